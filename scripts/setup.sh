@@ -1,0 +1,133 @@
+#!/usr/bin/env bash
+# Installs everything the build and the tests need on a Debian 12 machine, once:
+# the cross compiler, Wine, Xvfb, GoogleTest's sources, zlib for Windows, and
+# libjpeg-turbo and libssh2 cross-built from Debian's source packages into a cache
+# outside the repository. Every step checks first, so a second run takes a second.
+set -euo pipefail
+
+# shellcheck source=env.sh
+source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
+
+SUDO=""
+if [ "$(id -u)" != 0 ]; then SUDO="sudo"; fi
+
+PACKAGES=(g++-mingw-w64-i686 mingw-w64-tools wine wine32:i386 wine64 xvfb xauth cmake
+          ccache libz-mingw-w64-dev fonts-wine fonts-liberation fonts-dejavu-core googletest
+          dpkg-dev make x11-utils)
+
+missing_packages() {
+    local p
+    for p in "${PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || echo "$p"
+    done
+}
+
+install_packages() {
+    local missing
+    missing=$(missing_packages)
+    [ -z "$missing" ] && return 0
+    echo "setup: installing $(echo $missing | tr '\n' ' ')"
+    if ! dpkg --print-foreign-architectures | grep -q i386; then
+        $SUDO dpkg --add-architecture i386
+    fi
+    $SUDO apt-get update -qq
+    # shellcheck disable=SC2086
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $missing >/dev/null
+}
+
+# Debian ships no Windows build of these two; build them from Debian's own sources.
+ensure_deb_src() {
+    if ! grep -rqs "^Types:.*deb-src" /etc/apt/sources.list.d/ && ! grep -qs "^deb-src" /etc/apt/sources.list; then
+        echo "setup: adding deb-src entries" >&2
+        $SUDO tee /etc/apt/sources.list.d/atgen-deb-src.sources >/dev/null <<'SRC'
+Types: deb-src
+URIs: http://deb.debian.org/debian
+Suites: bookworm
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+SRC
+        $SUDO apt-get update -qq
+    fi
+}
+
+fetch_source() {  # fetch_source PACKAGE VERSION -> prints the unpacked folder
+    local package=$1 version=$2 work="$ATGEN_DEPS/src"
+    mkdir -p "$work"
+    local dir
+    dir=$(find "$work" -maxdepth 1 -type d -name "${package}-*" | head -n1)
+    if [ -z "$dir" ]; then
+        ensure_deb_src
+        # The pinned version is the main suite's: the security suite's entry may be gone.
+        (cd "$work" && apt-get source -qq "${package}=${version}" >/dev/null 2>&1 ||
+                       apt-get source -qq "${package}" >/dev/null 2>&1)
+        dir=$(find "$work" -maxdepth 1 -type d -name "${package}-*" | head -n1)
+    fi
+    [ -n "$dir" ] || { echo "setup: cannot fetch the source of $package" >&2; exit 1; }
+    echo "$dir"
+}
+
+cross_cmake() {  # cross_cmake SOURCE BUILD ARGS...
+    local src=$1 build=$2; shift 2
+    local log="$build.log"
+    mkdir -p "$(dirname "$build")"
+    { cmake -S "$src" -B "$build" -G "Unix Makefiles" \
+          -DCMAKE_TOOLCHAIN_FILE="$ATGEN_ROOT/cmake/toolchain-mingw-i686.cmake" \
+          -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$ATGEN_DEPS/prefix" "$@" &&
+      cmake --build "$build" -j"$(nproc)" &&
+      cmake --install "$build"; } >"$log" 2>&1 || { tail -n 40 "$log" >&2; exit 1; }
+}
+
+build_libjpeg() {
+    [ -f "$ATGEN_DEPS/prefix/lib/libjpeg.a" ] && return 0
+    echo "setup: building libjpeg-turbo for Windows"
+    local src; src=$(fetch_source libjpeg-turbo 1:2.1.5-2)
+    cross_cmake "$src" "$ATGEN_DEPS/build/libjpeg" -DWITH_SIMD=OFF -DENABLE_SHARED=OFF \
+        -DWITH_TURBOJPEG=OFF -DCMAKE_POSITION_INDEPENDENT_CODE=OFF
+}
+
+build_libssh2() {
+    [ -f "$ATGEN_DEPS/prefix/lib/libssh2.a" ] && return 0
+    echo "setup: building libssh2 for Windows"
+    local src; src=$(fetch_source libssh2 1.10.0-3)
+    cross_cmake "$src" "$ATGEN_DEPS/build/libssh2" -DCRYPTO_BACKEND=WinCNG -DBUILD_SHARED_LIBS=OFF \
+        -DBUILD_EXAMPLES=OFF -DBUILD_TESTING=OFF -DENABLE_ZLIB_COMPRESSION=OFF
+}
+
+# A Wine prefix of our own, with fonts that GDI+ can see and the program's font
+# names mapped onto installed families.
+prepare_wine_prefix() {
+    local stamp="$WINEPREFIX/.atgen-prefix-v1"
+    [ -f "$stamp" ] && return 0
+    echo "setup: creating the Wine prefix $WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1 || true
+    wineserver -w
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+    mkdir -p "$fonts"
+    # Wine: GDI+ only enumerates fonts that lie in the prefix's Fonts folder.
+    cp -n /usr/share/wine/fonts/*.ttf "$fonts/" 2>/dev/null || true
+    cp -n /usr/share/fonts/truetype/liberation/*.ttf "$fonts/" 2>/dev/null || true
+    cp -n /usr/share/fonts/truetype/dejavu/*.ttf "$fonts/" 2>/dev/null || true
+    local reg; reg=$(mktemp --suffix=.reg)
+    cat > "$reg" <<'REG'
+REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
+"Courier New"="Liberation Mono"
+"Arial"="Liberation Sans"
+"Times New Roman"="Liberation Serif"
+"Segoe UI"="DejaVu Sans"
+"Consolas"="DejaVu Sans Mono"
+"Verdana"="DejaVu Sans"
+REG
+    wine regedit /S "$reg" >/dev/null 2>&1
+    wineserver -w
+    rm -f "$reg"
+    touch "$stamp"
+}
+
+install_packages
+mkdir -p "$ATGEN_DEPS"
+build_libjpeg
+build_libssh2
+prepare_wine_prefix
