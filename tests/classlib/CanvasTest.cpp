@@ -137,6 +137,22 @@ TEST(Canvas, CopyRectAndAForeignDeviceContext) {
     ::DeleteDC(dc);
 }
 
+TEST(Canvas, TextRectWithAFormatMeasuresAndShortens) {
+    auto bitmap = WhiteBitmap(100, 40);
+    TCanvas* canvas = bitmap->Canvas();
+    std::wstring text = L"one two three four five six";
+    TRect measured = Rect(0, 0, 60, 0);
+    canvas->TextRect(measured, text, {tfWordBreak, tfCalcRect});
+    EXPECT_EQ(measured.Width() <= 60, true);
+    EXPECT_GE(measured.Height(), 2 * canvas->TextHeight(L"W"));  // wrapped onto several lines
+    EXPECT_EQ(canvas->Pixels(5, 5), clWhite);                 // measuring draws nothing
+
+    TRect box = Rect(0, 0, 50, 20);
+    canvas->TextRect(box, text, {tfSingleLine, tfEndEllipsis, tfModifyString});
+    EXPECT_LT(text.size(), 27u);
+    EXPECT_NE(text.find(L"..."), std::wstring::npos);
+}
+
 TEST(Canvas, WithoutADeviceContextDrawingRaises) {
     TCanvas canvas;
     EXPECT_FALSE(canvas.HandleAllocated());

@@ -79,6 +79,28 @@ TBytes MakePng(int width, int height, int depth, int colorType, bool interlaced,
     return out;
 }
 
+// A 2 x 2 GIF: red, lime / blue, transparent. Every pixel follows a clear code, so
+// the LZW codes stay 3 bits wide.
+TBytes MakeGif() {
+    TBytes gif = {'G', 'I', 'F', '8', '9', 'a', 2, 0, 2, 0, 0xF1, 0, 0};
+    gif.insert(gif.end(), {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255});   // colour table
+    gif.insert(gif.end(), {0x21, 0xF9, 4, 0x01, 0, 0, 3, 0});                  // index 3 is transparent
+    gif.insert(gif.end(), {0x2C, 0, 0, 0, 0, 2, 0, 2, 0, 0, 2});               // image, LZW minimum 2
+    const int codes[] = {4, 0, 4, 1, 4, 2, 4, 3, 5};
+    TBytes packed;
+    unsigned bits = 0, count = 0;
+    for (int code : codes) {
+        bits |= unsigned(code) << count;
+        count += 3;
+        while (count >= 8) { packed.push_back(std::uint8_t(bits)); bits >>= 8; count -= 8; }
+    }
+    if (count) packed.push_back(std::uint8_t(bits));
+    gif.push_back(std::uint8_t(packed.size()));
+    gif.insert(gif.end(), packed.begin(), packed.end());
+    gif.insert(gif.end(), {0, 0x3B});
+    return gif;
+}
+
 class TFakeGraphic : public TGraphic {
 public:
     static const TGraphicClassData& ClassData() {
@@ -244,6 +266,40 @@ TEST(Pictures, JpegRoundTripWithQuality) {
     TBytes cut(fine.begin(), fine.begin() + 20);
     TJPEGImage broken;
     EXPECT_THROW(broken.LoadFromBytes(cut.data(), cut.size()), EInvalidGraphic);
+}
+
+TEST(Pictures, GifLoadsItsFirstFrameWithTransparency) {
+    const TBytes bytes = MakeGif();
+    TPicture picture;
+    picture.LoadFromStream(StreamOf(bytes).get());
+    ASSERT_NE(dynamic_cast<TGIFImage*>(picture.Graphic()), nullptr);
+    EXPECT_EQ(picture.Width(), 2);
+    EXPECT_EQ(picture.Height(), 2);
+    EXPECT_TRUE(picture.Graphic()->Transparent());
+    EXPECT_EQ(ShownPixel(picture.Graphic(), 0, 0), clRed);
+    EXPECT_EQ(ShownPixel(picture.Graphic(), 1, 0), clLime);
+    EXPECT_EQ(ShownPixel(picture.Graphic(), 0, 1), clBlue);
+    EXPECT_EQ(ShownPixel(picture.Graphic(), 1, 1), clWhite);
+    EXPECT_EQ(BytesOf(*picture.Graphic()), bytes);
+
+    // A bitmap assigned to a GIF is encoded when it is saved: the result reads back,
+    // or saving raises (Wine's encoder writes no image data); it never writes a broken file.
+    TGIFImage encoded;
+    encoded.Assign(Fixture(pf24bit).get());
+    TMemoryStream written;
+    try {
+        encoded.SaveToStream(&written);
+        TPicture reloaded;
+        reloaded.LoadFromStream(StreamOf(written.Bytes()).get());
+        EXPECT_EQ(reloaded.Width(), 7);
+        EXPECT_EQ(ShownPixel(reloaded.Graphic(), 3, 2), clRed);
+    } catch (const EInvalidGraphic&) {
+        EXPECT_EQ(written.Size(), 0);
+    }
+
+    TGIFImage damaged;
+    TBytes cut(bytes.begin(), bytes.begin() + 10);
+    EXPECT_THROW(damaged.LoadFromBytes(cut.data(), cut.size()), EInvalidGraphic);
 }
 
 TEST(Pictures, IconFromAHandleSavesAndLoadsAsIcoData) {
