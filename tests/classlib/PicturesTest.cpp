@@ -324,6 +324,17 @@ TEST(Pictures, IconFromAHandleSavesAndLoadsAsIcoData) {
     EXPECT_THROW(picture.Graphic()->SetWidth(32), EInvalidGraphicOperation);
 }
 
+TEST(Pictures, BitmapResourcesOfAModule) {
+    // The system's own check-mark bitmap: any module with bitmap resources serves.
+    HMODULE user = ::GetModuleHandleW(L"user32.dll");
+    TBitmap bitmap;
+    bitmap.LoadFromResourceID(user, 32760);  // OBM_CHECK
+    EXPECT_GT(bitmap.Width(), 0);
+    EXPECT_GT(bitmap.Height(), 0);
+    EXPECT_THROW(bitmap.LoadFromResourceName(user, L"NO_SUCH_BITMAP"), EResNotFound);
+    EXPECT_GT(bitmap.Width(), 0);
+}
+
 TEST(Pictures, UnknownDataRaisesAndKeepsThePicture) {
     TPicture picture;
     picture.Assign(Fixture(pf24bit).get());
