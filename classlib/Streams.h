@@ -2,6 +2,7 @@
 // Byte streams: the stream base, file and handle streams, memory and string
 // streams, and read-only streams over a module's resources.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,8 +31,6 @@ public:
     // Copies `count` bytes from the source's position; 0 copies the whole source from its start.
     int64_t CopyFrom(TStream* source, int64_t count);
 };
-
-using THandle = void*;   // a Windows HANDLE, kept opaque here
 
 class THandleStream : public TStream {
     CLASSLIB_CLASS(THandleStream, TStream)
@@ -70,6 +69,11 @@ public:
 private:
     std::wstring FFileName;
 };
+
+// Writes a file through a temporary file beside it and then puts that in place, so a
+// write that fails half-way leaves the old file whole. EFCreateError
+// "Cannot create file "<name>". <system text>" when either step fails.
+void SaveFileSafely(const std::wstring& fileName, const std::function<void(TStream*)>& write);
 
 class TMemoryStream : public TStream {
     CLASSLIB_CLASS(TMemoryStream, TStream)
