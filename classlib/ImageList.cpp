@@ -108,8 +108,7 @@ std::vector<std::unique_ptr<TBitmap>> TCustomImageList::Split(TBitmap* image, TB
     return pieces;
 }
 
-int TCustomImageList::Add(TBitmap* image, TBitmap* mask) {
-    auto pieces = Split(image, mask, clNone, false);
+int TCustomImageList::Append(std::vector<std::unique_ptr<TBitmap>> pieces) {
     if (pieces.empty()) return -1;
     const int first = Count();
     for (auto& piece : pieces) FImages.push_back(std::move(piece));
@@ -118,14 +117,10 @@ int TCustomImageList::Add(TBitmap* image, TBitmap* mask) {
     return first;
 }
 
+int TCustomImageList::Add(TBitmap* image, TBitmap* mask) { return Append(Split(image, mask, clNone, false)); }
+
 int TCustomImageList::AddMasked(TBitmap* image, TColor maskColor) {
-    auto pieces = Split(image, nullptr, maskColor, true);
-    if (pieces.empty()) return -1;
-    const int first = Count();
-    for (auto& piece : pieces) FImages.push_back(std::move(piece));
-    FDisabled.resize(FImages.size());
-    Change();
-    return first;
+    return Append(Split(image, nullptr, maskColor, true));
 }
 
 int TCustomImageList::AddIcon(TIcon* icon) {
@@ -153,10 +148,9 @@ int TCustomImageList::AddIcon(TIcon* icon) {
         }
     }
     piece->SetAlphaPremultiplied(true);
-    FImages.push_back(std::move(piece));
-    FDisabled.resize(FImages.size());
-    Change();
-    return Count() - 1;
+    std::vector<std::unique_ptr<TBitmap>> pieces;
+    pieces.push_back(std::move(piece));
+    return Append(std::move(pieces));
 }
 
 void TCustomImageList::Insert(int index, TBitmap* image, TBitmap* mask) {

@@ -73,6 +73,7 @@ protected:
     virtual void Change();
 private:
     std::vector<std::unique_ptr<TBitmap>> Split(TBitmap* image, TBitmap* mask, TColor maskColor, bool byColor) const;
+    int Append(std::vector<std::unique_ptr<TBitmap>> pieces);
     void CheckIndex(int index) const;
     TBitmap* Disabled(int index);
 

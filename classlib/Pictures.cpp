@@ -14,9 +14,10 @@ CLASSLIB_IMPLEMENT(TGraphic, TPersistent)
 CLASSLIB_IMPLEMENT(TPicture, TPersistent)
 CLASSLIB_IMPLEMENT(TBitmap, TGraphic)
 CLASSLIB_IMPLEMENT(TIcon, TGraphic)
-CLASSLIB_IMPLEMENT(TPngImage, TGraphic)
-CLASSLIB_IMPLEMENT(TJPEGImage, TGraphic)
-CLASSLIB_IMPLEMENT(TGIFImage, TGraphic)
+CLASSLIB_IMPLEMENT(TEncodedRaster, TGraphic)
+CLASSLIB_IMPLEMENT(TPngImage, TEncodedRaster)
+CLASSLIB_IMPLEMENT(TJPEGImage, TEncodedRaster)
+CLASSLIB_IMPLEMENT(TGIFImage, TEncodedRaster)
 
 namespace {
 
@@ -719,13 +720,8 @@ void TBitmap::Assign(const TPersistent* source) {
         Changed();
         return;
     }
-    if (auto png = dynamic_cast<const TPngImage*>(source)) {
-        if (png->Bitmap()) Assign(png->Bitmap());
-        else Assign(nullptr);
-        return;
-    }
-    if (auto jpeg = dynamic_cast<const TJPEGImage*>(source)) {
-        if (jpeg->Bitmap()) Assign(jpeg->Bitmap());
+    if (auto raster = dynamic_cast<const TEncodedRaster*>(source)) {
+        if (raster->Bitmap()) Assign(raster->Bitmap());
         else Assign(nullptr);
         return;
     }
@@ -1068,7 +1064,60 @@ void TIcon::SetHandle(HICON icon) {
     Changed();
 }
 
-// ---- TPngImage ----
+// ---- TEncodedRaster and its formats ----
+
+void TEncodedRaster::Assign(const TPersistent* source) {
+    if (source == this) return;
+    auto graphic = dynamic_cast<const TGraphic*>(source);
+    if (!graphic) {
+        TGraphic::Assign(source);
+        return;
+    }
+    auto bitmap = std::make_unique<TBitmap>();
+    auto raster = dynamic_cast<const TEncodedRaster*>(source);
+    if (raster) {
+        if (raster->FBitmap) bitmap->Assign(raster->FBitmap.get());
+    } else {
+        bitmap->Assign(graphic);
+    }
+    const bool sameFormat = raster && raster->GraphicClass() == GraphicClass();
+    if (!sameFormat) PrepareAssigned(bitmap);
+    FBitmap = std::move(bitmap);
+    FData = sameFormat ? raster->FData : TBytes();
+    FTransparent = FBitmap->AlphaPremultiplied();
+    Changed();
+}
+
+void TEncodedRaster::Draw(TCanvas* canvas, const TRect& rect) {
+    if (!Empty()) FBitmap->Draw(canvas, rect);
+}
+
+void TEncodedRaster::SetSize(int width, int height) {
+    if (!FBitmap) FBitmap = std::make_unique<TBitmap>(0, 0, OpaqueFormat());
+    FBitmap->SetSize(width, height);
+    FData.clear();
+    Changed();
+}
+
+void TEncodedRaster::LoadFromStream(TStream* stream) {
+    const TBytes bytes = ReadRest(stream);
+    LoadFromBytes(bytes.data(), bytes.size());
+}
+
+void TEncodedRaster::LoadFromBytes(const std::uint8_t* data, std::size_t size) {
+    const TRasterImage image = Decode(data, size);
+    auto bitmap = std::make_unique<TBitmap>();
+    LoadRaster(*bitmap, image, OpaqueFormat());
+    FBitmap = std::move(bitmap);
+    FData.assign(data, data + size);
+    FTransparent = image.HasAlpha;
+    Changed();
+}
+
+void TEncodedRaster::SaveToStream(TStream* stream) {
+    if (FData.empty() && !Empty()) FData = Encode(RasterOf(*FBitmap));
+    WriteBytes(stream, FData);
+}
 
 const TGraphicClassData& TPngImage::ClassData() {
     static const TGraphicClassData data{
@@ -1081,74 +1130,6 @@ const TGraphicClassData& TPngImage::ClassData() {
     return data;
 }
 
-TPngImage::TPngImage() = default;
-TPngImage::~TPngImage() = default;
-
-bool TPngImage::Empty() const { return !FBitmap || FBitmap->Empty(); }
-int TPngImage::Width() const { return FBitmap ? FBitmap->Width() : 0; }
-int TPngImage::Height() const { return FBitmap ? FBitmap->Height() : 0; }
-
-void TPngImage::SetWidth(int width) { SetSize(width, Height()); }
-void TPngImage::SetHeight(int height) { SetSize(Width(), height); }
-
-void TPngImage::SetSize(int width, int height) {
-    if (!FBitmap) FBitmap = std::make_unique<TBitmap>(0, 0, pf32bit);
-    FBitmap->SetSize(width, height);
-    FData.clear();
-    Changed();
-}
-
-void TPngImage::Assign(const TPersistent* source) {
-    if (source == this) return;
-    if (auto png = dynamic_cast<const TPngImage*>(source)) {
-        FBitmap = png->FBitmap ? std::make_unique<TBitmap>() : nullptr;
-        if (FBitmap) FBitmap->Assign(png->FBitmap.get());
-        FData = png->FData;
-        FHasAlpha = png->FHasAlpha;
-        FTransparent = png->FTransparent;
-        Changed();
-        return;
-    }
-    if (auto graphic = dynamic_cast<const TGraphic*>(source)) {
-        auto bitmap = std::make_unique<TBitmap>();
-        bitmap->Assign(graphic);
-        FBitmap = std::move(bitmap);
-        FData.clear();
-        FHasAlpha = FBitmap->AlphaPremultiplied();
-        FTransparent = FHasAlpha;
-        Changed();
-        return;
-    }
-    TGraphic::Assign(source);
-}
-
-void TPngImage::Draw(TCanvas* canvas, const TRect& rect) {
-    if (!Empty()) FBitmap->Draw(canvas, rect);
-}
-
-void TPngImage::LoadFromStream(TStream* stream) {
-    const TBytes bytes = ReadRest(stream);
-    LoadFromBytes(bytes.data(), bytes.size());
-}
-
-void TPngImage::LoadFromBytes(const std::uint8_t* data, std::size_t size) {
-    const TRasterImage image = DecodePng(data, size);
-    auto bitmap = std::make_unique<TBitmap>();
-    LoadRaster(*bitmap, image, pf32bit);
-    FBitmap = std::move(bitmap);
-    FData.assign(data, data + size);
-    FHasAlpha = image.HasAlpha;
-    FTransparent = image.HasAlpha;
-    Changed();
-}
-
-void TPngImage::SaveToStream(TStream* stream) {
-    if (FData.empty() && !Empty()) FData = EncodePng(RasterOf(*FBitmap));
-    WriteBytes(stream, FData);
-}
-
-// ---- TJPEGImage ----
-
 const TGraphicClassData& TJPEGImage::ClassData() {
     static const TGraphicClassData data{
         L"TJPEGImage", []() -> std::unique_ptr<TGraphic> { return std::make_unique<TJPEGImage>(); },
@@ -1160,92 +1141,32 @@ const TGraphicClassData& TJPEGImage::ClassData() {
     return data;
 }
 
-TJPEGImage::TJPEGImage() = default;
-TJPEGImage::~TJPEGImage() = default;
-
-bool TJPEGImage::Empty() const { return !FBitmap || FBitmap->Empty(); }
-int TJPEGImage::Width() const { return FBitmap ? FBitmap->Width() : 0; }
-int TJPEGImage::Height() const { return FBitmap ? FBitmap->Height() : 0; }
-
-void TJPEGImage::SetWidth(int width) { SetSize(width, Height()); }
-void TJPEGImage::SetHeight(int height) { SetSize(Width(), height); }
-
-void TJPEGImage::SetSize(int width, int height) {
-    if (!FBitmap) FBitmap = std::make_unique<TBitmap>(0, 0, pf24bit);
-    FBitmap->SetSize(width, height);
-    FData.clear();
-    Changed();
+void TJPEGImage::Assign(const TPersistent* source) {
+    if (auto jpeg = dynamic_cast<const TJPEGImage*>(source)) FQuality = jpeg->FQuality;
+    TEncodedRaster::Assign(source);
 }
 
 void TJPEGImage::SetCompressionQuality(int quality) { FQuality = std::clamp(quality, 1, 100); }
 
-void TJPEGImage::Assign(const TPersistent* source) {
-    if (source == this) return;
-    if (auto jpeg = dynamic_cast<const TJPEGImage*>(source)) {
-        FBitmap = jpeg->FBitmap ? std::make_unique<TBitmap>() : nullptr;
-        if (FBitmap) FBitmap->Assign(jpeg->FBitmap.get());
-        FData = jpeg->FData;
-        FQuality = jpeg->FQuality;
-        Changed();
-        return;
-    }
-    if (auto graphic = dynamic_cast<const TGraphic*>(source)) {
-        auto bitmap = std::make_unique<TBitmap>();
-        bitmap->Assign(graphic);
-        // JPEG has no transparency: blend onto white, as it would show on a page.
-        if (bitmap->AlphaPremultiplied()) {
-            auto flat = std::make_unique<TBitmap>(bitmap->Width(), bitmap->Height(), pf24bit);
-            flat->Canvas()->Brush()->SetColor(clWhite);
-            flat->Canvas()->FillRect(Rect(0, 0, flat->Width(), flat->Height()));
-            flat->Canvas()->Draw(0, 0, bitmap.get());
-            bitmap = std::move(flat);
-        }
-        FBitmap = std::move(bitmap);
-        FData.clear();
-        Changed();
-        return;
-    }
-    TGraphic::Assign(source);
+// JPEG has no transparency: blend onto white, as it would show on a page.
+void TJPEGImage::PrepareAssigned(std::unique_ptr<TBitmap>& bitmap) const {
+    if (!bitmap->AlphaPremultiplied()) return;
+    auto flat = std::make_unique<TBitmap>(bitmap->Width(), bitmap->Height(), pf24bit);
+    flat->Canvas()->Brush()->SetColor(clWhite);
+    flat->Canvas()->FillRect(Rect(0, 0, flat->Width(), flat->Height()));
+    flat->Canvas()->Draw(0, 0, bitmap.get());
+    bitmap = std::move(flat);
 }
 
-void TJPEGImage::Draw(TCanvas* canvas, const TRect& rect) {
-    if (!Empty()) FBitmap->Draw(canvas, rect);
-}
-
-void TJPEGImage::LoadFromStream(TStream* stream) {
-    const TBytes bytes = ReadRest(stream);
-    LoadFromBytes(bytes.data(), bytes.size());
-}
-
-void TJPEGImage::LoadFromBytes(const std::uint8_t* data, std::size_t size) {
-    const TRasterImage image = DecodeJpeg(data, size);
-    auto bitmap = std::make_unique<TBitmap>();
-    LoadRaster(*bitmap, image, pf24bit);
-    FBitmap = std::move(bitmap);
-    FData.assign(data, data + size);
-    Changed();
+TBytes TJPEGImage::Encode(const TRasterImage& image) const {
+    TRasterImage opaque = image;
+    opaque.HasAlpha = false;
+    return EncodeJpeg(opaque, FQuality);
 }
 
 void TJPEGImage::Compress() {
-    if (Empty()) {
-        FData.clear();
-        return;
-    }
-    TRasterImage image = RasterOf(*FBitmap);
-    image.HasAlpha = false;
-    FData = EncodeJpeg(image, FQuality);
+    FData = Empty() ? TBytes() : Encode(RasterOf(*FBitmap));
 }
-
-void TJPEGImage::SaveToStream(TStream* stream) {
-    if (FData.empty()) Compress();
-    WriteBytes(stream, FData);
-}
-
-}  // namespace ClassLib
-
-namespace ClassLib {
-
-// ---- TGIFImage ----
 
 const TGraphicClassData& TGIFImage::ClassData() {
     static const TGraphicClassData data{
@@ -1258,76 +1179,20 @@ const TGraphicClassData& TGIFImage::ClassData() {
     return data;
 }
 
-TGIFImage::TGIFImage() = default;
-TGIFImage::~TGIFImage() = default;
-
-bool TGIFImage::Empty() const { return !FBitmap || FBitmap->Empty(); }
-int TGIFImage::Width() const { return FBitmap ? FBitmap->Width() : 0; }
-int TGIFImage::Height() const { return FBitmap ? FBitmap->Height() : 0; }
-void TGIFImage::SetWidth(int width) { SetSize(width, Height()); }
-void TGIFImage::SetHeight(int height) { SetSize(Width(), height); }
-
-void TGIFImage::SetSize(int width, int height) {
-    if (!FBitmap) FBitmap = std::make_unique<TBitmap>(0, 0, pf32bit);
-    FBitmap->SetSize(width, height);
-    FData.clear();
-    Changed();
-}
-
-void TGIFImage::Assign(const TPersistent* source) {
-    if (source == this) return;
-    if (auto gif = dynamic_cast<const TGIFImage*>(source)) {
-        FBitmap = gif->FBitmap ? std::make_unique<TBitmap>() : nullptr;
-        if (FBitmap) FBitmap->Assign(gif->FBitmap.get());
-        FData = gif->FData;
-        FTransparent = gif->FTransparent;
-        Changed();
-        return;
-    }
-    if (auto graphic = dynamic_cast<const TGraphic*>(source)) {
-        auto bitmap = std::make_unique<TBitmap>();
-        bitmap->Assign(graphic);
-        FBitmap = std::move(bitmap);
-        FData.clear();
-        FTransparent = FBitmap->AlphaPremultiplied();
-        Changed();
-        return;
-    }
-    TGraphic::Assign(source);
-}
-
-void TGIFImage::Draw(TCanvas* canvas, const TRect& rect) {
-    if (!Empty()) FBitmap->Draw(canvas, rect);
-}
-
-void TGIFImage::LoadFromStream(TStream* stream) {
-    const TBytes bytes = ReadRest(stream);
-    LoadFromBytes(bytes.data(), bytes.size());
-}
-
-void TGIFImage::LoadFromBytes(const std::uint8_t* data, std::size_t size) {
+TRasterImage TGIFImage::Decode(const std::uint8_t* data, std::size_t size) const {
     if (size < 6 || std::memcmp(data, "GIF8", 4) != 0) throw EInvalidGraphic(L"GIF image is not valid: the GIF signature is missing");
-    const TRasterImage image = DecodeWithGdiPlus(data, size, L"GIF");
-    auto bitmap = std::make_unique<TBitmap>();
-    LoadRaster(*bitmap, image, pf32bit);
-    FBitmap = std::move(bitmap);
-    FData.assign(data, data + size);
-    FTransparent = image.HasAlpha;
-    Changed();
+    return DecodeWithGdiPlus(data, size, L"GIF");
 }
 
-void TGIFImage::SaveToStream(TStream* stream) {
-    if (FData.empty() && !Empty()) {
-        TBytes encoded = EncodeWithGdiPlus(RasterOf(*FBitmap), L"image/gif", L"GIF");
-        // Wine: its GIF encoder writes a header without the image. Check rather than save a broken file.
-        try {
-            DecodeWithGdiPlus(encoded.data(), encoded.size(), L"GIF");
-        } catch (const EInvalidGraphic&) {
-            throw EInvalidGraphic(L"Cannot write the GIF image: the system's encoder wrote unreadable data");
-        }
-        FData = std::move(encoded);
+TBytes TGIFImage::Encode(const TRasterImage& image) const {
+    TBytes encoded = EncodeWithGdiPlus(image, L"image/gif", L"GIF");
+    // Wine: its GIF encoder writes a header without the image. Check rather than save a broken file.
+    try {
+        DecodeWithGdiPlus(encoded.data(), encoded.size(), L"GIF");
+    } catch (const EInvalidGraphic&) {
+        throw EInvalidGraphic(L"Cannot write the GIF image: the system's encoder wrote unreadable data");
     }
-    WriteBytes(stream, FData);
+    return encoded;
 }
 
 }  // namespace ClassLib
