@@ -18,6 +18,14 @@ void TChangeLink::Change() { FireEvent(FOnChange, FSender); }
 
 TCustomImageList::TCustomImageList(TComponent* owner) : TComponent(owner) {}
 
+const TPropertyList& TCustomImageList::Published() {
+    static const TPropertyList list = TPropertyList::Extend(TComponent::Published())
+                                          .Add(L"Height", &TCustomImageList::Height, &TCustomImageList::SetHeight, 16)
+                                          .Add(L"Width", &TCustomImageList::Width, &TCustomImageList::SetWidth, 16)
+                                          .Event(L"OnChange", &TCustomImageList::FOnChange);
+    return list;
+}
+
 TCustomImageList::~TCustomImageList() {
     for (TChangeLink* link : FLinks) link->FSender = nullptr;
 }

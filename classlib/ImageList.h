@@ -9,6 +9,7 @@
 #include "classlib/Events.h"
 #include "classlib/Object.h"
 #include "classlib/Pictures.h"
+#include "classlib/Properties.h"
 
 namespace ClassLib {
 
@@ -34,6 +35,7 @@ private:
 class TCustomImageList : public TComponent {
     CLASSLIB_CLASS(TCustomImageList, TComponent)
 public:
+    static const TPropertyList& Published();
     explicit TCustomImageList(TComponent* owner);
     ~TCustomImageList() override;
     void Assign(const TPersistent* source) override;
