@@ -23,8 +23,14 @@ std::map<std::wstring, const TClass*>& ClassTable() {
 
 // ---------------------------------------------------------------- TClass
 
-TClass::TClass(const wchar_t* name, const TClass* parent, TPublished published, TFactory factory)
-    : FName(name), FParent(parent), FPublished(published), FFactory(factory) {}
+TClass::TClass(const wchar_t* name, const TClass* parent, TPublished published, TFactory factory,
+               TObjectFactory objectFactory)
+    : FName(name), FParent(parent), FPublished(published), FFactory(factory), FObjectFactory(objectFactory) {}
+
+TObject* TClass::CreateObject() const {
+    if (!FObjectFactory) throw EClassNotFound(L"Class " + FName + L" cannot be created by name");
+    return FObjectFactory();
+}
 
 bool TClass::InheritsFrom(const TClass* ancestor) const noexcept {
     for (const TClass* cls = this; cls; cls = cls->FParent)
@@ -58,7 +64,7 @@ std::vector<const TClass*> RegisteredClasses() {
 // ---------------------------------------------------------------- TObject
 
 const TClass& TObject::StaticClass() {
-    static const TClass cls(L"TObject", nullptr, &TObject::Published, nullptr);
+    static const TClass cls(L"TObject", nullptr, &TObject::Published, nullptr, &Detail::CreateObject<TObject>);
     return cls;
 }
 static const Detail::TRegistrar TObject_Registrar_(TObject::StaticClass());
