@@ -155,6 +155,38 @@ TEST(Pictures, BitmapsRoundTripInEveryPixelFormat) {
     }
 }
 
+TEST(Pictures, DamagedBitmapsAndIconsRaiseAndKeepTheImage) {
+    const TBytes good = BytesOf(*Fixture(pf24bit));
+    auto patched = [&good](std::size_t offset, std::uint32_t value) {
+        TBytes bytes = good;
+        std::memcpy(&bytes[offset], &value, 4);
+        return bytes;
+    };
+    struct TCase { const char* Name; TBytes Bytes; };
+    const TCase cases[] = {
+        {"pixels cut short", TBytes(good.begin(), good.end() - 10)},
+        {"header only", TBytes(good.begin(), good.begin() + 30)},
+        {"unknown header size", patched(14, 20)},
+        {"zero width", patched(18, 0)},
+        {"huge size", patched(18, 0x40000000)},
+        {"bits per pixel", patched(28, 7 | (1 << 16))},
+        {"compression", patched(30, 4 /* embedded JPEG */)},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        auto bitmap = Fixture(pf8bit);
+        EXPECT_THROW(bitmap->LoadFromBytes(c.Bytes.data(), c.Bytes.size()), EInvalidGraphic);
+        EXPECT_EQ(bitmap->Width(), 7);
+        EXPECT_EQ(bitmap->PixelFormat(), pf8bit);
+    }
+    const TBytes icons[] = {{0, 0, 1, 0, 1, 0}, {0, 0, 1, 0, 1, 0, 16, 16, 0, 0, 1, 0, 32, 0, 0xFF, 0xFF, 0, 0, 22, 0, 0, 0}};
+    for (const TBytes& bytes : icons) {
+        TIcon icon;
+        EXPECT_THROW(icon.LoadFromBytes(bytes.data(), bytes.size()), EInvalidGraphic);
+        EXPECT_TRUE(icon.Empty());
+    }
+}
+
 TEST(Pictures, TopDownBitmapsLoadTheRightWayUp) {
     auto bitmap = Fixture(pf24bit);
     TBytes bytes = BytesOf(*bitmap);
