@@ -57,6 +57,31 @@ TEST(ImageList, MaskedStripAddsOneImagePerWidthAndDrawsWithTransparency) {
     EXPECT_FALSE(list.GetBitmap(4, &copy));
 }
 
+TEST(ImageList, SystemHandleAndIconsShowTheSameImages) {
+    TImageList list(nullptr);
+    list.SetSize(8, 8);
+    list.AddMasked(Strip({clRed, clBlue}).get(), clFuchsia);
+    HIMAGELIST handle = list.Handle();
+    ASSERT_NE(handle, nullptr);
+    EXPECT_EQ(::ImageList_GetImageCount(handle), 2);
+    auto target = WhiteTarget();
+    ::ImageList_Draw(handle, 1, target->Canvas()->Handle(), 0, 0, ILD_TRANSPARENT);
+    EXPECT_EQ(target->Canvas()->Pixels(3, 3), clBlue);
+    EXPECT_EQ(target->Canvas()->Pixels(0, 0), clWhite);
+
+    list.Delete(0);  // a change makes the handle anew
+    EXPECT_EQ(::ImageList_GetImageCount(list.Handle()), 1);
+
+    TIcon icon;
+    ASSERT_TRUE(list.GetIcon(0, &icon));
+    EXPECT_EQ(icon.Width(), 8);
+    auto shown = WhiteTarget();
+    shown->Canvas()->Draw(0, 0, &icon);
+    EXPECT_EQ(shown->Canvas()->Pixels(3, 3), clBlue);
+    EXPECT_EQ(shown->Canvas()->Pixels(0, 0), clWhite);
+    EXPECT_FALSE(list.GetIcon(3, &icon));
+}
+
 TEST(ImageList, ImageWithMaskBitmap) {
     TImageList list(nullptr);
     list.SetSize(8, 8);
