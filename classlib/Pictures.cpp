@@ -109,20 +109,23 @@ TGraphicClass ClassForExtension(const std::wstring& ext) {
 // ---- colour tables of new paletted bitmaps ----
 
 void FillColorTable(RGBQUAD* table, int bitCount) {
+    // The sixteen classic colours come first, so that navy, maroon and silver stay exact.
+    static const COLORREF vga[16] = {0x000000, 0x000080, 0x008000, 0x008080, 0x800000, 0x800080, 0x808000, 0x808080,
+                                     0xC0C0C0, 0x0000FF, 0x00FF00, 0x00FFFF, 0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF};
     if (bitCount == 1) {
         table[0] = RGBQUAD{0, 0, 0, 0};
         table[1] = RGBQUAD{255, 255, 255, 0};
-    } else if (bitCount == 4) {
-        static const COLORREF vga[16] = {0x000000, 0x000080, 0x008000, 0x008080, 0x800000, 0x800080, 0x808000, 0x808080,
-                                         0xC0C0C0, 0x0000FF, 0x00FF00, 0x00FFFF, 0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF};
-        for (int i = 0; i < 16; ++i) table[i] = RGBQUAD{GetBValue(vga[i]), GetGValue(vga[i]), GetRValue(vga[i]), 0};
-    } else if (bitCount == 8) {
-        int i = 0;  // a 6x6x6 colour cube, then a ramp of greys
-        for (int r = 0; r < 6; ++r)
-            for (int g = 0; g < 6; ++g)
-                for (int b = 0; b < 6; ++b) table[i++] = RGBQUAD{BYTE(b * 51), BYTE(g * 51), BYTE(r * 51), 0};
-        for (int k = 0; i < 256; ++i, ++k) table[i] = RGBQUAD{BYTE(k * 255 / 39), BYTE(k * 255 / 39), BYTE(k * 255 / 39), 0};
+        return;
     }
+    if (bitCount != 4 && bitCount != 8) return;
+    int i = 0;
+    for (; i < 16; ++i) table[i] = RGBQUAD{GetBValue(vga[i]), GetGValue(vga[i]), GetRValue(vga[i]), 0};
+    if (bitCount == 4) return;
+    // Then a 6 x 6 x 6 colour cube and a ramp of greys.
+    for (int r = 0; r < 6; ++r)
+        for (int g = 0; g < 6; ++g)
+            for (int b = 0; b < 6; ++b) table[i++] = RGBQUAD{BYTE(b * 51), BYTE(g * 51), BYTE(r * 51), 0};
+    for (int k = 1; i < 256; ++i, ++k) table[i] = RGBQUAD{BYTE(k * 10), BYTE(k * 10), BYTE(k * 10), 0};
 }
 
 int BitCountOf(TPixelFormat format) {

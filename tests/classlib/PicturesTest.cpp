@@ -152,6 +152,10 @@ TEST(Pictures, BitmapsRoundTripInEveryPixelFormat) {
         if (format != pf1bit) {
             EXPECT_EQ(loaded->Canvas()->Pixels(6, 4), clBlue);
         }
+        if (format == pf8bit || format == pf4bit) {
+            loaded->Canvas()->SetPixels(1, 1, clNavy);  // classic colours are exact in palettes
+            EXPECT_EQ(loaded->Canvas()->Pixels(1, 1), clNavy);
+        }
     }
 }
 
