@@ -571,27 +571,30 @@ void TBitmap::Recreate(int width, int height, TPixelFormat format, bool keepPixe
     if (width < 0 || height < 0 || std::uint64_t(width) * std::uint64_t(height) > MaxBitmapPixels)
         throw EInvalidGraphicOperation(L"Cannot make a bitmap of " + std::to_wstring(width) + L" x " +
                                        std::to_wstring(height) + L" pixels");
-    FreeCanvasContext();
-    TOwnedBitmap old = std::move(FHandle);
-    const int oldWidth = FWidth, oldHeight = FHeight;
-    FBits = nullptr;
-    FWidth = FHeight = 0;
-    FPixelFormat = format;
-    FInfo = info ? *info : MakeInfo(std::max(width, 1), std::max(height, 1), format);
-    reinterpret_cast<BITMAPINFOHEADER*>(FInfo.data())->biWidth = std::max(width, 1);
-    reinterpret_cast<BITMAPINFOHEADER*>(FInfo.data())->biHeight = std::max(height, 1);
+    TBytes newInfo = info ? *info : MakeInfo(std::max(width, 1), std::max(height, 1), format);
+    reinterpret_cast<BITMAPINFOHEADER*>(newInfo.data())->biWidth = std::max(width, 1);
+    reinterpret_cast<BITMAPINFOHEADER*>(newInfo.data())->biHeight = std::max(height, 1);
+    // Made before anything changes, so a failure leaves the bitmap as it was.
+    void* bits = nullptr;
+    TOwnedBitmap handle;
     if (width > 0 && height > 0) {
-        void* bits = nullptr;
-        TOwnedBitmap handle(::CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(FInfo.data()), DIB_RGB_COLORS,
-                                               &bits, nullptr, 0));
+        handle.reset(::CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(newInfo.data()), DIB_RGB_COLORS, &bits,
+                                        nullptr, 0));
         if (!handle) {
             const DWORD code = ::GetLastError();
             RaiseOSError(code, L"Cannot make a bitmap of " + std::to_wstring(width) + L" x " + std::to_wstring(height) + L" pixels");
         }
-        FHandle = std::move(handle);
-        FBits = bits;
-        FWidth = width;
-        FHeight = height;
+    }
+    FreeCanvasContext();
+    TOwnedBitmap old = std::move(FHandle);
+    const int oldWidth = FWidth, oldHeight = FHeight;
+    FInfo = std::move(newInfo);
+    FPixelFormat = format;
+    FHandle = std::move(handle);
+    FBits = bits;
+    FWidth = FHandle ? width : 0;
+    FHeight = FHandle ? height : 0;
+    if (FHandle) {
         if (keepPixels && old) {
             HDC screen = ::GetDC(nullptr);
             HDC from = ::CreateCompatibleDC(screen);
@@ -824,8 +827,8 @@ void TBitmap::LoadFromBytes(const std::uint8_t* data, std::size_t size) {
             table[i] = i < colors ? RGBQUAD{e[0], e[1], e[2], 0} : RGBQUAD{0, 0, 0, 0};
         }
     }
-    FAlphaPremultiplied = false;
     Recreate(int(width), int(height), format, false, &targetInfo);
+    FAlphaPremultiplied = false;
     if (rle) {
         // GDI expands run-length data; the size bounds how far it may read.
         TBytes source(sizeof(BITMAPINFOHEADER) + std::size_t(colors) * 4);
