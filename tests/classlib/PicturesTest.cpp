@@ -240,6 +240,53 @@ TEST(Pictures, PngDecoderReadsPalettesGreyAlphaAndInterlace) {
         EXPECT_EQ(ShownPixel(&png, 2, 0), clLime);
         EXPECT_EQ(ShownPixel(&png, 0, 1), clLime);
     }
+    // One pixel in each remaining layout, shown on white.
+    struct TCase { const char* Name; int Depth, ColorType; TBytes Raw; TColor Shown; };
+    const TCase cases[] = {
+        {"rgb 8", 8, 2, {0, 10, 20, 30}, RGBToColor(10, 20, 30)},
+        {"rgb 16", 16, 2, {0, 10, 99, 20, 99, 30, 99}, RGBToColor(10, 20, 30)},
+        {"rgba 16 opaque", 16, 6, {0, 10, 0, 20, 0, 30, 0, 255, 255}, RGBToColor(10, 20, 30)},
+        {"rgba 8 clear", 8, 6, {0, 10, 20, 30, 0}, clWhite},
+        {"grey alpha 8", 8, 4, {0, 40, 255}, RGBToColor(40, 40, 40)},
+        {"grey 1 bit", 1, 0, {0, 0x80}, clWhite},
+        {"grey 4 bit", 4, 0, {0, 0x10}, RGBToColor(17, 17, 17)},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const TBytes file = MakePng(1, 1, c.Depth, c.ColorType, false, c.Raw);
+        TPngImage png;
+        png.LoadFromBytes(file.data(), file.size());
+        EXPECT_EQ(ShownPixel(&png, 0, 0), c.Shown);
+    }
+    // Rows written with each of the five filters (none, sub, up, average, Paeth).
+    {
+        const int width = 3, height = 5;
+        auto pixel = [](int x, int y, int c) { return std::uint8_t((x * 70 + y * 45 + c * 30 + x * y * 11) % 256); };
+        auto paeth = [](int a, int b, int c) {
+            const int p = a + b - c, pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
+            return pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
+        };
+        TBytes raw;
+        for (int y = 0; y < height; ++y) {
+            const int filter = y;
+            raw.push_back(std::uint8_t(filter));
+            for (int i = 0; i < width * 3; ++i) {
+                const int x = i / 3, ch = i % 3;
+                const int a = x > 0 ? pixel(x - 1, y, ch) : 0, b = y > 0 ? pixel(x, y - 1, ch) : 0;
+                const int c = x > 0 && y > 0 ? pixel(x - 1, y - 1, ch) : 0;
+                const int predicted = filter == 1 ? a : filter == 2 ? b : filter == 3 ? (a + b) / 2 : filter == 4 ? paeth(a, b, c) : 0;
+                raw.push_back(std::uint8_t(pixel(x, y, ch) - predicted));
+            }
+        }
+        const TBytes file = MakePng(width, height, 8, 2, false, raw);
+        TPngImage png;
+        png.LoadFromBytes(file.data(), file.size());
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                SCOPED_TRACE(testing::Message() << "filter " << y << " x " << x);
+                EXPECT_EQ(ShownPixel(&png, x, y), RGBToColor(pixel(x, y, 0), pixel(x, y, 1), pixel(x, y, 2)));
+            }
+    }
     // 8-bit grey, 3 x 3, interlaced: the raw data holds the seven passes.
     {
         auto value = [](int x, int y) { return std::uint8_t(20 * (y * 3 + x) + 10); };
