@@ -186,6 +186,7 @@ void TComponent::InsertComponent(TComponent* component) {
     if (component->FOwner) component->FOwner->RemoveComponent(component);
     ValidateRename(component, std::wstring(), component->FName);
     Insert(component);
+    if (HasState(csDesigning)) component->SetDesigning(true);
     Notification(component, opInsert);
 }
 
