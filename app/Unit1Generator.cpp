@@ -94,18 +94,6 @@ String JoinWithBreaks(const TLines& lines) {
     return text;
 }
 
-String ReplaceAll(const String& text, const String& pattern, const String& replacement) {
-    String out;
-    size_t from = 0;
-    for (size_t at = text.find(pattern); at != String::npos; at = text.find(pattern, from)) {
-        out.append(text, from, at - from);
-        out += replacement;
-        from = at + pattern.size();
-    }
-    out.append(text, from, String::npos);
-    return out;
-}
-
 bool StartsWith(const String& line, const wchar_t* prefix) { return line.rfind(prefix, 0) == 0; }
 
 // ---- line store access
@@ -113,7 +101,7 @@ bool StartsWith(const String& line, const wchar_t* prefix) { return line.rfind(p
 TLines ReadLines(const ClassLib::TStrings& store) {
     TLines lines;
     lines.reserve(store.Count());
-    for (int i = 0; i < store.Count(); ++i) lines.push_back(store.Get(i));
+    for (int i = 0; i < store.Count(); ++i) lines.push_back(store.Strings(i));
     return lines;
 }
 
@@ -321,45 +309,6 @@ std::string LocaleKey(const String& s) {
     return "\xFF" + UserBlockCoding::ToUtf8(ClassLib::UpperCase(s));
 }
 
-// ---- reading a file
-
-TLines ReadTextFileLines(const String& fileName) {
-    HANDLE file = ::CreateFileW(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        const DWORD code = ::GetLastError();
-        throw ClassLib::EFOpenError(L"Cannot open file \"" + fileName + L"\". " + ClassLib::SysErrorMessage(code));
-    }
-    std::string bytes;
-    char buffer[65536];
-    for (;;) {
-        DWORD got = 0;
-        if (!::ReadFile(file, buffer, sizeof buffer, &got, nullptr)) {
-            const DWORD code = ::GetLastError();
-            ::CloseHandle(file);
-            throw ClassLib::EReadError(L"Cannot read file \"" + fileName + L"\". " + ClassLib::SysErrorMessage(code));
-        }
-        if (got == 0) break;
-        bytes.append(buffer, got);
-    }
-    ::CloseHandle(file);
-
-    String text;
-    auto starts = [&](const char* mark, size_t n) { return bytes.size() >= n && bytes.compare(0, n, mark) == 0; };
-    if (starts("\xEF\xBB\xBF", 3)) {
-        text = ClassLib::AnsiToString(bytes.substr(3), CP_UTF8);
-    } else if (starts("\xFF\xFE", 2) || starts("\xFE\xFF", 2)) {
-        const bool bigEndian = bytes[0] == '\xFE';
-        for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
-            const auto a = static_cast<unsigned char>(bytes[i]), b = static_cast<unsigned char>(bytes[i + 1]);
-            text += static_cast<wchar_t>(bigEndian ? (a << 8) | b : (b << 8) | a);
-        }
-    } else {
-        text = ClassLib::AnsiToString(bytes, CP_ACP);
-    }
-    return SplitText(text);
-}
-
 }  // namespace
 
 TAtGenerator::TAtGenerator()
@@ -415,7 +364,7 @@ void TAtGenerator::GenerateSources() {
 
     std::unordered_map<std::string, int> stored;
     const int storedCount = std::min(atList->Count(), atFunList->Count());
-    for (int k = 0; k < storedCount; ++k) stored.emplace(LocaleKey(atList->Get(k)), k);
+    for (int k = 0; k < storedCount; ++k) stored.emplace(LocaleKey(atList->Strings(k)), k);
 
     TLines table{TableHead};
     table.reserve(commands.size() + 5);
@@ -424,7 +373,7 @@ void TAtGenerator::GenerateSources() {
         if (found == stored.end())
             AppendNewBlock(c, cmd);
         else
-            AppendStoredBlock(c, cmd, UserBlockCoding::DecodeUserBlock(atFunList->Get(found->second)),
+            AppendStoredBlock(c, cmd, UserBlockCoding::DecodeUserBlock(atFunList->Strings(found->second)),
                               options.AutoCorrectHeaders);
         table.push_back(TableRow(cmd));
     }
@@ -434,7 +383,7 @@ void TAtGenerator::GenerateSources() {
     String help;
     for (const String& line : list) help += L" *    " + line + CRLF;
     help = L" " + ClassLib::Trim(help);
-    TLines source = SplitText(ReplaceAll(JoinLines(c), L" * [hlp]", help));
+    TLines source = SplitText(ClassLib::StringReplace(JoinLines(c), L" * [hlp]", help, ClassLib::rfReplaceAll));
 
     TLines h;
     for (const wchar_t* line :
@@ -442,8 +391,9 @@ void TAtGenerator::GenerateSources() {
           L"#define USE_HELP_VT100_COLORS\t\t<USE_VT100_COLORS>", L"", L"", L"", L"#define AT_CMD_COUNT\t\t\t<VX_AT_CMD_COUNT>",
           L"", L"", L"#endif /* VX_MULTI_UART_VX_AT_USER_CMDS_H_ */", L"", L""})
         AppendText(h, line);
-    String header = ReplaceAll(JoinLines(h), L"<VX_AT_CMD_COUNT>", count);
-    header = ReplaceAll(header, L"<USE_VT100_COLORS>", options.UseVt100Colors ? L"1" : L"0");
+    String header = ClassLib::StringReplace(JoinLines(h), L"<VX_AT_CMD_COUNT>", count, ClassLib::rfReplaceAll);
+    header = ClassLib::StringReplace(header, L"<USE_VT100_COLORS>", options.UseVt100Colors ? L"1" : L"0",
+                                     ClassLib::rfReplaceAll);
 
     StoreLines(*FAtcmds, list);
     StoreLines(*FMemo2, table);
@@ -453,7 +403,10 @@ void TAtGenerator::GenerateSources() {
 
 void TAtGenerator::LoadUserBlocks(const std::wstring& fileName) {
     if (!ClassLib::FileExists(fileName)) return;
-    const TLines lines = ReadTextFileLines(fileName);
+    // Read whole before anything is touched: a file that cannot be read changes nothing.
+    ClassLib::TStringList file;
+    file.LoadFromFile(fileName);
+    const TLines lines = ReadLines(file);
 
     TLines names, blocks, section1, section2, listLines;
     bool inSection1 = false, inSection2 = false, inBlock = false;

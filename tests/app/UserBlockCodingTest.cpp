@@ -89,9 +89,14 @@ TEST(UserBlockCoding, PackingAndStreamAreInverse) {
         EXPECT_EQ(UnpackText(PackBytes(part)), part);
         EXPECT_EQ(StreamDecode(StreamEncode(part, 0xBEEF), 0xBEEF), part);
     }
-    EXPECT_EQ(PackBytes("\x01\x02\x03"), L"BgMA");  // 0x030201 in 6-bit groups from the low end
-    const std::string big(65536 + 3, 'x');
-    EXPECT_EQ(StreamEncode(big, 7), big);  // a count of 65536 wraps to 0: nothing changes
+    EXPECT_EQ(PackBytes("\x01\x02\x03"), L"BIwA");  // 0x030201 in 6-bit groups from the low end
+    // The count is 16 bits: 65536 bytes wrap to 0 and pass unchanged, 65539 to 3.
+    const std::string big(65536, 'x');
+    EXPECT_TRUE(StreamEncode(big, 7) == big);
+    const std::string bigger = big + "xxx";
+    const std::string coded = StreamEncode(bigger, 7);
+    EXPECT_NE(coded.substr(0, 3), "xxx");
+    EXPECT_TRUE(coded.substr(3) == bigger.substr(3));
 }
 
 TEST(UserBlockCoding, CallerKeyIsUnwrappedAndUsed) {
