@@ -8,8 +8,10 @@
 #include <vector>
 
 #include "app/UserBlockCoding.h"
+#include "classlib/Exceptions.h"
 #include "classlib/StringList.h"
 #include "classlib/Strings.h"
+#include "editor/AdvMemo.h"
 
 using Unit1::TAtGenerator;
 using TLines = std::vector<std::wstring>;
@@ -171,13 +173,6 @@ void SetLines(ClassLib::TStrings& store, const TLines& lines) {
     for (const std::wstring& line : lines) store.Add(line);
 }
 
-// The text as an editor gives it: lines joined by CR LF, no break after the last.
-std::wstring JoinedText(const ClassLib::TStrings& store) {
-    std::wstring text;
-    for (int i = 0; i < store.Count(); ++i) text += (i ? L"\r\n" : L"") + store.Strings(i);
-    return text;
-}
-
 int IndexOfLine(const TLines& lines, const std::wstring& line) {
     for (size_t i = 0; i < lines.size(); ++i)
         if (lines[i] == line) return static_cast<int>(i);
@@ -209,12 +204,44 @@ std::wstring TempPath(const std::wstring& name) {
     return ClassLib::GetTempDir() + L"atgen_" + std::to_wstring(::GetCurrentProcessId()) + L"_" + name;
 }
 
+void WriteBytes(const std::wstring& path, const std::string& bytes) {
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    ::CloseHandle(file);
+}
+
+std::string ReadBytes(const std::wstring& path) {
+    std::string bytes;
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return bytes;
+    char buffer[4096];
+    DWORD got = 0;
+    while (::ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+    ::CloseHandle(file);
+    return bytes;
+}
+
+// Lines joined with CR LF after each, as a generated file holds them.
+std::string FileText(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    return text;
+}
+
+TLines Decoded(const ClassLib::TStrings& blocks) {
+    TLines texts;
+    for (int i = 0; i < blocks.Count(); ++i) texts.push_back(UserBlockCoding::DecodeUserBlock(blocks.Strings(i)));
+    return texts;
+}
+
 }  // namespace
 
-// The panes as the main window holds them: the command list, C source, header and collector.
+// The panes as the main window holds them: three editors and the plain table collector.
 class GeneratorTest : public testing::Test {
 protected:
-    GeneratorTest() { Generator.SetPanes(&Atcmds, &MemoC, &MemoH, &Memo2); }
+    GeneratorTest() { Generator.SetPanes(AtcmdsMemo.Lines(), MemoCMemo.Lines(), MemoHMemo.Lines(), &Memo2); }
 
     void Generate(const TLines& list, bool sort = true) {
         SetLines(Atcmds, list);
@@ -223,16 +250,21 @@ protected:
     }
     TLines C() const { return LinesOf(MemoC); }
 
-    ClassLib::TStringList Atcmds, MemoC, MemoH, Memo2;
+    AdvMemo::TAdvMemo AtcmdsMemo, MemoCMemo, MemoHMemo;
+    ClassLib::TStrings& Atcmds = *AtcmdsMemo.Lines();
+    ClassLib::TStrings& MemoC = *MemoCMemo.Lines();
+    ClassLib::TStrings& MemoH = *MemoHMemo.Lines();
+    ClassLib::TStringList Memo2;
     TAtGenerator Generator;
 };
 
 TEST_F(GeneratorTest, DefaultListGivesTheExactSourceHeaderAndList) {
     Generate(DefaultList);
     EXPECT_EQ(C(), TLines(std::begin(DefaultListSource), std::end(DefaultListSource)));
+    EXPECT_TRUE(MemoC.Text().ends_with(L"};\r\n\r\n\r\n#endif        //#if USE_AT_CMD == 1"));  // no final break
     EXPECT_EQ(LinesOf(Atcmds), (TLines{L"ATE0 - echo off", L"ATE1 - echo on", L"AT+CHADDR=<change ip addr>",
                                         L"AT+DISP=<1-5>", L"AT+LCD=<y>,<x>,<text>", L"AT+RST? - reboot uC"}));
-    EXPECT_EQ(JoinedText(MemoH),
+    EXPECT_EQ(MemoH.Text(),
               L"#ifndef VX_MULTI_UART_VX_AT_USER_CMDS_H_\r\n#define VX_MULTI_UART_VX_AT_USER_CMDS_H_\r\n\r\n\r\n"
               L"#define USE_HELP_VT100_COLORS        1\r\n\r\n\r\n\r\n#define AT_CMD_COUNT            6\r\n\r\n\r\n"
               L"#endif /* VX_MULTI_UART_VX_AT_USER_CMDS_H_ */\r\n");
@@ -450,4 +482,169 @@ TEST_F(GeneratorTest, LookupIgnoresCaseAndTakesTheFirstMatch) {
     EXPECT_EQ(IndexOfLine(c, L"second a"), -1);
     EXPECT_NE(IndexOfLine(c, L"first b"), -1);
     EXPECT_EQ(BlockOf(c, L"AT+A").size(), 14u);  // a new block: no stored one of that name
+}
+
+class ReadBackTest : public GeneratorTest {
+protected:
+    ~ReadBackTest() override {
+        ::DeleteFileW(Path.c_str());
+    }
+    // What the open handler does: the list emptied, the file loaded into the C pane and read back.
+    void Open() {
+        Atcmds.Clear();
+        Generator.LoadUserBlocks(Path);
+    }
+    const std::wstring Path = TempPath(L"readback.c");
+};
+
+TEST_F(ReadBackTest, GeneratedFileGivesListSectionsAndBlocks) {
+    Generate({L"AT+A=<x>", L"ATB - b"}, false);
+    MemoC.SaveToFile(Path);
+    const TLines saved = C();
+    Open();
+    EXPECT_EQ(LinesOf(*Generator.atList), (TLines{L"AT+A", L"ATB"}));
+    EXPECT_EQ(LinesOf(Atcmds), (TLines{L"AT+A=<x>", L"ATB - b"}));
+    EXPECT_EQ(LinesOf(*Generator.sct1List), TLines(saved.begin() + 5, saved.begin() + 11));
+    EXPECT_EQ(LinesOf(*Generator.sct2List), TLines(saved.begin() + 16, saved.begin() + 22));
+    std::wstring block;
+    for (const std::wstring& line : BlockOf(saved, L"AT+A")) block += line + L"\r\n";
+    EXPECT_EQ(Decoded(*Generator.atFunList), (TLines{block, Decoded(*Generator.atFunList).at(1)}));
+    EXPECT_TRUE(Decoded(*Generator.atFunList)[1].starts_with(L"///[ ATB ---"));
+}
+
+// The path users take: generate, save, read back, add a command, generate again.
+TEST_F(ReadBackTest, UserCodeSurvivesSaveReadBackAndRegeneration) {
+    Generate({L"AT+A=<x>", L"ATB - b"}, false);
+    // The user types code into the C pane, non-ASCII text and blank lines included.
+    TLines c = C();
+    const int body = IndexOfLine(c, L"    /* ... enter your code here ... */");
+    MemoC.SetStrings(body, L"    uint8_t n = 0;  // \u017C\u00F3\u0142w \u20AC \u4E2D\u6587");
+    MemoC.Insert(body + 1, L"");
+    MemoC.Insert(body + 2, L"\tn++;");  // the editor turns the tab into blanks
+    MemoC.SetStrings(7, L"#include <stdlib.h>   // \u0104\u0118");
+    MemoC.SaveToFile(Path);
+    const TLines saved = C();
+    ASSERT_EQ(saved[body + 2], L"    n++;");
+
+    Open();
+    Atcmds.Add(L"AT+C=<y>");
+    Generator.GenerateSources();
+    c = C();
+    EXPECT_EQ(TLines(c.begin() + 5, c.begin() + 22), TLines(saved.begin() + 5, saved.begin() + 22));
+    for (const wchar_t* name : {L"AT+A", L"ATB"}) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(name)));
+        const TLines before = BlockOf(saved, name), after = BlockOf(c, name);
+        EXPECT_EQ(after, before);
+        // A stored block is followed by one empty line, a new one by two.
+        const int end = IndexOfLine(c, after.back());
+        EXPECT_EQ(c[end + 1], L"");
+        EXPECT_TRUE(c[end + 2].starts_with(L"///[ ")) << testing::PrintToString(c[end + 2]);
+    }
+    EXPECT_EQ(BlockOf(c, L"AT+C").size(), 14u);
+    EXPECT_EQ(LinesOf(MemoH)[8], L"#define AT_CMD_COUNT            3");
+}
+
+TEST_F(ReadBackTest, TabsAndEncodingsOfAFileEditedElsewhere) {
+    const std::vector<std::string> lines = {
+        "//#2[ user section 2   (don't remove this line)", "\tint g;", "", "//#2]---   (don't remove this line)",
+        "///[ AT+X ----------------------------------", "///{ AT+X={a}", "const char at_x[] PROGMEM = \"AT+X\";",
+        "const char at_x_inf[] PROGMEM = \"={a}\";", "", "uint8_t at_x_set( uint8_t uart_nr, char * params ) {",
+        "\tif (params[0] == '\xC3\xA9') {", "", "\t\treturn 1;", "\t}", "    return 0;",
+        "}", "//}]--- AT+X end ------------------------------", "///[ ATZ ---", "///{ ATZ ", "//}]--- ATZ end"};
+    const std::string text = FileText(lines);
+    const std::wstring expectedBody[] = {L"    if (params[0] == '\u00E9') {", L"", L"        return 1;", L"    }"};
+    for (const std::string& bytes : {"\xEF\xBB\xBF" + text, text}) {
+        SCOPED_TRACE(bytes.size());
+        WriteBytes(Path, bytes);
+        Open();
+        EXPECT_EQ(LinesOf(Atcmds), (TLines{L"AT+X={a}", L"ATZ"}));  // only the marker's "{" splits
+        Generator.Options.AutoCorrectHeaders = true;
+        Generator.GenerateSources();
+        const TLines block = BlockOf(C(), L"AT+X");
+        ASSERT_EQ(block.size(), 13u);
+        if (bytes[0] == '\xEF') EXPECT_EQ(TLines(block.begin() + 6, block.begin() + 10), TLines(std::begin(expectedBody), std::end(expectedBody)));
+        EXPECT_EQ(block[1], L"///{ AT+X={a}");
+        const TLines c = C();
+        EXPECT_NE(IndexOfLine(c, L"    int g;"), -1);
+        // A stored block of four lines or fewer keeps none of them; the head is made new.
+        const TLines atz = BlockOf(c, L"ATZ");
+        ASSERT_GE(atz.size(), 7u);
+        EXPECT_EQ(TLines(atz.begin(), atz.begin() + 7),
+                  (TLines{L"///[ ATZ ----------------------------------", L"///{ ATZ ", L"const char atz[] PROGMEM = \"ATZ\";",
+                          L"const char atz_inf[] PROGMEM = \"\";", L"", L"", L"///[ AT+X ----------------------------------"}));
+    }
+}
+
+TEST_F(ReadBackTest, AutoCorrectedRegenerationGivesTheSameFile) {
+    Generator.Options.AutoCorrectHeaders = true;
+    Generate(DefaultList);
+    MemoC.SaveToFile(Path);
+    const std::string first = ReadBytes(Path);
+    Open();
+    Generator.GenerateSources();
+    MemoC.SaveToFile(Path);
+    EXPECT_EQ(ReadBytes(Path), first);
+    EXPECT_FALSE(first.ends_with("\r\n"));
+}
+
+TEST_F(ReadBackTest, MalformedFiles) {
+    const std::string head = "///[ AT+A ---", tail = "//}]--- AT+A end";
+    struct TCase {
+        const char* Name;
+        std::vector<std::string> Lines;
+        TLines Names, FirstBlockLines, Section1, List;
+    };
+    const TCase cases[] = {
+        {"block without its end line", {"///[ AT+A ---", "///{ AT+A=1", "///[ AT+B ---", "x", "//}]--- AT+B"},
+         {L"AT+B"}, {L"///[ AT+B ---", L"x", L"//}]--- AT+B"}, {}, {L"AT+A=1"}},
+        {"open block at the end", {"///[ AT+A ---", "///{ AT+A=1", "body"}, {}, {}, {}, {L"AT+A=1"}},
+        {"two first sections", {"//#1[ a", "1", "//#1]", "//#1[ b", "2", "//#1]"}, {}, {},
+         {L"//#1[ a", L"1", L"//#1]", L"//#1[ b", L"2", L"//#1]"}, {}},
+        {"open section at the end", {"//#1[ a", "1"}, {}, {}, {L"//#1[ a", L"1"}, {}},
+        {"list line inside a section", {"//#1[ a", "///{ ATQ ", "//#1]"}, {}, {}, {L"//#1[ a", L"///{ ATQ ", L"//#1]"}, {L"ATQ"}},
+        {"duplicate names", {head, "one", tail, head, "two", tail}, {L"AT+A", L"AT+A"}, {L"///[ AT+A ---", L"one", L"//}]--- AT+A end"}, {}, {}},
+        {"markers need their blank", {"//#1[x", "///[AT+A", "///{x", "//#1]"}, {}, {}, {}, {}},
+        {"no markers", {"int main() {}"}, {}, {}, {}, {}},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        WriteBytes(Path, FileText(c.Lines));
+        Open();
+        EXPECT_EQ(LinesOf(*Generator.atList), c.Names);
+        ASSERT_EQ(Generator.atFunList->Count(), Generator.atList->Count());  // names and blocks stay paired
+        if (!c.FirstBlockLines.empty()) {
+            std::wstring block;
+            for (const std::wstring& line : c.FirstBlockLines) block += line + L"\r\n";
+            EXPECT_EQ(Decoded(*Generator.atFunList)[0], block);
+        }
+        EXPECT_EQ(LinesOf(*Generator.sct1List), c.Section1);
+        EXPECT_EQ(LinesOf(Atcmds), c.List);
+    }
+
+    // Duplicates: both commands reuse the first block.
+    WriteBytes(Path, FileText({head, "//first", tail, head, "//second", tail}));
+    Open();
+    Generate({L"AT+A=1", L"AT+A=2"}, false);
+    const TLines c = C();
+    EXPECT_EQ(BlockOf(c, L"AT+A", 0)[1], L"//first");
+    EXPECT_EQ(BlockOf(c, L"AT+A", 1)[1], L"//first");
+}
+
+TEST_F(ReadBackTest, MissingOrLockedFileChangesNothing) {
+    WriteBytes(Path, FileText({"//#1[ s", "//#1]", "///[ AT+A ---", "///{ AT+A=1", "//}]--- AT+A end"}));
+    Open();
+    const TLines names = LinesOf(*Generator.atList), blocks = LinesOf(*Generator.atFunList),
+                 section = LinesOf(*Generator.sct1List), list = LinesOf(Atcmds);
+    ASSERT_EQ(names.size(), 1u);
+
+    Generator.LoadUserBlocks(TempPath(L"missing.c"));
+    HANDLE lock = ::CreateFileW(Path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    EXPECT_THROW(Generator.LoadUserBlocks(Path), ClassLib::Exception);
+    ::CloseHandle(lock);
+
+    EXPECT_EQ(LinesOf(*Generator.atList), names);
+    EXPECT_EQ(LinesOf(*Generator.atFunList), blocks);
+    EXPECT_EQ(LinesOf(*Generator.sct1List), section);
+    EXPECT_EQ(LinesOf(Atcmds), list);
 }
