@@ -648,3 +648,19 @@ TEST_F(ReadBackTest, MissingOrLockedFileChangesNothing) {
     EXPECT_EQ(LinesOf(*Generator.sct1List), section);
     EXPECT_EQ(LinesOf(Atcmds), list);
 }
+
+// The look-up must agree with the locale's case-ignoring comparison, whatever it uses inside.
+TEST_F(GeneratorTest, LookupAgreesWithTheLocaleComparison) {
+    const std::pair<const wchar_t*, const wchar_t*> pairs[] = {
+        {L"AT+X", L"at+x"}, {L"AT+X", L"AT+Y"}, {L"AT-X", L"ATX"}, {L"AT+\u00C4", L"at+\u00E4"},
+        {L"AT+X?", L"AT+X"}, {L"AT+\u0130", L"at+i"}, {L"ATZ", L"ATZ0"}, {L"", L"ATE"},
+    };
+    for (const auto& [stored, typed] : pairs) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(stored) + L" | " + typed));
+        SetLines(*Generator.atList, {stored});
+        SetLines(*Generator.atFunList, {UserBlockCoding::EncodeUserBlock(L"//stored\r\n")});
+        Generate({std::wstring(typed) + L" - x"}, false);
+        const bool equal = ClassLib::AnsiCompareText(ClassLib::UpperCase(typed), stored) == 0;
+        EXPECT_EQ(IndexOfLine(C(), L"//stored") >= 0, equal);
+    }
+}
