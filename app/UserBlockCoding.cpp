@@ -142,7 +142,7 @@ void MixWithKey(std::string& bytes, const std::string& key) {
     for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(bytes[i] ^ key[i % key.size()]);
 }
 
-std::string Stream(std::string bytes, uint16_t start, bool encoding) {
+void Stream(std::string& bytes, uint16_t start, bool encoding) {
     uint16_t k = start;
     const size_t count = bytes.size() % 65536;  // a 16-bit count: longer texts keep their tail as it is
     for (size_t i = 0; i < count; ++i) {
@@ -152,7 +152,6 @@ std::string Stream(std::string bytes, uint16_t start, bool encoding) {
         const unsigned coded = encoding ? out : in;
         k = static_cast<uint16_t>((coded + k) * 52845u + 22719u);
     }
-    return bytes;
 }
 
 }  // namespace
@@ -182,8 +181,15 @@ std::string UnpackText(const std::wstring& packed) {
     return bytes;
 }
 
-std::string StreamEncode(std::string bytes, uint16_t start) { return Stream(std::move(bytes), start, true); }
-std::string StreamDecode(std::string bytes, uint16_t start) { return Stream(std::move(bytes), start, false); }
+std::string StreamEncode(std::string bytes, uint16_t start) {
+    Stream(bytes, start, true);
+    return bytes;
+}
+
+std::string StreamDecode(std::string bytes, uint16_t start) {
+    Stream(bytes, start, false);
+    return bytes;
+}
 
 std::string ToUtf8(const std::wstring& text) {
     std::string out;
@@ -297,7 +303,8 @@ std::wstring EncodeUserBlock(const std::wstring& text, const std::wstring& calle
     MixWithKey(bytes, key);
     int s = RandomBelow(57);
     if (!TrailerIsLetter(s)) s = RedrawSmallIndex();
-    std::wstring coded = PackBytes(StreamEncode(std::move(bytes), static_cast<uint16_t>(NumericKeys[s] & 0xFFFF)));
+    Stream(bytes, static_cast<uint16_t>(NumericKeys[s] & 0xFFFF), true);
+    std::wstring coded = PackBytes(bytes);
     coded += static_cast<wchar_t>(65 + s);
     coded += static_cast<wchar_t>(65 + k);
     return coded;
@@ -324,7 +331,8 @@ std::wstring DecodeUserBlock(const std::wstring& coded, const std::wstring& call
     if (rest.empty() || rest.back() < L'A' || rest.back() - 65 > 59) return L"error#4";
     const int s = rest.back() - 65;
     rest.pop_back();
-    std::string bytes = StreamDecode(UnpackText(rest), static_cast<uint16_t>(NumericKeys[s] & 0xFFFF));
+    std::string bytes = UnpackText(rest);
+    Stream(bytes, static_cast<uint16_t>(NumericKeys[s] & 0xFFFF), false);
     if (bytes == "error#5") return L"error#6";
     MixWithKey(bytes, key);
     if (bytes.size() < 2 || bytes.compare(0, 2, HexByte(XorOf(bytes, 2))) != 0) return L"error#7";
