@@ -55,6 +55,9 @@ void RegisterClassType(const TClass& cls);
 const TClass* GetClass(const std::wstring& name);
 // Raises EClassNotFound "Class <name> not found" when it is missing.
 const TClass& FindClass(const std::wstring& name);
+// Every registered class, in name order. A class registers itself when its .cpp is
+// linked in, which a static library does only for units the program refers to.
+std::vector<const TClass*> RegisteredClasses();
 
 namespace Detail {
 template <class T>
