@@ -20,6 +20,8 @@ struct TGeneratorOptions {
     bool AutoCorrectHeaders = false;  // "Auto correct header sections"
 };
 
+// The main window owns one: it hands in its panes' line stores (the three editors'
+// Lines() and the hidden collector's lines) and binds OnReadOptions to its check boxes.
 class TAtGenerator {
 public:
     TAtGenerator();
