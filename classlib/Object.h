@@ -3,7 +3,8 @@
 // TPersistent (Assign), TComponent (ownership, names, notifications).
 //
 // Every class that wants its own identity puts CLASSLIB_CLASS(TSelf, TParent) in its
-// body and CLASSLIB_IMPLEMENT(TSelf, TParent) in its .cpp. Classes that declare
+// body (it leaves the access at private) and CLASSLIB_IMPLEMENT(TSelf, TParent) in its
+// .cpp, inside the class's namespace. Classes that declare
 // `static const TPropertyList& Published();` (Properties.h) expose published
 // properties; those that do not inherit the parent's list. A component class with a
 // public constructor taking the owner is also registered with a factory, so a window
@@ -40,12 +41,12 @@ public:
     bool InheritsFrom(const TClass* ancestor) const noexcept;
     // The class's published properties, its ancestors' included.
     const TPropertyList& Published() const { return FPublished(); }
-    // Null when the class cannot be made from a name (abstract, or not a component).
+    // False when the class cannot be made from a name (abstract, or not a component).
     bool CanCreate() const noexcept { return FFactory != nullptr; }
     // Creates a component of this class owned by `owner`; raises EClassNotFound when it cannot.
     TComponent* Create(TComponent* owner) const;
     // Any object by class alone: a component without owner, a collection item without
-    // collection, another class through its default constructor; null when abstract.
+    // collection, another class through its default constructor; false when abstract.
     bool CanCreateObject() const noexcept { return FObjectFactory != nullptr; }
     TObject* CreateObject() const;   // EClassNotFound when it cannot
 private:
@@ -60,6 +61,7 @@ private:
 // (the name avoids the RegisterClass macro of <windows.h>).
 void RegisterClassType(const TClass& cls);
 // Null when no class of that name is registered (the name compare ignores ASCII case).
+// Of two classes with one name in different units, the first registered is found.
 const TClass* GetClass(const std::wstring& name);
 // Raises EClassNotFound "Class <name> not found" when it is missing.
 const TClass& FindClass(const std::wstring& name);

@@ -11,8 +11,13 @@
 //           .Add(L"Spacing", &TExampleButton::GetSpacing, &TExampleButton::SetSpacing, 4)
 //           .Enum(L"Align", L"TAlign", &TExampleButton::GetAlign, &TExampleButton::SetAlign,
 //                 {L"alNone", L"alTop"}, alNone)
+//           .SetOf(L"Anchors", L"TAnchors", &TExampleButton::GetAnchors, &TExampleButton::SetAnchors,
+//                  {L"akLeft", L"akTop", L"akRight", L"akBottom"}, 0b0011)
 //           .Colour(L"Color", &TExampleButton::GetColor, &TExampleButton::SetColor, clBtnFace)
+//           .Stored(L"Color", &TExampleButton::IsColorStored)
 //           .SubObject(L"Font", &TExampleButton::GetFont)
+//           .Strings(L"Items", &TExampleButton::GetItems)
+//           .Reference(L"PopupMenu", &TExampleButton::GetPopupMenu, &TExampleButton::SetPopupMenu)
 //           .Event(L"OnClick", &TExampleButton::FOnClick)
 //           .Method(L"ButtonClick", &TExampleButton::ButtonClick);
 //       return list;
