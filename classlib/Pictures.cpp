@@ -677,10 +677,6 @@ void TBitmap::SetTransparentMode(TTransparentMode mode) {
     Changed();
 }
 
-TColor TBitmap::PixelColor(int x, int y) { return Canvas()->Pixels(x, y); }
-
-void TBitmap::Changed() { TGraphic::Changed(); }
-
 void TBitmap::Draw(TCanvas* canvas, const TRect& rect) {
     if (Empty()) return;
     HDC target = canvas->Handle();

@@ -175,11 +175,6 @@ public:
     // 32-bit pixels whose alpha is premultiplied; drawn with alpha blending.
     bool AlphaPremultiplied() const { return FAlphaPremultiplied; }
     void SetAlphaPremultiplied(bool value) { FAlphaPremultiplied = value; }
-
-    // The colour of one pixel, read from the pixel data (no canvas needed).
-    TColor PixelColor(int x, int y);
-protected:
-    void Changed() override;
 private:
     class TBitmapCanvas;
     friend class TBitmapCanvas;
