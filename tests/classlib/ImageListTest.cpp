@@ -26,6 +26,14 @@ std::unique_ptr<TBitmap> WhiteTarget() {
     return target;
 }
 
+// A graphic of one list image drawn on white: its square shows, its margin does not.
+void ExpectShowsSquare(TGraphic* graphic, TColor colour) {
+    auto shown = WhiteTarget();
+    shown->Canvas()->Draw(0, 0, graphic);
+    EXPECT_EQ(shown->Canvas()->Pixels(3, 3), colour);
+    EXPECT_EQ(shown->Canvas()->Pixels(0, 0), clWhite);
+}
+
 }  // namespace
 
 TEST(ImageList, MaskedStripAddsOneImagePerWidthAndDrawsWithTransparency) {
@@ -50,10 +58,7 @@ TEST(ImageList, MaskedStripAddsOneImagePerWidthAndDrawsWithTransparency) {
     TBitmap copy;
     ASSERT_TRUE(list.GetBitmap(2, &copy));
     EXPECT_EQ(copy.Width(), 8);
-    auto shown = WhiteTarget();
-    shown->Canvas()->Draw(0, 0, &copy);
-    EXPECT_EQ(shown->Canvas()->Pixels(3, 3), clGreen);
-    EXPECT_EQ(shown->Canvas()->Pixels(0, 0), clWhite);
+    ExpectShowsSquare(&copy, clGreen);
     EXPECT_FALSE(list.GetBitmap(4, &copy));
 }
 
@@ -75,10 +80,7 @@ TEST(ImageList, SystemHandleAndIconsShowTheSameImages) {
     TIcon icon;
     ASSERT_TRUE(list.GetIcon(0, &icon));
     EXPECT_EQ(icon.Width(), 8);
-    auto shown = WhiteTarget();
-    shown->Canvas()->Draw(0, 0, &icon);
-    EXPECT_EQ(shown->Canvas()->Pixels(3, 3), clBlue);
-    EXPECT_EQ(shown->Canvas()->Pixels(0, 0), clWhite);
+    ExpectShowsSquare(&icon, clBlue);
     EXPECT_FALSE(list.GetIcon(3, &icon));
 }
 
