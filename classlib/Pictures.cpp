@@ -18,6 +18,8 @@ CLASSLIB_IMPLEMENT(TEncodedRaster, TGraphic)
 CLASSLIB_IMPLEMENT(TPngImage, TEncodedRaster)
 CLASSLIB_IMPLEMENT(TJPEGImage, TEncodedRaster)
 CLASSLIB_IMPLEMENT(TGIFImage, TEncodedRaster)
+CLASSLIB_IMPLEMENT(TWICImage, TEncodedRaster)
+CLASSLIB_IMPLEMENT(TMetafile, TGraphic)
 
 namespace {
 
@@ -94,6 +96,10 @@ std::vector<TFileFormat>& Formats() {
         {L"jpg", L"JPEG Image File", &TJPEGImage::ClassData()},
         {L"jpeg", L"JPEG Image File", &TJPEGImage::ClassData()},
         {L"gif", L"GIF Image", &TGIFImage::ClassData()},
+        {L"tif", L"TIFF Image", &TWICImage::ClassData()},
+        {L"tiff", L"TIFF Image", &TWICImage::ClassData()},
+        {L"emf", L"Enhanced Metafiles", &TMetafile::ClassData()},
+        {L"wmf", L"Metafiles", &TMetafile::ClassData()},
     };
     return formats;
 }
@@ -309,6 +315,12 @@ TBytes EncodeWithGdiPlus(const TRasterImage& raster, const wchar_t* mimeType, co
     TBytes out(std::size_t(size.QuadPart));
     if (!out.empty() && FAILED(::IStream_Read(stream.get(), out.data(), ULONG(out.size()))))
         throw EInvalidGraphic(failed + L": the encoder failed");
+    // Wine: its GIF encoder writes a header without the image. Check rather than save a broken file.
+    try {
+        DecodeWithGdiPlus(out.data(), out.size(), kind);
+    } catch (const EInvalidGraphic&) {
+        throw EInvalidGraphic(failed + L": the system's encoder wrote unreadable data");
+    }
     return out;
 }
 
@@ -1186,15 +1198,152 @@ TRasterImage TGIFImage::Decode(const std::uint8_t* data, std::size_t size) const
     return DecodeWithGdiPlus(data, size, L"GIF");
 }
 
-TBytes TGIFImage::Encode(const TRasterImage& image) const {
-    TBytes encoded = EncodeWithGdiPlus(image, L"image/gif", L"GIF");
-    // Wine: its GIF encoder writes a header without the image. Check rather than save a broken file.
-    try {
-        DecodeWithGdiPlus(encoded.data(), encoded.size(), L"GIF");
-    } catch (const EInvalidGraphic&) {
-        throw EInvalidGraphic(L"Cannot write the GIF image: the system's encoder wrote unreadable data");
+TBytes TGIFImage::Encode(const TRasterImage& image) const { return EncodeWithGdiPlus(image, L"image/gif", L"GIF"); }
+
+const TGraphicClassData& TWICImage::ClassData() {
+    static const TGraphicClassData data{
+        L"TWICImage", []() -> std::unique_ptr<TGraphic> { return std::make_unique<TWICImage>(); },
+        [](TStream* stream) {
+            const TBytes h = Peek(stream, 4);
+            return h.size() == 4 && ((h[0] == 'I' && h[1] == 'I' && h[2] == 0x2A && h[3] == 0) ||
+                                     (h[0] == 'M' && h[1] == 'M' && h[2] == 0 && h[3] == 0x2A));
+        },
+        true};
+    return data;
+}
+
+TRasterImage TWICImage::Decode(const std::uint8_t* data, std::size_t size) const {
+    return DecodeWithGdiPlus(data, size, L"TIFF");
+}
+
+TBytes TWICImage::Encode(const TRasterImage& image) const { return EncodeWithGdiPlus(image, L"image/tiff", L"TIFF"); }
+
+// ---- TMetafile ----
+
+namespace {
+
+constexpr std::uint32_t PlaceableKey = 0x9AC6CDD7;
+
+bool IsEnhancedMetafile(const std::uint8_t* data, std::size_t size) {
+    return size >= 88 && Le32(data) == 1 && std::memcmp(data + 40, " EMF", 4) == 0;
+}
+
+}  // namespace
+
+const TGraphicClassData& TMetafile::ClassData() {
+    static const TGraphicClassData data{
+        L"TMetafile", []() -> std::unique_ptr<TGraphic> { return std::make_unique<TMetafile>(); },
+        [](TStream* stream) {
+            const TBytes head = Peek(stream, 88);
+            return (head.size() >= 4 && Le32(head.data()) == PlaceableKey) || IsEnhancedMetafile(head.data(), head.size());
+        },
+        true};
+    return data;
+}
+
+TMetafile::TMetafile() = default;
+TMetafile::~TMetafile() { Clear(); }
+
+void TMetafile::Clear() {
+    if (FHandle) ::DeleteEnhMetaFile(FHandle);
+    FHandle = nullptr;
+    FWidth = FHeight = 0;
+    FData.clear();
+}
+
+void TMetafile::Assign(const TPersistent* source) {
+    if (source == this) return;
+    if (!source) {
+        Clear();
+        Changed();
+        return;
     }
-    return encoded;
+    if (auto metafile = dynamic_cast<const TMetafile*>(source)) {
+        Clear();
+        if (metafile->FHandle) FHandle = ::CopyEnhMetaFileW(metafile->FHandle, nullptr);
+        FWidth = metafile->FWidth;
+        FHeight = metafile->FHeight;
+        FData = metafile->FData;
+        Changed();
+        return;
+    }
+    TGraphic::Assign(source);
+}
+
+void TMetafile::Draw(TCanvas* canvas, const TRect& rect) {
+    if (!FHandle) return;
+    const RECT r = ToRECT(rect);
+    ::PlayEnhMetaFile(canvas->Handle(), FHandle, &r);
+}
+
+void TMetafile::SetWidth(int width) {
+    if (width == FWidth) return;
+    FWidth = width;
+    Changed();
+}
+
+void TMetafile::SetHeight(int height) {
+    if (height == FHeight) return;
+    FHeight = height;
+    Changed();
+}
+
+void TMetafile::LoadFromStream(TStream* stream) {
+    const TBytes bytes = ReadRest(stream);
+    LoadFromBytes(bytes.data(), bytes.size());
+}
+
+void TMetafile::LoadFromBytes(const std::uint8_t* data, std::size_t size) {
+    HENHMETAFILE handle = nullptr;
+    int width = 0, height = 0;
+    const int ppi = ScreenPixelsPerInch();
+    if (IsEnhancedMetafile(data, size)) {
+        if (Le32(data + 48) > size) throw EInvalidGraphic(L"Metafile is not valid: it is longer than the data");
+        handle = ::SetEnhMetaFileBits(UINT(size), data);
+        // The frame is in hundredths of a millimetre.
+        const auto frame = [data](int i) { return std::int32_t(Le32(data + 24 + 4 * i)); };
+        width = ::MulDiv(frame(2) - frame(0), ppi, 2540);
+        height = ::MulDiv(frame(3) - frame(1), ppi, 2540);
+    } else if (size >= 22 + 18 && Le32(data) == PlaceableKey) {
+        // A placeable Windows metafile: a 22-byte header with the picture's box in its own units per inch.
+        const int left = std::int16_t(Le16(data + 6)), top = std::int16_t(Le16(data + 8));
+        const int right = std::int16_t(Le16(data + 10)), bottom = std::int16_t(Le16(data + 12));
+        const int unitsPerInch = Le16(data + 14) ? Le16(data + 14) : 1440;
+        width = ::MulDiv(right - left, ppi, unitsPerInch);
+        height = ::MulDiv(bottom - top, ppi, unitsPerInch);
+        METAFILEPICT picture{MM_ANISOTROPIC, ::MulDiv(right - left, 2540, unitsPerInch),
+                             ::MulDiv(bottom - top, 2540, unitsPerInch), nullptr};
+        handle = ::SetWinMetaFileBits(UINT(size - 22), data + 22, nullptr, &picture);
+    } else {
+        throw EInvalidGraphic(L"Metafile is not valid: the metafile header is missing");
+    }
+    if (!handle) throw EInvalidGraphic(L"Metafile is not valid: the system cannot read it");
+    Clear();
+    FHandle = handle;
+    FWidth = std::abs(width);
+    FHeight = std::abs(height);
+    FData.assign(data, data + size);
+    Changed();
+}
+
+void TMetafile::SaveToStream(TStream* stream) {
+    if (FData.empty() && FHandle) {
+        FData.resize(::GetEnhMetaFileBits(FHandle, 0, nullptr));
+        ::GetEnhMetaFileBits(FHandle, UINT(FData.size()), FData.data());
+    }
+    WriteBytes(stream, FData);
+}
+
+void TMetafile::SetHandle(HENHMETAFILE metafile) {
+    Clear();
+    FHandle = metafile;
+    if (metafile) {
+        ENHMETAHEADER header{};
+        ::GetEnhMetaFileHeader(metafile, sizeof header, &header);
+        FWidth = ::MulDiv(header.rclFrame.right - header.rclFrame.left, ScreenPixelsPerInch(), 2540);
+        FHeight = ::MulDiv(header.rclFrame.bottom - header.rclFrame.top, ScreenPixelsPerInch(), 2540);
+    }
+    Changed();
 }
 
 }  // namespace ClassLib

@@ -305,4 +305,49 @@ protected:
     TBytes Encode(const TRasterImage& image) const override;
 };
 
+// Other raster formats the system's image library reads (TIFF and the like), through GDI+.
+class TWICImage : public TEncodedRaster {
+    CLASSLIB_CLASS(TWICImage, TEncodedRaster)
+public:
+    static const TGraphicClassData& ClassData();
+    TGraphicClass GraphicClass() const override { return &ClassData(); }
+protected:
+    TRasterImage Decode(const std::uint8_t* data, std::size_t size) const override;
+    TBytes Encode(const TRasterImage& image) const override;
+};
+
+// An enhanced metafile, or a placeable Windows metafile turned into one; drawn by
+// playing its records into the target rectangle. The bytes it was loaded from are kept.
+class TMetafile : public TGraphic {
+    CLASSLIB_CLASS(TMetafile, TGraphic)
+public:
+    TMetafile();
+    ~TMetafile() override;
+    static const TGraphicClassData& ClassData();
+    TGraphicClass GraphicClass() const override { return &ClassData(); }
+    void Assign(const TPersistent* source) override;
+
+    void Draw(TCanvas* canvas, const TRect& rect) override;
+    bool Empty() const override { return FHandle == nullptr; }
+    // Pixels at the screen's resolution.
+    int Width() const override { return FWidth; }
+    int Height() const override { return FHeight; }
+    void SetWidth(int width) override;
+    void SetHeight(int height) override;
+
+    void LoadFromStream(TStream* stream) override;
+    void SaveToStream(TStream* stream) override;
+    void LoadFromBytes(const std::uint8_t* data, std::size_t size);
+
+    HENHMETAFILE Handle() const { return FHandle; }
+    // Takes ownership of the metafile.
+    void SetHandle(HENHMETAFILE metafile);
+private:
+    void Clear();
+    HENHMETAFILE FHandle = nullptr;
+    int FWidth = 0;
+    int FHeight = 0;
+    TBytes FData;
+};
+
 }  // namespace ClassLib

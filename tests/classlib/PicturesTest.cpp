@@ -385,6 +385,47 @@ TEST(Pictures, GifLoadsItsFirstFrameWithTransparency) {
     EXPECT_THROW(damaged.LoadFromBytes(cut.data(), cut.size()), EInvalidGraphic);
 }
 
+TEST(Pictures, TiffThroughTheSystemImageLibrary) {
+    TWICImage tiff;
+    tiff.Assign(Fixture(pf24bit).get());
+    const TBytes bytes = BytesOf(tiff);
+    ASSERT_GE(bytes.size(), 4u);
+    TPicture picture;
+    picture.LoadFromStream(StreamOf(bytes).get());
+    ASSERT_NE(dynamic_cast<TWICImage*>(picture.Graphic()), nullptr);
+    EXPECT_EQ(picture.Width(), 7);
+    EXPECT_EQ(ShownPixel(picture.Graphic(), 3, 2), clRed);
+    EXPECT_EQ(ShownPixel(picture.Graphic(), 6, 4), clBlue);
+}
+
+TEST(Pictures, EnhancedMetafilesPlayIntoTheirRectangle) {
+    HDC recorder = ::CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
+    HBRUSH red = ::CreateSolidBrush(RGB(255, 0, 0));
+    const RECT box{0, 0, 40, 30};
+    ::FillRect(recorder, &box, red);
+    ::DeleteObject(red);
+    HENHMETAFILE recorded = ::CloseEnhMetaFile(recorder);
+    TMetafile source;
+    source.SetHandle(recorded);
+    EXPECT_GT(source.Width(), 0);
+    const TBytes bytes = BytesOf(source);
+
+    TPicture picture;
+    picture.LoadFromStream(StreamOf(bytes).get());
+    ASSERT_NE(dynamic_cast<TMetafile*>(picture.Graphic()), nullptr);
+    EXPECT_GT(picture.Width(), 0);
+    TBitmap target(40, 30, pf24bit);
+    target.Canvas()->Brush()->SetColor(clWhite);
+    target.Canvas()->FillRect(Rect(0, 0, 40, 30));
+    target.Canvas()->StretchDraw(Rect(0, 0, 40, 30), picture.Graphic());
+    EXPECT_EQ(target.Canvas()->Pixels(20, 15), clRed);
+    EXPECT_EQ(BytesOf(*picture.Graphic()), bytes);
+
+    TMetafile broken;
+    TBytes cut(bytes.begin(), bytes.begin() + 60);
+    EXPECT_THROW(broken.LoadFromBytes(cut.data(), cut.size()), EInvalidGraphic);
+}
+
 TEST(Pictures, IconFromAHandleSavesAndLoadsAsIcoData) {
     TBitmap color(16, 16, pf32bit), mask(16, 16, pf1bit);
     color.Canvas()->Brush()->SetColor(clRed);
