@@ -319,7 +319,9 @@ TEST(Pictures, DamagedPngRaisesAndLeavesTheImage) {
     TBytes badChecksum = bytes;
     badChecksum[20] ^= 0xFF;  // inside the header chunk
     TBytes cut(bytes.begin(), bytes.begin() + 40);
-    for (const TBytes& bad : {badChecksum, cut}) {
+    const TBytes huge = MakePng(100000, 100000, 8, 2, false, {0, 1, 2, 3});  // refused before any allocation
+    const TBytes shortData = MakePng(4, 4, 8, 2, false, {0, 1, 2, 3});
+    for (const TBytes& bad : {badChecksum, cut, huge, shortData}) {
         TPngImage target;
         target.Assign(bitmap.get());
         EXPECT_THROW(target.LoadFromBytes(bad.data(), bad.size()), EInvalidGraphic);
