@@ -1,0 +1,16 @@
+#include "graphics/ATXPVS.h"
+
+namespace ATXPVS {
+
+namespace {
+AdvThemeBinding::TThemeLibrary& Library() {
+    static AdvThemeBinding::TThemeLibrary library(false);
+    return library;
+}
+}  // namespace
+
+bool BindThemeLibrary(const wchar_t* libraryName) { return Library().Bind(libraryName); }
+void UnbindThemeLibrary() { Library().Unbind(); }
+const AdvThemeBinding::TThemeLibrary& ThemeLibrary() { return Library(); }
+
+}  // namespace ATXPVS
