@@ -10,11 +10,6 @@
 
 namespace AdvStyleIF {
 
-TColor ColorToRGB(TColor color) {
-    if (color < 0) return TColor(::GetSysColor(color & 0xFF));
-    return color;
-}
-
 namespace {
 
 const wchar_t* const OfficeKey = L"Software\\Microsoft\\Office\\";
