@@ -1,0 +1,59 @@
+#include <gtest/gtest.h>
+
+#include "graphics/ATXPVS.h"
+#include "graphics/AdvDWM.h"
+#include "graphics/AdvTBXPVS.h"
+#include "graphics/AdvXPVS.h"
+
+using AdvThemeBinding::TThemeLibrary;
+
+TEST(LateBinding, MissingCompositionLibraryAnswersUnavailable) {
+    AdvDWM::SetDwmLibraryName(L"atgen-missing-dwm.dll");
+    EXPECT_FALSE(AdvDWM::IsDwmEnabled());
+    const MARGINS margins = {1, 1, 1, 1};
+    EXPECT_EQ(AdvDWM::DwmExtendFrameIntoClientArea(nullptr, margins), E_NOTIMPL);
+    LRESULT result = 0;
+    EXPECT_FALSE(AdvDWM::DwmDefWindowProc(nullptr, WM_NCHITTEST, 0, 0, result));
+    BOOL enabled = TRUE;
+    EXPECT_EQ(AdvDWM::DwmIsCompositionEnabled(enabled), E_NOTIMPL);
+
+    // A failed load is not remembered: once the library can be found, the next call binds.
+    AdvDWM::SetDwmLibraryName(nullptr);
+    if (HMODULE probe = ::LoadLibraryW(L"DWMAPI.DLL")) {
+        ::FreeLibrary(probe);
+        EXPECT_NE(AdvDWM::DwmIsCompositionEnabled(enabled), E_NOTIMPL);
+    }
+}
+
+TEST(LateBinding, FunctionsALibraryLacksStayEmpty) {
+    // A library that has none of the theme functions: binding succeeds, every entry is empty.
+    TThemeLibrary library(true);
+    ASSERT_TRUE(library.Bind(L"kernel32.dll"));
+    for (int i = 0; i < AdvThemeBinding::tfCount; ++i) {
+        SCOPED_TRACE(AdvThemeBinding::ThemeFunctionName(AdvThemeBinding::TThemeFunction(i)));
+        EXPECT_EQ(library.Entry(AdvThemeBinding::TThemeFunction(i)), nullptr);
+    }
+    library.Unbind();
+    EXPECT_FALSE(library.Loaded());
+    EXPECT_FALSE(library.Bind(L"atgen-missing-theme.dll"));
+
+    ASSERT_TRUE(AdvTBXPVS::BindThemeLibrary(L"kernel32.dll"));
+    EXPECT_EQ(AdvTBXPVS::ThemeLibraryLoadCount(), 1);
+    RECT box = {0, 0, 10, 10};
+    EXPECT_EQ(AdvTBXPVS::DrawThemeTextEx(nullptr, nullptr, 0, 0, L"x", 1, 0, &box, nullptr), E_NOTIMPL);
+    AdvTBXPVS::UnbindThemeLibrary();
+    EXPECT_EQ(AdvTBXPVS::ThemeLibraryLoadCount(), 0);
+    EXPECT_EQ(AdvTBXPVS::DrawThemeTextEx(nullptr, nullptr, 0, 0, L"x", 1, 0, &box, nullptr), E_NOTIMPL);
+}
+
+TEST(LateBinding, ThemeLibraryBindsItsFunctions) {
+    if (!ATXPVS::BindThemeLibrary()) GTEST_SKIP() << "no visual-styles library";
+    EXPECT_NE(ATXPVS::ThemeLibrary().Entry(AdvThemeBinding::tfOpenThemeData), nullptr);
+    EXPECT_EQ(ATXPVS::ThemeLibrary().Entry(AdvThemeBinding::tfGetThemePartSize), nullptr);  // not its list
+    ATXPVS::UnbindThemeLibrary();
+    EXPECT_FALSE(ATXPVS::ThemeLibrary().Loaded());
+
+    ASSERT_TRUE(AdvXPVS::BindThemeLibrary());
+    EXPECT_NE(AdvXPVS::ThemeLibrary().Entry(AdvThemeBinding::tfGetThemePartSize), nullptr);
+    AdvXPVS::UnbindThemeLibrary();
+}
