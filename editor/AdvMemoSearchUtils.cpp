@@ -1,48 +1,16 @@
 #include "editor/AdvMemoSearchUtils.h"
 
-#include <windows.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cwchar>
 #include <unordered_map>
 #include <vector>
 
+#include "classlib/Strings.h"
+
 namespace AdvMemo {
 
 namespace {
-
-std::optional<TMemoFormatSettings>& FormatOverride() {
-    static std::optional<TMemoFormatSettings> value;
-    return value;
-}
-
-wchar_t LocaleChar(LCTYPE type, wchar_t fallback) {
-    wchar_t buffer[8] = {};
-    if (::GetLocaleInfoW(LOCALE_USER_DEFAULT, type, buffer, 8) > 1) return buffer[0];
-    return fallback;
-}
-
-String LocaleText(LCTYPE type, const String& fallback) {
-    wchar_t buffer[128] = {};
-    if (::GetLocaleInfoW(LOCALE_USER_DEFAULT, type, buffer, 128) > 1) return buffer;
-    return fallback;
-}
-
-String MapCase(const String& text, DWORD flags) {
-    if (text.empty()) return text;
-    String result(text);
-    ::LCMapStringW(LOCALE_USER_DEFAULT, flags, text.c_str(), int(text.size()), result.data(),
-                   int(result.size()));
-    return result;
-}
-
-String Trim(const String& s) {
-    size_t b = 0, e = s.size();
-    while (b < e && s[b] <= L' ') ++b;
-    while (e > b && s[e - 1] <= L' ') --e;
-    return s.substr(b, e - b);
-}
 
 bool ToInt(const String& s, int& value) {
     if (s.empty() || s.size() > 10) return false;
@@ -61,7 +29,7 @@ bool ToInt(const String& s, int& value) {
 
 // A decimal floating-point text, as a whole: sign, digits, fraction, exponent.
 bool ToFloat(const String& text, double& value) {
-    const String s = Trim(text);
+    const String s = ClassLib::Trim(text);
     size_t i = 0, n = s.size();
     if (i < n && (s[i] == L'+' || s[i] == L'-')) ++i;
     size_t digits = 0;
@@ -221,25 +189,7 @@ private:
 
 }  // namespace
 
-TMemoFormatSettings GetMemoFormatSettings() {
-    if (FormatOverride()) return *FormatOverride();
-    TMemoFormatSettings s;
-    s.DecimalSeparator = LocaleChar(LOCALE_SDECIMAL, L'.');
-    s.ThousandSeparator = LocaleChar(LOCALE_STHOUSAND, L',');
-    s.DateSeparator = LocaleChar(LOCALE_SDATE, L'/');
-    s.TimeSeparator = LocaleChar(LOCALE_STIME, L':');
-    s.ShortDateFormat = LocaleText(LOCALE_SSHORTDATE, L"dd/MM/yyyy");
-    return s;
-}
-
-void SetMemoFormatSettingsOverride(const std::optional<TMemoFormatSettings>& settings) {
-    FormatOverride() = settings;
-}
-
-String GetShortDateFormat() { return GetMemoFormatSettings().ShortDateFormat; }
-
-String AnsiUpperCase(const String& text) { return MapCase(text, LCMAP_UPPERCASE); }
-String AnsiLowerCase(const String& text) { return MapCase(text, LCMAP_LOWERCASE); }
+String GetShortDateFormat() { return ClassLib::FormatSettings().ShortDateFormat; }
 
 bool MatchPattern(const String& pattern, const String& value) {
     TPatternMatcher matcher(pattern, value);
@@ -248,12 +198,12 @@ bool MatchPattern(const String& pattern, const String& value) {
 
 bool MatchPatternCase(const String& pattern, const String& value, bool caseSensitive) {
     if (caseSensitive) return MatchPattern(pattern, value);
-    return MatchPattern(AnsiUpperCase(pattern), AnsiUpperCase(value));
+    return MatchPattern(ClassLib::AnsiUpperCase(pattern), ClassLib::AnsiUpperCase(value));
 }
 
 bool ParseDateText(const String& text, double& dateTime) {
-    const TMemoFormatSettings fs = GetMemoFormatSettings();
-    const String format = AnsiUpperCase(fs.ShortDateFormat);
+    const ClassLib::TFormatSettings& fs = ClassLib::FormatSettings();
+    const String format = ClassLib::AnsiUpperCase(fs.ShortDateFormat);
     struct TField { wchar_t Letter; size_t Where; };
     TField order[3] = {{L'D', format.find(L'D')}, {L'M', format.find(L'M')}, {L'Y', format.find(L'Y')}};
     std::stable_sort(std::begin(order), std::end(order),
@@ -264,12 +214,12 @@ bool ParseDateText(const String& text, double& dateTime) {
     const size_t sep2 = text.find(fs.DateSeparator, sep1 + 1);
     if (sep2 == String::npos) return false;
     String fields[3] = {text.substr(0, sep1), text.substr(sep1 + 1, sep2 - sep1 - 1), {}};
-    String rest = Trim(text.substr(sep2 + 1));
+    String rest = ClassLib::Trim(text.substr(sep2 + 1));
     String timeText;
     const size_t blank = rest.find(L' ');
     if (blank != String::npos) {
         fields[2] = rest.substr(0, blank);
-        timeText = Trim(rest.substr(blank));
+        timeText = ClassLib::Trim(rest.substr(blank));
     } else {
         fields[2] = rest;
     }
@@ -303,7 +253,7 @@ bool ParseDateText(const String& text, double& dateTime) {
 }
 
 String NormalizeNumberText(const String& text) {
-    const TMemoFormatSettings fs = GetMemoFormatSettings();
+    const ClassLib::TFormatSettings& fs = ClassLib::FormatSettings();
     String result;
     result.reserve(text.size());
     for (wchar_t c : text) {

@@ -1,30 +1,14 @@
 #pragma once
 // The editor's small text routines: pattern matching, date and number text, highlight
 // and comma-list searches, and the delimiter and URL tests the tokenizer shares with the memo.
-#include <optional>
 #include <string>
 
 namespace AdvMemo {
 
 using String = std::wstring;
 
-// The locale values the pattern matcher reads; by default taken from the user's locale
-// at each call, replaceable so that tests run under a fixed locale.
-struct TMemoFormatSettings {
-    wchar_t DecimalSeparator = L'.';
-    wchar_t ThousandSeparator = L',';
-    wchar_t DateSeparator = L'/';
-    wchar_t TimeSeparator = L':';
-    String ShortDateFormat = L"dd/MM/yyyy";
-};
-TMemoFormatSettings GetMemoFormatSettings();
-// Null restores the user's locale.
-void SetMemoFormatSettingsOverride(const std::optional<TMemoFormatSettings>& settings);
+// The locale's short date format, as the class library's process-wide format settings hold it.
 String GetShortDateFormat();
-
-// Locale-rule case mapping of a whole text.
-String AnsiUpperCase(const String& text);
-String AnsiLowerCase(const String& text);
 
 // Expression matcher: comparison operators (">", ">=", "<", "<=", "&", "^", "!") and the
 // wildcards "*" and "?". Runs of "*" are matched in polynomial time.

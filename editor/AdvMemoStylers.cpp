@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "classlib/Properties.h"
+#include "classlib/Strings.h"
 #include "editor/AdvMemoSearchUtils.h"
 
 namespace AdvMemo {
@@ -10,13 +11,6 @@ namespace AdvMemo {
 using namespace ClassLib;
 
 namespace {
-
-String TrimText(const String& s) {
-    size_t b = 0, e = s.size();
-    while (b < e && s[b] <= L' ') ++b;
-    while (e > b && s[e - 1] <= L' ') --e;
-    return s.substr(b, e - b);
-}
 
 const std::initializer_list<const wchar_t*> FontStyleNames = {L"fsBold", L"fsItalic", L"fsUnderline",
                                                               L"fsStrikeOut"};
@@ -195,9 +189,9 @@ void TRegionDefinition::Assign(const TPersistent* source) {
     FShowComments = other->FShowComments;
 }
 
-void TRegionDefinition::SetIdentifier(const String& value) { FIdentifier = TrimText(value); }
-void TRegionDefinition::SetRegionStart(const String& value) { FRegionStart = TrimText(value); }
-void TRegionDefinition::SetRegionEnd(const String& value) { FRegionEnd = TrimText(value); }
+void TRegionDefinition::SetIdentifier(const String& value) { FIdentifier = ClassLib::Trim(value); }
+void TRegionDefinition::SetRegionStart(const String& value) { FRegionStart = ClassLib::Trim(value); }
+void TRegionDefinition::SetRegionEnd(const String& value) { FRegionEnd = ClassLib::Trim(value); }
 
 CLASSLIB_IMPLEMENT(TRegionDefinitions, TOwnedCollection)
 

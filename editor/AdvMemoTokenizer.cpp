@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "classlib/Strings.h"
 #include "editor/AdvMemoSearchUtils.h"
 #include "editor/AdvMemoStylers.h"
 
@@ -22,7 +23,7 @@ String UpperText(const String& text) {
 // Keyword keys are lower-cased for every word drawn; plain ASCII words skip the locale call.
 String LowerKey(const String& text) {
     for (wchar_t c : text)
-        if (c >= 0x80) return AnsiLowerCase(text);
+        if (c >= 0x80) return ClassLib::AnsiLowerCase(text);
     String result = text;
     for (wchar_t& c : result)
         if (c >= L'A' && c <= L'Z') c = wchar_t(c + 32);
@@ -474,8 +475,8 @@ void TMemoTokenizer::TokenizeSegment(const String& segment, TStyle& st) {
                     case ksListCase:
                         spelled = word.substr(0, word.find_first_not_of(L' ')) + entry->second;
                         break;
-                    case ksUppercase: spelled = AnsiUpperCase(word); break;
-                    case ksLowercase: spelled = AnsiLowerCase(word); break;
+                    case ksUppercase: spelled = ClassLib::AnsiUpperCase(word); break;
+                    case ksLowercase: spelled = ClassLib::AnsiLowerCase(word); break;
                     default: spelled = word; break;
                     }
                     EmitToken(spelled, st);

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "classlib/Strings.h"
+
 using namespace AdvMemo;
 
 namespace {
@@ -11,16 +13,17 @@ namespace {
 // A day/month/year locale with "/" and ":" for the length of one test.
 class TFixedLocale {
 public:
-    TFixedLocale() {
-        TMemoFormatSettings settings;
+    TFixedLocale() : FSaved(ClassLib::FormatSettings()) {
+        ClassLib::TFormatSettings& settings = ClassLib::FormatSettings();
         settings.DecimalSeparator = L'.';
         settings.ThousandSeparator = L',';
         settings.DateSeparator = L'/';
         settings.TimeSeparator = L':';
         settings.ShortDateFormat = L"dd/MM/yyyy";
-        SetMemoFormatSettingsOverride(settings);
     }
-    ~TFixedLocale() { SetMemoFormatSettingsOverride(std::nullopt); }
+    ~TFixedLocale() { ClassLib::FormatSettings() = FSaved; }
+private:
+    ClassLib::TFormatSettings FSaved;
 };
 
 }  // namespace
