@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "classlib/Exceptions.h"
+#include "classlib/Properties.h"
 
 #include "editor/AdvmCSHS.h"
 
@@ -160,4 +161,23 @@ TEST(StylerItems, AssignAndNotifications) {
     region.SetIdentifier(L"  namespace ");
     EXPECT_EQ(region.Identifier(), L"namespace");
     EXPECT_THROW(region.Assign(&style), EConvertError);
+}
+
+TEST(StylerItems, PublishedDefaultsMatchConstructors) {
+    TAdvCSharpMemoStyler styler(nullptr);
+    TCharStyle charStyle;
+    THintParameter hint;
+    TRegionDefinitions regions(nullptr);
+    TElementStyles styles(nullptr);
+    const TObject* objects[] = {&styler, &charStyle, &hint, regions.Add(), styles.Add()};
+    int checked = 0;
+    for (const TObject* object : objects) {
+        for (const TPropInfo& info : object->ClassType().Published()) {
+            if (!info.OrdDefault && !info.StringDefault && !info.FloatDefault) continue;
+            SCOPED_TRACE(testing::PrintToString(object->ClassName() + L"." + info.Name));
+            EXPECT_TRUE(info.IsDefault(object));
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 30);
 }
