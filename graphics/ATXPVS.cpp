@@ -3,9 +3,15 @@
 namespace ATXPVS {
 
 namespace {
+// Bound when the unit is first used.
+struct TBoundLibrary {
+    AdvThemeBinding::TThemeLibrary Library{false};
+    TBoundLibrary() { Library.Bind(); }
+};
+
 AdvThemeBinding::TThemeLibrary& Library() {
-    static AdvThemeBinding::TThemeLibrary library(false);
-    return library;
+    static TBoundLibrary bound;
+    return bound.Library;
 }
 }  // namespace
 

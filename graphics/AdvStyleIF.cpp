@@ -6,7 +6,9 @@
 #include <stdexcept>
 #include <vector>
 
+#include "classlib/Canvas.h"
 #include "classlib/Exceptions.h"
+#include "classlib/GdiObjects.h"
 
 namespace AdvStyleIF {
 
@@ -432,14 +434,15 @@ float GetDPIScale(HDC dc) {
     float scale = 0;
     if (dc) {
         scale = float(::GetDeviceCaps(dc, LOGPIXELSY)) / 96.0f;
-    } else {
-        HDC screen = ::GetDC(nullptr);
-        if (screen) {
-            scale = float(::GetDeviceCaps(screen, LOGPIXELSX)) / 96.0f;
-            ::ReleaseDC(nullptr, screen);
-        }
+    } else if (HDC screen = ::GetDC(nullptr)) {
+        scale = float(::GetDeviceCaps(screen, LOGPIXELSX)) / 96.0f;
+        ::ReleaseDC(nullptr, screen);
     }
     return scale == 0 ? 1.0f : scale;
+}
+
+float GetDPIScale(ClassLib::TCanvas* canvas) {
+    return GetDPIScale(canvas && canvas->HandleAllocated() ? canvas->Handle() : HDC(nullptr));
 }
 
 float GetTextDPIScale(HDC dc, bool apply) {
@@ -456,25 +459,31 @@ float GetTextDPIScale(HDC dc, bool apply) {
     return factor <= 0 ? 1.0f : factor;
 }
 
+float GetCanvasTextScale(ClassLib::TCanvas* canvas, bool apply) {
+    return GetTextDPIScale(canvas && canvas->HandleAllocated() ? canvas->Handle() : HDC(nullptr), apply);
+}
+
 int TextHeightAtDPI(int pixelsPerInch, int pointSize) {
     HDC screen = ::GetDC(nullptr);
     if (!screen) return 0;
-    LOGFONTW font = {};
-    font.lfHeight = -::MulDiv(pointSize, pixelsPerInch, 72);
-    font.lfCharSet = DEFAULT_CHARSET;
-    const String face = GetDefaultFontName();
-    face.copy(font.lfFaceName, LF_FACESIZE - 1);
-    HFONT handle = ::CreateFontIndirectW(&font);
     int height = 0;
-    if (handle) {
-        HGDIOBJ old = ::SelectObject(screen, handle);
-        SIZE extent = {};
-        if (::GetTextExtentPoint32W(screen, L"0", 1, &extent)) height = extent.cy;
-        ::SelectObject(screen, old);
-        ::DeleteObject(handle);
+    {
+        ClassLib::TCanvas canvas;
+        canvas.SetHandle(screen);
+        canvas.Font()->SetPixelsPerInch(pixelsPerInch);
+        canvas.Font()->SetSize(pointSize);
+        height = canvas.TextHeight(L"0");
+        canvas.SetHandle(nullptr);
     }
     ::ReleaseDC(nullptr, screen);
     return height;
+}
+
+int ScaleCanvasFont(ClassLib::TCanvas* canvas, const ClassLib::TFont* font, double factor) {
+    ClassLib::TFont& target = *canvas->Font();
+    target.Assign(font);
+    target.SetHeight(int(std::nearbyint(font->Height() * factor)));
+    return target.Size();
 }
 
 }  // namespace AdvStyleIF

@@ -9,6 +9,11 @@
 
 #include "graphics/StyleColors.h"
 
+namespace ClassLib {
+class TCanvas;
+class TFont;
+}
+
 namespace AdvStyleIF {
 
 using String = std::wstring;
@@ -141,7 +146,14 @@ void HSVToRGB(double h, double s, double v, double& r, double& g, double& b);
 
 // DPI of a device context (the screen's when dc is null) over 96; never 0.
 float GetDPIScale(HDC dc);
+// For a control outside a form: the canvas's vertical DPI over 96, or the screen's
+// horizontal one when there is no canvas or it has no handle; never 0.
+float GetDPIScale(ClassLib::TCanvas* canvas);
 float GetTextDPIScale(HDC dc, bool apply);
+// apply: the control's form is none or a scaled one.
+float GetCanvasTextScale(ClassLib::TCanvas* canvas, bool apply);
 int TextHeightAtDPI(int pixelsPerInch, int pointSize);
+// The canvas font takes the font, its height scaled; gives the resulting point size.
+int ScaleCanvasFont(ClassLib::TCanvas* canvas, const ClassLib::TFont* font, double factor);
 
 }  // namespace AdvStyleIF

@@ -13,7 +13,11 @@ struct TUnitState {
     int LoadCount = 0;
     TDrawThemeTextEx DrawTextEx = nullptr;
 
-    TUnitState() { ::InitializeCriticalSection(&Lock); }
+    // Bound when the unit is first used, as the other units bind theirs at start.
+    TUnitState() {
+        ::InitializeCriticalSection(&Lock);
+        if (Library.Bind(L"UXTHEME.DLL")) LoadCount = 1;
+    }
     ~TUnitState() {
         while (LoadCount > 0) UnbindThemeLibrary();
         Library.Unbind();

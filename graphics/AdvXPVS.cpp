@@ -3,9 +3,15 @@
 namespace AdvXPVS {
 
 namespace {
+// Bound when the unit is first used.
+struct TBoundLibrary {
+    AdvThemeBinding::TThemeLibrary Library{true};
+    TBoundLibrary() { Library.Bind(); }
+};
+
 AdvThemeBinding::TThemeLibrary& Library() {
-    static AdvThemeBinding::TThemeLibrary library(true);
-    return library;
+    static TBoundLibrary bound;
+    return bound.Library;
 }
 }  // namespace
 

@@ -7,7 +7,9 @@
 #include <tuple>
 #include <map>
 
+#include "classlib/Canvas.h"
 #include "classlib/Exceptions.h"
+#include "classlib/GdiObjects.h"
 
 using namespace AdvStyleIF;
 
@@ -194,8 +196,21 @@ TEST(StyleHelpers, NamesAndScales) {
     EXPECT_EQ(int(tsOffice2019Black), 26);
     EXPECT_EQ(int(otUnknown), 19);
     EXPECT_EQ(GetDefaultFontName(), IsVistaOrLater() ? L"Segoe UI" : L"Tahoma");
-    EXPECT_GT(GetDPIScale(nullptr), 0.0f);
+    EXPECT_GT(GetDPIScale(HDC(nullptr)), 0.0f);
     EXPECT_EQ(GetTextDPIScale(nullptr, false), 1.0f);
     EXPECT_GT(TextHeightAtDPI(96, 9), 0);
     EXPECT_GT(TextHeightAtDPI(192, 9), TextHeightAtDPI(96, 9));
+}
+
+TEST(StyleHelpers, CanvasFontScaling) {
+    ClassLib::TCanvas canvas;
+    ClassLib::TFont font;
+    font.SetName(L"Tahoma");
+    font.SetHeight(-12);
+    const int points = ScaleCanvasFont(&canvas, &font, 1.5);
+    EXPECT_EQ(canvas.Font()->Height(), -18);
+    EXPECT_EQ(canvas.Font()->Name(), L"Tahoma");
+    EXPECT_EQ(points, canvas.Font()->Size());
+    EXPECT_GT(GetDPIScale(&canvas), 0.0f);  // no handle: the screen's
+    EXPECT_EQ(GetCanvasTextScale(&canvas, false), 1.0f);
 }

@@ -37,6 +37,9 @@ TEST(LateBinding, FunctionsALibraryLacksStayEmpty) {
     EXPECT_FALSE(library.Loaded());
     EXPECT_FALSE(library.Bind(L"atgen-missing-theme.dll"));
 
+    // The unit binds the real library on first use; rebind it to one without the function.
+    AdvTBXPVS::UnbindThemeLibrary();
+    EXPECT_EQ(AdvTBXPVS::ThemeLibraryLoadCount(), 0);
     ASSERT_TRUE(AdvTBXPVS::BindThemeLibrary(L"kernel32.dll"));
     EXPECT_EQ(AdvTBXPVS::ThemeLibraryLoadCount(), 1);
     RECT box = {0, 0, 10, 10};
@@ -44,16 +47,20 @@ TEST(LateBinding, FunctionsALibraryLacksStayEmpty) {
     AdvTBXPVS::UnbindThemeLibrary();
     EXPECT_EQ(AdvTBXPVS::ThemeLibraryLoadCount(), 0);
     EXPECT_EQ(AdvTBXPVS::DrawThemeTextEx(nullptr, nullptr, 0, 0, L"x", 1, 0, &box, nullptr), E_NOTIMPL);
+    AdvTBXPVS::BindThemeLibrary();
 }
 
 TEST(LateBinding, ThemeLibraryBindsItsFunctions) {
-    if (!ATXPVS::BindThemeLibrary()) GTEST_SKIP() << "no visual-styles library";
+    if (!ATXPVS::ThemeLibrary().Loaded()) GTEST_SKIP() << "no visual-styles library";
     EXPECT_NE(ATXPVS::ThemeLibrary().Entry(AdvThemeBinding::tfOpenThemeData), nullptr);
     EXPECT_EQ(ATXPVS::ThemeLibrary().Entry(AdvThemeBinding::tfGetThemePartSize), nullptr);  // not its list
     ATXPVS::UnbindThemeLibrary();
     EXPECT_FALSE(ATXPVS::ThemeLibrary().Loaded());
 
-    ASSERT_TRUE(AdvXPVS::BindThemeLibrary());
+    ASSERT_TRUE(ATXPVS::BindThemeLibrary());
+
+    ASSERT_TRUE(AdvXPVS::ThemeLibrary().Loaded());
     EXPECT_NE(AdvXPVS::ThemeLibrary().Entry(AdvThemeBinding::tfGetThemePartSize), nullptr);
-    AdvXPVS::UnbindThemeLibrary();
+    EXPECT_TRUE(AdvTBXPVS::ThemeLibrary().Loaded());
+    EXPECT_EQ(AdvTBXPVS::ThemeLibraryLoadCount(), 1);
 }
