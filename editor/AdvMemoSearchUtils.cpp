@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cwchar>
+#include <initializer_list>
 #include <unordered_map>
 #include <vector>
 
@@ -352,14 +353,23 @@ bool IsTokenDelimiterChar(wchar_t ch) {
     }
 }
 
-bool WordIsURLText(const String& text) {
+namespace {
+bool StartsWithAnyNoCase(const String& text, std::initializer_list<const wchar_t*> prefixes) {
     String s = text;
     for (wchar_t& c : s) if (c >= L'A' && c <= L'Z') c = wchar_t(c + 32);
-    static const wchar_t* const prefixes[] = {L"http://", L"https://", L"ftp://", L"nntp://",
-                                              L"file://", L"mailto:", L"www."};
     for (const wchar_t* prefix : prefixes)
         if (s.rfind(prefix, 0) == 0) return true;
     return false;
+}
+}  // namespace
+
+bool WordIsURLText(const String& text) {
+    return StartsWithAnyNoCase(text, {L"http://", L"https://", L"ftp://", L"nntp://", L"file://",
+                                      L"mailto:", L"www."});
+}
+
+bool UrlOpensInShell(const String& url) {
+    return StartsWithAnyNoCase(url, {L"http://", L"https://", L"ftp://", L"mailto:", L"www."});
 }
 
 }  // namespace AdvMemo

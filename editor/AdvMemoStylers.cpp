@@ -161,6 +161,19 @@ bool TElementStyles::IsWordBoundary(wchar_t ch) const {
     return false;
 }
 
+void TElementStyles::ResortKeywordLists() {
+    for (int i = 0; i < Count(); ++i) {
+        TStringList& words = *Items(i)->KeyWords();
+        if (Items(i)->StyleType() != stKeyword || !words.Sorted()) continue;
+        words.SetSorted(false);
+        words.SetSorted(true);
+    }
+}
+
+bool IsStylerWordDelimiter(wchar_t ch, const TAdvCustomMemoStyler* styler, bool useStyler) {
+    return IsBaseWordDelimiter(ch) || (styler && useStyler && styler->AllStyles()->IsWordBoundary(ch));
+}
+
 // ---- TRegionDefinition
 
 CLASSLIB_IMPLEMENT(TRegionDefinition, TCollectionItem)

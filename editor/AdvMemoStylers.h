@@ -137,6 +137,8 @@ public:
 
     // A symbol of a symbol group or a bracket of a string group.
     bool IsWordBoundary(wchar_t ch) const;
+    // Sorts the sorted keyword lists again (an editor attaching the styler asks this).
+    void ResortKeywordLists();
 private:
     IStyledMemo* FMemo = nullptr;
     bool FModified = false;
@@ -366,6 +368,10 @@ private:
     static bool IsStyler(ClassLib::TComponent* component);
     std::vector<TAdvCustomMemoStyler*> FStylers;
 };
+
+// The word-delimiter test of a memo: the base set, and with a styler in use its symbols
+// and string brackets.
+bool IsStylerWordDelimiter(wchar_t ch, const TAdvCustomMemoStyler* styler, bool useStyler);
 
 }  // namespace AdvMemo
 

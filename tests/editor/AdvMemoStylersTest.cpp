@@ -87,6 +87,10 @@ TEST(CSharpStyler, MainWindowSettings) {
     EXPECT_EQ(styles.Items(5)->Symbols(), L",;:.()[]=-*/^%&^<>|!~\r\n");
     // Here the blank is no symbol.
     EXPECT_FALSE(styles.IsWordBoundary(L' '));
+    EXPECT_TRUE(IsStylerWordDelimiter(L' ', styler.get(), true));   // the base set has it
+    EXPECT_TRUE(IsStylerWordDelimiter(L'(', styler.get(), true));
+    EXPECT_FALSE(IsStylerWordDelimiter(L'(', styler.get(), false));
+    EXPECT_FALSE(IsStylerWordDelimiter(L'(', nullptr, true));
     EXPECT_EQ(styler->RegionDefinitions()->Count(), 4);
     EXPECT_EQ(styler->RegionDefinitions()->Items(1)->RegionEnd(), L"#endregion");
 }
@@ -161,6 +165,22 @@ TEST(StylerItems, AssignAndNotifications) {
     region.SetIdentifier(L"  namespace ");
     EXPECT_EQ(region.Identifier(), L"namespace");
     EXPECT_THROW(region.Assign(&style), EConvertError);
+}
+
+TEST(StylerItems, AttachingResortsOnlySortedLists) {
+    TAdvCustomMemoStyler styler(nullptr);
+    TElementStyle& sorted = *styler.AllStyles()->Add();
+    sorted.KeyWords()->SetSorted(true);
+    sorted.KeyWords()->Add(L"b");
+    sorted.KeyWords()->Add(L"a");
+    TElementStyle& unsorted = *styler.AllStyles()->Add();
+    unsorted.KeyWords()->Add(L"b");
+    unsorted.KeyWords()->Add(L"a");
+    sorted.KeyWords()->SetCaseSensitive(true);  // the sort order may change with the compare
+    styler.AllStyles()->ResortKeywordLists();
+    EXPECT_EQ(Words(sorted), (std::vector<std::wstring>{L"a", L"b"}));
+    EXPECT_EQ(Words(unsorted), (std::vector<std::wstring>{L"b", L"a"}));
+    EXPECT_TRUE(sorted.KeyWords()->Sorted());
 }
 
 TEST(StylerItems, PublishedDefaultsMatchConstructors) {
