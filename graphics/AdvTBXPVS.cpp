@@ -9,17 +9,17 @@ using TDrawThemeTextEx = HRESULT(WINAPI*)(HTHEME, HDC, int, int, LPCWSTR, int, D
 
 struct TUnitState {
     CRITICAL_SECTION Lock;
-    AdvThemeBinding::TThemeLibrary Library{false};
+    AdvThemeBinding::TThemeLibrary Library{false, true};
     int LoadCount = 0;
     TDrawThemeTextEx DrawTextEx = nullptr;
 
     // Bound when the unit is first used, as the other units bind theirs at start.
     TUnitState() {
         ::InitializeCriticalSection(&Lock);
-        if (Library.Bind(L"UXTHEME.DLL")) LoadCount = 1;
+        if (Library.Loaded()) LoadCount = 1;
     }
     ~TUnitState() {
-        while (LoadCount > 0) UnbindThemeLibrary();
+        LoadCount = 0;
         Library.Unbind();
         ::DeleteCriticalSection(&Lock);
     }

@@ -30,7 +30,11 @@ const char* ThemeFunctionName(TThemeFunction function);
 class TThemeLibrary {
 public:
     // withDpiAndPartSize: also bind OpenThemeDataForDpi and GetThemePartSize.
-    explicit TThemeLibrary(bool withDpiAndPartSize) : FWithDpiAndPartSize(withDpiAndPartSize) {}
+    // bindNow: bind "UXTHEME.DLL" at once (a unit's library, bound when first used).
+    explicit TThemeLibrary(bool withDpiAndPartSize, bool bindNow = false)
+        : FWithDpiAndPartSize(withDpiAndPartSize) {
+        if (bindNow) Bind();
+    }
     ~TThemeLibrary() { Unbind(); }
     TThemeLibrary(const TThemeLibrary&) = delete;
     TThemeLibrary& operator=(const TThemeLibrary&) = delete;

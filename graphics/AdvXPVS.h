@@ -4,10 +4,8 @@
 
 namespace AdvXPVS {
 
-// Loads the library and looks up the theme functions unless already loaded.
-bool BindThemeLibrary(const wchar_t* libraryName = L"UXTHEME.DLL");
-void UnbindThemeLibrary();
-// Entries are null for functions the library lacks.
-const AdvThemeBinding::TThemeLibrary& ThemeLibrary();
+// Bound when first asked for; Bind and Unbind on it rebind. Entries are null for
+// functions the library lacks.
+AdvThemeBinding::TThemeLibrary& ThemeLibrary();
 
 }  // namespace AdvXPVS

@@ -54,10 +54,10 @@ TEST(LateBinding, ThemeLibraryBindsItsFunctions) {
     if (!ATXPVS::ThemeLibrary().Loaded()) GTEST_SKIP() << "no visual-styles library";
     EXPECT_NE(ATXPVS::ThemeLibrary().Entry(AdvThemeBinding::tfOpenThemeData), nullptr);
     EXPECT_EQ(ATXPVS::ThemeLibrary().Entry(AdvThemeBinding::tfGetThemePartSize), nullptr);  // not its list
-    ATXPVS::UnbindThemeLibrary();
+    ATXPVS::ThemeLibrary().Unbind();
     EXPECT_FALSE(ATXPVS::ThemeLibrary().Loaded());
 
-    ASSERT_TRUE(ATXPVS::BindThemeLibrary());
+    ASSERT_TRUE(ATXPVS::ThemeLibrary().Bind());
 
     ASSERT_TRUE(AdvXPVS::ThemeLibrary().Loaded());
     EXPECT_NE(AdvXPVS::ThemeLibrary().Entry(AdvThemeBinding::tfGetThemePartSize), nullptr);
