@@ -9,6 +9,7 @@
 #include "classlib/Canvas.h"
 #include "classlib/Exceptions.h"
 #include "classlib/GdiObjects.h"
+#include "classlib/Object.h"
 
 namespace AdvStyleIF {
 
@@ -361,6 +362,16 @@ bool IsCustomStyleActive(const IAppStyleServices& services, bool Designing) {
     const String name = services.Name();
     if (!Designing) return services.Enabled() && name != L"Windows";
     return name != L"Windows10" && name != L"Mountain_Mist";
+}
+
+TOVTStyle GetFormStylerStyle(ClassLib::TComponent* form, TOVTStyle defaultStyle) {
+    if (!form) return defaultStyle;
+    for (int i = 0; i < form->ComponentCount(); ++i) {
+        const auto* styler = dynamic_cast<const IFormStylerStyle*>(form->Components(i));
+        if (styler && styler->FormStylerEnabled() && styler->FormStylerStyle() != tsCustom)
+            return styler->FormStylerStyle();
+    }
+    return defaultStyle;
 }
 
 String GetDefaultFontName() { return IsVistaOrLater() ? L"Segoe UI" : L"Tahoma"; }

@@ -11,6 +11,7 @@
 
 namespace ClassLib {
 class TCanvas;
+class TComponent;
 class TFont;
 }
 
@@ -135,6 +136,19 @@ void GetCustomStyleTones(TColorTones& tones);
 bool IsCustomStyleActive(const IAppStyleServices& services, bool Designing);
 
 String GetDefaultFontName();
+
+// What the style lookup reads of a form styler; the form styler component implements it.
+class IFormStylerStyle {
+public:
+    virtual bool FormStylerEnabled() const = 0;
+    virtual TOVTStyle FormStylerStyle() const = 0;
+protected:
+    ~IFormStylerStyle() = default;
+};
+// The style of the first enabled form styler owned by the form whose style is not
+// tsCustom; the default without one or without a form. Callers find the form of a
+// control first (the outermost parent form).
+TOVTStyle GetFormStylerStyle(ClassLib::TComponent* form, TOVTStyle defaultStyle);
 bool IsLightStyle(TOVTStyle style);
 
 TColor DarkenColor(TColor color, int percent);

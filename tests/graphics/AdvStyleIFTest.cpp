@@ -10,6 +10,7 @@
 #include "classlib/Canvas.h"
 #include "classlib/Exceptions.h"
 #include "classlib/GdiObjects.h"
+#include "classlib/Object.h"
 
 using namespace AdvStyleIF;
 
@@ -213,4 +214,27 @@ TEST(StyleHelpers, CanvasFontScaling) {
     EXPECT_EQ(points, canvas.Font()->Size());
     EXPECT_GT(GetDPIScale(&canvas), 0.0f);  // no handle: the screen's
     EXPECT_EQ(GetCanvasTextScale(&canvas, false), 1.0f);
+}
+
+TEST(StyleHelpers, FormStylerStyle) {
+    class TStylerStub : public ClassLib::TComponent, public IFormStylerStyle {
+    public:
+        TStylerStub(ClassLib::TComponent* owner, bool enabled, TOVTStyle style)
+            : TComponent(owner), FEnabled(enabled), FStyle(style) {}
+        bool FormStylerEnabled() const override { return FEnabled; }
+        TOVTStyle FormStylerStyle() const override { return FStyle; }
+    private:
+        bool FEnabled;
+        TOVTStyle FStyle;
+    };
+    ClassLib::TComponent form(nullptr);
+    EXPECT_EQ(GetFormStylerStyle(nullptr, tsOffice2019White), tsOffice2019White);
+    EXPECT_EQ(GetFormStylerStyle(&form, tsOffice2019White), tsOffice2019White);
+    new ClassLib::TComponent(&form);
+    new TStylerStub(&form, false, tsWindows10);
+    new TStylerStub(&form, true, tsCustom);
+    EXPECT_EQ(GetFormStylerStyle(&form, tsOffice2019White), tsOffice2019White);
+    new TStylerStub(&form, true, tsOffice2013Gray);
+    new TStylerStub(&form, true, tsWindows8);
+    EXPECT_EQ(GetFormStylerStyle(&form, tsOffice2019White), tsOffice2013Gray);
 }
