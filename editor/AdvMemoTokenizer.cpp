@@ -1,6 +1,7 @@
 #include "editor/AdvMemoTokenizer.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "classlib/Strings.h"
 #include "editor/AdvMemoSearchUtils.h"
@@ -164,6 +165,12 @@ TMemoTokenizer::TDelimiterHit TMemoTokenizer::CommentStartAt(const wchar_t* text
 }
 
 TMemoTokenizer::TDelimiterHit TMemoTokenizer::CommentEndIn(const wchar_t* text, size_t length) const {
+    if (!FHasCommentGroups) {
+        if (FMultiCommentRight.empty()) return {};
+        const size_t found = std::wstring_view(text, length).find(FMultiCommentRight);
+        if (found == std::wstring_view::npos) return {};
+        return {int(found) + 1, int(FMultiCommentRight.size()), 255, -1};
+    }
     const TAdvCustomMemoStyler::TCommentHit found = FStyler->FindCommentEnd(String(text, length));
     return {found.Pos, found.Length, found.Kind, found.ColorIndex};
 }
