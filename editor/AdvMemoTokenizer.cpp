@@ -251,7 +251,7 @@ void TMemoTokenizer::EmitToken(const String& text, TStyle& state) {
             FPendingStyle = state;
         }
     }
-    state.ClearPieceFlags();
+    state.ResetForNextToken();
 }
 
 void TMemoTokenizer::Flush() {
@@ -475,7 +475,7 @@ void TMemoTokenizer::TokenizeSegment(const String& segment, TStyle& st) {
                 if (FCustomDraw) {
                     Flush();
                     if (FSink) FSink->DrawKeyword(word, st);
-                    st.ClearPieceFlags();
+                    st.ResetForNextToken();
                 } else {
                     String spelled;
                     switch (FKeywordStyle) {
@@ -618,7 +618,7 @@ TStyle TMemoTokenizer::GetLineStyle(int row) {
     // lose its colour whenever its line is at the top of the view.
     result.index = state.index;
     result.ctype = scanned ? -1 : base.ctype;
-    result.ClearPieceFlags();
+    result.ResetForNextToken();
     if (FLines && row >= 0 && row < FLines->LineCount()) {
         if (FLineStates.size() <= size_t(row)) FLineStates.resize(size_t(row) + 1);
         FLineStates[size_t(row)] = result;

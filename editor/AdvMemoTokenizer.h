@@ -1,33 +1,18 @@
 #pragma once
 // The memo's syntax colouring without a window: a line is cut into segments, each
 // segment is tokenized against a styler, and runs of equal style go to a sink. The only
-// state carried from line to line is a TStyle, cached sparsely per line.
+// state carried from line to line is a TStyle (the line store's), cached sparsely per line.
 #include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "editor/AdvMemoStrings.h"
+
 namespace AdvMemo {
 
 using String = std::wstring;
 class TAdvCustomMemoStyler;
-
-// The syntax state at a line start, and the style of one run.
-struct TStyle {
-    int isComment = 0;       // comment depth; > 0 inside a comment
-    bool isBracket = false;  // inside a string literal
-    bool isnumber = false;   // the five piece flags describe one emitted piece only
-    bool iskeyWord = false;
-    bool isdelimiter = false;
-    bool isURL = false;
-    bool isHighlight = false;
-    wchar_t EndBracket = 0;
-    wchar_t StartBracket = 0;
-    int index = -1;  // element group whose colours apply; -1: the styler's comment style
-    int ctype = -1;  // kind of the open comment: 255 the multi-line pair, else a group index
-    bool operator==(const TStyle&) const = default;
-    void ClearPieceFlags() { isnumber = iskeyWord = isdelimiter = isURL = isHighlight = false; }
-};
 
 // Receives the runs of a line in order.
 class ITokenSink {
@@ -105,7 +90,13 @@ public:
     void ClearLineStates();
     bool HasCachedState(int line) const;
 
-    static TStyle ClearedStyle() { return TStyle{}; }
+    // No comment, no string, no group.
+    static TStyle ClearedStyle() {
+        TStyle style;
+        style.index = -1;
+        style.ctype = -1;
+        return style;
+    }
 private:
     struct TGroup {
         int StyleType = 0;
