@@ -28,9 +28,9 @@ protected:
 class ITokenizerHost {
 public:
     // The memo's word-delimiter test, the styler's symbols and brackets included.
-    virtual bool IsWordDelimiter(wchar_t ch) const = 0;
+    virtual bool IsWordDelimiter(wchar_t ch) = 0;
     // The memo's URL test (it may ask its OnIsURL handler).
-    virtual bool WordIsURL(const String& text) const = 0;
+    virtual bool WordIsURL(const String& text) = 0;
 protected:
     ~ITokenizerHost() = default;
 };
@@ -60,7 +60,7 @@ public:
     void SetUrlDelimiters(const String& value);
     const String& UrlDelimiters() const noexcept { return FUrlDelimiters; }
     // Null: the base word delimiters and the plain URL prefixes.
-    void SetHost(const ITokenizerHost* host) { FHost = host; }
+    void SetHost(ITokenizerHost* host) { FHost = host; }
     void SetLines(const ILineSource* lines);
 
     // Reads the styler afresh: call at the start of every paint or export pass.
@@ -131,7 +131,7 @@ private:
     bool FCaseSensitive = false;
     bool FUrlAware = true;
     String FUrlDelimiters = L" '";
-    const ITokenizerHost* FHost = nullptr;
+    ITokenizerHost* FHost = nullptr;
     const ILineSource* FLines = nullptr;
 
     // Read from the styler by Prepare.

@@ -6,9 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "classlib/Colors.h"
 #include "editor/AdvmCSHS.h"
 
 using namespace AdvMemo;
+using ClassLib::clGreen;
 
 namespace {
 
@@ -194,4 +196,61 @@ TEST_F(TokenizerTest, SegmentsKeepEscapedCharactersTogether) {
     EXPECT_TRUE(Tokenizer.SplitUrlSegments(L"").empty());
     Tokenizer.SetUrlAware(false);
     EXPECT_EQ(Tokenizer.SplitUrlSegments(L"a b"), (std::vector<String>{L"a b"}));
+}
+
+namespace {
+
+class TKeywordSink : public TRecordingSink {
+public:
+    void DrawKeyword(const String& keyword, const TStyle& style) override {
+        Runs.push_back(L"custom " + keyword + L"|" + KindOf(style));
+    }
+};
+
+class THost : public ITokenizerHost {
+public:
+    bool IsWordDelimiter(wchar_t ch) override { return ch == L' ' || ch == L'.'; }
+    bool WordIsURL(const String& text) override { return text == L"here"; }
+};
+
+}  // namespace
+
+TEST(TokenizerStylerOptions, LessCommonStylerSettings) {
+    TAdvCustomMemoStyler styler(nullptr);
+    TElementStyle& words = *styler.AllStyles()->Add();
+    words.KeyWords()->Add(L"Begin");
+    TElementStyle& variable = *styler.AllStyles()->Add();  // "$name" runs to a word delimiter
+    variable.SetStyleType(stBracket);
+    variable.SetBracketStart(L'$');
+    TElementStyle& braces = *styler.AllStyles()->Add();
+    braces.SetStyleType(stComment);
+    braces.SetCommentLeft(L"{");
+    braces.SetCommentRight(L"}");
+    braces.Font()->SetColor(clGreen);
+    styler.SetBinIdentifier(L"0b");
+    styler.SetKeywordStyle(ksListCase);
+
+    TMemoTokenizer tokenizer;
+    THost host;
+    tokenizer.SetHost(&host);
+    tokenizer.SetStyler(&styler);
+    tokenizer.Prepare();
+    auto draw = [&tokenizer](const String& line) {
+        TKeywordSink sink;
+        TStyle state = TMemoTokenizer::ClearedStyle();
+        tokenizer.TokenizeLine(line, state, sink);
+        return sink.Runs;
+    };
+    using TRuns = std::vector<std::wstring>;
+    EXPECT_EQ(draw(L"BEGIN"), TRuns{L"Begin|keyword0"});  // spelled as in the list
+    EXPECT_EQ(draw(L"$ab.c"), (TRuns{L"$ab|string", L".c|plain"}));
+    EXPECT_EQ(draw(L"{x} y"), (TRuns{L"{x}|comment", L" y|plain"}));
+    EXPECT_EQ(draw(L"0b101"), TRuns{L"0b101|number"});
+    EXPECT_EQ(draw(L"go here"), (TRuns{L"go |plain", L"here|url"}));
+
+    styler.SetCustomDraw(true);
+    styler.SetKeywordPrefix(L"@");
+    tokenizer.Prepare();
+    EXPECT_EQ(draw(L"begin"), TRuns{L"begin|plain"});  // no prefix seen yet
+    EXPECT_EQ(draw(L"@begin"), (TRuns{L"@|plain", L"custom begin|keyword0"}));
 }
