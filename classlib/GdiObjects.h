@@ -4,14 +4,15 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <initializer_list>
 #include <memory>
 #include <string>
 #include <type_traits>
 
 #include "classlib/Colors.h"
+#include "classlib/EnumSet.h"
 #include "classlib/Events.h"
 #include "classlib/Object.h"
+#include "classlib/Properties.h"
 
 namespace ClassLib {
 
@@ -43,25 +44,7 @@ private:
 
 enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
 
-// A set of font styles.
-class TFontStyles {
-public:
-    constexpr TFontStyles() = default;
-    constexpr TFontStyles(std::initializer_list<TFontStyle> styles) {
-        for (TFontStyle s : styles) FBits |= Bit(s);
-    }
-    constexpr bool Contains(TFontStyle style) const { return (FBits & Bit(style)) != 0; }
-    constexpr bool Empty() const { return FBits == 0; }
-    constexpr TFontStyles operator+(TFontStyle style) const { TFontStyles r = *this; r.FBits |= Bit(style); return r; }
-    constexpr TFontStyles operator-(TFontStyle style) const { TFontStyles r = *this; r.FBits &= ~Bit(style); return r; }
-    constexpr TFontStyles& operator+=(TFontStyle style) { FBits |= Bit(style); return *this; }
-    constexpr TFontStyles& operator-=(TFontStyle style) { FBits &= ~Bit(style); return *this; }
-    constexpr std::uint8_t Bits() const { return FBits; }
-    friend constexpr bool operator==(TFontStyles, TFontStyles) = default;
-private:
-    static constexpr std::uint8_t Bit(TFontStyle s) { return std::uint8_t(1u << unsigned(s)); }
-    std::uint8_t FBits = 0;
-};
+using TFontStyles = TEnumSet<TFontStyle>;
 
 enum TFontPitch { fpDefault, fpVariable, fpFixed };
 enum TFontQuality { fqDefault, fqDraft, fqProof, fqNonAntialiased, fqAntialiased, fqClearType };
@@ -69,6 +52,7 @@ enum TFontQuality { fqDefault, fqDraft, fqProof, fqNonAntialiased, fqAntialiased
 class TFont : public TGraphicsObject {
     CLASSLIB_CLASS(TFont, TGraphicsObject)
 public:
+    static const TPropertyList& Published();
     TFont();
     ~TFont() override;
     void Assign(const TPersistent* source) override;
@@ -127,6 +111,7 @@ enum TPenMode {
 class TPen : public TGraphicsObject {
     CLASSLIB_CLASS(TPen, TGraphicsObject)
 public:
+    static const TPropertyList& Published();
     TPen() = default;
     void Assign(const TPersistent* source) override;
 
@@ -158,6 +143,7 @@ enum TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBD
 class TBrush : public TGraphicsObject {
     CLASSLIB_CLASS(TBrush, TGraphicsObject)
 public:
+    static const TPropertyList& Published();
     TBrush() = default;
     void Assign(const TPersistent* source) override;
 

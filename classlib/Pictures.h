@@ -233,70 +233,81 @@ private:
     TBytes FData;  // the .ico bytes as loaded; made from the handle when empty
 };
 
-// A PNG image: decoded into a 32-bit bitmap; the bytes it was loaded from are kept
-// and saved unchanged.
-class TPngImage : public TGraphic {
-    CLASSLIB_CLASS(TPngImage, TGraphic)
+// A raster format held twice: as the bytes it was loaded from (saved unchanged) and
+// as a decoded bitmap that draws. Pixels assigned from another graphic are encoded
+// when the picture is saved.
+class TEncodedRaster : public TGraphic {
+    CLASSLIB_CLASS(TEncodedRaster, TGraphic)
 public:
-    TPngImage();
-    ~TPngImage() override;
-    static const TGraphicClassData& ClassData();
-    TGraphicClass GraphicClass() const override { return &ClassData(); }
     void Assign(const TPersistent* source) override;
 
     void Draw(TCanvas* canvas, const TRect& rect) override;
-    bool Empty() const override;
-    int Width() const override;
-    int Height() const override;
-    void SetWidth(int width) override;
-    void SetHeight(int height) override;
+    bool Empty() const override { return !FBitmap || FBitmap->Empty(); }
+    int Width() const override { return FBitmap ? FBitmap->Width() : 0; }
+    int Height() const override { return FBitmap ? FBitmap->Height() : 0; }
+    void SetWidth(int width) override { SetSize(width, Height()); }
+    void SetHeight(int height) override { SetSize(Width(), height); }
     void SetSize(int width, int height) override;
 
     void LoadFromStream(TStream* stream) override;
     void SaveToStream(TStream* stream) override;
+    // Raises EInvalidGraphic and keeps the current image when the data is not readable.
     void LoadFromBytes(const std::uint8_t* data, std::size_t size);
     // The decoded pixels (premultiplied alpha when the image has transparency).
     TBitmap* Bitmap() const { return FBitmap.get(); }
-    bool HasAlpha() const { return FHasAlpha; }
-private:
+    bool HasAlpha() const { return FBitmap && FBitmap->AlphaPremultiplied(); }
+protected:
+    virtual TRasterImage Decode(const std::uint8_t* data, std::size_t size) const = 0;
+    virtual TBytes Encode(const TRasterImage& image) const = 0;
+    // The format the decoded pixels are kept in when they have no alpha.
+    virtual TPixelFormat OpaqueFormat() const { return pf32bit; }
+    // Called with the pixels of an assigned graphic before they are kept.
+    virtual void PrepareAssigned(std::unique_ptr<TBitmap>& bitmap) const { (void)bitmap; }
+
     std::unique_ptr<TBitmap> FBitmap;
-    TBytes FData;
-    bool FHasAlpha = false;
+    TBytes FData;  // empty while the pixels are newer than any encoded form
 };
 
-// A JPEG image: decoded with its bytes kept; a bitmap assigned to it is compressed
-// with CompressionQuality when it is saved.
-class TJPEGImage : public TGraphic {
-    CLASSLIB_CLASS(TJPEGImage, TGraphic)
+class TPngImage : public TEncodedRaster {
+    CLASSLIB_CLASS(TPngImage, TEncodedRaster)
 public:
-    TJPEGImage();
-    ~TJPEGImage() override;
+    static const TGraphicClassData& ClassData();
+    TGraphicClass GraphicClass() const override { return &ClassData(); }
+protected:
+    TRasterImage Decode(const std::uint8_t* data, std::size_t size) const override { return DecodePng(data, size); }
+    TBytes Encode(const TRasterImage& image) const override { return EncodePng(image); }
+};
+
+class TJPEGImage : public TEncodedRaster {
+    CLASSLIB_CLASS(TJPEGImage, TEncodedRaster)
+public:
     static const TGraphicClassData& ClassData();
     TGraphicClass GraphicClass() const override { return &ClassData(); }
     void Assign(const TPersistent* source) override;
 
-    void Draw(TCanvas* canvas, const TRect& rect) override;
-    bool Empty() const override;
-    int Width() const override;
-    int Height() const override;
-    void SetWidth(int width) override;
-    void SetHeight(int height) override;
-    void SetSize(int width, int height) override;
-
-    void LoadFromStream(TStream* stream) override;
-    void SaveToStream(TStream* stream) override;
-    void LoadFromBytes(const std::uint8_t* data, std::size_t size);
-
-    // 1 to 100.
+    // 1 to 100; used by the next compression.
     int CompressionQuality() const { return FQuality; }
     void SetCompressionQuality(int quality);
-    // Compresses the current pixels now (done by saving when needed).
+    // Compresses the current pixels now (saving does it when needed).
     void Compress();
-    TBitmap* Bitmap() const { return FBitmap.get(); }
+protected:
+    TRasterImage Decode(const std::uint8_t* data, std::size_t size) const override { return DecodeJpeg(data, size); }
+    TBytes Encode(const TRasterImage& image) const override;
+    TPixelFormat OpaqueFormat() const override { return pf24bit; }
+    void PrepareAssigned(std::unique_ptr<TBitmap>& bitmap) const override;
 private:
-    std::unique_ptr<TBitmap> FBitmap;
-    TBytes FData;  // empty while the pixels are newer than any compressed form
     int FQuality = 90;
+};
+
+// The first frame of a GIF, decoded through GDI+; the bytes keep every frame.
+class TGIFImage : public TEncodedRaster {
+    CLASSLIB_CLASS(TGIFImage, TEncodedRaster)
+public:
+    static const TGraphicClassData& ClassData();
+    TGraphicClass GraphicClass() const override { return &ClassData(); }
+protected:
+    TRasterImage Decode(const std::uint8_t* data, std::size_t size) const override;
+    TBytes Encode(const TRasterImage& image) const override;
 };
 
 }  // namespace ClassLib

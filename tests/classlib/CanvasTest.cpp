@@ -4,6 +4,7 @@
 
 #include "classlib/Exceptions.h"
 #include "classlib/Pictures.h"
+#include "classlib/Properties.h"
 
 using namespace ClassLib;
 
@@ -54,6 +55,8 @@ TEST(Canvas, LinesUseThePenOfTheMomentTheyAreDrawn) {
     EXPECT_EQ(canvas->Pixels(7, 11), clWhite);
     EXPECT_EQ(canvas->Pixels(3, 2), clGreen);
     EXPECT_EQ(canvas->PenPos(), Point(3, 5));
+    canvas->TextOut(1, 1, L"ab");
+    EXPECT_EQ(canvas->PenPos(), Point(1 + canvas->TextWidth(L"ab"), 1));
 }
 
 TEST(Canvas, TextHasInkOnlyInsideItsMeasuredExtent) {
@@ -137,10 +140,47 @@ TEST(Canvas, CopyRectAndAForeignDeviceContext) {
     ::DeleteDC(dc);
 }
 
+TEST(Canvas, TextRectWithAFormatMeasuresAndShortens) {
+    auto bitmap = WhiteBitmap(100, 40);
+    TCanvas* canvas = bitmap->Canvas();
+    std::wstring text = L"one two three four five six";
+    TRect measured = Rect(0, 0, 60, 0);
+    canvas->TextRect(measured, text, {tfWordBreak, tfCalcRect});
+    EXPECT_EQ(measured.Width() <= 60, true);
+    EXPECT_GE(measured.Height(), 2 * canvas->TextHeight(L"W"));  // wrapped onto several lines
+    EXPECT_EQ(canvas->Pixels(5, 5), clWhite);                 // measuring draws nothing
+
+    TRect box = Rect(0, 0, 50, 20);
+    canvas->TextRect(box, text, {tfSingleLine, tfEndEllipsis, tfModifyString});
+    EXPECT_LT(text.size(), 27u);
+    EXPECT_NE(text.find(L"..."), std::wstring::npos);
+}
+
 TEST(Canvas, WithoutADeviceContextDrawingRaises) {
     TCanvas canvas;
     EXPECT_FALSE(canvas.HandleAllocated());
     EXPECT_THROW(canvas.FillRect(Rect(0, 0, 1, 1)), EInvalidOperation);
+}
+
+TEST(GdiObjects, DescriptionsReachTheSettingsByName) {
+    TFont font;
+    SetPropText(&font, GetPropInfo(&font, L"Name"), L"Courier New");
+    SetPropText(&font, GetPropInfo(&font, L"Style"), L"[fsBold,fsUnderline]");
+    SetPropText(&font, GetPropInfo(&font, L"Height"), L"-20");
+    SetOrdProp(&font, L"Color", clNavy);
+    EXPECT_EQ(font.Name(), L"Courier New");
+    EXPECT_EQ(font.Style(), TFontStyles({fsBold, fsUnderline}));
+    EXPECT_EQ(font.Height(), -20);
+    EXPECT_EQ(font.Color(), clNavy);
+    EXPECT_FALSE(GetPropInfo(&font, L"Size").IsStored(&font));  // Height carries it
+
+    TPen pen;
+    SetPropText(&pen, GetPropInfo(&pen, L"Style"), L"psDash");
+    EXPECT_EQ(pen.Style(), psDash);
+    TBrush brush;
+    EXPECT_TRUE(GetPropInfo(&brush, L"Color").IsDefault(&brush));
+    SetPropText(&brush, GetPropInfo(&brush, L"Style"), L"bsClear");
+    EXPECT_EQ(brush.Style(), bsClear);
 }
 
 TEST(GdiObjects, FontSizeHeightAndResolution) {

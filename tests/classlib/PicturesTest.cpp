@@ -79,6 +79,28 @@ TBytes MakePng(int width, int height, int depth, int colorType, bool interlaced,
     return out;
 }
 
+// A 2 x 2 GIF: red, lime / blue, transparent. Every pixel follows a clear code, so
+// the LZW codes stay 3 bits wide.
+TBytes MakeGif() {
+    TBytes gif = {'G', 'I', 'F', '8', '9', 'a', 2, 0, 2, 0, 0xF1, 0, 0};
+    gif.insert(gif.end(), {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255});   // colour table
+    gif.insert(gif.end(), {0x21, 0xF9, 4, 0x01, 0, 0, 3, 0});                  // index 3 is transparent
+    gif.insert(gif.end(), {0x2C, 0, 0, 0, 0, 2, 0, 2, 0, 0, 2});               // image, LZW minimum 2
+    const int codes[] = {4, 0, 4, 1, 4, 2, 4, 3, 5};
+    TBytes packed;
+    unsigned bits = 0, count = 0;
+    for (int code : codes) {
+        bits |= unsigned(code) << count;
+        count += 3;
+        while (count >= 8) { packed.push_back(std::uint8_t(bits)); bits >>= 8; count -= 8; }
+    }
+    if (count) packed.push_back(std::uint8_t(bits));
+    gif.push_back(std::uint8_t(packed.size()));
+    gif.insert(gif.end(), packed.begin(), packed.end());
+    gif.insert(gif.end(), {0, 0x3B});
+    return gif;
+}
+
 class TFakeGraphic : public TGraphic {
 public:
     static const TGraphicClassData& ClassData() {
@@ -130,6 +152,38 @@ TEST(Pictures, BitmapsRoundTripInEveryPixelFormat) {
         if (format != pf1bit) {
             EXPECT_EQ(loaded->Canvas()->Pixels(6, 4), clBlue);
         }
+    }
+}
+
+TEST(Pictures, DamagedBitmapsAndIconsRaiseAndKeepTheImage) {
+    const TBytes good = BytesOf(*Fixture(pf24bit));
+    auto patched = [&good](std::size_t offset, std::uint32_t value) {
+        TBytes bytes = good;
+        std::memcpy(&bytes[offset], &value, 4);
+        return bytes;
+    };
+    struct TCase { const char* Name; TBytes Bytes; };
+    const TCase cases[] = {
+        {"pixels cut short", TBytes(good.begin(), good.end() - 10)},
+        {"header only", TBytes(good.begin(), good.begin() + 30)},
+        {"unknown header size", patched(14, 20)},
+        {"zero width", patched(18, 0)},
+        {"huge size", patched(18, 0x40000000)},
+        {"bits per pixel", patched(28, 7 | (1 << 16))},
+        {"compression", patched(30, 4 /* embedded JPEG */)},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        auto bitmap = Fixture(pf8bit);
+        EXPECT_THROW(bitmap->LoadFromBytes(c.Bytes.data(), c.Bytes.size()), EInvalidGraphic);
+        EXPECT_EQ(bitmap->Width(), 7);
+        EXPECT_EQ(bitmap->PixelFormat(), pf8bit);
+    }
+    const TBytes icons[] = {{0, 0, 1, 0, 1, 0}, {0, 0, 1, 0, 1, 0, 16, 16, 0, 0, 1, 0, 32, 0, 0xFF, 0xFF, 0, 0, 22, 0, 0, 0}};
+    for (const TBytes& bytes : icons) {
+        TIcon icon;
+        EXPECT_THROW(icon.LoadFromBytes(bytes.data(), bytes.size()), EInvalidGraphic);
+        EXPECT_TRUE(icon.Empty());
     }
 }
 
@@ -246,6 +300,40 @@ TEST(Pictures, JpegRoundTripWithQuality) {
     EXPECT_THROW(broken.LoadFromBytes(cut.data(), cut.size()), EInvalidGraphic);
 }
 
+TEST(Pictures, GifLoadsItsFirstFrameWithTransparency) {
+    const TBytes bytes = MakeGif();
+    TPicture picture;
+    picture.LoadFromStream(StreamOf(bytes).get());
+    ASSERT_NE(dynamic_cast<TGIFImage*>(picture.Graphic()), nullptr);
+    EXPECT_EQ(picture.Width(), 2);
+    EXPECT_EQ(picture.Height(), 2);
+    EXPECT_TRUE(picture.Graphic()->Transparent());
+    EXPECT_EQ(ShownPixel(picture.Graphic(), 0, 0), clRed);
+    EXPECT_EQ(ShownPixel(picture.Graphic(), 1, 0), clLime);
+    EXPECT_EQ(ShownPixel(picture.Graphic(), 0, 1), clBlue);
+    EXPECT_EQ(ShownPixel(picture.Graphic(), 1, 1), clWhite);
+    EXPECT_EQ(BytesOf(*picture.Graphic()), bytes);
+
+    // A bitmap assigned to a GIF is encoded when it is saved: the result reads back,
+    // or saving raises (Wine's encoder writes no image data); it never writes a broken file.
+    TGIFImage encoded;
+    encoded.Assign(Fixture(pf24bit).get());
+    TMemoryStream written;
+    try {
+        encoded.SaveToStream(&written);
+        TPicture reloaded;
+        reloaded.LoadFromStream(StreamOf(written.Bytes()).get());
+        EXPECT_EQ(reloaded.Width(), 7);
+        EXPECT_EQ(ShownPixel(reloaded.Graphic(), 3, 2), clRed);
+    } catch (const EInvalidGraphic&) {
+        EXPECT_EQ(written.Size(), 0);
+    }
+
+    TGIFImage damaged;
+    TBytes cut(bytes.begin(), bytes.begin() + 10);
+    EXPECT_THROW(damaged.LoadFromBytes(cut.data(), cut.size()), EInvalidGraphic);
+}
+
 TEST(Pictures, IconFromAHandleSavesAndLoadsAsIcoData) {
     TBitmap color(16, 16, pf32bit), mask(16, 16, pf1bit);
     color.Canvas()->Brush()->SetColor(clRed);
@@ -266,6 +354,17 @@ TEST(Pictures, IconFromAHandleSavesAndLoadsAsIcoData) {
     EXPECT_EQ(picture.Height(), 16);
     EXPECT_EQ(ShownPixel(picture.Graphic(), 8, 8), clRed);
     EXPECT_THROW(picture.Graphic()->SetWidth(32), EInvalidGraphicOperation);
+}
+
+TEST(Pictures, BitmapResourcesOfAModule) {
+    // The system's own check-mark bitmap: any module with bitmap resources serves.
+    HMODULE user = ::GetModuleHandleW(L"user32.dll");
+    TBitmap bitmap;
+    bitmap.LoadFromResourceID(user, 32760);  // OBM_CHECK
+    EXPECT_GT(bitmap.Width(), 0);
+    EXPECT_GT(bitmap.Height(), 0);
+    EXPECT_THROW(bitmap.LoadFromResourceName(user, L"NO_SUCH_BITMAP"), EResNotFound);
+    EXPECT_GT(bitmap.Width(), 0);
 }
 
 TEST(Pictures, UnknownDataRaisesAndKeepsThePicture) {
