@@ -148,10 +148,6 @@ bool TMemoTokenizer::IsWordDelimiter(wchar_t ch) const {
     return false;
 }
 
-bool TMemoTokenizer::WordIsURL(const String& text) const {
-    return FHost ? FHost->WordIsURL(text) : WordIsURLText(text);
-}
-
 // The styler's comment-start search, answered for the start of a text only when the
 // styler has no comment groups (the common case, and the one on every character).
 TMemoTokenizer::TDelimiterHit TMemoTokenizer::CommentStartAt(const wchar_t* text, size_t length) const {
@@ -199,12 +195,12 @@ size_t TMemoTokenizer::PrefixAt(const String& list, const wchar_t* text, size_t 
     return 0;
 }
 
-std::vector<String> TMemoTokenizer::SplitUrlSegments(const String& line) const {
-    std::vector<String> segments;
-    if (line.empty()) return segments;
+template <class F>
+void TMemoTokenizer::ForEachSegment(std::wstring_view line, F&& visit) const {
+    if (line.empty()) return;
     if (!FUrlAware) {
-        segments.push_back(line);
-        return segments;
+        visit(line);
+        return;
     }
     const wchar_t literal = Styled() ? FLiteral : 0;
     const size_t n = line.size();
@@ -220,9 +216,23 @@ std::vector<String> TMemoTokenizer::SplitUrlSegments(const String& line) const {
             if ((FUrlDelimiters.find(line[i]) != String::npos) != delimiterRun) break;
             ++i;
         }
-        segments.push_back(line.substr(start, i - start));
+        visit(line.substr(start, i - start));
     }
+}
+
+std::vector<String> TMemoTokenizer::SplitUrlSegments(const String& line) const {
+    std::vector<String> segments;
+    ForEachSegment(line, [&segments](std::wstring_view segment) { segments.emplace_back(segment); });
     return segments;
+}
+
+bool TMemoTokenizer::SegmentIsURL(std::wstring_view segment) const {
+    if (FHost) return FHost->WordIsURL(String(segment));
+    // Every link form starts with one of these letters; most segments stop here.
+    switch (segment.empty() ? 0 : segment[0] | 0x20) {
+    case L'f': case L'h': case L'm': case L'n': case L'w': return WordIsURLText(String(segment));
+    default: return false;
+    }
 }
 
 void TMemoTokenizer::BeginLine(const TStyle& state, ITokenSink& sink) {
@@ -234,14 +244,16 @@ void TMemoTokenizer::BeginLine(const TStyle& state, ITokenSink& sink) {
 }
 
 void TMemoTokenizer::TokenizeText(const String& text, TStyle& state) {
-    for (const String& segment : SplitUrlSegments(text)) {
-        state.isURL = FUrlAware && WordIsURL(segment);
-        TokenizeSegment(segment, state);
+    ForEachSegment(text, [this, &state](std::wstring_view segment) {
+        state.isURL = FUrlAware && SegmentIsURL(segment);
+        TokenizeSegmentView(segment, state);
         state.isURL = false;
-    }
+    });
 }
 
-void TMemoTokenizer::EmitToken(const String& text, TStyle& state) {
+void TMemoTokenizer::EmitToken(const String& text, TStyle& state) { Emit(text, state); }
+
+void TMemoTokenizer::Emit(std::wstring_view text, TStyle& state) {
     if (!text.empty()) {
         if (!FPendingText.empty() && FPendingStyle == state) {
             FPendingText += text;
@@ -273,9 +285,13 @@ void TMemoTokenizer::TokenizeLine(const String& line, TStyle& state, ITokenSink&
     EndLine(state);
 }
 
-void TMemoTokenizer::TokenizeSegment(const String& segment, TStyle& st) {
+void TMemoTokenizer::TokenizeSegment(const String& segment, TStyle& state) {
+    TokenizeSegmentView(segment, state);
+}
+
+void TMemoTokenizer::TokenizeSegmentView(std::wstring_view segment, TStyle& st) {
     if (!Styled() || (st.isURL && FUrlAware) || st.isHighlight) {
-        EmitToken(segment, st);
+        Emit(segment, st);
         return;
     }
     const size_t n = segment.size();
@@ -300,11 +316,11 @@ void TMemoTokenizer::TokenizeSegment(const String& segment, TStyle& st) {
             if (st.isComment > 0) {
                 const TDelimiterHit end = CommentEndIn(tail, tailLength);
                 if (end.Pos == 0 || FInLineComment || (st.ctype != -1 && st.ctype != end.Kind)) {
-                    EmitToken(String(tail, tailLength), st);
+                    Emit(std::wstring_view(tail, tailLength), st);
                     return;
                 }
                 const size_t length = size_t(end.Pos - 1 + end.Length);
-                EmitToken(String(tail, length), st);
+                Emit(std::wstring_view(tail, length), st);
                 i += length;
                 stepped = 0;
                 --st.isComment;
@@ -316,7 +332,7 @@ void TMemoTokenizer::TokenizeSegment(const String& segment, TStyle& st) {
                 ++st.isComment;
                 st.index = start.ColorIndex;
                 st.ctype = start.Kind;
-                EmitToken(String(tail, size_t(start.Length)), st);
+                Emit(std::wstring_view(tail, size_t(start.Length)), st);
                 i += size_t(start.Length);
                 stepped = 0;
                 continue;
@@ -327,14 +343,14 @@ void TMemoTokenizer::TokenizeSegment(const String& segment, TStyle& st) {
             if (!inString && LineCommentAt(tail, tailLength)) {
                 ++st.isComment;
                 st.index = -1;
-                EmitToken(String(tail, tailLength), st);
+                Emit(std::wstring_view(tail, tailLength), st);
                 FInLineComment = true;
                 return;
             }
             if (inString) {
                 if (FLiteral && ch == FLiteral) {
                     const size_t length = std::min<size_t>(2, tailLength);
-                    EmitToken(String(tail, length), st);
+                    Emit(std::wstring_view(tail, length), st);
                     i += length;
                     continue;
                 }
@@ -343,13 +359,13 @@ void TMemoTokenizer::TokenizeSegment(const String& segment, TStyle& st) {
                     !escaped && (ch == st.EndBracket ||
                                  (st.EndBracket == 0 && i + 1 < n && IsWordDelimiter(segment[i + 1])));
                 if (closes) {
-                    EmitToken(String(1, ch), st);
+                    Emit(std::wstring_view(tail, 1), st);
                     ++i;
                     st.isBracket = false;
                     wordStart = false;
                     continue;
                 }
-                EmitToken(String(1, ch), st);
+                Emit(std::wstring_view(tail, 1), st);
                 prev = (prev == FEscapeChar && FLast == FEscapeChar) ? 0 : FLast;
                 FLast = ch;
                 ++i;
@@ -375,7 +391,7 @@ void TMemoTokenizer::TokenizeSegment(const String& segment, TStyle& st) {
                 }
             }
             if (st.isBracket) {
-                EmitToken(String(1, ch), st);
+                Emit(std::wstring_view(tail, 1), st);
                 ++i;
                 continue;
             }
@@ -389,7 +405,7 @@ void TMemoTokenizer::TokenizeSegment(const String& segment, TStyle& st) {
                 if (FGroups[g].StyleType != stSymbol || FGroups[g].Symbols.find(ch) == String::npos) continue;
                 st.isdelimiter = true;
                 st.index = int(g);
-                EmitToken(String(1, ch), st);
+                Emit(std::wstring_view(tail, 1), st);
                 ++i;
                 wordStart = true;
                 isSymbol = true;
@@ -413,7 +429,7 @@ void TMemoTokenizer::TokenizeSegment(const String& segment, TStyle& st) {
             while (end < n && allowed.find(UpperAZ(segment[end])) != String::npos) {
                 const wchar_t c = segment[end];
                 if (!FHexIdentifier.empty() && end - i + 1 == FHexIdentifier.size() &&
-                    UpperText(segment.substr(i, end - i + 1)) == FHexIdentifier)
+                    UpperText(String(segment.substr(i, end - i + 1))) == FHexIdentifier)
                     allowed = FtmpNo + L"ABCDEF";
                 if (end > i && (c == L'+' || c == L'-') && end + 1 < n && IsDigit(segment[end + 1])) {
                     signSplit = true;
@@ -434,10 +450,10 @@ void TMemoTokenizer::TokenizeSegment(const String& segment, TStyle& st) {
                 }
                 ++end;
             }
-            const String candidate = segment.substr(i, end - i);
+            const std::wstring_view candidate = segment.substr(i, end - i);
             if (signSplit && !candidate.empty()) {
                 st.isnumber = true;
-                EmitToken(candidate, st);
+                Emit(candidate, st);
                 i = end;
                 wordStart = false;
                 continue;
@@ -448,7 +464,7 @@ void TMemoTokenizer::TokenizeSegment(const String& segment, TStyle& st) {
                 st.isnumber = candidate != L"+" && candidate != L"-";
                 st.iskeyWord = false;
                 st.isdelimiter = false;
-                EmitToken(candidate, st);
+                Emit(candidate, st);
                 DecIfPositive(st.isComment);
                 i = end;
                 wordStart = true;
@@ -461,7 +477,7 @@ void TMemoTokenizer::TokenizeSegment(const String& segment, TStyle& st) {
             while (wordEnd < n && segment[wordEnd] != L' ' && segment[wordEnd] != L';' &&
                    !InTempDelimiters(segment[wordEnd]))
                 ++wordEnd;
-            const String word = segment.substr(i, wordEnd - i);
+            const String word(segment.substr(i, wordEnd - i));
             const String key = TrimBlanks(FCaseSensitive ? word : LowerKey(word));
             bool found = false;
             for (size_t g = 0; g < FGroups.size() && !found && !key.empty(); ++g) {
@@ -493,7 +509,7 @@ void TMemoTokenizer::TokenizeSegment(const String& segment, TStyle& st) {
             if (found) continue;
         }
 
-        EmitToken(String(1, ch), st);
+        Emit(std::wstring_view(tail, 1), st);
         prev = FLast;
         FLast = ch;
         ++i;
@@ -504,8 +520,9 @@ void TMemoTokenizer::TokenizeSegment(const String& segment, TStyle& st) {
 
 void TMemoTokenizer::ScanLine(const String& text, TStyle& st) const {
     wchar_t last = 0;
-    for (const String& segment : SplitUrlSegments(text)) {
-        if (FUrlAware && WordIsURL(segment)) continue;
+    bool lineDone = false;  // a line comment ends the rest of the line
+    ForEachSegment(text, [&](std::wstring_view segment) {
+        if (lineDone || (FUrlAware && SegmentIsURL(segment))) return;
         wchar_t prev = 0;
         const size_t n = segment.size();
         size_t i = 0;
@@ -545,7 +562,10 @@ void TMemoTokenizer::ScanLine(const String& text, TStyle& st) const {
             }
             if (st.isComment == 0) {
                 // Not inside a string: the drawing does not take "//" in a string as a comment.
-                if (!st.isBracket && LineCommentAt(tail, tailLength)) return;
+                if (!st.isBracket && LineCommentAt(tail, tailLength)) {
+                    lineDone = true;
+                    return;
+                }
                 const wchar_t c = segment[i];
                 bool literalPair = false;
                 for (size_t g = 0; g < FGroups.size(); ++g) {
@@ -578,7 +598,7 @@ void TMemoTokenizer::ScanLine(const String& text, TStyle& st) const {
             last = segment[i];
             ++i;
         }
-    }
+    });
 }
 
 TStyle TMemoTokenizer::GetLineStyle(int row) {

@@ -4,6 +4,7 @@
 // state carried from line to line is a TStyle (the line store's), cached sparsely per line.
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -117,7 +118,11 @@ private:
 
     bool Styled() const noexcept { return FStyler && FUseStyler; }
     bool IsWordDelimiter(wchar_t ch) const;
-    bool WordIsURL(const String& text) const;
+    bool SegmentIsURL(std::wstring_view segment) const;
+    template <class F>
+    void ForEachSegment(std::wstring_view line, F&& visit) const;
+    void TokenizeSegmentView(std::wstring_view segment, TStyle& state);
+    void Emit(std::wstring_view text, TStyle& state);
     bool InTempDelimiters(wchar_t ch) const { return FTempDelimiters.find(ch) != String::npos; }
     TDelimiterHit CommentStartAt(const wchar_t* text, size_t length) const;
     TDelimiterHit CommentEndIn(const wchar_t* text, size_t length) const;
