@@ -7,6 +7,7 @@
 #include "classlib/Collections.h"
 #include "classlib/Colors.h"
 #include "classlib/GdiObjects.h"
+#include "classlib/Geometry.h"
 #include "classlib/Object.h"
 #include "classlib/StringList.h"
 
@@ -310,9 +311,9 @@ public:
     virtual String GetCustomText() { return String(); }
     virtual String FormatText(const String& text) { return text; }
     virtual bool CanFormat() { return false; }
-    virtual void DrawKeyword(ClassLib::TCanvas* canvas, const String& keyword, int left, int top,
-                             int right, int bottom) {
-        (void)canvas; (void)keyword; (void)left; (void)top; (void)right; (void)bottom;
+    // Draws a keyword itself when CustomDraw is on; the base draws nothing.
+    virtual void DrawKeyword(ClassLib::TCanvas* canvas, const String& keyword, const ClassLib::TRect& rect) {
+        (void)canvas; (void)keyword; (void)rect;
     }
 
     void Loaded() override;

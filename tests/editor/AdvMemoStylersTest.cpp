@@ -167,6 +167,18 @@ TEST(StylerItems, AssignAndNotifications) {
     EXPECT_THROW(region.Assign(&style), EConvertError);
 }
 
+TEST(StylerItems, NewGroupsTakeTheEditorBackground) {
+    class TMemoStub : public IStyledMemo {
+    public:
+        TColor StylerBackground() const override { return 0x123456; }
+    } memo;
+    TAdvCustomMemoStyler styler(nullptr);
+    EXPECT_EQ(styler.AllStyles()->Add()->BGColor(), clWhite);
+    styler.AllStyles()->SetMemo(&memo);
+    EXPECT_EQ(styler.AllStyles()->Add()->BGColor(), TColor(0x123456));
+    styler.AllStyles()->SetMemo(nullptr);
+}
+
 TEST(StylerItems, AttachingResortsOnlySortedLists) {
     TAdvCustomMemoStyler styler(nullptr);
     TElementStyle& sorted = *styler.AllStyles()->Add();
