@@ -80,6 +80,9 @@ void TMemoTokenizer::SetLines(const ILineSource* lines) {
 
 void TMemoTokenizer::Prepare() {
     FGroups.clear();
+    FBracketGroups.clear();
+    FAsciiClass.fill(0);
+    FAsciiSymbolGroup.fill(-1);
     FTempDelimiters.clear();
     FtmpNoStart.clear();
     FtmpNo.clear();
@@ -135,6 +138,33 @@ void TMemoTokenizer::Prepare() {
     FKeywordPrefix = styler.KeywordPrefix().empty() ? 0 : styler.KeywordPrefix()[0];
     FKeywordStyle = styler.KeywordStyle();
     FCustomDraw = styler.CustomDraw();
+
+    FBracketGroups.clear();
+    for (size_t g = 0; g < FGroups.size(); ++g)
+        if (FGroups[g].StyleType == stBracket) FBracketGroups.push_back(int(g));
+    FAsciiClass.fill(0);
+    FAsciiSymbolGroup.fill(-1);
+    for (wchar_t ch = 0; ch < 128; ++ch) {
+        if (FTempDelimiters.find(ch) != String::npos) FAsciiClass[ch] |= ccTempDelimiter;
+        if (FtmpNoStart.find(UpperAZ(ch)) != String::npos) FAsciiClass[ch] |= ccNumberStart;
+        for (size_t g = 0; g < FGroups.size() && g < 128; ++g) {
+            if (FGroups[g].StyleType == stSymbol && FGroups[g].Symbols.find(ch) != String::npos) {
+                FAsciiSymbolGroup[ch] = std::int8_t(g);
+                break;
+            }
+        }
+    }
+}
+
+bool TMemoTokenizer::MayStartNumber(wchar_t ch) const {
+    return ch < 128 ? FAsciiClass[ch] & ccNumberStart : FtmpNoStart.find(UpperAZ(ch)) != String::npos;
+}
+
+int TMemoTokenizer::SymbolGroupOf(wchar_t ch) const {
+    if (ch < 128 && FGroups.size() <= 128) return FAsciiSymbolGroup[ch];
+    for (size_t g = 0; g < FGroups.size(); ++g)
+        if (FGroups[g].StyleType == stSymbol && FGroups[g].Symbols.find(ch) != String::npos) return int(g);
+    return -1;
 }
 
 bool TMemoTokenizer::IsWordDelimiter(wchar_t ch) const {
@@ -379,12 +409,11 @@ void TMemoTokenizer::TokenizeSegmentView(std::wstring_view segment, TStyle& st) 
             }
             st.isBracket = false;
             st.StartBracket = st.EndBracket = 0;
-            for (size_t g = 0; g < FGroups.size(); ++g) {
-                const TGroup& group = FGroups[g];
-                if (group.StyleType != stBracket) continue;
+            for (const int g : FBracketGroups) {
+                const TGroup& group = FGroups[size_t(g)];
                 st.StartBracket = group.BracketStart;
                 st.EndBracket = group.BracketEnd;
-                st.index = int(g);
+                st.index = g;
                 if (ch == group.BracketStart && FLast != FEscapeChar) {
                     st.isBracket = true;
                     break;
@@ -400,20 +429,18 @@ void TMemoTokenizer::TokenizeSegmentView(std::wstring_view segment, TStyle& st) 
         // A sign before a digit belongs to the number.
         const bool signedDigit = (ch == L'+' || ch == L'-') && i + 1 < n && IsDigit(segment[i + 1]);
         if (!signedDigit) {
-            bool isSymbol = false;
-            for (size_t g = 0; g < FGroups.size() && !isSymbol; ++g) {
-                if (FGroups[g].StyleType != stSymbol || FGroups[g].Symbols.find(ch) == String::npos) continue;
+            const int group = SymbolGroupOf(ch);
+            if (group >= 0) {
                 st.isdelimiter = true;
-                st.index = int(g);
+                st.index = group;
                 Emit(std::wstring_view(tail, 1), st);
                 ++i;
                 wordStart = true;
-                isSymbol = true;
+                continue;
             }
-            if (isSymbol) continue;
         }
 
-        if (wordStart && ch != L',' && FtmpNoStart.find(UpperAZ(ch)) != String::npos) {
+        if (wordStart && ch != L',' && MayStartNumber(ch)) {
             String allowed = FtmpNo;
             size_t end = i;
             if (const size_t hex = PrefixAt(FHexIdentifier, tail, tailLength)) {
@@ -478,7 +505,8 @@ void TMemoTokenizer::TokenizeSegmentView(std::wstring_view segment, TStyle& st) 
                    !InTempDelimiters(segment[wordEnd]))
                 ++wordEnd;
             const String word(segment.substr(i, wordEnd - i));
-            const String key = TrimBlanks(FCaseSensitive ? word : LowerKey(word));
+            String key = FCaseSensitive ? word : LowerKey(word);
+            if (key.front() == L' ' || key.back() == L' ') key = TrimBlanks(key);
             bool found = false;
             for (size_t g = 0; g < FGroups.size() && !found && !key.empty(); ++g) {
                 const TGroup& group = FGroups[g];
@@ -568,13 +596,13 @@ void TMemoTokenizer::ScanLine(const String& text, TStyle& st) const {
                 }
                 const wchar_t c = segment[i];
                 bool literalPair = false;
-                for (size_t g = 0; g < FGroups.size(); ++g) {
-                    const TGroup& group = FGroups[g];
-                    if (group.StyleType != stBracket || group.BracketStart == 0) continue;
+                for (const int g : FBracketGroups) {
+                    const TGroup& group = FGroups[size_t(g)];
+                    if (group.BracketStart == 0) continue;
                     if (!st.isBracket) {
                         st.StartBracket = group.BracketStart;
                         st.EndBracket = group.BracketEnd;
-                        st.index = int(g);
+                        st.index = g;
                     }
                     if (st.isBracket && FLiteral && c == FLiteral) {
                         literalPair = true;

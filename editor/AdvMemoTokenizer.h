@@ -2,6 +2,8 @@
 // The memo's syntax colouring without a window: a line is cut into segments, each
 // segment is tokenized against a styler, and runs of equal style go to a sink. The only
 // state carried from line to line is a TStyle (the line store's), cached sparsely per line.
+#include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -123,7 +125,12 @@ private:
     void ForEachSegment(std::wstring_view line, F&& visit) const;
     void TokenizeSegmentView(std::wstring_view segment, TStyle& state);
     void Emit(std::wstring_view text, TStyle& state);
-    bool InTempDelimiters(wchar_t ch) const { return FTempDelimiters.find(ch) != String::npos; }
+    bool InTempDelimiters(wchar_t ch) const {
+        return ch < 128 ? FAsciiClass[ch] & ccTempDelimiter : FTempDelimiters.find(ch) != String::npos;
+    }
+    bool MayStartNumber(wchar_t ch) const;
+    // The first symbol group holding ch, or -1.
+    int SymbolGroupOf(wchar_t ch) const;
     TDelimiterHit CommentStartAt(const wchar_t* text, size_t length) const;
     TDelimiterHit CommentEndIn(const wchar_t* text, size_t length) const;
     bool LineCommentAt(const wchar_t* text, size_t length) const;
@@ -156,6 +163,12 @@ private:
     wchar_t FKeywordPrefix = 0;
     int FKeywordStyle = 0;
     bool FCustomDraw = false;
+
+    // Per ASCII character, what Prepare found: the same answers as the searches above.
+    enum : std::uint8_t { ccTempDelimiter = 1, ccNumberStart = 2 };
+    std::array<std::uint8_t, 128> FAsciiClass{};
+    std::array<std::int8_t, 128> FAsciiSymbolGroup{};
+    std::vector<int> FBracketGroups;  // indexes of the string groups, in order
 
     // One line being drawn.
     ITokenSink* FSink = nullptr;
