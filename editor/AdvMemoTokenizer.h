@@ -47,11 +47,14 @@ protected:
     ~ILineSource() = default;
 };
 
+// A memo holds one tokenizer: it passes its styler and switches on when they change,
+// calls LinesChanged on every change of its line list, and paints from TopLineStyle
+// with one BeginLine / TokenizeText / EndLine per visible line.
 class TMemoTokenizer {
 public:
     TMemoTokenizer();
 
-    // Each setter drops the cached line states: they depend on all of these.
+    // Setters that change what the line-state scan sees drop the cached line states.
     void SetStyler(TAdvCustomMemoStyler* styler);
     TAdvCustomMemoStyler* Styler() const noexcept { return FStyler; }
     void SetUseStyler(bool value);

@@ -254,3 +254,9 @@ TEST(TokenizerStylerOptions, LessCommonStylerSettings) {
     EXPECT_EQ(draw(L"begin"), TRuns{L"begin|plain"});  // no prefix seen yet
     EXPECT_EQ(draw(L"@begin"), (TRuns{L"@|plain", L"custom begin|keyword0"}));
 }
+
+TEST_F(TokenizerTest, ScanSkipsLinkSegmentsAsTheDrawingDoes) {
+    Lines.Lines = {L"see http://x/*y", L"z"};
+    EXPECT_EQ(Tokenizer.GetLineStyle(1).isComment, 0);
+    EXPECT_EQ(Draw({L"see http://x/*y", L"z"})[1], (std::vector<std::wstring>{L"z|plain"}));
+}
