@@ -387,12 +387,31 @@ void TAdvStylerList::Notification(TComponent* component, TOperation operation) {
 }
 
 void TAdvStylerList::ComponentNotification(TComponent* component, TOperation operation) {
-    auto found = std::find(FStylers.begin(), FStylers.end(), component);
+    if (!component) return;
     if (operation == opRemove) {
-        if (found != FStylers.end()) FStylers.erase(found);
-    } else if (IsStyler(component) && found == FStylers.end()) {
-        FStylers.push_back(static_cast<TAdvCustomMemoStyler*>(component));
+        std::erase(FStylers, component);
+        std::erase(FInserted, component);
+    } else if (std::find(FInserted.begin(), FInserted.end(), component) == FInserted.end()) {
+        FInserted.push_back(component);
     }
+}
+
+void TAdvStylerList::SortOutInserted() const {
+    for (TComponent* component : FInserted) {
+        if (IsStyler(component) && std::find(FStylers.begin(), FStylers.end(), component) == FStylers.end())
+            FStylers.push_back(static_cast<TAdvCustomMemoStyler*>(component));
+    }
+    FInserted.clear();
+}
+
+int TAdvStylerList::Count() const {
+    SortOutInserted();
+    return int(FStylers.size());
+}
+
+TAdvCustomMemoStyler* TAdvStylerList::Stylers(int index) const {
+    SortOutInserted();
+    return FStylers.at(size_t(index));
 }
 
 }  // namespace AdvMemo

@@ -358,8 +358,8 @@ class TAdvStylerList : public ClassLib::TComponent {
     CLASSLIB_CLASS(TAdvStylerList, ClassLib::TComponent)
 public:
     explicit TAdvStylerList(ClassLib::TComponent* owner);
-    int Count() const noexcept { return int(FStylers.size()); }
-    TAdvCustomMemoStyler* Stylers(int index) const { return FStylers.at(size_t(index)); }
+    int Count() const;
+    TAdvCustomMemoStyler* Stylers(int index) const;
     // Adds every such component of the memo's owner, once each.
     void Fill(ClassLib::TComponent* memoOwner);
     void ComponentNotification(ClassLib::TComponent* component, ClassLib::TOperation operation);
@@ -367,7 +367,11 @@ protected:
     void Notification(ClassLib::TComponent* component, ClassLib::TOperation operation) override;
 private:
     static bool IsStyler(ClassLib::TComponent* component);
-    std::vector<TAdvCustomMemoStyler*> FStylers;
+    void SortOutInserted() const;
+    mutable std::vector<TAdvCustomMemoStyler*> FStylers;
+    // A component is announced while its base constructor runs, before its class is
+    // known; it is looked at when the list is next read.
+    mutable std::vector<ClassLib::TComponent*> FInserted;
 };
 
 // The word-delimiter test of a memo: the base set, and with a styler in use its symbols

@@ -213,3 +213,22 @@ TEST(StylerItems, PublishedDefaultsMatchConstructors) {
     }
     EXPECT_GT(checked, 30);
 }
+
+TEST(StylerList, FollowsTheStylersOfTheMemoOwner) {
+    TComponent form(nullptr);
+    new TAdvCSharpMemoStyler(&form);
+    new TAdvCustomMemoStyler(&form);  // the base class itself is not listed
+    new TComponent(&form);
+    auto* memo = new TComponent(&form);
+    auto* list = new TAdvStylerList(memo);
+    list->Fill(&form);
+    EXPECT_EQ(list->Count(), 1);
+    list->Fill(&form);
+    EXPECT_EQ(list->Count(), 1);  // each once
+
+    auto* added = new TAdvCSharpMemoStyler(&form);
+    EXPECT_EQ(list->Count(), 2);
+    EXPECT_EQ(list->Stylers(1), added);
+    delete added;
+    EXPECT_EQ(list->Count(), 1);
+}
