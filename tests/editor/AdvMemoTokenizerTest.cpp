@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -259,4 +260,45 @@ TEST_F(TokenizerTest, ScanSkipsLinkSegmentsAsTheDrawingDoes) {
     Lines.Lines = {L"see http://x/*y", L"z"};
     EXPECT_EQ(Tokenizer.GetLineStyle(1).isComment, 0);
     EXPECT_EQ(Draw({L"see http://x/*y", L"z"})[1], (std::vector<std::wstring>{L"z|plain"}));
+}
+
+TEST_F(TokenizerTest, ScannedStatesAgreeWithDrawnStatesOnRandomText) {
+    // Comment delimiters stand alone: a start inside an open comment, in the segment that
+    // closes it, nests in the scan only (by design). Everything else may be glued.
+    const wchar_t* const alone[] = {L"/*", L"*/"};
+    const wchar_t* const glued[] = {L"x", L";", L"0x1F", L"a.b", L"\"", L"'", L"\\\"", L"//c", L"\"s\"",
+                                    L"int", L"(", L"http://h/x"};
+    std::mt19937 random(20261210);
+    for (int document = 0; document < 300; ++document) {
+        Lines.Lines.clear();
+        for (int line = 0; line < 25; ++line) {
+            String text;
+            const int tokens = int(random() % 7);
+            for (int t = 0; t < tokens; ++t) {
+                if (random() % 4 == 0) {
+                    text += L" ";
+                    text += alone[random() % 2];
+                    text += L" ";
+                    continue;
+                }
+                if (random() % 2) text += L" ";
+                text += glued[random() % (sizeof(glued) / sizeof(glued[0]))];
+            }
+            Lines.Lines.push_back(text);
+        }
+        Tokenizer.LinesChanged(0);
+        Tokenizer.Prepare();
+        TStyle drawn = TMemoTokenizer::ClearedStyle();
+        for (int row = 0; row < int(Lines.Lines.size()); ++row) {
+            const TStyle scanned = Tokenizer.GetLineStyle(row);
+            SCOPED_TRACE(testing::PrintToString(Lines.Lines) + " row " + std::to_string(row));
+            ASSERT_EQ(scanned.isComment, drawn.isComment);
+            ASSERT_EQ(scanned.isBracket, drawn.isBracket);
+            if (drawn.isBracket) {
+                ASSERT_EQ(scanned.StartBracket, drawn.StartBracket);
+            }
+            TRecordingSink sink;
+            Tokenizer.TokenizeLine(Lines.Lines[size_t(row)], drawn, sink);
+        }
+    }
 }
