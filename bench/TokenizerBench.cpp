@@ -91,6 +91,16 @@ int main() {
     start = std::chrono::steady_clock::now();
     tokenizer.TopLineStyle(middle + 40);
     std::printf("line state 40 lines further, warm cache:  %8.3f ms\n", Seconds(start) * 1e3);
+    {
+        // One screen: the state of the top line, then 60 lines drawn with one running state.
+        tokenizer.Prepare();
+        TCountingSink sink;
+        start = std::chrono::steady_clock::now();
+        TStyle state = tokenizer.TopLineStyle(middle);
+        for (int line = middle; line < middle + 60; ++line) tokenizer.TokenizeLine(big.Lines[size_t(line)], state, sink);
+        std::printf("one screen of 60 lines at line %d, warm: %8.3f ms (%zu runs)\n", middle,
+                    Seconds(start) * 1e3, sink.Runs);
+    }
     start = std::chrono::steady_clock::now();
     tokenizer.LinesChanged(middle - 5);
     tokenizer.TopLineStyle(middle);
