@@ -22,6 +22,8 @@ class TObject;
 class TComponent;
 class TPropertyList;
 
+using THandle = void*;   // a Windows HANDLE, kept opaque so logic headers need no <windows.h>
+
 // Class identity: one per class, made on first use and never freed.
 class TClass {
 public:
