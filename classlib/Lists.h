@@ -71,10 +71,13 @@ public:
     }
     void Move(int currentIndex, int newIndex) {
         if (currentIndex == newIndex) return;
-        void* item = FItems[size_t(CheckIndex(currentIndex))];
+        CheckIndex(currentIndex);
         CheckIndex(newIndex);
-        FItems.erase(FItems.begin() + currentIndex);
-        FItems.insert(FItems.begin() + newIndex, item);
+        const auto from = FItems.begin() + currentIndex, to = FItems.begin() + newIndex;
+        if (currentIndex < newIndex)
+            std::rotate(from, from + 1, to + 1);
+        else
+            std::rotate(to, from, from + 1);
     }
     virtual void Clear() { ClearItems(); }
     // `compare` returns <0, 0 or >0 like a three-way comparison.

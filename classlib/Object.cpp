@@ -49,6 +49,12 @@ const TClass& FindClass(const std::wstring& name) {
     throw EClassNotFound(L"Class " + name + L" not found");
 }
 
+std::vector<const TClass*> RegisteredClasses() {
+    std::vector<const TClass*> classes;
+    for (const auto& entry : ClassTable()) classes.push_back(entry.second);
+    return classes;
+}
+
 // ---------------------------------------------------------------- TObject
 
 const TClass& TObject::StaticClass() {
@@ -91,6 +97,14 @@ bool IsValidIdent(const std::wstring& name) {
     if (!alpha(name[0])) return false;
     return std::all_of(name.begin() + 1, name.end(),
                        [&](wchar_t c) { return alpha(c) || (c >= L'0' && c <= L'9'); });
+}
+
+const TPropertyList& TComponent::Published() {
+    static const TPropertyList list = TPropertyList::Extend(TPersistent::Published())
+        .Add(L"Name", &TComponent::Name, &TComponent::SetName)
+        .Stored(L"Name", false)
+        .Add(L"Tag", &TComponent::Tag, &TComponent::SetTag, 0);
+    return list;
 }
 
 TComponent::TComponent(TComponent* owner) {

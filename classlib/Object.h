@@ -55,6 +55,9 @@ void RegisterClassType(const TClass& cls);
 const TClass* GetClass(const std::wstring& name);
 // Raises EClassNotFound "Class <name> not found" when it is missing.
 const TClass& FindClass(const std::wstring& name);
+// Every registered class, in name order. A class registers itself when its .cpp is
+// linked in, which a static library does only for units the program refers to.
+std::vector<const TClass*> RegisteredClasses();
 
 namespace Detail {
 template <class T>
@@ -146,6 +149,8 @@ class TComponent : public TPersistent {
 public:
     explicit TComponent(TComponent* owner);
     ~TComponent() override;
+    // Name (never stored as a property: a description writes it apart) and Tag (default 0).
+    static const TPropertyList& Published();
 
     TComponent* Owner() const noexcept { return FOwner; }
     int ComponentCount() const noexcept { return int(FComponents.size()); }

@@ -4,8 +4,11 @@
 // critical sections and events.
 //
 // No exception leaves Execute: the thread catches it and keeps its message in
-// FatalMessage(). A derived class whose Execute uses its own members calls
-// Terminate() and WaitFor() in its destructor, before those members go.
+// FatalMessage(). C++ builds the base first, so a thread created running could reach
+// Execute before the derived constructor ran: a derived class passes true (suspended)
+// and calls Start() at the end of its own constructor. Likewise a derived class whose
+// Execute uses its own members calls Terminate() and WaitFor() in its destructor,
+// before those members go.
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -19,6 +22,7 @@ namespace ClassLib {
 class TThread : public TObject {
     CLASSLIB_CLASS(TThread, TObject)
 public:
+    // `createSuspended` false starts at once: only for classes with nothing left to build.
     explicit TThread(bool createSuspended);
     // Terminates, starts a thread that never started, and waits for the end
     // (not when the thread frees itself).
