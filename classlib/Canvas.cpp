@@ -120,6 +120,28 @@ void TCanvas::TextRect(const TRect& rect, int x, int y, const std::wstring& text
     Changed();
 }
 
+void TCanvas::TextRect(TRect& rect, std::wstring& text, TTextFormat format) {
+    static const UINT flags[] = {
+        DT_BOTTOM, DT_CALCRECT, DT_CENTER, DT_EDITCONTROL, DT_END_ELLIPSIS, DT_PATH_ELLIPSIS, DT_EXPANDTABS,
+        DT_EXTERNALLEADING, DT_LEFT, DT_MODIFYSTRING, DT_NOCLIP, DT_NOPREFIX, DT_RIGHT, DT_RTLREADING,
+        DT_SINGLELINE, DT_TOP, DT_VCENTER, DT_WORDBREAK, DT_HIDEPREFIX, DT_NOFULLWIDTHCHARBREAK,
+        DT_PREFIXONLY, DT_TABSTOP, DT_WORD_ELLIPSIS};
+    UINT systemFlags = 0;
+    for (int i = 0; i <= int(tfWordEllipsis); ++i)
+        if (format.Contains(TTextFormats(i))) systemFlags |= flags[i];
+    const bool drawing = !format.Contains(tfCalcRect);
+    if (drawing) Changing();
+    RequireState();
+    // The system may write an ellipsis and a terminator into the text: room for both.
+    std::vector<wchar_t> buffer(text.begin(), text.end());
+    buffer.resize(text.size() + 5, L'\0');
+    RECT r = ToRECT(rect);
+    ::DrawTextExW(FHandle, buffer.data(), int(text.size()), &r, systemFlags, nullptr);
+    rect = FromRECT(r);
+    if (format.Contains(tfModifyString)) text = buffer.data();
+    if (drawing) Changed();
+}
+
 TSize TCanvas::TextExtent(const std::wstring& text) {
     RequireState();
     SIZE size{};

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "classlib/Colors.h"
+#include "classlib/EnumSet.h"
 #include "classlib/Events.h"
 #include "classlib/Geometry.h"
 #include "classlib/GdiObjects.h"
@@ -32,6 +33,15 @@ constexpr TCopyMode cmMergeCopy = MERGECOPY;
 constexpr TCopyMode cmPatCopy = PATCOPY;
 constexpr TCopyMode cmBlackness = BLACKNESS;
 constexpr TCopyMode cmWhiteness = WHITENESS;
+
+// Layout of TextRect with a format, as the system's text drawing knows it.
+enum TTextFormats {
+    tfBottom, tfCalcRect, tfCenter, tfEditControl, tfEndEllipsis, tfPathEllipsis, tfExpandTabs,
+    tfExternalLeading, tfLeft, tfModifyString, tfNoClip, tfNoPrefix, tfRight, tfRtlReading,
+    tfSingleLine, tfTop, tfVerticalCenter, tfWordBreak, tfHidePrefix, tfNoFullWidthCharBreak,
+    tfPrefixOnly, tfTabStop, tfWordEllipsis
+};
+using TTextFormat = TEnumSet<TTextFormats>;
 
 class TCanvas : public TPersistent {
     CLASSLIB_CLASS(TCanvas, TPersistent)
@@ -63,6 +73,9 @@ public:
     void TextOut(int x, int y, const std::wstring& text);
     // Text clipped to the rectangle; an opaque brush fills the rectangle behind it.
     void TextRect(const TRect& rect, int x, int y, const std::wstring& text);
+    // Laid out in the rectangle by `format`; with tfCalcRect nothing is drawn and the
+    // rectangle receives the text's extent; with tfModifyString an ellipsis shortens `text`.
+    void TextRect(TRect& rect, std::wstring& text, TTextFormat format);
     TSize TextExtent(const std::wstring& text);
     int TextWidth(const std::wstring& text) { return TextExtent(text).cx; }
     int TextHeight(const std::wstring& text) { return TextExtent(text).cy; }

@@ -4,12 +4,12 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <initializer_list>
 #include <memory>
 #include <string>
 #include <type_traits>
 
 #include "classlib/Colors.h"
+#include "classlib/EnumSet.h"
 #include "classlib/Events.h"
 #include "classlib/Object.h"
 
@@ -43,25 +43,7 @@ private:
 
 enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
 
-// A set of font styles.
-class TFontStyles {
-public:
-    constexpr TFontStyles() = default;
-    constexpr TFontStyles(std::initializer_list<TFontStyle> styles) {
-        for (TFontStyle s : styles) FBits |= Bit(s);
-    }
-    constexpr bool Contains(TFontStyle style) const { return (FBits & Bit(style)) != 0; }
-    constexpr bool Empty() const { return FBits == 0; }
-    constexpr TFontStyles operator+(TFontStyle style) const { TFontStyles r = *this; r.FBits |= Bit(style); return r; }
-    constexpr TFontStyles operator-(TFontStyle style) const { TFontStyles r = *this; r.FBits &= ~Bit(style); return r; }
-    constexpr TFontStyles& operator+=(TFontStyle style) { FBits |= Bit(style); return *this; }
-    constexpr TFontStyles& operator-=(TFontStyle style) { FBits &= ~Bit(style); return *this; }
-    constexpr std::uint8_t Bits() const { return FBits; }
-    friend constexpr bool operator==(TFontStyles, TFontStyles) = default;
-private:
-    static constexpr std::uint8_t Bit(TFontStyle s) { return std::uint8_t(1u << unsigned(s)); }
-    std::uint8_t FBits = 0;
-};
+using TFontStyles = TEnumSet<TFontStyle>;
 
 enum TFontPitch { fpDefault, fpVariable, fpFixed };
 enum TFontQuality { fqDefault, fqDraft, fqProof, fqNonAntialiased, fqAntialiased, fqClearType };

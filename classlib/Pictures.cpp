@@ -5,6 +5,9 @@
 
 #include "classlib/Streams.h"
 
+#include <gdiplus.h>
+#include <shlwapi.h>
+
 namespace ClassLib {
 
 CLASSLIB_IMPLEMENT(TGraphic, TPersistent)
@@ -13,6 +16,7 @@ CLASSLIB_IMPLEMENT(TBitmap, TGraphic)
 CLASSLIB_IMPLEMENT(TIcon, TGraphic)
 CLASSLIB_IMPLEMENT(TPngImage, TGraphic)
 CLASSLIB_IMPLEMENT(TJPEGImage, TGraphic)
+CLASSLIB_IMPLEMENT(TGIFImage, TGraphic)
 
 namespace {
 
@@ -88,6 +92,7 @@ std::vector<TFileFormat>& Formats() {
         {L"png", L"Portable Network Graphics", &TPngImage::ClassData()},
         {L"jpg", L"JPEG Image File", &TJPEGImage::ClassData()},
         {L"jpeg", L"JPEG Image File", &TJPEGImage::ClassData()},
+        {L"gif", L"GIF Image", &TGIFImage::ClassData()},
     };
     return formats;
 }
@@ -211,6 +216,96 @@ void LoadRaster(TBitmap& bitmap, const TRasterImage& image, TPixelFormat format)
         }
     }
     bitmap.SetAlphaPremultiplied(image.HasAlpha);
+}
+
+// ---- GDI+ for the formats we do not decode ourselves ----
+
+// Started once, on first use, and left running until the process ends.
+bool GdiPlusReady() {
+    static const bool ready = [] {
+        ULONG_PTR token = 0;
+        Gdiplus::GdiplusStartupInput input;
+        return Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok;
+    }();
+    return ready;
+}
+
+struct TComRelease {
+    void operator()(IUnknown* object) const noexcept { object->Release(); }
+};
+using TOwnedStream = std::unique_ptr<IStream, TComRelease>;
+
+struct TGdiPlusImage {
+    Gdiplus::GpBitmap* Bitmap = nullptr;
+    ~TGdiPlusImage() { if (Bitmap) Gdiplus::DllExports::GdipDisposeImage(Bitmap); }
+};
+
+TRasterImage DecodeWithGdiPlus(const std::uint8_t* data, std::size_t size, const wchar_t* kind) {
+    using namespace Gdiplus;
+    using namespace Gdiplus::DllExports;
+    const std::wstring invalid = std::wstring(kind) + L" image is not valid";
+    if (!GdiPlusReady()) throw EInvalidGraphic(invalid + L": the system's image library cannot start");
+    TOwnedStream stream(::SHCreateMemStream(data, UINT(size)));
+    TGdiPlusImage image;
+    if (!stream || GdipCreateBitmapFromStream(stream.get(), &image.Bitmap) != Ok || !image.Bitmap)
+        throw EInvalidGraphic(invalid + L": the system cannot read it");
+    UINT width = 0, height = 0;
+    GdipGetImageWidth(image.Bitmap, &width);
+    GdipGetImageHeight(image.Bitmap, &height);
+    if (width == 0 || height == 0 || std::uint64_t(width) * height > MaxBitmapPixels)
+        throw EInvalidGraphic(invalid + L": the image size is out of range");
+    TRasterImage raster;
+    raster.Width = int(width);
+    raster.Height = int(height);
+    raster.Pixels.resize(std::size_t(width) * height * 4);
+    const GpRect all(0, 0, INT(width), INT(height));
+    BitmapData locked{};
+    locked.Width = width;
+    locked.Height = height;
+    locked.Stride = INT(width * 4);
+    locked.PixelFormat = PixelFormat32bppARGB;
+    locked.Scan0 = raster.Pixels.data();
+    // User buffer: GDI+ writes the rows straight into ours.
+    if (GdipBitmapLockBits(image.Bitmap, &all, ImageLockModeRead | ImageLockModeUserInputBuf, PixelFormat32bppARGB,
+                           &locked) != Ok)
+        throw EInvalidGraphic(invalid + L": the system cannot read its pixels");
+    GdipBitmapUnlockBits(image.Bitmap, &locked);
+    for (std::size_t i = 3; i < raster.Pixels.size() && !raster.HasAlpha; i += 4) raster.HasAlpha = raster.Pixels[i] != 255;
+    return raster;
+}
+
+TBytes EncodeWithGdiPlus(const TRasterImage& raster, const wchar_t* mimeType, const wchar_t* kind) {
+    using namespace Gdiplus;
+    using namespace Gdiplus::DllExports;
+    const std::wstring failed = std::wstring(L"Cannot write the ") + kind + L" image";
+    if (raster.Width <= 0 || raster.Height <= 0) throw EInvalidGraphic(failed + L": it is empty");
+    if (!GdiPlusReady()) throw EInvalidGraphic(failed + L": the system's image library cannot start");
+    UINT count = 0, bytes = 0;
+    GdipGetImageEncodersSize(&count, &bytes);
+    std::vector<std::uint8_t> buffer(bytes);
+    auto* codecs = reinterpret_cast<ImageCodecInfo*>(buffer.data());
+    const CLSID* encoder = nullptr;
+    if (bytes && GdipGetImageEncoders(count, bytes, codecs) == Ok)
+        for (UINT i = 0; i < count && !encoder; ++i)
+            if (codecs[i].MimeType && ::lstrcmpiW(codecs[i].MimeType, mimeType) == 0) encoder = &codecs[i].Clsid;
+    if (!encoder) throw EInvalidGraphic(failed + L": the system has no encoder for it");
+    TGdiPlusImage image;
+    TBytes pixels = raster.Pixels;
+    if (!raster.HasAlpha)
+        for (std::size_t i = 3; i < pixels.size(); i += 4) pixels[i] = 255;
+    if (GdipCreateBitmapFromScan0(raster.Width, raster.Height, raster.Width * 4, PixelFormat32bppARGB, pixels.data(),
+                                  &image.Bitmap) != Ok)
+        throw EInvalidGraphic(failed + L": out of memory");
+    TOwnedStream stream(::SHCreateMemStream(nullptr, 0));
+    if (!stream || GdipSaveImageToStream(image.Bitmap, stream.get(), encoder, nullptr) != Ok)
+        throw EInvalidGraphic(failed + L": the encoder failed");
+    ULARGE_INTEGER size{};
+    ::IStream_Size(stream.get(), &size);
+    ::IStream_Reset(stream.get());
+    TBytes out(std::size_t(size.QuadPart));
+    if (!out.empty() && FAILED(::IStream_Read(stream.get(), out.data(), ULONG(out.size()))))
+        throw EInvalidGraphic(failed + L": the encoder failed");
+    return out;
 }
 
 }  // namespace
@@ -1143,6 +1238,95 @@ void TJPEGImage::Compress() {
 
 void TJPEGImage::SaveToStream(TStream* stream) {
     if (FData.empty()) Compress();
+    WriteBytes(stream, FData);
+}
+
+}  // namespace ClassLib
+
+namespace ClassLib {
+
+// ---- TGIFImage ----
+
+const TGraphicClassData& TGIFImage::ClassData() {
+    static const TGraphicClassData data{
+        L"TGIFImage", []() -> std::unique_ptr<TGraphic> { return std::make_unique<TGIFImage>(); },
+        [](TStream* stream) {
+            const TBytes head = Peek(stream, 3);
+            return head.size() == 3 && head[0] == 'G' && head[1] == 'I' && head[2] == 'F';
+        },
+        true};
+    return data;
+}
+
+TGIFImage::TGIFImage() = default;
+TGIFImage::~TGIFImage() = default;
+
+bool TGIFImage::Empty() const { return !FBitmap || FBitmap->Empty(); }
+int TGIFImage::Width() const { return FBitmap ? FBitmap->Width() : 0; }
+int TGIFImage::Height() const { return FBitmap ? FBitmap->Height() : 0; }
+void TGIFImage::SetWidth(int width) { SetSize(width, Height()); }
+void TGIFImage::SetHeight(int height) { SetSize(Width(), height); }
+
+void TGIFImage::SetSize(int width, int height) {
+    if (!FBitmap) FBitmap = std::make_unique<TBitmap>(0, 0, pf32bit);
+    FBitmap->SetSize(width, height);
+    FData.clear();
+    Changed();
+}
+
+void TGIFImage::Assign(const TPersistent* source) {
+    if (source == this) return;
+    if (auto gif = dynamic_cast<const TGIFImage*>(source)) {
+        FBitmap = gif->FBitmap ? std::make_unique<TBitmap>() : nullptr;
+        if (FBitmap) FBitmap->Assign(gif->FBitmap.get());
+        FData = gif->FData;
+        FTransparent = gif->FTransparent;
+        Changed();
+        return;
+    }
+    if (auto graphic = dynamic_cast<const TGraphic*>(source)) {
+        auto bitmap = std::make_unique<TBitmap>();
+        bitmap->Assign(graphic);
+        FBitmap = std::move(bitmap);
+        FData.clear();
+        FTransparent = FBitmap->AlphaPremultiplied();
+        Changed();
+        return;
+    }
+    TGraphic::Assign(source);
+}
+
+void TGIFImage::Draw(TCanvas* canvas, const TRect& rect) {
+    if (!Empty()) FBitmap->Draw(canvas, rect);
+}
+
+void TGIFImage::LoadFromStream(TStream* stream) {
+    const TBytes bytes = ReadRest(stream);
+    LoadFromBytes(bytes.data(), bytes.size());
+}
+
+void TGIFImage::LoadFromBytes(const std::uint8_t* data, std::size_t size) {
+    if (size < 6 || std::memcmp(data, "GIF8", 4) != 0) throw EInvalidGraphic(L"GIF image is not valid: the GIF signature is missing");
+    const TRasterImage image = DecodeWithGdiPlus(data, size, L"GIF");
+    auto bitmap = std::make_unique<TBitmap>();
+    LoadRaster(*bitmap, image, pf32bit);
+    FBitmap = std::move(bitmap);
+    FData.assign(data, data + size);
+    FTransparent = image.HasAlpha;
+    Changed();
+}
+
+void TGIFImage::SaveToStream(TStream* stream) {
+    if (FData.empty() && !Empty()) {
+        TBytes encoded = EncodeWithGdiPlus(RasterOf(*FBitmap), L"image/gif", L"GIF");
+        // Wine: its GIF encoder writes a header without the image. Check rather than save a broken file.
+        try {
+            DecodeWithGdiPlus(encoded.data(), encoded.size(), L"GIF");
+        } catch (const EInvalidGraphic&) {
+            throw EInvalidGraphic(L"Cannot write the GIF image: the system's encoder wrote unreadable data");
+        }
+        FData = std::move(encoded);
+    }
     WriteBytes(stream, FData);
 }
 

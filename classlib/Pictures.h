@@ -299,4 +299,32 @@ private:
     int FQuality = 90;
 };
 
+// A GIF image: the first frame, decoded through GDI+; the bytes it was loaded from
+// are kept (with every frame) and saved unchanged.
+class TGIFImage : public TGraphic {
+    CLASSLIB_CLASS(TGIFImage, TGraphic)
+public:
+    TGIFImage();
+    ~TGIFImage() override;
+    static const TGraphicClassData& ClassData();
+    TGraphicClass GraphicClass() const override { return &ClassData(); }
+    void Assign(const TPersistent* source) override;
+
+    void Draw(TCanvas* canvas, const TRect& rect) override;
+    bool Empty() const override;
+    int Width() const override;
+    int Height() const override;
+    void SetWidth(int width) override;
+    void SetHeight(int height) override;
+    void SetSize(int width, int height) override;
+
+    void LoadFromStream(TStream* stream) override;
+    void SaveToStream(TStream* stream) override;
+    void LoadFromBytes(const std::uint8_t* data, std::size_t size);
+    TBitmap* Bitmap() const { return FBitmap.get(); }
+private:
+    std::unique_ptr<TBitmap> FBitmap;
+    TBytes FData;
+};
+
 }  // namespace ClassLib
