@@ -491,9 +491,9 @@ void TControl::SetMouseCapture(bool value) {
     if (value) {
         TWinControl* owner = dynamic_cast<TWinControl*>(this);
         if (!owner) owner = FParent;
-        if (!owner) return;
         Application->SetCaptureControl(this);
-        ::SetCapture(owner->Handle());
+        // Without a window (headless) only the library keeps track of the capture.
+        if (owner && owner->HandleAllocated()) ::SetCapture(owner->FHandle);
     } else {
         Application->SetCaptureControl(nullptr);
         ::ReleaseCapture();
@@ -918,6 +918,12 @@ void TWinControl::UpdateBoundsFromWindow() {
 void TWinControl::BoundsChanged(bool sizeChanged) {
     if (sizeChanged) Realign();
     TControl::BoundsChanged(sizeChanged);
+}
+
+void TWinControl::Loaded() {
+    TControl::Loaded();
+    // Layout waited for the description to be read.
+    Realign();
 }
 
 void TWinControl::EnableAlign() {

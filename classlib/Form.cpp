@@ -62,6 +62,8 @@ const TPropertyList& TCustomForm::Published() {
         .Add(L"KeyPreview", &TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview, false)
         .Add(L"Visible", &TCustomForm::Visible, &TCustomForm::SetVisible, false)
         .Colour(L"Color", &TCustomForm::Color, &TCustomForm::SetColor, clBtnFace)
+        .Add(L"ParentColor", &TCustomForm::ParentColor, &TCustomForm::SetParentColor, false)
+        .Add(L"ParentFont", &TCustomForm::ParentFont, &TCustomForm::SetParentFont, false)
         .Reference(L"ActiveControl", &TCustomForm::ActiveControl, &TCustomForm::SetActiveControl)
         .Event(L"OnCreate", &TCustomForm::OnCreate)
         .Event(L"OnShow", &TCustomForm::OnShow)
