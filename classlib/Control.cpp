@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "classlib/Application.h"
 #include "classlib/Exceptions.h"
@@ -30,6 +31,17 @@ const wchar_t* const ControlProperty = L"ClassLib.Control";
 thread_local TWinControl* CreatingControl = nullptr;
 
 int ClampSize(int value) { return value < 0 ? 0 : value; }
+
+// The one drag that can run at a time.
+struct TDragState_ {
+    TControl* Source = nullptr;
+    TControl* Target = nullptr;
+    bool Started = false;
+    bool Accepted = false;
+    TPoint StartPos;
+    int Threshold = 0;
+};
+TDragState_ Drag;
 
 }  // namespace
 
@@ -198,7 +210,12 @@ const TPropertyList& TControl::Published() {
         .Event(L"OnMouseLeave", &TControl::OnMouseLeave)
         .Event(L"OnMouseWheel", &TControl::OnMouseWheel)
         .Event(L"OnResize", &TControl::OnResize)
-        .Event(L"OnContextPopup", &TControl::OnContextPopup);
+        .Event(L"OnContextPopup", &TControl::OnContextPopup)
+        .Enum(L"DragMode", L"TDragMode", &TControl::DragMode, &TControl::SetDragMode, {L"dmManual", L"dmAutomatic"}, dmManual)
+        .Event(L"OnDragOver", &TControl::OnDragOver)
+        .Event(L"OnDragDrop", &TControl::OnDragDrop)
+        .Event(L"OnStartDrag", &TControl::OnStartDrag)
+        .Event(L"OnEndDrag", &TControl::OnEndDrag);
     return list;
 }
 
@@ -214,6 +231,8 @@ TControl::TControl(TComponent* owner)
 TControl::~TControl() {
     WindowProc = nullptr;
     if (FParent) FParent->RemoveControl(this);
+    if (Drag.Source == this) Drag = TDragState_{};
+    if (Drag.Target == this) Drag.Target = nullptr;
     if (Application) Application->ControlDestroying(this);
 }
 
@@ -225,8 +244,129 @@ LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void TControl::WndProc(TMessage& message) {
+    if (Drag.Source == this && DragMessage(message)) return;
     Dispatch(message);
 }
+
+// ---- dragging ----
+
+bool TControl::Dragging() const { return Drag.Source == this; }
+
+void TControl::BeginDrag(bool immediate, int threshold) {
+    if (Drag.Source) return;
+    TWinControl* window = dynamic_cast<TWinControl*>(this);
+    if (!window) window = FParent;
+    Drag = TDragState_{};
+    Drag.Source = this;
+    Drag.Threshold = threshold < 0 ? Mouse->DragThreshold() : threshold;
+    Drag.StartPos = Mouse->CursorPos();
+    if (Application) Application->SetCaptureControl(this);
+    if (window && window->HandleAllocated()) ::SetCapture(window->FHandle);
+    if (immediate) {
+        Drag.Started = true;
+        DoStartDrag();
+    }
+}
+
+TControl* TControl::FindDragTarget(const TPoint& screenPoint) {
+    TWinControl* window = nullptr;
+    for (HWND handle = ::WindowFromPoint(POINT{screenPoint.X, screenPoint.Y}); handle && !window;
+         handle = ::GetParent(handle))
+        window = TWinControl::FindControl(handle);
+    if (!window) return nullptr;
+    TControl* child = window->ControlAtPos(window->ScreenToClient(screenPoint));
+    return child && !dynamic_cast<TWinControl*>(child) ? child : window;
+}
+
+bool TControl::DragMessage(TMessage& message) {
+    switch (message.Msg) {
+        case WM_MOUSEMOVE: {
+            const TPoint screen = ClientToScreen({message.XPos(), message.YPos()});
+            if (!Drag.Started) {
+                if (std::abs(screen.X - Drag.StartPos.X) < Drag.Threshold &&
+                    std::abs(screen.Y - Drag.StartPos.Y) < Drag.Threshold)
+                    return false;  // not yet a drag: the control sees the move
+                Drag.Started = true;
+                DoStartDrag();
+            }
+            TControl* target = FindDragTarget(screen);
+            if (target != Drag.Target) {
+                if (Drag.Target) {
+                    bool ignored = false;
+                    const TPoint p = Drag.Target->ScreenToClient(screen);
+                    Drag.Target->DragOver(this, p.X, p.Y, dsDragLeave, ignored);
+                }
+                Drag.Target = target;
+                Drag.Accepted = false;
+                if (target) {
+                    const TPoint p = target->ScreenToClient(screen);
+                    target->DragOver(this, p.X, p.Y, dsDragEnter, Drag.Accepted);
+                }
+            } else if (target) {
+                const TPoint p = target->ScreenToClient(screen);
+                Drag.Accepted = false;
+                target->DragOver(this, p.X, p.Y, dsDragMove, Drag.Accepted);
+            }
+            ::SetCursor(Screen->Cursors(Drag.Accepted ? crDrag : crNoDrop));
+            return true;
+        }
+        case WM_LBUTTONUP:
+            if (!Drag.Started) {
+                EndDrag(false);
+                return false;  // a plain click after all
+            }
+            EndDrag(true);
+            return true;
+        case WM_RBUTTONDOWN:
+        case WM_CANCELMODE:
+            EndDrag(false);
+            return true;
+        default:
+            return false;
+    }
+}
+
+void TControl::EndDrag(bool drop) {
+    if (Drag.Source != this) return;
+    const TDragState_ state = Drag;
+    Drag = TDragState_{};
+    if (Application && Application->CaptureControl() == this) Application->SetCaptureControl(nullptr);
+    ::ReleaseCapture();
+    if (!state.Started) return;
+    const TPoint screen = Mouse->CursorPos();
+    TControl* target = nullptr;
+    TPoint point{0, 0};
+    if (state.Target) {
+        point = state.Target->ScreenToClient(screen);
+        if (drop && state.Accepted) target = state.Target;
+        else {
+            bool ignored = false;
+            state.Target->DragOver(this, point.X, point.Y, dsDragLeave, ignored);
+        }
+    }
+    if (target) target->DragDrop(this, point.X, point.Y);
+    DoEndDrag(target, point.X, point.Y);
+}
+
+void TControl::DragOver(TObject* source, int x, int y, TDragState state, bool& accept) {
+    accept = false;
+    if (OnDragOver) {
+        accept = true;
+        OnDragOver(this, source, x, y, state, accept);
+    }
+}
+
+void TControl::DragDrop(TObject* source, int x, int y) {
+    if (OnDragDrop) OnDragDrop(this, source, x, y);
+}
+
+void TControl::DoStartDrag() { FireEvent(OnStartDrag, this); }
+
+void TControl::DoEndDrag(TObject* target, int x, int y) {
+    if (OnEndDrag) OnEndDrag(this, target, x, y);
+}
+
+void TControl::BeginAutoDrag() { BeginDrag(false); }
 
 void TControl::Dispatch(TMessage& message) {
     switch (message.Msg) {
@@ -585,7 +725,8 @@ void TControl::WMMouseButton(TMessage& message, TMouseButton button, bool down, 
     const int x = message.XPos(), y = message.YPos();
     if (down) {
         if (dbl) shift |= ssDouble;
-        if (button == mbLeft && (FControlStyle & csCaptureMouse)) SetMouseCapture(true);
+        if (button == mbLeft && !dbl && FDragMode == dmAutomatic) BeginAutoDrag();
+        if (button == mbLeft && (FControlStyle & csCaptureMouse) && !Dragging()) SetMouseCapture(true);
         if (button == mbLeft && (FControlStyle & csClickEvents)) FControlState |= csClicked;
         if (dbl && button == mbLeft && (FControlStyle & csDoubleClicks)) DblClick();
         MouseDown(button, shift, x, y);
@@ -593,7 +734,7 @@ void TControl::WMMouseButton(TMessage& message, TMouseButton button, bool down, 
         if (button == mbLeft) {
             const bool clicked = (FControlState & csClicked) != 0;
             FControlState &= ~csClicked;
-            if (MouseCapture()) SetMouseCapture(false);
+            if (MouseCapture() && !Dragging()) SetMouseCapture(false);
             if (clicked && ClientRect().Contains({x, y})) Click();
         }
         MouseUp(button, shift, x, y);
@@ -656,6 +797,7 @@ const TPropertyList& TWinControl::Published() {
         .Add(L"TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder)
         .Add(L"DoubleBuffered", &TWinControl::DoubleBuffered, &TWinControl::SetDoubleBuffered, false)
         .Add(L"ParentBackground", &TWinControl::ParentBackground, &TWinControl::SetParentBackground, false)
+        .Add(L"Ctl3D", &TWinControl::Ctl3D, &TWinControl::SetCtl3D, true)
         .Event(L"OnKeyDown", &TWinControl::OnKeyDown)
         .Event(L"OnKeyUp", &TWinControl::OnKeyUp)
         .Event(L"OnKeyPress", &TWinControl::OnKeyPress)
@@ -1033,6 +1175,13 @@ void TWinControl::AlignControls(TControl* control, TRect& rect) {
     }
 }
 
+void TWinControl::SetCtl3D(bool value) {
+    if (value == FCtl3D) return;
+    FCtl3D = value;
+    RecreateWnd();
+    Invalidate();
+}
+
 void TWinControl::SetTabStop(bool value) {
     if (value == FTabStop) return;
     FTabStop = value;
@@ -1189,6 +1338,7 @@ void TWinControl::UpdateShowing() {
 }
 
 void TWinControl::WndProc(TMessage& message) {
+    if (Drag.Source == this && DragMessage(message)) return;
     // A windowed control hands mouse messages over its graphic children to them.
     if ((message.Msg >= WM_MOUSEFIRST && message.Msg <= WM_MOUSELAST) && message.Msg != WM_MOUSEWHEEL &&
         message.Msg != WM_MOUSEHWHEEL) {
@@ -1559,20 +1709,27 @@ void TControlCanvas::CreateHandle() {
         window = FControl->Parent();
         offset = {FControl->Left(), FControl->Top()};
     }
-    if (!window) return;
-    FWindow = window->Handle();
-    FWindowDC = ::GetDCEx(FWindow, nullptr, DCX_CACHE | DCX_CLIPSIBLINGS);
-    if (!FWindowDC) return;
-    ::SetViewportOrgEx(FWindowDC, offset.X, offset.Y, nullptr);
-    SetHandle(FWindowDC);
+    if (!window || !window->HandleAllocated()) {
+        // Measuring before the window exists (or headless): a DC like the screen's.
+        FWindowDC = ::CreateCompatibleDC(nullptr);
+        FMemoryDC = true;
+    } else {
+        FWindow = window->Handle();
+        FWindowDC = ::GetDCEx(FWindow, nullptr, DCX_CACHE | DCX_CLIPSIBLINGS);
+        FMemoryDC = false;
+        if (FWindowDC) ::SetViewportOrgEx(FWindowDC, offset.X, offset.Y, nullptr);
+    }
+    if (FWindowDC) SetHandle(FWindowDC);
 }
 
 void TControlCanvas::ReleaseWindowDC() {
     if (!FWindowDC) return;
     if (HandleAllocated()) SetHandle(nullptr);
-    ::ReleaseDC(FWindow, FWindowDC);
+    if (FMemoryDC) ::DeleteDC(FWindowDC);
+    else ::ReleaseDC(FWindow, FWindowDC);
     FWindowDC = nullptr;
     FWindow = nullptr;
+    FMemoryDC = false;
 }
 
 TCustomControl::TCustomControl(TComponent* owner)
@@ -1583,6 +1740,12 @@ TCustomControl::~TCustomControl() {
 }
 
 TCanvas* TCustomControl::Canvas() const { return FCanvas.get(); }
+
+void TCustomControl::CreateWnd() {
+    // A measuring DC taken before the window existed is not the window's.
+    FCanvas->ReleaseWindowDC();
+    TWinControl::CreateWnd();
+}
 
 void TCustomControl::DestroyWnd() {
     FCanvas->ReleaseWindowDC();

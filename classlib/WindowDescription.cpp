@@ -731,9 +731,14 @@ bool HasDescriptionResource(const std::wstring& resourceName) {
 }
 
 void ReadComponentResource(TComponent* root, const std::wstring& resourceName, const TComponentCreatedEvent& created) {
-    if (!HasDescriptionResource(resourceName))
+    ReadComponentResource(root, ::GetModuleHandleW(nullptr), resourceName, created);
+}
+
+void ReadComponentResource(TComponent* root, void* module, const std::wstring& resourceName,
+                           const TComponentCreatedEvent& created) {
+    if (!::FindResourceW(static_cast<HMODULE>(module), resourceName.c_str(), MAKEINTRESOURCEW(10)))
         throw EResNotFound(L"Resource " + resourceName + L" not found");
-    TResourceStream stream(THandle(::GetModuleHandleW(nullptr)), resourceName);
+    TResourceStream stream(THandle(module), resourceName);
     ReadComponentFromStream(root, &stream, created);
 }
 

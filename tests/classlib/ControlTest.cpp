@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "classlib/Application.h"
+#include "classlib/Canvas.h"
 #include "classlib/Form.h"
 #include "classlib/GdiObjects.h"
 #include "classlib/Seams.h"
@@ -272,4 +273,100 @@ TEST(ControlWindow, MouseCaptureAndEnterLeaveReachGraphicChildren) {
     EXPECT_FALSE(label.MouseCapture());
     EXPECT_EQ(events, L"enter;down 5,5;click;");
     label.SetParent(nullptr);
+}
+
+TEST(ControlHeadless, ASplitterResizesTheControlBeforeIt) {
+    TWinControl parent(nullptr);
+    parent.SetBounds(0, 0, 400, 300);
+    TPanel left(nullptr), client(nullptr);
+    TSplitter splitter(nullptr);
+    left.SetParent(&parent);
+    left.SetWidth(100);
+    left.SetAlign(alLeft);
+    splitter.SetParent(&parent);
+    splitter.SetLeft(150);  // aligned right after the panel
+    client.SetParent(&parent);
+    client.SetAlign(alClient);
+    EXPECT_EQ(splitter.Left(), 100);
+    EXPECT_EQ(splitter.FindResizeControl(), &left);
+    int moved = 0;
+    splitter.OnMoved = [&](TObject*) { ++moved; };
+
+    struct TCase {
+        int MoveTo;  // splitter-relative x of the mouse
+        int Width;   // of the left panel afterwards
+    };
+    // From a press at x = 1: +49 grows, far left stops at MinSize, far right leaves MinSize.
+    const TCase cases[] = {{50, 149}, {-500, 30}, {1000, 400 - 3 - 30}};
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.MoveTo);
+        splitter.SetMinSize(30);
+        splitter.Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 10));
+        splitter.Perform(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(c.MoveTo, 10));
+        splitter.Perform(WM_LBUTTONUP, 0, MAKELPARAM(c.MoveTo, 10));
+        EXPECT_EQ(left.Width(), c.Width);
+        EXPECT_EQ(splitter.Left(), c.Width);
+        EXPECT_EQ(client.Left(), c.Width + 3);
+        left.SetWidth(100);
+    }
+    EXPECT_EQ(moved, 3);
+    for (TControl* control : std::initializer_list<TControl*>{&left, &splitter, &client}) control->SetParent(nullptr);
+}
+
+TEST(ControlHeadless, TheCanvasMeasuresTextBeforeTheWindowExists) {
+    TProbeControl probe(nullptr);
+    probe.Canvas()->Font()->SetName(L"Courier New");
+    probe.Canvas()->Font()->SetHeight(-13);
+    EXPECT_GT(probe.Canvas()->TextWidth(L"WWWW"), 0);
+    EXPECT_FALSE(probe.HandleAllocated());
+}
+
+TEST(ControlHeadless, KeyStateComesThroughTheSeam) {
+    {
+        TSeamsScope seams;
+        Seams().KeyState = [](int key) -> short { return key == VK_CONTROL || key == VK_SHIFT ? short(0x8000) : 0; };
+        EXPECT_EQ(KeyboardShiftState(), TShiftState(ssCtrl | ssShift));
+        EXPECT_TRUE(IsKeyDown(VK_CONTROL));
+        Seams().ShellOpen = [](const std::wstring&, const std::wstring&) { return true; };
+        EXPECT_TRUE(Seams().ShellOpen(L"https://example.invalid/", L""));
+    }
+    // The scope put the platform back.
+    EXPECT_FALSE(IsKeyDown(VK_F24));
+}
+
+TEST(ControlWindow, DraggingOntoAControlThatAcceptsDrops) {
+    REQUIRE_DISPLAY();
+    TForm form(nullptr);
+    form.SetBounds(50, 50, 400, 300);
+    TPanel source(nullptr), target(nullptr);
+    source.SetParent(&form);
+    source.SetBounds(10, 10, 100, 100);
+    source.SetDragMode(dmAutomatic);
+    target.SetParent(&form);
+    target.SetBounds(200, 10, 100, 100);
+    std::wstring events;
+    target.OnDragOver = [&](TObject*, TObject* from, int, int, TDragState state, bool& accept) {
+        accept = from == &source;
+        if (state == dsDragEnter) events += L"enter;";
+    };
+    target.OnDragDrop = [&](TObject*, TObject*, int x, int y) {
+        events += L"drop " + std::to_wstring(x) + L"," + std::to_wstring(y) + L";";
+    };
+    source.OnEndDrag = [&](TObject*, TObject* to, int, int) { events += to == &target ? L"end on target;" : L"end;"; };
+    form.Show();
+    TestSupport::PumpMessages();
+
+    const TPoint start = source.ClientToScreen({20, 20});
+    const TPoint finish = target.ClientToScreen({30, 40});
+    ::SetCursorPos(start.X, start.Y);
+    ::SendMessageW(source.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+    EXPECT_TRUE(source.Dragging());
+    ::SetCursorPos(finish.X, finish.Y);
+    const TPoint inSource = source.ScreenToClient(finish);
+    ::SendMessageW(source.Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(inSource.X, inSource.Y));
+    ::SendMessageW(source.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(inSource.X, inSource.Y));
+    EXPECT_FALSE(source.Dragging());
+    EXPECT_EQ(events, L"enter;drop 30,40;end on target;");
+    source.SetParent(nullptr);
+    target.SetParent(nullptr);
 }

@@ -271,3 +271,31 @@ TEST(WindowDescriptionWindow, TimerAndHandlersRunInTheShownWindow) {
     EXPECT_EQ(form->Events, L"create;click;");
     delete form;
 }
+
+TEST(WindowDescription, ReadsTheDescriptionResourceOfAModule) {
+    // A copy of this program with a description added as RCDATA, loaded as data.
+    wchar_t self[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    wchar_t folder[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, folder);
+    const std::wstring copy = std::wstring(folder) + L"description-resource-test.exe";
+    ASSERT_TRUE(::CopyFileW(self, copy.c_str(), FALSE));
+    const std::string text = "object Panel9: TPanel\n  Caption = \"from \\u00E9 resource\"\n  Width = 77\nend\n";
+    HANDLE update = ::BeginUpdateResourceW(copy.c_str(), FALSE);
+    ASSERT_NE(update, nullptr);
+    ASSERT_TRUE(::UpdateResourceW(update, MAKEINTRESOURCEW(10), L"TPANEL", MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL),
+                                  const_cast<char*>(text.data()), DWORD(text.size())));
+    ASSERT_TRUE(::EndUpdateResourceW(update, FALSE));
+    HMODULE module = ::LoadLibraryExW(copy.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(module, nullptr);
+
+    TPanel panel(nullptr);
+    ReadComponentResource(&panel, module, panel.ClassName());
+    EXPECT_EQ(panel.Name(), L"Panel9");
+    EXPECT_EQ(panel.Caption(), L"from \u00E9 resource");
+    EXPECT_EQ(panel.Width(), 77);
+    TPanel other(nullptr);
+    EXPECT_THROW(ReadComponentResource(&other, module, L"TNOSUCHFORM"), EResNotFound);
+    ::FreeLibrary(module);
+    ::DeleteFileW(copy.c_str());
+}
