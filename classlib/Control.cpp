@@ -1552,41 +1552,38 @@ void TWinControl::KeyPress(wchar_t& key) {
     if (OnKeyPress) OnKeyPress(this, key);
 }
 
-void TWinControl::WMKeyDown(TMessage& message) {
-    WORD key = WORD(message.WParam);
-    // The form sees keys first when it asks for them.
-    if (TCustomForm* form = ParentForm(); form && form != this && form->KeyPreview()) {
-        form->KeyDown(key, KeyboardShiftState());
-        if (key == 0) return;
+namespace {
+
+// Hands a key to the form first when it previews keys, then to the control; a step that
+// sets the key to 0 consumes it. True when the key (maybe changed) goes on to the window.
+template <class TKey, class TStep>
+bool DeliverKey(TWinControl* control, TMessage& message, TStep step) {
+    TKey key = TKey(message.WParam);
+    if (TCustomForm* form = control->ParentForm(); form && form != control && form->KeyPreview()) {
+        step(form, key);
+        if (key == 0) return false;
     }
-    KeyDown(key, KeyboardShiftState());
-    if (key == 0) return;
+    step(control, key);
+    if (key == 0) return false;
     message.WParam = key;
-    DefaultHandler(message);
+    return true;
+}
+
+}  // namespace
+
+void TWinControl::WMKeyDown(TMessage& message) {
+    if (DeliverKey<WORD>(this, message, [](TWinControl* to, WORD& key) { to->KeyDown(key, KeyboardShiftState()); }))
+        DefaultHandler(message);
 }
 
 void TWinControl::WMKeyUp(TMessage& message) {
-    WORD key = WORD(message.WParam);
-    if (TCustomForm* form = ParentForm(); form && form != this && form->KeyPreview()) {
-        form->KeyUp(key, KeyboardShiftState());
-        if (key == 0) return;
-    }
-    KeyUp(key, KeyboardShiftState());
-    if (key == 0) return;
-    message.WParam = key;
-    DefaultHandler(message);
+    if (DeliverKey<WORD>(this, message, [](TWinControl* to, WORD& key) { to->KeyUp(key, KeyboardShiftState()); }))
+        DefaultHandler(message);
 }
 
 void TWinControl::WMChar(TMessage& message) {
-    wchar_t key = wchar_t(message.WParam);
-    if (TCustomForm* form = ParentForm(); form && form != this && form->KeyPreview()) {
-        form->KeyPress(key);
-        if (key == 0) return;
-    }
-    KeyPress(key);
-    if (key == 0) return;
-    message.WParam = key;
-    DefaultHandler(message);
+    if (DeliverKey<wchar_t>(this, message, [](TWinControl* to, wchar_t& key) { to->KeyPress(key); }))
+        DefaultHandler(message);
 }
 
 void TWinControl::WMSetCursor(TMessage& message) {
@@ -1752,17 +1749,21 @@ void TCustomControl::DestroyWnd() {
     TWinControl::DestroyWnd();
 }
 
-void TCustomControl::PaintWindow(HDC dc) {
-    FCanvas->ReleaseWindowDC();
-    FCanvas->Lock();
-    FCanvas->SetHandle(dc);
-    FCanvas->Font()->Assign(Font());
-    FCanvas->Brush()->SetColor(Color());
+void TControlCanvas::PaintOn(HDC dc, const std::function<void()>& paint) {
+    ReleaseWindowDC();
+    Lock();
+    SetHandle(dc);
+    Font()->Assign(FControl->Font());
+    Brush()->SetColor(FControl->Color());
     struct TDetach {
         TControlCanvas* Canvas;
         ~TDetach() { Canvas->SetHandle(nullptr); Canvas->Unlock(); }
-    } detach{FCanvas.get()};
-    Paint();
+    } detach{this};
+    paint();
+}
+
+void TCustomControl::PaintWindow(HDC dc) {
+    FCanvas->PaintOn(dc, [this] { Paint(); });
 }
 
 TGraphicControl::TGraphicControl(TComponent* owner)
@@ -1784,16 +1785,7 @@ void TGraphicControl::Dispatch(TMessage& message) {
 
 void TGraphicControl::WMPaint(TMessage& message) {
     if (!message.WParam) return;
-    FCanvas->ReleaseWindowDC();
-    FCanvas->Lock();
-    FCanvas->SetHandle(reinterpret_cast<HDC>(message.WParam));
-    FCanvas->Font()->Assign(Font());
-    FCanvas->Brush()->SetColor(Color());
-    struct TDetach {
-        TControlCanvas* Canvas;
-        ~TDetach() { Canvas->SetHandle(nullptr); Canvas->Unlock(); }
-    } detach{FCanvas.get()};
-    Paint();
+    FCanvas->PaintOn(reinterpret_cast<HDC>(message.WParam), [this] { Paint(); });
 }
 
 }  // namespace ClassLib

@@ -581,6 +581,8 @@ public:
     ~TControlCanvas() override { ReleaseWindowDC(); }
     // Gives the window DC back (before painting, and when the window goes).
     void ReleaseWindowDC();
+    // Runs `paint` drawing on a DC the system gave, with the control's font and colour.
+    void PaintOn(HDC dc, const std::function<void()>& paint);
 protected:
     void CreateHandle() override;
 private:

@@ -787,16 +787,7 @@ void TCustomListControl::Dispatch(TMessage& message) {
             if (item->itemState & ODS_DEFAULT) state |= odDefault;
             if (item->itemState & ODS_COMBOBOXEDIT) state |= odComboBoxEdit;
             const TRect rect{item->rcItem.left, item->rcItem.top, item->rcItem.right, item->rcItem.bottom};
-            FCanvas->ReleaseWindowDC();
-            FCanvas->Lock();
-            FCanvas->SetHandle(item->hDC);
-            FCanvas->Font()->Assign(Font());
-            FCanvas->Brush()->SetColor(Color());
-            struct TDetach {
-                TControlCanvas* Canvas;
-                ~TDetach() { Canvas->SetHandle(nullptr); Canvas->Unlock(); }
-            } detach{FCanvas.get()};
-            DrawItem(int(item->itemID), rect, state);
+            FCanvas->PaintOn(item->hDC, [&] { DrawItem(int(item->itemID), rect, state); });
             message.Result = TRUE;
             return;
         }
