@@ -442,6 +442,7 @@ void TControl::SetAlignedBounds(int left, int top, int width, int height) {
     if (FParent && Visible()) Invalidate();
     FLeft = left; FTop = top; FWidth = width; FHeight = height;
     if (FParent && Visible()) Invalidate();
+    UpdateWindowBounds();
     BoundsChanged(sized);
 }
 
@@ -1041,6 +1042,11 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
     }
     RememberAnchorOrigin();
     RequestAlign();
+}
+
+void TWinControl::UpdateWindowBounds() {
+    if (FHandle)
+        ::SetWindowPos(FHandle, nullptr, FLeft, FTop, FWidth, FHeight, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TWinControl::UpdateBoundsFromWindow() {

@@ -345,6 +345,8 @@ protected:
     // remembered anchor distances.
     void SetAlignedBounds(int left, int top, int width, int height);
     void RequestAlign();
+    // Moves the control's window (if it has one) to the bounds held in the fields.
+    virtual void UpdateWindowBounds() {}
     // Called when bounds changed (by code or by the window); realigns and raises OnResize.
     virtual void BoundsChanged(bool sizeChanged);
     virtual void FontChanged();
@@ -520,6 +522,7 @@ protected:
     HBRUSH ColorBrush();
     void NotifyControls(UINT msg) override;
     void BoundsChanged(bool sizeChanged) override;
+    void UpdateWindowBounds() override;
     void FontChanged() override;
     void ColorChanged() override;
     // The shown state of the window follows Visible and the parents.

@@ -6,6 +6,7 @@
 #include "classlib/Canvas.h"
 #include "classlib/Form.h"
 #include "classlib/GdiObjects.h"
+#include "classlib/Menus.h"
 #include "classlib/Seams.h"
 #include "classlib/StandardControls.h"
 #include "support/WindowTestSupport.h"
@@ -216,9 +217,12 @@ TEST(ControlWindow, SizeOfTheWindowDrivesTheLayout) {
     EXPECT_EQ(client.BoundsRect(), Rect(0, 40, rect.right, rect.bottom));
     EXPECT_GE(resizes, 1);
     // The child windows are where the controls say.
-    ::GetWindowRect(client.Handle(), &rect);
-    ::MapWindowPoints(nullptr, form.Handle(), reinterpret_cast<POINT*>(&rect), 2);
-    EXPECT_EQ(rect.top, 40);
+    RECT placed;
+    ::GetWindowRect(client.Handle(), &placed);
+    ::MapWindowPoints(nullptr, form.Handle(), reinterpret_cast<POINT*>(&placed), 2);
+    EXPECT_EQ(placed.top, 40);
+    EXPECT_EQ(placed.right, rect.right);
+    EXPECT_EQ(placed.bottom, rect.bottom);
     top.SetParent(nullptr);
     client.SetParent(nullptr);
 }
@@ -319,6 +323,34 @@ TEST(ControlHeadless, TheCanvasMeasuresTextBeforeTheWindowExists) {
     probe.Canvas()->Font()->SetHeight(-13);
     EXPECT_GT(probe.Canvas()->TextWidth(L"WWWW"), 0);
     EXPECT_FALSE(probe.HandleAllocated());
+}
+
+namespace {
+class TRecordingPopupMenu : public TPopupMenu {
+public:
+    using TPopupMenu::TPopupMenu;
+    std::vector<TPoint> Shown;
+    void Popup(int x, int y) override { Shown.push_back({x, y}); }
+};
+}  // namespace
+
+TEST(ControlHeadless, AContextMenuRequestShowsThePopupMenuUnlessHandled) {
+    TPanel panel(nullptr);
+    TRecordingPopupMenu menu(nullptr);
+    panel.SetPopupMenu(&menu);
+    panel.Perform(WM_CONTEXTMENU, 0, MAKELPARAM(100, 120));
+    ASSERT_EQ(menu.Shown.size(), 1u);
+    EXPECT_EQ(menu.Shown[0], Point(100, 120));
+    EXPECT_EQ(menu.PopupComponent(), &panel);
+    panel.OnContextPopup = [](TObject*, TPoint, bool& handled) { handled = true; };
+    panel.Perform(WM_CONTEXTMENU, 0, MAKELPARAM(100, 120));
+    EXPECT_EQ(menu.Shown.size(), 1u);
+    // A freed menu is forgotten.
+    {
+        TRecordingPopupMenu gone(nullptr);
+        panel.SetPopupMenu(&gone);
+    }
+    EXPECT_EQ(panel.PopupMenu(), nullptr);
 }
 
 TEST(ControlHeadless, KeyStateComesThroughTheSeam) {

@@ -4,6 +4,7 @@
 
 #include "classlib/Application.h"
 #include "classlib/Screen.h"
+#include "classlib/StandardControls.h"
 #include "classlib/Seams.h"
 #include "classlib/Timer.h"
 #include "support/WindowTestSupport.h"
@@ -135,6 +136,77 @@ TEST(FormWindow, ShowModalReturnsTheModalResultAndReleasesTheCapture) {
     EXPECT_TRUE(ownerDisabled);
     EXPECT_TRUE(::IsWindowEnabled(owner.Handle()));
     EXPECT_FALSE(dialog.Visible());
+}
+
+TEST(FormWindow, RunEndsWhenTheMainWindowClosesAndFreesTheWindows) {
+    REQUIRE_DISPLAY();
+    TForm* main = nullptr;
+    Application->CreateForm(main);
+    ASSERT_EQ(Application->MainForm(), main);
+    bool destroyed = false;
+    main->OnDestroy = [&](TObject*) { destroyed = true; };
+    auto* timer = new TTimer(main);
+    timer->SetInterval(20);
+    timer->SetOnTimer([main](TObject*) { main->Close(); });
+    Application->Run();
+    EXPECT_TRUE(destroyed);
+    EXPECT_EQ(Application->MainForm(), nullptr);
+    EXPECT_FALSE(Application->Terminated());
+    // The quit request is used up: the queue works as before.
+    TMessageForm after(nullptr);
+    after.Show();
+    after.PostMessage(WM_CHECK_ONCE);
+    PumpUntil([&] { return after.Handled > 0; });
+    EXPECT_EQ(after.Handled, 1);
+    EXPECT_FALSE(Application->Terminated());
+}
+
+TEST(FormWindow, TabMovesTheFocusInTabOrder) {
+    REQUIRE_DISPLAY();
+    TForm form(nullptr);
+    TCheckBox first(nullptr), second(nullptr), third(nullptr);
+    first.SetParent(&form);
+    second.SetParent(&form);
+    third.SetParent(&form);
+    second.SetTabStop(false);
+    form.Show();
+    ::SetForegroundWindow(form.Handle());
+    first.SetFocus();
+    TestSupport::PumpMessages();
+    ASSERT_TRUE(first.Focused());
+    ::PostMessageW(first.Handle(), WM_KEYDOWN, VK_TAB, 0);
+    Application->ProcessMessages();
+    EXPECT_TRUE(third.Focused());  // the one without a tab stop is passed over
+    EXPECT_EQ(form.ActiveControl(), &third);
+    ::PostMessageW(third.Handle(), WM_KEYDOWN, VK_TAB, 0);
+    Application->ProcessMessages();
+    EXPECT_TRUE(first.Focused());  // and round again
+    for (TCheckBox* box : {&first, &second, &third}) box->SetParent(nullptr);
+}
+
+TEST(FormWindow, AHintShowsAfterThePauseAndGoesWithTheMouse) {
+    REQUIRE_DISPLAY();
+    TForm form(nullptr);
+    form.SetBounds(100, 100, 300, 200);
+    TPanel panel(nullptr);
+    panel.SetParent(&form);
+    panel.SetHint(L"Sort the commands");
+    panel.SetShowHint(true);
+    std::wstring shownText;
+    panel.WindowProc = [&, original = panel.WindowProc](TMessage& message) {
+        if (message.Msg == CM_HINTSHOW) shownText = reinterpret_cast<THintInfo*>(message.LParam)->HintStr;
+        original(message);
+    };
+    form.Show();
+    Application->SetHintPause(10);
+    ::SendMessageW(panel.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    PumpUntil([&] { return !shownText.empty(); });
+    EXPECT_EQ(shownText, L"Sort the commands");
+    EXPECT_EQ(Application->HintControl(), &panel);
+    panel.Perform(CM_MOUSELEAVE);
+    EXPECT_EQ(Application->HintControl(), nullptr);
+    Application->SetHintPause(500);
+    panel.SetParent(nullptr);
 }
 
 TEST(ScreenAndMouse, ReportTheDisplay) {

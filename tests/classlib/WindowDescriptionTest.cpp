@@ -6,6 +6,8 @@
 #include "classlib/Collections.h"
 #include "classlib/Form.h"
 #include "classlib/Menus.h"
+#include "classlib/Pictures.h"
+#include "classlib/Streams.h"
 #include "classlib/Properties.h"
 #include "classlib/StandardControls.h"
 #include "classlib/StringList.h"
@@ -298,4 +300,32 @@ TEST(WindowDescription, ReadsTheDescriptionResourceOfAModule) {
     EXPECT_THROW(ReadComponentResource(&other, module, L"TNOSUCHFORM"), EResNotFound);
     ::FreeLibrary(module);
     ::DeleteFileW(copy.c_str());
+}
+
+TEST(WindowDescription, BinaryPictureDataGoesThroughTheDefinePropertiesHook) {
+    TPicture source;
+    TBitmap bitmap(3, 2, pf24bit);
+    source.SetGraphic(&bitmap);
+    TMemoryStream data;
+    source.WriteData(&data);
+    std::wstring hex;
+    const wchar_t* digits = L"0123456789ABCDEF";
+    for (size_t i = 0; i < data.Bytes().size(); ++i) {
+        hex += digits[data.Bytes()[i] >> 4];
+        hex += digits[data.Bytes()[i] & 15];
+        if (i % 32 == 31) hex += L"\n      ";  // lines may break anywhere between bytes
+    }
+    TForm form(nullptr);
+    ReadComponentFromText(&form, L"object F: TForm\n  object Image1: TImage\n    Picture.Data = {" + hex +
+                                     L"}\n  end\nend");
+    auto* image = dynamic_cast<TImage*>(form.FindComponent(L"Image1"));
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->Picture()->Width(), 3);
+    EXPECT_EQ(image->Picture()->Height(), 2);
+
+    // Damaged data is an error of the description, naming the property.
+    TForm other(nullptr);
+    const std::wstring message =
+        ReadError(&other, L"object F: TForm\n  object Image1: TImage\n    Picture.Data = {07 5442 69}\n  end\nend");
+    EXPECT_NE(message.find(L"Cannot read \"Picture.Data\""), std::wstring::npos) << testing::PrintToString(message);
 }
