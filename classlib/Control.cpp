@@ -229,6 +229,7 @@ TControl::TControl(TComponent* owner)
 }
 
 TControl::~TControl() {
+    Destroying();
     WindowProc = nullptr;
     if (FParent) FParent->RemoveControl(this);
     if (Drag.Source == this) Drag = TDragState_{};
@@ -810,6 +811,7 @@ const TPropertyList& TWinControl::Published() {
 TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
 
 TWinControl::~TWinControl() {
+    Destroying();
     // From here on only this class's handlers may run: the derived parts are gone.
     WindowProc = [this](TMessage& message) { TWinControl::WndProc(message); };
     // Children owned elsewhere lose their parent; their windows die with ours.
@@ -979,6 +981,7 @@ void TWinControl::RemoveControl(TControl* control) {
     if (auto* win = dynamic_cast<TWinControl*>(control))
         FTabList.erase(std::remove(FTabList.begin(), FTabList.end(), win), FTabList.end());
     control->FParent = nullptr;
+    if (TCustomForm* form = ParentForm()) form->ControlRemoved(control);
     if (!(ComponentState() & csDestroying)) {
         Perform(CM_CONTROLCHANGE, WPARAM(control), 0);
         Realign();

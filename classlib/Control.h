@@ -349,6 +349,8 @@ protected:
     virtual void UpdateWindowBounds() {}
     // Called when bounds changed (by code or by the window); realigns and raises OnResize.
     virtual void BoundsChanged(bool sizeChanged);
+    // The font changed (by code, a description or the parent). Descendants override this
+    // rather than replacing the font's OnChange, which the control itself uses.
     virtual void FontChanged();
     virtual void ColorChanged() { Invalidate(); }
     virtual void VisibleChanging() {}

@@ -241,6 +241,12 @@ void TCustomForm::FocusChanged(TWinControl* control) {
     if (control != this && ContainsControl(control)) FActiveControl = control;
 }
 
+void TCustomForm::ControlRemoved(TControl* control) {
+    if (!FActiveControl) return;
+    auto* window = dynamic_cast<TWinControl*>(control);
+    if (FActiveControl == control || (window && window->ContainsControl(FActiveControl))) FActiveControl = nullptr;
+}
+
 void TCustomForm::FocusControl(TWinControl* control) {
     SetActiveControl(control);
     if (control && control->CanFocus()) control->SetFocus();
