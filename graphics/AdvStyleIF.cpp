@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "classlib/Canvas.h"
+#include "classlib/Control.h"
+#include "classlib/Form.h"
 #include "classlib/Exceptions.h"
 #include "classlib/GdiObjects.h"
 #include "classlib/Object.h"
@@ -364,7 +366,16 @@ bool IsCustomStyleActive(const IAppStyleServices& services, bool Designing) {
     return name != L"Windows10" && name != L"Mountain_Mist";
 }
 
-TOVTStyle GetFormStylerStyle(ClassLib::TComponent* form, TOVTStyle defaultStyle) {
+TOVTStyle GetFormStylerStyle(ClassLib::TComponent* component, TOVTStyle defaultStyle) {
+    ClassLib::TComponent* form = dynamic_cast<ClassLib::TCustomForm*>(component);
+    if (!form) {
+        const auto* control = dynamic_cast<ClassLib::TControl*>(component);
+        form = control ? control->ParentForm() : nullptr;
+    }
+    return GetFormStylerStyleOf(form, defaultStyle);
+}
+
+TOVTStyle GetFormStylerStyleOf(ClassLib::TComponent* form, TOVTStyle defaultStyle) {
     if (!form) return defaultStyle;
     for (int i = 0; i < form->ComponentCount(); ++i) {
         const auto* styler = dynamic_cast<const IFormStylerStyle*>(form->Components(i));
@@ -452,7 +463,8 @@ float GetDPIScale(HDC dc) {
     return scale == 0 ? 1.0f : scale;
 }
 
-float GetDPIScale(ClassLib::TCanvas* canvas) {
+float GetDPIScale(ClassLib::TControl* control, ClassLib::TCanvas* canvas) {
+    if (control && control->ParentForm()) return 1.0f;
     return GetDPIScale(canvas && canvas->HandleAllocated() ? canvas->Handle() : HDC(nullptr));
 }
 
@@ -470,8 +482,9 @@ float GetTextDPIScale(HDC dc, bool apply) {
     return factor <= 0 ? 1.0f : factor;
 }
 
-float GetCanvasTextScale(ClassLib::TCanvas* canvas, bool apply) {
-    return GetTextDPIScale(canvas && canvas->HandleAllocated() ? canvas->Handle() : HDC(nullptr), apply);
+float GetCanvasTextScale(ClassLib::TCanvas* canvas, ClassLib::TCustomForm* form) {
+    // The canvas's context, or none (the screen's) when it has none.
+    return GetTextDPIScale(canvas && canvas->HandleAllocated() ? canvas->Handle() : HDC(nullptr), form == nullptr);
 }
 
 int TextHeightAtDPI(int pixelsPerInch, int pointSize) {

@@ -12,6 +12,8 @@
 namespace ClassLib {
 class TCanvas;
 class TComponent;
+class TControl;
+class TCustomForm;
 class TFont;
 }
 
@@ -145,10 +147,12 @@ public:
 protected:
     ~IFormStylerStyle() = default;
 };
-// The style of the first enabled form styler owned by the form whose style is not
-// tsCustom; the default without one or without a form. Callers find the form of a
-// control first (the outermost parent form).
-TOVTStyle GetFormStylerStyle(ClassLib::TComponent* form, TOVTStyle defaultStyle);
+// The style of the first enabled form styler owned by the component's form (the
+// component itself when it is a form, else a control's outermost parent form) whose
+// style is not tsCustom; the default without one or without a form.
+TOVTStyle GetFormStylerStyle(ClassLib::TComponent* component, TOVTStyle defaultStyle);
+// The same for a form already found (or any owner of form stylers).
+TOVTStyle GetFormStylerStyleOf(ClassLib::TComponent* form, TOVTStyle defaultStyle);
 bool IsLightStyle(TOVTStyle style);
 
 TColor DarkenColor(TColor color, int percent);
@@ -160,12 +164,14 @@ void HSVToRGB(double h, double s, double v, double& r, double& g, double& b);
 
 // DPI of a device context (the screen's when dc is null) over 96; never 0.
 float GetDPIScale(HDC dc);
-// For a control outside a form: the canvas's vertical DPI over 96, or the screen's
-// horizontal one when there is no canvas or it has no handle; never 0.
-float GetDPIScale(ClassLib::TCanvas* canvas);
+// A control on a form: 1 (forms here are not scaled). Otherwise the canvas's vertical
+// DPI over 96, or the screen's horizontal one when there is no canvas or it has no
+// handle; never 0.
+float GetDPIScale(ClassLib::TControl* control, ClassLib::TCanvas* canvas);
 float GetTextDPIScale(HDC dc, bool apply);
-// apply: the control's form is none or a scaled one.
-float GetCanvasTextScale(ClassLib::TCanvas* canvas, bool apply);
+// The text scale of the canvas's device context, applied only without a form (forms
+// here are not scaled).
+float GetCanvasTextScale(ClassLib::TCanvas* canvas, ClassLib::TCustomForm* form);
 int TextHeightAtDPI(int pixelsPerInch, int pointSize);
 // The canvas font takes the font, its height scaled; gives the resulting point size.
 int ScaleCanvasFont(ClassLib::TCanvas* canvas, const ClassLib::TFont* font, double factor);

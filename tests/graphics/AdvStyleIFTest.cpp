@@ -8,6 +8,8 @@
 #include <map>
 
 #include "classlib/Canvas.h"
+#include "classlib/Control.h"
+#include "classlib/Form.h"
 #include "classlib/Exceptions.h"
 #include "classlib/GdiObjects.h"
 #include "classlib/Object.h"
@@ -212,8 +214,10 @@ TEST(StyleHelpers, CanvasFontScaling) {
     EXPECT_EQ(canvas.Font()->Height(), -18);
     EXPECT_EQ(canvas.Font()->Name(), L"Tahoma");
     EXPECT_EQ(points, canvas.Font()->Size());
-    EXPECT_GT(GetDPIScale(&canvas), 0.0f);  // no handle: the screen's
-    EXPECT_EQ(GetCanvasTextScale(&canvas, false), 1.0f);
+    EXPECT_GT(GetDPIScale(nullptr, &canvas), 0.0f);  // no handle: the screen's
+    ClassLib::TCustomForm form(nullptr);
+    EXPECT_EQ(GetCanvasTextScale(&canvas, &form), 1.0f);
+    EXPECT_EQ(GetDPIScale(&form, &canvas), 1.0f);
 }
 
 TEST(StyleHelpers, FormStylerStyle) {
@@ -227,7 +231,12 @@ TEST(StyleHelpers, FormStylerStyle) {
         bool FEnabled;
         TOVTStyle FStyle;
     };
-    ClassLib::TComponent form(nullptr);
+    ClassLib::TCustomForm form(nullptr);
+    auto* panel = new ClassLib::TWinControl(&form);
+    panel->SetParent(&form);
+    auto* inner = new ClassLib::TWinControl(&form);
+    inner->SetParent(panel);
+    ClassLib::TComponent loose(nullptr);
     EXPECT_EQ(GetFormStylerStyle(nullptr, tsOffice2019White), tsOffice2019White);
     EXPECT_EQ(GetFormStylerStyle(&form, tsOffice2019White), tsOffice2019White);
     new ClassLib::TComponent(&form);
@@ -237,4 +246,8 @@ TEST(StyleHelpers, FormStylerStyle) {
     new TStylerStub(&form, true, tsOffice2013Gray);
     new TStylerStub(&form, true, tsWindows8);
     EXPECT_EQ(GetFormStylerStyle(&form, tsOffice2019White), tsOffice2013Gray);
+    EXPECT_EQ(GetFormStylerStyle(inner, tsOffice2019White), tsOffice2013Gray);  // through its form
+    new TStylerStub(&loose, true, tsWindows8);
+    EXPECT_EQ(GetFormStylerStyle(&loose, tsOffice2019White), tsOffice2019White);  // not a form
+    EXPECT_EQ(GetFormStylerStyleOf(&loose, tsOffice2019White), tsWindows8);
 }
