@@ -81,6 +81,8 @@ void TMemoTokenizer::SetLines(const ILineSource* lines) {
 void TMemoTokenizer::Prepare() {
     FGroups.clear();
     FBracketGroups.clear();
+    FStateStartChars.clear();
+    FCommentEndChars.clear();
     FAsciiClass.fill(0);
     FAsciiSymbolGroup.fill(-1);
     FTempDelimiters.clear();
@@ -142,11 +144,22 @@ void TMemoTokenizer::Prepare() {
     FBracketGroups.clear();
     for (size_t g = 0; g < FGroups.size(); ++g)
         if (FGroups[g].StyleType == stBracket) FBracketGroups.push_back(int(g));
+    FStateStartChars.clear();
+    FCommentEndChars.clear();
+    if (!FMultiCommentLeft.empty()) FStateStartChars += FMultiCommentLeft[0];
+    if (!FMultiCommentRight.empty()) FCommentEndChars += FMultiCommentRight[0];
+    for (const TGroup& group : FGroups) {
+        if (group.StyleType == stComment && !group.CommentLeft.empty()) FStateStartChars += group.CommentLeft[0];
+        if (group.StyleType == stComment && !group.CommentRight.empty()) FCommentEndChars += group.CommentRight[0];
+        if (group.StyleType == stBracket && group.BracketStart != 0) FStateStartChars += group.BracketStart;
+    }
     FAsciiClass.fill(0);
     FAsciiSymbolGroup.fill(-1);
     for (wchar_t ch = 0; ch < 128; ++ch) {
         if (FTempDelimiters.find(ch) != String::npos) FAsciiClass[ch] |= ccTempDelimiter;
         if (FtmpNoStart.find(UpperAZ(ch)) != String::npos) FAsciiClass[ch] |= ccNumberStart;
+        if (FStateStartChars.find(ch) != String::npos) FAsciiClass[ch] |= ccStateStart;
+        if (FCommentEndChars.find(ch) != String::npos) FAsciiClass[ch] |= ccCommentEnd;
         for (size_t g = 0; g < FGroups.size() && g < 128; ++g) {
             if (FGroups[g].StyleType == stSymbol && FGroups[g].Symbols.find(ch) != String::npos) {
                 FAsciiSymbolGroup[ch] = std::int8_t(g);
@@ -629,6 +642,17 @@ void TMemoTokenizer::ScanLine(const String& text, TStyle& st) const {
     });
 }
 
+bool TMemoTokenizer::LineKeepsState(const String& text, const TStyle& state) const {
+    if (state.isBracket) return false;
+    const bool inComment = state.isComment > 0;
+    const std::uint8_t wanted = inComment ? ccCommentEnd : ccStateStart;
+    const String& others = inComment ? FCommentEndChars : FStateStartChars;
+    for (const wchar_t c : text) {
+        if (c < 128 ? (FAsciiClass[c] & wanted) != 0 : others.find(c) != String::npos) return false;
+    }
+    return true;
+}
+
 TStyle TMemoTokenizer::GetLineStyle(int row) {
     Prepare();
     TStyle result = ClearedStyle();
@@ -653,7 +677,7 @@ TStyle TMemoTokenizer::GetLineStyle(int row) {
                 if (FLineStates.size() <= size_t(line)) FLineStates.resize(size_t(line) + 1);
                 FLineStates[size_t(line)] = state;
             }
-            ScanLine(text, state);
+            if (!LineKeepsState(text, state)) ScanLine(text, state);
             scanned = true;
         }
     }

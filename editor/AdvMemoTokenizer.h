@@ -140,6 +140,9 @@ private:
     static size_t PrefixAt(const String& list, const wchar_t* text, size_t length);
     void Flush();
     void ScanLine(const String& text, TStyle& state) const;
+    // True when the line holds nothing that could open a comment or string (or, inside
+    // a comment, close it): the scan can pass it by.
+    bool LineKeepsState(const String& text, const TStyle& state) const;
 
     TAdvCustomMemoStyler* FStyler = nullptr;
     bool FUseStyler = true;
@@ -168,10 +171,12 @@ private:
     bool FCustomDraw = false;
 
     // Per ASCII character, what Prepare found: the same answers as the searches above.
-    enum : std::uint8_t { ccTempDelimiter = 1, ccNumberStart = 2 };
+    enum : std::uint8_t { ccTempDelimiter = 1, ccNumberStart = 2, ccStateStart = 4, ccCommentEnd = 8 };
     std::array<std::uint8_t, 128> FAsciiClass{};
     std::array<std::int8_t, 128> FAsciiSymbolGroup{};
     std::vector<int> FBracketGroups;  // indexes of the string groups, in order
+    String FStateStartChars;  // first characters of comment starts and string openers
+    String FCommentEndChars;  // first characters of comment ends
 
     // One line being drawn.
     ITokenSink* FSink = nullptr;
