@@ -1,29 +1,12 @@
+#include "graphics/AdvThemeBinding.h"
+
 #include <gtest/gtest.h>
 
 #include "graphics/ATXPVS.h"
-#include "graphics/AdvDWM.h"
 #include "graphics/AdvTBXPVS.h"
 #include "graphics/AdvXPVS.h"
 
 using AdvThemeBinding::TThemeLibrary;
-
-TEST(LateBinding, MissingCompositionLibraryAnswersUnavailable) {
-    AdvDWM::SetDwmLibraryName(L"atgen-missing-dwm.dll");
-    EXPECT_FALSE(AdvDWM::IsDwmEnabled());
-    const MARGINS margins = {1, 1, 1, 1};
-    EXPECT_EQ(AdvDWM::DwmExtendFrameIntoClientArea(nullptr, margins), E_NOTIMPL);
-    LRESULT result = 0;
-    EXPECT_FALSE(AdvDWM::DwmDefWindowProc(nullptr, WM_NCHITTEST, 0, 0, result));
-    BOOL enabled = TRUE;
-    EXPECT_EQ(AdvDWM::DwmIsCompositionEnabled(enabled), E_NOTIMPL);
-
-    // A failed load is not remembered: once the library can be found, the next call binds.
-    AdvDWM::SetDwmLibraryName(nullptr);
-    if (HMODULE probe = ::LoadLibraryW(L"DWMAPI.DLL")) {
-        ::FreeLibrary(probe);
-        EXPECT_NE(AdvDWM::DwmIsCompositionEnabled(enabled), E_NOTIMPL);
-    }
-}
 
 TEST(LateBinding, FunctionsALibraryLacksStayEmpty) {
     // A library that has none of the theme functions: binding succeeds, every entry is empty.

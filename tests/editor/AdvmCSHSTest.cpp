@@ -1,0 +1,109 @@
+#include "editor/AdvmCSHS.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace AdvMemo;
+using namespace ClassLib;
+using AdvmCSHS::TAdvCSharpMemoStyler;
+
+namespace {
+
+std::vector<std::wstring> Words(const TElementStyle& item) {
+    std::vector<std::wstring> words;
+    for (int i = 0; i < item.KeyWords()->Count(); ++i) words.push_back(item.KeyWords()->Strings(i));
+    return words;
+}
+
+}  // namespace
+
+TEST(CSharpStyler, ConstructorDefaults) {
+    TAdvCSharpMemoStyler styler(nullptr);
+    EXPECT_EQ(styler.Version(), L"1.0");
+    EXPECT_EQ(styler.Filter(), L"C# files|*.cs");
+    EXPECT_EQ(styler.LineComment(), L"//");
+    EXPECT_EQ(styler.Literal(), L"\\");
+    EXPECT_EQ(styler.CommentStyle()->TextColor(), clNavy);
+    EXPECT_TRUE(styler.CommentStyle()->Style().Contains(fsItalic));
+    EXPECT_EQ(styler.NumberStyle()->TextColor(), clFuchsia);
+    EXPECT_EQ(styler.HighlightStyle()->BkColor(), clRed);
+    ASSERT_EQ(styler.AllStyles()->Count(), 6);
+    EXPECT_EQ(styler.AllStyles()->Items(0)->KeyWords()->Count(), 82);
+    EXPECT_EQ(styler.AllStyles()->Items(5)->Symbols().size(), 24u);
+    EXPECT_EQ(styler.RegionDefinitions()->Count(), 4);
+    // With the constructor's symbols the blank is a word boundary.
+    EXPECT_TRUE(styler.AllStyles()->IsWordBoundary(L' '));
+    EXPECT_TRUE(styler.AllStyles()->IsWordBoundary(L'"'));
+    EXPECT_FALSE(styler.AllStyles()->IsWordBoundary(L'a'));
+}
+
+TEST(CSharpStyler, MainWindowSettings) {
+    std::unique_ptr<TAdvCSharpMemoStyler> styler(AdvmCSHS::CreateCMemoStyler(nullptr));
+    EXPECT_EQ(styler->Name(), L"CMemoStyler");
+    EXPECT_EQ(styler->Filter(), L"C files|*.c");
+    EXPECT_EQ(styler->Extensions(), L"c");
+    EXPECT_EQ(styler->CommentStyle()->TextColor(), TColor(0x408000));
+    EXPECT_EQ(styler->CommentStyle()->BkColor(), clNone);
+    EXPECT_TRUE(styler->CommentStyle()->Style().Empty());
+    EXPECT_EQ(styler->NumberStyle()->TextColor(), TColor(0xFF0080));
+    EXPECT_TRUE(styler->NumberStyle()->Style().Contains(fsBold));
+    EXPECT_EQ(styler->HintParameter()->BkColor(), clInfoBk);
+
+    struct TGroup { const wchar_t* Info; TStyleType Type; TColor Color; bool Bold; int Words; };
+    const TGroup groups[] = {
+        {L"C# Standard Default", stKeyword, 0xA600A6, true, 91},
+        {L"C# Regions", stKeyword, 0xA600A6, true, 10},
+        {L"C# Conditional defines", stKeyword, clBlue, true, 8},
+        {L"Simple Quote", stBracket, clBlue, false, 0},
+        {L"Double Quote", stBracket, clBlue, false, 0},
+        {L"Symbols Delimiters", stSymbol, 0xFF8000, false, 0},
+        {L"AVR ", stKeyword, 0xFF8000, true, 24},
+    };
+    const TElementStyles& styles = *styler->AllStyles();
+    ASSERT_EQ(styles.Count(), 7);
+    for (int i = 0; i < 7; ++i) {
+        SCOPED_TRACE(i);
+        const TElementStyle& item = *styles.Items(i);
+        EXPECT_EQ(item.Info(), groups[i].Info);
+        EXPECT_EQ(item.StyleType(), groups[i].Type);
+        EXPECT_EQ(item.Font()->Color(), groups[i].Color);
+        EXPECT_EQ(item.Font()->Style().Contains(fsBold), groups[i].Bold);
+        EXPECT_EQ(item.Font()->Height(), -11);
+        EXPECT_EQ(item.BGColor(), clNone);
+        EXPECT_EQ(item.KeyWords()->Count(), groups[i].Words);
+    }
+    EXPECT_EQ(Words(*styles.Items(0)).front(), L"_delay_ms");
+    EXPECT_EQ(Words(*styles.Items(0)).back(), L"volatile");
+    EXPECT_EQ(Words(*styles.Items(6))[8], L"pina");
+    EXPECT_EQ(styles.Items(3)->BracketStart(), L'\'');
+    EXPECT_EQ(styles.Items(4)->BracketEnd(), L'"');
+    EXPECT_EQ(styles.Items(5)->Symbols(), L",;:.()[]=-*/^%&^<>|!~\r\n");
+    // Here the blank is no symbol.
+    EXPECT_FALSE(styles.IsWordBoundary(L' '));
+    EXPECT_TRUE(IsStylerWordDelimiter(L' ', styler.get(), true));   // the base set has it
+    EXPECT_TRUE(IsStylerWordDelimiter(L'(', styler.get(), true));
+    EXPECT_FALSE(IsStylerWordDelimiter(L'(', styler.get(), false));
+    EXPECT_FALSE(IsStylerWordDelimiter(L'(', nullptr, true));
+    EXPECT_EQ(styler->RegionDefinitions()->Count(), 4);
+    EXPECT_EQ(styler->RegionDefinitions()->Items(1)->RegionEnd(), L"#endregion");
+}
+
+TEST(CSharpStyler, LoadingKeepsOnlyStoredStyles) {
+    TAdvCSharpMemoStyler withoutList(nullptr);
+    withoutList.BeginLoading();
+    withoutList.Loaded();
+    EXPECT_EQ(withoutList.AllStyles()->Count(), 0);
+
+    TAdvCSharpMemoStyler withEmptyList(nullptr);
+    withEmptyList.BeginLoading();
+    withEmptyList.AllStyles()->Clear();  // what reading a stored list does first
+    withEmptyList.Loaded();
+    EXPECT_EQ(withEmptyList.AllStyles()->Count(), 0);
+
+    // Made in code, never loaded: the constructor's groups stay.
+    TAdvCSharpMemoStyler inCode(nullptr);
+    EXPECT_EQ(inCode.AllStyles()->Count(), 6);
+}
