@@ -3,22 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <string>
-#include <vector>
 
 using namespace AdvMemo;
 using namespace ClassLib;
 using AdvmCSHS::TAdvCSharpMemoStyler;
-
-namespace {
-
-std::vector<std::wstring> Words(const TElementStyle& item) {
-    std::vector<std::wstring> words;
-    for (int i = 0; i < item.KeyWords()->Count(); ++i) words.push_back(item.KeyWords()->Strings(i));
-    return words;
-}
-
-}  // namespace
 
 TEST(CSharpStyler, ConstructorDefaults) {
     TAdvCSharpMemoStyler styler(nullptr);
@@ -75,9 +63,9 @@ TEST(CSharpStyler, MainWindowSettings) {
         EXPECT_EQ(item.BGColor(), clNone);
         EXPECT_EQ(item.KeyWords()->Count(), groups[i].Words);
     }
-    EXPECT_EQ(Words(*styles.Items(0)).front(), L"_delay_ms");
-    EXPECT_EQ(Words(*styles.Items(0)).back(), L"volatile");
-    EXPECT_EQ(Words(*styles.Items(6))[8], L"pina");
+    EXPECT_EQ(styles.Items(0)->KeyWords()->Strings(0), L"_delay_ms");
+    EXPECT_EQ(styles.Items(0)->KeyWords()->Strings(90), L"volatile");
+    EXPECT_EQ(styles.Items(6)->KeyWords()->Strings(8), L"pina");
     EXPECT_EQ(styles.Items(3)->BracketStart(), L'\'');
     EXPECT_EQ(styles.Items(4)->BracketEnd(), L'"');
     EXPECT_EQ(styles.Items(5)->Symbols(), L",;:.()[]=-*/^%&^<>|!~\r\n");
