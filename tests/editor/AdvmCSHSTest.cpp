@@ -4,6 +4,8 @@
 
 #include <memory>
 
+#include "classlib/WindowDescription.h"
+
 using namespace AdvMemo;
 using namespace ClassLib;
 using AdvmCSHS::TAdvCSharpMemoStyler;
@@ -94,4 +96,61 @@ TEST(CSharpStyler, LoadingKeepsOnlyStoredStyles) {
     // Made in code, never loaded: the constructor's groups stay.
     TAdvCSharpMemoStyler inCode(nullptr);
     EXPECT_EQ(inCode.AllStyles()->Count(), 6);
+}
+
+TEST(CSharpStyler, ReadFromAWindowDescription) {
+    const wchar_t* const text = LR"(object Root: TComponent
+  object CMemoStyler: TAdvCSharpMemoStyler
+    Filter = "C files|*.c"
+    Extensions = "c"
+    CommentStyle.TextColor = 0x408000
+    CommentStyle.BkColor = clNone
+    CommentStyle.Style = []
+    AllStyles = <
+      item
+        KeyWords = ["_delay_ms", "volatile"]
+        Font.Color = 0xA600A6
+        Font.Height = -11
+        Font.Style = [fsBold]
+        BGColor = clNone
+        Info = "C# Standard Default"
+      end
+      item
+        Font.Color = clBlue
+        BGColor = clNone
+        Info = "Double Quote"
+        StyleType = stBracket
+        BracketStart = "\""
+        BracketEnd = "\""
+      end
+    >
+  end
+end
+)";
+    TComponent root(nullptr);
+    ReadComponentFromText(&root, text);
+    auto* styler = dynamic_cast<TAdvCSharpMemoStyler*>(root.FindComponent(L"CMemoStyler"));
+    ASSERT_NE(styler, nullptr);
+    EXPECT_EQ(styler->Filter(), L"C files|*.c");
+    EXPECT_EQ(styler->LineComment(), L"//");  // unwritten: the constructor's value
+    EXPECT_EQ(styler->CommentStyle()->TextColor(), TColor(0x408000));
+    EXPECT_EQ(styler->CommentStyle()->BkColor(), clNone);
+    EXPECT_TRUE(styler->CommentStyle()->Style().Empty());
+    // The stored list replaced the constructor's six groups and survived Loaded.
+    const TElementStyles& styles = *styler->AllStyles();
+    ASSERT_EQ(styles.Count(), 2);
+    EXPECT_EQ(styles.Items(0)->KeyWords()->Count(), 2);
+    EXPECT_EQ(styles.Items(0)->Font()->Color(), TColor(0xA600A6));
+    EXPECT_TRUE(styles.Items(0)->Font()->Style().Contains(fsBold));
+    EXPECT_EQ(styles.Items(0)->BGColor(), clNone);
+    EXPECT_EQ(styles.Items(1)->StyleType(), stBracket);
+    EXPECT_EQ(styles.Items(1)->BracketStart(), L'"');
+}
+
+TEST(CSharpStyler, DescriptionWithoutStylesLeavesNone) {
+    TComponent root(nullptr);
+    ReadComponentFromText(&root, L"object Root: TComponent\n  object S: TAdvCSharpMemoStyler\n    Extensions = \"c\"\n  end\nend\n");
+    auto* styler = dynamic_cast<TAdvCSharpMemoStyler*>(root.FindComponent(L"S"));
+    ASSERT_NE(styler, nullptr);
+    EXPECT_EQ(styler->AllStyles()->Count(), 0);
 }
