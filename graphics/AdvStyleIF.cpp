@@ -15,6 +15,8 @@
 
 namespace AdvStyleIF {
 
+using namespace ClassLib;
+
 namespace {
 
 const wchar_t* const OfficeKey = L"Software\\Microsoft\\Office\\";

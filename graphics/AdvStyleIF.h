@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "graphics/StyleColors.h"
+#include "classlib/Colors.h"
 
 namespace ClassLib {
 class TCanvas;
@@ -20,6 +20,8 @@ class TFont;
 namespace AdvStyleIF {
 
 using String = std::wstring;
+using ClassLib::TColor;
+using ClassLib::clNone;  // a colour not set
 
 enum TOVTStyle : std::uint8_t {
     tsOffice2003Blue, tsOffice2003Silver, tsOffice2003Olive, tsOffice2003Classic,

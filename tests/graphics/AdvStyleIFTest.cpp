@@ -15,6 +15,7 @@
 #include "classlib/Object.h"
 
 using namespace AdvStyleIF;
+using namespace ClassLib;
 
 namespace {
 
