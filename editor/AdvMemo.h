@@ -479,6 +479,8 @@ protected:
     void AfterMoveSelection(bool extend);
     void ClearErrorsOfCaretLine();
     std::wstring JoinedWithContinuations(int line) const;
+    // Blanks an edit trims away are recorded as a step linked to the edit, so undo is exact.
+    void RecordDroppedText(int column, int line, const std::wstring& text);
 
     std::unique_ptr<TAdvMemoStrings> FLines;
     std::unique_ptr<TAdvUndoList> FUndoList;

@@ -171,7 +171,7 @@ void TAdvCustomMemo::SetCurY(int value) {
             HideParameterHint();
         }
     }
-    SetCurXForced(FCurX);
+    SetCurX(FCurX);
     if (FShouldCheckCodeFolding) {
         AutoCodeFold();
         FShouldCheckCodeFolding = false;
@@ -843,12 +843,14 @@ void TAdvCustomMemo::InsertChar(wchar_t c) {
     const int oldX = FCurX, oldY = FCurY;
     std::wstring s = lines->Get(FCurY);
     std::wstring inserted;
+    // Replayed characters were insertions when recorded (replacements replay on their own).
+    const bool overwrite = FOverwrite && !UndoList().IsPerforming();
     int insertAt = FCurX;
     bool replaced = false;
     if (c != L'\t') {
         if (static_cast<int>(s.size()) < FCurX) s.append(FCurX - s.size(), L' ');
         inserted = std::wstring(1, c);
-    } else if (FOverwrite) {
+    } else if (overwrite) {
         if (FCurX + FTabSize <= static_cast<int>(s.size())) {
             SetCurX(FCurX + FTabSize);
             return;
@@ -859,7 +861,7 @@ void TAdvCustomMemo::InsertChar(wchar_t c) {
     } else {
         inserted = std::wstring(static_cast<size_t>(FTabSize), L' ');
     }
-    if (FOverwrite && c != L'\t' && c >= L' ' && FCurX < static_cast<int>(s.size())) {
+    if (overwrite && c != L'\t' && c >= L' ' && FCurX < static_cast<int>(s.size())) {
         const wchar_t old = s[FCurX];
         s[FCurX] = c;
         replaced = true;
@@ -886,7 +888,8 @@ void TAdvCustomMemo::InsertChar(wchar_t c) {
         SetCurX(FCurX + static_cast<int>(inserted.size()));
     }
     ClearSelection();
-    if (!replaced) UndoList().Add(std::make_unique<TInsertCharUndo>(oldX, inserted, FCurY, FCurX, oldY));
+    // Recorded from where the text went in: a tab in overwrite mode inserts at the line end.
+    if (!replaced) UndoList().Add(std::make_unique<TInsertCharUndo>(std::max(oldX, insertAt), inserted, FCurY, FCurX, oldY));
     if (FWordWrap != wwNone && lines->Count() != countBefore) UpdateScrollBars(false);
     AfterEdit();
 }
@@ -971,7 +974,8 @@ void TAdvCustomMemo::BackspaceKeyCommand(TMemoShiftState shift) {
 
 void TAdvCustomMemo::BackspaceKey() {
     TAdvMemoStrings* lines = Lines();
-    if (FSmartTabs && lines->Count() > 0 && FCurY < lines->Count() && FCurX >= 1) {
+    // Replay removes exactly the recorded characters; the smart jump is for the user's key only.
+    if (FSmartTabs && !UndoList().IsPerforming() && lines->Count() > 0 && FCurY < lines->Count() && FCurX >= 1) {
         const std::wstring s = lines->Get(FCurY);
         bool blanksOnly = true;
         for (int i = 0; i < FCurX && i < static_cast<int>(s.size()); ++i)
@@ -1060,8 +1064,16 @@ void TAdvCustomMemo::NewLine() {
         const std::wstring s = lines->Get(FCurY);
         const std::wstring indent = NewLineIndent();
         const size_t cut = std::min<size_t>(static_cast<size_t>(FCurX), s.size());
-        std::wstring rest = TrimRightControls(s.substr(cut));
-        if (FAutoIndent) rest.erase(0, rest.find_first_not_of(L' ') == std::wstring::npos ? rest.size() : rest.find_first_not_of(L' '));
+        const std::wstring fullRest = s.substr(cut);
+        // Replaying a step must give back the exact text, so nothing is trimmed then.
+        std::wstring rest = UndoList().IsPerforming() ? fullRest : TrimRightControls(fullRest);
+        const std::wstring trailing = fullRest.substr(rest.size());
+        std::wstring leading;
+        if (FAutoIndent) {
+            const size_t first = rest.find_first_not_of(L' ');
+            leading = rest.substr(0, first == std::wstring::npos ? rest.size() : first);
+            rest.erase(0, leading.size());
+        }
         StoreLine(FCurY, s.substr(0, cut));
         if (FCodeFoldingEnabled) ExpandNodeOfLine(FCurY);
         lines->DoInsert(FCurY + 1, indent + rest);
@@ -1072,9 +1084,23 @@ void TAdvCustomMemo::NewLine() {
             UndoList().Add(std::make_unique<TNewLineUndo>(oldX, L"\r" + indent, FCurY, FCurX, oldY));
         else
             UndoList().Add(std::make_unique<TInsertCharUndo>(oldX, L"\r" + indent, FCurY, FCurX, oldY));
+        // The blanks dropped from the moved text are recorded too, linked to the line break, so
+        // that undo gives the line back exactly.
+        const int at = static_cast<int>(indent.size());
+        const int restEnd = at + static_cast<int>(rest.size());
+        RecordDroppedText(at, FCurY, leading);
+        RecordDroppedText(restEnd, FCurY, trailing);
     }
     UpdateView();
     AfterEdit();
+}
+
+void TAdvCustomMemo::RecordDroppedText(int column, int line, const std::wstring& text) {
+    if (text.empty()) return;
+    const int length = static_cast<int>(text.size());
+    auto step = std::make_unique<TDeleteBufUndo>(column, text, line, column, line, column, line, column + length, line);
+    step->SetLinkedUndo(true);
+    UndoList().Add(std::move(step));
 }
 
 std::wstring TAdvCustomMemo::JoinedWithContinuations(int line) const {
@@ -1122,10 +1148,12 @@ void TAdvCustomMemo::TabKey(TMemoShiftState shift) {
             const std::wstring s = LineText(FCurY);
             std::wstring head = s.substr(0, std::min<size_t>(static_cast<size_t>(FCurX), s.size()));
             if (static_cast<int>(head.size()) < FCurX) head.append(FCurX - head.size(), L' ');
-            const std::wstring rest = FCurX < static_cast<int>(s.size()) ? TrimRightControls(s.substr(FCurX)) : std::wstring();
+            const std::wstring fullRest = FCurX < static_cast<int>(s.size()) ? s.substr(FCurX) : std::wstring();
+            const std::wstring rest = TrimRightControls(fullRest);
             StoreLine(FCurY, head + pad + rest);
             SetCurX(FCurX + static_cast<int>(pad.size()));
             UndoList().Add(std::make_unique<TInsertCharUndo>(oldX, pad, FCurY, FCurX, oldY));
+            RecordDroppedText(FCurX + static_cast<int>(rest.size()), FCurY, fullRest.substr(rest.size()));
         } else {
             InsertChar(L'\t');
         }

@@ -9,22 +9,79 @@ TUndo::TUndo(int aCurX0, const std::wstring& aText, int aCurY, int aCurX, int aC
 
 bool TUndo::Append(TUndo*) { return false; }
 
+void TUndo::LinearToPos(int linear, int& x, int& y) const { Memo->PosFromText(linear, x, y); }
+
+void TUndo::PosBefore(int& x, int& y) const {
+    if (FLinear) LinearToPos(FUndoCurX0, x, y);
+    else { x = FUndoCurX0; y = FUndoCurY0; }
+}
+
+void TUndo::PosAfter(int& x, int& y) const {
+    if (FLinear) LinearToPos(FUndoCurX, x, y);
+    else { x = FUndoCurX; y = FUndoCurY; }
+}
+
+void TUndo::MakeLinear(const TAdvCustomMemo& memo) {
+    if (FLinear || FUndoCurY == -1) return;
+    FUndoCurX0 = memo.TextFromPos(FUndoCurX0, FUndoCurY0);
+    FUndoCurY0 = 0;
+    FUndoCurX = memo.TextFromPos(FUndoCurX, FUndoCurY);
+    FUndoCurY = 0;
+    FLinear = true;
+}
+
 void TUndo::Undo() {
     if (!Memo) return;
     Memo->DoJoin();
-    if (FUndoCurY != -1) Memo->SetCursor(FUndoCurX, FUndoCurY);
+    int x = 0, y = 0;
+    if (FUndoCurY != -1) {
+        PosAfter(x, y);
+        Memo->SetCursor(x, y);
+    }
     PerformUndo();
-    if (FUndoCurY != -1) Memo->SetCursor(FUndoCurX0, FUndoCurY0);
+    if (FUndoCurY != -1) {
+        PosBefore(x, y);
+        Memo->SetCursor(x, y);
+    }
     Memo->DoWrap();
 }
 
 void TUndo::Redo() {
     if (!Memo) return;
     Memo->DoJoin();
-    if (FUndoCurY != -1) Memo->SetCursor(FUndoCurX0, FUndoCurY0);
+    int x = 0, y = 0;
+    if (FUndoCurY != -1) {
+        PosBefore(x, y);
+        Memo->SetCursor(x, y);
+    }
     PerformRedo();
-    if (FUndoCurY != -1) Memo->SetCursor(FUndoCurX, FUndoCurY);
+    if (FUndoCurY != -1) {
+        PosAfter(x, y);
+        Memo->SetCursor(x, y);
+    }
     Memo->DoWrap();
+}
+
+void TSelUndo::MakeLinear(const TAdvCustomMemo& memo) {
+    if (FLinear) return;
+    FUndoSelStartX = memo.TextFromPos(FUndoSelStartX, FUndoSelStartY);
+    FUndoSelStartY = 0;
+    FUndoSelEndX = memo.TextFromPos(FUndoSelEndX, FUndoSelEndY);
+    FUndoSelEndY = 0;
+    TUndo::MakeLinear(memo);
+    FLinear = true;
+}
+
+void TSelUndo::ApplySelection() const {
+    int sx = FUndoSelStartX, sy = FUndoSelStartY, ex = FUndoSelEndX, ey = FUndoSelEndY;
+    if (FLinear) {
+        LinearToPos(FUndoSelStartX, sx, sy);
+        LinearToPos(FUndoSelEndX, ex, ey);
+    }
+    Memo->SetSelStartX(sx);
+    Memo->SetSelStartY(sy);
+    Memo->SetSelEndX(ex);
+    Memo->SetSelEndY(ey);
 }
 
 namespace {
@@ -89,7 +146,11 @@ void ExchangeChar(TAdvCustomMemo& memo, int x, int y, std::wstring& stored) {
 
 }  // namespace
 
-void TOverwriteCharUndo::PerformUndo() { ExchangeChar(*Memo, FUndoCurX, FUndoCurY, FUndoText); }
+void TOverwriteCharUndo::PerformUndo() {
+    int x, y;
+    PosAfter(x, y);
+    ExchangeChar(*Memo, x, y, FUndoText);
+}
 void TOverwriteCharUndo::PerformRedo() { ExchangeChar(*Memo, Memo->CurX(), Memo->CurY(), FUndoText); }
 
 bool TDeleteCharUndo::Append(TUndo* newUndo) {
@@ -104,7 +165,11 @@ bool TDeleteCharUndo::Append(TUndo* newUndo) {
 
 void TDeleteCharUndo::PerformUndo() {
     for (wchar_t c : FUndoText) {
-        if (!FIsBackspace) Memo->SetCursor(FUndoCurX0, FUndoCurY0);
+        if (!FIsBackspace) {
+            int x, y;
+            PosBefore(x, y);
+            Memo->SetCursor(x, y);
+        }
         if (c == L'\r') {
             Memo->NewLine();
         } else {
@@ -144,18 +209,12 @@ void TDeleteBufUndo::PerformUndo() {
     Memo->ClearSelection();
     Memo->InsertText(FUndoText);
     Memo->SetFocus();
-    Memo->SetSelStartX(FUndoSelStartX);
-    Memo->SetSelStartY(FUndoSelStartY);
-    Memo->SetSelEndX(FUndoSelEndX);
-    Memo->SetSelEndY(FUndoSelEndY);
+    ApplySelection();
     Memo->DoSelectionChange();
 }
 
 void TDeleteBufUndo::PerformRedo() {
-    Memo->SetSelStartX(FUndoSelStartX);
-    Memo->SetSelStartY(FUndoSelStartY);
-    Memo->SetSelEndX(FUndoSelEndX);
-    Memo->SetSelEndY(FUndoSelEndY);
+    ApplySelection();
     Memo->DeleteSelectionCore(true);
 }
 
@@ -163,10 +222,13 @@ void TModifiedUndo::PerformUndo() { Memo->SetLineModifiedInt(FLineIndex, lmUnmod
 void TModifiedUndo::PerformRedo() { Memo->SetLineModifiedInt(FLineIndex, lmModified); }
 
 void TPasteUndo::PerformUndo() {
-    Memo->SetSelStartX(FUndoCurX0);
-    Memo->SetSelStartY(FUndoCurY0);
-    Memo->SetSelEndX(FUndoCurX);
-    Memo->SetSelEndY(FUndoCurY);
+    int x0, y0, x, y;
+    PosBefore(x0, y0);
+    PosAfter(x, y);
+    Memo->SetSelStartX(x0);
+    Memo->SetSelStartY(y0);
+    Memo->SetSelEndX(x);
+    Memo->SetSelEndY(y);
     Memo->DeleteSelectionCore(true);
 }
 
@@ -180,12 +242,16 @@ void TInsertOverwriteUndo::PerformRedo() { Memo->SetOverwrite(!FInsertMode); }
 
 void TIndentUndo::PerformUndo() {
     Memo->BlockIndent(FSelRowFrom, FSelRowTo, false, -FIndent);
-    Memo->SetCursor(FUndoCurX0, FUndoCurY0);
+    int x, y;
+    PosBefore(x, y);
+    Memo->SetCursor(x, y);
 }
 
 void TIndentUndo::PerformRedo() {
     Memo->BlockIndent(FSelRowFrom, FSelRowTo, false, FIndent);
-    Memo->SetCursor(FUndoCurX0, FUndoCurY0);
+    int x, y;
+    PosBefore(x, y);
+    Memo->SetCursor(x, y);
 }
 
 void TCorrectUndo::Exchange() {
@@ -219,6 +285,7 @@ void TAdvUndoList::SetMemo(TAdvCustomMemo* memo) {
 
 int TAdvUndoList::Add(std::unique_ptr<TUndo> item) {
     if (FIsPerforming) return -1;
+    if (FMemo && FMemo->WordWrap() != wwNone) item->MakeLinear(*FMemo);
     // Only a step that is still on the undo side may absorb the new one.
     if (!FItems.empty() && FPos == 0 && FItems.front()->Append(item.get())) return -1;
     item->Memo = FMemo;
@@ -275,9 +342,9 @@ void TAdvUndoList::Undo() {
     memo.SetAutoIndent(false);
     FIsPerforming = true;
     try {
-        TUndo* step = FItems[FPos].get();
-        step->Undo();
-        if (step->LinkedUndo() && FPos + 1 < Count()) {
+        // A linked step takes the older one with it; chains of links are followed to their end.
+        FItems[FPos]->Undo();
+        while (FItems[FPos]->LinkedUndo() && FPos + 1 < Count()) {
             ++FPos;
             FItems[FPos]->Undo();
         }
@@ -309,7 +376,7 @@ void TAdvUndoList::Redo() {
         --FPos;
         const bool firstWasModified = dynamic_cast<TModifiedUndo*>(FItems[FPos].get()) != nullptr;
         FItems[FPos]->Redo();
-        if (FPos > 0 && FItems[FPos - 1]->LinkedUndo()) {
+        while (FPos > 0 && FItems[FPos - 1]->LinkedUndo()) {
             --FPos;
             FItems[FPos]->Redo();
         }
