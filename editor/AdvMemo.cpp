@@ -19,6 +19,82 @@ CLASSLIB_IMPLEMENT(TAdvMemoSource, ClassLib::TComponent)
 
 TAdvCustomMemo::TAdvCustomMemo(ClassLib::TComponent* owner) : ClassLib::TComponent(owner) { Init(); }
 
+const ClassLib::TPropertyList& TAdvCustomMemo::Published() {
+    using M = TAdvCustomMemo;
+    static const ClassLib::TPropertyList list = ClassLib::TPropertyList::Extend(ClassLib::TComponent::Published())
+        .Add(L"AutoIndent", &M::AutoIndent, &M::SetAutoIndent, true)
+        .Add(L"AutoExpand", &M::AutoExpand, &M::SetAutoExpand, true)
+        .Enum(L"BorderStyle", L"TBorderStyle", &M::BorderStyle, &M::SetBorderStyle, {L"bsNone", L"bsSingle"}, bsSingle)
+        .Add(L"CaseSensitive", &M::CaseSensitive, &M::SetCaseSensitive, false)
+        .Enum(L"CharCase", L"TEditCharCase", &M::CharCase, &M::SetCharCase, {L"ecNormal", L"ecUpperCase", L"ecLowerCase"}, ecNormal)
+        .Add(L"Ctl3D", &M::Ctl3D, &M::SetCtl3D, false)
+        .Add(L"DelErase", &M::DelErase, &M::SetDelErase, false)
+        .Add(L"EnhancedHomeKey", &M::EnhancedHomeKey, &M::SetEnhancedHomeKey, false)
+        .Add(L"HiddenCaret", &M::HiddenCaret, &M::SetHiddenCaret, false)
+        .Add(L"HideSelection", &M::HideSelection, &M::SetHideSelection, false)
+        .Strings(L"Lines", &M::Lines)
+        .Reference(L"MemoSource", &M::MemoSource, &M::SetMemoSource)
+        .Add(L"ReadOnly", &M::ReadOnly, &M::SetReadOnly, false)
+        .Add(L"RightMargin", &M::RightMargin, &M::SetRightMargin, 80)
+        .Enum(L"ScrollBars", L"TScrollStyle", &M::ScrollBars, &M::SetScrollBars, {L"ssNone", L"ssHorizontal", L"ssVertical", L"ssBoth"}, ssBoth)
+        .Enum(L"ScrollMode", L"TScrollMode", &M::ScrollMode, &M::SetScrollMode, {L"smAuto", L"smStrict"}, smAuto)
+        .Enum(L"SelectionMode", L"TSelectionMode", &M::SelectionMode, &M::SetSelectionMode, {L"smText", L"smBlock"}, smText)
+        .Add(L"SmartTabs", &M::SmartTabs, &M::SetSmartTabs, false)
+        .Add(L"TabSize", &M::TabSize, &M::SetTabSize, 4)
+        .Add(L"TrimTrailingSpaces", &M::TrimTrailingSpaces, &M::SetTrimTrailingSpaces, false)
+        .Add(L"UndoLimit", &M::UndoLimit, &M::SetUndoLimit, 100)
+        .Add(L"UndoLineByLine", &M::UndoLineByLine, &M::SetUndoLineByLine, false)
+        .Add(L"UseStyler", &M::UseStyler, &M::SetUseStyler, true)
+        .Add(L"WantTab", &M::WantTab, &M::SetWantTab, true)
+        .Enum(L"WordWrap", L"TWordWrapStyle", &M::WordWrap, &M::SetWordWrap, {L"wwNone", L"wwClientWidth", L"wwRightMargin"}, wwNone)
+        .Event(L"OnChange", &M::OnChange)
+        .Event(L"OnSelectionChange", &M::OnSelectionChange)
+        .Event(L"OnStatusChange", &M::OnStatusChange)
+        .Event(L"OnCursorChange", &M::OnCursorChange)
+        .Event(L"OnTopLeftChanged", &M::OnTopLeftChanged)
+        .Event(L"OnUndoChange", &M::OnUndoChange)
+        .Event(L"OnNewLineIndent", &M::OnNewLineIndent)
+        .Event(L"OnIsURL", &M::OnIsURL)
+        .Event(L"OnClipboardAction", &M::OnClipboardAction)
+        .Event(L"OnOverwriteToggle", &M::OnOverwriteToggle)
+        .Event(L"OnActiveLineChange", &M::OnActiveLineChange)
+        .Event(L"OnColumnChange", &M::OnColumnChange)
+        .Event(L"OnMarkerAdded", &M::OnMarkerAdded)
+        .Event(L"OnMarkerRemoved", &M::OnMarkerRemoved);
+    return list;
+}
+
+// The form control changes a few defaults; its list re-publishes them.
+const ClassLib::TPropertyList& TAdvMemo::Published() {
+    using M = TAdvCustomMemo;
+    static const ClassLib::TPropertyList list = ClassLib::TPropertyList::Extend(TAdvCustomMemo::Published())
+        .Add(L"DelErase", &M::DelErase, &M::SetDelErase, true)
+        .ReadOnly(L"Version", &TAdvMemo::VersionText);
+    return list;
+}
+
+const ClassLib::TPropertyList& TAdvMemoSource::Published() {
+    using S = TAdvMemoSource;
+    static const ClassLib::TPropertyList list = ClassLib::TPropertyList::Extend(ClassLib::TComponent::Published())
+        .Strings(L"Lines", &S::Lines)
+        .Add(L"ReadOnly", &S::ReadOnly, &S::SetReadOnly, false);
+    return list;
+}
+
+void TAdvCustomMemo::Notification(ClassLib::TComponent* component, ClassLib::TOperation operation) {
+    ClassLib::TComponent::Notification(component, operation);
+    if (operation != ClassLib::opRemove) return;
+    if (FMemoSource && component == FMemoSource) {
+        SetMemoSource(nullptr);
+        Invalidate();
+    }
+}
+
+void TAdvMemoSource::Notification(ClassLib::TComponent* component, ClassLib::TOperation operation) {
+    ClassLib::TComponent::Notification(component, operation);
+    if (operation == ClassLib::opRemove && FMemo && component == FMemo) AttachMemo(nullptr);
+}
+
 void TAdvCustomMemo::Init() {
     FLines = std::make_unique<TAdvMemoStrings>();
     FLines->Add(L"");
@@ -492,8 +568,12 @@ void TAdvCustomMemo::UpdateLayout() {
 
 void TAdvCustomMemo::SetMemoSource(TAdvMemoSource* value) {
     if (value == FMemoSource) return;
-    if (FMemoSource) FMemoSource->AttachMemo(nullptr);
+    if (FMemoSource) {
+        FMemoSource->AttachMemo(nullptr);
+        FMemoSource->RemoveFreeNotification(this);
+    }
     FMemoSource = value;
+    if (value) value->FreeNotification(this);
     if (value && !FLoading) {
         value->AttachMemo(this);
         if (FTopLine >= value->Lines()->Count() || FCurY >= value->Lines()->Count()) {

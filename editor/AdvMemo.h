@@ -2,6 +2,7 @@
 // The code editor control: line store, caret and selection, editing, undo, word wrap and marks.
 // The model works without a window; painting and input attach through the virtual hooks below.
 #include "classlib/Object.h"
+#include "classlib/Properties.h"
 #include "editor/AdvMemoStrings.h"
 #include "editor/AdvMemoUndo.h"
 
@@ -117,6 +118,7 @@ class TAdvCustomMemo : public ClassLib::TComponent {
 public:
     explicit TAdvCustomMemo(ClassLib::TComponent* owner = nullptr);
     ~TAdvCustomMemo() override;
+    static const ClassLib::TPropertyList& Published();
 
     // ---- text and lists
     TAdvMemoStrings* Lines() const;
@@ -431,6 +433,7 @@ public:
     TAllowEvent OnOverwriteToggle;
 
     // ---- hooks for the window part and descendants
+    void Notification(ClassLib::TComponent* component, ClassLib::TOperation operation) override;
     virtual bool CanEdit() { return true; }
     virtual void AfterEdit() {}
     virtual void DoChange();
@@ -561,7 +564,9 @@ class TAdvMemo : public TAdvCustomMemo {
     CLASSLIB_CLASS(TAdvMemo, TAdvCustomMemo)
 public:
     explicit TAdvMemo(ClassLib::TComponent* owner = nullptr);
+    static const ClassLib::TPropertyList& Published();
     bool IsWordDelimiter(wchar_t ch) const override;
+    std::wstring VersionText() const { return Version(); }
 };
 
 // Owns one text (lines, undo list, styler) that one memo at a time can show.
@@ -570,6 +575,7 @@ class TAdvMemoSource : public ClassLib::TComponent {
 public:
     explicit TAdvMemoSource(ClassLib::TComponent* owner = nullptr);
     ~TAdvMemoSource() override;
+    static const ClassLib::TPropertyList& Published();
 
     TAdvMemoStrings* Lines() const { return FLines.get(); }
     void SetLines(const ClassLib::TStrings& value);
@@ -587,6 +593,7 @@ public:
     void StylerRemoved();
     void MemoRemoved() { AttachMemo(nullptr); }
     const TAdvMemoSavePos& CaretInfo() const { return FCaretInfo; }
+    void Notification(ClassLib::TComponent* component, ClassLib::TOperation operation) override;
     const TIntList& SavedBookmarks() const { return FBookmarkList; }
 
 private:

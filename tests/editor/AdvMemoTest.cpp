@@ -748,3 +748,31 @@ TEST(AdvMemoMarks, ErrorMarks) {
     memo.ClearWordError(0, 4);
     EXPECT_EQ(first->ErrStart()->Count(), 0);
 }
+
+TEST(AdvMemoModel, PublishedPropertiesMatchTheConstructedDefaults) {
+    for (const ClassLib::TClass* cls : {&TAdvMemo::StaticClass(), &TAdvCustomMemo::StaticClass(), &TAdvMemoSource::StaticClass()}) {
+        std::unique_ptr<ClassLib::TComponent> object(cls->Create(nullptr));
+        for (const ClassLib::TPropInfo& info : cls->Published()) {
+            SCOPED_TRACE(testing::PrintToString(cls->ClassName() + L"." + info.Name));
+            EXPECT_TRUE(info.IsDefault(object.get()) || !info.OrdDefault);
+        }
+    }
+    TAdvMemo memo;
+    const ClassLib::TPropertyList& list = TAdvMemo::StaticClass().Published();
+    ClassLib::SetPropText(&memo, *list.Find(L"WordWrap"), L"wwRightMargin");
+    EXPECT_EQ(memo.WordWrap(), wwRightMargin);
+    EXPECT_EQ(ClassLib::GetPropText(&memo, *list.Find(L"Version")), L"3.8.2.0");
+}
+
+TEST(AdvMemoSource, FreedSourceDetachesItsMemo) {
+    TAdvMemo memo;
+    memo.Lines()->SetText(L"own");
+    {
+        TAdvMemoSource source;
+        source.Lines()->SetText(L"shared");
+        memo.SetMemoSource(&source);
+        EXPECT_EQ(memo.Lines()->Get(0), L"shared");
+    }
+    EXPECT_EQ(memo.MemoSource(), nullptr);
+    EXPECT_EQ(memo.Lines()->Get(0), L"own");
+}
