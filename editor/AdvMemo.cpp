@@ -90,6 +90,36 @@ void TAdvCustomMemo::Notification(ClassLib::TComponent* component, ClassLib::TOp
     }
 }
 
+void TAdvCustomMemo::Assign(const ClassLib::TPersistent* source) {
+    const auto* other = dynamic_cast<const TAdvCustomMemo*>(source);
+    if (!other) {
+        ClassLib::TComponent::Assign(source);
+        return;
+    }
+    SetAutoExpand(other->AutoExpand());
+    SetAutoIndent(other->AutoIndent());
+    SetBorderStyle(other->BorderStyle());
+    SetCaseSensitive(other->CaseSensitive());
+    SetCharCase(other->CharCase());
+    SetCtl3D(other->Ctl3D());
+    SetDelErase(other->DelErase());
+    SetEnhancedHomeKey(other->EnhancedHomeKey());
+    SetTag(other->Tag());
+    if (other->Lines() != Lines()) SetLines(*other->Lines());
+    FMarkerList.Assign(other->FMarkerList);
+    SetReadOnly(other->ReadOnly());
+    SetRightMargin(other->RightMargin());
+    SetScrollBars(other->ScrollBars());
+    SetScrollMode(other->ScrollMode());
+    SetSmartTabs(other->SmartTabs());
+    SetTrimTrailingSpaces(other->TrimTrailingSpaces());
+    SetUndoLimit(other->UndoLimit());
+    SetUndoLineByLine(other->UndoLineByLine());
+    SetUseStyler(other->UseStyler());
+    SetWantTab(other->WantTab());
+    SetWordWrap(other->WordWrap());
+}
+
 void TAdvMemoSource::Notification(ClassLib::TComponent* component, ClassLib::TOperation operation) {
     ClassLib::TComponent::Notification(component, operation);
     if (operation == ClassLib::opRemove && FMemo && component == FMemo) AttachMemo(nullptr);

@@ -434,6 +434,8 @@ public:
 
     // ---- hooks for the window part and descendants
     void Notification(ClassLib::TComponent* component, ClassLib::TOperation operation) override;
+    // Copies the editor settings and the text of another memo (not its events, styler or marks).
+    void Assign(const ClassLib::TPersistent* source) override;
     virtual bool CanEdit() { return true; }
     virtual void AfterEdit() {}
     virtual void DoChange();

@@ -776,3 +776,19 @@ TEST(AdvMemoSource, FreedSourceDetachesItsMemo) {
     EXPECT_EQ(memo.MemoSource(), nullptr);
     EXPECT_EQ(memo.Lines()->Get(0), L"own");
 }
+
+TEST(AdvMemoModel, AssignCopiesSettingsAndTextButNotTabSize) {
+    TAdvMemo source;
+    source.Lines()->SetText(L"one\r\ntwo");
+    source.SetSmartTabs(true);
+    source.SetRightMargin(60);
+    source.SetTabSize(8);
+    source.SetUndoLimit(20);
+    TAdvMemo target;
+    target.Assign(&source);
+    EXPECT_EQ(target.Lines()->Text(), L"one\r\ntwo");
+    EXPECT_TRUE(target.SmartTabs());
+    EXPECT_EQ(target.RightMargin(), 60);
+    EXPECT_EQ(target.UndoLimit(), 20);
+    EXPECT_EQ(target.TabSize(), 4);
+}
