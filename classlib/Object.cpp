@@ -49,6 +49,12 @@ const TClass& FindClass(const std::wstring& name) {
     throw EClassNotFound(L"Class " + name + L" not found");
 }
 
+std::vector<const TClass*> RegisteredClasses() {
+    std::vector<const TClass*> classes;
+    for (const auto& entry : ClassTable()) classes.push_back(entry.second);
+    return classes;
+}
+
 // ---------------------------------------------------------------- TObject
 
 const TClass& TObject::StaticClass() {

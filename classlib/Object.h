@@ -22,6 +22,8 @@ class TObject;
 class TComponent;
 class TPropertyList;
 
+using THandle = void*;   // a Windows HANDLE, kept opaque so logic headers need no <windows.h>
+
 // Class identity: one per class, made on first use and never freed.
 class TClass {
 public:
@@ -53,6 +55,9 @@ void RegisterClassType(const TClass& cls);
 const TClass* GetClass(const std::wstring& name);
 // Raises EClassNotFound "Class <name> not found" when it is missing.
 const TClass& FindClass(const std::wstring& name);
+// Every registered class, in name order. A class registers itself when its .cpp is
+// linked in, which a static library does only for units the program refers to.
+std::vector<const TClass*> RegisteredClasses();
 
 namespace Detail {
 template <class T>

@@ -31,8 +31,6 @@ public:
     int64_t CopyFrom(TStream* source, int64_t count);
 };
 
-using THandle = void*;   // a Windows HANDLE, kept opaque here
-
 class THandleStream : public TStream {
     CLASSLIB_CLASS(THandleStream, TStream)
 public:

@@ -209,10 +209,10 @@ std::wstring TStrings::DelimitedText() const {
         if (FStrictDelimiter)
             quote = item.find(FDelimiter) != std::wstring::npos || item.find(FQuoteChar) != std::wstring::npos;
         else
-            quote = item.empty() && GetCount() == 1 ? false
-                    : std::any_of(item.begin(), item.end(), [&](wchar_t c) {
-                          return c <= L' ' || c == FDelimiter || c == FQuoteChar;
-                      });
+            quote = std::any_of(item.begin(), item.end(),
+                                [&](wchar_t c) { return c <= L' ' || c == FDelimiter || c == FQuoteChar; });
+        // A lone empty item must still read back as one item.
+        if (item.empty() && GetCount() == 1) quote = true;
         if (i > 0) text += FDelimiter;
         if (quote) {
             text += FQuoteChar;

@@ -373,8 +373,8 @@ String GroupThousands(const String& digits, wchar_t separator) {
     return result;
 }
 
-// Exponent with a sign and at least `minDigits` digits, as "E+002" or "E-5".
-String FixExponent(const String& text, size_t minDigits) {
+// Exponent with at least `minDigits` digits, as "E+002" or "E-5"; a '+' only when asked.
+String FixExponent(const String& text, size_t minDigits, bool plusSign = true) {
     const size_t e = text.find_first_of(L"eE");
     if (e == String::npos) return text;
     String mantissa = text.substr(0, e);
@@ -384,7 +384,7 @@ String FixExponent(const String& text, size_t minDigits) {
     String digits = text.substr(i);
     while (digits.size() > 1 && digits[0] == L'0') digits.erase(0, 1);
     while (digits.size() < minDigits) digits.insert(0, 1, L'0');
-    return mantissa + L'E' + sign + digits;
+    return mantissa + L'E' + (sign == L'+' && !plusSign ? String() : String(1, sign)) + digits;
 }
 
 String FloatGeneral(double value, int precision, wchar_t decimalSeparator) {
@@ -394,7 +394,7 @@ String FloatGeneral(double value, int precision, wchar_t decimalSeparator) {
     if (value == 0) return L"0";
     const int exponent = int(std::floor(std::log10(std::fabs(value))));
     String text;
-    if (exponent >= precision || exponent < -5) {
+    if (exponent >= precision || exponent < -4) {
         text = PrintNumber(L"%.*E", precision - 1, value, decimalSeparator);
         const size_t e = text.find(L'E');
         String mantissa = text.substr(0, e);
@@ -402,7 +402,7 @@ String FloatGeneral(double value, int precision, wchar_t decimalSeparator) {
             while (!mantissa.empty() && mantissa.back() == L'0') mantissa.pop_back();
             if (!mantissa.empty() && mantissa.back() == decimalSeparator) mantissa.pop_back();
         }
-        text = FixExponent(mantissa + text.substr(e), 0);
+        text = FixExponent(mantissa + text.substr(e), 0, false);
     } else {
         text = PrintNumber(L"%.*G", precision, value, decimalSeparator);
         if (text.find_first_of(L"eE") != String::npos) text = PrintNumber(L"%.*f", precision - 1 - exponent, value, decimalSeparator);
@@ -536,14 +536,14 @@ String FormatV(const String& format, std::span<const TFormatArg> args) {
             ++i;
             continue;
         }
-        int first = -1;
-        const size_t specStart = i;
-        if (readNumber(first) && i < n && format[i] == L':') {
+        // "%<index>:" picks the argument; the digits are a width when no ':' follows.
+        size_t digitsEnd = i;
+        while (digitsEnd < n && format[digitsEnd] >= L'0' && format[digitsEnd] <= L'9') ++digitsEnd;
+        if (digitsEnd > i && digitsEnd < n && format[digitsEnd] == L':') {
+            int index = 0;
+            readNumber(index);
             ++i;
-            next = size_t(first);
-            first = -1;
-        } else {
-            i = specStart;
+            next = size_t(index);
         }
         const bool left = i < n && format[i] == L'-';
         if (left) ++i;

@@ -93,24 +93,10 @@ build_libssh2() {
         -DBUILD_EXAMPLES=OFF -DBUILD_TESTING=OFF -DENABLE_ZLIB_COMPRESSION=OFF
 }
 
-# A Wine prefix of our own, with fonts that GDI+ can see and the program's font
-# names mapped onto installed families.
-prepare_wine_prefix() {
-    local stamp="$WINEPREFIX/.atgen-prefix-v1"
-    [ -f "$stamp" ] && return 0
-    echo "setup: creating the Wine prefix $WINEPREFIX"
-    mkdir -p "$WINEPREFIX"
-    wineboot -i >/dev/null 2>&1 || true
-    wineserver -w
-    local fonts="$WINEPREFIX/drive_c/windows/Fonts"
-    mkdir -p "$fonts"
-    # Wine: GDI+ only enumerates fonts that lie in the prefix's Fonts folder.
-    cp -n /usr/share/wine/fonts/*.ttf "$fonts/" 2>/dev/null || true
-    cp -n /usr/share/fonts/truetype/liberation/*.ttf "$fonts/" 2>/dev/null || true
-    cp -n /usr/share/fonts/truetype/dejavu/*.ttf "$fonts/" 2>/dev/null || true
-    local reg; reg=$(mktemp --suffix=.reg)
-    cat > "$reg" <<'REG'
-REGEDIT4
+# A Wine prefix of our own, with fonts that GDI+ can see, the program's font names
+# mapped onto installed families, and window frames drawn by Wine itself (Xvfb and
+# many desktops have no window manager to draw them).
+WINE_SETTINGS='REGEDIT4
 
 [HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
 "Courier New"="Liberation Mono"
@@ -119,11 +105,34 @@ REGEDIT4
 "Segoe UI"="DejaVu Sans"
 "Consolas"="DejaVu Sans Mono"
 "Verdana"="DejaVu Sans"
-REG
-    wine regedit /S "$reg" >/dev/null 2>&1
-    wineserver -w
-    rm -f "$reg"
-    touch "$stamp"
+
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Decorated"="N"
+'
+
+prepare_wine_prefix() {
+    if [ ! -f "$WINEPREFIX/.atgen-prefix" ]; then
+        echo "setup: creating the Wine prefix $WINEPREFIX"
+        mkdir -p "$WINEPREFIX"
+        wineboot -i >/dev/null 2>&1 || true
+        wineserver -w
+        local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+        mkdir -p "$fonts"
+        # Wine: GDI+ only enumerates fonts that lie in the prefix's Fonts folder.
+        cp -n /usr/share/wine/fonts/*.ttf "$fonts/" 2>/dev/null || true
+        cp -n /usr/share/fonts/truetype/liberation/*.ttf "$fonts/" 2>/dev/null || true
+        cp -n /usr/share/fonts/truetype/dejavu/*.ttf "$fonts/" 2>/dev/null || true
+        touch "$WINEPREFIX/.atgen-prefix"
+    fi
+    local stamp="$WINEPREFIX/.atgen-settings"
+    if [ ! -f "$stamp" ] || [ "$(cat "$stamp")" != "$WINE_SETTINGS" ]; then
+        local reg; reg=$(mktemp --suffix=.reg)
+        printf '%s' "$WINE_SETTINGS" > "$reg"
+        wine regedit /S "$reg" >/dev/null 2>&1
+        wineserver -w
+        rm -f "$reg"
+        printf '%s' "$WINE_SETTINGS" > "$stamp"
+    fi
 }
 
 install_packages

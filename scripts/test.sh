@@ -16,6 +16,7 @@ done
 Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 export DISPLAY=":$display"
+export ATGEN_REQUIRE_DISPLAY=1
 
 # One wineserver for the whole run: each Wine process then starts in a tenth of a second.
 wineserver -p >/dev/null 2>&1 || true

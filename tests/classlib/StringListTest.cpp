@@ -2,31 +2,257 @@
 
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include "classlib/Exceptions.h"
+#include "classlib/Streams.h"
+#include "classlib/Strings.h"
+
 using namespace ClassLib;
 
 namespace {
-std::vector<std::wstring> LinesAfterSetText(const std::wstring& text) {
-    TStringList list;
-    list.SetText(text);
+std::vector<std::wstring> Lines(const TStrings& list) {
     std::vector<std::wstring> lines;
     for (int i = 0; i < list.Count(); ++i) lines.push_back(list[i]);
     return lines;
 }
+
+std::vector<std::wstring> LinesAfterSetText(const std::wstring& text) {
+    TStringList list;
+    list.SetText(text);
+    return Lines(list);
+}
+
+std::vector<uint8_t> Bytes(TStrings& list) {
+    TMemoryStream stream;
+    list.SaveToStream(&stream);
+    return stream.Bytes();
+}
+
+void LoadBytes(TStrings& list, const std::vector<uint8_t>& bytes) {
+    TMemoryStream stream;
+    if (!bytes.empty()) stream.WriteBuffer(bytes.data(), int(bytes.size()));
+    stream.SetPosition(0);
+    list.LoadFromStream(&stream);
+}
+
+// A list whose item operations are overridden, as a specialised line store does.
+class TUpperStrings : public TStringList {
+public:
+    int Puts = 0;
+protected:
+    std::wstring Get(int index) const override { return UpperCase(TStringList::Get(index)); }
+    void Put(int index, const std::wstring& s) override {
+        ++Puts;
+        TStringList::Put(index, s);
+    }
+};
 }  // namespace
 
 TEST(StringListText, SplitsAtEveryKindOfBreak) {
     struct TCase { const wchar_t* Text; std::vector<std::wstring> Lines; };
     const TCase cases[] = {
         {L"", {}},
+        {L"a", {L"a"}},
         {L"a\r\nb", {L"a", L"b"}},
         {L"a\rb\nc", {L"a", L"b", L"c"}},
-        {L"a\r\n", {L"a"}},
+        {L"a\r\n", {L"a"}},            // a final break adds no empty line
         {L"a\r\n\r\n", {L"a", L""}},
         {L"\r\n", {L""}},
         {L"\n\n", {L"", L""}},
+        {L"a\n\rb", {L"a", L"", L"b"}},  // LF CR is two breaks
+        {L"a\tb", {L"a\tb"}},            // the plain list keeps tabs
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(c.Text)));
         EXPECT_EQ(LinesAfterSetText(c.Text), c.Lines);
     }
+}
+
+TEST(StringListText, JoinsWithCrLfAndAFinalBreakUnlessSwitchedOff) {
+    struct TCase { std::vector<std::wstring> Lines; bool Trailing; const wchar_t* Text; };
+    const TCase cases[] = {
+        {{}, true, L""},
+        {{}, false, L""},
+        {{L"x", L"y"}, true, L"x\r\ny\r\n"},
+        {{L"x", L"y"}, false, L"x\r\ny"},
+        {{L""}, true, L"\r\n"},
+        {{L""}, false, L""},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.Lines) + (c.Trailing ? " trailing" : " no trailing"));
+        TStringList list;
+        list.SetTrailingLineBreak(c.Trailing);
+        for (const std::wstring& line : c.Lines) list.Add(line);
+        EXPECT_EQ(list.Text(), c.Text);
+    }
+}
+
+TEST(StringListItems, IndexErrorsCarryTheFixedMessage) {
+    TStringList list;
+    list.Add(L"a");
+    try {
+        list.Strings(3);
+        FAIL() << "no list error";
+    } catch (const EListError& error) {
+        EXPECT_EQ(error.Message(), L"List index out of bounds (3)");
+    }
+    EXPECT_THROW(list.Delete(-1), EListError);
+    EXPECT_THROW(list.Insert(2, L"x"), EListError);
+    list.Insert(1, L"b");   // inserting at Count appends
+    EXPECT_EQ(Lines(list), (std::vector<std::wstring>{L"a", L"b"}));
+}
+
+TEST(StringListItems, ObjectsNamesValuesAndDelimitedText) {
+    TStringList list;
+    TObject marker;
+    list.AddObject(L"Top=10", &marker);
+    list.Add(L"Left=20");
+    list.Add(L"plain");
+    EXPECT_EQ(list.Objects(0), &marker);
+    EXPECT_EQ(list.IndexOfObject(&marker), 0);
+    EXPECT_EQ(list.Names(1), L"Left");
+    EXPECT_EQ(list.Names(2), L"");
+    EXPECT_EQ(list.Values(L"TOP"), L"10");
+    list.SetValue(L"Left", L"30");
+    list.SetValue(L"Width", L"5");
+    list.SetValue(L"Top", L"");   // an empty value removes the line
+    EXPECT_EQ(Lines(list), (std::vector<std::wstring>{L"Left=30", L"plain", L"Width=5"}));
+
+    TStringList items;
+    items.SetCommaText(L"a, \"b c\",\"say \"\"hi\"\"\",");
+    EXPECT_EQ(Lines(items), (std::vector<std::wstring>{L"a", L"b c", L"say \"hi\"", L""}));
+    EXPECT_EQ(items.CommaText(), L"a,\"b c\",\"say \"\"hi\"\"\",");
+    items.SetDelimiter(L';');
+    items.SetStrictDelimiter(true);
+    items.SetDelimitedText(L"x y;z");
+    EXPECT_EQ(Lines(items), (std::vector<std::wstring>{L"x y", L"z"}));
+}
+
+TEST(StringListSort, LocaleOrderIgnoringCaseKeepsDuplicates) {
+    TStringList list;
+    for (const wchar_t* s : {L"b", L"B", L"a", L"AT+RST?", L"ATE1", L"at+chaddr", L"ATE0", L"a"}) list.Add(s);
+    list.Sort();
+    ASSERT_EQ(list.Count(), 8);
+    for (int i = 1; i < list.Count(); ++i)
+        EXPECT_LE(AnsiCompareText(list[i - 1], list[i]), 0) << i;
+    EXPECT_EQ(list.IndexOf(L"A"), 0);   // IndexOf ignores case as well
+    EXPECT_EQ(UpperCase(list[0]), L"A");
+    EXPECT_EQ(UpperCase(list[1]), L"A");
+    EXPECT_EQ(CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, L"a", 1, L"B", 1), CSTR_LESS_THAN);
+}
+
+TEST(StringListSort, SortedListsFindAndHonourDuplicates) {
+    TStringList list;
+    list.SetSorted(true);
+    list.Add(L"delta");
+    list.Add(L"Alpha");
+    list.Add(L"charlie");
+    EXPECT_EQ(Lines(list), (std::vector<std::wstring>{L"Alpha", L"charlie", L"delta"}));
+    EXPECT_EQ(list.Add(L"ALPHA"), 0);   // ignored duplicate: the existing index
+    EXPECT_EQ(list.Count(), 3);
+    list.SetDuplicates(dupError);
+    EXPECT_THROW(list.Add(L"delta"), EListError);
+    list.SetDuplicates(dupAccept);
+    list.Add(L"delta");
+    EXPECT_EQ(list.Count(), 4);
+    EXPECT_EQ(list.IndexOf(L"Charlie"), 1);
+    EXPECT_THROW(list.Insert(0, L"zulu"), EListError);
+}
+
+TEST(StringListChange, EventsFireOutsideUpdatesOnly) {
+    TStringList list;
+    int changing = 0, changed = 0;
+    list.OnChanging = [&](TObject*) { ++changing; };
+    list.OnChange = [&](TObject*) { ++changed; };
+    list.Add(L"a");
+    EXPECT_EQ(changing, 1);
+    EXPECT_EQ(changed, 1);
+    list.BeginUpdate();
+    for (int i = 0; i < 10; ++i) list.Add(L"x");
+    list.BeginUpdate();
+    list.EndUpdate();
+    EXPECT_EQ(changed, 1);
+    list.EndUpdate();   // the closing EndUpdate reports the change once
+    EXPECT_EQ(changing, 2);
+    EXPECT_EQ(changed, 2);
+    list.Clear();
+    EXPECT_EQ(changed, 3);
+    list.Clear();       // nothing to clear: no notice
+    EXPECT_EQ(changed, 3);
+}
+
+TEST(StringListAssign, CopiesLinesAndObjectsThroughOverridableItems) {
+    TStringList source;
+    TObject marker;
+    source.AddObject(L"one", &marker);
+    source.Add(L"two");
+    TUpperStrings upper;
+    upper.Assign(&source);
+    EXPECT_EQ(upper.Text(), L"ONE\r\nTWO\r\n");   // Text reads through the overridden Get
+    EXPECT_EQ(upper.Objects(0), &marker);
+    upper.SetStrings(1, L"three");
+    EXPECT_EQ(upper.Puts, 1);
+    TStringList more;
+    more.Add(L"zero");
+    more.AddStrings(&upper);
+    EXPECT_EQ(Lines(more), (std::vector<std::wstring>{L"zero", L"ONE", L"THREE"}));
+    EXPECT_THROW(upper.Assign(nullptr), EAssignError);
+}
+
+TEST(StringListEncoding, DetectsByteOrderMarksAndSavesTheSameWay) {
+    const std::wstring text = L"z\x00FC\x20AC\r\n\x4E2D";   // u-umlaut, euro sign, a CJK character
+    struct TCase { const char* Name; std::vector<uint8_t> Bom; TTextEncoding Encoding; };
+    const TCase cases[] = {
+        {"UTF-8", {0xEF, 0xBB, 0xBF}, TTextEncoding::UTF8},
+        {"UTF-16 LE", {0xFF, 0xFE}, TTextEncoding::UTF16LE},
+        {"UTF-16 BE", {0xFE, 0xFF}, TTextEncoding::UTF16BE},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TTextEncoding encoding = c.Encoding;
+        std::vector<uint8_t> file = TStrings::EncodeText(text, encoding, true);
+        ASSERT_TRUE(std::equal(c.Bom.begin(), c.Bom.end(), file.begin()));
+        TStringList list;
+        list.SetTrailingLineBreak(false);
+        LoadBytes(list, file);
+        EXPECT_EQ(list.Encoding(), c.Encoding);
+        EXPECT_EQ(Lines(list), (std::vector<std::wstring>{L"z\x00FC\x20AC", L"\x4E2D"}));
+        EXPECT_EQ(Bytes(list), file);   // saved again: same mark, same bytes
+    }
+}
+
+TEST(StringListEncoding, AnsiFilesStayAnsiAndForeignCharactersAreNotLost) {
+    TStringList list;
+    list.SetTrailingLineBreak(false);
+    const std::string ansiText = StringToAnsi(L"caf\x00E9\r\nline");
+    LoadBytes(list, std::vector<uint8_t>(ansiText.begin(), ansiText.end()));
+    EXPECT_EQ(list.Encoding(), TTextEncoding::Ansi);
+    EXPECT_EQ(list[0], AnsiToString(StringToAnsi(L"caf\x00E9")));
+    EXPECT_EQ(Bytes(list), std::vector<uint8_t>(ansiText.begin(), ansiText.end()));
+
+    // A character the code page cannot hold: written as UTF-8 with its mark instead of '?'.
+    list.Add(L"\x4E2D\x6587");
+    const std::vector<uint8_t> saved = Bytes(list);
+    ASSERT_GE(saved.size(), 3u);
+    EXPECT_EQ(saved[0], 0xEF);
+    EXPECT_EQ(list.Encoding(), TTextEncoding::UTF8);
+    TStringList back;
+    back.SetTrailingLineBreak(false);
+    LoadBytes(back, saved);
+    EXPECT_EQ(back.Text(), list.Text());
+}
+
+TEST(StringListFiles, SaveLoadAndAMissingFileLeavesTheListAlone) {
+    const std::wstring name = GetTempDir() + L"classlib_strings_test.txt";
+    TStringList list;
+    list.Add(L"first");
+    list.Add(L"second");
+    list.SaveToFile(name);
+    TStringList back;
+    back.LoadFromFile(name);
+    EXPECT_EQ(back.Text(), L"first\r\nsecond\r\n");
+    ::DeleteFileW(name.c_str());
+    EXPECT_THROW(back.LoadFromFile(name), EFOpenError);
+    EXPECT_EQ(back.Count(), 2);
 }

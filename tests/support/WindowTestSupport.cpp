@@ -16,6 +16,11 @@ bool HasDisplay() {
     return hasDisplay;
 }
 
+bool DisplayRequired() {
+    wchar_t value[8] = {};
+    return ::GetEnvironmentVariableW(L"ATGEN_REQUIRE_DISPLAY", value, 8) > 0 && value[0] == L'1';
+}
+
 void PumpMessages() {
     MSG msg;
     while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {

@@ -5,9 +5,17 @@
 namespace TestSupport {
 // True when Wine can create windows here (an X display was given to the run).
 bool HasDisplay();
+// True when the run promised a display (the test script sets ATGEN_REQUIRE_DISPLAY=1),
+// so that a broken X set-up fails the window tests instead of skipping them quietly.
+bool DisplayRequired();
 // Runs the calling thread's message queue until it is empty.
 void PumpMessages();
 }
 
-#define REQUIRE_DISPLAY() \
-    do { if (!TestSupport::HasDisplay()) GTEST_SKIP() << "no X display for window tests"; } while (0)
+#define REQUIRE_DISPLAY()                                                              \
+    do {                                                                               \
+        if (!TestSupport::HasDisplay()) {                                              \
+            if (TestSupport::DisplayRequired()) FAIL() << "no usable X display for window tests"; \
+            GTEST_SKIP() << "no X display for window tests";                           \
+        }                                                                              \
+    } while (0)
