@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include <iterator>
+#include <set>
+
 #include "classlib/Exceptions.h"
 #include "classlib/Streams.h"
 #include "classlib/Strings.h"
@@ -160,6 +163,33 @@ TEST(StringListSort, SortedListsFindAndHonourDuplicates) {
     EXPECT_THROW(list.Insert(0, L"zulu"), EListError);
 }
 
+TEST(StringListSort, RandomEditsKeepASortedListInOrder) {
+    const wchar_t* const words[] = {L"a", L"A", L"b", L"ab", L"AB", L"ba", L"z", L"Z", L"m", L"", L"\x00E9", L"E"};
+    TStringList list;
+    list.SetSorted(true);
+    list.SetDuplicates(dupAccept);
+    std::multiset<std::wstring> model;
+    unsigned seed = 12345;
+    auto next = [&seed](unsigned range) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % range;
+    };
+    for (int step = 0; step < 400; ++step) {
+        if (list.Count() > 0 && next(3) == 0) {
+            const int index = int(next(unsigned(list.Count())));
+            model.erase(model.find(list[index]));
+            list.Delete(index);
+        } else {
+            const std::wstring word = words[next(std::size(words))];
+            list.Add(word);
+            model.insert(word);
+        }
+        ASSERT_EQ(list.Count(), int(model.size())) << step;
+        for (int i = 1; i < list.Count(); ++i) ASSERT_LE(AnsiCompareText(list[i - 1], list[i]), 0) << step;
+        for (const std::wstring& word : model) ASSERT_GE(list.IndexOf(word), 0) << step;
+    }
+}
+
 TEST(StringListChange, EventsFireOutsideUpdatesOnly) {
     TStringList list;
     int changing = 0, changed = 0;
@@ -255,4 +285,31 @@ TEST(StringListFiles, SaveLoadAndAMissingFileLeavesTheListAlone) {
     ::DeleteFileW(name.c_str());
     EXPECT_THROW(back.LoadFromFile(name), EFOpenError);
     EXPECT_EQ(back.Count(), 2);
+}
+
+namespace {
+// Fails while its text is being built, as a save can fail half-way.
+class TBrokenStrings : public TStringList {
+protected:
+    std::wstring Get(int index) const override {
+        if (index == 1) throw EInvalidOperation(L"broken line");
+        return TStringList::Get(index);
+    }
+};
+}  // namespace
+
+TEST(StringListFiles, AFailedSaveKeepsTheOldFile) {
+    const std::wstring name = GetTempDir() + L"classlib_strings_keep.txt";
+    TStringList good;
+    good.Add(L"old content");
+    good.SaveToFile(name);
+    TBrokenStrings broken;
+    broken.Add(L"a");
+    broken.Add(L"b");
+    EXPECT_THROW(broken.SaveToFile(name), EInvalidOperation);
+    TStringList back;
+    back.LoadFromFile(name);
+    EXPECT_EQ(back.Text(), L"old content\r\n");
+    ::DeleteFileW(name.c_str());
+    EXPECT_THROW(good.SaveToFile(GetTempDir() + L"no_such_dir\\x.txt"), EFCreateError);
 }
