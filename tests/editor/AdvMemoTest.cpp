@@ -792,3 +792,41 @@ TEST(AdvMemoModel, AssignCopiesSettingsAndTextButNotTabSize) {
     EXPECT_EQ(target.UndoLimit(), 20);
     EXPECT_EQ(target.TabSize(), 4);
 }
+
+TEST(AdvMemoUndo, LineStateStepsRideWithTheEditAndNeverDuringReplay) {
+    TAdvMemo memo;
+    memo.SetShowModifiedLines(true);
+    memo.Lines()->SetText(L"abc\r\ndef");
+    memo.SetCursor(3, 1);
+    memo.InsertChar(L'g');
+    memo.SetLineModifiedInt(1, lmModified);
+    ASSERT_EQ(memo.UndoList().Count(), 2);
+    EXPECT_NE(dynamic_cast<TModifiedUndo*>(memo.UndoList().Items(1)), nullptr);
+    memo.Undo();  // the typing and, below it, the line state
+    EXPECT_EQ(memo.Lines()->Get(1), L"def");
+    EXPECT_EQ(memo.LineModifiedInt(1), lmUnmodified);
+    memo.Redo();
+    EXPECT_EQ(memo.Lines()->Get(1), L"defg");
+    EXPECT_EQ(memo.LineModifiedInt(1), lmModified);
+
+    memo.NewLine();
+    const int steps = memo.UndoList().Count();
+    memo.Undo();
+    memo.Redo();  // redoing the break marks the new line, recording nothing
+    EXPECT_EQ(memo.UndoList().Count(), steps);
+    EXPECT_EQ(memo.LineModifiedInt(2), lmModified);
+}
+
+TEST(AdvMemoUndo, CorrectionStepExchangesTheLine) {
+    TAdvMemo memo;
+    memo.Lines()->SetText(L"x\r\nteh cat");
+    memo.Lines()->Put(1, L"the cat");
+    memo.AddUndoStep(std::make_unique<TCorrectUndo>(1, L"teh cat"));
+    memo.SetCursor(3, 1);
+    memo.Undo();
+    EXPECT_EQ(memo.Lines()->Get(1), L"teh cat");
+    EXPECT_EQ(memo.CurX(), 0);
+    EXPECT_EQ(memo.CurY(), 0);
+    memo.Redo();
+    EXPECT_EQ(memo.Lines()->Get(1), L"the cat");
+}
