@@ -481,6 +481,7 @@ protected:
     int LineCount() const;
     void EnsureOneLine();
     void OrderedSelection(int& sx, int& sy, int& ex, int& ey) const;
+    bool BeginMoveSelection(TMemoShiftState shift);
     void AfterMoveSelection(bool extend);
     void ClearErrorsOfCaretLine();
     std::wstring JoinedWithContinuations(int line) const;

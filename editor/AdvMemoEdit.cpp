@@ -552,6 +552,16 @@ void TAdvCustomMemo::ClearErrorsOfCaretLine() { ClearLineErrors(FCurY); }
 
 // ---------------------------------------------------------------- caret movement
 
+bool TAdvCustomMemo::BeginMoveSelection(TMemoShiftState shift) {
+    const bool withShift = (shift & ssShiftKey) != 0;
+    // A new selection starts at the caret unless the caret is the moving end of the current one.
+    if (withShift && !(FCurX == FPrevSelX && FCurY == FPrevSelY && HasSelection())) {
+        FSelStartX = FSelEndX = FPrevSelX = FCurX;
+        FSelStartY = FSelEndY = FPrevSelY = FCurY;
+    }
+    return withShift;
+}
+
 void TAdvCustomMemo::AfterMoveSelection(bool extend) {
     if (extend) {
         FSelEndX = FPrevSelX = FCurX;
@@ -564,11 +574,7 @@ void TAdvCustomMemo::AfterMoveSelection(bool extend) {
 }
 
 void TAdvCustomMemo::MoveCaret(int dx, int dy, TMemoShiftState shift) {
-    const bool withShift = (shift & ssShiftKey) != 0;
-    if (withShift && !(FCurX == FPrevSelX && FCurY == FPrevSelY && HasSelection())) {
-        FSelStartX = FSelEndX = FPrevSelX = FCurX;
-        FSelStartY = FSelEndY = FPrevSelY = FCurY;
-    }
+    const bool withShift = BeginMoveSelection(shift);
     if (shift & ssCtrlKey) {
         if (dx > 0) WordRight();
         else if (dx < 0) WordLeft();
@@ -635,11 +641,7 @@ void TAdvCustomMemo::WordLeft() {
 
 void TAdvCustomMemo::MovePage(int direction, TMemoShiftState shift) {
     if (FCellSize.H == 0) return;
-    const bool withShift = (shift & ssShiftKey) != 0;
-    if (withShift && !(FCurX == FPrevSelX && FCurY == FPrevSelY && HasSelection())) {
-        FSelStartX = FSelEndX = FPrevSelX = FCurX;
-        FSelStartY = FSelEndY = FPrevSelY = FCurY;
-    }
+    const bool withShift = BeginMoveSelection(shift);
     const TMemoRect area = TextArea();
     const int rows = (area.Bottom - area.Top) / FCellSize.H;
     const int oldTop = FTopLine;
@@ -666,11 +668,7 @@ void TAdvCustomMemo::MovePage(int direction, TMemoShiftState shift) {
 }
 
 void TAdvCustomMemo::HomeKey(TMemoShiftState shift) {
-    const bool withShift = (shift & ssShiftKey) != 0;
-    if (withShift && !(FCurX == FPrevSelX && FCurY == FPrevSelY && HasSelection())) {
-        FSelStartX = FSelEndX = FPrevSelX = FCurX;
-        FSelStartY = FSelEndY = FPrevSelY = FCurY;
-    }
+    const bool withShift = BeginMoveSelection(shift);
     if (shift & ssCtrlKey) {
         SetCurY(0);
         SetCurX(0);
@@ -690,11 +688,7 @@ void TAdvCustomMemo::HomeKey(TMemoShiftState shift) {
 }
 
 void TAdvCustomMemo::EndKey(TMemoShiftState shift) {
-    const bool withShift = (shift & ssShiftKey) != 0;
-    if (withShift && !(FCurX == FPrevSelX && FCurY == FPrevSelY && HasSelection())) {
-        FSelStartX = FSelEndX = FPrevSelX = FCurX;
-        FSelStartY = FSelEndY = FPrevSelY = FCurY;
-    }
+    const bool withShift = BeginMoveSelection(shift);
     if (shift & ssCtrlKey) {
         SetCurY(LineCount() - 1);
         SetCurX(static_cast<int>(LineText(FCurY).size()));

@@ -830,3 +830,23 @@ TEST(AdvMemoUndo, CorrectionStepExchangesTheLine) {
     memo.Redo();
     EXPECT_EQ(memo.Lines()->Get(1), L"the cat");
 }
+
+TEST(AdvMemoSelection, ShiftMovesExtendTheSelection) {
+    TAdvMemo memo;
+    memo.Lines()->SetText(L"    word one\r\nsecond");
+    memo.SetCursor(6, 0);
+    memo.MoveCaret(1, 0, ssShiftKey);
+    memo.MoveCaret(0, 1, ssShiftKey);
+    EXPECT_EQ(memo.Selection(), L"rd one\r\nsecond");  // moving down pads nothing
+    memo.SetEnhancedHomeKey(true);
+    memo.SetCursor(9, 0);
+    memo.HomeKey(ssShiftKey);
+    EXPECT_EQ(memo.CurX(), 4);
+    EXPECT_EQ(memo.Selection(), L"word ");
+    memo.EndKey(0);
+    EXPECT_EQ(memo.CurX(), 12);
+    EXPECT_EQ(memo.Selection(), L"");
+    memo.SetCursor(0, 0);
+    memo.WordRight();
+    EXPECT_EQ(memo.CurX(), 4);
+}
