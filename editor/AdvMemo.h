@@ -307,6 +307,11 @@ public:
     void SetCachedStyle(int i, const TStyle& style);
     void ClearCachedStyles(int from = 0, int to = -1);
     const TIntList& WWList() const { return FWWList; }
+    // Edits (and undo) work on joined lines while word wrap is on; nested calls join once.
+    void BeginLogicalEdit();
+    void EndLogicalEdit();
+    // A stored row's position as a position in its whole line (unchanged without word wrap).
+    void PhysicalToLogical(int& x, int& y) const;
     // A line counts a break before it unless it continues the line above.
     bool IsWrappedLine(int i) const;
 
@@ -485,6 +490,9 @@ protected:
     void AfterMoveSelection(bool extend);
     void ClearErrorsOfCaretLine();
     std::wstring JoinedWithContinuations(int line) const;
+    struct TLinearState { int Caret = 0, CaretBeyond = 0, SelStart = 0, SelEnd = 0, PrevSel = 0; };
+    TLinearState SaveLinearState() const;
+    void RestoreLinearState(const TLinearState& state);
     // Blanks an edit trims away are recorded as a step linked to the edit, so undo is exact.
     void RecordDroppedText(int column, int line, const std::wstring& text);
 
@@ -550,6 +558,8 @@ protected:
     bool FLoading = false;
     bool FDestroying = false;
     bool FShouldCheckCodeFolding = false;
+    bool FKeepLeftLine = false;  // set while a command moves the caret and trims the line itself
+    int FWrapHold = 0;  // while above 0 the lines stay joined and wrapping waits
     bool FCodeFoldingEnabled = false;
     int FCodeFoldingNodeCount = 0;
     int FInvalidateCount = 0;

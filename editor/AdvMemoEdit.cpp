@@ -3,6 +3,7 @@
 #include "editor/AdvMemo.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace AdvMemo {
 
@@ -68,6 +69,19 @@ private:
     bool FOld;
 };
 
+// Runs an edit on the unwrapped lines: the rows of each line are joined first and wrapped again
+// at the end, so the edit and its undo step see whole lines and linear positions stay valid.
+class TLogicalEdit {
+public:
+    explicit TLogicalEdit(TAdvCustomMemo& memo) : FMemo(memo) { memo.BeginLogicalEdit(); }
+    ~TLogicalEdit() { FMemo.EndLogicalEdit(); }
+    TLogicalEdit(const TLogicalEdit&) = delete;
+    TLogicalEdit& operator=(const TLogicalEdit&) = delete;
+
+private:
+    TAdvCustomMemo& FMemo;
+};
+
 }  // namespace
 
 // Lines before and after a block edit; block edits change columns on many lines at once, so the
@@ -103,6 +117,47 @@ private:
     int FFirstLine;
     std::vector<std::wstring> FBefore, FAfter;
 };
+
+// ---------------------------------------------------------------- logical edits under word wrap
+
+TAdvCustomMemo::TLinearState TAdvCustomMemo::SaveLinearState() const {
+    TLinearState state;
+    const int length = static_cast<int>(LineText(FCurY).size());
+    state.Caret = TextFromPos(FCurX, FCurY);
+    state.CaretBeyond = std::max(0, FCurX - length);
+    state.SelStart = TextFromPos(FSelStartX, FSelStartY);
+    state.SelEnd = TextFromPos(FSelEndX, FSelEndY);
+    state.PrevSel = TextFromPos(FPrevSelX, FPrevSelY);
+    return state;
+}
+
+void TAdvCustomMemo::RestoreLinearState(const TLinearState& state) {
+    PosFromText(state.Caret, FCurX, FCurY);
+    FCurX += state.CaretBeyond;
+    PosFromText(state.SelStart, FSelStartX, FSelStartY);
+    PosFromText(state.SelEnd, FSelEndX, FSelEndY);
+    PosFromText(state.PrevSel, FPrevSelX, FPrevSelY);
+}
+
+void TAdvCustomMemo::PhysicalToLogical(int& x, int& y) const {
+    if (FWordWrap == wwNone || FWrapHold > 0) return;
+    for (int row = y; row > 0 && IsWrappedLine(row); --row) x += static_cast<int>(LineText(row - 1).size());
+    y = GetWrappedLineIndex(y);
+}
+
+void TAdvCustomMemo::BeginLogicalEdit() {
+    if (FWrapHold++ > 0 || FWordWrap == wwNone || LineCount() == 0) return;
+    const TLinearState state = SaveLinearState();
+    DoJoin();
+    RestoreLinearState(state);
+}
+
+void TAdvCustomMemo::EndLogicalEdit() {
+    if (--FWrapHold > 0 || FWordWrap == wwNone || LineCount() == 0) return;
+    const TLinearState state = SaveLinearState();
+    DoWrap();
+    RestoreLinearState(state);
+}
 
 // ---------------------------------------------------------------- caret
 
@@ -163,7 +218,8 @@ void TAdvCustomMemo::SetCurY(int value) {
     {
         TRefreshOff off(*this);
         if (old >= 0 && old < lines->Count()) {
-            if (FTrimTrailingSpaces || FWordWrap != wwNone) {
+            // Replayed steps restore text exactly; trimming then would change what they restore.
+            if ((FTrimTrailingSpaces || FWordWrap != wwNone) && !FKeepLeftLine && !UndoList().IsPerforming()) {
                 const std::wstring s = lines->Get(old);
                 const std::wstring t = TrimLine(old, true);
                 if (t != s) StoreLine(old, t);
@@ -193,8 +249,11 @@ std::wstring TAdvCustomMemo::TrimLine(int y, bool recordUndo) {
     if (y + 1 < LineCount() && IsWrappedLine(y + 1)) return s;
     const std::wstring t = TrimRightControls(s);
     if (recordUndo && t != s) {
-        const int oldLen = static_cast<int>(s.size()), newLen = static_cast<int>(t.size());
-        UndoList().Add(std::make_unique<TDeleteBufUndo>(oldLen, s.substr(t.size()), y, newLen, y, newLen, y, oldLen, y));
+        // Steps replay on joined lines, so a wrapped row records where it lies in its line.
+        int oldLen = static_cast<int>(s.size()), newLen = static_cast<int>(t.size()), line = y;
+        PhysicalToLogical(oldLen, line);
+        newLen = oldLen - static_cast<int>(s.size() - t.size());
+        UndoList().Add(std::make_unique<TDeleteBufUndo>(oldLen, s.substr(t.size()), line, newLen, line, newLen, line, oldLen, line));
     }
     return t;
 }
@@ -378,6 +437,7 @@ void TAdvCustomMemo::Clear() {
 
 void TAdvCustomMemo::InsertText(const std::wstring& value) {
     if (FReadOnly || !CanEdit()) return;
+    TLogicalEdit logical(*this);
     const bool deleted = DeleteSelectionCore(false);
     const int caretX = FCurX, caretY = FCurY;
     const std::wstring t = NormaliseBreaks(value);
@@ -463,6 +523,7 @@ void TAdvCustomMemo::InsertText(const std::wstring& value) {
 
 bool TAdvCustomMemo::DeleteSelectionCore(bool invalidate) {
     if (!CanEdit() || FReadOnly || !HasSelection()) return false;
+    TLogicalEdit logical(*this);
     TAdvMemoStrings* lines = Lines();
     if (FSelectionMode == smBlock) {
         const TMemoRect block = FBlockSelection;
@@ -540,6 +601,8 @@ void TAdvCustomMemo::InsertTextAtXY(const std::wstring& value, int x, int y) {
 
 void TAdvCustomMemo::DeleteTextAtXY(int x, int y, int numChar) {
     if (y < 0 || y >= LineCount() || x < 0 || numChar <= 0) return;
+    PhysicalToLogical(x, y);
+    TLogicalEdit logical(*this);
     std::wstring s = LineText(y);
     if (x >= static_cast<int>(s.size())) return;
     const std::wstring removed = s.substr(x, numChar);
@@ -830,6 +893,7 @@ std::wstring TAdvCustomMemo::NextToken(const std::wstring& text, int start, int&
 
 void TAdvCustomMemo::InsertChar(wchar_t c) {
     if (FReadOnly || !CanEdit()) return;
+    TLogicalEdit logical(*this);
     TAdvMemoStrings* lines = Lines();
     if (FCurY >= lines->Count() && lines->Count() > 0) SetCurY(lines->Count() - 1);
     EnsureOneLine();
@@ -890,6 +954,7 @@ void TAdvCustomMemo::InsertChar(wchar_t c) {
 
 void TAdvCustomMemo::DeleteChar(int oldX, int oldY) {
     if (FReadOnly || !CanEdit()) return;
+    TLogicalEdit logical(*this);
     TAdvMemoStrings* lines = Lines();
     if (lines->Count() == 0) return;
     const bool backspace = oldX != -1;
@@ -942,6 +1007,7 @@ void TAdvCustomMemo::DeleteChar(int oldX, int oldY) {
 
 void TAdvCustomMemo::BackspaceKeyCommand(TMemoShiftState shift) {
     if (!CanEdit() || FReadOnly || LineCount() == 0) return;
+    TLogicalEdit logical(*this);
     if (shift & ssCtrlKey) {
         DeleteWordBack();
     } else if (!FDelErase || !HasSelection()) {
@@ -967,6 +1033,7 @@ void TAdvCustomMemo::BackspaceKeyCommand(TMemoShiftState shift) {
 }
 
 void TAdvCustomMemo::BackspaceKey() {
+    TLogicalEdit logical(*this);
     TAdvMemoStrings* lines = Lines();
     // Replay removes exactly the recorded characters; the smart jump is for the user's key only.
     if (FSmartTabs && !UndoList().IsPerforming() && lines->Count() > 0 && FCurY < lines->Count() && FCurX >= 1) {
@@ -1024,6 +1091,7 @@ int TAdvCustomMemo::SmartBackTarget() {
 }
 
 void TAdvCustomMemo::DeleteWordBack() {
+    TLogicalEdit logical(*this);
     const std::wstring original = LineText(FCurY);
     for (;;) {
         const int ox = FCurX, oy = FCurY;
@@ -1048,6 +1116,7 @@ std::wstring TAdvCustomMemo::NewLineIndent() {
 
 void TAdvCustomMemo::NewLine() {
     if (FReadOnly || !CanEdit()) return;
+    TLogicalEdit logical(*this);
     TAdvMemoStrings* lines = Lines();
     {
         TRefreshOff off(*this);
@@ -1071,7 +1140,9 @@ void TAdvCustomMemo::NewLine() {
         StoreLine(FCurY, s.substr(0, cut));
         if (FCodeFoldingEnabled) ExpandNodeOfLine(FCurY);
         lines->DoInsert(FCurY + 1, indent + rest);
+        FKeepLeftLine = true;  // the head is trimmed below, after the break is recorded
         MoveCaret(0, 1, 0);
+        FKeepLeftLine = false;
         SetCurXForced(static_cast<int>(indent.size()));
         ClearSelection();
         if (FUndoLineByLine)
@@ -1084,6 +1155,14 @@ void TAdvCustomMemo::NewLine() {
         const int restEnd = at + static_cast<int>(rest.size());
         RecordDroppedText(at, FCurY, leading);
         RecordDroppedText(restEnd, FCurY, trailing);
+        if ((FTrimTrailingSpaces || FWordWrap != wwNone) && !UndoList().IsPerforming() && oldY < lines->Count()) {
+            const std::wstring head = lines->Get(oldY);
+            const std::wstring trimmed = TrimLine(oldY, false);
+            if (trimmed != head) {
+                StoreLine(oldY, trimmed);
+                RecordDroppedText(static_cast<int>(trimmed.size()), oldY, head.substr(trimmed.size()));
+            }
+        }
     }
     UpdateView();
     AfterEdit();
@@ -1123,6 +1202,7 @@ std::wstring TAdvCustomMemo::SmartTabPadding() {
 
 void TAdvCustomMemo::TabKey(TMemoShiftState shift) {
     if (FReadOnly || !CanEdit()) return;
+    TLogicalEdit logical(*this);
     if (!FSmartTabs || LineCount() == 0) {
         if (shift & ssCtrlKey) return;
         if (shift & ssShiftKey) {
@@ -1158,6 +1238,12 @@ void TAdvCustomMemo::TabKey(TMemoShiftState shift) {
 
 void TAdvCustomMemo::BlockIndent(int fromLine, int toLine, bool addUndo, int indent) {
     if (fromLine > toLine) std::swap(fromLine, toLine);
+    // Rows of a wrapped text become the lines they belong to: whole lines are indented.
+    if (FWordWrap != wwNone && FWrapHold == 0) {
+        fromLine = GetWrappedLineIndex(fromLine);
+        toLine = GetWrappedLineIndex(toLine);
+    }
+    TLogicalEdit logical(*this);
     TAdvMemoStrings* lines = Lines();
     {
         TRefreshOff off(*this);
@@ -1181,6 +1267,9 @@ void TAdvCustomMemo::BlockIndent(int fromLine, int toLine, bool addUndo, int ind
 void TAdvCustomMemo::DeleteLine() {
     if (!CanEdit()) return;
     TAdvMemoStrings* lines = Lines();
+    // Called by the line list for one stored row; otherwise it deletes the caret's whole line.
+    std::optional<TLogicalEdit> logical;
+    if (!lines->FDeleting) logical.emplace(*this);
     if (lines->Count() == 0) return;
     if (FCurY >= lines->Count()) FCurY = lines->Count() - 1;
     ClearLineErrors(FCurY);

@@ -189,7 +189,7 @@ void TAdvCustomMemo::ClearCachedStyles(int from, int to) {
 
 void TAdvCustomMemo::DoWrap() {
     TAdvMemoStrings* lines = Lines();
-    if (lines->Count() == 0 || FLoading || FWordWrap == wwNone) return;
+    if (lines->Count() == 0 || FLoading || FWordWrap == wwNone || FWrapHold > 0) return;
     const int limit = FWordWrap == wwClientWidth ? VisiblePosCount() - 1 : FRightMargin;
     if (limit <= 0) return;
     FWWList.Clear();
@@ -291,7 +291,7 @@ void TAdvCustomMemo::DoJoin() {
 }
 
 void TAdvCustomMemo::UpdateWrap() {
-    if (FWordWrap == wwNone) return;
+    if (FWordWrap == wwNone || FWrapHold > 0) return;
     TAdvMemoStrings* lines = Lines();
     lines->BeginUpdate();
     try {

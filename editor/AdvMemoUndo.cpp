@@ -9,27 +9,6 @@ TUndo::TUndo(int aCurX0, const std::wstring& aText, int aCurY, int aCurX, int aC
 
 bool TUndo::Append(TUndo*) { return false; }
 
-void TUndo::LinearToPos(int linear, int& x, int& y) const { Memo->PosFromText(linear, x, y); }
-
-void TUndo::PosBefore(int& x, int& y) const {
-    if (FLinear) LinearToPos(FUndoCurX0, x, y);
-    else { x = FUndoCurX0; y = FUndoCurY0; }
-}
-
-void TUndo::PosAfter(int& x, int& y) const {
-    if (FLinear) LinearToPos(FUndoCurX, x, y);
-    else { x = FUndoCurX; y = FUndoCurY; }
-}
-
-void TUndo::MakeLinear(const TAdvCustomMemo& memo) {
-    if (FLinear || FUndoCurY == -1) return;
-    FUndoCurX0 = memo.TextFromPos(FUndoCurX0, FUndoCurY0);
-    FUndoCurY0 = 0;
-    FUndoCurX = memo.TextFromPos(FUndoCurX, FUndoCurY);
-    FUndoCurY = 0;
-    FLinear = true;
-}
-
 void TUndo::Undo() {
     if (!Memo) return;
     Memo->DoJoin();
@@ -62,26 +41,11 @@ void TUndo::Redo() {
     Memo->DoWrap();
 }
 
-void TSelUndo::MakeLinear(const TAdvCustomMemo& memo) {
-    if (FLinear) return;
-    FUndoSelStartX = memo.TextFromPos(FUndoSelStartX, FUndoSelStartY);
-    FUndoSelStartY = 0;
-    FUndoSelEndX = memo.TextFromPos(FUndoSelEndX, FUndoSelEndY);
-    FUndoSelEndY = 0;
-    TUndo::MakeLinear(memo);
-    FLinear = true;
-}
-
 void TSelUndo::ApplySelection() const {
-    int sx = FUndoSelStartX, sy = FUndoSelStartY, ex = FUndoSelEndX, ey = FUndoSelEndY;
-    if (FLinear) {
-        LinearToPos(FUndoSelStartX, sx, sy);
-        LinearToPos(FUndoSelEndX, ex, ey);
-    }
-    Memo->SetSelStartX(sx);
-    Memo->SetSelStartY(sy);
-    Memo->SetSelEndX(ex);
-    Memo->SetSelEndY(ey);
+    Memo->SetSelStartX(FUndoSelStartX);
+    Memo->SetSelStartY(FUndoSelStartY);
+    Memo->SetSelEndX(FUndoSelEndX);
+    Memo->SetSelEndY(FUndoSelEndY);
 }
 
 namespace {
@@ -285,7 +249,6 @@ void TAdvUndoList::SetMemo(TAdvCustomMemo* memo) {
 
 int TAdvUndoList::Add(std::unique_ptr<TUndo> item) {
     if (FIsPerforming) return -1;
-    if (FMemo && FMemo->WordWrap() != wwNone) item->MakeLinear(*FMemo);
     // Only a step that is still on the undo side may absorb the new one.
     if (!FItems.empty() && FPos == 0 && FItems.front()->Append(item.get())) return -1;
     item->Memo = FMemo;
@@ -341,6 +304,7 @@ void TAdvUndoList::Undo() {
     const bool autoIndent = memo.AutoIndent();
     memo.SetAutoIndent(false);
     FIsPerforming = true;
+    memo.BeginLogicalEdit();
     try {
         // A linked step takes the older one with it; chains of links are followed to their end.
         FItems[FPos]->Undo();
@@ -354,11 +318,13 @@ void TAdvUndoList::Undo() {
             ++FPos;
         }
     } catch (...) {
+        memo.EndLogicalEdit();
         memo.OnChange = savedOnChange;
         FIsPerforming = false;
         memo.SetAutoIndent(autoIndent);
         throw;
     }
+    memo.EndLogicalEdit();
     memo.OnChange = savedOnChange;
     memo.UpdateView();
     FIsPerforming = false;
@@ -372,6 +338,7 @@ void TAdvUndoList::Redo() {
     const bool autoIndent = memo.AutoIndent();
     memo.SetAutoIndent(false);
     FIsPerforming = true;
+    memo.BeginLogicalEdit();
     try {
         --FPos;
         const bool firstWasModified = dynamic_cast<TModifiedUndo*>(FItems[FPos].get()) != nullptr;
@@ -385,10 +352,12 @@ void TAdvUndoList::Redo() {
             FItems[FPos]->Redo();
         }
     } catch (...) {
+        memo.EndLogicalEdit();
         FIsPerforming = false;
         memo.SetAutoIndent(autoIndent);
         throw;
     }
+    memo.EndLogicalEdit();
     FIsPerforming = false;
     memo.SetAutoIndent(autoIndent);
     UndoChange();

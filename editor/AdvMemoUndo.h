@@ -27,11 +27,8 @@ public:
     void Undo();
     void Redo();
 
-    // While word wrap is on, positions are kept as linear text positions, which joining and
-    // wrapping leave alone, and are turned back into column and line when the step replays.
-    virtual void MakeLinear(const TAdvCustomMemo& memo);
-    void PosBefore(int& x, int& y) const;
-    void PosAfter(int& x, int& y) const;
+    void PosBefore(int& x, int& y) const { x = FUndoCurX0; y = FUndoCurY0; }
+    void PosAfter(int& x, int& y) const { x = FUndoCurX; y = FUndoCurY; }
 
     int UndoCurX0() const { return FUndoCurX0; }
     int UndoCurY0() const { return FUndoCurY0; }
@@ -48,9 +45,6 @@ protected:
     int FUndoCurY;
     std::wstring FUndoText;
     bool FLinkedUndo = false;
-    bool FLinear = false;
-
-    void LinearToPos(int linear, int& x, int& y) const;
 };
 
 template <class T, class Base = TUndo>
@@ -118,7 +112,6 @@ public:
           FUndoSelEndX(selEndX), FUndoSelEndY(selEndY) {}
     void PerformUndo() override {}
     void PerformRedo() override {}
-    void MakeLinear(const TAdvCustomMemo& memo) override;
 
 protected:
     void ApplySelection() const;
@@ -137,7 +130,6 @@ public:
     explicit TModifiedUndo(int lineIndex) : TUndoClone(-1, L"", -1, -1, -1), FLineIndex(lineIndex) {}
     void PerformUndo() override;
     void PerformRedo() override;
-    void MakeLinear(const TAdvCustomMemo&) override {}
     int LineIndex() const { return FLineIndex; }
 
 private:
@@ -168,7 +160,6 @@ public:
         : TUndoClone(curX, L"", 0, 0, curY), FIndent(indent), FSelRowFrom(rowFrom), FSelRowTo(rowTo) {}
     void PerformUndo() override;
     void PerformRedo() override;
-    void MakeLinear(const TAdvCustomMemo&) override {}
 
 private:
     int FIndent, FSelRowFrom, FSelRowTo;
@@ -179,7 +170,6 @@ public:
     TCorrectUndo(int lineNo, const std::wstring& lineBefore) : TUndoClone(-1, lineBefore, -1, -1, -1) { FUndoCurY = lineNo; }
     void PerformUndo() override;
     void PerformRedo() override;
-    void MakeLinear(const TAdvCustomMemo&) override {}
 
 private:
     void Exchange();

@@ -538,53 +538,58 @@ TEST(AdvMemoUndo, UndoChangeEventReportsBothDirections) {
     EXPECT_TRUE(lastRedo);
 }
 
-TEST(AdvMemoUndo, RandomEditsUndoBackToTheOriginal) {
-    std::mt19937 random(1234);
-    for (int round = 0; round < 2000; ++round) {
-        TAdvMemo memo;
-        memo.SetUndoLimit(100);
-        memo.SetSmartTabs(round % 3 == 1);
-        memo.SetUndoLineByLine(round % 3 == 2);
-        memo.SetOverwrite(round % 5 == 4);
-        memo.Lines()->SetText(L"alpha beta\r\n    gamma\r\n\r\ndelta");
-        const std::wstring original = TextOf(memo);
-        memo.ClearUndoRedo();
-        std::wstring log;
-        for (int step = 0; step < 20; ++step) {
-            const int count = memo.Lines()->Count();
-            const int y = static_cast<int>(random() % count);
-            // Within the line: a caret placed beyond the end pads the line, which is no edit.
-            const int x = static_cast<int>(random() % (memo.Lines()->Get(y).size() + 1));
-            memo.SetCursor(x, y);
-            const int op = static_cast<int>(random() % 11);
-            log += L"(" + std::to_wstring(x) + L"," + std::to_wstring(y) + L") op" + std::to_wstring(op) + L"; ";
-            switch (op) {
-            case 0: memo.InsertChar(static_cast<wchar_t>(L'a' + random() % 26)); break;
-            case 1: memo.NewLine(); break;
-            case 2: memo.BackspaceKeyCommand(0); break;
-            case 3: memo.DeleteChar(-1, -1); break;
-            case 4: memo.DeleteLine(); break;
-            case 5: memo.InsertText(L"p\r\nq"); break;
-            case 7: memo.TabKey(0); break;
-            case 8: memo.BackspaceKeyCommand(ssCtrlKey); break;
-            case 9: memo.InsertTextAtXY(L"r\r\n", x, y); break;
-            case 10: memo.BlockIndent(y, y + 1, true, 2); break;
-            case 6: {
-                memo.SetSelStartX(0);
-                memo.SetSelStartY(0);
-                memo.SetSelEndX(x);
-                memo.SetSelEndY(y);
-                memo.DeleteSelection();
-                break;
+TEST(AdvMemoUndo, RandomEditsUndoAndRedoExactly) {
+    // Without and with word wrap: edits work on whole lines either way, so undo must give back
+    // the text byte for byte and redo the edited text.
+    for (const bool wrapped : {false, true}) {
+        std::mt19937 random(1234);
+        for (int round = 0; round < 1500; ++round) {
+            TAdvMemo memo;
+            memo.SetUndoLimit(100);
+            memo.SetSmartTabs(round % 3 == 1);
+            memo.SetUndoLineByLine(round % 3 == 2);
+            memo.SetOverwrite(round % 5 == 4);
+            memo.SetRightMargin(12);
+            memo.Lines()->SetText(L"alpha beta gamma delta\r\n    gamma epsilon\r\n\r\ndelta");
+            if (wrapped) memo.SetWordWrap(wwRightMargin);
+            const std::wstring original = memo.WrappedText();
+            memo.ClearUndoRedo();
+            std::wstring log;
+            for (int step = 0; step < 20; ++step) {
+                const int count = memo.Lines()->Count();
+                const int y = static_cast<int>(random() % count);
+                // Within the line: a caret placed beyond the end pads the line, which is no edit.
+                const int x = static_cast<int>(random() % (memo.Lines()->Get(y).size() + 1));
+                memo.SetCursor(x, y);
+                const int op = static_cast<int>(random() % 11);
+                log += L"(" + std::to_wstring(x) + L"," + std::to_wstring(y) + L") op" + std::to_wstring(op) + L"; ";
+                switch (op) {
+                case 0: memo.InsertChar(static_cast<wchar_t>(L'a' + random() % 26)); break;
+                case 1: memo.NewLine(); break;
+                case 2: memo.BackspaceKeyCommand(0); break;
+                case 3: memo.DeleteChar(-1, -1); break;
+                case 4: memo.DeleteLine(); break;
+                case 5: memo.InsertText(L"p\r\nq"); break;
+                case 6:
+                    memo.SetSelStartX(0);
+                    memo.SetSelStartY(0);
+                    memo.SetSelEndX(x);
+                    memo.SetSelEndY(y);
+                    memo.DeleteSelection();
+                    break;
+                case 7: memo.TabKey(0); break;
+                case 8: memo.BackspaceKeyCommand(ssCtrlKey); break;
+                case 9: memo.InsertTextAtXY(L"r\r\n", x, y); break;
+                case 10: memo.BlockIndent(y, y + 1, true, 2); break;
+                }
+                CheckInvariants(memo);
             }
-            }
-            CheckInvariants(memo);
+            const std::wstring edited = memo.WrappedText();
+            while (memo.CanUndo()) memo.Undo();
+            ASSERT_EQ(memo.WrappedText(), original) << wrapped << " round " << round << " " << testing::PrintToString(log);
+            while (memo.CanRedo()) memo.Redo();
+            ASSERT_EQ(memo.WrappedText(), edited) << wrapped << " round " << round << " " << testing::PrintToString(log);
         }
-        const std::wstring edited = TextOf(memo);
-        while (memo.CanUndo()) memo.Undo();
-        ASSERT_EQ(TextOf(memo), original) << "round " << round << " " << testing::PrintToString(log);
-        while (memo.CanRedo()) memo.Redo();
-        ASSERT_EQ(TextOf(memo), edited) << "round " << round << " " << testing::PrintToString(log);
     }
 }
 
