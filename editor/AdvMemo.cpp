@@ -33,6 +33,7 @@ const ClassLib::TPropertyList& TAdvCustomMemo::Published() {
         .Add(L"HiddenCaret", &M::HiddenCaret, &M::SetHiddenCaret, false)
         .Add(L"HideSelection", &M::HideSelection, &M::SetHideSelection, false)
         .Strings(L"Lines", &M::Lines)
+        .SubObject(L"MarkerList", &M::GetMarkerList)
         .Reference(L"MemoSource", &M::MemoSource, &M::SetMemoSource)
         .Add(L"ReadOnly", &M::ReadOnly, &M::SetReadOnly, false)
         .Add(L"RightMargin", &M::RightMargin, &M::SetRightMargin, 80)
@@ -106,7 +107,7 @@ void TAdvCustomMemo::Assign(const ClassLib::TPersistent* source) {
     SetEnhancedHomeKey(other->EnhancedHomeKey());
     SetTag(other->Tag());
     if (other->Lines() != Lines()) SetLines(*other->Lines());
-    FMarkerList.Assign(other->FMarkerList);
+    FMarkerList.Assign(&other->FMarkerList);
     SetReadOnly(other->ReadOnly());
     SetRightMargin(other->RightMargin());
     SetScrollBars(other->ScrollBars());

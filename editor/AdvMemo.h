@@ -1,6 +1,7 @@
 #pragma once
 // The code editor control: line store, caret and selection, editing, undo, word wrap and marks.
 // The model works without a window; painting and input attach through the virtual hooks below.
+#include "classlib/Collections.h"
 #include "classlib/Object.h"
 #include "classlib/Properties.h"
 #include "editor/AdvMemoStrings.h"
@@ -59,47 +60,65 @@ struct TAdvMemoSavePos {
     int CurX = 0, CurY = 0, LeftCol = 0, TopLine = 0, SelStartX = 0, SelStartY = 0, SelEndX = 0, SelEndY = 0;
 };
 
-class TAdvMarker {
+// A line-bound mark with an image and a text, shown in the gutter and used for navigation.
+class TAdvMarker : public ClassLib::TCollectionItem {
+    CLASSLIB_CLASS(TAdvMarker, ClassLib::TCollectionItem)
 public:
-    std::wstring Text;
-    int ImageIndex = 0;
-    int LineNumber = 0;
-    std::wstring DisplayName() const { return Text.empty() ? std::wstring(L"TAdvMarker") : Text; }
-    void Assign(const TAdvMarker& source) { Text = source.Text; ImageIndex = source.ImageIndex; LineNumber = source.LineNumber; }
+    explicit TAdvMarker(ClassLib::TCollection* collection) : ClassLib::TCollectionItem(collection) {}
+    static const ClassLib::TPropertyList& Published();
+    const std::wstring& Text() const { return FText; }
+    void SetText(const std::wstring& value) { FText = value; }
+    int ImageIndex() const { return FImageIndex; }
+    void SetImageIndex(int value) { FImageIndex = value; }
+    int LineNumber() const { return FLineNumber; }
+    void SetLineNumber(int value) { FLineNumber = value; }
+    std::wstring GetDisplayName() const override { return FText.empty() ? ClassLib::TCollectionItem::GetDisplayName() : FText; }
+    void Assign(const ClassLib::TPersistent* source) override;
+
+private:
+    std::wstring FText;
+    int FImageIndex = 0;
+    int FLineNumber = 0;
 };
 
-class TAdvMarkers {
+class TAdvMarkers : public ClassLib::TOwnedCollection {
+    CLASSLIB_CLASS(TAdvMarkers, ClassLib::TOwnedCollection)
 public:
-    int MarkerCount() const { return static_cast<int>(FItems.size()); }
-    TAdvMarker& Items(int index) { return *FItems[index]; }
-    const TAdvMarker& Items(int index) const { return *FItems[index]; }
-    TAdvMarker& Add();
-    void Delete(int index);
-    void Clear() { FItems.clear(); }
-    TAdvMarker* GetMarkerAtLine(int lineNo);
-    int GetMarkerImageIndex(int lineNo);
+    explicit TAdvMarkers(ClassLib::TPersistent* owner)
+        : ClassLib::TOwnedCollection(owner, &ClassLib::CreateCollectionItem<TAdvMarker>) {}
+    int MarkerCount() const { return Count(); }
+    TAdvMarker* Add() { return static_cast<TAdvMarker*>(TCollection::Add()); }
+    TAdvMarker* Items(int index) const { return static_cast<TAdvMarker*>(TCollection::Items(index)); }
+    TAdvMarker* GetMarkerAtLine(int lineNo) const;
+    int GetMarkerImageIndex(int lineNo) const;
     bool HigherMarkerThanLine(int lineNo) const;
     void AdjustMarkerLinePlus(int startIndex, int by = 1);
     void AdjustMarkerLineMinus(int startIndex);
-
-private:
-    std::vector<std::unique_ptr<TAdvMarker>> FItems;
 };
 
-class TAdvMarkerList {
+class TAdvMarkerList : public ClassLib::TPersistent {
+    CLASSLIB_CLASS(TAdvMarkerList, ClassLib::TPersistent)
 public:
+    explicit TAdvMarkerList(ClassLib::TPersistent* owner = nullptr) : FOwner(owner), FMarkers(this) {}
+    static const ClassLib::TPropertyList& Published();
     TAdvMarkers& Markers() { return FMarkers; }
     const TAdvMarkers& Markers() const { return FMarkers; }
     void FastDeleteAll() { FMarkers.Clear(); }
-    bool UseDefaultMarkerImageIndex = false;
-    int DefaultMarkerImageIndex = -1;
-    void Assign(const TAdvMarkerList& source) {
-        UseDefaultMarkerImageIndex = source.UseDefaultMarkerImageIndex;
-        DefaultMarkerImageIndex = source.DefaultMarkerImageIndex;
-    }
+    bool UseDefaultMarkerImageIndex() const { return FUseDefaultMarkerImageIndex; }
+    void SetUseDefaultMarkerImageIndex(bool value) { FUseDefaultMarkerImageIndex = value; }
+    int DefaultMarkerImageIndex() const { return FDefaultMarkerImageIndex; }
+    void SetDefaultMarkerImageIndex(int value) { FDefaultMarkerImageIndex = value; }
+    // Copies the image settings, not the markers.
+    void Assign(const ClassLib::TPersistent* source) override;
+
+protected:
+    ClassLib::TPersistent* GetOwner() const override { return FOwner; }
 
 private:
+    ClassLib::TPersistent* FOwner;
     TAdvMarkers FMarkers;
+    bool FUseDefaultMarkerImageIndex = false;
+    int FDefaultMarkerImageIndex = -1;
 };
 
 using TMemoNotifyEvent = std::function<void(ClassLib::TObject* sender)>;
@@ -337,6 +356,7 @@ public:
     void GotoBegin();
     void GotoEnd();
     TAdvMarkerList& MarkerList() { return FMarkerList; }
+    TAdvMarkerList* GetMarkerList() const { return const_cast<TAdvMarkerList*>(&FMarkerList); }
     void SetError(int lineNo, int errPos, int errLen);
     void ClearLineErrors(int lineNo);
     void ClearErrors();
@@ -567,7 +587,7 @@ protected:
 
     std::wstring FCachedDelimiters;
     std::wstring FFileName;
-    TAdvMarkerList FMarkerList;
+    TAdvMarkerList FMarkerList{this};
     TIntList FBookmarkList;
     TIntList FWWList;
 };

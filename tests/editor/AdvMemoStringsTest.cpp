@@ -132,8 +132,8 @@ TEST(AdvMemoStrings, InsertShiftsMarkersAndBookmarksByInsertedLines) {
     memo.SetBookmarks(1, 2);
     memo.Lines()->Insert(0, L"p\r\nq");
     EXPECT_EQ(LinesOf(*memo.Lines()), (std::vector<std::wstring>{L"p", L"q", L"l0", L"l1", L"l2"}));
-    EXPECT_EQ(memo.MarkerList().Markers().Items(0).LineNumber, 2);
-    EXPECT_EQ(memo.MarkerList().Markers().Items(1).LineNumber, 4);
+    EXPECT_EQ(memo.MarkerList().Markers().Items(0)->LineNumber(), 2);
+    EXPECT_EQ(memo.MarkerList().Markers().Items(1)->LineNumber(), 4);
     EXPECT_EQ(memo.Bookmarks(0), 2);
     EXPECT_EQ(memo.Bookmarks(1), 4);
     EXPECT_EQ(memo.Bookmarks(2), -1);  // an unset slot never moves

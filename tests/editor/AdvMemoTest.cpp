@@ -728,13 +728,19 @@ TEST(AdvMemoMarks, MarkersFollowLines) {
     EXPECT_THROW(memo.GoToMarker(2), ClassLib::Exception);
     memo.SetCursor(0, 1);
     memo.NewLine();
-    EXPECT_EQ(memo.MarkerList().Markers().Items(1).LineNumber, 4);
+    EXPECT_EQ(memo.MarkerList().Markers().Items(1)->LineNumber(), 4);
     memo.SetCursor(0, 0);
     memo.DeleteLine();
-    EXPECT_EQ(memo.MarkerList().Markers().Items(0).LineNumber, 0);
-    EXPECT_EQ(memo.MarkerList().Markers().Items(1).LineNumber, 3);
+    EXPECT_EQ(memo.MarkerList().Markers().Items(0)->LineNumber(), 0);
+    EXPECT_EQ(memo.MarkerList().Markers().Items(1)->LineNumber(), 3);
     memo.RemoveMarker(7);
     EXPECT_EQ(removed, (std::vector<int>{7}));
+    EXPECT_EQ(memo.MarkerList().Markers().Items(0)->GetDisplayName(), L"first");
+    memo.AddMarker(2, 0);
+    EXPECT_EQ(memo.MarkerList().Markers().Items(2)->GetDisplayName(), L"TAdvMarker");
+    TAdvMarkers copy(nullptr);
+    EXPECT_TRUE(memo.GetMarkers(copy));
+    EXPECT_EQ(copy.MarkerCount(), 3);
 }
 
 TEST(AdvMemoMarks, ErrorMarks) {
