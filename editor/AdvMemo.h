@@ -428,7 +428,10 @@ public:
     bool Ctl3D() const { return FCtl3D; }
     void SetCtl3D(bool v) { FCtl3D = v; Invalidate(); }
     bool HiddenCaret() const { return FHiddenCaret; }
-    void SetHiddenCaret(bool v) { FHiddenCaret = v; }
+    void SetHiddenCaret(bool v) {
+        FHiddenCaret = v;
+        if (Focused() && FCaretVisible == v) UpdateCaret(!v);
+    }
     bool HideSelection() const { return FHideSelection; }
     void SetHideSelection(bool v) { if (v != FHideSelection) { FHideSelection = v; Invalidate(); } }
     int ActiveLine() const { return FActiveLine; }
