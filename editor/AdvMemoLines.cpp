@@ -114,9 +114,11 @@ void TAdvCustomMemo::SetBookmark(int i, bool value) {
 }
 
 int TAdvCustomMemo::BookmarkCount() const {
+    // Counted over the lines: properties of deleted lines live on until the next clear.
+    TAdvMemoStrings* lines = Lines();
     int count = 0;
-    for (TLineProp* prop : Lines()->LinesProp())
-        if (prop->Bookmark) ++count;
+    for (int i = 0; i < lines->Count(); ++i)
+        if (TLineProp* prop = lines->GetLineProp(i); prop && prop->Bookmark) ++count;
     return count;
 }
 

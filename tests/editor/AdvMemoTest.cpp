@@ -702,9 +702,12 @@ TEST(AdvMemoMarks, BookmarkSlots) {
     memo.GotoBookmark(0);
     EXPECT_EQ(memo.CurY(), 3);
     EXPECT_EQ(memo.CurX(), 0);
+    memo.SetBookmark(0, true);
+    EXPECT_EQ(memo.BookmarkCount(), 2);
     memo.SetCursor(0, 0);
     memo.DeleteLine();
     EXPECT_EQ(memo.Bookmarks(0), 2);
+    EXPECT_EQ(memo.BookmarkCount(), 1);
     memo.ClearBookmarks();
     EXPECT_FALSE(memo.HasBookmarks());
     EXPECT_THROW(memo.SetBookmarkIndex(40, 1), ClassLib::Exception);
