@@ -864,3 +864,20 @@ TEST(AdvMemoSelection, ShiftMovesExtendTheSelection) {
     memo.WordRight();
     EXPECT_EQ(memo.CurX(), 4);
 }
+
+TEST(AdvMemoUndo, OneUndoTakesBackAPasteAndTheSelectionItReplaced) {
+    TAdvMemo memo;
+    memo.Lines()->SetText(L"keep this word\r\nnext");
+    memo.ClearUndoRedo();
+    memo.SetSelStartX(5);
+    memo.SetSelStartY(0);
+    memo.SetSelEndX(2);
+    memo.SetSelEndY(1);
+    memo.InsertText(L"that");
+    EXPECT_EQ(LinesOf(memo), (std::vector<std::wstring>{L"keep thatxt"}));
+    memo.Undo();
+    EXPECT_EQ(LinesOf(memo), (std::vector<std::wstring>{L"keep this word", L"next"}));
+    EXPECT_FALSE(memo.CanUndo());
+    memo.Redo();
+    EXPECT_EQ(LinesOf(memo), (std::vector<std::wstring>{L"keep thatxt"}));
+}
