@@ -1,5 +1,7 @@
 #include "editor/AdvMemo.h"
 
+#include "editor/AdvMemoStylers.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -35,6 +37,7 @@ const ClassLib::TPropertyList& TAdvCustomMemo::Published() {
         .Strings(L"Lines", &M::Lines)
         .SubObject(L"MarkerList", &M::GetMarkerList)
         .Reference(L"MemoSource", &M::MemoSource, &M::SetMemoSource)
+        .Reference(L"SyntaxStyles", &M::SyntaxStyles, &M::SetSyntaxStyles)
         .Add(L"ReadOnly", &M::ReadOnly, &M::SetReadOnly, false)
         .Add(L"RightMargin", &M::RightMargin, &M::SetRightMargin, 80)
         .Enum(L"ScrollBars", L"TScrollStyle", &M::ScrollBars, &M::SetScrollBars, {L"ssNone", L"ssHorizontal", L"ssVertical", L"ssBoth"}, ssBoth)
@@ -78,7 +81,8 @@ const ClassLib::TPropertyList& TAdvMemoSource::Published() {
     using S = TAdvMemoSource;
     static const ClassLib::TPropertyList list = ClassLib::TPropertyList::Extend(ClassLib::TComponent::Published())
         .Strings(L"Lines", &S::Lines)
-        .Add(L"ReadOnly", &S::ReadOnly, &S::SetReadOnly, false);
+        .Add(L"ReadOnly", &S::ReadOnly, &S::SetReadOnly, false)
+        .Reference(L"SyntaxStyler", &S::SyntaxStyler, &S::SetSyntaxStyler);
     return list;
 }
 
@@ -87,6 +91,11 @@ void TAdvCustomMemo::Notification(ClassLib::TComponent* component, ClassLib::TOp
     if (operation != ClassLib::opRemove) return;
     if (FMemoSource && component == FMemoSource) {
         SetMemoSource(nullptr);
+        Invalidate();
+    }
+    if (FInternalStyles && component == FInternalStyles) {
+        FInternalStyles = nullptr;
+        FCachedDelimiters.clear();
         Invalidate();
     }
 }
@@ -123,7 +132,16 @@ void TAdvCustomMemo::Assign(const ClassLib::TPersistent* source) {
 
 void TAdvMemoSource::Notification(ClassLib::TComponent* component, ClassLib::TOperation operation) {
     ClassLib::TComponent::Notification(component, operation);
-    if (operation == ClassLib::opRemove && FMemo && component == FMemo) AttachMemo(nullptr);
+    if (operation != ClassLib::opRemove) return;
+    if (FMemo && component == FMemo) AttachMemo(nullptr);
+    if (FSyntaxStyler && component == FSyntaxStyler) StylerRemoved();
+}
+
+void TAdvMemoSource::SetSyntaxStyler(TAdvCustomMemoStyler* value) {
+    if (value == FSyntaxStyler) return;
+    if (FSyntaxStyler) FSyntaxStyler->RemoveFreeNotification(this);
+    FSyntaxStyler = value;
+    if (value) value->FreeNotification(this);
 }
 
 void TAdvCustomMemo::Init() {
@@ -220,9 +238,37 @@ TAdvCustomMemoStyler* TAdvCustomMemo::EffectiveStyler() const {
     return FInternalStyles;
 }
 
+std::wstring TAdvCustomMemo::StylerSymbols() const {
+    const TAdvCustomMemoStyler* styler = EffectiveStyler();
+    if (!styler || !styler->AllStyles()) return L"";
+    const TElementStyles& styles = *styler->AllStyles();
+    for (int i = 0; i < styles.Count(); ++i)
+        if (styles.Items(i)->StyleType() == stSymbol) return styles.Items(i)->Symbols();
+    return L"";
+}
+
+std::wstring TAdvCustomMemo::StylerDelimiters() const {
+    const TAdvCustomMemoStyler* styler = EffectiveStyler();
+    if (!styler || !styler->AllStyles()) return L"";
+    const TElementStyles& styles = *styler->AllStyles();
+    std::wstring result;
+    for (int i = 0; i < styles.Count(); ++i) {
+        const TElementStyle& style = *styles.Items(i);
+        if (style.StyleType() == stSymbol) {
+            result += style.Symbols();
+        } else if (style.StyleType() == stBracket) {
+            if (style.BracketStart()) result += style.BracketStart();
+            if (style.BracketEnd()) result += style.BracketEnd();
+        }
+    }
+    return result;
+}
+
 void TAdvCustomMemo::SetSyntaxStyles(TAdvCustomMemoStyler* value) {
     if (value == FInternalStyles) return;
+    if (FInternalStyles) FInternalStyles->RemoveFreeNotification(this);
     FInternalStyles = value;
+    if (value) value->FreeNotification(this);
     FCachedDelimiters.clear();
     ClearCachedStyles();
     Invalidate();

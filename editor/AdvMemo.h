@@ -483,9 +483,10 @@ public:
     virtual void ControlChanged() {}
     virtual void HideParameterHint() {}
     virtual void ScrollBarsChanged() {}
-    // Symbols of the effective styler's first symbol group and its brackets (empty without one).
-    virtual std::wstring StylerSymbols() const { return L""; }
-    virtual std::wstring StylerBrackets() const { return L""; }
+    // Symbols of the effective styler's first symbol group (empty without a styler).
+    std::wstring StylerSymbols() const;
+    // Every symbol and bracket character of the effective styler's symbol and bracket groups.
+    std::wstring StylerDelimiters() const;
 
     // Lines' change notification: pointed at UpdateView, or detached.
     void AttachLinesChange();
@@ -618,7 +619,7 @@ public:
     TAdvUndoList& UndoList() const { return *FUndoList; }
     void SetUndoList(const TAdvUndoList& value);
     TAdvCustomMemoStyler* SyntaxStyler() const { return FSyntaxStyler; }
-    void SetSyntaxStyler(TAdvCustomMemoStyler* value) { if (value != FSyntaxStyler) FSyntaxStyler = value; }
+    void SetSyntaxStyler(TAdvCustomMemoStyler* value);
     bool ReadOnly() const;
     void SetReadOnly(bool value);
     bool Modified() const;

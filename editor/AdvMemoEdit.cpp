@@ -774,7 +774,7 @@ bool TAdvCustomMemo::IsTokenDelimiter(wchar_t ch) const {
 bool TAdvMemo::IsWordDelimiter(wchar_t ch) const {
     if (TAdvCustomMemo::IsWordDelimiter(ch)) return true;
     if (!EffectiveStyler() || !UseStyler()) return false;
-    return StylerSymbols().find(ch) != std::wstring::npos || StylerBrackets().find(ch) != std::wstring::npos;
+    return StylerDelimiters().find(ch) != std::wstring::npos;
 }
 
 namespace {

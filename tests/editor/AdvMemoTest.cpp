@@ -1,6 +1,7 @@
 #include "editor/AdvMemo.h"
 
 #include "classlib/Exceptions.h"
+#include "editor/AdvmCSHS.h"
 
 #include <gtest/gtest.h>
 
@@ -880,4 +881,22 @@ TEST(AdvMemoUndo, OneUndoTakesBackAPasteAndTheSelectionItReplaced) {
     EXPECT_FALSE(memo.CanUndo());
     memo.Redo();
     EXPECT_EQ(LinesOf(memo), (std::vector<std::wstring>{L"keep thatxt"}));
+}
+
+TEST(AdvMemoSelection, StylerSymbolsDelimitWordsOnlyWhileUsed) {
+    TAdvMemo memo;
+    memo.Lines()->SetText(L"call at_handler(uart) now");
+    memo.SetCursor(8, 0);
+    EXPECT_EQ(memo.WordAtCursor(), L"at_handler(uart)");
+    {
+        AdvmCSHS::TAdvCSharpMemoStyler styler(nullptr);
+        memo.SetSyntaxStyles(&styler);
+        EXPECT_EQ(memo.WordAtCursor(), L"at_handler");
+        EXPECT_TRUE(memo.IsSymbolDelimiter(L'('));
+        memo.SetUseStyler(false);
+        EXPECT_EQ(memo.WordAtCursor(), L"at_handler(uart)");
+        memo.SetUseStyler(true);
+    }
+    EXPECT_EQ(memo.SyntaxStyles(), nullptr);  // a freed styler lets go of the memo
+    EXPECT_EQ(memo.WordAtCursor(), L"at_handler(uart)");
 }

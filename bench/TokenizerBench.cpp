@@ -1,0 +1,109 @@
+// Tokenizer throughput on C text, and the cost of the line-state scan above a line in
+// the middle of a one-million-line file. Prints figures only.
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "editor/AdvMemoTokenizer.h"
+#include "editor/AdvmCSHS.h"
+
+using namespace AdvMemo;
+
+namespace {
+
+const wchar_t* const Sample[] = {
+    L"#include <avr/io.h>",
+    L"#include \"vx_at_user_cmds.h\"",
+    L"",
+    L"/* ---- AT+LCD=<y>,<x>,<text> ----",
+    L"   writes a text on the display */",
+    L"static uint8_t at_lcd(uint8_t argc, char *argv[])",
+    L"{",
+    L"    uint16_t y = atoi(argv[0]); // row",
+    L"    if (argc < 3 || y > 0x1F) return AT_ERROR;",
+    L"    PORTB |= (1 << 3); DDRB = 0xFF;",
+    L"    printf(\"LCD %d,%d: %s\\r\\n\", y, x, argv[2]);",
+    L"    _delay_ms(10);",
+    L"    return AT_OK;",
+    L"}",
+};
+
+class TCountingSink : public ITokenSink {
+public:
+    void DrawRun(const String& text, const TStyle&) override {
+        ++Runs;
+        Characters += text.size();
+    }
+    size_t Runs = 0;
+    size_t Characters = 0;
+};
+
+class TLines : public ILineSource {
+public:
+    int LineCount() const override { return int(Lines.size()); }
+    String LineText(int index) const override { return Lines[size_t(index)]; }
+    std::vector<String> Lines;
+};
+
+double Seconds(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+void Throughput(TMemoTokenizer& tokenizer, const TLines& lines, const char* label) {
+    size_t characters = 0;
+    for (const String& line : lines.Lines) characters += line.size() + 2;
+    tokenizer.Prepare();
+    TCountingSink sink;
+    const auto start = std::chrono::steady_clock::now();
+    TStyle state = TMemoTokenizer::ClearedStyle();
+    for (const String& line : lines.Lines) tokenizer.TokenizeLine(line, state, sink);
+    const double seconds = Seconds(start);
+    std::printf("tokenizer %-22s %8.2f MB/s  (%zu lines, %.2f MB of text, %zu runs, %.3f s)\n", label,
+                characters / 1e6 / seconds, lines.Lines.size(), characters / 1e6, sink.Runs, seconds);
+}
+
+}  // namespace
+
+int main() {
+    std::unique_ptr<AdvmCSHS::TAdvCSharpMemoStyler> styler(AdvmCSHS::CreateCMemoStyler(nullptr));
+    TLines lines;
+    const size_t sampleLines = sizeof(Sample) / sizeof(Sample[0]);
+    for (size_t i = 0; lines.Lines.size() < 200000; ++i) lines.Lines.push_back(Sample[i % sampleLines]);
+
+    TMemoTokenizer tokenizer;
+    tokenizer.SetStyler(styler.get());
+    tokenizer.SetLines(&lines);
+    Throughput(tokenizer, lines, "(URL segments on)");
+    tokenizer.SetUrlAware(false);
+    Throughput(tokenizer, lines, "(URL segments off)");
+    tokenizer.SetUrlAware(true);
+
+    TLines big;
+    for (size_t i = 0; big.Lines.size() < 1000000; ++i) big.Lines.push_back(Sample[i % sampleLines]);
+    tokenizer.SetLines(&big);
+    const int middle = 500000;
+    auto start = std::chrono::steady_clock::now();
+    const TStyle cold = tokenizer.TopLineStyle(middle);
+    std::printf("line state of line %d, empty cache:     %8.1f ms (in comment: %d)\n", middle,
+                Seconds(start) * 1e3, cold.isComment);
+    start = std::chrono::steady_clock::now();
+    tokenizer.TopLineStyle(middle + 40);
+    std::printf("line state 40 lines further, warm cache:  %8.3f ms\n", Seconds(start) * 1e3);
+    {
+        // One screen: the state of the top line, then 60 lines drawn with one running state.
+        tokenizer.Prepare();
+        TCountingSink sink;
+        start = std::chrono::steady_clock::now();
+        TStyle state = tokenizer.TopLineStyle(middle);
+        for (int line = middle; line < middle + 60; ++line) tokenizer.TokenizeLine(big.Lines[size_t(line)], state, sink);
+        std::printf("one screen of 60 lines at line %d, warm: %8.3f ms (%zu runs)\n", middle,
+                    Seconds(start) * 1e3, sink.Runs);
+    }
+    start = std::chrono::steady_clock::now();
+    tokenizer.LinesChanged(middle - 5);
+    tokenizer.TopLineStyle(middle);
+    std::printf("line state after an edit 5 lines above:   %8.3f ms\n", Seconds(start) * 1e3);
+    return 0;
+}

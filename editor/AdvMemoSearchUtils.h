@@ -1,0 +1,51 @@
+#pragma once
+// The editor's small text routines: pattern matching, date and number text, highlight
+// and comma-list searches, and the delimiter and URL tests the tokenizer shares with the memo.
+#include <string>
+
+namespace AdvMemo {
+
+using String = std::wstring;
+
+// The locale's short date format, as the class library's process-wide format settings hold it.
+String GetShortDateFormat();
+
+// Expression matcher: comparison operators (">", ">=", "<", "<=", "&", "^", "!") and the
+// wildcards "*" and "?". Runs of "*" are matched in polynomial time.
+bool MatchPattern(const String& pattern, const String& value);
+bool MatchPatternCase(const String& pattern, const String& value, bool caseSensitive);
+
+// Day, month and year in the locale's order, optionally followed by a time of day.
+// The value is in days since 30 December 1899, with the time as the fraction.
+bool ParseDateText(const String& text, double& dateTime);
+String NormalizeNumberText(const String& text);
+
+bool IsWordEndChar(wchar_t ch);
+// First occurrence of word in text (1-based rawPos, 0 when absent); pos is the same
+// position, or 0 when wholeWord is set and the occurrence is not a whole word.
+void FindHighlightWord(const String& word, const String& text, bool caseSensitive, bool wholeWord,
+                       int& rawPos, int& pos);
+
+// 1-based position of text in s, 0 when absent.
+int PosOf(const String& text, const String& s, int from = 1);
+// Position of the first item of a comma list, in list order, that occurs in text at all.
+int PosOfFirstListItem(const String& list, const String& text);
+// 1-based position of the last occurrence of pattern in text, 0 when none.
+int LastPos(const String& pattern, const String& text);
+
+void DecIfPositive(int& value);
+String TrimRightBlanks(const String& text);
+void SwapInts(int& a, int& b);
+// Puts (x1, y1) before (x2, y2).
+void OrderPositions(int& x1, int& y1, int& x2, int& y2);
+
+// Delimiter sets of the memo's word and token queries.
+bool IsBaseWordDelimiter(wchar_t ch);
+bool IsTokenDelimiterChar(wchar_t ch);
+// True when the text starts with a link scheme ("http://", "mailto:", "www." ...), any case.
+bool WordIsURLText(const String& text);
+// Links the shell may open on a click: http, https, ftp, mailto and "www." ones. Others,
+// such as file links, go only to the memo's own handler.
+bool UrlOpensInShell(const String& url);
+
+}  // namespace AdvMemo

@@ -1,0 +1,10 @@
+#include "graphics/ATXPVS.h"
+
+namespace ATXPVS {
+
+AdvThemeBinding::TThemeLibrary& ThemeLibrary() {
+    static AdvThemeBinding::TThemeLibrary library(false, true);
+    return library;
+}
+
+}  // namespace ATXPVS

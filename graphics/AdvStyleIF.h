@@ -1,0 +1,181 @@
+#pragma once
+// The application-wide style vocabulary: style presets, colour tones, the interfaces
+// through which a style reaches a control, and the helpers controls style themselves with.
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "classlib/Colors.h"
+
+namespace ClassLib {
+class TCanvas;
+class TComponent;
+class TControl;
+class TCustomForm;
+class TFont;
+}
+
+namespace AdvStyleIF {
+
+using String = std::wstring;
+using ClassLib::TColor;
+using ClassLib::clNone;  // a colour not set
+
+enum TOVTStyle : std::uint8_t {
+    tsOffice2003Blue, tsOffice2003Silver, tsOffice2003Olive, tsOffice2003Classic,
+    tsOffice2007Luna, tsOffice2007Obsidian, tsWindowsXP, tsWhidbey, tsCustom,
+    tsOffice2007Silver, tsWindowsVista, tsWindows7, tsTerminal, tsOffice2010Blue,
+    tsOffice2010Silver, tsOffice2010Black, tsWindows8, tsOffice2013White,
+    tsOffice2013LightGray, tsOffice2013Gray, tsWindows10, tsOffice2016White,
+    tsOffice2016Gray, tsOffice2016Black, tsOffice2019White, tsOffice2019Gray,
+    tsOffice2019Black
+};
+
+enum TOfficeTheme : std::uint8_t {
+    ot2003Blue, ot2003Silver, ot2003Olive, ot2003Classic, ot2007Blue, ot2007Silver,
+    ot2007Black, ot2010Blue, ot2010Silver, ot2010Black, ot2013White, ot2013Silver,
+    ot2013Gray, ot2016White, ot2016Gray, ot2016Black, ot2019White, ot2019Gray,
+    ot2019Black, otUnknown
+};
+
+enum TMetroStyle { msLight, msDark };
+
+struct TColorTone {
+    TColor BrushColor;
+    TColor BorderColor;
+    TColor TextColor;
+    bool operator==(const TColorTone&) const = default;
+};
+
+struct TColorTones {
+    TColorTone Background;
+    TColorTone Foreground;
+    TColorTone Selected;
+    TColorTone Hover;
+    TColorTone Disabled;
+    bool operator==(const TColorTones&) const = default;
+};
+
+// A control takes a style preset through this interface.
+class IOVTStyle {
+public:
+    static constexpr const wchar_t* IID = L"{11AC2DDC-C087-4298-AB6E-EA1B5017511B}";
+    virtual void SetComponentStyle(TOVTStyle AStyle) = 0;
+protected:
+    ~IOVTStyle() = default;
+};
+
+// A preset together with the application's accent colour.
+class IOVTStyleEx : public IOVTStyle {
+public:
+    static constexpr const wchar_t* IID = L"{037BA87F-7CBD-4FDD-854E-2B3F0BCC06AE}";
+    virtual void SetComponentStyleAndAppColor(TOVTStyle AStyle, TColor AppColor) = 0;
+protected:
+    ~IOVTStyleEx() = default;
+};
+
+class IOVTTones {
+public:
+    static constexpr const wchar_t* IID = L"{1F492643-6699-4F25-8B34-3233FA735036}";
+    virtual void SetColorTones(TColorTones ATones) = 0;
+protected:
+    ~IOVTTones() = default;
+};
+
+// Where style detection reads the registry and the system version; tests replace it.
+class IStyleEnvironment {
+public:
+    virtual ~IStyleEnvironment() = default;
+    // Keys are below the current user's hive.
+    virtual bool RegKeyExists(const String& key) = 0;
+    // Empty when the key or the value is missing, or the value is not text.
+    virtual std::optional<String> RegReadString(const String& key, const String& name) = 0;
+    // Empty when the key or the value is missing, or the value is not a 32-bit number.
+    virtual std::optional<std::uint32_t> RegReadDWord(const String& key, const String& name) = 0;
+    virtual int WindowsVersionKind() = 0;
+    virtual int XPThemeKind() = 0;
+};
+IStyleEnvironment& StyleEnvironment();
+// Null restores the system's own environment.
+void SetStyleEnvironment(IStyleEnvironment* environment);
+
+// The application style services of the class library (themed application styles).
+enum TThemedGrid { tgCellNormal, tgFixedCellNormal, tgCellSelected };
+enum TStyleColor { scButtonPressed, scButtonHot, scButtonDisabled };
+enum TStyleFont { sfButtonTextPressed, sfButtonTextHot, sfButtonTextDisabled };
+struct TStyleElementColors {
+    TColor Fill;
+    TColor Border;
+    TColor Text;
+};
+class IAppStyleServices {
+public:
+    virtual ~IAppStyleServices() = default;
+    virtual bool Enabled() const = 0;
+    virtual String Name() const = 0;
+    virtual TStyleElementColors GridColors(TThemedGrid element) const = 0;
+    virtual TColor StyleColor(TStyleColor color) const = 0;
+    virtual TColor StyleFontColor(TStyleFont font) const = 0;
+};
+// This build has no application styles: the default services answer "not enabled".
+IAppStyleServices& AppStyleServices();
+void SetAppStyleServices(IAppStyleServices* services);
+
+bool IsComCtl6OrLater();
+bool IsVistaOrLater();
+bool IsWinXPOrLater();
+int DetectOfficeVersion();
+int GetXPThemeKind();
+int GetWindowsVersionKind();
+TOVTStyle DetectSystemStyle(bool UseXPThemes);
+TOfficeTheme GetOfficeTheme();
+
+void EmptyColorTones(TColorTones& tones);
+bool IsEmptyColorTones(const TColorTones& tones);
+void DefaultColorTones(TColorTones& tones);
+void CreateMetroTones(bool Light, TColor Color, TColor TextColor, TColorTones& tones);
+void GetCustomStyleTones(TColorTones& tones);
+bool IsCustomStyleActive(const IAppStyleServices& services, bool Designing);
+
+String GetDefaultFontName();
+
+// What the style lookup reads of a form styler; the form styler component implements it.
+class IFormStylerStyle {
+public:
+    virtual bool FormStylerEnabled() const = 0;
+    virtual TOVTStyle FormStylerStyle() const = 0;
+protected:
+    ~IFormStylerStyle() = default;
+};
+// The style of the first enabled form styler owned by the component's form (the
+// component itself when it is a form, else a control's outermost parent form) whose
+// style is not tsCustom; the default without one or without a form.
+TOVTStyle GetFormStylerStyle(ClassLib::TComponent* component, TOVTStyle defaultStyle);
+// The same for a form already found (or any owner of form stylers).
+TOVTStyle GetFormStylerStyleOf(ClassLib::TComponent* form, TOVTStyle defaultStyle);
+bool IsLightStyle(TOVTStyle style);
+
+TColor DarkenColor(TColor color, int percent);
+TColor AdjustColorBrightness(TColor color, int percent);
+// Hue is NaN when saturation is 0.
+void RGBToHSV(double r, double g, double b, double& h, double& s, double& v);
+// Raises for a defined hue with zero saturation.
+void HSVToRGB(double h, double s, double v, double& r, double& g, double& b);
+
+// DPI of a device context (the screen's when dc is null) over 96; never 0.
+float GetDPIScale(HDC dc);
+// A control on a form: 1 (forms here are not scaled). Otherwise the canvas's vertical
+// DPI over 96, or the screen's horizontal one when there is no canvas or it has no
+// handle; never 0.
+float GetDPIScale(ClassLib::TControl* control, ClassLib::TCanvas* canvas);
+float GetTextDPIScale(HDC dc, bool apply);
+// The text scale of the canvas's device context, applied only without a form (forms
+// here are not scaled).
+float GetCanvasTextScale(ClassLib::TCanvas* canvas, ClassLib::TCustomForm* form);
+int TextHeightAtDPI(int pixelsPerInch, int pointSize);
+// The canvas font takes the font, its height scaled; gives the resulting point size.
+int ScaleCanvasFont(ClassLib::TCanvas* canvas, const ClassLib::TFont* font, double factor);
+
+}  // namespace AdvStyleIF
