@@ -1,7 +1,5 @@
 #include "editor/AdvMemo.h"
 
-#include "editor/AdvMemoStylers.h"
-
 #include <algorithm>
 #include <cmath>
 
@@ -26,6 +24,7 @@ const ClassLib::TPropertyList& TAdvCustomMemo::Published() {
     static const ClassLib::TPropertyList list = ClassLib::TPropertyList::Extend(ClassLib::TComponent::Published())
         .Add(L"AutoIndent", &M::AutoIndent, &M::SetAutoIndent, true)
         .Add(L"AutoExpand", &M::AutoExpand, &M::SetAutoExpand, true)
+        .Colour(L"BkColor", &M::BkColor, &M::SetBkColor, ClassLib::clWhite)
         .Enum(L"BorderStyle", L"TBorderStyle", &M::BorderStyle, &M::SetBorderStyle, {L"bsNone", L"bsSingle"}, bsSingle)
         .Add(L"CaseSensitive", &M::CaseSensitive, &M::SetCaseSensitive, false)
         .Enum(L"CharCase", L"TEditCharCase", &M::CharCase, &M::SetCharCase, {L"ecNormal", L"ecUpperCase", L"ecLowerCase"}, ecNormal)
@@ -108,6 +107,7 @@ void TAdvCustomMemo::Assign(const ClassLib::TPersistent* source) {
     }
     SetAutoExpand(other->AutoExpand());
     SetAutoIndent(other->AutoIndent());
+    SetBkColor(other->BkColor());
     SetBorderStyle(other->BorderStyle());
     SetCaseSensitive(other->CaseSensitive());
     SetCharCase(other->CharCase());
@@ -266,9 +266,15 @@ std::wstring TAdvCustomMemo::StylerDelimiters() const {
 
 void TAdvCustomMemo::SetSyntaxStyles(TAdvCustomMemoStyler* value) {
     if (value == FInternalStyles) return;
-    if (FInternalStyles) FInternalStyles->RemoveFreeNotification(this);
+    if (FInternalStyles) {
+        FInternalStyles->RemoveFreeNotification(this);
+        if (FInternalStyles->AllStyles()->Memo() == this) FInternalStyles->AllStyles()->SetMemo(nullptr);
+    }
     FInternalStyles = value;
-    if (value) value->FreeNotification(this);
+    if (value) {
+        value->FreeNotification(this);
+        value->AllStyles()->SetMemo(this);
+    }
     FCachedDelimiters.clear();
     ClearCachedStyles();
     Invalidate();
@@ -738,6 +744,7 @@ void TAdvMemoSource::StylerRemoved() {
 void TAdvMemoSource::AttachMemo(TAdvCustomMemo* memo) {
     if (memo == FMemo) return;
     if (FMemo) {
+        if (FSyntaxStyler) FSyntaxStyler->AllStyles()->SetMemo(nullptr);
         FLines->Memo = nullptr;
         FLines->OnChange = nullptr;
         FModified = FMemo->Modified();
@@ -751,11 +758,13 @@ void TAdvMemoSource::AttachMemo(TAdvCustomMemo* memo) {
     }
     FMemo = memo;
     if (!memo) {
+        if (FSyntaxStyler) FSyntaxStyler->AllStyles()->SetMemo(nullptr);
         FLines->Memo = nullptr;
         FLines->OnChange = nullptr;
         FUndoList->SetMemo(nullptr);
         return;
     }
+    if (FSyntaxStyler) FSyntaxStyler->AllStyles()->SetMemo(memo);
     FLines->Memo = memo;
     FLines->OnChange = [memo](ClassLib::TObject*) { memo->UpdateView(); };
     memo->SetSavePos(FCaretInfo);

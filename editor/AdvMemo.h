@@ -4,6 +4,7 @@
 #include "classlib/Collections.h"
 #include "classlib/Object.h"
 #include "classlib/Properties.h"
+#include "editor/AdvMemoStylers.h"
 #include "editor/AdvMemoStrings.h"
 #include "editor/AdvMemoUndo.h"
 
@@ -14,7 +15,6 @@
 
 namespace AdvMemo {
 
-class TAdvCustomMemoStyler;
 class TAdvMemoSource;
 
 struct TCellSize { int W = 0; int H = 0; };
@@ -132,7 +132,7 @@ using TIsUrlEvent = std::function<void(ClassLib::TObject* sender, const std::wst
 using TClipboardActionEvent = std::function<void(ClassLib::TObject* sender, TClipboardAction action, bool& allow)>;
 using TAllowEvent = std::function<void(ClassLib::TObject* sender, bool& allow)>;
 
-class TAdvCustomMemo : public ClassLib::TComponent {
+class TAdvCustomMemo : public ClassLib::TComponent, public IStyledMemo {
     CLASSLIB_CLASS(TAdvCustomMemo, ClassLib::TComponent)
 public:
     explicit TAdvCustomMemo(ClassLib::TComponent* owner = nullptr);
@@ -391,6 +391,9 @@ public:
     void SetFileName(const std::wstring& value);
 
     // ---- options
+    ClassLib::TColor BkColor() const { return FBkColor; }
+    void SetBkColor(ClassLib::TColor value) { if (value != FBkColor) { FBkColor = value; Invalidate(); } }
+    ClassLib::TColor StylerBackground() const override { return FBkColor; }
     bool ReadOnly() const { return FReadOnly; }
     void SetReadOnly(bool v) { FReadOnly = v; }
     int TabSize() const { return FTabSize; }
@@ -545,6 +548,7 @@ protected:
     bool FSelectSingleLine = false;
     bool FHideSelection = false;
 
+    ClassLib::TColor FBkColor = ClassLib::clWhite;
     bool FReadOnly = false;
     int FTabSize = 4;
     bool FAutoIndent = true;

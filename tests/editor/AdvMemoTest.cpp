@@ -891,6 +891,7 @@ TEST(AdvMemoSelection, StylerSymbolsDelimitWordsOnlyWhileUsed) {
     {
         AdvmCSHS::TAdvCSharpMemoStyler styler(nullptr);
         memo.SetSyntaxStyles(&styler);
+        EXPECT_EQ(styler.AllStyles()->Memo(), static_cast<IStyledMemo*>(&memo));
         EXPECT_EQ(memo.WordAtCursor(), L"at_handler");
         EXPECT_TRUE(memo.IsSymbolDelimiter(L'('));
         memo.SetUseStyler(false);
