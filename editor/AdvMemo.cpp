@@ -63,7 +63,10 @@ const ClassLib::TPropertyList& TAdvCustomMemo::Published() {
         .Event(L"OnActiveLineChange", &M::OnActiveLineChange)
         .Event(L"OnColumnChange", &M::OnColumnChange)
         .Event(L"OnMarkerAdded", &M::OnMarkerAdded)
-        .Event(L"OnMarkerRemoved", &M::OnMarkerRemoved);
+        .Event(L"OnMarkerRemoved", &M::OnMarkerRemoved)
+        .Event(L"OnGutterClick", &M::OnGutterClick)
+        .Event(L"OnGutterRightClick", &M::OnGutterRightClick)
+        .Event(L"OnGutterDblClick", &M::OnGutterDblClick);
     return list;
 }
 
@@ -177,6 +180,10 @@ TAdvMemo::TAdvMemo(ClassLib::TComponent* owner) : TAdvCustomMemo(owner) {
     FFontName = L"COURIER NEW";
     FFontHeight = -13;
     OnChange = [this](ClassLib::TObject*) { Invalidate(); };
+    OnGutterClick = [this](ClassLib::TObject*, int lineNo) {
+        SetCurY(lineNo);
+        ClearSelection();
+    };
 }
 
 std::wstring TAdvCustomMemo::Version() {
@@ -310,6 +317,35 @@ void TAdvCustomMemo::DoCursorChange() {
 
 void TAdvCustomMemo::DoIsURL(const std::wstring& token, bool& isUrl) {
     if (OnIsURL) OnIsURL(this, token, isUrl);
+}
+
+void TAdvCustomMemo::DoGutterClick(int lineNo) {
+    if (OnGutterClick) OnGutterClick(this, lineNo);
+}
+
+void TAdvCustomMemo::DoClipboardAction(TClipboardAction action, bool& allow) {
+    if (OnClipboardAction) OnClipboardAction(this, action, allow);
+}
+
+void TAdvCustomMemo::DoCopy() {
+    bool allow = true;
+    DoClipboardAction(caCopy, allow);
+    if (allow) CopyToClipBoard();
+}
+
+void TAdvCustomMemo::DoCut() {
+    bool allow = true;
+    DoClipboardAction(caCut, allow);
+    if (allow) CutToClipBoard();
+}
+
+void TAdvCustomMemo::DoPaste() {
+    bool allow = true;
+    DoClipboardAction(caPaste, allow);
+    if (!allow) return;
+    PasteFromClipBoard();
+    TAdvCustomMemoStyler* styler = EffectiveStyler();
+    if (styler && styler->CanFormat()) Lines()->SetText(styler->FormatText(Lines()->Text()));
 }
 
 void TAdvCustomMemo::DoUndoChange(bool canUndo, bool canRedo) {

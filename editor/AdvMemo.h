@@ -131,6 +131,7 @@ using TFileNameEvent = std::function<void(ClassLib::TObject* sender, const std::
 using TIsUrlEvent = std::function<void(ClassLib::TObject* sender, const std::wstring& token, bool& isUrl)>;
 using TClipboardActionEvent = std::function<void(ClassLib::TObject* sender, TClipboardAction action, bool& allow)>;
 using TAllowEvent = std::function<void(ClassLib::TObject* sender, bool& allow)>;
+using TGutterClickEvent = std::function<void(ClassLib::TObject* sender, int lineNo)>;
 
 class TAdvCustomMemo : public ClassLib::TComponent, public IStyledMemo {
     CLASSLIB_CLASS(TAdvCustomMemo, ClassLib::TComponent)
@@ -462,6 +463,7 @@ public:
     TIsUrlEvent OnIsURL;
     TClipboardActionEvent OnClipboardAction;
     TAllowEvent OnOverwriteToggle;
+    TGutterClickEvent OnGutterClick, OnGutterRightClick, OnGutterDblClick;
 
     // ---- hooks for the window part and descendants
     void Notification(ClassLib::TComponent* component, ClassLib::TOperation operation) override;
@@ -475,6 +477,15 @@ public:
     virtual void DoStatusChange();
     virtual void DoCursorChange();
     virtual void DoIsURL(const std::wstring& token, bool& isUrl);
+    virtual void DoClipboardAction(TClipboardAction action, bool& allow);
+    virtual void DoGutterClick(int lineNo);
+    // Clipboard commands asked through OnClipboardAction first; the transfers are hooks.
+    void DoCopy();
+    void DoCut();
+    void DoPaste();
+    virtual void CopyToClipBoard() {}
+    virtual void CutToClipBoard() {}
+    virtual void PasteFromClipBoard() {}
     virtual void BuildBlockLines() {}
     virtual void Invalidate() { ++FInvalidateCount; }
     virtual void Refresh() { ++FRefreshCount; ++FInvalidateCount; }

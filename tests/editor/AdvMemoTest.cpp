@@ -76,6 +76,9 @@ TEST(AdvMemoModel, DefaultsOfANewMemo) {
     for (int i = 0; i < 10; ++i) EXPECT_EQ(memo.Bookmarks(i), -1);
     TAdvCustomMemo base;
     EXPECT_FALSE(base.DelErase());
+    memo.Lines()->SetText(L"a\r\nb\r\nc");
+    memo.DoGutterClick(2);  // the form control's own handler: caret to the line
+    EXPECT_EQ(memo.CurY(), 2);
 }
 
 TEST(AdvMemoModel, GeometryFollowsSizeAndFont) {
@@ -900,4 +903,39 @@ TEST(AdvMemoSelection, StylerSymbolsDelimitWordsOnlyWhileUsed) {
     }
     EXPECT_EQ(memo.SyntaxStyles(), nullptr);  // a freed styler lets go of the memo
     EXPECT_EQ(memo.WordAtCursor(), L"at_handler(uart)");
+}
+
+TEST(AdvMemoModel, UrlRecognitionAndItsEvent) {
+    TAdvMemo memo;
+    struct TCase { const wchar_t* Token; bool Url; };
+    const TCase cases[] = {{L"HTTP://x.org", true}, {L"https://x", true}, {L"ftp://f", true}, {L"nntp://n", true},
+                           {L"file://c", true},     {L"mailto:a@b", true}, {L"www.x.org", true}, {L"http:/x", false},
+                           {L"wwwx", false},        {L"x.org", false}};
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.Token)));
+        EXPECT_EQ(memo.WordIsURL(c.Token), c.Url);
+    }
+    std::wstring seen;
+    memo.OnIsURL = [&](ClassLib::TObject*, const std::wstring& token, bool& isUrl) {
+        seen = token;
+        isUrl = !isUrl;
+    };
+    EXPECT_TRUE(memo.WordIsURL(L"X.ORG"));
+    EXPECT_EQ(seen, L"x.org");
+}
+
+TEST(AdvMemoModel, ClipboardCommandsAskFirst) {
+    struct TRecordingMemo : TAdvMemo {
+        int Copies = 0;
+        void CopyToClipBoard() override { ++Copies; }
+    } memo;
+    std::vector<TClipboardAction> asked;
+    memo.OnClipboardAction = [&](ClassLib::TObject*, TClipboardAction action, bool& allow) {
+        asked.push_back(action);
+        allow = action != caCopy || asked.size() > 1;
+    };
+    memo.DoCopy();
+    memo.DoCopy();
+    EXPECT_EQ(memo.Copies, 1);
+    EXPECT_EQ(asked, (std::vector<TClipboardAction>{caCopy, caCopy}));
 }
