@@ -553,6 +553,8 @@ TEST(AdvMemoUndo, RandomEditsUndoAndRedoExactly) {
             memo.SetSmartTabs(round % 3 == 1);
             memo.SetUndoLineByLine(round % 3 == 2);
             memo.SetOverwrite(round % 5 == 4);
+            memo.SetTrimTrailingSpaces(round % 7 == 3);
+            memo.SetAutoExpand(round % 11 != 5);
             memo.SetRightMargin(12);
             memo.Lines()->SetText(L"alpha beta gamma delta\r\n    gamma epsilon\r\n\r\ndelta");
             if (wrapped) memo.SetWordWrap(wwRightMargin);
