@@ -269,6 +269,9 @@ void TAdvCustomMemo::OrderedSelection(int& sx, int& sy, int& ex, int& ey) const 
         std::swap(sx, ex);
         std::swap(sy, ey);
     }
+    // A column left of the line start means the line start.
+    sx = std::max(sx, 0);
+    ex = std::max(ex, 0);
 }
 
 bool TAdvCustomMemo::HasSelection() const {
@@ -289,11 +292,12 @@ std::wstring TAdvCustomMemo::Selection() const {
     if (count == 0) return L"";
     std::wstring result;
     if (FSelectionMode == smBlock) {
-        const int width = FBlockSelection.Right - FBlockSelection.Left;
+        const int left = std::max(FBlockSelection.Left, 0);
+        const int width = std::max(FBlockSelection.Right - left, 0);
         for (int y = FBlockSelection.Top; y <= FBlockSelection.Bottom; ++y) {
             const std::wstring s = LineText(y);
             std::wstring part;
-            if (FBlockSelection.Left < static_cast<int>(s.size())) part = s.substr(FBlockSelection.Left, std::max(width, 0));
+            if (left < static_cast<int>(s.size())) part = s.substr(left, width);
             if (static_cast<int>(part.size()) < width) part.append(width - part.size(), L' ');
             result += part + L"\r\n";
         }
@@ -464,7 +468,7 @@ void TAdvCustomMemo::InsertText(const std::wstring& value) {
             s.insert(sx, rows[r]);
             TUndoPerforming performing(UndoList());
             if (y < lines->Count()) lines->Put(y, s);
-            else lines->DoInsert(y, s);
+            else lines->DoInsert(lines->Count(), s);
             after.push_back(s);
         }
         UndoList().Add(std::make_unique<TBlockUndo>(caretX, caretY, FCurX, FCurY, sy, std::move(before), std::move(after)));
@@ -534,13 +538,14 @@ bool TAdvCustomMemo::DeleteSelectionCore(bool invalidate) {
             for (int y = block.Top; y <= block.Bottom && y < lines->Count(); ++y) {
                 std::wstring s = lines->Get(y);
                 before.push_back(s);
-                if (block.Left < static_cast<int>(s.size())) s.erase(block.Left, block.Right - block.Left);
+                const int left = std::max(block.Left, 0);
+                if (left < static_cast<int>(s.size())) s.erase(left, std::max(block.Right - left, 0));
                 lines->Put(y, s);
                 after.push_back(s);
             }
         }
-        FCurX = block.Left;
-        FCurY = std::min(block.Top, lines->Count() - 1);
+        FCurX = std::max(block.Left, 0);
+        FCurY = std::clamp(block.Top, 0, std::max(lines->Count() - 1, 0));
         UndoList().Add(std::make_unique<TBlockUndo>(caretX, caretY, FCurX, FCurY, block.Top, std::move(before), std::move(after)));
     } else {
         int sx, sy, ex, ey;
@@ -917,6 +922,7 @@ void TAdvCustomMemo::InsertChar(wchar_t c) {
         FCurX = insertAt;
         inserted = std::wstring(static_cast<size_t>(std::max(oldX + FTabSize - insertAt, 0)), L' ');
     } else {
+        if (static_cast<int>(s.size()) < FCurX) s.append(FCurX - s.size(), L' ');
         inserted = std::wstring(static_cast<size_t>(FTabSize), L' ');
     }
     if (overwrite && c != L'\t' && c >= L' ' && FCurX < static_cast<int>(s.size())) {

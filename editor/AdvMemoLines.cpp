@@ -293,8 +293,10 @@ void TAdvCustomMemo::DoJoin() {
 }
 
 void TAdvCustomMemo::UpdateWrap() {
-    if (FWordWrap == wwNone || FWrapHold > 0) return;
+    if (FWordWrap == wwNone || FWrapHold > 0 || LineCount() == 0) return;
     TAdvMemoStrings* lines = Lines();
+    // The caret and the selection keep their place in the text while the rows change.
+    const TLinearState state = SaveLinearState();
     lines->BeginUpdate();
     try {
         DoJoin();
@@ -304,13 +306,17 @@ void TAdvCustomMemo::UpdateWrap() {
         throw;
     }
     lines->EndUpdate();
+    RestoreLinearState(state);
     UpdateScrollBars(true);
 }
 
 void TAdvCustomMemo::SetWordWrap(TWordWrapStyle value) {
+    const bool hasLines = LineCount() > 0;
+    const TLinearState state = hasLines ? SaveLinearState() : TLinearState{};
     if (value == wwNone || value != FWordWrap) DoJoin();
     FWordWrap = value;
     if (value != wwNone) DoWrap();
+    if (hasLines) RestoreLinearState(state);
     Invalidate();
 }
 

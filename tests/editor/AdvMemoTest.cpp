@@ -941,3 +941,46 @@ TEST(AdvMemoModel, ClipboardCommandsAskFirst) {
     EXPECT_EQ(memo.Copies, 1);
     EXPECT_EQ(asked, (std::vector<TClipboardAction>{caCopy, caCopy}));
 }
+
+TEST(AdvMemoUndo, OutOfRangePositionsNeverBreakTheModel) {
+    for (const unsigned seed : {1u, 3u, 6u, 77u}) {
+        std::mt19937 random(seed);
+        TAdvMemo memo;
+        memo.SetRightMargin(9);
+        memo.Lines()->SetText(L"one two three\r\n\tfour\r\n");
+        auto any = [&](int low, int high) { return low + static_cast<int>(random() % static_cast<unsigned>(high - low + 1)); };
+        for (int step = 0; step < 3000; ++step) {
+            const int count = memo.Lines()->Count();
+            const int x = any(-3, 20), y = any(-3, count + 3);
+            const int op = any(0, 19);
+            SCOPED_TRACE(testing::Message() << "step " << step << " op " << op << " at " << x << "," << y << " caret " << memo.CurX() << "," << memo.CurY() << " wrap " << memo.WordWrap() << " text " << testing::PrintToString(memo.Lines()->Text()));
+            try {
+                switch (op) {
+                case 0: memo.SetCurX(x); break;
+                case 1: memo.SetCurY(y); break;
+                case 2: memo.InsertChar(L'z'); break;
+                case 3: memo.NewLine(); break;
+                case 4: memo.BackspaceKeyCommand(0); break;
+                case 5: memo.DeleteChar(-1, -1); break;
+                case 6: memo.DeleteLine(); break;
+                case 7: memo.SetSelStartX(x); memo.SetSelStartY(y); memo.DeleteSelection(); break;
+                case 8: memo.InsertTextAtXY(L"a\r\nb", std::max(x, 0), std::max(y, 0)); break;
+                case 9: memo.DeleteTextAtXY(x, y, any(0, 5)); break;
+                case 10: memo.Undo(); break;
+                case 11: memo.Redo(); break;
+                case 12: memo.SetWordWrap(static_cast<TWordWrapStyle>(any(0, 2))); break;
+                case 13: memo.Lines()->Delete(y); break;
+                case 14: memo.Lines()->Insert(std::clamp(y, 0, count), L"ins\r\nert"); break;
+                case 15: memo.SetSelectionMode(any(0, 3) == 0 ? smBlock : smText); memo.SetBlockSelection(TMemoRect{0, 0, any(0, 4), any(0, 2)}); break;
+                case 16: memo.MoveCaret(any(-2, 2), any(-2, 2), any(0, 1) ? ssShiftKey : 0); break;
+                case 17: memo.SelectAll(); memo.InsertText(any(0, 4) == 0 ? L"" : L"x\r\n"); break;
+                case 18: memo.Lines()->SetText(any(0, 5) == 0 ? L"" : L"r\r\ns t u v w x y z"); break;
+                case 19: memo.TabKey(0); memo.SetError(y, x, 2); memo.SetBookmarks(any(0, 9), y); break;
+                }
+            } catch (const std::exception& e) {
+                FAIL() << e.what();
+            }
+            CheckInvariants(memo);
+        }
+    }
+}
