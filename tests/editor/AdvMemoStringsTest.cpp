@@ -307,3 +307,17 @@ TEST(TIntList, IndexOfWorksSortedAndUnsorted) {
     list.Insert(1, 2);
     EXPECT_EQ(list.IndexOf(2), 1);
 }
+
+TEST(AdvMemoStrings, FailedSaveWithWordWrapRewrapsAndKeepsReporting) {
+    TAdvMemo memo;
+    memo.SetRightMargin(10);
+    memo.Lines()->SetText(L"aaaa bbbb cccc");
+    memo.SetWordWrap(wwRightMargin);
+    ASSERT_EQ(memo.Lines()->Count(), 2);
+    EXPECT_THROW(memo.SaveToFile(TempFile(L"no_such_dir_memo\\out.c")), ClassLib::Exception);
+    EXPECT_EQ(LinesOf(*memo.Lines()), (std::vector<std::wstring>{L"aaaa bbbb ", L"cccc"}));
+    int changes = 0;
+    memo.OnChange = [&](ClassLib::TObject*) { ++changes; };
+    memo.Lines()->Add(L"more");
+    EXPECT_EQ(changes, 1);
+}
