@@ -19,6 +19,134 @@ CLASSLIB_IMPLEMENT(TAdvMemoSource, ClassLib::TComponent)
 
 TAdvCustomMemo::TAdvCustomMemo(ClassLib::TComponent* owner) : ClassLib::TComponent(owner) { Init(); }
 
+const ClassLib::TPropertyList& TAdvCustomMemo::Published() {
+    using M = TAdvCustomMemo;
+    static const ClassLib::TPropertyList list = ClassLib::TPropertyList::Extend(ClassLib::TComponent::Published())
+        .Add(L"AutoIndent", &M::AutoIndent, &M::SetAutoIndent, true)
+        .Add(L"AutoExpand", &M::AutoExpand, &M::SetAutoExpand, true)
+        .Colour(L"BkColor", &M::BkColor, &M::SetBkColor, ClassLib::clWhite)
+        .Enum(L"BorderStyle", L"TBorderStyle", &M::BorderStyle, &M::SetBorderStyle, {L"bsNone", L"bsSingle"}, bsSingle)
+        .Add(L"CaseSensitive", &M::CaseSensitive, &M::SetCaseSensitive, false)
+        .Enum(L"CharCase", L"TEditCharCase", &M::CharCase, &M::SetCharCase, {L"ecNormal", L"ecUpperCase", L"ecLowerCase"}, ecNormal)
+        .Add(L"Ctl3D", &M::Ctl3D, &M::SetCtl3D, false)
+        .Add(L"DelErase", &M::DelErase, &M::SetDelErase, false)
+        .Add(L"EnhancedHomeKey", &M::EnhancedHomeKey, &M::SetEnhancedHomeKey, false)
+        .Add(L"HiddenCaret", &M::HiddenCaret, &M::SetHiddenCaret, false)
+        .Add(L"HideSelection", &M::HideSelection, &M::SetHideSelection, false)
+        .Strings(L"Lines", &M::Lines)
+        .SubObject(L"MarkerList", &M::GetMarkerList)
+        .Reference(L"MemoSource", &M::MemoSource, &M::SetMemoSource)
+        .Reference(L"SyntaxStyles", &M::SyntaxStyles, &M::SetSyntaxStyles)
+        .Add(L"ReadOnly", &M::ReadOnly, &M::SetReadOnly, false)
+        .Add(L"RightMargin", &M::RightMargin, &M::SetRightMargin, 80)
+        .Enum(L"ScrollBars", L"TScrollStyle", &M::ScrollBars, &M::SetScrollBars, {L"ssNone", L"ssHorizontal", L"ssVertical", L"ssBoth"}, ssBoth)
+        .Enum(L"ScrollMode", L"TScrollMode", &M::ScrollMode, &M::SetScrollMode, {L"smAuto", L"smStrict"}, smAuto)
+        .Enum(L"SelectionMode", L"TSelectionMode", &M::SelectionMode, &M::SetSelectionMode, {L"smText", L"smBlock"}, smText)
+        .Add(L"SmartTabs", &M::SmartTabs, &M::SetSmartTabs, false)
+        .Add(L"TabSize", &M::TabSize, &M::SetTabSize, 4)
+        .Add(L"TrimTrailingSpaces", &M::TrimTrailingSpaces, &M::SetTrimTrailingSpaces, false)
+        .Add(L"UndoLimit", &M::UndoLimit, &M::SetUndoLimit, 100)
+        .Add(L"UndoLineByLine", &M::UndoLineByLine, &M::SetUndoLineByLine, false)
+        .Add(L"UseStyler", &M::UseStyler, &M::SetUseStyler, true)
+        .Add(L"WantTab", &M::WantTab, &M::SetWantTab, true)
+        .Enum(L"WordWrap", L"TWordWrapStyle", &M::WordWrap, &M::SetWordWrap, {L"wwNone", L"wwClientWidth", L"wwRightMargin"}, wwNone)
+        .Event(L"OnChange", &M::OnChange)
+        .Event(L"OnSelectionChange", &M::OnSelectionChange)
+        .Event(L"OnStatusChange", &M::OnStatusChange)
+        .Event(L"OnCursorChange", &M::OnCursorChange)
+        .Event(L"OnTopLeftChanged", &M::OnTopLeftChanged)
+        .Event(L"OnUndoChange", &M::OnUndoChange)
+        .Event(L"OnNewLineIndent", &M::OnNewLineIndent)
+        .Event(L"OnIsURL", &M::OnIsURL)
+        .Event(L"OnClipboardAction", &M::OnClipboardAction)
+        .Event(L"OnOverwriteToggle", &M::OnOverwriteToggle)
+        .Event(L"OnActiveLineChange", &M::OnActiveLineChange)
+        .Event(L"OnColumnChange", &M::OnColumnChange)
+        .Event(L"OnMarkerAdded", &M::OnMarkerAdded)
+        .Event(L"OnMarkerRemoved", &M::OnMarkerRemoved)
+        .Event(L"OnGutterClick", &M::OnGutterClick)
+        .Event(L"OnGutterRightClick", &M::OnGutterRightClick)
+        .Event(L"OnGutterDblClick", &M::OnGutterDblClick);
+    return list;
+}
+
+// The form control changes a few defaults; its list re-publishes them.
+const ClassLib::TPropertyList& TAdvMemo::Published() {
+    using M = TAdvCustomMemo;
+    static const ClassLib::TPropertyList list = ClassLib::TPropertyList::Extend(TAdvCustomMemo::Published())
+        .Add(L"DelErase", &M::DelErase, &M::SetDelErase, true)
+        .ReadOnly(L"Version", &TAdvMemo::VersionText);
+    return list;
+}
+
+const ClassLib::TPropertyList& TAdvMemoSource::Published() {
+    using S = TAdvMemoSource;
+    static const ClassLib::TPropertyList list = ClassLib::TPropertyList::Extend(ClassLib::TComponent::Published())
+        .Strings(L"Lines", &S::Lines)
+        .Add(L"ReadOnly", &S::ReadOnly, &S::SetReadOnly, false)
+        .Reference(L"SyntaxStyler", &S::SyntaxStyler, &S::SetSyntaxStyler);
+    return list;
+}
+
+void TAdvCustomMemo::Notification(ClassLib::TComponent* component, ClassLib::TOperation operation) {
+    ClassLib::TComponent::Notification(component, operation);
+    if (operation != ClassLib::opRemove) return;
+    if (FMemoSource && component == FMemoSource) {
+        SetMemoSource(nullptr);
+        Invalidate();
+    }
+    if (FInternalStyles && component == FInternalStyles) {
+        FInternalStyles = nullptr;
+        FCachedDelimiters.clear();
+        Invalidate();
+    }
+}
+
+void TAdvCustomMemo::Assign(const ClassLib::TPersistent* source) {
+    const auto* other = dynamic_cast<const TAdvCustomMemo*>(source);
+    if (!other) {
+        ClassLib::TComponent::Assign(source);
+        return;
+    }
+    SetAutoExpand(other->AutoExpand());
+    SetAutoIndent(other->AutoIndent());
+    SetBkColor(other->BkColor());
+    SetBorderStyle(other->BorderStyle());
+    SetCaseSensitive(other->CaseSensitive());
+    SetCharCase(other->CharCase());
+    SetCtl3D(other->Ctl3D());
+    SetDelErase(other->DelErase());
+    SetEnhancedHomeKey(other->EnhancedHomeKey());
+    SetTag(other->Tag());
+    if (other->Lines() != Lines()) SetLines(*other->Lines());
+    FMarkerList.Assign(&other->FMarkerList);
+    SetReadOnly(other->ReadOnly());
+    SetRightMargin(other->RightMargin());
+    SetScrollBars(other->ScrollBars());
+    SetScrollMode(other->ScrollMode());
+    SetSmartTabs(other->SmartTabs());
+    SetTrimTrailingSpaces(other->TrimTrailingSpaces());
+    SetUndoLimit(other->UndoLimit());
+    SetUndoLineByLine(other->UndoLineByLine());
+    SetUseStyler(other->UseStyler());
+    SetWantTab(other->WantTab());
+    SetWordWrap(other->WordWrap());
+}
+
+void TAdvMemoSource::Notification(ClassLib::TComponent* component, ClassLib::TOperation operation) {
+    ClassLib::TComponent::Notification(component, operation);
+    if (operation != ClassLib::opRemove) return;
+    if (FMemo && component == FMemo) AttachMemo(nullptr);
+    if (FSyntaxStyler && component == FSyntaxStyler) StylerRemoved();
+}
+
+void TAdvMemoSource::SetSyntaxStyler(TAdvCustomMemoStyler* value) {
+    if (value == FSyntaxStyler) return;
+    if (FSyntaxStyler) FSyntaxStyler->RemoveFreeNotification(this);
+    FSyntaxStyler = value;
+    if (value) value->FreeNotification(this);
+}
+
 void TAdvCustomMemo::Init() {
     FLines = std::make_unique<TAdvMemoStrings>();
     FLines->Add(L"");
@@ -52,6 +180,10 @@ TAdvMemo::TAdvMemo(ClassLib::TComponent* owner) : TAdvCustomMemo(owner) {
     FFontName = L"COURIER NEW";
     FFontHeight = -13;
     OnChange = [this](ClassLib::TObject*) { Invalidate(); };
+    OnGutterClick = [this](ClassLib::TObject*, int lineNo) {
+        SetCurY(lineNo);
+        ClearSelection();
+    };
 }
 
 std::wstring TAdvCustomMemo::Version() {
@@ -113,9 +245,43 @@ TAdvCustomMemoStyler* TAdvCustomMemo::EffectiveStyler() const {
     return FInternalStyles;
 }
 
+std::wstring TAdvCustomMemo::StylerSymbols() const {
+    const TAdvCustomMemoStyler* styler = EffectiveStyler();
+    if (!styler || !styler->AllStyles()) return L"";
+    const TElementStyles& styles = *styler->AllStyles();
+    for (int i = 0; i < styles.Count(); ++i)
+        if (styles.Items(i)->StyleType() == stSymbol) return styles.Items(i)->Symbols();
+    return L"";
+}
+
+std::wstring TAdvCustomMemo::StylerDelimiters() const {
+    const TAdvCustomMemoStyler* styler = EffectiveStyler();
+    if (!styler || !styler->AllStyles()) return L"";
+    const TElementStyles& styles = *styler->AllStyles();
+    std::wstring result;
+    for (int i = 0; i < styles.Count(); ++i) {
+        const TElementStyle& style = *styles.Items(i);
+        if (style.StyleType() == stSymbol) {
+            result += style.Symbols();
+        } else if (style.StyleType() == stBracket) {
+            if (style.BracketStart()) result += style.BracketStart();
+            if (style.BracketEnd()) result += style.BracketEnd();
+        }
+    }
+    return result;
+}
+
 void TAdvCustomMemo::SetSyntaxStyles(TAdvCustomMemoStyler* value) {
     if (value == FInternalStyles) return;
+    if (FInternalStyles) {
+        FInternalStyles->RemoveFreeNotification(this);
+        if (FInternalStyles->AllStyles()->Memo() == this) FInternalStyles->AllStyles()->SetMemo(nullptr);
+    }
     FInternalStyles = value;
+    if (value) {
+        value->FreeNotification(this);
+        value->AllStyles()->SetMemo(this);
+    }
     FCachedDelimiters.clear();
     ClearCachedStyles();
     Invalidate();
@@ -151,6 +317,35 @@ void TAdvCustomMemo::DoCursorChange() {
 
 void TAdvCustomMemo::DoIsURL(const std::wstring& token, bool& isUrl) {
     if (OnIsURL) OnIsURL(this, token, isUrl);
+}
+
+void TAdvCustomMemo::DoGutterClick(int lineNo) {
+    if (OnGutterClick) OnGutterClick(this, lineNo);
+}
+
+void TAdvCustomMemo::DoClipboardAction(TClipboardAction action, bool& allow) {
+    if (OnClipboardAction) OnClipboardAction(this, action, allow);
+}
+
+void TAdvCustomMemo::DoCopy() {
+    bool allow = true;
+    DoClipboardAction(caCopy, allow);
+    if (allow) CopyToClipBoard();
+}
+
+void TAdvCustomMemo::DoCut() {
+    bool allow = true;
+    DoClipboardAction(caCut, allow);
+    if (allow) CutToClipBoard();
+}
+
+void TAdvCustomMemo::DoPaste() {
+    bool allow = true;
+    DoClipboardAction(caPaste, allow);
+    if (!allow) return;
+    PasteFromClipBoard();
+    TAdvCustomMemoStyler* styler = EffectiveStyler();
+    if (styler && styler->CanFormat()) Lines()->SetText(styler->FormatText(Lines()->Text()));
 }
 
 void TAdvCustomMemo::DoUndoChange(bool canUndo, bool canRedo) {
@@ -492,8 +687,12 @@ void TAdvCustomMemo::UpdateLayout() {
 
 void TAdvCustomMemo::SetMemoSource(TAdvMemoSource* value) {
     if (value == FMemoSource) return;
-    if (FMemoSource) FMemoSource->AttachMemo(nullptr);
+    if (FMemoSource) {
+        FMemoSource->AttachMemo(nullptr);
+        FMemoSource->RemoveFreeNotification(this);
+    }
     FMemoSource = value;
+    if (value) value->FreeNotification(this);
     if (value && !FLoading) {
         value->AttachMemo(this);
         if (FTopLine >= value->Lines()->Count() || FCurY >= value->Lines()->Count()) {
@@ -581,6 +780,7 @@ void TAdvMemoSource::StylerRemoved() {
 void TAdvMemoSource::AttachMemo(TAdvCustomMemo* memo) {
     if (memo == FMemo) return;
     if (FMemo) {
+        if (FSyntaxStyler) FSyntaxStyler->AllStyles()->SetMemo(nullptr);
         FLines->Memo = nullptr;
         FLines->OnChange = nullptr;
         FModified = FMemo->Modified();
@@ -594,11 +794,13 @@ void TAdvMemoSource::AttachMemo(TAdvCustomMemo* memo) {
     }
     FMemo = memo;
     if (!memo) {
+        if (FSyntaxStyler) FSyntaxStyler->AllStyles()->SetMemo(nullptr);
         FLines->Memo = nullptr;
         FLines->OnChange = nullptr;
         FUndoList->SetMemo(nullptr);
         return;
     }
+    if (FSyntaxStyler) FSyntaxStyler->AllStyles()->SetMemo(memo);
     FLines->Memo = memo;
     FLines->OnChange = [memo](ClassLib::TObject*) { memo->UpdateView(); };
     memo->SetSavePos(FCaretInfo);

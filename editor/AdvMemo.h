@@ -1,7 +1,10 @@
 #pragma once
 // The code editor control: line store, caret and selection, editing, undo, word wrap and marks.
 // The model works without a window; painting and input attach through the virtual hooks below.
+#include "classlib/Collections.h"
 #include "classlib/Object.h"
+#include "classlib/Properties.h"
+#include "editor/AdvMemoStylers.h"
 #include "editor/AdvMemoStrings.h"
 #include "editor/AdvMemoUndo.h"
 
@@ -12,7 +15,6 @@
 
 namespace AdvMemo {
 
-class TAdvCustomMemoStyler;
 class TAdvMemoSource;
 
 struct TCellSize { int W = 0; int H = 0; };
@@ -58,47 +60,65 @@ struct TAdvMemoSavePos {
     int CurX = 0, CurY = 0, LeftCol = 0, TopLine = 0, SelStartX = 0, SelStartY = 0, SelEndX = 0, SelEndY = 0;
 };
 
-class TAdvMarker {
+// A line-bound mark with an image and a text, shown in the gutter and used for navigation.
+class TAdvMarker : public ClassLib::TCollectionItem {
+    CLASSLIB_CLASS(TAdvMarker, ClassLib::TCollectionItem)
 public:
-    std::wstring Text;
-    int ImageIndex = 0;
-    int LineNumber = 0;
-    std::wstring DisplayName() const { return Text.empty() ? std::wstring(L"TAdvMarker") : Text; }
-    void Assign(const TAdvMarker& source) { Text = source.Text; ImageIndex = source.ImageIndex; LineNumber = source.LineNumber; }
+    explicit TAdvMarker(ClassLib::TCollection* collection) : ClassLib::TCollectionItem(collection) {}
+    static const ClassLib::TPropertyList& Published();
+    const std::wstring& Text() const { return FText; }
+    void SetText(const std::wstring& value) { FText = value; }
+    int ImageIndex() const { return FImageIndex; }
+    void SetImageIndex(int value) { FImageIndex = value; }
+    int LineNumber() const { return FLineNumber; }
+    void SetLineNumber(int value) { FLineNumber = value; }
+    std::wstring GetDisplayName() const override { return FText.empty() ? ClassLib::TCollectionItem::GetDisplayName() : FText; }
+    void Assign(const ClassLib::TPersistent* source) override;
+
+private:
+    std::wstring FText;
+    int FImageIndex = 0;
+    int FLineNumber = 0;
 };
 
-class TAdvMarkers {
+class TAdvMarkers : public ClassLib::TOwnedCollection {
+    CLASSLIB_CLASS(TAdvMarkers, ClassLib::TOwnedCollection)
 public:
-    int MarkerCount() const { return static_cast<int>(FItems.size()); }
-    TAdvMarker& Items(int index) { return *FItems[index]; }
-    const TAdvMarker& Items(int index) const { return *FItems[index]; }
-    TAdvMarker& Add();
-    void Delete(int index);
-    void Clear() { FItems.clear(); }
-    TAdvMarker* GetMarkerAtLine(int lineNo);
-    int GetMarkerImageIndex(int lineNo);
+    explicit TAdvMarkers(ClassLib::TPersistent* owner)
+        : ClassLib::TOwnedCollection(owner, &ClassLib::CreateCollectionItem<TAdvMarker>) {}
+    int MarkerCount() const { return Count(); }
+    TAdvMarker* Add() { return static_cast<TAdvMarker*>(TCollection::Add()); }
+    TAdvMarker* Items(int index) const { return static_cast<TAdvMarker*>(TCollection::Items(index)); }
+    TAdvMarker* GetMarkerAtLine(int lineNo) const;
+    int GetMarkerImageIndex(int lineNo) const;
     bool HigherMarkerThanLine(int lineNo) const;
     void AdjustMarkerLinePlus(int startIndex, int by = 1);
     void AdjustMarkerLineMinus(int startIndex);
-
-private:
-    std::vector<std::unique_ptr<TAdvMarker>> FItems;
 };
 
-class TAdvMarkerList {
+class TAdvMarkerList : public ClassLib::TPersistent {
+    CLASSLIB_CLASS(TAdvMarkerList, ClassLib::TPersistent)
 public:
+    explicit TAdvMarkerList(ClassLib::TPersistent* owner = nullptr) : FOwner(owner), FMarkers(this) {}
+    static const ClassLib::TPropertyList& Published();
     TAdvMarkers& Markers() { return FMarkers; }
     const TAdvMarkers& Markers() const { return FMarkers; }
     void FastDeleteAll() { FMarkers.Clear(); }
-    bool UseDefaultMarkerImageIndex = false;
-    int DefaultMarkerImageIndex = -1;
-    void Assign(const TAdvMarkerList& source) {
-        UseDefaultMarkerImageIndex = source.UseDefaultMarkerImageIndex;
-        DefaultMarkerImageIndex = source.DefaultMarkerImageIndex;
-    }
+    bool UseDefaultMarkerImageIndex() const { return FUseDefaultMarkerImageIndex; }
+    void SetUseDefaultMarkerImageIndex(bool value) { FUseDefaultMarkerImageIndex = value; }
+    int DefaultMarkerImageIndex() const { return FDefaultMarkerImageIndex; }
+    void SetDefaultMarkerImageIndex(int value) { FDefaultMarkerImageIndex = value; }
+    // Copies the image settings, not the markers.
+    void Assign(const ClassLib::TPersistent* source) override;
+
+protected:
+    ClassLib::TPersistent* GetOwner() const override { return FOwner; }
 
 private:
+    ClassLib::TPersistent* FOwner;
     TAdvMarkers FMarkers;
+    bool FUseDefaultMarkerImageIndex = false;
+    int FDefaultMarkerImageIndex = -1;
 };
 
 using TMemoNotifyEvent = std::function<void(ClassLib::TObject* sender)>;
@@ -111,12 +131,14 @@ using TFileNameEvent = std::function<void(ClassLib::TObject* sender, const std::
 using TIsUrlEvent = std::function<void(ClassLib::TObject* sender, const std::wstring& token, bool& isUrl)>;
 using TClipboardActionEvent = std::function<void(ClassLib::TObject* sender, TClipboardAction action, bool& allow)>;
 using TAllowEvent = std::function<void(ClassLib::TObject* sender, bool& allow)>;
+using TGutterClickEvent = std::function<void(ClassLib::TObject* sender, int lineNo)>;
 
-class TAdvCustomMemo : public ClassLib::TComponent {
+class TAdvCustomMemo : public ClassLib::TComponent, public IStyledMemo {
     CLASSLIB_CLASS(TAdvCustomMemo, ClassLib::TComponent)
 public:
     explicit TAdvCustomMemo(ClassLib::TComponent* owner = nullptr);
     ~TAdvCustomMemo() override;
+    static const ClassLib::TPropertyList& Published();
 
     // ---- text and lists
     TAdvMemoStrings* Lines() const;
@@ -305,6 +327,11 @@ public:
     void SetCachedStyle(int i, const TStyle& style);
     void ClearCachedStyles(int from = 0, int to = -1);
     const TIntList& WWList() const { return FWWList; }
+    // Edits (and undo) work on joined lines while word wrap is on; nested calls join once.
+    void BeginLogicalEdit();
+    void EndLogicalEdit();
+    // A stored row's position as a position in its whole line (unchanged without word wrap).
+    void PhysicalToLogical(int& x, int& y) const;
     // A line counts a break before it unless it continues the line above.
     bool IsWrappedLine(int i) const;
 
@@ -330,6 +357,7 @@ public:
     void GotoBegin();
     void GotoEnd();
     TAdvMarkerList& MarkerList() { return FMarkerList; }
+    TAdvMarkerList* GetMarkerList() const { return const_cast<TAdvMarkerList*>(&FMarkerList); }
     void SetError(int lineNo, int errPos, int errLen);
     void ClearLineErrors(int lineNo);
     void ClearErrors();
@@ -364,6 +392,9 @@ public:
     void SetFileName(const std::wstring& value);
 
     // ---- options
+    ClassLib::TColor BkColor() const { return FBkColor; }
+    void SetBkColor(ClassLib::TColor value) { if (value != FBkColor) { FBkColor = value; Invalidate(); } }
+    ClassLib::TColor StylerBackground() const override { return FBkColor; }
     bool ReadOnly() const { return FReadOnly; }
     void SetReadOnly(bool v) { FReadOnly = v; }
     int TabSize() const { return FTabSize; }
@@ -401,7 +432,10 @@ public:
     bool Ctl3D() const { return FCtl3D; }
     void SetCtl3D(bool v) { FCtl3D = v; Invalidate(); }
     bool HiddenCaret() const { return FHiddenCaret; }
-    void SetHiddenCaret(bool v) { FHiddenCaret = v; }
+    void SetHiddenCaret(bool v) {
+        FHiddenCaret = v;
+        if (Focused() && FCaretVisible == v) UpdateCaret(!v);
+    }
     bool HideSelection() const { return FHideSelection; }
     void SetHideSelection(bool v) { if (v != FHideSelection) { FHideSelection = v; Invalidate(); } }
     int ActiveLine() const { return FActiveLine; }
@@ -429,8 +463,12 @@ public:
     TIsUrlEvent OnIsURL;
     TClipboardActionEvent OnClipboardAction;
     TAllowEvent OnOverwriteToggle;
+    TGutterClickEvent OnGutterClick, OnGutterRightClick, OnGutterDblClick;
 
     // ---- hooks for the window part and descendants
+    void Notification(ClassLib::TComponent* component, ClassLib::TOperation operation) override;
+    // Copies the editor settings and the text of another memo (not its events, styler or marks).
+    void Assign(const ClassLib::TPersistent* source) override;
     virtual bool CanEdit() { return true; }
     virtual void AfterEdit() {}
     virtual void DoChange();
@@ -439,6 +477,15 @@ public:
     virtual void DoStatusChange();
     virtual void DoCursorChange();
     virtual void DoIsURL(const std::wstring& token, bool& isUrl);
+    virtual void DoClipboardAction(TClipboardAction action, bool& allow);
+    virtual void DoGutterClick(int lineNo);
+    // Clipboard commands asked through OnClipboardAction first; the transfers are hooks.
+    void DoCopy();
+    void DoCut();
+    void DoPaste();
+    virtual void CopyToClipBoard() {}
+    virtual void CutToClipBoard() {}
+    virtual void PasteFromClipBoard() {}
     virtual void BuildBlockLines() {}
     virtual void Invalidate() { ++FInvalidateCount; }
     virtual void Refresh() { ++FRefreshCount; ++FInvalidateCount; }
@@ -450,9 +497,10 @@ public:
     virtual void ControlChanged() {}
     virtual void HideParameterHint() {}
     virtual void ScrollBarsChanged() {}
-    // Symbols of the effective styler's first symbol group and its brackets (empty without one).
-    virtual std::wstring StylerSymbols() const { return L""; }
-    virtual std::wstring StylerBrackets() const { return L""; }
+    // Symbols of the effective styler's first symbol group (empty without a styler).
+    std::wstring StylerSymbols() const;
+    // Every symbol and bracket character of the effective styler's symbol and bracket groups.
+    std::wstring StylerDelimiters() const;
 
     // Lines' change notification: pointed at UpdateView, or detached.
     void AttachLinesChange();
@@ -476,9 +524,15 @@ protected:
     int LineCount() const;
     void EnsureOneLine();
     void OrderedSelection(int& sx, int& sy, int& ex, int& ey) const;
+    bool BeginMoveSelection(TMemoShiftState shift);
     void AfterMoveSelection(bool extend);
     void ClearErrorsOfCaretLine();
     std::wstring JoinedWithContinuations(int line) const;
+    struct TLinearState { int Caret = 0, CaretBeyond = 0, SelStart = 0, SelEnd = 0, PrevSel = 0; };
+    TLinearState SaveLinearState() const;
+    void RestoreLinearState(const TLinearState& state);
+    // Blanks an edit trims away are recorded as a step linked to the edit, so undo is exact.
+    void RecordDroppedText(int column, int line, const std::wstring& text);
 
     std::unique_ptr<TAdvMemoStrings> FLines;
     std::unique_ptr<TAdvUndoList> FUndoList;
@@ -505,6 +559,7 @@ protected:
     bool FSelectSingleLine = false;
     bool FHideSelection = false;
 
+    ClassLib::TColor FBkColor = ClassLib::clWhite;
     bool FReadOnly = false;
     int FTabSize = 4;
     bool FAutoIndent = true;
@@ -542,6 +597,8 @@ protected:
     bool FLoading = false;
     bool FDestroying = false;
     bool FShouldCheckCodeFolding = false;
+    bool FKeepLeftLine = false;  // set while a command moves the caret and trims the line itself
+    int FWrapHold = 0;  // while above 0 the lines stay joined and wrapping waits
     bool FCodeFoldingEnabled = false;
     int FCodeFoldingNodeCount = 0;
     int FInvalidateCount = 0;
@@ -549,7 +606,7 @@ protected:
 
     std::wstring FCachedDelimiters;
     std::wstring FFileName;
-    TAdvMarkerList FMarkerList;
+    TAdvMarkerList FMarkerList{this};
     TIntList FBookmarkList;
     TIntList FWWList;
 };
@@ -559,7 +616,9 @@ class TAdvMemo : public TAdvCustomMemo {
     CLASSLIB_CLASS(TAdvMemo, TAdvCustomMemo)
 public:
     explicit TAdvMemo(ClassLib::TComponent* owner = nullptr);
+    static const ClassLib::TPropertyList& Published();
     bool IsWordDelimiter(wchar_t ch) const override;
+    std::wstring VersionText() const { return Version(); }
 };
 
 // Owns one text (lines, undo list, styler) that one memo at a time can show.
@@ -568,13 +627,14 @@ class TAdvMemoSource : public ClassLib::TComponent {
 public:
     explicit TAdvMemoSource(ClassLib::TComponent* owner = nullptr);
     ~TAdvMemoSource() override;
+    static const ClassLib::TPropertyList& Published();
 
     TAdvMemoStrings* Lines() const { return FLines.get(); }
     void SetLines(const ClassLib::TStrings& value);
     TAdvUndoList& UndoList() const { return *FUndoList; }
     void SetUndoList(const TAdvUndoList& value);
     TAdvCustomMemoStyler* SyntaxStyler() const { return FSyntaxStyler; }
-    void SetSyntaxStyler(TAdvCustomMemoStyler* value) { if (value != FSyntaxStyler) FSyntaxStyler = value; }
+    void SetSyntaxStyler(TAdvCustomMemoStyler* value);
     bool ReadOnly() const;
     void SetReadOnly(bool value);
     bool Modified() const;
@@ -585,6 +645,7 @@ public:
     void StylerRemoved();
     void MemoRemoved() { AttachMemo(nullptr); }
     const TAdvMemoSavePos& CaretInfo() const { return FCaretInfo; }
+    void Notification(ClassLib::TComponent* component, ClassLib::TOperation operation) override;
     const TIntList& SavedBookmarks() const { return FBookmarkList; }
 
 private:

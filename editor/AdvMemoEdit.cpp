@@ -3,6 +3,7 @@
 #include "editor/AdvMemo.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace AdvMemo {
 
@@ -68,6 +69,19 @@ private:
     bool FOld;
 };
 
+// Runs an edit on the unwrapped lines: the rows of each line are joined first and wrapped again
+// at the end, so the edit and its undo step see whole lines and linear positions stay valid.
+class TLogicalEdit {
+public:
+    explicit TLogicalEdit(TAdvCustomMemo& memo) : FMemo(memo) { memo.BeginLogicalEdit(); }
+    ~TLogicalEdit() { FMemo.EndLogicalEdit(); }
+    TLogicalEdit(const TLogicalEdit&) = delete;
+    TLogicalEdit& operator=(const TLogicalEdit&) = delete;
+
+private:
+    TAdvCustomMemo& FMemo;
+};
+
 }  // namespace
 
 // Lines before and after a block edit; block edits change columns on many lines at once, so the
@@ -103,6 +117,47 @@ private:
     int FFirstLine;
     std::vector<std::wstring> FBefore, FAfter;
 };
+
+// ---------------------------------------------------------------- logical edits under word wrap
+
+TAdvCustomMemo::TLinearState TAdvCustomMemo::SaveLinearState() const {
+    TLinearState state;
+    const int length = static_cast<int>(LineText(FCurY).size());
+    state.Caret = TextFromPos(FCurX, FCurY);
+    state.CaretBeyond = std::max(0, FCurX - length);
+    state.SelStart = TextFromPos(FSelStartX, FSelStartY);
+    state.SelEnd = TextFromPos(FSelEndX, FSelEndY);
+    state.PrevSel = TextFromPos(FPrevSelX, FPrevSelY);
+    return state;
+}
+
+void TAdvCustomMemo::RestoreLinearState(const TLinearState& state) {
+    PosFromText(state.Caret, FCurX, FCurY);
+    FCurX += state.CaretBeyond;
+    PosFromText(state.SelStart, FSelStartX, FSelStartY);
+    PosFromText(state.SelEnd, FSelEndX, FSelEndY);
+    PosFromText(state.PrevSel, FPrevSelX, FPrevSelY);
+}
+
+void TAdvCustomMemo::PhysicalToLogical(int& x, int& y) const {
+    if (FWordWrap == wwNone || FWrapHold > 0) return;
+    for (int row = y; row > 0 && IsWrappedLine(row); --row) x += static_cast<int>(LineText(row - 1).size());
+    y = GetWrappedLineIndex(y);
+}
+
+void TAdvCustomMemo::BeginLogicalEdit() {
+    if (FWrapHold++ > 0 || FWordWrap == wwNone || LineCount() == 0) return;
+    const TLinearState state = SaveLinearState();
+    DoJoin();
+    RestoreLinearState(state);
+}
+
+void TAdvCustomMemo::EndLogicalEdit() {
+    if (--FWrapHold > 0 || FWordWrap == wwNone || LineCount() == 0) return;
+    const TLinearState state = SaveLinearState();
+    DoWrap();
+    RestoreLinearState(state);
+}
 
 // ---------------------------------------------------------------- caret
 
@@ -163,7 +218,8 @@ void TAdvCustomMemo::SetCurY(int value) {
     {
         TRefreshOff off(*this);
         if (old >= 0 && old < lines->Count()) {
-            if (FTrimTrailingSpaces || FWordWrap != wwNone) {
+            // Replayed steps restore text exactly; trimming then would change what they restore.
+            if ((FTrimTrailingSpaces || FWordWrap != wwNone) && !FKeepLeftLine && !UndoList().IsPerforming()) {
                 const std::wstring s = lines->Get(old);
                 const std::wstring t = TrimLine(old, true);
                 if (t != s) StoreLine(old, t);
@@ -171,7 +227,7 @@ void TAdvCustomMemo::SetCurY(int value) {
             HideParameterHint();
         }
     }
-    SetCurXForced(FCurX);
+    SetCurX(FCurX);
     if (FShouldCheckCodeFolding) {
         AutoCodeFold();
         FShouldCheckCodeFolding = false;
@@ -193,8 +249,11 @@ std::wstring TAdvCustomMemo::TrimLine(int y, bool recordUndo) {
     if (y + 1 < LineCount() && IsWrappedLine(y + 1)) return s;
     const std::wstring t = TrimRightControls(s);
     if (recordUndo && t != s) {
-        const int oldLen = static_cast<int>(s.size()), newLen = static_cast<int>(t.size());
-        UndoList().Add(std::make_unique<TDeleteBufUndo>(oldLen, s.substr(t.size()), y, newLen, y, newLen, y, oldLen, y));
+        // Steps replay on joined lines, so a wrapped row records where it lies in its line.
+        int oldLen = static_cast<int>(s.size()), newLen = static_cast<int>(t.size()), line = y;
+        PhysicalToLogical(oldLen, line);
+        newLen = oldLen - static_cast<int>(s.size() - t.size());
+        UndoList().Add(std::make_unique<TDeleteBufUndo>(oldLen, s.substr(t.size()), line, newLen, line, newLen, line, oldLen, line));
     }
     return t;
 }
@@ -210,6 +269,9 @@ void TAdvCustomMemo::OrderedSelection(int& sx, int& sy, int& ex, int& ey) const 
         std::swap(sx, ex);
         std::swap(sy, ey);
     }
+    // A column left of the line start means the line start.
+    sx = std::max(sx, 0);
+    ex = std::max(ex, 0);
 }
 
 bool TAdvCustomMemo::HasSelection() const {
@@ -230,11 +292,12 @@ std::wstring TAdvCustomMemo::Selection() const {
     if (count == 0) return L"";
     std::wstring result;
     if (FSelectionMode == smBlock) {
-        const int width = FBlockSelection.Right - FBlockSelection.Left;
+        const int left = std::max(FBlockSelection.Left, 0);
+        const int width = std::max(FBlockSelection.Right - left, 0);
         for (int y = FBlockSelection.Top; y <= FBlockSelection.Bottom; ++y) {
             const std::wstring s = LineText(y);
             std::wstring part;
-            if (FBlockSelection.Left < static_cast<int>(s.size())) part = s.substr(FBlockSelection.Left, std::max(width, 0));
+            if (left < static_cast<int>(s.size())) part = s.substr(left, width);
             if (static_cast<int>(part.size()) < width) part.append(width - part.size(), L' ');
             result += part + L"\r\n";
         }
@@ -378,6 +441,7 @@ void TAdvCustomMemo::Clear() {
 
 void TAdvCustomMemo::InsertText(const std::wstring& value) {
     if (FReadOnly || !CanEdit()) return;
+    TLogicalEdit logical(*this);
     const bool deleted = DeleteSelectionCore(false);
     const int caretX = FCurX, caretY = FCurY;
     const std::wstring t = NormaliseBreaks(value);
@@ -404,7 +468,7 @@ void TAdvCustomMemo::InsertText(const std::wstring& value) {
             s.insert(sx, rows[r]);
             TUndoPerforming performing(UndoList());
             if (y < lines->Count()) lines->Put(y, s);
-            else lines->DoInsert(y, s);
+            else lines->DoInsert(lines->Count(), s);
             after.push_back(s);
         }
         UndoList().Add(std::make_unique<TBlockUndo>(caretX, caretY, FCurX, FCurY, sy, std::move(before), std::move(after)));
@@ -463,6 +527,7 @@ void TAdvCustomMemo::InsertText(const std::wstring& value) {
 
 bool TAdvCustomMemo::DeleteSelectionCore(bool invalidate) {
     if (!CanEdit() || FReadOnly || !HasSelection()) return false;
+    TLogicalEdit logical(*this);
     TAdvMemoStrings* lines = Lines();
     if (FSelectionMode == smBlock) {
         const TMemoRect block = FBlockSelection;
@@ -473,13 +538,14 @@ bool TAdvCustomMemo::DeleteSelectionCore(bool invalidate) {
             for (int y = block.Top; y <= block.Bottom && y < lines->Count(); ++y) {
                 std::wstring s = lines->Get(y);
                 before.push_back(s);
-                if (block.Left < static_cast<int>(s.size())) s.erase(block.Left, block.Right - block.Left);
+                const int left = std::max(block.Left, 0);
+                if (left < static_cast<int>(s.size())) s.erase(left, std::max(block.Right - left, 0));
                 lines->Put(y, s);
                 after.push_back(s);
             }
         }
-        FCurX = block.Left;
-        FCurY = std::min(block.Top, lines->Count() - 1);
+        FCurX = std::max(block.Left, 0);
+        FCurY = std::clamp(block.Top, 0, std::max(lines->Count() - 1, 0));
         UndoList().Add(std::make_unique<TBlockUndo>(caretX, caretY, FCurX, FCurY, block.Top, std::move(before), std::move(after)));
     } else {
         int sx, sy, ex, ey;
@@ -540,6 +606,8 @@ void TAdvCustomMemo::InsertTextAtXY(const std::wstring& value, int x, int y) {
 
 void TAdvCustomMemo::DeleteTextAtXY(int x, int y, int numChar) {
     if (y < 0 || y >= LineCount() || x < 0 || numChar <= 0) return;
+    PhysicalToLogical(x, y);
+    TLogicalEdit logical(*this);
     std::wstring s = LineText(y);
     if (x >= static_cast<int>(s.size())) return;
     const std::wstring removed = s.substr(x, numChar);
@@ -551,6 +619,16 @@ void TAdvCustomMemo::DeleteTextAtXY(int x, int y, int numChar) {
 void TAdvCustomMemo::ClearErrorsOfCaretLine() { ClearLineErrors(FCurY); }
 
 // ---------------------------------------------------------------- caret movement
+
+bool TAdvCustomMemo::BeginMoveSelection(TMemoShiftState shift) {
+    const bool withShift = (shift & ssShiftKey) != 0;
+    // A new selection starts at the caret unless the caret is the moving end of the current one.
+    if (withShift && !(FCurX == FPrevSelX && FCurY == FPrevSelY && HasSelection())) {
+        FSelStartX = FSelEndX = FPrevSelX = FCurX;
+        FSelStartY = FSelEndY = FPrevSelY = FCurY;
+    }
+    return withShift;
+}
 
 void TAdvCustomMemo::AfterMoveSelection(bool extend) {
     if (extend) {
@@ -564,11 +642,7 @@ void TAdvCustomMemo::AfterMoveSelection(bool extend) {
 }
 
 void TAdvCustomMemo::MoveCaret(int dx, int dy, TMemoShiftState shift) {
-    const bool withShift = (shift & ssShiftKey) != 0;
-    if (withShift && !(FCurX == FPrevSelX && FCurY == FPrevSelY && HasSelection())) {
-        FSelStartX = FSelEndX = FPrevSelX = FCurX;
-        FSelStartY = FSelEndY = FPrevSelY = FCurY;
-    }
+    const bool withShift = BeginMoveSelection(shift);
     if (shift & ssCtrlKey) {
         if (dx > 0) WordRight();
         else if (dx < 0) WordLeft();
@@ -635,11 +709,7 @@ void TAdvCustomMemo::WordLeft() {
 
 void TAdvCustomMemo::MovePage(int direction, TMemoShiftState shift) {
     if (FCellSize.H == 0) return;
-    const bool withShift = (shift & ssShiftKey) != 0;
-    if (withShift && !(FCurX == FPrevSelX && FCurY == FPrevSelY && HasSelection())) {
-        FSelStartX = FSelEndX = FPrevSelX = FCurX;
-        FSelStartY = FSelEndY = FPrevSelY = FCurY;
-    }
+    const bool withShift = BeginMoveSelection(shift);
     const TMemoRect area = TextArea();
     const int rows = (area.Bottom - area.Top) / FCellSize.H;
     const int oldTop = FTopLine;
@@ -666,11 +736,7 @@ void TAdvCustomMemo::MovePage(int direction, TMemoShiftState shift) {
 }
 
 void TAdvCustomMemo::HomeKey(TMemoShiftState shift) {
-    const bool withShift = (shift & ssShiftKey) != 0;
-    if (withShift && !(FCurX == FPrevSelX && FCurY == FPrevSelY && HasSelection())) {
-        FSelStartX = FSelEndX = FPrevSelX = FCurX;
-        FSelStartY = FSelEndY = FPrevSelY = FCurY;
-    }
+    const bool withShift = BeginMoveSelection(shift);
     if (shift & ssCtrlKey) {
         SetCurY(0);
         SetCurX(0);
@@ -690,11 +756,7 @@ void TAdvCustomMemo::HomeKey(TMemoShiftState shift) {
 }
 
 void TAdvCustomMemo::EndKey(TMemoShiftState shift) {
-    const bool withShift = (shift & ssShiftKey) != 0;
-    if (withShift && !(FCurX == FPrevSelX && FCurY == FPrevSelY && HasSelection())) {
-        FSelStartX = FSelEndX = FPrevSelX = FCurX;
-        FSelStartY = FSelEndY = FPrevSelY = FCurY;
-    }
+    const bool withShift = BeginMoveSelection(shift);
     if (shift & ssCtrlKey) {
         SetCurY(LineCount() - 1);
         SetCurX(static_cast<int>(LineText(FCurY).size()));
@@ -717,7 +779,7 @@ bool TAdvCustomMemo::IsTokenDelimiter(wchar_t ch) const {
 bool TAdvMemo::IsWordDelimiter(wchar_t ch) const {
     if (TAdvCustomMemo::IsWordDelimiter(ch)) return true;
     if (!EffectiveStyler() || !UseStyler()) return false;
-    return StylerSymbols().find(ch) != std::wstring::npos || StylerBrackets().find(ch) != std::wstring::npos;
+    return StylerDelimiters().find(ch) != std::wstring::npos;
 }
 
 namespace {
@@ -836,6 +898,7 @@ std::wstring TAdvCustomMemo::NextToken(const std::wstring& text, int start, int&
 
 void TAdvCustomMemo::InsertChar(wchar_t c) {
     if (FReadOnly || !CanEdit()) return;
+    TLogicalEdit logical(*this);
     TAdvMemoStrings* lines = Lines();
     if (FCurY >= lines->Count() && lines->Count() > 0) SetCurY(lines->Count() - 1);
     EnsureOneLine();
@@ -843,12 +906,14 @@ void TAdvCustomMemo::InsertChar(wchar_t c) {
     const int oldX = FCurX, oldY = FCurY;
     std::wstring s = lines->Get(FCurY);
     std::wstring inserted;
+    // Replayed characters were insertions when recorded (replacements replay on their own).
+    const bool overwrite = FOverwrite && !UndoList().IsPerforming();
     int insertAt = FCurX;
     bool replaced = false;
     if (c != L'\t') {
         if (static_cast<int>(s.size()) < FCurX) s.append(FCurX - s.size(), L' ');
         inserted = std::wstring(1, c);
-    } else if (FOverwrite) {
+    } else if (overwrite) {
         if (FCurX + FTabSize <= static_cast<int>(s.size())) {
             SetCurX(FCurX + FTabSize);
             return;
@@ -857,9 +922,10 @@ void TAdvCustomMemo::InsertChar(wchar_t c) {
         FCurX = insertAt;
         inserted = std::wstring(static_cast<size_t>(std::max(oldX + FTabSize - insertAt, 0)), L' ');
     } else {
+        if (static_cast<int>(s.size()) < FCurX) s.append(FCurX - s.size(), L' ');
         inserted = std::wstring(static_cast<size_t>(FTabSize), L' ');
     }
-    if (FOverwrite && c != L'\t' && c >= L' ' && FCurX < static_cast<int>(s.size())) {
+    if (overwrite && c != L'\t' && c >= L' ' && FCurX < static_cast<int>(s.size())) {
         const wchar_t old = s[FCurX];
         s[FCurX] = c;
         replaced = true;
@@ -886,13 +952,15 @@ void TAdvCustomMemo::InsertChar(wchar_t c) {
         SetCurX(FCurX + static_cast<int>(inserted.size()));
     }
     ClearSelection();
-    if (!replaced) UndoList().Add(std::make_unique<TInsertCharUndo>(oldX, inserted, FCurY, FCurX, oldY));
+    // Recorded from where the text went in: a tab in overwrite mode inserts at the line end.
+    if (!replaced) UndoList().Add(std::make_unique<TInsertCharUndo>(std::max(oldX, insertAt), inserted, FCurY, FCurX, oldY));
     if (FWordWrap != wwNone && lines->Count() != countBefore) UpdateScrollBars(false);
     AfterEdit();
 }
 
 void TAdvCustomMemo::DeleteChar(int oldX, int oldY) {
     if (FReadOnly || !CanEdit()) return;
+    TLogicalEdit logical(*this);
     TAdvMemoStrings* lines = Lines();
     if (lines->Count() == 0) return;
     const bool backspace = oldX != -1;
@@ -945,6 +1013,7 @@ void TAdvCustomMemo::DeleteChar(int oldX, int oldY) {
 
 void TAdvCustomMemo::BackspaceKeyCommand(TMemoShiftState shift) {
     if (!CanEdit() || FReadOnly || LineCount() == 0) return;
+    TLogicalEdit logical(*this);
     if (shift & ssCtrlKey) {
         DeleteWordBack();
     } else if (!FDelErase || !HasSelection()) {
@@ -970,8 +1039,10 @@ void TAdvCustomMemo::BackspaceKeyCommand(TMemoShiftState shift) {
 }
 
 void TAdvCustomMemo::BackspaceKey() {
+    TLogicalEdit logical(*this);
     TAdvMemoStrings* lines = Lines();
-    if (FSmartTabs && lines->Count() > 0 && FCurY < lines->Count() && FCurX >= 1) {
+    // Replay removes exactly the recorded characters; the smart jump is for the user's key only.
+    if (FSmartTabs && !UndoList().IsPerforming() && lines->Count() > 0 && FCurY < lines->Count() && FCurX >= 1) {
         const std::wstring s = lines->Get(FCurY);
         bool blanksOnly = true;
         for (int i = 0; i < FCurX && i < static_cast<int>(s.size()); ++i)
@@ -1026,6 +1097,7 @@ int TAdvCustomMemo::SmartBackTarget() {
 }
 
 void TAdvCustomMemo::DeleteWordBack() {
+    TLogicalEdit logical(*this);
     const std::wstring original = LineText(FCurY);
     for (;;) {
         const int ox = FCurX, oy = FCurY;
@@ -1050,6 +1122,7 @@ std::wstring TAdvCustomMemo::NewLineIndent() {
 
 void TAdvCustomMemo::NewLine() {
     if (FReadOnly || !CanEdit()) return;
+    TLogicalEdit logical(*this);
     TAdvMemoStrings* lines = Lines();
     {
         TRefreshOff off(*this);
@@ -1060,21 +1133,53 @@ void TAdvCustomMemo::NewLine() {
         const std::wstring s = lines->Get(FCurY);
         const std::wstring indent = NewLineIndent();
         const size_t cut = std::min<size_t>(static_cast<size_t>(FCurX), s.size());
-        std::wstring rest = TrimRightControls(s.substr(cut));
-        if (FAutoIndent) rest.erase(0, rest.find_first_not_of(L' ') == std::wstring::npos ? rest.size() : rest.find_first_not_of(L' '));
+        const std::wstring fullRest = s.substr(cut);
+        // Replaying a step must give back the exact text, so nothing is trimmed then.
+        std::wstring rest = UndoList().IsPerforming() ? fullRest : TrimRightControls(fullRest);
+        const std::wstring trailing = fullRest.substr(rest.size());
+        std::wstring leading;
+        if (FAutoIndent) {
+            const size_t first = rest.find_first_not_of(L' ');
+            leading = rest.substr(0, first == std::wstring::npos ? rest.size() : first);
+            rest.erase(0, leading.size());
+        }
         StoreLine(FCurY, s.substr(0, cut));
         if (FCodeFoldingEnabled) ExpandNodeOfLine(FCurY);
         lines->DoInsert(FCurY + 1, indent + rest);
+        FKeepLeftLine = true;  // the head is trimmed below, after the break is recorded
         MoveCaret(0, 1, 0);
+        FKeepLeftLine = false;
         SetCurXForced(static_cast<int>(indent.size()));
         ClearSelection();
         if (FUndoLineByLine)
             UndoList().Add(std::make_unique<TNewLineUndo>(oldX, L"\r" + indent, FCurY, FCurX, oldY));
         else
             UndoList().Add(std::make_unique<TInsertCharUndo>(oldX, L"\r" + indent, FCurY, FCurX, oldY));
+        // The blanks dropped from the moved text are recorded too, linked to the line break, so
+        // that undo gives the line back exactly.
+        const int at = static_cast<int>(indent.size());
+        const int restEnd = at + static_cast<int>(rest.size());
+        RecordDroppedText(at, FCurY, leading);
+        RecordDroppedText(restEnd, FCurY, trailing);
+        if ((FTrimTrailingSpaces || FWordWrap != wwNone) && !UndoList().IsPerforming() && oldY < lines->Count()) {
+            const std::wstring head = lines->Get(oldY);
+            const std::wstring trimmed = TrimLine(oldY, false);
+            if (trimmed != head) {
+                StoreLine(oldY, trimmed);
+                RecordDroppedText(static_cast<int>(trimmed.size()), oldY, head.substr(trimmed.size()));
+            }
+        }
     }
     UpdateView();
     AfterEdit();
+}
+
+void TAdvCustomMemo::RecordDroppedText(int column, int line, const std::wstring& text) {
+    if (text.empty()) return;
+    const int length = static_cast<int>(text.size());
+    auto step = std::make_unique<TDeleteBufUndo>(column, text, line, column, line, column, line, column + length, line);
+    step->SetLinkedUndo(true);
+    UndoList().Add(std::move(step));
 }
 
 std::wstring TAdvCustomMemo::JoinedWithContinuations(int line) const {
@@ -1103,6 +1208,7 @@ std::wstring TAdvCustomMemo::SmartTabPadding() {
 
 void TAdvCustomMemo::TabKey(TMemoShiftState shift) {
     if (FReadOnly || !CanEdit()) return;
+    TLogicalEdit logical(*this);
     if (!FSmartTabs || LineCount() == 0) {
         if (shift & ssCtrlKey) return;
         if (shift & ssShiftKey) {
@@ -1122,10 +1228,12 @@ void TAdvCustomMemo::TabKey(TMemoShiftState shift) {
             const std::wstring s = LineText(FCurY);
             std::wstring head = s.substr(0, std::min<size_t>(static_cast<size_t>(FCurX), s.size()));
             if (static_cast<int>(head.size()) < FCurX) head.append(FCurX - head.size(), L' ');
-            const std::wstring rest = FCurX < static_cast<int>(s.size()) ? TrimRightControls(s.substr(FCurX)) : std::wstring();
+            const std::wstring fullRest = FCurX < static_cast<int>(s.size()) ? s.substr(FCurX) : std::wstring();
+            const std::wstring rest = TrimRightControls(fullRest);
             StoreLine(FCurY, head + pad + rest);
             SetCurX(FCurX + static_cast<int>(pad.size()));
             UndoList().Add(std::make_unique<TInsertCharUndo>(oldX, pad, FCurY, FCurX, oldY));
+            RecordDroppedText(FCurX + static_cast<int>(rest.size()), FCurY, fullRest.substr(rest.size()));
         } else {
             InsertChar(L'\t');
         }
@@ -1136,6 +1244,12 @@ void TAdvCustomMemo::TabKey(TMemoShiftState shift) {
 
 void TAdvCustomMemo::BlockIndent(int fromLine, int toLine, bool addUndo, int indent) {
     if (fromLine > toLine) std::swap(fromLine, toLine);
+    // Rows of a wrapped text become the lines they belong to: whole lines are indented.
+    if (FWordWrap != wwNone && FWrapHold == 0) {
+        fromLine = GetWrappedLineIndex(fromLine);
+        toLine = GetWrappedLineIndex(toLine);
+    }
+    TLogicalEdit logical(*this);
     TAdvMemoStrings* lines = Lines();
     {
         TRefreshOff off(*this);
@@ -1159,6 +1273,9 @@ void TAdvCustomMemo::BlockIndent(int fromLine, int toLine, bool addUndo, int ind
 void TAdvCustomMemo::DeleteLine() {
     if (!CanEdit()) return;
     TAdvMemoStrings* lines = Lines();
+    // Called by the line list for one stored row; otherwise it deletes the caret's whole line.
+    std::optional<TLogicalEdit> logical;
+    if (!lines->FDeleting) logical.emplace(*this);
     if (lines->Count() == 0) return;
     if (FCurY >= lines->Count()) FCurY = lines->Count() - 1;
     ClearLineErrors(FCurY);

@@ -114,9 +114,11 @@ void TAdvCustomMemo::SetBookmark(int i, bool value) {
 }
 
 int TAdvCustomMemo::BookmarkCount() const {
+    // Counted over the lines: properties of deleted lines live on until the next clear.
+    TAdvMemoStrings* lines = Lines();
     int count = 0;
-    for (TLineProp* prop : Lines()->LinesProp())
-        if (prop->Bookmark) ++count;
+    for (int i = 0; i < lines->Count(); ++i)
+        if (TLineProp* prop = lines->GetLineProp(i); prop && prop->Bookmark) ++count;
     return count;
 }
 
@@ -189,7 +191,7 @@ void TAdvCustomMemo::ClearCachedStyles(int from, int to) {
 
 void TAdvCustomMemo::DoWrap() {
     TAdvMemoStrings* lines = Lines();
-    if (lines->Count() == 0 || FLoading || FWordWrap == wwNone) return;
+    if (lines->Count() == 0 || FLoading || FWordWrap == wwNone || FWrapHold > 0) return;
     const int limit = FWordWrap == wwClientWidth ? VisiblePosCount() - 1 : FRightMargin;
     if (limit <= 0) return;
     FWWList.Clear();
@@ -234,8 +236,8 @@ void TAdvCustomMemo::DoWrap() {
     }
     TAdvMarkers& markers = FMarkerList.Markers();
     for (int m = 0; m < markers.MarkerCount(); ++m) {
-        const int line = markers.Items(m).LineNumber;
-        if (line >= 0 && line < count) markers.Items(m).LineNumber = firstRow[line];
+        const int line = markers.Items(m)->LineNumber();
+        if (line >= 0 && line < count) markers.Items(m)->SetLineNumber(firstRow[line]);
     }
     if (lines->FLockCount == 0) Invalidate();
 }
@@ -285,14 +287,16 @@ void TAdvCustomMemo::DoJoin() {
     }
     TAdvMarkers& markers = FMarkerList.Markers();
     for (int m = 0; m < markers.MarkerCount(); ++m) {
-        const int line = markers.Items(m).LineNumber;
-        if (line >= 0 && line < count) markers.Items(m).LineNumber = logical[line];
+        const int line = markers.Items(m)->LineNumber();
+        if (line >= 0 && line < count) markers.Items(m)->SetLineNumber(logical[line]);
     }
 }
 
 void TAdvCustomMemo::UpdateWrap() {
-    if (FWordWrap == wwNone) return;
+    if (FWordWrap == wwNone || FWrapHold > 0 || LineCount() == 0) return;
     TAdvMemoStrings* lines = Lines();
+    // The caret and the selection keep their place in the text while the rows change.
+    const TLinearState state = SaveLinearState();
     lines->BeginUpdate();
     try {
         DoJoin();
@@ -302,13 +306,17 @@ void TAdvCustomMemo::UpdateWrap() {
         throw;
     }
     lines->EndUpdate();
+    RestoreLinearState(state);
     UpdateScrollBars(true);
 }
 
 void TAdvCustomMemo::SetWordWrap(TWordWrapStyle value) {
+    const bool hasLines = LineCount() > 0;
+    const TLinearState state = hasLines ? SaveLinearState() : TLinearState{};
     if (value == wwNone || value != FWordWrap) DoJoin();
     FWordWrap = value;
     if (value != wwNone) DoWrap();
+    if (hasLines) RestoreLinearState(state);
     Invalidate();
 }
 
@@ -447,40 +455,70 @@ void TAdvCustomMemo::ShiftMarkersForInsert(int line, int count) { FMarkerList.Ma
 
 // ---------------------------------------------------------------- markers
 
-TAdvMarker& TAdvMarkers::Add() {
-    FItems.push_back(std::make_unique<TAdvMarker>());
-    return *FItems.back();
+CLASSLIB_IMPLEMENT(TAdvMarker, ClassLib::TCollectionItem)
+CLASSLIB_IMPLEMENT(TAdvMarkers, ClassLib::TOwnedCollection)
+CLASSLIB_IMPLEMENT(TAdvMarkerList, ClassLib::TPersistent)
+
+const ClassLib::TPropertyList& TAdvMarker::Published() {
+    static const ClassLib::TPropertyList list = ClassLib::TPropertyList::Extend(ClassLib::TCollectionItem::Published())
+        .Add(L"ImageIndex", &TAdvMarker::ImageIndex, &TAdvMarker::SetImageIndex, 0)
+        .Add(L"LineNumber", &TAdvMarker::LineNumber, &TAdvMarker::SetLineNumber, 0)
+        .Add(L"Text", &TAdvMarker::Text, &TAdvMarker::SetText);
+    return list;
 }
 
-void TAdvMarkers::Delete(int index) {
-    if (index >= 0 && index < MarkerCount()) FItems.erase(FItems.begin() + index);
+void TAdvMarker::Assign(const ClassLib::TPersistent* source) {
+    if (const auto* other = dynamic_cast<const TAdvMarker*>(source)) {
+        FText = other->FText;
+        FImageIndex = other->FImageIndex;
+        FLineNumber = other->FLineNumber;
+        return;
+    }
+    ClassLib::TCollectionItem::Assign(source);
 }
 
-TAdvMarker* TAdvMarkers::GetMarkerAtLine(int lineNo) {
-    for (auto& marker : FItems)
-        if (marker->LineNumber == lineNo) return marker.get();
+TAdvMarker* TAdvMarkers::GetMarkerAtLine(int lineNo) const {
+    for (int i = 0; i < Count(); ++i)
+        if (Items(i)->LineNumber() == lineNo) return Items(i);
     return nullptr;
 }
 
-int TAdvMarkers::GetMarkerImageIndex(int lineNo) {
+int TAdvMarkers::GetMarkerImageIndex(int lineNo) const {
     TAdvMarker* marker = GetMarkerAtLine(lineNo);
-    return marker ? marker->ImageIndex : -1;
+    return marker ? marker->ImageIndex() : -1;
 }
 
 bool TAdvMarkers::HigherMarkerThanLine(int lineNo) const {
-    for (const auto& marker : FItems)
-        if (marker->LineNumber > lineNo) return true;
+    for (int i = 0; i < Count(); ++i)
+        if (Items(i)->LineNumber() > lineNo) return true;
     return false;
 }
 
 void TAdvMarkers::AdjustMarkerLinePlus(int startIndex, int by) {
-    for (auto& marker : FItems)
-        if (marker->LineNumber >= startIndex) marker->LineNumber += by;
+    for (int i = 0; i < Count(); ++i)
+        if (Items(i)->LineNumber() >= startIndex) Items(i)->SetLineNumber(Items(i)->LineNumber() + by);
 }
 
 void TAdvMarkers::AdjustMarkerLineMinus(int startIndex) {
-    for (auto& marker : FItems)
-        if (marker->LineNumber >= startIndex) marker->LineNumber -= 1;
+    for (int i = 0; i < Count(); ++i)
+        if (Items(i)->LineNumber() >= startIndex) Items(i)->SetLineNumber(Items(i)->LineNumber() - 1);
+}
+
+const ClassLib::TPropertyList& TAdvMarkerList::Published() {
+    using L = TAdvMarkerList;
+    static const ClassLib::TPropertyList list = ClassLib::TPropertyList::Extend(ClassLib::TPersistent::Published())
+        .Add(L"UseDefaultMarkerImageIndex", &L::UseDefaultMarkerImageIndex, &L::SetUseDefaultMarkerImageIndex, false)
+        .Add(L"DefaultMarkerImageIndex", &L::DefaultMarkerImageIndex, &L::SetDefaultMarkerImageIndex, -1);
+    return list;
+}
+
+void TAdvMarkerList::Assign(const ClassLib::TPersistent* source) {
+    if (const auto* other = dynamic_cast<const TAdvMarkerList*>(source)) {
+        FUseDefaultMarkerImageIndex = other->FUseDefaultMarkerImageIndex;
+        FDefaultMarkerImageIndex = other->FDefaultMarkerImageIndex;
+        return;
+    }
+    ClassLib::TPersistent::Assign(source);
 }
 
 void TAdvCustomMemo::AddMarker(int lineIndex, int imageIndex) { AddMarker(lineIndex, imageIndex, L""); }
@@ -488,10 +526,10 @@ void TAdvCustomMemo::AddMarker(int lineIndex, int imageIndex) { AddMarker(lineIn
 void TAdvCustomMemo::AddMarker(int lineIndex, int imageIndex, const std::wstring& markerText) {
     TAdvMarkers& markers = FMarkerList.Markers();
     if (!markers.GetMarkerAtLine(lineIndex)) {
-        TAdvMarker& marker = markers.Add();
-        marker.LineNumber = lineIndex;
-        marker.ImageIndex = imageIndex;
-        marker.Text = markerText;
+        TAdvMarker* marker = markers.Add();
+        marker->SetLineNumber(lineIndex);
+        marker->SetImageIndex(imageIndex);
+        marker->SetText(markerText);
     }
     if (OnMarkerAdded) OnMarkerAdded(lineIndex, markerText);
     InvalidateGutter();
@@ -500,7 +538,7 @@ void TAdvCustomMemo::AddMarker(int lineIndex, int imageIndex, const std::wstring
 void TAdvCustomMemo::RemoveMarker(int lineIndex) {
     TAdvMarkers& markers = FMarkerList.Markers();
     for (int i = 0; i < markers.MarkerCount(); ++i) {
-        if (markers.Items(i).LineNumber == lineIndex) {
+        if (markers.Items(i)->LineNumber() == lineIndex) {
             markers.Delete(i);
             break;
         }
@@ -519,21 +557,21 @@ bool TAdvCustomMemo::MarkerAtLine(int lineNo) { return FMarkerList.Markers().Get
 bool TAdvCustomMemo::GetMarkers(TAdvMarkers& markers) const {
     markers.Clear();
     const TAdvMarkers& own = FMarkerList.Markers();
-    for (int i = 0; i < own.MarkerCount(); ++i) markers.Add().Assign(own.Items(i));
+    for (int i = 0; i < own.MarkerCount(); ++i) markers.Add()->Assign(own.Items(i));
     return own.MarkerCount() > 0;
 }
 
 void TAdvCustomMemo::GoToMarker(int marker) {
     if (marker < 0 || marker >= MarkerCount()) throw ClassLib::Exception(L"Invalid marker index");
     FCurX = 0;
-    SetCurY(FMarkerList.Markers().Items(marker).LineNumber);
+    SetCurY(FMarkerList.Markers().Items(marker)->LineNumber());
 }
 
 void TAdvCustomMemo::GoToMarkerName(const std::wstring& markerText) {
     const TAdvMarkers& markers = FMarkerList.Markers();
     for (int i = 0; i < markers.MarkerCount(); ++i) {
-        if (markers.Items(i).Text == markerText) {
-            const int line = markers.Items(i).LineNumber;
+        if (markers.Items(i)->Text() == markerText) {
+            const int line = markers.Items(i)->LineNumber();
             if (FCodeFoldingEnabled) ExpandParentNodes(line);
             FCurX = 0;
             SetCurY(line);

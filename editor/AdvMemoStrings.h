@@ -157,16 +157,15 @@ public:
     int MaxLineLength() const;
     void RebuildLengths();
 
+protected:
+    void SetUpdateState(bool updating) override;
+
 private:
     void StoreSlotRaw(int index, ClassLib::TObject* object);
     ClassLib::TObject* SlotRaw(int index) const { return ClassLib::TStringList::GetObject(index); }
     void SetLength(int index, int length);
     void ExpandRemainingTabs();
 
-protected:
-    void SetUpdateState(bool updating) override;
-
-private:
     std::vector<TLineProp*> FLinesProp;  // owning: every property object made for this list
     TIntList FListLengths;  // invariant: one entry per line, its length in UTF-16 units
     mutable int FMaxLength = 0;

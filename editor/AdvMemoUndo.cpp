@@ -12,19 +12,40 @@ bool TUndo::Append(TUndo*) { return false; }
 void TUndo::Undo() {
     if (!Memo) return;
     Memo->DoJoin();
-    if (FUndoCurY != -1) Memo->SetCursor(FUndoCurX, FUndoCurY);
+    int x = 0, y = 0;
+    if (FUndoCurY != -1) {
+        PosAfter(x, y);
+        Memo->SetCursor(x, y);
+    }
     PerformUndo();
-    if (FUndoCurY != -1) Memo->SetCursor(FUndoCurX0, FUndoCurY0);
+    if (FUndoCurY != -1) {
+        PosBefore(x, y);
+        Memo->SetCursor(x, y);
+    }
     Memo->DoWrap();
 }
 
 void TUndo::Redo() {
     if (!Memo) return;
     Memo->DoJoin();
-    if (FUndoCurY != -1) Memo->SetCursor(FUndoCurX0, FUndoCurY0);
+    int x = 0, y = 0;
+    if (FUndoCurY != -1) {
+        PosBefore(x, y);
+        Memo->SetCursor(x, y);
+    }
     PerformRedo();
-    if (FUndoCurY != -1) Memo->SetCursor(FUndoCurX, FUndoCurY);
+    if (FUndoCurY != -1) {
+        PosAfter(x, y);
+        Memo->SetCursor(x, y);
+    }
     Memo->DoWrap();
+}
+
+void TSelUndo::ApplySelection() const {
+    Memo->SetSelStartX(FUndoSelStartX);
+    Memo->SetSelStartY(FUndoSelStartY);
+    Memo->SetSelEndX(FUndoSelEndX);
+    Memo->SetSelEndY(FUndoSelEndY);
 }
 
 namespace {
@@ -89,7 +110,11 @@ void ExchangeChar(TAdvCustomMemo& memo, int x, int y, std::wstring& stored) {
 
 }  // namespace
 
-void TOverwriteCharUndo::PerformUndo() { ExchangeChar(*Memo, FUndoCurX, FUndoCurY, FUndoText); }
+void TOverwriteCharUndo::PerformUndo() {
+    int x, y;
+    PosAfter(x, y);
+    ExchangeChar(*Memo, x, y, FUndoText);
+}
 void TOverwriteCharUndo::PerformRedo() { ExchangeChar(*Memo, Memo->CurX(), Memo->CurY(), FUndoText); }
 
 bool TDeleteCharUndo::Append(TUndo* newUndo) {
@@ -104,7 +129,11 @@ bool TDeleteCharUndo::Append(TUndo* newUndo) {
 
 void TDeleteCharUndo::PerformUndo() {
     for (wchar_t c : FUndoText) {
-        if (!FIsBackspace) Memo->SetCursor(FUndoCurX0, FUndoCurY0);
+        if (!FIsBackspace) {
+            int x, y;
+            PosBefore(x, y);
+            Memo->SetCursor(x, y);
+        }
         if (c == L'\r') {
             Memo->NewLine();
         } else {
@@ -144,18 +173,12 @@ void TDeleteBufUndo::PerformUndo() {
     Memo->ClearSelection();
     Memo->InsertText(FUndoText);
     Memo->SetFocus();
-    Memo->SetSelStartX(FUndoSelStartX);
-    Memo->SetSelStartY(FUndoSelStartY);
-    Memo->SetSelEndX(FUndoSelEndX);
-    Memo->SetSelEndY(FUndoSelEndY);
+    ApplySelection();
     Memo->DoSelectionChange();
 }
 
 void TDeleteBufUndo::PerformRedo() {
-    Memo->SetSelStartX(FUndoSelStartX);
-    Memo->SetSelStartY(FUndoSelStartY);
-    Memo->SetSelEndX(FUndoSelEndX);
-    Memo->SetSelEndY(FUndoSelEndY);
+    ApplySelection();
     Memo->DeleteSelectionCore(true);
 }
 
@@ -163,10 +186,13 @@ void TModifiedUndo::PerformUndo() { Memo->SetLineModifiedInt(FLineIndex, lmUnmod
 void TModifiedUndo::PerformRedo() { Memo->SetLineModifiedInt(FLineIndex, lmModified); }
 
 void TPasteUndo::PerformUndo() {
-    Memo->SetSelStartX(FUndoCurX0);
-    Memo->SetSelStartY(FUndoCurY0);
-    Memo->SetSelEndX(FUndoCurX);
-    Memo->SetSelEndY(FUndoCurY);
+    int x0, y0, x, y;
+    PosBefore(x0, y0);
+    PosAfter(x, y);
+    Memo->SetSelStartX(x0);
+    Memo->SetSelStartY(y0);
+    Memo->SetSelEndX(x);
+    Memo->SetSelEndY(y);
     Memo->DeleteSelectionCore(true);
 }
 
@@ -180,12 +206,16 @@ void TInsertOverwriteUndo::PerformRedo() { Memo->SetOverwrite(!FInsertMode); }
 
 void TIndentUndo::PerformUndo() {
     Memo->BlockIndent(FSelRowFrom, FSelRowTo, false, -FIndent);
-    Memo->SetCursor(FUndoCurX0, FUndoCurY0);
+    int x, y;
+    PosBefore(x, y);
+    Memo->SetCursor(x, y);
 }
 
 void TIndentUndo::PerformRedo() {
     Memo->BlockIndent(FSelRowFrom, FSelRowTo, false, FIndent);
-    Memo->SetCursor(FUndoCurX0, FUndoCurY0);
+    int x, y;
+    PosBefore(x, y);
+    Memo->SetCursor(x, y);
 }
 
 void TCorrectUndo::Exchange() {
@@ -274,10 +304,11 @@ void TAdvUndoList::Undo() {
     const bool autoIndent = memo.AutoIndent();
     memo.SetAutoIndent(false);
     FIsPerforming = true;
+    memo.BeginLogicalEdit();
     try {
-        TUndo* step = FItems[FPos].get();
-        step->Undo();
-        if (step->LinkedUndo() && FPos + 1 < Count()) {
+        // A linked step takes the older one with it; chains of links are followed to their end.
+        FItems[FPos]->Undo();
+        while (FItems[FPos]->LinkedUndo() && FPos + 1 < Count()) {
             ++FPos;
             FItems[FPos]->Undo();
         }
@@ -287,11 +318,13 @@ void TAdvUndoList::Undo() {
             ++FPos;
         }
     } catch (...) {
+        memo.EndLogicalEdit();
         memo.OnChange = savedOnChange;
         FIsPerforming = false;
         memo.SetAutoIndent(autoIndent);
         throw;
     }
+    memo.EndLogicalEdit();
     memo.OnChange = savedOnChange;
     memo.UpdateView();
     FIsPerforming = false;
@@ -305,11 +338,12 @@ void TAdvUndoList::Redo() {
     const bool autoIndent = memo.AutoIndent();
     memo.SetAutoIndent(false);
     FIsPerforming = true;
+    memo.BeginLogicalEdit();
     try {
         --FPos;
         const bool firstWasModified = dynamic_cast<TModifiedUndo*>(FItems[FPos].get()) != nullptr;
         FItems[FPos]->Redo();
-        if (FPos > 0 && FItems[FPos - 1]->LinkedUndo()) {
+        while (FPos > 0 && FItems[FPos - 1]->LinkedUndo()) {
             --FPos;
             FItems[FPos]->Redo();
         }
@@ -318,10 +352,12 @@ void TAdvUndoList::Redo() {
             FItems[FPos]->Redo();
         }
     } catch (...) {
+        memo.EndLogicalEdit();
         FIsPerforming = false;
         memo.SetAutoIndent(autoIndent);
         throw;
     }
+    memo.EndLogicalEdit();
     FIsPerforming = false;
     memo.SetAutoIndent(autoIndent);
     UndoChange();

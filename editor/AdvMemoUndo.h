@@ -27,6 +27,9 @@ public:
     void Undo();
     void Redo();
 
+    void PosBefore(int& x, int& y) const { x = FUndoCurX0; y = FUndoCurY0; }
+    void PosAfter(int& x, int& y) const { x = FUndoCurX; y = FUndoCurY; }
+
     int UndoCurX0() const { return FUndoCurX0; }
     int UndoCurY0() const { return FUndoCurY0; }
     int UndoCurX() const { return FUndoCurX; }
@@ -111,6 +114,7 @@ public:
     void PerformRedo() override {}
 
 protected:
+    void ApplySelection() const;
     int FUndoSelStartX, FUndoSelStartY, FUndoSelEndX, FUndoSelEndY;
 };
 

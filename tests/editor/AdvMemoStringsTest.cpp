@@ -132,8 +132,8 @@ TEST(AdvMemoStrings, InsertShiftsMarkersAndBookmarksByInsertedLines) {
     memo.SetBookmarks(1, 2);
     memo.Lines()->Insert(0, L"p\r\nq");
     EXPECT_EQ(LinesOf(*memo.Lines()), (std::vector<std::wstring>{L"p", L"q", L"l0", L"l1", L"l2"}));
-    EXPECT_EQ(memo.MarkerList().Markers().Items(0).LineNumber, 2);
-    EXPECT_EQ(memo.MarkerList().Markers().Items(1).LineNumber, 4);
+    EXPECT_EQ(memo.MarkerList().Markers().Items(0)->LineNumber(), 2);
+    EXPECT_EQ(memo.MarkerList().Markers().Items(1)->LineNumber(), 4);
     EXPECT_EQ(memo.Bookmarks(0), 2);
     EXPECT_EQ(memo.Bookmarks(1), 4);
     EXPECT_EQ(memo.Bookmarks(2), -1);  // an unset slot never moves
@@ -306,4 +306,18 @@ TEST(TIntList, IndexOfWorksSortedAndUnsorted) {
     EXPECT_EQ(list.IndexOf(7), 3);
     list.Insert(1, 2);
     EXPECT_EQ(list.IndexOf(2), 1);
+}
+
+TEST(AdvMemoStrings, FailedSaveWithWordWrapRewrapsAndKeepsReporting) {
+    TAdvMemo memo;
+    memo.SetRightMargin(10);
+    memo.Lines()->SetText(L"aaaa bbbb cccc");
+    memo.SetWordWrap(wwRightMargin);
+    ASSERT_EQ(memo.Lines()->Count(), 2);
+    EXPECT_THROW(memo.SaveToFile(TempFile(L"no_such_dir_memo\\out.c")), ClassLib::Exception);
+    EXPECT_EQ(LinesOf(*memo.Lines()), (std::vector<std::wstring>{L"aaaa bbbb ", L"cccc"}));
+    int changes = 0;
+    memo.OnChange = [&](ClassLib::TObject*) { ++changes; };
+    memo.Lines()->Add(L"more");
+    EXPECT_EQ(changes, 1);
 }
