@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "classlib/Application.h"
+#include "classlib/GdiObjects.h"
 #include "classlib/Screen.h"
 #include "classlib/StandardControls.h"
 #include "classlib/Seams.h"
@@ -218,4 +221,34 @@ TEST(ScreenAndMouse, ReportTheDisplay) {
     EXPECT_TRUE(primary.Primary);
     EXPECT_GT(primary.WorkareaRect.Height(), 0);
     EXPECT_GT(Mouse->DragThreshold(), 0);
+    const auto& fonts = Screen->Fonts();
+    ASSERT_FALSE(fonts.empty());
+    EXPECT_TRUE(std::is_sorted(fonts.begin(), fonts.end()));
+}
+
+TEST(FormHeadless, SizeConstraintsLimitTheWindowAndTheBounds) {
+    TForm form(nullptr);
+    form.Constraints()->SetMinWidth(860);
+    form.Constraints()->SetMinHeight(680);
+    EXPECT_EQ(form.Width(), 860);  // the designed 320 x 240 grew to the minimum
+    form.SetBounds(0, 0, 100, 100);
+    EXPECT_EQ(form.Height(), 680);
+    MINMAXINFO info{};
+    form.Perform(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(info.ptMinTrackSize.x, 860);
+    EXPECT_EQ(info.ptMinTrackSize.y, 680);
+}
+
+TEST(FormHeadless, ChangeScaleScalesBoundsAndOwnFonts) {
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 400, 300);
+    TPanel panel(nullptr);
+    panel.SetParent(&form);
+    panel.SetBounds(10, 20, 100, 50);
+    form.Font()->SetHeight(-12);
+    form.ChangeScale(3, 2);
+    EXPECT_EQ(panel.BoundsRect(), Rect(15, 30, 165, 105));
+    EXPECT_EQ(form.Font()->Height(), -18);
+    EXPECT_EQ(panel.Font()->Height(), -18);  // it follows its parent's font
+    panel.SetParent(nullptr);
 }
