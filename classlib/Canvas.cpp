@@ -107,6 +107,10 @@ void TCanvas::TextOut(int x, int y, const std::wstring& text) {
     Changing();
     RequireState();
     ::ExtTextOutW(FHandle, x, y, 0, nullptr, text.c_str(), UINT(text.size()), nullptr);
+    // The pen waits at the end of the text, where the next piece would continue.
+    SIZE size{};
+    ::GetTextExtentPoint32W(FHandle, text.c_str(), int(text.size()), &size);
+    ::MoveToEx(FHandle, x + size.cx, y, nullptr);
     Changed();
 }
 

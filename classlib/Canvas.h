@@ -70,6 +70,7 @@ public:
 
     void MoveTo(int x, int y);
     void LineTo(int x, int y);
+    // Leaves the pen position at the end of the text.
     void TextOut(int x, int y, const std::wstring& text);
     // Text clipped to the rectangle; an opaque brush fills the rectangle behind it.
     void TextRect(const TRect& rect, int x, int y, const std::wstring& text);

@@ -30,8 +30,25 @@ std::wstring BareExtension(const std::wstring& ext) {
 
 TOpenDialog::TOpenDialog(TComponent* owner) : TComponent(owner) {}
 
+const TPropertyList& TOpenDialog::Published() {
+    static const TPropertyList list =
+        TPropertyList::Extend(TComponent::Published())
+            .Add(L"DefaultExt", &TOpenDialog::DefaultExt, &TOpenDialog::SetDefaultExt, L"")
+            .Add(L"FileName", &TOpenDialog::FileName, &TOpenDialog::SetFileName, L"")
+            .Add(L"Filter", &TOpenDialog::Filter, &TOpenDialog::SetFilter, L"")
+            .Add(L"FilterIndex", &TOpenDialog::FilterIndex, &TOpenDialog::SetFilterIndex, 1)
+            .Add(L"InitialDir", &TOpenDialog::InitialDir, &TOpenDialog::SetInitialDir, L"")
+            .SetOf(L"Options", L"TOpenOptions", &TOpenDialog::Options, &TOpenDialog::SetOptions,
+                   {L"ofReadOnly", L"ofOverwritePrompt", L"ofHideReadOnly", L"ofNoChangeDir", L"ofAllowMultiSelect",
+                    L"ofPathMustExist", L"ofFileMustExist", L"ofCreatePrompt", L"ofNoReadOnlyReturn", L"ofEnableSizing"},
+                   TOpenOptions{ofHideReadOnly, ofEnableSizing}.Bits())
+            .Add(L"Title", &TOpenDialog::Title, &TOpenDialog::SetTitle, L"");
+    return list;
+}
+
 bool TOpenDialog::Execute(HWND parent) {
     if (FileHook()) {
+        FFiles.clear();
         const bool confirmed = FileHook()(*this);
         if (confirmed && FFiles.empty()) FFiles = {FFileName};
         return confirmed;

@@ -10,6 +10,7 @@
 #include "classlib/EnumSet.h"
 #include "classlib/Events.h"
 #include "classlib/Object.h"
+#include "classlib/Properties.h"
 
 namespace ClassLib {
 
@@ -22,6 +23,7 @@ using TOpenOptions = TEnumSet<TOpenOption>;
 class TOpenDialog : public TComponent {
     CLASSLIB_CLASS(TOpenDialog, TComponent)
 public:
+    static const TPropertyList& Published();
     explicit TOpenDialog(TComponent* owner);
 
     const std::wstring& InitialDir() const { return FInitialDir; }

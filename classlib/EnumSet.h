@@ -13,6 +13,10 @@ public:
     constexpr TEnumSet(std::initializer_list<E> values) {
         for (E v : values) FBits |= Bit(v);
     }
+    // From and to the bit mask the published-property registry stores.
+    explicit constexpr TEnumSet(std::uint32_t bits) : FBits(bits) {}
+    explicit constexpr operator std::int64_t() const { return FBits; }
+
     constexpr bool Contains(E value) const { return (FBits & Bit(value)) != 0; }
     constexpr bool Empty() const { return FBits == 0; }
     constexpr TEnumSet operator+(E value) const { TEnumSet r = *this; r.FBits |= Bit(value); return r; }

@@ -34,6 +34,25 @@ TFont::TFont() : FName(L"Tahoma"), FPixelsPerInch(ScreenPixelsPerInch()) {
 
 TFont::~TFont() = default;
 
+// Height is what is stored; Size is the same value in points.
+const TPropertyList& TFont::Published() {
+    static const TPropertyList list =
+        TPropertyList::Extend(TGraphicsObject::Published())
+            .Add(L"Charset", &TFont::Charset, &TFont::SetCharset, DEFAULT_CHARSET)
+            .Colour(L"Color", &TFont::Color, &TFont::SetColor, clWindowText)
+            .Add(L"Height", &TFont::Height, &TFont::SetHeight)
+            .Add(L"Name", &TFont::Name, &TFont::SetName, L"Tahoma")
+            .Add(L"Orientation", &TFont::Orientation, &TFont::SetOrientation, 0)
+            .Enum(L"Pitch", L"TFontPitch", &TFont::Pitch, &TFont::SetPitch, {L"fpDefault", L"fpVariable", L"fpFixed"}, fpDefault)
+            .Add(L"Size", &TFont::Size, &TFont::SetSize)
+            .Stored(L"Size", false)
+            .SetOf(L"Style", L"TFontStyles", &TFont::Style, &TFont::SetStyle,
+                   {L"fsBold", L"fsItalic", L"fsUnderline", L"fsStrikeOut"}, 0)
+            .Enum(L"Quality", L"TFontQuality", &TFont::Quality, &TFont::SetQuality,
+                  {L"fqDefault", L"fqDraft", L"fqProof", L"fqNonAntialiased", L"fqAntialiased", L"fqClearType"}, fqDefault);
+    return list;
+}
+
 void TFont::Assign(const TPersistent* source) {
     if (auto font = dynamic_cast<const TFont*>(source)) {
         if (font == this) return;
@@ -150,6 +169,21 @@ void TFont::SetHandle(HFONT font) {
 
 // ---- TPen ----
 
+const TPropertyList& TPen::Published() {
+    static const TPropertyList list =
+        TPropertyList::Extend(TGraphicsObject::Published())
+            .Colour(L"Color", &TPen::Color, &TPen::SetColor, clBlack)
+            .Enum(L"Mode", L"TPenMode", &TPen::Mode, &TPen::SetMode,
+                  {L"pmBlack", L"pmWhite", L"pmNop", L"pmNot", L"pmCopy", L"pmNotCopy", L"pmMergePenNot",
+                   L"pmMaskPenNot", L"pmMergeNotPen", L"pmMaskNotPen", L"pmMerge", L"pmNotMerge", L"pmMask",
+                   L"pmNotMask", L"pmXor", L"pmNotXor"},
+                  pmCopy)
+            .Enum(L"Style", L"TPenStyle", &TPen::Style, &TPen::SetStyle,
+                  {L"psSolid", L"psDash", L"psDot", L"psDashDot", L"psDashDotDot", L"psClear", L"psInsideFrame"}, psSolid)
+            .Add(L"Width", &TPen::Width, &TPen::SetWidth, 1);
+    return list;
+}
+
 void TPen::Assign(const TPersistent* source) {
     if (auto pen = dynamic_cast<const TPen*>(source)) {
         if (pen == this) return;
@@ -203,6 +237,17 @@ HPEN TPen::Handle() {
 }
 
 // ---- TBrush ----
+
+const TPropertyList& TBrush::Published() {
+    static const TPropertyList list =
+        TPropertyList::Extend(TGraphicsObject::Published())
+            .Colour(L"Color", &TBrush::Color, &TBrush::SetColor, clWhite)
+            .Enum(L"Style", L"TBrushStyle", &TBrush::Style, &TBrush::SetStyle,
+                  {L"bsSolid", L"bsClear", L"bsHorizontal", L"bsVertical", L"bsFDiagonal", L"bsBDiagonal", L"bsCross",
+                   L"bsDiagCross"},
+                  bsSolid);
+    return list;
+}
 
 void TBrush::Assign(const TPersistent* source) {
     if (auto brush = dynamic_cast<const TBrush*>(source)) {

@@ -12,6 +12,7 @@
 #include "classlib/EnumSet.h"
 #include "classlib/Events.h"
 #include "classlib/Object.h"
+#include "classlib/Properties.h"
 
 namespace ClassLib {
 
@@ -51,6 +52,7 @@ enum TFontQuality { fqDefault, fqDraft, fqProof, fqNonAntialiased, fqAntialiased
 class TFont : public TGraphicsObject {
     CLASSLIB_CLASS(TFont, TGraphicsObject)
 public:
+    static const TPropertyList& Published();
     TFont();
     ~TFont() override;
     void Assign(const TPersistent* source) override;
@@ -109,6 +111,7 @@ enum TPenMode {
 class TPen : public TGraphicsObject {
     CLASSLIB_CLASS(TPen, TGraphicsObject)
 public:
+    static const TPropertyList& Published();
     TPen() = default;
     void Assign(const TPersistent* source) override;
 
@@ -140,6 +143,7 @@ enum TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBD
 class TBrush : public TGraphicsObject {
     CLASSLIB_CLASS(TBrush, TGraphicsObject)
 public:
+    static const TPropertyList& Published();
     TBrush() = default;
     void Assign(const TPersistent* source) override;
 

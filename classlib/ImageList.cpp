@@ -18,8 +18,71 @@ void TChangeLink::Change() { FireEvent(FOnChange, FSender); }
 
 TCustomImageList::TCustomImageList(TComponent* owner) : TComponent(owner) {}
 
+const TPropertyList& TCustomImageList::Published() {
+    static const TPropertyList list = TPropertyList::Extend(TComponent::Published())
+                                          .Add(L"Height", &TCustomImageList::Height, &TCustomImageList::SetHeight, 16)
+                                          .Add(L"Width", &TCustomImageList::Width, &TCustomImageList::SetWidth, 16)
+                                          .Event(L"OnChange", &TCustomImageList::FOnChange);
+    return list;
+}
+
 TCustomImageList::~TCustomImageList() {
     for (TChangeLink* link : FLinks) link->FSender = nullptr;
+    if (FHandle) ::ImageList_Destroy(FHandle);
+}
+
+namespace {
+
+// An icon's colour and mask bitmaps for one premultiplied 32-bit image: the colour
+// with straight alpha, and a mask that is white where the image is fully transparent.
+struct TIconBitmaps {
+    TOwnedBitmap Color;
+    TOwnedBitmap Mask;
+};
+
+TIconBitmaps MakeIconBitmaps(TBitmap& image) {
+    const int width = image.Width(), height = image.Height();
+    TBitmap color(width, height, pf32bit), mask(width, height, pf1bit);
+    mask.Canvas()->Brush()->SetColor(clBlack);
+    mask.Canvas()->FillRect(Rect(0, 0, width, height));
+    for (int y = 0; y < height; ++y) {
+        const auto* in = static_cast<const std::uint8_t*>(image.ScanLine(y));
+        auto* out = static_cast<std::uint8_t*>(color.ScanLine(y));
+        for (int x = 0; x < width; ++x, in += 4, out += 4) {
+            const int a = in[3];
+            for (int c = 0; c < 3; ++c) out[c] = a ? std::uint8_t(std::min(255, in[c] * 255 / a)) : 0;
+            out[3] = std::uint8_t(a);
+            if (a == 0) mask.Canvas()->SetPixels(x, y, clWhite);
+        }
+    }
+    // Copies that the caller owns: the TBitmaps above free theirs.
+    TIconBitmaps result;
+    result.Color.reset(static_cast<HBITMAP>(::CopyImage(color.Handle(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    result.Mask.reset(static_cast<HBITMAP>(::CopyImage(mask.Handle(), IMAGE_BITMAP, 0, 0, LR_MONOCHROME)));
+    return result;
+}
+
+}  // namespace
+
+HIMAGELIST TCustomImageList::Handle() {
+    if (!FHandle) {
+        FHandle = ::ImageList_Create(FWidth, FHeight, ILC_COLOR32 | ILC_MASK, Count(), 4);
+        for (auto& image : FImages) {
+            TIconBitmaps bitmaps = MakeIconBitmaps(*image);
+            ::ImageList_Add(FHandle, bitmaps.Color.get(), bitmaps.Mask.get());
+        }
+    }
+    return FHandle;
+}
+
+bool TCustomImageList::GetIcon(int index, TIcon* icon) const {
+    if (!icon || index < 0 || index >= Count()) return false;
+    TIconBitmaps bitmaps = MakeIconBitmaps(*FImages[index]);
+    ICONINFO info{TRUE, 0, 0, bitmaps.Mask.get(), bitmaps.Color.get()};
+    HICON handle = ::CreateIconIndirect(&info);
+    if (!handle) return false;
+    icon->SetHandle(handle);
+    return true;
 }
 
 void TCustomImageList::Assign(const TPersistent* source) {
@@ -108,8 +171,7 @@ std::vector<std::unique_ptr<TBitmap>> TCustomImageList::Split(TBitmap* image, TB
     return pieces;
 }
 
-int TCustomImageList::Add(TBitmap* image, TBitmap* mask) {
-    auto pieces = Split(image, mask, clNone, false);
+int TCustomImageList::Append(std::vector<std::unique_ptr<TBitmap>> pieces) {
     if (pieces.empty()) return -1;
     const int first = Count();
     for (auto& piece : pieces) FImages.push_back(std::move(piece));
@@ -118,14 +180,10 @@ int TCustomImageList::Add(TBitmap* image, TBitmap* mask) {
     return first;
 }
 
+int TCustomImageList::Add(TBitmap* image, TBitmap* mask) { return Append(Split(image, mask, clNone, false)); }
+
 int TCustomImageList::AddMasked(TBitmap* image, TColor maskColor) {
-    auto pieces = Split(image, nullptr, maskColor, true);
-    if (pieces.empty()) return -1;
-    const int first = Count();
-    for (auto& piece : pieces) FImages.push_back(std::move(piece));
-    FDisabled.resize(FImages.size());
-    Change();
-    return first;
+    return Append(Split(image, nullptr, maskColor, true));
 }
 
 int TCustomImageList::AddIcon(TIcon* icon) {
@@ -153,10 +211,9 @@ int TCustomImageList::AddIcon(TIcon* icon) {
         }
     }
     piece->SetAlphaPremultiplied(true);
-    FImages.push_back(std::move(piece));
-    FDisabled.resize(FImages.size());
-    Change();
-    return Count() - 1;
+    std::vector<std::unique_ptr<TBitmap>> pieces;
+    pieces.push_back(std::move(piece));
+    return Append(std::move(pieces));
 }
 
 void TCustomImageList::Insert(int index, TBitmap* image, TBitmap* mask) {
@@ -242,6 +299,10 @@ void TCustomImageList::EndUpdate() {
 }
 
 void TCustomImageList::Change() {
+    if (FHandle) {
+        ::ImageList_Destroy(FHandle);
+        FHandle = nullptr;
+    }
     if (FUpdateCount > 0) {
         FChanged = true;
         return;

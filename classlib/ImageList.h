@@ -1,6 +1,9 @@
 #pragma once
 // Image lists: equally sized images kept with their transparency, drawn enabled or
 // in a greyed disabled look, with change notification for every control that shows them.
+#include <windows.h>
+#include <commctrl.h>
+
 #include <memory>
 #include <vector>
 
@@ -9,6 +12,7 @@
 #include "classlib/Events.h"
 #include "classlib/Object.h"
 #include "classlib/Pictures.h"
+#include "classlib/Properties.h"
 
 namespace ClassLib {
 
@@ -34,6 +38,7 @@ private:
 class TCustomImageList : public TComponent {
     CLASSLIB_CLASS(TCustomImageList, TComponent)
 public:
+    static const TPropertyList& Published();
     explicit TCustomImageList(TComponent* owner);
     ~TCustomImageList() override;
     void Assign(const TPersistent* source) override;
@@ -58,6 +63,12 @@ public:
     void Clear();
 
     void Draw(TCanvas* canvas, int x, int y, int index, bool enabled = true);
+    // The images as a system image list (32-bit colour with a mask), for code that
+    // draws through the system's image-list calls; made on demand, owned by the list,
+    // and made afresh after every change.
+    HIMAGELIST Handle();
+    // The image as an icon with its transparency; false for a bad index.
+    bool GetIcon(int index, TIcon* icon) const;
     // The image as a 32-bit bitmap with premultiplied alpha; false for a bad index.
     bool GetBitmap(int index, TBitmap* bitmap) const;
 
@@ -73,6 +84,7 @@ protected:
     virtual void Change();
 private:
     std::vector<std::unique_ptr<TBitmap>> Split(TBitmap* image, TBitmap* mask, TColor maskColor, bool byColor) const;
+    int Append(std::vector<std::unique_ptr<TBitmap>> pieces);
     void CheckIndex(int index) const;
     TBitmap* Disabled(int index);
 
@@ -81,6 +93,7 @@ private:
     std::vector<std::unique_ptr<TBitmap>> FImages;  // each FWidth x FHeight, 32-bit premultiplied
     std::vector<std::unique_ptr<TBitmap>> FDisabled;  // made on first disabled draw; parallel to FImages
     std::vector<TChangeLink*> FLinks;  // not owned
+    HIMAGELIST FHandle = nullptr;
     int FUpdateCount = 0;
     bool FChanged = false;
     TNotifyEvent FOnChange;

@@ -19,12 +19,24 @@ std::map<std::wstring, const TClass*>& ClassTable() {
     static std::map<std::wstring, const TClass*> table;
     return table;
 }
+
+// All registered classes, twins of one name included.
+std::vector<const TClass*>& ClassList() {
+    static std::vector<const TClass*> list;
+    return list;
+}
 }  // namespace
 
 // ---------------------------------------------------------------- TClass
 
-TClass::TClass(const wchar_t* name, const TClass* parent, TPublished published, TFactory factory)
-    : FName(name), FParent(parent), FPublished(published), FFactory(factory) {}
+TClass::TClass(const wchar_t* name, const TClass* parent, TPublished published, TFactory factory,
+               TObjectFactory objectFactory)
+    : FName(name), FParent(parent), FPublished(published), FFactory(factory), FObjectFactory(objectFactory) {}
+
+TObject* TClass::CreateObject() const {
+    if (!FObjectFactory) throw EClassNotFound(L"Class " + FName + L" cannot be created by name");
+    return FObjectFactory();
+}
 
 bool TClass::InheritsFrom(const TClass* ancestor) const noexcept {
     for (const TClass* cls = this; cls; cls = cls->FParent)
@@ -37,7 +49,11 @@ TComponent* TClass::Create(TComponent* owner) const {
     return FFactory(owner);
 }
 
-void RegisterClassType(const TClass& cls) { ClassTable()[UpperAscii(cls.ClassName())] = &cls; }
+void RegisterClassType(const TClass& cls) {
+    if (std::find(ClassList().begin(), ClassList().end(), &cls) != ClassList().end()) return;
+    ClassList().push_back(&cls);
+    ClassTable().emplace(UpperAscii(cls.ClassName()), &cls);
+}
 
 const TClass* GetClass(const std::wstring& name) {
     const auto found = ClassTable().find(UpperAscii(name));
@@ -50,15 +66,16 @@ const TClass& FindClass(const std::wstring& name) {
 }
 
 std::vector<const TClass*> RegisteredClasses() {
-    std::vector<const TClass*> classes;
-    for (const auto& entry : ClassTable()) classes.push_back(entry.second);
+    std::vector<const TClass*> classes = ClassList();
+    std::stable_sort(classes.begin(), classes.end(),
+                     [](const TClass* a, const TClass* b) { return a->ClassName() < b->ClassName(); });
     return classes;
 }
 
 // ---------------------------------------------------------------- TObject
 
 const TClass& TObject::StaticClass() {
-    static const TClass cls(L"TObject", nullptr, &TObject::Published, nullptr);
+    static const TClass cls(L"TObject", nullptr, &TObject::Published, nullptr, &Detail::CreateObject<TObject>);
     return cls;
 }
 static const Detail::TRegistrar TObject_Registrar_(TObject::StaticClass());
@@ -180,6 +197,7 @@ void TComponent::InsertComponent(TComponent* component) {
     if (component->FOwner) component->FOwner->RemoveComponent(component);
     ValidateRename(component, std::wstring(), component->FName);
     Insert(component);
+    if (HasState(csDesigning)) component->SetDesigning(true);
     Notification(component, opInsert);
 }
 

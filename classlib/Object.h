@@ -3,7 +3,8 @@
 // TPersistent (Assign), TComponent (ownership, names, notifications).
 //
 // Every class that wants its own identity puts CLASSLIB_CLASS(TSelf, TParent) in its
-// body and CLASSLIB_IMPLEMENT(TSelf, TParent) in its .cpp. Classes that declare
+// body (it leaves the access at private) and CLASSLIB_IMPLEMENT(TSelf, TParent) in its
+// .cpp, inside the class's namespace. Classes that declare
 // `static const TPropertyList& Published();` (Properties.h) expose published
 // properties; those that do not inherit the parent's list. A component class with a
 // public constructor taking the owner is also registered with a factory, so a window
@@ -20,6 +21,7 @@ namespace ClassLib {
 
 class TObject;
 class TComponent;
+class TCollection;
 class TPropertyList;
 
 using THandle = void*;   // a Windows HANDLE, kept opaque so logic headers need no <windows.h>
@@ -28,30 +30,38 @@ using THandle = void*;   // a Windows HANDLE, kept opaque so logic headers need 
 class TClass {
 public:
     using TFactory = TComponent* (*)(TComponent* owner);
+    using TObjectFactory = TObject* (*)();
     using TPublished = const TPropertyList& (*)();
 
-    TClass(const wchar_t* name, const TClass* parent, TPublished published, TFactory factory);
+    TClass(const wchar_t* name, const TClass* parent, TPublished published, TFactory factory,
+           TObjectFactory objectFactory = nullptr);
     const std::wstring& ClassName() const noexcept { return FName; }
     const TClass* ClassParent() const noexcept { return FParent; }
     // True for this class and every class derived from it.
     bool InheritsFrom(const TClass* ancestor) const noexcept;
     // The class's published properties, its ancestors' included.
     const TPropertyList& Published() const { return FPublished(); }
-    // Null when the class cannot be made from a name (abstract, or not a component).
+    // False when the class cannot be made from a name (abstract, or not a component).
     bool CanCreate() const noexcept { return FFactory != nullptr; }
     // Creates a component of this class owned by `owner`; raises EClassNotFound when it cannot.
     TComponent* Create(TComponent* owner) const;
+    // Any object by class alone: a component without owner, a collection item without
+    // collection, another class through its default constructor; false when abstract.
+    bool CanCreateObject() const noexcept { return FObjectFactory != nullptr; }
+    TObject* CreateObject() const;   // EClassNotFound when it cannot
 private:
     std::wstring FName;
     const TClass* FParent;
     TPublished FPublished;
     TFactory FFactory;
+    TObjectFactory FObjectFactory;
 };
 
 // The class registry: every class made with CLASSLIB_IMPLEMENT registers itself
 // (the name avoids the RegisterClass macro of <windows.h>).
 void RegisterClassType(const TClass& cls);
 // Null when no class of that name is registered (the name compare ignores ASCII case).
+// Of two classes with one name in different units, the first registered is found.
 const TClass* GetClass(const std::wstring& name);
 // Raises EClassNotFound "Class <name> not found" when it is missing.
 const TClass& FindClass(const std::wstring& name);
@@ -70,6 +80,25 @@ constexpr TClass::TFactory FactoryOf() {
     else
         return nullptr;
 }
+template <class T>
+TObject* CreateObject() {
+    if constexpr (std::is_base_of_v<TComponent, T> && std::is_constructible_v<T, TComponent*>)
+        return new T(static_cast<TComponent*>(nullptr));
+    else if constexpr (std::is_default_constructible_v<T>)
+        return new T();
+    else
+        return new T(static_cast<TCollection*>(nullptr));   // a collection item
+}
+template <class T>
+constexpr TClass::TObjectFactory ObjectFactoryOf() {
+    if constexpr (std::is_abstract_v<T>)
+        return nullptr;
+    else if constexpr ((std::is_base_of_v<TComponent, T> && std::is_constructible_v<T, TComponent*>) ||
+                       std::is_default_constructible_v<T> || std::is_constructible_v<T, TCollection*>)
+        return &CreateObject<T>;
+    else
+        return nullptr;
+}
 struct TRegistrar { explicit TRegistrar(const TClass& cls) { RegisterClassType(cls); } };
 }  // namespace Detail
 
@@ -82,7 +111,8 @@ private:
 #define CLASSLIB_IMPLEMENT(TSelf, TParent)                                                      \
     const ::ClassLib::TClass& TSelf::StaticClass() {                                            \
         static const ::ClassLib::TClass cls(L## #TSelf, &TParent::StaticClass(), &TSelf::Published, \
-                                            ::ClassLib::Detail::FactoryOf<TSelf>());            \
+                                            ::ClassLib::Detail::FactoryOf<TSelf>(),             \
+                                            ::ClassLib::Detail::ObjectFactoryOf<TSelf>());      \
         return cls;                                                                             \
     }                                                                                           \
     static const ::ClassLib::Detail::TRegistrar TSelf##_Registrar_(TSelf::StaticClass());

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <string>
 
 // libjpeg's header wants size_t and FILE declared first.
@@ -15,8 +16,8 @@ namespace ClassLib {
 namespace {
 
 // Large enough for any picture this program shows, small enough that a forged
-// header cannot make us allocate gigabytes.
-constexpr std::uint64_t MaxPixels = 64ull * 1024 * 1024;
+// header cannot exhaust a 32-bit process.
+constexpr std::uint64_t MaxPixels = 16ull * 1024 * 1024;
 
 const std::uint8_t PngSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
 
@@ -112,7 +113,20 @@ bool IsJpegSignature(const std::uint8_t* data, std::size_t size) {
     return size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF;
 }
 
+namespace {
+TRasterImage DecodePngData(const std::uint8_t* data, std::size_t size);
+}
+
 TRasterImage DecodePng(const std::uint8_t* data, std::size_t size) {
+    try {
+        return DecodePngData(data, size);
+    } catch (const std::bad_alloc&) {
+        BadPng(L"the image is too large to load");
+    }
+}
+
+namespace {
+TRasterImage DecodePngData(const std::uint8_t* data, std::size_t size) {
     if (!IsPngSignature(data, size)) BadPng(L"the PNG signature is missing");
     TPngHeader header;
     std::uint8_t palette[256][4];
@@ -245,6 +259,7 @@ TRasterImage DecodePng(const std::uint8_t* data, std::size_t size) {
     }
     return image;
 }
+}  // namespace
 
 TBytes EncodePng(const TRasterImage& image) {
     if (image.Width <= 0 || image.Height <= 0) throw EInvalidGraphic(L"Cannot write an empty image as PNG");

@@ -14,9 +14,12 @@ CLASSLIB_IMPLEMENT(TGraphic, TPersistent)
 CLASSLIB_IMPLEMENT(TPicture, TPersistent)
 CLASSLIB_IMPLEMENT(TBitmap, TGraphic)
 CLASSLIB_IMPLEMENT(TIcon, TGraphic)
-CLASSLIB_IMPLEMENT(TPngImage, TGraphic)
-CLASSLIB_IMPLEMENT(TJPEGImage, TGraphic)
-CLASSLIB_IMPLEMENT(TGIFImage, TGraphic)
+CLASSLIB_IMPLEMENT(TEncodedRaster, TGraphic)
+CLASSLIB_IMPLEMENT(TPngImage, TEncodedRaster)
+CLASSLIB_IMPLEMENT(TJPEGImage, TEncodedRaster)
+CLASSLIB_IMPLEMENT(TGIFImage, TEncodedRaster)
+CLASSLIB_IMPLEMENT(TWICImage, TEncodedRaster)
+CLASSLIB_IMPLEMENT(TMetafile, TGraphic)
 
 namespace {
 
@@ -93,6 +96,10 @@ std::vector<TFileFormat>& Formats() {
         {L"jpg", L"JPEG Image File", &TJPEGImage::ClassData()},
         {L"jpeg", L"JPEG Image File", &TJPEGImage::ClassData()},
         {L"gif", L"GIF Image", &TGIFImage::ClassData()},
+        {L"tif", L"TIFF Image", &TWICImage::ClassData()},
+        {L"tiff", L"TIFF Image", &TWICImage::ClassData()},
+        {L"emf", L"Enhanced Metafiles", &TMetafile::ClassData()},
+        {L"wmf", L"Metafiles", &TMetafile::ClassData()},
     };
     return formats;
 }
@@ -108,20 +115,23 @@ TGraphicClass ClassForExtension(const std::wstring& ext) {
 // ---- colour tables of new paletted bitmaps ----
 
 void FillColorTable(RGBQUAD* table, int bitCount) {
+    // The sixteen classic colours come first, so that navy, maroon and silver stay exact.
+    static const COLORREF vga[16] = {0x000000, 0x000080, 0x008000, 0x008080, 0x800000, 0x800080, 0x808000, 0x808080,
+                                     0xC0C0C0, 0x0000FF, 0x00FF00, 0x00FFFF, 0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF};
     if (bitCount == 1) {
         table[0] = RGBQUAD{0, 0, 0, 0};
         table[1] = RGBQUAD{255, 255, 255, 0};
-    } else if (bitCount == 4) {
-        static const COLORREF vga[16] = {0x000000, 0x000080, 0x008000, 0x008080, 0x800000, 0x800080, 0x808000, 0x808080,
-                                         0xC0C0C0, 0x0000FF, 0x00FF00, 0x00FFFF, 0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF};
-        for (int i = 0; i < 16; ++i) table[i] = RGBQUAD{GetBValue(vga[i]), GetGValue(vga[i]), GetRValue(vga[i]), 0};
-    } else if (bitCount == 8) {
-        int i = 0;  // a 6x6x6 colour cube, then a ramp of greys
-        for (int r = 0; r < 6; ++r)
-            for (int g = 0; g < 6; ++g)
-                for (int b = 0; b < 6; ++b) table[i++] = RGBQUAD{BYTE(b * 51), BYTE(g * 51), BYTE(r * 51), 0};
-        for (int k = 0; i < 256; ++i, ++k) table[i] = RGBQUAD{BYTE(k * 255 / 39), BYTE(k * 255 / 39), BYTE(k * 255 / 39), 0};
+        return;
     }
+    if (bitCount != 4 && bitCount != 8) return;
+    int i = 0;
+    for (; i < 16; ++i) table[i] = RGBQUAD{GetBValue(vga[i]), GetGValue(vga[i]), GetRValue(vga[i]), 0};
+    if (bitCount == 4) return;
+    // Then a 6 x 6 x 6 colour cube and a ramp of greys.
+    for (int r = 0; r < 6; ++r)
+        for (int g = 0; g < 6; ++g)
+            for (int b = 0; b < 6; ++b) table[i++] = RGBQUAD{BYTE(b * 51), BYTE(g * 51), BYTE(r * 51), 0};
+    for (int k = 1; i < 256; ++i, ++k) table[i] = RGBQUAD{BYTE(k * 10), BYTE(k * 10), BYTE(k * 10), 0};
 }
 
 int BitCountOf(TPixelFormat format) {
@@ -305,6 +315,12 @@ TBytes EncodeWithGdiPlus(const TRasterImage& raster, const wchar_t* mimeType, co
     TBytes out(std::size_t(size.QuadPart));
     if (!out.empty() && FAILED(::IStream_Read(stream.get(), out.data(), ULONG(out.size()))))
         throw EInvalidGraphic(failed + L": the encoder failed");
+    // Wine: its GIF encoder writes a header without the image. Check rather than save a broken file.
+    try {
+        DecodeWithGdiPlus(out.data(), out.size(), kind);
+    } catch (const EInvalidGraphic&) {
+        throw EInvalidGraphic(failed + L": the system's encoder wrote unreadable data");
+    }
     return out;
 }
 
@@ -567,27 +583,30 @@ void TBitmap::Recreate(int width, int height, TPixelFormat format, bool keepPixe
     if (width < 0 || height < 0 || std::uint64_t(width) * std::uint64_t(height) > MaxBitmapPixels)
         throw EInvalidGraphicOperation(L"Cannot make a bitmap of " + std::to_wstring(width) + L" x " +
                                        std::to_wstring(height) + L" pixels");
-    FreeCanvasContext();
-    TOwnedBitmap old = std::move(FHandle);
-    const int oldWidth = FWidth, oldHeight = FHeight;
-    FBits = nullptr;
-    FWidth = FHeight = 0;
-    FPixelFormat = format;
-    FInfo = info ? *info : MakeInfo(std::max(width, 1), std::max(height, 1), format);
-    reinterpret_cast<BITMAPINFOHEADER*>(FInfo.data())->biWidth = std::max(width, 1);
-    reinterpret_cast<BITMAPINFOHEADER*>(FInfo.data())->biHeight = std::max(height, 1);
+    TBytes newInfo = info ? *info : MakeInfo(std::max(width, 1), std::max(height, 1), format);
+    reinterpret_cast<BITMAPINFOHEADER*>(newInfo.data())->biWidth = std::max(width, 1);
+    reinterpret_cast<BITMAPINFOHEADER*>(newInfo.data())->biHeight = std::max(height, 1);
+    // Made before anything changes, so a failure leaves the bitmap as it was.
+    void* bits = nullptr;
+    TOwnedBitmap handle;
     if (width > 0 && height > 0) {
-        void* bits = nullptr;
-        TOwnedBitmap handle(::CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(FInfo.data()), DIB_RGB_COLORS,
-                                               &bits, nullptr, 0));
+        handle.reset(::CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(newInfo.data()), DIB_RGB_COLORS, &bits,
+                                        nullptr, 0));
         if (!handle) {
             const DWORD code = ::GetLastError();
             RaiseOSError(code, L"Cannot make a bitmap of " + std::to_wstring(width) + L" x " + std::to_wstring(height) + L" pixels");
         }
-        FHandle = std::move(handle);
-        FBits = bits;
-        FWidth = width;
-        FHeight = height;
+    }
+    FreeCanvasContext();
+    TOwnedBitmap old = std::move(FHandle);
+    const int oldWidth = FWidth, oldHeight = FHeight;
+    FInfo = std::move(newInfo);
+    FPixelFormat = format;
+    FHandle = std::move(handle);
+    FBits = bits;
+    FWidth = FHandle ? width : 0;
+    FHeight = FHandle ? height : 0;
+    if (FHandle) {
         if (keepPixels && old) {
             HDC screen = ::GetDC(nullptr);
             HDC from = ::CreateCompatibleDC(screen);
@@ -670,10 +689,6 @@ void TBitmap::SetTransparentMode(TTransparentMode mode) {
     Changed();
 }
 
-TColor TBitmap::PixelColor(int x, int y) { return Canvas()->Pixels(x, y); }
-
-void TBitmap::Changed() { TGraphic::Changed(); }
-
 void TBitmap::Draw(TCanvas* canvas, const TRect& rect) {
     if (Empty()) return;
     HDC target = canvas->Handle();
@@ -719,13 +734,8 @@ void TBitmap::Assign(const TPersistent* source) {
         Changed();
         return;
     }
-    if (auto png = dynamic_cast<const TPngImage*>(source)) {
-        if (png->Bitmap()) Assign(png->Bitmap());
-        else Assign(nullptr);
-        return;
-    }
-    if (auto jpeg = dynamic_cast<const TJPEGImage*>(source)) {
-        if (jpeg->Bitmap()) Assign(jpeg->Bitmap());
+    if (auto raster = dynamic_cast<const TEncodedRaster*>(source)) {
+        if (raster->Bitmap()) Assign(raster->Bitmap());
         else Assign(nullptr);
         return;
     }
@@ -825,8 +835,8 @@ void TBitmap::LoadFromBytes(const std::uint8_t* data, std::size_t size) {
             table[i] = i < colors ? RGBQUAD{e[0], e[1], e[2], 0} : RGBQUAD{0, 0, 0, 0};
         }
     }
-    FAlphaPremultiplied = false;
     Recreate(int(width), int(height), format, false, &targetInfo);
+    FAlphaPremultiplied = false;
     if (rle) {
         // GDI expands run-length data; the size bounds how far it may read.
         TBytes source(sizeof(BITMAPINFOHEADER) + std::size_t(colors) * 4);
@@ -1068,7 +1078,60 @@ void TIcon::SetHandle(HICON icon) {
     Changed();
 }
 
-// ---- TPngImage ----
+// ---- TEncodedRaster and its formats ----
+
+void TEncodedRaster::Assign(const TPersistent* source) {
+    if (source == this) return;
+    auto graphic = dynamic_cast<const TGraphic*>(source);
+    if (!graphic) {
+        TGraphic::Assign(source);
+        return;
+    }
+    auto bitmap = std::make_unique<TBitmap>();
+    auto raster = dynamic_cast<const TEncodedRaster*>(source);
+    if (raster) {
+        if (raster->FBitmap) bitmap->Assign(raster->FBitmap.get());
+    } else {
+        bitmap->Assign(graphic);
+    }
+    const bool sameFormat = raster && raster->GraphicClass() == GraphicClass();
+    if (!sameFormat) PrepareAssigned(bitmap);
+    FBitmap = std::move(bitmap);
+    FData = sameFormat ? raster->FData : TBytes();
+    FTransparent = FBitmap->AlphaPremultiplied();
+    Changed();
+}
+
+void TEncodedRaster::Draw(TCanvas* canvas, const TRect& rect) {
+    if (!Empty()) FBitmap->Draw(canvas, rect);
+}
+
+void TEncodedRaster::SetSize(int width, int height) {
+    if (!FBitmap) FBitmap = std::make_unique<TBitmap>(0, 0, OpaqueFormat());
+    FBitmap->SetSize(width, height);
+    FData.clear();
+    Changed();
+}
+
+void TEncodedRaster::LoadFromStream(TStream* stream) {
+    const TBytes bytes = ReadRest(stream);
+    LoadFromBytes(bytes.data(), bytes.size());
+}
+
+void TEncodedRaster::LoadFromBytes(const std::uint8_t* data, std::size_t size) {
+    const TRasterImage image = Decode(data, size);
+    auto bitmap = std::make_unique<TBitmap>();
+    LoadRaster(*bitmap, image, OpaqueFormat());
+    FBitmap = std::move(bitmap);
+    FData.assign(data, data + size);
+    FTransparent = image.HasAlpha;
+    Changed();
+}
+
+void TEncodedRaster::SaveToStream(TStream* stream) {
+    if (FData.empty() && !Empty()) FData = Encode(RasterOf(*FBitmap));
+    WriteBytes(stream, FData);
+}
 
 const TGraphicClassData& TPngImage::ClassData() {
     static const TGraphicClassData data{
@@ -1081,74 +1144,6 @@ const TGraphicClassData& TPngImage::ClassData() {
     return data;
 }
 
-TPngImage::TPngImage() = default;
-TPngImage::~TPngImage() = default;
-
-bool TPngImage::Empty() const { return !FBitmap || FBitmap->Empty(); }
-int TPngImage::Width() const { return FBitmap ? FBitmap->Width() : 0; }
-int TPngImage::Height() const { return FBitmap ? FBitmap->Height() : 0; }
-
-void TPngImage::SetWidth(int width) { SetSize(width, Height()); }
-void TPngImage::SetHeight(int height) { SetSize(Width(), height); }
-
-void TPngImage::SetSize(int width, int height) {
-    if (!FBitmap) FBitmap = std::make_unique<TBitmap>(0, 0, pf32bit);
-    FBitmap->SetSize(width, height);
-    FData.clear();
-    Changed();
-}
-
-void TPngImage::Assign(const TPersistent* source) {
-    if (source == this) return;
-    if (auto png = dynamic_cast<const TPngImage*>(source)) {
-        FBitmap = png->FBitmap ? std::make_unique<TBitmap>() : nullptr;
-        if (FBitmap) FBitmap->Assign(png->FBitmap.get());
-        FData = png->FData;
-        FHasAlpha = png->FHasAlpha;
-        FTransparent = png->FTransparent;
-        Changed();
-        return;
-    }
-    if (auto graphic = dynamic_cast<const TGraphic*>(source)) {
-        auto bitmap = std::make_unique<TBitmap>();
-        bitmap->Assign(graphic);
-        FBitmap = std::move(bitmap);
-        FData.clear();
-        FHasAlpha = FBitmap->AlphaPremultiplied();
-        FTransparent = FHasAlpha;
-        Changed();
-        return;
-    }
-    TGraphic::Assign(source);
-}
-
-void TPngImage::Draw(TCanvas* canvas, const TRect& rect) {
-    if (!Empty()) FBitmap->Draw(canvas, rect);
-}
-
-void TPngImage::LoadFromStream(TStream* stream) {
-    const TBytes bytes = ReadRest(stream);
-    LoadFromBytes(bytes.data(), bytes.size());
-}
-
-void TPngImage::LoadFromBytes(const std::uint8_t* data, std::size_t size) {
-    const TRasterImage image = DecodePng(data, size);
-    auto bitmap = std::make_unique<TBitmap>();
-    LoadRaster(*bitmap, image, pf32bit);
-    FBitmap = std::move(bitmap);
-    FData.assign(data, data + size);
-    FHasAlpha = image.HasAlpha;
-    FTransparent = image.HasAlpha;
-    Changed();
-}
-
-void TPngImage::SaveToStream(TStream* stream) {
-    if (FData.empty() && !Empty()) FData = EncodePng(RasterOf(*FBitmap));
-    WriteBytes(stream, FData);
-}
-
-// ---- TJPEGImage ----
-
 const TGraphicClassData& TJPEGImage::ClassData() {
     static const TGraphicClassData data{
         L"TJPEGImage", []() -> std::unique_ptr<TGraphic> { return std::make_unique<TJPEGImage>(); },
@@ -1160,92 +1155,32 @@ const TGraphicClassData& TJPEGImage::ClassData() {
     return data;
 }
 
-TJPEGImage::TJPEGImage() = default;
-TJPEGImage::~TJPEGImage() = default;
-
-bool TJPEGImage::Empty() const { return !FBitmap || FBitmap->Empty(); }
-int TJPEGImage::Width() const { return FBitmap ? FBitmap->Width() : 0; }
-int TJPEGImage::Height() const { return FBitmap ? FBitmap->Height() : 0; }
-
-void TJPEGImage::SetWidth(int width) { SetSize(width, Height()); }
-void TJPEGImage::SetHeight(int height) { SetSize(Width(), height); }
-
-void TJPEGImage::SetSize(int width, int height) {
-    if (!FBitmap) FBitmap = std::make_unique<TBitmap>(0, 0, pf24bit);
-    FBitmap->SetSize(width, height);
-    FData.clear();
-    Changed();
+void TJPEGImage::Assign(const TPersistent* source) {
+    if (auto jpeg = dynamic_cast<const TJPEGImage*>(source)) FQuality = jpeg->FQuality;
+    TEncodedRaster::Assign(source);
 }
 
 void TJPEGImage::SetCompressionQuality(int quality) { FQuality = std::clamp(quality, 1, 100); }
 
-void TJPEGImage::Assign(const TPersistent* source) {
-    if (source == this) return;
-    if (auto jpeg = dynamic_cast<const TJPEGImage*>(source)) {
-        FBitmap = jpeg->FBitmap ? std::make_unique<TBitmap>() : nullptr;
-        if (FBitmap) FBitmap->Assign(jpeg->FBitmap.get());
-        FData = jpeg->FData;
-        FQuality = jpeg->FQuality;
-        Changed();
-        return;
-    }
-    if (auto graphic = dynamic_cast<const TGraphic*>(source)) {
-        auto bitmap = std::make_unique<TBitmap>();
-        bitmap->Assign(graphic);
-        // JPEG has no transparency: blend onto white, as it would show on a page.
-        if (bitmap->AlphaPremultiplied()) {
-            auto flat = std::make_unique<TBitmap>(bitmap->Width(), bitmap->Height(), pf24bit);
-            flat->Canvas()->Brush()->SetColor(clWhite);
-            flat->Canvas()->FillRect(Rect(0, 0, flat->Width(), flat->Height()));
-            flat->Canvas()->Draw(0, 0, bitmap.get());
-            bitmap = std::move(flat);
-        }
-        FBitmap = std::move(bitmap);
-        FData.clear();
-        Changed();
-        return;
-    }
-    TGraphic::Assign(source);
+// JPEG has no transparency: blend onto white, as it would show on a page.
+void TJPEGImage::PrepareAssigned(std::unique_ptr<TBitmap>& bitmap) const {
+    if (!bitmap->AlphaPremultiplied()) return;
+    auto flat = std::make_unique<TBitmap>(bitmap->Width(), bitmap->Height(), pf24bit);
+    flat->Canvas()->Brush()->SetColor(clWhite);
+    flat->Canvas()->FillRect(Rect(0, 0, flat->Width(), flat->Height()));
+    flat->Canvas()->Draw(0, 0, bitmap.get());
+    bitmap = std::move(flat);
 }
 
-void TJPEGImage::Draw(TCanvas* canvas, const TRect& rect) {
-    if (!Empty()) FBitmap->Draw(canvas, rect);
-}
-
-void TJPEGImage::LoadFromStream(TStream* stream) {
-    const TBytes bytes = ReadRest(stream);
-    LoadFromBytes(bytes.data(), bytes.size());
-}
-
-void TJPEGImage::LoadFromBytes(const std::uint8_t* data, std::size_t size) {
-    const TRasterImage image = DecodeJpeg(data, size);
-    auto bitmap = std::make_unique<TBitmap>();
-    LoadRaster(*bitmap, image, pf24bit);
-    FBitmap = std::move(bitmap);
-    FData.assign(data, data + size);
-    Changed();
+TBytes TJPEGImage::Encode(const TRasterImage& image) const {
+    TRasterImage opaque = image;
+    opaque.HasAlpha = false;
+    return EncodeJpeg(opaque, FQuality);
 }
 
 void TJPEGImage::Compress() {
-    if (Empty()) {
-        FData.clear();
-        return;
-    }
-    TRasterImage image = RasterOf(*FBitmap);
-    image.HasAlpha = false;
-    FData = EncodeJpeg(image, FQuality);
+    FData = Empty() ? TBytes() : Encode(RasterOf(*FBitmap));
 }
-
-void TJPEGImage::SaveToStream(TStream* stream) {
-    if (FData.empty()) Compress();
-    WriteBytes(stream, FData);
-}
-
-}  // namespace ClassLib
-
-namespace ClassLib {
-
-// ---- TGIFImage ----
 
 const TGraphicClassData& TGIFImage::ClassData() {
     static const TGraphicClassData data{
@@ -1258,76 +1193,157 @@ const TGraphicClassData& TGIFImage::ClassData() {
     return data;
 }
 
-TGIFImage::TGIFImage() = default;
-TGIFImage::~TGIFImage() = default;
-
-bool TGIFImage::Empty() const { return !FBitmap || FBitmap->Empty(); }
-int TGIFImage::Width() const { return FBitmap ? FBitmap->Width() : 0; }
-int TGIFImage::Height() const { return FBitmap ? FBitmap->Height() : 0; }
-void TGIFImage::SetWidth(int width) { SetSize(width, Height()); }
-void TGIFImage::SetHeight(int height) { SetSize(Width(), height); }
-
-void TGIFImage::SetSize(int width, int height) {
-    if (!FBitmap) FBitmap = std::make_unique<TBitmap>(0, 0, pf32bit);
-    FBitmap->SetSize(width, height);
-    FData.clear();
-    Changed();
+TRasterImage TGIFImage::Decode(const std::uint8_t* data, std::size_t size) const {
+    if (size < 6 || std::memcmp(data, "GIF8", 4) != 0) throw EInvalidGraphic(L"GIF image is not valid: the GIF signature is missing");
+    return DecodeWithGdiPlus(data, size, L"GIF");
 }
 
-void TGIFImage::Assign(const TPersistent* source) {
+TBytes TGIFImage::Encode(const TRasterImage& image) const { return EncodeWithGdiPlus(image, L"image/gif", L"GIF"); }
+
+const TGraphicClassData& TWICImage::ClassData() {
+    static const TGraphicClassData data{
+        L"TWICImage", []() -> std::unique_ptr<TGraphic> { return std::make_unique<TWICImage>(); },
+        [](TStream* stream) {
+            const TBytes h = Peek(stream, 4);
+            return h.size() == 4 && ((h[0] == 'I' && h[1] == 'I' && h[2] == 0x2A && h[3] == 0) ||
+                                     (h[0] == 'M' && h[1] == 'M' && h[2] == 0 && h[3] == 0x2A));
+        },
+        true};
+    return data;
+}
+
+TRasterImage TWICImage::Decode(const std::uint8_t* data, std::size_t size) const {
+    return DecodeWithGdiPlus(data, size, L"TIFF");
+}
+
+TBytes TWICImage::Encode(const TRasterImage& image) const { return EncodeWithGdiPlus(image, L"image/tiff", L"TIFF"); }
+
+// ---- TMetafile ----
+
+namespace {
+
+constexpr std::uint32_t PlaceableKey = 0x9AC6CDD7;
+
+bool IsEnhancedMetafile(const std::uint8_t* data, std::size_t size) {
+    return size >= 88 && Le32(data) == 1 && std::memcmp(data + 40, " EMF", 4) == 0;
+}
+
+}  // namespace
+
+const TGraphicClassData& TMetafile::ClassData() {
+    static const TGraphicClassData data{
+        L"TMetafile", []() -> std::unique_ptr<TGraphic> { return std::make_unique<TMetafile>(); },
+        [](TStream* stream) {
+            const TBytes head = Peek(stream, 88);
+            return (head.size() >= 4 && Le32(head.data()) == PlaceableKey) || IsEnhancedMetafile(head.data(), head.size());
+        },
+        true};
+    return data;
+}
+
+TMetafile::TMetafile() = default;
+TMetafile::~TMetafile() { Clear(); }
+
+void TMetafile::Clear() {
+    if (FHandle) ::DeleteEnhMetaFile(FHandle);
+    FHandle = nullptr;
+    FWidth = FHeight = 0;
+    FData.clear();
+}
+
+void TMetafile::Assign(const TPersistent* source) {
     if (source == this) return;
-    if (auto gif = dynamic_cast<const TGIFImage*>(source)) {
-        FBitmap = gif->FBitmap ? std::make_unique<TBitmap>() : nullptr;
-        if (FBitmap) FBitmap->Assign(gif->FBitmap.get());
-        FData = gif->FData;
-        FTransparent = gif->FTransparent;
+    if (!source) {
+        Clear();
         Changed();
         return;
     }
-    if (auto graphic = dynamic_cast<const TGraphic*>(source)) {
-        auto bitmap = std::make_unique<TBitmap>();
-        bitmap->Assign(graphic);
-        FBitmap = std::move(bitmap);
-        FData.clear();
-        FTransparent = FBitmap->AlphaPremultiplied();
+    if (auto metafile = dynamic_cast<const TMetafile*>(source)) {
+        Clear();
+        if (metafile->FHandle) FHandle = ::CopyEnhMetaFileW(metafile->FHandle, nullptr);
+        FWidth = metafile->FWidth;
+        FHeight = metafile->FHeight;
+        FData = metafile->FData;
         Changed();
         return;
     }
     TGraphic::Assign(source);
 }
 
-void TGIFImage::Draw(TCanvas* canvas, const TRect& rect) {
-    if (!Empty()) FBitmap->Draw(canvas, rect);
+void TMetafile::Draw(TCanvas* canvas, const TRect& rect) {
+    if (!FHandle) return;
+    const RECT r = ToRECT(rect);
+    ::PlayEnhMetaFile(canvas->Handle(), FHandle, &r);
 }
 
-void TGIFImage::LoadFromStream(TStream* stream) {
+void TMetafile::SetWidth(int width) {
+    if (width == FWidth) return;
+    FWidth = width;
+    Changed();
+}
+
+void TMetafile::SetHeight(int height) {
+    if (height == FHeight) return;
+    FHeight = height;
+    Changed();
+}
+
+void TMetafile::LoadFromStream(TStream* stream) {
     const TBytes bytes = ReadRest(stream);
     LoadFromBytes(bytes.data(), bytes.size());
 }
 
-void TGIFImage::LoadFromBytes(const std::uint8_t* data, std::size_t size) {
-    if (size < 6 || std::memcmp(data, "GIF8", 4) != 0) throw EInvalidGraphic(L"GIF image is not valid: the GIF signature is missing");
-    const TRasterImage image = DecodeWithGdiPlus(data, size, L"GIF");
-    auto bitmap = std::make_unique<TBitmap>();
-    LoadRaster(*bitmap, image, pf32bit);
-    FBitmap = std::move(bitmap);
+void TMetafile::LoadFromBytes(const std::uint8_t* data, std::size_t size) {
+    HENHMETAFILE handle = nullptr;
+    int width = 0, height = 0;
+    const int ppi = ScreenPixelsPerInch();
+    if (IsEnhancedMetafile(data, size)) {
+        if (Le32(data + 48) > size) throw EInvalidGraphic(L"Metafile is not valid: it is longer than the data");
+        handle = ::SetEnhMetaFileBits(UINT(size), data);
+        // The frame is in hundredths of a millimetre.
+        const auto frame = [data](int i) { return std::int32_t(Le32(data + 24 + 4 * i)); };
+        width = ::MulDiv(frame(2) - frame(0), ppi, 2540);
+        height = ::MulDiv(frame(3) - frame(1), ppi, 2540);
+    } else if (size >= 22 + 18 && Le32(data) == PlaceableKey) {
+        // A placeable Windows metafile: a 22-byte header with the picture's box in its own units per inch.
+        const int left = std::int16_t(Le16(data + 6)), top = std::int16_t(Le16(data + 8));
+        const int right = std::int16_t(Le16(data + 10)), bottom = std::int16_t(Le16(data + 12));
+        const int unitsPerInch = Le16(data + 14) ? Le16(data + 14) : 1440;
+        width = ::MulDiv(right - left, ppi, unitsPerInch);
+        height = ::MulDiv(bottom - top, ppi, unitsPerInch);
+        METAFILEPICT picture{MM_ANISOTROPIC, ::MulDiv(right - left, 2540, unitsPerInch),
+                             ::MulDiv(bottom - top, 2540, unitsPerInch), nullptr};
+        handle = ::SetWinMetaFileBits(UINT(size - 22), data + 22, nullptr, &picture);
+    } else {
+        throw EInvalidGraphic(L"Metafile is not valid: the metafile header is missing");
+    }
+    if (!handle) throw EInvalidGraphic(L"Metafile is not valid: the system cannot read it");
+    Clear();
+    FHandle = handle;
+    FWidth = std::abs(width);
+    FHeight = std::abs(height);
     FData.assign(data, data + size);
-    FTransparent = image.HasAlpha;
     Changed();
 }
 
-void TGIFImage::SaveToStream(TStream* stream) {
-    if (FData.empty() && !Empty()) {
-        TBytes encoded = EncodeWithGdiPlus(RasterOf(*FBitmap), L"image/gif", L"GIF");
-        // Wine: its GIF encoder writes a header without the image. Check rather than save a broken file.
-        try {
-            DecodeWithGdiPlus(encoded.data(), encoded.size(), L"GIF");
-        } catch (const EInvalidGraphic&) {
-            throw EInvalidGraphic(L"Cannot write the GIF image: the system's encoder wrote unreadable data");
-        }
-        FData = std::move(encoded);
+void TMetafile::SaveToStream(TStream* stream) {
+    if (FData.empty() && FHandle) {
+        FData.resize(::GetEnhMetaFileBits(FHandle, 0, nullptr));
+        ::GetEnhMetaFileBits(FHandle, UINT(FData.size()), FData.data());
     }
     WriteBytes(stream, FData);
+}
+
+void TMetafile::SetHandle(HENHMETAFILE metafile) {
+    Clear();
+    FHandle = metafile;
+    if (metafile) {
+        ENHMETAHEADER header{};
+        ::GetEnhMetaFileHeader(metafile, sizeof header, &header);
+        FWidth = ::MulDiv(header.rclFrame.right - header.rclFrame.left, ScreenPixelsPerInch(), 2540);
+        FHeight = ::MulDiv(header.rclFrame.bottom - header.rclFrame.top, ScreenPixelsPerInch(), 2540);
+    }
+    Changed();
 }
 
 }  // namespace ClassLib

@@ -175,11 +175,6 @@ public:
     // 32-bit pixels whose alpha is premultiplied; drawn with alpha blending.
     bool AlphaPremultiplied() const { return FAlphaPremultiplied; }
     void SetAlphaPremultiplied(bool value) { FAlphaPremultiplied = value; }
-
-    // The colour of one pixel, read from the pixel data (no canvas needed).
-    TColor PixelColor(int x, int y);
-protected:
-    void Changed() override;
 private:
     class TBitmapCanvas;
     friend class TBitmapCanvas;
@@ -233,97 +228,125 @@ private:
     TBytes FData;  // the .ico bytes as loaded; made from the handle when empty
 };
 
-// A PNG image: decoded into a 32-bit bitmap; the bytes it was loaded from are kept
-// and saved unchanged.
-class TPngImage : public TGraphic {
-    CLASSLIB_CLASS(TPngImage, TGraphic)
+// A raster format held twice: as the bytes it was loaded from (saved unchanged) and
+// as a decoded bitmap that draws. Pixels assigned from another graphic are encoded
+// when the picture is saved.
+class TEncodedRaster : public TGraphic {
+    CLASSLIB_CLASS(TEncodedRaster, TGraphic)
 public:
-    TPngImage();
-    ~TPngImage() override;
-    static const TGraphicClassData& ClassData();
-    TGraphicClass GraphicClass() const override { return &ClassData(); }
     void Assign(const TPersistent* source) override;
 
     void Draw(TCanvas* canvas, const TRect& rect) override;
-    bool Empty() const override;
-    int Width() const override;
-    int Height() const override;
-    void SetWidth(int width) override;
-    void SetHeight(int height) override;
+    bool Empty() const override { return !FBitmap || FBitmap->Empty(); }
+    int Width() const override { return FBitmap ? FBitmap->Width() : 0; }
+    int Height() const override { return FBitmap ? FBitmap->Height() : 0; }
+    void SetWidth(int width) override { SetSize(width, Height()); }
+    void SetHeight(int height) override { SetSize(Width(), height); }
     void SetSize(int width, int height) override;
 
     void LoadFromStream(TStream* stream) override;
     void SaveToStream(TStream* stream) override;
+    // Raises EInvalidGraphic and keeps the current image when the data is not readable.
     void LoadFromBytes(const std::uint8_t* data, std::size_t size);
     // The decoded pixels (premultiplied alpha when the image has transparency).
     TBitmap* Bitmap() const { return FBitmap.get(); }
-    bool HasAlpha() const { return FHasAlpha; }
-private:
+    bool HasAlpha() const { return FBitmap && FBitmap->AlphaPremultiplied(); }
+protected:
+    virtual TRasterImage Decode(const std::uint8_t* data, std::size_t size) const = 0;
+    virtual TBytes Encode(const TRasterImage& image) const = 0;
+    // The format the decoded pixels are kept in when they have no alpha.
+    virtual TPixelFormat OpaqueFormat() const { return pf32bit; }
+    // Called with the pixels of an assigned graphic before they are kept.
+    virtual void PrepareAssigned(std::unique_ptr<TBitmap>& bitmap) const { (void)bitmap; }
+
     std::unique_ptr<TBitmap> FBitmap;
-    TBytes FData;
-    bool FHasAlpha = false;
+    TBytes FData;  // empty while the pixels are newer than any encoded form
 };
 
-// A JPEG image: decoded with its bytes kept; a bitmap assigned to it is compressed
-// with CompressionQuality when it is saved.
-class TJPEGImage : public TGraphic {
-    CLASSLIB_CLASS(TJPEGImage, TGraphic)
+class TPngImage : public TEncodedRaster {
+    CLASSLIB_CLASS(TPngImage, TEncodedRaster)
 public:
-    TJPEGImage();
-    ~TJPEGImage() override;
+    static const TGraphicClassData& ClassData();
+    TGraphicClass GraphicClass() const override { return &ClassData(); }
+protected:
+    TRasterImage Decode(const std::uint8_t* data, std::size_t size) const override { return DecodePng(data, size); }
+    TBytes Encode(const TRasterImage& image) const override { return EncodePng(image); }
+};
+
+class TJPEGImage : public TEncodedRaster {
+    CLASSLIB_CLASS(TJPEGImage, TEncodedRaster)
+public:
     static const TGraphicClassData& ClassData();
     TGraphicClass GraphicClass() const override { return &ClassData(); }
     void Assign(const TPersistent* source) override;
 
-    void Draw(TCanvas* canvas, const TRect& rect) override;
-    bool Empty() const override;
-    int Width() const override;
-    int Height() const override;
-    void SetWidth(int width) override;
-    void SetHeight(int height) override;
-    void SetSize(int width, int height) override;
-
-    void LoadFromStream(TStream* stream) override;
-    void SaveToStream(TStream* stream) override;
-    void LoadFromBytes(const std::uint8_t* data, std::size_t size);
-
-    // 1 to 100.
+    // 1 to 100; used by the next compression.
     int CompressionQuality() const { return FQuality; }
     void SetCompressionQuality(int quality);
-    // Compresses the current pixels now (done by saving when needed).
+    // Compresses the current pixels now (saving does it when needed).
     void Compress();
-    TBitmap* Bitmap() const { return FBitmap.get(); }
+protected:
+    TRasterImage Decode(const std::uint8_t* data, std::size_t size) const override { return DecodeJpeg(data, size); }
+    TBytes Encode(const TRasterImage& image) const override;
+    TPixelFormat OpaqueFormat() const override { return pf24bit; }
+    void PrepareAssigned(std::unique_ptr<TBitmap>& bitmap) const override;
 private:
-    std::unique_ptr<TBitmap> FBitmap;
-    TBytes FData;  // empty while the pixels are newer than any compressed form
     int FQuality = 90;
 };
 
-// A GIF image: the first frame, decoded through GDI+; the bytes it was loaded from
-// are kept (with every frame) and saved unchanged.
-class TGIFImage : public TGraphic {
-    CLASSLIB_CLASS(TGIFImage, TGraphic)
+// The first frame of a GIF, decoded through GDI+; the bytes keep every frame.
+class TGIFImage : public TEncodedRaster {
+    CLASSLIB_CLASS(TGIFImage, TEncodedRaster)
 public:
-    TGIFImage();
-    ~TGIFImage() override;
+    static const TGraphicClassData& ClassData();
+    TGraphicClass GraphicClass() const override { return &ClassData(); }
+protected:
+    TRasterImage Decode(const std::uint8_t* data, std::size_t size) const override;
+    TBytes Encode(const TRasterImage& image) const override;
+};
+
+// Other raster formats the system's image library reads (TIFF and the like), through GDI+.
+class TWICImage : public TEncodedRaster {
+    CLASSLIB_CLASS(TWICImage, TEncodedRaster)
+public:
+    static const TGraphicClassData& ClassData();
+    TGraphicClass GraphicClass() const override { return &ClassData(); }
+protected:
+    TRasterImage Decode(const std::uint8_t* data, std::size_t size) const override;
+    TBytes Encode(const TRasterImage& image) const override;
+};
+
+// An enhanced metafile, or a placeable Windows metafile turned into one; drawn by
+// playing its records into the target rectangle. The bytes it was loaded from are kept.
+class TMetafile : public TGraphic {
+    CLASSLIB_CLASS(TMetafile, TGraphic)
+public:
+    TMetafile();
+    ~TMetafile() override;
     static const TGraphicClassData& ClassData();
     TGraphicClass GraphicClass() const override { return &ClassData(); }
     void Assign(const TPersistent* source) override;
 
     void Draw(TCanvas* canvas, const TRect& rect) override;
-    bool Empty() const override;
-    int Width() const override;
-    int Height() const override;
+    bool Empty() const override { return FHandle == nullptr; }
+    // Pixels at the screen's resolution.
+    int Width() const override { return FWidth; }
+    int Height() const override { return FHeight; }
     void SetWidth(int width) override;
     void SetHeight(int height) override;
-    void SetSize(int width, int height) override;
 
     void LoadFromStream(TStream* stream) override;
     void SaveToStream(TStream* stream) override;
     void LoadFromBytes(const std::uint8_t* data, std::size_t size);
-    TBitmap* Bitmap() const { return FBitmap.get(); }
+
+    HENHMETAFILE Handle() const { return FHandle; }
+    // Takes ownership of the metafile.
+    void SetHandle(HENHMETAFILE metafile);
 private:
-    std::unique_ptr<TBitmap> FBitmap;
+    void Clear();
+    HENHMETAFILE FHandle = nullptr;
+    int FWidth = 0;
+    int FHeight = 0;
     TBytes FData;
 };
 

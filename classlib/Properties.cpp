@@ -126,6 +126,16 @@ TPropertyList& TPropertyList::SetStoredRule(const wchar_t* name, std::function<b
     return *this;
 }
 
+TPropertyList& TPropertyList::SetTypeName(const wchar_t* name, const wchar_t* typeName) {
+    for (TPropInfo& info : FItems)
+        if (SameText(info.Name, name)) {
+            info.TypeName = typeName;
+            return *this;
+        }
+    assert(!"SetTypeName() names a property that was not added");
+    return *this;
+}
+
 // ---------------------------------------------------------------- access by name
 
 const TPropInfo& GetPropInfo(const TObject* object, const std::wstring& name) {

@@ -11,8 +11,13 @@
 //           .Add(L"Spacing", &TExampleButton::GetSpacing, &TExampleButton::SetSpacing, 4)
 //           .Enum(L"Align", L"TAlign", &TExampleButton::GetAlign, &TExampleButton::SetAlign,
 //                 {L"alNone", L"alTop"}, alNone)
+//           .SetOf(L"Anchors", L"TAnchors", &TExampleButton::GetAnchors, &TExampleButton::SetAnchors,
+//                  {L"akLeft", L"akTop", L"akRight", L"akBottom"}, 0b0011)
 //           .Colour(L"Color", &TExampleButton::GetColor, &TExampleButton::SetColor, clBtnFace)
+//           .Stored(L"Color", &TExampleButton::IsColorStored)
 //           .SubObject(L"Font", &TExampleButton::GetFont)
+//           .Strings(L"Items", &TExampleButton::GetItems)
+//           .Reference(L"PopupMenu", &TExampleButton::GetPopupMenu, &TExampleButton::SetPopupMenu)
 //           .Event(L"OnClick", &TExampleButton::FOnClick)
 //           .Method(L"ButtonClick", &TExampleButton::ButtonClick);
 //       return list;
@@ -52,7 +57,8 @@ struct TPropInfo {
     std::wstring Name;
     TPropKind Kind = TPropKind::Integer;
     TClassPropKind ClassKind = TClassPropKind::None;
-    std::wstring TypeName;
+    std::wstring TypeName;                 // "Integer", "Int64", "Boolean", "Double", "Single", "String", an enum's or class's name
+    const TClass* PropClass = nullptr;     // the declared class of a class-typed property
     std::vector<std::wstring> ValueNames;  // enumeration values or set elements, in order
 
     std::function<int64_t(const TObject*)> GetOrd;
@@ -133,6 +139,8 @@ public:
         return SetStoredRule(name, [stored](const TObject*) { return stored; });
     }
     TPropertyList& SetStoredRule(const wchar_t* name, std::function<bool(const TObject*)> rule);
+    // Renames the type of the named property, as "TDateTime" for a date held in a double.
+    TPropertyList& SetTypeName(const wchar_t* name, const wchar_t* typeName);
 
     // Integer, Float, String or Boolean, from the getter's type; an optional default.
     template <class Get, class Set>
@@ -201,6 +209,7 @@ public:
         info.Kind = TPropKind::Class;
         info.ClassKind = TClassPropKind::ComponentRef;
         info.TypeName = T::StaticClass().ClassName();
+        info.PropClass = &T::StaticClass();
         info.GetObjectValue = [get](const TObject* o) -> TObject* { return const_cast<std::remove_const_t<T>*>(Detail::CallGet(get, o)); };
         info.SetObjectValue = [set](TObject* o, TObject* value) {
             T* typed = dynamic_cast<T*>(value);
@@ -283,12 +292,12 @@ private:
         if constexpr (std::is_same_v<V, bool>) {
             return MakeOrdinal(name, TPropKind::Boolean, L"Boolean", get, set);
         } else if constexpr (std::is_integral_v<V>) {
-            return MakeOrdinal(name, TPropKind::Integer, L"Integer", get, set);
+            return MakeOrdinal(name, TPropKind::Integer, sizeof(V) == 8 ? L"Int64" : L"Integer", get, set);
         } else if constexpr (std::is_floating_point_v<V>) {
             TPropInfo info;
             info.Name = name;
             info.Kind = TPropKind::Float;
-            info.TypeName = L"Double";
+            info.TypeName = sizeof(V) == sizeof(float) ? L"Single" : L"Double";
             info.GetFloat = [get](const TObject* o) { return double(Detail::CallGet(get, o)); };
             if constexpr (!std::is_null_pointer_v<Set>)
                 info.SetFloat = [set](TObject* o, double value) { Detail::CallSet(set, o, V(value)); };
@@ -315,6 +324,7 @@ private:
         info.Kind = TPropKind::Class;
         info.ClassKind = kind;
         info.TypeName = T::StaticClass().ClassName();
+        info.PropClass = &T::StaticClass();
         info.GetObjectValue = [get](const TObject* o) -> TObject* { return const_cast<T*>(Detail::CallGet(get, o)); };
         info.SetObjectValue = [get](TObject* o, TObject* value) {
             T* target = const_cast<T*>(Detail::CallGet(get, o));

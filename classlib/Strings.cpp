@@ -710,7 +710,7 @@ void DecodeTime(TDateTime time, int& hour, int& minute, int& second, int& millis
 }
 
 int DayOfWeek(TDateTime date) {
-    int64_t days = int64_t(std::floor(date));
+    int64_t days = int64_t(std::trunc(date));   // -1.25 is 29 December 1899, 06:00
     // 30 December 1899 was a Saturday (7).
     int64_t weekDay = (days + 6) % 7;
     if (weekDay < 0) weekDay += 7;

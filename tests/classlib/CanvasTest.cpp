@@ -4,6 +4,7 @@
 
 #include "classlib/Exceptions.h"
 #include "classlib/Pictures.h"
+#include "classlib/Properties.h"
 
 using namespace ClassLib;
 
@@ -54,6 +55,8 @@ TEST(Canvas, LinesUseThePenOfTheMomentTheyAreDrawn) {
     EXPECT_EQ(canvas->Pixels(7, 11), clWhite);
     EXPECT_EQ(canvas->Pixels(3, 2), clGreen);
     EXPECT_EQ(canvas->PenPos(), Point(3, 5));
+    canvas->TextOut(1, 1, L"ab");
+    EXPECT_EQ(canvas->PenPos(), Point(1 + canvas->TextWidth(L"ab"), 1));
 }
 
 TEST(Canvas, TextHasInkOnlyInsideItsMeasuredExtent) {
@@ -157,6 +160,27 @@ TEST(Canvas, WithoutADeviceContextDrawingRaises) {
     TCanvas canvas;
     EXPECT_FALSE(canvas.HandleAllocated());
     EXPECT_THROW(canvas.FillRect(Rect(0, 0, 1, 1)), EInvalidOperation);
+}
+
+TEST(GdiObjects, DescriptionsReachTheSettingsByName) {
+    TFont font;
+    SetPropText(&font, GetPropInfo(&font, L"Name"), L"Courier New");
+    SetPropText(&font, GetPropInfo(&font, L"Style"), L"[fsBold,fsUnderline]");
+    SetPropText(&font, GetPropInfo(&font, L"Height"), L"-20");
+    SetOrdProp(&font, L"Color", clNavy);
+    EXPECT_EQ(font.Name(), L"Courier New");
+    EXPECT_EQ(font.Style(), TFontStyles({fsBold, fsUnderline}));
+    EXPECT_EQ(font.Height(), -20);
+    EXPECT_EQ(font.Color(), clNavy);
+    EXPECT_FALSE(GetPropInfo(&font, L"Size").IsStored(&font));  // Height carries it
+
+    TPen pen;
+    SetPropText(&pen, GetPropInfo(&pen, L"Style"), L"psDash");
+    EXPECT_EQ(pen.Style(), psDash);
+    TBrush brush;
+    EXPECT_TRUE(GetPropInfo(&brush, L"Color").IsDefault(&brush));
+    SetPropText(&brush, GetPropInfo(&brush, L"Style"), L"bsClear");
+    EXPECT_EQ(brush.Style(), bsClear);
 }
 
 TEST(GdiObjects, FontSizeHeightAndResolution) {

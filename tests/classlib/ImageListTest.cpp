@@ -26,6 +26,14 @@ std::unique_ptr<TBitmap> WhiteTarget() {
     return target;
 }
 
+// A graphic of one list image drawn on white: its square shows, its margin does not.
+void ExpectShowsSquare(TGraphic* graphic, TColor colour) {
+    auto shown = WhiteTarget();
+    shown->Canvas()->Draw(0, 0, graphic);
+    EXPECT_EQ(shown->Canvas()->Pixels(3, 3), colour);
+    EXPECT_EQ(shown->Canvas()->Pixels(0, 0), clWhite);
+}
+
 }  // namespace
 
 TEST(ImageList, MaskedStripAddsOneImagePerWidthAndDrawsWithTransparency) {
@@ -50,11 +58,30 @@ TEST(ImageList, MaskedStripAddsOneImagePerWidthAndDrawsWithTransparency) {
     TBitmap copy;
     ASSERT_TRUE(list.GetBitmap(2, &copy));
     EXPECT_EQ(copy.Width(), 8);
-    auto shown = WhiteTarget();
-    shown->Canvas()->Draw(0, 0, &copy);
-    EXPECT_EQ(shown->Canvas()->Pixels(3, 3), clGreen);
-    EXPECT_EQ(shown->Canvas()->Pixels(0, 0), clWhite);
+    ExpectShowsSquare(&copy, clGreen);
     EXPECT_FALSE(list.GetBitmap(4, &copy));
+}
+
+TEST(ImageList, SystemHandleAndIconsShowTheSameImages) {
+    TImageList list(nullptr);
+    list.SetSize(8, 8);
+    list.AddMasked(Strip({clRed, clBlue}).get(), clFuchsia);
+    HIMAGELIST handle = list.Handle();
+    ASSERT_NE(handle, nullptr);
+    EXPECT_EQ(::ImageList_GetImageCount(handle), 2);
+    auto target = WhiteTarget();
+    ::ImageList_Draw(handle, 1, target->Canvas()->Handle(), 0, 0, ILD_TRANSPARENT);
+    EXPECT_EQ(target->Canvas()->Pixels(3, 3), clBlue);
+    EXPECT_EQ(target->Canvas()->Pixels(0, 0), clWhite);
+
+    list.Delete(0);  // a change makes the handle anew
+    EXPECT_EQ(::ImageList_GetImageCount(list.Handle()), 1);
+
+    TIcon icon;
+    ASSERT_TRUE(list.GetIcon(0, &icon));
+    EXPECT_EQ(icon.Width(), 8);
+    ExpectShowsSquare(&icon, clBlue);
+    EXPECT_FALSE(list.GetIcon(3, &icon));
 }
 
 TEST(ImageList, ImageWithMaskBitmap) {

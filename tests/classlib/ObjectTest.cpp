@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 #include "classlib/Exceptions.h"
@@ -62,7 +63,11 @@ TEST(ClassIdentity, NamesParentsAndRegistry) {
     EXPECT_EQ(GetClass(L"tlistener"), &TListener::StaticClass());
     EXPECT_EQ(GetClass(L"TNoSuchClass"), nullptr);
     EXPECT_THROW(FindClass(L"TNoSuchClass"), EClassNotFound);
-    EXPECT_FALSE(FindClass(L"TPoint2").CanCreate());   // not a component
+    EXPECT_FALSE(FindClass(L"TPoint2").CanCreate());   // not a component...
+    std::unique_ptr<TObject> point(FindClass(L"TPoint2").CreateObject());   // ...but an object
+    EXPECT_EQ(point->ClassName(), L"TPoint2");
+    std::unique_ptr<TObject> ownerless(FindClass(L"TListener").CreateObject());
+    EXPECT_EQ(static_cast<TComponent*>(ownerless.get())->Owner(), nullptr);
 
     TComponent owner(nullptr);
     TComponent* made = FindClass(L"TListener").Create(&owner);

@@ -152,6 +152,42 @@ TEST(Pictures, BitmapsRoundTripInEveryPixelFormat) {
         if (format != pf1bit) {
             EXPECT_EQ(loaded->Canvas()->Pixels(6, 4), clBlue);
         }
+        if (format == pf8bit || format == pf4bit) {
+            loaded->Canvas()->SetPixels(1, 1, clNavy);  // classic colours are exact in palettes
+            EXPECT_EQ(loaded->Canvas()->Pixels(1, 1), clNavy);
+        }
+    }
+}
+
+TEST(Pictures, DamagedBitmapsAndIconsRaiseAndKeepTheImage) {
+    const TBytes good = BytesOf(*Fixture(pf24bit));
+    auto patched = [&good](std::size_t offset, std::uint32_t value) {
+        TBytes bytes = good;
+        std::memcpy(&bytes[offset], &value, 4);
+        return bytes;
+    };
+    struct TCase { const char* Name; TBytes Bytes; };
+    const TCase cases[] = {
+        {"pixels cut short", TBytes(good.begin(), good.end() - 10)},
+        {"header only", TBytes(good.begin(), good.begin() + 30)},
+        {"unknown header size", patched(14, 20)},
+        {"zero width", patched(18, 0)},
+        {"huge size", patched(18, 0x40000000)},
+        {"bits per pixel", patched(28, 7 | (1 << 16))},
+        {"compression", patched(30, 4 /* embedded JPEG */)},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        auto bitmap = Fixture(pf8bit);
+        EXPECT_THROW(bitmap->LoadFromBytes(c.Bytes.data(), c.Bytes.size()), EInvalidGraphic);
+        EXPECT_EQ(bitmap->Width(), 7);
+        EXPECT_EQ(bitmap->PixelFormat(), pf8bit);
+    }
+    const TBytes icons[] = {{0, 0, 1, 0, 1, 0}, {0, 0, 1, 0, 1, 0, 16, 16, 0, 0, 1, 0, 32, 0, 0xFF, 0xFF, 0, 0, 22, 0, 0, 0}};
+    for (const TBytes& bytes : icons) {
+        TIcon icon;
+        EXPECT_THROW(icon.LoadFromBytes(bytes.data(), bytes.size()), EInvalidGraphic);
+        EXPECT_TRUE(icon.Empty());
     }
 }
 
@@ -204,6 +240,53 @@ TEST(Pictures, PngDecoderReadsPalettesGreyAlphaAndInterlace) {
         EXPECT_EQ(ShownPixel(&png, 2, 0), clLime);
         EXPECT_EQ(ShownPixel(&png, 0, 1), clLime);
     }
+    // One pixel in each remaining layout, shown on white.
+    struct TCase { const char* Name; int Depth, ColorType; TBytes Raw; TColor Shown; };
+    const TCase cases[] = {
+        {"rgb 8", 8, 2, {0, 10, 20, 30}, RGBToColor(10, 20, 30)},
+        {"rgb 16", 16, 2, {0, 10, 99, 20, 99, 30, 99}, RGBToColor(10, 20, 30)},
+        {"rgba 16 opaque", 16, 6, {0, 10, 0, 20, 0, 30, 0, 255, 255}, RGBToColor(10, 20, 30)},
+        {"rgba 8 clear", 8, 6, {0, 10, 20, 30, 0}, clWhite},
+        {"grey alpha 8", 8, 4, {0, 40, 255}, RGBToColor(40, 40, 40)},
+        {"grey 1 bit", 1, 0, {0, 0x80}, clWhite},
+        {"grey 4 bit", 4, 0, {0, 0x10}, RGBToColor(17, 17, 17)},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const TBytes file = MakePng(1, 1, c.Depth, c.ColorType, false, c.Raw);
+        TPngImage png;
+        png.LoadFromBytes(file.data(), file.size());
+        EXPECT_EQ(ShownPixel(&png, 0, 0), c.Shown);
+    }
+    // Rows written with each of the five filters (none, sub, up, average, Paeth).
+    {
+        const int width = 3, height = 5;
+        auto pixel = [](int x, int y, int c) { return std::uint8_t((x * 70 + y * 45 + c * 30 + x * y * 11) % 256); };
+        auto paeth = [](int a, int b, int c) {
+            const int p = a + b - c, pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
+            return pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
+        };
+        TBytes raw;
+        for (int y = 0; y < height; ++y) {
+            const int filter = y;
+            raw.push_back(std::uint8_t(filter));
+            for (int i = 0; i < width * 3; ++i) {
+                const int x = i / 3, ch = i % 3;
+                const int a = x > 0 ? pixel(x - 1, y, ch) : 0, b = y > 0 ? pixel(x, y - 1, ch) : 0;
+                const int c = x > 0 && y > 0 ? pixel(x - 1, y - 1, ch) : 0;
+                const int predicted = filter == 1 ? a : filter == 2 ? b : filter == 3 ? (a + b) / 2 : filter == 4 ? paeth(a, b, c) : 0;
+                raw.push_back(std::uint8_t(pixel(x, y, ch) - predicted));
+            }
+        }
+        const TBytes file = MakePng(width, height, 8, 2, false, raw);
+        TPngImage png;
+        png.LoadFromBytes(file.data(), file.size());
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                SCOPED_TRACE(testing::Message() << "filter " << y << " x " << x);
+                EXPECT_EQ(ShownPixel(&png, x, y), RGBToColor(pixel(x, y, 0), pixel(x, y, 1), pixel(x, y, 2)));
+            }
+    }
     // 8-bit grey, 3 x 3, interlaced: the raw data holds the seven passes.
     {
         auto value = [](int x, int y) { return std::uint8_t(20 * (y * 3 + x) + 10); };
@@ -236,7 +319,9 @@ TEST(Pictures, DamagedPngRaisesAndLeavesTheImage) {
     TBytes badChecksum = bytes;
     badChecksum[20] ^= 0xFF;  // inside the header chunk
     TBytes cut(bytes.begin(), bytes.begin() + 40);
-    for (const TBytes& bad : {badChecksum, cut}) {
+    const TBytes huge = MakePng(100000, 100000, 8, 2, false, {0, 1, 2, 3});  // refused before any allocation
+    const TBytes shortData = MakePng(4, 4, 8, 2, false, {0, 1, 2, 3});
+    for (const TBytes& bad : {badChecksum, cut, huge, shortData}) {
         TPngImage target;
         target.Assign(bitmap.get());
         EXPECT_THROW(target.LoadFromBytes(bad.data(), bad.size()), EInvalidGraphic);
@@ -300,6 +385,47 @@ TEST(Pictures, GifLoadsItsFirstFrameWithTransparency) {
     TGIFImage damaged;
     TBytes cut(bytes.begin(), bytes.begin() + 10);
     EXPECT_THROW(damaged.LoadFromBytes(cut.data(), cut.size()), EInvalidGraphic);
+}
+
+TEST(Pictures, TiffThroughTheSystemImageLibrary) {
+    TWICImage tiff;
+    tiff.Assign(Fixture(pf24bit).get());
+    const TBytes bytes = BytesOf(tiff);
+    ASSERT_GE(bytes.size(), 4u);
+    TPicture picture;
+    picture.LoadFromStream(StreamOf(bytes).get());
+    ASSERT_NE(dynamic_cast<TWICImage*>(picture.Graphic()), nullptr);
+    EXPECT_EQ(picture.Width(), 7);
+    EXPECT_EQ(ShownPixel(picture.Graphic(), 3, 2), clRed);
+    EXPECT_EQ(ShownPixel(picture.Graphic(), 6, 4), clBlue);
+}
+
+TEST(Pictures, EnhancedMetafilesPlayIntoTheirRectangle) {
+    HDC recorder = ::CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
+    HBRUSH red = ::CreateSolidBrush(RGB(255, 0, 0));
+    const RECT box{0, 0, 40, 30};
+    ::FillRect(recorder, &box, red);
+    ::DeleteObject(red);
+    HENHMETAFILE recorded = ::CloseEnhMetaFile(recorder);
+    TMetafile source;
+    source.SetHandle(recorded);
+    EXPECT_GT(source.Width(), 0);
+    const TBytes bytes = BytesOf(source);
+
+    TPicture picture;
+    picture.LoadFromStream(StreamOf(bytes).get());
+    ASSERT_NE(dynamic_cast<TMetafile*>(picture.Graphic()), nullptr);
+    EXPECT_GT(picture.Width(), 0);
+    TBitmap target(40, 30, pf24bit);
+    target.Canvas()->Brush()->SetColor(clWhite);
+    target.Canvas()->FillRect(Rect(0, 0, 40, 30));
+    target.Canvas()->StretchDraw(Rect(0, 0, 40, 30), picture.Graphic());
+    EXPECT_EQ(target.Canvas()->Pixels(20, 15), clRed);
+    EXPECT_EQ(BytesOf(*picture.Graphic()), bytes);
+
+    TMetafile broken;
+    TBytes cut(bytes.begin(), bytes.begin() + 60);
+    EXPECT_THROW(broken.LoadFromBytes(cut.data(), cut.size()), EInvalidGraphic);
 }
 
 TEST(Pictures, IconFromAHandleSavesAndLoadsAsIcoData) {

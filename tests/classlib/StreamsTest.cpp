@@ -76,6 +76,22 @@ TEST(FileStream, ModesAndErrors) {
     EXPECT_THROW(TFileStream(GetTempDir() + L"no_such_dir\\x.bin", fmCreate), EFCreateError);
 }
 
+TEST(ResourceStream, ReadsAModulesResourceAndRefusesWrites) {
+    // Every system module carries a version resource with id 1.
+    HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
+    ASSERT_NE(kernel, nullptr);
+    TResourceStream stream(kernel, 1, RT_VERSION);
+    ASSERT_GT(stream.Size(), 40);
+    uint16_t length = 0;
+    stream.ReadBuffer(&length, 2);
+    EXPECT_EQ(int64_t(length), stream.Size());   // the block's own length comes first
+    stream.SetPosition(6);
+    wchar_t key[16] = {};
+    stream.ReadBuffer(key, 15 * 2);
+    EXPECT_EQ(String(key), L"VS_VERSION_INFO");
+    EXPECT_THROW(stream.WriteBuffer("x", 1), EStreamError);
+}
+
 TEST(ResourceStream, MissingResourceIsReportedByName) {
     try {
         TResourceStream stream(nullptr, L"NO_SUCH_RESOURCE");

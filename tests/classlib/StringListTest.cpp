@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include <iterator>
+#include <set>
+
 #include "classlib/Exceptions.h"
 #include "classlib/Streams.h"
 #include "classlib/Strings.h"
@@ -158,6 +161,33 @@ TEST(StringListSort, SortedListsFindAndHonourDuplicates) {
     EXPECT_EQ(list.Count(), 4);
     EXPECT_EQ(list.IndexOf(L"Charlie"), 1);
     EXPECT_THROW(list.Insert(0, L"zulu"), EListError);
+}
+
+TEST(StringListSort, RandomEditsKeepASortedListInOrder) {
+    const wchar_t* const words[] = {L"a", L"A", L"b", L"ab", L"AB", L"ba", L"z", L"Z", L"m", L"", L"\x00E9", L"E"};
+    TStringList list;
+    list.SetSorted(true);
+    list.SetDuplicates(dupAccept);
+    std::multiset<std::wstring> model;
+    unsigned seed = 12345;
+    auto next = [&seed](unsigned range) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % range;
+    };
+    for (int step = 0; step < 400; ++step) {
+        if (list.Count() > 0 && next(3) == 0) {
+            const int index = int(next(unsigned(list.Count())));
+            model.erase(model.find(list[index]));
+            list.Delete(index);
+        } else {
+            const std::wstring word = words[next(std::size(words))];
+            list.Add(word);
+            model.insert(word);
+        }
+        ASSERT_EQ(list.Count(), int(model.size())) << step;
+        for (int i = 1; i < list.Count(); ++i) ASSERT_LE(AnsiCompareText(list[i - 1], list[i]), 0) << step;
+        for (const std::wstring& word : model) ASSERT_GE(list.IndexOf(word), 0) << step;
+    }
 }
 
 TEST(StringListChange, EventsFireOutsideUpdatesOnly) {

@@ -167,6 +167,11 @@ TEST(Dates, EncodeDecodeAndFormat) {
     EXPECT_EQ(FormatDateTime(L"dd/mm", moment), L"05.01");   // '/' is the locale's separator
     settings = saved;
     EXPECT_EQ(DayOfWeek(EncodeDate(2026, 12, 10)), 5);   // a Thursday
+    EXPECT_EQ(DayOfWeek(-1.25), 6);                       // 29 December 1899 was a Friday
+    int year, month, day;
+    DecodeDate(-1.25, year, month, day);
+    DecodeTime(-1.25, hour, minute, second, msec);
+    EXPECT_EQ(std::tuple(year, month, day, hour), std::tuple(1899, 12, 29, 6));
     EXPECT_GT(Now(), EncodeDate(2020, 1, 1));
 }
 

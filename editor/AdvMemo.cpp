@@ -1,0 +1,612 @@
+#include "editor/AdvMemo.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace AdvMemo {
+
+namespace {
+
+bool HasTab(const std::wstring& s) { return s.find(L'\t') != std::wstring::npos; }
+
+}  // namespace
+
+// ---------------------------------------------------------------- construction
+
+CLASSLIB_IMPLEMENT(TAdvCustomMemo, ClassLib::TComponent)
+CLASSLIB_IMPLEMENT(TAdvMemo, TAdvCustomMemo)
+CLASSLIB_IMPLEMENT(TAdvMemoSource, ClassLib::TComponent)
+
+TAdvCustomMemo::TAdvCustomMemo(ClassLib::TComponent* owner) : ClassLib::TComponent(owner) { Init(); }
+
+void TAdvCustomMemo::Init() {
+    FLines = std::make_unique<TAdvMemoStrings>();
+    FLines->Add(L"");
+    FLines->SetTrailingLineBreak(false);
+    FLines->Memo = this;
+    AttachLinesChange();
+    for (int i = 0; i < 10; ++i) FBookmarkList.Add(-1);
+    FUndoList = std::make_unique<TAdvUndoList>();
+    FUndoList->SetMemo(this);
+    FVertBar.SmallChange = 1;
+}
+
+TAdvCustomMemo::~TAdvCustomMemo() {
+    FDestroying = true;
+    if (FMemoSource) {
+        TAdvMemoSource* source = FMemoSource;
+        FMemoSource = nullptr;
+        source->MemoRemoved();
+    }
+    FLines->OnChange = nullptr;
+    FUndoList->Clear();
+}
+
+TAdvMemo::TAdvMemo(ClassLib::TComponent* owner) : TAdvCustomMemo(owner) {
+    FWidth = 250;
+    FHeight = 350;
+    FHiddenCaret = false;
+    FDelErase = true;
+    FCaseSensitive = false;
+    FReadOnly = false;
+    FFontName = L"COURIER NEW";
+    FFontHeight = -13;
+    OnChange = [this](ClassLib::TObject*) { Invalidate(); };
+}
+
+std::wstring TAdvCustomMemo::Version() {
+    const unsigned v = GetVersionNr();
+    return std::to_wstring((v >> 24) & 0xFF) + L"." + std::to_wstring((v >> 16) & 0xFF) + L"." +
+           std::to_wstring((v >> 8) & 0xFF) + L"." + std::to_wstring(v & 0xFF);
+}
+
+std::wstring TAdvCustomMemo::GetVersionString() { return Version() + L" Apr, 2022"; }
+
+// ---------------------------------------------------------------- lists
+
+TAdvMemoStrings* TAdvCustomMemo::Lines() const { return FMemoSource ? FMemoSource->Lines() : FLines.get(); }
+
+TAdvUndoList& TAdvCustomMemo::UndoList() const { return FMemoSource ? FMemoSource->UndoList() : *FUndoList; }
+
+int TAdvCustomMemo::LineCount() const { return Lines()->Count(); }
+
+std::wstring TAdvCustomMemo::LineText(int index) const {
+    TAdvMemoStrings* lines = Lines();
+    return index >= 0 && index < lines->Count() ? lines->Get(index) : std::wstring();
+}
+
+void TAdvCustomMemo::StoreLine(int index, const std::wstring& text) { Lines()->Put(index, text); }
+
+void TAdvCustomMemo::EnsureOneLine() {
+    TAdvMemoStrings* lines = Lines();
+    if (lines->Count() > 0) return;
+    auto saved = lines->OnChange;
+    lines->OnChange = nullptr;
+    lines->Add(L"");
+    lines->OnChange = saved;
+}
+
+void TAdvCustomMemo::AttachLinesChange() {
+    Lines()->OnChange = [this](ClassLib::TObject*) { UpdateView(); };
+}
+
+void TAdvCustomMemo::DetachLinesChange() { Lines()->OnChange = nullptr; }
+
+void TAdvCustomMemo::SetLines(const ClassLib::TStrings& value) {
+    TAdvMemoStrings* lines = Lines();
+    lines->Clear();
+    lines->AddStrings(&value);
+    if (FTrimTrailingSpaces) {
+        for (int i = 0; i < lines->Count(); ++i) {
+            std::wstring s = lines->Get(i);
+            const size_t end = s.find_last_not_of(L' ');
+            std::wstring t = end == std::wstring::npos ? std::wstring() : s.substr(0, end + 1);
+            if (t != s) lines->Put(i, t);
+        }
+    }
+    DoSelectionChange();
+    Invalidate();
+}
+
+TAdvCustomMemoStyler* TAdvCustomMemo::EffectiveStyler() const {
+    if (FMemoSource && FMemoSource->SyntaxStyler()) return FMemoSource->SyntaxStyler();
+    return FInternalStyles;
+}
+
+void TAdvCustomMemo::SetSyntaxStyles(TAdvCustomMemoStyler* value) {
+    if (value == FInternalStyles) return;
+    FInternalStyles = value;
+    FCachedDelimiters.clear();
+    ClearCachedStyles();
+    Invalidate();
+}
+
+void TAdvCustomMemo::SetFileName(const std::wstring& value) {
+    FFileName = value;
+    if (OnFileNameChange) OnFileNameChange(this, value);
+}
+
+// ---------------------------------------------------------------- events
+
+void TAdvCustomMemo::DoChange() {
+    if (OnChange) OnChange(this);
+}
+
+void TAdvCustomMemo::Changed() {
+    BuildBlockLines();
+    if (!FDisableChange) DoChange();
+}
+
+void TAdvCustomMemo::DoSelectionChange() {
+    if (OnSelectionChange) OnSelectionChange(this);
+}
+
+void TAdvCustomMemo::DoStatusChange() {
+    if (OnStatusChange) OnStatusChange(this);
+}
+
+void TAdvCustomMemo::DoCursorChange() {
+    if (OnCursorChange) OnCursorChange(this);
+}
+
+void TAdvCustomMemo::DoIsURL(const std::wstring& token, bool& isUrl) {
+    if (OnIsURL) OnIsURL(this, token, isUrl);
+}
+
+void TAdvCustomMemo::DoUndoChange(bool canUndo, bool canRedo) {
+    if (OnUndoChange) OnUndoChange(this, canUndo, canRedo);
+}
+
+bool TAdvCustomMemo::WordIsURL(const std::wstring& s) {
+    std::wstring lower = s;
+    for (auto& c : lower) c = static_cast<wchar_t>(::towlower(c));
+    static const wchar_t* const prefixes[] = {L"http://", L"https://", L"ftp://", L"nntp://", L"file://", L"mailto:", L"www."};
+    bool result = false;
+    for (const wchar_t* p : prefixes)
+        if (lower.rfind(p, 0) == 0) result = true;
+    DoIsURL(lower, result);
+    return result;
+}
+
+// ---------------------------------------------------------------- update counting
+
+void TAdvCustomMemo::BeginUpdate() {
+    ++FUpdateCount;
+    FLetRefresh = false;
+}
+
+void TAdvCustomMemo::EndUpdate() {
+    if (FUpdateCount > 0) --FUpdateCount;
+    if (FUpdateCount != 0) return;
+    UpdateWrap();
+    FLetRefresh = true;
+    UpdateMaxLength();
+    UpdateScrollBars(true);
+    if (FWordWrap != wwNone) UpdateLayout();
+    Refresh();
+}
+
+void TAdvCustomMemo::ResetUpdate() {
+    if (FUpdateCount > 0) --FUpdateCount;
+}
+
+void TAdvCustomMemo::UpdateView() {
+    if (!FLetRefresh || !FLetCursorUpdate) return;
+    Changed();
+    UpdateMaxLength();
+    UpdateScrollBars(false);
+    ScrollCaretIntoView();
+    Invalidate();
+}
+
+void TAdvCustomMemo::UpdateMaxLength() { FMaxLength = Lines()->MaxLineLength(); }
+
+// ---------------------------------------------------------------- geometry
+
+void TAdvCustomMemo::SetTextMeasure(ITextMeasure* measure) {
+    FMeasure = measure;
+    ApplyFont();
+}
+
+void TAdvCustomMemo::SetFont(const std::wstring& name, int height) {
+    FFontName = name;
+    FFontHeight = height;
+    ApplyFont();
+    Invalidate();
+}
+
+void TAdvCustomMemo::ApplyFont() {
+    if (!FMeasure) return;
+    FMeasure->SetFont(FFontName, FFontHeight, false);
+    // The grid needs a fixed pitch; a proportional font is replaced rather than drawn misaligned.
+    if (FMeasure->TextWidth(L"W") != FMeasure->TextWidth(L"i")) {
+        FFontName = L"FixedSys";
+        FMeasure->SetFont(FFontName, FFontHeight, false);
+    }
+    FCellSize.W = FMeasure->TextWidth(L"W");
+    FCellSize.H = FMeasure->TextHeight(L"W_") + 1;
+}
+
+void TAdvCustomMemo::SetBounds(int left, int top, int width, int height) {
+    FLeft = left;
+    FTop = top;
+    FWidth = width;
+    FHeight = height;
+    UpdateLayout();
+}
+
+TMemoRect TAdvCustomMemo::TextArea() const {
+    TMemoRect r;
+    r.Left = (FGutterVisible && FGutterWidth > 2 ? FGutterWidth + 2 : 2) + FMargin;
+    r.Top = 2;
+    r.Right = FWidth - 2;
+    if ((FScrollBars == ssVertical || FScrollBars == ssBoth) && FVertBar.Visible) r.Right -= 16;
+    r.Bottom = FHeight - 2;
+    if ((FScrollBars == ssHorizontal || FScrollBars == ssBoth) && FHorzBar.Visible) r.Bottom -= 16;
+    const int grow = FBorderStyle == bsNone ? 2 : (!FCtl3D ? 1 : 0);
+    r.Left -= grow;
+    r.Top -= grow;
+    r.Right += grow;
+    r.Bottom += grow;
+    if (FCodeFoldingEnabled && FCodeFoldingNodeCount > 0) r.Left += NodeWidth();
+    return r;
+}
+
+TMemoRect TAdvCustomMemo::LineRect(int line) const {
+    const TMemoRect area = TextArea();
+    TMemoRect r = area;
+    r.Top = area.Top + (LineIndexToVisIndex(line) - LineIndexToVisIndex(FTopLine)) * FCellSize.H;
+    r.Bottom = r.Top + FCellSize.H;
+    return r;
+}
+
+TFullPos TAdvCustomMemo::CharFromPos(int x, int y) {
+    if (FCellSize.W == 0 || FCellSize.H == 0) ApplyFont();
+    if (FCellSize.W == 0 || FCellSize.H == 0) return TFullPos{1, 1};
+    const TMemoRect area = TextArea();
+    TFullPos result;
+    result.Pos = (x - area.Left) / FCellSize.W + FLeftCol;
+    const int row = (y - area.Top) / FCellSize.H;
+    result.LineNo = FCodeFoldingEnabled ? VisIndexToLineIndex(LineIndexToVisIndex(FTopLine) + row) : row + FTopLine;
+    return result;
+}
+
+void TAdvCustomMemo::MouseToCursor(int x, int y, int& cursorX, int& cursorY) const {
+    if (FCellSize.W == 0 || FCellSize.H == 0) {
+        cursorX = 0;
+        cursorY = 0;
+        return;
+    }
+    const TMemoRect area = TextArea();
+    cursorX = (x + FCellSize.W / 2 - area.Left) / FCellSize.W;
+    cursorY = (y - area.Top) / FCellSize.H;
+}
+
+int TAdvCustomMemo::GetVisible(int index) const {
+    const TMemoRect area = TextArea();
+    switch (index) {
+    case 0: {
+        int cx = 0, cy = 0;
+        MouseToCursor(area.Right, area.Bottom, cx, cy);
+        return cx;
+    }
+    case 1:
+        return FCellSize.H > 0 ? (area.Bottom - area.Top - 1) / FCellSize.H : 0;
+    default: {
+        TFullPos pos = const_cast<TAdvCustomMemo*>(this)->CharFromPos(area.Right, area.Bottom);
+        return index == 2 ? pos.Pos - 1 : pos.LineNo - 1;
+    }
+    }
+}
+
+void TAdvCustomMemo::SetTopLine(int value) {
+    const int old = FTopLine;
+    const int count = LineCount();
+    if (count < VisibleLineCount()) {
+        FCurX = 0;
+        FCurY = 0;
+    } else if (value >= 0 && value < count) {
+        FTopLine = value;
+        FVertBar.Position = LineIndexToVisIndex(value);
+    } else if (value >= count && count > 0) {
+        FTopLine = count - 1;
+        FVertBar.Position = LineIndexToVisIndex(FTopLine);
+    }
+    if (FCaretVisible) UpdateCaret(true);
+    if (FTopLine != old) {
+        Invalidate();
+        if (OnTopLeftChanged) OnTopLeftChanged(this);
+    }
+}
+
+void TAdvCustomMemo::ScrollToBottom() {
+    const int count = LineCount();
+    const int visible = VisibleLineCount();
+    SetTopLine(count > visible ? count - visible : 0);
+}
+
+void TAdvCustomMemo::SetLeftCol(int value) {
+    if (value < 0 || value == FLeftCol) return;
+    FLeftCol = value;
+    FHorzBar.Position = value;
+    Invalidate();
+    if (OnTopLeftChanged) OnTopLeftChanged(this);
+}
+
+void TAdvCustomMemo::UpdateCaret(bool show) {
+    if (!show) {
+        if (FCaretVisible) ShowCaret(false);
+        FCaretVisible = false;
+        return;
+    }
+    if (!Focused() || FHiddenCaret) return;
+    ShowCaret(true);
+    FCaretVisible = true;
+}
+
+void TAdvCustomMemo::ScrollCaretIntoView() {
+    bool moved = false;
+    if (FCurX < FLeftCol) {
+        FLeftCol = std::max(0, FCurX - 2);
+        moved = true;
+    }
+    const int lastCol = LastVisibleCol();
+    if (FCurX > lastCol + 1) {
+        if (FScrollMode == smStrict && (FScrollBars == ssNone || FScrollBars == ssVertical)) FCurX = lastCol;
+        else FLeftCol = std::max(0, FLeftCol + FCurX - lastCol + 2);
+        moved = true;
+    }
+    if (FCurY < FTopLine) {
+        FTopLine = std::max(0, FCurY);
+        moved = true;
+    }
+    const int lastLine = LastVisibleLine();
+    if (FCurY > lastLine) {
+        if (FScrollMode == smStrict && (FScrollBars == ssNone || FScrollBars == ssHorizontal)) {
+            FCurY = lastLine;
+        } else if (FCodeFoldingEnabled) {
+            FTopLine = VisIndexToLineIndex(LineIndexToVisIndex(FTopLine) + LineIndexToVisIndex(FCurY) - LineIndexToVisIndex(lastLine));
+        } else {
+            FTopLine += FCurY - lastLine;
+        }
+        moved = true;
+    }
+    if (moved) Invalidate();
+}
+
+void TAdvCustomMemo::SetScrollBars(TScrollStyle v) {
+    if (v == FScrollBars) return;
+    FScrollBars = v;
+    UpdateLayout();
+    Invalidate();
+}
+
+void TAdvCustomMemo::UpdateScrollBars(bool repaintGutter) {
+    // A bar that appears or disappears changes the text area; the bounded rerun settles it.
+    for (int pass = 0; pass < 3; ++pass) {
+        const bool wantV = FScrollBars == ssVertical || FScrollBars == ssBoth;
+        const bool wantH = (FScrollBars == ssHorizontal || FScrollBars == ssBoth) && FWordWrap != wwClientWidth;
+        const bool oldV = FVertBar.Visible;
+        const bool oldH = FHorzBar.Visible;
+        if (!wantV) FVertBar.Visible = false;
+        if (!wantH) FHorzBar.Visible = false;
+        if (!FLetRefresh) return;
+        const int count = LineCount();
+        if (wantV) {
+            const int total = FCodeFoldingEnabled ? LineIndexToVisIndex(count - 1) : count;
+            const int visible = VisibleLineCount();
+            if (visible <= 0 || visible >= total) {
+                FVertBar.PageSize = 0;
+                FTopLine = 0;
+                FVertBar.Visible = false;
+            } else {
+                FVertBar.Position = LineIndexToVisIndex(FTopLine);
+                FVertBar.Max = std::max(FVertBar.Min, LineIndexToVisIndex(count - 1) + visible - 1);
+                FVertBar.PageSize = visible;
+                FVertBar.Visible = true;
+            }
+        }
+        if (wantH) {
+            const int visible = VisiblePosCount();
+            if (visible > 0 && visible < FMaxLength) {
+                FHorzBar.Max = FMaxLength;
+                FHorzBar.PageSize = visible + 1;
+                FHorzBar.Position = FLeftCol;
+                FHorzBar.LargeChange = 10;
+                FHorzBar.Visible = true;
+            } else if (FCurX < visible) {
+                FHorzBar.Visible = false;
+                FHorzBar.PageSize = 0;
+                FLeftCol = 0;
+            }
+        }
+        if (oldV == FVertBar.Visible && oldH == FHorzBar.Visible) break;
+    }
+    if (repaintGutter) InvalidateGutter();
+    if (FVertBar.Visible) {
+        const int limit = FVertBar.Max - FVertBar.PageSize + 1;
+        if (FVertBar.Position > limit) FVertBar.Position = limit;
+        const int top = VisIndexToLineIndex(FVertBar.Position);
+        if (top != FTopLine) {
+            FTopLine = top;
+            if (OnTopLeftChanged) OnTopLeftChanged(this);
+        }
+    }
+    if (FHorzBar.Visible) {
+        const int limit = FHorzBar.Max - FHorzBar.PageSize + 1;
+        if (FHorzBar.Position > limit) FHorzBar.Position = std::max(0, limit);
+        if (FHorzBar.Position != FLeftCol) {
+            FLeftCol = FHorzBar.Position;
+            if (OnTopLeftChanged) OnTopLeftChanged(this);
+        }
+    }
+    ScrollBarsChanged();
+}
+
+void TAdvCustomMemo::ScrollBy(bool vertical, int delta) {
+    if (!vertical) {
+        FLeftCol = std::clamp(FLeftCol + delta, 0, std::max(0, FHorzBar.Max));
+        FHorzBar.Position = FLeftCol;
+    } else {
+        const int old = FTopLine;
+        int top = LineIndexToVisIndex(FTopLine) + delta;
+        top = std::min(top, FVertBar.Max);
+        top = std::max(top, 0);
+        FTopLine = VisIndexToLineIndex(top);
+        if (FTopLine != old) {
+            ClearCachedStyles(std::min(old, FTopLine), std::max(old, FTopLine));
+            Invalidate();
+            UpdateCaret(FCurX > FLeftCol);
+        }
+        FVertBar.Position = LineIndexToVisIndex(FTopLine);
+    }
+    HideParameterHint();
+}
+
+void TAdvCustomMemo::UpdateLayout() {
+    const int selStart = SelStart();
+    const int selLength = SelLength();
+    const int top = FTopLine;
+    const int caretPos = TextFromPos(FCurX, FCurY);
+    const int count = LineCount();
+    UpdateWrap();
+    int x = 0, y = 0;
+    PosFromText(caretPos, x, y);
+    if (FWordWrap != wwNone) SetCursor(x, y);
+    if (FWordWrap != wwClientWidth) UpdateScrollBars(false);
+    if (selLength > 0) {
+        SetSelStart(selStart);
+        SetSelLength(selLength);
+    }
+    ScrollCaretIntoView();
+    if (LineCount() == count || FWordWrap == wwNone) {
+        FTopLine = top;
+        const int visible = VisibleLineCount();
+        if (LineCount() - top < visible && LineCount() > visible) FTopLine = LineCount() - visible;
+    }
+    if (!FVertBar.Visible) FTopLine = 0;
+    Invalidate();
+}
+
+// ---------------------------------------------------------------- memo source
+
+void TAdvCustomMemo::SetMemoSource(TAdvMemoSource* value) {
+    if (value == FMemoSource) return;
+    if (FMemoSource) FMemoSource->AttachMemo(nullptr);
+    FMemoSource = value;
+    if (value && !FLoading) {
+        value->AttachMemo(this);
+        if (FTopLine >= value->Lines()->Count() || FCurY >= value->Lines()->Count()) {
+            FTopLine = 0;
+            FCurX = 0;
+            FCurY = 0;
+        }
+    }
+    TAdvMemoStrings* lines = Lines();
+    for (int i = 0; i < lines->Count(); ++i) {
+        const std::wstring s = lines->Get(i);
+        if (HasTab(s)) lines->Put(i, ExpandTabs(s, FTabSize));
+    }
+    UpdateMaxLength();
+    UpdateScrollBars(true);
+}
+
+TAdvMemoSavePos TAdvCustomMemo::GetSavePos() const {
+    TAdvMemoSavePos p;
+    p.CurX = FCurX;
+    p.CurY = FCurY;
+    p.LeftCol = FLeftCol;
+    p.TopLine = FTopLine;
+    p.SelStartX = FSelStartX;
+    p.SelStartY = FSelStartY;
+    p.SelEndX = FSelEndX;
+    p.SelEndY = FSelEndY;
+    return p;
+}
+
+void TAdvCustomMemo::SetSavePos(const TAdvMemoSavePos& p) {
+    FCurX = p.CurX;
+    FCurY = p.CurY;
+    FLeftCol = p.LeftCol;
+    FTopLine = p.TopLine;
+    FSelStartX = p.SelStartX;
+    FSelStartY = p.SelStartY;
+    FSelEndX = p.SelEndX;
+    FSelEndY = p.SelEndY;
+    if (FCaretVisible) UpdateCaret(true);
+    UpdateScrollBars(false);
+}
+
+TAdvMemoSource::TAdvMemoSource(ClassLib::TComponent* owner)
+    : ClassLib::TComponent(owner), FLines(std::make_unique<TAdvMemoStrings>()), FUndoList(std::make_unique<TAdvUndoList>()) {}
+
+TAdvMemoSource::~TAdvMemoSource() {
+    if (FMemo) {
+        TAdvCustomMemo* memo = FMemo;
+        AttachMemo(nullptr);
+        memo->SetMemoSource(nullptr);
+    }
+}
+
+void TAdvMemoSource::SetLines(const ClassLib::TStrings& value) {
+    FLines->Clear();
+    FLines->AddStrings(&value);
+}
+
+void TAdvMemoSource::SetUndoList(const TAdvUndoList& value) {
+    if (&value == FUndoList.get()) return;
+    FUndoList->Clear();
+    FUndoList->AppendCopies(value);
+}
+
+bool TAdvMemoSource::ReadOnly() const { return FMemo ? FMemo->ReadOnly() : FReadOnly; }
+
+void TAdvMemoSource::SetReadOnly(bool value) {
+    if (FMemo) FMemo->SetReadOnly(value);
+    else FReadOnly = value;
+}
+
+bool TAdvMemoSource::Modified() const { return FMemo ? FMemo->Modified() : FUndoList->Count() > 0; }
+
+void TAdvMemoSource::SetModified(bool value) {
+    if (FMemo) FMemo->SetModified(value);
+    else FModified = value;
+}
+
+void TAdvMemoSource::StylerRemoved() {
+    FSyntaxStyler = nullptr;
+    if (FMemo) FMemo->Invalidate();
+}
+
+void TAdvMemoSource::AttachMemo(TAdvCustomMemo* memo) {
+    if (memo == FMemo) return;
+    if (FMemo) {
+        FLines->Memo = nullptr;
+        FLines->OnChange = nullptr;
+        FModified = FMemo->Modified();
+        FReadOnly = FMemo->ReadOnly();
+        FCaretInfo = FMemo->GetSavePos();
+        FBookmarkList.Clear();
+        if (FMemo->BookmarkList().Count() == 10)
+            for (int i = 0; i < 10; ++i) FBookmarkList.Add(FMemo->BookmarkList()[i]);
+        FUndoList->SetMemo(nullptr);
+        FMemo->Invalidate();
+    }
+    FMemo = memo;
+    if (!memo) {
+        FLines->Memo = nullptr;
+        FLines->OnChange = nullptr;
+        FUndoList->SetMemo(nullptr);
+        return;
+    }
+    FLines->Memo = memo;
+    FLines->OnChange = [memo](ClassLib::TObject*) { memo->UpdateView(); };
+    memo->SetSavePos(FCaretInfo);
+    if (FBookmarkList.Count() == 10)
+        for (int i = 0; i < 10; ++i) memo->BookmarkList().SetInteger(i, FBookmarkList[i]);
+    FUndoList->SetMemo(memo);
+    memo->SetReadOnly(FReadOnly);
+    memo->Invalidate();
+}
+
+}  // namespace AdvMemo

@@ -1,0 +1,602 @@
+#pragma once
+// The code editor control: line store, caret and selection, editing, undo, word wrap and marks.
+// The model works without a window; painting and input attach through the virtual hooks below.
+#include "classlib/Object.h"
+#include "editor/AdvMemoStrings.h"
+#include "editor/AdvMemoUndo.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace AdvMemo {
+
+class TAdvCustomMemoStyler;
+class TAdvMemoSource;
+
+struct TCellSize { int W = 0; int H = 0; };
+struct TFullPos { int LineNo = -1; int Pos = -1; };
+struct TCellPos { int X = 0; int Y = 0; };
+struct TMemoRect { int Left = 0; int Top = 0; int Right = 0; int Bottom = 0; };
+
+enum TSelectionMode { smText, smBlock };
+enum TWordWrapStyle { wwNone, wwClientWidth, wwRightMargin };
+enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+enum TScrollMode { smAuto, smStrict };
+enum TMemoBorderStyle { bsNone, bsSingle };
+enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
+enum TAutoHintParameters { hpAuto, hpManual, hpNone };
+enum TAutoHintParameterPosition { hpBelowCode, hpAboveCode };
+enum TClipboardAction { caCopy, caCut, caPaste };
+
+// Modifier keys held during a caret command.
+enum : unsigned { ssShiftKey = 1, ssAltKey = 2, ssCtrlKey = 4 };
+using TMemoShiftState = unsigned;
+
+// Text metrics of the memo's font; the window part measures with GDI, tests with a fixed grid.
+class ITextMeasure {
+public:
+    virtual ~ITextMeasure() = default;
+    virtual void SetFont(const std::wstring& name, int height, bool bold) = 0;
+    virtual int TextWidth(const std::wstring& text) = 0;
+    virtual int TextHeight(const std::wstring& text) = 0;
+};
+
+// A scroll bar's state; the window part mirrors it onto the child bars.
+struct TScrollBarModel {
+    bool Visible = false;
+    int Min = 0;
+    int Max = 100;
+    int PageSize = 0;
+    int Position = 0;
+    int SmallChange = 1;
+    int LargeChange = 1;
+};
+
+struct TAdvMemoSavePos {
+    int CurX = 0, CurY = 0, LeftCol = 0, TopLine = 0, SelStartX = 0, SelStartY = 0, SelEndX = 0, SelEndY = 0;
+};
+
+class TAdvMarker {
+public:
+    std::wstring Text;
+    int ImageIndex = 0;
+    int LineNumber = 0;
+    std::wstring DisplayName() const { return Text.empty() ? std::wstring(L"TAdvMarker") : Text; }
+    void Assign(const TAdvMarker& source) { Text = source.Text; ImageIndex = source.ImageIndex; LineNumber = source.LineNumber; }
+};
+
+class TAdvMarkers {
+public:
+    int MarkerCount() const { return static_cast<int>(FItems.size()); }
+    TAdvMarker& Items(int index) { return *FItems[index]; }
+    const TAdvMarker& Items(int index) const { return *FItems[index]; }
+    TAdvMarker& Add();
+    void Delete(int index);
+    void Clear() { FItems.clear(); }
+    TAdvMarker* GetMarkerAtLine(int lineNo);
+    int GetMarkerImageIndex(int lineNo);
+    bool HigherMarkerThanLine(int lineNo) const;
+    void AdjustMarkerLinePlus(int startIndex, int by = 1);
+    void AdjustMarkerLineMinus(int startIndex);
+
+private:
+    std::vector<std::unique_ptr<TAdvMarker>> FItems;
+};
+
+class TAdvMarkerList {
+public:
+    TAdvMarkers& Markers() { return FMarkers; }
+    const TAdvMarkers& Markers() const { return FMarkers; }
+    void FastDeleteAll() { FMarkers.Clear(); }
+    bool UseDefaultMarkerImageIndex = false;
+    int DefaultMarkerImageIndex = -1;
+    void Assign(const TAdvMarkerList& source) {
+        UseDefaultMarkerImageIndex = source.UseDefaultMarkerImageIndex;
+        DefaultMarkerImageIndex = source.DefaultMarkerImageIndex;
+    }
+
+private:
+    TAdvMarkers FMarkers;
+};
+
+using TMemoNotifyEvent = std::function<void(ClassLib::TObject* sender)>;
+using TUndoChangeEvent = std::function<void(ClassLib::TObject* sender, bool canUndo, bool canRedo)>;
+using TNewLineIndentEvent = std::function<void(ClassLib::TObject* sender, int lineNr, std::wstring& newLineIndent)>;
+using TLinePosEvent = std::function<void(int pos)>;
+using TMarkerAddedEvent = std::function<void(int lnNo, const std::wstring& markerText)>;
+using TMarkerRemovedEvent = std::function<void(int lnNo)>;
+using TFileNameEvent = std::function<void(ClassLib::TObject* sender, const std::wstring& fileName)>;
+using TIsUrlEvent = std::function<void(ClassLib::TObject* sender, const std::wstring& token, bool& isUrl)>;
+using TClipboardActionEvent = std::function<void(ClassLib::TObject* sender, TClipboardAction action, bool& allow)>;
+using TAllowEvent = std::function<void(ClassLib::TObject* sender, bool& allow)>;
+
+class TAdvCustomMemo : public ClassLib::TComponent {
+    CLASSLIB_CLASS(TAdvCustomMemo, ClassLib::TComponent)
+public:
+    explicit TAdvCustomMemo(ClassLib::TComponent* owner = nullptr);
+    ~TAdvCustomMemo() override;
+
+    // ---- text and lists
+    TAdvMemoStrings* Lines() const;
+    void SetLines(const ClassLib::TStrings& value);
+    TAdvUndoList& UndoList() const;
+    TAdvMemoSource* MemoSource() const { return FMemoSource; }
+    void SetMemoSource(TAdvMemoSource* value);
+    TAdvCustomMemoStyler* SyntaxStyles() const { return FInternalStyles; }
+    void SetSyntaxStyles(TAdvCustomMemoStyler* value);
+    TAdvCustomMemoStyler* EffectiveStyler() const;
+    std::wstring GetLineBreak() const { return L"\r\n"; }
+
+    // ---- geometry (3.102)
+    void SetTextMeasure(ITextMeasure* measure);
+    void SetBounds(int left, int top, int width, int height);
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
+    const TCellSize& CellSize() const { return FCellSize; }
+    int CharWidth() const { return FCellSize.W; }
+    int CharHeight() const { return FCellSize.H; }
+    int NodeWidth() const { return 16; }
+    const std::wstring& FontName() const { return FFontName; }
+    int FontHeight() const { return FFontHeight; }
+    void SetFont(const std::wstring& name, int height);
+    TMemoRect TextArea() const;
+    TMemoRect LineRect(int line) const;
+    TFullPos CharFromPos(int x, int y);
+    void MouseToCursor(int x, int y, int& cursorX, int& cursorY) const;
+    int VisiblePosCount() const { return GetVisible(0); }
+    int VisibleLineCount() const { return GetVisible(1); }
+    int LastVisibleCol() const { return GetVisible(2); }
+    int LastVisibleLine() const { return GetVisible(3); }
+    int TopLine() const { return FTopLine; }
+    void SetTopLine(int value);
+    int LeftCol() const { return FLeftCol; }
+    void SetLeftCol(int value);
+    void ScrollToTop() { SetTopLine(0); }
+    void ScrollToBottom();
+    void ScrollCaretIntoView();
+    void UpdateScrollBars(bool repaintGutter);
+    void ScrollBy(bool vertical, int delta);
+    void UpdateLayout();
+    const TScrollBarModel& VertBar() const { return FVertBar; }
+    const TScrollBarModel& HorzBar() const { return FHorzBar; }
+    int MaxLength() const { return FMaxLength; }
+    void UpdateMaxLength();
+    void InvalidateTopLine() { FbackupTopLine = -1; }
+
+    // ---- update counting
+    void BeginUpdate();
+    void EndUpdate();
+    void ResetUpdate();
+    int UpdateCount() const { return FUpdateCount; }
+    bool LetRefresh() const { return FLetRefresh; }
+    void SetLetRefresh(bool value) { FLetRefresh = value; }
+    virtual void UpdateView();
+    // Bumped by every invalidation; the window part repaints, tests count.
+    int InvalidateCount() const { return FInvalidateCount; }
+    int RefreshCount() const { return FRefreshCount; }
+
+    // ---- caret and selection (3.103)
+    int CurX() const { return FCurX; }
+    int CurY() const { return FCurY; }
+    void SetCurX(int value);
+    void SetCurY(int value);
+    // Places the caret column again even when it is unchanged (pads or clamps the line).
+    void SetCurXForced(int value);
+    void SetCursor(int aCurX, int aCurY);
+    int SelStartX() const { return FSelStartX; }
+    int SelStartY() const { return FSelStartY; }
+    int SelEndX() const { return FSelEndX; }
+    int SelEndY() const { return FSelEndY; }
+    void SetSelStartX(int v) { FSelStartX = v; }
+    void SetSelStartY(int v) { FSelStartY = v; }
+    void SetSelEndX(int v) { FSelEndX = v; }
+    void SetSelEndY(int v) { FSelEndY = v; }
+    TSelectionMode SelectionMode() const { return FSelectionMode; }
+    void SetSelectionMode(TSelectionMode value);
+    const TMemoRect& BlockSelection() const { return FBlockSelection; }
+    void SetBlockSelection(const TMemoRect& value) { FBlockSelection = value; Invalidate(); }
+    bool SelectSingleLine() const { return FSelectSingleLine; }
+    void SetSelectSingleLine(bool v) { FSelectSingleLine = v; }
+    bool HasSelection() const;
+    std::wstring Selection() const;
+    void SetSelection(const std::wstring& value) { InsertText(value); }
+    void InsertText(const std::wstring& value);
+    int SelStart() const;
+    void SetSelStart(int value);
+    int SelLength() const { return static_cast<int>(Selection().size()); }
+    void SetSelLength(int value);
+    int TextFromPos(int x, int y) const;
+    void PosFromText(int textPos, int& x, int& y) const;
+    void InsertTextAtXY(const std::wstring& value, int x, int y);
+    void DeleteTextAtXY(int x, int y, int numChar);
+    void DeleteSelection() { DeleteSelectionCore(true); }
+    bool DeleteSelectionCore(bool invalidate);
+    void Clear();
+    bool IsEmpty() const;
+    void SelectAll();
+    void UnSelect();
+    void ClearSelection();
+    void CursorToSelection() { ClearSelection(); }
+    void ExtendSelectionToCaret();
+    std::wstring TrimLine(int y, bool recordUndo);
+    void MoveCaret(int dx, int dy, TMemoShiftState shift);
+    void MovePage(int direction, TMemoShiftState shift);
+    void HomeKey(TMemoShiftState shift);
+    void EndKey(TMemoShiftState shift);
+    void WordLeft();
+    void WordRight();
+    bool IsSymbolDelimiter(wchar_t ch);
+    virtual bool IsWordDelimiter(wchar_t ch) const;
+    virtual bool IsTokenDelimiter(wchar_t ch) const;
+    std::wstring WordAtXY(int x, int y) const;
+    std::wstring FullWordAtXY(int x, int y) const;
+    std::wstring TokenAtXY(int x, int y) const;
+    std::wstring WordAtCursor();
+    std::wstring WordAtCursorPos(int& pos);
+    std::wstring FullWordAtCursor();
+    std::wstring TokenAtCursor();
+    std::wstring WordBeforeCursor();
+    std::wstring WordTillCursor();
+    void SelectWordAtCursor();
+    std::wstring NextToken(const std::wstring& text, int start, int& consumed) const;
+
+    // ---- editing commands (3.107)
+    void InsertChar(wchar_t c);
+    void DeleteChar(int oldX, int oldY);
+    void BackspaceKeyCommand(TMemoShiftState shift);  // the Backspace key as dispatched by input (Ctrl via DeleteWordBack)
+    void BackspaceKey();
+    void DeleteWordBack();
+    void NewLine();
+    void TabKey(TMemoShiftState shift);
+    void BlockIndent(int fromLine, int toLine, bool addUndo, int indent);
+    void DeleteLine();
+    std::wstring NewLineIndent();
+    std::wstring SmartTabPadding();
+    int SmartBackTarget();
+
+    // ---- undo (3.105)
+    void Undo();
+    void Redo();
+    void AddUndoStep(std::unique_ptr<TUndo> step);
+    bool CanUndo() const;
+    bool CanRedo() const;
+    void ClearUndoRedo();
+    int UndoLimit() const { return FUndoLimit; }
+    void SetUndoLimit(int value);
+    bool UndoLineByLine() const { return FUndoLineByLine; }
+    void SetUndoLineByLine(bool v) { FUndoLineByLine = v; }
+    bool Modified() const;
+    void SetModified(bool value);
+    void DoUndoChange(bool canUndo, bool canRedo);
+    bool IsDestroying() const { return FDestroying; }
+
+    // ---- per-line flags and word wrap (3.106)
+    bool BreakPoint(int i) const;
+    void SetBreakPoint(int i, bool value);
+    bool Executable(int i) const;
+    void SetExecutable(int i, bool value);
+    bool LineModified(int i) const { return LineModifiedInt(i) != lmUnmodified; }
+    void SetLineModified(int i, bool value) { SetLineModifiedInt(i, value ? lmModified : lmUnmodified); }
+    TLineModifiedState LineModifiedInt(int i) const;
+    void SetLineModifiedInt(int i, TLineModifiedState value);
+    bool Bookmark(int i) const;
+    void SetBookmark(int i, bool value);
+    int BookmarkCount() const;
+    int GetLastChildOfParentNode(int i) const;
+    void ClearBreakpoints();
+    void ClearExecutableLines();
+    void ClearModified();
+    bool LinesModified() const;
+    void MarkLinesSaved();
+    void MarkLinesUnmodified();
+    std::wstring WrappedText();
+    std::wstring WrappedLine(int i);
+    int GetWrappedLineIndex(int i) const;
+    int GetLineIndexWrapped(int i) const;
+    int GetLineIndexWrappedEnd(int i) const;
+    void UpdateWrap();
+    TWordWrapStyle WordWrap() const { return FWordWrap; }
+    void SetWordWrap(TWordWrapStyle value);
+    void DoWrap();
+    void DoJoin();
+    bool GetCachedStyle(int i, TStyle& style) const;
+    void SetCachedStyle(int i, const TStyle& style);
+    void ClearCachedStyles(int from = 0, int to = -1);
+    const TIntList& WWList() const { return FWWList; }
+    // A line counts a break before it unless it continues the line above.
+    bool IsWrappedLine(int i) const;
+
+    // ---- bookmarks, markers, error marks (3.132)
+    int Bookmarks(int index) const;
+    void SetBookmarks(int index, int line);
+    void GotoBookmark(int index);
+    void ClearBookmarks();
+    bool HasBookmarks() const;
+    int BookmarkIndex(int line) const;
+    void SetBookmarkIndex(int line, int value);
+    TIntList& BookmarkList() { return FBookmarkList; }
+    void AddMarker(int lineIndex, int imageIndex);
+    void AddMarker(int lineIndex, int imageIndex, const std::wstring& markerText);
+    void RemoveMarker(int lineIndex);
+    void ClearAllMarkers();
+    int MarkerCount() const { return FMarkerList.Markers().MarkerCount(); }
+    bool HasMarkers() const { return MarkerCount() > 0; }
+    bool MarkerAtLine(int lineNo);
+    bool GetMarkers(TAdvMarkers& markers) const;
+    void GoToMarker(int marker);
+    void GoToMarkerName(const std::wstring& markerText);
+    void GotoBegin();
+    void GotoEnd();
+    TAdvMarkerList& MarkerList() { return FMarkerList; }
+    void SetError(int lineNo, int errPos, int errLen);
+    void ClearLineErrors(int lineNo);
+    void ClearErrors();
+    void ClearWordError(int lineNo, int linePos);
+    void ClearErrorsForWord(const std::wstring& word);
+    bool CanCut() const { return SelLength() >= 1 && !FReadOnly; }
+    bool CanCopy() const { return SelLength() > 0; }
+    bool CanPaste() { return CanEdit(); }
+    TAdvMemoSavePos GetSavePos() const;
+    void SetSavePos(const TAdvMemoSavePos& pos);
+
+    // ---- code folding pass-through (folding itself comes with its own unit)
+    bool CodeFoldingEnabled() const { return FCodeFoldingEnabled; }
+    virtual int VisIndexToLineIndex(int index) const { return index; }
+    virtual int LineIndexToVisIndex(int index) const { return index; }
+    virtual void RemoveCodeFolding(int /*startLineIndex*/) {}
+    virtual void AdjustFoldingForDeletedLine(int /*lineIndex*/) {}
+    virtual void AutoCodeFold() {}
+    virtual void ExpandParentNodes(int /*line*/) {}
+    virtual void ExpandNodeOfLine(int /*line*/) {}
+    int CodeFoldingNodeCount() const { return FCodeFoldingNodeCount; }
+    void SetCodeFoldingNodeCount(int value) { FCodeFoldingNodeCount = value; }
+
+    // ---- misc (3.102)
+    static unsigned GetVersionNr() { return 0x03080200; }
+    static std::wstring Version();
+    static std::wstring GetVersionString();
+    bool WordIsURL(const std::wstring& s);
+    void LoadFromFile(const std::wstring& fileName) { Lines()->LoadFromFile(fileName); }
+    void SaveToFile(const std::wstring& fileName) { Lines()->SaveToFile(fileName); }
+    const std::wstring& FileName() const { return FFileName; }
+    void SetFileName(const std::wstring& value);
+
+    // ---- options
+    bool ReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool v) { FReadOnly = v; }
+    int TabSize() const { return FTabSize; }
+    void SetTabSize(int v) { FTabSize = v; }
+    bool AutoIndent() const { return FAutoIndent; }
+    void SetAutoIndent(bool v) { FAutoIndent = v; }
+    bool AutoExpand() const { return FAutoExpand; }
+    void SetAutoExpand(bool v) { FAutoExpand = v; }
+    bool SmartTabs() const { return FSmartTabs; }
+    void SetSmartTabs(bool v) { FSmartTabs = v; }
+    bool EnhancedHomeKey() const { return FEnhancedHomeKey; }
+    void SetEnhancedHomeKey(bool v) { FEnhancedHomeKey = v; }
+    bool DelErase() const { return FDelErase; }
+    void SetDelErase(bool v) { FDelErase = v; }
+    TEditCharCase CharCase() const { return FCharCase; }
+    void SetCharCase(TEditCharCase v) { FCharCase = v; }
+    bool WantTab() const { return FWantTab; }
+    void SetWantTab(bool v) { FWantTab = v; }
+    bool Overwrite() const { return FOverwrite; }
+    void SetOverwrite(bool v) { FOverwrite = v; }
+    bool TrimTrailingSpaces() const { return FTrimTrailingSpaces; }
+    void SetTrimTrailingSpaces(bool v) { FTrimTrailingSpaces = v; }
+    bool CaseSensitive() const { return FCaseSensitive; }
+    void SetCaseSensitive(bool v) { if (v != FCaseSensitive) { FCaseSensitive = v; Invalidate(); } }
+    bool UseStyler() const { return FUseStyler; }
+    void SetUseStyler(bool v) { FUseStyler = v; FCachedDelimiters.clear(); }
+    int RightMargin() const { return FRightMargin; }
+    void SetRightMargin(int v) { if (v != FRightMargin) { FRightMargin = v; Invalidate(); } }
+    TScrollStyle ScrollBars() const { return FScrollBars; }
+    void SetScrollBars(TScrollStyle v);
+    TScrollMode ScrollMode() const { return FScrollMode; }
+    void SetScrollMode(TScrollMode v) { FScrollMode = v; }
+    TMemoBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TMemoBorderStyle v) { FBorderStyle = v; Invalidate(); }
+    bool Ctl3D() const { return FCtl3D; }
+    void SetCtl3D(bool v) { FCtl3D = v; Invalidate(); }
+    bool HiddenCaret() const { return FHiddenCaret; }
+    void SetHiddenCaret(bool v) { FHiddenCaret = v; }
+    bool HideSelection() const { return FHideSelection; }
+    void SetHideSelection(bool v) { if (v != FHideSelection) { FHideSelection = v; Invalidate(); } }
+    int ActiveLine() const { return FActiveLine; }
+    void SetActiveLine(int v) { FActiveLine = v; }
+    bool ActiveLineAtCursor() const { return FActiveLineAtCursor; }
+    void SetActiveLineAtCursor(bool v) { FActiveLineAtCursor = v; }
+    bool ShowModifiedLines() const { return FShowModifiedLines; }
+    void SetShowModifiedLines(bool v) { FShowModifiedLines = v; }
+    bool GutterVisible() const { return FGutterVisible; }
+    void SetGutterVisible(bool v) { FGutterVisible = v; }
+    int GutterWidth() const { return FGutterWidth; }
+    void SetGutterWidth(int v) { FGutterWidth = v; }
+    bool Loading() const { return FLoading; }
+    void SetLoading(bool v) { FLoading = v; }
+    bool LetCursorUpdate() const { return FLetCursorUpdate; }
+
+    // ---- events
+    TMemoNotifyEvent OnChange, OnSelectionChange, OnStatusChange, OnCursorChange, OnTopLeftChanged;
+    TUndoChangeEvent OnUndoChange;
+    TNewLineIndentEvent OnNewLineIndent;
+    TLinePosEvent OnActiveLineChange, OnColumnChange;
+    TMarkerAddedEvent OnMarkerAdded;
+    TMarkerRemovedEvent OnMarkerRemoved;
+    TFileNameEvent OnFileNameChange;
+    TIsUrlEvent OnIsURL;
+    TClipboardActionEvent OnClipboardAction;
+    TAllowEvent OnOverwriteToggle;
+
+    // ---- hooks for the window part and descendants
+    virtual bool CanEdit() { return true; }
+    virtual void AfterEdit() {}
+    virtual void DoChange();
+    virtual void Changed();
+    virtual void DoSelectionChange();
+    virtual void DoStatusChange();
+    virtual void DoCursorChange();
+    virtual void DoIsURL(const std::wstring& token, bool& isUrl);
+    virtual void BuildBlockLines() {}
+    virtual void Invalidate() { ++FInvalidateCount; }
+    virtual void Refresh() { ++FRefreshCount; ++FInvalidateCount; }
+    virtual void InvalidateGutter() { Invalidate(); }
+    virtual void InvalidateLine(int /*line*/) { Invalidate(); }
+    virtual void ShowCaret(bool /*show*/) {}
+    virtual bool Focused() const { return false; }
+    virtual void SetFocus() {}
+    virtual void ControlChanged() {}
+    virtual void HideParameterHint() {}
+    virtual void ScrollBarsChanged() {}
+    // Symbols of the effective styler's first symbol group and its brackets (empty without one).
+    virtual std::wstring StylerSymbols() const { return L""; }
+    virtual std::wstring StylerBrackets() const { return L""; }
+
+    // Lines' change notification: pointed at UpdateView, or detached.
+    void AttachLinesChange();
+    void DetachLinesChange();
+
+    // Internal state that the line store and the undo steps adjust directly.
+    void SetCaretFieldsRaw(int x, int y) { FCurX = x; FCurY = y; }
+    void SetCurXRaw(int x) { FCurX = x; }
+    void SetCurYRaw(int y) { FCurY = y; }
+    void ShiftMarkersForInsert(int line, int count);
+    void ShiftBookmarksForInsert(int line);
+
+protected:
+    void Init();
+    int GetVisible(int index) const;
+    void ApplyFont();
+    void UpdateCaret(bool show);
+    void TrimLineOnLeave(int oldLine);
+    void StoreLine(int index, const std::wstring& text);
+    std::wstring LineText(int index) const;
+    int LineCount() const;
+    void EnsureOneLine();
+    void OrderedSelection(int& sx, int& sy, int& ex, int& ey) const;
+    void AfterMoveSelection(bool extend);
+    void ClearErrorsOfCaretLine();
+    std::wstring JoinedWithContinuations(int line) const;
+
+    std::unique_ptr<TAdvMemoStrings> FLines;
+    std::unique_ptr<TAdvUndoList> FUndoList;
+    TAdvMemoSource* FMemoSource = nullptr;
+    TAdvCustomMemoStyler* FInternalStyles = nullptr;
+    ITextMeasure* FMeasure = nullptr;
+
+    int FCurX = 0, FCurY = 0;
+    int FMaxLength = 0;
+    bool FCaretVisible = false;
+    int FTopLine = 0, FLeftCol = 0;
+    int FbackupTopLine = -1;  // -1: the remembered top-line state is invalid
+    TCellSize FCellSize;
+    int FMargin = 2;
+    int FLeft = 0, FTop = 0, FWidth = 100, FHeight = 40;
+    std::wstring FFontName = L"Courier New";
+    int FFontHeight = -13;
+    TScrollBarModel FVertBar, FHorzBar;
+
+    int FSelStartX = 0, FSelStartY = 0, FSelEndX = 0, FSelEndY = 0, FPrevSelX = 0, FPrevSelY = 0;
+    TSelectionMode FSelectionMode = smText;
+    TMemoRect FBlockSelection;
+    TFullPos FSelCharPos;
+    bool FSelectSingleLine = false;
+    bool FHideSelection = false;
+
+    bool FReadOnly = false;
+    int FTabSize = 4;
+    bool FAutoIndent = true;
+    bool FAutoExpand = true;
+    bool FSmartTabs = false;
+    bool FEnhancedHomeKey = false;
+    bool FDelErase = false;
+    TEditCharCase FCharCase = ecNormal;
+    bool FWantTab = true;
+    bool FOverwrite = false;
+    bool FTrimTrailingSpaces = false;
+    bool FCaseSensitive = false;
+    bool FUseStyler = true;
+    bool FHiddenCaret = false;
+    int FRightMargin = 80;
+    TScrollStyle FScrollBars = ssBoth;
+    TScrollMode FScrollMode = smAuto;
+    TMemoBorderStyle FBorderStyle = bsSingle;
+    bool FCtl3D = false;
+    TWordWrapStyle FWordWrap = wwNone;
+    int FActiveLine = -1;
+    bool FActiveLineAtCursor = false;
+    bool FShowModifiedLines = false;
+    bool FGutterVisible = true;
+    int FGutterWidth = 45;
+    TAutoHintParameters FAutoHintParameters = hpAuto;
+
+    int FUndoLimit = 100;
+    bool FUndoLineByLine = false;
+
+    bool FLetRefresh = true;
+    bool FLetCursorUpdate = true;
+    int FUpdateCount = 0;
+    bool FDisableChange = false;
+    bool FLoading = false;
+    bool FDestroying = false;
+    bool FShouldCheckCodeFolding = false;
+    bool FCodeFoldingEnabled = false;
+    int FCodeFoldingNodeCount = 0;
+    int FInvalidateCount = 0;
+    int FRefreshCount = 0;
+
+    std::wstring FCachedDelimiters;
+    std::wstring FFileName;
+    TAdvMarkerList FMarkerList;
+    TIntList FBookmarkList;
+    TIntList FWWList;
+};
+
+// The control placed on a form: publishes the editor's properties with the form defaults.
+class TAdvMemo : public TAdvCustomMemo {
+    CLASSLIB_CLASS(TAdvMemo, TAdvCustomMemo)
+public:
+    explicit TAdvMemo(ClassLib::TComponent* owner = nullptr);
+    bool IsWordDelimiter(wchar_t ch) const override;
+};
+
+// Owns one text (lines, undo list, styler) that one memo at a time can show.
+class TAdvMemoSource : public ClassLib::TComponent {
+    CLASSLIB_CLASS(TAdvMemoSource, ClassLib::TComponent)
+public:
+    explicit TAdvMemoSource(ClassLib::TComponent* owner = nullptr);
+    ~TAdvMemoSource() override;
+
+    TAdvMemoStrings* Lines() const { return FLines.get(); }
+    void SetLines(const ClassLib::TStrings& value);
+    TAdvUndoList& UndoList() const { return *FUndoList; }
+    void SetUndoList(const TAdvUndoList& value);
+    TAdvCustomMemoStyler* SyntaxStyler() const { return FSyntaxStyler; }
+    void SetSyntaxStyler(TAdvCustomMemoStyler* value) { if (value != FSyntaxStyler) FSyntaxStyler = value; }
+    bool ReadOnly() const;
+    void SetReadOnly(bool value);
+    bool Modified() const;
+    void SetModified(bool value);
+    TAdvCustomMemo* Memo() const { return FMemo; }
+    void AttachMemo(TAdvCustomMemo* memo);
+    // The styler or the attached memo goes away.
+    void StylerRemoved();
+    void MemoRemoved() { AttachMemo(nullptr); }
+    const TAdvMemoSavePos& CaretInfo() const { return FCaretInfo; }
+    const TIntList& SavedBookmarks() const { return FBookmarkList; }
+
+private:
+    TAdvCustomMemoStyler* FSyntaxStyler = nullptr;
+    std::unique_ptr<TAdvMemoStrings> FLines;
+    std::unique_ptr<TAdvUndoList> FUndoList;
+    int FUndoLimit = 100;
+    TAdvCustomMemo* FMemo = nullptr;
+    bool FModified = false;
+    bool FReadOnly = false;
+    TAdvMemoSavePos FCaretInfo;
+    TIntList FBookmarkList;
+};
+
+}  // namespace AdvMemo

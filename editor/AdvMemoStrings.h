@@ -1,0 +1,178 @@
+#pragma once
+// The code editor's line store: a string list with per-line properties, line lengths and a link
+// to the memo that shows it, so edits made from outside keep caret, bookmarks and markers right.
+#include "classlib/StringList.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace AdvMemo {
+
+class TAdvCustomMemo;
+
+// A list of 32-bit integers. IndexOf searches binary while the values are ascending and falls
+// back to a scan otherwise, so an unsorted list still answers correctly.
+class TIntList {
+public:
+    int Count() const { return static_cast<int>(FItems.size()); }
+    int Add(int value);
+    void Insert(int index, int value);
+    void Delete(int index);
+    void Clear() { FItems.clear(); FSorted = true; }
+    int GetInteger(int index) const { return FItems[index]; }
+    void SetInteger(int index, int value);
+    int IndexOf(int value) const;
+    int operator[](int index) const { return FItems[index]; }
+    void Assign(const TIntList& other) { FItems = other.FItems; FSorted = other.FSorted; }
+    bool operator==(const TIntList& other) const { return FItems == other.FItems; }
+
+private:
+    void CheckSortedAround(int index);
+    std::vector<int> FItems;
+    bool FSorted = true;  // invariant: true only when FItems is ascending
+};
+
+// The syntax state carried from line to line (comment depth, open string) and cached per line.
+struct TStyle {
+    int isComment = 0;
+    bool isBracket = false;
+    bool isnumber = false;
+    bool iskeyWord = false;
+    bool isdelimiter = false;
+    bool isURL = false;
+    bool isHighlight = false;
+    wchar_t EndBracket = 0;
+    wchar_t StartBracket = 0;
+    int index = 0;
+    int ctype = 0;
+    bool operator==(const TStyle&) const = default;
+    // Clears the flags that describe one emitted piece only.
+    void ResetForNextToken() { isnumber = iskeyWord = isdelimiter = isURL = isHighlight = false; }
+};
+
+enum TLineModifiedState { lmUnmodified = 0, lmModified = 1, lmSaved = 2 };
+
+class TLineProp : public ClassLib::TObject {
+public:
+    TLineProp() = default;
+    TLineProp(const TLineProp& other);  // copies everything, the error marks included
+
+    ClassLib::TObject* FObject = nullptr;  // the user's object of the line, not owned
+    std::unique_ptr<TIntList> FErrStart, FErrLen;
+    bool FExpanded = true;
+    int FLastChildOfParents = 0;
+    bool FHasParent = false;
+    bool FHasChildren = false;
+    intptr_t FTag = 0;
+    bool BreakPoint = false;
+    bool Executable = false;
+    TLineModifiedState Modified = lmUnmodified;
+    int ImageIndex = -1;
+    bool Bookmark = false;
+    int BookmarkIndex = 0;
+    TStyle Style;
+    bool CachedStyle = false;
+    bool Wrapped = false;
+    bool ByCode = false;
+
+    bool HasErrorInfo() const { return FErrStart != nullptr; }
+    void CreateErrorInfo();
+    TIntList* ErrStart() const { return FErrStart.get(); }
+    TIntList* ErrLen() const { return FErrLen.get(); }
+    bool Expanded() const { return FExpanded; }
+    void SetExpanded(bool v) { FExpanded = v; }
+    int LastChildOfParents() const { return FLastChildOfParents; }
+    void SetLastChildOfParents(int v) { if (v >= 0) FLastChildOfParents = v; }
+    bool LastChild() const { return FLastChildOfParents > 0; }
+    bool HasParent() const { return FHasParent; }
+    void SetHasParent(bool v) { FHasParent = v; }
+    bool HasChildren() const { return FHasChildren; }
+    void SetHasChildren(bool v) { FHasChildren = v; }
+    intptr_t Tag() const { return FTag; }
+    void SetTag(intptr_t v) { FTag = v; }
+};
+
+// Every tab becomes exactly tabSize blanks, whatever column it stands in.
+std::wstring ExpandTabs(const std::wstring& s, int tabSize);
+
+// What a line carries while word wrap rebuilds the list: its properties or its bare user object.
+struct TLineCarry {
+    TLineProp* Prop = nullptr;
+    ClassLib::TObject* Object = nullptr;
+};
+
+#pragma push_macro("GetObject")
+#undef GetObject
+
+class TAdvMemoStrings : public ClassLib::TStringList {
+    CLASSLIB_CLASS(TAdvMemoStrings, ClassLib::TStringList)
+public:
+    TAdvMemoStrings();
+    ~TAdvMemoStrings() override;
+
+    TAdvCustomMemo* Memo = nullptr;  // the memo that shows this list; null for a free list
+    int FLockCount = 0;
+    bool FDeleting = false;
+    bool FNoObjCreate = false;
+    ClassLib::TNotifyEvent OnSetText;
+
+    std::wstring Get(int index) const override;
+    void Put(int index, const std::wstring& s) override;
+    ClassLib::TObject* GetObject(int index) const override;
+    void PutObject(int index, ClassLib::TObject* object) override;
+
+    int Add(const std::wstring& s) override;
+    int AddObject(const std::wstring& s, ClassLib::TObject* object) override;
+    int DoAdd(const std::wstring& s) { return Add(s); }
+    void Insert(int index, const std::wstring& s) override;
+    void DoInsert(int index, const std::wstring& s);
+    void Delete(int index) override;
+    void Clear() override;
+    void ClearStrings();
+    void AddStrings(const ClassLib::TStrings* strings) override;
+    void Assign(const ClassLib::TPersistent* source) override;
+    void SetText(const std::wstring& text) override;
+    int RealCount() const;
+
+    void LoadFromStream(ClassLib::TStream* stream) override;
+    void LoadFromFile(const std::wstring& fileName) override;
+    void SaveToStream(ClassLib::TStream* stream) override;
+    void SaveToFile(const std::wstring& fileName) override;
+
+    TLineProp* GetLineProp(int index) const;
+    TLineProp* CreateLineProp(int index);
+    void SetLineProp(int index, TLineProp* prop);
+    void FreeLineProps();
+    void ReplaceLines(const std::vector<std::wstring>& lines);
+    const std::vector<TLineProp*>& LinesProp() const { return FLinesProp; }
+    // Hands every line's properties (or bare object) to the caller and forgets them; properties
+    // of lines that no longer exist are freed.
+    std::vector<TLineCarry> DetachLineProps();
+    // Gives a line properties taken with DetachLineProps (or a bare object back).
+    void AdoptLine(int index, const TLineCarry& carry);
+
+    const TIntList& ListLengths() const { return FListLengths; }
+    int MaxLineLength() const;
+    void RebuildLengths();
+
+private:
+    void StoreSlotRaw(int index, ClassLib::TObject* object);
+    ClassLib::TObject* SlotRaw(int index) const { return ClassLib::TStringList::GetObject(index); }
+    void SetLength(int index, int length);
+    void ExpandRemainingTabs();
+
+protected:
+    void SetUpdateState(bool updating) override;
+
+private:
+    std::vector<TLineProp*> FLinesProp;  // owning: every property object made for this list
+    TIntList FListLengths;  // invariant: one entry per line, its length in UTF-16 units
+    mutable int FMaxLength = 0;
+    mutable bool FMaxDirty = false;
+};
+
+#pragma pop_macro("GetObject")
+
+}  // namespace AdvMemo

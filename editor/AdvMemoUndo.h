@@ -1,0 +1,225 @@
+#pragma once
+// Undo steps of the code editor and the bounded list that replays them.
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace AdvMemo {
+
+class TAdvCustomMemo;
+
+// One reversible edit. The caret positions are those before (X0, Y0) and after (X, Y) the edit;
+// UndoCurY -1 means the step does not move the caret.
+class TUndo {
+public:
+    TUndo(int aCurX0, const std::wstring& aText, int aCurY, int aCurX, int aCurY0);
+    virtual ~TUndo() = default;
+
+    TAdvCustomMemo* Memo = nullptr;
+
+    // Merges a newer step into this one; true when merged (the caller then frees the newer step).
+    virtual bool Append(TUndo* newUndo);
+    virtual void PerformUndo() = 0;
+    virtual void PerformRedo() = 0;
+    // A copy that shares nothing with this step (lists never share steps).
+    virtual std::unique_ptr<TUndo> Clone() const = 0;
+
+    void Undo();
+    void Redo();
+
+    int UndoCurX0() const { return FUndoCurX0; }
+    int UndoCurY0() const { return FUndoCurY0; }
+    int UndoCurX() const { return FUndoCurX; }
+    int UndoCurY() const { return FUndoCurY; }
+    const std::wstring& UndoText() const { return FUndoText; }
+    bool LinkedUndo() const { return FLinkedUndo; }
+    void SetLinkedUndo(bool value) { FLinkedUndo = value; }
+
+protected:
+    int FUndoCurX0;
+    int FUndoCurY0;
+    int FUndoCurX;
+    int FUndoCurY;
+    std::wstring FUndoText;
+    bool FLinkedUndo = false;
+};
+
+template <class T, class Base = TUndo>
+class TUndoClone : public Base {
+public:
+    using Base::Base;
+    std::unique_ptr<TUndo> Clone() const override { return std::make_unique<T>(static_cast<const T&>(*this)); }
+};
+
+class TInsertCharUndo : public TUndoClone<TInsertCharUndo> {
+public:
+    using TUndoClone::TUndoClone;
+    bool Append(TUndo* newUndo) override;
+    void PerformUndo() override;
+    void PerformRedo() override;
+};
+
+class TNewLineUndo : public TUndoClone<TNewLineUndo> {
+public:
+    using TUndoClone::TUndoClone;
+    bool Append(TUndo* newUndo) override;
+    void PerformUndo() override;
+    void PerformRedo() override;
+};
+
+class TOverwriteCharUndo : public TUndoClone<TOverwriteCharUndo> {
+public:
+    using TUndoClone::TUndoClone;
+    void PerformUndo() override;
+    void PerformRedo() override;
+};
+
+class TDeleteCharUndo : public TUndoClone<TDeleteCharUndo> {
+public:
+    TDeleteCharUndo(int aCurX0, const std::wstring& aText, int aCurY, int aCurX, int aCurY0, bool isBackspace)
+        : TUndoClone(aCurX0, aText, aCurY, aCurX, aCurY0), FIsBackspace(isBackspace) {}
+    bool Append(TUndo* newUndo) override;
+    void PerformUndo() override;
+    void PerformRedo() override;
+    bool IsBackspace() const { return FIsBackspace; }
+
+private:
+    bool FIsBackspace;
+};
+
+// Where the deleted line stood decides how undo puts it back: a middle line goes in before the
+// caret line, the last line after it, and the only line (which was emptied) in place.
+class TDeleteLineUndo : public TUndoClone<TDeleteLineUndo> {
+public:
+    enum TKind { dlMiddle, dlLast, dlOnly };
+    TDeleteLineUndo(int aCurX0, const std::wstring& aText, int aCurY, int aCurX, int aCurY0, TKind kind = dlMiddle)
+        : TUndoClone(aCurX0, aText, aCurY, aCurX, aCurY0), FKind(kind) {}
+    void PerformUndo() override;
+    void PerformRedo() override;
+
+private:
+    TKind FKind;
+};
+
+class TSelUndo : public TUndo {
+public:
+    TSelUndo(int aCurX0, const std::wstring& aText, int aCurY, int aCurX, int aCurY0,
+             int selStartX, int selStartY, int selEndX, int selEndY)
+        : TUndo(aCurX0, aText, aCurY, aCurX, aCurY0), FUndoSelStartX(selStartX), FUndoSelStartY(selStartY),
+          FUndoSelEndX(selEndX), FUndoSelEndY(selEndY) {}
+    void PerformUndo() override {}
+    void PerformRedo() override {}
+
+protected:
+    int FUndoSelStartX, FUndoSelStartY, FUndoSelEndX, FUndoSelEndY;
+};
+
+class TDeleteBufUndo : public TUndoClone<TDeleteBufUndo, TSelUndo> {
+public:
+    using TUndoClone::TUndoClone;
+    void PerformUndo() override;
+    void PerformRedo() override;
+};
+
+class TModifiedUndo : public TUndoClone<TModifiedUndo> {
+public:
+    explicit TModifiedUndo(int lineIndex) : TUndoClone(-1, L"", -1, -1, -1), FLineIndex(lineIndex) {}
+    void PerformUndo() override;
+    void PerformRedo() override;
+    int LineIndex() const { return FLineIndex; }
+
+private:
+    int FLineIndex;
+};
+
+class TPasteUndo : public TUndoClone<TPasteUndo> {
+public:
+    TPasteUndo(int aCurX0, const std::wstring& aText, int aCurY, int aCurX, int aCurY0, bool linked)
+        : TUndoClone(aCurX0, aText, aCurY, aCurX, aCurY0) { FLinkedUndo = linked; }
+    void PerformUndo() override;
+    void PerformRedo() override;
+};
+
+class TInsertOverwriteUndo : public TUndoClone<TInsertOverwriteUndo> {
+public:
+    explicit TInsertOverwriteUndo(bool insertMode) : TUndoClone(0, L"", 0, 0, 0), FInsertMode(insertMode) {}
+    void PerformUndo() override;
+    void PerformRedo() override;
+
+private:
+    bool FInsertMode;
+};
+
+class TIndentUndo : public TUndoClone<TIndentUndo> {
+public:
+    TIndentUndo(int indent, int rowFrom, int rowTo, int curX, int curY)
+        : TUndoClone(curX, L"", 0, 0, curY), FIndent(indent), FSelRowFrom(rowFrom), FSelRowTo(rowTo) {}
+    void PerformUndo() override;
+    void PerformRedo() override;
+
+private:
+    int FIndent, FSelRowFrom, FSelRowTo;
+};
+
+class TCorrectUndo : public TUndoClone<TCorrectUndo> {
+public:
+    TCorrectUndo(int lineNo, const std::wstring& lineBefore) : TUndoClone(-1, lineBefore, -1, -1, -1) { FUndoCurY = lineNo; }
+    void PerformUndo() override;
+    void PerformRedo() override;
+
+private:
+    void Exchange();
+};
+
+// Newest step at index 0; Pos steps are currently undone.
+class TAdvUndoList {
+public:
+    TAdvUndoList() = default;
+    ~TAdvUndoList();
+    TAdvUndoList(const TAdvUndoList&) = delete;
+    TAdvUndoList& operator=(const TAdvUndoList&) = delete;
+
+    int Add(std::unique_ptr<TUndo> item);
+    void Undo();
+    void Redo();
+    void Clear();
+    void Delete(int index);
+    // Puts a line-state step just below the newest one, outside the merge, limit and position rules.
+    void InsertBelowNewest(std::unique_ptr<TUndo> item);
+    // Copies of the other list's steps are appended to this one, oldest last.
+    void AppendCopies(const TAdvUndoList& other);
+
+    int Count() const { return static_cast<int>(FItems.size()); }
+    TUndo* Items(int index) const { return FItems[index].get(); }
+    int Pos() const { return FPos; }
+    TAdvCustomMemo* Memo() const { return FMemo; }
+    void SetMemo(TAdvCustomMemo* memo);
+    bool IsPerforming() const { return FIsPerforming; }
+    void SetIsPerforming(bool value) { FIsPerforming = value; }
+    int Limit() const { return FLimit; }
+    void SetLimit(int value);
+
+private:
+    void UndoChange();
+
+    std::vector<std::unique_ptr<TUndo>> FItems;
+    int FPos = 0;  // invariant: 0 <= FPos <= Count()
+    TAdvCustomMemo* FMemo = nullptr;
+    bool FIsPerforming = false;
+    int FLimit = 100;
+};
+
+// Sets the list's performing mark for one scope (nested scopes keep the outer value).
+class TUndoPerforming {
+public:
+    explicit TUndoPerforming(TAdvUndoList& list) : FList(list), FOld(list.IsPerforming()) { list.SetIsPerforming(true); }
+    ~TUndoPerforming() { FList.SetIsPerforming(FOld); }
+    TUndoPerforming(const TUndoPerforming&) = delete;
+    TUndoPerforming& operator=(const TUndoPerforming&) = delete;
+
+private:
+    TAdvUndoList& FList;
+    bool FOld;
+};
+
+}  // namespace AdvMemo

@@ -1,0 +1,309 @@
+#include "editor/AdvMemo.h"
+
+#include "classlib/Exceptions.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include <windows.h>
+
+using namespace AdvMemo;
+
+namespace {
+
+std::vector<std::wstring> LinesOf(const TAdvMemoStrings& lines) {
+    std::vector<std::wstring> result;
+    for (int i = 0; i < lines.Count(); ++i) result.push_back(lines.Get(i));
+    return result;
+}
+
+std::wstring TempFile(const wchar_t* name) {
+    wchar_t dir[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, dir);
+    return std::wstring(dir) + name;
+}
+
+std::string ReadBytes(const std::wstring& fileName) {
+    std::ifstream in(std::filesystem::path(fileName), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteBytes(const std::wstring& fileName, const std::string& bytes) {
+    std::ofstream out(std::filesystem::path(fileName), std::ios::binary);
+    out << bytes;
+}
+
+// The lengths kept beside the lines must always match the lines.
+void ExpectLengthsMatch(const TAdvMemoStrings& lines) {
+    ASSERT_EQ(lines.ListLengths().Count(), lines.Count());
+    int widest = 0;
+    for (int i = 0; i < lines.Count(); ++i) {
+        EXPECT_EQ(lines.ListLengths()[i], static_cast<int>(lines.Get(i).size())) << "line " << i;
+        widest = std::max(widest, static_cast<int>(lines.Get(i).size()));
+    }
+    EXPECT_EQ(lines.MaxLineLength(), widest);
+}
+
+}  // namespace
+
+TEST(AdvMemoStrings, NewMemoHasOneEmptyLine) {
+    TAdvMemo memo;
+    EXPECT_EQ(memo.Lines()->Count(), 1);
+    EXPECT_EQ(memo.Lines()->Text(), L"");
+    EXPECT_EQ(memo.Lines()->RealCount(), 0);
+}
+
+TEST(AdvMemoStrings, SettingTextWithAndWithoutMemo) {
+    struct TCase {
+        const wchar_t* Name;
+        std::wstring Text;
+        std::vector<std::wstring> MemoLines;
+        std::wstring MemoText;    // read back from a memo's own list (no final break)
+        std::wstring SourceText;  // read back from a free list (final break on)
+    };
+    const TCase cases[] = {
+        {L"tab is four blanks", L"a\tb", {L"a    b"}, L"a    b", L"a\tb\r\n"},
+        {L"final break adds no line", L"x\r\ny\r\n", {L"x", L"y"}, L"x\r\ny", L"x\r\ny\r\n"},
+        {L"empty text", L"", {}, L"", L""},
+        {L"lone break", L"\r\n", {L""}, L"", L"\r\n"},
+        {L"break and empty line", L"a\r\n\r\n", {L"a", L""}, L"a\r\n", L"a\r\n\r\n"},
+        {L"CR and LF alone", L"a\rb\nc", {L"a", L"b", L"c"}, L"a\r\nb\r\nc", L"a\r\nb\r\nc\r\n"},
+        {L"tabs anywhere", L"\t\tx\t", {L"        x    "}, L"        x    ", L"\t\tx\t\r\n"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.Name)));
+        TAdvMemo memo;
+        memo.Lines()->SetText(c.Text);
+        EXPECT_EQ(LinesOf(*memo.Lines()), c.MemoLines);
+        EXPECT_EQ(memo.Lines()->Text(), c.MemoText);
+        ExpectLengthsMatch(*memo.Lines());
+
+        TAdvMemoSource source;
+        source.Lines()->SetText(c.Text);
+        EXPECT_EQ(source.Lines()->Text(), c.SourceText);
+    }
+}
+
+TEST(AdvMemoStrings, RealCountTreatsEmptyTextAsNoLines) {
+    TAdvMemo memo;
+    memo.Lines()->SetText(L"");
+    EXPECT_EQ(memo.Lines()->Count(), 0);
+    EXPECT_EQ(memo.Lines()->RealCount(), 0);
+    memo.Lines()->SetText(L"a\r\nb");
+    EXPECT_EQ(memo.Lines()->RealCount(), 2);
+}
+
+TEST(AdvMemoStrings, AddSplitsAtCarriageReturnsAndDropsLineFeeds) {
+    struct TCase { std::wstring Text; std::vector<std::wstring> Added; int Result; };
+    const TCase cases[] = {
+        {L"a\rb", {L"a", L"b"}, 2},
+        {L"a\nb", {L"ab"}, 1},
+        {L"a\r\nb", {L"a", L"b"}, 2},
+        {L"", {L""}, 1},
+        {L"\tq", {L"    q"}, 1},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.Text));
+        TAdvMemo memo;
+        memo.Lines()->SetText(L"first");
+        EXPECT_EQ(memo.Lines()->Add(c.Text), c.Result);
+        std::vector<std::wstring> expected{L"first"};
+        expected.insert(expected.end(), c.Added.begin(), c.Added.end());
+        EXPECT_EQ(LinesOf(*memo.Lines()), expected);
+        ExpectLengthsMatch(*memo.Lines());
+    }
+    TAdvMemoSource source;
+    source.Lines()->Add(L"a\tb");
+    EXPECT_EQ(source.Lines()->Get(0), L"a\tb");  // a free list stores as given
+}
+
+TEST(AdvMemoStrings, InsertShiftsMarkersAndBookmarksByInsertedLines) {
+    TAdvMemo memo;
+    memo.Lines()->SetText(L"l0\r\nl1\r\nl2");
+    memo.AddMarker(0, 1, L"m0");
+    memo.AddMarker(2, 1, L"m2");
+    memo.SetBookmarks(0, 0);
+    memo.SetBookmarks(1, 2);
+    memo.Lines()->Insert(0, L"p\r\nq");
+    EXPECT_EQ(LinesOf(*memo.Lines()), (std::vector<std::wstring>{L"p", L"q", L"l0", L"l1", L"l2"}));
+    EXPECT_EQ(memo.MarkerList().Markers().Items(0).LineNumber, 2);
+    EXPECT_EQ(memo.MarkerList().Markers().Items(1).LineNumber, 4);
+    EXPECT_EQ(memo.Bookmarks(0), 2);
+    EXPECT_EQ(memo.Bookmarks(1), 4);
+    EXPECT_EQ(memo.Bookmarks(2), -1);  // an unset slot never moves
+    ExpectLengthsMatch(*memo.Lines());
+}
+
+TEST(AdvMemoStrings, DeleteThroughListRecordsNoUndoAndKeepsCaretOnItsText) {
+    TAdvMemo memo;
+    memo.Lines()->SetText(L"a\r\nb\r\nc\r\nd");
+    memo.ClearUndoRedo();
+    memo.SetCursor(1, 2);  // on "c"
+    memo.Lines()->Delete(0);
+    EXPECT_EQ(LinesOf(*memo.Lines()), (std::vector<std::wstring>{L"b", L"c", L"d"}));
+    EXPECT_EQ(memo.CurY(), 1);
+    EXPECT_EQ(memo.CurX(), 1);
+    EXPECT_EQ(memo.UndoList().Count(), 0);
+    memo.Lines()->Delete(7);  // outside: nothing
+    EXPECT_EQ(memo.Lines()->Count(), 3);
+    ExpectLengthsMatch(*memo.Lines());
+}
+
+TEST(AdvMemoStrings, DeletingTheCaretsLastLineClampsTheCaret) {
+    TAdvMemo memo;
+    memo.Lines()->SetText(L"abc\r\nxy\r\nlast line");
+    memo.SetCursor(6, 2);
+    memo.Lines()->Delete(2);
+    EXPECT_EQ(memo.Lines()->Count(), 2);
+    EXPECT_EQ(memo.CurY(), 1);
+    EXPECT_LE(memo.CurX(), static_cast<int>(memo.Lines()->Get(1).size()));
+}
+
+TEST(AdvMemoStrings, ObjectsShowTheUserObjectOverLineProperties) {
+    TAdvMemo memo;
+    memo.Lines()->SetText(L"a\r\nb");
+    ClassLib::TObject user;
+    memo.SetBreakPoint(1, true);
+    memo.Lines()->SetObjects(1, &user);
+    EXPECT_EQ(memo.Lines()->Objects(1), &user);
+    EXPECT_TRUE(memo.BreakPoint(1));
+    EXPECT_EQ(memo.Lines()->Objects(5), nullptr);
+    memo.Lines()->SetObjects(5, &user);  // ignored
+}
+
+TEST(AdvMemoStrings, ChangesInsideAnUpdateFireNoChangeEvent) {
+    TAdvMemoSource source;
+    int changes = 0;
+    source.Lines()->OnChange = [&](ClassLib::TObject*) { ++changes; };
+    source.Lines()->BeginUpdate();
+    for (int i = 0; i < 10; ++i) source.Lines()->Add(L"x");
+    source.Lines()->EndUpdate();
+    EXPECT_EQ(changes, 0);
+    source.Lines()->Add(L"y");
+    EXPECT_EQ(changes, 1);
+}
+
+TEST(AdvMemoStrings, SaveWritesNoFinalBreakAndKeepsTheLoadedEncoding) {
+    const std::wstring utf8 = TempFile(L"memo_utf8.c");
+    const std::wstring ansi = TempFile(L"memo_ansi.c");
+    WriteBytes(utf8, "\xEF\xBB\xBFint a;\r\n\tb\xC3\xA9;\r\n");
+    WriteBytes(ansi, "x\r\ny\r\n");
+    TAdvMemo memo;
+    memo.LoadFromFile(utf8);
+    EXPECT_EQ(LinesOf(*memo.Lines()), (std::vector<std::wstring>{L"int a;", L"    b\u00E9;"}));
+    memo.SaveToFile(utf8);
+    EXPECT_EQ(ReadBytes(utf8), "\xEF\xBB\xBFint a;\r\n    b\xC3\xA9;");
+    memo.LoadFromFile(ansi);
+    memo.SaveToFile(ansi);
+    EXPECT_EQ(ReadBytes(ansi), "x\r\ny");
+    ::DeleteFileW(utf8.c_str());
+    ::DeleteFileW(ansi.c_str());
+}
+
+TEST(AdvMemoStrings, GeneratorStyleFillAndSave) {
+    TAdvMemo memo;
+    memo.Lines()->Clear();
+    memo.Lines()->Add(L"#include \"x.h\"");
+    memo.Lines()->Add(L"void f(void)\r\n{\r\n\treturn;\r\n}");
+    const std::wstring file = TempFile(L"memo_gen.c");
+    memo.Lines()->SaveToFile(file);
+    EXPECT_EQ(ReadBytes(file), "#include \"x.h\"\r\nvoid f(void)\r\n{\r\n    return;\r\n}");
+    ::DeleteFileW(file.c_str());
+}
+
+TEST(AdvMemoStrings, FailedLoadKeepsTextAndLeavesTheMemoRefreshing) {
+    TAdvMemo memo;
+    memo.Lines()->SetText(L"keep\r\nme");
+    memo.InsertChar(L'x');
+    EXPECT_THROW(memo.LoadFromFile(TempFile(L"no_such_dir_memo\\missing.c")), ClassLib::Exception);
+    EXPECT_EQ(memo.Lines()->Text(), L"xkeep\r\nme");
+    EXPECT_TRUE(memo.CanUndo());
+    EXPECT_TRUE(memo.LetRefresh());
+    int changes = 0;
+    memo.OnChange = [&](ClassLib::TObject*) { ++changes; };
+    memo.Lines()->Add(L"more");
+    EXPECT_EQ(changes, 1);  // the list still reports to the memo
+}
+
+TEST(AdvMemoStrings, LoadMarksLinesUnmodifiedAndSaveMarksThemSaved) {
+    const std::wstring file = TempFile(L"memo_states.c");
+    WriteBytes(file, "a\r\nb");
+    TAdvMemo memo;
+    memo.LoadFromFile(file);
+    memo.SetLineModifiedInt(1, lmModified);
+    memo.SaveToFile(file);
+    EXPECT_EQ(memo.LineModifiedInt(1), lmSaved);
+    EXPECT_EQ(memo.LineModifiedInt(0), lmUnmodified);
+    memo.LoadFromFile(file);
+    EXPECT_EQ(memo.LineModifiedInt(1), lmUnmodified);
+    ::DeleteFileW(file.c_str());
+}
+
+TEST(AdvMemoSource, LinesSetterKeepsTextWithoutAMemo) {
+    TAdvMemoSource source;
+    ClassLib::TStringList given;
+    given.Add(L"one");
+    given.Add(L"two");
+    source.SetLines(given);
+    EXPECT_EQ(source.Lines()->Text(), L"one\r\ntwo\r\n");
+}
+
+TEST(AdvMemoSource, UndoListSetterCopiesSteps) {
+    TAdvMemo memo;
+    memo.InsertChar(L'a');
+    memo.NewLine();
+    TAdvMemoSource source;
+    source.SetUndoList(memo.UndoList());
+    ASSERT_EQ(source.UndoList().Count(), memo.UndoList().Count());
+    EXPECT_NE(source.UndoList().Items(0), memo.UndoList().Items(0));
+    memo.ClearUndoRedo();  // freeing the memo's steps leaves the copies intact
+    EXPECT_EQ(source.UndoList().Items(0)->UndoText(), L"a\r");
+}
+
+TEST(AdvMemoSource, AttachedMemoWorksOnTheSourceText) {
+    TAdvMemoSource source;
+    source.Lines()->SetText(L"s0\r\ns1\r\ns2");
+    TAdvMemo memo;
+    memo.Lines()->SetText(L"own");
+    memo.SetCursor(0, 0);
+    memo.SetMemoSource(&source);
+    EXPECT_EQ(memo.Lines(), source.Lines());
+    memo.SetCursor(2, 1);
+    memo.InsertChar(L'!');
+    EXPECT_EQ(source.Lines()->Get(1), L"s1!");
+    EXPECT_EQ(&memo.UndoList(), &source.UndoList());
+    memo.SetMemoSource(nullptr);
+    EXPECT_EQ(memo.Lines()->Text(), L"own");
+    EXPECT_TRUE(source.Modified());
+    EXPECT_EQ(source.CaretInfo().CurX, 3);
+    EXPECT_EQ(source.CaretInfo().CurY, 1);
+}
+
+TEST(AdvMemoSource, CaretBeyondTheSourceGoesToTheStart) {
+    TAdvMemoSource source;
+    source.Lines()->SetText(L"a\r\nb\r\nc");
+    TAdvMemo memo;
+    memo.Lines()->SetText(L"0\r\n1\r\n2\r\n3\r\n4\r\n5");
+    memo.SetCursor(0, 5);
+    memo.SetMemoSource(&source);
+    EXPECT_EQ(memo.CurY(), 0);
+    EXPECT_EQ(memo.TopLine(), 0);
+}
+
+TEST(TIntList, IndexOfWorksSortedAndUnsorted) {
+    TIntList list;
+    for (int v : {1, 3, 5, 7}) list.Add(v);
+    EXPECT_EQ(list.IndexOf(5), 2);
+    EXPECT_EQ(list.IndexOf(4), -1);
+    list.SetInteger(0, 9);  // no longer ascending
+    EXPECT_EQ(list.IndexOf(9), 0);
+    EXPECT_EQ(list.IndexOf(7), 3);
+    list.Insert(1, 2);
+    EXPECT_EQ(list.IndexOf(2), 1);
+}
