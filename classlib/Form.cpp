@@ -119,14 +119,23 @@ void TCustomForm::InitFromDescription() {
     ReadDescription([this](const std::function<void(TComponent*)>& created) {
         ReadComponentResource(this, ClassName(), created);
     });
-    DoCreate();
+    Created();
 }
 
 void TCustomForm::InitFromDescriptionText(const std::wstring& text) {
     ReadDescription([this, &text](const std::function<void(TComponent*)>& created) {
         ReadComponentFromText(this, text, created);
     });
+    Created();
+}
+
+void TCustomForm::Created() {
     DoCreate();
+    // A window described as visible appears now, with its OnShow.
+    if (Visible() && !Showing()) {
+        TControl::SetVisible(false);
+        Show();
+    }
 }
 
 void TCustomForm::DoCreate() { FireEvent(OnCreate, this); }

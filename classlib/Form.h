@@ -130,6 +130,7 @@ private:
         bool Bound = false;
     };
     void ReadDescription(const std::function<void(const std::function<void(TComponent*)>&)>& read);
+    void Created();
     void WMClose(TMessage& message);
     void WMGetMinMaxInfo(TMessage& message);
     void WMActivate(TMessage& message);

@@ -66,6 +66,18 @@ TEST(FormHeadless, ClientSizeAndEventsWithoutAWindow) {
     EXPECT_EQ(order, L"component;window;");
 }
 
+TEST(FormWindow, AWindowDescribedAsVisibleAppearsWhenCreated) {
+    REQUIRE_DISPLAY();
+    TForm shown(nullptr), hidden(nullptr);
+    shown.InitFromDescriptionText(L"object Shown: TForm\n  Visible = true\n  Position = poScreenCenter\nend");
+    hidden.InitFromDescriptionText(L"object Hidden: TForm\nend");
+    EXPECT_TRUE(shown.Showing());
+    EXPECT_FALSE(hidden.Showing());
+    EXPECT_FALSE(hidden.HandleAllocated());
+    const TRect screen = Screen->PrimaryMonitor().BoundsRect;
+    EXPECT_NEAR(shown.Left() + shown.Width() / 2, screen.Width() / 2, 1);
+}
+
 TEST(FormWindow, APrivateMessagePostedToItselfIsHandledOnce) {
     REQUIRE_DISPLAY();
     TMessageForm form(nullptr);

@@ -28,6 +28,23 @@ TEST(StandardControlsHeadless, CheckedSetInCodeClicksOnlyOnChange) {
     EXPECT_EQ(box.State(), cbChecked);
 }
 
+TEST(StandardControlsHeadless, ComboBoxTextFollowsTheSelectedItemOfADropDownList) {
+    TComboBox combo(nullptr);
+    combo.SetStyle(csDropDownList);
+    combo.Items()->Add(L"9600");
+    combo.Items()->Add(L"115200");
+    combo.SetItemIndex(1);
+    EXPECT_EQ(combo.GetText(), L"115200");
+    combo.SetText(L"9600");
+    EXPECT_EQ(combo.ItemIndex(), 0);
+    combo.SetText(L"300");  // not in the list: nothing selected
+    EXPECT_EQ(combo.ItemIndex(), -1);
+    EXPECT_EQ(combo.GetText(), L"");
+    combo.SetItemIndex(1);
+    combo.Items()->Delete(1);  // the selection goes with its item
+    EXPECT_EQ(combo.ItemIndex(), -1);
+}
+
 TEST(StandardControlsHeadless, ScrollCodesMoveThePositionWithinRange) {
     TScrollBar bar(nullptr);
     bar.SetParams(50, 0, 100);
