@@ -172,8 +172,12 @@ void TCustomForm::CreateParams(TCreateParams& params) {
 }
 
 void TCustomForm::CreateWindowHandleDone() {
-    if (FWindowState != wsNormal && Visible())
-        ::ShowWindow(FHandle, FWindowState == wsMaximized ? SW_SHOWMAXIMIZED : SW_SHOWMINIMIZED);
+    // A window made again (a new border style, say) while shown is shown again.
+    if (!Visible()) return;
+    int command = SW_SHOWNORMAL;
+    if (FWindowState == wsMaximized) command = SW_SHOWMAXIMIZED;
+    else if (FWindowState == wsMinimized) command = SW_SHOWMINIMIZED;
+    ::ShowWindow(FHandle, command);
 }
 
 TRect TCustomForm::FrameInsets() const {
@@ -208,8 +212,12 @@ bool TCustomForm::Showing() const {
 
 void TCustomForm::SetBorderStyle(TFormBorderStyle value) {
     if (value == FBorderStyle) return;
+    // The client area keeps its size; the frame around it changes.
+    const int clientWidth = ClientWidth(), clientHeight = ClientHeight();
+    if (FHandle) FWindowState = WindowState();
     FBorderStyle = value;
     RecreateWnd();
+    if (!HasState(csLoading)) SetClientSize(clientWidth, clientHeight);
 }
 
 void TCustomForm::SetFormStyle(TFormStyle value) {

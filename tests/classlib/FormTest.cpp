@@ -78,6 +78,20 @@ TEST(FormWindow, AWindowDescribedAsVisibleAppearsWhenCreated) {
     EXPECT_NEAR(shown.Left() + shown.Width() / 2, screen.Width() / 2, 1);
 }
 
+TEST(FormWindow, ANewBorderStyleKeepsTheWindowShownAndItsClientSize) {
+    REQUIRE_DISPLAY();
+    TForm form(nullptr);
+    form.SetClientSize(300, 200);
+    form.Show();
+    HWND before = form.Handle();
+    form.SetBorderStyle(bsToolWindow);
+    EXPECT_NE(form.Handle(), before);
+    EXPECT_TRUE(::IsWindowVisible(form.Handle()));
+    EXPECT_EQ(::GetWindowLongW(form.Handle(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW, DWORD(WS_EX_TOOLWINDOW));
+    EXPECT_EQ(form.ClientWidth(), 300);
+    EXPECT_EQ(form.ClientHeight(), 200);
+}
+
 TEST(FormWindow, APrivateMessagePostedToItselfIsHandledOnce) {
     REQUIRE_DISPLAY();
     TMessageForm form(nullptr);
