@@ -9,11 +9,11 @@
 //   public:
 //       static const ClassLib::TPropertyList& Published();   // .Method(L"OkClick", &TMainForm::OkClick)
 //       explicit TMainForm(ClassLib::TComponent* owner) : TForm(owner) {
-//           BindField(OkButton, L"OkButton");
+//           BindField(SortBox, L"SortBox");
 //           InitFromDescription();   // components, properties, handlers, Loaded, then OnCreate
 //       }
 //       void OkClick(ClassLib::TObject* sender);
-//       ClassLib::TCheckBox* OkButton = nullptr;
+//       ClassLib::TCheckBox* SortBox = nullptr;
 //   };
 //
 // OnDestroy runs from BeforeDestruction, which the application (for its windows) and
