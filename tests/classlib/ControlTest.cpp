@@ -184,6 +184,16 @@ TEST(ControlWindow, WindowClassIsTheClassNameAndHandlesComeOnDemand) {
     ::DeleteDC(memory);
     ::ReleaseDC(nullptr, screen);
 
+    // The system's own paint, through a buffer.
+    form.Show();
+    probe->SetDoubleBuffered(true);
+    ::InvalidateRect(window, nullptr, TRUE);
+    ::UpdateWindow(window);
+    EXPECT_EQ(probe->Paints, 2);
+    HDC dc = ::GetDC(window);
+    EXPECT_EQ(::GetPixel(dc, 10, 10), RGB(255, 0, 0));
+    ::ReleaseDC(window, dc);
+
     // Re-parenting makes the window again under the new parent.
     TPanel other(nullptr);
     other.SetParent(&form);
@@ -351,6 +361,45 @@ TEST(ControlHeadless, AContextMenuRequestShowsThePopupMenuUnlessHandled) {
         panel.SetPopupMenu(&gone);
     }
     EXPECT_EQ(panel.PopupMenu(), nullptr);
+}
+
+namespace {
+// Scrolls by the wheel the way the editor does: through the overridable steps.
+class TWheelControl : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+    std::wstring Steps;
+    bool DoMouseWheelDown(TShiftState, TPoint) override { Steps += L"down;"; return true; }
+    bool DoMouseWheelUp(TShiftState, TPoint) override { Steps += L"up;"; return true; }
+};
+}  // namespace
+
+TEST(ControlHeadless, WheelAndKeysReachTheOverridableSteps) {
+    TForm form(nullptr);
+    TWheelControl wheel(nullptr);
+    wheel.SetParent(&form);
+    wheel.Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(-WHEEL_DELTA)), 0);
+    wheel.Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+    EXPECT_EQ(wheel.Steps, L"down;up;");
+    // An OnMouseWheel handler that handles the wheel keeps the steps out of it.
+    wheel.OnMouseWheel = [](TObject*, TShiftState, int, TPoint, bool& handled) { handled = true; };
+    wheel.Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+    EXPECT_EQ(wheel.Steps, L"down;up;");
+
+    // With KeyPreview the form sees keys first and may swallow them.
+    std::wstring keys;
+    wheel.OnKeyDown = [&](TObject*, WORD& key, TShiftState) { keys += L"control " + std::to_wstring(key) + L";"; };
+    form.OnKeyDown = [&](TObject*, WORD& key, TShiftState) {
+        keys += L"form;";
+        if (key == VK_F5) key = 0;
+    };
+    wheel.Perform(WM_KEYDOWN, VK_F6, 0);
+    EXPECT_EQ(keys, L"control 117;");
+    form.SetKeyPreview(true);
+    wheel.Perform(WM_KEYDOWN, VK_F5, 0);
+    wheel.Perform(WM_KEYDOWN, VK_F6, 0);
+    EXPECT_EQ(keys, L"control 117;form;form;control 117;");
+    wheel.SetParent(nullptr);
 }
 
 TEST(ControlHeadless, KeyStateComesThroughTheSeam) {
