@@ -1396,11 +1396,16 @@ void TWinControl::Dispatch(TMessage& message) {
         case CN_CTLCOLORBTN: case CN_CTLCOLOREDIT: case CN_CTLCOLORLISTBOX:
         case CN_CTLCOLORSCROLLBAR: case CN_CTLCOLORSTATIC: CNCtlColor(message); return;
         case WM_NCDESTROY: WMNCDestroy(message); return;
-        case WM_MOUSELEAVE:
+        case WM_MOUSELEAVE: {
             FTrackingMouse = false;
-            if (Application) Application->TrackMouseControl(nullptr);
+            // Moving into a child window also "leaves" this one; only a mouse that was
+            // over this window or one of its graphic children has really gone.
+            TControl* current = Application ? Application->MouseControl() : nullptr;
+            if (current && (current == this || (current->Parent() == this && !dynamic_cast<TWinControl*>(current))))
+                Application->TrackMouseControl(nullptr);
             DefaultHandler(message);
             return;
+        }
         case WM_MOUSEMOVE:
             if (!FTrackingMouse && FHandle) {
                 TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, FHandle, 0};
