@@ -1311,6 +1311,14 @@ void TWinControl::SetEnabled(bool value) {
     if (FHandle) ::EnableWindow(FHandle, value);
 }
 
+void TWinControl::SetVisible(bool value) {
+    if (value == Visible()) return;
+    TControl::SetVisible(value);
+    // A control shown in a window that exists gets its own window now.
+    if (value && !FHandle && FParent && FParent->HandleAllocated() && !HasState(csLoading)) HandleNeeded();
+    UpdateShowing();
+}
+
 void TWinControl::NotifyControls(UINT msg) {
     for (TControl* child : std::vector<TControl*>(FControls)) child->Perform(msg);
 }

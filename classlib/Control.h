@@ -482,6 +482,7 @@ public:
     void Repaint() override;
     void ChangeScale(int m, int d) override;
     void SetEnabled(bool value) override;
+    void SetVisible(bool value) override;
     void Loaded() override;
 
     void WndProc(TMessage& message) override;

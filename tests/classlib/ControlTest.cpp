@@ -194,6 +194,18 @@ TEST(ControlWindow, WindowClassIsTheClassNameAndHandlesComeOnDemand) {
     EXPECT_EQ(::GetPixel(dc, 10, 10), RGB(255, 0, 0));
     ::ReleaseDC(window, dc);
 
+    // Showing and hiding reach the window; a control first shown late gets one then.
+    TPanel late(nullptr);
+    late.SetVisible(false);
+    late.SetParent(&form);
+    EXPECT_FALSE(late.HandleAllocated());
+    late.Show();
+    ASSERT_TRUE(late.HandleAllocated());
+    EXPECT_TRUE(::GetWindowLongW(late.Handle(), GWL_STYLE) & WS_VISIBLE);
+    late.Hide();
+    EXPECT_FALSE(::GetWindowLongW(late.Handle(), GWL_STYLE) & WS_VISIBLE);
+    late.SetParent(nullptr);
+
     // Re-parenting makes the window again under the new parent.
     TPanel other(nullptr);
     other.SetParent(&form);
