@@ -1282,6 +1282,8 @@ void TWinControl::SetText(const std::wstring& value) {
     ::SetWindowTextW(FHandle, value.c_str());
     FText = value;
     Perform(CM_TEXTCHANGED);
+    // A window we paint ourselves shows its caption only when painted again.
+    if (FDefWndProc == ::DefWindowProcW) Invalidate();
 }
 
 void TWinControl::Invalidate() {
