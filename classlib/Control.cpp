@@ -1321,6 +1321,13 @@ void TWinControl::SetVisible(bool value) {
     UpdateShowing();
 }
 
+void TWinControl::Broadcast(TMessage& message) {
+    for (TControl* child : std::vector<TControl*>(FControls)) {
+        message.Result = child->Perform(message.Msg, message.WParam, message.LParam);
+        if (message.Result != 0) return;
+    }
+}
+
 void TWinControl::NotifyControls(UINT msg) {
     for (TControl* child : std::vector<TControl*>(FControls)) child->Perform(msg);
 }

@@ -152,6 +152,30 @@ TEST(ControlHeadless, MessagesGoThroughAReplaceableWindowProc) {
     panel.Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     EXPECT_EQ(seen.size(), 4u);
     panel.Perform(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+
+    // A broadcast reaches the children until one answers.
+    TWinControl parent(nullptr);
+    TPanel second(nullptr);
+    panel.SetParent(&parent);
+    second.SetParent(&parent);
+    int styleChanges = 0;
+    auto listen = [&](TPanel& listener, LRESULT answer) {
+        listener.WindowProc = [&styleChanges, answer, original = listener.WindowProc](TMessage& message) {
+            if (message.Msg != CM_STYLECHANGED) return original(message);
+            ++styleChanges;
+            message.Result = answer;
+        };
+    };
+    listen(panel, 1);
+    listen(second, 0);
+    TMessage style{CM_STYLECHANGED, 0, 0, 0};
+    parent.Broadcast(style);
+    EXPECT_EQ(styleChanges, 1);
+    EXPECT_EQ(style.Result, 1);
+    EXPECT_EQ(CM_STYLECHANGED, 45109u);
+    panel.WindowProc = original;
+    panel.SetParent(nullptr);
+    second.SetParent(nullptr);
 }
 
 TEST(ControlWindow, WindowClassIsTheClassNameAndHandlesComeOnDemand) {
