@@ -29,6 +29,16 @@ const wchar_t* const ControlProperty = L"ClassLib.Control";
 // The control whose CreateWindowEx runs: its first messages arrive before the window
 // is known, so the window procedure takes it from here.
 thread_local TWinControl* CreatingControl = nullptr;
+// The control inside whose CreateWindowEx we are, for the whole call: an owner-drawn
+// list asks its parent for item heights before CreateWindowEx has returned.
+thread_local TWinControl* CreatingWindow = nullptr;
+
+// Child windows get distinct ids, so the parent can tell them apart by id.
+UINT_PTR NextChildId() {
+    static UINT_PTR next = 0;
+    next = next % 0x7FFF + 1;
+    return next;
+}
 
 int ClampSize(int value) { return value < 0 ? 0 : value; }
 
@@ -885,10 +895,14 @@ void TWinControl::CreateWnd() {
         if (!::RegisterClassW(&cls)) RaiseLastOSError(L"Cannot register the window class " + params.WinClassName);
     }
     CreatingControl = this;
+    TWinControl* const outer = CreatingWindow;
+    CreatingWindow = this;
+    const HMENU id = (params.Style & WS_CHILD) ? reinterpret_cast<HMENU>(NextChildId()) : nullptr;
     HWND window = ::CreateWindowExW(params.ExStyle, params.WinClassName.c_str(), params.Caption.c_str(),
                                     params.Style, params.X, params.Y, params.Width, params.Height,
-                                    params.WndParent, nullptr, instance, nullptr);
+                                    params.WndParent, id, instance, nullptr);
     CreatingControl = nullptr;
+    CreatingWindow = outer;
     if (!window) RaiseLastOSError(L"Cannot create the window of " + ClassName());
     FHandle = window;
 }
@@ -1684,7 +1698,7 @@ void TWinControl::WMMeasureItem(TMessage& message) {
         // The child's window is not known yet when a list asks during its creation.
         HWND child = ::GetDlgItem(FHandle, int(item->CtlID));
         TWinControl* control = child ? FindControl(child) : nullptr;
-        if (!control) control = CreatingControl;
+        if (!control && CreatingWindow && CreatingWindow->Parent() == this) control = CreatingWindow;
         if (control) {
             message.Result = control->Perform(CN_MEASUREITEM, message.WParam, message.LParam);
             return;

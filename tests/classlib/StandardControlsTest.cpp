@@ -166,7 +166,11 @@ TEST(StandardControlsWindow, ListAndMemoKeepTheirWindowInStep) {
     list.SetItemIndex(1);
     list.SetStyle(lbOwnerDrawFixed);
     int drawn = 0;
-    list.OnDrawItem = [&](TWinControl*, int, TRect, TOwnerDrawState) { ++drawn; };
+    list.SetItemHeight(23);
+    list.OnDrawItem = [&](TWinControl*, int, TRect rect, TOwnerDrawState) {
+        ++drawn;
+        EXPECT_EQ(rect.Height(), 23);  // the height the list asked its parent for
+    };
     TMemo memo(nullptr);
     memo.SetParent(&form);
     memo.SetBounds(0, 100, 200, 80);
