@@ -832,6 +832,10 @@ TWinControl::~TWinControl() {
 
 TWinControl* TWinControl::FindControl(HWND handle) {
     if (!handle) return nullptr;
+    // Another process's window may carry the same property, with its own pointer.
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(handle, &process);
+    if (process != ::GetCurrentProcessId()) return nullptr;
     return static_cast<TWinControl*>(::GetPropW(handle, ControlProperty));
 }
 

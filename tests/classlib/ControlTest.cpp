@@ -455,6 +455,7 @@ TEST(ControlWindow, DraggingOntoAControlThatAcceptsDrops) {
     REQUIRE_DISPLAY();
     TForm form(nullptr);
     form.SetBounds(50, 50, 400, 300);
+    form.SetFormStyle(fsStayOnTop);  // other programs' windows must not lie under the mouse
     TPanel source(nullptr), target(nullptr);
     source.SetParent(&form);
     source.SetBounds(10, 10, 100, 100);
