@@ -108,6 +108,7 @@ public:
     TControl* CaptureControl() const { return FCaptureControl; }
     void SetCaptureControl(TControl* control) { FCaptureControl = control; }
     void TrackMouseControl(TControl* control);
+    TControl* MouseControl() const { return FMouseControl; }
     void HintMouseMessage(TControl* control, const TMessage& message);
     void ControlDestroying(TControl* control);
     void FormDestroying(TCustomForm* form);

@@ -29,6 +29,16 @@ const wchar_t* const ControlProperty = L"ClassLib.Control";
 // The control whose CreateWindowEx runs: its first messages arrive before the window
 // is known, so the window procedure takes it from here.
 thread_local TWinControl* CreatingControl = nullptr;
+// The control inside whose CreateWindowEx we are, for the whole call: an owner-drawn
+// list asks its parent for item heights before CreateWindowEx has returned.
+thread_local TWinControl* CreatingWindow = nullptr;
+
+// Child windows get distinct ids, so the parent can tell them apart by id.
+UINT_PTR NextChildId() {
+    static UINT_PTR next = 0;
+    next = next % 0x7FFF + 1;
+    return next;
+}
 
 int ClampSize(int value) { return value < 0 ? 0 : value; }
 
@@ -822,6 +832,10 @@ TWinControl::~TWinControl() {
 
 TWinControl* TWinControl::FindControl(HWND handle) {
     if (!handle) return nullptr;
+    // Another process's window may carry the same property, with its own pointer.
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(handle, &process);
+    if (process != ::GetCurrentProcessId()) return nullptr;
     return static_cast<TWinControl*>(::GetPropW(handle, ControlProperty));
 }
 
@@ -885,10 +899,14 @@ void TWinControl::CreateWnd() {
         if (!::RegisterClassW(&cls)) RaiseLastOSError(L"Cannot register the window class " + params.WinClassName);
     }
     CreatingControl = this;
+    TWinControl* const outer = CreatingWindow;
+    CreatingWindow = this;
+    const HMENU id = (params.Style & WS_CHILD) ? reinterpret_cast<HMENU>(NextChildId()) : nullptr;
     HWND window = ::CreateWindowExW(params.ExStyle, params.WinClassName.c_str(), params.Caption.c_str(),
                                     params.Style, params.X, params.Y, params.Width, params.Height,
-                                    params.WndParent, nullptr, instance, nullptr);
+                                    params.WndParent, id, instance, nullptr);
     CreatingControl = nullptr;
+    CreatingWindow = outer;
     if (!window) RaiseLastOSError(L"Cannot create the window of " + ClassName());
     FHandle = window;
 }
@@ -1282,6 +1300,8 @@ void TWinControl::SetText(const std::wstring& value) {
     ::SetWindowTextW(FHandle, value.c_str());
     FText = value;
     Perform(CM_TEXTCHANGED);
+    // A window we paint ourselves shows its caption only when painted again.
+    if (FDefWndProc == ::DefWindowProcW) Invalidate();
 }
 
 void TWinControl::Invalidate() {
@@ -1309,6 +1329,21 @@ void TWinControl::SetEnabled(bool value) {
     if (value == Enabled()) return;
     TControl::SetEnabled(value);
     if (FHandle) ::EnableWindow(FHandle, value);
+}
+
+void TWinControl::SetVisible(bool value) {
+    if (value == Visible()) return;
+    TControl::SetVisible(value);
+    // A control shown in a window that exists gets its own window now.
+    if (value && !FHandle && FParent && FParent->HandleAllocated() && !HasState(csLoading)) HandleNeeded();
+    UpdateShowing();
+}
+
+void TWinControl::Broadcast(TMessage& message) {
+    for (TControl* child : std::vector<TControl*>(FControls)) {
+        message.Result = child->Perform(message.Msg, message.WParam, message.LParam);
+        if (message.Result != 0) return;
+    }
 }
 
 void TWinControl::NotifyControls(UINT msg) {
@@ -1396,11 +1431,16 @@ void TWinControl::Dispatch(TMessage& message) {
         case CN_CTLCOLORBTN: case CN_CTLCOLOREDIT: case CN_CTLCOLORLISTBOX:
         case CN_CTLCOLORSCROLLBAR: case CN_CTLCOLORSTATIC: CNCtlColor(message); return;
         case WM_NCDESTROY: WMNCDestroy(message); return;
-        case WM_MOUSELEAVE:
+        case WM_MOUSELEAVE: {
             FTrackingMouse = false;
-            if (Application) Application->TrackMouseControl(nullptr);
+            // Moving into a child window also "leaves" this one; only a mouse that was
+            // over this window or one of its graphic children has really gone.
+            TControl* current = Application ? Application->MouseControl() : nullptr;
+            if (current && (current == this || (current->Parent() == this && !dynamic_cast<TWinControl*>(current))))
+                Application->TrackMouseControl(nullptr);
             DefaultHandler(message);
             return;
+        }
         case WM_MOUSEMOVE:
             if (!FTrackingMouse && FHandle) {
                 TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, FHandle, 0};
@@ -1662,7 +1702,7 @@ void TWinControl::WMMeasureItem(TMessage& message) {
         // The child's window is not known yet when a list asks during its creation.
         HWND child = ::GetDlgItem(FHandle, int(item->CtlID));
         TWinControl* control = child ? FindControl(child) : nullptr;
-        if (!control) control = CreatingControl;
+        if (!control && CreatingWindow && CreatingWindow->Parent() == this) control = CreatingWindow;
         if (control) {
             message.Result = control->Perform(CN_MEASUREITEM, message.WParam, message.LParam);
             return;

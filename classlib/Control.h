@@ -444,6 +444,9 @@ public:
     // The visible (enabled, when asked) child under a client point.
     TControl* ControlAtPos(const TPoint& point, bool allowDisabled = false) const;
 
+    // Sends the message to every child (not their children) until one answers non-zero.
+    void Broadcast(TMessage& message);
+
     // Lays the children out by Align and Anchors.
     void Realign();
     void DisableAlign() { ++FAlignLevel; }
@@ -482,6 +485,7 @@ public:
     void Repaint() override;
     void ChangeScale(int m, int d) override;
     void SetEnabled(bool value) override;
+    void SetVisible(bool value) override;
     void Loaded() override;
 
     void WndProc(TMessage& message) override;

@@ -119,14 +119,23 @@ void TCustomForm::InitFromDescription() {
     ReadDescription([this](const std::function<void(TComponent*)>& created) {
         ReadComponentResource(this, ClassName(), created);
     });
-    DoCreate();
+    Created();
 }
 
 void TCustomForm::InitFromDescriptionText(const std::wstring& text) {
     ReadDescription([this, &text](const std::function<void(TComponent*)>& created) {
         ReadComponentFromText(this, text, created);
     });
+    Created();
+}
+
+void TCustomForm::Created() {
     DoCreate();
+    // A window described as visible appears now, with its OnShow.
+    if (Visible() && !Showing()) {
+        TControl::SetVisible(false);
+        Show();
+    }
 }
 
 void TCustomForm::DoCreate() { FireEvent(OnCreate, this); }
@@ -163,8 +172,12 @@ void TCustomForm::CreateParams(TCreateParams& params) {
 }
 
 void TCustomForm::CreateWindowHandleDone() {
-    if (FWindowState != wsNormal && Visible())
-        ::ShowWindow(FHandle, FWindowState == wsMaximized ? SW_SHOWMAXIMIZED : SW_SHOWMINIMIZED);
+    // A window made again (a new border style, say) while shown is shown again.
+    if (!Visible()) return;
+    int command = SW_SHOWNORMAL;
+    if (FWindowState == wsMaximized) command = SW_SHOWMAXIMIZED;
+    else if (FWindowState == wsMinimized) command = SW_SHOWMINIMIZED;
+    ::ShowWindow(FHandle, command);
 }
 
 TRect TCustomForm::FrameInsets() const {
@@ -199,8 +212,12 @@ bool TCustomForm::Showing() const {
 
 void TCustomForm::SetBorderStyle(TFormBorderStyle value) {
     if (value == FBorderStyle) return;
+    // The client area keeps its size; the frame around it changes.
+    const int clientWidth = ClientWidth(), clientHeight = ClientHeight();
+    if (FHandle) FWindowState = WindowState();
     FBorderStyle = value;
     RecreateWnd();
+    if (!HasState(csLoading)) SetClientSize(clientWidth, clientHeight);
 }
 
 void TCustomForm::SetFormStyle(TFormStyle value) {

@@ -1,6 +1,24 @@
 #pragma once
 // Top-level windows: caption, border, position, window state, the show/close/destroy
 // life cycle with its events, modal showing, and creation from a window description.
+//
+// A window of the program, described by the RCDATA resource "TMainForm":
+//
+//   class TMainForm : public ClassLib::TForm {
+//       CLASSLIB_CLASS(TMainForm, ClassLib::TForm)
+//   public:
+//       static const ClassLib::TPropertyList& Published();   // .Method(L"OkClick", &TMainForm::OkClick)
+//       explicit TMainForm(ClassLib::TComponent* owner) : TForm(owner) {
+//           BindField(SortBox, L"SortBox");
+//           InitFromDescription();   // components, properties, handlers, Loaded, then OnCreate
+//       }
+//       void OkClick(ClassLib::TObject* sender);
+//       ClassLib::TCheckBox* SortBox = nullptr;
+//   };
+//
+// OnDestroy runs from BeforeDestruction, which the application (for its windows) and
+// Release call while the whole window still exists; code that deletes a window of a
+// derived class itself calls BeforeDestruction first.
 #include <windows.h>
 
 #include <functional>
@@ -130,6 +148,7 @@ private:
         bool Bound = false;
     };
     void ReadDescription(const std::function<void(const std::function<void(TComponent*)>&)>& read);
+    void Created();
     void WMClose(TMessage& message);
     void WMGetMinMaxInfo(TMessage& message);
     void WMActivate(TMessage& message);

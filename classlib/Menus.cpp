@@ -5,6 +5,8 @@
 #include "classlib/Application.h"
 #include "classlib/Control.h"
 #include "classlib/Exceptions.h"
+#include "classlib/ImageList.h"
+#include "classlib/Pictures.h"
 #include "classlib/Properties.h"
 
 namespace ClassLib {
@@ -140,7 +142,8 @@ void TMenuItem::Click() {
 // ---- TMenu, TPopupMenu ----
 
 const TPropertyList& TMenu::Published() {
-    static const TPropertyList list = TPropertyList::Extend(TComponent::Published());
+    static const TPropertyList list = TPropertyList::Extend(TComponent::Published())
+        .Reference(L"Images", &TMenu::Images, &TMenu::SetImages);
     return list;
 }
 
@@ -173,9 +176,37 @@ HMENU TMenu::BuildMenu(const TMenuItem* parent, bool popup) {
             FCommands.push_back(item);
             ::AppendMenuW(menu, flags, FCommands.size(), text.c_str());
         }
-        if (item->Default()) ::SetMenuDefaultItem(menu, UINT(::GetMenuItemCount(menu) - 1), TRUE);
+        const UINT position = UINT(::GetMenuItemCount(menu) - 1);
+        if (item->Default()) ::SetMenuDefaultItem(menu, position, TRUE);
+        if (FImages && item->ImageIndex() >= 0) {
+            auto bitmap = std::make_unique<TBitmap>();
+            if (FImages->GetBitmap(item->ImageIndex(), bitmap.get())) {
+                MENUITEMINFOW info{};
+                info.cbSize = sizeof(info);
+                info.fMask = MIIM_BITMAP;
+                info.hbmpItem = bitmap->Handle();
+                ::SetMenuItemInfoW(menu, position, TRUE, &info);
+                FBitmaps.push_back(std::move(bitmap));
+            }
+        }
     }
     return menu;
+}
+
+void TMenu::ReleaseMenu(HMENU menu) {
+    ::DestroyMenu(menu);
+    FBitmaps.clear();
+}
+
+void TMenu::SetImages(TCustomImageList* value) {
+    if (FImages) FImages->RemoveFreeNotification(this);
+    FImages = value;
+    if (value) value->FreeNotification(this);
+}
+
+void TMenu::Notification(TComponent* component, TOperation operation) {
+    TComponent::Notification(component, operation);
+    if (operation == opRemove && component == FImages) FImages = nullptr;
 }
 
 bool TMenu::DispatchCommand(UINT command) {
@@ -212,7 +243,7 @@ void TPopupMenu::Popup(int x, int y) {
     else if (FAlignment == paCenter) align = TPM_CENTERALIGN;
     const UINT command = UINT(::TrackPopupMenuEx(menu, align | TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
                                                  x, y, owner, nullptr));
-    ::DestroyMenu(menu);
+    ReleaseMenu(menu);
     FireEvent(OnClose, this);
     if (!DispatchCommand(command)) FCommands.clear();
 }

@@ -3,6 +3,7 @@
 // checked states, sub-items and click handlers, shown as a system popup menu.
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 
 namespace ClassLib {
 
+class TBitmap;
 class TCustomImageList;
 class TMenu;
 
@@ -88,13 +90,17 @@ public:
     ~TMenu() override;
     TMenuItem* Items() const { return FItems; }
     TCustomImageList* Images() const { return FImages; }
-    void SetImages(TCustomImageList* value) { FImages = value; }
+    void SetImages(TCustomImageList* value);
     // Runs the item whose command number the system reported.
     bool DispatchCommand(UINT command);
 protected:
-    // Builds a system menu of the visible items; command numbers index FCommands.
+    // Builds a system menu of the visible items; command numbers index FCommands, item
+    // images are kept in FBitmaps until ReleaseMenu.
     HMENU BuildMenu(const TMenuItem* parent, bool popup);
+    void ReleaseMenu(HMENU menu);
+    void Notification(TComponent* component, TOperation operation) override;
     std::vector<TMenuItem*> FCommands;
+    std::vector<std::unique_ptr<TBitmap>> FBitmaps;
 private:
     TMenuItem* FItems;
     TCustomImageList* FImages = nullptr;

@@ -159,6 +159,12 @@ TControl* TSplitter::FindResizeControl() const {
     return nullptr;
 }
 
+void TSplitter::Loaded() {
+    TGraphicControl::Loaded();
+    // A splitter between rows drags up and down.
+    if ((Align() == alTop || Align() == alBottom) && Cursor() == crHSplit) SetCursor(crVSplit);
+}
+
 void TSplitter::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
     TGraphicControl::MouseDown(button, shift, x, y);
     if (button != mbLeft) return;

@@ -71,6 +71,7 @@ public:
     // The control the splitter resizes: the one aligned to the same side right before it.
     TControl* FindResizeControl() const;
     TNotifyEvent OnMoved;
+    void Loaded() override;
 
 protected:
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;

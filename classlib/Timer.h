@@ -1,7 +1,7 @@
 #pragma once
 // A component that raises OnTimer every Interval milliseconds while Enabled. Its handler
 // may disable, change or free the timer.
-#include <windows.h>
+#include <cstdint>
 
 #include "classlib/Events.h"
 #include "classlib/Object.h"
@@ -33,7 +33,7 @@ private:
     bool FEnabled = true;
     unsigned FInterval = 1000;
     TNotifyEvent FOnTimer;
-    UINT_PTR FId = 0;  // the system timer, 0 while none runs
+    std::uintptr_t FId = 0;  // the system timer, 0 while none runs
 };
 
 }  // namespace ClassLib

@@ -399,7 +399,7 @@ public:
         FRoot->BeginLoading();
         FLoaded.push_back(FRoot);
         try {
-            if (FRoot->Name() != description.Name) FRoot->SetName(description.Name);
+            if (FRoot->Name() != description.Name) SetRootName(description.Name);
             ReadInto(FRoot, description);
             ResolveReferences();
         } catch (...) {
@@ -418,6 +418,15 @@ private:
         std::wstring Name;
         int Line;
     };
+
+    // A second window of the same class under one owner is named Name_1, Name_2, ...
+    void SetRootName(const std::wstring& name) {
+        TComponent* owner = FRoot->Owner();
+        std::wstring unique = name;
+        for (int i = 1; owner && owner->FindComponent(unique) && owner->FindComponent(unique) != FRoot; ++i)
+            unique = name + L"_" + std::to_wstring(i);
+        FRoot->SetName(unique);
+    }
 
     [[noreturn]] static void Fail(const std::wstring& what, int line) {
         throw EDescriptionError(what + L" at line " + std::to_wstring(line));

@@ -152,6 +152,30 @@ TEST(ControlHeadless, MessagesGoThroughAReplaceableWindowProc) {
     panel.Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     EXPECT_EQ(seen.size(), 4u);
     panel.Perform(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+
+    // A broadcast reaches the children until one answers.
+    TWinControl parent(nullptr);
+    TPanel second(nullptr);
+    panel.SetParent(&parent);
+    second.SetParent(&parent);
+    int styleChanges = 0;
+    auto listen = [&](TPanel& listener, LRESULT answer) {
+        listener.WindowProc = [&styleChanges, answer, original = listener.WindowProc](TMessage& message) {
+            if (message.Msg != CM_STYLECHANGED) return original(message);
+            ++styleChanges;
+            message.Result = answer;
+        };
+    };
+    listen(panel, 1);
+    listen(second, 0);
+    TMessage style{CM_STYLECHANGED, 0, 0, 0};
+    parent.Broadcast(style);
+    EXPECT_EQ(styleChanges, 1);
+    EXPECT_EQ(style.Result, 1);
+    EXPECT_EQ(CM_STYLECHANGED, 45109u);
+    panel.WindowProc = original;
+    panel.SetParent(nullptr);
+    second.SetParent(nullptr);
 }
 
 TEST(ControlWindow, WindowClassIsTheClassNameAndHandlesComeOnDemand) {
@@ -183,6 +207,28 @@ TEST(ControlWindow, WindowClassIsTheClassNameAndHandlesComeOnDemand) {
     ::DeleteObject(bitmap);
     ::DeleteDC(memory);
     ::ReleaseDC(nullptr, screen);
+
+    // The system's own paint, through a buffer.
+    form.Show();
+    probe->SetDoubleBuffered(true);
+    ::InvalidateRect(window, nullptr, TRUE);
+    ::UpdateWindow(window);
+    EXPECT_EQ(probe->Paints, 2);
+    HDC dc = ::GetDC(window);
+    EXPECT_EQ(::GetPixel(dc, 10, 10), RGB(255, 0, 0));
+    ::ReleaseDC(window, dc);
+
+    // Showing and hiding reach the window; a control first shown late gets one then.
+    TPanel late(nullptr);
+    late.SetVisible(false);
+    late.SetParent(&form);
+    EXPECT_FALSE(late.HandleAllocated());
+    late.Show();
+    ASSERT_TRUE(late.HandleAllocated());
+    EXPECT_TRUE(::GetWindowLongW(late.Handle(), GWL_STYLE) & WS_VISIBLE);
+    late.Hide();
+    EXPECT_FALSE(::GetWindowLongW(late.Handle(), GWL_STYLE) & WS_VISIBLE);
+    late.SetParent(nullptr);
 
     // Re-parenting makes the window again under the new parent.
     TPanel other(nullptr);
@@ -353,6 +399,45 @@ TEST(ControlHeadless, AContextMenuRequestShowsThePopupMenuUnlessHandled) {
     EXPECT_EQ(panel.PopupMenu(), nullptr);
 }
 
+namespace {
+// Scrolls by the wheel the way the editor does: through the overridable steps.
+class TWheelControl : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+    std::wstring Steps;
+    bool DoMouseWheelDown(TShiftState, TPoint) override { Steps += L"down;"; return true; }
+    bool DoMouseWheelUp(TShiftState, TPoint) override { Steps += L"up;"; return true; }
+};
+}  // namespace
+
+TEST(ControlHeadless, WheelAndKeysReachTheOverridableSteps) {
+    TForm form(nullptr);
+    TWheelControl wheel(nullptr);
+    wheel.SetParent(&form);
+    wheel.Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(-WHEEL_DELTA)), 0);
+    wheel.Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+    EXPECT_EQ(wheel.Steps, L"down;up;");
+    // An OnMouseWheel handler that handles the wheel keeps the steps out of it.
+    wheel.OnMouseWheel = [](TObject*, TShiftState, int, TPoint, bool& handled) { handled = true; };
+    wheel.Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+    EXPECT_EQ(wheel.Steps, L"down;up;");
+
+    // With KeyPreview the form sees keys first and may swallow them.
+    std::wstring keys;
+    wheel.OnKeyDown = [&](TObject*, WORD& key, TShiftState) { keys += L"control " + std::to_wstring(key) + L";"; };
+    form.OnKeyDown = [&](TObject*, WORD& key, TShiftState) {
+        keys += L"form;";
+        if (key == VK_F5) key = 0;
+    };
+    wheel.Perform(WM_KEYDOWN, VK_F6, 0);
+    EXPECT_EQ(keys, L"control 117;");
+    form.SetKeyPreview(true);
+    wheel.Perform(WM_KEYDOWN, VK_F5, 0);
+    wheel.Perform(WM_KEYDOWN, VK_F6, 0);
+    EXPECT_EQ(keys, L"control 117;form;form;control 117;");
+    wheel.SetParent(nullptr);
+}
+
 TEST(ControlHeadless, KeyStateComesThroughTheSeam) {
     {
         TSeamsScope seams;
@@ -370,6 +455,7 @@ TEST(ControlWindow, DraggingOntoAControlThatAcceptsDrops) {
     REQUIRE_DISPLAY();
     TForm form(nullptr);
     form.SetBounds(50, 50, 400, 300);
+    form.SetFormStyle(fsStayOnTop);  // other programs' windows must not lie under the mouse
     TPanel source(nullptr), target(nullptr);
     source.SetParent(&form);
     source.SetBounds(10, 10, 100, 100);

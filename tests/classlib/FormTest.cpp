@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "classlib/Application.h"
+#include "classlib/GdiObjects.h"
 #include "classlib/Screen.h"
 #include "classlib/StandardControls.h"
 #include "classlib/Seams.h"
@@ -61,6 +64,32 @@ TEST(FormHeadless, ClientSizeAndEventsWithoutAWindow) {
     form.OnShow = ChainEvents(TNotifyEvent([&](TObject*) { order += L"component;"; }), own);
     form.OnShow(&form);
     EXPECT_EQ(order, L"component;window;");
+}
+
+TEST(FormWindow, AWindowDescribedAsVisibleAppearsWhenCreated) {
+    REQUIRE_DISPLAY();
+    TForm shown(nullptr), hidden(nullptr);
+    shown.InitFromDescriptionText(L"object Shown: TForm\n  Visible = true\n  Position = poScreenCenter\nend");
+    hidden.InitFromDescriptionText(L"object Hidden: TForm\nend");
+    EXPECT_TRUE(shown.Showing());
+    EXPECT_FALSE(hidden.Showing());
+    EXPECT_FALSE(hidden.HandleAllocated());
+    const TRect screen = Screen->PrimaryMonitor().BoundsRect;
+    EXPECT_NEAR(shown.Left() + shown.Width() / 2, screen.Width() / 2, 1);
+}
+
+TEST(FormWindow, ANewBorderStyleKeepsTheWindowShownAndItsClientSize) {
+    REQUIRE_DISPLAY();
+    TForm form(nullptr);
+    form.SetClientSize(300, 200);
+    form.Show();
+    HWND before = form.Handle();
+    form.SetBorderStyle(bsToolWindow);
+    EXPECT_NE(form.Handle(), before);
+    EXPECT_TRUE(::IsWindowVisible(form.Handle()));
+    EXPECT_EQ(::GetWindowLongW(form.Handle(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW, DWORD(WS_EX_TOOLWINDOW));
+    EXPECT_EQ(form.ClientWidth(), 300);
+    EXPECT_EQ(form.ClientHeight(), 200);
 }
 
 TEST(FormWindow, APrivateMessagePostedToItselfIsHandledOnce) {
@@ -170,17 +199,16 @@ TEST(FormWindow, TabMovesTheFocusInTabOrder) {
     third.SetParent(&form);
     second.SetTabStop(false);
     form.Show();
-    ::SetForegroundWindow(form.Handle());
     first.SetFocus();
     TestSupport::PumpMessages();
-    ASSERT_TRUE(first.Focused());
+    // The active control, not the system focus: other test programs may share the screen.
+    ASSERT_EQ(form.ActiveControl(), &first);
     ::PostMessageW(first.Handle(), WM_KEYDOWN, VK_TAB, 0);
     Application->ProcessMessages();
-    EXPECT_TRUE(third.Focused());  // the one without a tab stop is passed over
-    EXPECT_EQ(form.ActiveControl(), &third);
+    EXPECT_EQ(form.ActiveControl(), &third);  // the one without a tab stop is passed over
     ::PostMessageW(third.Handle(), WM_KEYDOWN, VK_TAB, 0);
     Application->ProcessMessages();
-    EXPECT_TRUE(first.Focused());  // and round again
+    EXPECT_EQ(form.ActiveControl(), &first);  // and round again
     for (TCheckBox* box : {&first, &second, &third}) box->SetParent(nullptr);
 }
 
@@ -218,4 +246,34 @@ TEST(ScreenAndMouse, ReportTheDisplay) {
     EXPECT_TRUE(primary.Primary);
     EXPECT_GT(primary.WorkareaRect.Height(), 0);
     EXPECT_GT(Mouse->DragThreshold(), 0);
+    const auto& fonts = Screen->Fonts();
+    ASSERT_FALSE(fonts.empty());
+    EXPECT_TRUE(std::is_sorted(fonts.begin(), fonts.end()));
+}
+
+TEST(FormHeadless, SizeConstraintsLimitTheWindowAndTheBounds) {
+    TForm form(nullptr);
+    form.Constraints()->SetMinWidth(860);
+    form.Constraints()->SetMinHeight(680);
+    EXPECT_EQ(form.Width(), 860);  // the designed 320 x 240 grew to the minimum
+    form.SetBounds(0, 0, 100, 100);
+    EXPECT_EQ(form.Height(), 680);
+    MINMAXINFO info{};
+    form.Perform(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(info.ptMinTrackSize.x, 860);
+    EXPECT_EQ(info.ptMinTrackSize.y, 680);
+}
+
+TEST(FormHeadless, ChangeScaleScalesBoundsAndOwnFonts) {
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 400, 300);
+    TPanel panel(nullptr);
+    panel.SetParent(&form);
+    panel.SetBounds(10, 20, 100, 50);
+    form.Font()->SetHeight(-12);
+    form.ChangeScale(3, 2);
+    EXPECT_EQ(panel.BoundsRect(), Rect(15, 30, 165, 105));
+    EXPECT_EQ(form.Font()->Height(), -18);
+    EXPECT_EQ(panel.Font()->Height(), -18);  // it follows its parent's font
+    panel.SetParent(nullptr);
 }

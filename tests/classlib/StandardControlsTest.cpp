@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "classlib/Form.h"
+#include "classlib/ImageList.h"
 #include "classlib/Menus.h"
+#include "classlib/Pictures.h"
 #include "classlib/StringList.h"
 #include "support/WindowTestSupport.h"
 
@@ -24,6 +26,23 @@ TEST(StandardControlsHeadless, CheckedSetInCodeClicksOnlyOnChange) {
     box.OnClick = handler;
     EXPECT_EQ(clicks, 2);
     EXPECT_EQ(box.State(), cbChecked);
+}
+
+TEST(StandardControlsHeadless, ComboBoxTextFollowsTheSelectedItemOfADropDownList) {
+    TComboBox combo(nullptr);
+    combo.SetStyle(csDropDownList);
+    combo.Items()->Add(L"9600");
+    combo.Items()->Add(L"115200");
+    combo.SetItemIndex(1);
+    EXPECT_EQ(combo.GetText(), L"115200");
+    combo.SetText(L"9600");
+    EXPECT_EQ(combo.ItemIndex(), 0);
+    combo.SetText(L"300");  // not in the list: nothing selected
+    EXPECT_EQ(combo.ItemIndex(), -1);
+    EXPECT_EQ(combo.GetText(), L"");
+    combo.SetItemIndex(1);
+    combo.Items()->Delete(1);  // the selection goes with its item
+    EXPECT_EQ(combo.ItemIndex(), -1);
 }
 
 TEST(StandardControlsHeadless, ScrollCodesMoveThePositionWithinRange) {
@@ -84,6 +103,59 @@ TEST(StandardControlsHeadless, PopupMenuItemsKeepTheirSettings) {
     EXPECT_EQ(menu.Items()->Count(), 1);
 }
 
+namespace {
+// Shows the system menu a popup menu builds, without popping it up.
+class TBuiltMenu : public TPopupMenu {
+public:
+    using TPopupMenu::TPopupMenu;
+    HMENU Build() { return BuildMenu(Items(), true); }
+    void Release(HMENU menu) { ReleaseMenu(menu); }
+    int Bitmaps() const { return int(FBitmaps.size()); }
+};
+}  // namespace
+
+TEST(StandardControlsHeadless, APopupMenuBuildsItsSystemMenu) {
+    TBuiltMenu menu(nullptr);
+    TImageList images(nullptr);
+    TBitmap picture(16, 16, pf32bit);
+    images.Add(&picture, nullptr);
+    menu.SetImages(&images);
+    struct TItem {
+        const wchar_t* Caption;
+        TShortCut ShortCut;
+        int ImageIndex;
+        bool Enabled;
+    };
+    const TItem items[] = {
+        {L"Undo", TShortCut(scCtrl | 'Z'), 0, false},
+        {L"-", 0, -1, true},
+        {L"Select All", TShortCut(scCtrl | 'A'), -1, true},
+    };
+    for (const TItem& item : items) {
+        auto* menuItem = new TMenuItem(&menu);
+        menuItem->SetCaption(item.Caption);
+        menuItem->SetShortCut(item.ShortCut);
+        menuItem->SetImageIndex(item.ImageIndex);
+        menuItem->SetEnabled(item.Enabled);
+        menu.Items()->Add(menuItem);
+    }
+    HMENU built = menu.Build();
+    ASSERT_EQ(::GetMenuItemCount(built), 3);
+    wchar_t text[64] = {};
+    ::GetMenuStringW(built, 0, text, 64, MF_BYPOSITION);
+    EXPECT_STREQ(text, L"Undo\tCtrl+Z");
+    EXPECT_TRUE(::GetMenuState(built, 0, MF_BYPOSITION) & MF_GRAYED);
+    EXPECT_TRUE(::GetMenuState(built, 1, MF_BYPOSITION) & MF_SEPARATOR);
+    EXPECT_EQ(menu.Bitmaps(), 1);
+    // The command numbers lead back to the items.
+    int clicks = 0;
+    menu.Items()->Items(2)->OnClick = [&](TObject*) { ++clicks; };
+    EXPECT_TRUE(menu.DispatchCommand(::GetMenuItemID(built, 2)));
+    EXPECT_EQ(clicks, 1);
+    menu.Release(built);
+    EXPECT_EQ(menu.Bitmaps(), 0);
+}
+
 TEST(StandardControlsWindow, ListAndMemoKeepTheirWindowInStep) {
     REQUIRE_DISPLAY();
     TForm form(nullptr);
@@ -94,7 +166,11 @@ TEST(StandardControlsWindow, ListAndMemoKeepTheirWindowInStep) {
     list.SetItemIndex(1);
     list.SetStyle(lbOwnerDrawFixed);
     int drawn = 0;
-    list.OnDrawItem = [&](TWinControl*, int, TRect, TOwnerDrawState) { ++drawn; };
+    list.SetItemHeight(23);
+    list.OnDrawItem = [&](TWinControl*, int, TRect rect, TOwnerDrawState) {
+        ++drawn;
+        EXPECT_EQ(rect.Height(), 23);  // the height the list asked its parent for
+    };
     TMemo memo(nullptr);
     memo.SetParent(&form);
     memo.SetBounds(0, 100, 200, 80);

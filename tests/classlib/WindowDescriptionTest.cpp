@@ -242,6 +242,17 @@ TEST(WindowDescription, BadDescriptionsNameWhatIsWrong) {
     }
 }
 
+TEST(WindowDescription, TwoWindowsOfOneClassUnderOneOwnerGetDistinctNames) {
+    TComponent owner(nullptr);
+    auto* first = new TDescribedForm(&owner);
+    auto* second = new TDescribedForm(&owner);
+    first->InitFromDescriptionText(MainDescription);
+    second->InitFromDescriptionText(MainDescription);
+    EXPECT_EQ(first->Name(), L"DescribedForm");
+    EXPECT_EQ(second->Name(), L"DescribedForm_1");
+    EXPECT_NE(second->Panel1, first->Panel1);
+}
+
 TEST(WindowDescription, AFieldWithoutItsComponentFails) {
     auto* form = new TDescribedForm(nullptr);
     try {
