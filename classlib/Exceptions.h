@@ -32,7 +32,15 @@ class EInvalidOperation : public Exception { public: using Exception::Exception;
 class EArgumentError : public Exception { public: using Exception::Exception; };
 
 class EStreamError : public Exception { public: using Exception::Exception; };
-class EFileStreamError : public EStreamError { public: using EStreamError::EStreamError; };
+// Carries the system's error code (0 when there is none).
+class EFileStreamError : public EStreamError {
+public:
+    explicit EFileStreamError(std::wstring message, unsigned long errorCode = 0)
+        : EStreamError(std::move(message)), FErrorCode(errorCode) {}
+    unsigned long ErrorCode() const noexcept { return FErrorCode; }
+private:
+    unsigned long FErrorCode;
+};
 class EFOpenError : public EFileStreamError { public: using EFileStreamError::EFileStreamError; };
 class EFCreateError : public EFileStreamError { public: using EFileStreamError::EFileStreamError; };
 class EReadError : public EStreamError { public: using EStreamError::EStreamError; };

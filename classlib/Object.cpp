@@ -99,6 +99,14 @@ bool IsValidIdent(const std::wstring& name) {
                        [&](wchar_t c) { return alpha(c) || (c >= L'0' && c <= L'9'); });
 }
 
+const TPropertyList& TComponent::Published() {
+    static const TPropertyList list = TPropertyList::Extend(TPersistent::Published())
+        .Add(L"Name", &TComponent::Name, &TComponent::SetName)
+        .Stored(L"Name", false)
+        .Add(L"Tag", &TComponent::Tag, &TComponent::SetTag, 0);
+    return list;
+}
+
 TComponent::TComponent(TComponent* owner) {
     if (owner) owner->InsertComponent(this);
 }

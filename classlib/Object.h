@@ -149,6 +149,8 @@ class TComponent : public TPersistent {
 public:
     explicit TComponent(TComponent* owner);
     ~TComponent() override;
+    // Name (never stored as a property: a description writes it apart) and Tag (default 0).
+    static const TPropertyList& Published();
 
     TComponent* Owner() const noexcept { return FOwner; }
     int ComponentCount() const noexcept { return int(FComponents.size()); }

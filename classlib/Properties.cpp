@@ -1,5 +1,6 @@
 #include "classlib/Properties.h"
 
+#include <cassert>
 #include <cerrno>
 #include <cmath>
 #include <cwchar>
@@ -112,6 +113,16 @@ TPropertyList& TPropertyList::Add(TPropInfo info) {
             return *this;
         }
     FItems.push_back(std::move(info));
+    return *this;
+}
+
+TPropertyList& TPropertyList::SetStoredRule(const wchar_t* name, std::function<bool(const TObject*)> rule) {
+    for (TPropInfo& info : FItems)
+        if (SameText(info.Name, name)) {
+            info.StoredRule = std::move(rule);
+            return *this;
+        }
+    assert(!"Stored() names a property that was not added");
     return *this;
 }
 

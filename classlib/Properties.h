@@ -123,6 +123,16 @@ public:
 
     // Adds or, when the name exists (a class re-publishing with a new default), replaces.
     TPropertyList& Add(TPropInfo info);
+    // Gives the named property (added before) its "stored" rule: a member function
+    // `bool IsXStored() const`, any callable on the object, or a fixed answer.
+    template <class C>
+    TPropertyList& Stored(const wchar_t* name, bool (C::*rule)() const) {
+        return SetStoredRule(name, [rule](const TObject* o) { return (static_cast<const C*>(o)->*rule)(); });
+    }
+    TPropertyList& Stored(const wchar_t* name, bool stored) {
+        return SetStoredRule(name, [stored](const TObject*) { return stored; });
+    }
+    TPropertyList& SetStoredRule(const wchar_t* name, std::function<bool(const TObject*)> rule);
 
     // Integer, Float, String or Boolean, from the getter's type; an optional default.
     template <class Get, class Set>

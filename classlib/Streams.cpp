@@ -96,7 +96,7 @@ TFileStream::TFileStream(const std::wstring& fileName, uint16_t mode)
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
         if (FHandle == INVALID_HANDLE_VALUE) {
             const DWORD code = ::GetLastError();
-            throw EFCreateError(L"Cannot create file \"" + fileName + L"\". " + SysErrorMessage(code));
+            throw EFCreateError(L"Cannot create file \"" + fileName + L"\". " + SysErrorMessage(code), code);
         }
         return;
     }
@@ -106,12 +106,32 @@ TFileStream::TFileStream(const std::wstring& fileName, uint16_t mode)
     FHandle = ::CreateFileW(fileName.c_str(), access, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (FHandle == INVALID_HANDLE_VALUE) {
         const DWORD code = ::GetLastError();
-        throw EFOpenError(L"Cannot open file \"" + fileName + L"\". " + SysErrorMessage(code));
+        throw EFOpenError(L"Cannot open file \"" + fileName + L"\". " + SysErrorMessage(code), code);
     }
 }
 
 TFileStream::~TFileStream() {
     if (FHandle != INVALID_HANDLE_VALUE) ::CloseHandle(FHandle);
+}
+
+void SaveFileSafely(const std::wstring& fileName, const std::function<void(TStream*)>& write) {
+    const std::wstring temporary = fileName + L".~" + std::to_wstring(::GetCurrentProcessId()) + L".tmp";
+    try {
+        TFileStream stream(temporary, fmCreate | fmShareExclusive);
+        write(&stream);
+    } catch (const EFCreateError& error) {
+        ::DeleteFileW(temporary.c_str());
+        throw EFCreateError(L"Cannot create file \"" + fileName + L"\". " + SysErrorMessage(error.ErrorCode()),
+                            error.ErrorCode());
+    } catch (...) {
+        ::DeleteFileW(temporary.c_str());
+        throw;
+    }
+    if (!::MoveFileExW(temporary.c_str(), fileName.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const DWORD code = ::GetLastError();
+        ::DeleteFileW(temporary.c_str());
+        throw EFCreateError(L"Cannot create file \"" + fileName + L"\". " + SysErrorMessage(code), code);
+    }
 }
 
 // ---------------------------------------------------------------- TMemoryStream
@@ -174,8 +194,7 @@ void TMemoryStream::SaveToStream(TStream* stream) {
 }
 
 void TMemoryStream::SaveToFile(const std::wstring& fileName) {
-    TFileStream file(fileName, fmCreate);
-    SaveToStream(&file);
+    SaveFileSafely(fileName, [this](TStream* file) { SaveToStream(file); });
 }
 
 // ---------------------------------------------------------------- TStringStream

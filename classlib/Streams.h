@@ -2,6 +2,7 @@
 // Byte streams: the stream base, file and handle streams, memory and string
 // streams, and read-only streams over a module's resources.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -68,6 +69,11 @@ public:
 private:
     std::wstring FFileName;
 };
+
+// Writes a file through a temporary file beside it and then puts that in place, so a
+// write that fails half-way leaves the old file whole. EFCreateError
+// "Cannot create file "<name>". <system text>" when either step fails.
+void SaveFileSafely(const std::wstring& fileName, const std::function<void(TStream*)>& write);
 
 class TMemoryStream : public TStream {
     CLASSLIB_CLASS(TMemoryStream, TStream)

@@ -395,8 +395,7 @@ void TStrings::SaveToStream(TStream* stream) {
 }
 
 void TStrings::SaveToFile(const std::wstring& fileName) {
-    TFileStream stream(fileName, fmCreate);
-    SaveToStream(&stream);
+    SaveFileSafely(fileName, [this](TStream* stream) { SaveToStream(stream); });
 }
 
 // ---------------------------------------------------------------- TStringList

@@ -102,6 +102,7 @@ public:
     virtual void LoadFromStream(TStream* stream);
     virtual void LoadFromFile(const std::wstring& fileName);
     virtual void SaveToStream(TStream* stream);
+    // Through a temporary file beside the target: a failed save keeps the old file.
     virtual void SaveToFile(const std::wstring& fileName);
 
     // The text decoding and encoding Load and Save use, for callers with bytes in hand.

@@ -120,7 +120,7 @@ std::vector<std::wstring> Names(const TPropertyList& list) {
 
 TEST(PublishedProperties, ListsExtendTheParentsList) {
     const std::vector<std::wstring> shape = Names(TShape::StaticClass().Published());
-    EXPECT_EQ(shape, (std::vector<std::wstring>{L"Width", L"Ratio", L"Caption", L"Visible", L"Side", L"Marks", L"Color",
+    EXPECT_EQ(shape, (std::vector<std::wstring>{L"Name", L"Tag", L"Width", L"Ratio", L"Caption", L"Visible", L"Side", L"Marks", L"Color",
                                                 L"Pen", L"Lines", L"Buddy", L"OnClick", L"OnResize"}));
     // The child keeps the parent's order, replaces Width in place and appends Depth.
     std::vector<std::wstring> wide = shape;
@@ -171,6 +171,8 @@ TEST(PublishedProperties, DefaultsDecideWhatIsStored) {
     TShape shape(nullptr);
     const TPropertyList& list = TShape::StaticClass().Published();
     EXPECT_FALSE(list.Find(L"Width")->IsStored(&shape));
+    shape.SetName(L"Shape1");
+    EXPECT_FALSE(list.Find(L"Name")->IsStored(&shape));      // a description writes names apart
     EXPECT_FALSE(list.Find(L"Caption")->IsStored(&shape));   // empty text is the default
     EXPECT_FALSE(list.Find(L"OnClick")->IsStored(&shape));
     EXPECT_FALSE(list.Find(L"Buddy")->IsStored(&shape));

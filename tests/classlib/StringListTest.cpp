@@ -256,3 +256,30 @@ TEST(StringListFiles, SaveLoadAndAMissingFileLeavesTheListAlone) {
     EXPECT_THROW(back.LoadFromFile(name), EFOpenError);
     EXPECT_EQ(back.Count(), 2);
 }
+
+namespace {
+// Fails while its text is being built, as a save can fail half-way.
+class TBrokenStrings : public TStringList {
+protected:
+    std::wstring Get(int index) const override {
+        if (index == 1) throw EInvalidOperation(L"broken line");
+        return TStringList::Get(index);
+    }
+};
+}  // namespace
+
+TEST(StringListFiles, AFailedSaveKeepsTheOldFile) {
+    const std::wstring name = GetTempDir() + L"classlib_strings_keep.txt";
+    TStringList good;
+    good.Add(L"old content");
+    good.SaveToFile(name);
+    TBrokenStrings broken;
+    broken.Add(L"a");
+    broken.Add(L"b");
+    EXPECT_THROW(broken.SaveToFile(name), EInvalidOperation);
+    TStringList back;
+    back.LoadFromFile(name);
+    EXPECT_EQ(back.Text(), L"old content\r\n");
+    ::DeleteFileW(name.c_str());
+    EXPECT_THROW(good.SaveToFile(GetTempDir() + L"no_such_dir\\x.txt"), EFCreateError);
+}

@@ -1,0 +1,448 @@
+#include "classlib/Form.h"
+
+#include <algorithm>
+#include <cwctype>
+#include <vector>
+
+#include "classlib/Application.h"
+#include "classlib/GdiObjects.h"
+#include "classlib/Properties.h"
+#include "classlib/Screen.h"
+#include "classlib/Seams.h"
+#include "classlib/WindowDescription.h"
+
+namespace ClassLib {
+
+CLASSLIB_IMPLEMENT(TCustomForm, TCustomControl)
+CLASSLIB_IMPLEMENT(TForm, TCustomForm)
+
+namespace {
+
+DWORD StyleOf(TFormBorderStyle border) {
+    switch (border) {
+        case bsNone: return WS_POPUP;
+        case bsSingle: return WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_BORDER;
+        case bsDialog: return WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+        case bsToolWindow: return WS_CAPTION | WS_SYSMENU;
+        case bsSizeToolWin: return WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
+        case bsSizeable: default: return WS_OVERLAPPEDWINDOW;
+    }
+}
+
+DWORD ExStyleOf(TFormBorderStyle border, TFormStyle formStyle) {
+    DWORD ex = 0;
+    if (border == bsDialog) ex |= WS_EX_DLGMODALFRAME;
+    if (border == bsToolWindow || border == bsSizeToolWin) ex |= WS_EX_TOOLWINDOW;
+    if (formStyle == fsStayOnTop) ex |= WS_EX_TOPMOST;
+    return ex;
+}
+
+bool SameTextAscii(const std::wstring& a, const std::wstring& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (std::towlower(a[i]) != std::towlower(b[i])) return false;
+    return true;
+}
+
+}  // namespace
+
+const TPropertyList& TCustomForm::Published() {
+    static const TPropertyList list = TPropertyList::Extend(TCustomControl::Published())
+        .Add(L"ClientWidth", &TCustomForm::ClientWidth, &TCustomForm::SetClientWidth)
+        .Add(L"ClientHeight", &TCustomForm::ClientHeight, &TCustomForm::SetClientHeight)
+        .Enum(L"BorderStyle", L"TFormBorderStyle", &TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle,
+              {L"bsNone", L"bsSingle", L"bsSizeable", L"bsDialog", L"bsToolWindow", L"bsSizeToolWin"}, bsSizeable)
+        .Enum(L"FormStyle", L"TFormStyle", &TCustomForm::FormStyle, &TCustomForm::SetFormStyle,
+              {L"fsNormal", L"fsMDIChild", L"fsMDIForm", L"fsStayOnTop"}, fsNormal)
+        .Enum(L"Position", L"TPosition", &TCustomForm::Position, &TCustomForm::SetPosition,
+              {L"poDesigned", L"poDefault", L"poDefaultPosOnly", L"poDefaultSizeOnly", L"poScreenCenter",
+               L"poDesktopCenter", L"poMainFormCenter", L"poOwnerFormCenter"}, poDesigned)
+        .Enum(L"WindowState", L"TWindowState", &TCustomForm::WindowState, &TCustomForm::SetWindowState,
+              {L"wsNormal", L"wsMinimized", L"wsMaximized"}, wsNormal)
+        .Add(L"KeyPreview", &TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview, false)
+        .Add(L"Visible", &TCustomForm::Visible, &TCustomForm::SetVisible, false)
+        .Colour(L"Color", &TCustomForm::Color, &TCustomForm::SetColor, clBtnFace)
+        .Reference(L"ActiveControl", &TCustomForm::ActiveControl, &TCustomForm::SetActiveControl)
+        .Event(L"OnCreate", &TCustomForm::OnCreate)
+        .Event(L"OnShow", &TCustomForm::OnShow)
+        .Event(L"OnHide", &TCustomForm::OnHide)
+        .Event(L"OnCloseQuery", &TCustomForm::OnCloseQuery)
+        .Event(L"OnClose", &TCustomForm::OnClose)
+        .Event(L"OnDestroy", &TCustomForm::OnDestroy)
+        .Event(L"OnActivate", &TCustomForm::OnActivate)
+        .Event(L"OnDeactivate", &TCustomForm::OnDeactivate)
+        .Event(L"OnPaint", &TCustomForm::OnPaint);
+    return list;
+}
+
+TCustomForm::TCustomForm(TComponent* owner) : TCustomControl(owner) {
+    FControlStyle = csAcceptsControls | csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks;
+    FColor = clBtnFace;
+    SetParentColor(false);
+    SetParentFont(false);
+    TControl::SetVisible(false);
+    TControl::SetBounds(0, 0, 320, 240);
+    Screen->AddForm(this);
+}
+
+TCustomForm::~TCustomForm() {
+    BeforeDestruction();
+    Screen->RemoveForm(this);
+    if (Application) Application->FormDestroying(this);
+}
+
+void TCustomForm::BeforeDestruction() {
+    if (FDestroyFired) return;
+    FDestroyFired = true;
+    DoDestroy();
+}
+
+void TCustomForm::ReadDescription(const std::function<void(const std::function<void(TComponent*)>&)>& read) {
+    for (TFieldBinding& field : FFields) field.Bound = false;
+    read([this](TComponent* component) {
+        for (TFieldBinding& field : FFields) {
+            if (field.Bound || !SameTextAscii(field.Name, component->Name())) continue;
+            if (!field.Assign(component))
+                throw EDescriptionError(L"Field " + field.Name + L" of " + ClassName() + L" cannot hold a " +
+                                        component->ClassName());
+            field.Bound = true;
+        }
+    });
+    for (const TFieldBinding& field : FFields)
+        if (!field.Bound)
+            throw EDescriptionError(L"The description of " + ClassName() + L" has no component " + field.Name);
+}
+
+void TCustomForm::InitFromDescription() {
+    ReadDescription([this](const std::function<void(TComponent*)>& created) {
+        ReadComponentResource(this, ClassName(), created);
+    });
+    DoCreate();
+}
+
+void TCustomForm::InitFromDescriptionText(const std::wstring& text) {
+    ReadDescription([this, &text](const std::function<void(TComponent*)>& created) {
+        ReadComponentFromText(this, text, created);
+    });
+    DoCreate();
+}
+
+void TCustomForm::DoCreate() { FireEvent(OnCreate, this); }
+void TCustomForm::DoShow() { FireEvent(OnShow, this); }
+void TCustomForm::DoHide() { FireEvent(OnHide, this); }
+void TCustomForm::DoClose(TCloseAction& action) {
+    if (OnClose) OnClose(this, action);
+}
+void TCustomForm::DoDestroy() { FireEvent(OnDestroy, this); }
+
+void TCustomForm::CreateParams(TCreateParams& params) {
+    TCustomControl::CreateParams(params);
+    params.Style = StyleOf(FBorderStyle) | WS_CLIPCHILDREN;
+    params.ExStyle = ExStyleOf(FBorderStyle, FFormStyle);
+    params.WndParent = ParentWindow();
+    if (Application && Application->MainForm() == this) {
+        if (Application->MainFormOnTaskBar()) params.ExStyle |= WS_EX_APPWINDOW;
+    } else if (!params.WndParent && Application && Application->MainForm() &&
+               Application->MainForm()->HandleAllocated()) {
+        // Secondary windows belong to the main window: no task-bar button, kept above it.
+        params.WndParent = Application->MainForm()->Handle();
+    }
+    if (FPosition == poDefault || FPosition == poDefaultPosOnly) {
+        params.X = CW_USEDEFAULT;
+        params.Y = CW_USEDEFAULT;
+    }
+    if (FPosition == poDefault || FPosition == poDefaultSizeOnly) {
+        params.Width = CW_USEDEFAULT;
+        params.Height = CW_USEDEFAULT;
+    }
+    params.WindowClass.style = CS_DBLCLKS;
+    params.WindowClass.hIcon = ::LoadIconW(::GetModuleHandleW(nullptr), L"MAINICON");
+    if (!params.WindowClass.hIcon) params.WindowClass.hIcon = ::LoadIconW(nullptr, IDI_APPLICATION);
+}
+
+void TCustomForm::CreateWindowHandleDone() {
+    if (FWindowState != wsNormal && Visible())
+        ::ShowWindow(FHandle, FWindowState == wsMaximized ? SW_SHOWMAXIMIZED : SW_SHOWMINIMIZED);
+}
+
+TRect TCustomForm::FrameInsets() const {
+    RECT rect{0, 0, 0, 0};
+    ::AdjustWindowRectEx(&rect, StyleOf(FBorderStyle), FALSE, ExStyleOf(FBorderStyle, FFormStyle));
+    return {-rect.left, -rect.top, rect.right, rect.bottom};
+}
+
+TRect TCustomForm::ClientRect() const {
+    if (FHandle) return TCustomControl::ClientRect();
+    const TRect insets = FrameInsets();
+    return {0, 0, std::max(0, Width() - insets.Left - insets.Right), std::max(0, Height() - insets.Top - insets.Bottom)};
+}
+
+TPoint TCustomForm::ClientOrigin() const {
+    if (FHandle) return TCustomControl::ClientOrigin();
+    const TRect insets = FrameInsets();
+    return {Left() + insets.Left, Top() + insets.Top};
+}
+
+void TCustomForm::SetClientWidth(int value) {
+    SetWidth(Width() - ClientWidth() + value);
+}
+
+void TCustomForm::SetClientHeight(int value) {
+    SetHeight(Height() - ClientHeight() + value);
+}
+
+bool TCustomForm::Showing() const {
+    return FHandle && ::IsWindowVisible(FHandle);
+}
+
+void TCustomForm::SetBorderStyle(TFormBorderStyle value) {
+    if (value == FBorderStyle) return;
+    FBorderStyle = value;
+    RecreateWnd();
+}
+
+void TCustomForm::SetFormStyle(TFormStyle value) {
+    if (value == FFormStyle) return;
+    FFormStyle = value;
+    if (FHandle) {
+        ::SetWindowPos(FHandle, value == fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+}
+
+TWindowState TCustomForm::WindowState() const {
+    if (FHandle) {
+        if (::IsZoomed(FHandle)) return wsMaximized;
+        if (::IsIconic(FHandle)) return wsMinimized;
+        if (::IsWindowVisible(FHandle)) return wsNormal;
+    }
+    return FWindowState;
+}
+
+void TCustomForm::SetWindowState(TWindowState value) {
+    FWindowState = value;
+    if (FHandle && ::IsWindowVisible(FHandle)) {
+        const int show[] = {SW_RESTORE, SW_MINIMIZE, SW_MAXIMIZE};
+        ::ShowWindow(FHandle, show[value]);
+    }
+}
+
+void TCustomForm::SetActiveControl(TWinControl* control) {
+    if (control == FActiveControl) return;
+    if (control && (control == this || !ContainsControl(control)))
+        throw EInvalidOperation(L"Invalid active control for " + Name());
+    FActiveControl = control;
+    if (control && FActive && control->CanFocus() && !(ComponentState() & csLoading)) ::SetFocus(control->Handle());
+}
+
+void TCustomForm::FocusChanged(TWinControl* control) {
+    if (control != this && ContainsControl(control)) FActiveControl = control;
+}
+
+void TCustomForm::FocusControl(TWinControl* control) {
+    SetActiveControl(control);
+    if (control && control->CanFocus()) control->SetFocus();
+}
+
+void TCustomForm::ApplyPosition() {
+    if (FPositioned) return;
+    FPositioned = true;
+    TRect area;
+    switch (FPosition) {
+        case poScreenCenter: area = Screen->PrimaryMonitor().BoundsRect; break;
+        case poDesktopCenter: area = Screen->DesktopRect(); break;
+        case poMainFormCenter:
+        case poOwnerFormCenter: {
+            TCustomForm* center = Application ? Application->MainForm() : nullptr;
+            if (FPosition == poOwnerFormCenter)
+                if (auto* owner = dynamic_cast<TCustomForm*>(Owner())) center = owner;
+            if (!center || center == this) return;
+            area = center->BoundsRect();
+            break;
+        }
+        default: return;
+    }
+    SetBounds(area.Left + (area.Width() - Width()) / 2, area.Top + (area.Height() - Height()) / 2, Width(), Height());
+}
+
+void TCustomForm::SetVisible(bool value) {
+    if (ComponentState() & csLoading) {
+        TControl::SetVisible(value);
+        return;
+    }
+    if (value) {
+        HandleNeeded();
+        ApplyPosition();
+        if (!Visible()) {
+            TControl::SetVisible(true);
+            DoShow();
+        }
+        // OnShow may have closed or hidden the window again.
+        if (!Visible() || !FHandle) return;
+        int command = SW_SHOWNORMAL;
+        if (FWindowState == wsMaximized) command = SW_SHOWMAXIMIZED;
+        else if (FWindowState == wsMinimized) command = SW_SHOWMINIMIZED;
+        ::ShowWindow(FHandle, command);
+        ::BringWindowToTop(FHandle);
+    } else {
+        if (!Visible()) return;
+        DoHide();
+        TControl::SetVisible(false);
+        if (FHandle) {
+            FWindowState = WindowState();
+            ::ShowWindow(FHandle, SW_HIDE);
+        }
+    }
+}
+
+bool TCustomForm::CloseQuery() {
+    bool canClose = true;
+    if (OnCloseQuery) OnCloseQuery(this, canClose);
+    return canClose;
+}
+
+void TCustomForm::Close() {
+    if (FModal) {
+        FModalResult = mrCancel;
+        return;
+    }
+    if (!CloseQuery()) return;
+    TCloseAction action = caHide;
+    if (Application && Application->MainForm() == this) action = caFree;
+    DoClose(action);
+    if (action == caNone) return;
+    if (Application && Application->MainForm() == this) {
+        Application->Terminate();
+        if (action != caHide) return;  // freed with the application's other windows
+    }
+    switch (action) {
+        case caHide: Hide(); break;
+        case caMinimize: SetWindowState(wsMinimized); break;
+        case caFree: Release(); break;
+        default: break;
+    }
+}
+
+void TCustomForm::Release() {
+    if (FReleasing) return;
+    FReleasing = true;
+    if (FHandle) ::PostMessageW(FHandle, CM_RELEASE, 0, 0);
+    else delete this;
+}
+
+bool TCustomForm::PostMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    return ::PostMessageW(Handle(), msg, wParam, lParam) != FALSE;
+}
+
+TModalResult TCustomForm::ShowModal() {
+    if (Visible() || FModal) throw EInvalidOperation(L"Cannot make a visible window modal");
+    // A captured mouse would keep talking to the window below.
+    if (::GetCapture()) ::SendMessageW(::GetCapture(), WM_CANCELMODE, 0, 0);
+    ::ReleaseCapture();
+    if (Application) {
+        Application->CancelHint();
+        Application->SetCaptureControl(nullptr);
+        Application->ModalStarted();
+    }
+    std::vector<HWND> disabled;
+    for (int i = 0; i < Screen->FormCount(); ++i) {
+        TCustomForm* form = Screen->Forms(i);
+        if (form != this && form->HandleAllocated() && ::IsWindowEnabled(form->FHandle) &&
+            ::IsWindowVisible(form->FHandle)) {
+            ::EnableWindow(form->FHandle, FALSE);
+            disabled.push_back(form->FHandle);
+        }
+    }
+    FModal = true;
+    FModalResult = mrNone;
+    auto restore = [&] {
+        for (HWND window : disabled) ::EnableWindow(window, TRUE);
+        FModal = false;
+        if (Application) Application->ModalFinished();
+    };
+    try {
+        Show();
+        while (Application && !Application->Terminated()) {
+            Application->HandleMessage();
+            if (FModalResult == mrNone) continue;
+            // The window may still refuse, or turn the close into nothing.
+            TModalResult result = FModalResult;
+            bool close = CloseQuery();
+            TCloseAction action = caHide;
+            if (close) DoClose(action);
+            if (!close || action == caNone) {
+                FModalResult = mrNone;
+                continue;
+            }
+            FModalResult = result;
+            break;
+        }
+        restore();
+        Hide();
+    } catch (...) {
+        restore();
+        throw;
+    }
+    return FModalResult;
+}
+
+void TCustomForm::Paint() {
+    FireEvent(OnPaint, this);
+}
+
+void TCustomForm::Dispatch(TMessage& message) {
+    switch (message.Msg) {
+        case WM_CLOSE: WMClose(message); return;
+        case WM_GETMINMAXINFO: WMGetMinMaxInfo(message); return;
+        case WM_ACTIVATE: WMActivate(message); return;
+        case CM_RELEASE: CMRelease(message); return;
+        case CM_DIALOGKEY: CMDialogKeyForm(message); return;
+        default: TCustomControl::Dispatch(message);
+    }
+}
+
+void TCustomForm::WMClose(TMessage& message) {
+    (void)message;
+    Close();
+}
+
+void TCustomForm::WMGetMinMaxInfo(TMessage& message) {
+    DefaultHandler(message);
+    auto* info = reinterpret_cast<MINMAXINFO*>(message.LParam);
+    const TSizeConstraints* limits = Constraints();
+    if (limits->MinWidth() > 0) info->ptMinTrackSize.x = limits->MinWidth();
+    if (limits->MinHeight() > 0) info->ptMinTrackSize.y = limits->MinHeight();
+    if (limits->MaxWidth() > 0) info->ptMaxTrackSize.x = limits->MaxWidth();
+    if (limits->MaxHeight() > 0) info->ptMaxTrackSize.y = limits->MaxHeight();
+    message.Result = 0;
+}
+
+void TCustomForm::WMActivate(TMessage& message) {
+    DefaultHandler(message);
+    const bool active = LOWORD(message.WParam) != WA_INACTIVE;
+    if (active == FActive) return;
+    FActive = active;
+    if (active) {
+        if (FActiveControl && FActiveControl->CanFocus()) ::SetFocus(FActiveControl->Handle());
+        FireEvent(OnActivate, this);
+    } else {
+        FireEvent(OnDeactivate, this);
+    }
+}
+
+void TCustomForm::CMRelease(TMessage& message) {
+    (void)message;
+    BeforeDestruction();
+    delete this;
+}
+
+void TCustomForm::CMDialogKeyForm(TMessage& message) {
+    if (message.WParam == VK_TAB && !IsKeyDown(VK_CONTROL)) {
+        SelectNext(FActiveControl, !IsKeyDown(VK_SHIFT), true);
+        message.Result = 1;
+        return;
+    }
+    TCustomControl::Dispatch(message);
+}
+
+}  // namespace ClassLib

@@ -1,0 +1,161 @@
+#pragma once
+// Top-level windows: caption, border, position, window state, the show/close/destroy
+// life cycle with its events, modal showing, and creation from a window description.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "classlib/Control.h"
+
+namespace ClassLib {
+
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+using TBorderStyle = TFormBorderStyle;  // controls use bsNone and bsSingle
+enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
+enum TPosition {
+    poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter,
+    poDesktopCenter, poMainFormCenter, poOwnerFormCenter
+};
+enum TWindowState { wsNormal, wsMinimized, wsMaximized };
+enum TCloseAction { caNone, caHide, caFree, caMinimize };
+
+using TModalResult = int;
+constexpr TModalResult mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL, mrAbort = IDABORT,
+                       mrRetry = IDRETRY, mrIgnore = IDIGNORE, mrYes = IDYES, mrNo = IDNO,
+                       mrClose = 8, mrAll = 12, mrNoToAll = 13, mrYesToAll = 14;
+
+using TCloseEvent = std::function<void(TObject* sender, TCloseAction& action)>;
+using TCloseQueryEvent = std::function<void(TObject* sender, bool& canClose)>;
+
+class TCustomForm : public TCustomControl {
+    CLASSLIB_CLASS(TCustomForm, TCustomControl)
+public:
+    static const TPropertyList& Published();
+    // A window without a description; descendants with one call InitFromDescription
+    // at the end of their constructor.
+    explicit TCustomForm(TComponent* owner);
+    ~TCustomForm() override;
+
+    TFormBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TFormBorderStyle value);
+    TFormStyle FormStyle() const { return FFormStyle; }
+    void SetFormStyle(TFormStyle value);
+    TPosition Position() const { return FPosition; }
+    void SetPosition(TPosition value) { FPosition = value; }
+    TWindowState WindowState() const;
+    void SetWindowState(TWindowState value);
+    bool KeyPreview() const { return FKeyPreview; }
+    void SetKeyPreview(bool value) { FKeyPreview = value; }
+    TModalResult ModalResult() const { return FModalResult; }
+    void SetModalResult(TModalResult value) { FModalResult = value; }
+    TWinControl* ActiveControl() const { return FActiveControl; }
+    void SetActiveControl(TWinControl* control);
+    bool Active() const { return FActive; }
+    bool Modal() const { return FModal; }
+
+    void SetClientWidth(int value) override;
+    void SetClientHeight(int value) override;
+    TRect ClientRect() const override;
+    TPoint ClientOrigin() const override;
+    bool Showing() const override;
+    void SetVisible(bool value) override;
+
+    void Show() { SetVisible(true); }
+    void Hide() { SetVisible(false); }
+    // Asks OnCloseQuery, then OnClose decides: hide (the default), free, minimize or
+    // nothing. Closing the main window ends the application.
+    void Close();
+    virtual bool CloseQuery();
+    // Frees the window once the handler that called this has returned.
+    void Release();
+    // Shows the window and disables the others until ModalResult is set.
+    virtual TModalResult ShowModal();
+    void FocusControl(TWinControl* control);
+    // Posts a message to this window's queue; its handler runs from the message loop.
+    bool PostMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
+
+    // Ties a field of a descendant to the component of that name in the description,
+    // before OnCreate runs: BindField(Panel1, L"Panel1").
+    template <class T>
+    void BindField(T*& field, const std::wstring& name) {
+        field = nullptr;
+        FFields.push_back({name, [&field](TComponent* component) {
+                               field = dynamic_cast<T*>(component);
+                               return field != nullptr;
+                           }});
+    }
+
+    // Reads the window's description (the RCDATA resource named after its class) into it,
+    // then raises OnCreate.
+    void InitFromDescription();
+    // Reads a description given as text, then raises OnCreate.
+    void InitFromDescriptionText(const std::wstring& text);
+
+    TNotifyEvent OnCreate;
+    TNotifyEvent OnShow;
+    TNotifyEvent OnHide;
+    TCloseQueryEvent OnCloseQuery;
+    TCloseEvent OnClose;
+    TNotifyEvent OnDestroy;
+    TNotifyEvent OnActivate;
+    TNotifyEvent OnDeactivate;
+    TNotifyEvent OnPaint;
+
+    // Library plumbing: the windowed control that took the focus.
+    void FocusChanged(TWinControl* control);
+    // OnDestroy, once, while the window and its components still exist.
+    void BeforeDestruction();
+
+    void Dispatch(TMessage& message) override;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void CreateWindowHandleDone() override;
+    void Paint() override;
+    virtual void DoCreate();
+    virtual void DoShow();
+    virtual void DoHide();
+    virtual void DoClose(TCloseAction& action);
+    virtual void DoDestroy();
+    bool WantsKey(WORD key) override { (void)key; return false; }
+
+private:
+    struct TFieldBinding {
+        std::wstring Name;
+        std::function<bool(TComponent*)> Assign;
+        bool Bound = false;
+    };
+    void ReadDescription(const std::function<void(const std::function<void(TComponent*)>&)>& read);
+    void WMClose(TMessage& message);
+    void WMGetMinMaxInfo(TMessage& message);
+    void WMActivate(TMessage& message);
+    void CMRelease(TMessage& message);
+    void CMDialogKeyForm(TMessage& message);
+    void ApplyPosition();
+    TRect FrameInsets() const;
+
+    TFormBorderStyle FBorderStyle = bsSizeable;
+    TFormStyle FFormStyle = fsNormal;
+    TPosition FPosition = poDesigned;
+    TWindowState FWindowState = wsNormal;
+    bool FKeyPreview = false;
+    TModalResult FModalResult = mrNone;
+    TWinControl* FActiveControl = nullptr;
+    bool FActive = false;
+    bool FModal = false;
+    bool FDestroyFired = false;
+    bool FPositioned = false;
+    bool FReleasing = false;
+    std::vector<TFieldBinding> FFields;
+};
+
+// The form class a program derives its windows from; it publishes the form's settings.
+class TForm : public TCustomForm {
+    CLASSLIB_CLASS(TForm, TCustomForm)
+public:
+    explicit TForm(TComponent* owner) : TCustomForm(owner) {}
+};
+
+}  // namespace ClassLib

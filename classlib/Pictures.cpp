@@ -1,0 +1,1333 @@
+#include "classlib/Pictures.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "classlib/Streams.h"
+
+#include <gdiplus.h>
+#include <shlwapi.h>
+
+namespace ClassLib {
+
+CLASSLIB_IMPLEMENT(TGraphic, TPersistent)
+CLASSLIB_IMPLEMENT(TPicture, TPersistent)
+CLASSLIB_IMPLEMENT(TBitmap, TGraphic)
+CLASSLIB_IMPLEMENT(TIcon, TGraphic)
+CLASSLIB_IMPLEMENT(TPngImage, TGraphic)
+CLASSLIB_IMPLEMENT(TJPEGImage, TGraphic)
+CLASSLIB_IMPLEMENT(TGIFImage, TGraphic)
+
+namespace {
+
+constexpr std::uint64_t MaxBitmapPixels = 64ull * 1024 * 1024;
+
+std::uint16_t Le16(const std::uint8_t* p) { return std::uint16_t(p[0] | (p[1] << 8)); }
+std::uint32_t Le32(const std::uint8_t* p) { return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[3]) << 24); }
+void PutLe16(TBytes& out, unsigned v) { out.push_back(std::uint8_t(v)); out.push_back(std::uint8_t(v >> 8)); }
+void PutLe32(TBytes& out, std::uint32_t v) { PutLe16(out, v & 0xFFFF); PutLe16(out, v >> 16); }
+
+// The bytes from the stream's position to its end.
+TBytes ReadRest(TStream* stream) {
+    const std::int64_t left = stream->Size() - stream->Position();
+    if (left <= 0) return {};
+    if (left > 0x7FFFFFFF) throw EInvalidGraphic(L"Cannot load the picture: the data is larger than 2 GB");
+    TBytes bytes(static_cast<std::size_t>(left));
+    bytes.resize(std::size_t(stream->Read(bytes.data(), int(left))));
+    return bytes;
+}
+
+// Up to `count` bytes at the stream's position, leaving the position where it was.
+TBytes Peek(TStream* stream, int count) {
+    const std::int64_t position = stream->Position();
+    TBytes bytes(count);
+    bytes.resize(std::size_t(std::max(0, stream->Read(bytes.data(), count))));
+    stream->SetPosition(position);
+    return bytes;
+}
+
+void WriteBytes(TStream* stream, const TBytes& bytes) {
+    if (!bytes.empty()) stream->WriteBuffer(bytes.data(), int(bytes.size()));
+}
+
+std::unique_ptr<TMemoryStream> MemoryStreamOf(const TBytes& bytes) {
+    auto stream = std::make_unique<TMemoryStream>();
+    WriteBytes(stream.get(), bytes);
+    stream->SetPosition(0);
+    return stream;
+}
+
+TBytes ReadFileBytes(const std::wstring& fileName) {
+    TFileStream file(fileName, fmOpenRead | fmShareDenyWrite);
+    return ReadRest(&file);
+}
+
+// Written beside the target first, so a failed write leaves the old file whole.
+void WriteFileBytes(const std::wstring& fileName, const TBytes& bytes) {
+    const std::wstring temporary = fileName + L".tmp~";
+    {
+        TFileStream file(temporary, fmCreate);
+        WriteBytes(&file, bytes);
+    }
+    if (!::MoveFileExW(temporary.c_str(), fileName.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        const DWORD code = ::GetLastError();
+        ::DeleteFileW(temporary.c_str());
+        RaiseOSError(code, L"Cannot write \"" + fileName + L"\"");
+    }
+}
+
+std::wstring LowerExtension(const std::wstring& fileName) {
+    const std::size_t dot = fileName.find_last_of(L'.');
+    const std::size_t slash = fileName.find_last_of(L"\\/");
+    if (dot == std::wstring::npos || (slash != std::wstring::npos && dot < slash)) return {};
+    std::wstring ext = fileName.substr(dot + 1);
+    for (wchar_t& c : ext) c = wchar_t(std::towlower(c));
+    return ext;
+}
+
+std::vector<TFileFormat>& Formats() {
+    static std::vector<TFileFormat> formats = {
+        {L"bmp", L"Bitmaps", &TBitmap::ClassData()},
+        {L"ico", L"Icons", &TIcon::ClassData()},
+        {L"png", L"Portable Network Graphics", &TPngImage::ClassData()},
+        {L"jpg", L"JPEG Image File", &TJPEGImage::ClassData()},
+        {L"jpeg", L"JPEG Image File", &TJPEGImage::ClassData()},
+        {L"gif", L"GIF Image", &TGIFImage::ClassData()},
+    };
+    return formats;
+}
+
+TGraphicClass ClassForExtension(const std::wstring& ext) {
+    const std::vector<TFileFormat>& formats = Formats();
+    // The latest registration for an extension wins.
+    for (auto it = formats.rbegin(); it != formats.rend(); ++it)
+        if (it->Extension == ext) return it->GraphicClass;
+    return nullptr;
+}
+
+// ---- colour tables of new paletted bitmaps ----
+
+void FillColorTable(RGBQUAD* table, int bitCount) {
+    if (bitCount == 1) {
+        table[0] = RGBQUAD{0, 0, 0, 0};
+        table[1] = RGBQUAD{255, 255, 255, 0};
+    } else if (bitCount == 4) {
+        static const COLORREF vga[16] = {0x000000, 0x000080, 0x008000, 0x008080, 0x800000, 0x800080, 0x808000, 0x808080,
+                                         0xC0C0C0, 0x0000FF, 0x00FF00, 0x00FFFF, 0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF};
+        for (int i = 0; i < 16; ++i) table[i] = RGBQUAD{GetBValue(vga[i]), GetGValue(vga[i]), GetRValue(vga[i]), 0};
+    } else if (bitCount == 8) {
+        int i = 0;  // a 6x6x6 colour cube, then a ramp of greys
+        for (int r = 0; r < 6; ++r)
+            for (int g = 0; g < 6; ++g)
+                for (int b = 0; b < 6; ++b) table[i++] = RGBQUAD{BYTE(b * 51), BYTE(g * 51), BYTE(r * 51), 0};
+        for (int k = 0; i < 256; ++i, ++k) table[i] = RGBQUAD{BYTE(k * 255 / 39), BYTE(k * 255 / 39), BYTE(k * 255 / 39), 0};
+    }
+}
+
+int BitCountOf(TPixelFormat format) {
+    switch (format) {
+    case pf1bit: return 1;
+    case pf4bit: return 4;
+    case pf8bit: return 8;
+    case pf15bit: case pf16bit: return 16;
+    case pf24bit: return 24;
+    default: return 32;
+    }
+}
+
+int ColorTableSize(const BITMAPINFOHEADER& h) {
+    if (h.biBitCount > 8) return 0;
+    const int full = 1 << h.biBitCount;
+    return h.biClrUsed == 0 || int(h.biClrUsed) > full ? full : int(h.biClrUsed);
+}
+
+// A BITMAPINFOHEADER with the masks and colour table that follow it.
+TBytes MakeInfo(int width, int height, TPixelFormat format) {
+    const int bitCount = BitCountOf(format);
+    const bool fields = format == pf16bit;
+    const int colors = bitCount <= 8 ? 1 << bitCount : 0;
+    TBytes info(sizeof(BITMAPINFOHEADER) + (fields ? 12 : 0) + colors * sizeof(RGBQUAD));
+    auto* h = reinterpret_cast<BITMAPINFOHEADER*>(info.data());
+    h->biSize = sizeof(BITMAPINFOHEADER);
+    h->biWidth = width;
+    h->biHeight = height;
+    h->biPlanes = 1;
+    h->biBitCount = WORD(bitCount);
+    h->biCompression = fields ? BI_BITFIELDS : BI_RGB;
+    h->biClrUsed = DWORD(colors);
+    if (fields) {
+        auto* masks = reinterpret_cast<DWORD*>(info.data() + sizeof(BITMAPINFOHEADER));
+        masks[0] = 0xF800; masks[1] = 0x07E0; masks[2] = 0x001F;
+    }
+    if (colors) FillColorTable(reinterpret_cast<RGBQUAD*>(info.data() + sizeof(BITMAPINFOHEADER)), bitCount);
+    return info;
+}
+
+// Pixels of any graphic as 32-bit top-down rows; alpha taken from premultiplied
+// bitmaps only (GDI leaves the fourth byte of other pixels undefined).
+TRasterImage RasterOf(TBitmap& bitmap) {
+    TRasterImage image;
+    if (bitmap.Empty()) return image;
+    image.Width = bitmap.Width();
+    image.Height = bitmap.Height();
+    image.Pixels.resize(std::size_t(image.Width) * image.Height * 4);
+    TBitmap* source = &bitmap;
+    std::unique_ptr<TBitmap> converted;
+    if (bitmap.BitCount() != 32) {
+        converted = std::make_unique<TBitmap>();
+        converted->Assign(&bitmap);
+        converted->SetPixelFormat(pf32bit);
+        source = converted.get();
+    }
+    const bool alpha = bitmap.AlphaPremultiplied();
+    image.HasAlpha = alpha;
+    for (int y = 0; y < image.Height; ++y) {
+        const auto* in = static_cast<const std::uint8_t*>(source->ScanLine(y));
+        std::uint8_t* out = &image.Pixels[std::size_t(y) * image.Width * 4];
+        for (int x = 0; x < image.Width; ++x, in += 4, out += 4) {
+            const int a = alpha ? in[3] : 255;
+            for (int c = 0; c < 3; ++c) out[c] = a == 0 ? 0 : a == 255 ? in[c] : std::uint8_t(std::min(255, in[c] * 255 / a));
+            out[3] = std::uint8_t(a);
+        }
+    }
+    return image;
+}
+
+// Fills `bitmap` with the image: 32-bit premultiplied when it has alpha, else `format`.
+void LoadRaster(TBitmap& bitmap, const TRasterImage& image, TPixelFormat format) {
+    bitmap.SetAlphaPremultiplied(false);
+    bitmap.SetPixelFormat(image.HasAlpha ? pf32bit : format);
+    bitmap.SetSize(image.Width, image.Height);
+    const int step = bitmap.BitCount() / 8;
+    for (int y = 0; y < image.Height; ++y) {
+        const std::uint8_t* in = &image.Pixels[std::size_t(y) * image.Width * 4];
+        auto* out = static_cast<std::uint8_t*>(bitmap.ScanLine(y));
+        for (int x = 0; x < image.Width; ++x, in += 4, out += step) {
+            if (image.HasAlpha) {
+                const int a = in[3];
+                out[0] = std::uint8_t(in[0] * a / 255);
+                out[1] = std::uint8_t(in[1] * a / 255);
+                out[2] = std::uint8_t(in[2] * a / 255);
+                out[3] = std::uint8_t(a);
+            } else {
+                out[0] = in[0]; out[1] = in[1]; out[2] = in[2];
+                if (step == 4) out[3] = 255;
+            }
+        }
+    }
+    bitmap.SetAlphaPremultiplied(image.HasAlpha);
+}
+
+// ---- GDI+ for the formats we do not decode ourselves ----
+
+// Started once, on first use, and left running until the process ends.
+bool GdiPlusReady() {
+    static const bool ready = [] {
+        ULONG_PTR token = 0;
+        Gdiplus::GdiplusStartupInput input;
+        return Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok;
+    }();
+    return ready;
+}
+
+struct TComRelease {
+    void operator()(IUnknown* object) const noexcept { object->Release(); }
+};
+using TOwnedStream = std::unique_ptr<IStream, TComRelease>;
+
+struct TGdiPlusImage {
+    Gdiplus::GpBitmap* Bitmap = nullptr;
+    ~TGdiPlusImage() { if (Bitmap) Gdiplus::DllExports::GdipDisposeImage(Bitmap); }
+};
+
+TRasterImage DecodeWithGdiPlus(const std::uint8_t* data, std::size_t size, const wchar_t* kind) {
+    using namespace Gdiplus;
+    using namespace Gdiplus::DllExports;
+    const std::wstring invalid = std::wstring(kind) + L" image is not valid";
+    if (!GdiPlusReady()) throw EInvalidGraphic(invalid + L": the system's image library cannot start");
+    TOwnedStream stream(::SHCreateMemStream(data, UINT(size)));
+    TGdiPlusImage image;
+    if (!stream || GdipCreateBitmapFromStream(stream.get(), &image.Bitmap) != Ok || !image.Bitmap)
+        throw EInvalidGraphic(invalid + L": the system cannot read it");
+    UINT width = 0, height = 0;
+    GdipGetImageWidth(image.Bitmap, &width);
+    GdipGetImageHeight(image.Bitmap, &height);
+    if (width == 0 || height == 0 || std::uint64_t(width) * height > MaxBitmapPixels)
+        throw EInvalidGraphic(invalid + L": the image size is out of range");
+    TRasterImage raster;
+    raster.Width = int(width);
+    raster.Height = int(height);
+    raster.Pixels.resize(std::size_t(width) * height * 4);
+    const GpRect all(0, 0, INT(width), INT(height));
+    BitmapData locked{};
+    locked.Width = width;
+    locked.Height = height;
+    locked.Stride = INT(width * 4);
+    locked.PixelFormat = PixelFormat32bppARGB;
+    locked.Scan0 = raster.Pixels.data();
+    // User buffer: GDI+ writes the rows straight into ours.
+    if (GdipBitmapLockBits(image.Bitmap, &all, ImageLockModeRead | ImageLockModeUserInputBuf, PixelFormat32bppARGB,
+                           &locked) != Ok)
+        throw EInvalidGraphic(invalid + L": the system cannot read its pixels");
+    GdipBitmapUnlockBits(image.Bitmap, &locked);
+    for (std::size_t i = 3; i < raster.Pixels.size() && !raster.HasAlpha; i += 4) raster.HasAlpha = raster.Pixels[i] != 255;
+    return raster;
+}
+
+TBytes EncodeWithGdiPlus(const TRasterImage& raster, const wchar_t* mimeType, const wchar_t* kind) {
+    using namespace Gdiplus;
+    using namespace Gdiplus::DllExports;
+    const std::wstring failed = std::wstring(L"Cannot write the ") + kind + L" image";
+    if (raster.Width <= 0 || raster.Height <= 0) throw EInvalidGraphic(failed + L": it is empty");
+    if (!GdiPlusReady()) throw EInvalidGraphic(failed + L": the system's image library cannot start");
+    UINT count = 0, bytes = 0;
+    GdipGetImageEncodersSize(&count, &bytes);
+    std::vector<std::uint8_t> buffer(bytes);
+    auto* codecs = reinterpret_cast<ImageCodecInfo*>(buffer.data());
+    const CLSID* encoder = nullptr;
+    if (bytes && GdipGetImageEncoders(count, bytes, codecs) == Ok)
+        for (UINT i = 0; i < count && !encoder; ++i)
+            if (codecs[i].MimeType && ::lstrcmpiW(codecs[i].MimeType, mimeType) == 0) encoder = &codecs[i].Clsid;
+    if (!encoder) throw EInvalidGraphic(failed + L": the system has no encoder for it");
+    TGdiPlusImage image;
+    TBytes pixels = raster.Pixels;
+    if (!raster.HasAlpha)
+        for (std::size_t i = 3; i < pixels.size(); i += 4) pixels[i] = 255;
+    if (GdipCreateBitmapFromScan0(raster.Width, raster.Height, raster.Width * 4, PixelFormat32bppARGB, pixels.data(),
+                                  &image.Bitmap) != Ok)
+        throw EInvalidGraphic(failed + L": out of memory");
+    TOwnedStream stream(::SHCreateMemStream(nullptr, 0));
+    if (!stream || GdipSaveImageToStream(image.Bitmap, stream.get(), encoder, nullptr) != Ok)
+        throw EInvalidGraphic(failed + L": the encoder failed");
+    ULARGE_INTEGER size{};
+    ::IStream_Size(stream.get(), &size);
+    ::IStream_Reset(stream.get());
+    TBytes out(std::size_t(size.QuadPart));
+    if (!out.empty() && FAILED(::IStream_Read(stream.get(), out.data(), ULONG(out.size()))))
+        throw EInvalidGraphic(failed + L": the encoder failed");
+    return out;
+}
+
+}  // namespace
+
+// ---- TGraphic ----
+
+void TGraphic::LoadFromFile(const std::wstring& fileName) {
+    const TBytes bytes = ReadFileBytes(fileName);
+    auto stream = MemoryStreamOf(bytes);
+    LoadFromStream(stream.get());
+}
+
+void TGraphic::SaveToFile(const std::wstring& fileName) {
+    TMemoryStream stream;
+    SaveToStream(&stream);
+    WriteFileBytes(fileName, stream.Bytes());
+}
+
+void TGraphic::ReadData(TStream* stream) {
+    std::uint32_t size = 0;
+    stream->ReadBuffer(&size, 4);
+    if (std::int64_t(size) > stream->Size() - stream->Position())
+        throw EInvalidGraphic(L"Picture data is damaged: its length is beyond the end of the data");
+    TBytes bytes(size);
+    if (size) stream->ReadBuffer(bytes.data(), int(size));
+    auto data = MemoryStreamOf(bytes);
+    LoadFromStream(data.get());
+}
+
+void TGraphic::WriteData(TStream* stream) {
+    TMemoryStream data;
+    SaveToStream(&data);
+    const std::uint32_t size = std::uint32_t(data.Size());
+    stream->WriteBuffer(&size, 4);
+    WriteBytes(stream, data.Bytes());
+}
+
+void TGraphic::SetTransparent(bool value) {
+    if (value == FTransparent) return;
+    FTransparent = value;
+    Changed();
+}
+
+void TGraphic::SetModified(bool value) {
+    if (value) Changed();
+    else FModified = false;
+}
+
+void TGraphic::Changed() {
+    FModified = true;
+    FireEvent(FOnChange, this);
+}
+
+// ---- TPicture ----
+
+TPicture::TPicture() = default;
+TPicture::~TPicture() = default;
+
+void TPicture::Assign(const TPersistent* source) {
+    if (!source) {
+        SetGraphic(nullptr);
+    } else if (auto picture = dynamic_cast<const TPicture*>(source)) {
+        if (picture != this) SetGraphic(picture->Graphic());
+    } else if (auto graphic = dynamic_cast<const TGraphic*>(source)) {
+        SetGraphic(graphic);
+    } else {
+        TPersistent::Assign(source);
+    }
+}
+
+void TPicture::SetGraphic(const TGraphic* graphic) {
+    if (!graphic) {
+        TakeGraphic(nullptr);
+        return;
+    }
+    std::unique_ptr<TGraphic> copy = graphic->GraphicClass()->Create();
+    copy->Assign(graphic);
+    TakeGraphic(std::move(copy));
+}
+
+void TPicture::TakeGraphic(std::unique_ptr<TGraphic> graphic) {
+    FGraphic = std::move(graphic);
+    if (FGraphic) FGraphic->SetOnChange([this](TObject*) { Changed(); });
+    Changed();
+}
+
+TBitmap* TPicture::Bitmap() {
+    if (!dynamic_cast<TBitmap*>(FGraphic.get())) TakeGraphic(std::make_unique<TBitmap>());
+    return static_cast<TBitmap*>(FGraphic.get());
+}
+
+int TPicture::Width() const { return FGraphic ? FGraphic->Width() : 0; }
+int TPicture::Height() const { return FGraphic ? FGraphic->Height() : 0; }
+
+void TPicture::Changed() { FireEvent(FOnChange, this); }
+
+void TPicture::LoadFromStream(TStream* stream) {
+    auto data = MemoryStreamOf(ReadRest(stream));
+    TGraphicClass cls = FindGraphicClass(data.get());
+    if (!cls) throw EInvalidGraphic(L"Cannot load the picture: unknown picture format");
+    std::unique_ptr<TGraphic> graphic = cls->Create();
+    graphic->LoadFromStream(data.get());
+    TakeGraphic(std::move(graphic));
+}
+
+void TPicture::SaveToStream(TStream* stream) {
+    if (FGraphic) FGraphic->SaveToStream(stream);
+}
+
+void TPicture::LoadFromFile(const std::wstring& fileName) {
+    auto data = MemoryStreamOf(ReadFileBytes(fileName));
+    TGraphicClass cls = FindGraphicClass(data.get());
+    if (!cls) cls = ClassForExtension(LowerExtension(fileName));
+    if (!cls) throw EInvalidGraphic(L"Cannot load \"" + fileName + L"\": unknown picture format");
+    std::unique_ptr<TGraphic> graphic = cls->Create();
+    try {
+        graphic->LoadFromStream(data.get());
+    } catch (const EInvalidGraphic& e) {
+        throw EInvalidGraphic(L"Cannot load \"" + fileName + L"\": " + e.Message());
+    }
+    TakeGraphic(std::move(graphic));
+}
+
+void TPicture::SaveToFile(const std::wstring& fileName) {
+    if (FGraphic) FGraphic->SaveToFile(fileName);
+}
+
+void TPicture::ReadData(TStream* stream) {
+    std::uint8_t length = 0;
+    stream->ReadBuffer(&length, 1);
+    std::string name(length, '\0');
+    if (length) stream->ReadBuffer(name.data(), length);
+    if (name.empty()) {
+        TakeGraphic(nullptr);
+        return;
+    }
+    const std::wstring className(name.begin(), name.end());
+    TGraphicClass cls = FindGraphicClassByName(className);
+    if (!cls) throw EInvalidGraphic(L"Cannot read the picture: the picture class \"" + className + L"\" is not registered");
+    std::unique_ptr<TGraphic> graphic = cls->Create();
+    graphic->ReadData(stream);
+    TakeGraphic(std::move(graphic));
+}
+
+void TPicture::WriteData(TStream* stream) {
+    const std::wstring className = FGraphic ? FGraphic->GraphicClass()->Name : std::wstring();
+    const std::string name(className.begin(), className.end());
+    const std::uint8_t length = std::uint8_t(std::min<std::size_t>(name.size(), 255));
+    stream->WriteBuffer(&length, 1);
+    if (length) stream->WriteBuffer(name.data(), length);
+    if (FGraphic) FGraphic->WriteData(stream);
+}
+
+void TPicture::RegisterFileFormat(const std::wstring& extension, const std::wstring& description,
+                                  TGraphicClass graphicClass) {
+    if (!graphicClass) return;
+    std::wstring ext = extension;
+    if (!ext.empty() && ext[0] == L'.') ext.erase(0, 1);
+    for (wchar_t& c : ext) c = wchar_t(std::towlower(c));
+    Formats().push_back({ext, description, graphicClass});
+}
+
+void TPicture::UnregisterGraphicClass(TGraphicClass graphicClass) {
+    std::vector<TFileFormat>& formats = Formats();
+    formats.erase(std::remove_if(formats.begin(), formats.end(),
+                                 [graphicClass](const TFileFormat& f) { return f.GraphicClass == graphicClass; }),
+                  formats.end());
+}
+
+std::vector<TFileFormat> TPicture::FileFormats() { return Formats(); }
+
+TGraphicClass TPicture::FindGraphicClass(TStream* stream) {
+    std::vector<TGraphicClass> classes;
+    for (const TFileFormat& f : Formats())
+        if (std::find(classes.begin(), classes.end(), f.GraphicClass) == classes.end()) classes.push_back(f.GraphicClass);
+    // Signatures first: a format that accepts anything must not shadow a raster one.
+    for (bool raster : {true, false}) {
+        for (TGraphicClass cls : classes) {
+            if (cls->Raster != raster || !cls->CanLoadFromStream) continue;
+            const std::int64_t position = stream->Position();
+            const bool accepted = cls->CanLoadFromStream(stream);
+            stream->SetPosition(position);
+            if (accepted) return cls;
+        }
+    }
+    return nullptr;
+}
+
+TGraphicClass TPicture::FindGraphicClassByName(const std::wstring& className) {
+    for (const TFileFormat& f : Formats())
+        if (::_wcsicmp(f.GraphicClass->Name.c_str(), className.c_str()) == 0) return f.GraphicClass;
+    return nullptr;
+}
+
+// ---- TBitmap ----
+
+class TBitmap::TBitmapCanvas : public TCanvas {
+public:
+    explicit TBitmapCanvas(TBitmap* bitmap) : FBitmap(bitmap) {}
+    ~TBitmapCanvas() override { FreeContext(); }
+    // Lets go of the bitmap (before it is replaced) and of the memory DC.
+    void FreeContext() {
+        if (!FDC) return;
+        SetHandle(nullptr);
+        if (FOldBitmap) ::SelectObject(FDC, FOldBitmap);
+        ::DeleteDC(FDC);
+        FDC = nullptr;
+        FOldBitmap = nullptr;
+    }
+protected:
+    void CreateHandle() override {
+        FDC = ::CreateCompatibleDC(nullptr);
+        if (!FDC) return;
+        HBITMAP bitmap = FBitmap->Handle();
+        FOldBitmap = bitmap ? ::SelectObject(FDC, bitmap) : nullptr;
+        SetHandle(FDC);
+    }
+    void Changed() override {
+        TCanvas::Changed();
+        FBitmap->Changed();
+    }
+private:
+    TBitmap* FBitmap;
+    HDC FDC = nullptr;
+    HGDIOBJ FOldBitmap = nullptr;
+};
+
+const TGraphicClassData& TBitmap::ClassData() {
+    static const TGraphicClassData data{
+        L"TBitmap", []() -> std::unique_ptr<TGraphic> { return std::make_unique<TBitmap>(); },
+        [](TStream* stream) {
+            const TBytes head = Peek(stream, 2);
+            return head.size() == 2 && head[0] == 'B' && head[1] == 'M';
+        },
+        true};
+    return data;
+}
+
+TBitmap::TBitmap() = default;
+
+TBitmap::TBitmap(int width, int height, TPixelFormat format) {
+    FPixelFormat = format;
+    Recreate(width, height, format, false);
+}
+
+TBitmap::~TBitmap() {
+    FCanvas.reset();  // the canvas's DC holds the bitmap: let go first
+}
+
+void TBitmap::FreeCanvasContext() {
+    if (FCanvas) FCanvas->FreeContext();
+}
+
+int TBitmap::BitCount() const { return BitCountOf(FPixelFormat); }
+
+int TBitmap::BytesPerScanLine() const { return ((FWidth * BitCount() + 31) / 32) * 4; }
+
+void TBitmap::Recreate(int width, int height, TPixelFormat format, bool keepPixels, const TBytes* info) {
+    if (width < 0 || height < 0 || std::uint64_t(width) * std::uint64_t(height) > MaxBitmapPixels)
+        throw EInvalidGraphicOperation(L"Cannot make a bitmap of " + std::to_wstring(width) + L" x " +
+                                       std::to_wstring(height) + L" pixels");
+    FreeCanvasContext();
+    TOwnedBitmap old = std::move(FHandle);
+    const int oldWidth = FWidth, oldHeight = FHeight;
+    FBits = nullptr;
+    FWidth = FHeight = 0;
+    FPixelFormat = format;
+    FInfo = info ? *info : MakeInfo(std::max(width, 1), std::max(height, 1), format);
+    reinterpret_cast<BITMAPINFOHEADER*>(FInfo.data())->biWidth = std::max(width, 1);
+    reinterpret_cast<BITMAPINFOHEADER*>(FInfo.data())->biHeight = std::max(height, 1);
+    if (width > 0 && height > 0) {
+        void* bits = nullptr;
+        TOwnedBitmap handle(::CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(FInfo.data()), DIB_RGB_COLORS,
+                                               &bits, nullptr, 0));
+        if (!handle) {
+            const DWORD code = ::GetLastError();
+            RaiseOSError(code, L"Cannot make a bitmap of " + std::to_wstring(width) + L" x " + std::to_wstring(height) + L" pixels");
+        }
+        FHandle = std::move(handle);
+        FBits = bits;
+        FWidth = width;
+        FHeight = height;
+        if (keepPixels && old) {
+            HDC screen = ::GetDC(nullptr);
+            HDC from = ::CreateCompatibleDC(screen);
+            HDC to = ::CreateCompatibleDC(screen);
+            HGDIOBJ oldFrom = ::SelectObject(from, old.get());
+            HGDIOBJ oldTo = ::SelectObject(to, FHandle.get());
+            ::BitBlt(to, 0, 0, std::min(width, oldWidth), std::min(height, oldHeight), from, 0, 0, SRCCOPY);
+            ::SelectObject(from, oldFrom);
+            ::SelectObject(to, oldTo);
+            ::DeleteDC(from);
+            ::DeleteDC(to);
+            ::ReleaseDC(nullptr, screen);
+        }
+    }
+}
+
+void TBitmap::SetSize(int width, int height) {
+    if (width == FWidth && height == FHeight && (FHandle || width == 0 || height == 0)) return;
+    Recreate(width, height, FPixelFormat, true);
+    Changed();
+}
+
+void TBitmap::SetPixelFormat(TPixelFormat format) {
+    if (format == FPixelFormat) return;
+    if (BitCountOf(format) != 32) FAlphaPremultiplied = false;
+    Recreate(FWidth, FHeight, format, true);
+    Changed();
+}
+
+void* TBitmap::ScanLine(int row) {
+    if (row < 0 || row >= FHeight || !FBits) throw EInvalidGraphicOperation(L"Scan line index out of range: " + std::to_wstring(row));
+    ::GdiFlush();  // drawing through the canvas may still be queued
+    return static_cast<std::uint8_t*>(FBits) + std::size_t(FHeight - 1 - row) * BytesPerScanLine();
+}
+
+TCanvas* TBitmap::Canvas() {
+    if (!FCanvas) FCanvas = std::make_unique<TBitmapCanvas>(this);
+    return FCanvas.get();
+}
+
+HBITMAP TBitmap::Handle() { return FHandle.get(); }
+
+HDC TBitmap::AcquireDC() { return Canvas()->Handle(); }
+
+void TBitmap::SetHandle(HBITMAP bitmap) {
+    if (!bitmap) {
+        Recreate(0, 0, FPixelFormat, false);
+        Changed();
+        return;
+    }
+    TOwnedBitmap source(bitmap);
+    BITMAP info{};
+    if (!::GetObjectW(bitmap, sizeof info, &info)) throw EInvalidGraphic(L"Bitmap image is not valid: the handle is not a bitmap");
+    FAlphaPremultiplied = false;
+    Recreate(info.bmWidth, std::abs(info.bmHeight), info.bmBitsPixel == 32 ? pf32bit : pf24bit, false);
+    HDC screen = ::GetDC(nullptr);
+    ::GetDIBits(screen, bitmap, 0, UINT(FHeight), FBits, reinterpret_cast<BITMAPINFO*>(FInfo.data()), DIB_RGB_COLORS);
+    ::ReleaseDC(nullptr, screen);
+    Changed();
+}
+
+TColor TBitmap::TransparentColor() {
+    if (FTransparentMode == tmFixed) return FTransparentColor;
+    if (Empty()) return clDefault;
+    return Canvas()->Pixels(0, FHeight - 1);
+}
+
+void TBitmap::SetTransparentColor(TColor color) {
+    if (color == FTransparentColor && FTransparentMode == tmFixed) return;
+    FTransparentColor = color;
+    FTransparentMode = color == clDefault ? tmAuto : tmFixed;
+    Changed();
+}
+
+void TBitmap::SetTransparentMode(TTransparentMode mode) {
+    if (mode == FTransparentMode) return;
+    FTransparentMode = mode;
+    if (mode == tmAuto) FTransparentColor = clDefault;
+    else if (FTransparentColor == clDefault) FTransparentColor = TransparentColor();
+    Changed();
+}
+
+TColor TBitmap::PixelColor(int x, int y) { return Canvas()->Pixels(x, y); }
+
+void TBitmap::Changed() { TGraphic::Changed(); }
+
+void TBitmap::Draw(TCanvas* canvas, const TRect& rect) {
+    if (Empty()) return;
+    HDC target = canvas->Handle();
+    HDC source = AcquireDC();
+    if (FAlphaPremultiplied && BitCount() == 32) {
+        const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        ::AlphaBlend(target, rect.Left, rect.Top, rect.Width(), rect.Height(), source, 0, 0, FWidth, FHeight, blend);
+    } else if (FTransparent) {
+        ::TransparentBlt(target, rect.Left, rect.Top, rect.Width(), rect.Height(), source, 0, 0, FWidth, FHeight,
+                         UINT(ColorToRGB(TransparentColor())));
+    } else {
+        const int oldMode = ::SetStretchBltMode(target, COLORONCOLOR);
+        ::StretchBlt(target, rect.Left, rect.Top, rect.Width(), rect.Height(), source, 0, 0, FWidth, FHeight,
+                     canvas->CopyMode());
+        ::SetStretchBltMode(target, oldMode);
+    }
+}
+
+void TBitmap::Assign(const TPersistent* source) {
+    if (source == this) return;
+    if (!source) {
+        Recreate(0, 0, FPixelFormat, false);
+        Changed();
+        return;
+    }
+    if (auto bitmap = dynamic_cast<const TBitmap*>(source)) {
+        auto* other = const_cast<TBitmap*>(bitmap);
+        TBytes info = other->FInfo;
+        if (other->BitCount() <= 8 && !other->Empty()) {
+            // The live colour table is the DC's.
+            ::GetDIBColorTable(other->AcquireDC(), 0, 1u << other->BitCount(),
+                               reinterpret_cast<RGBQUAD*>(info.data() + sizeof(BITMAPINFOHEADER)));
+        }
+        Recreate(other->FWidth, other->FHeight, other->FPixelFormat, false, &info);
+        if (FBits) {
+            ::GdiFlush();
+            std::memcpy(FBits, other->FBits, std::size_t(BytesPerScanLine()) * FHeight);
+        }
+        FTransparent = other->FTransparent;
+        FTransparentColor = other->FTransparentColor;
+        FTransparentMode = other->FTransparentMode;
+        FAlphaPremultiplied = other->FAlphaPremultiplied;
+        Changed();
+        return;
+    }
+    if (auto png = dynamic_cast<const TPngImage*>(source)) {
+        if (png->Bitmap()) Assign(png->Bitmap());
+        else Assign(nullptr);
+        return;
+    }
+    if (auto jpeg = dynamic_cast<const TJPEGImage*>(source)) {
+        if (jpeg->Bitmap()) Assign(jpeg->Bitmap());
+        else Assign(nullptr);
+        return;
+    }
+    if (auto graphic = dynamic_cast<const TGraphic*>(source)) {
+        auto* other = const_cast<TGraphic*>(graphic);
+        FAlphaPremultiplied = false;
+        Recreate(other->Width(), other->Height(), pf32bit, false);
+        if (!Empty()) {
+            Canvas()->Brush()->SetColor(clWhite);
+            Canvas()->FillRect(Rect(0, 0, FWidth, FHeight));
+            other->Draw(Canvas(), Rect(0, 0, FWidth, FHeight));
+        }
+        FTransparent = other->Transparent();
+        Changed();
+        return;
+    }
+    TGraphic::Assign(source);
+}
+
+void TBitmap::LoadFromStream(TStream* stream) {
+    const TBytes bytes = ReadRest(stream);
+    LoadFromBytes(bytes.data(), bytes.size());
+}
+
+void TBitmap::LoadFromBytes(const std::uint8_t* data, std::size_t size) {
+    auto bad = [](const wchar_t* why) { throw EInvalidGraphic(std::wstring(L"Bitmap image is not valid: ") + why); };
+    if (size < 14 + 12 || data[0] != 'B' || data[1] != 'M') bad(L"the BMP signature is missing");
+    const std::uint32_t headerSize = Le32(data + 14);
+    if ((headerSize != 12 && headerSize < 40) || headerSize > size - 14) bad(L"the header has an unknown size");
+    const std::uint8_t* h = data + 14;
+
+    // Everything is turned into one BITMAPINFOHEADER, masks and colour table.
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biPlanes = 1;
+    std::size_t tableOffset = 14 + headerSize;
+    int tableEntrySize = 4;
+    DWORD masks[3] = {0, 0, 0};
+    if (headerSize == 12) {
+        info.biWidth = Le16(h + 4);
+        info.biHeight = std::int16_t(Le16(h + 6));
+        info.biBitCount = Le16(h + 10);
+        info.biCompression = BI_RGB;
+        tableEntrySize = 3;
+    } else {
+        info.biWidth = std::int32_t(Le32(h + 4));
+        info.biHeight = std::int32_t(Le32(h + 8));
+        info.biBitCount = Le16(h + 14);
+        info.biCompression = Le32(h + 16);
+        info.biClrUsed = Le32(h + 32);
+        if (info.biCompression == BI_BITFIELDS) {
+            // A plain header is followed by the masks; the longer ones hold them inside.
+            const std::uint8_t* m = headerSize == 40 ? data + tableOffset : h + 40;
+            if (headerSize == 40) tableOffset += 12;
+            if (std::size_t(m - data) + 12 > size) bad(L"the colour masks are missing");
+            for (int i = 0; i < 3; ++i) masks[i] = Le32(m + 4 * i);
+        }
+    }
+    const bool topDown = info.biHeight < 0;
+    const std::int64_t width = info.biWidth, height = std::abs(std::int64_t(info.biHeight));
+    if (width <= 0 || height <= 0 || std::uint64_t(width * height) > MaxBitmapPixels) bad(L"the image size is out of range");
+    TPixelFormat format;
+    switch (info.biBitCount) {
+    case 1: format = pf1bit; break;
+    case 4: format = pf4bit; break;
+    case 8: format = pf8bit; break;
+    case 16: format = info.biCompression == BI_BITFIELDS && masks[1] == 0x07E0 ? pf16bit : pf15bit; break;
+    case 24: format = pf24bit; break;
+    case 32: format = pf32bit; break;
+    default: bad(L"unsupported bits per pixel"); return;
+    }
+    const bool rle = info.biCompression == BI_RLE8 || info.biCompression == BI_RLE4;
+    if (!(info.biCompression == BI_RGB || (info.biCompression == BI_RLE8 && info.biBitCount == 8) ||
+          (info.biCompression == BI_RLE4 && info.biBitCount == 4) ||
+          (info.biCompression == BI_BITFIELDS && (info.biBitCount == 16 || info.biBitCount == 32))))
+        bad(L"unsupported compression");
+    if (rle && topDown) bad(L"a compressed image cannot be stored top-down");
+    const int colors = ColorTableSize(info);
+    if (tableOffset + std::size_t(colors) * tableEntrySize > size) bad(L"the colour table is cut short");
+
+    std::size_t bitsOffset = Le32(data + 10);
+    const std::size_t naturalOffset = tableOffset + std::size_t(colors) * tableEntrySize;
+    if (bitsOffset == 0 || bitsOffset > size) bitsOffset = naturalOffset;
+    const std::size_t stride = ((std::size_t(width) * info.biBitCount + 31) / 32) * 4;
+    if (!rle && bitsOffset + stride * std::size_t(height) > size) bad(L"the pixel data is cut short");
+
+    TBytes targetInfo = MakeInfo(int(width), int(height), format);
+    if (info.biCompression == BI_BITFIELDS && format == pf32bit) {
+        targetInfo.resize(sizeof(BITMAPINFOHEADER) + 12);
+        reinterpret_cast<BITMAPINFOHEADER*>(targetInfo.data())->biCompression = BI_BITFIELDS;
+        std::memcpy(targetInfo.data() + sizeof(BITMAPINFOHEADER), masks, 12);
+    }
+    if (colors) {
+        auto* table = reinterpret_cast<RGBQUAD*>(targetInfo.data() + sizeof(BITMAPINFOHEADER));
+        for (int i = 0; i < (1 << info.biBitCount); ++i) {
+            const std::uint8_t* e = data + tableOffset + std::size_t(i) * tableEntrySize;
+            table[i] = i < colors ? RGBQUAD{e[0], e[1], e[2], 0} : RGBQUAD{0, 0, 0, 0};
+        }
+    }
+    FAlphaPremultiplied = false;
+    Recreate(int(width), int(height), format, false, &targetInfo);
+    if (rle) {
+        // GDI expands run-length data; the size bounds how far it may read.
+        TBytes source(sizeof(BITMAPINFOHEADER) + std::size_t(colors) * 4);
+        auto* sourceInfo = reinterpret_cast<BITMAPINFOHEADER*>(source.data());
+        *sourceInfo = info;
+        sourceInfo->biSizeImage = DWORD(size - bitsOffset);
+        sourceInfo->biClrUsed = DWORD(colors);
+        std::memcpy(source.data() + sizeof(BITMAPINFOHEADER), FInfo.data() + sizeof(BITMAPINFOHEADER), std::size_t(colors) * 4);
+        FreeCanvasContext();  // SetDIBits wants the bitmap selected nowhere
+        HDC screen = ::GetDC(nullptr);
+        ::SetDIBits(screen, FHandle.get(), 0, UINT(height), data + bitsOffset,
+                    reinterpret_cast<BITMAPINFO*>(source.data()), DIB_RGB_COLORS);
+        ::ReleaseDC(nullptr, screen);
+    } else {
+        ::GdiFlush();
+        auto* bits = static_cast<std::uint8_t*>(FBits);
+        for (std::int64_t y = 0; y < height; ++y) {
+            const std::int64_t sourceRow = topDown ? height - 1 - y : y;  // stored bottom-up
+            std::memcpy(bits + std::size_t(y) * stride, data + bitsOffset + std::size_t(sourceRow) * stride, stride);
+        }
+    }
+    Changed();
+}
+
+void TBitmap::SaveToStream(TStream* stream) {
+    TBytes out;
+    if (Empty()) {
+        // An empty bitmap still writes a valid 0 x 0 file header and info.
+        out = {'B', 'M'};
+        PutLe32(out, 14 + 40);
+        PutLe32(out, 0);
+        PutLe32(out, 14 + 40);
+        TBytes info = MakeInfo(0, 0, pf24bit);
+        out.insert(out.end(), info.begin(), info.begin() + 40);
+        WriteBytes(stream, out);
+        return;
+    }
+    ::GdiFlush();
+    const std::size_t imageSize = std::size_t(BytesPerScanLine()) * FHeight;
+    TBytes info = FInfo;
+    auto* header = reinterpret_cast<BITMAPINFOHEADER*>(info.data());
+    header->biWidth = FWidth;
+    header->biHeight = FHeight;
+    header->biSizeImage = DWORD(imageSize);
+    if (BitCount() <= 8) {
+        // The DC's colour table is the live one.
+        ::GetDIBColorTable(AcquireDC(), 0, 1u << BitCount(), reinterpret_cast<RGBQUAD*>(info.data() + sizeof(BITMAPINFOHEADER)));
+    }
+    const std::uint32_t offset = std::uint32_t(14 + info.size());
+    out = {'B', 'M'};
+    PutLe32(out, std::uint32_t(offset + imageSize));
+    PutLe32(out, 0);
+    PutLe32(out, offset);
+    out.insert(out.end(), info.begin(), info.end());
+    const auto* bits = static_cast<const std::uint8_t*>(FBits);
+    out.insert(out.end(), bits, bits + imageSize);
+    WriteBytes(stream, out);
+}
+
+void TBitmap::LoadFromResourceName(HINSTANCE instance, const std::wstring& name) {
+    TResourceStream resource(instance, name, MAKEINTRESOURCEW(2) /* RT_BITMAP */);
+    const TBytes body = ReadRest(&resource);
+    if (body.size() < 12) throw EInvalidGraphic(L"Bitmap resource \"" + name + L"\" is not valid");
+    // A bitmap resource is a BMP file without its 14-byte file header: put one in front.
+    const std::uint32_t headerSize = Le32(body.data());
+    std::uint32_t offset = 14 + headerSize;
+    if (headerSize >= 40 && body.size() >= 36) {
+        const std::uint16_t bits = Le16(body.data() + 14);
+        const std::uint32_t compression = Le32(body.data() + 16);
+        const std::uint32_t used = Le32(body.data() + 32);
+        if (compression == BI_BITFIELDS && headerSize == 40) offset += 12;
+        if (bits <= 8) offset += 4 * (used ? used : 1u << bits);
+    } else if (headerSize == 12 && body.size() >= 12) {
+        const std::uint16_t bits = Le16(body.data() + 10);
+        if (bits <= 8) offset += 3 * (1u << bits);
+    }
+    TBytes file = {'B', 'M'};
+    PutLe32(file, std::uint32_t(14 + body.size()));
+    PutLe32(file, 0);
+    PutLe32(file, offset);
+    file.insert(file.end(), body.begin(), body.end());
+    LoadFromBytes(file.data(), file.size());
+}
+
+void TBitmap::LoadFromResourceID(HINSTANCE instance, int id) {
+    LoadFromResourceName(instance, L"#" + std::to_wstring(id));
+}
+
+// ---- TIcon ----
+
+const TGraphicClassData& TIcon::ClassData() {
+    static const TGraphicClassData data{
+        L"TIcon", []() -> std::unique_ptr<TGraphic> { return std::make_unique<TIcon>(); },
+        [](TStream* stream) {
+            const TBytes head = Peek(stream, 4);
+            return head.size() == 4 && head[0] == 0 && head[1] == 0 && head[2] == 1 && head[3] == 0;
+        },
+        true};
+    return data;
+}
+
+TIcon::TIcon() { FTransparent = true; }
+TIcon::~TIcon() { Clear(); }
+
+void TIcon::Clear() {
+    if (FHandle) ::DestroyIcon(FHandle);
+    FHandle = nullptr;
+    FWidth = FHeight = 0;
+    FData.clear();
+}
+
+void TIcon::Assign(const TPersistent* source) {
+    if (source == this) return;
+    if (!source) {
+        Clear();
+        Changed();
+        return;
+    }
+    if (auto icon = dynamic_cast<const TIcon*>(source)) {
+        Clear();
+        if (icon->FHandle) FHandle = ::CopyIcon(icon->FHandle);
+        FWidth = icon->FWidth;
+        FHeight = icon->FHeight;
+        FData = icon->FData;
+        Changed();
+        return;
+    }
+    TGraphic::Assign(source);
+}
+
+void TIcon::Draw(TCanvas* canvas, const TRect& rect) {
+    if (!FHandle) return;
+    ::DrawIconEx(canvas->Handle(), rect.Left, rect.Top, FHandle, rect.Width(), rect.Height(), 0, nullptr, DI_NORMAL);
+}
+
+void TIcon::SetWidth(int width) {
+    if (width != FWidth) throw EInvalidGraphicOperation(L"Cannot change the size of an icon");
+}
+
+void TIcon::SetHeight(int height) {
+    if (height != FHeight) throw EInvalidGraphicOperation(L"Cannot change the size of an icon");
+}
+
+void TIcon::LoadFromStream(TStream* stream) {
+    const TBytes bytes = ReadRest(stream);
+    LoadFromBytes(bytes.data(), bytes.size());
+}
+
+void TIcon::LoadFromBytes(const std::uint8_t* data, std::size_t size) {
+    auto bad = [](const wchar_t* why) { throw EInvalidGraphic(std::wstring(L"Icon image is not valid: ") + why); };
+    if (size < 6 + 16 || Le16(data) != 0 || Le16(data + 2) != 1) bad(L"the icon header is missing");
+    const int count = Le16(data + 4);
+    if (count == 0 || 6 + std::size_t(count) * 16 > size) bad(L"the image directory is cut short");
+    const std::uint8_t* entry = data + 6;
+    const int width = entry[0] ? entry[0] : 256;
+    const int height = entry[1] ? entry[1] : 256;
+    const std::uint32_t length = Le32(entry + 8);
+    const std::uint32_t offset = Le32(entry + 12);
+    if (offset > size || length > size - offset || length < 40) bad(L"the first image lies outside the data");
+    HICON icon = ::CreateIconFromResourceEx(const_cast<PBYTE>(data + offset), length, TRUE, 0x00030000, width, height,
+                                            LR_DEFAULTCOLOR);
+    if (!icon) bad(L"the system cannot read its first image");
+    Clear();
+    FHandle = icon;
+    FWidth = width;
+    FHeight = height;
+    FData.assign(data, data + size);
+    Changed();
+}
+
+void TIcon::SaveToStream(TStream* stream) {
+    if (!FData.empty() || !FHandle) {
+        WriteBytes(stream, FData);
+        return;
+    }
+    // An icon made from a handle: write it as one 32-bit image with its mask.
+    ICONINFO info{};
+    if (!::GetIconInfo(FHandle, &info)) throw EInvalidGraphic(L"Cannot save the icon: its handle is not valid");
+    TOwnedBitmap color(info.hbmColor), mask(info.hbmMask);
+    const int w = FWidth, h = FHeight;
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = w;
+    header.biHeight = h;
+    header.biPlanes = 1;
+    header.biBitCount = 32;
+    TBytes pixels(std::size_t(w) * h * 4);
+    const std::size_t maskStride = ((std::size_t(w) + 31) / 32) * 4;
+    TBytes maskBits(maskStride * h);
+    HDC screen = ::GetDC(nullptr);
+    if (color) ::GetDIBits(screen, color.get(), 0, UINT(h), pixels.data(), reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
+    struct { BITMAPINFOHEADER Header; RGBQUAD Colors[2]; } mono{};
+    mono.Header = header;
+    mono.Header.biBitCount = 1;
+    ::GetDIBits(screen, mask.get(), 0, UINT(h), maskBits.data(), reinterpret_cast<BITMAPINFO*>(&mono), DIB_RGB_COLORS);
+    ::ReleaseDC(nullptr, screen);
+
+    TBytes out;
+    PutLe16(out, 0);
+    PutLe16(out, 1);
+    PutLe16(out, 1);
+    const std::uint32_t imageSize = std::uint32_t(sizeof header + pixels.size() + maskBits.size());
+    out.push_back(std::uint8_t(w >= 256 ? 0 : w));
+    out.push_back(std::uint8_t(h >= 256 ? 0 : h));
+    out.push_back(0);
+    out.push_back(0);
+    PutLe16(out, 1);
+    PutLe16(out, 32);
+    PutLe32(out, imageSize);
+    PutLe32(out, 6 + 16);
+    header.biHeight = h * 2;  // colour and mask stacked, as icon images are stored
+    const auto* raw = reinterpret_cast<const std::uint8_t*>(&header);
+    out.insert(out.end(), raw, raw + sizeof header);
+    out.insert(out.end(), pixels.begin(), pixels.end());
+    out.insert(out.end(), maskBits.begin(), maskBits.end());
+    WriteBytes(stream, out);
+}
+
+void TIcon::LoadFromResourceName(HINSTANCE instance, const std::wstring& name) {
+    HICON icon = static_cast<HICON>(::LoadImageW(instance, name.c_str(), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
+    if (!icon) throw EResNotFound(L"Resource " + name + L" not found");
+    SetHandle(icon);
+}
+
+void TIcon::SetHandle(HICON icon) {
+    Clear();
+    FHandle = icon;
+    if (icon) {
+        ICONINFO info{};
+        if (::GetIconInfo(icon, &info)) {
+            BITMAP bm{};
+            ::GetObjectW(info.hbmMask, sizeof bm, &bm);
+            FWidth = bm.bmWidth;
+            FHeight = info.hbmColor ? bm.bmHeight : bm.bmHeight / 2;
+            if (info.hbmColor) ::DeleteObject(info.hbmColor);
+            ::DeleteObject(info.hbmMask);
+        }
+    }
+    Changed();
+}
+
+// ---- TPngImage ----
+
+const TGraphicClassData& TPngImage::ClassData() {
+    static const TGraphicClassData data{
+        L"TPngImage", []() -> std::unique_ptr<TGraphic> { return std::make_unique<TPngImage>(); },
+        [](TStream* stream) {
+            const TBytes head = Peek(stream, 8);
+            return IsPngSignature(head.data(), head.size());
+        },
+        true};
+    return data;
+}
+
+TPngImage::TPngImage() = default;
+TPngImage::~TPngImage() = default;
+
+bool TPngImage::Empty() const { return !FBitmap || FBitmap->Empty(); }
+int TPngImage::Width() const { return FBitmap ? FBitmap->Width() : 0; }
+int TPngImage::Height() const { return FBitmap ? FBitmap->Height() : 0; }
+
+void TPngImage::SetWidth(int width) { SetSize(width, Height()); }
+void TPngImage::SetHeight(int height) { SetSize(Width(), height); }
+
+void TPngImage::SetSize(int width, int height) {
+    if (!FBitmap) FBitmap = std::make_unique<TBitmap>(0, 0, pf32bit);
+    FBitmap->SetSize(width, height);
+    FData.clear();
+    Changed();
+}
+
+void TPngImage::Assign(const TPersistent* source) {
+    if (source == this) return;
+    if (auto png = dynamic_cast<const TPngImage*>(source)) {
+        FBitmap = png->FBitmap ? std::make_unique<TBitmap>() : nullptr;
+        if (FBitmap) FBitmap->Assign(png->FBitmap.get());
+        FData = png->FData;
+        FHasAlpha = png->FHasAlpha;
+        FTransparent = png->FTransparent;
+        Changed();
+        return;
+    }
+    if (auto graphic = dynamic_cast<const TGraphic*>(source)) {
+        auto bitmap = std::make_unique<TBitmap>();
+        bitmap->Assign(graphic);
+        FBitmap = std::move(bitmap);
+        FData.clear();
+        FHasAlpha = FBitmap->AlphaPremultiplied();
+        FTransparent = FHasAlpha;
+        Changed();
+        return;
+    }
+    TGraphic::Assign(source);
+}
+
+void TPngImage::Draw(TCanvas* canvas, const TRect& rect) {
+    if (!Empty()) FBitmap->Draw(canvas, rect);
+}
+
+void TPngImage::LoadFromStream(TStream* stream) {
+    const TBytes bytes = ReadRest(stream);
+    LoadFromBytes(bytes.data(), bytes.size());
+}
+
+void TPngImage::LoadFromBytes(const std::uint8_t* data, std::size_t size) {
+    const TRasterImage image = DecodePng(data, size);
+    auto bitmap = std::make_unique<TBitmap>();
+    LoadRaster(*bitmap, image, pf32bit);
+    FBitmap = std::move(bitmap);
+    FData.assign(data, data + size);
+    FHasAlpha = image.HasAlpha;
+    FTransparent = image.HasAlpha;
+    Changed();
+}
+
+void TPngImage::SaveToStream(TStream* stream) {
+    if (FData.empty() && !Empty()) FData = EncodePng(RasterOf(*FBitmap));
+    WriteBytes(stream, FData);
+}
+
+// ---- TJPEGImage ----
+
+const TGraphicClassData& TJPEGImage::ClassData() {
+    static const TGraphicClassData data{
+        L"TJPEGImage", []() -> std::unique_ptr<TGraphic> { return std::make_unique<TJPEGImage>(); },
+        [](TStream* stream) {
+            const TBytes head = Peek(stream, 3);
+            return IsJpegSignature(head.data(), head.size());
+        },
+        true};
+    return data;
+}
+
+TJPEGImage::TJPEGImage() = default;
+TJPEGImage::~TJPEGImage() = default;
+
+bool TJPEGImage::Empty() const { return !FBitmap || FBitmap->Empty(); }
+int TJPEGImage::Width() const { return FBitmap ? FBitmap->Width() : 0; }
+int TJPEGImage::Height() const { return FBitmap ? FBitmap->Height() : 0; }
+
+void TJPEGImage::SetWidth(int width) { SetSize(width, Height()); }
+void TJPEGImage::SetHeight(int height) { SetSize(Width(), height); }
+
+void TJPEGImage::SetSize(int width, int height) {
+    if (!FBitmap) FBitmap = std::make_unique<TBitmap>(0, 0, pf24bit);
+    FBitmap->SetSize(width, height);
+    FData.clear();
+    Changed();
+}
+
+void TJPEGImage::SetCompressionQuality(int quality) { FQuality = std::clamp(quality, 1, 100); }
+
+void TJPEGImage::Assign(const TPersistent* source) {
+    if (source == this) return;
+    if (auto jpeg = dynamic_cast<const TJPEGImage*>(source)) {
+        FBitmap = jpeg->FBitmap ? std::make_unique<TBitmap>() : nullptr;
+        if (FBitmap) FBitmap->Assign(jpeg->FBitmap.get());
+        FData = jpeg->FData;
+        FQuality = jpeg->FQuality;
+        Changed();
+        return;
+    }
+    if (auto graphic = dynamic_cast<const TGraphic*>(source)) {
+        auto bitmap = std::make_unique<TBitmap>();
+        bitmap->Assign(graphic);
+        // JPEG has no transparency: blend onto white, as it would show on a page.
+        if (bitmap->AlphaPremultiplied()) {
+            auto flat = std::make_unique<TBitmap>(bitmap->Width(), bitmap->Height(), pf24bit);
+            flat->Canvas()->Brush()->SetColor(clWhite);
+            flat->Canvas()->FillRect(Rect(0, 0, flat->Width(), flat->Height()));
+            flat->Canvas()->Draw(0, 0, bitmap.get());
+            bitmap = std::move(flat);
+        }
+        FBitmap = std::move(bitmap);
+        FData.clear();
+        Changed();
+        return;
+    }
+    TGraphic::Assign(source);
+}
+
+void TJPEGImage::Draw(TCanvas* canvas, const TRect& rect) {
+    if (!Empty()) FBitmap->Draw(canvas, rect);
+}
+
+void TJPEGImage::LoadFromStream(TStream* stream) {
+    const TBytes bytes = ReadRest(stream);
+    LoadFromBytes(bytes.data(), bytes.size());
+}
+
+void TJPEGImage::LoadFromBytes(const std::uint8_t* data, std::size_t size) {
+    const TRasterImage image = DecodeJpeg(data, size);
+    auto bitmap = std::make_unique<TBitmap>();
+    LoadRaster(*bitmap, image, pf24bit);
+    FBitmap = std::move(bitmap);
+    FData.assign(data, data + size);
+    Changed();
+}
+
+void TJPEGImage::Compress() {
+    if (Empty()) {
+        FData.clear();
+        return;
+    }
+    TRasterImage image = RasterOf(*FBitmap);
+    image.HasAlpha = false;
+    FData = EncodeJpeg(image, FQuality);
+}
+
+void TJPEGImage::SaveToStream(TStream* stream) {
+    if (FData.empty()) Compress();
+    WriteBytes(stream, FData);
+}
+
+}  // namespace ClassLib
+
+namespace ClassLib {
+
+// ---- TGIFImage ----
+
+const TGraphicClassData& TGIFImage::ClassData() {
+    static const TGraphicClassData data{
+        L"TGIFImage", []() -> std::unique_ptr<TGraphic> { return std::make_unique<TGIFImage>(); },
+        [](TStream* stream) {
+            const TBytes head = Peek(stream, 3);
+            return head.size() == 3 && head[0] == 'G' && head[1] == 'I' && head[2] == 'F';
+        },
+        true};
+    return data;
+}
+
+TGIFImage::TGIFImage() = default;
+TGIFImage::~TGIFImage() = default;
+
+bool TGIFImage::Empty() const { return !FBitmap || FBitmap->Empty(); }
+int TGIFImage::Width() const { return FBitmap ? FBitmap->Width() : 0; }
+int TGIFImage::Height() const { return FBitmap ? FBitmap->Height() : 0; }
+void TGIFImage::SetWidth(int width) { SetSize(width, Height()); }
+void TGIFImage::SetHeight(int height) { SetSize(Width(), height); }
+
+void TGIFImage::SetSize(int width, int height) {
+    if (!FBitmap) FBitmap = std::make_unique<TBitmap>(0, 0, pf32bit);
+    FBitmap->SetSize(width, height);
+    FData.clear();
+    Changed();
+}
+
+void TGIFImage::Assign(const TPersistent* source) {
+    if (source == this) return;
+    if (auto gif = dynamic_cast<const TGIFImage*>(source)) {
+        FBitmap = gif->FBitmap ? std::make_unique<TBitmap>() : nullptr;
+        if (FBitmap) FBitmap->Assign(gif->FBitmap.get());
+        FData = gif->FData;
+        FTransparent = gif->FTransparent;
+        Changed();
+        return;
+    }
+    if (auto graphic = dynamic_cast<const TGraphic*>(source)) {
+        auto bitmap = std::make_unique<TBitmap>();
+        bitmap->Assign(graphic);
+        FBitmap = std::move(bitmap);
+        FData.clear();
+        FTransparent = FBitmap->AlphaPremultiplied();
+        Changed();
+        return;
+    }
+    TGraphic::Assign(source);
+}
+
+void TGIFImage::Draw(TCanvas* canvas, const TRect& rect) {
+    if (!Empty()) FBitmap->Draw(canvas, rect);
+}
+
+void TGIFImage::LoadFromStream(TStream* stream) {
+    const TBytes bytes = ReadRest(stream);
+    LoadFromBytes(bytes.data(), bytes.size());
+}
+
+void TGIFImage::LoadFromBytes(const std::uint8_t* data, std::size_t size) {
+    if (size < 6 || std::memcmp(data, "GIF8", 4) != 0) throw EInvalidGraphic(L"GIF image is not valid: the GIF signature is missing");
+    const TRasterImage image = DecodeWithGdiPlus(data, size, L"GIF");
+    auto bitmap = std::make_unique<TBitmap>();
+    LoadRaster(*bitmap, image, pf32bit);
+    FBitmap = std::move(bitmap);
+    FData.assign(data, data + size);
+    FTransparent = image.HasAlpha;
+    Changed();
+}
+
+void TGIFImage::SaveToStream(TStream* stream) {
+    if (FData.empty() && !Empty()) {
+        TBytes encoded = EncodeWithGdiPlus(RasterOf(*FBitmap), L"image/gif", L"GIF");
+        // Wine: its GIF encoder writes a header without the image. Check rather than save a broken file.
+        try {
+            DecodeWithGdiPlus(encoded.data(), encoded.size(), L"GIF");
+        } catch (const EInvalidGraphic&) {
+            throw EInvalidGraphic(L"Cannot write the GIF image: the system's encoder wrote unreadable data");
+        }
+        FData = std::move(encoded);
+    }
+    WriteBytes(stream, FData);
+}
+
+}  // namespace ClassLib

@@ -1,0 +1,67 @@
+#include "classlib/Seams.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+namespace ClassLib {
+
+namespace {
+
+double SystemTimeToDays(const SYSTEMTIME& time) {
+    // Days from 1899-12-30 to 1601-01-01 is -109205; FILETIME counts 100 ns from 1601.
+    FILETIME file{};
+    ::SystemTimeToFileTime(&time, &file);
+    ULARGE_INTEGER ticks;
+    ticks.LowPart = file.dwLowDateTime;
+    ticks.HighPart = file.dwHighDateTime;
+    return static_cast<double>(ticks.QuadPart) / (10000000.0 * 86400.0) - 109205.0;
+}
+
+}  // namespace
+
+TSeams PlatformSeams() {
+    TSeams seams;
+    seams.ShowMessageBox = [](void* owner, const std::wstring& text, const std::wstring& caption,
+                          unsigned flags) {
+        return ::MessageBoxW(static_cast<HWND>(owner), text.c_str(), caption.c_str(), flags);
+    };
+    seams.ShellOpen = [](const std::wstring& target, const std::wstring& parameters) {
+        const auto result = reinterpret_cast<INT_PTR>(::ShellExecuteW(
+            nullptr, L"open", target.c_str(), parameters.empty() ? nullptr : parameters.c_str(),
+            nullptr, SW_SHOWNORMAL));
+        return result > 32;
+    };
+    seams.StartProcess = [](const std::wstring& program, const std::wstring& parameters,
+                            const std::wstring& directory) {
+        std::wstring commandLine = L"\"" + program + L"\"";
+        if (!parameters.empty()) commandLine += L" " + parameters;
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION process{};
+        if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                              directory.empty() ? nullptr : directory.c_str(), &startup, &process))
+            return false;
+        ::CloseHandle(process.hThread);
+        ::CloseHandle(process.hProcess);
+        return true;
+    };
+    seams.KeyState = [](int virtualKey) { return ::GetKeyState(virtualKey); };
+    seams.TickCount = [] { return static_cast<std::uint32_t>(::GetTickCount()); };
+    seams.Now = [] {
+        SYSTEMTIME time;
+        ::GetLocalTime(&time);
+        return SystemTimeToDays(time);
+    };
+    return seams;
+}
+
+TSeams& Seams() {
+    static TSeams seams = PlatformSeams();
+    return seams;
+}
+
+bool IsKeyDown(int virtualKey) {
+    return (Seams().KeyState(virtualKey) & 0x8000) != 0;
+}
+
+}  // namespace ClassLib
