@@ -180,8 +180,7 @@ void TApplication::Idle() {
 }
 
 void TApplication::Terminate() {
-    if (FTerminated) return;
-    FTerminated = true;
+    // The loop ends when the quit message arrives, after the messages already waiting.
     ::PostQuitMessage(0);
 }
 

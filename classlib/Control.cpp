@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "classlib/Application.h"
 #include "classlib/Exceptions.h"
@@ -30,6 +31,17 @@ const wchar_t* const ControlProperty = L"ClassLib.Control";
 thread_local TWinControl* CreatingControl = nullptr;
 
 int ClampSize(int value) { return value < 0 ? 0 : value; }
+
+// The one drag that can run at a time.
+struct TDragState_ {
+    TControl* Source = nullptr;
+    TControl* Target = nullptr;
+    bool Started = false;
+    bool Accepted = false;
+    TPoint StartPos;
+    int Threshold = 0;
+};
+TDragState_ Drag;
 
 }  // namespace
 
@@ -198,7 +210,12 @@ const TPropertyList& TControl::Published() {
         .Event(L"OnMouseLeave", &TControl::OnMouseLeave)
         .Event(L"OnMouseWheel", &TControl::OnMouseWheel)
         .Event(L"OnResize", &TControl::OnResize)
-        .Event(L"OnContextPopup", &TControl::OnContextPopup);
+        .Event(L"OnContextPopup", &TControl::OnContextPopup)
+        .Enum(L"DragMode", L"TDragMode", &TControl::DragMode, &TControl::SetDragMode, {L"dmManual", L"dmAutomatic"}, dmManual)
+        .Event(L"OnDragOver", &TControl::OnDragOver)
+        .Event(L"OnDragDrop", &TControl::OnDragDrop)
+        .Event(L"OnStartDrag", &TControl::OnStartDrag)
+        .Event(L"OnEndDrag", &TControl::OnEndDrag);
     return list;
 }
 
@@ -212,8 +229,11 @@ TControl::TControl(TComponent* owner)
 }
 
 TControl::~TControl() {
+    Destroying();
     WindowProc = nullptr;
     if (FParent) FParent->RemoveControl(this);
+    if (Drag.Source == this) Drag = TDragState_{};
+    if (Drag.Target == this) Drag.Target = nullptr;
     if (Application) Application->ControlDestroying(this);
 }
 
@@ -225,8 +245,129 @@ LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void TControl::WndProc(TMessage& message) {
+    if (Drag.Source == this && DragMessage(message)) return;
     Dispatch(message);
 }
+
+// ---- dragging ----
+
+bool TControl::Dragging() const { return Drag.Source == this; }
+
+void TControl::BeginDrag(bool immediate, int threshold) {
+    if (Drag.Source) return;
+    TWinControl* window = dynamic_cast<TWinControl*>(this);
+    if (!window) window = FParent;
+    Drag = TDragState_{};
+    Drag.Source = this;
+    Drag.Threshold = threshold < 0 ? Mouse->DragThreshold() : threshold;
+    Drag.StartPos = Mouse->CursorPos();
+    if (Application) Application->SetCaptureControl(this);
+    if (window && window->HandleAllocated()) ::SetCapture(window->FHandle);
+    if (immediate) {
+        Drag.Started = true;
+        DoStartDrag();
+    }
+}
+
+TControl* TControl::FindDragTarget(const TPoint& screenPoint) {
+    TWinControl* window = nullptr;
+    for (HWND handle = ::WindowFromPoint(POINT{screenPoint.X, screenPoint.Y}); handle && !window;
+         handle = ::GetParent(handle))
+        window = TWinControl::FindControl(handle);
+    if (!window) return nullptr;
+    TControl* child = window->ControlAtPos(window->ScreenToClient(screenPoint));
+    return child && !dynamic_cast<TWinControl*>(child) ? child : window;
+}
+
+bool TControl::DragMessage(TMessage& message) {
+    switch (message.Msg) {
+        case WM_MOUSEMOVE: {
+            const TPoint screen = ClientToScreen({message.XPos(), message.YPos()});
+            if (!Drag.Started) {
+                if (std::abs(screen.X - Drag.StartPos.X) < Drag.Threshold &&
+                    std::abs(screen.Y - Drag.StartPos.Y) < Drag.Threshold)
+                    return false;  // not yet a drag: the control sees the move
+                Drag.Started = true;
+                DoStartDrag();
+            }
+            TControl* target = FindDragTarget(screen);
+            if (target != Drag.Target) {
+                if (Drag.Target) {
+                    bool ignored = false;
+                    const TPoint p = Drag.Target->ScreenToClient(screen);
+                    Drag.Target->DragOver(this, p.X, p.Y, dsDragLeave, ignored);
+                }
+                Drag.Target = target;
+                Drag.Accepted = false;
+                if (target) {
+                    const TPoint p = target->ScreenToClient(screen);
+                    target->DragOver(this, p.X, p.Y, dsDragEnter, Drag.Accepted);
+                }
+            } else if (target) {
+                const TPoint p = target->ScreenToClient(screen);
+                Drag.Accepted = false;
+                target->DragOver(this, p.X, p.Y, dsDragMove, Drag.Accepted);
+            }
+            ::SetCursor(Screen->Cursors(Drag.Accepted ? crDrag : crNoDrop));
+            return true;
+        }
+        case WM_LBUTTONUP:
+            if (!Drag.Started) {
+                EndDrag(false);
+                return false;  // a plain click after all
+            }
+            EndDrag(true);
+            return true;
+        case WM_RBUTTONDOWN:
+        case WM_CANCELMODE:
+            EndDrag(false);
+            return true;
+        default:
+            return false;
+    }
+}
+
+void TControl::EndDrag(bool drop) {
+    if (Drag.Source != this) return;
+    const TDragState_ state = Drag;
+    Drag = TDragState_{};
+    if (Application && Application->CaptureControl() == this) Application->SetCaptureControl(nullptr);
+    ::ReleaseCapture();
+    if (!state.Started) return;
+    const TPoint screen = Mouse->CursorPos();
+    TControl* target = nullptr;
+    TPoint point{0, 0};
+    if (state.Target) {
+        point = state.Target->ScreenToClient(screen);
+        if (drop && state.Accepted) target = state.Target;
+        else {
+            bool ignored = false;
+            state.Target->DragOver(this, point.X, point.Y, dsDragLeave, ignored);
+        }
+    }
+    if (target) target->DragDrop(this, point.X, point.Y);
+    DoEndDrag(target, point.X, point.Y);
+}
+
+void TControl::DragOver(TObject* source, int x, int y, TDragState state, bool& accept) {
+    accept = false;
+    if (OnDragOver) {
+        accept = true;
+        OnDragOver(this, source, x, y, state, accept);
+    }
+}
+
+void TControl::DragDrop(TObject* source, int x, int y) {
+    if (OnDragDrop) OnDragDrop(this, source, x, y);
+}
+
+void TControl::DoStartDrag() { FireEvent(OnStartDrag, this); }
+
+void TControl::DoEndDrag(TObject* target, int x, int y) {
+    if (OnEndDrag) OnEndDrag(this, target, x, y);
+}
+
+void TControl::BeginAutoDrag() { BeginDrag(false); }
 
 void TControl::Dispatch(TMessage& message) {
     switch (message.Msg) {
@@ -302,6 +443,7 @@ void TControl::SetAlignedBounds(int left, int top, int width, int height) {
     if (FParent && Visible()) Invalidate();
     FLeft = left; FTop = top; FWidth = width; FHeight = height;
     if (FParent && Visible()) Invalidate();
+    UpdateWindowBounds();
     BoundsChanged(sized);
 }
 
@@ -491,9 +633,9 @@ void TControl::SetMouseCapture(bool value) {
     if (value) {
         TWinControl* owner = dynamic_cast<TWinControl*>(this);
         if (!owner) owner = FParent;
-        if (!owner) return;
         Application->SetCaptureControl(this);
-        ::SetCapture(owner->Handle());
+        // Without a window (headless) only the library keeps track of the capture.
+        if (owner && owner->HandleAllocated()) ::SetCapture(owner->FHandle);
     } else {
         Application->SetCaptureControl(nullptr);
         ::ReleaseCapture();
@@ -585,7 +727,8 @@ void TControl::WMMouseButton(TMessage& message, TMouseButton button, bool down, 
     const int x = message.XPos(), y = message.YPos();
     if (down) {
         if (dbl) shift |= ssDouble;
-        if (button == mbLeft && (FControlStyle & csCaptureMouse)) SetMouseCapture(true);
+        if (button == mbLeft && !dbl && FDragMode == dmAutomatic) BeginAutoDrag();
+        if (button == mbLeft && (FControlStyle & csCaptureMouse) && !Dragging()) SetMouseCapture(true);
         if (button == mbLeft && (FControlStyle & csClickEvents)) FControlState |= csClicked;
         if (dbl && button == mbLeft && (FControlStyle & csDoubleClicks)) DblClick();
         MouseDown(button, shift, x, y);
@@ -593,7 +736,7 @@ void TControl::WMMouseButton(TMessage& message, TMouseButton button, bool down, 
         if (button == mbLeft) {
             const bool clicked = (FControlState & csClicked) != 0;
             FControlState &= ~csClicked;
-            if (MouseCapture()) SetMouseCapture(false);
+            if (MouseCapture() && !Dragging()) SetMouseCapture(false);
             if (clicked && ClientRect().Contains({x, y})) Click();
         }
         MouseUp(button, shift, x, y);
@@ -656,6 +799,7 @@ const TPropertyList& TWinControl::Published() {
         .Add(L"TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder)
         .Add(L"DoubleBuffered", &TWinControl::DoubleBuffered, &TWinControl::SetDoubleBuffered, false)
         .Add(L"ParentBackground", &TWinControl::ParentBackground, &TWinControl::SetParentBackground, false)
+        .Add(L"Ctl3D", &TWinControl::Ctl3D, &TWinControl::SetCtl3D, true)
         .Event(L"OnKeyDown", &TWinControl::OnKeyDown)
         .Event(L"OnKeyUp", &TWinControl::OnKeyUp)
         .Event(L"OnKeyPress", &TWinControl::OnKeyPress)
@@ -667,6 +811,7 @@ const TPropertyList& TWinControl::Published() {
 TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
 
 TWinControl::~TWinControl() {
+    Destroying();
     // From here on only this class's handlers may run: the derived parts are gone.
     WindowProc = [this](TMessage& message) { TWinControl::WndProc(message); };
     // Children owned elsewhere lose their parent; their windows die with ours.
@@ -836,6 +981,7 @@ void TWinControl::RemoveControl(TControl* control) {
     if (auto* win = dynamic_cast<TWinControl*>(control))
         FTabList.erase(std::remove(FTabList.begin(), FTabList.end(), win), FTabList.end());
     control->FParent = nullptr;
+    if (TCustomForm* form = ParentForm()) form->ControlRemoved(control);
     if (!(ComponentState() & csDestroying)) {
         Perform(CM_CONTROLCHANGE, WPARAM(control), 0);
         Realign();
@@ -901,6 +1047,11 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
     RequestAlign();
 }
 
+void TWinControl::UpdateWindowBounds() {
+    if (FHandle)
+        ::SetWindowPos(FHandle, nullptr, FLeft, FTop, FWidth, FHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void TWinControl::UpdateBoundsFromWindow() {
     if (!FHandle || ::IsIconic(FHandle)) return;
     RECT rect;
@@ -918,6 +1069,12 @@ void TWinControl::UpdateBoundsFromWindow() {
 void TWinControl::BoundsChanged(bool sizeChanged) {
     if (sizeChanged) Realign();
     TControl::BoundsChanged(sizeChanged);
+}
+
+void TWinControl::Loaded() {
+    TControl::Loaded();
+    // Layout waited for the description to be read.
+    Realign();
 }
 
 void TWinControl::EnableAlign() {
@@ -1025,6 +1182,13 @@ void TWinControl::AlignControls(TControl* control, TRect& rect) {
         child->SetAlignedBounds(left, top, width, height);
         child->FControlState &= ~csAligning;
     }
+}
+
+void TWinControl::SetCtl3D(bool value) {
+    if (value == FCtl3D) return;
+    FCtl3D = value;
+    RecreateWnd();
+    Invalidate();
 }
 
 void TWinControl::SetTabStop(bool value) {
@@ -1183,6 +1347,7 @@ void TWinControl::UpdateShowing() {
 }
 
 void TWinControl::WndProc(TMessage& message) {
+    if (Drag.Source == this && DragMessage(message)) return;
     // A windowed control hands mouse messages over its graphic children to them.
     if ((message.Msg >= WM_MOUSEFIRST && message.Msg <= WM_MOUSELAST) && message.Msg != WM_MOUSEWHEEL &&
         message.Msg != WM_MOUSEHWHEEL) {
@@ -1396,41 +1561,38 @@ void TWinControl::KeyPress(wchar_t& key) {
     if (OnKeyPress) OnKeyPress(this, key);
 }
 
-void TWinControl::WMKeyDown(TMessage& message) {
-    WORD key = WORD(message.WParam);
-    // The form sees keys first when it asks for them.
-    if (TCustomForm* form = ParentForm(); form && form != this && form->KeyPreview()) {
-        form->KeyDown(key, KeyboardShiftState());
-        if (key == 0) return;
+namespace {
+
+// Hands a key to the form first when it previews keys, then to the control; a step that
+// sets the key to 0 consumes it. True when the key (maybe changed) goes on to the window.
+template <class TKey, class TStep>
+bool DeliverKey(TWinControl* control, TMessage& message, TStep step) {
+    TKey key = TKey(message.WParam);
+    if (TCustomForm* form = control->ParentForm(); form && form != control && form->KeyPreview()) {
+        step(form, key);
+        if (key == 0) return false;
     }
-    KeyDown(key, KeyboardShiftState());
-    if (key == 0) return;
+    step(control, key);
+    if (key == 0) return false;
     message.WParam = key;
-    DefaultHandler(message);
+    return true;
+}
+
+}  // namespace
+
+void TWinControl::WMKeyDown(TMessage& message) {
+    if (DeliverKey<WORD>(this, message, [](TWinControl* to, WORD& key) { to->KeyDown(key, KeyboardShiftState()); }))
+        DefaultHandler(message);
 }
 
 void TWinControl::WMKeyUp(TMessage& message) {
-    WORD key = WORD(message.WParam);
-    if (TCustomForm* form = ParentForm(); form && form != this && form->KeyPreview()) {
-        form->KeyUp(key, KeyboardShiftState());
-        if (key == 0) return;
-    }
-    KeyUp(key, KeyboardShiftState());
-    if (key == 0) return;
-    message.WParam = key;
-    DefaultHandler(message);
+    if (DeliverKey<WORD>(this, message, [](TWinControl* to, WORD& key) { to->KeyUp(key, KeyboardShiftState()); }))
+        DefaultHandler(message);
 }
 
 void TWinControl::WMChar(TMessage& message) {
-    wchar_t key = wchar_t(message.WParam);
-    if (TCustomForm* form = ParentForm(); form && form != this && form->KeyPreview()) {
-        form->KeyPress(key);
-        if (key == 0) return;
-    }
-    KeyPress(key);
-    if (key == 0) return;
-    message.WParam = key;
-    DefaultHandler(message);
+    if (DeliverKey<wchar_t>(this, message, [](TWinControl* to, wchar_t& key) { to->KeyPress(key); }))
+        DefaultHandler(message);
 }
 
 void TWinControl::WMSetCursor(TMessage& message) {
@@ -1553,20 +1715,27 @@ void TControlCanvas::CreateHandle() {
         window = FControl->Parent();
         offset = {FControl->Left(), FControl->Top()};
     }
-    if (!window) return;
-    FWindow = window->Handle();
-    FWindowDC = ::GetDCEx(FWindow, nullptr, DCX_CACHE | DCX_CLIPSIBLINGS);
-    if (!FWindowDC) return;
-    ::SetViewportOrgEx(FWindowDC, offset.X, offset.Y, nullptr);
-    SetHandle(FWindowDC);
+    if (!window || !window->HandleAllocated()) {
+        // Measuring before the window exists (or headless): a DC like the screen's.
+        FWindowDC = ::CreateCompatibleDC(nullptr);
+        FMemoryDC = true;
+    } else {
+        FWindow = window->Handle();
+        FWindowDC = ::GetDCEx(FWindow, nullptr, DCX_CACHE | DCX_CLIPSIBLINGS);
+        FMemoryDC = false;
+        if (FWindowDC) ::SetViewportOrgEx(FWindowDC, offset.X, offset.Y, nullptr);
+    }
+    if (FWindowDC) SetHandle(FWindowDC);
 }
 
 void TControlCanvas::ReleaseWindowDC() {
     if (!FWindowDC) return;
     if (HandleAllocated()) SetHandle(nullptr);
-    ::ReleaseDC(FWindow, FWindowDC);
+    if (FMemoryDC) ::DeleteDC(FWindowDC);
+    else ::ReleaseDC(FWindow, FWindowDC);
     FWindowDC = nullptr;
     FWindow = nullptr;
+    FMemoryDC = false;
 }
 
 TCustomControl::TCustomControl(TComponent* owner)
@@ -1578,22 +1747,32 @@ TCustomControl::~TCustomControl() {
 
 TCanvas* TCustomControl::Canvas() const { return FCanvas.get(); }
 
+void TCustomControl::CreateWnd() {
+    // A measuring DC taken before the window existed is not the window's.
+    FCanvas->ReleaseWindowDC();
+    TWinControl::CreateWnd();
+}
+
 void TCustomControl::DestroyWnd() {
     FCanvas->ReleaseWindowDC();
     TWinControl::DestroyWnd();
 }
 
-void TCustomControl::PaintWindow(HDC dc) {
-    FCanvas->ReleaseWindowDC();
-    FCanvas->Lock();
-    FCanvas->SetHandle(dc);
-    FCanvas->Font()->Assign(Font());
-    FCanvas->Brush()->SetColor(Color());
+void TControlCanvas::PaintOn(HDC dc, const std::function<void()>& paint) {
+    ReleaseWindowDC();
+    Lock();
+    SetHandle(dc);
+    Font()->Assign(FControl->Font());
+    Brush()->SetColor(FControl->Color());
     struct TDetach {
         TControlCanvas* Canvas;
         ~TDetach() { Canvas->SetHandle(nullptr); Canvas->Unlock(); }
-    } detach{FCanvas.get()};
-    Paint();
+    } detach{this};
+    paint();
+}
+
+void TCustomControl::PaintWindow(HDC dc) {
+    FCanvas->PaintOn(dc, [this] { Paint(); });
 }
 
 TGraphicControl::TGraphicControl(TComponent* owner)
@@ -1615,16 +1794,7 @@ void TGraphicControl::Dispatch(TMessage& message) {
 
 void TGraphicControl::WMPaint(TMessage& message) {
     if (!message.WParam) return;
-    FCanvas->ReleaseWindowDC();
-    FCanvas->Lock();
-    FCanvas->SetHandle(reinterpret_cast<HDC>(message.WParam));
-    FCanvas->Font()->Assign(Font());
-    FCanvas->Brush()->SetColor(Color());
-    struct TDetach {
-        TControlCanvas* Canvas;
-        ~TDetach() { Canvas->SetHandle(nullptr); Canvas->Unlock(); }
-    } detach{FCanvas.get()};
-    Paint();
+    FCanvas->PaintOn(reinterpret_cast<HDC>(message.WParam), [this] { Paint(); });
 }
 
 }  // namespace ClassLib

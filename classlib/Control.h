@@ -132,6 +132,14 @@ using TKeyEvent = std::function<void(TObject* sender, WORD& key, TShiftState shi
 using TKeyPressEvent = std::function<void(TObject* sender, wchar_t& key)>;
 using TContextPopupEvent = std::function<void(TObject* sender, TPoint mousePos, bool& handled)>;
 
+// Dragging one control's data onto another inside the program.
+enum TDragMode { dmManual, dmAutomatic };
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+using TDragOverEvent = std::function<void(TObject* sender, TObject* source, int x, int y, TDragState state, bool& accept)>;
+using TDragDropEvent = std::function<void(TObject* sender, TObject* source, int x, int y)>;
+using TStartDragEvent = std::function<void(TObject* sender)>;
+using TEndDragEvent = std::function<void(TObject* sender, TObject* target, int x, int y)>;
+
 // Limits of a control's size; 0 means no limit.
 class TSizeConstraints : public TPersistent {
     CLASSLIB_CLASS(TSizeConstraints, TPersistent)
@@ -280,6 +288,17 @@ public:
     void BringToFront();
     void SendToBack();
 
+    TDragMode DragMode() const { return FDragMode; }
+    void SetDragMode(TDragMode value) { FDragMode = value; }
+    // Starts dragging this control: at once, or once the mouse has moved `threshold`
+    // pixels with the button down (-1: the mouse's drag threshold).
+    void BeginDrag(bool immediate, int threshold = -1);
+    // Ends the drag, dropping on the control under the mouse when `drop` and it accepts.
+    void EndDrag(bool drop);
+    bool Dragging() const;
+    // The control a drag over this screen point would reach, or null.
+    static TControl* FindDragTarget(const TPoint& screenPoint);
+
     // Scales bounds and font by m/d (a change of pixels per inch).
     virtual void ChangeScale(int m, int d);
 
@@ -295,6 +314,10 @@ public:
     TMouseWheelEvent OnMouseWheel;
     TNotifyEvent OnResize;
     TContextPopupEvent OnContextPopup;
+    TDragOverEvent OnDragOver;
+    TDragDropEvent OnDragDrop;
+    TStartDragEvent OnStartDrag;
+    TEndDragEvent OnEndDrag;
 
     // The overridable steps behind the events.
     virtual void Click();
@@ -306,14 +329,28 @@ public:
     virtual bool DoMouseWheelDown(TShiftState shift, TPoint mousePos);
     virtual bool DoMouseWheelUp(TShiftState shift, TPoint mousePos);
     virtual void Resize();
+    // A drag over this control: accept tells whether a drop here is taken. Without an
+    // OnDragOver handler nothing is accepted.
+    virtual void DragOver(TObject* source, int x, int y, TDragState state, bool& accept);
+    virtual void DragDrop(TObject* source, int x, int y);
+    virtual void DoStartDrag();
+    virtual void DoEndDrag(TObject* target, int x, int y);
 
 protected:
+    // A left press on a control with DragMode dmAutomatic starts a drag (after the threshold).
+    virtual void BeginAutoDrag();
+    // Mouse messages while this control is dragged; true when the drag used the message.
+    bool DragMessage(TMessage& message);
     // The parent's layout moved this control: bounds change without touching the
     // remembered anchor distances.
     void SetAlignedBounds(int left, int top, int width, int height);
     void RequestAlign();
+    // Moves the control's window (if it has one) to the bounds held in the fields.
+    virtual void UpdateWindowBounds() {}
     // Called when bounds changed (by code or by the window); realigns and raises OnResize.
     virtual void BoundsChanged(bool sizeChanged);
+    // The font changed (by code, a description or the parent). Descendants override this
+    // rather than replacing the font's OnChange, which the control itself uses.
     virtual void FontChanged();
     virtual void ColorChanged() { Invalidate(); }
     virtual void VisibleChanging() {}
@@ -366,6 +403,7 @@ private:
     TCursor FCursor = crDefault;
     std::wstring FHint;
     TPopupMenu* FPopupMenu = nullptr;
+    TDragMode FDragMode = dmManual;
 };
 
 // Window creation parameters: CreateParams fills them, CreateWnd makes the window.
@@ -426,6 +464,9 @@ public:
 
     bool DoubleBuffered() const { return FDoubleBuffered; }
     void SetDoubleBuffered(bool value) { FDoubleBuffered = value; }
+    // The sunken 3D look of borders (as opposed to flat single lines).
+    bool Ctl3D() const { return FCtl3D; }
+    void SetCtl3D(bool value);
     bool ParentBackground() const { return FParentBackground; }
     void SetParentBackground(bool value) { FParentBackground = value; }
 
@@ -441,6 +482,7 @@ public:
     void Repaint() override;
     void ChangeScale(int m, int d) override;
     void SetEnabled(bool value) override;
+    void Loaded() override;
 
     void WndProc(TMessage& message) override;
     void Dispatch(TMessage& message) override;
@@ -482,6 +524,7 @@ protected:
     HBRUSH ColorBrush();
     void NotifyControls(UINT msg) override;
     void BoundsChanged(bool sizeChanged) override;
+    void UpdateWindowBounds() override;
     void FontChanged() override;
     void ColorChanged() override;
     // The shown state of the window follows Visible and the parents.
@@ -528,25 +571,30 @@ private:
     bool FTabStop = false;
     bool FDoubleBuffered = false;
     bool FParentBackground = false;
+    bool FCtl3D = true;
     bool FTrackingMouse = false;
     HBRUSH FBrush = nullptr;
     TColor FBrushColor = clNone;
 };
 
 // A canvas on a control: inside Paint it draws on the paint DC; elsewhere (measuring
-// text, say) it takes the control's window DC on first use and gives it back on Release.
+// text, say) it takes the control's window DC on first use, or a screen-compatible memory
+// DC while the control has no window, and gives it back on ReleaseWindowDC.
 class TControlCanvas : public TCanvas {
 public:
     explicit TControlCanvas(TControl* control) : FControl(control) {}
     ~TControlCanvas() override { ReleaseWindowDC(); }
     // Gives the window DC back (before painting, and when the window goes).
     void ReleaseWindowDC();
+    // Runs `paint` drawing on a DC the system gave, with the control's font and colour.
+    void PaintOn(HDC dc, const std::function<void()>& paint);
 protected:
     void CreateHandle() override;
 private:
     TControl* FControl;
     HWND FWindow = nullptr;
     HDC FWindowDC = nullptr;
+    bool FMemoryDC = false;
 };
 
 // A windowed control that paints itself on a canvas in Paint.
@@ -559,6 +607,7 @@ public:
 protected:
     virtual void Paint() {}
     void PaintWindow(HDC dc) override;
+    void CreateWnd() override;
     void DestroyWnd() override;
 private:
     std::unique_ptr<TControlCanvas> FCanvas;

@@ -62,6 +62,8 @@ const TPropertyList& TCustomForm::Published() {
         .Add(L"KeyPreview", &TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview, false)
         .Add(L"Visible", &TCustomForm::Visible, &TCustomForm::SetVisible, false)
         .Colour(L"Color", &TCustomForm::Color, &TCustomForm::SetColor, clBtnFace)
+        .Add(L"ParentColor", &TCustomForm::ParentColor, &TCustomForm::SetParentColor, false)
+        .Add(L"ParentFont", &TCustomForm::ParentFont, &TCustomForm::SetParentFont, false)
         .Reference(L"ActiveControl", &TCustomForm::ActiveControl, &TCustomForm::SetActiveControl)
         .Event(L"OnCreate", &TCustomForm::OnCreate)
         .Event(L"OnShow", &TCustomForm::OnShow)
@@ -237,6 +239,12 @@ void TCustomForm::SetActiveControl(TWinControl* control) {
 
 void TCustomForm::FocusChanged(TWinControl* control) {
     if (control != this && ContainsControl(control)) FActiveControl = control;
+}
+
+void TCustomForm::ControlRemoved(TControl* control) {
+    if (!FActiveControl) return;
+    auto* window = dynamic_cast<TWinControl*>(control);
+    if (FActiveControl == control || (window && window->ContainsControl(FActiveControl))) FActiveControl = nullptr;
 }
 
 void TCustomForm::FocusControl(TWinControl* control) {

@@ -103,8 +103,10 @@ public:
     TNotifyEvent OnDeactivate;
     TNotifyEvent OnPaint;
 
-    // Library plumbing: the windowed control that took the focus.
+    // Library plumbing: the windowed control that took the focus, and a control that
+    // left the window (the active control must not point at it).
     void FocusChanged(TWinControl* control);
+    void ControlRemoved(TControl* control);
     // OnDestroy, once, while the window and its components still exist.
     void BeforeDestruction();
 

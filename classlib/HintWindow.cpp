@@ -4,11 +4,21 @@
 
 #include "classlib/Canvas.h"
 #include "classlib/GdiObjects.h"
+#include "classlib/Properties.h"
 #include "classlib/Screen.h"
 
 namespace ClassLib {
 
 CLASSLIB_IMPLEMENT(THintWindow, TCustomControl)
+
+const TPropertyList& THintWindow::Published() {
+    static const TPropertyList list = TPropertyList::Extend(TCustomControl::Published())
+        .Colour(L"Color", &THintWindow::Color, &THintWindow::SetColor, clInfoBk)
+        .Add(L"ParentColor", &THintWindow::ParentColor, &THintWindow::SetParentColor, false)
+        .Add(L"ParentFont", &THintWindow::ParentFont, &THintWindow::SetParentFont, false)
+        .Add(L"Visible", &THintWindow::Visible, &THintWindow::SetVisible, false);
+    return list;
+}
 
 THintWindow::THintWindow(TComponent* owner) : TCustomControl(owner) {
     FColor = clInfoBk;

@@ -9,6 +9,7 @@ namespace ClassLib {
 class THintWindow : public TCustomControl {
     CLASSLIB_CLASS(THintWindow, TCustomControl)
 public:
+    static const TPropertyList& Published();
     explicit THintWindow(TComponent* owner);
     // The size the text needs, at most maxWidth wide (wrapping), with the frame.
     virtual TRect CalcHintRect(int maxWidth, const std::wstring& hint);

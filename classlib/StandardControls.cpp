@@ -68,7 +68,8 @@ const TPropertyList& TCustomPanel::Published() {
         .Add(L"BevelWidth", &TCustomPanel::BevelWidth, &TCustomPanel::SetBevelWidth, 1)
         .Add(L"BorderWidth", &TCustomPanel::BorderWidth, &TCustomPanel::SetBorderWidth, 0)
         .Enum(L"Alignment", L"TAlignment", &TCustomPanel::Alignment, &TCustomPanel::SetAlignment, AlignmentNames, taCenter)
-        .Add(L"ShowCaption", &TCustomPanel::ShowCaption, &TCustomPanel::SetShowCaption, true);
+        .Add(L"ShowCaption", &TCustomPanel::ShowCaption, &TCustomPanel::SetShowCaption, true)
+        .Colour(L"Color", &TCustomPanel::Color, &TCustomPanel::SetColor, clBtnFace);
     return list;
 }
 
@@ -126,6 +127,7 @@ const TPropertyList& TSplitter::Published() {
         .Add(L"MinSize", &TSplitter::MinSize, &TSplitter::SetMinSize, 30)
         .Enum(L"Align", L"TAlign", &TSplitter::Align, &TSplitter::SetAlign,
               {L"alNone", L"alTop", L"alBottom", L"alLeft", L"alRight", L"alClient", L"alCustom"}, alLeft)
+        .Add(L"Cursor", &TSplitter::Cursor, &TSplitter::SetCursor, crHSplit)
         .Event(L"OnMoved", &TSplitter::OnMoved);
     return list;
 }
@@ -369,6 +371,7 @@ const TPropertyList& TMemo::Published() {
         .Add(L"WordWrap", &TMemo::WordWrap, &TMemo::SetWordWrap, true)
         .Enum(L"ScrollBars", L"TScrollStyle", &TMemo::ScrollBars, &TMemo::SetScrollBars, ScrollStyleNames, ssNone)
         .Add(L"TabStop", &TMemo::TabStop, &TMemo::SetTabStop, true)
+        .Add(L"ParentColor", &TMemo::ParentColor, &TMemo::SetParentColor, false)
         .Event(L"OnChange", &TMemo::OnChange);
     return list;
 }
@@ -558,6 +561,7 @@ const TPropertyList& TScrollBar::Published() {
         .Add(L"PageSize", &TScrollBar::PageSize, &TScrollBar::SetPageSize, 0)
         .Add(L"SmallChange", &TScrollBar::SmallChange, &TScrollBar::SetSmallChange, 1)
         .Add(L"LargeChange", &TScrollBar::LargeChange, &TScrollBar::SetLargeChange, 1)
+        .Add(L"TabStop", &TScrollBar::TabStop, &TScrollBar::SetTabStop, true)
         .Event(L"OnScroll", &TScrollBar::OnScroll)
         .Event(L"OnChange", &TScrollBar::OnChange);
     return list;
@@ -669,6 +673,7 @@ const TPropertyList& TCustomListControl::Published() {
         .Add(L"ItemHeight", &TCustomListControl::ItemHeight, &TCustomListControl::SetItemHeight, 16)
         .Add(L"Sorted", &TCustomListControl::Sorted, &TCustomListControl::SetSorted, false)
         .Add(L"TabStop", &TCustomListControl::TabStop, &TCustomListControl::SetTabStop, true)
+        .Add(L"ParentColor", &TCustomListControl::ParentColor, &TCustomListControl::SetParentColor, false)
         .Event(L"OnDrawItem", &TCustomListControl::OnDrawItem)
         .Event(L"OnMeasureItem", &TCustomListControl::OnMeasureItem);
     return list;
@@ -782,16 +787,7 @@ void TCustomListControl::Dispatch(TMessage& message) {
             if (item->itemState & ODS_DEFAULT) state |= odDefault;
             if (item->itemState & ODS_COMBOBOXEDIT) state |= odComboBoxEdit;
             const TRect rect{item->rcItem.left, item->rcItem.top, item->rcItem.right, item->rcItem.bottom};
-            FCanvas->ReleaseWindowDC();
-            FCanvas->Lock();
-            FCanvas->SetHandle(item->hDC);
-            FCanvas->Font()->Assign(Font());
-            FCanvas->Brush()->SetColor(Color());
-            struct TDetach {
-                TControlCanvas* Canvas;
-                ~TDetach() { Canvas->SetHandle(nullptr); Canvas->Unlock(); }
-            } detach{FCanvas.get()};
-            DrawItem(int(item->itemID), rect, state);
+            FCanvas->PaintOn(item->hDC, [&] { DrawItem(int(item->itemID), rect, state); });
             message.Result = TRUE;
             return;
         }

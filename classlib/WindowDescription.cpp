@@ -10,6 +10,7 @@
 #include "classlib/Collections.h"
 #include "classlib/Colors.h"
 #include "classlib/Control.h"
+#include "classlib/GdiObjects.h"
 #include "classlib/Menus.h"
 #include "classlib/Pictures.h"
 #include "classlib/Properties.h"
@@ -345,6 +346,46 @@ const TBinaryPropertyReader* FindBinaryReader(const TObject* object, const std::
     return nullptr;
 }
 
+// ---- properties of classes that publish none of their own ----
+
+// Fonts come without a published list; a description still sets them by name.
+TPropertyList FontProperties() {
+    TPropertyList list;
+    list.Add(L"Name", &TFont::Name, &TFont::SetName)
+        .Add(L"Size", &TFont::Size, &TFont::SetSize)
+        .Add(L"Height", &TFont::Height, &TFont::SetHeight)
+        .Colour(L"Color", &TFont::Color, &TFont::SetColor, clWindowText)
+        .Add(L"Orientation", &TFont::Orientation, &TFont::SetOrientation, 0);
+    TPropInfo charset;
+    charset.Name = L"Charset";
+    charset.Kind = TPropKind::Integer;
+    charset.TypeName = L"TFontCharset";
+    charset.GetOrd = [](const TObject* o) { return int64_t(static_cast<const TFont*>(o)->Charset()); };
+    charset.SetOrd = [](TObject* o, int64_t v) { static_cast<TFont*>(o)->SetCharset(std::uint8_t(v)); };
+    list.Add(std::move(charset));
+    TPropInfo style;
+    style.Name = L"Style";
+    style.Kind = TPropKind::Set;
+    style.TypeName = L"TFontStyles";
+    style.ValueNames = {L"fsBold", L"fsItalic", L"fsUnderline", L"fsStrikeOut"};
+    style.GetOrd = [](const TObject* o) { return int64_t(static_cast<const TFont*>(o)->Style().Bits()); };
+    style.SetOrd = [](TObject* o, int64_t bits) {
+        TFontStyles styles;
+        for (int i = 0; i < 4; ++i)
+            if (bits & (int64_t(1) << i)) styles += TFontStyle(i);
+        static_cast<TFont*>(o)->SetStyle(styles);
+    };
+    list.Add(std::move(style));
+    return list;
+}
+
+const TPropInfo* FindProperty(const TObject* object, const std::wstring& name) {
+    if (const TPropInfo* info = object->ClassType().Published().Find(name)) return info;
+    static const TPropertyList font = FontProperties();
+    if (dynamic_cast<const TFont*>(object)) return font.Find(name);
+    return nullptr;
+}
+
 // ---- applying ----
 
 class TReader {
@@ -437,7 +478,7 @@ private:
                 return object;
             }
             const std::wstring name = path.substr(start, dot - start);
-            const TPropInfo* info = object->ClassType().Published().Find(name);
+            const TPropInfo* info = FindProperty(object, name);
             if (!info) Fail(L"Unknown property \"" + name + L"\" of " + Describe(object), line);
             if (info->Kind != TPropKind::Class || !info->GetObjectValue)
                 Fail(L"Property \"" + name + L"\" of " + Describe(object) + L" has no properties of its own", line);
@@ -452,7 +493,7 @@ private:
         std::wstring name;
         TObject* object = Walk(target, property.Path, name, property.Line);
         const TDescValue& value = property.Value;
-        const TPropInfo* info = object->ClassType().Published().Find(name);
+        const TPropInfo* info = FindProperty(object, name);
         if (!info) {
             if (value.Kind == TDescValue::TKind::Binary) {
                 if (const TBinaryPropertyReader* reader = FindBinaryReader(object, name)) {
@@ -690,9 +731,14 @@ bool HasDescriptionResource(const std::wstring& resourceName) {
 }
 
 void ReadComponentResource(TComponent* root, const std::wstring& resourceName, const TComponentCreatedEvent& created) {
-    if (!HasDescriptionResource(resourceName))
+    ReadComponentResource(root, ::GetModuleHandleW(nullptr), resourceName, created);
+}
+
+void ReadComponentResource(TComponent* root, void* module, const std::wstring& resourceName,
+                           const TComponentCreatedEvent& created) {
+    if (!::FindResourceW(static_cast<HMODULE>(module), resourceName.c_str(), MAKEINTRESOURCEW(10)))
         throw EResNotFound(L"Resource " + resourceName + L" not found");
-    TResourceStream stream(THandle(::GetModuleHandleW(nullptr)), resourceName);
+    TResourceStream stream(THandle(module), resourceName);
     ReadComponentFromStream(root, &stream, created);
 }
 

@@ -57,6 +57,9 @@ void ReadComponentFromStream(TComponent* root, TStream* stream,
 // The RCDATA resource of the program named `resourceName`; raises EResNotFound without one.
 void ReadComponentResource(TComponent* root, const std::wstring& resourceName,
                            const TComponentCreatedEvent& created = {});
+// The same from another module (a library, or a file loaded as data).
+void ReadComponentResource(TComponent* root, void* module, const std::wstring& resourceName,
+                           const TComponentCreatedEvent& created = {});
 // True when the program has a description resource of that name.
 bool HasDescriptionResource(const std::wstring& resourceName);
 
