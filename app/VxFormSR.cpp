@@ -137,6 +137,7 @@ void TVxFormSR::Loaded() {
     IniFile = std::make_unique<TIniFile>(ResolvedIniFileName());
 }
 
+// A failed restore or save is reported, and the window's own handler still runs.
 void TVxFormSR::DoFormShow(TObject* sender) {
     if (FMasterForm) {
         try {
