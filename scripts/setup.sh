@@ -108,6 +108,7 @@ WINE_SETTINGS='REGEDIT4
 
 [HKEY_CURRENT_USER\Software\Wine\X11 Driver]
 "Decorated"="N"
+"Managed"="N"
 '
 
 prepare_wine_prefix() {

@@ -60,15 +60,15 @@ TEST(AppImages, DecodedColoursMatchThePictures) {
     TPicture header;
     header.LoadFromFile(ImagePath(L"header.png"));
     TBitmap* pixels = static_cast<TPngImage*>(header.Graphic())->Bitmap();
-    const TColor top = pixels->PixelColor(400, 0);  // the strip's gradient starts at RGB(46, 117, 182)
+    const TColor top = pixels->Canvas()->Pixels(400, 0);  // the strip's gradient starts at RGB(46, 117, 182)
     EXPECT_NEAR(int(top & 0xFF), 46, 3);
     EXPECT_NEAR(int((top >> 16) & 0xFF), 182, 3);
-    EXPECT_EQ(pixels->PixelColor(16, 28), TColor(0xFFFFFF));  // the chip's white frame
+    EXPECT_EQ(pixels->Canvas()->Pixels(16, 28), TColor(0xFFFFFF));  // the chip's white frame
 
     TPicture splash;
     splash.LoadFromFile(ImagePath(L"splash.png"));
     // The lower right stays calm for the version label.
-    EXPECT_GT(int(static_cast<TPngImage*>(splash.Graphic())->Bitmap()->PixelColor(800, 610) & 0xFF), 200);
+    EXPECT_GT(int(static_cast<TPngImage*>(splash.Graphic())->Bitmap()->Canvas()->Pixels(800, 610) & 0xFF), 200);
 }
 
 TEST(AppImages, IconHoldsThreeSizes) {
