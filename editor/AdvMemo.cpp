@@ -13,15 +13,20 @@ bool HasTab(const std::wstring& s) { return s.find(L'\t') != std::wstring::npos;
 
 // ---------------------------------------------------------------- construction
 
-CLASSLIB_IMPLEMENT(TAdvCustomMemo, ClassLib::TComponent)
+CLASSLIB_IMPLEMENT(TAdvCustomMemo, ClassLib::TCustomControl)
 CLASSLIB_IMPLEMENT(TAdvMemo, TAdvCustomMemo)
 CLASSLIB_IMPLEMENT(TAdvMemoSource, ClassLib::TComponent)
 
-TAdvCustomMemo::TAdvCustomMemo(ClassLib::TComponent* owner) : ClassLib::TComponent(owner) { Init(); }
+TAdvCustomMemo::TAdvCustomMemo(ClassLib::TComponent* owner) : ClassLib::TCustomControl(owner) {
+    Init();
+    InitWindow();
+}
 
 const ClassLib::TPropertyList& TAdvCustomMemo::Published() {
     using M = TAdvCustomMemo;
-    static const ClassLib::TPropertyList list = ClassLib::TPropertyList::Extend(ClassLib::TComponent::Published())
+    static const ClassLib::TPropertyList list = ClassLib::TPropertyList::Extend(ClassLib::TCustomControl::Published())
+        .Add(L"ParentFont", &M::ParentFont, &M::SetParentFont, false)
+        .Add(L"TabStop", &M::TabStop, &M::SetTabStop, true)
         .Add(L"AutoIndent", &M::AutoIndent, &M::SetAutoIndent, true)
         .Add(L"AutoExpand", &M::AutoExpand, &M::SetAutoExpand, true)
         .Colour(L"BkColor", &M::BkColor, &M::SetBkColor, ClassLib::clWhite)
@@ -89,7 +94,7 @@ const ClassLib::TPropertyList& TAdvMemoSource::Published() {
 }
 
 void TAdvCustomMemo::Notification(ClassLib::TComponent* component, ClassLib::TOperation operation) {
-    ClassLib::TComponent::Notification(component, operation);
+    ClassLib::TCustomControl::Notification(component, operation);
     if (operation != ClassLib::opRemove) return;
     if (FMemoSource && component == FMemoSource) {
         SetMemoSource(nullptr);
@@ -105,7 +110,7 @@ void TAdvCustomMemo::Notification(ClassLib::TComponent* component, ClassLib::TOp
 void TAdvCustomMemo::Assign(const ClassLib::TPersistent* source) {
     const auto* other = dynamic_cast<const TAdvCustomMemo*>(source);
     if (!other) {
-        ClassLib::TComponent::Assign(source);
+        ClassLib::TCustomControl::Assign(source);
         return;
     }
     SetAutoExpand(other->AutoExpand());
@@ -179,6 +184,7 @@ TAdvMemo::TAdvMemo(ClassLib::TComponent* owner) : TAdvCustomMemo(owner) {
     FReadOnly = false;
     FFontName = L"COURIER NEW";
     FFontHeight = -13;
+    SyncFontObject();
     OnChange = [this](ClassLib::TObject*) { Invalidate(); };
     OnGutterClick = [this](ClassLib::TObject*, int lineNo) {
         SetCurY(lineNo);
@@ -420,14 +426,6 @@ void TAdvCustomMemo::ApplyFont() {
     }
     FCellSize.W = FMeasure->TextWidth(L"W");
     FCellSize.H = FMeasure->TextHeight(L"W_") + 1;
-}
-
-void TAdvCustomMemo::SetBounds(int left, int top, int width, int height) {
-    FLeft = left;
-    FTop = top;
-    FWidth = width;
-    FHeight = height;
-    UpdateLayout();
 }
 
 TMemoRect TAdvCustomMemo::TextArea() const {

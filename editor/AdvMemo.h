@@ -2,6 +2,7 @@
 // The code editor control: line store, caret and selection, editing, undo, word wrap and marks.
 // The model works without a window; painting and input attach through the virtual hooks below.
 #include "classlib/Collections.h"
+#include "classlib/Control.h"
 #include "classlib/Object.h"
 #include "classlib/Properties.h"
 #include "editor/AdvMemoStylers.h"
@@ -133,8 +134,8 @@ using TClipboardActionEvent = std::function<void(ClassLib::TObject* sender, TCli
 using TAllowEvent = std::function<void(ClassLib::TObject* sender, bool& allow)>;
 using TGutterClickEvent = std::function<void(ClassLib::TObject* sender, int lineNo)>;
 
-class TAdvCustomMemo : public ClassLib::TComponent, public IStyledMemo {
-    CLASSLIB_CLASS(TAdvCustomMemo, ClassLib::TComponent)
+class TAdvCustomMemo : public ClassLib::TCustomControl, public IStyledMemo {
+    CLASSLIB_CLASS(TAdvCustomMemo, ClassLib::TCustomControl)
 public:
     explicit TAdvCustomMemo(ClassLib::TComponent* owner = nullptr);
     ~TAdvCustomMemo() override;
@@ -153,15 +154,13 @@ public:
 
     // ---- geometry (3.102)
     void SetTextMeasure(ITextMeasure* measure);
-    void SetBounds(int left, int top, int width, int height);
-    int Width() const { return FWidth; }
-    int Height() const { return FHeight; }
     const TCellSize& CellSize() const { return FCellSize; }
     int CharWidth() const { return FCellSize.W; }
     int CharHeight() const { return FCellSize.H; }
     int NodeWidth() const { return 16; }
     const std::wstring& FontName() const { return FFontName; }
     int FontHeight() const { return FFontHeight; }
+    using ClassLib::TControl::SetFont;
     void SetFont(const std::wstring& name, int height);
     TMemoRect TextArea() const;
     TMemoRect LineRect(int line) const;
@@ -206,6 +205,7 @@ public:
     void SetCurY(int value);
     // Places the caret column again even when it is unchanged (pads or clamps the line).
     void SetCurXForced(int value);
+    using ClassLib::TControl::SetCursor;
     void SetCursor(int aCurX, int aCurY);
     int SelStartX() const { return FSelStartX; }
     int SelStartY() const { return FSelStartY; }
@@ -487,16 +487,17 @@ public:
     virtual void CutToClipBoard() {}
     virtual void PasteFromClipBoard() {}
     virtual void BuildBlockLines() {}
-    virtual void Invalidate() { ++FInvalidateCount; }
-    virtual void Refresh() { ++FRefreshCount; ++FInvalidateCount; }
-    virtual void InvalidateGutter() { Invalidate(); }
-    virtual void InvalidateLine(int /*line*/) { Invalidate(); }
-    virtual void ShowCaret(bool /*show*/) {}
-    virtual bool Focused() const { return false; }
-    virtual void SetFocus() {}
+    // Counted always; reach the window only while it exists (see AdvMemoWindow.cpp).
+    void Invalidate() override;
+    virtual void Refresh();
+    virtual void InvalidateGutter();
+    virtual void InvalidateLine(int line);
+    virtual void ShowCaret(bool show);
+    virtual bool Focused() const;
+    void SetFocus() override;
     virtual void ControlChanged() {}
     virtual void HideParameterHint() {}
-    virtual void ScrollBarsChanged() {}
+    virtual void ScrollBarsChanged();
     // Symbols of the effective styler's first symbol group (empty without a styler).
     std::wstring StylerSymbols() const;
     // Every symbol and bracket character of the effective styler's symbol and bracket groups.
@@ -512,6 +513,32 @@ public:
     void SetCurYRaw(int y) { FCurY = y; }
     void ShiftMarkersForInsert(int line, int count);
     void ShiftBookmarksForInsert(int line);
+
+    // ==== window part (AdvMemoWindow.cpp): handle, font measurement, caret, scroll bars
+public:
+    // Paints the whole control on a DC of its size (a memory DC in tests and benchmarks).
+    void PaintTo(HDC dc);
+protected:
+    void CreateParams(ClassLib::TCreateParams& params) override;
+    void CreateWnd() override;
+    void DestroyWnd() override;
+    void Paint() override;
+    void BoundsChanged(bool sizeChanged) override;
+    void FontChanged() override;
+    void WndProc(ClassLib::TMessage& message) override;
+    void InitWindow();
+    // Copies the model's font name and height into the control's font object.
+    void SyncFontObject();
+    // The real font's measure when no other was given (tests give a fixed grid).
+    void EnsureMeasure();
+    void PlaceCaret();
+    void ScrollMessage(bool vertical, int code);
+    std::unique_ptr<ITextMeasure> FOwnMeasure;
+    bool FSyncingFont = false;
+    bool FCaretCreated = false;
+    bool FCaretShown = false;
+    bool FApplyingBars = false;
+    // ==== end of window part
 
 protected:
     void Init();
@@ -547,7 +574,6 @@ protected:
     int FbackupTopLine = -1;  // -1: the remembered top-line state is invalid
     TCellSize FCellSize;
     int FMargin = 2;
-    int FLeft = 0, FTop = 0, FWidth = 100, FHeight = 40;
     std::wstring FFontName = L"Courier New";
     int FFontHeight = -13;
     TScrollBarModel FVertBar, FHorzBar;
