@@ -70,6 +70,9 @@ void TAdvCustomMemo::InitWindow() {
     SetTabStop(true);
     SetControlStyle(ControlStyle() | ClassLib::csOpaque);
     SyncFontObject();
+    FGutter = std::make_unique<TAdvGutter>(this);
+    FActiveLineSettings = std::make_unique<TAdvActiveLineSettings>(this);
+    FUrlStyle = std::make_unique<TCharStyle>(ClassLib::clBlue, ClassLib::clWhite, ClassLib::TFontStyles{} + ClassLib::fsUnderline);
 }
 
 void TAdvCustomMemo::SyncFontObject() {
