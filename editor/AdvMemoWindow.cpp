@@ -113,6 +113,7 @@ void TAdvCustomMemo::CreateWnd() {
     ClassLib::TCustomControl::CreateWnd();
     UpdateLayout();
     ScrollBarsChanged();
+    FindBlockMatch();  // the visible range is known only now
 }
 
 void TAdvCustomMemo::DestroyWnd() {
@@ -125,7 +126,10 @@ void TAdvCustomMemo::DestroyWnd() {
 }
 
 void TAdvCustomMemo::BoundsChanged(bool sizeChanged) {
-    if (sizeChanged) UpdateLayout();
+    if (sizeChanged) {
+        UpdateLayout();
+        FindBlockMatch();
+    }
     ClassLib::TCustomControl::BoundsChanged(sizeChanged);
 }
 
