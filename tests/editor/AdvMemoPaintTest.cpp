@@ -187,6 +187,19 @@ TEST(MemoPaint, SelectionAndActiveLineColours) {
     EXPECT_EQ(painted.CountColour(painted.Cells(0, 0, 20), 0x00C000), 0);
 }
 
+TEST(MemoPaint, HighlightTextMarksWholeWordsOnly) {
+    TPaintedMemo painted(L"count counter count");
+    const TColor mark = painted.Styler().HighlightStyle()->BkColor();
+    painted.Memo().SetHighlight(L"count", false, true);
+    painted.Paint();
+    EXPECT_GT(painted.CountColour(painted.Cells(0, 0, 5), mark), 20);
+    EXPECT_EQ(painted.CountColour(painted.Cells(0, 6, 13), mark), 0);
+    EXPECT_GT(painted.CountColour(painted.Cells(0, 14, 19), mark), 20);
+    painted.Memo().SetHighlight(L"count", false, false);
+    painted.Paint();
+    EXPECT_GT(painted.CountColour(painted.Cells(0, 6, 11), mark), 20);
+}
+
 TEST(MemoPaint, ColouringFollowsAnEditAboveACachedLine) {
     std::wstring text;
     for (int i = 0; i < 30; ++i) text += L"int x;\r\n";
