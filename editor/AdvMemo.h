@@ -750,6 +750,8 @@ protected:
     TMemoClipboardFormats FClipboardFormats = cfText;
     TUILanguage FUILanguage;
     std::unique_ptr<ClassLib::TPopupMenu> FStdMenu;
+    // Selected text is dragged by default; set once the control part is built.
+    bool FInputDefaultsSet = (SetDragMode(ClassLib::dmAutomatic), true);
 };
 
 // The control placed on a form: publishes the editor's properties with the form defaults.
