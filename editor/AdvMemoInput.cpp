@@ -341,6 +341,7 @@ void TAdvCustomMemo::PlaceCaretAtMouse(int x, int y, ClassLib::TMouseButton butt
     if (shift & ssShift) ExtendSelectionToCaret();
     else ClearSelection();
     FLeftButtonDown = true;
+    if (FUrlAware) ClickURLAtCursor();
 }
 
 void TAdvCustomMemo::MouseMove(TShiftState shift, int x, int y) {
@@ -359,6 +360,24 @@ void TAdvCustomMemo::MouseMove(TShiftState shift, int x, int y) {
         FIsDragSource = true;
         BeginDrag(false, 2);
         return;
+    }
+
+    // Hand over links, an arrow over a selection that can be dragged, else the memo's own cursor.
+    const int cellX = FLeftCol + col;
+    const int cellY = std::clamp(FTopLine + row, 0, std::max(LineCount() - 1, 0));
+    const bool overLink = FUrlAware && LineCount() > 0 && IsURLAt(cellX, cellY);
+    bool overSelection = false;
+    if (!overLink && DragMode() == ClassLib::dmAutomatic && HasSelection() && FSelectionMode == smText) {
+        const int pos = TextFromPos(cellX, cellY), start = SelStart();
+        overSelection = pos > start && pos < start + SelLength();
+    }
+    if (overLink || overSelection) {
+        if (!FCursorSwapped) FNormalCursor = Cursor();
+        FCursorSwapped = true;
+        SetCursor(overLink ? ClassLib::crHandPoint : ClassLib::crArrow);
+    } else if (FCursorSwapped) {
+        FCursorSwapped = false;
+        SetCursor(FNormalCursor);
     }
 
     if ((shift & ClassLib::ssLeft) && FLeftButtonDown && !FSelButtonDown) {

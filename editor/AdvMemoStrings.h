@@ -4,6 +4,7 @@
 #include "classlib/StringList.h"
 
 #include <cstdint>
+#include <climits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -116,7 +117,12 @@ public:
     int FLockCount = 0;
     bool FDeleting = false;
     bool FNoObjCreate = false;
+    int FFirstChanged = 0;
     ClassLib::TNotifyEvent OnSetText;
+    // The first line changed since the last call (INT_MAX when none); the painter's
+    // syntax-state cache is dropped from there before it is used again.
+    int TakeFirstChanged() { const int first = FFirstChanged; FFirstChanged = INT_MAX; return first; }
+    void NoteChanged(int index) { if (index < FFirstChanged) FFirstChanged = index < 0 ? 0 : index; }
 
     std::wstring Get(int index) const override;
     void Put(int index, const std::wstring& s) override;

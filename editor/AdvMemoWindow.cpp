@@ -70,6 +70,9 @@ void TAdvCustomMemo::InitWindow() {
     SetTabStop(true);
     SetControlStyle(ControlStyle() | ClassLib::csOpaque);
     SyncFontObject();
+    FGutter = std::make_unique<TAdvGutter>(this);
+    FActiveLineSettings = std::make_unique<TAdvActiveLineSettings>(this);
+    FUrlStyle = std::make_unique<TCharStyle>(ClassLib::clBlue, ClassLib::clWhite, ClassLib::TFontStyles{} + ClassLib::fsUnderline);
 }
 
 void TAdvCustomMemo::SyncFontObject() {
@@ -110,6 +113,7 @@ void TAdvCustomMemo::CreateWnd() {
     ClassLib::TCustomControl::CreateWnd();
     UpdateLayout();
     ScrollBarsChanged();
+    FindBlockMatch();  // the visible range is known only now
 }
 
 void TAdvCustomMemo::DestroyWnd() {
@@ -122,7 +126,10 @@ void TAdvCustomMemo::DestroyWnd() {
 }
 
 void TAdvCustomMemo::BoundsChanged(bool sizeChanged) {
-    if (sizeChanged) UpdateLayout();
+    if (sizeChanged) {
+        UpdateLayout();
+        FindBlockMatch();
+    }
     ClassLib::TCustomControl::BoundsChanged(sizeChanged);
 }
 
