@@ -520,6 +520,7 @@ int TAdvCustomMemo::GetVisible(int index) const {
 
 void TAdvCustomMemo::SetTopLine(int value) {
     const int old = FTopLine;
+    if (value == old) return;
     const int count = LineCount();
     if (count < VisibleLineCount()) {
         FCurX = 0;
@@ -532,10 +533,9 @@ void TAdvCustomMemo::SetTopLine(int value) {
         FVertBar.Position = LineIndexToVisIndex(FTopLine);
     }
     if (FCaretVisible) UpdateCaret(true);
-    if (FTopLine != old) {
-        Invalidate();
-        if (OnTopLeftChanged) OnTopLeftChanged(this);
-    }
+    if (FTopLine != old) Invalidate();
+    // Reported for every request of another top line, also one the view could not follow.
+    if (OnTopLeftChanged) OnTopLeftChanged(this);
 }
 
 void TAdvCustomMemo::ScrollToBottom() {

@@ -364,6 +364,17 @@ TEST_F(MemoInput, WheelScrollsByFourRows) {
     EXPECT_EQ(memo.TopLine(), 1);
     memo.DoMouseWheel(0, 120, {0, 0});
     EXPECT_EQ(memo.TopLine(), 0);
+
+    // A text that fits: the caret goes to the start, the top line stays, the change is reported.
+    Text(L"a\r\nb");
+    memo.SetCursor(1, 1);
+    int reported = 0;
+    memo.OnTopLeftChanged = [&](ClassLib::TObject*) { ++reported; };
+    memo.SetTopLine(1);
+    EXPECT_EQ(memo.TopLine(), 0);
+    EXPECT_EQ(memo.CurX(), 0);
+    EXPECT_EQ(memo.CurY(), 0);
+    EXPECT_EQ(reported, 1);
 }
 
 TEST_F(MemoInput, GetSelectionMessageWritesOnlyWhereItIsGiven) {
