@@ -53,6 +53,13 @@ const ClassLib::TPropertyList& TAdvCustomMemo::Published() {
         .Enum(L"CharCase", L"TEditCharCase", &M::CharCase, &M::SetCharCase, {L"ecNormal", L"ecUpperCase", L"ecLowerCase"}, ecNormal)
         .Add(L"Ctl3D", &M::Ctl3D, &M::SetCtl3D, false)
         .Add(L"DelErase", &M::DelErase, &M::SetDelErase, false)
+        .Enum(L"DragMode", L"TDragMode", &M::DragMode, &M::SetDragMode, {L"dmManual", L"dmAutomatic"}, ClassLib::dmAutomatic)
+        .Add(L"AcceptFiles", &M::AcceptFiles, &M::SetAcceptFiles, false)
+        .Event(L"OnFind", &M::OnFind)
+        .Event(L"OnReplace", &M::OnReplace)
+        .Event(L"OnFileDrop", &M::OnFileDrop)
+        .Event(L"OnCustomizeContextMenu", &M::OnCustomizeContextMenu)
+        .Event(L"OnCustomContextMenuClick", &M::OnCustomContextMenuClick)
         .Add(L"EnhancedHomeKey", &M::EnhancedHomeKey, &M::SetEnhancedHomeKey, false)
         .Add(L"HiddenCaret", &M::HiddenCaret, &M::SetHiddenCaret, false)
         .Add(L"HideSelection", &M::HideSelection, &M::SetHideSelection, false)
@@ -513,6 +520,7 @@ int TAdvCustomMemo::GetVisible(int index) const {
 
 void TAdvCustomMemo::SetTopLine(int value) {
     const int old = FTopLine;
+    if (value == old) return;
     const int count = LineCount();
     if (count < VisibleLineCount()) {
         FCurX = 0;
@@ -525,10 +533,9 @@ void TAdvCustomMemo::SetTopLine(int value) {
         FVertBar.Position = LineIndexToVisIndex(FTopLine);
     }
     if (FCaretVisible) UpdateCaret(true);
-    if (FTopLine != old) {
-        Invalidate();
-        if (OnTopLeftChanged) OnTopLeftChanged(this);
-    }
+    if (FTopLine != old) Invalidate();
+    // Reported for every request of another top line, also one the view could not follow.
+    if (OnTopLeftChanged) OnTopLeftChanged(this);
 }
 
 void TAdvCustomMemo::ScrollToBottom() {
