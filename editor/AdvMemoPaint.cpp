@@ -205,7 +205,9 @@ private:
         const int right = x + (to - from) * cellW;
         FillBox(FDC, x, FTop, right, FTop + cellH, look.Back);
         FMemo.DrawRightMarginPiece(FDC, x, right, FTop);
-        HGDIOBJ old = ::SelectObject(FDC, FFonts.Get(look.Style));
+        // A font whose bold glyphs are wider than the cell would smear into the next cell.
+        const ClassLib::TFontStyles style = FMemo.FNoRealFixedWidth ? look.Style - ClassLib::fsBold : look.Style;
+        HGDIOBJ old = ::SelectObject(FDC, FFonts.Get(style));
         ::SetTextColor(FDC, ColorToRGB(look.Text));
         FAdvances.assign(size_t(to - from), cellW);
         ::ExtTextOutW(FDC, x, FTop, 0, nullptr, piece.c_str() + (from - column), UINT(to - from), FAdvances.data());
