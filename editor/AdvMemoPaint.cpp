@@ -479,20 +479,21 @@ void TAdvCustomMemo::PaintGutter(HDC dc) {
     if (FCtl3D) Line(dc, width - 2, 0, width - 2, height + area.Top, ClassLib::clWhite);
 
     const int count = Lines()->Count();
-    int number = FTopLine;
-    if (FWordWrap != wwNone) {
-        number = 0;
-        for (int i = 1; i <= FTopLine && i < count; ++i) if (!IsWrappedLine(i)) ++number;
-    }
+    const bool wrapped = FWordWrap != wwNone;
+    // With word wrap the gutter numbers whole lines: continuation rows are neither drawn nor counted.
+    int logical = 0;
+    if (wrapped)
+        for (int i = 1; i <= FTopLine && i < count; ++i) if (!IsWrappedLine(i)) ++logical;
     int rowTop = area.Top - top;
     int visIndex = LineIndexToVisIndex(FTopLine);
     for (int line = FTopLine; rowTop < height && line <= std::max(count - 1, 0);) {
-        const bool continuation = FWordWrap != wwNone && line > 0 && IsWrappedLine(line);
+        const bool continuation = wrapped && line > 0 && IsWrappedLine(line);
+        if (wrapped && line > FTopLine && !continuation) ++logical;
         if (!continuation) {
             const RECT row{0, rowTop, width, rowTop + FCellSize.H};
+            const int number = wrapped ? logical : line;
             if (OnGutterDraw) OnGutterDraw(this, dc, number, row);
-            else DefaultGutterDraw(this, dc, FWordWrap != wwNone ? number : line, row);
-            if (line > FTopLine || FWordWrap == wwNone) ++number;
+            else DefaultGutterDraw(this, dc, number, row);
         }
         rowTop += FCellSize.H;
         line = FCodeFoldingEnabled ? VisIndexToLineIndex(++visIndex) : line + 1;

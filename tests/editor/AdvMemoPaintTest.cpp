@@ -127,6 +127,31 @@ TEST(MemoPaint, GutterNumbersEveryLineOfTheText) {
     EXPECT_EQ(painted.CountColour(RECT{0, row0.Top, gutterRight, row0.Bottom}, numbers), 2);
 }
 
+TEST(MemoPaint, WrappedRowsGetNoNumberOfTheirOwn) {
+    TPaintedMemo painted(std::wstring(L"first ") + std::wstring(120, L'x') + L"\r\nsecond", 300, 200);
+    TAdvMemo& memo = painted.Memo();
+    memo.Gutter()->SetLineNumberTextColor(0x0000C0);
+    memo.SetWordWrap(wwClientWidth);
+    painted.Paint();
+    ASSERT_GT(memo.Lines()->Count(), 2);
+    ASSERT_TRUE(memo.IsWrappedLine(1));
+    const int gutterRight = memo.GutterWidth();
+    auto numberInk = [&](int row) {
+        const TMemoRect r = memo.LineRect(row);
+        return painted.CountColour(RECT{0, r.Top, gutterRight, r.Bottom}, 0x0000C0);
+    };
+    EXPECT_GT(numberInk(0), 3);
+    EXPECT_EQ(numberInk(1), 0);
+    // "second" is the second line: the same "2" as an unwrapped text would show there.
+    const int last = memo.Lines()->Count() - 1;
+    memo.SetWordWrap(wwNone);
+    painted.Paint();
+    const int two = numberInk(1);
+    memo.SetWordWrap(wwClientWidth);
+    painted.Paint();
+    EXPECT_EQ(numberInk(last), two);
+}
+
 TEST(MemoPaint, BracesAroundTheCaretAreHighlighted) {
     TPaintedMemo painted(L"int f() {\r\n  g(\"{\");\r\n}\r\nx;");
     TAdvMemo& memo = painted.Memo();
