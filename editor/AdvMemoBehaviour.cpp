@@ -245,6 +245,32 @@ void TAdvCustomMemo::DoCustomContextMenuClick(ClassLib::TMenuItem* item) {
     if (OnCustomContextMenuClick) OnCustomContextMenuClick(this, item);
 }
 
+// ---------------------------------------------------------------- drops and refresh
+
+void TAdvCustomMemo::DoOleDropText(const std::wstring& text, int x, int y) {
+    std::wstring dropped = text;
+    bool allow = true;
+    if (OnOleDropText) OnOleDropText(this, x, y, dropped, allow);
+    if (allow) InsertTextAtXY(dropped, x, y);
+}
+
+void TAdvCustomMemo::DoOleDropFile(int x, int y, const std::wstring& fileName) {
+    bool allow = true;
+    if (OnOleDropFile) OnOleDropFile(this, x, y, fileName, allow);
+    if (!allow) return;
+    Lines()->LoadFromFile(fileName);
+    Invalidate();
+}
+
+void TAdvCustomMemo::RefreshMemo() {
+    SetCurXForced(FCurX);
+    SetCurY(FCurY);
+    UpdateCaret(FCaretVisible);
+    UpdateScrollBars(false);
+    Invalidate();
+    if (FWordWrap != wwNone) UpdateWrap();
+}
+
 // ---------------------------------------------------------------- loading
 
 void TAdvMemo::Loaded() {

@@ -571,3 +571,34 @@ TEST(MemoInputWindow, TypingSelectingCopyPasteUndoAndRedoThroughMessages) {
     EXPECT_EQ(memo.Selection(), L"ATE0");
     memo.SetParent(nullptr);
 }
+
+TEST_F(MemoInput, WordCompleteReplacesTheWordBeforeAWordEnd) {
+    memo.OnWordComplete = [](ClassLib::TObject*, const std::wstring& word, std::wstring& newWord) {
+        if (word == L"teh") newWord = L"the";
+        if (word == L"at") newWord = L"AT+";
+    };
+    Type(L"teh at,x");
+    EXPECT_EQ(memo.Lines()->Get(0), L"the AT+,x");
+    EXPECT_EQ(memo.CurX(), 9);
+    memo.Undo();  // the typed ",x"
+    EXPECT_EQ(memo.Lines()->Get(0), L"the AT+");
+    memo.Undo();  // the completion
+    EXPECT_EQ(memo.Lines()->Get(0), L"the at");
+}
+
+TEST_F(MemoInput, DropHooksAskTheirEvents) {
+    Text(L"abc");
+    memo.OnOleDropText = [](ClassLib::TObject*, int, int, std::wstring& text, bool&) { text = L"[" + text + L"]"; };
+    memo.DoOleDropText(L"x", 1, 0);
+    EXPECT_EQ(memo.Lines()->Get(0), L"a[x]bc");
+    memo.OnOleDropText = [](ClassLib::TObject*, int, int, std::wstring&, bool& allow) { allow = false; };
+    memo.DoOleDropText(L"y", 0, 0);
+    std::wstring offered;
+    memo.OnOleDropFile = [&](ClassLib::TObject*, int, int, const std::wstring& name, bool& allow) {
+        offered = name;
+        allow = false;
+    };
+    memo.DoOleDropFile(0, 0, L"C:\\nothing.txt");
+    EXPECT_EQ(memo.Lines()->Get(0), L"a[x]bc");
+    EXPECT_EQ(offered, L"C:\\nothing.txt");
+}
