@@ -49,18 +49,27 @@ int Show(int seconds) {
     memo->SetParent(form);
     memo->SetAlign(ClassLib::alClient);
     memo->SetSyntaxStyles(styler);
-    memo->Lines()->SetText(SampleText);
+    std::wstring text = SampleText;
+    for (int i = 0; i < 30; ++i) text += L"int handler_" + std::to_wstring(i) + L"(void); // a rather long declaration line that runs past the right margin of the view\r\n";
+    memo->Lines()->SetText(text);
     memo->ActiveLineSettings()->SetShowActiveLineIndicator(true);
     memo->SetBreakPoint(3, true);
-    memo->SetCursor(23, 8);  // just after the "{" of the while loop
-    memo->SetActiveLine(8);
     form->Show();
+    memo->SetCursor(23, 8);  // just before the "{" of the while loop
+    memo->SetActiveLine(8);
+    memo->SetSelStartX(4);
+    memo->SetSelStartY(10);
+    memo->SetSelEndX(8);
+    memo->SetSelEndY(11);
+    memo->Invalidate();
     memo->SetFocus();
     const auto start = TClock::now();
     while (MillisecondsSince(start) < seconds * 1000.0) {
         ClassLib::Application->ProcessMessages();
         ::Sleep(20);
     }
+    std::printf("max length %d, visible columns %d, horizontal bar %d, vertical bar %d\n", memo->MaxLength(),
+                memo->VisiblePosCount(), int(memo->HorzBar().Visible), int(memo->VertBar().Visible));
     delete form;
     return 0;
 }

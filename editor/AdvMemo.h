@@ -642,6 +642,9 @@ public:
     // A click on the URL under the caret: OnURLClick, else the shell for web and mail links only.
     bool ClickURLAtCursor();
     void OpenURL(const std::wstring& url);
+    // Text that paint marks in every line (set by find); empty for none.
+    void SetHighlight(const std::wstring& text, bool caseSensitive, bool wholeWord);
+    const std::wstring& HighlightText() const { return FHighlightText; }
     // The memo's syntax colouring, synchronised with the line store's changes.
     TMemoTokenizer& Tokenizer();
 
@@ -685,6 +688,9 @@ protected:
     AdvStyleIF::TOVTStyle FUIStyle = AdvStyleIF::tsCustom;
     bool FAutoThemeAdapt = false;
     std::vector<TBlockDef> FBlockLines;
+    std::wstring FHighlightText;
+    bool FHighlightCaseSensitive = false;
+    bool FHighlightWholeWord = false;
     std::vector<ClassLib::TColor> FBlockLineColors{0xFF8080, 0xFF80FF, 0xA8FFD3, 0xD8B0FF, 0x9BBCFF, 0xFFCCCC};
     // ==== end of appearance, painting and block matching
 

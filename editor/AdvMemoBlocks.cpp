@@ -3,6 +3,7 @@
 
 #include "classlib/Seams.h"
 #include "classlib/Strings.h"
+#include "editor/AdvMemoSearchUtils.h"
 
 #include <algorithm>
 #include <climits>
@@ -297,14 +298,7 @@ void TAdvCustomMemo::OpenURL(const std::wstring& url) {
     }
     // Only web and mail links go to the shell: a C file could otherwise name a program
     // ("file://...") that a click would start.
-    const std::wstring lower = ClassLib::LowerCase(url);
-    static const wchar_t* const safe[] = {L"http://", L"https://", L"ftp://", L"mailto:", L"www."};
-    for (const wchar_t* prefix : safe) {
-        if (lower.rfind(prefix, 0) == 0) {
-            if (ClassLib::Seams().ShellOpen) ClassLib::Seams().ShellOpen(url, L"");
-            return;
-        }
-    }
+    if (UrlOpensInShell(url) && ClassLib::Seams().ShellOpen) ClassLib::Seams().ShellOpen(url, L"");
 }
 
 }  // namespace AdvMemo

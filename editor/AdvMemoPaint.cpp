@@ -2,6 +2,8 @@
 // takes the tokenizer's runs and places each character on the cell grid.
 #include "editor/AdvMemo.h"
 
+#include "editor/AdvMemoSearchUtils.h"
+
 #include <algorithm>
 #include <array>
 #include <climits>
@@ -252,6 +254,13 @@ TMemoTokenizer& TAdvCustomMemo::Tokenizer() {
 
 // ---------------------------------------------------------------- paint
 
+void TAdvCustomMemo::SetHighlight(const std::wstring& text, bool caseSensitive, bool wholeWord) {
+    FHighlightText = text;
+    FHighlightCaseSensitive = caseSensitive;
+    FHighlightWholeWord = wholeWord;
+    Invalidate();
+}
+
 TMemoRect TAdvCustomMemo::GetFoldGutterRect() const {
     if (!FCodeFoldingEnabled) return TMemoRect{};
     const TMemoRect area = TextArea();
@@ -311,7 +320,31 @@ void TAdvCustomMemo::PaintLine(HDC dc, TLineRenderer& renderer, int line, int to
     renderer.BeginLine(line, top, lineBack, selFrom, selTo, breakpoint, active);
     TMemoTokenizer& tokenizer = *FTokenizer;
     tokenizer.BeginLine(state, renderer);
-    tokenizer.TokenizeText(text, state);
+    if (FHighlightText.empty()) {
+        tokenizer.TokenizeText(text, state);
+    } else {
+        std::wstring rest = text;
+        for (;;) {
+            int rawPos = 0, pos = 0;
+            FindHighlightWord(FHighlightText, rest, FHighlightCaseSensitive, FHighlightWholeWord, rawPos, pos);
+            if (rawPos == 0) {
+                tokenizer.TokenizeText(rest, state);
+                break;
+            }
+            const size_t matchEnd = size_t(rawPos - 1) + FHighlightText.size();
+            if (pos == 0) {
+                // Not a whole word: ordinary text up to the end of that occurrence.
+                tokenizer.TokenizeText(rest.substr(0, matchEnd), state);
+            } else {
+                tokenizer.TokenizeText(rest.substr(0, size_t(rawPos - 1)), state);
+                state.isHighlight = true;
+                tokenizer.EmitToken(rest.substr(size_t(rawPos - 1), FHighlightText.size()), state);
+                state.isHighlight = false;
+            }
+            rest.erase(0, matchEnd);
+            if (rest.empty()) break;
+        }
+    }
     tokenizer.EndLine(state);
 
     // The rest of the row right of the text.

@@ -328,6 +328,12 @@ void TAdvMemoStrings::ClearStrings() {
 
 void TAdvMemoStrings::SetText(const std::wstring& text) {
     SetTextStr(text);
+    // Lines added through the plain list path carry no lengths: the widest line sizes the bar.
+    RebuildLengths();
+    if (Memo) {
+        Memo->UpdateMaxLength();
+        Memo->UpdateScrollBars(false);
+    }
     if (OnSetText) OnSetText(this);
 }
 

@@ -4,6 +4,7 @@
 #include "classlib/StringList.h"
 
 #include <cstdint>
+#include <algorithm>
 #include <climits>
 #include <memory>
 #include <string>
@@ -133,6 +134,15 @@ public:
     int AddObject(const std::wstring& s, ClassLib::TObject* object) override;
     int DoAdd(const std::wstring& s) { return Add(s); }
     void Insert(int index, const std::wstring& s) override;
+    // Paths that bypass Put and Insert still mark where the text changed.
+    void InsertObject(int index, const std::wstring& s, ClassLib::TObject* object) override {
+        NoteChanged(index);
+        ClassLib::TStringList::InsertObject(index, s, object);
+    }
+    void Exchange(int index1, int index2) override {
+        NoteChanged(std::min(index1, index2));
+        ClassLib::TStringList::Exchange(index1, index2);
+    }
     void DoInsert(int index, const std::wstring& s);
     void Delete(int index) override;
     void Clear() override;

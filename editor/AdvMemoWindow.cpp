@@ -264,9 +264,14 @@ void TAdvCustomMemo::WndProc(ClassLib::TMessage& message) {
             return;
         }
         break;
+    case WM_THEMECHANGED:
+    case ClassLib::CM_STYLECHANGED:
+        if (FAutoThemeAdapt) ThemeAdapt();
+        break;
     case WM_SETFOCUS:
         ClassLib::TCustomControl::WndProc(message);
         UpdateCaret(true);
+        if (FHideSelection) Invalidate();
         return;
     case WM_KILLFOCUS:
         UpdateCaret(false);
@@ -275,6 +280,7 @@ void TAdvCustomMemo::WndProc(ClassLib::TMessage& message) {
             FCaretCreated = false;
             FCaretShown = false;
         }
+        if (FHideSelection) Invalidate();
         ClassLib::TCustomControl::WndProc(message);
         return;
     default:
@@ -284,6 +290,7 @@ void TAdvCustomMemo::WndProc(ClassLib::TMessage& message) {
 }
 
 void TAdvCustomMemo::Paint() {
+    if (FUpdateCount > 0) return;  // the last picture stays until EndUpdate repaints
     HDC target = Canvas()->Handle();
     const int width = std::max(1, FWidth);
     const int height = std::max(1, FHeight);
