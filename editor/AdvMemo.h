@@ -165,6 +165,9 @@ using TFileDropEvent = std::function<void(ClassLib::TObject* sender, const std::
 using TCustomizeContextMenuEvent = std::function<void(ClassLib::TObject* sender, int curX, int curY, ClassLib::TPopupMenu* menu)>;
 using TCustomContextMenuClickEvent = std::function<void(ClassLib::TObject* sender, ClassLib::TMenuItem* item)>;
 using TOleTextDraggedEvent = std::function<void(ClassLib::TObject* sender, const std::wstring& text, bool copyText)>;
+using TOleDropTextEvent = std::function<void(ClassLib::TObject* sender, int x, int y, std::wstring& text, bool& allow)>;
+using TOleDropFileEvent = std::function<void(ClassLib::TObject* sender, int x, int y, const std::wstring& fileName, bool& allow)>;
+using TWordCompleteEvent = std::function<void(ClassLib::TObject* sender, const std::wstring& currentWord, std::wstring& newWord)>;
 // ==== end of the types of input
 
 
@@ -837,6 +840,11 @@ public:
     virtual void DoCustomizeContextMenu(int curX, int curY, ClassLib::TPopupMenu* menu);
     virtual void DoCustomContextMenuClick(ClassLib::TMenuItem* item);
     virtual void DoOleTextDragged(const std::wstring& text, bool copyText);
+    // Text or a file dropped at a text cell (column, line); each may be refused by its event.
+    virtual void DoOleDropText(const std::wstring& text, int x, int y);
+    virtual void DoOleDropFile(int x, int y, const std::wstring& fileName);
+    // Caret, scroll bars, view and wrap brought up to date after outside changes.
+    void RefreshMemo();
     TUILanguage& UILanguage() { return FUILanguage; }
     void SetUILanguage(const TUILanguage& value) { FUILanguage.Assign(&value); }
 
@@ -860,6 +868,9 @@ public:
     TCustomizeContextMenuEvent OnCustomizeContextMenu;
     TCustomContextMenuClickEvent OnCustomContextMenuClick;
     TOleTextDraggedEvent OnOleTextDragged;
+    TOleDropTextEvent OnOleDropText;
+    TOleDropFileEvent OnOleDropFile;
+    TWordCompleteEvent OnWordComplete;
 
 protected:
     // The memo starts its own drags (from a press inside the selection), not every press.
@@ -870,6 +881,8 @@ protected:
     // Marks the undo steps added since `newestBefore` so that one undo reverses them all.
     void LinkUndoStepsSince(const TUndo* newestBefore);
     void MoveDroppedSelection(int dropX, int dropY, bool copy);
+    // The word ending at the caret replaced as OnWordComplete says, as one undo step.
+    void CompleteWordBeforeCaret();
 
     bool FLeftButtonDown = false;
     bool FSelButtonDown = false;  // the press came inside the selection (a drag may start)

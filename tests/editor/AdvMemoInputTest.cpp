@@ -482,6 +482,18 @@ TEST_F(MemoInput, ClipboardKeysCopyCutAndPasteText) {
     memo.OnClipboardAction = [](ClassLib::TObject*, TClipboardAction, bool& allow) { allow = false; };
     Char(22);
     EXPECT_EQ(memo.Lines()->Get(0), L"alpha alpha");
+
+    // A read-only memo still copies, by Ctrl+C and by Ctrl+Insert.
+    memo.OnClipboardAction = nullptr;
+    memo.SetReadOnly(true);
+    Select(0, 0, 3, 0);
+    Char(3);
+    EXPECT_EQ(ClassLib::Clipboard()->AsText(), L"alp");
+    Select(6, 0, 11, 0);
+    Key(VK_INSERT, ClassLib::ssCtrl);
+    EXPECT_EQ(ClassLib::Clipboard()->AsText(), L"alpha");
+    Char(24);
+    EXPECT_EQ(memo.Lines()->Get(0), L"alpha alpha");
 }
 
 TEST_F(MemoInput, PasteSplitsLinesAndReadsWithinTheBlock) {
@@ -570,4 +582,48 @@ TEST(MemoInputWindow, TypingSelectingCopyPasteUndoAndRedoThroughMessages) {
     ::SendMessageW(window, WM_LBUTTONUP, 0, at);
     EXPECT_EQ(memo.Selection(), L"ATE0");
     memo.SetParent(nullptr);
+}
+
+TEST_F(MemoInput, WordCompleteReplacesTheWordBeforeAWordEnd) {
+    memo.OnWordComplete = [](ClassLib::TObject*, const std::wstring& word, std::wstring& newWord) {
+        if (word == L"teh") newWord = L"the";
+        if (word == L"at") newWord = L"AT+";
+    };
+    Type(L"teh at,x");
+    EXPECT_EQ(memo.Lines()->Get(0), L"the AT+,x");
+    EXPECT_EQ(memo.CurX(), 9);
+    memo.Undo();  // the typed ",x"
+    EXPECT_EQ(memo.Lines()->Get(0), L"the AT+");
+    memo.Undo();  // the completion
+    EXPECT_EQ(memo.Lines()->Get(0), L"the at");
+}
+
+TEST_F(MemoInput, DropHooksAskTheirEvents) {
+    Text(L"abc");
+    memo.OnOleDropText = [](ClassLib::TObject*, int, int, std::wstring& text, bool&) { text = L"[" + text + L"]"; };
+    memo.DoOleDropText(L"x", 1, 0);
+    EXPECT_EQ(memo.Lines()->Get(0), L"a[x]bc");
+    memo.OnOleDropText = [](ClassLib::TObject*, int, int, std::wstring&, bool& allow) { allow = false; };
+    memo.DoOleDropText(L"y", 0, 0);
+    std::wstring offered;
+    memo.OnOleDropFile = [&](ClassLib::TObject*, int, int, const std::wstring& name, bool& allow) {
+        offered = name;
+        allow = false;
+    };
+    memo.DoOleDropFile(0, 0, L"C:\\nothing.txt");
+    EXPECT_EQ(memo.Lines()->Get(0), L"a[x]bc");
+    EXPECT_EQ(offered, L"C:\\nothing.txt");
+}
+
+TEST_F(MemoInput, LoadedAttachesTheMemoSource) {
+    TAdvMemoSource source(nullptr);
+    source.Lines()->Add(L"from the source");
+    memo.SetLoading(true);  // as while a window description is read
+    memo.SetMemoSource(&source);
+    EXPECT_EQ(source.Memo(), nullptr);
+    memo.SetLoading(false);
+    memo.Loaded();
+    EXPECT_EQ(source.Memo(), &memo);
+    EXPECT_EQ(memo.Lines()->Get(0), L"from the source");
+    memo.SetMemoSource(nullptr);
 }
