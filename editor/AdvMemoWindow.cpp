@@ -282,8 +282,12 @@ void TAdvCustomMemo::WndProc(ClassLib::TMessage& message) {
             return;
         }
         break;
+    case WM_THEMECHANGED:
+        if (FAutoThemeAdapt) ThemeAdapt();
+        break;
     case ClassLib::CM_STYLECHANGED:
-        ApplyStyleColors(true);  // the theme adaption in the message handling follows
+        ApplyStyleColors(true);
+        if (FAutoThemeAdapt) ThemeAdapt();
         break;
     case WM_SETFOCUS:
         ClassLib::TCustomControl::WndProc(message);

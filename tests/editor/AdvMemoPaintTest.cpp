@@ -371,3 +371,38 @@ TEST(MemoWindow, DescribedMemoGetsAWindowMeasuredFontAndScrollBars) {
     EXPECT_EQ(memo->TopLine(), memo->VisibleLineCount());
     delete form;
 }
+
+namespace {
+
+class TSchemeEnvironment : public AdvStyleIF::IStyleEnvironment {
+public:
+    explicit TSchemeEnvironment(int kind) : FKind(kind) {}
+    bool RegKeyExists(const AdvStyleIF::String&) override { return false; }
+    std::optional<AdvStyleIF::String> RegReadString(const AdvStyleIF::String&, const AdvStyleIF::String&) override { return {}; }
+    std::optional<std::uint32_t> RegReadDWord(const AdvStyleIF::String&, const AdvStyleIF::String&) override { return {}; }
+    int WindowsVersionKind() override { return 0; }
+    int XPThemeKind() override { return FKind; }
+private:
+    int FKind;
+};
+
+}  // namespace
+
+TEST(MemoAppearance, StyleChangeResetsColoursAndAdaptsToTheScheme) {
+    TSchemeEnvironment homestead(2);
+    AdvStyleIF::SetStyleEnvironment(&homestead);
+    TAdvMemo memo(nullptr);
+    memo.SetSelBkColor(0x123456);
+    memo.Gutter()->SetGutterColor(0x654321);
+    memo.Perform(ClassLib::CM_STYLECHANGED);
+    EXPECT_EQ(memo.SelBkColor(), ClassLib::clHighlight);
+    EXPECT_EQ(memo.Gutter()->GutterColor(), ClassLib::clBtnFace);
+
+    memo.SetAutoThemeAdapt(true);  // adapts at once
+    EXPECT_EQ(memo.Gutter()->GutterColor(), TColor(0x8CC0B1));
+    EXPECT_EQ(memo.Gutter()->GutterColorTo(), TColor(0xCFF0EA));
+    memo.Gutter()->SetGutterColor(0x654321);
+    memo.Perform(WM_THEMECHANGED);
+    EXPECT_EQ(memo.Gutter()->GutterColor(), TColor(0x8CC0B1));
+    AdvStyleIF::SetStyleEnvironment(nullptr);
+}
