@@ -280,6 +280,7 @@ void TAdvCustomMemo::DrawRightMarginPiece(HDC dc, int left, int right, int top) 
 void TAdvCustomMemo::DrawLine(HDC dc, int line, TStyle& state) {
     // Reached through PaintTo only, which set up the renderer; kept for descendants that
     // draw one line on their own canvas.
+    Tokenizer().Prepare();
     TFontSet fonts(FFontName, FFontHeight);
     TLineRenderer renderer(*this, dc, fonts);
     PaintLine(dc, renderer, line, LineRect(line).Top, state);

@@ -187,6 +187,23 @@ TEST(MemoPaint, BlockEndBelowTheViewIsNotMatched) {
     EXPECT_EQ(painted.Memo().BESelLine, -1);
 }
 
+TEST(MemoPaint, BlockGuidesColouredByTheBlocksClosedInside) {
+    TPaintedMemo painted(L"{\r\n  {\r\n  }\r\n}\r\nint a; // {");
+    TAdvMemo& memo = painted.Memo();
+    memo.SetBlockBrackets(true);
+    ASSERT_EQ(memo.BlockLines().size(), 4u);  // the "{" after "//" is in a comment
+    EXPECT_TRUE(memo.BlockLines()[1].FIsBegin);
+    EXPECT_EQ(memo.BlockLines()[1].FIndent, 3);
+    painted.Paint();
+    const int w = memo.CharWidth();
+    auto guideX = [&](int indent) { return w * indent + memo.GutterWidth() - w / 2 - 2; };
+    const TMemoRect row = memo.LineRect(2);
+    const int y = (row.Top + row.Bottom) / 2;
+    // The inner block closes none inside it, the outer one closes one.
+    EXPECT_EQ(painted.CountColour(RECT{guideX(3), y, guideX(3) + 1, y + 1}, 0xFF8080), 1);
+    EXPECT_EQ(painted.CountColour(RECT{guideX(1), y, guideX(1) + 1, y + 1}, 0xFF80FF), 1);
+}
+
 TEST(MemoPaint, SelectionAndActiveLineColours) {
     TPaintedMemo painted(L"abc def\r\n\r\nxyz");
     TAdvMemo& memo = painted.Memo();
