@@ -13,15 +13,40 @@ bool HasTab(const std::wstring& s) { return s.find(L'\t') != std::wstring::npos;
 
 // ---------------------------------------------------------------- construction
 
-CLASSLIB_IMPLEMENT(TAdvCustomMemo, ClassLib::TComponent)
+CLASSLIB_IMPLEMENT(TAdvCustomMemo, ClassLib::TCustomControl)
 CLASSLIB_IMPLEMENT(TAdvMemo, TAdvCustomMemo)
 CLASSLIB_IMPLEMENT(TAdvMemoSource, ClassLib::TComponent)
 
-TAdvCustomMemo::TAdvCustomMemo(ClassLib::TComponent* owner) : ClassLib::TComponent(owner) { Init(); }
+TAdvCustomMemo::TAdvCustomMemo(ClassLib::TComponent* owner) : ClassLib::TCustomControl(owner) {
+    Init();
+    InitWindow();
+}
 
 const ClassLib::TPropertyList& TAdvCustomMemo::Published() {
     using M = TAdvCustomMemo;
-    static const ClassLib::TPropertyList list = ClassLib::TPropertyList::Extend(ClassLib::TComponent::Published())
+    static const ClassLib::TPropertyList list = ClassLib::TPropertyList::Extend(ClassLib::TCustomControl::Published())
+        .Add(L"ParentFont", &M::ParentFont, &M::SetParentFont, false)
+        .Add(L"TabStop", &M::TabStop, &M::SetTabStop, true)
+        .SubObject(L"Gutter", &M::Gutter)
+        .SubObject(L"ActiveLineSettings", &M::ActiveLineSettings)
+        .SubObject(L"UrlStyle", &M::UrlStyle)
+        .Colour(L"SelColor", &M::SelColor, &M::SetSelColor, ClassLib::clWhite)
+        .Colour(L"SelBkColor", &M::SelBkColor, &M::SetSelBkColor, ClassLib::TColor(0x800000))
+        .Colour(L"BandColor", &M::BandColor, &M::SetBandColor, ClassLib::clNone)
+        .Colour(L"BreakpointColor", &M::BreakpointColor, &M::SetBreakpointColor, ClassLib::clRed)
+        .Colour(L"BreakpointTextColor", &M::BreakpointTextColor, &M::SetBreakpointTextColor, ClassLib::clWhite)
+        .Colour(L"RightMarginColor", &M::RightMarginColor, &M::SetRightMarginColor, ClassLib::TColor(0xE2E2E2))
+        .Add(L"ShowRightMargin", &M::ShowRightMargin, &M::SetShowRightMargin, true)
+        .Colour(L"BorderColor", &M::BorderColor, &M::SetBorderColor, ClassLib::TColor(0x808080))
+        .Add(L"BlockShow", &M::BlockShow, &M::SetBlockShow, true)
+        .Colour(L"BlockColor", &M::BlockColor, &M::SetBlockColor, ClassLib::TColor(0xFFFF00))
+        .Colour(L"BlockLineColor", &M::BlockLineColor, &M::SetBlockLineColor, ClassLib::clNone)
+        .Add(L"BlockBrackets", &M::BlockBrackets, &M::SetBlockBrackets, false)
+        .Add(L"UrlAware", &M::UrlAware, &M::SetUrlAware, true)
+        .Add(L"AutoThemeAdapt", &M::AutoThemeAdapt, &M::SetAutoThemeAdapt, false)
+        .Add(L"ScrollHint", &M::ScrollHint, &M::SetScrollHint, false)
+        .Event(L"OnScrollHint", &M::OnScrollHint)
+        .Event(L"OnURLClick", &M::OnURLClick)
         .Add(L"AutoIndent", &M::AutoIndent, &M::SetAutoIndent, true)
         .Add(L"AutoExpand", &M::AutoExpand, &M::SetAutoExpand, true)
         .Colour(L"BkColor", &M::BkColor, &M::SetBkColor, ClassLib::clWhite)
@@ -30,6 +55,13 @@ const ClassLib::TPropertyList& TAdvCustomMemo::Published() {
         .Enum(L"CharCase", L"TEditCharCase", &M::CharCase, &M::SetCharCase, {L"ecNormal", L"ecUpperCase", L"ecLowerCase"}, ecNormal)
         .Add(L"Ctl3D", &M::Ctl3D, &M::SetCtl3D, false)
         .Add(L"DelErase", &M::DelErase, &M::SetDelErase, false)
+        .Enum(L"DragMode", L"TDragMode", &M::DragMode, &M::SetDragMode, {L"dmManual", L"dmAutomatic"}, ClassLib::dmAutomatic)
+        .Add(L"AcceptFiles", &M::AcceptFiles, &M::SetAcceptFiles, false)
+        .Event(L"OnFind", &M::OnFind)
+        .Event(L"OnReplace", &M::OnReplace)
+        .Event(L"OnFileDrop", &M::OnFileDrop)
+        .Event(L"OnCustomizeContextMenu", &M::OnCustomizeContextMenu)
+        .Event(L"OnCustomContextMenuClick", &M::OnCustomContextMenuClick)
         .Add(L"EnhancedHomeKey", &M::EnhancedHomeKey, &M::SetEnhancedHomeKey, false)
         .Add(L"HiddenCaret", &M::HiddenCaret, &M::SetHiddenCaret, false)
         .Add(L"HideSelection", &M::HideSelection, &M::SetHideSelection, false)
@@ -89,7 +121,7 @@ const ClassLib::TPropertyList& TAdvMemoSource::Published() {
 }
 
 void TAdvCustomMemo::Notification(ClassLib::TComponent* component, ClassLib::TOperation operation) {
-    ClassLib::TComponent::Notification(component, operation);
+    ClassLib::TCustomControl::Notification(component, operation);
     if (operation != ClassLib::opRemove) return;
     if (FMemoSource && component == FMemoSource) {
         SetMemoSource(nullptr);
@@ -105,7 +137,7 @@ void TAdvCustomMemo::Notification(ClassLib::TComponent* component, ClassLib::TOp
 void TAdvCustomMemo::Assign(const ClassLib::TPersistent* source) {
     const auto* other = dynamic_cast<const TAdvCustomMemo*>(source);
     if (!other) {
-        ClassLib::TComponent::Assign(source);
+        ClassLib::TCustomControl::Assign(source);
         return;
     }
     SetAutoExpand(other->AutoExpand());
@@ -179,6 +211,7 @@ TAdvMemo::TAdvMemo(ClassLib::TComponent* owner) : TAdvCustomMemo(owner) {
     FReadOnly = false;
     FFontName = L"COURIER NEW";
     FFontHeight = -13;
+    SyncFontObject();
     OnChange = [this](ClassLib::TObject*) { Invalidate(); };
     OnGutterClick = [this](ClassLib::TObject*, int lineNo) {
         SetCurY(lineNo);
@@ -312,6 +345,7 @@ void TAdvCustomMemo::DoStatusChange() {
 }
 
 void TAdvCustomMemo::DoCursorChange() {
+    FindBlockMatch();
     if (OnCursorChange) OnCursorChange(this);
 }
 
@@ -422,14 +456,6 @@ void TAdvCustomMemo::ApplyFont() {
     FCellSize.H = FMeasure->TextHeight(L"W_") + 1;
 }
 
-void TAdvCustomMemo::SetBounds(int left, int top, int width, int height) {
-    FLeft = left;
-    FTop = top;
-    FWidth = width;
-    FHeight = height;
-    UpdateLayout();
-}
-
 TMemoRect TAdvCustomMemo::TextArea() const {
     TMemoRect r;
     r.Left = (FGutterVisible && FGutterWidth > 2 ? FGutterWidth + 2 : 2) + FMargin;
@@ -496,6 +522,7 @@ int TAdvCustomMemo::GetVisible(int index) const {
 
 void TAdvCustomMemo::SetTopLine(int value) {
     const int old = FTopLine;
+    if (value == old) return;
     const int count = LineCount();
     if (count < VisibleLineCount()) {
         FCurX = 0;
@@ -508,10 +535,9 @@ void TAdvCustomMemo::SetTopLine(int value) {
         FVertBar.Position = LineIndexToVisIndex(FTopLine);
     }
     if (FCaretVisible) UpdateCaret(true);
-    if (FTopLine != old) {
-        Invalidate();
-        if (OnTopLeftChanged) OnTopLeftChanged(this);
-    }
+    if (FTopLine != old) Invalidate();
+    // Reported for every request of another top line, also one the view could not follow.
+    if (OnTopLeftChanged) OnTopLeftChanged(this);
 }
 
 void TAdvCustomMemo::ScrollToBottom() {

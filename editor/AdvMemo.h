@@ -2,11 +2,16 @@
 // The code editor control: line store, caret and selection, editing, undo, word wrap and marks.
 // The model works without a window; painting and input attach through the virtual hooks below.
 #include "classlib/Collections.h"
+#include "classlib/Control.h"
+#include "classlib/HintWindow.h"
 #include "classlib/Object.h"
 #include "classlib/Properties.h"
+#include "editor/AdvMemoAppearance.h"
 #include "editor/AdvMemoStylers.h"
+#include "editor/AdvMemoTokenizer.h"
 #include "editor/AdvMemoStrings.h"
 #include "editor/AdvMemoUndo.h"
+#include "classlib/Menus.h"
 
 #include <functional>
 #include <memory>
@@ -132,9 +137,55 @@ using TIsUrlEvent = std::function<void(ClassLib::TObject* sender, const std::wst
 using TClipboardActionEvent = std::function<void(ClassLib::TObject* sender, TClipboardAction action, bool& allow)>;
 using TAllowEvent = std::function<void(ClassLib::TObject* sender, bool& allow)>;
 using TGutterClickEvent = std::function<void(ClassLib::TObject* sender, int lineNo)>;
+using TURLClickEvent = std::function<void(ClassLib::TObject* sender, const std::wstring& url)>;
+using TGutterDrawEvent = std::function<void(ClassLib::TObject* sender, HDC canvas, int lineNo, const RECT& rct)>;
+using TLineBkColorEvent = std::function<void(ClassLib::TObject* sender, int lineNo, ClassLib::TColor& bkColor)>;
+using TAfterPaintEvent = std::function<void(ClassLib::TObject* sender, HDC canvas)>;
+using TScrollHintEvent = std::function<void(ClassLib::TObject* sender, int row, std::wstring& hint)>;
 
-class TAdvCustomMemo : public ClassLib::TComponent, public IStyledMemo {
-    CLASSLIB_CLASS(TAdvCustomMemo, ClassLib::TComponent)
+// ==== types of input, behaviours and clipboard
+// Texts of the editor's own user interface.
+class TUILanguage : public ClassLib::TPersistent {
+    CLASSLIB_CLASS(TUILanguage, ClassLib::TPersistent)
+public:
+    std::wstring ScrollHint = L"Row", Undo = L"Undo", Redo = L"Redo", Copy = L"Copy", Cut = L"Cut",
+                 Paste = L"Paste", Delete = L"Delete", SelectAll = L"Select All";
+    void Assign(const ClassLib::TPersistent* source) override;
+};
+
+// Formats a copy writes (bits of a set).
+enum TMemoClipboardFormat : unsigned { cfText = 1, cfRTF = 2, cfHTML = 4 };
+using TMemoClipboardFormats = unsigned;
+
+// Tags of the built-in context-menu items.
+enum : int {
+    cmTagCopy = 0x70000001, cmTagCut = 0x70000002, cmTagPaste = 0x70000003, cmTagSelectAll = 0x70000004,
+    cmTagUndo = 0x70000005, cmTagRedo = 0x70000006, cmTagDelete = 0x70000007,
+};
+
+using TFileDropEvent = std::function<void(ClassLib::TObject* sender, const std::wstring& fileName, bool& defaultHandler)>;
+using TCustomizeContextMenuEvent = std::function<void(ClassLib::TObject* sender, int curX, int curY, ClassLib::TPopupMenu* menu)>;
+using TCustomContextMenuClickEvent = std::function<void(ClassLib::TObject* sender, ClassLib::TMenuItem* item)>;
+using TOleTextDraggedEvent = std::function<void(ClassLib::TObject* sender, const std::wstring& text, bool copyText)>;
+using TOleDropTextEvent = std::function<void(ClassLib::TObject* sender, int x, int y, std::wstring& text, bool& allow)>;
+using TOleDropFileEvent = std::function<void(ClassLib::TObject* sender, int x, int y, const std::wstring& fileName, bool& allow)>;
+using TWordCompleteEvent = std::function<void(ClassLib::TObject* sender, const std::wstring& currentWord, std::wstring& newWord)>;
+// ==== end of the types of input
+
+
+// One block word of the text, for the block guides.
+struct TBlockDef {
+    int FIndent = 0;  // 1-based position of the word in its line
+    bool FIsBegin = false;
+    int FLine = 0;
+};
+
+class TMemoTokenizerLink;
+class TLineRenderer;
+
+class TAdvCustomMemo : public ClassLib::TCustomControl, public IStyledMemo, public AdvStyleIF::IOVTStyle,
+                       public AdvStyleIF::IOVTTones {
+    CLASSLIB_CLASS(TAdvCustomMemo, ClassLib::TCustomControl)
 public:
     explicit TAdvCustomMemo(ClassLib::TComponent* owner = nullptr);
     ~TAdvCustomMemo() override;
@@ -153,15 +204,13 @@ public:
 
     // ---- geometry (3.102)
     void SetTextMeasure(ITextMeasure* measure);
-    void SetBounds(int left, int top, int width, int height);
-    int Width() const { return FWidth; }
-    int Height() const { return FHeight; }
     const TCellSize& CellSize() const { return FCellSize; }
     int CharWidth() const { return FCellSize.W; }
     int CharHeight() const { return FCellSize.H; }
     int NodeWidth() const { return 16; }
     const std::wstring& FontName() const { return FFontName; }
     int FontHeight() const { return FFontHeight; }
+    using ClassLib::TControl::SetFont;
     void SetFont(const std::wstring& name, int height);
     TMemoRect TextArea() const;
     TMemoRect LineRect(int line) const;
@@ -206,6 +255,7 @@ public:
     void SetCurY(int value);
     // Places the caret column again even when it is unchanged (pads or clamps the line).
     void SetCurXForced(int value);
+    using ClassLib::TControl::SetCursor;
     void SetCursor(int aCurX, int aCurY);
     int SelStartX() const { return FSelStartX; }
     int SelStartY() const { return FSelStartY; }
@@ -483,20 +533,21 @@ public:
     void DoCopy();
     void DoCut();
     void DoPaste();
-    virtual void CopyToClipBoard() {}
-    virtual void CutToClipBoard() {}
-    virtual void PasteFromClipBoard() {}
-    virtual void BuildBlockLines() {}
-    virtual void Invalidate() { ++FInvalidateCount; }
-    virtual void Refresh() { ++FRefreshCount; ++FInvalidateCount; }
-    virtual void InvalidateGutter() { Invalidate(); }
-    virtual void InvalidateLine(int /*line*/) { Invalidate(); }
-    virtual void ShowCaret(bool /*show*/) {}
-    virtual bool Focused() const { return false; }
-    virtual void SetFocus() {}
+    virtual void CopyToClipBoard();
+    virtual void CutToClipBoard();
+    virtual void PasteFromClipBoard();
+    virtual void BuildBlockLines();
+    // Counted always; reach the window only while it exists (see AdvMemoWindow.cpp).
+    void Invalidate() override;
+    virtual void Refresh();
+    virtual void InvalidateGutter();
+    virtual void InvalidateLine(int line);
+    virtual void ShowCaret(bool show);
+    virtual bool Focused() const;
+    void SetFocus() override;
     virtual void ControlChanged() {}
     virtual void HideParameterHint() {}
-    virtual void ScrollBarsChanged() {}
+    virtual void ScrollBarsChanged();
     // Symbols of the effective styler's first symbol group (empty without a styler).
     std::wstring StylerSymbols() const;
     // Every symbol and bracket character of the effective styler's symbol and bracket groups.
@@ -512,6 +563,159 @@ public:
     void SetCurYRaw(int y) { FCurY = y; }
     void ShiftMarkersForInsert(int line, int count);
     void ShiftBookmarksForInsert(int line);
+
+    // ==== window part (AdvMemoWindow.cpp): handle, font measurement, caret, scroll bars
+public:
+    // Paints the whole control on a DC of its size (a memory DC in tests and benchmarks).
+    void PaintTo(HDC dc);
+protected:
+    void CreateParams(ClassLib::TCreateParams& params) override;
+    void CreateWnd() override;
+    void DestroyWnd() override;
+    void Paint() override;
+    void BoundsChanged(bool sizeChanged) override;
+    void FontChanged() override;
+    void WndProc(ClassLib::TMessage& message) override;
+    void InitWindow();
+    // Copies the model's font name and height into the control's font object.
+    void SyncFontObject();
+    // The real font's measure when no other was given (tests give a fixed grid).
+    void EnsureMeasure();
+    void PlaceCaret();
+    void MeasureBoldWidth();
+    // The row hint beside the pointer while the vertical thumb is dragged.
+    void ShowScrollHint(int position);
+    void HideScrollHint();
+    std::unique_ptr<ClassLib::THintWindow> FScrollHintWindow;
+    void ScrollMessage(bool vertical, int code);
+    std::unique_ptr<ITextMeasure> FOwnMeasure;
+    bool FSyncingFont = false;
+    bool FCaretCreated = false;
+    bool FCaretShown = false;
+    bool FApplyingBars = false;
+public:
+    bool ScrollHint() const { return FScrollHint; }
+    void SetScrollHint(bool v) { FScrollHint = v; }
+    TScrollHintEvent OnScrollHint;
+protected:
+    bool FScrollHint = false;
+    // ==== end of window part
+
+    // ==== appearance, painting and block matching (AdvMemoAppearance.cpp, AdvMemoPaint.cpp, AdvMemoBlocks.cpp)
+public:
+    TAdvGutter* Gutter() const { return FGutter.get(); }
+    TAdvActiveLineSettings* ActiveLineSettings() const { return FActiveLineSettings.get(); }
+    ClassLib::TColor SelColor() const { return FSelColor; }
+    void SetSelColor(ClassLib::TColor v) { FSelColor = v; Invalidate(); }
+    ClassLib::TColor SelBkColor() const { return FSelBkColor; }
+    void SetSelBkColor(ClassLib::TColor v) { FSelBkColor = v; Invalidate(); }
+    ClassLib::TColor BandColor() const { return FBandColor; }
+    void SetBandColor(ClassLib::TColor v) { FBandColor = v; Invalidate(); }
+    ClassLib::TColor BreakpointColor() const { return FBreakpointColor; }
+    void SetBreakpointColor(ClassLib::TColor v) { FBreakpointColor = v; Invalidate(); }
+    ClassLib::TColor BreakpointTextColor() const { return FBreakpointTextColor; }
+    void SetBreakpointTextColor(ClassLib::TColor v) { FBreakpointTextColor = v; Invalidate(); }
+    ClassLib::TColor RightMarginColor() const { return FRightMarginColor; }
+    void SetRightMarginColor(ClassLib::TColor v) { FRightMarginColor = v; Invalidate(); }
+    bool ShowRightMargin() const { return FShowRightMargin; }
+    void SetShowRightMargin(bool v) { FShowRightMargin = v; Invalidate(); }
+    ClassLib::TColor BorderColor() const { return FBorderColor; }
+    void SetBorderColor(ClassLib::TColor v) { FBorderColor = v; Invalidate(); }
+    bool BlockShow() const { return FBlockShow; }
+    void SetBlockShow(bool v) { FBlockShow = v; Invalidate(); }
+    ClassLib::TColor BlockColor() const { return FBlockColor; }
+    void SetBlockColor(ClassLib::TColor v) { FBlockColor = v; Invalidate(); }
+    ClassLib::TColor BlockLineColor() const { return FBlockLineColor; }
+    void SetBlockLineColor(ClassLib::TColor v) { FBlockLineColor = v; Invalidate(); }
+    bool BlockBrackets() const { return FBlockBrackets; }
+    void SetBlockBrackets(bool v);
+    bool UrlAware() const { return FUrlAware; }
+    void SetUrlAware(bool v) { FUrlAware = v; Invalidate(); }
+    TCharStyle* UrlStyle() const { return FUrlStyle.get(); }
+    AdvStyleIF::TOVTStyle UIStyle() const { return FUIStyle; }
+    void SetStyle(AdvStyleIF::TOVTStyle style);
+    void SetComponentStyle(AdvStyleIF::TOVTStyle style) override { SetStyle(style); }
+    void SetColorTones(AdvStyleIF::TColorTones tones) override;
+    bool AutoThemeAdapt() const { return FAutoThemeAdapt; }
+    void SetAutoThemeAdapt(bool v);
+    // Applies the colours of the operating system's visual style to the gutter.
+    void ThemeAdapt();
+    // Repaints the gutter or the whole control after a gutter setting changed.
+    void GutterChanged(bool layout);
+    TMemoRect GetFoldGutterRect() const;
+
+    // Block matching: the match below the caret (a block end) and above it (a start); -1 = none.
+    int BSSelLine = -1, BSSelStart = -1, BSSelLen = 0;
+    int BESelLine = -1, BESelStart = -1, BESelLen = 0;
+    const std::vector<TBlockDef>& BlockLines() const { return FBlockLines; }
+    // The URL under the caret (wrapped pieces joined), or empty.
+    std::wstring URLAtCursor();
+    // True when the column lies in a URL segment of the line (for the hand cursor).
+    bool IsURLAt(int column, int line);
+    // A click on the URL under the caret: OnURLClick, else the shell for web and mail links only.
+    bool ClickURLAtCursor();
+    void OpenURL(const std::wstring& url);
+    // Text that paint marks in every line (set by find); empty for none.
+    void SetHighlight(const std::wstring& text, bool caseSensitive, bool wholeWord);
+    const std::wstring& HighlightText() const { return FHighlightText; }
+    void SetHighlightText(const std::wstring& v) { if (v != FHighlightText) { FHighlightText = v; Invalidate(); } }
+    bool HighlightCaseSensitive() const { return FHighlightCaseSensitive; }
+    void SetHighlightCaseSensitive(bool v) { if (v != FHighlightCaseSensitive) { FHighlightCaseSensitive = v; Invalidate(); } }
+    bool HighlightWholeWord() const { return FHighlightWholeWord; }
+    void SetHighlightWholeWord(bool v) { if (v != FHighlightWholeWord) { FHighlightWholeWord = v; Invalidate(); } }
+    // The colours of an active application style, or (forced) the system's defaults.
+    void ApplyStyleColors(bool force);
+    // True when the font is not truly fixed-pitch and bold glyphs are wider: paint drops bold.
+    bool NoRealFixedWidth() const { return FNoRealFixedWidth; }
+    // The memo's syntax colouring, synchronised with the line store's changes.
+    TMemoTokenizer& Tokenizer();
+
+    TURLClickEvent OnURLClick;
+    TGutterDrawEvent OnGutterDraw;
+    TLineBkColorEvent OnLineBkColor;
+    TAfterPaintEvent OnAfterPaint;
+    void DefaultGutterDraw(ClassLib::TObject* sender, HDC canvas, int lineNo, const RECT& rct);
+    virtual void DrawBlockLines(HDC dc);
+protected:
+    friend class TLineRenderer;
+    void DrawLine(HDC dc, int line, TStyle& state);
+    void PaintLine(HDC dc, TLineRenderer& renderer, int line, int top, TStyle& state);
+    void DrawRightMarginPiece(HDC dc, int left, int right, int top);
+    // 1-based position of the first passing alternative of `words` in an upper-cased line, 0 when none.
+    int FindBlockWord(const std::wstring& upperLine, const std::wstring& words, int maxAlternatives, int& length) const;
+    // 1-based start of the line's comment, 0 when none.
+    int CommentPosition(const std::wstring& line) const;
+    void PaintGutter(HDC dc);
+    void FindBlockMatch();
+    // Answers the tokenizer's questions about this memo (defined with the painting).
+    std::shared_ptr<TMemoTokenizerLink> FTokenizerLink;
+    std::unique_ptr<TAdvGutter> FGutter;
+    std::unique_ptr<TAdvActiveLineSettings> FActiveLineSettings;
+    std::unique_ptr<TCharStyle> FUrlStyle;
+    std::unique_ptr<TMemoTokenizer> FTokenizer;
+    const TAdvMemoStrings* FTokenizerLines = nullptr;
+    ClassLib::TColor FSelColor = ClassLib::clWhite;
+    ClassLib::TColor FSelBkColor = 0x800000;
+    ClassLib::TColor FBandColor = ClassLib::clNone;
+    ClassLib::TColor FBreakpointColor = ClassLib::clRed;
+    ClassLib::TColor FBreakpointTextColor = ClassLib::clWhite;
+    ClassLib::TColor FRightMarginColor = 0xE2E2E2;
+    bool FShowRightMargin = true;
+    ClassLib::TColor FBorderColor = 0x808080;
+    bool FBlockShow = true;
+    ClassLib::TColor FBlockColor = 0xFFFF00;
+    ClassLib::TColor FBlockLineColor = ClassLib::clNone;
+    bool FBlockBrackets = false;
+    bool FUrlAware = true;
+    AdvStyleIF::TOVTStyle FUIStyle = AdvStyleIF::tsCustom;
+    bool FAutoThemeAdapt = false;
+    std::vector<TBlockDef> FBlockLines;
+    std::wstring FHighlightText;
+    bool FHighlightCaseSensitive = true;
+    bool FNoRealFixedWidth = false;
+    bool FHighlightWholeWord = false;
+    std::vector<ClassLib::TColor> FBlockLineColors{0xFF8080, 0xFF80FF, 0xA8FFD3, 0xD8B0FF, 0x9BBCFF, 0xFFCCCC};
+    // ==== end of appearance, painting and block matching
 
 protected:
     void Init();
@@ -547,7 +751,6 @@ protected:
     int FbackupTopLine = -1;  // -1: the remembered top-line state is invalid
     TCellSize FCellSize;
     int FMargin = 2;
-    int FLeft = 0, FTop = 0, FWidth = 100, FHeight = 40;
     std::wstring FFontName = L"Courier New";
     int FFontHeight = -13;
     TScrollBarModel FVertBar, FHorzBar;
@@ -609,6 +812,108 @@ protected:
     TAdvMarkerList FMarkerList{this};
     TIntList FBookmarkList;
     TIntList FWWList;
+
+    // ================================================================ input, behaviours, clipboard
+    // Keyboard and mouse commands, the built-in context menu, double click, wheel, the
+    // messages the control answers, and the clipboard transfers of text.
+public:
+    void KeyDown(WORD& key, ClassLib::TShiftState shift) override;
+    void KeyPress(wchar_t& key) override;
+    void KeyUp(WORD& key, ClassLib::TShiftState shift) override;
+    void MouseDown(ClassLib::TMouseButton button, ClassLib::TShiftState shift, int x, int y) override;
+    void MouseMove(ClassLib::TShiftState shift, int x, int y) override;
+    void MouseUp(ClassLib::TMouseButton button, ClassLib::TShiftState shift, int x, int y) override;
+    void DragOver(ClassLib::TObject* source, int x, int y, ClassLib::TDragState state, bool& accept) override;
+    void DragDrop(ClassLib::TObject* source, int x, int y) override;
+    void DoEndDrag(ClassLib::TObject* target, int x, int y) override;
+    bool DoMouseWheelDown(ClassLib::TShiftState shift, ClassLib::TPoint mousePos) override;
+    bool DoMouseWheelUp(ClassLib::TShiftState shift, ClassLib::TPoint mousePos) override;
+    // The key-command dispatcher shared by the key-down and character paths.
+    void ExecuteKey(WORD key, ClassLib::TShiftState shift);
+    void PlaceCaretAtMouse(int x, int y, ClassLib::TMouseButton button, ClassLib::TShiftState shift, bool allowDrag);
+    void DrawDragCaret(TCellPos point, ClassLib::TDragState state);
+    // Places the caret at a client point and inserts the text there.
+    void DropText(int x, int y, const std::wstring& s);
+    // The left double click at a client point: gutter event, OnDblClick, word selection.
+    void DoubleClickAt(int x, int y);
+    // The files of a shell drop, each offered to OnFileDrop before it is loaded.
+    void DropShellFiles(HDROP drop);
+    // Answers the control's own messages; false leaves the message to the standard handling.
+    bool HandleMemoMessage(ClassLib::TMessage& message);
+    void Dispatch(ClassLib::TMessage& message) override;
+
+    // ---- context menu
+    // Builds the built-in menu for the cell (column, row of the view) under a click.
+    ClassLib::TPopupMenu* BuildContextMenu(int curX, int curY);
+    ClassLib::TPopupMenu* StdMenu() const { return FStdMenu.get(); }
+    // The context menu at a client point (screen point for the popup); false: standard handling.
+    bool ContextMenuAt(ClassLib::TPoint client, ClassLib::TPoint screen);
+    virtual void ContextMenuClick(ClassLib::TMenuItem* item);
+    virtual void DoCustomizeContextMenu(int curX, int curY, ClassLib::TPopupMenu* menu);
+    virtual void DoCustomContextMenuClick(ClassLib::TMenuItem* item);
+    virtual void DoOleTextDragged(const std::wstring& text, bool copyText);
+    // Text or a file dropped at a text cell (column, line); each may be refused by its event.
+    virtual void DoOleDropText(const std::wstring& text, int x, int y);
+    virtual void DoOleDropFile(int x, int y, const std::wstring& fileName);
+    // Caret, scroll bars, view and wrap brought up to date after outside changes.
+    void RefreshMemo();
+    TUILanguage& UILanguage() { return FUILanguage; }
+    void SetUILanguage(const TUILanguage& value) { FUILanguage.Assign(&value); }
+
+    // ---- clipboard
+    TMemoClipboardFormats ClipboardFormats() const { return FClipboardFormats; }
+    void SetClipboardFormats(TMemoClipboardFormats value) { FClipboardFormats = value; }
+
+    // ---- options of input
+    bool AcceptFiles() const { return FAcceptFiles; }
+    void SetAcceptFiles(bool value);
+    bool DragCaret() const { return FDragCaret; }
+    void SetDragCaret(bool value) { FDragCaret = value; }
+    bool OleDropSource() const { return FOleDropSource; }
+    void SetOleDropSource(bool value) { FOleDropSource = value; }
+    bool AlwaysFocus() const { return FAlwaysFocus; }
+    void SetAlwaysFocus(bool value) { FAlwaysFocus = value; }
+    bool IsFocusActive() const { return Focused() || FAlwaysFocus; }
+
+    TMemoNotifyEvent OnFind, OnReplace, OnSave;
+    TFileDropEvent OnFileDrop;
+    TCustomizeContextMenuEvent OnCustomizeContextMenu;
+    TCustomContextMenuClickEvent OnCustomContextMenuClick;
+    TOleTextDraggedEvent OnOleTextDragged;
+    TOleDropTextEvent OnOleDropText;
+    TOleDropFileEvent OnOleDropFile;
+    TWordCompleteEvent OnWordComplete;
+
+protected:
+    // The memo starts its own drags (from a press inside the selection), not every press.
+    void BeginAutoDrag() override {}
+    void CreateWindowHandleDone() override;
+    bool WantsKey(WORD key) override { return key == VK_RETURN; }
+    bool InGutter(int x) const;
+    // Marks the undo steps added since `newestBefore` so that one undo reverses them all.
+    void LinkUndoStepsSince(const TUndo* newestBefore);
+    void MoveDroppedSelection(int dropX, int dropY, bool copy);
+    // The word ending at the caret replaced as OnWordComplete says, as one undo step.
+    void CompleteWordBeforeCaret();
+
+    bool FLeftButtonDown = false;
+    bool FSelButtonDown = false;  // the press came inside the selection (a drag may start)
+    bool FSelClick = false;       // the next mouse move belongs to the click and is ignored
+    bool FSelDrag = false;        // the press inside the selection became a drag
+    bool FIsDragSource = false;
+    TCellPos FDragPos{0, -1};     // cell of the drawn drag caret; line -1 when none
+    bool FDragCaret = true;
+    bool FOleDropSource = false;
+    bool FAcceptFiles = false;
+    bool FAlwaysFocus = false;
+    int FMouseTopLine = 0;
+    bool FCursorSwapped = false;  // the mouse cursor shows a link or a draggable selection
+    ClassLib::TCursor FNormalCursor = ClassLib::crDefault;
+    TMemoClipboardFormats FClipboardFormats = cfText;
+    TUILanguage FUILanguage;
+    std::unique_ptr<ClassLib::TPopupMenu> FStdMenu;
+    // Selected text is dragged by default; set once the control part is built.
+    bool FInputDefaultsSet = (SetDragMode(ClassLib::dmAutomatic), true);
 };
 
 // The control placed on a form: publishes the editor's properties with the form defaults.
@@ -619,6 +924,8 @@ public:
     static const ClassLib::TPropertyList& Published();
     bool IsWordDelimiter(wchar_t ch) const override;
     std::wstring VersionText() const { return Version(); }
+    // After reading from a window description: source attached, layout, font and blocks redone.
+    void Loaded() override;
 };
 
 // Owns one text (lines, undo list, styler) that one memo at a time can show.
