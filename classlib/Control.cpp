@@ -462,7 +462,7 @@ void TControl::BoundsChanged(bool sizeChanged) {
 }
 
 void TControl::RememberAnchorOrigin() {
-    if (!FParent || (FControlState & csAligning)) return;
+    if (!FParent || (FControlState & csPlacing)) return;
     FAnchorBounds = BoundsRect();
     const TRect client = FParent->ClientRect();
     FAnchorParentSize = {client.Width(), client.Height()};
@@ -1122,6 +1122,19 @@ void TWinControl::AlignAll() {
     FControlState &= ~csAligning;
 }
 
+// A child placed by the layout keeps its anchor origin, and, being a windowed control
+// whose size changed, lays out its own children in turn (its csAligning stays clear).
+void TWinControl::PlaceChild(TControl* child, int left, int top, int width, int height) {
+    child->FControlState |= csPlacing;
+    try {
+        child->SetAlignedBounds(left, top, width, height);
+    } catch (...) {
+        child->FControlState &= ~csPlacing;
+        throw;
+    }
+    child->FControlState &= ~csPlacing;
+}
+
 void TWinControl::AlignControls(TControl* control, TRect& rect) {
     (void)control;
     // Stable order per side: top ones by Top, bottom ones from the bottom up, and so on.
@@ -1146,9 +1159,7 @@ void TWinControl::AlignControls(TControl* control, TRect& rect) {
             left += m->Left(); top += m->Top();
             width -= m->Left() + m->Right(); height -= m->Top() + m->Bottom();
         }
-        child->FControlState |= csAligning;
-        child->SetAlignedBounds(left, top, width, height);
-        child->FControlState &= ~csAligning;
+        PlaceChild(child, left, top, width, height);
     };
     auto outerWidth = [](TControl* child) {
         return child->Width() + (child->AlignWithMargins() ? child->Margins()->Left() + child->Margins()->Right() : 0);
@@ -1196,9 +1207,7 @@ void TWinControl::AlignControls(TControl* control, TRect& rect) {
         if (t && b) height += dy;
         else if (b) top += dy;
         else if (!t) top += dy / 2;
-        child->FControlState |= csAligning;
-        child->SetAlignedBounds(left, top, width, height);
-        child->FControlState &= ~csAligning;
+        PlaceChild(child, left, top, width, height);
     }
 }
 

@@ -114,6 +114,8 @@ enum TControlStateFlag : std::uint32_t {
     csLButtonDown = 1u << 0, csClicked = 1u << 1, csFocusing = 1u << 2,
     csCreating = 1u << 3, csAligning = 1u << 4, csMouseInside = 1u << 5,
     csDestroyingHandle = 1u << 6, csRecreating = 1u << 7,
+    // Its bounds are being set by the parent's layout (keeps its anchor origin).
+    csPlacing = 1u << 8,
 };
 using TControlState = std::uint32_t;
 
@@ -517,6 +519,7 @@ protected:
     virtual void CreateWindowHandleDone() {}
     // Lays out the children inside `rect`; descendants may change the rectangle first.
     virtual void AlignControls(TControl* control, TRect& rect);
+    static void PlaceChild(TControl* child, int left, int top, int width, int height);
     virtual void AdjustClientRect(TRect& rect) const { (void)rect; }
     // Paints the window: PaintWindow on the DC, then the graphic children.
     void PaintHandler(TMessage& message);

@@ -129,6 +129,31 @@ TEST(ControlHeadless, AlignAndAnchorsFollowAResize) {
     for (TPanel* panel : {&top, &bottom, &left, &client, &right, &anchored}) panel->SetParent(nullptr);
 }
 
+TEST(ControlHeadless, ANestedPanelLaysOutItsChildrenWhenItsParentResizesIt) {
+    TWinControl parent(nullptr);
+    parent.SetBounds(0, 0, 400, 300);
+    TPanel side(nullptr), inner(nullptr), anchored(nullptr);
+    side.SetParent(&parent);
+    side.SetWidth(150);
+    side.SetAlign(alLeft);
+    inner.SetParent(&side);
+    inner.SetAlign(alClient);
+    anchored.SetParent(&side);
+    anchored.SetBounds(10, 250, 60, 20);
+    anchored.SetAnchors(AnchorBit(akLeft) | AnchorBit(akBottom));
+
+    parent.SetBounds(0, 0, 400, 500);  // the side panel grows by 200 through its alignment only
+    EXPECT_EQ(side.BoundsRect(), Rect(0, 0, 150, 500));
+    EXPECT_EQ(inner.BoundsRect(), Rect(1, 1, 149, 499));  // inside the panel's bevel
+    EXPECT_EQ(anchored.BoundsRect(), Rect(10, 450, 70, 470));
+
+    parent.SetBounds(0, 0, 400, 300);  // and back: the anchor origin was kept
+    EXPECT_EQ(anchored.BoundsRect(), Rect(10, 250, 70, 270));
+    anchored.SetParent(nullptr);
+    inner.SetParent(nullptr);
+    side.SetParent(nullptr);
+}
+
 TEST(ControlHeadless, MessagesGoThroughAReplaceableWindowProc) {
     TPanel panel(nullptr);
     std::vector<UINT> seen;
