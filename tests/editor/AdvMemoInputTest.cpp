@@ -423,6 +423,8 @@ TEST_F(MemoInput, ContextMenuItemsFollowTheMemoState) {
     memo.BuildContextMenu(0, 0);
     ASSERT_EQ(memo.StdMenu()->Items()->Count(), 8);
     EXPECT_EQ(memo.StdMenu()->Items()->Items(0)->Caption(), L"Undo\tCtrl+Z");
+    EXPECT_EQ(memo.StdMenu()->Images(), memo.ContextMenuImages());
+    EXPECT_EQ(memo.ContextMenuImages()->Count(), 5);
     EXPECT_TRUE(enabled(0));   // undo
     EXPECT_FALSE(enabled(1));  // redo
     EXPECT_TRUE(enabled(3));   // copy
