@@ -70,6 +70,9 @@ bool TAdvCustomMemo::HandleMemoMessage(ClassLib::TMessage& message) {
             if (screen.X == -1 && screen.Y == -1) screen = ClientToScreen({0, 0});
             return ContextMenuAt(ScreenToClient(screen), screen);
         }
+        case WM_WINDOWPOSCHANGED:
+            HideParameterHint();  // it would stay behind where the memo was
+            return false;
         case WM_DROPFILES:
             DropShellFiles(reinterpret_cast<HDROP>(message.WParam));
             message.Result = 0;

@@ -575,6 +575,16 @@ TEST(MemoInputWindow, TypingSelectingCopyPasteUndoAndRedoThroughMessages) {
     EXPECT_EQ(memo.Perform(WM_GETDLGCODE) & (DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTTAB),
               DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTTAB);
 
+    // Shell drops are taken only when asked for, also by a window made later.
+    EXPECT_EQ(::GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
+    memo.SetAcceptFiles(true);
+    EXPECT_NE(::GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
+    TAdvMemo later(nullptr);
+    later.SetAcceptFiles(true);
+    later.SetParent(&form);
+    EXPECT_NE(::GetWindowLongW(later.Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
+    later.SetParent(nullptr);
+
     // A double click selects the word under it.
     const TMemoRect area = memo.TextArea();
     const LPARAM at = MAKELPARAM(area.Left + 2 * memo.CharWidth() + 1, area.Top + memo.CharHeight() + 4);
