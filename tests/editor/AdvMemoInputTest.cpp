@@ -530,6 +530,24 @@ TEST_F(MemoInput, PasteSplitsLinesAndReadsWithinTheBlock) {
 
 // ---------------------------------------------------------------- through real messages
 
+namespace {
+
+// A memo on a shown form, for tests through real messages.
+struct TShownMemo {
+    ClassLib::TForm Form{nullptr};
+    TAdvMemo Memo{nullptr};
+    TShownMemo() {
+        Form.SetBounds(0, 0, 500, 300);
+        Memo.SetParent(&Form);
+        Memo.SetBounds(0, 0, 480, 260);
+        Form.Show();
+        TestSupport::PumpMessages();
+    }
+    ~TShownMemo() { Memo.SetParent(nullptr); }
+};
+
+}  // namespace
+
 TEST(MemoInputWindow, TypingSelectingCopyPasteUndoAndRedoThroughMessages) {
     REQUIRE_DISPLAY();
     ClassLib::TSeamsScope seams;
@@ -539,13 +557,9 @@ TEST(MemoInputWindow, TypingSelectingCopyPasteUndoAndRedoThroughMessages) {
             if (k == key) return short(0x8000);
         return 0;
     };
-    ClassLib::TForm form(nullptr);
-    form.SetBounds(0, 0, 500, 300);
-    TAdvMemo memo(nullptr);
-    memo.SetParent(&form);
-    memo.SetBounds(0, 0, 480, 260);
-    form.Show();
-    TestSupport::PumpMessages();
+    TShownMemo shown;
+    ClassLib::TForm& form = shown.Form;
+    TAdvMemo& memo = shown.Memo;
     const HWND window = memo.Handle();
     auto key = [&](WORD vk, std::vector<int> keys = {}) {
         held = keys;
@@ -593,7 +607,6 @@ TEST(MemoInputWindow, TypingSelectingCopyPasteUndoAndRedoThroughMessages) {
     ::SendMessageW(window, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
     ::SendMessageW(window, WM_LBUTTONUP, 0, at);
     EXPECT_EQ(memo.Selection(), L"ATE0");
-    memo.SetParent(nullptr);
 }
 
 TEST_F(MemoInput, WordCompleteReplacesTheWordBeforeAWordEnd) {
@@ -645,13 +658,8 @@ TEST(MemoInputWindow, DraggingTheSelectionWithTheMouseMovesIt) {
     ClassLib::TSeamsScope seams;
     bool ctrl = false;
     ClassLib::Seams().KeyState = [&ctrl](int key) -> short { return key == VK_CONTROL && ctrl ? short(0x8000) : 0; };
-    ClassLib::TForm form(nullptr);
-    form.SetBounds(0, 0, 500, 300);
-    TAdvMemo memo(nullptr);
-    memo.SetParent(&form);
-    memo.SetBounds(0, 0, 480, 260);
-    form.Show();
-    TestSupport::PumpMessages();
+    TShownMemo shown;
+    TAdvMemo& memo = shown.Memo;
     const HWND window = memo.Handle();
     const TMemoRect area = memo.TextArea();
     auto cell = [&](int col) {
@@ -694,5 +702,4 @@ TEST(MemoInputWindow, DraggingTheSelectionWithTheMouseMovesIt) {
     drag(2, 2);
     EXPECT_FALSE(memo.HasSelection());
     EXPECT_EQ(memo.CurX(), 2);
-    memo.SetParent(nullptr);
 }
