@@ -44,6 +44,8 @@ const ClassLib::TPropertyList& TAdvCustomMemo::Published() {
         .Add(L"BlockBrackets", &M::BlockBrackets, &M::SetBlockBrackets, false)
         .Add(L"UrlAware", &M::UrlAware, &M::SetUrlAware, true)
         .Add(L"AutoThemeAdapt", &M::AutoThemeAdapt, &M::SetAutoThemeAdapt, false)
+        .Add(L"ScrollHint", &M::ScrollHint, &M::SetScrollHint, false)
+        .Event(L"OnScrollHint", &M::OnScrollHint)
         .Event(L"OnURLClick", &M::OnURLClick)
         .Add(L"AutoIndent", &M::AutoIndent, &M::SetAutoIndent, true)
         .Add(L"AutoExpand", &M::AutoExpand, &M::SetAutoExpand, true)

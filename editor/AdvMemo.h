@@ -3,6 +3,7 @@
 // The model works without a window; painting and input attach through the virtual hooks below.
 #include "classlib/Collections.h"
 #include "classlib/Control.h"
+#include "classlib/HintWindow.h"
 #include "classlib/Object.h"
 #include "classlib/Properties.h"
 #include "editor/AdvMemoAppearance.h"
@@ -141,6 +142,7 @@ using TURLClickEvent = std::function<void(ClassLib::TObject* sender, const std::
 using TGutterDrawEvent = std::function<void(ClassLib::TObject* sender, HDC canvas, int lineNo, const RECT& rct)>;
 using TLineBkColorEvent = std::function<void(ClassLib::TObject* sender, int lineNo, ClassLib::TColor& bkColor)>;
 using TAfterPaintEvent = std::function<void(ClassLib::TObject* sender, HDC canvas)>;
+using TScrollHintEvent = std::function<void(ClassLib::TObject* sender, int row, std::wstring& hint)>;
 
 // ==== types of input, behaviours and clipboard
 // Texts of the editor's own user interface.
@@ -582,12 +584,22 @@ protected:
     void EnsureMeasure();
     void PlaceCaret();
     void MeasureBoldWidth();
+    // The row hint beside the pointer while the vertical thumb is dragged.
+    void ShowScrollHint(int position);
+    void HideScrollHint();
+    std::unique_ptr<ClassLib::THintWindow> FScrollHintWindow;
     void ScrollMessage(bool vertical, int code);
     std::unique_ptr<ITextMeasure> FOwnMeasure;
     bool FSyncingFont = false;
     bool FCaretCreated = false;
     bool FCaretShown = false;
     bool FApplyingBars = false;
+public:
+    bool ScrollHint() const { return FScrollHint; }
+    void SetScrollHint(bool v) { FScrollHint = v; }
+    TScrollHintEvent OnScrollHint;
+protected:
+    bool FScrollHint = false;
     // ==== end of window part
 
     // ==== appearance, painting and block matching (AdvMemoAppearance.cpp, AdvMemoPaint.cpp, AdvMemoBlocks.cpp)

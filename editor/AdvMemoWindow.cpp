@@ -135,6 +135,7 @@ void TAdvCustomMemo::CreateWnd() {
 }
 
 void TAdvCustomMemo::DestroyWnd() {
+    HideScrollHint();
     if (FCaretCreated) {
         ::DestroyCaret();
         FCaretCreated = false;
@@ -252,7 +253,11 @@ void TAdvCustomMemo::ScrollMessage(bool vertical, int code) {
     case SB_PAGEUP: delta = -page; break;
     case SB_PAGEDOWN: delta = page; break;
     case SB_THUMBTRACK:
+        if (vertical && FScrollHint) ShowScrollHint(info.nTrackPos);
+        delta = info.nTrackPos - current;
+        break;
     case SB_THUMBPOSITION: delta = info.nTrackPos - current; break;
+    case SB_ENDSCROLL: HideScrollHint(); return;
     case SB_TOP: delta = -current; break;
     case SB_BOTTOM: delta = bar.Max - current; break;
     default: return;
@@ -267,6 +272,25 @@ void TAdvCustomMemo::ScrollMessage(bool vertical, int code) {
     if (OnTopLeftChanged) OnTopLeftChanged(this);
     ScrollBarsChanged();
     PlaceCaret();
+}
+
+void TAdvCustomMemo::ShowScrollHint(int position) {
+    std::wstring hint = FUILanguage.ScrollHint + L": " + std::to_wstring(position + 1);
+    if (OnScrollHint) OnScrollHint(this, position + 1, hint);
+    if (!FScrollHintWindow) {
+        FScrollHintWindow = std::make_unique<ClassLib::THintWindow>(nullptr);
+        FScrollHintWindow->SetColor(ClassLib::clInfoBk);
+    }
+    POINT pointer{};
+    ::GetCursorPos(&pointer);
+    ClassLib::TRect rect = FScrollHintWindow->CalcHintRect(100, hint);
+    const int width = rect.Width(), height = rect.Height();
+    rect = ClassLib::Bounds(pointer.x + 10, pointer.y, width, height);
+    FScrollHintWindow->ActivateHint(rect, hint);
+}
+
+void TAdvCustomMemo::HideScrollHint() {
+    if (FScrollHintWindow) FScrollHintWindow->ReleaseHandle();
 }
 
 void TAdvCustomMemo::WndProc(ClassLib::TMessage& message) {

@@ -386,6 +386,17 @@ TEST(MemoWindow, DescribedMemoGetsAWindowMeasuredFontAndScrollBars) {
     // A page down through the window's own bar scrolls by the visible lines.
     memo->Perform(WM_VSCROLL, SB_PAGEDOWN, 0);
     EXPECT_EQ(memo->TopLine(), memo->VisibleLineCount());
+
+    // Dragging the thumb with ScrollHint shows the row; the handler may reword it.
+    int hintedRow = -1;
+    memo->SetScrollHint(true);
+    memo->OnScrollHint = [&](ClassLib::TObject*, int row, std::wstring& hint) {
+        hintedRow = row;
+        hint = L"Line " + std::to_wstring(row);
+    };
+    memo->Perform(WM_VSCROLL, SB_THUMBTRACK, 0);
+    EXPECT_GE(hintedRow, 1);
+    memo->Perform(WM_VSCROLL, SB_ENDSCROLL, 0);
     delete form;
 }
 
