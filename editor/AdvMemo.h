@@ -8,6 +8,7 @@
 #include "editor/AdvMemoStylers.h"
 #include "editor/AdvMemoStrings.h"
 #include "editor/AdvMemoUndo.h"
+#include "classlib/Menus.h"
 
 #include <functional>
 #include <memory>
@@ -133,6 +134,32 @@ using TIsUrlEvent = std::function<void(ClassLib::TObject* sender, const std::wst
 using TClipboardActionEvent = std::function<void(ClassLib::TObject* sender, TClipboardAction action, bool& allow)>;
 using TAllowEvent = std::function<void(ClassLib::TObject* sender, bool& allow)>;
 using TGutterClickEvent = std::function<void(ClassLib::TObject* sender, int lineNo)>;
+
+// ==== types of input, behaviours and clipboard
+// Texts of the editor's own user interface.
+class TUILanguage : public ClassLib::TPersistent {
+    CLASSLIB_CLASS(TUILanguage, ClassLib::TPersistent)
+public:
+    std::wstring ScrollHint = L"Row", Undo = L"Undo", Redo = L"Redo", Copy = L"Copy", Cut = L"Cut",
+                 Paste = L"Paste", Delete = L"Delete", SelectAll = L"Select All";
+    void Assign(const ClassLib::TPersistent* source) override;
+};
+
+// Formats a copy writes (bits of a set).
+enum TMemoClipboardFormat : unsigned { cfText = 1, cfRTF = 2, cfHTML = 4 };
+using TMemoClipboardFormats = unsigned;
+
+// Tags of the built-in context-menu items.
+enum : int {
+    cmTagCopy = 0x70000001, cmTagCut = 0x70000002, cmTagPaste = 0x70000003, cmTagSelectAll = 0x70000004,
+    cmTagUndo = 0x70000005, cmTagRedo = 0x70000006, cmTagDelete = 0x70000007,
+};
+
+using TFileDropEvent = std::function<void(ClassLib::TObject* sender, const std::wstring& fileName, bool& defaultHandler)>;
+using TCustomizeContextMenuEvent = std::function<void(ClassLib::TObject* sender, int curX, int curY, ClassLib::TPopupMenu* menu)>;
+using TCustomContextMenuClickEvent = std::function<void(ClassLib::TObject* sender, ClassLib::TMenuItem* item)>;
+using TOleTextDraggedEvent = std::function<void(ClassLib::TObject* sender, const std::wstring& text, bool copyText)>;
+// ==== end of the types of input
 
 class TAdvCustomMemo : public ClassLib::TCustomControl, public IStyledMemo {
     CLASSLIB_CLASS(TAdvCustomMemo, ClassLib::TCustomControl)
@@ -483,9 +510,9 @@ public:
     void DoCopy();
     void DoCut();
     void DoPaste();
-    virtual void CopyToClipBoard() {}
-    virtual void CutToClipBoard() {}
-    virtual void PasteFromClipBoard() {}
+    virtual void CopyToClipBoard();
+    virtual void CutToClipBoard();
+    virtual void PasteFromClipBoard();
     virtual void BuildBlockLines() {}
     // Counted always; reach the window only while it exists (see AdvMemoWindow.cpp).
     void Invalidate() override;
@@ -635,6 +662,94 @@ protected:
     TAdvMarkerList FMarkerList{this};
     TIntList FBookmarkList;
     TIntList FWWList;
+
+    // ================================================================ input, behaviours, clipboard
+    // Keyboard and mouse commands, the built-in context menu, double click, wheel, the
+    // messages the control answers, and the clipboard transfers of text.
+public:
+    void KeyDown(WORD& key, ClassLib::TShiftState shift) override;
+    void KeyPress(wchar_t& key) override;
+    void KeyUp(WORD& key, ClassLib::TShiftState shift) override;
+    void MouseDown(ClassLib::TMouseButton button, ClassLib::TShiftState shift, int x, int y) override;
+    void MouseMove(ClassLib::TShiftState shift, int x, int y) override;
+    void MouseUp(ClassLib::TMouseButton button, ClassLib::TShiftState shift, int x, int y) override;
+    void DragOver(ClassLib::TObject* source, int x, int y, ClassLib::TDragState state, bool& accept) override;
+    void DragDrop(ClassLib::TObject* source, int x, int y) override;
+    void DoEndDrag(ClassLib::TObject* target, int x, int y) override;
+    bool DoMouseWheelDown(ClassLib::TShiftState shift, ClassLib::TPoint mousePos) override;
+    bool DoMouseWheelUp(ClassLib::TShiftState shift, ClassLib::TPoint mousePos) override;
+    // The key-command dispatcher shared by the key-down and character paths.
+    void ExecuteKey(WORD key, ClassLib::TShiftState shift);
+    void PlaceCaretAtMouse(int x, int y, ClassLib::TMouseButton button, ClassLib::TShiftState shift, bool allowDrag);
+    void DrawDragCaret(TCellPos point, ClassLib::TDragState state);
+    // Places the caret at a client point and inserts the text there.
+    void DropText(int x, int y, const std::wstring& s);
+    // The left double click at a client point: gutter event, OnDblClick, word selection.
+    void DoubleClickAt(int x, int y);
+    // The files of a shell drop, each offered to OnFileDrop before it is loaded.
+    void DropShellFiles(HDROP drop);
+    // Answers the control's own messages; false leaves the message to the standard handling.
+    bool HandleMemoMessage(ClassLib::TMessage& message);
+    void Dispatch(ClassLib::TMessage& message) override;
+
+    // ---- context menu
+    // Builds the built-in menu for the cell (column, row of the view) under a click.
+    ClassLib::TPopupMenu* BuildContextMenu(int curX, int curY);
+    ClassLib::TPopupMenu* StdMenu() const { return FStdMenu.get(); }
+    // The context menu at a client point (screen point for the popup); false: standard handling.
+    bool ContextMenuAt(ClassLib::TPoint client, ClassLib::TPoint screen);
+    virtual void ContextMenuClick(ClassLib::TMenuItem* item);
+    virtual void DoCustomizeContextMenu(int curX, int curY, ClassLib::TPopupMenu* menu);
+    virtual void DoCustomContextMenuClick(ClassLib::TMenuItem* item);
+    virtual void DoOleTextDragged(const std::wstring& text, bool copyText);
+    TUILanguage& UILanguage() { return FUILanguage; }
+    void SetUILanguage(const TUILanguage& value) { FUILanguage.Assign(&value); }
+
+    // ---- clipboard
+    TMemoClipboardFormats ClipboardFormats() const { return FClipboardFormats; }
+    void SetClipboardFormats(TMemoClipboardFormats value) { FClipboardFormats = value; }
+
+    // ---- options of input
+    bool AcceptFiles() const { return FAcceptFiles; }
+    void SetAcceptFiles(bool value);
+    bool DragCaret() const { return FDragCaret; }
+    void SetDragCaret(bool value) { FDragCaret = value; }
+    bool OleDropSource() const { return FOleDropSource; }
+    void SetOleDropSource(bool value) { FOleDropSource = value; }
+    bool AlwaysFocus() const { return FAlwaysFocus; }
+    void SetAlwaysFocus(bool value) { FAlwaysFocus = value; }
+    bool IsFocusActive() const { return Focused() || FAlwaysFocus; }
+
+    TMemoNotifyEvent OnFind, OnReplace, OnSave;
+    TFileDropEvent OnFileDrop;
+    TCustomizeContextMenuEvent OnCustomizeContextMenu;
+    TCustomContextMenuClickEvent OnCustomContextMenuClick;
+    TOleTextDraggedEvent OnOleTextDragged;
+
+protected:
+    // The memo starts its own drags (from a press inside the selection), not every press.
+    void BeginAutoDrag() override {}
+    void CreateWindowHandleDone() override;
+    bool WantsKey(WORD key) override { return key == VK_RETURN; }
+    bool InGutter(int x) const;
+    // Marks the undo steps added since `newestBefore` so that one undo reverses them all.
+    void LinkUndoStepsSince(const TUndo* newestBefore);
+    void MoveDroppedSelection(int dropX, int dropY, bool copy);
+
+    bool FLeftButtonDown = false;
+    bool FSelButtonDown = false;  // the press came inside the selection (a drag may start)
+    bool FSelClick = false;       // the next mouse move belongs to the click and is ignored
+    bool FSelDrag = false;        // the press inside the selection became a drag
+    bool FIsDragSource = false;
+    TCellPos FDragPos{0, -1};     // cell of the drawn drag caret; line -1 when none
+    bool FDragCaret = true;
+    bool FOleDropSource = false;
+    bool FAcceptFiles = false;
+    bool FAlwaysFocus = false;
+    int FMouseTopLine = 0;
+    TMemoClipboardFormats FClipboardFormats = cfText;
+    TUILanguage FUILanguage;
+    std::unique_ptr<ClassLib::TPopupMenu> FStdMenu;
 };
 
 // The control placed on a form: publishes the editor's properties with the form defaults.
@@ -645,6 +760,8 @@ public:
     static const ClassLib::TPropertyList& Published();
     bool IsWordDelimiter(wchar_t ch) const override;
     std::wstring VersionText() const { return Version(); }
+    // After reading from a window description: source attached, layout, font and blocks redone.
+    void Loaded() override;
 };
 
 // Owns one text (lines, undo list, styler) that one memo at a time can show.
