@@ -83,6 +83,15 @@ void TStandInButton::MouseDown(TMouseButton button, TShiftState shift, int x, in
     TCustomControl::MouseDown(button, shift, x, y);
 }
 
+void TStandInButton::Click() {
+    // A handler may open a modal dialog: the button looks released while it waits.
+    if (FDown) {
+        FDown = false;
+        Repaint();
+    }
+    TCustomControl::Click();
+}
+
 void TStandInButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
     if (button == mbLeft && FDown) {
         FDown = false;

@@ -30,6 +30,7 @@ public:
     const std::wstring& PictureName() const { return FPictureName; }
     void SetPictureName(const std::wstring& value);
     ClassLib::TPicture* Picture() const { return FPicture.get(); }
+    void Click() override;
 
 protected:
     void Paint() override;
