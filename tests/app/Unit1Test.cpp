@@ -475,3 +475,58 @@ TEST(SplashWindow, StaysHiddenShowsTheVersionAndClosesItself) {
     splash->BeforeDestruction();
     delete splash;
 }
+
+TEST_F(MainWindow, MouseOnTheListNavigatesAndDoubleClickInAPaneCopies) {
+    REQUIRE_DISPLAY();
+    Show();
+    Form->AdvGlowButton3->Click();
+    TStrings* c = Form->MemoC->Lines();
+    AdvMemo::TAdvMemo* list = Form->atcmds;
+    auto pointOn = [list](int column, int row) {
+        const AdvMemo::TMemoRect area = list->TextArea();
+        const int x = area.Left + column * list->CharWidth() + list->CharWidth() / 2;
+        const int y = area.Top + (row - list->TopLine()) * list->CharHeight() + list->CharHeight() / 2;
+        return MAKELPARAM(x, y);
+    };
+    auto send = [](AdvMemo::TAdvMemo* memo, UINT msg, LPARAM at) {
+        ::SendMessageW(memo->Handle(), msg, msg == WM_LBUTTONUP ? 0 : MK_LBUTTON, at);
+    };
+
+    // A press in the gutter of the AT+LCD row.
+    const int lcdRow = list->Lines()->IndexOf(L"AT+LCD=<y>,<x>,<text>");
+    const int lcdMarker = c->IndexOf(L"///[ AT+LCD ----------------------------------");
+    ASSERT_GE(lcdRow, 0);
+    ASSERT_GE(lcdMarker, 0);
+    const LPARAM gutter = MAKELPARAM(2, HIWORD(pointOn(0, lcdRow)));
+    send(list, WM_LBUTTONDOWN, gutter);
+    send(list, WM_LBUTTONUP, gutter);
+    EXPECT_EQ(Form->MemoC->CurY(), lcdMarker);
+    EXPECT_EQ(Form->MemoC->SelStartX(), 5);
+
+    // A double click on "ATE1" in the list: the click, then the double click's word.
+    const int echoRow = list->Lines()->IndexOf(L"ATE1 - echo on");
+    const int echoMarker = c->IndexOf(L"///[ ATE1 ----------------------------------");
+    ASSERT_GE(echoMarker, 0);
+    const LPARAM word = pointOn(1, echoRow);
+    send(list, WM_LBUTTONDOWN, word);
+    send(list, WM_LBUTTONUP, word);
+    send(list, WM_LBUTTONDBLCLK, word);
+    send(list, WM_LBUTTONUP, word);
+    EXPECT_EQ(list->Selection(), L"ATE1");
+    EXPECT_EQ(Form->MemoC->CurY(), echoMarker);
+
+    // A double click in the C pane: the whole text goes to the clipboard, and the pane's
+    // own word selection follows.
+    Form->MemoC->SetTopLine(0);
+    Clipboard()->SetAsText(L"before");
+    const int includeRow = 0;
+    const AdvMemo::TMemoRect area = Form->MemoC->TextArea();
+    const LPARAM include = MAKELPARAM(area.Left + 2 * Form->MemoC->CharWidth(),
+                                      area.Top + includeRow * Form->MemoC->CharHeight() + 2);
+    send(Form->MemoC, WM_LBUTTONDOWN, include);
+    send(Form->MemoC, WM_LBUTTONUP, include);
+    send(Form->MemoC, WM_LBUTTONDBLCLK, include);
+    send(Form->MemoC, WM_LBUTTONUP, include);
+    EXPECT_EQ(Clipboard()->AsText(), c->Text());
+    EXPECT_EQ(Form->MemoC->Selection(), L"#include");
+}
