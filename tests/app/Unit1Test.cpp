@@ -530,3 +530,37 @@ TEST_F(MainWindow, MouseOnTheListNavigatesAndDoubleClickInAPaneCopies) {
     EXPECT_EQ(Clipboard()->AsText(), c->Text());
     EXPECT_EQ(Form->MemoC->Selection(), L"#include");
 }
+
+TEST_F(MainWindow, TypingSelectingCopyPasteUndoAndRedoInTheList) {
+    REQUIRE_DISPLAY();
+    Show();
+    AdvMemo::TAdvMemo* list = Form->atcmds;
+    TSeamsScope seams;
+    int heldKey = 0;  // the modifier the fake keyboard holds down
+    Seams().KeyState = [&heldKey](int key) -> short { return key == heldKey ? short(0x8000) : short(0); };
+    auto key = [list, &heldKey](WORD vk, int modifier = 0) {
+        heldKey = modifier;
+        ::SendMessageW(list->Handle(), WM_KEYDOWN, vk, 0);
+        ::SendMessageW(list->Handle(), WM_KEYUP, vk, 0);
+        heldKey = 0;
+    };
+    auto type = [list](const std::wstring& text) {
+        for (wchar_t c : text) ::SendMessageW(list->Handle(), WM_CHAR, c, 0);
+    };
+
+    list->SetCursor(0, 0);
+    type(L"AT");
+    EXPECT_EQ(list->Lines()->Strings(0), L"ATATE0 - echo off");
+    key(VK_LEFT, VK_SHIFT);
+    key(VK_LEFT, VK_SHIFT);
+    EXPECT_EQ(list->Selection(), L"AT");
+    type(std::wstring(1, wchar_t(3)));  // Ctrl+C
+    EXPECT_EQ(Clipboard()->AsText(), L"AT");
+    key(VK_END);
+    type(std::wstring(1, wchar_t(22)));  // Ctrl+V
+    EXPECT_EQ(list->Lines()->Strings(0), L"ATATE0 - echo offAT");
+    key('Z', VK_CONTROL);
+    EXPECT_EQ(list->Lines()->Strings(0), L"ATATE0 - echo off");
+    key('Y', VK_CONTROL);
+    EXPECT_EQ(list->Lines()->Strings(0), L"ATATE0 - echo offAT");
+}
