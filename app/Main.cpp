@@ -11,6 +11,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     try {
         Application->Initialize();
         Application->SetMainFormOnTaskBar(true);
+        Application->SetTitle(L"AT Command Generator");  // the caption of the program's message boxes
         Unit1::TForm1* form1 = nullptr;
         Application->CreateForm(form1);
         frmDorlenU::TfrmDorlen* splash = nullptr;
