@@ -564,3 +564,22 @@ TEST_F(MainWindow, TypingSelectingCopyPasteUndoAndRedoInTheList) {
     key('Y', VK_CONTROL);
     EXPECT_EQ(list->Lines()->Strings(0), L"ATATE0 - echo offAT");
 }
+
+TEST_F(MainWindow, ControlsFollowTheWindowAndTheSplitter) {
+    REQUIRE_DISPLAY();
+    Show();
+    const int pageWidth = Form->PageControl0->Width(), listHeight = Form->atcmds->Height();
+    const int saveRight = Form->Panel4->ClientWidth() - Form->AdvGlowButton8->Left();
+    Form->SetBounds(0, 0, Form->Width() + 300, Form->Height() + 200);
+    TestSupport::PumpMessages();
+    EXPECT_EQ(Form->PageControl0->Width(), pageWidth + 300);
+    EXPECT_EQ(Form->atcmds->Height(), listHeight + 200);
+    EXPECT_EQ(Form->Panel4->ClientWidth() - Form->AdvGlowButton8->Left(), saveRight);
+    EXPECT_EQ(Form->MemoC->Width(), Form->AdvTabSheet2->ClientWidth());
+
+    // The splitter widens the list's panel; the pages give up the same width.
+    Form->Panel3->SetWidth(Form->Panel3->Width() + 100);
+    TestSupport::PumpMessages();
+    EXPECT_EQ(Form->PageControl0->Width(), pageWidth + 200);
+    EXPECT_EQ(Form->atcmds->Width(), Form->Panel3->Width() - 16);
+}
