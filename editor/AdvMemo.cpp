@@ -27,6 +27,24 @@ const ClassLib::TPropertyList& TAdvCustomMemo::Published() {
     static const ClassLib::TPropertyList list = ClassLib::TPropertyList::Extend(ClassLib::TCustomControl::Published())
         .Add(L"ParentFont", &M::ParentFont, &M::SetParentFont, false)
         .Add(L"TabStop", &M::TabStop, &M::SetTabStop, true)
+        .SubObject(L"Gutter", &M::Gutter)
+        .SubObject(L"ActiveLineSettings", &M::ActiveLineSettings)
+        .SubObject(L"UrlStyle", &M::UrlStyle)
+        .Colour(L"SelColor", &M::SelColor, &M::SetSelColor, ClassLib::clWhite)
+        .Colour(L"SelBkColor", &M::SelBkColor, &M::SetSelBkColor, ClassLib::TColor(0x800000))
+        .Colour(L"BandColor", &M::BandColor, &M::SetBandColor, ClassLib::clNone)
+        .Colour(L"BreakpointColor", &M::BreakpointColor, &M::SetBreakpointColor, ClassLib::clRed)
+        .Colour(L"BreakpointTextColor", &M::BreakpointTextColor, &M::SetBreakpointTextColor, ClassLib::clWhite)
+        .Colour(L"RightMarginColor", &M::RightMarginColor, &M::SetRightMarginColor, ClassLib::TColor(0xE2E2E2))
+        .Add(L"ShowRightMargin", &M::ShowRightMargin, &M::SetShowRightMargin, true)
+        .Colour(L"BorderColor", &M::BorderColor, &M::SetBorderColor, ClassLib::TColor(0x808080))
+        .Add(L"BlockShow", &M::BlockShow, &M::SetBlockShow, true)
+        .Colour(L"BlockColor", &M::BlockColor, &M::SetBlockColor, ClassLib::TColor(0xFFFF00))
+        .Colour(L"BlockLineColor", &M::BlockLineColor, &M::SetBlockLineColor, ClassLib::clNone)
+        .Add(L"BlockBrackets", &M::BlockBrackets, &M::SetBlockBrackets, false)
+        .Add(L"UrlAware", &M::UrlAware, &M::SetUrlAware, true)
+        .Add(L"AutoThemeAdapt", &M::AutoThemeAdapt, &M::SetAutoThemeAdapt, false)
+        .Event(L"OnURLClick", &M::OnURLClick)
         .Add(L"AutoIndent", &M::AutoIndent, &M::SetAutoIndent, true)
         .Add(L"AutoExpand", &M::AutoExpand, &M::SetAutoExpand, true)
         .Colour(L"BkColor", &M::BkColor, &M::SetBkColor, ClassLib::clWhite)
@@ -35,6 +53,13 @@ const ClassLib::TPropertyList& TAdvCustomMemo::Published() {
         .Enum(L"CharCase", L"TEditCharCase", &M::CharCase, &M::SetCharCase, {L"ecNormal", L"ecUpperCase", L"ecLowerCase"}, ecNormal)
         .Add(L"Ctl3D", &M::Ctl3D, &M::SetCtl3D, false)
         .Add(L"DelErase", &M::DelErase, &M::SetDelErase, false)
+        .Enum(L"DragMode", L"TDragMode", &M::DragMode, &M::SetDragMode, {L"dmManual", L"dmAutomatic"}, ClassLib::dmAutomatic)
+        .Add(L"AcceptFiles", &M::AcceptFiles, &M::SetAcceptFiles, false)
+        .Event(L"OnFind", &M::OnFind)
+        .Event(L"OnReplace", &M::OnReplace)
+        .Event(L"OnFileDrop", &M::OnFileDrop)
+        .Event(L"OnCustomizeContextMenu", &M::OnCustomizeContextMenu)
+        .Event(L"OnCustomContextMenuClick", &M::OnCustomContextMenuClick)
         .Add(L"EnhancedHomeKey", &M::EnhancedHomeKey, &M::SetEnhancedHomeKey, false)
         .Add(L"HiddenCaret", &M::HiddenCaret, &M::SetHiddenCaret, false)
         .Add(L"HideSelection", &M::HideSelection, &M::SetHideSelection, false)
@@ -318,6 +343,7 @@ void TAdvCustomMemo::DoStatusChange() {
 }
 
 void TAdvCustomMemo::DoCursorChange() {
+    FindBlockMatch();
     if (OnCursorChange) OnCursorChange(this);
 }
 
@@ -494,6 +520,7 @@ int TAdvCustomMemo::GetVisible(int index) const {
 
 void TAdvCustomMemo::SetTopLine(int value) {
     const int old = FTopLine;
+    if (value == old) return;
     const int count = LineCount();
     if (count < VisibleLineCount()) {
         FCurX = 0;
@@ -506,10 +533,9 @@ void TAdvCustomMemo::SetTopLine(int value) {
         FVertBar.Position = LineIndexToVisIndex(FTopLine);
     }
     if (FCaretVisible) UpdateCaret(true);
-    if (FTopLine != old) {
-        Invalidate();
-        if (OnTopLeftChanged) OnTopLeftChanged(this);
-    }
+    if (FTopLine != old) Invalidate();
+    // Reported for every request of another top line, also one the view could not follow.
+    if (OnTopLeftChanged) OnTopLeftChanged(this);
 }
 
 void TAdvCustomMemo::ScrollToBottom() {

@@ -5,7 +5,9 @@
 #include "classlib/Control.h"
 #include "classlib/Object.h"
 #include "classlib/Properties.h"
+#include "editor/AdvMemoAppearance.h"
 #include "editor/AdvMemoStylers.h"
+#include "editor/AdvMemoTokenizer.h"
 #include "editor/AdvMemoStrings.h"
 #include "editor/AdvMemoUndo.h"
 #include "classlib/Menus.h"
@@ -134,6 +136,10 @@ using TIsUrlEvent = std::function<void(ClassLib::TObject* sender, const std::wst
 using TClipboardActionEvent = std::function<void(ClassLib::TObject* sender, TClipboardAction action, bool& allow)>;
 using TAllowEvent = std::function<void(ClassLib::TObject* sender, bool& allow)>;
 using TGutterClickEvent = std::function<void(ClassLib::TObject* sender, int lineNo)>;
+using TURLClickEvent = std::function<void(ClassLib::TObject* sender, const std::wstring& url)>;
+using TGutterDrawEvent = std::function<void(ClassLib::TObject* sender, HDC canvas, int lineNo, const RECT& rct)>;
+using TLineBkColorEvent = std::function<void(ClassLib::TObject* sender, int lineNo, ClassLib::TColor& bkColor)>;
+using TAfterPaintEvent = std::function<void(ClassLib::TObject* sender, HDC canvas)>;
 
 // ==== types of input, behaviours and clipboard
 // Texts of the editor's own user interface.
@@ -159,9 +165,24 @@ using TFileDropEvent = std::function<void(ClassLib::TObject* sender, const std::
 using TCustomizeContextMenuEvent = std::function<void(ClassLib::TObject* sender, int curX, int curY, ClassLib::TPopupMenu* menu)>;
 using TCustomContextMenuClickEvent = std::function<void(ClassLib::TObject* sender, ClassLib::TMenuItem* item)>;
 using TOleTextDraggedEvent = std::function<void(ClassLib::TObject* sender, const std::wstring& text, bool copyText)>;
+using TOleDropTextEvent = std::function<void(ClassLib::TObject* sender, int x, int y, std::wstring& text, bool& allow)>;
+using TOleDropFileEvent = std::function<void(ClassLib::TObject* sender, int x, int y, const std::wstring& fileName, bool& allow)>;
+using TWordCompleteEvent = std::function<void(ClassLib::TObject* sender, const std::wstring& currentWord, std::wstring& newWord)>;
 // ==== end of the types of input
 
-class TAdvCustomMemo : public ClassLib::TCustomControl, public IStyledMemo {
+
+// One block word of the text, for the block guides.
+struct TBlockDef {
+    int FIndent = 0;  // 1-based position of the word in its line
+    bool FIsBegin = false;
+    int FLine = 0;
+};
+
+class TMemoTokenizerLink;
+class TLineRenderer;
+
+class TAdvCustomMemo : public ClassLib::TCustomControl, public IStyledMemo, public AdvStyleIF::IOVTStyle,
+                       public AdvStyleIF::IOVTTones {
     CLASSLIB_CLASS(TAdvCustomMemo, ClassLib::TCustomControl)
 public:
     explicit TAdvCustomMemo(ClassLib::TComponent* owner = nullptr);
@@ -513,7 +534,7 @@ public:
     virtual void CopyToClipBoard();
     virtual void CutToClipBoard();
     virtual void PasteFromClipBoard();
-    virtual void BuildBlockLines() {}
+    virtual void BuildBlockLines();
     // Counted always; reach the window only while it exists (see AdvMemoWindow.cpp).
     void Invalidate() override;
     virtual void Refresh();
@@ -566,6 +587,112 @@ protected:
     bool FCaretShown = false;
     bool FApplyingBars = false;
     // ==== end of window part
+
+    // ==== appearance, painting and block matching (AdvMemoAppearance.cpp, AdvMemoPaint.cpp, AdvMemoBlocks.cpp)
+public:
+    TAdvGutter* Gutter() const { return FGutter.get(); }
+    TAdvActiveLineSettings* ActiveLineSettings() const { return FActiveLineSettings.get(); }
+    ClassLib::TColor SelColor() const { return FSelColor; }
+    void SetSelColor(ClassLib::TColor v) { FSelColor = v; Invalidate(); }
+    ClassLib::TColor SelBkColor() const { return FSelBkColor; }
+    void SetSelBkColor(ClassLib::TColor v) { FSelBkColor = v; Invalidate(); }
+    ClassLib::TColor BandColor() const { return FBandColor; }
+    void SetBandColor(ClassLib::TColor v) { FBandColor = v; Invalidate(); }
+    ClassLib::TColor BreakpointColor() const { return FBreakpointColor; }
+    void SetBreakpointColor(ClassLib::TColor v) { FBreakpointColor = v; Invalidate(); }
+    ClassLib::TColor BreakpointTextColor() const { return FBreakpointTextColor; }
+    void SetBreakpointTextColor(ClassLib::TColor v) { FBreakpointTextColor = v; Invalidate(); }
+    ClassLib::TColor RightMarginColor() const { return FRightMarginColor; }
+    void SetRightMarginColor(ClassLib::TColor v) { FRightMarginColor = v; Invalidate(); }
+    bool ShowRightMargin() const { return FShowRightMargin; }
+    void SetShowRightMargin(bool v) { FShowRightMargin = v; Invalidate(); }
+    ClassLib::TColor BorderColor() const { return FBorderColor; }
+    void SetBorderColor(ClassLib::TColor v) { FBorderColor = v; Invalidate(); }
+    bool BlockShow() const { return FBlockShow; }
+    void SetBlockShow(bool v) { FBlockShow = v; Invalidate(); }
+    ClassLib::TColor BlockColor() const { return FBlockColor; }
+    void SetBlockColor(ClassLib::TColor v) { FBlockColor = v; Invalidate(); }
+    ClassLib::TColor BlockLineColor() const { return FBlockLineColor; }
+    void SetBlockLineColor(ClassLib::TColor v) { FBlockLineColor = v; Invalidate(); }
+    bool BlockBrackets() const { return FBlockBrackets; }
+    void SetBlockBrackets(bool v);
+    bool UrlAware() const { return FUrlAware; }
+    void SetUrlAware(bool v) { FUrlAware = v; Invalidate(); }
+    TCharStyle* UrlStyle() const { return FUrlStyle.get(); }
+    AdvStyleIF::TOVTStyle UIStyle() const { return FUIStyle; }
+    void SetStyle(AdvStyleIF::TOVTStyle style);
+    void SetComponentStyle(AdvStyleIF::TOVTStyle style) override { SetStyle(style); }
+    void SetColorTones(AdvStyleIF::TColorTones tones) override;
+    bool AutoThemeAdapt() const { return FAutoThemeAdapt; }
+    void SetAutoThemeAdapt(bool v);
+    // Applies the colours of the operating system's visual style to the gutter.
+    void ThemeAdapt();
+    // Repaints the gutter or the whole control after a gutter setting changed.
+    void GutterChanged(bool layout);
+    TMemoRect GetFoldGutterRect() const;
+
+    // Block matching: the match below the caret (a block end) and above it (a start); -1 = none.
+    int BSSelLine = -1, BSSelStart = -1, BSSelLen = 0;
+    int BESelLine = -1, BESelStart = -1, BESelLen = 0;
+    const std::vector<TBlockDef>& BlockLines() const { return FBlockLines; }
+    // The URL under the caret (wrapped pieces joined), or empty.
+    std::wstring URLAtCursor();
+    // True when the column lies in a URL segment of the line (for the hand cursor).
+    bool IsURLAt(int column, int line);
+    // A click on the URL under the caret: OnURLClick, else the shell for web and mail links only.
+    bool ClickURLAtCursor();
+    void OpenURL(const std::wstring& url);
+    // Text that paint marks in every line (set by find); empty for none.
+    void SetHighlight(const std::wstring& text, bool caseSensitive, bool wholeWord);
+    const std::wstring& HighlightText() const { return FHighlightText; }
+    // The memo's syntax colouring, synchronised with the line store's changes.
+    TMemoTokenizer& Tokenizer();
+
+    TURLClickEvent OnURLClick;
+    TGutterDrawEvent OnGutterDraw;
+    TLineBkColorEvent OnLineBkColor;
+    TAfterPaintEvent OnAfterPaint;
+    void DefaultGutterDraw(ClassLib::TObject* sender, HDC canvas, int lineNo, const RECT& rct);
+    virtual void DrawBlockLines(HDC dc);
+protected:
+    friend class TLineRenderer;
+    void DrawLine(HDC dc, int line, TStyle& state);
+    void PaintLine(HDC dc, TLineRenderer& renderer, int line, int top, TStyle& state);
+    void DrawRightMarginPiece(HDC dc, int left, int right, int top);
+    // 1-based position of the first passing alternative of `words` in an upper-cased line, 0 when none.
+    int FindBlockWord(const std::wstring& upperLine, const std::wstring& words, int maxAlternatives, int& length) const;
+    // 1-based start of the line's comment, 0 when none.
+    int CommentPosition(const std::wstring& line) const;
+    void PaintGutter(HDC dc);
+    void FindBlockMatch();
+    // Answers the tokenizer's questions about this memo (defined with the painting).
+    std::shared_ptr<TMemoTokenizerLink> FTokenizerLink;
+    std::unique_ptr<TAdvGutter> FGutter;
+    std::unique_ptr<TAdvActiveLineSettings> FActiveLineSettings;
+    std::unique_ptr<TCharStyle> FUrlStyle;
+    std::unique_ptr<TMemoTokenizer> FTokenizer;
+    const TAdvMemoStrings* FTokenizerLines = nullptr;
+    ClassLib::TColor FSelColor = ClassLib::clWhite;
+    ClassLib::TColor FSelBkColor = 0x800000;
+    ClassLib::TColor FBandColor = ClassLib::clNone;
+    ClassLib::TColor FBreakpointColor = ClassLib::clRed;
+    ClassLib::TColor FBreakpointTextColor = ClassLib::clWhite;
+    ClassLib::TColor FRightMarginColor = 0xE2E2E2;
+    bool FShowRightMargin = true;
+    ClassLib::TColor FBorderColor = 0x808080;
+    bool FBlockShow = true;
+    ClassLib::TColor FBlockColor = 0xFFFF00;
+    ClassLib::TColor FBlockLineColor = ClassLib::clNone;
+    bool FBlockBrackets = false;
+    bool FUrlAware = true;
+    AdvStyleIF::TOVTStyle FUIStyle = AdvStyleIF::tsCustom;
+    bool FAutoThemeAdapt = false;
+    std::vector<TBlockDef> FBlockLines;
+    std::wstring FHighlightText;
+    bool FHighlightCaseSensitive = false;
+    bool FHighlightWholeWord = false;
+    std::vector<ClassLib::TColor> FBlockLineColors{0xFF8080, 0xFF80FF, 0xA8FFD3, 0xD8B0FF, 0x9BBCFF, 0xFFCCCC};
+    // ==== end of appearance, painting and block matching
 
 protected:
     void Init();
@@ -702,6 +829,11 @@ public:
     virtual void DoCustomizeContextMenu(int curX, int curY, ClassLib::TPopupMenu* menu);
     virtual void DoCustomContextMenuClick(ClassLib::TMenuItem* item);
     virtual void DoOleTextDragged(const std::wstring& text, bool copyText);
+    // Text or a file dropped at a text cell (column, line); each may be refused by its event.
+    virtual void DoOleDropText(const std::wstring& text, int x, int y);
+    virtual void DoOleDropFile(int x, int y, const std::wstring& fileName);
+    // Caret, scroll bars, view and wrap brought up to date after outside changes.
+    void RefreshMemo();
     TUILanguage& UILanguage() { return FUILanguage; }
     void SetUILanguage(const TUILanguage& value) { FUILanguage.Assign(&value); }
 
@@ -725,6 +857,9 @@ public:
     TCustomizeContextMenuEvent OnCustomizeContextMenu;
     TCustomContextMenuClickEvent OnCustomContextMenuClick;
     TOleTextDraggedEvent OnOleTextDragged;
+    TOleDropTextEvent OnOleDropText;
+    TOleDropFileEvent OnOleDropFile;
+    TWordCompleteEvent OnWordComplete;
 
 protected:
     // The memo starts its own drags (from a press inside the selection), not every press.
@@ -735,6 +870,8 @@ protected:
     // Marks the undo steps added since `newestBefore` so that one undo reverses them all.
     void LinkUndoStepsSince(const TUndo* newestBefore);
     void MoveDroppedSelection(int dropX, int dropY, bool copy);
+    // The word ending at the caret replaced as OnWordComplete says, as one undo step.
+    void CompleteWordBeforeCaret();
 
     bool FLeftButtonDown = false;
     bool FSelButtonDown = false;  // the press came inside the selection (a drag may start)
@@ -747,9 +884,13 @@ protected:
     bool FAcceptFiles = false;
     bool FAlwaysFocus = false;
     int FMouseTopLine = 0;
+    bool FCursorSwapped = false;  // the mouse cursor shows a link or a draggable selection
+    ClassLib::TCursor FNormalCursor = ClassLib::crDefault;
     TMemoClipboardFormats FClipboardFormats = cfText;
     TUILanguage FUILanguage;
     std::unique_ptr<ClassLib::TPopupMenu> FStdMenu;
+    // Selected text is dragged by default; set once the control part is built.
+    bool FInputDefaultsSet = (SetDragMode(ClassLib::dmAutomatic), true);
 };
 
 // The control placed on a form: publishes the editor's properties with the form defaults.

@@ -74,6 +74,10 @@ bool TAdvCustomMemo::HandleMemoMessage(ClassLib::TMessage& message) {
             DropShellFiles(reinterpret_cast<HDROP>(message.WParam));
             message.Result = 0;
             return true;
+        case WM_THEMECHANGED:
+        case ClassLib::CM_STYLECHANGED:
+            if (FAutoThemeAdapt) ThemeAdapt();
+            return false;
         case WM_COPY: DoCopy(); return true;
         case WM_CUT: DoCut(); return true;
         case WM_PASTE: DoPaste(); return true;
@@ -241,11 +245,38 @@ void TAdvCustomMemo::DoCustomContextMenuClick(ClassLib::TMenuItem* item) {
     if (OnCustomContextMenuClick) OnCustomContextMenuClick(this, item);
 }
 
+// ---------------------------------------------------------------- drops and refresh
+
+void TAdvCustomMemo::DoOleDropText(const std::wstring& text, int x, int y) {
+    std::wstring dropped = text;
+    bool allow = true;
+    if (OnOleDropText) OnOleDropText(this, x, y, dropped, allow);
+    if (allow) InsertTextAtXY(dropped, x, y);
+}
+
+void TAdvCustomMemo::DoOleDropFile(int x, int y, const std::wstring& fileName) {
+    bool allow = true;
+    if (OnOleDropFile) OnOleDropFile(this, x, y, fileName, allow);
+    if (!allow) return;
+    Lines()->LoadFromFile(fileName);
+    Invalidate();
+}
+
+void TAdvCustomMemo::RefreshMemo() {
+    SetCurXForced(FCurX);
+    SetCurY(FCurY);
+    UpdateCaret(FCaretVisible);
+    UpdateScrollBars(false);
+    Invalidate();
+    if (FWordWrap != wwNone) UpdateWrap();
+}
+
 // ---------------------------------------------------------------- loading
 
 void TAdvMemo::Loaded() {
     TAdvCustomMemo::Loaded();
     if (FMemoSource && FMemoSource->Memo() != this) FMemoSource->AttachMemo(this);
+    if (FAutoThemeAdapt) ThemeAdapt();
     ApplyFont();
     UpdateMaxLength();
     UpdateScrollBars(true);

@@ -31,23 +31,6 @@ std::wstring ClipboardText() {
     return text;
 }
 
-std::wstring WithCrLf(const std::wstring& text) {
-    std::wstring result;
-    result.reserve(text.size() + 16);
-    for (size_t i = 0; i < text.size(); ++i) {
-        const wchar_t c = text[i];
-        if (c == L'\r') {
-            result += L"\r\n";
-            if (i + 1 < text.size() && text[i + 1] == L'\n') ++i;
-        } else if (c == L'\n') {
-            result += L"\r\n";
-        } else {
-            result += c;
-        }
-    }
-    return result;
-}
-
 }  // namespace
 
 void TAdvCustomMemo::CopyToClipBoard() {
@@ -83,7 +66,8 @@ void TAdvCustomMemo::PasteFromClipBoard() {
         if (static_cast<int>(line.size()) < FCurX) StoreLine(FCurY, line + std::wstring(FCurX - line.size(), L' '));
     }
     if (!ClassLib::Clipboard()->HasFormat(CF_UNICODETEXT)) return;
-    const std::wstring text = WithCrLf(ClipboardText());
+    // Every line break kind becomes CR LF on insertion.
+    const std::wstring text = ClipboardText();
     if (text.empty()) return;
     if (!HasSelection() && FSelStartX == 0 && FSelEndX == 0 && FSelStartY == FSelEndY && FCurX != 0) {
         FSelStartX = FSelEndX = FCurX;

@@ -228,6 +228,8 @@ void TAdvCustomMemo::SetCurY(int value) {
         }
     }
     SetCurX(FCurX);
+    // An unchanged column returns early above: the line move still is a caret move.
+    if (FAutoExpand) DoCursorChange();
     if (FShouldCheckCodeFolding) {
         AutoCodeFold();
         FShouldCheckCodeFolding = false;

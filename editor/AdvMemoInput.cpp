@@ -267,9 +267,12 @@ void TAdvCustomMemo::KeyPress(wchar_t& key) {
     ClassLib::TCustomControl::KeyPress(key);
     if (key == 0) return;
 
-    if (IsWordEndChar(key) && key == L'\r') {
-        if (LineCount() == 0) Lines()->Add(L"");
-        if (FCurX == 0 && Trimmed(LineText(FCurY)).empty()) FShouldCheckCodeFolding = false;
+    if (IsWordEndChar(key)) {
+        if (key == L'\r') {
+            if (LineCount() == 0) Lines()->Add(L"");
+            if (FCurX == 0 && Trimmed(LineText(FCurY)).empty()) FShouldCheckCodeFolding = false;
+        }
+        if (OnWordComplete) CompleteWordBeforeCaret();
     }
 
     if (key >= L' ' && key != 127) {
@@ -284,6 +287,24 @@ void TAdvCustomMemo::KeyPress(wchar_t& key) {
     } else if (key != CtrlC && key != VK_BACK && key != VK_TAB) {
         ExecuteKey(key, 0);
     }
+}
+
+void TAdvCustomMemo::CompleteWordBeforeCaret() {
+    if (LineCount() == 0 || FCurY < 0 || FCurY >= LineCount()) return;
+    const std::wstring word = WordBeforeCursor();
+    if (word.empty()) return;
+    std::wstring newWord = word;
+    OnWordComplete(this, word, newWord);
+    if (newWord == word) return;
+    const std::wstring line = LineText(FCurY);
+    const size_t start = static_cast<size_t>(FCurX) - word.size();
+    const std::wstring rest = static_cast<size_t>(FCurX) < line.size() ? line.substr(FCurX) : std::wstring();
+    UndoList().Add(std::make_unique<TCorrectUndo>(FCurY, line));
+    {
+        TUndoPerforming performing(UndoList());
+        StoreLine(FCurY, line.substr(0, start) + newWord + rest);
+    }
+    SetCurX(FCurX + static_cast<int>(newWord.size()) - static_cast<int>(word.size()));
 }
 
 // ---------------------------------------------------------------- mouse
@@ -341,6 +362,7 @@ void TAdvCustomMemo::PlaceCaretAtMouse(int x, int y, ClassLib::TMouseButton butt
     if (shift & ssShift) ExtendSelectionToCaret();
     else ClearSelection();
     FLeftButtonDown = true;
+    if (FUrlAware) ClickURLAtCursor();
 }
 
 void TAdvCustomMemo::MouseMove(TShiftState shift, int x, int y) {
@@ -359,6 +381,24 @@ void TAdvCustomMemo::MouseMove(TShiftState shift, int x, int y) {
         FIsDragSource = true;
         BeginDrag(false, 2);
         return;
+    }
+
+    // Hand over links, an arrow over a selection that can be dragged, else the memo's own cursor.
+    const int cellX = FLeftCol + col;
+    const int cellY = std::clamp(FTopLine + row, 0, std::max(LineCount() - 1, 0));
+    const bool overLink = FUrlAware && LineCount() > 0 && IsURLAt(cellX, cellY);
+    bool overSelection = false;
+    if (!overLink && DragMode() == ClassLib::dmAutomatic && HasSelection() && FSelectionMode == smText) {
+        const int pos = TextFromPos(cellX, cellY), start = SelStart();
+        overSelection = pos > start && pos < start + SelLength();
+    }
+    if (overLink || overSelection) {
+        if (!FCursorSwapped) FNormalCursor = Cursor();
+        FCursorSwapped = true;
+        SetCursor(overLink ? ClassLib::crHandPoint : ClassLib::crArrow);
+    } else if (FCursorSwapped) {
+        FCursorSwapped = false;
+        SetCursor(FNormalCursor);
     }
 
     if ((shift & ClassLib::ssLeft) && FLeftButtonDown && !FSelButtonDown) {

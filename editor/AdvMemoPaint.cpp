@@ -1,32 +1,556 @@
-// Painting the memo: background, gutter and the visible lines.
+// Painting the memo: border, gutter, and every visible line through one line renderer that
+// takes the tokenizer's runs and places each character on the cell grid.
 #include "editor/AdvMemo.h"
 
+#include "editor/AdvMemoSearchUtils.h"
+
 #include <algorithm>
+#include <array>
+#include <climits>
+#include <vector>
 
 namespace AdvMemo {
 
+using ClassLib::TColor;
+using ClassLib::ColorToRGB;
+
+// What the tokenizer asks of the memo.
+class TMemoTokenizerLink final : public ITokenizerHost, public ILineSource {
+public:
+    explicit TMemoTokenizerLink(TAdvCustomMemo& memo) : FMemo(memo) {}
+    bool IsWordDelimiter(wchar_t ch) override { return static_cast<const TAdvCustomMemo&>(FMemo).IsWordDelimiter(ch); }
+    bool WordIsURL(const String& text) override { return FMemo.WordIsURL(text); }
+    int LineCount() const override { return FMemo.Lines()->Count(); }
+    String LineText(int index) const override { return FMemo.Lines()->Get(index); }
+private:
+    TAdvCustomMemo& FMemo;
+};
+
+namespace {
+
+struct TGdiDeleter {
+    void operator()(HGDIOBJ object) const noexcept { if (object) ::DeleteObject(object); }
+};
+using TOwnedObject = std::unique_ptr<std::remove_pointer_t<HGDIOBJ>, TGdiDeleter>;
+
+void FillBox(HDC dc, int left, int top, int right, int bottom, TColor colour) {
+    if (right <= left || bottom <= top) return;
+    // A solid fill through the background colour: no brush to make and free.
+    const COLORREF old = ::SetBkColor(dc, ColorToRGB(colour));
+    const RECT box{left, top, right, bottom};
+    ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &box, nullptr, 0, nullptr);
+    ::SetBkColor(dc, old);
+}
+
+void Line(HDC dc, int x1, int y1, int x2, int y2, TColor colour, int width = 1) {
+    TOwnedObject pen(::CreatePen(PS_SOLID, width, ColorToRGB(colour)));
+    if (!pen) return;
+    HGDIOBJ old = ::SelectObject(dc, pen.get());
+    ::MoveToEx(dc, x1, y1, nullptr);
+    ::LineTo(dc, x2, y2);
+    ::SelectObject(dc, old);
+}
+
+void Shape(HDC dc, TColor fill, TColor outline, auto draw) {
+    TOwnedObject brush(::CreateSolidBrush(ColorToRGB(fill)));
+    TOwnedObject pen(::CreatePen(PS_SOLID, 1, ColorToRGB(outline)));
+    if (!brush || !pen) return;
+    HGDIOBJ oldBrush = ::SelectObject(dc, brush.get());
+    HGDIOBJ oldPen = ::SelectObject(dc, pen.get());
+    draw();
+    ::SelectObject(dc, oldPen);
+    ::SelectObject(dc, oldBrush);
+}
+
+// The memo font in each combination of styles a run may ask for, made once per paint.
+class TFontSet {
+public:
+    TFontSet(const std::wstring& name, int height) : FName(name), FHeight(height) {}
+    HFONT Get(ClassLib::TFontStyles style) {
+        const int key = (style.Contains(ClassLib::fsBold) ? 1 : 0) | (style.Contains(ClassLib::fsItalic) ? 2 : 0) |
+                        (style.Contains(ClassLib::fsUnderline) ? 4 : 0) | (style.Contains(ClassLib::fsStrikeOut) ? 8 : 0);
+        if (!FFonts[key]) {
+            FFonts[key].reset(::CreateFontW(FHeight, 0, 0, 0, (key & 1) ? FW_BOLD : FW_NORMAL, (key & 2) != 0, (key & 4) != 0,
+                                            (key & 8) != 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                            DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, FName.c_str()));
+        }
+        return static_cast<HFONT>(FFonts[key].get());
+    }
+private:
+    std::wstring FName;
+    int FHeight;
+    std::array<TOwnedObject, 16> FFonts;
+};
+
+struct TColours {
+    TColor Text;
+    TColor Back;
+    ClassLib::TFontStyles Style;
+};
+
+}  // namespace
+
+// Draws the runs of one line on the grid: column c sits at TextLeft + (c - LeftCol) * cell width.
+class TLineRenderer final : public ITokenSink {
+public:
+    TLineRenderer(TAdvCustomMemo& memo, HDC dc, TFontSet& fonts) : FMemo(memo), FDC(dc), FFonts(fonts) {}
+
+    void BeginLine(int line, int top, TColor lineBack, int selFrom, int selTo, bool breakpoint, bool active) {
+        FLine = line;
+        FTop = top;
+        FColumn = 0;
+        FLineBack = lineBack;
+        FSelFrom = selFrom;
+        FSelTo = selTo;
+        FBreakpoint = breakpoint;
+        FActive = active;
+    }
+    int Column() const { return FColumn; }
+
+    void DrawRun(const String& text, const TStyle& style) override {
+        if (text.empty()) return;
+        const TColours base = RunColours(style);
+        const int start = FColumn;
+        const int end = start + int(text.size());
+        FColumn = end;
+        // Pieces with one look each: the selection and the matched block words cut the run.
+        std::vector<int> cuts{start, end};
+        auto cut = [&](int c) { if (c > start && c < end) cuts.push_back(c); };
+        cut(FSelFrom);
+        cut(FSelTo);
+        if (FMemo.FBlockShow) {
+            if (FLine == FMemo.BSSelLine && FMemo.BSSelStart >= 0) { cut(FMemo.BSSelStart); cut(FMemo.BSSelStart + FMemo.BSSelLen); }
+            if (FLine == FMemo.BESelLine && FMemo.BESelStart >= 0) { cut(FMemo.BESelStart); cut(FMemo.BESelStart + FMemo.BESelLen); }
+        }
+        std::sort(cuts.begin(), cuts.end());
+        cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
+        for (size_t i = 0; i + 1 < cuts.size(); ++i) {
+            const int from = cuts[i], to = cuts[i + 1];
+            TColours look = base;
+            if (from >= FSelFrom && from < FSelTo) {
+                look.Text = FMemo.FSelColor;
+                look.Back = FMemo.FSelBkColor;
+                if (FBreakpoint) look.Text = FMemo.FBreakpointTextColor;
+            } else if (FMemo.FBlockShow && InBlockMatch(from)) {
+                look.Back = FMemo.FBlockColor;
+            }
+            DrawPiece(text.substr(size_t(from - start), size_t(to - from)), from, look);
+        }
+    }
+
+private:
+    bool InBlockMatch(int column) const {
+        auto inside = [&](int line, int startCol, int length) {
+            return line == FLine && startCol >= 0 && column >= startCol && column < startCol + length;
+        };
+        return inside(FMemo.BSSelLine, FMemo.BSSelStart, FMemo.BSSelLen) || inside(FMemo.BESelLine, FMemo.BESelStart, FMemo.BESelLen);
+    }
+
+    static TColor OrBack(TColor colour, TColor back) { return colour == ClassLib::clNone ? back : colour; }
+
+    TColours RunColours(const TStyle& style) const {
+        TAdvCustomMemo& m = FMemo;
+        TColours c{m.Font()->Color(), m.FBkColor, m.Font()->Style()};
+        TAdvCustomMemoStyler* styler = m.FUseStyler ? m.EffectiveStyler() : nullptr;
+        auto group = [&](int index) {
+            if (!styler || index < 0 || index >= styler->AllStyles()->Count()) return;
+            const TElementStyle* element = styler->AllStyles()->Items(index);
+            c.Text = element->Font()->Color();
+            c.Style = element->Font()->Style();
+            c.Back = OrBack(element->BGColor(), m.FBkColor);
+        };
+        auto charStyle = [&](const TCharStyle* s) {
+            c.Text = s->TextColor();
+            c.Back = OrBack(s->BkColor(), m.FBkColor);
+            c.Style = s->Style();
+        };
+        if (style.isHighlight) {
+            if (styler) charStyle(styler->HighlightStyle());
+            else c = TColours{ClassLib::clBlack, ClassLib::clYellow, {}};
+        } else if (style.isComment <= 0 || style.isURL) {
+            if (style.isURL) charStyle(m.FUrlStyle.get());
+            else if (style.isBracket) group(style.index);
+            else if (style.isnumber && styler) charStyle(styler->NumberStyle());
+            else if (style.isdelimiter || style.iskeyWord) group(style.index);
+        } else if (style.index == -1) {
+            if (styler) charStyle(styler->CommentStyle());
+        } else {
+            group(style.index);
+        }
+        if (FLineBack != ClassLib::clNone) c.Back = FLineBack;
+        const TAdvActiveLineSettings& active = *m.FActiveLineSettings;
+        if (FActive && active.ShowActiveLine()) {
+            if (active.ActiveLineTextColor() != ClassLib::clNone) c.Text = active.ActiveLineTextColor();
+            if (active.ActiveLineColor() != ClassLib::clNone) c.Back = active.ActiveLineColor();
+        }
+        if (FBreakpoint) {
+            c.Text = m.FBreakpointTextColor;
+            c.Back = m.FBreakpointColor;
+        }
+        return c;
+    }
+
+    void DrawPiece(const std::wstring& piece, int column, const TColours& look) {
+        const int cellW = FMemo.FCellSize.W;
+        const int cellH = FMemo.FCellSize.H;
+        if (cellW <= 0) return;
+        const TMemoRect area = FMemo.TextArea();
+        // Only the columns that can show are drawn: a long run costs what the window is wide.
+        const int firstVisible = FMemo.FLeftCol;
+        const int lastVisible = FMemo.FLeftCol + (area.Right - area.Left) / cellW + 1;
+        const int from = std::max(column, firstVisible);
+        const int to = std::min(column + int(piece.size()), lastVisible);
+        if (from >= to) return;
+        const int x = area.Left + (from - FMemo.FLeftCol) * cellW;
+        const int right = x + (to - from) * cellW;
+        FillBox(FDC, x, FTop, right, FTop + cellH, look.Back);
+        FMemo.DrawRightMarginPiece(FDC, x, right, FTop);
+        HGDIOBJ old = ::SelectObject(FDC, FFonts.Get(look.Style));
+        ::SetTextColor(FDC, ColorToRGB(look.Text));
+        FAdvances.assign(size_t(to - from), cellW);
+        ::ExtTextOutW(FDC, x, FTop, 0, nullptr, piece.c_str() + (from - column), UINT(to - from), FAdvances.data());
+        ::SelectObject(FDC, old);
+    }
+
+    TAdvCustomMemo& FMemo;
+    HDC FDC;
+    TFontSet& FFonts;
+    int FLine = 0;
+    int FTop = 0;
+    int FColumn = 0;
+    TColor FLineBack = ClassLib::clNone;
+    int FSelFrom = 0, FSelTo = 0;
+    bool FBreakpoint = false;
+    bool FActive = false;
+    std::vector<INT> FAdvances;
+};
+
+// ---------------------------------------------------------------- tokenizer link
+
+TMemoTokenizer& TAdvCustomMemo::Tokenizer() {
+    if (!FTokenizer) {
+        FTokenizer = std::make_unique<TMemoTokenizer>();
+        FTokenizerLink = std::make_shared<TMemoTokenizerLink>(*this);
+        FTokenizer->SetHost(FTokenizerLink.get());
+    }
+    TMemoTokenizer& t = *FTokenizer;
+    // Each setter drops the cached line states: set only what changed.
+    TAdvCustomMemoStyler* styler = EffectiveStyler();
+    if (t.Styler() != styler) t.SetStyler(styler);
+    if (t.UseStyler() != FUseStyler) t.SetUseStyler(FUseStyler);
+    if (t.CaseSensitive() != FCaseSensitive) t.SetCaseSensitive(FCaseSensitive);
+    if (t.UrlAware() != FUrlAware) t.SetUrlAware(FUrlAware);
+    TAdvMemoStrings* lines = Lines();
+    if (lines != FTokenizerLines) {
+        t.SetLines(FTokenizerLink.get());
+        FTokenizerLines = lines;
+        lines->TakeFirstChanged();
+    } else {
+        const int first = lines->TakeFirstChanged();
+        if (first != INT_MAX) t.LinesChanged(first);
+    }
+    return t;
+}
+
+// ---------------------------------------------------------------- paint
+
+void TAdvCustomMemo::SetHighlight(const std::wstring& text, bool caseSensitive, bool wholeWord) {
+    FHighlightText = text;
+    FHighlightCaseSensitive = caseSensitive;
+    FHighlightWholeWord = wholeWord;
+    Invalidate();
+}
+
+TMemoRect TAdvCustomMemo::GetFoldGutterRect() const {
+    if (!FCodeFoldingEnabled) return TMemoRect{};
+    const TMemoRect area = TextArea();
+    return TMemoRect{area.Left - NodeWidth(), area.Top, area.Left, area.Bottom};
+}
+
+void TAdvCustomMemo::DrawRightMarginPiece(HDC dc, int left, int right, int top) {
+    if (FRightMargin <= 0 || !FShowRightMargin || FCellSize.W <= 0) return;
+    const TMemoRect area = TextArea();
+    const int x = area.Left + (FRightMargin - FLeftCol) * FCellSize.W;
+    if (x < left || x >= right) return;
+    FillBox(dc, x, top, x + 2, top + FCellSize.H, FRightMarginColor);
+}
+
+void TAdvCustomMemo::DrawLine(HDC dc, int line, TStyle& state) {
+    // Reached through PaintTo only, which set up the renderer; kept for descendants that
+    // draw one line on their own canvas.
+    TFontSet fonts(FFontName, FFontHeight);
+    TLineRenderer renderer(*this, dc, fonts);
+    PaintLine(dc, renderer, line, LineRect(line).Top, state);
+}
+
+void TAdvCustomMemo::PaintLine(HDC dc, TLineRenderer& renderer, int line, int top, TStyle& state) {
+    const TMemoRect area = TextArea();
+    const int bottom = top + FCellSize.H;
+    TColor lineBack = FBandColor != ClassLib::clNone && (line % 2) == 1 ? FBandColor : ClassLib::clNone;
+    if (OnLineBkColor) OnLineBkColor(this, line, lineBack);
+    if (line >= Lines()->Count()) {
+        FillBox(dc, area.Left, top, area.Right, bottom, FBkColor);
+        return;
+    }
+    std::wstring text = Lines()->Get(line);
+
+    // Selected columns of this line, [selFrom, selTo).
+    int selFrom = INT_MAX, selTo = INT_MAX;
+    const bool showSelection = !FHideSelection || Focused();
+    if (showSelection && HasSelection()) {
+        if (FSelectionMode == smBlock) {
+            if (line >= FBlockSelection.Top && line <= FBlockSelection.Bottom) {
+                selFrom = FBlockSelection.Left;
+                selTo = FBlockSelection.Right;
+                if (int(text.size()) < selTo) text.append(size_t(selTo) - text.size(), L' ');
+            }
+        } else {
+            int sx, sy, ex, ey;
+            OrderedSelection(sx, sy, ex, ey);
+            if (line >= sy && line <= ey) {
+                selFrom = line == sy ? sx : 0;
+                selTo = line == ey ? ex : INT_MAX;
+                // An empty selected line shows one selected cell.
+                if (text.find_first_not_of(L' ') == std::wstring::npos && selTo > selFrom) text = L" ";
+            }
+        }
+    }
+    const bool breakpoint = BreakPoint(line);
+    const bool active = line == FActiveLine;
+    renderer.BeginLine(line, top, lineBack, selFrom, selTo, breakpoint, active);
+    TMemoTokenizer& tokenizer = *FTokenizer;
+    tokenizer.BeginLine(state, renderer);
+    if (FHighlightText.empty()) {
+        tokenizer.TokenizeText(text, state);
+    } else {
+        std::wstring rest = text;
+        for (;;) {
+            int rawPos = 0, pos = 0;
+            FindHighlightWord(FHighlightText, rest, FHighlightCaseSensitive, FHighlightWholeWord, rawPos, pos);
+            if (rawPos == 0) {
+                tokenizer.TokenizeText(rest, state);
+                break;
+            }
+            const size_t matchEnd = size_t(rawPos - 1) + FHighlightText.size();
+            if (pos == 0) {
+                // Not a whole word: ordinary text up to the end of that occurrence.
+                tokenizer.TokenizeText(rest.substr(0, matchEnd), state);
+            } else {
+                tokenizer.TokenizeText(rest.substr(0, size_t(rawPos - 1)), state);
+                state.isHighlight = true;
+                tokenizer.EmitToken(rest.substr(size_t(rawPos - 1), FHighlightText.size()), state);
+                state.isHighlight = false;
+            }
+            rest.erase(0, matchEnd);
+            if (rest.empty()) break;
+        }
+    }
+    tokenizer.EndLine(state);
+
+    // The rest of the row right of the text.
+    const int textEnd = std::max(area.Left, area.Left + (renderer.Column() - FLeftCol) * FCellSize.W);
+    TColor rest = FBkColor;
+    if (breakpoint) rest = FBreakpointColor;
+    else if (active && FActiveLineSettings->ShowActiveLine()) rest = FActiveLineSettings->ActiveLineColor();
+    else if (lineBack != ClassLib::clNone) rest = lineBack;
+    FillBox(dc, textEnd, top, area.Right, bottom, rest);
+    DrawRightMarginPiece(dc, textEnd, area.Right, top);
+
+    // Error marks: a red line two pixels above the row's bottom.
+    if (const TLineProp* prop = Lines()->GetLineProp(line); prop && prop->FErrStart && prop->FErrLen) {
+        for (int i = 0; i < prop->FErrStart->Count() && i < prop->FErrLen->Count(); ++i) {
+            const int from = std::max(0, (*prop->FErrStart)[i] - FLeftCol);
+            const int to = std::max(0, (*prop->FErrStart)[i] + (*prop->FErrLen)[i] - FLeftCol);
+            if (to <= from) continue;
+            Line(dc, area.Left + from * FCellSize.W, bottom - 2, area.Left + to * FCellSize.W, bottom - 2, ClassLib::clRed);
+        }
+    }
+    if (FBlockShow && FBlockLineColor != ClassLib::clNone) {
+        auto underline = [&](int matchLine, int start, int length) {
+            if (matchLine != line || start < 0) return;
+            const int x = area.Left + (start - FLeftCol) * FCellSize.W;
+            Line(dc, x, bottom - 2, x + length * FCellSize.W, bottom - 2, FBlockLineColor);
+        };
+        underline(BSSelLine, BSSelStart, BSSelLen);
+        underline(BESelLine, BESelStart, BESelLen);
+    }
+}
+
 void TAdvCustomMemo::PaintTo(HDC dc) {
     EnsureMeasure();
-    const RECT all{0, 0, FWidth, FHeight};
-    HBRUSH background = ::CreateSolidBrush(ClassLib::ColorToRGB(FBkColor));
-    ::FillRect(dc, &all, background);
-    ::DeleteObject(background);
-    HFONT font = ::CreateFontW(FFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, FFontName.c_str());
-    HGDIOBJ old = ::SelectObject(dc, font);
-    ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, ClassLib::ColorToRGB(ClassLib::clWindowText));
+    if (FCellSize.H <= 0) ApplyFont();
+    if (FCellSize.H <= 0 || FCellSize.W <= 0) return;
     const TMemoRect area = TextArea();
-    const int count = LineCount();
-    for (int line = FTopLine; line < count; ++line) {
-        const TMemoRect r = LineRect(line);
-        if (r.Top >= area.Bottom) break;
-        const std::wstring text = LineText(line);
-        if (FLeftCol < int(text.size()))
-            ::TextOutW(dc, area.Left, r.Top, text.c_str() + FLeftCol, int(text.size()) - FLeftCol);
+    const int savedDC = ::SaveDC(dc);
+    ::SetBkMode(dc, TRANSPARENT);
+
+    // Left strip, fold column and the margin above the text.
+    FillBox(dc, 0, 0, area.Left, FHeight, FBkColor);
+    FillBox(dc, area.Left, 0, FWidth, area.Top, FBkColor);
+    FillBox(dc, area.Right, 0, FWidth, FHeight, FBkColor);
+    if (FGutterVisible && FGutterWidth > 1) PaintGutter(dc);
+
+    TMemoTokenizer& tokenizer = Tokenizer();
+    tokenizer.Prepare();
+    TStyle state = tokenizer.TopLineStyle(FTopLine);
+
+    // Runs never spill over the text rectangle.
+    ::IntersectClipRect(dc, area.Left, area.Top, area.Right, area.Bottom);
+    TFontSet fonts(FFontName, FFontHeight);
+    TLineRenderer renderer(*this, dc, fonts);
+    const int count = Lines()->Count();
+    const int rows = VisibleLineCount() + 1;
+    int top = area.Top;
+    int visIndex = LineIndexToVisIndex(FTopLine);
+    for (int row = 0, line = FTopLine; row < rows && line < count && top < area.Bottom; ++row) {
+        PaintLine(dc, renderer, line, top, state);
+        top += FCellSize.H;
+        if (FCodeFoldingEnabled) {
+            const int next = VisIndexToLineIndex(++visIndex);
+            // The states of hidden lines still flow into the next shown one.
+            for (int hidden = line + 1; hidden < next && hidden < count; ++hidden) state = tokenizer.GetLineStyle(hidden + 1);
+            line = next;
+        } else {
+            ++line;
+        }
     }
-    ::SelectObject(dc, old);
-    ::DeleteObject(font);
+    FillBox(dc, FGutterVisible ? area.Left : 0, top, area.Right, area.Bottom, FBkColor);
+    ::RestoreDC(dc, savedDC);
+
+    const int savedAgain = ::SaveDC(dc);
+    if (FRightMargin > 0 && FShowRightMargin && count < VisibleLineCount()) {
+        const int x = area.Left + (FRightMargin - FLeftCol) * FCellSize.W + (FBorderStyle == bsSingle ? 3 : 0);
+        if (x > area.Left && x < area.Right) FillBox(dc, x, top, x + 2, area.Bottom, FRightMarginColor);
+    }
+    if (FBorderStyle == bsSingle) {
+        if (FCtl3D) {
+            Line(dc, 0, FHeight - 1, 0, 0, 0x808080);
+            Line(dc, 0, 0, FWidth, 0, 0x808080);
+            Line(dc, 1, FHeight - 2, 1, 1, ClassLib::clBlack);
+            Line(dc, 1, 1, FWidth - 1, 1, ClassLib::clBlack);
+            Line(dc, 1, FHeight - 2, FWidth - 2, FHeight - 2, 0xD0D0D0);
+            Line(dc, FWidth - 2, FHeight - 2, FWidth - 2, 0, 0xD0D0D0);
+            Line(dc, 0, FHeight - 1, FWidth - 1, FHeight - 1, ClassLib::clWhite);
+            Line(dc, FWidth - 1, FHeight - 1, FWidth - 1, -1, ClassLib::clWhite);
+        } else {
+            TOwnedObject pen(::CreatePen(PS_SOLID, 1, ColorToRGB(FBorderColor)));
+            HGDIOBJ oldPen = ::SelectObject(dc, pen.get());
+            HGDIOBJ oldBrush = ::SelectObject(dc, ::GetStockObject(NULL_BRUSH));
+            ::Rectangle(dc, 0, 0, FWidth, FHeight);
+            ::SelectObject(dc, oldBrush);
+            ::SelectObject(dc, oldPen);
+        }
+    }
+    DrawBlockLines(dc);
+    ::RestoreDC(dc, savedAgain);
+    if (OnAfterPaint) OnAfterPaint(this, dc);
+}
+
+// ---------------------------------------------------------------- gutter
+
+void TAdvCustomMemo::PaintGutter(HDC dc) {
+    const TMemoRect area = TextArea();
+    const int left = FBorderStyle == bsSingle ? 1 : 0;
+    const int top = left;
+    const int width = FGutterWidth;
+    const int height = area.Bottom - area.Top + 1;
+    const int savedDC = ::SaveDC(dc);
+    ::IntersectClipRect(dc, left, top, left + width + 2, top + height + area.Top);
+    ::SetViewportOrgEx(dc, left, top, nullptr);
+
+    if (FGutter->GutterColorTo() == ClassLib::clNone) {
+        FillBox(dc, 0, 0, width + 2, height + area.Top, FGutter->GutterColor());
+    } else {
+        // 48 bands from the gutter colour on the left to the gradient end on the right.
+        const TColor from = ColorToRGB(FGutter->GutterColor()), to = ColorToRGB(FGutter->GutterColorTo());
+        const int steps = 48;
+        for (int i = 0; i < steps; ++i) {
+            auto mix = [&](int shift) {
+                const int a = int((from >> shift) & 0xFF), b = int((to >> shift) & 0xFF);
+                return TColor(a + (b - a) * i / (steps - 1)) << shift;
+            };
+            const int x0 = (width + 2) * i / steps, x1 = (width + 2) * (i + 1) / steps;
+            FillBox(dc, x0, 0, x1, height + area.Top, mix(0) | mix(8) | mix(16));
+        }
+    }
+    Line(dc, width, 0, width, height + area.Top, FGutter->BorderColor());
+    if (FCtl3D) Line(dc, width - 2, 0, width - 2, height + area.Top, ClassLib::clWhite);
+
+    const int count = Lines()->Count();
+    int number = FTopLine;
+    if (FWordWrap != wwNone) {
+        number = 0;
+        for (int i = 1; i <= FTopLine && i < count; ++i) if (!IsWrappedLine(i)) ++number;
+    }
+    int rowTop = area.Top - top;
+    int visIndex = LineIndexToVisIndex(FTopLine);
+    for (int line = FTopLine; rowTop < height && line <= std::max(count - 1, 0);) {
+        const bool continuation = FWordWrap != wwNone && line > 0 && IsWrappedLine(line);
+        if (!continuation) {
+            const RECT row{0, rowTop, width, rowTop + FCellSize.H};
+            if (OnGutterDraw) OnGutterDraw(this, dc, number, row);
+            else DefaultGutterDraw(this, dc, FWordWrap != wwNone ? number : line, row);
+            if (line > FTopLine || FWordWrap == wwNone) ++number;
+        }
+        rowTop += FCellSize.H;
+        line = FCodeFoldingEnabled ? VisIndexToLineIndex(++visIndex) : line + 1;
+    }
+    ::RestoreDC(dc, savedDC);
+}
+
+void TAdvCustomMemo::DefaultGutterDraw(ClassLib::TObject*, HDC dc, int lineNo, const RECT& rct) {
+    int x = rct.left;
+    const int y = rct.top;
+    const int count = Lines()->Count();
+    if (FMarkerList.Markers().GetMarkerAtLine(lineNo)) {
+        // No marker images in this build: a small flag stands for the image.
+        Shape(dc, 0x00C0FF, 0x404040, [&] { ::Rectangle(dc, x + 2, y + 3, x + 12, y + 11); });
+        x += 16;
+    }
+    if (lineNo < count && Bookmark(lineNo)) {
+        Shape(dc, 0x80FFFF, 0x404040, [&] { ::Rectangle(dc, x + 1, y + 1, x + 13, y + 14); });
+        const int index = BookmarkIndex(lineNo);
+        if (index >= 0) {
+            const std::wstring digit = std::to_wstring(index);
+            ::SetBkMode(dc, TRANSPARENT);
+            ::SetTextColor(dc, 0);
+            ::TextOutW(dc, x + 4, y + 1, digit.c_str(), int(digit.size()));
+        }
+    }
+    if (FGutter->ShowLineNumbers()) {
+        HGDIOBJ old = ::SelectObject(dc, FGutter->Font()->Handle());
+        SIZE w{0, 0};
+        ::GetTextExtentPoint32W(dc, L"W", 1, &w);
+        const int shown = lineNo + FGutter->LineNumberStart();
+        if (shown % FGutter->LineNumberAt() == 0 || lineNo == FCurY) {
+            int nx = 0;
+            const std::wstring text = FGutter->FormatLineNumber(shown, w.cx, nx) + FGutter->NumberSuffix();
+            ::SetBkMode(dc, TRANSPARENT);
+            ::SetTextColor(dc, ColorToRGB(FGutter->LineNumberTextColor()));
+            ::TextOutW(dc, nx, y, text.c_str(), int(text.size()));
+        } else {
+            Line(dc, rct.right - 18, y + 4, rct.right - 16, y + 4, FGutter->LineNumberTextColor());
+        }
+        ::SelectObject(dc, old);
+    }
+    if (lineNo >= count && !(lineNo == 0 && count == 0)) return;
+    if (FGutter->ShowModified() && lineNo < count) {
+        const TLineModifiedState state = LineModifiedInt(lineNo);
+        if (state != lmUnmodified)
+            FillBox(dc, rct.right - 5, rct.top, rct.right - 1, rct.bottom,
+                    state == lmModified ? FGutter->ModifiedColor() : FGutter->ModifiedColorBkg());
+    }
+    if (lineNo < count && Executable(lineNo)) {
+        Shape(dc, ClassLib::clBlue, ClassLib::clNavy, [&] { ::Ellipse(dc, x + 5, y + 8, x + 9, y + 12); });
+        Line(dc, x + 6, y + 8, x + 4, y + 10, ClassLib::clAqua);
+    }
+    if (lineNo < count && BreakPoint(lineNo))
+        Shape(dc, FBreakpointColor, ClassLib::clBlack, [&] { ::Ellipse(dc, x + 2, y + 4, x + 12, y + 14); });
+    if (lineNo == FActiveLine && FActiveLineSettings->ShowActiveLineIndicator()) {
+        const POINT arrow[] = {{x + 13, y + 7}, {x + 13, y + 11}, {x + 16, y + 11}, {x + 16, y + 14},
+                               {x + 21, y + 9}, {x + 16, y + 4}, {x + 16, y + 7}};
+        Shape(dc, FActiveLineSettings->ActiveLineColor(), 0x808080, [&] { ::Polygon(dc, arrow, 7); });
+    }
 }
 
 }  // namespace AdvMemo

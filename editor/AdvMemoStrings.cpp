@@ -162,6 +162,7 @@ void TAdvMemoStrings::RebuildLengths() {
 std::wstring TAdvMemoStrings::Get(int index) const { return TStringList::Get(index); }
 
 void TAdvMemoStrings::Put(int index, const std::wstring& s) {
+    NoteChanged(index);
     if (!Memo) {
         TStringList::Put(index, s);
         SetLength(index, static_cast<int>(s.size()));
@@ -198,6 +199,7 @@ void TAdvMemoStrings::StoreSlotRaw(int index, TObject* object) {
 }
 
 int TAdvMemoStrings::AddObject(const std::wstring& s, TObject* object) {
+    NoteChanged(Count());
     int index;
     if (FNoObjCreate) {
         index = TStringList::AddObject(s, nullptr);
@@ -212,6 +214,7 @@ int TAdvMemoStrings::AddObject(const std::wstring& s, TObject* object) {
 }
 
 int TAdvMemoStrings::Add(const std::wstring& s) {
+    NoteChanged(Count());
     if (!Memo) return TStringList::Add(s);
     std::wstring rest = ExpandTabs(s, Memo->TabSize());
     rest.erase(std::remove(rest.begin(), rest.end(), L'\n'), rest.end());
@@ -224,6 +227,7 @@ int TAdvMemoStrings::Add(const std::wstring& s) {
 }
 
 void TAdvMemoStrings::DoInsert(int index, const std::wstring& s) {
+    NoteChanged(index);
     if (!Memo) {
         TStringList::InsertItem(index, s, nullptr);
         FListLengths.Insert(index, static_cast<int>(s.size()));
@@ -263,6 +267,7 @@ void TAdvMemoStrings::Insert(int index, const std::wstring& s) {
 
 void TAdvMemoStrings::Delete(int index) {
     if (index < 0 || index >= Count()) return;
+    NoteChanged(index);
     if (Memo && !FDeleting) {
         TAdvCustomMemo* memo = Memo;
         if (index < memo->TopLine()) memo->InvalidateTopLine();
@@ -295,6 +300,7 @@ void TAdvMemoStrings::Delete(int index) {
 }
 
 void TAdvMemoStrings::Clear() {
+    NoteChanged(0);
     if (Memo) {
         Memo->SetSelStartX(0);
         Memo->SetSelStartY(0);
@@ -312,6 +318,7 @@ void TAdvMemoStrings::Clear() {
 }
 
 void TAdvMemoStrings::ClearStrings() {
+    NoteChanged(0);
     FLinesProp.clear();
     FListLengths.Clear();
     FMaxLength = 0;
@@ -321,6 +328,12 @@ void TAdvMemoStrings::ClearStrings() {
 
 void TAdvMemoStrings::SetText(const std::wstring& text) {
     SetTextStr(text);
+    // Lines added through the plain list path carry no lengths: the widest line sizes the bar.
+    RebuildLengths();
+    if (Memo) {
+        Memo->UpdateMaxLength();
+        Memo->UpdateScrollBars(false);
+    }
     if (OnSetText) OnSetText(this);
 }
 

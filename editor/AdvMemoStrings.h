@@ -4,6 +4,8 @@
 #include "classlib/StringList.h"
 
 #include <cstdint>
+#include <algorithm>
+#include <climits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -116,7 +118,12 @@ public:
     int FLockCount = 0;
     bool FDeleting = false;
     bool FNoObjCreate = false;
+    int FFirstChanged = 0;
     ClassLib::TNotifyEvent OnSetText;
+    // The first line changed since the last call (INT_MAX when none); the painter's
+    // syntax-state cache is dropped from there before it is used again.
+    int TakeFirstChanged() { const int first = FFirstChanged; FFirstChanged = INT_MAX; return first; }
+    void NoteChanged(int index) { if (index < FFirstChanged) FFirstChanged = index < 0 ? 0 : index; }
 
     std::wstring Get(int index) const override;
     void Put(int index, const std::wstring& s) override;
@@ -127,6 +134,15 @@ public:
     int AddObject(const std::wstring& s, ClassLib::TObject* object) override;
     int DoAdd(const std::wstring& s) { return Add(s); }
     void Insert(int index, const std::wstring& s) override;
+    // Paths that bypass Put and Insert still mark where the text changed.
+    void InsertObject(int index, const std::wstring& s, ClassLib::TObject* object) override {
+        NoteChanged(index);
+        ClassLib::TStringList::InsertObject(index, s, object);
+    }
+    void Exchange(int index1, int index2) override {
+        NoteChanged(std::min(index1, index2));
+        ClassLib::TStringList::Exchange(index1, index2);
+    }
     void DoInsert(int index, const std::wstring& s);
     void Delete(int index) override;
     void Clear() override;

@@ -70,6 +70,9 @@ void TAdvCustomMemo::InitWindow() {
     SetTabStop(true);
     SetControlStyle(ControlStyle() | ClassLib::csOpaque);
     SyncFontObject();
+    FGutter = std::make_unique<TAdvGutter>(this);
+    FActiveLineSettings = std::make_unique<TAdvActiveLineSettings>(this);
+    FUrlStyle = std::make_unique<TCharStyle>(ClassLib::clBlue, ClassLib::clWhite, ClassLib::TFontStyles{} + ClassLib::fsUnderline);
 }
 
 void TAdvCustomMemo::SyncFontObject() {
@@ -110,6 +113,7 @@ void TAdvCustomMemo::CreateWnd() {
     ClassLib::TCustomControl::CreateWnd();
     UpdateLayout();
     ScrollBarsChanged();
+    FindBlockMatch();  // the visible range is known only now
 }
 
 void TAdvCustomMemo::DestroyWnd() {
@@ -122,7 +126,10 @@ void TAdvCustomMemo::DestroyWnd() {
 }
 
 void TAdvCustomMemo::BoundsChanged(bool sizeChanged) {
-    if (sizeChanged) UpdateLayout();
+    if (sizeChanged) {
+        UpdateLayout();
+        FindBlockMatch();
+    }
     ClassLib::TCustomControl::BoundsChanged(sizeChanged);
 }
 
@@ -257,9 +264,14 @@ void TAdvCustomMemo::WndProc(ClassLib::TMessage& message) {
             return;
         }
         break;
+    case WM_THEMECHANGED:
+    case ClassLib::CM_STYLECHANGED:
+        if (FAutoThemeAdapt) ThemeAdapt();
+        break;
     case WM_SETFOCUS:
         ClassLib::TCustomControl::WndProc(message);
         UpdateCaret(true);
+        if (FHideSelection) Invalidate();
         return;
     case WM_KILLFOCUS:
         UpdateCaret(false);
@@ -268,6 +280,7 @@ void TAdvCustomMemo::WndProc(ClassLib::TMessage& message) {
             FCaretCreated = false;
             FCaretShown = false;
         }
+        if (FHideSelection) Invalidate();
         ClassLib::TCustomControl::WndProc(message);
         return;
     default:
@@ -277,6 +290,7 @@ void TAdvCustomMemo::WndProc(ClassLib::TMessage& message) {
 }
 
 void TAdvCustomMemo::Paint() {
+    if (FUpdateCount > 0) return;  // the last picture stays until EndUpdate repaints
     HDC target = Canvas()->Handle();
     const int width = std::max(1, FWidth);
     const int height = std::max(1, FHeight);
