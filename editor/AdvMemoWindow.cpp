@@ -264,10 +264,6 @@ void TAdvCustomMemo::WndProc(ClassLib::TMessage& message) {
             return;
         }
         break;
-    case WM_THEMECHANGED:
-    case ClassLib::CM_STYLECHANGED:
-        if (FAutoThemeAdapt) ThemeAdapt();
-        break;
     case WM_SETFOCUS:
         ClassLib::TCustomControl::WndProc(message);
         UpdateCaret(true);
