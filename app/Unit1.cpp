@@ -128,8 +128,6 @@ void TForm1::BindFields() {
 void TForm1::FormCreate(TObject*) {
     StandInControls::LoadResourcePicture(Image1->Picture(), L"IMG_HEADER");
     PageControl0->SetActivePageIndex(0);
-    // Not yet published by the editor, so set here rather than in the description.
-    atcmds->SetGutterWidth(35);
     AdvmCSHS::ApplyCMemoStylerSettings(*CMemoStyler);
     MemoC->SetSyntaxStyles(CMemoStyler);
     MemoH->SetSyntaxStyles(CMemoStyler);
