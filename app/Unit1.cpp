@@ -185,6 +185,7 @@ void TForm1::btnOpenCandHClick(TObject*) {
 
 void TForm1::AdvGlowButton8Click(TObject*) {
     if (!cname.empty() && FileExists(cname)) {
+        if (RefuseSelfHeader(cname)) return;
         MemoC->Lines()->SaveToFile(cname);
         if (FileExists(cname)) {
             atcmds->Lines()->Clear();
@@ -197,17 +198,20 @@ void TForm1::AdvGlowButton8Click(TObject*) {
     SaveDialog1->SetFileName(DefaultCName);
     if (!SaveDialog1->Execute(Handle())) return;
     const std::wstring chosen = SaveDialog1->FileName();
+    if (RefuseSelfHeader(chosen)) return;
     const std::wstring header = HeaderNameFor(chosen);
-    // A name ending in "h" would have the header written over the C text just saved.
-    if (AnsiSameText(header, chosen)) {
-        MessageDlg(L"Cannot save \"" + chosen + L"\": its header would be the same file. Choose a name "
-                   L"that does not end in \"h\", for example \"" + std::wstring(DefaultCName) + L"\".",
-                   mtError, TMsgDlgButtons{mbOK}, 0);
-        return;
-    }
     VxFormSR1->SaveRegINI(L"save_c_h_dir", ExtractFilePath(chosen));
     MemoC->Lines()->SaveToFile(chosen);
     MemoH->Lines()->SaveToFile(header);
+}
+
+bool TForm1::RefuseSelfHeader(const std::wstring& cName) {
+    // A name ending in "h" would have the header written over the C text just saved.
+    if (!AnsiSameText(HeaderNameFor(cName), cName)) return false;
+    MessageDlg(L"Cannot save \"" + cName + L"\": its header would be the same file. Choose a name "
+               L"that does not end in \"h\", for example \"" + std::wstring(DefaultCName) + L"\".",
+               mtError, TMsgDlgButtons{mbOK}, 0);
+    return true;
 }
 
 void TForm1::CheckBox1Click(TObject*) { VxFormSR1->SaveRegINI(L"sort_cmds", CheckBox1->Checked()); }

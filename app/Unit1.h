@@ -119,6 +119,8 @@ private:
     // Puts MemoC's caret on the first "---" line holding `key` and selects the word there.
     void ShowBlockInMemoC(const std::wstring& key, bool ignoreCase);
     void CopyWholeText(AdvMemo::TAdvMemo* memo);
+    // Shows why and answers true when the C file's header name is the file itself.
+    bool RefuseSelfHeader(const std::wstring& cName);
 
     std::unique_ptr<TAtGenerator> FGenerator;
     bool FDoubleClicked = false;  // set by a double click in atcmds, used by the next selection change

@@ -360,6 +360,17 @@ TEST_F(MainWindow, SaveAsWritesBothFilesAsksAgainAndRefusesAHeaderName) {
     NextFile.clear();
     Form->AdvGlowButton8->Click();  // cancelled: nothing happens
     EXPECT_EQ(ReadSetting(L"save_c_h_dir"), Folder);
+
+    // The same for an opened file named like a header: saving in place would write the
+    // header over the C text.
+    WriteFile(Folder + L"y.h", {L"// opened as the C file"});
+    Open(Folder + L"y.h");
+    EXPECT_EQ(Form->cname, Form->hname);
+    Form->AdvGlowButton3->Click();
+    Messages.clear();
+    Form->AdvGlowButton8->Click();
+    EXPECT_EQ(Messages.size(), 1u);
+    EXPECT_EQ(ReadFile(Folder + L"y.h"), TLines{L"// opened as the C file"});
 }
 
 TEST_F(MainWindow, GutterClickAndDoubleClickFindTheBlockMarker) {
