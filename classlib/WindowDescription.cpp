@@ -346,44 +346,8 @@ const TBinaryPropertyReader* FindBinaryReader(const TObject* object, const std::
     return nullptr;
 }
 
-// ---- properties of classes that publish none of their own ----
-
-// Fonts come without a published list; a description still sets them by name.
-TPropertyList FontProperties() {
-    TPropertyList list;
-    list.Add(L"Name", &TFont::Name, &TFont::SetName)
-        .Add(L"Size", &TFont::Size, &TFont::SetSize)
-        .Add(L"Height", &TFont::Height, &TFont::SetHeight)
-        .Colour(L"Color", &TFont::Color, &TFont::SetColor, clWindowText)
-        .Add(L"Orientation", &TFont::Orientation, &TFont::SetOrientation, 0);
-    TPropInfo charset;
-    charset.Name = L"Charset";
-    charset.Kind = TPropKind::Integer;
-    charset.TypeName = L"TFontCharset";
-    charset.GetOrd = [](const TObject* o) { return int64_t(static_cast<const TFont*>(o)->Charset()); };
-    charset.SetOrd = [](TObject* o, int64_t v) { static_cast<TFont*>(o)->SetCharset(std::uint8_t(v)); };
-    list.Add(std::move(charset));
-    TPropInfo style;
-    style.Name = L"Style";
-    style.Kind = TPropKind::Set;
-    style.TypeName = L"TFontStyles";
-    style.ValueNames = {L"fsBold", L"fsItalic", L"fsUnderline", L"fsStrikeOut"};
-    style.GetOrd = [](const TObject* o) { return int64_t(static_cast<const TFont*>(o)->Style().Bits()); };
-    style.SetOrd = [](TObject* o, int64_t bits) {
-        TFontStyles styles;
-        for (int i = 0; i < 4; ++i)
-            if (bits & (int64_t(1) << i)) styles += TFontStyle(i);
-        static_cast<TFont*>(o)->SetStyle(styles);
-    };
-    list.Add(std::move(style));
-    return list;
-}
-
 const TPropInfo* FindProperty(const TObject* object, const std::wstring& name) {
-    if (const TPropInfo* info = object->ClassType().Published().Find(name)) return info;
-    static const TPropertyList font = FontProperties();
-    if (dynamic_cast<const TFont*>(object)) return font.Find(name);
-    return nullptr;
+    return object->ClassType().Published().Find(name);
 }
 
 // ---- applying ----
