@@ -580,6 +580,7 @@ protected:
     // The real font's measure when no other was given (tests give a fixed grid).
     void EnsureMeasure();
     void PlaceCaret();
+    void MeasureBoldWidth();
     void ScrollMessage(bool vertical, int code);
     std::unique_ptr<ITextMeasure> FOwnMeasure;
     bool FSyncingFont = false;
@@ -645,6 +646,15 @@ public:
     // Text that paint marks in every line (set by find); empty for none.
     void SetHighlight(const std::wstring& text, bool caseSensitive, bool wholeWord);
     const std::wstring& HighlightText() const { return FHighlightText; }
+    void SetHighlightText(const std::wstring& v) { if (v != FHighlightText) { FHighlightText = v; Invalidate(); } }
+    bool HighlightCaseSensitive() const { return FHighlightCaseSensitive; }
+    void SetHighlightCaseSensitive(bool v) { if (v != FHighlightCaseSensitive) { FHighlightCaseSensitive = v; Invalidate(); } }
+    bool HighlightWholeWord() const { return FHighlightWholeWord; }
+    void SetHighlightWholeWord(bool v) { if (v != FHighlightWholeWord) { FHighlightWholeWord = v; Invalidate(); } }
+    // The colours of an active application style, or (forced) the system's defaults.
+    void ApplyStyleColors(bool force);
+    // True when the font is not truly fixed-pitch and bold glyphs are wider: paint drops bold.
+    bool NoRealFixedWidth() const { return FNoRealFixedWidth; }
     // The memo's syntax colouring, synchronised with the line store's changes.
     TMemoTokenizer& Tokenizer();
 
@@ -689,7 +699,8 @@ protected:
     bool FAutoThemeAdapt = false;
     std::vector<TBlockDef> FBlockLines;
     std::wstring FHighlightText;
-    bool FHighlightCaseSensitive = false;
+    bool FHighlightCaseSensitive = true;
+    bool FNoRealFixedWidth = false;
     bool FHighlightWholeWord = false;
     std::vector<ClassLib::TColor> FBlockLineColors{0xFF8080, 0xFF80FF, 0xA8FFD3, 0xD8B0FF, 0x9BBCFF, 0xFFCCCC};
     // ==== end of appearance, painting and block matching

@@ -232,6 +232,41 @@ void TAdvCustomMemo::SetColorTones(AdvStyleIF::TColorTones tones) {
     Invalidate();
 }
 
+void TAdvCustomMemo::ApplyStyleColors(bool force) {
+    if (AdvStyleIF::IsCustomStyleActive(AdvStyleIF::AppStyleServices(), false)) {
+        const AdvStyleIF::TStyleElementColors edit = AdvStyleIF::AppStyleServices().GridColors(AdvStyleIF::tgCellNormal);
+        const AdvStyleIF::TStyleElementColors selected = AdvStyleIF::AppStyleServices().GridColors(AdvStyleIF::tgCellSelected);
+        if (edit.Fill != ClassLib::clNone) FBkColor = edit.Fill;
+        if (edit.Border != ClassLib::clNone) {
+            FBorderColor = edit.Border;
+            FGutter->SetBorderColorQuiet(edit.Border);
+        }
+        if (edit.Text != ClassLib::clNone) {
+            Font()->SetColor(edit.Text);
+            FGutter->SetLineNumberColorQuiet(edit.Text);
+        }
+        if (selected.Fill != ClassLib::clNone) FSelBkColor = selected.Fill;
+        else if (force) FSelBkColor = ClassLib::clHighlight;
+        if (selected.Text != ClassLib::clNone) FSelColor = selected.Text;
+        else if (force) FSelColor = ClassLib::clHighlightText;
+        if (edit.Fill != ClassLib::clNone) FGutter->SetColorsQuiet(edit.Fill, ClassLib::clNone);
+        Invalidate();
+        return;
+    }
+    if (!force) return;
+    SetColor(ClassLib::clWindow);
+    FBkColor = ClassLib::clWindow;
+    FBorderColor = 0x808080;
+    Font()->SetColor(ClassLib::clBlack);
+    FSelBkColor = ClassLib::clHighlight;
+    FSelColor = ClassLib::clHighlightText;
+    FGutter->SetColorsQuiet(ClassLib::clBtnFace, ClassLib::clBtnFace);
+    FGutter->Font()->SetColor(ClassLib::clWindowText);
+    FGutter->SetLineNumberColorQuiet(ClassLib::clWindowText);
+    FGutter->SetBorderColorQuiet(0x808080);
+    Invalidate();
+}
+
 void TAdvCustomMemo::SetAutoThemeAdapt(bool v) {
     FAutoThemeAdapt = v;
     if (v) ThemeAdapt();

@@ -74,10 +74,6 @@ bool TAdvCustomMemo::HandleMemoMessage(ClassLib::TMessage& message) {
             DropShellFiles(reinterpret_cast<HDROP>(message.WParam));
             message.Result = 0;
             return true;
-        case WM_THEMECHANGED:
-        case ClassLib::CM_STYLECHANGED:
-            if (FAutoThemeAdapt) ThemeAdapt();
-            return false;
         case WM_COPY: DoCopy(); return true;
         case WM_CUT: DoCut(); return true;
         case WM_PASTE: DoPaste(); return true;

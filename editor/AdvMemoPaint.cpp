@@ -205,7 +205,9 @@ private:
         const int right = x + (to - from) * cellW;
         FillBox(FDC, x, FTop, right, FTop + cellH, look.Back);
         FMemo.DrawRightMarginPiece(FDC, x, right, FTop);
-        HGDIOBJ old = ::SelectObject(FDC, FFonts.Get(look.Style));
+        // A font whose bold glyphs are wider than the cell would smear into the next cell.
+        const ClassLib::TFontStyles style = FMemo.FNoRealFixedWidth ? look.Style - ClassLib::fsBold : look.Style;
+        HGDIOBJ old = ::SelectObject(FDC, FFonts.Get(style));
         ::SetTextColor(FDC, ColorToRGB(look.Text));
         FAdvances.assign(size_t(to - from), cellW);
         ::ExtTextOutW(FDC, x, FTop, 0, nullptr, piece.c_str() + (from - column), UINT(to - from), FAdvances.data());
@@ -278,6 +280,7 @@ void TAdvCustomMemo::DrawRightMarginPiece(HDC dc, int left, int right, int top) 
 void TAdvCustomMemo::DrawLine(HDC dc, int line, TStyle& state) {
     // Reached through PaintTo only, which set up the renderer; kept for descendants that
     // draw one line on their own canvas.
+    Tokenizer().Prepare();
     TFontSet fonts(FFontName, FFontHeight);
     TLineRenderer renderer(*this, dc, fonts);
     PaintLine(dc, renderer, line, LineRect(line).Top, state);
@@ -477,20 +480,21 @@ void TAdvCustomMemo::PaintGutter(HDC dc) {
     if (FCtl3D) Line(dc, width - 2, 0, width - 2, height + area.Top, ClassLib::clWhite);
 
     const int count = Lines()->Count();
-    int number = FTopLine;
-    if (FWordWrap != wwNone) {
-        number = 0;
-        for (int i = 1; i <= FTopLine && i < count; ++i) if (!IsWrappedLine(i)) ++number;
-    }
+    const bool wrapped = FWordWrap != wwNone;
+    // With word wrap the gutter numbers whole lines: continuation rows are neither drawn nor counted.
+    int logical = 0;
+    if (wrapped)
+        for (int i = 1; i <= FTopLine && i < count; ++i) if (!IsWrappedLine(i)) ++logical;
     int rowTop = area.Top - top;
     int visIndex = LineIndexToVisIndex(FTopLine);
     for (int line = FTopLine; rowTop < height && line <= std::max(count - 1, 0);) {
-        const bool continuation = FWordWrap != wwNone && line > 0 && IsWrappedLine(line);
+        const bool continuation = wrapped && line > 0 && IsWrappedLine(line);
+        if (wrapped && line > FTopLine && !continuation) ++logical;
         if (!continuation) {
             const RECT row{0, rowTop, width, rowTop + FCellSize.H};
+            const int number = wrapped ? logical : line;
             if (OnGutterDraw) OnGutterDraw(this, dc, number, row);
-            else DefaultGutterDraw(this, dc, FWordWrap != wwNone ? number : line, row);
-            if (line > FTopLine || FWordWrap == wwNone) ++number;
+            else DefaultGutterDraw(this, dc, number, row);
         }
         rowTop += FCellSize.H;
         line = FCodeFoldingEnabled ? VisIndexToLineIndex(++visIndex) : line + 1;

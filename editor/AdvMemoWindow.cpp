@@ -88,6 +88,14 @@ void TAdvCustomMemo::FontChanged() {
         FFontHeight = Font()->Height();
         ApplyFont();
         if (FFontName != Font()->Name()) SyncFontObject();
+        MeasureBoldWidth();
+        if (FCaretCreated) {
+            // The caret takes the new line height.
+            ::DestroyCaret();
+            FCaretCreated = false;
+            FCaretShown = false;
+            if (FCaretVisible) ShowCaret(true);
+        }
         UpdateLayout();
     }
     ClassLib::TCustomControl::FontChanged();
@@ -98,6 +106,15 @@ void TAdvCustomMemo::EnsureMeasure() {
     FOwnMeasure = std::make_unique<TGdiTextMeasure>();
     SetTextMeasure(FOwnMeasure.get());
     SyncFontObject();
+    MeasureBoldWidth();
+}
+
+void TAdvCustomMemo::MeasureBoldWidth() {
+    if (!FMeasure) return;
+    FMeasure->SetFont(FFontName, FFontHeight, true);
+    const int bold = FMeasure->TextWidth(L"W");
+    FMeasure->SetFont(FFontName, FFontHeight, false);
+    FNoRealFixedWidth = bold > FMeasure->TextWidth(L"W");
 }
 
 void TAdvCustomMemo::CreateParams(ClassLib::TCreateParams& params) {
@@ -111,6 +128,7 @@ void TAdvCustomMemo::CreateParams(ClassLib::TCreateParams& params) {
 void TAdvCustomMemo::CreateWnd() {
     EnsureMeasure();
     ClassLib::TCustomControl::CreateWnd();
+    if (!FLoading) ApplyStyleColors(false);
     UpdateLayout();
     ScrollBarsChanged();
     FindBlockMatch();  // the visible range is known only now
@@ -180,7 +198,7 @@ void TAdvCustomMemo::PlaceCaret() {
     const TMemoRect area = TextArea();
     const TMemoRect row = LineRect(FCurY);
     const int x = area.Left + (FCurX - FLeftCol) * FCellSize.W;
-    ::SetCaretPos(x, row.Top);
+    ::SetCaretPos(x, row.Top + 1);  // one pixel below the cell's top, as high as the cell less two
     const bool inside = x >= area.Left && x <= area.Right && row.Top >= area.Top && row.Top < area.Bottom;
     if (inside && FCaretVisible && !FCaretShown) {
         ::ShowCaret(FHandle);
@@ -194,8 +212,7 @@ void TAdvCustomMemo::PlaceCaret() {
 void TAdvCustomMemo::ShowCaret(bool show) {
     if (!HandleAllocated()) return;
     if (show && !FCaretCreated) {
-        const int width = FOverwrite ? std::max(2, FCellSize.W) : 2;
-        FCaretCreated = ::CreateCaret(FHandle, nullptr, width, std::max(1, FCellSize.H)) != 0;
+        FCaretCreated = ::CreateCaret(FHandle, nullptr, 2, std::max(1, FCellSize.H - 2)) != 0;
         FCaretShown = false;
     }
     if (!FCaretCreated) return;
@@ -220,6 +237,7 @@ void TAdvCustomMemo::ScrollBarsChanged() {
 }
 
 void TAdvCustomMemo::ScrollMessage(bool vertical, int code) {
+    if (!Focused() && CanFocus()) SetFocus();
     const TScrollBarModel& bar = vertical ? FVertBar : FHorzBar;
     SCROLLINFO info{};
     info.cbSize = sizeof(info);
@@ -263,6 +281,13 @@ void TAdvCustomMemo::WndProc(ClassLib::TMessage& message) {
             message.Result = 0;
             return;
         }
+        break;
+    case WM_THEMECHANGED:
+        if (FAutoThemeAdapt) ThemeAdapt();
+        break;
+    case ClassLib::CM_STYLECHANGED:
+        ApplyStyleColors(true);
+        if (FAutoThemeAdapt) ThemeAdapt();
         break;
     case WM_SETFOCUS:
         ClassLib::TCustomControl::WndProc(message);

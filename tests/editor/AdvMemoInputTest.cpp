@@ -482,6 +482,18 @@ TEST_F(MemoInput, ClipboardKeysCopyCutAndPasteText) {
     memo.OnClipboardAction = [](ClassLib::TObject*, TClipboardAction, bool& allow) { allow = false; };
     Char(22);
     EXPECT_EQ(memo.Lines()->Get(0), L"alpha alpha");
+
+    // A read-only memo still copies, by Ctrl+C and by Ctrl+Insert.
+    memo.OnClipboardAction = nullptr;
+    memo.SetReadOnly(true);
+    Select(0, 0, 3, 0);
+    Char(3);
+    EXPECT_EQ(ClassLib::Clipboard()->AsText(), L"alp");
+    Select(6, 0, 11, 0);
+    Key(VK_INSERT, ClassLib::ssCtrl);
+    EXPECT_EQ(ClassLib::Clipboard()->AsText(), L"alpha");
+    Char(24);
+    EXPECT_EQ(memo.Lines()->Get(0), L"alpha alpha");
 }
 
 TEST_F(MemoInput, PasteSplitsLinesAndReadsWithinTheBlock) {
@@ -601,4 +613,17 @@ TEST_F(MemoInput, DropHooksAskTheirEvents) {
     memo.DoOleDropFile(0, 0, L"C:\\nothing.txt");
     EXPECT_EQ(memo.Lines()->Get(0), L"a[x]bc");
     EXPECT_EQ(offered, L"C:\\nothing.txt");
+}
+
+TEST_F(MemoInput, LoadedAttachesTheMemoSource) {
+    TAdvMemoSource source(nullptr);
+    source.Lines()->Add(L"from the source");
+    memo.SetLoading(true);  // as while a window description is read
+    memo.SetMemoSource(&source);
+    EXPECT_EQ(source.Memo(), nullptr);
+    memo.SetLoading(false);
+    memo.Loaded();
+    EXPECT_EQ(source.Memo(), &memo);
+    EXPECT_EQ(memo.Lines()->Get(0), L"from the source");
+    memo.SetMemoSource(nullptr);
 }

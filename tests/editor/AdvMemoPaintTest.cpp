@@ -127,6 +127,31 @@ TEST(MemoPaint, GutterNumbersEveryLineOfTheText) {
     EXPECT_EQ(painted.CountColour(RECT{0, row0.Top, gutterRight, row0.Bottom}, numbers), 2);
 }
 
+TEST(MemoPaint, WrappedRowsGetNoNumberOfTheirOwn) {
+    TPaintedMemo painted(std::wstring(L"first ") + std::wstring(120, L'x') + L"\r\nsecond", 300, 200);
+    TAdvMemo& memo = painted.Memo();
+    memo.Gutter()->SetLineNumberTextColor(0x0000C0);
+    memo.SetWordWrap(wwClientWidth);
+    painted.Paint();
+    ASSERT_GT(memo.Lines()->Count(), 2);
+    ASSERT_TRUE(memo.IsWrappedLine(1));
+    const int gutterRight = memo.GutterWidth();
+    auto numberInk = [&](int row) {
+        const TMemoRect r = memo.LineRect(row);
+        return painted.CountColour(RECT{0, r.Top, gutterRight, r.Bottom}, 0x0000C0);
+    };
+    EXPECT_GT(numberInk(0), 3);
+    EXPECT_EQ(numberInk(1), 0);
+    // "second" is the second line: the same "2" as an unwrapped text would show there.
+    const int last = memo.Lines()->Count() - 1;
+    memo.SetWordWrap(wwNone);
+    painted.Paint();
+    const int two = numberInk(1);
+    memo.SetWordWrap(wwClientWidth);
+    painted.Paint();
+    EXPECT_EQ(numberInk(last), two);
+}
+
 TEST(MemoPaint, BracesAroundTheCaretAreHighlighted) {
     TPaintedMemo painted(L"int f() {\r\n  g(\"{\");\r\n}\r\nx;");
     TAdvMemo& memo = painted.Memo();
@@ -160,6 +185,23 @@ TEST(MemoPaint, BlockEndBelowTheViewIsNotMatched) {
     painted.Memo().SetCursor(1, 0);
     EXPECT_EQ(painted.Memo().BSSelLine, -1);
     EXPECT_EQ(painted.Memo().BESelLine, -1);
+}
+
+TEST(MemoPaint, BlockGuidesColouredByTheBlocksClosedInside) {
+    TPaintedMemo painted(L"{\r\n  {\r\n  }\r\n}\r\nint a; // {");
+    TAdvMemo& memo = painted.Memo();
+    memo.SetBlockBrackets(true);
+    ASSERT_EQ(memo.BlockLines().size(), 4u);  // the "{" after "//" is in a comment
+    EXPECT_TRUE(memo.BlockLines()[1].FIsBegin);
+    EXPECT_EQ(memo.BlockLines()[1].FIndent, 3);
+    painted.Paint();
+    const int w = memo.CharWidth();
+    auto guideX = [&](int indent) { return w * indent + memo.GutterWidth() - w / 2 - 2; };
+    const TMemoRect row = memo.LineRect(2);
+    const int y = (row.Top + row.Bottom) / 2;
+    // The inner block closes none inside it, the outer one closes one.
+    EXPECT_EQ(painted.CountColour(RECT{guideX(3), y, guideX(3) + 1, y + 1}, 0xFF8080), 1);
+    EXPECT_EQ(painted.CountColour(RECT{guideX(1), y, guideX(1) + 1, y + 1}, 0xFF80FF), 1);
 }
 
 TEST(MemoPaint, SelectionAndActiveLineColours) {
@@ -345,4 +387,39 @@ TEST(MemoWindow, DescribedMemoGetsAWindowMeasuredFontAndScrollBars) {
     memo->Perform(WM_VSCROLL, SB_PAGEDOWN, 0);
     EXPECT_EQ(memo->TopLine(), memo->VisibleLineCount());
     delete form;
+}
+
+namespace {
+
+class TSchemeEnvironment : public AdvStyleIF::IStyleEnvironment {
+public:
+    explicit TSchemeEnvironment(int kind) : FKind(kind) {}
+    bool RegKeyExists(const AdvStyleIF::String&) override { return false; }
+    std::optional<AdvStyleIF::String> RegReadString(const AdvStyleIF::String&, const AdvStyleIF::String&) override { return {}; }
+    std::optional<std::uint32_t> RegReadDWord(const AdvStyleIF::String&, const AdvStyleIF::String&) override { return {}; }
+    int WindowsVersionKind() override { return 0; }
+    int XPThemeKind() override { return FKind; }
+private:
+    int FKind;
+};
+
+}  // namespace
+
+TEST(MemoAppearance, StyleChangeResetsColoursAndAdaptsToTheScheme) {
+    TSchemeEnvironment homestead(2);
+    AdvStyleIF::SetStyleEnvironment(&homestead);
+    TAdvMemo memo(nullptr);
+    memo.SetSelBkColor(0x123456);
+    memo.Gutter()->SetGutterColor(0x654321);
+    memo.Perform(ClassLib::CM_STYLECHANGED);
+    EXPECT_EQ(memo.SelBkColor(), ClassLib::clHighlight);
+    EXPECT_EQ(memo.Gutter()->GutterColor(), ClassLib::clBtnFace);
+
+    memo.SetAutoThemeAdapt(true);  // adapts at once
+    EXPECT_EQ(memo.Gutter()->GutterColor(), TColor(0x8CC0B1));
+    EXPECT_EQ(memo.Gutter()->GutterColorTo(), TColor(0xCFF0EA));
+    memo.Gutter()->SetGutterColor(0x654321);
+    memo.Perform(WM_THEMECHANGED);
+    EXPECT_EQ(memo.Gutter()->GutterColor(), TColor(0x8CC0B1));
+    AdvStyleIF::SetStyleEnvironment(nullptr);
 }
