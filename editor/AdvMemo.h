@@ -10,6 +10,7 @@
 #include "editor/AdvMemoTokenizer.h"
 #include "editor/AdvMemoStrings.h"
 #include "editor/AdvMemoUndo.h"
+#include "classlib/ImageList.h"
 #include "classlib/Menus.h"
 
 #include <functional>
@@ -834,6 +835,8 @@ public:
     // Builds the built-in menu for the cell (column, row of the view) under a click.
     ClassLib::TPopupMenu* BuildContextMenu(int curX, int curY);
     ClassLib::TPopupMenu* StdMenu() const { return FStdMenu.get(); }
+    // Cut, copy, paste, undo and redo pictures of the built-in menu, made on first use.
+    ClassLib::TCustomImageList* ContextMenuImages();
     // The context menu at a client point (screen point for the popup); false: standard handling.
     bool ContextMenuAt(ClassLib::TPoint client, ClassLib::TPoint screen);
     virtual void ContextMenuClick(ClassLib::TMenuItem* item);
@@ -899,6 +902,8 @@ protected:
     ClassLib::TCursor FNormalCursor = ClassLib::crDefault;
     TMemoClipboardFormats FClipboardFormats = cfText;
     TUILanguage FUILanguage;
+    // The images outlive the menu that shows them (members go in reverse order).
+    std::unique_ptr<ClassLib::TCustomImageList> FContextMenuImages;
     std::unique_ptr<ClassLib::TPopupMenu> FStdMenu;
     // Selected text is dragged by default; set once the control part is built.
     bool FInputDefaultsSet = (SetDragMode(ClassLib::dmAutomatic), true);

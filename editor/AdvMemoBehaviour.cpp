@@ -177,9 +177,72 @@ bool TAdvCustomMemo::DoMouseWheelUp(ClassLib::TShiftState, ClassLib::TPoint) {
 
 // ---------------------------------------------------------------- context menu
 
+namespace {
+
+// Small pictures of our own for the menu, drawn on white (the transparent colour).
+void DrawMenuPicture(ClassLib::TCanvas* c, int index) {
+    using ClassLib::TPoint;
+    const ClassLib::TColor ink = ClassLib::TColor(0x7F4F1F), paper = ClassLib::TColor(0xF8F0E8);
+    c->Brush()->SetColor(ClassLib::clWhite);
+    c->FillRect(ClassLib::TRect{0, 0, 16, 16});
+    c->Pen()->SetColor(ink);
+    c->Pen()->SetWidth(1);
+    c->Brush()->SetColor(paper);
+    switch (index) {
+        case 0:  // cut: two blades crossing above two rings
+            c->MoveTo(4, 1); c->LineTo(10, 10);
+            c->MoveTo(11, 1); c->LineTo(5, 10);
+            c->Ellipse(1, 9, 7, 15);
+            c->Ellipse(9, 9, 15, 15);
+            break;
+        case 1:  // copy: two sheets
+            c->Rectangle(1, 1, 10, 12);
+            c->Rectangle(6, 4, 15, 15);
+            break;
+        case 2: {  // paste: a board with its clip and a sheet on it
+            c->Brush()->SetColor(ClassLib::TColor(0x4080C0));
+            c->Rectangle(1, 2, 12, 15);
+            c->Brush()->SetColor(ink);
+            c->Rectangle(4, 1, 9, 4);
+            c->Brush()->SetColor(paper);
+            c->Rectangle(7, 6, 15, 15);
+            break;
+        }
+        default: {  // undo (3) and redo (4): a bent arrow
+            const bool back = index == 3;
+            auto x = [back](int v) { return back ? v : 15 - v; };
+            c->Pen()->SetWidth(2);
+            c->MoveTo(x(3), 6); c->LineTo(x(10), 6);
+            c->LineTo(x(13), 9); c->LineTo(x(13), 13);
+            c->Pen()->SetWidth(1);
+            c->Brush()->SetColor(ink);
+            const TPoint head[] = {{x(1), 6}, {x(5), 2}, {x(5), 10}};
+            c->Polygon(head);
+            break;
+        }
+    }
+}
+
+}  // namespace
+
+ClassLib::TCustomImageList* TAdvCustomMemo::ContextMenuImages() {
+    if (!FContextMenuImages) {
+        auto images = std::make_unique<ClassLib::TImageList>(nullptr);
+        images->SetSize(16, 16);
+        for (int i = 0; i < 5; ++i) {
+            ClassLib::TBitmap picture(16, 16, ClassLib::pf24bit);
+            DrawMenuPicture(picture.Canvas(), i);
+            images->AddMasked(&picture, ClassLib::clWhite);
+        }
+        FContextMenuImages = std::move(images);
+    }
+    return FContextMenuImages.get();
+}
+
 ClassLib::TPopupMenu* TAdvCustomMemo::BuildContextMenu(int curX, int curY) {
     FStdMenu.reset();
     auto menu = std::make_unique<ClassLib::TPopupMenu>(nullptr);
+    menu->SetImages(ContextMenuImages());
     const bool hasSelection = SelLength() > 0;
     const bool canPaste = !FReadOnly && ClassLib::Clipboard()->HasFormat(CF_UNICODETEXT);
     auto add = [&menu](const std::wstring& text, wchar_t letter, int tag, int image, bool enabled) {

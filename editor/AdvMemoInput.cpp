@@ -314,6 +314,7 @@ bool TAdvCustomMemo::InGutter(int x) const { return x <= (FGutterVisible ? FGutt
 void TAdvCustomMemo::MouseDown(ClassLib::TMouseButton button, TShiftState shift, int x, int y) {
     ClassLib::TCustomControl::MouseDown(button, shift, x, y);
     FSelButtonDown = false;
+    FSelDrag = false;
     FMouseTopLine = FTopLine;
     if (!Focused()) SetFocus();
     const bool gutter = FGutterVisible && InGutter(x);
@@ -429,10 +430,16 @@ void TAdvCustomMemo::MouseUp(ClassLib::TMouseButton button, TShiftState shift, i
     ClassLib::TCustomControl::MouseUp(button, shift, x, y);
     if (button == ClassLib::mbLeft) UpdateCaret(true);
     FLeftButtonDown = false;
-    if (FSelButtonDown && !FSelDrag) {
+    if (FSelButtonDown) {
+        // A drag that never passed its threshold was a click after all.
+        const bool dragged = FSelDrag && Dragging();
         FSelButtonDown = false;
-        PlaceCaretAtMouse(x, y, button, shift, false);
-        ClearSelection();
+        FSelDrag = false;
+        FIsDragSource = false;
+        if (!dragged) {
+            PlaceCaretAtMouse(x, y, button, shift, false);
+            ClearSelection();
+        }
     }
 }
 

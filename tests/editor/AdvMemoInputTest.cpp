@@ -423,6 +423,8 @@ TEST_F(MemoInput, ContextMenuItemsFollowTheMemoState) {
     memo.BuildContextMenu(0, 0);
     ASSERT_EQ(memo.StdMenu()->Items()->Count(), 8);
     EXPECT_EQ(memo.StdMenu()->Items()->Items(0)->Caption(), L"Undo\tCtrl+Z");
+    EXPECT_EQ(memo.StdMenu()->Images(), memo.ContextMenuImages());
+    EXPECT_EQ(memo.ContextMenuImages()->Count(), 5);
     EXPECT_TRUE(enabled(0));   // undo
     EXPECT_FALSE(enabled(1));  // redo
     EXPECT_TRUE(enabled(3));   // copy
@@ -626,4 +628,61 @@ TEST_F(MemoInput, LoadedAttachesTheMemoSource) {
     EXPECT_EQ(source.Memo(), &memo);
     EXPECT_EQ(memo.Lines()->Get(0), L"from the source");
     memo.SetMemoSource(nullptr);
+}
+
+TEST(MemoInputWindow, DraggingTheSelectionWithTheMouseMovesIt) {
+    REQUIRE_DISPLAY();
+    ClassLib::TSeamsScope seams;
+    bool ctrl = false;
+    ClassLib::Seams().KeyState = [&ctrl](int key) -> short { return key == VK_CONTROL && ctrl ? short(0x8000) : 0; };
+    ClassLib::TForm form(nullptr);
+    form.SetBounds(0, 0, 500, 300);
+    TAdvMemo memo(nullptr);
+    memo.SetParent(&form);
+    memo.SetBounds(0, 0, 480, 260);
+    form.Show();
+    TestSupport::PumpMessages();
+    const HWND window = memo.Handle();
+    const TMemoRect area = memo.TextArea();
+    auto cell = [&](int col) {
+        return POINT{area.Left + col * memo.CharWidth() + 1, area.Top + memo.CharHeight() / 2};
+    };
+    auto drag = [&](int fromCol, int toCol) {
+        const POINT from = cell(fromCol), to = cell(toCol);
+        // The mouse is put where each message says, as the drag reads the pointer too.
+        auto send = [&](UINT msg, WPARAM keys, POINT at) {
+            POINT screen = at;
+            ::ClientToScreen(window, &screen);
+            ::SetCursorPos(screen.x, screen.y);
+            ::SendMessageW(window, msg, keys, MAKELPARAM(at.x, at.y));
+        };
+        send(WM_LBUTTONDOWN, MK_LBUTTON, from);
+        send(WM_MOUSEMOVE, MK_LBUTTON, from);
+        send(WM_MOUSEMOVE, MK_LBUTTON, to);
+        send(WM_MOUSEMOVE, MK_LBUTTON, POINT{to.x + 1, to.y});
+        send(WM_LBUTTONUP, 0, POINT{to.x + 1, to.y});
+    };
+    memo.Lines()->SetText(L"abc def ghi jkl");
+    memo.SetSelStart(4);
+    memo.SetSelLength(4);
+    drag(5, 12);
+    EXPECT_EQ(memo.Lines()->Get(0), L"abc ghi def jkl");
+    EXPECT_EQ(memo.Selection(), L"def ");
+    memo.Undo();
+    EXPECT_EQ(memo.Lines()->Get(0), L"abc def ghi jkl");
+
+    ctrl = true;
+    memo.SetSelStart(4);
+    memo.SetSelLength(4);
+    drag(5, 0);
+    EXPECT_EQ(memo.Lines()->Get(0), L"def abc def ghi jkl");
+    ctrl = false;
+
+    // A press inside the selection released where it was is a click.
+    memo.SetSelStart(0);
+    memo.SetSelLength(3);
+    drag(2, 2);
+    EXPECT_FALSE(memo.HasSelection());
+    EXPECT_EQ(memo.CurX(), 2);
+    memo.SetParent(nullptr);
 }
