@@ -1,34 +1,25 @@
-// Program entry: for now an empty main window that closes cleanly.
+// Program entry: the application, the main window and the hidden splash window, then
+// the message loop until the main window closes.
 #include <windows.h>
 
-namespace {
+#include "app/Unit1.h"
+#include "app/frmDorlenU.h"
+#include "classlib/Application.h"
 
-LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_DESTROY) {
-        ::PostQuitMessage(0);
-        return 0;
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    using namespace ClassLib;
+    try {
+        Application->Initialize();
+        Application->SetMainFormOnTaskBar(true);
+        Application->SetTitle(L"AT Command Generator");  // the caption of the program's message boxes
+        Unit1::TForm1* form1 = nullptr;
+        Application->CreateForm(form1);
+        frmDorlenU::TfrmDorlen* splash = nullptr;
+        Application->CreateForm(splash);
+        Application->Run();
+    } catch (...) {
+        Application->HandleException(nullptr);
+        return 1;
     }
-    return ::DefWindowProcW(window, message, wParam, lParam);
-}
-
-}  // namespace
-
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = MainWindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = L"TForm1";
-    if (!::RegisterClassW(&windowClass)) return 1;
-    HWND window = ::CreateWindowExW(0, windowClass.lpszClassName, L"AT Command Generator", WS_OVERLAPPEDWINDOW,
-                                    CW_USEDEFAULT, CW_USEDEFAULT, 900, 640, nullptr, nullptr, instance, nullptr);
-    if (!window) return 1;
-    ::ShowWindow(window, show);
-    MSG msg;
-    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
-    return static_cast<int>(msg.wParam);
+    return 0;
 }

@@ -1,0 +1,312 @@
+#include "app/Unit1.h"
+
+#include "app/StandInControls.h"
+#include "app/StringFields.h"
+#include "app/Unit1Generator.h"
+#include "app/VxFormSR.h"
+#include "app/VxTools.h"
+#include "classlib/Clipboard.h"
+#include "classlib/Dialogs.h"
+#include "classlib/Exceptions.h"
+#include "classlib/Pictures.h"
+#include "classlib/StandardControls.h"
+#include "classlib/StringList.h"
+#include "classlib/Strings.h"
+#include "classlib/Timer.h"
+#include "editor/AdvMemo.h"
+#include "editor/AdvmCSHS.h"
+
+namespace Unit1 {
+
+using namespace ClassLib;
+using AdvMemo::TAdvMemo;
+
+CLASSLIB_IMPLEMENT(TForm1, TForm)
+
+namespace {
+
+// Every class the description names must be linked in, or the reader cannot make it.
+[[maybe_unused]] const TClass* const DescribedClasses[] = {
+    &TPanel::StaticClass(), &TImage::StaticClass(), &TLabel::StaticClass(), &TSplitter::StaticClass(),
+    &TCheckBox::StaticClass(), &TMemo::StaticClass(), &TOpenDialog::StaticClass(), &TSaveDialog::StaticClass(),
+    &TTimer::StaticClass(), &TAdvMemo::StaticClass(), &AdvmCSHS::TAdvCSharpMemoStyler::StaticClass(),
+    &VxFormSR::TVxFormSR::StaticClass(), &StandInControls::TStandInButton::StaticClass(),
+    &StandInControls::TStandInPageControl::StaticClass(), &StandInControls::TStandInTabSheet::StaticClass(),
+    &StandInControls::TStandInStatusBar::StaticClass(),
+};
+
+constexpr const wchar_t* DefaultFolder = L"c:\\";
+constexpr const wchar_t* DefaultCName = L"vx_at_user_cmds.c";
+
+// Lays out the children of every windowed control below `parent`, parents first.
+void RealignDescendants(TWinControl* parent) {
+    for (int i = 0; i < parent->ControlCount(); ++i) {
+        if (auto* child = dynamic_cast<TWinControl*>(parent->Controls(i))) {
+            child->Realign();
+            RealignDescendants(child);
+        }
+    }
+}
+
+}  // namespace
+
+std::wstring HeaderNameFor(const std::wstring& cName) {
+    std::wstring header = cName;
+    if (!header.empty()) header.back() = L'h';
+    return header;
+}
+
+TUpdateCheckState& UpdateCheckState() {
+    static TUpdateCheckState state;
+    return state;
+}
+
+const TPropertyList& TForm1::Published() {
+    static const TPropertyList list = TPropertyList::Extend(TForm::Published())
+        .Method(L"FormCreate", &TForm1::FormCreate)
+        .Method(L"FormDestroy", &TForm1::FormDestroy)
+        .Method(L"AdvGlowButton1Click", &TForm1::AdvGlowButton1Click)
+        .Method(L"AdvGlowButton7Click", &TForm1::AdvGlowButton7Click)
+        .Method(L"AdvGlowButton3Click", &TForm1::AdvGlowButton3Click)
+        .Method(L"btnOpenCandHClick", &TForm1::btnOpenCandHClick)
+        .Method(L"AdvGlowButton8Click", &TForm1::AdvGlowButton8Click)
+        .Method(L"CheckBox1Click", &TForm1::CheckBox1Click)
+        .Method(L"CheckBox3Click", &TForm1::CheckBox3Click)
+        .Method(L"atcmdsDblClick", &TForm1::atcmdsDblClick)
+        .Method(L"atcmdsSelectionChange", &TForm1::atcmdsSelectionChange)
+        .Method(L"atcmdsGutterClick", &TForm1::atcmdsGutterClick)
+        .Method(L"MemoCDblClick", &TForm1::MemoCDblClick)
+        .Method(L"MemoHDblClick", &TForm1::MemoHDblClick)
+        .Method(L"Timer1Timer", &TForm1::Timer1Timer)
+        .Method(L"StatusBar1PanelClick", &TForm1::StatusBar1PanelClick)
+        .Method(L"WebUpdate1AppRestart", &TForm1::WebUpdate1AppRestart);
+    return list;
+}
+
+TForm1::TForm1(TComponent* owner) : TForm(owner) {
+    BindFields();
+    InitFromDescription();
+}
+
+TForm1::TForm1(TComponent* owner, const std::wstring& description) : TForm(owner) {
+    BindFields();
+    InitFromDescriptionText(description);
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::BindFields() {
+    BindField(Panel1, L"Panel1");
+    BindField(Image1, L"Image1");
+    BindField(Panel3, L"Panel3");
+    BindField(Label1, L"Label1");
+    BindField(Splitter1, L"Splitter1");
+    BindField(CheckBox1, L"CheckBox1");
+    BindField(atcmds, L"atcmds");
+    BindField(Memo2, L"Memo2");
+    BindField(AdvGlowButton1, L"AdvGlowButton1");
+    BindField(AdvGlowButton7, L"AdvGlowButton7");
+    BindField(Panel4, L"Panel4");
+    BindField(PageControl0, L"PageControl0");
+    BindField(AdvTabSheet2, L"AdvTabSheet2");
+    BindField(AdvTabSheet5, L"AdvTabSheet5");
+    BindField(MemoC, L"MemoC");
+    BindField(MemoH, L"MemoH");
+    BindField(CheckBox2, L"CheckBox2");
+    BindField(CheckBox3, L"CheckBox3");
+    BindField(AdvGlowButton3, L"AdvGlowButton3");
+    BindField(btnOpenCandH, L"btnOpenCandH");
+    BindField(AdvGlowButton8, L"AdvGlowButton8");
+    BindField(StatusBar1, L"StatusBar1");
+    BindField(OpenDialog1, L"OpenDialog1");
+    BindField(SaveDialog1, L"SaveDialog1");
+    BindField(Timer1, L"Timer1");
+    BindField(VxFormSR1, L"VxFormSR1");
+    BindField(CMemoStyler, L"CMemoStyler");
+}
+
+void TForm1::FormCreate(TObject*) {
+    StandInControls::LoadResourcePicture(Image1->Picture(), L"IMG_HEADER");
+    PageControl0->SetActivePageIndex(0);
+    AdvmCSHS::ApplyCMemoStylerSettings(*CMemoStyler);
+    MemoC->SetSyntaxStyles(CMemoStyler);
+    MemoH->SetSyntaxStyles(CMemoStyler);
+
+    FGenerator = std::make_unique<TAtGenerator>();
+    FGenerator->SetPanes(atcmds->Lines(), MemoC->Lines(), MemoH->Lines(), Memo2->Lines());
+    FGenerator->OnReadOptions = [this] {
+        TGeneratorOptions options;
+        options.SortCommands = CheckBox1->Checked();
+        options.UseVt100Colors = CheckBox2->Checked();
+        options.AutoCorrectHeaders = CheckBox3->Checked();
+        return options;
+    };
+
+    VxTools::SetCheckedSilently(*CheckBox1, VxFormSR1->ReadRegINI(L"sort_cmds", true));
+    VxTools::SetCheckedSilently(*CheckBox3, VxFormSR1->ReadRegINI(L"auto_correct_headers", false));
+}
+
+void TForm1::FormDestroy(TObject*) { FGenerator.reset(); }
+
+void TForm1::GenerateSources() { FGenerator->GenerateSources(); }
+
+void TForm1::LoadUserBlocks(const std::wstring& fileName) { FGenerator->LoadUserBlocks(fileName); }
+
+void TForm1::AdvGlowButton1Click(TObject*) {
+    atcmds->Clear();
+    atcmds->Lines()->SetText(Clipboard()->AsText());
+}
+
+void TForm1::AdvGlowButton7Click(TObject*) { atcmds->Lines()->Clear(); }
+
+void TForm1::AdvGlowButton3Click(TObject*) {
+    if (Trim(atcmds->Lines()->Text()).empty()) return;
+    GenerateSources();
+}
+
+void TForm1::btnOpenCandHClick(TObject*) {
+    OpenDialog1->SetInitialDir(VxFormSR1->ReadRegINI(L"open_c_h_dir", DefaultFolder));
+    if (!OpenDialog1->Execute(Handle())) return;
+    const std::wstring chosen = OpenDialog1->FileName();
+    atcmds->Lines()->Clear();
+    // The previous file's blocks and sections must not reach the next generation, even
+    // when this file fails to load below.
+    FGenerator->atList->Clear();
+    FGenerator->atFunList->Clear();
+    FGenerator->sct1List->Clear();
+    FGenerator->sct2List->Clear();
+    VxFormSR1->SaveRegINI(L"open_c_h_dir", ExtractFilePath(chosen));
+    cname = chosen;
+    hname = HeaderNameFor(cname);
+    MemoC->Lines()->LoadFromFile(cname);
+    MemoH->Lines()->LoadFromFile(hname);
+    LoadUserBlocks(cname);
+}
+
+void TForm1::AdvGlowButton8Click(TObject*) {
+    if (!cname.empty() && FileExists(cname)) {
+        if (RefuseSelfHeader(cname)) return;
+        MemoC->Lines()->SaveToFile(cname);
+        if (FileExists(cname)) {
+            atcmds->Lines()->Clear();
+            LoadUserBlocks(cname);
+        }
+        if (FileExists(hname)) MemoH->Lines()->SaveToFile(hname);
+        return;
+    }
+    SaveDialog1->SetInitialDir(VxFormSR1->ReadRegINI(L"save_c_h_dir", DefaultFolder));
+    SaveDialog1->SetFileName(DefaultCName);
+    if (!SaveDialog1->Execute(Handle())) return;
+    const std::wstring chosen = SaveDialog1->FileName();
+    if (RefuseSelfHeader(chosen)) return;
+    const std::wstring header = HeaderNameFor(chosen);
+    VxFormSR1->SaveRegINI(L"save_c_h_dir", ExtractFilePath(chosen));
+    MemoC->Lines()->SaveToFile(chosen);
+    MemoH->Lines()->SaveToFile(header);
+}
+
+bool TForm1::RefuseSelfHeader(const std::wstring& cName) {
+    // A name ending in "h" would have the header written over the C text just saved.
+    if (!AnsiSameText(HeaderNameFor(cName), cName)) return false;
+    MessageDlg(L"Cannot save \"" + cName + L"\": its header would be the same file. Choose a name "
+               L"that does not end in \"h\", for example \"" + std::wstring(DefaultCName) + L"\".",
+               mtError, TMsgDlgButtons{mbOK}, 0);
+    return true;
+}
+
+void TForm1::CheckBox1Click(TObject*) { VxFormSR1->SaveRegINI(L"sort_cmds", CheckBox1->Checked()); }
+
+void TForm1::CheckBox3Click(TObject*) {
+    VxFormSR1->SaveRegINI(L"auto_correct_headers", CheckBox3->Checked());
+}
+
+void TForm1::ShowBlockInMemoC(const std::wstring& key, bool ignoreCase) {
+    if (key.empty()) return;
+    const std::wstring wanted = ignoreCase ? AnsiLowerCase(key) : key;
+    TStrings* lines = MemoC->Lines();
+    for (int y = 0; y < lines->Count(); ++y) {
+        const std::wstring line = ignoreCase ? AnsiLowerCase(lines->Strings(y)) : lines->Strings(y);
+        if (line.find(L"---") == std::wstring::npos) continue;
+        const size_t at = line.find(wanted);
+        if (at == std::wstring::npos) continue;
+        const int p = int(at) + 1;
+        // First well below, then on the line: the line then shows near the top of the pane.
+        MemoC->SetCursor(p, y + 20);
+        MemoC->SetCursor(p - 1, y);
+        MemoC->SetFocus();
+        MemoC->SelectWordAtCursor();
+        return;
+    }
+}
+
+void TForm1::atcmdsGutterClick(TObject*, int lineNo) {
+    if (lineNo < 0 || lineNo >= atcmds->Lines()->Count()) return;
+    std::wstring rest = atcmds->Lines()->Strings(lineNo);
+    std::wstring key = StringFields::FetchField(rest, L"=");
+    if (rest.empty()) {
+        std::wstring words = key;
+        key = StringFields::FetchField(words, L" ");
+    }
+    ShowBlockInMemoC(key, false);
+}
+
+void TForm1::atcmdsDblClick(TObject*) { FDoubleClicked = true; }
+
+void TForm1::atcmdsSelectionChange(TObject*) {
+    if (!FDoubleClicked) return;
+    FDoubleClicked = false;
+    ShowBlockInMemoC(atcmds->Selection(), true);
+}
+
+void TForm1::CopyWholeText(TAdvMemo* memo) {
+    memo->SelectAll();
+    Clipboard()->SetAsText(memo->Lines()->Text());  // CR LF between lines, none after the last
+}
+
+void TForm1::MemoCDblClick(TObject*) { CopyWholeText(MemoC); }
+
+void TForm1::MemoHDblClick(TObject*) { CopyWholeText(MemoH); }
+
+void TForm1::Timer1Timer(TObject*) {
+    Timer1->SetEnabled(false);
+    PostMessage(WM_UPDATECHECK);
+}
+
+void TForm1::AlignControls(TControl* control, TRect& rect) {
+    TForm::AlignControls(control, rect);
+    // Class library: a control resized by its parent's alignment skips laying out its own
+    // children (it is still marked as being aligned), so the panels' anchored controls
+    // would stay put when the window grows or the splitter moves. Lay them out here.
+    RealignDescendants(this);
+}
+
+void TForm1::Dispatch(TMessage& message) {
+    if (message.Msg == WM_UPDATECHECK) {
+        WMUpdateCheck(message);
+        return;
+    }
+    TForm::Dispatch(message);
+}
+
+void TForm1::WMUpdateCheck(TMessage&) {
+    TUpdateCheckState& state = UpdateCheckState();
+    if (state.MessageHandled) return;
+    state.MessageHandled = true;
+    CheckForUpdate();
+}
+
+void TForm1::CheckForUpdate() {
+    TUpdateCheckState& state = UpdateCheckState();
+    if (state.CheckRan) return;
+    state.CheckRan = true;
+    // The question to the update server and the status panel's answer come with the
+    // web updater.
+}
+
+void TForm1::StatusBar1PanelClick(TObject*, int) {
+    // Panel 1 starts the update wizard once the web updater exists.
+}
+
+void TForm1::WebUpdate1AppRestart(TObject*, bool& allow) { allow = true; }
+
+}  // namespace Unit1

@@ -1,0 +1,141 @@
+#pragma once
+// The main window: the command list, the generated C source and header on tabs, the
+// paste, clear, create, open and save buttons, the option check boxes and the status
+// bar. Its handlers are the program's whole user-facing behaviour.
+#include <memory>
+#include <string>
+
+#include "classlib/Form.h"
+
+namespace ClassLib {
+class TPanel;
+class TImage;
+class TLabel;
+class TSplitter;
+class TCheckBox;
+class TMemo;
+class TOpenDialog;
+class TSaveDialog;
+class TTimer;
+}  // namespace ClassLib
+namespace AdvMemo {
+class TAdvMemo;
+}
+namespace AdvmCSHS {
+class TAdvCSharpMemoStyler;
+}
+namespace StandInControls {
+class TStandInButton;
+class TStandInPageControl;
+class TStandInTabSheet;
+class TStandInStatusBar;
+}  // namespace StandInControls
+namespace VxFormSR {
+class TVxFormSR;
+}
+
+namespace Unit1 {
+
+class TAtGenerator;
+
+// The private message the window posts to itself to run the update check once.
+constexpr unsigned WM_UPDATECHECK = 0x0400 + 100;  // WM_USER + 100
+
+class TForm1 : public ClassLib::TForm {
+    CLASSLIB_CLASS(TForm1, ClassLib::TForm)
+public:
+    static const ClassLib::TPropertyList& Published();
+    // From the window description in the program's resources.
+    explicit TForm1(ClassLib::TComponent* owner);
+    // From a description given as text (the tests read the same file from the sources).
+    TForm1(ClassLib::TComponent* owner, const std::wstring& description);
+    ~TForm1() override;
+
+    ClassLib::TPanel* Panel1 = nullptr;
+    ClassLib::TImage* Image1 = nullptr;
+    ClassLib::TPanel* Panel3 = nullptr;
+    ClassLib::TLabel* Label1 = nullptr;
+    ClassLib::TSplitter* Splitter1 = nullptr;
+    ClassLib::TCheckBox* CheckBox1 = nullptr;
+    AdvMemo::TAdvMemo* atcmds = nullptr;
+    ClassLib::TMemo* Memo2 = nullptr;
+    StandInControls::TStandInButton* AdvGlowButton1 = nullptr;
+    StandInControls::TStandInButton* AdvGlowButton7 = nullptr;
+    ClassLib::TPanel* Panel4 = nullptr;
+    StandInControls::TStandInPageControl* PageControl0 = nullptr;
+    StandInControls::TStandInTabSheet* AdvTabSheet2 = nullptr;
+    StandInControls::TStandInTabSheet* AdvTabSheet5 = nullptr;
+    AdvMemo::TAdvMemo* MemoC = nullptr;
+    AdvMemo::TAdvMemo* MemoH = nullptr;
+    ClassLib::TCheckBox* CheckBox2 = nullptr;
+    ClassLib::TCheckBox* CheckBox3 = nullptr;
+    StandInControls::TStandInButton* AdvGlowButton3 = nullptr;
+    StandInControls::TStandInButton* btnOpenCandH = nullptr;
+    StandInControls::TStandInButton* AdvGlowButton8 = nullptr;
+    StandInControls::TStandInStatusBar* StatusBar1 = nullptr;
+    ClassLib::TOpenDialog* OpenDialog1 = nullptr;
+    ClassLib::TSaveDialog* SaveDialog1 = nullptr;
+    ClassLib::TTimer* Timer1 = nullptr;
+    VxFormSR::TVxFormSR* VxFormSR1 = nullptr;
+    AdvmCSHS::TAdvCSharpMemoStyler* CMemoStyler = nullptr;
+
+    // The C file last opened (empty until one is) and its header.
+    std::wstring cname;
+    std::wstring hname;
+
+    // The generator with the read-back state; exists between FormCreate and FormDestroy.
+    TAtGenerator* Generator() const { return FGenerator.get(); }
+
+    void FormCreate(ClassLib::TObject* sender);
+    void FormDestroy(ClassLib::TObject* sender);
+    void AdvGlowButton1Click(ClassLib::TObject* sender);  // Paste
+    void AdvGlowButton7Click(ClassLib::TObject* sender);  // clear
+    void AdvGlowButton3Click(ClassLib::TObject* sender);  // Create files
+    void btnOpenCandHClick(ClassLib::TObject* sender);    // open
+    void AdvGlowButton8Click(ClassLib::TObject* sender);  // save
+    void CheckBox1Click(ClassLib::TObject* sender);
+    void CheckBox3Click(ClassLib::TObject* sender);
+    void atcmdsDblClick(ClassLib::TObject* sender);
+    void atcmdsSelectionChange(ClassLib::TObject* sender);
+    void atcmdsGutterClick(ClassLib::TObject* sender, int lineNo);
+    void MemoCDblClick(ClassLib::TObject* sender);
+    void MemoHDblClick(ClassLib::TObject* sender);
+    void Timer1Timer(ClassLib::TObject* sender);
+    void StatusBar1PanelClick(ClassLib::TObject* sender, int panelIndex);
+    void WebUpdate1AppRestart(ClassLib::TObject* sender, bool& allow);
+
+    void GenerateSources();
+    void LoadUserBlocks(const std::wstring& fileName);
+
+    void Dispatch(ClassLib::TMessage& message) override;
+
+protected:
+    void AlignControls(ClassLib::TControl* control, ClassLib::TRect& rect) override;
+
+private:
+    void BindFields();
+    void WMUpdateCheck(ClassLib::TMessage& message);
+    void CheckForUpdate();
+    // Puts MemoC's caret on the first "---" line holding `key` and selects the word there.
+    void ShowBlockInMemoC(const std::wstring& key, bool ignoreCase);
+    void CopyWholeText(AdvMemo::TAdvMemo* memo);
+    // Shows why and answers true when the C file's header name is the file itself.
+    bool RefuseSelfHeader(const std::wstring& cName);
+
+    std::unique_ptr<TAtGenerator> FGenerator;
+    bool FDoubleClicked = false;  // set by a double click in atcmds, used by the next selection change
+};
+
+// The header's name for a C file: the last character replaced by "h".
+std::wstring HeaderNameFor(const std::wstring& cName);
+
+// Process-wide state of the update check.
+struct TUpdateCheckState {
+    bool MessageHandled = false;   // the once-only message ran its body
+    bool CheckRan = false;         // CheckForUpdate ran
+    bool NewVersion = false;       // the updater's answer
+    std::wstring NewVersionInfo;   // the new version's text
+};
+TUpdateCheckState& UpdateCheckState();
+
+}  // namespace Unit1
