@@ -38,16 +38,6 @@ namespace {
 constexpr const wchar_t* DefaultFolder = L"c:\\";
 constexpr const wchar_t* DefaultCName = L"vx_at_user_cmds.c";
 
-// Lays out the children of every windowed control below `parent`, parents first.
-void RealignDescendants(TWinControl* parent) {
-    for (int i = 0; i < parent->ControlCount(); ++i) {
-        if (auto* child = dynamic_cast<TWinControl*>(parent->Controls(i))) {
-            child->Realign();
-            RealignDescendants(child);
-        }
-    }
-}
-
 }  // namespace
 
 std::wstring HeaderNameFor(const std::wstring& cName) {
@@ -270,14 +260,6 @@ void TForm1::MemoHDblClick(TObject*) { CopyWholeText(MemoH); }
 void TForm1::Timer1Timer(TObject*) {
     Timer1->SetEnabled(false);
     PostMessage(WM_UPDATECHECK);
-}
-
-void TForm1::AlignControls(TControl* control, TRect& rect) {
-    TForm::AlignControls(control, rect);
-    // Class library: a control resized by its parent's alignment skips laying out its own
-    // children (it is still marked as being aligned), so the panels' anchored controls
-    // would stay put when the window grows or the splitter moves. Lay them out here.
-    RealignDescendants(this);
 }
 
 void TForm1::Dispatch(TMessage& message) {

@@ -109,9 +109,6 @@ public:
 
     void Dispatch(ClassLib::TMessage& message) override;
 
-protected:
-    void AlignControls(ClassLib::TControl* control, ClassLib::TRect& rect) override;
-
 private:
     void BindFields();
     void WMUpdateCheck(ClassLib::TMessage& message);

@@ -9,20 +9,14 @@
 #include "classlib/Pictures.h"
 #include "classlib/Streams.h"
 #include "classlib/Strings.h"
+#include "support/SourceTree.h"
 
 using namespace ClassLib;
 
 namespace {
 
-// app/images of the source tree, found from this file's own path. Under Wine a Unix
-// path is reached through drive Z:.
 std::wstring ImagePath(const std::wstring& name) {
-    std::wstring path = UTF8Decode(__FILE__);
-    for (wchar_t& c : path)
-        if (c == L'/') c = L'\\';
-    if (!path.empty() && path[0] == L'\\') path = L"Z:" + path;
-    const size_t tests = path.rfind(L"\\tests\\app\\");
-    return path.substr(0, tests) + L"\\app\\images\\" + name;
+    return TestSupport::SourceTreePath(L"app\\images\\" + name);
 }
 
 uint8_t AlphaAt(TBitmap* bitmap, int x, int y) {

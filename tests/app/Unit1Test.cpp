@@ -25,6 +25,7 @@
 #include "classlib/Timer.h"
 #include "editor/AdvMemo.h"
 #include "editor/AdvmCSHS.h"
+#include "support/SourceTree.h"
 #include "support/WindowTestSupport.h"
 
 using namespace ClassLib;
@@ -33,18 +34,9 @@ using TLines = std::vector<std::wstring>;
 
 namespace {
 
-// A file of the source tree, found from this file's own path (drive Z: under Wine).
-std::wstring SourcePath(const std::wstring& relative) {
-    std::wstring path = UTF8Decode(__FILE__);
-    for (wchar_t& c : path)
-        if (c == L'/') c = L'\\';
-    if (!path.empty() && path[0] == L'\\') path = L"Z:" + path;
-    return path.substr(0, path.rfind(L"\\tests\\app\\")) + L"\\" + relative;
-}
-
 std::wstring Description(const std::wstring& file) {
     TStringList text;
-    text.LoadFromFile(SourcePath(L"app\\" + file));
+    text.LoadFromFile(TestSupport::SourceTreePath(L"app\\" + file));
     return text.Text();
 }
 
@@ -472,7 +464,7 @@ TEST_F(MainWindow, UpdateCheckRunsOnceFromTheFirstTick) {
 TEST(SplashWindow, StaysHiddenShowsTheVersionAndClosesItself) {
     REQUIRE_DISPLAY();
     TStringList text;
-    text.LoadFromFile(SourcePath(L"app\\frmDorlenU.desc"));
+    text.LoadFromFile(TestSupport::SourceTreePath(L"app\\frmDorlenU.desc"));
     auto* splash = new frmDorlenU::TfrmDorlen(nullptr, text.Text());
     EXPECT_FALSE(splash->Showing());
     EXPECT_EQ(splash->ClientWidth(), 890);
