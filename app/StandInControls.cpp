@@ -128,7 +128,10 @@ void TStandInButton::Paint() {
 
 // ---- TStandInTabSheet ----
 
+// Both hold child windows: their painting must clip them, or it wipes the children's
+// frames and scroll bars, which the children do not paint again.
 TStandInTabSheet::TStandInTabSheet(TComponent* owner) : TCustomControl(owner) {
+    FControlStyle |= csAcceptsControls;
     SetAlign(alClient);
 }
 
@@ -151,6 +154,7 @@ const TPropertyList& TStandInPageControl::Published() {
 }
 
 TStandInPageControl::TStandInPageControl(TComponent* owner) : TCustomControl(owner) {
+    FControlStyle |= csAcceptsControls;
     SetBounds(Left(), Top(), 289, 193);
 }
 
