@@ -131,9 +131,11 @@ void TAdvMemoStrings::SetUpdateState(bool updating) {
         return;
     }
     if (FLockCount > 0) --FLockCount;
+    if (FLockCount > 0 || !FChangedInUpdate) return;
+    FChangedInUpdate = false;
     // The lines changed inside the update told nobody, and the closing EndUpdate fires no
     // change either; the memo still has to size its scroll bars to what the list now holds.
-    if (FLockCount == 0 && Memo) {
+    if (Memo) {
         Memo->UpdateMaxLength();
         Memo->UpdateScrollBars(false);
         Memo->Invalidate();
