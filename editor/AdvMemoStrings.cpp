@@ -126,8 +126,20 @@ TAdvMemoStrings::~TAdvMemoStrings() {
 }
 
 void TAdvMemoStrings::SetUpdateState(bool updating) {
-    if (updating) ++FLockCount;
-    else if (FLockCount > 0) --FLockCount;
+    if (updating) {
+        ++FLockCount;
+        return;
+    }
+    if (FLockCount > 0) --FLockCount;
+    if (FLockCount > 0 || !FChangedInUpdate) return;
+    FChangedInUpdate = false;
+    // The lines changed inside the update told nobody, and the closing EndUpdate fires no
+    // change either; the memo still has to size its scroll bars to what the list now holds.
+    if (Memo) {
+        Memo->UpdateMaxLength();
+        Memo->UpdateScrollBars(false);
+        Memo->Invalidate();
+    }
 }
 
 void TAdvMemoStrings::SetLength(int index, int length) {

@@ -118,12 +118,17 @@ public:
     int FLockCount = 0;
     bool FDeleting = false;
     bool FNoObjCreate = false;
+    bool FChangedInUpdate = false;  // text changed while FLockCount was above 0
     int FFirstChanged = 0;
     ClassLib::TNotifyEvent OnSetText;
     // The first line changed since the last call (INT_MAX when none); the painter's
     // syntax-state cache is dropped from there before it is used again.
     int TakeFirstChanged() { const int first = FFirstChanged; FFirstChanged = INT_MAX; return first; }
-    void NoteChanged(int index) { if (index < FFirstChanged) FFirstChanged = index < 0 ? 0 : index; }
+    void NoteChanged(int index) {
+        if (index < FFirstChanged) FFirstChanged = index < 0 ? 0 : index;
+        // The memo's own row rebuilds (word wrap) change no text and set up the view themselves.
+        if (FLockCount > 0 && !FNoObjCreate) FChangedInUpdate = true;
+    }
 
     std::wstring Get(int index) const override;
     void Put(int index, const std::wstring& s) override;

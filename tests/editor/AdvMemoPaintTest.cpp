@@ -2,6 +2,7 @@
 
 #include "classlib/Form.h"
 #include "classlib/Seams.h"
+#include "classlib/StandardControls.h"
 #include "editor/AdvmCSHS.h"
 #include "support/WindowTestSupport.h"
 
@@ -398,6 +399,61 @@ TEST(MemoWindow, DescribedMemoGetsAWindowMeasuredFontAndScrollBars) {
     EXPECT_GE(hintedRow, 1);
     memo->Perform(WM_VSCROLL, SB_ENDSCROLL, 0);
     delete form;
+}
+
+// Filled the way the generator fills its panes: one batch of added lines after the
+// windows exist. The second memo sits two panels deep, the inner one created hidden
+// and shown afterwards, as the main window builds its pages.
+TEST(MemoWindow, LinesAddedInOneUpdateShowTheSystemScrollBarBesideTheText) {
+    REQUIRE_DISPLAY();
+    ClassLib::TForm form(nullptr);
+    form.SetBounds(0, 0, 700, 400);
+    auto* direct = new TAdvMemo(&form);
+    direct->SetParent(&form);
+    direct->SetBounds(0, 0, 300, 250);
+    auto* outer = new ClassLib::TPanel(&form);
+    outer->SetParent(&form);
+    outer->SetBounds(320, 0, 320, 260);
+    auto* inner = new ClassLib::TPanel(&form);
+    inner->SetParent(outer);
+    inner->SetAlign(ClassLib::alClient);
+    inner->SetVisible(false);
+    auto* nested = new TAdvMemo(&form);
+    nested->SetParent(inner);
+    nested->SetAlign(ClassLib::alClient);
+    form.Show();
+    TestSupport::PumpMessages();
+    inner->SetVisible(true);
+    TestSupport::PumpMessages();
+
+    for (TAdvMemo* memo : {direct, nested}) {
+        ClassLib::TStrings* lines = memo->Lines();
+        lines->BeginUpdate();
+        lines->Clear();
+        for (int i = 0; i < 200; ++i) lines->Add(L"line " + std::to_wstring(i));
+        lines->EndUpdate();
+    }
+    TestSupport::PumpMessages();
+
+    for (TAdvMemo* memo : {direct, nested}) {
+        SCOPED_TRACE(memo == direct ? "on the form" : "in a panel shown later");
+        ASSERT_TRUE(memo->HandleAllocated());
+        const HWND window = memo->Handle();
+        SCROLLBARINFO bar{};
+        bar.cbSize = sizeof(bar);
+        ASSERT_TRUE(::GetScrollBarInfo(window, OBJID_VSCROLL, &bar));
+        EXPECT_EQ(bar.rgstate[0] & STATE_SYSTEM_INVISIBLE, 0u);
+        RECT client{}, frame{};
+        ::GetClientRect(window, &client);
+        ::GetWindowRect(window, &frame);
+        EXPECT_LT(client.right, frame.right - frame.left);
+        // The text stops before the bar: the bar begins at the client area's right edge.
+        POINT edge{client.right, 0};
+        ::ClientToScreen(window, &edge);
+        EXPECT_GE(bar.rcScrollBar.left, edge.x);
+        EXPECT_LE(memo->TextArea().Right, client.right);
+        EXPECT_EQ(memo->TopLine(), 0);
+    }
 }
 
 namespace {

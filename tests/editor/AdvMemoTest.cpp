@@ -138,6 +138,20 @@ TEST(AdvMemoModel, TopLineAndScrollBars) {
     EXPECT_EQ(memo.TopLine(), 99);
     memo.ScrollToBottom();
     EXPECT_EQ(memo.TopLine(), 100 - rows);
+
+    // Lines added inside the list's own update reach the bars when it ends.
+    memo.Lines()->BeginUpdate();
+    memo.Lines()->Clear();
+    for (int i = 0; i < 5; ++i) memo.Lines()->Add(L"line");
+    EXPECT_TRUE(memo.VertBar().Visible);
+    memo.Lines()->EndUpdate();
+    EXPECT_FALSE(memo.VertBar().Visible);
+    memo.Lines()->BeginUpdate();
+    for (int i = 0; i < 200; ++i) memo.Lines()->Add(std::wstring(100, L'x'));
+    memo.Lines()->EndUpdate();
+    EXPECT_TRUE(memo.VertBar().Visible);
+    EXPECT_TRUE(memo.HorzBar().Visible);
+    EXPECT_EQ(memo.VertBar().Max - memo.VertBar().PageSize + 1, 204);
 }
 
 TEST(AdvMemoModel, UpdateCountingRepaintsOnTheLastEndUpdate) {
