@@ -170,19 +170,13 @@ public:
     template <class Get, class Set, class E>
     TPropertyList& Enum(const wchar_t* name, const wchar_t* typeName, Get get, Set set,
                         std::initializer_list<const wchar_t*> names, E defaultValue) {
-        TPropInfo info = MakeOrdinal(name, TPropKind::Enumeration, typeName, get, set);
-        for (const wchar_t* value : names) info.ValueNames.emplace_back(value);
-        info.OrdDefault = int64_t(defaultValue);
-        return Add(std::move(info));
+        return AddNamed(TPropKind::Enumeration, name, typeName, get, set, names, int64_t(defaultValue));
     }
     // A set held as a bit mask (any integral or enum type): bit i is names[i].
     template <class Get, class Set, class M>
     TPropertyList& SetOf(const wchar_t* name, const wchar_t* typeName, Get get, Set set,
                          std::initializer_list<const wchar_t*> names, M defaultValue) {
-        TPropInfo info = MakeOrdinal(name, TPropKind::Set, typeName, get, set);
-        for (const wchar_t* value : names) info.ValueNames.emplace_back(value);
-        info.OrdDefault = int64_t(defaultValue);
-        return Add(std::move(info));
+        return AddNamed(TPropKind::Set, name, typeName, get, set, names, int64_t(defaultValue));
     }
     template <class Get, class Set>
     TPropertyList& Colour(const wchar_t* name, Get get, Set set, int32_t defaultValue) {
@@ -273,6 +267,15 @@ public:
     }
 
 private:
+    // An enumeration or a set: an ordinal with the names of its values.
+    template <class Get, class Set>
+    TPropertyList& AddNamed(TPropKind kind, const wchar_t* name, const wchar_t* typeName, Get get, Set set,
+                            std::initializer_list<const wchar_t*> names, int64_t defaultValue) {
+        TPropInfo info = MakeOrdinal(name, kind, typeName, get, set);
+        for (const wchar_t* value : names) info.ValueNames.emplace_back(value);
+        info.OrdDefault = defaultValue;
+        return Add(std::move(info));
+    }
     template <class Get, class Set>
     static TPropInfo MakeOrdinal(const wchar_t* name, TPropKind kind, const wchar_t* typeName, Get get, Set set) {
         using V = std::decay_t<decltype(Detail::CallGet(get, static_cast<const TObject*>(nullptr)))>;

@@ -10,7 +10,6 @@
 #include "classlib/Collections.h"
 #include "classlib/Colors.h"
 #include "classlib/Control.h"
-#include "classlib/GdiObjects.h"
 #include "classlib/Menus.h"
 #include "classlib/Pictures.h"
 #include "classlib/Properties.h"
