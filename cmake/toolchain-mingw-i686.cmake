@@ -1,5 +1,6 @@
-# Cross build for 32-bit Windows with the posix-threads MinGW-w64 compilers:
-# the win32-threads variant lacks std::mutex, which GoogleTest and our threads need.
+# Cross build for 32-bit Windows, the program as it ships, with the posix-threads
+# MinGW-w64 compilers: the win32-threads variant lacks std::mutex, which GoogleTest and
+# our threads need.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Installs everything the build and the tests need on a Debian 12 machine, once:
-# the cross compiler, Wine, Xvfb, GoogleTest's sources, zlib for Windows, and
-# libjpeg-turbo and libssh2 cross-built from Debian's source packages into a cache
-# outside the repository. Every step checks first, so a second run takes a second.
+# Installs everything the build and the tests need on a Debian 12 machine, once: the
+# cross compilers for i686 and x86_64, Wine, Xvfb, GoogleTest's sources, zlib for
+# Windows, and libjpeg-turbo and libssh2 cross-built from Debian's source packages for
+# both architectures into a cache outside the repository. Then it finds out whether this
+# machine can execute 32-bit code and prepares a Wine prefix for each architecture it
+# can run. Every step checks first, so a second run takes a second.
 set -euo pipefail
 
 # shellcheck source=env.sh
@@ -11,7 +13,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 SUDO=""
 if [ "$(id -u)" != 0 ]; then SUDO="sudo"; fi
 
-PACKAGES=(g++-mingw-w64-i686 mingw-w64-tools wine wine32:i386 wine64 xvfb xauth cmake
+PACKAGES=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools wine wine32:i386 wine64 xvfb xauth cmake
           ccache libz-mingw-w64-dev fonts-wine fonts-liberation fonts-dejavu-core googletest
           dpkg-dev make x11-utils)
 
@@ -66,30 +68,32 @@ fetch_source() {  # fetch_source PACKAGE VERSION -> prints the unpacked folder
     echo "$dir"
 }
 
-cross_cmake() {  # cross_cmake SOURCE BUILD ARGS...
-    local src=$1 build=$2; shift 2
+cross_cmake() {  # cross_cmake ARCH SOURCE BUILD ARGS...
+    local arch=$1 src=$2 build=$3; shift 3
     local log="$build.log"
     mkdir -p "$(dirname "$build")"
     { cmake -S "$src" -B "$build" -G "Unix Makefiles" \
-          -DCMAKE_TOOLCHAIN_FILE="$ATGEN_ROOT/cmake/toolchain-mingw-i686.cmake" \
-          -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$ATGEN_DEPS/prefix" "$@" &&
+          -DCMAKE_TOOLCHAIN_FILE="$ATGEN_ROOT/cmake/toolchain-mingw-$arch.cmake" \
+          -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$(atgen_deps_dir "$arch")/prefix" "$@" &&
       cmake --build "$build" -j"$(nproc)" &&
       cmake --install "$build"; } >"$log" 2>&1 || { tail -n 40 "$log" >&2; exit 1; }
 }
 
-build_libjpeg() {
-    [ -f "$ATGEN_DEPS/prefix/lib/libjpeg.a" ] && return 0
-    echo "setup: building libjpeg-turbo for Windows"
+build_libjpeg() {  # build_libjpeg ARCH
+    local arch=$1 deps; deps=$(atgen_deps_dir "$1")
+    [ -f "$deps/prefix/lib/libjpeg.a" ] && return 0
+    echo "setup: building libjpeg-turbo for $arch Windows"
     local src; src=$(fetch_source libjpeg-turbo 1:2.1.5-2)
-    cross_cmake "$src" "$ATGEN_DEPS/build/libjpeg" -DWITH_SIMD=OFF -DENABLE_SHARED=OFF \
+    cross_cmake "$arch" "$src" "$deps/build/libjpeg" -DWITH_SIMD=OFF -DENABLE_SHARED=OFF \
         -DWITH_TURBOJPEG=OFF -DCMAKE_POSITION_INDEPENDENT_CODE=OFF
 }
 
-build_libssh2() {
-    [ -f "$ATGEN_DEPS/prefix/lib/libssh2.a" ] && return 0
-    echo "setup: building libssh2 for Windows"
+build_libssh2() {  # build_libssh2 ARCH
+    local arch=$1 deps; deps=$(atgen_deps_dir "$1")
+    [ -f "$deps/prefix/lib/libssh2.a" ] && return 0
+    echo "setup: building libssh2 for $arch Windows"
     local src; src=$(fetch_source libssh2 1.10.0-3)
-    cross_cmake "$src" "$ATGEN_DEPS/build/libssh2" -DCRYPTO_BACKEND=WinCNG -DBUILD_SHARED_LIBS=OFF \
+    cross_cmake "$arch" "$src" "$deps/build/libssh2" -DCRYPTO_BACKEND=WinCNG -DBUILD_SHARED_LIBS=OFF \
         -DBUILD_EXAMPLES=OFF -DBUILD_TESTING=OFF -DENABLE_ZLIB_COMPRESSION=OFF
 }
 
@@ -111,11 +115,12 @@ WINE_SETTINGS='REGEDIT4
 "Managed"="N"
 '
 
-prepare_wine_prefix() {
+prepare_wine_prefix() {  # prepare_wine_prefix ARCH
+    atgen_wine_env "$1"
     if [ ! -f "$WINEPREFIX/.atgen-prefix" ]; then
-        echo "setup: creating the Wine prefix $WINEPREFIX"
+        echo "setup: creating the $WINEARCH Wine prefix $WINEPREFIX"
         mkdir -p "$WINEPREFIX"
-        wineboot -i >/dev/null 2>&1 || true
+        "$ATGEN_WINE" wineboot -i >/dev/null 2>&1 </dev/null || true
         wineserver -w
         local fonts="$WINEPREFIX/drive_c/windows/Fonts"
         mkdir -p "$fonts"
@@ -129,7 +134,7 @@ prepare_wine_prefix() {
     if [ ! -f "$stamp" ] || [ "$(cat "$stamp")" != "$WINE_SETTINGS" ]; then
         local reg; reg=$(mktemp --suffix=.reg)
         printf '%s' "$WINE_SETTINGS" > "$reg"
-        wine regedit /S "$reg" >/dev/null 2>&1
+        "$ATGEN_WINE" regedit /S "$reg" >/dev/null 2>&1 </dev/null
         wineserver -w
         rm -f "$reg"
         printf '%s' "$WINE_SETTINGS" > "$stamp"
@@ -138,6 +143,14 @@ prepare_wine_prefix() {
 
 install_packages
 mkdir -p "$ATGEN_DEPS"
-build_libjpeg
-build_libssh2
-prepare_wine_prefix
+for arch in $ATGEN_ARCHES; do
+    build_libjpeg "$arch"
+    build_libssh2 "$arch"
+done
+no32=$(atgen_no_32bit_reason)
+if [ -n "$no32" ]; then
+    echo "setup: 32-bit Windows programs cannot run here, $no32: only the x86_64 build runs under Wine" >&2
+fi
+for arch in $(atgen_runnable_arches); do
+    prepare_wine_prefix "$arch"
+done

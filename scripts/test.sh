@@ -1,11 +1,25 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test executable once under Wine, on a virtual
-# X screen of its own, then prints CTest's summary.
+# Builds both architectures and runs every test executable once under Wine, on a
+# virtual X screen of its own, for every architecture this machine can execute: i686
+# and x86_64 where 32-bit code runs, x86_64 alone where it does not. Both are always
+# built, so a fault of either shows on any machine. CTest's summary of the last
+# architecture is the last thing printed. Arguments go to CTest.
 set -euo pipefail
 here="$(dirname "${BASH_SOURCE[0]}")"
 source "$here/env.sh"
 bash "$here/setup.sh"
-bash "$here/build.sh"
+for arch in $ATGEN_ARCHES; do
+    echo "test: building $arch"
+    bash "$here/build.sh" "$arch"
+done
+
+runnable=$(atgen_runnable_arches)
+no32=$(atgen_no_32bit_reason)
+if [ -z "$no32" ]; then
+    echo "test: running the tests of i686 and x86_64"
+else
+    echo "test: running the tests of x86_64 only; i686 was built but cannot run here: $no32"
+fi
 
 # A display number nobody else uses, so parallel runs and a user's X do not meet.
 display=""
@@ -17,12 +31,6 @@ Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 export DISPLAY=":$display"
 export ATGEN_REQUIRE_DISPLAY=1
-
-# One wineserver for the whole run: each Wine process then starts in a tenth of a second.
-wineserver -p >/dev/null 2>&1 || true
-# Start Wine's background services now, with no terminal attached: started by the
-# first test instead, they would inherit CTest's output pipe and keep it waiting.
-wineboot >/dev/null 2>&1 </dev/null || true
 cleanup() {
     wineserver -k >/dev/null 2>&1 || true
     kill "$xvfb_pid" >/dev/null 2>&1 || true
@@ -30,7 +38,22 @@ cleanup() {
 trap cleanup EXIT
 for _ in $(seq 50); do xdpyinfo -display "$DISPLAY" >/dev/null 2>&1 && break; sleep 0.1; done
 
-cd "$ATGEN_BUILD"
-# One area at a time: the areas share one Wine desktop and its clipboard, and a copy in one
-# executable must not land between another's copy and paste. The whole run takes seconds.
-ctest --output-on-failure --timeout 900 "$@"
+failed=""
+for arch in $runnable; do
+    atgen_wine_env "$arch"
+    # One wineserver for the whole run: each Wine process then starts in a tenth of a second.
+    wineserver -p >/dev/null 2>&1 || true
+    # Start Wine's background services now, with no terminal attached: started by the
+    # first test instead, they would inherit CTest's output pipe and keep it waiting.
+    "$ATGEN_WINE" wineboot >/dev/null 2>&1 </dev/null || true
+    echo "test: $arch"
+    # One area at a time: the areas share one Wine desktop and its clipboard, and a copy
+    # in one executable must not land between another's copy and paste.
+    (cd "$(atgen_build_dir "$arch")" && ctest --output-on-failure --timeout 900 "$@") || failed="$failed $arch"
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -w >/dev/null 2>&1 || true
+done
+if [ -n "$failed" ]; then
+    echo "test: failed on$failed" >&2
+    exit 1
+fi

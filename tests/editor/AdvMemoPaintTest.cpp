@@ -58,7 +58,7 @@ public:
         int count = 0;
         for (int y = r.top; y < r.bottom; ++y)
             for (int x = r.left; x < r.right; ++x)
-                if (::GetPixel(FDC, x, y) == ClassLib::ColorToRGB(colour)) ++count;
+                if (::GetPixel(FDC, x, y) == COLORREF(ClassLib::ColorToRGB(colour))) ++count;
         return count;
     }
     // Pixels that are neither of the given background colours: the ink of the text.

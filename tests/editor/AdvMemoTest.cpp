@@ -986,7 +986,7 @@ TEST(AdvMemoUndo, OutOfRangePositionsNeverBreakTheModel) {
                 case 13: memo.Lines()->Delete(y); break;
                 case 14: memo.Lines()->Insert(std::clamp(y, 0, count), L"ins\r\nert"); break;
                 case 15: memo.SetSelectionMode(any(0, 3) == 0 ? smBlock : smText); memo.SetBlockSelection(TMemoRect{0, 0, any(0, 4), any(0, 2)}); break;
-                case 16: memo.MoveCaret(any(-2, 2), any(-2, 2), any(0, 1) ? ssShiftKey : 0); break;
+                case 16: memo.MoveCaret(any(-2, 2), any(-2, 2), any(0, 1) ? ClassLib::TShiftState(ssShiftKey) : ClassLib::TShiftState(0)); break;
                 case 17: memo.SelectAll(); memo.InsertText(any(0, 4) == 0 ? L"" : L"x\r\n"); break;
                 case 18: memo.Lines()->SetText(any(0, 5) == 0 ? L"" : L"r\r\ns t u v w x y z"); break;
                 case 19: memo.TabKey(0); memo.SetError(y, x, 2); memo.SetBookmarks(any(0, 9), y); break;
