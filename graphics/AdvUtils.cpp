@@ -8,6 +8,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <exception>
 
 #include "classlib/Canvas.h"
 #include "classlib/Clipboard.h"
@@ -218,6 +219,24 @@ bool WildcardMatch(const String& pattern, size_t p, const String& value, size_t 
         done = p >= pattern.size() && v >= value.size();
     }
     return negate ? !matching : matching;
+}
+
+struct TFontCollector {
+    TStringList* List;
+    std::exception_ptr Error;   // carried past gdi32's frames and raised after the enumeration
+};
+
+int CALLBACK CollectFontFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM data) {
+    auto* collector = reinterpret_cast<TFontCollector*>(data);
+    try {
+        const String name = font->lfFaceName;
+        TStringList* list = collector->List;
+        if (list->Count() == 0 || !SameText(list->Strings(list->Count() - 1), name)) list->Add(name);
+        return 1;
+    } catch (...) {
+        collector->Error = std::current_exception();
+        return 0;
+    }
 }
 
 bool ParseInt(const String& text, int& value) {
@@ -966,16 +985,10 @@ void TAdvUtils::GetFonts(TStringList* fontList) {
     query.lfCharSet = DEFAULT_CHARSET;
     HDC dc = ::GetDC(nullptr);
     // A family is reported once per character set; only a repeat of the name just added is dropped.
-    ::EnumFontFamiliesExW(
-        dc, &query,
-        [](const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM data) -> int {
-            auto* list = reinterpret_cast<TStringList*>(data);
-            const String name = font->lfFaceName;
-            if (list->Count() == 0 || !SameText(list->Strings(list->Count() - 1), name)) list->Add(name);
-            return 1;
-        },
-        reinterpret_cast<LPARAM>(fontList), 0);
+    TFontCollector collector{fontList, {}};
+    ::EnumFontFamiliesExW(dc, &query, CollectFontFamily, reinterpret_cast<LPARAM>(&collector), 0);
     ::ReleaseDC(nullptr, dc);
+    if (collector.Error) std::rethrow_exception(collector.Error);
     fontList->Sort();
 }
 

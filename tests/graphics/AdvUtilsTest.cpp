@@ -17,8 +17,11 @@
 #include <thread>
 
 #include "classlib/Exceptions.h"
+#include "classlib/Form.h"
+#include "classlib/GdiObjects.h"
 #include "classlib/Pictures.h"
 #include "classlib/Seams.h"
+#include "classlib/StandardControls.h"
 #include "classlib/StringList.h"
 #include "classlib/Streams.h"
 
@@ -898,6 +901,53 @@ TEST(AdvUtilsFiles, FontListIsSortedWithoutRepeats) {
         EXPECT_LE(ClassLib::AnsiCompareText(fonts[i - 1], fonts[i]), 0);
         EXPECT_FALSE(ClassLib::SameText(fonts[i - 1], fonts[i]));
     }
+}
+
+TEST(AdvUtilsForms, FormsAreFoundThroughOwnersAndParents) {
+    ClassLib::TForm form(nullptr);
+    auto* outer = new ClassLib::TPanel(&form);
+    outer->SetParent(&form);
+    auto* inner = new ClassLib::TPanel(&form);
+    inner->SetParent(outer);
+    ClassLib::TComponent loose(nullptr);
+
+    EXPECT_EQ(TAdvUtils::GetOwnerForm(inner), &form);
+    EXPECT_EQ(TAdvUtils::GetOwnerForm(&form), nullptr);   // owners only, not the component itself
+    EXPECT_EQ(TAdvUtils::GetOwnerForm(&loose), nullptr);
+    EXPECT_EQ(TAdvUtils::GetParentForm(inner), &form);
+    EXPECT_EQ(TAdvUtils::GetParentForm(&form), &form);
+    ClassLib::TPanel orphan(nullptr);
+    EXPECT_EQ(TAdvUtils::GetParentForm(&orphan), nullptr);
+    EXPECT_EQ(TAdvUtils::GetParentForm(nullptr), nullptr);
+}
+
+TEST(AdvUtilsForms, ScalingFontsAndControls) {
+    ClassLib::TForm form(nullptr);
+    form.SetBounds(0, 0, 400, 300);
+    auto* panel = new ClassLib::TPanel(&form);
+    panel->SetParent(&form);
+    panel->SetParentFont(false);
+    panel->SetBounds(10, 20, 100, 50);
+    panel->Font()->SetPixelsPerInch(120);
+    panel->Font()->SetHeight(-16);
+    auto* label = new ClassLib::TPanel(&form);
+    label->SetParent(panel);
+    label->SetParentFont(false);
+    label->Font()->SetPixelsPerInch(96);
+    label->Font()->SetHeight(-12);
+
+    // Font heights go back to 96 pixels per inch, nested controls included; the form keeps its size.
+    TAdvUtils::ScaleForCurrentDPI(&form);
+    EXPECT_EQ(panel->Font()->Height(), -13);   // -16 x 96 / 120 = -12.8, rounded away from zero
+    EXPECT_EQ(label->Font()->Height(), -12);
+    EXPECT_EQ(form.Width(), 400);
+    EXPECT_EQ(form.Height(), 300);
+
+    TAdvUtils::ScaleForDPI(panel, 192);
+    EXPECT_EQ(panel->Left(), 20);
+    EXPECT_EQ(panel->Width(), 200);
+    EXPECT_EQ(panel->Height(), 100);
+    TAdvUtils::ScaleForDPI(nullptr, 192);
 }
 
 // ---------------------------------------------------------------- scaling and formats
