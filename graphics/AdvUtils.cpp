@@ -207,7 +207,7 @@ bool WildcardMatch(const String& pattern, size_t p, const String& value, size_t 
             ++p;
         } else if (c == L'*') {
             while (p < pattern.size() && pattern[p] == L'*') ++p;
-            // Longest first: the rest of the pattern against ever longer tails of the value.
+            // The star takes all it can first: the rest of the pattern meets ever longer tails.
             size_t tail = value.size();
             matching = WildcardMatch(pattern, p, value, tail);
             while (!matching && tail > v) matching = WildcardMatch(pattern, p, value, --tail);
