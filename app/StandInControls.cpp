@@ -200,6 +200,14 @@ void TStandInPageControl::Loaded() {
     ShowActivePage();
 }
 
+void TStandInPageControl::ChangeScale(int m, int d) {
+    if (m > 0 && d > 0) {
+        SetTabWidth(::MulDiv(FTabWidth, m, d));
+        SetTabHeight(::MulDiv(FTabHeight, m, d));
+    }
+    TCustomControl::ChangeScale(m, d);
+}
+
 int TStandInPageControl::TabAtPos(int x, int y) const {
     if (y < 0 || y >= FTabHeight || x < 0) return -1;
     const int index = x / std::max(FTabWidth, 1);
@@ -356,6 +364,12 @@ TStandInStatusBar::TStandInStatusBar(TComponent* owner)
 }
 
 TStandInStatusBar::~TStandInStatusBar() = default;
+
+void TStandInStatusBar::ChangeScale(int m, int d) {
+    if (m > 0 && d > 0)
+        for (int i = 0; i < FPanels->Count(); ++i) FPanels->Items(i)->SetWidth(::MulDiv(FPanels->Items(i)->Width(), m, d));
+    TCustomControl::ChangeScale(m, d);
+}
 
 int TStandInStatusBar::PanelAtPos(int x) const {
     int left = 0;

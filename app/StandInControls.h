@@ -77,6 +77,7 @@ public:
     // The page whose tab holds the client point, or -1.
     int TabAtPos(int x, int y) const;
     void Loaded() override;
+    void ChangeScale(int m, int d) override;
     ClassLib::TNotifyEvent OnChange;
 
 protected:
@@ -153,6 +154,7 @@ public:
     // The panel under a client x, or -1.
     int PanelAtPos(int x) const;
     TPanelClick OnPanelClick;
+    void ChangeScale(int m, int d) override;
 
 protected:
     void Paint() override;

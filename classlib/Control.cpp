@@ -158,6 +158,12 @@ void TSizeConstraints::Apply(int& width, int& height) const {
     height = std::max(height, FMinHeight);
 }
 
+void TSizeConstraints::ChangeScale(int m, int d) {
+    FMinWidth = ::MulDiv(FMinWidth, m, d); FMinHeight = ::MulDiv(FMinHeight, m, d);
+    FMaxWidth = ::MulDiv(FMaxWidth, m, d); FMaxHeight = ::MulDiv(FMaxHeight, m, d);
+    Changed();
+}
+
 void TSizeConstraints::Changed() {
     if (FControl) FControl->SetBounds(FControl->Left(), FControl->Top(), FControl->Width(), FControl->Height());
 }
@@ -178,6 +184,12 @@ void TMargins::Assign(const TPersistent* source) {
         return;
     }
     TPersistent::Assign(source);
+}
+
+void TMargins::ChangeScale(int m, int d) {
+    FLeft = ::MulDiv(FLeft, m, d); FTop = ::MulDiv(FTop, m, d);
+    FRight = ::MulDiv(FRight, m, d); FBottom = ::MulDiv(FBottom, m, d);
+    Changed();
 }
 
 void TMargins::Changed() {
@@ -688,9 +700,17 @@ void TControl::SendToBack() {
 }
 
 void TControl::ChangeScale(int m, int d) {
-    if (m == d || d == 0) return;
-    SetBounds(::MulDiv(FLeft, m, d), ::MulDiv(FTop, m, d), ::MulDiv(FWidth, m, d), ::MulDiv(FHeight, m, d));
-    if (!FParentFont) FFont->SetHeight(::MulDiv(FFont->Height(), m, d));
+    if (m == d || m <= 0 || d <= 0) return;
+    // Taken first: the scaled constraints may already move the control.
+    const TRect bounds = ScaledBounds(m, d);
+    FConstraints->ChangeScale(m, d);
+    FMargins->ChangeScale(m, d);
+    if (!FParentFont && !FFont->PointSized()) FFont->SetHeight(::MulDiv(FFont->Height(), m, d));
+    SetBounds(bounds.Left, bounds.Top, bounds.Width(), bounds.Height());
+}
+
+TRect TControl::ScaledBounds(int m, int d) const {
+    return Bounds(::MulDiv(FLeft, m, d), ::MulDiv(FTop, m, d), ::MulDiv(FWidth, m, d), ::MulDiv(FHeight, m, d));
 }
 
 void TControl::Loaded() {
@@ -1327,10 +1347,12 @@ void TWinControl::Repaint() {
 }
 
 void TWinControl::ChangeScale(int m, int d) {
-    if (m == d || d == 0) return;
+    if (m == d || m <= 0 || d <= 0) return;
     DisableAlign();
-    for (TControl* child : FControls) child->ChangeScale(m, d);
+    // The control before its children: their anchor distances are then taken against
+    // the scaled client area.
     TControl::ChangeScale(m, d);
+    for (TControl* child : FControls) child->ChangeScale(m, d);
     EnableAlign();
 }
 

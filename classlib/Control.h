@@ -159,6 +159,8 @@ public:
     void Assign(const TPersistent* source) override;
     // The size limited to the constraints.
     void Apply(int& width, int& height) const;
+    // Every limit set times m/d, in one change.
+    void ChangeScale(int m, int d);
 private:
     void Changed();
     TControl* FControl;
@@ -180,6 +182,8 @@ public:
     void SetRight(int value) { FRight = value; Changed(); }
     void SetBottom(int value) { FBottom = value; Changed(); }
     void Assign(const TPersistent* source) override;
+    // Every side times m/d, in one change.
+    void ChangeScale(int m, int d);
 private:
     void Changed();
     TControl* FControl;
@@ -301,7 +305,9 @@ public:
     // The control a drag over this screen point would reach, or null.
     static TControl* FindDragTarget(const TPoint& screenPoint);
 
-    // Scales bounds and font by m/d (a change of pixels per inch).
+    // Scales by m/d for a change of pixels per inch: bounds, constraints, margins and a
+    // font given in pixels (one given in points already suits the screen). Descendants
+    // scale the other pixel sizes they hold, then call this.
     virtual void ChangeScale(int m, int d);
 
     void Loaded() override;
@@ -343,6 +349,8 @@ protected:
     virtual void BeginAutoDrag();
     // Mouse messages while this control is dragged; true when the drag used the message.
     bool DragMessage(TMessage& message);
+    // The bounds ChangeScale gives this control, from the bounds as they are now.
+    virtual TRect ScaledBounds(int m, int d) const;
     // The parent's layout moved this control: bounds change without touching the
     // remembered anchor distances.
     void SetAlignedBounds(int left, int top, int width, int height);

@@ -60,6 +60,8 @@ const TPropertyList& TCustomForm::Published() {
         .Enum(L"WindowState", L"TWindowState", &TCustomForm::WindowState, &TCustomForm::SetWindowState,
               {L"wsNormal", L"wsMinimized", L"wsMaximized"}, wsNormal)
         .Add(L"KeyPreview", &TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview, false)
+        .Add(L"Scaled", &TCustomForm::Scaled, &TCustomForm::SetScaled, true)
+        .Add(L"PixelsPerInch", &TCustomForm::PixelsPerInch, &TCustomForm::SetPixelsPerInch, 96)
         .Add(L"Visible", &TCustomForm::Visible, &TCustomForm::SetVisible, false)
         .Colour(L"Color", &TCustomForm::Color, &TCustomForm::SetColor, clBtnFace)
         .Add(L"ParentColor", &TCustomForm::ParentColor, &TCustomForm::SetParentColor, false)
@@ -136,6 +138,36 @@ void TCustomForm::Created() {
         TControl::SetVisible(false);
         Show();
     }
+}
+
+void TCustomForm::SetPixelsPerInch(int value) {
+    if (value <= 0)
+        throw EInvalidOperation(L"Invalid pixels per inch " + std::to_wstring(value) + L" for " + Name() +
+                                L": the value must be positive");
+    FPixelsPerInch = value;
+}
+
+int TCustomForm::MonitorPixelsPerInch() const {
+    // The program declares itself aware of the system's resolution only (its manifest),
+    // so every monitor reports the screen's.
+    return Screen->PixelsPerInch();
+}
+
+void TCustomForm::Loaded() {
+    // Before the layout and the anchor distances that the base class takes.
+    const int monitorPixelsPerInch = MonitorPixelsPerInch();
+    if (FScaled && monitorPixelsPerInch != FPixelsPerInch) {
+        ChangeScale(monitorPixelsPerInch, FPixelsPerInch);
+        FPixelsPerInch = monitorPixelsPerInch;
+    }
+    TCustomControl::Loaded();
+}
+
+TRect TCustomForm::ScaledBounds(int m, int d) const {
+    // The frame is the system's and keeps its size: the description laid out the client area.
+    const int frameWidth = Width() - ClientWidth(), frameHeight = Height() - ClientHeight();
+    return Bounds(::MulDiv(Left(), m, d), ::MulDiv(Top(), m, d), ::MulDiv(ClientWidth(), m, d) + frameWidth,
+                  ::MulDiv(ClientHeight(), m, d) + frameHeight);
 }
 
 void TCustomForm::DoCreate() { FireEvent(OnCreate, this); }

@@ -72,6 +72,15 @@ public:
     void SetActiveControl(TWinControl* control);
     bool Active() const { return FActive; }
     bool Modal() const { return FModal; }
+    // A scaled window made from a description on a screen of other pixels per inch than
+    // PixelsPerInch, the resolution its sizes are written for, is scaled to the screen's
+    // once the description is read; PixelsPerInch is then the screen's.
+    bool Scaled() const { return FScaled; }
+    void SetScaled(bool value) { FScaled = value; }
+    int PixelsPerInch() const { return FPixelsPerInch; }
+    void SetPixelsPerInch(int value);
+    // The pixels per inch of the monitor the window is on.
+    int MonitorPixelsPerInch() const;
 
     void SetClientWidth(int value) override;
     void SetClientHeight(int value) override;
@@ -79,6 +88,7 @@ public:
     TPoint ClientOrigin() const override;
     bool Showing() const override;
     void SetVisible(bool value) override;
+    void Loaded() override;
 
     void Show() { SetVisible(true); }
     void Hide() { SetVisible(false); }
@@ -133,6 +143,7 @@ public:
 protected:
     void CreateParams(TCreateParams& params) override;
     void CreateWindowHandleDone() override;
+    TRect ScaledBounds(int m, int d) const override;
     void Paint() override;
     virtual void DoCreate();
     virtual void DoShow();
@@ -162,6 +173,8 @@ private:
     TPosition FPosition = poDesigned;
     TWindowState FWindowState = wsNormal;
     bool FKeyPreview = false;
+    bool FScaled = true;
+    int FPixelsPerInch = 96;  // invariant: > 0
     TModalResult FModalResult = mrNone;
     TWinControl* FActiveControl = nullptr;
     bool FActive = false;

@@ -61,6 +61,7 @@ void TFont::Assign(const TPersistent* source) {
         FHeight = font->FPixelsPerInch == FPixelsPerInch
                       ? font->FHeight
                       : ::MulDiv(font->FHeight, FPixelsPerInch, font->FPixelsPerInch);
+        FPointSized = font->FPointSized;
         FStyle = font->FStyle;
         FColor = font->FColor;
         FCharset = font->FCharset;
@@ -81,10 +82,16 @@ void TFont::SetName(const std::wstring& name) {
 
 int TFont::Size() const { return -::MulDiv(FHeight, 72, FPixelsPerInch); }
 
-void TFont::SetSize(int points) { SetHeight(-::MulDiv(points, FPixelsPerInch, 72)); }
+void TFont::SetSize(int points) {
+    SetHeight(-::MulDiv(points, FPixelsPerInch, 72));
+    FPointSized = true;
+}
 
 void TFont::SetHeight(int height) {
+    // The same height again keeps its origin: code that re-applies a font's own height
+    // must not turn a point size into pixels.
     if (height == FHeight) return;
+    FPointSized = false;
     FHeight = height;
     Changed();
 }
@@ -154,6 +161,7 @@ void TFont::SetHandle(HFONT font) {
     if (!font || ::GetObjectW(font, sizeof log, &log) == 0) return;
     FName = log.lfFaceName;
     FHeight = log.lfHeight;
+    FPointSized = false;
     TFontStyles style;
     if (log.lfWeight >= FW_BOLD) style += fsBold;
     if (log.lfItalic) style += fsItalic;

@@ -65,6 +65,9 @@ public:
     // Pixels; negative for the character height, positive for the cell height.
     int Height() const { return FHeight; }
     void SetHeight(int height);
+    // True while the height comes from a point size (SetSize, or the default): such a font
+    // already suits the screen's pixels per inch, so rescaling a window leaves it alone.
+    bool PointSized() const { return FPointSized; }
     int PixelsPerInch() const { return FPixelsPerInch; }
     // Keeps Height: the same pixels then mean another point size.
     void SetPixelsPerInch(int ppi) { FPixelsPerInch = ppi > 0 ? ppi : 96; }
@@ -93,6 +96,7 @@ private:
     std::wstring FName;
     int FHeight;
     int FPixelsPerInch;
+    bool FPointSized = true;
     TFontStyles FStyle;
     TColor FColor = clWindowText;
     std::uint8_t FCharset = DEFAULT_CHARSET;

@@ -165,6 +165,11 @@ void TSplitter::Loaded() {
     if ((Align() == alTop || Align() == alBottom) && Cursor() == crHSplit) SetCursor(crVSplit);
 }
 
+void TSplitter::ChangeScale(int m, int d) {
+    if (m > 0 && d > 0) SetMinSize(::MulDiv(FMinSize, m, d));
+    TGraphicControl::ChangeScale(m, d);
+}
+
 void TSplitter::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
     TGraphicControl::MouseDown(button, shift, x, y);
     if (button != mbLeft) return;
@@ -714,6 +719,11 @@ void TCustomListControl::SetItemIndex(int value) {
     if (value < -1 || value >= FItems->Count()) value = -1;
     FItemIndex = value;
     if (FHandle) ::SendMessageW(FHandle, MsgSetSel(), WPARAM(value), 0);
+}
+
+void TCustomListControl::ChangeScale(int m, int d) {
+    if (m > 0 && d > 0) SetItemHeight(::MulDiv(FItemHeight, m, d));
+    TWinControl::ChangeScale(m, d);
 }
 
 void TCustomListControl::SetItemHeight(int value) {

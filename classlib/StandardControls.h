@@ -72,6 +72,7 @@ public:
     TControl* FindResizeControl() const;
     TNotifyEvent OnMoved;
     void Loaded() override;
+    void ChangeScale(int m, int d) override;
 
 protected:
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
@@ -310,6 +311,7 @@ public:
     bool Sorted() const;
     void SetSorted(bool value);
     TCanvas* Canvas() const;
+    void ChangeScale(int m, int d) override;
 
     TDrawItemEvent OnDrawItem;
     TMeasureItemEvent OnMeasureItem;

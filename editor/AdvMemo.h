@@ -569,6 +569,9 @@ public:
 public:
     // Paints the whole control on a DC of its size (a memory DC in tests and benchmarks).
     void PaintTo(HDC dc);
+    // The gutter's width and margin are pixels and scale with the bounds; so does its font
+    // when given in pixels.
+    void ChangeScale(int m, int d) override;
 protected:
     void CreateParams(ClassLib::TCreateParams& params) override;
     void CreateWnd() override;

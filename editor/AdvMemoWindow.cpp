@@ -82,6 +82,17 @@ void TAdvCustomMemo::SyncFontObject() {
     FSyncingFont = false;
 }
 
+void TAdvCustomMemo::ChangeScale(int m, int d) {
+    if (m > 0 && d > 0 && m != d) {
+        ClassLib::TFont* gutterFont = FGutter->Font();
+        if (!gutterFont->PointSized()) gutterFont->SetHeight(::MulDiv(gutterFont->Height(), m, d));
+        const int margin = FGutter->GutterMargin();
+        FGutter->SetGutterWidth(::MulDiv(FGutterWidth, m, d));
+        FGutter->SetGutterMargin(::MulDiv(margin, m, d));
+    }
+    ClassLib::TCustomControl::ChangeScale(m, d);
+}
+
 void TAdvCustomMemo::FontChanged() {
     if (!FSyncingFont) {
         FFontName = Font()->Name();

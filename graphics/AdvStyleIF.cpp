@@ -466,7 +466,10 @@ float GetDPIScale(HDC dc) {
 }
 
 float GetDPIScale(ClassLib::TControl* control, ClassLib::TCanvas* canvas) {
-    if (control && control->ParentForm()) return 1.0f;
+    if (ClassLib::TCustomForm* form = control ? control->ParentForm() : nullptr) {
+        const float scale = form->Scaled() ? float(form->MonitorPixelsPerInch()) / 96.0f : 1.0f;
+        return scale == 0 ? 1.0f : scale;
+    }
     return GetDPIScale(canvas && canvas->HandleAllocated() ? canvas->Handle() : HDC(nullptr));
 }
 
@@ -486,7 +489,8 @@ float GetTextDPIScale(HDC dc, bool apply) {
 
 float GetCanvasTextScale(ClassLib::TCanvas* canvas, ClassLib::TCustomForm* form) {
     // The canvas's context, or none (the screen's) when it has none.
-    return GetTextDPIScale(canvas && canvas->HandleAllocated() ? canvas->Handle() : HDC(nullptr), form == nullptr);
+    return GetTextDPIScale(canvas && canvas->HandleAllocated() ? canvas->Handle() : HDC(nullptr),
+                           form == nullptr || form->Scaled());
 }
 
 int TextHeightAtDPI(int pixelsPerInch, int pointSize) {

@@ -166,13 +166,13 @@ void HSVToRGB(double h, double s, double v, double& r, double& g, double& b);
 
 // DPI of a device context (the screen's when dc is null) over 96; never 0.
 float GetDPIScale(HDC dc);
-// A control on a form: 1 (forms here are not scaled). Otherwise the canvas's vertical
-// DPI over 96, or the screen's horizontal one when there is no canvas or it has no
-// handle; never 0.
+// A control on a form: its monitor's DPI over 96 when the form is scaled (its sizes then
+// follow the screen), else 1. Otherwise the canvas's vertical DPI over 96, or the
+// screen's horizontal one when there is no canvas or it has no handle; never 0.
 float GetDPIScale(ClassLib::TControl* control, ClassLib::TCanvas* canvas);
 float GetTextDPIScale(HDC dc, bool apply);
-// The text scale of the canvas's device context, applied only without a form (forms
-// here are not scaled).
+// The text scale of the canvas's device context, applied without a form or for a
+// scaled one.
 float GetCanvasTextScale(ClassLib::TCanvas* canvas, ClassLib::TCustomForm* form);
 int TextHeightAtDPI(int pixelsPerInch, int pointSize);
 // The canvas font takes the font, its height scaled; gives the resulting point size.

@@ -7,6 +7,9 @@
 
 #include <windows.h>
 
+#include <cmath>
+#include <cstdlib>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -15,9 +18,12 @@
 #include "app/VxFormSR.h"
 #include "app/frmDorlenU.h"
 #include "classlib/Application.h"
+#include "classlib/Canvas.h"
 #include "classlib/Clipboard.h"
 #include "classlib/Dialogs.h"
+#include "classlib/GdiObjects.h"
 #include "classlib/Registry.h"
+#include "classlib/Screen.h"
 #include "classlib/Seams.h"
 #include "classlib/StandardControls.h"
 #include "classlib/StringList.h"
@@ -585,4 +591,107 @@ TEST_F(MainWindow, ControlsFollowTheWindowAndTheSplitter) {
     TestSupport::PumpMessages();
     EXPECT_EQ(Form->PageControl0->Width(), pageWidth + 200);
     EXPECT_EQ(Form->atcmds->Width(), Form->Panel3->Width() - 16);
+}
+
+namespace {
+
+// The description with one more setting of the window, right under its object line.
+std::wstring WithWindowSetting(const std::wstring& description, const std::wstring& setting) {
+    const size_t line = description.find(L"object Form1: TForm1");
+    const size_t end = description.find(L'\n', line);
+    if (line == std::wstring::npos || end == std::wstring::npos) return description;
+    return description.substr(0, end + 1) + L"  " + setting + L"\r\n" + description.substr(end + 1);
+}
+
+// Every control of the window by name, with its bounds in its parent.
+std::map<std::wstring, TRect> LayoutOf(const TForm1* form) {
+    std::map<std::wstring, TRect> layout;
+    for (int i = 0; i < form->ComponentCount(); ++i)
+        if (auto* control = dynamic_cast<TControl*>(form->Components(i))) layout[control->Name()] = control->BoundsRect();
+    return layout;
+}
+
+int TextWidthIn(const TFont* font, const std::wstring& text) {
+    HDC screen = ::GetDC(nullptr);
+    int width = 0;
+    {
+        TCanvas canvas;
+        canvas.SetHandle(screen);
+        canvas.Font()->Assign(font);
+        width = canvas.TextWidth(text);
+        canvas.SetHandle(nullptr);
+    }
+    ::ReleaseDC(nullptr, screen);
+    return width;
+}
+
+}  // namespace
+
+TEST_F(MainWindow, LayoutFollowsTheScreenResolutionAndNothingIsCutOff) {
+    REQUIRE_DISPLAY();
+    HDC screenDC = ::GetDC(nullptr);
+    const int logPixels = ::GetDeviceCaps(screenDC, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screenDC);
+    EXPECT_EQ(Screen->PixelsPerInch(), logPixels);
+    if (const char* expected = std::getenv("ATGEN_EXPECT_DPI")) {
+        ASSERT_EQ(logPixels, std::atoi(expected)) << "the screen does not have the resolution this run set up";
+    }
+
+    // The reference: the same window in the description's own pixels, as at 96 pixels per
+    // inch. Both windows are then given one client size (scaled for the scaled one): the
+    // frame is the system's and does not scale, and the minimum height counts it.
+    const TSize client{900, 700};
+    End();
+    TRegistry().DeleteKey(SettingsKey());  // no placement remembered from another window
+    Form = new TForm1(nullptr, WithWindowSetting(Description(L"Unit1.desc"), L"Scaled = false"));
+    Show();
+    Form->SetClientSize(client.cx, client.cy);
+    TestSupport::PumpMessages();
+    ASSERT_EQ(Form->ClientWidth(), client.cx);
+    const std::map<std::wstring, TRect> reference = LayoutOf(Form);
+    End();
+
+    const double factor = logPixels / 96.0;
+    TRegistry().DeleteKey(SettingsKey());
+    Form = new TForm1(nullptr, Description(L"Unit1.desc"));
+    Show();
+    EXPECT_EQ(Form->PixelsPerInch(), logPixels);
+    EXPECT_GE(Form->ClientWidth(), int(860 * factor));
+    EXPECT_GE(Form->ClientHeight(), int(646 * factor));
+    Form->SetClientSize(int(std::lround(client.cx * factor)), int(std::lround(client.cy * factor)));
+    TestSupport::PumpMessages();
+    ASSERT_EQ(Form->ClientWidth(), int(std::lround(client.cx * factor))) << "the screen is too small for the test";
+
+    for (const auto& [name, bounds] : reference) {
+        SCOPED_TRACE(testing::PrintToString(name));
+        const auto* control = dynamic_cast<TControl*>(Form->FindComponent(name));
+        ASSERT_NE(control, nullptr);
+        if (!control->Showing()) continue;  // the layout skips hidden controls (the other page)
+        const TRect actual = control->BoundsRect();
+        EXPECT_NEAR(actual.Left, bounds.Left * factor, 1.0);
+        EXPECT_NEAR(actual.Top, bounds.Top * factor, 1.0);
+        if (control == Form->Label1) continue;  // sized by its text
+        EXPECT_NEAR(actual.Right, bounds.Right * factor, 1.0);
+        EXPECT_NEAR(actual.Bottom, bounds.Bottom * factor, 1.0);
+    }
+
+    // Nothing is cut off: every shown control lies inside its parent, and captions fit.
+    for (int i = 0; i < Form->ComponentCount(); ++i) {
+        const auto* control = dynamic_cast<TControl*>(Form->Components(i));
+        if (!control || !control->Showing()) continue;
+        SCOPED_TRACE(testing::PrintToString(control->Name()));
+        const TRect parent = control->Parent()->ClientRect();
+        EXPECT_GE(control->Left(), 0);
+        EXPECT_GE(control->Top(), 0);
+        EXPECT_LE(control->Left() + control->Width(), parent.Right);
+        EXPECT_LE(control->Top() + control->Height(), parent.Bottom);
+        int needed = 0;
+        if (dynamic_cast<const TCheckBox*>(control))
+            needed = TextWidthIn(control->Font(), control->Caption()) + ::GetSystemMetrics(SM_CXMENUCHECK) + 4;
+        else if (dynamic_cast<const StandInControls::TStandInButton*>(control) || control == Form->Label1)
+            needed = TextWidthIn(control->Font(), control->Caption());
+        EXPECT_LE(needed, control->Width()) << "the caption does not fit";
+    }
+    End();
+    Start();
 }

@@ -277,3 +277,86 @@ TEST(FormHeadless, ChangeScaleScalesBoundsAndOwnFonts) {
     EXPECT_EQ(panel.Font()->Height(), -18);  // it follows its parent's font
     panel.SetParent(nullptr);
 }
+
+namespace {
+
+// A window whose sizes a description gives in pixels of `pixelsPerInch`, with a few of
+// everything that scales: alignment, anchors, margins, limits, fonts in pixels and points.
+std::wstring ScalingDescription(const std::wstring& extra) {
+    return L"object Scaling: TForm\n" + extra +
+           L"  ClientWidth = 400\n  ClientHeight = 300\n  Constraints.MinWidth = 200\n  Font.Height = -12\n"
+           L"  object Top: TPanel\n    Align = alTop\n    Height = 40\n    Font.Size = 10\n"
+           L"    object Inner: TPanel\n      Left = 10\n      Top = 6\n      Width = 60\n      Height = 20\n    end\n"
+           L"  end\n"
+           L"  object Split: TSplitter\n    Align = alLeft\n    Width = 4\n    MinSize = 30\n  end\n"
+           L"  object Fixed: TPanel\n    Left = 20\n    Top = 60\n    Width = 100\n    Height = 50\n"
+           L"    Margins.Left = 4\n  end\n"
+           L"  object Corner: TPanel\n    Left = 330\n    Top = 250\n    Width = 60\n    Height = 40\n"
+           L"    Anchors = [akRight, akBottom]\n  end\n"
+           L"end\n";
+}
+
+TControl* Child(TForm& form, const wchar_t* name) { return dynamic_cast<TControl*>(form.FindComponent(name)); }
+
+}  // namespace
+
+TEST(FormHeadless, ADescriptionForAnotherResolutionIsScaledToTheScreen) {
+    // Written for two thirds of the screen's resolution, everything grows by half.
+    const int screen = Screen->PixelsPerInch();
+    ASSERT_EQ(screen % 3, 0);
+    TForm form(nullptr);
+    form.InitFromDescriptionText(ScalingDescription(L"  PixelsPerInch = " + std::to_wstring(screen * 2 / 3) + L"\n"));
+    EXPECT_EQ(form.PixelsPerInch(), screen);
+    EXPECT_EQ(form.ClientWidth(), 600);
+    EXPECT_EQ(form.ClientHeight(), 450);
+    EXPECT_EQ(form.Constraints()->MinWidth(), 300);
+    EXPECT_EQ(form.Font()->Height(), -18);                        // pixels scale
+    EXPECT_EQ(Child(form, L"Top")->Font()->Height(), -::MulDiv(10, screen, 72));  // points suit the screen already
+    EXPECT_EQ(dynamic_cast<TSplitter*>(Child(form, L"Split"))->MinSize(), 45);
+    EXPECT_EQ(Child(form, L"Fixed")->Margins()->Left(), 6);
+
+    struct TCase { const wchar_t* Name; TRect Bounds; };
+    const TCase cases[] = {
+        {L"Top", Bounds(0, 0, 600, 60)},
+        {L"Inner", Bounds(15, 9, 90, 30)},
+        {L"Split", Bounds(0, 60, 6, 390)},
+        {L"Fixed", Bounds(30, 90, 150, 75)},
+        {L"Corner", Bounds(495, 375, 90, 60)},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.Name)));
+        EXPECT_EQ(Child(form, c.Name)->BoundsRect(), c.Bounds);
+    }
+
+    // The anchors keep the scaled distances: a wider window moves the corner along.
+    form.SetClientSize(700, 500);
+    EXPECT_EQ(Child(form, L"Corner")->BoundsRect(), Bounds(595, 425, 90, 60));
+}
+
+TEST(FormHeadless, AnUnscaledOrSameResolutionDescriptionKeepsItsPixels) {
+    const int screen = Screen->PixelsPerInch();
+    struct TCase { const wchar_t* Name; std::wstring Extra; int PixelsPerInch; };
+    const TCase cases[] = {
+        {L"not scaled", L"  Scaled = false\n  PixelsPerInch = " + std::to_wstring(screen * 2 / 3) + L"\n", screen * 2 / 3},
+        {L"written for the screen", L"  PixelsPerInch = " + std::to_wstring(screen) + L"\n", screen},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.Name)));
+        TForm form(nullptr);
+        form.InitFromDescriptionText(ScalingDescription(c.Extra));
+        EXPECT_EQ(form.PixelsPerInch(), c.PixelsPerInch);
+        EXPECT_EQ(form.ClientWidth(), 400);
+        EXPECT_EQ(form.Font()->Height(), -12);
+        EXPECT_EQ(Child(form, L"Inner")->BoundsRect(), Bounds(10, 6, 60, 20));
+        EXPECT_EQ(Child(form, L"Corner")->BoundsRect(), Bounds(330, 250, 60, 40));
+    }
+
+    TForm bad(nullptr);
+    try {
+        bad.InitFromDescriptionText(L"object Bad: TForm\n  PixelsPerInch = 0\nend\n");
+        ADD_FAILURE() << "no error for a resolution of 0";
+    } catch (const Exception& error) {
+        EXPECT_NE(error.Message().find(L"PixelsPerInch"), std::wstring::npos) << testing::PrintToString(error.Message());
+    }
+    EXPECT_EQ(bad.PixelsPerInch(), 96);
+}

@@ -13,6 +13,8 @@
 #include "classlib/Exceptions.h"
 #include "classlib/GdiObjects.h"
 #include "classlib/Object.h"
+#include "classlib/Screen.h"
+#include "classlib/StandardControls.h"
 
 using namespace AdvStyleIF;
 using namespace ClassLib;
@@ -219,6 +221,20 @@ TEST(StyleHelpers, CanvasFontScaling) {
     ClassLib::TCustomForm form(nullptr);
     EXPECT_EQ(GetCanvasTextScale(&canvas, &form), 1.0f);
     EXPECT_EQ(GetDPIScale(&form, &canvas), 1.0f);
+}
+
+TEST(StyleHelpers, DPIScaleOfAControlFollowsItsFormsScaling) {
+    ClassLib::TForm form(nullptr);
+    ClassLib::TPanel panel(nullptr);
+    panel.SetParent(&form);
+    ClassLib::TCanvas canvas;
+    const float screen = float(ClassLib::Screen->PixelsPerInch()) / 96.0f;
+    EXPECT_FLOAT_EQ(GetDPIScale(&panel, nullptr), screen);
+    EXPECT_FLOAT_EQ(GetDPIScale(&panel, &canvas), screen);
+    form.SetScaled(false);
+    EXPECT_EQ(GetDPIScale(&panel, nullptr), 1.0f);
+    EXPECT_EQ(GetCanvasTextScale(&canvas, &form), 1.0f);
+    panel.SetParent(nullptr);
 }
 
 TEST(StyleHelpers, FormStylerStyle) {
