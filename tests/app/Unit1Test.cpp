@@ -21,6 +21,7 @@
 #include "classlib/Seams.h"
 #include "classlib/StandardControls.h"
 #include "classlib/StringList.h"
+#include "classlib/Streams.h"
 #include "classlib/Strings.h"
 #include "classlib/Timer.h"
 #include "editor/AdvMemo.h"
@@ -321,6 +322,34 @@ TEST_F(MainWindow, SaveInPlaceRereadsAndWritesTheHeaderOnlyWhenItExists) {
     ::DeleteFileW((Folder + L"x.h").c_str());
     Form->AdvGlowButton8->Click();
     EXPECT_FALSE(FileExists(Folder + L"x.h"));  // a missing header is not created
+}
+
+TEST_F(MainWindow, AUtf8FileWithoutAMarkOpensEditsAndSavesAsUtf8) {
+    REQUIRE_DISPLAY();
+    MakeFiles(DefaultList);
+    // As another editor writes it: UTF-8 without a byte-order mark.
+    TLines lines = ReadFile(Folder + L"x.c");
+    lines.insert(lines.begin(), L"// z\u00E4hler");
+    std::wstring text;
+    for (const std::wstring& line : lines) text += line + L"\r\n";
+    const std::string utf8 = UTF8Encode(text);
+    {
+        TMemoryStream bytes;
+        bytes.WriteBuffer(utf8.data(), int(utf8.size()));
+        bytes.SaveToFile(Folder + L"x.c");
+    }
+    Open(Folder + L"x.c");
+    ASSERT_EQ(Form->MemoC->Lines()->Strings(0), L"// z\u00E4hler");
+    EXPECT_EQ(Form->atcmds->Lines()->Count(), 6);
+
+    Form->MemoC->SetCursor(9, 0);
+    Form->MemoC->InsertChar(L'\u00FC');   // typed in our editor
+    ASSERT_EQ(Form->MemoC->Lines()->Strings(0), L"// z\u00E4hler\u00FC");
+    Form->AdvGlowButton8->Click();   // saved in place
+    std::string saved;
+    for (wchar_t c : RawText(Folder + L"x.c")) saved.push_back(char(c));
+    EXPECT_TRUE(saved.starts_with("// z\xC3\xA4hler\xC3\xBC\r\n"));   // no mark, one encoding
+    EXPECT_GT(::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, saved.data(), int(saved.size()), nullptr, 0), 0);
 }
 
 TEST_F(MainWindow, SaveAsWritesBothFilesAsksAgainAndRefusesAHeaderName) {
