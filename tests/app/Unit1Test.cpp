@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -441,6 +442,47 @@ TEST_F(MainWindow, GutterClickAndDoubleClickFindTheBlockMarker) {
     Form->MemoC->SetCursor(0, 0);
     Form->atcmds->DoSelectionChange();  // the flag is spent
     EXPECT_EQ(Form->MemoC->CurY(), 0);
+}
+
+TEST_F(MainWindow, AJumpFromTheListShowsTheCTabFirstOrMovesNothing) {
+    REQUIRE_DISPLAY();
+    SetList(DefaultList);
+    Form->AdvGlowButton3->Click();
+    const int marker = Form->MemoC->Lines()->IndexOf(L"///[ AT+LCD ----------------------------------");
+    ASSERT_GE(marker, 0);
+    const int row = Form->atcmds->Lines()->IndexOf(L"AT+LCD=<y>,<x>,<text>");
+    ASSERT_GE(row, 0);
+
+    // A window not shown: the pane cannot take the focus, so the caret stays.
+    Form->MemoC->SetCursor(0, 0);
+    EXPECT_NO_THROW(Form->atcmds->OnGutterClick(Form->atcmds, row));
+    EXPECT_EQ(Form->MemoC->CurY(), 0);
+    EXPECT_EQ(Messages, std::vector<std::wstring>{});
+
+    Show();
+    struct TCase { const char* Name; std::function<void()> Jump; };
+    const TCase cases[] = {
+        {"gutter click", [&] { Form->atcmds->OnGutterClick(Form->atcmds, row); }},
+        {"double click", [&] {
+             Form->atcmds->OnDblClick(Form->atcmds);
+             Form->atcmds->SetSelStartX(0);
+             Form->atcmds->SetSelStartY(row);
+             Form->atcmds->SetSelEndX(6);
+             Form->atcmds->SetSelEndY(row);
+             Form->atcmds->DoSelectionChange();
+         }},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        for (int page = 0; page < Form->PageControl0->PageCount(); ++page)   // the header tab in front
+            if (Form->PageControl0->Pages(page) == Form->AdvTabSheet5) Form->PageControl0->SetActivePageIndex(page);
+        ASSERT_EQ(Form->PageControl0->ActivePage(), Form->AdvTabSheet5);
+        Form->MemoC->SetCursor(0, 0);
+        EXPECT_NO_THROW(c.Jump());
+        EXPECT_EQ(Form->PageControl0->ActivePage(), Form->AdvTabSheet2);
+        EXPECT_EQ(Form->MemoC->CurY(), marker);
+    }
+    EXPECT_EQ(Messages, std::vector<std::wstring>{});   // no error reached the user
 }
 
 TEST_F(MainWindow, DoubleClickInAnOutputPaneCopiesItsWholeText) {
