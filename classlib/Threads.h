@@ -25,7 +25,7 @@ namespace ClassLib {
 class TThread : public TObject {
     CLASSLIB_CLASS(TThread, TObject)
 public:
-    // Only Create makes one, so a thread class cannot be built past Create: its
+    // Only Create can make one, so no thread is built without Create: a thread class's
     // constructor takes the creation first and hands it to TThread.
     class TCreation {
     public:
