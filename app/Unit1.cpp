@@ -219,6 +219,11 @@ void TForm1::ShowBlockInMemoC(const std::wstring& key, bool ignoreCase) {
         if (line.find(L"---") == std::wstring::npos) continue;
         const size_t at = line.find(wanted);
         if (at == std::wstring::npos) continue;
+        // The header tab may be in front: bring the C tab forward, and where the pane still
+        // cannot take the focus (a hidden window) move nothing rather than half the jump.
+        for (int page = 0; page < PageControl0->PageCount(); ++page)
+            if (PageControl0->Pages(page) == AdvTabSheet2) PageControl0->SetActivePageIndex(page);
+        if (!MemoC->CanFocus()) return;
         const int p = int(at) + 1;
         // First well below, then on the line: the line then shows near the top of the pane.
         MemoC->SetCursor(p, y + 20);

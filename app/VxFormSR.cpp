@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
 
 #include "classlib/Application.h"
 #include "classlib/Dialogs.h"
@@ -83,6 +84,17 @@ TRect BringOntoWorkArea(const TRect& bounds, const std::vector<TRect>& workAreas
     const int left = std::clamp(bounds.Left, primaryWorkArea.Left, primaryWorkArea.Right - width);
     const int top = std::clamp(bounds.Top, primaryWorkArea.Top, primaryWorkArea.Bottom - height);
     return Bounds(left, top, width, height);
+}
+
+TRect ClampToVirtualScreen(int left, int top, int width, int height, const TRect& virtualScreen) {
+    const auto place = [](int64_t position, int64_t size, int64_t low, int64_t high, int64_t& placedSize) {
+        placedSize = std::clamp<int64_t>(size, 1, std::max<int64_t>(high - low, 1));
+        return std::clamp<int64_t>(position, low, std::max(high - placedSize, low));
+    };
+    int64_t placedWidth = 0, placedHeight = 0;
+    const int64_t placedLeft = place(left, width, virtualScreen.Left, virtualScreen.Right, placedWidth);
+    const int64_t placedTop = place(top, height, virtualScreen.Top, virtualScreen.Bottom, placedHeight);
+    return Bounds(int(placedLeft), int(placedTop), int(placedWidth), int(placedHeight));
 }
 
 const TPropertyList& TVxFormSR::Published() {
@@ -211,15 +223,19 @@ void TVxFormSR::RestorePos() {
     }
     // The normal placement is restored also for a maximized window, so leaving the
     // maximized state brings back the size and place the window had before.
+    const TRect desktop = Screen->DesktopRect();
     if (!FRestoreOnlyPosition) {
-        const int width = read(L"Width", form->Width());
-        const int height = read(L"Height", form->Height());
-        form->SetBounds(form->Left(), form->Top(), width, height);
+        int width = read(L"Width", form->Width());
+        int height = read(L"Height", form->Height());
+        if (width <= 0) width = form->Width();
+        if (height <= 0) height = form->Height();
+        const TRect size = ClampToVirtualScreen(desktop.Left, desktop.Top, width, height, desktop);
+        form->SetBounds(form->Left(), form->Top(), size.Width(), size.Height());
     }
     const int top = read(L"Top", (Screen->Height() - form->Height()) / 2);
     const int left = read(L"Left", (Screen->Width() - form->Width()) / 2);
-    const TRect bounds = BringOntoWorkArea(Bounds(left, top, form->Width(), form->Height()), MonitorWorkAreas(),
-                                           Screen->WorkAreaRect());
+    const TRect bounds = BringOntoWorkArea(ClampToVirtualScreen(left, top, form->Width(), form->Height(), desktop),
+                                           MonitorWorkAreas(), Screen->WorkAreaRect());
     form->SetBounds(bounds.Left, bounds.Top, bounds.Width(), bounds.Height());
     if (maximize) form->SetWindowState(wsMaximized);
     bWasReadPos = true;

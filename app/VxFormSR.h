@@ -39,6 +39,11 @@ std::wstring AutostartValueNameFor(const std::wstring& exeName);
 // one; a window that overlaps any work area keeps its place.
 TRect BringOntoWorkArea(const TRect& bounds, const std::vector<TRect>& workAreas, const TRect& primaryWorkArea);
 
+// Stored placement is outside input: a size is cut to the virtual screen (and kept at
+// least one pixel), a place keeps the whole window inside it. Computed without int
+// overflow, so any four numbers give a rect inside `virtualScreen`.
+TRect ClampToVirtualScreen(int left, int top, int width, int height, const TRect& virtualScreen);
+
 class TVxFormSR : public TComponent {
     CLASSLIB_CLASS(TVxFormSR, TComponent)
 public:

@@ -98,7 +98,9 @@ TCustomForm::~TCustomForm() {
 void TCustomForm::BeforeDestruction() {
     if (FDestroyFired) return;
     FDestroyFired = true;
-    DoDestroy();
+    // Runs from the destructor and from a released window's message: a handler that
+    // throws would end the program, so its exception goes to the application's handler.
+    CallGuarded(this, [this] { DoDestroy(); });
 }
 
 void TCustomForm::ReadDescription(const std::function<void(const std::function<void(TComponent*)>&)>& read) {

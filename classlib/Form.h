@@ -135,7 +135,8 @@ public:
     // left the window (the active control must not point at it).
     void FocusChanged(TWinControl* control);
     void ControlRemoved(TControl* control);
-    // OnDestroy, once, while the window and its components still exist.
+    // OnDestroy, once, while the window and its components still exist; an exception of
+    // the handler goes to the application's handler.
     void BeforeDestruction();
 
     void Dispatch(TMessage& message) override;

@@ -52,6 +52,7 @@ TSeams PlatformSeams() {
         ::GetLocalTime(&time);
         return SystemTimeToDays(time);
     };
+    seams.AnsiCodePage = [] { return unsigned(::GetACP()); };
     return seams;
 }
 

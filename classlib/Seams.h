@@ -1,6 +1,6 @@
 #pragma once
 // Replaceable doors to the outside world: message boxes, the shell's "open", process start,
-// key state and the clock. Tests swap them so nothing waits for a person or opens a browser.
+// key state, the clock and the ANSI code page. Tests swap them so nothing waits for a person or opens a browser.
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -22,6 +22,8 @@ struct TSeams {
     std::function<std::uint32_t()> TickCount;
     // Local date and time as days since 1899-12-30 with the time as the fraction.
     std::function<double()> Now;
+    // The system's ANSI code page (65001 where the system runs on UTF-8).
+    std::function<unsigned()> AnsiCodePage;
 };
 
 // The process's seams; each starts out over the platform.

@@ -4,8 +4,10 @@
 #undef GetObject
 
 #include <algorithm>
+#include <climits>
 
 #include "classlib/Exceptions.h"
+#include "classlib/Seams.h"
 #include "classlib/Streams.h"
 #include "classlib/Strings.h"
 
@@ -315,8 +317,20 @@ void TStrings::EndUpdate() {
 
 // ---- encodings
 
-std::wstring TStrings::DecodeText(const std::vector<uint8_t>& bytes, TTextEncoding& encoding) {
+namespace {
+// Decides a file without a mark: plain ASCII reads the same either way, and bytes of an
+// ANSI code page with letters beyond ASCII are almost never valid UTF-8.
+bool IsUTF8BeyondASCII(const std::vector<uint8_t>& bytes) {
+    if (std::all_of(bytes.begin(), bytes.end(), [](uint8_t b) { return b < 0x80; })) return false;
+    if (bytes.size() > size_t(INT_MAX)) return false;
+    return ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, reinterpret_cast<const char*>(bytes.data()),
+                                 int(bytes.size()), nullptr, 0) > 0;
+}
+}  // namespace
+
+std::wstring TStrings::DecodeText(const std::vector<uint8_t>& bytes, TTextEncoding& encoding, bool* hasBOM) {
     const size_t n = bytes.size();
+    if (hasBOM) *hasBOM = true;
     if (n >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) {
         encoding = TTextEncoding::UTF16LE;
         std::wstring text((n - 2) / 2, L'\0');
@@ -333,22 +347,34 @@ std::wstring TStrings::DecodeText(const std::vector<uint8_t>& bytes, TTextEncodi
         encoding = TTextEncoding::UTF8;
         return UTF8Decode(std::string(bytes.begin() + 3, bytes.end()));
     }
+    if (hasBOM) *hasBOM = false;
+    if (IsUTF8BeyondASCII(bytes)) {
+        encoding = TTextEncoding::UTF8;
+        return UTF8Decode(std::string(bytes.begin(), bytes.end()));
+    }
     encoding = TTextEncoding::Ansi;
-    return AnsiToString(std::string(bytes.begin(), bytes.end()), CP_ACP);
+    return AnsiToString(std::string(bytes.begin(), bytes.end()), Seams().AnsiCodePage());
 }
 
 std::vector<uint8_t> TStrings::EncodeText(const std::wstring& text, TTextEncoding& encoding, bool withBOM) {
     std::vector<uint8_t> bytes;
     if (encoding == TTextEncoding::Ansi) {
+        const unsigned codePage = Seams().AnsiCodePage();
         BOOL lost = FALSE;
         std::string ansi;
         if (!text.empty()) {
-            const int size = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), int(text.size()), nullptr,
-                                                   0, nullptr, &lost);
+            const int size = ::WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, text.data(), int(text.size()),
+                                                   nullptr, 0, nullptr, &lost);
             ansi.resize(size_t(std::max(size, 0)));
-            if (size > 0)
-                ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), int(text.size()), ansi.data(), size,
-                                      nullptr, &lost);
+            if (size > 0 && ::WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, text.data(), int(text.size()),
+                                                  ansi.data(), size, nullptr, &lost) != size)
+                ansi.clear();
+        }
+        // The UTF-8 code page (65001) refuses these flags and converts nothing; on such a
+        // system ANSI text is UTF-8 without a mark, which Load reads back the same.
+        if (!text.empty() && ansi.empty()) {
+            const std::string utf8 = UTF8Encode(text);
+            return std::vector<uint8_t>(utf8.begin(), utf8.end());
         }
         // A character the code page cannot hold would be written as '?': keep it instead.
         if (!lost) return std::vector<uint8_t>(ansi.begin(), ansi.end());
@@ -377,8 +403,11 @@ void TStrings::LoadFromStream(TStream* stream) {
     std::vector<uint8_t> bytes(size_t(std::max<int64_t>(size, 0)));
     if (!bytes.empty()) stream->ReadBuffer(bytes.data(), int(bytes.size()));
     TTextEncoding encoding = TTextEncoding::Ansi;
-    const std::wstring text = DecodeText(bytes, encoding);
+    bool hasBOM = false;
+    const std::wstring text = DecodeText(bytes, encoding, &hasBOM);
     FEncoding = encoding;
+    // Saved back the way it came: a UTF-8 file written without a mark stays without one.
+    if (encoding != TTextEncoding::Ansi) FWriteBOM = hasBOM;
     SetTextStr(text);
 }
 

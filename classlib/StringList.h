@@ -95,10 +95,13 @@ public:
     int UpdateCount() const noexcept { return FUpdateCount; }
 
     // Load reads from the stream's position to its end: FF FE = UTF-16 LE, FE FF =
-    // UTF-16 BE, EF BB BF = UTF-8 (the mark is skipped), anything else the ANSI code
-    // page; the encoding found is remembered. Save writes the remembered encoding and,
-    // when WriteBOM is on, its mark. A list in ANSI whose text the code page cannot hold
-    // is saved as UTF-8 with its mark instead (and remembers that), so nothing is lost.
+    // UTF-16 BE, EF BB BF = UTF-8 (the mark is skipped); without a mark, bytes that are
+    // valid UTF-8 and not plain ASCII are UTF-8, anything else the ANSI code page. The
+    // encoding found is remembered, and for a Unicode one WriteBOM is set to whether the
+    // file had a mark. Save writes the remembered encoding and, when WriteBOM is on, its
+    // mark. A list in ANSI whose text the code page cannot hold is saved as UTF-8 with
+    // its mark instead (and remembers that), so nothing is lost; where the code page
+    // converts nothing (the UTF-8 one, 65001), ANSI is written as UTF-8 without a mark.
     virtual void LoadFromStream(TStream* stream);
     virtual void LoadFromFile(const std::wstring& fileName);
     virtual void SaveToStream(TStream* stream);
@@ -106,7 +109,9 @@ public:
     virtual void SaveToFile(const std::wstring& fileName);
 
     // The text decoding and encoding Load and Save use, for callers with bytes in hand.
-    static std::wstring DecodeText(const std::vector<uint8_t>& bytes, TTextEncoding& encoding);
+    // `hasBOM`, when given, is set to whether the bytes began with a mark.
+    static std::wstring DecodeText(const std::vector<uint8_t>& bytes, TTextEncoding& encoding,
+                                   bool* hasBOM = nullptr);
     static std::vector<uint8_t> EncodeText(const std::wstring& text, TTextEncoding& encoding, bool withBOM);
 
 protected:

@@ -44,19 +44,22 @@ std::function<void()> TThread::WakeMainThread;
 
 unsigned long TThread::MainThreadID() { return MainThread; }
 
-TThread::TThread(bool createSuspended) {
+TThread::TThread(const TCreation& creation) : FCreateSuspended(creation.FCreateSuspended) {
     FHandle = ::CreateThread(nullptr, 0, &TThread::ThreadProc, this, CREATE_SUSPENDED, &FThreadID);
     if (!FHandle) RaiseLastOSError(L"Cannot create a thread");
-    if (!createSuspended) Start();
+}
+
+void TThread::AfterConstruction() {
+    if (!FCreateSuspended) Start();
 }
 
 TThread::~TThread() {
+    // Finished() turns true before OnTerminate runs, so the wait is on the thread itself:
+    // OnTerminate must not reach an object already gone.
     if (FHandle && ::GetCurrentThreadId() != FThreadID) {
-        if (!FFinished) {
-            Terminate();
-            if (!FStarted) Start();
-            WaitFor();
-        }
+        Terminate();
+        if (!FStarted) Start();
+        WaitFor();
     }
     if (FHandle) ::CloseHandle(FHandle);
 }

@@ -4,15 +4,18 @@
 // critical sections and events.
 //
 // No exception leaves Execute: the thread catches it and keeps its message in
-// FatalMessage(). C++ builds the base first, so a thread created running could reach
-// Execute before the derived constructor ran: a derived class passes true (suspended)
-// and calls Start() at the end of its own constructor. Likewise a derived class whose
-// Execute uses its own members calls Terminate() and WaitFor() in its destructor,
-// before those members go.
+// FatalMessage(). C++ builds the base first, so a thread started by the base
+// constructor could reach Execute before the derived constructor ran: every thread is
+// made through TThread::Create, which starts it once the whole object exists. A derived
+// class whose Execute uses its own members calls Terminate() and WaitFor() in its
+// destructor, before those members go.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
+#include <type_traits>
+#include <utility>
 
 #include "classlib/Events.h"
 #include "classlib/Object.h"
@@ -22,10 +25,32 @@ namespace ClassLib {
 class TThread : public TObject {
     CLASSLIB_CLASS(TThread, TObject)
 public:
-    // `createSuspended` false starts at once: only for classes with nothing left to build.
-    explicit TThread(bool createSuspended);
-    // Terminates, starts a thread that never started, and waits for the end
-    // (not when the thread frees itself).
+    // Only Create can make one, so no thread is built without Create: a thread class's
+    // constructor takes the creation first and hands it to TThread.
+    class TCreation {
+    public:
+        TCreation(const TCreation&) = delete;
+        TCreation& operator=(const TCreation&) = delete;
+    private:
+        friend class TThread;
+        explicit TCreation(bool createSuspended) noexcept : FCreateSuspended(createSuspended) {}
+        bool FCreateSuspended;
+    };
+
+    // Makes a T(creation, args...) and, unless `createSuspended`, starts it once the
+    // constructor of T has finished. A thread that frees itself is released from the
+    // pointer: Create<T>(true, ...), SetFreeOnTerminate(true), release()->Start().
+    template <class T, class... TArgs>
+    static std::unique_ptr<T> Create(bool createSuspended, TArgs&&... args) {
+        static_assert(std::is_base_of_v<TThread, T>, "Create makes threads only");
+        const TCreation creation(createSuspended);
+        std::unique_ptr<T> thread(new T(creation, std::forward<TArgs>(args)...));
+        static_cast<TThread*>(thread.get())->AfterConstruction();
+        return thread;
+    }
+
+    // Terminates, starts a thread that never started, and waits for the whole thread
+    // function, OnTerminate included (not when the thread frees itself).
     ~TThread() override;
 
     void Start();
@@ -58,12 +83,14 @@ public:
     static unsigned long MainThreadID();
 
 protected:
+    explicit TThread(const TCreation& creation);
     virtual void Execute() = 0;
     virtual void DoTerminate();
     void SetReturnValue(int value) { FReturnValue = value; }
 
 private:
     static unsigned long __stdcall ThreadProc(void* parameter);
+    void AfterConstruction();
 
     THandle FHandle = nullptr;
     unsigned long FThreadID = 0;
@@ -71,6 +98,7 @@ private:
     volatile bool FFinished = false;
     bool FStarted = false;
     bool FFreeOnTerminate = false;
+    bool FCreateSuspended;
     int FReturnValue = 0;
     std::wstring FFatalMessage;
 };

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <any>
+#include <cstdint>
 #include <cwctype>
 #include <map>
 
@@ -89,8 +90,27 @@ private:
         return name;
     }
 
+    // Objects and collections nest by recursion: a hostile description must not run the
+    // stack out, and no real window nests anywhere near this deep.
+    static constexpr int MaxDepth = 64;
+
+    class TNesting {
+    public:
+        explicit TNesting(TParser& parser) : FParser(parser) {
+            if (FParser.FDepth == MaxDepth)
+                FParser.Fail(L"Nested deeper than " + std::to_wstring(MaxDepth) + L" levels");
+            ++FParser.FDepth;
+        }
+        ~TNesting() { --FParser.FDepth; }
+        TNesting(const TNesting&) = delete;
+        TNesting& operator=(const TNesting&) = delete;
+    private:
+        TParser& FParser;
+    };
+
     TDescObject ParseObject() {
         if (!IsKeyword(L"object")) Fail(L"Expected \"object\" but found \"" + FValue + L"\"");
+        const TNesting nesting(*this);
         TDescObject object;
         object.Line = FTokenLine;
         Next();
@@ -178,6 +198,7 @@ private:
             return value;
         }
         if (IsSymbol(L'<')) {
+            const TNesting nesting(*this);
             Next();
             value.Kind = TDescValue::TKind::Collection;
             while (!IsSymbol(L'>')) {
@@ -316,6 +337,7 @@ private:
     size_t FPos = 0;
     int FLine = 1;
     int FTokenLine = 1;
+    int FDepth = 0;   // objects and collections open around the current token
     TToken FToken = TToken::End;
     std::wstring FValue;
     std::vector<std::uint8_t> FBytes;
@@ -514,6 +536,26 @@ private:
         }
     }
 
+    // An ordinal the property's type can hold: a number written for an "Integer" would
+    // otherwise lose its high bits, one for an enumeration would index past its names.
+    static int64_t ParseOrdinal(const TPropInfo& info, const TDescValue& value, const TDescProperty& property) {
+        const int64_t number = ParseInteger(value, property);
+        int64_t low = INT64_MIN, high = INT64_MAX;
+        std::wstring expected;
+        if (info.Kind == TPropKind::Enumeration) {
+            low = 0;
+            high = int64_t(info.ValueNames.size()) - 1;
+            expected = L"a value of " + info.TypeName;
+        } else if (info.TypeName == L"Integer") {
+            low = INT32_MIN;
+            high = INT32_MAX;
+            expected = L"a whole number";
+        }
+        if (number < low || number > high)
+            BadValue(property, expected + L" from " + std::to_wstring(low) + L" to " + std::to_wstring(high));
+        return number;
+    }
+
     static int OrdinalOf(const TPropInfo& info, const std::wstring& name, const TDescProperty& property) {
         for (size_t i = 0; i < info.ValueNames.size(); ++i)
             if (SameText(info.ValueNames[i], name)) return int(i);
@@ -526,7 +568,7 @@ private:
         switch (info.Kind) {
             case TPropKind::Integer:
                 if (!info.SetOrd) BadValue(property, L"to be writable");
-                info.SetOrd(object, ParseInteger(value, property));
+                info.SetOrd(object, ParseOrdinal(info, value, property));
                 return;
             case TPropKind::Boolean:
                 if (value.Kind != K::Ident || !(SameText(value.Text, L"true") || SameText(value.Text, L"false")))
@@ -534,7 +576,7 @@ private:
                 info.SetOrd(object, SameText(value.Text, L"true") ? 1 : 0);
                 return;
             case TPropKind::Enumeration:
-                if (value.Kind == K::Number) info.SetOrd(object, ParseInteger(value, property));
+                if (value.Kind == K::Number) info.SetOrd(object, ParseOrdinal(info, value, property));
                 else if (value.Kind == K::Ident) info.SetOrd(object, OrdinalOf(info, value.Text, property));
                 else BadValue(property, L"a value of " + info.TypeName);
                 return;

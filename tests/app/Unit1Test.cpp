@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -27,6 +28,7 @@
 #include "classlib/Seams.h"
 #include "classlib/StandardControls.h"
 #include "classlib/StringList.h"
+#include "classlib/Streams.h"
 #include "classlib/Strings.h"
 #include "classlib/Timer.h"
 #include "editor/AdvMemo.h"
@@ -331,6 +333,34 @@ TEST_F(MainWindow, SaveInPlaceRereadsAndWritesTheHeaderOnlyWhenItExists) {
     EXPECT_FALSE(FileExists(Folder + L"x.h"));  // a missing header is not created
 }
 
+TEST_F(MainWindow, AUtf8FileWithoutAMarkOpensEditsAndSavesAsUtf8) {
+    REQUIRE_DISPLAY();
+    MakeFiles(DefaultList);
+    // As another editor writes it: UTF-8 without a byte-order mark.
+    TLines lines = ReadFile(Folder + L"x.c");
+    lines.insert(lines.begin(), L"// z\u00E4hler");
+    std::wstring text;
+    for (const std::wstring& line : lines) text += line + L"\r\n";
+    const std::string utf8 = UTF8Encode(text);
+    {
+        TMemoryStream bytes;
+        bytes.WriteBuffer(utf8.data(), int(utf8.size()));
+        bytes.SaveToFile(Folder + L"x.c");
+    }
+    Open(Folder + L"x.c");
+    ASSERT_EQ(Form->MemoC->Lines()->Strings(0), L"// z\u00E4hler");
+    EXPECT_EQ(Form->atcmds->Lines()->Count(), 6);
+
+    Form->MemoC->SetCursor(9, 0);
+    Form->MemoC->InsertChar(L'\u00FC');   // typed in our editor
+    ASSERT_EQ(Form->MemoC->Lines()->Strings(0), L"// z\u00E4hler\u00FC");
+    Form->AdvGlowButton8->Click();   // saved in place
+    std::string saved;
+    for (wchar_t c : RawText(Folder + L"x.c")) saved.push_back(char(c));
+    EXPECT_TRUE(saved.starts_with("// z\xC3\xA4hler\xC3\xBC\r\n"));   // no mark, one encoding
+    EXPECT_GT(::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, saved.data(), int(saved.size()), nullptr, 0), 0);
+}
+
 TEST_F(MainWindow, SaveAsWritesBothFilesAsksAgainAndRefusesAHeaderName) {
     REQUIRE_DISPLAY();
     Form->AdvGlowButton3->Click();
@@ -420,6 +450,47 @@ TEST_F(MainWindow, GutterClickAndDoubleClickFindTheBlockMarker) {
     Form->MemoC->SetCursor(0, 0);
     Form->atcmds->DoSelectionChange();  // the flag is spent
     EXPECT_EQ(Form->MemoC->CurY(), 0);
+}
+
+TEST_F(MainWindow, AJumpFromTheListShowsTheCTabFirstOrMovesNothing) {
+    REQUIRE_DISPLAY();
+    SetList(DefaultList);
+    Form->AdvGlowButton3->Click();
+    const int marker = Form->MemoC->Lines()->IndexOf(L"///[ AT+LCD ----------------------------------");
+    ASSERT_GE(marker, 0);
+    const int row = Form->atcmds->Lines()->IndexOf(L"AT+LCD=<y>,<x>,<text>");
+    ASSERT_GE(row, 0);
+
+    // A window not shown: the pane cannot take the focus, so the caret stays.
+    Form->MemoC->SetCursor(0, 0);
+    EXPECT_NO_THROW(Form->atcmds->OnGutterClick(Form->atcmds, row));
+    EXPECT_EQ(Form->MemoC->CurY(), 0);
+    EXPECT_EQ(Messages, std::vector<std::wstring>{});
+
+    Show();
+    struct TCase { const char* Name; std::function<void()> Jump; };
+    const TCase cases[] = {
+        {"gutter click", [&] { Form->atcmds->OnGutterClick(Form->atcmds, row); }},
+        {"double click", [&] {
+             Form->atcmds->OnDblClick(Form->atcmds);
+             Form->atcmds->SetSelStartX(0);
+             Form->atcmds->SetSelStartY(row);
+             Form->atcmds->SetSelEndX(6);
+             Form->atcmds->SetSelEndY(row);
+             Form->atcmds->DoSelectionChange();
+         }},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        for (int page = 0; page < Form->PageControl0->PageCount(); ++page)   // the header tab in front
+            if (Form->PageControl0->Pages(page) == Form->AdvTabSheet5) Form->PageControl0->SetActivePageIndex(page);
+        ASSERT_EQ(Form->PageControl0->ActivePage(), Form->AdvTabSheet5);
+        Form->MemoC->SetCursor(0, 0);
+        EXPECT_NO_THROW(c.Jump());
+        EXPECT_EQ(Form->PageControl0->ActivePage(), Form->AdvTabSheet2);
+        EXPECT_EQ(Form->MemoC->CurY(), marker);
+    }
+    EXPECT_EQ(Messages, std::vector<std::wstring>{});   // no error reached the user
 }
 
 TEST_F(MainWindow, DoubleClickInAnOutputPaneCopiesItsWholeText) {

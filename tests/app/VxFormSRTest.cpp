@@ -153,6 +153,24 @@ TEST(VxFormSRKeys, WindowOffEveryWorkAreaComesBackOntoThePrimary) {
     }
 }
 
+TEST(VxFormSRKeys, StoredPlacementIsClampedToTheVirtualScreen) {
+    const TRect screen = Rect(-1280, 0, 1920, 1080);   // a monitor left of the primary
+    struct TCase { const char* Name; int Left, Top, Width, Height; TRect Expected; };
+    const TCase cases[] = {
+        {"inside stays", 100, 50, 860, 680, Bounds(100, 50, 860, 680)},
+        {"on the left monitor stays", -1000, 10, 500, 400, Bounds(-1000, 10, 500, 400)},
+        {"a giant size is cut", 0, 0, 100000, 90000, screen},
+        {"left + width past INT_MAX", INT32_MAX - 10, INT32_MAX - 10, INT32_MAX, INT32_MAX, screen},
+        {"far right keeps the whole window in", INT32_MAX, 5000, 860, 680, Bounds(1060, 400, 860, 680)},
+        {"far left and above", INT32_MIN, INT32_MIN, 860, 680, Bounds(-1280, 0, 860, 680)},
+        {"no size at all", 10, 10, 0, -5, Bounds(10, 10, 1, 1)},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        EXPECT_EQ(ClampToVirtualScreen(c.Left, c.Top, c.Width, c.Height, screen), c.Expected);
+    }
+}
+
 TEST(VxFormSRKeys, OwnerMustBeAWindow) {
     TComponent owner(nullptr);
     EXPECT_THROW(new TVxFormSR(&owner), EConvertError);
@@ -308,6 +326,31 @@ TEST_F(VxFormSRWindow, BadOrOffScreenValuesAreMended) {
     const TRect work = Screen->WorkAreaRect();
     EXPECT_EQ(run.Form->Left(), work.Left);
     EXPECT_EQ(run.Form->Top(), work.Top);
+}
+
+TEST_F(VxFormSRWindow, HugeStoredValuesGiveAWindowOnTheScreen) {
+    REQUIRE_DISPLAY();
+    struct TCase { const char* Name; const wchar_t *Width, *Height, *Left, *Top; };
+    const TCase cases[] = {
+        {"a giant size", L"5000", L"4000", L"100", L"100"},
+        {"left + width past INT_MAX", L"2147483647", L"2147483000", L"2147483600", L"-2147483600"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        WriteTestValue(L"\\FormSR", L"Width", c.Width);
+        WriteTestValue(L"\\FormSR", L"Height", c.Height);
+        WriteTestValue(L"\\FormSR", L"Left", c.Left);
+        WriteTestValue(L"\\FormSR", L"Top", c.Top);
+        TWindowRun run;
+        run.Show();
+        const TRect desktop = Screen->DesktopRect();
+        const TRect bounds = run.Form->BoundsRect();
+        EXPECT_GE(bounds.Left, desktop.Left);
+        EXPECT_GE(bounds.Top, desktop.Top);
+        EXPECT_LE(bounds.Right, desktop.Right);
+        EXPECT_LE(bounds.Bottom, desktop.Bottom);
+        run.End();   // saves the placement it shows; the next row writes its own values
+    }
 }
 
 TEST_F(VxFormSRWindow, RestoreOnlyPositionKeepsTheDesignedSize) {

@@ -66,6 +66,23 @@ TEST(FormHeadless, ClientSizeAndEventsWithoutAWindow) {
     EXPECT_EQ(order, L"component;window;");
 }
 
+TEST(FormHeadless, AnOnDestroyThatThrowsReachesTheApplicationsHandler) {
+    std::vector<std::wstring> caught;
+    uintptr_t caughtSender = 0;   // an address: the form is gone when it is compared
+    const TExceptionEvent saved = Application->OnException;
+    Application->OnException = [&](TObject* sender, const Exception& error) {
+        caughtSender = reinterpret_cast<uintptr_t>(sender);
+        caught.push_back(error.Message());
+    };
+    auto* form = new TForm(nullptr);
+    const uintptr_t formAddress = reinterpret_cast<uintptr_t>(static_cast<TObject*>(form));
+    form->OnDestroy = [](TObject*) { throw EInvalidOperation(L"Cannot save the settings"); };
+    delete form;   // from the destructor: unguarded, the program would end here
+    Application->OnException = saved;
+    EXPECT_EQ(caught, std::vector<std::wstring>{L"Cannot save the settings"});
+    EXPECT_EQ(caughtSender, formAddress);
+}
+
 TEST(FormWindow, AWindowDescribedAsVisibleAppearsWhenCreated) {
     REQUIRE_DISPLAY();
     TForm shown(nullptr), hidden(nullptr);

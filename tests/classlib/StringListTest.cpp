@@ -8,6 +8,7 @@
 #include <set>
 
 #include "classlib/Exceptions.h"
+#include "classlib/Seams.h"
 #include "classlib/Streams.h"
 #include "classlib/Strings.h"
 
@@ -271,6 +272,65 @@ TEST(StringListEncoding, AnsiFilesStayAnsiAndForeignCharactersAreNotLost) {
     back.SetTrailingLineBreak(false);
     LoadBytes(back, saved);
     EXPECT_EQ(back.Text(), list.Text());
+}
+
+TEST(StringListEncoding, WithoutAMarkValidUtf8BeyondAsciiIsUtf8AndSavedWithoutAMark) {
+    TSeamsScope seams;
+    Seams().AnsiCodePage = [] { return 1252u; };
+    struct TCase { const char* Name; std::string File; TTextEncoding Encoding; std::wstring FirstLine; };
+    const TCase cases[] = {
+        {"UTF-8 letters", "z\xC3\xA4hler\r\nint i;\r\n", TTextEncoding::UTF8, L"z\u00E4hler"},
+        {"UTF-8, three-byte character", "\xE2\x82\xAC 5\r\n", TTextEncoding::UTF8, L"\u20AC 5"},
+        {"plain ASCII", "int i;\r\n", TTextEncoding::Ansi, L"int i;"},
+        {"ANSI letters", "z\xE4hler\r\n", TTextEncoding::Ansi, L"z\u00E4hler"},
+        {"cut off in a sequence", "z\xC3\r\n", TTextEncoding::Ansi, L"z\u00C3"},
+        {"a lone continuation byte", "a\x80" "b\r\n", TTextEncoding::Ansi, L"a\u20ACb"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const std::vector<uint8_t> file(c.File.begin(), c.File.end());
+        TStringList list;
+        list.SetWriteBOM(true);   // the file decides: a UTF-8 file without a mark keeps none
+        LoadBytes(list, file);
+        EXPECT_EQ(list.Encoding(), c.Encoding);
+        ASSERT_GE(list.Count(), 1);
+        EXPECT_EQ(list[0], c.FirstLine);
+        EXPECT_EQ(Bytes(list), file);   // saved unchanged: same bytes, no mark added
+        // A character typed in joins the file in its own encoding, not as one ANSI byte.
+        list.Add(L"\u00FC");
+        const std::vector<uint8_t> edited = Bytes(list);
+        std::vector<uint8_t> expected = file;
+        const std::string added = c.Encoding == TTextEncoding::UTF8 ? "\xC3\xBC\r\n" : "\xFC\r\n";
+        expected.insert(expected.end(), added.begin(), added.end());
+        EXPECT_EQ(edited, expected);
+    }
+}
+
+TEST(StringListEncoding, AnsiWhereTheCodePageRefusesTheConversionIsSavedAsUtf8) {
+    // Windows refuses the conversion's flags for the UTF-8 code page (65001), which Wine
+    // accepts; both refuse them for 50220, so that code page shows the refusal here.
+    struct TCase { const char* Name; std::vector<std::wstring> Lines; std::string File; };
+    const TCase cases[] = {
+        {"letters beyond ASCII", {L"z\u00E4hler", L"\x4E2D"}, "z\xC3\xA4hler\r\n\xE4\xB8\xAD\r\n"},
+        {"plain ASCII", {L"int i;"}, "int i;\r\n"},
+    };
+    for (const unsigned codePage : {unsigned(CP_UTF8), 50220u}) {
+        TSeamsScope seams;
+        Seams().AnsiCodePage = [codePage] { return codePage; };
+        for (const TCase& c : cases) {
+            SCOPED_TRACE(testing::Message() << "code page " << codePage << ", " << c.Name);
+            TStringList list;
+            for (const std::wstring& line : c.Lines) list.Add(line);
+            ASSERT_EQ(list.Encoding(), TTextEncoding::Ansi);
+            const std::vector<uint8_t> saved = Bytes(list);
+            EXPECT_EQ(saved, std::vector<uint8_t>(c.File.begin(), c.File.end()));   // never an empty file
+            if (codePage != CP_UTF8) continue;   // Wine reads nothing in 50220 either
+            TStringList back;
+            LoadBytes(back, saved);
+            EXPECT_EQ(Lines(back), c.Lines);
+            EXPECT_EQ(Bytes(back), saved);
+        }
+    }
 }
 
 TEST(StringListFiles, SaveLoadAndAMissingFileLeavesTheListAlone) {

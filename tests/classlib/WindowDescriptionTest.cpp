@@ -242,6 +242,53 @@ TEST(WindowDescription, BadDescriptionsNameWhatIsWrong) {
     }
 }
 
+TEST(WindowDescription, NumbersOutOfRangeAndDeepNestingAreRefused) {
+    // `depth` levels inside the form; `open` may name its level with %.
+    const auto nested = [](int depth, const std::wstring& open, const std::wstring& close) {
+        std::wstring text = L"object F: TForm\n";
+        for (int i = 0; i < depth; ++i) {
+            std::wstring line = open;
+            if (const size_t at = line.find(L'%'); at != std::wstring::npos) line.replace(at, 1, std::to_wstring(i));
+            text += line + L"\n";
+        }
+        for (int i = 0; i < depth; ++i) text += close + L"\n";
+        return text + L"end";
+    };
+    struct TCase {
+        const wchar_t* Name;
+        std::wstring Text;
+        std::wstring Expected;  // part of the message
+    };
+    const TCase cases[] = {
+        {L"enumeration past its names", L"object F: TForm\n  BorderStyle = 99\nend",
+         L"Property \"BorderStyle\" needs a value of TFormBorderStyle from 0 to 5 at line 2"},
+        {L"negative enumeration", L"object F: TForm\n\n  Position = -1\nend", L"from 0 to"},
+        {L"int one past its top", L"object F: TForm\n  Left = 2147483648\nend",
+         L"Property \"Left\" needs a whole number from -2147483648 to 2147483647 at line 2"},
+        {L"int one below its bottom", L"object F: TForm\n  Width = -2147483649\nend", L"at line 2"},
+        {L"int in hex", L"object F: TForm\n  Top = 0x100000000\nend", L"from -2147483648 to 2147483647 at line 2"},
+        {L"past even 64 bits", L"object F: TForm\n  Top = 99999999999999999999\nend", L"needs a whole number at line 2"},
+        {L"objects nested too deep", nested(1000, L"object P%: TComponent", L"end"),
+         L"Nested deeper than 64 levels at line 65"},
+        {L"hostile depth", nested(100000, L"object P%: TComponent", L"end"), L"Nested deeper than 64 levels"},
+        {L"collections nested too deep", nested(1000, L"X = < item", L"end >"), L"Nested deeper than 64 levels at line 65"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.Name)));
+        TForm form(nullptr);
+        const std::wstring message = ReadError(&form, c.Text);
+        EXPECT_NE(message.find(c.Expected), std::wstring::npos) << testing::PrintToString(message);
+    }
+    // The edges themselves are taken.
+    TForm edges(nullptr);
+    EXPECT_EQ(ReadError(&edges, L"object F: TForm\n  Left = -2147483648\n  Top = 2147483647\n  BorderStyle = 5\nend"),
+              L"(no error)");
+    EXPECT_EQ(edges.Left(), INT32_MIN);
+    EXPECT_EQ(edges.Top(), INT32_MAX);
+    TForm deep(nullptr);
+    EXPECT_EQ(ReadError(&deep, nested(63, L"object P%: TComponent", L"end")), L"(no error)");
+}
+
 TEST(WindowDescription, TwoWindowsOfOneClassUnderOneOwnerGetDistinctNames) {
     TComponent owner(nullptr);
     auto* first = new TDescribedForm(&owner);
