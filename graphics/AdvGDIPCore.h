@@ -346,7 +346,10 @@ protected:
     typename R::TGPMatrix* Clone() {
         Gdiplus::GpMatrix* clone = nullptr;
         this->Keep(C::GdipCloneMatrix(nativeMatrix, &clone));
-        if (this->lastResult != Gdiplus::Ok) return nullptr;
+        if (this->lastResult != Gdiplus::Ok) {
+            C::GdipDeleteMatrix(clone);
+            return nullptr;
+        }
         return new typename R::TGPMatrix(clone);
     }
     TStatus GetElements(TMatrixArray& m) { return this->Keep(C::GdipGetMatrixElements(nativeMatrix, m.data())); }
