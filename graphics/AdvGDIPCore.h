@@ -72,7 +72,7 @@
     X(GdipSetLinePresetBlend) X(GdipSetLineSigmaBlend) X(GdipSetLineLinearBlend) \
     X(GdipSetLineWrapMode) X(GdipGetLineWrapMode) X(GdipGetLineTransform) X(GdipSetLineTransform) \
     X(GdipResetLineTransform) X(GdipMultiplyLineTransform) X(GdipTranslateLineTransform) \
-    X(GdipScaleLineTransform) X(GdipRotateLineTransform) X(GdipCreatePathGradientFromPath) \
+    X(GdipScaleLineTransform) X(GdipRotateLineTransform) X(GdipCreatePathGradient) X(GdipCreatePathGradientI) X(GdipCreatePathGradientFromPath) \
     X(GdipGetPathGradientCenterColor) X(GdipSetPathGradientCenterColor) \
     X(GdipGetPathGradientSurroundColorsWithCount) X(GdipSetPathGradientSurroundColorsWithCount) \
     X(GdipGetPathGradientPath) X(GdipSetPathGradientPath) X(GdipGetPathGradientCenterPoint) \
@@ -333,11 +333,12 @@ public:
     TMatrixCore(float m11, float m12, float m21, float m22, float dx, float dy) {
         this->lastResult = C::GdipCreateMatrix2(m11, m12, m21, m22, dx, dy, &nativeMatrix);
     }
-    TMatrixCore(const TGPRectF& rect, const TGPPointF& dstplg) {
-        this->lastResult = C::GdipCreateMatrix3(&rect, &dstplg, &nativeMatrix);
+    // The rectangle onto the parallelogram of three points (top left, top right, bottom left).
+    TMatrixCore(const TGPRectF& rect, const TGPPointF* dstplg) {
+        this->lastResult = C::GdipCreateMatrix3(&rect, dstplg, &nativeMatrix);
     }
-    TMatrixCore(const TGPRect& rect, const TGPPoint& dstplg) {
-        this->lastResult = C::GdipCreateMatrix3I(&rect, &dstplg, &nativeMatrix);
+    TMatrixCore(const TGPRect& rect, const TGPPoint* dstplg) {
+        this->lastResult = C::GdipCreateMatrix3I(&rect, dstplg, &nativeMatrix);
     }
     explicit TMatrixCore(Gdiplus::GpMatrix* native) : nativeMatrix(native) {}
     ~TMatrixCore() { C::GdipDeleteMatrix(nativeMatrix); }

@@ -255,7 +255,7 @@ public:
     TImageAttributesCore() { this->lastResult = C::GdipCreateImageAttributes(&nativeImageAttr); }
     TImageAttributesCore(Gdiplus::GpImageAttributes* native, TStatus status) : TStatusCore<R>(status), nativeImageAttr(native) {}
     ~TImageAttributesCore() { C::GdipDisposeImageAttributes(nativeImageAttr); }
-protected:
+    // Both families offer every operation of image attributes.
 
     typename R::TGPImageAttributes* Clone() {
         Gdiplus::GpImageAttributes* clone = nullptr;
@@ -335,7 +335,7 @@ protected:
         return this->Keep(C::GdipGetImageAttributesAdjustedPalette(nativeImageAttr, colorPalette, colorAdjustType));
     }
     TStatus GetLastStatus() { return this->TakeStatus(); }
-
+protected:
     Gdiplus::GpImageAttributes* nativeImageAttr = nullptr;
 };
 

@@ -79,15 +79,6 @@ class TGPImageAttributes : public AdvGDIPCore::TImageAttributesCore<TTableRules>
     using Base = AdvGDIPCore::TImageAttributesCore<TTableRules>;
 public:
     using Base::Base;
-    TGPImageAttributes() = default;
-    using Base::Clone; using Base::SetToIdentity; using Base::Reset; using Base::SetColorMatrix;
-    using Base::ClearColorMatrix; using Base::SetColorMatrices; using Base::ClearColorMatrices;
-    using Base::SetThreshold; using Base::ClearThreshold; using Base::SetGamma; using Base::ClearGamma;
-    using Base::SetNoOp; using Base::ClearNoOp; using Base::SetColorKey; using Base::ClearColorKey;
-    using Base::SetOutputChannel; using Base::ClearOutputChannel; using Base::SetOutputChannelColorProfile;
-    using Base::ClearOutputChannelColorProfile; using Base::SetRemapTable; using Base::ClearRemapTable;
-    using Base::SetBrushRemapTable; using Base::ClearBrushRemapTable; using Base::SetWrapMode;
-    using Base::GetAdjustedPalette; using Base::GetLastStatus;
 };
 
 class TGPFontCollection : public AdvGDIPCore::TFontCollectionCore<TTableRules> {

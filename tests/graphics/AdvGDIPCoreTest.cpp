@@ -103,6 +103,17 @@ TYPED_TEST(GdipFamily, ConstructorKeepsItsStatusAndLaterSuccessKeepsAFailure) {
     EXPECT_EQ(missing.lastResult, Gdiplus::FontFamilyNotFound);
 }
 
+TYPED_TEST(GdipFamily, MatrixMapsARectangleOntoAParallelogram) {
+    const Gdiplus::PointF corners[3] = {{5, 0}, {25, 0}, {5, 10}};
+    typename TypeParam::Matrix matrix(Gdiplus::RectF(0, 0, 10, 10), corners);
+    ASSERT_EQ(matrix.LastResult(), Gdiplus::Ok);
+    Gdiplus::PointF point(10, 10);
+    matrix.TransformPoints(&point);
+    EXPECT_FLOAT_EQ(point.X, 25);
+    EXPECT_FLOAT_EQ(point.Y, 10);
+    EXPECT_FLOAT_EQ(matrix.OffsetX(), 5);
+}
+
 TYPED_TEST(GdipFamily, GraphicsStatusIsReadOnceThenOk) {
     this->MakeCanvas(4, 4);
     typename TypeParam::Path path;
