@@ -96,3 +96,19 @@ TEST(GdiplusBuilders, RecordsAndColours) {
     EXPECT_FLOAT_EQ(rect.Width, 3);
     EXPECT_FLOAT_EQ(rect.Height, 4);
 }
+
+TEST_F(GdiplusBinding, AStubLackingOneNameLeavesExactlyThatEntryNull) {
+    UnloadGdiplusApi();
+    ASSERT_TRUE(LoadGdiplusApi(L"gdiplus_stub.dll")) << "the build puts the stub beside the tests";
+    std::string unbound;
+    for (const TEntryBinding& entry : EntryBindings())
+        if (!entry.Bound) unbound += entry.Name;
+    EXPECT_EQ(unbound, GDIPLUS_STUB_MISSING);
+    {
+        // The bound entries reach the real library.
+        AdvGDIPlusClasses::TGPMatrix matrix;
+        EXPECT_EQ(matrix.Translate(1, 2), Gdiplus::Ok);
+        EXPECT_FLOAT_EQ(matrix.OffsetX(), 1);
+    }
+    UnloadGdiplusApi();
+}
