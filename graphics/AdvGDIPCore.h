@@ -31,11 +31,11 @@
     X(GdipClosePathFigure) X(GdipClosePathFigures) X(GdipSetPathMarker) X(GdipClearPathMarkers) \
     X(GdipReversePath) X(GdipGetPathLastPoint) X(GdipAddPathLine) X(GdipAddPathLine2) \
     X(GdipAddPathArc) X(GdipAddPathBezier) X(GdipAddPathBeziers) X(GdipAddPathCurve) \
-    X(GdipAddPathCurve2) X(GdipAddPathClosedCurve) X(GdipAddPathClosedCurve2) \
+    X(GdipAddPathCurve2) X(GdipAddPathCurve3) X(GdipAddPathClosedCurve) X(GdipAddPathClosedCurve2) \
     X(GdipAddPathRectangle) X(GdipAddPathRectangles) X(GdipAddPathEllipse) X(GdipAddPathPie) \
     X(GdipAddPathPolygon) X(GdipAddPathPath) X(GdipAddPathString) X(GdipAddPathStringI) \
     X(GdipAddPathLineI) X(GdipAddPathLine2I) X(GdipAddPathArcI) X(GdipAddPathBezierI) \
-    X(GdipAddPathBeziersI) X(GdipAddPathCurveI) X(GdipAddPathCurve2I) X(GdipAddPathClosedCurveI) \
+    X(GdipAddPathBeziersI) X(GdipAddPathCurveI) X(GdipAddPathCurve2I) X(GdipAddPathCurve3I) X(GdipAddPathClosedCurveI) \
     X(GdipAddPathClosedCurve2I) X(GdipAddPathRectangleI) X(GdipAddPathRectanglesI) \
     X(GdipAddPathEllipseI) X(GdipAddPathPieI) X(GdipAddPathPolygonI) X(GdipFlattenPath) \
     X(GdipWindingModeOutline) X(GdipWidenPath) X(GdipWarpPath) X(GdipTransformPath) \

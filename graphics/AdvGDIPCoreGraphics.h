@@ -97,6 +97,12 @@ protected:
     TStatus AddCurve(const TGPPoint* points, int count, float tension) {
         return this->Keep(C::GdipAddPathCurve2I(nativePath, points, count, tension));
     }
+    TStatus AddCurve(const TGPPointF* points, int count, int offset, int numberOfSegments, float tension) {
+        return this->Keep(C::GdipAddPathCurve3(nativePath, points, count, offset, numberOfSegments, tension));
+    }
+    TStatus AddCurve(const TGPPoint* points, int count, int offset, int numberOfSegments, float tension) {
+        return this->Keep(C::GdipAddPathCurve3I(nativePath, points, count, offset, numberOfSegments, tension));
+    }
     TStatus AddClosedCurve(const TGPPointF* points, int count) {
         return this->Keep(C::GdipAddPathClosedCurve(nativePath, points, count));
     }

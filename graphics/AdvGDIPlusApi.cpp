@@ -81,7 +81,7 @@ void TGdiplusBase::operator delete(void* object) noexcept {
     } else if (GdiplusApi.GdipFree) {
         GdiplusApi.GdipFree(block);
     }
-    // Memory from a library unloaded since was released with it.
+    // Otherwise the library that gave the block is gone, and its allocator with it.
 }
 
 void TPathData::Clear() noexcept {
