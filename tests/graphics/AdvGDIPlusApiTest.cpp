@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <new>
 #include <string>
 
 #include "graphics/AdvGDIPlusClasses.h"
@@ -21,7 +22,15 @@ protected:
     const TGdiplusApiTable FSaved = GdiplusApi;
 };
 
+void* WINGDIPAPI EmptyAllocator(size_t) { return nullptr; }
+
 }  // namespace
+
+TEST_F(GdiplusBinding, AnEmptyAllocatorRaisesOutOfMemory) {
+    GdiplusApi.GdipAlloc = &EmptyAllocator;
+    EXPECT_THROW(AdvGDIPlusClasses::TGPMatrix::operator new(sizeof(AdvGDIPlusClasses::TGPMatrix)), std::bad_alloc);
+    EXPECT_THROW(std::make_unique<AdvGDIPlusClasses::TGPSolidBrush>(0xFF000000u), std::bad_alloc);
+}
 
 TEST_F(GdiplusBinding, EveryCalledEntryIsBound) {
     ASSERT_NE(GdiplusModule, nullptr);
