@@ -9,7 +9,6 @@
 #include "classlib/Form.h"
 #include "classlib/GdiObjects.h"
 #include "classlib/Screen.h"
-#include "graphics/AdvStyleIF.h"
 
 namespace AdvGDIP {
 
@@ -232,8 +231,6 @@ float CalcDPITextScale(ClassLib::TControl* control) {
 }
 
 float GetDPITextScale() { return DPITextScale; }
-
-int TextHeightAtDPI(int pixelsPerInch, int pointSize) { return AdvStyleIF::TextHeightAtDPI(pixelsPerInch, pointSize); }
 
 ARGB ColorToOpaqueARGB(int color) { return ARGBFromColor(255, color); }
 

@@ -9,6 +9,7 @@
 #include "graphics/AdvGDIPCore.h"
 
 #include "classlib/GdiObjects.h"
+#include "graphics/AdvStyleIF.h"
 
 namespace ClassLib {
 class TControl;
@@ -297,7 +298,8 @@ bool GetGlassFlag();
 float CalcDPITextScale(ClassLib::TControl* control);
 // 1.0 until CalcDPITextScale runs.
 float GetDPITextScale();
-int TextHeightAtDPI(int pixelsPerInch, int pointSize);
+// The height of a "0" of the canvas default face at that resolution and size.
+using AdvStyleIF::TextHeightAtDPI;
 
 // Colour as GDI+ wants it: alpha 24-31, red 16-23, green 8-15, blue 0-7. TColor values
 // (system colours included) are resolved to RGB first.
