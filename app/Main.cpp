@@ -5,9 +5,11 @@
 #include "app/Unit1.h"
 #include "app/frmDorlenU.h"
 #include "classlib/Application.h"
+#include "graphics/AdvGDIPStartup.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     using namespace ClassLib;
+    const AdvGDIPStartup::TGdiplusSession gdiplus;  // GDI+ for the program's life
     try {
         Application->Initialize();
         Application->SetMainFormOnTaskBar(true);

@@ -1,0 +1,16 @@
+#pragma once
+// Starting and stopping GDI+ for the whole program: the run-time binding, then the
+// run-time family, then the statically linked family; the reverse at exit.
+
+namespace AdvGDIPStartup {
+
+// Held for the program's life (or a test executable's); its end stops GDI+.
+class TGdiplusSession {
+public:
+    TGdiplusSession();
+    ~TGdiplusSession();
+    TGdiplusSession(const TGdiplusSession&) = delete;
+    TGdiplusSession& operator=(const TGdiplusSession&) = delete;
+};
+
+}  // namespace AdvGDIPStartup

@@ -1,0 +1,23 @@
+# A stand-in GDI+ library for the binding tests: every flat function the wrappers call,
+# forwarded to the real library, except one, so the tests see exactly that entry unbound.
+set(GDIPLUS_STUB_MISSING "GdipDrawCachedBitmap")
+file(READ "${CMAKE_CURRENT_SOURCE_DIR}/graphics/AdvGDIPCore.h" gdiplus_core_header)
+string(REGEX MATCHALL "X\\(Gdip[A-Za-z0-9]+\\)" gdiplus_flat_calls "${gdiplus_core_header}")
+set(gdiplus_stub_def "LIBRARY gdiplus_stub\nEXPORTS\n")
+foreach(name GdipAlloc GdipFree GdiplusStartup GdiplusShutdown ${gdiplus_flat_calls})
+    string(REGEX REPLACE "X\\((.*)\\)" "\\1" name "${name}")
+    if(NOT name STREQUAL GDIPLUS_STUB_MISSING)
+        string(APPEND gdiplus_stub_def "    ${name} = gdiplus.${name}\n")
+    endif()
+endforeach()
+file(CONFIGURE OUTPUT "${CMAKE_BINARY_DIR}/gdiplus_stub/gdiplus_stub.def" CONTENT "${gdiplus_stub_def}")
+file(CONFIGURE OUTPUT "${CMAKE_BINARY_DIR}/gdiplus_stub/gdiplus_stub.c" CONTENT "/* exports only */\n")
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/graphics/AdvGDIPCore.h")
+add_library(gdiplus_stub SHARED "${CMAKE_BINARY_DIR}/gdiplus_stub/gdiplus_stub.c"
+            "${CMAKE_BINARY_DIR}/gdiplus_stub/gdiplus_stub.def")
+set_target_properties(gdiplus_stub PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/tests")
+target_link_libraries(gdiplus_stub PRIVATE gdiplus)
+if(TARGET graphics_tests)
+    add_dependencies(graphics_tests gdiplus_stub)
+    target_compile_definitions(graphics_tests PRIVATE GDIPLUS_STUB_MISSING="${GDIPLUS_STUB_MISSING}")
+endif()
