@@ -203,7 +203,7 @@ public:
     TAdvCustomMemoStyler* EffectiveStyler() const;
     std::wstring GetLineBreak() const { return L"\r\n"; }
 
-    // ---- geometry (3.102)
+    // ---- geometry
     void SetTextMeasure(ITextMeasure* measure);
     const TCellSize& CellSize() const { return FCellSize; }
     int CharWidth() const { return FCellSize.W; }
@@ -249,7 +249,7 @@ public:
     int InvalidateCount() const { return FInvalidateCount; }
     int RefreshCount() const { return FRefreshCount; }
 
-    // ---- caret and selection (3.103)
+    // ---- caret and selection
     int CurX() const { return FCurX; }
     int CurY() const { return FCurY; }
     void SetCurX(int value);
@@ -315,7 +315,7 @@ public:
     void SelectWordAtCursor();
     std::wstring NextToken(const std::wstring& text, int start, int& consumed) const;
 
-    // ---- editing commands (3.107)
+    // ---- editing commands
     void InsertChar(wchar_t c);
     void DeleteChar(int oldX, int oldY);
     void BackspaceKeyCommand(TMemoShiftState shift);  // the Backspace key as dispatched by input (Ctrl via DeleteWordBack)
@@ -329,7 +329,7 @@ public:
     std::wstring SmartTabPadding();
     int SmartBackTarget();
 
-    // ---- undo (3.105)
+    // ---- undo
     void Undo();
     void Redo();
     void AddUndoStep(std::unique_ptr<TUndo> step);
@@ -345,7 +345,7 @@ public:
     void DoUndoChange(bool canUndo, bool canRedo);
     bool IsDestroying() const { return FDestroying; }
 
-    // ---- per-line flags and word wrap (3.106)
+    // ---- per-line flags and word wrap
     bool BreakPoint(int i) const;
     void SetBreakPoint(int i, bool value);
     bool Executable(int i) const;
@@ -386,7 +386,7 @@ public:
     // A line counts a break before it unless it continues the line above.
     bool IsWrappedLine(int i) const;
 
-    // ---- bookmarks, markers, error marks (3.132)
+    // ---- bookmarks, markers, error marks
     int Bookmarks(int index) const;
     void SetBookmarks(int index, int line);
     void GotoBookmark(int index);
@@ -432,7 +432,7 @@ public:
     int CodeFoldingNodeCount() const { return FCodeFoldingNodeCount; }
     void SetCodeFoldingNodeCount(int value) { FCodeFoldingNodeCount = value; }
 
-    // ---- misc (3.102)
+    // ---- version, files and URLs
     static unsigned GetVersionNr() { return 0x03080200; }
     static std::wstring Version();
     static std::wstring GetVersionString();
