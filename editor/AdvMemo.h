@@ -185,7 +185,7 @@ class TMemoTokenizerLink;
 class TLineRenderer;
 
 class TAdvCustomMemo : public ClassLib::TCustomControl, public IStyledMemo, public AdvStyleIF::IOVTStyle,
-                       public AdvStyleIF::IOVTTones {
+                       public AdvStyleIF::IOVTTones, private ILinesWatcher {
     CLASSLIB_CLASS(TAdvCustomMemo, ClassLib::TCustomControl)
 public:
     explicit TAdvCustomMemo(ClassLib::TComponent* owner = nullptr);
@@ -421,7 +421,7 @@ public:
     void SetSavePos(const TAdvMemoSavePos& pos);
 
     // ---- code folding pass-through (folding itself comes with its own unit)
-    bool CodeFoldingEnabled() const { return FCodeFoldingEnabled; }
+    bool CodeFoldingEnabled() const override { return FCodeFoldingEnabled; }
     virtual int VisIndexToLineIndex(int index) const { return index; }
     virtual int LineIndexToVisIndex(int index) const { return index; }
     virtual void RemoveCodeFolding(int /*startLineIndex*/) {}
@@ -448,7 +448,7 @@ public:
     ClassLib::TColor StylerBackground() const override { return FBkColor; }
     bool ReadOnly() const { return FReadOnly; }
     void SetReadOnly(bool v) { FReadOnly = v; }
-    int TabSize() const { return FTabSize; }
+    int TabSize() const override { return FTabSize; }
     void SetTabSize(int v) { FTabSize = v; }
     bool AutoIndent() const { return FAutoIndent; }
     void SetAutoIndent(bool v) { FAutoIndent = v; }
@@ -466,7 +466,7 @@ public:
     void SetWantTab(bool v) { FWantTab = v; }
     bool Overwrite() const { return FOverwrite; }
     void SetOverwrite(bool v) { FOverwrite = v; }
-    bool TrimTrailingSpaces() const { return FTrimTrailingSpaces; }
+    bool TrimTrailingSpaces() const override { return FTrimTrailingSpaces; }
     void SetTrimTrailingSpaces(bool v) { FTrimTrailingSpaces = v; }
     bool CaseSensitive() const { return FCaseSensitive; }
     void SetCaseSensitive(bool v) { if (v != FCaseSensitive) { FCaseSensitive = v; Invalidate(); } }
@@ -558,12 +558,37 @@ public:
     void AttachLinesChange();
     void DetachLinesChange();
 
-    // Internal state that the line store and the undo steps adjust directly.
-    void SetCaretFieldsRaw(int x, int y) { FCurX = x; FCurY = y; }
-    void SetCurXRaw(int x) { FCurX = x; }
-    void SetCurYRaw(int y) { FCurY = y; }
+    // What this memo gives a line store it shows (its own, or a memo source's).
+    ILinesWatcher* LinesWatcher() { return this; }
+
+protected:
+    // ---- watching the line store: caret, marks and view follow every change of the lines
+    void LineStored(int index) override;
+    void LineInserting(int index) override;
+    void TextInserting(int index) override;
+    void TextInserted(int index, int count) override;
+    bool LineDeleting(int index) override;
+    void LineDeleted(int index) override;
+    void LinesClearing() override;
+    void TextReplaced(bool repaintGutter) override;
+    void ChangedInUpdate() override;
+    void StringsAdded() override;
+    void AssignLines(const ClassLib::TStrings& source) override;
+    void LoadStarting() override;
+    void LoadEnded(bool loaded, bool fromFile) override;
+    void FileSaveStarting() override;
+    void FileSaveEnded() override;
+    void LinesSaved(bool toFile) override;
+    // The caret line's marks go first and the caret moves to the start of what stays (one
+    // line up when the last line goes); the answer says how the line goes.
+    TDeleteLineUndo::TKind PrepareCaretLineDelete();
+    // Bookmarks and markers below the deleted line move up; the selection collapses.
+    void FinishLineDelete(int deleted);
     void ShiftMarkersForInsert(int line, int count);
     void ShiftBookmarksForInsert(int line);
+    // The caret and line count before a deletion reported by the line store.
+    struct TListDelete { int CurX = 0, CurY = 0, Count = 0; };
+    TListDelete FListDelete;
 
     // ==== window part (AdvMemoWindow.cpp): handle, font measurement, caret, scroll bars
 public:
@@ -765,7 +790,7 @@ protected:
 
     ClassLib::TColor FBkColor = ClassLib::clWhite;
     bool FReadOnly = false;
-    int FTabSize = 4;
+    int FTabSize = DefaultTabSize;
     bool FAutoIndent = true;
     bool FAutoExpand = true;
     bool FSmartTabs = false;

@@ -192,7 +192,9 @@ void TAdvCustomMemo::DoWrap() {
         for (int i = 0; i < count; ++i) lines->AdoptLine(i, carry[i]);
         return;
     }
+    InvalidateTopLine();
     lines->ReplaceLines(rows);
+    UpdateMaxLength();
     lines->BeginUpdate();
     for (size_t r = 0; r < rows.size(); ++r) lines->AdoptLine(static_cast<int>(r), rowCarry[r]);
     for (int k = 0; k < FWWList.Count(); ++k) lines->CreateLineProp(FWWList[k])->Wrapped = true;
@@ -206,7 +208,7 @@ void TAdvCustomMemo::DoWrap() {
         const int line = markers.Items(m)->LineNumber();
         if (line >= 0 && line < count) markers.Items(m)->SetLineNumber(firstRow[line]);
     }
-    if (lines->FLockCount == 0) Invalidate();
+    if (lines->LockCount() == 0) Invalidate();
 }
 
 void TAdvCustomMemo::DoJoin() {
@@ -244,7 +246,9 @@ void TAdvCustomMemo::DoJoin() {
         for (int i = 0; i < count; ++i) lines->AdoptLine(i, rowCarry[i]);
         return;
     }
+    InvalidateTopLine();
     lines->ReplaceLines(rows);
+    UpdateMaxLength();
     lines->BeginUpdate();
     for (size_t r = 0; r < rows.size(); ++r) lines->AdoptLine(static_cast<int>(r), rowCarry[r]);
     lines->EndUpdate();
