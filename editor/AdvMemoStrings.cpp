@@ -286,6 +286,16 @@ void TAdvMemoStrings::SetTextStr(const std::wstring& text) {
     for (const std::wstring& line : SplitText(text)) Add(line);
 }
 
+void TAdvMemoStrings::Exchange(int index1, int index2) {
+    NoteChanged(std::min(index1, index2));
+    TStringList::Exchange(index1, index2);
+    // The lengths travel with their lines (the base list has checked both indexes).
+    if (std::max(index1, index2) >= FListLengths.Count()) return;
+    const int length1 = FListLengths[index1];
+    FListLengths.SetInteger(index1, FListLengths[index2]);
+    FListLengths.SetInteger(index2, length1);
+}
+
 void TAdvMemoStrings::DoInsert(int index, const std::wstring& s) {
     NoteChanged(index);
     const std::wstring expanded = FWatcher ? ExpandTabs(s, FWatcher->TabSize()) : s;

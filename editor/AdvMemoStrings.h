@@ -197,10 +197,7 @@ public:
         NoteChanged(index);
         ClassLib::TStringList::InsertObject(index, s, object);
     }
-    void Exchange(int index1, int index2) override {
-        NoteChanged(std::min(index1, index2));
-        ClassLib::TStringList::Exchange(index1, index2);
-    }
+    void Exchange(int index1, int index2) override;
     void DoInsert(int index, const std::wstring& s);
     void Delete(int index) override;
     // Takes a line out without telling the watcher: for the view's own editing commands,
