@@ -187,7 +187,7 @@ void TAdvCustomMemo::Init() {
     AttachLinesChange();
     for (int i = 0; i < 10; ++i) FBookmarkList.Add(-1);
     FUndoList = std::make_unique<TAdvUndoList>();
-    FUndoList->SetMemo(this);
+    FUndoList->SetWatcher(this);
     FVertBar.SmallChange = 1;
 }
 
@@ -256,6 +256,35 @@ void TAdvCustomMemo::AttachLinesChange() {
 }
 
 void TAdvCustomMemo::DetachLinesChange() { Lines()->OnChange = nullptr; }
+
+// ---------------------------------------------------------------- watching the undo list
+
+void TAdvCustomMemo::UndoStateChanged(bool canUndo, bool canRedo) {
+    if (!IsDestroying()) DoUndoChange(canUndo, canRedo);
+}
+
+void TAdvCustomMemo::ReplayStarting(bool redo) {
+    if (!redo) {
+        FReplayOnChange = OnChange;
+        OnChange = nullptr;
+    }
+    FReplayAutoIndent = FAutoIndent;
+    FAutoIndent = false;
+    BeginLogicalEdit();
+}
+
+void TAdvCustomMemo::ReplayEnded(bool redo, bool completed) {
+    EndLogicalEdit();
+    if (!redo) OnChange = std::move(FReplayOnChange);
+    if (!redo && completed) UpdateView();
+    FAutoIndent = FReplayAutoIndent;
+    if (redo && completed) ControlChanged();
+}
+
+void TAdvCustomMemo::Replay(TUndo& step, bool redo) {
+    if (redo) step.Redo(*this);
+    else step.Undo(*this);
+}
 
 // ---------------------------------------------------------------- watching the line store
 
@@ -931,7 +960,7 @@ void TAdvMemoSource::AttachMemo(TAdvCustomMemo* memo) {
         FBookmarkList.Clear();
         if (FMemo->BookmarkList().Count() == 10)
             for (int i = 0; i < 10; ++i) FBookmarkList.Add(FMemo->BookmarkList()[i]);
-        FUndoList->SetMemo(nullptr);
+        FUndoList->SetWatcher(nullptr);
         FMemo->Invalidate();
     }
     FMemo = memo;
@@ -939,7 +968,7 @@ void TAdvMemoSource::AttachMemo(TAdvCustomMemo* memo) {
         if (FSyntaxStyler) FSyntaxStyler->AllStyles()->SetMemo(nullptr);
         FLines->SetWatcher(nullptr);
         FLines->OnChange = nullptr;
-        FUndoList->SetMemo(nullptr);
+        FUndoList->SetWatcher(nullptr);
         return;
     }
     if (FSyntaxStyler) FSyntaxStyler->AllStyles()->SetMemo(memo);
@@ -948,7 +977,7 @@ void TAdvMemoSource::AttachMemo(TAdvCustomMemo* memo) {
     memo->SetSavePos(FCaretInfo);
     if (FBookmarkList.Count() == 10)
         for (int i = 0; i < 10; ++i) memo->BookmarkList().SetInteger(i, FBookmarkList[i]);
-    FUndoList->SetMemo(memo);
+    FUndoList->SetWatcher(memo->UndoWatcher());
     memo->SetReadOnly(FReadOnly);
     memo->Invalidate();
 }

@@ -185,7 +185,7 @@ class TMemoTokenizerLink;
 class TLineRenderer;
 
 class TAdvCustomMemo : public ClassLib::TCustomControl, public IStyledMemo, public AdvStyleIF::IOVTStyle,
-                       public AdvStyleIF::IOVTTones, private ILinesWatcher {
+                       public AdvStyleIF::IOVTTones, private ILinesWatcher, private IUndoWatcher {
     CLASSLIB_CLASS(TAdvCustomMemo, ClassLib::TCustomControl)
 public:
     explicit TAdvCustomMemo(ClassLib::TComponent* owner = nullptr);
@@ -558,8 +558,9 @@ public:
     void AttachLinesChange();
     void DetachLinesChange();
 
-    // What this memo gives a line store it shows (its own, or a memo source's).
+    // What this memo gives a line store and an undo list it works on (its own, or a memo source's).
     ILinesWatcher* LinesWatcher() { return this; }
+    IUndoWatcher* UndoWatcher() { return this; }
 
 protected:
     // ---- watching the line store: caret, marks and view follow every change of the lines
@@ -586,6 +587,13 @@ protected:
     void FinishLineDelete(int deleted);
     void ShiftMarkersForInsert(int line, int count);
     void ShiftBookmarksForInsert(int line);
+    // ---- watching the undo list: a replay holds the view, auto-indent and word wrap
+    void UndoStateChanged(bool canUndo, bool canRedo) override;
+    void ReplayStarting(bool redo) override;
+    void ReplayEnded(bool redo, bool completed) override;
+    void Replay(TUndo& step, bool redo) override;
+    TMemoNotifyEvent FReplayOnChange;  // OnChange, held back while an undo replays
+    bool FReplayAutoIndent = false;    // AutoIndent, off while steps replay
     // The caret and line count before a deletion reported by the line store.
     struct TListDelete { int CurX = 0, CurY = 0, Count = 0; };
     TListDelete FListDelete;

@@ -91,13 +91,13 @@ public:
     TBlockUndo(int curX0, int curY0, int curX, int curY, int firstLine, std::vector<std::wstring> before,
                std::vector<std::wstring> after)
         : TUndoClone(curX0, L"", curY, curX, curY0), FFirstLine(firstLine), FBefore(std::move(before)), FAfter(std::move(after)) {}
-    void PerformUndo() override { Apply(FBefore, FAfter.size()); }
-    void PerformRedo() override { Apply(FAfter, FBefore.size()); }
+    void PerformUndo(TAdvCustomMemo& memo) override { Apply(memo, FBefore, FAfter.size()); }
+    void PerformRedo(TAdvCustomMemo& memo) override { Apply(memo, FAfter, FBefore.size()); }
 
 private:
-    void Apply(const std::vector<std::wstring>& texts, size_t currentCount) {
-        TAdvMemoStrings* lines = Memo->Lines();
-        TUndoPerforming performing(Memo->UndoList());
+    void Apply(TAdvCustomMemo& memo, const std::vector<std::wstring>& texts, size_t currentCount) {
+        TAdvMemoStrings* lines = memo.Lines();
+        TUndoPerforming performing(memo.UndoList());
         for (size_t i = 0; i < texts.size(); ++i) {
             const int line = FFirstLine + static_cast<int>(i);
             if (i < currentCount && line < lines->Count()) lines->Put(line, texts[i]);
@@ -109,7 +109,7 @@ private:
                 lines->RemoveLine(line);
             }
         }
-        Memo->UpdateView();
+        memo.UpdateView();
     }
 
     int FFirstLine;
