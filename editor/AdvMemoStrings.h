@@ -219,6 +219,7 @@ public:
     TLineProp* CreateLineProp(int index);
     void SetLineProp(int index, TLineProp* prop);
     void FreeLineProps();
+    // The view's own row rebuild (word wrap): new lines without properties, reported to nobody.
     void ReplaceLines(const std::vector<std::wstring>& lines);
     const std::vector<TLineProp*>& LinesProp() const { return FLinesProp; }
     // Hands every line's properties (or bare object) to the caller and forgets them; properties

@@ -193,7 +193,9 @@ TEST(AdvUndoList, RandomUseKeepsPositionAndReportsTheTruth) {
         ASSERT_LE(list.Pos(), list.Count());
         ASSERT_FALSE(list.IsPerforming());
         // Line-state steps come in beside the limit; an added step never grows the list past it.
-        if (op < 4) ASSERT_LE(list.Count(), std::max(countBefore, 8));
+        if (op < 4) {
+            ASSERT_LE(list.Count(), std::max(countBefore, 8));
+        }
         const TEvents& events = undo.Watcher.Events;
         if (!events.empty() && events.back().rfind(L"state ", 0) == 0) {
             const std::wstring expected = L"state " + std::to_wstring(list.Pos() < list.Count()) + std::to_wstring(list.Pos() > 0);
