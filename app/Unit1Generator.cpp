@@ -11,6 +11,7 @@
 #include "classlib/Exceptions.h"
 #include "classlib/StringList.h"
 #include "classlib/Strings.h"
+#include "editor/AdvMemoStrings.h"
 
 namespace Unit1 {
 
@@ -22,57 +23,18 @@ namespace {
 using TLines = std::vector<String>;
 
 const String CRLF = L"\r\n";
-constexpr size_t TabSize = 4;  // the editors' tab width; the program never changes it
+constexpr int TabSize = AdvMemo::DefaultTabSize;  // the editors' tab width; the program never changes it
 
 // ---- the editors' line rules, applied here so every kind of line store ends up alike
 
-String ExpandTabs(const String& s) {
-    if (s.find(L'\t') == String::npos) return s;
-    String out;
-    out.reserve(s.size() + 8);
-    for (wchar_t c : s) {
-        if (c == L'\t')
-            out.append(TabSize, L' ');
-        else
-            out += c;
-    }
-    return out;
-}
+String ExpandTabs(const String& s) { return AdvMemo::ExpandTabs(s, TabSize); }
 
-// Appending a text to an editor: tabs become blanks, line feeds vanish and every CR
-// ends a line, so a text ending in CR (or the empty text) adds an empty last line.
+// Appending a text to an editor, as its Add does.
 void AppendText(TLines& lines, const String& text) {
-    String piece;
-    for (wchar_t c : text) {
-        if (c == L'\r') {
-            lines.push_back(std::move(piece));
-            piece.clear();
-        } else if (c == L'\t') {
-            piece.append(TabSize, L' ');
-        } else if (c != L'\n') {
-            piece += c;
-        }
-    }
-    lines.push_back(std::move(piece));
+    for (String& line : AdvMemo::SplitAddedText(text, TabSize)) lines.push_back(std::move(line));
 }
 
-// Replacing a whole text: CR, LF and CR LF each break; a break at the very end adds no line.
-TLines SplitText(const String& text) {
-    TLines lines;
-    String piece;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const wchar_t c = text[i];
-        if (c == L'\r' || c == L'\n') {
-            lines.push_back(std::move(piece));
-            piece.clear();
-            if (c == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') ++i;
-        } else {
-            piece += c;
-        }
-    }
-    if (!text.empty() && text.back() != L'\r' && text.back() != L'\n') lines.push_back(std::move(piece));
-    return lines;
-}
+using AdvMemo::SplitText;
 
 // An editor's text: no break after the last line.
 String JoinLines(const TLines& lines) {

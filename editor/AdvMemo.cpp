@@ -183,11 +183,11 @@ void TAdvCustomMemo::Init() {
     FLines = std::make_unique<TAdvMemoStrings>();
     FLines->Add(L"");
     FLines->SetTrailingLineBreak(false);
-    FLines->Memo = this;
+    FLines->SetWatcher(this);
     AttachLinesChange();
     for (int i = 0; i < 10; ++i) FBookmarkList.Add(-1);
     FUndoList = std::make_unique<TAdvUndoList>();
-    FUndoList->SetMemo(this);
+    FUndoList->SetWatcher(this);
     FVertBar.SmallChange = 1;
 }
 
@@ -256,6 +256,151 @@ void TAdvCustomMemo::AttachLinesChange() {
 }
 
 void TAdvCustomMemo::DetachLinesChange() { Lines()->OnChange = nullptr; }
+
+// ---------------------------------------------------------------- watching the undo list
+
+void TAdvCustomMemo::UndoStateChanged(bool canUndo, bool canRedo) {
+    if (!IsDestroying()) DoUndoChange(canUndo, canRedo);
+}
+
+void TAdvCustomMemo::ReplayStarting(bool redo) {
+    if (!redo) {
+        FReplayOnChange = OnChange;
+        OnChange = nullptr;
+    }
+    FReplayAutoIndent = FAutoIndent;
+    FAutoIndent = false;
+    BeginLogicalEdit();
+}
+
+void TAdvCustomMemo::ReplayEnded(bool redo, bool completed) {
+    EndLogicalEdit();
+    if (!redo) OnChange = std::move(FReplayOnChange);
+    if (!redo && completed) UpdateView();
+    FAutoIndent = FReplayAutoIndent;
+    if (redo && completed) ControlChanged();
+}
+
+void TAdvCustomMemo::Replay(TUndo& step, bool redo) {
+    if (redo) step.Redo(*this);
+    else step.Undo(*this);
+}
+
+// ---------------------------------------------------------------- watching the line store
+
+void TAdvCustomMemo::LineStored(int index) {
+    if (index < FTopLine) InvalidateTopLine();
+}
+
+void TAdvCustomMemo::LineInserting(int index) {
+    if (index < FTopLine) InvalidateTopLine();
+    ShiftBookmarksForInsert(index);
+}
+
+void TAdvCustomMemo::TextInserting(int) { ClearSelection(); }
+
+void TAdvCustomMemo::TextInserted(int index, int count) {
+    const int x = FCurX, y = FCurY;
+    FCurY = -1;  // forces the setter to place the caret again
+    SetCurY(y);
+    SetCurXForced(x);
+    ShiftMarkersForInsert(index, count);
+    Invalidate();
+}
+
+bool TAdvCustomMemo::LineDeleting(int index) {
+    if (index < FTopLine) InvalidateTopLine();
+    if (FCodeFoldingEnabled && Lines()->GetLineProp(index)) AdjustFoldingForDeletedLine(index);
+    if (!CanEdit()) return false;
+    FListDelete = TListDelete{FCurX, FCurY, Lines()->Count()};
+    // The line goes as if deleted with the caret on it; the caret comes back in LineDeleted.
+    FCurY = index;
+    PrepareCaretLineDelete();
+    return true;
+}
+
+void TAdvCustomMemo::LineDeleted(int index) {
+    FinishLineDelete(index);
+    AfterEdit();
+    const TListDelete before = FListDelete;
+    // Written straight into the fields: the caret stays on its text line, one up when a line
+    // above it went.
+    FCurX = before.Count == 1 ? 0 : before.CurX;
+    FCurY = index < before.CurY ? before.CurY - 1 : before.CurY;
+    // The caret stood on the line that went away: place it through the setters.
+    if (FCurY >= LineCount()) {
+        FCurY = -1;
+        SetCurY(std::max(0, LineCount() - 1));
+        SetCurXForced(before.CurX);
+    }
+}
+
+void TAdvCustomMemo::LinesClearing() {
+    FSelStartX = FSelStartY = FSelEndX = FSelEndY = 0;
+    FCurX = FCurY = 0;
+    Invalidate();
+    FCodeFoldingNodeCount = 0;
+}
+
+void TAdvCustomMemo::TextReplaced(bool repaintGutter) {
+    UpdateMaxLength();
+    UpdateScrollBars(repaintGutter);
+}
+
+void TAdvCustomMemo::ChangedInUpdate() {
+    UpdateMaxLength();
+    UpdateScrollBars(false);
+    Invalidate();
+}
+
+void TAdvCustomMemo::StringsAdded() { Refresh(); }
+
+void TAdvCustomMemo::AssignLines(const ClassLib::TStrings& source) {
+    Clear();
+    InvalidateTopLine();
+    SetLines(source);
+}
+
+void TAdvCustomMemo::LoadStarting() {
+    ClearSelection();
+    UndoList().Clear();
+    FCurX = FCurY = 0;
+    SetLetRefresh(false);
+    DetachLinesChange();
+}
+
+void TAdvCustomMemo::LoadEnded(bool loaded, bool fromFile) {
+    if (loaded) {
+        InvalidateTopLine();
+        FCurX = FCurY = 0;
+        UpdateMaxLength();
+    }
+    AttachLinesChange();
+    SetLetRefresh(true);
+    if (!loaded) return;
+    UpdateView();
+    DoWrap();
+    AutoCodeFold();
+    if (fromFile) MarkLinesUnmodified();
+    Refresh();
+}
+
+void TAdvCustomMemo::FileSaveStarting() {
+    if (FWordWrap == wwNone) return;
+    DetachLinesChange();
+    DoJoin();
+}
+
+void TAdvCustomMemo::FileSaveEnded() {
+    if (FWordWrap == wwNone) return;
+    DoWrap();
+    AttachLinesChange();
+}
+
+void TAdvCustomMemo::LinesSaved(bool toFile) {
+    MarkLinesSaved();
+    if (toFile) Invalidate();
+}
 
 void TAdvCustomMemo::SetLines(const ClassLib::TStrings& value) {
     TAdvMemoStrings* lines = Lines();
@@ -807,7 +952,7 @@ void TAdvMemoSource::AttachMemo(TAdvCustomMemo* memo) {
     if (memo == FMemo) return;
     if (FMemo) {
         if (FSyntaxStyler) FSyntaxStyler->AllStyles()->SetMemo(nullptr);
-        FLines->Memo = nullptr;
+        FLines->SetWatcher(nullptr);
         FLines->OnChange = nullptr;
         FModified = FMemo->Modified();
         FReadOnly = FMemo->ReadOnly();
@@ -815,24 +960,24 @@ void TAdvMemoSource::AttachMemo(TAdvCustomMemo* memo) {
         FBookmarkList.Clear();
         if (FMemo->BookmarkList().Count() == 10)
             for (int i = 0; i < 10; ++i) FBookmarkList.Add(FMemo->BookmarkList()[i]);
-        FUndoList->SetMemo(nullptr);
+        FUndoList->SetWatcher(nullptr);
         FMemo->Invalidate();
     }
     FMemo = memo;
     if (!memo) {
         if (FSyntaxStyler) FSyntaxStyler->AllStyles()->SetMemo(nullptr);
-        FLines->Memo = nullptr;
+        FLines->SetWatcher(nullptr);
         FLines->OnChange = nullptr;
-        FUndoList->SetMemo(nullptr);
+        FUndoList->SetWatcher(nullptr);
         return;
     }
     if (FSyntaxStyler) FSyntaxStyler->AllStyles()->SetMemo(memo);
-    FLines->Memo = memo;
+    FLines->SetWatcher(memo->LinesWatcher());
     FLines->OnChange = [memo](ClassLib::TObject*) { memo->UpdateView(); };
     memo->SetSavePos(FCaretInfo);
     if (FBookmarkList.Count() == 10)
         for (int i = 0; i < 10; ++i) memo->BookmarkList().SetInteger(i, FBookmarkList[i]);
-    FUndoList->SetMemo(memo);
+    FUndoList->SetWatcher(memo->UndoWatcher());
     memo->SetReadOnly(FReadOnly);
     memo->Invalidate();
 }

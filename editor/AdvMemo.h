@@ -185,7 +185,7 @@ class TMemoTokenizerLink;
 class TLineRenderer;
 
 class TAdvCustomMemo : public ClassLib::TCustomControl, public IStyledMemo, public AdvStyleIF::IOVTStyle,
-                       public AdvStyleIF::IOVTTones {
+                       public AdvStyleIF::IOVTTones, private ILinesWatcher, private IUndoWatcher {
     CLASSLIB_CLASS(TAdvCustomMemo, ClassLib::TCustomControl)
 public:
     explicit TAdvCustomMemo(ClassLib::TComponent* owner = nullptr);
@@ -203,7 +203,7 @@ public:
     TAdvCustomMemoStyler* EffectiveStyler() const;
     std::wstring GetLineBreak() const { return L"\r\n"; }
 
-    // ---- geometry (3.102)
+    // ---- geometry
     void SetTextMeasure(ITextMeasure* measure);
     const TCellSize& CellSize() const { return FCellSize; }
     int CharWidth() const { return FCellSize.W; }
@@ -249,7 +249,7 @@ public:
     int InvalidateCount() const { return FInvalidateCount; }
     int RefreshCount() const { return FRefreshCount; }
 
-    // ---- caret and selection (3.103)
+    // ---- caret and selection
     int CurX() const { return FCurX; }
     int CurY() const { return FCurY; }
     void SetCurX(int value);
@@ -315,7 +315,7 @@ public:
     void SelectWordAtCursor();
     std::wstring NextToken(const std::wstring& text, int start, int& consumed) const;
 
-    // ---- editing commands (3.107)
+    // ---- editing commands
     void InsertChar(wchar_t c);
     void DeleteChar(int oldX, int oldY);
     void BackspaceKeyCommand(TMemoShiftState shift);  // the Backspace key as dispatched by input (Ctrl via DeleteWordBack)
@@ -329,7 +329,7 @@ public:
     std::wstring SmartTabPadding();
     int SmartBackTarget();
 
-    // ---- undo (3.105)
+    // ---- undo
     void Undo();
     void Redo();
     void AddUndoStep(std::unique_ptr<TUndo> step);
@@ -345,7 +345,7 @@ public:
     void DoUndoChange(bool canUndo, bool canRedo);
     bool IsDestroying() const { return FDestroying; }
 
-    // ---- per-line flags and word wrap (3.106)
+    // ---- per-line flags and word wrap
     bool BreakPoint(int i) const;
     void SetBreakPoint(int i, bool value);
     bool Executable(int i) const;
@@ -386,7 +386,7 @@ public:
     // A line counts a break before it unless it continues the line above.
     bool IsWrappedLine(int i) const;
 
-    // ---- bookmarks, markers, error marks (3.132)
+    // ---- bookmarks, markers, error marks
     int Bookmarks(int index) const;
     void SetBookmarks(int index, int line);
     void GotoBookmark(int index);
@@ -421,7 +421,7 @@ public:
     void SetSavePos(const TAdvMemoSavePos& pos);
 
     // ---- code folding pass-through (folding itself comes with its own unit)
-    bool CodeFoldingEnabled() const { return FCodeFoldingEnabled; }
+    bool CodeFoldingEnabled() const override { return FCodeFoldingEnabled; }
     virtual int VisIndexToLineIndex(int index) const { return index; }
     virtual int LineIndexToVisIndex(int index) const { return index; }
     virtual void RemoveCodeFolding(int /*startLineIndex*/) {}
@@ -432,7 +432,7 @@ public:
     int CodeFoldingNodeCount() const { return FCodeFoldingNodeCount; }
     void SetCodeFoldingNodeCount(int value) { FCodeFoldingNodeCount = value; }
 
-    // ---- misc (3.102)
+    // ---- version, files and URLs
     static unsigned GetVersionNr() { return 0x03080200; }
     static std::wstring Version();
     static std::wstring GetVersionString();
@@ -448,7 +448,7 @@ public:
     ClassLib::TColor StylerBackground() const override { return FBkColor; }
     bool ReadOnly() const { return FReadOnly; }
     void SetReadOnly(bool v) { FReadOnly = v; }
-    int TabSize() const { return FTabSize; }
+    int TabSize() const override { return FTabSize; }
     void SetTabSize(int v) { FTabSize = v; }
     bool AutoIndent() const { return FAutoIndent; }
     void SetAutoIndent(bool v) { FAutoIndent = v; }
@@ -466,7 +466,7 @@ public:
     void SetWantTab(bool v) { FWantTab = v; }
     bool Overwrite() const { return FOverwrite; }
     void SetOverwrite(bool v) { FOverwrite = v; }
-    bool TrimTrailingSpaces() const { return FTrimTrailingSpaces; }
+    bool TrimTrailingSpaces() const override { return FTrimTrailingSpaces; }
     void SetTrimTrailingSpaces(bool v) { FTrimTrailingSpaces = v; }
     bool CaseSensitive() const { return FCaseSensitive; }
     void SetCaseSensitive(bool v) { if (v != FCaseSensitive) { FCaseSensitive = v; Invalidate(); } }
@@ -558,12 +558,45 @@ public:
     void AttachLinesChange();
     void DetachLinesChange();
 
-    // Internal state that the line store and the undo steps adjust directly.
-    void SetCaretFieldsRaw(int x, int y) { FCurX = x; FCurY = y; }
-    void SetCurXRaw(int x) { FCurX = x; }
-    void SetCurYRaw(int y) { FCurY = y; }
+    // What this memo gives a line store and an undo list it works on (its own, or a memo source's).
+    ILinesWatcher* LinesWatcher() { return this; }
+    IUndoWatcher* UndoWatcher() { return this; }
+
+protected:
+    // ---- watching the line store: caret, marks and view follow every change of the lines
+    void LineStored(int index) override;
+    void LineInserting(int index) override;
+    void TextInserting(int index) override;
+    void TextInserted(int index, int count) override;
+    bool LineDeleting(int index) override;
+    void LineDeleted(int index) override;
+    void LinesClearing() override;
+    void TextReplaced(bool repaintGutter) override;
+    void ChangedInUpdate() override;
+    void StringsAdded() override;
+    void AssignLines(const ClassLib::TStrings& source) override;
+    void LoadStarting() override;
+    void LoadEnded(bool loaded, bool fromFile) override;
+    void FileSaveStarting() override;
+    void FileSaveEnded() override;
+    void LinesSaved(bool toFile) override;
+    // The caret line's marks go first and the caret moves to the start of what stays (one
+    // line up when the last line goes); the answer says how the line goes.
+    TDeleteLineUndo::TKind PrepareCaretLineDelete();
+    // Bookmarks and markers below the deleted line move up; the selection collapses.
+    void FinishLineDelete(int deleted);
     void ShiftMarkersForInsert(int line, int count);
     void ShiftBookmarksForInsert(int line);
+    // ---- watching the undo list: a replay holds the view, auto-indent and word wrap
+    void UndoStateChanged(bool canUndo, bool canRedo) override;
+    void ReplayStarting(bool redo) override;
+    void ReplayEnded(bool redo, bool completed) override;
+    void Replay(TUndo& step, bool redo) override;
+    TMemoNotifyEvent FReplayOnChange;  // OnChange, held back while an undo replays
+    bool FReplayAutoIndent = false;    // AutoIndent, off while steps replay
+    // The caret and line count before a deletion reported by the line store.
+    struct TListDelete { int CurX = 0, CurY = 0, Count = 0; };
+    TListDelete FListDelete;
 
     // ==== window part (AdvMemoWindow.cpp): handle, font measurement, caret, scroll bars
 public:
@@ -768,7 +801,7 @@ protected:
 
     ClassLib::TColor FBkColor = ClassLib::clWhite;
     bool FReadOnly = false;
-    int FTabSize = 4;
+    int FTabSize = DefaultTabSize;
     bool FAutoIndent = true;
     bool FAutoExpand = true;
     bool FSmartTabs = false;

@@ -91,13 +91,13 @@ public:
     TBlockUndo(int curX0, int curY0, int curX, int curY, int firstLine, std::vector<std::wstring> before,
                std::vector<std::wstring> after)
         : TUndoClone(curX0, L"", curY, curX, curY0), FFirstLine(firstLine), FBefore(std::move(before)), FAfter(std::move(after)) {}
-    void PerformUndo() override { Apply(FBefore, FAfter.size()); }
-    void PerformRedo() override { Apply(FAfter, FBefore.size()); }
+    void PerformUndo(TAdvCustomMemo& memo) override { Apply(memo, FBefore, FAfter.size()); }
+    void PerformRedo(TAdvCustomMemo& memo) override { Apply(memo, FAfter, FBefore.size()); }
 
 private:
-    void Apply(const std::vector<std::wstring>& texts, size_t currentCount) {
-        TAdvMemoStrings* lines = Memo->Lines();
-        TUndoPerforming performing(Memo->UndoList());
+    void Apply(TAdvCustomMemo& memo, const std::vector<std::wstring>& texts, size_t currentCount) {
+        TAdvMemoStrings* lines = memo.Lines();
+        TUndoPerforming performing(memo.UndoList());
         for (size_t i = 0; i < texts.size(); ++i) {
             const int line = FFirstLine + static_cast<int>(i);
             if (i < currentCount && line < lines->Count()) lines->Put(line, texts[i]);
@@ -106,12 +106,10 @@ private:
         for (size_t i = currentCount; i > texts.size(); --i) {
             const int line = FFirstLine + static_cast<int>(i) - 1;
             if (line < lines->Count() && lines->Count() > 1) {
-                lines->FDeleting = true;
-                lines->Delete(line);
-                lines->FDeleting = false;
+                lines->RemoveLine(line);
             }
         }
-        Memo->UpdateView();
+        memo.UpdateView();
     }
 
     int FFirstLine;
@@ -1272,43 +1270,20 @@ void TAdvCustomMemo::BlockIndent(int fromLine, int toLine, bool addUndo, int ind
     DoChange();
 }
 
-void TAdvCustomMemo::DeleteLine() {
-    if (!CanEdit()) return;
+TDeleteLineUndo::TKind TAdvCustomMemo::PrepareCaretLineDelete() {
     TAdvMemoStrings* lines = Lines();
-    // Called by the line list for one stored row; otherwise it deletes the caret's whole line.
-    std::optional<TLogicalEdit> logical;
-    if (!lines->FDeleting) logical.emplace(*this);
-    if (lines->Count() == 0) return;
-    if (FCurY >= lines->Count()) FCurY = lines->Count() - 1;
     ClearLineErrors(FCurY);
-    const int oldX = FCurX, oldY = FCurY;
-    const std::wstring text = lines->Get(FCurY);
-    const bool fromList = lines->FDeleting;
     FCurX = 0;
     if (MarkerAtLine(FCurY)) RemoveMarker(FCurY);
-    int deleted;
-    TDeleteLineUndo::TKind kind = TDeleteLineUndo::dlMiddle;
-    const bool oldDeleting = lines->FDeleting;
-    lines->FDeleting = true;
-    try {
-        if (lines->Count() == 1) {
-            deleted = 0;
-            kind = TDeleteLineUndo::dlOnly;
-            lines->Put(0, L"");
-        } else if (FCurY == lines->Count() - 1) {
-            deleted = FCurY;
-            kind = TDeleteLineUndo::dlLast;
-            --FCurY;
-            lines->Delete(deleted);
-        } else {
-            deleted = FCurY;
-            lines->Delete(deleted);
-        }
-    } catch (...) {
-        lines->FDeleting = oldDeleting;
-        throw;
+    if (lines->Count() == 1) return TDeleteLineUndo::dlOnly;
+    if (FCurY == lines->Count() - 1) {
+        --FCurY;
+        return TDeleteLineUndo::dlLast;
     }
-    lines->FDeleting = oldDeleting;
+    return TDeleteLineUndo::dlMiddle;
+}
+
+void TAdvCustomMemo::FinishLineDelete(int deleted) {
     for (int i = 0; i < FBookmarkList.Count(); ++i) {
         const int b = FBookmarkList[i];
         if (b != -1 && b >= deleted) FBookmarkList.SetInteger(i, b - 1);
@@ -1316,7 +1291,23 @@ void TAdvCustomMemo::DeleteLine() {
     FMarkerList.Markers().AdjustMarkerLineMinus(deleted);
     ClearSelection();
     Invalidate();
-    if (!fromList) UndoList().Add(std::make_unique<TDeleteLineUndo>(oldX, text, FCurY, FCurX, oldY, kind));
+}
+
+void TAdvCustomMemo::DeleteLine() {
+    if (!CanEdit()) return;
+    TAdvMemoStrings* lines = Lines();
+    TLogicalEdit logical(*this);
+    if (lines->Count() == 0) return;
+    if (FCurY >= lines->Count()) FCurY = lines->Count() - 1;
+    const int oldX = FCurX, oldY = FCurY;
+    const std::wstring text = lines->Get(FCurY);
+    const TDeleteLineUndo::TKind kind = PrepareCaretLineDelete();
+    // The only line is emptied, not removed: the memo always shows a line to type in.
+    const int deleted = kind == TDeleteLineUndo::dlOnly ? 0 : oldY;
+    if (kind == TDeleteLineUndo::dlOnly) lines->Put(0, L"");
+    else lines->RemoveLine(deleted);
+    FinishLineDelete(deleted);
+    UndoList().Add(std::make_unique<TDeleteLineUndo>(oldX, text, FCurY, FCurX, oldY, kind));
     AfterEdit();
 }
 

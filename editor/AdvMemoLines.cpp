@@ -2,41 +2,13 @@
 #include "editor/AdvMemo.h"
 
 #include "classlib/Exceptions.h"
+#include "editor/AdvMemoWrap.h"
 
 #include <algorithm>
 
 namespace AdvMemo {
 
 namespace {
-
-bool IsWrapBreak(wchar_t c) { return c == L' ' || c == L'*' || c == L'+' || c == L'-' || c == L'/'; }
-
-// Cuts one row in front of `limit`: at word breaks where possible, hard where not.
-size_t WrapCut(const std::wstring& row, int limit) {
-    const size_t n = row.size();
-    size_t head = 0;
-    while (head < n) {
-        size_t end = head;
-        bool broke = false;
-        while (end < n) {
-            const wchar_t c = row[end];
-            ++end;
-            // A slash right after a colon belongs to a link scheme, not to a break.
-            if (IsWrapBreak(c) && !(end >= 2 && row[end - 2] == L':')) {
-                broke = true;
-                break;
-            }
-        }
-        (void)broke;
-        if (static_cast<int>(end) <= limit) {
-            head = end;
-            continue;
-        }
-        if (head == 0) return static_cast<size_t>(limit);
-        break;
-    }
-    return head;
-}
 
 void MergeInto(TLineProp& head, const TLineProp& continuation, int offset) {
     head.BreakPoint = head.BreakPoint || continuation.BreakPoint;
@@ -204,20 +176,15 @@ void TAdvCustomMemo::DoWrap() {
     rows.reserve(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) {
         firstRow[i] = static_cast<int>(rows.size());
-        std::wstring row = lines->Get(i);
-        bool first = true;
-        for (;;) {
-            if (static_cast<int>(row.size()) <= limit) {
-                rows.push_back(row);
-                rowCarry.push_back(first ? carry[i] : TLineCarry{});
-                break;
-            }
-            const size_t cut = WrapCut(row, limit);
-            rows.push_back(row.substr(0, cut));
-            rowCarry.push_back(first ? carry[i] : TLineCarry{});
-            row.erase(0, cut);
-            FWWList.Add(static_cast<int>(rows.size()));
-            first = false;
+        const std::wstring line = lines->Get(i);
+        const std::vector<int> breaks = WrapBreaks(line, limit);
+        int from = 0;
+        for (size_t k = 0; k <= breaks.size(); ++k) {
+            const int to = k < breaks.size() ? breaks[k] : static_cast<int>(line.size());
+            rows.push_back(line.substr(static_cast<size_t>(from), static_cast<size_t>(to - from)));
+            rowCarry.push_back(k == 0 ? carry[i] : TLineCarry{});
+            if (k < breaks.size()) FWWList.Add(static_cast<int>(rows.size()));
+            from = to;
         }
         if (carry[i].Prop) carry[i].Prop->Wrapped = false;
     }
@@ -225,7 +192,9 @@ void TAdvCustomMemo::DoWrap() {
         for (int i = 0; i < count; ++i) lines->AdoptLine(i, carry[i]);
         return;
     }
+    InvalidateTopLine();
     lines->ReplaceLines(rows);
+    UpdateMaxLength();
     lines->BeginUpdate();
     for (size_t r = 0; r < rows.size(); ++r) lines->AdoptLine(static_cast<int>(r), rowCarry[r]);
     for (int k = 0; k < FWWList.Count(); ++k) lines->CreateLineProp(FWWList[k])->Wrapped = true;
@@ -239,7 +208,7 @@ void TAdvCustomMemo::DoWrap() {
         const int line = markers.Items(m)->LineNumber();
         if (line >= 0 && line < count) markers.Items(m)->SetLineNumber(firstRow[line]);
     }
-    if (lines->FLockCount == 0) Invalidate();
+    if (lines->LockCount() == 0) Invalidate();
 }
 
 void TAdvCustomMemo::DoJoin() {
@@ -277,7 +246,9 @@ void TAdvCustomMemo::DoJoin() {
         for (int i = 0; i < count; ++i) lines->AdoptLine(i, rowCarry[i]);
         return;
     }
+    InvalidateTopLine();
     lines->ReplaceLines(rows);
+    UpdateMaxLength();
     lines->BeginUpdate();
     for (size_t r = 0; r < rows.size(); ++r) lines->AdoptLine(static_cast<int>(r), rowCarry[r]);
     lines->EndUpdate();

@@ -1,7 +1,6 @@
 #include "editor/AdvMemoStrings.h"
 
 #include "classlib/Streams.h"
-#include "editor/AdvMemo.h"
 
 #include <algorithm>
 
@@ -73,7 +72,7 @@ void TLineProp::CreateErrorInfo() {
     FErrLen = std::make_unique<TIntList>();
 }
 
-// ---------------------------------------------------------------- helpers
+// ---------------------------------------------------------------- line rules
 
 std::wstring ExpandTabs(const std::wstring& s, int tabSize) {
     if (s.find(L'\t') == std::wstring::npos) return s;
@@ -84,6 +83,33 @@ std::wstring ExpandTabs(const std::wstring& s, int tabSize) {
         else result += c;
     }
     return result;
+}
+
+std::vector<std::wstring> SplitAddedText(const std::wstring& text, int tabSize) {
+    std::wstring rest = ExpandTabs(text, tabSize);
+    rest.erase(std::remove(rest.begin(), rest.end(), L'\n'), rest.end());
+    std::vector<std::wstring> lines;
+    size_t start = 0, cr;
+    while ((cr = rest.find(L'\r', start)) != std::wstring::npos) {
+        lines.push_back(rest.substr(start, cr - start));
+        start = cr + 1;
+    }
+    lines.push_back(rest.substr(start));
+    return lines;
+}
+
+std::vector<std::wstring> SplitText(const std::wstring& text) {
+    std::vector<std::wstring> lines;
+    const size_t n = text.size();
+    size_t i = 0;
+    while (i < n) {
+        const size_t start = i;
+        while (i < n && text[i] != L'\r' && text[i] != L'\n') ++i;
+        lines.push_back(text.substr(start, i - start));
+        if (i < n && text[i] == L'\r') ++i;
+        if (i < n && text[i] == L'\n') ++i;
+    }
+    return lines;
 }
 
 namespace {
@@ -102,6 +128,31 @@ public:
 private:
     TStringList& FList;
     ClassLib::TNotifyEvent FOnChange, FOnChanging;
+};
+
+// Holds a list in one update for a scope, however the scope ends.
+class TUpdateScope {
+public:
+    explicit TUpdateScope(ClassLib::TStrings& list) : FList(list) { FList.BeginUpdate(); }
+    ~TUpdateScope() { FList.EndUpdate(); }
+    TUpdateScope(const TUpdateScope&) = delete;
+    TUpdateScope& operator=(const TUpdateScope&) = delete;
+
+private:
+    ClassLib::TStrings& FList;
+};
+
+// Sets a flag for a scope and puts its old value back however the scope ends.
+class TFlagScope {
+public:
+    explicit TFlagScope(bool& flag) : FFlag(flag), FOld(flag) { flag = true; }
+    ~TFlagScope() { FFlag = FOld; }
+    TFlagScope(const TFlagScope&) = delete;
+    TFlagScope& operator=(const TFlagScope&) = delete;
+
+private:
+    bool& FFlag;
+    bool FOld;
 };
 
 std::wstring TrimRightControls(const std::wstring& s) {
@@ -134,12 +185,8 @@ void TAdvMemoStrings::SetUpdateState(bool updating) {
     if (FLockCount > 0 || !FChangedInUpdate) return;
     FChangedInUpdate = false;
     // The lines changed inside the update told nobody, and the closing EndUpdate fires no
-    // change either; the memo still has to size its scroll bars to what the list now holds.
-    if (Memo) {
-        Memo->UpdateMaxLength();
-        Memo->UpdateScrollBars(false);
-        Memo->Invalidate();
-    }
+    // change either; the view still has to size its scroll bars to what the list now holds.
+    if (FWatcher) FWatcher->ChangedInUpdate();
 }
 
 void TAdvMemoStrings::SetLength(int index, int length) {
@@ -175,15 +222,15 @@ std::wstring TAdvMemoStrings::Get(int index) const { return TStringList::Get(ind
 
 void TAdvMemoStrings::Put(int index, const std::wstring& s) {
     NoteChanged(index);
-    if (!Memo) {
+    if (!FWatcher) {
         TStringList::Put(index, s);
         SetLength(index, static_cast<int>(s.size()));
         return;
     }
-    const std::wstring expanded = ExpandTabs(s, Memo->TabSize());
+    const std::wstring expanded = ExpandTabs(s, FWatcher->TabSize());
     TStringList::Put(index, expanded);
     SetLength(index, static_cast<int>(expanded.size()));
-    if (index < Memo->TopLine()) Memo->InvalidateTopLine();
+    FWatcher->LineStored(index);
 }
 
 TObject* TAdvMemoStrings::GetObject(int index) const {
@@ -227,36 +274,40 @@ int TAdvMemoStrings::AddObject(const std::wstring& s, TObject* object) {
 
 int TAdvMemoStrings::Add(const std::wstring& s) {
     NoteChanged(Count());
-    if (!Memo) return TStringList::Add(s);
-    std::wstring rest = ExpandTabs(s, Memo->TabSize());
-    rest.erase(std::remove(rest.begin(), rest.end(), L'\n'), rest.end());
-    size_t cr;
-    while ((cr = rest.find(L'\r')) != std::wstring::npos) {
-        TStringList::Add(rest.substr(0, cr));
-        rest.erase(0, cr + 1);
-    }
-    return TStringList::Add(rest);
+    if (!FWatcher) return TStringList::Add(s);
+    int index = -1;
+    for (const std::wstring& line : SplitAddedText(s, FWatcher->TabSize())) index = TStringList::Add(line);
+    return index;
+}
+
+void TAdvMemoStrings::SetTextStr(const std::wstring& text) {
+    TUpdateScope update(*this);
+    Clear();
+    for (const std::wstring& line : SplitText(text)) Add(line);
+}
+
+void TAdvMemoStrings::Exchange(int index1, int index2) {
+    NoteChanged(std::min(index1, index2));
+    TStringList::Exchange(index1, index2);
+    // The lengths travel with their lines (the base list has checked both indexes).
+    if (std::max(index1, index2) >= FListLengths.Count()) return;
+    const int length1 = FListLengths[index1];
+    FListLengths.SetInteger(index1, FListLengths[index2]);
+    FListLengths.SetInteger(index2, length1);
 }
 
 void TAdvMemoStrings::DoInsert(int index, const std::wstring& s) {
     NoteChanged(index);
-    if (!Memo) {
-        TStringList::InsertItem(index, s, nullptr);
-        FListLengths.Insert(index, static_cast<int>(s.size()));
-        if (static_cast<int>(s.size()) > FMaxLength) FMaxLength = static_cast<int>(s.size());
-        return;
-    }
-    const std::wstring expanded = ExpandTabs(s, Memo->TabSize());
-    if (index < Memo->TopLine()) Memo->InvalidateTopLine();
+    const std::wstring expanded = FWatcher ? ExpandTabs(s, FWatcher->TabSize()) : s;
+    if (FWatcher) FWatcher->LineInserting(index);
     FListLengths.Insert(index, static_cast<int>(expanded.size()));
     if (static_cast<int>(expanded.size()) > FMaxLength) FMaxLength = static_cast<int>(expanded.size());
-    Memo->ShiftBookmarksForInsert(index);
     TStringList::InsertItem(index, expanded, nullptr);
 }
 
 void TAdvMemoStrings::Insert(int index, const std::wstring& s) {
     if (index < 0 || index > Count()) IndexError(index);
-    if (Memo) Memo->ClearSelection();
+    if (FWatcher) FWatcher->TextInserting(index);
     int inserted = 0;
     size_t start = 0;
     for (;;) {
@@ -267,43 +318,27 @@ void TAdvMemoStrings::Insert(int index, const std::wstring& s) {
         if (pair == std::wstring::npos) break;
         start = pair + 2;
     }
-    if (!Memo) return;
-    TAdvCustomMemo* memo = Memo;
-    const int x = memo->CurX(), y = memo->CurY();
-    memo->SetCurYRaw(-1);  // forces the setter to place the caret again
-    memo->SetCurY(y);
-    memo->SetCurXForced(x);
-    memo->ShiftMarkersForInsert(index, inserted);
-    memo->Invalidate();
+    if (FWatcher) FWatcher->TextInserted(index, inserted);
 }
 
 void TAdvMemoStrings::Delete(int index) {
     if (index < 0 || index >= Count()) return;
-    NoteChanged(index);
-    if (Memo && !FDeleting) {
-        TAdvCustomMemo* memo = Memo;
-        if (index < memo->TopLine()) memo->InvalidateTopLine();
-        FDeleting = true;
-        try {
-            if (memo->CodeFoldingEnabled() && GetLineProp(index)) memo->AdjustFoldingForDeletedLine(index);
-            const int x = memo->CurX(), y = memo->CurY(), count = Count();
-            memo->SetCurYRaw(index);
-            memo->DeleteLine();
-            memo->SetCurXRaw(count == 1 ? 0 : x);
-            memo->SetCurYRaw(index < y ? y - 1 : y);
-            // The caret stood on the line that went away: place it through the setters.
-            if (memo->CurY() >= Count()) {
-                memo->SetCurYRaw(-1);
-                memo->SetCurY(std::max(0, Count() - 1));
-                memo->SetCurXForced(x);
-            }
-        } catch (...) {
-            FDeleting = false;
-            throw;
-        }
-        FDeleting = false;
+    if (!FWatcher || FDeleting) {
+        RemoveLine(index);
         return;
     }
+    NoteChanged(index);
+    TFlagScope deleting(FDeleting);
+    if (!FWatcher->LineDeleting(index)) return;
+    // A watched list keeps its last line: it is emptied instead.
+    if (Count() == 1) Put(0, L"");
+    else RemoveLine(index);
+    FWatcher->LineDeleted(index);
+}
+
+void TAdvMemoStrings::RemoveLine(int index) {
+    if (index < 0 || index >= Count()) return;
+    NoteChanged(index);
     if (index < FListLengths.Count()) {
         if (FListLengths[index] == FMaxLength) FMaxDirty = true;
         FListLengths.Delete(index);
@@ -313,19 +348,11 @@ void TAdvMemoStrings::Delete(int index) {
 
 void TAdvMemoStrings::Clear() {
     NoteChanged(0);
-    if (Memo) {
-        Memo->SetSelStartX(0);
-        Memo->SetSelStartY(0);
-        Memo->SetSelEndX(0);
-        Memo->SetSelEndY(0);
-        Memo->SetCaretFieldsRaw(0, 0);
-        Memo->Invalidate();
-    }
+    if (FWatcher) FWatcher->LinesClearing();
     FreeLineProps();
     FListLengths.Clear();
     FMaxLength = 0;
     FMaxDirty = false;
-    if (Memo) Memo->SetCodeFoldingNodeCount(0);
     TStringList::Clear();
 }
 
@@ -342,10 +369,7 @@ void TAdvMemoStrings::SetText(const std::wstring& text) {
     SetTextStr(text);
     // Lines added through the plain list path carry no lengths: the widest line sizes the bar.
     RebuildLengths();
-    if (Memo) {
-        Memo->UpdateMaxLength();
-        Memo->UpdateScrollBars(false);
-    }
+    if (FWatcher) FWatcher->TextReplaced(false);
     if (OnSetText) OnSetText(this);
 }
 
@@ -369,7 +393,7 @@ TLineProp* TAdvMemoStrings::CreateLineProp(int index) {
     if (TLineProp* existing = GetLineProp(index)) return existing;
     auto* prop = new TLineProp();
     prop->FObject = SlotRaw(index);
-    if (Memo && Memo->CodeFoldingEnabled() && index > 0) {
+    if (FWatcher && FWatcher->CodeFoldingEnabled() && index > 0) {
         TLineProp* above = GetLineProp(index - 1);
         if (above && ((above->HasParent() && !above->LastChild()) || (above->HasChildren() && above->Expanded())))
             prop->SetHasParent(true);
@@ -435,40 +459,32 @@ void TAdvMemoStrings::AdoptLine(int index, const TLineCarry& carry) {
 }
 
 void TAdvMemoStrings::AddStrings(const ClassLib::TStrings* strings) {
-    if (!Memo) {
+    if (!FWatcher) {
         TStringList::AddStrings(strings);
         return;
     }
-    BeginUpdate();
-    try {
+    {
+        TUpdateScope update(*this);
         for (int i = 0; i < strings->Count(); ++i)
-            AddObject(ExpandTabs(strings->Strings(i), Memo->TabSize()), strings->Objects(i));
-    } catch (...) {
-        EndUpdate();
-        throw;
+            AddObject(ExpandTabs(strings->Strings(i), FWatcher->TabSize()), strings->Objects(i));
     }
-    EndUpdate();
     RebuildLengths();
-    if (FLockCount == 0) Memo->Refresh();
+    if (FLockCount == 0) FWatcher->StringsAdded();
 }
 
 void TAdvMemoStrings::Assign(const ClassLib::TPersistent* source) {
     const auto* strings = dynamic_cast<const ClassLib::TStrings*>(source);
-    if (!strings || !Memo || strings == this) {
+    if (!strings || !FWatcher || strings == this) {
         TStringList::Assign(source);
         return;
     }
-    TAdvCustomMemo* memo = Memo;
-    memo->Clear();
-    memo->InvalidateTopLine();
-    memo->SetLines(*strings);
+    FWatcher->AssignLines(*strings);
     RebuildLengths();
-    memo->UpdateMaxLength();
-    memo->UpdateScrollBars(true);
+    FWatcher->TextReplaced(true);
 }
 
 void TAdvMemoStrings::ReplaceLines(const std::vector<std::wstring>& lines) {
-    if (!Memo) {
+    if (!FWatcher) {
         BeginUpdate();
         Clear();
         for (const auto& line : lines) TStringList::AddObject(line, nullptr);
@@ -476,20 +492,13 @@ void TAdvMemoStrings::ReplaceLines(const std::vector<std::wstring>& lines) {
         RebuildLengths();
         return;
     }
-    FNoObjCreate = true;
-    try {
-        Memo->InvalidateTopLine();
+    {
+        TFlagScope noObjects(FNoObjCreate);
         ClearStrings();
-        BeginUpdate();
-        for (const auto& line : lines) AddObject(ExpandTabs(line, Memo->TabSize()), nullptr);
-        EndUpdate();
-        RebuildLengths();
-    } catch (...) {
-        FNoObjCreate = false;
-        throw;
+        TUpdateScope update(*this);
+        for (const auto& line : lines) AddObject(ExpandTabs(line, FWatcher->TabSize()), nullptr);
     }
-    FNoObjCreate = false;
-    Memo->UpdateMaxLength();
+    RebuildLengths();
 }
 
 void TAdvMemoStrings::ExpandRemainingTabs() {
@@ -500,123 +509,78 @@ void TAdvMemoStrings::ExpandRemainingTabs() {
     }
 }
 
-namespace {
-
-// Holds a memo's view updates off for a load and puts them back however the load ends.
-class TLoadScope {
-public:
-    TLoadScope(TAdvMemoStrings& lines, TAdvCustomMemo& memo) : FLines(lines), FMemo(memo) {
-        FMemo.SetLetRefresh(false);
-        FLines.OnChange = nullptr;
+void TAdvMemoStrings::Load(ClassLib::TStream* stream, bool fromFile) {
+    FWatcher->LoadStarting();
+    bool loaded = false;
+    try {
+        TStringList::LoadFromStream(stream);
+        ExpandRemainingTabs();
+        loaded = true;
+    } catch (...) {
+        FWatcher->LoadEnded(false, fromFile);
+        throw;
     }
-    ~TLoadScope() {
-        FLines.OnChange = [memo = &FMemo](TObject*) { memo->UpdateView(); };
-        FMemo.SetLetRefresh(true);
-    }
-    TLoadScope(const TLoadScope&) = delete;
-    TLoadScope& operator=(const TLoadScope&) = delete;
-
-private:
-    TAdvMemoStrings& FLines;
-    TAdvCustomMemo& FMemo;
-};
-
-}  // namespace
+    FWatcher->LoadEnded(loaded, fromFile);
+}
 
 void TAdvMemoStrings::LoadFromStream(ClassLib::TStream* stream) {
-    if (!Memo) {
+    if (!FWatcher) {
         TStringList::LoadFromStream(stream);
         return;
     }
-    TAdvCustomMemo& memo = *Memo;
-    memo.ClearSelection();
-    memo.UndoList().Clear();
-    memo.SetCaretFieldsRaw(0, 0);
-    {
-        TLoadScope scope(*this, memo);
-        TStringList::LoadFromStream(stream);
-        memo.InvalidateTopLine();
-        memo.SetCaretFieldsRaw(0, 0);
-        ExpandRemainingTabs();
-        memo.UpdateMaxLength();
-    }
-    memo.UpdateView();
-    memo.DoWrap();
-    memo.AutoCodeFold();
-    memo.Refresh();
+    Load(stream, false);
 }
 
 void TAdvMemoStrings::LoadFromFile(const std::wstring& fileName) {
-    if (!Memo) {
+    if (!FWatcher) {
         TStringList::LoadFromFile(fileName);
         return;
     }
     // Opened first: a file that cannot be read leaves text, undo and caret as they were.
     ClassLib::TFileStream stream(fileName, ClassLib::fmOpenRead | ClassLib::fmShareDenyNone);
-    TAdvCustomMemo& memo = *Memo;
-    LoadFromStream(&stream);
-    {
-        TLoadScope scope(*this, memo);
-        memo.InvalidateTopLine();
-        memo.SetCaretFieldsRaw(0, 0);
-        ExpandRemainingTabs();
-        memo.UpdateMaxLength();
-    }
-    memo.UpdateView();
-    memo.DoWrap();
-    memo.AutoCodeFold();
-    memo.MarkLinesUnmodified();
-    memo.Refresh();
+    Load(&stream, true);
 }
 
 void TAdvMemoStrings::SaveToStream(ClassLib::TStream* stream) {
     TStringList::SaveToStream(stream);
-    if (Memo) Memo->MarkLinesSaved();
+    if (FWatcher) FWatcher->LinesSaved(false);
 }
 
 namespace {
 
-// Joins word-wrapped rows for the length of a save and wraps them again afterwards.
-class TUnwrapScope {
+// Tells a watcher that a file save starts and, however it ends, that it ended.
+class TFileSaveScope {
 public:
-    explicit TUnwrapScope(TAdvCustomMemo* memo) : FMemo(memo && memo->WordWrap() != wwNone ? memo : nullptr) {
-        if (!FMemo) return;
-        FMemo->DetachLinesChange();
-        FMemo->DoJoin();
+    explicit TFileSaveScope(ILinesWatcher* watcher) : FWatcher(watcher) {
+        if (FWatcher) FWatcher->FileSaveStarting();
     }
-    ~TUnwrapScope() {
-        if (!FMemo) return;
-        FMemo->DoWrap();
-        FMemo->AttachLinesChange();
+    ~TFileSaveScope() {
+        if (FWatcher) FWatcher->FileSaveEnded();
     }
-    TUnwrapScope(const TUnwrapScope&) = delete;
-    TUnwrapScope& operator=(const TUnwrapScope&) = delete;
+    TFileSaveScope(const TFileSaveScope&) = delete;
+    TFileSaveScope& operator=(const TFileSaveScope&) = delete;
 
 private:
-    TAdvCustomMemo* FMemo;
+    ILinesWatcher* FWatcher;
 };
 
 }  // namespace
 
 void TAdvMemoStrings::SaveToFile(const std::wstring& fileName) {
     {
-        TUnwrapScope unwrapped(Memo);
-        if (Memo && Memo->TrimTrailingSpaces()) {
-            BeginUpdate();
+        TFileSaveScope saving(FWatcher);
+        if (FWatcher && FWatcher->TrimTrailingSpaces()) {
+            TUpdateScope update(*this);
             const int count = Count();
             for (int i = 0; i < count; ++i) {
                 const std::wstring s = Get(i);
                 const std::wstring t = TrimRightControls(s);
                 if (t != s) Put(i, t);
             }
-            EndUpdate();
         }
         TStringList::SaveToFile(fileName);
     }
-    if (Memo) {
-        Memo->MarkLinesSaved();
-        Memo->Invalidate();
-    }
+    if (FWatcher) FWatcher->LinesSaved(true);
 }
 
 }  // namespace AdvMemo

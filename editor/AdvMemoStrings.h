@@ -1,6 +1,7 @@
 #pragma once
-// The code editor's line store: a string list with per-line properties, line lengths and a link
-// to the memo that shows it, so edits made from outside keep caret, bookmarks and markers right.
+// The code editor's line store: a string list with per-line properties and line lengths. The view
+// that shows it watches it through ILinesWatcher, so edits made from outside keep caret,
+// bookmarks and markers right; without a watcher it is a free list and needs no window.
 #include "classlib/StringList.h"
 
 #include <cstdint>
@@ -12,7 +13,53 @@
 
 namespace AdvMemo {
 
-class TAdvCustomMemo;
+class TLineProp;
+
+// What a line store tells the view that shows it, and the few settings it asks of it. Every
+// call comes from the store; a watcher changes the lines only where a call says it may.
+class ILinesWatcher {
+public:
+    // Settings of the view that apply to lines coming in.
+    virtual int TabSize() const = 0;
+    virtual bool CodeFoldingEnabled() const = 0;
+    virtual bool TrimTrailingSpaces() const = 0;
+
+    // Line `index` was rewritten.
+    virtual void LineStored(int index) = 0;
+    // One line is about to go in at `index`; set bookmarks at or below it move down.
+    virtual void LineInserting(int index) = 0;
+    // A text is about to go in at `index`, and went in as `count` lines.
+    virtual void TextInserting(int index) = 0;
+    virtual void TextInserted(int index, int count) = 0;
+    // Line `index` is about to go away (the only line is emptied instead); false keeps it.
+    // LineDeleted follows only when LineDeleting allowed it.
+    virtual bool LineDeleting(int index) = 0;
+    virtual void LineDeleted(int index) = 0;
+    // Every line is about to go away.
+    virtual void LinesClearing() = 0;
+    // The whole text was replaced; the widest line and the scroll range follow.
+    virtual void TextReplaced(bool repaintGutter) = 0;
+    // Lines changed inside an update that has just ended, which reported nothing itself.
+    virtual void ChangedInUpdate() = 0;
+    // Lines were appended from another list outside any update.
+    virtual void StringsAdded() = 0;
+    // The store is to become a copy of `source`: the watcher clears itself and takes the
+    // lines through its own setter (its rules for incoming text apply).
+    virtual void AssignLines(const ClassLib::TStrings& source) = 0;
+
+    // A load starts, and ends: with `loaded` false when it failed (nothing was read), and
+    // `fromFile` when the text came from a file (its lines then count as unmodified).
+    virtual void LoadStarting() = 0;
+    virtual void LoadEnded(bool loaded, bool fromFile) = 0;
+    // A save to a file starts and ends (however it ends): the file gets unwrapped lines.
+    virtual void FileSaveStarting() = 0;
+    virtual void FileSaveEnded() = 0;
+    // The text was written.
+    virtual void LinesSaved(bool toFile) = 0;
+
+protected:
+    ~ILinesWatcher() = default;
+};
 
 // A list of 32-bit integers. IndexOf searches binary while the values are ascending and falls
 // back to a scan otherwise, so an unsorted list still answers correctly.
@@ -96,8 +143,21 @@ public:
     void SetTag(intptr_t v) { FTag = v; }
 };
 
+// ---- the store's line rules, for everyone who fills a memo's lines in one go
+
+// The memo's tab width until it is changed.
+constexpr int DefaultTabSize = 4;
+
 // Every tab becomes exactly tabSize blanks, whatever column it stands in.
 std::wstring ExpandTabs(const std::wstring& s, int tabSize);
+
+// The lines one Add of `text` makes in a watched store: tabs expanded, line feeds dropped and
+// every CR ends a line, so a text ending in CR (or the empty text) ends with an empty line.
+std::vector<std::wstring> SplitAddedText(const std::wstring& text, int tabSize);
+
+// The lines a whole text becomes (setting Text, loading): CR, LF and CR LF each end a line,
+// and a break at the very end adds no empty line.
+std::vector<std::wstring> SplitText(const std::wstring& text);
 
 // What a line carries while word wrap rebuilds the list: its properties or its bare user object.
 struct TLineCarry {
@@ -114,21 +174,14 @@ public:
     TAdvMemoStrings();
     ~TAdvMemoStrings() override;
 
-    TAdvCustomMemo* Memo = nullptr;  // the memo that shows this list; null for a free list
-    int FLockCount = 0;
-    bool FDeleting = false;
-    bool FNoObjCreate = false;
-    bool FChangedInUpdate = false;  // text changed while FLockCount was above 0
-    int FFirstChanged = 0;
+    // The view that shows this list; null for a free list. Not owned.
+    ILinesWatcher* Watcher() const { return FWatcher; }
+    void SetWatcher(ILinesWatcher* watcher) { FWatcher = watcher; }
+    int LockCount() const { return FLockCount; }
     ClassLib::TNotifyEvent OnSetText;
     // The first line changed since the last call (INT_MAX when none); the painter's
     // syntax-state cache is dropped from there before it is used again.
     int TakeFirstChanged() { const int first = FFirstChanged; FFirstChanged = INT_MAX; return first; }
-    void NoteChanged(int index) {
-        if (index < FFirstChanged) FFirstChanged = index < 0 ? 0 : index;
-        // The memo's own row rebuilds (word wrap) change no text and set up the view themselves.
-        if (FLockCount > 0 && !FNoObjCreate) FChangedInUpdate = true;
-    }
 
     std::wstring Get(int index) const override;
     void Put(int index, const std::wstring& s) override;
@@ -144,12 +197,12 @@ public:
         NoteChanged(index);
         ClassLib::TStringList::InsertObject(index, s, object);
     }
-    void Exchange(int index1, int index2) override {
-        NoteChanged(std::min(index1, index2));
-        ClassLib::TStringList::Exchange(index1, index2);
-    }
+    void Exchange(int index1, int index2) override;
     void DoInsert(int index, const std::wstring& s);
     void Delete(int index) override;
+    // Takes a line out without telling the watcher: for the view's own editing commands,
+    // which keep caret and marks right themselves.
+    void RemoveLine(int index);
     void Clear() override;
     void ClearStrings();
     void AddStrings(const ClassLib::TStrings* strings) override;
@@ -166,6 +219,7 @@ public:
     TLineProp* CreateLineProp(int index);
     void SetLineProp(int index, TLineProp* prop);
     void FreeLineProps();
+    // The view's own row rebuild (word wrap): new lines without properties, reported to nobody.
     void ReplaceLines(const std::vector<std::wstring>& lines);
     const std::vector<TLineProp*>& LinesProp() const { return FLinesProp; }
     // Hands every line's properties (or bare object) to the caller and forgets them; properties
@@ -180,13 +234,26 @@ public:
 
 protected:
     void SetUpdateState(bool updating) override;
+    void SetTextStr(const std::wstring& text) override;
 
 private:
+    void NoteChanged(int index) {
+        if (index < FFirstChanged) FFirstChanged = index < 0 ? 0 : index;
+        // The view's own row rebuilds (word wrap) change no text and set up the view themselves.
+        if (FLockCount > 0 && !FNoObjCreate) FChangedInUpdate = true;
+    }
+    void Load(ClassLib::TStream* stream, bool fromFile);
     void StoreSlotRaw(int index, ClassLib::TObject* object);
     ClassLib::TObject* SlotRaw(int index) const { return ClassLib::TStringList::GetObject(index); }
     void SetLength(int index, int length);
     void ExpandRemainingTabs();
 
+    ILinesWatcher* FWatcher = nullptr;
+    int FLockCount = 0;
+    bool FDeleting = false;  // a deletion told to the watcher is under way; nested ones remove plainly
+    bool FNoObjCreate = false;
+    bool FChangedInUpdate = false;  // text changed while FLockCount was above 0
+    int FFirstChanged = 0;
     std::vector<TLineProp*> FLinesProp;  // owning: every property object made for this list
     TIntList FListLengths;  // invariant: one entry per line, its length in UTF-16 units
     mutable int FMaxLength = 0;

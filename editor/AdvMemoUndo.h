@@ -1,5 +1,6 @@
 #pragma once
-// Undo steps of the code editor and the bounded list that replays them.
+// Undo steps of the code editor and the bounded list that keeps them. The list works without
+// the editor: it reports to an IUndoWatcher, which replays the steps on the editor's text.
 #include <memory>
 #include <string>
 #include <vector>
@@ -7,6 +8,22 @@
 namespace AdvMemo {
 
 class TAdvCustomMemo;
+class TUndo;
+
+// What an undo list tells the editor it belongs to, which replays the steps on its text.
+class IUndoWatcher {
+public:
+    // Whether undo and redo are possible now.
+    virtual void UndoStateChanged(bool canUndo, bool canRedo) = 0;
+    // A replay of steps starts, and ends; `completed` is false when a step failed.
+    virtual void ReplayStarting(bool redo) = 0;
+    virtual void ReplayEnded(bool redo, bool completed) = 0;
+    // Replays one step on the text (its Undo or its Redo).
+    virtual void Replay(TUndo& step, bool redo) = 0;
+
+protected:
+    ~IUndoWatcher() = default;
+};
 
 // One reversible edit. The caret positions are those before (X0, Y0) and after (X, Y) the edit;
 // UndoCurY -1 means the step does not move the caret.
@@ -15,17 +32,17 @@ public:
     TUndo(int aCurX0, const std::wstring& aText, int aCurY, int aCurX, int aCurY0);
     virtual ~TUndo() = default;
 
-    TAdvCustomMemo* Memo = nullptr;
-
     // Merges a newer step into this one; true when merged (the caller then frees the newer step).
     virtual bool Append(TUndo* newUndo);
-    virtual void PerformUndo() = 0;
-    virtual void PerformRedo() = 0;
+    virtual void PerformUndo(TAdvCustomMemo& memo) = 0;
+    virtual void PerformRedo(TAdvCustomMemo& memo) = 0;
     // A copy that shares nothing with this step (lists never share steps).
     virtual std::unique_ptr<TUndo> Clone() const = 0;
 
-    void Undo();
-    void Redo();
+    // The step on the memo's text: the caret is placed, the edit reversed or repeated, the
+    // caret placed again, with the lines joined meanwhile when word wrap is on.
+    void Undo(TAdvCustomMemo& memo);
+    void Redo(TAdvCustomMemo& memo);
 
     void PosBefore(int& x, int& y) const { x = FUndoCurX0; y = FUndoCurY0; }
     void PosAfter(int& x, int& y) const { x = FUndoCurX; y = FUndoCurY; }
@@ -58,23 +75,23 @@ class TInsertCharUndo : public TUndoClone<TInsertCharUndo> {
 public:
     using TUndoClone::TUndoClone;
     bool Append(TUndo* newUndo) override;
-    void PerformUndo() override;
-    void PerformRedo() override;
+    void PerformUndo(TAdvCustomMemo& memo) override;
+    void PerformRedo(TAdvCustomMemo& memo) override;
 };
 
 class TNewLineUndo : public TUndoClone<TNewLineUndo> {
 public:
     using TUndoClone::TUndoClone;
     bool Append(TUndo* newUndo) override;
-    void PerformUndo() override;
-    void PerformRedo() override;
+    void PerformUndo(TAdvCustomMemo& memo) override;
+    void PerformRedo(TAdvCustomMemo& memo) override;
 };
 
 class TOverwriteCharUndo : public TUndoClone<TOverwriteCharUndo> {
 public:
     using TUndoClone::TUndoClone;
-    void PerformUndo() override;
-    void PerformRedo() override;
+    void PerformUndo(TAdvCustomMemo& memo) override;
+    void PerformRedo(TAdvCustomMemo& memo) override;
 };
 
 class TDeleteCharUndo : public TUndoClone<TDeleteCharUndo> {
@@ -82,8 +99,8 @@ public:
     TDeleteCharUndo(int aCurX0, const std::wstring& aText, int aCurY, int aCurX, int aCurY0, bool isBackspace)
         : TUndoClone(aCurX0, aText, aCurY, aCurX, aCurY0), FIsBackspace(isBackspace) {}
     bool Append(TUndo* newUndo) override;
-    void PerformUndo() override;
-    void PerformRedo() override;
+    void PerformUndo(TAdvCustomMemo& memo) override;
+    void PerformRedo(TAdvCustomMemo& memo) override;
     bool IsBackspace() const { return FIsBackspace; }
 
 private:
@@ -97,8 +114,8 @@ public:
     enum TKind { dlMiddle, dlLast, dlOnly };
     TDeleteLineUndo(int aCurX0, const std::wstring& aText, int aCurY, int aCurX, int aCurY0, TKind kind = dlMiddle)
         : TUndoClone(aCurX0, aText, aCurY, aCurX, aCurY0), FKind(kind) {}
-    void PerformUndo() override;
-    void PerformRedo() override;
+    void PerformUndo(TAdvCustomMemo& memo) override;
+    void PerformRedo(TAdvCustomMemo& memo) override;
 
 private:
     TKind FKind;
@@ -110,26 +127,26 @@ public:
              int selStartX, int selStartY, int selEndX, int selEndY)
         : TUndo(aCurX0, aText, aCurY, aCurX, aCurY0), FUndoSelStartX(selStartX), FUndoSelStartY(selStartY),
           FUndoSelEndX(selEndX), FUndoSelEndY(selEndY) {}
-    void PerformUndo() override {}
-    void PerformRedo() override {}
+    void PerformUndo(TAdvCustomMemo&) override {}
+    void PerformRedo(TAdvCustomMemo&) override {}
 
 protected:
-    void ApplySelection() const;
+    void ApplySelection(TAdvCustomMemo& memo) const;
     int FUndoSelStartX, FUndoSelStartY, FUndoSelEndX, FUndoSelEndY;
 };
 
 class TDeleteBufUndo : public TUndoClone<TDeleteBufUndo, TSelUndo> {
 public:
     using TUndoClone::TUndoClone;
-    void PerformUndo() override;
-    void PerformRedo() override;
+    void PerformUndo(TAdvCustomMemo& memo) override;
+    void PerformRedo(TAdvCustomMemo& memo) override;
 };
 
 class TModifiedUndo : public TUndoClone<TModifiedUndo> {
 public:
     explicit TModifiedUndo(int lineIndex) : TUndoClone(-1, L"", -1, -1, -1), FLineIndex(lineIndex) {}
-    void PerformUndo() override;
-    void PerformRedo() override;
+    void PerformUndo(TAdvCustomMemo& memo) override;
+    void PerformRedo(TAdvCustomMemo& memo) override;
     int LineIndex() const { return FLineIndex; }
 
 private:
@@ -140,15 +157,15 @@ class TPasteUndo : public TUndoClone<TPasteUndo> {
 public:
     TPasteUndo(int aCurX0, const std::wstring& aText, int aCurY, int aCurX, int aCurY0, bool linked)
         : TUndoClone(aCurX0, aText, aCurY, aCurX, aCurY0) { FLinkedUndo = linked; }
-    void PerformUndo() override;
-    void PerformRedo() override;
+    void PerformUndo(TAdvCustomMemo& memo) override;
+    void PerformRedo(TAdvCustomMemo& memo) override;
 };
 
 class TInsertOverwriteUndo : public TUndoClone<TInsertOverwriteUndo> {
 public:
     explicit TInsertOverwriteUndo(bool insertMode) : TUndoClone(0, L"", 0, 0, 0), FInsertMode(insertMode) {}
-    void PerformUndo() override;
-    void PerformRedo() override;
+    void PerformUndo(TAdvCustomMemo& memo) override;
+    void PerformRedo(TAdvCustomMemo& memo) override;
 
 private:
     bool FInsertMode;
@@ -158,8 +175,8 @@ class TIndentUndo : public TUndoClone<TIndentUndo> {
 public:
     TIndentUndo(int indent, int rowFrom, int rowTo, int curX, int curY)
         : TUndoClone(curX, L"", 0, 0, curY), FIndent(indent), FSelRowFrom(rowFrom), FSelRowTo(rowTo) {}
-    void PerformUndo() override;
-    void PerformRedo() override;
+    void PerformUndo(TAdvCustomMemo& memo) override;
+    void PerformRedo(TAdvCustomMemo& memo) override;
 
 private:
     int FIndent, FSelRowFrom, FSelRowTo;
@@ -168,11 +185,11 @@ private:
 class TCorrectUndo : public TUndoClone<TCorrectUndo> {
 public:
     TCorrectUndo(int lineNo, const std::wstring& lineBefore) : TUndoClone(-1, lineBefore, -1, -1, -1) { FUndoCurY = lineNo; }
-    void PerformUndo() override;
-    void PerformRedo() override;
+    void PerformUndo(TAdvCustomMemo& memo) override;
+    void PerformRedo(TAdvCustomMemo& memo) override;
 
 private:
-    void Exchange();
+    void Exchange(TAdvCustomMemo& memo);
 };
 
 // Newest step at index 0; Pos steps are currently undone.
@@ -184,6 +201,8 @@ public:
     TAdvUndoList& operator=(const TAdvUndoList&) = delete;
 
     int Add(std::unique_ptr<TUndo> item);
+    // Undoes the newest step still done (and the steps linked to it), or redoes the oldest
+    // undone one (and its links), through the watcher; nothing without one.
     void Undo();
     void Redo();
     void Clear();
@@ -196,8 +215,9 @@ public:
     int Count() const { return static_cast<int>(FItems.size()); }
     TUndo* Items(int index) const { return FItems[index].get(); }
     int Pos() const { return FPos; }
-    TAdvCustomMemo* Memo() const { return FMemo; }
-    void SetMemo(TAdvCustomMemo* memo);
+    // The editor the list belongs to; null for a list kept aside (a memo source's without a memo).
+    IUndoWatcher* Watcher() const { return FWatcher; }
+    void SetWatcher(IUndoWatcher* watcher) { FWatcher = watcher; }
     bool IsPerforming() const { return FIsPerforming; }
     void SetIsPerforming(bool value) { FIsPerforming = value; }
     int Limit() const { return FLimit; }
@@ -208,7 +228,7 @@ private:
 
     std::vector<std::unique_ptr<TUndo>> FItems;
     int FPos = 0;  // invariant: 0 <= FPos <= Count()
-    TAdvCustomMemo* FMemo = nullptr;
+    IUndoWatcher* FWatcher = nullptr;
     bool FIsPerforming = false;
     int FLimit = 100;
 };

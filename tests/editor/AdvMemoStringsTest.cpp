@@ -1,13 +1,16 @@
 #include "editor/AdvMemo.h"
 
 #include "classlib/Exceptions.h"
+#include "classlib/Streams.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -50,7 +53,212 @@ void ExpectLengthsMatch(const TAdvMemoStrings& lines) {
     EXPECT_EQ(lines.MaxLineLength(), widest);
 }
 
+// Stands in for the view: records what the store tells it, in order, and changes nothing.
+class TRecordingWatcher : public ILinesWatcher {
+public:
+    std::vector<std::string> Events;
+    int Tab = 4;
+    bool Trim = false;
+    bool AllowDelete = true;
+
+    int TabSize() const override { return Tab; }
+    bool CodeFoldingEnabled() const override { return false; }
+    bool TrimTrailingSpaces() const override { return Trim; }
+    void LineStored(int index) override { Note("stored", index); }
+    void LineInserting(int index) override { Note("inserting", index); }
+    void TextInserting(int index) override { Note("text inserting", index); }
+    void TextInserted(int index, int count) override { Note("text inserted", index, count); }
+    bool LineDeleting(int index) override { Note("deleting", index); return AllowDelete; }
+    void LineDeleted(int index) override { Note("deleted", index); }
+    void LinesClearing() override { Note("clearing"); }
+    void TextReplaced(bool repaintGutter) override { Note("replaced", repaintGutter); }
+    void ChangedInUpdate() override { Note("changed in update"); }
+    void StringsAdded() override { Note("strings added"); }
+    void AssignLines(const ClassLib::TStrings& source) override { Note("assign", source.Count()); }
+    void LoadStarting() override { Note("load starting"); }
+    void LoadEnded(bool loaded, bool fromFile) override { Note("load ended", loaded, fromFile); }
+    void FileSaveStarting() override { Note("save starting"); }
+    void FileSaveEnded() override { Note("save ended"); }
+    void LinesSaved(bool toFile) override { Note("saved", toFile); }
+
+private:
+    void Note(const char* what, int a = -1, int b = -1) {
+        std::string event = what;
+        if (a >= 0) event += " " + std::to_string(a);
+        if (b >= 0) event += " " + std::to_string(b);
+        Events.push_back(event);
+    }
+};
+
+// A watched store with three lines and nothing recorded yet.
+struct TWatchedLines {
+    TRecordingWatcher Watcher;
+    TAdvMemoStrings Lines;
+    TWatchedLines() {
+        Lines.SetWatcher(&Watcher);
+        Lines.SetText(L"a\r\nb\r\nc");
+        Watcher.Events.clear();
+    }
+};
+
 }  // namespace
+
+TEST(AdvMemoStringsWatched, EveryChangeIsReportedInOrder) {
+    using TEvents = std::vector<std::string>;
+    struct TCase {
+        const char* Name;
+        std::function<void(TWatchedLines&)> Edit;
+        std::vector<std::wstring> Lines;
+        TEvents Events;
+    };
+    ClassLib::TStringList other;
+    other.Add(L"x\ty");
+    const TCase cases[] = {
+        {"put", [](TWatchedLines& w) { w.Lines.Put(1, L"\tB"); }, {L"a", L"    B", L"c"}, {"stored 1"}},
+        {"one line in", [](TWatchedLines& w) { w.Lines.DoInsert(1, L"n"); }, {L"a", L"n", L"b", L"c"}, {"inserting 1"}},
+        {"text in", [](TWatchedLines& w) { w.Lines.Insert(0, L"p\r\nq"); }, {L"p", L"q", L"a", L"b", L"c"},
+         {"text inserting 0", "inserting 0", "inserting 1", "text inserted 0 2"}},
+        {"delete", [](TWatchedLines& w) { w.Lines.Delete(1); }, {L"a", L"c"}, {"deleting 1", "deleted 1"}},
+        {"delete outside", [](TWatchedLines& w) { w.Lines.Delete(3); }, {L"a", L"b", L"c"}, {}},
+        {"delete refused", [](TWatchedLines& w) { w.Watcher.AllowDelete = false; w.Lines.Delete(0); }, {L"a", L"b", L"c"}, {"deleting 0"}},
+        {"only line is emptied", [](TWatchedLines& w) { w.Lines.SetText(L"solo"); w.Watcher.Events.clear(); w.Lines.Delete(0); },
+         {L""}, {"deleting 0", "stored 0", "deleted 0"}},
+        {"own command removes quietly", [](TWatchedLines& w) { w.Lines.RemoveLine(0); }, {L"b", L"c"}, {}},
+        {"clear", [](TWatchedLines& w) { w.Lines.Clear(); }, {}, {"clearing"}},
+        {"text", [](TWatchedLines& w) { w.Lines.SetText(L"t\tu"); }, {L"t    u"}, {"clearing", "changed in update", "replaced 0"}},
+        {"strings added", [&](TWatchedLines& w) { w.Lines.AddStrings(&other); }, {L"a", L"b", L"c", L"x    y"},
+         {"changed in update", "strings added"}},
+        {"assign asks the watcher", [&](TWatchedLines& w) { w.Lines.Assign(&other); }, {L"a", L"b", L"c"}, {"assign 1", "replaced 1"}},
+        {"update with a change", [](TWatchedLines& w) { w.Lines.BeginUpdate(); w.Lines.BeginUpdate(); w.Lines.Add(L"d"); w.Lines.EndUpdate(); w.Lines.EndUpdate(); },
+         {L"a", L"b", L"c", L"d"}, {"changed in update"}},
+        {"update without a change", [](TWatchedLines& w) { w.Lines.BeginUpdate(); w.Lines.EndUpdate(); }, {L"a", L"b", L"c"}, {}},
+        {"save to a stream", [](TWatchedLines& w) { ClassLib::TMemoryStream out; w.Lines.SaveToStream(&out); }, {L"a", L"b", L"c"}, {"saved 0"}},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TWatchedLines watched;
+        c.Edit(watched);
+        EXPECT_EQ(LinesOf(watched.Lines), c.Lines);
+        EXPECT_EQ(watched.Watcher.Events, c.Events);
+        ExpectLengthsMatch(watched.Lines);
+    }
+}
+
+TEST(AdvMemoStringsWatched, AFileLoadEndsOnceAndAFailedOneLeavesTheText) {
+    const std::wstring file = TempFile(L"memo_watched.c");
+    WriteBytes(file, "one\r\n\ttwo");
+    TWatchedLines watched;
+    watched.Lines.LoadFromFile(file);
+    EXPECT_EQ(LinesOf(watched.Lines), (std::vector<std::wstring>{L"one", L"    two"}));
+    // One path: the view re-wraps and redraws once, in the one "load ended".
+    EXPECT_EQ(watched.Watcher.Events,
+              (std::vector<std::string>{"load starting", "clearing", "changed in update", "load ended 1 1"}));
+    ExpectLengthsMatch(watched.Lines);
+
+    watched.Watcher.Events.clear();
+    ClassLib::TStringStream stream("s");
+    watched.Lines.LoadFromStream(&stream);
+    EXPECT_EQ(watched.Watcher.Events,
+              (std::vector<std::string>{"load starting", "clearing", "changed in update", "load ended 1 0"}));
+
+    watched.Watcher.Events.clear();
+    EXPECT_THROW(watched.Lines.LoadFromFile(TempFile(L"no_such_dir_memo\\missing.c")), ClassLib::Exception);
+    EXPECT_TRUE(watched.Watcher.Events.empty());
+    EXPECT_EQ(LinesOf(watched.Lines), std::vector<std::wstring>{L"s"});
+    ::DeleteFileW(file.c_str());
+}
+
+TEST(AdvMemoStringsWatched, FileSaveIsBracketedAndTrimsWhenAsked) {
+    const std::wstring file = TempFile(L"memo_watched_save.c");
+    TWatchedLines watched;
+    watched.Watcher.Trim = true;
+    watched.Lines.SetText(L"a  \r\nb");
+    watched.Watcher.Events.clear();
+    watched.Lines.SaveToFile(file);
+    EXPECT_EQ(ReadBytes(file), "a\r\nb\r\n");
+    // The file is written through SaveToStream, which reports its own save.
+    EXPECT_EQ(watched.Watcher.Events, (std::vector<std::string>{"save starting", "stored 0", "changed in update", "saved 0",
+                                                                "save ended", "saved 1"}));
+
+    watched.Watcher.Events.clear();
+    EXPECT_THROW(watched.Lines.SaveToFile(TempFile(L"no_such_dir_memo\\out.c")), ClassLib::Exception);
+    EXPECT_EQ(watched.Watcher.Events, (std::vector<std::string>{"save starting", "save ended"}));
+    ::DeleteFileW(file.c_str());
+}
+
+// DoInsert and Put store one line as given (breaks included); only tabs never get in.
+TEST(AdvMemoStringsWatched, RandomEditsKeepLengthsAndExpandEveryTab) {
+    std::mt19937 random(31337);
+    const std::wstring alphabet = L"ab \t\r\n";
+    auto randomText = [&] {
+        std::wstring text(random() % 8, L' ');
+        for (wchar_t& c : text) c = alphabet[random() % alphabet.size()];
+        return text;
+    };
+    TWatchedLines watched;
+    TAdvMemoStrings& lines = watched.Lines;
+    for (int round = 0; round < 3000; ++round) {
+        const int count = lines.Count();
+        const int at = count > 0 ? static_cast<int>(random() % count) : 0;
+        const std::wstring text = randomText();
+        const int op = static_cast<int>(random() % 9);
+        SCOPED_TRACE("round " + std::to_string(round) + " op " + std::to_string(op));
+        switch (op) {
+        case 0: lines.Add(text); break;
+        case 1: lines.Insert(at, text); break;
+        case 2: lines.DoInsert(at, text); break;
+        case 3: if (count > 0) lines.Put(at, text); break;
+        case 4: lines.Delete(at); break;
+        case 5: lines.RemoveLine(at); break;
+        case 6: if (random() % 20 == 0) lines.SetText(text); break;
+        case 7: if (count > 1) lines.Exchange(at, count - 1); break;
+        case 8:
+            lines.BeginUpdate();
+            lines.Add(text);
+            lines.Delete(0);
+            lines.EndUpdate();
+            break;
+        }
+        ExpectLengthsMatch(lines);
+        for (int i = 0; i < lines.Count(); ++i) {
+            const std::wstring line = lines.Get(i);
+            ASSERT_EQ(line.find(L'\t'), std::wstring::npos) << "line " << i;
+        }
+        if (HasFailure()) return;
+    }
+}
+
+TEST(AdvMemoStrings, LineRulesForTextFromOutside) {
+    struct TCase { std::wstring Text; std::vector<std::wstring> Added; std::vector<std::wstring> Set; };
+    const TCase cases[] = {
+        {L"", {L""}, {}},
+        {L"a\r\nb", {L"a", L"b"}, {L"a", L"b"}},
+        {L"a\n\rb", {L"a", L"b"}, {L"a", L"", L"b"}},
+        {L"a\r", {L"a", L""}, {L"a"}},
+        {L"\tx\n", {L"    x"}, {L"\tx"}},  // Add expands; splitting a whole text keeps tabs for the store to expand
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.Text));
+        EXPECT_EQ(SplitAddedText(c.Text, 4), c.Added);
+        EXPECT_EQ(SplitText(c.Text), c.Set);
+    }
+}
+
+TEST(AdvMemoStrings, FileLoadRefreshesOnceAndKeepsWrappedRows) {
+    const std::wstring file = TempFile(L"memo_wrapped.c");
+    WriteBytes(file, "aaaa bbbb cccc\r\nend");
+    TAdvMemo memo;
+    memo.SetRightMargin(10);
+    memo.SetWordWrap(wwRightMargin);
+    const int refreshes = memo.RefreshCount();
+    memo.LoadFromFile(file);
+    EXPECT_EQ(memo.RefreshCount(), refreshes + 1);
+    EXPECT_EQ(LinesOf(*memo.Lines()), (std::vector<std::wstring>{L"aaaa bbbb ", L"cccc", L"end"}));
+    // The continuation row is still known as one, so the file gets the line back whole.
+    memo.SaveToFile(file);
+    EXPECT_EQ(ReadBytes(file), "aaaa bbbb cccc\r\nend");
+    ::DeleteFileW(file.c_str());
+}
 
 TEST(AdvMemoStrings, NewMemoHasOneEmptyLine) {
     TAdvMemo memo;
