@@ -4,11 +4,13 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 
 #include "classlib/Application.h"
 #include "classlib/Exceptions.h"
 #include "classlib/Form.h"
 #include "classlib/GdiObjects.h"
+#include "classlib/GdiScopes.h"
 #include "classlib/Menus.h"
 #include "classlib/Properties.h"
 #include "classlib/Screen.h"
@@ -1489,39 +1491,23 @@ void TWinControl::WMPaint(TMessage& message) {
 
 void TWinControl::PaintHandler(TMessage& message) {
     HDC given = reinterpret_cast<HDC>(message.WParam);
-    PAINTSTRUCT paint{};
-    HDC dc = given ? given : ::BeginPaint(FHandle, &paint);
+    std::optional<TPaintScope> painting;
+    if (!given) painting.emplace(FHandle);
+    HDC dc = given ? given : painting->Handle();
     if (FDoubleBuffered && !given) {
         RECT client;
         ::GetClientRect(FHandle, &client);
-        HDC memory = ::CreateCompatibleDC(dc);
-        HBITMAP bitmap = ::CreateCompatibleBitmap(dc, std::max<LONG>(client.right, 1), std::max<LONG>(client.bottom, 1));
-        HGDIOBJ old = ::SelectObject(memory, bitmap);
-        EraseBackground(memory);
-        try {
-            PaintWindow(memory);
-            PaintControls(memory, nullptr);
-        } catch (...) {
-            ::SelectObject(memory, old);
-            ::DeleteObject(bitmap);
-            ::DeleteDC(memory);
-            ::EndPaint(FHandle, &paint);
-            throw;
-        }
-        ::BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
-        ::SelectObject(memory, old);
-        ::DeleteObject(bitmap);
-        ::DeleteDC(memory);
-    } else {
-        try {
-            PaintWindow(dc);
-            PaintControls(dc, nullptr);
-        } catch (...) {
-            if (!given) ::EndPaint(FHandle, &paint);
-            throw;
+        TOffscreenBuffer buffer(dc, client.right, client.bottom);
+        if (buffer) {
+            EraseBackground(buffer.Handle());
+            PaintWindow(buffer.Handle());
+            PaintControls(buffer.Handle(), nullptr);
+            buffer.CopyTo(dc);
+            return;
         }
     }
-    if (!given) ::EndPaint(FHandle, &paint);
+    PaintWindow(dc);
+    PaintControls(dc, nullptr);
 }
 
 void TWinControl::PaintWindow(HDC dc) {

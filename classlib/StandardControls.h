@@ -114,7 +114,7 @@ protected:
     void AdjustBounds();
 
 private:
-    UINT TextFlags() const;
+    TTextFormat TextFlags() const;
 
     TAlignment FAlignment = taLeftJustify;
     TTextLayout FLayout = tlTop;

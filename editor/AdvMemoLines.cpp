@@ -2,6 +2,7 @@
 #include "editor/AdvMemo.h"
 
 #include "classlib/Exceptions.h"
+#include "classlib/UpdateScope.h"
 
 #include <algorithm>
 
@@ -297,15 +298,11 @@ void TAdvCustomMemo::UpdateWrap() {
     TAdvMemoStrings* lines = Lines();
     // The caret and the selection keep their place in the text while the rows change.
     const TLinearState state = SaveLinearState();
-    lines->BeginUpdate();
-    try {
+    {
+        ClassLib::TUpdateScope update(*lines);
         DoJoin();
         DoWrap();
-    } catch (...) {
-        lines->EndUpdate();
-        throw;
     }
-    lines->EndUpdate();
     RestoreLinearState(state);
     UpdateScrollBars(true);
 }
@@ -321,17 +318,13 @@ void TAdvCustomMemo::SetWordWrap(TWordWrapStyle value) {
 }
 
 std::wstring TAdvCustomMemo::WrappedText() {
-    BeginUpdate();
     std::wstring text;
-    try {
+    {
+        ClassLib::TUpdateScope update(*this);
         DoJoin();
         text = Lines()->Text();
         DoWrap();
-    } catch (...) {
-        EndUpdate();
-        throw;
     }
-    EndUpdate();
     return text;
 }
 

@@ -1,6 +1,7 @@
 #include "editor/AdvMemoStrings.h"
 
 #include "classlib/Streams.h"
+#include "classlib/UpdateScope.h"
 #include "editor/AdvMemo.h"
 
 #include <algorithm>
@@ -439,15 +440,11 @@ void TAdvMemoStrings::AddStrings(const ClassLib::TStrings* strings) {
         TStringList::AddStrings(strings);
         return;
     }
-    BeginUpdate();
-    try {
+    {
+        ClassLib::TUpdateScope update(*this);
         for (int i = 0; i < strings->Count(); ++i)
             AddObject(ExpandTabs(strings->Strings(i), Memo->TabSize()), strings->Objects(i));
-    } catch (...) {
-        EndUpdate();
-        throw;
     }
-    EndUpdate();
     RebuildLengths();
     if (FLockCount == 0) Memo->Refresh();
 }
