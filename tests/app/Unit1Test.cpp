@@ -17,6 +17,7 @@
 #include "classlib/Application.h"
 #include "classlib/Clipboard.h"
 #include "classlib/Dialogs.h"
+#include "classlib/FileNames.h"
 #include "classlib/Registry.h"
 #include "classlib/Seams.h"
 #include "classlib/StandardControls.h"
