@@ -21,19 +21,17 @@ CLASSLIB_IMPLEMENT(TStandInStatusBar, TCustomControl)
 
 namespace {
 
-RECT ToRect(const TRect& rect) { return RECT{rect.Left, rect.Top, rect.Right, rect.Bottom}; }
-
 void Fill(HDC dc, const TRect& rect, COLORREF colour) {
     TOwnedBrush brush(::CreateSolidBrush(colour));
     if (!brush) return;
-    const RECT r = ToRect(rect);
+    const RECT r = ToRECT(rect);
     ::FillRect(dc, &r, brush.get());
 }
 
 void Frame(HDC dc, const TRect& rect, COLORREF colour) {
     TOwnedBrush brush(::CreateSolidBrush(colour));
     if (!brush) return;
-    const RECT r = ToRect(rect);
+    const RECT r = ToRECT(rect);
     ::FrameRect(dc, &r, brush.get());
 }
 
@@ -42,7 +40,7 @@ void DrawText(HDC dc, TFont* font, const std::wstring& text, const TRect& rect, 
     TSelection selected(dc, font->Handle());
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, colour);
-    RECT r = ToRect(rect);
+    RECT r = ToRECT(rect);
     ::DrawTextW(dc, text.c_str(), int(text.size()), &r, flags | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
 }
 
