@@ -1139,7 +1139,7 @@ void TWinControl::PlaceChild(TControl* child, int left, int top, int width, int 
 
 void TWinControl::AlignControls(TControl* control, TRect& rect) {
     (void)control;
-    // A copy: moving a child may run handlers that change the list.
+    // The layout works on a snapshot: its indexes refer to this copy of the list.
     const std::vector<TControl*> controls = FControls;
     std::vector<TLayoutChild> children(controls.size());
     for (std::size_t i = 0; i < controls.size(); ++i) {
