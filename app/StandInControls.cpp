@@ -4,6 +4,7 @@
 
 #include "classlib/Canvas.h"
 #include "classlib/GdiObjects.h"
+#include "classlib/GdiScopes.h"
 #include "classlib/Pictures.h"
 #include "classlib/Properties.h"
 
@@ -20,32 +21,27 @@ CLASSLIB_IMPLEMENT(TStandInStatusBar, TCustomControl)
 
 namespace {
 
-RECT ToRect(const TRect& rect) { return RECT{rect.Left, rect.Top, rect.Right, rect.Bottom}; }
-
 void Fill(HDC dc, const TRect& rect, COLORREF colour) {
-    HBRUSH brush = ::CreateSolidBrush(colour);
+    TOwnedBrush brush(::CreateSolidBrush(colour));
     if (!brush) return;
-    const RECT r = ToRect(rect);
-    ::FillRect(dc, &r, brush);
-    ::DeleteObject(brush);
+    const RECT r = ToRECT(rect);
+    ::FillRect(dc, &r, brush.get());
 }
 
 void Frame(HDC dc, const TRect& rect, COLORREF colour) {
-    HBRUSH brush = ::CreateSolidBrush(colour);
+    TOwnedBrush brush(::CreateSolidBrush(colour));
     if (!brush) return;
-    const RECT r = ToRect(rect);
-    ::FrameRect(dc, &r, brush);
-    ::DeleteObject(brush);
+    const RECT r = ToRECT(rect);
+    ::FrameRect(dc, &r, brush.get());
 }
 
 void DrawText(HDC dc, TFont* font, const std::wstring& text, const TRect& rect, UINT flags, COLORREF colour) {
     if (text.empty()) return;
-    HGDIOBJ old = ::SelectObject(dc, font->Handle());
+    TSelection selected(dc, font->Handle());
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, colour);
-    RECT r = ToRect(rect);
+    RECT r = ToRECT(rect);
     ::DrawTextW(dc, text.c_str(), int(text.size()), &r, flags | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-    ::SelectObject(dc, old);
 }
 
 // Light blue faces in the manner of the office look the real controls will have.

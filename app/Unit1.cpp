@@ -8,6 +8,7 @@
 #include "classlib/Clipboard.h"
 #include "classlib/Dialogs.h"
 #include "classlib/Exceptions.h"
+#include "classlib/FileNames.h"
 #include "classlib/Pictures.h"
 #include "classlib/StandardControls.h"
 #include "classlib/StringList.h"

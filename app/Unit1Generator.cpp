@@ -9,8 +9,10 @@
 #include "app/StringFields.h"
 #include "app/UserBlockCoding.h"
 #include "classlib/Exceptions.h"
+#include "classlib/FileNames.h"
 #include "classlib/StringList.h"
 #include "classlib/Strings.h"
+#include "classlib/UpdateScope.h"
 #include "editor/AdvMemoStrings.h"
 
 namespace Unit1 {
@@ -67,23 +69,13 @@ TLines ReadLines(const ClassLib::TStrings& store) {
     return lines;
 }
 
-class TUpdateScope {
-public:
-    explicit TUpdateScope(ClassLib::TStrings& store) : FStore(store) { FStore.BeginUpdate(); }
-    ~TUpdateScope() { FStore.EndUpdate(); }
-    TUpdateScope(const TUpdateScope&) = delete;
-    TUpdateScope& operator=(const TUpdateScope&) = delete;
-private:
-    ClassLib::TStrings& FStore;
-};
-
 void AddLines(ClassLib::TStrings& store, const TLines& lines) {
-    TUpdateScope update(store);
+    ClassLib::TUpdateScope update(store);
     for (const String& line : lines) store.Add(line);
 }
 
 void StoreLines(ClassLib::TStrings& store, const TLines& lines) {
-    TUpdateScope update(store);
+    ClassLib::TUpdateScope update(store);
     store.Clear();
     for (const String& line : lines) store.Add(line);
 }

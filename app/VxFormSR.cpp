@@ -8,6 +8,7 @@
 #include "classlib/Application.h"
 #include "classlib/Dialogs.h"
 #include "classlib/Exceptions.h"
+#include "classlib/FileNames.h"
 #include "classlib/IniFiles.h"
 #include "classlib/Properties.h"
 #include "classlib/Registry.h"

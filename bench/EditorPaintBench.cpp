@@ -5,6 +5,7 @@
 
 #include "classlib/Application.h"
 #include "classlib/Form.h"
+#include "classlib/GdiScopes.h"
 
 #include <windows.h>
 
@@ -98,11 +99,9 @@ int main(int argc, char** argv) {
     memo.Lines()->SetText(text);
     std::printf("load %d lines: %.1f ms\n", lineCount, MillisecondsSince(start));
 
-    HDC screen = ::GetDC(nullptr);
-    HDC dc = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, memo.Width(), memo.Height());
-    ::ReleaseDC(nullptr, screen);
-    HGDIOBJ old = ::SelectObject(dc, bitmap);
+    const ClassLib::TWindowDC screen;
+    const ClassLib::TOffscreenBuffer buffer(screen.Handle(), memo.Width(), memo.Height());
+    HDC dc = buffer.Handle();
     memo.PaintTo(dc);  // measures the font
     memo.SetTopLine(lineCount / 2);
     memo.SetCursor(0, lineCount / 2 + 4);
@@ -131,8 +130,5 @@ int main(int argc, char** argv) {
     }
     std::printf("scroll by a screen, then paint: %.2f ms\n", MillisecondsSince(start) / repeats);
 
-    ::SelectObject(dc, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(dc);
     return 0;
 }

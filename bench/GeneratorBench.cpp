@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/Unit1Generator.h"
+#include "classlib/FileNames.h"
 #include "classlib/StringList.h"
 #include "classlib/Strings.h"
 #include "editor/AdvMemo.h"

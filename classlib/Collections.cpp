@@ -4,6 +4,7 @@
 
 #include "classlib/Exceptions.h"
 #include "classlib/Lists.h"
+#include "classlib/UpdateScope.h"
 
 namespace ClassLib {
 
@@ -91,18 +92,12 @@ void TCollection::Delete(int index) {
 
 void TCollection::Clear() {
     if (FItems.empty()) return;
-    BeginUpdate();
-    try {
-        while (!FItems.empty()) {
-            TCollectionItem* item = FItems.back();
-            Notify(item, cnDeleting);
-            delete item;
-        }
-    } catch (...) {
-        EndUpdate();
-        throw;
+    TUpdateScope update(*this);
+    while (!FItems.empty()) {
+        TCollectionItem* item = FItems.back();
+        Notify(item, cnDeleting);
+        delete item;
     }
-    EndUpdate();
 }
 
 TCollectionItem* TCollection::FindItemID(int id) const {
@@ -114,15 +109,9 @@ TCollectionItem* TCollection::FindItemID(int id) const {
 void TCollection::Assign(const TPersistent* source) {
     if (const TCollection* other = dynamic_cast<const TCollection*>(source)) {
         if (other == this) return;
-        BeginUpdate();
-        try {
-            Clear();
-            for (TCollectionItem* item : other->FItems) Add()->Assign(item);
-        } catch (...) {
-            EndUpdate();
-            throw;
-        }
-        EndUpdate();
+        TUpdateScope update(*this);
+        Clear();
+        for (TCollectionItem* item : other->FItems) Add()->Assign(item);
         return;
     }
     TPersistent::Assign(source);

@@ -4,11 +4,13 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 
 #include "classlib/Application.h"
 #include "classlib/Exceptions.h"
 #include "classlib/Form.h"
 #include "classlib/GdiObjects.h"
+#include "classlib/GdiScopes.h"
 #include "classlib/Menus.h"
 #include "classlib/Properties.h"
 #include "classlib/Screen.h"
@@ -1157,77 +1159,32 @@ void TWinControl::PlaceChild(TControl* child, int left, int top, int width, int 
 
 void TWinControl::AlignControls(TControl* control, TRect& rect) {
     (void)control;
-    // Stable order per side: top ones by Top, bottom ones from the bottom up, and so on.
-    auto placed = [&](TAlign align) {
-        std::vector<TControl*> list;
-        for (TControl* child : FControls)
-            if (child->Visible() && child->Align() == align) list.push_back(child);
-        std::stable_sort(list.begin(), list.end(), [align](TControl* a, TControl* b) {
-            switch (align) {
-                case alTop: return a->Top() < b->Top();
-                case alBottom: return a->Top() + a->Height() > b->Top() + b->Height();
-                case alLeft: return a->Left() < b->Left();
-                case alRight: return a->Left() + a->Width() > b->Left() + b->Width();
-                default: return false;
-            }
-        });
-        return list;
-    };
-    auto place = [](TControl* child, int left, int top, int width, int height) {
-        if (child->AlignWithMargins()) {
-            const TMargins* m = child->Margins();
-            left += m->Left(); top += m->Top();
-            width -= m->Left() + m->Right(); height -= m->Top() + m->Bottom();
-        }
-        PlaceChild(child, left, top, width, height);
-    };
-    auto outerWidth = [](TControl* child) {
-        return child->Width() + (child->AlignWithMargins() ? child->Margins()->Left() + child->Margins()->Right() : 0);
-    };
-    auto outerHeight = [](TControl* child) {
-        return child->Height() + (child->AlignWithMargins() ? child->Margins()->Top() + child->Margins()->Bottom() : 0);
-    };
-
-    for (TControl* child : placed(alTop)) {
-        const int height = outerHeight(child);
-        place(child, rect.Left, rect.Top, rect.Width(), height);
-        rect.Top += outerHeight(child);
+    // The layout works on a snapshot: its indexes refer to this copy of the list.
+    const std::vector<TControl*> controls = FControls;
+    std::vector<TLayoutChild> children(controls.size());
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const TControl* child = controls[i];
+        TLayoutChild& c = children[i];
+        c.Align = child->Align();
+        c.Anchors = child->Anchors();
+        c.Visible = child->Visible();
+        c.Bounds = child->BoundsRect();
+        c.WithMargins = child->AlignWithMargins();
+        const TMargins* margins = child->Margins();
+        c.Margins = {margins->Left(), margins->Top(), margins->Right(), margins->Bottom()};
+        const TSizeConstraints* limits = child->Constraints();
+        c.MinWidth = limits->MinWidth();
+        c.MinHeight = limits->MinHeight();
+        c.MaxWidth = limits->MaxWidth();
+        c.MaxHeight = limits->MaxHeight();
+        c.AnchorValid = child->FAnchorValid;
+        c.AnchorBounds = child->FAnchorBounds;
+        c.AnchorParentSize = child->FAnchorParentSize;
     }
-    for (TControl* child : placed(alBottom)) {
-        const int height = outerHeight(child);
-        place(child, rect.Left, rect.Bottom - height, rect.Width(), height);
-        rect.Bottom -= outerHeight(child);
-    }
-    for (TControl* child : placed(alLeft)) {
-        const int width = outerWidth(child);
-        place(child, rect.Left, rect.Top, width, rect.Height());
-        rect.Left += outerWidth(child);
-    }
-    for (TControl* child : placed(alRight)) {
-        const int width = outerWidth(child);
-        place(child, rect.Right - width, rect.Top, width, rect.Height());
-        rect.Right -= outerWidth(child);
-    }
-    for (TControl* child : placed(alClient)) place(child, rect.Left, rect.Top, rect.Width(), rect.Height());
-
-    // Unaligned children keep their distances to the anchored edges of the parent.
     const TRect client = ClientRect();
-    for (TControl* child : FControls) {
-        if (child->Align() != alNone || !child->FAnchorValid || child->Anchors() == DefaultAnchors) continue;
-        const TRect& origin = child->FAnchorBounds;
-        const int dx = client.Width() - child->FAnchorParentSize.cx;
-        const int dy = client.Height() - child->FAnchorParentSize.cy;
-        const TAnchors anchors = child->Anchors();
-        int left = origin.Left, top = origin.Top, width = origin.Width(), height = origin.Height();
-        const bool l = anchors & AnchorBit(akLeft), r = anchors & AnchorBit(akRight);
-        const bool t = anchors & AnchorBit(akTop), b = anchors & AnchorBit(akBottom);
-        if (l && r) width += dx;
-        else if (r) left += dx;
-        else if (!l) left += dx / 2;
-        if (t && b) height += dy;
-        else if (b) top += dy;
-        else if (!t) top += dy / 2;
-        PlaceChild(child, left, top, width, height);
+    for (const TLayoutPlace& place : ArrangeChildren(children, rect, {client.Width(), client.Height()})) {
+        const TRect& r = place.Bounds;
+        PlaceChild(controls[place.Index], r.Left, r.Top, r.Width(), r.Height());
     }
 }
 
@@ -1511,39 +1468,23 @@ void TWinControl::WMPaint(TMessage& message) {
 
 void TWinControl::PaintHandler(TMessage& message) {
     HDC given = reinterpret_cast<HDC>(message.WParam);
-    PAINTSTRUCT paint{};
-    HDC dc = given ? given : ::BeginPaint(FHandle, &paint);
+    std::optional<TPaintScope> painting;
+    if (!given) painting.emplace(FHandle);
+    HDC dc = given ? given : painting->Handle();
     if (FDoubleBuffered && !given) {
         RECT client;
         ::GetClientRect(FHandle, &client);
-        HDC memory = ::CreateCompatibleDC(dc);
-        HBITMAP bitmap = ::CreateCompatibleBitmap(dc, std::max<LONG>(client.right, 1), std::max<LONG>(client.bottom, 1));
-        HGDIOBJ old = ::SelectObject(memory, bitmap);
-        EraseBackground(memory);
-        try {
-            PaintWindow(memory);
-            PaintControls(memory, nullptr);
-        } catch (...) {
-            ::SelectObject(memory, old);
-            ::DeleteObject(bitmap);
-            ::DeleteDC(memory);
-            ::EndPaint(FHandle, &paint);
-            throw;
-        }
-        ::BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
-        ::SelectObject(memory, old);
-        ::DeleteObject(bitmap);
-        ::DeleteDC(memory);
-    } else {
-        try {
-            PaintWindow(dc);
-            PaintControls(dc, nullptr);
-        } catch (...) {
-            if (!given) ::EndPaint(FHandle, &paint);
-            throw;
+        TOffscreenBuffer buffer(dc, client.right, client.bottom);
+        if (buffer) {
+            EraseBackground(buffer.Handle());
+            PaintWindow(buffer.Handle());
+            PaintControls(buffer.Handle(), nullptr);
+            buffer.CopyTo(dc);
+            return;
         }
     }
-    if (!given) ::EndPaint(FHandle, &paint);
+    PaintWindow(dc);
+    PaintControls(dc, nullptr);
 }
 
 void TWinControl::PaintWindow(HDC dc) {

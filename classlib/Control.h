@@ -12,6 +12,7 @@
 
 #include "classlib/Canvas.h"
 #include "classlib/Colors.h"
+#include "classlib/ControlLayout.h"
 #include "classlib/Events.h"
 #include "classlib/Geometry.h"
 #include "classlib/Object.h"
@@ -83,13 +84,6 @@ constexpr UINT CN_CTLCOLOREDIT = CN_BASE + WM_CTLCOLOREDIT;
 constexpr UINT CN_CTLCOLORLISTBOX = CN_BASE + WM_CTLCOLORLISTBOX;
 constexpr UINT CN_CTLCOLORSCROLLBAR = CN_BASE + WM_CTLCOLORSCROLLBAR;
 constexpr UINT CN_CTLCOLORSTATIC = CN_BASE + WM_CTLCOLORSTATIC;
-
-enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
-
-enum TAnchorKind { akLeft, akTop, akRight, akBottom };
-using TAnchors = std::uint32_t;  // bit (1 << TAnchorKind)
-constexpr TAnchors AnchorBit(TAnchorKind kind) { return TAnchors(1) << kind; }
-constexpr TAnchors DefaultAnchors = AnchorBit(akLeft) | AnchorBit(akTop);
 
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 

@@ -6,23 +6,15 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <type_traits>
 
 #include "classlib/Colors.h"
 #include "classlib/EnumSet.h"
 #include "classlib/Events.h"
+#include "classlib/GdiScopes.h"
 #include "classlib/Object.h"
 #include "classlib/Properties.h"
 
 namespace ClassLib {
-
-struct TGdiDeleter {
-    void operator()(HGDIOBJ object) const noexcept { ::DeleteObject(object); }
-};
-using TOwnedFont = std::unique_ptr<std::remove_pointer_t<HFONT>, TGdiDeleter>;
-using TOwnedPen = std::unique_ptr<std::remove_pointer_t<HPEN>, TGdiDeleter>;
-using TOwnedBrush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, TGdiDeleter>;
-using TOwnedBitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, TGdiDeleter>;
 
 // Common base: OnChange for users, and a second hook for the canvas that has the
 // object selected, told before the old handle is deleted.

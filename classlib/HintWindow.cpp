@@ -4,6 +4,7 @@
 
 #include "classlib/Canvas.h"
 #include "classlib/GdiObjects.h"
+#include "classlib/GdiScopes.h"
 #include "classlib/Properties.h"
 #include "classlib/Screen.h"
 
@@ -38,13 +39,11 @@ void THintWindow::CreateParams(TCreateParams& params) {
 }
 
 TRect THintWindow::CalcHintRect(int maxWidth, const std::wstring& hint) {
-    HDC dc = ::GetDC(nullptr);
-    HGDIOBJ old = ::SelectObject(dc, Font()->Handle());
+    TWindowDC screen;
+    TSelection font(screen.Handle(), Font()->Handle());
     RECT rect{0, 0, std::max(maxWidth, 1), 0};
-    ::DrawTextW(dc, hint.c_str(), int(hint.size()), &rect,
+    ::DrawTextW(screen.Handle(), hint.c_str(), int(hint.size()), &rect,
                 DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
-    ::SelectObject(dc, old);
-    ::ReleaseDC(nullptr, dc);
     return {0, 0, rect.right + 8, rect.bottom + 4};
 }
 
@@ -74,13 +73,8 @@ void THintWindow::Paint() {
     TRect rect = ClientRect();
     rect.Inflate(-2, -1);
     Canvas()->Brush()->SetStyle(bsClear);
-    const std::wstring text = GetText();
-    RECT r{rect.Left, rect.Top, rect.Right, rect.Bottom};
-    HDC dc = Canvas()->Handle();
-    ::SelectObject(dc, Font()->Handle());
-    ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, COLORREF(ColorToRGB(Font()->Color())));
-    ::DrawTextW(dc, text.c_str(), int(text.size()), &r, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+    std::wstring text = GetText();
+    Canvas()->TextRect(rect, text, {tfLeft, tfWordBreak, tfNoPrefix});
 }
 
 }  // namespace ClassLib

@@ -6,6 +6,7 @@
 #include "classlib/Exceptions.h"
 #include "classlib/StringList.h"
 #include "classlib/Strings.h"
+#include "classlib/UpdateScope.h"
 
 namespace ClassLib {
 
@@ -80,24 +81,21 @@ std::vector<std::wstring> TIniFile::ReadSection(const std::wstring& section) con
 std::vector<std::wstring> TIniFile::ReadSections() const { return ReadList(nullptr); }
 
 void TIniFile::ReadSection(const std::wstring& section, TStrings* keys) const {
-    keys->BeginUpdate();
+    TUpdateScope update(*keys);
     keys->Clear();
     for (const std::wstring& key : ReadSection(section)) keys->Add(key);
-    keys->EndUpdate();
 }
 
 void TIniFile::ReadSections(TStrings* sections) const {
-    sections->BeginUpdate();
+    TUpdateScope update(*sections);
     sections->Clear();
     for (const std::wstring& section : ReadSections()) sections->Add(section);
-    sections->EndUpdate();
 }
 
 void TIniFile::ReadSectionValues(const std::wstring& section, TStrings* values) const {
-    values->BeginUpdate();
+    TUpdateScope update(*values);
     values->Clear();
     for (const std::wstring& key : ReadSection(section)) values->Add(key + L"=" + ReadString(section, key, L""));
-    values->EndUpdate();
 }
 
 bool TIniFile::SectionExists(const std::wstring& section) const {

@@ -4,6 +4,7 @@
 
 #include "classlib/Canvas.h"
 #include "classlib/GdiObjects.h"
+#include "classlib/GdiScopes.h"
 #include "classlib/Pictures.h"
 #include "classlib/Properties.h"
 #include "classlib/StringList.h"
@@ -31,30 +32,29 @@ const std::initializer_list<const wchar_t*> AlignmentNames = {L"taLeftJustify", 
 const std::initializer_list<const wchar_t*> BevelNames = {L"bvNone", L"bvLowered", L"bvRaised", L"bvSpace"};
 const std::initializer_list<const wchar_t*> ScrollStyleNames = {L"ssNone", L"ssHorizontal", L"ssVertical", L"ssBoth"};
 
-RECT ToRect(const TRect& rect) { return RECT{rect.Left, rect.Top, rect.Right, rect.Bottom}; }
-
 // Draws one bevel ring inside `rect` and moves the rectangle in by its width.
-void DrawBevel(HDC dc, TRect& rect, TBevelCut cut, int width) {
+void DrawBevel(TCanvas& canvas, TRect& rect, TBevelCut cut, int width) {
     if (cut == bvNone) return;
-    const COLORREF light = ::GetSysColor(COLOR_BTNHIGHLIGHT), dark = ::GetSysColor(COLOR_BTNSHADOW);
+    const TColor topLeft = cut == bvRaised ? clBtnHighlight : clBtnShadow;
+    const TColor bottomRight = cut == bvRaised ? clBtnShadow : clBtnHighlight;
+    canvas.Pen()->SetStyle(psSolid);
+    canvas.Pen()->SetWidth(1);
     for (int i = 0; i < width; ++i) {
         if (cut != bvSpace) {
-            const COLORREF topLeft = cut == bvRaised ? light : dark;
-            const COLORREF bottomRight = cut == bvRaised ? dark : light;
-            HPEN top = ::CreatePen(PS_SOLID, 1, topLeft), bottom = ::CreatePen(PS_SOLID, 1, bottomRight);
-            HGDIOBJ old = ::SelectObject(dc, top);
-            ::MoveToEx(dc, rect.Left, rect.Bottom - 1, nullptr);
-            ::LineTo(dc, rect.Left, rect.Top);
-            ::LineTo(dc, rect.Right - 1, rect.Top);
-            ::SelectObject(dc, bottom);
-            ::LineTo(dc, rect.Right - 1, rect.Bottom - 1);
-            ::LineTo(dc, rect.Left - 1, rect.Bottom - 1);
-            ::SelectObject(dc, old);
-            ::DeleteObject(top);
-            ::DeleteObject(bottom);
+            canvas.Pen()->SetColor(topLeft);
+            canvas.MoveTo(rect.Left, rect.Bottom - 1);
+            canvas.LineTo(rect.Left, rect.Top);
+            canvas.LineTo(rect.Right - 1, rect.Top);
+            canvas.Pen()->SetColor(bottomRight);
+            canvas.LineTo(rect.Right - 1, rect.Bottom - 1);
+            canvas.LineTo(rect.Left - 1, rect.Bottom - 1);
         }
         rect.Inflate(-1, -1);
     }
+}
+
+TTextFormat AlignmentFormat(TAlignment alignment) {
+    return alignment == taCenter ? TTextFormat{tfCenter} : alignment == taRightJustify ? TTextFormat{tfRight} : TTextFormat{tfLeft};
 }
 
 }  // namespace
@@ -99,25 +99,17 @@ void TCustomPanel::SetAlignment(TAlignment value) { FAlignment = value; Invalida
 void TCustomPanel::SetShowCaption(bool value) { FShowCaption = value; Invalidate(); }
 
 void TCustomPanel::Paint() {
-    HDC dc = Canvas()->Handle();
+    TCanvas& canvas = *Canvas();
     TRect rect = ClientRect();
-    HBRUSH brush = ::CreateSolidBrush(COLORREF(ColorToRGB(Color())));
-    const RECT all = ToRect(rect);
-    ::FillRect(dc, &all, brush);
-    ::DeleteObject(brush);
-    DrawBevel(dc, rect, FBevelOuter, FBevelWidth);
+    canvas.Brush()->SetColor(Color());
+    canvas.FillRect(rect);
+    DrawBevel(canvas, rect, FBevelOuter, FBevelWidth);
     rect.Inflate(-FBorderWidth, -FBorderWidth);
-    DrawBevel(dc, rect, FBevelInner, FBevelWidth);
-    const std::wstring text = GetText();
+    DrawBevel(canvas, rect, FBevelInner, FBevelWidth);
+    std::wstring text = GetText();
     if (!FShowCaption || text.empty()) return;
-    HGDIOBJ old = ::SelectObject(dc, Font()->Handle());
-    ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, COLORREF(ColorToRGB(Font()->Color())));
-    RECT r = ToRect(rect);
-    UINT flags = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
-    flags |= FAlignment == taCenter ? DT_CENTER : FAlignment == taRightJustify ? DT_RIGHT : DT_LEFT;
-    ::DrawTextW(dc, text.c_str(), int(text.size()), &r, flags);
-    ::SelectObject(dc, old);
+    canvas.Brush()->SetStyle(bsClear);
+    canvas.TextRect(rect, text, AlignmentFormat(FAlignment) + TTextFormat{tfSingleLine, tfVerticalCenter, tfNoPrefix});
 }
 
 // ---- TSplitter ----
@@ -211,11 +203,8 @@ void TSplitter::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
 }
 
 void TSplitter::Paint() {
-    HDC dc = Canvas()->Handle();
-    const RECT rect{0, 0, Width(), Height()};
-    HBRUSH brush = ::CreateSolidBrush(COLORREF(ColorToRGB(Color())));
-    ::FillRect(dc, &rect, brush);
-    ::DeleteObject(brush);
+    Canvas()->Brush()->SetColor(Color());
+    Canvas()->FillRect({0, 0, Width(), Height()});
 }
 
 // ---- TCustomLabel ----
@@ -254,27 +243,29 @@ void TCustomLabel::FontChanged() {
     AdjustBounds();
 }
 
-UINT TCustomLabel::TextFlags() const {
-    UINT flags = FWordWrap ? DT_WORDBREAK : DT_SINGLELINE;
-    if (!FShowAccelChar) flags |= DT_NOPREFIX;
-    return flags;
+TTextFormat TCustomLabel::TextFlags() const {
+    TTextFormat format{FWordWrap ? tfWordBreak : tfSingleLine};
+    if (!FShowAccelChar) format += tfNoPrefix;
+    return format;
 }
 
 void TCustomLabel::AdjustBounds() {
     if (!FAutoSize || HasState(csLoading)) return;
     std::wstring text = GetText();
     if (text.empty()) text = L" ";
-    HDC dc = ::GetDC(nullptr);
-    HGDIOBJ old = ::SelectObject(dc, Font()->Handle());
-    RECT rect{0, 0, FWordWrap ? std::max(Width(), 1) : 0, 0};
-    ::DrawTextW(dc, text.c_str(), int(text.size()), &rect, TextFlags() | DT_CALCRECT);
-    ::SelectObject(dc, old);
-    ::ReleaseDC(nullptr, dc);
+    // Measured on the screen's DC: the label may have no parent window to lend one yet.
+    TCanvas screen;
+    TWindowDC screenDC;
+    screen.SetHandle(screenDC.Handle());
+    screen.SetFont(Font());
+    TRect rect{0, 0, FWordWrap ? std::max(Width(), 1) : 0, 0};
+    screen.TextRect(rect, text, TextFlags() + tfCalcRect);
+    screen.SetHandle(nullptr);
     int left = Left();
     // A right-aligned label grows to the left, a centred one both ways.
-    if (!FWordWrap && FAlignment == taRightJustify) left += Width() - rect.right;
-    else if (!FWordWrap && FAlignment == taCenter) left += (Width() - rect.right) / 2;
-    SetBounds(left, Top(), rect.right, rect.bottom);
+    if (!FWordWrap && FAlignment == taRightJustify) left += Width() - rect.Right;
+    else if (!FWordWrap && FAlignment == taCenter) left += (Width() - rect.Right) / 2;
+    SetBounds(left, Top(), rect.Right, rect.Bottom);
 }
 
 void TCustomLabel::Loaded() {
@@ -283,27 +274,23 @@ void TCustomLabel::Loaded() {
 }
 
 void TCustomLabel::Paint() {
-    HDC dc = Canvas()->Handle();
-    RECT rect{0, 0, Width(), Height()};
+    TCanvas& canvas = *Canvas();
+    TRect rect{0, 0, Width(), Height()};
     if (!FTransparent) {
-        HBRUSH brush = ::CreateSolidBrush(COLORREF(ColorToRGB(Color())));
-        ::FillRect(dc, &rect, brush);
-        ::DeleteObject(brush);
+        canvas.Brush()->SetColor(Color());
+        canvas.FillRect(rect);
     }
-    const std::wstring text = GetText();
-    HGDIOBJ old = ::SelectObject(dc, Font()->Handle());
-    ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, COLORREF(ColorToRGB(Enabled() ? Font()->Color() : clGrayText)));
-    UINT flags = TextFlags();
-    flags |= FAlignment == taCenter ? DT_CENTER : FAlignment == taRightJustify ? DT_RIGHT : DT_LEFT;
+    std::wstring text = GetText();
+    canvas.Brush()->SetStyle(bsClear);
+    canvas.Font()->SetColor(Enabled() ? Font()->Color() : clGrayText);
+    const TTextFormat format = TextFlags() + AlignmentFormat(FAlignment);
     if (FLayout != tlTop) {
-        RECT measure = rect;
-        ::DrawTextW(dc, text.c_str(), int(text.size()), &measure, flags | DT_CALCRECT);
-        const int spare = Height() - (measure.bottom - measure.top);
-        rect.top += FLayout == tlCenter ? spare / 2 : spare;
+        TRect measure = rect;
+        canvas.TextRect(measure, text, format + tfCalcRect);
+        const int spare = Height() - measure.Height();
+        rect.Top += FLayout == tlCenter ? spare / 2 : spare;
     }
-    ::DrawTextW(dc, text.c_str(), int(text.size()), &rect, flags);
-    ::SelectObject(dc, old);
+    canvas.TextRect(rect, text, format);
 }
 
 // ---- TCheckBox ----
@@ -770,20 +757,16 @@ void TCustomListControl::DrawItem(int index, const TRect& rect, TOwnerDrawState 
         OnDrawItem(this, index, rect, state);
         return;
     }
-    HDC dc = FCanvas->Handle();
+    TCanvas& canvas = *FCanvas;
     const bool selected = (state & odSelected) != 0;
-    HBRUSH brush = ::CreateSolidBrush(::GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-    const RECT r = ToRect(rect);
-    ::FillRect(dc, &r, brush);
-    ::DeleteObject(brush);
+    canvas.Brush()->SetColor(selected ? clHighlight : clWindow);
+    canvas.FillRect(rect);
     if (index < 0 || index >= FItems->Count()) return;
-    ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-    HGDIOBJ old = ::SelectObject(dc, Font()->Handle());
-    const std::wstring text = FItems->Strings(index);
-    RECT textRect{r.left + 2, r.top, r.right, r.bottom};
-    ::DrawTextW(dc, text.c_str(), int(text.size()), &textRect, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-    ::SelectObject(dc, old);
+    canvas.Brush()->SetStyle(bsClear);
+    canvas.Font()->SetColor(selected ? clHighlightText : clWindowText);
+    std::wstring text = FItems->Strings(index);
+    TRect textRect{rect.Left + 2, rect.Top, rect.Right, rect.Bottom};
+    canvas.TextRect(textRect, text, {tfSingleLine, tfVerticalCenter, tfNoPrefix});
 }
 
 void TCustomListControl::MeasureItem(int index, int& height) {

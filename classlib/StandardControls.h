@@ -115,7 +115,7 @@ protected:
     void AdjustBounds();
 
 private:
-    UINT TextFlags() const;
+    TTextFormat TextFlags() const;
 
     TAlignment FAlignment = taLeftJustify;
     TTextLayout FLayout = tlTop;

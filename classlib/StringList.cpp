@@ -10,6 +10,7 @@
 #include "classlib/Seams.h"
 #include "classlib/Streams.h"
 #include "classlib/Strings.h"
+#include "classlib/UpdateScope.h"
 
 namespace ClassLib {
 
@@ -47,32 +48,20 @@ void TStrings::InsertObject(int index, const std::wstring& s, TObject* object) {
 }
 
 void TStrings::AddStrings(const TStrings* strings) {
-    BeginUpdate();
-    try {
-        for (int i = 0; i < strings->Count(); ++i) AddObject(strings->Get(i), strings->GetObject(i));
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    TUpdateScope update(*this);
+    for (int i = 0; i < strings->Count(); ++i) AddObject(strings->Get(i), strings->GetObject(i));
 }
 
 void TStrings::Assign(const TPersistent* source) {
     if (const TStrings* strings = dynamic_cast<const TStrings*>(source)) {
         if (strings == this) return;
-        BeginUpdate();
-        try {
-            Clear();
-            FNameValueSeparator = strings->FNameValueSeparator;
-            FDelimiter = strings->FDelimiter;
-            FQuoteChar = strings->FQuoteChar;
-            FStrictDelimiter = strings->FStrictDelimiter;
-            AddStrings(strings);
-        } catch (...) {
-            EndUpdate();
-            throw;
-        }
-        EndUpdate();
+        TUpdateScope update(*this);
+        Clear();
+        FNameValueSeparator = strings->FNameValueSeparator;
+        FDelimiter = strings->FDelimiter;
+        FQuoteChar = strings->FQuoteChar;
+        FStrictDelimiter = strings->FStrictDelimiter;
+        AddStrings(strings);
         return;
     }
     TPersistent::Assign(source);
@@ -81,34 +70,22 @@ void TStrings::Assign(const TPersistent* source) {
 void TStrings::AssignTo(TPersistent* dest) const { TPersistent::AssignTo(dest); }
 
 void TStrings::Exchange(int index1, int index2) {
-    BeginUpdate();
-    try {
-        TObject* object1 = GetObject(index1);
-        const std::wstring s1 = Get(index1);
-        Put(index1, Get(index2));
-        PutObject(index1, GetObject(index2));
-        Put(index2, s1);
-        PutObject(index2, object1);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    TUpdateScope update(*this);
+    TObject* object1 = GetObject(index1);
+    const std::wstring s1 = Get(index1);
+    Put(index1, Get(index2));
+    PutObject(index1, GetObject(index2));
+    Put(index2, s1);
+    PutObject(index2, object1);
 }
 
 void TStrings::Move(int currentIndex, int newIndex) {
     if (currentIndex == newIndex) return;
-    BeginUpdate();
-    try {
-        const std::wstring s = Get(currentIndex);
-        TObject* object = GetObject(currentIndex);
-        Delete(currentIndex);
-        InsertObject(newIndex, s, object);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    TUpdateScope update(*this);
+    const std::wstring s = Get(currentIndex);
+    TObject* object = GetObject(currentIndex);
+    Delete(currentIndex);
+    InsertObject(newIndex, s, object);
 }
 
 int TStrings::IndexOf(const std::wstring& s) const {
@@ -154,23 +131,17 @@ std::wstring TStrings::GetTextStr() const {
 }
 
 void TStrings::SetTextStr(const std::wstring& text) {
-    BeginUpdate();
-    try {
-        Clear();
-        const size_t n = text.size();
-        size_t i = 0;
-        while (i < n) {
-            const size_t start = i;
-            while (i < n && text[i] != L'\r' && text[i] != L'\n') ++i;
-            Add(text.substr(start, i - start));
-            if (i < n && text[i] == L'\r') ++i;
-            if (i < n && text[i] == L'\n') ++i;
-        }
-    } catch (...) {
-        EndUpdate();
-        throw;
+    TUpdateScope update(*this);
+    Clear();
+    const size_t n = text.size();
+    size_t i = 0;
+    while (i < n) {
+        const size_t start = i;
+        while (i < n && text[i] != L'\r' && text[i] != L'\n') ++i;
+        Add(text.substr(start, i - start));
+        if (i < n && text[i] == L'\r') ++i;
+        if (i < n && text[i] == L'\n') ++i;
     }
-    EndUpdate();
 }
 
 std::wstring TStrings::Names(int index) const {
@@ -231,48 +202,42 @@ std::wstring TStrings::DelimitedText() const {
 }
 
 void TStrings::SetDelimitedText(const std::wstring& text) {
-    BeginUpdate();
-    try {
-        Clear();
-        const size_t n = text.size();
-        size_t i = 0;
-        auto skipBlanks = [&] {
-            if (!FStrictDelimiter)
-                while (i < n && text[i] <= L' ' && text[i] != FDelimiter) ++i;
-        };
-        skipBlanks();
-        while (i < n) {
-            std::wstring item;
-            if (text[i] == FQuoteChar) {
-                ++i;
-                while (i < n) {
-                    if (text[i] == FQuoteChar) {
-                        if (i + 1 < n && text[i + 1] == FQuoteChar) {
-                            item += FQuoteChar;
-                            i += 2;
-                            continue;
-                        }
-                        ++i;
-                        break;
+    TUpdateScope update(*this);
+    Clear();
+    const size_t n = text.size();
+    size_t i = 0;
+    auto skipBlanks = [&] {
+        if (!FStrictDelimiter)
+            while (i < n && text[i] <= L' ' && text[i] != FDelimiter) ++i;
+    };
+    skipBlanks();
+    while (i < n) {
+        std::wstring item;
+        if (text[i] == FQuoteChar) {
+            ++i;
+            while (i < n) {
+                if (text[i] == FQuoteChar) {
+                    if (i + 1 < n && text[i + 1] == FQuoteChar) {
+                        item += FQuoteChar;
+                        i += 2;
+                        continue;
                     }
-                    item += text[i++];
+                    ++i;
+                    break;
                 }
-            } else {
-                while (i < n && text[i] != FDelimiter && (FStrictDelimiter || text[i] > L' ')) item += text[i++];
+                item += text[i++];
             }
-            Add(item);
-            skipBlanks();
-            if (i < n && text[i] == FDelimiter) {
-                ++i;
-                skipBlanks();
-                if (i >= n) Add(std::wstring());  // "a," has an empty last item
-            }
+        } else {
+            while (i < n && text[i] != FDelimiter && (FStrictDelimiter || text[i] > L' ')) item += text[i++];
         }
-    } catch (...) {
-        EndUpdate();
-        throw;
+        Add(item);
+        skipBlanks();
+        if (i < n && text[i] == FDelimiter) {
+            ++i;
+            skipBlanks();
+            if (i >= n) Add(std::wstring());  // "a," has an empty last item
+        }
     }
-    EndUpdate();
 }
 
 std::wstring TStrings::CommaText() const {

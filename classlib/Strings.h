@@ -1,5 +1,6 @@
 #pragma once
-// String, number, date and file-name helpers of the class library. Character
+// String and number helpers of the class library (dates: DateTime.h, file names:
+// FileNames.h). Character
 // positions are 1-based where the names come from the 1-based tradition (Pos, Copy,
 // Delete, Insert); everything else is 0-based.
 #include <array>
@@ -146,42 +147,5 @@ String Format(const String& format, const TArgs&... args) {
     const std::array<TFormatArg, sizeof...(TArgs)> list{Detail::ToFormatArg(args)...};
     return FormatV(format, std::span<const TFormatArg>(list.data(), list.size()));
 }
-
-// ---- dates: days since 30 December 1899, the time of day as the fraction
-using TDateTime = double;
-TDateTime EncodeDate(int year, int month, int day);   // EConvertError on an invalid date
-TDateTime EncodeTime(int hour, int minute, int second, int millisecond);
-bool TryEncodeDate(int year, int month, int day, TDateTime& date);
-void DecodeDate(TDateTime date, int& year, int& month, int& day);
-void DecodeTime(TDateTime time, int& hour, int& minute, int& second, int& millisecond);
-int DayOfWeek(TDateTime date);   // 1 = Sunday
-bool IsLeapYear(int year);
-int DaysInMonth(int year, int month);
-TDateTime Now();
-TDateTime Date();
-TDateTime Time();
-// Specifiers: d dd ddd dddd m mm mmm mmmm yy yyyy h hh n nn s ss z zzz am/pm ampm
-// / (date separator) : (time separator) c, and literal text in quotes.
-String FormatDateTime(const String& format, TDateTime value);
-String DateToStr(TDateTime date);
-String TimeToStr(TDateTime time);
-String DateTimeToStr(TDateTime value);
-
-// ---- file names ('\' and '/' both separate; a drive ends with ':')
-String ExtractFilePath(const String& fileName);   // with the trailing separator
-String ExtractFileDir(const String& fileName);    // without it
-String ExtractFileName(const String& fileName);
-String ExtractFileExt(const String& fileName);    // with the dot; empty when none
-String ChangeFileExt(const String& fileName, const String& extension);
-String IncludeTrailingPathDelimiter(const String& path);
-String ExcludeTrailingPathDelimiter(const String& path);
-String ExpandFileName(const String& fileName);
-bool FileExists(const String& fileName);
-bool DirectoryExists(const String& path);
-bool ForceDirectories(const String& path);
-
-
-String GetCurrentDir();
-String GetTempDir();   // with the trailing separator
 
 }  // namespace ClassLib

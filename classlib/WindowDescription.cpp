@@ -16,6 +16,7 @@
 #include "classlib/Properties.h"
 #include "classlib/StringList.h"
 #include "classlib/Streams.h"
+#include "classlib/UpdateScope.h"
 
 namespace ClassLib {
 
@@ -644,33 +645,21 @@ private:
                 if (!strings) Fail(L"Property \"" + property.Path + L"\" holds no string list", property.Line);
                 if (value.Kind != K::List && !(value.Kind == K::Set && value.Items.empty()))
                     BadValue(property, L"a list of strings like [\"a\", \"b\"]");
-                strings->BeginUpdate();
-                try {
-                    strings->Clear();
-                    for (const std::wstring& line : value.Items) strings->Add(line);
-                } catch (...) {
-                    strings->EndUpdate();
-                    throw;
-                }
-                strings->EndUpdate();
+                TUpdateScope update(*strings);
+                strings->Clear();
+                for (const std::wstring& line : value.Items) strings->Add(line);
                 return;
             }
             case TClassPropKind::Collection: {
                 auto* collection = dynamic_cast<TCollection*>(info.GetObjectValue(object));
                 if (!collection) Fail(L"Property \"" + property.Path + L"\" holds no collection", property.Line);
                 if (value.Kind != K::Collection) BadValue(property, L"a collection like < item ... end >");
-                collection->BeginUpdate();
-                try {
-                    collection->Clear();
-                    for (const auto& element : value.Elements) {
-                        TCollectionItem* item = collection->Add();
-                        for (const TDescProperty& itemProperty : element) Apply(item, itemProperty);
-                    }
-                } catch (...) {
-                    collection->EndUpdate();
-                    throw;
+                TUpdateScope update(*collection);
+                collection->Clear();
+                for (const auto& element : value.Elements) {
+                    TCollectionItem* item = collection->Add();
+                    for (const TDescProperty& itemProperty : element) Apply(item, itemProperty);
                 }
-                collection->EndUpdate();
                 return;
             }
             case TClassPropKind::SubObject:

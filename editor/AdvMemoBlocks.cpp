@@ -1,6 +1,7 @@
 // Block matching after caret moves, the block guides, and URLs under the caret.
 #include "editor/AdvMemo.h"
 
+#include "classlib/GdiScopes.h"
 #include "classlib/Seams.h"
 #include "classlib/Strings.h"
 #include "editor/AdvMemoSearchUtils.h"
@@ -205,9 +206,9 @@ void TAdvCustomMemo::DrawBlockLines(HDC dc) {
             }
             const ClassLib::TColor colour =
                 FBlockLineColors.empty() ? ClassLib::clRed : FBlockLineColors[size_t(e) % FBlockLineColors.size()];
-            HPEN pen = ::CreatePen(PS_SOLID, 1, ClassLib::ColorToRGB(colour));
+            ClassLib::TOwnedPen pen(::CreatePen(PS_SOLID, 1, ClassLib::ColorToRGB(colour)));
             if (!pen) break;
-            HGDIOBJ old = ::SelectObject(dc, pen);
+            ClassLib::TSelection selected(dc, pen.get());
             const int x = w * begin.FIndent + fold + gutter - w / 2;
             const int y1 = h * (begin.FLine - FTopLine);
             const int y2 = std::min(FHeight, h * (other.FLine - FTopLine + 1));
@@ -215,8 +216,6 @@ void TAdvCustomMemo::DrawBlockLines(HDC dc) {
             ::LineTo(dc, x - 2, y1);
             ::LineTo(dc, x - 2, y2);
             ::LineTo(dc, x + 2, y2);
-            ::SelectObject(dc, old);
-            ::DeleteObject(pen);
             break;
         }
     }

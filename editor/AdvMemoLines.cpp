@@ -2,6 +2,7 @@
 #include "editor/AdvMemo.h"
 
 #include "classlib/Exceptions.h"
+#include "classlib/UpdateScope.h"
 #include "editor/AdvMemoWrap.h"
 
 #include <algorithm>
@@ -195,10 +196,11 @@ void TAdvCustomMemo::DoWrap() {
     InvalidateTopLine();
     lines->ReplaceLines(rows);
     UpdateMaxLength();
-    lines->BeginUpdate();
-    for (size_t r = 0; r < rows.size(); ++r) lines->AdoptLine(static_cast<int>(r), rowCarry[r]);
-    for (int k = 0; k < FWWList.Count(); ++k) lines->CreateLineProp(FWWList[k])->Wrapped = true;
-    lines->EndUpdate();
+    {
+        ClassLib::TUpdateScope update(*lines);
+        for (size_t r = 0; r < rows.size(); ++r) lines->AdoptLine(static_cast<int>(r), rowCarry[r]);
+        for (int k = 0; k < FWWList.Count(); ++k) lines->CreateLineProp(FWWList[k])->Wrapped = true;
+    }
     for (int i = 0; i < FBookmarkList.Count(); ++i) {
         const int b = FBookmarkList[i];
         if (b >= 0 && b < count) FBookmarkList.SetInteger(i, firstRow[b]);
@@ -249,9 +251,10 @@ void TAdvCustomMemo::DoJoin() {
     InvalidateTopLine();
     lines->ReplaceLines(rows);
     UpdateMaxLength();
-    lines->BeginUpdate();
-    for (size_t r = 0; r < rows.size(); ++r) lines->AdoptLine(static_cast<int>(r), rowCarry[r]);
-    lines->EndUpdate();
+    {
+        ClassLib::TUpdateScope update(*lines);
+        for (size_t r = 0; r < rows.size(); ++r) lines->AdoptLine(static_cast<int>(r), rowCarry[r]);
+    }
     for (int i = 0; i < FBookmarkList.Count(); ++i) {
         const int b = FBookmarkList[i];
         if (b >= 0 && b < count) FBookmarkList.SetInteger(i, logical[b]);
@@ -268,15 +271,11 @@ void TAdvCustomMemo::UpdateWrap() {
     TAdvMemoStrings* lines = Lines();
     // The caret and the selection keep their place in the text while the rows change.
     const TLinearState state = SaveLinearState();
-    lines->BeginUpdate();
-    try {
+    {
+        ClassLib::TUpdateScope update(*lines);
         DoJoin();
         DoWrap();
-    } catch (...) {
-        lines->EndUpdate();
-        throw;
     }
-    lines->EndUpdate();
     RestoreLinearState(state);
     UpdateScrollBars(true);
 }
@@ -292,17 +291,13 @@ void TAdvCustomMemo::SetWordWrap(TWordWrapStyle value) {
 }
 
 std::wstring TAdvCustomMemo::WrappedText() {
-    BeginUpdate();
     std::wstring text;
-    try {
+    {
+        ClassLib::TUpdateScope update(*this);
         DoJoin();
         text = Lines()->Text();
         DoWrap();
-    } catch (...) {
-        EndUpdate();
-        throw;
     }
-    EndUpdate();
     return text;
 }
 

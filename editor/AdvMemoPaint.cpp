@@ -2,6 +2,7 @@
 // takes the tokenizer's runs and places each character on the cell grid.
 #include "editor/AdvMemo.h"
 
+#include "classlib/GdiScopes.h"
 #include "editor/AdvMemoSearchUtils.h"
 
 #include <algorithm>
@@ -13,6 +14,9 @@ namespace AdvMemo {
 
 using ClassLib::TColor;
 using ClassLib::ColorToRGB;
+using ClassLib::TOwnedBrush;
+using ClassLib::TOwnedPen;
+using ClassLib::TSelection;
 
 // What the tokenizer asks of the memo.
 class TMemoTokenizerLink final : public ITokenizerHost, public ILineSource {
@@ -28,11 +32,6 @@ private:
 
 namespace {
 
-struct TGdiDeleter {
-    void operator()(HGDIOBJ object) const noexcept { if (object) ::DeleteObject(object); }
-};
-using TOwnedObject = std::unique_ptr<std::remove_pointer_t<HGDIOBJ>, TGdiDeleter>;
-
 void FillBox(HDC dc, int left, int top, int right, int bottom, TColor colour) {
     if (right <= left || bottom <= top) return;
     // A solid fill through the background colour: no brush to make and free.
@@ -43,23 +42,20 @@ void FillBox(HDC dc, int left, int top, int right, int bottom, TColor colour) {
 }
 
 void Line(HDC dc, int x1, int y1, int x2, int y2, TColor colour, int width = 1) {
-    TOwnedObject pen(::CreatePen(PS_SOLID, width, ColorToRGB(colour)));
+    TOwnedPen pen(::CreatePen(PS_SOLID, width, ColorToRGB(colour)));
     if (!pen) return;
-    HGDIOBJ old = ::SelectObject(dc, pen.get());
+    TSelection selected(dc, pen.get());
     ::MoveToEx(dc, x1, y1, nullptr);
     ::LineTo(dc, x2, y2);
-    ::SelectObject(dc, old);
 }
 
 void Shape(HDC dc, TColor fill, TColor outline, auto draw) {
-    TOwnedObject brush(::CreateSolidBrush(ColorToRGB(fill)));
-    TOwnedObject pen(::CreatePen(PS_SOLID, 1, ColorToRGB(outline)));
+    TOwnedBrush brush(::CreateSolidBrush(ColorToRGB(fill)));
+    TOwnedPen pen(::CreatePen(PS_SOLID, 1, ColorToRGB(outline)));
     if (!brush || !pen) return;
-    HGDIOBJ oldBrush = ::SelectObject(dc, brush.get());
-    HGDIOBJ oldPen = ::SelectObject(dc, pen.get());
+    TSelection brushSelected(dc, brush.get());
+    TSelection penSelected(dc, pen.get());
     draw();
-    ::SelectObject(dc, oldPen);
-    ::SelectObject(dc, oldBrush);
 }
 
 // The memo font in each combination of styles a run may ask for, made once per paint.
@@ -74,12 +70,12 @@ public:
                                             (key & 8) != 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                             DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, FName.c_str()));
         }
-        return static_cast<HFONT>(FFonts[key].get());
+        return FFonts[key].get();
     }
 private:
     std::wstring FName;
     int FHeight;
-    std::array<TOwnedObject, 16> FFonts;
+    std::array<ClassLib::TOwnedFont, 16> FFonts;
 };
 
 struct TColours {
@@ -207,11 +203,10 @@ private:
         FMemo.DrawRightMarginPiece(FDC, x, right, FTop);
         // A font whose bold glyphs are wider than the cell would smear into the next cell.
         const ClassLib::TFontStyles style = FMemo.FNoRealFixedWidth ? look.Style - ClassLib::fsBold : look.Style;
-        HGDIOBJ old = ::SelectObject(FDC, FFonts.Get(style));
+        TSelection font(FDC, FFonts.Get(style));
         ::SetTextColor(FDC, ColorToRGB(look.Text));
         FAdvances.assign(size_t(to - from), cellW);
         ::ExtTextOutW(FDC, x, FTop, 0, nullptr, piece.c_str() + (from - column), UINT(to - from), FAdvances.data());
-        ::SelectObject(FDC, old);
     }
 
     TAdvCustomMemo& FMemo;
@@ -436,12 +431,10 @@ void TAdvCustomMemo::PaintTo(HDC dc) {
             Line(dc, 0, FHeight - 1, FWidth - 1, FHeight - 1, ClassLib::clWhite);
             Line(dc, FWidth - 1, FHeight - 1, FWidth - 1, -1, ClassLib::clWhite);
         } else {
-            TOwnedObject pen(::CreatePen(PS_SOLID, 1, ColorToRGB(FBorderColor)));
-            HGDIOBJ oldPen = ::SelectObject(dc, pen.get());
-            HGDIOBJ oldBrush = ::SelectObject(dc, ::GetStockObject(NULL_BRUSH));
+            TOwnedPen pen(::CreatePen(PS_SOLID, 1, ColorToRGB(FBorderColor)));
+            TSelection penSelected(dc, pen.get());
+            TSelection brushSelected(dc, ::GetStockObject(NULL_BRUSH));
             ::Rectangle(dc, 0, 0, FWidth, FHeight);
-            ::SelectObject(dc, oldBrush);
-            ::SelectObject(dc, oldPen);
         }
     }
     DrawBlockLines(dc);
@@ -522,7 +515,7 @@ void TAdvCustomMemo::DefaultGutterDraw(ClassLib::TObject*, HDC dc, int lineNo, c
         }
     }
     if (FGutter->ShowLineNumbers()) {
-        HGDIOBJ old = ::SelectObject(dc, FGutter->Font()->Handle());
+        TSelection font(dc, FGutter->Font()->Handle());
         SIZE w{0, 0};
         ::GetTextExtentPoint32W(dc, L"W", 1, &w);
         const int shown = lineNo + FGutter->LineNumberStart();
@@ -535,7 +528,6 @@ void TAdvCustomMemo::DefaultGutterDraw(ClassLib::TObject*, HDC dc, int lineNo, c
         } else {
             Line(dc, rct.right - 18, y + 4, rct.right - 16, y + 4, FGutter->LineNumberTextColor());
         }
-        ::SelectObject(dc, old);
     }
     if (lineNo >= count && !(lineNo == 0 && count == 0)) return;
     if (FGutter->ShowModified() && lineNo < count) {

@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "classlib/DateTime.h"
 #include "classlib/Strings.h"
 
 namespace AdvMemo {
@@ -49,28 +50,6 @@ bool ToFloat(const String& text, double& value) {
     }
     if (i != n) return false;
     value = std::wcstod(s.c_str(), nullptr);
-    return true;
-}
-
-bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
-
-bool EncodeDate(int year, int month, int day, double& date) {
-    static const int days[2][12] = {{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31},
-                                    {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31}};
-    if (year < 1 || year > 9999 || month < 1 || month > 12) return false;
-    const int* table = days[IsLeapYear(year) ? 1 : 0];
-    if (day < 1 || day > table[month - 1]) return false;
-    long long count = day;
-    for (int m = 0; m < month - 1; ++m) count += table[m];
-    const long long y = year - 1;
-    count += y * 365 + y / 4 - y / 100 + y / 400;
-    date = double(count - 693594);  // days from 1 January 0001 to 30 December 1899
-    return true;
-}
-
-bool EncodeTime(int hour, int minute, int second, double& time) {
-    if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59) return false;
-    time = (hour * 3600.0 + minute * 60.0 + second) / 86400.0;
     return true;
 }
 
@@ -248,7 +227,8 @@ bool ParseDateText(const String& text, double& dateTime) {
         if (minute > 59 || second > 60) return false;
     }
     double date = 0, time = 0;
-    if (!EncodeDate(year, month, day, date) || !EncodeTime(hour, minute, second, time)) return false;
+    if (!ClassLib::TryEncodeDate(year, month, day, date) || !ClassLib::TryEncodeTime(hour, minute, second, 0, time))
+        return false;
     dateTime = date >= 0 ? date + time : date - time;
     return true;
 }

@@ -1,6 +1,7 @@
 #include "editor/AdvMemoStrings.h"
 
 #include "classlib/Streams.h"
+#include "classlib/UpdateScope.h"
 
 #include <algorithm>
 
@@ -128,18 +129,6 @@ public:
 private:
     TStringList& FList;
     ClassLib::TNotifyEvent FOnChange, FOnChanging;
-};
-
-// Holds a list in one update for a scope, however the scope ends.
-class TUpdateScope {
-public:
-    explicit TUpdateScope(ClassLib::TStrings& list) : FList(list) { FList.BeginUpdate(); }
-    ~TUpdateScope() { FList.EndUpdate(); }
-    TUpdateScope(const TUpdateScope&) = delete;
-    TUpdateScope& operator=(const TUpdateScope&) = delete;
-
-private:
-    ClassLib::TStrings& FList;
 };
 
 // Sets a flag for a scope and puts its old value back however the scope ends.
@@ -281,7 +270,7 @@ int TAdvMemoStrings::Add(const std::wstring& s) {
 }
 
 void TAdvMemoStrings::SetTextStr(const std::wstring& text) {
-    TUpdateScope update(*this);
+    ClassLib::TUpdateScope update(*this);
     Clear();
     for (const std::wstring& line : SplitText(text)) Add(line);
 }
@@ -418,10 +407,9 @@ void TAdvMemoStrings::FreeLineProps() {
     TChangeHandlersKept kept(*this);
     OnChange = nullptr;
     OnChanging = nullptr;
-    BeginUpdate();
+    ClassLib::TUpdateScope update(*this);
     const int count = Count();
     for (int i = 0; i < count; ++i) TStringList::PutObject(i, nullptr);
-    EndUpdate();
 }
 
 std::vector<TLineCarry> TAdvMemoStrings::DetachLineProps() {
@@ -464,7 +452,7 @@ void TAdvMemoStrings::AddStrings(const ClassLib::TStrings* strings) {
         return;
     }
     {
-        TUpdateScope update(*this);
+        ClassLib::TUpdateScope update(*this);
         for (int i = 0; i < strings->Count(); ++i)
             AddObject(ExpandTabs(strings->Strings(i), FWatcher->TabSize()), strings->Objects(i));
     }
@@ -485,17 +473,18 @@ void TAdvMemoStrings::Assign(const ClassLib::TPersistent* source) {
 
 void TAdvMemoStrings::ReplaceLines(const std::vector<std::wstring>& lines) {
     if (!FWatcher) {
-        BeginUpdate();
-        Clear();
-        for (const auto& line : lines) TStringList::AddObject(line, nullptr);
-        EndUpdate();
+        {
+            ClassLib::TUpdateScope update(*this);
+            Clear();
+            for (const auto& line : lines) TStringList::AddObject(line, nullptr);
+        }
         RebuildLengths();
         return;
     }
     {
         TFlagScope noObjects(FNoObjCreate);
         ClearStrings();
-        TUpdateScope update(*this);
+        ClassLib::TUpdateScope update(*this);
         for (const auto& line : lines) AddObject(ExpandTabs(line, FWatcher->TabSize()), nullptr);
     }
     RebuildLengths();
@@ -570,7 +559,7 @@ void TAdvMemoStrings::SaveToFile(const std::wstring& fileName) {
     {
         TFileSaveScope saving(FWatcher);
         if (FWatcher && FWatcher->TrimTrailingSpaces()) {
-            TUpdateScope update(*this);
+            ClassLib::TUpdateScope update(*this);
             const int count = Count();
             for (int i = 0; i < count; ++i) {
                 const std::wstring s = Get(i);

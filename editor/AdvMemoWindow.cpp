@@ -3,6 +3,9 @@
 #include "editor/AdvMemo.h"
 
 #include <algorithm>
+#include <optional>
+
+#include "classlib/GdiScopes.h"
 
 namespace AdvMemo {
 
@@ -12,26 +15,18 @@ namespace {
 class TGdiTextMeasure final : public ITextMeasure {
 public:
     TGdiTextMeasure() : FDC(::CreateCompatibleDC(nullptr)) {}
-    ~TGdiTextMeasure() override {
-        if (FDC) {
-            if (FOld) ::SelectObject(FDC, FOld);
-            ::DeleteDC(FDC);
-        }
-        if (FFont) ::DeleteObject(FFont);
-    }
-    TGdiTextMeasure(const TGdiTextMeasure&) = delete;
-    TGdiTextMeasure& operator=(const TGdiTextMeasure&) = delete;
 
     void SetFont(const std::wstring& name, int height, bool bold) override {
         if (!FDC) return;
-        HFONT font = ::CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                                   name.c_str());
+        ClassLib::TOwnedFont font(::CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                                                DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                                DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, name.c_str()));
         if (!font) return;
-        HGDIOBJ old = ::SelectObject(FDC, font);
-        if (!FOld) FOld = old;
-        if (FFont) ::DeleteObject(FFont);
-        FFont = font;
+        // The old selection ends first, so the DC's own font is the one put back at the end,
+        // and the old font is freed only once it is no longer selected.
+        FSelection.reset();
+        FSelection.emplace(FDC.get(), font.get());
+        FFont = std::move(font);
     }
     int TextWidth(const std::wstring& text) override { return Extent(text).cx; }
     int TextHeight(const std::wstring& text) override { return Extent(text).cy; }
@@ -39,12 +34,12 @@ public:
 private:
     SIZE Extent(const std::wstring& text) {
         SIZE size{0, 0};
-        if (FDC) ::GetTextExtentPoint32W(FDC, text.c_str(), int(text.size()), &size);
+        if (FDC) ::GetTextExtentPoint32W(FDC.get(), text.c_str(), int(text.size()), &size);
         return size;
     }
-    HDC FDC;
-    HGDIOBJ FOld = nullptr;
-    HFONT FFont = nullptr;
+    ClassLib::TOwnedDC FDC;
+    ClassLib::TOwnedFont FFont;
+    std::optional<ClassLib::TSelection> FSelection;  // declared last: deselects before the font goes
 };
 
 bool WantsVertical(TScrollStyle style) { return style == ssVertical || style == ssBoth; }
@@ -351,19 +346,13 @@ void TAdvCustomMemo::Paint() {
     const int width = std::max(1, FWidth);
     const int height = std::max(1, FHeight);
     // Drawn off screen first, then copied: a line repainted in place would flicker.
-    HDC memory = ::CreateCompatibleDC(target);
-    HBITMAP bitmap = memory ? ::CreateCompatibleBitmap(target, width, height) : nullptr;
-    if (!bitmap) {
-        if (memory) ::DeleteDC(memory);
+    ClassLib::TOffscreenBuffer buffer(target, width, height);
+    if (!buffer) {
         PaintTo(target);
         return;
     }
-    HGDIOBJ old = ::SelectObject(memory, bitmap);
-    PaintTo(memory);
-    ::BitBlt(target, 0, 0, width, height, memory, 0, 0, SRCCOPY);
-    ::SelectObject(memory, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
+    PaintTo(buffer.Handle());
+    buffer.CopyTo(target);
     PlaceCaret();
 }
 

@@ -9,6 +9,7 @@
 
 #include "app/UserBlockCoding.h"
 #include "classlib/Exceptions.h"
+#include "classlib/FileNames.h"
 #include "classlib/StringList.h"
 #include "classlib/Strings.h"
 #include "editor/AdvMemo.h"

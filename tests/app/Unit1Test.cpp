@@ -22,6 +22,7 @@
 #include "classlib/Canvas.h"
 #include "classlib/Clipboard.h"
 #include "classlib/Dialogs.h"
+#include "classlib/FileNames.h"
 #include "classlib/GdiObjects.h"
 #include "classlib/Registry.h"
 #include "classlib/Screen.h"

@@ -11,6 +11,7 @@
 
 #include "classlib/Application.h"
 #include "classlib/Exceptions.h"
+#include "classlib/FileNames.h"
 #include "classlib/Form.h"
 #include "classlib/Properties.h"
 #include "classlib/Registry.h"

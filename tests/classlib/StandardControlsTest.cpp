@@ -195,3 +195,56 @@ TEST(StandardControlsWindow, ListAndMemoKeepTheirWindowInStep) {
     list.SetParent(nullptr);
     memo.SetParent(nullptr);
 }
+
+namespace {
+
+// Pixels of `colour` and pixels of neither `colour` nor `background` in a box.
+struct TInkCount { int Exact = 0; int Other = 0; };
+TInkCount CountInk(TCanvas* canvas, const TRect& box, TColor colour, TColor background) {
+    TInkCount count;
+    for (int y = box.Top; y < box.Bottom; ++y)
+        for (int x = box.Left; x < box.Right; ++x) {
+            const TColor pixel = canvas->Pixels(x, y);
+            if (pixel == colour) ++count.Exact;
+            else if (pixel != background) ++count.Other;
+        }
+    return count;
+}
+
+}  // namespace
+
+TEST(StandardControlsWindow, PanelAndLabelPaintFaceBevelAndText) {
+    REQUIRE_DISPLAY();
+    const TColor face = ColorToRGB(clBtnFace), light = ColorToRGB(clBtnHighlight), dark = ColorToRGB(clBtnShadow);
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 300, 200);
+    auto* panel = new TPanel(&form);
+    panel->SetParent(&form);
+    panel->SetBounds(0, 0, 120, 40);
+    panel->SetCaption(L"WWW");
+    panel->Handle();
+    TBitmap picture(120, 40, pf32bit);
+    TCanvas* canvas = picture.Canvas();
+    panel->Perform(WM_PAINT, WPARAM(canvas->Handle()), 0);
+    EXPECT_EQ(canvas->Pixels(0, 20), light);    // a raised bevel: light on the top and left
+    EXPECT_EQ(canvas->Pixels(60, 0), light);
+    EXPECT_EQ(canvas->Pixels(119, 20), dark);   // dark on the right and bottom
+    EXPECT_EQ(canvas->Pixels(60, 39), dark);
+    EXPECT_EQ(canvas->Pixels(5, 5), face);
+    EXPECT_GT(CountInk(canvas, {30, 5, 90, 35}, ColorToRGB(panel->Font()->Color()), face).Exact, 0);   // the caption, centred
+    EXPECT_EQ(CountInk(canvas, {2, 2, 25, 38}, ColorToRGB(panel->Font()->Color()), face).Exact, 0);
+
+    // A disabled label writes in grey text, never in its font's colour.
+    auto* label = new TLabel(&form);
+    label->SetParent(&form);
+    label->SetCaption(L"WWW");
+    label->SetEnabled(false);
+    TBitmap labelPicture(label->Width(), label->Height(), pf32bit);
+    TCanvas* labelCanvas = labelPicture.Canvas();
+    label->Perform(WM_PAINT, WPARAM(labelCanvas->Handle()), 0);
+    const TRect all{0, 0, label->Width(), label->Height()};
+    const TColor background = ColorToRGB(label->Color());
+    EXPECT_GT(CountInk(labelCanvas, all, ColorToRGB(clGrayText), background).Exact, 0);
+    EXPECT_EQ(CountInk(labelCanvas, all, ColorToRGB(label->Font()->Color()), background).Exact, 0);
+    EXPECT_EQ(labelCanvas->Pixels(0, 0), background);
+}

@@ -1,3 +1,4 @@
+#include "classlib/FileNames.h"
 #include "classlib/Streams.h"
 
 #include <gtest/gtest.h>

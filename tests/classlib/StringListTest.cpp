@@ -1,3 +1,4 @@
+#include "classlib/FileNames.h"
 #include "classlib/StringList.h"
 
 #include <gtest/gtest.h>

@@ -139,68 +139,6 @@ TEST(FormatText, MismatchedArgumentsRaiseInsteadOfReadingBeyond) {
     }
 }
 
-TEST(Dates, EncodeDecodeAndFormat) {
-    EXPECT_EQ(EncodeDate(1899, 12, 30), 0.0);
-    EXPECT_EQ(EncodeDate(1900, 1, 1), 2.0);
-    EXPECT_EQ(EncodeDate(2000, 3, 1), 36586.0);
-    EXPECT_THROW(EncodeDate(2023, 2, 29), EConvertError);
-    for (const auto& [y, m, d] : {std::tuple{1, 1, 1}, {1899, 12, 29}, {2000, 2, 29}, {2024, 12, 31}, {9999, 12, 31}}) {
-        int year, month, day;
-        DecodeDate(EncodeDate(y, m, d), year, month, day);
-        EXPECT_EQ(std::tuple(year, month, day), std::tuple(y, m, d));
-    }
-    const TDateTime moment = EncodeDate(2026, 1, 5) + EncodeTime(7, 8, 9, 10);
-    int hour, minute, second, msec;
-    DecodeTime(moment, hour, minute, second, msec);
-    EXPECT_EQ(std::tuple(hour, minute, second, msec), std::tuple(7, 8, 9, 10));
-
-    TFormatSettings& settings = FormatSettings();
-    const TFormatSettings saved = settings;
-    settings.DateSeparator = L'/';
-    settings.TimeSeparator = L':';
-    EXPECT_EQ(FormatDateTime(L"dd/mm/yyyy hh:nn:ss", moment), L"05/01/2026 07:08:09");
-    EXPECT_EQ(FormatDateTime(L"d/m/yy h:n:s.zzz", moment), L"5/1/26 7:8:9.010");
-    EXPECT_EQ(FormatDateTime(L"hh:mm", moment), L"07:08");   // m after h is minutes
-    EXPECT_EQ(FormatDateTime(L"h am/pm", moment + 0.5), L"7 pm");
-    EXPECT_EQ(FormatDateTime(L"\"day\" d", moment), L"day 5");
-    settings.DateSeparator = L'.';
-    EXPECT_EQ(FormatDateTime(L"dd/mm", moment), L"05.01");   // '/' is the locale's separator
-    settings = saved;
-    EXPECT_EQ(DayOfWeek(EncodeDate(2026, 12, 10)), 5);   // a Thursday
-    EXPECT_EQ(DayOfWeek(-1.25), 6);                       // 29 December 1899 was a Friday
-    int year, month, day;
-    DecodeDate(-1.25, year, month, day);
-    DecodeTime(-1.25, hour, minute, second, msec);
-    EXPECT_EQ(std::tuple(year, month, day, hour), std::tuple(1899, 12, 29, 6));
-    EXPECT_GT(Now(), EncodeDate(2020, 1, 1));
-}
-
-TEST(FileNames, PartsOfAPath) {
-    EXPECT_EQ(ExtractFilePath(L"C:\\work\\cmds.c"), L"C:\\work\\");
-    EXPECT_EQ(ExtractFileDir(L"C:\\work\\cmds.c"), L"C:\\work");
-    EXPECT_EQ(ExtractFileDir(L"C:\\cmds.c"), L"C:\\");
-    EXPECT_EQ(ExtractFileName(L"C:\\work\\cmds.c"), L"cmds.c");
-    EXPECT_EQ(ExtractFileName(L"D:cmds.c"), L"cmds.c");
-    EXPECT_EQ(ExtractFileExt(L"C:\\a.b\\cmds"), L"");
-    EXPECT_EQ(ExtractFileExt(L"gen.tar.gz"), L".gz");
-    EXPECT_EQ(ChangeFileExt(L"C:\\w\\gen.exe", L".ini"), L"C:\\w\\gen.ini");
-    EXPECT_EQ(ChangeFileExt(L"C:\\a.b\\gen", L".ini"), L"C:\\a.b\\gen.ini");
-    EXPECT_EQ(IncludeTrailingPathDelimiter(L"C:\\w"), L"C:\\w\\");
-    EXPECT_EQ(IncludeTrailingPathDelimiter(L"C:\\w\\"), L"C:\\w\\");
-    EXPECT_EQ(ExcludeTrailingPathDelimiter(L"C:\\w\\"), L"C:\\w");
-
-    const String dir = GetTempDir() + L"classlib_names\\a\\b";
-    ASSERT_TRUE(ForceDirectories(dir));
-    EXPECT_TRUE(DirectoryExists(dir));
-    EXPECT_FALSE(FileExists(dir));
-    const String file = dir + L"\\f.txt";
-    HANDLE handle = ::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ::CloseHandle(handle);
-    EXPECT_TRUE(FileExists(file));
-    ::DeleteFileW(file.c_str());
-    EXPECT_FALSE(FileExists(file));
-}
-
 TEST(Encodings, Utf8AndAnsiConversions) {
     const String text = L"A\x00E9\x20AC\x4E2D";
     EXPECT_EQ(UTF8Encode(text), "A\xC3\xA9\xE2\x82\xAC\xE4\xB8\xAD");
