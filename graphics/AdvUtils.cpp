@@ -13,6 +13,7 @@
 #include "classlib/Canvas.h"
 #include "classlib/Clipboard.h"
 #include "classlib/Exceptions.h"
+#include "classlib/FileNames.h"
 #include "classlib/Form.h"
 #include "classlib/GdiObjects.h"
 #include "classlib/Pictures.h"

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "classlib/Colors.h"
+#include "classlib/DateTime.h"
 #include "classlib/Dialogs.h"
 #include "classlib/Strings.h"
 

@@ -11,6 +11,7 @@
 
 #include "app/Unit1Generator.h"
 #include "classlib/Canvas.h"
+#include "classlib/FileNames.h"
 #include "classlib/IniFiles.h"
 #include "classlib/Pictures.h"
 #include "classlib/StringList.h"

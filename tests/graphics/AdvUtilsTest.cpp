@@ -17,6 +17,7 @@
 #include <thread>
 
 #include "classlib/Exceptions.h"
+#include "classlib/FileNames.h"
 #include "classlib/Form.h"
 #include "classlib/GdiObjects.h"
 #include "classlib/Pictures.h"
