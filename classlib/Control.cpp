@@ -192,8 +192,7 @@ const TPropertyList& TControl::Published() {
         .Add(L"Top", &TControl::Top, &TControl::SetTop, 0)
         .Add(L"Width", &TControl::Width, &TControl::SetWidth)
         .Add(L"Height", &TControl::Height, &TControl::SetHeight)
-        .Enum(L"Align", L"TAlign", &TControl::Align, &TControl::SetAlign,
-              {L"alNone", L"alTop", L"alBottom", L"alLeft", L"alRight", L"alClient", L"alCustom"}, alNone)
+        .Enum(L"Align", &TControl::Align, &TControl::SetAlign, alNone)
         .SetOf(L"Anchors", L"TAnchors", &TControl::Anchors, &TControl::SetAnchors,
                {L"akLeft", L"akTop", L"akRight", L"akBottom"}, DefaultAnchors)
         .SubObject(L"Constraints", &TControl::Constraints)
@@ -221,7 +220,7 @@ const TPropertyList& TControl::Published() {
         .Event(L"OnMouseWheel", &TControl::OnMouseWheel)
         .Event(L"OnResize", &TControl::OnResize)
         .Event(L"OnContextPopup", &TControl::OnContextPopup)
-        .Enum(L"DragMode", L"TDragMode", &TControl::DragMode, &TControl::SetDragMode, {L"dmManual", L"dmAutomatic"}, dmManual)
+        .Enum(L"DragMode", &TControl::DragMode, &TControl::SetDragMode, dmManual)
         .Event(L"OnDragOver", &TControl::OnDragOver)
         .Event(L"OnDragDrop", &TControl::OnDragDrop)
         .Event(L"OnStartDrag", &TControl::OnStartDrag)

@@ -12,6 +12,7 @@
 
 #include "classlib/Canvas.h"
 #include "classlib/Colors.h"
+#include "classlib/EnumNames.h"
 #include "classlib/Events.h"
 #include "classlib/Geometry.h"
 #include "classlib/Object.h"
@@ -85,6 +86,10 @@ constexpr UINT CN_CTLCOLORSCROLLBAR = CN_BASE + WM_CTLCOLORSCROLLBAR;
 constexpr UINT CN_CTLCOLORSTATIC = CN_BASE + WM_CTLCOLORSTATIC;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
+template <> struct TEnumNames<TAlign> {
+    static constexpr const wchar_t* TypeName = L"TAlign";
+    static constexpr const wchar_t* Names[] = {L"alNone", L"alTop", L"alBottom", L"alLeft", L"alRight", L"alClient", L"alCustom"};
+};
 
 enum TAnchorKind { akLeft, akTop, akRight, akBottom };
 using TAnchors = std::uint32_t;  // bit (1 << TAnchorKind)
@@ -136,6 +141,10 @@ using TContextPopupEvent = std::function<void(TObject* sender, TPoint mousePos, 
 
 // Dragging one control's data onto another inside the program.
 enum TDragMode { dmManual, dmAutomatic };
+template <> struct TEnumNames<TDragMode> {
+    static constexpr const wchar_t* TypeName = L"TDragMode";
+    static constexpr const wchar_t* Names[] = {L"dmManual", L"dmAutomatic"};
+};
 enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
 using TDragOverEvent = std::function<void(TObject* sender, TObject* source, int x, int y, TDragState state, bool& accept)>;
 using TDragDropEvent = std::function<void(TObject* sender, TObject* source, int x, int y)>;
