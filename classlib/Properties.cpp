@@ -5,20 +5,11 @@
 #include <cmath>
 #include <cwchar>
 
+#include "classlib/Strings.h"
+
 namespace ClassLib {
 
 namespace {
-bool SameText(const std::wstring& a, const std::wstring& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        wchar_t x = a[i], y = b[i];
-        if (x >= L'a' && x <= L'z') x = wchar_t(x - 32);
-        if (y >= L'a' && y <= L'z') y = wchar_t(y - 32);
-        if (x != y) return false;
-    }
-    return true;
-}
-
 std::wstring TrimBlanks(const std::wstring& text) {
     size_t first = 0, last = text.size();
     while (first < last && text[first] <= L' ') ++first;

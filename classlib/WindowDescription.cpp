@@ -15,6 +15,7 @@
 #include "classlib/Properties.h"
 #include "classlib/StringList.h"
 #include "classlib/Streams.h"
+#include "classlib/Strings.h"
 
 namespace ClassLib {
 
@@ -46,14 +47,6 @@ struct TDescObject {
     std::vector<TDescProperty> Properties;
     std::vector<TDescObject> Children;
 };
-
-std::wstring Lower(std::wstring text) {
-    for (wchar_t& c : text)
-        if (c >= L'A' && c <= L'Z') c = wchar_t(c - L'A' + L'a');
-    return text;
-}
-
-bool SameText(const std::wstring& a, const std::wstring& b) { return Lower(a) == Lower(b); }
 
 // ---- tokens ----
 
