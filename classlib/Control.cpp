@@ -412,6 +412,8 @@ void TControl::DefaultHandler(TMessage& message) {
     }
 }
 
+bool TControl::InsertDescribedChild(TComponent* child) { return !dynamic_cast<TControl*>(child); }
+
 void TControl::SetParent(TWinControl* parent) {
     if (parent == FParent) return;
     if (parent == this) throw EInvalidOperation(L"A control cannot be its own parent");
@@ -974,6 +976,11 @@ void TWinControl::SetParent(TWinControl* parent) {
     if (FHandle && !(ComponentState() & csDestroying)) DestroyHandle();
     TControl::SetParent(parent);
     if (parent && parent->HandleAllocated() && Visible() && !(ComponentState() & csLoading)) HandleNeeded();
+}
+
+bool TWinControl::InsertDescribedChild(TComponent* child) {
+    if (auto* control = dynamic_cast<TControl*>(child)) control->SetParent(this);
+    return true;
 }
 
 void TWinControl::InsertControl(TControl* control) {

@@ -16,6 +16,7 @@
 #include "classlib/Events.h"
 #include "classlib/Geometry.h"
 #include "classlib/Object.h"
+#include "classlib/WindowDescription.h"
 
 namespace ClassLib {
 
@@ -195,9 +196,11 @@ private:
     int FLeft = 3, FTop = 3, FRight = 3, FBottom = 3;
 };
 
-class TControl : public TComponent {
+class TControl : public TComponent, public IDescriptionParent {
     CLASSLIB_CLASS(TControl, TComponent)
 public:
+    // A control holds no controls in a description; a windowed control does.
+    bool InsertDescribedChild(TComponent* child) override;
     static const TPropertyList& Published();
     explicit TControl(TComponent* owner);
     ~TControl() override;
@@ -451,6 +454,8 @@ public:
     TControl* Controls(int index) const { return FControls.at(size_t(index)); }
     void InsertControl(TControl* control);
     void RemoveControl(TControl* control);
+    // A control described inside this one gets it as its parent.
+    bool InsertDescribedChild(TComponent* child) override;
     bool ContainsControl(const TControl* control) const;
     // The visible (enabled, when asked) child under a client point.
     TControl* ControlAtPos(const TPoint& point, bool allowDisabled = false) const;

@@ -9,9 +9,6 @@
 
 #include "classlib/Collections.h"
 #include "classlib/Colors.h"
-#include "classlib/Control.h"
-#include "classlib/Menus.h"
-#include "classlib/Pictures.h"
 #include "classlib/Properties.h"
 #include "classlib/StringList.h"
 #include "classlib/Streams.h"
@@ -322,13 +319,9 @@ struct TBinaryEntry {
     TBinaryPropertyReader Reader;
 };
 
+// Filled by the classes that store bytes, as their units are linked in.
 std::vector<TBinaryEntry>& BinaryReaders() {
-    static std::vector<TBinaryEntry> readers = [] {
-        std::vector<TBinaryEntry> list;
-        list.push_back({&TPicture::StaticClass(), L"Data",
-                        [](TObject* object, TStream* data) { static_cast<TPicture*>(object)->ReadData(data); }});
-        return list;
-    }();
+    static std::vector<TBinaryEntry> readers;
     return readers;
 }
 
@@ -415,22 +408,9 @@ private:
     }
 
     static void InsertChild(TComponent* parent, TComponent* child, int line) {
-        if (auto* host = dynamic_cast<IDescriptionParent*>(parent)) {
-            host->InsertDescribedChild(child);
-            return;
-        }
-        if (auto* control = dynamic_cast<TControl*>(child)) {
-            if (auto* window = dynamic_cast<TWinControl*>(parent)) {
-                control->SetParent(window);
-                return;
-            }
-            if (!dynamic_cast<TControl*>(parent)) return;  // a control under a non-visual component: unparented
-            Fail(L"Control " + child->Name() + L" cannot be placed on " + Describe(parent), line);
-        }
-        if (auto* item = dynamic_cast<TMenuItem*>(child)) {
-            if (auto* menu = dynamic_cast<TMenu*>(parent)) menu->Items()->Add(item);
-            else if (auto* owner = dynamic_cast<TMenuItem*>(parent)) owner->Add(item);
-        }
+        auto* host = dynamic_cast<IDescriptionParent*>(parent);
+        if (host && !host->InsertDescribedChild(child))
+            Fail(Describe(child) + L" cannot be placed on " + Describe(parent), line);
     }
 
     // Walks "A.B.C" down the sub-objects; returns the object that holds the last name.
