@@ -81,6 +81,8 @@ struct TPropInfo {
     // without a rule is stored when it holds something.
     std::function<bool(const TObject*)> StoredRule;
 
+    // The index of an enumeration value or set element by name (ASCII case ignored); -1 when unknown.
+    int ValueIndex(const std::wstring& name) const;
     bool IsOrdinal() const noexcept;
     bool IsWritable() const noexcept;
     bool IsDefault(const TObject* object) const;
@@ -352,6 +354,8 @@ private:
         };
         return info;
     }
+
+    TPropInfo* FindItem(const std::wstring& name);
 
     std::vector<TPropInfo> FItems;
     std::vector<TMethodInfo> FMethods;

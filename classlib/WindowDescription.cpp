@@ -488,8 +488,7 @@ private:
     }
 
     static int OrdinalOf(const TPropInfo& info, const std::wstring& name, const TDescProperty& property) {
-        for (size_t i = 0; i < info.ValueNames.size(); ++i)
-            if (SameText(info.ValueNames[i], name)) return int(i);
+        if (const int index = info.ValueIndex(name); index >= 0) return index;
         Fail(L"Unknown value \"" + name + L"\" of property \"" + property.Path + L"\" (" + info.TypeName + L")",
              property.Line);
     }
