@@ -9,20 +9,23 @@
 
 namespace AppClasses {
 
-void RegisterAppClasses() {
-    static const bool registered = [] {
-        ClassLib::RegisterComponentClasses();
-        AdvMemo::RegisterEditorClasses();
+const std::vector<const ClassLib::TClass*>& RegisterAppClasses() {
+    static const std::vector<const ClassLib::TClass*> registered = [] {
+        std::vector<const ClassLib::TClass*> classes = ClassLib::RegisterComponentClasses();
+        const std::vector<const ClassLib::TClass*> editor = AdvMemo::RegisterEditorClasses();
+        classes.insert(classes.end(), editor.begin(), editor.end());
         for (const ClassLib::TClass* cls : {
                  &StandInControls::TStandInButton::StaticClass(), &StandInControls::TStandInPageControl::StaticClass(),
                  &StandInControls::TStandInTabSheet::StaticClass(), &StandInControls::TStandInStatusBar::StaticClass(),
                  &VxFormSR::TVxFormSR::StaticClass(), &Unit1::TForm1::StaticClass(),
                  &frmDorlenU::TfrmDorlen::StaticClass(),
-             })
+             }) {
             ClassLib::RegisterClassType(*cls);
-        return true;
+            classes.push_back(cls);
+        }
+        return classes;
     }();
-    (void)registered;
+    return registered;
 }
 
 }  // namespace AppClasses

@@ -9,15 +9,16 @@
 
 namespace ClassLib {
 
-void RegisterComponentClasses() {
-    for (const TClass* cls : {
-             &TForm::StaticClass(), &TPanel::StaticClass(), &TSplitter::StaticClass(), &TLabel::StaticClass(),
-             &TCheckBox::StaticClass(), &TMemo::StaticClass(), &TImage::StaticClass(), &TScrollBar::StaticClass(),
-             &TListBox::StaticClass(), &TComboBox::StaticClass(), &TMenuItem::StaticClass(),
-             &TPopupMenu::StaticClass(), &TImageList::StaticClass(), &TOpenDialog::StaticClass(),
-             &TSaveDialog::StaticClass(), &TTimer::StaticClass(),
-         })
-        RegisterClassType(*cls);
+std::vector<const TClass*> RegisterComponentClasses() {
+    const std::vector<const TClass*> classes = {
+        &TForm::StaticClass(), &TPanel::StaticClass(), &TSplitter::StaticClass(), &TLabel::StaticClass(),
+        &TCheckBox::StaticClass(), &TMemo::StaticClass(), &TImage::StaticClass(), &TScrollBar::StaticClass(),
+        &TListBox::StaticClass(), &TComboBox::StaticClass(), &TMenuItem::StaticClass(),
+        &TPopupMenu::StaticClass(), &TImageList::StaticClass(), &TOpenDialog::StaticClass(),
+        &TSaveDialog::StaticClass(), &TTimer::StaticClass(),
+    };
+    for (const TClass* cls : classes) RegisterClassType(*cls);
+    return classes;
 }
 
 }  // namespace ClassLib

@@ -6,12 +6,13 @@
 
 namespace AdvMemo {
 
-void RegisterEditorClasses() {
-    for (const ClassLib::TClass* cls : {
-             &TAdvMemo::StaticClass(), &TAdvMemoSource::StaticClass(), &TAdvStylerList::StaticClass(),
-             &AdvmCSHS::TAdvCSharpMemoStyler::StaticClass(),
-         })
-        ClassLib::RegisterClassType(*cls);
+std::vector<const ClassLib::TClass*> RegisterEditorClasses() {
+    const std::vector<const ClassLib::TClass*> classes = {
+        &TAdvMemo::StaticClass(), &TAdvMemoSource::StaticClass(), &TAdvStylerList::StaticClass(),
+        &AdvmCSHS::TAdvCSharpMemoStyler::StaticClass(),
+    };
+    for (const ClassLib::TClass* cls : classes) ClassLib::RegisterClassType(*cls);
+    return classes;
 }
 
 }  // namespace AdvMemo
