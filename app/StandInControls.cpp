@@ -247,8 +247,7 @@ const TPropertyList& TStandInStatusPanel::Published() {
         .Enum(L"Style", L"TAdvOfficeStatusPanelStyle", &TStandInStatusPanel::Style, &TStandInStatusPanel::SetStyle,
               {L"psHTML", L"psText", L"psOwnerDraw", L"psProgress"}, psText)
         .Add(L"Width", &TStandInStatusPanel::Width, &TStandInStatusPanel::SetWidth, 50)
-        .Enum(L"Alignment", L"TAlignment", &TStandInStatusPanel::Alignment, &TStandInStatusPanel::SetAlignment,
-              {L"taLeftJustify", L"taRightJustify", L"taCenter"}, taLeftJustify)
+        .Enum(L"Alignment", &TStandInStatusPanel::Alignment, &TStandInStatusPanel::SetAlignment, taLeftJustify)
         .Add(L"Button", &TStandInStatusPanel::Button, &TStandInStatusPanel::SetButton, false)
         .Enum(L"AppearanceStyle", L"TPanelAppearanceStyle", &TStandInStatusPanel::AppearanceStyle,
               &TStandInStatusPanel::SetAppearanceStyle, {L"psLight", L"psDark"}, psLight);

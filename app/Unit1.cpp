@@ -1,5 +1,6 @@
 #include "app/Unit1.h"
 
+#include "app/AppClasses.h"
 #include "app/StandInControls.h"
 #include "app/StringFields.h"
 #include "app/Unit1Generator.h"
@@ -25,16 +26,6 @@ using AdvMemo::TAdvMemo;
 CLASSLIB_IMPLEMENT(TForm1, TForm)
 
 namespace {
-
-// Every class the description names must be linked in, or the reader cannot make it.
-[[maybe_unused]] const TClass* const DescribedClasses[] = {
-    &TPanel::StaticClass(), &TImage::StaticClass(), &TLabel::StaticClass(), &TSplitter::StaticClass(),
-    &TCheckBox::StaticClass(), &TMemo::StaticClass(), &TOpenDialog::StaticClass(), &TSaveDialog::StaticClass(),
-    &TTimer::StaticClass(), &TAdvMemo::StaticClass(), &AdvmCSHS::TAdvCSharpMemoStyler::StaticClass(),
-    &VxFormSR::TVxFormSR::StaticClass(), &StandInControls::TStandInButton::StaticClass(),
-    &StandInControls::TStandInPageControl::StaticClass(), &StandInControls::TStandInTabSheet::StaticClass(),
-    &StandInControls::TStandInStatusBar::StaticClass(),
-};
 
 constexpr const wchar_t* DefaultFolder = L"c:\\";
 constexpr const wchar_t* DefaultCName = L"vx_at_user_cmds.c";
@@ -75,11 +66,13 @@ const TPropertyList& TForm1::Published() {
 }
 
 TForm1::TForm1(TComponent* owner) : TForm(owner) {
+    AppClasses::RegisterAppClasses();
     BindFields();
     InitFromDescription();
 }
 
 TForm1::TForm1(TComponent* owner, const std::wstring& description) : TForm(owner) {
+    AppClasses::RegisterAppClasses();
     BindFields();
     InitFromDescriptionText(description);
 }

@@ -1,5 +1,6 @@
 #include "app/frmDorlenU.h"
 
+#include "app/AppClasses.h"
 #include "app/StandInControls.h"
 #include "app/VxFormSR.h"
 #include "app/VxTools.h"
@@ -20,11 +21,13 @@ const TPropertyList& TfrmDorlen::Published() {
 }
 
 TfrmDorlen::TfrmDorlen(TComponent* owner) : TForm(owner) {
+    AppClasses::RegisterAppClasses();
     BindFields();
     InitFromDescription();
 }
 
 TfrmDorlen::TfrmDorlen(TComponent* owner, const std::wstring& description) : TForm(owner) {
+    AppClasses::RegisterAppClasses();
     BindFields();
     InitFromDescriptionText(description);
 }

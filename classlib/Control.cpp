@@ -206,8 +206,7 @@ const TPropertyList& TControl::Published() {
         .Add(L"Top", &TControl::Top, &TControl::SetTop, 0)
         .Add(L"Width", &TControl::Width, &TControl::SetWidth)
         .Add(L"Height", &TControl::Height, &TControl::SetHeight)
-        .Enum(L"Align", L"TAlign", &TControl::Align, &TControl::SetAlign,
-              {L"alNone", L"alTop", L"alBottom", L"alLeft", L"alRight", L"alClient", L"alCustom"}, alNone)
+        .Enum(L"Align", &TControl::Align, &TControl::SetAlign, alNone)
         .SetOf(L"Anchors", L"TAnchors", &TControl::Anchors, &TControl::SetAnchors,
                {L"akLeft", L"akTop", L"akRight", L"akBottom"}, DefaultAnchors)
         .SubObject(L"Constraints", &TControl::Constraints)
@@ -235,7 +234,7 @@ const TPropertyList& TControl::Published() {
         .Event(L"OnMouseWheel", &TControl::OnMouseWheel)
         .Event(L"OnResize", &TControl::OnResize)
         .Event(L"OnContextPopup", &TControl::OnContextPopup)
-        .Enum(L"DragMode", L"TDragMode", &TControl::DragMode, &TControl::SetDragMode, {L"dmManual", L"dmAutomatic"}, dmManual)
+        .Enum(L"DragMode", &TControl::DragMode, &TControl::SetDragMode, dmManual)
         .Event(L"OnDragOver", &TControl::OnDragOver)
         .Event(L"OnDragDrop", &TControl::OnDragDrop)
         .Event(L"OnStartDrag", &TControl::OnStartDrag)
@@ -426,6 +425,8 @@ void TControl::DefaultHandler(TMessage& message) {
         default: break;
     }
 }
+
+bool TControl::InsertDescribedChild(TComponent* child) { return !dynamic_cast<TControl*>(child); }
 
 void TControl::SetParent(TWinControl* parent) {
     if (parent == FParent) return;
@@ -997,6 +998,11 @@ void TWinControl::SetParent(TWinControl* parent) {
     if (FHandle && !(ComponentState() & csDestroying)) DestroyHandle();
     TControl::SetParent(parent);
     if (parent && parent->HandleAllocated() && Visible() && !(ComponentState() & csLoading)) HandleNeeded();
+}
+
+bool TWinControl::InsertDescribedChild(TComponent* child) {
+    if (auto* control = dynamic_cast<TControl*>(child)) control->SetParent(this);
+    return true;
 }
 
 void TWinControl::InsertControl(TControl* control) {

@@ -13,9 +13,11 @@
 #include "classlib/Canvas.h"
 #include "classlib/Colors.h"
 #include "classlib/ControlLayout.h"
+#include "classlib/EnumNames.h"
 #include "classlib/Events.h"
 #include "classlib/Geometry.h"
 #include "classlib/Object.h"
+#include "classlib/WindowDescription.h"
 
 namespace ClassLib {
 
@@ -130,6 +132,10 @@ using TContextPopupEvent = std::function<void(TObject* sender, TPoint mousePos, 
 
 // Dragging one control's data onto another inside the program.
 enum TDragMode { dmManual, dmAutomatic };
+template <> struct TEnumNames<TDragMode> {
+    static constexpr const wchar_t* TypeName = L"TDragMode";
+    static constexpr const wchar_t* Names[] = {L"dmManual", L"dmAutomatic"};
+};
 enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
 using TDragOverEvent = std::function<void(TObject* sender, TObject* source, int x, int y, TDragState state, bool& accept)>;
 using TDragDropEvent = std::function<void(TObject* sender, TObject* source, int x, int y)>;
@@ -184,9 +190,11 @@ private:
     int FLeft = 3, FTop = 3, FRight = 3, FBottom = 3;
 };
 
-class TControl : public TComponent {
+class TControl : public TComponent, public IDescriptionParent {
     CLASSLIB_CLASS(TControl, TComponent)
 public:
+    // A control holds no controls in a description; a windowed control does.
+    bool InsertDescribedChild(TComponent* child) override;
     static const TPropertyList& Published();
     explicit TControl(TComponent* owner);
     ~TControl() override;
@@ -444,6 +452,8 @@ public:
     TControl* Controls(int index) const { return FControls.at(size_t(index)); }
     void InsertControl(TControl* control);
     void RemoveControl(TControl* control);
+    // A control described inside this one gets it as its parent.
+    bool InsertDescribedChild(TComponent* child) override;
     bool ContainsControl(const TControl* control) const;
     // The visible (enabled, when asked) child under a client point.
     TControl* ControlAtPos(const TPoint& point, bool allowDisabled = false) const;

@@ -6,11 +6,16 @@
 #include <span>
 #include <vector>
 
+#include "classlib/EnumNames.h"
 #include "classlib/Geometry.h"
 
 namespace ClassLib {
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
+template <> struct TEnumNames<TAlign> {
+    static constexpr const wchar_t* TypeName = L"TAlign";
+    static constexpr const wchar_t* Names[] = {L"alNone", L"alTop", L"alBottom", L"alLeft", L"alRight", L"alClient", L"alCustom"};
+};
 
 enum TAnchorKind { akLeft, akTop, akRight, akBottom };
 using TAnchors = std::uint32_t;  // bit (1 << TAnchorKind)

@@ -1,13 +1,13 @@
 #include "classlib/Form.h"
 
 #include <algorithm>
-#include <cwctype>
 #include <vector>
 
 #include "classlib/Application.h"
 #include "classlib/GdiObjects.h"
 #include "classlib/Properties.h"
 #include "classlib/Screen.h"
+#include "classlib/Strings.h"
 #include "classlib/Seams.h"
 #include "classlib/WindowDescription.h"
 
@@ -35,13 +35,6 @@ DWORD ExStyleOf(TFormBorderStyle border, TFormStyle formStyle) {
     if (border == bsToolWindow || border == bsSizeToolWin) ex |= WS_EX_TOOLWINDOW;
     if (formStyle == fsStayOnTop) ex |= WS_EX_TOPMOST;
     return ex;
-}
-
-bool SameTextAscii(const std::wstring& a, const std::wstring& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::towlower(a[i]) != std::towlower(b[i])) return false;
-    return true;
 }
 
 }  // namespace
@@ -107,7 +100,7 @@ void TCustomForm::ReadDescription(const std::function<void(const std::function<v
     for (TFieldBinding& field : FFields) field.Bound = false;
     read([this](TComponent* component) {
         for (TFieldBinding& field : FFields) {
-            if (field.Bound || !SameTextAscii(field.Name, component->Name())) continue;
+            if (field.Bound || !SameText(field.Name, component->Name())) continue;
             if (!field.Assign(component))
                 throw EDescriptionError(L"Field " + field.Name + L" of " + ClassName() + L" cannot hold a " +
                                         component->ClassName());

@@ -46,8 +46,7 @@ const TPropertyList& TFont::Published() {
             .Enum(L"Pitch", L"TFontPitch", &TFont::Pitch, &TFont::SetPitch, {L"fpDefault", L"fpVariable", L"fpFixed"}, fpDefault)
             .Add(L"Size", &TFont::Size, &TFont::SetSize)
             .Stored(L"Size", false)
-            .SetOf(L"Style", L"TFontStyles", &TFont::Style, &TFont::SetStyle,
-                   {L"fsBold", L"fsItalic", L"fsUnderline", L"fsStrikeOut"}, 0)
+            .SetOf(L"Style", &TFont::Style, &TFont::SetStyle, TFontStyles())
             .Enum(L"Quality", L"TFontQuality", &TFont::Quality, &TFont::SetQuality,
                   {L"fqDefault", L"fqDraft", L"fqProof", L"fqNonAntialiased", L"fqAntialiased", L"fqClearType"}, fqDefault);
     return list;

@@ -35,6 +35,11 @@ private:
 };
 
 enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
+template <> struct TEnumNames<TFontStyle> {
+    static constexpr const wchar_t* TypeName = L"TFontStyle";
+    static constexpr const wchar_t* SetTypeName = L"TFontStyles";
+    static constexpr const wchar_t* Names[] = {L"fsBold", L"fsItalic", L"fsUnderline", L"fsStrikeOut"};
+};
 
 using TFontStyles = TEnumSet<TFontStyle>;
 

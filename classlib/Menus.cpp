@@ -95,6 +95,11 @@ int TMenuItem::MenuIndex() const {
 
 void TMenuItem::Add(TMenuItem* item) { Insert(Count(), item); }
 
+bool TMenuItem::InsertDescribedChild(TComponent* child) {
+    if (auto* item = dynamic_cast<TMenuItem*>(child)) Add(item);
+    return true;
+}
+
 void TMenuItem::Insert(int index, TMenuItem* item) {
     if (!item) return;
     if (item->FParent) throw EInvalidOperation(L"Menu item " + item->Name() + L" is already in a menu");
@@ -153,6 +158,11 @@ TMenu::TMenu(TComponent* owner) : TComponent(owner), FItems(new TMenuItem(nullpt
 
 TMenu::~TMenu() {
     delete FItems;
+}
+
+bool TMenu::InsertDescribedChild(TComponent* child) {
+    if (auto* item = dynamic_cast<TMenuItem*>(child)) FItems->Add(item);
+    return true;
 }
 
 HMENU TMenu::BuildMenu(const TMenuItem* parent, bool popup) {

@@ -9,6 +9,7 @@
 
 #include "classlib/Events.h"
 #include "classlib/Object.h"
+#include "classlib/WindowDescription.h"
 
 namespace ClassLib {
 
@@ -22,9 +23,11 @@ constexpr TShortCut scShift = 0x2000, scCtrl = 0x4000, scAlt = 0x8000;
 std::wstring ShortCutToText(TShortCut shortCut);
 TShortCut TextToShortCut(const std::wstring& text);
 
-class TMenuItem : public TComponent {
+class TMenuItem : public TComponent, public IDescriptionParent {
     CLASSLIB_CLASS(TMenuItem, TComponent)
 public:
+    // An item described inside this one becomes its sub-item.
+    bool InsertDescribedChild(TComponent* child) override;
     static const TPropertyList& Published();
     explicit TMenuItem(TComponent* owner);
     ~TMenuItem() override;
@@ -82,9 +85,11 @@ private:
     TMenu* FMenu = nullptr;
 };
 
-class TMenu : public TComponent {
+class TMenu : public TComponent, public IDescriptionParent {
     CLASSLIB_CLASS(TMenu, TComponent)
 public:
+    // An item described inside the menu joins its top-level items.
+    bool InsertDescribedChild(TComponent* child) override;
     static const TPropertyList& Published();
     explicit TMenu(TComponent* owner);
     ~TMenu() override;

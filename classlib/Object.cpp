@@ -5,16 +5,11 @@
 
 #include "classlib/Exceptions.h"
 #include "classlib/Properties.h"
+#include "classlib/Strings.h"
 
 namespace ClassLib {
 
 namespace {
-std::wstring UpperAscii(std::wstring text) {
-    for (wchar_t& c : text)
-        if (c >= L'a' && c <= L'z') c = wchar_t(c - 32);
-    return text;
-}
-
 std::map<std::wstring, const TClass*>& ClassTable() {
     static std::map<std::wstring, const TClass*> table;
     return table;
@@ -52,11 +47,11 @@ TComponent* TClass::Create(TComponent* owner) const {
 void RegisterClassType(const TClass& cls) {
     if (std::find(ClassList().begin(), ClassList().end(), &cls) != ClassList().end()) return;
     ClassList().push_back(&cls);
-    ClassTable().emplace(UpperAscii(cls.ClassName()), &cls);
+    ClassTable().emplace(UpperCase(cls.ClassName()), &cls);
 }
 
 const TClass* GetClass(const std::wstring& name) {
-    const auto found = ClassTable().find(UpperAscii(name));
+    const auto found = ClassTable().find(UpperCase(name));
     return found == ClassTable().end() ? nullptr : found->second;
 }
 
@@ -155,9 +150,8 @@ int TComponent::ComponentIndex() const {
 
 TComponent* TComponent::FindComponent(const std::wstring& name) const {
     if (name.empty()) return nullptr;
-    const std::wstring upper = UpperAscii(name);
     for (TComponent* component : FComponents)
-        if (UpperAscii(component->FName) == upper) return component;
+        if (SameText(component->FName, name)) return component;
     return nullptr;
 }
 

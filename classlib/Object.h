@@ -66,7 +66,8 @@ const TClass* GetClass(const std::wstring& name);
 // Raises EClassNotFound "Class <name> not found" when it is missing.
 const TClass& FindClass(const std::wstring& name);
 // Every registered class, in name order. A class registers itself when its .cpp is
-// linked in, which a static library does only for units the program refers to.
+// linked in, which a static library does only for units the program refers to: so each
+// area's registration (ClassLib::RegisterComponentClasses and its like) names its classes.
 std::vector<const TClass*> RegisteredClasses();
 
 namespace Detail {

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "classlib/Streams.h"
+#include "classlib/WindowDescription.h"
 
 #include <gdiplus.h>
 #include <shlwapi.h>
@@ -18,6 +19,15 @@ CLASSLIB_IMPLEMENT(TEncodedRaster, TGraphic)
 CLASSLIB_IMPLEMENT(TPngImage, TEncodedRaster)
 CLASSLIB_IMPLEMENT(TJPEGImage, TEncodedRaster)
 CLASSLIB_IMPLEMENT(TGIFImage, TEncodedRaster)
+
+namespace {
+// A description holds a picture's image as "Picture.Data = {...}". Registered with the
+// unit itself: a picture to read into exists only where this unit is linked in.
+[[maybe_unused]] const bool PictureDataRegistered =
+    (RegisterBinaryProperty(TPicture::StaticClass(), L"Data",
+                            [](TObject* object, TStream* data) { static_cast<TPicture*>(object)->ReadData(data); }),
+     true);
+}  // namespace
 CLASSLIB_IMPLEMENT(TWICImage, TEncodedRaster)
 CLASSLIB_IMPLEMENT(TMetafile, TGraphic)
 

@@ -5,27 +5,11 @@
 #include <cmath>
 #include <cwchar>
 
+#include "classlib/Strings.h"
+
 namespace ClassLib {
 
 namespace {
-bool SameText(const std::wstring& a, const std::wstring& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        wchar_t x = a[i], y = b[i];
-        if (x >= L'a' && x <= L'z') x = wchar_t(x - 32);
-        if (y >= L'a' && y <= L'z') y = wchar_t(y - 32);
-        if (x != y) return false;
-    }
-    return true;
-}
-
-std::wstring TrimBlanks(const std::wstring& text) {
-    size_t first = 0, last = text.size();
-    while (first < last && text[first] <= L' ') ++first;
-    while (last > first && text[last - 1] <= L' ') --last;
-    return text.substr(first, last - first);
-}
-
 [[noreturn]] void BadValue(const TPropInfo& info, const std::wstring& text) {
     throw EPropertyError(L"Invalid value \"" + text + L"\" for property " + info.Name);
 }
@@ -35,7 +19,7 @@ std::wstring TrimBlanks(const std::wstring& text) {
 }
 
 int64_t ParseInteger(const TPropInfo& info, const std::wstring& text) {
-    const std::wstring value = TrimBlanks(text);
+    const std::wstring value = Trim(text);
     if (value.empty()) BadValue(info, text);
     wchar_t* end = nullptr;
     errno = 0;
@@ -50,11 +34,6 @@ int64_t ParseInteger(const TPropInfo& info, const std::wstring& text) {
     return result;
 }
 
-int FindValueName(const TPropInfo& info, const std::wstring& name) {
-    for (size_t i = 0; i < info.ValueNames.size(); ++i)
-        if (SameText(info.ValueNames[i], name)) return int(i);
-    return -1;
-}
 }  // namespace
 
 // ---------------------------------------------------------------- TPropInfo
@@ -62,6 +41,12 @@ int FindValueName(const TPropInfo& info, const std::wstring& name) {
 bool TPropInfo::IsOrdinal() const noexcept {
     return Kind == TPropKind::Integer || Kind == TPropKind::Boolean || Kind == TPropKind::Enumeration ||
            Kind == TPropKind::Set || Kind == TPropKind::Colour;
+}
+
+int TPropInfo::ValueIndex(const std::wstring& name) const {
+    for (size_t i = 0; i < ValueNames.size(); ++i)
+        if (SameText(ValueNames[i], name)) return int(i);
+    return -1;
 }
 
 bool TPropInfo::IsWritable() const noexcept {
@@ -106,33 +91,25 @@ const TMethodInfo* TPropertyList::FindMethod(const std::wstring& name) const {
     return nullptr;
 }
 
+TPropInfo* TPropertyList::FindItem(const std::wstring& name) { return const_cast<TPropInfo*>(Find(name)); }
+
 TPropertyList& TPropertyList::Add(TPropInfo info) {
-    for (TPropInfo& existing : FItems)
-        if (SameText(existing.Name, info.Name)) {
-            existing = std::move(info);
-            return *this;
-        }
-    FItems.push_back(std::move(info));
+    if (TPropInfo* existing = FindItem(info.Name)) *existing = std::move(info);
+    else FItems.push_back(std::move(info));
     return *this;
 }
 
 TPropertyList& TPropertyList::SetStoredRule(const wchar_t* name, std::function<bool(const TObject*)> rule) {
-    for (TPropInfo& info : FItems)
-        if (SameText(info.Name, name)) {
-            info.StoredRule = std::move(rule);
-            return *this;
-        }
-    assert(!"Stored() names a property that was not added");
+    TPropInfo* info = FindItem(name);
+    assert(info && "Stored() names a property that was not added");
+    if (info) info->StoredRule = std::move(rule);
     return *this;
 }
 
 TPropertyList& TPropertyList::SetTypeName(const wchar_t* name, const wchar_t* typeName) {
-    for (TPropInfo& info : FItems)
-        if (SameText(info.Name, name)) {
-            info.TypeName = typeName;
-            return *this;
-        }
-    assert(!"SetTypeName() names a property that was not added");
+    TPropInfo* info = FindItem(name);
+    assert(info && "SetTypeName() names a property that was not added");
+    if (info) info->TypeName = typeName;
     return *this;
 }
 
@@ -254,20 +231,20 @@ void SetPropText(TObject* object, const TPropInfo& info, const std::wstring& tex
     case TPropKind::Integer:
     case TPropKind::Colour: info.SetOrd(object, ParseInteger(info, text)); return;
     case TPropKind::Boolean: {
-        const std::wstring value = TrimBlanks(text);
+        const std::wstring value = Trim(text);
         if (SameText(value, L"True")) info.SetOrd(object, 1);
         else if (SameText(value, L"False")) info.SetOrd(object, 0);
         else BadValue(info, text);
         return;
     }
     case TPropKind::Enumeration: {
-        const int index = FindValueName(info, TrimBlanks(text));
+        const int index = info.ValueIndex(Trim(text));
         if (index < 0) BadValue(info, text);
         info.SetOrd(object, index);
         return;
     }
     case TPropKind::Set: {
-        std::wstring value = TrimBlanks(text);
+        std::wstring value = Trim(text);
         if (value.size() < 2 || value.front() != L'[' || value.back() != L']') BadValue(info, text);
         value = value.substr(1, value.size() - 2);
         uint64_t bits = 0;
@@ -275,9 +252,9 @@ void SetPropText(TObject* object, const TPropInfo& info, const std::wstring& tex
         while (start <= value.size()) {
             size_t comma = value.find(L',', start);
             if (comma == std::wstring::npos) comma = value.size();
-            const std::wstring element = TrimBlanks(value.substr(start, comma - start));
+            const std::wstring element = Trim(value.substr(start, comma - start));
             if (!element.empty()) {
-                const int index = FindValueName(info, element);
+                const int index = info.ValueIndex(element);
                 if (index < 0) BadValue(info, text);
                 bits |= uint64_t(1) << index;
             }
@@ -287,7 +264,7 @@ void SetPropText(TObject* object, const TPropInfo& info, const std::wstring& tex
         return;
     }
     case TPropKind::Float: {
-        const std::wstring value = TrimBlanks(text);
+        const std::wstring value = Trim(text);
         wchar_t* end = nullptr;
         const double number = std::wcstod(value.c_str(), &end);
         if (value.empty() || !end || *end != L'\0') BadValue(info, text);

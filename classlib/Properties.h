@@ -9,8 +9,7 @@
 //       static const TPropertyList list = TPropertyList::Extend(TCustomControl::Published())
 //           .Add(L"Caption", &TExampleButton::GetCaption, &TExampleButton::SetCaption)
 //           .Add(L"Spacing", &TExampleButton::GetSpacing, &TExampleButton::SetSpacing, 4)
-//           .Enum(L"Align", L"TAlign", &TExampleButton::GetAlign, &TExampleButton::SetAlign,
-//                 {L"alNone", L"alTop"}, alNone)
+//           .Enum(L"Align", &TExampleButton::GetAlign, &TExampleButton::SetAlign, alNone)
 //           .SetOf(L"Anchors", L"TAnchors", &TExampleButton::GetAnchors, &TExampleButton::SetAnchors,
 //                  {L"akLeft", L"akTop", L"akRight", L"akBottom"}, 0b0011)
 //           .Colour(L"Color", &TExampleButton::GetColor, &TExampleButton::SetColor, clBtnFace)
@@ -45,6 +44,8 @@
 #include <type_traits>
 #include <vector>
 
+#include "classlib/EnumNames.h"
+#include "classlib/EnumSet.h"
 #include "classlib/Exceptions.h"
 #include "classlib/Object.h"
 
@@ -80,6 +81,8 @@ struct TPropInfo {
     // without a rule is stored when it holds something.
     std::function<bool(const TObject*)> StoredRule;
 
+    // The index of an enumeration value or set element by name (ASCII case ignored); -1 when unknown.
+    int ValueIndex(const std::wstring& name) const;
     bool IsOrdinal() const noexcept;
     bool IsWritable() const noexcept;
     bool IsDefault(const TObject* object) const;
@@ -167,6 +170,21 @@ public:
         return Add(std::move(info));
     }
 
+    // An enumeration whose names are said beside it (EnumNames.h): the type comes from
+    // the default value.
+    template <class Get, class Set, NamedEnum E>
+    TPropertyList& Enum(const wchar_t* name, Get get, Set set, E defaultValue) {
+        return AddNamed(TPropKind::Enumeration, name, TEnumNames<E>::TypeName, get, set, TEnumNames<E>::Names,
+                        int64_t(defaultValue));
+    }
+    // A set of such an enumeration's values, held as TEnumSet<E> or as its bit mask.
+    template <class Get, class Set, NamedSetElement E>
+    TPropertyList& SetOf(const wchar_t* name, Get get, Set set, TEnumSet<E> defaultValue) {
+        return AddNamed(TPropKind::Set, name, TEnumNames<E>::SetTypeName, get, set, TEnumNames<E>::Names,
+                        int64_t(defaultValue));
+    }
+    // An ordinal published under names of its own (an enumeration kept as an int, a type
+    // that has no TEnumNames).
     template <class Get, class Set, class E>
     TPropertyList& Enum(const wchar_t* name, const wchar_t* typeName, Get get, Set set,
                         std::initializer_list<const wchar_t*> names, E defaultValue) {
@@ -268,9 +286,9 @@ public:
 
 private:
     // An enumeration or a set: an ordinal with the names of its values.
-    template <class Get, class Set>
+    template <class Get, class Set, class Names>
     TPropertyList& AddNamed(TPropKind kind, const wchar_t* name, const wchar_t* typeName, Get get, Set set,
-                            std::initializer_list<const wchar_t*> names, int64_t defaultValue) {
+                            const Names& names, int64_t defaultValue) {
         TPropInfo info = MakeOrdinal(name, kind, typeName, get, set);
         for (const wchar_t* value : names) info.ValueNames.emplace_back(value);
         info.OrdDefault = defaultValue;
@@ -336,6 +354,8 @@ private:
         };
         return info;
     }
+
+    TPropInfo* FindItem(const std::wstring& name);
 
     std::vector<TPropInfo> FItems;
     std::vector<TMethodInfo> FMethods;

@@ -28,10 +28,6 @@ CLASSLIB_IMPLEMENT(TComboBox, TCustomListControl)
 
 namespace {
 
-const std::initializer_list<const wchar_t*> AlignmentNames = {L"taLeftJustify", L"taRightJustify", L"taCenter"};
-const std::initializer_list<const wchar_t*> BevelNames = {L"bvNone", L"bvLowered", L"bvRaised", L"bvSpace"};
-const std::initializer_list<const wchar_t*> ScrollStyleNames = {L"ssNone", L"ssHorizontal", L"ssVertical", L"ssBoth"};
-
 // Draws one bevel ring inside `rect` and moves the rectangle in by its width.
 void DrawBevel(TCanvas& canvas, TRect& rect, TBevelCut cut, int width) {
     if (cut == bvNone) return;
@@ -63,11 +59,11 @@ TTextFormat AlignmentFormat(TAlignment alignment) {
 
 const TPropertyList& TCustomPanel::Published() {
     static const TPropertyList list = TPropertyList::Extend(TCustomControl::Published())
-        .Enum(L"BevelOuter", L"TBevelCut", &TCustomPanel::BevelOuter, &TCustomPanel::SetBevelOuter, BevelNames, bvRaised)
-        .Enum(L"BevelInner", L"TBevelCut", &TCustomPanel::BevelInner, &TCustomPanel::SetBevelInner, BevelNames, bvNone)
+        .Enum(L"BevelOuter", &TCustomPanel::BevelOuter, &TCustomPanel::SetBevelOuter, bvRaised)
+        .Enum(L"BevelInner", &TCustomPanel::BevelInner, &TCustomPanel::SetBevelInner, bvNone)
         .Add(L"BevelWidth", &TCustomPanel::BevelWidth, &TCustomPanel::SetBevelWidth, 1)
         .Add(L"BorderWidth", &TCustomPanel::BorderWidth, &TCustomPanel::SetBorderWidth, 0)
-        .Enum(L"Alignment", L"TAlignment", &TCustomPanel::Alignment, &TCustomPanel::SetAlignment, AlignmentNames, taCenter)
+        .Enum(L"Alignment", &TCustomPanel::Alignment, &TCustomPanel::SetAlignment, taCenter)
         .Add(L"ShowCaption", &TCustomPanel::ShowCaption, &TCustomPanel::SetShowCaption, true)
         .Colour(L"Color", &TCustomPanel::Color, &TCustomPanel::SetColor, clBtnFace);
     return list;
@@ -117,8 +113,7 @@ void TCustomPanel::Paint() {
 const TPropertyList& TSplitter::Published() {
     static const TPropertyList list = TPropertyList::Extend(TGraphicControl::Published())
         .Add(L"MinSize", &TSplitter::MinSize, &TSplitter::SetMinSize, 30)
-        .Enum(L"Align", L"TAlign", &TSplitter::Align, &TSplitter::SetAlign,
-              {L"alNone", L"alTop", L"alBottom", L"alLeft", L"alRight", L"alClient", L"alCustom"}, alLeft)
+        .Enum(L"Align", &TSplitter::Align, &TSplitter::SetAlign, alLeft)
         .Add(L"Cursor", &TSplitter::Cursor, &TSplitter::SetCursor, crHSplit)
         .Event(L"OnMoved", &TSplitter::OnMoved);
     return list;
@@ -211,9 +206,8 @@ void TSplitter::Paint() {
 
 const TPropertyList& TCustomLabel::Published() {
     static const TPropertyList list = TPropertyList::Extend(TGraphicControl::Published())
-        .Enum(L"Alignment", L"TAlignment", &TCustomLabel::Alignment, &TCustomLabel::SetAlignment, AlignmentNames, taLeftJustify)
-        .Enum(L"Layout", L"TTextLayout", &TCustomLabel::Layout, &TCustomLabel::SetLayout,
-              {L"tlTop", L"tlCenter", L"tlBottom"}, tlTop)
+        .Enum(L"Alignment", &TCustomLabel::Alignment, &TCustomLabel::SetAlignment, taLeftJustify)
+        .Enum(L"Layout", &TCustomLabel::Layout, &TCustomLabel::SetLayout, tlTop)
         .Add(L"AutoSize", &TCustomLabel::AutoSize, &TCustomLabel::SetAutoSize, true)
         .Add(L"WordWrap", &TCustomLabel::WordWrap, &TCustomLabel::SetWordWrap, false)
         .Add(L"Transparent", &TCustomLabel::Transparent, &TCustomLabel::SetTransparent, false)
@@ -298,10 +292,9 @@ void TCustomLabel::Paint() {
 const TPropertyList& TCheckBox::Published() {
     static const TPropertyList list = TPropertyList::Extend(TWinControl::Published())
         .Add(L"Checked", &TCheckBox::Checked, &TCheckBox::SetChecked, false)
-        .Enum(L"State", L"TCheckBoxState", &TCheckBox::State, &TCheckBox::SetState,
-              {L"cbUnchecked", L"cbChecked", L"cbGrayed"}, cbUnchecked)
+        .Enum(L"State", &TCheckBox::State, &TCheckBox::SetState, cbUnchecked)
         .Add(L"AllowGrayed", &TCheckBox::AllowGrayed, &TCheckBox::SetAllowGrayed, false)
-        .Enum(L"Alignment", L"TAlignment", &TCheckBox::Alignment, &TCheckBox::SetAlignment, AlignmentNames, taRightJustify)
+        .Enum(L"Alignment", &TCheckBox::Alignment, &TCheckBox::SetAlignment, taRightJustify)
         .Add(L"TabStop", &TCheckBox::TabStop, &TCheckBox::SetTabStop, true);
     return list;
 }
@@ -367,7 +360,7 @@ const TPropertyList& TMemo::Published() {
         .Strings(L"Lines", &TMemo::Lines)
         .Add(L"ReadOnly", &TMemo::ReadOnly, &TMemo::SetReadOnly, false)
         .Add(L"WordWrap", &TMemo::WordWrap, &TMemo::SetWordWrap, true)
-        .Enum(L"ScrollBars", L"TScrollStyle", &TMemo::ScrollBars, &TMemo::SetScrollBars, ScrollStyleNames, ssNone)
+        .Enum(L"ScrollBars", &TMemo::ScrollBars, &TMemo::SetScrollBars, ssNone)
         .Add(L"TabStop", &TMemo::TabStop, &TMemo::SetTabStop, true)
         .Add(L"ParentColor", &TMemo::ParentColor, &TMemo::SetParentColor, false)
         .Event(L"OnChange", &TMemo::OnChange);
@@ -551,8 +544,7 @@ void TImage::Paint() {
 
 const TPropertyList& TScrollBar::Published() {
     static const TPropertyList list = TPropertyList::Extend(TWinControl::Published())
-        .Enum(L"Kind", L"TScrollBarKind", &TScrollBar::Kind, &TScrollBar::SetKind, {L"sbHorizontal", L"sbVertical"},
-              sbHorizontal)
+        .Enum(L"Kind", &TScrollBar::Kind, &TScrollBar::SetKind, sbHorizontal)
         .Add(L"Min", &TScrollBar::Min, &TScrollBar::SetMin, 0)
         .Add(L"Max", &TScrollBar::Max, &TScrollBar::SetMax, 100)
         .Add(L"Position", &TScrollBar::Position, &TScrollBar::SetPosition, 0)
@@ -804,8 +796,7 @@ void TCustomListControl::Dispatch(TMessage& message) {
 
 const TPropertyList& TListBox::Published() {
     static const TPropertyList list = TPropertyList::Extend(TCustomListControl::Published())
-        .Enum(L"Style", L"TListBoxStyle", &TListBox::Style, &TListBox::SetStyle,
-              {L"lbStandard", L"lbOwnerDrawFixed", L"lbOwnerDrawVariable"}, lbStandard);
+        .Enum(L"Style", &TListBox::Style, &TListBox::SetStyle, lbStandard);
     return list;
 }
 
@@ -865,8 +856,7 @@ void TListBox::Dispatch(TMessage& message) {
 
 const TPropertyList& TComboBox::Published() {
     static const TPropertyList list = TPropertyList::Extend(TCustomListControl::Published())
-        .Enum(L"Style", L"TComboBoxStyle", &TComboBox::Style, &TComboBox::SetStyle,
-              {L"csDropDown", L"csSimple", L"csDropDownList", L"csOwnerDrawFixed", L"csOwnerDrawVariable"}, csDropDown)
+        .Enum(L"Style", &TComboBox::Style, &TComboBox::SetStyle, csDropDown)
         .Add(L"DropDownCount", &TComboBox::DropDownCount, &TComboBox::SetDropDownCount, 8)
         .Add(L"Text", &TComboBox::GetText, &TComboBox::SetText)
         .Event(L"OnChange", &TComboBox::OnChange)

@@ -15,9 +15,25 @@ class TStringList;
 class TStrings;
 
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+template <> struct TEnumNames<TAlignment> {
+    static constexpr const wchar_t* TypeName = L"TAlignment";
+    static constexpr const wchar_t* Names[] = {L"taLeftJustify", L"taRightJustify", L"taCenter"};
+};
 enum TTextLayout { tlTop, tlCenter, tlBottom };
+template <> struct TEnumNames<TTextLayout> {
+    static constexpr const wchar_t* TypeName = L"TTextLayout";
+    static constexpr const wchar_t* Names[] = {L"tlTop", L"tlCenter", L"tlBottom"};
+};
 enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
+template <> struct TEnumNames<TBevelCut> {
+    static constexpr const wchar_t* TypeName = L"TBevelCut";
+    static constexpr const wchar_t* Names[] = {L"bvNone", L"bvLowered", L"bvRaised", L"bvSpace"};
+};
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+template <> struct TEnumNames<TScrollStyle> {
+    static constexpr const wchar_t* TypeName = L"TScrollStyle";
+    static constexpr const wchar_t* Names[] = {L"ssNone", L"ssHorizontal", L"ssVertical", L"ssBoth"};
+};
 
 class TCustomPanel : public TCustomControl {
     CLASSLIB_CLASS(TCustomPanel, TCustomControl)
@@ -132,6 +148,10 @@ public:
 };
 
 enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
+template <> struct TEnumNames<TCheckBoxState> {
+    static constexpr const wchar_t* TypeName = L"TCheckBoxState";
+    static constexpr const wchar_t* Names[] = {L"cbUnchecked", L"cbChecked", L"cbGrayed"};
+};
 
 class TCheckBox : public TWinControl {
     CLASSLIB_CLASS(TCheckBox, TWinControl)
@@ -237,6 +257,10 @@ private:
 };
 
 enum TScrollBarKind { sbHorizontal, sbVertical };
+template <> struct TEnumNames<TScrollBarKind> {
+    static constexpr const wchar_t* TypeName = L"TScrollBarKind";
+    static constexpr const wchar_t* Names[] = {L"sbHorizontal", L"sbVertical"};
+};
 enum TScrollCode { scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTrack, scTop, scBottom, scEndScroll };
 using TScrollEvent = std::function<void(TObject* sender, TScrollCode scrollCode, int& scrollPos)>;
 
@@ -292,6 +316,10 @@ using TDrawItemEvent = std::function<void(TWinControl* control, int index, TRect
 using TMeasureItemEvent = std::function<void(TWinControl* control, int index, int& height)>;
 
 enum TListBoxStyle { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable };
+template <> struct TEnumNames<TListBoxStyle> {
+    static constexpr const wchar_t* TypeName = L"TListBoxStyle";
+    static constexpr const wchar_t* Names[] = {L"lbStandard", L"lbOwnerDrawFixed", L"lbOwnerDrawVariable"};
+};
 
 // Common to list and combo boxes: the items (a string list kept in step with the window),
 // the selection and owner drawing on a canvas.
@@ -370,6 +398,10 @@ private:
 };
 
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
+template <> struct TEnumNames<TComboBoxStyle> {
+    static constexpr const wchar_t* TypeName = L"TComboBoxStyle";
+    static constexpr const wchar_t* Names[] = {L"csDropDown", L"csSimple", L"csDropDownList", L"csOwnerDrawFixed", L"csOwnerDrawVariable"};
+};
 
 class TComboBox : public TCustomListControl {
     CLASSLIB_CLASS(TComboBox, TCustomListControl)

@@ -10,12 +10,10 @@
 
 #include "classlib/Collections.h"
 #include "classlib/Colors.h"
-#include "classlib/Control.h"
-#include "classlib/Menus.h"
-#include "classlib/Pictures.h"
 #include "classlib/Properties.h"
 #include "classlib/StringList.h"
 #include "classlib/Streams.h"
+#include "classlib/Strings.h"
 #include "classlib/UpdateScope.h"
 
 namespace ClassLib {
@@ -48,14 +46,6 @@ struct TDescObject {
     std::vector<TDescProperty> Properties;
     std::vector<TDescObject> Children;
 };
-
-std::wstring Lower(std::wstring text) {
-    for (wchar_t& c : text)
-        if (c >= L'A' && c <= L'Z') c = wchar_t(c - L'A' + L'a');
-    return text;
-}
-
-bool SameText(const std::wstring& a, const std::wstring& b) { return Lower(a) == Lower(b); }
 
 // ---- tokens ----
 
@@ -352,13 +342,9 @@ struct TBinaryEntry {
     TBinaryPropertyReader Reader;
 };
 
+// Filled by the classes that store bytes, as their units are linked in.
 std::vector<TBinaryEntry>& BinaryReaders() {
-    static std::vector<TBinaryEntry> readers = [] {
-        std::vector<TBinaryEntry> list;
-        list.push_back({&TPicture::StaticClass(), L"Data",
-                        [](TObject* object, TStream* data) { static_cast<TPicture*>(object)->ReadData(data); }});
-        return list;
-    }();
+    static std::vector<TBinaryEntry> readers;
     return readers;
 }
 
@@ -445,22 +431,9 @@ private:
     }
 
     static void InsertChild(TComponent* parent, TComponent* child, int line) {
-        if (auto* host = dynamic_cast<IDescriptionParent*>(parent)) {
-            host->InsertDescribedChild(child);
-            return;
-        }
-        if (auto* control = dynamic_cast<TControl*>(child)) {
-            if (auto* window = dynamic_cast<TWinControl*>(parent)) {
-                control->SetParent(window);
-                return;
-            }
-            if (!dynamic_cast<TControl*>(parent)) return;  // a control under a non-visual component: unparented
-            Fail(L"Control " + child->Name() + L" cannot be placed on " + Describe(parent), line);
-        }
-        if (auto* item = dynamic_cast<TMenuItem*>(child)) {
-            if (auto* menu = dynamic_cast<TMenu*>(parent)) menu->Items()->Add(item);
-            else if (auto* owner = dynamic_cast<TMenuItem*>(parent)) owner->Add(item);
-        }
+        auto* host = dynamic_cast<IDescriptionParent*>(parent);
+        if (host && !host->InsertDescribedChild(child))
+            Fail(Describe(child) + L" cannot be placed on " + Describe(parent), line);
     }
 
     // Walks "A.B.C" down the sub-objects; returns the object that holds the last name.
@@ -558,8 +531,7 @@ private:
     }
 
     static int OrdinalOf(const TPropInfo& info, const std::wstring& name, const TDescProperty& property) {
-        for (size_t i = 0; i < info.ValueNames.size(); ++i)
-            if (SameText(info.ValueNames[i], name)) return int(i);
+        if (const int index = info.ValueIndex(name); index >= 0) return index;
         Fail(L"Unknown value \"" + name + L"\" of property \"" + property.Path + L"\" (" + info.TypeName + L")",
              property.Line);
     }

@@ -68,12 +68,16 @@ bool HasDescriptionResource(const std::wstring& resourceName);
 using TBinaryPropertyReader = std::function<void(TObject* object, TStream* data)>;
 void RegisterBinaryProperty(const TClass& cls, const std::wstring& name, TBinaryPropertyReader reader);
 
-// A component that takes nested components of a description as its children (a control
-// takes controls through Parent, a menu takes items); others implement this.
+// A component that takes nested components of a description as its children (a windowed
+// control takes controls through Parent, a menu takes items). A nested component under a
+// component without this interface is only owned.
 class IDescriptionParent {
 public:
     virtual ~IDescriptionParent() = default;
-    virtual void InsertDescribedChild(TComponent* child) = 0;
+    // False when `child` cannot be placed here (a control inside a control without a
+    // window); the reader then rejects the description. A child that needs no place
+    // here (a timer inside a panel) is accepted and left as it is.
+    virtual bool InsertDescribedChild(TComponent* child) = 0;
 };
 
 }  // namespace ClassLib

@@ -3,6 +3,15 @@
 #include <algorithm>
 #include <cmath>
 
+#include "classlib/StandardControls.h"
+
+// The memo keeps a scroll-style enumeration of its own with the class library's values,
+// so it is published under the class library's names.
+static_assert(int(AdvMemo::ssNone) == int(ClassLib::ssNone) && int(AdvMemo::ssHorizontal) == int(ClassLib::ssHorizontal) &&
+              int(AdvMemo::ssVertical) == int(ClassLib::ssVertical) && int(AdvMemo::ssBoth) == int(ClassLib::ssBoth));
+template <>
+struct ClassLib::TEnumNames<AdvMemo::TScrollStyle> : ClassLib::TEnumNames<ClassLib::TScrollStyle> {};
+
 namespace AdvMemo {
 
 namespace {
@@ -55,7 +64,7 @@ const ClassLib::TPropertyList& TAdvCustomMemo::Published() {
         .Enum(L"CharCase", L"TEditCharCase", &M::CharCase, &M::SetCharCase, {L"ecNormal", L"ecUpperCase", L"ecLowerCase"}, ecNormal)
         .Add(L"Ctl3D", &M::Ctl3D, &M::SetCtl3D, false)
         .Add(L"DelErase", &M::DelErase, &M::SetDelErase, false)
-        .Enum(L"DragMode", L"TDragMode", &M::DragMode, &M::SetDragMode, {L"dmManual", L"dmAutomatic"}, ClassLib::dmAutomatic)
+        .Enum(L"DragMode", &M::DragMode, &M::SetDragMode, ClassLib::dmAutomatic)
         .Add(L"AcceptFiles", &M::AcceptFiles, &M::SetAcceptFiles, false)
         .Event(L"OnFind", &M::OnFind)
         .Event(L"OnReplace", &M::OnReplace)
@@ -71,7 +80,7 @@ const ClassLib::TPropertyList& TAdvCustomMemo::Published() {
         .Reference(L"SyntaxStyles", &M::SyntaxStyles, &M::SetSyntaxStyles)
         .Add(L"ReadOnly", &M::ReadOnly, &M::SetReadOnly, false)
         .Add(L"RightMargin", &M::RightMargin, &M::SetRightMargin, 80)
-        .Enum(L"ScrollBars", L"TScrollStyle", &M::ScrollBars, &M::SetScrollBars, {L"ssNone", L"ssHorizontal", L"ssVertical", L"ssBoth"}, ssBoth)
+        .Enum(L"ScrollBars", &M::ScrollBars, &M::SetScrollBars, ssBoth)
         .Enum(L"ScrollMode", L"TScrollMode", &M::ScrollMode, &M::SetScrollMode, {L"smAuto", L"smStrict"}, smAuto)
         .Enum(L"SelectionMode", L"TSelectionMode", &M::SelectionMode, &M::SetSelectionMode, {L"smText", L"smBlock"}, smText)
         .Add(L"SmartTabs", &M::SmartTabs, &M::SetSmartTabs, false)

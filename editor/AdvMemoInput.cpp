@@ -38,7 +38,9 @@ bool IsNavigationKey(WORD key) {
     }
 }
 
-bool IsWordEndChar(wchar_t c) {
+// Keys that end the word being typed, so word completion runs: the search's word ends
+// (IsSearchWordEndChar) and also a quote and an opening bracket, which start what follows a word.
+bool IsTypedWordEndChar(wchar_t c) {
     switch (c) {
         case L'\t': case L'\r': case L' ': case L'!': case L'"': case L'(': case L',': case L'.':
         case L':': case L';': case L'=': case L'?': case L'[':
@@ -267,7 +269,7 @@ void TAdvCustomMemo::KeyPress(wchar_t& key) {
     ClassLib::TCustomControl::KeyPress(key);
     if (key == 0) return;
 
-    if (IsWordEndChar(key)) {
+    if (IsTypedWordEndChar(key)) {
         if (key == L'\r') {
             if (LineCount() == 0) Lines()->Add(L"");
             if (FCurX == 0 && Trimmed(LineText(FCurY)).empty()) FShouldCheckCodeFolding = false;

@@ -2,6 +2,7 @@
 #include "editor/AdvMemo.h"
 
 #include "classlib/Exceptions.h"
+#include "classlib/Strings.h"
 #include "classlib/UpdateScope.h"
 #include "editor/AdvMemoWrap.h"
 
@@ -598,12 +599,6 @@ void TAdvCustomMemo::ClearWordError(int lineNo, int linePos) {
 }
 
 void TAdvCustomMemo::ClearErrorsForWord(const std::wstring& word) {
-    auto lowerAscii = [](std::wstring s) {
-        for (auto& c : s)
-            if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c + 32);
-        return s;
-    };
-    const std::wstring wanted = lowerAscii(word);
     TAdvMemoStrings* lines = Lines();
     for (int line = 0; line < lines->Count(); ++line) {
         TLineProp* prop = lines->GetLineProp(line);
@@ -612,7 +607,7 @@ void TAdvCustomMemo::ClearErrorsForWord(const std::wstring& word) {
         for (int i = prop->ErrStart()->Count() - 1; i >= 0; --i) {
             const int start = prop->ErrStart()->GetInteger(i), length = prop->ErrLen()->GetInteger(i);
             if (length <= 0 || start < 0 || start >= static_cast<int>(text.size())) continue;
-            if (lowerAscii(text.substr(start, length)) == wanted) {
+            if (ClassLib::SameText(text.substr(start, length), word)) {
                 prop->ErrStart()->Delete(i);
                 prop->ErrLen()->Delete(i);
             }

@@ -244,7 +244,7 @@ String NormalizeNumberText(const String& text) {
     return result;
 }
 
-bool IsWordEndChar(wchar_t ch) {
+bool IsSearchWordEndChar(wchar_t ch) {
     switch (ch) {
     case L'\t': case L'\r': case L' ': case L'!': case L',': case L'.': case L':': case L';':
     case L'=': case L'?':
@@ -265,7 +265,7 @@ void FindHighlightWord(const String& word, const String& text, bool caseSensitiv
     if (rawPos > 0 && wholeWord) {
         if (rawPos > 1 && text[rawPos - 2] != L' ') pos = 0;
         const size_t after = size_t(rawPos - 1) + word.size();
-        if (after < text.size() && !IsWordEndChar(text[after])) pos = 0;
+        if (after < text.size() && !IsSearchWordEndChar(text[after])) pos = 0;
     }
 }
 

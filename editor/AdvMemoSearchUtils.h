@@ -20,7 +20,9 @@ bool MatchPatternCase(const String& pattern, const String& value, bool caseSensi
 bool ParseDateText(const String& text, double& dateTime);
 String NormalizeNumberText(const String& text);
 
-bool IsWordEndChar(wchar_t ch);
+// Characters after which a found word counts as whole (blanks and punctuation; a quote
+// or an opening bracket does not end a word here, unlike IsTypedWordEndChar).
+bool IsSearchWordEndChar(wchar_t ch);
 // First occurrence of word in text (1-based rawPos, 0 when absent); pos is the same
 // position, or 0 when wholeWord is set and the occurrence is not a whole word.
 void FindHighlightWord(const String& word, const String& text, bool caseSensitive, bool wholeWord,

@@ -10,13 +10,6 @@ namespace AdvMemo {
 
 using namespace ClassLib;
 
-namespace {
-
-const std::initializer_list<const wchar_t*> FontStyleNames = {L"fsBold", L"fsItalic", L"fsUnderline",
-                                                              L"fsStrikeOut"};
-
-}  // namespace
-
 // ---- TCharStyle
 
 CLASSLIB_IMPLEMENT(TCharStyle, TPersistent)
@@ -25,8 +18,7 @@ const TPropertyList& TCharStyle::Published() {
     static const TPropertyList list = TPropertyList::Extend(TPersistent::Published())
         .Colour(L"TextColor", &TCharStyle::TextColor, &TCharStyle::SetTextColor, clBlack)
         .Colour(L"BkColor", &TCharStyle::BkColor, &TCharStyle::SetBkColor, clWhite)
-        .SetOf(L"Style", L"TFontStyles", &TCharStyle::StyleBits, &TCharStyle::SetStyleBits,
-               FontStyleNames, 0);
+        .SetOf(L"Style", &TCharStyle::StyleBits, &TCharStyle::SetStyleBits, TFontStyles());
     return list;
 }
 

@@ -17,6 +17,7 @@
 #include "classlib/Registry.h"
 #include "classlib/Screen.h"
 #include "classlib/Strings.h"
+#include "support/PublishedDefaults.h"
 #include "support/WindowTestSupport.h"
 
 using namespace ClassLib;
@@ -182,10 +183,7 @@ TEST(VxFormSRKeys, PublishedDefaultsAndIniFileName) {
     TForm form(nullptr);
     auto* component = new TVxFormSR(&form);
     EXPECT_EQ(form.Position(), poDefaultPosOnly);
-    for (const TPropInfo& info : TVxFormSR::StaticClass().Published()) {
-        if (!info.OrdDefault && !info.StringDefault) continue;
-        EXPECT_TRUE(info.IsDefault(component)) << testing::PrintToString(info.Name);
-    }
+    TestSupport::ExpectPublishedDefaults(component);
     EXPECT_EQ(GetStrProp(component, L"Version"), L"1.3");
 
     const std::wstring exeIni = ChangeFileExt(Application->ExeName(), L".ini");

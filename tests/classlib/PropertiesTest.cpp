@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "classlib/StringList.h"
+#include "support/PublishedDefaults.h"
 
 using namespace ClassLib;
 
@@ -243,10 +244,6 @@ TEST(PublishedProperties, EveryRegisteredClassStartsAtItsDeclaredDefaults) {
         if (!cls->CanCreate()) continue;
         SCOPED_TRACE(testing::PrintToString(cls->ClassName()));
         std::unique_ptr<TComponent> instance(cls->Create(nullptr));
-        for (const TPropInfo& info : cls->Published()) {
-            const bool declared = info.OrdDefault || info.FloatDefault || info.StringDefault;
-            if (!declared) continue;
-            EXPECT_TRUE(info.IsDefault(instance.get())) << testing::PrintToString(info.Name);
-        }
+        TestSupport::ExpectPublishedDefaults(instance.get());
     }
 }

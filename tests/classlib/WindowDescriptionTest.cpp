@@ -387,3 +387,39 @@ TEST(WindowDescription, BinaryPictureDataGoesThroughTheDefinePropertiesHook) {
         ReadError(&other, L"object F: TForm\n  object Image1: TImage\n    Picture.Data = {07 5442 69}\n  end\nend");
     EXPECT_NE(message.find(L"Cannot read \"Picture.Data\""), std::wstring::npos) << testing::PrintToString(message);
 }
+
+// A nested component is placed by the component it is written in: a control by a
+// windowed control, an item by a menu or an item; a control inside a control without a
+// window of its own is a mistake in the description.
+TEST(WindowDescription, NestedComponentsArePlacedByTheirParent) {
+    TForm form(nullptr);
+    ReadComponentFromText(&form, L"object F: TForm\n"
+                                 L"  object Menu1: TPopupMenu\n"
+                                 L"    object FileItem: TMenuItem\n"
+                                 L"      object OpenItem: TMenuItem\n"
+                                 L"      end\n"
+                                 L"    end\n"
+                                 L"  end\n"
+                                 L"  object Panel1: TPanel\n"
+                                 L"    object Timer1: TTimer\n"
+                                 L"    end\n"
+                                 L"  end\n"
+                                 L"end");
+    auto* menu = dynamic_cast<TPopupMenu*>(form.FindComponent(L"Menu1"));
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(menu->Items()->Count(), 1);
+    ASSERT_EQ(menu->Items()->Items(0)->Count(), 1);
+    EXPECT_EQ(menu->Items()->Items(0)->Items(0)->Name(), L"OpenItem");
+    EXPECT_NE(form.FindComponent(L"Timer1"), nullptr);  // needs no place: only owned
+    EXPECT_EQ(dynamic_cast<TPanel*>(form.FindComponent(L"Panel1"))->Parent(), &form);
+
+    TForm other(nullptr);
+    const std::wstring message = ReadError(&other, L"object F: TForm\n"
+                                                   L"  object Label1: TLabel\n"
+                                                   L"    object CheckBox1: TCheckBox\n"
+                                                   L"    end\n"
+                                                   L"  end\n"
+                                                   L"end");
+    EXPECT_NE(message.find(L"CheckBox1 (TCheckBox) cannot be placed on Label1 (TLabel) at line 3"), std::wstring::npos)
+        << testing::PrintToString(message);
+}

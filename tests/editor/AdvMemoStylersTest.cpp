@@ -9,6 +9,7 @@
 #include "classlib/Properties.h"
 
 #include "editor/AdvmCSHS.h"
+#include "support/PublishedDefaults.h"
 
 using namespace AdvMemo;
 using namespace ClassLib;
@@ -115,14 +116,7 @@ TEST(StylerItems, PublishedDefaultsMatchConstructors) {
     TElementStyles styles(nullptr);
     const TObject* objects[] = {&styler, &charStyle, &hint, regions.Add(), styles.Add()};
     int checked = 0;
-    for (const TObject* object : objects) {
-        for (const TPropInfo& info : object->ClassType().Published()) {
-            if (!info.OrdDefault && !info.StringDefault && !info.FloatDefault) continue;
-            SCOPED_TRACE(testing::PrintToString(object->ClassName() + L"." + info.Name));
-            EXPECT_TRUE(info.IsDefault(object));
-            ++checked;
-        }
-    }
+    for (const TObject* object : objects) checked += TestSupport::ExpectPublishedDefaults(object);
     EXPECT_GT(checked, 30);
 }
 

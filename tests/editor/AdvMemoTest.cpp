@@ -2,6 +2,7 @@
 
 #include "classlib/Exceptions.h"
 #include "editor/AdvmCSHS.h"
+#include "support/PublishedDefaults.h"
 
 #include <gtest/gtest.h>
 
@@ -786,10 +787,7 @@ TEST(AdvMemoMarks, ErrorMarks) {
 TEST(AdvMemoModel, PublishedPropertiesMatchTheConstructedDefaults) {
     for (const ClassLib::TClass* cls : {&TAdvMemo::StaticClass(), &TAdvCustomMemo::StaticClass(), &TAdvMemoSource::StaticClass()}) {
         std::unique_ptr<ClassLib::TComponent> object(cls->Create(nullptr));
-        for (const ClassLib::TPropInfo& info : cls->Published()) {
-            SCOPED_TRACE(testing::PrintToString(cls->ClassName() + L"." + info.Name));
-            EXPECT_TRUE(info.IsDefault(object.get()) || !info.OrdDefault);
-        }
+        TestSupport::ExpectPublishedDefaults(object.get());
     }
     TAdvMemo memo;
     const ClassLib::TPropertyList& list = TAdvMemo::StaticClass().Published();
