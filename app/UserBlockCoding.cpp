@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <random>
 
+#include "classlib/Base64Digits.h"
+
 namespace UserBlockCoding {
 
 namespace {
@@ -92,16 +94,8 @@ const uint32_t NumericKeys[KeyCount] = {
 // Caller-key tags: characters 13 and 14 of a wrapped key choose its start value.
 const wchar_t* const CallerKeyTags[9] = {L"4L", L"JU", L"JZ", L"NV", L"TF", L"UZ", L"Y8", L"ZC", L"ZR"};
 
-const char Alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-
-int AlphabetValue(wchar_t c) {
-    if (c >= L'A' && c <= L'Z') return c - L'A';
-    if (c >= L'a' && c <= L'z') return c - L'a' + 26;
-    if (c >= L'0' && c <= L'9') return c - L'0' + 52;
-    if (c == L'+') return 62;
-    if (c == L'/') return 63;
-    return 0;
-}
+// A character outside the alphabet counts as zero: stored blocks were read that way.
+int AlphabetValue(wchar_t c) { return std::max(0, ClassLib::Base64DigitValue(c)); }
 
 bool IsBlank(const std::wstring& text) {
     for (wchar_t c : text)
@@ -163,7 +157,7 @@ std::wstring PackBytes(const std::string& bytes) {
         const size_t group = std::min<size_t>(3, bytes.size() - i);
         uint32_t v = 0;
         for (size_t j = 0; j < group; ++j) v |= uint32_t(static_cast<unsigned char>(bytes[i + j])) << (8 * j);
-        for (size_t j = 0; j <= group; ++j) packed += static_cast<wchar_t>(Alphabet[(v >> (6 * j)) & 63]);
+        for (size_t j = 0; j <= group; ++j) packed += static_cast<wchar_t>(ClassLib::Base64Alphabet[(v >> (6 * j)) & 63]);
     }
     return packed;
 }

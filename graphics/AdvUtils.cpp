@@ -10,6 +10,7 @@
 #include <cstring>
 #include <exception>
 
+#include "classlib/Base64Digits.h"
 #include "classlib/Canvas.h"
 #include "classlib/Clipboard.h"
 #include "classlib/Exceptions.h"
@@ -122,8 +123,6 @@ TBytes PictureBytes(TPicture* picture) {
     return stream.Bytes();
 }
 
-constexpr char Base64Alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-
 String EncodeBase64(const TBytes& bytes, bool url) {
     String text;
     text.reserve((bytes.size() + 2) / 3 * 4);
@@ -142,15 +141,6 @@ String EncodeBase64(const TBytes& bytes, bool url) {
         std::erase(text, L'=');
     }
     return text;
-}
-
-int Base64Value(wchar_t c) {
-    if (c >= L'A' && c <= L'Z') return c - L'A';
-    if (c >= L'a' && c <= L'z') return c - L'a' + 26;
-    if (c >= L'0' && c <= L'9') return c - L'0' + 52;
-    if (c == L'+') return 62;
-    if (c == L'/') return 63;
-    return -1;
 }
 
 void WriteBytes(TStream* stream, const TBytes& bytes) {
@@ -679,7 +669,7 @@ TBytes TAdvUtils::Decode64ToBytes(const String& value, bool url) {
     int count = 0;
     for (wchar_t c : text) {
         if (c == L'=') break;
-        const int digit = Base64Value(c);
+        const int digit = ClassLib::Base64DigitValue(c);
         if (digit < 0) continue;   // line breaks and other noise between groups
         bits = bits << 6 | unsigned(digit);
         count += 6;
