@@ -200,6 +200,9 @@ TRasterImage DecodePngData(const std::uint8_t* data, std::size_t size) {
         if (passWidth[p] && passHeight[p])
             rawSize += std::uint64_t(passHeight[p]) * (1 + (std::uint64_t(passWidth[p]) * bitsPerPixel + 7) / 8);
     }
+    // Deflate expands its input at most 1032 times: data that cannot fill the image is
+    // refused before the image's buffer is allocated.
+    if (rawSize > std::uint64_t(packed.size()) * 1032 + 64) BadPng(L"the image data is shorter than the image");
     TBytes raw(rawSize);
     uLongf rawLength = uLongf(rawSize);
     const int status = uncompress(raw.data(), &rawLength, packed.data(), uLong(packed.size()));

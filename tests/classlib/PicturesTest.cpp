@@ -708,6 +708,8 @@ TEST(Pictures, HostileHeadersRaiseAndKeepTheOldImage) {
 
         {"PNG width 2^31", TPngImage::ClassData(), png, MakePng(int(0x80000000u), 1, 8, 2, false, {0, 1, 2, 3})},
         {"PNG past the pixel limit", TPngImage::ClassData(), png, MakePng(5000, 4000, 8, 2, false, {0, 1, 2, 3})},
+        // Found by bench/Robustness: 172 bytes of data made the decoder allocate for 9.4 million pixels.
+        {"PNG too large for its data", TPngImage::ClassData(), png, MakePng(9, 1048583, 8, 2, false, TBytes(1000, 0))},
         {"PNG chunk length near 4 GB", TPngImage::ClassData(), png, Patched(png, 8, 0xFFFFFFF0, 4, true)},
 
         {"JPEG of 65500 x 65500", TJPEGImage::ClassData(), jpeg,
