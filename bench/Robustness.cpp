@@ -1,7 +1,8 @@
 // Feeds mutated inputs to every parser of outside data and prints, per parser, how many
 // were tried, how many raised the class library's errors and how long the slowest took.
 //   Robustness.exe [inputs per parser = 10000] [seed = 1] [--parser NAME] [--source DIR]
-//   Robustness.exe --dump NAME INDEX [seed]    writes that parser's input number INDEX to a file
+//   Robustness.exe 0 SEED --dump NAME INDEX    writes that parser's input number INDEX to a file
+//   Robustness.exe --replay NAME FILE          times that parser on the file and prints its error
 // A crash or an input that runs longer than a minute ends the program: the input is
 // written beside the program as robustness-<parser>-<seed>-<index>.bin and named on
 // standard error, so it can become a test row.
@@ -105,6 +106,8 @@ int main(int argc, char** argv) {
     std::wstring sourceTree = SourceTreeOfProgram();
     int positional = 0;
     const char* dumpParser = nullptr;
+    const char* replayParser = nullptr;
+    std::wstring replayFile;
     std::uint64_t dumpIndex = 0;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--parser") == 0 && i + 1 < argc) {
@@ -112,6 +115,9 @@ int main(int argc, char** argv) {
         } else if (std::strcmp(argv[i], "--dump") == 0 && i + 2 < argc) {
             dumpParser = argv[++i];
             dumpIndex = std::strtoull(argv[++i], nullptr, 10);
+        } else if (std::strcmp(argv[i], "--replay") == 0 && i + 2 < argc) {
+            replayParser = argv[++i];
+            replayFile = Widen(argv[++i]);
         } else if (std::strcmp(argv[i], "--source") == 0 && i + 1 < argc) {
             sourceTree = Widen(argv[++i]);
         } else if (positional == 0) {
@@ -127,6 +133,22 @@ int main(int argc, char** argv) {
     std::thread(Watchdog).detach();
 
     const std::vector<Robustness::TParser> parsers = Robustness::MakeParsers(sourceTree, ClassLib::GetTempDir());
+    if (replayParser) {
+        const Robustness::TBytes input = Robustness::FileBytes(replayFile);
+        for (const Robustness::TParser& parser : parsers) {
+            if (std::strcmp(parser.Name, replayParser) != 0) continue;
+            const std::int64_t start = NowMs();
+            std::string outcome = "read without an error";
+            try {
+                parser.Parse(input);
+            } catch (const std::exception& e) {
+                outcome = e.what();
+            }
+            std::printf("%s, %zu bytes, %lld ms: %s\n", parser.Name, input.size(),
+                        static_cast<long long>(NowMs() - start), outcome.c_str());
+        }
+        return 0;
+    }
     if (dumpParser) {
         for (const Robustness::TParser& parser : parsers) {
             if (std::strcmp(parser.Name, dumpParser) != 0) continue;

@@ -514,18 +514,30 @@ void CheckTiffHeader(const std::uint8_t* data, std::size_t size) {
                       : BigEndian32(data + at);
     };
     if (u16(2) != 42) bad(L"the TIFF signature is missing");
-    const std::uint32_t directory = u32(4);
-    if (directory < 8 || directory > size - 2) bad(L"the first image's directory lies outside the data");
-    const unsigned entries = u16(directory);
-    if (std::size_t(entries) * 12 > size - directory - 2) bad(L"the first image's directory is cut short");
+    // Bytes per value of each field type (0: a type the system skips).
+    static const unsigned typeSizes[14] = {0, 1, 1, 2, 4, 8, 1, 1, 2, 4, 8, 4, 8, 4};
     std::uint32_t width = 0, height = 0;
-    for (unsigned i = 0; i < entries; ++i) {
-        const std::size_t entry = directory + 2 + std::size_t(i) * 12;
-        const unsigned tag = u16(entry), type = u16(entry + 2);
-        if (tag != 256 && tag != 257) continue;
-        // A SHORT value sits in the first two bytes of the value field, a LONG fills it.
-        const std::uint32_t value = type == 3 ? u16(entry + 8) : type == 4 ? u32(entry + 8) : 0;
-        (tag == 256 ? width : height) = value;
+    // Every directory of the chain, and every value a field keeps outside it, must lie
+    // inside the data: the system's reader allocates for the counts it finds there.
+    std::uint32_t directory = u32(4);
+    for (int index = 0; directory != 0; ++index) {
+        if (index == 256) bad(L"its directories run in a circle");
+        if (directory < 8 || directory > size - 2) bad(L"an image directory lies outside the data");
+        const unsigned entries = u16(directory);
+        if (std::size_t(entries) * 12 + 4 > size - directory - 2) bad(L"an image directory is cut short");
+        for (unsigned i = 0; i < entries; ++i) {
+            const std::size_t entry = directory + 2 + std::size_t(i) * 12;
+            const unsigned tag = u16(entry), type = u16(entry + 2);
+            const std::uint64_t bytes = std::uint64_t(u32(entry + 4)) * (type < 14 ? typeSizes[type] : 0);
+            if (bytes > 4 && (u32(entry + 8) > size || bytes > size - u32(entry + 8)))
+                bad(L"a field's values lie outside the data");
+            if (index == 0 && (tag == 256 || tag == 257)) {
+                // A SHORT value sits in the first two bytes of the value field, a LONG fills it.
+                const std::uint32_t value = type == 3 ? u16(entry + 8) : type == 4 ? u32(entry + 8) : 0;
+                (tag == 256 ? width : height) = value;
+            }
+        }
+        directory = u32(directory + 2 + std::size_t(entries) * 12);
     }
     if (width == 0 || height == 0 || !PictureSizeAllowed(width, height)) bad(L"the image size is out of range");
 }

@@ -728,6 +728,8 @@ TEST(Pictures, HostileHeadersRaiseAndKeepTheOldImage) {
         {"TIFF directory at 0xFFFFFFFF", TWICImage::ClassData(), tiff, Patched(tiff, 4, 0xFFFFFFFF)},
         {"TIFF directory of 65535 entries", TWICImage::ClassData(), tiff, Patched(tiff, 8, 0xFFFF, 2)},
         {"TIFF width 2^31 - 1", TWICImage::ClassData(), tiff, Patched(Patched(tiff, 12, 4, 2), 18, 0x7FFFFFFF)},
+        // Found by bench/Robustness: the system's reader spent seconds on a count of 2^31 strips.
+        {"TIFF strip sizes of 2^31 + 1 values", TWICImage::ClassData(), tiff, Patched(tiff, 86, 0x80000001)},
         {"TIFF past the pixel limit", TWICImage::ClassData(), tiff, Patched(Patched(tiff, 18, 5000, 2), 30, 4000, 2)},
 
         {"metafile length near 4 GB", TMetafile::ClassData(), emf, Patched(emf, 48, 0xFFFFFFF0)},
