@@ -489,7 +489,7 @@ inline std::vector<TParser> MakeParsers(const std::wstring& sourceTree, const st
     parsers.push_back({"ICO", withFixtures({SampleIcon(32), SampleIcon(8), SampleIcon(4), SampleIcon(1), SampleIcon(24)},
                                            {fixture(L"app\\images\\AtCmdGen.ico")}),
                        {},
-                       [](const TBytes& input) { TIcon().LoadFromBytes(input.data(), input.size()); }, {}, 1000});
+                       [](const TBytes& input) { TIcon().LoadFromBytes(input.data(), input.size()); }, {}, 500});
 
     auto palette = std::make_unique<TPngImage>();
     palette->Assign(SampleBitmap(pf24bit).get());
@@ -505,7 +505,7 @@ inline std::vector<TParser> MakeParsers(const std::wstring& sourceTree, const st
                        [](const TBytes& input) { TJPEGImage().LoadFromBytes(input.data(), input.size()); }, {}});
 
     parsers.push_back({"GIF", {SampleGif()}, {},
-                       [](const TBytes& input) { TGIFImage().LoadFromBytes(input.data(), input.size()); }, {}, 1000});
+                       [](const TBytes& input) { TGIFImage().LoadFromBytes(input.data(), input.size()); }, {}, 500});
 
     std::vector<TBytes> tiffs;
     try {
@@ -520,10 +520,10 @@ inline std::vector<TParser> MakeParsers(const std::wstring& sourceTree, const st
                      0, 0, 0, 1, 0, 0, 0, 17, 1, 4, 0, 1, 0, 0, 0, 110, 0, 0, 0, 21, 1, 3, 0, 1, 0, 0, 0, 1, 0, 0,
                      0, 23, 1, 4, 0, 1, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0, 0, 10, 200, 30, 250});
     parsers.push_back({"TIFF", tiffs, {},
-                       [](const TBytes& input) { TWICImage().LoadFromBytes(input.data(), input.size()); }, {}, 1000});
+                       [](const TBytes& input) { TWICImage().LoadFromBytes(input.data(), input.size()); }, {}, 500});
 
     parsers.push_back({"metafile", {SampleEnhancedMetafile(), SamplePlaceableMetafile()}, {},
-                       [](const TBytes& input) { TMetafile().LoadFromBytes(input.data(), input.size()); }, {}, 1000});
+                       [](const TBytes& input) { TMetafile().LoadFromBytes(input.data(), input.size()); }, {}, 500});
 
     // The picture data of window descriptions: class name, length, then the format's bytes.
     std::vector<TBytes> pictureData;
@@ -550,7 +550,7 @@ inline std::vector<TParser> MakeParsers(const std::wstring& sourceTree, const st
                            stream.SetPosition(0);
                            TPicture().ReadData(&stream);
                        },
-                       {}, 1000});
+                       {}, 500});
 
     std::vector<TBytes> descriptions = {BytesOfText(BuiltInDescription())};
     for (const wchar_t* name : {L"app\\Unit1.desc", L"app\\frmDorlenU.desc"}) {
@@ -598,7 +598,7 @@ inline std::vector<TParser> MakeParsers(const std::wstring& sourceTree, const st
                            generator.LoadUserBlocks(sourceFile);
                            generator.GenerateSources();
                        },
-                       {}, 300});
+                       {}, 150});
 
     std::vector<TBytes> coded;
     for (const wchar_t* text : {L"int x = 1;\r\n", L"\u00e9\u4e2d\r\nreturn 0;", L"a"}) {
@@ -632,7 +632,7 @@ inline std::vector<TParser> MakeParsers(const std::wstring& sourceTree, const st
                                }
                            }
                        },
-                       {}, 300});
+                       {}, 150});
 
     std::vector<TBytes> texts;
     for (TTextEncoding encoding : {TTextEncoding::Ansi, TTextEncoding::UTF8, TTextEncoding::UTF16LE, TTextEncoding::UTF16BE}) {
