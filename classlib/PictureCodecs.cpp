@@ -15,10 +15,6 @@ namespace ClassLib {
 
 namespace {
 
-// Large enough for any picture this program shows, small enough that a forged
-// header cannot exhaust a 32-bit process.
-constexpr std::uint64_t MaxPixels = 16ull * 1024 * 1024;
-
 const std::uint8_t PngSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
 
 [[noreturn]] void BadPng(const std::wstring& why) { throw EInvalidGraphic(L"PNG image is not valid: " + why); }
@@ -105,6 +101,11 @@ const TAdam7Pass Adam7[7] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4,
 
 }  // namespace
 
+bool PictureSizeAllowed(std::uint64_t width, std::uint64_t height) {
+    // Each side alone first, so the product cannot overflow.
+    return width <= MaxPicturePixels && height <= MaxPicturePixels && width * height <= MaxPicturePixels;
+}
+
 bool IsPngSignature(const std::uint8_t* data, std::size_t size) {
     return size >= 8 && std::memcmp(data, PngSignature, 8) == 0;
 }
@@ -154,8 +155,7 @@ TRasterImage DecodePngData(const std::uint8_t* data, std::size_t size) {
             header.Depth = body[8];
             header.ColorType = body[9];
             header.Interlace = body[12];
-            if (header.Width == 0 || header.Height == 0 || header.Width > 0x7FFFFFFF || header.Height > 0x7FFFFFFF ||
-                std::uint64_t(header.Width) * header.Height > MaxPixels)
+            if (header.Width == 0 || header.Height == 0 || !PictureSizeAllowed(header.Width, header.Height))
                 BadPng(L"the image size is out of range");
             if (!ValidDepth(header.ColorType, header.Depth)) BadPng(L"unsupported colour type or bit depth");
             if (body[10] != 0 || body[11] != 0 || header.Interlace > 1) BadPng(L"unknown compression, filter or interlace method");
@@ -200,6 +200,9 @@ TRasterImage DecodePngData(const std::uint8_t* data, std::size_t size) {
         if (passWidth[p] && passHeight[p])
             rawSize += std::uint64_t(passHeight[p]) * (1 + (std::uint64_t(passWidth[p]) * bitsPerPixel + 7) / 8);
     }
+    // Deflate expands its input at most 1032 times: data that cannot fill the image is
+    // refused before the image's buffer is allocated.
+    if (rawSize > std::uint64_t(packed.size()) * 1032 + 64) BadPng(L"the image data is shorter than the image");
     TBytes raw(rawSize);
     uLongf rawLength = uLongf(rawSize);
     const int status = uncompress(raw.data(), &rawLength, packed.data(), uLong(packed.size()));
@@ -342,6 +345,12 @@ bool RunJpegDecode(const std::uint8_t* data, std::size_t size, TBytes* pixels, T
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
     jpeg_read_header(&info, TRUE);
+    // Before jpeg_start_decompress: it allocates for the declared size.
+    result->TooLarge = !PictureSizeAllowed(info.image_width, info.image_height);
+    if (result->TooLarge) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
     if (info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK) {
         info.out_color_space = JCS_CMYK;
     } else if (info.num_components == 1) {
@@ -354,11 +363,6 @@ bool RunJpegDecode(const std::uint8_t* data, std::size_t size, TBytes* pixels, T
     result->Width = int(info.output_width);
     result->Height = int(info.output_height);
     result->Components = info.output_components;
-    result->TooLarge = std::uint64_t(info.output_width) * info.output_height > MaxPixels;
-    if (result->TooLarge) {
-        jpeg_destroy_decompress(&info);
-        return false;
-    }
     pixels->resize(std::size_t(info.output_width) * info.output_height * info.output_components);
     while (info.output_scanline < info.output_height) {
         JSAMPROW row = pixels->data() + std::size_t(info.output_scanline) * info.output_width * info.output_components;
@@ -456,6 +460,86 @@ TBytes EncodeJpeg(const TRasterImage& image, int quality) {
         throw EInvalidGraphic(L"Cannot write the JPEG image: " + std::wstring(message.begin(), message.end()));
     }
     return out;
+}
+
+// ---- GIF and TIFF headers ----
+
+void CheckGifHeader(const std::uint8_t* data, std::size_t size) {
+    auto bad = [](const wchar_t* why) { throw EInvalidGraphic(std::wstring(L"GIF image is not valid: ") + why); };
+    if (size < 13 || std::memcmp(data, "GIF8", 4) != 0) bad(L"the GIF signature is missing");
+    auto le16 = [data](std::size_t at) { return unsigned(data[at]) | (unsigned(data[at + 1]) << 8); };
+    if (!PictureSizeAllowed(le16(6), le16(8))) bad(L"the image size is out of range");
+    const bool globalTable = (data[10] & 0x80) != 0;
+    std::size_t pos = 13;
+    if (globalTable) pos += 3u << ((data[10] & 7) + 1);
+    // Skips a chain of sized blocks ending in an empty one.
+    auto skipBlocks = [data, size](std::size_t at) {
+        while (at < size && data[at] != 0) at += std::size_t(data[at]) + 1;
+        return at + 1;
+    };
+    // Every frame is checked: the system's decoder looks at all of them, not only the first.
+    bool seenImage = false;
+    while (pos < size && data[pos] != 0x3B) {
+        if (data[pos] == 0x21) {
+            pos = skipBlocks(pos + 2);
+        } else if (data[pos] == 0x2C) {
+            if (size - pos < 10) bad(L"an image descriptor is cut short");
+            const unsigned width = le16(pos + 5), height = le16(pos + 7);
+            if (width == 0 || height == 0 || !PictureSizeAllowed(width, height)) bad(L"the image size is out of range");
+            const std::uint8_t flags = data[pos + 9];
+            // Wine: its decoder reads a frame's missing colour table through a null pointer.
+            if (!globalTable && !(flags & 0x80)) bad(L"an image has no colour table");
+            pos += 10;
+            if (flags & 0x80) pos += 3u << ((flags & 7) + 1);
+            pos = skipBlocks(pos + 1);  // after the LZW code size
+            seenImage = true;
+        } else {
+            break;  // trailing bytes that are no block: the system stops there too
+        }
+    }
+    if (!seenImage) bad(L"the data holds no image");
+}
+
+void CheckTiffHeader(const std::uint8_t* data, std::size_t size) {
+    auto bad = [](const wchar_t* why) { throw EInvalidGraphic(std::wstring(L"TIFF image is not valid: ") + why); };
+    if (size < 8) bad(L"the TIFF signature is missing");
+    const bool little = data[0] == 'I' && data[1] == 'I';
+    if (!little && !(data[0] == 'M' && data[1] == 'M')) bad(L"the TIFF signature is missing");
+    auto u16 = [data, little](std::size_t at) {
+        return little ? unsigned(data[at]) | (unsigned(data[at + 1]) << 8) : (unsigned(data[at]) << 8) | data[at + 1];
+    };
+    auto u32 = [data, little](std::size_t at) {
+        return little ? std::uint32_t(data[at]) | (std::uint32_t(data[at + 1]) << 8) | (std::uint32_t(data[at + 2]) << 16) |
+                            (std::uint32_t(data[at + 3]) << 24)
+                      : BigEndian32(data + at);
+    };
+    if (u16(2) != 42) bad(L"the TIFF signature is missing");
+    // Bytes per value of each field type (0: a type the system skips).
+    static const unsigned typeSizes[14] = {0, 1, 1, 2, 4, 8, 1, 1, 2, 4, 8, 4, 8, 4};
+    std::uint32_t width = 0, height = 0;
+    // Every directory of the chain, and every value a field keeps outside it, must lie
+    // inside the data: the system's reader allocates for the counts it finds there.
+    std::uint32_t directory = u32(4);
+    for (int index = 0; directory != 0; ++index) {
+        if (index == 256) bad(L"its directories run in a circle");
+        if (directory < 8 || directory > size - 2) bad(L"an image directory lies outside the data");
+        const unsigned entries = u16(directory);
+        if (std::size_t(entries) * 12 + 4 > size - directory - 2) bad(L"an image directory is cut short");
+        for (unsigned i = 0; i < entries; ++i) {
+            const std::size_t entry = directory + 2 + std::size_t(i) * 12;
+            const unsigned tag = u16(entry), type = u16(entry + 2);
+            const std::uint64_t bytes = std::uint64_t(u32(entry + 4)) * (type < 14 ? typeSizes[type] : 0);
+            if (bytes > 4 && (u32(entry + 8) > size || bytes > size - u32(entry + 8)))
+                bad(L"a field's values lie outside the data");
+            if (index == 0 && (tag == 256 || tag == 257)) {
+                // A SHORT value sits in the first two bytes of the value field, a LONG fills it.
+                const std::uint32_t value = type == 3 ? u16(entry + 8) : type == 4 ? u32(entry + 8) : 0;
+                (tag == 256 ? width : height) = value;
+            }
+        }
+        directory = u32(directory + 2 + std::size_t(entries) * 12);
+    }
+    if (width == 0 || height == 0 || !PictureSizeAllowed(width, height)) bad(L"the image size is out of range");
 }
 
 }  // namespace ClassLib

@@ -33,8 +33,6 @@ CLASSLIB_IMPLEMENT(TMetafile, TGraphic)
 
 namespace {
 
-constexpr std::uint64_t MaxBitmapPixels = 64ull * 1024 * 1024;
-
 std::uint16_t Le16(const std::uint8_t* p) { return std::uint16_t(p[0] | (p[1] << 8)); }
 std::uint32_t Le32(const std::uint8_t* p) { return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[3]) << 24); }
 void PutLe16(TBytes& out, unsigned v) { out.push_back(std::uint8_t(v)); out.push_back(std::uint8_t(v >> 8)); }
@@ -155,10 +153,56 @@ int BitCountOf(TPixelFormat format) {
     }
 }
 
-int ColorTableSize(const BITMAPINFOHEADER& h) {
+// Unsigned throughout: biClrUsed is the file's, and any 32-bit value may stand there.
+std::uint32_t ColorTableSize(const BITMAPINFOHEADER& h) {
     if (h.biBitCount > 8) return 0;
-    const int full = 1 << h.biBitCount;
-    return h.biClrUsed == 0 || int(h.biClrUsed) > full ? full : int(h.biClrUsed);
+    const std::uint32_t full = 1u << h.biBitCount;
+    return h.biClrUsed == 0 || h.biClrUsed > full ? full : h.biClrUsed;
+}
+
+// Expands BI_RLE8 or BI_RLE4 data into bottom-up rows of `stride` bytes. Writes stay
+// inside width x height and reads inside `size`; pixels the data skips stay 0, and
+// data that ends early leaves the rest of the image so.
+void ExpandRle(const std::uint8_t* in, std::size_t size, bool fourBits, std::uint32_t width, std::uint32_t height,
+               std::size_t stride, std::uint8_t* out) {
+    std::uint64_t x = 0, y = 0;
+    auto put = [&](unsigned index) {
+        if (x < width && y < height) {
+            std::uint8_t* row = out + std::size_t(y) * stride;
+            if (!fourBits) row[x] = std::uint8_t(index);
+            else if (x % 2) row[x / 2] = std::uint8_t((row[x / 2] & 0xF0) | (index & 0x0F));
+            else row[x / 2] = std::uint8_t((row[x / 2] & 0x0F) | (index << 4));
+        }
+        ++x;
+    };
+    std::size_t pos = 0;
+    while (size - pos >= 2 && y < height) {
+        const unsigned count = in[pos], value = in[pos + 1];
+        pos += 2;
+        if (count) {  // a run: one index, or two alternating ones at four bits
+            for (unsigned i = 0; i < count; ++i) put(fourBits ? (i % 2 ? value & 0x0F : value >> 4) : value);
+            continue;
+        }
+        if (value == 0) {  // end of line
+            x = 0;
+            ++y;
+        } else if (value == 1) {  // end of bitmap
+            return;
+        } else if (value == 2) {  // move right and up
+            if (size - pos < 2) return;
+            x += in[pos];
+            y += in[pos + 1];
+            pos += 2;
+        } else {  // `value` literal indexes, padded to a 16-bit boundary
+            const std::size_t bytes = fourBits ? (value + 1) / 2 : value;
+            if (bytes > size - pos) return;
+            for (unsigned i = 0; i < value; ++i) {
+                const std::uint8_t b = in[pos + (fourBits ? i / 2 : i)];
+                put(fourBits ? (i % 2 ? b & 0x0F : b >> 4) : b);
+            }
+            pos += std::min(size - pos, (bytes + 1) & ~std::size_t(1));
+        }
+    }
 }
 
 // A BITMAPINFOHEADER with the masks and colour table that follow it.
@@ -272,7 +316,7 @@ TRasterImage DecodeWithGdiPlus(const std::uint8_t* data, std::size_t size, const
     UINT width = 0, height = 0;
     GdipGetImageWidth(image.Bitmap, &width);
     GdipGetImageHeight(image.Bitmap, &height);
-    if (width == 0 || height == 0 || std::uint64_t(width) * height > MaxBitmapPixels)
+    if (width == 0 || height == 0 || !PictureSizeAllowed(width, height))
         throw EInvalidGraphic(invalid + L": the image size is out of range");
     TRasterImage raster;
     raster.Width = int(width);
@@ -590,7 +634,7 @@ int TBitmap::BitCount() const { return BitCountOf(FPixelFormat); }
 int TBitmap::BytesPerScanLine() const { return ((FWidth * BitCount() + 31) / 32) * 4; }
 
 void TBitmap::Recreate(int width, int height, TPixelFormat format, bool keepPixels, const TBytes* info) {
-    if (width < 0 || height < 0 || std::uint64_t(width) * std::uint64_t(height) > MaxBitmapPixels)
+    if (width < 0 || height < 0 || !PictureSizeAllowed(std::uint64_t(width), std::uint64_t(height)))
         throw EInvalidGraphicOperation(L"Cannot make a bitmap of " + std::to_wstring(width) + L" x " +
                                        std::to_wstring(height) + L" pixels");
     TBytes newInfo = info ? *info : MakeInfo(std::max(width, 1), std::max(height, 1), format);
@@ -771,6 +815,8 @@ void TBitmap::LoadFromStream(TStream* stream) {
 }
 
 void TBitmap::LoadFromBytes(const std::uint8_t* data, std::size_t size) {
+    // Every field is the file's: each is checked, unsigned, against `size` before
+    // anything is allocated or copied.
     auto bad = [](const wchar_t* why) { throw EInvalidGraphic(std::wstring(L"Bitmap image is not valid: ") + why); };
     if (size < 14 + 12 || data[0] != 'B' || data[1] != 'M') bad(L"the BMP signature is missing");
     const std::uint32_t headerSize = Le32(data + 14);
@@ -781,8 +827,8 @@ void TBitmap::LoadFromBytes(const std::uint8_t* data, std::size_t size) {
     BITMAPINFOHEADER info{};
     info.biSize = sizeof info;
     info.biPlanes = 1;
-    std::size_t tableOffset = 14 + headerSize;
-    int tableEntrySize = 4;
+    std::size_t tableOffset = 14 + std::size_t(headerSize);
+    std::size_t tableEntrySize = 4;
     DWORD masks[3] = {0, 0, 0};
     if (headerSize == 12) {
         info.biWidth = Le16(h + 4);
@@ -798,15 +844,17 @@ void TBitmap::LoadFromBytes(const std::uint8_t* data, std::size_t size) {
         info.biClrUsed = Le32(h + 32);
         if (info.biCompression == BI_BITFIELDS) {
             // A plain header is followed by the masks; the longer ones hold them inside.
+            if (headerSize != 40 && headerSize < 40 + 12) bad(L"the colour masks are missing");
             const std::uint8_t* m = headerSize == 40 ? data + tableOffset : h + 40;
             if (headerSize == 40) tableOffset += 12;
-            if (std::size_t(m - data) + 12 > size) bad(L"the colour masks are missing");
+            if (tableOffset > size) bad(L"the colour masks are missing");
             for (int i = 0; i < 3; ++i) masks[i] = Le32(m + 4 * i);
         }
     }
     const bool topDown = info.biHeight < 0;
     const std::int64_t width = info.biWidth, height = std::abs(std::int64_t(info.biHeight));
-    if (width <= 0 || height <= 0 || std::uint64_t(width * height) > MaxBitmapPixels) bad(L"the image size is out of range");
+    if (width <= 0 || height <= 0 || !PictureSizeAllowed(std::uint64_t(width), std::uint64_t(height)))
+        bad(L"the image size is out of range");
     TPixelFormat format;
     switch (info.biBitCount) {
     case 1: format = pf1bit; break;
@@ -823,14 +871,16 @@ void TBitmap::LoadFromBytes(const std::uint8_t* data, std::size_t size) {
           (info.biCompression == BI_BITFIELDS && (info.biBitCount == 16 || info.biBitCount == 32))))
         bad(L"unsupported compression");
     if (rle && topDown) bad(L"a compressed image cannot be stored top-down");
-    const int colors = ColorTableSize(info);
-    if (tableOffset + std::size_t(colors) * tableEntrySize > size) bad(L"the colour table is cut short");
+    if (info.biClrUsed > 256) bad(L"the colour count is out of range");
+    const std::uint32_t colors = ColorTableSize(info);  // at most 256
+    const std::size_t tableBytes = std::size_t(colors) * tableEntrySize;
+    if (tableBytes > size - tableOffset) bad(L"the colour table is cut short");
 
     std::size_t bitsOffset = Le32(data + 10);
-    const std::size_t naturalOffset = tableOffset + std::size_t(colors) * tableEntrySize;
-    if (bitsOffset == 0 || bitsOffset > size) bitsOffset = naturalOffset;
+    if (bitsOffset == 0 || bitsOffset > size) bitsOffset = tableOffset + tableBytes;
+    // Within PictureSizeAllowed, a row and the whole image fit a size_t on every build.
     const std::size_t stride = ((std::size_t(width) * info.biBitCount + 31) / 32) * 4;
-    if (!rle && bitsOffset + stride * std::size_t(height) > size) bad(L"the pixel data is cut short");
+    if (!rle && std::uint64_t(stride) * std::uint64_t(height) > size - bitsOffset) bad(L"the pixel data is cut short");
 
     TBytes targetInfo = MakeInfo(int(width), int(height), format);
     if (info.biCompression == BI_BITFIELDS && format == pf32bit) {
@@ -840,29 +890,21 @@ void TBitmap::LoadFromBytes(const std::uint8_t* data, std::size_t size) {
     }
     if (colors) {
         auto* table = reinterpret_cast<RGBQUAD*>(targetInfo.data() + sizeof(BITMAPINFOHEADER));
-        for (int i = 0; i < (1 << info.biBitCount); ++i) {
+        for (std::uint32_t i = 0; i < (1u << info.biBitCount); ++i) {
             const std::uint8_t* e = data + tableOffset + std::size_t(i) * tableEntrySize;
             table[i] = i < colors ? RGBQUAD{e[0], e[1], e[2], 0} : RGBQUAD{0, 0, 0, 0};
         }
     }
     Recreate(int(width), int(height), format, false, &targetInfo);
     FAlphaPremultiplied = false;
+    ::GdiFlush();
+    auto* bits = static_cast<std::uint8_t*>(FBits);
     if (rle) {
-        // GDI expands run-length data; the size bounds how far it may read.
-        TBytes source(sizeof(BITMAPINFOHEADER) + std::size_t(colors) * 4);
-        auto* sourceInfo = reinterpret_cast<BITMAPINFOHEADER*>(source.data());
-        *sourceInfo = info;
-        sourceInfo->biSizeImage = DWORD(size - bitsOffset);
-        sourceInfo->biClrUsed = DWORD(colors);
-        std::memcpy(source.data() + sizeof(BITMAPINFOHEADER), FInfo.data() + sizeof(BITMAPINFOHEADER), std::size_t(colors) * 4);
-        FreeCanvasContext();  // SetDIBits wants the bitmap selected nowhere
-        HDC screen = ::GetDC(nullptr);
-        ::SetDIBits(screen, FHandle.get(), 0, UINT(height), data + bitsOffset,
-                    reinterpret_cast<BITMAPINFO*>(source.data()), DIB_RGB_COLORS);
-        ::ReleaseDC(nullptr, screen);
+        // Expanded here rather than by GDI, so the reads are bounded by this data.
+        std::memset(bits, 0, stride * std::size_t(height));
+        ExpandRle(data + bitsOffset, size - bitsOffset, info.biCompression == BI_RLE4, std::uint32_t(width),
+                  std::uint32_t(height), stride, bits);
     } else {
-        ::GdiFlush();
-        auto* bits = static_cast<std::uint8_t*>(FBits);
         for (std::int64_t y = 0; y < height; ++y) {
             const std::int64_t sourceRow = topDown ? height - 1 - y : y;  // stored bottom-up
             std::memcpy(bits + std::size_t(y) * stride, data + bitsOffset + std::size_t(sourceRow) * stride, stride);
@@ -995,6 +1037,43 @@ void TIcon::LoadFromStream(TStream* stream) {
     LoadFromBytes(bytes.data(), bytes.size());
 }
 
+namespace {
+
+// Why the first image of an icon file cannot be handed to the system, or null when it
+// can: PNG data, or a BITMAPINFOHEADER whose colour table, colour pixels and mask all
+// lie inside `length`.
+const wchar_t* IconImageFault(const std::uint8_t* image, std::uint32_t length) {
+    if (IsPngSignature(image, length)) {
+        if (length < 8 + 8 + 13 || std::memcmp(image + 12, "IHDR", 4) != 0) return L"its PNG header is missing";
+        auto be32 = [image](std::size_t at) {
+            return (std::uint32_t(image[at]) << 24) | (std::uint32_t(image[at + 1]) << 16) |
+                   (std::uint32_t(image[at + 2]) << 8) | image[at + 3];
+        };
+        const std::uint32_t width = be32(16), height = be32(20);
+        return width && height && PictureSizeAllowed(width, height) ? nullptr : L"the image size is out of range";
+    }
+    const std::uint32_t headerSize = Le32(image);
+    if (headerSize < 40 || headerSize > length) return L"the image header has an unknown size";
+    const std::int32_t width = std::int32_t(Le32(image + 4));
+    const std::int32_t height = std::int32_t(Le32(image + 8)) / 2;  // colour and mask stacked
+    if (width <= 0 || height <= 0 || !PictureSizeAllowed(std::uint32_t(width), std::uint32_t(height)))
+        return L"the image size is out of range";
+    const std::uint32_t bitCount = Le16(image + 14), compression = Le32(image + 16), used = Le32(image + 32);
+    if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32)
+        return L"unsupported bits per pixel";
+    if (compression != BI_RGB && !(compression == BI_BITFIELDS && (bitCount == 16 || bitCount == 32)))
+        return L"unsupported compression";
+    // As the system counts them: the stated colours up to 256, else a full table below 16 bits.
+    const std::uint64_t colors = used ? std::min<std::uint32_t>(used, 256) : bitCount <= 8 ? 1u << bitCount : 0;
+    const std::uint64_t colorStride = ((std::uint64_t(width) * bitCount + 31) / 32) * 4;
+    const std::uint64_t maskStride = ((std::uint64_t(width) + 31) / 32) * 4;
+    const std::uint64_t needed = std::uint64_t(headerSize) + (compression == BI_BITFIELDS ? 12 : 0) + colors * 4 +
+                                 (colorStride + maskStride) * std::uint64_t(height);
+    return needed <= length ? nullptr : L"its pixels or mask are cut short";
+}
+
+}  // namespace
+
 void TIcon::LoadFromBytes(const std::uint8_t* data, std::size_t size) {
     auto bad = [](const wchar_t* why) { throw EInvalidGraphic(std::wstring(L"Icon image is not valid: ") + why); };
     if (size < 6 + 16 || Le16(data) != 0 || Le16(data + 2) != 1) bad(L"the icon header is missing");
@@ -1006,6 +1085,7 @@ void TIcon::LoadFromBytes(const std::uint8_t* data, std::size_t size) {
     const std::uint32_t length = Le32(entry + 8);
     const std::uint32_t offset = Le32(entry + 12);
     if (offset > size || length > size - offset || length < 40) bad(L"the first image lies outside the data");
+    if (const wchar_t* fault = IconImageFault(data + offset, length)) bad(fault);
     HICON icon = ::CreateIconFromResourceEx(const_cast<PBYTE>(data + offset), length, TRUE, 0x00030000, width, height,
                                             LR_DEFAULTCOLOR);
     if (!icon) bad(L"the system cannot read its first image");
@@ -1204,7 +1284,7 @@ const TGraphicClassData& TGIFImage::ClassData() {
 }
 
 TRasterImage TGIFImage::Decode(const std::uint8_t* data, std::size_t size) const {
-    if (size < 6 || std::memcmp(data, "GIF8", 4) != 0) throw EInvalidGraphic(L"GIF image is not valid: the GIF signature is missing");
+    CheckGifHeader(data, size);
     return DecodeWithGdiPlus(data, size, L"GIF");
 }
 
@@ -1223,6 +1303,9 @@ const TGraphicClassData& TWICImage::ClassData() {
 }
 
 TRasterImage TWICImage::Decode(const std::uint8_t* data, std::size_t size) const {
+    // TIFF's size is checked before the system allocates for it; other formats the system
+    // reads are checked on the size it reports, before their pixels are asked for.
+    if (size >= 2 && ((data[0] == 'I' && data[1] == 'I') || (data[0] == 'M' && data[1] == 'M'))) CheckTiffHeader(data, size);
     return DecodeWithGdiPlus(data, size, L"TIFF");
 }
 
@@ -1236,6 +1319,33 @@ constexpr std::uint32_t PlaceableKey = 0x9AC6CDD7;
 
 bool IsEnhancedMetafile(const std::uint8_t* data, std::size_t size) {
     return size >= 88 && Le32(data) == 1 && std::memcmp(data + 40, " EMF", 4) == 0;
+}
+
+// The length of the enhanced metafile at `data`, once its header and every record are
+// seen to lie inside `size` and to end with the end-of-file record; 0 when they do not.
+std::size_t EnhancedMetafileLength(const std::uint8_t* data, std::size_t size) {
+    const std::uint32_t headerSize = Le32(data + 4), length = Le32(data + 48);
+    if (headerSize < 88 || headerSize % 4 || length < headerSize || length > size) return 0;
+    for (std::size_t pos = 0; length - pos >= 8;) {
+        const std::uint32_t type = Le32(data + pos), recordSize = Le32(data + pos + 4);
+        if (recordSize < 8 || recordSize % 4 || recordSize > length - pos) return 0;
+        pos += recordSize;
+        if (type == EMR_EOF) return pos;
+    }
+    return 0;
+}
+
+// The same for Windows metafile data (after the placeable header): sizes are in 16-bit words.
+std::size_t WindowsMetafileLength(const std::uint8_t* data, std::size_t size) {
+    if (size < 18 || (Le16(data) != 1 && Le16(data) != 2) || Le16(data + 2) != 9) return 0;
+    for (std::size_t pos = 18; size - pos >= 6;) {
+        const std::uint64_t recordSize = std::uint64_t(Le32(data + pos)) * 2;
+        const unsigned function = Le16(data + pos + 4);
+        if (recordSize < 6 || recordSize > size - pos) return 0;
+        pos += std::size_t(recordSize);
+        if (function == 0) return pos;
+    }
+    return 0;
 }
 
 }  // namespace
@@ -1308,12 +1418,15 @@ void TMetafile::LoadFromBytes(const std::uint8_t* data, std::size_t size) {
     int width = 0, height = 0;
     const int ppi = ScreenPixelsPerInch();
     if (IsEnhancedMetafile(data, size)) {
-        if (Le32(data + 48) > size) throw EInvalidGraphic(L"Metafile is not valid: it is longer than the data");
-        handle = ::SetEnhMetaFileBits(UINT(size), data);
+        const std::size_t length = EnhancedMetafileLength(data, size);
+        if (!length) throw EInvalidGraphic(L"Metafile is not valid: its records do not fit the data");
+        handle = ::SetEnhMetaFileBits(UINT(length), data);
         // The frame is in hundredths of a millimetre.
-        const auto frame = [data](int i) { return std::int32_t(Le32(data + 24 + 4 * i)); };
-        width = ::MulDiv(frame(2) - frame(0), ppi, 2540);
-        height = ::MulDiv(frame(3) - frame(1), ppi, 2540);
+        const auto frame = [data](int i) { return std::int64_t(std::int32_t(Le32(data + 24 + 4 * i))); };
+        // In 64 bits: the file's corners may lie 2^32 apart.
+        const auto span = [](std::int64_t extent) { return int(std::clamp<std::int64_t>(extent, -0x7FFFFFFF, 0x7FFFFFFF)); };
+        width = ::MulDiv(span(frame(2) - frame(0)), ppi, 2540);
+        height = ::MulDiv(span(frame(3) - frame(1)), ppi, 2540);
     } else if (size >= 22 + 18 && Le32(data) == PlaceableKey) {
         // A placeable Windows metafile: a 22-byte header with the picture's box in its own units per inch.
         const int left = std::int16_t(Le16(data + 6)), top = std::int16_t(Le16(data + 8));
@@ -1323,7 +1436,9 @@ void TMetafile::LoadFromBytes(const std::uint8_t* data, std::size_t size) {
         height = ::MulDiv(bottom - top, ppi, unitsPerInch);
         METAFILEPICT picture{MM_ANISOTROPIC, ::MulDiv(right - left, 2540, unitsPerInch),
                              ::MulDiv(bottom - top, 2540, unitsPerInch), nullptr};
-        handle = ::SetWinMetaFileBits(UINT(size - 22), data + 22, nullptr, &picture);
+        const std::size_t length = WindowsMetafileLength(data + 22, size - 22);
+        if (!length) throw EInvalidGraphic(L"Metafile is not valid: its records do not fit the data");
+        handle = ::SetWinMetaFileBits(UINT(length), data + 22, nullptr, &picture);
     } else {
         throw EInvalidGraphic(L"Metafile is not valid: the metafile header is missing");
     }

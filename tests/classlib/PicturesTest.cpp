@@ -544,3 +544,212 @@ TEST(Pictures, TransparentBitmapLeavesItsKeyColourOut) {
     EXPECT_EQ(ShownPixel(&sprite, 1, 1), clWhite);
     EXPECT_EQ(ShownPixel(&sprite, 0, 0), clFuchsia);
 }
+
+namespace {
+
+// A BMP of run-length pixels with a table of four colours: black, red, lime, blue.
+TBytes MakeRleBmp(std::uint32_t width, std::uint32_t height, int bitCount, std::uint32_t colorsUsed, const TBytes& pixels) {
+    TBytes out = {'B', 'M'};
+    auto put = [&out](std::uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i) out.push_back(std::uint8_t(value >> (8 * i)));
+    };
+    const std::uint32_t tableSize = 4 * 4;
+    put(14 + 40 + tableSize + std::uint32_t(pixels.size()), 4);
+    put(0, 4);
+    put(14 + 40 + tableSize, 4);
+    put(40, 4);
+    put(width, 4);
+    put(height, 4);
+    put(1, 2);
+    put(std::uint32_t(bitCount), 2);
+    put(bitCount == 8 ? BI_RLE8 : BI_RLE4, 4);
+    put(std::uint32_t(pixels.size()), 4);
+    put(0, 4);
+    put(0, 4);
+    put(colorsUsed, 4);
+    put(0, 4);
+    out.insert(out.end(), {0, 0, 0, 0, 0, 0, 255, 0, 0, 255, 0, 0, 255, 0, 0, 0});
+    out.insert(out.end(), pixels.begin(), pixels.end());
+    return out;
+}
+
+std::uint32_t Le32Of(const TBytes& bytes, std::size_t offset) {
+    return std::uint32_t(bytes.at(offset)) | (std::uint32_t(bytes.at(offset + 1)) << 8) |
+           (std::uint32_t(bytes.at(offset + 2)) << 16) | (std::uint32_t(bytes.at(offset + 3)) << 24);
+}
+
+TBytes Patched(TBytes bytes, std::size_t offset, std::uint32_t value, int width = 4, bool bigEndian = false) {
+    for (int i = 0; i < width; ++i) bytes.at(offset + i) = std::uint8_t(value >> (8 * (bigEndian ? width - 1 - i : i)));
+    return bytes;
+}
+
+TBytes IcoFixture() {
+    TBitmap color(16, 16, pf32bit), mask(16, 16, pf1bit);
+    color.Canvas()->Brush()->SetColor(clRed);
+    color.Canvas()->FillRect(Rect(0, 0, 16, 16));
+    mask.Canvas()->Brush()->SetColor(clBlack);
+    mask.Canvas()->FillRect(Rect(0, 0, 16, 16));
+    ICONINFO info{TRUE, 0, 0, mask.Handle(), color.Handle()};
+    TIcon icon;
+    icon.SetHandle(::CreateIconIndirect(&info));
+    return BytesOf(icon);
+}
+
+TBytes EmfFixture() {
+    HDC recorder = ::CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
+    ::Rectangle(recorder, 0, 0, 40, 30);
+    TMetafile metafile;
+    metafile.SetHandle(::CloseEnhMetaFile(recorder));
+    return BytesOf(metafile);
+}
+
+template <typename TFormat>
+TBytes EncodedFixture() {
+    TFormat image;
+    image.Assign(Fixture(pf24bit).get());
+    return BytesOf(image);
+}
+
+// A 3 x 2 TIFF of one 8-bit grey strip, little-endian; width at 18, height at 30.
+TBytes TiffFixture() {
+    return {'I', 'I', 42, 0, 8, 0, 0, 0,  7, 0,                               // header, 7 entries
+            0, 1, 3, 0, 1, 0, 0, 0, 3, 0, 0, 0,                               // width 3
+            1, 1, 3, 0, 1, 0, 0, 0, 2, 0, 0, 0,                               // height 2
+            2, 1, 3, 0, 1, 0, 0, 0, 8, 0, 0, 0,                               // 8 bits
+            6, 1, 3, 0, 1, 0, 0, 0, 1, 0, 0, 0,                               // black is zero
+            17, 1, 4, 0, 1, 0, 0, 0, 98, 0, 0, 0,                             // strip at 98
+            22, 1, 3, 0, 1, 0, 0, 0, 2, 0, 0, 0,                              // two rows a strip
+            23, 1, 4, 0, 1, 0, 0, 0, 6, 0, 0, 0,                              // six bytes
+            0, 0, 0, 0,                                                       // no next image
+            10, 80, 160, 200, 250, 30};
+}
+
+std::size_t FindMarker(const TBytes& bytes, std::uint8_t marker) {
+    for (std::size_t i = 0; i + 1 < bytes.size(); ++i)
+        if (bytes[i] == 0xFF && bytes[i + 1] == marker) return i;
+    return bytes.size();
+}
+
+}  // namespace
+
+TEST(Pictures, RunLengthBitmapsExpandRunsLiteralsAndMoves) {
+    // Bottom row: three reds, a literal lime, blue, lime, then end of line; a move to
+    // (2, 2); two blues; end of line; one lime; end of bitmap. Skipped pixels stay black.
+    const TBytes rle8 = {3, 1, 0, 3, 2, 3, 2, 0, 0, 0, 0, 2, 2, 1, 2, 3, 0, 0, 1, 2, 0, 1};
+    const TBytes rle4 = {3, 0x11, 0, 3, 0x23, 0x20, 0, 0, 0, 2, 2, 1, 2, 0x33, 0, 0, 1, 0x20, 0, 1};
+    for (int bitCount : {8, 4}) {
+        SCOPED_TRACE(bitCount);
+        const TBytes bytes = MakeRleBmp(8, 4, bitCount, 4, bitCount == 8 ? rle8 : rle4);
+        TBitmap bitmap;
+        bitmap.LoadFromBytes(bytes.data(), bytes.size());
+        ASSERT_EQ(bitmap.Width(), 8);
+        ASSERT_EQ(bitmap.Height(), 4);
+        const TColor expected[4][8] = {
+            {clLime, clBlack, clBlack, clBlack, clBlack, clBlack, clBlack, clBlack},
+            {clBlack, clBlack, clBlue, clBlue, clBlack, clBlack, clBlack, clBlack},
+            {clBlack, clBlack, clBlack, clBlack, clBlack, clBlack, clBlack, clBlack},
+            {clRed, clRed, clRed, clLime, clBlue, clLime, clBlack, clBlack},
+        };
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 8; ++x) EXPECT_EQ(bitmap.Canvas()->Pixels(x, y), expected[y][x]) << x << ", " << y;
+    }
+}
+
+TEST(Pictures, HostileHeadersRaiseAndKeepTheOldImage) {
+    const TBytes bmp = BytesOf(*Fixture(pf8bit));  // 7 x 5, 256 colours, pixels at 1078
+    const TBytes ico = IcoFixture();                 // one 16 x 16 32-bit image at 22
+    const TBytes png = EncodedFixture<TPngImage>();
+    const TBytes jpeg = EncodedFixture<TJPEGImage>();
+    const TBytes gif = MakeGif();                    // the first frame's descriptor at 33
+    const TBytes tiff = TiffFixture();
+    const TBytes emf = EmfFixture();
+    const std::size_t sof = FindMarker(jpeg, 0xC0);
+    const std::size_t emfHeader = Le32Of(emf, 4);
+    TBytes pngIcon = ico;                            // an icon whose image is a PNG header
+    const TBytes hugePng = MakePng(0xFFFF, 0xFFFF, 8, 2, false, {0, 1, 2, 3});
+    pngIcon.resize(22);
+    pngIcon.insert(pngIcon.end(), hugePng.begin(), hugePng.end());
+    pngIcon = Patched(pngIcon, 14, std::uint32_t(hugePng.size()));
+    // Placeable header, metafile header, then one record longer than the data.
+    TBytes wmf = {0xD7, 0xCD, 0xC6, 0x9A, 0, 0, 0, 0, 0, 0, 40, 0, 30, 0, 96, 0, 0, 0, 0, 0, 0, 0};
+    wmf.insert(wmf.end(), {1, 0, 9, 0, 0, 3, 20, 0, 0, 0, 0, 0, 6, 0, 0, 0, 0, 0});
+    wmf.insert(wmf.end(), {0xFF, 0xFF, 0xFF, 0x7F, 0x1B, 0x04, 1, 0, 2, 0, 3, 0, 4, 0});
+
+    struct TCase {
+        const char* Name;
+        const TGraphicClassData& Class;
+        const TBytes& Good;
+        TBytes Hostile;
+    };
+    const TGraphicClassData& bitmapClass = TBitmap::ClassData();
+    const TCase cases[] = {
+        // The colour count went through a negative int and overran the heap on the run-length path.
+        {"RLE8, colour count with the top bit set", bitmapClass, bmp, MakeRleBmp(8, 4, 8, 0xFFFFFFFF, {2, 1, 0, 1})},
+        {"RLE8, colour count 0x80000000", bitmapClass, bmp, MakeRleBmp(8, 4, 8, 0x80000000, {2, 1, 0, 1})},
+        {"RLE4, colour count 0xFFFFFFF0", bitmapClass, bmp, MakeRleBmp(8, 4, 4, 0xFFFFFFF0, {2, 0x11, 0, 1})},
+        {"8 bits, colour count 0x80000001", bitmapClass, bmp, Patched(bmp, 46, 0x80000001)},
+        {"8 bits, 257 colours", bitmapClass, bmp, Patched(bmp, 46, 257)},
+        {"RLE4 past the pixel limit in 60 bytes", bitmapClass, bmp, MakeRleBmp(8193, 4096, 4, 0, {0, 1})},
+        {"header size near 4 GB", bitmapClass, bmp, Patched(bmp, 14, 0xFFFFFFF0)},
+        {"width 2^31 - 1", bitmapClass, bmp, Patched(bmp, 18, 0x7FFFFFFF)},
+        {"height -2^31", bitmapClass, bmp, Patched(bmp, 22, 0x80000000)},
+        {"pixels start at the last byte", bitmapClass, bmp, Patched(bmp, 10, std::uint32_t(bmp.size() - 1))},
+        {"bit fields in a 44-byte header", bitmapClass, bmp,
+         Patched(Patched(Patched(bmp, 14, 44), 28, 32, 2), 30, BI_BITFIELDS)},
+
+        {"icon image header size 0xFFFFFFFF", TIcon::ClassData(), ico, Patched(ico, 22, 0xFFFFFFFF)},
+        {"icon image width 2^31 - 1", TIcon::ClassData(), ico, Patched(ico, 26, 0x7FFFFFFF)},
+        {"icon image shorter than its pixels", TIcon::ClassData(), ico, Patched(ico, 14, 40 + 100)},
+        {"icon of 8 bits, colour count with the top bit set", TIcon::ClassData(), ico,
+         Patched(Patched(ico, 22 + 14, 8, 2), 22 + 32, 0x80000000)},
+        {"icon image offset 0xFFFFFFFF", TIcon::ClassData(), ico, Patched(ico, 18, 0xFFFFFFFF)},
+        {"icon directory of 65535 images", TIcon::ClassData(), ico, Patched(ico, 4, 0xFFFF, 2)},
+        {"icon holding a 65535 x 65535 PNG", TIcon::ClassData(), ico, pngIcon},
+
+        {"PNG width 2^31", TPngImage::ClassData(), png, MakePng(int(0x80000000u), 1, 8, 2, false, {0, 1, 2, 3})},
+        {"PNG past the pixel limit", TPngImage::ClassData(), png, MakePng(5000, 4000, 8, 2, false, {0, 1, 2, 3})},
+        // Found by bench/Robustness: 172 bytes of data made the decoder allocate for 9.4 million pixels.
+        {"PNG too large for its data", TPngImage::ClassData(), png, MakePng(9, 1048583, 8, 2, false, TBytes(1000, 0))},
+        {"PNG chunk length near 4 GB", TPngImage::ClassData(), png, Patched(png, 8, 0xFFFFFFF0, 4, true)},
+
+        {"JPEG of 65500 x 65500", TJPEGImage::ClassData(), jpeg,
+         Patched(Patched(jpeg, sof + 5, 65500, 2, true), sof + 7, 65500, 2, true)},
+        {"JPEG past the pixel limit", TJPEGImage::ClassData(), jpeg,
+         Patched(Patched(jpeg, sof + 5, 4000, 2, true), sof + 7, 5000, 2, true)},
+        {"JPEG width 0", TJPEGImage::ClassData(), jpeg, Patched(jpeg, sof + 7, 0, 2, true)},
+
+        {"GIF screen of 65535 x 65535", TGIFImage::ClassData(), gif, Patched(Patched(gif, 6, 0xFFFF, 2), 8, 0xFFFF, 2)},
+        {"GIF frame of 65535 x 65535", TGIFImage::ClassData(), gif, Patched(Patched(gif, 38, 0xFFFF, 2), 40, 0xFFFF, 2)},
+        {"GIF descriptor cut short", TGIFImage::ClassData(), gif, TBytes(gif.begin(), gif.begin() + 38)},
+        // Wine's decoder read the missing colour table through a null pointer (found by bench/Robustness).
+        {"GIF frame without a colour table", TGIFImage::ClassData(), gif,
+         {'G', 'I', 'F', '8', '9', 'a', 2, 0, 1, 0, 0, 0xFF, 0, 0x2C, 0, 0, 0, 0, 2, 0, 2, 0, 0, 2, 4, 4, 0x43, 0x71, 5, 0, 0x3B}},
+
+        {"TIFF directory at 0xFFFFFFFF", TWICImage::ClassData(), tiff, Patched(tiff, 4, 0xFFFFFFFF)},
+        {"TIFF directory of 65535 entries", TWICImage::ClassData(), tiff, Patched(tiff, 8, 0xFFFF, 2)},
+        {"TIFF width 2^31 - 1", TWICImage::ClassData(), tiff, Patched(Patched(tiff, 12, 4, 2), 18, 0x7FFFFFFF)},
+        // Found by bench/Robustness: the system's reader spent seconds on a count of 2^31 strips.
+        {"TIFF strip sizes of 2^31 + 1 values", TWICImage::ClassData(), tiff, Patched(tiff, 86, 0x80000001)},
+        {"TIFF past the pixel limit", TWICImage::ClassData(), tiff, Patched(Patched(tiff, 18, 5000, 2), 30, 4000, 2)},
+
+        {"metafile length near 4 GB", TMetafile::ClassData(), emf, Patched(emf, 48, 0xFFFFFFF0)},
+        {"metafile record longer than the data", TMetafile::ClassData(), emf, Patched(emf, emfHeader + 4, 0x7FFFFFF0)},
+        {"placeable metafile record longer than the data", TMetafile::ClassData(), emf, wmf},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        std::unique_ptr<TGraphic> graphic = c.Class.Create();
+        graphic->LoadFromStream(StreamOf(c.Good).get());
+        const TBytes before = BytesOf(*graphic);
+        const int width = graphic->Width();
+        EXPECT_THROW(graphic->LoadFromStream(StreamOf(c.Hostile).get()), EInvalidGraphic);
+        EXPECT_EQ(graphic->Width(), width);
+        EXPECT_EQ(BytesOf(*graphic), before);
+
+        TPicture picture;
+        picture.SetGraphic(graphic.get());
+        const TGraphic* old = picture.Graphic();
+        EXPECT_THROW(picture.LoadFromStream(StreamOf(c.Hostile).get()), EInvalidGraphic);
+        EXPECT_EQ(picture.Graphic(), old);
+    }
+}
