@@ -16,6 +16,7 @@
 #include "app/Unit1Generator.h"
 #include "app/UserBlockCoding.h"
 #include "classlib/Exceptions.h"
+#include "classlib/FileNames.h"
 #include "classlib/Form.h"
 #include "classlib/IniFiles.h"
 #include "classlib/PictureCodecs.h"
@@ -198,6 +199,15 @@ inline TFigures RunParser(const TParser& parser, std::uint64_t seed, std::uint64
 }
 
 // ---- samples ----
+
+// A file the parsers write their inputs to; removed once the last parser using it is gone.
+struct TScratchFile {
+    explicit TScratchFile(std::wstring name) : Name(std::move(name)) {}
+    ~TScratchFile() { ::DeleteFileW(Name.c_str()); }
+    TScratchFile(const TScratchFile&) = delete;
+    TScratchFile& operator=(const TScratchFile&) = delete;
+    const std::wstring Name;
+};
 
 inline TBytes BytesOfText(const std::string& text) { return TBytes(text.begin(), text.end()); }
 
@@ -587,15 +597,15 @@ inline std::vector<TParser> MakeParsers(const std::wstring& sourceTree, const st
             sources.push_back(TStrings::EncodeText(memoC.Text(), used, encoding != TTextEncoding::Ansi));
         }
     }
-    const std::wstring sourceFile = scratch + L"robustness_" + tag + L".c";
+    const auto sourceFile = std::make_shared<TScratchFile>(scratch + L"robustness_" + tag + L".c");
     parsers.push_back({"generated C read-back", sources,
                        {"//#1[ ", "//#1]", "//#2[ ", "//#2]", "///{ ", "///[ ", "//}]---", "\r\n", "\t", "{", " "},
                        [sourceFile](const TBytes& input) {
-                           WriteFile(sourceFile, input);
+                           WriteFile(sourceFile->Name, input);
                            TStringList atcmds, memoC, memoH, memo2;
                            Unit1::TAtGenerator generator;
                            generator.SetPanes(&atcmds, &memoC, &memoH, &memo2);
-                           generator.LoadUserBlocks(sourceFile);
+                           generator.LoadUserBlocks(sourceFile->Name);
                            generator.GenerateSources();
                        },
                        {}, 150});
@@ -611,15 +621,15 @@ inline std::vector<TParser> MakeParsers(const std::wstring& sourceTree, const st
                        },
                        {}});
 
-    const std::wstring iniFile = scratch + L"robustness_" + tag + L".ini";
+    const auto iniFile = std::make_shared<TScratchFile>(scratch + L"robustness_" + tag + L".ini");
     parsers.push_back({"INI file",
                        {BytesOfText("[Options]\r\nSort=1\r\nColors=0x1F\r\nScale=2.5\r\n; comment\r\n[Recent]\r\nFile1=C:\\a.c\r\n"),
                         BytesOfText("\xEF\xBB\xBF[a]\nb=c\n\n[ spaced ]\n key = value \n"),
                         {0xFF, 0xFE, '[', 0, 'x', 0, ']', 0, '\r', 0, '\n', 0, 'k', 0, '=', 0, '5', 0}},
                        {"[", "]", "=", "\r\n", ";", "\"", "$", "0x"},
                        [iniFile](const TBytes& input) {
-                           WriteFile(iniFile, input);
-                           TIniFile ini(iniFile);
+                           WriteFile(iniFile->Name, input);
+                           TIniFile ini(iniFile->Name);
                            // Every read parses the file again: a few sections and keys are enough.
                            const std::vector<std::wstring> sections = ini.ReadSections();
                            for (std::size_t s = 0; s < sections.size() && s < 4; ++s) {
