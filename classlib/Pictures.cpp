@@ -662,17 +662,12 @@ void TBitmap::Recreate(int width, int height, TPixelFormat format, bool keepPixe
     FHeight = FHandle ? height : 0;
     if (FHandle) {
         if (keepPixels && old) {
-            HDC screen = ::GetDC(nullptr);
-            HDC from = ::CreateCompatibleDC(screen);
-            HDC to = ::CreateCompatibleDC(screen);
-            HGDIOBJ oldFrom = ::SelectObject(from, old.get());
-            HGDIOBJ oldTo = ::SelectObject(to, FHandle.get());
-            ::BitBlt(to, 0, 0, std::min(width, oldWidth), std::min(height, oldHeight), from, 0, 0, SRCCOPY);
-            ::SelectObject(from, oldFrom);
-            ::SelectObject(to, oldTo);
-            ::DeleteDC(from);
-            ::DeleteDC(to);
-            ::ReleaseDC(nullptr, screen);
+            TWindowDC screen;
+            TOwnedDC from(::CreateCompatibleDC(screen.Handle())), to(::CreateCompatibleDC(screen.Handle()));
+            if (from && to) {
+                TSelection fromSelected(from.get(), old.get()), toSelected(to.get(), FHandle.get());
+                ::BitBlt(to.get(), 0, 0, std::min(width, oldWidth), std::min(height, oldHeight), from.get(), 0, 0, SRCCOPY);
+            }
         }
     }
 }
