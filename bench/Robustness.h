@@ -25,10 +25,13 @@
 #include "classlib/StringList.h"
 #include "classlib/Strings.h"
 #include "classlib/WindowDescription.h"
+#include "tests/support/SamplePictures.h"
 
 namespace Robustness {
 
 using TBytes = std::vector<std::uint8_t>;
+using TestSupport::SampleGif;
+using TestSupport::SavedBytes;
 
 // xorshift64*: the same inputs for the same seed on every build.
 class TRandom {
@@ -211,12 +214,6 @@ struct TScratchFile {
 
 inline TBytes BytesOfText(const std::string& text) { return TBytes(text.begin(), text.end()); }
 
-inline TBytes SavedBytes(ClassLib::TGraphic& graphic) {
-    ClassLib::TMemoryStream stream;
-    graphic.SaveToStream(&stream);
-    return stream.Bytes();
-}
-
 // The whole file, or nothing when it cannot be read (a missing fixture only narrows the seeds).
 inline TBytes FileBytes(const std::wstring& fileName) {
     try {
@@ -300,31 +297,6 @@ inline TBytes SampleCoreBitmap() {
     PutLe(out, 1, 2);
     out.insert(out.end(), {0, 0, 0, 255, 255, 255, 0xA8, 0, 0, 0, 0x50, 0, 0, 0});
     return out;
-}
-
-// A 2 x 2 GIF: red, lime / blue, transparent (every pixel after a clear code).
-inline TBytes SampleGif() {
-    TBytes gif = {'G', 'I', 'F', '8', '9', 'a', 2, 0, 2, 0, 0xF1, 0, 0};
-    gif.insert(gif.end(), {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255});
-    gif.insert(gif.end(), {0x21, 0xF9, 4, 0x01, 0, 0, 3, 0});
-    gif.insert(gif.end(), {0x2C, 0, 0, 0, 0, 2, 0, 2, 0, 0, 2});
-    const int codes[] = {4, 0, 4, 1, 4, 2, 4, 3, 5};
-    TBytes packed;
-    unsigned bits = 0, count = 0;
-    for (int code : codes) {
-        bits |= unsigned(code) << count;
-        count += 3;
-        while (count >= 8) {
-            packed.push_back(std::uint8_t(bits));
-            bits >>= 8;
-            count -= 8;
-        }
-    }
-    if (count) packed.push_back(std::uint8_t(bits));
-    gif.push_back(std::uint8_t(packed.size()));
-    gif.insert(gif.end(), packed.begin(), packed.end());
-    gif.insert(gif.end(), {0, 0x3B});
-    return gif;
 }
 
 // A 16 x 16 icon file of one 32-bit image with its mask.

@@ -6,16 +6,13 @@
 #include <zlib.h>
 
 #include "classlib/Streams.h"
+#include "support/SamplePictures.h"
 
 using namespace ClassLib;
+using TestSupport::SampleGif;
+using TestSupport::SavedBytes;
 
 namespace {
-
-TBytes BytesOf(TGraphic& graphic) {
-    TMemoryStream stream;
-    graphic.SaveToStream(&stream);
-    return stream.Bytes();
-}
 
 std::unique_ptr<TMemoryStream> StreamOf(const TBytes& bytes) {
     auto stream = std::make_unique<TMemoryStream>();
@@ -79,28 +76,6 @@ TBytes MakePng(int width, int height, int depth, int colorType, bool interlaced,
     return out;
 }
 
-// A 2 x 2 GIF: red, lime / blue, transparent. Every pixel follows a clear code, so
-// the LZW codes stay 3 bits wide.
-TBytes MakeGif() {
-    TBytes gif = {'G', 'I', 'F', '8', '9', 'a', 2, 0, 2, 0, 0xF1, 0, 0};
-    gif.insert(gif.end(), {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255});   // colour table
-    gif.insert(gif.end(), {0x21, 0xF9, 4, 0x01, 0, 0, 3, 0});                  // index 3 is transparent
-    gif.insert(gif.end(), {0x2C, 0, 0, 0, 0, 2, 0, 2, 0, 0, 2});               // image, LZW minimum 2
-    const int codes[] = {4, 0, 4, 1, 4, 2, 4, 3, 5};
-    TBytes packed;
-    unsigned bits = 0, count = 0;
-    for (int code : codes) {
-        bits |= unsigned(code) << count;
-        count += 3;
-        while (count >= 8) { packed.push_back(std::uint8_t(bits)); bits >>= 8; count -= 8; }
-    }
-    if (count) packed.push_back(std::uint8_t(bits));
-    gif.push_back(std::uint8_t(packed.size()));
-    gif.insert(gif.end(), packed.begin(), packed.end());
-    gif.insert(gif.end(), {0, 0x3B});
-    return gif;
-}
-
 class TFakeGraphic : public TGraphic {
 public:
     static const TGraphicClassData& ClassData() {
@@ -135,7 +110,7 @@ TEST(Pictures, BitmapsRoundTripInEveryPixelFormat) {
     for (TPixelFormat format : {pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit}) {
         SCOPED_TRACE(int(format));
         auto bitmap = Fixture(format);
-        const TBytes bytes = BytesOf(*bitmap);
+        const TBytes bytes = SavedBytes(*bitmap);
         ASSERT_GE(bytes.size(), 54u);
         EXPECT_EQ(bytes[0], 'B');
 
@@ -160,7 +135,7 @@ TEST(Pictures, BitmapsRoundTripInEveryPixelFormat) {
 }
 
 TEST(Pictures, DamagedBitmapsAndIconsRaiseAndKeepTheImage) {
-    const TBytes good = BytesOf(*Fixture(pf24bit));
+    const TBytes good = SavedBytes(*Fixture(pf24bit));
     auto patched = [&good](std::size_t offset, std::uint32_t value) {
         TBytes bytes = good;
         std::memcpy(&bytes[offset], &value, 4);
@@ -193,7 +168,7 @@ TEST(Pictures, DamagedBitmapsAndIconsRaiseAndKeepTheImage) {
 
 TEST(Pictures, TopDownBitmapsLoadTheRightWayUp) {
     auto bitmap = Fixture(pf24bit);
-    TBytes bytes = BytesOf(*bitmap);
+    TBytes bytes = SavedBytes(*bitmap);
     // Flip the rows and mark the height negative.
     const std::size_t stride = 24, offset = 54;
     TBytes flipped = bytes;
@@ -211,7 +186,7 @@ TEST(Pictures, PngRoundTripKeepsSizeAndPixels) {
     auto bitmap = Fixture(pf24bit);
     TPngImage png;
     png.Assign(bitmap.get());
-    const TBytes bytes = BytesOf(png);
+    const TBytes bytes = SavedBytes(png);
     ASSERT_GT(bytes.size(), 8u);
     EXPECT_EQ(bytes[1], 'P');
 
@@ -223,7 +198,7 @@ TEST(Pictures, PngRoundTripKeepsSizeAndPixels) {
     EXPECT_EQ(ShownPixel(picture.Graphic(), 3, 2), clRed);
     EXPECT_EQ(ShownPixel(picture.Graphic(), 6, 4), clBlue);
     // The bytes it was loaded from are saved unchanged.
-    EXPECT_EQ(BytesOf(*picture.Graphic()), bytes);
+    EXPECT_EQ(SavedBytes(*picture.Graphic()), bytes);
 }
 
 TEST(Pictures, PngDecoderReadsPalettesGreyAlphaAndInterlace) {
@@ -315,7 +290,7 @@ TEST(Pictures, DamagedPngRaisesAndLeavesTheImage) {
     auto bitmap = Fixture(pf24bit);
     TPngImage png;
     png.Assign(bitmap.get());
-    TBytes bytes = BytesOf(png);
+    TBytes bytes = SavedBytes(png);
     TBytes badChecksum = bytes;
     badChecksum[20] ^= 0xFF;  // inside the header chunk
     TBytes cut(bytes.begin(), bytes.begin() + 40);
@@ -336,7 +311,7 @@ TEST(Pictures, JpegRoundTripWithQuality) {
     TJPEGImage jpeg;
     jpeg.SetCompressionQuality(95);
     jpeg.Assign(&bitmap);
-    const TBytes fine = BytesOf(jpeg);
+    const TBytes fine = SavedBytes(jpeg);
     ASSERT_GT(fine.size(), 2u);
     EXPECT_EQ(fine[0], 0xFF);
     EXPECT_EQ(fine[1], 0xD8);
@@ -354,7 +329,7 @@ TEST(Pictures, JpegRoundTripWithQuality) {
 }
 
 TEST(Pictures, GifLoadsItsFirstFrameWithTransparency) {
-    const TBytes bytes = MakeGif();
+    const TBytes bytes = SampleGif();
     TPicture picture;
     picture.LoadFromStream(StreamOf(bytes).get());
     ASSERT_NE(dynamic_cast<TGIFImage*>(picture.Graphic()), nullptr);
@@ -365,7 +340,7 @@ TEST(Pictures, GifLoadsItsFirstFrameWithTransparency) {
     EXPECT_EQ(ShownPixel(picture.Graphic(), 1, 0), clLime);
     EXPECT_EQ(ShownPixel(picture.Graphic(), 0, 1), clBlue);
     EXPECT_EQ(ShownPixel(picture.Graphic(), 1, 1), clWhite);
-    EXPECT_EQ(BytesOf(*picture.Graphic()), bytes);
+    EXPECT_EQ(SavedBytes(*picture.Graphic()), bytes);
 
     // A bitmap assigned to a GIF is encoded when it is saved: the result reads back,
     // or saving raises (Wine's encoder writes no image data); it never writes a broken file.
@@ -390,7 +365,7 @@ TEST(Pictures, GifLoadsItsFirstFrameWithTransparency) {
 TEST(Pictures, TiffThroughTheSystemImageLibrary) {
     TWICImage tiff;
     tiff.Assign(Fixture(pf24bit).get());
-    const TBytes bytes = BytesOf(tiff);
+    const TBytes bytes = SavedBytes(tiff);
     ASSERT_GE(bytes.size(), 4u);
     TPicture picture;
     picture.LoadFromStream(StreamOf(bytes).get());
@@ -410,7 +385,7 @@ TEST(Pictures, EnhancedMetafilesPlayIntoTheirRectangle) {
     TMetafile source;
     source.SetHandle(recorded);
     EXPECT_GT(source.Width(), 0);
-    const TBytes bytes = BytesOf(source);
+    const TBytes bytes = SavedBytes(source);
 
     TPicture picture;
     picture.LoadFromStream(StreamOf(bytes).get());
@@ -421,7 +396,7 @@ TEST(Pictures, EnhancedMetafilesPlayIntoTheirRectangle) {
     target.Canvas()->FillRect(Rect(0, 0, 40, 30));
     target.Canvas()->StretchDraw(Rect(0, 0, 40, 30), picture.Graphic());
     EXPECT_EQ(target.Canvas()->Pixels(20, 15), clRed);
-    EXPECT_EQ(BytesOf(*picture.Graphic()), bytes);
+    EXPECT_EQ(SavedBytes(*picture.Graphic()), bytes);
 
     TMetafile broken;
     TBytes cut(bytes.begin(), bytes.begin() + 60);
@@ -439,7 +414,7 @@ TEST(Pictures, IconFromAHandleSavesAndLoadsAsIcoData) {
     icon.SetHandle(::CreateIconIndirect(&info));
     ASSERT_FALSE(icon.Empty());
     EXPECT_EQ(icon.Width(), 16);
-    const TBytes bytes = BytesOf(icon);
+    const TBytes bytes = SavedBytes(icon);
 
     TPicture picture;
     picture.LoadFromStream(StreamOf(bytes).get());
@@ -479,7 +454,7 @@ TEST(Pictures, UnknownDataRaisesAndKeepsThePicture) {
 TEST(Pictures, AnExtraFormatIsAskedAfterTheRasterOnes) {
     TRegistration registration;
     TPicture picture;
-    picture.LoadFromStream(StreamOf(BytesOf(*Fixture(pf24bit))).get());
+    picture.LoadFromStream(StreamOf(SavedBytes(*Fixture(pf24bit))).get());
     EXPECT_NE(dynamic_cast<TBitmap*>(picture.Graphic()), nullptr);
 
     const std::string text = "<svg/>";
@@ -592,7 +567,7 @@ TBytes IcoFixture() {
     ICONINFO info{TRUE, 0, 0, mask.Handle(), color.Handle()};
     TIcon icon;
     icon.SetHandle(::CreateIconIndirect(&info));
-    return BytesOf(icon);
+    return SavedBytes(icon);
 }
 
 TBytes EmfFixture() {
@@ -600,14 +575,14 @@ TBytes EmfFixture() {
     ::Rectangle(recorder, 0, 0, 40, 30);
     TMetafile metafile;
     metafile.SetHandle(::CloseEnhMetaFile(recorder));
-    return BytesOf(metafile);
+    return SavedBytes(metafile);
 }
 
 template <typename TFormat>
 TBytes EncodedFixture() {
     TFormat image;
     image.Assign(Fixture(pf24bit).get());
-    return BytesOf(image);
+    return SavedBytes(image);
 }
 
 // A 3 x 2 TIFF of one 8-bit grey strip, little-endian; width at 18, height at 30.
@@ -656,11 +631,11 @@ TEST(Pictures, RunLengthBitmapsExpandRunsLiteralsAndMoves) {
 }
 
 TEST(Pictures, HostileHeadersRaiseAndKeepTheOldImage) {
-    const TBytes bmp = BytesOf(*Fixture(pf8bit));  // 7 x 5, 256 colours, pixels at 1078
+    const TBytes bmp = SavedBytes(*Fixture(pf8bit));  // 7 x 5, 256 colours, pixels at 1078
     const TBytes ico = IcoFixture();                 // one 16 x 16 32-bit image at 22
     const TBytes png = EncodedFixture<TPngImage>();
     const TBytes jpeg = EncodedFixture<TJPEGImage>();
-    const TBytes gif = MakeGif();                    // the first frame's descriptor at 33
+    const TBytes gif = SampleGif();                    // the first frame's descriptor at 33
     const TBytes tiff = TiffFixture();
     const TBytes emf = EmfFixture();
     const std::size_t sof = FindMarker(jpeg, 0xC0);
@@ -740,11 +715,11 @@ TEST(Pictures, HostileHeadersRaiseAndKeepTheOldImage) {
         SCOPED_TRACE(c.Name);
         std::unique_ptr<TGraphic> graphic = c.Class.Create();
         graphic->LoadFromStream(StreamOf(c.Good).get());
-        const TBytes before = BytesOf(*graphic);
+        const TBytes before = SavedBytes(*graphic);
         const int width = graphic->Width();
         EXPECT_THROW(graphic->LoadFromStream(StreamOf(c.Hostile).get()), EInvalidGraphic);
         EXPECT_EQ(graphic->Width(), width);
-        EXPECT_EQ(BytesOf(*graphic), before);
+        EXPECT_EQ(SavedBytes(*graphic), before);
 
         TPicture picture;
         picture.SetGraphic(graphic.get());
