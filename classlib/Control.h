@@ -136,6 +136,12 @@ template <> struct TEnumNames<TDragMode> {
     static constexpr const wchar_t* TypeName = L"TDragMode";
     static constexpr const wchar_t* Names[] = {L"dmManual", L"dmAutomatic"};
 };
+// The scroll bars a scrolling control shows.
+enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+template <> struct TEnumNames<TScrollStyle> {
+    static constexpr const wchar_t* TypeName = L"TScrollStyle";
+    static constexpr const wchar_t* Names[] = {L"ssNone", L"ssHorizontal", L"ssVertical", L"ssBoth"};
+};
 enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
 using TDragOverEvent = std::function<void(TObject* sender, TObject* source, int x, int y, TDragState state, bool& accept)>;
 using TDragDropEvent = std::function<void(TObject* sender, TObject* source, int x, int y)>;

@@ -29,11 +29,6 @@ template <> struct TEnumNames<TBevelCut> {
     static constexpr const wchar_t* TypeName = L"TBevelCut";
     static constexpr const wchar_t* Names[] = {L"bvNone", L"bvLowered", L"bvRaised", L"bvSpace"};
 };
-enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
-template <> struct TEnumNames<TScrollStyle> {
-    static constexpr const wchar_t* TypeName = L"TScrollStyle";
-    static constexpr const wchar_t* Names[] = {L"ssNone", L"ssHorizontal", L"ssVertical", L"ssBoth"};
-};
 
 class TCustomPanel : public TCustomControl {
     CLASSLIB_CLASS(TCustomPanel, TCustomControl)

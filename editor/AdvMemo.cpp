@@ -3,15 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "classlib/StandardControls.h"
-
-// The memo keeps a scroll-style enumeration of its own with the class library's values,
-// so it is published under the class library's names.
-static_assert(int(AdvMemo::ssNone) == int(ClassLib::ssNone) && int(AdvMemo::ssHorizontal) == int(ClassLib::ssHorizontal) &&
-              int(AdvMemo::ssVertical) == int(ClassLib::ssVertical) && int(AdvMemo::ssBoth) == int(ClassLib::ssBoth));
-template <>
-struct ClassLib::TEnumNames<AdvMemo::TScrollStyle> : ClassLib::TEnumNames<ClassLib::TScrollStyle> {};
-
 namespace AdvMemo {
 
 namespace {

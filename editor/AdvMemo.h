@@ -30,7 +30,11 @@ struct TMemoRect { int Left = 0; int Top = 0; int Right = 0; int Bottom = 0; };
 
 enum TSelectionMode { smText, smBlock };
 enum TWordWrapStyle { wwNone, wwClientWidth, wwRightMargin };
-enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+using ClassLib::TScrollStyle;
+using ClassLib::ssNone;
+using ClassLib::ssHorizontal;
+using ClassLib::ssVertical;
+using ClassLib::ssBoth;
 enum TScrollMode { smAuto, smStrict };
 enum TMemoBorderStyle { bsNone, bsSingle };
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
