@@ -7,6 +7,7 @@
 #   at-dpi.sh DPI PROGRAM [ARGUMENTS...]
 # The program sees ATGEN_EXPECT_DPI=DPI and can check that the screen really has it.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 dpi=${1:?usage: at-dpi.sh DPI PROGRAM [ARGUMENTS...]}
 shift
 [ $# -gt 0 ] || { echo "at-dpi: no program given" >&2; exit 2; }
@@ -57,10 +58,7 @@ restore() {
 trap restore EXIT
 trap 'exit 130' INT TERM
 
-display=""
-for n in $(seq 131 170); do
-    if [ ! -e "/tmp/.X${n}-lock" ] && [ ! -e "/tmp/.X11-unix/X${n}" ]; then display=$n; break; fi
-done
+display=$(atgen_free_display 131 170)
 [ -n "$display" ] || { echo "at-dpi: no free X display number" >&2; exit 1; }
 # 1.5 times the usual test screen, so that windows scaled by 1.5 still fit.
 Xvfb ":$display" -screen 0 1920x1536x24 -nolisten tcp >/dev/null 2>&1 </dev/null &

@@ -18,6 +18,15 @@ export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/atgen-ccache}"
 export CCACHE_BASEDIR="$ATGEN_ROOT"
 export CCACHE_NOHASHDIR=1
 
+# The first X display number in FIRST..LAST that nobody uses, so parallel runs and a
+# user's X do not meet; nothing when all are taken.
+atgen_free_display() {  # atgen_free_display FIRST LAST
+    local n
+    for n in $(seq "$1" "$2"); do
+        if [ ! -e "/tmp/.X${n}-lock" ] && [ ! -e "/tmp/.X11-unix/X${n}" ]; then echo "$n"; return; fi
+    done
+}
+
 atgen_build_dir() { echo "$ATGEN_BUILD_ROOT/$1"; }   # atgen_build_dir ARCH
 atgen_deps_dir()  { echo "$ATGEN_DEPS/$1"; }         # atgen_deps_dir ARCH
 

@@ -21,11 +21,7 @@ else
     echo "test: running the tests of x86_64 only; i686 was built but cannot run here: $no32"
 fi
 
-# A display number nobody else uses, so parallel runs and a user's X do not meet.
-display=""
-for n in $(seq 90 130); do
-    if [ ! -e "/tmp/.X${n}-lock" ] && [ ! -e "/tmp/.X11-unix/X${n}" ]; then display=$n; break; fi
-done
+display=$(atgen_free_display 90 130)
 [ -n "$display" ] || { echo "test: no free X display number" >&2; exit 1; }
 Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
