@@ -1,5 +1,6 @@
 #include "graphics/AdvTypes.h"
 
+#include "classlib/Properties.h"
 #include "classlib/Strings.h"
 #include "classlib/WindowDescription.h"
 #include "graphics/AdvUtils.h"
@@ -10,6 +11,9 @@ using namespace ClassLib;
 
 CLASSLIB_IMPLEMENT(TAdvSVGImport, TPersistent)
 CLASSLIB_IMPLEMENT(TAdvSVGBitmap, TGraphic)
+CLASSLIB_IMPLEMENT(TAdvBitmap, TPicture)
+CLASSLIB_IMPLEMENT(TAdvScaledBitmap, TCollectionItem)
+CLASSLIB_IMPLEMENT(TAdvScaledBitmaps, TOwnedCollection)
 
 namespace {
 
@@ -178,6 +182,170 @@ void TAdvSVGBitmap::Assign(const TPersistent* source) {
 
 void TAdvSVGBitmap::AssignTo(TPersistent* dest) const {
     if (auto* svg = dynamic_cast<TAdvSVGBitmap*>(dest)) svg->Assign(this);
+}
+
+// ---- TAdvBitmap
+
+std::unique_ptr<TAdvBitmap> TAdvBitmap::CreateFromResource(const std::wstring& name, std::uintptr_t instance) {
+    auto bitmap = std::make_unique<TAdvBitmap>();
+    bitmap->LoadFromResource(name, instance);
+    return bitmap;
+}
+
+void TAdvBitmap::LoadFromResource(const std::wstring& name, std::uintptr_t instance) {
+    const std::unique_ptr<TResourceStream> stream = AdvUtils::TAdvUtils::GetResourceStream(name, instance);
+    if (stream) LoadFromStream(stream.get());
+}
+
+bool TAdvBitmap::HasSVG() const {
+    const auto* svg = dynamic_cast<const TAdvSVGBitmap*>(Graphic());
+    return svg && svg->HasSVG();
+}
+
+TAdvSVGImport* TAdvBitmap::GetSVG() const {
+    const auto* svg = dynamic_cast<const TAdvSVGBitmap*>(Graphic());
+    return svg ? svg->Importer() : nullptr;
+}
+
+bool IsPictureEmpty(const TPicture* picture) {
+    return !picture || !picture->Graphic() || picture->Graphic()->Empty();
+}
+
+// ---- TAdvScaledBitmap
+
+TAdvScaledBitmap::TAdvScaledBitmap(TCollection* collection)
+    : TCollectionItem(collection), FBitmap(std::make_unique<TAdvBitmap>()) {
+    FBitmap->SetOnChange([this](TObject*) { Changed(false); });
+}
+
+TAdvScaledBitmap::~TAdvScaledBitmap() = default;
+
+const TPropertyList& TAdvScaledBitmap::Published() {
+    using I = TAdvScaledBitmap;
+    static const TPropertyList list = TPropertyList::Extend(TCollectionItem::Published())
+        .SubObject(L"Bitmap", &I::Bitmap)
+        .Add(L"BitmapName", &I::BitmapName, &I::SetBitmapName, std::wstring())
+        .Add(L"Scale", &I::Scale, &I::SetScale, 1.0);
+    return list;
+}
+
+void TAdvScaledBitmap::Assign(const TPersistent* source) {
+    const auto* other = dynamic_cast<const TAdvScaledBitmap*>(source);
+    if (!other) {
+        TCollectionItem::Assign(source);
+        return;
+    }
+    if (other == this) return;
+    FBitmap->Assign(other->FBitmap.get());
+    FBitmapName = other->FBitmapName;
+    FScale = other->FScale;
+    Changed(false);
+}
+
+void TAdvScaledBitmap::SetBitmap(const TAdvBitmap* value) {
+    if (value == FBitmap.get()) return;
+    FBitmap->Assign(value);
+    Changed(false);
+}
+
+void TAdvScaledBitmap::SetBitmapName(const std::wstring& value) {
+    if (value == FBitmapName) return;
+    FBitmapName = value;
+    Changed(false);
+}
+
+void TAdvScaledBitmap::SetScale(float value) {
+    if (value == FScale) return;
+    FScale = value;
+    Changed(false);
+}
+
+// ---- TAdvScaledBitmaps
+
+TAdvScaledBitmaps::TAdvScaledBitmaps(TPersistent* owner)
+    : TOwnedCollection(owner, &CreateCollectionItem<TAdvScaledBitmap>) {}
+
+const TPropertyList& TAdvScaledBitmaps::Published() {
+    static const TPropertyList list =
+        TPropertyList::Extend(TOwnedCollection::Published()).Event(L"OnChange", &TAdvScaledBitmaps::FOnChange);
+    return list;
+}
+
+TAdvScaledBitmap* TAdvScaledBitmaps::Add(float scale) {
+    auto* item = static_cast<TAdvScaledBitmap*>(TCollection::Add());
+    item->SetScale(scale);
+    return item;
+}
+
+TAdvScaledBitmap* TAdvScaledBitmaps::AddBitmap(const TAdvBitmap* bitmap, float scale) {
+    TAdvScaledBitmap* item = Add(scale);
+    item->Bitmap()->Assign(bitmap);
+    return item;
+}
+
+TAdvScaledBitmap* TAdvScaledBitmaps::AddDrawBitmap(const TGraphic* bitmap, float scale) {
+    TAdvScaledBitmap* item = Add(scale);
+    item->Bitmap()->Assign(bitmap);
+    return item;
+}
+
+TAdvScaledBitmap* TAdvScaledBitmaps::AddBitmapFromFile(const std::wstring& fileName, float scale) {
+    TAdvScaledBitmap* item = Add(scale);
+    item->Bitmap()->LoadFromFile(fileName);
+    return item;
+}
+
+TAdvScaledBitmap* TAdvScaledBitmaps::AddBitmapFromResource(const std::wstring& resourceName, std::uintptr_t instance,
+                                                          float scale) {
+    TAdvScaledBitmap* item = Add(scale);
+    item->Bitmap()->LoadFromResource(resourceName, instance);
+    return item;
+}
+
+TAdvScaledBitmap* TAdvScaledBitmaps::AddBitmapName(const std::wstring& bitmapName, float scale) {
+    TAdvScaledBitmap* item = Add(scale);
+    item->SetBitmapName(bitmapName);
+    return item;
+}
+
+TAdvScaledBitmap* TAdvScaledBitmaps::Insert(int index) { return static_cast<TAdvScaledBitmap*>(TCollection::Insert(index)); }
+
+TAdvScaledBitmap* TAdvScaledBitmaps::Insert(int index, float scale) {
+    TAdvScaledBitmap* item = Insert(index);
+    item->SetScale(scale);
+    return item;
+}
+
+TAdvScaledBitmap* TAdvScaledBitmaps::Items(int index) const {
+    return static_cast<TAdvScaledBitmap*>(TCollection::Items(index));
+}
+
+void TAdvScaledBitmaps::SetItems(int index, const TAdvScaledBitmap* value) { TCollection::SetItems(index, value); }
+
+TAdvScaledBitmap* TAdvScaledBitmaps::GetItemByScale(float scale) const {
+    TAdvScaledBitmap* largest = nullptr;
+    for (int i = 0; i < Count(); ++i) {
+        TAdvScaledBitmap* item = Items(i);
+        if (item->Scale() == scale) return item;
+        if (!largest || item->Scale() > largest->Scale()) largest = item;
+    }
+    return largest;
+}
+
+TAdvBitmap* TAdvScaledBitmaps::GetBitmapByScale(float scale) const {
+    TAdvScaledBitmap* item = GetItemByScale(scale);
+    return item ? item->Bitmap() : nullptr;
+}
+
+void TAdvScaledBitmaps::SetBitmap(float scale, const TAdvBitmap* value) {
+    TAdvScaledBitmap* item = GetItemByScale(scale);
+    if (!item) item = Add(scale);
+    item->SetBitmap(value);
+}
+
+void TAdvScaledBitmaps::Update(TCollectionItem* item) {
+    TOwnedCollection::Update(item);
+    FireEvent(FOnChange, this);
 }
 
 }  // namespace AdvTypes

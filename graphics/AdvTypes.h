@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "classlib/Collections.h"
 #include "classlib/Colors.h"
 #include "classlib/Pictures.h"
 #include "classlib/Streams.h"
@@ -135,5 +136,76 @@ private:
     ClassLib::TMemoryStream FStream;            // the SVG bytes exactly as loaded
     std::wstring FFileName;
 };
+
+// The library's picture holder: a TPicture that knows whether it holds SVG.
+class TAdvBitmap : public ClassLib::TPicture {
+    CLASSLIB_CLASS(TAdvBitmap, ClassLib::TPicture)
+public:
+    TAdvBitmap() = default;
+    // A new picture from the module's RCDATA resource (0: the program); empty when the
+    // module has no such resource.
+    static std::unique_ptr<TAdvBitmap> CreateFromResource(const std::wstring& name, std::uintptr_t instance = 0);
+    void LoadFromResource(const std::wstring& name, std::uintptr_t instance = 0);
+    // True when the graphic is an SVG picture whose importer holds elements.
+    virtual bool HasSVG() const;
+    // The importer of the SVG graphic, or null.
+    TAdvSVGImport* GetSVG() const;
+};
+
+// One bitmap for one screen scale.
+class TAdvScaledBitmap : public ClassLib::TCollectionItem {
+    CLASSLIB_CLASS(TAdvScaledBitmap, ClassLib::TCollectionItem)
+public:
+    static const ClassLib::TPropertyList& Published();
+    explicit TAdvScaledBitmap(ClassLib::TCollection* collection);
+    ~TAdvScaledBitmap() override;
+    void Assign(const ClassLib::TPersistent* source) override;
+
+    TAdvBitmap* Bitmap() const { return FBitmap.get(); }
+    // Copies the picture in; giving the item its own bitmap does nothing.
+    void SetBitmap(const TAdvBitmap* value);
+    const std::wstring& BitmapName() const { return FBitmapName; }
+    void SetBitmapName(const std::wstring& value);
+    float Scale() const { return FScale; }
+    void SetScale(float value);
+private:
+    std::unique_ptr<TAdvBitmap> FBitmap;
+    float FScale = 1;
+    std::wstring FBitmapName;
+};
+
+class TAdvScaledBitmaps : public ClassLib::TOwnedCollection {
+    CLASSLIB_CLASS(TAdvScaledBitmaps, ClassLib::TOwnedCollection)
+public:
+    static const ClassLib::TPropertyList& Published();
+    explicit TAdvScaledBitmaps(ClassLib::TPersistent* owner);
+    TAdvScaledBitmap* Add(float scale = 1);
+    TAdvScaledBitmap* AddBitmap(const TAdvBitmap* bitmap, float scale = 1);
+    TAdvScaledBitmap* AddDrawBitmap(const ClassLib::TGraphic* bitmap, float scale = 1);
+    TAdvScaledBitmap* AddBitmapFromFile(const std::wstring& fileName, float scale = 1);
+    TAdvScaledBitmap* AddBitmapFromResource(const std::wstring& resourceName, std::uintptr_t instance, float scale = 1);
+    TAdvScaledBitmap* AddBitmapName(const std::wstring& bitmapName, float scale = 1);
+    TAdvScaledBitmap* Insert(int index);
+    TAdvScaledBitmap* Insert(int index, float scale);
+    TAdvScaledBitmap* Items(int index) const;
+    void SetItems(int index, const TAdvScaledBitmap* value);
+    // The first item of exactly that scale; else the item of the largest scale (the one
+    // that looks best scaled down); null when there are none.
+    TAdvScaledBitmap* GetItemByScale(float scale) const;
+    TAdvBitmap* GetBitmapByScale(float scale) const;
+    TAdvBitmap* Bitmap(float scale) const { return GetBitmapByScale(scale); }
+    // Copies into the bitmap GetItemByScale finds; adds an item only when there is none.
+    void SetBitmap(float scale, const TAdvBitmap* value);
+
+    const ClassLib::TNotifyEvent& OnChange() const { return FOnChange; }
+    void SetOnChange(ClassLib::TNotifyEvent handler) { FOnChange = std::move(handler); }
+protected:
+    void Update(ClassLib::TCollectionItem* item) override;
+private:
+    ClassLib::TNotifyEvent FOnChange;
+};
+
+// True for null, for no graphic, or for an empty graphic.
+bool IsPictureEmpty(const ClassLib::TPicture* picture);
 
 }  // namespace AdvTypes

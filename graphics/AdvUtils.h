@@ -12,6 +12,7 @@
 #include "classlib/DateTime.h"
 #include "classlib/Dialogs.h"
 #include "classlib/Strings.h"
+#include "graphics/AdvTypesGeometry.h"
 
 // <windows.h> maps GetTempPath to GetTempPathW; the member keeps its own name, so a
 // file that includes <windows.h> writes `#undef GetTempPath` before it calls it.
@@ -41,7 +42,7 @@ using TBytes = std::vector<std::uint8_t>;
 using TAdvUtilsCharSet = std::vector<wchar_t>;   // a list: duplicates allowed, order kept
 using TAdvUtilsFileCallBackEvent = std::function<void(const String& fileName, bool result)>;
 
-struct TPointF { float X = 0; float Y = 0; };
+using AdvTypes::TPointF;
 
 // Never instantiated: every operation is static.
 class TAdvUtils {
