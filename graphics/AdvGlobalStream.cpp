@@ -2,6 +2,9 @@
 
 #include <climits>
 
+#include "classlib/Canvas.h"
+#include "classlib/Pictures.h"
+
 namespace AdvGlobalStream {
 
 namespace {
@@ -54,6 +57,46 @@ TOpenedImage OpenImage(const void* data, std::size_t size, TNoMemory noMemory) {
     auto image = std::make_unique<AdvGDIP::TGPImage>(opened.Stream.get(), false);
     if (image->LastResult() == Gdiplus::Ok) opened.Image = std::move(image);
     return opened;
+}
+
+bool MeasureImage(const ClassLib::TBytes& bytes, int& width, int& height) {
+    const TOpenedImage opened = OpenImage(bytes.data(), bytes.size(), TNoMemory::Raise);
+    if (!opened) return false;
+    width = int(opened.Image->GetWidth());
+    height = int(opened.Image->GetHeight());
+    return true;
+}
+
+void DrawImageBytes(ClassLib::TCanvas* canvas, const ClassLib::TRect& rect, const ClassLib::TBytes& bytes,
+                    TBmpDrawing bmp, int angle, int& width, int& height) {
+    if (bytes.empty()) return;
+    const TOpenedImage opened = OpenImage(bytes.data(), bytes.size(), TNoMemory::Skip);
+    if (!opened) return;
+    // Told by the signature: Wine's GDI+ reports icons as BMP too.
+    if (bmp != TBmpDrawing::GdiPlus && bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M') {
+        ClassLib::TBitmap bitmap;
+        try {
+            bitmap.LoadFromBytes(bytes.data(), bytes.size());
+        } catch (const ClassLib::EInvalidGraphic&) {
+            return;   // GDI+ reads BMP variants the bitmap class does not; nothing is drawn
+        }
+        bitmap.SetTransparentMode(ClassLib::tmAuto);
+        bitmap.SetTransparent(bmp == TBmpDrawing::Transparent);
+        canvas->StretchDraw(rect, &bitmap);
+        return;
+    }
+    width = int(opened.Image->GetWidth());
+    height = int(opened.Image->GetHeight());
+    AdvGDIP::TGPGraphics graphics(canvas->Handle());
+    if (angle != 0) {
+        const float cx = float(rect.Left) + float(width) / 2, cy = float(rect.Top) + float(height) / 2;
+        // Prepended, so a point is moved to the centre's origin, turned, and moved back.
+        graphics.TranslateTransform(cx, cy);
+        graphics.RotateTransform(float(angle));
+        graphics.TranslateTransform(-cx, -cy);
+    }
+    graphics.DrawImage(opened.Image.get(), rect.Left, rect.Top, rect.Width(), rect.Height());
+    graphics.ResetTransform();
 }
 
 }  // namespace AdvGlobalStream

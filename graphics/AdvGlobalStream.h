@@ -9,7 +9,13 @@
 #include <memory>
 
 #include "classlib/Exceptions.h"
+#include "classlib/Geometry.h"
+#include "classlib/PictureCodecs.h"
 #include "graphics/AdvGDIP.h"
+
+namespace ClassLib {
+class TCanvas;
+}
 
 namespace AdvGlobalStream {
 
@@ -44,6 +50,20 @@ enum class TNoMemory { Skip, Raise };
 
 // Empty when the bytes cannot be put in a stream or GDI+ cannot decode them.
 TOpenedImage OpenImage(const void* data, std::size_t size, TNoMemory noMemory);
+
+// The pixel size of the image in the bytes; false when GDI+ cannot decode them.
+// EImageMemoryError when the block cannot be had.
+bool MeasureImage(const ClassLib::TBytes& bytes, int& width, int& height);
+
+// How BMP data is drawn: by GDI+ like the rest (opaque), or as a bitmap with its automatic
+// transparent colour (the bottom-left pixel) on or off.
+enum class TBmpDrawing { GdiPlus, Transparent, Opaque };
+
+// Draws the image in the bytes stretched into `rect`, turned by `angle` degrees about the
+// centre of its natural size placed at the rectangle's top left. Never raises; gives the
+// natural size when GDI+ drew the image, else leaves width and height as they are.
+void DrawImageBytes(ClassLib::TCanvas* canvas, const ClassLib::TRect& rect, const ClassLib::TBytes& bytes,
+                    TBmpDrawing bmp, int angle, int& width, int& height);
 
 // The block allocator, replaceable for the tests of the out-of-memory paths.
 using TGlobalAllocator = HGLOBAL(WINAPI*)(UINT flags, SIZE_T bytes);

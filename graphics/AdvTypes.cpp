@@ -1,5 +1,7 @@
 #include "graphics/AdvTypes.h"
 
+#include <algorithm>
+
 #include "classlib/Properties.h"
 #include "classlib/Strings.h"
 #include "classlib/WindowDescription.h"
@@ -60,6 +62,26 @@ bool LooksLikeSVG(const std::uint8_t* data, std::size_t size) {
 bool IsRasterData(const std::uint8_t* data, std::size_t size) {
     const TGraphicClassData* graphicClass = nullptr;
     return AdvUtils::TAdvUtils::FindGraphicClass(data, std::int64_t(size), graphicClass);
+}
+
+TPictureData ClassifyPictureData(const TBytes& bytes) {
+    if (IsRasterData(bytes.data(), bytes.size())) return TPictureData::Raster;
+    if (LooksLikeSVG(bytes.data(), bytes.size())) return TPictureData::SVG;
+    throw EInvalidGraphic(L"Cannot load the picture: unknown picture format");
+}
+
+TPictureData ReadPictureData(TStream* stream, TBytes& payload) {
+    payload.assign(static_cast<std::size_t>(std::max<std::int64_t>(0, stream->Size() - stream->Position())), 0);
+    if (payload.empty()) return TPictureData::Raster;   // an empty picture writes nothing
+    stream->ReadBuffer(payload.data(), int(payload.size()));
+    if (IsRasterData(payload.data(), payload.size())) return TPictureData::Raster;
+    TMemoryStream data;
+    TAdvSVGBitmap::WriteAll(&data, payload);
+    data.SetPosition(0);
+    payload = TAdvSVGBitmap::ReadSVGData(&data);
+    if (!LooksLikeSVG(payload.data(), payload.size()))
+        throw EInvalidGraphic(L"Cannot load the picture: unknown picture format");
+    return TPictureData::SVG;
 }
 
 // ---- TAdvSVGBitmap

@@ -77,6 +77,15 @@ bool LooksLikeSVG(const std::uint8_t* data, std::size_t size);
 // True when the data is a raster picture the class library can tell by its signature.
 bool IsRasterData(const std::uint8_t* data, std::size_t size);
 
+// What picture bytes hold: raster data by its signature, SVG by its XML text.
+// EInvalidGraphic "Cannot load the picture: unknown picture format" for anything else.
+enum class TPictureData { Raster, SVG };
+TPictureData ClassifyPictureData(const ClassLib::TBytes& bytes);
+// The description data of a raster-or-SVG picture (the rest of the stream): raster bytes
+// as they are, or a 32-bit count and the SVG text. The payload is the raster bytes or the
+// text; nothing at all gives an empty payload. EInvalidGraphic for anything else.
+TPictureData ReadPictureData(ClassLib::TStream* stream, ClassLib::TBytes& payload);
+
 // SVG text as a picture: the bytes are kept exactly as loaded (they are what is saved)
 // and the importer is reloaded from them after every change.
 class TAdvSVGBitmap : public ClassLib::TGraphic {
@@ -115,6 +124,12 @@ public:
     static bool CanLoadFromStream(ClassLib::TStream* stream);
     void Clear();
 
+    // Reads the 32-bit count and the text of description data.
+    static ClassLib::TBytes ReadSVGData(ClassLib::TStream* stream);
+    // The bytes from the stream's start to its end.
+    static ClassLib::TBytes ReadWholeStream(ClassLib::TStream* stream);
+    static void WriteAll(ClassLib::TStream* stream, const ClassLib::TBytes& bytes);
+
     const std::wstring& FileName() const { return FFileName; }
     void SetFileName(const std::wstring& value);
 protected:
@@ -125,11 +140,6 @@ protected:
     // unless `passErrors`.
     void SetSVGBytes(const ClassLib::TBytes& bytes, bool passErrors);
     const ClassLib::TBytes& SVGBytes() const { return FStream.Bytes(); }
-    // Reads the 32-bit count and the text of description data.
-    static ClassLib::TBytes ReadSVGData(ClassLib::TStream* stream);
-    // The bytes from the stream's start to its end.
-    static ClassLib::TBytes ReadWholeStream(ClassLib::TStream* stream);
-    static void WriteAll(ClassLib::TStream* stream, const ClassLib::TBytes& bytes);
     void StoreFileName(const std::wstring& value) { FFileName = value; }
 private:
     std::unique_ptr<TAdvSVGImport> FImporter;  // made on the first SVG load

@@ -17,8 +17,6 @@ CLASSLIB_IMPLEMENT(TGDIPPicture, AdvTypes::TAdvSVGBitmap)
 
 namespace {
 
-const wchar_t* const UnknownFormat = L"Cannot load the picture: unknown picture format";
-
 // The device context of a GDI+ graphics for one scope.
 class TGraphicsDC {
 public:
@@ -81,26 +79,19 @@ void TGDIPPicture::SetRaster(const TBytes& bytes) {
 }
 
 void TGDIPPicture::TakeBytes(const TBytes& bytes) {
-    if (AdvTypes::IsRasterData(bytes.data(), bytes.size())) {
+    if (AdvTypes::ClassifyPictureData(bytes) == AdvTypes::TPictureData::Raster) {
         ClearSVG();
         SetRaster(bytes);
-    } else if (AdvTypes::LooksLikeSVG(bytes.data(), bytes.size())) {
+    } else {
         // The raster bytes stay; the SVG takes precedence while it is held.
         SetSVGBytes(bytes, false);
-    } else {
-        throw EInvalidGraphic(UnknownFormat);
     }
 }
 
 bool TGDIPPicture::GetImageSizes() {
     if (HoldsSVG()) return true;
     if (FIsEmpty || FDatastream.Size() == 0) return false;
-    const AdvGlobalStream::TOpenedImage opened =
-        OpenImage(FDatastream.Memory(), std::size_t(FDatastream.Size()), TNoMemory::Raise);
-    if (!opened) return false;
-    FWidth = int(opened.Image->GetWidth());
-    FHeight = int(opened.Image->GetHeight());
-    return true;
+    return AdvGlobalStream::MeasureImage(FDatastream.Bytes(), FWidth, FHeight);
 }
 
 void TGDIPPicture::Draw(TCanvas* canvas, const TRect& rect) {
@@ -108,38 +99,13 @@ void TGDIPPicture::Draw(TCanvas* canvas, const TRect& rect) {
         TAdvSVGBitmap::Draw(canvas, rect);
         return;
     }
-    if (FIsEmpty || FDatastream.Size() == 0) return;
-    const AdvGlobalStream::TOpenedImage opened =
-        OpenImage(FDatastream.Memory(), std::size_t(FDatastream.Size()), TNoMemory::Skip);
-    if (!opened) return;
-    // Told by the signature: Wine's GDI+ reports icons as BMP too.
-    const bool bmp = FDatastream.Size() >= 2 && FDatastream.Memory()[0] == 'B' && FDatastream.Memory()[1] == 'M';
-    if (bmp && FTransparentBitmap) {
-        // GDI+ draws a BMP opaque; the bitmap's own transparent colour (its bottom-left
-        // pixel) keeps the background of icons saved as BMP.
-        TBitmap bitmap;
-        try {
-            bitmap.LoadFromBytes(FDatastream.Memory(), std::size_t(FDatastream.Size()));
-        } catch (const EInvalidGraphic&) {
-            return;   // GDI+ reads BMP variants the bitmap class does not; nothing is drawn
-        }
-        bitmap.SetTransparentMode(tmAuto);
-        bitmap.SetTransparent(true);
-        canvas->StretchDraw(rect, &bitmap);
-        return;
-    }
-    FWidth = int(opened.Image->GetWidth());
-    FHeight = int(opened.Image->GetHeight());
-    AdvGDIP::TGPGraphics graphics(canvas->Handle());
-    if (FAngle != 0) {
-        const float cx = float(rect.Left) + float(FWidth) / 2, cy = float(rect.Top) + float(FHeight) / 2;
-        // Prepended, so a point is moved to the centre's origin, turned, and moved back.
-        graphics.TranslateTransform(cx, cy);
-        graphics.RotateTransform(float(FAngle));
-        graphics.TranslateTransform(-cx, -cy);
-    }
-    graphics.DrawImage(opened.Image.get(), rect.Left, rect.Top, rect.Width(), rect.Height());
-    graphics.ResetTransform();
+    if (FIsEmpty) return;
+    // GDI+ draws a BMP opaque; the bitmap's own transparent colour keeps the background
+    // of icons saved as BMP.
+    AdvGlobalStream::DrawImageBytes(canvas, rect, FDatastream.Bytes(),
+                                    FTransparentBitmap ? AdvGlobalStream::TBmpDrawing::Transparent
+                                                       : AdvGlobalStream::TBmpDrawing::GdiPlus,
+                                    FAngle, FWidth, FHeight);
 }
 
 void TGDIPPicture::DrawRaster(AdvGDIP::TGPGraphics* graphics, int x, int y, int w, int h, bool ownSize) {
@@ -183,14 +149,12 @@ void TGDIPPicture::LoadFromFile(const std::wstring& fileName) {
     try {
         TMemoryStream file;
         file.LoadFromFile(fileName);
-        if (AdvTypes::IsRasterData(file.Bytes().data(), file.Bytes().size())) {
+        if (AdvTypes::ClassifyPictureData(file.Bytes()) == AdvTypes::TPictureData::Raster) {
             ClearSVG();
             SetRaster(file.Bytes());
-        } else if (AdvTypes::LooksLikeSVG(file.Bytes().data(), file.Bytes().size())) {
+        } else {
             FDatastream.Clear();
             SetSVGBytes(file.Bytes(), true);
-        } else {
-            throw EInvalidGraphic(UnknownFormat);
         }
         FIsEmpty = false;
         StoreFileName(fileName);
@@ -219,19 +183,14 @@ void TGDIPPicture::SaveToStream(TStream* stream) {
 }
 
 void TGDIPPicture::ReadData(TStream* stream) {
-    TBytes bytes(static_cast<std::size_t>(std::max<std::int64_t>(0, stream->Size() - stream->Position())));
-    if (!bytes.empty()) stream->ReadBuffer(bytes.data(), int(bytes.size()));
-    if (bytes.empty()) return;   // an empty picture writes nothing
-    if (AdvTypes::IsRasterData(bytes.data(), bytes.size())) {
+    TBytes payload;
+    const AdvTypes::TPictureData kind = AdvTypes::ReadPictureData(stream, payload);
+    if (payload.empty()) return;
+    if (kind == AdvTypes::TPictureData::Raster) {
         ClearSVG();
-        SetRaster(bytes);
+        SetRaster(payload);
     } else {
-        TMemoryStream data;
-        WriteAll(&data, bytes);
-        data.SetPosition(0);
-        const TBytes svg = ReadSVGData(&data);
-        if (!AdvTypes::LooksLikeSVG(svg.data(), svg.size())) throw EInvalidGraphic(UnknownFormat);
-        SetSVGBytes(svg, false);
+        SetSVGBytes(payload, false);
     }
     FIsEmpty = false;
     // Measured at once: controls lay out by the size of a picture read from a description.

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "classlib/Canvas.h"
 #include "classlib/PictureCodecs.h"
@@ -112,6 +113,41 @@ inline TBytes Wmf() {
 inline TBytes TinyGif() {
     return {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, 0xFF, 0, 0, 0, 0, 0xFF,
             0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 0x01, 0, 0x3B};
+}
+
+// A 2 x 2 GIF of three frames: red (delay 10), one green pixel at (1, 1) (delay 20,
+// transparent index, disposal 2), blue (delay 30).
+inline TBytes ThreeFrameGif() {
+    TBytes gif = {'G', 'I', 'F', '8', '9', 'a', 2, 0, 2, 0, 0xF1, 0, 0};
+    gif.insert(gif.end(), {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255});   // red, green, blue, white
+    // Every pixel after a clear code keeps the codes 3 bits wide: clear(4), index, ..., end(5).
+    const auto frame = [&](int delay, std::uint8_t packed, int x, int y, int size, int index) {
+        gif.insert(gif.end(), {0x21, 0xF9, 4, packed, std::uint8_t(delay), 0, 3, 0});
+        gif.insert(gif.end(), {0x2C, std::uint8_t(x), 0, std::uint8_t(y), 0, std::uint8_t(size), 0, std::uint8_t(size), 0, 0, 2});
+        std::vector<int> codes;
+        for (int i = 0; i < size * size; ++i) codes.insert(codes.end(), {4, index});
+        codes.push_back(5);
+        TBytes packedCodes;
+        unsigned bits = 0, count = 0;
+        for (int code : codes) {
+            bits |= unsigned(code) << count;
+            count += 3;
+            while (count >= 8) {
+                packedCodes.push_back(std::uint8_t(bits));
+                bits >>= 8;
+                count -= 8;
+            }
+        }
+        if (count) packedCodes.push_back(std::uint8_t(bits));
+        gif.push_back(std::uint8_t(packedCodes.size()));
+        gif.insert(gif.end(), packedCodes.begin(), packedCodes.end());
+        gif.push_back(0);
+    };
+    frame(10, 0x00, 0, 0, 2, 0);
+    frame(20, 0x09, 1, 1, 1, 1);
+    frame(30, 0x00, 0, 0, 2, 2);
+    gif.push_back(0x3B);
+    return gif;
 }
 
 inline TBytes Svg(int width, int height) {
