@@ -1,8 +1,8 @@
 #include "graphics/AdvHintInfo.h"
 
-#include "classlib/Pictures.h"
 #include "classlib/Properties.h"
 #include "classlib/StringList.h"
+#include "graphics/GDIPicture.h"
 
 namespace AdvHintInfo {
 
@@ -10,7 +10,7 @@ using namespace ClassLib;
 
 CLASSLIB_IMPLEMENT(TAdvHintInfo, TPersistent)
 
-TAdvHintInfo::TAdvHintInfo() : FPicture(std::make_unique<TPicture>()), FNotes(std::make_unique<TStringList>()) {}
+TAdvHintInfo::TAdvHintInfo() : FPicture(std::make_unique<GDIPicture::TGDIPPicture>()), FNotes(std::make_unique<TStringList>()) {}
 
 TAdvHintInfo::~TAdvHintInfo() = default;
 
@@ -41,6 +41,6 @@ TStrings* TAdvHintInfo::Notes() const { return FNotes.get(); }
 
 void TAdvHintInfo::SetNotes(const TStrings* value) { FNotes->Assign(value); }
 
-void TAdvHintInfo::SetPicture(const TPicture* value) { FPicture->Assign(value); }
+void TAdvHintInfo::SetPicture(const GDIPicture::TGDIPPicture* value) { FPicture->Assign(value); }
 
 }  // namespace AdvHintInfo

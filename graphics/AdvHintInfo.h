@@ -5,8 +5,11 @@
 
 #include "classlib/Object.h"
 
+namespace GDIPicture {
+class TGDIPPicture;
+}
+
 namespace ClassLib {
-class TPicture;
 class TPropertyList;
 class TStringList;
 class TStrings;
@@ -30,8 +33,8 @@ public:
     void SetTitle(const std::wstring& value) { FTitle = value; }
     ClassLib::TStrings* Notes() const;
     void SetNotes(const ClassLib::TStrings* value);
-    ClassLib::TPicture* Picture() const { return FPicture.get(); }
-    void SetPicture(const ClassLib::TPicture* value);
+    GDIPicture::TGDIPPicture* Picture() const { return FPicture.get(); }
+    void SetPicture(const GDIPicture::TGDIPPicture* value);
     bool ShowHelp() const { return FShowHelp; }
     void SetShowHelp(bool value) { FShowHelp = value; }
     // Further texts some hint windows show in place of title and notes; not published.
@@ -41,7 +44,7 @@ public:
     void SetWideNotes(const std::wstring& value) { FWideNotes = value; }
 
 private:
-    std::unique_ptr<ClassLib::TPicture> FPicture;
+    std::unique_ptr<GDIPicture::TGDIPPicture> FPicture;
     bool FShowHelp = false;
     std::unique_ptr<ClassLib::TStringList> FNotes;
     std::wstring FTitle;

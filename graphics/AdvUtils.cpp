@@ -21,6 +21,7 @@
 #include "classlib/Seams.h"
 #include "classlib/StringList.h"
 #include "classlib/Streams.h"
+#include "graphics/AdvTypes.h"
 
 #undef GetTempPath
 
@@ -695,8 +696,8 @@ void TAdvUtils::LoadBitmapFromBase64(const String& base64, TPicture* bitmap, boo
     bitmap->LoadFromStream(&stream);
 }
 
-std::unique_ptr<TPicture> TAdvUtils::CreateBitmapFromBase64(const String& base64, bool url) {
-    auto picture = std::make_unique<TPicture>();
+std::unique_ptr<AdvTypes::TAdvBitmap> TAdvUtils::CreateBitmapFromBase64(const String& base64, bool url) {
+    auto picture = std::make_unique<AdvTypes::TAdvBitmap>();
     LoadBitmapFromBase64(base64, picture.get(), url);
     return picture;
 }
@@ -731,8 +732,8 @@ void TAdvUtils::LoadBitmapFromHexStr(const String& hexStr, TPicture* bitmap) {
     bitmap->Assign(graphic.get());
 }
 
-std::unique_ptr<TPicture> TAdvUtils::CreateBitmapFromHexStr(const String& hexStr) {
-    auto picture = std::make_unique<TPicture>();
+std::unique_ptr<AdvTypes::TAdvBitmap> TAdvUtils::CreateBitmapFromHexStr(const String& hexStr) {
+    auto picture = std::make_unique<AdvTypes::TAdvBitmap>();
     LoadBitmapFromHexStr(hexStr, picture.get());
     return picture;
 }
@@ -791,7 +792,7 @@ String TAdvUtils::GetImageType(TStream* data, bool resetPosition) {
     return {};
 }
 
-String TAdvUtils::GetImageType(TPicture* bitmap, bool resetPosition) {
+String TAdvUtils::GetImageType(AdvTypes::TAdvBitmap* bitmap, bool resetPosition) {
     (void)resetPosition;   // the saved picture is always read from its start
     TMemoryStream stream;
     WriteBytes(&stream, PictureBytes(bitmap));

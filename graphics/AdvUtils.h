@@ -34,6 +34,10 @@ class TStringList;
 class TStrings;
 }  // namespace ClassLib
 
+namespace AdvTypes {
+class TAdvBitmap;
+}
+
 namespace AdvUtils {
 
 using String = std::wstring;
@@ -114,11 +118,11 @@ public:
     static TBytes Decode64ToBytes(const String& value, bool url = false);
     static void LoadStreamFromBase64(const String& base64, ClassLib::TStream* stream, bool url = false);
     static void LoadBitmapFromBase64(const String& base64, ClassLib::TPicture* bitmap, bool url = false);
-    static std::unique_ptr<ClassLib::TPicture> CreateBitmapFromBase64(const String& base64, bool url = false);
+    static std::unique_ptr<AdvTypes::TAdvBitmap> CreateBitmapFromBase64(const String& base64, bool url = false);
     static TBytes HexStrToBytes(const String& value);
     static void LoadStreamFromHexStr(const String& hexStr, ClassLib::TStream* stream);
     static void LoadBitmapFromHexStr(const String& hexStr, ClassLib::TPicture* bitmap);
-    static std::unique_ptr<ClassLib::TPicture> CreateBitmapFromHexStr(const String& hexStr);
+    static std::unique_ptr<AdvTypes::TAdvBitmap> CreateBitmapFromHexStr(const String& hexStr);
     static String URLEncode(const String& url);
     static String URLDecode(const String& url);
     static String EnDeCrypt(const String& value);
@@ -126,7 +130,7 @@ public:
     // ---- picture formats and downloads
     // The extension of the first matching signature (".gif", ".png", ...), or empty.
     static String GetImageType(ClassLib::TStream* data, bool resetPosition);
-    static String GetImageType(ClassLib::TPicture* bitmap, bool resetPosition);
+    static String GetImageType(AdvTypes::TAdvBitmap* bitmap, bool resetPosition);
     static bool FindGraphicClass(const void* buffer, std::int64_t bufferSize,
                                  const ClassLib::TGraphicClassData*& graphicClass);
     // Null when the picture's format is not recognised; the caller owns the stream.

@@ -7,6 +7,7 @@
 #include "classlib/StringList.h"
 #include "classlib/Strings.h"
 #include "classlib/Streams.h"
+#include "graphics/GDIPicture.h"
 
 using AdvHintInfo::TAdvHintInfo;
 
@@ -20,7 +21,7 @@ void Fill(TAdvHintInfo& info) {
     info.SetWideTitle(L"wide title");
     info.SetWideNotes(L"wide notes");
     ClassLib::TBitmap bitmap(4, 3);
-    info.Picture()->SetGraphic(&bitmap);
+    info.Picture()->Assign(&bitmap);
 }
 
 }  // namespace
@@ -36,7 +37,7 @@ TEST(AdvHintInfo, EmptyMeansNoTitleAndNoNotesText) {
     info.SetTitle(L"");
     info.SetShowHelp(true);   // the help flag and the picture do not count
     ClassLib::TBitmap bitmap(2, 2);
-    info.Picture()->SetGraphic(&bitmap);
+    info.Picture()->Assign(&bitmap);
     EXPECT_TRUE(info.IsEmpty());
 }
 
@@ -75,11 +76,11 @@ TEST(AdvHintInfo, SettersCopyIntoTheOwnedObjects) {
     lines.Add(L"two");
     EXPECT_EQ(info.Notes()->Count(), 1);
 
-    ClassLib::TPicture picture;
+    GDIPicture::TGDIPPicture picture;
     ClassLib::TBitmap bitmap(5, 5);
-    picture.SetGraphic(&bitmap);
+    picture.Assign(&bitmap);
     info.SetPicture(&picture);
-    picture.SetGraphic(nullptr);
+    picture.Assign(nullptr);
     EXPECT_EQ(info.Picture()->Width(), 5);
 }
 

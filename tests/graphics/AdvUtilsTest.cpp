@@ -25,6 +25,7 @@
 #include "classlib/StandardControls.h"
 #include "classlib/StringList.h"
 #include "classlib/Streams.h"
+#include "graphics/AdvTypes.h"
 
 #undef GetTempPath
 
@@ -73,13 +74,13 @@ TBytes BytesOf(const TPicture& picture) {
 
 // A small picture in a real format, made by the class library's own encoder.
 template <class TFormat>
-std::unique_ptr<TPicture> MakePicture(int width, int height) {
+std::unique_ptr<AdvTypes::TAdvBitmap> MakePicture(int width, int height) {
     ClassLib::TBitmap bitmap(width, height, ClassLib::pf24bit);
     bitmap.Canvas()->Brush()->SetColor(ClassLib::TColor(0x3366CC));
     bitmap.Canvas()->FillRect(ClassLib::Rect(0, 0, width, height));
     TFormat image;
     image.Assign(&bitmap);
-    auto picture = std::make_unique<TPicture>();
+    auto picture = std::make_unique<AdvTypes::TAdvBitmap>();
     picture->SetGraphic(&image);
     return picture;
 }
@@ -567,7 +568,7 @@ TEST(AdvUtilsPictures, GetImageTypeKeepsTheStreamPosition) {
     EXPECT_EQ(stream->Position(), 3);
 
     EXPECT_EQ(TAdvUtils::GetImageType(MakePicture<ClassLib::TPngImage>(2, 2).get(), true), L".png");
-    TPicture empty;
+    AdvTypes::TAdvBitmap empty;
     EXPECT_EQ(TAdvUtils::GetImageType(&empty, true), L"");
 }
 
