@@ -15,7 +15,7 @@
 #include "classlib/Pictures.h"
 #include "classlib/Streams.h"
 #include "graphics/AdvTypes.h"
-#include "support/SamplePictures.h"
+#include "tests/support/SamplePictures.h"
 
 namespace PictureFixtures {
 
