@@ -394,14 +394,18 @@ void TGraphic::SaveToFile(const std::wstring& fileName) {
     WriteFileBytes(fileName, stream.Bytes());
 }
 
-void TGraphic::ReadData(TStream* stream) {
+TBytes ReadCountedData(TStream* stream) {
     std::uint32_t size = 0;
     stream->ReadBuffer(&size, 4);
     if (std::int64_t(size) > stream->Size() - stream->Position())
         throw EInvalidGraphic(L"Picture data is damaged: its length is beyond the end of the data");
     TBytes bytes(size);
     if (size) stream->ReadBuffer(bytes.data(), int(size));
-    auto data = MemoryStreamOf(bytes);
+    return bytes;
+}
+
+void TGraphic::ReadData(TStream* stream) {
+    auto data = MemoryStreamOf(ReadCountedData(stream));
     LoadFromStream(data.get());
 }
 

@@ -73,6 +73,10 @@ private:
     TNotifyEvent FOnChange;
 };
 
+// The bytes of a graphic's description data: a 32-bit count, then that many bytes.
+// EInvalidGraphic when the count runs past the end of the stream.
+TBytes ReadCountedData(TStream* stream);
+
 struct TFileFormat {
     std::wstring Extension;  // without the dot, lower case
     std::wstring Description;

@@ -1,10 +1,12 @@
 #include "graphics/AdvTypes.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "classlib/Properties.h"
 #include "classlib/Strings.h"
 #include "classlib/WindowDescription.h"
+#include "graphics/AdvGlobalStream.h"
 #include "graphics/AdvUtils.h"
 
 namespace AdvTypes {
@@ -13,6 +15,7 @@ using namespace ClassLib;
 
 CLASSLIB_IMPLEMENT(TAdvSVGImport, TPersistent)
 CLASSLIB_IMPLEMENT(TAdvSVGBitmap, TGraphic)
+CLASSLIB_IMPLEMENT(TRasterSVGPicture, TAdvSVGBitmap)
 CLASSLIB_IMPLEMENT(TAdvBitmap, TPicture)
 CLASSLIB_IMPLEMENT(TAdvScaledBitmap, TCollectionItem)
 CLASSLIB_IMPLEMENT(TAdvScaledBitmaps, TOwnedCollection)
@@ -78,7 +81,7 @@ TPictureData ReadPictureData(TStream* stream, TBytes& payload) {
     TMemoryStream data;
     TAdvSVGBitmap::WriteAll(&data, payload);
     data.SetPosition(0);
-    payload = TAdvSVGBitmap::ReadSVGData(&data);
+    payload = ReadCountedData(&data);
     if (!LooksLikeSVG(payload.data(), payload.size()))
         throw EInvalidGraphic(L"Cannot load the picture: unknown picture format");
     return TPictureData::SVG;
@@ -156,27 +159,6 @@ void TAdvSVGBitmap::SaveToFile(const std::wstring& fileName) {
     SaveFileSafely(fileName, [this](TStream* stream) { SaveToStream(stream); });
 }
 
-TBytes TAdvSVGBitmap::ReadSVGData(TStream* stream) {
-    std::uint32_t size = 0;
-    stream->ReadBuffer(&size, 4);
-    if (std::int64_t(size) > stream->Size() - stream->Position())
-        throw EInvalidGraphic(L"Picture data is damaged: its length is beyond the end of the data");
-    TBytes bytes(size);
-    if (size) stream->ReadBuffer(bytes.data(), int(size));
-    return bytes;
-}
-
-void TAdvSVGBitmap::ReadData(TStream* stream) {
-    SetSVGBytes(ReadSVGData(stream), false);
-    Changed();
-}
-
-void TAdvSVGBitmap::WriteData(TStream* stream) {
-    const std::uint32_t size = std::uint32_t(FStream.Size());
-    stream->WriteBuffer(&size, 4);
-    WriteAll(stream, FStream.Bytes());
-}
-
 bool TAdvSVGBitmap::CanLoadFromStream(TStream* stream) {
     std::uint8_t head[64] = {};
     const std::int64_t position = stream->Position();
@@ -204,6 +186,115 @@ void TAdvSVGBitmap::Assign(const TPersistent* source) {
 
 void TAdvSVGBitmap::AssignTo(TPersistent* dest) const {
     if (auto* svg = dynamic_cast<TAdvSVGBitmap*>(dest)) svg->Assign(this);
+}
+
+// ---- TRasterSVGPicture
+
+bool TRasterSVGPicture::Empty() const { return HoldsSVG() ? TAdvSVGBitmap::Empty() : FIsEmpty; }
+int TRasterSVGPicture::Width() const { return HoldsSVG() ? TAdvSVGBitmap::Width() : FWidth; }
+int TRasterSVGPicture::Height() const { return HoldsSVG() ? TAdvSVGBitmap::Height() : FHeight; }
+
+void TRasterSVGPicture::SetRaster(const TBytes& bytes) {
+    FDatastream.Clear();
+    WriteAll(&FDatastream, bytes);
+    RasterChanged();
+}
+
+void TRasterSVGPicture::TakeBytes(const TBytes& bytes) {
+    if (ClassifyPictureData(bytes) == TPictureData::Raster) {
+        ClearSVG();
+        SetRaster(bytes);
+    } else {
+        SetSVGBytes(bytes, false);
+    }
+}
+
+void TRasterSVGPicture::ClearAll() {
+    ClearSVG();
+    SetRaster({});
+}
+
+bool TRasterSVGPicture::MeasureRaster() {
+    if (FDatastream.Size() == 0) return false;
+    return AdvGlobalStream::MeasureImage(FDatastream.Bytes(), FWidth, FHeight);
+}
+
+void TRasterSVGPicture::Measure() {
+    if (!HoldsSVG() && !FIsEmpty) MeasureRaster();
+}
+
+bool TRasterSVGPicture::HasAddressPrefix(const std::wstring& url, const wchar_t* prefix) {
+    const std::size_t length = std::wcslen(prefix);
+    return url.size() >= length && UpperCase(url.substr(0, length)) == prefix;
+}
+
+void TRasterSVGPicture::LoadFromFile(const std::wstring& fileName) {
+    try {
+        TMemoryStream file;
+        file.LoadFromFile(fileName);
+        if (ClassifyPictureData(file.Bytes()) == TPictureData::Raster) {
+            ClearSVG();
+            SetRaster(file.Bytes());
+        } else {
+            SetRaster({});   // from a file the SVG replaces the raster bytes
+            SetSVGBytes(file.Bytes(), true);
+        }
+        FIsEmpty = false;
+        FileLoaded(fileName);
+        Measure();
+        Changed();
+    } catch (...) {
+        FIsEmpty = true;
+    }
+}
+
+void TRasterSVGPicture::LoadFromStream(TStream* stream) {
+    if (!stream) return;
+    TakeBytes(ReadWholeStream(stream));
+    FIsEmpty = false;
+    Measure();
+    Changed();
+}
+
+void TRasterSVGPicture::SaveToStream(TStream* stream) {
+    if (!stream) return;
+    if (HoldsSVG())
+        TAdvSVGBitmap::SaveToStream(stream);
+    else
+        WriteAll(stream, FDatastream.Bytes());
+}
+
+void TRasterSVGPicture::ReadData(TStream* stream) {
+    TBytes payload;
+    const TPictureData kind = ReadPictureData(stream, payload);
+    if (payload.empty()) return;
+    if (kind == TPictureData::Raster) {
+        ClearSVG();
+        SetRaster(payload);
+    } else {
+        SetSVGBytes(payload, false);
+    }
+    FIsEmpty = false;
+    Measure();
+    Changed();
+}
+
+void TRasterSVGPicture::WriteData(TStream* stream) {
+    if (HoldsSVG())
+        TAdvSVGBitmap::WriteData(stream);
+    else
+        WriteAll(stream, FDatastream.Bytes());
+}
+
+void TRasterSVGPicture::LoadFromResourceName(HINSTANCE instance, const std::wstring& resName) {
+    if (!::FindResourceW(instance, resName.c_str(), RT_RCDATA)) return;
+    TResourceStream stream(instance, resName);
+    LoadFromStream(&stream);
+}
+
+void TRasterSVGPicture::LoadFromResourceID(HINSTANCE instance, int resID) {
+    TResourceStream stream(instance, resID);
+    LoadFromStream(&stream);
 }
 
 // ---- TAdvBitmap

@@ -118,14 +118,10 @@ public:
     // Errors of the file and of the importer pass on.
     void LoadFromFile(const std::wstring& fileName) override;
     void SaveToFile(const std::wstring& fileName) override;
-    // A 32-bit byte count, then the SVG text.
-    void ReadData(ClassLib::TStream* stream) override;
-    void WriteData(ClassLib::TStream* stream) override;
+    // The description data is TGraphic's: a 32-bit byte count, then the SVG text.
     static bool CanLoadFromStream(ClassLib::TStream* stream);
     void Clear();
 
-    // Reads the 32-bit count and the text of description data.
-    static ClassLib::TBytes ReadSVGData(ClassLib::TStream* stream);
     // The bytes from the stream's start to its end.
     static ClassLib::TBytes ReadWholeStream(ClassLib::TStream* stream);
     static void WriteAll(ClassLib::TStream* stream, const ClassLib::TBytes& bytes);
@@ -145,6 +141,62 @@ private:
     std::unique_ptr<TAdvSVGImport> FImporter;  // made on the first SVG load
     ClassLib::TMemoryStream FStream;            // the SVG bytes exactly as loaded
     std::wstring FFileName;
+};
+
+// What the GDI+ picture and the HTML picture share: raster bytes kept exactly as loaded
+// (drawn by the descendants through GDI+), or SVG held as the base holds it; SVG takes
+// precedence wherever both are held.
+class TRasterSVGPicture : public TAdvSVGBitmap {
+    CLASSLIB_CLASS(TRasterSVGPicture, TAdvSVGBitmap)
+public:
+    bool Empty() const override;
+    int Width() const override;
+    int Height() const override;
+    void SetWidth(int) override {}
+    void SetHeight(int) override {}
+    void LoadFromClipboardFormat(std::uint16_t, std::uintptr_t, HPALETTE) {}
+    void SaveToClipboardFormat(std::uint16_t&, std::uintptr_t&, HPALETTE&) {}
+
+    // Swallows every error and leaves the picture empty.
+    void LoadFromFile(const std::wstring& fileName) override;
+    // Raster bytes by their signature, SVG by its XML text; anything else raises
+    // EInvalidGraphic and keeps the picture as it was.
+    void LoadFromStream(ClassLib::TStream* stream) override;
+    void SaveToStream(ClassLib::TStream* stream) override;
+    // Raster pictures store their bytes; SVG a 32-bit count and the text. Reading
+    // measures at once: controls lay out by the size of a picture read from a description.
+    void ReadData(ClassLib::TStream* stream) override;
+    void WriteData(ClassLib::TStream* stream) override;
+    // Nothing when the module has no such RCDATA resource.
+    void LoadFromResourceName(HINSTANCE instance, const std::wstring& resName);
+    // EResNotFound when the module has no such RCDATA resource.
+    void LoadFromResourceID(HINSTANCE instance, int resID);
+    // The raster bytes (empty while only SVG was ever loaded).
+    const ClassLib::TBytes& Data() const { return FDatastream.Bytes(); }
+protected:
+    TRasterSVGPicture() = default;
+    bool HoldsSVG() const { return HasSVGData(); }
+    void SetRaster(const ClassLib::TBytes& bytes);
+    // Raster bytes replace the SVG; SVG text leaves the raster bytes behind it.
+    void TakeBytes(const ClassLib::TBytes& bytes);
+    // Forgets SVG and raster bytes, with no notice.
+    void ClearAll();
+    // The raster size into FWidth and FHeight; false when there is nothing GDI+ can read.
+    // EImageMemoryError when the memory for the bytes cannot be had.
+    bool MeasureRaster();
+    // After every load: the base measures the raster size.
+    virtual void Measure();
+    // New raster bytes are in place.
+    virtual void RasterChanged() {}
+    // A file loaded without error, before it is measured.
+    virtual void FileLoaded(const std::wstring& fileName) { (void)fileName; }
+    // "RES://" and the like, in any case.
+    static bool HasAddressPrefix(const std::wstring& url, const wchar_t* prefix);
+
+    ClassLib::TMemoryStream FDatastream;   // raster bytes as loaded
+    bool FIsEmpty = true;
+    int FWidth = 0;
+    int FHeight = 0;
 };
 
 // The library's picture holder: a TPicture that knows whether it holds SVG.

@@ -13,7 +13,7 @@ using namespace ClassLib;
 using AdvGlobalStream::OpenImage;
 using AdvGlobalStream::TNoMemory;
 
-CLASSLIB_IMPLEMENT(TGDIPPicture, AdvTypes::TAdvSVGBitmap)
+CLASSLIB_IMPLEMENT(TGDIPPicture, AdvTypes::TRasterSVGPicture)
 
 namespace {
 
@@ -31,11 +31,6 @@ private:
     AdvGDIP::TGPGraphics* FGraphics;
     HDC FDC;
 };
-
-bool StartsWith(const std::wstring& text, const wchar_t* prefix) {
-    const std::size_t length = std::wcslen(prefix);
-    return text.size() >= length && UpperCase(text.substr(0, length)) == prefix;
-}
 
 }  // namespace
 
@@ -65,33 +60,13 @@ const TGraphicClassData& TGDIPPicture::ClassData() {
     return data;
 }
 
-bool TGDIPPicture::Empty() const { return HoldsSVG() ? TAdvSVGBitmap::Empty() : FIsEmpty; }
-int TGDIPPicture::Width() const { return HoldsSVG() ? TAdvSVGBitmap::Width() : FWidth; }
-int TGDIPPicture::Height() const { return HoldsSVG() ? TAdvSVGBitmap::Height() : FHeight; }
-
 TPictureFormat TGDIPPicture::GetPictureFormat() const {
     return PictureFormatOf(FDatastream.Bytes().data(), FDatastream.Bytes().size());
 }
 
-void TGDIPPicture::SetRaster(const TBytes& bytes) {
-    FDatastream.Clear();
-    WriteAll(&FDatastream, bytes);
-}
-
-void TGDIPPicture::TakeBytes(const TBytes& bytes) {
-    if (AdvTypes::ClassifyPictureData(bytes) == AdvTypes::TPictureData::Raster) {
-        ClearSVG();
-        SetRaster(bytes);
-    } else {
-        // The raster bytes stay; the SVG takes precedence while it is held.
-        SetSVGBytes(bytes, false);
-    }
-}
-
 bool TGDIPPicture::GetImageSizes() {
     if (HoldsSVG()) return true;
-    if (FIsEmpty || FDatastream.Size() == 0) return false;
-    return AdvGlobalStream::MeasureImage(FDatastream.Bytes(), FWidth, FHeight);
+    return !FIsEmpty && MeasureRaster();
 }
 
 void TGDIPPicture::Draw(TCanvas* canvas, const TRect& rect) {
@@ -145,90 +120,17 @@ void TGDIPPicture::DrawSVG(AdvGDIP::TGPGraphics* graphics, float x, float y, flo
     canvas.SetHandle(nullptr);
 }
 
-void TGDIPPicture::LoadFromFile(const std::wstring& fileName) {
-    try {
-        TMemoryStream file;
-        file.LoadFromFile(fileName);
-        if (AdvTypes::ClassifyPictureData(file.Bytes()) == AdvTypes::TPictureData::Raster) {
-            ClearSVG();
-            SetRaster(file.Bytes());
-        } else {
-            FDatastream.Clear();
-            SetSVGBytes(file.Bytes(), true);
-        }
-        FIsEmpty = false;
-        StoreFileName(fileName);
-        FireEvent(FOnClear, this);
-        GetImageSizes();
-        Changed();
-    } catch (...) {
-        FIsEmpty = true;
-    }
-}
-
-void TGDIPPicture::LoadFromStream(TStream* stream) {
-    if (!stream) return;
-    TakeBytes(ReadWholeStream(stream));
-    FIsEmpty = false;
-    GetImageSizes();
-    Changed();
-}
-
-void TGDIPPicture::SaveToStream(TStream* stream) {
-    if (!stream) return;
-    if (HoldsSVG())
-        TAdvSVGBitmap::SaveToStream(stream);
-    else
-        WriteAll(stream, FDatastream.Bytes());
-}
-
-void TGDIPPicture::ReadData(TStream* stream) {
-    TBytes payload;
-    const AdvTypes::TPictureData kind = AdvTypes::ReadPictureData(stream, payload);
-    if (payload.empty()) return;
-    if (kind == AdvTypes::TPictureData::Raster) {
-        ClearSVG();
-        SetRaster(payload);
-    } else {
-        SetSVGBytes(payload, false);
-    }
-    FIsEmpty = false;
-    // Measured at once: controls lay out by the size of a picture read from a description.
-    GetImageSizes();
-    Changed();
-}
-
-void TGDIPPicture::WriteData(TStream* stream) {
-    if (HoldsSVG())
-        TAdvSVGBitmap::WriteData(stream);
-    else
-        WriteAll(stream, FDatastream.Bytes());
-}
-
-void TGDIPPicture::LoadFromResourceName(HINSTANCE instance, const std::wstring& resName) {
-    if (!::FindResourceW(instance, resName.c_str(), RT_RCDATA)) return;
-    TResourceStream stream(instance, resName);
-    LoadFromStream(&stream);
-}
-
-void TGDIPPicture::LoadFromResourceID(HINSTANCE instance, int resID) {
-    TResourceStream stream(instance, resID);
-    LoadFromStream(&stream);
+void TGDIPPicture::FileLoaded(const std::wstring& fileName) {
+    StoreFileName(fileName);
+    FireEvent(FOnClear, this);
 }
 
 void TGDIPPicture::LoadFromURL(const std::wstring& url) {
-    if (StartsWith(url, L"RES://")) {
+    if (HasAddressPrefix(url, L"RES://")) {
         if (url.size() > 6) LoadFromResourceName(::GetModuleHandleW(nullptr), url.substr(6));
-    } else if (StartsWith(url, L"FILE://")) {
+    } else if (HasAddressPrefix(url, L"FILE://")) {
         if (url.size() > 7) LoadFromFile(url.substr(7));
     }
-}
-
-void TGDIPPicture::Emptied() {
-    ClearSVG();
-    FDatastream.Clear();
-    Changed();
-    FireEvent(FOnClear, this);
 }
 
 void TGDIPPicture::Assign(const TPersistent* source) {
@@ -236,7 +138,9 @@ void TGDIPPicture::Assign(const TPersistent* source) {
     FIsEmpty = true;
     if (const auto* picture = dynamic_cast<const TPicture*>(source)) source = picture->Graphic();
     if (!source) {
-        Emptied();
+        ClearAll();
+        Changed();
+        FireEvent(FOnClear, this);
         return;
     }
     if (const auto* other = dynamic_cast<const TGDIPPicture*>(source)) {

@@ -13,7 +13,7 @@ namespace PictureContainer {
 using namespace ClassLib;
 using AdvTypes::TPictureData;
 
-CLASSLIB_IMPLEMENT(THTMLPicture, AdvTypes::TAdvSVGBitmap)
+CLASSLIB_IMPLEMENT(THTMLPicture, AdvTypes::TRasterSVGPicture)
 CLASSLIB_IMPLEMENT(TPictureItem, TCollectionItem)
 CLASSLIB_IMPLEMENT(TPictureCollection, TOwnedCollection)
 CLASSLIB_IMPLEMENT(TPictureContainer, TComponent)
@@ -22,11 +22,6 @@ namespace {
 
 int Le16(const TBytes& bytes, std::size_t at) {
     return at + 1 < bytes.size() ? bytes[at] | (bytes[at + 1] << 8) : 0;
-}
-
-bool StartsWith(const std::wstring& text, const wchar_t* prefix) {
-    const std::size_t length = std::wcslen(prefix);
-    return text.size() >= length && UpperCase(text.substr(0, length)) == prefix;
 }
 
 }  // namespace
@@ -43,25 +38,8 @@ const TGraphicClassData& THTMLPicture::ClassData() {
     return data;
 }
 
-bool THTMLPicture::Empty() const { return HoldsSVG() ? TAdvSVGBitmap::Empty() : FIsEmpty; }
-int THTMLPicture::Width() const { return HoldsSVG() ? TAdvSVGBitmap::Width() : FWidth; }
-int THTMLPicture::Height() const { return HoldsSVG() ? TAdvSVGBitmap::Height() : FHeight; }
 int THTMLPicture::MaxWidth() const { return HoldsSVG() || !IsGIF() ? Width() : FAnimMaxX; }
 int THTMLPicture::MaxHeight() const { return HoldsSVG() || !IsGIF() ? Height() : FAnimMaxY; }
-
-void THTMLPicture::SetRaster(const TBytes& bytes) {
-    FDatastream.Clear();
-    WriteAll(&FDatastream, bytes);
-}
-
-void THTMLPicture::TakeBytes(const TBytes& bytes) {
-    if (AdvTypes::ClassifyPictureData(bytes) == TPictureData::Raster) {
-        ClearSVG();
-        SetRaster(bytes);
-    } else {
-        SetSVGBytes(bytes, false);   // the raster bytes stay behind the SVG
-    }
-}
 
 void THTMLPicture::Measure() {
     if (HoldsSVG()) return;
@@ -80,7 +58,7 @@ void THTMLPicture::Measure() {
             FFrameYSize = Le16(data, descriptor + 7);
         }
     }
-    if (!data.empty()) AdvGlobalStream::MeasureImage(data, FWidth, FHeight);
+    MeasureRaster();
 }
 
 void THTMLPicture::Draw(TCanvas* canvas, const TRect& rect) {
@@ -100,81 +78,11 @@ void THTMLPicture::DrawSVG(TCanvas* canvas, float x, float y, float w, float h) 
     if (HasSVG()) Importer()->Draw(canvas, AdvTypes::RectF(x, y, x + w, y + h), true);
 }
 
-void THTMLPicture::LoadFromFile(const std::wstring& fileName) {
-    try {
-        TMemoryStream file;
-        file.LoadFromFile(fileName);
-        if (AdvTypes::ClassifyPictureData(file.Bytes()) == TPictureData::Raster) {
-            ClearSVG();
-            SetRaster(file.Bytes());
-        } else {
-            FDatastream.Clear();
-            SetSVGBytes(file.Bytes(), true);
-        }
-        FIsEmpty = false;
-        Measure();
-        Changed();
-    } catch (...) {
-        FIsEmpty = true;
-    }
-}
-
-void THTMLPicture::LoadFromStream(TStream* stream) {
-    if (!stream) return;
-    TakeBytes(ReadWholeStream(stream));
-    FIsEmpty = false;
-    FFrameCount = -1;
-    Measure();
-    Changed();
-}
-
-void THTMLPicture::SaveToStream(TStream* stream) {
-    if (!stream) return;
-    if (HoldsSVG())
-        TAdvSVGBitmap::SaveToStream(stream);
-    else
-        WriteAll(stream, FDatastream.Bytes());
-}
-
-void THTMLPicture::ReadData(TStream* stream) {
-    TBytes payload;
-    const TPictureData kind = AdvTypes::ReadPictureData(stream, payload);
-    if (payload.empty()) return;
-    if (kind == TPictureData::Raster) {
-        ClearSVG();
-        SetRaster(payload);
-    } else {
-        SetSVGBytes(payload, false);
-    }
-    FIsEmpty = false;
-    FFrameCount = -1;
-    Measure();
-    Changed();
-}
-
-void THTMLPicture::WriteData(TStream* stream) {
-    if (HoldsSVG())
-        TAdvSVGBitmap::WriteData(stream);
-    else
-        WriteAll(stream, FDatastream.Bytes());
-}
-
-void THTMLPicture::LoadFromResourceName(HINSTANCE instance, const std::wstring& resName) {
-    if (!::FindResourceW(instance, resName.c_str(), RT_RCDATA)) return;
-    TResourceStream stream(instance, resName);
-    LoadFromStream(&stream);
-}
-
-void THTMLPicture::LoadFromResourceID(HINSTANCE instance, int resID) {
-    TResourceStream stream(instance, resID);
-    LoadFromStream(&stream);
-}
-
 void THTMLPicture::LoadFromURL(const std::wstring& url) {
-    if (StartsWith(url, L"RES://")) {
+    if (HasAddressPrefix(url, L"RES://")) {
         FID = url;
         if (url.size() > 6) LoadFromResourceName(::GetModuleHandleW(nullptr), url.substr(6));
-    } else if (StartsWith(url, L"FILE://")) {
+    } else if (HasAddressPrefix(url, L"FILE://")) {
         FID = url;
         if (url.size() > 7) LoadFromFile(url.substr(7));
     } else if (!FAsynch) {
@@ -197,8 +105,7 @@ void THTMLPicture::Assign(const TPersistent* source) {
     const auto* graphic = dynamic_cast<const TGraphic*>(source);
     if (!graphic) {
         if (source) return;   // nothing this picture can copy
-        ClearSVG();
-        FDatastream.Clear();
+        ClearAll();
         Changed();
         return;
     }
@@ -210,8 +117,7 @@ void THTMLPicture::Assign(const TPersistent* source) {
     TMemoryStream saved;
     const_cast<TGraphic*>(graphic)->SaveToStream(&saved);   // saving changes nothing the source shows
     if (saved.Size() == 0) {
-        ClearSVG();
-        FDatastream.Clear();
+        ClearAll();
         Changed();
         return;
     }

@@ -19,8 +19,8 @@ class TControl;
 
 namespace PictureContainer {
 
-class THTMLPicture : public AdvTypes::TAdvSVGBitmap {
-    CLASSLIB_CLASS(THTMLPicture, AdvTypes::TAdvSVGBitmap)
+class THTMLPicture : public AdvTypes::TRasterSVGPicture {
+    CLASSLIB_CLASS(THTMLPicture, AdvTypes::TRasterSVGPicture)
 public:
     THTMLPicture();
     ~THTMLPicture() override;
@@ -31,33 +31,14 @@ public:
     // loaded again, so the data is the source's data; a TPicture without a graphic empties.
     void Assign(const ClassLib::TPersistent* source) override;
 
-    bool Empty() const override;
-    int Width() const override;
-    int Height() const override;
     // The logical screen of an animated GIF; the picture's own size otherwise.
     int MaxWidth() const;
     int MaxHeight() const;
-    void SetWidth(int) override {}
-    void SetHeight(int) override {}
-    void LoadFromClipboardFormat(std::uint16_t, std::uintptr_t, HPALETTE) {}
-    void SaveToClipboardFormat(std::uint16_t&, std::uintptr_t&, HPALETTE&) {}
 
     // Painting never raises: bytes that cannot be put in memory or decoded draw nothing.
     void Draw(ClassLib::TCanvas* canvas, const ClassLib::TRect& rect) override;
     virtual void DrawSVG(ClassLib::TCanvas* canvas, float x, float y, float w, float h);
 
-    // Swallows every error and leaves the picture empty.
-    void LoadFromFile(const std::wstring& fileName) override;
-    // Raster bytes by their signature, SVG by its XML text; anything else raises
-    // EInvalidGraphic and keeps the picture as it was.
-    void LoadFromStream(ClassLib::TStream* stream) override;
-    void SaveToStream(ClassLib::TStream* stream) override;
-    void ReadData(ClassLib::TStream* stream) override;
-    void WriteData(ClassLib::TStream* stream) override;
-    // Nothing when the module has no such RCDATA resource.
-    void LoadFromResourceName(HINSTANCE instance, const std::wstring& resName);
-    // EResNotFound when the module has no such RCDATA resource.
-    void LoadFromResourceID(HINSTANCE instance, int resID);
     // "RES://name" and "FILE://path" in any case load at once and set ID. Pictures are not
     // fetched from the web: a web address is only noted (with Asynch the first one marks
     // the picture busy, and later addresses are ignored).
@@ -94,28 +75,22 @@ public:
     bool IsDB() const { return FIsDB; }
     void SetIsDB(bool value) { FIsDB = value; }
     bool ThreadBusy() const { return FThreadBusy; }
-    const ClassLib::TBytes& Data() const { return FDatastream.Bytes(); }
     const ClassLib::TNotifyEvent& OnFrameChange() const { return FOnFrameChange; }
     void SetOnFrameChange(ClassLib::TNotifyEvent handler) { FOnFrameChange = std::move(handler); }
-private:
-    bool HoldsSVG() const { return HasSVGData(); }
-    void SetRaster(const ClassLib::TBytes& bytes);
-    void TakeBytes(const ClassLib::TBytes& bytes);
+protected:
     // Width, height and the current frame's place; EImageMemoryError without memory.
-    void Measure();
+    void Measure() override;
+    void RasterChanged() override { FFrameCount = -1; }
+private:
     // Offsets of the graphic-control extensions that precede an image, needing
     // `following` bytes after each.
     std::vector<std::size_t> FrameOffsets(std::size_t following) const;
 
-    ClassLib::TMemoryStream FDatastream;   // raster bytes as loaded; empty while SVG is held
-    bool FIsEmpty = true;
     bool FStretched = false;
     int FLogPixX = 96;
     int FLogPixY = 96;
     std::wstring FURL;
     std::wstring FID;
-    int FHeight = 0;
-    int FWidth = 0;
     bool FIsDB = false;
     bool FAsynch = true;
     bool FThreadBusy = false;   // set by the first web address; nothing ever clears it
