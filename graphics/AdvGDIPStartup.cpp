@@ -3,6 +3,7 @@
 #include "graphics/AdvGDIP.h"
 #include "graphics/AdvGDIPlusApi.h"
 #include "graphics/AdvGDIPlusClasses.h"
+#include "graphics/AdvTypes.h"
 
 namespace AdvGDIPStartup {
 
@@ -10,9 +11,11 @@ TGdiplusSession::TGdiplusSession() {
     AdvGDIPlusApi::LoadGdiplusApi();
     AdvGDIPlusClasses::StartUp();
     AdvGDIP::StartUp();
+    AdvTypes::RegisterSVGFormat();
 }
 
 TGdiplusSession::~TGdiplusSession() {
+    AdvTypes::UnregisterSVGFormat();
     AdvGDIP::ShutDown();
     AdvGDIPlusClasses::ShutDown();
     AdvGDIPlusApi::UnloadGdiplusApi();

@@ -1,6 +1,7 @@
 #pragma once
 // Starting and stopping GDI+ for the whole program: the run-time binding, then the
-// run-time family, then the statically linked family; the reverse at exit.
+// run-time family, then the statically linked family, then the picture formats drawn
+// with it (SVG); the reverse at exit.
 
 namespace AdvGDIPStartup {
 

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cwchar>
+
 #include "classlib/Control.h"
 #include "classlib/Pictures.h"
+#include "classlib/WindowDescription.h"
 #include "graphics/PictureFixtures.h"
 #include "support/PublishedDefaults.h"
 
@@ -209,4 +212,30 @@ TEST(PictureContainerLookups, PublishedDefaultsMatchTheConstructors) {
     TPictureItem item(nullptr);
     TestSupport::ExpectPublishedDefaults(&container);
     EXPECT_GT(TestSupport::ExpectPublishedDefaults(&item), 0);
+}
+
+TEST(PictureContainerLookups, ADescriptionFillsTheItemsAndTheirPictureData) {
+    std::wstring hex;
+    for (std::uint8_t byte : TinyGif()) {
+        wchar_t digits[3];
+        std::swprintf(digits, 3, L"%02X", byte);
+        hex += digits;
+    }
+    const std::wstring text = L"object Pictures: TPictureContainer\n"
+                              L"  Items = <\n"
+                              L"    item\n"
+                              L"      Name = \"Dot\"\n"
+                              L"      Tag = 3\n"
+                              L"      Picture.Data = {" + hex + L"}\n"
+                              L"    end\n"
+                              L"  >\n"
+                              L"end\n";
+    TPictureContainer container(nullptr);
+    ReadComponentFromText(&container, text);
+    ASSERT_EQ(container.Items()->Count(), 1);
+    EXPECT_EQ(container.Items()->Items(0)->Tag(), 3);
+    TGraphic* dot = container.FindPicture(L"dot");
+    ASSERT_NE(dot, nullptr);
+    EXPECT_EQ(dot->Width(), 1) << "measured when read";
+    EXPECT_EQ(TestSupport::SavedBytes(*dot), TinyGif());
 }
