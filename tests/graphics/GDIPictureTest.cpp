@@ -85,6 +85,17 @@ TEST(GDIPPicture, EveryRasterFormatRoundTripsByteForByteAndDraws) {
         EXPECT_EQ(Saved(read), c.Bytes);
         EXPECT_EQ(read.Width(), picture.Width());
 
+        // Files: saved and loaded again, byte for byte.
+        const std::wstring file = TempFile(L"gdip-round-trip.bin", {});
+        picture.SaveToFile(file);
+        TMemoryStream written;
+        written.LoadFromFile(file);
+        EXPECT_EQ(written.Bytes(), c.Bytes);
+        TGDIPPicture fromFile;
+        fromFile.LoadFromFile(file);
+        EXPECT_EQ(Saved(fromFile), c.Bytes);
+        EXPECT_EQ(fromFile.FileName(), file);
+
         TPaper paper(24, 24, clBlue);
         picture.Draw(paper.Canvas(), Rect(0, 0, 16, 16));
         EXPECT_NE(paper.Pixel(8, 5), clBlue) << "something was drawn";
