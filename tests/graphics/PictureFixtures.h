@@ -127,18 +127,7 @@ inline TBytes ThreeFrameGif() {
         std::vector<int> codes;
         for (int i = 0; i < size * size; ++i) codes.insert(codes.end(), {4, index});
         codes.push_back(5);
-        TBytes packedCodes;
-        unsigned bits = 0, count = 0;
-        for (int code : codes) {
-            bits |= unsigned(code) << count;
-            count += 3;
-            while (count >= 8) {
-                packedCodes.push_back(std::uint8_t(bits));
-                bits >>= 8;
-                count -= 8;
-            }
-        }
-        if (count) packedCodes.push_back(std::uint8_t(bits));
+        const TBytes packedCodes = TestSupport::PackThreeBitCodes(codes);
         gif.push_back(std::uint8_t(packedCodes.size()));
         gif.insert(gif.end(), packedCodes.begin(), packedCodes.end());
         gif.push_back(0);
