@@ -341,9 +341,16 @@ bool TWebUpdate::HttpGetFile(void* hfile, const std::wstring& url, const std::ws
             if (connection)
                 request.reset(::HttpOpenRequestW(connection.get(), L"GET", object.c_str(), nullptr, nullptr, nullptr,
                                                  flags | (secure ? INTERNET_FLAG_SECURE : 0), 0));
+            if (request && ReceiveTimeOut() > 0) {
+                // Wine: a receive time-out set on the session does not reach the reads of
+                // a request; set here, it ends a stalled read.
+                DWORD value = DWORD(ReceiveTimeOut());
+                ::InternetSetOptionW(request.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &value, sizeof value);
+            }
             if (request && CertCheck() == ccDisable) {
-                // Wine: the session's security flags do not reach a request opened from a
-                // URL; set on the request before sending, they let a self-signed server through.
+                // Wine: the session's security flags do not reach a request, and opening by
+                // URL fails a self-signed server (12045) whatever the flags; set on this
+                // request before sending, they let it through.
                 DWORD security = 0, size = sizeof security;
                 ::InternetQueryOptionW(request.get(), INTERNET_OPTION_SECURITY_FLAGS, &security, &size);
                 security |= SECURITY_FLAG_IGNORE_UNKNOWN_CA | SECURITY_FLAG_IGNORE_CERT_CN_INVALID |

@@ -65,20 +65,35 @@ class TTrustedCA : public testing::Environment {
 public:
     void SetUp() override {
         if (!Servers().Present) return;
-        const std::string der = ReadFileBytes(Servers().CaDer);
-        FStore = ::CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0, CERT_SYSTEM_STORE_LOCAL_MACHINE, L"Root");
-        if (!FStore || der.empty() ||
-            !::CertAddEncodedCertificateToStore(FStore, X509_ASN_ENCODING, reinterpret_cast<const BYTE*>(der.data()),
-                                                DWORD(der.size()), CERT_STORE_ADD_REPLACE_EXISTING, &FCert))
+        FDer = ReadFileBytes(Servers().CaDer);
+        // Wine: the store writes its certificates to the registry when it is closed, and
+        // only then does the chain engine see them.
+        HCERTSTORE store = OpenRoot();
+        if (!store || FDer.empty() ||
+            !::CertAddEncodedCertificateToStore(store, X509_ASN_ENCODING, reinterpret_cast<const BYTE*>(FDer.data()),
+                                                DWORD(FDer.size()), CERT_STORE_ADD_REPLACE_EXISTING, nullptr))
             ADD_FAILURE() << "cannot add the test CA to the Root store, error " << ::GetLastError();
+        if (store) ::CertCloseStore(store, 0);
     }
     void TearDown() override {
-        if (FCert) ::CertDeleteCertificateFromStore(FCert);   // frees the context too
-        if (FStore) ::CertCloseStore(FStore, 0);
+        if (FDer.empty()) return;
+        HCERTSTORE store = OpenRoot();
+        if (!store) return;
+        PCCERT_CONTEXT wanted = ::CertCreateCertificateContext(
+            X509_ASN_ENCODING, reinterpret_cast<const BYTE*>(FDer.data()), DWORD(FDer.size()));
+        if (wanted) {
+            if (PCCERT_CONTEXT found = ::CertFindCertificateInStore(store, X509_ASN_ENCODING, 0, CERT_FIND_EXISTING,
+                                                                    wanted, nullptr))
+                ::CertDeleteCertificateFromStore(found);   // frees `found`
+            ::CertFreeCertificateContext(wanted);
+        }
+        ::CertCloseStore(store, 0);
     }
 private:
-    HCERTSTORE FStore = nullptr;
-    PCCERT_CONTEXT FCert = nullptr;
+    static HCERTSTORE OpenRoot() {
+        return ::CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0, CERT_SYSTEM_STORE_LOCAL_MACHINE, L"Root");
+    }
+    std::string FDer;
 };
 
 [[maybe_unused]] testing::Environment* const TrustedCA = testing::AddGlobalTestEnvironment(new TTrustedCA);

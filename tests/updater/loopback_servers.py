@@ -72,7 +72,7 @@ def make_certificates(folder):
                 "-keyout", "self.key", "-out", "self.pem", "-subj", "/CN=127.0.0.1",
                 "-addext", "subjectAltName=DNS:127.0.0.1,IP:127.0.0.1", cwd=folder)
     return {name: os.path.join(folder, name) for name in
-            ("ca.pem", "ca.der", "server.pem", "server.key", "self.pem", "self.key")}
+            ("ca.pem", "ca.key", "ca.der", "server.pem", "server.key", "self.pem", "self.key")}
 
 
 class Handler(http.server.BaseHTTPRequestHandler):
@@ -81,7 +81,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
     docroot = "."
 
     def log_message(self, format, *args):  # quiet: the test output is what matters
-        pass
+        if os.environ.get("ATGEN_SERVER_LOG"):
+            sys.stderr.write("server: " + format % args + "\n")
 
     def send_body(self, body, status=200, length=None, extra=()):
         self.send_response(status)
@@ -147,10 +148,11 @@ class Server(http.server.ThreadingHTTPServer):
     daemon_threads = True
     allow_reuse_address = True
 
-    def __init__(self, context=None):
+    def __init__(self):
         super().__init__(("127.0.0.1", 0), Handler)
-        if context is not None:
-            self.socket = context.wrap_socket(self.socket, server_side=True, do_handshake_on_connect=False)
+
+    def use_tls(self, context):
+        self.socket = context.wrap_socket(self.socket, server_side=True, do_handshake_on_connect=False)
 
     def get_request(self):
         connection, address = super().get_request()
@@ -176,14 +178,14 @@ def main(argv):
     work = tempfile.mkdtemp(prefix="atgen-updater-")
     servers = []
     try:
-        certs = make_certificates(work)
         docroot = os.path.join(work, "docroot")
         os.makedirs(docroot)
         Handler.docroot = docroot
-        plain = Server()
-        trusted = Server(tls_context(certs["server.pem"], certs["server.key"]))
-        selfsigned = Server(tls_context(certs["self.pem"], certs["self.key"]))
+        plain, trusted, selfsigned = Server(), Server(), Server()
         servers = [plain, trusted, selfsigned]
+        certs = make_certificates(work)
+        trusted.use_tls(tls_context(certs["server.pem"], certs["server.key"]))
+        selfsigned.use_tls(tls_context(certs["self.pem"], certs["self.key"]))
         for server in servers:
             threading.Thread(target=server.serve_forever, kwargs={"poll_interval": 0.2},
                              daemon=True).start()
