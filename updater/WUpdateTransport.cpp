@@ -347,14 +347,16 @@ bool TWebUpdate::HttpGetFile(void* hfile, const std::wstring& url, const std::ws
                 DWORD value = DWORD(ReceiveTimeOut());
                 ::InternetSetOptionW(request.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &value, sizeof value);
             }
-            if (request && CertCheck() == ccDisable) {
+            if (request && secure) {
                 // Wine: the session's security flags do not reach a request, and opening by
                 // URL fails a self-signed server (12045) whatever the flags; set on this
-                // request before sending, they let it through.
+                // request before sending, they let it through. A checking request clears
+                // them, so nothing carried over from an earlier request skips the check.
+                const DWORD ignore = SECURITY_FLAG_IGNORE_UNKNOWN_CA | SECURITY_FLAG_IGNORE_CERT_CN_INVALID |
+                                     SECURITY_FLAG_IGNORE_CERT_DATE_INVALID;
                 DWORD security = 0, size = sizeof security;
                 ::InternetQueryOptionW(request.get(), INTERNET_OPTION_SECURITY_FLAGS, &security, &size);
-                security |= SECURITY_FLAG_IGNORE_UNKNOWN_CA | SECURITY_FLAG_IGNORE_CERT_CN_INVALID |
-                            SECURITY_FLAG_IGNORE_CERT_DATE_INVALID;
+                security = CertCheck() == ccDisable ? security | ignore : security & ~ignore;
                 ::InternetSetOptionW(request.get(), INTERNET_OPTION_SECURITY_FLAGS, &security, sizeof security);
             }
             if (request && !::HttpSendRequestW(request.get(), headers.empty() ? nullptr : headers.c_str(),

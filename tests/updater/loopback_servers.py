@@ -90,6 +90,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.send_header("Content-Length", str(len(body) if length is None else length))
         for name, value in extra:
             self.send_header(name, value)
+        if self.server.one_request_per_connection:
+            self.send_header("Connection", "close")
+            self.close_connection = True
         self.end_headers()
         if self.command != "HEAD":
             self.wfile.write(body)
@@ -148,8 +151,9 @@ class Server(http.server.ThreadingHTTPServer):
     daemon_threads = True
     allow_reuse_address = True
 
-    def __init__(self):
+    def __init__(self, one_request_per_connection=False):
         super().__init__(("127.0.0.1", 0), Handler)
+        self.one_request_per_connection = one_request_per_connection
 
     def use_tls(self, context):
         self.socket = context.wrap_socket(self.socket, server_side=True, do_handshake_on_connect=False)
@@ -181,7 +185,9 @@ def main(argv):
         docroot = os.path.join(work, "docroot")
         os.makedirs(docroot)
         Handler.docroot = docroot
-        plain, trusted, selfsigned = Server(), Server(), Server()
+        # Every request to the self-signed server shakes hands anew: a kept connection that
+        # one request let through unchecked would let the next through unchecked as well.
+        plain, trusted, selfsigned = Server(), Server(), Server(one_request_per_connection=True)
         servers = [plain, trusted, selfsigned]
         certs = make_certificates(work)
         trusted.use_tls(tls_context(certs["server.pem"], certs["server.key"]))
