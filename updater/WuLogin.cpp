@@ -26,7 +26,7 @@ object OVTLoginForm: TOVTLoginForm
     Width = 320
     Height = 60
     BevelOuter = bvNone
-    Color = $00804000
+    Color = 8404992
     Caption = "Log in to the update server"
     Font.Name = "MS Sans Serif"
     Font.Height = -13
