@@ -477,6 +477,7 @@ private:
     std::wstring FLocalVersionFile;
     TQueryOutcome FQueryOutcome = TQueryOutcome::NotAsked;
     std::unique_ptr<TProgressForm> FProgressForm;
+    unsigned long FLastPump = 0;   // tick of the last look into the message queue
 };
 
 // A whole update run on its own thread; frees itself when it ends.
