@@ -399,15 +399,28 @@ bool TWebUpdate::HttpGetFile(void* hfile, const std::wstring& url, const std::ws
     {
         TFileHandle output = OpenFile(tempName, GENERIC_WRITE, 0, CREATE_ALWAYS);
         failed = !output;
+        // Network reads stay 4096 bytes, so progress and cancel come as often as before;
+        // the file gets them 64 KB at a time.
+        std::vector<uint8_t> pending;
+        pending.reserve(65536);
+        const auto flush = [&] {
+            DWORD written = 0;
+            const bool ok = pending.empty() ||
+                            (::WriteFile(output.get(), pending.data(), DWORD(pending.size()), &written, nullptr) &&
+                             written == pending.size());
+            pending.clear();
+            return ok;
+        };
         uint8_t block[4096];
         while (!failed) {
-            DWORD got = 0, written = 0;
+            DWORD got = 0;
             if (!::InternetReadFile(request.get(), block, sizeof block, &got)) {
                 failed = true;
                 break;
             }
             if (got == 0) break;
-            if (!::WriteFile(output.get(), block, got, &written, nullptr) || written != got) {
+            pending.insert(pending.end(), block, block + got);
+            if (pending.size() + sizeof block > pending.capacity() && !flush()) {
                 failed = true;
                 break;
             }
@@ -419,6 +432,7 @@ bool TWebUpdate::HttpGetFile(void* hfile, const std::wstring& url, const std::ws
             DoProgressCancel(cancel);
             if (cancel) break;
         }
+        if (!failed && !cancel && !flush()) failed = true;
     }
     request.reset();
     FCancelled = cancel;

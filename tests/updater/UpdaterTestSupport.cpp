@@ -132,17 +132,19 @@ std::string PatternBytes(size_t count) {
 
 TScratchFolder::TScratchFolder() {
     static int serial = 0;
+    // Wine gives the same process identifiers run after run: start from an empty folder.
     FPath = GetTempDir() + L"wuptest" + std::to_wstring(::GetCurrentProcessId()) + L"_" + std::to_wstring(++serial) + L"\\";
+    RemoveAll();
     ForceDirectories(FPath);
 }
 
-TScratchFolder::~TScratchFolder() {
-    for (const std::wstring& name : Files()) {
-        const std::wstring path = FPath + name;
-        ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        ::DeleteFileW(path.c_str());
-    }
-    ::RemoveDirectoryW(FPath.c_str());
+TScratchFolder::~TScratchFolder() { RemoveAll(); }
+
+void TScratchFolder::RemoveAll() const {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(std::filesystem::path(FPath), error))
+        ::SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
+    std::filesystem::remove_all(std::filesystem::path(FPath), error);
 }
 
 std::wstring TScratchFolder::Write(const std::wstring& name, const std::string& content) const {

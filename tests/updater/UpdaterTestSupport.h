@@ -34,6 +34,7 @@ public:
     // The names of the files in the folder, sorted.
     std::vector<std::wstring> Files() const;
 private:
+    void RemoveAll() const;
     std::wstring FPath;
 };
 
