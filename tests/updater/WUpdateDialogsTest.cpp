@@ -9,6 +9,7 @@
 #include "classlib/StandardControls.h"
 #include "classlib/StringList.h"
 #include "classlib/Streams.h"
+#include "support/PublishedDefaults.h"
 #include "support/WindowTestSupport.h"
 #include "updater/WuLogin.h"
 
@@ -149,4 +150,20 @@ TEST(WUpdateDialogs, HtmlDialogGoesThroughItsSeamAndSkipsAMissingLibrary) {
     };
     update.ShowHTMLDialog(L"{TMP}page.html");
     EXPECT_EQ(shown, L"{TMP}page.html");
+}
+
+TEST(WUpdateComponent, PublishedDefaultsMatchTheConstructor) {
+    TWebUpdate update(nullptr);
+    EXPECT_GT(TestSupport::ExpectPublishedDefaults(&update), 30);
+    EXPECT_GT(TestSupport::ExpectPublishedDefaults(update.LastURLEntry()), 0);
+    EXPECT_GT(TestSupport::ExpectPublishedDefaults(update.PostUpdateInfo()), 0);
+    TWebUpdateUtility utility(nullptr);
+    EXPECT_GT(TestSupport::ExpectPublishedDefaults(&utility), 0);
+    update.SetVersion(L"9.9");
+    EXPECT_EQ(update.Version(), L"2.6.3.1");
+    // The utility is forgotten when it goes.
+    auto* owned = new TWebUpdateUtility(nullptr);
+    update.SetUtility(owned);
+    delete owned;
+    EXPECT_EQ(update.Utility(), nullptr);
 }
