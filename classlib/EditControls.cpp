@@ -6,12 +6,11 @@
 #include <cstring>
 
 #include "classlib/Properties.h"
-#include "classlib/StringList.h"
 
 namespace ClassLib {
 
 CLASSLIB_IMPLEMENT(TEdit, TWinControl)
-CLASSLIB_IMPLEMENT(TRichEdit, TWinControl)
+CLASSLIB_IMPLEMENT(TRichEdit, TMemo)
 
 // ---- TEdit ----
 
@@ -106,98 +105,38 @@ DWORD CALLBACK ReadStreamSource(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LO
 }  // namespace
 
 const TPropertyList& TRichEdit::Published() {
-    static const TPropertyList list = TPropertyList::Extend(TWinControl::Published())
-        .Strings(L"Lines", &TRichEdit::Lines)
-        .Add(L"ReadOnly", &TRichEdit::ReadOnly, &TRichEdit::SetReadOnly, false)
-        .Add(L"WordWrap", &TRichEdit::WordWrap, &TRichEdit::SetWordWrap, true)
-        .Enum(L"ScrollBars", &TRichEdit::ScrollBars, &TRichEdit::SetScrollBars, ssNone)
-        .Add(L"TabStop", &TRichEdit::TabStop, &TRichEdit::SetTabStop, true);
+    static const TPropertyList list = TPropertyList::Extend(TMemo::Published());
     return list;
 }
 
-TRichEdit::TRichEdit(TComponent* owner) : TWinControl(owner), FLines(std::make_unique<TStringList>()) {
-    FControlStyle = csCaptureMouse | csClickEvents | csDoubleClicks;
-    FColor = clWindow;
-    TControl::SetBounds(0, 0, 185, 89);
-    SetTabStop(true);
-    FLines->OnChange = [this](TObject*) { LinesChanged(); };
-}
-
-TRichEdit::~TRichEdit() { FLines->OnChange = nullptr; }
-
-TStrings* TRichEdit::Lines() const { return FLines.get(); }
-
-void TRichEdit::SetLines(const TStrings* value) { FLines->Assign(value); }
-
 void TRichEdit::SetRTF(const std::string& rtf) {
     FRTF = rtf;
-    if (FHandle) StreamIn(FRTF, true);
+    if (FHandle) StreamIn();
 }
 
-std::wstring TRichEdit::GetText() const {
-    if (FHandle) return TWinControl::GetText();
-    return FLines->Text();
-}
-
-void TRichEdit::LinesChanged() {
-    if (FSyncing) return;
-    FRTF.clear();
-    if (FHandle) {
-        const std::wstring text = FLines->Text();
-        ::SetWindowTextW(FHandle, text.c_str());
-    }
-}
-
-void TRichEdit::StreamIn(const std::string& bytes, bool rtf) {
-    TStreamSource source{&bytes, 0};
+void TRichEdit::StreamIn() {
+    TStreamSource source{&FRTF, 0};
     EDITSTREAM stream{};
     stream.dwCookie = reinterpret_cast<DWORD_PTR>(&source);
     stream.pfnCallback = &ReadStreamSource;
-    ::SendMessageW(FHandle, EM_STREAMIN, rtf ? SF_RTF : SF_TEXT, reinterpret_cast<LPARAM>(&stream));
+    FStreaming = true;
+    ::SendMessageW(FHandle, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
+    FStreaming = false;
 }
 
-void TRichEdit::SetReadOnly(bool value) {
-    FReadOnly = value;
-    if (FHandle) ::SendMessageW(FHandle, EM_SETREADONLY, value, 0);
-}
-
-void TRichEdit::SetWordWrap(bool value) {
-    if (value == FWordWrap) return;
-    FWordWrap = value;
-    RecreateWnd();
-}
-
-void TRichEdit::SetScrollBars(TScrollStyle value) {
-    if (value == FScrollBars) return;
-    FScrollBars = value;
-    RecreateWnd();
+void TRichEdit::Change() {
+    if (!FStreaming) FRTF.clear();
+    TMemo::Change();
 }
 
 void TRichEdit::CreateParams(TCreateParams& params) {
-    TWinControl::CreateParams(params);
+    TMemo::CreateParams(params);
     CreateSubClass(params, RichEditClassName());
-    params.Style |= ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_BORDER;
-    if (!FWordWrap) params.Style |= ES_AUTOHSCROLL;
-    if (FReadOnly) params.Style |= ES_READONLY;
-    if (FScrollBars == ssVertical || FScrollBars == ssBoth) params.Style |= WS_VSCROLL;
-    if (FScrollBars == ssHorizontal || FScrollBars == ssBoth) params.Style |= WS_HSCROLL;
-    params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
 void TRichEdit::CreateWindowHandleDone() {
-    FSyncing = true;
-    if (!FRTF.empty()) {
-        StreamIn(FRTF, true);
-    } else {
-        const std::wstring text = FLines->Text();
-        ::SetWindowTextW(FHandle, text.c_str());
-    }
-    FSyncing = false;
-}
-
-void TRichEdit::Dispatch(TMessage& message) {
-    if (message.Msg == CN_COMMAND || message.Msg == CN_NOTIFY) return;
-    TWinControl::Dispatch(message);
+    TMemo::CreateWindowHandleDone();
+    if (!FRTF.empty()) StreamIn();
 }
 
 }  // namespace ClassLib

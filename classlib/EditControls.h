@@ -7,11 +7,9 @@
 #include <string>
 
 #include "classlib/Control.h"
+#include "classlib/StandardControls.h"
 
 namespace ClassLib {
-
-class TStringList;
-class TStrings;
 
 class TEdit : public TWinControl {
     CLASSLIB_CLASS(TEdit, TWinControl)
@@ -40,42 +38,27 @@ private:
     int FMaxLength = 0;
 };
 
-class TRichEdit : public TWinControl {
-    CLASSLIB_CLASS(TRichEdit, TWinControl)
+// A memo over the rich edit library: the lines work as in a memo, and RTF can be shown.
+class TRichEdit : public TMemo {
+    CLASSLIB_CLASS(TRichEdit, TMemo)
 public:
     static const TPropertyList& Published();
-    explicit TRichEdit(TComponent* owner);
-    ~TRichEdit() override;
+    explicit TRichEdit(TComponent* owner) : TMemo(owner) {}
 
-    // Plain text lines; setting them replaces any RTF shown.
-    TStrings* Lines() const;
-    void SetLines(const TStrings* value);
-    // Shows RTF text (the bytes of an .rtf file); kept until the window exists.
+    // Shows RTF text (the bytes of an .rtf file), also after the window is made again;
+    // setting the lines replaces it.
     void SetRTF(const std::string& rtf);
-    // The plain text the control shows (of the RTF too, once it has a window).
-    std::wstring GetText() const override;
-    bool ReadOnly() const { return FReadOnly; }
-    void SetReadOnly(bool value);
-    bool WordWrap() const { return FWordWrap; }
-    void SetWordWrap(bool value);
-    TScrollStyle ScrollBars() const { return FScrollBars; }
-    void SetScrollBars(TScrollStyle value);
 
 protected:
     void CreateParams(TCreateParams& params) override;
     void CreateWindowHandleDone() override;
-    void Dispatch(TMessage& message) override;
+    void Change() override;
 
 private:
-    void LinesChanged();
-    void StreamIn(const std::string& bytes, bool rtf);
+    void StreamIn();
 
-    std::unique_ptr<TStringList> FLines;
     std::string FRTF;   // non-empty while RTF is what the control shows
-    bool FReadOnly = false;
-    bool FWordWrap = true;
-    TScrollStyle FScrollBars = ssNone;
-    bool FSyncing = false;
+    bool FStreaming = false;
 };
 
 }  // namespace ClassLib

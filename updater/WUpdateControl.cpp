@@ -297,24 +297,17 @@ std::unique_ptr<TForm> CreateTextForm(const std::wstring& caption, const std::ve
     form->SetBounds(0, 0, 400, 400);
     form->SetText(caption);
     content = TRect(10, 10, form->ClientWidth() - 10, form->ClientHeight() - 50);
-    if (IsRTF(text)) {
-        auto* rich = new TRichEdit(form.get());
-        rich->SetName(L"Content");
-        rich->SetParent(form.get());
-        rich->SetReadOnly(true);
-        rich->SetScrollBars(ssVertical);
+    // HTML is shown as its text until the HTML label can show it.
+    TMemo* memo = IsRTF(text) ? new TRichEdit(form.get()) : new TMemo(form.get());
+    memo->SetName(L"Content");
+    memo->SetParent(form.get());
+    memo->SetReadOnly(true);
+    memo->SetScrollBars(ssVertical);
+    if (auto* rich = dynamic_cast<TRichEdit*>(memo))
         rich->SetRTF(std::string(text.begin(), text.end()));
-        rich->SetBounds(content.Left, content.Top, content.Width(), content.Height());
-    } else {
-        // HTML is shown as its text until the HTML label can show it.
-        auto* memo = new TMemo(form.get());
-        memo->SetName(L"Content");
-        memo->SetParent(form.get());
-        memo->SetReadOnly(true);
-        memo->SetScrollBars(ssVertical);
+    else
         memo->SetLines(TextLines(text).get());
-        memo->SetBounds(content.Left, content.Top, content.Width(), content.Height());
-    }
+    memo->SetBounds(content.Left, content.Top, content.Width(), content.Height());
     return form;
 }
 

@@ -307,16 +307,18 @@ bool TWebUpdate::HttpGetFile(void* hfile, const std::wstring& url, const std::ws
     if (HTTPKeepAliveAuthentication()) flags |= INTERNET_FLAG_KEEP_CONNECTION;
     if (ExistingConnection()) flags |= INTERNET_FLAG_EXISTING_CONNECT;
     if (CertCheck() == ccDisable) flags |= 0x00013100;
-    const std::wstring caption = L"Connect to " + URLToDomain(url);
-    if (Authenticate() == waAlways && (UserID().empty() || Password().empty())) {
+    // The answers stay in UserID and Password for the rest of the component's life.
+    const auto askLogin = [&] {
         std::wstring user = UserID(), password = Password();
-        if (!LoginDialog(caption, user, password)) {
+        if (!LoginDialog(L"Connect to " + URLToDomain(url), user, password)) {
             DoStatus(956, L"Authentication cancelled", 0, 0);
             return false;
         }
         SetUserID(user);
         SetPassword(password);
-    }
+        return true;
+    };
+    if (Authenticate() == waAlways && (UserID().empty() || Password().empty()) && !askLogin()) return false;
 
     URL_COMPONENTSW parts{};
     parts.dwStructSize = sizeof parts;
@@ -367,13 +369,7 @@ bool TWebUpdate::HttpGetFile(void* hfile, const std::wstring& url, const std::ws
             }
             if (!request) break;
             if (QueryNumber(request.get(), HTTP_QUERY_STATUS_CODE) == 401 && Authenticate() == waAuto) {
-                std::wstring user = UserID(), password = Password();
-                if (!LoginDialog(caption, user, password)) {
-                    DoStatus(956, L"Authentication cancelled", 0, 0);
-                    return false;
-                }
-                SetUserID(user);
-                SetPassword(password);
+                if (!askLogin()) return false;
                 request.reset();
                 continue;
             }
