@@ -5,6 +5,7 @@
 #include "UpdaterTestSupport.h"
 #include "classlib/Seams.h"
 #include "classlib/FileNames.h"
+#include "classlib/StringList.h"
 #include "classlib/Strings.h"
 #include "classlib/VersionInfo.h"
 
@@ -145,4 +146,48 @@ TEST(WUpdatePrefixes, FoldersReplaceTheirNames) {
     std::wstring root;
     update.ConvertPrefix(L"NOPE", root);
     EXPECT_EQ(root, L".");
+}
+
+TEST_F(TControlFileTest, TheFileListKeepsOutdatedFilesAndWhatTheApplicationChooses) {
+    // file1: same version (dropped); file2: newer version; file3: judged by date alone,
+    // installed later than offered (dropped); file4: newer, but its custom version says no;
+    // file5 and file6: newer, file6 mandatory; the application empties both their lines.
+    const std::string text =
+        "[update]\nunconditional=1\n[files]\ncount=6\n"
+        "[file1]\nurl=http://h/one.bin\nnewversion=2.6\nlocalversion=@DIR@v2600.exe\ndescr=One\n"
+        "[file2]\nurl=http://h/two.bin\nnewversion=2.6.0.1\nlocalversion=@DIR@v2600.exe\ndescr=Two\nfilesize=10\n"
+        "[file3]\nurl=http://h/three.bin\nnewversion=9.0\ndate=01/01/2001\nlocalversion=@DIR@abc.txt\ndescr=Three\n"
+        "[file4]\nurl=http://h/four.bin\nnewversion=3.0\nlocalversion=@DIR@v2600.exe\ncustomversion=old\ndescr=Four\n"
+        "[file5]\nurl=http://h/five.bin\nnewversion=3.0\nlocalversion=@DIR@v2600.exe\ndescr=Five\n"
+        "[file6]\nurl=http://h/six.bin\nnewversion=3.0\nlocalversion=@DIR@v2600.exe\ndescr=Six\nmandatory=1\n"
+        "filesize=5\ntargetdir={TMP}\\sub\npreselect=0\nhidden=1\n";
+    TTestUpdate update(Download.Path());
+    std::vector<std::wstring> asked;
+    update.OnFileVersionCheck = [&](TObject*, const std::wstring& custom, const std::wstring& local, bool& isNew) {
+        asked.push_back(custom + L"/" + local);
+        isNew = custom != L"old";
+    };
+    std::vector<std::wstring> offered;
+    update.OnGetFileList = [&](TObject*, ClassLib::TStringList* list) {
+        for (int i = 0; i < list->Count(); ++i) offered.push_back((*list)[i]);
+        list->SetStrings(1, L"");
+        list->SetStrings(2, L"");
+    };
+    EXPECT_EQ(Check(update, text), 8);
+    EXPECT_EQ(update.GetFileDetails(), 6);
+    const TFileDescription* six = update.FileList()->Items(5);
+    EXPECT_EQ(six->TargetDir, Download.Path() + L"sub\\");
+    EXPECT_TRUE(six->Mandatory && six->Hidden && !six->Preselect);
+    EXPECT_EQ(update.FileList()->TotalSize(), 15);
+    EXPECT_EQ(update.ProcessFileDetails(), 0);
+    EXPECT_EQ(asked, std::vector<std::wstring>{L"old/2.6.0.0"});
+    EXPECT_EQ(offered, (std::vector<std::wstring>{L"Two", L"Five", L"Six"}));
+    std::vector<std::wstring> kept;
+    for (int i = 0; i < update.FileList()->Count(); ++i) kept.push_back(update.FileList()->Items(i)->Description);
+    EXPECT_EQ(kept, (std::vector<std::wstring>{L"Two", L"Six"}));
+    // Nothing left: -1.
+    update.OnGetFileList = [](TObject*, ClassLib::TStringList* list) { list->Clear(); };
+    update.FileList()->Delete(1);
+    update.FileList()->Items(0)->NewVersion = L"2.6";
+    EXPECT_EQ(update.ProcessFileDetails(), -1);
 }
