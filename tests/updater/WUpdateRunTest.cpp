@@ -426,3 +426,62 @@ TEST_F(TRunTest, TheUpdateHistoryKeepsTheNextAddressAndTheDate) {
     cleanup.DeleteKey(L"Software\\AtGenTests\\u17Updater\\History");
     cleanup.DeleteKey(L"Software\\AtGenTests\\u17Updater");
 }
+
+TEST_F(TRunTest, InstructionsBeforeAndAfterTheDownloads) {
+    REQUIRE_SERVERS();
+    PutServerFile(L"news.txt", "Line 1\r\nLine 2");
+    Offer(L"actions.inf", std::string(NewVersion) +
+                              "[action]\nmsg=First\\nSecond\nhtmldlg={TMP}\\page.html\nrunbefore=before.exe\n"
+                              "runbeforeparam=-b\nshowURL=http://127.0.0.1:@PORT@/files/page.html\nrunafter=after.exe\n"
+                              "[whatsnew]\nfile=http://127.0.0.1:@PORT@/files/news.txt\n"
+                              "[files]\ncount=1\n[file1]\nurl=http://127.0.0.1:@PORT@/files/payload.bin\n"
+                              "targetdir=@TARGET@\n");
+    TTestUpdate update(Download.Path());
+    update.SetURL(HttpUrl(L"files/actions.inf"));
+    update.SetProxyUserID(L"proxyuser");
+    update.SetProxyPassword(L"pw");
+    std::vector<std::wstring> opened, dialogs;
+    ClassLib::Seams().ShellOpen = [&](const std::wstring& target, const std::wstring& parameters) {
+        opened.push_back(target + L" " + parameters);
+        return true;
+    };
+    update.HTMLDialog = [&](const std::wstring& url, HWND parent) {
+        dialogs.push_back(url);
+        EXPECT_EQ(parent, nullptr);
+        return true;
+    };
+    update.OnSetAppParamBefore = [](TObject*, std::wstring& params) { params += L" -x"; };
+    std::vector<std::wstring> news;
+    update.OnDownloadedWhatsNew = [&](TObject*, ClassLib::TStrings* text, int& res) {
+        for (int i = 0; i < text->Count(); ++i) news.push_back((*text)[i]);
+        res = 1;
+    };
+    update.DoUpdate(false);
+    EXPECT_EQ(update.Boxes, std::vector<std::wstring>{L"First\rSecond"});
+    EXPECT_EQ(dialogs, std::vector<std::wstring>{ClassLib::ExcludeTrailingPathDelimiter(Download.Path()) + L"\\page.html"});
+    const std::wstring page = L"http://proxyuser:pw@127.0.0.1:" + std::to_wstring(HttpPort()) + L"/files/page.html";
+    EXPECT_EQ(opened, (std::vector<std::wstring>{L"before.exe -b -x", L"iexplore.exe -new " + page, L"after.exe "}));
+    EXPECT_EQ(news, (std::vector<std::wstring>{L"Line 1", L"Line 2"}));
+    EXPECT_EQ(Target.Files(), std::vector<std::wstring>{L"payload.bin"});
+}
+
+TEST_F(TRunTest, NewWhatsNewFetchesTheTextOfAnAvailableUpdate) {
+    REQUIRE_SERVERS();
+    PutServerFile(L"news.txt", "Line 1\r\nLine 2");
+    PutServerFile(L"news.rtf", "{\\rtf1 News}");
+    Offer(L"plain.inf", std::string(NewVersion) + "[whatsnew]\nfile=http://127.0.0.1:@PORT@/files/news.txt\n");
+    Offer(L"rtf.inf", std::string(NewVersion) + "[whatsnew]\nfile=http://127.0.0.1:@PORT@/files/news.rtf\n");
+    Offer(L"current.inf", "[update]\nnewversion=2.6\nlocalversion=@LOCAL@\n"
+                          "[whatsnew]\nfile=http://127.0.0.1:@PORT@/files/news.txt\n");
+    TTestUpdate update(Download.Path());
+    update.SetURL(HttpUrl(L"files/plain.inf"));
+    std::unique_ptr<ClassLib::TStringList> text = update.NewWhatsNew(false);
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->Count(), 2);
+    EXPECT_EQ((*text)[1], L"Line 2");
+    update.SetURL(HttpUrl(L"files/rtf.inf"));
+    EXPECT_EQ(update.NewWhatsNew(false), nullptr);
+    update.SetURL(HttpUrl(L"files/current.inf"));
+    EXPECT_EQ(update.NewWhatsNew(false), nullptr);
+    EXPECT_TRUE(Download.Files().empty());
+}
