@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <vector>
+#include "classlib/VersionInfo.h"
 
 namespace VxTools {
 
@@ -12,20 +12,10 @@ std::wstring FormatVersionText(uint32_t versionMS, uint32_t versionLS) {
 }
 
 std::wstring GetVersionText() {
-    wchar_t path[MAX_PATH * 4];
-    const DWORD length = ::GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
-    if (length == 0 || length >= std::size(path)) return {};
-    DWORD handle = 0;
-    const DWORD size = ::GetFileVersionInfoSizeW(path, &handle);
-    if (size == 0) return {};
-    std::vector<unsigned char> buffer(size);
-    if (!::GetFileVersionInfoW(path, 0, size, buffer.data())) return {};
-    VS_FIXEDFILEINFO* info = nullptr;
-    UINT infoSize = 0;
-    if (!::VerQueryValueW(buffer.data(), L"\\", reinterpret_cast<void**>(&info), &infoSize) || !info ||
-        infoSize < sizeof(VS_FIXEDFILEINFO))
-        return {};
-    return FormatVersionText(info->dwFileVersionMS, info->dwFileVersionLS);
+    ClassLib::TFileVersionWords words;
+    const std::wstring path = ClassLib::ExecutablePath();
+    if (path.empty() || !ClassLib::ReadFileVersionWords(path, words)) return {};
+    return FormatVersionText(words.VersionMS, words.VersionLS);
 }
 
 }  // namespace VxTools

@@ -141,7 +141,16 @@ prepare_wine_prefix() {  # prepare_wine_prefix ARCH
     fi
 }
 
+# The updater's tests make their test certificates with openssl, at test time.
+ensure_openssl() {
+    command -v openssl >/dev/null 2>&1 && return 0
+    echo "setup: installing openssl"
+    $SUDO apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends openssl >/dev/null
+}
+
 install_packages
+ensure_openssl
 mkdir -p "$ATGEN_DEPS"
 for arch in $ATGEN_ARCHES; do
     build_libjpeg "$arch"

@@ -1,0 +1,185 @@
+#include "updater/WUpdate.h"
+
+#include <gtest/gtest.h>
+
+#include "UpdaterTestSupport.h"
+
+using namespace WUpdate;
+using namespace UpdaterTests;
+
+namespace {
+
+// A started session on the servers, as a run has it, downloading into `folder`.
+struct TSession {
+    explicit TSession(const TScratchFolder& folder) : Update(folder.Path()) {
+        Update.SetURL(L"http://127.0.0.1/");   // a loopback address counts as connected
+        EXPECT_EQ(Update.StartConnection(), 0);
+    }
+    ~TSession() { Update.StopConnection(); }
+    bool Get(const std::wstring& url, const std::wstring& folder) {
+        return Update.URLGetFile(Update.HintConnect(), url, folder, false);
+    }
+    TTestUpdate Update;
+};
+
+bool HasStatus(const TTestUpdate& update, TStatus status) {
+    for (const TStatus& s : update.Statuses)
+        if (s == status) return true;
+    return false;
+}
+
+}  // namespace
+
+TEST(WUpdateTransport, HttpRoutesArriveWholeOrLeaveNothing) {
+    REQUIRE_SERVERS();
+    PutServerFile(L"file.zip", "zip bytes");
+    struct TCase {
+        const wchar_t* Path;
+        const wchar_t* Name;      // the local name
+        bool Arrives;
+        std::string Content;      // when it arrives
+        TStatus Failure;          // a status the failure reports ({0,0,0}: none asked)
+    };
+    const TCase cases[] = {
+        {L"bytes/1", L"1", true, PatternBytes(1), {}},
+        {L"bytes/4096", L"4096", true, PatternBytes(4096), {}},
+        {L"bytes/204800", L"204800", true, PatternBytes(204800), {}},
+        {L"nolength/5000", L"5000", true, PatternBytes(5000), {}},
+        {L"files/file.zip?x=1", L"file.zip", true, "zip bytes", {}},
+        {L"bytes/0", L"0", false, "", {}},                          // nothing arrived
+        {L"short/10000/5000", L"5000", false, "", {908, 20, 10}},   // the body ended early
+        {L"status/404", L"404", false, "", {916, 6, 404}},
+        {L"auth/u/p/10", L"10", false, "", {916, 6, 401}},          // no login asked with waNever
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.Path)));
+        TScratchFolder folder;
+        TSession session(folder);
+        int downloaded = 0;
+        session.Update.OnFileDownloaded = [&](TObject*, const std::wstring&) { ++downloaded; };
+        EXPECT_EQ(session.Get(HttpUrl(c.Path), folder.Path()), c.Arrives);
+        if (c.Arrives) {
+            EXPECT_EQ(folder.Files(), std::vector<std::wstring>{c.Name});
+            EXPECT_EQ(ReadFileBytes(folder.Path() + c.Name), c.Content);
+            EXPECT_EQ(downloaded, 1);
+        } else {
+            EXPECT_TRUE(folder.Files().empty()) << "a failed download left a file";
+            EXPECT_EQ(downloaded, 0);
+        }
+        if (c.Failure.Ident) {
+            EXPECT_TRUE(HasStatus(session.Update, c.Failure));
+        }
+    }
+}
+
+TEST(WUpdateTransport, HttpsTrustsTheTestCAAndIgnoresCertificatesOnlyWhenTold) {
+    REQUIRE_SERVERS();
+    struct TCase {
+        const char* Name;
+        std::wstring Url;
+        TWebUpdateCertCheck Check;
+        bool Arrives;
+    };
+    const TCase cases[] = {
+        {"trusted", HttpsUrl(L"bytes/4096"), ccEnable, true},
+        {"self-signed, checked", SelfSignedUrl(L"bytes/4096"), ccEnable, false},
+        {"self-signed, not checked", SelfSignedUrl(L"bytes/4096"), ccDisable, true},
+        {"trusted, 404", HttpsUrl(L"status/404"), ccEnable, false},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TScratchFolder folder;
+        TSession session(folder);
+        session.Update.SetCertCheck(c.Check);
+        EXPECT_EQ(session.Get(c.Url, folder.Path()), c.Arrives);
+        EXPECT_EQ(folder.Files().size(), c.Arrives ? 1u : 0u);
+        if (std::string(c.Name) == "self-signed, checked") {
+            // Reported as a system error, then as a request that could not be made.
+            const std::vector<int> idents = session.Update.Idents();
+            EXPECT_NE(std::find(idents.begin(), idents.end(), 976), idents.end());
+            EXPECT_TRUE(HasStatus(session.Update, {917, 2, 1}));
+        }
+    }
+}
+
+TEST(WUpdateTransport, CancelAfterTheSecondBlockStopsAndKeepsCancelled) {
+    REQUIRE_SERVERS();
+    TScratchFolder folder;
+    TSession session(folder);
+    int blocks = 0;
+    session.Update.OnProgressCancel = [&](TObject*, bool& cancel) { cancel = ++blocks == 2; };
+    EXPECT_FALSE(session.Get(HttpUrl(L"bytes/204800"), folder.Path()));
+    EXPECT_EQ(blocks, 2);
+    EXPECT_TRUE(session.Update.Cancelled());
+    EXPECT_TRUE(HasStatus(session.Update, {964, 0, 0}));
+    EXPECT_TRUE(folder.Files().empty());
+}
+
+TEST(WUpdateTransport, AStalledServerEndsWithTheReceiveTimeOut) {
+    REQUIRE_SERVERS();
+    TScratchFolder folder;
+    TTestUpdate update(folder.Path());
+    update.SetURL(L"http://127.0.0.1/");
+    update.SetReceiveTimeOut(500);
+    ASSERT_EQ(update.StartConnection(), 0);
+    const DWORD start = ::GetTickCount();
+    EXPECT_FALSE(update.URLGetFile(update.HintConnect(), HttpUrl(L"stall/8"), folder.Path(), false));
+    EXPECT_LT(::GetTickCount() - start, 6000u) << "the time-out did not end the wait";
+    update.StopConnection();
+    EXPECT_TRUE(folder.Files().empty());
+}
+
+TEST(WUpdateTransport, AutoAuthenticationAsksOnceAndRepeatsTheRequest) {
+    REQUIRE_SERVERS();
+    struct TCase {
+        const char* Name;
+        bool Answer;
+        bool Arrives;
+    };
+    const TCase cases[] = {{"answered", true, true}, {"cancelled", false, false}};
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TScratchFolder folder;
+        TSession session(folder);
+        session.Update.SetAuthenticate(waAuto);
+        session.Update.LoginAnswer = c.Answer;
+        session.Update.LoginUser = L"user";
+        session.Update.LoginPassword = L"secret";
+        EXPECT_EQ(session.Get(HttpUrl(L"auth/user/secret/100"), folder.Path()), c.Arrives);
+        EXPECT_EQ(session.Update.LoginCount, 1);
+        if (!c.Answer) {
+            EXPECT_TRUE(HasStatus(session.Update, {956, 0, 0}));
+            EXPECT_EQ(session.Update.Messages.back(), L"Authentication cancelled");
+        }
+        EXPECT_EQ(folder.Files().size(), c.Arrives ? 1u : 0u);
+    }
+}
+
+TEST(WUpdateTransport, LocalCopiesReplaceOldFilesAndReportWhatStopsThem) {
+    TScratchFolder source, target;
+    const std::wstring file = source.Write(L"new.bin", PatternBytes(70000));
+    TTestUpdate update(target.Path());
+    update.SetUpdateType(fileUpdate);
+    ASSERT_EQ(update.StartConnection(), 0);
+
+    // A read-only, hidden old file is replaced.
+    const std::wstring old = target.Write(L"new.bin", "old");
+    ::SetFileAttributesW(old.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_TRUE(update.URLGetFile(nullptr, file, target.Path(), false));
+    EXPECT_EQ(ReadFileBytes(old), PatternBytes(70000));
+    EXPECT_EQ(target.Files(), std::vector<std::wstring>{L"new.bin"});
+
+    update.Statuses.clear();
+    EXPECT_FALSE(update.URLGetFile(nullptr, file, file, false));
+    EXPECT_TRUE(HasStatus(update, {912, 10, 3}));
+    EXPECT_FALSE(update.URLGetFile(nullptr, source.Path() + L"missing.bin", target.Path(), false));
+    EXPECT_TRUE(HasStatus(update, {913, 2, 1}));
+
+    // An old file held open without delete sharing cannot go: 972, and nothing else is left.
+    HANDLE held = ::CreateFileW(old.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(update.URLGetFile(nullptr, file, target.Path(), false));
+    ::CloseHandle(held);
+    EXPECT_TRUE(HasStatus(update, {972, 19, 6}));
+    EXPECT_EQ(target.Files(), std::vector<std::wstring>{L"new.bin"}) << "a WUPD file was left behind";
+}

@@ -1,0 +1,222 @@
+#!/usr/bin/env python3
+"""Loopback HTTP and HTTPS servers for the updater's tests and bench, run around one program.
+
+    loopback_servers.py PROGRAM [ARGS...]     (PROGRAM is usually Wine followed by the .exe)
+
+Makes a test CA and a server certificate signed by it (subjectAltName DNS:127.0.0.1 and
+IP:127.0.0.1: WinInet under Wine rejects a certificate that names the address only as an
+IP) plus a self-signed one, starts three servers on 127.0.0.1 with ports the system
+chooses (plain HTTP, HTTPS with the CA's certificate, HTTPS self-signed), writes their
+ports and paths as JSON, runs PROGRAM with ATGEN_UPDATER_SERVERS naming that file (as a
+Windows path), stops everything when PROGRAM ends and exits with its code.
+
+Routes (every server):
+    /bytes/N                N bytes of a fixed pattern (byte i is i % 251)
+    /short/ANNOUNCED/SENT   announces ANNOUNCED bytes, sends SENT, closes
+    /nolength/N             N bytes without a length, ended by closing
+    /status/CODE            an empty answer with that status
+    /auth/USER/PASSWORD/N   401 until Basic authorization matches, then /bytes/N
+    /stall/SECONDS          announces 100000 bytes, sends 4096, waits, closes
+    /files/NAME             the file NAME of the document folder; "@PORT@" in it becomes
+                            the serving server's port (the query part of the path is ignored)
+Only the Python standard library and the openssl command are used.
+"""
+import base64
+import http.server
+import json
+import os
+import shutil
+import socket
+import ssl
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+
+REQUEST_TIMEOUT = 15     # seconds a connection may idle before the server drops it
+MAX_STALL = 10           # an upper bound for /stall, whatever the test asks
+PROGRAM_TIMEOUT = 880    # CTest's own limit is 900
+PATTERN = bytes(i % 251 for i in range(251 * 4096))
+
+
+def pattern_bytes(count):
+    """Byte i is i % 251, for any count (in blocks, so 64 MB costs no more than a copy)."""
+    whole, rest = divmod(count, len(PATTERN))
+    return PATTERN * whole + PATTERN[:rest]
+
+
+def run_openssl(*args, cwd):
+    subprocess.run(["openssl", *args], cwd=cwd, check=True, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL, timeout=60)
+
+
+def make_certificates(folder):
+    """CA, a server certificate it signs, and a self-signed one; returns their paths."""
+    ext = os.path.join(folder, "server.ext")
+    with open(ext, "w") as f:
+        f.write("subjectAltName=DNS:127.0.0.1,IP:127.0.0.1\n"
+                "basicConstraints=CA:FALSE\nkeyUsage=digitalSignature,keyEncipherment\n"
+                "extendedKeyUsage=serverAuth\n")
+    run_openssl("req", "-x509", "-newkey", "rsa:2048", "-nodes", "-sha256", "-days", "2",
+                "-keyout", "ca.key", "-out", "ca.pem", "-subj", "/CN=Updater Test CA",
+                "-addext", "basicConstraints=critical,CA:TRUE",
+                "-addext", "keyUsage=critical,keyCertSign,cRLSign", cwd=folder)
+    run_openssl("x509", "-in", "ca.pem", "-outform", "DER", "-out", "ca.der", cwd=folder)
+    run_openssl("req", "-newkey", "rsa:2048", "-nodes", "-sha256", "-keyout", "server.key",
+                "-out", "server.csr", "-subj", "/CN=127.0.0.1", cwd=folder)
+    run_openssl("x509", "-req", "-in", "server.csr", "-CA", "ca.pem", "-CAkey", "ca.key",
+                "-CAcreateserial", "-days", "2", "-sha256", "-extfile", ext, "-out", "server.pem",
+                cwd=folder)
+    run_openssl("req", "-x509", "-newkey", "rsa:2048", "-nodes", "-sha256", "-days", "2",
+                "-keyout", "self.key", "-out", "self.pem", "-subj", "/CN=127.0.0.1",
+                "-addext", "subjectAltName=DNS:127.0.0.1,IP:127.0.0.1", cwd=folder)
+    return {name: os.path.join(folder, name) for name in
+            ("ca.pem", "ca.key", "ca.der", "server.pem", "server.key", "self.pem", "self.key")}
+
+
+class Handler(http.server.BaseHTTPRequestHandler):
+    protocol_version = "HTTP/1.1"
+    timeout = REQUEST_TIMEOUT
+    docroot = "."
+
+    def log_message(self, format, *args):  # quiet: the test output is what matters
+        if os.environ.get("ATGEN_SERVER_LOG"):
+            sys.stderr.write("server: " + format % args + "\n")
+
+    def send_body(self, body, status=200, length=None, extra=()):
+        self.send_response(status)
+        self.send_header("Content-Type", "application/octet-stream")
+        self.send_header("Content-Length", str(len(body) if length is None else length))
+        for name, value in extra:
+            self.send_header(name, value)
+        if self.server.one_request_per_connection:
+            self.send_header("Connection", "close")
+            self.close_connection = True
+        self.end_headers()
+        if self.command != "HEAD":
+            self.wfile.write(body)
+
+    def do_HEAD(self):
+        self.do_GET()
+
+    def do_GET(self):
+        path = self.path.split("?", 1)[0]
+        parts = [p for p in path.split("/") if p]
+        try:
+            self.route(parts)
+        except (BrokenPipeError, ConnectionResetError, ssl.SSLError, socket.timeout):
+            self.close_connection = True
+
+    def route(self, parts):
+        kind = parts[0] if parts else ""
+        if kind == "bytes" and len(parts) == 2:
+            self.send_body(pattern_bytes(int(parts[1])))
+        elif kind == "short" and len(parts) == 3:
+            self.send_body(pattern_bytes(int(parts[2])), length=int(parts[1]))
+            self.close_connection = True
+        elif kind == "nolength" and len(parts) == 2:
+            self.send_response(200)
+            self.send_header("Connection", "close")
+            self.end_headers()
+            self.wfile.write(pattern_bytes(int(parts[1])))
+            self.close_connection = True
+        elif kind == "status" and len(parts) == 2:
+            self.send_body(b"", status=int(parts[1]))
+        elif kind == "auth" and len(parts) == 4:
+            wanted = "Basic " + base64.b64encode(f"{parts[1]}:{parts[2]}".encode()).decode()
+            if self.headers.get("Authorization") == wanted:
+                self.send_body(pattern_bytes(int(parts[3])))
+            else:
+                self.send_body(b"", status=401, extra=[("WWW-Authenticate", 'Basic realm="updates"')])
+        elif kind == "stall" and len(parts) == 2:
+            self.send_body(pattern_bytes(4096), length=100000)
+            self.wfile.flush()
+            time.sleep(min(float(parts[1]), MAX_STALL))
+            self.close_connection = True
+        elif kind == "files" and len(parts) >= 2:
+            name = os.path.normpath(os.path.join(self.docroot, *parts[1:]))
+            if not name.startswith(os.path.normpath(self.docroot)) or not os.path.isfile(name):
+                self.send_body(b"", status=404)
+                return
+            with open(name, "rb") as f:
+                body = f.read()
+            port = str(self.server.server_address[1]).encode()
+            self.send_body(body.replace(b"@PORT@", port))
+        else:
+            self.send_body(b"", status=404)
+
+
+class Server(http.server.ThreadingHTTPServer):
+    daemon_threads = True
+    allow_reuse_address = True
+
+    def __init__(self, one_request_per_connection=False):
+        super().__init__(("127.0.0.1", 0), Handler)
+        self.one_request_per_connection = one_request_per_connection
+
+    def use_tls(self, context):
+        self.socket = context.wrap_socket(self.socket, server_side=True, do_handshake_on_connect=False)
+
+    def get_request(self):
+        connection, address = super().get_request()
+        connection.settimeout(REQUEST_TIMEOUT)
+        return connection, address
+
+
+def tls_context(cert, key):
+    context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+    context.load_cert_chain(cert, key)
+    return context
+
+
+def windows_path(path):
+    """Wine shows the Linux root as drive Z:."""
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def main(argv):
+    if len(argv) < 2:
+        print(__doc__, file=sys.stderr)
+        return 2
+    work = tempfile.mkdtemp(prefix="atgen-updater-")
+    servers = []
+    try:
+        docroot = os.path.join(work, "docroot")
+        os.makedirs(docroot)
+        Handler.docroot = docroot
+        # Every request to the self-signed server shakes hands anew: a kept connection that
+        # one request let through unchecked would let the next through unchecked as well.
+        plain, trusted, selfsigned = Server(), Server(), Server(one_request_per_connection=True)
+        servers = [plain, trusted, selfsigned]
+        certs = make_certificates(work)
+        trusted.use_tls(tls_context(certs["server.pem"], certs["server.key"]))
+        selfsigned.use_tls(tls_context(certs["self.pem"], certs["self.key"]))
+        for server in servers:
+            threading.Thread(target=server.serve_forever, kwargs={"poll_interval": 0.2},
+                             daemon=True).start()
+        info = {
+            "http": plain.server_address[1],
+            "https": trusted.server_address[1],
+            "https_selfsigned": selfsigned.server_address[1],
+            "ca_der": windows_path(certs["ca.der"]),
+            "docroot": windows_path(docroot),
+        }
+        info_file = os.path.join(work, "servers.json")
+        with open(info_file, "w") as f:
+            json.dump(info, f)
+        env = dict(os.environ, ATGEN_UPDATER_SERVERS=windows_path(info_file))
+        try:
+            return subprocess.run(argv[1:], env=env, timeout=PROGRAM_TIMEOUT).returncode
+        except subprocess.TimeoutExpired:
+            print("loopback_servers: the program ran too long and was stopped", file=sys.stderr)
+            return 1
+    finally:
+        for server in servers:
+            server.shutdown()
+            server.server_close()
+        shutil.rmtree(work, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))

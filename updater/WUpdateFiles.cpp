@@ -1,0 +1,210 @@
+// The files of an update: path prefixes, reading and filtering the list, and downloading
+// each file and putting it into place.
+#include "updater/WUpdate.h"
+
+#include <shlobj.h>
+
+#include "classlib/Exceptions.h"
+#include "classlib/FileNames.h"
+#include "classlib/MemIniFile.h"
+#include "classlib/StringList.h"
+#include "classlib/Strings.h"
+#include "classlib/VersionInfo.h"
+
+namespace WUpdate {
+
+using namespace ClassLib;
+
+namespace {
+
+std::wstring KnownFolder(REFKNOWNFOLDERID id) {
+    wchar_t* path = nullptr;
+    std::wstring folder;
+    if (SUCCEEDED(::SHGetKnownFolderPath(id, 0, nullptr, &path)) && path) folder = path;
+    ::CoTaskMemFree(path);
+    return folder;
+}
+
+std::wstring WindowsFolder(bool system) {
+    wchar_t path[MAX_PATH + 1] = {};
+    const UINT length = system ? ::GetSystemDirectoryW(path, MAX_PATH) : ::GetWindowsDirectoryW(path, MAX_PATH);
+    return length > 0 && length <= MAX_PATH ? std::wstring(path, length) : std::wstring();
+}
+
+}  // namespace
+
+void TWebUpdate::ConvertPrefix(const std::wstring& prefix, std::wstring& s) {
+    if (prefix == L"WIN") s = WindowsFolder(false);
+    else if (prefix == L"SYS") s = WindowsFolder(true);
+    else if (prefix == L"SYSWOW64") s = WindowsFolder(false) + L"\\SysWOW64";
+    else if (prefix == L"APP") s = ExtractFileDir(ExecutablePath());
+    else if (prefix == L"TMP") s = WinTempDir();
+    else if (prefix == L"DOC") s = KnownFolder(FOLDERID_Documents);
+    else if (prefix == L"PF") {
+        const DWORD length = ::GetEnvironmentVariableW(L"ProgramFiles", nullptr, 0);
+        std::wstring value(length, L'\0');
+        if (length > 0) value.resize(::GetEnvironmentVariableW(L"ProgramFiles", value.data(), length));
+        s = value.c_str();
+    } else if (prefix == L"LAD") s = KnownFolder(FOLDERID_LocalAppData);
+    else if (prefix == L"ADR") {
+        s = KnownFolder(FOLDERID_RoamingAppData);
+        if (s.empty()) throw Exception(L"Could not find Application Data folder location.");
+    } else if (prefix == L"APPDATA") s = KnownFolder(FOLDERID_ProgramData);
+    // A folder keeps no final "\" except a drive root, which becomes "C:\."; a name we
+    // do not know becomes "." (the current folder).
+    if (s.empty()) {
+        s = L".";
+        return;
+    }
+    if (s.back() != L'\\') s += L'\\';
+    if (s.size() > 3 && s[1] == L':') s.pop_back();
+    else s += L'.';
+}
+
+std::wstring TWebUpdate::ExpandPathPrefixes(const std::wstring& path) {
+    std::wstring s = path;
+    FireEvent(OnConvertPrefix, this, s);
+    size_t start = std::wstring::npos;
+    int replacements = 0;
+    for (size_t i = 0; i < s.size();) {
+        if (s[i] == L'{' && start == std::wstring::npos) {
+            start = i;
+        } else if (s[i] == L'}' && start != std::wstring::npos) {
+            std::wstring folder;
+            ConvertPrefix(UpperCase(s.substr(start + 1, i - start - 1)), folder);
+            const size_t open = start;
+            start = std::wstring::npos;
+            // Bounded: a folder whose name holds braces must not expand without end.
+            if (!folder.empty() && ++replacements <= 64) {
+                s.replace(open, i - open + 1, folder);
+                i = open;
+                continue;
+            }
+        }
+        ++i;
+    }
+    return s;
+}
+
+int TWebUpdate::GetFileDetails() {
+    const std::unique_ptr<TMemIniFile> ini = ReadControlFile();
+    FFileList->Clear();
+    const int count = ini->ReadInteger(L"files", L"count", 0);
+    if (count > 0) DoStatus(943, L"", 3, 0);
+    for (int n = 1; n <= count; ++n) {
+        const std::wstring section = L"file" + std::to_wstring(n);
+        TFileDescription* d = FFileList->Add();
+        d->Compressed = ini->ReadInteger(section, L"compressed", 0) != 0;
+        d->NewCheckSum = ini->ReadInteger(section, L"newchecksum", -1);
+        d->NewSize = ini->ReadInteger(section, L"newsize", 0);
+        d->URL = ExpandPathPrefixes(ini->ReadString(section, L"url", L""));
+        d->TargetDir = ExpandPathPrefixes(ini->ReadString(section, L"targetdir", L""));
+        if (!d->TargetDir.empty()) d->TargetDir = IncludeTrailingPathDelimiter(d->TargetDir);
+        d->LocalVersion = ExpandPathPrefixes(ini->ReadString(section, L"localversion", L""));
+        d->NewVersion = ini->ReadString(section, L"newversion", L"");
+        d->Description = ini->ReadString(section, L"descr", L"");
+        d->NewCustomVer = ini->ReadString(section, L"customversion", L"");
+        d->FileSize = ini->ReadInteger(section, L"filesize", 0);
+        d->NewDate = ini->ReadString(section, L"date", L"");
+        d->NewTime = ini->ReadString(section, L"time", L"");
+        d->Mandatory = ini->ReadInteger(section, L"mandatory", 0) == 1;
+        d->Preselect = ini->ReadInteger(section, L"preselect", 1) == 1;
+        d->Hidden = ini->ReadInteger(section, L"hidden", 0) == 1;
+    }
+    return count;
+}
+
+int TWebUpdate::ProcessFileDetails() {
+    for (int i = 0; i < FFileList->Count();) {
+        TFileDescription* d = FFileList->Items(i);
+        DoStatus(971, (HideURLInLogFile() ? URLFileName(d->URL) : d->URL) + L"[" + d->LocalVersion + L",nv=" +
+                          d->NewVersion + L",nd=" + d->NewDate + L",ns=" + std::to_wstring(d->NewSize) + L",nc=" +
+                          std::to_wstring(d->NewCheckSum) + L"]",
+                 0, 0);
+        bool keep = true;
+        if (!d->LocalVersion.empty() && !d->NewDate.empty()) {
+            // Judged by date alone, whatever the versions say.
+            double installed = 0;
+            if (FileTimeStamp(d->LocalVersion, installed) && installed >= ParseDateTime(d->NewDate, d->NewTime))
+                keep = false;
+        } else {
+            std::wstring newVersion = d->NewVersion, localVersion = d->LocalVersion;
+            if (!CompareVersion(newVersion, localVersion, d->NewSize, d->NewCheckSum)) {
+                DoStatus(930, newVersion + L" removed from update list", 0, 0);
+                keep = false;
+            } else if (OnFileVersionCheck && !d->NewCustomVer.empty()) {
+                bool isNew = true;
+                OnFileVersionCheck(this, d->NewCustomVer, localVersion, isNew);
+                keep = isNew;
+            }
+        }
+        if (keep)
+            ++i;
+        else
+            FFileList->Delete(i);
+    }
+    if (OnGetFileList) {
+        TStringList list;
+        for (int i = 0; i < FFileList->Count(); ++i) list.Add(FFileList->Items(i)->Description);
+        OnGetFileList(this, &list);
+        // Line i stands for entry i; the handler empties the lines of the files it drops.
+        for (int i = std::min(FFileList->Count(), list.Count()) - 1; i >= 0; --i) {
+            if (list[i].empty() && !FFileList->Items(i)->Mandatory) {
+                FFileList->Delete(i);
+                list.Delete(i);
+            }
+        }
+    }
+    return FFileList->Count() == 0 ? -1 : 0;
+}
+
+int TWebUpdate::GetFileUpdates() {
+    const int count = FFileList->Count();
+    TWebUpdateUpdate mode = UpdateUpdate();
+    int result = 0;
+    for (int i = 1; i <= count && i <= FFileList->Count(); ++i) {
+        TFileDescription* d = FFileList->Items(i - 1);
+        bool download = true;
+        if (mode == wuuPromptAll)
+            download = MessageBox(StatusText(909) + URLtoFile(d->URL), MB_YESNO | MB_ICONQUESTION) == IDYES;
+        else if (mode == wuuPromptOnce)
+            download = MessageBox(StatusText(910), MB_YESNO | MB_ICONQUESTION) == IDYES;
+        if (!download) {
+            if (mode == wuuPromptOnce) break;
+            continue;
+        }
+        std::wstring url = d->URL;
+        const std::wstring name = URLtoFile(url);
+        FFileList->ActiveItem = i - 1;
+        FireEvent(OnBeforeFileDownload, this, i, d->Description, url);
+        if (!d->TargetDir.empty() && !DirectoryExists(d->TargetDir)) ForceDirectories(d->TargetDir);
+        const std::wstring folder = UseWinTempDir() ? WinTempDir() : d->TargetDir;
+        if (FProgressForm) FProgressForm->Show();
+        const bool arrived = URLGetFile(FHintConnect, url, folder, false);
+        if (FProgressForm) FProgressForm->Hide();
+        if (!arrived) {
+            result = -1;
+            DoStatus(946, url, 2, 9);
+            FAppUpdate = false;
+        } else if (!FAppComps.empty() && Pos(UpperCase(name), UpperCase(FAppComps)) > 0) {
+            // The restart program installs application components; they stay where they are.
+            FAppCompsIncluded = true;
+            DoStatus(962, name, 0, 0);
+        } else {
+            const std::wstring extension = UpperCase(ExtractFileExt(name));
+            const bool archive = extension == L".CAB" || extension == L".PAT" || extension == L".ZIP";
+            const std::wstring target = d->TargetDir + name;
+            if (!archive && UseWinTempDir() && !d->TargetDir.empty() && target != folder + name &&
+                !PutInPlace(folder + name, target, false)) {
+                // Not in place is not done: the run must not report success.
+                result = -1;
+                FAppUpdate = false;
+            }
+        }
+        if (mode == wuuPromptOnce) mode = wuuSilent;
+        if (FCancelled) break;
+    }
+    return result;
+}
+
+}  // namespace WUpdate
