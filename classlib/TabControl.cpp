@@ -335,6 +335,7 @@ void TCustomTabControl::CNNotify(TMessage& message) {
             const int target = int(::SendMessageW(FHandle, TCM_HITTEST, 0, LPARAM(&info)));
             const bool allowed = CanChange() && (target < 0 || CanShowTab(target));
             message.Result = allowed ? 0 : 1;
+            if (!allowed) FRefusedSelection = true;
             return;
         }
         case TCN_SELCHANGE:
@@ -369,6 +370,18 @@ void TCustomTabControl::Dispatch(TMessage& message) {
             TWinControl::Dispatch(message);
             Realign();
             return;
+        case WM_KEYDOWN:
+        case WM_LBUTTONDOWN: {
+            // Wine: a tab control moves its selection on an arrow key even when the
+            // parent refused the change (it only leaves out TCN_SELCHANGE): put it back.
+            const int before = TabIndex();
+            FRefusedSelection = false;
+            TWinControl::Dispatch(message);
+            if (FRefusedSelection && FHandle && TabIndex() != before)
+                ::SendMessageW(FHandle, TCM_SETCURSEL, WPARAM(before), 0);
+            FRefusedSelection = false;
+            return;
+        }
         default: TWinControl::Dispatch(message);
     }
 }

@@ -132,6 +132,7 @@ private:
     bool FRaggedRight = false;
     bool FScrollOpposite = false;
     bool FOwnerDraw = false;
+    bool FRefusedSelection = false;  // a selection was refused during the current input message
     TCustomImageList* FTabImages = nullptr;
     std::unique_ptr<TChangeLink> FImageLink;
 };
