@@ -423,6 +423,41 @@ TEST_F(PageControlWindow, PlaceholderMakesRoomForContent) {
     EXPECT_EQ(Control->PlaceholderImages()->Width(), 13);
 }
 
+TEST_F(PageControlWindow, SizesFollowTheScreenResolution) {
+    HDC screen = ::GetDC(nullptr);
+    const int ppi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    if (const char* expected = std::getenv("ATGEN_EXPECT_DPI")) {
+        ASSERT_EQ(ppi, std::atoi(expected)) << "the screen does not have the resolution this run set up";
+    }
+    Build(2);
+    for (TAdvTabSheet* page : Pages) page->SetShowClose(true);
+    const float scale = float(ppi) / 96.0f;
+    EXPECT_FLOAT_EQ(Control->DPIScale(), scale) << "from the scaled form";
+    EXPECT_EQ(Control->ActiveFont()->Height(), ::MulDiv(-11, ppi, 96)) << "a pixel height, rescaled once";
+    const int four = int(std::lround(4 * scale));
+    EXPECT_EQ(Control->PlaceholderImages()->Width(), four);
+
+    // The close box measured through the hit test: from (2, 2) to (CW, CH) of the tab content.
+    const TRect tab = Control->TabRectOfPage(1);
+    const int x0 = tab.Left, y0 = tab.Top;
+    int right = x0 + 2, bottom = y0 + 2;
+    while (Control->IsOnCloseButton(1, right, y0 + 3)) ++right;
+    while (Control->IsOnCloseButton(1, x0 + 3, bottom)) ++bottom;
+    const int cw = int(std::lround(14 * scale)), ch = int(std::lround(13 * scale));
+    EXPECT_FALSE(Control->IsOnCloseButton(1, x0 + 1, y0 + 3));
+    EXPECT_EQ(right - x0, cw);
+    EXPECT_EQ(bottom - y0, ch);
+
+    // The drawn box has the same size: its grey outline ends at CW - 1 and CH - 1.
+    auto shot = Snapshot();
+    EXPECT_EQ(shot->Canvas()->Pixels(x0 + cw - 1, y0 + 2 + (ch - 2) / 2), clGray);
+    EXPECT_EQ(shot->Canvas()->Pixels(x0 + 2 + (cw - 2) / 2, y0 + ch - 1), clGray);
+    std::printf("[ info ] %d dpi: scale %.2f, close box %d x %d, cross pen %d, placeholder %d, active font %d, "
+                "tab %d x %d\n", ppi, double(scale), cw, ch, int(std::lround(2 * scale)), four,
+                Control->ActiveFont()->Height(), tab.Width(), tab.Height());
+}
+
 // ---- close buttons and the closed list ----
 
 TEST_F(PageControlWindow, CloseButtonHitTestFollowsPositionAndKind) {
