@@ -1415,9 +1415,9 @@ void TAdvPageControl::PaintTabs(TMessage& message) {
             canvas.SetHandle(buffer.Handle());
             canvas.Brush()->SetColor(Color());
             canvas.FillRect(FromRECT(client));
-            canvas.Refresh();
-            TMessage native{WM_PAINT, WPARAM(buffer.Handle()), 0, 0};
-            DefaultHandler(native);
+            // The system's own picture of the tabs is left out: DrawAllTabs covers the
+            // strip, the tabs and the sheet border, and the pages cover the rest. Under
+            // Wine that picture (one owner-draw request per tab) costs most of the paint.
             canvas.Font()->Assign(Font());
             canvas.Pen()->SetWidth(1);
             canvas.Pen()->SetStyle(psSolid);
@@ -1826,10 +1826,23 @@ void TAdvPageControl::DrawTabFocus(TCanvas* canvas, const TRect& r, bool active,
 }
 
 namespace {
+// Gives the canvas a font (turned by `orientation`), making a new GDI font only when more
+// than the colour changes: a paint switches fonts for every tab.
+void UseFont(TCanvas* canvas, const TFont* font, int orientation = 0) {
+    TFont* current = canvas->Font();
+    if (current->Name() != font->Name() || current->Height() != font->Height() ||
+        !(current->Style() == font->Style()) || current->Charset() != font->Charset() ||
+        current->Pitch() != font->Pitch() || current->Quality() != font->Quality() ||
+        current->Orientation() != orientation) {
+        current->Assign(font);
+        current->SetOrientation(orientation);
+    }
+    current->SetColor(font->Color());
+}
+
 // A font turned for side tabs: upwards on left tabs, downwards on right tabs.
 void RotateFont(TCanvas* canvas, const TFont* font, TTabPosition position) {
-    canvas->Font()->Assign(font);
-    canvas->Font()->SetOrientation(position == tpLeft ? -2700 : -900);
+    UseFont(canvas, font, position == tpLeft ? -2700 : -900);
 }
 }  // namespace
 
@@ -1862,7 +1875,7 @@ void TAdvPageControl::DrawTabContent(TCanvas* canvas, TAdvTabSheet* page, const 
         }
     }
     if (side) RotateFont(canvas, active ? FActiveFont.get() : Font(), position);
-    else canvas->Font()->Assign(active ? FActiveFont.get() : Font());
+    else UseFont(canvas, active ? FActiveFont.get() : Font());
     if (!active) canvas->Font()->SetColor(page->TextColor());
     if (!page->TabEnable()) canvas->Font()->SetColor(clGray);
     if (!page->Enabled()) canvas->Font()->SetColor(clGrayText);
@@ -1887,7 +1900,7 @@ void TAdvPageControl::DrawTabContent(TCanvas* canvas, TAdvTabSheet* page, const 
             }
         }
     }
-    if (active) canvas->Font()->Assign(Font());
+    if (active) UseFont(canvas, Font());
 }
 
 void TAdvPageControl::DrawTabOnCanvas(TCanvas* canvas, int i, int& e, int maxBottom, int minTop, int minLeft,
@@ -2105,7 +2118,7 @@ void TAdvPageControl::DrawAllTabs(TCanvas* canvas) {
     const int W = Width(), H = Height();
     canvas->Brush()->SetStyle(bsSolid);
     canvas->Brush()->SetColor(Parent() ? Parent()->Color() : clBtnFace);
-    canvas->Font()->Assign(Font());
+    UseFont(canvas, Font());
 
     // Extents of the strip, clearing behind every tab on the way.
     int maxBottom = 0, minTop = TabRect(0).Top, minLeft = W, maxRight = 0;
