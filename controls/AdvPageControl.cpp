@@ -601,6 +601,13 @@ void TPCSpeedButton::PaintDropDown() {
         TSpeedButton::Paint();
     }
     const int w = Width(), h = Height();
+    if (Glyph()->Empty()) {
+        // No arrow picture from the system: a small one of our own.
+        canvas->Pen()->SetColor(Enabled() ? clBlack : clGrayText);
+        canvas->Pen()->SetWidth(1);
+        const int cx = w / 2 + (Pressed() ? 1 : 0), cy = h / 2 + (Pressed() ? 1 : 0);
+        for (int row = 0; row < 3; ++row) Line(canvas, cx - 3 + row, cy - 1 + row, cx + 4 - row, cy - 1 + row);
+    }
     canvas->Pen()->SetWidth(1);
     canvas->Pen()->SetColor(clBtnFace);
     Poly(canvas, {{w - 2, 0}, {0, 0}, {0, h - 1}});
@@ -1103,6 +1110,13 @@ void TAdvPageControl::RemovePage(TAdvTabSheet* page) {
 void TAdvPageControl::InsertPageTab(TAdvTabSheet* page) {
     TCustomTabControl::InsertTab(page->TabIndex(), page->TabText(), page);
     UpdateActivePage();
+    if (FShowClosedList) UpdateClosedListButton();
+}
+
+void TAdvPageControl::CreateWindowHandleDone() {
+    TCustomTabControl::CreateWindowHandleDone();
+    // The overflow of the strip is known only once the window lays the tabs out.
+    if (FShowClosedList) UpdateClosedListButton();
 }
 
 void TAdvPageControl::DeletePageTab(TAdvTabSheet* page, int index) {
@@ -1113,6 +1127,7 @@ void TAdvPageControl::DeletePageTab(TAdvTabSheet* page, int index) {
         SetTabIndex(index);
     }
     UpdateActivePage();
+    if (FShowClosedList) UpdateClosedListButton();
 }
 
 void TAdvPageControl::MovePageTab(int from, int to) { TCustomTabControl::MoveTab(from, to); }

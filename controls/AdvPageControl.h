@@ -372,6 +372,7 @@ protected:
     bool CanChange() override;
     void Change() override;
     int GetImageIndex(int tabIndex) override;
+    void CreateWindowHandleDone() override;
     bool CanShowTab(int tabIndex) override;
     void DrawTab(int tabIndex, const TRect& rect, bool active) override;
     virtual void UpdateActivePage();
