@@ -37,6 +37,14 @@ using TOwnedRegion = std::unique_ptr<std::remove_pointer_t<HRGN>, TGdiDeleter>;
 
 constexpr std::initializer_list<const wchar_t*> GradientNames = {L"gdVertical", L"gdHorizontal"};
 
+// True when `inner` is `outer` or lies inside it.
+bool Contains(TWinControl* outer, TControl* inner) {
+    if (!outer) return false;
+    for (TControl* c = inner; c; c = c->Parent())
+        if (c == outer) return true;
+    return false;
+}
+
 int RoundScaled(float scale, int value) { return int(std::lround(double(value) * double(scale))); }
 
 // ASCII letters only, as names and captions are compared.
@@ -1159,13 +1167,6 @@ void TAdvPageControl::SetActivePageIndex(int value) {
     else SetActivePage(nullptr);
 }
 
-namespace {
-bool Contains(TWinControl* outer, TControl* inner) {
-    for (TControl* c = inner; c; c = c->Parent())
-        if (c == outer) return true;
-    return false;
-}
-}  // namespace
 
 void TAdvPageControl::ChangeActivePage(TAdvTabSheet* page) {
     if (page == FActivePage || !page || (!Designing() && !page->TabEnable())) return;
@@ -1478,6 +1479,20 @@ void TAdvPageControl::MouseMove(TShiftState shift, int x, int y) {
 
 void TAdvPageControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
     TCustomTabControl::MouseDown(button, shift, x, y);
+    // A dock site lets a docked control be dragged away by its tab, or floated by a double click.
+    if (FDockSite && button == mbLeft && !Designing()) {
+        const int p = IndexOfTabAtEx(x, y);
+        TAdvTabSheet* sheet = p >= 0 && p < PageCount() ? FPages[size_t(p)] : nullptr;
+        TControl* client = sheet && sheet->ControlCount() > 0 ? sheet->Controls(0) : nullptr;
+        if (client && HostOf(client) == sheet) {
+            if (shift & ssDouble) {
+                UndockClient(client, nullptr);
+                if (auto form = dynamic_cast<TCustomForm*>(client)) form->Show();
+                return;
+            }
+            client->BeginDrag(false);
+        }
+    }
     if (Designing() || FTabBorder3D || !FActivePage || !FActivePage->ShowClose()) return;
     if (!IsOnCloseButton(ActivePageIndex(), x, y)) return;
     if (!FDockSite) DrawCloseButtonNow(csPressed);
@@ -1511,6 +1526,83 @@ void TAdvPageControl::ClosePage(TAdvTabSheet* page, TAdvTabSheet* next, bool cha
         Invalidate();
     }
     Invalidate();
+}
+
+// ---- docking ----
+
+TAdvTabSheet* TAdvPageControl::HostOf(const TControl* client) const {
+    for (const TDocked& docked : FDocked)
+        if (docked.Client == client) return docked.Sheet;
+    return nullptr;
+}
+
+void TAdvPageControl::DragOver(TObject* source, int x, int y, TDragState state, bool& accept) {
+    auto client = dynamic_cast<TControl*>(source);
+    if (FDockSite && client && client != this && !HostOf(client) && !Contains(dynamic_cast<TWinControl*>(client), this)) {
+        accept = true;
+        return;
+    }
+    TCustomTabControl::DragOver(source, x, y, state, accept);
+}
+
+void TAdvPageControl::DragDrop(TObject* source, int x, int y) {
+    auto client = dynamic_cast<TControl*>(source);
+    if (!FDockSite || !client || HostOf(client)) {
+        TCustomTabControl::DragDrop(source, x, y);
+        return;
+    }
+    // A control docked in another page control leaves it first.
+    if (auto sheet = dynamic_cast<TAdvTabSheet*>(client->Parent()))
+        if (TAdvPageControl* other = sheet->AdvPageControl()) other->UndockClient(client, nullptr);
+    DockClient(client);
+}
+
+TAdvTabSheet* TAdvPageControl::DockClient(TControl* client) {
+    auto* sheet = new TAdvTabSheet(this);
+    try {
+        if (auto form = dynamic_cast<TCustomForm*>(client)) sheet->SetCaption(form->Caption());
+        else sheet->SetCaption(client->Caption());
+        sheet->SetAdvPageControl(this);
+        client->SetParent(sheet);
+    } catch (...) {
+        delete sheet;
+        throw;
+    }
+    FDocked.push_back(TDocked{client, sheet, client->WindowProc});
+    client->WindowProc = [this, client](TMessage& message) { ClientMessage(client, message); };
+    sheet->SetTabVisible(client->Visible());
+    if (client->Visible()) SetActivePage(sheet);
+    client->SetAlign(alClient);
+    return sheet;
+}
+
+void TAdvPageControl::ClientMessage(TControl* client, TMessage& message) {
+    auto it = std::find_if(FDocked.begin(), FDocked.end(), [client](const TDocked& d) { return d.Client == client; });
+    if (it == FDocked.end()) return;
+    TAdvTabSheet* sheet = it->Sheet;
+    it->WindowProc(message);
+    if (message.Msg == WM_SETTEXT || message.Msg == CM_TEXTCHANGED) {
+        // The tab shows the first line of the client's text.
+        std::wstring text = client->Caption();
+        const size_t end = text.find_first_of(L"\r\n");
+        if (end != std::wstring::npos) text.erase(end);
+        sheet->SetCaption(text);
+    } else if (message.Msg == CM_VISIBLECHANGED) {
+        sheet->SetTabVisible(client->Visible());
+    }
+}
+
+bool TAdvPageControl::UndockClient(TControl* client, TWinControl* newParent) {
+    auto it = std::find_if(FDocked.begin(), FDocked.end(), [client](const TDocked& d) { return d.Client == client; });
+    if (it == FDocked.end()) return false;
+    TAdvTabSheet* sheet = it->Sheet;
+    client->WindowProc = it->WindowProc;
+    FDocked.erase(it);
+    client->SetAlign(alNone);
+    client->SetParent(newParent);
+    if (FActivePage == sheet) SetActivePage(FindNextPage(sheet, true, true));
+    if (!HasState(csDestroying)) delete sheet;
+    return true;
 }
 
 // ---- closed pages ----

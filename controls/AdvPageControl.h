@@ -352,9 +352,20 @@ public:
     void SetFullRefresh(bool value) { FFullRefresh = value; }
     void SetTabPosition(ClassLib::TTabPosition value) override;
 
-    // The host's press-to-close behaviour of a dock site (docking itself is not built).
+    // A dock site takes controls dropped on it, each into a sheet of its own, and closes
+    // a page on the press of its close button.
     bool DockSite() const { return FDockSite; }
     void SetDockSite(bool value) { FDockSite = value; }
+    // Docks a control into a new sheet (owned by this control); the sheet is destroyed
+    // and the error raised again when that fails.
+    TAdvTabSheet* DockClient(ClassLib::TControl* client);
+    // Takes a docked control out to `newParent` (none: no parent) and destroys its sheet;
+    // false when the control is not docked here.
+    bool UndockClient(ClassLib::TControl* client, ClassLib::TWinControl* newParent);
+    // The sheet that hosts a docked control, or none.
+    TAdvTabSheet* HostOf(const ClassLib::TControl* client) const;
+    void DragOver(ClassLib::TObject* source, int x, int y, ClassLib::TDragState state, bool& accept) override;
+    void DragDrop(ClassLib::TObject* source, int x, int y) override;
 
     // OnDrawTab (the host's event) takes over a tab's body, image and caption.
     TCanChangeEvent OnCanChange;
@@ -469,6 +480,13 @@ private:
     bool FSelectTargetKnown = false;
     bool FDockSite = false;
     bool FStateSaved = false;  // saved already while the owner tears down
+    struct TDocked {
+        ClassLib::TControl* Client;
+        TAdvTabSheet* Sheet;
+        std::function<void(ClassLib::TMessage&)> WindowProc;  // the client's own, put back on undock
+    };
+    std::vector<TDocked> FDocked;
+    void ClientMessage(ClassLib::TControl* client, ClassLib::TMessage& message);
     ClassLib::TPoint FDeferredOrigin;  // text origin of the deferred selected tab, within one paint
 };
 

@@ -25,6 +25,7 @@
 #include "classlib/Pictures.h"
 #include "classlib/Registry.h"
 #include "classlib/Seams.h"
+#include "classlib/StandardControls.h"
 #include "support/PublishedDefaults.h"
 #include "support/WindowTestSupport.h"
 
@@ -753,6 +754,50 @@ TEST_F(PageControlWindow, ScrollArrowsHiddenWhenAllTabsFit) {
     TestSupport::PumpMessages();
     Control->UpdateTabScroller();
     EXPECT_FALSE(::IsWindowVisible(arrows)) << "client width equal to the total";
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PageControlWindow, ADroppedPanelBecomesASheetAndLeavesWithIt) {
+    Build(1);
+    Control->SetDockSite(true);
+    auto* panel = new TPanel(Form.get());
+    panel->SetParent(Form.get());
+    panel->SetBounds(420, 10, 80, 60);
+    panel->SetCaption(L"Docked\r\nsecond line");
+    bool accept = false;
+    Control->DragOver(panel, 20, 20, dsDragMove, accept);
+    EXPECT_TRUE(accept);
+    Control->DragDrop(panel, 20, 20);
+    TAdvTabSheet* sheet = Control->HostOf(panel);
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(Control->PageCount(), 2);
+    EXPECT_EQ(panel->Parent(), sheet);
+    EXPECT_EQ(panel->Align(), alClient);
+    EXPECT_EQ(Control->ActivePage(), sheet);
+    EXPECT_EQ(sheet->Caption(), L"Docked\r\nsecond line");
+    accept = false;
+    Control->DragOver(panel, 20, 20, dsDragMove, accept);
+    EXPECT_FALSE(accept) << "a control is docked once";
+
+    // The client's text and visibility reach its tab.
+    panel->SetCaption(L"Renamed\nrest");
+    EXPECT_EQ(sheet->Caption(), L"Renamed");
+    panel->SetVisible(false);
+    EXPECT_FALSE(sheet->TabVisible());
+    panel->SetVisible(true);
+
+    TLifeWatch watch;
+    watch.Watch(sheet);
+    ASSERT_TRUE(Control->UndockClient(panel, Form.get()));
+    EXPECT_EQ(panel->Parent(), Form.get());
+    EXPECT_EQ(panel->Align(), alNone);
+    EXPECT_EQ(watch.Gone.size(), 1u) << "the sheet goes with its client";
+    EXPECT_EQ(Control->PageCount(), 1);
+    EXPECT_EQ(Control->ActivePage(), Pages[0]);
+    EXPECT_FALSE(Control->UndockClient(panel, Form.get()));
 }
 
 }  // namespace
