@@ -45,6 +45,14 @@ bool Contains(TWinControl* outer, TControl* inner) {
     return false;
 }
 
+// Stores a value that differs from the field's; true when it did.
+template <class T>
+bool StoreChanged(T& field, T value) {
+    if (field == value) return false;
+    field = value;
+    return true;
+}
+
 int RoundScaled(float scale, int value) { return int(std::lround(double(value) * double(scale))); }
 
 // ASCII letters only, as names and captions are compared.
@@ -426,27 +434,19 @@ void TAdvTabSheet::SetHighlighted(bool value) {
 }
 
 void TAdvTabSheet::SetTextColor(TColor value) {
-    if (value == FTextColor) return;
-    FTextColor = value;
-    if (FAdvPageControl) FAdvPageControl->Invalidate();
+    if (StoreChanged(FTextColor, value) && FAdvPageControl) FAdvPageControl->Invalidate();
 }
 
 void TAdvTabSheet::SetTabColor(TColor value) {
-    if (value == FTabColor) return;
-    FTabColor = value;
-    if (FAdvPageControl) FAdvPageControl->Invalidate();
+    if (StoreChanged(FTabColor, value) && FAdvPageControl) FAdvPageControl->Invalidate();
 }
 
 void TAdvTabSheet::SetTabColorTo(TColor value) {
-    if (value == FTabColorTo) return;
-    FTabColorTo = value;
-    if (FAdvPageControl) FAdvPageControl->Invalidate();
+    if (StoreChanged(FTabColorTo, value) && FAdvPageControl) FAdvPageControl->Invalidate();
 }
 
 void TAdvTabSheet::SetTabGradientDirection(TGradientDirection value) {
-    if (value == FTabGradientDirection) return;
-    FTabGradientDirection = value;
-    if (FAdvPageControl) FAdvPageControl->Invalidate();
+    if (StoreChanged(FTabGradientDirection, value) && FAdvPageControl) FAdvPageControl->Invalidate();
 }
 
 void TAdvTabSheet::SetColorTo(TColor value) {
@@ -599,15 +599,7 @@ void TPCSpeedButton::PaintDropDown() {
         DrawThemePart(Parent()->Handle(), L"combobox", canvas->Handle(), 1, ThemeState(Enabled(), Pressed(), FHot), r);
         return;
     }
-    if (FUp && FState == bsDown) {
-        // Drawn unpressed whatever the state.
-        const TButtonState saved = FState;
-        FState = bsUp;
-        TSpeedButton::Paint();
-        FState = saved;
-    } else {
-        TSpeedButton::Paint();
-    }
+    PaintBase();
     const int w = Width(), h = Height();
     if (Glyph()->Empty()) {
         // No arrow picture from the system: a small one of our own.
@@ -681,14 +673,15 @@ void TPCSpeedButton::PaintButton() {
         }
         return;
     }
-    if (FUp && FState == bsDown) {
-        const TButtonState saved = FState;
-        FState = bsUp;
-        TSpeedButton::Paint();
-        FState = saved;
-        return;
-    }
+    PaintBase();
+}
+
+void TPCSpeedButton::PaintBase() {
+    // After SetUp the button is drawn unpressed whatever its state.
+    const TButtonState saved = FState;
+    if (FUp && FState == bsDown) FState = bsUp;
     TSpeedButton::Paint();
+    FState = saved;
 }
 
 // ---- TPCButton ----
@@ -911,15 +904,6 @@ void TAdvPageControl::SetTabBackGroundActive(const TBitmap* value) {
     Invalidate();
 }
 
-namespace {
-template <class T>
-bool StoreChanged(T& field, T value) {
-    if (field == value) return false;
-    field = value;
-    return true;
-}
-}  // namespace
-
 void TAdvPageControl::SetClosePosition(TClosePosition value) { if (StoreChanged(FClosePosition, value)) Invalidate(); }
 void TAdvPageControl::SetShowFocus(bool value) { if (StoreChanged(FShowFocus, value)) Invalidate(); }
 void TAdvPageControl::SetActiveColor(TColor value) { if (StoreChanged(FActiveColor, value)) Invalidate(); }
@@ -943,33 +927,30 @@ void TAdvPageControl::SetTabSplitLine(bool value) {
 }
 
 namespace {
-// The default colours: pages still at the old default follow the new one.
+// A default colour: the pages still at the old default follow the new one, then it is stored.
 template <class Get, class Set>
-void ChangeDefault(std::vector<TAdvTabSheet*>& pages, TColor oldValue, TColor newValue, Get get, Set set) {
+bool ChangeDefault(std::vector<TAdvTabSheet*>& pages, TColor& field, TColor value, Get get, Set set) {
+    if (value == field) return false;
     for (TAdvTabSheet* page : pages)
-        if ((page->*get)() == oldValue) (page->*set)(newValue);
+        if ((page->*get)() == field) (page->*set)(value);
+    field = value;
+    return true;
 }
 }  // namespace
 
 void TAdvPageControl::SetDefaultTextColor(TColor value) {
-    if (value == FDefaultTextColor) return;
-    ChangeDefault(FPages, FDefaultTextColor, value, &TAdvTabSheet::TextColor, &TAdvTabSheet::SetTextColor);
-    FDefaultTextColor = value;
-    Invalidate();
+    if (ChangeDefault(FPages, FDefaultTextColor, value, &TAdvTabSheet::TextColor, &TAdvTabSheet::SetTextColor))
+        Invalidate();
 }
 
 void TAdvPageControl::SetDefaultTabColor(TColor value) {
-    if (value == FDefaultTabColor) return;
-    ChangeDefault(FPages, FDefaultTabColor, value, &TAdvTabSheet::TabColor, &TAdvTabSheet::SetTabColor);
-    FDefaultTabColor = value;
-    Invalidate();
+    if (ChangeDefault(FPages, FDefaultTabColor, value, &TAdvTabSheet::TabColor, &TAdvTabSheet::SetTabColor))
+        Invalidate();
 }
 
 void TAdvPageControl::SetDefaultTabColorTo(TColor value) {
-    if (value == FDefaultTabColorTo) return;
-    ChangeDefault(FPages, FDefaultTabColorTo, value, &TAdvTabSheet::TabColorTo, &TAdvTabSheet::SetTabColorTo);
-    FDefaultTabColorTo = value;
-    Invalidate();
+    if (ChangeDefault(FPages, FDefaultTabColorTo, value, &TAdvTabSheet::TabColorTo, &TAdvTabSheet::SetTabColorTo))
+        Invalidate();
 }
 
 void TAdvPageControl::SetTabBorder3D(bool value) {

@@ -198,6 +198,7 @@ private:
     bool Pressed() const;
     void PaintDropDown();
     void PaintButton();
+    void PaintBase();
     bool FEtched = false;
     bool FFocused = false;
     bool FHot = false;

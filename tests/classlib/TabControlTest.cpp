@@ -16,6 +16,16 @@ using namespace ClassLib;
 
 namespace {
 
+// A tab control on a shown form; the form owns it.
+template <class T = TCustomTabControl>
+T* ShownTabControl(TForm& form) {
+    form.SetBounds(0, 0, 400, 300);
+    auto* tabs = new T(&form);
+    tabs->SetParent(&form);
+    tabs->SetBounds(10, 10, 300, 200);
+    return tabs;
+}
+
 TEST(TabControl, TabsAndSelectionSurviveTheWindowBeingMade) {
     REQUIRE_DISPLAY();
     TForm form(nullptr);
@@ -82,10 +92,7 @@ protected:
 TEST(TabControl, UserSelectionAsksFirstAndReportsAfter) {
     REQUIRE_DISPLAY();
     TForm form(nullptr);
-    form.SetBounds(0, 0, 400, 300);
-    auto* tabs = new TProtocolTabs(&form);
-    tabs->SetParent(&form);
-    tabs->SetBounds(10, 10, 300, 200);
+    auto* tabs = ShownTabControl<TProtocolTabs>(form);
     for (const wchar_t* text : {L"A", L"B", L"C"}) tabs->AddTab(text);
     tabs->SetTabIndex(0);
     form.Show();
@@ -108,10 +115,7 @@ TEST(TabControl, UserSelectionAsksFirstAndReportsAfter) {
 TEST(TabControl, ImagesReserveRoomAndFollowTheirList) {
     REQUIRE_DISPLAY();
     TForm form(nullptr);
-    form.SetBounds(0, 0, 400, 300);
-    auto* tabs = new TCustomTabControl(&form);
-    tabs->SetParent(&form);
-    tabs->SetBounds(10, 10, 300, 200);
+    auto* tabs = ShownTabControl(form);
     tabs->AddTab(L"Text");
     form.Show();
     TestSupport::PumpMessages();

@@ -54,6 +54,13 @@ protected:
     }
     void TearDown() override { Form.reset(); }
 
+    void PersistTo(TPersistenceLocation location, const std::wstring& key, const std::wstring& section) {
+        TPersistence* settings = Control->PersistPagesState();
+        settings->SetLocation(location);
+        settings->SetKey(key);
+        settings->SetSection(section);
+        settings->SetEnabled(true);
+    }
     TAdvTabSheet* AddPage(const std::wstring& caption) {
         auto* page = new TAdvTabSheet(Form.get());
         page->SetName(L"Sheet" + std::to_wstring(Pages.size()));
@@ -604,10 +611,7 @@ std::filesystem::path TempIni() {
 TEST_F(PageControlWindow, StateIsWrittenInTheIniLayoutAndReadBack) {
     const std::filesystem::path file = TempIni();
     std::filesystem::remove(file);
-    Control->PersistPagesState()->SetLocation(plIniFile);
-    Control->PersistPagesState()->SetKey(file.wstring());
-    Control->PersistPagesState()->SetSection(L"Tabs");
-    Control->PersistPagesState()->SetEnabled(true);
+    PersistTo(plIniFile, file.wstring(), L"Tabs");
     Build(3);
     Pages[0]->SetCaption(L"a");
     Pages[2]->SetCaption(L"b");
@@ -625,10 +629,7 @@ TEST_F(PageControlWindow, StateIsWrittenInTheIniLayoutAndReadBack) {
     // The next run closes the same pages again; a renamed page is found by its caption.
     Pages.clear();
     SetUp();
-    Control->PersistPagesState()->SetLocation(plIniFile);
-    Control->PersistPagesState()->SetKey(file.wstring());
-    Control->PersistPagesState()->SetSection(L"Tabs");
-    Control->PersistPagesState()->SetEnabled(true);
+    PersistTo(plIniFile, file.wstring(), L"Tabs");
     AddPage(L"a");
     AddPage(L"x");
     TAdvTabSheet* renamed = AddPage(L"b");
@@ -645,9 +646,7 @@ TEST_F(PageControlWindow, StateIsWrittenInTheIniLayoutAndReadBack) {
 TEST_F(PageControlWindow, StateRoundTripsThroughTheRegistry) {
     const std::wstring key = L"Software\\AtCmdGenTests\\PageControlState";
     TRegistry().DeleteKey(L"\\Software\\AtCmdGenTests");
-    Control->PersistPagesState()->SetKey(key);
-    Control->PersistPagesState()->SetSection(L"Main");
-    Control->PersistPagesState()->SetEnabled(true);
+    PersistTo(plRegistry, key, L"Main");
     Build(3);
     Control->CloseOpenedTab(Pages[1]);
     Form.reset();
@@ -661,9 +660,7 @@ TEST_F(PageControlWindow, StateRoundTripsThroughTheRegistry) {
     }
     Pages.clear();
     SetUp();
-    Control->PersistPagesState()->SetKey(key);
-    Control->PersistPagesState()->SetSection(L"Main");
-    Control->PersistPagesState()->SetEnabled(true);
+    PersistTo(plRegistry, key, L"Main");
     Build(3);
     ASSERT_EQ(Control->ClosedTabCount(), 1);
     EXPECT_EQ(Control->ClosedTabs(0), Pages[1]);
@@ -675,10 +672,7 @@ TEST_F(PageControlWindow, StateRoundTripsThroughTheRegistry) {
 TEST_F(PageControlWindow, AClosedPageDestroyedBeforeTheControlLeavesTheList) {
     const std::filesystem::path file = TempIni();
     std::filesystem::remove(file);
-    Control->PersistPagesState()->SetLocation(plIniFile);
-    Control->PersistPagesState()->SetKey(file.wstring());
-    Control->PersistPagesState()->SetSection(L"Tabs");
-    Control->PersistPagesState()->SetEnabled(true);
+    PersistTo(plIniFile, file.wstring(), L"Tabs");
     Build(3);
     Control->CloseOpenedTab(Pages[0]);
     Control->CloseOpenedTab(Pages[1]);
