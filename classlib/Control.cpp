@@ -1414,6 +1414,8 @@ void TWinControl::Dispatch(TMessage& message) {
         case WM_KEYDOWN: case WM_SYSKEYDOWN: WMKeyDown(message); return;
         case WM_KEYUP: case WM_SYSKEYUP: WMKeyUp(message); return;
         case WM_CHAR: WMChar(message); return;
+        case WM_SYSCHAR: WMSysChar(message); return;
+        case CM_DIALOGCHAR: CMDialogChar(message); return;
         case WM_SETCURSOR: WMSetCursor(message); return;
         case WM_COMMAND: WMCommand(message); return;
         case WM_NOTIFY: WMNotify(message); return;
@@ -1609,8 +1611,44 @@ void TWinControl::WMKeyUp(TMessage& message) {
 }
 
 void TWinControl::WMChar(TMessage& message) {
-    if (DeliverKey<wchar_t>(this, message, [](TWinControl* to, wchar_t& key) { to->KeyPress(key); }))
-        DefaultHandler(message);
+    if (!DeliverKey<wchar_t>(this, message, [](TWinControl* to, wchar_t& key) { to->KeyPress(key); })) return;
+    // A character the control does not type (a button, a panel) may be another control's
+    // accelerator, as in a dialog; a control that takes characters keeps them.
+    const LRESULT code = FHandle ? ::SendMessageW(FHandle, WM_GETDLGCODE, message.WParam, 0) : 0;
+    if (!(code & (DLGC_WANTCHARS | DLGC_WANTALLKEYS | DLGC_HASSETSEL)) && message.WParam > L' ' && DialogChar(message))
+        return;
+    DefaultHandler(message);
+}
+
+void TWinControl::WMSysChar(TMessage& message) {
+    // Alt with a letter: a control's accelerator, else the system's (menus, the beep).
+    if (DialogChar(message)) return;
+    DefaultHandler(message);
+}
+
+bool TWinControl::DialogChar(const TMessage& message) {
+    TCustomForm* form = ParentForm();
+    TWinControl* target = form ? static_cast<TWinControl*>(form) : this;
+    return target->Perform(CM_DIALOGCHAR, message.WParam, message.LParam) != 0;
+}
+
+void TWinControl::CMDialogChar(TMessage& message) {
+    Broadcast(message);
+}
+
+bool IsAccel(wchar_t key, const std::wstring& caption) {
+    for (size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != L'&') continue;
+        if (caption[i + 1] == L'&') {
+            ++i;  // "&&" is an ampersand, not a mark
+            continue;
+        }
+        const auto upper = [](wchar_t c) {
+            return wchar_t(reinterpret_cast<UINT_PTR>(::CharUpperW(reinterpret_cast<LPWSTR>(UINT_PTR(c)))));
+        };
+        return upper(caption[i + 1]) == upper(key);
+    }
+    return false;
 }
 
 void TWinControl::WMSetCursor(TMessage& message) {

@@ -566,6 +566,7 @@ protected:
     void WMKeyDown(TMessage& message);
     void WMKeyUp(TMessage& message);
     void WMChar(TMessage& message);
+    void WMSysChar(TMessage& message);
     void WMSetCursor(TMessage& message);
     void WMCommand(TMessage& message);
     void WMNotify(TMessage& message);
@@ -576,6 +577,10 @@ protected:
     void WMNCDestroy(TMessage& message);
     void CNCtlColor(TMessage& message);
     void CMDialogKey(TMessage& message);
+    // Accelerators: the children are asked in turn, each passing it on to its own.
+    void CMDialogChar(TMessage& message);
+    // Offers a typed character to the form as an accelerator; true when a control took it.
+    bool DialogChar(const TMessage& message);
     void CMRecreateWnd(TMessage& message);
 
     HWND FHandle = nullptr;
@@ -653,6 +658,10 @@ private:
     void WMPaint(TMessage& message);
     std::unique_ptr<TControlCanvas> FCanvas;
 };
+
+// True when `caption` marks `key` as its accelerator ("&Copy" for c or C; "&&" is a
+// plain ampersand). The letter compares without regard to case.
+bool IsAccel(wchar_t key, const std::wstring& caption);
 
 // Runs `action`; an exception that escapes it goes to the application's handler.
 // Every window procedure, timer and hook of the library calls its work through this.
