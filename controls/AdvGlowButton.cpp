@@ -11,6 +11,7 @@
 #include "classlib/Properties.h"
 #include "classlib/StringList.h"
 #include "classlib/Timer.h"
+#include "graphics/GDIPicture.h"
 
 namespace AdvGlowButton {
 
@@ -114,6 +115,10 @@ void TShortCutHintWindow::Dispatch(TMessage& message) {
 TAdvCustomGlowButton::TAdvCustomGlowButton(TComponent* owner)
     : TCustomControl(owner),
       FAppearance(std::make_unique<TGlowButtonAppearance>()),
+      FPicture(std::make_unique<GDIPicture::TGDIPPicture>()),
+      FDisabledPicture(std::make_unique<GDIPicture::TGDIPPicture>()),
+      FHotPicture(std::make_unique<GDIPicture::TGDIPPicture>()),
+      FDownPicture(std::make_unique<GDIPicture::TGDIPPicture>()),
       FNotes(std::make_unique<TStringList>()),
       FNotesFont(std::make_unique<TFont>()),
       FImageChangeLink(std::make_unique<TChangeLink>()),
@@ -125,6 +130,9 @@ TAdvCustomGlowButton::TAdvCustomGlowButton(TComponent* owner)
     Font()->SetHeight(-11);
     SetParentFont(true);
     FAppearance->OnChange = [this](TObject*) { AppearanceChanged(); };
+    // A new normal or disabled picture may change the size the button needs.
+    FPicture->SetOnChange([this](TObject*) { UpdateAutoSize(); });
+    FDisabledPicture->SetOnChange([this](TObject*) { UpdateAutoSize(); });
     FNotes->OnChange = [this](TObject*) {
         if (FAutoSize) UpdateAutoSize();
     };
@@ -152,6 +160,10 @@ const TPropertyList& TAdvCustomGlowButton::Published() {
               AdvGDIP::aaClearType)
         .Add(L"AutoSize", &B::AutoSize, &B::SetAutoSize, false)
         .Add(L"DoubleBuffered", &B::DoubleBuffered, &B::SetDoubleBuffered, true)
+        .SubObject(L"Picture", &B::Picture)
+        .SubObject(L"DisabledPicture", &B::DisabledPicture)
+        .SubObject(L"HotPicture", &B::HotPicture)
+        .SubObject(L"DownPicture", &B::DownPicture)
         .Add(L"Cancel", &B::Cancel, &B::SetCancel, false)
         .Add(L"Default", &B::Default, &B::SetDefault, false)
         .Enum(L"FocusType", L"TFocusType", &B::FocusType, &B::SetFocusType,
@@ -234,6 +246,11 @@ std::wstring TAdvCustomGlowButton::Version() const {
 void TAdvCustomGlowButton::SetAppearance(const TGlowButtonAppearance* value) {
     FAppearance->Assign(value);
 }
+
+void TAdvCustomGlowButton::SetPicture(const GDIPicture::TGDIPPicture* value) { FPicture->Assign(value); }
+void TAdvCustomGlowButton::SetDisabledPicture(const GDIPicture::TGDIPPicture* value) { FDisabledPicture->Assign(value); }
+void TAdvCustomGlowButton::SetHotPicture(const GDIPicture::TGDIPPicture* value) { FHotPicture->Assign(value); }
+void TAdvCustomGlowButton::SetDownPicture(const GDIPicture::TGDIPPicture* value) { FDownPicture->Assign(value); }
 
 void TAdvCustomGlowButton::AppearanceChanged() {
     Invalidate();
@@ -392,6 +409,10 @@ void TAdvCustomGlowButton::Assign(const TPersistent* source) {
     FNotes->Assign(from->FNotes.get());
     FNotesFont->Assign(from->FNotesFont.get());
     SetParentFont(from->ParentFont());
+    FPicture->Assign(from->FPicture.get());
+    FDisabledPicture->Assign(from->FDisabledPicture.get());
+    FHotPicture->Assign(from->FHotPicture.get());
+    FDownPicture->Assign(from->FDownPicture.get());
     SetPopupMenu(from->PopupMenu());
     SetPosition(from->FPosition);
     SetInitRepeatPause(from->FInitRepeatPause);

@@ -24,6 +24,10 @@ class TStringList;
 class TTimer;
 }
 
+namespace GDIPicture {
+class TGDIPPicture;
+}
+
 namespace AdvGlowButton {
 
 enum TAdvButtonStyle { bsButton, bsCheck };
@@ -110,6 +114,15 @@ public:
     ~TAdvCustomGlowButton() override;
 
     TGlowButtonAppearance* Appearance() const { return FAppearance.get(); }
+    // Pictures per look; assigning copies.
+    GDIPicture::TGDIPPicture* Picture() const { return FPicture.get(); }
+    void SetPicture(const GDIPicture::TGDIPPicture* value);
+    GDIPicture::TGDIPPicture* DisabledPicture() const { return FDisabledPicture.get(); }
+    void SetDisabledPicture(const GDIPicture::TGDIPPicture* value);
+    GDIPicture::TGDIPPicture* HotPicture() const { return FHotPicture.get(); }
+    void SetHotPicture(const GDIPicture::TGDIPPicture* value);
+    GDIPicture::TGDIPPicture* DownPicture() const { return FDownPicture.get(); }
+    void SetDownPicture(const GDIPicture::TGDIPPicture* value);
     void SetAppearance(const TGlowButtonAppearance* value);
     ClassLib::TStringList* Notes() const { return FNotes.get(); }
     ClassLib::TFont* NotesFont() const { return FNotesFont.get(); }
@@ -294,7 +307,12 @@ private:
     void PaintNow();
     float Scale();
 
+    // The glyph size the picture rule gives (fixed, height-scaled or natural: 0, 0).
+    ClassLib::TSize PictureGlyphSize(ClassLib::TSize current) const;
+    GDIPicture::TGDIPPicture* PictureForPaint() const;
+
     std::unique_ptr<TGlowButtonAppearance> FAppearance;
+    std::unique_ptr<GDIPicture::TGDIPPicture> FPicture, FDisabledPicture, FHotPicture, FDownPicture;
     std::unique_ptr<ClassLib::TStringList> FNotes;
     std::unique_ptr<ClassLib::TFont> FNotesFont;
     std::unique_ptr<ClassLib::TChangeLink> FImageChangeLink, FDisabledImageChangeLink, FHotImageChangeLink;

@@ -8,6 +8,8 @@
 #include "classlib/StringList.h"
 #include "classlib/Timer.h"
 #include "controls/AdvGlowButton.h"
+#include "graphics/AdvGlobalStream.h"
+#include "graphics/GDIPicture.h"
 
 namespace AdvGlowButton {
 
@@ -33,6 +35,44 @@ void Take(TGlowFace& face, const TGlowLook& look) {
     face.Gradient = look.Gradient;
     face.GradientMirror = look.GradientMirror;
 }
+
+// A button picture as the painter sees it.
+class TPictureOnFace final : public IGlowPicture {
+public:
+    explicit TPictureOnFace(GDIPicture::TGDIPPicture* picture) : FPicture(picture) {}
+    bool Empty() const override { return FPicture->Empty(); }
+    TSize Size() const override { return {FPicture->Width(), FPicture->Height()}; }
+    void DrawAt(TCanvas* canvas, int x, int y, int maxWidth, int maxHeight) const override {
+        AdvGDIP::TGPGraphics graphics(canvas->Handle());
+        const int w = ClampSize(maxWidth, FPicture->Width()), h = ClampSize(maxHeight, FPicture->Height());
+        if (FPicture->HasSVG()) {
+            FPicture->DrawSVG(&graphics, float(x), float(y), float(w), float(h));
+            return;
+        }
+        // No exception may leave a paint: a picture whose memory block cannot be had is skipped.
+        const ClassLib::TBytes& bytes = FPicture->Data();
+        const AdvGlobalStream::TOpenedImage opened =
+            AdvGlobalStream::OpenImage(bytes.data(), bytes.size(), AdvGlobalStream::TNoMemory::Skip);
+        if (!opened) return;
+        AdvGDIP::TGPImageAttributes attributes;
+        if (FPicture->GetPictureFormat() == GDIPicture::pfBMP) {
+            // A bitmap's bottom-left pixel is its transparent colour.
+            AdvGDIP::TGPBitmap pixels(opened.Stream.get());
+            AdvGDIP::ARGB key = 0;
+            pixels.GetPixel(0, int(pixels.GetHeight()) - 1, key);
+            attributes.SetColorKey(key, key);
+        }
+        // The clamped part at its clamped size: a picture larger than the face is cut, not squeezed.
+        graphics.DrawImageRectRect(opened.Image.get(), AdvGDIP::TGPRectF(float(x), float(y), float(w), float(h)), 0, 0,
+                                   float(w), float(h), AdvGDIP::UnitPixel, &attributes);
+    }
+    void DrawStretched(TCanvas* canvas, const TRect& rect) const override {
+        AdvGDIP::TGPGraphics graphics(canvas->Handle());
+        FPicture->DrawImageRect(&graphics, rect.Left, rect.Top, rect.Width(), rect.Height());
+    }
+private:
+    GDIPicture::TGDIPPicture* FPicture;
+};
 
 bool IsOffice2003(AdvStyleIF::TOVTStyle style) {
     using namespace AdvStyleIF;
@@ -167,6 +207,25 @@ TGlowFace TAdvCustomGlowButton::FaceForPaint(bool calcOnly) {
     return face;
 }
 
+GDIPicture::TGDIPPicture* TAdvCustomGlowButton::PictureForPaint() const {
+    if (!Enabled() && !FDisabledPicture->Empty()) return FDisabledPicture.get();
+    if (FHot && !FHotPicture->Empty()) return FHotPicture.get();
+    if (FState == absDown || (FState == absExclusive && FDownChecked && FGroupIndex >= 1))
+        return FDownPicture->Empty() ? FPicture.get() : FDownPicture.get();
+    return FPicture.get();
+}
+
+TSize TAdvCustomGlowButton::PictureGlyphSize(TSize current) const {
+    if (FPicture->Empty()) return current;
+    if (FPictureWidth > 0 && FPictureHeight > 0) return {FPictureWidth, FPictureHeight};
+    if (FPictureWidth == 0 && FPictureHeight == 0) {
+        const int h = Height() - 8;
+        const int w = FPicture->Height() < 1 ? h : int(std::nearbyint(double(FPicture->Width()) * h / FPicture->Height()));
+        return {w, h};
+    }
+    return current;
+}
+
 void TAdvCustomGlowButton::PaintParentBackground(HDC dc, HRGN clip) {
     TWinControl* parent = Parent();
     if (!parent || !parent->HandleAllocated()) return;
@@ -221,7 +280,11 @@ void TAdvCustomGlowButton::Paint() {
             face.WideCaption.clear();
         }
     }
-    face.PictureSize = glyphSize;
+    GDIPicture::TGDIPPicture* picture = PictureForPaint();
+    if (FAutoSize && FToolBar.ButtonSizeState < bsLarge && face.Images && FImageIndex >= 0) picture = nullptr;
+    const TPictureOnFace pictureOnFace(picture ? picture : FPicture.get());
+    face.Picture = picture ? &pictureOnFace : nullptr;
+    face.PictureSize = PictureGlyphSize(glyphSize);
     if (FDoAutoSize || (FFirstPaint && FAutoSize)) {
         face.CalcOnly = true;
         const TSize content = DrawGlowButton(canvas, ClientRect(), face);
