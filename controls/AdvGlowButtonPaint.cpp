@@ -438,7 +438,8 @@ TSize DrawGlowButton(ClassLib::TCanvas* canvas, const TRect& rect, const TGlowFa
             g.MeasureString(text.c_str(), int(text.size()), font.get(), lr2, format.get(), textBox);
             tw = textBox.Width;
             th = textBox.Height;
-            if (iw > 0) lrW -= float(iw + s);
+            // The glyph takes its width beside the caption, not above or below it.
+            if (iw > 0 && IsLayoutHorizontal(f.Layout)) lrW -= float(iw + s);
             if (hasNotes) {
                 auto notesFamily = FamilyOf(f.NotesFont);
                 TGPFont notesFont(notesFamily.get(), float(f.NotesFont->Size()), GdiplusStyle(f.NotesFont), UnitPoint);
