@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 
 #include "classlib/Application.h"
@@ -484,4 +485,32 @@ TEST_F(GlowButtonWindow, KeyTipSitsWhereItsPositionSays) {
     EXPECT_EQ(tip.top, origin.Y + button->Height());
     EXPECT_EQ(button->ShortCutHintWindow()->ColorTo(), button->Appearance()->Color());
     button->HideShortCutHint();
+}
+
+TEST_F(GlowButtonWindow, ThePaintedDropDownPartIsThePressZone) {
+    REQUIRE_DISPLAY();
+    if (const char* expected = std::getenv("ATGEN_EXPECT_DPI")) {
+        HDC screen = ::GetDC(nullptr);
+        EXPECT_EQ(::GetDeviceCaps(screen, LOGPIXELSY), std::atoi(expected));
+        ::ReleaseDC(nullptr, screen);
+    }
+    TAdvGlowButton* button = Button(L"Paste");
+    button->SetDropDownButton(true);
+    button->SetRounded(false);
+    TGlowButtonAppearance* a = button->Appearance();
+    a->SetBorderColorHot(clBlack);
+    for (auto set : {&TGlowButtonAppearance::SetColorHot, &TGlowButtonAppearance::SetColorHotTo,
+                     &TGlowButtonAppearance::SetColorMirrorHot, &TGlowButtonAppearance::SetColorMirrorHotTo})
+        (a->*set)(clWhite);
+    GlowSpeed = 0;
+    button->Perform(CM_MOUSEENTER);
+    button->Repaint();
+    // The split line sits on the first pixel of the part a press drops down from.
+    const int splitX = button->Width() - button->GetDropDownPartWidth();
+    HDC dc = ::GetDC(button->Handle());
+    const COLORREF line = ::GetPixel(dc, splitX, button->Height() / 2);
+    const COLORREF before = ::GetPixel(dc, splitX - 1, button->Height() / 2);
+    ::ReleaseDC(button->Handle(), dc);
+    EXPECT_EQ(line, COLORREF(0));
+    EXPECT_NE(before, COLORREF(0));
 }
