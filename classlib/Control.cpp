@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <optional>
 
+#include "classlib/Actions.h"
 #include "classlib/Application.h"
 #include "classlib/Exceptions.h"
 #include "classlib/Form.h"
@@ -638,6 +639,7 @@ void TControl::SetPopupMenu(TPopupMenu* value) {
 void TControl::Notification(TComponent* component, TOperation operation) {
     TComponent::Notification(component, operation);
     if (operation == opRemove && component == FPopupMenu) FPopupMenu = nullptr;
+    if (operation == opRemove && FActionLink && component == FActionLink->Action()) FActionLink.reset();
 }
 
 std::wstring TControl::GetText() const { return FText; }
@@ -726,7 +728,35 @@ void TControl::Loaded() {
     RememberAnchorOrigin();
 }
 
-void TControl::Click() { FireEvent(OnClick, this); }
+void TControl::Click() {
+    // A control with an action runs the action: its OnExecute is the click's handler.
+    if (FActionLink && FActionLink->Action()) FActionLink->Execute(this);
+    else FireEvent(OnClick, this);
+}
+
+TBasicAction* TControl::Action() const { return FActionLink ? FActionLink->Action() : nullptr; }
+
+void TControl::SetAction(TBasicAction* value) {
+    if (!value) {
+        FActionLink.reset();
+        return;
+    }
+    if (!FActionLink) FActionLink = CreateActionLink();
+    FActionLink->SetAction(value);
+    ActionChange(value, HasState(csLoading));
+    value->FreeNotification(this);
+}
+
+std::unique_ptr<TControlActionLink> TControl::CreateActionLink() { return std::make_unique<TControlActionLink>(this); }
+
+void TControl::ActionChange(TObject* sender, bool checkDefaults) {
+    auto* action = dynamic_cast<TCustomAction*>(sender);
+    if (!action) return;
+    if (!checkDefaults || Caption().empty()) SetCaption(action->Caption());
+    if (!checkDefaults || Enabled()) SetEnabled(action->Enabled());
+    if (!checkDefaults || Hint().empty()) SetHint(action->Hint());
+    if (!checkDefaults || Visible()) SetVisible(action->Visible());
+}
 void TControl::DblClick() { FireEvent(OnDblClick, this); }
 
 void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {

@@ -21,7 +21,9 @@
 
 namespace ClassLib {
 
+class TBasicAction;
 class TControl;
+class TControlActionLink;
 class TFont;
 class TPopupMenu;
 class TWinControl;
@@ -280,6 +282,10 @@ public:
     void SetParentShowHint(bool value);
     TPopupMenu* PopupMenu() const { return FPopupMenu; }
     void SetPopupMenu(TPopupMenu* value);
+    // The action this control shows and runs on a click (through its action link), or null.
+    TBasicAction* Action() const;
+    void SetAction(TBasicAction* value);
+    TControlActionLink* ActionLink() const { return FActionLink.get(); }
 
     // Caption and Text are one value; a windowed control keeps it in its window.
     virtual std::wstring GetText() const;
@@ -353,6 +359,12 @@ public:
     virtual void DoEndDrag(TObject* target, int x, int y);
 
 protected:
+    friend class TControlActionLink;
+    // The action (or one of its values) changed: the control takes its caption, enabled
+    // state, hint and visibility; with checkDefaults only where the control still has its own defaults.
+    virtual void ActionChange(TObject* sender, bool checkDefaults);
+    // The link a new action gets; descendants that follow more of the action make their own.
+    virtual std::unique_ptr<TControlActionLink> CreateActionLink();
     // A left press on a control with DragMode dmAutomatic starts a drag (after the threshold).
     virtual void BeginAutoDrag();
     // Mouse messages while this control is dragged; true when the drag used the message.
@@ -422,6 +434,7 @@ private:
     std::wstring FHint;
     TPopupMenu* FPopupMenu = nullptr;
     TDragMode FDragMode = dmManual;
+    std::unique_ptr<TControlActionLink> FActionLink;
 };
 
 // Window creation parameters: CreateParams fills them, CreateWnd makes the window.

@@ -675,12 +675,29 @@ void TAdvCustomGlowButton::ReleaseLeft(TMessage& message) {
         FHasMouse = FMouseDown = FMouseEnter = FHot = FInButton = false;
     }
     FMouseDown = FLeftDown = false;
+    auto* action = dynamic_cast<ClassLib::TCustomAction*>(Action());
     if (FStyle == bsCheck && inside) {
-        SetDown(!FDownChecked);
+        // An action that toggled the state itself since the press has the last word.
+        if (!action || FDownChecked == FCheckBeforeAction) SetDown(!FDownChecked);
         FStepPush = 0;
     }
+    bool inheritedRan = false;
+    const auto runInherited = [&] {
+        if (FGotButtonClick) SetControlState(ControlState() | csClicked);
+        FGotButtonClick = false;
+        TCustomControl::Dispatch(message);
+        inheritedRan = true;
+    };
     if (FDragging && (FDropDownButton || !IsMenuButton())) {
         FDragging = false;
+        if (FGroupIndex != 0 && action && (FCheckLinked || FGroupIndexLinked)) {
+            runInherited();
+            return;
+        }
+        if (FStyle == bsCheck && FGroupIndex == 0 && action) {
+            runInherited();
+            if (FCheckLinked || FGroupIndexLinked || action->AutoCheck()) return;
+        }
         if (FGroupIndex != 0) {
             if (inside) {
                 SetDown(!FDownChecked);
@@ -698,9 +715,7 @@ void TAdvCustomGlowButton::ReleaseLeft(TMessage& message) {
         }
         RefreshMouseTracking();
     }
-    if (FGotButtonClick) SetControlState(ControlState() | csClicked);
-    FGotButtonClick = false;
-    if (!FDroppedDown) TCustomControl::Dispatch(message);
+    if (!inheritedRan && !FDroppedDown) runInherited();
     if (FStyle == bsCheck || FGroupIndex > 0) {
         Repaint();
         Invalidate();
@@ -984,6 +999,112 @@ void TAdvCustomGlowButton::ShowShortCutHint() {
 
 void TAdvCustomGlowButton::HideShortCutHint() {
     if (FShortCutHint) FShortCutHint->ReleaseHandle();
+}
+
+}  // namespace AdvGlowButton
+
+namespace AdvGlowButton {
+
+// ---- actions ----
+
+TAdvGlowButtonActionLink::TAdvGlowButtonActionLink(TAdvCustomGlowButton* client)
+    : TControlActionLink(client), FButton(client) {}
+
+bool TAdvGlowButtonActionLink::IsCheckedLinked() const {
+    const bool linked = TControlActionLink::IsCheckedLinked() && CustomAction()->Checked() == FButton->Down();
+    FButton->FCheckLinked = linked;
+    return linked;
+}
+
+bool TAdvGlowButtonActionLink::IsGroupIndexLinked() const {
+    const bool linked = CustomAction() && CustomAction()->GroupIndex() == FButton->GroupIndex();
+    FButton->FGroupIndexLinked = linked;
+    return linked;
+}
+
+bool TAdvGlowButtonActionLink::IsHelpLinked() const {
+    const ClassLib::TCustomAction* action = CustomAction();
+    return action && action->HelpContext() == FButton->HelpContext() &&
+           action->HelpKeyword() == FButton->HelpKeyword() && action->HelpType() == FButton->HelpType();
+}
+
+bool TAdvGlowButtonActionLink::IsImageIndexLinked() const {
+    return TControlActionLink::IsImageIndexLinked() && CustomAction()->ImageIndex() == FImageIndex;
+}
+
+void TAdvGlowButtonActionLink::SetChecked(bool value) {
+    if (IsCheckedLinked()) FButton->SetDown(value);
+}
+
+void TAdvGlowButtonActionLink::SetGroupIndex(int value) {
+    if (IsGroupIndexLinked()) FButton->SetGroupIndex(value);
+}
+
+void TAdvGlowButtonActionLink::SetHelpContext(int value) {
+    if (IsHelpLinked()) FButton->SetHelpContext(value);
+}
+
+void TAdvGlowButtonActionLink::SetHelpKeyword(const std::wstring& value) {
+    if (IsHelpLinked()) FButton->SetHelpKeyword(value);
+}
+
+void TAdvGlowButtonActionLink::SetHelpType(ClassLib::THelpType value) {
+    if (IsHelpLinked()) FButton->SetHelpType(value);
+}
+
+void TAdvGlowButtonActionLink::SetImageIndex(int value) {
+    // The button follows the action's image only while it still shows the action's image.
+    if (!IsImageIndexLinked()) return;
+    FImageIndex = value;
+    FButton->Invalidate();
+    FButton->SetImageIndex(value);
+}
+
+void TAdvGlowButtonActionLink::Change() {
+    if (const ClassLib::TCustomAction* action = CustomAction()) FImageIndex = action->ImageIndex();
+    TControlActionLink::Change();
+}
+
+std::unique_ptr<ClassLib::TControlActionLink> TAdvCustomGlowButton::CreateActionLink() {
+    return std::make_unique<TAdvGlowButtonActionLink>(this);
+}
+
+void TAdvCustomGlowButton::ActionChange(ClassLib::TObject* sender, bool checkDefaults) {
+    TCustomControl::ActionChange(sender, checkDefaults);
+    if (auto* action = dynamic_cast<ClassLib::TCustomAction*>(sender)) {
+        if (checkDefaults || FGroupIndex == 0) SetGroupIndex(action->GroupIndex());
+        SetImageIndex(action->ImageIndex());
+        SetDown(action->Checked());
+    }
+    if (FAutoSize && Parent() && HandleAllocated()) {
+        FDoAutoSize = true;
+        PaintNow();
+        FDoAutoSize = false;
+    }
+}
+
+void TAdvCustomGlowButton::ApplyActionImages(TGlowFace& face) {
+    auto* action = dynamic_cast<ClassLib::TCustomAction*>(Action());
+    if (!action || action->ImageIndex() < 0 || !action->ActionList()) return;
+    ClassLib::TCustomActionList* list = action->ActionList();
+    const auto take = [&](ClassLib::TCustomImageList* images, bool enabled) {
+        if (!images || (face.Images && FImageListType != ipActionList)) return;
+        face.Images = images;
+        face.ImageEnabled = enabled;
+        face.ImageIndex = action->ImageIndex();
+        FImageIndex = action->ImageIndex();
+    };
+    if (auto* manager = dynamic_cast<ClassLib::TCustomActionManager*>(list)) {
+        const bool large = FToolBar.ButtonSizeState == bsLarge;
+        if (!Enabled()) {
+            if (large && manager->LargeDisabledImages()) take(manager->LargeDisabledImages(), true);
+            else if (manager->DisabledImages()) take(manager->DisabledImages(), true);
+        }
+        if (Enabled() || !face.Images)
+            take(large && manager->LargeImages() ? manager->LargeImages() : manager->Images(), Enabled());
+        return;
+    }
+    take(list->Images(), Enabled());
 }
 
 }  // namespace AdvGlowButton

@@ -16,6 +16,8 @@
 #include "controls/AdvGlowButtonPaint.h"
 #include "graphics/AdvStyleIF.h"
 
+#include "classlib/Actions.h"
+
 namespace ClassLib {
 class TChangeLink;
 class TCustomImageList;
@@ -83,6 +85,29 @@ protected:
 };
 
 class TAdvCustomGlowButton;
+
+// The action link of a glow button: the checked state, group index, image index and help
+// of an action reach the button.
+class TAdvGlowButtonActionLink : public ClassLib::TControlActionLink {
+public:
+    explicit TAdvGlowButtonActionLink(TAdvCustomGlowButton* client);
+    bool IsCheckedLinked() const override;
+    bool IsGroupIndexLinked() const override;
+    bool IsHelpLinked() const override;
+    bool IsImageIndexLinked() const override;
+    void SetChecked(bool value) override;
+    void SetGroupIndex(int value) override;
+    void SetHelpContext(int value) override;
+    void SetHelpKeyword(const std::wstring& value) override;
+    void SetHelpType(ClassLib::THelpType value) override;
+    void SetImageIndex(int value) override;
+protected:
+    void Change() override;
+private:
+    TAdvCustomGlowButton* FButton;
+    int FImageIndex = -1;  // the image index last passed on
+};
+
 using TGlowButtonDrawEvent =
     std::function<void(ClassLib::TObject* sender, ClassLib::TCanvas* canvas, ClassLib::TRect rect, TGlowButtonState state)>;
 using TSetButtonSizeEvent = std::function<void(ClassLib::TObject* sender, int& width, int& height)>;
@@ -255,6 +280,16 @@ public:
 
     void Click() override;
     void Loaded() override;
+    // Which list wins when an action brings one: the action list's, or the button's own.
+    enum TImageListType { ipActionList, ipOwnLists };
+    TImageListType ImageListType() const { return FImageListType; }
+    void SetImageListType(TImageListType value) { FImageListType = value; }
+    int HelpContext() const { return FHelpContext; }
+    void SetHelpContext(int value) { FHelpContext = value; }
+    const std::wstring& HelpKeyword() const { return FHelpKeyword; }
+    void SetHelpKeyword(const std::wstring& value) { FHelpKeyword = value; }
+    ClassLib::THelpType HelpType() const { return FHelpType; }
+    void SetHelpType(ClassLib::THelpType value) { FHelpType = value; }
     void Assign(const ClassLib::TPersistent* source) override;
     void ChangeScale(int m, int d) override;
 
@@ -262,6 +297,13 @@ public:
     TGlowButtonDrawEvent OnDrawButton;
 
 protected:
+    friend class TAdvGlowButtonActionLink;
+    void ActionChange(ClassLib::TObject* sender, bool checkDefaults) override;
+    std::unique_ptr<ClassLib::TControlActionLink> CreateActionLink() override;
+    // The action's image list and index take part when it has one (paint and measuring).
+    void ApplyActionImages(TGlowFace& face);
+    // The internal image list descendants fill (the data button's glyphs); null until made.
+    ClassLib::TCustomImageList* FInternalImages = nullptr;
     void Paint() override;
     void CreateWnd() override;
     void Dispatch(ClassLib::TMessage& message) override;
@@ -384,6 +426,11 @@ private:
     bool FCheckBeforeAction = false;
     bool FUsingStyles = false;
     bool FHot = false;
+    bool FCheckLinked = false, FGroupIndexLinked = false;
+    TImageListType FImageListType = ipActionList;
+    int FHelpContext = 0;
+    std::wstring FHelpKeyword;
+    ClassLib::THelpType FHelpType = ClassLib::htKeyword;
 };
 
 class TAdvGlowButton : public TAdvCustomGlowButton {

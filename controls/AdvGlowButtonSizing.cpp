@@ -147,6 +147,11 @@ TGlowFace TAdvCustomGlowButton::FaceForPaint(bool calcOnly) {
     }
     face.DisabledImages = FDisabledImages;
     face.ImageIndex = FImageIndex;
+    if (!face.Images && FInternalImages) {
+        face.Images = FInternalImages;
+        face.ImageEnabled = true;
+    }
+    ApplyActionImages(face);
     if (FShowCaption) {
         face.Caption = Caption();
         face.WideCaption = FWideCaption;

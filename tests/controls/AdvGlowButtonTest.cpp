@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "classlib/Actions.h"
 #include "classlib/Application.h"
 #include "classlib/Form.h"
 #include "classlib/Pictures.h"
@@ -513,4 +514,25 @@ TEST_F(GlowButtonWindow, ThePaintedDropDownPartIsThePressZone) {
     ::ReleaseDC(button->Handle(), dc);
     EXPECT_EQ(line, COLORREF(0));
     EXPECT_NE(before, COLORREF(0));
+}
+
+TEST(GlowButtonActionLink, CheckedGroupAndImageFollowTheAction) {
+    TActionList list(nullptr);
+    TAction action(nullptr);
+    action.SetActionList(&list);
+    action.SetGroupIndex(2);
+    action.SetImageIndex(4);
+    TAdvGlowButton button(nullptr);
+    button.SetAction(&action);
+    EXPECT_EQ(button.GroupIndex(), 2);
+    EXPECT_EQ(button.ImageIndex(), 4);
+    action.SetChecked(true);
+    EXPECT_TRUE(button.Down());
+    // The image follows while the button shows the action's image, whatever its group.
+    button.SetGroupIndex(7);
+    action.SetImageIndex(5);
+    EXPECT_EQ(button.ImageIndex(), 5);
+    // The group index follows only while the two agree.
+    action.SetGroupIndex(9);
+    EXPECT_EQ(button.GroupIndex(), 7);
 }
