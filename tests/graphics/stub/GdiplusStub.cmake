@@ -21,3 +21,7 @@ if(TARGET graphics_tests)
     add_dependencies(graphics_tests gdiplus_stub)
     target_compile_definitions(graphics_tests PRIVATE GDIPLUS_STUB_MISSING="${GDIPLUS_STUB_MISSING}")
 endif()
+# The pictures the tests load by resource name.
+if(TARGET graphics_tests)
+    target_sources(graphics_tests PRIVATE "${CMAKE_CURRENT_SOURCE_DIR}/tests/graphics/GraphicsTests.rc")
+endif()
