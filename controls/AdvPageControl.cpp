@@ -1346,6 +1346,25 @@ void TAdvPageControl::CMDialogKey(TMessage& message) {
     TCustomTabControl::Dispatch(message);
 }
 
+void TAdvPageControl::CMDialogChar(TMessage& message) {
+    // The first page (in page order) whose caption marks the character takes it.
+    for (size_t i = 0; i < FPages.size(); ++i) {
+        TAdvTabSheet* page = FPages[i];
+        if (!IsAccel(wchar_t(message.WParam), page->Caption()) || !page->Enabled() || !CanFocus() ||
+            page->TabIndex() < 0)
+            continue;
+        message.Result = 1;
+        bool allow = TCustomTabControl::CanChange();
+        if (OnCanChange) OnCanChange(this, ActivePageIndex(), int(i), allow);
+        if (allow) {
+            SetTabIndex(page->TabIndex());
+            Change();
+        }
+        return;
+    }
+    TCustomTabControl::Dispatch(message);
+}
+
 void TAdvPageControl::Dispatch(TMessage& message) {
     switch (message.Msg) {
         case WM_PAINT: PaintTabs(message); return;
@@ -1356,6 +1375,7 @@ void TAdvPageControl::Dispatch(TMessage& message) {
             }
             break;
         case CM_DIALOGKEY: CMDialogKey(message); return;
+        case CM_DIALOGCHAR: CMDialogChar(message); return;
         case CN_NOTIFY: {
             const UINT code = reinterpret_cast<const NMHDR*>(message.LParam)->code;
             if (code == UINT(TCN_SELCHANGING) && MultiLine()) BeginTabUpdate();

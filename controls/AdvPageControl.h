@@ -431,6 +431,7 @@ private:
     int CloseHeight() const;
     ClassLib::TCanvas* OwnCanvas();
     void CMDialogKey(ClassLib::TMessage& message);
+    void CMDialogChar(ClassLib::TMessage& message);
 
     float FDPIScale = 1.0f;
     std::vector<TAdvTabSheet*> FPages;  // not owned; page order

@@ -264,6 +264,28 @@ TEST_F(PageControlWindow, ArrowKeysTellCanChangeThePageTheyMoveTo) {
     EXPECT_EQ(Control->TabIndex(), 1);
 }
 
+TEST_F(PageControlWindow, AcceleratorsOfCaptionsSelectTheirPage) {
+    Build(3);
+    Pages[0]->SetCaption(L"&Source");
+    Pages[1]->SetCaption(L"&Header");
+    Pages[2]->SetCaption(L"&History");
+    Control->SetActivePageIndex(0);
+    int changes = 0;
+    Control->OnChange = [&changes](TObject*) { ++changes; };
+    EXPECT_EQ(Control->Perform(CM_DIALOGCHAR, L'h', 0), 1);
+    EXPECT_EQ(Control->ActivePage(), Pages[1]) << "the first page that marks the letter";
+    EXPECT_EQ(changes, 1);
+
+    Pages[1]->SetEnabled(false);
+    Control->SetActivePageIndex(0);
+    Control->Perform(CM_DIALOGCHAR, L'H', 0);
+    EXPECT_EQ(Control->ActivePage(), Pages[2]) << "a disabled page is passed over";
+    Control->OnCanChange = [](TObject*, int, int, bool& allow) { allow = false; };
+    EXPECT_EQ(Control->Perform(CM_DIALOGCHAR, L's', 0), 1) << "taken even when the change is refused";
+    EXPECT_EQ(Control->ActivePage(), Pages[2]);
+    EXPECT_EQ(Control->Perform(CM_DIALOGCHAR, L'q', 0), 0);
+}
+
 TEST_F(PageControlWindow, DefaultColoursFollowOnlyWherePagesKeptThem) {
     Build(2);
     EXPECT_EQ(Pages[0]->TabColor(), clBtnFace) << "clNone became the control's default when attached";
