@@ -1067,6 +1067,14 @@ void TAdvPageControl::Loaded() {
     if (FPersistPagesState->Enabled() && !Designing()) LoadPagesState();
 }
 
+bool TAdvPageControl::InsertDescribedChild(TComponent* child) {
+    if (auto sheet = dynamic_cast<TAdvTabSheet*>(child)) {
+        sheet->SetAdvPageControl(this);
+        return true;
+    }
+    return TCustomTabControl::InsertDescribedChild(child);
+}
+
 void TAdvPageControl::ChangeScale(int m, int d) {
     TCustomTabControl::ChangeScale(m, d);
     FDPIScale = AdvStyleIF::GetDPIScale(this, OwnCanvas());

@@ -373,6 +373,8 @@ public:
     TClosedListClick OnClosedListClick;
 
     void Loaded() override;
+    // A sheet described inside the control becomes its page.
+    bool InsertDescribedChild(ClassLib::TComponent* child) override;
     void ChangeScale(int m, int d) override;
     void Dispatch(ClassLib::TMessage& message) override;
     void MouseDown(ClassLib::TMouseButton button, ClassLib::TShiftState shift, int x, int y) override;

@@ -26,6 +26,7 @@
 #include "classlib/Registry.h"
 #include "classlib/Seams.h"
 #include "classlib/StandardControls.h"
+#include "classlib/WindowDescription.h"
 #include "support/PublishedDefaults.h"
 #include "support/WindowTestSupport.h"
 
@@ -335,6 +336,36 @@ TEST_F(PageControlWindow, AnExceptionOfOnShowIsReportedNotRaised) {
     EXPECT_EQ(reported, L"show failed");
     EXPECT_EQ(Control->ActivePage(), Pages[1]);
     EXPECT_TRUE(Pages[1]->Visible());
+}
+
+TEST(PageControlDescription, SheetsDescribedInsideTheControlBecomeItsPages) {
+    TForm form(nullptr);
+    ReadComponentFromText(&form, L"object F: TForm\n"
+                                 L"  object Pages: TAdvPageControl\n"
+                                 L"    Width = 300\n"
+                                 L"    Height = 200\n"
+                                 L"    TabStyle = tsDotNet\n"
+                                 L"    object SheetA: TAdvTabSheet\n"
+                                 L"      Caption = \"Source\"\n"
+                                 L"      ShowClose = True\n"
+                                 L"    end\n"
+                                 L"    object SheetB: TAdvTabSheet\n"
+                                 L"      Caption = \"Header\"\n"
+                                 L"      TabColor = clRed\n"
+                                 L"    end\n"
+                                 L"  end\n"
+                                 L"end");
+    auto* control = dynamic_cast<TAdvPageControl*>(form.FindComponent(L"Pages"));
+    ASSERT_NE(control, nullptr);
+    EXPECT_EQ(control->TabStyle(), tsDotNet);
+    ASSERT_EQ(control->PageCount(), 2);
+    EXPECT_EQ(control->Pages(0)->Name(), L"SheetA");
+    EXPECT_EQ(control->Pages(0)->Parent(), control);
+    EXPECT_EQ(control->Pages(0)->TabText(), L"Source ");
+    EXPECT_EQ(control->TabText(1), L"HeadW");
+    EXPECT_EQ(control->Pages(1)->TabColor(), clRed);
+    EXPECT_EQ(control->Pages(0)->TabColor(), clBtnFace);
+    EXPECT_EQ(control->PlaceholderImages()->Width(), int(std::lround(4 * control->DPIScale()))) << "loaded";
 }
 
 TEST_F(PageControlWindow, PublishedDefaultsHold) {
