@@ -2087,6 +2087,15 @@ void TAdvPageControl::DrawTabOnCanvas(TCanvas* canvas, int i, int& e, int maxBot
             nextActive = FindNextPage(page, true, true) == FActivePage && FActivePage;
         }
         const bool separator = !nextActive || last;
+        // The edge toward the sheet of an inactive tab in the two flat styles.
+        auto InactiveEdge = [&] {
+            switch (position) {
+                case tpTop: Line(canvas, L, B, Rt, B); break;
+                case tpBottom: Line(canvas, L, Tp - 1, Rt, Tp - 1); break;
+                case tpLeft: Line(canvas, Rt, Tp, Rt, B); break;
+                case tpRight: Line(canvas, L - 1, Tp, L - 1, B); break;
+            }
+        };
         switch (FTabStyle) {
             case tsClassic:
                 if (active) {
@@ -2121,12 +2130,7 @@ void TAdvPageControl::DrawTabOnCanvas(TCanvas* canvas, int i, int& e, int maxBot
                         case tpRight: Poly(canvas, {{L - 1, Tp}, {Rt - 1, Tp}, {Rt - 1, B}, {L - 1, B}}); break;
                     }
                 } else {
-                    switch (position) {
-                        case tpTop: Line(canvas, L, B, Rt, B); break;
-                        case tpBottom: Line(canvas, L, Tp - 1, Rt, Tp - 1); break;
-                        case tpLeft: Line(canvas, Rt, Tp, Rt, B); break;
-                        case tpRight: Line(canvas, L - 1, Tp, L - 1, B); break;
-                    }
+                    InactiveEdge();
                     if (separator) {
                         canvas->Pen()->SetColor(FActiveColor);
                         if (position == tpTop || position == tpBottom) {
@@ -2148,12 +2152,7 @@ void TAdvPageControl::DrawTabOnCanvas(TCanvas* canvas, int i, int& e, int maxBot
                         case tpRight: Line(canvas, L - 1, Tp, Rt - 1, Tp); Line(canvas, Rt - 1, B, L - 1, B); break;
                     }
                 } else {
-                    switch (position) {
-                        case tpTop: Line(canvas, L, B, Rt, B); break;
-                        case tpBottom: Line(canvas, L, Tp - 1, Rt, Tp - 1); break;
-                        case tpLeft: Line(canvas, Rt, Tp, Rt, B); break;
-                        case tpRight: Line(canvas, L - 1, Tp, L - 1, B); break;
-                    }
+                    InactiveEdge();
                     if (separator) {
                         switch (position) {
                             case tpTop: {
