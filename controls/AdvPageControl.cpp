@@ -2088,7 +2088,7 @@ void TAdvPageControl::DrawTabOnCanvas(TCanvas* canvas, int i, int& e, int maxBot
         }
         const bool separator = !nextActive || last;
         // The edge toward the sheet of an inactive tab in the two flat styles.
-        auto InactiveEdge = [&] {
+        auto inactiveEdge = [&] {
             switch (position) {
                 case tpTop: Line(canvas, L, B, Rt, B); break;
                 case tpBottom: Line(canvas, L, Tp - 1, Rt, Tp - 1); break;
@@ -2130,7 +2130,7 @@ void TAdvPageControl::DrawTabOnCanvas(TCanvas* canvas, int i, int& e, int maxBot
                         case tpRight: Poly(canvas, {{L - 1, Tp}, {Rt - 1, Tp}, {Rt - 1, B}, {L - 1, B}}); break;
                     }
                 } else {
-                    InactiveEdge();
+                    inactiveEdge();
                     if (separator) {
                         canvas->Pen()->SetColor(FActiveColor);
                         if (position == tpTop || position == tpBottom) {
@@ -2152,7 +2152,7 @@ void TAdvPageControl::DrawTabOnCanvas(TCanvas* canvas, int i, int& e, int maxBot
                         case tpRight: Line(canvas, L - 1, Tp, Rt - 1, Tp); Line(canvas, Rt - 1, B, L - 1, B); break;
                     }
                 } else {
-                    InactiveEdge();
+                    inactiveEdge();
                     if (separator) {
                         switch (position) {
                             case tpTop: {
