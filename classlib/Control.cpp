@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <optional>
 
+#include "classlib/Actions.h"
 #include "classlib/Application.h"
 #include "classlib/Exceptions.h"
 #include "classlib/Form.h"
@@ -638,6 +639,7 @@ void TControl::SetPopupMenu(TPopupMenu* value) {
 void TControl::Notification(TComponent* component, TOperation operation) {
     TComponent::Notification(component, operation);
     if (operation == opRemove && component == FPopupMenu) FPopupMenu = nullptr;
+    if (operation == opRemove && FActionLink && component == FActionLink->Action()) FActionLink.reset();
 }
 
 std::wstring TControl::GetText() const { return FText; }
@@ -726,7 +728,35 @@ void TControl::Loaded() {
     RememberAnchorOrigin();
 }
 
-void TControl::Click() { FireEvent(OnClick, this); }
+void TControl::Click() {
+    // A control with an action runs the action: its OnExecute is the click's handler.
+    if (FActionLink && FActionLink->Action()) FActionLink->Execute(this);
+    else FireEvent(OnClick, this);
+}
+
+TBasicAction* TControl::Action() const { return FActionLink ? FActionLink->Action() : nullptr; }
+
+void TControl::SetAction(TBasicAction* value) {
+    if (!value) {
+        FActionLink.reset();
+        return;
+    }
+    if (!FActionLink) FActionLink = CreateActionLink();
+    FActionLink->SetAction(value);
+    ActionChange(value, HasState(csLoading));
+    value->FreeNotification(this);
+}
+
+std::unique_ptr<TControlActionLink> TControl::CreateActionLink() { return std::make_unique<TControlActionLink>(this); }
+
+void TControl::ActionChange(TObject* sender, bool checkDefaults) {
+    auto* action = dynamic_cast<TCustomAction*>(sender);
+    if (!action) return;
+    if (!checkDefaults || Caption().empty()) SetCaption(action->Caption());
+    if (!checkDefaults || Enabled()) SetEnabled(action->Enabled());
+    if (!checkDefaults || Hint().empty()) SetHint(action->Hint());
+    if (!checkDefaults || Visible()) SetVisible(action->Visible());
+}
 void TControl::DblClick() { FireEvent(OnDblClick, this); }
 
 void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
@@ -1414,6 +1444,8 @@ void TWinControl::Dispatch(TMessage& message) {
         case WM_KEYDOWN: case WM_SYSKEYDOWN: WMKeyDown(message); return;
         case WM_KEYUP: case WM_SYSKEYUP: WMKeyUp(message); return;
         case WM_CHAR: WMChar(message); return;
+        case WM_SYSCHAR: WMSysChar(message); return;
+        case CM_DIALOGCHAR: CMDialogChar(message); return;
         case WM_SETCURSOR: WMSetCursor(message); return;
         case WM_COMMAND: WMCommand(message); return;
         case WM_NOTIFY: WMNotify(message); return;
@@ -1609,8 +1641,44 @@ void TWinControl::WMKeyUp(TMessage& message) {
 }
 
 void TWinControl::WMChar(TMessage& message) {
-    if (DeliverKey<wchar_t>(this, message, [](TWinControl* to, wchar_t& key) { to->KeyPress(key); }))
-        DefaultHandler(message);
+    if (!DeliverKey<wchar_t>(this, message, [](TWinControl* to, wchar_t& key) { to->KeyPress(key); })) return;
+    // A character the control does not type (a button, a panel) may be another control's
+    // accelerator, as in a dialog; a control that takes characters keeps them.
+    const LRESULT code = FHandle ? ::SendMessageW(FHandle, WM_GETDLGCODE, message.WParam, 0) : 0;
+    if (!(code & (DLGC_WANTCHARS | DLGC_WANTALLKEYS | DLGC_HASSETSEL)) && message.WParam > L' ' && DialogChar(message))
+        return;
+    DefaultHandler(message);
+}
+
+void TWinControl::WMSysChar(TMessage& message) {
+    // Alt with a letter: a control's accelerator, else the system's (menus, the beep).
+    if (DialogChar(message)) return;
+    DefaultHandler(message);
+}
+
+bool TWinControl::DialogChar(const TMessage& message) {
+    TCustomForm* form = ParentForm();
+    TWinControl* target = form ? static_cast<TWinControl*>(form) : this;
+    return target->Perform(CM_DIALOGCHAR, message.WParam, message.LParam) != 0;
+}
+
+void TWinControl::CMDialogChar(TMessage& message) {
+    Broadcast(message);
+}
+
+bool IsAccel(wchar_t key, const std::wstring& caption) {
+    for (size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != L'&') continue;
+        if (caption[i + 1] == L'&') {
+            ++i;  // "&&" is an ampersand, not a mark
+            continue;
+        }
+        const auto upper = [](wchar_t c) {
+            return wchar_t(reinterpret_cast<UINT_PTR>(::CharUpperW(reinterpret_cast<LPWSTR>(UINT_PTR(c)))));
+        };
+        return upper(caption[i + 1]) == upper(key);
+    }
+    return false;
 }
 
 void TWinControl::WMSetCursor(TMessage& message) {

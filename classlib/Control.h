@@ -21,7 +21,9 @@
 
 namespace ClassLib {
 
+class TBasicAction;
 class TControl;
+class TControlActionLink;
 class TFont;
 class TPopupMenu;
 class TWinControl;
@@ -280,6 +282,10 @@ public:
     void SetParentShowHint(bool value);
     TPopupMenu* PopupMenu() const { return FPopupMenu; }
     void SetPopupMenu(TPopupMenu* value);
+    // The action this control shows and runs on a click (through its action link), or null.
+    TBasicAction* Action() const;
+    void SetAction(TBasicAction* value);
+    TControlActionLink* ActionLink() const { return FActionLink.get(); }
 
     // Caption and Text are one value; a windowed control keeps it in its window.
     virtual std::wstring GetText() const;
@@ -353,6 +359,12 @@ public:
     virtual void DoEndDrag(TObject* target, int x, int y);
 
 protected:
+    friend class TControlActionLink;
+    // The action (or one of its values) changed: the control takes its caption, enabled
+    // state, hint and visibility; with checkDefaults only where the control still has its own defaults.
+    virtual void ActionChange(TObject* sender, bool checkDefaults);
+    // The link a new action gets; descendants that follow more of the action make their own.
+    virtual std::unique_ptr<TControlActionLink> CreateActionLink();
     // A left press on a control with DragMode dmAutomatic starts a drag (after the threshold).
     virtual void BeginAutoDrag();
     // Mouse messages while this control is dragged; true when the drag used the message.
@@ -422,6 +434,7 @@ private:
     std::wstring FHint;
     TPopupMenu* FPopupMenu = nullptr;
     TDragMode FDragMode = dmManual;
+    std::unique_ptr<TControlActionLink> FActionLink;
 };
 
 // Window creation parameters: CreateParams fills them, CreateWnd makes the window.
@@ -566,6 +579,7 @@ protected:
     void WMKeyDown(TMessage& message);
     void WMKeyUp(TMessage& message);
     void WMChar(TMessage& message);
+    void WMSysChar(TMessage& message);
     void WMSetCursor(TMessage& message);
     void WMCommand(TMessage& message);
     void WMNotify(TMessage& message);
@@ -576,6 +590,10 @@ protected:
     void WMNCDestroy(TMessage& message);
     void CNCtlColor(TMessage& message);
     void CMDialogKey(TMessage& message);
+    // Accelerators: the children are asked in turn, each passing it on to its own.
+    void CMDialogChar(TMessage& message);
+    // Offers a typed character to the form as an accelerator; true when a control took it.
+    bool DialogChar(const TMessage& message);
     void CMRecreateWnd(TMessage& message);
 
     HWND FHandle = nullptr;
@@ -653,6 +671,10 @@ private:
     void WMPaint(TMessage& message);
     std::unique_ptr<TControlCanvas> FCanvas;
 };
+
+// True when `caption` marks `key` as its accelerator ("&Copy" for c or C; "&&" is a
+// plain ampersand). The letter compares without regard to case.
+bool IsAccel(wchar_t key, const std::wstring& caption);
 
 // Runs `action`; an exception that escapes it goes to the application's handler.
 // Every window procedure, timer and hook of the library calls its work through this.

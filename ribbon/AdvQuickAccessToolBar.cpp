@@ -1,0 +1,7 @@
+#include "ribbon/AdvQuickAccessToolBar.h"
+
+namespace AdvToolBar {
+
+CLASSLIB_IMPLEMENT(TAdvQuickAccessToolBar, ClassLib::TCustomControl)
+
+}  // namespace AdvToolBar

@@ -1,0 +1,37 @@
+#pragma once
+// Stand-ins for the docking toolbar classes the glow button knows: a toolbar parent tells
+// its glow buttons its styler's looks. The toolbar work replaces them with the real ones.
+#include "classlib/Control.h"
+#include "controls/AdvGlowButton.h"
+#include "graphics/AdvGDIP.h"
+
+namespace AdvToolBar {
+
+class TCustomAdvToolBarStyler;
+
+// The opaque GDI+ colour of a TColor, system colours resolved: the toolbar painters'
+// name for the glow painter's colour conversion.
+inline AdvGDIP::ARGB ColorToARGB(ClassLib::TColor color) { return AdvGDIP::ColorToOpaqueARGB(color); }
+
+class TAdvCustomToolBar : public ClassLib::TCustomControl {
+    CLASSLIB_CLASS(TAdvCustomToolBar, ClassLib::TCustomControl)
+public:
+    explicit TAdvCustomToolBar(ClassLib::TComponent* owner) : ClassLib::TCustomControl(owner) {}
+};
+
+class TAdvToolBar : public TAdvCustomToolBar, public AdvGlowButton::IGlowButtonStyler {
+    CLASSLIB_CLASS(TAdvToolBar, TAdvCustomToolBar)
+public:
+    static const ClassLib::TPropertyList& Published();
+    explicit TAdvToolBar(ClassLib::TComponent* owner) : TAdvCustomToolBar(owner) {}
+    TCustomAdvToolBarStyler* ToolBarStyler() const { return FToolBarStyler; }
+    // The buttons take the styler's looks at once.
+    void SetToolBarStyler(TCustomAdvToolBarStyler* value);
+    const AdvGlowButton::TGlowButtonAppearance* GlowButtonStylerAppearance() const override;
+protected:
+    void Notification(ClassLib::TComponent* component, ClassLib::TOperation operation) override;
+private:
+    TCustomAdvToolBarStyler* FToolBarStyler = nullptr;
+};
+
+}  // namespace AdvToolBar
