@@ -1,5 +1,6 @@
 #include "controls/AdvGlowButtonDB.h"
 
+#include "classlib/UpdateScope.h"
 #include "classlib/ImageList.h"
 #include "classlib/Pictures.h"
 #include "classlib/Properties.h"
@@ -143,11 +144,7 @@ void TDBAdvGlowButton::DoDataSetAction() {
 
 void TDBAdvGlowButton::UpdateDBEnabled() {
     if (HasState(csDesigning) || HasState(csDestroying) || !FAutoDisable || !FDataLink) return;
-    FUpdating = true;
-    struct TDone {
-        bool& Flag;
-        ~TDone() { Flag = false; }
-    } done{FUpdating};
+    const TFlagScope updating(FUpdating);
     const bool old = Enabled();
     bool enabled = false;
     if (FDataLink->Active()) {
