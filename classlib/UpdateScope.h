@@ -31,4 +31,17 @@ private:
     int FExceptions;  // exceptions in flight when the scope began
 };
 
+// Sets a re-entrancy flag for one scope and puts its old value back, also when the scope
+// is left by an exception.
+class TFlagScope {
+public:
+    explicit TFlagScope(bool& flag) : FFlag(flag), FOld(flag) { flag = true; }
+    ~TFlagScope() { FFlag = FOld; }
+    TFlagScope(const TFlagScope&) = delete;
+    TFlagScope& operator=(const TFlagScope&) = delete;
+private:
+    bool& FFlag;
+    bool FOld;
+};
+
 }  // namespace ClassLib

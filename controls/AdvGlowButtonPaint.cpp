@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <memory>
 
 #include "classlib/Canvas.h"
@@ -235,9 +236,19 @@ int GdiplusStyle(const ClassLib::TFont* font) {
     return style;
 }
 
-std::unique_ptr<TGPFontFamily> FamilyOf(const ClassLib::TFont* font) {
-    auto family = std::make_unique<TGPFontFamily>(font->Name(), nullptr);
-    if (family->lastResult != Ok) family = std::make_unique<TGPFontFamily>(std::wstring(L"Arial"), nullptr);
+// The GDI+ family of a font name, "Arial" when GDI+ has no such family. Looking a family
+// up enumerates the system's fonts, far too slow for every fade tick, so each name is
+// looked up once; like GDI+'s generic families, the few found live as long as the process.
+const TGPFontFamily* FamilyOf(const ClassLib::TFont* font) {
+    static std::map<std::wstring, TGPFontFamily*> families;
+    const auto found = families.find(font->Name());
+    if (found != families.end()) return found->second;
+    auto* family = new TGPFontFamily(font->Name(), nullptr);
+    if (family->lastResult != Ok) {
+        delete family;
+        family = new TGPFontFamily(std::wstring(L"Arial"), nullptr);
+    }
+    families[font->Name()] = family;
     return family;
 }
 
@@ -411,7 +422,6 @@ TSize DrawGlowButton(ClassLib::TCanvas* canvas, const TRect& rect, const TGlowFa
     TGPRectF textBox(0, 0, 0, 0), notesBox(0, 0, 0, 0);
     bool useGdip = false;
     const bool hidePrefix = f.HidePrefix && !f.AlwaysShowAccel;
-    std::unique_ptr<TGPFontFamily> family;
     std::unique_ptr<TGPFont> font;
     std::unique_ptr<TGPStringFormat> format;
     const ClassLib::TFont* captionFont = f.Font ? f.Font : canvas->Font();
@@ -419,8 +429,7 @@ TSize DrawGlowButton(ClassLib::TCanvas* canvas, const TRect& rect, const TGlowFa
     if (textStep && f.DefaultCaptionDrawing) {
         useGdip = f.AntiAlias != aaNone && UsesGdiplusText(canvas, captionFont);
         if (useGdip) {
-            family = FamilyOf(captionFont);
-            font = std::make_unique<TGPFont>(family.get(), float(captionFont->Size()), GdiplusStyle(captionFont),
+            font = std::make_unique<TGPFont>(FamilyOf(captionFont), float(captionFont->Size()), GdiplusStyle(captionFont),
                                              UnitPoint);
             format = std::make_unique<TGPStringFormat>(f.WordWrap ? 0 : Gdiplus::StringFormatFlagsNoWrap);
             format->SetAlignment(f.Layout == blGlyphLeftAdjusted    ? StringAlignmentNear
@@ -441,8 +450,7 @@ TSize DrawGlowButton(ClassLib::TCanvas* canvas, const TRect& rect, const TGlowFa
             // The glyph takes its width beside the caption, not above or below it.
             if (iw > 0 && IsLayoutHorizontal(f.Layout)) lrW -= float(iw + s);
             if (hasNotes) {
-                auto notesFamily = FamilyOf(f.NotesFont);
-                TGPFont notesFont(notesFamily.get(), float(f.NotesFont->Size()), GdiplusStyle(f.NotesFont), UnitPoint);
+                TGPFont notesFont(FamilyOf(f.NotesFont), float(f.NotesFont->Size()), GdiplusStyle(f.NotesFont), UnitPoint);
                 g.MeasureString(notes.c_str(), int(notes.size()), &notesFont, TGPRectF(lrX, lrY, lrW, lrH),
                                 format.get(), notesBox);
                 nw = notesBox.Width;
@@ -582,8 +590,7 @@ TSize DrawGlowButton(ClassLib::TCanvas* canvas, const TRect& rect, const TGlowFa
             g.DrawString(text, font.get(), TGPRectF(lrX, lrY, lrW, lrH), format.get(), &brush);
             if (hasNotes) {
                 lrY += float(Round(th));
-                auto notesFamily = FamilyOf(f.NotesFont);
-                TGPFont notesFont(notesFamily.get(), float(f.NotesFont->Size()), GdiplusStyle(f.NotesFont), UnitPoint);
+                TGPFont notesFont(FamilyOf(f.NotesFont), float(f.NotesFont->Size()), GdiplusStyle(f.NotesFont), UnitPoint);
                 TGPSolidBrush notesBrush(Opaque(f.NotesFont->Color()));
                 g.DrawString(notes, &notesFont, TGPRectF(lrX, lrY, lrW, lrH), format.get(), &notesBrush);
             }

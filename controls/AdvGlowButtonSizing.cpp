@@ -2,6 +2,7 @@
 // and the size states of shrinking groups.
 #include <cmath>
 
+#include "classlib/UpdateScope.h"
 #include "classlib/Form.h"
 #include "classlib/GdiObjects.h"
 #include "classlib/ImageList.h"
@@ -248,11 +249,7 @@ void TAdvCustomGlowButton::PaintParentBackground(HDC dc, HRGN clip) {
 
 void TAdvCustomGlowButton::Paint() {
     if (FPainting) return;
-    FPainting = true;
-    struct TDone {
-        bool& Flag;
-        ~TDone() { Flag = false; }
-    } done{FPainting};
+    const ClassLib::TFlagScope painting(FPainting);
 
     TCanvas* canvas = Canvas();
     HDC dc = canvas->Handle();
