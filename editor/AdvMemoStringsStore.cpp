@@ -142,23 +142,23 @@ void TLineStore::SetObject(int index, ClassLib::TObject* object) {
 
 template <typename TChar>
 void TLineStore::AppendLines(const TChar* text, size_t size, int tabSize) {
-    // Counted first, so the records are allocated once and exactly.
-    size_t lines = 0;
-    for (size_t i = 0; i < size; ++i) {
-        if (text[i] == TChar('\n')) ++lines;
-        else if (text[i] == TChar('\r') && (i + 1 == size || text[i + 1] != TChar('\n'))) ++lines;
-    }
-    if (size > 0 && text[size - 1] != TChar('\r') && text[size - 1] != TChar('\n')) ++lines;
-    FLines.reserve(FLines.size() + lines);
+    // Counted first, so the records are allocated once: exactly where the text has one kind
+    // of break, and for the usual CR LF pairs.
+    const size_t feeds = static_cast<size_t>(std::count(text, text + size, TChar('\n')));
+    const size_t returns = static_cast<size_t>(std::count(text, text + size, TChar('\r')));
+    FLines.reserve(FLines.size() + (feeds == 0 || returns == 0 ? feeds + returns : std::max(feeds, returns)) + 1);
 
     const size_t blanks = static_cast<size_t>(std::max(tabSize, 0));
     size_t i = 0;
     while (i < size) {
         const size_t start = i;
         size_t tabs = 0;
-        while (i < size && text[i] != TChar('\r') && text[i] != TChar('\n')) {
-            if (text[i] == TChar('\t')) ++tabs;
-            ++i;
+        for (; i < size; ++i) {
+            // Nearly every character is above CR: one comparison passes it.
+            const TChar c = text[i];
+            if (static_cast<unsigned>(c) > static_cast<unsigned>('\r')) continue;
+            if (c == TChar('\r') || c == TChar('\n')) break;
+            if (c == TChar('\t')) ++tabs;
         }
         const size_t length = tabSize >= 0 ? i - start - tabs + tabs * blanks : i - start;
         TLine line;
