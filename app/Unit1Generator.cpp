@@ -308,7 +308,12 @@ const wchar_t TableHead[] = L"const TATCMD atcmd[ AT_CMD_COUNT ] PROGMEM = {";
 std::string LocaleKey(const String& s) {
     if (s.empty()) return {};
     const DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
-    const int size = ::LCMapStringW(LOCALE_USER_DEFAULT, flags, s.c_str(), static_cast<int>(s.size()), nullptr, 0);
+    // One call does for the usual short name; a longer one asks for its size first.
+    char small[256];
+    int size = ::LCMapStringW(LOCALE_USER_DEFAULT, flags, s.c_str(), static_cast<int>(s.size()),
+                              reinterpret_cast<LPWSTR>(small), sizeof small);
+    if (size > 0) return std::string(small, static_cast<size_t>(size));
+    size = ::LCMapStringW(LOCALE_USER_DEFAULT, flags, s.c_str(), static_cast<int>(s.size()), nullptr, 0);
     if (size > 0) {
         std::string key(static_cast<size_t>(size), '\0');
         if (::LCMapStringW(LOCALE_USER_DEFAULT, flags, s.c_str(), static_cast<int>(s.size()),
@@ -384,7 +389,7 @@ void TAtGenerator::GenerateSources() {
     TLines table{TableHead};
     table.reserve(commands.size() + 5);
     for (const TCommand& cmd : commands) {
-        const auto found = stored.find(LocaleKey(ClassLib::UpperCase(cmd.Name)));
+        const auto found = stored.empty() ? stored.end() : stored.find(LocaleKey(ClassLib::UpperCase(cmd.Name)));
         if (found == stored.end())
             AppendNewBlock(c, cmd);
         else
