@@ -386,30 +386,6 @@ void TAdvMemoStrings::Exchange(int index1, int index2) {
     Changed();
 }
 
-bool TAdvMemoStrings::Find(const std::wstring& s, int& index) const {
-    int low = 0, high = Count() - 1;
-    bool found = false;
-    while (low <= high) {
-        const int middle = (low + high) / 2;
-        const int compared = CompareStrings(Get(middle), s);
-        if (compared < 0) {
-            low = middle + 1;
-        } else {
-            high = middle - 1;
-            if (compared == 0) {
-                found = true;
-                if (Duplicates() != ClassLib::dupAccept) low = middle;
-            }
-        }
-    }
-    index = low;
-    return found;
-}
-
-void TAdvMemoStrings::Sort() {
-    CustomSort([this](TStringList*, int a, int b) { return CompareStrings(Get(a), Get(b)); });
-}
-
 void TAdvMemoStrings::CustomSort(const ClassLib::TStringListSortCompare& compare) {
     if (Count() < 2) return;
     NoteChanged(0);

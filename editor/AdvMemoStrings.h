@@ -207,8 +207,6 @@ public:
     // Paths that bypass Put and Insert still mark where the text changed.
     void InsertObject(int index, const std::wstring& s, ClassLib::TObject* object) override;
     void Exchange(int index1, int index2) override;
-    bool Find(const std::wstring& s, int& index) const override;
-    void Sort() override;
     void CustomSort(const ClassLib::TStringListSortCompare& compare) override;
     void DoInsert(int index, const std::wstring& s);
     void Delete(int index) override;
