@@ -100,7 +100,7 @@ public:
         Line(FScratch);
     }
     void Reserve(size_t characters) { FText.reserve(characters); }
-    const String& Text() const { return FText; }
+    String Take() { return std::move(FText); }
 
 private:
     String FMarker, FHelp;
@@ -414,8 +414,10 @@ void TAtGenerator::GenerateSources() {
 
     StoreWholeText(*FAtcmds, list);
     StoreWholeText(*FMemo2, table);
-    // The pane splits the text itself, exactly as a text set in one piece.
-    FMemoC->SetText(c.Text());
+    // The pane splits the text itself, exactly as a text set in one piece; an editor's pane
+    // keeps the text's buffer instead of copying it.
+    if (auto* editor = dynamic_cast<AdvMemo::TAdvMemoStrings*>(FMemoC)) editor->TakeText(c.Take());
+    else FMemoC->SetText(c.Take());
     StoreLines(*FMemoH, SplitText(header));
 }
 

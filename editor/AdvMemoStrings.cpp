@@ -345,22 +345,30 @@ void TAdvMemoStrings::InsertObject(int index, const std::wstring& s, TObject* ob
     InsertItem(index, s, object);
 }
 
-template <typename TText>
-void TAdvMemoStrings::SetAllLines(const TText& text) {
+template <typename TFill>
+void TAdvMemoStrings::RefillLines(TFill&& fill) {
     ClassLib::TUpdateScope update(*this);
     Clear();
+    NoteChanged(0);
+    Changing();
+    fill(FStore);
+    RebuildLengths();
+    Changed();
+}
+
+template <typename TText>
+void TAdvMemoStrings::SetAllLines(const TText& text) {
     if constexpr (std::is_same_v<TText, std::wstring>) {
         // A sorted list places every line itself.
         if (Sorted()) {
+            ClassLib::TUpdateScope update(*this);
+            Clear();
             for (const std::wstring& line : SplitText(text)) Add(line);
             return;
         }
     }
-    NoteChanged(0);
-    Changing();
-    FStore.AppendText(text, FWatcher ? std::max(FWatcher->TabSize(), 0) : -1);
-    RebuildLengths();
-    Changed();
+    const int tabSize = FWatcher ? std::max(FWatcher->TabSize(), 0) : -1;
+    RefillLines([&](TLineStore& store) { store.AppendText(text, tabSize); });
 }
 
 void TAdvMemoStrings::SetTextStr(const std::wstring& text) { SetAllLines(text); }
@@ -469,6 +477,17 @@ void TAdvMemoStrings::ClearStrings() {
 
 void TAdvMemoStrings::SetText(const std::wstring& text) {
     SetTextStr(text);
+    if (FWatcher) FWatcher->TextReplaced(false);
+    if (OnSetText) OnSetText(this);
+}
+
+void TAdvMemoStrings::TakeText(std::wstring&& text) {
+    // A sorted list places its lines itself, and a watched one expands tabs: both copy.
+    if (Sorted() || (FWatcher && text.find(L'\t') != std::wstring::npos) || text.size() < 64) {
+        SetText(text);
+        return;
+    }
+    RefillLines([&](TLineStore& store) { store.AdoptText(std::move(text)); });
     if (FWatcher) FWatcher->TextReplaced(false);
     if (OnSetText) OnSetText(this);
 }

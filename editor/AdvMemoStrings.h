@@ -218,6 +218,8 @@ public:
     void AddStrings(const ClassLib::TStrings* strings) override;
     void Assign(const ClassLib::TPersistent* source) override;
     void SetText(const std::wstring& text) override;
+    // SetText for a text the caller gives up: without tabs to expand its buffer is kept as is.
+    void TakeText(std::wstring&& text);
     int RealCount() const;
 
     void LoadFromStream(ClassLib::TStream* stream) override;
@@ -260,6 +262,9 @@ private:
     // tabs are expanded when a view watches. The byte form takes ASCII only.
     template <typename TText>
     void SetAllLines(const TText& text);
+    // Clears the lines and lets `fill` put the new ones straight into the store, as one change.
+    template <typename TFill>
+    void RefillLines(TFill&& fill);
     void StoreSlotRaw(int index, ClassLib::TObject* object) { FStore.SetObject(index, object); }
     ClassLib::TObject* SlotRaw(int index) const { return FStore.Object(index); }
     void StoreText(int index, const std::wstring& s);

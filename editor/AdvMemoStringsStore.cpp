@@ -17,6 +17,15 @@ constexpr size_t LargestSharedBlock = size_t(1) << 20;
 // Shared blocks are rebuilt once more than this much of them belongs to no line.
 constexpr size_t CompactAfterDead = size_t(1) << 20;
 
+// The lines a text splits into, counted so that the records are allocated once: exact where
+// the text has one kind of break and for the usual CR LF pairs, else a start.
+template <typename TChar>
+size_t LinesIn(const TChar* text, size_t size) {
+    const size_t feeds = static_cast<size_t>(std::count(text, text + size, TChar('\n')));
+    const size_t returns = static_cast<size_t>(std::count(text, text + size, TChar('\r')));
+    return (feeds == 0 || returns == 0 ? feeds + returns : std::max(feeds, returns)) + 1;
+}
+
 }  // namespace
 
 TLineStore::~TLineStore() {
@@ -50,6 +59,8 @@ void TLineStore::CompactIfWasteful() {
     // Every shared line moves into fresh blocks; the old ones then go whole.
     std::vector<std::unique_ptr<wchar_t[]>> old;
     old.swap(FBlocks);
+    std::vector<std::unique_ptr<std::wstring>> oldAdopted;
+    oldAdopted.swap(FAdopted);
     FFree = nullptr;
     FFreeLeft = 0;
     FShared = 0;
@@ -107,6 +118,7 @@ void TLineStore::Clear() {
     std::vector<TLine>().swap(FLines);
     std::vector<ClassLib::TObject*>().swap(FObjects);
     FBlocks.clear();
+    FAdopted.clear();
     FFree = nullptr;
     FFreeLeft = 0;
     FShared = 0;
@@ -142,11 +154,7 @@ void TLineStore::SetObject(int index, ClassLib::TObject* object) {
 
 template <typename TChar>
 void TLineStore::AppendLines(const TChar* text, size_t size, int tabSize) {
-    // Counted first, so the records are allocated once: exactly where the text has one kind
-    // of break, and for the usual CR LF pairs.
-    const size_t feeds = static_cast<size_t>(std::count(text, text + size, TChar('\n')));
-    const size_t returns = static_cast<size_t>(std::count(text, text + size, TChar('\r')));
-    FLines.reserve(FLines.size() + (feeds == 0 || returns == 0 ? feeds + returns : std::max(feeds, returns)) + 1);
+    FLines.reserve(FLines.size() + LinesIn(text, size));
 
     const size_t blanks = static_cast<size_t>(std::max(tabSize, 0));
     size_t i = 0;
@@ -182,6 +190,32 @@ void TLineStore::AppendLines(const TChar* text, size_t size, int tabSize) {
 }
 
 void TLineStore::AppendText(std::wstring_view text, int tabSize) { AppendLines(text.data(), text.size(), tabSize); }
+
+void TLineStore::AdoptText(std::wstring&& text) {
+    assert(text.find(L'\t') == std::wstring::npos);
+    FAdopted.push_back(std::make_unique<std::wstring>(std::move(text)));
+    const std::wstring& adopted = *FAdopted.back();
+    const size_t before = FTotalLength;
+    const size_t size = adopted.size();
+    const wchar_t* chars = adopted.data();
+    FLines.reserve(FLines.size() + LinesIn(chars, size));
+    size_t i = 0;
+    while (i < size) {
+        const size_t start = i;
+        while (i < size && chars[i] != L'\r' && chars[i] != L'\n') ++i;
+        TLine line;
+        line.Chars = i > start ? const_cast<wchar_t*>(chars + start) : nullptr;
+        line.Length = static_cast<uint32_t>(i - start);
+        FLines.push_back(line);
+        FTotalLength += i - start;
+        if (i < size && chars[i] == L'\r') ++i;
+        if (i < size && chars[i] == L'\n') ++i;
+    }
+    if (!FObjects.empty()) FObjects.resize(FLines.size(), nullptr);
+    // The breaks between the lines count as dead space of a shared block.
+    FShared += size;
+    FSharedDead += size - (FTotalLength - before);
+}
 
 void TLineStore::AppendText(std::string_view ascii, int tabSize) {
     AppendLines(reinterpret_cast<const unsigned char*>(ascii.data()), ascii.size(), tabSize);

@@ -51,6 +51,9 @@ public:
     // byte form takes ASCII text (every byte below 0x80) and widens it as it goes.
     void AppendText(std::wstring_view text, int tabSize);
     void AppendText(std::string_view ascii, int tabSize);
+    // The same for a text without tabs, whose buffer the store takes over instead of copying
+    // it: the lines then point into it.
+    void AdoptText(std::wstring&& text);
 
 private:
     // Capacity 0: the characters live in a shared block and are not freed one by one.
@@ -68,6 +71,7 @@ private:
     std::vector<TLine> FLines;
     std::vector<ClassLib::TObject*> FObjects;  // invariant: empty, or one entry per line
     std::vector<std::unique_ptr<wchar_t[]>> FBlocks;
+    std::vector<std::unique_ptr<std::wstring>> FAdopted;  // texts taken over, shared like FBlocks
     wchar_t* FFree = nullptr;  // the unused end of the newest shared block
     size_t FFreeLeft = 0;
     size_t FShared = 0;  // characters handed out of shared blocks
