@@ -244,16 +244,34 @@ void TAdvMemoStrings::CheckIndex(int index) const {
     if (index < 0 || index >= Count()) IndexError(index);
 }
 
+// Lines at the widest length are counted, so that shortening one of several equally wide
+// lines (typing and undoing in generated text) needs no scan of every line.
 void TAdvMemoStrings::NoteLength(int oldLength, int newLength) {
-    if (newLength > FMaxLength) FMaxLength = newLength;
-    else if (oldLength == FMaxLength && newLength < oldLength) FMaxDirty = true;
+    if (FMaxDirty) return;
+    if (oldLength == FMaxLength) --FMaxCount;
+    if (newLength > FMaxLength) {
+        FMaxLength = newLength;
+        FMaxCount = 1;
+    } else if (newLength == FMaxLength) {
+        ++FMaxCount;
+    }
+    if (FMaxCount == 0) FMaxDirty = true;
 }
 
 int TAdvMemoStrings::MaxLineLength() const {
     if (FMaxDirty) {
         FMaxLength = 0;
+        FMaxCount = 0;
         const int count = FStore.Count();
-        for (int i = 0; i < count; ++i) FMaxLength = std::max(FMaxLength, FStore.Length(i));
+        for (int i = 0; i < count; ++i) {
+            const int length = FStore.Length(i);
+            if (length > FMaxLength) {
+                FMaxLength = length;
+                FMaxCount = 1;
+            } else if (length == FMaxLength) {
+                ++FMaxCount;
+            }
+        }
         FMaxDirty = false;
     }
     return FMaxLength;
@@ -448,7 +466,7 @@ void TAdvMemoStrings::RemoveLine(int index) {
     if (index < 0 || index >= Count()) return;
     NoteChanged(index);
     Changing();
-    if (FStore.Length(index) == FMaxLength) FMaxDirty = true;
+    NoteLength(FStore.Length(index), -1);
     TObject* owned = OwnsObjects() ? GetObject(index) : nullptr;
     FStore.Erase(index);
     delete owned;
@@ -466,6 +484,7 @@ void TAdvMemoStrings::ClearStrings() {
     NoteChanged(0);
     FLinesProp.clear();
     FMaxLength = 0;
+    FMaxCount = 0;
     FMaxDirty = false;
     if (Count() == 0) return;
     Changing();

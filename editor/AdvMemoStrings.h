@@ -281,6 +281,7 @@ private:
     std::vector<TLineProp*> FLinesProp;  // owning: every property object made for this list
     TLineStore FStore;  // the lines; the base list's own storage stays empty
     mutable int FMaxLength = 0;  // invariant: the longest line's length unless FMaxDirty
+    mutable int FMaxCount = 0;  // invariant: the lines FMaxLength long unless FMaxDirty
     mutable bool FMaxDirty = false;
 };
 
