@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <initializer_list>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -60,6 +62,54 @@ String JoinWithBreaks(const TLines& lines) {
 
 bool StartsWith(const String& line, const wchar_t* prefix) { return line.rfind(prefix, 0) == 0; }
 
+// The C source as one text, built line by line in the form its pane takes it: lines joined
+// by CR LF, none after the last. Every help marker is replaced by the help text as its line
+// goes in; a marker holds no break, so no marker can span two lines.
+class TSourceText {
+public:
+    TSourceText(const String& marker, const String& help) : FMarker(marker), FHelp(help) {}
+
+    void Line(std::wstring_view line) {
+        if (FLineCount++ > 0) FText += CRLF;
+        size_t start = 0;
+        for (size_t found; (found = line.find(FMarker, start)) != std::wstring_view::npos; start = found + FMarker.size()) {
+            FText.append(line.substr(start, found - start));
+            FText += FHelp;
+        }
+        FText.append(line.substr(start));
+    }
+    void Lines(std::initializer_list<std::wstring_view> lines) {
+        for (std::wstring_view line : lines) Line(line);
+    }
+    void Lines(const TLines& lines) {
+        for (const String& line : lines) Line(line);
+    }
+    // A text as an editor's Add takes it: tabs expanded, line feeds dropped, every CR ends a line.
+    void Added(std::wstring_view text) {
+        FScratch.clear();
+        for (const wchar_t c : text) {
+            if (c == L'\r') {
+                Line(FScratch);
+                FScratch.clear();
+            } else if (c == L'\t') {
+                FScratch.append(static_cast<size_t>(TabSize), L' ');
+            } else if (c != L'\n') {
+                FScratch += c;
+            }
+        }
+        Line(FScratch);
+    }
+    void Reserve(size_t characters) { FText.reserve(characters); }
+    String Take() { return std::move(FText); }
+
+private:
+    String FMarker, FHelp;
+    String FText;
+    String FScratch;
+    size_t FLineCount = 0;
+};
+
+
 // ---- line store access
 
 TLines ReadLines(const ClassLib::TStrings& store) {
@@ -78,6 +128,17 @@ void StoreLines(ClassLib::TStrings& store, const TLines& lines) {
     ClassLib::TUpdateScope update(store);
     store.Clear();
     for (const String& line : lines) store.Add(line);
+}
+
+// Fills a pane with lines: in one text when the lines survive the pane's split unchanged
+// (no break inside a line, no empty last line), else line by line as before.
+void StoreWholeText(ClassLib::TStrings& store, const TLines& lines) {
+    const bool splitsBack = !lines.empty() && !lines.back().empty() &&
+                            std::none_of(lines.begin(), lines.end(), [](const String& line) {
+                                return line.find_first_of(L"\r\n") != String::npos;
+                            });
+    if (splitsBack) store.SetText(JoinLines(lines));
+    else StoreLines(store, lines);
 }
 
 // ---- the command list
@@ -177,45 +238,40 @@ bool ClassifyLine(String& line, TCommand& cmd) {
 const String Hyphens34(34, L'-');
 const String Hyphens30(30, L'-');
 
-void AppendBlockHead(TLines& c, const TCommand& cmd) {
-    c.push_back(L"///[ " + cmd.Name + L" " + Hyphens34);
-    c.push_back(L"///{ " + cmd.ListLine);
-    c.push_back(L"const char " + cmd.Id + L"[] PROGMEM = \"" + cmd.Name + L"\";");
-    c.push_back(L"const char " + cmd.Id + L"_inf[] PROGMEM = \"" + cmd.Info + L"\";");
+void AppendBlockHead(TSourceText& c, const TCommand& cmd) {
+    c.Line(L"///[ " + cmd.Name + L" " + Hyphens34);
+    c.Line(L"///{ " + cmd.ListLine);
+    c.Line(L"const char " + cmd.Id + L"[] PROGMEM = \"" + cmd.Name + L"\";");
+    c.Line(L"const char " + cmd.Id + L"_inf[] PROGMEM = \"" + cmd.Info + L"\";");
 }
 
-void AppendNewBlock(TLines& c, const TCommand& cmd) {
+void AppendNewBlock(TSourceText& c, const TCommand& cmd) {
     AppendBlockHead(c, cmd);
     if (cmd.HasSet) {
-        c.push_back(String());
-        c.push_back(L"uint8_t " + cmd.Id + L"_set( uint8_t uart_nr, char * params ) {");
-        c.push_back(L"    /* ... enter your code here ... */");
-        c.push_back(L"    return 0;    // exit code: 0-OK, 1-ERROR");
-        c.push_back(L"}");
+        c.Line(L"");
+        c.Line(L"uint8_t " + cmd.Id + L"_set( uint8_t uart_nr, char * params ) {");
+        c.Lines({L"    /* ... enter your code here ... */", L"    return 0;    // exit code: 0-OK, 1-ERROR", L"}"});
     }
     if (cmd.HasGet) {
-        c.push_back(String());
-        c.push_back(L"void " + cmd.Id + L"_get( uint8_t uart_nr ) {");
-        c.push_back(L"    /* ... enter your code here ... */");
-        c.push_back(L"}");
+        c.Line(L"");
+        c.Line(L"void " + cmd.Id + L"_get( uint8_t uart_nr ) {");
+        c.Lines({L"    /* ... enter your code here ... */", L"}"});
     }
-    c.push_back(L"//}]--- " + cmd.Name + L" end " + Hyphens30);
-    c.push_back(String());
-    c.push_back(String());
+    c.Line(L"//}]--- " + cmd.Name + L" end " + Hyphens30);
+    c.Lines({L"", L""});
 }
 
 // A block read back from a file: its user code is kept; with auto-correct its first
 // four lines follow the current list line.
-void AppendStoredBlock(TLines& c, const TCommand& cmd, const String& block, bool autoCorrect) {
+void AppendStoredBlock(TSourceText& c, const TCommand& cmd, const String& block, bool autoCorrect) {
     if (!autoCorrect) {
-        AppendText(c, block);
+        c.Added(block);
         return;
     }
     AppendBlockHead(c, cmd);
     const TLines lines = SplitText(block);
-    for (size_t i = 4; i < lines.size(); ++i) c.push_back(ExpandTabs(lines[i]));
-    c.push_back(String());
-    c.push_back(String());
+    for (size_t i = 4; i < lines.size(); ++i) c.Line(ExpandTabs(lines[i]));
+    c.Lines({L"", L""});
 }
 
 String TableRow(const TCommand& cmd) {
@@ -225,11 +281,11 @@ String TableRow(const TCommand& cmd) {
            L" },     // " + cmd.Name;
 }
 
-void AppendSection(TLines& c, const ClassLib::TStringList& section, const TLines& whenEmpty) {
+void AppendSection(TSourceText& c, const ClassLib::TStringList& section, const TLines& whenEmpty) {
     if (section.Count() > 0)
-        AppendText(c, ClassLib::Trim(JoinWithBreaks(ReadLines(section))));
+        c.Added(ClassLib::Trim(JoinWithBreaks(ReadLines(section))));
     else
-        c.insert(c.end(), whenEmpty.begin(), whenEmpty.end());
+        c.Lines(whenEmpty);
 }
 
 const TLines Section1Default = {L"//#1[ user section 1   (don't remove this line)",
@@ -252,7 +308,12 @@ const wchar_t TableHead[] = L"const TATCMD atcmd[ AT_CMD_COUNT ] PROGMEM = {";
 std::string LocaleKey(const String& s) {
     if (s.empty()) return {};
     const DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
-    const int size = ::LCMapStringW(LOCALE_USER_DEFAULT, flags, s.c_str(), static_cast<int>(s.size()), nullptr, 0);
+    // One call does for the usual short name; a longer one asks for its size first.
+    char small[256];
+    int size = ::LCMapStringW(LOCALE_USER_DEFAULT, flags, s.c_str(), static_cast<int>(s.size()),
+                              reinterpret_cast<LPWSTR>(small), sizeof small);
+    if (size > 0) return std::string(small, static_cast<size_t>(size));
+    size = ::LCMapStringW(LOCALE_USER_DEFAULT, flags, s.c_str(), static_cast<int>(s.size()), nullptr, 0);
     if (size > 0) {
         std::string key(static_cast<size_t>(size), '\0');
         if (::LCMapStringW(LOCALE_USER_DEFAULT, flags, s.c_str(), static_cast<int>(s.size()),
@@ -301,20 +362,25 @@ void TAtGenerator::GenerateSources() {
     // The count is the number of table rows, so the firmware's table has no empty entries.
     const String count = std::to_wstring(commands.size());
 
-    TLines c;
-    c.reserve(commands.size() * 16 + 64);
-    c.insert(c.end(), {L"#include <avr/io.h>", L"#include <avr/pgmspace.h>", L"#include <util/delay.h>",
-                       L"#include <string.h>", L""});
+    // The help text goes where the marker stands, so it is known before the source is built.
+    String help;
+    for (const String& line : list) help += L" *    " + line + CRLF;
+    help = L" " + ClassLib::Trim(help);
+
+    TSourceText c(L" * [hlp]", help);
+    c.Reserve(commands.size() * 600 + help.size() + 4096);
+    c.Lines({L"#include <avr/io.h>", L"#include <avr/pgmspace.h>", L"#include <util/delay.h>", L"#include <string.h>",
+             L""});
     AppendSection(c, *sct1List, Section1Default);
-    c.insert(c.end(), {L"", L"#include \"../VX_MULTI_UART/vx_multi_uart.h\"",
-                       L"#include \"../VX_MULTI_UART/vx_at_cmd.h\"", L"#include \"vx_at_user_cmds.h\"", L""});
+    c.Lines({L"", L"#include \"../VX_MULTI_UART/vx_multi_uart.h\"", L"#include \"../VX_MULTI_UART/vx_at_cmd.h\"",
+             L"#include \"vx_at_user_cmds.h\"", L""});
     AppendSection(c, *sct2List, Section2Default);
-    c.insert(c.end(), {L"", L"/* ------- AT COMMAND LIST  count: " + count + L" -------", L" *  ",
-                       L" *  SET - function for commands received from terminal to set parameters into uC",
-                       L" *  GET - function for commands received from terminal to return values from uC", L" *",
-                       L" *  Prefix description ( only for COMMANDS with parameters \"=\" )",
-                       L" *  ! - exlude GET function", L" *", L" * [hlp]", L" */", L"", L"", L"#if USE_AT_CMD == 1",
-                       L""});
+    c.Line(L"");
+    c.Line(L"/* ------- AT COMMAND LIST  count: " + count + L" -------");
+    c.Lines({L" *  ", L" *  SET - function for commands received from terminal to set parameters into uC",
+             L" *  GET - function for commands received from terminal to return values from uC", L" *",
+             L" *  Prefix description ( only for COMMANDS with parameters \"=\" )", L" *  ! - exlude GET function",
+             L" *", L" * [hlp]", L" */", L"", L"", L"#if USE_AT_CMD == 1", L""});
 
     std::unordered_map<std::string, int> stored;
     const int storedCount = std::min(atList->Count(), atFunList->Count());
@@ -323,7 +389,7 @@ void TAtGenerator::GenerateSources() {
     TLines table{TableHead};
     table.reserve(commands.size() + 5);
     for (const TCommand& cmd : commands) {
-        const auto found = stored.find(LocaleKey(ClassLib::UpperCase(cmd.Name)));
+        const auto found = stored.empty() ? stored.end() : stored.find(LocaleKey(ClassLib::UpperCase(cmd.Name)));
         if (found == stored.end())
             AppendNewBlock(c, cmd);
         else
@@ -332,12 +398,9 @@ void TAtGenerator::GenerateSources() {
         table.push_back(TableRow(cmd));
     }
     table.insert(table.end(), {L"};", L"", L"", L"#endif\t\t//#if USE_AT_CMD == 1"});
-    AppendText(c, JoinWithBreaks(table));
-
-    String help;
-    for (const String& line : list) help += L" *    " + line + CRLF;
-    help = L" " + ClassLib::Trim(help);
-    TLines source = SplitText(ClassLib::StringReplace(JoinLines(c), L" * [hlp]", help, ClassLib::rfReplaceAll));
+    // As the table's text with a break after every row, as an editor's Add takes it.
+    for (const String& row : table) c.Added(row);
+    c.Line(L"");
 
     TLines h;
     for (const wchar_t* line :
@@ -349,9 +412,12 @@ void TAtGenerator::GenerateSources() {
     header = ClassLib::StringReplace(header, L"<USE_VT100_COLORS>", options.UseVt100Colors ? L"1" : L"0",
                                      ClassLib::rfReplaceAll);
 
-    StoreLines(*FAtcmds, list);
-    StoreLines(*FMemo2, table);
-    StoreLines(*FMemoC, source);
+    StoreWholeText(*FAtcmds, list);
+    StoreWholeText(*FMemo2, table);
+    // The pane splits the text itself, exactly as a text set in one piece; an editor's pane
+    // keeps the text's buffer instead of copying it.
+    if (auto* editor = dynamic_cast<AdvMemo::TAdvMemoStrings*>(FMemoC)) editor->TakeText(c.Take());
+    else FMemoC->SetText(c.Take());
     StoreLines(*FMemoH, SplitText(header));
 }
 

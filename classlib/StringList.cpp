@@ -503,12 +503,13 @@ int TStringList::CompareStrings(const std::wstring& s1, const std::wstring& s2) 
     return FCaseSensitive ? AnsiCompareStr(s1, s2) : AnsiCompareText(s1, s2);
 }
 
+// Find and Sort read the lines through Get: a derived list that keeps them elsewhere inherits both.
 bool TStringList::Find(const std::wstring& s, int& index) const {
-    int low = 0, high = int(FList.size()) - 1;
+    int low = 0, high = GetCount() - 1;
     bool found = false;
     while (low <= high) {
         const int middle = (low + high) / 2;
-        const int compared = CompareStrings(FList[size_t(middle)].FString, s);
+        const int compared = CompareStrings(Get(middle), s);
         if (compared < 0) {
             low = middle + 1;
         } else {
@@ -531,7 +532,7 @@ int TStringList::IndexOf(const std::wstring& s) const {
 
 void TStringList::Sort() {
     CustomSort([](TStringList* list, int a, int b) {
-        return list->CompareStrings(list->FList[size_t(a)].FString, list->FList[size_t(b)].FString);
+        return list->CompareStrings(list->Get(a), list->Get(b));
     });
 }
 

@@ -1,9 +1,14 @@
 #include "editor/AdvMemoStrings.h"
 
+#include "classlib/Exceptions.h"
+#include "classlib/Seams.h"
 #include "classlib/Streams.h"
 #include "classlib/UpdateScope.h"
 
+#include <windows.h>
+
 #include <algorithm>
+#include <string_view>
 
 #undef GetObject
 
@@ -150,6 +155,61 @@ std::wstring TrimRightControls(const std::wstring& s) {
     return s.substr(0, end);
 }
 
+template <typename TChar>
+bool IsAscii(const TChar* text, size_t size) {
+    // OR-ing first keeps the loop free of branches; one test at the end decides.
+    unsigned bits = 0;
+    for (size_t i = 0; i < size; ++i) bits |= static_cast<unsigned>(text[i]);
+    return bits < 0x80;
+}
+
+// Whether the code page reads and writes the ASCII range unchanged (every ANSI code page
+// of Windows does; the check keeps an odd one on the exact conversion path).
+bool AsciiPassesUnchanged(unsigned codePage) {
+    char ascii[127];
+    for (int i = 0; i < 127; ++i) ascii[i] = static_cast<char>(i + 1);
+    wchar_t wide[127];
+    if (::MultiByteToWideChar(codePage, 0, ascii, 127, wide, 127) != 127) return false;
+    for (int i = 0; i < 127; ++i)
+        if (wide[i] != static_cast<wchar_t>(i + 1)) return false;
+    return true;
+}
+
+// Collects encoded bytes and hands them to a stream in large pieces.
+class TBufferedWriter {
+public:
+    explicit TBufferedWriter(ClassLib::TStream& stream) : FStream(stream) { FBuffer.reserve(Capacity); }
+    ~TBufferedWriter() = default;
+    TBufferedWriter(const TBufferedWriter&) = delete;
+    TBufferedWriter& operator=(const TBufferedWriter&) = delete;
+    void Bytes(const uint8_t* bytes, size_t count) {
+        if (FBuffer.size() + count > Capacity) Flush();
+        if (count > Capacity) {
+            FStream.WriteBuffer(bytes, static_cast<int>(count));
+            return;
+        }
+        FBuffer.insert(FBuffer.end(), bytes, bytes + count);
+    }
+    // ASCII text narrowed to one byte a character.
+    void Narrowed(std::wstring_view text) {
+        while (!text.empty()) {
+            if (FBuffer.size() == Capacity) Flush();
+            const size_t take = std::min(text.size(), Capacity - FBuffer.size());
+            for (size_t i = 0; i < take; ++i) FBuffer.push_back(static_cast<uint8_t>(text[i]));
+            text.remove_prefix(take);
+        }
+    }
+    void Flush() {
+        if (!FBuffer.empty()) FStream.WriteBuffer(FBuffer.data(), static_cast<int>(FBuffer.size()));
+        FBuffer.clear();
+    }
+
+private:
+    static constexpr size_t Capacity = size_t(1) << 20;
+    ClassLib::TStream& FStream;
+    std::vector<uint8_t> FBuffer;
+};
+
 }  // namespace
 
 // ---------------------------------------------------------------- TAdvMemoStrings
@@ -161,6 +221,8 @@ TAdvMemoStrings::TAdvMemoStrings() = default;
 TAdvMemoStrings::~TAdvMemoStrings() {
     OnChange = nullptr;
     OnChanging = nullptr;
+    if (OwnsObjects())
+        for (int i = 0; i < Count(); ++i) delete GetObject(i);
     for (TLineProp* prop : FLinesProp) delete prop;
     FLinesProp.clear();
 }
@@ -178,47 +240,70 @@ void TAdvMemoStrings::SetUpdateState(bool updating) {
     if (FWatcher) FWatcher->ChangedInUpdate();
 }
 
-void TAdvMemoStrings::SetLength(int index, int length) {
-    if (index < FListLengths.Count()) {
-        const int old = FListLengths[index];
-        FListLengths.SetInteger(index, length);
-        if (length > FMaxLength) FMaxLength = length;
-        else if (old == FMaxLength && length < old) FMaxDirty = true;
-    } else {
-        FListLengths.Add(length);
-        if (length > FMaxLength) FMaxLength = length;
+void TAdvMemoStrings::CheckIndex(int index) const {
+    if (index < 0 || index >= Count()) IndexError(index);
+}
+
+// Lines at the widest length are counted, so that shortening one of several equally wide
+// lines (typing and undoing in generated text) needs no scan of every line.
+void TAdvMemoStrings::NoteLength(int oldLength, int newLength) {
+    if (FMaxDirty) return;
+    if (oldLength == FMaxLength) --FMaxCount;
+    if (newLength > FMaxLength) {
+        FMaxLength = newLength;
+        FMaxCount = 1;
+    } else if (newLength == FMaxLength) {
+        ++FMaxCount;
     }
+    if (FMaxCount == 0) FMaxDirty = true;
 }
 
 int TAdvMemoStrings::MaxLineLength() const {
     if (FMaxDirty) {
         FMaxLength = 0;
-        for (int i = 0; i < FListLengths.Count(); ++i) FMaxLength = std::max(FMaxLength, FListLengths[i]);
+        FMaxCount = 0;
+        const int count = FStore.Count();
+        for (int i = 0; i < count; ++i) {
+            const int length = FStore.Length(i);
+            if (length > FMaxLength) {
+                FMaxLength = length;
+                FMaxCount = 1;
+            } else if (length == FMaxLength) {
+                ++FMaxCount;
+            }
+        }
         FMaxDirty = false;
     }
     return FMaxLength;
 }
 
 void TAdvMemoStrings::RebuildLengths() {
-    FListLengths.Clear();
-    FMaxLength = 0;
-    FMaxDirty = false;
-    const int count = Count();
-    for (int i = 0; i < count; ++i) SetLength(i, static_cast<int>(Get(i).size()));
+    FMaxDirty = true;
+    MaxLineLength();
 }
 
-std::wstring TAdvMemoStrings::Get(int index) const { return TStringList::Get(index); }
+std::wstring TAdvMemoStrings::Get(int index) const {
+    CheckIndex(index);
+    return std::wstring(FStore.Text(index));
+}
+
+void TAdvMemoStrings::StoreText(int index, const std::wstring& s) {
+    if (Sorted()) throw ClassLib::EListError(L"Operation not allowed on sorted list");
+    CheckIndex(index);
+    Changing();
+    const int old = FStore.Length(index);
+    FStore.Set(index, s);
+    NoteLength(old, static_cast<int>(s.size()));
+    Changed();
+}
 
 void TAdvMemoStrings::Put(int index, const std::wstring& s) {
     NoteChanged(index);
     if (!FWatcher) {
-        TStringList::Put(index, s);
-        SetLength(index, static_cast<int>(s.size()));
+        StoreText(index, s);
         return;
     }
-    const std::wstring expanded = ExpandTabs(s, FWatcher->TabSize());
-    TStringList::Put(index, expanded);
-    SetLength(index, static_cast<int>(expanded.size()));
+    StoreText(index, ExpandTabs(s, FWatcher->TabSize()));
     FWatcher->LineStored(index);
 }
 
@@ -235,63 +320,115 @@ void TAdvMemoStrings::PutObject(int index, TObject* object) {
         prop->FObject = object;
         return;
     }
-    TStringList::PutObject(index, object);
+    Changing();
+    StoreSlotRaw(index, object);
+    Changed();
 }
 
-void TAdvMemoStrings::StoreSlotRaw(int index, TObject* object) {
-    // Per-line bookkeeping is not a change of the text: no change notification.
-    TChangeHandlersKept kept(*this);
-    OnChange = nullptr;
-    OnChanging = nullptr;
-    TStringList::PutObject(index, object);
+void TAdvMemoStrings::InsertItem(int index, const std::wstring& s, TObject* object) {
+    Changing();
+    FStore.Insert(index, s, object);
+    NoteLength(-1, static_cast<int>(s.size()));
+    Changed();
 }
 
+// A line's properties are made when it first needs one (a mark, a flag, a cached style),
+// so a line that has none costs nothing beyond its text.
 int TAdvMemoStrings::AddObject(const std::wstring& s, TObject* object) {
     NoteChanged(Count());
-    int index;
-    if (FNoObjCreate) {
-        index = TStringList::AddObject(s, nullptr);
-    } else {
-        auto* prop = new TLineProp();
-        prop->FObject = object;
-        FLinesProp.push_back(prop);
-        index = TStringList::AddObject(s, prop);
+    int index = Count();
+    if (Sorted() && Find(s, index)) {
+        switch (Duplicates()) {
+        case ClassLib::dupIgnore: return index;
+        case ClassLib::dupError: throw ClassLib::EListError(L"String list does not allow duplicates");
+        case ClassLib::dupAccept: break;
+        }
     }
-    SetLength(index, static_cast<int>(s.size()));
+    InsertItem(index, s, FNoObjCreate ? nullptr : object);
     return index;
 }
 
 int TAdvMemoStrings::Add(const std::wstring& s) {
     NoteChanged(Count());
-    if (!FWatcher) return TStringList::Add(s);
+    if (!FWatcher) return AddObject(s, nullptr);
     int index = -1;
-    for (const std::wstring& line : SplitAddedText(s, FWatcher->TabSize())) index = TStringList::Add(line);
+    for (const std::wstring& line : SplitAddedText(s, FWatcher->TabSize())) index = AddObject(line, nullptr);
     return index;
 }
 
-void TAdvMemoStrings::SetTextStr(const std::wstring& text) {
+void TAdvMemoStrings::InsertObject(int index, const std::wstring& s, TObject* object) {
+    NoteChanged(index);
+    if (Sorted()) throw ClassLib::EListError(L"Operation not allowed on sorted list");
+    if (index < 0 || index > Count()) IndexError(index);
+    InsertItem(index, s, object);
+}
+
+template <typename TFill>
+void TAdvMemoStrings::RefillLines(TFill&& fill) {
     ClassLib::TUpdateScope update(*this);
     Clear();
-    for (const std::wstring& line : SplitText(text)) Add(line);
+    NoteChanged(0);
+    Changing();
+    fill(FStore);
+    RebuildLengths();
+    Changed();
+}
+
+template <typename TText>
+void TAdvMemoStrings::SetAllLines(const TText& text) {
+    if constexpr (std::is_same_v<TText, std::wstring>) {
+        // A sorted list places every line itself.
+        if (Sorted()) {
+            ClassLib::TUpdateScope update(*this);
+            Clear();
+            for (const std::wstring& line : SplitText(text)) Add(line);
+            return;
+        }
+    }
+    const int tabSize = FWatcher ? std::max(FWatcher->TabSize(), 0) : -1;
+    RefillLines([&](TLineStore& store) { store.AppendText(text, tabSize); });
+}
+
+void TAdvMemoStrings::SetTextStr(const std::wstring& text) { SetAllLines(text); }
+
+std::wstring TAdvMemoStrings::GetTextStr() const {
+    const int count = Count();
+    const std::wstring& lineBreak = LineBreak();
+    std::wstring text;
+    text.reserve(FStore.TotalLength() + static_cast<size_t>(count) * lineBreak.size());
+    for (int i = 0; i < count; ++i) {
+        text += FStore.Text(i);
+        if (i + 1 < count || TrailingLineBreak()) text += lineBreak;
+    }
+    return text;
 }
 
 void TAdvMemoStrings::Exchange(int index1, int index2) {
     NoteChanged(std::min(index1, index2));
-    TStringList::Exchange(index1, index2);
-    // The lengths travel with their lines (the base list has checked both indexes).
-    if (std::max(index1, index2) >= FListLengths.Count()) return;
-    const int length1 = FListLengths[index1];
-    FListLengths.SetInteger(index1, FListLengths[index2]);
-    FListLengths.SetInteger(index2, length1);
+    CheckIndex(index1);
+    CheckIndex(index2);
+    Changing();
+    FStore.Swap(index1, index2);
+    Changed();
+}
+
+void TAdvMemoStrings::CustomSort(const ClassLib::TStringListSortCompare& compare) {
+    if (Count() < 2) return;
+    NoteChanged(0);
+    Changing();
+    // The comparer sees indexes into the current list, so sort a permutation first.
+    std::vector<int> order(static_cast<size_t>(Count()));
+    for (size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return compare(this, a, b) < 0; });
+    FStore.Reorder(order);
+    Changed();
 }
 
 void TAdvMemoStrings::DoInsert(int index, const std::wstring& s) {
     NoteChanged(index);
     const std::wstring expanded = FWatcher ? ExpandTabs(s, FWatcher->TabSize()) : s;
     if (FWatcher) FWatcher->LineInserting(index);
-    FListLengths.Insert(index, static_cast<int>(expanded.size()));
-    if (static_cast<int>(expanded.size()) > FMaxLength) FMaxLength = static_cast<int>(expanded.size());
-    TStringList::InsertItem(index, expanded, nullptr);
+    InsertItem(index, expanded, nullptr);
 }
 
 void TAdvMemoStrings::Insert(int index, const std::wstring& s) {
@@ -328,36 +465,48 @@ void TAdvMemoStrings::Delete(int index) {
 void TAdvMemoStrings::RemoveLine(int index) {
     if (index < 0 || index >= Count()) return;
     NoteChanged(index);
-    if (index < FListLengths.Count()) {
-        if (FListLengths[index] == FMaxLength) FMaxDirty = true;
-        FListLengths.Delete(index);
-    }
-    TStringList::Delete(index);
+    Changing();
+    NoteLength(FStore.Length(index), -1);
+    TObject* owned = OwnsObjects() ? GetObject(index) : nullptr;
+    FStore.Erase(index);
+    delete owned;
+    Changed();
 }
 
 void TAdvMemoStrings::Clear() {
     NoteChanged(0);
     if (FWatcher) FWatcher->LinesClearing();
     FreeLineProps();
-    FListLengths.Clear();
-    FMaxLength = 0;
-    FMaxDirty = false;
-    TStringList::Clear();
+    ClearStrings();
 }
 
 void TAdvMemoStrings::ClearStrings() {
     NoteChanged(0);
     FLinesProp.clear();
-    FListLengths.Clear();
     FMaxLength = 0;
+    FMaxCount = 0;
     FMaxDirty = false;
-    TStringList::Clear();
+    if (Count() == 0) return;
+    Changing();
+    if (OwnsObjects())
+        for (int i = 0; i < Count(); ++i) delete GetObject(i);
+    FStore.Clear();
+    Changed();
 }
 
 void TAdvMemoStrings::SetText(const std::wstring& text) {
     SetTextStr(text);
-    // Lines added through the plain list path carry no lengths: the widest line sizes the bar.
-    RebuildLengths();
+    if (FWatcher) FWatcher->TextReplaced(false);
+    if (OnSetText) OnSetText(this);
+}
+
+void TAdvMemoStrings::TakeText(std::wstring&& text) {
+    // A sorted list places its lines itself, and a watched one expands tabs: both copy.
+    if (Sorted() || (FWatcher && text.find(L'\t') != std::wstring::npos) || text.size() < 64) {
+        SetText(text);
+        return;
+    }
+    RefillLines([&](TLineStore& store) { store.AdoptText(std::move(text)); });
     if (FWatcher) FWatcher->TextReplaced(false);
     if (OnSetText) OnSetText(this);
 }
@@ -404,12 +553,8 @@ void TAdvMemoStrings::SetLineProp(int index, TLineProp* prop) {
 void TAdvMemoStrings::FreeLineProps() {
     for (TLineProp* prop : FLinesProp) delete prop;
     FLinesProp.clear();
-    TChangeHandlersKept kept(*this);
-    OnChange = nullptr;
-    OnChanging = nullptr;
-    ClassLib::TUpdateScope update(*this);
     const int count = Count();
-    for (int i = 0; i < count; ++i) TStringList::PutObject(i, nullptr);
+    for (int i = 0; i < count; ++i) StoreSlotRaw(i, nullptr);
 }
 
 std::vector<TLineCarry> TAdvMemoStrings::DetachLineProps() {
@@ -456,7 +601,6 @@ void TAdvMemoStrings::AddStrings(const ClassLib::TStrings* strings) {
         for (int i = 0; i < strings->Count(); ++i)
             AddObject(ExpandTabs(strings->Strings(i), FWatcher->TabSize()), strings->Objects(i));
     }
-    RebuildLengths();
     if (FLockCount == 0) FWatcher->StringsAdded();
 }
 
@@ -467,58 +611,58 @@ void TAdvMemoStrings::Assign(const ClassLib::TPersistent* source) {
         return;
     }
     FWatcher->AssignLines(*strings);
-    RebuildLengths();
     FWatcher->TextReplaced(true);
 }
 
 void TAdvMemoStrings::ReplaceLines(const std::vector<std::wstring>& lines) {
     if (!FWatcher) {
-        {
-            ClassLib::TUpdateScope update(*this);
-            Clear();
-            for (const auto& line : lines) TStringList::AddObject(line, nullptr);
-        }
-        RebuildLengths();
+        ClassLib::TUpdateScope update(*this);
+        Clear();
+        for (const auto& line : lines) AddObject(line, nullptr);
         return;
     }
-    {
-        TFlagScope noObjects(FNoObjCreate);
-        ClearStrings();
-        ClassLib::TUpdateScope update(*this);
-        for (const auto& line : lines) AddObject(ExpandTabs(line, FWatcher->TabSize()), nullptr);
-    }
-    RebuildLengths();
-}
-
-void TAdvMemoStrings::ExpandRemainingTabs() {
-    const int count = Count();
-    for (int i = 0; i < count; ++i) {
-        const std::wstring s = Get(i);
-        if (s.find(L'\t') != std::wstring::npos) Put(i, s);
-    }
+    TFlagScope noObjects(FNoObjCreate);
+    ClearStrings();
+    ClassLib::TUpdateScope update(*this);
+    for (const auto& line : lines) AddObject(ExpandTabs(line, FWatcher->TabSize()), nullptr);
 }
 
 void TAdvMemoStrings::Load(ClassLib::TStream* stream, bool fromFile) {
-    FWatcher->LoadStarting();
+    // Read whole before anything changes: a stream that fails leaves the lines as they were.
+    const int64_t size = stream->Size() - stream->Position();
+    std::vector<uint8_t> bytes(static_cast<size_t>(std::max<int64_t>(size, 0)));
+    if (FWatcher) FWatcher->LoadStarting();
     bool loaded = false;
     try {
-        TStringList::LoadFromStream(stream);
-        ExpandRemainingTabs();
+        if (!bytes.empty()) stream->ReadBuffer(bytes.data(), static_cast<int>(bytes.size()));
+        // Text without a mark and without a byte beyond ASCII is ANSI text that reads the same
+        // in any code page: it goes straight from the bytes into the lines.
+        const bool marked = bytes.size() >= 2 &&
+                            ((bytes[0] == 0xFF && bytes[1] == 0xFE) || (bytes[0] == 0xFE && bytes[1] == 0xFF) ||
+                             (bytes.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF));
+        if (!marked && !Sorted() && IsAscii(bytes.data(), bytes.size()) &&
+            AsciiPassesUnchanged(ClassLib::Seams().AnsiCodePage())) {
+            SetEncoding(ClassLib::TTextEncoding::Ansi);
+            SetAllLines(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+        } else {
+            ClassLib::TTextEncoding encoding = ClassLib::TTextEncoding::Ansi;
+            bool hasBOM = false;
+            std::wstring text = DecodeText(bytes, encoding, &hasBOM);
+            std::vector<uint8_t>().swap(bytes);
+            SetEncoding(encoding);
+            // Saved back the way it came: a UTF-8 file written without a mark stays without one.
+            if (encoding != ClassLib::TTextEncoding::Ansi) SetWriteBOM(hasBOM);
+            SetAllLines(text);
+        }
         loaded = true;
     } catch (...) {
-        FWatcher->LoadEnded(false, fromFile);
+        if (FWatcher) FWatcher->LoadEnded(false, fromFile);
         throw;
     }
-    FWatcher->LoadEnded(loaded, fromFile);
+    if (FWatcher) FWatcher->LoadEnded(loaded, fromFile);
 }
 
-void TAdvMemoStrings::LoadFromStream(ClassLib::TStream* stream) {
-    if (!FWatcher) {
-        TStringList::LoadFromStream(stream);
-        return;
-    }
-    Load(stream, false);
-}
+void TAdvMemoStrings::LoadFromStream(ClassLib::TStream* stream) { Load(stream, false); }
 
 void TAdvMemoStrings::LoadFromFile(const std::wstring& fileName) {
     if (!FWatcher) {
@@ -531,7 +675,31 @@ void TAdvMemoStrings::LoadFromFile(const std::wstring& fileName) {
 }
 
 void TAdvMemoStrings::SaveToStream(ClassLib::TStream* stream) {
-    TStringList::SaveToStream(stream);
+    ClassLib::TTextEncoding encoding = Encoding();
+    const std::wstring& lineBreak = LineBreak();
+    bool ascii = encoding != ClassLib::TTextEncoding::UTF16LE && encoding != ClassLib::TTextEncoding::UTF16BE &&
+                 IsAscii(lineBreak.data(), lineBreak.size());
+    for (int i = 0; ascii && i < Count(); ++i) ascii = IsAscii(FStore.Text(i).data(), FStore.Text(i).size());
+    if (ascii && encoding == ClassLib::TTextEncoding::Ansi) ascii = AsciiPassesUnchanged(ClassLib::Seams().AnsiCodePage());
+    if (!ascii) {
+        // Anything beyond ASCII takes the exact conversion, which may also change the encoding.
+        const std::vector<uint8_t> bytes = EncodeText(GetTextStr(), encoding, WriteBOM());
+        SetEncoding(encoding);
+        if (!bytes.empty()) stream->WriteBuffer(bytes.data(), static_cast<int>(bytes.size()));
+    } else {
+        // ASCII is the same bytes in ANSI and in UTF-8: written line by line through one buffer.
+        TBufferedWriter writer(*stream);
+        if (encoding == ClassLib::TTextEncoding::UTF8 && WriteBOM()) {
+            static const uint8_t mark[] = {0xEF, 0xBB, 0xBF};
+            writer.Bytes(mark, sizeof mark);
+        }
+        const int count = Count();
+        for (int i = 0; i < count; ++i) {
+            writer.Narrowed(FStore.Text(i));
+            if (i + 1 < count || TrailingLineBreak()) writer.Narrowed(lineBreak);
+        }
+        writer.Flush();
+    }
     if (FWatcher) FWatcher->LinesSaved(false);
 }
 

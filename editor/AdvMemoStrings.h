@@ -3,6 +3,7 @@
 // that shows it watches it through ILinesWatcher, so edits made from outside keep caret,
 // bookmarks and markers right; without a watcher it is a free list and needs no window.
 #include "classlib/StringList.h"
+#include "editor/AdvMemoStringsStore.h"
 
 #include <cstdint>
 #include <algorithm>
@@ -165,6 +166,17 @@ struct TLineCarry {
     ClassLib::TObject* Object = nullptr;
 };
 
+// The length of every line, in UTF-16 units, read from the store itself.
+class TLineLengths {
+public:
+    explicit TLineLengths(const TLineStore& store) : FStore(store) {}
+    int Count() const { return FStore.Count(); }
+    int operator[](int index) const { return FStore.Length(index); }
+
+private:
+    const TLineStore& FStore;
+};
+
 #pragma push_macro("GetObject")
 #undef GetObject
 
@@ -193,11 +205,9 @@ public:
     int DoAdd(const std::wstring& s) { return Add(s); }
     void Insert(int index, const std::wstring& s) override;
     // Paths that bypass Put and Insert still mark where the text changed.
-    void InsertObject(int index, const std::wstring& s, ClassLib::TObject* object) override {
-        NoteChanged(index);
-        ClassLib::TStringList::InsertObject(index, s, object);
-    }
+    void InsertObject(int index, const std::wstring& s, ClassLib::TObject* object) override;
     void Exchange(int index1, int index2) override;
+    void CustomSort(const ClassLib::TStringListSortCompare& compare) override;
     void DoInsert(int index, const std::wstring& s);
     void Delete(int index) override;
     // Takes a line out without telling the watcher: for the view's own editing commands,
@@ -208,6 +218,8 @@ public:
     void AddStrings(const ClassLib::TStrings* strings) override;
     void Assign(const ClassLib::TPersistent* source) override;
     void SetText(const std::wstring& text) override;
+    // SetText for a text the caller gives up: without tabs to expand its buffer is kept as is.
+    void TakeText(std::wstring&& text);
     int RealCount() const;
 
     void LoadFromStream(ClassLib::TStream* stream) override;
@@ -228,13 +240,16 @@ public:
     // Gives a line properties taken with DetachLineProps (or a bare object back).
     void AdoptLine(int index, const TLineCarry& carry);
 
-    const TIntList& ListLengths() const { return FListLengths; }
+    TLineLengths ListLengths() const { return TLineLengths(FStore); }
     int MaxLineLength() const;
     void RebuildLengths();
 
 protected:
+    int GetCount() const override { return FStore.Count(); }
     void SetUpdateState(bool updating) override;
+    std::wstring GetTextStr() const override;
     void SetTextStr(const std::wstring& text) override;
+    void InsertItem(int index, const std::wstring& s, ClassLib::TObject* object) override;
 
 private:
     void NoteChanged(int index) {
@@ -243,10 +258,19 @@ private:
         if (FLockCount > 0 && !FNoObjCreate) FChangedInUpdate = true;
     }
     void Load(ClassLib::TStream* stream, bool fromFile);
-    void StoreSlotRaw(int index, ClassLib::TObject* object);
-    ClassLib::TObject* SlotRaw(int index) const { return ClassLib::TStringList::GetObject(index); }
-    void SetLength(int index, int length);
-    void ExpandRemainingTabs();
+    // Replaces every line with the lines of a whole text (a load, Text set) in one pass;
+    // tabs are expanded when a view watches. The byte form takes ASCII only.
+    template <typename TText>
+    void SetAllLines(const TText& text);
+    // Clears the lines and lets `fill` put the new ones straight into the store, as one change.
+    template <typename TFill>
+    void RefillLines(TFill&& fill);
+    void StoreSlotRaw(int index, ClassLib::TObject* object) { FStore.SetObject(index, object); }
+    ClassLib::TObject* SlotRaw(int index) const { return FStore.Object(index); }
+    void StoreText(int index, const std::wstring& s);
+    void CheckIndex(int index) const;
+    void NoteLength(int oldLength, int newLength);
+    void DeleteOwnedObject(int index);
 
     ILinesWatcher* FWatcher = nullptr;
     int FLockCount = 0;
@@ -255,8 +279,9 @@ private:
     bool FChangedInUpdate = false;  // text changed while FLockCount was above 0
     int FFirstChanged = 0;
     std::vector<TLineProp*> FLinesProp;  // owning: every property object made for this list
-    TIntList FListLengths;  // invariant: one entry per line, its length in UTF-16 units
-    mutable int FMaxLength = 0;
+    TLineStore FStore;  // the lines; the base list's own storage stays empty
+    mutable int FMaxLength = 0;  // invariant: the longest line's length unless FMaxDirty
+    mutable int FMaxCount = 0;  // invariant: the lines FMaxLength long unless FMaxDirty
     mutable bool FMaxDirty = false;
 };
 

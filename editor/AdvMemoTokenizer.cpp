@@ -91,6 +91,7 @@ void TMemoTokenizer::Prepare() {
     FHexIdentifier.clear();
     FBinIdentifier.clear();
     FLineComment.clear();
+    FLineCommentIsList = false;
     FMultiCommentLeft.clear();
     FMultiCommentRight.clear();
     FHasCommentGroups = false;
@@ -126,6 +127,7 @@ void TMemoTokenizer::Prepare() {
         FGroups.push_back(std::move(group));
     }
     FLineComment = styler.LineComment();
+    FLineCommentIsList = FLineComment.find(L',') != String::npos;
     FMultiCommentLeft = styler.MultiCommentLeft();
     FMultiCommentRight = styler.MultiCommentRight();
     FHasMultiComment = styler.HasMultiComment();
@@ -216,7 +218,7 @@ TMemoTokenizer::TDelimiterHit TMemoTokenizer::CommentEndIn(const wchar_t* text, 
 
 bool TMemoTokenizer::LineCommentAt(const wchar_t* text, size_t length) const {
     if (FLineComment.empty()) return false;
-    if (FLineComment.find(L',') == String::npos) return StartsWith(text, length, FLineComment);
+    if (!FLineCommentIsList) return StartsWith(text, length, FLineComment);
     return PosOfFirstListItem(FLineComment, String(text, length)) == 1;
 }
 
@@ -250,13 +252,13 @@ void TMemoTokenizer::ForEachSegment(std::wstring_view line, F&& visit) const {
     size_t i = 0;
     while (i < n) {
         const size_t start = i;
-        const bool delimiterRun = FUrlDelimiters.find(line[i]) != String::npos;
+        const bool delimiterRun = IsUrlDelimiter(line[i]);
         while (i < n) {
             if (literal && line[i] == literal) {
                 i = std::min(n, i + 2);  // an escaped character stays in the current run
                 continue;
             }
-            if ((FUrlDelimiters.find(line[i]) != String::npos) != delimiterRun) break;
+            if (IsUrlDelimiter(line[i]) != delimiterRun) break;
             ++i;
         }
         visit(line.substr(start, i - start));

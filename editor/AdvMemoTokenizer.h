@@ -124,6 +124,12 @@ private:
     bool Styled() const noexcept { return FStyler && FUseStyler; }
     bool IsWordDelimiter(wchar_t ch) const;
     bool SegmentIsURL(std::wstring_view segment) const;
+    // Asked for every character of every line: a loop over the few delimiters, no library call.
+    bool IsUrlDelimiter(wchar_t ch) const {
+        for (const wchar_t delimiter : FUrlDelimiters)
+            if (delimiter == ch) return true;
+        return false;
+    }
     template <class F>
     void ForEachSegment(std::wstring_view line, F&& visit) const;
     void TokenizeSegmentView(std::wstring_view segment, TStyle& state);
@@ -160,6 +166,7 @@ private:
     String FHexIdentifier;   // upper case, comma list
     String FBinIdentifier;
     String FLineComment;
+    bool FLineCommentIsList = false;  // invariant: FLineComment holds a comma (alternatives)
     String FMultiCommentLeft;
     String FMultiCommentRight;
     bool FHasCommentGroups = false;
