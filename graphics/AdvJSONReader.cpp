@@ -59,6 +59,48 @@ const std::array<wchar_t, 256>& WideTable() {
     throw EConvertError(ClassLib::Format(L"Invalid code at position %d", int(backslashIndex + 1)));
 }
 
+// Number text whose significand fits 53 bits and whose power of ten is at most 22
+// converts exactly with one multiplication or division (both operands are exact
+// doubles, so the result is correctly rounded). False for the rest, which takes the
+// general conversion.
+bool FastDouble(const char* text, double& value) {
+    static constexpr double Powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    const char* p = text;
+    const bool negative = *p == '-';
+    if (negative) ++p;
+    uint64_t significand = 0;
+    int digits = 0, scale = 0;
+    for (; *p >= '0' && *p <= '9'; ++p) {
+        if (significand != 0 || *p != '0') ++digits;
+        significand = significand * 10 + unsigned(*p - '0');
+        if (digits > 18) return false;
+    }
+    if (*p == '.') {
+        for (++p; *p >= '0' && *p <= '9'; ++p) {
+            if (significand != 0 || *p != '0') ++digits;
+            significand = significand * 10 + unsigned(*p - '0');
+            --scale;
+            if (digits > 18) return false;
+        }
+    }
+    if (*p == 'e' || *p == 'E') {
+        ++p;
+        const bool negativeExponent = *p == '-';
+        if (*p == '-' || *p == '+') ++p;
+        int exponent = 0;
+        for (; *p >= '0' && *p <= '9'; ++p) {
+            exponent = exponent * 10 + (*p - '0');
+            if (exponent > 1000) return false;
+        }
+        scale += negativeExponent ? -exponent : exponent;
+    }
+    if (*p != '\0' || significand > (uint64_t(1) << 53) || scale < -22 || scale > 22) return false;
+    const double magnitude = scale < 0 ? double(significand) / Powers[-scale] : double(significand) * Powers[scale];
+    value = negative ? -magnitude : magnitude;
+    return true;
+}
+
 bool ConvertFloat(const String& text, double& value) {
     return ClassLib::TryStrToFloat(text, value);
 }
@@ -79,15 +121,24 @@ TAdvJSONStreamReader::EEndOfInputReached::EEndOfInputReached() : Exception(L"End
 
 TAdvJSONStreamReader::TAdvJSONStreamReader(ClassLib::TStream* stream) : FWide(WideTable().data()) {
     const int64_t size = stream->Size();
-    FText.reserve(size_t(std::max<int64_t>(size, 0)));
+    // A memory stream already holds the text: read it where it lies.
+    if (auto* memory = dynamic_cast<ClassLib::TMemoryStream*>(stream)) {
+        const int64_t position = std::min(memory->Position(), size);
+        FData = reinterpret_cast<const char*>(memory->Memory()) + position;
+        FSize = size_t(size - position);
+        return;
+    }
+    FCopy.reserve(size_t(std::max<int64_t>(size, 0)));
     // As many bytes as the stream is long: a stream not at its start fails with its read error.
     for (int64_t left = size; left > 0;) {
         const size_t block = size_t(std::min<int64_t>(left, BlockSize));
-        const size_t at = FText.size();
-        FText.resize(at + block);
-        stream->ReadBuffer(FText.data() + at, int(block));
+        const size_t at = FCopy.size();
+        FCopy.resize(at + block);
+        stream->ReadBuffer(FCopy.data() + at, int(block));
         left -= int64_t(block);
     }
+    FData = FCopy.data();
+    FSize = FCopy.size();
 }
 
 // ---------------------------------------------------------------- TAdvJSONReader
@@ -508,6 +559,10 @@ double TAdvJSONReader::ReadDouble() {
     } else if (state == jstNumber && ClassLib::FormatSettings().DecimalSeparator == L'.') {
         // Number text is plain ASCII: convert it without building a string.
         const char* end = FPeekedNumber + std::char_traits<char>::length(FPeekedNumber);
+        if (FastDouble(FPeekedNumber, value)) {
+            FPeeked = jstNone;
+            return value;
+        }
         const auto [stop, error] = std::from_chars(FPeekedNumber, end, value);
         if (error != std::errc() || stop != end) {
             Buffer(PendingText(state));

@@ -20,6 +20,8 @@ using String = std::wstring;
 unsigned JSONCodePage();
 
 // The whole of a stream, from its position to its end, as characters of one byte each.
+// A memory stream is read in place (it must not change while the reader lives); any
+// other stream is copied, and not touched again.
 class TAdvJSONStreamReader {
 public:
     class EEndOfInputReached : public ClassLib::Exception {
@@ -27,34 +29,35 @@ public:
         EEndOfInputReached();
     };
 
-    // Copies the stream from its position; the stream is not touched again.
     explicit TAdvJSONStreamReader(ClassLib::TStream* stream);
     TAdvJSONStreamReader(const TAdvJSONStreamReader&) = delete;
     TAdvJSONStreamReader& operator=(const TAdvJSONStreamReader&) = delete;
 
     // The next character and advance, or 0 without advancing at the end.
-    wchar_t ReadChar() noexcept { return FPosition < FText.size() ? Widen(FText[FPosition++]) : L'\0'; }
+    wchar_t ReadChar() noexcept { return FPosition < FSize ? Widen(FData[FPosition++]) : L'\0'; }
     // As ReadChar, but the end raises EEndOfInputReached.
     wchar_t NextChar() {
-        if (FPosition >= FText.size()) throw EEndOfInputReached();
-        return Widen(FText[FPosition++]);
+        if (FPosition >= FSize) throw EEndOfInputReached();
+        return Widen(FData[FPosition++]);
     }
-    wchar_t PeekChar() const noexcept { return FPosition < FText.size() ? Widen(FText[FPosition]) : L'\0'; }
+    wchar_t PeekChar() const noexcept { return FPosition < FSize ? Widen(FData[FPosition]) : L'\0'; }
     void Backup() noexcept { if (FPosition > 0) --FPosition; }
-    void MoveNext(size_t count) noexcept { FPosition = std::min(FPosition + count, FText.size()); }
-    bool Eof() const noexcept { return FPosition >= FText.size(); }
+    void MoveNext(size_t count) noexcept { FPosition = std::min(FPosition + count, FSize); }
+    bool Eof() const noexcept { return FPosition >= FSize; }
 
     // The bytes themselves, for the reader's scanning loops.
-    const char* Data() const noexcept { return FText.data(); }
-    size_t Size() const noexcept { return FText.size(); }
+    const char* Data() const noexcept { return FData; }
+    size_t Size() const noexcept { return FSize; }
     size_t Position() const noexcept { return FPosition; }
-    void SetPosition(size_t position) noexcept { FPosition = std::min(position, FText.size()); }
+    void SetPosition(size_t position) noexcept { FPosition = std::min(position, FSize); }
     wchar_t Widen(char byte) const noexcept { return FWide[static_cast<unsigned char>(byte)]; }
 
 private:
     const wchar_t* FWide;   // the code page's character of each byte value
-    std::string FText;
-    size_t FPosition = 0;   // invariant: FPosition <= FText.size()
+    std::string FCopy;      // the text of a stream that is not a memory stream
+    const char* FData = nullptr;
+    size_t FSize = 0;
+    size_t FPosition = 0;   // invariant: FPosition <= FSize
 };
 
 // What the caller sees next.

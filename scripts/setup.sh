@@ -141,12 +141,28 @@ prepare_wine_prefix() {  # prepare_wine_prefix ARCH
     fi
 }
 
+# RapidJSON, header-only, for the JSON benchmark's comparison: its header folder is linked
+# into each dependency prefix, so the cross build sees it and no other host header.
+setup_rapidjson() {
+    if [ ! -f /usr/include/rapidjson/reader.h ]; then
+        echo "setup: installing rapidjson-dev"
+        DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends rapidjson-dev >/dev/null
+    fi
+    local arch include
+    for arch in $ATGEN_ARCHES; do
+        include="$(atgen_deps_dir "$arch")/prefix/include"
+        mkdir -p "$include"
+        [ -L "$include/rapidjson" ] || ln -s /usr/include/rapidjson "$include/rapidjson"
+    done
+}
+
 install_packages
 mkdir -p "$ATGEN_DEPS"
 for arch in $ATGEN_ARCHES; do
     build_libjpeg "$arch"
     build_libssh2 "$arch"
 done
+setup_rapidjson
 no32=$(atgen_no_32bit_reason)
 if [ -n "$no32" ]; then
     echo "setup: 32-bit Windows programs cannot run here, $no32: only the x86_64 build runs under Wine" >&2

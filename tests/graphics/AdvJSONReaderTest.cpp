@@ -3,9 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <random>
+#include <vector>
 
 #include "classlib/Streams.h"
 #include "classlib/Strings.h"
@@ -375,10 +380,10 @@ TEST(JSONReader, BytesAboveAsciiAreCharactersOfTheCodePage) {
     EXPECT_EQ(on.Reader.ReadString(), expected);
 }
 
-TEST(JSONStreamReader, ReadsCharactersOfTheCopiedStream) {
-    TStringStream stream("ab");
+TEST(JSONStreamReader, ReadsCharactersFromThePosition) {
+    TStringStream stream("xab");
+    stream.SetPosition(1);
     TAdvJSONStreamReader reader(&stream);
-    stream.WriteString("zz");   // a copy: later changes of the stream are not seen
     EXPECT_EQ(reader.PeekChar(), L'a');
     EXPECT_EQ(reader.ReadChar(), L'a');
     reader.Backup();
@@ -387,4 +392,48 @@ TEST(JSONStreamReader, ReadsCharactersOfTheCopiedStream) {
     EXPECT_TRUE(reader.Eof());
     EXPECT_EQ(reader.ReadChar(), L'\0');
     EXPECT_THROW(reader.NextChar(), TAdvJSONStreamReader::EEndOfInputReached);
+}
+
+// Numbers convert to the double nearest their text, by whichever path they take.
+TEST(JSONReader, NumbersConvertToTheNearestDouble) {
+    std::mt19937_64 random(23);
+    std::string text = "[";
+    std::vector<double> expected;
+    for (int i = 0; i < 20000; ++i) {
+        char number[64];
+        char* end = number;
+        if (i % 2 == 0) {
+            // Any double, in its shortest form.
+            double value = 0;
+            do {
+                const uint64_t bits = random();
+                std::memcpy(&value, &bits, sizeof value);
+            } while (!std::isfinite(value));
+            end = std::to_chars(number, number + sizeof number, value).ptr;
+        } else {
+            // Decimal text of up to 19 digits with a point and an exponent near the fast range.
+            const int digits = 1 + int(random() % 19);
+            const int point = int(random() % size_t(digits + 1));
+            if (random() % 2) *end++ = '-';
+            for (int d = 0; d < digits; ++d) {
+                if (d == point && d > 0) *end++ = '.';
+                *end++ = char('0' + (d == 0 ? 1 + random() % 9 : random() % 10));
+            }
+            end += std::sprintf(end, "e%d", int(random() % 61) - 30);
+        }
+        double value = 0;
+        std::from_chars(number, end, value);
+        expected.push_back(value);
+        text += std::string(number, end) + ",";
+    }
+    text.back() = ']';
+    TReaderOn on(text);
+    on.Reader.ReadBeginArray();
+    for (size_t i = 0; i < expected.size(); ++i) {
+        const double value = on.Reader.ReadDouble();
+        if (value != expected[i]) {
+            ADD_FAILURE() << "number " << i << " read as " << value << ", expected " << expected[i];
+            break;
+        }
+    }
 }
