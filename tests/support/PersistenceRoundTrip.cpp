@@ -116,7 +116,14 @@ void ScrambleProperties(TObject* object, int variant) { Scramble(object, variant
 void ExpectRoundTrip(const TClass& cls) {
     for (int variant = 0; variant < 4; ++variant) {
         SCOPED_TRACE(testing::PrintToString(cls.ClassName() + L" with colour variant " + std::to_wstring(variant)));
-        std::unique_ptr<TObject> original(cls.CreateObject());
+        std::unique_ptr<TObject> original, copy;
+        try {
+            original.reset(cls.CreateObject());
+            copy.reset(cls.CreateObject());
+        } catch (const Exception& e) {
+            ADD_FAILURE() << "create: " << testing::PrintToString(e.Message());
+            return;
+        }
         ScrambleProperties(original.get(), variant);
         std::wstring saved, again;
         try {
@@ -125,7 +132,6 @@ void ExpectRoundTrip(const TClass& cls) {
             ADD_FAILURE() << "save: " << testing::PrintToString(e.Message());
             return;
         }
-        std::unique_ptr<TObject> copy(cls.CreateObject());
         try {
             AdvPersistence::FromJSON(copy.get(), saved);
             again = AdvPersistence::ToJSON(copy.get());
