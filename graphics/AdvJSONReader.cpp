@@ -6,6 +6,7 @@
 #include <charconv>
 #include <climits>
 #include <cmath>
+#include <cstring>
 
 #include "classlib/Streams.h"
 #include "classlib/Strings.h"
@@ -36,6 +37,21 @@ int HexDigit(char c) noexcept {
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     return -1;
+}
+
+// The first quote or backslash at or after `from`, or `size`: eight bytes a step while
+// none of them is either.
+size_t PlainRunEnd(const char* data, size_t from, size_t size) noexcept {
+    constexpr uint64_t Ones = 0x0101010101010101ull, Highs = 0x8080808080808080ull;
+    constexpr uint64_t Quotes = Ones * uint64_t('"'), Backslashes = Ones * uint64_t('\\');
+    const auto hasZeroByte = [](uint64_t word) { return (word - Ones) & ~word & Highs; };
+    for (; from + 8 <= size; from += 8) {
+        uint64_t word;
+        std::memcpy(&word, data + from, 8);
+        if (hasZeroByte(word ^ Quotes) | hasZeroByte(word ^ Backslashes)) break;
+    }
+    while (from < size && data[from] != '"' && data[from] != '\\') ++from;
+    return from;
 }
 
 char LowerAscii(char c) noexcept { return c >= 'A' && c <= 'Z' ? char(c + ('a' - 'A')) : c; }
@@ -374,12 +390,17 @@ String TAdvJSONReader::ReadQuoted() {
     size_t position = start;
     for (;;) {
         // The plain run up to the next quote or backslash goes in one step.
-        size_t run = position;
-        while (run < size && data[run] != '"' && data[run] != '\\') ++run;
+        const size_t run = PlainRunEnd(data, position, size);
         if (run > position) {
             const size_t at = result.size();
             result.resize(at + (run - position));
-            for (size_t i = position; i < run; ++i) result[at + (i - position)] = FReader.Widen(data[i]);
+            wchar_t* out = result.data() + at;
+            bool ascii = true;
+            for (size_t i = position; i < run; ++i) ascii &= static_cast<unsigned char>(data[i]) < 128;
+            if (ascii)
+                for (size_t i = position; i < run; ++i) *out++ = wchar_t(data[i]);
+            else
+                for (size_t i = position; i < run; ++i) *out++ = FReader.Widen(data[i]);
         }
         position = run;
         if (position >= size) {
@@ -427,7 +448,7 @@ void TAdvJSONReader::SkipQuoted() {
     const size_t start = FReader.Position();
     size_t position = start;
     for (;;) {
-        while (position < size && data[position] != '"' && data[position] != '\\') ++position;
+        position = PlainRunEnd(data, position, size);
         if (position < size && data[position] == '"') break;
         if (position + 1 >= size) {
             FReader.SetPosition(size);
