@@ -183,7 +183,7 @@ char TAdvJSONReader::NextNonWhitespace() {
 }
 
 void TAdvJSONReader::Push(TScope scope) {
-    if (FStackSize >= MaxDepth) throw ETooManyDepthLevels();
+    if (FStackSize >= MaxJSONDepth) throw ETooManyDepthLevels();
     FStack[FStackSize++] = scope;
 }
 

@@ -60,6 +60,14 @@ private:
     size_t FPosition = 0;   // invariant: FPosition <= FSize
 };
 
+// The scopes of a JSON text, kept on a stack by the reader and the writer alike; at most
+// MaxJSONDepth are open at once, the document included.
+enum TAdvJSONScope : uint8_t {
+    scEmptyDocument, scEmptyArray, scEmptyObject, scNonEmptyDocument, scNonEmptyArray, scNonEmptyObject,
+    scDanglingName
+};
+constexpr int MaxJSONDepth = 256;
+
 // What the caller sees next.
 enum TAdvJSONToken {
     jstoBeginObject, jstoEndObject, jstoBeginArray, jstoEndArray, jstoName, jstoBoolean, jstoNull, jstoText,
@@ -127,11 +135,7 @@ public:
     int Depth() const noexcept { return FStackSize; }
 
 private:
-    enum TScope : uint8_t {
-        scEmptyDocument, scEmptyArray, scEmptyObject, scNonEmptyDocument, scNonEmptyArray, scNonEmptyObject,
-        scDanglingName
-    };
-    static constexpr int MaxDepth = 256;
+    using TScope = TAdvJSONScope;
 
     TAdvJSONState PeekState() { return FPeeked != jstNone ? FPeeked : DoPeek(); }
     TAdvJSONState DoPeek();
@@ -152,8 +156,8 @@ private:
     void Buffer(String text);
 
     TAdvJSONStreamReader FReader;
-    uint8_t FStack[MaxDepth] = {};
-    int FStackSize = 1;   // invariant: 1 <= FStackSize <= MaxDepth
+    uint8_t FStack[MaxJSONDepth] = {};
+    int FStackSize = 1;   // invariant: 1 <= FStackSize <= MaxJSONDepth
     TAdvJSONState FPeeked = jstNone;
     int64_t FPeekedInt64 = 0;
     char FPeekedNumber[256] = {};   // zero-terminated

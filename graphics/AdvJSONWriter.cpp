@@ -12,6 +12,8 @@
 
 namespace AdvJSONWriter {
 
+using namespace AdvJSONReader;   // the scope codes the reader and the writer share
+
 namespace {
 
 constexpr size_t BlockSize = 1 << 20;
@@ -124,7 +126,7 @@ void TAdvJSONWriter::BeforeValue(bool structured) {
 
 void TAdvJSONWriter::BeginScope(TScope scope, char opening) {
     BeforeValue(true);
-    if (FStackSize >= MaxDepth) throw ETooManyDepthLevels();
+    if (FStackSize >= AdvJSONReader::MaxJSONDepth) throw ETooManyDepthLevels();
     FStack[FStackSize++] = scope;
     FWriter.Write(opening);
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "classlib/Exceptions.h"
+#include "graphics/AdvJSONReader.h"
 
 namespace ClassLib {
 class TStream;
@@ -49,7 +50,7 @@ public:
     // NaN and the infinities have no JSON text: written, they would save a file that never loads.
     class EInvalidNumber : public ClassLib::Exception { public: explicit EInvalidNumber(double value); };
 
-    explicit TAdvJSONWriter(ClassLib::TStream* stream) : FWriter(stream) { FStack[0] = scEmptyDocument; }
+    explicit TAdvJSONWriter(ClassLib::TStream* stream) : FWriter(stream) { FStack[0] = AdvJSONReader::scEmptyDocument; }
     TAdvJSONWriter(const TAdvJSONWriter&) = delete;
     TAdvJSONWriter& operator=(const TAdvJSONWriter&) = delete;
 
@@ -75,11 +76,7 @@ public:
     bool Closed() const noexcept { return FClosed; }
 
 private:
-    enum TScope : uint8_t {
-        scEmptyDocument, scEmptyArray, scEmptyObject, scNonEmptyDocument, scNonEmptyArray, scNonEmptyObject,
-        scDanglingName
-    };
-    static constexpr int MaxDepth = 256;
+    using TScope = AdvJSONReader::TAdvJSONScope;
 
     uint8_t& Top();
     void LineBreak();
@@ -90,8 +87,8 @@ private:
     void WriteQuoted(const String& value);
 
     TAdvJSONStreamWriter FWriter;
-    uint8_t FStack[MaxDepth] = {};
-    int FStackSize = 1;   // invariant: 0 <= FStackSize <= MaxDepth
+    uint8_t FStack[AdvJSONReader::MaxJSONDepth] = {};
+    int FStackSize = 1;   // invariant: 0 <= FStackSize <= AdvJSONReader::MaxJSONDepth
     String FIndent;
     const char* FSeparator = ":";
     String FDeferredName;

@@ -280,23 +280,25 @@ void TAdvPersistence::LoadSettingsFromFile(TObject* object, const String& fileNa
     LoadSettingsFromStream(object, &text);
 }
 
-// ---------------------------------------------------------------- TAdvWriter
+// ---------------------------------------------------------------- TAdvPersistenceContext
 
-TAdvWriter::TAdvWriter(ClassLib::TStream* stream) : FWriter(std::make_unique<TAdvJSONWriter>(stream)) {}
-TAdvWriter::~TAdvWriter() = default;
-
-void TAdvWriter::SetIOReference(TObject* value) { FIOReference = GlobalIOReference = value; }
-void TAdvWriter::SetRootObject(TObject* value) { FRootObject = GlobalRootObject = value; }
-void TAdvWriter::SetExcludeProperties(const TAdvExcludePropertyListArray& value) {
+void TAdvPersistenceContext::SetIOReference(TObject* value) { FIOReference = GlobalIOReference = value; }
+void TAdvPersistenceContext::SetRootObject(TObject* value) { FRootObject = GlobalRootObject = value; }
+void TAdvPersistenceContext::SetExcludeProperties(const TAdvExcludePropertyListArray& value) {
     FExcludeProperties = value;
     GlobalExcludeProperties = value;
 }
 
-bool TAdvWriter::IsAssignable(TObject* object, const TPropInfo& info) {
+bool TAdvPersistenceContext::IsAssignable(TObject* object, const TPropInfo& info) const {
     bool assignable = TAdvPersistence::IsAssignableProperty(object, info);
     if (OnCustomIsAssignableProperty) OnCustomIsAssignableProperty(object, info.Name, assignable);
     return assignable;
 }
+
+// ---------------------------------------------------------------- TAdvWriter
+
+TAdvWriter::TAdvWriter(ClassLib::TStream* stream) : FWriter(std::make_unique<TAdvJSONWriter>(stream)) {}
+TAdvWriter::~TAdvWriter() = default;
 
 void TAdvWriter::Write(TObject* object) {
     TAdvJSONWriter& w = *FWriter;
@@ -430,13 +432,6 @@ void TAdvWriter::WriteArray(const String& name, const TAdvObjectArray& objects) 
 TAdvReader::TAdvReader(ClassLib::TStream* stream) : FReader(std::make_unique<TAdvJSONReader>(stream)) {}
 TAdvReader::~TAdvReader() = default;
 
-void TAdvReader::SetIOReference(TObject* value) { FIOReference = GlobalIOReference = value; }
-void TAdvReader::SetRootObject(TObject* value) { FRootObject = GlobalRootObject = value; }
-void TAdvReader::SetExcludeProperties(const TAdvExcludePropertyListArray& value) {
-    FExcludeProperties = value;
-    GlobalExcludeProperties = value;
-}
-
 String TAdvReader::ReadTypeName(const TClass& base) {
     if (TypeMemberName.empty()) return base.ClassName();
     if (FReader->Peek() != AdvJSONReader::jstoName || FReader->ReadName() != TypeMemberName)
@@ -485,16 +480,17 @@ void TAdvReader::ReadMembers(TObject* object) {
     FReader->ReadEndObject();
 }
 
-void TAdvReader::ReadObjectItems(const TClass& base, const std::function<void(std::unique_ptr<TObject>)>& add) {
+void TAdvReader::ReadElements(const std::function<void()>& element) {
     FReader->ReadBeginArray();
     while (FReader->HasNext()) {
-        if (FReader->IsNull()) {
-            FReader->ReadNull();
-            continue;
-        }
-        add(Read(base));
+        if (FReader->IsNull()) FReader->ReadNull();   // null elements are skipped
+        else element();
     }
     FReader->ReadEndArray();
+}
+
+void TAdvReader::ReadObjectItems(const TClass& base, const std::function<void(std::unique_ptr<TObject>)>& add) {
+    ReadElements([&] { add(Read(base)); });
 }
 
 void TAdvReader::ReadCollection(ClassLib::TCollection* collection) {
@@ -505,30 +501,24 @@ void TAdvReader::ReadCollection(ClassLib::TCollection* collection) {
     const TClass& base = declared ? *declared : TObject::StaticClass();
     auto* factory = Query<IAdvPersistenceCollectionItemFactory>(collection);
     collection->Clear();
-    r.ReadBeginArray();
-    while (r.HasNext()) {
-        if (r.IsNull()) {
-            r.ReadNull();
-            continue;
-        }
+    ReadElements([&] {
         r.ReadBeginObject();
         const String className = ReadTypeName(base);
         // An item of the collection's own class is read straight into a new item: no
         // copy, so item classes need no Assign of their own.
-        if (!factory && collection->ItemClass() && ClassLib::SameText(collection->ItemClass()->ClassName(), className)) {
+        if (!factory && declared && ClassLib::SameText(declared->ClassName(), className)) {
             std::unique_ptr<ClassLib::TCollectionItem> item(collection->Add());
             ReadMembers(item.get());
             item.release();
-            continue;
+            return;
         }
         std::unique_ptr<TObject> object = CreateNamed(className, base);
         ReadMembers(object.get());
         auto* persistent = dynamic_cast<ClassLib::TPersistent*>(object.get());
-        if (!persistent) continue;   // objects that are not persistent are ignored
+        if (!persistent) return;   // objects that are not persistent are ignored
         ClassLib::TCollectionItem* item = factory ? factory->AddItem(object.get()) : collection->Add();
         if (item) item->Assign(persistent);
-    }
-    r.ReadEndArray();
+    });
 }
 
 void TAdvReader::Read(TObject* object) {
@@ -554,39 +544,24 @@ void TAdvReader::Read(TObject* object) {
             });
             return;
         }
-        r.ReadBeginArray();
-        while (r.HasNext()) {
-            if (r.IsNull()) {
-                r.ReadNull();
-                continue;
-            }
+        ReadElements([&] {
             if (TAdvPersistence::IsGenericList(cls, L"String")) list->Add(r.ReadString());
             else if (TAdvPersistence::IsGenericList(cls, L"Double")) list->Add(r.ReadDouble());
             else list->Add(r.ReadInt64());
-        }
-        r.ReadEndArray();
+        });
     } else if (TAdvPersistence::IsGenericDictionary(cls)) {
         auto* dictionary = dynamic_cast<IAdvGenericDictionary*>(object);
         if (!dictionary) throw EAdvReaderException(L"Type \"" + cls->ClassName() + L"\" not supported");
         dictionary->Clear();
-        r.ReadBeginArray();
-        while (r.HasNext()) {
-            if (r.IsNull()) {
-                r.ReadNull();
-                continue;
-            }
+        ReadElements([&] {
             r.ReadBeginObject();
             while (r.HasNext()) {
                 const String key = r.ReadName();
-                if (r.IsNull()) {
-                    r.ReadNull();
-                    continue;
-                }
-                dictionary->Add(key, Read(base).release());
+                if (r.IsNull()) r.ReadNull();
+                else dictionary->Add(key, Read(base).release());
             }
             r.ReadEndObject();
-        }
-        r.ReadEndArray();
+        });
     } else if (auto* list = dynamic_cast<ClassLib::TList*>(object); list && TAdvPersistence::IsList(cls)) {
         list->Clear();
         ReadObjectItems(base, [&](std::unique_ptr<TObject> item) {
@@ -600,13 +575,8 @@ void TAdvReader::Read(TObject* object) {
     } else if (TAdvPersistence::IsBitmap(cls)) {
         LoadPicture(object, r.ReadString());
     } else if (auto* strings = dynamic_cast<ClassLib::TStrings*>(object); strings && TAdvPersistence::IsStrings(cls)) {
-        std::vector<String> lines;
-        r.ReadBeginArray();
-        while (r.HasNext()) {
-            if (r.IsNull()) r.ReadNull();
-            else lines.push_back(r.ReadString());
-        }
-        r.ReadEndArray();
+        std::vector<String> lines;   // all read before the list changes
+        ReadElements([&] { lines.push_back(r.ReadString()); });
         strings->BeginUpdate();
         struct TEndUpdate { ClassLib::TStrings* S; ~TEndUpdate() { S->EndUpdate(); } } endUpdate{strings};
         strings->Clear();
@@ -722,9 +692,7 @@ void TAdvReader::ReadClassProperty(TObject* object, const TPropInfo& info) {
         }
         return;
     }
-    bool assignable = TAdvPersistence::IsAssignableProperty(object, info);
-    if (OnCustomIsAssignableProperty) OnCustomIsAssignableProperty(object, info.Name, assignable);
-    if (assignable) {
+    if (IsAssignable(object, info)) {
         const String name = r.ReadString();
         if (auto* root = dynamic_cast<ClassLib::TComponent*>(FRootObject); root && info.SetObjectValue)
             info.SetObjectValue(object, name.empty() ? nullptr : root->FindComponent(name));

@@ -172,14 +172,10 @@ public:
     static bool IsStrings(const TClass* cls);
 };
 
-class TAdvWriter {
+// What the writer and the reader share: the objects that resolve references and
+// handlers, the exclusions, and the say on which class properties are component names.
+class TAdvPersistenceContext {
 public:
-    explicit TAdvWriter(ClassLib::TStream* stream);
-    ~TAdvWriter();
-    TAdvWriter(const TAdvWriter&) = delete;
-    TAdvWriter& operator=(const TAdvWriter&) = delete;
-
-    AdvJSONWriter::TAdvJSONWriter& JSONWriter() noexcept { return *FWriter; }
     // The setters of these three also set the process-wide setting.
     TObject* IOReference() const noexcept { return FIOReference; }
     void SetIOReference(TObject* value);
@@ -187,8 +183,25 @@ public:
     void SetRootObject(TObject* value);
     const TAdvExcludePropertyListArray& ExcludeProperties() const noexcept { return FExcludeProperties; }
     void SetExcludeProperties(const TAdvExcludePropertyListArray& value);
-    TAdvWriterCustomWritePropertyEvent OnCustomWriteProperty;
     TAdvWriterCustomIsAssignablePropertyEvent OnCustomIsAssignableProperty;
+
+protected:
+    bool IsAssignable(TObject* object, const TPropInfo& info) const;
+
+    TObject* FIOReference = nullptr;
+    TObject* FRootObject = nullptr;
+    TAdvExcludePropertyListArray FExcludeProperties;
+};
+
+class TAdvWriter : public TAdvPersistenceContext {
+public:
+    explicit TAdvWriter(ClassLib::TStream* stream);
+    ~TAdvWriter();
+    TAdvWriter(const TAdvWriter&) = delete;
+    TAdvWriter& operator=(const TAdvWriter&) = delete;
+
+    AdvJSONWriter::TAdvJSONWriter& JSONWriter() noexcept { return *FWriter; }
+    TAdvWriterCustomWritePropertyEvent OnCustomWriteProperty;
 
     void Write(TObject* object);
     // {name: [objects]}
@@ -198,15 +211,11 @@ private:
     void WriteObject(TObject* object);
     void WriteProperty(TObject* object, const TPropInfo& info);
     void WriteColour(int64_t colour);
-    bool IsAssignable(TObject* object, const TPropInfo& info);
 
     std::unique_ptr<AdvJSONWriter::TAdvJSONWriter> FWriter;
-    TObject* FIOReference = nullptr;
-    TObject* FRootObject = nullptr;
-    TAdvExcludePropertyListArray FExcludeProperties;
 };
 
-class TAdvReader {
+class TAdvReader : public TAdvPersistenceContext {
 public:
     // A property whose object is known only by its reference text until SolveReferences.
     class TAdvObjectReference {
@@ -224,14 +233,7 @@ public:
     TAdvReader& operator=(const TAdvReader&) = delete;
 
     AdvJSONReader::TAdvJSONReader& JSONReader() noexcept { return *FReader; }
-    TObject* IOReference() const noexcept { return FIOReference; }
-    void SetIOReference(TObject* value);
-    TObject* RootObject() const noexcept { return FRootObject; }
-    void SetRootObject(TObject* value);
-    const TAdvExcludePropertyListArray& ExcludeProperties() const noexcept { return FExcludeProperties; }
-    void SetExcludeProperties(const TAdvExcludePropertyListArray& value);
     TAdvReaderCustomReadPropertyEvent OnCustomReadProperty;
-    TAdvWriterCustomIsAssignablePropertyEvent OnCustomIsAssignableProperty;
 
     // Reads a new object of `cls` or a class derived from it, named by the type member.
     std::unique_ptr<TObject> Read(const TClass& cls);
@@ -248,14 +250,13 @@ private:
     void ReadProperty(TObject* object, const TPropInfo& info);
     void ReadClassProperty(TObject* object, const TPropInfo& info);
     int64_t ReadColour(const TPropInfo& info);
+    // An array, calling `element` for each element that is not null.
+    void ReadElements(const std::function<void()>& element);
     void ReadObjectItems(const TClass& base, const std::function<void(std::unique_ptr<TObject>)>& add);
     void ReadCollection(ClassLib::TCollection* collection);
 
     std::vector<TAdvObjectReference> FReferences;
     std::unique_ptr<AdvJSONReader::TAdvJSONReader> FReader;
-    TObject* FIOReference = nullptr;
-    TObject* FRootObject = nullptr;
-    TAdvExcludePropertyListArray FExcludeProperties;
 };
 
 // ---- the object helper: free functions over any object (never a published "JSON"
