@@ -386,59 +386,59 @@ String TAdvJSONReader::ReadQuoted() {
     const char* data = FReader.Data();
     const size_t size = FReader.Size();
     const size_t start = FReader.Position();
-    String result;
+    // First the closing quote: the raw length bounds the text (escapes only shorten it),
+    // so the text is made with one allocation.
+    size_t end = start;
+    for (;;) {
+        end = PlainRunEnd(data, end, size);
+        if (end >= size || data[end] == '"') break;
+        end += 2;   // the escaped character, a quote included
+    }
+    if (end >= size) {
+        FReader.SetPosition(size);
+        throw TAdvJSONStreamReader::EEndOfInputReached();
+    }
+    String result(end - start, L'\0');
+    wchar_t* out = result.data();
     size_t position = start;
     for (;;) {
-        // The plain run up to the next quote or backslash goes in one step.
-        const size_t run = PlainRunEnd(data, position, size);
-        if (run > position) {
-            const size_t at = result.size();
-            result.resize(at + (run - position));
-            wchar_t* out = result.data() + at;
-            bool ascii = true;
-            for (size_t i = position; i < run; ++i) ascii &= static_cast<unsigned char>(data[i]) < 128;
-            if (ascii)
-                for (size_t i = position; i < run; ++i) *out++ = wchar_t(data[i]);
-            else
-                for (size_t i = position; i < run; ++i) *out++ = FReader.Widen(data[i]);
-        }
-        position = run;
-        if (position >= size) {
-            FReader.SetPosition(size);
-            throw TAdvJSONStreamReader::EEndOfInputReached();
-        }
-        if (data[position] == '"') break;
-        const size_t backslash = position - start;
-        if (position + 1 >= size) {
-            FReader.SetPosition(size);
-            throw TAdvJSONStreamReader::EEndOfInputReached();
-        }
-        const char code = data[position + 1];
-        position += 2;
+        // The plain run up to the next backslash goes in one step.
+        const size_t run = PlainRunEnd(data, position, end);
+        bool ascii = true;
+        for (size_t i = position; i < run; ++i) ascii &= static_cast<unsigned char>(data[i]) < 128;
+        if (ascii)
+            for (size_t i = position; i < run; ++i) *out++ = wchar_t(data[i]);
+        else
+            for (size_t i = position; i < run; ++i) *out++ = FReader.Widen(data[i]);
+        if (run >= end) break;
+        const size_t backslash = run - start;
+        const char code = data[run + 1];
+        position = run + 2;
         switch (code) {
-        case '"': result += L'"'; break;
-        case '\\': result += L'\\'; break;
-        case '/': result += L'/'; break;
-        case 'b': result += L'\b'; break;
-        case 'f': result += L'\f'; break;
-        case 'n': result += L'\n'; break;
-        case 'r': result += L'\r'; break;
-        case 't': result += L'\t'; break;
+        case '"': *out++ = L'"'; break;
+        case '\\': *out++ = L'\\'; break;
+        case '/': *out++ = L'/'; break;
+        case 'b': *out++ = L'\b'; break;
+        case 'f': *out++ = L'\f'; break;
+        case 'n': *out++ = L'\n'; break;
+        case 'r': *out++ = L'\r'; break;
+        case 't': *out++ = L'\t'; break;
         case 'u': {
             unsigned unit = 0;
             for (int k = 0; k < 4; ++k) {
-                const int digit = position + size_t(k) < size ? HexDigit(data[position + size_t(k)]) : -1;
+                const int digit = position + size_t(k) < end ? HexDigit(data[position + size_t(k)]) : -1;
                 if (digit < 0) InvalidCode(backslash);
                 unit = unit * 16 + unsigned(digit);
             }
             position += 4;
-            result += wchar_t(unit);
+            *out++ = wchar_t(unit);
             break;
         }
         default: InvalidCode(backslash);
         }
     }
-    FReader.SetPosition(position + 1);
+    result.resize(size_t(out - result.data()));
+    FReader.SetPosition(end + 1);
     return result;
 }
 
