@@ -182,6 +182,11 @@ public:
     std::map<String, std::unique_ptr<TObject>> Items;
 };
 
+// Registered under their generic names, as the class-name rules expect to find them.
+const Detail::TRegistrar TextListRegistrar(TTextList::StaticClass());
+const Detail::TRegistrar DemoListRegistrar(TDemoList::StaticClass());
+const Detail::TRegistrar DemoDictionaryRegistrar(TDemoDictionary::StaticClass());
+
 }  // namespace PersistenceTest
 
 using namespace PersistenceTest;
@@ -389,6 +394,32 @@ TEST(Persistence, EventsAndReferencesResolveThroughTheRoot) {
 
     // Without a root object, handlers are written as null.
     EXPECT_NE(Saved(child).find(L"\"OnClick\":null"), std::wstring::npos);
+}
+
+TEST(Persistence, ClassTestsGoByTheNamesOfTheClassAndItsAncestors) {
+    struct TCase { const wchar_t* Class; bool (*Test)(const TClass*); bool Expected; };
+    const TCase cases[] = {
+        {L"TList<System.string>", [](const TClass* c) { return TAdvPersistence::IsGenericList(c, L"String"); }, true},
+        {L"TList<System.string>", [](const TClass* c) { return TAdvPersistence::IsGenericList(c, L"Double"); }, false},
+        {L"TObjectList<TDemo>", [](const TClass* c) { return TAdvPersistence::IsGenericList(c); }, true},
+        {L"TObjectDictionary<string,TDemo>", &TAdvPersistence::IsGenericDictionary, true},
+        {L"TObjectList<TDemo>", &TAdvPersistence::IsGenericDictionary, false},
+        {L"TStringList", &TAdvPersistence::IsStrings, true},
+        {L"TObjectList", &TAdvPersistence::IsList, true},
+        {L"TRich", &TAdvPersistence::IsComponent, true},
+        {L"TDemo", &TAdvPersistence::IsComponent, false},
+        {L"TBitmap", &TAdvPersistence::IsBitmap, true},
+        {L"TRichItem", &TAdvPersistence::IsCollection, false},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.Class)));
+        const TClass* cls = GetClass(c.Class);
+        ASSERT_NE(cls, nullptr);
+        EXPECT_EQ(c.Test(cls), c.Expected);
+    }
+    EXPECT_TRUE(TAdvPersistence::IsColor(L"TColor"));
+    TRich rich(nullptr);
+    EXPECT_TRUE(TAdvPersistence::IsDateTime(GetPropInfo(&rich, L"When").TypeName));
 }
 
 TEST(Persistence, GenericListsAndDictionariesGoByClassName) {
