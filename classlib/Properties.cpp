@@ -182,6 +182,13 @@ std::any MethodAddress(TObject* instance, const std::wstring& methodName) {
     return method ? method->Bind(instance) : std::any();
 }
 
+std::wstring MethodName(const TClass& cls, const std::any& handler) {
+    if (!handler.has_value()) return std::wstring();
+    for (const TMethodInfo& method : cls.Published().Methods())
+        if (method.Binds && method.Binds(handler)) return method.Name;
+    return std::wstring();
+}
+
 std::wstring GetPropText(const TObject* object, const TPropInfo& info) {
     switch (info.Kind) {
     case TPropKind::Integer:

@@ -93,6 +93,9 @@ struct TPropInfo {
 struct TMethodInfo {
     std::wstring Name;
     std::function<std::any(TObject* instance)> Bind;
+    // True when `handler` is this method bound (by Bind) to any instance: how a saved
+    // event names its handler again.
+    std::function<bool(const std::any& handler)> Binds;
 };
 
 namespace Detail {
@@ -110,9 +113,18 @@ void CallSet(Set set, TObject* object, V&& value) {
     (static_cast<C*>(object)->*set)(std::forward<V>(value));
 }
 
+// A member function bound to an instance; a named type, so a std::function holding one
+// can be asked which method it calls.
+template <class C, class R, class... A>
+struct TBoundMember {
+    C* Object;
+    R (C::*Member)(A...);
+    R operator()(A... args) const { return (Object->*Member)(std::forward<A>(args)...); }
+};
+
 template <class R, class C, class... A>
 std::function<R(A...)> BindMember(C* object, R (C::*method)(A...)) {
-    return [object, method](A... args) -> R { return (object->*method)(std::forward<A>(args)...); };
+    return TBoundMember<C, R, A...>{object, method};
 }
 }  // namespace Detail
 
@@ -129,6 +141,7 @@ public:
     // Null when there is no such property (names compare ignoring ASCII case).
     const TPropInfo* Find(const std::wstring& name) const;
     const TMethodInfo* FindMethod(const std::wstring& name) const;
+    const std::vector<TMethodInfo>& Methods() const noexcept { return FMethods; }
 
     // Adds or, when the name exists (a class re-publishing with a new default), replaces.
     TPropertyList& Add(TPropInfo info);
@@ -278,8 +291,15 @@ public:
     // std::function of the member's own signature.
     template <class R, class C, class... A>
     TPropertyList& Method(const wchar_t* name, R (C::*method)(A...)) {
-        FMethods.push_back({name, [method](TObject* instance) -> std::any {
+        FMethods.push_back({name,
+                            [method](TObject* instance) -> std::any {
                                 return std::any(Detail::BindMember(static_cast<C*>(instance), method));
+                            },
+                            [method](const std::any& handler) {
+                                const auto* function = std::any_cast<std::function<R(A...)>>(&handler);
+                                const auto* bound =
+                                    function ? function->template target<Detail::TBoundMember<C, R, A...>>() : nullptr;
+                                return bound && bound->Member == method;
                             }});
         return *this;
     }
@@ -375,6 +395,9 @@ void SetObjectProp(TObject* object, const std::wstring& name, TObject* value);
 void SetEventProp(TObject* object, const std::wstring& name, const std::any& handler);
 // The named handler of `instance`'s class bound to it; an empty std::any when there is none.
 std::any MethodAddress(TObject* instance, const std::wstring& methodName);
+// The reverse: the name under which `cls` publishes the method that `handler` calls
+// (bound by MethodAddress to any instance); empty when it publishes none.
+std::wstring MethodName(const TClass& cls, const std::any& handler);
 
 // Text forms used by descriptions: integers in decimal, Booleans "True"/"False",
 // enumerations by value name, sets as "[a,b]", colours as numbers, floats with ".".

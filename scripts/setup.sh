@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs everything the build and the tests need on a Debian 12 machine, once: the
-# cross compilers for i686 and x86_64, Wine, Xvfb, GoogleTest's sources, zlib for
-# Windows, and libjpeg-turbo and libssh2 cross-built from Debian's source packages for
+# cross compilers for i686 and x86_64, Wine, Xvfb, GoogleTest's sources, openssl (the
+# updater tests' certificates), RapidJSON's headers (the JSON benchmark), zlib for Windows, and libjpeg-turbo and libssh2 cross-built from Debian's source packages for
 # both architectures into a cache outside the repository. Then it finds out whether this
 # machine can execute 32-bit code and prepares a Wine prefix for each architecture it
 # can run. Every step checks first, so a second run takes a second.
@@ -15,7 +15,7 @@ if [ "$(id -u)" != 0 ]; then SUDO="sudo"; fi
 
 PACKAGES=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools wine wine32:i386 wine64 xvfb xauth cmake
           ccache libz-mingw-w64-dev fonts-wine fonts-liberation fonts-dejavu-core googletest
-          dpkg-dev make x11-utils)
+          dpkg-dev make x11-utils openssl rapidjson-dev)
 
 missing_packages() {
     local p
@@ -141,21 +141,24 @@ prepare_wine_prefix() {  # prepare_wine_prefix ARCH
     fi
 }
 
-# The updater's tests make their test certificates with openssl, at test time.
-ensure_openssl() {
-    command -v openssl >/dev/null 2>&1 && return 0
-    echo "setup: installing openssl"
-    $SUDO apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends openssl >/dev/null
+# RapidJSON (header-only, the JSON benchmark's comparison) is linked into each dependency
+# prefix, so the cross build sees its headers and no other host header.
+link_rapidjson() {
+    local arch include
+    for arch in $ATGEN_ARCHES; do
+        include="$(atgen_deps_dir "$arch")/prefix/include"
+        mkdir -p "$include"
+        [ -L "$include/rapidjson" ] || ln -s /usr/include/rapidjson "$include/rapidjson"
+    done
 }
 
 install_packages
-ensure_openssl
 mkdir -p "$ATGEN_DEPS"
 for arch in $ATGEN_ARCHES; do
     build_libjpeg "$arch"
     build_libssh2 "$arch"
 done
+link_rapidjson
 no32=$(atgen_no_32bit_reason)
 if [ -n "$no32" ]; then
     echo "setup: 32-bit Windows programs cannot run here, $no32: only the x86_64 build runs under Wine" >&2

@@ -225,6 +225,19 @@ TEST(PublishedProperties, EventsBindToHandlersNamedOnAnotherObject) {
     EXPECT_FALSE(button.FOnClick);
 }
 
+// A saved event names its handler again: the reverse of MethodAddress.
+TEST(PublishedProperties, ABoundHandlerIsNamedAgain) {
+    TShape form(nullptr), button(nullptr);
+    SetEventProp(&button, L"OnClick", MethodAddress(&form, L"ShapeClick"));
+    SetEventProp(&button, L"OnResize", MethodAddress(&form, L"ShapeResize"));
+    const TPropInfo& onClick = GetPropInfo(&button, L"OnClick");
+    EXPECT_EQ(MethodName(TShape::StaticClass(), onClick.GetEvent(&button)), L"ShapeClick");
+    EXPECT_EQ(MethodName(TShape::StaticClass(), GetPropInfo(&button, L"OnResize").GetEvent(&button)), L"ShapeResize");
+    button.FOnClick = [](TObject*) {};   // a handler that is no published method
+    EXPECT_EQ(MethodName(TShape::StaticClass(), onClick.GetEvent(&button)), L"");
+    EXPECT_EQ(MethodName(TShape::StaticClass(), std::any()), L"");
+}
+
 TEST(PublishedProperties, CopyPublishedValuesCopiesSimpleKinds) {
     TShape source(nullptr);
     TWideShape dest(nullptr);
