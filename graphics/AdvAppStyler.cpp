@@ -14,8 +14,9 @@ using namespace ClassLib;
 using namespace AdvStyleIF;
 
 CLASSLIB_IMPLEMENT(TThemeNotifierWindow, TWinControl)
-CLASSLIB_IMPLEMENT(TAdvFormStyler, TComponent)
-CLASSLIB_IMPLEMENT(TAdvAppStyler, TComponent)
+CLASSLIB_IMPLEMENT(TCustomStyler, TComponent)
+CLASSLIB_IMPLEMENT(TAdvFormStyler, TCustomStyler)
+CLASSLIB_IMPLEMENT(TAdvAppStyler, TCustomStyler)
 
 namespace {
 
@@ -68,15 +69,18 @@ TWinControl* WindowedOwner(TComponent* component) {
     return nullptr;
 }
 
-// A theme window for `styler`, a zero-sized child of `parent` (none without one).
-TThemeNotifierWindow* MakeThemeWindow(TComponent* styler, TWinControl* parent, TNotifyEvent onThemeChange) {
-    auto* window = new TThemeNotifierWindow(styler);
-    window->OnThemeChange = std::move(onThemeChange);
-    if (parent) {
-        window->SetParent(parent);
-        if (parent->HandleAllocated()) window->HandleNeeded();
+// Visits every component `container` owns and enters each frame among them: a form's
+// frames are entered before they are visited themselves, a frame's after. The count is
+// read anew each round: a styled control may add or drop components of its own.
+void VisitOwned(TComponent* container, bool enterFirst, const std::function<void(TComponent*)>& visit,
+                const std::function<void(TCustomFrame*)>& enter) {
+    for (int i = 0; i < container->ComponentCount(); ++i) {
+        TComponent* component = container->Components(i);
+        auto* frame = dynamic_cast<TCustomFrame*>(component);
+        if (frame && enterFirst) enter(frame);
+        visit(component);
+        if (frame && !enterFirst) enter(frame);
     }
-    return window;
 }
 
 }  // namespace
@@ -98,15 +102,12 @@ void TThemeNotifierWindow::Dispatch(TMessage& message) {
     TWinControl::Dispatch(message);
 }
 
-// ---- TAdvFormStyler --------------------------------------------------------
+// ---- TCustomStyler ---------------------------------------------------------
 
-const TPropertyList& TAdvFormStyler::Published() {
-    using S = TAdvFormStyler;
+const TPropertyList& TCustomStyler::Published() {
+    using S = TCustomStyler;
     static const TPropertyList list = TPropertyList::Extend(TComponent::Published())
-        .Colour(L"AppColor", &S::AppColor, &S::SetAppColor, 0)
-        .Reference(L"AppStyle", &S::AppStyle, &S::SetAppStyle)
         .Add(L"AutoThemeAdapt", &S::AutoThemeAdapt, &S::SetAutoThemeAdapt, false)
-        .Reference(L"ComboBox", &S::ComboBox, &S::SetComboBox)
         .Add(L"Enabled", &S::Enabled, &S::SetEnabled, true)
         .Add(L"Metro", &S::Metro, &S::SetMetro, false)
         .Colour(L"MetroColor", &S::MetroColor, &S::SetMetroColor, clHighlight)
@@ -114,20 +115,83 @@ const TPropertyList& TAdvFormStyler::Published() {
         .Enum(L"MetroStyle", &S::MetroStyle, &S::SetMetroStyle, msLight)
         .Enum(L"Style", &S::Style, &S::SetStyle, tsCustom)
         .ReadOnly(L"Version", &S::Version)
-        .Event(L"OnApplyStyle", &S::OnApplyStyle)
-        .Event(L"OnApplyColorTones", &S::OnApplyColorTones)
-        .Event(L"OnAppliedStyle", &S::OnAppliedStyle)
-        .Event(L"OnAppliedColorTones", &S::OnAppliedColorTones)
         .Event(L"OnChange", &S::OnChange);
     return list;
 }
 
-TAdvFormStyler::TAdvFormStyler(TComponent* owner) : TComponent(owner) {
+TCustomStyler::TCustomStyler(TComponent* owner, TWinControl* themeParent, TColor appColor)
+    : TComponent(owner), FAppColor(appColor) {
+    if (HasState(csDesigning)) return;
+    FNotifier = new TThemeNotifierWindow(this);
+    FNotifier->OnThemeChange = [this](TObject*) { AutoTheme(); };
+    if (themeParent) {
+        FNotifier->SetParent(themeParent);
+        if (themeParent->HandleAllocated()) FNotifier->HandleNeeded();
+    }
+}
+
+std::wstring TCustomStyler::Version() const { return VersionText(GetVersionNr()); }
+
+void TCustomStyler::DoChange() { FireEvent(OnChange, this); }
+
+void TCustomStyler::AutoTheme() {
+    if (FAutoThemeAdapt) SetStyle(DetectSystemStyle(false));
+}
+
+void TCustomStyler::SetAutoThemeAdapt(bool value) {
+    FAutoThemeAdapt = value;
+    AutoTheme();
+}
+
+void TCustomStyler::SetEnabled(bool value) {
+    if (value == FEnabled) return;
+    FEnabled = value;
+    if (value) ApplyStyle();
+}
+
+void TCustomStyler::SetMetro(bool value) {
+    if (value == FMetro) return;
+    FMetro = value;
+    if (value) MetroChanged();
+}
+
+void TCustomStyler::SetMetroColor(TColor value) {
+    if (value == FMetroColor) return;
+    FMetroColor = value;
+    MetroChanged();
+}
+
+void TCustomStyler::SetMetroTextColor(TColor value) {
+    if (value == FMetroTextColor) return;
+    FMetroTextColor = value;
+    MetroChanged();
+}
+
+void TCustomStyler::SetMetroStyle(TMetroStyle value) {
+    if (value == FMetroStyle) return;
+    FMetroStyle = value;
+    MetroChanged();
+}
+
+// ---- TAdvFormStyler --------------------------------------------------------
+
+const TPropertyList& TAdvFormStyler::Published() {
+    using S = TAdvFormStyler;
+    static const TPropertyList list = TPropertyList::Extend(TCustomStyler::Published())
+        .Colour(L"AppColor", &S::AppColor, &S::SetAppColor, 0)
+        .Reference(L"AppStyle", &S::AppStyle, &S::SetAppStyle)
+        .Reference(L"ComboBox", &S::ComboBox, &S::SetComboBox)
+        .Event(L"OnApplyStyle", &S::OnApplyStyle)
+        .Event(L"OnApplyColorTones", &S::OnApplyColorTones)
+        .Event(L"OnAppliedStyle", &S::OnAppliedStyle)
+        .Event(L"OnAppliedColorTones", &S::OnAppliedColorTones);
+    return list;
+}
+
+TAdvFormStyler::TAdvFormStyler(TComponent* owner) : TCustomStyler(owner, WindowedOwner(owner), 0) {
     DefaultColorTones(FTones);
     FMetroColor = FTones.Selected.BrushColor;
     FComboLink = std::make_shared<TComboLink>(TComboLink{this});
-    if (!HasState(csDesigning))
-        FNotifier = MakeThemeWindow(this, WindowedOwner(owner), Bind(this, &TAdvFormStyler::ThemeChanged));
 }
 
 TAdvFormStyler::~TAdvFormStyler() {
@@ -136,10 +200,8 @@ TAdvFormStyler::~TAdvFormStyler() {
     if (FAppStyle && !HasState(csDesigning)) FAppStyle->UnRegisterFormStyler(this);
 }
 
-std::wstring TAdvFormStyler::Version() const { return VersionText(GetVersionNr()); }
-
 void TAdvFormStyler::Loaded() {
-    TComponent::Loaded();
+    TCustomStyler::Loaded();
     if (HasState(csDesigning)) return;
     TOVTStyle loaded = FStyle;
     if (FAppStyle) {
@@ -163,11 +225,11 @@ void TAdvFormStyler::Assign(const TPersistent* source) {
         SetStyle(other->Style());
         return;
     }
-    TComponent::Assign(source);
+    TCustomStyler::Assign(source);
 }
 
 void TAdvFormStyler::Notification(TComponent* component, TOperation operation) {
-    TComponent::Notification(component, operation);
+    TCustomStyler::Notification(component, operation);
     if (operation != opRemove) return;
     if (component == FAppStyle) FAppStyle = nullptr;
     if (component == FComboBox) SetComboBox(nullptr);
@@ -199,44 +261,27 @@ void TAdvFormStyler::TonesToComponent(TComponent* component, const TColorTones& 
     FireEvent(OnAppliedColorTones, this, component);
 }
 
-// A form's frames are entered before they are styled themselves; inside a frame each
-// component is styled before a frame among them is entered. The count is read anew each
-// round: a styled control may add or drop components of its own.
-void TAdvFormStyler::StyleOwned(TComponent* container, TOVTStyle style, bool frameFirst) {
-    for (int i = 0; i < container->ComponentCount(); ++i) {
-        TComponent* component = container->Components(i);
-        auto* frame = dynamic_cast<TCustomFrame*>(component);
-        if (frame && frameFirst) ApplyStyleToFrame(frame, style);
-        StyleComponent(component, style);
-        if (frame && !frameFirst) ApplyStyleToFrame(frame, style);
-    }
-}
-
-void TAdvFormStyler::TonesToOwned(TComponent* container, const TColorTones& tones, bool frameFirst) {
-    for (int i = 0; i < container->ComponentCount(); ++i) {
-        TComponent* component = container->Components(i);
-        auto* frame = dynamic_cast<TCustomFrame*>(component);
-        if (frame && frameFirst) ApplyColorTonesToFrame(frame, tones);
-        TonesToComponent(component, tones);
-        if (frame && !frameFirst) ApplyColorTonesToFrame(frame, tones);
-    }
-}
-
 void TAdvFormStyler::ApplyStyleToForm(TCustomForm* form, TOVTStyle style) {
     form->SetColor(FormColorOf(style));
     StyleComponent(form, style);
-    StyleOwned(form, style, true);
+    VisitOwned(form, true, [&](TComponent* component) { StyleComponent(component, style); },
+               [&](TCustomFrame* frame) { ApplyStyleToFrame(frame, style); });
 }
 
-void TAdvFormStyler::ApplyStyleToFrame(TCustomFrame* frame, TOVTStyle style) { StyleOwned(frame, style, false); }
+void TAdvFormStyler::ApplyStyleToFrame(TCustomFrame* frame, TOVTStyle style) {
+    VisitOwned(frame, false, [&](TComponent* component) { StyleComponent(component, style); },
+               [&](TCustomFrame* inner) { ApplyStyleToFrame(inner, style); });
+}
 
 void TAdvFormStyler::ApplyColorTonesToForm(TCustomForm* form, const TColorTones& tones) {
     TonesToComponent(form, tones);
-    TonesToOwned(form, tones, true);
+    VisitOwned(form, true, [&](TComponent* component) { TonesToComponent(component, tones); },
+               [&](TCustomFrame* frame) { ApplyColorTonesToFrame(frame, tones); });
 }
 
 void TAdvFormStyler::ApplyColorTonesToFrame(TCustomFrame* frame, const TColorTones& tones) {
-    TonesToOwned(frame, tones, false);
+    VisitOwned(frame, false, [&](TComponent* component) { TonesToComponent(component, tones); },
+               [&](TCustomFrame* inner) { ApplyColorTonesToFrame(inner, tones); });
 }
 
 void TAdvFormStyler::ApplyStyle() {
@@ -267,17 +312,6 @@ void TAdvFormStyler::MetroChanged() {
     if (FStyle == tsCustom && FMetro) SetColorTones(FTones);
 }
 
-void TAdvFormStyler::DoChange() { FireEvent(OnChange, this); }
-
-void TAdvFormStyler::AutoTheme() {
-    if (FAutoThemeAdapt) SetStyle(DetectSystemStyle(false));
-}
-
-void TAdvFormStyler::ThemeChanged(TObject* sender) {
-    (void)sender;
-    AutoTheme();
-}
-
 std::unique_ptr<TStringList> TAdvFormStyler::GetStyles() {
     auto list = std::make_unique<TStringList>();
     for (const TStyleName& entry : StyleNames) list->AddObject(entry.Name, StyleAsObject(entry.Style));
@@ -301,41 +335,6 @@ void TAdvFormStyler::SetAppColor(TColor value) {
     if (value == FAppColor) return;
     FAppColor = value;
     if (FStyle != tsCustom && !Loading()) ApplyStyle();
-}
-
-void TAdvFormStyler::SetAutoThemeAdapt(bool value) {
-    FAutoThemeAdapt = value;
-    AutoTheme();
-}
-
-void TAdvFormStyler::SetEnabled(bool value) {
-    if (value == FEnabled) return;
-    FEnabled = value;
-    if (value) ApplyStyle();
-}
-
-void TAdvFormStyler::SetMetro(bool value) {
-    if (value == FMetro) return;
-    FMetro = value;
-    if (value) MetroChanged();
-}
-
-void TAdvFormStyler::SetMetroColor(TColor value) {
-    if (value == FMetroColor) return;
-    FMetroColor = value;
-    MetroChanged();
-}
-
-void TAdvFormStyler::SetMetroTextColor(TColor value) {
-    if (value == FMetroTextColor) return;
-    FMetroTextColor = value;
-    MetroChanged();
-}
-
-void TAdvFormStyler::SetMetroStyle(TMetroStyle value) {
-    if (value == FMetroStyle) return;
-    FMetroStyle = value;
-    MetroChanged();
 }
 
 void TAdvFormStyler::SetAppStyle(TAdvAppStyler* value) {
@@ -373,26 +372,13 @@ void TAdvFormStyler::SetComboBox(TComboBox* value) {
 // ---- TAdvAppStyler ---------------------------------------------------------
 
 const TPropertyList& TAdvAppStyler::Published() {
-    using S = TAdvAppStyler;
-    static const TPropertyList list = TPropertyList::Extend(TComponent::Published())
-        .Colour(L"AppColor", &S::AppColor, &S::SetAppColor, clNone)
-        .Add(L"AutoThemeAdapt", &S::AutoThemeAdapt, &S::SetAutoThemeAdapt, false)
-        .Add(L"Enabled", &S::Enabled, &S::SetEnabled, true)
-        .Add(L"Metro", &S::Metro, &S::SetMetro, false)
-        .Colour(L"MetroColor", &S::MetroColor, &S::SetMetroColor, clHighlight)
-        .Colour(L"MetroTextColor", &S::MetroTextColor, &S::SetMetroTextColor, clBlack)
-        .Enum(L"MetroStyle", &S::MetroStyle, &S::SetMetroStyle, msLight)
-        .Enum(L"Style", &S::Style, &S::SetStyle, tsCustom)
-        .ReadOnly(L"Version", &S::Version)
-        .Event(L"OnChange", &S::OnChange);
+    static const TPropertyList list = TPropertyList::Extend(TCustomStyler::Published())
+        .Colour(L"AppColor", &TAdvAppStyler::AppColor, &TAdvAppStyler::SetAppColor, clNone);
     return list;
 }
 
-TAdvAppStyler::TAdvAppStyler(TComponent* owner) : TComponent(owner) {
-    if (HasState(csDesigning)) return;
-    TCustomForm* mainForm = Application ? Application->MainForm() : nullptr;
-    FNotifier = MakeThemeWindow(this, mainForm, Bind(this, &TAdvAppStyler::ThemeChanged));
-}
+TAdvAppStyler::TAdvAppStyler(TComponent* owner)
+    : TCustomStyler(owner, Application ? Application->MainForm() : nullptr, clNone) {}
 
 TAdvAppStyler::~TAdvAppStyler() {
     Destroying();
@@ -402,10 +388,8 @@ TAdvAppStyler::~TAdvAppStyler() {
     FForms.clear();
 }
 
-std::wstring TAdvAppStyler::Version() const { return VersionText(GetVersionNr()); }
-
 void TAdvAppStyler::Loaded() {
-    TComponent::Loaded();
+    TCustomStyler::Loaded();
     AutoTheme();
 }
 
@@ -415,7 +399,7 @@ void TAdvAppStyler::Assign(const TPersistent* source) {
         SetAutoThemeAdapt(other->AutoThemeAdapt());
         return;
     }
-    TComponent::Assign(source);
+    TCustomStyler::Assign(source);
 }
 
 void TAdvAppStyler::ApplyStyle() {
@@ -433,7 +417,7 @@ void TAdvAppStyler::ApplyStyle() {
 }
 
 void TAdvAppStyler::Notification(TComponent* component, TOperation operation) {
-    TComponent::Notification(component, operation);
+    TCustomStyler::Notification(component, operation);
     if (operation == opRemove) UnRegisterFormStyler(dynamic_cast<TAdvFormStyler*>(component));
 }
 
@@ -470,17 +454,6 @@ void TAdvAppStyler::MetroChanged() {
     DoChange();
 }
 
-void TAdvAppStyler::DoChange() { FireEvent(OnChange, this); }
-
-void TAdvAppStyler::AutoTheme() {
-    if (FAutoThemeAdapt) SetStyle(DetectSystemStyle(false));
-}
-
-void TAdvAppStyler::ThemeChanged(TObject* sender) {
-    (void)sender;
-    AutoTheme();
-}
-
 void TAdvAppStyler::SetStyle(TOVTStyle value) {
     if (value == FStyle) return;
     FStyle = value;
@@ -496,41 +469,6 @@ void TAdvAppStyler::SetAppColor(TColor value) {
         }
     }
     DoChange();
-}
-
-void TAdvAppStyler::SetAutoThemeAdapt(bool value) {
-    FAutoThemeAdapt = value;
-    AutoTheme();
-}
-
-void TAdvAppStyler::SetEnabled(bool value) {
-    if (value == FEnabled) return;
-    FEnabled = value;
-    if (value) ApplyStyle();
-}
-
-void TAdvAppStyler::SetMetro(bool value) {
-    if (value == FMetro) return;
-    FMetro = value;
-    if (value) MetroChanged();
-}
-
-void TAdvAppStyler::SetMetroColor(TColor value) {
-    if (value == FMetroColor) return;
-    FMetroColor = value;
-    MetroChanged();
-}
-
-void TAdvAppStyler::SetMetroTextColor(TColor value) {
-    if (value == FMetroTextColor) return;
-    FMetroTextColor = value;
-    MetroChanged();
-}
-
-void TAdvAppStyler::SetMetroStyle(TMetroStyle value) {
-    if (value == FMetroStyle) return;
-    FMetroStyle = value;
-    MetroChanged();
 }
 
 }  // namespace AdvAppStyler

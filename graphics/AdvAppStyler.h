@@ -48,40 +48,28 @@ public:
     ClassLib::TNotifyEvent OnThemeChange;
 };
 
-class TAdvFormStyler : public ClassLib::TComponent, public AdvStyleIF::IFormStylerStyle {
-    CLASSLIB_CLASS(TAdvFormStyler, ClassLib::TComponent)
+// What both stylers share: the style and colour settings, the enabled switch, the metro
+// settings and the automatic theme step. Each styler says how a style or tones reach
+// its controls.
+class TCustomStyler : public ClassLib::TComponent {
+    CLASSLIB_CLASS(TCustomStyler, ClassLib::TComponent)
 public:
     static const ClassLib::TPropertyList& Published();
-    explicit TAdvFormStyler(ClassLib::TComponent* owner);
-    ~TAdvFormStyler() override;
 
-    void Loaded() override;
-    // Takes AutoThemeAdapt and Style of another form styler.
-    void Assign(const ClassLib::TPersistent* source) override;
-
-    // The style to the owner (a form or a frame) and everything it owns; nothing while
-    // disabled.
-    void ApplyStyle();
-    void ApplyStyleToForm(ClassLib::TCustomForm* form, TOVTStyle style);
-    void ApplyStyleToFrame(ClassLib::TCustomFrame* frame, TOVTStyle style);
-    void ApplyColorTonesToForm(ClassLib::TCustomForm* form, const TColorTones& tones);
-    void ApplyColorTonesToFrame(ClassLib::TCustomFrame* frame, const TColorTones& tones);
-    // Switches to metro (Style tsCustom, stored only) and pushes the tones.
-    void SetColorTones(const TColorTones& tones);
+    // Nothing while disabled.
+    virtual void ApplyStyle() = 0;
     unsigned GetVersionNr() const { return StylerVersionNr; }
     std::wstring Version() const;
-    // The names offered to a combo box, each with its preset as the item's object.
-    static std::unique_ptr<ClassLib::TStringList> GetStyles();
-    // Sender is a combo box: with an item selected, Style becomes its preset.
-    void HandleStyleSelect(ClassLib::TObject* sender);
 
     TOVTStyle Style() const { return FStyle; }
-    void SetStyle(TOVTStyle value);
+    virtual void SetStyle(TOVTStyle value) = 0;
     TColor AppColor() const { return FAppColor; }
-    void SetAppColor(TColor value);
+    virtual void SetAppColor(TColor value) = 0;
     bool AutoThemeAdapt() const { return FAutoThemeAdapt; }
+    // On: Style follows the system's theme now and on every theme change.
     void SetAutoThemeAdapt(bool value);
     bool Enabled() const { return FEnabled; }
+    // Turned on, the style is applied again.
     void SetEnabled(bool value);
     bool Metro() const { return FMetro; }
     void SetMetro(bool value);
@@ -91,44 +79,21 @@ public:
     void SetMetroTextColor(TColor value);
     TMetroStyle MetroStyle() const { return FMetroStyle; }
     void SetMetroStyle(TMetroStyle value);
-    TAdvAppStyler* AppStyle() const { return FAppStyle; }
-    void SetAppStyle(TAdvAppStyler* value);
-    ClassLib::TComboBox* ComboBox() const { return FComboBox; }
-    void SetComboBox(ClassLib::TComboBox* value);
     const TColorTones& Tones() const { return FTones; }
     TThemeNotifierWindow* ThemeWindow() const { return FNotifier; }
 
-    bool FormStylerEnabled() const override { return FEnabled; }
-    TOVTStyle FormStylerStyle() const override { return FStyle; }
-
     ClassLib::TNotifyEvent OnChange;
-    TApplyStyleEvent OnApplyStyle;
-    TApplyStyleEvent OnApplyColorTones;
-    TAppliedStyleEvent OnAppliedStyle;
-    TAppliedStyleEvent OnAppliedColorTones;
 
 protected:
+    // At run time the theme window is made as a child of `themeParent` (none when null).
+    TCustomStyler(ClassLib::TComponent* owner, ClassLib::TWinControl* themeParent, TColor appColor);
     // Recomputes the metro tones and pushes them when metro is on and Style is tsCustom.
-    virtual void MetroChanged();
+    virtual void MetroChanged() = 0;
     virtual void DoChange();
-    void Notification(ClassLib::TComponent* component, ClassLib::TOperation operation) override;
-
-private:
-    friend class TAdvAppStyler;
-    struct TComboLink {
-        TAdvFormStyler* Styler;
-    };
-    void ThemeChanged(ClassLib::TObject* sender);
+    // With AutoThemeAdapt on, Style becomes the system's.
     void AutoTheme();
-    void StyleComponent(ClassLib::TComponent* component, TOVTStyle style);
-    void TonesToComponent(ClassLib::TComponent* component, const TColorTones& tones);
-    void StyleOwned(ClassLib::TComponent* container, TOVTStyle style, bool frameFirst);
-    void TonesToOwned(ClassLib::TComponent* container, const TColorTones& tones, bool frameFirst);
-    void PushColorTones(const TColorTones& tones);
-    bool Loading() const { return HasState(ClassLib::csLoading); }
 
     TOVTStyle FStyle = AdvStyleIF::tsCustom;
-    TAdvAppStyler* FAppStyle = nullptr;
     bool FAutoThemeAdapt = false;
     TThemeNotifierWindow* FNotifier = nullptr;  // owned as a component; null in the designer
     TMetroStyle FMetroStyle = AdvStyleIF::msLight;
@@ -137,15 +102,71 @@ private:
     TColor FMetroColor = ClassLib::clHighlight;
     TColorTones FTones{};
     bool FEnabled = true;
+    TColor FAppColor;
+};
+
+class TAdvFormStyler : public TCustomStyler, public AdvStyleIF::IFormStylerStyle {
+    CLASSLIB_CLASS(TAdvFormStyler, TCustomStyler)
+public:
+    static const ClassLib::TPropertyList& Published();
+    explicit TAdvFormStyler(ClassLib::TComponent* owner);
+    ~TAdvFormStyler() override;
+
+    void Loaded() override;
+    // Takes AutoThemeAdapt and Style of another form styler.
+    void Assign(const ClassLib::TPersistent* source) override;
+
+    // The style to the owner (a form or a frame) and everything it owns.
+    void ApplyStyle() override;
+    void ApplyStyleToForm(ClassLib::TCustomForm* form, TOVTStyle style);
+    void ApplyStyleToFrame(ClassLib::TCustomFrame* frame, TOVTStyle style);
+    void ApplyColorTonesToForm(ClassLib::TCustomForm* form, const TColorTones& tones);
+    void ApplyColorTonesToFrame(ClassLib::TCustomFrame* frame, const TColorTones& tones);
+    // Switches to metro (Style tsCustom, stored only) and pushes the tones.
+    void SetColorTones(const TColorTones& tones);
+    // The names offered to a combo box, each with its preset as the item's object.
+    static std::unique_ptr<ClassLib::TStringList> GetStyles();
+    // Sender is a combo box: with an item selected, Style becomes its preset.
+    void HandleStyleSelect(ClassLib::TObject* sender);
+
+    // Applied unless it is tsCustom or the styler is loading.
+    void SetStyle(TOVTStyle value) override;
+    void SetAppColor(TColor value) override;
+    TAdvAppStyler* AppStyle() const { return FAppStyle; }
+    void SetAppStyle(TAdvAppStyler* value);
+    ClassLib::TComboBox* ComboBox() const { return FComboBox; }
+    void SetComboBox(ClassLib::TComboBox* value);
+
+    bool FormStylerEnabled() const override { return FEnabled; }
+    TOVTStyle FormStylerStyle() const override { return FStyle; }
+
+    TApplyStyleEvent OnApplyStyle;
+    TApplyStyleEvent OnApplyColorTones;
+    TAppliedStyleEvent OnAppliedStyle;
+    TAppliedStyleEvent OnAppliedColorTones;
+
+protected:
+    void MetroChanged() override;
+    void Notification(ClassLib::TComponent* component, ClassLib::TOperation operation) override;
+
+private:
+    struct TComboLink {
+        TAdvFormStyler* Styler;
+    };
+    void StyleComponent(ClassLib::TComponent* component, TOVTStyle style);
+    void TonesToComponent(ClassLib::TComponent* component, const TColorTones& tones);
+    void PushColorTones(const TColorTones& tones);
+    bool Loading() const { return HasState(ClassLib::csLoading); }
+
+    TAdvAppStyler* FAppStyle = nullptr;
     ClassLib::TComboBox* FComboBox = nullptr;
     // The combo box's selection handler holds this weakly: once the styler is freed or
     // the combo box replaced, a late selection finds nothing and does nothing.
     std::shared_ptr<TComboLink> FComboLink;
-    TColor FAppColor = 0;
 };
 
-class TAdvAppStyler : public ClassLib::TComponent {
-    CLASSLIB_CLASS(TAdvAppStyler, ClassLib::TComponent)
+class TAdvAppStyler : public TCustomStyler {
+    CLASSLIB_CLASS(TAdvAppStyler, TCustomStyler)
 public:
     static const ClassLib::TPropertyList& Published();
     explicit TAdvAppStyler(ClassLib::TComponent* owner);
@@ -156,60 +177,29 @@ public:
     void Assign(const ClassLib::TPersistent* source) override;
 
     // Each registered form styler, in registration order, takes the metro settings, the
-    // colour and the style; nothing while disabled.
-    void ApplyStyle();
+    // colour and the style.
+    void ApplyStyle() override;
     // A form styler is kept once.
     void RegisterFormStyler(TAdvFormStyler* formStyler);
     void UnRegisterFormStyler(TAdvFormStyler* formStyler);
     int FormStylerCount() const { return int(FForms.size()); }
     TAdvFormStyler* FormStylers(int index) const { return FForms.at(size_t(index)); }
-    unsigned GetVersionNr() const { return StylerVersionNr; }
-    std::wstring Version() const;
     void SetColorTones(const TColorTones& tones);
 
-    TOVTStyle Style() const { return FStyle; }
-    void SetStyle(TOVTStyle value);
-    TColor AppColor() const { return FAppColor; }
-    void SetAppColor(TColor value);
-    bool AutoThemeAdapt() const { return FAutoThemeAdapt; }
-    void SetAutoThemeAdapt(bool value);
-    bool Enabled() const { return FEnabled; }
-    void SetEnabled(bool value);
-    bool Metro() const { return FMetro; }
-    void SetMetro(bool value);
-    TColor MetroColor() const { return FMetroColor; }
-    void SetMetroColor(TColor value);
-    TColor MetroTextColor() const { return FMetroTextColor; }
-    void SetMetroTextColor(TColor value);
-    TMetroStyle MetroStyle() const { return FMetroStyle; }
-    void SetMetroStyle(TMetroStyle value);
-    const TColorTones& Tones() const { return FTones; }
-    TThemeNotifierWindow* ThemeWindow() const { return FNotifier; }
-
-    ClassLib::TNotifyEvent OnChange;
+    // Applied unless loading or in the designer.
+    void SetStyle(TOVTStyle value) override;
+    // Always stored; the form stylers take it unless loading or in the designer.
+    void SetAppColor(TColor value) override;
 
 protected:
-    virtual void MetroChanged();
-    virtual void DoChange();
+    void MetroChanged() override;
     void Notification(ClassLib::TComponent* component, ClassLib::TOperation operation) override;
 
 private:
-    void ThemeChanged(ClassLib::TObject* sender);
-    void AutoTheme();
     // Neither while loading nor in the designer.
     bool Quiet() const { return HasState(ClassLib::csLoading) || HasState(ClassLib::csDesigning); }
 
-    TColorTones FTones{};  // all colours 0 until tones are set
     std::vector<TAdvFormStyler*> FForms;  // registered, not owned; each at most once
-    TOVTStyle FStyle = AdvStyleIF::tsCustom;
-    bool FAutoThemeAdapt = false;
-    TThemeNotifierWindow* FNotifier = nullptr;  // owned as a component
-    TMetroStyle FMetroStyle = AdvStyleIF::msLight;
-    bool FMetro = false;
-    TColor FMetroTextColor = ClassLib::clBlack;
-    TColor FMetroColor = ClassLib::clHighlight;
-    bool FEnabled = true;
-    TColor FAppColor = ClassLib::clNone;
 };
 
 }  // namespace AdvAppStyler
