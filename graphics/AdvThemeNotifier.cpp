@@ -164,16 +164,26 @@ TThemeNotifier::TThemeNotifier(TComponent* owner) : TComponent(owner) {
     if (version == 0) return;
 
     FNotifier = new TThemeNotifierWindow(this);
-    if (auto* parent = dynamic_cast<TWinControl*>(owner))
-        FNotifier->SetParent(parent);
-    else
-        FNotifier->SetParentWindow(HWND_MESSAGE);
     FNotifier->OnOfficeThemeChange = Bind(this, &TThemeNotifier::OfficeThemeChanged);
+    HWND window = nullptr;
+    if (auto* parent = dynamic_cast<TWinControl*>(owner)) {
+        FNotifier->SetParent(parent);
+        // A control that cannot have a window yet (no parent window) cannot hold ours.
+        try {
+            window = FNotifier->Handle();
+        } catch (const EInvalidOperation&) {
+            FNotifier->SetParent(nullptr);
+        }
+    }
+    if (!window) {
+        FNotifier->SetParentWindow(HWND_MESSAGE);
+        window = FNotifier->Handle();
+    }
 
     auto link = std::make_shared<TRegMonitorLink>();
     std::unique_ptr<TRegMonitorThread> worker = TThread::Create<TRegMonitorThread>(true, link);
     worker->SetFreeOnTerminate(true);
-    worker->SetWnd(FNotifier->Handle());
+    worker->SetWnd(window);
     worker->SetFilter(REG_NOTIFY_CHANGE_LAST_SET);
     worker->SetKey(std::wstring(L"Software\\Microsoft\\Office\\") + OfficeVersions[version - 1] + L"\\Common");
     worker->SetRootKey(HKEY_CURRENT_USER);

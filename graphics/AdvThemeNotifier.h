@@ -125,7 +125,8 @@ class TThemeNotifier : public ClassLib::TComponent {
 public:
     static const ClassLib::TPropertyList& Published();
     // Watches only when an Office 2007 or later is found (and not in the designer); the
-    // hidden window's parent is the owner when that is a windowed control.
+    // hidden window's parent is the owner when that is a windowed control that can have a
+    // window, else the window is message-only.
     explicit TThemeNotifier(ClassLib::TComponent* owner);
     ~TThemeNotifier() override;
 

@@ -207,6 +207,14 @@ TEST_F(ThemeNotifier, FreeingTheNotifierEndsItsWaitingWorkerAndTheNextRequestMak
     EXPECT_EQ(next->NotifierWindow()->Parent(), &form);
     EXPECT_TRUE(::IsWindow(next->NotifierWindow()->Handle()));
     delete next;
+
+    // An owner that cannot have a window (it has no parent) gets a message-only one.
+    TWinControl loose(nullptr);
+    TThemeNotifier* third = GetThemeNotifier(&loose);
+    EXPECT_EQ(third->NotifierWindow()->Parent(), nullptr);
+    EXPECT_EQ(::FindWindowExW(HWND_MESSAGE, nullptr, L"TThemeNotifierWindow", nullptr),
+              third->NotifierWindow()->Handle());
+    delete third;
 }
 
 TEST(RegMonitorThread, AKeyThatCannotBeOpenedEndsTheWorkerWithItsName) {
