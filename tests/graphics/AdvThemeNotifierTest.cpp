@@ -127,11 +127,13 @@ TEST_F(ThemeNotifier, AChangeUnderCommonReachesTheNotifierAndEveryRegisteredWind
     ASSERT_NE(notifier->NotifierWindow(), nullptr);
     EXPECT_EQ(notifier->NotifierWindow()->Parent(), &form);
     EXPECT_FALSE(::IsWindowVisible(notifier->NotifierWindow()->Handle()));
+    TRecorder first(L"first", log), second(L"second", log);
     notifier->OnOfficeThemeChange = [&](TObject* sender) {
         EXPECT_EQ(sender, notifier);
         log.push_back({L"notifier", 0, L""});
+        // The worker waits in its send meanwhile: registering must not wait for it.
+        notifier->RegisterWindow(first.Window());
     };
-    TRecorder first(L"first", log), second(L"second", log);
     notifier->RegisterWindow(second.Window());
     notifier->RegisterWindow(first.Window());
     notifier->RegisterWindow(second.Window());            // kept once
@@ -169,6 +171,26 @@ TEST_F(ThemeNotifier, AChangeUnderCommonReachesTheNotifierAndEveryRegisteredWind
     ASSERT_EQ(log.size(), 2u);
     EXPECT_EQ(log[1].Receiver, L"first");
     delete notifier;
+}
+
+TEST_F(ThemeNotifier, AnotherProcessesStopOrChangeSignalDoesNotReachThisWorker) {
+    REQUIRE_DISPLAY();
+    InstallOffice16();
+    std::vector<TReceived> log;
+    TThemeNotifier notifier(nullptr);
+    TRecorder receiver(L"receiver", log);
+    notifier.RegisterWindow(receiver.Window());
+    ASSERT_TRUE(notifier.WaitWatching(10000));
+    // What another notifier would signal if the change event had a name all processes share.
+    HANDLE shared = ::CreateEventW(nullptr, TRUE, FALSE, L"RegMonitorChange");
+    ASSERT_NE(shared, nullptr);
+    ::SetEvent(shared);
+    PumpFor(400);
+    EXPECT_TRUE(log.empty());
+    ::ResetEvent(shared);
+    ::CloseHandle(shared);
+    SetUITheme(L"2");  // still watching
+    EXPECT_TRUE(PumpUntil([&] { return log.size() == 1; }));
 }
 
 TEST_F(ThemeNotifier, WithoutOfficeThereIsNoWindowAndNoThread) {
