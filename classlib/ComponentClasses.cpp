@@ -15,7 +15,7 @@ std::vector<const TClass*> RegisterComponentClasses() {
         &TCheckBox::StaticClass(), &TMemo::StaticClass(), &TImage::StaticClass(), &TScrollBar::StaticClass(),
         &TListBox::StaticClass(), &TComboBox::StaticClass(), &TMenuItem::StaticClass(),
         &TPopupMenu::StaticClass(), &TImageList::StaticClass(), &TOpenDialog::StaticClass(),
-        &TSaveDialog::StaticClass(), &TTimer::StaticClass(),
+        &TSaveDialog::StaticClass(), &TTimer::StaticClass(), &TFrame::StaticClass(),
     };
     for (const TClass* cls : classes) RegisterClassType(*cls);
     return classes;

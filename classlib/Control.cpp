@@ -880,6 +880,9 @@ TWinControl::~TWinControl() {
     // Children owned elsewhere lose their parent; their windows die with ours.
     while (!FControls.empty()) FControls.back()->SetParent(nullptr);
     DestroyHandle();
+    // Leave the parent here, while this is still a windowed control: by ~TControl it is
+    // not, and the parent would keep it in its tab list.
+    if (FParent) FParent->RemoveControl(this);
     if (FBrush) ::DeleteObject(FBrush);
 }
 

@@ -15,6 +15,8 @@ namespace ClassLib {
 
 CLASSLIB_IMPLEMENT(TCustomForm, TCustomControl)
 CLASSLIB_IMPLEMENT(TForm, TCustomForm)
+CLASSLIB_IMPLEMENT(TCustomFrame, TWinControl)
+CLASSLIB_IMPLEMENT(TFrame, TCustomFrame)
 
 namespace {
 
@@ -495,6 +497,18 @@ void TCustomForm::CMDialogKeyForm(TMessage& message) {
         return;
     }
     TCustomControl::Dispatch(message);
+}
+
+const TPropertyList& TCustomFrame::Published() {
+    static const TPropertyList list = TPropertyList::Extend(TWinControl::Published())
+        .Colour(L"Color", &TCustomFrame::Color, &TCustomFrame::SetColor, clBtnFace);
+    return list;
+}
+
+TCustomFrame::TCustomFrame(TComponent* owner) : TWinControl(owner) {
+    FControlStyle = csAcceptsControls | csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks;
+    FColor = clBtnFace;
+    TControl::SetBounds(0, 0, 320, 240);
 }
 
 }  // namespace ClassLib

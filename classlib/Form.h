@@ -193,4 +193,20 @@ public:
     explicit TForm(TComponent* owner) : TCustomForm(owner) {}
 };
 
+// A reusable group of controls placed on a form (or on another frame) like a panel.
+// Components made with the frame as their owner belong to it, so whoever walks a form's
+// components (a styler, say) reaches them through the frame.
+class TCustomFrame : public TWinControl {
+    CLASSLIB_CLASS(TCustomFrame, TWinControl)
+public:
+    static const TPropertyList& Published();
+    explicit TCustomFrame(TComponent* owner);
+};
+
+class TFrame : public TCustomFrame {
+    CLASSLIB_CLASS(TFrame, TCustomFrame)
+public:
+    explicit TFrame(TComponent* owner) : TCustomFrame(owner) {}
+};
+
 }  // namespace ClassLib

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "classlib/Colors.h"
+#include "classlib/EnumNames.h"
 
 namespace ClassLib {
 class TCanvas;
@@ -15,6 +16,7 @@ class TComponent;
 class TControl;
 class TCustomForm;
 class TFont;
+class TWinControl;
 }
 
 namespace AdvStyleIF {
@@ -41,6 +43,26 @@ enum TOfficeTheme : std::uint8_t {
 };
 
 enum TMetroStyle { msLight, msDark };
+
+}  // namespace AdvStyleIF
+
+template <> struct ClassLib::TEnumNames<AdvStyleIF::TOVTStyle> {
+    static constexpr const wchar_t* TypeName = L"TOVTStyle";
+    static constexpr const wchar_t* Names[] = {
+        L"tsOffice2003Blue", L"tsOffice2003Silver", L"tsOffice2003Olive", L"tsOffice2003Classic",
+        L"tsOffice2007Luna", L"tsOffice2007Obsidian", L"tsWindowsXP", L"tsWhidbey", L"tsCustom",
+        L"tsOffice2007Silver", L"tsWindowsVista", L"tsWindows7", L"tsTerminal", L"tsOffice2010Blue",
+        L"tsOffice2010Silver", L"tsOffice2010Black", L"tsWindows8", L"tsOffice2013White",
+        L"tsOffice2013LightGray", L"tsOffice2013Gray", L"tsWindows10", L"tsOffice2016White",
+        L"tsOffice2016Gray", L"tsOffice2016Black", L"tsOffice2019White", L"tsOffice2019Gray",
+        L"tsOffice2019Black"};
+};
+template <> struct ClassLib::TEnumNames<AdvStyleIF::TMetroStyle> {
+    static constexpr const wchar_t* TypeName = L"TMetroStyle";
+    static constexpr const wchar_t* Names[] = {L"msLight", L"msDark"};
+};
+
+namespace AdvStyleIF {
 
 struct TColorTone {
     TColor BrushColor;
@@ -122,6 +144,16 @@ public:
 // This build has no application styles: the default services answer "not enabled".
 IAppStyleServices& AppStyleServices();
 void SetAppStyleServices(IAppStyleServices* services);
+
+class TThemeNotifier;
+// Sent (never posted) by the theme notifier's worker when a value under the Office
+// "Common" key changes: wParam is the root key (HKEY_CURRENT_USER), lParam the watched
+// key path as a null-terminated text, valid only during the call. The result is ignored.
+constexpr UINT WM_OFFICETHEMECHANGED = WM_USER + 1969;
+// The process's theme notifier, made on the first call and owned by the main form when
+// that has a window, else by `owner` (its hidden window is message-only without either).
+// Freeing it lets the next call make a new one.
+TThemeNotifier* GetThemeNotifier(ClassLib::TWinControl* owner);
 
 bool IsComCtl6OrLater();
 bool IsVistaOrLater();

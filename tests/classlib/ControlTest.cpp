@@ -154,6 +154,21 @@ TEST(ControlHeadless, ANestedPanelLaysOutItsChildrenWhenItsParentResizesIt) {
     side.SetParent(nullptr);
 }
 
+// Freed before its parent, a windowed child leaves the parent's lists: the parent's
+// window code walks them later (a stale entry crashed destroying the parent's window).
+TEST(ControlHeadless, AFreedWindowedChildLeavesItsParent) {
+    TWinControl parent(nullptr);
+    auto* first = new TWinControl(nullptr);
+    auto* second = new TWinControl(nullptr);
+    first->SetParent(&parent);
+    second->SetParent(&parent);
+    delete first;
+    EXPECT_EQ(parent.ControlCount(), 1);
+    EXPECT_EQ(parent.TabOrderList(), std::vector<TWinControl*>{second});
+    delete second;
+    EXPECT_TRUE(parent.TabOrderList().empty());
+}
+
 TEST(ControlHeadless, MessagesGoThroughAReplaceableWindowProc) {
     TPanel panel(nullptr);
     std::vector<UINT> seen;

@@ -377,3 +377,32 @@ TEST(FormHeadless, AnUnscaledOrSameResolutionDescriptionKeepsItsPixels) {
     }
     EXPECT_EQ(bad.PixelsPerInch(), 96);
 }
+
+TEST(FormWindow, AFrameInsideAFrameHoldsItsControlsAndFollowsTheFormsColour) {
+    REQUIRE_DISPLAY();
+    TForm form(nullptr);
+    form.InitFromDescriptionText(
+        L"object Host: TForm\n  Color = 255\n"
+        L"  object Outer: TFrame\n    Left = 8\n    Top = 8\n"
+        L"    object Inner: TFrame\n      Left = 4\n      Top = 4\n      Width = 100\n      Height = 60\n"
+        L"      object Button: TPanel\n      end\n    end\n  end\nend");
+    auto* outer = dynamic_cast<TFrame*>(form.FindComponent(L"Outer"));
+    auto* inner = dynamic_cast<TFrame*>(form.FindComponent(L"Inner"));
+    auto* panel = dynamic_cast<TPanel*>(form.FindComponent(L"Button"));
+    ASSERT_TRUE(outer && inner && panel);
+    EXPECT_EQ(inner->Parent(), outer);
+    EXPECT_EQ(panel->Parent(), inner);
+    EXPECT_EQ(outer->Width(), 320);
+    EXPECT_EQ(inner->Color(), TColor(255));  // a frame takes its parent's colour by default
+    form.Show();
+    EXPECT_EQ(::GetParent(inner->Handle()), outer->Handle());
+    EXPECT_TRUE(::IsWindowVisible(panel->Handle()));
+
+    // Components made with a frame as owner go with it.
+    auto* owned = new TFrame(inner);
+    owned->SetParent(inner);
+    EXPECT_EQ(inner->ComponentCount(), 1);
+    delete inner;
+    EXPECT_EQ(outer->ControlCount(), 0);
+    form.Hide();
+}

@@ -15,43 +15,13 @@
 #include "classlib/Object.h"
 #include "classlib/Screen.h"
 #include "classlib/StandardControls.h"
+#include "graphics/FakeStyleEnvironment.h"
 
 using namespace AdvStyleIF;
 using namespace ClassLib;
+using TestSupport::TFakeEnvironment;
 
 namespace {
-
-// Registry values and system answers as a test sets them.
-class TFakeEnvironment : public IStyleEnvironment {
-public:
-    TFakeEnvironment() { SetStyleEnvironment(this); }
-    ~TFakeEnvironment() override { SetStyleEnvironment(nullptr); }
-    bool RegKeyExists(const String& key) override { return Keys.count(key) > 0; }
-    std::optional<String> RegReadString(const String& key, const String& name) override {
-        auto found = Strings.find(key + L"|" + name);
-        return found == Strings.end() ? std::nullopt : std::optional<String>(found->second);
-    }
-    std::optional<std::uint32_t> RegReadDWord(const String& key, const String& name) override {
-        auto found = Numbers.find(key + L"|" + name);
-        return found == Numbers.end() ? std::nullopt : std::optional<std::uint32_t>(found->second);
-    }
-    int WindowsVersionKind() override { return VersionKind; }
-    int XPThemeKind() override { return ThemeKind; }
-
-    void AddString(const String& key, const String& name, const String& value) {
-        Keys.insert({key, true});
-        Strings[key + L"|" + name] = value;
-    }
-    void AddNumber(const String& key, const String& name, std::uint32_t value) {
-        Keys.insert({key, true});
-        Numbers[key + L"|" + name] = value;
-    }
-    std::map<String, bool> Keys;
-    std::map<String, String> Strings;
-    std::map<String, std::uint32_t> Numbers;
-    int VersionKind = 1;
-    int ThemeKind = 0;
-};
 
 const String Office16 = L"Software\\Microsoft\\Office\\16.0\\Common";
 const String Office14 = L"Software\\Microsoft\\Office\\14.0\\Common";
