@@ -478,6 +478,11 @@ void TAdvOfficeStatusBar::DrawPanel(TAdvOfficeStatusPanel* panel, const TRect& r
     c->SetFont(Font());
     c->Font()->SetStyle(a->TextStyle());
     c->Font()->SetColor(panel->Enabled() ? textColour : TColor(clGray));
+    // The HTML engine draws hidden blink text in the brush colour: the middle of the face.
+    TColor faceFrom = a->Color(), faceTo = a->ColorTo();
+    if (panel->Button() && index == FDownPanelIndex) faceFrom = a->ColorDown(), faceTo = a->ColorDownTo();
+    else if (panel->Button() && index == FHotPanelIndex) faceFrom = a->ColorHot(), faceTo = a->ColorHotTo();
+    c->Brush()->SetColor(faceFrom == clNone ? Color() : BlendColor(faceFrom, faceTo == clNone ? faceFrom : faceTo, 50));
     c->Brush()->SetStyle(bsClear);
 
     const UINT base = DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS;
