@@ -155,6 +155,9 @@ void Fuzz(TCanvas* canvas, long long inputs) {
     const double total = Seconds(Clock::now() - start);
     std::printf("fuzz: %lld inputs in %.1f s, %.0f inputs/s, slowest %.2f ms (%zu characters)\n", inputs, total,
                 inputs / total, slowest, slowestInput.size());
+    std::string shown;
+    for (wchar_t c : slowestInput) shown += c >= 32 && c < 127 ? char(c) : '?';
+    std::printf("slowest input: %s\n", shown.c_str());
 }
 
 }  // namespace

@@ -35,9 +35,6 @@ CLASSLIB_IMPLEMENT(TAdvOfficeStatusBar, TCustomControl)
 #define WIDE2(x) L##x
 #define WIDE(x) WIDE2(x)
 
-namespace {
-int RoundEven(double value) { return int(std::nearbyint(value)); }
-}  // namespace
 
 // ---- TVistaBackground
 
@@ -227,7 +224,7 @@ int TProgressStyle::Percentage() const {
     if (FMax == FMin) return 0;
     // q = (Position - Min) / (Max - Min) in both orders; the gauge shows 0..100 only.
     const double q = (double(FPosition) - FMin) / (double(FMax) - FMin);
-    return std::clamp(RoundEven(std::clamp(q, -1.0, 2.0) * 100), 0, 100);
+    return std::clamp(AdvHTML::RoundHalfEven(std::clamp(q, -1.0, 2.0) * 100), 0, 100);
 }
 
 void TProgressStyle::Changed() {

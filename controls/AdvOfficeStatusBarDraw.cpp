@@ -14,9 +14,6 @@ namespace AdvOfficeStatusBar {
 
 using namespace ClassLib;
 
-namespace {
-int RoundEven(double value) { return int(std::nearbyint(value)); }
-}  // namespace
 
 void FillRectColor(TCanvas* canvas, const TRect& rect, TColor color) {
     canvas->Brush()->SetColor(color);
@@ -28,17 +25,17 @@ void FillGradientSteps(TCanvas* canvas, TColor fromColor, TColor toColor, bool h
     const TColor from = ColorToRGB(fromColor), to = ColorToRGB(toColor);
     const double s = double(horizontal ? rect.Width() : rect.Height()) / steps;
     for (int i = 0; i < steps; ++i) {
-        const auto channel = [&](int a, int b) { return a + RoundEven(i * double(b - a) / steps); };
+        const auto channel = [&](int a, int b) { return a + AdvHTML::RoundHalfEven(i * double(b - a) / steps); };
         const TColor colour = RGBToColor(channel(ColorRed(from), ColorRed(to)), channel(ColorGreen(from), ColorGreen(to)),
                                          channel(ColorBlue(from), ColorBlue(to)));
         canvas->Pen()->SetColor(colour);
         canvas->Brush()->SetColor(colour);
-        const int o = RoundEven(i * s);
-        if (horizontal) canvas->Rectangle(rect.Left + o, rect.Top, rect.Left + o + RoundEven(s) + 1, rect.Bottom);
+        const int o = AdvHTML::RoundHalfEven(i * s);
+        if (horizontal) canvas->Rectangle(rect.Left + o, rect.Top, rect.Left + o + AdvHTML::RoundHalfEven(s) + 1, rect.Bottom);
         else if (rect.Width() == 1) {
             canvas->MoveTo(rect.Left, rect.Top + o);
-            canvas->LineTo(rect.Right, rect.Top + o + RoundEven(s) + 1);
-        } else canvas->Rectangle(rect.Left, rect.Top + o, rect.Right, rect.Top + o + RoundEven(s) + 1);
+            canvas->LineTo(rect.Right, rect.Top + o + AdvHTML::RoundHalfEven(s) + 1);
+        } else canvas->Rectangle(rect.Left, rect.Top + o, rect.Right, rect.Top + o + AdvHTML::RoundHalfEven(s) + 1);
     }
 }
 
@@ -63,7 +60,7 @@ TColor BlendColor(TColor color1, TColor color2, int percent) {
     if (percent <= 0) return color2;
     const TColor c1 = ColorToRGB(color1), c2 = ColorToRGB(color2);
     const double p = percent / 100.0;
-    const auto mix = [p](int a, int b) { return RoundEven(p * a + (1 - p) * b); };
+    const auto mix = [p](int a, int b) { return AdvHTML::RoundHalfEven(p * a + (1 - p) * b); };
     return RGBToColor(mix(ColorRed(c1), ColorRed(c2)), mix(ColorGreen(c1), ColorGreen(c2)), mix(ColorBlue(c1), ColorBlue(c2)));
 }
 
@@ -148,7 +145,7 @@ void DrawStatusText(TCanvas* canvas, int alignment, unsigned flags, TRect& bound
             box.Width < 0 || box.Height < 0)
             bounds = TRect(0, 0, 200, 20);
         else
-            bounds = TRect(RoundEven(box.X), RoundEven(box.Y), RoundEven(box.X + box.Width), RoundEven(box.Y + box.Height));
+            bounds = TRect(AdvHTML::RoundHalfEven(box.X), AdvHTML::RoundHalfEven(box.Y), AdvHTML::RoundHalfEven(box.X + box.Width), AdvHTML::RoundHalfEven(box.Y + box.Height));
         if (!draw) return;
         if (box.Width > rect.Width()) {
             const String suffix = endEllipsis ? L"..." : L"";
@@ -241,14 +238,14 @@ void DrawProgressGauge(TCanvas* canvas, const TRect& rectIn, int percent, const 
         if (s.Stacked) {
             const TColor colours[3][2] = {{s.Level0Color, s.Level0ColorTo}, {s.Level1Color, s.Level1ColorTo},
                                           {s.Level2Color, s.Level2ColorTo}};
-            int widths[3] = {RoundEven(std::min(percent, s.Level1Perc) / 100.0 * usable), 0, 0};
+            int widths[3] = {AdvHTML::RoundHalfEven(std::min(percent, s.Level1Perc) / 100.0 * usable), 0, 0};
             int segments = 1;
             if (percent >= s.Level1Perc) {
-                widths[1] = RoundEven((std::min(percent, s.Level2Perc) - s.Level1Perc) / 100.0 * usable);
+                widths[1] = AdvHTML::RoundHalfEven((std::min(percent, s.Level2Perc) - s.Level1Perc) / 100.0 * usable);
                 segments = 2;
                 if (percent >= s.Level2Perc) {
                     widths[2] = percent == 100 ? usable - (widths[0] + widths[1])
-                                               : RoundEven((percent - s.Level2Perc) / 100.0 * usable);
+                                               : AdvHTML::RoundHalfEven((percent - s.Level2Perc) / 100.0 * usable);
                     segments = 3;
                 }
             }
@@ -269,10 +266,10 @@ void DrawProgressGauge(TCanvas* canvas, const TRect& rectIn, int percent, const 
             else if (percent < s.Level2Perc) colour = s.Level1Color, colourTo = s.Level1ColorTo;
             else if (percent > 99) colour = s.Level3Color, colourTo = s.Level3ColorTo;
             if (s.CompletionSmooth) {
-                FillSegment(canvas, TRect(rect.Left + 1, rect.Top + 1, rect.Left + 1 + RoundEven(percent / 100.0 * usable), rect.Bottom - 2),
+                FillSegment(canvas, TRect(rect.Left + 1, rect.Top + 1, rect.Left + 1 + AdvHTML::RoundHalfEven(percent / 100.0 * usable), rect.Bottom - 2),
                             colour, colourTo, s);
             } else {
-                const TRect fill(rect.Left + 2, rect.Top + 2, rect.Left + RoundEven(double(percent) * usable / 100), rect.Bottom - 3);
+                const TRect fill(rect.Left + 2, rect.Top + 2, rect.Left + AdvHTML::RoundHalfEven(double(percent) * usable / 100), rect.Bottom - 3);
                 FillSegment(canvas, fill, colour, colourTo, s);
                 CutGaugeBlocks(canvas, fill, s, gauge, under.get());
             }

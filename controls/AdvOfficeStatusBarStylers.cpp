@@ -171,6 +171,14 @@ void Apply(TVistaBackground* a, const TLook& look, TColor separator) {
 
 }  // namespace
 
+std::vector<const TClass*> RegisterStatusBarClasses() {
+    std::vector<const TClass*> classes = {&AdvOfficeStatusBar::TAdvOfficeStatusBar::StaticClass(),
+                                          &AdvOfficeStatusBar::TCustomAdvOfficeStatusBarStyler::StaticClass(),
+                                          &TAdvOfficeStatusBarOfficeStyler::StaticClass()};
+    for (const TClass* cls : classes) RegisterClassType(*cls);
+    return classes;
+}
+
 bool ThemeNotifierHasWindow(void* window) {
     const auto& windows = RegisteredWindows();
     return std::find(windows.begin(), windows.end(), window) != windows.end();

@@ -2,6 +2,7 @@
 // The office styler of the status bar: 26 colour presets chosen by Style, and optional
 // adaptation to the installed Office theme through a hidden notifier window.
 #include <cstdint>
+#include <vector>
 
 #include "controls/AdvOfficeStatusBar.h"
 #include "graphics/AdvStyleIF.h"
@@ -57,6 +58,10 @@ private:
     TNotifierWindow* FNotifierWnd = nullptr;   // owned as a component
     TOfficeStatusBarStyle FOfficeStatusBarStyle = psOffice2003Blue;
 };
+
+// Registers the bar and its stylers for window descriptions (and links their units in);
+// returns the classes registered.
+std::vector<const ClassLib::TClass*> RegisterStatusBarClasses();
 
 // Stand-in for the application's theme notifier until the shared one lands: it keeps the
 // windows registered for the Office theme message.

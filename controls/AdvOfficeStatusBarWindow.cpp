@@ -25,7 +25,6 @@ using namespace ClassLib;
 using AdvStyleIF::TOVTStyle;
 
 namespace {
-int RoundEven(double value) { return int(std::nearbyint(value)); }
 constexpr int GripWidth = 15;
 }  // namespace
 
@@ -108,7 +107,7 @@ void TAdvOfficeStatusBar::Loaded() {
         if (form->Scaled()) {
             const int ppi = form->MonitorPixelsPerInch();
             if (ppi != 96)
-                for (int i = 0; i < FPanels->Count(); ++i) FPanels->Items(i)->SetWidth(RoundEven(FPanels->Items(i)->Width() * ppi / 96.0));
+                for (int i = 0; i < FPanels->Count(); ++i) FPanels->Items(i)->SetWidth(AdvHTML::RoundHalfEven(FPanels->Items(i)->Width() * ppi / 96.0));
         } else {
             FUseSystemFont = false;
             SetFont(form->Font());
@@ -905,46 +904,35 @@ void TAdvOfficeStatusBar::Dispatch(TMessage& message) {
     TCustomControl::Dispatch(message);
 }
 
+namespace {
+// The whole panel, with what Assign leaves out: flipping moves panels, not only texts.
+void CopyWholePanel(TAdvOfficeStatusPanel* to, const TAdvOfficeStatusPanel* from) {
+    to->Assign(from);
+    to->SetButton(from->Button());
+    to->SetEnabled(from->Enabled());
+    to->SetHTMLOffsetX(from->HTMLOffsetX());
+    to->SetHTMLOffsetY(from->HTMLOffsetY());
+    to->SetImageIndex(from->ImageIndex());
+    to->ClearImageIndexes();
+    for (int k = 0; k < from->ImageCount(); ++k) to->SetImageIndexes(k, from->ImageIndexes(k));
+    to->SetAnimationImages(from->AnimationImages());
+    to->SetAnimated(from->Animated());
+    to->SetAnimationDelay(from->AnimationDelay());
+    to->SetParentBiDiMode(from->ParentBiDiMode());
+    if (!from->ParentBiDiMode()) to->SetBiDiMode(from->BiDiMode());
+}
+}  // namespace
+
 void TAdvOfficeStatusBar::FlipChildren(bool) {
     if (!HandleAllocated() || FSimplePanel || FPanels->Count() == 0) return;
     const int count = FPanels->Count();
     int lastWidth = ClientWidth();
     for (int i = 0; i < count - 1; ++i) lastWidth -= FPanels->Items(i)->Width();
     const int firstWidth = FPanels->Items(0)->Width();
-    // Whole panels move, so Button, Enabled and the images go with them.
     TAdvOfficeStatusPanels copies(nullptr);
-    std::vector<TAdvOfficeStatusPanel*> saved;
-    for (int i = 0; i < count; ++i) {
-        TAdvOfficeStatusPanel* copy = copies.Add();
-        const TAdvOfficeStatusPanel* from = FPanels->Items(i);
-        copy->Assign(from);
-        copy->SetButton(from->Button());
-        copy->SetEnabled(from->Enabled());
-        copy->SetHTMLOffsetX(from->HTMLOffsetX());
-        copy->SetHTMLOffsetY(from->HTMLOffsetY());
-        copy->SetImageIndex(from->ImageIndex());
-        for (int k = 0; k < from->ImageCount(); ++k) copy->SetImageIndexes(k, from->ImageIndexes(k));
-        copy->SetAnimationImages(from->AnimationImages());
-        copy->SetAnimated(from->Animated());
-        copy->SetAnimationDelay(from->AnimationDelay());
-        if (!from->ParentBiDiMode()) copy->SetBiDiMode(from->BiDiMode());
-    }
+    for (int i = 0; i < count; ++i) CopyWholePanel(copies.Add(), FPanels->Items(i));
     FPanels->BeginUpdate();
-    for (int i = 0; i < count; ++i) {
-        TAdvOfficeStatusPanel* to = FPanels->Items(i);
-        const TAdvOfficeStatusPanel* from = copies.Items(count - 1 - i);
-        to->Assign(from);
-        to->SetButton(from->Button());
-        to->SetEnabled(from->Enabled());
-        to->SetHTMLOffsetX(from->HTMLOffsetX());
-        to->SetHTMLOffsetY(from->HTMLOffsetY());
-        to->SetImageIndex(from->ImageIndex());
-        to->ClearImageIndexes();
-        for (int k = 0; k < from->ImageCount(); ++k) to->SetImageIndexes(k, from->ImageIndexes(k));
-        to->SetAnimationImages(from->AnimationImages());
-        to->SetAnimated(from->Animated());
-        to->SetAnimationDelay(from->AnimationDelay());
-    }
+    for (int i = 0; i < count; ++i) CopyWholePanel(FPanels->Items(i), copies.Items(count - 1 - i));
     if (count > 1) {
         FPanels->Items(count - 1)->SetWidth(firstWidth);
         FPanels->Items(0)->SetWidth(lastWidth);

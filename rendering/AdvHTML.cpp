@@ -23,13 +23,6 @@ constexpr int BulletTop = 2;
 constexpr int ImageGap = 2;
 constexpr int GradientSteps = 64;
 
-int RoundHalfEven(double value) {
-    const double r = std::nearbyint(value);   // the default rounding mode: halves to even
-    if (r > 2147483647.0) return 2147483647;
-    if (r < -2147483648.0) return -2147483647 - 1;
-    return int(r);
-}
-
 int Bounded(long long value, int low, int high) { return int(std::clamp<long long>(value, low, high)); }
 
 TTextFormat ToTextFormat(UINT flags) {
@@ -42,11 +35,6 @@ TTextFormat ToTextFormat(UINT flags) {
     for (const auto& [bit, value] : map)
         if (flags & bit) format += value;
     return format;
-}
-
-void ReplaceAll(std::wstring& text, const wchar_t* from, const wchar_t* to) {
-    const std::wstring f(from), t(to);
-    for (std::size_t at = text.find(f); at != std::wstring::npos; at = text.find(f, at + t.size())) text.replace(at, f.size(), t);
 }
 
 // The state a pass carries from one line to its next line.
@@ -320,12 +308,7 @@ std::wstring THTMLEngine::RenderHTML(std::wstring& s, const TRect& lineR, bool m
         }
         if (runLength > 0) {
             const std::wstring rawRun = s.substr(0, runLength);
-            std::wstring run = rawRun;
-            if (run.find(L'&') != std::wstring::npos) {
-                ReplaceAll(run, L"&nbsp;", L" ");
-                ReplaceAll(run, L"&lt;", L"<");
-                ReplaceAll(run, L"&gt;", L">");
-            }
+            const std::wstring run = ReplaceRunEntities(rawRun);
             if (LineHeight == 0) LineHeight = IncomingHeight;
             const int h = TextHeight(run);
             if (Sub) SubExtra = std::max(SubExtra, h / 4);

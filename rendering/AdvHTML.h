@@ -37,7 +37,7 @@ constexpr THTMLOptions CanvasEngine{true, CanvasEntityCount, true, true};
 constexpr THTMLOptions StatusBarEngine{false, StatusBarEntityCount, false, false};
 
 // Bounds on numbers read from markup: beyond them GDI draws nothing useful.
-constexpr int MaxFontPixels = 1000;        // |font height| of FONT SIZE and STYLE
+constexpr int MaxFontPixels = 400;         // |font height| of FONT SIZE and STYLE (larger ones take GDI ages)
 constexpr int MaxMarkupPixels = 32000;     // INDENT, tab and offset positions, image sizes
 constexpr double MaxLineHeightFactor = 50.0;
 

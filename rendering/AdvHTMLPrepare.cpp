@@ -221,6 +221,22 @@ int IntValue(const String& value) {
     return int(negative ? -result : result);
 }
 
+int RoundHalfEven(double value) {
+    const double r = std::nearbyint(value);   // the default rounding mode: halves to even
+    if (!(r < 2147483647.0)) return std::isnan(r) ? 0 : 2147483647;
+    if (r < -2147483648.0) return -2147483647 - 1;
+    return int(r);
+}
+
+String ReplaceRunEntities(const String& run) {
+    String result = run;
+    if (result.find(L'&') == String::npos) return result;
+    ReplaceAll(result, L"&nbsp;", L" ");
+    ReplaceAll(result, L"&lt;", L"<");
+    ReplaceAll(result, L"&gt;", L">");
+    return result;
+}
+
 double DecimalValue(const String& value) {
     String text = value;
     for (wchar_t& c : text)

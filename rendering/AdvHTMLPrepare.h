@@ -39,6 +39,11 @@ int HexByte(wchar_t high, wchar_t low);
 // Leading blanks, a sign, "$", "x" or "0x" for hexadecimal, then digits up to the first
 // other character; no digits give 0. Saturates at the int range instead of overflowing.
 int IntValue(const String& value);
+// Halves to even, as all the engine's (and the status bar's) rounding; saturates at the
+// int range.
+int RoundHalfEven(double value);
+// The three entities a text run reads itself: "&nbsp;", "&lt;", "&gt;" (lower case only).
+String ReplaceRunEntities(const String& run);
 // "," counts as ".": "1,5" is 1.5. Text that is no number gives 0; the result is finite.
 double DecimalValue(const String& value);
 

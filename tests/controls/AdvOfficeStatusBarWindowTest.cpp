@@ -71,6 +71,7 @@ const wchar_t* const Notice = L"<FONT COLOR=\"clRed\"><BLINK><B>Click && get upd
 struct TBarWindow {
     TBarWindow() {
         RegisterComponentClasses();
+        RegisterStatusBarClasses();
         ReadComponentFromText(&Form, Description);
         Bar = static_cast<TAdvOfficeStatusBar*>(Form.FindComponent(L"StatusBar1"));
         Form.Show();
