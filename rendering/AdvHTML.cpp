@@ -971,14 +971,4 @@ void GradientFill(TCanvas* canvas, TColor fromColor, TColor toColor, bool horizo
     }
 }
 
-int DrawEmojiText(TCanvas* canvas, int x, int y, bool measureOnly, const std::wstring& text, int fontSize) {
-    (void)fontSize;
-    HDC dc = canvas->Handle();
-    canvas->TextExtent(L"");   // selects the canvas font into the DC
-    TEXTMETRICW metrics{};
-    ::GetTextMetricsW(dc, &metrics);
-    if (!measureOnly) canvas->TextOut(x, y, text);
-    return metrics.tmHeight;
-}
-
 }  // namespace AdvHTML

@@ -418,3 +418,42 @@ TEST(AdvHTMLEngine, SeededFuzzKeepsItsPromises) {
         }
     }
 }
+
+TEST(AdvHTMLEmoji, BothLayerColoursAtThePenAndNothingAround) {
+    THTMLCanvas c;
+    const std::wstring grin = L"\xD83D\xDE00";
+    TEXTMETRICW metrics{};
+    c.Canvas()->TextExtent(L"");
+    ::GetTextMetricsW(c.Canvas()->Handle(), &metrics);
+    const COLORREF red = RGB(255, 0, 0), blue = RGB(0, 0, 255);
+    // Measuring draws nothing and still answers the font's height.
+    EXPECT_EQ(DrawEmojiText(c.Canvas(), 40, 40, true, grin, 10), metrics.tmHeight);
+    EXPECT_EQ(c.Ink(TRect(0, 0, THTMLCanvas::Width, THTMLCanvas::Height)), 0);
+
+    ::SetPixel(c.Canvas()->Handle(), 39, 40, RGB(0, 128, 0));   // a neighbour that must stay
+    EXPECT_EQ(DrawEmojiText(c.Canvas(), 40, 40, false, grin, 10), metrics.tmHeight);
+    const TRect glyph(40, 38, 40 + 2 * metrics.tmHeight, 38 + 2 * metrics.tmHeight);
+    EXPECT_GT(c.InkOf(glyph, red), 10) << "the test font comes from scripts/setup.sh";
+
+    EXPECT_GT(c.InkOf(glyph, blue), 10);
+    EXPECT_EQ(c.Pixel(39, 40), RGB(0, 128, 0));
+    EXPECT_EQ(c.Ink(TRect(0, 0, 40, THTMLCanvas::Height)), 1);   // only the neighbour
+    EXPECT_EQ(c.Ink(TRect(glyph.Right, 0, THTMLCanvas::Width, THTMLCanvas::Height)), 0);
+}
+
+TEST(AdvHTMLEmoji, TheEngineAdvancesThePenByTheFontHeight) {
+    THTMLCanvas c;
+    const int gh = c.GH();
+    THTMLParams p = Params(c.Canvas(), L"&#128512;x");
+    Layout(p);
+    TEXTMETRICW metrics{};
+    c.Canvas()->TextExtent(L"");
+    ::GetTextMetricsW(c.Canvas()->Handle(), &metrics);
+    // The emoji's layers from the left edge, the x after one font height.
+    EXPECT_GT(c.InkOf(TRect(0, 0, metrics.tmHeight, gh + 4), RGB(255, 0, 0)), 5);
+    EXPECT_GT(c.Ink(TRect(metrics.tmHeight, 0, metrics.tmHeight + c.TextWidth(L"x") + 1, gh)), 0);
+    // The status bar's engine has no emoji: the character goes to GDI as text.
+    THTMLCanvas bar;
+    Layout(Params(bar.Canvas(), L"&#128512;x"), StatusBarEngine);
+    EXPECT_EQ(bar.InkOf(TRect(0, 0, 40, gh + 4), RGB(255, 0, 0)), 0);
+}
