@@ -13,11 +13,46 @@ using AdvOfficeStatusBar::TVistaBackground;
 CLASSLIB_IMPLEMENT(TNotifierWindow, TWinControl)
 CLASSLIB_IMPLEMENT(TAdvOfficeStatusBarOfficeStyler, AdvOfficeStatusBar::TCustomAdvOfficeStatusBarStyler)
 
-static_assert(int(psOffice2003Blue) == int(AdvStyleIF::tsOffice2003Blue) && int(psCustom) == int(AdvStyleIF::tsCustom) &&
-                  int(psTerminal) == int(AdvStyleIF::tsTerminal) && int(psOffice2010Blue) == int(AdvStyleIF::tsOffice2010Blue) &&
-                  int(psWindows10) == int(AdvStyleIF::tsWindows10) && int(psOffice2016White) == int(AdvStyleIF::tsOffice2016White) &&
-                  int(psOffice2019Black) == int(AdvStyleIF::tsOffice2019Black),
-              "the bar's styles must keep the ordinals of the application styles");
+namespace {
+struct TStylePair {
+    TOfficeStatusBarStyle Bar;
+    AdvStyleIF::TOVTStyle Application;
+};
+constexpr TStylePair StylePairs[] = {
+    {psOffice2003Blue, AdvStyleIF::tsOffice2003Blue},
+    {psOffice2003Silver, AdvStyleIF::tsOffice2003Silver},
+    {psOffice2003Olive, AdvStyleIF::tsOffice2003Olive},
+    {psOffice2003Classic, AdvStyleIF::tsOffice2003Classic},
+    {psOffice2007Luna, AdvStyleIF::tsOffice2007Luna},
+    {psOffice2007Obsidian, AdvStyleIF::tsOffice2007Obsidian},
+    {psWindowsXP, AdvStyleIF::tsWindowsXP},
+    {psWhidbey, AdvStyleIF::tsWhidbey},
+    {psCustom, AdvStyleIF::tsCustom},
+    {psOffice2007Silver, AdvStyleIF::tsOffice2007Silver},
+    {psWindowsVista, AdvStyleIF::tsWindowsVista},
+    {psWindows7, AdvStyleIF::tsWindows7},
+    {psTerminal, AdvStyleIF::tsTerminal},
+    {psOffice2010Blue, AdvStyleIF::tsOffice2010Blue},
+    {psOffice2010Silver, AdvStyleIF::tsOffice2010Silver},
+    {psOffice2010Black, AdvStyleIF::tsOffice2010Black},
+    {psWindows8, AdvStyleIF::tsWindows8},
+    {psOffice2013White, AdvStyleIF::tsOffice2013White},
+    {psOffice2013LightGray, AdvStyleIF::tsOffice2013LightGray},
+    {psOffice2013Gray, AdvStyleIF::tsOffice2013Gray},
+    {psWindows10, AdvStyleIF::tsWindows10},
+    {psOffice2016White, AdvStyleIF::tsOffice2016White},
+    {psOffice2016Gray, AdvStyleIF::tsOffice2016Gray},
+    {psOffice2016Black, AdvStyleIF::tsOffice2016Black},
+    {psOffice2019White, AdvStyleIF::tsOffice2019White},
+    {psOffice2019Gray, AdvStyleIF::tsOffice2019Gray},
+    {psOffice2019Black, AdvStyleIF::tsOffice2019Black}};
+constexpr bool SameOrdinals() {
+    for (const TStylePair& pair : StylePairs)
+        if (int(pair.Bar) != int(pair.Application)) return false;
+    return sizeof StylePairs / sizeof StylePairs[0] == 27;
+}
+}  // namespace
+static_assert(SameOrdinals(), "the bar's styles must keep the ordinals of the application styles, one for one");
 
 namespace {
 

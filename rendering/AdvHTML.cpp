@@ -1,6 +1,8 @@
 #include "rendering/AdvHTML.h"
 
 #include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <cmath>
@@ -45,6 +47,38 @@ struct TPassState {
     int HyperLinks = 0;
     int AnchorIndex = 0;
 };
+
+// A system image-list icon named by "SSYS:rest" (small) or "LSYS:rest" (large): rest is
+// an index, or a path whose icon is asked for (by its extension when it does not exist).
+struct TSystemIcon {
+    HIMAGELIST List = nullptr;
+    int Index = -1;
+    int Width = 0, Height = 0;
+};
+
+TSystemIcon FindSystemIcon(const std::wstring& source) {
+    TSystemIcon icon;
+    const std::wstring upper = HTMLTagScanner::UpperCase(source.substr(0, 5));
+    const bool small = upper == L"SSYS:", large = upper == L"LSYS:";
+    if (!small && !large) return icon;
+    const std::wstring rest = source.substr(5);
+    SHFILEINFOW info{};
+    const UINT size = small ? SHGFI_SMALLICON : SHGFI_LARGEICON;
+    const bool number = !rest.empty() && rest.find_first_not_of(L"0123456789") == std::wstring::npos;
+    const std::wstring path = number ? L"C:\\" : rest;
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    UINT flags = SHGFI_SYSICONINDEX | size;
+    if (attributes == INVALID_FILE_ATTRIBUTES) flags |= SHGFI_USEFILEATTRIBUTES;
+    icon.List = reinterpret_cast<HIMAGELIST>(::SHGetFileInfoW(path.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof info, flags));
+    if (!icon.List) return icon;
+    icon.Index = number ? IntValue(rest) : info.iIcon;
+    if (icon.Index < 0 || icon.Index >= ::ImageList_GetImageCount(icon.List)) {
+        icon.Index = -1;
+        return icon;
+    }
+    ::ImageList_GetIconSize(icon.List, &icon.Width, &icon.Height);
+    return icon;
+}
 
 // One call of DrawHTML: the state its lines and both passes share.
 class THTMLEngine {
@@ -845,6 +879,14 @@ void THTMLEngine::Image(const std::wstring& tag, const std::wstring& upper, cons
             height = P.Images->Height();
         }
     }
+    TSystemIcon systemIcon;
+    if (index < 0) {
+        systemIcon = FindSystemIcon(src);
+        if (systemIcon.Index >= 0) {
+            width = systemIcon.Width;
+            height = systemIcon.Height;
+        }
+    }
     int voffset = 0;
     if (height < gh && !P.Print) voffset = valign == 0 ? gh - height : valign == 1 ? (gh - height) / 2 : 0;
     if (floatMode == 2) at.X = lineR.Right - width;
@@ -862,12 +904,10 @@ void THTMLEngine::Image(const std::wstring& tag, const std::wstring& upper, cons
         LineFull = true;
         return;
     }
-    if (drawing && index >= 0 && !Hidden) {
-        if (P.Print) {
-            P.Images->Draw(Canvas, at.X, at.Y, index, true);
-        } else {
-            P.Images->Draw(Canvas, at.X, at.Y + voffset, index, true);
-        }
+    if (drawing && !Hidden) {
+        if (index >= 0) P.Images->Draw(Canvas, at.X, at.Y + (P.Print ? 0 : voffset), index, true);
+        else if (systemIcon.Index >= 0)
+            ::ImageList_Draw(systemIcon.List, systemIcon.Index, Canvas->Handle(), at.X, at.Y + voffset, ILD_TRANSPARENT);
     }
     if (floatMode == 0) {
         LineWidth += width + ImageGap;

@@ -324,6 +324,21 @@ TEST(AdvHTMLEngine, ImageListImagesTakeTheirPlace) {
     }
 }
 
+TEST(AdvHTMLEngine, SystemIconsTakeTheSystemListsSize) {
+    THTMLCanvas c;
+    for (const wchar_t* source : {L"SSYS:0", L"ssys:c:\\missing\\file.txt", L"LSYS:0"}) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(source)));
+        c.Clear();
+        const bool large = source[0] == L'L';
+        const int size = ::GetSystemMetrics(large ? SM_CXICON : SM_CXSMICON);
+        THTMLParams p = Params(c.Canvas(), std::wstring(L"<IMG SRC=\"") + source + L"\">");
+        const THTMLResults out = Layout(p);
+        EXPECT_EQ(out.XSize, size + 2 + 2);
+        EXPECT_GE(out.YSize, ::GetSystemMetrics(large ? SM_CYICON : SM_CYSMICON));
+        EXPECT_GT(c.Ink(TRect(0, 0, size, 40)), 0);
+    }
+}
+
 namespace {
 
 // Fails the run, naming the input, when one call takes longer than ten seconds: a hang
