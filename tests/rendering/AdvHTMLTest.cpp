@@ -324,6 +324,26 @@ TEST(AdvHTMLEngine, ImageListImagesTakeTheirPlace) {
     }
 }
 
+TEST(AdvHTMLEngine, BackgroundsFillTheirBands) {
+    THTMLCanvas c;
+    Layout(Params(c.Canvas(), L"<BODY BGCOLOR=\"clWhite\" BGCOLORTO=\"clBlack\" DIR=\"V\">", TRect(0, 0, 100, 128)));
+    // 64 bands from white at the top to black at the bottom, growing darker.
+    int previous = 256;
+    for (int y = 1; y < 128; y += 8) {
+        SCOPED_TRACE(y);
+        const int grey = GetRValue(c.Pixel(50, y));
+        EXPECT_LE(grey, previous);
+        previous = grey;
+    }
+    EXPECT_GT(GetRValue(c.Pixel(50, 0)), 245);
+    EXPECT_LT(GetRValue(c.Pixel(50, 127)), 10);
+
+    THTMLCanvas span;
+    Layout(Params(span.Canvas(), L"<SPAN STYLE=\"background-color:#00FF00\">MMM</SPAN> after"));
+    EXPECT_GT(span.InkOf(TRect(0, 0, span.TextWidth(L"MMM"), span.GH()), RGB(0, 255, 0)), 20);
+    EXPECT_EQ(span.InkOf(TRect(span.TextWidth(L"MMM "), 0, 200, span.GH()), RGB(0, 255, 0)), 0);
+}
+
 TEST(AdvHTMLEngine, SystemIconsTakeTheSystemListsSize) {
     THTMLCanvas c;
     for (const wchar_t* source : {L"SSYS:0", L"ssys:c:\\missing\\file.txt", L"LSYS:0"}) {
