@@ -3,6 +3,7 @@
 
 #include "classlib/GdiScopes.h"
 #include "classlib/Seams.h"
+#include "classlib/ShellUrls.h"
 #include "classlib/Strings.h"
 #include "editor/AdvMemoSearchUtils.h"
 
@@ -297,7 +298,7 @@ void TAdvCustomMemo::OpenURL(const std::wstring& url) {
     }
     // Only web and mail links go to the shell: a C file could otherwise name a program
     // ("file://...") that a click would start.
-    if (UrlOpensInShell(url) && ClassLib::Seams().ShellOpen) ClassLib::Seams().ShellOpen(url, L"");
+    if (ClassLib::UrlOpensInShell(url) && ClassLib::Seams().ShellOpen) ClassLib::Seams().ShellOpen(url, L"");
 }
 
 }  // namespace AdvMemo

@@ -348,8 +348,4 @@ bool WordIsURLText(const String& text) {
                                       L"mailto:", L"www."});
 }
 
-bool UrlOpensInShell(const String& url) {
-    return StartsWithAnyNoCase(url, {L"http://", L"https://", L"ftp://", L"mailto:", L"www."});
-}
-
 }  // namespace AdvMemo

@@ -46,8 +46,5 @@ bool IsBaseWordDelimiter(wchar_t ch);
 bool IsTokenDelimiterChar(wchar_t ch);
 // True when the text starts with a link scheme ("http://", "mailto:", "www." ...), any case.
 bool WordIsURLText(const String& text);
-// Links the shell may open on a click: http, https, ftp, mailto and "www." ones. Others,
-// such as file links, go only to the memo's own handler.
-bool UrlOpensInShell(const String& url);
 
 }  // namespace AdvMemo

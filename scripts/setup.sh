@@ -15,7 +15,7 @@ if [ "$(id -u)" != 0 ]; then SUDO="sudo"; fi
 
 PACKAGES=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools wine wine32:i386 wine64 xvfb xauth cmake
           ccache libz-mingw-w64-dev fonts-wine fonts-liberation fonts-dejavu-core googletest
-          dpkg-dev make x11-utils openssl rapidjson-dev)
+          dpkg-dev make x11-utils openssl rapidjson-dev python3-fonttools)
 
 missing_packages() {
     local p
@@ -152,6 +152,20 @@ link_rapidjson() {
     done
 }
 
+# The colour-emoji tests draw with a two-colour COLR font made here: Debian's only colour
+# emoji font is bitmap-only, which Wine's DirectWrite draws nothing with. Wine 8's
+# DirectWrite finds a font only when the registry's Fonts key lists it.
+install_emoji_test_font() {  # install_emoji_test_font ARCH
+    atgen_wine_env "$1"
+    local file="$WINEPREFIX/drive_c/windows/Fonts/atgen-emoji-test.ttf"
+    [ -f "$file" ] && return 0
+    echo "setup: adding the colour emoji test font to $WINEPREFIX"
+    /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/make-emoji-test-font.py" "$file"
+    "$ATGEN_WINE" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts' \
+        /v 'ATGen Emoji Test (TrueType)' /t REG_SZ /d atgen-emoji-test.ttf /f >/dev/null 2>&1 </dev/null
+    wineserver -w
+}
+
 install_packages
 mkdir -p "$ATGEN_DEPS"
 for arch in $ATGEN_ARCHES; do
@@ -165,4 +179,5 @@ if [ -n "$no32" ]; then
 fi
 for arch in $(atgen_runnable_arches); do
     prepare_wine_prefix "$arch"
+    install_emoji_test_font "$arch"
 done

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "classlib/ShellUrls.h"
 #include "classlib/Strings.h"
 
 using namespace AdvMemo;
@@ -117,10 +118,10 @@ TEST(SearchHelpers, HighlightWordAndLists) {
     EXPECT_TRUE(WordIsURLText(L"www.x.org"));
     EXPECT_TRUE(WordIsURLText(L"mailto:a@b"));
     EXPECT_FALSE(WordIsURLText(L"http:/x"));
-    EXPECT_TRUE(UrlOpensInShell(L"HTTPS://x.org"));
-    EXPECT_TRUE(UrlOpensInShell(L"www.x.org"));
-    EXPECT_FALSE(UrlOpensInShell(L"file://c:/windows/system32/calc.exe"));
-    EXPECT_FALSE(UrlOpensInShell(L"nntp://news"));
+    EXPECT_TRUE(ClassLib::UrlOpensInShell(L"HTTPS://x.org"));
+    EXPECT_TRUE(ClassLib::UrlOpensInShell(L"www.x.org"));
+    EXPECT_FALSE(ClassLib::UrlOpensInShell(L"file://c:/windows/system32/calc.exe"));
+    EXPECT_FALSE(ClassLib::UrlOpensInShell(L"nntp://news"));
 
     int x1 = 5, y1 = 2, x2 = 1, y2 = 2;
     OrderPositions(x1, y1, x2, y2);

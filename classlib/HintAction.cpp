@@ -1,0 +1,5 @@
+#include "classlib/HintAction.h"
+
+namespace ClassLib {
+CLASSLIB_IMPLEMENT(THintAction, TComponent)
+}
