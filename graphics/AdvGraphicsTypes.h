@@ -150,11 +150,11 @@ public:
     static TAdvGraphicsPathPolygon CreateBezier(const TAdvGraphicsPathCubicBezier& bezier, int pointCount);
     static TPointF PointOnBezier(const TPointF& startPoint, double ax, double bx, double cx, double ay, double by,
                                  double cy, double t);
-private:
     // The points the curve from `start` flattens into: sampled ones (the first is the start)
-    // or only the end point.
+    // or only the end point; at most MaxFlattenPointsPerCurve.
     static TAdvGraphicsPathPolygon FlattenCurve(const TPointF& start, const TPointF& control1, const TPointF& control2,
                                                 const TPointF& end, float tolerance);
+private:
 
     TPointF FStartPoint;
     bool FClippable = false;
