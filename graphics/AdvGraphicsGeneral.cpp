@@ -70,20 +70,26 @@ TPoint RadialPoint(const TPointF& center, const TPointF& radius, float angle) {
     return RoundPoint(PointF(float(center.X + radius.X * std::cos(a)), float(center.Y + radius.Y * std::sin(a))));
 }
 
-// GDI runs arcs counter-clockwise on screen from the first radial point to the second.
-// A positive sweep therefore starts at the sweep's end; a negative one at its start,
-// or GDI would draw the complementary arc.
-void ArcPoints(const TPointF& center, const TPointF& radius, float startAngle, float sweepAngle, TPoint& first,
-               TPoint& second) {
+// An arc as GDI takes it: the bounding box and two radial points. GDI runs arcs
+// counter-clockwise on screen from the first point to the second, so a positive sweep
+// starts at the sweep's end; a negative one at its start, or GDI would draw the
+// complementary arc.
+struct TArcGeometry {
+    TRect Box;
+    TPoint First, Second;
+};
+
+TArcGeometry ArcGeometry(const TPointF& center, const TPointF& radius, float startAngle, float sweepAngle) {
     const TPoint atStart = RadialPoint(center, radius, startAngle);
     const TPoint atEnd = RadialPoint(center, radius, startAngle + sweepAngle);
-    first = sweepAngle < 0 ? atStart : atEnd;
-    second = sweepAngle < 0 ? atEnd : atStart;
+    const TRect box{RoundToPixel(center.X - radius.X), RoundToPixel(center.Y - radius.Y),
+                    RoundToPixel(center.X + radius.X), RoundToPixel(center.Y + radius.Y)};
+    return sweepAngle < 0 ? TArcGeometry{box, atStart, atEnd} : TArcGeometry{box, atEnd, atStart};
 }
 
-TRect ArcBox(const TPointF& center, const TPointF& radius) {
-    return TRect{RoundToPixel(center.X - radius.X), RoundToPixel(center.Y - radius.Y),
-                 RoundToPixel(center.X + radius.X), RoundToPixel(center.Y + radius.Y)};
+void CanvasArc(TCanvas* canvas, const TArcGeometry& arc) {
+    canvas->Arc(arc.Box.Left, arc.Box.Top, arc.Box.Right, arc.Box.Bottom, arc.First.X, arc.First.Y, arc.Second.X,
+                arc.Second.Y);
 }
 
 TPenStyle PenStyleOf(TAdvGraphicsStrokeKind kind) {
@@ -283,25 +289,19 @@ void TAdvGraphicsContextGeneral::FillPolyline(const TAdvGraphicsFill* fill, cons
 
 void TAdvGraphicsContextGeneral::FillArc(const TAdvGraphicsFill*, const TPointF& center, const TPointF& radius,
                                          float startAngle, float sweepAngle) {
-    if (!IsFinitePoint(center) || !IsFinitePoint(radius) || !std::isfinite(startAngle) || !std::isfinite(sweepAngle))
-        return;
-    TPoint first, second;
-    ArcPoints(center, radius, startAngle, sweepAngle, first, second);
-    const TRect box = ArcBox(center, radius);
+    if (!IsFiniteArc(center, radius, startAngle, sweepAngle)) return;
+    const TArcGeometry arc = ArcGeometry(center, radius, startAngle, sweepAngle);
     TClearPen clear(Canvas());
     Canvas()->Rectangle(0, 0, 0, 0);  // paints nothing; selects the clear pen and the brush
-    ::Chord(Canvas()->Handle(), box.Left, box.Top, box.Right, box.Bottom, first.X, first.Y, second.X, second.Y);
+    ::Chord(Canvas()->Handle(), arc.Box.Left, arc.Box.Top, arc.Box.Right, arc.Box.Bottom, arc.First.X, arc.First.Y,
+            arc.Second.X, arc.Second.Y);
 }
 
 void TAdvGraphicsContextGeneral::DrawArc(const TAdvGraphicsStroke*, const TPointF& center, const TPointF& radius,
                                          float startAngle, float sweepAngle) {
-    if (!IsFinitePoint(center) || !IsFinitePoint(radius) || !std::isfinite(startAngle) || !std::isfinite(sweepAngle))
-        return;
-    TPoint first, second;
-    ArcPoints(center, radius, startAngle, sweepAngle, first, second);
-    const TRect box = ArcBox(center, radius);
+    if (!IsFiniteArc(center, radius, startAngle, sweepAngle)) return;
     TClearBrush clear(Canvas());
-    Canvas()->Arc(box.Left, box.Top, box.Right, box.Bottom, first.X, first.Y, second.X, second.Y);
+    CanvasArc(Canvas(), ArcGeometry(center, radius, startAngle, sweepAngle));
 }
 
 void TAdvGraphicsContextGeneral::FillRect(const TAdvGraphicsFill* fill, const TRectF& rect, TAdvGraphicsModifyRectMode) {
@@ -391,12 +391,7 @@ void TAdvGraphicsContextGeneral::DrawRoundRect(const TAdvGraphicsStroke*, const 
     r -= 1;
     auto has = [corners](TAdvGraphicsCorner corner) { return (corners & (1u << corner)) != 0; };
     auto quarter = [this, r](int cx, int cy, float startAngle) {
-        const TPointF center = PointF(float(cx), float(cy));
-        const TPointF radius = PointF(float(r), float(r));
-        TPoint first, second;
-        ArcPoints(center, radius, startAngle, 90, first, second);
-        const TRect box = ArcBox(center, radius);
-        Canvas()->Arc(box.Left, box.Top, box.Right, box.Bottom, first.X, first.Y, second.X, second.Y);
+        CanvasArc(Canvas(), ArcGeometry(PointF(float(cx), float(cy)), PointF(float(r), float(r)), startAngle, 90));
     };
     TCanvas* c = Canvas();
     if (has(gcBottomLeft)) {

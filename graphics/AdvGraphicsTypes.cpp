@@ -786,4 +786,8 @@ bool IsFiniteRect(const TRectF& r) {
     return std::isfinite(r.Left) && std::isfinite(r.Top) && std::isfinite(r.Right) && std::isfinite(r.Bottom);
 }
 
+bool IsFiniteArc(const TPointF& center, const TPointF& radius, float startAngle, float sweepAngle) {
+    return IsFinitePoint(center) && IsFinitePoint(radius) && std::isfinite(startAngle) && std::isfinite(sweepAngle);
+}
+
 }  // namespace AdvGraphicsTypes

@@ -443,6 +443,7 @@ TRectF ModifyRect(const TRectF& rect, TAdvGraphicsModifyRectMode mode);
 // False when a coordinate is infinite or not a number: such shapes draw nothing.
 bool IsFinitePoint(const TPointF& p);
 bool IsFiniteRect(const TRectF& r);
+bool IsFiniteArc(const TPointF& center, const TPointF& radius, float startAngle, float sweepAngle);
 
 }  // namespace AdvGraphicsTypes
 

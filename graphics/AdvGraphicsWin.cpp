@@ -438,9 +438,7 @@ void TAdvGraphicsContextWin::FillPolyline(const TAdvGraphicsFill* fill, const TA
 
 void TAdvGraphicsContextWin::FillArc(const TAdvGraphicsFill*, const TPointF& center, const TPointF& radius,
                                      float startAngle, float sweepAngle) {
-    if (!FGPGraphics || !IsFinitePoint(center) || !IsFinitePoint(radius) || !std::isfinite(startAngle) ||
-        !std::isfinite(sweepAngle))
-        return;
+    if (!FGPGraphics || !IsFiniteArc(center, radius, startAngle, sweepAngle)) return;
     TGPGraphicsPath path;
     path.AddArc(center.X - radius.X, center.Y - radius.Y, 2 * radius.X, 2 * radius.Y, startAngle, sweepAngle);
     FillGPPath(path);
@@ -448,8 +446,7 @@ void TAdvGraphicsContextWin::FillArc(const TAdvGraphicsFill*, const TPointF& cen
 
 void TAdvGraphicsContextWin::DrawArc(const TAdvGraphicsStroke*, const TPointF& center, const TPointF& radius,
                                      float startAngle, float sweepAngle) {
-    if (!IsFinitePoint(center) || !IsFinitePoint(radius) || !std::isfinite(startAngle) || !std::isfinite(sweepAngle))
-        return;
+    if (!IsFiniteArc(center, radius, startAngle, sweepAngle)) return;
     WithPen([&] {
         FGPGraphics->DrawArc(FGPPen.get(), center.X - radius.X, center.Y - radius.Y, 2 * radius.X, 2 * radius.Y,
                              startAngle, sweepAngle);
@@ -552,29 +549,26 @@ void TAdvGraphicsContextWin::ClipPath(const TAdvGraphicsPath* path) {
     FGPGraphics->SetClip(&PathOf(converted.get()), Gdiplus::CombineModeReplace);
 }
 
-void TAdvGraphicsContextWin::DrawFocusRectangle(const TAdvGraphicsStroke* stroke, const TRectF& rect, TColor color,
-                                                TAdvGraphicsModifyRectMode modifyRectMode) {
+template <class F>
+void TAdvGraphicsContextWin::WithFocusPen(TColor color, F draw) {
     if (!FGPGraphics || !FGPPen) return;
     const auto smoothing = FGPGraphics->GetSmoothingMode();
     FGPGraphics->SetSmoothingMode(Gdiplus::SmoothingModeDefault);
     FGPPen->SetDashStyle(Gdiplus::DashStyleDot);
     FGPPen->SetWidth(1);
     FGPPen->SetColor(MakeARGB(color, 1));
-    DrawRect(stroke, rect, AllSides, modifyRectMode);
+    draw();
     BuildPen();  // back to the stroke's pen
     FGPGraphics->SetSmoothingMode(smoothing);
 }
 
+void TAdvGraphicsContextWin::DrawFocusRectangle(const TAdvGraphicsStroke* stroke, const TRectF& rect, TColor color,
+                                                TAdvGraphicsModifyRectMode modifyRectMode) {
+    WithFocusPen(color, [&] { DrawRect(stroke, rect, AllSides, modifyRectMode); });
+}
+
 void TAdvGraphicsContextWin::DrawFocusPath(const TAdvGraphicsStroke* stroke, const TAdvGraphicsPath* path, TColor color) {
-    if (!FGPGraphics || !FGPPen) return;
-    const auto smoothing = FGPGraphics->GetSmoothingMode();
-    FGPGraphics->SetSmoothingMode(Gdiplus::SmoothingModeDefault);
-    FGPPen->SetDashStyle(Gdiplus::DashStyleDot);
-    FGPPen->SetWidth(1);
-    FGPPen->SetColor(MakeARGB(color, 1));
-    DrawPath(stroke, path, pdmPolygon);
-    BuildPen();
-    FGPGraphics->SetSmoothingMode(smoothing);
+    WithFocusPen(color, [&] { DrawPath(stroke, path, pdmPolygon); });
 }
 
 void TAdvGraphicsContextWin::DrawText(const std::wstring& text, const TRectF& rect, bool wordWrapping,

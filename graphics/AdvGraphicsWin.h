@@ -122,6 +122,9 @@ private:
     // Draws with the pen, without anti-aliasing when the pen is dashed.
     template <class F>
     void WithPen(F draw);
+    // Draws with a dotted one-pixel pen of the colour, without anti-aliasing.
+    template <class F>
+    void WithFocusPen(TColor color, F draw);
     void ReleaseGraphics();
     void SaveBaseState();
 
