@@ -434,10 +434,15 @@ void TAdvGraphics::DrawProgressBar(const TRectF& rect, float value, const std::w
     if (showText) {
         const TColor savedFont = FFont->Color();
         FFont->SetColor(textColor);
-        DrawText(rect, Format(format, double(fraction * 100)), false, gtaCenter, gtaCenter, gttNone, 0);
+        DrawText(rect, ProgressText(format, value, maximum), false, gtaCenter, gtaCenter, gttNone, 0);
         FFont->SetColor(savedFont);
     }
     FFill->SetColor(savedFill);
+}
+
+std::wstring TAdvGraphics::ProgressText(const std::wstring& format, float value, float maximum) {
+    const float v = std::max(std::min(value, maximum), 0.0f);
+    return Format(format, maximum > 0 ? double(v) / maximum * 100 : 0.0);
 }
 
 bool TAdvGraphics::PointInRect(const TPointF& point, const TRectF& rect) { return AdvTypes::PtInRectF(rect, point); }

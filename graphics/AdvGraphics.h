@@ -263,6 +263,10 @@ public:
                          float maximum = 100, TColor color = ClassLib::clHighlight,
                          TColor textColor = ClassLib::clBlack, bool showText = true, bool enabled = true);
 
+    // The progress bar's text: the percentage of value (kept within 0 and the maximum)
+    // put into `format`; 0 when the maximum is 0 or less.
+    static std::wstring ProgressText(const std::wstring& format, float value, float maximum);
+
     static bool PointInRect(const TPointF& point, const TRectF& rect);
     // False for a radius of 0 or less.
     static bool PointInCircle(const TPointF& point, const TPointF& center, float radius);

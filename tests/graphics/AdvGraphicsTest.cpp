@@ -104,6 +104,15 @@ TEST(AdvGraphicsObject, ProgressBarWithoutMaximumShowsNoBar) {
         EXPECT_EQ(At(*half, 10, 10), ClassLib::clRed);
         EXPECT_NE(At(*half, 50, 10), ClassLib::clRed);
     }
+    struct TCase {
+        float Value, Maximum;
+        const wchar_t* Text;
+    };
+    const TCase texts[] = {{50, 0, L"0%"}, {50, -5, L"0%"}, {150, 100, L"100%"}, {-3, 100, L"0%"}, {25, 50, L"50%"}};
+    for (const TCase& c : texts) {
+        SCOPED_TRACE(testing::Message() << c.Value << " of " << c.Maximum);
+        EXPECT_EQ(TAdvGraphics::ProgressText(L"%.0f%%", c.Value, c.Maximum), c.Text);
+    }
 }
 
 TEST(AdvGraphicsColours, TextAndHTMLForms) {
