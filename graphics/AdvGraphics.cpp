@@ -1,0 +1,493 @@
+#include "graphics/AdvGraphics.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "classlib/Canvas.h"
+#include "classlib/Exceptions.h"
+#include "classlib/Pictures.h"
+#include "classlib/Strings.h"
+#include "graphics/AdvGraphicsGeneral.h"
+#include "graphics/AdvGraphicsWin.h"
+#include "graphics/AdvTypes.h"
+
+namespace AdvGraphics {
+
+using AdvGraphicsTypes::gppClose;
+using AdvGraphicsTypes::gppCurveTo;
+using AdvGraphicsTypes::gppLineTo;
+using AdvGraphicsTypes::gppMoveTo;
+
+int RoundToPixel(float value) {
+    // lrint rounds half to even under the default rounding mode; the clamp keeps a huge
+    // coordinate from overflowing the conversion.
+    const float limit = 1e9f;
+    if (!(value > -limit)) return -int(limit);
+    if (value > limit) return int(limit);
+    return int(std::lrint(value));
+}
+
+std::unique_ptr<TContextPath> TAdvGraphicsContext::ConvertToPath(const TAdvGraphicsPath& path, float flatness) {
+    std::unique_ptr<TContextPath> result = CreatePath();
+    const float tolerance = flatness > 0.05f ? flatness : 0.05f;
+    const auto& entries = path.PathData();
+    TPointF current;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const auto& entry = entries[i];
+        switch (entry.Kind) {
+        case gppMoveTo:
+            PathOpen(result.get());
+            PathMoveTo(result.get(), entry.Point);
+            current = entry.Point;
+            break;
+        case gppLineTo:
+            PathLineTo(result.get(), entry.Point);
+            current = entry.Point;
+            break;
+        case gppCurveTo:
+            if (i + 2 < entries.size()) {
+                for (const TPointF& p : TAdvGraphicsPath::FlattenCurve(current, entry.Point, entries[i + 1].Point,
+                                                                       entries[i + 2].Point, tolerance))
+                    PathLineTo(result.get(), p);
+                current = entries[i + 2].Point;
+            }
+            i += 2;
+            break;
+        case gppClose:
+            PathClose(result.get());
+            break;
+        }
+    }
+    return result;
+}
+
+// ---- TAdvGraphics
+
+using namespace ClassLib;
+using namespace AdvGraphicsTypes;
+using AdvTypes::PointF;
+using AdvTypes::RectF;
+
+TDefaultGraphicColors& DefaultGraphicColors() {
+    static TDefaultGraphicColors colors;
+    return colors;
+}
+
+void TAdvGraphics::SetDefaultGraphicColors() {
+    DefaultGraphicColors() = {0, 0xA9A9A9, 0xE1E1E1, 0xB17F3C, 0xFBF1E5, 0xA9A9A9, 0xD3D3D3};
+}
+
+TAdvGraphics::TAdvGraphics(TCanvas* canvas, bool native) : TAdvGraphics(canvas, native, nullptr, 1, 1) {}
+
+TAdvGraphics::TAdvGraphics(TCanvas* canvas, bool native, std::unique_ptr<TBitmap> bitmap, float width, float height)
+    : FActiveCanvas(bitmap ? bitmap->Canvas() : canvas), FNative(native), FBitmap(std::move(bitmap)) {
+    if (native)
+        FContext = std::make_unique<Win::TAdvGraphicsContextWin>(this, FActiveCanvas);
+    else
+        FContext = std::make_unique<General::TAdvGraphicsContextGeneral>(this, FActiveCanvas);
+    FContext->SetSize(width, height);
+    FFill = std::make_unique<TAdvGraphicsFill>(gfkSolid, clWhite);
+    FStroke = std::make_unique<TAdvGraphicsStroke>(gskSolid, clSilver);
+    FFont = std::make_unique<TAdvGraphicsFont>();
+    FFill->SetOnChanged([this](TObject*) { SetFill(FFill.get()); });
+    FStroke->SetOnChanged([this](TObject*) { SetStroke(FStroke.get()); });
+    FFont->SetOnChanged([this](TObject*) { SetFont(FFont.get()); });
+    FContext->SetFill(FFill.get());
+    FContext->SetStroke(FStroke.get());
+    FContext->SetFont(FFont.get());
+}
+
+std::unique_ptr<TAdvGraphics> TAdvGraphics::CreateNative(TCanvas* canvas) {
+    return std::make_unique<TAdvGraphics>(canvas, true);
+}
+
+std::unique_ptr<TAdvGraphics> TAdvGraphics::CreateBitmapCanvas(int width, int height, bool native, bool) {
+    auto bitmap = std::make_unique<TBitmap>(width, height, pf32bit);
+    return std::unique_ptr<TAdvGraphics>(
+        new TAdvGraphics(nullptr, native, std::move(bitmap), float(width), float(height)));
+}
+
+std::unique_ptr<TAdvGraphics> TAdvGraphics::CreateNativeBitmapCanvas(int width, int height) {
+    return CreateBitmapCanvas(width, height, true, true);
+}
+
+TAdvGraphics::~TAdvGraphics() {
+    FContext.reset();  // renders while the canvas and bitmap still exist
+    FFill->SetOnChanged(nullptr);
+    FStroke->SetOnChanged(nullptr);
+    FFont->SetOnChanged(nullptr);
+}
+
+void TAdvGraphics::Assign(const TAdvGraphics* source) {
+    if (!source || source == this) return;
+    FFill->BeginUpdate();
+    FFill->Assign(source->FFill.get());
+    FFill->EndUpdate();
+    FStroke->BeginUpdate();
+    FStroke->Assign(source->FStroke.get());
+    FStroke->EndUpdate();
+    FFont->BeginUpdate();
+    FFont->Assign(source->FFont.get());
+    FFont->EndUpdate();
+}
+
+template <class F>
+void TAdvGraphics::Guarded(F apply) {
+    if (FBlockUpdate > 0) return;
+    ++FBlockUpdate;
+    struct TRelease {
+        int& Count;
+        ~TRelease() { --Count; }
+    } release{FBlockUpdate};
+    apply();
+}
+
+void TAdvGraphics::SetFill(const TAdvGraphicsFill* fill) {
+    Guarded([&] {
+        FContext->SetFill(fill);
+        FFill->Assign(fill);
+    });
+}
+void TAdvGraphics::SetStroke(const TAdvGraphicsStroke* stroke) {
+    Guarded([&] {
+        FContext->SetStroke(stroke);
+        FStroke->Assign(stroke);
+    });
+}
+void TAdvGraphics::SetFont(const TAdvGraphicsFont* font) {
+    Guarded([&] {
+        FContext->SetFont(font);
+        FFont->Assign(font);
+    });
+}
+void TAdvGraphics::SetFillKind(TAdvGraphicsFillKind kind) {
+    Guarded([&] {
+        FContext->SetFillKind(kind);
+        FFill->SetKind(kind);
+    });
+}
+void TAdvGraphics::SetFillColor(TColor color) {
+    Guarded([&] {
+        FContext->SetFillColor(color);
+        FFill->SetColor(color);
+    });
+}
+void TAdvGraphics::SetStrokeKind(TAdvGraphicsStrokeKind kind) {
+    Guarded([&] {
+        FContext->SetStrokeKind(kind);
+        FStroke->SetKind(kind);
+    });
+}
+void TAdvGraphics::SetStrokeColor(TColor color) {
+    Guarded([&] {
+        FContext->SetStrokeColor(color);
+        FStroke->SetColor(color);
+    });
+}
+void TAdvGraphics::SetStrokeWidth(float width) {
+    Guarded([&] {
+        FContext->SetStrokeWidth(width);
+        FStroke->SetWidth(width);
+    });
+}
+void TAdvGraphics::SetFontColor(TColor color) {
+    Guarded([&] {
+        FContext->SetFontColor(color);
+        FFont->SetColor(color);
+    });
+}
+void TAdvGraphics::SetFontName(const std::wstring& name) {
+    Guarded([&] {
+        FContext->SetFontName(name);
+        FFont->SetName(name);
+    });
+}
+void TAdvGraphics::SetFontSize(int size) {
+    Guarded([&] {
+        FContext->SetFontSize(size);
+        FFont->SetSize(size);
+    });
+}
+void TAdvGraphics::SetFontStyles(TFontStyles styles) {
+    Guarded([&] {
+        FContext->SetFontStyles(styles);
+        FFont->SetStyle(styles);
+    });
+}
+
+void TAdvGraphics::ClipRect(const TRect& rect) { ClipRect(AdvTypes::RectToRectF(rect)); }
+
+std::unique_ptr<TAdvGraphicsSaveState> TAdvGraphics::SaveState(bool canvasOnly) {
+    auto state = std::make_unique<TAdvGraphicsSaveState>();
+    if (!canvasOnly) {
+        state->SetFill(FFill.get());
+        state->SetStroke(FStroke.get());
+        state->SetFont(FFont.get());
+    }
+    FContext->SaveState(state.get());
+    return state;
+}
+
+void TAdvGraphics::RestoreState(std::unique_ptr<TAdvGraphicsSaveState> state, bool canvasOnly) {
+    if (!state) return;
+    if (!canvasOnly) {
+        SetFill(state->Fill());
+        SetStroke(state->Stroke());
+        SetFont(state->Font());
+    }
+    FContext->RestoreState(state.get());
+}
+
+bool TAdvGraphics::FillVisible() const {
+    return (FFill->Color() != -1 && FFill->Kind() != gfkNone) || FFill->Kind() == gfkTexture;
+}
+
+bool TAdvGraphics::StrokeVisible() const { return FStroke->Color() != -1 && FStroke->Kind() != gskNone; }
+
+void TAdvGraphics::DrawBitmap(const TRectF& rect, TGraphic* bitmap) {
+    if (!bitmap || bitmap->Empty()) return;
+    FContext->DrawBitmap(bitmap, RectF(0, 0, float(bitmap->Width()), float(bitmap->Height())), rect, 1);
+}
+
+void TAdvGraphics::DrawTexture(const TRectF& rect) {
+    AdvTypes::TAdvBitmap* texture = FFill->Texture();
+    if (AdvTypes::IsPictureEmpty(texture) || !IsFiniteRect(rect)) return;
+    TGraphic* graphic = texture->Graphic();
+    const float w = float(graphic->Width()), h = float(graphic->Height());
+    const TRectF natural = RectF(0, 0, w, h);
+    switch (FFill->TextureMode()) {
+    case gtmOriginal: {
+        // Natural size from the top left, cut to the rectangle.
+        std::unique_ptr<TAdvGraphicsSaveState> state = SaveState(true);
+        FContext->ClipRect(rect);
+        DrawBitmap(RectF(rect.Left, rect.Top, rect.Left + w, rect.Top + h), graphic);
+        RestoreState(std::move(state), true);
+        break;
+    }
+    case gtmFit: {
+        float scale = 1;
+        DrawBitmap(AdvTypes::SnapRectF(AdvTypes::FitRectF(natural, rect, scale), false, 1), graphic);
+        break;
+    }
+    case gtmStretch:
+        DrawBitmap(rect, graphic);
+        break;
+    case gtmCenter:
+        DrawBitmap(AdvTypes::SnapRectF(AdvTypes::CenterRectF(natural, rect), false, 1), graphic);
+        break;
+    case gtmTile: {
+        if (w <= 0 || h <= 0) break;
+        const int columns = int(rect.Width() / w) + 1, rows = int(rect.Height() / h) + 1;
+        for (int i = 0; i <= columns; ++i)
+            for (int j = 0; j <= rows; ++j) {
+                const TRectF tile = RectF(rect.Left + i * w, rect.Top + j * h, rect.Left + (i + 1) * w,
+                                          rect.Top + (j + 1) * h);
+                // Whole tiles only: the edges that a tile would overhang stay unpainted.
+                if (AdvTypes::IntersectRectF(rect, tile) == tile) DrawBitmap(tile, graphic);
+            }
+        break;
+    }
+    }
+}
+
+void TAdvGraphics::DrawLine(const TPointF& fromPoint, const TPointF& toPoint, TAdvGraphicsModifyPointMode modifyFrom,
+                            TAdvGraphicsModifyPointMode modifyTo) {
+    if (StrokeVisible()) FContext->DrawLine(FStroke.get(), fromPoint, toPoint, modifyFrom, modifyTo);
+}
+
+void TAdvGraphics::DrawLine(const TPoint& fromPoint, const TPoint& toPoint) {
+    DrawLine(AdvTypes::PointToPointF(fromPoint), AdvTypes::PointToPointF(toPoint));
+}
+
+namespace {
+TRectF PolygonBounds(const TAdvGraphicsPathPolygon& polygon) {
+    TAdvGraphicsPath path;
+    path.AddPolygon(polygon);
+    return path.GetBounds();
+}
+}  // namespace
+
+void TAdvGraphics::DrawPolygon(const TAdvGraphicsPathPolygon& polygon) {
+    if (FillVisible()) {
+        if (FFill->Kind() == gfkTexture)
+            DrawTexture(PolygonBounds(polygon));
+        else
+            FContext->FillPolygon(FFill.get(), polygon);
+    }
+    if (StrokeVisible()) FContext->DrawPolygon(FStroke.get(), polygon);
+}
+
+void TAdvGraphics::DrawPolyline(const TAdvGraphicsPathPolygon& polyline) {
+    if (FFill->Color() != -1 && FFill->Kind() != gfkNone) FContext->FillPolyline(FFill.get(), polyline);
+    if (StrokeVisible()) FContext->DrawPolyline(FStroke.get(), polyline);
+}
+
+void TAdvGraphics::DrawPath(const TAdvGraphicsPath* path, TAdvGraphicsPathDrawMode pathMode) {
+    if (!path) return;
+    if (FillVisible()) {
+        if (FFill->Kind() == gfkTexture)
+            DrawTexture(path->GetBounds());
+        else
+            FContext->FillPath(FFill.get(), path, pathMode);
+    }
+    if (StrokeVisible()) FContext->DrawPath(FStroke.get(), path, pathMode);
+}
+
+void TAdvGraphics::DrawArc(const TPointF& center, const TPointF& radius, float startAngle, float sweepAngle) {
+    if (FillVisible() && FFill->Color() != -1) {
+        if (FFill->Kind() == gfkTexture)
+            DrawTexture(RectF(center.X - radius.X, center.Y - radius.Y, center.X + radius.X, center.Y + radius.Y));
+        else
+            FContext->FillArc(FFill.get(), center, radius, startAngle, sweepAngle);
+    }
+    if (StrokeVisible()) FContext->DrawArc(FStroke.get(), center, radius, startAngle, sweepAngle);
+}
+
+void TAdvGraphics::DrawArc(const TPoint& center, const TPoint& radius, int startAngle, int sweepAngle) {
+    DrawArc(AdvTypes::PointToPointF(center), AdvTypes::PointToPointF(radius), float(startAngle), float(sweepAngle));
+}
+
+void TAdvGraphics::DrawRectangle(const TRectF& rect, TAdvGraphicsSides sides, TAdvGraphicsModifyRectMode mode) {
+    if (FillVisible()) {
+        if (FFill->Kind() == gfkTexture)
+            DrawTexture(rect);
+        else
+            FContext->FillRect(FFill.get(), rect, mode);
+    }
+    if (StrokeVisible()) FContext->DrawRect(FStroke.get(), rect, sides, mode);
+}
+
+void TAdvGraphics::DrawRectangle(double left, double top, double right, double bottom, TAdvGraphicsSides sides) {
+    DrawRectangle(RectF(float(left), float(top), float(right), float(bottom)), sides);
+}
+
+void TAdvGraphics::DrawRectangle(const TRect& rect, TAdvGraphicsSides sides) {
+    DrawRectangle(AdvTypes::RectToRectF(rect), sides);
+}
+
+void TAdvGraphics::DrawRoundRectangle(const TRectF& rect, float rounding, TAdvGraphicsCorners corners,
+                                      TAdvGraphicsModifyRectMode mode) {
+    if (FillVisible()) {
+        if (FFill->Kind() == gfkTexture)
+            DrawTexture(rect);
+        else
+            FContext->FillRoundRect(FFill.get(), rect, rounding, corners, mode);
+    }
+    if (StrokeVisible()) FContext->DrawRoundRect(FStroke.get(), rect, rounding, corners, mode);
+}
+
+void TAdvGraphics::DrawRoundRectangle(const TRect& rect, int rounding, TAdvGraphicsCorners corners) {
+    DrawRoundRectangle(AdvTypes::RectToRectF(rect), float(rounding), corners);
+}
+
+void TAdvGraphics::DrawEllipse(const TRectF& rect, TAdvGraphicsModifyRectMode mode) {
+    if (FillVisible()) {
+        if (FFill->Kind() == gfkTexture)
+            DrawTexture(rect);
+        else
+            FContext->FillEllipse(FFill.get(), rect, mode);
+    }
+    if (StrokeVisible()) FContext->DrawEllipse(FStroke.get(), rect, mode);
+}
+
+void TAdvGraphics::DrawEllipse(const TRect& rect) { DrawEllipse(AdvTypes::RectToRectF(rect)); }
+
+void TAdvGraphics::DrawFocusRectangle(const TRectF& rect, TColor color, TAdvGraphicsModifyRectMode mode) {
+    FContext->DrawFocusRectangle(FStroke.get(), rect, color, mode);
+}
+
+void TAdvGraphics::DrawFocusRectangle(const TRect& rect, TColor color) {
+    DrawFocusRectangle(AdvTypes::RectToRectF(rect), color);
+}
+
+void TAdvGraphics::DrawFocusPath(const TAdvGraphicsPath* path, TColor color) {
+    FContext->DrawFocusPath(FStroke.get(), path, color);
+}
+
+void TAdvGraphics::DrawText(const TRectF& rect, const std::wstring& text, bool wordWrapping,
+                            TAdvGraphicsTextAlign horizontalAlign, TAdvGraphicsTextAlign verticalAlign,
+                            TAdvGraphicsTextTrimming trimming, float angle) {
+    const TRectF box = FContext->SetTextAngle(rect, angle);
+    FContext->DrawText(text, box, wordWrapping, horizontalAlign, verticalAlign, trimming, angle);
+    FContext->ResetTextAngle(angle);
+}
+
+void TAdvGraphics::DrawProgressBar(const TRectF& rect, float value, const std::wstring& format, float maximum,
+                                   TColor color, TColor textColor, bool showText, bool enabled) {
+    const TColor savedFill = FFill->Color();
+    FFill->SetKind(gfkSolid);
+    FFill->SetColor(enabled ? LightenColor(0xD3D3D3, 75) : 0xD3D3D3);
+    FStroke->SetKind(gskSolid);
+    FStroke->SetColor(0xA9A9A9);
+    DrawRectangle(rect);
+    const float v = std::max(std::min(value, maximum), 0.0f);
+    // A maximum of 0 or less has no fraction to show: the bar reads 0 %, not a division by zero.
+    const float fraction = maximum > 0 ? v / maximum : 0;
+    if (maximum > 0) {
+        const float innerLeft = rect.Left + 1;
+        const float innerRight = rect.Right - 1;
+        FFill->SetColor(color);
+        FStroke->SetColor(color);
+        DrawRectangle(RectF(innerLeft, rect.Top + 1, innerLeft + (innerRight - rect.Left) * fraction, rect.Bottom - 1));
+    }
+    if (showText) {
+        const TColor savedFont = FFont->Color();
+        FFont->SetColor(textColor);
+        DrawText(rect, ProgressText(format, value, maximum), false, gtaCenter, gtaCenter, gttNone, 0);
+        FFont->SetColor(savedFont);
+    }
+    FFill->SetColor(savedFill);
+}
+
+std::wstring TAdvGraphics::ProgressText(const std::wstring& format, float value, float maximum) {
+    const float v = std::max(std::min(value, maximum), 0.0f);
+    return Format(format, maximum > 0 ? double(v) / maximum * 100 : 0.0);
+}
+
+bool TAdvGraphics::PointInRect(const TPointF& point, const TRectF& rect) { return AdvTypes::PtInRectF(rect, point); }
+
+bool TAdvGraphics::PointInCircle(const TPointF& point, const TPointF& center, float radius) {
+    if (radius <= 0) return false;
+    const float dx = (point.X - center.X) / radius, dy = (point.Y - center.Y) / radius;
+    return dx * dx + dy * dy <= 1;
+}
+
+bool TAdvGraphics::PointInPath(const TPointF& point, const TAdvGraphicsPath& path) { return path.IsPointVisible(point); }
+
+bool TAdvGraphics::PointInPolygon(const TPointF& point, const TAdvGraphicsPathPolygon& polygon) {
+    return AdvGraphicsTypes::PointInPolygon(point, polygon);
+}
+
+int TAdvGraphics::GetColorRed(TColor color) { return ColorRed(ColorToRGB(color)); }
+int TAdvGraphics::GetColorGreen(TColor color) { return ColorGreen(ColorToRGB(color)); }
+int TAdvGraphics::GetColorBlue(TColor color) { return ColorBlue(ColorToRGB(color)); }
+
+std::wstring TAdvGraphics::ColorToHTML(TColor color) {
+    return L"#" + IntToHex(GetColorRed(color), 2) + IntToHex(GetColorGreen(color), 2) + IntToHex(GetColorBlue(color), 2);
+}
+
+TColor TAdvGraphics::HTMLToColor(const std::wstring& html) {
+    if (html.empty()) return -1;
+    auto hex = [](const std::wstring& digits) { return StrToInt(L"$" + digits); };
+    if (html.size() == 4) {
+        auto doubled = [&](std::size_t i) { return hex(std::wstring(2, html[i])); };
+        return doubled(1) + doubled(2) * 256 + doubled(3) * 65536;
+    }
+    auto pair = [&](std::size_t i) { return hex(html.substr(std::min(i, html.size()), 2)); };
+    return pair(1) + pair(3) * 256 + pair(5) * 65536;
+}
+
+TColor TAdvGraphics::TextToColor(const std::wstring& text) {
+    std::wstring name = LowerCase(text);
+    auto strip = [&name](const wchar_t* prefix) {
+        if (name.starts_with(prefix)) name.erase(0, std::wcslen(prefix));
+    };
+    strip(L"cl");
+    strip(L"cla");
+    strip(L"gc");
+    TColor color = 0;
+    return FindNamedColor(name, color) ? color : 0;
+}
+
+}  // namespace AdvGraphics

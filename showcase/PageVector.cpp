@@ -1,0 +1,78 @@
+// The vector drawing object on two panels, left through the canvas and right through GDI+:
+// gradients (plain and mirrored), a rounded rectangle with one round corner, an ellipse,
+// an arc swept backwards, a dashed outline, a progress bar and turned text.
+#include <memory>
+#include <string>
+
+#include "classlib/Canvas.h"
+#include "classlib/Control.h"
+#include "graphics/AdvGraphics.h"
+#include "graphics/AdvTypes.h"
+#include "showcase/ShowcasePages.h"
+
+namespace {
+
+using namespace ClassLib;
+using namespace AdvGraphicsTypes;
+using AdvTypes::PointF;
+using AdvTypes::RectF;
+
+class TVectorPanel : public TGraphicControl {
+public:
+    TVectorPanel(TComponent* owner, bool native) : TGraphicControl(owner), FNative(native) {}
+protected:
+    void Paint() override {
+        TCanvas* canvas = Canvas();
+        canvas->Brush()->SetColor(clWhite);
+        canvas->FillRect(Rect(0, 0, Width(), Height()));
+        AdvGraphics::TAdvGraphics g(canvas, FNative);
+        g.BeginScene();
+        g.Context()->SetAntiAliasing(true);
+        g.Fill()->SetKind(gfkGradient);
+        g.Fill()->SetColor(0x008CFF);
+        g.Fill()->SetColorTo(0xB48246);
+        g.Stroke()->SetColor(0x8B0000);
+        g.DrawRectangle(RectF(10, 10, 170, 70));
+
+        g.Fill()->SetColor(0xF0D0A0);
+        g.Fill()->SetColorTo(0xE0B070);
+        g.Fill()->SetColorMirror(0xC08040);
+        g.Fill()->SetColorMirrorTo(0xF0D0A0);
+        g.DrawRoundRectangle(RectF(190, 10, 350, 70), 12, 1u << gcTopLeft);
+
+        g.Fill()->SetColorMirror(-1);
+        g.Fill()->SetKind(gfkSolid);
+        g.Fill()->SetColor(0x60C060);
+        g.DrawEllipse(RectF(10, 90, 110, 170));
+        g.Fill()->SetKind(gfkNone);
+        g.Stroke()->SetWidth(3);
+        g.Stroke()->SetColor(clRed);
+        g.DrawArc(PointF(180, 130), PointF(40, 40), 0, -120);
+        g.Stroke()->SetWidth(1);
+        g.Stroke()->SetKind(gskDash);
+        g.Stroke()->SetColor(clNavy);
+        g.DrawRectangle(RectF(250, 90, 350, 170));
+        g.Stroke()->SetKind(gskSolid);
+
+        g.DrawProgressBar(RectF(10, 190, 350, 214), 62, L"%.0f%%", 100, 0x3CB371, clBlack, true, true);
+        g.Font()->SetName(L"Arial");
+        g.Font()->SetSize(11);
+        g.Font()->SetColor(clBlack);
+        g.DrawText(RectF(10, 224, 350, 250), FNative ? L"GDI+ context" : L"Canvas context", false, gtaCenter,
+                   gtaCenter);
+        g.DrawText(RectF(360, 10, 390, 250), L"Turned text", false, gtaCenter, gtaCenter, gttNone, 90);
+        g.EndScene();
+    }
+private:
+    bool FNative;
+};
+
+const Showcase::TPageRegistration page(L"vector", [](TForm* form) {
+    for (bool native : {false, true}) {
+        auto* panel = new TVectorPanel(form, native);
+        panel->SetParent(form);
+        panel->SetBounds(16 + (native ? 410 : 0), 16, 400, 260);
+    }
+});
+
+}  // namespace
