@@ -19,9 +19,19 @@
 #include <string>
 #include <vector>
 
+namespace ClassLib { class TStream; }
+namespace RTFEngine { class TRTFEngine; }
+
 namespace AdvMemo {
 
 class TAdvMemoSource;
+
+// How a run of text looks by its syntax alone (no selection, highlight or line colour).
+struct TRunLook {
+    ClassLib::TColor Text;
+    ClassLib::TColor Back;
+    ClassLib::TFontStyles Style;
+};
 
 struct TCellSize { int W = 0; int H = 0; };
 struct TFullPos { int LineNo = -1; int Pos = -1; };
@@ -445,6 +455,18 @@ public:
     void SaveToFile(const std::wstring& fileName) { Lines()->SaveToFile(fileName); }
     const std::wstring& FileName() const { return FFileName; }
     void SetFileName(const std::wstring& value);
+
+    // ---- HTML and RTF export (AdvMemoExport.cpp); lastLine -1 means the last line
+    TRunLook StyleLook(const TStyle& style) const;
+    std::vector<std::wstring> BuildHTML(bool fixedFonts, int firstLine, int lastLine, bool fragmentOnly);
+    void BuildRTF(RTFEngine::TRTFEngine& engine, bool fixedFonts, int firstLine, int lastLine);
+    // False when writing failed.
+    bool SaveToHTML(const std::wstring& fileName, bool fixedFonts);
+    bool SaveToHTMLStream(ClassLib::TStream* stream, bool fixedFonts);
+    bool SaveToRTF(const std::wstring& fileName, bool fixedFonts);
+    bool SaveToRTFStream(ClassLib::TStream* stream, bool fixedFonts);
+    // The whole text as "HTML Format" beside plain text.
+    void CopyHTMLToClipboard();
 
     // ---- options
     ClassLib::TColor BkColor() const { return FBkColor; }

@@ -78,11 +78,7 @@ private:
     std::array<ClassLib::TOwnedFont, 16> FFonts;
 };
 
-struct TColours {
-    TColor Text;
-    TColor Back;
-    ClassLib::TFontStyles Style;
-};
+using TColours = TRunLook;
 
 }  // namespace
 
@@ -142,36 +138,17 @@ private:
         return inside(FMemo.BSSelLine, FMemo.BSSelStart, FMemo.BSSelLen) || inside(FMemo.BESelLine, FMemo.BESelStart, FMemo.BESelLen);
     }
 
-    static TColor OrBack(TColor colour, TColor back) { return colour == ClassLib::clNone ? back : colour; }
-
     TColours RunColours(const TStyle& style) const {
         TAdvCustomMemo& m = FMemo;
-        TColours c{m.Font()->Color(), m.FBkColor, m.Font()->Style()};
-        TAdvCustomMemoStyler* styler = m.FUseStyler ? m.EffectiveStyler() : nullptr;
-        auto group = [&](int index) {
-            if (!styler || index < 0 || index >= styler->AllStyles()->Count()) return;
-            const TElementStyle* element = styler->AllStyles()->Items(index);
-            c.Text = element->Font()->Color();
-            c.Style = element->Font()->Style();
-            c.Back = OrBack(element->BGColor(), m.FBkColor);
-        };
-        auto charStyle = [&](const TCharStyle* s) {
-            c.Text = s->TextColor();
-            c.Back = OrBack(s->BkColor(), m.FBkColor);
-            c.Style = s->Style();
-        };
+        TColours c = m.StyleLook(style);
         if (style.isHighlight) {
-            if (styler) charStyle(styler->HighlightStyle());
-            else c = TColours{ClassLib::clBlack, ClassLib::clYellow, {}};
-        } else if (style.isComment <= 0 || style.isURL) {
-            if (style.isURL) charStyle(m.FUrlStyle.get());
-            else if (style.isBracket) group(style.index);
-            else if (style.isnumber && styler) charStyle(styler->NumberStyle());
-            else if (style.isdelimiter || style.iskeyWord) group(style.index);
-        } else if (style.index == -1) {
-            if (styler) charStyle(styler->CommentStyle());
-        } else {
-            group(style.index);
+            TAdvCustomMemoStyler* styler = m.FUseStyler ? m.EffectiveStyler() : nullptr;
+            if (styler) {
+                const TCharStyle* s = styler->HighlightStyle();
+                c = TColours{s->TextColor(), s->BkColor() == ClassLib::clNone ? m.FBkColor : s->BkColor(), s->Style()};
+            } else {
+                c = TColours{ClassLib::clBlack, ClassLib::clYellow, {}};
+            }
         }
         if (FLineBack != ClassLib::clNone) c.Back = FLineBack;
         const TAdvActiveLineSettings& active = *m.FActiveLineSettings;
@@ -250,6 +227,36 @@ TMemoTokenizer& TAdvCustomMemo::Tokenizer() {
 }
 
 // ---------------------------------------------------------------- paint
+
+TRunLook TAdvCustomMemo::StyleLook(const TStyle& style) const {
+    auto orBack = [&](TColor colour) { return colour == ClassLib::clNone ? FBkColor : colour; };
+    TRunLook c{Font()->Color(), FBkColor, Font()->Style()};
+    TAdvCustomMemoStyler* styler = FUseStyler ? EffectiveStyler() : nullptr;
+    auto group = [&](int index) {
+        if (!styler || index < 0 || index >= styler->AllStyles()->Count()) return;
+        const TElementStyle* element = styler->AllStyles()->Items(index);
+        c.Text = element->Font()->Color();
+        c.Style = element->Font()->Style();
+        c.Back = orBack(element->BGColor());
+    };
+    auto charStyle = [&](const TCharStyle* s) {
+        c.Text = s->TextColor();
+        c.Back = orBack(s->BkColor());
+        c.Style = s->Style();
+    };
+    if (style.isComment <= 0 || style.isURL) {
+        if (style.isURL) charStyle(FUrlStyle.get());
+        else if (style.isBracket) group(style.index);
+        else if (style.isnumber && styler) charStyle(styler->NumberStyle());
+        else if (style.isdelimiter || style.iskeyWord) group(style.index);
+    } else if (style.index == -1) {
+        if (styler) charStyle(styler->CommentStyle());
+    } else {
+        group(style.index);
+    }
+    return c;
+}
+
 
 void TAdvCustomMemo::SetHighlight(const std::wstring& text, bool caseSensitive, bool wholeWord) {
     FHighlightText = text;

@@ -1,0 +1,149 @@
+#include "editor/AdvMemoExport.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "classlib/Clipboard.h"
+#include "classlib/Streams.h"
+#include "classlib/Strings.h"
+#include "editor/AdvMemo.h"
+#include "editor/AdvmCSHS.h"
+#include "editor/RTFEngine.h"
+#include "graphics/AdvUtils.h"
+
+using namespace AdvMemo;
+
+namespace {
+
+// A C memo without a window: export reads only lines, styler and colours.
+class TExportMemo {
+public:
+    explicit TExportMemo(const std::wstring& text) : FMemo(nullptr) {
+        FMemo.SetSyntaxStyles(AdvmCSHS::CreateCMemoStyler(&FMemo));
+        FMemo.Lines()->SetText(text);
+    }
+    TAdvMemo& Memo() { return FMemo; }
+private:
+    TAdvMemo FMemo;
+};
+
+const std::wstring kText = L"<FONT style=\"background-color: #FFFFFF;color:#000000;\">";
+const std::wstring kKeyword = L"<FONT style=\"background-color: #FFFFFF;color:#A600A6;font-style:bold;\">";
+const std::wstring kSymbol = L"<FONT style=\"background-color: #FFFFFF;color:#0080FF;\">";
+const std::wstring kComment = L"<FONT style=\"background-color: #FFFFFF;color:#008040;\">";
+
+}  // namespace
+
+TEST(MemoExport, HtmlEscapesAndColours) {
+    EXPECT_EQ(HtmlEscape(L"a<b>&\"c\""), L"a&lt;b&gt;&amp;&quot;c&quot;");
+    EXPECT_EQ(HtmlColor(ClassLib::RGBToColor(0x12, 0xAB, 0x0F)), L"#12AB0F");
+    EXPECT_EQ(HtmlColor(ClassLib::clNone), L"#FFFFFF");   // the low bytes of the value
+}
+
+TEST(MemoExport, HtmlDocumentOfASnippet) {
+    TExportMemo memo(L"int x<y;\r\n/* a & b\r\nc */ int");
+    const std::vector<std::wstring> html = memo.Memo().BuildHTML(false, 0, -1, false);
+    const std::vector<std::wstring> expected = {
+        L"<HTML>",
+        L"<BODY bgColor=#FFFFFF LINK=#0000FF VLINK=#0000FF ALINK=#0000FF>",
+        L"<PRE>",
+        L"<FONT style=\"font-family:COURIER NEW;\">",
+        kKeyword + L"int" + L"</FONT>" + kText + L" x</FONT>" + kSymbol + L"&lt;</FONT>" + kText + L"y</FONT>" +
+            kSymbol + L";",
+        L"</FONT>" + kComment + L"/* a &amp; b",
+        L"c */" + std::wstring(L"</FONT>") + kText + L" " + L"</FONT>" + kKeyword + L"int",
+        L"</FONT>",
+        L"</FONT>",
+        L"</PRE>",
+        L"</BODY>",
+        L"</HTML>",
+    };
+    EXPECT_EQ(html, expected);
+}
+
+TEST(MemoExport, HtmlRanges) {
+    TExportMemo memo(L"a\r\n/* b\r\nc\r\nd */\r\ne\r\nf");
+    // Reversed bounds give the same lines; a range inside a comment starts as a comment.
+    const std::vector<std::wstring> forward = memo.Memo().BuildHTML(false, 2, 5, true);
+    EXPECT_EQ(memo.Memo().BuildHTML(false, 5, 2, true), forward);
+    ASSERT_EQ(forward.size(), 2u + 4u + 3u);
+    EXPECT_EQ(forward[0], L"<PRE>");
+    EXPECT_EQ(forward[2], kComment + L"c");
+
+    TExportMemo empty(L"");
+    const std::vector<std::wstring> none = empty.Memo().BuildHTML(true, 0, -1, true);
+    EXPECT_EQ(none, (std::vector<std::wstring>{L"<PRE>", L"<FONT style=\"font-family:COURIER NEW; font-size:10pt\">",
+                                               L"", L"</FONT>", L"</PRE>"}));
+}
+
+TEST(MemoExport, ClipboardHtmlOffsetsCountUtf8Bytes) {
+    const std::wstring fragment = L"<b>\u00E9\u20AC</b>";
+    const std::string block = ClipboardHtml(fragment);
+    const std::string utf8 = "<b>\xC3\xA9\xE2\x82\xAC</b>";   // 12 bytes for 9 characters
+    auto number = [&](const char* label) {
+        const size_t at = block.find(label);
+        EXPECT_NE(at, std::string::npos) << label;
+        const std::string digits = block.substr(at + std::strlen(label), 8);
+        EXPECT_EQ(block.substr(at + std::strlen(label) + 8, 2), "\r\n") << label;
+        return std::stoi(digits);
+    };
+    const int startHtml = number("StartHTML:");
+    const int endHtml = number("EndHTML:");
+    const int startFragment = number("StartFragment:");
+    const int endFragment = number("EndFragment:");
+    EXPECT_EQ(startHtml, 97);
+    EXPECT_EQ(block.compare(size_t(startHtml), 9, "<!DOCTYPE"), 0);
+    EXPECT_EQ(startFragment, 269);
+    EXPECT_EQ(block.substr(size_t(startFragment), size_t(endFragment - startFragment)), utf8);
+    EXPECT_EQ(endHtml, int(block.size()));
+    EXPECT_EQ(block.substr(block.size() - 32), "<!--EndFragment--></body></html>");
+    EXPECT_EQ(block.find("<!--StartFragment-->"), size_t(startFragment - 20));
+}
+
+TEST(MemoExport, CopyHtmlToClipboardLeavesTheMemoAlone) {
+    TExportMemo memo(L"int caf\u00E9;");
+    int changes = 0;
+    memo.Memo().OnChange = [&](ClassLib::TObject*) { ++changes; };
+    memo.Memo().CopyHTMLToClipboard();
+    EXPECT_EQ(changes, 0);
+    EXPECT_EQ(memo.Memo().Lines()->Strings(0), L"int caf\u00E9;");
+
+    ClassLib::TClipboard* clipboard = ClassLib::Clipboard();
+    const UINT format = AdvUtils::AdvClipboardFormat(AdvUtils::TAdvClipboardFormat::HTMLFormat);
+    std::vector<std::uint8_t> block = clipboard->GetBuffer(format);
+    ASSERT_FALSE(block.empty());
+    const std::string text(reinterpret_cast<const char*>(block.data()), strnlen(reinterpret_cast<const char*>(block.data()), block.size()));
+    const std::wstring document = clipboard->AsText();
+    EXPECT_EQ(text, ClipboardHtml(document));
+    EXPECT_NE(text.find("caf\xC3\xA9</FONT>"), std::string::npos);
+}
+
+TEST(MemoExport, RtfRunsAndFiles) {
+    TExportMemo memo(L"int x; // c{}");
+    RTFEngine::TRTFEngine engine;
+    memo.Memo().BuildRTF(engine, false, 0, -1);
+    std::wstring body, fonts, colors;
+    engine.GetBuffer(body, fonts, colors);
+    EXPECT_EQ(fonts, L"{\\fonttbl{\\f0\\fnil COURIER NEW;}}");
+    // Window text, white, keyword, comment.
+    EXPECT_EQ(colors, L"{\\colortbl \\red0\\green0\\blue0;\\red255\\green255\\blue255;\\red166\\green0\\blue166;"
+                      L"\\red0\\green128\\blue255;\\red0\\green128\\blue64;}");
+    EXPECT_EQ(body, L"\\f0\\fs20\\cf0\\highlight1\\cf2\\b int\\highlight1\\cf0\\b0  x\\highlight1\\cf3 ;"
+                    L"\\highlight1\\cf0  \\highlight1\\cf4 // c\\{\\}\\par");
+
+    ClassLib::TMemoryStream stream;
+    ASSERT_TRUE(memo.Memo().SaveToRTFStream(&stream, true));
+    EXPECT_EQ(stream.Position(), 0);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(stream.Memory()), size_t(stream.Size())),
+              ClassLib::UTF8Encode(engine.GetText()));
+
+    EXPECT_FALSE(memo.Memo().SaveToRTF(L"Z:\\no\\such\\dir\\x.rtf", false));
+    EXPECT_FALSE(memo.Memo().SaveToHTML(L"Z:\\no\\such\\dir\\x.htm", false));
+    ClassLib::TMemoryStream html;
+    ASSERT_TRUE(memo.Memo().SaveToHTMLStream(&html, false));
+    EXPECT_GT(html.Size(), 0);
+}
