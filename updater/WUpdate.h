@@ -388,7 +388,8 @@ public:
     // ---- steps (the wizard calls them one by one)
     virtual int EULADialog(ClassLib::TMemoryStream* ms);
     virtual void DoStatus(int ident, const std::wstring& text, int statusCode, int errCode);
-    virtual void ExtractRestartHelper();
+    // Unpacks "upd.exe" from the resource "UPD" into the download folder; false when it could not.
+    virtual bool ExtractRestartHelper();
     virtual void ExtractPatcher();
     virtual bool CompareVersion(std::wstring& newVersion, std::wstring& localFile, int newSize, int newCheckSum);
     virtual void DoFileProgress(const std::wstring& fileName, int pos, int size);

@@ -1,6 +1,7 @@
 #pragma once
 // Unpacking what the updater downloads: ZIP archives, LZ-compressed files, and the
-// checks every archive entry passes before anything is written.
+// checks every archive entry passes before anything is written; also the handle owners
+// the updater's units share.
 #include <windows.h>
 
 #include <cstdint>
@@ -13,6 +14,12 @@ struct THandleCloser {
     void operator()(HANDLE handle) const noexcept { ::CloseHandle(handle); }
 };
 using TFileHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, THandleCloser>;
+
+// Owns a WinInet handle (HINTERNET).
+struct TInternetCloser {
+    void operator()(void* handle) const noexcept;
+};
+using TInternetHandle = std::unique_ptr<void, TInternetCloser>;
 
 // A file handle, or null when the file cannot be opened (never INVALID_HANDLE_VALUE).
 TFileHandle OpenFile(const std::wstring& name, DWORD access, DWORD share, DWORD disposition);

@@ -181,7 +181,8 @@ int TWebUpdate::GetFileUpdates() {
         FFileList->ActiveItem = i - 1;
         FireEvent(OnBeforeFileDownload, this, i, d->Description, url);
         if (!d->TargetDir.empty() && !DirectoryExists(d->TargetDir)) ForceDirectories(d->TargetDir);
-        const std::wstring folder = UseWinTempDir() ? WinTempDir() : d->TargetDir;
+        // A component goes where the restart program is told to find it, whatever UseWinTempDir says.
+        const std::wstring folder = UseWinTempDir() || IsComponent(FAppComps, name) ? WinTempDir() : d->TargetDir;
         if (FProgressForm) FProgressForm->Show();
         const bool arrived = URLGetFile(FHintConnect, url, folder, false);
         if (FProgressForm) FProgressForm->Hide();

@@ -18,12 +18,9 @@ namespace WUpdate {
 
 using namespace ClassLib;
 
-namespace {
+void TInternetCloser::operator()(void* handle) const noexcept { ::InternetCloseHandle(handle); }
 
-struct TInternetCloser {
-    void operator()(HINTERNET handle) const noexcept { ::InternetCloseHandle(handle); }
-};
-using TInternetHandle = std::unique_ptr<std::remove_pointer_t<HINTERNET>, TInternetCloser>;
+namespace {
 
 // A number from HttpQueryInfo, or -1 when the answer has none.
 long long QueryNumber(HINTERNET request, DWORD info) {
