@@ -5,6 +5,7 @@
 #include "ArchiveFixtures.h"
 #include "UpdaterTestSupport.h"
 #include "classlib/FileNames.h"
+#include "classlib/Strings.h"
 #include "updater/cabfdi.h"
 
 using namespace WUpdate;
@@ -191,4 +192,34 @@ TEST(LZExpandFile, AMissingFileChangesNothing) {
     TScratchFolder scratch;
     EXPECT_EQ(LZExpandFile(scratch.Path() + L"none.tx_"), L"");
     EXPECT_TRUE(scratch.Files().empty());
+}
+
+// A run whose file is a compressed ZIP: unpacked into its target folder, or, when damaged,
+// reported with 947 and never ending in success.
+TEST(UnpackingInARun, AZipIsUnpackedAndADamagedOneFailsTheRun) {
+    REQUIRE_SERVERS();
+    const std::string good = MakeZip({{"sub/a.txt", "alpha"}});
+    struct TCase { const char* Label; std::string Archive; int Successes; bool Unpacked; };
+    const TCase cases[] = {{"good", good, 1, true}, {"damaged", good.substr(0, good.size() - 30), 0, false}};
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Label);
+        TScratchFolder local, target, download;
+        const int v2600[4] = {2, 6, 0, 0};
+        MakeVersionFixture(local.Path() + L"app.exe", &v2600);
+        PutServerFile(L"pack.zip", c.Archive);
+        PutServerFile(L"zip.inf", "[update]\nnewversion=2.6.0.1\nlocalversion=" +
+                                      ClassLib::UTF8Encode(local.Path() + L"app.exe") +
+                                      "\n[files]\ncount=1\n[file1]\nurl=http://127.0.0.1:@PORT@/files/pack.zip\n"
+                                      "compressed=1\ntargetdir=" + ClassLib::UTF8Encode(target.Path()) + "\n");
+        TTestUpdate update(download.Path());
+        update.SetURL(HttpUrl(L"files/zip.inf"));
+        update.SetExtractZIP(true);
+        int successes = 0;
+        update.OnSuccess = [&](ClassLib::TObject*) { ++successes; };
+        update.DoUpdate(false);
+        EXPECT_EQ(successes, c.Successes);
+        EXPECT_EQ(ClassLib::FileExists(target.Path() + L"sub\\a.txt"), c.Unpacked);
+        const std::vector<int> idents = update.Idents();
+        EXPECT_EQ(std::find(idents.begin(), idents.end(), 947) != idents.end(), !c.Unpacked);
+    }
 }

@@ -75,19 +75,21 @@ protected:
         const std::string local = ClassLib::UTF8Encode(Local.Path() + L"app.exe");
         for (size_t at; (at = text.find("@LOCAL@")) != std::string::npos;) text.replace(at, 7, local);
         PutServerFile(L"restart.inf", text);
+        Update.SetURL(HttpUrl(L"files/restart.inf"));
+        Update.OnAppRestart = [](TObject*, bool& allow) { allow = true; };
+        Update.OnAppDoClose = [this](TObject*) { ++Closes; };
     }
     TScratchFolder Local, Download;
+    TTestUpdate Update{Download.Path()};
+    int Closes = 0;
 };
 
 }  // namespace
 
 TEST_F(TRestartTest, HandsOverToTheRestartProgramAndCloses) {
     REQUIRE_SERVERS();
-    TTestUpdate update(Download.Path());
-    update.SetURL(HttpUrl(L"files/restart.inf"));
-    update.OnAppRestart = [](TObject*, bool& allow) { allow = true; };
-    int closes = 0;
-    update.OnAppDoClose = [&](TObject*) { ++closes; };
+    TTestUpdate& update = Update;
+    const int& closes = Closes;
     std::wstring program, parameters;
     ClassLib::Seams().ShellOpen = [&](const std::wstring& target, const std::wstring& params) {
         program = target;
@@ -110,11 +112,8 @@ TEST_F(TRestartTest, HandsOverToTheRestartProgramAndCloses) {
 
 TEST_F(TRestartTest, AHelperThatCannotStartReports950AndTheProgramGoesOn) {
     REQUIRE_SERVERS();
-    TTestUpdate update(Download.Path());
-    update.SetURL(HttpUrl(L"files/restart.inf"));
-    update.OnAppRestart = [](TObject*, bool& allow) { allow = true; };
-    int closes = 0;
-    update.OnAppDoClose = [&](TObject*) { ++closes; };
+    TTestUpdate& update = Update;
+    const int& closes = Closes;
     ClassLib::Seams().ShellOpen = [](const std::wstring&, const std::wstring&) { return false; };
     update.DoUpdate(false);
     EXPECT_EQ(closes, 0);
