@@ -45,6 +45,23 @@ TSeams PlatformSeams() {
         ::CloseHandle(process.hProcess);
         return true;
     };
+    seams.RunAndWait = [](const std::wstring& commandLine, bool showWindow) {
+        std::wstring line = commandLine;
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.wShowWindow = WORD(showWindow ? SW_SHOW : SW_HIDE);
+        PROCESS_INFORMATION process{};
+        if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS, nullptr, nullptr,
+                              &startup, &process))
+            return -1;
+        ::CloseHandle(process.hThread);
+        ::WaitForSingleObject(process.hProcess, INFINITE);
+        DWORD code = DWORD(-1);
+        ::GetExitCodeProcess(process.hProcess, &code);
+        ::CloseHandle(process.hProcess);
+        return int(code);
+    };
     seams.KeyState = [](int virtualKey) { return ::GetKeyState(virtualKey); };
     seams.TickCount = [] { return static_cast<std::uint32_t>(::GetTickCount()); };
     seams.Now = [] {

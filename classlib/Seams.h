@@ -16,6 +16,8 @@ struct TSeams {
     // Starts a program with a command line; true when it was started.
     std::function<bool(const std::wstring& program, const std::wstring& parameters,
                        const std::wstring& directory)> StartProcess;
+    // Runs a command line and waits for its end; its exit code, or -1 when it could not start.
+    std::function<int(const std::wstring& commandLine, bool showWindow)> RunAndWait;
     // The platform's key-state word of a virtual key: high bit down, low bit toggled.
     std::function<short(int virtualKey)> KeyState;
     // Milliseconds since the system started (wraps after 49.7 days).

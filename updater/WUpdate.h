@@ -388,7 +388,8 @@ public:
     // ---- steps (the wizard calls them one by one)
     virtual int EULADialog(ClassLib::TMemoryStream* ms);
     virtual void DoStatus(int ident, const std::wstring& text, int statusCode, int errCode);
-    virtual void ExtractRestartHelper();
+    // Unpacks "upd.exe" from the resource "UPD" into the download folder; false when it could not.
+    virtual bool ExtractRestartHelper();
     virtual void ExtractPatcher();
     virtual bool CompareVersion(std::wstring& newVersion, std::wstring& localFile, int newSize, int newCheckSum);
     virtual void DoFileProgress(const std::wstring& fileName, int pos, int size);
@@ -448,6 +449,12 @@ private:
     bool IsThreaded() const { return FThreaded; }
     bool HttpGetFile(void* hfile, const std::wstring& url, const std::wstring& tempName, bool& cancelled);
     bool LocalCopy(const std::wstring& source, const std::wstring& target);
+    // Moves, expands or unpacks one downloaded file as its entry asks; false when a step failed.
+    bool PlaceDownloaded(const TFileDescription& d, const std::wstring& folder, const std::wstring& name);
+    // Unpacks a CAB or ZIP archive (by its extension) into a folder; 965, or 947 on failure.
+    bool Unpack(const std::wstring& archive, const std::wstring& folder);
+    // What URLGetFile does with a fetched file when asked to uncompress it.
+    bool UnpackByName(const std::wstring& file, const std::wstring& folder);
     bool PutInPlace(const std::wstring& tempName, const std::wstring& target, bool localCopyTexts);
     std::wstring TempFileIn(const std::wstring& folder);
     std::unique_ptr<ClassLib::TMemoryStream> GetTextStream(bool whatsNew);

@@ -5,6 +5,7 @@
 
 #include <mshtmhst.h>
 #include <urlmon.h>
+#include <wininet.h>
 
 #include "classlib/ButtonControls.h"
 #include "classlib/DateTimeFormat.h"
@@ -13,6 +14,7 @@
 #include "classlib/FileNames.h"
 #include "classlib/MemIniFile.h"
 #include "classlib/Seams.h"
+#include "updater/WUpdateExtract.h"
 #include "classlib/StandardControls.h"
 #include "classlib/StringList.h"
 #include "classlib/Streams.h"
@@ -246,8 +248,33 @@ void TWebUpdate::DoSetAppParamBefore(std::wstring& appParams) { FireEvent(OnSetA
 void TWebUpdate::DoSetAppParamAfter(std::wstring& appParams) { FireEvent(OnSetAppParamAfter, this, appParams); }
 void TWebUpdate::CustomProcess(const std::wstring& fileName) { FireEvent(OnFileDownloaded, this, fileName); }
 void TWebUpdate::DoPostUpdateInfo() {
-    // Posting update reports is not built yet: nothing is sent and the answer stays empty.
-    FPostUpdateInfo->PostResult.clear();
+    TPostUpdateInfo& info = *FPostUpdateInfo;
+    if (info.Server().empty() || info.Action().empty()) return;
+    const TInternetHandle session(::InternetOpenW(Agent().c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+    const TInternetHandle connection(session ? ::InternetConnectW(session.get(), info.Server().c_str(), 80, nullptr,
+                                                                  nullptr, INTERNET_SERVICE_HTTP, 0, 0)
+                                             : nullptr);
+    if (!connection) {
+        DoStatus(951, info.Server(), 16, 5);
+        return;
+    }
+    const TInternetHandle request(::HttpOpenRequestW(connection.get(), L"POST", info.Action().c_str(), nullptr, nullptr,
+                                                     nullptr, 0x7000, 1));
+    if (!request) {
+        DoStatus(952, info.Action(), 17, 5);
+        return;
+    }
+    info.PostResult.clear();
+    static const char header[] = "Content-Type: application/x-www-form-urlencoded";
+    std::string body = info.Data();
+    if (!::HttpSendRequestA(request.get(), header, DWORD(sizeof header - 1), body.data(), DWORD(body.size()))) return;
+    char block[4096];
+    for (;;) {
+        ProcessMessages();
+        DWORD got = 0;
+        if (!::InternetReadFile(request.get(), block, sizeof block, &got) || got == 0) break;
+        info.PostResult.append(block, got);
+    }
 }
 
 // ---- what's new and licence texts

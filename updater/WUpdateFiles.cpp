@@ -10,6 +10,9 @@
 #include "classlib/StringList.h"
 #include "classlib/Strings.h"
 #include "classlib/VersionInfo.h"
+#include "updater/WUpdateExtract.h"
+#include "updater/WUpdateRestart.h"
+#include "updater/cabfdi.h"
 
 namespace WUpdate {
 
@@ -178,7 +181,8 @@ int TWebUpdate::GetFileUpdates() {
         FFileList->ActiveItem = i - 1;
         FireEvent(OnBeforeFileDownload, this, i, d->Description, url);
         if (!d->TargetDir.empty() && !DirectoryExists(d->TargetDir)) ForceDirectories(d->TargetDir);
-        const std::wstring folder = UseWinTempDir() ? WinTempDir() : d->TargetDir;
+        // A component goes where the restart program is told to find it, whatever UseWinTempDir says.
+        const std::wstring folder = UseWinTempDir() || IsComponent(FAppComps, name) ? WinTempDir() : d->TargetDir;
         if (FProgressForm) FProgressForm->Show();
         const bool arrived = URLGetFile(FHintConnect, url, folder, false);
         if (FProgressForm) FProgressForm->Hide();
@@ -186,25 +190,65 @@ int TWebUpdate::GetFileUpdates() {
             result = -1;
             DoStatus(946, url, 2, 9);
             FAppUpdate = false;
-        } else if (!FAppComps.empty() && Pos(UpperCase(name), UpperCase(FAppComps)) > 0) {
+        } else if (IsComponent(FAppComps, name)) {
             // The restart program installs application components; they stay where they are.
             FAppCompsIncluded = true;
             DoStatus(962, name, 0, 0);
-        } else {
-            const std::wstring extension = UpperCase(ExtractFileExt(name));
-            const bool archive = extension == L".CAB" || extension == L".PAT" || extension == L".ZIP";
-            const std::wstring target = d->TargetDir + name;
-            if (!archive && UseWinTempDir() && !d->TargetDir.empty() && target != folder + name &&
-                !PutInPlace(folder + name, target, false)) {
-                // Not in place is not done: the run must not report success.
-                result = -1;
-                FAppUpdate = false;
-            }
+        } else if (!PlaceDownloaded(*d, folder, name)) {
+            // Not in place is not done: the run must not report success.
+            result = -1;
+            FAppUpdate = false;
         }
         if (mode == wuuPromptOnce) mode = wuuSilent;
         if (FCancelled) break;
     }
     return result;
+}
+
+bool TWebUpdate::PlaceDownloaded(const TFileDescription& d, const std::wstring& folder, const std::wstring& name) {
+    const std::wstring extension = UpperCase(ExtractFileExt(name));
+    const bool archive = extension == L".CAB" || extension == L".PAT" || extension == L".ZIP";
+    const std::wstring target = d.TargetDir + name;
+    std::wstring where = folder + name;
+    if (!archive && UseWinTempDir() && !d.TargetDir.empty() && target != where) {
+        if (!PutInPlace(where, target, false)) return false;
+        where = target;
+    }
+    if (!d.Compressed) return true;
+    if (!archive && (ExtractCAB() || ExtractZIP())) {
+        // Expanded into a new file first; the compressed one goes only once that worked.
+        if (LZExpandFile(where).empty()) {
+            DoStatus(947, where, 8, 0);
+            return false;
+        }
+        return true;
+    }
+    if ((extension == L".CAB" && ExtractCAB()) || (extension == L".ZIP" && ExtractZIP()))
+        return Unpack(where, d.TargetDir);
+    return true;
+}
+
+bool TWebUpdate::Unpack(const std::wstring& archive, const std::wstring& folder) {
+    const bool cabinet = UpperCase(ExtractFileExt(archive)) == L".CAB";
+    DoStatus(965, archive, 0, 0);
+    if ((cabinet ? cabfdi::ExtractCabinet(archive, folder) : ExtractZipFile(archive, folder)) != 0) {
+        // The archive stays where it is, so the user can still get at its files.
+        DoStatus(947, archive, cabinet ? 8 : 21, 0);
+        return false;
+    }
+    if (!KeepIntermediateFiles()) ::DeleteFileW(archive.c_str());
+    return true;
+}
+
+bool TWebUpdate::UnpackByName(const std::wstring& file, const std::wstring& folder) {
+    const std::wstring extension = UpperCase(ExtractFileExt(file));
+    if (extension == L".CAB" || extension == L".ZIP") return Unpack(file, folder);
+    if (extension == L".PAT") return true;
+    if (LZExpandFile(file).empty()) {
+        DoStatus(947, file, 8, 0);
+        return false;
+    }
+    return true;
 }
 
 }  // namespace WUpdate

@@ -10,7 +10,10 @@
 #include "classlib/Registry.h"
 #include "classlib/Seams.h"
 #include "classlib/Strings.h"
+#include "classlib/Application.h"
 #include "classlib/VersionInfo.h"
+#include "updater/WUpdateRestart.h"
+#include "updater/cabfdi.h"
 
 namespace WUpdate {
 
@@ -22,6 +25,22 @@ namespace {
 std::wstring& UnitLogFileName() {
     static std::wstring name = L"WUPDATE.LOG";
     return name;
+}
+
+// Writes the executable's raw-data resource `name` to a file; false when it is missing.
+bool WriteResource(const wchar_t* name, const std::wstring& target) {
+    HRSRC found = ::FindResourceW(nullptr, name, MAKEINTRESOURCEW(10));   // RT_RCDATA
+    HGLOBAL loaded = found ? ::LoadResource(nullptr, found) : nullptr;
+    const void* data = loaded ? ::LockResource(loaded) : nullptr;
+    if (!data) return false;
+    const DWORD size = ::SizeofResource(nullptr, found);
+    HANDLE file = ::CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const bool ok = ::WriteFile(file, data, size, &written, nullptr) && written == size;
+    ::CloseHandle(file);
+    if (!ok) ::DeleteFileW(target.c_str());
+    return ok;
 }
 
 std::wstring DocumentsFolder() {
@@ -214,12 +233,49 @@ void TWebUpdate::DoRestart() {
     else if (!FAppSilentRestart)
         allow = MessageBox(StatusText(911), MB_YESNO | MB_ICONQUESTION) == IDYES;
     if (!allow) return;
-    ExtractRestartHelper();
-    // Handing the application's files to the restart program is not built yet: the
-    // components stay in the download folder and the application keeps running.
+    const std::wstring helper = DownloadFolder() + L"upd.exe";
+    if (!ExtractRestartHelper() || !FileExists(helper)) {
+        // Without its restart program the application must go on: ending it would lose the update.
+        DoStatus(950, helper, 0, 0);
+        return;
+    }
+    ::WritePrivateProfileStringW(L"CONFIG", L"LOGFILENAME", UnitLogFileName().c_str(),
+                                 ResolveLogPath(L"WUPDATE.INI").c_str());
+    TRestartCommand command;
+    command.ProcessId = ::GetCurrentProcessId();
+    command.Logging = Logging();
+    if (!AutoRestart())
+        command.Application = L"null";
+    else
+        command.Application = FAppName.find(L':') != std::wstring::npos
+                                  ? FAppName
+                                  : IncludeTrailingPathDelimiter(GetCurrentDir()) + FAppName;
+    command.Parameters = FAppParams;
+    command.Folder = UseWinTempDir() ? WinTempDir() : IncludeTrailingPathDelimiter(TempDirectory());
+    command.Components = FAppComps;
+    const std::wstring parameters = BuildRestartParameters(command);
+    DoStatus(958, parameters, 0, 0);
+    if (!Seams().ShellOpen(helper, parameters)) {
+        DoStatus(950, helper, 0, 0);
+        return;
+    }
+    if (OnAppDoClose)
+        OnAppDoClose(this);
+    else if (ClassLib::Application)
+        ClassLib::Application->Terminate();
 }
 
-void TWebUpdate::ExtractRestartHelper() {}
-void TWebUpdate::ExtractPatcher() {}
+bool TWebUpdate::ExtractRestartHelper() {
+    const std::wstring cabinet = DownloadFolder() + L"wusetup.cab";
+    if (!WriteResource(L"UPD", cabinet)) return false;
+    const int result = cabfdi::ExtractCabinet(cabinet, DownloadFolder());
+    ::DeleteFileW(cabinet.c_str());
+    return result == 0;
+}
+
+void TWebUpdate::ExtractPatcher() {
+    WriteResource(L"UTIL", UseWinTempDir() ? WinTempDir() + L"patcher.exe"
+                                             : IncludeTrailingPathDelimiter(GetCurrentDir()) + L"patcher.exe");
+}
 
 }  // namespace WUpdate

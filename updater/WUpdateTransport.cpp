@@ -10,6 +10,7 @@
 #include "classlib/ProgressBar.h"
 #include "classlib/StandardControls.h"
 #include "classlib/Strings.h"
+#include "updater/WUpdateExtract.h"
 #include "updater/WuBase64.h"
 #include "updater/WuLogin.h"
 
@@ -17,22 +18,9 @@ namespace WUpdate {
 
 using namespace ClassLib;
 
+void TInternetCloser::operator()(void* handle) const noexcept { ::InternetCloseHandle(handle); }
+
 namespace {
-
-struct TInternetCloser {
-    void operator()(HINTERNET handle) const noexcept { ::InternetCloseHandle(handle); }
-};
-using TInternetHandle = std::unique_ptr<std::remove_pointer_t<HINTERNET>, TInternetCloser>;
-
-struct THandleCloser {
-    void operator()(HANDLE handle) const noexcept { ::CloseHandle(handle); }
-};
-using TFileHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, THandleCloser>;
-
-TFileHandle OpenFile(const std::wstring& name, DWORD access, DWORD share, DWORD disposition) {
-    HANDLE file = ::CreateFileW(name.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
-    return TFileHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
-}
 
 // A number from HttpQueryInfo, or -1 when the answer has none.
 long long QueryNumber(HINTERNET request, DWORD info) {
@@ -453,6 +441,7 @@ bool TWebUpdate::URLGetFile(void* hfile, const std::wstring& url, const std::wst
         OnBeforeUrlToFile(hfile, url, tgt, uncompress, handled, success);
         if (handled && FileExists(tgt + name)) {
             FireEvent(OnFileDownloaded, this, tgt + name);
+            if (uncompress && !UnpackByName(tgt + name, tgt)) return false;
             return success;
         }
     }
@@ -461,7 +450,7 @@ bool TWebUpdate::URLGetFile(void* hfile, const std::wstring& url, const std::wst
         const std::wstring target = namesFile ? tgt : IncludeTrailingPathDelimiter(tgt) + name;
         if (!LocalCopy(url, target)) return false;
         FireEvent(OnFileDownloaded, this, target);
-        return true;
+        return !uncompress || UnpackByName(target, ExtractFilePath(target));
     }
     const std::wstring address = MakeProxyUrl(url, ProxyUserID(), ProxyPassword());
     if (UpdateType() != httpUpdate) {
@@ -472,7 +461,7 @@ bool TWebUpdate::URLGetFile(void* hfile, const std::wstring& url, const std::wst
     bool cancel = false;
     if (!HttpGetFile(hfile, address, target, cancel)) return false;
     FireEvent(OnFileDownloaded, this, target);
-    return true;
+    return !uncompress || UnpackByName(target, tgt);
 }
 
 }  // namespace WUpdate

@@ -22,6 +22,7 @@ struct TServers {
     bool Present = false;
     int Http = 0, Https = 0, SelfSigned = 0;
     std::wstring CaDer, DocRoot;
+    bool Port80 = false;
 };
 
 std::string JsonValue(const std::string& json, const std::string& key) {
@@ -54,6 +55,7 @@ const TServers& Servers() {
         result.SelfSigned = std::stoi(JsonValue(json, "https_selfsigned"));
         result.CaDer = UTF8Decode(JsonValue(json, "ca_der"));
         result.DocRoot = IncludeTrailingPathDelimiter(UTF8Decode(JsonValue(json, "docroot")));
+        result.Port80 = JsonValue(json, "port80") == "1";
         return result;
     }();
     return servers;
@@ -106,6 +108,7 @@ std::wstring Url(const wchar_t* scheme, int port, const std::wstring& path) {
 
 bool HaveServers() { return Servers().Present; }
 int HttpPort() { return Servers().Http; }
+bool HavePort80() { return Servers().Port80; }
 int HttpsPort() { return Servers().Https; }
 int SelfSignedPort() { return Servers().SelfSigned; }
 std::wstring HttpUrl(const std::wstring& path) { return Url(L"http", HttpPort(), path); }

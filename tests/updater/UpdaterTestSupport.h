@@ -14,6 +14,7 @@ namespace UpdaterTests {
 // The servers named by ATGEN_UPDATER_SERVERS; false when the tests run without them.
 bool HaveServers();
 int HttpPort();
+bool HavePort80();   // the plain server also listens on 127.0.0.1:80
 int HttpsPort();
 int SelfSignedPort();
 std::wstring HttpUrl(const std::wstring& path);          // http://127.0.0.1:port/path

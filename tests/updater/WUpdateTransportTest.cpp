@@ -183,3 +183,19 @@ TEST(WUpdateTransport, LocalCopiesReplaceOldFilesAndReportWhatStopsThem) {
     EXPECT_TRUE(HasStatus(update, {972, 19, 6}));
     EXPECT_EQ(target.Files(), std::vector<std::wstring>{L"new.bin"}) << "a WUPD file was left behind";
 }
+
+TEST(PostUpdateInfo, PostsTheFormAndKeepsTheAnswer) {
+    REQUIRE_SERVERS();
+    if (!HavePort80()) GTEST_SKIP() << "127.0.0.1:80 is taken or not ours; the post goes to port 80 only";
+    TScratchFolder download;
+    TTestUpdate update(download.Path());
+    update.PostUpdateInfo()->SetServer(L"127.0.0.1");
+    update.PostUpdateInfo()->SetAction(L"/echo");
+    update.PostUpdateInfo()->SetData("name=at%20gen&version=2.6");
+    update.PostUpdateInfo()->PostResult = "stale";
+    update.DoPostUpdateInfo();
+    EXPECT_EQ(update.PostUpdateInfo()->PostResult, "application/x-www-form-urlencoded|name=at%20gen&version=2.6");
+    update.PostUpdateInfo()->SetAction(L"/missing");
+    update.DoPostUpdateInfo();
+    EXPECT_EQ(update.PostUpdateInfo()->PostResult, "");   // a 404 has an empty body
+}

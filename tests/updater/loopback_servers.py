@@ -19,6 +19,9 @@ Routes (every server):
     /stall/SECONDS          announces 100000 bytes, sends 4096, waits, closes
     /files/NAME             the file NAME of the document folder; "@PORT@" in it becomes
                             the serving server's port (the query part of the path is ignored)
+    POST /echo              answers "<Content-Type>|<body>" (as text)
+The plain server is also offered on port 80 when that port can be taken ("port80" in the
+JSON says whether it was): the updater posts its report to port 80 only.
 Only the Python standard library and the openssl command are used.
 """
 import base64
@@ -108,6 +111,15 @@ class Handler(http.server.BaseHTTPRequestHandler):
         except (BrokenPipeError, ConnectionResetError, ssl.SSLError, socket.timeout):
             self.close_connection = True
 
+    def do_POST(self):
+        length = int(self.headers.get("Content-Length") or 0)
+        body = self.rfile.read(length) if length else b""
+        if self.path == "/echo":
+            content_type = (self.headers.get("Content-Type") or "").encode()
+            self.send_body(content_type + b"|" + body)
+        else:
+            self.send_body(b"", status=404)
+
     def route(self, parts):
         kind = parts[0] if parts else ""
         if kind == "bytes" and len(parts) == 2:
@@ -151,8 +163,8 @@ class Server(http.server.ThreadingHTTPServer):
     daemon_threads = True
     allow_reuse_address = True
 
-    def __init__(self, one_request_per_connection=False):
-        super().__init__(("127.0.0.1", 0), Handler)
+    def __init__(self, one_request_per_connection=False, port=0):
+        super().__init__(("127.0.0.1", port), Handler)
         self.one_request_per_connection = one_request_per_connection
 
     def use_tls(self, context):
@@ -189,6 +201,10 @@ def main(argv):
         # one request let through unchecked would let the next through unchecked as well.
         plain, trusted, selfsigned = Server(), Server(), Server(one_request_per_connection=True)
         servers = [plain, trusted, selfsigned]
+        try:
+            servers.append(Server(port=80))
+        except OSError:
+            pass   # taken, or not ours to take: the post tests skip themselves
         certs = make_certificates(work)
         trusted.use_tls(tls_context(certs["server.pem"], certs["server.key"]))
         selfsigned.use_tls(tls_context(certs["self.pem"], certs["self.key"]))
@@ -201,6 +217,7 @@ def main(argv):
             "https_selfsigned": selfsigned.server_address[1],
             "ca_der": windows_path(certs["ca.der"]),
             "docroot": windows_path(docroot),
+            "port80": 1 if len(servers) > 3 else 0,
         }
         info_file = os.path.join(work, "servers.json")
         with open(info_file, "w") as f:

@@ -1,0 +1,225 @@
+#include "updater/WUpdateExtract.h"
+
+#include <gtest/gtest.h>
+
+#include "ArchiveFixtures.h"
+#include "UpdaterTestSupport.h"
+#include "classlib/FileNames.h"
+#include "classlib/Strings.h"
+#include "updater/cabfdi.h"
+
+using namespace WUpdate;
+using namespace UpdaterTests;
+
+namespace {
+
+// Every file below a folder, relative, sorted; folders end with "\".
+void ListTree(const std::wstring& folder, const std::wstring& prefix, std::vector<std::wstring>& out) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = ::FindFirstFileW((folder + L"*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..") continue;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            out.push_back(prefix + name + L"\\");
+            ListTree(folder + name + L"\\", prefix + name + L"\\", out);
+        } else {
+            out.push_back(prefix + name);
+        }
+    } while (::FindNextFileW(search, &found));
+    ::FindClose(search);
+    std::sort(out.begin(), out.end());
+}
+
+std::vector<std::wstring> Tree(const std::wstring& folder) {
+    std::vector<std::wstring> out;
+    ListTree(folder, L"", out);
+    return out;
+}
+
+// The archive lies in its own folder; it unpacks into Inner, two levels below Outer, so
+// a name that climbs out would show up in Outer.
+struct TArchiveFolders {
+    TScratchFolder Source, Outer;
+    std::wstring Inner() const { return Outer.Path() + L"one\\two\\"; }
+    TArchiveFolders() { ForceDirs(Inner()); }
+};
+
+}  // namespace
+
+TEST(ArchiveEntryPath, StaysInsideTheTargetFolder) {
+    struct TCase { const wchar_t* Stored; bool Safe; const wchar_t* Relative; };
+    const TCase cases[] = {
+        {L"a.txt", true, L"a.txt"},
+        {L"sub/b.txt", true, L"sub\\b.txt"},
+        {L"sub\\.\\b.txt", true, L"sub\\b.txt"},
+        {L"sub/../b.txt", true, L"b.txt"},
+        {L"sub//b.txt", true, L"sub\\b.txt"},
+        {L"../evil.txt", false, L""},
+        {L"..\\..\\evil.txt", false, L""},
+        {L"sub/../../evil.txt", false, L""},
+        {L"/abs.txt", false, L""},
+        {L"\\\\server\\share\\x.txt", false, L""},
+        {L"C:evil.txt", false, L""},
+        {L"C:\\evil.txt", false, L""},
+        {L"a.txt:stream", false, L""},
+        {L"", false, L""},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.Stored)));
+        std::wstring relative;
+        EXPECT_EQ(SafeEntryPath(c.Stored, relative), c.Safe);
+        if (c.Safe) {
+            EXPECT_EQ(relative, c.Relative);
+        }
+    }
+}
+
+TEST(ForceDirs, CreatesMissingParentsWithEitherSlash) {
+    TScratchFolder scratch;
+    EXPECT_TRUE(ForceDirs(scratch.Path() + L"a\\b\\c\\"));
+    EXPECT_TRUE(ClassLib::DirectoryExists(scratch.Path() + L"a\\b\\c"));
+    EXPECT_TRUE(ForceDirs(scratch.Path() + L"x/y/"));
+    EXPECT_TRUE(ClassLib::DirectoryExists(scratch.Path() + L"x\\y"));
+    EXPECT_TRUE(ForceDirs(scratch.Path() + L"a\\b"));   // existing: done
+    scratch.Write(L"file", "x");
+    EXPECT_FALSE(ForceDirs(scratch.Path() + L"file\\sub"));
+}
+
+TEST(ExtractZipFile, Matrix) {
+    struct TCase {
+        const char* Label;
+        std::vector<TZipItem> Items;
+        int Result;
+        std::vector<std::wstring> Inner;   // what the target folder holds afterwards
+    };
+    TZipItem bzip2{"b.txt", "bzip"};
+    bzip2.Method = 12;
+    TZipItem encrypted{"e.txt", "secret"};
+    encrypted.Flags = 1;
+    TZipItem badCrc{"c.txt", "check"};
+    badCrc.BadCrc = true;
+    TZipItem utf8{"\xC3\xBC.txt", "u"};
+    utf8.Flags = 0x800;
+    const TCase cases[] = {
+        {"stored", {{"a.txt", "alpha", false}}, 0, {L"a.txt"}},
+        {"deflated", {{"a.txt", std::string(5000, 'z')}}, 0, {L"a.txt"}},
+        {"folders", {{"d/", ""}, {"d/e/f.txt", "f"}}, 0, {L"d\\", L"d\\e\\", L"d\\e\\f.txt"}},
+        {"utf-8 name", {utf8}, 0, {L"\u00FC.txt"}},
+        {"cp437 name", {{"\x81.txt", "c"}}, 0, {L"\u00FC.txt"}},
+        {"bad crc", {badCrc}, -1, {}},
+        {"bzip2", {{"a.txt", "a"}, bzip2}, -1, {}},
+        {"encrypted", {encrypted}, -1, {}},
+        {"climbs out", {{"a.txt", "a"}, {"../evil.txt", "evil"}}, -1, {}},
+        {"absolute", {{"/abs.txt", "evil"}}, -1, {}},
+        {"drive", {{"C:/evil.txt", "evil"}}, -1, {}},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Label);
+        TArchiveFolders folders;
+        const std::wstring archive = folders.Source.Write(L"x.zip", MakeZip(c.Items));
+        EXPECT_EQ(ExtractZipFile(archive, folders.Inner()), c.Result);
+        EXPECT_EQ(Tree(folders.Inner()), c.Inner);
+        for (const std::wstring& name : Tree(folders.Outer.Path()))
+            EXPECT_EQ(name.rfind(L"one\\", 0), 0u) << "written outside: " << testing::PrintToString(name);
+        if (c.Result == 0 && c.Inner.size() == 1) {
+            const std::string content = ReadFileBytes(folders.Inner() + c.Inner[0]);
+            EXPECT_EQ(content, c.Items[0].Data);
+        }
+    }
+}
+
+TEST(ExtractZipFile, DamagedOrMissingArchivesFail) {
+    TArchiveFolders folders;
+    const std::string good = MakeZip({{"a.txt", std::string(3000, 'q')}});
+    const std::wstring truncated = folders.Source.Write(L"t.zip", good.substr(0, good.size() / 2));
+    const std::wstring notZip = folders.Source.Write(L"n.zip", "not an archive at all, not even close");
+    EXPECT_EQ(ExtractZipFile(truncated, folders.Inner()), -1);
+    EXPECT_EQ(ExtractZipFile(notZip, folders.Inner()), -1);
+    EXPECT_EQ(ExtractZipFile(folders.Source.Path() + L"missing.zip", folders.Inner()), -1);
+    EXPECT_TRUE(Tree(folders.Inner()).empty());
+}
+
+TEST(ExtractCabinet, Matrix) {
+    const std::vector<TCabItem> good = {{"a.txt", "alpha"}, {"sub\\b.txt", std::string(2000, 'b')}};
+    struct TCase { const char* Label; std::string Cabinet; int Result; std::vector<std::wstring> Inner; };
+    const std::string stored = MakeCab(good, false);
+    const TCase cases[] = {
+        {"stored", stored, 0, {L"a.txt", L"sub\\", L"sub\\b.txt"}},
+        {"mszip", MakeCab(good, true), 0, {L"a.txt", L"sub\\", L"sub\\b.txt"}},
+        {"climbs out", MakeCab({{"a.txt", "a"}, {"..\\..\\evil.txt", "evil"}}, false), -1, {}},
+        {"absolute", MakeCab({{"\\evil.txt", "evil"}}, false), -1, {}},
+        {"truncated", stored.substr(0, stored.size() - 1000), -1, {}},
+        {"not a cabinet", "MSCF but nothing else", -1, {}},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Label);
+        TArchiveFolders folders;
+        const std::wstring cabinet = folders.Source.Write(L"x.cab", c.Cabinet);
+        EXPECT_EQ(cabfdi::ExtractCabinet(cabinet, folders.Inner()), c.Result);
+        EXPECT_EQ(Tree(folders.Inner()), c.Inner);
+        for (const std::wstring& name : Tree(folders.Outer.Path()))
+            EXPECT_EQ(name.rfind(L"one\\", 0), 0u) << "written outside: " << testing::PrintToString(name);
+        if (c.Result == 0) {
+            EXPECT_EQ(ReadFileBytes(folders.Inner() + L"sub\\b.txt"), good[1].Data);
+        }
+    }
+}
+
+TEST(ExtractCabinet, StoredDosTimeBecomesTheWriteTime) {
+    TArchiveFolders folders;
+    const std::wstring cabinet = folders.Source.Write(L"x.cab", MakeCab({{"a.txt", "a", 0x5A21, 0x6000}}, false));
+    ASSERT_EQ(cabfdi::ExtractCabinet(cabinet, folders.Inner()), 0);
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    ASSERT_TRUE(::GetFileAttributesExW((folders.Inner() + L"a.txt").c_str(), GetFileExInfoStandard, &data));
+    FILETIME local{}, expected{};
+    ASSERT_TRUE(::DosDateTimeToFileTime(0x5A21, 0x6000, &local));
+    ASSERT_TRUE(::LocalFileTimeToFileTime(&local, &expected));
+    EXPECT_EQ(::CompareFileTime(&data.ftLastWriteTime, &expected), 0);
+}
+
+TEST(LZExpandFile, ExpandsIntoTheHeadersNameAndDropsTheCompressedFile) {
+    TScratchFolder scratch;
+    const std::string text = "expanded text of some length, not a multiple of eight";
+    const std::wstring packed = scratch.Write(L"a.tx_", MakeSzdd(text, 't'));
+    EXPECT_EQ(LZExpandFile(packed), scratch.Path() + L"a.txt");
+    EXPECT_EQ(ReadFileBytes(scratch.Path() + L"a.txt"), text);
+    EXPECT_EQ(scratch.Files(), std::vector<std::wstring>{L"a.txt"});
+}
+
+TEST(LZExpandFile, AMissingFileChangesNothing) {
+    TScratchFolder scratch;
+    EXPECT_EQ(LZExpandFile(scratch.Path() + L"none.tx_"), L"");
+    EXPECT_TRUE(scratch.Files().empty());
+}
+
+// A run whose file is a compressed ZIP: unpacked into its target folder, or, when damaged,
+// reported with 947 and never ending in success.
+TEST(UnpackingInARun, AZipIsUnpackedAndADamagedOneFailsTheRun) {
+    REQUIRE_SERVERS();
+    const std::string good = MakeZip({{"sub/a.txt", "alpha"}});
+    struct TCase { const char* Label; std::string Archive; int Successes; bool Unpacked; };
+    const TCase cases[] = {{"good", good, 1, true}, {"damaged", good.substr(0, good.size() - 30), 0, false}};
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Label);
+        TScratchFolder local, target, download;
+        const int v2600[4] = {2, 6, 0, 0};
+        MakeVersionFixture(local.Path() + L"app.exe", &v2600);
+        PutServerFile(L"pack.zip", c.Archive);
+        PutServerFile(L"zip.inf", "[update]\nnewversion=2.6.0.1\nlocalversion=" +
+                                      ClassLib::UTF8Encode(local.Path() + L"app.exe") +
+                                      "\n[files]\ncount=1\n[file1]\nurl=http://127.0.0.1:@PORT@/files/pack.zip\n"
+                                      "compressed=1\ntargetdir=" + ClassLib::UTF8Encode(target.Path()) + "\n");
+        TTestUpdate update(download.Path());
+        update.SetURL(HttpUrl(L"files/zip.inf"));
+        update.SetExtractZIP(true);
+        int successes = 0;
+        update.OnSuccess = [&](ClassLib::TObject*) { ++successes; };
+        update.DoUpdate(false);
+        EXPECT_EQ(successes, c.Successes);
+        EXPECT_EQ(ClassLib::FileExists(target.Path() + L"sub\\a.txt"), c.Unpacked);
+        const std::vector<int> idents = update.Idents();
+        EXPECT_EQ(std::find(idents.begin(), idents.end(), 947) != idents.end(), !c.Unpacked);
+    }
+}
