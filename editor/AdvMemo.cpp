@@ -128,6 +128,7 @@ void TAdvCustomMemo::Notification(ClassLib::TComponent* component, ClassLib::TOp
         SetMemoSource(nullptr);
         Invalidate();
     }
+    if (component == FMemoChecker) FMemoChecker = nullptr;
     if (FInternalStyles && component == FInternalStyles) {
         FInternalStyles = nullptr;
         FCachedDelimiters.clear();

@@ -8,6 +8,7 @@
 #include "classlib/Object.h"
 #include "classlib/Properties.h"
 #include "editor/AdvMemoAppearance.h"
+#include "editor/AdvMemoCompletion.h"
 #include "editor/AdvMemoFind.h"
 #include "editor/AdvMemoStylers.h"
 #include "editor/AdvMemoTokenizer.h"
@@ -438,6 +439,11 @@ public:
     int FindAndReplace(const std::wstring& searchStr, const std::wstring& newStr, TFindOptionsEx options);
     int FindTextPos(const std::wstring& searchStr, ClassLib::TFindOptions options) const;
     TMemoTextFoundEvent OnTextFound;
+
+    // ---- typing aids (AdvMemoCompletion.cpp)
+    TAutoCorrect& AutoCorrect() { return FAutoCorrect; }
+    TAdvMemoChecker* MemoChecker() const { return FMemoChecker; }
+    void SetMemoChecker(TAdvMemoChecker* value);
 
     // ---- code folding pass-through (folding itself comes with its own unit)
     bool CodeFoldingEnabled() const override { return FCodeFoldingEnabled; }
@@ -953,6 +959,12 @@ protected:
     void MoveDroppedSelection(int dropX, int dropY, bool copy);
     // The word ending at the caret replaced as OnWordComplete says, as one undo step.
     void CompleteWordBeforeCaret();
+    // The checker's word or line step for a word-ending key (Enter: the line steps too).
+    void RunMemoChecker(bool enter);
+    // The wordLength characters before the caret become newWord, as one undo step.
+    void ReplaceBeforeCaret(int wordLength, const std::wstring& newWord);
+    TAutoCorrect FAutoCorrect;
+    TAdvMemoChecker* FMemoChecker = nullptr;
 
     bool FLeftButtonDown = false;
     bool FSelButtonDown = false;  // the press came inside the selection (a drag may start)
