@@ -20,6 +20,13 @@ enum TOpenOption {
 };
 using TOpenOptions = TEnumSet<TOpenOption>;
 
+// The platform's find and replace options, in the order of their bits.
+enum TFindOption {
+    frDown, frFindNext, frHideMatchCase, frHideWholeWord, frHideUpDown, frMatchCase, frDisableMatchCase,
+    frDisableUpDown, frDisableWholeWord, frReplace, frReplaceAll, frWholeWord, frShowHelp
+};
+using TFindOptions = TEnumSet<TFindOption>;
+
 class TOpenDialog : public TComponent {
     CLASSLIB_CLASS(TOpenDialog, TComponent)
 public:

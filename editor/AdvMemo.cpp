@@ -59,6 +59,7 @@ const ClassLib::TPropertyList& TAdvCustomMemo::Published() {
         .Add(L"AcceptFiles", &M::AcceptFiles, &M::SetAcceptFiles, false)
         .Event(L"OnFind", &M::OnFind)
         .Event(L"OnReplace", &M::OnReplace)
+        .Event(L"OnTextFound", &M::OnTextFound)
         .Event(L"OnFileDrop", &M::OnFileDrop)
         .Event(L"OnCustomizeContextMenu", &M::OnCustomizeContextMenu)
         .Event(L"OnCustomContextMenuClick", &M::OnCustomContextMenuClick)
@@ -127,6 +128,7 @@ void TAdvCustomMemo::Notification(ClassLib::TComponent* component, ClassLib::TOp
         SetMemoSource(nullptr);
         Invalidate();
     }
+    if (component == FMemoChecker) FMemoChecker = nullptr;
     if (FInternalStyles && component == FInternalStyles) {
         FInternalStyles = nullptr;
         FCachedDelimiters.clear();

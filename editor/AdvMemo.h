@@ -3,10 +3,13 @@
 // The model works without a window; painting and input attach through the virtual hooks below.
 #include "classlib/Collections.h"
 #include "classlib/Control.h"
+#include "classlib/Dialogs.h"
 #include "classlib/HintWindow.h"
 #include "classlib/Object.h"
 #include "classlib/Properties.h"
 #include "editor/AdvMemoAppearance.h"
+#include "editor/AdvMemoCompletion.h"
+#include "editor/AdvMemoFind.h"
 #include "editor/AdvMemoStylers.h"
 #include "editor/AdvMemoTokenizer.h"
 #include "editor/AdvMemoStrings.h"
@@ -433,6 +436,24 @@ public:
     bool CanPaste() { return CanEdit(); }
     TAdvMemoSavePos GetSavePos() const;
     void SetSavePos(const TAdvMemoSavePos& pos);
+
+    // ---- find and replace (AdvMemoFind.cpp): results are SelStart of the selected match or -1,
+    // the number of matches or replacements, or FindTextPos's linear index (-1 when none)
+    int FindText(const std::wstring& searchStr, ClassLib::TFindOptions options);
+    int FindText(const std::wstring& searchStr, TFindOptionsEx options);
+    int FindTextInMemo(const std::wstring& searchStr, ClassLib::TFindOptions options);
+    int FindTextInMemo(const std::wstring& searchStr, TFindOptionsEx options);
+    int FindTextCount(const std::wstring& searchStr, ClassLib::TFindOptions options);
+    int FindTextCount(const std::wstring& searchStr, TFindOptionsEx options);
+    int FindAndReplace(const std::wstring& searchStr, const std::wstring& newStr, ClassLib::TFindOptions options);
+    int FindAndReplace(const std::wstring& searchStr, const std::wstring& newStr, TFindOptionsEx options);
+    int FindTextPos(const std::wstring& searchStr, ClassLib::TFindOptions options) const;
+    TMemoTextFoundEvent OnTextFound;
+
+    // ---- typing aids (AdvMemoCompletion.cpp)
+    TAutoCorrect& AutoCorrect() { return FAutoCorrect; }
+    TAdvMemoChecker* MemoChecker() const { return FMemoChecker; }
+    void SetMemoChecker(TAdvMemoChecker* value);
 
     // ---- code folding pass-through (folding itself comes with its own unit)
     bool CodeFoldingEnabled() const override { return FCodeFoldingEnabled; }
@@ -960,6 +981,12 @@ protected:
     void MoveDroppedSelection(int dropX, int dropY, bool copy);
     // The word ending at the caret replaced as OnWordComplete says, as one undo step.
     void CompleteWordBeforeCaret();
+    // The checker's word or line step for a word-ending key (Enter: the line steps too).
+    void RunMemoChecker(bool enter);
+    // The wordLength characters before the caret become newWord, as one undo step.
+    void ReplaceBeforeCaret(int wordLength, const std::wstring& newWord);
+    TAutoCorrect FAutoCorrect;
+    TAdvMemoChecker* FMemoChecker = nullptr;
 
     bool FLeftButtonDown = false;
     bool FSelButtonDown = false;  // the press came inside the selection (a drag may start)

@@ -270,11 +270,12 @@ void TAdvCustomMemo::KeyPress(wchar_t& key) {
     if (key == 0) return;
 
     if (IsTypedWordEndChar(key)) {
+        if (FMemoChecker) RunMemoChecker(key == L'\r');
         if (key == L'\r') {
             if (LineCount() == 0) Lines()->Add(L"");
             if (FCurX == 0 && Trimmed(LineText(FCurY)).empty()) FShouldCheckCodeFolding = false;
         }
-        if (OnWordComplete) CompleteWordBeforeCaret();
+        if (OnWordComplete || FAutoCorrect.Wanted()) CompleteWordBeforeCaret();
     }
 
     if (key >= L' ' && key != 127) {
@@ -296,17 +297,21 @@ void TAdvCustomMemo::CompleteWordBeforeCaret() {
     const std::wstring word = WordBeforeCursor();
     if (word.empty()) return;
     std::wstring newWord = word;
-    OnWordComplete(this, word, newWord);
-    if (newWord == word) return;
+    FAutoCorrect.Lookup(word, newWord);
+    if (OnWordComplete) OnWordComplete(this, word, newWord);
+    if (newWord != word) ReplaceBeforeCaret(static_cast<int>(word.size()), newWord);
+}
+
+void TAdvCustomMemo::ReplaceBeforeCaret(int wordLength, const std::wstring& newWord) {
     const std::wstring line = LineText(FCurY);
-    const size_t start = static_cast<size_t>(FCurX) - word.size();
+    const size_t start = static_cast<size_t>(std::max(FCurX - wordLength, 0));
     const std::wstring rest = static_cast<size_t>(FCurX) < line.size() ? line.substr(FCurX) : std::wstring();
     UndoList().Add(std::make_unique<TCorrectUndo>(FCurY, line));
     {
         TUndoPerforming performing(UndoList());
         StoreLine(FCurY, line.substr(0, start) + newWord + rest);
     }
-    SetCurX(FCurX + static_cast<int>(newWord.size()) - static_cast<int>(word.size()));
+    SetCurX(FCurX + static_cast<int>(newWord.size()) - wordLength);
 }
 
 // ---------------------------------------------------------------- mouse
