@@ -5,6 +5,7 @@
 
 #include "classlib/Streams.h"
 #include "classlib/WindowDescription.h"
+#include "classlib/WindowDescriptionWriter.h"
 
 #include <gdiplus.h>
 #include <shlwapi.h>
@@ -26,6 +27,13 @@ namespace {
 [[maybe_unused]] const bool PictureDataRegistered =
     (RegisterBinaryProperty(TPicture::StaticClass(), L"Data",
                             [](TObject* object, TStream* data) { static_cast<TPicture*>(object)->ReadData(data); }),
+     RegisterBinaryPropertyWriter(TPicture::StaticClass(), L"Data",
+                                  [](TObject* object, TStream* data) {
+                                      auto* picture = static_cast<TPicture*>(object);
+                                      if (!picture->Graphic()) return false;
+                                      picture->WriteData(data);
+                                      return true;
+                                  }),
      true);
 }  // namespace
 CLASSLIB_IMPLEMENT(TWICImage, TEncodedRaster)

@@ -105,7 +105,8 @@ private:
         TDescObject object;
         object.Line = FTokenLine;
         Next();
-        object.Name = ExpectIdent(L"a component name");
+        // A component without a name (a copy being made) is written "object : TClass".
+        if (!IsSymbol(L':')) object.Name = ExpectIdent(L"a component name");
         Expect(L':');
         object.ClassName = ExpectIdent(L"a class name");
         for (;;) {

@@ -19,6 +19,7 @@
 //       end
 //     >
 //     object Panel1: TPanel            owned components, nested as they are parented
+//     object : TTimer                  (an unnamed one)
 //       Align = alTop
 //     end
 //   end

@@ -6,6 +6,7 @@
 #include "classlib/Properties.h"
 #include "classlib/Strings.h"
 #include "classlib/WindowDescription.h"
+#include "classlib/WindowDescriptionWriter.h"
 #include "graphics/AdvGlobalStream.h"
 #include "graphics/AdvUtils.h"
 
@@ -32,6 +33,13 @@ TSVGImportFactory& Factory() {
 [[maybe_unused]] const bool SVGDataRegistered =
     (RegisterBinaryProperty(TAdvSVGBitmap::StaticClass(), L"Data",
                             [](TObject* object, TStream* data) { static_cast<TAdvSVGBitmap*>(object)->ReadData(data); }),
+     RegisterBinaryPropertyWriter(TAdvSVGBitmap::StaticClass(), L"Data",
+                                  [](TObject* object, TStream* data) {
+                                      auto* bitmap = static_cast<TAdvSVGBitmap*>(object);
+                                      if (bitmap->Empty()) return false;
+                                      bitmap->WriteData(data);
+                                      return true;
+                                  }),
      true);
 
 }  // namespace

@@ -21,6 +21,8 @@
 #include "classlib/Seams.h"
 #include "classlib/StringList.h"
 #include "classlib/Streams.h"
+#include "classlib/WindowDescription.h"
+#include "classlib/WindowDescriptionWriter.h"
 #include "graphics/AdvTypes.h"
 
 #undef GetTempPath
@@ -1034,6 +1036,37 @@ void TAdvUtils::ScaleForCurrentDPI(TCustomForm* form) {
 
 void TAdvUtils::SetFontSize(TFont* font, float size) {
     font->SetHeight(-MulDivInt(int(Round(double(size) / 96 * 72)), 96, 72));
+}
+
+namespace {
+// Takes the component's name away for a scope and gives it back, whatever happens.
+class TNameCleared {
+public:
+    explicit TNameCleared(TComponent* component) : FComponent(component), FName(component->Name()) {
+        FComponent->SetName(L"");
+    }
+    ~TNameCleared() { FComponent->SetName(FName); }
+    TNameCleared(const TNameCleared&) = delete;
+    TNameCleared& operator=(const TNameCleared&) = delete;
+private:
+    TComponent* FComponent;
+    std::wstring FName;
+};
+}  // namespace
+
+std::unique_ptr<TComponent> TAdvUtils::Clone(TComponent* component) {
+    if (!component) return nullptr;
+    TMemoryStream stream;
+    {
+        // Written without its name, the copy does not take it: under one owner two
+        // components of one name cannot be.
+        const TNameCleared unnamed(component);
+        WriteComponentToStream(component, &stream);
+    }
+    stream.SetPosition(0);
+    std::unique_ptr<TComponent> copy(component->ClassType().Create(nullptr));
+    ReadComponentFromStream(copy.get(), &stream);
+    return copy;
 }
 
 // ---- clipboard formats

@@ -163,6 +163,10 @@ public:
     static void GetFonts(ClassLib::TStringList* fontList);
     static ClassLib::TCustomForm* GetOwnerForm(ClassLib::TComponent* component);
     static ClassLib::TCustomForm* GetParentForm(ClassLib::TControl* control);
+    // A copy made through a window description: a new root of the same class, without an
+    // owner and without the original's name, with the components the original owns.
+    // Null for null.
+    static std::unique_ptr<ClassLib::TComponent> Clone(ClassLib::TComponent* component);
 
     // ---- screen scaling
     static float GetDPIScale(ClassLib::TComponent* owner = nullptr, int defaultDPI = 0);
