@@ -12,6 +12,7 @@ TEST(PersistenceRoundTrip, EveryClassOfTheProgramRoundTrips) {
         // an object or an array; inside objects pictures round-trip.
         {L"TPicture", L"saved as a string, which cannot be a root value"},
         {L"TBitmap", L"saved as a string, which cannot be a root value"},
+        {L"TAdvBitmap", L"saved as a string, which cannot be a root value"},
         // The program's two windows are built from its window descriptions, which are
         // resources of the program itself and not of its test program.
         {L"TForm1", L"its window description is a resource of the program only"},

@@ -518,6 +518,7 @@ TEST(Persistence, EveryRegisteredClassRoundTrips) {
         // an object or an array; inside objects pictures round-trip (TImage.Picture).
         {L"TPicture", L"saved as a string, which cannot be a root value"},
         {L"TBitmap", L"saved as a string, which cannot be a root value"},
+        {L"TAdvBitmap", L"saved as a string, which cannot be a root value"},
     };
     const int checked = TestSupport::ExpectEveryRegisteredClassRoundTrips(leftOut);
     RecordProperty("ClassesChecked", checked);
