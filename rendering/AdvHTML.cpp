@@ -10,7 +10,9 @@
 
 #include "classlib/Canvas.h"
 #include "classlib/ImageList.h"
+#include "classlib/Pictures.h"
 #include "graphics/HTMLTagScanner.h"
+#include "graphics/PictureContainer.h"
 
 namespace AdvHTML {
 
@@ -80,6 +82,12 @@ TSystemIcon FindSystemIcon(const std::wstring& source) {
     return icon;
 }
 
+// A picture's own size: an animation's logical screen, else the graphic's size.
+TSize NaturalSize(TGraphic* picture) {
+    if (auto* html = dynamic_cast<PictureContainer::THTMLPicture*>(picture)) return {html->MaxWidth(), html->MaxHeight()};
+    return {picture->Width(), picture->Height()};
+}
+
 // One call of DrawHTML: the state its lines and both passes share.
 class THTMLEngine {
 public:
@@ -101,6 +109,10 @@ private:
     void ListItem(const std::wstring& tag, const std::wstring& upper, bool drawing);
     void Image(const std::wstring& tag, const std::wstring& upper, const TRect& lineR, bool drawing, bool firstPass);
     void Body(const std::wstring& tag, const std::wstring& upper);
+    TGraphic* FindPicture(const std::wstring& source);
+    bool DrawListOrIcon(const std::wstring& source, int x, int y, bool rightAligned);
+    void DrawPicture(TGraphic* picture, int x, int y);
+    void TilePicture(TGraphic* picture, bool across);
 
     TRect CalcText(const std::wstring& text, const TRect& at, UINT flags);
     void DrawText(const std::wstring& text, TRect at, UINT flags);
@@ -887,8 +899,32 @@ void THTMLEngine::Image(const std::wstring& tag, const std::wstring& upper, cons
             height = systemIcon.Height;
         }
     }
+    TGraphic* picture = index < 0 && systemIcon.Index < 0 ? FindPicture(src) : nullptr;
+    bool stretched = false;
+    if (picture) {
+        const TSize natural = NaturalSize(picture);
+        const auto bound = [](long long v) { return Bounded(v, 0, MaxMarkupPixels); };
+        int w = AttributeValue(tag, upper, L"WIDTH", value) ? bound(IntValue(value)) : 0;
+        int h = AttributeValue(tag, upper, L"HEIGHT", value) ? bound(IntValue(value)) : 0;
+        stretched = w > 0 || h > 0;
+        if (w > 0 && h <= 0) h = natural.cy > 0 && natural.cx > 0 ? bound(std::llround(double(w) * natural.cy / natural.cx)) : 0;
+        else if (h > 0 && w <= 0) w = natural.cx > 0 && natural.cy > 0 ? bound(std::llround(double(h) * natural.cx / natural.cy)) : 0;
+        if (stretched) {
+            // A size from markup is in 96-dpi pixels.
+            if (P.DPIScale > 0) {
+                width = bound(std::llround(w * double(P.DPIScale)));
+                height = bound(std::llround(h * double(P.DPIScale)));
+            } else {
+                width = ::MulDiv(w, ::GetDeviceCaps(Canvas->Handle(), LOGPIXELSX), 96);
+                height = ::MulDiv(h, ::GetDeviceCaps(Canvas->Handle(), LOGPIXELSY), 96);
+            }
+        } else {
+            width = natural.cx;
+            height = natural.cy;
+        }
+    }
     int voffset = 0;
-    if (height < gh && !P.Print) voffset = valign == 0 ? gh - height : valign == 1 ? (gh - height) / 2 : 0;
+    if (height < gh && !P.Print && !stretched) voffset = valign == 0 ? gh - height : valign == 1 ? (gh - height) / 2 : 0;
     if (floatMode == 2) at.X = lineR.Right - width;
 
     if (InAnchor) {
@@ -908,6 +944,11 @@ void THTMLEngine::Image(const std::wstring& tag, const std::wstring& upper, cons
         if (index >= 0) P.Images->Draw(Canvas, at.X, at.Y + (P.Print ? 0 : voffset), index, true);
         else if (systemIcon.Index >= 0)
             ::ImageList_Draw(systemIcon.List, systemIcon.Index, Canvas->Handle(), at.X, at.Y + voffset, ILD_TRANSPARENT);
+        else if (picture && stretched) {
+            // Drawn at the size it takes, so the text after it does not overlap or leave a gap.
+            if (auto* html = dynamic_cast<PictureContainer::THTMLPicture*>(picture)) html->SetStretch(true);
+            Canvas->StretchDraw(TRect(at.X, at.Y, at.X + width, at.Y + height), picture);
+        } else if (picture) DrawPicture(picture, at.X, at.Y + voffset);
     }
     if (floatMode == 0) {
         LineWidth += width + ImageGap;
@@ -941,19 +982,14 @@ void THTMLEngine::Image(const std::wstring& tag, const std::wstring& upper, cons
 
 void THTMLEngine::Body(const std::wstring& tag, const std::wstring& upper) {
     std::wstring value;
+    // Attributes come from the upper-cased tag: container names ignore case anyway.
     if (AttributeValue(tag, upper, L"BACKGROUND", value) || AttributeValue(tag, upper, L"BGTOPLEFT", value)) {
         const std::wstring src = HTMLTagScanner::UpperCase(value);
-        if (src.rfind(L"IDX:", 0) == 0 && P.Images) {
-            const int n = IntValue(src.substr(4));
-            if (n >= 0 && n < P.Images->Count()) P.Images->Draw(Canvas, Pen.Left, Pen.Top, n, true);
-        }
+        if (!DrawListOrIcon(src, Pen.Left, Pen.Top, false)) TilePicture(FindPicture(src), true);
     }
     if (AttributeValue(tag, upper, L"BGTOPRIGHT", value)) {
         const std::wstring src = HTMLTagScanner::UpperCase(value);
-        if (src.rfind(L"IDX:", 0) == 0 && P.Images) {
-            const int n = IntValue(src.substr(4));
-            if (n >= 0 && n < P.Images->Count()) P.Images->Draw(Canvas, Pen.Right - P.Images->Width(), Pen.Top, n, true);
-        }
+        if (!DrawListOrIcon(src, Pen.Right, Pen.Top, true)) TilePicture(FindPicture(src), false);
     }
     if (AttributeValue(tag, upper, L"BGCOLOR", value)) {
         const TColor colour = value.empty() ? clNone : HTMLColor(value);
@@ -975,6 +1011,88 @@ void THTMLEngine::Body(const std::wstring& tag, const std::wstring& upper) {
             Canvas->Brush()->SetStyle(bsClear);
         }
     }
+}
+
+// Picture sources after a prefix ("IDX:", "SSYS:", "LSYS:"): a plain name is a container
+// picture, an address holding "://" a cache picture, loaded into the cache on first use.
+TGraphic* THTMLEngine::FindPicture(const std::wstring& source) {
+    std::wstring rest = source;
+    const std::wstring head = HTMLTagScanner::UpperCase(source.substr(0, 5));
+    if (head.rfind(L"IDX:", 0) == 0) rest = source.substr(4);
+    else if (head == L"SSYS:" || head == L"LSYS:") rest = source.substr(5);
+    if (rest.empty()) return nullptr;
+    TGraphic* picture = nullptr;
+    if (rest.find(L':') == std::wstring::npos && P.Container) {
+        picture = P.Container->FindPicture(rest);
+    } else if (rest.find(L"://") != std::wstring::npos && P.ImageCache) {
+        picture = P.ImageCache->FindPicture(rest);
+        if (!picture) {
+            PictureContainer::THTMLPicture* loaded = P.ImageCache->AddPicture();
+            loaded->SetID(rest);   // a picture that cannot load stays, empty, so it is tried once
+            loaded->SetAsynch(false);
+            try {
+                loaded->LoadFromURL(rest);
+            } catch (const std::exception&) {
+                // Laid out and drawn during a paint: a missing or broken file just shows nothing.
+            }
+            picture = loaded;
+        }
+    }
+    if (!picture || picture->Empty()) return nullptr;
+    return picture;
+}
+
+// An image-list image or a system icon at (x, y), or with its right edge at x; false when
+// the source names neither.
+bool THTMLEngine::DrawListOrIcon(const std::wstring& source, int x, int y, bool rightAligned) {
+    if (source.rfind(L"IDX:", 0) == 0 && P.Images) {
+        const int n = IntValue(source.substr(4));
+        if (n < 0 || n >= P.Images->Count()) return false;
+        P.Images->Draw(Canvas, rightAligned ? x - P.Images->Width() : x, y, n, true);
+        return true;
+    }
+    const TSystemIcon icon = FindSystemIcon(source);
+    if (icon.Index < 0) return false;
+    // Placed by the icon's own width: the image list, if any, has nothing to do with it.
+    ::ImageList_Draw(icon.List, icon.Index, Canvas->Handle(), rightAligned ? x - icon.Width : x, y, ILD_TRANSPARENT);
+    return true;
+}
+
+// At its own size; an animation clears its whole area first, since a frame may cover only part of it.
+void THTMLEngine::DrawPicture(TGraphic* picture, int x, int y) {
+    auto* html = dynamic_cast<PictureContainer::THTMLPicture*>(picture);
+    if (html && html->FrameCount() > 1) {
+        if (Canvas->Brush()->Style() != bsClear) {
+            const TColor pen = Canvas->Pen()->Color();
+            Canvas->Pen()->SetColor(Canvas->Brush()->Color());
+            Canvas->Rectangle(x, y, x + html->MaxWidth(), y + html->MaxHeight());
+            Canvas->Pen()->SetColor(pen);
+        }
+        Canvas->Draw(x + html->FrameXPos(), y + html->FrameYPos(), picture);
+    } else {
+        Canvas->Draw(x, y, picture);
+    }
+}
+
+// Rows from R's top, one picture high each; across R (`across`) or one copy at its right edge.
+void THTMLEngine::TilePicture(TGraphic* picture, bool across) {
+    if (!picture) return;
+    const TSize size = NaturalSize(picture);
+    if (size.cx <= 0 || size.cy <= 0) return;   // would never advance
+    // Not SaveDC: restoring would select the canvas's pen and brush of before, which it may
+    // have deleted meanwhile.
+    HDC dc = Canvas->Handle();
+    HRGN saved = ::CreateRectRgn(0, 0, 0, 0);
+    const bool hadClip = saved && ::GetClipRgn(dc, saved) == 1;
+    ::IntersectClipRect(dc, P.R.Left, P.R.Top, P.R.Right, P.R.Bottom);
+    for (int y = P.R.Top; y < P.R.Bottom; y += size.cy) {
+        if (across)
+            for (int x = P.R.Left; x < P.R.Right; x += size.cx) DrawPicture(picture, x, y);
+        else
+            DrawPicture(picture, P.R.Right - size.cx, y);
+    }
+    ::SelectClipRgn(dc, hadClip ? saved : nullptr);
+    if (saved) ::DeleteObject(saved);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <filesystem>
 #include <cstdio>
 #include <random>
 #include <string>
@@ -13,6 +14,8 @@
 #include "classlib/GdiScopes.h"
 #include "classlib/ImageList.h"
 #include "classlib/Pictures.h"
+#include "graphics/PictureContainer.h"
+#include "graphics/PictureFixtures.h"
 #include "support/HTMLFuzz.h"
 
 using namespace AdvHTML;
@@ -322,6 +325,130 @@ TEST(AdvHTMLEngine, ImageListImagesTakeTheirPlace) {
         EXPECT_GE(out.YSize, k.MinHeight);
         EXPECT_EQ(c.InkOf(TRect(0, 0, 20, 30), RGB(255, 0, 0)) > 0, k.Ink);
     }
+}
+
+namespace {
+
+// A container holding "Logo", a 64 x 48 picture red over lime.
+struct TLogoContainer {
+    TLogoContainer() : Container(nullptr) {
+        PictureContainer::TPictureItem* item = Container.Items()->Add();
+        item->SetName(L"Logo");
+        const TBytes png = EncodePng(PictureFixtures::TwoBands(64, 48, PictureFixtures::OpaqueRed, PictureFixtures::OpaqueLime));
+        item->Picture()->LoadFromStream(PictureFixtures::StreamOf(png).get());
+    }
+    PictureContainer::TPictureContainer Container;
+};
+
+// A PNG file in the temporary folder for the length of a test.
+struct TPictureFile {
+    explicit TPictureFile(const TBytes& bytes) {
+        Path = (std::filesystem::temp_directory_path() / L"atgen-html-picture.png").wstring();
+        FILE* file = _wfopen(Path.c_str(), L"wb");
+        if (file) {
+            std::fwrite(bytes.data(), 1, bytes.size(), file);
+            std::fclose(file);
+        }
+    }
+    ~TPictureFile() { ::DeleteFileW(Path.c_str()); }
+    std::wstring Path;
+};
+
+}  // namespace
+
+TEST(AdvHTMLEngine, ContainerPicturesAreFoundByNameAndSizedByTheirAttributes) {
+    TLogoContainer logo;
+    struct TCase { const wchar_t* Text; int Width; int Height; };
+    const TCase cases[] = {
+        {L"<IMG SRC=\"Logo\">", 64, 48},
+        {L"<IMG SRC=\"lOGO\" WIDTH=\"32\">", 32, 24},         // letter case does not matter; height follows
+        {L"<IMG SRC=\"logo\" HEIGHT=\"24\">", 32, 24},
+        {L"<IMG SRC=\"Logo\" WIDTH=\"20\" HEIGHT=\"30\">", 20, 30},
+        {L"<IMG SRC=\"Nothing\">", 0, 0},                     // not in the container: no space, the gap only
+        {L"<IMG SRC=\"IDX:Logo\">", 64, 48},                  // no image list: the rest names a picture
+    };
+    for (const TCase& k : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(k.Text)));
+        THTMLCanvas c;
+        THTMLParams p = Params(c.Canvas(), k.Text);
+        p.Container = &logo.Container;
+        const THTMLResults out = Layout(p);
+        EXPECT_EQ(out.XSize, k.Width + 2 + 2);
+        EXPECT_GE(out.YSize, k.Height);
+        // Red in the top half of the drawn size, lime in the bottom half, nothing beyond it.
+        if (k.Width > 0) {
+            EXPECT_EQ(c.Pixel(k.Width - 1, 0), RGB(255, 0, 0));
+            EXPECT_EQ(c.Pixel(0, k.Height - 1), RGB(0, 255, 0));
+        }
+        EXPECT_EQ(c.InkOf(TRect(k.Width, 0, 100, 60), RGB(255, 0, 0)), 0);
+        EXPECT_EQ(c.InkOf(TRect(0, k.Height, 100, 60), RGB(0, 255, 0)), 0);
+    }
+    THTMLCanvas none;
+    EXPECT_EQ(Layout(Params(none.Canvas(), L"<IMG SRC=\"Logo\">")).XSize, 4) << "no container given";
+}
+
+TEST(AdvHTMLEngine, AddressedPicturesAreLoadedOnceIntoTheCache) {
+    const TPictureFile file(EncodePng(PictureFixtures::TwoBands(10, 8, PictureFixtures::OpaqueRed, PictureFixtures::OpaqueRed)));
+    PictureContainer::THTMLPictureCache cache;
+    struct TCase { std::wstring Source; int Width; int CacheCount; };
+    const TCase cases[] = {
+        {L"file://" + file.Path, 10, 1},
+        {L"file://" + file.Path, 10, 1},                   // found in the cache, not loaded again
+        {L"file://" + file.Path + L".missing", 0, 2},      // stays in the cache, empty, and takes no space
+        {L"file://" + file.Path + L".missing", 0, 2},
+    };
+    for (const TCase& k : cases) {
+        SCOPED_TRACE(testing::PrintToString(k.Source));
+        THTMLCanvas c;
+        THTMLParams p = Params(c.Canvas(), L"<IMG SRC=\"" + k.Source + L"\">");
+        p.ImageCache = &cache;
+        EXPECT_EQ(Layout(p).XSize, k.Width + 4);
+        EXPECT_EQ(cache.Count(), k.CacheCount);
+        EXPECT_EQ(c.InkOf(TRect(0, 0, 10, 30), RGB(255, 0, 0)) > 0, k.Width > 0);   // at the foot of the text line
+    }
+}
+
+TEST(AdvHTMLEngine, BodyPicturesTileTheRectangleOrFillItsRightEdge) {
+    PictureContainer::TPictureContainer container(nullptr);
+    const auto add = [&](const wchar_t* name, const TBytes& bytes) {
+        PictureContainer::TPictureItem* item = container.Items()->Add();
+        item->SetName(name);
+        item->Picture()->LoadFromStream(PictureFixtures::StreamOf(bytes).get());
+    };
+    add(L"Tile", EncodePng(PictureFixtures::TwoBands(10, 10, PictureFixtures::OpaqueRed, PictureFixtures::OpaqueLime)));
+    const PictureFixtures::TFakeSVGScope importer;
+    add(L"Flat", PictureFixtures::Svg(0, 10));
+    const TRect r(0, 0, 35, 25);
+    const COLORREF red = RGB(255, 0, 0), lime = RGB(0, 255, 0), white = RGB(255, 255, 255);
+
+    struct TCase { const wchar_t* Text; int X; int Y; COLORREF Colour; };
+    const TCase cases[] = {
+        {L"<BODY BACKGROUND=\"tile\">", 0, 0, red},
+        {L"<BODY BACKGROUND=\"tile\">", 12, 6, lime},      // second column, lower band
+        {L"<BODY BACKGROUND=\"tile\">", 34, 22, red},      // last, cut row and column
+        {L"<BODY BACKGROUND=\"tile\">", 36, 5, white},     // clipped to the rectangle
+        {L"<BODY BACKGROUND=\"tile\">", 5, 27, white},
+        {L"<BODY BGTOPLEFT=\"tile\">", 24, 16, lime},
+        {L"<BODY BGTOPRIGHT=\"tile\">", 25, 0, red},       // a column at the right edge
+        {L"<BODY BGTOPRIGHT=\"tile\">", 34, 24, red},
+        {L"<BODY BGTOPRIGHT=\"tile\">", 24, 4, white},
+        {L"<BODY BACKGROUND=\"flat\">", 0, 0, white},      // no width: not tiled (and the call returns)
+    };
+    for (const TCase& k : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(k.Text)) + " at " + std::to_string(k.X) + "," + std::to_string(k.Y));
+        THTMLCanvas c;
+        THTMLParams p = Params(c.Canvas(), k.Text, r);
+        p.Container = &container;
+        Layout(p);
+        EXPECT_EQ(c.Pixel(k.X, k.Y), k.Colour);
+    }
+    // Measuring draws no background.
+    THTMLCanvas measured;
+    THTMLParams p = Params(measured.Canvas(), L"<BODY BACKGROUND=\"tile\">x", r);
+    p.Container = &container;
+    p.MeasureOnly = true;
+    Layout(p);
+    EXPECT_EQ(measured.Ink(r), 0);
 }
 
 TEST(AdvHTMLEngine, BackgroundsFillTheirBands) {
