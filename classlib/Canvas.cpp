@@ -278,4 +278,26 @@ bool TCanvas::TryLock() {
     return true;
 }
 
+void Frame3D(TCanvas* canvas, TRect& rect, TColor topColor, TColor bottomColor, int width) {
+    const TColor oldColor = canvas->Brush()->Color();
+    const TBrushStyle oldStyle = canvas->Brush()->Style();
+    canvas->Brush()->SetStyle(bsSolid);
+    for (int i = 0; i < width; ++i) {
+        if (rect.Width() <= 0 || rect.Height() <= 0) {
+            rect = TRect(rect.Left + 1, rect.Top + 1, rect.Right - 1, rect.Bottom - 1);
+            continue;
+        }
+        // Each ring's corners: top-right belongs to the top edge, bottom-left to the left one.
+        canvas->Brush()->SetColor(topColor);
+        canvas->FillRect(TRect(rect.Left, rect.Top, rect.Right, rect.Top + 1));
+        canvas->FillRect(TRect(rect.Left, rect.Top, rect.Left + 1, rect.Bottom));
+        canvas->Brush()->SetColor(bottomColor);
+        canvas->FillRect(TRect(rect.Left + 1, rect.Bottom - 1, rect.Right, rect.Bottom));
+        canvas->FillRect(TRect(rect.Right - 1, rect.Top + 1, rect.Right, rect.Bottom));
+        rect = TRect(rect.Left + 1, rect.Top + 1, rect.Right - 1, rect.Bottom - 1);
+    }
+    canvas->Brush()->SetColor(oldColor);
+    canvas->Brush()->SetStyle(oldStyle);
+}
+
 }  // namespace ClassLib

@@ -145,4 +145,9 @@ private:
     int FLockCount = 0;
 };
 
+// A raised or sunken frame `width` pixels wide just inside `rect`: top and left edges in
+// topColor, bottom and right ones in bottomColor. `rect` shrinks by the width on every side.
+// The brush is put back; its colour is used while drawing.
+void Frame3D(TCanvas* canvas, TRect& rect, TColor topColor, TColor bottomColor, int width);
+
 }  // namespace ClassLib

@@ -211,7 +211,8 @@ const TPropertyList& TCustomLabel::Published() {
         .Add(L"AutoSize", &TCustomLabel::AutoSize, &TCustomLabel::SetAutoSize, true)
         .Add(L"WordWrap", &TCustomLabel::WordWrap, &TCustomLabel::SetWordWrap, false)
         .Add(L"Transparent", &TCustomLabel::Transparent, &TCustomLabel::SetTransparent, false)
-        .Add(L"ShowAccelChar", &TCustomLabel::ShowAccelChar, &TCustomLabel::SetShowAccelChar, true);
+        .Add(L"ShowAccelChar", &TCustomLabel::ShowAccelChar, &TCustomLabel::SetShowAccelChar, true)
+        .Reference(L"FocusControl", &TCustomLabel::FocusControl, &TCustomLabel::SetFocusControl);
     return list;
 }
 
@@ -226,6 +227,18 @@ void TCustomLabel::SetAutoSize(bool value) { FAutoSize = value; AdjustBounds(); 
 void TCustomLabel::SetWordWrap(bool value) { FWordWrap = value; AdjustBounds(); Invalidate(); }
 void TCustomLabel::SetTransparent(bool value) { FTransparent = value; Invalidate(); }
 void TCustomLabel::SetShowAccelChar(bool value) { FShowAccelChar = value; AdjustBounds(); Invalidate(); }
+
+void TCustomLabel::SetFocusControl(TWinControl* value) {
+    if (value == FFocusControl) return;
+    if (FFocusControl) FFocusControl->RemoveFreeNotification(this);
+    FFocusControl = value;
+    if (value) value->FreeNotification(this);
+}
+
+void TCustomLabel::Notification(TComponent* component, TOperation operation) {
+    TGraphicControl::Notification(component, operation);
+    if (operation == opRemove && component == FFocusControl) FFocusControl = nullptr;
+}
 
 void TCustomLabel::SetText(const std::wstring& value) {
     TGraphicControl::SetText(value);

@@ -117,12 +117,16 @@ public:
     void SetTransparent(bool value);
     bool ShowAccelChar() const { return FShowAccelChar; }
     void SetShowAccelChar(bool value);
+    // The control an accelerator of the caption moves the focus to.
+    TWinControl* FocusControl() const { return FFocusControl; }
+    void SetFocusControl(TWinControl* value);
     void SetText(const std::wstring& value) override;
     void Loaded() override;
 
 protected:
     void Paint() override;
     void FontChanged() override;
+    void Notification(TComponent* component, TOperation operation) override;
     void AdjustBounds();
 
 private:
@@ -134,6 +138,7 @@ private:
     bool FWordWrap = false;
     bool FTransparent = false;
     bool FShowAccelChar = true;
+    TWinControl* FFocusControl = nullptr;
 };
 
 class TLabel : public TCustomLabel {

@@ -99,4 +99,12 @@ void GradientFill(ClassLib::TCanvas* canvas, ClassLib::TColor fromColor, ClassLi
 // the canvas font, which is how far the pen moves.
 int DrawEmojiText(ClassLib::TCanvas* canvas, int x, int y, bool measureOnly, const std::wstring& text, int fontSize);
 
+// `s` with every match of `hiText` in its visible text (outside tags) wrapped in "<tag>" and
+// "</tag>"; without `doCase` both sides are compared in the locale's upper case. Adjacent
+// matches give "<tag>a</tag><tag>a</tag>". Unbalanced brackets never raise: positions stay
+// inside the string.
+std::wstring HighlightHTML(const std::wstring& s, const std::wstring& hiText, const std::wstring& tag, bool doCase);
+// `s` without any "<tag>" or "</tag>", whatever their letter case.
+std::wstring UnhighlightHTML(const std::wstring& s, const std::wstring& tag);
+
 }  // namespace AdvHTML

@@ -18,6 +18,7 @@
 #include "classlib/StandardControls.h"
 #include "classlib/StringList.h"
 #include "classlib/Streams.h"
+#include "rendering/HTMLabel.h"
 #include "updater/wucrc32.h"
 
 namespace WUpdate {
@@ -317,6 +318,12 @@ namespace {
 
 // The dialog frame both texts share: 400 x 400, centred, a read-only text that wraps
 // (rich edit for RTF, a memo otherwise) at 10, 10, and room below it for the buttons.
+// HTML when the text holds a closing tag, in any letter case.
+bool IsHTMLText(const std::vector<uint8_t>& bytes) {
+    const std::unique_ptr<TStringList> lines = TextLines(bytes);
+    return lines->Text().find(L"</") != std::wstring::npos;
+}
+
 std::unique_ptr<TForm> CreateTextForm(const std::wstring& caption, const std::vector<uint8_t>& text, TRect& content) {
     auto form = std::make_unique<TForm>(nullptr);
     form->SetBorderStyle(bsDialog);
@@ -324,7 +331,24 @@ std::unique_ptr<TForm> CreateTextForm(const std::wstring& caption, const std::ve
     form->SetBounds(0, 0, 400, 400);
     form->SetText(caption);
     content = TRect(10, 10, form->ClientWidth() - 10, form->ClientHeight() - 50);
-    // HTML is shown as its text until the HTML label can show it.
+    if (!IsRTF(text) && IsHTMLText(text)) {
+        // The label sizes itself to the text inside a borderless box that holds it.
+        auto* box = new TPanel(form.get());
+        box->SetName(L"Content");
+        box->SetParent(form.get());
+        box->SetBevelOuter(bvNone);
+        box->SetBounds(content.Left, content.Top, content.Width(), content.Height());
+        auto* label = new HTMLabel::THTMLabel(box);
+        label->SetName(L"ContentLabel");
+        label->SetParent(box);
+        label->SetAlign(alTop);
+        TMemoryStream stream;
+        if (!text.empty()) stream.Write(text.data(), int(text.size()));
+        stream.SetPosition(0);
+        label->HTMLText()->LoadFromStream(&stream);
+        label->SetAutoSizing(true);
+        return form;
+    }
     TMemo* memo = IsRTF(text) ? new TRichEdit(form.get()) : new TMemo(form.get());
     memo->SetName(L"Content");
     memo->SetParent(form.get());
