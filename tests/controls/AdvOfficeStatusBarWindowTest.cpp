@@ -249,6 +249,10 @@ TEST(AdvOfficeStatusBarWindow, TheGripSizesTheForm) {
     ASSERT_TRUE(::PeekMessageW(&msg, w.Form.Handle(), WM_SYSCOMMAND, WM_SYSCOMMAND, PM_REMOVE));
     EXPECT_EQ(msg.wParam & 0xFFF0, WPARAM(SC_SIZE));
     EXPECT_EQ(msg.wParam & 0x000F, WPARAM(WMSZ_BOTTOMRIGHT));
+    // A size command left in the queue would start the system's modal sizing loop, which
+    // waits for a mouse release no test sends.
+    while (::PeekMessageW(&msg, nullptr, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_REMOVE)) {
+    }
 
     ::ShowWindow(w.Form.Handle(), SW_MAXIMIZE);
     TestSupport::PumpMessages();
