@@ -136,18 +136,7 @@ private:
     ClassLib::TNotifyEvent FOnChange, FOnChanging;
 };
 
-// Sets a flag for a scope and puts its old value back however the scope ends.
-class TFlagScope {
-public:
-    explicit TFlagScope(bool& flag) : FFlag(flag), FOld(flag) { flag = true; }
-    ~TFlagScope() { FFlag = FOld; }
-    TFlagScope(const TFlagScope&) = delete;
-    TFlagScope& operator=(const TFlagScope&) = delete;
-
-private:
-    bool& FFlag;
-    bool FOld;
-};
+using ClassLib::TFlagScope;
 
 std::wstring TrimRightControls(const std::wstring& s) {
     size_t end = s.size();
