@@ -448,6 +448,16 @@ private:
     std::unique_ptr<ClassLib::TMemIniFile> ReadControlFile() const;
     bool IsThreaded() const { return FThreaded; }
     bool HttpGetFile(void* hfile, const std::wstring& url, const std::wstring& tempName, bool& cancelled);
+    bool FtpDownload(void* hfile, const std::wstring& url, const std::wstring& target, bool& cancelled);
+    // Reads an opened download into a temporary file and puts it in place as `target`;
+    // `length` above 0 and `checkLength` make a different count a failure (908).
+    bool ReceiveDownload(void* handle, const std::wstring& url, const std::wstring& target, long long length,
+                         bool checkLength, bool& cancelled);
+    // Asks for the user name and password (caption "Connect to " + host); false, with 956,
+    // when cancelled. The answers stay in UserID and Password.
+    bool AskLogin(const std::wstring& url);
+    // Gives a request the proxy's user name and password, so they never go into an address.
+    void SetProxyCredentials(void* request);
     bool LocalCopy(const std::wstring& source, const std::wstring& target);
     // Moves, expands or unpacks one downloaded file as its entry asks; false when a step failed.
     bool PlaceDownloaded(const TFileDescription& d, const std::wstring& folder, const std::wstring& name);
@@ -473,6 +483,7 @@ private:
     void* FSession = nullptr;        // the WinInet session (HINTERNET)
     void* FHintConnect = nullptr;    // the handle transfers use: the session for HTTP
     bool FDialedUp = false;
+    bool FFTPFolderSet = false;      // the FTP folder was changed on this connection
     bool FHasUpdateHistory = false;
     bool FThreaded = false;
     bool FAppUpdate = false;

@@ -205,8 +205,8 @@ int TWebUpdate::HandleActions() {
               ini->ReadString(L"custom", L"processparam", L""));
     if (const std::wstring page = ExpandPathPrefixes(ini->ReadString(L"action", L"showURL", L"")); !page.empty()) {
         DoStatus(942, L"", 3, 0);
-        const std::wstring address = MakeProxyUrl(page, ProxyUserID(), ProxyPassword());
-        if (!Seams().ShellOpen(L"iexplore.exe", L"-new " + address)) Seams().ShellOpen(address, L"");
+        // The proxy's credentials stay out of the address: a browser would show and keep them.
+        if (!Seams().ShellOpen(L"iexplore.exe", L"-new " + page)) Seams().ShellOpen(page, L"");
     }
     if (const std::wstring query = WithNewlines(ini->ReadString(L"action", L"query", L"")); !query.empty()) {
         DoStatus(936, L"", 3, 0);

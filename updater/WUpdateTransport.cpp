@@ -108,6 +108,7 @@ void TWebUpdate::HangUp() {
 }
 
 int TWebUpdate::StartConnection() {
+    if (UpdateType() == ftpUpdate && FHintConnect) ::InternetCloseHandle(FHintConnect);
     if (FSession) ::InternetCloseHandle(FSession);
     FSession = nullptr;
     FHintConnect = nullptr;
@@ -153,6 +154,11 @@ int TWebUpdate::StartConnection() {
 
 int TWebUpdate::StopConnection() {
     if (UpdateType() != fileUpdate) {
+        if (UpdateType() == ftpUpdate && FHintConnect) {
+            ::InternetCloseHandle(FHintConnect);
+            FHintConnect = nullptr;
+            DoStatus(954, L"", 3, 0);
+        }
         if (FSession) {
             ::InternetCloseHandle(FSession);
             FSession = nullptr;
@@ -173,9 +179,38 @@ int TWebUpdate::StopConnection() {
 }
 
 int TWebUpdate::FTPConnect() {
+    FFTPFolderSet = false;
     DoStatus(923, Host(), 3, 0);
-    // The FTP and SFTP transports are not built yet: no connection ever opens.
-    return -1;
+    // The SFTP transport is not built yet: no SFTP connection ever opens.
+    if (UpdateType() != ftpUpdate || !FSession) return -1;
+    if ((Authenticate() == waAlways || (Authenticate() == waAuto && (UserID().empty() || Password().empty()))) &&
+        !AskLogin(URL()))
+        return -1;
+    const bool login = !UserID().empty() && !Password().empty();
+    if (FHintConnect) ::InternetCloseHandle(FHintConnect);
+    FHintConnect = ::InternetConnectW(static_cast<HINTERNET>(FSession), Host().c_str(), INTERNET_PORT(Port()),
+                                      login ? UserID().c_str() : nullptr, login ? Password().c_str() : nullptr,
+                                      INTERNET_SERVICE_FTP, FTPPassive() ? INTERNET_FLAG_PASSIVE : 0, 0);
+    return FHintConnect ? 0 : -1;
+}
+
+bool TWebUpdate::AskLogin(const std::wstring& url) {
+    std::wstring user = UserID(), password = Password();
+    if (!LoginDialog(L"Connect to " + URLToDomain(url), user, password)) {
+        DoStatus(956, L"Authentication cancelled", 0, 0);
+        return false;
+    }
+    SetUserID(user);
+    SetPassword(password);
+    return true;
+}
+
+void TWebUpdate::SetProxyCredentials(void* request) {
+    if (Proxy().empty() || ProxyUserID().empty()) return;
+    ::InternetSetOptionW(request, INTERNET_OPTION_PROXY_USERNAME, const_cast<wchar_t*>(ProxyUserID().c_str()),
+                         DWORD(ProxyUserID().size()));
+    ::InternetSetOptionW(request, INTERNET_OPTION_PROXY_PASSWORD, const_cast<wchar_t*>(ProxyPassword().c_str()),
+                         DWORD(ProxyPassword().size()));
 }
 
 bool TWebUpdate::LoginDialog(const std::wstring& caption, std::wstring& userName, std::wstring& password) {
@@ -295,17 +330,7 @@ bool TWebUpdate::HttpGetFile(void* hfile, const std::wstring& url, const std::ws
     if (HTTPKeepAliveAuthentication()) flags |= INTERNET_FLAG_KEEP_CONNECTION;
     if (ExistingConnection()) flags |= INTERNET_FLAG_EXISTING_CONNECT;
     if (CertCheck() == ccDisable) flags |= 0x00013100;
-    // The answers stay in UserID and Password for the rest of the component's life.
-    const auto askLogin = [&] {
-        std::wstring user = UserID(), password = Password();
-        if (!LoginDialog(L"Connect to " + URLToDomain(url), user, password)) {
-            DoStatus(956, L"Authentication cancelled", 0, 0);
-            return false;
-        }
-        SetUserID(user);
-        SetPassword(password);
-        return true;
-    };
+    const auto askLogin = [&] { return AskLogin(url); };
     if (Authenticate() == waAlways && (UserID().empty() || Password().empty()) && !askLogin()) return false;
 
     URL_COMPONENTSW parts{};
@@ -331,6 +356,7 @@ bool TWebUpdate::HttpGetFile(void* hfile, const std::wstring& url, const std::ws
             if (connection)
                 request.reset(::HttpOpenRequestW(connection.get(), L"GET", object.c_str(), nullptr, nullptr, nullptr,
                                                  flags | (secure ? INTERNET_FLAG_SECURE : 0), 0));
+            if (request) SetProxyCredentials(request.get());
             if (request && ReceiveTimeOut() > 0) {
                 // Wine: a receive time-out set on the session does not reach the reads of
                 // a request; set here, it ends a stalled read.
@@ -373,10 +399,54 @@ bool TWebUpdate::HttpGetFile(void* hfile, const std::wstring& url, const std::ws
         DoStatus(916, std::to_wstring(status), 6, int(status));
         return false;
     }
+    const long long length = std::max(QueryNumber(request.get(), HTTP_QUERY_CONTENT_LENGTH), 0LL);
+    return ReceiveDownload(request.get(), url, target, length, true, cancel);
+}
 
+bool TWebUpdate::FtpDownload(void* hfile, const std::wstring& url, const std::wstring& target, bool& cancel) {
+    const std::wstring name = URLtoFile(url);
+    const HINTERNET connection = static_cast<HINTERNET>(hfile);
+    if (!FTPDirectory().empty() && !FFTPFolderSet) {
+        const std::wstring folder = ExpandPathPrefixes(FTPDirectory());
+        DoStatus(974, folder, 3, 0);
+        if (!connection || !::FtpSetCurrentDirectoryW(connection, folder.c_str())) {
+            DoStatus(975, folder, 3, 8);
+            return false;
+        }
+        FFTPFolderSet = true;
+    }
+    long long size = 0;
+    TInternetHandle file;
+    if (connection) {
+        WIN32_FIND_DATAW found{};
+        TInternetHandle search(::FtpFindFirstFileW(connection, name.c_str(), &found,
+                                                   INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0));
+        if (search)
+            size = (static_cast<long long>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+        else
+            DoStatus(925, name, 11, int(::GetLastError()));
+        search.reset();   // one transfer at a time on an FTP connection
+        file.reset(::FtpOpenFileW(connection, name.c_str(), GENERIC_READ,
+                                  INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | FTP_TRANSFER_TYPE_BINARY, 0));
+        if (!file) {
+            const DWORD code = ::GetLastError();
+            DoStatus(946, name, 13, int(code));
+            ::SetLastError(code);   // for Error()
+        }
+    }
+    if (!file) {
+        Error();
+        DoStatus(917, url, 2, 1);
+        return false;
+    }
+    return ReceiveDownload(file.get(), url, target, size, false, cancel);
+}
+
+bool TWebUpdate::ReceiveDownload(void* handle, const std::wstring& url, const std::wstring& target, long long length,
+                                 bool checkLength, bool& cancel) {
+    const HINTERNET request = static_cast<HINTERNET>(handle);
     const std::wstring tempName = TempFileIn(DownloadFolder());
     if (tempName.empty()) return false;
-    const long long length = std::max(QueryNumber(request.get(), HTTP_QUERY_CONTENT_LENGTH), 0LL);
     long long received = 0;
     bool failed = false, arrived = false;
     cancel = FCancelled;
@@ -398,7 +468,7 @@ bool TWebUpdate::HttpGetFile(void* hfile, const std::wstring& url, const std::ws
         uint8_t block[4096];
         while (!failed) {
             DWORD got = 0;
-            if (!::InternetReadFile(request.get(), block, sizeof block, &got)) {
+            if (!::InternetReadFile(request, block, sizeof block, &got)) {
                 failed = true;
                 break;
             }
@@ -418,9 +488,8 @@ bool TWebUpdate::HttpGetFile(void* hfile, const std::wstring& url, const std::ws
         }
         if (!failed && !cancel && !flush()) failed = true;
     }
-    request.reset();
     FCancelled = cancel;
-    if (length > 0 && !failed && !cancel && received != length) {
+    if (checkLength && length > 0 && !failed && !cancel && received != length) {
         DoStatus(908, url, 20, 10);
         failed = true;
     }
@@ -452,14 +521,15 @@ bool TWebUpdate::URLGetFile(void* hfile, const std::wstring& url, const std::wst
         FireEvent(OnFileDownloaded, this, target);
         return !uncompress || UnpackByName(target, ExtractFilePath(target));
     }
-    const std::wstring address = MakeProxyUrl(url, ProxyUserID(), ProxyPassword());
-    if (UpdateType() != httpUpdate) {
+    // The proxy's credentials go to each request as options, never into the address.
+    if (UpdateType() != httpUpdate && UpdateType() != ftpUpdate) {
         DoStatus(917, url, 2, 1);
         return false;
     }
-    const std::wstring target = tgt + URLtoFile(address);
+    const std::wstring target = tgt + name;
     bool cancel = false;
-    if (!HttpGetFile(hfile, address, target, cancel)) return false;
+    if (!(UpdateType() == ftpUpdate ? FtpDownload(hfile, url, target, cancel) : HttpGetFile(hfile, url, target, cancel)))
+        return false;
     FireEvent(OnFileDownloaded, this, target);
     return !uncompress || UnpackByName(target, tgt);
 }

@@ -23,6 +23,8 @@ struct TServers {
     int Http = 0, Https = 0, SelfSigned = 0;
     std::wstring CaDer, DocRoot;
     bool Port80 = false;
+    int Ftp = 0, Proxy = 0;
+    std::wstring FtpRoot, FtpLog, ProxyLog;
 };
 
 std::string JsonValue(const std::string& json, const std::string& key) {
@@ -56,6 +58,11 @@ const TServers& Servers() {
         result.CaDer = UTF8Decode(JsonValue(json, "ca_der"));
         result.DocRoot = IncludeTrailingPathDelimiter(UTF8Decode(JsonValue(json, "docroot")));
         result.Port80 = JsonValue(json, "port80") == "1";
+        result.Ftp = std::stoi(JsonValue(json, "ftp"));
+        result.FtpRoot = IncludeTrailingPathDelimiter(UTF8Decode(JsonValue(json, "ftproot")));
+        result.FtpLog = UTF8Decode(JsonValue(json, "ftplog"));
+        result.Proxy = std::stoi(JsonValue(json, "proxy"));
+        result.ProxyLog = UTF8Decode(JsonValue(json, "proxylog"));
         return result;
     }();
     return servers;
@@ -114,6 +121,19 @@ int SelfSignedPort() { return Servers().SelfSigned; }
 std::wstring HttpUrl(const std::wstring& path) { return Url(L"http", HttpPort(), path); }
 std::wstring HttpsUrl(const std::wstring& path) { return Url(L"https", HttpsPort(), path); }
 std::wstring SelfSignedUrl(const std::wstring& path) { return Url(L"https", SelfSignedPort(), path); }
+
+int FtpPort() { return Servers().Ftp; }
+std::wstring FtpRoot() { return Servers().FtpRoot; }
+std::wstring FtpLog() { return Servers().FtpLog; }
+int ProxyPort() { return Servers().Proxy; }
+std::wstring ProxyLog() { return Servers().ProxyLog; }
+
+void PutFtpFile(const std::wstring& name, const std::string& content) {
+    const std::filesystem::path path(Servers().FtpRoot + name);
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream out(path, std::ios::binary);
+    out << content;
+}
 
 void PutServerFile(const std::wstring& name, const std::string& content) {
     std::ofstream out(std::filesystem::path(Servers().DocRoot + name), std::ios::binary);

@@ -20,6 +20,17 @@ int SelfSignedPort();
 std::wstring HttpUrl(const std::wstring& path);          // http://127.0.0.1:port/path
 std::wstring HttpsUrl(const std::wstring& path);
 std::wstring SelfSignedUrl(const std::wstring& path);
+// The FTP server (user "u", password "p") and the folder it serves (ends with "\"); its
+// log has one line per command received.
+int FtpPort();
+std::wstring FtpRoot();
+std::wstring FtpLog();
+// Writes a file the FTP server hands out as <name> (a relative path; folders are made).
+void PutFtpFile(const std::wstring& name, const std::string& content);
+// The forward proxy (credentials "pu", "pp"); its log has one line per request: the
+// Proxy-Authorization header, or "-".
+int ProxyPort();
+std::wstring ProxyLog();
 // Writes a file the servers hand out as /files/<name> ("@PORT@" becomes their port).
 void PutServerFile(const std::wstring& name, const std::string& content);
 

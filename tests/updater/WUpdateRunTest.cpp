@@ -459,7 +459,8 @@ TEST_F(TRunTest, InstructionsBeforeAndAfterTheDownloads) {
     update.DoUpdate(false);
     EXPECT_EQ(update.Boxes, std::vector<std::wstring>{L"First\rSecond"});
     EXPECT_EQ(dialogs, std::vector<std::wstring>{ClassLib::ExcludeTrailingPathDelimiter(Download.Path()) + L"\\page.html"});
-    const std::wstring page = L"http://proxyuser:pw@127.0.0.1:" + std::to_wstring(HttpPort()) + L"/files/page.html";
+    // The proxy's credentials never go into the address a browser is given.
+    const std::wstring page = L"http://127.0.0.1:" + std::to_wstring(HttpPort()) + L"/files/page.html";
     EXPECT_EQ(opened, (std::vector<std::wstring>{L"before.exe -b -x", L"iexplore.exe -new " + page, L"after.exe "}));
     EXPECT_EQ(news, (std::vector<std::wstring>{L"Line 1", L"Line 2"}));
     EXPECT_EQ(Target.Files(), std::vector<std::wstring>{L"payload.bin"});

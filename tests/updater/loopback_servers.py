@@ -22,7 +22,16 @@ Routes (every server):
     POST /echo              answers "<Content-Type>|<body>" (as text)
 The plain server is also offered on port 80 when that port can be taken ("port80" in the
 JSON says whether it was): the updater posts its report to port 80 only.
-Only the Python standard library and the openssl command are used.
+
+Also started:
+    an FTP server (pyftpdlib) for user "u" with password "p" over the folder "ftproot"
+        (passive and active transfers); "ftp" is its port, "ftproot" the folder, and every
+        command it receives is appended to "ftplog" (one line each)
+    a forward HTTP proxy that answers 407 to a request without the right
+        Proxy-Authorization ("Basic" of "pu:pp") and otherwise passes it to the plain server
+        whatever host it names; "proxy" is its port, and the Proxy-Authorization header of
+        each request it receives (or "-") is appended to "proxylog"
+Besides the standard library: the openssl command and pyftpdlib.
 """
 import base64
 import http.server
@@ -176,6 +185,87 @@ class Server(http.server.ThreadingHTTPServer):
         return connection, address
 
 
+class ProxyHandler(http.server.BaseHTTPRequestHandler):
+    """Passes GETs to the plain server once they carry the proxy credentials."""
+    protocol_version = "HTTP/1.1"
+    timeout = REQUEST_TIMEOUT
+    wanted = "Basic " + base64.b64encode(b"pu:pp").decode()
+    log_name = ""
+    target_port = 0
+
+    def log_message(self, format, *args):
+        Handler.log_message(self, format, *args)
+
+    def do_GET(self):
+        given = self.headers.get("Proxy-Authorization")
+        with open(self.log_name, "a") as log:
+            log.write((given or "-") + "\n")
+        if given != self.wanted:
+            self.send_response(407)
+            self.send_header("Proxy-Authenticate", 'Basic realm="proxy"')
+            self.send_header("Content-Length", "0")
+            self.end_headers()
+            return
+        path = self.path
+        if "://" in path:
+            path = "/" + path.split("://", 1)[1].split("/", 1)[1]
+        upstream = socket.create_connection(("127.0.0.1", self.target_port), timeout=REQUEST_TIMEOUT)
+        with upstream:
+            upstream.sendall(f"GET {path} HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n".encode())
+            answer = b""
+            while chunk := upstream.recv(65536):
+                answer += chunk
+        head, _, body = answer.partition(b"\r\n\r\n")
+        status = int(head.split(b" ", 2)[1])
+        self.send_response(status)
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        self.wfile.write(body)
+
+
+def serve_ftp(root, log_name):
+    """Runs an FTP server on a free loopback port for user u/p; prints the port, serves
+    until stdin closes."""
+    from pyftpdlib.authorizers import DummyAuthorizer
+    from pyftpdlib.handlers import FTPHandler
+    from pyftpdlib.servers import ThreadedFTPServer
+    import logging
+
+    class LoggingHandler(FTPHandler):
+        def pre_process_command(self, line, cmd, arg):
+            with open(log_name, "a") as log:
+                log.write(line + "\n")
+            return super().pre_process_command(line, cmd, arg)
+
+    authorizer = DummyAuthorizer()
+    authorizer.add_user("u", "p", root, perm="elr")
+    LoggingHandler.authorizer = authorizer
+    LoggingHandler.timeout = REQUEST_TIMEOUT * 4
+    LoggingHandler.banner = "loopback ftp ready"
+    logging.basicConfig(level=logging.INFO if os.environ.get("ATGEN_SERVER_LOG") else logging.ERROR)
+    server = ThreadedFTPServer(("127.0.0.1", 0), LoggingHandler)
+    threading.Thread(target=server.serve_forever, kwargs={"timeout": 0.2}, daemon=True).start()
+    print(server.address[1], flush=True)
+    sys.stdin.read()
+    return 0
+
+
+def start_ftp(root, log_name):
+    """The FTP server as a child process (pyftpdlib is the system's package, and "python3"
+    on the path may be another installation); returns the process and its port."""
+    python = sys.executable
+    if subprocess.run([python, "-c", "import pyftpdlib.handlers"], stdout=subprocess.DEVNULL,
+                      stderr=subprocess.DEVNULL).returncode != 0:
+        python = "/usr/bin/python3"
+    child = subprocess.Popen([python, os.path.abspath(__file__), "--ftp", root, log_name],
+                             stdin=subprocess.PIPE, stdout=subprocess.PIPE)
+    line = child.stdout.readline()
+    if not line.strip():
+        child.kill()
+        raise RuntimeError("the FTP server did not start (is python3-pyftpdlib installed?)")
+    return child, int(line)
+
+
 def tls_context(cert, key):
     context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
     context.load_cert_chain(cert, key)
@@ -193,6 +283,7 @@ def main(argv):
         return 2
     work = tempfile.mkdtemp(prefix="atgen-updater-")
     servers = []
+    ftp = None
     try:
         docroot = os.path.join(work, "docroot")
         os.makedirs(docroot)
@@ -208,16 +299,30 @@ def main(argv):
         certs = make_certificates(work)
         trusted.use_tls(tls_context(certs["server.pem"], certs["server.key"]))
         selfsigned.use_tls(tls_context(certs["self.pem"], certs["self.key"]))
+        proxy = http.server.ThreadingHTTPServer(("127.0.0.1", 0), ProxyHandler)
+        proxy.daemon_threads = True
+        ProxyHandler.log_name = os.path.join(work, "proxy.log")
+        ProxyHandler.target_port = plain.server_address[1]
+        servers.append(proxy)
         for server in servers:
             threading.Thread(target=server.serve_forever, kwargs={"poll_interval": 0.2},
                              daemon=True).start()
+        ftproot = os.path.join(work, "ftproot")
+        os.makedirs(ftproot)
+        ftp_log = os.path.join(work, "ftp.log")
+        ftp, ftp_port = start_ftp(ftproot, ftp_log)
         info = {
             "http": plain.server_address[1],
             "https": trusted.server_address[1],
             "https_selfsigned": selfsigned.server_address[1],
             "ca_der": windows_path(certs["ca.der"]),
             "docroot": windows_path(docroot),
-            "port80": 1 if len(servers) > 3 else 0,
+            "port80": 1 if len(servers) > 4 else 0,
+            "ftp": ftp_port,
+            "ftproot": windows_path(ftproot),
+            "ftplog": windows_path(ftp_log),
+            "proxy": proxy.server_address[1],
+            "proxylog": windows_path(ProxyHandler.log_name),
         }
         info_file = os.path.join(work, "servers.json")
         with open(info_file, "w") as f:
@@ -229,6 +334,12 @@ def main(argv):
             print("loopback_servers: the program ran too long and was stopped", file=sys.stderr)
             return 1
     finally:
+        if ftp:
+            ftp.stdin.close()
+            try:
+                ftp.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                ftp.kill()
         for server in servers:
             server.shutdown()
             server.server_close()
@@ -236,4 +347,6 @@ def main(argv):
 
 
 if __name__ == "__main__":
+    if len(sys.argv) == 4 and sys.argv[1] == "--ftp":
+        sys.exit(serve_ftp(sys.argv[2], sys.argv[3]))
     sys.exit(main(sys.argv))
