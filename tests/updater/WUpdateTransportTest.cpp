@@ -199,3 +199,46 @@ TEST(PostUpdateInfo, PostsTheFormAndKeepsTheAnswer) {
     update.DoPostUpdateInfo();
     EXPECT_EQ(update.PostUpdateInfo()->PostResult, "");   // a 404 has an empty body
 }
+
+TEST(WUpdateTransport, ProxyCredentialsAnswerTheProxysChallengeAndStayOutOfTheAddress) {
+    REQUIRE_SERVERS();
+    struct TCase {
+        const char* Name;
+        const wchar_t* User;
+        const wchar_t* Password;
+        bool Arrives;
+        std::vector<std::string> Log;   // the Proxy-Authorization of each request the proxy saw
+    };
+    const std::string good = "Basic cHU6cHA=";   // "pu:pp"
+    const TCase cases[] = {
+        {"right credentials", L"pu", L"pp", true, {"-", good}},
+        {"no credentials", L"", L"", false, {"-"}},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const std::string before = ReadFileBytes(ProxyLog());
+        TScratchFolder folder;
+        TTestUpdate update(folder.Path());
+        update.SetURL(L"http://127.0.0.1/");
+        update.SetProxy(L"127.0.0.1:" + std::to_wstring(ProxyPort()));
+        update.SetProxyUserID(c.User);
+        update.SetProxyPassword(c.Password);
+        ASSERT_EQ(update.StartConnection(), 0);
+        std::vector<std::wstring> names;
+        update.OnFileNameFromURL = [&](TObject*, const std::wstring& url, std::wstring&) { names.push_back(url); };
+        EXPECT_EQ(update.URLGetFile(update.HintConnect(), HttpUrl(L"bytes/100"), folder.Path(), false), c.Arrives);
+        update.StopConnection();
+        if (c.Arrives) {
+            EXPECT_EQ(ReadFileBytes(folder.Path() + L"100"), PatternBytes(100));
+        } else {
+            EXPECT_TRUE(HasStatus(update, {916, 6, 407}));
+        }
+        std::vector<std::string> log;
+        const std::string text = ReadFileBytes(ProxyLog()).substr(before.size());
+        for (size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+            log.push_back(text.substr(start, end - start));
+        EXPECT_EQ(log, c.Log);
+        for (const std::wstring& url : names)
+            EXPECT_EQ(url.find(L'@'), std::wstring::npos) << "credentials in " << testing::PrintToString(url);
+    }
+}

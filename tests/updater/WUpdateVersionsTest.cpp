@@ -101,3 +101,23 @@ TEST(WUpdateAddresses, FileNamesHostsAndProxyCredentials) {
     EXPECT_EQ(MakeProxyUrl(L"https://host/a", L"u", L"p"), L"https://host/a");   // never changed
     EXPECT_EQ(MakeProxyUrl(L"http://host/a", L"", L"p"), L"http://host/a");
 }
+
+TEST(WUpdateAddresses, MakeProxyUrlPutsCredentialsOnlyIntoPlainHttp) {
+    struct TCase {
+        const wchar_t* Url;
+        const wchar_t* User;
+        const wchar_t* Password;
+        const wchar_t* Result;
+    };
+    const TCase cases[] = {
+        {L"Http://h:8080/a?b", L"u", L"p", L"http://u:p@h:8080/a?b"},
+        {L"http://h/a", L"u", L"", L"http://u:@h/a"},        // an empty password still goes in
+        {L"https://h/a", L"u", L"p", L"https://h/a"},
+        {L"ftp://h/a", L"u", L"p", L"ftp://h/a"},
+        {L"http:/", L"u", L"p", L"http:/"},                  // too short to be an address
+        {L"", L"u", L"p", L""},
+        {L"http://h/a", L"", L"", L"http://h/a"},
+    };
+    for (const TCase& c : cases)
+        EXPECT_EQ(MakeProxyUrl(c.Url, c.User, c.Password), c.Result) << testing::PrintToString(std::wstring(c.Url));
+}
