@@ -226,7 +226,11 @@ TEST(WUpdateTransport, ProxyCredentialsAnswerTheProxysChallengeAndStayOutOfTheAd
         ASSERT_EQ(update.StartConnection(), 0);
         std::vector<std::wstring> names;
         update.OnFileNameFromURL = [&](TObject*, const std::wstring& url, std::wstring&) { names.push_back(url); };
-        EXPECT_EQ(update.URLGetFile(update.HintConnect(), HttpUrl(L"bytes/100"), folder.Path(), false), c.Arrives);
+        // A host of its own for each case: WinInet would otherwise take a kept connection
+        // to the plain server, or to the proxy, from an earlier request. The proxy sends
+        // every host to the plain server.
+        const std::wstring url = L"http://proxied" + std::to_wstring(&c - cases) + L".invalid/bytes/100";
+        EXPECT_EQ(update.URLGetFile(update.HintConnect(), url, folder.Path(), false), c.Arrives);
         update.StopConnection();
         if (c.Arrives) {
             EXPECT_EQ(ReadFileBytes(folder.Path() + L"100"), PatternBytes(100));
