@@ -1,9 +1,9 @@
 #include "controls/AdvOfficeStatusBarStylers.h"
 
-#include <algorithm>
 #include <vector>
 
 #include "classlib/Properties.h"
+#include "graphics/AdvThemeNotifier.h"
 
 namespace AdvOfficeStatusBarStylers {
 
@@ -55,20 +55,6 @@ constexpr bool SameOrdinals() {
 static_assert(SameOrdinals(), "the bar's styles must keep the ordinals of the application styles, one for one");
 
 namespace {
-
-// Theme notifier stand-in: the registered windows, until the application-wide notifier
-// (with its registry watch) takes this over.
-std::vector<void*>& RegisteredWindows() {
-    static std::vector<void*> windows;
-    return windows;
-}
-void RegisterWindow(void* window) {
-    if (!ThemeNotifierHasWindow(window)) RegisteredWindows().push_back(window);
-}
-void UnRegisterWindow(void* window) {
-    auto& windows = RegisteredWindows();
-    windows.erase(std::remove(windows.begin(), windows.end(), window), windows.end());
-}
 
 constexpr TColor Keep = 0x7FFFFFFF;   // a preset that leaves this field as it is
 
@@ -214,13 +200,8 @@ std::vector<const TClass*> RegisterStatusBarClasses() {
     return classes;
 }
 
-bool ThemeNotifierHasWindow(void* window) {
-    const auto& windows = RegisteredWindows();
-    return std::find(windows.begin(), windows.end(), window) != windows.end();
-}
-
 void TNotifierWindow::WndProc(TMessage& message) {
-    if ((message.Msg == WM_THEMECHANGED || message.Msg == WM_OFFICETHEMECHANGED) && OnThemeChange) OnThemeChange(this);
+    if ((message.Msg == WM_THEMECHANGED || message.Msg == AdvStyleIF::WM_OFFICETHEMECHANGED) && OnThemeChange) OnThemeChange(this);
     TWinControl::WndProc(message);
 }
 
@@ -252,14 +233,38 @@ TAdvOfficeStatusBarOfficeStyler::TAdvOfficeStatusBarOfficeStyler(TComponent* own
 }
 
 TAdvOfficeStatusBarOfficeStyler::~TAdvOfficeStatusBarOfficeStyler() {
-    if (FNotifierWnd && FNotifierWnd->HandleAllocated()) UnRegisterWindow(FNotifierWnd->Handle());
+    UnRegisterFromNotifier();
+}
+
+void TAdvOfficeStatusBarOfficeStyler::Notification(TComponent* component, TOperation operation) {
+    TCustomAdvOfficeStatusBarStyler::Notification(component, operation);
+    if (operation == opRemove && component == FThemeNotifier) FThemeNotifier = nullptr;
+}
+
+void TAdvOfficeStatusBarOfficeStyler::RegisterWithNotifier() {
+    if (FThemeNotifier) return;
+    TWinControl* owner = nullptr;
+    for (TComponent* c = Owner(); c && !owner; c = c->Owner()) owner = dynamic_cast<TWinControl*>(c);
+    FThemeNotifier = AdvStyleIF::GetThemeNotifier(owner);
+    // The notifier may be freed with its owner before us; we must not unregister from it then.
+    FThemeNotifier->FreeNotification(this);
+    FThemeNotifier->RegisterWindow(FNotifierWnd->Handle());
+}
+
+// Only the notifier we registered with: asking for it here could make a new one while
+// the program closes.
+void TAdvOfficeStatusBarOfficeStyler::UnRegisterFromNotifier() {
+    if (!FThemeNotifier) return;
+    if (FNotifierWnd && FNotifierWnd->HandleAllocated()) FThemeNotifier->UnRegisterWindow(FNotifierWnd->Handle());
+    FThemeNotifier->RemoveFreeNotification(this);
+    FThemeNotifier = nullptr;
 }
 
 void TAdvOfficeStatusBarOfficeStyler::Loaded() {
     TCustomAdvOfficeStatusBarStyler::Loaded();
     if (HasState(csDesigning)) return;
     ThemeChanged();
-    if (AutoThemeAdapt()) RegisterWindow(FNotifierWnd->Handle());
+    if (AutoThemeAdapt()) RegisterWithNotifier();
 }
 
 void TAdvOfficeStatusBarOfficeStyler::SetAutoThemeAdapt(bool value) {
@@ -270,8 +275,8 @@ void TAdvOfficeStatusBarOfficeStyler::SetAutoThemeAdapt(bool value) {
         ThemeChanged();
     }
     if (!HasState(csDesigning) && !HasState(csLoading) && FNotifierWnd->HandleAllocated()) {
-        if (value) RegisterWindow(FNotifierWnd->Handle());
-        else UnRegisterWindow(FNotifierWnd->Handle());
+        if (value) RegisterWithNotifier();
+        else UnRegisterFromNotifier();
     }
 }
 

@@ -20,8 +20,8 @@ enum TOfficeStatusBarStyle : std::uint8_t {
     psOffice2019White, psOffice2019Gray, psOffice2019Black
 };
 
-// The styler's own theme listener: WM_THEMECHANGED or the theme notifier's message
-// raises OnThemeChange.
+// The styler's own theme listener: WM_THEMECHANGED or the theme notifier's
+// AdvStyleIF::WM_OFFICETHEMECHANGED raises OnThemeChange.
 class TNotifierWindow : public ClassLib::TWinControl {
     CLASSLIB_CLASS(TNotifierWindow, ClassLib::TWinControl)
 public:
@@ -29,9 +29,6 @@ public:
     void WndProc(ClassLib::TMessage& message) override;
     ClassLib::TNotifyEvent OnThemeChange;
 };
-
-// The message the theme notifier sends when the Office theme's registry key changes.
-constexpr unsigned WM_OFFICETHEMECHANGED = 0x0400 + 1969;
 
 class TAdvOfficeStatusBarOfficeStyler : public AdvOfficeStatusBar::TCustomAdvOfficeStatusBarStyler,
                                         public AdvStyleIF::IOVTStyleEx {
@@ -53,18 +50,21 @@ public:
     void ThemeChanged() override;
     TNotifierWindow* NotifierWindow() const { return FNotifierWnd; }
 
+protected:
+    void Notification(ClassLib::TComponent* component, ClassLib::TOperation operation) override;
+
 private:
+    void RegisterWithNotifier();
+    void UnRegisterFromNotifier();
+
     AdvStyleIF::TOfficeTheme FOldOfficeTheme = AdvStyleIF::otUnknown;
     TNotifierWindow* FNotifierWnd = nullptr;   // owned as a component
+    AdvStyleIF::TThemeNotifier* FThemeNotifier = nullptr;  // the notifier our window is registered with; null: none
     TOfficeStatusBarStyle FOfficeStatusBarStyle = psOffice2003Blue;
 };
 
 // Registers the bar and its stylers for window descriptions (and links their units in);
 // returns the classes registered.
 std::vector<const ClassLib::TClass*> RegisterStatusBarClasses();
-
-// Stand-in for the application's theme notifier until the shared one lands: it keeps the
-// windows registered for the Office theme message.
-bool ThemeNotifierHasWindow(void* window);
 
 }  // namespace AdvOfficeStatusBarStylers

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "classlib/Canvas.h"
+#include "classlib/GdiScopes.h"
 #include "classlib/ImageList.h"
 #include "classlib/Pictures.h"
 #include "graphics/HTMLTagScanner.h"
@@ -80,6 +81,30 @@ TSystemIcon FindSystemIcon(const std::wstring& source) {
     }
     ::ImageList_GetIconSize(icon.List, &icon.Width, &icon.Height);
     return icon;
+}
+
+// Printing: the image is drawn on a white bitmap of its own size and that bitmap is
+// stretched by the factor onto the target, so it keeps its size on paper. A factor that
+// is not a finite positive number, or a size past what GDI draws, draws nothing.
+void PrintListImage(HDC target, HIMAGELIST list, int index, int width, int height, int x, int y, double factor) {
+    if (!list || width <= 0 || height <= 0 || !std::isfinite(factor) || factor <= 0) return;
+    const double w = std::round(width * factor), h = std::round(height * factor);
+    if (w < 1 || h < 1 || w > MaxMarkupPixels || h > MaxMarkupPixels) return;
+    const TOwnedDC memory(::CreateCompatibleDC(target));
+    if (!memory) return;
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    const TOwnedBitmap bitmap(::CreateDIBSection(memory.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap || !bits) return;
+    {
+        const TSelection selected(memory.get(), bitmap.get());
+        RECT all{0, 0, width, height};
+        ::FillRect(memory.get(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+        ::ImageList_Draw(list, index, memory.get(), 0, 0, ILD_TRANSPARENT);
+        ::GdiFlush();
+    }
+    ::StretchDIBits(target, x, y, int(w), int(h), 0, 0, width, height, bits, &info, DIB_RGB_COLORS, SRCCOPY);
 }
 
 // A picture's own size: an animation's logical screen, else the graphic's size.
@@ -941,7 +966,12 @@ void THTMLEngine::Image(const std::wstring& tag, const std::wstring& upper, cons
         return;
     }
     if (drawing && !Hidden) {
-        if (index >= 0) P.Images->Draw(Canvas, at.X, at.Y + (P.Print ? 0 : voffset), index, true);
+        if (index >= 0 && P.Print)
+            PrintListImage(Canvas->Handle(), P.Images->Handle(), index, width, height, at.X, at.Y, P.ResFactor);
+        else if (index >= 0) P.Images->Draw(Canvas, at.X, at.Y + voffset, index, true);
+        else if (systemIcon.Index >= 0 && P.Print)
+            PrintListImage(Canvas->Handle(), systemIcon.List, systemIcon.Index, width, height, at.X, at.Y + voffset,
+                           P.ResFactor);
         else if (systemIcon.Index >= 0)
             ::ImageList_Draw(systemIcon.List, systemIcon.Index, Canvas->Handle(), at.X, at.Y + voffset, ILD_TRANSPARENT);
         else if (picture && stretched) {
@@ -1048,13 +1078,19 @@ bool THTMLEngine::DrawListOrIcon(const std::wstring& source, int x, int y, bool 
     if (source.rfind(L"IDX:", 0) == 0 && P.Images) {
         const int n = IntValue(source.substr(4));
         if (n < 0 || n >= P.Images->Count()) return false;
-        P.Images->Draw(Canvas, rightAligned ? x - P.Images->Width() : x, y, n, true);
+        const int left = rightAligned ? x - P.Images->Width() : x;
+        if (P.Print)
+            PrintListImage(Canvas->Handle(), P.Images->Handle(), n, P.Images->Width(), P.Images->Height(), left, y,
+                           P.ResFactor);
+        else P.Images->Draw(Canvas, left, y, n, true);
         return true;
     }
     const TSystemIcon icon = FindSystemIcon(source);
     if (icon.Index < 0) return false;
     // Placed by the icon's own width: the image list, if any, has nothing to do with it.
-    ::ImageList_Draw(icon.List, icon.Index, Canvas->Handle(), rightAligned ? x - icon.Width : x, y, ILD_TRANSPARENT);
+    const int left = rightAligned ? x - icon.Width : x;
+    if (P.Print) PrintListImage(Canvas->Handle(), icon.List, icon.Index, icon.Width, icon.Height, left, y, P.ResFactor);
+    else ::ImageList_Draw(icon.List, icon.Index, Canvas->Handle(), left, y, ILD_TRANSPARENT);
     return true;
 }
 

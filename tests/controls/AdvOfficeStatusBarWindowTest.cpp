@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <functional>
+
 #include "classlib/Application.h"
 #include "classlib/ComponentClasses.h"
 #include "classlib/Form.h"
@@ -13,6 +16,7 @@
 #include "classlib/WindowDescription.h"
 #include "controls/AdvOfficeStatusBarStylers.h"
 #include "graphics/AdvHintInfo.h"
+#include "graphics/AdvThemeNotifier.h"
 #include "support/WindowTestSupport.h"
 
 using namespace AdvOfficeStatusBar;
@@ -289,28 +293,91 @@ public:
     int WindowsVersionKind() override { return 10; }
     int XPThemeKind() override { return 0; }
 };
+
+// The key the application's notifier watches for the fake Office 2010.
+const wchar_t* const Office14 = L"Software\\Microsoft\\Office\\14.0";
+
+void SetOfficeValue(const wchar_t* value) {
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Office\\14.0\\Common", 0, nullptr, 0,
+                                KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    const DWORD size = DWORD((std::wcslen(value) + 1) * sizeof(wchar_t));
+    EXPECT_EQ(::RegSetValueExW(key, L"UI Theme", 0, REG_SZ, reinterpret_cast<const BYTE*>(value), size), ERROR_SUCCESS);
+    ::RegCloseKey(key);
+}
+
+// Pumps (the notifier's worker sends to this thread) until `done` or the bound, which
+// only catches a hang.
+bool PumpUntil(const std::function<bool()>& done, DWORD boundMs = 15000) {
+    const ULONGLONG end = ::GetTickCount64() + boundMs;
+    while (!done()) {
+        if (::GetTickCount64() > end) return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT | QS_SENDMESSAGE);
+        TestSupport::PumpMessages();
+    }
+    return true;
+}
+
+// The fake Office is in place for the test only: the environment is put back and the key
+// removed whatever an assertion cut short, so no later test (or run) sees an Office or a
+// dead environment.
+class AdvOfficeStatusBarTheme : public testing::Test {
+protected:
+    void SetUp() override {
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, Office14);
+        AdvStyleIF::SetStyleEnvironment(&Office);
+    }
+    void TearDown() override {
+        AdvStyleIF::SetStyleEnvironment(nullptr);
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, Office14);
+    }
+    TOffice2010 Office;
+};
 }  // namespace
 
-TEST(AdvOfficeStatusBarWindow, AThemeChangeMessageReappliesTheOfficePreset) {
+TEST_F(AdvOfficeStatusBarTheme, ThemeChangesReachTheStylerThroughTheApplicationsNotifierWhileItAdapts) {
     REQUIRE_DISPLAY();
-    TOffice2010 office;
-    AdvStyleIF::SetStyleEnvironment(&office);
+    SetOfficeValue(L"0");
+    HANDLE worker = nullptr;
     {
         TBarWindow w;
         auto* styler = static_cast<TAdvOfficeStatusBarOfficeStyler*>(w.Form.FindComponent(L"OffStyler"));
         HWND notifier = styler->NotifierWindow()->Handle();
+        int heard = 0;
+        const TNotifyEvent reapply = styler->NotifierWindow()->OnThemeChange;
+        styler->NotifierWindow()->OnThemeChange = [&](TObject* sender) { ++heard; reapply(sender); };
         styler->SetAutoThemeAdapt(true);
         EXPECT_EQ(styler->Style(), psOffice2010Blue);
-        office.Theme = 3;   // the user picked Black
+        Office.Theme = 3;   // the user picked Black
         ::SendMessageW(notifier, WM_THEMECHANGED, 0, 0);
         EXPECT_EQ(styler->Style(), psOffice2010Black);
         EXPECT_EQ(styler->BorderColor(), 0x2C2C2C);
-        office.Theme = 2;
-        ::SendMessageW(notifier, WM_OFFICETHEMECHANGED, 0, 0);
-        EXPECT_EQ(styler->Style(), psOffice2010Silver);
-        EXPECT_TRUE(ThemeNotifierHasWindow(notifier));
-        styler->SetAutoThemeAdapt(false);
-        EXPECT_FALSE(ThemeNotifierHasWindow(notifier));
+
+        // The application's notifier belongs to the form and sends its message to our window.
+        AdvStyleIF::TThemeNotifier* shared = AdvStyleIF::GetThemeNotifier(&w.Form);
+        ASSERT_TRUE(shared->Watching());
+        EXPECT_EQ(shared->Owner(), &w.Form);
+        ASSERT_TRUE(::DuplicateHandle(::GetCurrentProcess(), shared->WorkerHandle(), ::GetCurrentProcess(), &worker,
+                                      SYNCHRONIZE, FALSE, 0));
+        ASSERT_TRUE(shared->WaitWatching(10000));
+        Office.Theme = 2;
+        heard = 0;
+        SetOfficeValue(L"2");
+        EXPECT_TRUE(PumpUntil([&] { return styler->Style() == psOffice2010Silver; }));
+        EXPECT_GE(heard, 1);
+
+        styler->SetAutoThemeAdapt(false);   // unregistered: a further change no longer reaches us
+        heard = 0;
+        const ULONGLONG start = ::GetTickCount64();
+        SetOfficeValue(L"3");
+        PumpUntil([&] { return ::GetTickCount64() - start >= 1000; });
+        EXPECT_EQ(heard, 0);
+        styler->SetAutoThemeAdapt(true);    // the form goes while the styler is registered
     }
-    AdvStyleIF::SetStyleEnvironment(nullptr);
+    // The notifier went with the form that owned it, and its worker with it: nothing is left
+    // watching the key for the tests after this one.
+    ASSERT_NE(worker, nullptr);
+    EXPECT_TRUE(PumpUntil([&] { return ::WaitForSingleObject(worker, 0) == WAIT_OBJECT_0; }));
+    ::CloseHandle(worker);
 }

@@ -327,6 +327,44 @@ TEST(AdvHTMLEngine, ImageListImagesTakeTheirPlace) {
     }
 }
 
+TEST(AdvHTMLEngine, PrintingStretchesImageListImagesByTheResolutionFactor) {
+    TImageList images(nullptr);
+    images.SetSize(16, 16);
+    TBitmap strip;
+    strip.SetSize(16, 16);
+    strip.Canvas()->Brush()->SetColor(clRed);
+    strip.Canvas()->FillRect(TRect(0, 0, 16, 16));
+    images.AddMasked(&strip, clNone);
+    const wchar_t* const image = L"<IMG SRC=\"IDX:0\">";
+    struct TCase { const wchar_t* Text; bool Print; double Factor; int Side; };
+    const TCase cases[] = {
+        {image, false, 3.0, 16},       // the factor counts only when printing
+        {image, true, 1.0, 16},
+        {image, true, 2.0, 32},
+        {image, true, 2.5, 40},
+        {L"<BODY BACKGROUND=\"IDX:0\">", true, 3.0, 48},
+        {image, true, 0.0, 0},         // no sensible factor: nothing drawn
+        {image, true, 1e300, 0},
+    };
+    for (const TCase& k : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(k.Text)) + " factor " + std::to_string(k.Factor));
+        THTMLCanvas c;
+        THTMLParams p = Params(c.Canvas(), k.Text);
+        p.Images = &images;
+        p.Print = k.Print;
+        p.ResFactor = k.Factor;
+        const THTMLResults out = Layout(p);
+        EXPECT_EQ(c.InkOf(TRect(0, 0, 100, 100), RGB(255, 0, 0)), k.Side * k.Side);
+        if (k.Side > 0) {
+            EXPECT_EQ(c.Pixel(k.Side - 1, k.Side - 1), RGB(255, 0, 0));
+        }
+        // The layout keeps the list's size: the factor scales the picture, not the line.
+        if (k.Text == image) {
+            EXPECT_EQ(out.XSize, 18 + 2);
+        }
+    }
+}
+
 namespace {
 
 // A container holding "Logo", a 64 x 48 picture red over lime.
