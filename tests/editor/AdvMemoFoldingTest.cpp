@@ -317,3 +317,77 @@ TEST_F(MemoFolding, AFoldColumnClickTogglesTheNodeAndReports) {
     EXPECT_TRUE(memo.GetExpandNode(1));
     EXPECT_EQ(reported, (std::vector<std::pair<int, bool>>{{1, false}, {1, true}}));
 }
+
+// ---------------------------------------------------------------- drawing
+
+namespace {
+
+// A memo painted on a 32-bit memory DC of its size.
+class TPaintedFoldMemo {
+public:
+    TPaintedFoldMemo() {
+        FMemo.SetSyntaxStyles(AdvmCSHS::CreateCMemoStyler(&FMemo));
+        FMemo.SetBounds(0, 0, 400, 240);
+        FMemo.Lines()->SetText(L"int a;\nnamespace Net {\n  int b;\n}\nnamespace Other {\n  int c;\n}\nint d;");
+        FMemo.CodeFolding().SetLineColor(ClassLib::clRed);
+        FMemo.CodeFolding().SetEnabled(true);
+        FMemo.SetExpandNode(4, false);
+        FDC = ::CreateCompatibleDC(nullptr);
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = 400;
+        info.bmiHeader.biHeight = -240;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        FBitmap = ::CreateDIBSection(FDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        FOld = ::SelectObject(FDC, FBitmap);
+        FMemo.PaintTo(FDC);
+    }
+    ~TPaintedFoldMemo() {
+        ::SelectObject(FDC, FOld);
+        ::DeleteObject(FBitmap);
+        ::DeleteDC(FDC);
+    }
+    TAdvMemo& Memo() { return FMemo; }
+    bool Is(int x, int y, TColor colour) const { return ::GetPixel(FDC, x, y) == COLORREF(ClassLib::ColorToRGB(colour)); }
+private:
+    TAdvMemo FMemo{nullptr};
+    HDC FDC = nullptr;
+    HBITMAP FBitmap = nullptr;
+    HGDIOBJ FOld = nullptr;
+};
+
+}  // namespace
+
+TEST(MemoFoldPaint, BoxesSignsAndTheEllipsisBox) {
+    TPaintedFoldMemo painted;
+    TAdvMemo& memo = painted.Memo();
+    const TColor ink = ClassLib::clRed, back = memo.BkColor();
+    const int x = memo.GetFoldGutterRect().Left;
+    auto rowTop = [&](int line) { return memo.LineRect(line).Top; };
+    const int h = memo.LineRect(0).Bottom - memo.LineRect(0).Top, mid = (h - 9) / 2;
+    const struct {
+        const char* what;
+        int dx, line, dy;
+        TColor colour;
+    } probes[] = {
+        {"expanded box outline", 2, 1, mid + 4, ink},
+        {"expanded minus", 7, 1, mid + 4, ink},
+        {"expanded: no plus stroke", 6, 1, mid + 2, back},
+        {"tree line inside the node", 6, 2, h / 2, ink},
+        {"end tick", 9, 3, h - 1, ink},
+        {"collapsed box outline", 10, 4, mid + 4, ink},
+        {"collapsed plus stroke", 6, 4, mid + 2, ink},
+        {"no tree line below a collapsed box", 6, 4, h - 1, back},
+        {"plain line outside nodes", 6, 7, h / 2, back},
+    };
+    for (const auto& p : probes) EXPECT_TRUE(painted.Is(x + p.dx, rowTop(p.line) + p.dy, p.colour)) << p.what;
+    // The collapsed namespace shows the ellipsis box after its text; the next row is line 7.
+    EXPECT_EQ(memo.VisIndexToLineIndex(memo.LineIndexToVisIndex(4) + 1), 7);
+    const int textEnd = memo.TextArea().Left + int(memo.Lines()->Get(4).size()) * memo.CharWidth();
+    const int bottom = memo.LineRect(4).Bottom;
+    EXPECT_TRUE(painted.Is(textEnd + 5, rowTop(4) + 2, ink)) << "ellipsis box edge";
+    EXPECT_TRUE(painted.Is(textEnd + 17, bottom - 5, ink)) << "middle dot";
+    EXPECT_TRUE(painted.Is(textEnd + 13, bottom - 5, back)) << "between the dots";
+}
