@@ -160,12 +160,14 @@ int NextRowLine(const IFoldLines& lines, int i, int& end) {
 
 int FoldVisToLine(const IFoldLines& lines, int row) {
     const int n = lines.Count();
-    int end = -1;
-    for (int i = 0, count = 0; i < n; ++count) {
+    int end = -1, count = 0;
+    for (int i = 0; i < n; ++count) {
         if (count == row) return i;
         i = NextRowLine(lines, i, end);
     }
-    return row;
+    // Rows past the last shown one lie past the text, so walks over rows end there instead
+    // of coming back to lines already shown.
+    return row < 0 ? row : n + (row - count);
 }
 
 int FoldLineToVis(const IFoldLines& lines, int line) {

@@ -45,7 +45,7 @@ int FoldRemoveAuto(IFoldLines& lines);
 bool FoldRemoveEndingNode(IFoldLines& lines, int line);
 
 // Row <-> line mapping; a hidden line maps to its collapsed node's row, a line beyond the text
-// to itself, a row never reached to itself.
+// to itself, a row past the last shown one to a line as far past the text.
 int FoldVisToLine(const IFoldLines& lines, int row);
 int FoldLineToVis(const IFoldLines& lines, int line);
 // The outermost collapsed node hiding `line`, or -1 when the line is shown.
