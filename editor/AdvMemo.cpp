@@ -191,6 +191,8 @@ void TAdvCustomMemo::Init() {
     FUndoList = std::make_unique<TAdvUndoList>();
     FUndoList->SetWatcher(this);
     FVertBar.SmallChange = 1;
+    FCodeFolding = std::make_unique<TCodeFolding>();
+    FCodeFolding->OnChange = [this](int code) { CodeFoldingChanged(code); };
 }
 
 TAdvCustomMemo::~TAdvCustomMemo() {

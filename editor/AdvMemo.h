@@ -10,6 +10,7 @@
 #include "editor/AdvMemoAppearance.h"
 #include "editor/AdvMemoCompletion.h"
 #include "editor/AdvMemoFind.h"
+#include "editor/AdvMemoFolding.h"
 #include "editor/AdvMemoStylers.h"
 #include "editor/AdvMemoTokenizer.h"
 #include "editor/AdvMemoStrings.h"
@@ -145,6 +146,7 @@ private:
 };
 
 using TMemoNotifyEvent = std::function<void(ClassLib::TObject* sender)>;
+using TCodeFoldEvent = std::function<void(ClassLib::TObject* sender, int lineNo, bool expanded)>;
 using TUndoChangeEvent = std::function<void(ClassLib::TObject* sender, bool canUndo, bool canRedo)>;
 using TNewLineIndentEvent = std::function<void(ClassLib::TObject* sender, int lineNr, std::wstring& newLineIndent)>;
 using TLinePosEvent = std::function<void(int pos)>;
@@ -455,17 +457,33 @@ public:
     TAdvMemoChecker* MemoChecker() const { return FMemoChecker; }
     void SetMemoChecker(TAdvMemoChecker* value);
 
-    // ---- code folding pass-through (folding itself comes with its own unit)
+    // ---- code folding (AdvMemoCodeFold.cpp; the rules in AdvMemoFolding.*). Line indexes are
+    // 0-based; with folding off the mapping is the identity and nothing else acts.
     bool CodeFoldingEnabled() const override { return FCodeFoldingEnabled; }
-    virtual int VisIndexToLineIndex(int index) const { return index; }
-    virtual int LineIndexToVisIndex(int index) const { return index; }
-    virtual void RemoveCodeFolding(int /*startLineIndex*/) {}
-    virtual void AdjustFoldingForDeletedLine(int /*lineIndex*/) {}
-    virtual void AutoCodeFold() {}
-    virtual void ExpandParentNodes(int /*line*/) {}
-    virtual void ExpandNodeOfLine(int /*line*/) {}
+    TCodeFolding& CodeFolding() { return *FCodeFolding; }
+    void SetCodeFolding(const TCodeFolding* value) { FCodeFolding->Assign(value); }
+    virtual int VisIndexToLineIndex(int index) const;
+    virtual int LineIndexToVisIndex(int index) const;
+    bool AddCodeFolding(int startLineIndex, int endLineIndex) { return AddFoldNode(startLineIndex, endLineIndex, true); }
+    virtual void RemoveCodeFolding(int startLineIndex);
+    void RemoveAllCodeFolding();
+    virtual void AdjustFoldingForDeletedLine(int lineIndex);
+    virtual void AutoCodeFold();
+    virtual void ExpandParentNodes(int line);
+    // Expands the node starting at `line` when it is collapsed (an edit there reaches its text).
+    virtual void ExpandNodeOfLine(int line);
+    bool IsNode(int line) const;
+    bool IsLastChild(int line) const;
+    bool GetExpandNode(int line) const;
+    void SetExpandNode(int line, bool value);
+    void ToggleNode(int line) { SetExpandNode(line, !GetExpandNode(line)); }
+    void ExpandAllNodes() { SetAllNodes(true); }
+    void CollapseAllNodes() { SetAllNodes(false); }
+    int GetNodeEndLine(int line) const;
+    bool GetFoldSummary(int line, int& defIndex, std::wstring& text) const;
     int CodeFoldingNodeCount() const { return FCodeFoldingNodeCount; }
     void SetCodeFoldingNodeCount(int value) { FCodeFoldingNodeCount = value; }
+    TCodeFoldEvent OnCodeFold;
 
     // ---- version, files and URLs
     static unsigned GetVersionNr() { return 0x03080200; }
@@ -888,6 +906,14 @@ protected:
     int FWrapHold = 0;  // while above 0 the lines stay joined and wrapping waits
     bool FCodeFoldingEnabled = false;
     int FCodeFoldingNodeCount = 0;
+    std::unique_ptr<TCodeFolding> FCodeFolding;
+    bool AddFoldNode(int start, int end, bool byCode);
+    void SetAllNodes(bool expanded);
+    void CodeFoldingChanged(int code);
+    // Clicks in the fold column toggle the node under the pointer; true when it was one.
+    bool FoldColumnMouseDown(int x, int y);
+    void PaintFoldColumn(HDC dc);
+    void DrawFoldEllipsis(HDC dc, int line, int x, int top);
     int FInvalidateCount = 0;
     int FRefreshCount = 0;
 

@@ -330,6 +330,7 @@ void TAdvCustomMemo::MouseDown(ClassLib::TMouseButton button, TShiftState shift,
         if (line >= 0 && line < LineCount()) OnGutterRightClick(this, line);
     }
     if (button != ClassLib::mbLeft) return;
+    if (FoldColumnMouseDown(x, y)) return;
     if (gutter) {
         const int line = CharFromPos(x, y).LineNo;
         if (line >= 0 && line < LineCount()) DoGutterClick(line);

@@ -3,6 +3,7 @@
 #include "editor/AdvMemo.h"
 
 #include "classlib/GdiScopes.h"
+#include "classlib/Pictures.h"
 #include "editor/AdvMemoSearchUtils.h"
 
 #include <algorithm>
@@ -271,6 +272,60 @@ TMemoRect TAdvCustomMemo::GetFoldGutterRect() const {
     return TMemoRect{area.Left - NodeWidth(), area.Top, area.Left, area.Bottom};
 }
 
+// A collapsed node without a summary shows a box with three dots after its text.
+void TAdvCustomMemo::DrawFoldEllipsis(HDC dc, int line, int x, int top) {
+    if (!IsNode(line) || GetExpandNode(line)) return;
+    int defIndex = -1;
+    std::wstring summary;
+    if (GetFoldSummary(line, defIndex, summary)) return;
+    const TColor colour = FCodeFolding->LineColor();
+    const int bottom = top + FCellSize.H;
+    Shape(dc, FBkColor, colour, [&] { ::Rectangle(dc, x + 5, top, x + 30, bottom); });
+    for (int dot : {9, 17, 25}) FillBox(dc, x + dot, bottom - 6, x + dot + 2, bottom - 4, colour);
+}
+
+// Tree lines, boxes and glyphs of the fold column for every shown row.
+void TAdvCustomMemo::PaintFoldColumn(HDC dc) {
+    if (!FCodeFoldingEnabled || FCodeFoldingNodeCount <= 0 || FCellSize.H <= 0) return;
+    const TMemoRect column = GetFoldGutterRect();
+    FillBox(dc, column.Left, column.Top, column.Right, column.Bottom, FBkColor);
+    const int count = Lines()->Count();
+    const TColor colour = FCodeFolding->LineColor();
+    const int x = column.Left, mid = (FCellSize.H - 9) / 2;
+    auto drawGlyph = [&](ClassLib::TBitmap* glyph, int top) {
+        if (!glyph || glyph->Empty()) return false;
+        HDC memDC = ::CreateCompatibleDC(dc);
+        if (!memDC) return false;
+        HGDIOBJ old = ::SelectObject(memDC, glyph->Handle());
+        const int width = std::min(glyph->Width(), column.Right - x - 2);
+        ::StretchBlt(dc, x + 2, top + mid, width, glyph->Height(), memDC, 0, 0, glyph->Width(), glyph->Height(), SRCCOPY);
+        ::SelectObject(memDC, old);
+        ::DeleteDC(memDC);
+        return true;
+    };
+    int visIndex = LineIndexToVisIndex(FTopLine);
+    for (int line = FTopLine, top = column.Top; line < count && top < column.Bottom; top += FCellSize.H) {
+        const int bottom = top + FCellSize.H;
+        if (const TLineProp* p = Lines()->GetLineProp(line)) {
+            const bool node = p->HasChildren(), expanded = p->Expanded();
+            if (p->HasParent()) {
+                const bool lastCollapsed = node && !expanded && GetNodeEndLine(line) == count - 1;
+                Line(dc, x + 6, top, x + 6, lastCollapsed ? top + FCellSize.H / 2 : bottom, colour);
+                if (p->LastChild()) Line(dc, x + 6, bottom - 1, x + 11, bottom - 1, colour);
+            }
+            if (node) {
+                if (expanded && !p->HasParent()) Line(dc, x + 6, top + mid + 9, x + 6, bottom, colour);
+                if (!drawGlyph(expanded ? FCodeFolding->CollapsedGlyph() : FCodeFolding->ExpandGlyph(), top)) {
+                    Shape(dc, FBkColor, colour, [&] { ::Rectangle(dc, x + 2, top + mid, x + 11, top + mid + 9); });
+                    Line(dc, x + 4, top + mid + 4, x + 9, top + mid + 4, colour);
+                    if (!expanded) Line(dc, x + 6, top + mid + 2, x + 6, top + mid + 7, colour);
+                }
+            }
+        }
+        line = VisIndexToLineIndex(++visIndex);
+    }
+}
+
 void TAdvCustomMemo::DrawRightMarginPiece(HDC dc, int left, int right, int top) {
     if (FRightMargin <= 0 || !FShowRightMargin || FCellSize.W <= 0) return;
     const TMemoRect area = TextArea();
@@ -360,6 +415,7 @@ void TAdvCustomMemo::PaintLine(HDC dc, TLineRenderer& renderer, int line, int to
     else if (lineBack != ClassLib::clNone) rest = lineBack;
     FillBox(dc, textEnd, top, area.Right, bottom, rest);
     DrawRightMarginPiece(dc, textEnd, area.Right, top);
+    if (FCodeFoldingEnabled && FCodeFoldingNodeCount > 0) DrawFoldEllipsis(dc, line, textEnd, top);
 
     // Error marks: a red line two pixels above the row's bottom.
     if (const TLineProp* prop = Lines()->GetLineProp(line); prop && prop->FErrStart && prop->FErrLen) {
@@ -394,6 +450,7 @@ void TAdvCustomMemo::PaintTo(HDC dc) {
     FillBox(dc, area.Left, 0, FWidth, area.Top, FBkColor);
     FillBox(dc, area.Right, 0, FWidth, FHeight, FBkColor);
     if (FGutterVisible && FGutterWidth > 1) PaintGutter(dc);
+    PaintFoldColumn(dc);
 
     TMemoTokenizer& tokenizer = Tokenizer();
     tokenizer.Prepare();

@@ -1,0 +1,190 @@
+// The editor's side of code folding: node marks in its line store, the row mapping, the fold
+// column's clicks and drawing. The rules themselves live in AdvMemoFolding.cpp.
+#include <algorithm>
+#include <map>
+
+#include "classlib/Pictures.h"
+#include "editor/AdvMemo.h"
+#include "editor/AdvMemoDrawUtils.h"
+
+namespace AdvMemo {
+
+namespace {
+
+class TMemoFoldLines final : public IFoldLines {
+public:
+    explicit TMemoFoldLines(TAdvMemoStrings& lines) : FLines(lines) {}
+    int Count() const override { return FLines.Count(); }
+    TLineProp* Prop(int index) const override { return FLines.GetLineProp(index); }
+    TLineProp* EnsureProp(int index) override { return FLines.CreateLineProp(index); }
+private:
+    TAdvMemoStrings& FLines;
+};
+
+}  // namespace
+
+void TAdvCustomMemo::CodeFoldingChanged(int code) {
+    if (code == 2) {
+        FCodeFoldingEnabled = FCodeFolding->Enabled();
+        AutoCodeFold();
+        UpdateScrollBars(true);
+        if (Focused()) UpdateCaret(true);
+    }
+    Invalidate();
+}
+
+int TAdvCustomMemo::VisIndexToLineIndex(int index) const {
+    if (!FCodeFoldingEnabled || FCodeFoldingNodeCount <= 0) return index;
+    return FoldVisToLine(TMemoFoldLines(*Lines()), index);
+}
+
+int TAdvCustomMemo::LineIndexToVisIndex(int index) const {
+    if (!FCodeFoldingEnabled || FCodeFoldingNodeCount <= 0) return index;
+    return FoldLineToVis(TMemoFoldLines(*Lines()), index);
+}
+
+bool TAdvCustomMemo::AddFoldNode(int start, int end, bool byCode) {
+    TMemoFoldLines lines(*Lines());
+    if (!FoldAddNode(lines, start, end, byCode)) return false;
+    ++FCodeFoldingNodeCount;
+    UpdateScrollBars(true);
+    Invalidate();
+    return true;
+}
+
+void TAdvCustomMemo::RemoveCodeFolding(int startLineIndex) {
+    TMemoFoldLines lines(*Lines());
+    if (!FoldRemoveNode(lines, startLineIndex)) return;
+    FCodeFoldingNodeCount = std::max(FCodeFoldingNodeCount - 1, 0);
+    UpdateScrollBars(true);
+    Invalidate();
+}
+
+void TAdvCustomMemo::RemoveAllCodeFolding() {
+    TMemoFoldLines lines(*Lines());
+    // Nodes added by code stay, and so does their column: it is the only way to open them.
+    FCodeFoldingNodeCount = FoldRemoveAuto(lines);
+    UpdateScrollBars(true);
+    Invalidate();
+}
+
+void TAdvCustomMemo::AdjustFoldingForDeletedLine(int lineIndex) {
+    TMemoFoldLines lines(*Lines());
+    bool changed = false;
+    if (FoldRemoveNode(lines, lineIndex)) {
+        FCodeFoldingNodeCount = std::max(FCodeFoldingNodeCount - 1, 0);
+        changed = true;
+    }
+    if (FoldRemoveEndingNode(lines, lineIndex)) {
+        FCodeFoldingNodeCount = std::max(FCodeFoldingNodeCount - 1, 0);
+        changed = true;
+    }
+    if (changed) Invalidate();
+}
+
+void TAdvCustomMemo::AutoCodeFold() {
+    const TAdvCustomMemoStyler* styler = EffectiveStyler();
+    if (!FCodeFoldingEnabled || !styler || !FUseStyler || !styler->RegionDefinitions() ||
+        styler->RegionDefinitions()->Count() == 0)
+        return;
+    TAdvMemoStrings& store = *Lines();
+    TMemoFoldLines lines(store);
+    std::map<int, bool> expanded;
+    for (int i = 0, n = lines.Count(); i < n; ++i)
+        if (const TLineProp* p = lines.Prop(i); p && p->HasChildren()) expanded[i] = p->Expanded();
+    FCodeFoldingNodeCount = FoldRemoveAuto(lines);
+    const auto regions = FindFoldRegions(*styler, store.Count(), [&store](int i) { return store.Get(i); });
+    for (const auto& [start, end] : regions) {
+        if (!FoldAddNode(lines, start, end, false)) continue;
+        ++FCodeFoldingNodeCount;
+        if (const auto it = expanded.find(start); it != expanded.end()) lines.Prop(start)->SetExpanded(it->second);
+    }
+    if (const int hiding = FoldHidingNode(lines, FCurY); hiding >= 0) SetCurY(hiding);
+    UpdateScrollBars(true);
+    Invalidate();
+}
+
+void TAdvCustomMemo::ExpandParentNodes(int line) {
+    if (!FCodeFoldingEnabled || FCodeFoldingNodeCount <= 0) return;
+    TMemoFoldLines lines(*Lines());
+    FoldExpandParents(lines, line);
+    UpdateScrollBars(true);
+    Invalidate();
+}
+
+void TAdvCustomMemo::ExpandNodeOfLine(int line) {
+    if (IsNode(line) && !GetExpandNode(line)) SetExpandNode(line, true);
+}
+
+bool TAdvCustomMemo::IsNode(int line) const { return FoldIsNode(TMemoFoldLines(*Lines()), line); }
+
+bool TAdvCustomMemo::IsLastChild(int line) const {
+    const TLineProp* p = Lines()->GetLineProp(line);
+    return p && p->LastChild();
+}
+
+bool TAdvCustomMemo::GetExpandNode(int line) const {
+    const TLineProp* p = Lines()->GetLineProp(line);
+    return !p || p->Expanded();
+}
+
+void TAdvCustomMemo::SetExpandNode(int line, bool value) {
+    if (!FCodeFoldingEnabled || !IsNode(line) || GetExpandNode(line) == value) return;
+    const bool caretShown = FCaretVisible;
+    UpdateCaret(false);
+    Lines()->GetLineProp(line)->SetExpanded(value);
+    TMemoFoldLines lines(*Lines());
+    // No edit may land in hidden text: a hidden caret goes to the line that hides it.
+    if (const int hiding = FoldHidingNode(lines, FCurY); hiding >= 0) {
+        ClearSelection();
+        SetCurY(hiding);
+    }
+    if (const int hiding = FoldHidingNode(lines, FTopLine); hiding >= 0) SetTopLine(hiding);
+    UpdateScrollBars(true);
+    Invalidate();
+    if (caretShown) UpdateCaret(true);
+}
+
+void TAdvCustomMemo::SetAllNodes(bool expanded) {
+    if (!FCodeFoldingEnabled) return;
+    const bool caretShown = FCaretVisible;
+    UpdateCaret(false);
+    TAdvMemoStrings& store = *Lines();
+    for (int i = 0, n = store.Count(); i < n; ++i)
+        if (TLineProp* p = store.GetLineProp(i); p && p->HasChildren()) p->SetExpanded(expanded);
+    TMemoFoldLines lines(store);
+    if (const int hiding = FoldHidingNode(lines, FCurY); hiding >= 0) {
+        ClearSelection();
+        SetCurY(hiding);
+    }
+    if (const int hiding = FoldHidingNode(lines, FTopLine); hiding >= 0) SetTopLine(hiding);
+    UpdateScrollBars(true);
+    Invalidate();
+    if (caretShown) UpdateCaret(true);
+}
+
+int TAdvCustomMemo::GetNodeEndLine(int line) const { return FoldNodeEndLine(TMemoFoldLines(*Lines()), line); }
+
+bool TAdvCustomMemo::GetFoldSummary(int line, int& defIndex, std::wstring& text) const {
+    defIndex = -1;
+    const TAdvCustomMemoStyler* styler = EffectiveStyler();
+    if (!FCodeFoldingEnabled || !styler || !IsNode(line)) return false;
+    return FoldSummary(*styler, LineText(line), defIndex, text);
+}
+
+bool TAdvCustomMemo::FoldColumnMouseDown(int x, int y) {
+    if (!FCodeFoldingEnabled || FCodeFoldingNodeCount <= 0) return false;
+    const TMemoRect column = GetFoldGutterRect();
+    if (x < column.Left || x >= column.Right || y < column.Top || y >= column.Bottom) return false;
+    const int line = CharFromPos(column.Right, y).LineNo;
+    if (line < 0 || line >= LineCount() || !IsNode(line)) return true;
+    ClearSelection();
+    SetCurY(line);
+    if (FActiveLineAtCursor) FActiveLine = FCurY;
+    ToggleNode(line);
+    SetTopLine(FMouseTopLine);
+    if (OnCodeFold) OnCodeFold(this, line, GetExpandNode(line));
+    return true;
+}
+
+}  // namespace AdvMemo

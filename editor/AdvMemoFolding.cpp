@@ -1,0 +1,452 @@
+#include "editor/AdvMemoFolding.h"
+
+#include <algorithm>
+#include <cwctype>
+#include <map>
+
+#include "classlib/Pictures.h"
+#include "editor/AdvMemoStrings.h"
+#include "editor/AdvMemoStylers.h"
+
+namespace AdvMemo {
+
+namespace {
+
+std::wstring Upper(std::wstring s) {
+    for (wchar_t& c : s) c = wchar_t(std::towupper(c));
+    return s;
+}
+
+std::wstring Trim(const std::wstring& s) {
+    size_t b = 0, e = s.size();
+    while (b < e && s[b] <= L' ') ++b;
+    while (e > b && s[e - 1] <= L' ') --e;
+    return s.substr(b, e - b);
+}
+
+}  // namespace
+
+bool FoldIsNode(const IFoldLines& lines, int line) {
+    const TLineProp* p = line >= 0 && line < lines.Count() ? lines.Prop(line) : nullptr;
+    return p && p->HasChildren();
+}
+
+bool FoldIsCollapsed(const IFoldLines& lines, int line) {
+    const TLineProp* p = line >= 0 && line < lines.Count() ? lines.Prop(line) : nullptr;
+    return p && p->HasChildren() && !p->Expanded();
+}
+
+int FoldNodeEndLine(const IFoldLines& lines, int start) {
+    if (!FoldIsNode(lines, start)) return -1;
+    int open = 1, closed = 0;
+    const int n = lines.Count();
+    for (int i = start + 1; i < n; ++i) {
+        const TLineProp* p = lines.Prop(i);
+        if (!p) continue;
+        if (p->LastChild()) {
+            closed += p->LastChildOfParents();
+            if (closed >= open) return i;
+        }
+        if (p->HasChildren()) ++open;
+    }
+    return -1;
+}
+
+bool FoldAddNode(IFoldLines& lines, int start, int end, bool byCode) {
+    const int n = lines.Count();
+    if (start < 0 || start >= n || FoldIsNode(lines, start) || end < 0 || end >= n || start >= end) return false;
+    TLineProp* s = lines.EnsureProp(start);
+    s->SetHasChildren(true);
+    if (byCode) s->ByCode = true;
+    for (int i = start + 1; i <= end; ++i) {
+        TLineProp* p = lines.EnsureProp(i);
+        p->SetHasParent(true);
+        if (byCode) p->ByCode = true;
+    }
+    TLineProp* e = lines.EnsureProp(end);
+    e->SetLastChildOfParents(e->LastChildOfParents() + 1);
+    return true;
+}
+
+bool FoldRemoveNode(IFoldLines& lines, int start) {
+    if (!FoldIsNode(lines, start)) return false;
+    TLineProp* s = lines.Prop(start);
+    const bool nested = s->HasParent();
+    int open = 1, closed = 0;
+    const int n = lines.Count();
+    for (int i = start + 1; i < n; ++i) {
+        TLineProp* p = lines.Prop(i);
+        if (!p) continue;
+        const bool direct = open - closed == 1;
+        if (p->LastChild()) {
+            closed += p->LastChildOfParents();
+            if (closed >= open) {
+                p->SetLastChildOfParents(p->LastChildOfParents() - 1);
+                // An end shared with an enclosing node stays inside that one.
+                if (!nested && !p->LastChild()) p->SetHasParent(false);
+                s->SetHasChildren(false);
+                s->SetExpanded(true);
+                return true;
+            }
+        }
+        if (direct && !nested) p->SetHasParent(false);
+        if (p->HasChildren()) ++open;
+    }
+    return false;
+}
+
+int FoldRemoveAuto(IFoldLines& lines) {
+    int remaining = 0;
+    const int n = lines.Count();
+    for (int i = 0; i < n; ++i) {
+        TLineProp* p = lines.Prop(i);
+        if (!p) continue;
+        if (!p->ByCode) {
+            p->SetExpanded(true);
+            p->SetHasChildren(false);
+            p->SetHasParent(false);
+            p->FLastChildOfParents = 0;
+        } else if (p->HasChildren()) {
+            ++remaining;
+        }
+    }
+    return remaining;
+}
+
+bool FoldRemoveEndingNode(IFoldLines& lines, int line) {
+    TLineProp* e = line >= 0 && line < lines.Count() ? lines.Prop(line) : nullptr;
+    if (!e || !e->LastChild()) return false;
+    int need = 1, start = -1;
+    for (int j = line - 1; j >= 0 && start < 0; --j) {
+        const TLineProp* q = lines.Prop(j);
+        if (!q) continue;
+        if (q->HasChildren() && --need == 0) start = j;
+        else if (q->LastChild()) need += q->LastChildOfParents();
+    }
+    if (start < 0) return false;
+    const TLineProp* next = line + 1 < lines.Count() ? lines.Prop(line + 1) : nullptr;
+    const bool nextInside = next && next->HasParent();
+    if (!nextInside) {
+        int depth = 0;
+        for (int i = start + 1; i < line; ++i) {
+            TLineProp* p = lines.Prop(i);
+            if (!p) continue;
+            if (p->LastChild()) depth -= p->LastChildOfParents();
+            if (depth <= 0) p->SetHasParent(false);
+            if (p->HasChildren()) ++depth;
+        }
+    }
+    e->SetLastChildOfParents(e->LastChildOfParents() - 1);
+    e->SetHasParent(nextInside);
+    TLineProp* s = lines.Prop(start);
+    s->SetHasChildren(false);
+    s->SetExpanded(true);
+    return true;
+}
+
+namespace {
+
+// One step of the row walk: the line after `i` that starts the next row.
+int NextRowLine(const IFoldLines& lines, int i, int& end) {
+    end = -1;
+    if (FoldIsCollapsed(lines, i)) {
+        end = FoldNodeEndLine(lines, i);
+        if (end >= 0) return end + 1;
+    }
+    return i + 1;
+}
+
+}  // namespace
+
+int FoldVisToLine(const IFoldLines& lines, int row) {
+    const int n = lines.Count();
+    int end = -1, count = 0;
+    for (int i = 0; i < n; ++count) {
+        if (count == row) return i;
+        i = NextRowLine(lines, i, end);
+    }
+    // Rows past the last shown one lie past the text, so walks over rows end there instead
+    // of coming back to lines already shown.
+    return row < 0 ? row : n + (row - count);
+}
+
+int FoldLineToVis(const IFoldLines& lines, int line) {
+    const int n = lines.Count();
+    if (line < 0 || line >= n) return line;
+    int end = -1;
+    for (int i = 0, count = 0; i < n; ++count) {
+        if (i == line) return count;
+        const int next = NextRowLine(lines, i, end);
+        if (end >= 0 && line <= end) return count;
+        i = next;
+    }
+    return line;
+}
+
+int FoldHidingNode(const IFoldLines& lines, int line) {
+    const int n = lines.Count();
+    if (line < 0 || line >= n) return -1;
+    int end = -1;
+    for (int i = 0; i < n && i <= line;) {
+        const int next = NextRowLine(lines, i, end);
+        if (end >= 0 && line > i && line <= end) return i;
+        i = next;
+    }
+    return -1;
+}
+
+void FoldExpandParents(IFoldLines& lines, int line) {
+    const TLineProp* p = line >= 0 && line < lines.Count() ? lines.Prop(line) : nullptr;
+    if (!p || !p->HasParent()) return;
+    int need = 1;
+    for (int j = line - 1; j >= 0; --j) {
+        TLineProp* q = lines.Prop(j);
+        if (!q) continue;
+        if (q->HasChildren() && --need == 0) {
+            q->SetExpanded(true);
+            if (!q->HasParent()) return;
+            need = 1;
+        } else if (q->LastChild()) {
+            need += q->LastChildOfParents();
+        }
+    }
+}
+
+namespace {
+
+struct TDef {
+    std::wstring Id, Start, End;
+    TRegionType Type;
+};
+
+struct TEntry {
+    int Start, End, Def;
+    bool FromSecond;
+};
+
+struct TPending {
+    int Line = -1, Def = -1;
+    bool Set() const { return Line >= 0; }
+};
+
+std::wstring WordDelimiters(const TAdvCustomMemoStyler& styler) {
+    std::wstring d;
+    const TElementStyles& styles = *styler.AllStyles();
+    for (int i = 0; i < styles.Count(); ++i)
+        if (styles.Items(i)->StyleType() == stSymbol) d += styles.Items(i)->Symbols();
+    if (d.find(L'{') == std::wstring::npos) d += L'{';
+    if (d.find(L'}') == std::wstring::npos) d += L'}';
+    std::erase_if(d, [](wchar_t c) { return c == L'/' || c == L'<' || c == L'>'; });
+    return d;
+}
+
+// Strips the comments off an upper-cased line; `inComment` carries a multi-line comment over.
+// Closing delimiters go with their comment, so a comment's "}" never counts as a block end.
+std::wstring StripComments(const TAdvCustomMemoStyler& styler, std::wstring s, bool& inComment) {
+    if (inComment) {
+        const auto hit = styler.FindCommentEnd(s);
+        if (hit.Pos == 0) return {};
+        inComment = false;
+        s.erase(0, size_t(hit.Pos - 1 + hit.Length));
+    }
+    for (;;) {
+        int lcLen = 0;
+        const int lc = styler.FindLineComment(s, lcLen);
+        const auto cs = styler.FindCommentStart(s);
+        if (lc > 0 && (cs.Pos == 0 || lc < cs.Pos)) return s.substr(0, size_t(lc - 1));
+        if (cs.Pos == 0) return s;
+        std::wstring rest = s.substr(size_t(cs.Pos - 1 + cs.Length));
+        const auto end = styler.FindCommentEnd(rest);
+        if (end.Pos == 0) {
+            inComment = true;
+            return s.substr(0, size_t(cs.Pos - 1));
+        }
+        s = s.substr(0, size_t(cs.Pos - 1)) + L" " + rest.substr(size_t(end.Pos - 1 + end.Length));
+    }
+}
+
+void SplitWords(const std::wstring& s, const std::wstring& delims, std::vector<std::wstring>& out) {
+    out.clear();
+    const size_t n = s.size();
+    auto isStop = [&](wchar_t c) { return c <= L' ' || c == L';' || c == L':'; };
+    for (size_t i = 0; i < n;) {
+        const wchar_t c = s[i];
+        if (isStop(c)) { ++i; continue; }
+        if (delims.find(c) != std::wstring::npos) {
+            out.emplace_back(1, c);
+            ++i;
+            continue;
+        }
+        size_t j = i;
+        while (j < n && !isStop(s[j]) && delims.find(s[j]) == std::wstring::npos) ++j;
+        out.emplace_back(s, i, j - i);
+        i = j;
+    }
+}
+
+}  // namespace
+
+std::vector<std::pair<int, int>> FindFoldRegions(const TAdvCustomMemoStyler& styler, int lineCount,
+                                                 const std::function<std::wstring(int)>& lineText) {
+    std::vector<std::pair<int, int>> result;
+    const TRegionDefinitions* regions = styler.RegionDefinitions();
+    if (!regions || regions->Count() == 0 || lineCount <= 0) return result;
+    std::vector<TDef> defs;
+    for (int i = 0; i < regions->Count(); ++i) {
+        const TRegionDefinition& r = *regions->Items(i);
+        defs.push_back({Upper(r.Identifier()), Upper(r.RegionStart()), Upper(r.RegionEnd()), r.RegionType()});
+    }
+    const std::wstring delims = WordDelimiters(styler);
+
+    std::vector<TEntry> closed, open;
+    std::vector<int> files;
+    TPending first, second;
+    bool secondUsed = false;
+    int nesting = 0;
+    bool inComment = false;
+    std::vector<std::wstring> words;
+    auto clearPending = [&] { first = second = TPending{}; secondUsed = false; };
+
+    for (int line = 0; line < lineCount; ++line) {
+        SplitWords(StripComments(styler, Upper(Trim(lineText(line))), inComment), delims, words);
+        for (const std::wstring& word : words) {
+            for (int d = 0; d < int(defs.size()); ++d) {
+                const TDef& def = defs[size_t(d)];
+                const bool closable = def.Type == rtClosed || def.Type == rtIgnore;
+                if (word == def.Id) {
+                    if (def.Type == rtOpen) {
+                        if (!open.empty() && open.back().End < 0 && line > 0) open.back().End = line - 1;
+                        open.push_back({line, -1, d, false});
+                        continue;
+                    }
+                    if (def.Type == rtFile) {
+                        files.push_back(line);
+                        continue;
+                    }
+                    if (def.Id == def.Start) {
+                        closed.push_back({line, -1, d, false});
+                    } else if (!first.Set()) {
+                        first = {line, d};
+                    } else {
+                        if (second.Set()) first = second;
+                        second = {line, d};
+                    }
+                    break;
+                }
+                if (!closable) continue;
+                if (word == def.Start) {
+                    if (nesting > 0) {
+                        ++nesting;
+                    } else if (second.Set() && !secondUsed) {
+                        closed.push_back({second.Line, -1, second.Def, true});
+                        secondUsed = true;
+                    } else if (!secondUsed && first.Set()) {
+                        closed.push_back({first.Line, -1, first.Def, false});
+                        clearPending();
+                    } else {
+                        ++nesting;
+                    }
+                    break;
+                }
+                if (word == def.End) {
+                    if (nesting > 0) {
+                        --nesting;
+                        break;
+                    }
+                    bool done = false;
+                    for (auto it = closed.rbegin(); it != closed.rend(); ++it) {
+                        if (it->End >= 0 || defs[size_t(it->Def)].End != word) continue;
+                        it->End = line;
+                        if (it->FromSecond) {
+                            second = TPending{};
+                            secondUsed = false;
+                        }
+                        done = true;
+                        break;
+                    }
+                    if (!done) clearPending();
+                    break;
+                }
+            }
+        }
+    }
+
+    // One region per start line: a later one replaces an earlier one.
+    std::map<int, TEntry> byStart;
+    for (const TEntry& e : closed) byStart[e.Start] = e;
+    for (const auto& [start, e] : byStart)
+        if (e.End > start && defs[size_t(e.Def)].Type != rtIgnore) result.emplace_back(start, e.End);
+    for (const TEntry& e : open) result.emplace_back(e.Start, e.End < 0 ? lineCount - 1 : e.End);
+    for (int start : files) result.emplace_back(start, lineCount - 1);
+    return result;
+}
+
+bool FoldSummary(const TAdvCustomMemoStyler& styler, const std::wstring& line, int& defIndex, std::wstring& text) {
+    defIndex = -1;
+    const TRegionDefinitions* regions = styler.RegionDefinitions();
+    if (!regions) return false;
+    size_t indent = 0;
+    while (indent < line.size() && line[indent] == L' ') ++indent;
+    const std::wstring trimmed = Trim(line);
+    const std::wstring& right = styler.MultiCommentRight();
+    const wchar_t closer = right.size() == 1 ? right[0] : L'\0';
+    size_t stop = 0;
+    while (stop < trimmed.size() && trimmed[stop] != L' ' && trimmed[stop] != L';' && (closer == 0 || trimmed[stop] != closer)) ++stop;
+    const std::wstring word = Upper(Trim(trimmed.substr(0, std::min(stop + 1, trimmed.size()))));
+    const std::wstring bare = Upper(trimmed.substr(0, stop));
+    for (int i = 0; i < regions->Count(); ++i) {
+        const TRegionDefinition& r = *regions->Items(i);
+        const std::wstring id = Upper(r.Identifier()), st = Upper(r.RegionStart()), en = Upper(r.RegionEnd());
+        auto is = [&](const std::wstring& w) { return !w.empty() && (w == id || w == st || w == en); };
+        if (!is(word) && !is(bare)) continue;
+        defIndex = i;
+        if (!r.ShowComments()) return false;
+        std::wstring rest = stop < trimmed.size() ? trimmed.substr(stop) : std::wstring();
+        if (closer != 0) {
+            const size_t c = rest.find(closer, rest.empty() || rest[0] != closer ? 0 : 1);
+            if (c != std::wstring::npos) rest.erase(c);
+        }
+        text = line.substr(0, indent) + L"[" + Trim(rest) + L"]";
+        return true;
+    }
+    return false;
+}
+
+CLASSLIB_IMPLEMENT(TCodeFolding, ClassLib::TPersistent)
+
+TCodeFolding::TCodeFolding()
+    : FExpandGlyph(std::make_unique<ClassLib::TBitmap>()), FCollapsedGlyph(std::make_unique<ClassLib::TBitmap>()) {}
+
+TCodeFolding::~TCodeFolding() = default;
+
+void TCodeFolding::Assign(const ClassLib::TPersistent* source) {
+    if (const auto* other = dynamic_cast<const TCodeFolding*>(source)) {
+        SetEnabled(other->FEnabled);
+        SetLineColor(other->FLineColor);
+        return;
+    }
+    ClassLib::TPersistent::Assign(source);
+}
+
+void TCodeFolding::SetEnabled(bool value) {
+    FEnabled = value;
+    Changed(2);
+}
+
+void TCodeFolding::SetLineColor(ClassLib::TColor value) {
+    if (value == FLineColor) return;
+    FLineColor = value;
+    Changed(1);
+}
+
+void TCodeFolding::SetExpandGlyph(const ClassLib::TBitmap* value) {
+    FExpandGlyph->Assign(value);
+    Changed(1);
+}
+
+void TCodeFolding::SetCollapsedGlyph(const ClassLib::TBitmap* value) {
+    FCollapsedGlyph->Assign(value);
+    Changed(1);
+}
+
+}  // namespace AdvMemo
