@@ -13,9 +13,14 @@ class TBitmap;
 class TCanvas;
 class TCustomImageList;
 class TGraphic;
+class TPicture;
 }
 namespace PictureContainer {
 class TPictureContainer;
+}
+namespace AdvTypes {
+class TAdvBitmap;
+class TAdvScaledBitmaps;
 }
 
 namespace AdvGraphics {
@@ -267,6 +272,112 @@ public:
     // put into `format`; 0 when the maximum is 0 or less.
     static std::wstring ProgressText(const std::wstring& format, float value, float maximum);
 
+    // ---- Pictures and small UI elements (AdvGraphicsBitmaps.cpp, AdvGraphicsElements.cpp)
+    // The size a picture of the original size takes in a box of the new size; the flags
+    // keep the aspect ratio, stretch to the box, centre in it, or crop (centred).
+    static void GetAspectSize(float& width, float& height, float originalWidth, float originalHeight,
+                              float newWidth, float newHeight, bool aspectRatio, bool stretch, bool cropping);
+    // Where the picture lands in the box; the zero rectangle for no picture. The integer
+    // forms round the result.
+    static TRectF GetBitmapDrawRectangle(const TRectF& rect, const ClassLib::TPicture* bitmap, bool aspectRatio,
+                                         bool stretch, bool center, bool cropping);
+    static TRectF GetBitmapDrawRectangle(double left, double top, double right, double bottom,
+                                         const ClassLib::TPicture* bitmap, bool aspectRatio, bool stretch,
+                                         bool center, bool cropping);
+    static ClassLib::TRect GetBitmapDrawRectangle(const ClassLib::TRect& rect, const ClassLib::TPicture* bitmap,
+                                                  bool aspectRatio, bool stretch, bool center, bool cropping);
+    static ClassLib::TRect GetBitmapDrawRectangle(int left, int top, int right, int bottom,
+                                                  const ClassLib::TPicture* bitmap, bool aspectRatio, bool stretch,
+                                                  bool center, bool cropping);
+
+    // Nothing for no picture or an empty one; SVG pictures are drawn by their importer.
+    void DrawBitmap(const TRectF& rect, const ClassLib::TPicture* bitmap, bool aspectRatio = true,
+                    bool stretch = false, bool center = true, bool cropping = false);
+    void DrawBitmap(double left, double top, double right, double bottom, const ClassLib::TPicture* bitmap,
+                    bool aspectRatio = true, bool stretch = false, bool center = true, bool cropping = false);
+    void DrawBitmap(const ClassLib::TRect& rect, const ClassLib::TPicture* bitmap, bool aspectRatio = true,
+                    bool stretch = false, bool center = true, bool cropping = false);
+    void DrawBitmap(int left, int top, int right, int bottom, const ClassLib::TPicture* bitmap,
+                    bool aspectRatio = true, bool stretch = false, bool center = true, bool cropping = false);
+    // At natural size with its top-left at the point.
+    void DrawBitmap(int left, int top, const ClassLib::TPicture* bitmap);
+    void DrawBitmap(float left, float top, const ClassLib::TPicture* bitmap);
+    // The source part of the picture into the destination; nothing when either is empty.
+    void DrawBitmapPart(const TRectF& source, const TRectF& destination, const ClassLib::TPicture* bitmap,
+                        bool aspectRatio = true, bool stretch = false, bool center = true, bool cropping = false);
+    void DrawBitmapPart(double sourceLeft, double sourceTop, double sourceRight, double sourceBottom,
+                        double destLeft, double destTop, double destRight, double destBottom,
+                        const ClassLib::TPicture* bitmap, bool aspectRatio = true, bool stretch = false,
+                        bool center = true, bool cropping = false);
+    void DrawBitmapPart(const ClassLib::TRect& source, const ClassLib::TRect& destination,
+                        const ClassLib::TPicture* bitmap, bool aspectRatio = true, bool stretch = false,
+                        bool center = true, bool cropping = false);
+    void DrawBitmapPart(int sourceLeft, int sourceTop, int sourceRight, int sourceBottom, int destLeft, int destTop,
+                        int destRight, int destBottom, const ClassLib::TPicture* bitmap, bool aspectRatio = true,
+                        bool stretch = false, bool center = true, bool cropping = false);
+    // The cut-out itself; null for an empty rectangle, no picture or an SVG picture.
+    std::unique_ptr<AdvTypes::TAdvBitmap> DrawBitmapPartSync(const TRectF& source, const TRectF& destination,
+                                                             const ClassLib::TPicture* bitmap);
+    std::unique_ptr<AdvTypes::TAdvBitmap> DrawBitmapPartSync(const ClassLib::TRect& source,
+                                                             const ClassLib::TRect& destination,
+                                                             const ClassLib::TPicture* bitmap);
+    // The container's picture (its own, valid until its next lookup): with applyScale the
+    // name with "_" and the scale (the screen's when 0 or less) first, then the plain name.
+    static ClassLib::TPicture* GetBitmapFromPictureContainer(PictureContainer::TPictureContainer* container,
+                                                             const std::wstring& name, bool applyScale = false,
+                                                             float scale = 0);
+    // The picture for the scale: the item's own, else the container's by the item's name.
+    static ClassLib::TPicture* GetScaledBitmap(const AdvTypes::TAdvScaledBitmaps* bitmaps, float scale = 0,
+                                               PictureContainer::TPictureContainer* container = nullptr);
+    void DrawBitmapWithName(const TRectF& rect, const std::wstring& bitmapName, bool applyScale = false,
+                            float scale = 0, bool aspectRatio = true, bool stretch = false, bool center = true,
+                            bool cropping = false);
+    void DrawBitmapWithName(const ClassLib::TRect& rect, const std::wstring& bitmapName, bool applyScale = false,
+                            float scale = 0, bool aspectRatio = true, bool stretch = false, bool center = true,
+                            bool cropping = false);
+    void DrawScaledBitmap(const TRectF& rect, const AdvTypes::TAdvScaledBitmaps* bitmaps, float scale = 0,
+                          bool aspectRatio = true, bool stretch = false, bool center = true, bool cropping = false);
+    void DrawScaledBitmap(const ClassLib::TRect& rect, const AdvTypes::TAdvScaledBitmaps* bitmaps, float scale = 0,
+                          bool aspectRatio = true, bool stretch = false, bool center = true, bool cropping = false);
+
+    // The UI elements paint with the object's own fill and stroke and leave them changed.
+    void DrawButton(const TRectF& rect, bool down = false, bool focused = false, bool enabled = true,
+                    bool adaptToStyle = false, float scaleFactor = 1);
+    void DrawButton(const ClassLib::TRect& rect, bool down = false, bool focused = false, bool enabled = true,
+                    bool adaptToStyle = false, float scaleFactor = 1);
+    void DrawCloseButton(const TRectF& rect, bool down = false, bool focused = false, bool enabled = true,
+                         bool adaptToStyle = false, float scaleFactor = 1);
+    void DrawCloseButton(const ClassLib::TRect& rect, bool down = false, bool focused = false, bool enabled = true,
+                         bool adaptToStyle = false, float scaleFactor = 1);
+    void DrawExpanderButton(const TRectF& rect, AdvGraphicsTypes::TAdvGraphicsExpanderState state, bool down = false,
+                            bool focused = false, bool enabled = true, bool adaptToStyle = false,
+                            float scaleFactor = 1);
+    void DrawExpanderButton(const ClassLib::TRect& rect, AdvGraphicsTypes::TAdvGraphicsExpanderState state,
+                            bool down = false, bool focused = false, bool enabled = true, bool adaptToStyle = false,
+                            float scaleFactor = 1);
+    void DrawCompactButton(const TRectF& rect, AdvGraphicsTypes::TAdvGraphicsCompactState state, bool down = false,
+                           bool focused = false, bool enabled = true, bool adaptToStyle = false,
+                           float scaleFactor = 1);
+    void DrawCompactButton(const ClassLib::TRect& rect, AdvGraphicsTypes::TAdvGraphicsCompactState state,
+                           bool down = false, bool focused = false, bool enabled = true, bool adaptToStyle = false,
+                           float scaleFactor = 1);
+    void DrawDropDownButton(const TRectF& rect, bool down = false, bool focused = false, bool enabled = true,
+                            bool center = false, bool adaptToStyle = false, float scaleFactor = 1);
+    void DrawDropDownButton(const ClassLib::TRect& rect, bool down = false, bool focused = false, bool enabled = true,
+                            bool center = false, bool adaptToStyle = false, float scaleFactor = 1);
+    void DrawCheckBox(const TRectF& rect, bool checked = false, bool focused = false, bool enabled = true,
+                      float scaleFactor = 1);
+    void DrawCheckBox(const ClassLib::TRect& rect, bool checked = false, bool focused = false, bool enabled = true,
+                      float scaleFactor = 1);
+    void DrawRadioButton(const TRectF& rect, bool checked = false, bool focused = false, bool enabled = true,
+                         float scaleFactor = 1);
+    void DrawRadioButton(const ClassLib::TRect& rect, bool checked = false, bool focused = false,
+                         bool enabled = true, float scaleFactor = 1);
+    void DrawProgressBar(const ClassLib::TRect& rect, float value, const std::wstring& format = L"%.0f%%",
+                         float maximum = 100, TColor color = ClassLib::clHighlight,
+                         TColor textColor = ClassLib::clBlack, bool showText = true, bool enabled = true);
+    // ---- end of pictures and small UI elements
+
     static bool PointInRect(const TPointF& point, const TRectF& rect);
     // False for a radius of 0 or less.
     static bool PointInCircle(const TPointF& point, const TPointF& center, float radius);
@@ -292,6 +403,12 @@ private:
     void Guarded(F apply);
     bool FillVisible() const;
     bool StrokeVisible() const;
+    // Draws an SVG picture through its importer; false when it holds none.
+    bool DrawSVG(const ClassLib::TPicture* bitmap, const TRectF& rect);
+    // A small glyph from lines on white (transparent), or the named resource picture.
+    void DrawLineGlyph(const TRectF& rect, float size, float penWidth, const float (*lines)[4], int count,
+                       float scale);
+    void DrawResourceGlyph(const TRectF& rect, const wchar_t* name);
     // Paints the fill's texture into the rectangle with the fill's texture mode.
     void DrawTexture(const TRectF& rect);
 

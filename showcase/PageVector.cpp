@@ -1,6 +1,7 @@
 // The vector drawing object on two panels, left through the canvas and right through GDI+:
 // gradients (plain and mirrored), a rounded rectangle with one round corner, an ellipse,
-// an arc swept backwards, a dashed outline, a progress bar and turned text.
+// an arc swept backwards, a dashed outline, a progress bar, turned text and the small UI
+// elements in each state.
 #include <memory>
 #include <string>
 
@@ -61,6 +62,25 @@ protected:
         g.DrawText(RectF(10, 224, 350, 250), FNative ? L"GDI+ context" : L"Canvas context", false, gtaCenter,
                    gtaCenter);
         g.DrawText(RectF(360, 10, 390, 250), L"Turned text", false, gtaCenter, gtaCenter, gttNone, 90);
+
+        // The small UI elements: normal, focused, pressed and disabled, the glyphs drawn
+        // from lines in the style's colours.
+        AdvGraphics::TAdvGraphics::SetDefaultGraphicColors();
+        for (int i = 0; i < 4; ++i) {
+            const bool focused = i == 1, down = i == 2, enabled = i != 3;
+            const float y = 262 + 24.0f * i;
+            g.DrawButton(RectF(10, y, 70, y + 20), down, focused, enabled, true);
+            g.DrawCloseButton(RectF(76, y, 96, y + 20), down, focused, enabled, true);
+            g.DrawExpanderButton(RectF(102, y, 122, y + 20), i % 2 ? gesExpanded : gesCollapsed, down, focused,
+                                 enabled, true);
+            g.DrawCompactButton(RectF(128, y, 148, y + 20), i % 2 ? gcsExpanded : gcsCollapsed, down, focused,
+                                enabled, true);
+            g.DrawDropDownButton(RectF(154, y, 234, y + 20), down, focused, enabled, false, true);
+            g.DrawCheckBox(RectF(244, y + 2, 260, y + 18), false, focused, enabled);
+            g.DrawCheckBox(RectF(266, y + 2, 282, y + 18), true, focused, enabled);
+            g.DrawRadioButton(RectF(292, y + 2, 308, y + 18), false, focused, enabled);
+            g.DrawRadioButton(RectF(314, y + 2, 330, y + 18), true, focused, enabled);
+        }
         g.EndScene();
     }
 private:
@@ -71,7 +91,7 @@ const Showcase::TPageRegistration page(L"vector", [](TForm* form) {
     for (bool native : {false, true}) {
         auto* panel = new TVectorPanel(form, native);
         panel->SetParent(form);
-        panel->SetBounds(16 + (native ? 410 : 0), 16, 400, 260);
+        panel->SetBounds(16 + (native ? 410 : 0), 16, 400, 360);
     }
 });
 
