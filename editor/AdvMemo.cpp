@@ -129,6 +129,10 @@ void TAdvCustomMemo::Notification(ClassLib::TComponent* component, ClassLib::TOp
         Invalidate();
     }
     if (component == FMemoChecker) FMemoChecker = nullptr;
+    if (component == FMarkerList.MarkerImageList()) {
+        FMarkerList.SetMarkerImageList(nullptr);
+        Invalidate();
+    }
     if (FInternalStyles && component == FInternalStyles) {
         FInternalStyles = nullptr;
         FCachedDelimiters.clear();
@@ -191,6 +195,19 @@ void TAdvCustomMemo::Init() {
     FUndoList = std::make_unique<TAdvUndoList>();
     FUndoList->SetWatcher(this);
     FVertBar.SmallChange = 1;
+    FBookmarkGlyph = std::make_unique<ClassLib::TBitmap>();
+    try {
+        FBookmarkGlyph->LoadFromResourceName(::GetModuleHandleW(nullptr), L"OVT_BOOK");
+    } catch (const std::exception&) {
+        // A program built without the editor's pictures draws bookmarks without a glyph.
+    }
+    FBookmarkGlyph->SetTransparent(true);
+}
+
+void TAdvCustomMemo::SetBookmarkGlyph(const ClassLib::TBitmap* value) {
+    FBookmarkGlyph->Assign(value);
+    FBookmarkGlyph->SetTransparent(true);
+    Invalidate();
 }
 
 TAdvCustomMemo::~TAdvCustomMemo() {
