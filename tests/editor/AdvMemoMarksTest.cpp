@@ -188,3 +188,38 @@ TEST(MemoMarks, SetGlyphCopiesAndAFreedImageListIsForgotten) {
     EXPECT_EQ(other.MarkerList().MarkerImageList(), nullptr);
     EXPECT_EQ(memo.MarkerList().ImageTransparentColor(), ClassLib::clWhite);
 }
+
+TEST(MemoServices, AssignCopiesTheSettingsAndLeavesTheRest) {
+    TAdvMemo source(nullptr), target(nullptr);
+    source.Lines()->SetText(L"a\r\nb");
+    source.SetBkColor(ClassLib::clYellow);
+    source.SetRightMarginColor(ClassLib::clPurple);
+    source.SetClipboardFormats(cfText | cfHTML);
+    source.SetScrollHint(!target.ScrollHint());
+    source.SetReadOnly(true);
+    source.Font()->SetSize(14);
+    source.Gutter()->SetLineNumberTextColor(ClassLib::clMaroon);
+    source.UrlStyle()->SetTextColor(ClassLib::clGreen);
+    source.MarkerList().SetDefaultMarkerImageIndex(4);
+    source.AddMarker(1, 0);
+    source.SetTabSize(7);
+    source.SetSelColor(ClassLib::clOlive);
+    const int tabSize = target.TabSize();
+    const ClassLib::TColor selColor = target.SelColor();
+
+    target.Assign(&source);
+    EXPECT_EQ(target.Lines()->Text(), source.Lines()->Text());
+    EXPECT_EQ(target.BkColor(), ClassLib::clYellow);
+    EXPECT_EQ(target.RightMarginColor(), ClassLib::clPurple);
+    EXPECT_EQ(target.ClipboardFormats(), cfText | cfHTML);
+    EXPECT_EQ(target.ScrollHint(), source.ScrollHint());
+    EXPECT_TRUE(target.ReadOnly());
+    EXPECT_EQ(target.Font()->Size(), 14);
+    EXPECT_EQ(target.Gutter()->LineNumberTextColor(), ClassLib::clMaroon);
+    EXPECT_EQ(target.UrlStyle()->TextColor(), ClassLib::clGreen);
+    EXPECT_EQ(target.MarkerList().DefaultMarkerImageIndex(), 4);
+    // Markers, tab size and selection colour are the target's own.
+    EXPECT_EQ(target.MarkerCount(), 0);
+    EXPECT_EQ(target.TabSize(), tabSize);
+    EXPECT_EQ(target.SelColor(), selColor);
+}
