@@ -129,6 +129,10 @@ void TAdvCustomMemo::Notification(ClassLib::TComponent* component, ClassLib::TOp
         Invalidate();
     }
     if (component == FMemoChecker) FMemoChecker = nullptr;
+    if (component == FMarkerList.MarkerImageList()) {
+        FMarkerList.SetMarkerImageList(nullptr);
+        Invalidate();
+    }
     if (FInternalStyles && component == FInternalStyles) {
         FInternalStyles = nullptr;
         FCachedDelimiters.clear();
@@ -142,27 +146,59 @@ void TAdvCustomMemo::Assign(const ClassLib::TPersistent* source) {
         ClassLib::TCustomControl::Assign(source);
         return;
     }
+    // In the order of the settings' dependencies: lines before the view settings that
+    // lay them out, word wrap last.
+    SetAcceptFiles(other->AcceptFiles());
+    FActiveLineSettings->Assign(other->ActiveLineSettings());
+    SetAlign(other->Align());
+    SetAlignWithMargins(other->AlignWithMargins());
+    SetAnchors(other->Anchors());
+    FAutoCorrect.Assign(&other->FAutoCorrect);
     SetAutoExpand(other->AutoExpand());
     SetAutoIndent(other->AutoIndent());
+    SetAutoThemeAdapt(other->AutoThemeAdapt());
+    SetBandColor(other->BandColor());
     SetBkColor(other->BkColor());
+    SetBlockColor(other->BlockColor());
+    SetBlockLineColor(other->BlockLineColor());
+    SetBlockShow(other->BlockShow());
+    SetBorderColor(other->BorderColor());
     SetBorderStyle(other->BorderStyle());
+    SetBreakpointColor(other->BreakpointColor());
+    SetBreakpointTextColor(other->BreakpointTextColor());
     SetCaseSensitive(other->CaseSensitive());
     SetCharCase(other->CharCase());
+    SetClipboardFormats(other->ClipboardFormats());
     SetCtl3D(other->Ctl3D());
+    SetCursor(other->Cursor());
     SetDelErase(other->DelErase());
+    SetDragMode(other->DragMode());
+    SetEnabled(other->Enabled());
     SetEnhancedHomeKey(other->EnhancedHomeKey());
-    SetTag(other->Tag());
+    Font()->Assign(other->Font());
+    FGutter->Assign(other->Gutter());
+    SetHint(other->Hint());
     if (other->Lines() != Lines()) SetLines(*other->Lines());
     FMarkerList.Assign(&other->FMarkerList);
     SetReadOnly(other->ReadOnly());
     SetRightMargin(other->RightMargin());
+    SetRightMarginColor(other->RightMarginColor());
     SetScrollBars(other->ScrollBars());
+    SetScrollHint(other->ScrollHint());
     SetScrollMode(other->ScrollMode());
+    SetSelBkColor(other->SelBkColor());
+    SetShowHint(other->ShowHint());
+    SetShowRightMargin(other->ShowRightMargin());
     SetSmartTabs(other->SmartTabs());
+    SetTabStop(other->TabStop());
+    SetTag(other->Tag());
     SetTrimTrailingSpaces(other->TrimTrailingSpaces());
     SetUndoLimit(other->UndoLimit());
     SetUndoLineByLine(other->UndoLineByLine());
+    SetUrlAware(other->UrlAware());
+    FUrlStyle->Assign(other->UrlStyle());
     SetUseStyler(other->UseStyler());
+    SetVisible(other->Visible());
     SetWantTab(other->WantTab());
     SetWordWrap(other->WordWrap());
 }
@@ -193,6 +229,19 @@ void TAdvCustomMemo::Init() {
     FVertBar.SmallChange = 1;
     FCodeFolding = std::make_unique<TCodeFolding>();
     FCodeFolding->OnChange = [this](int code) { CodeFoldingChanged(code); };
+    FBookmarkGlyph = std::make_unique<ClassLib::TBitmap>();
+    try {
+        FBookmarkGlyph->LoadFromResourceName(::GetModuleHandleW(nullptr), L"OVT_BOOK");
+    } catch (const std::exception&) {
+        // A program built without the editor's pictures draws bookmarks without a glyph.
+    }
+    FBookmarkGlyph->SetTransparent(true);
+}
+
+void TAdvCustomMemo::SetBookmarkGlyph(const ClassLib::TBitmap* value) {
+    FBookmarkGlyph->Assign(value);
+    FBookmarkGlyph->SetTransparent(true);
+    Invalidate();
 }
 
 TAdvCustomMemo::~TAdvCustomMemo() {

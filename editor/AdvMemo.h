@@ -132,6 +132,14 @@ public:
     void SetUseDefaultMarkerImageIndex(bool value) { FUseDefaultMarkerImageIndex = value; }
     int DefaultMarkerImageIndex() const { return FDefaultMarkerImageIndex; }
     void SetDefaultMarkerImageIndex(int value) { FDefaultMarkerImageIndex = value; }
+    // The images the gutter draws for markers; the memo forgets a list that is freed.
+    ClassLib::TCustomImageList* MarkerImageList() const { return FMarkerImageList; }
+    void SetMarkerImageList(ClassLib::TCustomImageList* value);
+    // No code loads the list's own marker bitmap, so this reads white.
+    ClassLib::TColor ImageTransparentColor() const { return FImageTransparentColor; }
+    void SetImageTransparentColor(ClassLib::TColor value) { FImageTransparentColor = value; }
+    // The image index drawn for a marker: the default one when asked for and set.
+    int ImageIndexFor(const TAdvMarker& marker) const;
     // Copies the image settings, not the markers.
     void Assign(const ClassLib::TPersistent* source) override;
 
@@ -143,6 +151,8 @@ private:
     TAdvMarkers FMarkers;
     bool FUseDefaultMarkerImageIndex = false;
     int FDefaultMarkerImageIndex = -1;
+    ClassLib::TCustomImageList* FMarkerImageList = nullptr;
+    ClassLib::TColor FImageTransparentColor = ClassLib::clWhite;
 };
 
 using TMemoNotifyEvent = std::function<void(ClassLib::TObject* sender)>;
@@ -162,6 +172,10 @@ using TGutterDrawEvent = std::function<void(ClassLib::TObject* sender, HDC canva
 using TLineBkColorEvent = std::function<void(ClassLib::TObject* sender, int lineNo, ClassLib::TColor& bkColor)>;
 using TAfterPaintEvent = std::function<void(ClassLib::TObject* sender, HDC canvas)>;
 using TScrollHintEvent = std::function<void(ClassLib::TObject* sender, int row, std::wstring& hint)>;
+
+// The red wave under an error span: from rect.left (made even) to rect.right, alternating
+// between one pixel above and one below rect.bottom every two pixels.
+void DrawErrorWave(HDC dc, const RECT& rect);
 
 // ==== types of input, behaviours and clipboard
 // Texts of the editor's own user interface.
@@ -427,6 +441,10 @@ public:
     void GotoBegin();
     void GotoEnd();
     TAdvMarkerList& MarkerList() { return FMarkerList; }
+    // The gutter's bookmark picture: the program's "OVT_BOOK" bitmap until one is set
+    // (setting copies it).
+    ClassLib::TBitmap* BookmarkGlyph() const { return FBookmarkGlyph.get(); }
+    void SetBookmarkGlyph(const ClassLib::TBitmap* value);
     TAdvMarkerList* GetMarkerList() const { return const_cast<TAdvMarkerList*>(&FMarkerList); }
     void SetError(int lineNo, int errPos, int errLen);
     void ClearLineErrors(int lineNo);
@@ -495,10 +513,14 @@ public:
     const std::wstring& FileName() const { return FFileName; }
     void SetFileName(const std::wstring& value);
 
-    // ---- HTML and RTF export (AdvMemoExport.cpp); lastLine -1 means the last line
+    // ---- HTML and RTF export (AdvMemoExport.cpp); lastLine -1 means the last line. With
+    // columns (lines in order) the first line starts at firstCol and the last ends before
+    // lastCol (-1: its end).
     TRunLook StyleLook(const TStyle& style) const;
-    std::vector<std::wstring> BuildHTML(bool fixedFonts, int firstLine, int lastLine, bool fragmentOnly);
-    void BuildRTF(RTFEngine::TRTFEngine& engine, bool fixedFonts, int firstLine, int lastLine);
+    std::vector<std::wstring> BuildHTML(bool fixedFonts, int firstLine, int lastLine, bool fragmentOnly,
+                                        int firstCol = 0, int lastCol = -1);
+    void BuildRTF(RTFEngine::TRTFEngine& engine, bool fixedFonts, int firstLine, int lastLine, int firstCol = 0,
+                  int lastCol = -1);
     // False when writing failed.
     bool SaveToHTML(const std::wstring& fileName, bool fixedFonts);
     bool SaveToHTMLStream(ClassLib::TStream* stream, bool fixedFonts);
@@ -506,6 +528,9 @@ public:
     bool SaveToRTFStream(ClassLib::TStream* stream, bool fixedFonts);
     // The whole text as "HTML Format" beside plain text.
     void CopyHTMLToClipboard();
+    // The stream selection as an RTF document (7-bit) and an "HTML Format" block; the lines
+    // stay as they are.
+    void SelectionAsRichText(std::string& rtf, std::string& html);
 
     // ---- options
     ClassLib::TColor BkColor() const { return FBkColor; }
@@ -920,6 +945,7 @@ protected:
     std::wstring FCachedDelimiters;
     std::wstring FFileName;
     TAdvMarkerList FMarkerList{this};
+    std::unique_ptr<ClassLib::TBitmap> FBookmarkGlyph;
     TIntList FBookmarkList;
     TIntList FWWList;
 

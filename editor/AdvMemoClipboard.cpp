@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "classlib/Clipboard.h"
+#include "graphics/AdvUtils.h"
 
 namespace AdvMemo {
 
@@ -38,10 +39,20 @@ void TAdvCustomMemo::CopyToClipBoard() {
     auto savedOnChange = OnChange;
     OnChange = nullptr;
     try {
-        if (FClipboardFormats & cfText) {
-            TClipboardOpening opening;
-            ClassLib::Clipboard()->SetAsText(Selection());
-        }
+        // Rich renderings exist for a stream selection; a block selection goes as text.
+        const bool rich = FSelectionMode != smBlock && (FClipboardFormats & (cfRTF | cfHTML));
+        std::string rtf, html;
+        if (rich) SelectionAsRichText(rtf, html);
+        TClipboardOpening opening;
+        ClassLib::TClipboard* clipboard = ClassLib::Clipboard();
+        if (FClipboardFormats & cfText) clipboard->SetAsText(Selection());
+        // Each block carries its terminating zero.
+        if (rich && (FClipboardFormats & cfRTF) && !rtf.empty())
+            clipboard->SetBuffer(AdvUtils::AdvClipboardFormat(AdvUtils::TAdvClipboardFormat::RichTextFormat),
+                                 rtf.c_str(), rtf.size() + 1);
+        if (rich && (FClipboardFormats & cfHTML))
+            clipboard->SetBuffer(AdvUtils::AdvClipboardFormat(AdvUtils::TAdvClipboardFormat::HTMLFormat),
+                                 html.c_str(), html.size() + 1);
     } catch (...) {
         OnChange = savedOnChange;
         throw;

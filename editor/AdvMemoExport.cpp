@@ -78,10 +78,42 @@ private:
     TMemoNotifyEvent FOnChange;
 };
 
+// Passes on only the characters of a line within [from, to) (to -1: the line's end). The
+// whole line is tokenized so a part of a line keeps the colours it has in the memo.
+class TColumnClip final : public ITokenSink {
+public:
+    TColumnClip(ITokenSink& sink, int from, int to) : FSink(sink), FFrom(from), FTo(to) {}
+    void DrawRun(const String& text, const TStyle& style) override {
+        Clip(text);
+        if (!FPiece.empty()) FSink.DrawRun(FPiece, style);
+    }
+    void DrawKeyword(const String& keyword, const TStyle& style) override {
+        // A keyword cut by the range is written as a plain run of its style.
+        const bool cut = Clip(keyword);
+        if (FPiece.empty()) return;
+        if (cut) FSink.DrawRun(FPiece, style);
+        else FSink.DrawKeyword(FPiece, style);
+    }
+private:
+    // FPiece := the part of `text` inside the range; true when something was cut away.
+    bool Clip(const String& text) {
+        const int start = FColumn, end = FColumn + int(text.size());
+        FColumn = end;
+        const int from = std::max(start, FFrom), to = FTo < 0 ? end : std::min(end, FTo);
+        FPiece = from < to ? text.substr(size_t(from - start), size_t(to - from)) : String();
+        return from != start || to != end;
+    }
+    ITokenSink& FSink;
+    int FFrom, FTo, FColumn = 0;
+    String FPiece;
+};
+
 // Runs each line of [first, last] (either order; -1 for the last line) through the
 // tokenizer, from the first line's real state so a range inside a comment stays a comment.
+// With columns, the first line starts at firstCol and the last ends before lastCol.
 template <class B, class A>
-void ForEachLine(TAdvCustomMemo& memo, int first, int last, ITokenSink& sink, B&& beforeLine, A&& afterLine) {
+void ForEachLine(TAdvCustomMemo& memo, int first, int last, ITokenSink& sink, B&& beforeLine, A&& afterLine,
+                 int firstCol = 0, int lastCol = -1) {
     const int count = memo.Lines()->Count();
     if (last < 0 || last >= count) last = count - 1;
     if (first > last) std::swap(first, last);
@@ -96,7 +128,13 @@ void ForEachLine(TAdvCustomMemo& memo, int first, int last, ITokenSink& sink, B&
     }
     for (int line = first; line <= last; ++line) {
         beforeLine();
-        tokenizer.TokenizeLine(memo.Lines()->Strings(line), state, sink);
+        const int from = line == first ? firstCol : 0, to = line == last ? lastCol : -1;
+        if (from > 0 || to >= 0) {
+            TColumnClip clip(sink, from, to);
+            tokenizer.TokenizeLine(memo.Lines()->Strings(line), state, clip);
+        } else {
+            tokenizer.TokenizeLine(memo.Lines()->Strings(line), state, sink);
+        }
         afterLine();
     }
 }
@@ -183,7 +221,8 @@ void WriteUtf8(ClassLib::TStream* stream, const std::wstring& text) {
 
 }  // namespace
 
-std::vector<std::wstring> TAdvCustomMemo::BuildHTML(bool fixedFonts, int firstLine, int lastLine, bool fragmentOnly) {
+std::vector<std::wstring> TAdvCustomMemo::BuildHTML(bool fixedFonts, int firstLine, int lastLine, bool fragmentOnly,
+                                                    int firstCol, int lastCol) {
     std::vector<std::wstring> html;
     TExportScope scope(*this);
     if (!fragmentOnly) {
@@ -198,7 +237,7 @@ std::vector<std::wstring> TAdvCustomMemo::BuildHTML(bool fixedFonts, int firstLi
                                     std::to_wstring(Font()->Size()) + L"pt\">"
                               : L"<FONT style=\"font-family:" + face + L";\">");
     THtmlWriter writer(*this, html);
-    ForEachLine(*this, firstLine, lastLine, writer, [&] { html.emplace_back(); }, [] {});
+    ForEachLine(*this, firstLine, lastLine, writer, [&] { html.emplace_back(); }, [] {}, firstCol, lastCol);
     if (writer.TagOpen()) html.push_back(L"</FONT>");
     html.push_back(L"</FONT>");
     html.push_back(L"</PRE>");
@@ -209,14 +248,15 @@ std::vector<std::wstring> TAdvCustomMemo::BuildHTML(bool fixedFonts, int firstLi
     return html;
 }
 
-void TAdvCustomMemo::BuildRTF(RTFEngine::TRTFEngine& engine, bool fixedFonts, int firstLine, int lastLine) {
+void TAdvCustomMemo::BuildRTF(RTFEngine::TRTFEngine& engine, bool fixedFonts, int firstLine, int lastLine, int firstCol,
+                              int lastCol) {
     (void)fixedFonts;   // RTF always carries the size
     TExportScope scope(*this);
     engine.AddFontName(FFontName);
     engine.AddFontSize(Font()->Size() * 2);
     engine.AddForeColor(Font()->Color());
     TRtfWriter writer(*this, engine);
-    ForEachLine(*this, firstLine, lastLine, writer, [] {}, [&] { engine.AddNewLine(); });
+    ForEachLine(*this, firstLine, lastLine, writer, [] {}, [&] { engine.AddNewLine(); }, firstCol, lastCol);
 }
 
 bool TAdvCustomMemo::SaveToHTMLStream(ClassLib::TStream* stream, bool fixedFonts) {
@@ -246,6 +286,26 @@ bool TAdvCustomMemo::SaveToRTF(const std::wstring& fileName, bool fixedFonts) {
         BuildRTF(engine, fixedFonts, 0, -1);
         engine.SaveToFile(fileName);
     });
+}
+
+void TAdvCustomMemo::SelectionAsRichText(std::string& rtf, std::string& html) {
+    // Selection coordinates of unwrapped lines; the memo's lines are only read.
+    BeginLogicalEdit();
+    try {
+        int sx = 0, sy = 0, ex = 0, ey = 0;
+        OrderedSelection(sx, sy, ex, ey);
+        if (LineCount() == 0) sx = sy = ex = ey = 0;
+        html = ClipboardHtml(JoinLines(BuildHTML(false, sy, ey, true, sx, ex)));
+        RTFEngine::TRTFEngine engine;
+        BuildRTF(engine, false, sy, ey, sx, ex);
+        ClassLib::TMemoryStream stream;
+        engine.SaveToStream(&stream);
+        rtf.assign(reinterpret_cast<const char*>(stream.Memory()), size_t(stream.Size()));
+    } catch (...) {
+        EndLogicalEdit();
+        throw;
+    }
+    EndLogicalEdit();
 }
 
 void TAdvCustomMemo::CopyHTMLToClipboard() {

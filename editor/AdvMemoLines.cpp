@@ -475,14 +475,34 @@ const ClassLib::TPropertyList& TAdvMarkerList::Published() {
     using L = TAdvMarkerList;
     static const ClassLib::TPropertyList list = ClassLib::TPropertyList::Extend(ClassLib::TPersistent::Published())
         .Add(L"UseDefaultMarkerImageIndex", &L::UseDefaultMarkerImageIndex, &L::SetUseDefaultMarkerImageIndex, false)
-        .Add(L"DefaultMarkerImageIndex", &L::DefaultMarkerImageIndex, &L::SetDefaultMarkerImageIndex, -1);
+        .Add(L"DefaultMarkerImageIndex", &L::DefaultMarkerImageIndex, &L::SetDefaultMarkerImageIndex, -1)
+        .Reference(L"MarkerImageList", &L::MarkerImageList, &L::SetMarkerImageList);
     return list;
+}
+
+void TAdvMarkerList::SetMarkerImageList(ClassLib::TCustomImageList* value) {
+    if (value == FMarkerImageList) return;
+    // The owning memo hears of the list's end and clears it here.
+    auto* owner = dynamic_cast<ClassLib::TComponent*>(FOwner);
+    if (FMarkerImageList && owner) FMarkerImageList->RemoveFreeNotification(owner);
+    FMarkerImageList = value;
+    if (value && owner) value->FreeNotification(owner);
+    if (owner) {
+        if (auto* control = dynamic_cast<ClassLib::TControl*>(owner)) control->Invalidate();
+    }
+}
+
+int TAdvMarkerList::ImageIndexFor(const TAdvMarker& marker) const {
+    if (FUseDefaultMarkerImageIndex && FDefaultMarkerImageIndex >= 0) return FDefaultMarkerImageIndex;
+    return marker.ImageIndex();
 }
 
 void TAdvMarkerList::Assign(const ClassLib::TPersistent* source) {
     if (const auto* other = dynamic_cast<const TAdvMarkerList*>(source)) {
+        SetMarkerImageList(other->FMarkerImageList);
         FUseDefaultMarkerImageIndex = other->FUseDefaultMarkerImageIndex;
         FDefaultMarkerImageIndex = other->FDefaultMarkerImageIndex;
+        FImageTransparentColor = other->FImageTransparentColor;
         return;
     }
     ClassLib::TPersistent::Assign(source);

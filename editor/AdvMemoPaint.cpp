@@ -5,10 +5,12 @@
 #include "classlib/GdiScopes.h"
 #include "classlib/Pictures.h"
 #include "editor/AdvMemoSearchUtils.h"
+#include "graphics/AdvUtils.h"
 
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <cmath>
 #include <vector>
 
 namespace AdvMemo {
@@ -417,13 +419,13 @@ void TAdvCustomMemo::PaintLine(HDC dc, TLineRenderer& renderer, int line, int to
     DrawRightMarginPiece(dc, textEnd, area.Right, top);
     if (FCodeFoldingEnabled && FCodeFoldingNodeCount > 0) DrawFoldEllipsis(dc, line, textEnd, top);
 
-    // Error marks: a red line two pixels above the row's bottom.
+    // Error marks: a red wave around two pixels above the row's bottom.
     if (const TLineProp* prop = Lines()->GetLineProp(line); prop && prop->FErrStart && prop->FErrLen) {
         for (int i = 0; i < prop->FErrStart->Count() && i < prop->FErrLen->Count(); ++i) {
             const int from = std::max(0, (*prop->FErrStart)[i] - FLeftCol);
             const int to = std::max(0, (*prop->FErrStart)[i] + (*prop->FErrLen)[i] - FLeftCol);
             if (to <= from) continue;
-            Line(dc, area.Left + from * FCellSize.W, bottom - 2, area.Left + to * FCellSize.W, bottom - 2, ClassLib::clRed);
+            DrawErrorWave(dc, RECT{area.Left + from * FCellSize.W, top, area.Left + to * FCellSize.W, bottom - 2});
         }
     }
     if (FBlockShow && FBlockLineColor != ClassLib::clNone) {
@@ -559,23 +561,54 @@ void TAdvCustomMemo::PaintGutter(HDC dc) {
     ::RestoreDC(dc, savedDC);
 }
 
+void DrawErrorWave(HDC dc, const RECT& rect) {
+    TOwnedPen pen(::CreatePen(PS_SOLID, 1, ColorToRGB(ClassLib::clRed)));
+    if (!pen) return;
+    TSelection selected(dc, pen.get());
+    int x = rect.left - rect.left % 2;
+    int y = x % 4 == 0 ? rect.bottom + 1 : rect.bottom - 1;
+    ::MoveToEx(dc, x, y, nullptr);
+    while (x < rect.right) {
+        x += 2;
+        y = y == rect.bottom + 1 ? rect.bottom - 1 : rect.bottom + 1;
+        ::LineTo(dc, x, y);
+    }
+}
+
 void TAdvCustomMemo::DefaultGutterDraw(ClassLib::TObject*, HDC dc, int lineNo, const RECT& rct) {
     int x = rct.left;
     const int y = rct.top;
     const int count = Lines()->Count();
-    if (FMarkerList.Markers().GetMarkerAtLine(lineNo)) {
-        // No marker images in this build: a small flag stands for the image.
-        Shape(dc, 0x00C0FF, 0x404040, [&] { ::Rectangle(dc, x + 2, y + 3, x + 12, y + 11); });
+    if (const TAdvMarker* marker = FMarkerList.Markers().GetMarkerAtLine(lineNo)) {
+        ClassLib::TCustomImageList* images = FMarkerList.MarkerImageList();
+        const int index = FMarkerList.ImageIndexFor(*marker);
+        if (images && index >= 0 && index < images->Count()) {
+            ClassLib::TCanvas canvas;
+            canvas.SetHandle(dc);
+            images->Draw(&canvas, x + 1, y + 2, index);
+            canvas.SetHandle(nullptr);
+        }
         x += 16;
     }
     if (lineNo < count && Bookmark(lineNo)) {
-        Shape(dc, 0x80FFFF, 0x404040, [&] { ::Rectangle(dc, x + 1, y + 1, x + 13, y + 14); });
+        if (!FBookmarkGlyph->Empty()) {
+            ClassLib::TCanvas canvas;
+            canvas.SetHandle(dc);
+            canvas.Draw(x, y, FBookmarkGlyph.get());
+            canvas.SetHandle(nullptr);
+        }
         const int index = BookmarkIndex(lineNo);
         if (index >= 0) {
+            // The small raster face at 6 points, grown with the screen's scale.
+            const int points = int(std::lround(6 * AdvUtils::TAdvUtils::GetDPIScale(this)));
+            ClassLib::TOwnedFont font(::CreateFontW(-::MulDiv(points, 96, 72), 0, 0, 0, FW_NORMAL, 0,
+                                          0, 0, OEM_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                          FIXED_PITCH | FF_MODERN, L"Terminal"));
+            TSelection selected(dc, font.get());
             const std::wstring digit = std::to_wstring(index);
             ::SetBkMode(dc, TRANSPARENT);
             ::SetTextColor(dc, 0);
-            ::TextOutW(dc, x + 4, y + 1, digit.c_str(), int(digit.size()));
+            ::TextOutW(dc, x + 3, y + 3, digit.c_str(), int(digit.size()));
         }
     }
     if (FGutter->ShowLineNumbers()) {

@@ -147,3 +147,88 @@ TEST(MemoExport, RtfRunsAndFiles) {
     ASSERT_TRUE(memo.Memo().SaveToHTMLStream(&html, false));
     EXPECT_GT(html.Size(), 0);
 }
+
+namespace {
+
+// A zero-terminated block of the clipboard as bytes, read within its size.
+std::string ClipboardBlock(UINT format) {
+    const std::vector<std::uint8_t> block = ClassLib::Clipboard()->GetBuffer(format);
+    const char* bytes = reinterpret_cast<const char*>(block.data());
+    return std::string(bytes, strnlen(bytes, block.size()));
+}
+
+std::string HtmlFragment(const std::string& block) {
+    auto number = [&](const char* label) {
+        return std::stoi(block.substr(block.find(label) + std::strlen(label), 8));
+    };
+    const int start = number("StartFragment:"), end = number("EndFragment:");
+    return block.substr(size_t(start), size_t(end - start));
+}
+
+std::string RtfOf(TAdvMemo& memo) {
+    ClassLib::TMemoryStream stream;
+    EXPECT_TRUE(memo.SaveToRTFStream(&stream, false));
+    return std::string(reinterpret_cast<const char*>(stream.Memory()), size_t(stream.Size()));
+}
+
+std::string HtmlOf(TAdvMemo& memo) {
+    std::wstring text;
+    for (const std::wstring& line : memo.BuildHTML(false, 0, -1, true)) text += line + L"\r\n";
+    return ClassLib::UTF8Encode(text);
+}
+
+const UINT kRtfFormat = AdvUtils::AdvClipboardFormat(AdvUtils::TAdvClipboardFormat::RichTextFormat);
+const UINT kHtmlFormat = AdvUtils::AdvClipboardFormat(AdvUtils::TAdvClipboardFormat::HTMLFormat);
+
+}  // namespace
+
+TEST(MemoExport, CopyPutsTheSelectionAsTextRtfAndHtml) {
+    // Selections that cut no token render like a memo holding only the selected text.
+    struct Case { int sx, sy, ex, ey; std::wstring selected; };
+    const std::wstring source = L"int a; // caf\u00E9\r\n  x < y;\r\nint b;";
+    const Case cases[] = {
+        {4, 0, 3, 2, L"a; // caf\u00E9\r\n  x < y;\r\nint"},
+        {3, 2, 4, 0, L"a; // caf\u00E9\r\n  x < y;\r\nint"},   // dragged upwards
+        {2, 1, 7, 1, L"x < y"},                                // one line gets RTF too
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.sx << "," << c.sy << " .. " << c.ex << "," << c.ey);
+        TExportMemo memo(source);
+        memo.Memo().SetClipboardFormats(cfText | cfRTF | cfHTML);
+        memo.Memo().SetSelStartX(c.sx);
+        memo.Memo().SetSelStartY(c.sy);
+        memo.Memo().SetSelEndX(c.ex);
+        memo.Memo().SetSelEndY(c.ey);
+        int changes = 0;
+        memo.Memo().OnChange = [&](ClassLib::TObject*) { ++changes; };
+        memo.Memo().CopyToClipBoard();
+        EXPECT_EQ(changes, 0);
+        EXPECT_EQ(memo.Memo().Lines()->Text(), source);
+
+        TExportMemo alone(c.selected);
+        EXPECT_EQ(ClassLib::Clipboard()->AsText(), c.selected);
+        EXPECT_EQ(ClipboardBlock(kRtfFormat), RtfOf(alone.Memo()));
+        const std::string html = ClipboardBlock(kHtmlFormat);
+        EXPECT_EQ(html, ClipboardHtml(ClassLib::UTF8Decode(HtmlOf(alone.Memo()))));
+        EXPECT_EQ(HtmlFragment(html), HtmlOf(alone.Memo()));
+    }
+}
+
+TEST(MemoExport, CopyKeepsColoursOfACutTokenAndOnlyTheAskedFormats) {
+    TExportMemo memo(L"/* one\r\ntwo */ int");
+    memo.Memo().SetClipboardFormats(cfText | cfHTML);
+    memo.Memo().SetSelStartX(3);   // "one" inside the comment, and "in" of the keyword
+    memo.Memo().SetSelEndX(9);
+    memo.Memo().SetSelEndY(1);
+    memo.Memo().CopyToClipBoard();
+    EXPECT_FALSE(ClassLib::Clipboard()->HasFormat(kRtfFormat));
+    const std::string fragment = HtmlFragment(ClipboardBlock(kHtmlFormat));
+    EXPECT_NE(fragment.find(ClassLib::UTF8Encode(kComment + L"one\r\ntwo */")), std::string::npos) << fragment;
+    EXPECT_NE(fragment.find(ClassLib::UTF8Encode(kKeyword + L"in\r\n")), std::string::npos) << fragment;
+
+    memo.Memo().SetClipboardFormats(cfText);
+    memo.Memo().CopyToClipBoard();
+    EXPECT_EQ(ClassLib::Clipboard()->AsText(), L"one\r\ntwo */ in");
+    EXPECT_FALSE(ClassLib::Clipboard()->HasFormat(kRtfFormat));
+    EXPECT_FALSE(ClassLib::Clipboard()->HasFormat(kHtmlFormat));
+}
