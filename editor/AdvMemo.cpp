@@ -169,6 +169,7 @@ void TAdvCustomMemo::Assign(const ClassLib::TPersistent* source) {
     SetCaseSensitive(other->CaseSensitive());
     SetCharCase(other->CharCase());
     SetClipboardFormats(other->ClipboardFormats());
+    SetCodeFolding(other->FCodeFolding.get());
     SetCtl3D(other->Ctl3D());
     SetCursor(other->Cursor());
     SetDelErase(other->DelErase());

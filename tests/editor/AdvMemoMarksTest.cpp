@@ -195,6 +195,7 @@ TEST(MemoServices, AssignCopiesTheSettingsAndLeavesTheRest) {
     source.SetBkColor(ClassLib::clYellow);
     source.SetRightMarginColor(ClassLib::clPurple);
     source.SetClipboardFormats(cfText | cfHTML);
+    source.CodeFolding().SetLineColor(ClassLib::clNavy);
     source.SetScrollHint(!target.ScrollHint());
     source.SetReadOnly(true);
     source.Font()->SetSize(14);
@@ -212,6 +213,7 @@ TEST(MemoServices, AssignCopiesTheSettingsAndLeavesTheRest) {
     EXPECT_EQ(target.BkColor(), ClassLib::clYellow);
     EXPECT_EQ(target.RightMarginColor(), ClassLib::clPurple);
     EXPECT_EQ(target.ClipboardFormats(), cfText | cfHTML);
+    EXPECT_EQ(target.CodeFolding().LineColor(), ClassLib::clNavy);
     EXPECT_EQ(target.ScrollHint(), source.ScrollHint());
     EXPECT_TRUE(target.ReadOnly());
     EXPECT_EQ(target.Font()->Size(), 14);
