@@ -1,6 +1,6 @@
 // The vector drawing object on two panels, left through the canvas and right through GDI+:
 // gradients (plain and mirrored), a rounded rectangle with one round corner, an ellipse,
-// an arc swept backwards, a dashed outline, a progress bar and turned text.
+// an arc swept backwards, a dashed outline, a progress bar, turned text and an HTML caption.
 #include <memory>
 #include <string>
 
@@ -61,6 +61,12 @@ protected:
         g.DrawText(RectF(10, 224, 350, 250), FNative ? L"GDI+ context" : L"Canvas context", false, gtaCenter,
                    gtaCenter);
         g.DrawText(RectF(360, 10, 390, 250), L"Turned text", false, gtaCenter, gtaCenter, gttNone, 90);
+        // An HTML caption: styles, colours, a link, a highlight and a bulleted list.
+        g.DrawText(RectF(10, 254, 350, 340),
+                   L"<B>Bold</B>, <I>italic</I>, <FONT color=\"#C00000\">red</FONT>, "
+                   L"<FONT bgcolor=\"#FFFF80\">marked</FONT> and a <A href=\"home\">link</A> "
+                   L"with <HI>highlight</HI><UL><LI>first point<LI>second point</UL>",
+                   true, gtaLeading, gtaLeading, gttNone, 0, -1, -1, true);
         g.EndScene();
     }
 private:
@@ -71,7 +77,7 @@ const Showcase::TPageRegistration page(L"vector", [](TForm* form) {
     for (bool native : {false, true}) {
         auto* panel = new TVectorPanel(form, native);
         panel->SetParent(form);
-        panel->SetBounds(16 + (native ? 410 : 0), 16, 400, 260);
+        panel->SetBounds(16 + (native ? 410 : 0), 16, 400, 345);
     }
 });
 
