@@ -394,6 +394,37 @@ public:
     // A colour word, with or without a "cl" or "gc" in front; 0 when unknown.
     static TColor TextToColor(const std::wstring& text);
     static void SetDefaultGraphicColors();
+
+    // ---- text with or without mini-HTML markup (AdvGraphicsText.cpp)
+    // The rectangle the text takes when laid out from the rectangle's top-left.
+    TRectF CalculateHTMLText(const std::wstring& text, const TRectF& rect, bool wordWrapping = false,
+                             bool supportHTML = true);
+    // As CalculateHTMLText; with OptimizedHTMLDrawing, markup is measured break by break.
+    TRectF CalculateText(const std::wstring& text, const TRectF& rect, bool wordWrapping, bool supportHTML);
+    TRectF CalculateText(const std::wstring& text);
+    float CalculateTextWidth(const std::wstring& text);
+    float CalculateTextHeight(const std::wstring& text);
+    // Paints the text (unless testAnchor) and returns the href under (x, y), empty when
+    // none; the control strings receive the inline control there.
+    std::wstring DrawHTMLText(const TRectF& rect, const std::wstring& text, std::wstring& controlID,
+                              std::wstring& controlValue, std::wstring& controlType, bool wordWrapping,
+                              TAdvGraphicsTextAlign horizontalAlign, TAdvGraphicsTextAlign verticalAlign,
+                              TAdvGraphicsTextTrimming trimming, float angle, float minWidth, float minHeight,
+                              bool supportHTML, bool testAnchor = false, float x = -1, float y = -1);
+    // As DrawHTMLText; with OptimizedHTMLDrawing, markup is drawn break by break and no
+    // anchor is reported.
+    std::wstring DrawText(const TRectF& rect, const std::wstring& text, std::wstring& controlID,
+                          std::wstring& controlValue, std::wstring& controlType, bool wordWrapping,
+                          TAdvGraphicsTextAlign horizontalAlign, TAdvGraphicsTextAlign verticalAlign,
+                          TAdvGraphicsTextTrimming trimming, float angle, float minWidth, float minHeight,
+                          bool supportHTML, bool testAnchor = false, float x = -1, float y = -1);
+    std::wstring DrawText(const TRectF& rect, const std::wstring& text, bool wordWrapping,
+                          TAdvGraphicsTextAlign horizontalAlign, TAdvGraphicsTextAlign verticalAlign,
+                          TAdvGraphicsTextTrimming trimming, float angle, float minWidth, float minHeight,
+                          bool supportHTML, bool testAnchor = false, float x = -1, float y = -1);
+    static std::wstring ApplyHilight(const std::wstring& text, const std::wstring& hilight, const std::wstring& tag,
+                                     bool doCase);
+    // ---- end of text
 private:
     TAdvGraphics(ClassLib::TCanvas* canvas, bool native, std::unique_ptr<ClassLib::TBitmap> bitmap, float width,
                  float height);

@@ -1,7 +1,7 @@
 // The vector drawing object on two panels, left through the canvas and right through GDI+:
 // gradients (plain and mirrored), a rounded rectangle with one round corner, an ellipse,
-// an arc swept backwards, a dashed outline, a progress bar, turned text and the small UI
-// elements in each state.
+// an arc swept backwards, a dashed outline, a progress bar, turned text, the small UI
+// elements in each state and an HTML caption.
 #include <memory>
 #include <string>
 
@@ -81,6 +81,13 @@ protected:
             g.DrawRadioButton(RectF(292, y + 2, 308, y + 18), false, focused, enabled);
             g.DrawRadioButton(RectF(314, y + 2, 330, y + 18), true, focused, enabled);
         }
+
+        // An HTML caption: styles, colours, a link, a highlight and a bulleted list.
+        g.DrawText(RectF(10, 362, 350, 448),
+                   L"<B>Bold</B>, <I>italic</I>, <FONT color=\"#C00000\">red</FONT>, "
+                   L"<FONT bgcolor=\"#FFFF80\">marked</FONT> and a <A href=\"home\">link</A> "
+                   L"with <HI>highlight</HI><UL><LI>first point<LI>second point</UL>",
+                   true, gtaLeading, gtaLeading, gttNone, 0, -1, -1, true);
         g.EndScene();
     }
 private:
@@ -91,7 +98,7 @@ const Showcase::TPageRegistration page(L"vector", [](TForm* form) {
     for (bool native : {false, true}) {
         auto* panel = new TVectorPanel(form, native);
         panel->SetParent(form);
-        panel->SetBounds(16 + (native ? 410 : 0), 16, 400, 360);
+        panel->SetBounds(16 + (native ? 410 : 0), 16, 400, 460);
     }
 });
 

@@ -1,0 +1,666 @@
+#include "graphics/AdvGraphicsHTMLEngine.h"
+
+#include <algorithm>
+#include <climits>
+#include <cwctype>
+#include <vector>
+
+#include "classlib/Exceptions.h"
+#include "graphics/AdvGraphics.h"
+#include "graphics/AdvUtils.h"
+#include "graphics/HTMLTagScanner.h"
+
+namespace AdvGraphicsHTMLEngine {
+
+using AdvGraphics::TAdvGraphics;
+using AdvGraphicsTypes::TAdvGraphicsFont;
+using ClassLib::TFontStyles;
+using String = std::wstring;
+namespace Scan = HTMLTagScanner;
+
+namespace {
+
+// Far beyond any screen, small enough that sums of a few values stay in range.
+constexpr long long MarkupIntLimit = 1000000;
+
+String ReplaceAll(String s, const String& from, const String& to) {
+    for (std::size_t at = s.find(from); at != String::npos; at = s.find(from, at + to.size()))
+        s.replace(at, from.size(), to);
+    return s;
+}
+
+// Puts the drawing object's font, fill and stroke back on every way out.
+class TStateGuard {
+public:
+    explicit TStateGuard(TAdvGraphics* g)
+        : FGraphics(g), FFillKind(g->Fill()->Kind()), FFillColor(g->Fill()->Color()),
+          FStrokeKind(g->Stroke()->Kind()), FStrokeColor(g->Stroke()->Color()) {
+        FFont.Assign(g->Font());
+    }
+    ~TStateGuard() {
+        FGraphics->SetStrokeKind(FStrokeKind);
+        FGraphics->SetStrokeColor(FStrokeColor);
+        FGraphics->SetFillKind(FFillKind);
+        FGraphics->SetFillColor(FFillColor);
+        FGraphics->SetFont(&FFont);
+    }
+    TStateGuard(const TStateGuard&) = delete;
+    TStateGuard& operator=(const TStateGuard&) = delete;
+    const TAdvGraphicsFont& Font() const { return FFont; }
+    TColor FillColor() const { return FFillColor; }
+
+private:
+    TAdvGraphics* FGraphics;
+    TAdvGraphicsFont FFont;
+    AdvGraphicsTypes::TAdvGraphicsFillKind FFillKind;
+    TColor FFillColor;
+    AdvGraphicsTypes::TAdvGraphicsStrokeKind FStrokeKind;
+    TColor FStrokeColor;
+};
+
+// The state one pass starts from and hands on to the next pass of its kind.
+struct TPassState {
+    TColor TextColor = 0;
+    TColor PrevColor = 0;
+};
+
+class TEngine {
+public:
+    TEngine(TAdvGraphics* g, const THTMLOptions& o, THTMLResult& r, const TStateGuard& entry, const TRectF& layout)
+        : G(g), O(o), R(r), Entry(entry), Layout(layout) {}
+
+    bool Run(String text);
+
+private:
+    struct TLine {
+        float Width = 0, Height = 0, SubExtra = 0, SupExtra = 0;
+        bool HitX = false;
+    };
+
+    float TextWidth(const String& s) {
+        const TRectF r = G->CalculateText(s, AdvTypes::RectF(0, 0, 10000, 10000), false, false);
+        return r.Right - r.Left;
+    }
+    float TextHeight(const String& s) {
+        const TRectF r = G->CalculateText(s, AdvTypes::RectF(0, 0, 10000, 10000), false, false);
+        return r.Bottom - r.Top;
+    }
+    // A colour value from markup; a malformed "#" value leaves the colour as it was.
+    static bool ReadColor(const String& value, TColor& color) {
+        if (value.empty()) return false;
+        if (value[0] == L'#') {
+            try {
+                color = TAdvGraphics::HTMLToColor(value);
+            } catch (const std::exception&) {
+                return false;
+            }
+            return true;
+        }
+        color = TAdvGraphics::TextToColor(value);
+        return true;
+    }
+    void SetStyle(ClassLib::TFontStyle style, bool on) {
+        TFontStyles s = G->Font()->Style();
+        G->SetFontStyles(on ? s + style : s - style);
+    }
+
+    // One pass over a line. Measuring consumes `src` and collects the line's markup in
+    // `lineText`; painting walks a copy of that markup inside `rect`.
+    void Pass(bool paint, String& src, String& lineText, const TRectF& rect, TLine& line);
+    void Tag(bool paint, const String& tag, const TRectF& rect, TLine& line, float& pen, bool& lineEnd,
+             bool& keep);
+
+    TAdvGraphics* G;
+    const THTMLOptions& O;
+    THTMLResult& R;
+    const TStateGuard& Entry;
+    TRectF Layout;
+
+    // Carried from line to line.
+    bool InAnchor = false;
+    String Href;
+    int AnchorCount = 0;
+    int ListLevel = 0;
+    bool Hidden = false, ErrorLine = false, Shadow = false, Sub = false, Sup = false;
+    int Align = 0, Indent = 0, Offset = 0;
+    TColor RunBackground = -1;
+    TColor SavedHiColor = -1, SavedHiBackground = -1;
+    TFontStyles SavedHiStyle;
+    bool ParagraphBackground = false;
+    TColor ParagraphFill = -1, BodyFill = -1;
+    bool ListItemSeen = false;
+    TPassState MeasureState, PaintState, *Cur = nullptr;
+    String HitHref;
+};
+
+void TEngine::Tag(bool paint, const String& tag, const TRectF& rect, TLine& line, float& pen, bool& lineEnd,
+                  bool& keep) {
+    const String upper = Scan::UpperCase(tag);
+    const bool closing = Scan::IsClosingTag(tag);
+    const std::size_t first = closing ? 2 : 1;
+    const wchar_t c0 = first < upper.size() ? upper[first] : 0;
+    const wchar_t c1 = first + 1 < upper.size() ? upper[first + 1] : 0;
+    const bool single = c1 == L'>';
+    String value;
+    TColor color = 0;
+    if (closing) {
+        switch (c0) {
+        case L'A':
+            if (paint && (!O.HoverStyle || AnchorCount == O.HoverAnchor)) SetStyle(ClassLib::fsUnderline, false);
+            if (!O.KeepColors) Cur->TextColor = Cur->PrevColor;
+            InAnchor = false;
+            break;
+        case L'B':
+            if (single) SetStyle(ClassLib::fsBold, false);
+            else Cur->TextColor = Cur->PrevColor;
+            break;
+        case L'E': ErrorLine = false; break;
+        case L'F':
+            G->SetFontName(Entry.Font().Name());
+            G->SetFontSize(Entry.Font().Size());
+            if (paint && !O.KeepColors) {
+                Cur->TextColor = Cur->PrevColor;
+                G->SetFillColor(BodyFill);
+            }
+            break;
+        case L'H':
+            if (paint) {
+                Cur->TextColor = SavedHiColor;
+                RunBackground = SavedHiBackground;
+                G->SetFontStyles(SavedHiStyle);
+            }
+            break;
+        case L'I': SetStyle(ClassLib::fsItalic, false); break;
+        case L'L': lineEnd = true; break;
+        case L'O': Offset = 0; break;
+        case L'P':
+            lineEnd = true;
+            if (paint) {
+                G->SetFillColor(ParagraphFill);
+                ParagraphBackground = false;
+            }
+            break;
+        case L'S':
+            if (c1 == L'U') Sub = Sup = false;
+            else if (c1 == L'H') Shadow = false;
+            else SetStyle(ClassLib::fsStrikeOut, false);
+            break;
+        case L'U':
+            if (single || ListLevel == 0) SetStyle(ClassLib::fsUnderline, false);
+            else --ListLevel;
+            break;
+        case L'Z': Hidden = false; break;
+        default: break;
+        }
+        return;
+    }
+    switch (c0) {
+    case L'A':
+        ++AnchorCount;
+        if (paint && (!O.HoverStyle || AnchorCount == O.HoverAnchor)) {
+            if (O.URLUnderline) SetStyle(ClassLib::fsUnderline, true);
+            if (O.HoverColor != -1) RunBackground = O.HoverColor;
+            if (O.HoverFontColor != -1) Cur->TextColor = O.HoverFontColor;
+        }
+        if (!O.KeepColors && !(O.HoverStyle && AnchorCount == O.HoverAnchor && O.HoverFontColor != -1)) {
+            Cur->PrevColor = Cur->TextColor;
+            Cur->TextColor = O.URLColor;
+        }
+        {
+            const std::size_t q1 = tag.find(L'"');
+            const std::size_t q2 = q1 == String::npos ? q1 : tag.find(L'"', q1 + 1);
+            Href = q2 == String::npos ? String() : tag.substr(q1 + 1, q2 - q1 - 1);
+        }
+        InAnchor = true;
+        break;
+    case L'B':
+        if (single) SetStyle(ClassLib::fsBold, true);
+        else if (c1 == L'R') lineEnd = true;
+        else if (c1 == L'L') {
+            if (!O.BlinkOn) Cur->TextColor = Entry.FillColor();
+        } else if (c1 == L'O' && paint && !O.KeepColors) {
+            if (Scan::AttributeValue(tag, upper, L"BGCOLOR", value) && ReadColor(value, color) &&
+                upper.find(L"BGCOLORTO") == String::npos) {
+                BodyFill = G->Fill()->Color();
+                const TColor stroke = G->Stroke()->Color();
+                G->SetFillKind(AdvGraphicsTypes::gfkSolid);
+                G->SetFillColor(color);
+                G->SetStrokeColor(color);
+                G->DrawRectangle(AdvTypes::RectF(Layout.Left - 2, Layout.Top, Layout.Right, Layout.Bottom));
+                G->SetStrokeColor(stroke);
+            }
+        }
+        break;
+    case L'E': ErrorLine = true; break;
+    case L'F': {
+        const String attrs = upper.size() > 5 ? upper.substr(5) : String();
+        if (Scan::AttributeValue(attrs, attrs, L"FACE", value) && !value.empty()) G->SetFontName(value);
+        if (!O.KeepColors && Scan::AttributeValue(attrs, attrs, L" COLOR", value) && ReadColor(value, color)) {
+            Cur->PrevColor = Cur->TextColor;
+            Cur->TextColor = color;
+        }
+        if (paint && !O.KeepColors && Scan::AttributeValue(attrs, attrs, L"BGCOLOR", value) &&
+            ReadColor(value, color))
+            RunBackground = color;
+        if (Scan::AttributeValue(attrs, attrs, L"STYLE", value)) {
+            const std::size_t at = value.find(L"FONT-SIZE:");
+            const std::size_t pt = value.find(L"PT");
+            if (at != String::npos && pt != String::npos && pt > at + 10) {
+                const int size = MarkupInt(value.substr(at + 10, pt - at - 10));
+                if (size > 0) AdvUtils::TAdvUtils::SetFontSize(G->Font(), float(std::min(size, 1000)));
+                G->SetFont(G->Font());
+            }
+        } else if (Scan::LooseAttributeValue(attrs, attrs, L"SIZE", value)) {
+            static const int sizes[] = {8, 10, 12, 14, 16};
+            int size = MarkupInt(value);
+            if (size >= 1 && size <= 5) size = sizes[size - 1];
+            if (size > 0) {
+                TAdvGraphicsFont font;
+                font.Assign(G->Font());
+                AdvUtils::TAdvUtils::SetFontSize(&font, float(std::min(size, 1000)));
+                G->SetFont(&font);
+            }
+        }
+        break;
+    }
+    case L'H':
+        if (c1 == L'I') {
+            if (paint) {
+                SavedHiColor = Cur->TextColor;
+                SavedHiBackground = RunBackground;
+                SavedHiStyle = G->Font()->Style();
+                RunBackground = O.HighlightColor;
+                Cur->TextColor = O.HighlightTextColor;
+            }
+            G->SetFontStyles(O.HighlightStyle);
+        } else if (c1 == L'R') {
+            lineEnd = true;
+            if (paint) {
+                TColor lineColor = 0;
+                if (Scan::AttributeValue(tag, upper, L"COLOR", value)) ReadColor(value, lineColor);
+                G->SetStrokeKind(AdvGraphicsTypes::gskSolid);
+                G->SetStrokeColor(lineColor);
+                const float y = rect.Bottom + 1;
+                G->DrawLine(AdvTypes::PointF(rect.Left, y), AdvTypes::PointF(rect.Right, y));
+            }
+        }
+        break;
+    case L'I':
+        if (single) SetStyle(ClassLib::fsItalic, true);
+        else if (c1 == L'N') {
+            // A tab stop: the pen jumps there when the line has not reached it yet.
+            if (Scan::AttributeValue(tag, upper, L"X", value)) {
+                const int x = MarkupInt(value);
+                if (line.Width < float(x)) {
+                    line.Width = float(x);
+                    pen = rect.Left + float(x);
+                }
+            }
+        } else if (c1 == L'M') {
+            // Pictures are not drawn here yet: a missing picture still moves the pen.
+            line.Width += 2;
+            pen += 2;
+        }
+        break;
+    case L'L': {
+        if (ListItemSeen) {  // a second item opens the next line
+            keep = false;
+            lineEnd = true;
+            return;
+        }
+        ListItemSeen = true;
+        const float step = 12;
+        line.Width += float(ListLevel) * step;
+        pen += float(ListLevel) * step - step;
+        String type;
+        const bool hasType = Scan::AttributeValue(tag, upper, L"TYPE", type);
+        type = Scan::UpperCase(type);
+        TColor bullet = Cur->TextColor;
+        const bool hasColor = Scan::AttributeValue(tag, upper, L"COLOR", value) && ReadColor(value, bullet);
+        if (paint && !Hidden && !O.FindControl) {
+            const TRectF box = AdvTypes::RectF(pen, rect.Top + 2, pen + 8, rect.Top + 10);
+            if (hasType && (type == L"SQUARE" || type == L"CIRCLE")) {
+                const TColor fill = G->Fill()->Color();
+                G->SetFillKind(AdvGraphicsTypes::gfkSolid);
+                G->SetFillColor(bullet);
+                G->SetStrokeColor(bullet);
+                if (type == L"SQUARE") G->DrawRectangle(box);
+                else G->DrawEllipse(box);
+                G->SetFillColor(fill);
+            } else if (!hasType) {
+                const TFontStyles style = G->Font()->Style();
+                G->SetFontStyles(TFontStyles());
+                G->SetFontColor(hasColor ? bullet : Cur->TextColor);
+                G->DrawText(AdvTypes::RectF(pen, rect.Top, rect.Right, rect.Bottom), ListLevel % 2 ? L"\u2022" : L"o");
+                G->SetFontStyles(style);
+                G->SetFontColor(Cur->TextColor);
+            }
+        }
+        pen += step;
+        break;
+    }
+    case L'O':
+        if (c1 == L'F' && Scan::AttributeValue(tag, upper, L"X", value)) {
+            Offset = std::max(0, MarkupInt(value));
+            pen = rect.Left + float(Offset);
+            line.Width = float(Offset);
+        }
+        break;
+    case L'P':
+        if (Scan::AttributeValue(tag, upper, L"ALIGN", value)) {
+            if (value.find(L"RIGHT") != String::npos) Align = 1;
+            if (value.find(L"LEFT") != String::npos) Align = 0;
+            if (value.find(L"CENTER") != String::npos) Align = 2;
+        }
+        if (Scan::AttributeValue(tag, upper, L"INDENT", value)) Indent = std::max(0, MarkupInt(value));
+        if (paint && Scan::AttributeValue(tag, upper, L"BGCOLOR", value) && ReadColor(value, color)) {
+            ParagraphBackground = true;
+            if (upper.find(L"BGCOLORTO") == String::npos) {
+                ParagraphFill = G->Fill()->Color();
+                G->SetFillKind(AdvGraphicsTypes::gfkSolid);
+                G->SetFillColor(color);
+                G->SetStrokeKind(AdvGraphicsTypes::gskSolid);
+                G->SetStrokeColor(color);
+                G->DrawRectangle(AdvTypes::RectF(Layout.Left, rect.Top, Layout.Right, rect.Bottom));
+            } else {
+                G->SetStrokeColor(color);
+            }
+        }
+        break;
+    case L'S':
+        if (single) SetStyle(ClassLib::fsStrikeOut, true);
+        else if (c1 == L'H') Shadow = true;
+        else if (upper.rfind(L"<SUB>", 0) == 0) Sub = true;
+        else if (upper.rfind(L"<SUP>", 0) == 0) Sup = true;
+        break;
+    case L'U':
+        if (single) SetStyle(ClassLib::fsUnderline, true);
+        else {
+            ++ListLevel;
+            lineEnd = true;
+        }
+        break;
+    case L'Z': Hidden = true; break;
+    default: break;
+    }
+}
+
+void TEngine::Pass(bool paint, String& src, String& lineText, const TRectF& rect, TLine& line) {
+    const float available = rect.Right - rect.Left - float(Offset);
+    float pen = rect.Left + (paint ? float(Offset) : 0);
+    float trailingBlank = 0;
+    bool lineEnd = false;
+    ListItemSeen = false;
+    const float gh = TextHeight(L"gh");
+    while (!src.empty() && !lineEnd) {
+        if (src[0] != L'<') {
+            std::size_t end = src.find(L'<');
+            if (O.WordWrap) {
+                const std::size_t blank = src.find(L' ');
+                if (blank != String::npos && blank < end) end = blank + 1;
+            }
+            if (end == String::npos) end = src.size();
+            const String markup = src.substr(0, end);
+            String shown = ReplaceAll(markup, L"&nbsp;", L" ");
+            shown = ReplaceAll(ReplaceAll(shown, L"&lt;", L"<"), L"&gt;", L">");
+            const float h = TextHeight(shown);
+            line.Height = std::max(line.Height, h);
+            if (Hidden) {
+                src.erase(0, end);
+                continue;
+            }
+            if (Sub) line.SubExtra = std::max(line.SubExtra, h / 4);
+            if (Sup) line.SupExtra = std::max(line.SupExtra, h / 4);
+            const float w = TextWidth(shown);
+            line.Width += w;
+            const bool fits = !O.WordWrap || paint || line.Width < available + 1 || w >= available;
+            if (!fits) {
+                line.Width -= w;
+                break;
+            }
+            trailingBlank = !shown.empty() && shown.back() == L' ' ? TextWidth(L" ") : 0;
+            if (!paint) lineText += markup;
+            src.erase(0, end);
+            if (!paint) continue;
+            if (InAnchor && pen <= float(O.X) && float(O.X) <= pen + w) {
+                line.HitX = true;
+                HitHref = Href;
+            }
+            if (!O.FindControl) {
+                TRectF run = AdvTypes::RectF(pen, rect.Top, rect.Right, rect.Bottom - line.SubExtra);
+                if (Sup) run.Bottom -= line.SupExtra;
+                if (Sub) run.Bottom += line.SubExtra;
+                if (RunBackground != -1) {
+                    G->SetFillKind(AdvGraphicsTypes::gfkSolid);
+                    G->SetFillColor(RunBackground);
+                    G->SetStrokeKind(AdvGraphicsTypes::gskSolid);
+                    G->SetStrokeColor(RunBackground);
+                    G->DrawRectangle(AdvTypes::RectF(pen, rect.Top, pen + w, rect.Top + gh));
+                    RunBackground = -1;
+                }
+                if (Shadow && O.ShadowColor != -1) {
+                    TRectF shadow = run;
+                    shadow.Left += float(O.ShadowOffset);
+                    shadow.Right += float(O.ShadowOffset);
+                    shadow.Top += float(O.ShadowOffset);
+                    shadow.Bottom += float(O.ShadowOffset);
+                    G->SetFontColor(O.ShadowColor);
+                    G->DrawText(shadow, shown);
+                }
+                G->SetFontColor(Cur->TextColor);
+                G->DrawText(run, shown);
+                if (ErrorLine) {
+                    G->SetStrokeKind(AdvGraphicsTypes::gskSolid);
+                    G->SetStrokeColor(255);
+                    G->SetStrokeWidth(1);
+                    const float y = run.Bottom - 1;
+                    int x = AdvGraphics::RoundToPixel(pen);
+                    int phase = x % 4 == 0 ? 2 : 0;
+                    for (; float(x) < pen + w; x += 2) {
+                        const int next = 2 - phase;
+                        G->DrawLine(AdvTypes::PointF(float(x), y + float(phase)),
+                                    AdvTypes::PointF(float(x + 2), y + float(next)));
+                        phase = next;
+                    }
+                }
+            }
+            pen += w;
+            continue;
+        }
+        const std::size_t close = Scan::FindTagEnd(src);
+        if (close == String::npos) {  // an unfinished tag ends the text
+            src.clear();
+            break;
+        }
+        const String tag = src.substr(0, close + 1);
+        bool keep = true;
+        Tag(paint, tag, rect, line, pen, lineEnd, keep);
+        if (!keep) break;
+        if (!paint) lineText += tag;
+        src.erase(0, close + 1);
+        trailingBlank = 0;
+    }
+    line.Width -= trailingBlank;
+}
+
+bool TEngine::Run(String text) {
+    if (text.find(L'&') != String::npos) {
+        text = AdvUtils::TAdvUtils::UnFixMarkup(text, true, true);
+        for (String before; before != text;) {
+            before = text;
+            text = ReplaceAll(text, L"&amp;", L"&");
+        }
+    }
+    const std::size_t hash = text.find(L"<#");
+    if (hash != String::npos) {
+        text.erase(hash, 1);
+        const std::size_t gt = text.find(L'>', hash);
+        if (gt != String::npos) text.erase(gt, 1);
+    }
+    text = ReplaceAll(text, L"\r", L"<BR>");
+    text.erase(std::remove(text.begin(), text.end(), L'\n'), text.end());
+
+    MeasureState.TextColor = PaintState.TextColor = G->Font()->Color();
+    TAdvGraphicsFont measureFont, paintFont;
+    measureFont.Assign(G->Font());
+    paintFont.Assign(G->Font());
+    TRectF cur = Layout;
+    bool hit = false;
+    const auto trimmable = [](wchar_t c) { return c <= L' '; };
+    while (!text.empty()) {
+        while (!text.empty() && trimmable(text.front())) text.erase(0, 1);
+        while (!text.empty() && trimmable(text.back())) text.pop_back();
+        if (text.empty()) break;
+        G->SetFont(&measureFont);
+        const float gh = TextHeight(L"gh");
+        TLine line;
+        line.Height = gh;
+        // Both passes of a line number anchors alike.
+        const bool inAnchor = InAnchor;
+        const String href = Href;
+        const int anchors = AnchorCount, level = ListLevel;
+        Sub = Sup = false;
+        Cur = &MeasureState;
+        String lineText;
+        const std::size_t before = text.size();
+        Pass(false, text, lineText, cur, line);
+        if (text.size() == before) {  // nothing fit: take one character so layout moves on
+            lineText += text.substr(0, 1);
+            text.erase(0, 1);
+        }
+        measureFont.Assign(G->Font());
+        ++R.LineCount;
+        line.Height += float(O.LineSpacing);
+        TRectF draw = cur;
+        if (Align == 1 && cur.Right - line.Width > draw.Left) draw.Left = cur.Right - line.Width;
+        if (Align == 2 && cur.Right - cur.Left - line.Width > 0) draw.Left += (cur.Right - cur.Left - line.Width) / 2;
+        draw.Left += float(Indent);
+        draw.Right += float(Indent);
+        draw.Bottom = draw.Top + line.Height + line.SubExtra + line.SupExtra;
+        if (line.Width + 2 > R.Width) R.Width = line.Width + 2;
+        if (!O.MeasureOnly) {
+            InAnchor = inAnchor;
+            Href = href;
+            AnchorCount = anchors;
+            ListLevel = level;
+            Sub = Sup = false;
+            G->SetFont(&paintFont);
+            Cur = &PaintState;
+            if (ParagraphBackground && !O.FindControl) {
+                G->SetFillKind(AdvGraphicsTypes::gfkNone);
+                G->SetStrokeKind(AdvGraphicsTypes::gskSolid);
+                G->SetStrokeColor(G->Fill()->Color());
+                G->DrawRectangle(AdvTypes::RectF(Layout.Left, draw.Top, Layout.Right, draw.Top + line.Height));
+                G->SetFillKind(AdvGraphicsTypes::gfkSolid);
+            }
+            TLine painted = line;
+            painted.Width = 0;
+            String copy = lineText, unused;
+            Pass(true, copy, unused, draw, painted);
+            paintFont.Assign(G->Font());
+            if (painted.HitX && float(O.Y) > draw.Bottom - gh && float(O.Y) < draw.Bottom) {
+                hit = true;
+                R.Anchor = HitHref;
+            }
+        }
+        cur.Top += line.Height + line.SubExtra + line.SupExtra;
+        R.Height += line.Height + line.SubExtra + line.SupExtra;
+        if (!O.MeasureOnly && cur.Top + gh > cur.Bottom + 1) break;
+    }
+    if (R.Height == 0) R.Height = TextHeight(L"gh");
+    return hit;
+}
+
+}  // namespace
+
+int MarkupInt(const String& value) {
+    std::size_t i = 0;
+    while (i < value.size() && value[i] == L' ') ++i;
+    int base = 10;
+    if (i < value.size() && value[i] == L'$') {
+        base = 16;
+        ++i;
+    } else if (i + 1 < value.size() && value[i] == L'0' && (value[i + 1] == L'x' || value[i + 1] == L'X')) {
+        base = 16;
+        i += 2;
+    }
+    bool negative = false;
+    if (base == 10 && i < value.size() && value[i] == L'-') {
+        // A minus counts only when the whole value is a number.
+        std::size_t j = i + 1;
+        while (j < value.size() && std::iswdigit(value[j])) ++j;
+        negative = j == value.size() && j > i + 1;
+        if (negative) ++i;
+    }
+    long long result = 0;
+    for (; i < value.size(); ++i) {
+        const wchar_t c = value[i];
+        int digit;
+        if (c >= L'0' && c <= L'9') digit = c - L'0';
+        else if (base == 16 && c >= L'a' && c <= L'f') digit = c - L'a' + 10;
+        else if (base == 16 && c >= L'A' && c <= L'F') digit = c - L'A' + 10;
+        else break;
+        result = std::min(result * base + digit, MarkupIntLimit);
+    }
+    return int(negative ? -result : result);
+}
+
+bool DrawHTML(TAdvGraphics* graphics, const String& text, const TRectF& rect, const THTMLOptions& options,
+              THTMLResult& result) {
+    result.Width = result.Height = 0;
+    result.LineCount = 0;
+    const TStateGuard guard(graphics);
+    TEngine engine(graphics, options, result, guard, rect);
+    return engine.Run(text);
+}
+
+String HighlightHTML(const String& text, const String& hilight, const String& tag, bool doCase) {
+    if (hilight.empty()) return text;
+    // Characters outside tags, and where each sits in the markup.
+    const auto visibleOf = [](const String& markup, std::vector<std::size_t>* at) {
+        String visible;
+        bool inTag = false;
+        for (std::size_t i = 0; i < markup.size(); ++i) {
+            if (inTag) {
+                if (markup[i] == L'>') inTag = false;
+            } else if (markup[i] == L'<') {
+                inTag = true;
+            } else {
+                visible += markup[i];
+                if (at) at->push_back(i);
+            }
+        }
+        return visible;
+    };
+    String markup = text;
+    String search = hilight;
+    String visible = visibleOf(markup, nullptr);
+    if (markup.find(hilight) != String::npos &&
+        (visible.find(L'<') != String::npos || visible.find(L'>') != String::npos)) {
+        visible = ReplaceAll(ReplaceAll(visible, L"<", L"&lt;"), L">", L"&gt;");
+        search = ReplaceAll(ReplaceAll(search, L"<", L"&lt;"), L">", L"&gt;");
+        markup = visible;
+    }
+    const String open = L"<" + tag + L">", close = L"</" + tag + L">";
+    std::size_t from = 0;
+    std::size_t afterLastMark = 0;  // a new mark never opens inside the previous one
+    for (;;) {
+        std::vector<std::size_t> at;
+        visible = visibleOf(markup, &at);
+        const String hay = doCase ? visible : Scan::UpperCase(visible);
+        const String needle = doCase ? search : Scan::UpperCase(search);
+        const std::size_t p = hay.find(needle, from);
+        if (p == String::npos) break;
+        // The closing marker directly after the last matched character.
+        const std::size_t endPos = at[p + needle.size() - 1] + 1;
+        markup.insert(endPos, close);
+        // The opening marker before any tags right in front of the first character.
+        const std::size_t startPos = std::max(p == 0 ? 0 : at[p - 1] + 1, afterLastMark);
+        markup.insert(startPos, open);
+        afterLastMark = endPos + open.size() + close.size();
+        from = p + needle.size();
+    }
+    return markup;
+}
+
+}  // namespace AdvGraphicsHTMLEngine
