@@ -332,6 +332,9 @@ bool THTMLEngine::Run() {
         }
         ++LineNumber;
         if (!P.MeasureOnly && LineRect.Top + plainLineHeight > P.R.Bottom) break;
+        // Lines never start above the one before (a float restarts at its own line's top), so
+        // none further on can hold the point.
+        if (P.CheckOnly && P.StopBelowPoint && !P.MeasureOnly && LineRect.Top > P.Y) break;
     }
 
     if (Out.YSize == 0) Out.YSize = GH();

@@ -52,6 +52,9 @@ struct THTMLParams {
     int HoverLink = -1;                      // 1-based anchor drawn hovered
     int ShadowOffset = 1;
     bool CheckOnly = false;                  // second pass finds hits and draws nothing
+    // With CheckOnly: the layout ends at the first line below the test point; the hit is the
+    // same, but the sizes and the anchor count cover only the lines laid out.
+    bool StopBelowPoint = false;
     bool MeasureOnly = false;                // only the measuring pass runs
     bool Print = false;
     bool KeepColors = false;                 // colour markup is ignored

@@ -202,6 +202,7 @@ bool THTMLabel::DrawHTMLText(const TLabelDraw& draw, AdvHTML::THTMLResults& resu
     p.HoverLink = draw.HoverLink;
     p.ShadowOffset = draw.ShadowOffset;
     p.CheckOnly = draw.CheckOnly;
+    p.StopBelowPoint = draw.StopBelowPoint;
     p.MeasureOnly = draw.MeasureOnly;
     p.Print = draw.Print;
     p.KeepColors = false;
@@ -222,6 +223,7 @@ bool THTMLabel::DrawHTMLText(const TLabelDraw& draw, AdvHTML::THTMLResults& resu
     p.HiTextColor = clHighlightText;
     p.DPIScale = FDPIScale;
     const bool hit = AdvHTML::DrawHTML(p, results);
+    if (draw.StopBelowPoint) return hit;   // a partial layout: the last sizes stay
     FXSize = results.XSize;
     FYSize = results.YSize;
     return hit;
@@ -398,6 +400,9 @@ std::wstring THTMLabel::IsAnchor(int x, int y, bool title, TRect& hoverRect) {
         }
         out = {};
     }
+    // Only the lines down to the pointer matter: a long text need not be laid out whole for
+    // every mouse move.
+    d.StopBelowPoint = true;
     const bool hit = DrawHTMLText(d, out);
     FHoverHyperLink = out.MouseLink;
     if (!hit) {

@@ -36,7 +36,7 @@ struct TLabelDraw {
     int X = 0, Y = 0;
     int HoverLink = -1;
     int ShadowOffset = 2;
-    bool CheckOnly = false, MeasureOnly = false, Print = false, Hover = false, FormScaled = true;
+    bool CheckOnly = false, StopBelowPoint = false, MeasureOnly = false, Print = false, Hover = false, FormScaled = true;
     double ResFactor = 1.0;
     ClassLib::TColor URLColor = ClassLib::clBlue, HoverColor = ClassLib::clNone,
                      HoverFontColor = ClassLib::clNone, ShadowColor = ClassLib::clGray;

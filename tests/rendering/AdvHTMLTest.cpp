@@ -614,6 +614,18 @@ TEST(AdvHTMLEngine, SeededFuzzKeepsItsPromises) {
                     ADD_FAILURE() << "the canvas was not put back after " << testing::PrintToString(input);
                     return;
                 }
+                if (p.CheckOnly) {
+                    // Stopping below the test point finds the very same hit.
+                    p.StopBelowPoint = true;
+                    THTMLResults part;
+                    DrawHTML(p, part, *options);
+                    if (part.Hit != out.Hit || part.AnchorVal != out.AnchorVal || part.MouseLink != out.MouseLink ||
+                        part.FocusAnchor != out.FocusAnchor || part.HoverRect != out.HoverRect) {
+                        ADD_FAILURE() << "a hit test stopped below (" << p.X << ", " << p.Y << ") differs for "
+                                      << testing::PrintToString(input);
+                        return;
+                    }
+                }
             }
         }
     }
@@ -656,4 +668,32 @@ TEST(AdvHTMLEmoji, TheEngineAdvancesThePenByTheFontHeight) {
     THTMLCanvas bar;
     Layout(Params(bar.Canvas(), L"&#128512;x"), StatusBarEngine);
     EXPECT_EQ(bar.InkOf(TRect(0, 0, 40, gh + 4), RGB(255, 0, 0)), 0);
+}
+
+TEST(AdvHTMLEngine, HitTestStoppedBelowThePointFindsTheSameAnchors) {
+    THTMLCanvas c;
+    std::wstring text;
+    for (int i = 0; i < 8; ++i)
+        text += L"line " + std::to_wstring(i) + L" <a href=\"a" + std::to_wstring(i) + L"\" title=\"t\">anchor</a>" +
+                (i == 3 ? L" <font size=\"16\">big <a href=\"big\">tall</a></font>" : L"") + L" end<br>";
+    int hits = 0;
+    for (int y = 0; y < 200; y += 2)
+        for (int x = 0; x < 200; x += 5) {
+            THTMLParams p = Params(c.Canvas(), text, TRect(2, 2, 150, 400));
+            p.CheckOnly = true;
+            p.X = x;
+            p.Y = y;
+            THTMLResults whole, part;
+            DrawHTML(p, whole, CanvasEngine);
+            p.StopBelowPoint = true;
+            DrawHTML(p, part, CanvasEngine);
+            SCOPED_TRACE(testing::Message() << x << ", " << y);
+            ASSERT_EQ(part.Hit, whole.Hit);
+            ASSERT_EQ(part.AnchorVal, whole.AnchorVal);
+            ASSERT_EQ(part.MouseLink, whole.MouseLink);
+            ASSERT_EQ(part.FocusAnchor, whole.FocusAnchor);
+            ASSERT_EQ(part.HoverRect, whole.HoverRect);
+            hits += whole.Hit ? 1 : 0;
+        }
+    EXPECT_GT(hits, 50);
 }

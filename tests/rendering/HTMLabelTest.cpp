@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <random>
+#include <set>
 
 #include "classlib/Application.h"
 #include "classlib/Canvas.h"
@@ -13,6 +14,7 @@
 #include "classlib/GdiScopes.h"
 #include "classlib/ImageList.h"
 #include "classlib/Seams.h"
+#include "classlib/StandardControls.h"
 #include "classlib/Streams.h"
 #include "classlib/StringList.h"
 #include "graphics/PictureContainer.h"
@@ -371,4 +373,129 @@ TEST(HTMLabelWindow, BevelsBorderGradientAndAlignmentInTheirPlaces) {
     const int room = ht - w.Label->YSize();
     EXPECT_NEAR(centre - top, room / 2, 1);
     EXPECT_NEAR(bottom - top, room, 1);
+}
+
+namespace {
+
+// An application style whose colours are easy to tell apart in pixels: a green face, a red
+// button text (grey when disabled) and blue grid borders.
+class TFakeStyle final : public AdvStyleIF::IAppStyleServices {
+public:
+    TFakeStyle() { AdvStyleIF::SetAppStyleServices(this); }
+    ~TFakeStyle() override { AdvStyleIF::SetAppStyleServices(nullptr); }
+    bool Enabled() const override { return true; }
+    AdvStyleIF::String Name() const override { return L"Carbon"; }
+    AdvStyleIF::TStyleElementColors GridColors(AdvStyleIF::TThemedGrid element) const override {
+        if (element == AdvStyleIF::tgFixedCellNormal) return {Face, clNone, clNone};
+        return {clNone, element == AdvStyleIF::tgCellNormal ? clBlue : clYellow, clNone};
+    }
+    TColor StyleColor(AdvStyleIF::TStyleColor) const override { return clYellow; }
+    TColor StyleFontColor(AdvStyleIF::TStyleFont font) const override {
+        return font == AdvStyleIF::sfButtonTextHot ? clRed : font == AdvStyleIF::sfButtonTextDisabled ? clGray : clYellow;
+    }
+    static constexpr TColor Face = TColor(0x00008000);
+};
+
+bool Dark(COLORREF c) { return GetRValue(c) < 60 && GetGValue(c) < 60 && GetBValue(c) < 60; }
+
+}  // namespace
+
+TEST(HTMLabelText, CustomStyleColoursComeFromTheApplicationStyleOnly) {
+    {
+        THTMLabel plain(nullptr);
+        const TColor face = plain.Color();
+        plain.Perform(CM_STYLECHANGED, 0, 0);
+        EXPECT_EQ(plain.Color(), face);
+        EXPECT_EQ(plain.FontColor(), clWindowText);
+        EXPECT_EQ(plain.BorderColor(), clBlack);
+    }
+    TFakeStyle style;
+    THTMLabel label(nullptr);   // takes the style when made
+    EXPECT_EQ(label.Color(), TFakeStyle::Face);
+    EXPECT_EQ(label.FontColor(), clRed);
+    EXPECT_EQ(label.BorderColor(), clBlue);
+    label.SetEnabled(false);
+    label.Perform(CM_STYLECHANGED, 0, 0);
+    EXPECT_EQ(label.FontColor(), clGray);
+}
+
+TEST(HTMLabelWindow, CustomStyleTextAndBorderColoursShowOnlyWhileAStyleIsActive) {
+    REQUIRE_DISPLAY();
+    TLabelWindow w;
+    w.Label->HTMLText()->SetText(L"<b>XXXX XXXX</b>");
+    w.Label->SetBorderStyle(bsSingle);
+    w.Label->SetBorderWidth(2);
+    w.Label->SetBorderColor(clBlack);
+    const int wd = w.Label->Width();
+    const auto inks = [&](const std::vector<COLORREF>& p) {
+        int red = 0, dark = 0;
+        for (int y = 4; y < w.Label->Height() - 4; ++y)
+            for (int x = 4; x < wd - 4; ++x) {
+                red += Red(p[size_t(y * wd + x)]) ? 1 : 0;
+                dark += Dark(p[size_t(y * wd + x)]) ? 1 : 0;
+            }
+        return std::pair{red, dark};
+    };
+    std::vector<COLORREF> p = w.Paint();
+    EXPECT_TRUE(Dark(p[size_t(wd + wd / 2)]));   // the black outline
+    EXPECT_EQ(inks(p).first, 0);
+    EXPECT_GT(inks(p).second, 20);          // the font's black text
+    {
+        TFakeStyle style;
+        w.Label->Perform(CM_STYLECHANGED, 0, 0);
+        p = w.Paint();
+        EXPECT_EQ(p[size_t(wd + wd / 2)], RGB(0, 0, 255));   // the style's border
+        EXPECT_GT(inks(p).first, 20);                    // the style's text colour over the font's
+        EXPECT_EQ(inks(p).second, 0);
+    }
+    // The style gone, the font's colour is back; the border keeps what the style gave it.
+    w.Label->Perform(CM_STYLECHANGED, 0, 0);
+    p = w.Paint();
+    EXPECT_EQ(inks(p).first, 0);
+    EXPECT_GT(inks(p).second, 20);
+}
+
+TEST(HTMLabelWindow, WhatsNewUseInAPanelSizesToTheTextAndEveryAnchorClicks) {
+    REQUIRE_DISPLAY();
+    TSeamsScope scope;
+    std::vector<std::wstring> opened;
+    Seams().ShellOpen = [&](const std::wstring& target, const std::wstring&) { opened.push_back(target); return true; };
+    TForm form(nullptr);
+    form.SetBounds(100, 100, 400, 400);
+    auto* box = new TPanel(&form);
+    box->SetParent(&form);
+    box->SetBevelOuter(bvNone);
+    box->SetBounds(10, 10, 380, 340);
+    auto* label = new THTMLabel(box);
+    label->SetParent(box);
+    label->SetAlign(alTop);
+    LoadUtf8(*label, "<b>Version 2.4</b> \xE2\x80\x93 caf\xC3\xA9 <a href=\"http://example.org/a\">notes</a><br>\r\n"
+                     "- faster \xC3\xBC generation, <a href=\"mailto:help@example.org\">write to us</a><br>\r\n"
+                     "- <a href=\"file://c/setup.exe\">run the setup</a> or <a href=\"local\">stay here</a>\r\n"
+                     "<p align=\"center\"><a href=\"https://example.org/all\">all changes</a></p>");
+    label->SetAutoSizing(true);
+    form.Show();
+    TestSupport::PumpMessages();
+    {
+        TWindowDC screen;
+        TOwnedDC dc(::CreateCompatibleDC(screen.Handle()));
+        TOwnedBitmap bitmap(::CreateCompatibleBitmap(screen.Handle(), label->Width(), 400));
+        TSelection selected(dc.get(), bitmap.get());
+        label->Perform(WM_PAINT, WPARAM(dc.get()), 0);
+    }
+    EXPECT_EQ(label->Height(), label->YSize() + 6);
+    EXPECT_EQ(label->Width(), box->ClientWidth());
+    EXPECT_EQ(label->Text().substr(0, 18), L"Version 2.4 \u2013 caf\u00E9");
+
+    std::set<std::wstring> clicked;
+    label->OnAnchorClick = [&](TObject*, const std::wstring& anchor) { clicked.insert(anchor); };
+    for (int y = 1; y < label->Height(); y += 3)
+        for (int x = 1; x < label->Width(); x += 4) {
+            label->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+            label->Perform(WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+        }
+    EXPECT_EQ(clicked, (std::set<std::wstring>{L"http://example.org/a", L"mailto:help@example.org", L"file://c/setup.exe",
+                                               L"local", L"https://example.org/all"}));
+    EXPECT_EQ(std::set<std::wstring>(opened.begin(), opened.end()),
+              (std::set<std::wstring>{L"http://example.org/a", L"mailto:help@example.org", L"https://example.org/all"}));
 }
