@@ -307,17 +307,7 @@ void SetOfficeValue(const wchar_t* value) {
     ::RegCloseKey(key);
 }
 
-// Pumps (the notifier's worker sends to this thread) until `done` or the bound, which
-// only catches a hang.
-bool PumpUntil(const std::function<bool()>& done, DWORD boundMs = 15000) {
-    const ULONGLONG end = ::GetTickCount64() + boundMs;
-    while (!done()) {
-        if (::GetTickCount64() > end) return false;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT | QS_SENDMESSAGE);
-        TestSupport::PumpMessages();
-    }
-    return true;
-}
+using TestSupport::PumpUntil;
 
 // The fake Office is in place for the test only: the environment is put back and the key
 // removed whatever an assertion cut short, so no later test (or run) sees an Office or a

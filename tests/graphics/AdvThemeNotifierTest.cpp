@@ -27,17 +27,7 @@ struct TReceived {
     std::wstring Path;
 };
 
-// Pumps the queue (the worker's sends are delivered here) until `done` or the bound;
-// the bound only catches a hang, it is not a speed goal.
-bool PumpUntil(const std::function<bool()>& done, DWORD boundMs = 15000) {
-    const ULONGLONG end = ::GetTickCount64() + boundMs;
-    while (!done()) {
-        if (::GetTickCount64() > end) return false;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT | QS_SENDMESSAGE);
-        TestSupport::PumpMessages();
-    }
-    return true;
-}
+using TestSupport::PumpUntil;
 
 // A little longer, so a second, unwanted round would show.
 void PumpFor(DWORD ms) {

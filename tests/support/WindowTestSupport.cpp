@@ -29,4 +29,14 @@ void PumpMessages() {
     }
 }
 
+bool PumpUntil(const std::function<bool()>& done, unsigned boundMs) {
+    const ULONGLONG end = ::GetTickCount64() + boundMs;
+    while (!done()) {
+        if (::GetTickCount64() > end) return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT | QS_SENDMESSAGE);
+        PumpMessages();
+    }
+    return true;
+}
+
 }  // namespace TestSupport

@@ -2,6 +2,8 @@
 // Helpers for tests that need real windows: they run only where an X display exists.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace TestSupport {
 // True when Wine can create windows here (an X display was given to the run).
 bool HasDisplay();
@@ -10,6 +12,10 @@ bool HasDisplay();
 bool DisplayRequired();
 // Runs the calling thread's message queue until it is empty.
 void PumpMessages();
+// Runs the queue, waking for sent messages too (a worker thread's sends are delivered
+// here), until `done` or the bound; false when the bound came first. The bound only
+// catches a hang, it is not a speed goal.
+bool PumpUntil(const std::function<bool()>& done, unsigned boundMs = 15000);
 }
 
 #define REQUIRE_DISPLAY()                                                              \
