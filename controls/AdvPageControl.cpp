@@ -1079,11 +1079,7 @@ void TAdvPageControl::ChangeScale(int m, int d) {
     TCustomTabControl::ChangeScale(m, d);
     FDPIScale = AdvStyleIF::GetDPIScale(this, OwnCanvas());
     FCanvas->ReleaseWindowDC();
-    if (m == d) return;
-    FActiveFont->SetHeight(::MulDiv(FActiveFont->Height(), m, d));
-    // Fixed tab sizes are pixels of the description's screen, like the control's bounds.
-    if (TabHeight() > 0) SetTabHeight(::MulDiv(TabHeight(), m, d));
-    if (TabWidth() > 0) SetTabWidth(::MulDiv(TabWidth(), m, d));
+    if (m != d) FActiveFont->SetHeight(::MulDiv(FActiveFont->Height(), m, d));
 }
 
 // ---- pages and tabs ----

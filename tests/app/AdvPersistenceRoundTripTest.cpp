@@ -20,9 +20,6 @@ TEST(PersistenceRoundTrip, EveryClassOfTheProgramRoundTrips) {
         {L"TVxFormSR", L"it needs a window as its owner, so it cannot be made by class alone"},
         // A panel with AutoSize on takes its width from its text whenever the text or the
         // switch is set, so a width set by hand afterwards is not what a reload gives.
-        // With its page-state settings switched on it writes the state to the file they
-        // name when it goes; the controls' own tests cover its settings.
-        {L"TAdvPageControl", L"it saves its pages' state to the file its settings name when it goes"},
         {L"TAdvOfficeStatusBar", L"an auto-sized panel's width follows its text, not a width set by hand"},
     };
     const int checked = TestSupport::ExpectEveryRegisteredClassRoundTrips(leftOut);
