@@ -1,6 +1,7 @@
 #include "app/Unit1.h"
 
 #include "app/AppClasses.h"
+#include "app/StandInControls.h"
 #include "app/StringFields.h"
 #include "app/Unit1Generator.h"
 #include "app/VxFormSR.h"
@@ -14,11 +15,6 @@
 #include "classlib/StringList.h"
 #include "classlib/Strings.h"
 #include "classlib/Timer.h"
-#include "controls/AdvGlowButton.h"
-#include "controls/AdvOfficeStatusBar.h"
-#include "controls/AdvOfficeStatusBarStylers.h"
-#include "controls/AdvPageControl.h"
-#include "graphics/GDIPicture.h"
 #include "editor/AdvMemo.h"
 #include "editor/AdvmCSHS.h"
 
@@ -106,7 +102,6 @@ void TForm1::BindFields() {
     BindField(btnOpenCandH, L"btnOpenCandH");
     BindField(AdvGlowButton8, L"AdvGlowButton8");
     BindField(StatusBar1, L"StatusBar1");
-    BindField(OffStyler, L"OffStyler");
     BindField(OpenDialog1, L"OpenDialog1");
     BindField(SaveDialog1, L"SaveDialog1");
     BindField(Timer1, L"Timer1");
@@ -115,9 +110,7 @@ void TForm1::BindFields() {
 }
 
 void TForm1::FormCreate(TObject*) {
-    Image1->Picture()->LoadFromResourceName(nullptr, L"IMG_HEADER");
-    btnOpenCandH->Picture()->LoadFromURL(L"RES://IMG_OPEN");
-    AdvGlowButton8->Picture()->LoadFromURL(L"RES://IMG_SAVE");
+    StandInControls::LoadResourcePicture(Image1->Picture(), L"IMG_HEADER");
     PageControl0->SetActivePageIndex(0);
     AdvmCSHS::ApplyCMemoStylerSettings(*CMemoStyler);
     MemoC->SetSyntaxStyles(CMemoStyler);
