@@ -16,7 +16,7 @@ if [ "$(id -u)" != 0 ]; then SUDO="sudo"; fi
 PACKAGES=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools wine wine32:i386 wine64 xvfb xauth cmake
           ccache libz-mingw-w64-dev fonts-wine fonts-liberation fonts-dejavu-core googletest
           dpkg-dev make x11-utils python3 openssl rapidjson-dev python3-fonttools
-          python3-pyftpdlib)
+          python3-pyftpdlib python3-paramiko librsvg2-bin unrtf ghostscript poppler-utils xdotool)
 
 missing_packages() {
     local p
