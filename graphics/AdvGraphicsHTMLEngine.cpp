@@ -1,17 +1,26 @@
 #include "graphics/AdvGraphicsHTMLEngine.h"
 
+#include <windows.h>
+
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cwctype>
+#include <memory>
 #include <vector>
 
 #include "classlib/Exceptions.h"
+#include "classlib/FileNames.h"
+#include "classlib/ImageList.h"
+#include "classlib/Strings.h"
 #include "graphics/AdvGraphics.h"
 #include "graphics/AdvUtils.h"
 #include "graphics/HTMLTagScanner.h"
+#include "graphics/PictureContainer.h"
 
 namespace AdvGraphicsHTMLEngine {
 
+using AdvGraphics::RoundToPixel;
 using AdvGraphics::TAdvGraphics;
 using AdvGraphicsTypes::TAdvGraphicsFont;
 using ClassLib::TFontStyles;
@@ -23,10 +32,74 @@ namespace {
 // Far beyond any screen, small enough that sums of a few values stay in range.
 constexpr long long MarkupIntLimit = 1000000;
 
+// A tiny background picture over a big layout would mean millions of tiles in one paint.
+constexpr int MaxBackgroundTiles = 4096;
+// A button caption is itself markup; captions nested through escaped quotes stop here.
+constexpr int MaxNestedCaptions = 2;
+thread_local int NestedCaptions = 0;
+
 String ReplaceAll(String s, const String& from, const String& to) {
     for (std::size_t at = s.find(from); at != String::npos; at = s.find(from, at + to.size()))
         s.replace(at, from.size(), to);
     return s;
+}
+
+// A picture named in markup: borrowed from the container, or loaded here and owned.
+struct TMarkupPicture {
+    std::unique_ptr<AdvTypes::TAdvBitmap> Owned;
+    const ClassLib::TPicture* Picture = nullptr;  // null when missing or empty
+};
+
+// "FILE://path", "DATA:...BASE64,text" or a container name; anything else, a file that
+// does not exist or cannot be read, and broken data give no picture.
+TMarkupPicture FindMarkupPicture(const String& source, PictureContainer::TPictureContainer* container) {
+    TMarkupPicture result;
+    const String upper = Scan::UpperCase(source);
+    try {
+        if (upper.rfind(L"FILE://", 0) == 0) {
+            const String path = source.substr(7);
+            if (ClassLib::FileExists(path)) {
+                result.Owned = std::make_unique<AdvTypes::TAdvBitmap>();
+                result.Owned->LoadFromFile(path);
+            }
+        } else if (upper.rfind(L"DATA:", 0) == 0) {
+            const std::size_t at = upper.find(L"BASE64,");
+            if (at != String::npos) {
+                result.Owned = std::make_unique<AdvTypes::TAdvBitmap>();
+                AdvUtils::TAdvUtils::LoadBitmapFromBase64(source.substr(at + 7), result.Owned.get());
+            }
+        } else if (!source.empty() && source.find(L':') == String::npos && container) {
+            result.Picture = container->FindBitmap(source);
+        }
+    } catch (const std::exception&) {
+        // Laid out during a paint: a picture that cannot be read just shows nothing.
+        result.Owned.reset();
+    }
+    if (result.Owned) result.Picture = result.Owned.get();
+    if (AdvTypes::IsPictureEmpty(result.Picture) || result.Picture->Width() <= 0 || result.Picture->Height() <= 0)
+        result.Picture = nullptr;
+    return result;
+}
+
+// Strict readings, for the values that fall back to a default when they are no number.
+bool ReadWholeInt(const String& text, int& value) {
+    const String trimmed = ClassLib::Trim(text);
+    if (trimmed.empty()) return false;
+    std::size_t i = trimmed[0] == L'-' || trimmed[0] == L'+' ? 1 : 0;
+    if (i == trimmed.size()) return false;
+    for (std::size_t j = i; j < trimmed.size(); ++j)
+        if (!std::iswdigit(trimmed[j])) return false;
+    value = MarkupInt(trimmed[0] == L'+' ? trimmed.substr(1) : trimmed);
+    return true;
+}
+bool ReadWholeFloat(const String& text, double& value) {
+    const String trimmed = ClassLib::Trim(text);
+    if (trimmed.empty()) return false;
+    wchar_t* end = nullptr;
+    const double v = std::wcstod(trimmed.c_str(), &end);
+    if (end != trimmed.c_str() + trimmed.size() || !std::isfinite(v)) return false;
+    value = std::clamp(v, -double(MarkupIntLimit), double(MarkupIntLimit));
+    return true;
 }
 
 // Puts the drawing object's font, fill and stroke back on every way out.
@@ -74,7 +147,10 @@ public:
 private:
     struct TLine {
         float Width = 0, Height = 0, SubExtra = 0, SupExtra = 0;
-        bool HitX = false;
+        float TextBand = 0;    // how far a picture lifts the text band from the line bottom
+        bool HitX = false;     // anchor text under the test point, horizontally
+        bool HitBox = false;   // an anchor picture or an inline control under the test point
+        bool Floated = false;  // a floating picture set the line height
     };
 
     float TextWidth(const String& s) {
@@ -109,6 +185,21 @@ private:
     void Pass(bool paint, String& src, String& lineText, const TRectF& rect, TLine& line);
     void Tag(bool paint, const String& tag, const TRectF& rect, TLine& line, float& pen, bool& lineEnd,
              bool& keep);
+    void Picture(bool paint, const String& tag, const String& upper, const TRectF& rect, TLine& line, float& pen,
+                 bool& keep);
+    void Control(bool paint, const String& tag, const TRectF& rect, TLine& line, float& pen, bool& keep);
+    void BodyBackground(const String& upper);
+    // Room for a box of `width` on the line: it fits beside what is there, or it is wider
+    // than the whole line anyway and overflows where it comes up.
+    static bool BoxFits(const TRectF& rect, const TLine& line, float width) {
+        const float available = rect.Right - rect.Left;
+        return available >= line.Width + width || available <= width;
+    }
+    // The test point strictly inside a box that starts at the line's current width.
+    bool PointInBox(const TRectF& rect, const TLine& line, float width, float height) const {
+        const float x = float(O.X) - rect.Left;
+        return line.Width < x && x < line.Width + width && rect.Top < float(O.Y) && float(O.Y) < rect.Top + height;
+    }
 
     TAdvGraphics* G;
     const THTMLOptions& O;
@@ -131,7 +222,217 @@ private:
     bool ListItemSeen = false;
     TPassState MeasureState, PaintState, *Cur = nullptr;
     String HitHref;
+    int PictureCount = 0;
+    int HotPicture = -1;  // the picture under the test point, by count
+    // Room kept free beside floating pictures, until a line starts below FloatBottom.
+    int FloatLeft = 0, FloatRight = 0, FloatBottom = 0;
+    int ParagraphFloat = 0;  // 1 LEFT, 2 RIGHT: the next line starts at FloatPoint
+    bool ParagraphFloatChanged = false;
+    int FloatPointX = 0, FloatPointY = 0;
 };
+
+void TEngine::Picture(bool paint, const String& tag, const String& upper, const TRectF& rect, TLine& line,
+                      float& pen, bool& keep) {
+    ++PictureCount;
+    String src, value;
+    Scan::AttributeValue(tag, upper, L"SRC", src);
+    // ALT names the picture shown while the test point is over it.
+    if (PictureCount == HotPicture && Scan::AttributeValue(upper, upper, L"ALT", value)) src = value;
+    const int width = Scan::AttributeValue(tag, upper, L"WIDTH", value) ? std::max(0, MarkupInt(value)) : 0;
+    const int height = Scan::AttributeValue(tag, upper, L"HEIGHT", value) ? std::max(0, MarkupInt(value)) : 0;
+    String align, floating;
+    Scan::AttributeValue(upper, upper, L"ALIGN", align);
+    Scan::AttributeValue(upper, upper, L"FLOAT", floating);
+    const float gh = TextHeight(L"gh");
+
+    float boxWidth = 0, boxHeight = 0, listOffset = 0;
+    int listIndex = -1;
+    TMarkupPicture picture;
+    const String upperSrc = Scan::UpperCase(src);
+    if (upperSrc.compare(0, 4, L"IDX:") == 0) {
+        const int index = MarkupInt(src.substr(4));
+        if (O.Images && index >= 0 && index < O.Images->Count()) {
+            listIndex = index;
+            int dpiX = 96, dpiY = 96;
+            if (ClassLib::TCanvas* canvas = G->Canvas()) {
+                dpiX = ::GetDeviceCaps(canvas->Handle(), LOGPIXELSX);
+                dpiY = ::GetDeviceCaps(canvas->Handle(), LOGPIXELSY);
+            }
+            boxWidth = float(::MulDiv(O.Images->Width(), dpiX, 96));
+            boxHeight = float(::MulDiv(O.Images->Height(), dpiY, 96));
+            if (boxHeight < gh) {
+                if (align == L"TOP") listOffset = 0;
+                else if (align == L"MIDDLE") listOffset = std::trunc((gh - boxHeight) / 2);
+                else listOffset = gh - boxHeight;
+            }
+        }
+    } else {
+        picture = FindMarkupPicture(src, O.PictureContainer);
+        if (picture.Picture) {
+            const double w = picture.Picture->Width(), h = picture.Picture->Height();
+            if (width > 0 && height > 0) {
+                boxWidth = float(width);
+                boxHeight = float(height);
+            } else if (width > 0) {
+                boxWidth = float(width);
+                boxHeight = float(RoundToPixel(float(h * width / w)));
+            } else if (height > 0) {
+                boxWidth = float(RoundToPixel(float(w * height / h)));
+                boxHeight = float(height);
+            } else {
+                boxWidth = float(w);
+                boxHeight = float(h);
+            }
+        }
+    }
+
+    if (!paint && !BoxFits(rect, line, boxWidth)) {
+        --PictureCount;  // the next line meets this picture again
+        keep = false;
+        return;
+    }
+    if (InAnchor && PointInBox(rect, line, boxWidth, boxHeight)) {
+        R.Anchor = Href;
+        HotPicture = PictureCount;
+        line.HitBox = line.HitBox || paint;
+    }
+    float left = pen;
+    if (floating == L"LEFT") left = Layout.Left;
+    else if (floating == L"RIGHT") left = rect.Right - boxWidth;
+    if (paint && !O.FindControl && !Hidden) {
+        const float x = float(RoundToPixel(left)), y = float(RoundToPixel(rect.Top));
+        if (listIndex >= 0 && !O.NoImageListDraw && G->Canvas())
+            O.Images->Draw(G->Canvas(), int(x), int(y + listOffset), listIndex, true);
+        else if (picture.Picture)
+            G->DrawBitmap(AdvTypes::RectF(x, y, x + boxWidth, y + boxHeight), picture.Picture, true, false, true,
+                          false);
+    }
+    line.Width += boxWidth + 2;
+    pen += boxWidth + 2;
+    line.Height = std::max(line.Height, boxHeight);
+    if (upper.find(L"ALIGN") != String::npos) {
+        if (upper.find(L"\"TOP") != String::npos) line.TextBand = line.Height - gh;
+        else if (upper.find(L"\"MIDDLE") != String::npos) line.TextBand = (line.Height - gh) / 2;
+    }
+    if (upper.find(L"WRAP") != String::npos) {
+        line.Height = gh;
+        line.TextBand = 0;
+    }
+    if (floating == L"LEFT" || floating == L"RIGHT") {
+        line.TextBand = line.Height - gh;
+        (floating == L"LEFT" ? FloatLeft : FloatRight) = RoundToPixel(boxWidth);
+        // Kept as a place on the page, so a layout that does not start at 0 still flows
+        // its text beside the picture.
+        FloatBottom = RoundToPixel(rect.Top + boxHeight);
+        if (floating == L"RIGHT") line.Width = Layout.Right;
+        if (paint) {
+            line.Height = gh;
+            line.Floated = true;
+        }
+    }
+    line.TextBand = std::max(0.0f, line.TextBand);
+}
+
+void TEngine::Control(bool paint, const String& tag, const TRectF& rect, TLine& line, float& pen, bool& keep) {
+    const String attrs = tag.size() > 8 ? tag.substr(8) : String();
+    const String upper = Scan::UpperCase(attrs);
+    String type, widthText, heightText, id, value;
+    Scan::AttributeValue(attrs, upper, L"TYPE=", type);
+    type = Scan::UpperCase(type);
+    const bool hasWidth = Scan::AttributeValue(attrs, upper, L"WIDTH=", widthText);
+    Scan::AttributeValue(attrs, upper, L"HEIGHT=", heightText);
+    Scan::AttributeValue(attrs, upper, L"ID=", id);
+    if (Scan::AttributeValue(attrs, upper, L"VALUE=", value)) value = AdvUtils::TAdvUtils::UnFixMarkup(value);
+    double controlHeight = 25.0;
+    ReadWholeFloat(heightText, controlHeight);
+    const bool small = type == L"CHECK" || type == L"RADIO";
+    if (!hasWidth && !small) return;
+    int width = 0;
+    float boxWidth = 0, boxHeight = 0;
+    if (hasWidth && ReadWholeInt(widthText, width)) {
+        width = std::max(0, width);
+        boxWidth = float(width);
+        boxHeight = float(RoundToPixel(G->CalculateTextHeight(L"gh")) + 10);
+    }
+    const float size = float(RoundToPixel(float(16 * O.Scale)) + 2);
+    if (type == L"BUTTON") boxHeight = 22;
+    else if (type == L"COMBO") boxHeight = 25;
+    else if (small) boxWidth = boxHeight = size;
+    if (!paint && !BoxFits(rect, line, boxWidth)) {
+        keep = false;
+        return;
+    }
+    // Raised, never lowered: taller text or pictures before the control keep their room.
+    const float height = controlHeight > 25 ? float(controlHeight - 2) : small ? 16.0f : 23.0f;
+    line.Height = std::max(line.Height, height);
+
+    const bool focused = O.HasFocusedControl && id == O.FocusedControlID;
+    if (paint && !O.FindControl) {
+        if (small) {
+            const float top = rect.Top + (rect.Bottom - rect.Top - (size - 2)) / 2;
+            const TRectF box = AdvTypes::RectF(float(RoundToPixel(pen + 1)), float(RoundToPixel(top)),
+                                               float(RoundToPixel(pen + size - 1)), float(RoundToPixel(top + size - 2)));
+            const bool checked = Scan::UpperCase(value) == L"TRUE";
+            if (type == L"CHECK") G->DrawCheckBox(box, checked, focused, true, 1.0f);
+            else G->DrawRadioButton(box, checked, focused, true, 1.0f);
+        } else if (type == L"BUTTON") {
+            const float top = rect.Top + (line.Height - 22) / 2;
+            TRectF box = AdvTypes::RectF(float(RoundToPixel(pen + 2)), float(RoundToPixel(top)),
+                                         float(RoundToPixel(pen + float(width) - 2)), float(RoundToPixel(top + 22)));
+            const bool pointIn = float(O.X) >= box.Left && float(O.X) < box.Right && float(O.Y) >= box.Top &&
+                                 float(O.Y) < box.Bottom;
+            G->DrawButton(box, focused, pointIn, true, true, 1.0f);
+            box = AdvTypes::RectF(box.Left + 2, box.Top + 2, box.Right - 2, box.Bottom - 2);
+            G->SetFontColor(Cur->TextColor);
+            struct TNesting {
+                TNesting() { ++NestedCaptions; }
+                ~TNesting() { --NestedCaptions; }
+            } nesting;
+            G->DrawText(box, value, false, AdvGraphicsTypes::gtaCenter, AdvGraphicsTypes::gtaCenter,
+                        AdvGraphicsTypes::gttNone, 0, -1, -1, NestedCaptions <= MaxNestedCaptions);
+        }
+    }
+    // A control without an ID is never the one asked for.
+    if (PointInBox(rect, line, boxWidth, boxHeight) || (O.FindControl && !id.empty() && id == O.FindControlID)) {
+        R.Anchor = L"ctrl";
+        R.ControlID = id;
+        R.ControlValue = value;
+        R.ControlType = type;
+        line.HitBox = line.HitBox || paint;
+    }
+    line.Width += boxWidth;
+    pen += boxWidth;
+    line.Height = std::max(line.Height, boxHeight);
+}
+
+void TEngine::BodyBackground(const String& upper) {
+    String value;
+    if (Scan::AttributeValue(upper, upper, L"BACKGROUND", value)) {
+        if (value.rfind(L"IDX:", 0) == 0) value.erase(0, 4);
+        const TMarkupPicture picture = FindMarkupPicture(value, O.PictureContainer);
+        if (picture.Picture) {
+            const float w = float(picture.Picture->Width()), h = float(picture.Picture->Height());
+            const float width = Layout.Right - Layout.Left, height = Layout.Bottom - Layout.Top;
+            int tiles = 0;
+            for (float y = 0; y < height && tiles < MaxBackgroundTiles; y += h)
+                for (float x = 0; x < width && tiles < MaxBackgroundTiles; x += w, ++tiles) {
+                    const float left = float(RoundToPixel(Layout.Left + x)), top = float(RoundToPixel(Layout.Top + y));
+                    G->DrawBitmap(AdvTypes::RectF(left, top, left + w, top + h), picture.Picture, true, false, true,
+                                  false);
+                }
+        }
+    }
+    for (const bool right : {false, true}) {
+        if (!Scan::AttributeValue(upper, upper, right ? L"BGTOPRIGHT" : L"BGTOPLEFT", value)) continue;
+        if (value.empty() || value.find(L':') != String::npos || !O.PictureContainer) continue;
+        const TMarkupPicture picture = FindMarkupPicture(value, O.PictureContainer);
+        if (!picture.Picture) continue;
+        const float w = float(picture.Picture->Width()), h = float(picture.Picture->Height());
+        const float left = right ? float(RoundToPixel(Layout.Right)) - w : float(RoundToPixel(Layout.Left));
+        const float top = float(RoundToPixel(Layout.Top));
+        G->DrawBitmap(AdvTypes::RectF(left, top, left + w, top + h), picture.Picture, true, false, true, false);
+    }
+}
 
 void TEngine::Tag(bool paint, const String& tag, const TRectF& rect, TLine& line, float& pen, bool& lineEnd,
                   bool& keep) {
@@ -218,7 +519,8 @@ void TEngine::Tag(bool paint, const String& tag, const TRectF& rect, TLine& line
         else if (c1 == L'R') lineEnd = true;
         else if (c1 == L'L') {
             if (!O.BlinkOn) Cur->TextColor = Entry.FillColor();
-        } else if (c1 == L'O' && paint && !O.KeepColors) {
+        } else if (c1 == L'O' && paint && !O.KeepColors && !O.FindControl) {
+            // The colour first, so that background pictures show on top of it.
             if (Scan::AttributeValue(tag, upper, L"BGCOLOR", value) && ReadColor(value, color) &&
                 upper.find(L"BGCOLORTO") == String::npos) {
                 BodyFill = G->Fill()->Color();
@@ -229,8 +531,10 @@ void TEngine::Tag(bool paint, const String& tag, const TRectF& rect, TLine& line
                 G->DrawRectangle(AdvTypes::RectF(Layout.Left - 2, Layout.Top, Layout.Right, Layout.Bottom));
                 G->SetStrokeColor(stroke);
             }
+            BodyBackground(upper);
         }
         break;
+    case L'C': Control(paint, tag, rect, line, pen, keep); break;
     case L'E': ErrorLine = true; break;
     case L'F': {
         const String attrs = upper.size() > 5 ? upper.substr(5) : String();
@@ -275,7 +579,7 @@ void TEngine::Tag(bool paint, const String& tag, const TRectF& rect, TLine& line
             G->SetFontStyles(O.HighlightStyle);
         } else if (c1 == L'R') {
             lineEnd = true;
-            if (paint) {
+            if (paint && !O.FindControl) {
                 TColor lineColor = 0;
                 if (Scan::AttributeValue(tag, upper, L"COLOR", value)) ReadColor(value, lineColor);
                 G->SetStrokeKind(AdvGraphicsTypes::gskSolid);
@@ -297,9 +601,7 @@ void TEngine::Tag(bool paint, const String& tag, const TRectF& rect, TLine& line
                 }
             }
         } else if (c1 == L'M') {
-            // Pictures are not drawn here yet: a missing picture still moves the pen.
-            line.Width += 2;
-            pen += 2;
+            Picture(paint, tag, upper, rect, line, pen, keep);
         }
         break;
     case L'L': {
@@ -353,6 +655,12 @@ void TEngine::Tag(bool paint, const String& tag, const TRectF& rect, TLine& line
             if (value.find(L"CENTER") != String::npos) Align = 2;
         }
         if (Scan::AttributeValue(tag, upper, L"INDENT", value)) Indent = std::max(0, MarkupInt(value));
+        if (Scan::AttributeValue(upper, upper, L"FLOAT", value) && (value == L"LEFT" || value == L"RIGHT")) {
+            ParagraphFloat = value == L"LEFT" ? 1 : 2;
+            ParagraphFloatChanged = true;
+            FloatPointX = RoundToPixel(rect.Left);
+            FloatPointY = RoundToPixel(rect.Top);
+        }
         if (paint && Scan::AttributeValue(tag, upper, L"BGCOLOR", value) && ReadColor(value, color)) {
             ParagraphBackground = true;
             if (upper.find(L"BGCOLORTO") == String::npos) {
@@ -361,7 +669,8 @@ void TEngine::Tag(bool paint, const String& tag, const TRectF& rect, TLine& line
                 G->SetFillColor(color);
                 G->SetStrokeKind(AdvGraphicsTypes::gskSolid);
                 G->SetStrokeColor(color);
-                G->DrawRectangle(AdvTypes::RectF(Layout.Left, rect.Top, Layout.Right, rect.Bottom));
+                if (!O.FindControl)
+                    G->DrawRectangle(AdvTypes::RectF(Layout.Left, rect.Top, Layout.Right, rect.Bottom));
             } else {
                 G->SetStrokeColor(color);
             }
@@ -430,6 +739,7 @@ void TEngine::Pass(bool paint, String& src, String& lineText, const TRectF& rect
                 TRectF run = AdvTypes::RectF(pen, rect.Top, rect.Right, rect.Bottom - line.SubExtra);
                 if (Sup) run.Bottom -= line.SupExtra;
                 if (Sub) run.Bottom += line.SubExtra;
+                run.Bottom -= line.TextBand;
                 if (RunBackground != -1) {
                     G->SetFillKind(AdvGraphicsTypes::gfkSolid);
                     G->SetFillColor(RunBackground);
@@ -518,8 +828,9 @@ bool TEngine::Run(String text) {
         // Both passes of a line number anchors alike.
         const bool inAnchor = InAnchor;
         const String href = Href;
-        const int anchors = AnchorCount, level = ListLevel;
+        const int anchors = AnchorCount, level = ListLevel, pictures = PictureCount;
         Sub = Sup = false;
+        ParagraphFloatChanged = false;
         Cur = &MeasureState;
         String lineText;
         const std::size_t before = text.size();
@@ -543,6 +854,7 @@ bool TEngine::Run(String text) {
             Href = href;
             AnchorCount = anchors;
             ListLevel = level;
+            PictureCount = pictures;
             Sub = Sup = false;
             G->SetFont(&paintFont);
             Cur = &PaintState;
@@ -558,10 +870,28 @@ bool TEngine::Run(String text) {
             String copy = lineText, unused;
             Pass(true, copy, unused, draw, painted);
             paintFont.Assign(G->Font());
-            if (painted.HitX && float(O.Y) > draw.Bottom - gh && float(O.Y) < draw.Bottom) {
+            const float band = draw.Bottom - painted.TextBand;
+            if (painted.HitX && float(O.Y) > band - gh && float(O.Y) < band) {
                 hit = true;
                 R.Anchor = HitHref;
             }
+            if (painted.HitBox) hit = true;
+            // A floating picture leaves its line only the text's height.
+            if (painted.Floated) line.Height = painted.Height;
+            // Lines beside a floating picture keep clear of it until one starts below it.
+            cur.Left = Layout.Left + float(FloatLeft);
+            cur.Right = Layout.Right - float(FloatRight);
+            if (draw.Top > float(FloatBottom)) {
+                FloatLeft = FloatRight = 0;
+                cur.Left = Layout.Left;
+                cur.Right = Layout.Right;
+            }
+        }
+        if (ParagraphFloatChanged && ParagraphFloat != 0) {
+            cur.Top = float(FloatPointY);
+            cur.Left = std::max(cur.Left, float(FloatPointX));
+            ParagraphFloat = 0;
+            continue;
         }
         cur.Top += line.Height + line.SubExtra + line.SupExtra;
         R.Height += line.Height + line.SubExtra + line.SupExtra;

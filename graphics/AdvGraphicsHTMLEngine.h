@@ -10,6 +10,12 @@
 namespace AdvGraphics {
 class TAdvGraphics;
 }
+namespace ClassLib {
+class TCustomImageList;
+}
+namespace PictureContainer {
+class TPictureContainer;
+}
 
 namespace AdvGraphicsHTMLEngine {
 
@@ -37,6 +43,13 @@ struct THTMLOptions {
     TColor HighlightColor = ClassLib::clBlue;
     TColor HighlightTextColor = ClassLib::clWhite;
     ClassLib::TFontStyles HighlightStyle;
+    PictureContainer::TPictureContainer* PictureContainer = nullptr;  // named pictures; not owned
+    ClassLib::TCustomImageList* Images = nullptr;                      // "IDX:" pictures; not owned
+    bool NoImageListDraw = false;  // image-list pictures take their room but are not drawn
+    double Scale = 1.0;            // of check-box and radio-button sizes
+    bool HasFocusedControl = false;
+    std::wstring FocusedControlID;
+    std::wstring FindControlID;  // with FindControl: the inline control reported
 };
 
 // What one call found.
@@ -45,9 +58,14 @@ struct THTMLResult {
     float Width = 0;      // widest line + 2
     float Height = 0;     // sum of the line heights
     int LineCount = 0;
+    // The inline control under the test point (or the one found by FindControlID).
+    std::wstring ControlID;
+    std::wstring ControlValue;
+    std::wstring ControlType;  // upper case
 };
 
-// True when the test point lies on an anchor's text. Font, fill and stroke of the
+// True when the test point lies on an anchor's text, on a picture inside an anchor or on
+// an inline control; Anchor is then the href, or "ctrl" for a control. Font, fill and stroke of the
 // drawing object are what they were on entry when this returns.
 bool DrawHTML(AdvGraphics::TAdvGraphics* graphics, const std::wstring& text, const TRectF& rect,
               const THTMLOptions& options, THTMLResult& result);

@@ -23,6 +23,8 @@ AdvGraphicsHTMLEngine::THTMLOptions OptionsOf(const TAdvGraphics& g, bool wordWr
     o.HighlightColor = g.HighlightColor();
     o.HighlightTextColor = g.HighlightTextColor();
     o.HighlightStyle = g.HighlightFontStyle();
+    o.PictureContainer = g.PictureContainer();
+    o.Images = g.ImageList();
     return o;
 }
 
@@ -135,14 +137,15 @@ std::wstring TAdvGraphics::DrawHTMLText(const TRectF& rect, const std::wstring& 
         o.FindControl = testAnchor;
         o.X = RoundToPixel(x);
         o.Y = RoundToPixel(y);
+        o.FindControlID = controlID;
         AdvGraphicsHTMLEngine::THTMLResult painted;
         const bool hit = AdvGraphicsHTMLEngine::DrawHTML(this, text, t, o, painted);
         RestoreState(std::move(state), true);
         if (hit) {
             result = painted.Anchor;
-            controlID.clear();
-            controlValue.clear();
-            controlType.clear();
+            controlID = painted.ControlID;
+            controlValue = painted.ControlValue;
+            controlType = painted.ControlType;
         }
     } else if (!testAnchor) {
         FContext->DrawText(text, r, wordWrapping, horizontalAlign, verticalAlign, trimming, angle);
