@@ -12,6 +12,7 @@
 #include "classlib/Exceptions.h"
 #include "classlib/FileNames.h"
 #include "classlib/ImageList.h"
+#include "classlib/Streams.h"
 #include "classlib/Strings.h"
 #include "graphics/AdvGraphics.h"
 #include "graphics/AdvUtils.h"
@@ -34,9 +35,6 @@ constexpr long long MarkupIntLimit = 1000000;
 
 // A tiny background picture over a big layout would mean millions of tiles in one paint.
 constexpr int MaxBackgroundTiles = 4096;
-// A button caption is itself markup; captions nested through escaped quotes stop here.
-constexpr int MaxNestedCaptions = 2;
-thread_local int NestedCaptions = 0;
 
 String ReplaceAll(String s, const String& from, const String& to) {
     for (std::size_t at = s.find(from); at != String::npos; at = s.find(from, at + to.size()))
@@ -79,6 +77,24 @@ TMarkupPicture FindMarkupPicture(const String& source, PictureContainer::TPictur
     if (AdvTypes::IsPictureEmpty(result.Picture) || result.Picture->Width() <= 0 || result.Picture->Height() <= 0)
         result.Picture = nullptr;
     return result;
+}
+
+// A picture for drawing many times: raster pictures that decode their bytes on every draw
+// are decoded once here. Null when the picture already draws from decoded pixels.
+std::unique_ptr<ClassLib::TPicture> DecodedOnce(const ClassLib::TPicture* picture) {
+    const auto* raster = dynamic_cast<const AdvTypes::TRasterSVGPicture*>(picture->Graphic());
+    if (!raster || raster->HasSVG() || raster->Data().empty()) return nullptr;
+    auto decoded = std::make_unique<ClassLib::TPicture>();
+    try {
+        ClassLib::TMemoryStream stream;
+        stream.WriteBuffer(raster->Data().data(), int(raster->Data().size()));
+        stream.SetPosition(0);
+        decoded->LoadFromStream(&stream);
+    } catch (const std::exception&) {
+        return nullptr;  // drawn from the original instead
+    }
+    if (AdvTypes::IsPictureEmpty(decoded.get())) return nullptr;
+    return decoded;
 }
 
 // Strict readings, for the values that fall back to a default when they are no number.
@@ -384,12 +400,10 @@ void TEngine::Control(bool paint, const String& tag, const TRectF& rect, TLine& 
             G->DrawButton(box, focused, pointIn, true, true, 1.0f);
             box = AdvTypes::RectF(box.Left + 2, box.Top + 2, box.Right - 2, box.Bottom - 2);
             G->SetFontColor(Cur->TextColor);
-            struct TNesting {
-                TNesting() { ++NestedCaptions; }
-                ~TNesting() { --NestedCaptions; }
-            } nesting;
+            // The caption is markup itself; VALUE was decoded completely, so it holds no
+            // further escaped captions and this nests once at most.
             G->DrawText(box, value, false, AdvGraphicsTypes::gtaCenter, AdvGraphicsTypes::gtaCenter,
-                        AdvGraphicsTypes::gttNone, 0, -1, -1, NestedCaptions <= MaxNestedCaptions);
+                        AdvGraphicsTypes::gttNone, 0, -1, -1, true);
         }
     }
     // A control without an ID is never the one asked for.
@@ -411,14 +425,15 @@ void TEngine::BodyBackground(const String& upper) {
         if (value.rfind(L"IDX:", 0) == 0) value.erase(0, 4);
         const TMarkupPicture picture = FindMarkupPicture(value, O.PictureContainer);
         if (picture.Picture) {
+            const std::unique_ptr<ClassLib::TPicture> decoded = DecodedOnce(picture.Picture);
+            const ClassLib::TPicture* tile = decoded ? decoded.get() : picture.Picture;
             const float w = float(picture.Picture->Width()), h = float(picture.Picture->Height());
             const float width = Layout.Right - Layout.Left, height = Layout.Bottom - Layout.Top;
             int tiles = 0;
             for (float y = 0; y < height && tiles < MaxBackgroundTiles; y += h)
                 for (float x = 0; x < width && tiles < MaxBackgroundTiles; x += w, ++tiles) {
                     const float left = float(RoundToPixel(Layout.Left + x)), top = float(RoundToPixel(Layout.Top + y));
-                    G->DrawBitmap(AdvTypes::RectF(left, top, left + w, top + h), picture.Picture, true, false, true,
-                                  false);
+                    G->DrawBitmap(AdvTypes::RectF(left, top, left + w, top + h), tile, true, false, true, false);
                 }
         }
     }
