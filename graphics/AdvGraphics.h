@@ -404,6 +404,23 @@ public:
     TRectF CalculateText(const std::wstring& text);
     float CalculateTextWidth(const std::wstring& text);
     float CalculateTextHeight(const std::wstring& text);
+    // Width and height as x and y.
+    TPointF CalculateTextSize(const std::wstring& text);
+    TPointF CalculateTextSize(const std::wstring& text, const TRectF& rect, bool wordWrapping, bool supportHTML);
+    float CalculateTextWidth(const std::wstring& text, const TRectF& rect, bool wordWrapping, bool supportHTML);
+    float CalculateTextHeight(const std::wstring& text, const TRectF& rect, bool wordWrapping, bool supportHTML);
+    // The same in whole pixels, rounded.
+    ClassLib::TRect CalculateText(const std::wstring& text, const ClassLib::TRect& rect, bool wordWrapping,
+                                  bool supportHTML);
+    ClassLib::TSize CalculateTextSize(const std::wstring& text, const ClassLib::TRect& rect, bool wordWrapping,
+                                      bool supportHTML);
+    int CalculateTextWidth(const std::wstring& text, const ClassLib::TRect& rect, bool wordWrapping, bool supportHTML);
+    int CalculateTextHeight(const std::wstring& text, const ClassLib::TRect& rect, bool wordWrapping,
+                            bool supportHTML);
+    ClassLib::TRect CalculateTextInt(const std::wstring& text);
+    ClassLib::TSize CalculateTextSizeInt(const std::wstring& text);
+    int CalculateTextWidthInt(const std::wstring& text);
+    int CalculateTextHeightInt(const std::wstring& text);
     // Paints the text (unless testAnchor) and returns the href under (x, y), empty when
     // none; the control strings receive the inline control there.
     std::wstring DrawHTMLText(const TRectF& rect, const std::wstring& text, std::wstring& controlID,
@@ -419,6 +436,40 @@ public:
                           TAdvGraphicsTextTrimming trimming, float angle, float minWidth, float minHeight,
                           bool supportHTML, bool testAnchor = false, float x = -1, float y = -1);
     std::wstring DrawText(const TRectF& rect, const std::wstring& text, bool wordWrapping,
+                          TAdvGraphicsTextAlign horizontalAlign, TAdvGraphicsTextAlign verticalAlign,
+                          TAdvGraphicsTextTrimming trimming, float angle, float minWidth, float minHeight,
+                          bool supportHTML, bool testAnchor = false, float x = -1, float y = -1);
+    // From a point: not wrapped, leading both ways, no minimum size.
+    std::wstring DrawText(const TPointF& point, const std::wstring& text, float angle = 0, bool supportHTML = true,
+                          bool testAnchor = false, float x = -1, float y = -1);
+    // The rectangle forms of the two above.
+    std::wstring DrawText(const ClassLib::TRect& rect, const std::wstring& text, std::wstring& controlID,
+                          std::wstring& controlValue, std::wstring& controlType, bool wordWrapping,
+                          TAdvGraphicsTextAlign horizontalAlign, TAdvGraphicsTextAlign verticalAlign,
+                          TAdvGraphicsTextTrimming trimming, float angle, float minWidth, float minHeight,
+                          bool supportHTML, bool testAnchor = false, float x = -1, float y = -1);
+    std::wstring DrawText(const ClassLib::TRect& rect, const std::wstring& text, bool wordWrapping,
+                          TAdvGraphicsTextAlign horizontalAlign, TAdvGraphicsTextAlign verticalAlign,
+                          TAdvGraphicsTextTrimming trimming, float angle, float minWidth, float minHeight,
+                          bool supportHTML, bool testAnchor = false, float x = -1, float y = -1);
+    std::wstring DrawText(double left, double top, double right, double bottom, const std::wstring& text,
+                          std::wstring& controlID, std::wstring& controlValue, std::wstring& controlType,
+                          bool wordWrapping, TAdvGraphicsTextAlign horizontalAlign,
+                          TAdvGraphicsTextAlign verticalAlign, TAdvGraphicsTextTrimming trimming, float angle,
+                          float minWidth, float minHeight, bool supportHTML, bool testAnchor = false, float x = -1,
+                          float y = -1);
+    std::wstring DrawText(double left, double top, double right, double bottom, const std::wstring& text,
+                          bool wordWrapping, TAdvGraphicsTextAlign horizontalAlign,
+                          TAdvGraphicsTextAlign verticalAlign, TAdvGraphicsTextTrimming trimming, float angle,
+                          float minWidth, float minHeight, bool supportHTML, bool testAnchor = false, float x = -1,
+                          float y = -1);
+    std::wstring DrawText(int left, int top, int right, int bottom, const std::wstring& text,
+                          std::wstring& controlID, std::wstring& controlValue, std::wstring& controlType,
+                          bool wordWrapping, TAdvGraphicsTextAlign horizontalAlign,
+                          TAdvGraphicsTextAlign verticalAlign, TAdvGraphicsTextTrimming trimming, float angle,
+                          float minWidth, float minHeight, bool supportHTML, bool testAnchor = false, float x = -1,
+                          float y = -1);
+    std::wstring DrawText(int left, int top, int right, int bottom, const std::wstring& text, bool wordWrapping,
                           TAdvGraphicsTextAlign horizontalAlign, TAdvGraphicsTextAlign verticalAlign,
                           TAdvGraphicsTextTrimming trimming, float angle, float minWidth, float minHeight,
                           bool supportHTML, bool testAnchor = false, float x = -1, float y = -1);

@@ -188,6 +188,123 @@ std::wstring TAdvGraphics::DrawText(const TRectF& rect, const std::wstring& text
                     minWidth, minHeight, supportHTML, testAnchor, x, y);
 }
 
+TPointF TAdvGraphics::CalculateTextSize(const std::wstring& text) {
+    const TRectF r = CalculateText(text);
+    return AdvTypes::PointF(r.Right - r.Left, r.Bottom - r.Top);
+}
+
+TPointF TAdvGraphics::CalculateTextSize(const std::wstring& text, const TRectF& rect, bool wordWrapping,
+                                        bool supportHTML) {
+    const TRectF r = CalculateText(text, rect, wordWrapping, supportHTML);
+    return AdvTypes::PointF(r.Right - r.Left, r.Bottom - r.Top);
+}
+
+float TAdvGraphics::CalculateTextWidth(const std::wstring& text, const TRectF& rect, bool wordWrapping,
+                                       bool supportHTML) {
+    return CalculateTextSize(text, rect, wordWrapping, supportHTML).X;
+}
+
+float TAdvGraphics::CalculateTextHeight(const std::wstring& text, const TRectF& rect, bool wordWrapping,
+                                        bool supportHTML) {
+    return CalculateTextSize(text, rect, wordWrapping, supportHTML).Y;
+}
+
+ClassLib::TRect TAdvGraphics::CalculateText(const std::wstring& text, const ClassLib::TRect& rect, bool wordWrapping,
+                                            bool supportHTML) {
+    return AdvTypes::RectFToRect(CalculateText(text, AdvTypes::RectToRectF(rect), wordWrapping, supportHTML));
+}
+
+ClassLib::TSize TAdvGraphics::CalculateTextSize(const std::wstring& text, const ClassLib::TRect& rect,
+                                                bool wordWrapping, bool supportHTML) {
+    return AdvTypes::PointFToSize(CalculateTextSize(text, AdvTypes::RectToRectF(rect), wordWrapping, supportHTML));
+}
+
+int TAdvGraphics::CalculateTextWidth(const std::wstring& text, const ClassLib::TRect& rect, bool wordWrapping,
+                                     bool supportHTML) {
+    return RoundToPixel(CalculateTextWidth(text, AdvTypes::RectToRectF(rect), wordWrapping, supportHTML));
+}
+
+int TAdvGraphics::CalculateTextHeight(const std::wstring& text, const ClassLib::TRect& rect, bool wordWrapping,
+                                      bool supportHTML) {
+    return RoundToPixel(CalculateTextHeight(text, AdvTypes::RectToRectF(rect), wordWrapping, supportHTML));
+}
+
+ClassLib::TRect TAdvGraphics::CalculateTextInt(const std::wstring& text) {
+    return AdvTypes::RectFToRect(CalculateText(text));
+}
+
+ClassLib::TSize TAdvGraphics::CalculateTextSizeInt(const std::wstring& text) {
+    return AdvTypes::PointFToSize(CalculateTextSize(text));
+}
+
+int TAdvGraphics::CalculateTextWidthInt(const std::wstring& text) { return RoundToPixel(CalculateTextWidth(text)); }
+
+int TAdvGraphics::CalculateTextHeightInt(const std::wstring& text) { return RoundToPixel(CalculateTextHeight(text)); }
+
+std::wstring TAdvGraphics::DrawText(const TPointF& point, const std::wstring& text, float angle, bool supportHTML,
+                                    bool testAnchor, float x, float y) {
+    return DrawText(RectF(point.X, point.Y, point.X + 10000, point.Y + 10000), text, false, gtaLeading, gtaLeading,
+                    gttNone, angle, -1, -1, supportHTML, testAnchor, x, y);
+}
+
+std::wstring TAdvGraphics::DrawText(const ClassLib::TRect& rect, const std::wstring& text, std::wstring& controlID,
+                                    std::wstring& controlValue, std::wstring& controlType, bool wordWrapping,
+                                    TAdvGraphicsTextAlign horizontalAlign, TAdvGraphicsTextAlign verticalAlign,
+                                    TAdvGraphicsTextTrimming trimming, float angle, float minWidth, float minHeight,
+                                    bool supportHTML, bool testAnchor, float x, float y) {
+    return DrawText(AdvTypes::RectToRectF(rect), text, controlID, controlValue, controlType, wordWrapping,
+                    horizontalAlign, verticalAlign, trimming, angle, minWidth, minHeight, supportHTML, testAnchor, x,
+                    y);
+}
+
+std::wstring TAdvGraphics::DrawText(const ClassLib::TRect& rect, const std::wstring& text, bool wordWrapping,
+                                    TAdvGraphicsTextAlign horizontalAlign, TAdvGraphicsTextAlign verticalAlign,
+                                    TAdvGraphicsTextTrimming trimming, float angle, float minWidth, float minHeight,
+                                    bool supportHTML, bool testAnchor, float x, float y) {
+    return DrawText(AdvTypes::RectToRectF(rect), text, wordWrapping, horizontalAlign, verticalAlign, trimming, angle,
+                    minWidth, minHeight, supportHTML, testAnchor, x, y);
+}
+
+std::wstring TAdvGraphics::DrawText(double left, double top, double right, double bottom, const std::wstring& text,
+                                    std::wstring& controlID, std::wstring& controlValue, std::wstring& controlType,
+                                    bool wordWrapping, TAdvGraphicsTextAlign horizontalAlign,
+                                    TAdvGraphicsTextAlign verticalAlign, TAdvGraphicsTextTrimming trimming,
+                                    float angle, float minWidth, float minHeight, bool supportHTML, bool testAnchor,
+                                    float x, float y) {
+    return DrawText(RectF(float(left), float(top), float(right), float(bottom)), text, controlID, controlValue,
+                    controlType, wordWrapping, horizontalAlign, verticalAlign, trimming, angle, minWidth, minHeight,
+                    supportHTML, testAnchor, x, y);
+}
+
+std::wstring TAdvGraphics::DrawText(double left, double top, double right, double bottom, const std::wstring& text,
+                                    bool wordWrapping, TAdvGraphicsTextAlign horizontalAlign,
+                                    TAdvGraphicsTextAlign verticalAlign, TAdvGraphicsTextTrimming trimming,
+                                    float angle, float minWidth, float minHeight, bool supportHTML, bool testAnchor,
+                                    float x, float y) {
+    return DrawText(RectF(float(left), float(top), float(right), float(bottom)), text, wordWrapping, horizontalAlign,
+                    verticalAlign, trimming, angle, minWidth, minHeight, supportHTML, testAnchor, x, y);
+}
+
+std::wstring TAdvGraphics::DrawText(int left, int top, int right, int bottom, const std::wstring& text,
+                                    std::wstring& controlID, std::wstring& controlValue, std::wstring& controlType,
+                                    bool wordWrapping, TAdvGraphicsTextAlign horizontalAlign,
+                                    TAdvGraphicsTextAlign verticalAlign, TAdvGraphicsTextTrimming trimming,
+                                    float angle, float minWidth, float minHeight, bool supportHTML, bool testAnchor,
+                                    float x, float y) {
+    return DrawText(ClassLib::TRect{left, top, right, bottom}, text, controlID, controlValue, controlType,
+                    wordWrapping, horizontalAlign, verticalAlign, trimming, angle, minWidth, minHeight, supportHTML,
+                    testAnchor, x, y);
+}
+
+std::wstring TAdvGraphics::DrawText(int left, int top, int right, int bottom, const std::wstring& text,
+                                    bool wordWrapping, TAdvGraphicsTextAlign horizontalAlign,
+                                    TAdvGraphicsTextAlign verticalAlign, TAdvGraphicsTextTrimming trimming,
+                                    float angle, float minWidth, float minHeight, bool supportHTML, bool testAnchor,
+                                    float x, float y) {
+    return DrawText(ClassLib::TRect{left, top, right, bottom}, text, wordWrapping, horizontalAlign, verticalAlign,
+                    trimming, angle, minWidth, minHeight, supportHTML, testAnchor, x, y);
+}
+
 std::wstring TAdvGraphics::ApplyHilight(const std::wstring& text, const std::wstring& hilight,
                                         const std::wstring& tag, bool doCase) {
     return AdvGraphicsHTMLEngine::HighlightHTML(text, hilight, tag, doCase);

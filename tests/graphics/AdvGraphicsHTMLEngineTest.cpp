@@ -465,3 +465,40 @@ TEST(AdvGraphicsHTMLEngine, PictureAlignmentMovesTheTextBand) {
         EXPECT_EQ(c.hit, hit) << c.img << " " << c.y;
     }
 }
+
+TEST(AdvGraphicsHTMLEngine, TextFormsReduceToTheCoreOperations) {
+    auto g = Surface();
+    g->SetFontSize(11);
+    const std::wstring text = L"Hello <b>world</b><br>again";
+    const TRectF f = g->CalculateText(text);
+    EXPECT_EQ(AdvTypes::RectFToRect(f), g->CalculateTextInt(text));
+    EXPECT_EQ(AdvTypes::PointFToSize(g->CalculateTextSize(text)), g->CalculateTextSizeInt(text));
+    EXPECT_EQ(RoundToPixel(f.Right - f.Left), g->CalculateTextWidthInt(text));
+    EXPECT_EQ(RoundToPixel(f.Bottom - f.Top), g->CalculateTextHeightInt(text));
+    const ClassLib::TRect box{5, 6, 60, 200};
+    const TRectF boxF = AdvTypes::RectToRectF(box);
+    for (const bool wrap : {false, true}) {
+        const TRectF r = g->CalculateText(text, boxF, wrap, true);
+        EXPECT_EQ(AdvTypes::RectFToRect(r), g->CalculateText(text, box, wrap, true)) << wrap;
+        EXPECT_EQ(RoundToPixel(r.Right - r.Left), g->CalculateTextWidth(text, box, wrap, true)) << wrap;
+        EXPECT_EQ(RoundToPixel(r.Bottom - r.Top), g->CalculateTextHeight(text, box, wrap, true)) << wrap;
+        EXPECT_FLOAT_EQ(r.Bottom - r.Top, g->CalculateTextSize(text, boxF, wrap, true).Y) << wrap;
+    }
+
+    // Every rectangle form reports the anchor, and the control strings the inline control.
+    const std::wstring markup = L"<a href=\"p\">link</a><CONTROL TYPE=\"CHECK\" ID=\"c\" VALUE=\"true\">";
+    const float gh = g->CalculateTextHeight(L"gh");
+    const float onLink = 10 + g->CalculateTextWidth(L"link") / 2, onCheck = 10 + g->CalculateTextWidth(L"link") + 9;
+    EXPECT_EQ(L"p", g->DrawText(AdvTypes::PointF(10, 10), markup, 0, true, true, onLink, 10 + gh / 2));
+    EXPECT_EQ(L"p", g->DrawText(10, 10, 300, 100, markup, false, gtaLeading, gtaLeading, gttNone, 0, -1, -1, true,
+                                true, onLink, 10 + gh / 2));
+    std::wstring id, value, type;
+    EXPECT_EQ(L"ctrl", g->DrawText(ClassLib::TRect{10, 10, 300, 100}, markup, id, value, type, false, gtaLeading,
+                                   gtaLeading, gttNone, 0, -1, -1, true, true, onCheck, 10 + 8));
+    EXPECT_EQ(L"c", id);
+    EXPECT_EQ(L"true", value);
+    EXPECT_EQ(L"CHECK", type);
+    id = L"c";
+    EXPECT_EQ(L"ctrl", g->DrawText(10.0, 10.0, 300.0, 100.0, markup, id, value, type, false, gtaLeading, gtaLeading,
+                                   gttNone, 0, -1, -1, true, true, 250, 90));
+}
