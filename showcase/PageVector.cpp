@@ -1,14 +1,18 @@
 // The vector drawing object on two panels, left through the canvas and right through GDI+:
 // gradients (plain and mirrored), a rounded rectangle with one round corner, an ellipse,
 // an arc swept backwards, a dashed outline, a progress bar, turned text, the small UI
-// elements in each state and an HTML caption.
+// elements in each state and HTML captions, one with a picture and inline controls.
+#include <cstdint>
 #include <memory>
 #include <string>
 
 #include "classlib/Canvas.h"
 #include "classlib/Control.h"
+#include "classlib/PictureCodecs.h"
+#include "classlib/Streams.h"
 #include "graphics/AdvGraphics.h"
 #include "graphics/AdvTypes.h"
+#include "graphics/PictureContainer.h"
 #include "showcase/ShowcasePages.h"
 
 namespace {
@@ -18,9 +22,33 @@ using namespace AdvGraphicsTypes;
 using AdvTypes::PointF;
 using AdvTypes::RectF;
 
+// A 24 x 24 orange sun on a transparent ground, made here so the page needs no files.
+TBytes SunPng() {
+    TRasterImage image;
+    image.Width = image.Height = 24;
+    image.HasAlpha = true;
+    for (int y = 0; y < 24; ++y)
+        for (int x = 0; x < 24; ++x) {
+            const int dx = 2 * x - 23, dy = 2 * y - 23, d = dx * dx + dy * dy;
+            const bool disc = d <= 18 * 18, ring = d >= 20 * 20 && d <= 23 * 23 && (x + y) % 3 != 0;
+            const std::uint8_t alpha = disc || ring ? 0xFF : 0;
+            image.Pixels.insert(image.Pixels.end(), {std::uint8_t(disc ? 0x00 : 0x30), std::uint8_t(disc ? 0xA5 : 0x80),
+                                                     0xFF, alpha});
+        }
+    return EncodePng(image);
+}
+
 class TVectorPanel : public TGraphicControl {
 public:
-    TVectorPanel(TComponent* owner, bool native) : TGraphicControl(owner), FNative(native) {}
+    TVectorPanel(TComponent* owner, bool native) : TGraphicControl(owner), FNative(native), FPictures(nullptr) {
+        PictureContainer::TPictureItem* sun = FPictures.Items()->Add();
+        sun->SetName(L"sun");
+        const TBytes png = SunPng();
+        TMemoryStream stream;
+        stream.WriteBuffer(png.data(), int(png.size()));
+        stream.SetPosition(0);
+        sun->Picture()->LoadFromStream(&stream);
+    }
 protected:
     void Paint() override {
         TCanvas* canvas = Canvas();
@@ -88,17 +116,26 @@ protected:
                    L"<FONT bgcolor=\"#FFFF80\">marked</FONT> and a <A href=\"home\">link</A> "
                    L"with <HI>highlight</HI><UL><LI>first point<LI>second point</UL>",
                    true, gtaLeading, gtaLeading, gttNone, 0, -1, -1, true);
+
+        // A caption with a picture from the panel's picture container, a check box and a button.
+        g.SetPictureContainer(&FPictures);
+        g.DrawText(RectF(10, 452, 350, 530),
+                   L"<IMG src=\"sun\" align=\"middle\"> A <B>picture</B> in the caption<BR>"
+                   L"<CONTROL TYPE=\"CHECK\" VALUE=\"TRUE\"> checked <CONTROL TYPE=\"RADIO\" VALUE=\"FALSE\"> "
+                   L"option <CONTROL TYPE=\"BUTTON\" WIDTH=\"80\" VALUE=\"&lt;B&gt;Press&lt;/B&gt;\">",
+                   true, gtaLeading, gtaLeading, gttNone, 0, -1, -1, true);
         g.EndScene();
     }
 private:
     bool FNative;
+    PictureContainer::TPictureContainer FPictures;
 };
 
 const Showcase::TPageRegistration page(L"vector", [](TForm* form) {
     for (bool native : {false, true}) {
         auto* panel = new TVectorPanel(form, native);
         panel->SetParent(form);
-        panel->SetBounds(16 + (native ? 410 : 0), 16, 400, 460);
+        panel->SetBounds(16 + (native ? 410 : 0), 16, 400, 540);
     }
 });
 
