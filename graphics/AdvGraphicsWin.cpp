@@ -261,10 +261,22 @@ void TAdvGraphicsContextWin::FillGPPath(TGPGraphicsPath& path) {
     FGPGraphics->FillPath(brush.get(), &path);
 }
 
+namespace {
+// Text is measured and drawn typographically: the default format pads every run by about a
+// sixth of an em on each side, and HTML text, laid out run by run, showed gaps inside
+// sentences and before punctuation. Trailing spaces count, since a run ends with the blank
+// that separates it from the next.
+int TextFormatFlags(bool wordWrapping) {
+    int flags = Gdiplus::StringFormatFlagsNoClip | Gdiplus::StringFormatFlagsMeasureTrailingSpaces;
+    if (!wordWrapping) flags |= Gdiplus::StringFormatFlagsNoWrap;
+    return flags;
+}
+}  // namespace
+
 TRectF TAdvGraphicsContextWin::CalculateText(const std::wstring& text, const TRectF& rect, bool wordWrapping) {
     if (!FGPGraphics || !FGPFont || !IsFiniteRect(rect)) return {};
-    TGPStringFormat format(wordWrapping ? Gdiplus::StringFormatFlagsNoClip
-                                        : Gdiplus::StringFormatFlagsNoClip | Gdiplus::StringFormatFlagsNoWrap);
+    TGPStringFormat format(TGPStringFormat::GenericTypographic());
+    format.SetFormatFlags(TextFormatFlags(wordWrapping));
     format.SetHotkeyPrefix(FShowAcceleratorChar ? Gdiplus::HotkeyPrefixShow : Gdiplus::HotkeyPrefixNone);
     TGPRectF box;
     FGPGraphics->MeasureString(text.c_str(), int(text.size()), FGPFont.get(), ToGP(rect), &format, box);
@@ -575,8 +587,8 @@ void TAdvGraphicsContextWin::DrawText(const std::wstring& text, const TRectF& re
                                       TAdvGraphicsTextAlign horizontalAlign, TAdvGraphicsTextAlign verticalAlign,
                                       TAdvGraphicsTextTrimming trimming, float) {
     if (!FGPGraphics || !FGPFont || !IsFiniteRect(rect)) return;
-    TGPStringFormat format(wordWrapping ? Gdiplus::StringFormatFlagsNoClip
-                                        : Gdiplus::StringFormatFlagsNoClip | Gdiplus::StringFormatFlagsNoWrap);
+    TGPStringFormat format(TGPStringFormat::GenericTypographic());
+    format.SetFormatFlags(TextFormatFlags(wordWrapping));
     format.SetAlignment(AlignmentOf(horizontalAlign));
     format.SetLineAlignment(AlignmentOf(verticalAlign));
     if (trimming == gttCharacter) format.SetTrimming(Gdiplus::StringTrimmingCharacter);

@@ -137,6 +137,7 @@ const Showcase::TPageRegistration page(L"vector", [](TForm* form) {
         panel->SetParent(form);
         panel->SetBounds(16 + (native ? 410 : 0), 16, 400, 540);
     }
+    form->SetClientSize(16 + 410 + 400 + 16, 16 + 540 + 16);  // both panels whole
 });
 
 }  // namespace

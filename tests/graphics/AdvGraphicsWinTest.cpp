@@ -181,3 +181,17 @@ TEST_F(GdipContext, RotatedText) {
     ASSERT_GE(right, 0) << "no text drawn";
     EXPECT_GT(bottom - top, 2 * (right - left));
 }
+
+// HTML text is measured run by run: the runs' widths must add up to the whole, or every run
+// boundary opens a gap.
+TEST_F(GdipContext, TextRunsMeasureToTheirSum) {
+    TAdvGraphicsFont font;
+    font.SetName(L"Arial");
+    font.SetSize(10);
+    FContext->SetFont(&font);
+    const auto width = [&](const wchar_t* text) {
+        return FContext->CalculateText(text, RectF(0, 0, 10000, 10000), false).Width();
+    };
+    EXPECT_NEAR(width(L"Bold") + width(L", italic "), width(L"Bold, italic "), 1.0f);
+    EXPECT_GT(width(L"a "), width(L"a"));  // the blank between runs counts
+}
