@@ -1,7 +1,6 @@
 #include "app/Unit1.h"
 
 #include "app/AppClasses.h"
-#include "app/StandInControls.h"
 #include "app/StringFields.h"
 #include "app/Unit1Generator.h"
 #include "app/VxFormSR.h"
@@ -15,6 +14,11 @@
 #include "classlib/StringList.h"
 #include "classlib/Strings.h"
 #include "classlib/Timer.h"
+#include "controls/AdvGlowButton.h"
+#include "controls/AdvOfficeStatusBar.h"
+#include "controls/AdvOfficeStatusBarStylers.h"
+#include "controls/AdvPageControl.h"
+#include "graphics/GDIPicture.h"
 #include "editor/AdvMemo.h"
 #include "editor/AdvmCSHS.h"
 
@@ -102,6 +106,7 @@ void TForm1::BindFields() {
     BindField(btnOpenCandH, L"btnOpenCandH");
     BindField(AdvGlowButton8, L"AdvGlowButton8");
     BindField(StatusBar1, L"StatusBar1");
+    BindField(OffStyler, L"OffStyler");
     BindField(OpenDialog1, L"OpenDialog1");
     BindField(SaveDialog1, L"SaveDialog1");
     BindField(Timer1, L"Timer1");
@@ -110,7 +115,9 @@ void TForm1::BindFields() {
 }
 
 void TForm1::FormCreate(TObject*) {
-    StandInControls::LoadResourcePicture(Image1->Picture(), L"IMG_HEADER");
+    Image1->Picture()->LoadFromResourceName(nullptr, L"IMG_HEADER");
+    btnOpenCandH->Picture()->LoadFromURL(L"RES://IMG_OPEN");
+    AdvGlowButton8->Picture()->LoadFromURL(L"RES://IMG_SAVE");
     PageControl0->SetActivePageIndex(0);
     AdvmCSHS::ApplyCMemoStylerSettings(*CMemoStyler);
     MemoC->SetSyntaxStyles(CMemoStyler);

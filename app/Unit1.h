@@ -24,12 +24,19 @@ class TAdvMemo;
 namespace AdvmCSHS {
 class TAdvCSharpMemoStyler;
 }
-namespace StandInControls {
-class TStandInButton;
-class TStandInPageControl;
-class TStandInTabSheet;
-class TStandInStatusBar;
-}  // namespace StandInControls
+namespace AdvGlowButton {
+class TAdvGlowButton;
+}
+namespace AdvPageControl {
+class TAdvPageControl;
+class TAdvTabSheet;
+}  // namespace AdvPageControl
+namespace AdvOfficeStatusBar {
+class TAdvOfficeStatusBar;
+}
+namespace AdvOfficeStatusBarStylers {
+class TAdvOfficeStatusBarOfficeStyler;
+}
 namespace VxFormSR {
 class TVxFormSR;
 }
@@ -59,20 +66,21 @@ public:
     ClassLib::TCheckBox* CheckBox1 = nullptr;
     AdvMemo::TAdvMemo* atcmds = nullptr;
     ClassLib::TMemo* Memo2 = nullptr;
-    StandInControls::TStandInButton* AdvGlowButton1 = nullptr;
-    StandInControls::TStandInButton* AdvGlowButton7 = nullptr;
+    AdvGlowButton::TAdvGlowButton* AdvGlowButton1 = nullptr;
+    AdvGlowButton::TAdvGlowButton* AdvGlowButton7 = nullptr;
     ClassLib::TPanel* Panel4 = nullptr;
-    StandInControls::TStandInPageControl* PageControl0 = nullptr;
-    StandInControls::TStandInTabSheet* AdvTabSheet2 = nullptr;
-    StandInControls::TStandInTabSheet* AdvTabSheet5 = nullptr;
+    AdvPageControl::TAdvPageControl* PageControl0 = nullptr;
+    AdvPageControl::TAdvTabSheet* AdvTabSheet2 = nullptr;
+    AdvPageControl::TAdvTabSheet* AdvTabSheet5 = nullptr;
     AdvMemo::TAdvMemo* MemoC = nullptr;
     AdvMemo::TAdvMemo* MemoH = nullptr;
     ClassLib::TCheckBox* CheckBox2 = nullptr;
     ClassLib::TCheckBox* CheckBox3 = nullptr;
-    StandInControls::TStandInButton* AdvGlowButton3 = nullptr;
-    StandInControls::TStandInButton* btnOpenCandH = nullptr;
-    StandInControls::TStandInButton* AdvGlowButton8 = nullptr;
-    StandInControls::TStandInStatusBar* StatusBar1 = nullptr;
+    AdvGlowButton::TAdvGlowButton* AdvGlowButton3 = nullptr;
+    AdvGlowButton::TAdvGlowButton* btnOpenCandH = nullptr;
+    AdvGlowButton::TAdvGlowButton* AdvGlowButton8 = nullptr;
+    AdvOfficeStatusBar::TAdvOfficeStatusBar* StatusBar1 = nullptr;
+    AdvOfficeStatusBarStylers::TAdvOfficeStatusBarOfficeStyler* OffStyler = nullptr;
     ClassLib::TOpenDialog* OpenDialog1 = nullptr;
     ClassLib::TSaveDialog* SaveDialog1 = nullptr;
     ClassLib::TTimer* Timer1 = nullptr;

@@ -14,7 +14,6 @@
 #include <string>
 #include <vector>
 
-#include "app/StandInControls.h"
 #include "app/Unit1Generator.h"
 #include "app/VxFormSR.h"
 #include "app/frmDorlenU.h"
@@ -32,6 +31,10 @@
 #include "classlib/Streams.h"
 #include "classlib/Strings.h"
 #include "classlib/Timer.h"
+#include "controls/AdvGlowButton.h"
+#include "controls/AdvOfficeStatusBar.h"
+#include "controls/AdvOfficeStatusBarStylers.h"
+#include "controls/AdvPageControl.h"
 #include "editor/AdvMemo.h"
 #include "editor/AdvmCSHS.h"
 #include "support/SourceTree.h"
@@ -190,9 +193,6 @@ TEST(MainWindowNames, HeaderNameReplacesTheLastCharacter) {
     EXPECT_EQ(Unit1::HeaderNameFor(L"D:\\w\\x.c"), L"D:\\w\\x.h");
     EXPECT_EQ(Unit1::HeaderNameFor(L"x.C"), L"x.h");
     EXPECT_EQ(Unit1::HeaderNameFor(L"x.cpp"), L"x.cph");
-    EXPECT_EQ(StandInControls::PlainPanelText(L"<B><blink>Click && get update: ver.1.1</blink></B>",
-                                              StandInControls::psHTML),
-              L"Click & get update: ver.1.1");
 }
 
 TEST_F(MainWindow, DescriptionBuildsEveryControlWithItsSettings) {
@@ -216,6 +216,13 @@ TEST_F(MainWindow, DescriptionBuildsEveryControlWithItsSettings) {
     ASSERT_EQ(Form->StatusBar1->Panels()->Count(), 2);
     EXPECT_EQ(Form->StatusBar1->Panels()->Items(0)->Text(), L"FW ver");
     EXPECT_TRUE(Form->StatusBar1->Panels()->Items(1)->Button());
+    EXPECT_EQ(Form->StatusBar1->Panels()->Items(0)->Style(), AdvOfficeStatusBar::psProgress);
+    EXPECT_EQ(Form->StatusBar1->Panels()->Items(0)->Alignment(), taCenter);
+    EXPECT_EQ(Form->StatusBar1->Panels()->Items(1)->Width(), 50);
+    EXPECT_EQ(Form->StatusBar1->Styler(), Form->OffStyler);
+    EXPECT_EQ(Form->OffStyler->Style(), AdvOfficeStatusBarStylers::psOffice2010Blue);
+    EXPECT_EQ(Form->PageControl0->TabWidth(), 191);
+    EXPECT_EQ(Form->AdvGlowButton3->Caption(), L"Create files");
 
     // Every bottom control lies inside its panel, above the status bar.
     for (TControl* control : std::vector<TControl*>{Form->AdvGlowButton7, Form->atcmds, Form->CheckBox2,
@@ -762,7 +769,7 @@ TEST_F(MainWindow, LayoutFollowsTheScreenResolutionAndNothingIsCutOff) {
         int needed = 0;
         if (dynamic_cast<const TCheckBox*>(control))
             needed = TextWidthIn(control->Font(), control->Caption()) + ::GetSystemMetrics(SM_CXMENUCHECK) + 4;
-        else if (dynamic_cast<const StandInControls::TStandInButton*>(control) || control == Form->Label1)
+        else if (dynamic_cast<const AdvGlowButton::TAdvGlowButton*>(control) || control == Form->Label1)
             needed = TextWidthIn(control->Font(), control->Caption());
         EXPECT_LE(needed, control->Width()) << "the caption does not fit";
     }
