@@ -743,12 +743,25 @@ TEST_F(MainWindow, LayoutFollowsTheScreenResolutionAndNothingIsCutOff) {
     TestSupport::PumpMessages();
     ASSERT_EQ(Form->ClientWidth(), int(std::lround(client.cx * factor))) << "the screen is too small for the test";
 
+    // The tabs grow with their captions' font.
+    EXPECT_NEAR(Form->PageControl0->TabHeight(), 25 * factor, 1.0);
+    EXPECT_NEAR(Form->PageControl0->TabWidth(), 191 * factor, 1.0);
     for (const auto& [name, bounds] : reference) {
         SCOPED_TRACE(testing::PrintToString(name));
         const auto* control = dynamic_cast<TControl*>(Form->FindComponent(name));
         ASSERT_NE(control, nullptr);
         if (!control->Showing()) continue;  // the layout skips hidden controls (the other page)
         const TRect actual = control->BoundsRect();
+        // A sheet fills the display area inside the tab strip's frame, which the system
+        // draws at a fixed size on every screen; what a sheet holds fills the sheet.
+        if (dynamic_cast<const AdvPageControl::TAdvTabSheet*>(control)) {
+            EXPECT_EQ(actual, Form->PageControl0->DisplayRect());
+            continue;
+        }
+        if (dynamic_cast<const AdvPageControl::TAdvTabSheet*>(control->Parent())) {
+            EXPECT_EQ(actual, control->Parent()->ClientRect());
+            continue;
+        }
         EXPECT_NEAR(actual.Left, bounds.Left * factor, 1.0);
         EXPECT_NEAR(actual.Top, bounds.Top * factor, 1.0);
         if (control == Form->Label1) continue;  // sized by its text
