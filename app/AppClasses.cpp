@@ -8,6 +8,7 @@
 #include "controls/AdvOfficeStatusBarStylers.h"
 #include "controls/AdvPageControl.h"
 #include "editor/AdvMemoClasses.h"
+#include "updater/WUpdate.h"
 
 namespace AppClasses {
 
@@ -22,7 +23,7 @@ const std::vector<const ClassLib::TClass*>& RegisterAppClasses() {
                  &AdvGlowButton::TAdvGlowButton::StaticClass(), &AdvPageControl::TAdvPageControl::StaticClass(),
                  &AdvPageControl::TAdvTabSheet::StaticClass(),
                  &VxFormSR::TVxFormSR::StaticClass(), &Unit1::TForm1::StaticClass(),
-                 &frmDorlenU::TfrmDorlen::StaticClass(),
+                 &frmDorlenU::TfrmDorlen::StaticClass(), &WUpdate::TWebUpdate::StaticClass(),
              }) {
             ClassLib::RegisterClassType(*cls);
             classes.push_back(cls);

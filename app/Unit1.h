@@ -2,6 +2,7 @@
 // The main window: the command list, the generated C source and header on tabs, the
 // paste, clear, create, open and save buttons, the option check boxes and the status
 // bar. Its handlers are the program's whole user-facing behaviour.
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -39,6 +40,9 @@ class TAdvOfficeStatusBarOfficeStyler;
 }
 namespace VxFormSR {
 class TVxFormSR;
+}
+namespace WUpdate {
+class TWebUpdate;
 }
 
 namespace Unit1 {
@@ -86,10 +90,14 @@ public:
     ClassLib::TTimer* Timer1 = nullptr;
     VxFormSR::TVxFormSR* VxFormSR1 = nullptr;
     AdvmCSHS::TAdvCSharpMemoStyler* CMemoStyler = nullptr;
+    WUpdate::TWebUpdate* WebUpdate1 = nullptr;
 
     // The C file last opened (empty until one is) and its header.
     std::wstring cname;
     std::wstring hname;
+
+    // Runs the update wizard; a press on status panel 1 calls it. Tests put their own here.
+    std::function<void()> RunUpdateWizard;
 
     // The generator with the read-back state; exists between FormCreate and FormDestroy.
     TAtGenerator* Generator() const { return FGenerator.get(); }
@@ -121,6 +129,7 @@ private:
     void BindFields();
     void WMUpdateCheck(ClassLib::TMessage& message);
     void CheckForUpdate();
+    void ExecuteUpdateWizard();
     // Puts MemoC's caret on the first "---" line holding `key` and selects the word there.
     void ShowBlockInMemoC(const std::wstring& key, bool ignoreCase);
     void CopyWholeText(AdvMemo::TAdvMemo* memo);
@@ -130,6 +139,10 @@ private:
     std::unique_ptr<TAtGenerator> FGenerator;
     bool FDoubleClicked = false;  // set by a double click in atcmds, used by the next selection change
 };
+
+// The address of the update-control file: the program's own, or the one the environment
+// variable ATGEN_UPDATE_URL names (a test server).
+std::wstring UpdateControlFileURL();
 
 // The header's name for a C file: the last character replaced by "h".
 std::wstring HeaderNameFor(const std::wstring& cName);

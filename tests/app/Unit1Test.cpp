@@ -116,6 +116,8 @@ protected:
     void SetUp() override {
         if (!TestSupport::HasDisplay()) return;
         TRegistry().DeleteKey(SettingsKey());
+        // The start-up check asks a server that is down, never the program's own.
+        ::SetEnvironmentVariableW(L"ATGEN_UPDATE_URL", L"http://127.0.0.1:9/AtCmdGen.inf");
         wchar_t temp[MAX_PATH];
         ::GetTempPathW(MAX_PATH, temp);
         Folder = IncludeTrailingPathDelimiter(std::wstring(temp) + L"atgen_unit1_" +
