@@ -9,6 +9,8 @@
 #include "controls/AdvPageControl.h"
 #include "editor/AdvMemoClasses.h"
 #include "updater/WUpdate.h"
+#include "updater/WUpdateLanguagesU.h"
+#include "updater/WUpdateWiz.h"
 
 namespace AppClasses {
 
@@ -24,6 +26,10 @@ const std::vector<const ClassLib::TClass*>& RegisterAppClasses() {
                  &AdvPageControl::TAdvTabSheet::StaticClass(),
                  &VxFormSR::TVxFormSR::StaticClass(), &Unit1::TForm1::StaticClass(),
                  &frmDorlenU::TfrmDorlen::StaticClass(), &WUpdate::TWebUpdate::StaticClass(),
+                 &WUpdateWiz::TWebUpdateWizard::StaticClass(),
+                 &WUpdateLanguagesU::TWebUpdateWizardLanguage::StaticClass(),
+                 &WUpdateLanguagesU::TWebUpdateWizardEnglish::StaticClass(),
+                 &WUpdateLanguagesU::TWebUpdateWizardPolish::StaticClass(),
              }) {
             ClassLib::RegisterClassType(*cls);
             classes.push_back(cls);

@@ -26,6 +26,8 @@
 #include "editor/AdvMemo.h"
 #include "editor/AdvmCSHS.h"
 #include "updater/WUpdate.h"
+#include "updater/WUpdateLanguagesU.h"
+#include "updater/WUpdateWiz.h"
 
 namespace Unit1 {
 
@@ -146,12 +148,19 @@ void TForm1::BindFields() {
     BindField(VxFormSR1, L"VxFormSR1");
     BindField(CMemoStyler, L"CMemoStyler");
     BindField(WebUpdate1, L"WebUpdate1");
+    BindField(WebUpdateWizard1, L"WebUpdateWizard1");
+    BindField(WebUpdateWizardEnglish1, L"WebUpdateWizardEnglish1");
+    BindField(WebUpdateWizardPolish1, L"WebUpdateWizardPolish1");
 }
 
 void TForm1::FormCreate(TObject*) {
     Image1->Picture()->LoadFromResourceName(nullptr, L"IMG_HEADER");
     btnOpenCandH->Picture()->LoadFromURL(L"RES://IMG_OPEN");
     AdvGlowButton8->Picture()->LoadFromURL(L"RES://IMG_SAVE");
+    // The program's resources hold the billboard; a window built from a description
+    // elsewhere (the tests) goes without it.
+    if (const HMODULE program = ::GetModuleHandleW(nullptr); ::FindResourceW(program, L"IMG_BILLBOARD", RT_BITMAP))
+        WebUpdateWizard1->BillBoard()->LoadFromResourceName(program, L"IMG_BILLBOARD");
     PageControl0->SetActivePageIndex(0);
     AdvmCSHS::ApplyCMemoStylerSettings(*CMemoStyler);
     MemoC->SetSyntaxStyles(CMemoStyler);
@@ -354,9 +363,7 @@ void TForm1::StatusBar1PanelClick(TObject*, int panelIndex) {
     if (panelIndex == 1 && RunUpdateWizard) RunUpdateWizard();
 }
 
-void TForm1::ExecuteUpdateWizard() {
-    // The update wizard comes with its own unit; until then a press has nothing to open.
-}
+void TForm1::ExecuteUpdateWizard() { WebUpdateWizard1->Execute(true); }
 
 void TForm1::WebUpdate1AppRestart(TObject*, bool& allow) { allow = true; }
 

@@ -44,6 +44,13 @@ class TVxFormSR;
 namespace WUpdate {
 class TWebUpdate;
 }
+namespace WUpdateWiz {
+class TWebUpdateWizard;
+}
+namespace WUpdateLanguagesU {
+class TWebUpdateWizardEnglish;
+class TWebUpdateWizardPolish;
+}  // namespace WUpdateLanguagesU
 
 namespace Unit1 {
 
@@ -91,6 +98,9 @@ public:
     VxFormSR::TVxFormSR* VxFormSR1 = nullptr;
     AdvmCSHS::TAdvCSharpMemoStyler* CMemoStyler = nullptr;
     WUpdate::TWebUpdate* WebUpdate1 = nullptr;
+    WUpdateWiz::TWebUpdateWizard* WebUpdateWizard1 = nullptr;
+    WUpdateLanguagesU::TWebUpdateWizardEnglish* WebUpdateWizardEnglish1 = nullptr;
+    WUpdateLanguagesU::TWebUpdateWizardPolish* WebUpdateWizardPolish1 = nullptr;  // not used
 
     // The C file last opened (empty until one is) and its header.
     std::wstring cname;

@@ -20,7 +20,11 @@
 #include "controls/AdvOfficeStatusBar.h"
 #include "support/SourceTree.h"
 #include "support/WindowTestSupport.h"
+#include "classlib/Exceptions.h"
+#include "classlib/GdiObjects.h"
 #include "updater/WUpdate.h"
+#include "updater/WUpdateLanguagesU.h"
+#include "updater/WUpdateWiz.h"
 
 using namespace ClassLib;
 using namespace AdvOfficeStatusBar;
@@ -139,6 +143,29 @@ TEST_F(MainWindowUpdate, TheUpdaterHasTheProgramsSettings) {
     bool allow = false;
     update.OnAppRestart(Form->WebUpdate1, allow);
     EXPECT_TRUE(allow);
+
+    const WUpdateWiz::TWebUpdateWizard& wizard = *Form->WebUpdateWizard1;
+    EXPECT_EQ(wizard.WebUpdate(), Form->WebUpdate1);
+    EXPECT_EQ(wizard.Language(), Form->WebUpdateWizardEnglish1);
+    EXPECT_NE(Form->WebUpdateWizardPolish1, nullptr);
+    EXPECT_TRUE(wizard.AutoStart());
+    EXPECT_EQ(wizard.Caption(), L"AT Command Generator Updater");
+    EXPECT_EQ(wizard.Font()->Name(), L"Tahoma");
+    EXPECT_EQ(wizard.Font()->Height(), -11);
+}
+
+TEST_F(MainWindowUpdate, ThePressRunsTheWizardOfTheWindow) {
+    REQUIRE_DISPLAY();
+    Start();
+    // A wizard without its updater refuses at once, before any window: that shows the
+    // press reached this window's wizard without a wizard to drive.
+    Form->WebUpdateWizard1->SetWebUpdate(nullptr);
+    try {
+        Form->RunUpdateWizard();
+        ADD_FAILURE() << "the wizard ran without an updater";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), L"No WebUpdate component assigned");
+    }
 }
 
 TEST_F(MainWindowUpdate, TheAddressIsTheProgramsUnlessTheEnvironmentNamesAnother) {
