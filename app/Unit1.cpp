@@ -1,7 +1,10 @@
 #include "app/Unit1.h"
 
+#include <windows.h>
+
+#include <utility>
+
 #include "app/AppClasses.h"
-#include "app/StandInControls.h"
 #include "app/StringFields.h"
 #include "app/Unit1Generator.h"
 #include "app/VxFormSR.h"
@@ -15,8 +18,16 @@
 #include "classlib/StringList.h"
 #include "classlib/Strings.h"
 #include "classlib/Timer.h"
+#include "controls/AdvGlowButton.h"
+#include "controls/AdvOfficeStatusBar.h"
+#include "controls/AdvOfficeStatusBarStylers.h"
+#include "controls/AdvPageControl.h"
+#include "graphics/GDIPicture.h"
 #include "editor/AdvMemo.h"
 #include "editor/AdvmCSHS.h"
+#include "updater/WUpdate.h"
+#include "updater/WUpdateLanguagesU.h"
+#include "updater/WUpdateWiz.h"
 
 namespace Unit1 {
 
@@ -30,7 +41,34 @@ namespace {
 constexpr const wchar_t* DefaultFolder = L"c:\\";
 constexpr const wchar_t* DefaultCName = L"vx_at_user_cmds.c";
 
+constexpr const wchar_t* UpdateServerControlFile = L"https://updates.atcmdgen.example.net/AtCmdGen.inf";
+// A bare name: the updater puts it in the user's documents folder.
+constexpr const wchar_t* UpdateLogFile = L"AtCmdGenUpdate.log";
+constexpr const wchar_t* ShortName = L"AtCmdGen";
+
+// The server's text goes into panel HTML: markup in it is shown, not obeyed.
+std::wstring EscapeHTMLText(const std::wstring& text) {
+    std::wstring result;
+    for (const wchar_t c : text) {
+        switch (c) {
+            case L'&': result += L"&amp;"; break;
+            case L'<': result += L"&lt;"; break;
+            case L'>': result += L"&gt;"; break;
+            case L'"': result += L"&quot;"; break;
+            default: result += c;
+        }
+    }
+    return result;
+}
+
 }  // namespace
+
+std::wstring UpdateControlFileURL() {
+    wchar_t buffer[2048];
+    const DWORD length = ::GetEnvironmentVariableW(L"ATGEN_UPDATE_URL", buffer, DWORD(std::size(buffer)));
+    if (length > 0 && length < std::size(buffer)) return std::wstring(buffer, length);
+    return UpdateServerControlFile;
+}
 
 std::wstring HeaderNameFor(const std::wstring& cName) {
     std::wstring header = cName;
@@ -65,13 +103,14 @@ const TPropertyList& TForm1::Published() {
     return list;
 }
 
-TForm1::TForm1(TComponent* owner) : TForm(owner) {
+TForm1::TForm1(TComponent* owner) : TForm(owner), RunUpdateWizard([this] { ExecuteUpdateWizard(); }) {
     AppClasses::RegisterAppClasses();
     BindFields();
     InitFromDescription();
 }
 
-TForm1::TForm1(TComponent* owner, const std::wstring& description) : TForm(owner) {
+TForm1::TForm1(TComponent* owner, const std::wstring& description)
+    : TForm(owner), RunUpdateWizard([this] { ExecuteUpdateWizard(); }) {
     AppClasses::RegisterAppClasses();
     BindFields();
     InitFromDescriptionText(description);
@@ -102,15 +141,26 @@ void TForm1::BindFields() {
     BindField(btnOpenCandH, L"btnOpenCandH");
     BindField(AdvGlowButton8, L"AdvGlowButton8");
     BindField(StatusBar1, L"StatusBar1");
+    BindField(OffStyler, L"OffStyler");
     BindField(OpenDialog1, L"OpenDialog1");
     BindField(SaveDialog1, L"SaveDialog1");
     BindField(Timer1, L"Timer1");
     BindField(VxFormSR1, L"VxFormSR1");
     BindField(CMemoStyler, L"CMemoStyler");
+    BindField(WebUpdate1, L"WebUpdate1");
+    BindField(WebUpdateWizard1, L"WebUpdateWizard1");
+    BindField(WebUpdateWizardEnglish1, L"WebUpdateWizardEnglish1");
+    BindField(WebUpdateWizardPolish1, L"WebUpdateWizardPolish1");
 }
 
 void TForm1::FormCreate(TObject*) {
-    StandInControls::LoadResourcePicture(Image1->Picture(), L"IMG_HEADER");
+    Image1->Picture()->LoadFromResourceName(nullptr, L"IMG_HEADER");
+    btnOpenCandH->Picture()->LoadFromURL(L"RES://IMG_OPEN");
+    AdvGlowButton8->Picture()->LoadFromURL(L"RES://IMG_SAVE");
+    // The program's resources hold the billboard; a window built from a description
+    // elsewhere (the tests) goes without it.
+    if (const HMODULE program = ::GetModuleHandleW(nullptr); ::FindResourceW(program, L"IMG_BILLBOARD", RT_BITMAP))
+        WebUpdateWizard1->BillBoard()->LoadFromResourceName(program, L"IMG_BILLBOARD");
     PageControl0->SetActivePageIndex(0);
     AdvmCSHS::ApplyCMemoStylerSettings(*CMemoStyler);
     MemoC->SetSyntaxStyles(CMemoStyler);
@@ -280,13 +330,40 @@ void TForm1::CheckForUpdate() {
     TUpdateCheckState& state = UpdateCheckState();
     if (state.CheckRan) return;
     state.CheckRan = true;
-    // The question to the update server and the status panel's answer come with the
-    // web updater.
+    WebUpdate1->SetLogFileName(UpdateLogFile);
+    WebUpdate1->SetURL(UpdateControlFileURL());
+    {
+        // Panel 1 alone reports the check: with no status handler the updater would show a
+        // failed connection in a message box, at every start without a network.
+        struct TQuietStatus {
+            WUpdate::TWebUpdate& Update;
+            WUpdate::TStatusEvent Saved = std::exchange(Update.OnStatus, [](TObject*, const std::wstring&, int, int) {});
+            ~TQuietStatus() { Update.OnStatus = std::move(Saved); }
+        } quiet{*WebUpdate1};
+        state.NewVersion = WebUpdate1->NewVersionAvailable(false);
+    }
+    state.NewVersionInfo = WebUpdate1->NewVersionInfo;
+
+    AdvOfficeStatusBar::TAdvOfficeStatusPanel* panel = StatusBar1->Panels()->Items(1);
+    if (state.NewVersion) {
+        panel->SetStyle(AdvOfficeStatusBar::psHTML);
+        panel->SetText(L"<FONT size=\"14\" face=\"Consolas\" color=\"#ff0044\"><B><blink>Click && get update: ver." +
+                       EscapeHTMLText(state.NewVersionInfo) + L"</blink></B></font>");
+        panel->SetAppearanceStyle(AdvOfficeStatusBar::psDark);
+        panel->SetButton(true);
+    } else if (WebUpdate1->LastQueryOutcome() == WUpdate::TQueryOutcome::Failed) {
+        // A check that could not be made does not claim the program is current.
+        panel->SetText(L"Update check failed");
+    } else {
+        panel->SetText(std::wstring(L"It's current ver. of ") + ShortName + L" " + VxTools::GetVersionText());
+    }
 }
 
-void TForm1::StatusBar1PanelClick(TObject*, int) {
-    // Panel 1 starts the update wizard once the web updater exists.
+void TForm1::StatusBar1PanelClick(TObject*, int panelIndex) {
+    if (panelIndex == 1 && RunUpdateWizard) RunUpdateWizard();
 }
+
+void TForm1::ExecuteUpdateWizard() { WebUpdateWizard1->Execute(true); }
 
 void TForm1::WebUpdate1AppRestart(TObject*, bool& allow) { allow = true; }
 

@@ -2,6 +2,7 @@
 // The main window: the command list, the generated C source and header on tabs, the
 // paste, clear, create, open and save buttons, the option check boxes and the status
 // bar. Its handlers are the program's whole user-facing behaviour.
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -24,15 +25,32 @@ class TAdvMemo;
 namespace AdvmCSHS {
 class TAdvCSharpMemoStyler;
 }
-namespace StandInControls {
-class TStandInButton;
-class TStandInPageControl;
-class TStandInTabSheet;
-class TStandInStatusBar;
-}  // namespace StandInControls
+namespace AdvGlowButton {
+class TAdvGlowButton;
+}
+namespace AdvPageControl {
+class TAdvPageControl;
+class TAdvTabSheet;
+}  // namespace AdvPageControl
+namespace AdvOfficeStatusBar {
+class TAdvOfficeStatusBar;
+}
+namespace AdvOfficeStatusBarStylers {
+class TAdvOfficeStatusBarOfficeStyler;
+}
 namespace VxFormSR {
 class TVxFormSR;
 }
+namespace WUpdate {
+class TWebUpdate;
+}
+namespace WUpdateWiz {
+class TWebUpdateWizard;
+}
+namespace WUpdateLanguagesU {
+class TWebUpdateWizardEnglish;
+class TWebUpdateWizardPolish;
+}  // namespace WUpdateLanguagesU
 
 namespace Unit1 {
 
@@ -59,29 +77,37 @@ public:
     ClassLib::TCheckBox* CheckBox1 = nullptr;
     AdvMemo::TAdvMemo* atcmds = nullptr;
     ClassLib::TMemo* Memo2 = nullptr;
-    StandInControls::TStandInButton* AdvGlowButton1 = nullptr;
-    StandInControls::TStandInButton* AdvGlowButton7 = nullptr;
+    AdvGlowButton::TAdvGlowButton* AdvGlowButton1 = nullptr;
+    AdvGlowButton::TAdvGlowButton* AdvGlowButton7 = nullptr;
     ClassLib::TPanel* Panel4 = nullptr;
-    StandInControls::TStandInPageControl* PageControl0 = nullptr;
-    StandInControls::TStandInTabSheet* AdvTabSheet2 = nullptr;
-    StandInControls::TStandInTabSheet* AdvTabSheet5 = nullptr;
+    AdvPageControl::TAdvPageControl* PageControl0 = nullptr;
+    AdvPageControl::TAdvTabSheet* AdvTabSheet2 = nullptr;
+    AdvPageControl::TAdvTabSheet* AdvTabSheet5 = nullptr;
     AdvMemo::TAdvMemo* MemoC = nullptr;
     AdvMemo::TAdvMemo* MemoH = nullptr;
     ClassLib::TCheckBox* CheckBox2 = nullptr;
     ClassLib::TCheckBox* CheckBox3 = nullptr;
-    StandInControls::TStandInButton* AdvGlowButton3 = nullptr;
-    StandInControls::TStandInButton* btnOpenCandH = nullptr;
-    StandInControls::TStandInButton* AdvGlowButton8 = nullptr;
-    StandInControls::TStandInStatusBar* StatusBar1 = nullptr;
+    AdvGlowButton::TAdvGlowButton* AdvGlowButton3 = nullptr;
+    AdvGlowButton::TAdvGlowButton* btnOpenCandH = nullptr;
+    AdvGlowButton::TAdvGlowButton* AdvGlowButton8 = nullptr;
+    AdvOfficeStatusBar::TAdvOfficeStatusBar* StatusBar1 = nullptr;
+    AdvOfficeStatusBarStylers::TAdvOfficeStatusBarOfficeStyler* OffStyler = nullptr;
     ClassLib::TOpenDialog* OpenDialog1 = nullptr;
     ClassLib::TSaveDialog* SaveDialog1 = nullptr;
     ClassLib::TTimer* Timer1 = nullptr;
     VxFormSR::TVxFormSR* VxFormSR1 = nullptr;
     AdvmCSHS::TAdvCSharpMemoStyler* CMemoStyler = nullptr;
+    WUpdate::TWebUpdate* WebUpdate1 = nullptr;
+    WUpdateWiz::TWebUpdateWizard* WebUpdateWizard1 = nullptr;
+    WUpdateLanguagesU::TWebUpdateWizardEnglish* WebUpdateWizardEnglish1 = nullptr;
+    WUpdateLanguagesU::TWebUpdateWizardPolish* WebUpdateWizardPolish1 = nullptr;  // not used
 
     // The C file last opened (empty until one is) and its header.
     std::wstring cname;
     std::wstring hname;
+
+    // Runs the update wizard; a press on status panel 1 calls it. Tests put their own here.
+    std::function<void()> RunUpdateWizard;
 
     // The generator with the read-back state; exists between FormCreate and FormDestroy.
     TAtGenerator* Generator() const { return FGenerator.get(); }
@@ -113,6 +139,7 @@ private:
     void BindFields();
     void WMUpdateCheck(ClassLib::TMessage& message);
     void CheckForUpdate();
+    void ExecuteUpdateWizard();
     // Puts MemoC's caret on the first "---" line holding `key` and selects the word there.
     void ShowBlockInMemoC(const std::wstring& key, bool ignoreCase);
     void CopyWholeText(AdvMemo::TAdvMemo* memo);
@@ -122,6 +149,10 @@ private:
     std::unique_ptr<TAtGenerator> FGenerator;
     bool FDoubleClicked = false;  // set by a double click in atcmds, used by the next selection change
 };
+
+// The address of the update-control file: the program's own, or the one the environment
+// variable ATGEN_UPDATE_URL names (a test server).
+std::wstring UpdateControlFileURL();
 
 // The header's name for a C file: the last character replaced by "h".
 std::wstring HeaderNameFor(const std::wstring& cName);

@@ -1,9 +1,9 @@
 #include "app/frmDorlenU.h"
 
 #include "app/AppClasses.h"
-#include "app/StandInControls.h"
 #include "app/VxFormSR.h"
 #include "app/VxTools.h"
+#include "classlib/Pictures.h"
 #include "classlib/StandardControls.h"
 #include "classlib/Timer.h"
 
@@ -40,7 +40,7 @@ void TfrmDorlen::BindFields() {
 }
 
 void TfrmDorlen::FormCreate(TObject*) {
-    StandInControls::LoadResourcePicture(Image1->Picture(), L"IMG_SPLASH");
+    Image1->Picture()->LoadFromResourceName(nullptr, L"IMG_SPLASH");
     Label1->SetCaption(VxTools::GetVersionText());
 }
 

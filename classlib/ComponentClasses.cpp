@@ -1,9 +1,12 @@
 #include "classlib/ComponentClasses.h"
 
+#include "classlib/CheckListBox.h"
 #include "classlib/Dialogs.h"
 #include "classlib/Form.h"
 #include "classlib/ImageList.h"
 #include "classlib/Menus.h"
+#include "classlib/PageControl.h"
+#include "classlib/Shape.h"
 #include "classlib/StandardControls.h"
 #include "classlib/Timer.h"
 
@@ -16,6 +19,7 @@ std::vector<const TClass*> RegisterComponentClasses() {
         &TListBox::StaticClass(), &TComboBox::StaticClass(), &TMenuItem::StaticClass(),
         &TPopupMenu::StaticClass(), &TImageList::StaticClass(), &TOpenDialog::StaticClass(),
         &TSaveDialog::StaticClass(), &TTimer::StaticClass(), &TFrame::StaticClass(),
+        &TShape::StaticClass(), &TCheckListBox::StaticClass(), &TPageControl::StaticClass(), &TTabSheet::StaticClass(),
     };
     for (const TClass* cls : classes) RegisterClassType(*cls);
     return classes;

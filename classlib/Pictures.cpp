@@ -497,6 +497,14 @@ void TPicture::SaveToStream(TStream* stream) {
     if (FGraphic) FGraphic->SaveToStream(stream);
 }
 
+void TPicture::LoadFromResourceName(THandle instance, const std::wstring& name) {
+    SetGraphic(nullptr);
+    HMODULE module = instance ? static_cast<HMODULE>(instance) : ::GetModuleHandleW(nullptr);
+    if (name.empty() || !::FindResourceW(module, name.c_str(), RT_RCDATA)) return;
+    TResourceStream stream(module, name);
+    LoadFromStream(&stream);
+}
+
 void TPicture::LoadFromFile(const std::wstring& fileName) {
     auto data = MemoryStreamOf(ReadFileBytes(fileName));
     TGraphicClass cls = FindGraphicClass(data.get());

@@ -105,6 +105,9 @@ public:
     void SaveToStream(TStream* stream);
     void LoadFromFile(const std::wstring& fileName);
     void SaveToFile(const std::wstring& fileName);
+    // Picture data kept as a raw-data resource of the module (null: the program). Without
+    // that resource (a test program carries none) the picture is left empty.
+    void LoadFromResourceName(THandle instance, const std::wstring& name);
     // Window-description data: the class name (a length byte and ASCII), then the graphic's data.
     void ReadData(TStream* stream);
     void WriteData(TStream* stream);

@@ -356,7 +356,7 @@ protected:
     virtual UINT MsgGetSel() const = 0;
     virtual UINT MsgSetSel() const = 0;
     virtual UINT MsgSetItemHeight() const = 0;
-    void ItemsChanged();
+    virtual void ItemsChanged();
 
     int FItemIndex = -1;  // kept while there is no window
     int FItemHeight = 16;

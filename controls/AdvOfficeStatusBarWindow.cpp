@@ -768,7 +768,16 @@ void TAdvOfficeStatusBar::MouseDown(TMouseButton button, TShiftState shift, int 
             InvalidatePanel(index);
         }
     }
-    if (button == mbLeft && OnPanelClick) OnPanelClick(this, index);
+    if (button == mbLeft && OnPanelClick) {
+        OnPanelClick(this, index);
+        // A handler that ran a modal window lost the bar the mouse: the release went to that
+        // window, so the panel must not stay drawn pressed.
+        if (FDownPanelIndex >= 0 && HandleAllocated() && ::GetCapture() != Handle()) {
+            const int old = FDownPanelIndex;
+            FDownPanelIndex = -1;
+            InvalidatePanel(old);
+        }
+    }
     if (button == mbRight && OnPanelRightClick) OnPanelRightClick(this, index);
     String anchor, title;
     GetAnchorAt(x, y, anchor, title);

@@ -1079,7 +1079,12 @@ void TAdvPageControl::ChangeScale(int m, int d) {
     TCustomTabControl::ChangeScale(m, d);
     FDPIScale = AdvStyleIF::GetDPIScale(this, OwnCanvas());
     FCanvas->ReleaseWindowDC();
-    if (m != d) FActiveFont->SetHeight(::MulDiv(FActiveFont->Height(), m, d));
+    if (m == d) return;
+    FActiveFont->SetHeight(::MulDiv(FActiveFont->Height(), m, d));
+    // Fixed tab sizes are pixels of the description's screen, like the bounds: unscaled,
+    // the scaled font's captions would not fit their tabs.
+    if (TabHeight() > 0) SetTabHeight(::MulDiv(TabHeight(), m, d));
+    if (TabWidth() > 0) SetTabWidth(::MulDiv(TabWidth(), m, d));
 }
 
 // ---- pages and tabs ----

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Draws the program's pictures with ImageMagick and the DejaVu fonts: the header strip,
-# the open and save button pictures, the splash picture and the program icon.
+# the open and save button pictures, the splash picture, the update wizard's billboard
+# and the program icon.
 # Run from anywhere; the files are written next to this script.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")"
@@ -92,3 +93,15 @@ convert -size 64x64 xc:none \
   -stroke none -font $F/DejaVuSans-Bold.ttf -pointsize 40 -fill white -gravity center -annotate +0+2 'A' \
   -resize 16x16 -depth 8 PNG32:"$TMP/icon16.png"
 convert "$TMP/icon16.png" "$TMP/icon32.png" "$TMP/icon48.png" AtCmdGen.ico
+
+# The update wizard's billboard, 116 x 201 (a 24-bit BMP: the wizard takes bitmaps): the
+# chip with "AT" above an arrow pointing up into it, on the header's blue.
+convert -size 116x201 gradient:'#2E75B6-#1B4F80' \
+  -fill white -draw "roundrectangle 30,24 86,80 7,7" \
+  -fill '#1F5C99' -draw "roundrectangle 37,31 79,73 5,5" \
+  -fill white -draw "rectangle 24,34 30,38 rectangle 24,44 30,48 rectangle 24,54 30,58 rectangle 24,64 30,68" \
+  -fill white -draw "rectangle 86,34 92,38 rectangle 86,44 92,48 rectangle 86,54 92,58 rectangle 86,64 92,68" \
+  -font $F/DejaVuSans-Bold.ttf -pointsize 18 -fill white -annotate +43+60 'AT' \
+  -fill '#9DC3E6' -draw "polygon 58,96 84,124 68,124 68,156 48,156 48,124 32,124" \
+  -font $F/DejaVuSans-Bold.ttf -pointsize 15 -fill white -gravity south -annotate +0+16 'Update' \
+  -type TrueColor BMP3:billboard.bmp

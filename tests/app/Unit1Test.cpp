@@ -14,7 +14,6 @@
 #include <string>
 #include <vector>
 
-#include "app/StandInControls.h"
 #include "app/Unit1Generator.h"
 #include "app/VxFormSR.h"
 #include "app/frmDorlenU.h"
@@ -32,6 +31,10 @@
 #include "classlib/Streams.h"
 #include "classlib/Strings.h"
 #include "classlib/Timer.h"
+#include "controls/AdvGlowButton.h"
+#include "controls/AdvOfficeStatusBar.h"
+#include "controls/AdvOfficeStatusBarStylers.h"
+#include "controls/AdvPageControl.h"
 #include "editor/AdvMemo.h"
 #include "editor/AdvmCSHS.h"
 #include "support/SourceTree.h"
@@ -113,6 +116,8 @@ protected:
     void SetUp() override {
         if (!TestSupport::HasDisplay()) return;
         TRegistry().DeleteKey(SettingsKey());
+        // The start-up check asks a server that is down, never the program's own.
+        ::SetEnvironmentVariableW(L"ATGEN_UPDATE_URL", L"http://127.0.0.1:9/AtCmdGen.inf");
         wchar_t temp[MAX_PATH];
         ::GetTempPathW(MAX_PATH, temp);
         Folder = IncludeTrailingPathDelimiter(std::wstring(temp) + L"atgen_unit1_" +
@@ -190,9 +195,6 @@ TEST(MainWindowNames, HeaderNameReplacesTheLastCharacter) {
     EXPECT_EQ(Unit1::HeaderNameFor(L"D:\\w\\x.c"), L"D:\\w\\x.h");
     EXPECT_EQ(Unit1::HeaderNameFor(L"x.C"), L"x.h");
     EXPECT_EQ(Unit1::HeaderNameFor(L"x.cpp"), L"x.cph");
-    EXPECT_EQ(StandInControls::PlainPanelText(L"<B><blink>Click && get update: ver.1.1</blink></B>",
-                                              StandInControls::psHTML),
-              L"Click & get update: ver.1.1");
 }
 
 TEST_F(MainWindow, DescriptionBuildsEveryControlWithItsSettings) {
@@ -216,6 +218,13 @@ TEST_F(MainWindow, DescriptionBuildsEveryControlWithItsSettings) {
     ASSERT_EQ(Form->StatusBar1->Panels()->Count(), 2);
     EXPECT_EQ(Form->StatusBar1->Panels()->Items(0)->Text(), L"FW ver");
     EXPECT_TRUE(Form->StatusBar1->Panels()->Items(1)->Button());
+    EXPECT_EQ(Form->StatusBar1->Panels()->Items(0)->Style(), AdvOfficeStatusBar::psProgress);
+    EXPECT_EQ(Form->StatusBar1->Panels()->Items(0)->Alignment(), taCenter);
+    EXPECT_EQ(Form->StatusBar1->Panels()->Items(1)->Width(), 50);
+    EXPECT_EQ(Form->StatusBar1->Styler(), Form->OffStyler);
+    EXPECT_EQ(Form->OffStyler->Style(), AdvOfficeStatusBarStylers::psOffice2010Blue);
+    EXPECT_EQ(Form->PageControl0->TabWidth(), 191);
+    EXPECT_EQ(Form->AdvGlowButton3->Caption(), L"Create files");
 
     // Every bottom control lies inside its panel, above the status bar.
     for (TControl* control : std::vector<TControl*>{Form->AdvGlowButton7, Form->atcmds, Form->CheckBox2,
@@ -736,12 +745,25 @@ TEST_F(MainWindow, LayoutFollowsTheScreenResolutionAndNothingIsCutOff) {
     TestSupport::PumpMessages();
     ASSERT_EQ(Form->ClientWidth(), int(std::lround(client.cx * factor))) << "the screen is too small for the test";
 
+    // The tabs grow with their captions' font.
+    EXPECT_NEAR(Form->PageControl0->TabHeight(), 25 * factor, 1.0);
+    EXPECT_NEAR(Form->PageControl0->TabWidth(), 191 * factor, 1.0);
     for (const auto& [name, bounds] : reference) {
         SCOPED_TRACE(testing::PrintToString(name));
         const auto* control = dynamic_cast<TControl*>(Form->FindComponent(name));
         ASSERT_NE(control, nullptr);
         if (!control->Showing()) continue;  // the layout skips hidden controls (the other page)
         const TRect actual = control->BoundsRect();
+        // A sheet fills the display area inside the tab strip's frame, which the system
+        // draws at a fixed size on every screen; what a sheet holds fills the sheet.
+        if (dynamic_cast<const AdvPageControl::TAdvTabSheet*>(control)) {
+            EXPECT_EQ(actual, Form->PageControl0->DisplayRect());
+            continue;
+        }
+        if (dynamic_cast<const AdvPageControl::TAdvTabSheet*>(control->Parent())) {
+            EXPECT_EQ(actual, control->Parent()->ClientRect());
+            continue;
+        }
         EXPECT_NEAR(actual.Left, bounds.Left * factor, 1.0);
         EXPECT_NEAR(actual.Top, bounds.Top * factor, 1.0);
         if (control == Form->Label1) continue;  // sized by its text
@@ -762,7 +784,7 @@ TEST_F(MainWindow, LayoutFollowsTheScreenResolutionAndNothingIsCutOff) {
         int needed = 0;
         if (dynamic_cast<const TCheckBox*>(control))
             needed = TextWidthIn(control->Font(), control->Caption()) + ::GetSystemMetrics(SM_CXMENUCHECK) + 4;
-        else if (dynamic_cast<const StandInControls::TStandInButton*>(control) || control == Form->Label1)
+        else if (dynamic_cast<const AdvGlowButton::TAdvGlowButton*>(control) || control == Form->Label1)
             needed = TextWidthIn(control->Font(), control->Caption());
         EXPECT_LE(needed, control->Width()) << "the caption does not fit";
     }

@@ -794,10 +794,12 @@ TEST_F(PageControlWindow, ScrollArrowsHiddenWhenAllTabsFit) {
     HWND arrows = ::FindWindowExW(Control->Handle(), nullptr, UPDOWN_CLASSW, nullptr);
     ASSERT_NE(arrows, nullptr) << "twelve tabs of 60 pixels overflow 400";
     EXPECT_TRUE(::IsWindowVisible(arrows));
-    EXPECT_EQ(Control->GetTotalTabWidth(), 720);
+    // The window scales the fixed tab width on a screen of more than 96 pixels per inch.
+    const int total = 12 * Control->TabWidth();
+    EXPECT_EQ(Control->GetTotalTabWidth(), total);
     Control->UpdateTabScroller();
     EXPECT_TRUE(::IsWindowVisible(arrows)) << "they do not fit";
-    Control->SetWidth(720);
+    Control->SetWidth(total);
     TestSupport::PumpMessages();
     Control->UpdateTabScroller();
     EXPECT_FALSE(::IsWindowVisible(arrows)) << "client width equal to the total";
