@@ -9,6 +9,7 @@
 #include <set>
 
 #include "UpdaterTestSupport.h"
+#include "support/PublishedDefaults.h"
 #include "support/WindowTestSupport.h"
 #include "classlib/ButtonControls.h"
 #include "classlib/CheckListBox.h"
@@ -340,4 +341,26 @@ TEST_F(TWizardTest, TheCloseBoxDuringADownloadCancelsItAndClosesOnceItHasReturne
     EXPECT_TRUE(Target.Files().empty()) << "a partial file stayed";
     EXPECT_TRUE(Download.Files().empty()) << "a partial file stayed";
     EXPECT_EQ(Closes, 0);
+}
+
+TEST(WebUpdateWizard, DefaultsTextsAndARunWithoutUpdater) {
+    TWebUpdateWizard wizard(nullptr);
+    EXPECT_GT(TestSupport::ExpectPublishedDefaults(&wizard), 0);
+    EXPECT_EQ(wizard.Font()->Name(), L"Verdana");
+    EXPECT_EQ(wizard.Font()->Size(), 9);
+    EXPECT_TRUE(wizard.Font()->Style().Contains(ClassLib::fsBold));
+    try {
+        wizard.Execute(false);
+        ADD_FAILURE() << "ran without an updater";
+    } catch (const ClassLib::Exception& error) {
+        EXPECT_EQ(error.Message(), L"No WebUpdate component assigned");
+    }
+    // Assign copies every text; the Polish set leaves the pop-up texts English.
+    WUpdateLanguagesU::TWebUpdateWizardPolish polish(nullptr);
+    WUpdateLanguagesU::TWebUpdateWizardLanguage copy(nullptr);
+    copy.Assign(&polish);
+    EXPECT_EQ(copy.RestartButton(), L"Zakończ");
+    EXPECT_EQ(copy.FailedDownload(), L"Nie udało się pobrać uaktualnienia");
+    EXPECT_EQ(copy.WhatsNewPopup(), L"View in Notepad");
+    EXPECT_EQ(copy.LicensePopup(), L"View in Notepad");
 }
