@@ -23,7 +23,8 @@ const TPropertyList& TTabSheet::Published() {
 }
 
 TTabSheet::TTabSheet(TComponent* owner) : TWinControl(owner) {
-    FControlStyle = csAcceptsControls | csOpaque;
+    // Not opaque: the window's background erase paints the page in its colour.
+    FControlStyle = csAcceptsControls;
     TControl::SetVisible(false);
     SetAlign(alClient);
 }

@@ -17,6 +17,8 @@ Routes (every server):
     /status/CODE            an empty answer with that status
     /auth/USER/PASSWORD/N   401 until Basic authorization matches, then /bytes/N
     /stall/SECONDS          announces 100000 bytes, sends 4096, waits, closes
+    /slow/N/MS              N bytes of the pattern in blocks of 4096, MS milliseconds apart
+                            (at most MAX_STALL seconds in all): a download that lasts
     /files/NAME             the file NAME of the document folder; "@PORT@" in it becomes
                             the serving server's port (the query part of the path is ignored)
     POST /echo              answers "<Content-Type>|<body>" (as text)
@@ -154,6 +156,21 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.send_body(pattern_bytes(4096), length=100000)
             self.wfile.flush()
             time.sleep(min(float(parts[1]), MAX_STALL))
+            self.close_connection = True
+        elif kind == "slow" and len(parts) == 3:
+            body = pattern_bytes(int(parts[1]))
+            pause = min(int(parts[2]), 1000) / 1000.0
+            self.send_response(200)
+            self.send_header("Content-Type", "application/octet-stream")
+            self.send_header("Content-Length", str(len(body)))
+            self.end_headers()
+            deadline = time.monotonic() + MAX_STALL
+            for at in range(0, len(body), 4096):
+                self.wfile.write(body[at:at + 4096])
+                self.wfile.flush()
+                if time.monotonic() > deadline:
+                    break
+                time.sleep(pause)
             self.close_connection = True
         elif kind == "files" and len(parts) >= 2:
             name = os.path.normpath(os.path.join(self.docroot, *parts[1:]))
