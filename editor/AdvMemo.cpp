@@ -68,6 +68,7 @@ const ClassLib::TPropertyList& TAdvCustomMemo::Published() {
         .Add(L"HideSelection", &M::HideSelection, &M::SetHideSelection, false)
         .Strings(L"Lines", &M::Lines)
         .SubObject(L"MarkerList", &M::GetMarkerList)
+        .SubObject(L"PrintOptions", &M::PrintOptions)
         .Reference(L"MemoSource", &M::MemoSource, &M::SetMemoSource)
         .Reference(L"SyntaxStyles", &M::SyntaxStyles, &M::SetSyntaxStyles)
         .Add(L"ReadOnly", &M::ReadOnly, &M::SetReadOnly, false)
@@ -181,6 +182,7 @@ void TAdvCustomMemo::Assign(const ClassLib::TPersistent* source) {
     SetHint(other->Hint());
     if (other->Lines() != Lines()) SetLines(*other->Lines());
     FMarkerList.Assign(&other->FMarkerList);
+    SetPrintOptions(other->PrintOptions());
     SetReadOnly(other->ReadOnly());
     SetRightMargin(other->RightMargin());
     SetRightMarginColor(other->RightMarginColor());
