@@ -8,7 +8,11 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <winspool.h>
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -347,4 +351,203 @@ TEST(MemoPrint, SelectionIsNumberedAsTheGutterNumbersIt) {
         // The selection's own memo is fresh: the printed text carries no selection colours.
         for (const TTextOut& t : texts) EXPECT_NE(t.Colour, COLORREF(ClassLib::ColorToRGB(ClassLib::clWhite))) << t.Text;
     }
+}
+
+namespace {
+
+std::string UnixPath(const std::wstring& windowsPath) {
+    using TConvert = char*(CDECL*)(LPCWSTR);
+    auto convert = reinterpret_cast<TConvert>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (!convert) return {};
+    char* unix = convert(windowsPath.c_str());
+    if (!unix) return {};
+    std::string path(unix);
+    ::HeapFree(::GetProcessHeap(), 0, unix);
+    return path;
+}
+
+std::string ReadFile(const std::string& unixPath) {
+    std::ifstream in("Z:" + unixPath, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Runs a shell command line of the Linux side and waits until it is done. Its standard output
+// never reaches a Windows pipe, nor its exit code the Windows process: the command writes its
+// results into files and its status into `statusFile`, which is read back.
+std::string RunShell(const std::string& command, const std::string& statusFile) {
+    ::DeleteFileA(("Z:" + statusFile).c_str());
+    const std::string script = "(" + command + "); echo $? > '" + statusFile + "'";
+    std::wstring line = L"\"Z:\\bin\\sh\" -c \"" + std::wstring(script.begin(), script.end()) + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return "cannot start the shell: " + std::to_string(::GetLastError());
+    ::WaitForSingleObject(process.hProcess, 120000);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    // Wine: the handle may be signalled before the Unix child ends; wait for its status file too.
+    std::string status;
+    for (int i = 0; i < 1200 && status.empty(); ++i) {
+        status = ReadFile(statusFile);
+        if (status.empty()) ::Sleep(100);
+    }
+    return status;
+}
+
+// A PostScript printer on "FILE:" through the platform's PostScript driver, described by a
+// minimal PPD of our own (no printer or driver comes installed); removed again at the end.
+class TTestPrinter {
+public:
+    static constexpr const wchar_t* kName = L"ATGen Test Printer";
+    static constexpr const wchar_t* kDriver = L"Wine PostScript Driver";
+    TTestPrinter() {
+        wchar_t directory[MAX_PATH] = {};
+        DWORD size = 0;
+        if (!::GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(directory), sizeof directory, &size)) {
+            FError = "GetPrinterDriverDirectory failed: " + std::to_string(::GetLastError());
+            return;
+        }
+        FDirectory = directory;
+        const std::wstring ppd = FPpd = FDirectory + L"\\atgentest.ppd";
+        {
+            std::ofstream out(std::filesystem::path(ppd), std::ios::binary);
+            out << "*PPD-Adobe: \"4.3\"\n*FormatVersion: \"4.3\"\n*FileVersion: \"1.0\"\n*LanguageVersion: English\n"
+                   "*LanguageEncoding: ISOLatin1\n*PCFileName: \"ATGENTST.PPD\"\n*Manufacturer: \"ATGen\"\n"
+                   "*Product: \"(ATGen Test)\"\n*ModelName: \"ATGen Test\"\n*ShortNickName: \"ATGen Test\"\n"
+                   "*NickName: \"ATGen Test\"\n*PSVersion: \"(3010.000) 0\"\n*LanguageLevel: \"3\"\n"
+                   "*ColorDevice: True\n*DefaultColorSpace: RGB\n*FileSystem: False\n*Throughput: \"1\"\n"
+                   "*TTRasterizer: Type42\n*DefaultResolution: 300dpi\n"
+                   "*OpenUI *PageSize/Page Size: PickOne\n*DefaultPageSize: A4\n"
+                   "*PageSize A4/A4: \"<</PageSize[595 842]/ImagingBBox null>>setpagedevice\"\n*CloseUI: *PageSize\n"
+                   "*OpenUI *PageRegion: PickOne\n*DefaultPageRegion: A4\n"
+                   "*PageRegion A4/A4: \"<</PageSize[595 842]/ImagingBBox null>>setpagedevice\"\n*CloseUI: *PageRegion\n"
+                   "*DefaultImageableArea: A4\n*ImageableArea A4/A4: \"18 18 577 824\"\n"
+                   "*DefaultPaperDimension: A4\n*PaperDimension A4/A4: \"595 842\"\n"
+                   "*DefaultFont: Courier\n*Font Courier: Standard \"(002.004S)\" Standard ROM\n";
+        }
+        DRIVER_INFO_3W driver{};
+        driver.cVersion = 3;
+        driver.pName = const_cast<wchar_t*>(kDriver);
+        driver.pDriverPath = const_cast<wchar_t*>(L"wineps.drv");
+        driver.pDataFile = const_cast<wchar_t*>(ppd.c_str());
+        driver.pConfigFile = const_cast<wchar_t*>(L"wineps.drv");
+        if (!::AddPrinterDriverW(nullptr, 3, reinterpret_cast<BYTE*>(&driver)) &&
+            ::GetLastError() != ERROR_PRINTER_DRIVER_ALREADY_INSTALLED) {
+            FError = "AddPrinterDriver failed: " + std::to_string(::GetLastError());
+            return;
+        }
+        PRINTER_INFO_2W info{};
+        info.pPrinterName = const_cast<wchar_t*>(kName);
+        info.pPortName = const_cast<wchar_t*>(L"FILE:");
+        info.pDriverName = const_cast<wchar_t*>(kDriver);
+        info.pPrintProcessor = const_cast<wchar_t*>(L"WinPrint");
+        info.pDatatype = const_cast<wchar_t*>(L"RAW");
+        info.Attributes = PRINTER_ATTRIBUTE_LOCAL;
+        FPrinter = ::AddPrinterW(nullptr, 2, reinterpret_cast<BYTE*>(&info));
+        if (!FPrinter && ::GetLastError() == ERROR_PRINTER_ALREADY_EXISTS) {
+            PRINTER_DEFAULTSW access{nullptr, nullptr, PRINTER_ALL_ACCESS};
+            ::OpenPrinterW(const_cast<wchar_t*>(kName), &FPrinter, &access);
+        }
+        if (!FPrinter) FError = "AddPrinter failed: " + std::to_string(::GetLastError());
+    }
+    ~TTestPrinter() {
+        if (FPrinter) {
+            ::DeletePrinter(FPrinter);
+            ::ClosePrinter(FPrinter);
+        }
+        ::DeletePrinterDriverW(nullptr, nullptr, const_cast<wchar_t*>(kDriver));
+        if (FPpd.empty()) return;
+        // The spooler keeps a copy in the driver version's folder beside ours.
+        ::DeleteFileW((FDirectory + L"\\3\\atgentest.ppd").c_str());
+        ::DeleteFileW(FPpd.c_str());
+    }
+    TTestPrinter(const TTestPrinter&) = delete;
+    TTestPrinter& operator=(const TTestPrinter&) = delete;
+    const std::string& Error() const { return FError; }
+    HDC CreateDC() const { return ::CreateDCW(L"WINSPOOL", kName, nullptr, nullptr); }
+private:
+    HANDLE FPrinter = nullptr;
+    std::wstring FDirectory, FPpd;
+    std::string FError;
+};
+
+}  // namespace
+
+TEST(MemoPrintJob, TextPrintedToAPostScriptPrinterComesBackFromThePdf) {
+    TTestPrinter testPrinter;
+    ASSERT_EQ(testPrinter.Error(), "");
+    HDC dc = testPrinter.CreateDC();
+    ASSERT_NE(dc, nullptr);
+
+    std::wstring text;
+    for (int i = 0; i < 130; ++i) text += L"int value" + std::to_wstring(i) + L" = " + std::to_wstring(i * 7) + L";\r\n";
+    TPrintMemo memo(text);
+    TPrintOptions& options = *memo.Memo().PrintOptions();
+    options.SetJobName(L"memo job");
+    options.SetTitle(L"Printed listing");
+    options.SetPageNr(true);
+    options.SetPagePrefix(L"Page");
+    options.SetPrintLineNumbers(true);
+    options.SetMarginLeft(60);
+    options.SetMarginTop(60);
+    options.SetMarginBottom(60);
+
+    wchar_t temp[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, temp);
+    const std::wstring ps = std::wstring(temp) + L"atgen-memo-print.ps";
+    ::DeleteFileW(ps.c_str());
+    ClassLib::TPrinter* printer = ClassLib::Printer();
+    printer->SetDevice(dc);
+    printer->SetOutputFile(ps);
+    ClassLib::TCanvas measure;
+    int pages = 0;
+    {
+        // The page count the job will have, measured on the printer's own device.
+        measure.Font()->SetPixelsPerInch(::GetDeviceCaps(dc, LOGPIXELSY));
+        measure.SetHandle(dc);
+        pages = memo.Memo().NumberOfPages(&measure, ::GetDeviceCaps(dc, HORZRES), ::GetDeviceCaps(dc, VERTRES));
+        measure.SetHandle(nullptr);
+    }
+    memo.Memo().Print();
+    printer->SetOutputFile(L"");
+    printer->SetDevice(nullptr);
+    ::DeleteDC(dc);
+    ASSERT_GE(pages, 2);
+
+    const std::string unixPs = UnixPath(ps);
+    ASSERT_FALSE(unixPs.empty());
+    const std::string base = unixPs.substr(0, unixPs.size() - 3);
+    ASSERT_EQ(RunShell("ps2pdf '" + unixPs + "' '" + base + ".pdf' && pdfinfo '" + base + ".pdf' > '" + base +
+                           ".info' && pdftotext -layout '" + base + ".pdf' '" + base + ".txt'",
+                       base + ".status"),
+              "0\n");
+    const std::string info = ReadFile(base + ".info");
+    EXPECT_NE(info.find("Pages:"), std::string::npos) << info;
+    std::istringstream infoLines(info);
+    int printedPages = 0;
+    for (std::string line; std::getline(infoLines, line);)
+        if (line.rfind("Pages:", 0) == 0) printedPages = std::stoi(line.substr(6));
+    EXPECT_EQ(printedPages, pages);
+
+    std::string printed = ReadFile(base + ".txt");
+    // pdftotext: the embedded monospace font's ";" glyph is also the Greek question mark
+    // (U+037E), which is the name it reports.
+    for (size_t p = printed.find("\xCD\xBE"); p != std::string::npos; p = printed.find("\xCD\xBE", p)) printed.replace(p, 2, ";");
+    // Every line once, in order, each after its number; a title on every page, a number under it.
+    size_t at = 0;
+    for (int i = 0; i < 130; ++i) {
+        const std::string line = std::to_string(i + 1) + " int value" + std::to_string(i) + " = " + std::to_string(i * 7) + ";";
+        const size_t found = printed.find(line, at);
+        ASSERT_NE(found, std::string::npos) << line;
+        at = found + line.size();
+    }
+    size_t titles = 0;
+    for (size_t p = printed.find("Printed listing"); p != std::string::npos; p = printed.find("Printed listing", p + 1)) ++titles;
+    EXPECT_EQ(titles, size_t(pages));
+    EXPECT_NE(printed.find("Page " + std::to_string(pages)), std::string::npos);
+    EXPECT_EQ(printed.find("Page " + std::to_string(pages + 1)), std::string::npos);
 }
