@@ -662,9 +662,9 @@ TMemoRect TAdvCustomMemo::TextArea() const {
     r.Left = (FGutterVisible && FGutterWidth > 2 ? FGutterWidth + 2 : 2) + FMargin;
     r.Top = 2;
     r.Right = FWidth - 2;
-    if ((FScrollBars == ssVertical || FScrollBars == ssBoth) && FVertBar.Visible) r.Right -= 16;
+    if ((FScrollBars == ssVertical || FScrollBars == ssBoth) && FVertBar.Visible) r.Right -= FScrollBarSize;
     r.Bottom = FHeight - 2;
-    if ((FScrollBars == ssHorizontal || FScrollBars == ssBoth) && FHorzBar.Visible) r.Bottom -= 16;
+    if ((FScrollBars == ssHorizontal || FScrollBars == ssBoth) && FHorzBar.Visible) r.Bottom -= FScrollBarSize;
     const int grow = FBorderStyle == bsNone ? 2 : (!FCtl3D ? 1 : 0);
     r.Left -= grow;
     r.Top -= grow;

@@ -741,8 +741,14 @@ public:
     bool ScrollHint() const { return FScrollHint; }
     void SetScrollHint(bool v) { FScrollHint = v; }
     TScrollHintEvent OnScrollHint;
+    // The scale the memo was rescaled to (1 at 96 pixels per inch) and the scroll bars' size
+    // at that scale, which the text area leaves free.
+    float DPIScale() const { return FDPIScale; }
+    int ScrollBarSize() const { return FScrollBarSize; }
 protected:
     bool FScrollHint = false;
+    float FDPIScale = 1.0f;
+    int FScrollBarSize = 16;
     // ==== end of window part
 
     // ==== appearance, painting and block matching (AdvMemoAppearance.cpp, AdvMemoPaint.cpp, AdvMemoBlocks.cpp)

@@ -5,7 +5,6 @@
 #include "classlib/GdiScopes.h"
 #include "classlib/Pictures.h"
 #include "editor/AdvMemoSearchUtils.h"
-#include "graphics/AdvUtils.h"
 
 #include <algorithm>
 #include <array>
@@ -707,7 +706,7 @@ void TAdvCustomMemo::DefaultGutterDraw(ClassLib::TObject*, HDC dc, int lineNo, c
         const int index = BookmarkIndex(lineNo);
         if (index >= 0) {
             // The small raster face at 6 points, grown with the screen's scale.
-            const int points = int(std::lround(6 * AdvUtils::TAdvUtils::GetDPIScale(this)));
+            const int points = int(std::lround(6 * FDPIScale));
             ClassLib::TOwnedFont font(::CreateFontW(-::MulDiv(points, 96, 72), 0, 0, 0, FW_NORMAL, 0,
                                           0, 0, OEM_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                           FIXED_PITCH | FF_MODERN, L"Terminal"));
