@@ -111,23 +111,25 @@ public:
         FCanvas.SetHandle(nullptr);
         HENHMETAFILE file = ::CloseEnhMetaFile(FDC);
         FDC = nullptr;
-        struct TState { std::vector<TTextOut> Out; COLORREF Colour = 0; } state;
-        ::EnumEnhMetaFile(nullptr, file, [](HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM data) -> int {
-            auto& s = *reinterpret_cast<TState*>(data);
-            if (record->iType == EMR_SETTEXTCOLOR) {
-                s.Colour = reinterpret_cast<const EMRSETTEXTCOLOR*>(record)->crColor;
-            } else if (record->iType == EMR_EXTTEXTOUTW) {
-                const auto* out = reinterpret_cast<const EMREXTTEXTOUTW*>(record);
-                const auto* chars = reinterpret_cast<const wchar_t*>(reinterpret_cast<const BYTE*>(record) + out->emrtext.offString);
-                s.Out.push_back({std::wstring(chars, out->emrtext.nChars), s.Colour, int(out->emrtext.ptlReference.x),
-                                 int(out->emrtext.ptlReference.y)});
-            }
-            return 1;
-        }, &state, nullptr);
+        TState state;
+        ::EnumEnhMetaFile(nullptr, file, &Record, &state, nullptr);
         ::DeleteEnhMetaFile(file);
         return state.Out;
     }
 private:
+    struct TState { std::vector<TTextOut> Out; COLORREF Colour = 0; };
+    static int CALLBACK Record(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM data) {
+        auto& s = *reinterpret_cast<TState*>(data);
+        if (record->iType == EMR_SETTEXTCOLOR) {
+            s.Colour = reinterpret_cast<const EMRSETTEXTCOLOR*>(record)->crColor;
+        } else if (record->iType == EMR_EXTTEXTOUTW) {
+            const auto* out = reinterpret_cast<const EMREXTTEXTOUTW*>(record);
+            const auto* chars = reinterpret_cast<const wchar_t*>(reinterpret_cast<const BYTE*>(record) + out->emrtext.offString);
+            s.Out.push_back({std::wstring(chars, out->emrtext.nChars), s.Colour, int(out->emrtext.ptlReference.x),
+                             int(out->emrtext.ptlReference.y)});
+        }
+        return 1;
+    }
     HDC FDC = nullptr;
     ClassLib::TCanvas FCanvas;
 };
