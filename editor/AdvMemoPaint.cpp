@@ -132,7 +132,6 @@ public:
         }
     }
 
-
     // The selected columns [selFrom, selTo) of a line; the text grows to show them (an empty
     // selected line shows one cell, a block pads short lines).
     void SelectedColumns(int line, std::wstring& text, int& selFrom, int& selTo) const {
