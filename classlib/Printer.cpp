@@ -42,6 +42,7 @@ void TPrinter::BeginDoc() {
         DOCINFOW info{};
         info.cbSize = sizeof info;
         info.lpszDocName = FTitle.c_str();
+        info.lpszOutput = FOutputFile.empty() ? nullptr : FOutputFile.c_str();
         if (::StartDocW(FDC, &info) <= 0 || ::StartPage(FDC) <= 0) {
             const DWORD code = ::GetLastError();
             if (FOwnsDC) ::DeleteDC(FDC);

@@ -38,6 +38,9 @@ public:
     const std::wstring& Title() const { return FTitle; }
     void SetTitle(const std::wstring& title) { FTitle = title; }
     HDC Handle() const { return FDC; }
+    // The file a printer's document goes to instead of the printer's port; empty for the port.
+    const std::wstring& OutputFile() const { return FOutputFile; }
+    void SetOutputFile(const std::wstring& value) { FOutputFile = value; }
 
     // Prints on this device context (a printer's, or a memory one in tests)
     // instead of the default printer; null goes back to the default printer.
@@ -55,6 +58,7 @@ private:
     bool FAborted = false;
     int FPageNumber = 0;
     std::wstring FTitle;
+    std::wstring FOutputFile;
 };
 
 // The program's printer object.

@@ -68,6 +68,7 @@ const ClassLib::TPropertyList& TAdvCustomMemo::Published() {
         .Add(L"HideSelection", &M::HideSelection, &M::SetHideSelection, false)
         .Strings(L"Lines", &M::Lines)
         .SubObject(L"MarkerList", &M::GetMarkerList)
+        .SubObject(L"PrintOptions", &M::PrintOptions)
         .Reference(L"MemoSource", &M::MemoSource, &M::SetMemoSource)
         .Reference(L"SyntaxStyles", &M::SyntaxStyles, &M::SetSyntaxStyles)
         .Add(L"ReadOnly", &M::ReadOnly, &M::SetReadOnly, false)
@@ -181,6 +182,7 @@ void TAdvCustomMemo::Assign(const ClassLib::TPersistent* source) {
     SetHint(other->Hint());
     if (other->Lines() != Lines()) SetLines(*other->Lines());
     FMarkerList.Assign(&other->FMarkerList);
+    SetPrintOptions(other->PrintOptions());
     SetReadOnly(other->ReadOnly());
     SetRightMargin(other->RightMargin());
     SetRightMarginColor(other->RightMarginColor());
@@ -660,9 +662,9 @@ TMemoRect TAdvCustomMemo::TextArea() const {
     r.Left = (FGutterVisible && FGutterWidth > 2 ? FGutterWidth + 2 : 2) + FMargin;
     r.Top = 2;
     r.Right = FWidth - 2;
-    if ((FScrollBars == ssVertical || FScrollBars == ssBoth) && FVertBar.Visible) r.Right -= 16;
+    if ((FScrollBars == ssVertical || FScrollBars == ssBoth) && FVertBar.Visible) r.Right -= FScrollBarSize;
     r.Bottom = FHeight - 2;
-    if ((FScrollBars == ssHorizontal || FScrollBars == ssBoth) && FHorzBar.Visible) r.Bottom -= 16;
+    if ((FScrollBars == ssHorizontal || FScrollBars == ssBoth) && FHorzBar.Visible) r.Bottom -= FScrollBarSize;
     const int grow = FBorderStyle == bsNone ? 2 : (!FCtl3D ? 1 : 0);
     r.Left -= grow;
     r.Top -= grow;

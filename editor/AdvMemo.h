@@ -11,6 +11,7 @@
 #include "editor/AdvMemoCompletion.h"
 #include "editor/AdvMemoFind.h"
 #include "editor/AdvMemoFolding.h"
+#include "editor/AdvMemoPrint.h"
 #include "editor/AdvMemoStylers.h"
 #include "editor/AdvMemoTokenizer.h"
 #include "editor/AdvMemoStrings.h"
@@ -532,6 +533,22 @@ public:
     // stay as they are.
     void SelectionAsRichText(std::string& rtf, std::string& html);
 
+    // ---- printing (AdvMemoPrint.cpp); pages count from 1, sizes are the canvas's pixels.
+    // A page too small for one line raises EPrinter and sends nothing to the printer.
+    TPrintOptions* PrintOptions() const { return FPrintOptions.get(); }
+    void SetPrintOptions(const TPrintOptions* value) { FPrintOptions->Assign(value); }
+    int NumberOfPages(ClassLib::TCanvas* canvas, int pageWidth, int pageHeight);
+    void PrintToCanvas(ClassLib::TCanvas* canvas, int pageWidth, int pageNr, int pageHeight);
+    void Print();
+    // Nothing when a page is 0 or less or toPage < fromPage; pages beyond the text are not printed.
+    void PrintPages(int fromPage, int toPage);
+    // The selected text, numbered as the gutter numbers it.
+    void PrintSelection();
+    // ---- settings file (AdvMemoSettings.cpp): section "Memo Settings" of an INI file
+    void SaveMemoSettingsToFile(const std::wstring& fileName);
+    // Nothing when the file is missing; a bad colour raises EConvertError and applies nothing.
+    void LoadMemoSettingsFromFile(const std::wstring& fileName);
+
     // ---- options
     ClassLib::TColor BkColor() const { return FBkColor; }
     void SetBkColor(ClassLib::TColor value) { if (value != FBkColor) { FBkColor = value; Invalidate(); } }
@@ -724,8 +741,14 @@ public:
     bool ScrollHint() const { return FScrollHint; }
     void SetScrollHint(bool v) { FScrollHint = v; }
     TScrollHintEvent OnScrollHint;
+    // The scale the memo was rescaled to (1 at 96 pixels per inch) and the scroll bars' size
+    // at that scale, which the text area leaves free.
+    float DPIScale() const { return FDPIScale; }
+    int ScrollBarSize() const { return FScrollBarSize; }
 protected:
     bool FScrollHint = false;
+    float FDPIScale = 1.0f;
+    int FScrollBarSize = 16;
     // ==== end of window part
 
     // ==== appearance, painting and block matching (AdvMemoAppearance.cpp, AdvMemoPaint.cpp, AdvMemoBlocks.cpp)
@@ -807,6 +830,9 @@ protected:
     friend class TLineRenderer;
     void DrawLine(HDC dc, int line, TStyle& state);
     void PaintLine(HDC dc, TLineRenderer& renderer, int line, int top, TStyle& state);
+    // Printer mode of the line renderer: the rows of one printed page.
+    void PrintRows(HDC dc, const TPrintedRows& rows);
+    std::unique_ptr<TPrintOptions> FPrintOptions = std::make_unique<TPrintOptions>();
     void DrawRightMarginPiece(HDC dc, int left, int right, int top);
     // 1-based position of the first passing alternative of `words` in an upper-cased line, 0 when none.
     int FindBlockWord(const std::wstring& upperLine, const std::wstring& words, int maxAlternatives, int& length) const;

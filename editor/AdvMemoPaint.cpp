@@ -5,7 +5,6 @@
 #include "classlib/GdiScopes.h"
 #include "classlib/Pictures.h"
 #include "editor/AdvMemoSearchUtils.h"
-#include "graphics/AdvUtils.h"
 
 #include <algorithm>
 #include <array>
@@ -125,13 +124,79 @@ public:
             if (from >= FSelFrom && from < FSelTo) {
                 look.Text = FMemo.FSelColor;
                 look.Back = FMemo.FSelBkColor;
-                if (FBreakpoint) look.Text = FMemo.FBreakpointTextColor;
+                if (FBreakpoint && !FPrint) look.Text = FMemo.FBreakpointTextColor;
             } else if (FMemo.FBlockShow && InBlockMatch(from)) {
                 look.Back = FMemo.FBlockColor;
             }
             DrawPiece(text.substr(size_t(from - start), size_t(to - from)), from, look);
         }
     }
+
+    // The selected columns [selFrom, selTo) of a line; the text grows to show them (an empty
+    // selected line shows one cell, a block pads short lines).
+    void SelectedColumns(int line, std::wstring& text, int& selFrom, int& selTo) const {
+        TAdvCustomMemo& m = FMemo;
+        const bool showSelection = !m.FHideSelection || m.Focused();
+        if (!showSelection || !m.HasSelection()) return;
+        if (m.FSelectionMode == smBlock) {
+            if (line >= m.FBlockSelection.Top && line <= m.FBlockSelection.Bottom) {
+                selFrom = m.FBlockSelection.Left;
+                selTo = m.FBlockSelection.Right;
+                if (int(text.size()) < selTo) text.append(size_t(selTo) - text.size(), L' ');
+            }
+        } else {
+            int sx, sy, ex, ey;
+            m.OrderedSelection(sx, sy, ex, ey);
+            if (line >= sy && line <= ey) {
+                selFrom = line == sy ? sx : 0;
+                selTo = line == ey ? ex : INT_MAX;
+                if (text.find_first_not_of(L' ') == std::wstring::npos && selTo > selFrom) text = L" ";
+            }
+        }
+    }
+
+    // One line through the tokenizer into DrawRun, the search highlight cut out as its own runs.
+    void Tokenize(const std::wstring& text, TStyle& state) {
+        TAdvCustomMemo& m = FMemo;
+        TMemoTokenizer& tokenizer = *m.FTokenizer;
+        tokenizer.BeginLine(state, *this);
+        if (m.FHighlightText.empty()) {
+            tokenizer.TokenizeText(text, state);
+        } else {
+            std::wstring rest = text;
+            for (;;) {
+                int rawPos = 0, pos = 0;
+                FindHighlightWord(m.FHighlightText, rest, m.FHighlightCaseSensitive, m.FHighlightWholeWord, rawPos, pos);
+                if (rawPos == 0) {
+                    tokenizer.TokenizeText(rest, state);
+                    break;
+                }
+                const size_t matchEnd = size_t(rawPos - 1) + m.FHighlightText.size();
+                if (pos == 0) {
+                    // Not a whole word: ordinary text up to the end of that occurrence.
+                    tokenizer.TokenizeText(rest.substr(0, matchEnd), state);
+                } else {
+                    tokenizer.TokenizeText(rest.substr(0, size_t(rawPos - 1)), state);
+                    state.isHighlight = true;
+                    tokenizer.EmitToken(rest.substr(size_t(rawPos - 1), m.FHighlightText.size()), state);
+                    state.isHighlight = false;
+                }
+                rest.erase(0, matchEnd);
+                if (rest.empty()) break;
+            }
+        }
+        tokenizer.EndLine(state);
+    }
+
+    // Printer mode: runs go straight onto the page, column c at left + c * charWidth, in the
+    // canvas's font; the active line and breakpoint colours stay off paper.
+    void SetPrinterGrid(int left, int charWidth, int textHeight) {
+        FPrint = true;
+        FPrintLeft = left;
+        FPrintCharWidth = charWidth;
+        FPrintTextHeight = textHeight;
+    }
+    int PrintedRight() const { return FPrintLeft + FColumn * FPrintCharWidth; }
 
 private:
     bool InBlockMatch(int column) const {
@@ -155,6 +220,7 @@ private:
         }
         if (FLineBack != ClassLib::clNone) c.Back = FLineBack;
         const TAdvActiveLineSettings& active = *m.FActiveLineSettings;
+        if (FPrint) return c;
         if (FActive && active.ShowActiveLine()) {
             if (active.ActiveLineTextColor() != ClassLib::clNone) c.Text = active.ActiveLineTextColor();
             if (active.ActiveLineColor() != ClassLib::clNone) c.Back = active.ActiveLineColor();
@@ -167,6 +233,10 @@ private:
     }
 
     void DrawPiece(const std::wstring& piece, int column, const TColours& look) {
+        if (FPrint) {
+            PrintPiece(piece, column, look);
+            return;
+        }
         const int cellW = FMemo.FCellSize.W;
         const int cellH = FMemo.FCellSize.H;
         if (cellW <= 0) return;
@@ -189,6 +259,25 @@ private:
         ::ExtTextOutW(FDC, x, FTop, 0, nullptr, piece.c_str() + (from - column), UINT(to - from), FAdvances.data());
     }
 
+
+    void PrintPiece(const std::wstring& piece, int column, const TColours& look) {
+        const int w = FPrintCharWidth;
+        const int x = FPrintLeft + column * w;
+        const int right = x + int(piece.size()) * w;
+        FillBox(FDC, x, FTop, right, FTop + FPrintTextHeight, look.Back);
+        FillBox(FDC, x, FTop + FPrintTextHeight, right, FTop + FPrintTextHeight + 2, FMemo.FBkColor);
+        const ClassLib::TFontStyles style = FMemo.FNoRealFixedWidth ? look.Style - ClassLib::fsBold : look.Style;
+        TSelection font(FDC, FFonts.Get(style));
+        ::SetTextColor(FDC, ColorToRGB(look.Text));
+        // In pieces: one call with a very long run may exceed what a device takes at once.
+        constexpr size_t kPiece = 1000;
+        for (size_t from = 0; from < piece.size(); from += kPiece) {
+            const size_t count = std::min(kPiece, piece.size() - from);
+            FAdvances.assign(count, w);
+            ::ExtTextOutW(FDC, x + int(from) * w, FTop, 0, nullptr, piece.c_str() + from, UINT(count), FAdvances.data());
+        }
+    }
+
     TAdvCustomMemo& FMemo;
     HDC FDC;
     TFontSet& FFonts;
@@ -200,6 +289,8 @@ private:
     bool FBreakpoint = false;
     bool FActive = false;
     std::vector<INT> FAdvances;
+    bool FPrint = false;
+    int FPrintLeft = 0, FPrintCharWidth = 0, FPrintTextHeight = 0;
 };
 
 // ---------------------------------------------------------------- tokenizer link
@@ -355,59 +446,12 @@ void TAdvCustomMemo::PaintLine(HDC dc, TLineRenderer& renderer, int line, int to
         return;
     }
     std::wstring text = Lines()->Get(line);
-
-    // Selected columns of this line, [selFrom, selTo).
     int selFrom = INT_MAX, selTo = INT_MAX;
-    const bool showSelection = !FHideSelection || Focused();
-    if (showSelection && HasSelection()) {
-        if (FSelectionMode == smBlock) {
-            if (line >= FBlockSelection.Top && line <= FBlockSelection.Bottom) {
-                selFrom = FBlockSelection.Left;
-                selTo = FBlockSelection.Right;
-                if (int(text.size()) < selTo) text.append(size_t(selTo) - text.size(), L' ');
-            }
-        } else {
-            int sx, sy, ex, ey;
-            OrderedSelection(sx, sy, ex, ey);
-            if (line >= sy && line <= ey) {
-                selFrom = line == sy ? sx : 0;
-                selTo = line == ey ? ex : INT_MAX;
-                // An empty selected line shows one selected cell.
-                if (text.find_first_not_of(L' ') == std::wstring::npos && selTo > selFrom) text = L" ";
-            }
-        }
-    }
+    renderer.SelectedColumns(line, text, selFrom, selTo);
     const bool breakpoint = BreakPoint(line);
     const bool active = line == FActiveLine;
     renderer.BeginLine(line, top, lineBack, selFrom, selTo, breakpoint, active);
-    TMemoTokenizer& tokenizer = *FTokenizer;
-    tokenizer.BeginLine(state, renderer);
-    if (FHighlightText.empty()) {
-        tokenizer.TokenizeText(text, state);
-    } else {
-        std::wstring rest = text;
-        for (;;) {
-            int rawPos = 0, pos = 0;
-            FindHighlightWord(FHighlightText, rest, FHighlightCaseSensitive, FHighlightWholeWord, rawPos, pos);
-            if (rawPos == 0) {
-                tokenizer.TokenizeText(rest, state);
-                break;
-            }
-            const size_t matchEnd = size_t(rawPos - 1) + FHighlightText.size();
-            if (pos == 0) {
-                // Not a whole word: ordinary text up to the end of that occurrence.
-                tokenizer.TokenizeText(rest.substr(0, matchEnd), state);
-            } else {
-                tokenizer.TokenizeText(rest.substr(0, size_t(rawPos - 1)), state);
-                state.isHighlight = true;
-                tokenizer.EmitToken(rest.substr(size_t(rawPos - 1), FHighlightText.size()), state);
-                state.isHighlight = false;
-            }
-            rest.erase(0, matchEnd);
-            if (rest.empty()) break;
-        }
-    }
-    tokenizer.EndLine(state);
+    renderer.Tokenize(text, state);
 
     // The rest of the row right of the text.
     const int textEnd = std::max(area.Left, area.Left + (renderer.Column() - FLeftCol) * FCellSize.W);
@@ -437,6 +481,67 @@ void TAdvCustomMemo::PaintLine(HDC dc, TLineRenderer& renderer, int line, int to
         underline(BSSelLine, BSSelStart, BSSelLen);
         underline(BESelLine, BESelStart, BESelLen);
     }
+}
+
+void TAdvCustomMemo::PrintRows(HDC dc, const TPrintedRows& rows) {
+    if (rows.CharWidth <= 0 || rows.Pitch <= 0 || rows.Last < rows.First) return;
+    const int count = Lines()->Count();
+    TMemoTokenizer& tokenizer = Tokenizer();
+    // Built here, not by a paint: a memo never shown still prints its numbers coloured.
+    tokenizer.Prepare();
+    TStyle state = rows.First < count ? tokenizer.GetLineStyle(rows.First) : TStyle{};
+    TFontSet fonts(FFontName, rows.FontHeight);
+    TLineRenderer renderer(*this, dc, fonts);
+    const int savedDC = ::SaveDC(dc);
+    ::SetBkMode(dc, TRANSPARENT);
+    // Long lines end at the right margin instead of running off the paper.
+    ::IntersectClipRect(dc, rows.Left, rows.Top, rows.Right, rows.Top + (rows.Last - rows.First + 1) * rows.Pitch);
+
+    // The number column is as wide as the text's highest number; a blank parts it from the text.
+    const bool numbers = FPrintOptions->PrintLineNumbers();
+    auto numberText = [&](int line) {
+        int x = 0;
+        return FGutter->FormatLineNumber(line + FGutter->LineNumberStart(), rows.CharWidth, x) + FGutter->NumberSuffix();
+    };
+    const int numberChars = numbers ? int(numberText(std::max(count, 1) - 1).size()) : 0;
+    const int textLeft = rows.Left + (numbers ? (numberChars + 1) * rows.CharWidth : 0);
+    renderer.SetPrinterGrid(textLeft, rows.CharWidth, rows.TextHeight);
+    std::vector<INT> advances;
+
+    int top = rows.Top;
+    for (int line = rows.First; line <= rows.Last; ++line, top += rows.Pitch) {
+        if (line >= count) {
+            FillBox(dc, rows.Left, top, rows.Right, top + rows.Pitch, FBkColor);
+            continue;
+        }
+        if (numbers) {
+            const std::wstring number = numberText(line);
+            TSelection font(dc, fonts.Get({}));
+            ::SetTextColor(dc, 0);
+            advances.assign(number.size(), rows.CharWidth);
+            const int x = rows.Left + (numberChars - int(number.size())) * rows.CharWidth;
+            ::ExtTextOutW(dc, x, top, 0, nullptr, number.c_str(), UINT(number.size()), advances.data());
+        }
+        TColor lineBack = FBandColor != ClassLib::clNone && (line % 2) == 1 ? FBandColor : ClassLib::clNone;
+        if (OnLineBkColor) OnLineBkColor(this, line, lineBack);
+        std::wstring text = Lines()->Get(line);
+        int selFrom = INT_MAX, selTo = INT_MAX;
+        renderer.SelectedColumns(line, text, selFrom, selTo);
+        renderer.BeginLine(line, top, lineBack, selFrom, selTo, BreakPoint(line), line == FActiveLine);
+        renderer.Tokenize(text, state);
+        const int textEnd = std::max(textLeft, renderer.PrintedRight());
+        FillBox(dc, textEnd, top, rows.Right, top + rows.TextHeight, lineBack != ClassLib::clNone ? lineBack : FBkColor);
+        if (const TLineProp* prop = Lines()->GetLineProp(line); prop && prop->FErrStart && prop->FErrLen) {
+            for (int i = 0; i < prop->FErrStart->Count() && i < prop->FErrLen->Count(); ++i) {
+                const int from = std::max(0, (*prop->FErrStart)[i]);
+                const int to = std::max(0, (*prop->FErrStart)[i] + (*prop->FErrLen)[i]);
+                if (to > from)
+                    DrawErrorWave(dc, RECT{textLeft + from * rows.CharWidth, top, textLeft + to * rows.CharWidth,
+                                           top + rows.TextHeight - 2});
+            }
+        }
+    }
+    ::RestoreDC(dc, savedDC);
 }
 
 void TAdvCustomMemo::PaintTo(HDC dc) {
@@ -600,7 +705,7 @@ void TAdvCustomMemo::DefaultGutterDraw(ClassLib::TObject*, HDC dc, int lineNo, c
         const int index = BookmarkIndex(lineNo);
         if (index >= 0) {
             // The small raster face at 6 points, grown with the screen's scale.
-            const int points = int(std::lround(6 * AdvUtils::TAdvUtils::GetDPIScale(this)));
+            const int points = int(std::lround(6 * FDPIScale));
             ClassLib::TOwnedFont font(::CreateFontW(-::MulDiv(points, 96, 72), 0, 0, 0, FW_NORMAL, 0,
                                           0, 0, OEM_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                           FIXED_PITCH | FF_MODERN, L"Terminal"));

@@ -3,6 +3,7 @@
 #include "editor/AdvMemo.h"
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 #include "classlib/GdiScopes.h"
@@ -78,14 +79,17 @@ void TAdvCustomMemo::SyncFontObject() {
 }
 
 void TAdvCustomMemo::ChangeScale(int m, int d) {
-    if (m > 0 && d > 0 && m != d) {
-        ClassLib::TFont* gutterFont = FGutter->Font();
-        if (!gutterFont->PointSized()) gutterFont->SetHeight(::MulDiv(gutterFont->Height(), m, d));
-        const int margin = FGutter->GutterMargin();
-        FGutter->SetGutterWidth(::MulDiv(FGutterWidth, m, d));
-        FGutter->SetGutterMargin(::MulDiv(margin, m, d));
-    }
     ClassLib::TCustomControl::ChangeScale(m, d);
+    if (m <= 0 || d <= 0 || m == d) return;
+    // Pixel sizes follow the bounds; a font given in points already suits the screen.
+    ClassLib::TFont* gutterFont = FGutter->Font();
+    if (!gutterFont->PointSized()) gutterFont->SetHeight(::MulDiv(gutterFont->Height(), m, d));
+    const int margin = FGutter->GutterMargin();
+    FGutter->SetGutterWidth(::MulDiv(FGutterWidth, m, d));
+    FGutter->SetGutterMargin(::MulDiv(margin, m, d));
+    FDPIScale = FDPIScale * float(m) / float(d);
+    FScrollBarSize = int(std::lround(16 * FDPIScale));
+    UpdateLayout();
 }
 
 void TAdvCustomMemo::FontChanged() {
