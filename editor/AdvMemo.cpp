@@ -247,6 +247,7 @@ void TAdvCustomMemo::SetBookmarkGlyph(const ClassLib::TBitmap* value) {
 
 TAdvCustomMemo::~TAdvCustomMemo() {
     FDestroying = true;
+    RevokeOleDropTarget();
     if (FMemoSource) {
         TAdvMemoSource* source = FMemoSource;
         FMemoSource = nullptr;

@@ -96,6 +96,7 @@ bool TAdvCustomMemo::HandleMemoMessage(ClassLib::TMessage& message) {
 void TAdvCustomMemo::CreateWindowHandleDone() {
     ClassLib::TCustomControl::CreateWindowHandleDone();
     if (FAcceptFiles) ::DragAcceptFiles(FHandle, TRUE);
+    if (FOleDropTarget) RegisterOleDropTarget();
 }
 
 void TAdvCustomMemo::SetAcceptFiles(bool value) {
