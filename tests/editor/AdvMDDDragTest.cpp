@@ -124,15 +124,19 @@ void Drag(POINT from, POINT to) {
     TestSupport::PumpMessages();
 }
 
-// A picture of the screen for a person to look at, when the run asks for one.
-void SaveScreen(const char* variable) {
+// A picture of memos side by side for a person to look at, when the run asks for one.
+void SaveMemos(const char* variable, std::vector<AdvMemo::TAdvMemo*> memos) {
     const char* path = std::getenv(variable);
     if (!path) return;
     ClassLib::TBitmap shot;
-    shot.SetSize(700, 220);
-    HDC screen = ::GetDC(nullptr);
-    ::BitBlt(shot.Canvas()->Handle(), 0, 0, 700, 220, screen, 0, 0, SRCCOPY);
-    ::ReleaseDC(nullptr, screen);
+    shot.SetSize(320 * static_cast<int>(memos.size()), 150);
+    for (size_t i = 0; i < memos.size(); ++i) {
+        // Each on its own picture first: the memo clips in device coordinates.
+        ClassLib::TBitmap one;
+        one.SetSize(300, 150);
+        memos[i]->PaintTo(one.Canvas()->Handle());
+        ::BitBlt(shot.Canvas()->Handle(), 320 * static_cast<int>(i), 0, 300, 150, one.Canvas()->Handle(), 0, 0, SRCCOPY);
+    }
     shot.SaveToFile(std::wstring(path, path + std::strlen(path)));
 }
 
@@ -174,7 +178,7 @@ TEST(AdvMDDDrag, TextMovesBetweenMemosAndEachSideUndoesInOneStep) {
     EXPECT_EQ(left.Memo.Lines()->Text(), L"hello \r\nsecond");
     EXPECT_EQ(right.Memo.Lines()->Text(), L"AT+GMR\r\nATEworld0");
     EXPECT_EQ(dragged, std::vector<std::wstring>{L"world moved"});
-    SaveScreen("ATGEN_DRAG_SHOT");
+    SaveMemos("ATGEN_DRAG_SHOT", {&left.Memo, &right.Memo});
     left.Memo.Undo();
     right.Memo.Undo();
     EXPECT_EQ(left.Memo.Lines()->Text(), L"hello world\r\nsecond");
