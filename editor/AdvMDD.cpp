@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "classlib/Control.h"
 #include "classlib/Exceptions.h"
 
 namespace AdvMDD {
@@ -14,14 +15,13 @@ UINT RTFClipFormat = 0;
 
 namespace {
 
-// Every COM entry ends here on an exception: none may unwind into OLE's frames.
+// Every COM entry stops exceptions here (none may unwind into OLE's frames) and hands
+// them to the application, as the window procedure does.
 template <class TBody>
 HRESULT Guarded(TBody body) noexcept {
-    try {
-        return body();
-    } catch (...) {
-        return E_UNEXPECTED;
-    }
+    HRESULT result = E_UNEXPECTED;
+    ClassLib::CallGuarded(nullptr, [&] { result = body(); });
+    return result;
 }
 
 FORMATETC OfferedFormat(ULONG index) {
@@ -255,6 +255,7 @@ HRESULT TAMDropTarget::Drop(IDataObject* dataObject, DWORD keyState, POINTL pt, 
         else if (formats.HasText()) DropText(point, formats.Text());
         if (formats.HasFile() && formats.ReadFiles()) DropFiles(point, formats.Files());
         DragMouseLeave();
+        if (effect) *effect = FEffect;  // a drop call may have refused after all
         return S_OK;
     });
 }

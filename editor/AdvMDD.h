@@ -107,7 +107,8 @@ public:
     virtual void DragMouseLeave() {}
 protected:
     bool FOk = false;
-    // The effect given for the current drop (read by DropText: copy or move).
+    // The effect given for the current drop: DropText reads it (copy or move) and sets
+    // DROPEFFECT_NONE when it took nothing, so that the source keeps its text.
     DWORD FEffect = DROPEFFECT_NONE;
 private:
     DWORD EffectFor(DWORD keyState) const;

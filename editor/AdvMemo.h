@@ -996,7 +996,7 @@ public:
     virtual void DoCustomContextMenuClick(ClassLib::TMenuItem* item);
     virtual void DoOleTextDragged(const std::wstring& text, bool copyText);
     // Text or a file dropped at a text cell (column, line); each may be refused by its event.
-    virtual void DoOleDropText(const std::wstring& text, int x, int y);
+    virtual bool DoOleDropText(const std::wstring& text, int x, int y);  // false: refused
     virtual void DoOleDropFile(int x, int y, const std::wstring& fileName);
     // Caret, scroll bars, view and wrap brought up to date after outside changes.
     void RefreshMemo();

@@ -25,7 +25,10 @@ void TAdvMemoDropTarget::DragMouseLeave() {
 }
 
 void TAdvMemoDropTarget::DropText(POINT pt, const std::wstring& text) {
-    if (FMemo->ReadOnly()) return;
+    if (FMemo->ReadOnly()) {
+        FEffect = DROPEFFECT_NONE;
+        return;
+    }
     const TCellPos cell = CellAt(pt);
     if (FMemo->FIsDragSource) {
         // The memo's own selection: moved (or copied) here as one undo step; the source
@@ -34,7 +37,7 @@ void TAdvMemoDropTarget::DropText(POINT pt, const std::wstring& text) {
         FMemo->FOleMovedInside = true;
         return;
     }
-    FMemo->DoOleDropText(text, cell.X, cell.Y);
+    if (!FMemo->DoOleDropText(text, cell.X, cell.Y)) FEffect = DROPEFFECT_NONE;
 }
 
 void TAdvMemoDropTarget::DropFiles(POINT pt, const std::vector<std::wstring>& files) {

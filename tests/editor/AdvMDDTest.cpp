@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "classlib/Seams.h"
 #include "editor/AdvMemoOle.h"
 
 using namespace AdvMDD;
@@ -339,11 +340,17 @@ TEST(AdvMDDTarget, EffectsAndCallsFollowTheDataAndTheKeys) {
     }
 }
 
-TEST(AdvMDDTarget, NoExceptionLeavesTheTarget) {
+TEST(AdvMDDTarget, NoExceptionLeavesTheTargetAndEachIsShown) {
     class TThrowingTarget : public TAMDropTarget {
     public:
-        void DragMouseEnter(POINT) override { throw std::runtime_error("enter"); }
-        void DropText(POINT, const std::wstring&) override { throw std::runtime_error("drop"); }
+        void DragMouseEnter(POINT) override { throw ClassLib::EInvalidOperation(L"enter failed"); }
+        void DropText(POINT, const std::wstring&) override { throw ClassLib::EInvalidOperation(L"drop failed"); }
+    };
+    ClassLib::TSeamsScope seams;
+    std::vector<std::wstring> shown;
+    ClassLib::Seams().ShowMessageBox = [&](void*, const std::wstring& text, const std::wstring&, unsigned) {
+        shown.push_back(text);
+        return IDOK;
     };
     TComRef<TFixedDataObject> data(new TFixedDataObject({{CF_UNICODETEXT, Raw(L"a\0", 2)}}));
     TComRef<TThrowingTarget> target(new TThrowingTarget);
@@ -352,6 +359,7 @@ TEST(AdvMDDTarget, NoExceptionLeavesTheTarget) {
     EXPECT_EQ(target->Drop(data.Object, 0, POINTL{0, 0}, &effect), E_UNEXPECTED);
     EXPECT_EQ(target->DragEnter(nullptr, 0, POINTL{0, 0}, &effect), E_UNEXPECTED);  // no data object
     EXPECT_EQ(effect, DWORD(DROPEFFECT_NONE));
+    EXPECT_EQ(shown, (std::vector<std::wstring>{L"enter failed.", L"drop failed.", L"Cannot get the format enumerator."}));
 }
 
 // ---------------------------------------------------------------- the memo's target
@@ -407,11 +415,13 @@ TEST_F(MemoDropTarget, ARefusingMemoTakesNothingAndSaysSo) {
     const TCase cases[] = {
         {"text not accepted", AdvMemo::odtFile, false, false},
         {"read-only", AdvMemo::odtText, true, false},
+        {"refused by its event", AdvMemo::odtText, false, true},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);
         memo.SetOleDropTarget(c.Types);
         memo.SetReadOnly(c.ReadOnly);
+        memo.OnOleDropText = [&](ClassLib::TObject*, int, int, std::wstring&, bool& allow) { allow = !c.Refuse; };
         TComRef<IDataObject> data(new TSourceDataObject(L"XY", ""));
         // A source told "none" keeps its text.
         EXPECT_EQ(DropAt(data.Object, Cell(1, 1)), DWORD(DROPEFFECT_NONE));
