@@ -249,6 +249,7 @@ void TAdvCustomMemo::SetBookmarkGlyph(const ClassLib::TBitmap* value) {
 
 TAdvCustomMemo::~TAdvCustomMemo() {
     FDestroying = true;
+    RevokeOleDropTarget();
     if (FMemoSource) {
         TAdvMemoSource* source = FMemoSource;
         FMemoSource = nullptr;

@@ -25,6 +25,7 @@
 #include <vector>
 
 namespace ClassLib { class TStream; }
+namespace AdvMDD { class TAMDropTarget; }
 namespace RTFEngine { class TRTFEngine; }
 
 namespace AdvMemo {
@@ -191,6 +192,10 @@ public:
 // Formats a copy writes (bits of a set).
 enum TMemoClipboardFormat : unsigned { cfText = 1, cfRTF = 2, cfHTML = 4 };
 using TMemoClipboardFormats = unsigned;
+
+// What an OLE drop may bring (bits of a set).
+enum TOleDropTargetType : unsigned { odtFile = 1, odtText = 2 };
+using TOleDropTargetTypes = unsigned;
 
 // Tags of the built-in context-menu items.
 enum : int {
@@ -1017,7 +1022,7 @@ public:
     virtual void DoCustomContextMenuClick(ClassLib::TMenuItem* item);
     virtual void DoOleTextDragged(const std::wstring& text, bool copyText);
     // Text or a file dropped at a text cell (column, line); each may be refused by its event.
-    virtual void DoOleDropText(const std::wstring& text, int x, int y);
+    virtual bool DoOleDropText(const std::wstring& text, int x, int y);  // false: refused
     virtual void DoOleDropFile(int x, int y, const std::wstring& fileName);
     // Caret, scroll bars, view and wrap brought up to date after outside changes.
     void RefreshMemo();
@@ -1035,6 +1040,9 @@ public:
     void SetDragCaret(bool value) { FDragCaret = value; }
     bool OleDropSource() const { return FOleDropSource; }
     void SetOleDropSource(bool value) { FOleDropSource = value; }
+    TOleDropTargetTypes OleDropTarget() const { return FOleDropTarget; }
+    // Registers the window for OLE drops while the set is not empty.
+    void SetOleDropTarget(TOleDropTargetTypes value);
     bool AlwaysFocus() const { return FAlwaysFocus; }
     void SetAlwaysFocus(bool value) { FAlwaysFocus = value; }
     bool IsFocusActive() const { return Focused() || FAlwaysFocus; }
@@ -1057,6 +1065,14 @@ protected:
     // Marks the undo steps added since `newestBefore` so that one undo reverses them all.
     void LinkUndoStepsSince(const TUndo* newestBefore);
     void MoveDroppedSelection(int dropX, int dropY, bool copy);
+    // The selection dragged by OLE to this or another window; deleted only when moved away.
+    void StartOleDragFromSelection();
+    void RegisterOleDropTarget();
+    void RevokeOleDropTarget();
+    friend class TAdvMemoDropTarget;
+    TOleDropTargetTypes FOleDropTarget = 0;
+    AdvMDD::TAMDropTarget* FOleTarget = nullptr;  // registered for the window; one reference held
+    bool FOleMovedInside = false;  // this memo's own OLE drag was dropped (and moved) inside it
     // The word ending at the caret replaced as OnWordComplete says, as one undo step.
     void CompleteWordBeforeCaret();
     // The checker's word or line step for a word-ending key (Enter: the line steps too).

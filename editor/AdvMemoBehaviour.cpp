@@ -96,6 +96,7 @@ bool TAdvCustomMemo::HandleMemoMessage(ClassLib::TMessage& message) {
 void TAdvCustomMemo::CreateWindowHandleDone() {
     ClassLib::TCustomControl::CreateWindowHandleDone();
     if (FAcceptFiles) ::DragAcceptFiles(FHandle, TRUE);
+    if (FOleDropTarget) RegisterOleDropTarget();
 }
 
 void TAdvCustomMemo::SetAcceptFiles(bool value) {
@@ -309,11 +310,12 @@ void TAdvCustomMemo::DoCustomContextMenuClick(ClassLib::TMenuItem* item) {
 
 // ---------------------------------------------------------------- drops and refresh
 
-void TAdvCustomMemo::DoOleDropText(const std::wstring& text, int x, int y) {
+bool TAdvCustomMemo::DoOleDropText(const std::wstring& text, int x, int y) {
     std::wstring dropped = text;
     bool allow = true;
     if (OnOleDropText) OnOleDropText(this, x, y, dropped, allow);
     if (allow) InsertTextAtXY(dropped, x, y);
+    return allow;
 }
 
 void TAdvCustomMemo::DoOleDropFile(int x, int y, const std::wstring& fileName) {

@@ -391,6 +391,10 @@ void TAdvCustomMemo::MouseMove(TShiftState shift, int x, int y) {
         BeginDrag(false, 2);
         return;
     }
+    if (FSelButtonDown && !FSelDrag && FOleDropSource) {
+        StartOleDragFromSelection();
+        return;
+    }
 
     // Hand over links, an arrow over a selection that can be dragged, else the memo's own cursor.
     const int cellX = FLeftCol + col;

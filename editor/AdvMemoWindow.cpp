@@ -146,6 +146,7 @@ void TAdvCustomMemo::CreateWnd() {
 
 void TAdvCustomMemo::DestroyWnd() {
     HideScrollHint();
+    RevokeOleDropTarget();
     if (FCaretCreated) {
         ::DestroyCaret();
         FCaretCreated = false;
