@@ -168,7 +168,11 @@ private:
             if (c == L'"' || c == L'\'') {
                 const std::size_t close = FText.find(c, j + 1);
                 if (close == std::wstring_view::npos) Fail(j, L"an attribute value is not closed");
-                for (std::size_t k = FText.find(L'&', j + 1); k < close; k = FText.find(L'&', k)) k = Reference(k);
+                // Searched within the value only: a search to the text's end for every
+                // attribute would make the scan quadratic.
+                const std::wstring_view value = FText.substr(0, close);
+                for (std::size_t k = value.find(L'&', j + 1); k != std::wstring_view::npos; k = value.find(L'&', k))
+                    k = Reference(k);
                 j = close + 1;
                 continue;
             }
@@ -300,7 +304,8 @@ private:
             if (c == L'%') Fail(j, L"parameter entity references are not supported");
             if (c == L'"' || c == L'\'') {
                 const std::size_t close = QuotedEnd(j);
-                for (std::size_t k = FText.find(L'&', j + 1); k < close; k = FText.find(L'&', k + 1)) {
+                const std::wstring_view value = FText.substr(0, close);
+                for (std::size_t k = value.find(L'&', j + 1); k != std::wstring_view::npos; k = value.find(L'&', k + 1)) {
                     const std::size_t end = NameEnd(k + 1);
                     if (k + 1 < close && FText[k + 1] != L'#' && end < close && FText[end] == L';' &&
                         !IsPredefinedEntity(FText.substr(k + 1, end - k - 1)))
