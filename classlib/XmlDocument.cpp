@@ -76,6 +76,22 @@ bool IsPredefinedEntity(std::wstring_view name) {
     return name == L"lt" || name == L"gt" || name == L"amp" || name == L"quot" || name == L"apos";
 }
 
+// A character reference (the part after "&#") to "<" or "&": in an entity's value it
+// brings markup or a further reference into the replacement text.
+bool EscapesMarkup(std::wstring_view reference) {
+    const bool hex = !reference.empty() && (reference[0] == L'x' || reference[0] == L'X');
+    unsigned long code = 0;
+    for (std::size_t k = hex ? 1 : 0; k < reference.size() && reference[k] != L';' && code < 0x110000; ++k) {
+        const wchar_t c = reference[k];
+        const int digit = c >= L'0' && c <= L'9' ? c - L'0'
+                          : hex && c >= L'a' && c <= L'f' ? c - L'a' + 10
+                          : hex && c >= L'A' && c <= L'F' ? c - L'A' + 10 : -1;
+        if (digit < 0) return false;
+        code = code * (hex ? 16 : 10) + unsigned(digit);
+    }
+    return code == L'<' || code == L'&';
+}
+
 class TPreScan {
 public:
     explicit TPreScan(std::wstring_view text) : FText(text) {}
@@ -231,6 +247,8 @@ private:
         int height = 0;
         const std::wstring_view value = entity.Value;
         for (std::size_t k = 0; k < value.size();) {
+            if (value[k] == L'&' && k + 1 < value.size() && value[k + 1] == L'#' && EscapesMarkup(value.substr(k + 2)))
+                Fail(at, L"entity \"" + std::wstring(name) + L"\" holds markup, which is not supported");
             if (value[k] != L'&' || k + 1 >= value.size() || value[k + 1] == L'#') { ++size; ++k; continue; }
             std::size_t end = k + 1;
             while (end < value.size() && !IsNameEnd(value[end])) ++end;
