@@ -60,8 +60,12 @@ void TAdvSVGBitmap::WriteAll(TStream* stream, const TBytes& bytes) {
 void SetSVGImportFactory(TSVGImportFactory factory) { Factory() = std::move(factory); }
 const TSVGImportFactory& SVGImportFactory() { return Factory(); }
 
-void RegisterSVGFormat() {}
-void UnregisterSVGFormat() {}
+void RegisterSVGFormat() {
+    UnregisterSVGFormat();   // a second session must not list the format twice
+    TPicture::RegisterFileFormat(L"svg", L"Scalable Vector Graphics", &TAdvSVGBitmap::ClassData());
+}
+
+void UnregisterSVGFormat() { TPicture::UnregisterGraphicClass(&TAdvSVGBitmap::ClassData()); }
 
 bool LooksLikeSVG(const std::uint8_t* data, std::size_t size) {
     std::size_t i = 0;
@@ -146,8 +150,13 @@ void TAdvSVGBitmap::ClearSVG() {
 
 void TAdvSVGBitmap::LoadFromStream(TStream* stream) {
     if (!stream) return;
+    TBytes bytes = ReadWholeStream(stream);
+    // A file named ".svg" reaches here by its extension whatever it holds; bytes that are
+    // no XML text at all are refused as no picture, and the picture stays as it was.
+    if (!bytes.empty() && !LooksLikeSVG(bytes.data(), bytes.size()))
+        throw EInvalidGraphic(L"Cannot load the picture: unknown picture format");
     FFileName.clear();
-    SetSVGBytes(ReadWholeStream(stream), false);
+    SetSVGBytes(bytes, false);
     Changed();
 }
 

@@ -66,8 +66,8 @@ using TSVGImportFactory = std::function<std::unique_ptr<TAdvSVGImport>()>;
 void SetSVGImportFactory(TSVGImportFactory factory);
 const TSVGImportFactory& SVGImportFactory();
 
-// The picture registry's "SVG" format, added at start-up and withdrawn at exit; both are
-// empty until the SVG importer exists, since without it a TPicture could only hold bytes.
+// The picture registry's "svg" format ("Scalable Vector Graphics"), added at start-up and
+// withdrawn at exit. Raster signatures are asked first; XML text is SVG.
 void RegisterSVGFormat();
 void UnregisterSVGFormat();
 
@@ -112,7 +112,8 @@ public:
     void SetWidth(int) override {}
     void SetHeight(int) override {}
 
-    // The importer's errors are swallowed: the picture keeps the bytes.
+    // The importer's errors are swallowed: the picture keeps the bytes. Bytes that are no
+    // XML text raise EInvalidGraphic and change nothing.
     void LoadFromStream(ClassLib::TStream* stream) override;
     void SaveToStream(ClassLib::TStream* stream) override;
     // Errors of the file and of the importer pass on.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 
 #include "classlib/Pictures.h"
 #include "classlib/Streams.h"
@@ -238,4 +239,113 @@ TEST(AdvScaledBitmaps, ScaleLookupFallsBackToTheLargest) {
 TEST(AdvScaledBitmaps, PublishedDefaultsMatchTheConstructor) {
     TAdvScaledBitmap item(nullptr);
     EXPECT_GT(TestSupport::ExpectPublishedDefaults(&item), 0);
+}
+
+namespace {
+
+std::wstring TempFile(const wchar_t* name, const TBytes& bytes) {
+    wchar_t folder[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, folder);
+    const std::wstring path = std::wstring(folder) + name;
+    StreamOf(bytes)->SaveToFile(path);
+    return path;
+}
+
+TBytes FileBytes(const std::wstring& path) {
+    TMemoryStream stream;
+    stream.LoadFromFile(path);
+    return stream.Bytes();
+}
+
+// The format as the program's start-up leaves it, whatever a test did on the way.
+struct TSVGFormatScope {
+    TSVGFormatScope() { RegisterSVGFormat(); }
+    ~TSVGFormatScope() { RegisterSVGFormat(); }
+};
+
+}  // namespace
+
+TEST(SVGFormat, RegisteredOnceUnderItsExtension) {
+    const TSVGFormatScope format;
+    RegisterSVGFormat();   // a second start-up step adds nothing
+    std::vector<TFileFormat> svg;
+    for (const TFileFormat& f : TPicture::FileFormats())
+        if (f.GraphicClass == &TAdvSVGBitmap::ClassData()) svg.push_back(f);
+    ASSERT_EQ(svg.size(), 1u);
+    EXPECT_EQ(svg[0].Extension, L"svg");
+    EXPECT_EQ(svg[0].Description, L"Scalable Vector Graphics");
+    EXPECT_EQ(TPicture::FindGraphicClassByName(L"TAdvSVGBitmap"), &TAdvSVGBitmap::ClassData());
+
+    UnregisterSVGFormat();
+    EXPECT_EQ(TPicture::FindGraphicClassByName(L"TAdvSVGBitmap"), nullptr);
+    TPicture picture;
+    EXPECT_THROW(picture.LoadFromStream(StreamOf(PictureFixtures::Svg(3, 3)).get()), EInvalidGraphic);
+}
+
+TEST(SVGFormat, PictureLoadsSavesAndDescribesSVGFiles) {
+    const TSVGFormatScope format;
+    const TFakeSVGScope importer;
+    // A byte-order mark, line breaks of both kinds and UTF-8 text: all saved as they came.
+    const std::string text = "\xEF\xBB\xBF<?xml version=\"1.0\"?>\r\n<svg viewBox=\"0 0 30 20\">\n"
+                             "<text>\xC3\xA4</text></svg>\r\n";
+    const TBytes svg(text.begin(), text.end());
+    const std::wstring file = TempFile(L"svg-format-x.svg", svg);
+
+    TPicture picture;
+    picture.LoadFromFile(file);
+    ASSERT_NE(dynamic_cast<TAdvSVGBitmap*>(picture.Graphic()), nullptr);
+    EXPECT_EQ(picture.Width(), 30);
+    EXPECT_EQ(picture.Height(), 20);
+
+    const std::wstring copy = TempFile(L"svg-format-copy.svg", {});
+    picture.SaveToFile(copy);
+    EXPECT_EQ(FileBytes(copy), svg);
+
+    // Form data: the class name, then a 32-bit length and the bytes.
+    TMemoryStream data;
+    picture.WriteData(&data);
+    const TBytes& written = data.Bytes();
+    const std::string name = "TAdvSVGBitmap";
+    ASSERT_EQ(written.size(), 1 + name.size() + 4 + svg.size());
+    EXPECT_EQ(written[0], name.size());
+    EXPECT_EQ(std::string(written.begin() + 1, written.begin() + 1 + std::ptrdiff_t(name.size())), name);
+    std::uint32_t length = 0;
+    std::memcpy(&length, written.data() + 1 + name.size(), 4);
+    EXPECT_EQ(length, svg.size());
+    EXPECT_EQ(TBytes(written.end() - std::ptrdiff_t(svg.size()), written.end()), svg);
+    data.SetPosition(0);
+    TPicture read;
+    read.ReadData(&data);
+    ASSERT_NE(dynamic_cast<TAdvSVGBitmap*>(read.Graphic()), nullptr);
+    EXPECT_EQ(read.Width(), 30);
+    EXPECT_EQ(Saved(*read.Graphic()), svg);
+    ::DeleteFileW(copy.c_str());
+    ::DeleteFileW(file.c_str());
+}
+
+TEST(SVGFormat, RasterSignaturesComeFirstAndUnknownBytesRaise) {
+    const TSVGFormatScope format;
+    const TFakeSVGScope importer;
+    TPicture picture;
+    const std::wstring png = TempFile(L"svg-format-png.svg", Png());
+    picture.LoadFromFile(png);
+    EXPECT_EQ(dynamic_cast<TAdvSVGBitmap*>(picture.Graphic()), nullptr) << "a PNG, whatever its name";
+    EXPECT_EQ(picture.Width(), 16);
+
+    struct TCase { const char* Name; TBytes Bytes; };
+    const TCase cases[] = {
+        {"text", {'s', 'v', 'g'}},
+        {"binary", {0x00, 0x01, 0x02, 0x03, 0x04}},
+        {"UTF-16 text", {0xFF, 0xFE, '<', 0x00, 's', 0x00}},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        EXPECT_THROW(picture.LoadFromStream(StreamOf(c.Bytes).get()), EInvalidGraphic);
+        // By the extension the SVG picture is tried, and refuses what is no XML text.
+        const std::wstring junk = TempFile(L"svg-format-junk.svg", c.Bytes);
+        EXPECT_THROW(picture.LoadFromFile(junk), EInvalidGraphic);
+        EXPECT_EQ(picture.Width(), 16) << "the PNG stays";
+        ::DeleteFileW(junk.c_str());
+    }
+    ::DeleteFileW(png.c_str());
 }
