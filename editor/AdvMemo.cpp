@@ -30,6 +30,7 @@ const ClassLib::TPropertyList& TAdvCustomMemo::Published() {
         .SubObject(L"Gutter", &M::Gutter)
         .SubObject(L"ActiveLineSettings", &M::ActiveLineSettings)
         .SubObject(L"UrlStyle", &M::UrlStyle)
+        .SubObject(L"CodeFolding", &M::CodeFoldingSettings)
         .Colour(L"SelColor", &M::SelColor, &M::SetSelColor, ClassLib::clWhite)
         .Colour(L"SelBkColor", &M::SelBkColor, &M::SetSelBkColor, ClassLib::TColor(0x800000))
         .Colour(L"BandColor", &M::BandColor, &M::SetBandColor, ClassLib::clNone)

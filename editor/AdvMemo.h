@@ -479,6 +479,7 @@ public:
     // 0-based; with folding off the mapping is the identity and nothing else acts.
     bool CodeFoldingEnabled() const override { return FCodeFoldingEnabled; }
     TCodeFolding& CodeFolding() { return *FCodeFolding; }
+    TCodeFolding* CodeFoldingSettings() const { return FCodeFolding.get(); }
     void SetCodeFolding(const TCodeFolding* value) { FCodeFolding->Assign(value); }
     virtual int VisIndexToLineIndex(int index) const;
     virtual int LineIndexToVisIndex(int index) const;
@@ -932,6 +933,13 @@ protected:
     bool FCodeFoldingEnabled = false;
     int FCodeFoldingNodeCount = 0;
     std::unique_ptr<TCodeFolding> FCodeFolding;
+    // The row mapping of the lines FFoldRowsStore held at FFoldRowsStamp; rebuilt on demand.
+    mutable TFoldRowIndex FFoldRows;
+    mutable const TAdvMemoStrings* FFoldRowsStore = nullptr;
+    mutable std::uint64_t FFoldRowsStamp = 0;
+    const TFoldRowIndex& FoldRows() const;
+    void FoldMarksChanged();
+    void AfterFoldExpansion(bool caretShown);
     bool AddFoldNode(int start, int end, bool byCode);
     void SetAllNodes(bool expanded);
     void CodeFoldingChanged(int code);
