@@ -100,7 +100,10 @@ const ClassLib::TPropertyList& TAdvCustomMemo::Published() {
         .Event(L"OnMarkerRemoved", &M::OnMarkerRemoved)
         .Event(L"OnGutterClick", &M::OnGutterClick)
         .Event(L"OnGutterRightClick", &M::OnGutterRightClick)
-        .Event(L"OnGutterDblClick", &M::OnGutterDblClick);
+        .Event(L"OnGutterDblClick", &M::OnGutterDblClick)
+        .Event(L"OnHintForWord", &M::OnHintForWord)
+        .Event(L"OnHintForToken", &M::OnHintForToken)
+        .Event(L"OnHintForGutter", &M::OnHintForGutter);
     return list;
 }
 

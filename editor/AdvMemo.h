@@ -23,7 +23,7 @@
 #include <string>
 #include <vector>
 
-namespace ClassLib { class TStream; }
+namespace ClassLib { class TStream; struct THintInfo; }
 namespace RTFEngine { class TRTFEngine; }
 
 namespace AdvMemo {
@@ -157,6 +157,10 @@ private:
 
 using TMemoNotifyEvent = std::function<void(ClassLib::TObject* sender)>;
 using TCodeFoldEvent = std::function<void(ClassLib::TObject* sender, int lineNo, bool expanded)>;
+// x, y: the text column and line under the mouse; value: the word or token there.
+using THintForWordEvent = std::function<void(ClassLib::TObject* sender, int x, int y, const std::wstring& value,
+                                             std::wstring& hint, bool& show)>;
+using THintForGutterEvent = std::function<void(ClassLib::TObject* sender, int line, std::wstring& hint, bool& show)>;
 using TUndoChangeEvent = std::function<void(ClassLib::TObject* sender, bool canUndo, bool canRedo)>;
 using TNewLineIndentEvent = std::function<void(ClassLib::TObject* sender, int lineNr, std::wstring& newLineIndent)>;
 using TLinePosEvent = std::function<void(int pos)>;
@@ -474,6 +478,12 @@ public:
     TAutoCorrect& AutoCorrect() { return FAutoCorrect; }
     TAdvMemoChecker* MemoChecker() const { return FMemoChecker; }
     void SetMemoChecker(TAdvMemoChecker* value);
+    // Tooltips (AdvMemoHints.cpp): asked with the word or token under the mouse (outside
+    // comments) or the gutter line; a hint shows when the handler leaves `show` true.
+    THintForWordEvent OnHintForWord, OnHintForToken;
+    THintForGutterEvent OnHintForGutter;
+    // The answer to the hint-show request: false cancels the hint. Never throws.
+    bool HintShow(ClassLib::THintInfo& info) noexcept;
 
     // ---- code folding (AdvMemoCodeFold.cpp; the rules in AdvMemoFolding.*). Line indexes are
     // 0-based; with folding off the mapping is the identity and nothing else acts.

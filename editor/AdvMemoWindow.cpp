@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "classlib/Application.h"
 #include "classlib/GdiScopes.h"
 
 namespace AdvMemo {
@@ -312,6 +313,9 @@ void TAdvCustomMemo::WndProc(ClassLib::TMessage& message) {
             return;
         }
         break;
+    case ClassLib::CM_HINTSHOW:
+        message.Result = HintShow(*reinterpret_cast<ClassLib::THintInfo*>(message.LParam)) ? 0 : 1;
+        return;
     case WM_THEMECHANGED:
         if (FAutoThemeAdapt) ThemeAdapt();
         break;
