@@ -1,10 +1,14 @@
 #include "editor/AdvMemo.h"
 
 #include "classlib/Application.h"
+#include "classlib/Canvas.h"
 #include "classlib/Control.h"
+#include "classlib/Pictures.h"
 #include "editor/AdvmCSHS.h"
 
 #include <gtest/gtest.h>
+
+#include <windows.h>
 
 #include <stdexcept>
 #include <string>
@@ -110,4 +114,17 @@ TEST_F(MemoHints, WithoutHandlersTheControlsHintStands) {
     EXPECT_EQ(hint, L"memo");
     EXPECT_TRUE(Ask(Gutter(1), hint));
     EXPECT_EQ(hint, L"memo");
+}
+
+TEST(CompletionPictures, EveryCategoryPictureIsLinkedWithALimeBackground) {
+    for (const wchar_t* name : {L"OVT_VAR", L"OVT_PROP", L"OVT_EVENT", L"OVT_PROC", L"OVT_METHOD"}) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(name)));
+        ClassLib::TBitmap picture;
+        ASSERT_NO_THROW(picture.LoadFromResourceName(::GetModuleHandleW(nullptr), name));
+        ASSERT_EQ(picture.Width(), 16);
+        ASSERT_EQ(picture.Height(), 16);
+        // The list draws lime as transparent: the corners must be lime, the middle must not.
+        EXPECT_EQ(::GetPixel(picture.Canvas()->Handle(), 0, 15), RGB(0, 255, 0));
+        EXPECT_NE(::GetPixel(picture.Canvas()->Handle(), 7, 8), RGB(0, 255, 0));
+    }
 }
