@@ -30,6 +30,7 @@ const ClassLib::TPropertyList& TAdvCustomMemo::Published() {
         .SubObject(L"Gutter", &M::Gutter)
         .SubObject(L"ActiveLineSettings", &M::ActiveLineSettings)
         .SubObject(L"UrlStyle", &M::UrlStyle)
+        .SubObject(L"CodeFolding", &M::CodeFoldingSettings)
         .Colour(L"SelColor", &M::SelColor, &M::SetSelColor, ClassLib::clWhite)
         .Colour(L"SelBkColor", &M::SelBkColor, &M::SetSelBkColor, ClassLib::TColor(0x800000))
         .Colour(L"BandColor", &M::BandColor, &M::SetBandColor, ClassLib::clNone)
@@ -100,7 +101,10 @@ const ClassLib::TPropertyList& TAdvCustomMemo::Published() {
         .Event(L"OnMarkerRemoved", &M::OnMarkerRemoved)
         .Event(L"OnGutterClick", &M::OnGutterClick)
         .Event(L"OnGutterRightClick", &M::OnGutterRightClick)
-        .Event(L"OnGutterDblClick", &M::OnGutterDblClick);
+        .Event(L"OnGutterDblClick", &M::OnGutterDblClick)
+        .Event(L"OnHintForWord", &M::OnHintForWord)
+        .Event(L"OnHintForToken", &M::OnHintForToken)
+        .Event(L"OnHintForGutter", &M::OnHintForGutter);
     return list;
 }
 

@@ -24,7 +24,7 @@
 #include <string>
 #include <vector>
 
-namespace ClassLib { class TStream; }
+namespace ClassLib { class TStream; struct THintInfo; }
 namespace AdvMDD { class TAMDropTarget; }
 namespace RTFEngine { class TRTFEngine; }
 
@@ -159,6 +159,10 @@ private:
 
 using TMemoNotifyEvent = std::function<void(ClassLib::TObject* sender)>;
 using TCodeFoldEvent = std::function<void(ClassLib::TObject* sender, int lineNo, bool expanded)>;
+// x, y: the text column and line under the mouse; value: the word or token there.
+using THintForWordEvent = std::function<void(ClassLib::TObject* sender, int x, int y, const std::wstring& value,
+                                             std::wstring& hint, bool& show)>;
+using THintForGutterEvent = std::function<void(ClassLib::TObject* sender, int line, std::wstring& hint, bool& show)>;
 using TUndoChangeEvent = std::function<void(ClassLib::TObject* sender, bool canUndo, bool canRedo)>;
 using TNewLineIndentEvent = std::function<void(ClassLib::TObject* sender, int lineNr, std::wstring& newLineIndent)>;
 using TLinePosEvent = std::function<void(int pos)>;
@@ -480,11 +484,18 @@ public:
     TAutoCorrect& AutoCorrect() { return FAutoCorrect; }
     TAdvMemoChecker* MemoChecker() const { return FMemoChecker; }
     void SetMemoChecker(TAdvMemoChecker* value);
+    // Tooltips (AdvMemoHints.cpp): asked with the word or token under the mouse (outside
+    // comments) or the gutter line; a hint shows when the handler leaves `show` true.
+    THintForWordEvent OnHintForWord, OnHintForToken;
+    THintForGutterEvent OnHintForGutter;
+    // The answer to the hint-show request: false cancels the hint. Never throws.
+    bool HintShow(ClassLib::THintInfo& info) noexcept;
 
     // ---- code folding (AdvMemoCodeFold.cpp; the rules in AdvMemoFolding.*). Line indexes are
     // 0-based; with folding off the mapping is the identity and nothing else acts.
     bool CodeFoldingEnabled() const override { return FCodeFoldingEnabled; }
     TCodeFolding& CodeFolding() { return *FCodeFolding; }
+    TCodeFolding* CodeFoldingSettings() const { return FCodeFolding.get(); }
     void SetCodeFolding(const TCodeFolding* value) { FCodeFolding->Assign(value); }
     virtual int VisIndexToLineIndex(int index) const;
     virtual int LineIndexToVisIndex(int index) const;
@@ -963,6 +974,13 @@ protected:
     bool FCodeFoldingEnabled = false;
     int FCodeFoldingNodeCount = 0;
     std::unique_ptr<TCodeFolding> FCodeFolding;
+    // The row mapping of the lines FFoldRowsStore held at FFoldRowsStamp; rebuilt on demand.
+    mutable TFoldRowIndex FFoldRows;
+    mutable const TAdvMemoStrings* FFoldRowsStore = nullptr;
+    mutable std::uint64_t FFoldRowsStamp = 0;
+    const TFoldRowIndex& FoldRows() const;
+    void FoldMarksChanged();
+    void AfterFoldExpansion(bool caretShown);
     bool AddFoldNode(int start, int end, bool byCode);
     void SetAllNodes(bool expanded);
     void CodeFoldingChanged(int code);

@@ -33,19 +33,34 @@ void TAdvCustomMemo::CodeFoldingChanged(int code) {
     Invalidate();
 }
 
+const TFoldRowIndex& TAdvCustomMemo::FoldRows() const {
+    TAdvMemoStrings& store = *Lines();
+    if (FFoldRowsStore != &store || FFoldRowsStamp != store.ChangeStamp()) {
+        FFoldRows.Rebuild(TMemoFoldLines(store));
+        FFoldRowsStore = &store;
+        FFoldRowsStamp = store.ChangeStamp();
+    }
+    return FFoldRows;
+}
+
+// Every change of nodes or expansion goes through here, so the row index sees it (the marks
+// live in the store, which a memo source shares with other memos).
+void TAdvCustomMemo::FoldMarksChanged() { Lines()->NoteFoldChanged(); }
+
 int TAdvCustomMemo::VisIndexToLineIndex(int index) const {
     if (!FCodeFoldingEnabled || FCodeFoldingNodeCount <= 0) return index;
-    return FoldVisToLine(TMemoFoldLines(*Lines()), index);
+    return FoldRows().VisToLine(index);
 }
 
 int TAdvCustomMemo::LineIndexToVisIndex(int index) const {
     if (!FCodeFoldingEnabled || FCodeFoldingNodeCount <= 0) return index;
-    return FoldLineToVis(TMemoFoldLines(*Lines()), index);
+    return FoldRows().LineToVis(index);
 }
 
 bool TAdvCustomMemo::AddFoldNode(int start, int end, bool byCode) {
     TMemoFoldLines lines(*Lines());
     if (!FoldAddNode(lines, start, end, byCode)) return false;
+    FoldMarksChanged();
     ++FCodeFoldingNodeCount;
     UpdateScrollBars(true);
     Invalidate();
@@ -55,6 +70,7 @@ bool TAdvCustomMemo::AddFoldNode(int start, int end, bool byCode) {
 void TAdvCustomMemo::RemoveCodeFolding(int startLineIndex) {
     TMemoFoldLines lines(*Lines());
     if (!FoldRemoveNode(lines, startLineIndex)) return;
+    FoldMarksChanged();
     FCodeFoldingNodeCount = std::max(FCodeFoldingNodeCount - 1, 0);
     UpdateScrollBars(true);
     Invalidate();
@@ -64,6 +80,7 @@ void TAdvCustomMemo::RemoveAllCodeFolding() {
     TMemoFoldLines lines(*Lines());
     // Nodes added by code stay, and so does their column: it is the only way to open them.
     FCodeFoldingNodeCount = FoldRemoveAuto(lines);
+    FoldMarksChanged();
     UpdateScrollBars(true);
     Invalidate();
 }
@@ -79,7 +96,9 @@ void TAdvCustomMemo::AdjustFoldingForDeletedLine(int lineIndex) {
         FCodeFoldingNodeCount = std::max(FCodeFoldingNodeCount - 1, 0);
         changed = true;
     }
-    if (changed) Invalidate();
+    if (!changed) return;
+    FoldMarksChanged();
+    Invalidate();
 }
 
 void TAdvCustomMemo::AutoCodeFold() {
@@ -99,6 +118,7 @@ void TAdvCustomMemo::AutoCodeFold() {
         ++FCodeFoldingNodeCount;
         if (const auto it = expanded.find(start); it != expanded.end()) lines.Prop(start)->SetExpanded(it->second);
     }
+    FoldMarksChanged();
     if (const int hiding = FoldHidingNode(lines, FCurY); hiding >= 0) SetCurY(hiding);
     UpdateScrollBars(true);
     Invalidate();
@@ -108,6 +128,7 @@ void TAdvCustomMemo::ExpandParentNodes(int line) {
     if (!FCodeFoldingEnabled || FCodeFoldingNodeCount <= 0) return;
     TMemoFoldLines lines(*Lines());
     FoldExpandParents(lines, line);
+    FoldMarksChanged();
     UpdateScrollBars(true);
     Invalidate();
 }
@@ -133,16 +154,7 @@ void TAdvCustomMemo::SetExpandNode(int line, bool value) {
     const bool caretShown = FCaretVisible;
     UpdateCaret(false);
     Lines()->GetLineProp(line)->SetExpanded(value);
-    TMemoFoldLines lines(*Lines());
-    // No edit may land in hidden text: a hidden caret goes to the line that hides it.
-    if (const int hiding = FoldHidingNode(lines, FCurY); hiding >= 0) {
-        ClearSelection();
-        SetCurY(hiding);
-    }
-    if (const int hiding = FoldHidingNode(lines, FTopLine); hiding >= 0) SetTopLine(hiding);
-    UpdateScrollBars(true);
-    Invalidate();
-    if (caretShown) UpdateCaret(true);
+    AfterFoldExpansion(caretShown);
 }
 
 void TAdvCustomMemo::SetAllNodes(bool expanded) {
@@ -152,7 +164,13 @@ void TAdvCustomMemo::SetAllNodes(bool expanded) {
     TAdvMemoStrings& store = *Lines();
     for (int i = 0, n = store.Count(); i < n; ++i)
         if (TLineProp* p = store.GetLineProp(i); p && p->HasChildren()) p->SetExpanded(expanded);
-    TMemoFoldLines lines(store);
+    AfterFoldExpansion(caretShown);
+}
+
+void TAdvCustomMemo::AfterFoldExpansion(bool caretShown) {
+    FoldMarksChanged();
+    TMemoFoldLines lines(*Lines());
+    // No edit may land in hidden text: a hidden caret goes to the line that hides it.
     if (const int hiding = FoldHidingNode(lines, FCurY); hiding >= 0) {
         ClearSelection();
         SetCurY(hiding);

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "classlib/Pictures.h"
+#include "classlib/Properties.h"
 #include "editor/AdvMemoStrings.h"
 #include "editor/AdvMemoStylers.h"
 
@@ -181,6 +182,25 @@ int FoldLineToVis(const IFoldLines& lines, int line) {
         i = next;
     }
     return line;
+}
+
+void TFoldRowIndex::Rebuild(const IFoldLines& lines) {
+    FLineCount = lines.Count();
+    FRows.clear();
+    int end = -1;
+    for (int i = 0; i < FLineCount; i = NextRowLine(lines, i, end)) FRows.push_back(i);
+}
+
+int TFoldRowIndex::VisToLine(int row) const {
+    if (row < 0) return row;
+    const int rows = static_cast<int>(FRows.size());
+    return row < rows ? FRows[row] : FLineCount + (row - rows);
+}
+
+int TFoldRowIndex::LineToVis(int line) const {
+    if (line < 0 || line >= FLineCount) return line;
+    // A hidden line belongs to the row of the last shown line before it: its collapsed node.
+    return static_cast<int>(std::upper_bound(FRows.begin(), FRows.end(), line) - FRows.begin()) - 1;
 }
 
 int FoldHidingNode(const IFoldLines& lines, int line) {
@@ -418,6 +438,16 @@ TCodeFolding::TCodeFolding()
     : FExpandGlyph(std::make_unique<ClassLib::TBitmap>()), FCollapsedGlyph(std::make_unique<ClassLib::TBitmap>()) {}
 
 TCodeFolding::~TCodeFolding() = default;
+
+const ClassLib::TPropertyList& TCodeFolding::Published() {
+    using F = TCodeFolding;
+    static const ClassLib::TPropertyList list = ClassLib::TPropertyList::Extend(ClassLib::TPersistent::Published())
+        .Add(L"Enabled", &F::Enabled, &F::SetEnabled, false)
+        .Colour(L"LineColor", &F::LineColor, &F::SetLineColor, ClassLib::TColor(0x808080))
+        .SubObject(L"ExpandGlyph", &F::ExpandGlyph)
+        .SubObject(L"CollapsedGlyph", &F::CollapsedGlyph);
+    return list;
+}
 
 void TCodeFolding::Assign(const ClassLib::TPersistent* source) {
     if (const auto* other = dynamic_cast<const TCodeFolding*>(source)) {

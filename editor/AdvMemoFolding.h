@@ -48,6 +48,17 @@ bool FoldRemoveEndingNode(IFoldLines& lines, int line);
 // to itself, a row past the last shown one to a line as far past the text.
 int FoldVisToLine(const IFoldLines& lines, int row);
 int FoldLineToVis(const IFoldLines& lines, int line);
+// The same mapping from an index of the lines that start a row, so that a screen of rows costs
+// binary searches rather than walks from line 0. Rebuild it whenever nodes, expansion or lines change.
+class TFoldRowIndex {
+public:
+    void Rebuild(const IFoldLines& lines);
+    int VisToLine(int row) const;
+    int LineToVis(int line) const;
+private:
+    std::vector<int> FRows;  // ascending; FRows[row] is the line shown on that row
+    int FLineCount = 0;
+};
 // The outermost collapsed node hiding `line`, or -1 when the line is shown.
 int FoldHidingNode(const IFoldLines& lines, int line);
 // Expands every node that encloses `line`.
@@ -69,6 +80,7 @@ class TCodeFolding : public ClassLib::TPersistent {
 public:
     TCodeFolding();
     ~TCodeFolding() override;
+    static const ClassLib::TPropertyList& Published();
     // Copies Enabled and LineColor.
     void Assign(const ClassLib::TPersistent* source) override;
 

@@ -536,6 +536,7 @@ TLineProp* TAdvMemoStrings::CreateLineProp(int index) {
 
 void TAdvMemoStrings::SetLineProp(int index, TLineProp* prop) {
     if (index < 0 || index >= Count()) return;
+    ++FChangeStamp;
     StoreSlotRaw(index, prop);
 }
 

@@ -193,6 +193,10 @@ public:
     ClassLib::TNotifyEvent OnSetText;
     // The first line changed since the last call (INT_MAX when none); the painter's
     // syntax-state cache is dropped from there before it is used again.
+    // Moves on every change of the lines and every fold mark change a view reports, so a
+    // view's index over the lines knows when to rebuild.
+    std::uint64_t ChangeStamp() const { return FChangeStamp; }
+    void NoteFoldChanged() { ++FChangeStamp; }
     int TakeFirstChanged() { const int first = FFirstChanged; FFirstChanged = INT_MAX; return first; }
 
     std::wstring Get(int index) const override;
@@ -253,6 +257,7 @@ protected:
 
 private:
     void NoteChanged(int index) {
+        ++FChangeStamp;
         if (index < FFirstChanged) FFirstChanged = index < 0 ? 0 : index;
         // The view's own row rebuilds (word wrap) change no text and set up the view themselves.
         if (FLockCount > 0 && !FNoObjCreate) FChangedInUpdate = true;
@@ -278,6 +283,7 @@ private:
     bool FNoObjCreate = false;
     bool FChangedInUpdate = false;  // text changed while FLockCount was above 0
     int FFirstChanged = 0;
+    std::uint64_t FChangeStamp = 0;
     std::vector<TLineProp*> FLinesProp;  // owning: every property object made for this list
     TLineStore FStore;  // the lines; the base list's own storage stays empty
     mutable int FMaxLength = 0;  // invariant: the longest line's length unless FMaxDirty

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <optional>
 
+#include "classlib/Application.h"
 #include "classlib/GdiScopes.h"
 
 namespace AdvMemo {
@@ -317,6 +318,9 @@ void TAdvCustomMemo::WndProc(ClassLib::TMessage& message) {
             return;
         }
         break;
+    case ClassLib::CM_HINTSHOW:
+        message.Result = HintShow(*reinterpret_cast<ClassLib::THintInfo*>(message.LParam)) ? 0 : 1;
+        return;
     case WM_THEMECHANGED:
         if (FAutoThemeAdapt) ThemeAdapt();
         break;

@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -159,6 +160,28 @@ TEST(FoldNodes, CollapsedNodesHideTheirLinesEndIncluded) {
     EXPECT_TRUE(lines.Prop(5)->Expanded() == false);
 }
 
+TEST(FoldNodes, TheRowIndexMapsLikeTheWalk) {
+    // Seeded random nests of nodes, some collapsed: every row and line, and a few past the text.
+    std::mt19937 random(7);
+    for (int round = 0; round < 200; ++round) {
+        const int count = 1 + int(random() % 40);
+        TPropLines lines(count);
+        for (int tries = int(random() % 12); tries > 0; --tries) {
+            const int start = int(random() % unsigned(count));
+            FoldAddNode(lines, start, start + 1 + int(random() % 8), false);  // refused ones change nothing
+        }
+        for (int line = 0; line < count; ++line)
+            if (FoldIsNode(lines, line) && random() % 2) lines.Collapse(line);
+        TFoldRowIndex index;
+        index.Rebuild(lines);
+        SCOPED_TRACE(round);
+        for (int i = -2; i < count + 3; ++i) {
+            EXPECT_EQ(index.VisToLine(i), FoldVisToLine(lines, i)) << "row " << i;
+            EXPECT_EQ(index.LineToVis(i), FoldLineToVis(lines, i)) << "line " << i;
+        }
+    }
+}
+
 TEST(FoldNodes, ExpandParentsSkipsClosedSiblingsAbove) {
     // 0 { 1 { 2 } 3 { 4 5 } 6 }
     TPropLines lines(7);
@@ -283,6 +306,22 @@ TEST_F(MemoFolding, CollapsingMovesAHiddenCaretToTheNodeLine) {
     memo.ExpandAllNodes();
     EXPECT_TRUE(memo.GetExpandNode(1));
     EXPECT_TRUE(memo.GetExpandNode(3));
+}
+
+TEST_F(MemoFolding, RowsFollowLinesAndNodesChangedAfterACollapse) {
+    LoadSample();
+    memo.SetExpandNode(3, false);
+    EXPECT_EQ(memo.VisIndexToLineIndex(4), 7);
+    // A line above moves the node and its hidden lines down one.
+    memo.Lines()->Insert(0, L"int z;");
+    EXPECT_EQ(memo.VisIndexToLineIndex(4), 4);
+    EXPECT_EQ(memo.VisIndexToLineIndex(5), 8);
+    EXPECT_EQ(memo.LineIndexToVisIndex(6), 4);
+    memo.SetExpandNode(4, true);
+    EXPECT_EQ(memo.VisIndexToLineIndex(5), 5);
+    memo.RemoveCodeFolding(2);
+    memo.SetExpandNode(4, false);
+    EXPECT_EQ(memo.LineIndexToVisIndex(8), 5);
 }
 
 TEST_F(MemoFolding, CaretKeysAndClicksSkipHiddenLines) {
