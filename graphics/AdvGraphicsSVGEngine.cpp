@@ -32,6 +32,12 @@ namespace {
 // The empty start of a union of bounds: 2 to the 31st power and its negative.
 constexpr float UnionStart = 2147483648.0f;
 
+// Shapes reaching beyond this many device units are not drawn (a partial drawing), and
+// pens are never wider. Wine: GDI+ took over ten seconds to stroke a rectangle 3.4e38
+// wide, and GDI as long for a pen 3e38 wide.
+constexpr float MaxDeviceCoordinate = 4194304.0f;
+constexpr float MaxPenWidth = 65536.0f;
+
 // Deeper documents are refused: parsing, resolving and drawing all recurse per level.
 constexpr int MaxNesting = 256;
 
@@ -800,7 +806,7 @@ void TAdvGraphicsSVGImport::DrawElements(TAdvGraphicsSVGElementList& list, AdvGr
         {
             TAdvGraphicsSVGElement* f = walk(&TAdvGraphicsSVGElement::StrokeWidthValue);
             float width = f->HasStrokeWidth() ? std::max(1.0f, f->StrokeWidth() * sx) : 1.0f;
-            if (!std::isfinite(width)) width = 1;
+            width = std::isfinite(width) ? std::min(width, MaxPenWidth) : 1.0f;
             graphics.Stroke()->SetWidth(width);
         }
         // Opacity; ancestors' opacities are not multiplied in.
@@ -833,6 +839,9 @@ void TAdvGraphicsSVGImport::DrawElements(TAdvGraphicsSVGElementList& list, AdvGr
             TAdvGraphicsPath path;
             if (!ShapePath(e, path)) break;
             path.ApplyMatrix(m);
+            const TRectF b = path.GetBounds();
+            if (!AdvGraphicsTypes::IsFiniteRect(b) || std::max({-b.Left, -b.Top, b.Right, b.Bottom}) > MaxDeviceCoordinate)
+                break;
             graphics.DrawPath(&path, AdvGraphicsTypes::pdmPath);
             break;
         }

@@ -442,3 +442,24 @@ TEST(SVGDraw, FailedDrawRestoresTheCallersDrawingState) {
     EXPECT_EQ(g->Fill()->Color(), ClassLib::clLime);
     EXPECT_FLOAT_EQ(g->Stroke()->Width(), 3);
 }
+
+TEST(SVGDraw, HostileNumbersDrawWithoutFault) {
+    const TNode root = E(L"svg", {{L"viewBox", L"0 0 100 100"}},
+        {E(L"rect", {{L"width", L"1e39"}, {L"height", L"1e400"}, {L"fill", L"red"}}),
+         E(L"rect", {{L"x", L"-3.4e38"}, {L"y", L"-3.4e38"}, {L"width", L"3.4e38"}, {L"height", L"3.4e38"}, {L"stroke", L"blue"}}),
+         E(L"path", {{L"d", L"M3.4e38 3.4e38 C-3.4e38 0 0 -3.4e38 3.4e38 -3.4e38 A3.4e38 1 90 1 1 -3.4e38 3.4e38 Q1e39 1 2 2 z"},
+                     {L"stroke", L"black"}, {L"stroke-width", L"3e38"}}),
+         E(L"circle", {{L"cx", L"50"}, {L"cy", L"50"}, {L"r", L"3.4e38"}, {L"transform", L"scale(3.4e38)"}}),
+         E(L"polygon", {{L"points", L"0,0 3.4e38,3.4e38 -3.4e38,1e39"}}),
+         E(L"rect", {{L"x", L"40"}, {L"y", L"40"}, {L"width", L"20"}, {L"height", L"20"}, {L"fill", L"lime"}})});
+    TAdvGraphicsSVGImport svg;
+    Load(svg, root);
+    for (bool native : {false, true}) {
+        SCOPED_TRACE(native ? "GDI+" : "canvas");
+        TPaper paper;
+        svg.Draw(paper.Bitmap.Canvas(), RectF(0, 0, 100, 100), native);
+        EXPECT_EQ(paper.At(50, 50), TColor(0x00FF00));  // the sound element after them still draws
+    }
+    EXPECT_NE(svg.GenerateBitmap(50, 50), nullptr);
+    EXPECT_THROW(svg.GenerateBitmap(1e9f, 1e9f), ClassLib::EInvalidGraphicOperation);
+}
