@@ -92,11 +92,6 @@ struct TPaper {
 };
 
 int Channel(TColor c, int shift) { return (unsigned(c) >> shift) & 0xFF; }
-bool Near(TColor a, TColor b, int tolerance = 24) {
-    for (int shift : {0, 8, 16})
-        if (std::abs(Channel(a, shift) - Channel(b, shift)) > tolerance) return false;
-    return true;
-}
 
 }  // namespace
 
