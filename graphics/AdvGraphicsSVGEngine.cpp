@@ -11,6 +11,7 @@
 #include "classlib/FileNames.h"
 #include "classlib/Pictures.h"
 #include "classlib/Strings.h"
+#include "classlib/XmlDocument.h"
 #include "graphics/AdvGDIPlusClasses.h"
 #include "graphics/AdvGraphics.h"
 #include "graphics/AdvUtils.h"
@@ -227,7 +228,36 @@ AdvTypes::TAdvBitmap* TAdvGraphicsSVGElement::Bitmap() {
 // ---- TAdvGraphicsSVGImport: loading
 
 // The parsed document, kept so that it can be written back.
-struct TAdvGraphicsSVGImport::TXMLHolder {};
+struct TAdvGraphicsSVGImport::TXMLHolder {
+    ClassLib::TXmlDocument Document;
+};
+
+namespace {
+
+// The document class's nodes as the importer reads them.
+class TXmlNodeAdapter : public ISVGNode {
+public:
+    explicit TXmlNodeAdapter(ClassLib::TXmlNode node) : FNode(std::move(node)) {}
+    std::wstring Name() const override { return FNode.Name(); }
+    bool IsText() const override { return FNode.Kind() == ClassLib::TXmlNodeKind::Text; }
+    std::wstring Text() const override { return IsText() ? FNode.Value() : FNode.Text(); }
+    int ChildCount() const override { return FNode.ChildCount(); }
+    std::unique_ptr<ISVGNode> Child(int index) const override {
+        return std::make_unique<TXmlNodeAdapter>(FNode.Child(index));
+    }
+    int AttributeCount() const override { return FNode.AttributeCount(); }
+    std::wstring AttributeName(int index) const override { return FNode.Attribute(index).Name; }
+    std::wstring AttributeValue(int index) const override { return FNode.Attribute(index).Value; }
+    bool Attribute(const std::wstring& name, std::wstring& value) const override {
+        if (!FNode.HasAttribute(name)) return false;
+        value = FNode.Attribute(name);
+        return true;
+    }
+private:
+    ClassLib::TXmlNode FNode;
+};
+
+}  // namespace
 
 TAdvGraphicsSVGImport::TAdvGraphicsSVGImport() { Clear(); }
 TAdvGraphicsSVGImport::~TAdvGraphicsSVGImport() = default;
@@ -632,9 +662,13 @@ void TAdvGraphicsSVGImport::ResolveHRefs() {
 }
 
 void TAdvGraphicsSVGImport::LoadFromText(const std::wstring& text) {
-    (void)text;
     Clear();
-    throw ClassLib::EInvalidOperation(L"Cannot read SVG text: no XML reader");
+    auto xml = std::make_unique<TXMLHolder>();
+    xml->Document.LoadFromText(text);  // a parse error leaves the import cleared
+    FXML = std::move(xml);
+    const ClassLib::TXmlNode root = FXML->Document.DocumentElement();
+    if (!root || root.Name() != L"svg") return;
+    LoadFromNode(TXmlNodeAdapter(root));
 }
 
 void TAdvGraphicsSVGImport::LoadFromFile(const std::wstring& fileName) {
@@ -655,7 +689,9 @@ void TAdvGraphicsSVGImport::LoadFromStream(ClassLib::TStream* stream) {
     LoadFromText(ClassLib::UTF8Decode(utf8));
 }
 
-void TAdvGraphicsSVGImport::SaveToStream(ClassLib::TStream* stream) { (void)stream; }
+void TAdvGraphicsSVGImport::SaveToStream(ClassLib::TStream* stream) {
+    if (FXML && stream) FXML->Document.SaveToStream(stream);
+}
 
 void TAdvGraphicsSVGImport::SaveToFile(const std::wstring& fileName) {
     ClassLib::TMemoryStream data;

@@ -8,6 +8,7 @@
 #include "classlib/WindowDescription.h"
 #include "classlib/WindowDescriptionWriter.h"
 #include "graphics/AdvGlobalStream.h"
+#include "graphics/AdvGraphicsSVGEngine.h"
 #include "graphics/AdvUtils.h"
 
 namespace AdvTypes {
@@ -60,8 +61,8 @@ void TAdvSVGBitmap::WriteAll(TStream* stream, const TBytes& bytes) {
 void SetSVGImportFactory(TSVGImportFactory factory) { Factory() = std::move(factory); }
 const TSVGImportFactory& SVGImportFactory() { return Factory(); }
 
-void RegisterSVGFormat() {}
-void UnregisterSVGFormat() {}
+void RegisterSVGFormat() { AdvGraphicsSVGEngine::InstallSVGImporter(); }
+void UnregisterSVGFormat() { SetSVGImportFactory(nullptr); }
 
 bool LooksLikeSVG(const std::uint8_t* data, std::size_t size) {
     std::size_t i = 0;
