@@ -2,6 +2,9 @@
 // both contexts, for a generated 2 MB document and for the test fixtures. Figures only.
 #include "graphics/AdvGraphicsSVGEngine.h"
 
+#include <windows.h>
+#include <objbase.h>
+
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -74,6 +77,11 @@ void Measure(const std::wstring& name, const std::wstring& text) {
 
 int main(int argc, char** argv) {
     const AdvGDIPStartup::TGdiplusSession gdiplus;
+    // The XML document is a COM object; the program's start-up does this for its windows.
+    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    struct TComScope {
+        ~TComScope() { ::CoUninitialize(); }
+    } com;
     try {
         Measure(L"generated 2 MB", GeneratedDocument(2 * 1024 * 1024));
         // The fixtures' folder may be given; by default the one of the source tree beside the build.
