@@ -8,6 +8,7 @@
 #include "classlib/WindowDescription.h"
 #include "classlib/WindowDescriptionWriter.h"
 #include "graphics/AdvGlobalStream.h"
+#include "graphics/AdvGraphicsSVGEngine.h"
 #include "graphics/AdvUtils.h"
 
 namespace AdvTypes {
@@ -62,10 +63,14 @@ const TSVGImportFactory& SVGImportFactory() { return Factory(); }
 
 void RegisterSVGFormat() {
     UnregisterSVGFormat();   // a second session must not list the format twice
+    AdvGraphicsSVGEngine::InstallSVGImporter();
     TPicture::RegisterFileFormat(L"svg", L"Scalable Vector Graphics", &TAdvSVGBitmap::ClassData());
 }
 
-void UnregisterSVGFormat() { TPicture::UnregisterGraphicClass(&TAdvSVGBitmap::ClassData()); }
+void UnregisterSVGFormat() {
+    TPicture::UnregisterGraphicClass(&TAdvSVGBitmap::ClassData());
+    SetSVGImportFactory(nullptr);
+}
 
 bool LooksLikeSVG(const std::uint8_t* data, std::size_t size) {
     std::size_t i = 0;

@@ -60,14 +60,15 @@ protected:
     float FCustomOpacity = -1;
 };
 
-// Makes the importer of an SVG picture. Until the SVG drawing code installs one there is
-// none: SVG pictures then keep and save their bytes but draw nothing and are empty.
+// Makes the importer of an SVG picture; RegisterSVGFormat installs the SVG engine's. With
+// none, SVG pictures keep and save their bytes but draw nothing and are empty.
 using TSVGImportFactory = std::function<std::unique_ptr<TAdvSVGImport>()>;
 void SetSVGImportFactory(TSVGImportFactory factory);
 const TSVGImportFactory& SVGImportFactory();
 
 // The picture registry's "svg" format ("Scalable Vector Graphics"), added at start-up and
-// withdrawn at exit. Raster signatures are asked first; XML text is SVG.
+// withdrawn at exit, with the SVG engine's importer installed for SVG pictures. Raster
+// signatures are asked first; XML text is SVG.
 void RegisterSVGFormat();
 void UnregisterSVGFormat();
 

@@ -1,0 +1,238 @@
+#pragma once
+// The SVG importer: SVG text becomes a tree of elements that draws on the vector drawing
+// object. A small subset is read (shapes, paths, simple text, images, gradients, class
+// rules); everything else is skipped without error.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "graphics/AdvGraphicsSVGValues.h"
+#include "graphics/AdvGraphicsTypes.h"
+#include "graphics/AdvTypes.h"
+
+namespace AdvGraphics {
+class TAdvGraphics;
+}
+
+namespace AdvGraphicsSVGEngine {
+
+using AdvGraphicsTypes::TAdvGraphicsMatrix;
+using AdvTypes::TRectF;
+
+// One node of a parsed XML document as the importer reads it; the seam between the
+// importer and the document class.
+class ISVGNode {
+public:
+    virtual ~ISVGNode() = default;
+    // "#text" for character data.
+    virtual std::wstring Name() const = 0;
+    virtual bool IsText() const = 0;
+    // The node's text; empty when it has none.
+    virtual std::wstring Text() const = 0;
+    virtual int ChildCount() const = 0;
+    virtual std::unique_ptr<ISVGNode> Child(int index) const = 0;
+    virtual int AttributeCount() const = 0;
+    virtual std::wstring AttributeName(int index) const = 0;
+    virtual std::wstring AttributeValue(int index) const = 0;
+    // False when the node has no such attribute.
+    virtual bool Attribute(const std::wstring& name, std::wstring& value) const = 0;
+};
+
+enum TAdvGraphicsSVGElementType {
+    etContainer, etSwitch, etDefs, etUse, etRect, etLine, etPolyline, etPolygon, etCircle, etEllipse, etPath,
+    etImage, etText, etTextSpan, etTextSpanChild, etTextPath, etClipPath, etLinearGradient, etRadialGradient,
+    etStyle, etStop, etPattern, etUnknown
+};
+enum TAdvGraphicsSVGElementPreserveAspectRatio { parNone, parOther };
+
+class TAdvGraphicsSVGElement;
+using TAdvGraphicsSVGElementList = std::vector<std::unique_ptr<TAdvGraphicsSVGElement>>;  // owning
+using TAdvGraphicsSVGElementClassList = std::vector<TAdvGraphicsSVGElement*>;           // not owning
+
+class TAdvGraphicsSVGImport;
+
+class TAdvGraphicsSVGElement {
+public:
+    TAdvGraphicsSVGElement();
+    ~TAdvGraphicsSVGElement();
+    TAdvGraphicsSVGElement(const TAdvGraphicsSVGElement&) = delete;
+    TAdvGraphicsSVGElement& operator=(const TAdvGraphicsSVGElement&) = delete;
+
+    bool HasFillColor() const;
+    bool HasStrokeColor() const;
+    bool HasStopColor() const;
+    bool HasStrokeWidth() const { return FStrokeWidthValue != L"default"; }
+    bool HasOpacity() const { return FOpacityValue != L"default"; }
+    bool HasOffset() const { return FOffsetValue != L"default"; }
+    bool HasStopOpacity() const { return FStopOpacityValue != L"default"; }
+    bool HasPreserveAspectRatio() const { return FPreserveAspectRatioValue != L"default"; }
+    bool HasFontSize() const { return FFontSizeValue != L"default"; }
+    bool HasElements() const { return FElements != nullptr; }
+    bool HasPaths() const { return FPaths != nullptr; }
+    bool HasBitmap() const { return FBitmap != nullptr; }
+    bool HasActivePath() const { return FPaths && !FPaths->empty(); }
+
+    const std::wstring& ID() const { return FID; }
+    const std::wstring& ClassRefID() const { return FClassRefID; }
+    const std::wstring& URLRefID() const { return FURLRefID; }
+    const std::wstring& HRefID() const { return FHRefID; }
+    const std::wstring& ClipPathRefID() const { return FClipPathRefID; }
+    // Every subpath joined; built on the first request and kept.
+    AdvGraphicsTypes::TAdvGraphicsPath* CombinedPath();
+    // The last subpath, or null.
+    AdvGraphicsTypes::TAdvGraphicsPath* ActivePath() const;
+    TAdvGraphicsSVGElementType Type() const { return FType; }
+    void SetType(TAdvGraphicsSVGElementType value) { FType = value; }
+    // Made on first access.
+    TAdvGraphicsSVGElementList& Elements();
+    TAdvGraphicsSVGElementPathList& Paths();
+    AdvTypes::TAdvBitmap* Bitmap();
+    float Opacity() const { return FOpacity; }
+    float Offset() const { return FOffset; }
+    TColor StopColor() const { return FStopColor; }
+    float StopOpacity() const { return FStopOpacity; }
+    float X() const { return FXV; }
+    float Y() const { return FYV; }
+    float Width() const { return FWidth; }
+    float Height() const { return FHeight; }
+    float Rx() const { return FRx; }
+    float Ry() const { return FRy; }
+    float CX() const { return FCX; }
+    float CY() const { return FCY; }
+    const TAdvGraphicsMatrix& Matrix() const { return FMatrix; }
+    const TAdvGraphicsMatrix& GradientMatrix() const { return FGradientMatrix; }
+    float StrokeWidth() const { return FStrokeWidth; }
+    const std::wstring& DisplayValue() const { return FDisplayValue; }
+    const std::wstring& FillColorValue() const { return FFillColorValue; }
+    const std::wstring& StrokeColorValue() const { return FStrokeColorValue; }
+    const std::wstring& StrokeWidthValue() const { return FStrokeWidthValue; }
+    const std::wstring& OpacityValue() const { return FOpacityValue; }
+    const std::wstring& OffsetValue() const { return FOffsetValue; }
+    const std::wstring& StopColorValue() const { return FStopColorValue; }
+    const std::wstring& StopOpacityValue() const { return FStopOpacityValue; }
+    const std::wstring& FontSizeValue() const { return FFontSizeValue; }
+    float FontSize() const { return FFontSize; }
+    const std::wstring& FontFamily() const { return FFontFamily; }
+    ClassLib::TFontStyles FontStyle() const { return FFontStyle; }
+    const std::wstring& Text() const { return FText; }
+    TColor FillColor() const { return FFillColor; }
+    TColor StrokeColor() const { return FStrokeColor; }
+    TAdvGraphicsSVGElement* Parent() const { return FParent; }
+    TAdvGraphicsSVGElement* ClassRef() const { return FClassRef; }
+    TAdvGraphicsSVGElement* ClipPathRef() const { return FClipPathRef; }
+    TAdvGraphicsSVGElement* PatternRef() const { return FPatternRef; }
+    TAdvGraphicsSVGElement* HRefRef() const { return FHRefRef; }
+    const std::wstring& PreserveAspectRatioValue() const { return FPreserveAspectRatioValue; }
+    TAdvGraphicsSVGElementPreserveAspectRatio PreserveAspectRatio() const { return FPreserveAspectRatio; }
+    bool HasCX() const { return FHasCX; }
+    bool HasCY() const { return FHasCY; }
+private:
+    friend class TAdvGraphicsSVGImport;
+
+    std::unique_ptr<AdvTypes::TAdvBitmap> FBitmap;
+    std::unique_ptr<AdvGraphicsTypes::TAdvGraphicsPath> FCombinedPath;
+    std::unique_ptr<TAdvGraphicsSVGElementPathList> FPaths;
+    std::unique_ptr<TAdvGraphicsSVGElementList> FElements;
+    TAdvGraphicsSVGElementType FType = etContainer;
+    float FWidth = 0;   // x2 for lines and linear gradients
+    float FXV = 0;      // cx for circles and ellipses; x1 for lines and linear gradients
+    float FYV = 0;      // cy for circles and ellipses; y1 for lines and linear gradients
+    float FHeight = 0;  // y2 for lines and linear gradients
+    float FRx = 0, FRy = 0;
+    TAdvGraphicsMatrix FMatrix;  // all zero: no transform of its own
+    TColor FFillColor = 0, FStrokeColor = 0;
+    std::wstring FFillColorValue = L"default", FStrokeColorValue = L"default";
+    TAdvGraphicsSVGElement* FParent = nullptr;
+    float FStrokeWidth = 1;
+    std::wstring FStrokeWidthValue = L"default", FOpacityValue = L"default", FOffsetValue = L"default";
+    float FOffset = 0;
+    std::wstring FStopColorValue = L"default";
+    TColor FStopColor = 0;
+    std::wstring FStopOpacityValue = L"default";
+    float FStopOpacity = 1;
+    float FOpacity = 1;
+    std::wstring FID, FClassRefID;
+    TAdvGraphicsSVGElement* FClassRef = nullptr;
+    std::wstring FHRefID, FURLRefID;
+    TAdvGraphicsSVGElement* FHRefRef = nullptr;
+    TAdvGraphicsSVGElement* FPatternRef = nullptr;
+    std::wstring FClipPathRefID;
+    TAdvGraphicsSVGElement* FClipPathRef = nullptr;
+    std::wstring FFontFamily, FFontSizeValue;
+    float FFontSize = 0;
+    ClassLib::TFontStyles FFontStyle;
+    std::wstring FText, FDisplayValue;
+    std::wstring FPreserveAspectRatioValue = L"default";
+    TAdvGraphicsSVGElementPreserveAspectRatio FPreserveAspectRatio = parOther;
+    float FFR = 0, FCX = 0, FCY = 0, FFX = 0, FFY = 0;
+    bool FHasCX = false, FHasCY = false;
+    TAdvGraphicsMatrix FGradientMatrix;
+};
+
+// Reads a parsed document (text, file or stream) into elements and draws them.
+class TAdvGraphicsSVGImport : public AdvTypes::TAdvSVGImport {
+    CLASSLIB_CLASS(TAdvGraphicsSVGImport, AdvTypes::TAdvSVGImport)
+public:
+    TAdvGraphicsSVGImport();
+    ~TAdvGraphicsSVGImport() override;
+
+    bool HasElements() const override { return ElementCount() > 0; }
+    int ElementCount() const override { return int(FElementList.size()); }
+    // A bitmap of the given size, or of the view rect's right and bottom for -1, -1; null
+    // when there are no elements. The import keeps it until the next call.
+    AdvTypes::TAdvBitmap* GenerateBitmap(float width, float height) override;
+    void Clear() override;
+    void Draw(ClassLib::TCanvas* canvas, const TRectF& rect, bool native) override;
+    // On the caller's drawing object, or on a new one over its canvas.
+    void Draw(AdvGraphics::TAdvGraphics* graphics, const TRectF& rect, bool native, bool recreateGraphics);
+    void LoadFromText(const std::wstring& text) override;
+    // Images may then name files beside the SVG file.
+    void LoadFromFile(const std::wstring& fileName) override;
+    void LoadFromStream(ClassLib::TStream* stream) override;
+    void SaveToStream(ClassLib::TStream* stream) override;
+    void SaveToFile(const std::wstring& fileName) override;
+
+    // The document's root element as the seam gives it. Errors of the value syntaxes pass
+    // on; what was read before stays.
+    void LoadFromNode(const ISVGNode& root);
+
+    const TAdvGraphicsSVGElementList& Elements() const { return FElementList; }
+    const TAdvGraphicsSVGElementList& DefsList() const { return FDefsList; }
+    // The view transform of the last draw.
+    const TAdvGraphicsMatrix& ViewMatrix() const { return FMatrix; }
+
+    // Where images named by a relative file name are looked for; empty: no file images.
+    const std::wstring& BaseFolder() const { return FBaseFolder; }
+    void SetBaseFolder(const std::wstring& value) { FBaseFolder = value; }
+private:
+    struct TXMLHolder;
+
+    void ParseElements(TAdvGraphicsSVGElementList& list, const ISVGNode& node, TAdvGraphicsSVGElement* parent,
+                       bool collectBounds, int depth);
+    void ParseStyle(TAdvGraphicsSVGElement& element, const std::wstring& text);
+    void ParseClassRules(const std::wstring& text);
+    void LoadImage(TAdvGraphicsSVGElement& element, const std::wstring& reference);
+    void UnionViewRect(const TAdvGraphicsSVGElement& element, const AdvGraphicsTypes::TAdvGraphicsPath& path);
+    void ResolveClassReferences(const TAdvGraphicsSVGElementClassList& list, int depth);
+    void ResolvePatternReferences(TAdvGraphicsSVGElementList& elements);
+    void ResolveHRefs();
+    void DrawElements(TAdvGraphicsSVGElementList& list, AdvGraphics::TAdvGraphics& graphics, float sx, float sy);
+    void DrawScene(AdvGraphics::TAdvGraphics& graphics, const TRectF& rect, bool native);
+    bool SetViewMatrix(const TRectF& rect, float& sx, float& sy);
+
+    std::unique_ptr<TXMLHolder> FXML;
+    TAdvGraphicsSVGElementClassList FElementClassList;
+    TAdvGraphicsSVGElementClassList FElementPatternList;
+    TAdvGraphicsSVGElementClassList FElementClipPathList;
+    TAdvGraphicsSVGElementList FElementList;
+    TAdvGraphicsSVGElementList FDefsList;
+    std::unique_ptr<AdvTypes::TAdvBitmap> FCachedBitmap;
+    TAdvGraphicsMatrix FMatrix = TAdvGraphicsMatrix::Identity();
+    TAdvGraphicsMatrix FTextMatrix = TAdvGraphicsMatrix::Identity();
+    std::wstring FBaseFolder;
+};
+
+// Installs the importer as the one SVG pictures use.
+void InstallSVGImporter();
+
+}  // namespace AdvGraphicsSVGEngine
