@@ -475,6 +475,11 @@ private:
     bool Unpack(const std::wstring& archive, const std::wstring& folder);
     // What URLGetFile does with a fetched file when asked to uncompress it.
     bool UnpackByName(const std::wstring& file, const std::wstring& folder);
+    // Where the patcher program is written and run from.
+    std::wstring PatcherPath() const;
+    // Runs the patcher on a downloaded patch for the installed file `localVersion`; the
+    // patch is deleted once it applied. False, with 947, when the patcher failed.
+    bool RunPatcher(const std::wstring& patch, const std::wstring& localVersion);
     bool PutInPlace(const std::wstring& tempName, const std::wstring& target, bool localCopyTexts);
     std::wstring TempFileIn(const std::wstring& folder);
     std::unique_ptr<ClassLib::TMemoryStream> GetTextStream(bool whatsNew);
