@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs everything the build and the tests need on a Debian 12 machine, once: the
 # cross compilers for i686 and x86_64, Wine, Xvfb, GoogleTest's sources, openssl (the
-# updater tests' certificates), RapidJSON's headers (the JSON benchmark), zlib for Windows, and libjpeg-turbo and libssh2 cross-built from Debian's source packages for
+# updater tests' certificates), RapidJSON's headers (the JSON benchmark), zlib for Windows, and libjpeg-turbo, mbedTLS and libssh2 cross-built from Debian's source packages for
 # both architectures into a cache outside the repository. Then it finds out whether this
 # machine can execute 32-bit code and prepares a Wine prefix for each architecture it
 # can run. Every step checks first, so a second run takes a second.
@@ -89,13 +89,31 @@ build_libjpeg() {  # build_libjpeg ARCH
         -DWITH_TURBOJPEG=OFF -DCMAKE_POSITION_INDEPENDENT_CODE=OFF
 }
 
+# mbedTLS is libssh2's crypto: Wine's bcrypt cannot do the key exchange through the
+# WinCNG back end ("algorithm DH not supported").
+build_mbedtls() {  # build_mbedtls ARCH
+    local arch=$1 deps; deps=$(atgen_deps_dir "$1")
+    [ -f "$deps/prefix/lib/libmbedcrypto.a" ] && return 0
+    echo "setup: building mbedTLS for $arch Windows"
+    local src; src=$(fetch_source mbedtls 2.28.3-1)
+    cross_cmake "$arch" "$src" "$deps/build/mbedtls" -DENABLE_PROGRAMS=OFF -DENABLE_TESTING=OFF \
+        -DUSE_STATIC_MBEDTLS_LIBRARY=ON -DUSE_SHARED_MBEDTLS_LIBRARY=OFF -DMBEDTLS_FATAL_WARNINGS=OFF
+}
+
 build_libssh2() {  # build_libssh2 ARCH
     local arch=$1 deps; deps=$(atgen_deps_dir "$1")
-    [ -f "$deps/prefix/lib/libssh2.a" ] && return 0
-    echo "setup: building libssh2 for $arch Windows"
+    # The stamp names the crypto back end, so an older build on another back end is redone.
+    local stamp="$deps/prefix/lib/libssh2.backend" backend=mbedTLS
+    [ -f "$deps/prefix/lib/libssh2.a" ] && [ "$(cat "$stamp" 2>/dev/null)" = "$backend" ] && return 0
+    echo "setup: building libssh2 ($backend) for $arch Windows"
     local src; src=$(fetch_source libssh2 1.10.0-3)
-    cross_cmake "$arch" "$src" "$deps/build/libssh2" -DCRYPTO_BACKEND=WinCNG -DBUILD_SHARED_LIBS=OFF \
-        -DBUILD_EXAMPLES=OFF -DBUILD_TESTING=OFF -DENABLE_ZLIB_COMPRESSION=OFF
+    rm -rf "$deps/build/libssh2"
+    local lib="$deps/prefix/lib"
+    cross_cmake "$arch" "$src" "$deps/build/libssh2" -DCRYPTO_BACKEND=$backend -DBUILD_SHARED_LIBS=OFF \
+        -DBUILD_EXAMPLES=OFF -DBUILD_TESTING=OFF -DENABLE_ZLIB_COMPRESSION=OFF \
+        -DMBEDTLS_INCLUDE_DIR="$deps/prefix/include" -DMBEDTLS_LIBRARY="$lib/libmbedtls.a" \
+        -DMBEDX509_LIBRARY="$lib/libmbedx509.a" -DMBEDCRYPTO_LIBRARY="$lib/libmbedcrypto.a"
+    echo "$backend" > "$stamp"
 }
 
 # A Wine prefix of our own, with fonts that GDI+ can see, the program's font names
@@ -171,6 +189,7 @@ install_packages
 mkdir -p "$ATGEN_DEPS"
 for arch in $ATGEN_ARCHES; do
     build_libjpeg "$arch"
+    build_mbedtls "$arch"
     build_libssh2 "$arch"
 done
 link_rapidjson

@@ -12,6 +12,7 @@
 #include "classlib/StringList.h"
 #include "classlib/Streams.h"
 #include "classlib/VersionInfo.h"
+#include "updater/WUpdateSftp.h"
 
 namespace WUpdate {
 
@@ -405,7 +406,7 @@ void TWebUpdate::DoUpdate(bool initPath) {
         if (Host().empty()) throw Exception(L"No host specified");
         if (FTPConnect() == -1) Error();
     }
-    if (FHintConnect || UpdateType() == fileUpdate) {
+    if (HasConnection() || UpdateType() == fileUpdate) {
         if (GetControlFile() == 0) {
             if (ForceUpdate() || DoVersionCheck() != 7) {
                 if (HandleActions() == 0) {
@@ -473,7 +474,7 @@ bool TWebUpdate::NewVersionAvailable(bool initPath) {
         if (FTPConnect() == -1) Error();
     }
     bool result = false;
-    if ((FHintConnect || UpdateType() == fileUpdate) && GetControlFile() == 0) {
+    if ((HasConnection() || UpdateType() == fileUpdate) && GetControlFile() == 0) {
         const int v = DoVersionCheck();
         if (v == 8) {
             if (GetFileDetails() > 0) ProcessFileDetails();
@@ -495,9 +496,9 @@ bool TWebUpdate::NewVersionAvailable(bool initPath) {
 
 std::unique_ptr<TStringList> TWebUpdate::NewWhatsNew(bool showDialog) {
     if (StartConnection() != 0) return nullptr;
-    if (UpdateType() == ftpUpdate && FTPConnect() == -1) Error();
+    if ((UpdateType() == ftpUpdate || UpdateType() == sftpUpdate) && FTPConnect() == -1) Error();
     std::unique_ptr<TStringList> list;
-    if ((FHintConnect || UpdateType() == fileUpdate) && GetControlFile() == 0 && DoVersionCheck() != 7) {
+    if ((HasConnection() || UpdateType() == fileUpdate) && GetControlFile() == 0 && DoVersionCheck() != 7) {
         if (std::unique_ptr<TMemoryStream> stream = GetWhatsNewStream(); stream && stream->Size() > 0) {
             const std::vector<uint8_t>& bytes = stream->Bytes();
             const std::string head(bytes.begin(), bytes.begin() + std::min<size_t>(5, bytes.size()));

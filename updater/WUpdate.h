@@ -4,6 +4,7 @@
 // numbered status, to an event and optionally to a log file.
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -27,6 +28,8 @@ class TStrings;
 }  // namespace ClassLib
 
 namespace WUpdate {
+
+class TSftpLink;
 
 enum TWebUpdateType { ftpUpdate, httpUpdate, fileUpdate, sftpUpdate };
 enum TWebUpdateConnect {
@@ -449,10 +452,17 @@ private:
     bool IsThreaded() const { return FThreaded; }
     bool HttpGetFile(void* hfile, const std::wstring& url, const std::wstring& tempName, bool& cancelled);
     bool FtpDownload(void* hfile, const std::wstring& url, const std::wstring& target, bool& cancelled);
+    bool SftpDownload(const std::wstring& url, const std::wstring& target, bool& cancelled);
+    // SFTP's part of FTPConnect: socket, session, login and channel; 0 when the channel is open.
+    int SftpConnect();
+    // A connection to fetch through: a connection handle or an SFTP channel.
+    bool HasConnection() const;
+    // Reads up to `size` bytes of an opened download; 0 at its end, below 0 on an error.
+    using TBlockReader = std::function<long long(uint8_t* buffer, size_t size)>;
     // Reads an opened download into a temporary file and puts it in place as `target`;
     // `length` above 0 and `checkLength` make a different count a failure (908).
-    bool ReceiveDownload(void* handle, const std::wstring& url, const std::wstring& target, long long length,
-                         bool checkLength, bool& cancelled);
+    bool ReceiveDownload(const TBlockReader& read, const std::wstring& url, const std::wstring& target,
+                         long long length, bool checkLength, bool& cancelled);
     // Asks for the user name and password (caption "Connect to " + host); false, with 956,
     // when cancelled. The answers stay in UserID and Password.
     bool AskLogin(const std::wstring& url);
@@ -465,6 +475,11 @@ private:
     bool Unpack(const std::wstring& archive, const std::wstring& folder);
     // What URLGetFile does with a fetched file when asked to uncompress it.
     bool UnpackByName(const std::wstring& file, const std::wstring& folder);
+    // Where the patcher program is written and run from.
+    std::wstring PatcherPath() const;
+    // Runs the patcher on a downloaded patch for the installed file `localVersion`; the
+    // patch is deleted once it applied. False, with 947, when the patcher failed.
+    bool RunPatcher(const std::wstring& patch, const std::wstring& localVersion);
     bool PutInPlace(const std::wstring& tempName, const std::wstring& target, bool localCopyTexts);
     std::wstring TempFileIn(const std::wstring& folder);
     std::unique_ptr<ClassLib::TMemoryStream> GetTextStream(bool whatsNew);
@@ -484,6 +499,7 @@ private:
     void* FHintConnect = nullptr;    // the handle transfers use: the session for HTTP
     bool FDialedUp = false;
     bool FFTPFolderSet = false;      // the FTP folder was changed on this connection
+    std::unique_ptr<TSftpLink> FSftp;   // the SFTP socket, session and channel, while open
     bool FHasUpdateHistory = false;
     bool FThreaded = false;
     bool FAppUpdate = false;

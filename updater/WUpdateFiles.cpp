@@ -7,6 +7,7 @@
 #include "classlib/Exceptions.h"
 #include "classlib/FileNames.h"
 #include "classlib/MemIniFile.h"
+#include "classlib/Seams.h"
 #include "classlib/StringList.h"
 #include "classlib/Strings.h"
 #include "classlib/VersionInfo.h"
@@ -214,6 +215,7 @@ bool TWebUpdate::PlaceDownloaded(const TFileDescription& d, const std::wstring& 
         if (!PutInPlace(where, target, false)) return false;
         where = target;
     }
+    if (extension == L".PAT") return !ApplyPatch() || d.LocalVersion.empty() || RunPatcher(where, d.LocalVersion);
     if (!d.Compressed) return true;
     if (!archive && (ExtractCAB() || ExtractZIP())) {
         // Expanded into a new file first; the compressed one goes only once that worked.
@@ -237,6 +239,26 @@ bool TWebUpdate::Unpack(const std::wstring& archive, const std::wstring& folder)
         return false;
     }
     if (!KeepIntermediateFiles()) ::DeleteFileW(archive.c_str());
+    return true;
+}
+
+bool TWebUpdate::RunPatcher(const std::wstring& patch, const std::wstring& localVersion) {
+    const std::wstring patcher = PatcherPath();
+    if (FUtility && !FileExists(patcher)) ExtractPatcher();
+    // Full paths in quotes: the patcher finds its files wherever it and they are, blanks
+    // included; its outcome goes to the log from here, not through a shell redirection.
+    const std::wstring commandLine =
+        L"\"" + patcher + L"\"" + (Logging() ? L" -v" : L"") + L" \"" + patch + L"\" \"" + localVersion + L"\"";
+    DoStatus(18, L"Exec: " + commandLine, 18, 0);
+    if (Logging()) AddToLog(L"Exec: " + commandLine);
+    const int code = Seams().RunAndWait(commandLine, FUtility ? FUtility->ShowWindow() : true);
+    if (Logging()) AddToLog(L"Patcher exit code " + std::to_wstring(code) + L" for " + patch);
+    if (code != 0) {
+        // The patch stays, so the user can still apply it by hand.
+        DoStatus(947, patch, 18, code);
+        return false;
+    }
+    if (!KeepIntermediateFiles()) ::DeleteFileW(patch.c_str());
     return true;
 }
 

@@ -273,9 +273,10 @@ bool TWebUpdate::ExtractRestartHelper() {
     return result == 0;
 }
 
-void TWebUpdate::ExtractPatcher() {
-    WriteResource(L"UTIL", UseWinTempDir() ? WinTempDir() + L"patcher.exe"
-                                             : IncludeTrailingPathDelimiter(GetCurrentDir()) + L"patcher.exe");
+std::wstring TWebUpdate::PatcherPath() const {
+    return UseWinTempDir() ? WinTempDir() + L"patcher.exe" : IncludeTrailingPathDelimiter(GetCurrentDir()) + L"patcher.exe";
 }
+
+void TWebUpdate::ExtractPatcher() { WriteResource(L"UTIL", PatcherPath()); }
 
 }  // namespace WUpdate

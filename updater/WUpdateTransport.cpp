@@ -11,6 +11,7 @@
 #include "classlib/StandardControls.h"
 #include "classlib/Strings.h"
 #include "updater/WUpdateExtract.h"
+#include "updater/WUpdateSftp.h"
 #include "updater/WuBase64.h"
 #include "updater/WuLogin.h"
 
@@ -27,6 +28,14 @@ long long QueryNumber(HINTERNET request, DWORD info) {
     DWORD value = 0, size = sizeof value, index = 0;
     if (!::HttpQueryInfoW(request, info | HTTP_QUERY_FLAG_NUMBER, &value, &size, &index)) return -1;
     return value;
+}
+
+std::function<long long(uint8_t*, size_t)> InternetReader(HINTERNET handle) {
+    return [handle](uint8_t* buffer, size_t size) -> long long {
+        DWORD got = 0;
+        if (!::InternetReadFile(handle, buffer, DWORD(size), &got)) return -1;
+        return got;
+    };
 }
 
 template <class F>
@@ -154,6 +163,7 @@ int TWebUpdate::StartConnection() {
 
 int TWebUpdate::StopConnection() {
     if (UpdateType() != fileUpdate) {
+        if (UpdateType() == sftpUpdate && FSftp) FSftp.reset();
         if (UpdateType() == ftpUpdate && FHintConnect) {
             ::InternetCloseHandle(FHintConnect);
             FHintConnect = nullptr;
@@ -181,7 +191,7 @@ int TWebUpdate::StopConnection() {
 int TWebUpdate::FTPConnect() {
     FFTPFolderSet = false;
     DoStatus(923, Host(), 3, 0);
-    // The SFTP transport is not built yet: no SFTP connection ever opens.
+    if (UpdateType() == sftpUpdate) return SftpConnect();
     if (UpdateType() != ftpUpdate || !FSession) return -1;
     if ((Authenticate() == waAlways || (Authenticate() == waAuto && (UserID().empty() || Password().empty()))) &&
         !AskLogin(URL()))
@@ -193,6 +203,22 @@ int TWebUpdate::FTPConnect() {
                                       INTERNET_SERVICE_FTP, FTPPassive() ? INTERNET_FLAG_PASSIVE : 0, 0);
     return FHintConnect ? 0 : -1;
 }
+
+int TWebUpdate::SftpConnect() {
+    FSftp = std::make_unique<TSftpLink>(
+        [this](int ident, const std::wstring& text, int statusCode, int errCode) { DoStatus(ident, text, statusCode, errCode); });
+    if (!FSftp->Connect(Host(), Port()) || !FSftp->StartSession(this)) return -1;
+    ProcessMessages();
+    if ((Authenticate() == waAlways || (Authenticate() == waAuto && (UserID().empty() || Password().empty()))) &&
+        !AskLogin(URL()))
+        return -1;
+    if (UserID().empty() || Password().empty()) return -1;
+    if (!FSftp->Login(StringToAnsi(UserID()), StringToAnsi(Password()))) return -1;
+    ProcessMessages();
+    return FSftp->OpenChannel() ? 0 : -1;
+}
+
+bool TWebUpdate::HasConnection() const { return FHintConnect || (FSftp && FSftp->HasChannel()); }
 
 bool TWebUpdate::AskLogin(const std::wstring& url) {
     std::wstring user = UserID(), password = Password();
@@ -400,7 +426,7 @@ bool TWebUpdate::HttpGetFile(void* hfile, const std::wstring& url, const std::ws
         return false;
     }
     const long long length = std::max(QueryNumber(request.get(), HTTP_QUERY_CONTENT_LENGTH), 0LL);
-    return ReceiveDownload(request.get(), url, target, length, true, cancel);
+    return ReceiveDownload(InternetReader(request.get()), url, target, length, true, cancel);
 }
 
 bool TWebUpdate::FtpDownload(void* hfile, const std::wstring& url, const std::wstring& target, bool& cancel) {
@@ -439,12 +465,39 @@ bool TWebUpdate::FtpDownload(void* hfile, const std::wstring& url, const std::ws
         DoStatus(917, url, 2, 1);
         return false;
     }
-    return ReceiveDownload(file.get(), url, target, size, false, cancel);
+    return ReceiveDownload(InternetReader(file.get()), url, target, size, false, cancel);
 }
 
-bool TWebUpdate::ReceiveDownload(void* handle, const std::wstring& url, const std::wstring& target, long long length,
-                                 bool checkLength, bool& cancel) {
-    const HINTERNET request = static_cast<HINTERNET>(handle);
+bool TWebUpdate::SftpDownload(const std::wstring& url, const std::wstring& target, bool& cancel) {
+    const std::wstring name = URLtoFile(url);
+    const auto remote = [this](const std::wstring& path) { return StringToAnsi(path, CodePage()); };
+    std::wstring folder;
+    if (!FTPDirectory().empty()) {
+        folder = ExpandPathPrefixes(FTPDirectory());
+        DoStatus(974, folder, 3, 0);
+        if (FSftp && FSftp->HasChannel() && !FSftp->FolderOpens(remote(folder))) {
+            DoStatus(975, folder, 3, 8);
+            return false;
+        }
+    }
+    const std::string path = remote(SftpRemotePath(folder, name));
+    long long size = 0;
+    TSftpFile file;
+    if (FSftp && FSftp->FileSize(path, size)) {
+        file = FSftp->OpenForReading(path);
+        if (!file) DoStatus(946, name, 13, int(FSftp->LastSftpError()));
+    }
+    if (!file) {
+        Error();
+        DoStatus(917, url, 2, 1);
+        return false;
+    }
+    return ReceiveDownload([&file](uint8_t* buffer, size_t count) { return file.Read(buffer, count); }, url, target,
+                           size, false, cancel);
+}
+
+bool TWebUpdate::ReceiveDownload(const TBlockReader& read, const std::wstring& url, const std::wstring& target,
+                                 long long length, bool checkLength, bool& cancel) {
     const std::wstring tempName = TempFileIn(DownloadFolder());
     if (tempName.empty()) return false;
     long long received = 0;
@@ -467,8 +520,8 @@ bool TWebUpdate::ReceiveDownload(void* handle, const std::wstring& url, const st
         };
         uint8_t block[4096];
         while (!failed) {
-            DWORD got = 0;
-            if (!::InternetReadFile(request, block, sizeof block, &got)) {
+            const long long got = read(block, sizeof block);
+            if (got < 0) {
                 failed = true;
                 break;
             }
@@ -522,14 +575,12 @@ bool TWebUpdate::URLGetFile(void* hfile, const std::wstring& url, const std::wst
         return !uncompress || UnpackByName(target, ExtractFilePath(target));
     }
     // The proxy's credentials go to each request as options, never into the address.
-    if (UpdateType() != httpUpdate && UpdateType() != ftpUpdate) {
-        DoStatus(917, url, 2, 1);
-        return false;
-    }
     const std::wstring target = tgt + name;
     bool cancel = false;
-    if (!(UpdateType() == ftpUpdate ? FtpDownload(hfile, url, target, cancel) : HttpGetFile(hfile, url, target, cancel)))
-        return false;
+    const bool arrived = UpdateType() == sftpUpdate ? SftpDownload(url, target, cancel)
+                         : UpdateType() == ftpUpdate ? FtpDownload(hfile, url, target, cancel)
+                                                     : HttpGetFile(hfile, url, target, cancel);
+    if (!arrived) return false;
     FireEvent(OnFileDownloaded, this, target);
     return !uncompress || UnpackByName(target, tgt);
 }

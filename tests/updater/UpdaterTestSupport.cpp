@@ -23,8 +23,8 @@ struct TServers {
     int Http = 0, Https = 0, SelfSigned = 0;
     std::wstring CaDer, DocRoot;
     bool Port80 = false;
-    int Ftp = 0, Proxy = 0;
-    std::wstring FtpRoot, FtpLog, ProxyLog;
+    int Ftp = 0, Sftp = 0, Proxy = 0;
+    std::wstring FtpRoot, FtpLog, SftpRoot, SftpLog, ProxyLog;
 };
 
 std::string JsonValue(const std::string& json, const std::string& key) {
@@ -61,6 +61,9 @@ const TServers& Servers() {
         result.Ftp = std::stoi(JsonValue(json, "ftp"));
         result.FtpRoot = IncludeTrailingPathDelimiter(UTF8Decode(JsonValue(json, "ftproot")));
         result.FtpLog = UTF8Decode(JsonValue(json, "ftplog"));
+        result.Sftp = std::stoi(JsonValue(json, "sftp"));
+        result.SftpRoot = IncludeTrailingPathDelimiter(UTF8Decode(JsonValue(json, "sftproot")));
+        result.SftpLog = UTF8Decode(JsonValue(json, "sftplog"));
         result.Proxy = std::stoi(JsonValue(json, "proxy"));
         result.ProxyLog = UTF8Decode(JsonValue(json, "proxylog"));
         return result;
@@ -128,12 +131,23 @@ std::wstring FtpLog() { return Servers().FtpLog; }
 int ProxyPort() { return Servers().Proxy; }
 std::wstring ProxyLog() { return Servers().ProxyLog; }
 
-void PutFtpFile(const std::wstring& name, const std::string& content) {
-    const std::filesystem::path path(Servers().FtpRoot + name);
+int SftpPort() { return Servers().Sftp; }
+std::wstring SftpRoot() { return Servers().SftpRoot; }
+std::wstring SftpLog() { return Servers().SftpLog; }
+
+namespace {
+
+void PutFileBelow(const std::wstring& root, const std::wstring& name, const std::string& content) {
+    const std::filesystem::path path(root + name);
     std::filesystem::create_directories(path.parent_path());
     std::ofstream out(path, std::ios::binary);
     out << content;
 }
+
+}  // namespace
+
+void PutFtpFile(const std::wstring& name, const std::string& content) { PutFileBelow(Servers().FtpRoot, name, content); }
+void PutSftpFile(const std::wstring& name, const std::string& content) { PutFileBelow(Servers().SftpRoot, name, content); }
 
 void PutServerFile(const std::wstring& name, const std::string& content) {
     std::ofstream out(std::filesystem::path(Servers().DocRoot + name), std::ios::binary);

@@ -27,6 +27,14 @@ std::wstring FtpRoot();
 std::wstring FtpLog();
 // Writes a file the FTP server hands out as <name> (a relative path; folders are made).
 void PutFtpFile(const std::wstring& name, const std::string& content);
+// The SFTP server (user "u", password "p") and the folder it serves (ends with "\"); its
+// log has one line per event: "auth USER", "stat PATH", "open PATH", "opendir PATH",
+// "disconnect CODE DESCRIPTION".
+int SftpPort();
+std::wstring SftpRoot();
+std::wstring SftpLog();
+// Writes a file the SFTP server hands out as <name> (a relative path; folders are made).
+void PutSftpFile(const std::wstring& name, const std::string& content);
 // The forward proxy (credentials "pu", "pp"); its log has one line per request: the
 // Proxy-Authorization header, or "-".
 int ProxyPort();

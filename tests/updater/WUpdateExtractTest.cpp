@@ -223,3 +223,63 @@ TEST(UnpackingInARun, AZipIsUnpackedAndADamagedOneFailsTheRun) {
         EXPECT_EQ(std::find(idents.begin(), idents.end(), 947) != idents.end(), !c.Unpacked);
     }
 }
+
+// A run whose file is a patch: the patcher runs on it by full paths, and only a patch that
+// applied is deleted and counts as done.
+TEST(PatchingInARun, ThePatcherRunsOnFullPathsAndItsFailureFailsTheRun) {
+    REQUIRE_SERVERS();
+    PutServerFile(L"fix.pat", "patch data");
+    struct TCase { const char* Label; bool ApplyPatch; int ExitCode; bool Logging; };
+    const TCase cases[] = {
+        {"applied, logged", true, 0, true},
+        {"patcher failed", true, 3, false},
+        {"patching off", false, 0, false},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Label);
+        TScratchFolder local, target, download;
+        const int v2600[4] = {2, 6, 0, 0};
+        MakeVersionFixture(local.Path() + L"app.exe", &v2600);
+        const std::wstring installed = local.Write(L"the lib.dll", "old");
+        PutServerFile(L"pat.inf", "[update]\nnewversion=2.6.0.1\nlocalversion=" +
+                                      ClassLib::UTF8Encode(local.Path() + L"app.exe") +
+                                      "\n[files]\ncount=1\n[file1]\nurl=http://127.0.0.1:@PORT@/files/fix.pat\n"
+                                      "localversion=" + ClassLib::UTF8Encode(installed) +
+                                      "\ntargetdir=" + ClassLib::UTF8Encode(target.Path()) + "\n");
+        TTestUpdate update(download.Path());
+        update.SetURL(HttpUrl(L"files/pat.inf"));
+        update.SetApplyPatch(c.ApplyPatch);
+        update.SetLogging(c.Logging);
+        const std::wstring log = local.Path() + L"update.log";
+        if (c.Logging) update.SetLogFileName(log);
+        std::vector<std::wstring> runs;
+        ClassLib::Seams().RunAndWait = [&](const std::wstring& commandLine, bool) {
+            runs.push_back(commandLine);
+            return c.ExitCode;
+        };
+        int successes = 0;
+        update.OnSuccess = [&](ClassLib::TObject*) { ++successes; };
+        update.DoUpdate(false);
+        if (c.Logging) update.SetLogFileName(L"WUPDATE.LOG");
+        const std::wstring patch = target.Path() + L"fix.pat";
+        const std::vector<int> idents = update.Idents();
+        if (!c.ApplyPatch) {
+            EXPECT_TRUE(runs.empty());
+            EXPECT_EQ(successes, 1);
+            EXPECT_TRUE(ClassLib::FileExists(patch));
+            continue;
+        }
+        const std::wstring patcher = ClassLib::IncludeTrailingPathDelimiter(ClassLib::GetCurrentDir()) + L"patcher.exe";
+        EXPECT_EQ(runs, std::vector<std::wstring>{L"\"" + patcher + L"\"" + (c.Logging ? L" -v" : L"") + L" \"" + patch +
+                                                  L"\" \"" + installed + L"\""});
+        EXPECT_EQ(successes, c.ExitCode == 0 ? 1 : 0);
+        EXPECT_EQ(ClassLib::FileExists(patch), c.ExitCode != 0) << "only an applied patch goes";
+        EXPECT_EQ(std::find(idents.begin(), idents.end(), 947) != idents.end(), c.ExitCode != 0);
+        if (c.Logging) {
+            const std::string text = ReadFileBytes(log);
+            EXPECT_NE(text.find("Exec: \""), std::string::npos) << text;
+            EXPECT_NE(text.find("Patcher exit code 0 for "), std::string::npos) << text;
+            EXPECT_EQ(text.find(">>"), std::string::npos) << text;
+        }
+    }
+}

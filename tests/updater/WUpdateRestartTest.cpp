@@ -2,12 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <tlhelp32.h>
+
 #include <cstring>
+#include <functional>
 
 #include "UpdaterTestSupport.h"
 #include "classlib/FileNames.h"
 #include "classlib/Seams.h"
 #include "classlib/Strings.h"
+#include "classlib/VersionInfo.h"
 #include "updater/WUpdate.h"
 #include "updater/WUpdateExtract.h"
 
@@ -140,4 +145,161 @@ TEST(RestartProgram, InstallsTheComponentsIntoAFolderWithABlank) {
     EXPECT_EQ(ReadFileBytes(install + L"comp.bin"), "fresh");
     EXPECT_EQ(ReadFileBytes(install + L"lib.dll"), "library");
     EXPECT_FALSE(ClassLib::FileExists(download.Path() + L"comp.bin"));
+}
+
+// ---- the whole hand-over, two processes
+
+namespace {
+
+// Runs a command line and waits for its end, at most a minute; a program that takes
+// longer is ended and counts as hung.
+bool RunBounded(std::wstring commandLine, DWORD& processId, DWORD& exitCode) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
+        return false;
+    ::CloseHandle(started.hThread);
+    processId = started.dwProcessId;
+    const bool ended = ::WaitForSingleObject(started.hProcess, 60000) == WAIT_OBJECT_0;
+    if (!ended) ::TerminateProcess(started.hProcess, 99);
+    ::GetExitCodeProcess(started.hProcess, &exitCode);
+    ::CloseHandle(started.hProcess);
+    return ended;
+}
+
+bool HasRunningChild(DWORD parent) {
+    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return false;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    bool found = false;
+    for (bool more = ::Process32FirstW(snapshot, &entry); more && !found; more = ::Process32NextW(snapshot, &entry))
+        found = entry.th32ParentProcessID == parent;
+    ::CloseHandle(snapshot);
+    return found;
+}
+
+// Asks every 50 ms, for at most a minute.
+bool WaitUntil(const std::function<bool()>& done) {
+    for (int round = 0; round < 1200; ++round) {
+        if (done()) return true;
+        ::Sleep(50);
+    }
+    return done();
+}
+
+// A command-line argument in quotes; a final "\" is doubled so that it does not escape the quote.
+std::wstring Argument(const std::wstring& value) {
+    return L"\"" + value + (!value.empty() && value.back() == L'\\' ? L"\\" : L"") + L"\"";
+}
+
+BOOL CALLBACK AddLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR list) {
+    reinterpret_cast<std::vector<WORD>*>(list)->push_back(language);
+    return TRUE;
+}
+
+// The languages the program carries the restart program's resource in; none when it lacks it.
+std::vector<WORD> RestartResourceLanguages(const std::wstring& program) {
+    std::vector<WORD> languages;
+    if (HMODULE image = ::LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {
+        ::EnumResourceLanguagesW(image, RT_RCDATA, L"UPD", AddLanguage, LONG_PTR(&languages));
+        ::FreeLibrary(image);
+    }
+    return languages;
+}
+
+// Wine: removing one resource (no data) leaves it in place; the program needs no other
+// resource, so all of them go.
+bool RemoveRestartResource(const std::wstring& program) {
+    if (RestartResourceLanguages(program).empty()) return false;
+    HANDLE update = ::BeginUpdateResourceW(program.c_str(), TRUE);
+    return update && ::EndUpdateResourceW(update, FALSE) && RestartResourceLanguages(program).empty();
+}
+
+}  // namespace
+
+TEST(RestartEndToEnd, TheRestartProgramInstallsTheUpdateAndStartsTheProgramAgain) {
+    REQUIRE_SERVERS();
+    const std::wstring program = ClassLib::ExtractFilePath(ClassLib::ExecutablePath()) + L"updater_restart_app.exe";
+    ASSERT_TRUE(ClassLib::FileExists(program));
+    // Bytes after the image do not matter to the loader: they tell the new build from the old.
+    const std::string newBuild = ReadFileBytes(program) + "\nnew build";
+    PutServerFile(L"app.exe", newBuild);
+    PutServerFile(L"payload.txt", "payload");
+    struct TCase {
+        const char* Name;
+        const wchar_t* Flags;   // the program's: N no automatic restart, L logging
+        bool FinalBackslash;    // of the download folder as set
+        bool WithoutHelper;     // the program lacks the restart program's resource
+    };
+    const TCase cases[] = {
+        {"restart into a folder with a blank", L"-", true, false},
+        {"download folder set without its final backslash", L"-", false, false},
+        {"logging", L"L", true, false},
+        {"no automatic restart", L"N", true, false},
+        {"restart program missing", L"-", true, true},
+    };
+    int serial = 0;
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const bool autoRestart = std::wstring(c.Flags) != L"N", logging = std::wstring(c.Flags) == L"L";
+        TScratchFolder base, download;
+        const std::wstring install = base.Path() + L"in stall\\";
+        ASSERT_TRUE(ForceDirs(install));
+        ASSERT_TRUE(::CopyFileW(program.c_str(), (install + L"app.exe").c_str(), FALSE));
+        if (c.WithoutHelper) {
+            ASSERT_TRUE(RemoveRestartResource(install + L"app.exe"));
+        }
+        const int v2600[4] = {2, 6, 0, 0};
+        MakeVersionFixture(install + L"version.exe", &v2600);
+        const std::string installed = ClassLib::UTF8Encode(install);
+        const std::wstring control = L"restart-run" + std::to_wstring(++serial) + L".inf";
+        PutServerFile(control, "[update]\nnewversion=2.6.0.1\nlocalversion=" + installed +
+                                   "version.exe\n[files]\ncount=2\n"
+                                   "[file1]\nurl=http://127.0.0.1:@PORT@/files/app.exe\n"
+                                   "[file2]\nurl=http://127.0.0.1:@PORT@/files/payload.txt\n"
+                                   "[application]\nappupdate=1\nappname=" + installed +
+                                   "app.exe\nappparam=--after marker.txt\nappcomps=app.exe, payload.txt\n");
+        std::wstring folder = download.Path();
+        if (!c.FinalBackslash) folder.pop_back();
+        const std::wstring report = base.Path() + L"report.txt";
+        DWORD processId = 0, exitCode = 0;
+        ASSERT_TRUE(RunBounded(Argument(install + L"app.exe") + L" run " + Argument(HttpUrl(L"files/" + control)) + L" " +
+                                   Argument(folder) + L" " + Argument(report) + L" " + c.Flags,
+                               processId, exitCode))
+            << "the program did not end";
+        const std::string lines = ReadFileBytes(report);
+        EXPECT_EQ(exitCode, c.WithoutHelper ? 1u : 0u) << lines;
+        const std::wstring marker = install + L"marker.txt";
+        if (autoRestart && !c.WithoutHelper) {
+            EXPECT_TRUE(WaitUntil([&] { return ClassLib::FileExists(marker); })) << "not started again\n" << lines;
+        }
+        EXPECT_TRUE(WaitUntil([&] { return !HasRunningChild(processId); })) << "the restart program did not end";
+        EXPECT_EQ(ReadFileBytes(marker), autoRestart && !c.WithoutHelper ? "started again\n" : "");
+        if (c.WithoutHelper) {
+            EXPECT_NE(lines.find("\n950 "), std::string::npos) << lines;
+            EXPECT_NE(lines.find("went on\n"), std::string::npos) << lines;
+            EXPECT_NE(ReadFileBytes(install + L"app.exe"), newBuild);
+            EXPECT_FALSE(ClassLib::FileExists(install + L"payload.txt"));
+            EXPECT_EQ(ReadFileBytes(download.Path() + L"payload.txt"), "payload") << "the update is kept for later";
+            continue;
+        }
+        EXPECT_NE(lines.find("closed\n"), std::string::npos) << lines;
+        EXPECT_NE(lines.find(logging ? " L " : " X "), std::string::npos) << lines;
+        const std::string application = autoRestart ? "\"" + installed + "app.exe\"" : "null";
+        EXPECT_NE(lines.find(application + " \"--after marker.txt\" \""), std::string::npos) << lines;
+        EXPECT_EQ(ReadFileBytes(install + L"app.exe"), newBuild);
+        EXPECT_EQ(ReadFileBytes(install + L"payload.txt"), "payload");
+        EXPECT_FALSE(ClassLib::FileExists(download.Path() + L"payload.txt"));
+        if (logging) {
+            const std::string log = ReadFileBytes(install + L"update.log");
+            EXPECT_NE(log.find("upd: installed"), std::string::npos) << log;
+            EXPECT_NE(log.find("upd: started"), std::string::npos) << log;
+            wchar_t logName[MAX_PATH] = {};
+            ::GetPrivateProfileStringW(L"CONFIG", L"LOGFILENAME", L"", logName, MAX_PATH,
+                                       TWebUpdate::ResolveLogPath(L"WUPDATE.INI").c_str());
+            EXPECT_EQ(std::wstring(logName), install + L"update.log");
+        }
+    }
 }

@@ -33,7 +33,11 @@ Also started:
         Proxy-Authorization ("Basic" of "pu:pp") and otherwise passes it to the plain server
         whatever host it names; "proxy" is its port, and the Proxy-Authorization header of
         each request it receives (or "-") is appended to "proxylog"
-Besides the standard library: the openssl command and pyftpdlib.
+    an SFTP server (paramiko, an RSA host key made at start) for user "u" with password
+        "p" over the folder "sftproot"; "sftp" is its port, and "sftplog" gets one line per
+        event: "auth USER" for each password tried, "stat PATH", "open PATH",
+        "opendir PATH" (paths as the client sent them) and "disconnect CODE DESCRIPTION"
+Besides the standard library: the openssl command, pyftpdlib and paramiko.
 """
 import base64
 import http.server
@@ -267,19 +271,125 @@ def serve_ftp(root, log_name):
     return 0
 
 
-def start_ftp(root, log_name):
-    """The FTP server as a child process (pyftpdlib is the system's package, and "python3"
+def serve_sftp(root, log_name):
+    """Runs an SFTP server on a free loopback port for user u/p; prints the port, serves
+    until stdin closes."""
+    import logging
+    import paramiko
+
+    lock = threading.Lock()
+
+    def log(line):
+        with lock, open(log_name, "a", encoding="utf-8") as f:
+            f.write(line + "\n")
+
+    class DisconnectLog(logging.Handler):
+        def emit(self, record):
+            text = record.getMessage()
+            if text.startswith("Disconnect (code "):
+                code, _, desc = text[len("Disconnect (code "):].partition("): ")
+                log(f"disconnect {code} {desc}")
+
+    transport_log = logging.getLogger("paramiko.transport")
+    transport_log.setLevel(logging.INFO)
+    transport_log.addHandler(DisconnectLog())
+    host_key = paramiko.RSAKey.generate(2048)
+
+    class Login(paramiko.ServerInterface):
+        def __init__(self, transport):
+            self.transport = transport
+
+        def get_allowed_auths(self, username):
+            # paramiko hangs up after ten refused passwords; the tests count every try a
+            # client makes, so the count of refusals starts again each time.
+            handler = getattr(self.transport, "auth_handler", None)
+            if handler is not None:
+                handler.auth_fail_count = 0
+            return "password"
+
+        def check_auth_password(self, username, password):
+            log("auth " + username)
+            if (username, password) == ("u", "p"):
+                return paramiko.AUTH_SUCCESSFUL
+            return paramiko.AUTH_FAILED
+
+        def check_channel_request(self, kind, chanid):
+            return paramiko.OPEN_SUCCEEDED if kind == "session" else \
+                paramiko.OPEN_FAILED_ADMINISTRATIVELY_PROHIBITED
+
+    class Folder(paramiko.SFTPServerInterface):
+        """Read-only SFTP over `root`; a path never leaves it."""
+        def local(self, path):
+            name = os.path.normpath(os.path.join(root, path.lstrip("/")))
+            return name if name == root or name.startswith(root + os.sep) else None
+
+        def stat(self, path):
+            log("stat " + path)
+            name = self.local(path)
+            try:
+                return paramiko.SFTPAttributes.from_stat(os.stat(name)) if name else paramiko.SFTP_NO_SUCH_FILE
+            except OSError as error:
+                return paramiko.SFTPServer.convert_errno(error.errno)
+
+        lstat = stat
+
+        def list_folder(self, path):
+            log("opendir " + path)
+            name = self.local(path)
+            if not name or not os.path.isdir(name):
+                return paramiko.SFTP_NO_SUCH_FILE
+            return [paramiko.SFTPAttributes.from_stat(os.stat(os.path.join(name, entry)), entry)
+                    for entry in os.listdir(name)]
+
+        def open(self, path, flags, attr):
+            log("open " + path)
+            name = self.local(path)
+            if not name or flags & (os.O_WRONLY | os.O_RDWR) or not os.path.isfile(name):
+                return paramiko.SFTP_NO_SUCH_FILE if not flags & (os.O_WRONLY | os.O_RDWR) else \
+                    paramiko.SFTP_PERMISSION_DENIED
+            handle = paramiko.SFTPHandle(flags)
+            handle.readfile = open(name, "rb")
+            handle.filename = name
+            return handle
+
+    def serve(connection):
+        transport = paramiko.Transport(connection)
+        transport.add_server_key(host_key)
+        transport.set_subsystem_handler("sftp", paramiko.SFTPServer, Folder)
+        try:
+            transport.start_server(server=Login(transport))
+        except (paramiko.SSHException, EOFError, OSError):
+            transport.close()
+
+    listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+    listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+    listener.bind(("127.0.0.1", 0))
+    listener.listen(8)
+
+    def accept():
+        while True:
+            connection, _ = listener.accept()
+            threading.Thread(target=serve, args=(connection,), daemon=True).start()
+
+    threading.Thread(target=accept, daemon=True).start()
+    print(listener.getsockname()[1], flush=True)
+    sys.stdin.read()
+    return 0
+
+
+def start_child(kind, root, log_name, module):
+    """A server as a child process (its library is the system's package, and "python3"
     on the path may be another installation); returns the process and its port."""
     python = sys.executable
-    if subprocess.run([python, "-c", "import pyftpdlib.handlers"], stdout=subprocess.DEVNULL,
+    if subprocess.run([python, "-c", "import " + module], stdout=subprocess.DEVNULL,
                       stderr=subprocess.DEVNULL).returncode != 0:
         python = "/usr/bin/python3"
-    child = subprocess.Popen([python, os.path.abspath(__file__), "--ftp", root, log_name],
+    child = subprocess.Popen([python, os.path.abspath(__file__), kind, root, log_name],
                              stdin=subprocess.PIPE, stdout=subprocess.PIPE)
     line = child.stdout.readline()
     if not line.strip():
         child.kill()
-        raise RuntimeError("the FTP server did not start (is python3-pyftpdlib installed?)")
+        raise RuntimeError(f"the {kind[2:]} server did not start (is {module} installed?)")
     return child, int(line)
 
 
@@ -300,7 +410,7 @@ def main(argv):
         return 2
     work = tempfile.mkdtemp(prefix="atgen-updater-")
     servers = []
-    ftp = None
+    children = []
     try:
         docroot = os.path.join(work, "docroot")
         os.makedirs(docroot)
@@ -327,7 +437,13 @@ def main(argv):
         ftproot = os.path.join(work, "ftproot")
         os.makedirs(ftproot)
         ftp_log = os.path.join(work, "ftp.log")
-        ftp, ftp_port = start_ftp(ftproot, ftp_log)
+        ftp, ftp_port = start_child("--ftp", ftproot, ftp_log, "pyftpdlib.handlers")
+        children.append(ftp)
+        sftproot = os.path.join(work, "sftproot")
+        os.makedirs(sftproot)
+        sftp_log = os.path.join(work, "sftp.log")
+        sftp, sftp_port = start_child("--sftp", sftproot, sftp_log, "paramiko")
+        children.append(sftp)
         info = {
             "http": plain.server_address[1],
             "https": trusted.server_address[1],
@@ -338,6 +454,9 @@ def main(argv):
             "ftp": ftp_port,
             "ftproot": windows_path(ftproot),
             "ftplog": windows_path(ftp_log),
+            "sftp": sftp_port,
+            "sftproot": windows_path(sftproot),
+            "sftplog": windows_path(sftp_log),
             "proxy": proxy.server_address[1],
             "proxylog": windows_path(ProxyHandler.log_name),
         }
@@ -351,12 +470,12 @@ def main(argv):
             print("loopback_servers: the program ran too long and was stopped", file=sys.stderr)
             return 1
     finally:
-        if ftp:
-            ftp.stdin.close()
+        for child in children:
+            child.stdin.close()
             try:
-                ftp.wait(timeout=5)
+                child.wait(timeout=5)
             except subprocess.TimeoutExpired:
-                ftp.kill()
+                child.kill()
         for server in servers:
             server.shutdown()
             server.server_close()
@@ -366,4 +485,6 @@ def main(argv):
 if __name__ == "__main__":
     if len(sys.argv) == 4 and sys.argv[1] == "--ftp":
         sys.exit(serve_ftp(sys.argv[2], sys.argv[3]))
+    if len(sys.argv) == 4 and sys.argv[1] == "--sftp":
+        sys.exit(serve_sftp(os.path.abspath(sys.argv[2]), sys.argv[3]))
     sys.exit(main(sys.argv))
