@@ -58,6 +58,12 @@ const ClassLib::TPropertyList& TAdvCustomMemo::Published() {
         .Add(L"DelErase", &M::DelErase, &M::SetDelErase, false)
         .Enum(L"DragMode", &M::DragMode, &M::SetDragMode, ClassLib::dmAutomatic)
         .Add(L"AcceptFiles", &M::AcceptFiles, &M::SetAcceptFiles, false)
+        .Add(L"OleDropSource", &M::OleDropSource, &M::SetOleDropSource, false)
+        .SetOf(L"OleDropTarget", L"TOleDropTargetTypes", &M::OleDropTarget, &M::SetOleDropTarget, {L"odtFile", L"odtText"},
+               TOleDropTargetTypes(0))
+        .Event(L"OnOleDropText", &M::OnOleDropText)
+        .Event(L"OnOleDropFile", &M::OnOleDropFile)
+        .Event(L"OnOleTextDragged", &M::OnOleTextDragged)
         .Event(L"OnFind", &M::OnFind)
         .Event(L"OnReplace", &M::OnReplace)
         .Event(L"OnTextFound", &M::OnTextFound)

@@ -3,6 +3,7 @@
 
 #include "classlib/Form.h"
 #include "editor/AdvmCSHS.h"
+#include "support/MemorySurface.h"
 #include "support/WindowTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -373,30 +374,13 @@ public:
         FMemo.CodeFolding().SetLineColor(ClassLib::clRed);
         FMemo.CodeFolding().SetEnabled(true);
         FMemo.SetExpandNode(4, false);
-        FDC = ::CreateCompatibleDC(nullptr);
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = 400;
-        info.bmiHeader.biHeight = -240;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        FBitmap = ::CreateDIBSection(FDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        FOld = ::SelectObject(FDC, FBitmap);
-        FMemo.PaintTo(FDC);
-    }
-    ~TPaintedFoldMemo() {
-        ::SelectObject(FDC, FOld);
-        ::DeleteObject(FBitmap);
-        ::DeleteDC(FDC);
+        FMemo.PaintTo(FSurface.DC());
     }
     TAdvMemo& Memo() { return FMemo; }
-    bool Is(int x, int y, TColor colour) const { return ::GetPixel(FDC, x, y) == COLORREF(ClassLib::ColorToRGB(colour)); }
+    bool Is(int x, int y, TColor colour) const { return FSurface.Is(x, y, colour); }
 private:
     TAdvMemo FMemo{nullptr};
-    HDC FDC = nullptr;
-    HBITMAP FBitmap = nullptr;
-    HGDIOBJ FOld = nullptr;
+    TestSupport::TMemorySurface FSurface{400, 240};
 };
 
 }  // namespace

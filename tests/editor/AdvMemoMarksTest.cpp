@@ -1,6 +1,8 @@
 #include "editor/AdvMemo.h"
 
 #include <gtest/gtest.h>
+
+#include "support/MemorySurface.h"
 #include <windows.h>
 
 #include <string>
@@ -14,46 +16,7 @@ using namespace AdvMemo;
 namespace {
 
 // A 32-bit memory DC filled with one colour; pixels read back as COLORREF.
-class TSurface {
-public:
-    TSurface(int width, int height, COLORREF fill) : FWidth(width), FHeight(height) {
-        FDC = ::CreateCompatibleDC(nullptr);
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        FBitmap = ::CreateDIBSection(FDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        FOld = ::SelectObject(FDC, FBitmap);
-        Fill(fill);
-    }
-    ~TSurface() {
-        ::SelectObject(FDC, FOld);
-        ::DeleteObject(FBitmap);
-        ::DeleteDC(FDC);
-    }
-    void Fill(COLORREF colour) {
-        const COLORREF old = ::SetBkColor(FDC, colour);
-        const RECT all{0, 0, FWidth, FHeight};
-        ::ExtTextOutW(FDC, 0, 0, ETO_OPAQUE, &all, nullptr, 0, nullptr);
-        ::SetBkColor(FDC, old);
-    }
-    HDC DC() const { return FDC; }
-    COLORREF At(int x, int y) const { return ::GetPixel(FDC, x, y); }
-    int Count(const RECT& r, COLORREF colour) const {
-        int n = 0;
-        for (int y = r.top; y < r.bottom; ++y)
-            for (int x = r.left; x < r.right; ++x) n += At(x, y) == colour;
-        return n;
-    }
-private:
-    int FWidth, FHeight;
-    HDC FDC = nullptr;
-    HBITMAP FBitmap = nullptr;
-    HGDIOBJ FOld = nullptr;
-};
+using TSurface = TestSupport::TMemorySurface;
 
 const COLORREF kWhite = RGB(255, 255, 255), kRed = RGB(255, 0, 0), kGrey = RGB(192, 192, 192);
 const COLORREF kEdge = RGB(0, 64, 128), kFace = RGB(160, 224, 255), kFuchsia = RGB(255, 0, 255);

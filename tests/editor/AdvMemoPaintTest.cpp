@@ -4,6 +4,7 @@
 #include "classlib/Seams.h"
 #include "classlib/StandardControls.h"
 #include "editor/AdvmCSHS.h"
+#include "support/MemorySurface.h"
 #include "support/WindowTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -21,29 +22,15 @@ namespace {
 // A memo painted on a memory DC of its size; pixels are read back as TColor values.
 class TPaintedMemo {
 public:
-    explicit TPaintedMemo(const std::wstring& text, int width = 500, int height = 300) : FMemo(nullptr) {
+    explicit TPaintedMemo(const std::wstring& text, int width = 500, int height = 300)
+        : FMemo(nullptr), FSurface(width, height) {
         FStyler = AdvmCSHS::CreateCMemoStyler(&FMemo);
         FMemo.SetSyntaxStyles(FStyler);
         FMemo.SetBounds(0, 0, width, height);
         FMemo.Lines()->SetText(text);
-        FDC = ::CreateCompatibleDC(nullptr);
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        FBitmap = ::CreateDIBSection(FDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        FOld = ::SelectObject(FDC, FBitmap);
         Paint();
     }
-    ~TPaintedMemo() {
-        ::SelectObject(FDC, FOld);
-        ::DeleteObject(FBitmap);
-        ::DeleteDC(FDC);
-    }
-    void Paint() { FMemo.PaintTo(FDC); }
+    void Paint() { FMemo.PaintTo(FSurface.DC()); }
     TAdvMemo& Memo() { return FMemo; }
     TAdvCustomMemoStyler& Styler() { return *FStyler; }
 
@@ -54,24 +41,14 @@ public:
         const int w = FMemo.CharWidth();
         return RECT{area.Left + (fromCol - FMemo.LeftCol()) * w, row.Top, area.Left + (toCol - FMemo.LeftCol()) * w, row.Bottom};
     }
-    int CountColour(const RECT& r, TColor colour) {
-        int count = 0;
-        for (int y = r.top; y < r.bottom; ++y)
-            for (int x = r.left; x < r.right; ++x)
-                if (::GetPixel(FDC, x, y) == COLORREF(ClassLib::ColorToRGB(colour))) ++count;
-        return count;
-    }
+    int CountColour(const RECT& r, TColor colour) { return FSurface.CountColour(r, colour); }
     // Pixels that are neither of the given background colours: the ink of the text.
-    int CountInk(const RECT& r, TColor background) {
-        return (r.right - r.left) * (r.bottom - r.top) - CountColour(r, background);
-    }
+    int CountInk(const RECT& r, TColor background) { return FSurface.CountInk(r, background); }
 
 private:
     TAdvMemo FMemo;
     TAdvCustomMemoStyler* FStyler = nullptr;
-    HDC FDC = nullptr;
-    HBITMAP FBitmap = nullptr;
-    HGDIOBJ FOld = nullptr;
+    TestSupport::TMemorySurface FSurface;
 };
 
 const TElementStyle* GroupWithKeyword(TAdvCustomMemoStyler& styler, const std::wstring& word) {

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/MemorySurface.h"
+
 #include <windows.h>
 #include <winspool.h>
 
@@ -42,43 +44,14 @@ private:
 // A white page of the given size in memory; pixels read back as RGB.
 class TMemoryPage {
 public:
-    TMemoryPage(int width, int height) : FWidth(width), FHeight(height) {
-        FDC = ::CreateCompatibleDC(nullptr);
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        FBitmap = ::CreateDIBSection(FDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        FOld = ::SelectObject(FDC, FBitmap);
-        ::PatBlt(FDC, 0, 0, width, height, WHITENESS);
-        FCanvas.SetHandle(FDC);
-    }
-    ~TMemoryPage() {
-        FCanvas.SetHandle(nullptr);
-        ::SelectObject(FDC, FOld);
-        ::DeleteObject(FBitmap);
-        ::DeleteDC(FDC);
-    }
+    TMemoryPage(int width, int height) : FSurface(width, height) { FCanvas.SetHandle(FSurface.DC()); }
+    ~TMemoryPage() { FCanvas.SetHandle(nullptr); }
     ClassLib::TCanvas* Canvas() { return &FCanvas; }
-    HDC DC() const { return FDC; }
-    int CountColour(const RECT& r, TColor colour) const {
-        int count = 0;
-        for (int y = r.top; y < r.bottom; ++y)
-            for (int x = r.left; x < r.right; ++x)
-                if (::GetPixel(FDC, x, y) == COLORREF(ClassLib::ColorToRGB(colour))) ++count;
-        return count;
-    }
-    int CountInk(const RECT& r) const {
-        return (r.right - r.left) * (r.bottom - r.top) - CountColour(r, ClassLib::clWhite);
-    }
+    HDC DC() const { return FSurface.DC(); }
+    int CountColour(const RECT& r, TColor colour) const { return FSurface.CountColour(r, colour); }
+    int CountInk(const RECT& r) const { return FSurface.CountInk(r, ClassLib::clWhite); }
 private:
-    int FWidth, FHeight;
-    HDC FDC = nullptr;
-    HBITMAP FBitmap = nullptr;
-    HGDIOBJ FOld = nullptr;
+    TestSupport::TMemorySurface FSurface;
     ClassLib::TCanvas FCanvas;
 };
 
@@ -431,6 +404,19 @@ public:
                    "*DefaultPaperDimension: A4\n*PaperDimension A4/A4: \"595 842\"\n"
                    "*DefaultFont: Courier\n*Font Courier: Standard \"(002.004S)\" Standard ROM\n";
         }
+        // A fresh Wine prefix has the PostScript driver only as a built-in module: put the
+        // file where AddPrinterDriver looks for it, from Wine's own library folder.
+#ifdef _WIN64
+        const wchar_t* const builtIn = L"Z:\\usr\\lib\\x86_64-linux-gnu\\wine\\x86_64-windows\\wineps.drv";
+#else
+        const wchar_t* const builtIn = L"Z:\\usr\\lib\\i386-linux-gnu\\wine\\i386-windows\\wineps.drv";
+#endif
+        FDriverCopy = FDirectory + L"\\wineps.drv";
+        if (!::CopyFileW(builtIn, FDriverCopy.c_str(), FALSE)) {
+            FError = "cannot copy Wine's PostScript driver: " + std::to_string(::GetLastError());
+            FDriverCopy.clear();
+            return;
+        }
         DRIVER_INFO_3W driver{};
         driver.cVersion = 3;
         driver.pName = const_cast<wchar_t*>(kDriver);
@@ -462,6 +448,7 @@ public:
             ::ClosePrinter(FPrinter);
         }
         ::DeletePrinterDriverW(nullptr, nullptr, const_cast<wchar_t*>(kDriver));
+        if (!FDriverCopy.empty()) ::DeleteFileW(FDriverCopy.c_str());
         if (FPpd.empty()) return;
         // The spooler keeps a copy in the driver version's folder beside ours.
         ::DeleteFileW((FDirectory + L"\\3\\atgentest.ppd").c_str());
@@ -473,7 +460,7 @@ public:
     HDC CreateDC() const { return ::CreateDCW(L"WINSPOOL", kName, nullptr, nullptr); }
 private:
     HANDLE FPrinter = nullptr;
-    std::wstring FDirectory, FPpd;
+    std::wstring FDirectory, FPpd, FDriverCopy;
     std::string FError;
 };
 

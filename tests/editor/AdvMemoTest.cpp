@@ -794,6 +794,9 @@ TEST(AdvMemoModel, PublishedPropertiesMatchTheConstructedDefaults) {
     ClassLib::SetPropText(&memo, *list.Find(L"WordWrap"), L"wwRightMargin");
     EXPECT_EQ(memo.WordWrap(), wwRightMargin);
     EXPECT_EQ(ClassLib::GetPropText(&memo, *list.Find(L"Version")), L"3.8.2.0");
+    ClassLib::SetPropText(&memo, *list.Find(L"OleDropTarget"), L"[odtText]");
+    EXPECT_EQ(memo.OleDropTarget(), TOleDropTargetTypes(odtText));
+    EXPECT_EQ(ClassLib::GetPropText(&memo, *list.Find(L"OleDropTarget")), L"[odtText]");
 }
 
 TEST(AdvMemoSource, FreedSourceDetachesItsMemo) {
