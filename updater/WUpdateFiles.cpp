@@ -2,6 +2,8 @@
 // each file and putting it into place.
 #include "updater/WUpdate.h"
 
+#include <commctrl.h>
+#include <memory>
 #include <shlobj.h>
 
 #include "classlib/Exceptions.h"
@@ -242,6 +244,49 @@ bool TWebUpdate::Unpack(const std::wstring& archive, const std::wstring& folder)
     return true;
 }
 
+namespace {
+
+// The small window shown while the patcher runs: the system's copy-files animation and a
+// message. It lives exactly as long as the wait, and creating it never fails the patch.
+class TPatcherAnimation {
+public:
+    TPatcherAnimation(const std::wstring& caption, const std::wstring& message) {
+        INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_ANIMATE_CLASS};
+        ::InitCommonControlsEx(&controls);
+        constexpr int Width = 300, Height = 170;
+        const int left = (::GetSystemMetrics(SM_CXSCREEN) - Width) / 2;
+        const int top = (::GetSystemMetrics(SM_CYSCREEN) - Height) / 2;
+        // A static control as the frame: it needs no window class of ours and paints itself.
+        FWindow = ::CreateWindowExW(WS_EX_DLGMODALFRAME, L"STATIC", caption.c_str(), WS_POPUP | WS_CAPTION,
+                                    left, top, Width, Height, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+        if (!FWindow) return;
+        HWND animation = ::CreateWindowExW(0, ANIMATE_CLASSW, L"", WS_CHILD | WS_VISIBLE | ACS_TRANSPARENT | ACS_AUTOPLAY,
+                                           10, 10, 272, 60, FWindow, nullptr, nullptr, nullptr);
+        int below = 10;
+        if (animation) {
+            // Resource 161 of the shell library is its copy-files clip; without it the space stays empty.
+            ::SendMessageW(animation, ACM_OPENW, WPARAM(::GetModuleHandleW(L"shell32.dll")), LPARAM(MAKEINTRESOURCEW(161)));
+            RECT r{};
+            ::GetWindowRect(animation, &r);
+            below = 10 + (r.bottom - r.top);
+        }
+        ::CreateWindowExW(0, L"STATIC", message.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT, 10, below + 8, 272, 40,
+                          FWindow, nullptr, nullptr, nullptr);
+        ::ShowWindow(FWindow, SW_SHOWNORMAL);
+        ::UpdateWindow(FWindow);
+    }
+    ~TPatcherAnimation() {
+        if (FWindow) ::DestroyWindow(FWindow);
+    }
+    TPatcherAnimation(const TPatcherAnimation&) = delete;
+    TPatcherAnimation& operator=(const TPatcherAnimation&) = delete;
+
+private:
+    HWND FWindow = nullptr;
+};
+
+}  // namespace
+
 bool TWebUpdate::RunPatcher(const std::wstring& patch, const std::wstring& localVersion) {
     const std::wstring patcher = PatcherPath();
     if (FUtility && !FileExists(patcher)) ExtractPatcher();
@@ -251,7 +296,13 @@ bool TWebUpdate::RunPatcher(const std::wstring& patch, const std::wstring& local
         L"\"" + patcher + L"\"" + (Logging() ? L" -v" : L"") + L" \"" + patch + L"\" \"" + localVersion + L"\"";
     DoStatus(18, L"Exec: " + commandLine, 18, 0);
     if (Logging()) AddToLog(L"Exec: " + commandLine);
-    const int code = Seams().RunAndWait(commandLine, FUtility ? FUtility->ShowWindow() : true);
+    int code = 0;
+    {
+        std::unique_ptr<TPatcherAnimation> animation;
+        if (FUtility && FUtility->ShowAnimation())
+            animation = std::make_unique<TPatcherAnimation>(FUtility->StatusCaption(), FUtility->StatusMessage());
+        code = Seams().RunAndWait(commandLine, FUtility ? FUtility->ShowWindow() : true);
+    }
     if (Logging()) AddToLog(L"Patcher exit code " + std::to_wstring(code) + L" for " + patch);
     if (code != 0) {
         // The patch stays, so the user can still apply it by hand.

@@ -283,3 +283,57 @@ TEST(PatchingInARun, ThePatcherRunsOnFullPathsAndItsFailureFailsTheRun) {
         }
     }
 }
+
+// With the utility's animation on, a small window with the caption and message stands while
+// the patcher runs, and is gone afterwards; off, no window appears.
+TEST(PatchingInARun, TheAnimationWindowStandsWhileThePatcherRuns) {
+    REQUIRE_SERVERS();
+    PutServerFile(L"fix.pat", "patch data");
+    for (const bool animate : {true, false}) {
+        SCOPED_TRACE(animate ? "animation on" : "animation off");
+        TScratchFolder local, target, download;
+        const int v2600[4] = {2, 6, 0, 0};
+        MakeVersionFixture(local.Path() + L"app.exe", &v2600);
+        const std::wstring installed = local.Write(L"lib.dll", "old");
+        PutServerFile(L"anim.inf", "[update]\nnewversion=2.6.0.1\nlocalversion=" +
+                                       ClassLib::UTF8Encode(local.Path() + L"app.exe") +
+                                       "\n[files]\ncount=1\n[file1]\nurl=http://127.0.0.1:@PORT@/files/fix.pat\n"
+                                       "localversion=" + ClassLib::UTF8Encode(installed) +
+                                       "\ntargetdir=" + ClassLib::UTF8Encode(target.Path()) + "\n");
+        TTestUpdate update(download.Path());
+        update.SetURL(HttpUrl(L"files/anim.inf"));
+        update.SetApplyPatch(true);
+        WUpdate::TWebUpdateUtility utility(nullptr);
+        utility.SetShowAnimation(animate);
+        utility.SetStatusCaption(L"Patching the program");
+        utility.SetStatusMessage(L"Applying the update, please wait");
+        update.SetUtility(&utility);
+        HWND during = nullptr;
+        RECT frame{};
+        std::wstring message;
+        ClassLib::Seams().RunAndWait = [&](const std::wstring&, bool) {
+            during = ::FindWindowW(L"Static", L"Patching the program");
+            if (during) {
+                ::GetWindowRect(during, &frame);
+                for (HWND child = ::FindWindowExW(during, nullptr, nullptr, nullptr); child;
+                     child = ::FindWindowExW(during, child, nullptr, nullptr)) {
+                    wchar_t text[128] = {};
+                    ::GetWindowTextW(child, text, 128);
+                    if (text[0]) message = text;
+                }
+            }
+            return 0;
+        };
+        update.DoUpdate(false);
+        update.SetUtility(nullptr);
+        if (!animate) {
+            EXPECT_EQ(during, nullptr);
+            continue;
+        }
+        ASSERT_NE(during, nullptr);
+        EXPECT_EQ(frame.right - frame.left, 300);
+        EXPECT_EQ(frame.bottom - frame.top, 170);
+        EXPECT_EQ(message, L"Applying the update, please wait");
+        EXPECT_FALSE(::IsWindow(during)) << "the window goes with the wait";
+    }
+}
