@@ -3,8 +3,7 @@
 OVT_METHOD (.bmp): 16 x 16, 24 bits, lime where the list shows through (the list draws them
 with lime as the transparent colour). Simple shapes, one colour per category. Run from
 anywhere; the files are written next to this script."""
-import os
-import struct
+from bmp24 import write_bmp
 
 SIZE = 16
 LIME = (0, 255, 0)
@@ -54,25 +53,9 @@ PICTURES = {
 }
 
 
-def write(name, colour):
-    row_size = (SIZE * 3 + 3) // 4 * 4
-    pixels = bytearray()
-    for y in reversed(range(SIZE)):  # bottom-up rows
-        row = bytearray()
-        for x in range(SIZE):
-            r, g, b = colour(x, y)
-            row += bytes((b, g, r))
-        pixels += row + bytes(row_size - len(row))
-    header = struct.pack("<IiiHHIIiiII", 40, SIZE, SIZE, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
-    data = header + pixels
-    out = os.path.join(os.path.dirname(os.path.abspath(__file__)), name + ".bmp")
-    with open(out, "wb") as f:
-        f.write(b"BM" + struct.pack("<IHHI", 14 + len(data), 0, 0, 54) + data)
-
-
 def main():
     for name, colour in PICTURES.items():
-        write(name, colour)
+        write_bmp(name, SIZE, SIZE, colour)
 
 
 if __name__ == "__main__":

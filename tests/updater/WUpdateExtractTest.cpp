@@ -224,6 +224,22 @@ TEST(UnpackingInARun, AZipIsUnpackedAndADamagedOneFailsTheRun) {
     }
 }
 
+namespace {
+
+// Serves a control file NAME whose one entry is the patch fix.pat for `installed`, beside
+// app.exe 2.6.0.0 in `local`; the run's target folder is `target`.
+void ServePatchRun(const std::wstring& name, const TScratchFolder& local, const std::wstring& installed,
+                   const TScratchFolder& target) {
+    const int v2600[4] = {2, 6, 0, 0};
+    MakeVersionFixture(local.Path() + L"app.exe", &v2600);
+    PutServerFile(name, "[update]\nnewversion=2.6.0.1\nlocalversion=" + ClassLib::UTF8Encode(local.Path() + L"app.exe") +
+                            "\n[files]\ncount=1\n[file1]\nurl=http://127.0.0.1:@PORT@/files/fix.pat\n"
+                            "localversion=" + ClassLib::UTF8Encode(installed) +
+                            "\ntargetdir=" + ClassLib::UTF8Encode(target.Path()) + "\n");
+}
+
+}  // namespace
+
 // A run whose file is a patch: the patcher runs on it by full paths, and only a patch that
 // applied is deleted and counts as done.
 TEST(PatchingInARun, ThePatcherRunsOnFullPathsAndItsFailureFailsTheRun) {
@@ -238,14 +254,8 @@ TEST(PatchingInARun, ThePatcherRunsOnFullPathsAndItsFailureFailsTheRun) {
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Label);
         TScratchFolder local, target, download;
-        const int v2600[4] = {2, 6, 0, 0};
-        MakeVersionFixture(local.Path() + L"app.exe", &v2600);
         const std::wstring installed = local.Write(L"the lib.dll", "old");
-        PutServerFile(L"pat.inf", "[update]\nnewversion=2.6.0.1\nlocalversion=" +
-                                      ClassLib::UTF8Encode(local.Path() + L"app.exe") +
-                                      "\n[files]\ncount=1\n[file1]\nurl=http://127.0.0.1:@PORT@/files/fix.pat\n"
-                                      "localversion=" + ClassLib::UTF8Encode(installed) +
-                                      "\ntargetdir=" + ClassLib::UTF8Encode(target.Path()) + "\n");
+        ServePatchRun(L"pat.inf", local, installed, target);
         TTestUpdate update(download.Path());
         update.SetURL(HttpUrl(L"files/pat.inf"));
         update.SetApplyPatch(c.ApplyPatch);
@@ -292,14 +302,7 @@ TEST(PatchingInARun, TheAnimationWindowStandsWhileThePatcherRuns) {
     for (const bool animate : {true, false}) {
         SCOPED_TRACE(animate ? "animation on" : "animation off");
         TScratchFolder local, target, download;
-        const int v2600[4] = {2, 6, 0, 0};
-        MakeVersionFixture(local.Path() + L"app.exe", &v2600);
-        const std::wstring installed = local.Write(L"lib.dll", "old");
-        PutServerFile(L"anim.inf", "[update]\nnewversion=2.6.0.1\nlocalversion=" +
-                                       ClassLib::UTF8Encode(local.Path() + L"app.exe") +
-                                       "\n[files]\ncount=1\n[file1]\nurl=http://127.0.0.1:@PORT@/files/fix.pat\n"
-                                       "localversion=" + ClassLib::UTF8Encode(installed) +
-                                       "\ntargetdir=" + ClassLib::UTF8Encode(target.Path()) + "\n");
+        ServePatchRun(L"anim.inf", local, local.Write(L"lib.dll", "old"), target);
         TTestUpdate update(download.Path());
         update.SetURL(HttpUrl(L"files/anim.inf"));
         update.SetApplyPatch(true);
