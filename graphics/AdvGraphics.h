@@ -491,6 +491,11 @@ private:
     void DrawLineGlyph(const TRectF& rect, float size, float penWidth, const float (*lines)[4], int count,
                        float scale);
     void DrawResourceGlyph(const TRectF& rect, const wchar_t* name);
+    // A button with a glyph: two lines drawn in the glyph colour when adapting to the style,
+    // else the named picture inset by `resourceInset` (scaled).
+    void DrawGlyphButton(const TRectF& rect, bool down, bool focused, bool enabled, bool adaptToStyle,
+                         float scaleFactor, const float (*lines)[4], const wchar_t* resourceName,
+                         float resourceInset);
     // Paints the fill's texture into the rectangle with the fill's texture mode.
     void DrawTexture(const TRectF& rect);
 

@@ -111,13 +111,19 @@ void TAdvGraphics::DrawResourceGlyph(const TRectF& rect, const wchar_t* name) {
     if (!AdvTypes::IsPictureEmpty(glyph.get())) DrawBitmap(rect, glyph.get(), true, false, true, false);
 }
 
-void TAdvGraphics::DrawCloseButton(const TRectF& rect, bool down, bool focused, bool enabled, bool adaptToStyle,
-                                   float scaleFactor) {
+void TAdvGraphics::DrawGlyphButton(const TRectF& rect, bool down, bool focused, bool enabled, bool adaptToStyle,
+                                   float scaleFactor, const float (*lines)[4], const wchar_t* resourceName,
+                                   float resourceInset) {
     DrawButton(rect, down, focused, enabled, adaptToStyle, scaleFactor);
     if (adaptToStyle)
-        DrawLineGlyph(rect, 16, 2, CloseLines, 2, scaleFactor);
+        DrawLineGlyph(rect, 16, 2, lines, 2, scaleFactor);
     else
-        DrawResourceGlyph(Inset(rect, 6 * scaleFactor), L"AdvGRAPHICSCLOSESVG");
+        DrawResourceGlyph(Inset(rect, resourceInset * scaleFactor), resourceName);
+}
+
+void TAdvGraphics::DrawCloseButton(const TRectF& rect, bool down, bool focused, bool enabled, bool adaptToStyle,
+                                   float scaleFactor) {
+    DrawGlyphButton(rect, down, focused, enabled, adaptToStyle, scaleFactor, CloseLines, L"AdvGRAPHICSCLOSESVG", 6);
 }
 
 void TAdvGraphics::DrawCloseButton(const TRect& rect, bool down, bool focused, bool enabled, bool adaptToStyle,
@@ -127,12 +133,9 @@ void TAdvGraphics::DrawCloseButton(const TRect& rect, bool down, bool focused, b
 
 void TAdvGraphics::DrawExpanderButton(const TRectF& rect, TAdvGraphicsExpanderState state, bool down, bool focused,
                                       bool enabled, bool adaptToStyle, float scaleFactor) {
-    DrawButton(rect, down, focused, enabled, adaptToStyle, scaleFactor);
     const bool collapsed = state == gesCollapsed;
-    if (adaptToStyle)
-        DrawLineGlyph(rect, 16, 2, collapsed ? DownLines : UpLines, 2, scaleFactor);
-    else
-        DrawResourceGlyph(Inset(rect, 4 * scaleFactor), collapsed ? L"AdvGRAPHICSDOWNSVG" : L"AdvGRAPHICSUPSVG");
+    DrawGlyphButton(rect, down, focused, enabled, adaptToStyle, scaleFactor, collapsed ? DownLines : UpLines,
+                    collapsed ? L"AdvGRAPHICSDOWNSVG" : L"AdvGRAPHICSUPSVG", 4);
 }
 
 void TAdvGraphics::DrawExpanderButton(const TRect& rect, TAdvGraphicsExpanderState state, bool down, bool focused,
@@ -142,12 +145,9 @@ void TAdvGraphics::DrawExpanderButton(const TRect& rect, TAdvGraphicsExpanderSta
 
 void TAdvGraphics::DrawCompactButton(const TRectF& rect, TAdvGraphicsCompactState state, bool down, bool focused,
                                      bool enabled, bool adaptToStyle, float scaleFactor) {
-    DrawButton(rect, down, focused, enabled, adaptToStyle, scaleFactor);
     const bool collapsed = state == gcsCollapsed;
-    if (adaptToStyle)
-        DrawLineGlyph(rect, 16, 2, collapsed ? RightLines : LeftLines, 2, scaleFactor);
-    else
-        DrawResourceGlyph(Inset(rect, 4 * scaleFactor), collapsed ? L"AdvGRAPHICSRIGHTSVG" : L"AdvGRAPHICSLEFTSVG");
+    DrawGlyphButton(rect, down, focused, enabled, adaptToStyle, scaleFactor, collapsed ? RightLines : LeftLines,
+                    collapsed ? L"AdvGRAPHICSRIGHTSVG" : L"AdvGRAPHICSLEFTSVG", 4);
 }
 
 void TAdvGraphics::DrawCompactButton(const TRect& rect, TAdvGraphicsCompactState state, bool down, bool focused,

@@ -266,6 +266,45 @@ void TTestUpdate::DoStatus(int ident, const std::wstring& text, int statusCode, 
     TWebUpdate::DoStatus(ident, text, statusCode, errCode);
 }
 
+bool TTestUpdate::HasStatus(int ident, int statusCode, int errCode) const {
+    return std::any_of(Statuses.begin(), Statuses.end(), [&](const TStatus& s) {
+        return s.Ident == ident && s.StatusCode == statusCode && (errCode == -1 || s.ErrCode == errCode);
+    });
+}
+
+void ExpectCancelAfterTheSecondBlock(TTestUpdate& update, const TScratchFolder& folder) {
+    ASSERT_EQ(update.StartConnection(), 0);
+    ASSERT_EQ(update.FTPConnect(), 0);
+    int blocks = 0;
+    update.OnProgressCancel = [&](ClassLib::TObject*, bool& cancel) { cancel = ++blocks == 2; };
+    EXPECT_FALSE(update.URLGetFile(update.HintConnect(), L"cancel.bin", folder.Path(), false));
+    EXPECT_EQ(blocks, 2);
+    EXPECT_TRUE(update.Cancelled());
+    EXPECT_TRUE(update.HasStatus(964, 0));
+    EXPECT_TRUE(folder.Files().empty());
+    update.StopConnection();
+}
+
+TPayloadRun::TPayloadRun() {
+    const int v2600[4] = {2, 6, 0, 0};
+    MakeVersionFixture(Local.Path() + L"app.exe", &v2600);
+}
+
+std::string TPayloadRun::ControlFile() const {
+    return "[update]\nnewversion=2.6.0.1\nlocalversion=" + ClassLib::UTF8Encode(Local.Path()) +
+           "app.exe\n[files]\ncount=1\n[file1]\nurl=payload.bin\ntargetdir=" + ClassLib::UTF8Encode(Target.Path()) +
+           "\n";
+}
+
+void TPayloadRun::RunAndExpectThePayload(TTestUpdate& update) const {
+    bool succeeded = false;
+    update.OnSuccess = [&](ClassLib::TObject*) { succeeded = true; };
+    update.DoUpdate(false);
+    EXPECT_TRUE(succeeded);
+    EXPECT_EQ(Target.Files(), std::vector<std::wstring>{L"payload.bin"});
+    EXPECT_EQ(ReadFileBytes(Target.Path() + L"payload.bin"), "payload");
+}
+
 std::vector<int> TTestUpdate::Idents() const {
     std::vector<int> idents;
     for (const TStatus& s : Statuses) idents.push_back(s.Ident);

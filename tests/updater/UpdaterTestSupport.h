@@ -87,12 +87,30 @@ public:
     std::wstring LoginUser, LoginPassword;
     int LoginCount = 0;
     std::vector<int> Idents() const;
+    // Whether a status with this ident and code was reported (and this error code, unless -1).
+    bool HasStatus(int ident, int statusCode, int errCode = -1) const;
+    bool HasStatus(const TStatus& status) const { return HasStatus(status.Ident, status.StatusCode, status.ErrCode); }
     void DoStatus(int ident, const std::wstring& text, int statusCode, int errCode) override;
 
 protected:
     ClassLib::TSeamsScope FSeams;
     ClassLib::TModalResult ExecuteDialog(ClassLib::TForm& form) override;
     bool LoginDialog(const std::wstring& caption, std::wstring& userName, std::wstring& password) override;
+};
+
+// A download of "cancel.bin" (204,800 bytes on the FTP or SFTP server) into `folder` that the
+// user cancels after its second block: it stops there, stays cancelled and leaves no file.
+void ExpectCancelAfterTheSecondBlock(TTestUpdate& update, const TScratchFolder& folder);
+
+// One whole run over FTP or SFTP: a 2.6.0.0 program in `Local`, a control file announcing
+// 2.6.0.1 with one file, "payload.bin", for `Target`; downloads go to `Download`.
+struct TPayloadRun {
+    TPayloadRun();
+    TScratchFolder Local, Target, Download;
+    // The control file's text, to be served as "run/run.inf" beside "run/payload.bin".
+    std::string ControlFile() const;
+    // Runs the update and expects success with the payload in `Target`.
+    void RunAndExpectThePayload(TTestUpdate& update) const;
 };
 
 // Statuses an updater reports for its own sake at the start of a run (diagnostics),

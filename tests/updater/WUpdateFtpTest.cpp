@@ -25,11 +25,6 @@ void SetForFtp(TTestUpdate& update, bool passive, const std::wstring& folder = L
     update.SetFTPDirectory(folder);
 }
 
-bool HasStatus(const TTestUpdate& update, int ident, int statusCode) {
-    return std::any_of(update.Statuses.begin(), update.Statuses.end(),
-                       [&](const TStatus& s) { return s.Ident == ident && s.StatusCode == statusCode; });
-}
-
 // How many of the commands the FTP server received after the first `from` were `verb`.
 int CommandsSince(size_t from, const std::string& verb) {
     const std::string log = ReadFileBytes(FtpLog());
@@ -109,7 +104,7 @@ TEST(WUpdateFtp, FilesArriveInBothModesAndFailuresLeaveNothing) {
             EXPECT_EQ(c.Passive ? active : passive, 0) << "the other mode was used";
         }
         if (c.Failure) {
-            EXPECT_TRUE(HasStatus(update, c.Failure, c.FailureCode));
+            EXPECT_TRUE(update.HasStatus(c.Failure, c.FailureCode));
         }
         update.Statuses.clear();
         update.StopConnection();
@@ -146,7 +141,7 @@ TEST(WUpdateFtp, LoginFailuresOpenNoConnection) {
         if (c.Status == 976) update.Error();
         EXPECT_EQ(update.HintConnect(), nullptr);
         EXPECT_EQ(update.LoginCount, c.Asked);
-        EXPECT_TRUE(HasStatus(update, c.Status, c.Status == 976 ? 1 : 0));
+        EXPECT_TRUE(update.HasStatus(c.Status, c.Status == 976 ? 1 : 0));
         if (c.Status == 956) {
             EXPECT_EQ(update.Messages.back(), L"Authentication cancelled");
         }
@@ -180,38 +175,20 @@ TEST(WUpdateFtp, CancelAfterTheSecondBlockStopsAndKeepsCancelled) {
     TScratchFolder folder;
     TTestUpdate update(folder.Path());
     SetForFtp(update, true);
-    ASSERT_EQ(update.StartConnection(), 0);
-    ASSERT_EQ(update.FTPConnect(), 0);
-    int blocks = 0;
-    update.OnProgressCancel = [&](TObject*, bool& cancel) { cancel = ++blocks == 2; };
-    EXPECT_FALSE(update.URLGetFile(update.HintConnect(), L"cancel.bin", folder.Path(), false));
-    EXPECT_EQ(blocks, 2);
-    EXPECT_TRUE(update.Cancelled());
-    EXPECT_TRUE(HasStatus(update, 964, 0));
-    EXPECT_TRUE(folder.Files().empty());
-    update.StopConnection();
+    ExpectCancelAfterTheSecondBlock(update, folder);
 }
 
 TEST(WUpdateFtp, AWholeRunTakesTheControlFileAndItsFilesFromTheServer) {
     REQUIRE_SERVERS();
-    TScratchFolder local, target, download;
-    const int v2600[4] = {2, 6, 0, 0};
-    MakeVersionFixture(local.Path() + L"app.exe", &v2600);
+    const TPayloadRun run;
     PutFtpFile(L"run\\payload.bin", "payload");
-    PutFtpFile(L"run\\run.inf", "[update]\nnewversion=2.6.0.1\nlocalversion=" + ClassLib::UTF8Encode(local.Path()) +
-                                    "app.exe\n[files]\ncount=1\n[file1]\nurl=payload.bin\ntargetdir=" +
-                                    ClassLib::UTF8Encode(target.Path()) + "\n");
-    TTestUpdate update(download.Path());
+    PutFtpFile(L"run\\run.inf", run.ControlFile());
+    TTestUpdate update(run.Download.Path());
     SetForFtp(update, true, L"run");
     update.SetURL(L"ftp://127.0.0.1/run.inf");
-    bool succeeded = false;
-    update.OnSuccess = [&](TObject*) { succeeded = true; };
     const size_t logFrom = LogLines(FtpLog());
-    update.DoUpdate(false);
-    EXPECT_TRUE(succeeded);
-    EXPECT_EQ(target.Files(), std::vector<std::wstring>{L"payload.bin"});
-    EXPECT_EQ(ReadFileBytes(target.Path() + L"payload.bin"), "payload");
+    run.RunAndExpectThePayload(update);
     EXPECT_EQ(CommandsSince(logFrom, "CWD"), 1);
     EXPECT_EQ(CommandsSince(logFrom, "RETR"), 2);
-    EXPECT_TRUE(HasStatus(update, 954, 3));
+    EXPECT_TRUE(update.HasStatus(954, 3));
 }

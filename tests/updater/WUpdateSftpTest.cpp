@@ -27,12 +27,6 @@ void SetForSftp(TTestUpdate& update, const std::wstring& folder = L"") {
     update.SetCodePage(65001);
 }
 
-bool HasStatus(const TTestUpdate& update, int ident, int statusCode, int errCode) {
-    return std::any_of(update.Statuses.begin(), update.Statuses.end(), [&](const TStatus& s) {
-        return s.Ident == ident && s.StatusCode == statusCode && s.ErrCode == errCode;
-    });
-}
-
 std::vector<std::string> SftpLogLines() {
     const std::string log = ReadFileBytes(SftpLog());
     std::vector<std::string> lines;
@@ -124,7 +118,7 @@ TEST(WUpdateSftp, FilesArriveAndFailuresLeaveNothing) {
         EXPECT_EQ(CountStartingWith(log, "open "), arrives ? 2 : 0);
         for (const std::string& line : log) EXPECT_EQ(line.find("//"), std::string::npos) << line;
         if (c.Failure.Ident) {
-            EXPECT_TRUE(HasStatus(update, c.Failure.Ident, c.Failure.StatusCode, c.Failure.ErrCode));
+            EXPECT_TRUE(update.HasStatus(c.Failure.Ident, c.Failure.StatusCode, c.Failure.ErrCode));
         }
         update.StopConnection();
     }
@@ -159,7 +153,7 @@ TEST(WUpdateSftp, LoginFailuresOpenNoChannel) {
         const size_t logFrom = SftpLogLines().size();
         ASSERT_EQ(update.StartConnection(), 0);
         EXPECT_EQ(update.FTPConnect(), -1);
-        EXPECT_TRUE(HasStatus(update, c.Status.Ident, c.Status.StatusCode, c.Status.ErrCode));
+        EXPECT_TRUE(update.HasStatus(c.Status.Ident, c.Status.StatusCode, c.Status.ErrCode));
         EXPECT_FALSE(update.URLGetFile(update.HintConnect(), L"top.txt", folder.Path(), false));
         update.StopConnection();
         EXPECT_EQ(CountStartingWith(SftpLogSince(logFrom), "auth u"), c.Tries);
@@ -172,37 +166,19 @@ TEST(WUpdateSftp, CancelAfterTheSecondBlockStopsAndKeepsCancelled) {
     TScratchFolder folder;
     TTestUpdate update(folder.Path());
     SetForSftp(update);
-    ASSERT_EQ(update.StartConnection(), 0);
-    ASSERT_EQ(update.FTPConnect(), 0);
-    int blocks = 0;
-    update.OnProgressCancel = [&](TObject*, bool& cancel) { cancel = ++blocks == 2; };
-    EXPECT_FALSE(update.URLGetFile(update.HintConnect(), L"cancel.bin", folder.Path(), false));
-    EXPECT_EQ(blocks, 2);
-    EXPECT_TRUE(update.Cancelled());
-    EXPECT_TRUE(HasStatus(update, 964, 0, 0));
-    EXPECT_TRUE(folder.Files().empty());
-    update.StopConnection();
+    ExpectCancelAfterTheSecondBlock(update, folder);
 }
 
 TEST(WUpdateSftp, AWholeRunTakesItsFilesFromTheServerAndSaysGoodbye) {
     REQUIRE_SERVERS();
-    TScratchFolder local, target, download;
-    const int v2600[4] = {2, 6, 0, 0};
-    MakeVersionFixture(local.Path() + L"app.exe", &v2600);
+    const TPayloadRun run;
     PutSftpFile(L"run\\payload.bin", "payload");
-    PutSftpFile(L"run\\run.inf", "[update]\nnewversion=2.6.0.1\nlocalversion=" + ClassLib::UTF8Encode(local.Path()) +
-                                     "app.exe\n[files]\ncount=1\n[file1]\nurl=payload.bin\ntargetdir=" +
-                                     ClassLib::UTF8Encode(target.Path()) + "\n");
-    TTestUpdate update(download.Path());
+    PutSftpFile(L"run\\run.inf", run.ControlFile());
+    TTestUpdate update(run.Download.Path());
     SetForSftp(update, L"run");
     update.SetURL(L"sftp://127.0.0.1/run.inf");
-    bool succeeded = false;
-    update.OnSuccess = [&](TObject*) { succeeded = true; };
     const size_t logFrom = SftpLogLines().size();
-    update.DoUpdate(false);
-    EXPECT_TRUE(succeeded);
-    EXPECT_EQ(target.Files(), std::vector<std::wstring>{L"payload.bin"});
-    EXPECT_EQ(ReadFileBytes(target.Path() + L"payload.bin"), "payload");
+    run.RunAndExpectThePayload(update);
     // The server writes its log line when the goodbye arrives: wait for it, boundedly.
     const std::string goodbye = "disconnect 11 Going to shutdown. Bye.";
     for (int wait = 0; wait < 100 && CountStartingWith(SftpLogSince(logFrom), goodbye) == 0; ++wait) ::Sleep(50);

@@ -22,12 +22,6 @@ struct TSession {
     TTestUpdate Update;
 };
 
-bool HasStatus(const TTestUpdate& update, TStatus status) {
-    for (const TStatus& s : update.Statuses)
-        if (s == status) return true;
-    return false;
-}
-
 }  // namespace
 
 TEST(WUpdateTransport, HttpRoutesArriveWholeOrLeaveNothing) {
@@ -67,7 +61,7 @@ TEST(WUpdateTransport, HttpRoutesArriveWholeOrLeaveNothing) {
             EXPECT_EQ(downloaded, 0);
         }
         if (c.Failure.Ident) {
-            EXPECT_TRUE(HasStatus(session.Update, c.Failure));
+            EXPECT_TRUE(session.Update.HasStatus(c.Failure));
         }
     }
 }
@@ -97,7 +91,7 @@ TEST(WUpdateTransport, HttpsTrustsTheTestCAAndIgnoresCertificatesOnlyWhenTold) {
             // Reported as a system error, then as a request that could not be made.
             const std::vector<int> idents = session.Update.Idents();
             EXPECT_NE(std::find(idents.begin(), idents.end(), 976), idents.end());
-            EXPECT_TRUE(HasStatus(session.Update, {917, 2, 1}));
+            EXPECT_TRUE(session.Update.HasStatus({917, 2, 1}));
         }
     }
 }
@@ -111,7 +105,7 @@ TEST(WUpdateTransport, CancelAfterTheSecondBlockStopsAndKeepsCancelled) {
     EXPECT_FALSE(session.Get(HttpUrl(L"bytes/204800"), folder.Path()));
     EXPECT_EQ(blocks, 2);
     EXPECT_TRUE(session.Update.Cancelled());
-    EXPECT_TRUE(HasStatus(session.Update, {964, 0, 0}));
+    EXPECT_TRUE(session.Update.HasStatus({964, 0, 0}));
     EXPECT_TRUE(folder.Files().empty());
 }
 
@@ -148,7 +142,7 @@ TEST(WUpdateTransport, AutoAuthenticationAsksOnceAndRepeatsTheRequest) {
         EXPECT_EQ(session.Get(HttpUrl(L"auth/user/secret/100"), folder.Path()), c.Arrives);
         EXPECT_EQ(session.Update.LoginCount, 1);
         if (!c.Answer) {
-            EXPECT_TRUE(HasStatus(session.Update, {956, 0, 0}));
+            EXPECT_TRUE(session.Update.HasStatus({956, 0, 0}));
             EXPECT_EQ(session.Update.Messages.back(), L"Authentication cancelled");
         }
         EXPECT_EQ(folder.Files().size(), c.Arrives ? 1u : 0u);
@@ -171,16 +165,16 @@ TEST(WUpdateTransport, LocalCopiesReplaceOldFilesAndReportWhatStopsThem) {
 
     update.Statuses.clear();
     EXPECT_FALSE(update.URLGetFile(nullptr, file, file, false));
-    EXPECT_TRUE(HasStatus(update, {912, 10, 3}));
+    EXPECT_TRUE(update.HasStatus({912, 10, 3}));
     EXPECT_FALSE(update.URLGetFile(nullptr, source.Path() + L"missing.bin", target.Path(), false));
-    EXPECT_TRUE(HasStatus(update, {913, 2, 1}));
+    EXPECT_TRUE(update.HasStatus({913, 2, 1}));
 
     // An old file held open without delete sharing cannot go: 972, and nothing else is left.
     HANDLE held = ::CreateFileW(old.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     EXPECT_FALSE(update.URLGetFile(nullptr, file, target.Path(), false));
     ::CloseHandle(held);
-    EXPECT_TRUE(HasStatus(update, {972, 19, 6}));
+    EXPECT_TRUE(update.HasStatus({972, 19, 6}));
     EXPECT_EQ(target.Files(), std::vector<std::wstring>{L"new.bin"}) << "a WUPD file was left behind";
 }
 
@@ -235,7 +229,7 @@ TEST(WUpdateTransport, ProxyCredentialsAnswerTheProxysChallengeAndStayOutOfTheAd
         if (c.Arrives) {
             EXPECT_EQ(ReadFileBytes(folder.Path() + L"100"), PatternBytes(100));
         } else {
-            EXPECT_TRUE(HasStatus(update, {916, 6, 407}));
+            EXPECT_TRUE(update.HasStatus({916, 6, 407}));
         }
         std::vector<std::string> log;
         const std::string text = ReadFileBytes(ProxyLog()).substr(before.size());
