@@ -491,6 +491,9 @@ private:
     void DrawLineGlyph(const TRectF& rect, float size, float penWidth, const float (*lines)[4], int count,
                        float scale);
     void DrawResourceGlyph(const TRectF& rect, const wchar_t* name);
+    // The frame of a check box (or, `round`, a radio button) in its state's colours; returns
+    // the rectangle for the mark inside.
+    TRectF DrawCheckFrame(const TRectF& rect, bool focused, bool enabled, bool round);
     // A button with a glyph: two lines drawn in the glyph colour when adapting to the style,
     // else the named picture inset by `resourceInset` (scaled).
     void DrawGlyphButton(const TRectF& rect, bool down, bool focused, bool enabled, bool adaptToStyle,

@@ -178,8 +178,7 @@ void TAdvGraphics::DrawDropDownButton(const TRect& rect, bool down, bool focused
     DrawDropDownButton(ToRectF(rect), down, focused, enabled, center, adaptToStyle, scaleFactor);
 }
 
-void TAdvGraphics::DrawCheckBox(const TRectF& rect, bool checked, bool focused, bool enabled, float scaleFactor) {
-    (void)scaleFactor;
+TRectF TAdvGraphics::DrawCheckFrame(const TRectF& rect, bool focused, bool enabled, bool round) {
     const TColor border = CheckBorder(focused, enabled);
     TRectF r = Inset(rect, 1);
     FFill->SetKind(gfkSolid);
@@ -187,8 +186,17 @@ void TAdvGraphics::DrawCheckBox(const TRectF& rect, bool checked, bool focused, 
     FStroke->SetKind(gskSolid);
     FStroke->SetWidth(1);
     FStroke->SetColor(border);
-    DrawRectangle(r);
+    if (round)
+        DrawEllipse(r);
+    else
+        DrawRectangle(r);
     AdvTypes::InflateRectF(r, -(r.Right - r.Left) / 5, -(r.Bottom - r.Top) / 5);
+    return r;
+}
+
+void TAdvGraphics::DrawCheckBox(const TRectF& rect, bool checked, bool focused, bool enabled, float scaleFactor) {
+    (void)scaleFactor;
+    const TRectF r = DrawCheckFrame(rect, focused, enabled, false);
     FStroke->SetWidth(2);
     if (checked) {
         DrawLine(PointF(r.Left, r.Top), PointF(r.Right - 1, r.Bottom - 1));
@@ -202,16 +210,8 @@ void TAdvGraphics::DrawCheckBox(const TRect& rect, bool checked, bool focused, b
 
 void TAdvGraphics::DrawRadioButton(const TRectF& rect, bool checked, bool focused, bool enabled, float scaleFactor) {
     (void)scaleFactor;
-    const TColor border = CheckBorder(focused, enabled);
-    TRectF r = Inset(rect, 1);
-    FFill->SetKind(gfkSolid);
-    FFill->SetColor(enabled ? LightenColor(0xD3D3D3, 85) : 0xD3D3D3);
-    FStroke->SetKind(gskSolid);
-    FStroke->SetWidth(1);
-    FStroke->SetColor(border);
-    DrawEllipse(r);
-    AdvTypes::InflateRectF(r, -(r.Right - r.Left) / 5, -(r.Bottom - r.Top) / 5);
-    FFill->SetColor(border);
+    const TRectF r = DrawCheckFrame(rect, focused, enabled, true);
+    FFill->SetColor(CheckBorder(focused, enabled));
     if (checked) DrawEllipse(r);
 }
 
