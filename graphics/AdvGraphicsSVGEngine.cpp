@@ -5,11 +5,13 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <tuple>
 
 #include "classlib/Canvas.h"
 #include "classlib/Exceptions.h"
 #include "classlib/FileNames.h"
 #include "classlib/Pictures.h"
+#include "classlib/Properties.h"
 #include "classlib/Strings.h"
 #include "classlib/XmlDocument.h"
 #include "graphics/AdvGDIPlusClasses.h"
@@ -27,6 +29,7 @@ using ClassLib::LowerCase;
 using ClassLib::Trim;
 
 CLASSLIB_IMPLEMENT(TAdvGraphicsSVGImport, AdvTypes::TAdvSVGImport)
+CLASSLIB_IMPLEMENT(TAdvGraphicsSVGElement, ClassLib::TPersistent)
 
 namespace {
 
@@ -191,10 +194,193 @@ bool IsSafeRelativeFile(const std::wstring& name) {
 
 }  // namespace
 
+// ---- TAdvGraphicsSVGElementList
+
+TAdvGraphicsSVGElementList::TAdvGraphicsSVGElementList(TAdvGraphicsSVGElement* owner) : FOwner(owner) {}
+TAdvGraphicsSVGElementList::~TAdvGraphicsSVGElementList() = default;
+
+const ClassLib::TClass& TAdvGraphicsSVGElementList::StaticClass() {
+    static const ClassLib::TClass cls(L"TObjectList<TAdvGraphicsSVGElement>", &ClassLib::TObject::StaticClass(),
+                                      &ClassLib::TObject::Published, nullptr);
+    return cls;
+}
+
+void TAdvGraphicsSVGElementList::push_back(std::unique_ptr<TAdvGraphicsSVGElement> element) {
+    FItems.push_back(std::move(element));
+}
+
+AdvPersistence::TAdvListValue TAdvGraphicsSVGElementList::Item(int index) const {
+    return static_cast<ClassLib::TObject*>(FItems.at(std::size_t(index)).get());
+}
+
+void TAdvGraphicsSVGElementList::Add(const AdvPersistence::TAdvListValue& value) {
+    ClassLib::TObject* const* object = std::get_if<ClassLib::TObject*>(&value);
+    std::unique_ptr<ClassLib::TObject> owned(object ? *object : nullptr);
+    auto* element = dynamic_cast<TAdvGraphicsSVGElement*>(owned.get());
+    if (!element) throw AdvPersistence::EAdvReaderException(L"Only SVG elements can be children of an SVG element");
+    owned.release();
+    element->FParent = FOwner;
+    FItems.emplace_back(element);
+}
+
+const ClassLib::TClass* TAdvGraphicsSVGElementList::GetItemClass() { return &TAdvGraphicsSVGElement::StaticClass(); }
+
 // ---- TAdvGraphicsSVGElement
 
 TAdvGraphicsSVGElement::TAdvGraphicsSVGElement() = default;
 TAdvGraphicsSVGElement::~TAdvGraphicsSVGElement() = default;
+
+namespace {
+
+using ClassLib::TPropInfo;
+using ClassLib::TPropKind;
+using TElement = TAdvGraphicsSVGElement;
+
+// The element's values are plain fields that only the importer sets; the persistence
+// reaches them directly, so the public interface stays read-only.
+const TElement* AsElement(const ClassLib::TObject* object) { return static_cast<const TElement*>(object); }
+TElement* AsElement(ClassLib::TObject* object) { return static_cast<TElement*>(object); }
+
+TPropInfo FloatField(const wchar_t* name, float TElement::*field, float defaultValue) {
+    TPropInfo info;
+    info.Name = name;
+    info.Kind = TPropKind::Float;
+    info.TypeName = L"Single";
+    info.GetFloat = [field](const ClassLib::TObject* o) { return double(AsElement(o)->*field); };
+    info.SetFloat = [field](ClassLib::TObject* o, double value) { AsElement(o)->*field = float(value); };
+    info.FloatDefault = defaultValue;
+    return info;
+}
+
+TPropInfo StringField(const wchar_t* name, std::wstring TElement::*field, const wchar_t* defaultValue) {
+    TPropInfo info;
+    info.Name = name;
+    info.Kind = TPropKind::String;
+    info.TypeName = L"String";
+    info.GetString = [field](const ClassLib::TObject* o) { return AsElement(o)->*field; };
+    info.SetString = [field](ClassLib::TObject* o, const std::wstring& value) { AsElement(o)->*field = value; };
+    info.StringDefault = defaultValue;
+    return info;
+}
+
+TPropInfo ColourField(const wchar_t* name, TColor TElement::*field) {
+    TPropInfo info;
+    info.Name = name;
+    info.Kind = TPropKind::Colour;
+    info.TypeName = L"TColor";
+    info.GetOrd = [field](const ClassLib::TObject* o) { return int64_t(AsElement(o)->*field); };
+    info.SetOrd = [field](ClassLib::TObject* o, int64_t value) { AsElement(o)->*field = TColor(value); };
+    info.OrdDefault = 0;
+    return info;
+}
+
+template <class E>
+TPropInfo OrdinalField(const wchar_t* name, TPropKind kind, const wchar_t* typeName, E TElement::*field,
+                       std::initializer_list<const wchar_t*> names, int64_t defaultValue) {
+    TPropInfo info;
+    info.Name = name;
+    info.Kind = kind;
+    info.TypeName = typeName;
+    for (const wchar_t* value : names) info.ValueNames.emplace_back(value);
+    info.GetOrd = [field](const ClassLib::TObject* o) { return int64_t(AsElement(o)->*field); };
+    info.SetOrd = [field](ClassLib::TObject* o, int64_t value) { AsElement(o)->*field = E(value); };
+    info.OrdDefault = defaultValue;
+    return info;
+}
+
+// The children and the image are objects the element makes on first access.
+TPropInfo OwnedObject(const wchar_t* name, const ClassLib::TClass& cls,
+                      ClassLib::TObject* (*get)(ClassLib::TObject* element)) {
+    TPropInfo info;
+    info.Name = name;
+    info.Kind = TPropKind::Class;
+    info.ClassKind = ClassLib::TClassPropKind::SubObject;
+    info.TypeName = cls.ClassName();
+    info.PropClass = &cls;
+    info.GetObjectValue = [get](const ClassLib::TObject* o) { return get(const_cast<ClassLib::TObject*>(o)); };
+    return info;
+}
+
+bool IsExcludedByName(const std::wstring& propertyName) {
+    return AdvUtils::TAdvUtils::IndexOfTextInArray(propertyName, AdvPersistence::GlobalExcludeProperties) >= 0;
+}
+
+}  // namespace
+
+const ClassLib::TPropertyList& TAdvGraphicsSVGElement::Published() {
+    using T = TAdvGraphicsSVGElement;
+    static const ClassLib::TPropertyList list = [] {
+        ClassLib::TPropertyList l = ClassLib::TPropertyList::Extend(ClassLib::TPersistent::Published());
+        l.Add(OwnedObject(L"Bitmap", AdvTypes::TAdvBitmap::StaticClass(),
+                          [](ClassLib::TObject* o) -> ClassLib::TObject* { return AsElement(o)->Bitmap(); }));
+        l.Add(OwnedObject(L"Elements", TAdvGraphicsSVGElementList::StaticClass(),
+                          [](ClassLib::TObject* o) -> ClassLib::TObject* { return &AsElement(o)->Elements(); }));
+        l.Add(OrdinalField(L"Type", TPropKind::Enumeration, L"TAdvGraphicsSVGElementType", &T::FType,
+                           {L"etContainer", L"etSwitch", L"etDefs", L"etUse", L"etRect", L"etLine", L"etPolyline",
+                            L"etPolygon", L"etCircle", L"etEllipse", L"etPath", L"etImage", L"etText", L"etTextSpan",
+                            L"etTextSpanChild", L"etTextPath", L"etClipPath", L"etLinearGradient",
+                            L"etRadialGradient", L"etStyle", L"etStop", L"etPattern", L"etUnknown"},
+                           etContainer));
+        l.Add(OrdinalField(L"PreserveAspectRatio", TPropKind::Enumeration,
+                           L"TAdvGraphicsSVGElementPreserveAspectRatio", &T::FPreserveAspectRatio,
+                           {L"parNone", L"parOther"}, parOther));
+        l.Add(OrdinalField(L"FontStyle", TPropKind::Set, ClassLib::TEnumNames<ClassLib::TFontStyle>::SetTypeName,
+                           &T::FFontStyle, {L"fsBold", L"fsItalic", L"fsUnderline", L"fsStrikeOut"}, 0));
+        for (const auto& [name, field, value] : {std::tuple{L"X", &T::FXV, 0.0f}, {L"Y", &T::FYV, 0.0f},
+                                                 {L"Width", &T::FWidth, 0.0f}, {L"Height", &T::FHeight, 0.0f},
+                                                 {L"Rx", &T::FRx, 0.0f}, {L"Ry", &T::FRy, 0.0f},
+                                                 {L"CX", &T::FCX, 0.0f}, {L"CY", &T::FCY, 0.0f},
+                                                 {L"Opacity", &T::FOpacity, 1.0f}, {L"Offset", &T::FOffset, 0.0f},
+                                                 {L"StopOpacity", &T::FStopOpacity, 1.0f},
+                                                 {L"StrokeWidth", &T::FStrokeWidth, 1.0f},
+                                                 {L"FontSize", &T::FFontSize, 0.0f}})
+            l.Add(FloatField(name, field, value));
+        for (const auto& [name, field] : {std::pair{L"FillColor", &T::FFillColor}, {L"StrokeColor", &T::FStrokeColor},
+                                          {L"StopColor", &T::FStopColor}})
+            l.Add(ColourField(name, field));
+        for (const auto& [name, field, value] :
+             {std::tuple{L"ID", &T::FID, L""}, {L"ClassRefID", &T::FClassRefID, L""}, {L"URLRefID", &T::FURLRefID, L""},
+              {L"HRefID", &T::FHRefID, L""}, {L"ClipPathRefID", &T::FClipPathRefID, L""},
+              {L"DisplayValue", &T::FDisplayValue, L""}, {L"FillColorValue", &T::FFillColorValue, L"default"},
+              {L"StrokeColorValue", &T::FStrokeColorValue, L"default"},
+              {L"StrokeWidthValue", &T::FStrokeWidthValue, L"default"}, {L"OpacityValue", &T::FOpacityValue, L"default"},
+              {L"OffsetValue", &T::FOffsetValue, L"default"}, {L"StopColorValue", &T::FStopColorValue, L"default"},
+              {L"StopOpacityValue", &T::FStopOpacityValue, L"default"}, {L"FontSizeValue", &T::FFontSizeValue, L""},
+              {L"FontFamily", &T::FFontFamily, L""}, {L"Text", &T::FText, L""},
+              {L"PreserveAspectRatioValue", &T::FPreserveAspectRatioValue, L"default"}})
+            l.Add(StringField(name, field, value));
+        return l;
+    }();
+    return list;
+}
+
+std::wstring TAdvGraphicsSVGElement::JSON() { return AdvPersistence::ToJSON(this); }
+
+void TAdvGraphicsSVGElement::SetJSON(const std::wstring& value) {
+    if (FImported)
+        throw ClassLib::EInvalidOperation(
+            L"Cannot load JSON into an element of an imported SVG document: other elements of the document refer to it");
+    // Read into a scratch element first: a value of the wrong kind halfway through the
+    // text would otherwise leave this element half changed.
+    {
+        TAdvGraphicsSVGElement scratch;
+        AdvPersistence::FromJSON(&scratch, value);
+    }
+    AdvPersistence::FromJSON(this, value);
+}
+
+bool TAdvGraphicsSVGElement::CanSaveProperty(ClassLib::TObject*, const std::wstring& propertyName,
+                                             AdvPersistence::TTypeKind) {
+    if (IsExcludedByName(propertyName)) return false;
+    if (ClassLib::SameText(propertyName, L"Elements")) return HasElements();
+    if (ClassLib::SameText(propertyName, L"Bitmap")) return HasBitmap();
+    return true;
+}
+
+bool TAdvGraphicsSVGElement::CanLoadProperty(ClassLib::TObject*, const std::wstring& propertyName,
+                                             AdvPersistence::TTypeKind) {
+    return !IsExcludedByName(propertyName);
+}
 
 bool TAdvGraphicsSVGElement::HasFillColor() const { return !IsNoColorValue(FFillColorValue); }
 bool TAdvGraphicsSVGElement::HasStrokeColor() const { return !IsNoColorValue(FStrokeColorValue); }
@@ -211,7 +397,7 @@ TAdvGraphicsPath* TAdvGraphicsSVGElement::CombinedPath() {
 TAdvGraphicsPath* TAdvGraphicsSVGElement::ActivePath() const { return HasActivePath() ? FPaths->back().get() : nullptr; }
 
 TAdvGraphicsSVGElementList& TAdvGraphicsSVGElement::Elements() {
-    if (!FElements) FElements = std::make_unique<TAdvGraphicsSVGElementList>();
+    if (!FElements) FElements = std::make_unique<TAdvGraphicsSVGElementList>(this);
     return *FElements;
 }
 
@@ -344,6 +530,7 @@ void TAdvGraphicsSVGImport::ParseElements(TAdvGraphicsSVGElementList& list, cons
 
         list.push_back(std::make_unique<TAdvGraphicsSVGElement>());
         TAdvGraphicsSVGElement& e = *list.back();
+        e.FImported = true;
         e.FType = type;
         e.FParent = parent;
         std::wstring value;
@@ -550,6 +737,7 @@ void TAdvGraphicsSVGImport::ParseClassRules(const std::wstring& text) {
         if (dot == std::wstring::npos || open == std::wstring::npos || close == std::wstring::npos) break;
         auto rule = std::make_unique<TAdvGraphicsSVGElement>();
         rule->FType = etStyle;
+        rule->FImported = true;
         rule->FClassRefID = open > dot ? rest.substr(dot + 1, open - dot - 1) : std::wstring();
         if (close > open) ParseStyle(*rule, rest.substr(open + 1, close - open - 1));
         if (!rule->FClassRefID.empty()) FDefsList.push_back(std::move(rule));
