@@ -556,7 +556,7 @@ const std::vector<TXmlAttribute>& TXmlNode::Attributes() const {
 
 int TXmlNode::AttributeCount() const { return int(Attributes().size()); }
 
-TXmlAttribute TXmlNode::Attribute(int index) const {
+const TXmlAttribute& TXmlNode::Attribute(int index) const {
     const std::vector<TXmlAttribute>& attributes = Attributes();
     if (index < 0 || index >= int(attributes.size())) RaiseListIndexError(index);
     return attributes[std::size_t(index)];

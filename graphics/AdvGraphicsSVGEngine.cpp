@@ -73,10 +73,57 @@ TAdvGraphicsSVGElementType ElementTypeFromName(const std::wstring& name) {
     return etUnknown;
 }
 
-float LengthAttribute(const ISVGNode& node, const wchar_t* name) {
-    std::wstring value;
-    return node.Attribute(name, value) ? ParseLength(value) : 0;
+std::wstring_view TrimView(std::wstring_view text) {
+    std::size_t first = 0, last = text.size();
+    while (first < last && text[first] <= L' ') ++first;
+    while (last > first && text[last - 1] <= L' ') --last;
+    return text.substr(first, last - first);
 }
+
+// The attributes the importer reads by name.
+enum TKnownAttribute {
+    kaTransform, kaGradientTransform, kaX, kaY, kaWidth, kaHeight, kaRx, kaRy, kaCX, kaCY, kaR, kaX1, kaY1, kaX2,
+    kaY2, kaPoints, kaD, kaXLinkHRef, kaHRef, kaStyle, kaCount
+};
+
+int KnownAttribute(const std::wstring& name) {
+    static const wchar_t* const names[kaCount] = {
+        L"transform", L"gradientTransform", L"x", L"y", L"width", L"height", L"rx", L"ry", L"cx", L"cy", L"r",
+        L"x1", L"y1", L"x2", L"y2", L"points", L"d", L"xlink:href", L"href", L"style"};
+    for (int i = 0; i < kaCount; ++i)
+        if (name == names[i]) return i;
+    return -1;
+}
+
+// One element's attributes, taken from the node in one pass: in document order for the
+// style declarations, and by kind for the values read by name.
+class TElementAttributes {
+public:
+    explicit TElementAttributes(const ISVGNode& node) {
+        const int count = node.AttributeCount();
+        FItems.reserve(std::size_t(count));
+        std::fill(std::begin(FKnown), std::end(FKnown), -1);
+        for (int i = 0; i < count; ++i) {
+            FItems.emplace_back(node.AttributeName(i), node.AttributeValue(i));
+            const int known = KnownAttribute(FItems.back().first);
+            if (known >= 0 && FKnown[known] < 0) FKnown[known] = i;
+        }
+    }
+    const std::vector<std::pair<std::wstring, std::wstring>>& Items() const { return FItems; }
+    // Null when the element has no such attribute.
+    const std::wstring* Find(TKnownAttribute attribute) const {
+        const int index = FKnown[attribute];
+        return index < 0 ? nullptr : &FItems[std::size_t(index)].second;
+    }
+    // An absent attribute reads as 0.
+    float Length(TKnownAttribute attribute) const {
+        const std::wstring* value = Find(attribute);
+        return value ? ParseLength(*value) : 0;
+    }
+private:
+    std::vector<std::pair<std::wstring, std::wstring>> FItems;
+    int FKnown[kaCount];
+};
 
 TColor Tint(TColor color, TColor tint) {
     const unsigned c = unsigned(color), t = unsigned(tint);
@@ -533,49 +580,48 @@ void TAdvGraphicsSVGImport::ParseElements(TAdvGraphicsSVGElementList& list, cons
         e.FImported = true;
         e.FType = type;
         e.FParent = parent;
-        std::wstring value;
-        e.FMatrix = child->Attribute(L"transform", value) ? ParseTransform(value) : AdvGraphicsTypes::MatrixEmpty();
-        e.FGradientMatrix =
-            child->Attribute(L"gradientTransform", value) ? ParseTransform(value) : AdvGraphicsTypes::MatrixEmpty();
-        if (name == L"circle") {
-            e.FXV = LengthAttribute(*child, L"cx");
-            e.FYV = LengthAttribute(*child, L"cy");
-            e.FRx = e.FRy = LengthAttribute(*child, L"r");
-        } else if (name == L"ellipse") {
-            e.FXV = LengthAttribute(*child, L"cx");
-            e.FYV = LengthAttribute(*child, L"cy");
-            e.FRx = LengthAttribute(*child, L"rx");
-            e.FRy = LengthAttribute(*child, L"ry");
-        } else if (name == L"line" || name == L"linearGradient") {
-            e.FXV = LengthAttribute(*child, L"x1");
-            e.FYV = LengthAttribute(*child, L"y1");
-            e.FWidth = LengthAttribute(*child, L"x2");
-            e.FHeight = LengthAttribute(*child, L"y2");
-        } else if (name == L"radialGradient") {
-            e.FHasCX = child->Attribute(L"cx", value);
-            if (e.FHasCX) e.FCX = ParseLength(value);
-            e.FHasCY = child->Attribute(L"cy", value);
-            if (e.FHasCY) e.FCY = ParseLength(value);
+        const TElementAttributes attributes(*child);
+        const std::wstring* transform = attributes.Find(kaTransform);
+        e.FMatrix = transform ? ParseTransform(*transform) : AdvGraphicsTypes::MatrixEmpty();
+        const std::wstring* gradientTransform = attributes.Find(kaGradientTransform);
+        e.FGradientMatrix = gradientTransform ? ParseTransform(*gradientTransform) : AdvGraphicsTypes::MatrixEmpty();
+        if (type == etCircle) {
+            e.FXV = attributes.Length(kaCX);
+            e.FYV = attributes.Length(kaCY);
+            e.FRx = e.FRy = attributes.Length(kaR);
+        } else if (type == etEllipse) {
+            e.FXV = attributes.Length(kaCX);
+            e.FYV = attributes.Length(kaCY);
+            e.FRx = attributes.Length(kaRx);
+            e.FRy = attributes.Length(kaRy);
+        } else if (type == etLine || type == etLinearGradient) {
+            e.FXV = attributes.Length(kaX1);
+            e.FYV = attributes.Length(kaY1);
+            e.FWidth = attributes.Length(kaX2);
+            e.FHeight = attributes.Length(kaY2);
+        } else if (type == etRadialGradient) {
+            e.FHasCX = attributes.Find(kaCX) != nullptr;
+            if (e.FHasCX) e.FCX = attributes.Length(kaCX);
+            e.FHasCY = attributes.Find(kaCY) != nullptr;
+            if (e.FHasCY) e.FCY = attributes.Length(kaCY);
         } else {
-            e.FXV = LengthAttribute(*child, L"x");
-            e.FYV = LengthAttribute(*child, L"y");
-            e.FWidth = LengthAttribute(*child, L"width");
-            e.FHeight = LengthAttribute(*child, L"height");
-            e.FRx = LengthAttribute(*child, L"rx");
-            e.FRy = LengthAttribute(*child, L"ry");
+            e.FXV = attributes.Length(kaX);
+            e.FYV = attributes.Length(kaY);
+            e.FWidth = attributes.Length(kaWidth);
+            e.FHeight = attributes.Length(kaHeight);
+            e.FRx = attributes.Length(kaRx);
+            e.FRy = attributes.Length(kaRy);
         }
 
-        // Presentation attributes first, then the style attribute's declarations.
-        std::wstring style;
-        const int attributes = child->AttributeCount();
-        for (int a = 0; a < attributes; ++a) {
-            const std::wstring attribute = child->AttributeName(a);
+        // Presentation attributes first, each as the declaration "name:value", then the
+        // style attribute's declarations.
+        std::wstring declaration;
+        for (const auto& [attribute, value] : attributes.Items()) {
             if (attribute == L"style") continue;
-            if (!style.empty()) style += L";";
-            style += attribute + L":" + child->AttributeValue(a);
+            declaration.assign(attribute).append(1, L':').append(value);
+            ParseStyle(e, declaration);
         }
-        if (child->Attribute(L"style", value) && !value.empty()) style += L";" + value;
-        ParseStyle(e, style);
+        if (const std::wstring* style = attributes.Find(kaStyle)) ParseStyle(e, *style);
 
         switch (type) {
         case etContainer:
@@ -601,11 +647,12 @@ void TAdvGraphicsSVGImport::ParseElements(TAdvGraphicsSVGElementList& list, cons
             break;
         case etPolyline:
         case etPolygon:
-            ParsePoints(child->Attribute(L"points", value) ? value : std::wstring(), type == etPolygon, e.Paths());
+            ParsePoints(attributes.Find(kaPoints) ? *attributes.Find(kaPoints) : std::wstring(), type == etPolygon,
+                        e.Paths());
             if (collectBounds && e.HasActivePath()) UnionViewRect(e, *e.ActivePath());
             break;
         case etPath:
-            if (child->Attribute(L"d", value)) {
+            if (const std::wstring* data = attributes.Find(kaD)) {
                 // The paths read before an error stay, and so do their bounds.
                 struct TBounds {
                     TAdvGraphicsSVGImport& Self;
@@ -617,13 +664,13 @@ void TAdvGraphicsSVGImport::ParseElements(TAdvGraphicsSVGElementList& list, cons
                             if (path->Count() > 0) Self.UnionViewRect(E, *path);
                     }
                 } bounds{*this, e, collectBounds};
-                ParsePathData(value, e.Paths());
+                ParsePathData(*data, e.Paths());
             }
             break;
         case etImage: {
-            std::wstring reference;
-            if (child->Attribute(L"xlink:href", reference) || child->Attribute(L"href", reference))
-                LoadImage(e, reference);
+            const std::wstring* reference = attributes.Find(kaXLinkHRef);
+            if (!reference) reference = attributes.Find(kaHRef);
+            if (reference) LoadImage(e, *reference);
             if (collectBounds) {
                 TAdvGraphicsPath bounds;
                 bounds.AddRectangle(RectF(e.FXV, e.FYV, e.FXV + e.FWidth, e.FYV + e.FHeight));
@@ -649,82 +696,86 @@ void TAdvGraphicsSVGImport::ParseElements(TAdvGraphicsSVGElementList& list, cons
     }
 }
 
-void TAdvGraphicsSVGImport::ParseStyle(TAdvGraphicsSVGElement& e, const std::wstring& text) {
-    std::wstring rest = Trim(text);
+void TAdvGraphicsSVGImport::ParseStyle(TAdvGraphicsSVGElement& e, std::wstring_view text) {
+    std::wstring_view rest = TrimView(text);
     while (!rest.empty()) {
         const std::size_t semicolon = rest.find(L';');
-        const std::wstring part = rest.substr(0, semicolon);
-        rest = semicolon == std::wstring::npos ? std::wstring() : Trim(rest.substr(semicolon + 1));
+        const std::wstring_view part = rest.substr(0, semicolon);
+        rest = semicolon == std::wstring_view::npos ? std::wstring_view() : TrimView(rest.substr(semicolon + 1));
         std::size_t colon = part.find(L':');
         const std::size_t href = part.find(L"xlink:href");
-        if (href != std::wstring::npos) colon = part.find(L':', href + 10);
-        if (colon == std::wstring::npos) continue;
-        const std::wstring name = Trim(part.substr(0, colon));
-        const std::wstring value = Trim(part.substr(colon + 1));
+        if (href != std::wstring_view::npos) colon = part.find(L':', href + 10);
+        if (colon == std::wstring_view::npos) continue;
+        ApplyDeclaration(e, TrimView(part.substr(0, colon)), TrimView(part.substr(colon + 1)));
+    }
+}
 
-        auto colour = [&](std::wstring& valueField, TColor& colorField, bool allowURL, auto has) {
-            valueField = value;
-            if (!(e.*has)()) {
-                colorField = -1;
-                return;
-            }
-            std::wstring url;
-            const TSVGColorKind kind = ParseColorValue(value, allowURL, colorField, url);
-            if (kind == TSVGColorKind::URL) e.FURLRefID = url;
-            else if (kind == TSVGColorKind::Transparent) valueField = L"none";
-        };
-        if (name == L"display") {
-            e.FDisplayValue = LowerCase(value);
-        } else if (name == L"fill") {
-            colour(e.FFillColorValue, e.FFillColor, true, &TAdvGraphicsSVGElement::HasFillColor);
-        } else if (name == L"stroke") {
-            colour(e.FStrokeColorValue, e.FStrokeColor, true, &TAdvGraphicsSVGElement::HasStrokeColor);
-        } else if (name == L"stop-color") {
-            colour(e.FStopColorValue, e.FStopColor, false, &TAdvGraphicsSVGElement::HasStopColor);
-        } else if (name == L"stroke-width") {
-            e.FStrokeWidthValue = value;
-            if (e.HasStrokeWidth()) TryParseNumber(value, e.FStrokeWidth);
-        } else if (name == L"font-family") {
-            const TSVGFontFamily family = ParseFontFamily(value);
-            e.FFontFamily = family.Name;
-            if (e.FFontStyle.Empty()) e.FFontStyle = family.Style;
-        } else if (name == L"font-style") {
-            if (value == L"italic" && e.FFontStyle.Empty()) e.FFontStyle += ClassLib::fsItalic;
-        } else if (name == L"font-size") {
-            e.FFontSizeValue = value;
-            if (e.HasFontSize()) e.FFontSize = ParseLength(value);
-        } else if (name == L"preserveAspectRatio") {
-            e.FPreserveAspectRatioValue = value;
-            e.FPreserveAspectRatio = value == L"none" ? parNone : parOther;
-        } else if (name == L"offset") {
-            e.FOffsetValue = value;
-            bool percent = false;
-            e.FOffset = ParseLength(value, &percent);
-            if (percent) e.FOffset /= 100;
-        } else if (name == L"stop-opacity") {
-            e.FStopOpacityValue = value;
-            e.FStopOpacity = ParseLength(value);
-        } else if (name == L"opacity") {
-            e.FOpacityValue = value;
-            TryParseNumber(value, e.FOpacity);
-        } else if (name == L"xlink:href" || name == L"href") {
-            const std::size_t hash = value.find(L'#');
-            e.FHRefID = hash == std::wstring::npos ? value : value.substr(hash + 1);
-        } else if (name == L"id") {
-            e.FID = value;
-        } else if (name == L"clip-path") {
-            const std::size_t hash = value.find(L'#');
-            const std::size_t close = value.find(L')');
-            if (hash != std::wstring::npos)
-                e.FClipPathRefID = value.substr(hash + 1, close == std::wstring::npos || close < hash
-                                                              ? std::wstring::npos : close - hash - 1);
-        } else if (name == L"class") {
-            e.FClassRefID = value;
-            const TAdvGraphicsSVGElement* p = e.FParent;
-            const bool inPaint = p && (IsGradient(p->FType) || p->FType == etPattern);
-            if (!inPaint && std::find(FElementClassList.begin(), FElementClassList.end(), &e) == FElementClassList.end())
-                FElementClassList.push_back(&e);
+void TAdvGraphicsSVGImport::ApplyDeclaration(TAdvGraphicsSVGElement& e, std::wstring_view name,
+                                             std::wstring_view valueView) {
+    auto colour = [&](std::wstring& valueField, TColor& colorField, bool allowURL, auto has) {
+        valueField = valueView;
+        if (!(e.*has)()) {
+            colorField = -1;
+            return;
         }
+        std::wstring url;
+        const TSVGColorKind kind = ParseColorValue(valueField, allowURL, colorField, url);
+        if (kind == TSVGColorKind::URL) e.FURLRefID = url;
+        else if (kind == TSVGColorKind::Transparent) valueField = L"none";
+    };
+    if (name == L"display") {
+        e.FDisplayValue = LowerCase(std::wstring(valueView));
+    } else if (name == L"fill") {
+        colour(e.FFillColorValue, e.FFillColor, true, &TAdvGraphicsSVGElement::HasFillColor);
+    } else if (name == L"stroke") {
+        colour(e.FStrokeColorValue, e.FStrokeColor, true, &TAdvGraphicsSVGElement::HasStrokeColor);
+    } else if (name == L"stop-color") {
+        colour(e.FStopColorValue, e.FStopColor, false, &TAdvGraphicsSVGElement::HasStopColor);
+    } else if (name == L"stroke-width") {
+        e.FStrokeWidthValue = valueView;
+        if (e.HasStrokeWidth()) TryParseNumber(e.FStrokeWidthValue, e.FStrokeWidth);
+    } else if (name == L"font-family") {
+        const TSVGFontFamily family = ParseFontFamily(std::wstring(valueView));
+        e.FFontFamily = family.Name;
+        if (e.FFontStyle.Empty()) e.FFontStyle = family.Style;
+    } else if (name == L"font-style") {
+        if (valueView == L"italic" && e.FFontStyle.Empty()) e.FFontStyle += ClassLib::fsItalic;
+    } else if (name == L"font-size") {
+        e.FFontSizeValue = valueView;
+        if (e.HasFontSize()) e.FFontSize = ParseLength(e.FFontSizeValue);
+    } else if (name == L"preserveAspectRatio") {
+        e.FPreserveAspectRatioValue = valueView;
+        e.FPreserveAspectRatio = valueView == L"none" ? parNone : parOther;
+    } else if (name == L"offset") {
+        e.FOffsetValue = valueView;
+        bool percent = false;
+        e.FOffset = ParseLength(e.FOffsetValue, &percent);
+        if (percent) e.FOffset /= 100;
+    } else if (name == L"stop-opacity") {
+        e.FStopOpacityValue = valueView;
+        e.FStopOpacity = ParseLength(e.FStopOpacityValue);
+    } else if (name == L"opacity") {
+        e.FOpacityValue = valueView;
+        TryParseNumber(e.FOpacityValue, e.FOpacity);
+    } else if (name == L"xlink:href" || name == L"href") {
+        const std::size_t hash = valueView.find(L'#');
+        e.FHRefID = hash == std::wstring_view::npos ? valueView : valueView.substr(hash + 1);
+    } else if (name == L"id") {
+        e.FID = valueView;
+    } else if (name == L"clip-path") {
+        const std::size_t hash = valueView.find(L'#');
+        const std::size_t close = valueView.find(L')');
+        if (hash != std::wstring_view::npos)
+            e.FClipPathRefID = valueView.substr(hash + 1, close == std::wstring_view::npos || close < hash
+                                                              ? std::wstring_view::npos : close - hash - 1);
+    } else if (name == L"class") {
+        e.FClassRefID = valueView;
+        const TAdvGraphicsSVGElement* p = e.FParent;
+        const bool inPaint = p && (IsGradient(p->FType) || p->FType == etPattern);
+        // All of an element's declarations are applied before any other element's, so
+        // when it is listed already it is the last one: no search through the list,
+        // which made documents with many classed elements quadratic.
+        if (!inPaint && (FElementClassList.empty() || FElementClassList.back() != &e)) FElementClassList.push_back(&e);
     }
 }
 

@@ -4,6 +4,7 @@
 // rules); everything else is skipped without error.
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "classlib/Object.h"
@@ -264,7 +265,9 @@ private:
 
     void ParseElements(TAdvGraphicsSVGElementList& list, const ISVGNode& node, TAdvGraphicsSVGElement* parent,
                        bool collectBounds, int depth);
-    void ParseStyle(TAdvGraphicsSVGElement& element, const std::wstring& text);
+    // Declarations "name:value" separated by ";".
+    void ParseStyle(TAdvGraphicsSVGElement& element, std::wstring_view text);
+    void ApplyDeclaration(TAdvGraphicsSVGElement& element, std::wstring_view name, std::wstring_view value);
     void ParseClassRules(const std::wstring& text);
     void LoadImage(TAdvGraphicsSVGElement& element, const std::wstring& reference);
     void UnionViewRect(const TAdvGraphicsSVGElement& element, const AdvGraphicsTypes::TAdvGraphicsPath& path);
