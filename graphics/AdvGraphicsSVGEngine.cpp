@@ -294,7 +294,14 @@ TPropInfo FloatField(const wchar_t* name, float TElement::*field, float defaultV
     info.Kind = TPropKind::Float;
     info.TypeName = L"Single";
     info.GetFloat = [field](const ClassLib::TObject* o) { return double(AsElement(o)->*field); };
-    info.SetFloat = [field](ClassLib::TObject* o, double value) { AsElement(o)->*field = float(value); };
+    // As in a document, a number no float holds finitely is refused: drawing counts on
+    // finite geometry.
+    info.SetFloat = [field, name = std::wstring(name)](ClassLib::TObject* o, double value) {
+        if (!std::isfinite(float(value)))
+            throw ClassLib::EConvertError(L"Invalid value " + ClassLib::FloatToStr(value) + L" for property " + name +
+                                          L" of an SVG element: it is beyond the range of a float");
+        AsElement(o)->*field = float(value);
+    };
     info.FloatDefault = defaultValue;
     return info;
 }

@@ -106,7 +106,8 @@ public:
     // elements of its document point into its children.
     void SetJSON(const std::wstring& value);
 
-    // Elements without children, bitmap or paths keep none when saved and loaded.
+    // An element without children or image saves neither, so loading makes none; the
+    // process-wide excluded names are left out as for other objects.
     bool CanSaveProperty(ClassLib::TObject* object, const std::wstring& propertyName,
                          AdvPersistence::TTypeKind kind) override;
     bool CanLoadProperty(ClassLib::TObject* object, const std::wstring& propertyName,

@@ -526,6 +526,7 @@ TEST(SVGElementJSON, BadJSONRaisesAndChangesNothing) {
         L"[1,2]",                                                 // no object
         L"{\"ID\":\"changed\",\"X\":\"seven\"}",                  // a text where a number belongs
         L"{\"ID\":\"changed\",\"Type\":99}",                      // no such element type
+        L"{\"ID\":\"changed\",\"Width\":1e39}",                   // beyond a float
         L"{\"Elements\":[{\"ID\":\"new\"},{\"Y\":\"a\"}],\"X\":9}",  // a bad child after a good one
     };
     for (const wchar_t* text : cases) {
