@@ -55,7 +55,8 @@ public:
     TXmlNode Child(int index) const;   // EListError outside 0..ChildCount()-1
 
     int AttributeCount() const;
-    TXmlAttribute Attribute(int index) const;   // EListError outside 0..AttributeCount()-1
+    // EListError outside 0..AttributeCount()-1; valid while a handle to the node lives.
+    const TXmlAttribute& Attribute(int index) const;
     bool HasAttribute(const std::wstring& name) const;
     // Empty when the node has no such attribute.
     std::wstring Attribute(const std::wstring& name) const;

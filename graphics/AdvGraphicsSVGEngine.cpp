@@ -5,11 +5,13 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <tuple>
 
 #include "classlib/Canvas.h"
 #include "classlib/Exceptions.h"
 #include "classlib/FileNames.h"
 #include "classlib/Pictures.h"
+#include "classlib/Properties.h"
 #include "classlib/Strings.h"
 #include "classlib/XmlDocument.h"
 #include "graphics/AdvGDIPlusClasses.h"
@@ -27,6 +29,7 @@ using ClassLib::LowerCase;
 using ClassLib::Trim;
 
 CLASSLIB_IMPLEMENT(TAdvGraphicsSVGImport, AdvTypes::TAdvSVGImport)
+CLASSLIB_IMPLEMENT(TAdvGraphicsSVGElement, ClassLib::TPersistent)
 
 namespace {
 
@@ -70,10 +73,57 @@ TAdvGraphicsSVGElementType ElementTypeFromName(const std::wstring& name) {
     return etUnknown;
 }
 
-float LengthAttribute(const ISVGNode& node, const wchar_t* name) {
-    std::wstring value;
-    return node.Attribute(name, value) ? ParseLength(value) : 0;
+std::wstring_view TrimView(std::wstring_view text) {
+    std::size_t first = 0, last = text.size();
+    while (first < last && text[first] <= L' ') ++first;
+    while (last > first && text[last - 1] <= L' ') --last;
+    return text.substr(first, last - first);
 }
+
+// The attributes the importer reads by name.
+enum TKnownAttribute {
+    kaTransform, kaGradientTransform, kaX, kaY, kaWidth, kaHeight, kaRx, kaRy, kaCX, kaCY, kaR, kaX1, kaY1, kaX2,
+    kaY2, kaPoints, kaD, kaXLinkHRef, kaHRef, kaStyle, kaCount
+};
+
+int KnownAttribute(const std::wstring& name) {
+    static const wchar_t* const names[kaCount] = {
+        L"transform", L"gradientTransform", L"x", L"y", L"width", L"height", L"rx", L"ry", L"cx", L"cy", L"r",
+        L"x1", L"y1", L"x2", L"y2", L"points", L"d", L"xlink:href", L"href", L"style"};
+    for (int i = 0; i < kaCount; ++i)
+        if (name == names[i]) return i;
+    return -1;
+}
+
+// One element's attributes, taken from the node in one pass: in document order for the
+// style declarations, and by kind for the values read by name.
+class TElementAttributes {
+public:
+    explicit TElementAttributes(const ISVGNode& node) {
+        const int count = node.AttributeCount();
+        FItems.reserve(std::size_t(count));
+        std::fill(std::begin(FKnown), std::end(FKnown), -1);
+        for (int i = 0; i < count; ++i) {
+            FItems.emplace_back(node.AttributeName(i), node.AttributeValue(i));
+            const int known = KnownAttribute(FItems.back().first);
+            if (known >= 0 && FKnown[known] < 0) FKnown[known] = i;
+        }
+    }
+    const std::vector<std::pair<std::wstring, std::wstring>>& Items() const { return FItems; }
+    // Null when the element has no such attribute.
+    const std::wstring* Find(TKnownAttribute attribute) const {
+        const int index = FKnown[attribute];
+        return index < 0 ? nullptr : &FItems[std::size_t(index)].second;
+    }
+    // An absent attribute reads as 0.
+    float Length(TKnownAttribute attribute) const {
+        const std::wstring* value = Find(attribute);
+        return value ? ParseLength(*value) : 0;
+    }
+private:
+    std::vector<std::pair<std::wstring, std::wstring>> FItems;
+    int FKnown[kaCount];
+};
 
 TColor Tint(TColor color, TColor tint) {
     const unsigned c = unsigned(color), t = unsigned(tint);
@@ -191,10 +241,200 @@ bool IsSafeRelativeFile(const std::wstring& name) {
 
 }  // namespace
 
+// ---- TAdvGraphicsSVGElementList
+
+TAdvGraphicsSVGElementList::TAdvGraphicsSVGElementList(TAdvGraphicsSVGElement* owner) : FOwner(owner) {}
+TAdvGraphicsSVGElementList::~TAdvGraphicsSVGElementList() = default;
+
+const ClassLib::TClass& TAdvGraphicsSVGElementList::StaticClass() {
+    static const ClassLib::TClass cls(L"TObjectList<TAdvGraphicsSVGElement>", &ClassLib::TObject::StaticClass(),
+                                      &ClassLib::TObject::Published, nullptr);
+    return cls;
+}
+
+void TAdvGraphicsSVGElementList::push_back(std::unique_ptr<TAdvGraphicsSVGElement> element) {
+    FItems.push_back(std::move(element));
+}
+
+AdvPersistence::TAdvListValue TAdvGraphicsSVGElementList::Item(int index) const {
+    return static_cast<ClassLib::TObject*>(FItems.at(std::size_t(index)).get());
+}
+
+void TAdvGraphicsSVGElementList::Add(const AdvPersistence::TAdvListValue& value) {
+    ClassLib::TObject* const* object = std::get_if<ClassLib::TObject*>(&value);
+    std::unique_ptr<ClassLib::TObject> owned(object ? *object : nullptr);
+    auto* element = dynamic_cast<TAdvGraphicsSVGElement*>(owned.get());
+    if (!element) throw AdvPersistence::EAdvReaderException(L"Only SVG elements can be children of an SVG element");
+    owned.release();
+    element->FParent = FOwner;
+    FItems.emplace_back(element);
+}
+
+const ClassLib::TClass* TAdvGraphicsSVGElementList::GetItemClass() { return &TAdvGraphicsSVGElement::StaticClass(); }
+
 // ---- TAdvGraphicsSVGElement
 
 TAdvGraphicsSVGElement::TAdvGraphicsSVGElement() = default;
 TAdvGraphicsSVGElement::~TAdvGraphicsSVGElement() = default;
+
+namespace {
+
+using ClassLib::TPropInfo;
+using ClassLib::TPropKind;
+using TElement = TAdvGraphicsSVGElement;
+
+// The element's values are plain fields that only the importer sets; the persistence
+// reaches them directly, so the public interface stays read-only.
+const TElement* AsElement(const ClassLib::TObject* object) { return static_cast<const TElement*>(object); }
+TElement* AsElement(ClassLib::TObject* object) { return static_cast<TElement*>(object); }
+
+TPropInfo FloatField(const wchar_t* name, float TElement::*field, float defaultValue) {
+    TPropInfo info;
+    info.Name = name;
+    info.Kind = TPropKind::Float;
+    info.TypeName = L"Single";
+    info.GetFloat = [field](const ClassLib::TObject* o) { return double(AsElement(o)->*field); };
+    // As in a document, a number no float holds finitely is refused: drawing counts on
+    // finite geometry.
+    info.SetFloat = [field, name = std::wstring(name)](ClassLib::TObject* o, double value) {
+        if (!std::isfinite(float(value)))
+            throw ClassLib::EConvertError(L"Invalid value " + ClassLib::FloatToStr(value) + L" for property " + name +
+                                          L" of an SVG element: it is beyond the range of a float");
+        AsElement(o)->*field = float(value);
+    };
+    info.FloatDefault = defaultValue;
+    return info;
+}
+
+TPropInfo StringField(const wchar_t* name, std::wstring TElement::*field, const wchar_t* defaultValue) {
+    TPropInfo info;
+    info.Name = name;
+    info.Kind = TPropKind::String;
+    info.TypeName = L"String";
+    info.GetString = [field](const ClassLib::TObject* o) { return AsElement(o)->*field; };
+    info.SetString = [field](ClassLib::TObject* o, const std::wstring& value) { AsElement(o)->*field = value; };
+    info.StringDefault = defaultValue;
+    return info;
+}
+
+TPropInfo ColourField(const wchar_t* name, TColor TElement::*field) {
+    TPropInfo info;
+    info.Name = name;
+    info.Kind = TPropKind::Colour;
+    info.TypeName = L"TColor";
+    info.GetOrd = [field](const ClassLib::TObject* o) { return int64_t(AsElement(o)->*field); };
+    info.SetOrd = [field](ClassLib::TObject* o, int64_t value) { AsElement(o)->*field = TColor(value); };
+    info.OrdDefault = 0;
+    return info;
+}
+
+template <class E>
+TPropInfo OrdinalField(const wchar_t* name, TPropKind kind, const wchar_t* typeName, E TElement::*field,
+                       std::initializer_list<const wchar_t*> names, int64_t defaultValue) {
+    TPropInfo info;
+    info.Name = name;
+    info.Kind = kind;
+    info.TypeName = typeName;
+    for (const wchar_t* value : names) info.ValueNames.emplace_back(value);
+    info.GetOrd = [field](const ClassLib::TObject* o) { return int64_t(AsElement(o)->*field); };
+    info.SetOrd = [field](ClassLib::TObject* o, int64_t value) { AsElement(o)->*field = E(value); };
+    info.OrdDefault = defaultValue;
+    return info;
+}
+
+// The children and the image are objects the element makes on first access.
+TPropInfo OwnedObject(const wchar_t* name, const ClassLib::TClass& cls,
+                      ClassLib::TObject* (*get)(ClassLib::TObject* element)) {
+    TPropInfo info;
+    info.Name = name;
+    info.Kind = TPropKind::Class;
+    info.ClassKind = ClassLib::TClassPropKind::SubObject;
+    info.TypeName = cls.ClassName();
+    info.PropClass = &cls;
+    info.GetObjectValue = [get](const ClassLib::TObject* o) { return get(const_cast<ClassLib::TObject*>(o)); };
+    return info;
+}
+
+bool IsExcludedByName(const std::wstring& propertyName) {
+    return AdvUtils::TAdvUtils::IndexOfTextInArray(propertyName, AdvPersistence::GlobalExcludeProperties) >= 0;
+}
+
+}  // namespace
+
+const ClassLib::TPropertyList& TAdvGraphicsSVGElement::Published() {
+    using T = TAdvGraphicsSVGElement;
+    static const ClassLib::TPropertyList list = [] {
+        ClassLib::TPropertyList l = ClassLib::TPropertyList::Extend(ClassLib::TPersistent::Published());
+        l.Add(OwnedObject(L"Bitmap", AdvTypes::TAdvBitmap::StaticClass(),
+                          [](ClassLib::TObject* o) -> ClassLib::TObject* { return AsElement(o)->Bitmap(); }));
+        l.Add(OwnedObject(L"Elements", TAdvGraphicsSVGElementList::StaticClass(),
+                          [](ClassLib::TObject* o) -> ClassLib::TObject* { return &AsElement(o)->Elements(); }));
+        l.Add(OrdinalField(L"Type", TPropKind::Enumeration, L"TAdvGraphicsSVGElementType", &T::FType,
+                           {L"etContainer", L"etSwitch", L"etDefs", L"etUse", L"etRect", L"etLine", L"etPolyline",
+                            L"etPolygon", L"etCircle", L"etEllipse", L"etPath", L"etImage", L"etText", L"etTextSpan",
+                            L"etTextSpanChild", L"etTextPath", L"etClipPath", L"etLinearGradient",
+                            L"etRadialGradient", L"etStyle", L"etStop", L"etPattern", L"etUnknown"},
+                           etContainer));
+        l.Add(OrdinalField(L"PreserveAspectRatio", TPropKind::Enumeration,
+                           L"TAdvGraphicsSVGElementPreserveAspectRatio", &T::FPreserveAspectRatio,
+                           {L"parNone", L"parOther"}, parOther));
+        l.Add(OrdinalField(L"FontStyle", TPropKind::Set, ClassLib::TEnumNames<ClassLib::TFontStyle>::SetTypeName,
+                           &T::FFontStyle, {L"fsBold", L"fsItalic", L"fsUnderline", L"fsStrikeOut"}, 0));
+        for (const auto& [name, field, value] : {std::tuple{L"X", &T::FXV, 0.0f}, {L"Y", &T::FYV, 0.0f},
+                                                 {L"Width", &T::FWidth, 0.0f}, {L"Height", &T::FHeight, 0.0f},
+                                                 {L"Rx", &T::FRx, 0.0f}, {L"Ry", &T::FRy, 0.0f},
+                                                 {L"CX", &T::FCX, 0.0f}, {L"CY", &T::FCY, 0.0f},
+                                                 {L"Opacity", &T::FOpacity, 1.0f}, {L"Offset", &T::FOffset, 0.0f},
+                                                 {L"StopOpacity", &T::FStopOpacity, 1.0f},
+                                                 {L"StrokeWidth", &T::FStrokeWidth, 1.0f},
+                                                 {L"FontSize", &T::FFontSize, 0.0f}})
+            l.Add(FloatField(name, field, value));
+        for (const auto& [name, field] : {std::pair{L"FillColor", &T::FFillColor}, {L"StrokeColor", &T::FStrokeColor},
+                                          {L"StopColor", &T::FStopColor}})
+            l.Add(ColourField(name, field));
+        for (const auto& [name, field, value] :
+             {std::tuple{L"ID", &T::FID, L""}, {L"ClassRefID", &T::FClassRefID, L""}, {L"URLRefID", &T::FURLRefID, L""},
+              {L"HRefID", &T::FHRefID, L""}, {L"ClipPathRefID", &T::FClipPathRefID, L""},
+              {L"DisplayValue", &T::FDisplayValue, L""}, {L"FillColorValue", &T::FFillColorValue, L"default"},
+              {L"StrokeColorValue", &T::FStrokeColorValue, L"default"},
+              {L"StrokeWidthValue", &T::FStrokeWidthValue, L"default"}, {L"OpacityValue", &T::FOpacityValue, L"default"},
+              {L"OffsetValue", &T::FOffsetValue, L"default"}, {L"StopColorValue", &T::FStopColorValue, L"default"},
+              {L"StopOpacityValue", &T::FStopOpacityValue, L"default"}, {L"FontSizeValue", &T::FFontSizeValue, L""},
+              {L"FontFamily", &T::FFontFamily, L""}, {L"Text", &T::FText, L""},
+              {L"PreserveAspectRatioValue", &T::FPreserveAspectRatioValue, L"default"}})
+            l.Add(StringField(name, field, value));
+        return l;
+    }();
+    return list;
+}
+
+std::wstring TAdvGraphicsSVGElement::JSON() { return AdvPersistence::ToJSON(this); }
+
+void TAdvGraphicsSVGElement::SetJSON(const std::wstring& value) {
+    if (FImported)
+        throw ClassLib::EInvalidOperation(
+            L"Cannot load JSON into an element of an imported SVG document: other elements of the document refer to it");
+    // Read into a scratch element first: a value of the wrong kind halfway through the
+    // text would otherwise leave this element half changed.
+    {
+        TAdvGraphicsSVGElement scratch;
+        AdvPersistence::FromJSON(&scratch, value);
+    }
+    AdvPersistence::FromJSON(this, value);
+}
+
+bool TAdvGraphicsSVGElement::CanSaveProperty(ClassLib::TObject*, const std::wstring& propertyName,
+                                             AdvPersistence::TTypeKind) {
+    if (IsExcludedByName(propertyName)) return false;
+    if (ClassLib::SameText(propertyName, L"Elements")) return HasElements();
+    if (ClassLib::SameText(propertyName, L"Bitmap")) return HasBitmap();
+    return true;
+}
+
+bool TAdvGraphicsSVGElement::CanLoadProperty(ClassLib::TObject*, const std::wstring& propertyName,
+                                             AdvPersistence::TTypeKind) {
+    return !IsExcludedByName(propertyName);
+}
 
 bool TAdvGraphicsSVGElement::HasFillColor() const { return !IsNoColorValue(FFillColorValue); }
 bool TAdvGraphicsSVGElement::HasStrokeColor() const { return !IsNoColorValue(FStrokeColorValue); }
@@ -211,7 +451,7 @@ TAdvGraphicsPath* TAdvGraphicsSVGElement::CombinedPath() {
 TAdvGraphicsPath* TAdvGraphicsSVGElement::ActivePath() const { return HasActivePath() ? FPaths->back().get() : nullptr; }
 
 TAdvGraphicsSVGElementList& TAdvGraphicsSVGElement::Elements() {
-    if (!FElements) FElements = std::make_unique<TAdvGraphicsSVGElementList>();
+    if (!FElements) FElements = std::make_unique<TAdvGraphicsSVGElementList>(this);
     return *FElements;
 }
 
@@ -344,51 +584,51 @@ void TAdvGraphicsSVGImport::ParseElements(TAdvGraphicsSVGElementList& list, cons
 
         list.push_back(std::make_unique<TAdvGraphicsSVGElement>());
         TAdvGraphicsSVGElement& e = *list.back();
+        e.FImported = true;
         e.FType = type;
         e.FParent = parent;
-        std::wstring value;
-        e.FMatrix = child->Attribute(L"transform", value) ? ParseTransform(value) : AdvGraphicsTypes::MatrixEmpty();
-        e.FGradientMatrix =
-            child->Attribute(L"gradientTransform", value) ? ParseTransform(value) : AdvGraphicsTypes::MatrixEmpty();
-        if (name == L"circle") {
-            e.FXV = LengthAttribute(*child, L"cx");
-            e.FYV = LengthAttribute(*child, L"cy");
-            e.FRx = e.FRy = LengthAttribute(*child, L"r");
-        } else if (name == L"ellipse") {
-            e.FXV = LengthAttribute(*child, L"cx");
-            e.FYV = LengthAttribute(*child, L"cy");
-            e.FRx = LengthAttribute(*child, L"rx");
-            e.FRy = LengthAttribute(*child, L"ry");
-        } else if (name == L"line" || name == L"linearGradient") {
-            e.FXV = LengthAttribute(*child, L"x1");
-            e.FYV = LengthAttribute(*child, L"y1");
-            e.FWidth = LengthAttribute(*child, L"x2");
-            e.FHeight = LengthAttribute(*child, L"y2");
-        } else if (name == L"radialGradient") {
-            e.FHasCX = child->Attribute(L"cx", value);
-            if (e.FHasCX) e.FCX = ParseLength(value);
-            e.FHasCY = child->Attribute(L"cy", value);
-            if (e.FHasCY) e.FCY = ParseLength(value);
+        const TElementAttributes attributes(*child);
+        const std::wstring* transform = attributes.Find(kaTransform);
+        e.FMatrix = transform ? ParseTransform(*transform) : AdvGraphicsTypes::MatrixEmpty();
+        const std::wstring* gradientTransform = attributes.Find(kaGradientTransform);
+        e.FGradientMatrix = gradientTransform ? ParseTransform(*gradientTransform) : AdvGraphicsTypes::MatrixEmpty();
+        if (type == etCircle) {
+            e.FXV = attributes.Length(kaCX);
+            e.FYV = attributes.Length(kaCY);
+            e.FRx = e.FRy = attributes.Length(kaR);
+        } else if (type == etEllipse) {
+            e.FXV = attributes.Length(kaCX);
+            e.FYV = attributes.Length(kaCY);
+            e.FRx = attributes.Length(kaRx);
+            e.FRy = attributes.Length(kaRy);
+        } else if (type == etLine || type == etLinearGradient) {
+            e.FXV = attributes.Length(kaX1);
+            e.FYV = attributes.Length(kaY1);
+            e.FWidth = attributes.Length(kaX2);
+            e.FHeight = attributes.Length(kaY2);
+        } else if (type == etRadialGradient) {
+            e.FHasCX = attributes.Find(kaCX) != nullptr;
+            if (e.FHasCX) e.FCX = attributes.Length(kaCX);
+            e.FHasCY = attributes.Find(kaCY) != nullptr;
+            if (e.FHasCY) e.FCY = attributes.Length(kaCY);
         } else {
-            e.FXV = LengthAttribute(*child, L"x");
-            e.FYV = LengthAttribute(*child, L"y");
-            e.FWidth = LengthAttribute(*child, L"width");
-            e.FHeight = LengthAttribute(*child, L"height");
-            e.FRx = LengthAttribute(*child, L"rx");
-            e.FRy = LengthAttribute(*child, L"ry");
+            e.FXV = attributes.Length(kaX);
+            e.FYV = attributes.Length(kaY);
+            e.FWidth = attributes.Length(kaWidth);
+            e.FHeight = attributes.Length(kaHeight);
+            e.FRx = attributes.Length(kaRx);
+            e.FRy = attributes.Length(kaRy);
         }
 
-        // Presentation attributes first, then the style attribute's declarations.
-        std::wstring style;
-        const int attributes = child->AttributeCount();
-        for (int a = 0; a < attributes; ++a) {
-            const std::wstring attribute = child->AttributeName(a);
+        // Presentation attributes first, each as the declaration "name:value", then the
+        // style attribute's declarations.
+        std::wstring declaration;
+        for (const auto& [attribute, value] : attributes.Items()) {
             if (attribute == L"style") continue;
-            if (!style.empty()) style += L";";
-            style += attribute + L":" + child->AttributeValue(a);
+            declaration.assign(attribute).append(1, L':').append(value);
+            ParseStyle(e, declaration);
         }
-        if (child->Attribute(L"style", value) && !value.empty()) style += L";" + value;
-        ParseStyle(e, style);
+        if (const std::wstring* style = attributes.Find(kaStyle)) ParseStyle(e, *style);
 
         switch (type) {
         case etContainer:
@@ -414,11 +654,12 @@ void TAdvGraphicsSVGImport::ParseElements(TAdvGraphicsSVGElementList& list, cons
             break;
         case etPolyline:
         case etPolygon:
-            ParsePoints(child->Attribute(L"points", value) ? value : std::wstring(), type == etPolygon, e.Paths());
+            ParsePoints(attributes.Find(kaPoints) ? *attributes.Find(kaPoints) : std::wstring(), type == etPolygon,
+                        e.Paths());
             if (collectBounds && e.HasActivePath()) UnionViewRect(e, *e.ActivePath());
             break;
         case etPath:
-            if (child->Attribute(L"d", value)) {
+            if (const std::wstring* data = attributes.Find(kaD)) {
                 // The paths read before an error stay, and so do their bounds.
                 struct TBounds {
                     TAdvGraphicsSVGImport& Self;
@@ -430,13 +671,13 @@ void TAdvGraphicsSVGImport::ParseElements(TAdvGraphicsSVGElementList& list, cons
                             if (path->Count() > 0) Self.UnionViewRect(E, *path);
                     }
                 } bounds{*this, e, collectBounds};
-                ParsePathData(value, e.Paths());
+                ParsePathData(*data, e.Paths());
             }
             break;
         case etImage: {
-            std::wstring reference;
-            if (child->Attribute(L"xlink:href", reference) || child->Attribute(L"href", reference))
-                LoadImage(e, reference);
+            const std::wstring* reference = attributes.Find(kaXLinkHRef);
+            if (!reference) reference = attributes.Find(kaHRef);
+            if (reference) LoadImage(e, *reference);
             if (collectBounds) {
                 TAdvGraphicsPath bounds;
                 bounds.AddRectangle(RectF(e.FXV, e.FYV, e.FXV + e.FWidth, e.FYV + e.FHeight));
@@ -462,82 +703,86 @@ void TAdvGraphicsSVGImport::ParseElements(TAdvGraphicsSVGElementList& list, cons
     }
 }
 
-void TAdvGraphicsSVGImport::ParseStyle(TAdvGraphicsSVGElement& e, const std::wstring& text) {
-    std::wstring rest = Trim(text);
+void TAdvGraphicsSVGImport::ParseStyle(TAdvGraphicsSVGElement& e, std::wstring_view text) {
+    std::wstring_view rest = TrimView(text);
     while (!rest.empty()) {
         const std::size_t semicolon = rest.find(L';');
-        const std::wstring part = rest.substr(0, semicolon);
-        rest = semicolon == std::wstring::npos ? std::wstring() : Trim(rest.substr(semicolon + 1));
+        const std::wstring_view part = rest.substr(0, semicolon);
+        rest = semicolon == std::wstring_view::npos ? std::wstring_view() : TrimView(rest.substr(semicolon + 1));
         std::size_t colon = part.find(L':');
         const std::size_t href = part.find(L"xlink:href");
-        if (href != std::wstring::npos) colon = part.find(L':', href + 10);
-        if (colon == std::wstring::npos) continue;
-        const std::wstring name = Trim(part.substr(0, colon));
-        const std::wstring value = Trim(part.substr(colon + 1));
+        if (href != std::wstring_view::npos) colon = part.find(L':', href + 10);
+        if (colon == std::wstring_view::npos) continue;
+        ApplyDeclaration(e, TrimView(part.substr(0, colon)), TrimView(part.substr(colon + 1)));
+    }
+}
 
-        auto colour = [&](std::wstring& valueField, TColor& colorField, bool allowURL, auto has) {
-            valueField = value;
-            if (!(e.*has)()) {
-                colorField = -1;
-                return;
-            }
-            std::wstring url;
-            const TSVGColorKind kind = ParseColorValue(value, allowURL, colorField, url);
-            if (kind == TSVGColorKind::URL) e.FURLRefID = url;
-            else if (kind == TSVGColorKind::Transparent) valueField = L"none";
-        };
-        if (name == L"display") {
-            e.FDisplayValue = LowerCase(value);
-        } else if (name == L"fill") {
-            colour(e.FFillColorValue, e.FFillColor, true, &TAdvGraphicsSVGElement::HasFillColor);
-        } else if (name == L"stroke") {
-            colour(e.FStrokeColorValue, e.FStrokeColor, true, &TAdvGraphicsSVGElement::HasStrokeColor);
-        } else if (name == L"stop-color") {
-            colour(e.FStopColorValue, e.FStopColor, false, &TAdvGraphicsSVGElement::HasStopColor);
-        } else if (name == L"stroke-width") {
-            e.FStrokeWidthValue = value;
-            if (e.HasStrokeWidth()) TryParseNumber(value, e.FStrokeWidth);
-        } else if (name == L"font-family") {
-            const TSVGFontFamily family = ParseFontFamily(value);
-            e.FFontFamily = family.Name;
-            if (e.FFontStyle.Empty()) e.FFontStyle = family.Style;
-        } else if (name == L"font-style") {
-            if (value == L"italic" && e.FFontStyle.Empty()) e.FFontStyle += ClassLib::fsItalic;
-        } else if (name == L"font-size") {
-            e.FFontSizeValue = value;
-            if (e.HasFontSize()) e.FFontSize = ParseLength(value);
-        } else if (name == L"preserveAspectRatio") {
-            e.FPreserveAspectRatioValue = value;
-            e.FPreserveAspectRatio = value == L"none" ? parNone : parOther;
-        } else if (name == L"offset") {
-            e.FOffsetValue = value;
-            bool percent = false;
-            e.FOffset = ParseLength(value, &percent);
-            if (percent) e.FOffset /= 100;
-        } else if (name == L"stop-opacity") {
-            e.FStopOpacityValue = value;
-            e.FStopOpacity = ParseLength(value);
-        } else if (name == L"opacity") {
-            e.FOpacityValue = value;
-            TryParseNumber(value, e.FOpacity);
-        } else if (name == L"xlink:href" || name == L"href") {
-            const std::size_t hash = value.find(L'#');
-            e.FHRefID = hash == std::wstring::npos ? value : value.substr(hash + 1);
-        } else if (name == L"id") {
-            e.FID = value;
-        } else if (name == L"clip-path") {
-            const std::size_t hash = value.find(L'#');
-            const std::size_t close = value.find(L')');
-            if (hash != std::wstring::npos)
-                e.FClipPathRefID = value.substr(hash + 1, close == std::wstring::npos || close < hash
-                                                              ? std::wstring::npos : close - hash - 1);
-        } else if (name == L"class") {
-            e.FClassRefID = value;
-            const TAdvGraphicsSVGElement* p = e.FParent;
-            const bool inPaint = p && (IsGradient(p->FType) || p->FType == etPattern);
-            if (!inPaint && std::find(FElementClassList.begin(), FElementClassList.end(), &e) == FElementClassList.end())
-                FElementClassList.push_back(&e);
+void TAdvGraphicsSVGImport::ApplyDeclaration(TAdvGraphicsSVGElement& e, std::wstring_view name,
+                                             std::wstring_view valueView) {
+    auto colour = [&](std::wstring& valueField, TColor& colorField, bool allowURL, auto has) {
+        valueField = valueView;
+        if (!(e.*has)()) {
+            colorField = -1;
+            return;
         }
+        std::wstring url;
+        const TSVGColorKind kind = ParseColorValue(valueField, allowURL, colorField, url);
+        if (kind == TSVGColorKind::URL) e.FURLRefID = url;
+        else if (kind == TSVGColorKind::Transparent) valueField = L"none";
+    };
+    if (name == L"display") {
+        e.FDisplayValue = LowerCase(std::wstring(valueView));
+    } else if (name == L"fill") {
+        colour(e.FFillColorValue, e.FFillColor, true, &TAdvGraphicsSVGElement::HasFillColor);
+    } else if (name == L"stroke") {
+        colour(e.FStrokeColorValue, e.FStrokeColor, true, &TAdvGraphicsSVGElement::HasStrokeColor);
+    } else if (name == L"stop-color") {
+        colour(e.FStopColorValue, e.FStopColor, false, &TAdvGraphicsSVGElement::HasStopColor);
+    } else if (name == L"stroke-width") {
+        e.FStrokeWidthValue = valueView;
+        if (e.HasStrokeWidth()) TryParseNumber(e.FStrokeWidthValue, e.FStrokeWidth);
+    } else if (name == L"font-family") {
+        const TSVGFontFamily family = ParseFontFamily(std::wstring(valueView));
+        e.FFontFamily = family.Name;
+        if (e.FFontStyle.Empty()) e.FFontStyle = family.Style;
+    } else if (name == L"font-style") {
+        if (valueView == L"italic" && e.FFontStyle.Empty()) e.FFontStyle += ClassLib::fsItalic;
+    } else if (name == L"font-size") {
+        e.FFontSizeValue = valueView;
+        if (e.HasFontSize()) e.FFontSize = ParseLength(e.FFontSizeValue);
+    } else if (name == L"preserveAspectRatio") {
+        e.FPreserveAspectRatioValue = valueView;
+        e.FPreserveAspectRatio = valueView == L"none" ? parNone : parOther;
+    } else if (name == L"offset") {
+        e.FOffsetValue = valueView;
+        bool percent = false;
+        e.FOffset = ParseLength(e.FOffsetValue, &percent);
+        if (percent) e.FOffset /= 100;
+    } else if (name == L"stop-opacity") {
+        e.FStopOpacityValue = valueView;
+        e.FStopOpacity = ParseLength(e.FStopOpacityValue);
+    } else if (name == L"opacity") {
+        e.FOpacityValue = valueView;
+        TryParseNumber(e.FOpacityValue, e.FOpacity);
+    } else if (name == L"xlink:href" || name == L"href") {
+        const std::size_t hash = valueView.find(L'#');
+        e.FHRefID = hash == std::wstring_view::npos ? valueView : valueView.substr(hash + 1);
+    } else if (name == L"id") {
+        e.FID = valueView;
+    } else if (name == L"clip-path") {
+        const std::size_t hash = valueView.find(L'#');
+        const std::size_t close = valueView.find(L')');
+        if (hash != std::wstring_view::npos)
+            e.FClipPathRefID = valueView.substr(hash + 1, close == std::wstring_view::npos || close < hash
+                                                              ? std::wstring_view::npos : close - hash - 1);
+    } else if (name == L"class") {
+        e.FClassRefID = valueView;
+        const TAdvGraphicsSVGElement* p = e.FParent;
+        const bool inPaint = p && (IsGradient(p->FType) || p->FType == etPattern);
+        // All of an element's declarations are applied before any other element's, so
+        // when it is listed already it is the last one: no search through the list,
+        // which made documents with many classed elements quadratic.
+        if (!inPaint && (FElementClassList.empty() || FElementClassList.back() != &e)) FElementClassList.push_back(&e);
     }
 }
 
@@ -550,6 +795,7 @@ void TAdvGraphicsSVGImport::ParseClassRules(const std::wstring& text) {
         if (dot == std::wstring::npos || open == std::wstring::npos || close == std::wstring::npos) break;
         auto rule = std::make_unique<TAdvGraphicsSVGElement>();
         rule->FType = etStyle;
+        rule->FImported = true;
         rule->FClassRefID = open > dot ? rest.substr(dot + 1, open - dot - 1) : std::wstring();
         if (close > open) ParseStyle(*rule, rest.substr(open + 1, close - open - 1));
         if (!rule->FClassRefID.empty()) FDefsList.push_back(std::move(rule));

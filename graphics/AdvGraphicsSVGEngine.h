@@ -4,10 +4,13 @@
 // rules); everything else is skipped without error.
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "classlib/Object.h"
 #include "graphics/AdvGraphicsSVGValues.h"
 #include "graphics/AdvGraphicsTypes.h"
+#include "graphics/AdvPersistence.h"
 #include "graphics/AdvTypes.h"
 
 namespace AdvGraphics {
@@ -46,17 +49,69 @@ enum TAdvGraphicsSVGElementType {
 enum TAdvGraphicsSVGElementPreserveAspectRatio { parNone, parOther };
 
 class TAdvGraphicsSVGElement;
-using TAdvGraphicsSVGElementList = std::vector<std::unique_ptr<TAdvGraphicsSVGElement>>;  // owning
-using TAdvGraphicsSVGElementClassList = std::vector<TAdvGraphicsSVGElement*>;           // not owning
+using TAdvGraphicsSVGElementClassList = std::vector<TAdvGraphicsSVGElement*>;  // not owning
+
+// An element's children, or an import's top-level or definition elements; owns them. Its
+// class name marks it as a generic object list, so the JSON persistence writes it as an
+// array of elements and reads such an array back into new children of the owner.
+class TAdvGraphicsSVGElementList : public ClassLib::TObject,
+                                   public AdvPersistence::IAdvGenericList,
+                                   public AdvPersistence::IAdvPersistenceItemClass {
+public:
+    using TItems = std::vector<std::unique_ptr<TAdvGraphicsSVGElement>>;
+
+    // `owner` becomes the parent of elements added from JSON; null for an import's lists.
+    explicit TAdvGraphicsSVGElementList(TAdvGraphicsSVGElement* owner = nullptr);
+    ~TAdvGraphicsSVGElementList() override;
+    static const ClassLib::TClass& StaticClass();
+    const ClassLib::TClass& ClassType() const override { return StaticClass(); }
+
+    TItems::const_iterator begin() const { return FItems.begin(); }
+    TItems::const_iterator end() const { return FItems.end(); }
+    std::size_t size() const { return FItems.size(); }
+    bool empty() const { return FItems.empty(); }
+    const std::unique_ptr<TAdvGraphicsSVGElement>& operator[](std::size_t index) const { return FItems[index]; }
+    const std::unique_ptr<TAdvGraphicsSVGElement>& back() const { return FItems.back(); }
+    void push_back(std::unique_ptr<TAdvGraphicsSVGElement> element);
+    void clear() { FItems.clear(); }
+
+    int Count() const override { return int(FItems.size()); }
+    AdvPersistence::TAdvListValue Item(int index) const override;
+    void Clear() override { clear(); }
+    // Takes the element read from JSON; anything else is refused.
+    void Add(const AdvPersistence::TAdvListValue& value) override;
+    const ClassLib::TClass* GetItemClass() override;
+private:
+    TAdvGraphicsSVGElement* FOwner;
+    TItems FItems;
+};
 
 class TAdvGraphicsSVGImport;
 
-class TAdvGraphicsSVGElement {
+// One element of an imported document. Its values are published, so that it is saved
+// to JSON and read back through the object persistence (`JSON`, `SetJSON`); the paths,
+// transforms and references to other elements are not: the importer derives them from
+// the document.
+class TAdvGraphicsSVGElement : public ClassLib::TPersistent, public AdvPersistence::IAdvPersistenceFilter {
+    CLASSLIB_CLASS(TAdvGraphicsSVGElement, ClassLib::TPersistent)
 public:
     TAdvGraphicsSVGElement();
-    ~TAdvGraphicsSVGElement();
-    TAdvGraphicsSVGElement(const TAdvGraphicsSVGElement&) = delete;
-    TAdvGraphicsSVGElement& operator=(const TAdvGraphicsSVGElement&) = delete;
+    ~TAdvGraphicsSVGElement() override;
+    static const ClassLib::TPropertyList& Published();
+
+    // The published values and the child elements, as compact JSON.
+    std::wstring JSON();
+    // Reads values written by JSON(); members it lacks keep their values. Text that is
+    // not such JSON raises and changes nothing. An element of an import is refused: other
+    // elements of its document point into its children.
+    void SetJSON(const std::wstring& value);
+
+    // An element without children or image saves neither, so loading makes none; the
+    // process-wide excluded names are left out as for other objects.
+    bool CanSaveProperty(ClassLib::TObject* object, const std::wstring& propertyName,
+                         AdvPersistence::TTypeKind kind) override;
+    bool CanLoadProperty(ClassLib::TObject* object, const std::wstring& propertyName,
+                         AdvPersistence::TTypeKind kind) override;
 
     bool HasFillColor() const;
     bool HasStrokeColor() const;
@@ -128,7 +183,9 @@ public:
     bool HasCY() const { return FHasCY; }
 private:
     friend class TAdvGraphicsSVGImport;
+    friend class TAdvGraphicsSVGElementList;
 
+    bool FImported = false;  // made by an import, whose lists and references point into it
     std::unique_ptr<AdvTypes::TAdvBitmap> FBitmap;
     std::unique_ptr<AdvGraphicsTypes::TAdvGraphicsPath> FCombinedPath;
     std::unique_ptr<TAdvGraphicsSVGElementPathList> FPaths;
@@ -209,7 +266,9 @@ private:
 
     void ParseElements(TAdvGraphicsSVGElementList& list, const ISVGNode& node, TAdvGraphicsSVGElement* parent,
                        bool collectBounds, int depth);
-    void ParseStyle(TAdvGraphicsSVGElement& element, const std::wstring& text);
+    // Declarations "name:value" separated by ";".
+    void ParseStyle(TAdvGraphicsSVGElement& element, std::wstring_view text);
+    void ApplyDeclaration(TAdvGraphicsSVGElement& element, std::wstring_view name, std::wstring_view value);
     void ParseClassRules(const std::wstring& text);
     void LoadImage(TAdvGraphicsSVGElement& element, const std::wstring& reference);
     void UnionViewRect(const TAdvGraphicsSVGElement& element, const AdvGraphicsTypes::TAdvGraphicsPath& path);

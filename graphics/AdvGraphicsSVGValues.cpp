@@ -54,21 +54,27 @@ bool Finite(const TPointF& p) { return std::isfinite(p.X) && std::isfinite(p.Y);
 }  // namespace
 
 bool TryParseNumber(const std::wstring& text, float& value) {
-    const std::wstring trimmed = Trim(text);
-    if (trimmed.empty() || trimmed.size() > 64) return false;
-    std::string narrow;
-    for (wchar_t c : trimmed) {
+    // Trimmed by hand into a buffer on the stack: every coordinate of a document comes
+    // through here, and a copy of each on the heap cost a good part of the import.
+    std::size_t first = 0, last = text.size();
+    while (first < last && text[first] <= L' ') ++first;
+    while (last > first && text[last - 1] <= L' ') --last;
+    const std::size_t size = last - first;
+    if (size == 0 || size > 64) return false;
+    char narrow[64];
+    for (std::size_t i = 0; i < size; ++i) {
+        const wchar_t c = text[first + i];
         // Only what a decimal number is made of: no letters of "inf", "nan" or hex forms.
         if (!((c >= L'0' && c <= L'9') || c == L'.' || c == L'-' || c == L'+' || c == L'e' || c == L'E'))
             return false;
-        narrow.push_back(char(c));
+        narrow[i] = char(c);
     }
-    const char* first = narrow.data();
-    const char* last = first + narrow.size();
-    if (*first == '+') ++first;
+    const char* begin = narrow;
+    const char* end = narrow + size;
+    if (*begin == '+') ++begin;
     double parsed = 0;
-    const auto result = std::from_chars(first, last, parsed, std::chars_format::general);
-    if (result.ec != std::errc() || result.ptr != last) return false;
+    const auto result = std::from_chars(begin, end, parsed, std::chars_format::general);
+    if (result.ec != std::errc() || result.ptr != end) return false;
     if (!std::isfinite(parsed) || !std::isfinite(float(parsed))) return false;
     value = float(parsed);
     return true;

@@ -14,6 +14,7 @@
 #include "classlib/Strings.h"
 #include "graphics/AdvGraphics.h"
 #include "graphics/AdvUtils.h"
+#include "support/SourceTree.h"
 
 using namespace AdvGraphicsSVGEngine;
 using AdvTypes::PointF;
@@ -457,4 +458,93 @@ TEST(SVGDraw, HostileNumbersDrawWithoutFault) {
     }
     EXPECT_NE(svg.GenerateBitmap(50, 50), nullptr);
     EXPECT_THROW(svg.GenerateBitmap(1e9f, 1e9f), ClassLib::EInvalidGraphicOperation);
+}
+
+// ---- JSON
+
+namespace {
+
+// The published values that drawing depends on, one line per element of the tree, so a
+// failure names the element and the value that differ.
+std::string TreeValues(const TAdvGraphicsSVGElement& e, const TAdvGraphicsSVGElement* parent, int depth = 0) {
+    std::wstring text = std::wstring(std::size_t(depth) * 2, L' ') + L"type " + std::to_wstring(int(e.Type())) +
+                        L" id " + e.ID() + L" x " + std::to_wstring(e.X()) + L" y " + std::to_wstring(e.Y()) +
+                        L" w " + std::to_wstring(e.Width()) + L" h " + std::to_wstring(e.Height()) + L" r " +
+                        std::to_wstring(e.Rx()) + L"," + std::to_wstring(e.Ry()) + L" fill " +
+                        std::to_wstring(e.FillColor()) + L"/" + e.FillColorValue() + L" stroke " +
+                        std::to_wstring(e.StrokeColor()) + L"/" + e.StrokeColorValue() + L" width " +
+                        std::to_wstring(e.StrokeWidth()) + L"/" + e.StrokeWidthValue() + L" display " +
+                        e.DisplayValue() + L" offset " + std::to_wstring(e.Offset()) + L" stop " +
+                        std::to_wstring(e.StopColor()) + L"/" + e.StopColorValue() + L" url " + e.URLRefID() +
+                        L" class " + e.ClassRefID() + (e.Parent() == parent ? L"" : L" WRONG PARENT") + L"\n";
+    std::string result = ClassLib::UTF8Encode(text);
+    if (e.HasElements())
+        for (const auto& child : const_cast<TAdvGraphicsSVGElement&>(e).Elements())
+            result += TreeValues(*child, &e, depth + 1);
+    return result;
+}
+
+std::wstring FixturePath(const wchar_t* name) {
+    return TestSupport::SourceTreePath(std::wstring(L"tests\\graphics\\svg\\") + name);
+}
+
+}  // namespace
+
+TEST(SVGElementJSON, AnImportedTreeLoadsIntoAFreshElementWithTheSameValues) {
+    struct TCase { const wchar_t* File; bool Defs; const char* What; };
+    const TCase cases[] = {
+        {L"groups.svg", false, "nested groups, a hidden rect, inherited fill and stroke"},
+        {L"gradient.svg", true, "a gradient with its stops"},
+        {L"defs.svg", true, "a class rule"},
+        {L"logo.svg", false, "a rounded rect with a url fill"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.What);
+        TAdvGraphicsSVGImport svg;
+        svg.LoadFromFile(FixturePath(c.File));
+        TAdvGraphicsSVGElement& original = *(c.Defs ? svg.DefsList() : svg.Elements())[0];
+        const std::wstring json = original.JSON();
+
+        TAdvGraphicsSVGElement copy;
+        copy.SetJSON(json);
+        EXPECT_EQ(TreeValues(copy, nullptr), TreeValues(original, nullptr));
+        EXPECT_EQ(copy.JSON(), json);
+        EXPECT_EQ(copy.HasElements(), original.HasElements());
+        EXPECT_FALSE(copy.HasBitmap());   // neither had an image, and saving made none
+        EXPECT_FALSE(original.HasBitmap());
+    }
+}
+
+TEST(SVGElementJSON, BadJSONRaisesAndChangesNothing) {
+    TAdvGraphicsSVGElement element;
+    element.SetJSON(L"{\"ID\":\"keep\",\"X\":5,\"Elements\":[{\"ID\":\"child\"}]}");
+    const std::wstring before = element.JSON();
+    ASSERT_NE(before.find(L"child"), std::wstring::npos);
+    const wchar_t* cases[] = {
+        L"{\"X\":7,",                                             // cut short
+        L"{\"X\":7}{}",                                           // two values
+        L"[1,2]",                                                 // no object
+        L"{\"ID\":\"changed\",\"X\":\"seven\"}",                  // a text where a number belongs
+        L"{\"ID\":\"changed\",\"Type\":99}",                      // no such element type
+        L"{\"ID\":\"changed\",\"Width\":1e39}",                   // beyond a float
+        L"{\"Elements\":[{\"ID\":\"new\"},{\"Y\":\"a\"}],\"X\":9}",  // a bad child after a good one
+    };
+    for (const wchar_t* text : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(text)));
+        EXPECT_THROW(element.SetJSON(text), ClassLib::Exception);
+        EXPECT_EQ(element.JSON(), before);
+    }
+    ASSERT_EQ(element.Elements().size(), 1u);
+    EXPECT_EQ(element.Elements()[0]->Parent(), &element);
+}
+
+TEST(SVGElementJSON, AnElementOfAnImportIsNotReloaded) {
+    // Other elements of the document point at its children: replacing them would leave
+    // those pointers dangling.
+    TAdvGraphicsSVGImport svg;
+    svg.LoadFromFile(FixturePath(L"groups.svg"));
+    TAdvGraphicsSVGElement& group = *svg.Elements()[0];
+    const std::wstring json = group.JSON();
+    EXPECT_THROW(group.SetJSON(L"{\"Elements\":[]}"), ClassLib::EInvalidOperation);
+    EXPECT_EQ(group.JSON(), json);
 }
