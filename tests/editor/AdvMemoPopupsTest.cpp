@@ -70,9 +70,15 @@ struct TPopupFixture {
         ::SendMessageW(::GetFocus(), WM_KEYDOWN, vk, 0);
         Held.clear();
     }
-    // Characters go where the focus is: the memo, or the open list.
+    // Characters go where the focus is (the memo, or the open list), each after its key-down
+    // as the system sends them: a key-down stops a completion timer that a start token began.
     void Chars(const std::wstring& text) {
         for (wchar_t c : text) {
+            WORD vk = LOBYTE(::VkKeyScanW(c));
+            if (c == L'\x1b') vk = VK_ESCAPE;
+            if (c == L'\r') vk = VK_RETURN;
+            if (c == L'\t') vk = VK_TAB;
+            ::SendMessageW(::GetFocus(), WM_KEYDOWN, vk, 0);
             ::SendMessageW(::GetFocus(), WM_CHAR, c, 0);
             TestSupport::PumpMessages();
         }
