@@ -78,6 +78,7 @@ struct TPopupFixture {
             if (c == L'\x1b') vk = VK_ESCAPE;
             if (c == L'\r') vk = VK_RETURN;
             if (c == L'\t') vk = VK_TAB;
+            if (c == L'\b') vk = VK_BACK;
             ::SendMessageW(::GetFocus(), WM_KEYDOWN, vk, 0);
             ::SendMessageW(::GetFocus(), WM_CHAR, c, 0);
             TestSupport::PumpMessages();
@@ -174,11 +175,12 @@ TEST(AdvMemoPopupsWindow, WithoutEntriesOrSignaturesNothingOpensAndNoTimerIsMade
 TEST(AdvMemoPopupsWindow, CtrlSpaceOpensTheListInsideTheWorkAreaTypingFiltersEnterInserts) {
     REQUIRE_DISPLAY();
     const ClassLib::TRect area = ClassLib::Screen->MonitorFromPoint({0, 0}).WorkareaRect;
-    struct TCase { const char* Name; int FormLeft, FormTop; const wchar_t* Prefix; };
+    struct TCase { const char* Name; int FormLeft, FormTop; const wchar_t* Prefix; bool Above; };
     const TCase cases[] = {
-        {"top left", 40, 40, L""},
-        // The caret near the bottom right corner: the list cannot open below or right of it.
-        {"bottom right", area.Right - 500, area.Bottom - 60, L"                                          "},
+        {"top left", 40, 40, L"", false},
+        // The caret near the bottom right corner: the list cannot open below or right of it,
+        // so it opens above the caret line, moved left.
+        {"bottom right", area.Right - 500, area.Bottom - 60, L"                                          ", true},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -195,7 +197,11 @@ TEST(AdvMemoPopupsWindow, CtrlSpaceOpensTheListInsideTheWorkAreaTypingFiltersEnt
         EXPECT_EQ(started, 1);
         EXPECT_TRUE(form->Showing());
         EXPECT_EQ(::GetFocus(), form->ListBox()->Handle());
-        EXPECT_TRUE(Inside(WindowRect(form->Handle()), area));
+        const RECT placed = WindowRect(form->Handle());
+        EXPECT_TRUE(Inside(placed, area));
+        const TMemoRect caretRow = f.Memo.LineRect(0);
+        if (c.Above) EXPECT_LE(placed.bottom, f.Memo.ClientToScreen({0, caretRow.Top}).Y);
+        else EXPECT_GE(placed.top, f.Memo.ClientToScreen({0, caretRow.Bottom}).Y);
         EXPECT_EQ(f.Items(), (std::vector<std::wstring>{L"procedure Foo(a: Integer; b: string)", L"procedure FooBar",
                                                           L"function Format(s: string): string"}));
         EXPECT_EQ(f.Memo.Lines()->Get(0), std::wstring(c.Prefix) + L"x := F");  // Ctrl+Space typed no blank
@@ -203,6 +209,10 @@ TEST(AdvMemoPopupsWindow, CtrlSpaceOpensTheListInsideTheWorkAreaTypingFiltersEnt
         f.Chars(L"oo");  // typed into the memo, the list narrows
         EXPECT_EQ(f.Memo.Lines()->Get(0), std::wstring(c.Prefix) + L"x := Foo");
         EXPECT_EQ(f.Items(), (std::vector<std::wstring>{L"procedure Foo(a: Integer; b: string)", L"procedure FooBar"}));
+        f.Chars(L"\b");  // Backspace widens the filter again
+        EXPECT_EQ(f.Memo.Lines()->Get(0), std::wstring(c.Prefix) + L"x := Fo");
+        EXPECT_EQ(f.Items().size(), 3u);
+        f.Chars(L"o");
         f.Chars(L"\r");
         TestSupport::PumpMessages();
         EXPECT_EQ(f.Memo.CompletionForm(), nullptr);
