@@ -566,6 +566,7 @@ protected:
     int FAutoHintParameterDelay = 2500;
     bool FAutoCompleteDot = false;   // opened after a start token: the word starts at FDotPoint
     TCellPos FDotPoint;
+    std::wstring FCompletionToken;   // the token the open list was filled for
     bool FAutoHintsAllowed = true;   // off while a key is held with Ctrl
     bool FClosingCompletion = false;
     bool FHintShowing = false;       // set while the hint is being shown (focus moves meanwhile)

@@ -109,13 +109,11 @@ void TAdvCustomMemo::KeyDown(WORD& key, TShiftState shift) {
             if ((shift & ssCtrl) && (shift & ssShift)) {
                 if (FAutoHintParameters != hpNone) ShowParameterHint();
             } else if ((shift & ssCtrl) && FAutoCompletion->Active()) {
-                // After a start token the list is anchored where the token starts.
-                FAutoCompleteDot = false;
-                if (EndsWithStartToken(LineCount() > 0 ? FullWordAtCursor() : std::wstring())) {
-                    const std::wstring token = TokenAtCursor();
-                    FAutoCompleteDot = true;
-                    FDotPoint = TCellPos{std::max(FCurX - static_cast<int>(token.size()), 0), FCurY};
-                }
+                // Right after a start token the list completes what follows it, as when it
+                // opens by itself: anchored at the token's start, accepting an entry would
+                // replace the "obj." before it.
+                FAutoCompleteDot = EndsWithStartToken(LineCount() > 0 ? FullWordAtXY(FCurX, FCurY) : std::wstring());
+                FDotPoint = TCellPos{FCurX, FCurY};
                 ShowAutoCompletion();
             }
             break;

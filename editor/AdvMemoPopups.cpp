@@ -527,7 +527,8 @@ void TAdvCustomMemo::FillCompletionListBox(const std::wstring& token) {
 }
 
 std::wstring TAdvCustomMemo::CompletionWord() {
-    if (FAutoCompleteDot) return FullWordAtXY(FDotPoint.X, FDotPoint.Y);
+    // After a start token only what follows it filters ("Le" of "obj.Le").
+    if (FAutoCompleteDot) return WordAtXY(FDotPoint.X, FDotPoint.Y);
     return FullWordAtCursor();
 }
 
@@ -537,6 +538,7 @@ void TAdvCustomMemo::ShowAutoCompletion() {
     bool show = true;
     if (OnBeforeAutoCompletion) OnBeforeAutoCompletion(this, token, show);
     if (!show) return;
+    FCompletionToken = token;
     FillAutoCompleteList(token);
     int index = -1;
     if (OnGetAutoCompletionListIndex) OnGetAutoCompletionListIndex(this, token, FAutoCompleteList.get(), index);
@@ -645,12 +647,15 @@ void TAdvCustomMemo::CompletionKeyPress(wchar_t& key) {
     switch (c) {
         case VK_BACK: {
             if (!FReadOnly) BackspaceKeyCommand(0);
-            const std::wstring word = FullWordAtCursor();
+            // Blank-delimited, so that the start token itself is seen: erased, the list goes.
+            const std::wstring word = FullWordAtXY(FCurX, FCurY);
             if (FAutoCompleteDot && word.find(L'.') == std::wstring::npos && word.find(L')') == std::wstring::npos) {
                 HideAutoCompletion();
             } else {
+                // After a start token the entries are still those of the token ("OBJ."); only
+                // the filter follows what is typed after it.
                 const std::wstring upper = ClassLib::AnsiUpperCase(CompletionWord());
-                FillAutoCompleteList(upper);
+                FillAutoCompleteList(FAutoCompleteDot ? FCompletionToken : upper);
                 FillCompletionListBox(upper);
             }
             Invalidate();

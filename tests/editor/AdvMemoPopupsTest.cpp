@@ -302,3 +302,35 @@ TEST(AdvMemoPopupsWindow, TheHintBoldsTheParameterAtTheCaretAndGoesAfterTheCall)
     f.Key(VK_SPACE, {VK_CONTROL, VK_SHIFT});
     EXPECT_FALSE(f.Memo.HintForm()->Showing());
 }
+
+TEST(AdvMemoPopupsWindow, AStartTokenOpensTheListAfterTheDelayWithTheHandlersEntries) {
+    REQUIRE_DISPLAY();
+    TPopupFixture f(false);
+    f.Memo.AutoCompletion()->SetDelay(30);
+    std::vector<std::wstring> tokens;
+    f.Memo.OnGetAutoCompletionList = [&tokens](ClassLib::TObject*, const std::wstring& token, ClassLib::TStringList* list) {
+        tokens.push_back(token);
+        if (token != L"OBJ.") return;
+        list->AddObject(L"property Length: Integer", Category(ccProperty));
+        list->AddObject(L"method Load(name: string)", Category(ccMethod));
+    };
+    struct TCase { const char* Name; bool CtrlSpace; };
+    for (const TCase& c : {TCase{"by the timer", false}, TCase{"by Ctrl+Space", true}}) {
+        SCOPED_TRACE(c.Name);
+        f.Memo.Lines()->SetText(L"");
+        f.Memo.SetCursor(0, 0);
+        tokens.clear();
+        f.Chars(L"x := obj.");
+        if (c.CtrlSpace) f.CtrlSpace();
+        ASSERT_TRUE(TestSupport::PumpUntil([&f] { return f.Memo.CompletionForm() != nullptr; }));
+        EXPECT_EQ(tokens, std::vector<std::wstring>{L"OBJ."});
+        EXPECT_EQ(f.Items(), (std::vector<std::wstring>{L"property Length: Integer", L"method Load(name: string)"}));
+        f.Chars(L"Le");
+        EXPECT_EQ(f.Items(), std::vector<std::wstring>{L"property Length: Integer"});
+        f.Chars(L"\b\b");
+        EXPECT_EQ(f.Items().size(), 2u);  // the start token stays: so does the list
+        f.Chars(L"Lo\r");
+        EXPECT_EQ(f.Memo.Lines()->Get(0), L"x := obj.Load()");
+        EXPECT_EQ(f.Memo.CompletionForm(), nullptr);
+    }
+}
