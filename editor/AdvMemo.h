@@ -548,7 +548,6 @@ protected:
     bool CompletionHasSource() const;
     void CompletionKeyPress(wchar_t& key);
     void CompletionKeyDown(WORD& key);
-    void CloseCompletionForm();
     void StartCompletionTimer();
     // The word the open list filters by (the start position's word after a start token).
     std::wstring CompletionWord();

@@ -359,7 +359,6 @@ ClassLib::TSize TAdvHintForm::HintSize() {
     const std::wstring* parts[3] = {&part1, &part2, &part3};
     int width = 6;
     for (int i = 0; i < 3; ++i) width += measure.Width(*parts[i], Active == i + 1);
-    measure.Width(L"", false);
     return ClassLib::TSize{width, measure.Canvas().TextHeight(L"h,g_`") + 5};
 }
 
@@ -638,8 +637,6 @@ void TAdvCustomMemo::HideAutoCompletion() {
     form->Release();
     FClosingCompletion = false;
 }
-
-void TAdvCustomMemo::CloseCompletionForm() { HideAutoCompletion(); }
 
 void TAdvCustomMemo::CompletionKeyPress(wchar_t& key) {
     const wchar_t c = key;

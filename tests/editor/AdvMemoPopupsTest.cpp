@@ -253,6 +253,22 @@ TEST(AdvMemoPopupsWindow, EscapeEndCharactersAndEmptyFiltersClose) {
     }
 }
 
+TEST(AdvMemoPopupsWindow, TheFocusLeavingTheListCancelsIt) {
+    REQUIRE_DISPLAY();
+    TPopupFixture f(true);
+    int cancels = 0;
+    f.Memo.OnCancelAutoCompletion = [&cancels](ClassLib::TObject*) { ++cancels; };
+    f.Chars(L"Fo");
+    f.CtrlSpace();
+    ASSERT_NE(f.Memo.CompletionForm(), nullptr);
+    ::SetFocus(f.Memo.Handle());  // a click back into the memo
+    TestSupport::PumpMessages();
+    EXPECT_EQ(f.Memo.CompletionForm(), nullptr);
+    EXPECT_EQ(cancels, 1);
+    EXPECT_EQ(f.Memo.Lines()->Get(0), L"Fo");
+    EXPECT_EQ(::GetFocus(), f.Memo.Handle());
+}
+
 TEST(AdvMemoPopupsWindow, KeepLastSizeTurnsAutoWidthOffWhenTheListCloses) {
     REQUIRE_DISPLAY();
     TPopupFixture f(true);
