@@ -71,6 +71,16 @@ int PictureOf(int category) {
     }
 }
 
+// The memo's handlers leave the form before it goes: they point at the memo.
+void DetachHandlers(TAdvAutoform& form) {
+    TAutoCompletionListBox* list = form.ListBox();
+    list->OnKeyPress = nullptr;
+    list->OnListKeyDown = nullptr;
+    list->OnMouseUp = nullptr;
+    list->OnExit = nullptr;
+    form.OnDeactivate = nullptr;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- settings
@@ -619,17 +629,12 @@ void TAdvCustomMemo::HideAutoCompletion() {
     FClosingCompletion = true;
     TAdvAutoform* form = FCompletionForm;
     FCompletionForm = nullptr;
-    TAutoCompletionListBox* list = form->ListBox();
     if (FAutoCompletion->KeepLastSize() && form->Showing()) {
         FAutoCompletion->SetAutoWidth(false);
         FAutoCompletion->SetWidth(int(std::lround(form->Width() / FDPIScale)));
         FAutoCompletion->SetHeight(int(std::lround(form->Height() / FDPIScale)));
     }
-    list->OnKeyPress = nullptr;
-    list->OnListKeyDown = nullptr;
-    list->OnMouseUp = nullptr;
-    list->OnExit = nullptr;
-    form->OnDeactivate = nullptr;
+    DetachHandlers(*form);
     form->Hide();
     if (CanFocus()) SetFocus();
     if (!FHiddenCaret) UpdateCaret(true);
@@ -840,6 +845,7 @@ void TAdvCustomMemo::ReleasePopups() {
     FHintTimer.reset();
     if (TAdvAutoform* form = FCompletionForm) {
         FCompletionForm = nullptr;
+        DetachHandlers(*form);
         form->BeforeDestruction();
         delete form;
     }

@@ -267,6 +267,9 @@ TEST(AdvMemoPopupsWindow, TheFocusLeavingTheListCancelsIt) {
     EXPECT_EQ(cancels, 1);
     EXPECT_EQ(f.Memo.Lines()->Get(0), L"Fo");
     EXPECT_EQ(::GetFocus(), f.Memo.Handle());
+    // Opened again, the list is still open when the memo and its form go.
+    f.CtrlSpace();
+    ASSERT_NE(f.Memo.CompletionForm(), nullptr);
 }
 
 TEST(AdvMemoPopupsWindow, KeepLastSizeTurnsAutoWidthOffWhenTheListCloses) {
