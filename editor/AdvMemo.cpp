@@ -110,7 +110,23 @@ const ClassLib::TPropertyList& TAdvCustomMemo::Published() {
         .Event(L"OnGutterDblClick", &M::OnGutterDblClick)
         .Event(L"OnHintForWord", &M::OnHintForWord)
         .Event(L"OnHintForToken", &M::OnHintForToken)
-        .Event(L"OnHintForGutter", &M::OnHintForGutter);
+        .Event(L"OnHintForGutter", &M::OnHintForGutter)
+        .SubObject(L"AutoCompletion", &M::AutoCompletion)
+        .Reference(L"AutoCompletionListImages", &M::AutoCompletionListImages, &M::SetAutoCompletionListImages)
+        .Enum(L"AutoHintParameters", L"TAutoHintParameters", &M::AutoHintParameters, &M::SetAutoHintParameters,
+              {L"hpAuto", L"hpManual", L"hpNone"}, hpAuto)
+        .Enum(L"AutoHintParameterPosition", L"TAutoHintParameterPosition", &M::AutoHintParameterPosition,
+              &M::SetAutoHintParameterPosition, {L"hpBelowCode", L"hpAboveCode"}, hpBelowCode)
+        .Add(L"AutoHintParameterDelay", &M::AutoHintParameterDelay, &M::SetAutoHintParameterDelay, 2500)
+        .Event(L"OnBeforeAutoCompletion", &M::OnBeforeAutoCompletion)
+        .Event(L"OnGetAutoCompletionList", &M::OnGetAutoCompletionList)
+        .Event(L"OnGetAutoCompletionListIndex", &M::OnGetAutoCompletionListIndex)
+        .Event(L"OnStartAutoCompletion", &M::OnStartAutoCompletion)
+        .Event(L"OnAutoCompletion", &M::OnAutoCompletion)
+        .Event(L"OnCancelAutoCompletion", &M::OnCancelAutoCompletion)
+        .Event(L"OnInsertAutoCompletionEntry", &M::OnInsertAutoCompletionEntry)
+        .Event(L"OnGetParameterHint", &M::OnGetParameterHint)
+        .Event(L"OnRetrievedParameterHint", &M::OnRetrievedParameterHint);
     return list;
 }
 
@@ -140,6 +156,7 @@ void TAdvCustomMemo::Notification(ClassLib::TComponent* component, ClassLib::TOp
         Invalidate();
     }
     if (component == FMemoChecker) FMemoChecker = nullptr;
+    if (component == FAutoCompletionListImages) SetAutoCompletionListImages(nullptr);
     if (component == FMarkerList.MarkerImageList()) {
         FMarkerList.SetMarkerImageList(nullptr);
         Invalidate();
@@ -164,8 +181,13 @@ void TAdvCustomMemo::Assign(const ClassLib::TPersistent* source) {
     SetAlign(other->Align());
     SetAlignWithMargins(other->AlignWithMargins());
     SetAnchors(other->Anchors());
+    FAutoCompletion->Assign(other->AutoCompletion());
+    SetAutoCompletionListImages(other->AutoCompletionListImages());
     FAutoCorrect.Assign(&other->FAutoCorrect);
     SetAutoExpand(other->AutoExpand());
+    SetAutoHintParameterDelay(other->AutoHintParameterDelay());
+    SetAutoHintParameterPosition(other->AutoHintParameterPosition());
+    SetAutoHintParameters(other->AutoHintParameters());
     SetAutoIndent(other->AutoIndent());
     SetAutoThemeAdapt(other->AutoThemeAdapt());
     SetBandColor(other->BandColor());
@@ -240,6 +262,7 @@ void TAdvCustomMemo::Init() {
     FUndoList = std::make_unique<TAdvUndoList>();
     FUndoList->SetWatcher(this);
     FVertBar.SmallChange = 1;
+    FAutoCompletion->OnChange = [this] { AutoCompletionChanged(); };
     FCodeFolding = std::make_unique<TCodeFolding>();
     FCodeFolding->OnChange = [this](int code) { CodeFoldingChanged(code); };
     FBookmarkGlyph = std::make_unique<ClassLib::TBitmap>();
@@ -259,6 +282,7 @@ void TAdvCustomMemo::SetBookmarkGlyph(const ClassLib::TBitmap* value) {
 
 TAdvCustomMemo::~TAdvCustomMemo() {
     FDestroying = true;
+    ReleasePopups();
     RevokeOleDropTarget();
     if (FMemoSource) {
         TAdvMemoSource* source = FMemoSource;

@@ -7,10 +7,12 @@
 #include "classlib/HintWindow.h"
 #include "classlib/Object.h"
 #include "classlib/Properties.h"
+#include "classlib/Timer.h"
 #include "editor/AdvMemoAppearance.h"
 #include "editor/AdvMemoCompletion.h"
 #include "editor/AdvMemoFind.h"
 #include "editor/AdvMemoFolding.h"
+#include "editor/AdvMemoPopups.h"
 #include "editor/AdvMemoPrint.h"
 #include "editor/AdvMemoStylers.h"
 #include "editor/AdvMemoTokenizer.h"
@@ -491,6 +493,85 @@ public:
     // The answer to the hint-show request: false cancels the hint. Never throws.
     bool HintShow(ClassLib::THintInfo& info) noexcept;
 
+    // ---- completion list and parameter hint (AdvMemoPopups.cpp). Windows and timers are made
+    // on first use: a memo without entries or signatures never makes any.
+    TAutoCompletion* AutoCompletion() const { return FAutoCompletion.get(); }
+    void SetAutoCompletion(const TAutoCompletion* value) { FAutoCompletion->Assign(value); }
+    ClassLib::TCustomImageList* AutoCompletionListImages() const { return FAutoCompletionListImages; }
+    void SetAutoCompletionListImages(ClassLib::TCustomImageList* value);
+    TAutoHintParameters AutoHintParameters() const { return FAutoHintParameters; }
+    void SetAutoHintParameters(TAutoHintParameters value);
+    TAutoHintParameterPosition AutoHintParameterPosition() const { return FAutoHintParameterPosition; }
+    void SetAutoHintParameterPosition(TAutoHintParameterPosition value) { FAutoHintParameterPosition = value; }
+    int AutoHintParameterDelay() const { return FAutoHintParameterDelay; }
+    void SetAutoHintParameterDelay(int value);
+    void ShowAutoCompletion();
+    void HideAutoCompletion();
+    virtual void FillAutoCompleteList(const std::wstring& token);
+    virtual void FillCompletionListBox(const std::wstring& token);
+    // Accepts the selected entry (its name, with "()" when allowed and it has parameters).
+    void InsertCompletion(bool allowParens);
+    void ShowParameterHint();
+    bool UpdateParameterHint();
+    void HideHint();
+    virtual bool IsAutoCompletionStartToken(wchar_t key);
+    virtual bool EndsWithStartToken(const std::wstring& text);
+    virtual bool IsParameterHintToken(wchar_t key) { (void)key; return false; }
+    virtual bool IsIdentifierChar(wchar_t c);
+    virtual bool IsCompletionEndChar(wchar_t key) { (void)key; return false; }
+    // Asked before the styler's signatures: handled with show false hides the hint.
+    virtual void GetCustomParameterHint(std::wstring& hint, int& parameterIndex, bool& handled, bool& show) {
+        (void)hint; (void)parameterIndex; (void)handled; (void)show;
+    }
+    // The open pop-ups (null when none); the completion form goes when it closes.
+    TAdvAutoform* CompletionForm() const { return FCompletionForm; }
+    TAdvHintForm* HintForm() const { return FHintForm.get(); }
+    bool ParameterHintShowing() const;
+    ClassLib::TStringList* AutoCompleteList() const { return FAutoCompleteList.get(); }
+
+    TMemoNotifyEvent OnStartAutoCompletion, OnAutoCompletion, OnCancelAutoCompletion;
+    std::function<void(ClassLib::TObject* sender, const std::wstring& token, bool& show)> OnBeforeAutoCompletion;
+    std::function<void(ClassLib::TObject* sender, const std::wstring& token, ClassLib::TStringList* list)>
+        OnGetAutoCompletionList;
+    std::function<void(ClassLib::TObject* sender, const std::wstring& token, ClassLib::TStringList* list, int& index)>
+        OnGetAutoCompletionListIndex;
+    std::function<void(ClassLib::TObject* sender, std::wstring& entry)> OnInsertAutoCompletionEntry;
+    std::function<void(ClassLib::TObject* sender, const std::wstring& token, std::wstring& hint, bool& handled)>
+        OnGetParameterHint;
+    std::function<void(ClassLib::TObject* sender, const std::wstring& token, const std::wstring& hint)>
+        OnRetrievedParameterHint;
+
+protected:
+    // Starts the completion timer after a start token, or asks for the hint after a hint token.
+    void CheckCompletionTrigger(wchar_t key);
+    // True when an entry could come: from the styler or from OnGetAutoCompletionList.
+    bool CompletionHasSource() const;
+    void CompletionKeyPress(wchar_t& key);
+    void CompletionKeyDown(WORD& key);
+    void StartCompletionTimer();
+    // The word the open list filters by (the start position's word after a start token).
+    std::wstring CompletionWord();
+    void ParameterHintTimerStart();
+    void ReleasePopups();
+    void AutoCompletionChanged();
+    std::unique_ptr<TAutoCompletion> FAutoCompletion = std::make_unique<TAutoCompletion>();
+    std::unique_ptr<ClassLib::TStringList> FAutoCompleteList = std::make_unique<ClassLib::TStringList>();
+    ClassLib::TCustomImageList* FAutoCompletionListImages = nullptr;
+    TAdvAutoform* FCompletionForm = nullptr;  // freed when it closes
+    std::unique_ptr<TAdvHintForm> FHintForm;
+    std::unique_ptr<ClassLib::TTimer> FAutoCompleteTimer;
+    std::unique_ptr<ClassLib::TTimer> FHintTimer;
+    TAutoHintParameterPosition FAutoHintParameterPosition = hpBelowCode;
+    int FAutoHintParameterDelay = 2500;
+    bool FAutoCompleteDot = false;   // opened after a start token: the word starts at FDotPoint
+    TCellPos FDotPoint;
+    std::wstring FCompletionToken;   // the token the open list was filled for
+    bool FAutoHintsAllowed = true;   // off while a key is held with Ctrl
+    bool FClosingCompletion = false;
+    bool FHintShowing = false;       // set while the hint is being shown (focus moves meanwhile)
+
+public:
+
     // ---- code folding (AdvMemoCodeFold.cpp; the rules in AdvMemoFolding.*). Line indexes are
     // 0-based; with folding off the mapping is the identity and nothing else acts.
     bool CodeFoldingEnabled() const override { return FCodeFoldingEnabled; }
@@ -670,7 +751,8 @@ public:
     virtual bool Focused() const;
     void SetFocus() override;
     virtual void ControlChanged() {}
-    virtual void HideParameterHint() {}
+    // Hides the parameter hint (when it is open).
+    virtual void HideParameterHint();
     virtual void ScrollBarsChanged();
     // Symbols of the effective styler's first symbol group (empty without a styler).
     std::wstring StylerSymbols() const;

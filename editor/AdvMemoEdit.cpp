@@ -198,6 +198,7 @@ void TAdvCustomMemo::SetCurXForced(int value) {
         DoStatusChange();
         if (FCaretVisible) UpdateCaret(true);
     }
+    if ((FAutoHintParameters == hpAuto && FAutoHintsAllowed) || ParameterHintShowing()) ShowParameterHint();
     DoCursorChange();
     if (OnColumnChange) OnColumnChange(FCurX);
 }

@@ -69,7 +69,9 @@ std::wstring Trimmed(const std::wstring& s) {
 void TAdvCustomMemo::KeyDown(WORD& key, TShiftState shift) {
     ClassLib::TCustomControl::KeyDown(key, shift);
     if (key == 0) return;
+    if (FAutoCompleteTimer) FAutoCompleteTimer->SetEnabled(false);
     if (key != VK_CONTROL && !FHiddenCaret) UpdateCaret(true);
+    FAutoHintsAllowed = !(shift & ssCtrl);
     if (!IsNavigationKey(key)) {
         SetCurY(FCurY);
         SetCurX(FCurX);
@@ -102,6 +104,18 @@ void TAdvCustomMemo::KeyDown(WORD& key, TShiftState shift) {
         }
         case VK_ESCAPE: case VK_END: case VK_HOME: case VK_DELETE: case VK_PRIOR: case VK_NEXT: case VK_INSERT:
             ExecuteKey(key, shift);
+            break;
+        case VK_SPACE:
+            if ((shift & ssCtrl) && (shift & ssShift)) {
+                if (FAutoHintParameters != hpNone) ShowParameterHint();
+            } else if ((shift & ssCtrl) && FAutoCompletion->Active()) {
+                // Right after a start token the list completes what follows it, as when it
+                // opens by itself: anchored at the token's start, accepting an entry would
+                // replace the "obj." before it.
+                FAutoCompleteDot = EndsWithStartToken(LineCount() > 0 ? FullWordAtXY(FCurX, FCurY) : std::wstring());
+                FDotPoint = TCellPos{FCurX, FCurY};
+                ShowAutoCompletion();
+            }
             break;
         case VK_LEFT: MoveCaret(-1, 0, memoShift); break;
         case VK_RIGHT: MoveCaret(1, 0, memoShift); break;
@@ -229,6 +243,8 @@ void TAdvCustomMemo::ExecuteKey(WORD key, TShiftState shift) {
 }
 
 void TAdvCustomMemo::KeyPress(wchar_t& key) {
+    // Ctrl+Space opens the completion list; the blank it also sends is not typed.
+    if (key == L' ' && ClassLib::IsKeyDown(VK_CONTROL)) return;
     if (key == CtrlC) ExecuteKey(CtrlC, 0);
     const bool editable = !FReadOnly && CanEdit();
     if (!(key == CtrlA || key == CtrlC || editable)) return;
@@ -290,6 +306,7 @@ void TAdvCustomMemo::KeyPress(wchar_t& key) {
     } else if (key != CtrlC && key != VK_BACK && key != VK_TAB) {
         ExecuteKey(key, 0);
     }
+    CheckCompletionTrigger(key);
 }
 
 void TAdvCustomMemo::CompleteWordBeforeCaret() {

@@ -153,7 +153,29 @@ void VisitKeys(TAdvCustomMemo& m, V& v) {
     v.Text(L"GutterNumberSuffix", g->NumberSuffix(), [g](const std::wstring& x) { g->SetNumberSuffix(x); });
     v.Styles(L"GutterFontStyle", gutterFont->Style(), [gutterFont](TFontStyles x) { gutterFont->SetStyle(x); });
 
+    TAutoCompletion* ac = m.AutoCompletion();
+    v.Bool(L"AutoCompletionActive", ac->Active(), [ac](bool x) { ac->SetActive(x); });
+    v.Colour(L"AutoCompletionColor", ac->Color(), [ac](TColor x) { ac->SetColor(x); });
+    v.Colour(L"AutoCompletionColorEvent", ac->ColorEvent(), [ac](TColor x) { ac->SetColorEvent(x); });
+    v.Colour(L"AutoCompletionColorFunc", ac->ColorFunc(), [ac](TColor x) { ac->SetColorFunc(x); });
+    v.Colour(L"AutoCompletionColorIdentifier", ac->ColorIdentifier(), [ac](TColor x) { ac->SetColorIdentifier(x); });
+    v.Colour(L"AutoCompletionColorMethod", ac->ColorMethod(), [ac](TColor x) { ac->SetColorMethod(x); });
+    v.Colour(L"AutoCompletionColorProc", ac->ColorProc(), [ac](TColor x) { ac->SetColorProc(x); });
+    v.Colour(L"AutoCompletionColorVar", ac->ColorVar(), [ac](TColor x) { ac->SetColorVar(x); });
+    // Through the setter: the completion timer takes the new interval.
+    v.Int(L"AutoCompletionDelay", ac->Delay(), [ac](int x) { ac->SetDelay(x); });
+    v.Bool(L"AutoCompletionShowImages", ac->ShowImages(), [ac](bool x) { ac->SetShowImages(x); });
+    v.Bool(L"AutoCompletionSizeDropDown", ac->SizeDropDown(), [ac](bool x) { ac->SetSizeDropDown(x); });
+    v.Int(L"AutoCompletionWidth", ac->Width(), [ac](int x) { ac->SetWidth(x); });
+    VisitFont(v, ac->Font(), L"AutoCompletionFontName", L"AutoCompletionFontColor", L"AutoCompletionFontSize",
+              L"AutoCompletionFontStyle");
+
     TAdvCustomMemo* p = &m;
+    v.Int(L"AutoHintParameterDelay", m.AutoHintParameterDelay(), [p](int x) { p->SetAutoHintParameterDelay(x); });
+    v.Choice(L"AutoHintParameters", m.AutoHintParameters(), {L"hpAuto", L"hpManual", L"hpNone"}, L"hpAuto",
+             [p](int x) { p->SetAutoHintParameters(TAutoHintParameters(x)); });
+    v.Choice(L"AutoHintParameterPosition", m.AutoHintParameterPosition(), {L"hpBelowCode", L"hpAboveCode"},
+             L"hpBelowCode", [p](int x) { p->SetAutoHintParameterPosition(TAutoHintParameterPosition(x)); });
     v.Bool(L"AutoIndent", m.AutoIndent(), [p](bool x) { p->SetAutoIndent(x); });
     v.Colour(L"BkColor", m.BkColor(), [p](TColor x) { p->SetBkColor(x); });
     v.Colour(L"BlockColor", m.BlockColor(), [p](TColor x) { p->SetBlockColor(x); });

@@ -333,7 +333,12 @@ void TAdvCustomMemo::WndProc(ClassLib::TMessage& message) {
         UpdateCaret(true);
         if (FHideSelection) Invalidate();
         return;
+    case WM_USER + 1:  // posted after a parameter-hint key
+        ClassLib::CallGuarded(this, [this] { ShowParameterHint(); });
+        message.Result = 0;
+        return;
     case WM_KILLFOCUS:
+        if (ParameterHintShowing() && !FHintShowing) HideHint();
         UpdateCaret(false);
         if (FCaretCreated) {
             ::DestroyCaret();

@@ -64,6 +64,26 @@ void ChangeEverySetting(TAdvCustomMemo& m) {
     g->Font()->SetSize(12);
     g->SetNumberSuffix(L":");
     g->Font()->SetStyle({ClassLib::fsUnderline});
+    TAutoCompletion* ac = m.AutoCompletion();
+    ac->SetActive(false);
+    ac->SetColor(ClassLib::clCream);
+    ac->SetColorEvent(ClassLib::clOlive);
+    ac->SetColorFunc(ClassLib::clFuchsia);
+    ac->SetColorIdentifier(0x123456);
+    ac->SetColorMethod(ClassLib::clGray);
+    ac->SetColorProc(ClassLib::clLime);
+    ac->SetColorVar(ClassLib::clMaroon);
+    ac->SetDelay(750);
+    ac->SetShowImages(true);
+    ac->SetSizeDropDown(false);
+    ac->SetWidth(260);
+    ac->Font()->SetName(L"Tahoma");
+    ac->Font()->SetColor(ClassLib::clTeal);
+    ac->Font()->SetSize(11);
+    ac->Font()->SetStyle({ClassLib::fsItalic});
+    m.SetAutoHintParameterDelay(1200);
+    m.SetAutoHintParameters(hpManual);
+    m.SetAutoHintParameterPosition(hpAboveCode);
     m.SetAutoIndent(false);
     m.SetBkColor(ClassLib::clInfoBk);
     m.SetBlockColor(0x00A0B0);
@@ -125,7 +145,12 @@ TEST(MemoSettingsFile, SavedValuesAndRoundTripIntoAFreshMemo) {
         {L"ActiveLineColor", L"$00102030"}, {L"ActiveLineTextColor", L"clLime"}, {L"ShowActiveLine", L"1"},
         {L"ShowGutter", L"0"}, {L"GutterDigitCount", L"6"}, {L"GutterColorTo", L"clNone"}, {L"GutterMargin", L"16"},
         {L"GutterWidth", L"30"}, {L"LineNumberStart", L"0"}, {L"GutterFontName", L"Arial"}, {L"GutterFontSize", L"12"},
-        {L"GutterNumberSuffix", L":"}, {L"GutterFontStyle", L"fsUnderline"}, {L"BkColor", L"clInfoBk"},
+        {L"GutterNumberSuffix", L":"}, {L"GutterFontStyle", L"fsUnderline"}, {L"AutoCompletionActive", L"0"},
+        {L"AutoCompletionColor", L"clCream"}, {L"AutoCompletionColorIdentifier", L"$00123456"},
+        {L"AutoCompletionDelay", L"750"}, {L"AutoCompletionSizeDropDown", L"0"}, {L"AutoCompletionWidth", L"260"},
+        {L"AutoCompletionFontName", L"Tahoma"}, {L"AutoCompletionFontSize", L"11"},
+        {L"AutoCompletionFontStyle", L"fsItalic"}, {L"AutoHintParameterDelay", L"1200"},
+        {L"AutoHintParameters", L"hpManual"}, {L"AutoHintParameterPosition", L"hpAboveCode"}, {L"BkColor", L"clInfoBk"},
         {L"FontName", L"Lucida Console"}, {L"FontSize", L"14"}, {L"FontStyle", L"fsBoldfsItalic"},
         {L"TrimTralingSpaces", L"1"}, {L"UndoLimit", L"7"}, {L"URLStyleStyle", L"fsUnderlinefsStrikeOut"},
         {L"WordWrap", L"wwRightMargin"}, {L"PrintJobName", L"the job"}, {L"PrintTitle", L"A title"},
@@ -154,17 +179,24 @@ TEST(MemoSettingsFile, SavedValuesAndRoundTripIntoAFreshMemo) {
     EXPECT_EQ(target.WrappedText(), L"int a = 1; int b = 2; int c = 3;");
     EXPECT_EQ(target.Font()->Style(), (ClassLib::TFontStyles{ClassLib::fsBold, ClassLib::fsItalic}));
     EXPECT_FALSE(target.Gutter()->Visible());
+    EXPECT_EQ(target.AutoCompletion()->Delay(), 750);
+    EXPECT_EQ(target.AutoHintParameters(), hpManual);
+    EXPECT_EQ(keys.size(), 81u);  // every key of the file
 }
 
 TEST(MemoSettingsFile, MissingKeysAndAddedStyles) {
     TSettingsFile file(L"atgen-memo-settings-partial.ini", "[Memo Settings]\r\nFontStyle=fsItalic\r\nTabSize=x12\r\n");
     TAdvMemo memo(nullptr);
     memo.SetWordWrap(wwClientWidth);
+    memo.SetAutoHintParameters(hpNone);
+    memo.SetAutoHintParameterPosition(hpAboveCode);
     memo.SetBkColor(ClassLib::clYellow);
     memo.SetTabSize(3);
     memo.Font()->SetStyle({ClassLib::fsBold});
     memo.LoadMemoSettingsFromFile(file.Name());
     EXPECT_EQ(memo.WordWrap(), wwNone);          // a missing WordWrap means none
+    EXPECT_EQ(memo.AutoHintParameters(), hpAuto);  // and missing hint keys the defaults
+    EXPECT_EQ(memo.AutoHintParameterPosition(), hpBelowCode);
     EXPECT_EQ(memo.BkColor(), ClassLib::clYellow);  // a missing colour keeps the current one
     EXPECT_EQ(memo.TabSize(), 3);                // not a number: the current value
     EXPECT_EQ(memo.Font()->Style(), (ClassLib::TFontStyles{ClassLib::fsBold, ClassLib::fsItalic}));
