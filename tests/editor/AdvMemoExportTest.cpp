@@ -248,7 +248,10 @@ std::string UnrtfHtml(const std::wstring& rtfFile, std::string& error) {
     const std::string out = in + ".html";
     const std::string status = TestSupport::RunShell("unrtf --html '" + in + "' > '" + out + "'", in + ".status");
     if (status != "0\n") error = "unrtf ended with " + status;
-    return TestSupport::ReadUnixFile(out);
+    std::string html = TestSupport::ReadUnixFile(out);
+    ::DeleteFileA(("Z:" + out).c_str());
+    ::DeleteFileA(("Z:" + in + ".status").c_str());
+    return html;
 }
 
 // The text a reader sees in unrtf's HTML: tags dropped, a line per <br>, the entities it writes
