@@ -581,7 +581,9 @@ void TAdvCustomMemo::DoStatusChange() {
 }
 
 void TAdvCustomMemo::DoCursorChange() {
-    FindBlockMatch();
+    // Inside an update the match is found once, by EndUpdate: a replace-all moves the caret
+    // for every match, and each search scans the whole screen.
+    if (FUpdateCount == 0) FindBlockMatch();
     if (OnCursorChange) OnCursorChange(this);
 }
 
@@ -648,6 +650,7 @@ void TAdvCustomMemo::EndUpdate() {
     UpdateMaxLength();
     UpdateScrollBars(true);
     if (FWordWrap != wwNone) UpdateLayout();
+    FindBlockMatch();
     Refresh();
 }
 

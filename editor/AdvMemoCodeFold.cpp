@@ -1,7 +1,8 @@
 // The editor's side of code folding: node marks in its line store, the row mapping, the fold
 // column's clicks and drawing. The rules themselves live in AdvMemoFolding.cpp.
 #include <algorithm>
-#include <map>
+#include <utility>
+#include <vector>
 
 #include "classlib/Pictures.h"
 #include "editor/AdvMemo.h"
@@ -108,15 +109,17 @@ void TAdvCustomMemo::AutoCodeFold() {
         return;
     TAdvMemoStrings& store = *Lines();
     TMemoFoldLines lines(store);
-    std::map<int, bool> expanded;
+    // (start line, expanded) of the current nodes, ascending by line.
+    std::vector<std::pair<int, bool>> expanded;
     for (int i = 0, n = lines.Count(); i < n; ++i)
-        if (const TLineProp* p = lines.Prop(i); p && p->HasChildren()) expanded[i] = p->Expanded();
+        if (const TLineProp* p = lines.Prop(i); p && p->HasChildren()) expanded.emplace_back(i, p->Expanded());
     FCodeFoldingNodeCount = FoldRemoveAuto(lines);
-    const auto regions = FindFoldRegions(*styler, store.Count(), [&store](int i) { return store.Get(i); });
+    const auto regions = FindFoldRegions(*styler, store.Count(), [&store](int i) { return store.View(i); });
     for (const auto& [start, end] : regions) {
         if (!FoldAddNode(lines, start, end, false)) continue;
         ++FCodeFoldingNodeCount;
-        if (const auto it = expanded.find(start); it != expanded.end()) lines.Prop(start)->SetExpanded(it->second);
+        const auto it = std::lower_bound(expanded.begin(), expanded.end(), std::make_pair(start, false));
+        if (it != expanded.end() && it->first == start) lines.Prop(start)->SetExpanded(it->second);
     }
     FoldMarksChanged();
     if (const int hiding = FoldHidingNode(lines, FCurY); hiding >= 0) SetCurY(hiding);

@@ -489,36 +489,29 @@ void TAdvCustomMemo::InsertText(const std::wstring& value) {
         DetachLinesChange();
         for (int k = 1; k < n; ++k) lines->DoInsert(sy + k, rows[k]);
         lines->Put(sy + n, rows[n] + tail);
-        int newX = static_cast<int>(rows[n].size()), newY = sy + n;
-        if (FWordWrap != wwNone) {
-            const int linear = TextFromPos(newX, newY);
-            UpdateWrap();
-            PosFromText(linear, newX, newY);
-        }
         AttachLinesChange();
-        FCurY = newY;
-        FCurX = newX;
+        // The logical edit holds the lines joined, so the caret stays on whole-line coordinates
+        // and the closing rewrap moves it with the text.
+        FCurY = sy + n;
+        FCurX = static_cast<int>(rows[n].size());
         ScrollCaretIntoView();
         UpdateView();
         UndoList().Add(std::make_unique<TPasteUndo>(caretX, value, FCurY, FCurX, caretY, deleted));
     } else {
-        const int selStart = TextFromPos(sx, sy);
         lines->Put(sy, line.substr(0, cut) + t + line.substr(cut));
         SetCurX(sx);
         SetCurX(FCurX + static_cast<int>(t.size()));
         UpdateView();
         UndoList().Add(std::make_unique<TPasteUndo>(caretX, value, FCurY, FCurX, caretY, deleted));
         if (FWordWrap != wwNone) {
-            DetachLinesChange();
-            UpdateWrap();
+            // Whole-line coordinates, as above: no linear index summed from line 0 per edit,
+            // which made replacing every match of a long text quadratic.
+            const int x = static_cast<int>(cut + t.size()), y = sy;
             FLeftCol = 0;
-            int x = 0, y = 0;
-            PosFromText(selStart + static_cast<int>(t.size()), x, y);
             FCurX = x;
             FCurY = y;
             FSelStartX = FSelEndX = FPrevSelX = x;
             FSelStartY = FSelEndY = FPrevSelY = y;
-            AttachLinesChange();
             return;
         }
     }

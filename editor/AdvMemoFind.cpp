@@ -209,6 +209,21 @@ TFindRequest ExRequest(const std::wstring& search, TFindOptionsEx options) {
                        options.Contains(freExpression));
 }
 
+// A replace-all held still: one update, and wrapped rows joined into their lines for the whole
+// loop, so that no replacement rewraps the text (each would cost the whole text) and a match
+// may run across a row break. The closing rewrap keeps caret and selection on their text.
+class TReplaceScope {
+public:
+    explicit TReplaceScope(TAdvCustomMemo& memo) : FUpdate(memo), FMemo(memo) { memo.BeginLogicalEdit(); }
+    ~TReplaceScope() { FMemo.EndLogicalEdit(); }  // before the update ends and repaints
+    TReplaceScope(const TReplaceScope&) = delete;
+    TReplaceScope& operator=(const TReplaceScope&) = delete;
+
+private:
+    ClassLib::TUpdateScope<TAdvCustomMemo> FUpdate;
+    TAdvCustomMemo& FMemo;
+};
+
 // Characters plus breaks: no replace loop can make more replacements than the text had characters.
 int ReplaceBound(const TAdvCustomMemo& memo) {
     long long total = memo.Lines()->Count();
@@ -284,7 +299,7 @@ int TAdvCustomMemo::FindTextCount(const std::wstring& searchStr, ClassLib::TFind
 int TAdvCustomMemo::FindAndReplace(const std::wstring& searchStr, const std::wstring& newStr,
                                    ClassLib::TFindOptions options) {
     if (searchStr.empty() || ReadOnly() || !CanEdit()) return 0;
-    ClassLib::TUpdateScope<TAdvCustomMemo> update(*this);
+    TReplaceScope hold(*this);
     const TFindRequest r = StdRequest(searchStr, options);
     const bool down = options.Contains(ClassLib::frDown);
     const int bound = ReplaceBound(*this);
@@ -349,7 +364,7 @@ int TAdvCustomMemo::FindTextCount(const std::wstring& searchStr, TFindOptionsEx 
 
 int TAdvCustomMemo::FindAndReplace(const std::wstring& searchStr, const std::wstring& newStr, TFindOptionsEx options) {
     if (searchStr.empty() || ReadOnly() || !CanEdit()) return 0;
-    ClassLib::TUpdateScope<TAdvCustomMemo> update(*this);
+    TReplaceScope hold(*this);
     const TFindRequest r = ExRequest(searchStr, options);
     const int lineCount = Lines()->Count();
     if (lineCount == 0) return 0;

@@ -1,8 +1,8 @@
 #include "editor/AdvMemoFolding.h"
 
 #include <algorithm>
+#include <array>
 #include <cwctype>
-#include <map>
 
 #include "classlib/Pictures.h"
 #include "classlib/Properties.h"
@@ -285,21 +285,63 @@ std::wstring StripComments(const TAdvCustomMemoStyler& styler, std::wstring s, b
     }
 }
 
-void SplitWords(const std::wstring& s, const std::wstring& delims, std::vector<std::wstring>& out) {
+// Membership in a small set of characters: a table for ASCII, a search beyond it.
+class TCharSet {
+public:
+    explicit TCharSet(std::wstring chars) : FChars(std::move(chars)) {
+        for (const wchar_t c : FChars)
+            if (c < 128) FAscii[size_t(c)] = true;
+    }
+    bool Has(wchar_t c) const { return c < 128 ? FAscii[size_t(c)] : FChars.find(c) != std::wstring::npos; }
+
+private:
+    std::wstring FChars;
+    std::array<bool, 128> FAscii{};
+};
+
+// The first characters of every comment opener: a line holding none of them has no comment to strip.
+std::wstring CommentLeads(const TAdvCustomMemoStyler& styler) {
+    std::wstring leads;
+    auto add = [&leads](const std::wstring& delimiter) {
+        if (!delimiter.empty()) leads += delimiter[0];
+    };
+    add(styler.LineComment());
+    add(styler.MultiCommentLeft());
+    const TElementStyles& styles = *styler.AllStyles();
+    for (int i = 0; i < styles.Count(); ++i)
+        if (styles.Items(i)->StyleType() == stComment) add(styles.Items(i)->CommentLeft());
+    return leads;
+}
+
+// The line without leading and trailing blanks and controls, upper-cased, into `out`; the
+// buffer is reused from line to line, so a line costs no allocation.
+void TrimUpper(std::wstring_view s, std::wstring& out) {
+    size_t b = 0, e = s.size();
+    while (b < e && s[b] <= L' ') ++b;
+    while (e > b && s[e - 1] <= L' ') --e;
+    out.assign(s.substr(b, e - b));
+    for (wchar_t& c : out) {
+        if (c >= 128) c = wchar_t(std::towupper(c));
+        else if (c >= L'a' && c <= L'z') c = wchar_t(c - (L'a' - L'A'));
+    }
+}
+
+// The words of `s` as views into it (valid while `s` stays unchanged).
+void SplitWords(std::wstring_view s, const TCharSet& delims, std::vector<std::wstring_view>& out) {
     out.clear();
     const size_t n = s.size();
-    auto isStop = [&](wchar_t c) { return c <= L' ' || c == L';' || c == L':'; };
+    auto isStop = [](wchar_t c) { return c <= L' ' || c == L';' || c == L':'; };
     for (size_t i = 0; i < n;) {
         const wchar_t c = s[i];
         if (isStop(c)) { ++i; continue; }
-        if (delims.find(c) != std::wstring::npos) {
-            out.emplace_back(1, c);
+        if (delims.Has(c)) {
+            out.push_back(s.substr(i, 1));
             ++i;
             continue;
         }
         size_t j = i;
-        while (j < n && !isStop(s[j]) && delims.find(s[j]) == std::wstring::npos) ++j;
-        out.emplace_back(s, i, j - i);
+        while (j < n && !isStop(s[j]) && !delims.Has(s[j])) ++j;
+        out.push_back(s.substr(i, j - i));
         i = j;
     }
 }
@@ -307,29 +349,45 @@ void SplitWords(const std::wstring& s, const std::wstring& delims, std::vector<s
 }  // namespace
 
 std::vector<std::pair<int, int>> FindFoldRegions(const TAdvCustomMemoStyler& styler, int lineCount,
-                                                 const std::function<std::wstring(int)>& lineText) {
+                                                 const std::function<std::wstring_view(int)>& lineText) {
     std::vector<std::pair<int, int>> result;
     const TRegionDefinitions* regions = styler.RegionDefinitions();
     if (!regions || regions->Count() == 0 || lineCount <= 0) return result;
     std::vector<TDef> defs;
+    std::wstring defLeads;
     for (int i = 0; i < regions->Count(); ++i) {
         const TRegionDefinition& r = *regions->Items(i);
         defs.push_back({Upper(r.Identifier()), Upper(r.RegionStart()), Upper(r.RegionEnd()), r.RegionType()});
+        for (const std::wstring* w : {&defs.back().Id, &defs.back().Start, &defs.back().End})
+            if (!w->empty()) defLeads += (*w)[0];
     }
-    const std::wstring delims = WordDelimiters(styler);
+    const TCharSet delims(WordDelimiters(styler));
+    const TCharSet commentLeads(CommentLeads(styler));
+    // Most words are no definition's word; they are passed over by their first character.
+    const TCharSet wordLeads(defLeads);
 
     std::vector<TEntry> closed, open;
+    std::vector<size_t> unclosed;  // indexes into `closed` of the entries still open, oldest first
     std::vector<int> files;
     TPending first, second;
     bool secondUsed = false;
     int nesting = 0;
     bool inComment = false;
-    std::vector<std::wstring> words;
+    std::wstring text;
+    std::vector<std::wstring_view> words;
     auto clearPending = [&] { first = second = TPending{}; secondUsed = false; };
+    auto openClosed = [&](const TEntry& entry) {
+        unclosed.push_back(closed.size());
+        closed.push_back(entry);
+    };
 
     for (int line = 0; line < lineCount; ++line) {
-        SplitWords(StripComments(styler, Upper(Trim(lineText(line))), inComment), delims, words);
-        for (const std::wstring& word : words) {
+        TrimUpper(lineText(line), text);
+        if (inComment || std::any_of(text.begin(), text.end(), [&](wchar_t c) { return commentLeads.Has(c); }))
+            text = StripComments(styler, std::move(text), inComment);
+        SplitWords(text, delims, words);
+        for (const std::wstring_view word : words) {
+            if (!wordLeads.Has(word[0])) continue;
             for (int d = 0; d < int(defs.size()); ++d) {
                 const TDef& def = defs[size_t(d)];
                 const bool closable = def.Type == rtClosed || def.Type == rtIgnore;
@@ -344,7 +402,7 @@ std::vector<std::pair<int, int>> FindFoldRegions(const TAdvCustomMemoStyler& sty
                         continue;
                     }
                     if (def.Id == def.Start) {
-                        closed.push_back({line, -1, d, false});
+                        openClosed({line, -1, d, false});
                     } else if (!first.Set()) {
                         first = {line, d};
                     } else {
@@ -358,10 +416,10 @@ std::vector<std::pair<int, int>> FindFoldRegions(const TAdvCustomMemoStyler& sty
                     if (nesting > 0) {
                         ++nesting;
                     } else if (second.Set() && !secondUsed) {
-                        closed.push_back({second.Line, -1, second.Def, true});
+                        openClosed({second.Line, -1, second.Def, true});
                         secondUsed = true;
                     } else if (!secondUsed && first.Set()) {
-                        closed.push_back({first.Line, -1, first.Def, false});
+                        openClosed({first.Line, -1, first.Def, false});
                         clearPending();
                     } else {
                         ++nesting;
@@ -373,14 +431,18 @@ std::vector<std::pair<int, int>> FindFoldRegions(const TAdvCustomMemoStyler& sty
                         --nesting;
                         break;
                     }
+                    // The most recent open entry this word ends; only open ones are searched, so
+                    // stray ends cost no walk over every region found so far.
                     bool done = false;
-                    for (auto it = closed.rbegin(); it != closed.rend(); ++it) {
-                        if (it->End >= 0 || defs[size_t(it->Def)].End != word) continue;
-                        it->End = line;
-                        if (it->FromSecond) {
+                    for (size_t k = unclosed.size(); k-- > 0;) {
+                        TEntry& entry = closed[unclosed[k]];
+                        if (defs[size_t(entry.Def)].End != word) continue;
+                        entry.End = line;
+                        if (entry.FromSecond) {
                             second = TPending{};
                             secondUsed = false;
                         }
+                        unclosed.erase(unclosed.begin() + std::ptrdiff_t(k));
                         done = true;
                         break;
                     }
@@ -391,11 +453,15 @@ std::vector<std::pair<int, int>> FindFoldRegions(const TAdvCustomMemoStyler& sty
         }
     }
 
-    // One region per start line: a later one replaces an earlier one.
-    std::map<int, TEntry> byStart;
-    for (const TEntry& e : closed) byStart[e.Start] = e;
-    for (const auto& [start, e] : byStart)
-        if (e.End > start && defs[size_t(e.Def)].Type != rtIgnore) result.emplace_back(start, e.End);
+    // One region per start line: a later one replaces an earlier one. Entries mostly arrive in
+    // line order already; a pending identifier can open one on an earlier line.
+    const auto byStart = [](const TEntry& a, const TEntry& b) { return a.Start < b.Start; };
+    if (!std::is_sorted(closed.begin(), closed.end(), byStart)) std::stable_sort(closed.begin(), closed.end(), byStart);
+    for (size_t i = 0; i < closed.size(); ++i) {
+        if (i + 1 < closed.size() && closed[i + 1].Start == closed[i].Start) continue;
+        const TEntry& e = closed[i];
+        if (e.End > e.Start && defs[size_t(e.Def)].Type != rtIgnore) result.emplace_back(e.Start, e.End);
+    }
     for (const TEntry& e : open) result.emplace_back(e.Start, e.End < 0 ? lineCount - 1 : e.End);
     for (int start : files) result.emplace_back(start, lineCount - 1);
     return result;

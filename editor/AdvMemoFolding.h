@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -65,9 +66,10 @@ int FoldHidingNode(const IFoldLines& lines, int line);
 void FoldExpandParents(IFoldLines& lines, int line);
 
 // The regions the styler's definitions find in the text: (start, end) pairs, in the order they
-// are to be added. Comments are skipped; a word counts once.
+// are to be added. Comments are skipped; a word counts once. `lineText` gives a view of a line
+// that stays valid until the next call.
 std::vector<std::pair<int, int>> FindFoldRegions(const TAdvCustomMemoStyler& styler, int lineCount,
-                                                 const std::function<std::wstring(int)>& lineText);
+                                                 const std::function<std::wstring_view(int)>& lineText);
 
 // The summary of a collapsed node line, when its definition shows one; `defIndex` gets the
 // definition.

@@ -200,6 +200,8 @@ public:
     int TakeFirstChanged() { const int first = FFirstChanged; FFirstChanged = INT_MAX; return first; }
 
     std::wstring Get(int index) const override;
+    // The stored text of a line without a copy; valid until the line list changes.
+    std::wstring_view View(int index) const { CheckIndex(index); return FStore.Text(index); }
     void Put(int index, const std::wstring& s) override;
     ClassLib::TObject* GetObject(int index) const override;
     void PutObject(int index, ClassLib::TObject* object) override;

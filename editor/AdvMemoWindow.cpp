@@ -166,7 +166,8 @@ void TAdvCustomMemo::BoundsChanged(bool sizeChanged) {
 
 void TAdvCustomMemo::Invalidate() {
     ++FInvalidateCount;
-    if (!HandleAllocated()) return;
+    // EndUpdate repaints everything and places the caret once.
+    if (!HandleAllocated() || FUpdateCount > 0) return;
     ClassLib::TCustomControl::Invalidate();
     PlaceCaret();
 }
@@ -187,7 +188,7 @@ void TAdvCustomMemo::InvalidateGutter() {
 }
 
 void TAdvCustomMemo::InvalidateLine(int line) {
-    if (!HandleAllocated()) {
+    if (!HandleAllocated() || FUpdateCount > 0) {
         ++FInvalidateCount;
         return;
     }

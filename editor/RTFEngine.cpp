@@ -31,10 +31,13 @@ bool IsAsciiLetter(wchar_t c) { return (c >= L'a' && c <= L'z') || (c >= L'A' &&
 bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 bool IsHexDigit(wchar_t c) { return IsDigit(c) || (c >= L'a' && c <= L'f') || (c >= L'A' && c <= L'F'); }
 
-// RTF's \u takes a signed 16-bit number: code units above 32767 are written negative.
+// RTF's \u takes a signed 16-bit number: code units above 32767 are written negative. The
+// fallback "G" for readers without Unicode goes as "\'47": a letter right after the number is
+// no delimiter, and a reader (unrtf) took it and the rest of the word for the control word,
+// dropping the text that followed up to the next blank.
 std::wstring UnicodeEscape(wchar_t unit) {
     const int code = unit > 32767 ? int(unit) - 65536 : int(unit);
-    return L"\\u" + std::to_wstring(code) + L"G";
+    return L"\\u" + std::to_wstring(code) + L"\\'47";
 }
 
 std::wstring HexByte(int value, bool upper) {

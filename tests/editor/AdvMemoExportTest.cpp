@@ -14,6 +14,7 @@
 #include "editor/AdvmCSHS.h"
 #include "editor/RTFEngine.h"
 #include "graphics/AdvUtils.h"
+#include "support/UnixShell.h"
 
 using namespace AdvMemo;
 
@@ -231,4 +232,131 @@ TEST(MemoExport, CopyKeepsColoursOfACutTokenAndOnlyTheAskedFormats) {
     EXPECT_EQ(ClassLib::Clipboard()->AsText(), L"one\r\ntwo */ in");
     EXPECT_FALSE(ClassLib::Clipboard()->HasFormat(kRtfFormat));
     EXPECT_FALSE(ClassLib::Clipboard()->HasFormat(kHtmlFormat));
+}
+
+// ---------------------------------------------------------------- a real RTF reader
+
+namespace {
+
+// Runs unrtf on an RTF file and gives its HTML; `error` says what went wrong instead.
+std::string UnrtfHtml(const std::wstring& rtfFile, std::string& error) {
+    const std::string in = TestSupport::UnixPath(rtfFile);
+    if (in.empty()) {
+        error = "no Unix path for the RTF file";
+        return {};
+    }
+    const std::string out = in + ".html";
+    const std::string status = TestSupport::RunShell("unrtf --html '" + in + "' > '" + out + "'", in + ".status");
+    if (status != "0\n") error = "unrtf ended with " + status;
+    std::string html = TestSupport::ReadUnixFile(out);
+    ::DeleteFileA(("Z:" + out).c_str());
+    ::DeleteFileA(("Z:" + in + ".status").c_str());
+    return html;
+}
+
+// The text a reader sees in unrtf's HTML: tags dropped, a line per <br>, the entities it writes
+// as UTF-8, runs of blanks as one (unrtf's HTML keeps one of them anyway), lines trimmed.
+std::vector<std::string> HtmlTextLines(const std::string& html) {
+    const size_t body = html.find("<body>");
+    std::string text;
+    for (size_t i = body == std::string::npos ? 0 : body; i < html.size(); ++i) {
+        if (html[i] == '\n') continue;
+        if (html[i] != '<') {
+            text += html[i];
+            continue;
+        }
+        const size_t end = html.find('>', i);
+        if (end == std::string::npos) break;
+        if (html.compare(i, 3, "<br") == 0 || html.compare(i, 4, "</tr") == 0 || html.compare(i, 4, "<td>") == 0)
+            text += '\n';
+        i = end;
+    }
+    const std::pair<const char*, const char*> entities[] = {
+        {"&eacute;", "\xC3\xA9"}, {"&euro;", "\xE2\x82\xAC"}, {"&bull;", "*"}, {"&nbsp;", " "},
+        {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&amp;", "&"},
+    };
+    for (const auto& [entity, utf8] : entities)
+        for (size_t at = text.find(entity); at != std::string::npos; at = text.find(entity, at + 1))
+            text.replace(at, std::strlen(entity), utf8);
+    std::vector<std::string> lines;
+    std::string line;
+    auto flush = [&] {
+        while (!line.empty() && line.back() == ' ') line.pop_back();
+        if (!line.empty()) lines.push_back(line);
+        line.clear();
+    };
+    for (const char c : text) {
+        if (c == '\n') flush();
+        else if (c != ' ' || (!line.empty() && line.back() != ' ')) line += c;
+    }
+    flush();
+    return lines;
+}
+
+std::wstring TempName(const wchar_t* name) {
+    wchar_t dir[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, dir);
+    return std::wstring(dir) + name;
+}
+
+}  // namespace
+
+// The exported C snippet read back by unrtf: every line's text, keywords bold in their colour,
+// the comment in its colour, and Latin-1 and Unicode characters as they were.
+TEST(MemoExportUnrtf, ACSnippetReadsBackWithItsColours) {
+    TExportMemo memo(L"/* note: \u00E9\u20AC: x */\r\nint main(void) {\r\n    return 0; // done\r\n}");
+    const std::wstring file = TempName(L"atgen-unrtf-memo.rtf");
+    ASSERT_TRUE(memo.Memo().SaveToRTF(file, false));
+    std::string error;
+    const std::string html = UnrtfHtml(file, error);
+    ASSERT_EQ(error, "");
+    const std::vector<std::string> expected = {"/* note: \xC3\xA9\xE2\x82\xAC: x */", "int main(void) {",
+                                               "return 0; // done", "}"};
+    EXPECT_EQ(HtmlTextLines(html), expected) << html;
+    for (const char* keyword : {"int", "void", "return"})
+        EXPECT_NE(html.find(std::string("<font color=\"#a600a6\"><b>") + keyword + "</b>"), std::string::npos) << keyword;
+    EXPECT_NE(html.find("<font color=\"#008040\">/* note: &eacute;&euro;: x */"), std::string::npos) << html;
+    EXPECT_NE(html.find("<font color=\"#008040\">// done"), std::string::npos) << html;
+    ::DeleteFileW(file.c_str());
+}
+
+// The engine's other pieces read back: a table, a bullet list, a link whose text and address
+// hold RTF's special characters, and text right after a Unicode character.
+TEST(MemoExportUnrtf, TableListAndLinkReadBack) {
+    RTFEngine::TRTFEngine engine;
+    engine.AddText(L"Prices in \u00E9\u20AC: see below");
+    engine.AddNewLine();
+    engine.StartTable(0, true);
+    engine.AddColumn(2000);
+    engine.AddColumn(2000);
+    engine.StartRow();
+    engine.AddText(L"cell one");
+    engine.NextCell();
+    engine.AddText(L"cell two");
+    engine.NextCell();
+    engine.EndRow();
+    engine.EndTable();
+    engine.StartBullet(L"Symbol", 7);
+    engine.AddText(L"first item");
+    engine.AddNewLine();
+    engine.AddText(L"second item");
+    engine.EndBullet();
+    ClassLib::TFont font;
+    font.SetName(L"Arial");
+    font.SetSize(10);
+    font.SetColor(ClassLib::clBlue);
+    engine.AddHyperLink(L"http://example.com/a{b}\\c", L"see {}\\ here", font);
+    engine.AddNewLine();
+    const std::wstring file = TempName(L"atgen-unrtf-engine.rtf");
+    engine.SaveToFile(file);
+    std::string error;
+    const std::string html = UnrtfHtml(file, error);
+    ASSERT_EQ(error, "");
+    const std::vector<std::string> expected = {"Prices in \xC3\xA9\xE2\x82\xAC: see below", "cell one", "cell two",
+                                               "* first item", "* second item", "see {}\\ here"};
+    EXPECT_EQ(HtmlTextLines(html), expected) << html;
+    EXPECT_NE(html.find("<table"), std::string::npos) << html;
+    EXPECT_NE(html.find("<td> cell one</td>"), std::string::npos) << html;
+    EXPECT_NE(html.find("<u><font color=\"#0000ff\">see {}\\ here</font></u>"), std::string::npos) << html;
+    ::DeleteFileW(file.c_str());
 }

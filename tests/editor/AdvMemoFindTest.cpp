@@ -229,3 +229,34 @@ TEST(AdvMemoReplace, UndoRestoresTheText) {
     while (memo.CanUndo()) memo.Undo();
     EXPECT_EQ(memo.Lines()->Text(), L"one two one");
 }
+
+// The replace runs on whole lines: a match across a row break is found, the caret and the
+// selection land on the last inserted text after the rewrap, and undo gives back the text.
+TEST(AdvMemoReplace, WrappedRowsAreReplacedAsWholeLines) {
+    for (const bool ex : {false, true}) {
+        SCOPED_TRACE(ex ? "memo options" : "platform options");
+        TAdvMemo memo;
+        memo.SetRightMargin(10);
+        memo.Lines()->SetText(L"alpha beta gamma beta gamma\r\nbeta gamma");
+        memo.SetWordWrap(wwRightMargin);
+        const std::wstring original = memo.WrappedText();
+        ASSERT_GT(memo.Lines()->Count(), 3);
+        ASSERT_NE(memo.Lines()->Get(1).find(L"beta"), std::wstring::npos);
+        ASSERT_EQ(memo.Lines()->Get(1).find(L"beta gamma"), std::wstring::npos);  // the rows cut the match
+        memo.SetCursor(0, 0);
+        memo.ClearSelection();
+        const int count = ex ? memo.FindAndReplace(L"beta gamma", L"B-G", TFindOptionsEx{freDown})
+                             : memo.FindAndReplace(L"beta gamma", L"B-G", TFindOptions{ClassLib::frDown});
+        EXPECT_EQ(count, 3);
+        EXPECT_EQ(memo.WrappedText(), L"alpha B-G B-G\r\nB-G");
+        // The memo options select the last replacement, caret at its start; the platform's
+        // leave the caret after it.
+        if (ex) {
+            EXPECT_EQ(memo.Selection(), L"B-G");
+        }
+        EXPECT_EQ(memo.CurY(), memo.Lines()->Count() - 1);
+        EXPECT_EQ(memo.CurX(), ex ? 0 : 3);
+        while (memo.CanUndo()) memo.Undo();
+        EXPECT_EQ(memo.WrappedText(), original);
+    }
+}

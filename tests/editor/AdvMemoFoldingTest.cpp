@@ -52,7 +52,7 @@ std::vector<std::wstring> Split(const std::wstring& text) {
 
 TSpans Regions(const TAdvCustomMemoStyler& styler, const std::wstring& text) {
     const std::vector<std::wstring> lines = Split(text);
-    return FindFoldRegions(styler, int(lines.size()), [&lines](int i) { return lines[size_t(i)]; });
+    return FindFoldRegions(styler, int(lines.size()), [&lines](int i) { return std::wstring_view(lines[size_t(i)]); });
 }
 
 // Every cell 8 x 16 pixels.

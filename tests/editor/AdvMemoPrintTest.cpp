@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "support/MemorySurface.h"
+#include "support/UnixShell.h"
 
 #include <windows.h>
 #include <winspool.h>
@@ -20,6 +21,9 @@
 
 using namespace AdvMemo;
 using ClassLib::TColor;
+using TestSupport::ReadUnixFile;
+using TestSupport::RunShell;
+using TestSupport::UnixPath;
 
 namespace {
 
@@ -330,49 +334,6 @@ TEST(MemoPrint, SelectionIsNumberedAsTheGutterNumbersIt) {
 
 namespace {
 
-std::string UnixPath(const std::wstring& windowsPath) {
-    using TConvert = char*(CDECL*)(LPCWSTR);
-    auto convert = reinterpret_cast<TConvert>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    if (!convert) return {};
-    char* unix = convert(windowsPath.c_str());
-    if (!unix) return {};
-    std::string path(unix);
-    ::HeapFree(::GetProcessHeap(), 0, unix);
-    return path;
-}
-
-std::string ReadFile(const std::string& unixPath) {
-    std::ifstream in("Z:" + unixPath, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-// Runs a shell command line of the Linux side and waits until it is done. Its standard output
-// never reaches a Windows pipe, nor its exit code the Windows process: the command writes its
-// results into files and its status into `statusFile`, which is read back.
-std::string RunShell(const std::string& command, const std::string& statusFile) {
-    ::DeleteFileA(("Z:" + statusFile).c_str());
-    const std::string script = "(" + command + "); echo $? > '" + statusFile + "'";
-    std::wstring line = L"\"Z:\\bin\\sh\" -c \"" + std::wstring(script.begin(), script.end()) + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return "cannot start the shell: " + std::to_string(::GetLastError());
-    ::WaitForSingleObject(process.hProcess, 120000);
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
-    // Wine: the handle may be signalled before the Unix child ends; wait for its status file too.
-    std::string status;
-    for (int i = 0; i < 1200 && status.empty(); ++i) {
-        status = ReadFile(statusFile);
-        if (status.empty()) ::Sleep(100);
-    }
-    return status;
-}
-
 // A PostScript printer on "FILE:" through the platform's PostScript driver, described by a
 // minimal PPD of our own (no printer or driver comes installed); removed again at the end.
 class TTestPrinter {
@@ -514,7 +475,7 @@ TEST(MemoPrintJob, TextPrintedToAPostScriptPrinterComesBackFromThePdf) {
                            ".info' && pdftotext -layout '" + base + ".pdf' '" + base + ".txt'",
                        base + ".status"),
               "0\n");
-    const std::string info = ReadFile(base + ".info");
+    const std::string info = ReadUnixFile(base + ".info");
     EXPECT_NE(info.find("Pages:"), std::string::npos) << info;
     std::istringstream infoLines(info);
     int printedPages = 0;
@@ -522,7 +483,7 @@ TEST(MemoPrintJob, TextPrintedToAPostScriptPrinterComesBackFromThePdf) {
         if (line.rfind("Pages:", 0) == 0) printedPages = std::stoi(line.substr(6));
     EXPECT_EQ(printedPages, pages);
 
-    std::string printed = ReadFile(base + ".txt");
+    std::string printed = ReadUnixFile(base + ".txt");
     // pdftotext: the embedded monospace font's ";" glyph is also the Greek question mark
     // (U+037E), which is the name it reports.
     for (size_t p = printed.find("\xCD\xBE"); p != std::string::npos; p = printed.find("\xCD\xBE", p)) printed.replace(p, 2, ";");

@@ -44,10 +44,10 @@ TEST(RTFEngine, BodyPieces) {
     const TCase cases[] = {
         {"bold then braces", [](TRTFEngine& e) { e.AddBold(true); e.AddText(L"a{b}"); }, L"\\b a\\{b\\}"},
         {"backslash", [](TRTFEngine& e) { e.AddText(L"a\\b"); }, L" a\\\\b"},
-        {"euro", [](TRTFEngine& e) { e.AddText(L"\u20AC"); }, L" \\u8364G"},
+        {"euro", [](TRTFEngine& e) { e.AddText(L"\u20AC"); }, L" \\u8364\\'47"},
         {"latin-1 as hex", [](TRTFEngine& e) { e.AddText(L"\u00E9"); }, L" \\'e9"},
-        {"C1 control as unicode", [](TRTFEngine& e) { e.AddText(L"\u0085"); }, L" \\u133G"},
-        {"high code unit negative", [](TRTFEngine& e) { e.AddText(L"\uFF21"); }, L" \\u-223G"},
+        {"C1 control as unicode", [](TRTFEngine& e) { e.AddText(L"\u0085"); }, L" \\u133\\'47"},
+        {"high code unit negative", [](TRTFEngine& e) { e.AddText(L"\uFF21"); }, L" \\u-223\\'47"},
         {"CR and LF", [](TRTFEngine& e) { e.AddText(L"a\r\nb"); }, L" a\\par b"},
         {"centre after creation", [](TRTFEngine& e) { e.AddHAlignment(2); }, L"\\pard\\qc"},
         {"alignment mid-line", [](TRTFEngine& e) { e.AddText(L"x"); e.AddHAlignment(1); }, L" x\\qr"},
@@ -198,7 +198,7 @@ TEST(RTFEngine, AddRTFRemapsColoursAndFontsIntoThisEngine) {
     target.AddForeColor(clBlue);
     target.AddRTF(source.GetText());
     // Courier New and blue already had index 0 here; Arial and red come after them.
-    EXPECT_EQ(Body(target), L"\\f0\\cf0\\f1\\cf1\\f0\\cf0\\b x\\{\\}\\\\\\'e9\\u8364G\\fs20\\par");
+    EXPECT_EQ(Body(target), L"\\f0\\cf0\\f1\\cf1\\f0\\cf0\\b x\\{\\}\\\\\\'e9\\u8364\\'47\\fs20\\par");
     EXPECT_EQ(target.Header().FontTable.FaceName(1), L"Arial");
     EXPECT_EQ(target.Header().ColorTable.Color(1), clRed);
 }
@@ -235,7 +235,7 @@ TEST(RTFEngine, SaveWritesSevenBitBytesAndFailsClearly) {
     TMemoryStream stream;
     engine.SaveToStream(&stream);
     const std::string bytes(reinterpret_cast<const char*>(stream.Memory()), size_t(stream.Size()));
-    EXPECT_EQ(bytes, "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033\\viewkind4\\uc1 caf\\'e9 \\u8364G\\par}");
+    EXPECT_EQ(bytes, "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033\\viewkind4\\uc1 caf\\'e9 \\u8364\\'47\\par}");
 
     wchar_t dir[MAX_PATH];
     ::GetTempPathW(MAX_PATH, dir);
