@@ -2,7 +2,7 @@
 # The program's update from end to end (tests/e2e/update_e2e.py): builds the program, its
 # next version (AtCmdGenNext.exe) and the test's driver, starts a virtual X screen and a
 # wineserver of its own, and runs the cases: server down, same version, newer version
-# through the wizard and the restart. Takes about a minute and a half.
+# through the wizard and the restart. Takes about two minutes.
 #   e2e-update.sh [ARCH] [--shots FOLDER] [--timings]
 # ARCH: i686 or x86_64 (default: i686 where this machine runs 32-bit programs, else x86_64).
 # --shots FOLDER keeps a screenshot of each step (needs ImageMagick's import); --timings
