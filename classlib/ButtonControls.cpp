@@ -49,7 +49,11 @@ void TButton::Dispatch(TMessage& message) {
         return;
     }
     if (message.Msg == CM_DIALOGKEY) {
-        const bool answers = (message.WParam == VK_RETURN && FDefault) || (message.WParam == VK_ESCAPE && FCancel);
+        // Enter presses the button that has the focus; the default button only while the
+        // focus is on a control that is no button.
+        const TWinControl* focused = FindControl(::GetFocus());
+        const bool active = dynamic_cast<const TButton*>(focused) ? focused == this : FDefault;
+        const bool answers = (message.WParam == VK_RETURN && active) || (message.WParam == VK_ESCAPE && FCancel);
         if (answers && Visible() && Enabled()) {
             Click();
             message.Result = 1;

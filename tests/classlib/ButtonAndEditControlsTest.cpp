@@ -73,6 +73,39 @@ TEST(ButtonAndEditControls, ModalResultButtonsAndDialogKeysEndAModalForm) {
     }
 }
 
+TEST(ButtonAndEditControls, EnterPressesTheFocusedButtonElseTheDefaultOne) {
+    REQUIRE_DISPLAY();
+    struct TCase {
+        const char* Focus;
+        const char* Pressed;
+    };
+    const TCase cases[] = {{"other", "other"}, {"default", "default"}, {"edit", "default"}};
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Focus);
+        TForm form(nullptr);
+        auto* byDefault = new TButton(&form);
+        byDefault->SetParent(&form);
+        byDefault->SetDefault(true);
+        auto* other = new TButton(&form);
+        other->SetParent(&form);
+        other->SetLeft(100);
+        auto* edit = new TEdit(&form);
+        edit->SetParent(&form);
+        edit->SetTop(40);
+        std::string pressed;
+        byDefault->OnClick = [&](TObject*) { pressed += "default"; };
+        other->OnClick = [&](TObject*) { pressed += "other"; };
+        form.Show();
+        TestSupport::PumpMessages();
+        const std::string focus = c.Focus;
+        (focus == "other" ? static_cast<TWinControl*>(other) : focus == "edit" ? static_cast<TWinControl*>(edit) : byDefault)
+            ->SetFocus();
+        form.Perform(CM_DIALOGKEY, VK_RETURN, 0);
+        EXPECT_EQ(pressed, c.Pressed);
+        form.Hide();
+    }
+}
+
 TEST(ButtonAndEditControls, RichEditShowsRtfAsPlainTextAndEditHidesPasswords) {
     REQUIRE_DISPLAY();
     TForm form(nullptr);
