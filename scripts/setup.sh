@@ -134,13 +134,21 @@ WINE_SETTINGS='REGEDIT4
 "Managed"="N"
 '
 
+# Waits until the prefix's wineserver has ended and saved the registry. A persistent one
+# (left by an interrupted test run) never ends by itself: after a while the set-up goes on,
+# as the running server already holds what was written and saves it when it stops.
+wine_settle() {
+    timeout 60 wineserver -w ||
+        echo "setup: the wineserver of $WINEPREFIX keeps running (persistent?); going on (stop it with wineserver -k)" >&2
+}
+
 prepare_wine_prefix() {  # prepare_wine_prefix ARCH
     atgen_wine_env "$1"
     if [ ! -f "$WINEPREFIX/.atgen-prefix" ]; then
         echo "setup: creating the $WINEARCH Wine prefix $WINEPREFIX"
         mkdir -p "$WINEPREFIX"
         "$ATGEN_WINE" wineboot -i >/dev/null 2>&1 </dev/null || true
-        wineserver -w
+        wine_settle
         local fonts="$WINEPREFIX/drive_c/windows/Fonts"
         mkdir -p "$fonts"
         # Wine: GDI+ only enumerates fonts that lie in the prefix's Fonts folder.
@@ -154,7 +162,7 @@ prepare_wine_prefix() {  # prepare_wine_prefix ARCH
         local reg; reg=$(mktemp --suffix=.reg)
         printf '%s' "$WINE_SETTINGS" > "$reg"
         "$ATGEN_WINE" regedit /S "$reg" >/dev/null 2>&1 </dev/null
-        wineserver -w
+        wine_settle
         rm -f "$reg"
         printf '%s' "$WINE_SETTINGS" > "$stamp"
     fi
@@ -182,7 +190,7 @@ install_emoji_test_font() {  # install_emoji_test_font ARCH
     /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/make-emoji-test-font.py" "$file"
     "$ATGEN_WINE" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts' \
         /v 'ATGen Emoji Test (TrueType)' /t REG_SZ /d atgen-emoji-test.ttf /f >/dev/null 2>&1 </dev/null
-    wineserver -w
+    wine_settle
 }
 
 install_packages

@@ -139,6 +139,9 @@ TEST_F(MainWindowUpdate, TheUpdaterHasTheProgramsSettings) {
     EXPECT_FALSE(update.PostUpdateInfo()->Enabled());
     EXPECT_FALSE(update.ExtractCAB());
     EXPECT_FALSE(update.ExtractZIP());
+    // The check holds the window while it waits: a stalled server may not hold it for good.
+    EXPECT_EQ(update.TimeOut(), 5000);
+    EXPECT_EQ(update.ReceiveTimeOut(), 5000);
     ASSERT_TRUE(update.OnAppRestart);
     bool allow = false;
     update.OnAppRestart(Form->WebUpdate1, allow);
@@ -200,6 +203,9 @@ TEST_F(MainWindowUpdate, PanelOneSaysWhatTheServerAnswered) {
         {"same", "[update]\nnewversion=1.0.4\nnewchecksum=293\n" + localLine, served + L"atgen.inf", false, current},
         {"server down", "", ServerDown, false, L"Update check failed"},
         {"no control file", "", served + L"missing.inf", false, L"Update check failed"},
+        // Sends part of its answer, then nothing until the receive time-out gives up.
+        {"stalled server", "", L"http://127.0.0.1:" + std::to_wstring(Servers().Http) + L"/stall/8", false,
+         L"Update check failed"},
         {"markup in the version", "[update]\nnewversion=<b>9</b>&\"x\"\nnewchecksum=1\n" + localLine,
          served + L"atgen.inf", true, notice + L"&lt;b&gt;9&lt;/b&gt;&amp;&quot;x&quot;</blink></B></font>"},
     };
