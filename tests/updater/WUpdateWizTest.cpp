@@ -21,6 +21,8 @@
 #include "classlib/StringList.h"
 #include "classlib/Strings.h"
 #include "classlib/Timer.h"
+#include "classlib/WindowDescription.h"
+#include "classlib/WindowDescriptionWriter.h"
 #include "updater/WUpdateLanguagesU.h"
 #include "updater/WuWizForm.h"
 
@@ -363,4 +365,32 @@ TEST(WebUpdateWizard, DefaultsTextsAndARunWithoutUpdater) {
     EXPECT_EQ(copy.FailedDownload(), L"Nie udało się pobrać uaktualnienia");
     EXPECT_EQ(copy.WhatsNewPopup(), L"View in Notepad");
     EXPECT_EQ(copy.LicensePopup(), L"View in Notepad");
+}
+
+// The wizard starts with its own bold Verdana, not a font's declared defaults: a font set
+// to those defaults (or to anything else) is written so that it reads back, and the
+// starting font itself is left out.
+TEST(WebUpdateWizard, ItsWrittenFontReadsBackWhateverItStartedWith) {
+    struct TCase { const wchar_t* Name; ClassLib::TFontStyles Style; int Height; bool Written; };
+    const TCase cases[] = {
+        {L"Tahoma", {}, -11, true},                       // every value a font declares as default
+        {L"Tahoma", {ClassLib::fsBold}, -11, true},       // the main window's
+        {L"Verdana", {}, -12, true},
+        {L"Verdana", {ClassLib::fsBold}, TWebUpdateWizard(nullptr).Font()->Height(), false},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.Name) + L" " + std::to_wstring(c.Height)));
+        TWebUpdateWizard wizard(nullptr);
+        wizard.SetName(L"Wizard1");
+        wizard.Font()->SetName(c.Name);
+        wizard.Font()->SetStyle(c.Style);
+        wizard.Font()->SetHeight(c.Height);
+        const std::wstring text = ClassLib::WriteComponentToText(&wizard);
+        EXPECT_EQ(text.find(L"Font.") != std::wstring::npos, c.Written) << testing::PrintToString(text);
+        TWebUpdateWizard again(nullptr);
+        ClassLib::ReadComponentFromText(&again, text);
+        EXPECT_EQ(again.Font()->Name(), c.Name);
+        EXPECT_EQ(again.Font()->Style(), c.Style);
+        EXPECT_EQ(again.Font()->Height(), c.Height);
+    }
 }
