@@ -394,3 +394,30 @@ TEST(WebUpdateWizard, ItsWrittenFontReadsBackWhateverItStartedWith) {
         EXPECT_EQ(again.Font()->Height(), c.Height);
     }
 }
+// What the screen shows of the version page, above the text: the page's own face, nothing
+// left unpainted (black on the X server) between the page's top and the label.
+TEST_F(TWizardTest, TheVersionPageIsPaintedAboveItsText) {
+    REQUIRE_SERVERS();
+    REQUIRE_DISPLAY();
+    Offer(L"version.inf", "[update]\nnewversion=2.6.0.1\nlocalversion=@LOCAL@\ndescr=Better\n");
+    Wizard.SetAutoStart(true);
+    Wizard.SetAutoRun(false);
+    int strip = -1, black = -1;
+    Run([&](TWUWIZ& form) {
+        if (Page(form) != 2 || !form.ControlButton->Enabled() || black >= 0) return;
+        TestSupport::PumpMessages();
+        ClassLib::TTabSheet* page = form.TabSheet2;
+        const ClassLib::TPoint origin = page->ClientToScreen({0, 0});
+        const int w = page->ClientWidth(), h = form.VersionInfoLabel->Top();
+        HDC screen = ::GetDC(nullptr);
+        black = 0;
+        strip = w * h;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                if ((::GetPixel(screen, origin.X + x, origin.Y + y) & 0xFFFFFF) == 0) ++black;
+        ::ReleaseDC(nullptr, screen);
+        Wizard.CloseWizard();
+    });
+    EXPECT_GT(strip, 0);
+    EXPECT_EQ(black, 0) << "of " << strip;
+}
