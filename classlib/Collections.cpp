@@ -75,7 +75,11 @@ TCollectionItem* TCollection::Items(int index) const {
 void TCollection::SetItems(int index, const TCollectionItem* value) { Items(index)->Assign(value); }
 
 TCollectionItem* TCollection::Add() {
-    return FFactory(this);   // the item's constructor inserts it and reports the change
+    // The item's base constructor inserts it; the change is reported only once the whole
+    // item exists, as an owner that repaints on it would read the derived item's fields
+    // before they were built.
+    const TUpdateScope<TCollection> scope(*this);
+    return FFactory(this);
 }
 
 TCollectionItem* TCollection::Insert(int index) {

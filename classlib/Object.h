@@ -215,6 +215,9 @@ public:
     // applied, then Loaded (which clears the loading state).
     void BeginLoading();
     virtual void Loaded();
+    // Reading state alone, for readers that apply stored values without a Loaded step
+    // (settings read back from text): setters that derive one value from others wait.
+    void SetReading(bool value) { SetComponentStateFlag(csReading, value); }
 protected:
     // Insert and remove notices; the base forwards them to every owned component and
     // drops a removed component from the free-notification list.

@@ -80,6 +80,10 @@ struct TPropInfo {
     // Null: stored unless the value equals the default. A class-typed or event property
     // without a rule is stored when it holds something.
     std::function<bool(const TObject*)> StoredRule;
+    // A sub-object that its owner starts otherwise than its class's declared defaults (a
+    // bold Verdana font): the sub-object as the owner starts it. Its properties are then
+    // stored where they differ from this one, not from the declared defaults.
+    std::function<const TObject*()> SubObjectStart;
 
     // The index of an enumeration value or set element by name (ASCII case ignored); -1 when unknown.
     int ValueIndex(const std::wstring& name) const;
@@ -220,6 +224,13 @@ public:
     // returns the object, writing copies into it with Assign.
     template <class Get>
     TPropertyList& SubObject(const wchar_t* name, Get get) { return Add(MakeOwned(name, TClassPropKind::SubObject, get)); }
+    // The same, for a sub-object the owner starts as `start()` gives it (see SubObjectStart).
+    template <class Get, class S>
+    TPropertyList& SubObject(const wchar_t* name, Get get, const S& (*start)()) {
+        TPropInfo info = MakeOwned(name, TClassPropKind::SubObject, get);
+        info.SubObjectStart = [start]() -> const TObject* { return &start(); };
+        return Add(std::move(info));
+    }
     template <class Get>
     TPropertyList& Collection(const wchar_t* name, Get get) { return Add(MakeOwned(name, TClassPropKind::Collection, get)); }
     template <class Get>

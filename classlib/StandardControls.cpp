@@ -257,7 +257,7 @@ TTextFormat TCustomLabel::TextFlags() const {
 }
 
 void TCustomLabel::AdjustBounds() {
-    if (!FAutoSize || HasState(csLoading)) return;
+    if (!FAutoSize || HasState(csLoading) || HasState(csReading)) return;
     std::wstring text = GetText();
     if (text.empty()) text = L" ";
     // Measured on the screen's DC: the label may have no parent window to lend one yet.

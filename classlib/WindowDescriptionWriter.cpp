@@ -147,15 +147,28 @@ private:
         return parentFlag && parentFlag->Kind == TPropKind::Boolean && parentFlag->GetOrd(object) != 0;
     }
 
-    static bool ShouldWrite(const TObject* object, const TPropInfo& info) {
-        if (!info.IsStored(object) || FollowsParent(object, info)) return false;
+    static bool SameValue(const TObject* a, const TObject* b, const TPropInfo& info) {
+        if (info.IsOrdinal()) return info.GetOrd(a) == info.GetOrd(b);
+        if (info.Kind == TPropKind::Float) return info.GetFloat(a) == info.GetFloat(b);
+        return info.GetString(a) == info.GetString(b);
+    }
+
+    // `start`: the sub-object as its owner starts it, when that is not as its class declares.
+    static bool ShouldWrite(const TObject* object, const TPropInfo& info, const TObject* start) {
+        if (FollowsParent(object, info)) return false;
+        const bool simple = info.IsOrdinal() || info.Kind == TPropKind::Float || info.Kind == TPropKind::String;
+        // Equal to the declared default is not enough here: the reader's starting value is the
+        // owner's, so only a value equal to that may be left out.
+        if (start && simple && !info.StoredRule) return info.IsWritable() && !SameValue(object, start, info);
+        if (!info.IsStored(object)) return false;
         if (info.Kind == TPropKind::Class) return info.GetObjectValue(object) != nullptr;
         return info.IsWritable() && !info.IsDefault(object);
     }
 
-    void WriteProperties(TObject* object, const std::wstring& prefix, int indent, int depth) {
+    void WriteProperties(TObject* object, const std::wstring& prefix, int indent, int depth, const TObject* start = nullptr) {
+        if (start && &start->ClassType() != &object->ClassType()) start = nullptr;
         for (const TPropInfo& info : object->ClassType().Published()) {
-            if (!ShouldWrite(object, info)) continue;
+            if (!ShouldWrite(object, info, start)) continue;
             const std::wstring path = prefix + info.Name;
             if (info.Kind == TPropKind::Class) {
                 WriteClassValue(object, info, path, indent, depth);
@@ -236,7 +249,8 @@ private:
                 return;
             }
             case TClassPropKind::SubObject:
-                if (depth < MaxPathDepth) WriteProperties(value, path + L".", indent, depth + 1);
+                if (depth < MaxPathDepth)
+                    WriteProperties(value, path + L".", indent, depth + 1, info.SubObjectStart ? info.SubObjectStart() : nullptr);
                 return;
             case TClassPropKind::None: return;
         }

@@ -584,6 +584,17 @@ void TAdvReader::Read(TObject* object) {
     } else {
         r.ReadBeginObject();
         if (!TypeMemberName.empty()) ReadTypeName(*cls);   // the class is the object's own
+        // Values are read in name order, not in an order that suits the setters: a component
+        // is marked as reading meanwhile, so an auto-sized label takes the stored bounds
+        // instead of moving by what its text measures in a font set half-way.
+        auto* component = dynamic_cast<ClassLib::TComponent*>(object);
+        const bool wasReading = component && component->HasState(ClassLib::csReading);
+        if (component) component->SetReading(true);
+        struct TEndReading {
+            ClassLib::TComponent* Component;
+            bool Was;
+            ~TEndReading() { if (Component) Component->SetReading(Was); }
+        } endReading{component, wasReading};
         ReadMembers(object);
     }
 }

@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <vector>
 
@@ -214,8 +215,37 @@ TRect THTMLEngine::CalcText(const std::wstring& text, const TRect& at, UINT flag
 }
 
 void THTMLEngine::DrawText(const std::wstring& text, TRect at, UINT flags) {
-    std::wstring copy = text;
-    Canvas->TextRect(at, copy, ToTextFormat(flags));
+    // Wine: for fonts with bitmap strikes (its Tahoma at 8 pt) ExtTextOut advances the glyphs
+    // less than every measuring call reports, so a run drawn as a whole ends short of where
+    // the next run is put and the gaps between words grow. Placing each glyph at its measured
+    // advance keeps the drawing where the layout measured it. Text the system must rework
+    // (prefixes, tabs, ellipses, right-to-left reading, surrogates) keeps the system's drawing.
+    const bool reworked = (flags & (DT_END_ELLIPSIS | DT_PATH_ELLIPSIS | DT_WORD_ELLIPSIS | DT_RTLREADING)) ||
+                          std::any_of(text.begin(), text.end(), [&](wchar_t ch) {
+                              return ch == L'\t' || (ch == L'&' && !(flags & DT_NOPREFIX)) || (ch >= 0xD800 && ch <= 0xDFFF);
+                          });
+    if (reworked || text.empty() || !(flags & DT_SINGLELINE)) {
+        std::wstring copy = text;
+        Canvas->TextRect(at, copy, ToTextFormat(flags));
+        return;
+    }
+    Canvas->TextExtent(L"");   // selects the font
+    HDC dc = Canvas->Handle();
+    std::vector<int> ends(text.size());
+    SIZE size{};
+    int fit = 0;
+    ::GetTextExtentExPointW(dc, text.c_str(), int(text.size()), INT_MAX, &fit, ends.data(), &size);
+    std::vector<int> advances(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) advances[i] = ends[i] - (i > 0 ? ends[i - 1] : 0);
+    TEXTMETRICW metrics{};
+    ::GetTextMetricsW(dc, &metrics);
+    int x = at.Left, y = at.Top;
+    if (flags & DT_RIGHT) x = at.Right - size.cx;
+    else if (flags & DT_CENTER) x = at.Left + (at.Width() - size.cx) / 2;
+    if (flags & DT_BOTTOM) y = at.Bottom - metrics.tmHeight;
+    else if (flags & DT_VCENTER) y = at.Top + at.Height() / 2 - metrics.tmHeight / 2;
+    const RECT clip = ToRECT(at);
+    ::ExtTextOutW(dc, x, y, (flags & DT_NOCLIP) ? 0 : ETO_CLIPPED, &clip, text.c_str(), UINT(text.size()), advances.data());
 }
 
 bool THTMLEngine::Run() {

@@ -157,7 +157,7 @@ void THTMLabel::Notification(TComponent* component, TOperation operation) {
 
 void THTMLabel::SetAutoSizing(bool value) {
     FAutoSizing = value;
-    if (!HasState(csLoading) && FAutoSizing && (FAutoSizeType != asVertical || FVAlignment == tvaTop)) {
+    if (!HasState(csLoading) && !HasState(csReading) && FAutoSizing && (FAutoSizeType != asVertical || FVAlignment == tvaTop)) {
         // Shrunk first so that Paint grows the label to its text, not to its old size.
         if (Align() == alLeft || Align() == alRight) SetWidth(6);
         if (Align() == alTop || Align() == alBottom) SetHeight(6);

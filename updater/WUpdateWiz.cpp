@@ -37,7 +37,7 @@ const TPropertyList& TWebUpdateWizard::Published() {
         .Add(L"BillBoardHeight", &TWebUpdateWizard::BillBoardHeight, &TWebUpdateWizard::SetBillBoardHeight, 201)
         .Add(L"BillBoardWidth", &TWebUpdateWizard::BillBoardWidth, &TWebUpdateWizard::SetBillBoardWidth, 116)
         .Add(L"Caption", &TWebUpdateWizard::Caption, &TWebUpdateWizard::SetCaption, L"")
-        .SubObject(L"Font", &TWebUpdateWizard::Font)
+        .SubObject(L"Font", &TWebUpdateWizard::Font, &TWebUpdateWizard::StartFont)
         .Enum(L"Position", L"TPosition", &TWebUpdateWizard::Position, &TWebUpdateWizard::SetPosition,
               {L"poDesigned", L"poDefault", L"poDefaultPosOnly", L"poDefaultSizeOnly", L"poScreenCenter",
                L"poDesktopCenter", L"poMainFormCenter", L"poOwnerFormCenter"}, poScreenCenter)
@@ -48,9 +48,19 @@ const TPropertyList& TWebUpdateWizard::Published() {
 
 TWebUpdateWizard::TWebUpdateWizard(TComponent* owner)
     : TComponent(owner), FBillBoard(std::make_unique<TBitmap>()), FFont(std::make_unique<TFont>()) {
-    FFont->SetName(L"Verdana");
-    FFont->SetStyle(TFontStyles{fsBold});
-    FFont->SetSize(9);
+    FFont->Assign(&StartFont());
+}
+
+const TFont& TWebUpdateWizard::StartFont() {
+    static TFont font;
+    static const bool made = [] {
+        font.SetName(L"Verdana");
+        font.SetStyle(TFontStyles{fsBold});
+        font.SetSize(9);
+        return true;
+    }();
+    (void)made;
+    return font;
 }
 
 TWebUpdateWizard::~TWebUpdateWizard() {

@@ -57,6 +57,8 @@ public:
     const std::wstring& Caption() const { return FCaption; }
     void SetCaption(const std::wstring& value) { FCaption = value; }
     ClassLib::TFont* Font() const { return FFont.get(); }
+    // The font a new wizard starts with (bold Verdana 9), not a font's declared defaults.
+    static const ClassLib::TFont& StartFont();
     void SetFont(const ClassLib::TFont* value);
     ClassLib::TPosition Position() const { return FPosition; }
     void SetPosition(ClassLib::TPosition value) { FPosition = value; }

@@ -18,10 +18,6 @@ TEST(PersistenceRoundTrip, EveryClassOfTheProgramRoundTrips) {
         {L"TForm1", L"its window description is a resource of the program only"},
         {L"TfrmDorlen", L"its window description is a resource of the program only"},
         {L"TVxFormSR", L"it needs a window as its owner, so it cannot be made by class alone"},
-        // An auto-sized right-aligned label moves its Left by its text's width in the font
-        // set at that moment, so the order in which a load sets caption and font moves it; with
-        // the updater linked in, the scrambled font name falls back to a font of other widths.
-        {L"THTMLabel", L"its Left follows the text width in the font set at that moment of the load"},
         // With its page-state saving switched on it writes the pages' state, when it goes,
         // to the file the scrambled settings name; the controls' tests cover that saving.
         {L"TAdvPageControl", L"it saves its pages' state to the file its settings name when it goes"},

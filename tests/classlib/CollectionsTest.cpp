@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "classlib/Exceptions.h"
 #include "classlib/Lists.h"
 
@@ -140,4 +143,40 @@ TEST(PointerList, StoresValuesAndChecksIndexes) {
     } catch (const EListError& error) {
         EXPECT_EQ(error.Message(), L"List index out of bounds (5)");
     }
+}
+
+namespace {
+// Items whose own constructor has run to the end: kept beside them, as a half-built
+// item's derived fields may not be read.
+std::vector<const TCollectionItem*> FinishedItems;
+
+class TBuiltItem : public TCollectionItem {
+    CLASSLIB_CLASS(TBuiltItem, TCollectionItem)
+public:
+    explicit TBuiltItem(TCollection* collection) : TCollectionItem(collection) { FinishedItems.push_back(this); }
+};
+CLASSLIB_IMPLEMENT(TBuiltItem, TCollectionItem)
+
+// Notes, at every whole-collection notice, whether the newest item was whole by then.
+class TWatchedItems : public TCollection {
+public:
+    TWatchedItems() : TCollection(&CreateCollectionItem<TBuiltItem>) {}
+    std::vector<bool> WholeAtNotice;
+protected:
+    void Update(TCollectionItem* item) override {
+        if (item || Count() == 0) return;
+        const TCollectionItem* newest = Items(Count() - 1);
+        WholeAtNotice.push_back(std::find(FinishedItems.begin(), FinishedItems.end(), newest) != FinishedItems.end());
+    }
+};
+}  // namespace
+
+// An owner repainting on the notice of an added item (a status bar drawing its panels) must
+// meet the whole item, not one whose derived fields are not built yet.
+TEST(Collection, AnAddedItemIsReportedOnceItIsWhole) {
+    TWatchedItems items;
+    items.Add();
+    items.Add();
+    EXPECT_EQ(items.WholeAtNotice, (std::vector<bool>{true, true}));
+    FinishedItems.clear();
 }

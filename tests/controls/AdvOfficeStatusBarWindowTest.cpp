@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 
@@ -11,6 +12,7 @@
 #include "classlib/ComponentClasses.h"
 #include "classlib/Form.h"
 #include "classlib/GdiScopes.h"
+#include "classlib/Pictures.h"
 #include "classlib/Properties.h"
 #include "classlib/Seams.h"
 #include "classlib/WindowDescription.h"
@@ -370,4 +372,49 @@ TEST_F(AdvOfficeStatusBarTheme, ThemeChangesReachTheStylerThroughTheApplications
     ASSERT_NE(worker, nullptr);
     EXPECT_TRUE(PumpUntil([&] { return ::WaitForSingleObject(worker, 0) == WAIT_OBJECT_0; }));
     ::CloseHandle(worker);
+}
+
+namespace {
+// The blank runs between inked columns of a text drawn on a panel's light face.
+struct TInkRuns {
+    int First = -1, Last = -1, WidestGap = 0;
+};
+TInkRuns InkRuns(const std::vector<COLORREF>& pixels, int stride, const TRect& area) {
+    TInkRuns runs;
+    for (int x = area.Left; x < area.Right; ++x) {
+        bool ink = false;
+        for (int y = area.Top; y < area.Bottom && !ink; ++y) {
+            const COLORREF c = pixels[size_t(y * stride + x)];
+            ink = GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 150;
+        }
+        if (!ink) continue;
+        if (runs.Last >= 0) runs.WidestGap = std::max(runs.WidestGap, x - runs.Last - 1);
+        if (runs.First < 0) runs.First = x;
+        runs.Last = x;
+    }
+    return runs;
+}
+}  // namespace
+
+// The words of a panel's text (drawn one by one by the HTML engine) stand where the layout
+// measured them, in every alignment: as wide as the text measures, a blank apart.
+TEST(AdvOfficeStatusBarWindow, PanelTextKeepsTheFontsWordSpacing) {
+    REQUIRE_DISPLAY();
+    TBarWindow w;
+    TAdvOfficeStatusPanel* panel = w.Bar->Panels()->Items(1);
+    const std::wstring text = L"Update check failed";
+    panel->SetText(text);
+    TBitmap measure;
+    measure.Canvas()->SetFont(w.Bar->Font());
+    const int textWidth = measure.Canvas()->TextWidth(text);
+    const int blank = measure.Canvas()->TextWidth(L" ");
+    for (TAlignment alignment : {taLeftJustify, taCenter, taRightJustify}) {
+        SCOPED_TRACE(int(alignment));
+        panel->SetAlignment(alignment);
+        const TRect area = panel->Rect();
+        const TInkRuns runs = InkRuns(w.Paint(), w.Bar->Width(), TRect(area.Left + 3, 3, area.Right - 20, w.Bar->Height() - 3));
+        ASSERT_GE(runs.First, 0);
+        EXPECT_NEAR(runs.Last - runs.First + 1, textWidth - 1, 3) << "text width " << textWidth;
+        EXPECT_LE(runs.WidestGap, blank + 3) << "blank " << blank;
+    }
 }

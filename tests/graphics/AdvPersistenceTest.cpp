@@ -11,6 +11,7 @@
 #include "classlib/Colors.h"
 #include <cstdio>
 #include "classlib/GdiObjects.h"
+#include "classlib/StandardControls.h"
 #include "classlib/StringList.h"
 #include "classlib/Streams.h"
 #include "classlib/Strings.h"
@@ -274,6 +275,32 @@ TEST(Persistence, TheTypeMemberIsRequiredUnlessLoadingFromJSONText) {
     FromJSON(&demo, L"{\"$type\":\"TDemo\",\"Value\":8}");
     EXPECT_EQ(demo.GetValue(), 8);
     EXPECT_EQ(TypeMemberName, L"$type");   // put back after FromJSON
+}
+
+// A component takes its stored values whatever order they come in: an auto-sized,
+// right-aligned label stays where it was stored, instead of moving by the width its text
+// measures in whatever font is set when its bounds arrive.
+TEST(Persistence, AnAutoSizedLabelKeepsItsStoredBoundsInAnyMemberOrder) {
+    const wchar_t* const orders[] = {
+        L"{\"Alignment\":1,\"AutoSize\":true,\"Caption\":\"Update check failed\",\"Font\":{\"Height\":-20},"
+        L"\"Left\":100,\"Width\":40}",
+        L"{\"Left\":100,\"Width\":40,\"Alignment\":1,\"AutoSize\":true,\"Caption\":\"Update check failed\","
+        L"\"Font\":{\"Height\":-20}}",
+        L"{\"Caption\":\"Update check failed\",\"Left\":100,\"Width\":40,\"Font\":{\"Height\":-20},"
+        L"\"AutoSize\":true,\"Alignment\":1}",
+    };
+    for (const wchar_t* order : orders) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(order)));
+        TLabel label(nullptr);
+        FromJSON(&label, order);
+        EXPECT_EQ(label.Left(), 100);
+        EXPECT_EQ(label.Width(), 40);
+        EXPECT_EQ(label.Font()->Height(), -20);
+        EXPECT_FALSE(label.HasState(csReading));
+        label.SetCaption(L"Update");   // auto-sizes again once read
+        EXPECT_NE(label.Width(), 40);
+        EXPECT_EQ(label.Left() + label.Width(), 140);
+    }
 }
 
 TEST(Persistence, UnknownAndExcludedMembersAreIgnored) {

@@ -21,6 +21,8 @@
 #include "classlib/StringList.h"
 #include "classlib/Strings.h"
 #include "classlib/Timer.h"
+#include "classlib/WindowDescription.h"
+#include "classlib/WindowDescriptionWriter.h"
 #include "updater/WUpdateLanguagesU.h"
 #include "updater/WuWizForm.h"
 
@@ -363,4 +365,59 @@ TEST(WebUpdateWizard, DefaultsTextsAndARunWithoutUpdater) {
     EXPECT_EQ(copy.FailedDownload(), L"Nie udało się pobrać uaktualnienia");
     EXPECT_EQ(copy.WhatsNewPopup(), L"View in Notepad");
     EXPECT_EQ(copy.LicensePopup(), L"View in Notepad");
+}
+
+// The wizard starts with its own bold Verdana, not a font's declared defaults: a font set
+// to those defaults (or to anything else) is written so that it reads back, and the
+// starting font itself is left out.
+TEST(WebUpdateWizard, ItsWrittenFontReadsBackWhateverItStartedWith) {
+    struct TCase { const wchar_t* Name; ClassLib::TFontStyles Style; int Height; bool Written; };
+    const TCase cases[] = {
+        {L"Tahoma", {}, -11, true},                       // every value a font declares as default
+        {L"Tahoma", {ClassLib::fsBold}, -11, true},       // the main window's
+        {L"Verdana", {}, -12, true},
+        {L"Verdana", {ClassLib::fsBold}, TWebUpdateWizard(nullptr).Font()->Height(), false},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.Name) + L" " + std::to_wstring(c.Height)));
+        TWebUpdateWizard wizard(nullptr);
+        wizard.SetName(L"Wizard1");
+        wizard.Font()->SetName(c.Name);
+        wizard.Font()->SetStyle(c.Style);
+        wizard.Font()->SetHeight(c.Height);
+        const std::wstring text = ClassLib::WriteComponentToText(&wizard);
+        EXPECT_EQ(text.find(L"Font.") != std::wstring::npos, c.Written) << testing::PrintToString(text);
+        TWebUpdateWizard again(nullptr);
+        ClassLib::ReadComponentFromText(&again, text);
+        EXPECT_EQ(again.Font()->Name(), c.Name);
+        EXPECT_EQ(again.Font()->Style(), c.Style);
+        EXPECT_EQ(again.Font()->Height(), c.Height);
+    }
+}
+// What the screen shows of the version page, above the text: the page's own face, nothing
+// left unpainted (black on the X server) between the page's top and the label.
+TEST_F(TWizardTest, TheVersionPageIsPaintedAboveItsText) {
+    REQUIRE_SERVERS();
+    REQUIRE_DISPLAY();
+    Offer(L"version.inf", "[update]\nnewversion=2.6.0.1\nlocalversion=@LOCAL@\ndescr=Better\n");
+    Wizard.SetAutoStart(true);
+    Wizard.SetAutoRun(false);
+    int strip = -1, black = -1;
+    Run([&](TWUWIZ& form) {
+        if (Page(form) != 2 || !form.ControlButton->Enabled() || black >= 0) return;
+        TestSupport::PumpMessages();
+        ClassLib::TTabSheet* page = form.TabSheet2;
+        const ClassLib::TPoint origin = page->ClientToScreen({0, 0});
+        const int w = page->ClientWidth(), h = form.VersionInfoLabel->Top();
+        HDC screen = ::GetDC(nullptr);
+        black = 0;
+        strip = w * h;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                if ((::GetPixel(screen, origin.X + x, origin.Y + y) & 0xFFFFFF) == 0) ++black;
+        ::ReleaseDC(nullptr, screen);
+        Wizard.CloseWizard();
+    });
+    EXPECT_GT(strip, 0);
+    EXPECT_EQ(black, 0) << "of " << strip;
 }
