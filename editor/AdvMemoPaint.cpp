@@ -164,9 +164,11 @@ public:
             tokenizer.TokenizeText(text, state);
         } else {
             std::wstring rest = text;
+            wchar_t before = L' ';   // what stands in front of `rest` in the line
             for (;;) {
                 int rawPos = 0, pos = 0;
-                FindHighlightWord(m.FHighlightText, rest, m.FHighlightCaseSensitive, m.FHighlightWholeWord, rawPos, pos);
+                FindHighlightWord(m.FHighlightText, rest, m.FHighlightCaseSensitive, m.FHighlightWholeWord, rawPos, pos,
+                                  before);
                 if (rawPos == 0) {
                     tokenizer.TokenizeText(rest, state);
                     break;
@@ -181,6 +183,7 @@ public:
                     tokenizer.EmitToken(rest.substr(size_t(rawPos - 1), m.FHighlightText.size()), state);
                     state.isHighlight = false;
                 }
+                before = rest[matchEnd - 1];
                 rest.erase(0, matchEnd);
                 if (rest.empty()) break;
             }

@@ -255,7 +255,7 @@ bool IsSearchWordEndChar(wchar_t ch) {
 }
 
 void FindHighlightWord(const String& word, const String& text, bool caseSensitive, bool wholeWord,
-                       int& rawPos, int& pos) {
+                       int& rawPos, int& pos, wchar_t before) {
     auto upper = [](String s) {
         for (wchar_t& c : s) if (c >= L'a' && c <= L'z') c = wchar_t(c - 32);
         return s;
@@ -263,7 +263,7 @@ void FindHighlightWord(const String& word, const String& text, bool caseSensitiv
     rawPos = caseSensitive ? PosOf(word, text) : PosOf(upper(word), upper(text));
     pos = rawPos;
     if (rawPos > 0 && wholeWord) {
-        if (rawPos > 1 && text[rawPos - 2] != L' ') pos = 0;
+        if ((rawPos > 1 ? text[rawPos - 2] : before) != L' ') pos = 0;
         const size_t after = size_t(rawPos - 1) + word.size();
         if (after < text.size() && !IsSearchWordEndChar(text[after])) pos = 0;
     }

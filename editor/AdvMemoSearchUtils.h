@@ -24,9 +24,11 @@ String NormalizeNumberText(const String& text);
 // or an opening bracket does not end a word here, unlike IsTypedWordEndChar).
 bool IsSearchWordEndChar(wchar_t ch);
 // First occurrence of word in text (1-based rawPos, 0 when absent); pos is the same
-// position, or 0 when wholeWord is set and the occurrence is not a whole word.
+// position, or 0 when wholeWord is set and the occurrence is not a whole word. `before` is
+// the character in front of text (a blank at the start of a line), so that text may be the
+// rest of a line.
 void FindHighlightWord(const String& word, const String& text, bool caseSensitive, bool wholeWord,
-                       int& rawPos, int& pos);
+                       int& rawPos, int& pos, wchar_t before = L' ');
 
 // 1-based position of text in s, 0 when absent.
 int PosOf(const String& text, const String& s, int from = 1);

@@ -208,13 +208,15 @@ TEST(MemoPaint, SelectionAndActiveLineColours) {
 }
 
 TEST(MemoPaint, HighlightTextMarksWholeWordsOnly) {
-    TPaintedMemo painted(L"count counter count");
+    // "countcount": after its first half is refused, the second half follows a letter.
+    TPaintedMemo painted(L"count counter count countcount");
     const TColor mark = painted.Styler().HighlightStyle()->BkColor();
     painted.Memo().SetHighlight(L"count", false, true);
     painted.Paint();
     EXPECT_GT(painted.CountColour(painted.Cells(0, 0, 5), mark), 20);
     EXPECT_EQ(painted.CountColour(painted.Cells(0, 6, 13), mark), 0);
     EXPECT_GT(painted.CountColour(painted.Cells(0, 14, 19), mark), 20);
+    EXPECT_EQ(painted.CountColour(painted.Cells(0, 20, 30), mark), 0);
     painted.Memo().SetHighlight(L"count", false, false);
     painted.Paint();
     EXPECT_GT(painted.CountColour(painted.Cells(0, 6, 11), mark), 20);
