@@ -203,6 +203,11 @@ std::vector<std::wstring> TScratchFolder::Files() const {
     return names;
 }
 
+void MakeLocalProgram(const std::wstring& target) {
+    const int v2600[4] = {2, 6, 0, 0};
+    MakeVersionFixture(target, &v2600);
+}
+
 void MakeVersionFixture(const std::wstring& target, const int (*version)[4]) {
     wchar_t system[MAX_PATH] = {};
     ::GetSystemDirectoryW(system, MAX_PATH);
@@ -286,8 +291,7 @@ void ExpectCancelAfterTheSecondBlock(TTestUpdate& update, const TScratchFolder& 
 }
 
 TPayloadRun::TPayloadRun() {
-    const int v2600[4] = {2, 6, 0, 0};
-    MakeVersionFixture(Local.Path() + L"app.exe", &v2600);
+    MakeLocalProgram(Local.Path() + L"app.exe");
 }
 
 std::string TPayloadRun::ControlFile() const {

@@ -63,6 +63,8 @@ std::string ReadFileBytes(const std::wstring& name);
 std::string PatternBytes(size_t count);
 // A copy of a small program whose version resource is `version` (a, b, c, d), or none at all.
 void MakeVersionFixture(const std::wstring& target, const int (*version)[4]);
+// The installed program the update fixtures start from: the small program at version 2.6.0.0.
+void MakeLocalProgram(const std::wstring& target);
 
 struct TStatus {
     int Ident;

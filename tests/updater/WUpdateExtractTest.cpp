@@ -204,8 +204,7 @@ TEST(UnpackingInARun, AZipIsUnpackedAndADamagedOneFailsTheRun) {
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Label);
         TScratchFolder local, target, download;
-        const int v2600[4] = {2, 6, 0, 0};
-        MakeVersionFixture(local.Path() + L"app.exe", &v2600);
+        MakeLocalProgram(local.Path() + L"app.exe");
         PutServerFile(L"pack.zip", c.Archive);
         PutServerFile(L"zip.inf", "[update]\nnewversion=2.6.0.1\nlocalversion=" +
                                       ClassLib::UTF8Encode(local.Path() + L"app.exe") +
@@ -230,8 +229,7 @@ namespace {
 // app.exe 2.6.0.0 in `local`; the run's target folder is `target`.
 void ServePatchRun(const std::wstring& name, const TScratchFolder& local, const std::wstring& installed,
                    const TScratchFolder& target) {
-    const int v2600[4] = {2, 6, 0, 0};
-    MakeVersionFixture(local.Path() + L"app.exe", &v2600);
+    MakeLocalProgram(local.Path() + L"app.exe");
     PutServerFile(name, "[update]\nnewversion=2.6.0.1\nlocalversion=" + ClassLib::UTF8Encode(local.Path() + L"app.exe") +
                             "\n[files]\ncount=1\n[file1]\nurl=http://127.0.0.1:@PORT@/files/fix.pat\n"
                             "localversion=" + ClassLib::UTF8Encode(installed) +

@@ -70,8 +70,7 @@ namespace {
 class TRestartTest : public testing::Test {
 protected:
     void SetUp() override {
-        const int v2600[4] = {2, 6, 0, 0};
-        MakeVersionFixture(Local.Path() + L"app.exe", &v2600);
+        MakeLocalProgram(Local.Path() + L"app.exe");
         PutServerFile(L"comp.bin", "new component");
         std::string text =
             "[update]\nnewversion=2.6.0.1\nlocalversion=@LOCAL@\n[files]\ncount=1\n"
@@ -251,8 +250,7 @@ TEST(RestartEndToEnd, TheRestartProgramInstallsTheUpdateAndStartsTheProgramAgain
         if (c.WithoutHelper) {
             ASSERT_TRUE(RemoveRestartResource(install + L"app.exe"));
         }
-        const int v2600[4] = {2, 6, 0, 0};
-        MakeVersionFixture(install + L"version.exe", &v2600);
+        MakeLocalProgram(install + L"version.exe");
         const std::string installed = ClassLib::UTF8Encode(install);
         const std::wstring control = L"restart-run" + std::to_wstring(++serial) + L".inf";
         PutServerFile(control, "[update]\nnewversion=2.6.0.1\nlocalversion=" + installed +

@@ -25,8 +25,7 @@ namespace {
 class TRunTest : public testing::Test {
 protected:
     void SetUp() override {
-        const int v2600[4] = {2, 6, 0, 0};
-        MakeVersionFixture(Local.Path() + L"app.exe", &v2600);
+        MakeLocalProgram(Local.Path() + L"app.exe");
         PutServerFile(L"payload.bin", "payload");
         PutServerFile(L"second.bin", "second");
     }

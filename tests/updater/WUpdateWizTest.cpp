@@ -40,8 +40,7 @@ namespace {
 class TWizardTest : public testing::Test {
 protected:
     void SetUp() override {
-        const int v2600[4] = {2, 6, 0, 0};
-        MakeVersionFixture(Local.Path() + L"app.exe", &v2600);
+        MakeLocalProgram(Local.Path() + L"app.exe");
         Wizard.SetWebUpdate(&Update);
         Update.OnAppRestart = [](TObject*, bool& allow) { allow = true; };
         // What the main window does: it closes, and the wizard with it.
