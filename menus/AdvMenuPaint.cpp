@@ -609,11 +609,9 @@ void PaintMenuItem(TMenuItem* item, TCanvas* canvas, TRect r, TOwnerDrawState st
         const int height = measured.Height();
         centred.Top = received.Top + (received.Height() - height) / 2;
         centred.Bottom = centred.Top + height;
-        if (!bar) {
-            centred.Left = measured.Left;
-            centred.Right = measured.Right;
-        }
-        if (menu->GetBiDiMode() == bdLeftToRight) centred.Right = centred.Left + initialWidth;
+        // A left-aligned caption may run on to the item's full width; a right-aligned,
+        // centred or right-to-left one is placed in the item's own width.
+        if (menu->GetBiDiMode() == bdLeftToRight && alignment == DT_LEFT) centred.Right = centred.Left + initialWidth;
         DrawMenuItemText(item, canvas, caption, format, state, centred);
     } else {
         DrawMenuItemText(item, canvas, item->Caption(), format, state, centred);

@@ -324,6 +324,13 @@ TEST(MenusWindow, AFormShowsItsMenuBarAndRunsItsCommands) {
     EXPECT_TRUE(::IsMenu(bar));
 }
 
+namespace {
+HWND popupWindow = nullptr;
+void CALLBACK EndMenuOnceDrawn(HWND, UINT, UINT_PTR, DWORD) {
+    if (popupWindow) ::EndMenu();
+}
+}  // namespace
+
 TEST(MenusWindow, APopupIsOwnedByThePopupListThatRoutesItsItemsEvents) {
     REQUIRE_DISPLAY();
     TPopupMenu menu(nullptr);
@@ -332,7 +339,6 @@ TEST(MenusWindow, APopupIsOwnedByThePopupListThatRoutesItsItemsEvents) {
     AddItem(menu.Items(), L"-", &menu);
     TMenuItem* more = AddItem(menu.Items(), L"More", &menu);
     AddItem(more, L"Inner", &menu);
-    static HWND popupWindow;
     popupWindow = nullptr;
     int drawnItems = 0, closed = 0;
     wchar_t className[32] = {};
@@ -343,9 +349,7 @@ TEST(MenusWindow, APopupIsOwnedByThePopupListThatRoutesItsItemsEvents) {
     };
     menu.OnClose = [&](TObject*) { ++closed; };
     // The menu runs its own loop: a timer closes it once it was drawn.
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR, DWORD) {
-        if (popupWindow) ::EndMenu();
-    });
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 30, EndMenuOnceDrawn);
     menu.Popup(100, 100);
     ::KillTimer(nullptr, timer);
     EXPECT_GT(drawnItems, 0);
