@@ -704,9 +704,13 @@ void PaintPopupBackdrop(TMenuItem* item, TCanvas* canvas, const TRect& r, const 
     }
     b.Bottom += extraBottom;
     full.Bottom += extraBottom;
+    const bool picture = background->HasImage() && !b.IsEmpty();
+    // With a picture the cache holds the gradient too, over the popup's items; the strip
+    // below the last item gets the gradient alone.
+    const TRect gradientPart = picture ? TRect{b.Left, std::max(b.Top, p.Bottom), b.Right, b.Bottom} : b;
     FillMenuGradientClipped(nullptr, canvas, full, background->GradientDirection(), background->ColorTo(),
-                            background->Color(), b);
-    if (background->HasImage() && !b.IsEmpty()) {
+                            background->Color(), gradientPart);
+    if (picture) {
         TBitmap* cache = styler->BackgroundBitmap();
         const TBackgroundKey key{p.Width(), p.Height(), background->Image()->Graphic(), background->Position(),
                                  background->OffsetX(), background->OffsetY(), background->MarginX(),
@@ -720,12 +724,15 @@ void PaintPopupBackdrop(TMenuItem* item, TCanvas* canvas, const TRect& r, const 
             DrawMenuBackground(cache->Canvas(), {0, 0, p.Width(), p.Height()}, *background, true);
             rendered = key;
         }
-        TRect source = b;
-        source.Offset(-p.Left, -p.Top);
-        const TCopyMode mode = canvas->CopyMode();
-        canvas->SetCopyMode(cmSrcCopy);
-        canvas->CopyRect(b, cache->Canvas(), source);
-        canvas->SetCopyMode(mode);
+        TRect inside;
+        if (ClassLib::IntersectRect(inside, b, p)) {
+            TRect source = inside;
+            source.Offset(-p.Left, -p.Top);
+            const TCopyMode mode = canvas->CopyMode();
+            canvas->SetCopyMode(cmSrcCopy);
+            canvas->CopyRect(inside, cache->Canvas(), source);
+            canvas->SetCopyMode(mode);
+        }
     }
 }
 
