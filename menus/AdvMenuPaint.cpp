@@ -125,7 +125,11 @@ int CanvasTextWidth(TCanvas* canvas, const std::wstring& text) {
     return size.cx;
 }
 
-void ScaleFont(TFont* font, float scale) { font->SetHeight(RoundEven(font->Height() * double(scale))); }
+// A font given in pixels grows with the menu's scale; one given in points already has the
+// screen's size (scaling it again would make the notes font outgrow the caption's).
+void ScaleFont(TFont* font, float scale) {
+    if (!font->PointSized()) font->SetHeight(RoundEven(font->Height() * double(scale)));
+}
 
 void FillSolid(TCanvas* canvas, const TRect& r, TColor colour) {
     if (colour == clNone || r.IsEmpty()) return;
@@ -171,6 +175,12 @@ std::wstring KeyName(unsigned key) {
     return name;
 }
 
+// The screen's menu font at the menu's scale: its pixels are the screen's already.
+void AssignSystemMenuFont(TFont* target, float scale) {
+    target->Assign(Screen->MenuFont());
+    target->SetHeight(RoundEven(double(scale) * Screen->MenuFont()->Height() / GetMenuDPIScale()));
+}
+
 // The font of the item's text (the menu-bar, popup or selected font, or the screen's menu
 // font), scaled, bold for the default item, in the colour the state asks for.
 void SelectTextFont(TCanvas* canvas, const TMenuItem* item, TCustomAdvMenuStyler* styler, TOwnerDrawState state,
@@ -182,8 +192,7 @@ void SelectTextFont(TCanvas* canvas, const TMenuItem* item, TCustomAdvMenuStyler
                                : selected ? styler->SelectedItem()->UseSystemFont() : styler->UseSystemFont();
     TFont* target = canvas->Font();
     if (useSystem) {
-        target->Assign(Screen->MenuFont());
-        target->SetHeight(RoundEven(double(scale) * Screen->MenuFont()->Height() / GetMenuDPIScale()));
+        AssignSystemMenuFont(target, scale);
     } else {
         target->Assign(font);
         ScaleFont(target, scale);
@@ -880,14 +889,21 @@ void MeasureMenuItem(TMenuItem* item, TCanvas* canvas, int& width, int& height, 
     if (item->ShortCut()) text += ShortCutToMenuText(item->ShortCut(), menu->GetIntlKeybShortCuts());
 
     TFont* font = canvas->Font();
+    const TFont* chosen = nullptr;
     if (bar) {
-        if (!styler->RootItem()->UseSystemFont()) font->Assign(styler->RootItem()->Font());
+        if (!styler->RootItem()->UseSystemFont()) chosen = styler->RootItem()->Font();
     } else if (!styler->UseSystemFont()) {
-        font->Assign(styler->Font());
+        chosen = styler->Font();
     } else if (!styler->SelectedItem()->UseSystemFont()) {
-        font->Assign(styler->SelectedItem()->Font());
+        chosen = styler->SelectedItem()->Font();
     }
-    ScaleFont(font, scale);
+    // Measured in the size the text is drawn in, the screen's menu font included.
+    if (chosen) {
+        font->Assign(chosen);
+        ScaleFont(font, scale);
+    } else {
+        AssignSystemMenuFont(font, scale);
+    }
     TRect box;
     CanvasDrawText(canvas, text, box, DT_CALCRECT | DT_SINGLELINE);
     width += box.Width() + 7;

@@ -555,6 +555,9 @@ void SubclassPopupWindow(TMenuItem* item, TCanvas* canvas) {
             const int left = SubMenuOpensRight(item, window) ? frame.left - MenuExtraWidth : frame.left + MenuExtraWidth;
             ::SetWindowPos(window, nullptr, left + 3, frame.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         }
+        // Wine: what the rest of this paint draws after the move lands partly at the old
+        // place (a sub-menu showed a blank patch in its last item); paint it all afresh.
+        ::InvalidateRect(window, nullptr, FALSE);
     }
     TCustomAdvMenuStyler* styler = styled->GetCurrentStyler();
     if (!styler) return;
