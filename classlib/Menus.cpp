@@ -82,18 +82,6 @@ void DetachEntries(HMENU menu) {
     for (int count = ::GetMenuItemCount(menu); count > 0; --count) ::RemoveMenu(menu, 0, MF_BYPOSITION);
 }
 
-// The position in `menu` of the entry with command `command`, or -1.
-int PositionOfCommand(HMENU menu, UINT command) {
-    const int count = ::GetMenuItemCount(menu);
-    for (int i = 0; i < count; ++i) {
-        MENUITEMINFOW info{};
-        info.cbSize = sizeof(info);
-        info.fMask = MIIM_ID;
-        if (::GetMenuItemInfoW(menu, UINT(i), TRUE, &info) && info.wID == command) return i;
-    }
-    return -1;
-}
-
 TMenuItemAutoFlag EffectiveLineReduction(const TMenuItem* item) {
     for (const TMenuItem* at = item; at; at = at->Parent()) {
         if (at->AutoLineReduction() != maParent) return at->AutoLineReduction();
@@ -221,6 +209,17 @@ void FillSolid(HDC dc, const RECT& rect, TColor colour) {
 
 HWND PopupListWindow() { return TPopupListWindow::Instance().Handle(); }
 
+int MenuEntryPosition(HMENU menu, UINT command) {
+    const int count = ::GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_ID;
+        if (::GetMenuItemInfoW(menu, UINT(i), TRUE, &info) && info.wID == command) return i;
+    }
+    return -1;
+}
+
 std::wstring ShortCutToText(TShortCut shortCut) {
     const std::wstring key = KeyText(WORD(shortCut & 0xFF));
     if (key.empty()) return {};
@@ -333,7 +332,7 @@ TMenuItem::~TMenuItem() {
         // At once, even while the menu is open: the parent's menu must not keep showing a
         // sub-menu that is destroyed below.
         if (FParent->FHandle) {
-            const int position = PositionOfCommand(FParent->FHandle, FCommand);
+            const int position = MenuEntryPosition(FParent->FHandle, FCommand);
             if (position >= 0) ::RemoveMenu(FParent->FHandle, UINT(position), MF_BYPOSITION);
         }
         FParent->Remove(this);
@@ -931,7 +930,7 @@ LRESULT TMenu::ProcessMenuChar(wchar_t key, HMENU menu) {
     std::vector<int> positions;
     for (const TMenuItem* item : shown)
         if (item->FEnabled && !item->IsLine() && IsAccel(key, item->FCaption)) {
-            const int position = PositionOfCommand(menu, item->FCommand);
+            const int position = MenuEntryPosition(menu, item->FCommand);
             if (position >= 0) positions.push_back(position);
         }
     if (positions.empty()) return 0;

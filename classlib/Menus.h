@@ -327,6 +327,9 @@ private:
     TMainMenu* FMerged = nullptr;
 };
 
+// The position in `menu` of the entry with command `command` (a sub-menu's entry too), or -1.
+int MenuEntryPosition(HMENU menu, UINT command);
+
 // Command numbers from here up belong to the MDI client's own window list.
 constexpr UINT MDIFirstChildCommand = 0xFF00;
 

@@ -76,26 +76,6 @@ HMENU ParentHandle(TMenuItem* item) {
     return parent ? parent->Handle() : nullptr;
 }
 
-int PositionIn(HMENU menu, UINT command) {
-    const int count = ::GetMenuItemCount(menu);
-    for (int i = 0; i < count; ++i)
-        if (::GetMenuItemID(menu, i) == command) return i;
-    // A sub-menu's entry reports -1 as its ID; ask for the entry's own number.
-    for (int i = 0; i < count; ++i) {
-        MENUITEMINFOW info{};
-        info.cbSize = sizeof(info);
-        info.fMask = MIIM_ID;
-        if (::GetMenuItemInfoW(menu, UINT(i), TRUE, &info) && info.wID == command) return i;
-    }
-    return -1;
-}
-
-std::optional<TRect> EntryRect(HWND window, HMENU menu, int position) {
-    RECT rect{};
-    if (position < 0 || !MenuPaintSeams().MenuItemRect(window, menu, UINT(position), rect)) return std::nullopt;
-    return FromRECT(rect);
-}
-
 // Text drawn on the canvas's DC in the canvas font and its colour, on a clear background.
 int CanvasDrawText(TCanvas* canvas, const std::wstring& text, TRect& r, UINT format) {
     HDC dc = canvas->Handle();
@@ -303,7 +283,7 @@ void DrawMenuItemText(TMenuItem* item, TCanvas* canvas, const std::wstring& text
     if (menu->GetBiDiMode() != bdLeftToRight) {
         TRect itemRect = r;
         if (auto* form = dynamic_cast<TCustomForm*>(MenuOf(item)->Owner()); form && form->HandleAllocated())
-            if (auto rect = EntryRect(form->Handle(), ParentHandle(item), PositionIn(ParentHandle(item), item->Command())))
+            if (auto rect = MenuEntryRect(form->Handle(), ParentHandle(item), MenuEntryPosition(ParentHandle(item), item->Command())))
                 itemRect = *rect;
         before.Right = itemRect.Width() - 20;
     } else {
@@ -380,8 +360,8 @@ bool IsLastMenuBarItemOnRow(TMenuItem* item, HWND window) {
     for (int i = item->MenuIndex() + 1; i < item->Parent()->Count() && !next; ++i)
         if (item->Parent()->Items(i)->Visible()) next = item->Parent()->Items(i);
     if (next) {
-        const auto mine = EntryRect(window, bar, PositionIn(bar, item->Command()));
-        const auto following = EntryRect(window, bar, PositionIn(bar, next->Command()));
+        const auto mine = MenuEntryRect(window, bar, MenuEntryPosition(bar, item->Command()));
+        const auto following = MenuEntryRect(window, bar, MenuEntryPosition(bar, next->Command()));
         if (mine && following) return following->Top != mine->Top;
     }
     HMENU shown = ::GetMenu(window);
@@ -537,24 +517,20 @@ void PaintMenuItem(TMenuItem* item, TCanvas* canvas, TRect r, TOwnerDrawState st
 
     const TGlyph glyph = FindGlyph(item, menu, bar);
     const bool selected = state & odSelected;
+    // The mark's square in the selected item's colours or the icon column's (both keep
+    // check and radio colours of the same names).
     auto markBox = [&](bool radio) {
-        if (selected) {
-            const TSelectedItem* s = styler->SelectedItem();
+        auto paint = [&](const auto* s) {
+            const bool fill = !(state & odDisabled);
             if (radio)
-                DrawMenuGradientBox(nullptr, canvas, icon, !(state & odDisabled), s->RadioBorder(),
-                                    s->RadioGradientDirection(), s->RadioColorTo(), s->RadioColor());
+                DrawMenuGradientBox(nullptr, canvas, icon, fill, s->RadioBorder(), s->RadioGradientDirection(),
+                                    s->RadioColorTo(), s->RadioColor());
             else
-                DrawMenuGradientBox(nullptr, canvas, icon, !(state & odDisabled), s->CheckBorder(),
-                                    s->CheckGradientDirection(), s->CheckColorTo(), s->CheckColor());
-        } else {
-            const TIconBar* s = styler->IconBar();
-            if (radio)
-                DrawMenuGradientBox(nullptr, canvas, icon, !(state & odDisabled), s->RadioBorder(),
-                                    s->RadioGradientDirection(), s->RadioColorTo(), s->RadioColor());
-            else
-                DrawMenuGradientBox(nullptr, canvas, icon, !(state & odDisabled), s->CheckBorder(),
-                                    s->CheckGradientDirection(), s->CheckColorTo(), s->CheckColor());
-        }
+                DrawMenuGradientBox(nullptr, canvas, icon, fill, s->CheckBorder(), s->CheckGradientDirection(),
+                                    s->CheckColorTo(), s->CheckColor());
+        };
+        if (selected) paint(styler->SelectedItem());
+        else paint(styler->IconBar());
     };
     if (item->Checked()) markBox(false);
     int glyphWidth = 0;
@@ -655,8 +631,8 @@ TRect PopupArea(TMenuItem* item, TCanvas* canvas, const TRect& r) {
     const int count = menu ? ::GetMenuItemCount(menu) : 0;
     TRect area;
     for (int i = 0; i < count; ++i)
-        if (auto rect = EntryRect(window, menu, i)) area = UnionRect(area, *rect);
-    const auto own = EntryRect(window, menu, PositionIn(menu, item->Command()));
+        if (auto rect = MenuEntryRect(window, menu, i)) area = UnionRect(area, *rect);
+    const auto own = MenuEntryRect(window, menu, MenuEntryPosition(menu, item->Command()));
     if (area.IsEmpty() || !own) {
         TRect alone = r;
         alone.Right += MenuExtraWidth;
@@ -748,6 +724,12 @@ void PaintPopupBackdrop(TMenuItem* item, TCanvas* canvas, const TRect& r, const 
 }  // namespace
 
 int RoundEven(double value) { return int(std::nearbyint(value)); }
+
+std::optional<TRect> MenuEntryRect(HWND window, HMENU menu, int position) {
+    RECT rect{};
+    if (position < 0 || !MenuPaintSeams().MenuItemRect(window, menu, UINT(position), rect)) return std::nullopt;
+    return FromRECT(rect);
+}
 
 TMenuPaintSeams& MenuPaintSeams() {
     static TMenuPaintSeams seams{

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "classlib/Geometry.h"
@@ -73,6 +74,10 @@ public:
 private:
     TMenuPaintSeams FSaved;
 };
+
+// The screen rectangle of entry `position` of `menu` (through the seam); none for -1 or
+// when the system cannot tell.
+std::optional<ClassLib::TRect> MenuEntryRect(HWND window, HMENU menu, int position);
 
 // Round(x): to the nearest integer, halves to the even neighbour.
 int RoundEven(double value);

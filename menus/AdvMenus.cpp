@@ -79,21 +79,6 @@ void Unsubclass(HWND window, WNDPROC procedure) {
     ::RemovePropW(window, OldProcProperty);
 }
 
-bool ItemRect(HWND window, HMENU menu, int position, RECT& rect) {
-    return position >= 0 && MenuPaintSeams().MenuItemRect(window, menu, UINT(position), rect);
-}
-
-int EntryPosition(HMENU menu, const TMenuItem* item) {
-    const int count = ::GetMenuItemCount(menu);
-    for (int i = 0; i < count; ++i) {
-        MENUITEMINFOW info{};
-        info.cbSize = sizeof(info);
-        info.fMask = MIIM_ID;
-        if (::GetMenuItemInfoW(menu, UINT(i), TRUE, &info) && info.wID == item->Command()) return i;
-    }
-    return -1;
-}
-
 }  // namespace
 
 void HookMenuItems(TMenu& menu, TMenuItem* item) {
@@ -524,14 +509,12 @@ bool SubMenuOpensRight(TMenuItem* item, HWND window) {
     if (IsMenuBarItem(item)) return true;
     TMenuItem* parent = item->Parent();
     if (!parent || !parent->Parent()) return true;
-    RECT first{};
-    const bool haveFirst = ItemRect(nullptr, parent->Handle(), 0, first);
-    if (item->Visible() && haveFirst && first.right == first.left && first.bottom == first.top) return true;
-    RECT parentRect{};
-    if (!parent->Visible() || !haveFirst ||
-        !ItemRect(nullptr, parent->Parent()->Handle(), EntryPosition(parent->Parent()->Handle(), parent), parentRect))
-        return true;
-    return first.left > parentRect.left || (first.left == parentRect.left && first.right > parentRect.right);
+    const auto first = MenuEntryRect(nullptr, parent->Handle(), 0);
+    if (item->Visible() && first && first->Width() == 0 && first->Height() == 0) return true;
+    HMENU outer = parent->Parent()->Handle();
+    const auto parentRect = MenuEntryRect(nullptr, outer, MenuEntryPosition(outer, parent->Command()));
+    if (!parent->Visible() || !first || !parentRect) return true;
+    return first->Left > parentRect->Left || (first->Left == parentRect->Left && first->Right > parentRect->Right);
 }
 
 void SubclassPopupWindow(TMenuItem* item, TCanvas* canvas) {
@@ -578,11 +561,12 @@ void SubclassPopupWindow(TMenuItem* item, TCanvas* canvas) {
         if (level == 1 && dynamic_cast<TMainMenu*>(menu) && parent && parent->Parent()) {
             // The drop-down joins its menu-bar item: no border under it.
             HWND owner = ::GetParent(window);
-            RECT bar{};
-            if (owner && ItemRect(owner, menu->Handle(), EntryPosition(menu->Handle(), parent), bar)) {
+            const auto bar = owner ? MenuEntryRect(owner, menu->Handle(), MenuEntryPosition(menu->Handle(), parent->Command()))
+                                   : std::nullopt;
+            if (bar) {
                 on.Pen()->SetColor(background);
-                on.MoveTo(bar.left - frame.left + 1, 1);
-                on.LineTo(bar.right - frame.left - 1, 1);
+                on.MoveTo(bar->Left - frame.left + 1, 1);
+                on.LineTo(bar->Right - frame.left - 1, 1);
             }
         }
         edge.Inflate(-1, -1);

@@ -18,18 +18,13 @@
 #include "menus/AdvMenuUtilDraw.h"
 #include "menus/AdvMenus.h"
 #include "support/MemorySurface.h"
+#include "tests/menus/MenuItemsSupport.h"
 
 using namespace ClassLib;
 using namespace AdvMenus;
+using MenuTestSupport::Add;
 
 namespace {
-
-TMenuItem* Add(TMenuItem* parent, TComponent* owner, const std::wstring& caption) {
-    auto* item = new TMenuItem(owner);
-    item->SetCaption(caption);
-    parent->Add(item);
-    return item;
-}
 
 // A styled popup menu of `captions` whose items the painter sees stacked 20 pixels high
 // in a popup 200 pixels wide, at scale 1 unless a test says otherwise.

@@ -19,20 +19,15 @@
 #include "menus/AdvMenuPaint.h"
 #include "menus/AdvMenuStartup.h"
 #include "menus/AdvMenuStylers.h"
+#include "tests/menus/MenuItemsSupport.h"
 #include "support/PublishedDefaults.h"
 #include "support/WindowTestSupport.h"
 
 using namespace ClassLib;
 using namespace AdvMenus;
+using MenuTestSupport::Add;
 
 namespace {
-
-TMenuItem* Add(TMenuItem* parent, TComponent* owner, const std::wstring& caption) {
-    auto* item = new TMenuItem(owner);
-    item->SetCaption(caption);
-    parent->Add(item);
-    return item;
-}
 
 bool Hooked(const TMenuItem* item) { return item->OnMeasureItem && item->OnAdvancedDrawItem; }
 
