@@ -276,7 +276,7 @@ std::wstring TAdvMemoStrings::Get(int index) const {
     return std::wstring(FStore.Text(index));
 }
 
-void TAdvMemoStrings::StoreText(int index, const std::wstring& s) {
+void TAdvMemoStrings::StoreText(int index, std::wstring_view s) {
     if (Sorted()) throw ClassLib::EListError(L"Operation not allowed on sorted list");
     CheckIndex(index);
     Changing();
@@ -292,8 +292,31 @@ void TAdvMemoStrings::Put(int index, const std::wstring& s) {
         StoreText(index, s);
         return;
     }
-    StoreText(index, ExpandTabs(s, FWatcher->TabSize()));
+    if (s.find(L'\t') == std::wstring::npos) StoreText(index, s);
+    else StoreText(index, ExpandTabs(s, FWatcher->TabSize()));
     FWatcher->LineStored(index);
+}
+
+void TAdvMemoStrings::ReplaceChars(int index, int column, int count, std::wstring_view text) {
+    CheckIndex(index);
+    const int length = FStore.Length(index);
+    column = std::max(column, 0);
+    count = std::clamp(count, 0, std::max(length - column, 0));
+    if (column > length || (FWatcher && text.find(L'\t') != std::wstring_view::npos)) {
+        // Rare: the whole line is rebuilt and stored as Put stores it.
+        std::wstring line(FStore.Text(index));
+        line.resize(std::max(line.size(), static_cast<size_t>(column)), L' ');
+        line.replace(static_cast<size_t>(column), static_cast<size_t>(count), text);
+        Put(index, line);
+        return;
+    }
+    NoteChanged(index);
+    if (Sorted()) throw ClassLib::EListError(L"Operation not allowed on sorted list");
+    Changing();
+    FStore.Replace(index, static_cast<size_t>(column), static_cast<size_t>(count), text);
+    NoteLength(length, FStore.Length(index));
+    Changed();
+    if (FWatcher) FWatcher->LineStored(index);
 }
 
 TObject* TAdvMemoStrings::GetObject(int index) const {

@@ -203,6 +203,10 @@ public:
     // The stored text of a line without a copy; valid until the line list changes.
     std::wstring_view View(int index) const { CheckIndex(index); return FStore.Text(index); }
     void Put(int index, const std::wstring& s) override;
+    // Replaces `count` characters of line `index` from `column` on by `text`, as Put of the
+    // changed line would (a column beyond the end pads the line with blanks first), without
+    // copying the rest of the line.
+    void ReplaceChars(int index, int column, int count, std::wstring_view text);
     ClassLib::TObject* GetObject(int index) const override;
     void PutObject(int index, ClassLib::TObject* object) override;
 
@@ -274,7 +278,7 @@ private:
     void RefillLines(TFill&& fill);
     void StoreSlotRaw(int index, ClassLib::TObject* object) { FStore.SetObject(index, object); }
     ClassLib::TObject* SlotRaw(int index) const { return FStore.Object(index); }
-    void StoreText(int index, const std::wstring& s);
+    void StoreText(int index, std::wstring_view s);
     void CheckIndex(int index) const;
     void NoteLength(int oldLength, int newLength);
     void DeleteOwnedObject(int index);

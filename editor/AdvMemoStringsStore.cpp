@@ -26,6 +26,9 @@ size_t LinesIn(const TChar* text, size_t size) {
     return (feeds == 0 || returns == 0 ? feeds + returns : std::max(feeds, returns)) + 1;
 }
 
+// Edited lines are edited again: room to grow saves a new block for most keystrokes.
+size_t RoomFor(size_t length) { return length + length / 2 + 8; }
+
 }  // namespace
 
 TLineStore::~TLineStore() {
@@ -81,8 +84,7 @@ void TLineStore::Set(int index, std::wstring_view text) {
         line.Length = static_cast<uint32_t>(text.size());
         return;
     }
-    // Edited lines are edited again: room to grow saves a new block for most keystrokes.
-    const size_t capacity = text.size() + text.size() / 2 + 8;
+    const size_t capacity = RoomFor(text.size());
     auto* chars = new wchar_t[capacity];
     std::memcpy(chars, text.data(), text.size() * sizeof(wchar_t));
     if (line.Capacity > 0) delete[] line.Chars;
@@ -91,6 +93,33 @@ void TLineStore::Set(int index, std::wstring_view text) {
     line.Length = static_cast<uint32_t>(text.size());
     line.Capacity = static_cast<uint32_t>(capacity);
     CompactIfWasteful();
+}
+
+void TLineStore::Replace(int index, size_t column, size_t count, std::wstring_view text) {
+    TLine& line = FLines[static_cast<size_t>(index)];
+    assert(column + count <= line.Length);
+    const size_t tail = line.Length - column - count;
+    const size_t length = line.Length - count + text.size();
+    const bool moved = line.Capacity < length;
+    if (moved) {
+        // The tail is copied from the old block before it goes.
+        const wchar_t* old = line.Chars;
+        const bool owned = line.Capacity > 0;
+        const size_t capacity = RoomFor(length);
+        auto* chars = new wchar_t[capacity];
+        if (column > 0) std::memcpy(chars, old, column * sizeof(wchar_t));
+        if (tail > 0) std::memcpy(chars + column + text.size(), old + column + count, tail * sizeof(wchar_t));
+        if (owned) delete[] old;
+        else FSharedDead += line.Length;
+        line.Chars = chars;
+        line.Capacity = static_cast<uint32_t>(capacity);
+    } else if (tail > 0 && count != text.size()) {
+        std::memmove(line.Chars + column + text.size(), line.Chars + column + count, tail * sizeof(wchar_t));
+    }
+    if (!text.empty()) std::memcpy(line.Chars + column, text.data(), text.size() * sizeof(wchar_t));
+    FTotalLength = FTotalLength - line.Length + length;
+    line.Length = static_cast<uint32_t>(length);
+    if (moved) CompactIfWasteful();
 }
 
 void TLineStore::Insert(int index, std::wstring_view text, ClassLib::TObject* object) {

@@ -34,6 +34,9 @@ public:
     size_t TotalLength() const { return FTotalLength; }
 
     void Set(int index, std::wstring_view text);
+    // Replaces `count` characters at `column` (both within the line) by `text`, in place when
+    // the line's own block has room. `text` must not point into the store.
+    void Replace(int index, size_t column, size_t count, std::wstring_view text);
     void Insert(int index, std::wstring_view text, ClassLib::TObject* object);
     void Erase(int index);
     void Clear();
