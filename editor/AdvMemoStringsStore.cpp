@@ -45,10 +45,17 @@ void TLineStore::Release(TLine& line) {
 wchar_t* TLineStore::SharedSpace(size_t length) {
     if (length == 0) return nullptr;
     if (length > FFreeLeft) {
-        const size_t size = std::max(length, std::clamp(FShared, SmallestSharedBlock, LargestSharedBlock));
-        FBlocks.push_back(std::make_unique_for_overwrite<wchar_t[]>(size));
-        FFree = FBlocks.back().get();
-        FFreeLeft = size;
+        const auto spare =
+            std::find_if(FSpare.begin(), FSpare.end(), [length](const TBlock& block) { return block.Size >= length; });
+        if (spare != FSpare.end()) {
+            FBlocks.push_back(std::move(*spare));
+            FSpare.erase(spare);
+        } else {
+            const size_t size = std::max(length, std::clamp(FShared, SmallestSharedBlock, LargestSharedBlock));
+            FBlocks.push_back({std::make_unique_for_overwrite<wchar_t[]>(size), size});
+        }
+        FFree = FBlocks.back().Chars.get();
+        FFreeLeft = FBlocks.back().Size;
     }
     wchar_t* space = FFree;
     FFree += length;
@@ -60,7 +67,7 @@ wchar_t* TLineStore::SharedSpace(size_t length) {
 void TLineStore::CompactIfWasteful() {
     if (FSharedDead < CompactAfterDead || FSharedDead < FShared / 2) return;
     // Every shared line moves into fresh blocks; the old ones then go whole.
-    std::vector<std::unique_ptr<wchar_t[]>> old;
+    std::vector<TBlock> old;
     old.swap(FBlocks);
     std::vector<std::unique_ptr<std::wstring>> oldAdopted;
     oldAdopted.swap(FAdopted);
@@ -142,11 +149,26 @@ void TLineStore::Erase(int index) {
     CompactIfWasteful();
 }
 
+void TLineStore::Recycle() {
+    for (TLine& line : FLines) Release(line);
+    FLines.clear();
+    FObjects.clear();
+    for (TBlock& block : FBlocks) FSpare.push_back(std::move(block));
+    FBlocks.clear();
+    FAdopted.clear();
+    FFree = nullptr;
+    FFreeLeft = 0;
+    FShared = 0;
+    FSharedDead = 0;
+    FTotalLength = 0;
+}
+
 void TLineStore::Clear() {
     for (TLine& line : FLines) Release(line);
     std::vector<TLine>().swap(FLines);
     std::vector<ClassLib::TObject*>().swap(FObjects);
     FBlocks.clear();
+    FSpare.clear();
     FAdopted.clear();
     FFree = nullptr;
     FFreeLeft = 0;
@@ -182,8 +204,8 @@ void TLineStore::SetObject(int index, ClassLib::TObject* object) {
 }
 
 template <typename TChar>
-void TLineStore::AppendLines(const TChar* text, size_t size, int tabSize) {
-    FLines.reserve(FLines.size() + LinesIn(text, size));
+void TLineStore::AppendLines(const TChar* text, size_t size, int tabSize, bool reserve) {
+    if (reserve) FLines.reserve(FLines.size() + LinesIn(text, size));
 
     const size_t blanks = static_cast<size_t>(std::max(tabSize, 0));
     size_t i = 0;
@@ -218,7 +240,7 @@ void TLineStore::AppendLines(const TChar* text, size_t size, int tabSize) {
     if (!FObjects.empty()) FObjects.resize(FLines.size(), nullptr);
 }
 
-void TLineStore::AppendText(std::wstring_view text, int tabSize) { AppendLines(text.data(), text.size(), tabSize); }
+void TLineStore::AppendText(std::wstring_view text, int tabSize) { AppendLines(text.data(), text.size(), tabSize, true); }
 
 void TLineStore::AdoptText(std::wstring&& text) {
     assert(text.find(L'\t') == std::wstring::npos);
@@ -246,8 +268,41 @@ void TLineStore::AdoptText(std::wstring&& text) {
     FSharedDead += size - (FTotalLength - before);
 }
 
+void TLineStore::AppendLine(std::initializer_list<std::wstring_view> pieces) {
+    size_t length = 0;
+    for (const std::wstring_view piece : pieces) length += piece.size();
+    TLine line;
+    line.Chars = SharedSpace(length);
+    line.Length = static_cast<uint32_t>(length);
+    wchar_t* out = line.Chars;
+    for (const std::wstring_view piece : pieces) {
+        if (piece.empty()) continue;
+        std::memcpy(out, piece.data(), piece.size() * sizeof(wchar_t));
+        out += piece.size();
+    }
+    FLines.push_back(line);
+    FTotalLength += length;
+    if (!FObjects.empty()) FObjects.push_back(nullptr);
+}
+
+void TLineStore::Swap(TLineStore& other) noexcept {
+    FLines.swap(other.FLines);
+    FObjects.swap(other.FObjects);
+    FBlocks.swap(other.FBlocks);
+    FAdopted.swap(other.FAdopted);
+    std::swap(FFree, other.FFree);
+    std::swap(FFreeLeft, other.FFreeLeft);
+    std::swap(FShared, other.FShared);
+    std::swap(FSharedDead, other.FSharedDead);
+    std::swap(FTotalLength, other.FTotalLength);
+}
+
 void TLineStore::AppendText(std::string_view ascii, int tabSize) {
-    AppendLines(reinterpret_cast<const unsigned char*>(ascii.data()), ascii.size(), tabSize);
+    AppendLines(reinterpret_cast<const unsigned char*>(ascii.data()), ascii.size(), tabSize, true);
+}
+
+void TLineStore::AppendPiece(std::string_view ascii, int tabSize) {
+    AppendLines(reinterpret_cast<const unsigned char*>(ascii.data()), ascii.size(), tabSize, false);
 }
 
 }  // namespace AdvMemo
