@@ -50,6 +50,15 @@ TView TrimControls(TView s) {
     return s.substr(first, last - first);
 }
 
+// Appends the text with every tab turned into the editors' blanks, and without its line
+// feeds when they are to go (as an editor's Add drops them).
+void AppendExpanded(String& out, TView text, bool dropFeeds) {
+    for (const wchar_t c : text) {
+        if (c == L'\t') out.append(static_cast<size_t>(TabSize), L' ');
+        else if (c != L'\n' || !dropFeeds) out += c;
+    }
+}
+
 wchar_t UpperAscii(wchar_t c) { return c >= L'a' && c <= L'z' ? wchar_t(c - 32) : c; }
 wchar_t LowerAscii(wchar_t c) { return c >= L'A' && c <= L'Z' ? wchar_t(c + 32) : c; }
 
@@ -107,10 +116,7 @@ public:
                 FLines.AppendLine({piece});
             } else {
                 FExpanded.clear();
-                for (const wchar_t c : piece) {
-                    if (c == L'\t') FExpanded.append(static_cast<size_t>(TabSize), L' ');
-                    else if (c != L'\n') FExpanded += c;
-                }
+                AppendExpanded(FExpanded, piece, true);
                 Store(FExpanded);
             }
             if (cr == TView::npos) break;
@@ -124,10 +130,7 @@ public:
             return;
         }
         FExpanded.clear();
-        for (const wchar_t c : line) {
-            if (c == L'\t') FExpanded.append(static_cast<size_t>(TabSize), L' ');
-            else FExpanded += c;
-        }
+        AppendExpanded(FExpanded, line, false);
         Store(FExpanded);
     }
     void Reserve(size_t lines) { FLines.Reserve(lines); }
@@ -328,15 +331,12 @@ public:
     std::vector<TCommand> Commands;
 
 private:
-    // Appends the expanded text to the list text and returns it as a view.
+    // Appends a line to the list text and returns it as a view; its pieces come from the
+    // expanded line, so they hold no tab.
     TView AppendListLine(std::initializer_list<TView> pieces) {
         if (!FListLines.empty()) FListText += CRLF;
         const size_t at = FListText.size();
-        for (const TView piece : pieces)
-            for (const wchar_t c : piece) {
-                if (c == L'\t') FListText.append(static_cast<size_t>(TabSize), L' ');
-                else FListText += c;
-            }
+        for (const TView piece : pieces) FListText += piece;
         const TView line = TView(FListText).substr(at);
         FListLines.push_back(line);
         return line;
@@ -360,10 +360,7 @@ private:
     void Classify(TView source) {
         // Tabs first, as the list line's tabs are expanded before it is read.
         FExpanded.clear();
-        for (const wchar_t c : source) {
-            if (c == L'\t') FExpanded.append(static_cast<size_t>(TabSize), L' ');
-            else FExpanded += c;
-        }
+        AppendExpanded(FExpanded, source, false);
         const TView line = FExpanded;
         TView rest = line;
         const TView first = FetchField(rest, L" ");
@@ -459,20 +456,19 @@ void AppendTableRow(String& table, const TCommand& cmd) {
     table += cmd.Id;
     table += L", .at_inf = ";
     table += cmd.Id;
+    // A function's entry: its name, or NULL where none is made.
+    const auto function = [&](bool made, TView suffix) {
+        if (!made) {
+            table += L"NULL";
+            return;
+        }
+        table += cmd.Id;
+        table += suffix;
+    };
     table += L"_inf, .at_set = ";
-    if (cmd.HasSet) {
-        table += cmd.Id;
-        table += L"_set";
-    } else {
-        table += L"NULL";
-    }
+    function(cmd.HasSet, L"_set");
     table += L", .at_get = ";
-    if (cmd.HasGet) {
-        table += cmd.Id;
-        table += L"_get";
-    } else {
-        table += L"NULL";
-    }
+    function(cmd.HasGet, L"_get");
     table += L" },     // ";
     table += cmd.Name;
 }

@@ -164,17 +164,10 @@ void TLineStore::Recycle() {
 }
 
 void TLineStore::Clear() {
-    for (TLine& line : FLines) Release(line);
+    Recycle();
+    DropSpare();
     std::vector<TLine>().swap(FLines);
     std::vector<ClassLib::TObject*>().swap(FObjects);
-    FBlocks.clear();
-    FSpare.clear();
-    FAdopted.clear();
-    FFree = nullptr;
-    FFreeLeft = 0;
-    FShared = 0;
-    FSharedDead = 0;
-    FTotalLength = 0;
 }
 
 void TLineStore::Swap(int index1, int index2) {
