@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
 #include <memory>
 
 #include "classlib/Canvas.h"
@@ -11,6 +10,7 @@
 #include "classlib/Pictures.h"
 #include "classlib/Screen.h"
 #include "classlib/StringList.h"
+#include "graphics/AdvGDIPFamilies.h"
 
 namespace AdvGlowButton {
 
@@ -18,6 +18,7 @@ using ClassLib::clNone;
 using ClassLib::TRect;
 using ClassLib::TSize;
 using namespace AdvGDIP;
+using AdvGDIPFamilies::FamilyOf;
 
 bool DrawSplitLineAlways = false;
 
@@ -234,22 +235,6 @@ int GdiplusStyle(const ClassLib::TFont* font) {
     if (styles.Contains(ClassLib::fsUnderline)) style |= 4;
     if (styles.Contains(ClassLib::fsStrikeOut)) style |= 8;
     return style;
-}
-
-// The GDI+ family of a font name, "Arial" when GDI+ has no such family. Looking a family
-// up enumerates the system's fonts, far too slow for every fade tick, so each name is
-// looked up once; like GDI+'s generic families, the few found live as long as the process.
-const TGPFontFamily* FamilyOf(const ClassLib::TFont* font) {
-    static std::map<std::wstring, TGPFontFamily*> families;
-    const auto found = families.find(font->Name());
-    if (found != families.end()) return found->second;
-    auto* family = new TGPFontFamily(font->Name(), nullptr);
-    if (family->lastResult != Ok) {
-        delete family;
-        family = new TGPFontFamily(std::wstring(L"Arial"), nullptr);
-    }
-    families[font->Name()] = family;
-    return family;
 }
 
 }  // namespace
