@@ -34,47 +34,11 @@ void FillSolid(TGPGraphics& g, const TRect& r, TColor color) {
     g.FillRectangle(&brush, r.Left, r.Top, r.Width(), r.Height());
 }
 
-// One half of a face.
+// One half of a face; a missing colour takes the other's.
 void FillGlow(TGPGraphics& g, const TRect& r, TColor a, TColor b, TGDIPGradient kind, bool upper) {
     if (b == clNone) b = a;
     else if (a == clNone) a = b;
-    if (r.Width() <= 0 || r.Height() <= 0) return;
-    const int w = r.Width(), h = r.Height();
-    FillSolid(g, r, upper ? a : b);
-    if (kind == ggRadial) {
-        TGPGraphicsPath path;
-        if (upper) path.AddEllipse(r.Left, r.Top - h / 2 + 2, w, h);
-        else path.AddEllipse(r.Left, r.Top, w, h);
-        TGPPathGradientBrush brush(&path);
-        brush.SetCenterPoint(TGPPointF(float(r.Left + w / 2), float(upper ? r.Top : r.Bottom)));
-        brush.SetCenterColor(Opaque(upper ? b : a));
-        const ARGB surround = Opaque(upper ? a : b);
-        int count = 1;
-        brush.SetSurroundColors(&surround, count);
-        g.FillRectangle(&brush, r.Left, r.Top, w, h);
-        return;
-    }
-    const LinearGradientMode mode = kind == ggVertical          ? LinearGradientModeVertical
-                                    : kind == ggDiagonalForward ? LinearGradientModeForwardDiagonal
-                                                                : LinearGradientModeBackwardDiagonal;
-    // One pixel longer than the fill: GDI+ wraps the first colour into a brush's last row.
-    TGPLinearGradientBrush brush(TGPRectF(float(r.Left), float(r.Top), float(w), float(h + 1)), Opaque(a), Opaque(b),
-                                 mode);
-    g.FillRectangle(&brush, r.Left, r.Top, w, h);
-}
-
-// The outline path of a rounded rectangle whose corners have arcs of diameter 2 x radius.
-void AddRoundRect(TGPGraphicsPath& path, int x, int y, int w, int h, int radius) {
-    const int d = radius * 2;
-    path.AddLine(x + radius, y, x + w - d, y);
-    path.AddArc(x + w - d, y, d, d, 270, 90);
-    path.AddLine(x + w, y + radius, x + w, y + h - d);
-    path.AddArc(x + w - d, y + h - d, d, d, 0, 90);
-    path.AddLine(x + w - d, y + h, x + radius, y + h);
-    path.AddArc(x, y + h - d, d, d, 90, 90);
-    path.AddLine(x, y + h - d, x, y + radius);
-    path.AddArc(x, y, d, d, 180, 90);
-    path.CloseFigure();
+    FillGlowHalf(g, r, a, b, kind, upper);
 }
 
 void DrawRoundRect(TGPGraphics& g, TColor color, int x, int y, int w, int h, int radius, bool dotted = false) {
@@ -85,7 +49,7 @@ void DrawRoundRect(TGPGraphics& g, TColor color, int x, int y, int w, int h, int
         return;
     }
     TGPGraphicsPath path;
-    AddRoundRect(path, x, y, w, h, radius);
+    AddRoundRectPath(path, x, y, w, h, radius);
     g.DrawPath(&pen, &path);
 }
 
@@ -238,6 +202,46 @@ int GdiplusStyle(const ClassLib::TFont* font) {
 }
 
 }  // namespace
+
+void FillGlowHalf(TGPGraphics& g, const TRect& r, TColor a, TColor b, TGDIPGradient kind, bool upper) {
+    if (r.Width() <= 0 || r.Height() <= 0) return;
+    const int w = r.Width(), h = r.Height();
+    FillSolid(g, r, upper ? a : b);
+    if (a == clNone || b == clNone) return;
+    if (kind == ggRadial) {
+        TGPGraphicsPath path;
+        if (upper) path.AddEllipse(r.Left, r.Top - h / 2 + 2, w, h);
+        else path.AddEllipse(r.Left, r.Top, w, h);
+        TGPPathGradientBrush brush(&path);
+        brush.SetCenterPoint(TGPPointF(float(r.Left + w / 2), float(upper ? r.Top : r.Bottom)));
+        brush.SetCenterColor(Opaque(upper ? b : a));
+        const ARGB surround = Opaque(upper ? a : b);
+        int count = 1;
+        brush.SetSurroundColors(&surround, count);
+        g.FillRectangle(&brush, r.Left, r.Top, w, h);
+        return;
+    }
+    const LinearGradientMode mode = kind == ggVertical          ? LinearGradientModeVertical
+                                    : kind == ggDiagonalForward ? LinearGradientModeForwardDiagonal
+                                                                : LinearGradientModeBackwardDiagonal;
+    // One pixel longer than the fill: GDI+ wraps the first colour into a brush's last row.
+    TGPLinearGradientBrush brush(TGPRectF(float(r.Left), float(r.Top), float(w), float(h + 1)), Opaque(a), Opaque(b),
+                                 mode);
+    g.FillRectangle(&brush, r.Left, r.Top, w, h);
+}
+
+void AddRoundRectPath(TGPGraphicsPath& path, int x, int y, int w, int h, int radius) {
+    const int d = radius * 2;
+    path.AddLine(x + radius, y, x + w - d, y);
+    path.AddArc(x + w - d, y, d, d, 270, 90);
+    path.AddLine(x + w, y + radius, x + w, y + h - d);
+    path.AddArc(x + w - d, y + h - d, d, d, 0, 90);
+    path.AddLine(x + w - d, y + h, x + radius, y + h);
+    path.AddArc(x, y + h - d, d, d, 90, 90);
+    path.AddLine(x, y + h - d, x, y + radius);
+    path.AddArc(x, y, d, d, 180, 90);
+    path.CloseFigure();
+}
 
 TColor ShadeColorRGB(TColor color, int percentR, int percentG, int percentB) {
     const TColor rgb = ClassLib::ColorToRGB(color);
