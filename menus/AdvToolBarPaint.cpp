@@ -406,7 +406,9 @@ void DrawGraphicGDIP(TGPGraphics* graphics, TCanvas* canvas, TPoint p, ClassLib:
         DrawKeyed(*target.Get(), *opened.Bitmap, p, 0, 0);
         return;
     }
-    target.Get()->DrawImage(opened.Bitmap.get(), p.X, p.Y);
+    // In pixels: GDI+'s own size of an image follows its resolution against the screen's.
+    target.Get()->DrawImage(opened.Bitmap.get(), p.X, p.Y, int(opened.Bitmap->GetWidth()),
+                            int(opened.Bitmap->GetHeight()));
 }
 
 // ---- caption-button glyphs ----

@@ -6,7 +6,10 @@
 #include <cmath>
 
 #include "classlib/Control.h"
+#include "classlib/GdiScopes.h"
+#include "classlib/HintWindow.h"
 #include "graphics/AdvDWM.h"
+#include "menus/AdvToolBarBase.h"
 
 namespace AdvToolBar {
 
@@ -19,6 +22,21 @@ constexpr int InitialPagerCaptionHeight = 26;
 
 // Halves to even, as the unit's scaled sizes are written.
 int Round(double value) { return int(std::nearbyint(value)); }
+
+// By name up the class chain: the toolbar container is a class of the toolbars above this
+// unit, so its name is what can be known of it here.
+bool InheritsFromName(const ClassLib::TObject* object, const wchar_t* name) {
+    for (const ClassLib::TClass* cls = &object->ClassType(); cls; cls = cls->ClassParent())
+        if (cls->ClassName() == name) return true;
+    return false;
+}
+
+bool IsNonFocusable(const ClassLib::TObject* item) {
+    if (dynamic_cast<const ClassLib::THintWindow*>(item) || InheritsFromName(item, L"TAdvToolBarContainer"))
+        return true;
+    const auto* control = dynamic_cast<const ClassLib::TWinControl*>(item);
+    return control && !control->CanFocus();
+}
 
 }  // namespace
 
@@ -42,10 +60,8 @@ float CalcDPIScale(int ppi) {
 void InitDPIScale(int ppi) {
     if (DPIInitialized) return;
     FormPixelsPerInch = ppi;
-    if (HDC screen = ::GetDC(nullptr)) {
-        ScreenPixelsPerInch = ::GetDeviceCaps(screen, LOGPIXELSX);
-        ::ReleaseDC(nullptr, screen);
-    }
+    const ClassLib::TWindowDC screen;
+    if (screen.Handle()) ScreenPixelsPerInch = ::GetDeviceCaps(screen.Handle(), LOGPIXELSX);
     DPIScaleFactor = CalcDPIScale(ppi);
     DPIInitialized = true;
     ToolBarCaptionHeight = Round(16 * DPIScaleFactor);
@@ -106,6 +122,15 @@ bool ContainsFocus(ClassLib::TWinControl* control) {
         if (window == target) return true;
     }
     return false;
+}
+
+void RemoveNonFocusable(TDbgList* list) {
+    if (!list) return;
+    // From the end: a deletion shifts the items after it.
+    for (int i = list->Count() - 1; i >= 0; --i) {
+        const auto* item = static_cast<const ClassLib::TObject*>(list->Items(i));
+        if (item && IsNonFocusable(item)) list->Delete(i);
+    }
 }
 
 }  // namespace AdvToolBar

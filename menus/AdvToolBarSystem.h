@@ -49,7 +49,8 @@ bool IsControlChainVisible(const ClassLib::TControl* control);
 // the focus; the parent chain is followed 50 windows at most.
 bool ContainsFocus(ClassLib::TWinControl* control);
 // Deletes, keeping the order of the rest, hint windows, toolbar containers and windowed
-// controls that cannot take the focus; null is ignored.
+// controls that cannot take the focus; null is ignored. The items are objects of the class
+// library, as the toolbars keep their controls.
 void RemoveNonFocusable(TDbgList* list);
 
 }  // namespace AdvToolBar

@@ -228,6 +228,31 @@ TEST_F(ToolBarPaintSurface, GripLinesAndTheGDIPlusArrow) {
     AdvToolBar::DrawDropDownArrow(nullptr, nullptr, clBlack, TPoint{20, 20});
 }
 
+TEST_F(ToolBarPaintSurface, AlphaGradientsAndTheQuickAccessFrame) {
+    // Black fading in over white: lighter at the top, and down to the row below R.
+    Clear();
+    AdvToolBar::FillAlphaGradient(FSurface.DC(), TRect{10, 10, 30, 20}, clBlack, 0, 255);
+    EXPECT_GT(GetRValue(FSurface.At(20, 11)), GetRValue(FSurface.At(20, 19)));
+    EXPECT_FALSE(FSurface.Is(20, 20, clWhite));
+    EXPECT_TRUE(FSurface.Is(20, 21, clWhite));
+    // The frame's top is the row above R; its bottom the row below.
+    Clear();
+    AdvToolBar::FillAlphaGradientFramed(FSurface.DC(), TRect{10, 10, 30, 20}, clWhite, clBlack);
+    for (const TPoint p : {TPoint{20, 9}, TPoint{20, 20}, TPoint{10, 15}, TPoint{30, 15}})
+        EXPECT_TRUE(FSurface.Is(p.X, p.Y, clBlack)) << p.X << "," << p.Y;
+    EXPECT_TRUE(FSurface.Is(20, 10, clWhite));
+    // Scenic ribbons: two upright lines, 22 pixels in and 3 before the right edge.
+    const bool scenic = AdvGDIP::GetScenicRibbonFlag();
+    AdvGDIP::SetScenicRibbonFlag(true);
+    Clear();
+    AdvToolBar::DrawGlassQATFrame(FSurface.DC(), TRect{0, 0, 50, 30});
+    AdvGDIP::SetScenicRibbonFlag(scenic);
+    EXPECT_FALSE(FSurface.Is(22, 15, clWhite));
+    EXPECT_FALSE(FSurface.Is(47, 15, clWhite));
+    EXPECT_EQ(FSurface.CountInk({0, 0, 20, 30}, clWhite), 0);
+    EXPECT_EQ(FSurface.CountInk({0, 0, 50, 7}, clWhite), 0);
+}
+
 TEST_F(ToolBarPaintSurface, FadeRightStaysInsideANarrowRectangleAndLeavesItsLastFourPixels) {
     Clear();
     AdvToolBar::FillGradientFadeRight(FSurface.DC(), TRect{20, 0, 40, 10}, clBlack, 255, 255);
