@@ -153,6 +153,14 @@ void DrawGroupLeftLine(TGPGraphics& g, TColor color, int x, int y, int height, b
     else Line(g, ShadeColor(ClassLib::clWhite, -10), x, y + 2, x, y + height - 2);
 }
 
+// A picture is measured when it is loaded; only one not measured yet is decoded for its size
+// here, not every picture on every paint.
+void PictureSize(GDIPicture::TGDIPPicture& picture, int& width, int& height) {
+    if (picture.Width() <= 0 || picture.Height() <= 0) picture.GetImageSizes();
+    width = picture.Width();
+    height = picture.Height();
+}
+
 bool IsHorizontalLayout(TButtonLayout layout) {
     return layout == blGlyphLeft || layout == blGlyphRight || layout == blGlyphLeftAdjusted ||
            layout == blGlyphRightAdjusted;
@@ -210,9 +218,7 @@ void DrawGlowButtonFace(TCanvas* canvas, const TRect& r, const TGlowButtonFace& 
     const bool hasPicture = face.Picture && !face.Picture->Empty();
     const bool hasImage = !hasPicture && face.ImageIndex >= 0 && face.Images;
     if (hasPicture) {
-        face.Picture->GetImageSizes();
-        iw = face.Picture->Width();
-        ih = face.Picture->Height();
+        PictureSize(*face.Picture, iw, ih);
     } else if (hasImage) {
         iw = face.Images->Width();
         ih = face.Images->Height();
@@ -412,9 +418,7 @@ TSize DrawVistaButton(TCanvas* canvas, const TRect& r, const TVistaButtonFace& f
         iw = face.Glyph->Width();
         ih = face.Glyph->Height();
     } else if (hasPicture) {
-        face.Picture->GetImageSizes();
-        iw = face.Picture->Width();
-        ih = face.Picture->Height();
+        PictureSize(*face.Picture, iw, ih);
     } else if (hasImage) {
         iw = face.Images->Width();
         ih = face.Images->Height();
