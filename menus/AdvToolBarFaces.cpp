@@ -109,8 +109,8 @@ void PaintGlowHalves(TCanvas* canvas, TGPGraphics& g, const TRect& r, const TGlo
 }
 
 void DrawFocusFrame(TGPGraphics& g, const TRect& r, int radius) {
-    DrawRoundRect(g, FocusFrameColor, r.Left + 1, r.Top + 1, r.Right - 3, r.Bottom - 3, radius);
-    DrawFocusRect(g, clGray, r.Left + 2, r.Top + 2, r.Right - 5, r.Bottom - 5, radius);
+    DrawRoundRect(g, FocusFrameColor, r.Left + 1, r.Top + 1, r.Width() - 3, r.Height() - 3, radius);
+    DrawFocusRect(g, clGray, r.Left + 2, r.Top + 2, r.Width() - 5, r.Height() - 5, radius);
 }
 
 // Rows of 5, 3 and 1 pixels from p down, or columns from p right, in the canvas pen.
@@ -243,29 +243,31 @@ void DrawGlowButtonFace(TCanvas* canvas, const TRect& r, const TGlowButtonFace& 
                 case 0:
                     lr.X = float(r.Left + iw + 2);
                     lr.Width = float(tw - iw - 2);
-                    ix = std::max(Round(box.X - iw / 2), 2);
+                    ix = std::max(Round(box.X - iw / 2), r.Left + 2);
                     iy = r.Top + std::max((th - ih) / 2, 0);
                     break;
                 case 1:
                     lr.Y = float(r.Top + ih);
                     lr.Height = float(th - ih - 2);
                     ix = r.Left + std::max((tw - iw) / 2, 0);
-                    iy = std::max(Round(lr.Y) + std::max(Round(lr.Height - box.Height) / 2, 0) - ih, 2);
+                    iy = std::max(Round(lr.Y) + std::max(Round(lr.Height - box.Height) / 2, 0) - ih, r.Top + 2);
                     break;
                 case 2:
-                    lr.X = 2;
+                    lr.X = float(r.Left + 2);
                     lr.Width = float(tw - iw - 4);
                     ix = std::max(Round(lr.Width - box.Width) / 2, 0);
                     ix = Round(box.Width) + ix + 4;
                     if (tw - iw < ix) ix = tw - iw - 2;
+                    ix += r.Left;
                     iy = r.Top + std::max((th - ih) / 2, 0);
                     break;
                 default:
-                    lr.Y = 2;
+                    lr.Y = float(r.Top + 2);
                     lr.Height = float(th - ih - 2);
                     ix = r.Left + std::max((tw - iw) / 2, 0);
                     iy = Round(box.Height + 2) + std::max(Round(lr.Height - box.Height) / 2, 0);
                     if (th - ih < iy) iy = th - ih - 2;
+                    iy += r.Top;
                     break;
             }
         }
@@ -399,7 +401,7 @@ TSize DrawVistaButton(TCanvas* canvas, const TRect& r, const TVistaButtonFace& f
     g.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
     if (!face.NoBackground && face.HasBorder) {
         const TColor border = face.Look.Border;
-        const int x = r.Left, y = r.Top, w = r.Right - 1, h = r.Bottom - 1;
+        const int x = r.Left, y = r.Top, w = r.Width() - 1, h = r.Height() - 1;
         switch (face.Position) {
             case AdvGlowButton::bpStandalone: DrawRoundRect(g, border, x, y, w, h, radius); break;
             case AdvGlowButton::bpLeft: DrawLeftBorder(g, border, x, y, w, h, radius); break;
@@ -463,8 +465,8 @@ TSize DrawVistaButton(TCanvas* canvas, const TRect& r, const TVistaButtonFace& f
             box = TGPRectF(float(calc.left), float(calc.top), float(calc.right - calc.left),
                            float(calc.bottom - calc.top));
             // Caption and image centred together.
-            if (face.Layout == blGlyphLeft) box.X = float((w + calc.left - calc.right - iw) / 2);
-            if (face.Layout == blGlyphTop) box.Y = float((h + calc.top - calc.bottom - ih - 2) / 2);
+            if (face.Layout == blGlyphLeft) box.X = float(r.Left + (w + calc.left - calc.right - iw) / 2);
+            if (face.Layout == blGlyphTop) box.Y = float(r.Top + (h + calc.top - calc.bottom - ih - 2) / 2);
         }
         content = {Round(box.Width) + iw + s, std::max(Round(box.Height) + s, ih + s)};
     }
@@ -482,7 +484,8 @@ TSize DrawVistaButton(TCanvas* canvas, const TRect& r, const TVistaButtonFace& f
     switch (face.Layout) {
         case blGlyphLeft:
         case blGlyphLeftAdjusted:
-            ix = std::max(useGdiplus || face.Layout == blGlyphLeftAdjusted ? Round(box.X - iw / 2) : Round(box.X), 2);
+            ix = std::max(useGdiplus || face.Layout == blGlyphLeftAdjusted ? Round(box.X - iw / 2) : Round(box.X),
+                          r.Left + 2);
             lrX = useGdiplus || face.Layout == blGlyphLeftAdjusted ? float(r.Left + iw + 2) : box.X + float(iw);
             lrW = float(w - iw - 2);
             lrY = float(r.Top);
@@ -493,7 +496,7 @@ TSize DrawVistaButton(TCanvas* canvas, const TRect& r, const TVistaButtonFace& f
             lrH = float(h - ih - 2);
             ix = centredX;
             const int q = std::max((Round(lrH - box.Height) / 2) / 2, 0);
-            iy = std::max(Round(lrY) + q - ih - (useGdiplus ? 0 : 4), 2);
+            iy = std::max(Round(lrY) + q - ih - (useGdiplus ? 0 : 4), r.Top + 2);
             break;
         }
         case blGlyphTopAdjusted:
@@ -503,38 +506,41 @@ TSize DrawVistaButton(TCanvas* canvas, const TRect& r, const TVistaButtonFace& f
             iy = std::max(r.Top, 2);
             break;
         case blGlyphBottom:
-            lrY = 2;
+            lrY = float(r.Top + 2);
             lrH = float(h - ih - 2);
             ix = centredX;
             iy = std::max(Round(lrH - box.Height) / 2, 0) + Round(box.Height + (useGdiplus ? 2 : 5));
             if (iy > h - ih) iy = h - ih - 2;
+            iy += r.Top;
             break;
         case blGlyphBottomAdjusted:
-            lrY = 2;
+            lrY = float(r.Top + 2);
             lrH = float(h - ih - 4);
             ix = centredX;
             iy = useGdiplus ? Round(box.Height + 2) + std::max(h / 2, 0) : h - ih - 2;
             if (iy > h - ih) iy = h - ih - 2;
+            iy += r.Top;
             break;
         case blGlyphRight:
-            lrX = 2;
+            lrX = float(r.Left + 2);
             lrW = float(w - iw - 4);
             ix = std::max(Round(lrW - box.Width) / 2, 0) + Round(box.Width) + 4;
             if (ix > w - iw) ix = w - iw - 2;
+            ix += r.Left;
             iy = centredY;
             break;
         case blGlyphRightAdjusted:
-            lrX = 2;
+            lrX = float(r.Left + 2);
             lrW = float(w - iw - 4);
-            ix = w - iw - 2;
+            ix = r.Left + w - iw - 2;
             iy = centredY;
             break;
     }
     if (face.OverlappedText) {
         lrX = float(r.Left);
         lrY = float(r.Top);
-        lrW = float(r.Right);
-        lrH = float(r.Bottom);
+        lrW = float(r.Width());
+        lrH = float(r.Height());
         if (face.DefaultPicDrawing && hasGlyph) canvas->Draw(ix, iy, face.Glyph);
     }
 

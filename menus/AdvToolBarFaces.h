@@ -3,7 +3,8 @@
 // pager's scroll and customize buttons): the two-part glow face with caption and image, the
 // half-face glow, the GDI two-part gradient, the pager's complete button face with its
 // outlines and arrow, and the clearing of a glow-button appearance. Every size is in device
-// pixels as written; nothing here is scaled.
+// pixels as written; nothing here is scaled. Positions count from the face rectangle's top
+// left, wherever the rectangle lies on the canvas.
 #include <windows.h>
 
 #include <string>

@@ -186,6 +186,37 @@ TEST_F(ToolBarFaces, VistaButtonOutlinesAndItsTwelvePixelSplitColumn) {
     }
 }
 
+TEST_F(ToolBarFaces, AFaceAwayFromTheOriginKeepsItsOutlineAndFocusFrameInside) {
+    const TRect r{20, 20, 80, 50};
+    const auto inkOutside = [&] {
+        return FSurface.CountInk({0, 0, Size, Size}, clWhite) - FSurface.CountInk(ToRECT(r), clWhite);
+    };
+    AdvToolBar::TVistaButtonFace vista;
+    vista.Look = Flat(0xE0E0E0, clBlack);
+    vista.FocusFrame = true;
+    AdvToolBar::TGlowButtonFace glow;
+    glow.Look = Flat(0xE0E0E0, clBlack);
+    glow.Focused = true;
+    struct TCase { const char* Name; std::function<void()> Draw; };
+    const TCase cases[] = {
+        {"Vista, standalone", [&] { AdvToolBar::DrawVistaButton(&FCanvas, r, vista); }},
+        {"Vista, grouped right", [&] {
+             auto right = vista;
+             right.Position = bpRight;
+             AdvToolBar::DrawVistaButton(&FCanvas, r, right);
+         }},
+        {"glow face", [&] { AdvToolBar::DrawGlowButtonFace(&FCanvas, r, glow); }},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Clear();
+        c.Draw();
+        EXPECT_EQ(inkOutside(), 0);
+        EXPECT_LT(Red(r.Right - 1, r.Top + 10), 80);   // the outline's right edge
+        EXPECT_LT(Red(r.Left + 10, r.Bottom - 1), 80);  // and its bottom
+    }
+}
+
 TEST_F(ToolBarFaces, AMeasuringCallGivesTheContentSizeOfEveryLayout) {
     TBitmap glyph(16, 16, pf24bit);
     AdvToolBar::TVistaButtonFace face;
