@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 
+#include "bench/SamplePicture.h"
 #include "classlib/Canvas.h"
 #include "classlib/GdiObjects.h"
 #include "classlib/Pictures.h"
@@ -20,15 +21,6 @@
 namespace {
 
 using TClock = std::chrono::steady_clock;
-
-// The program's own 32 x 32 "open" picture, found from the build folder.
-std::wstring SamplePicturePath() {
-    wchar_t exe[MAX_PATH];
-    ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    std::wstring path = exe;
-    for (int up = 0; up < 4; ++up) path.erase(path.find_last_of(L"\\/"));
-    return path + L"\\app\\images\\open.png";
-}
 
 // The best of five runs, in milliseconds per call.
 double MillisecondsPerCall(const std::function<void()>& call, int calls) {
@@ -57,7 +49,7 @@ int main() {
     font.SetName(L"Tahoma");
     font.SetSize(8);
     GDIPicture::TGDIPPicture picture;
-    picture.LoadFromFile(SamplePicturePath());
+    picture.LoadFromFile(BenchSupport::SamplePicturePath());
     const bool hasPicture = !picture.Empty();
     const TRect r{0, 0, 100, 41};
     // The initial looks of a glow-button appearance: vertical halves at rest, radial ones hot.

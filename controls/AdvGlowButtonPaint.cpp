@@ -230,6 +230,20 @@ void FillGlowHalf(TGPGraphics& g, const TRect& r, TColor a, TColor b, TGDIPGradi
     g.FillRectangle(&brush, r.Left, r.Top, w, h);
 }
 
+TSplitHalves SplitHalves(const TRect& r, int partSize, TDropDownPosition position) {
+    const int half = r.Height() / 2;
+    if (position == dpRight)
+        return {{r.Left, r.Top + half - 1, r.Right - partSize, r.Bottom},
+                {r.Left, r.Top, r.Right - partSize, r.Bottom - half},
+                {r.Right - partSize, r.Top, r.Right, r.Bottom - half},
+                {r.Right - partSize, r.Top + half - 1, r.Right, r.Bottom}};
+    const int q = (r.Height() - partSize) / 2;
+    return {{r.Left, r.Top + q - 1, r.Right, r.Bottom - partSize},
+            {r.Left, r.Top, r.Right, r.Bottom - partSize - q},
+            {r.Left, r.Bottom - partSize, r.Right, r.Bottom},
+            {}};
+}
+
 void AddRoundRectPath(TGPGraphicsPath& path, int x, int y, int w, int h, int radius) {
     const int d = radius * 2;
     path.AddLine(x + radius, y, x + w - d, y);
@@ -311,19 +325,8 @@ TSize DrawGlowButton(ClassLib::TCanvas* canvas, const TRect& rect, const TGlowFa
     const bool background = !f.NoBackground || f.DroppedDown || f.Down;
     if (background) {
         if (f.DropDownButton && f.HotOrDown && f.DropDownSplit) {
-            TRect buttonLower, buttonUpper, dropUpper, dropLower;
+            const auto [buttonLower, buttonUpper, dropUpper, dropLower] = SplitHalves(r, ddw, f.DropDownPosition);
             const bool right = f.DropDownPosition == dpRight;
-            if (right) {
-                buttonLower = {r.Left, r.Top + half - 1, r.Right - ddw, r.Bottom};
-                buttonUpper = {r.Left, r.Top, r.Right - ddw, r.Bottom - half};
-                dropUpper = {r.Right - ddw, r.Top, r.Right, r.Bottom - half};
-                dropLower = {r.Right - ddw, r.Top + half - 1, r.Right, r.Bottom};
-            } else {
-                const int q = (h0 - ddw) / 2;
-                buttonLower = {r.Left, r.Top + q - 1, r.Right, r.Bottom - ddw};
-                buttonUpper = {r.Left, r.Top, r.Right, r.Bottom - ddw - q};
-                dropUpper = {r.Left, r.Bottom - ddw, r.Right, r.Bottom};
-            }
             if (f.DropDownHover == 2) {
                 FillGlow(g, buttonLower, mirrorTo, mirror, f.GradientMirror, false);
                 FillGlow(g, buttonUpper, color, colorTo, f.Gradient, true);

@@ -111,6 +111,13 @@ ClassLib::TSize DrawGlowButton(ClassLib::TCanvas* canvas, const ClassLib::TRect&
 // linear from a to b.
 void FillGlowHalf(AdvGDIP::TGPGraphics& graphics, const ClassLib::TRect& rect, TColor a, TColor b, TGDIPGradient kind,
                   bool upper);
+// The glow halves of a hot split face: the button part's lower and upper halves, then the
+// drop-down part's upper and lower ones (partSize wide on the right); a drop-down part at the
+// bottom is one piece, in DropUpper, and DropLower stays empty.
+struct TSplitHalves {
+    ClassLib::TRect ButtonLower, ButtonUpper, DropUpper, DropLower;
+};
+TSplitHalves SplitHalves(const ClassLib::TRect& rect, int partSize, TDropDownPosition position);
 // The outline of a rectangle with quarter arcs of diameter 2 x radius at its corners, as one
 // closed figure of the path.
 void AddRoundRectPath(AdvGDIP::TGPGraphicsPath& path, int x, int y, int width, int height, int radius);

@@ -371,18 +371,8 @@ TSize DrawVistaButton(TCanvas* canvas, const TRect& r, const TVistaButtonFace& f
             // column (or row) is 12 pixels.
             constexpr int column = 12;
             const bool right = face.DropDownPosition == dpRight;
-            TRect buttonLower, buttonUpper, dropUpper, dropLower;
-            if (right) {
-                buttonLower = {r.Left, r.Top + half - 1, r.Right - column, r.Bottom};
-                buttonUpper = {r.Left, r.Top, r.Right - column, r.Bottom - half};
-                dropUpper = {r.Right - column, r.Top, r.Right, r.Bottom - half};
-                dropLower = {r.Right - column, r.Top + half - 1, r.Right, r.Bottom};
-            } else {
-                const int q = (fullHeight - column) / 2;
-                buttonLower = {r.Left, r.Top + q - 1, r.Right, r.Bottom - column};
-                buttonUpper = {r.Left, r.Top, r.Right, r.Bottom - column - q};
-                dropUpper = {r.Left, r.Bottom - column, r.Right, r.Bottom};
-            }
+            const auto [buttonLower, buttonUpper, dropUpper, dropLower] =
+                AdvGlowButton::SplitHalves(r, column, face.DropDownPosition);
             const bool overButton = face.DropDownHover == 2;
             const auto shade = [](TColor c, bool darker) { return darker ? ShadeColor(c, -10) : c; };
             FillGlow(g, buttonLower, shade(mirrorTo, !overButton), shade(mirror, !overButton), face.Look.GradientMirror,

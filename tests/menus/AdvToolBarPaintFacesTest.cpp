@@ -13,8 +13,8 @@
 
 #include "classlib/Canvas.h"
 #include "classlib/Pictures.h"
-#include "graphics/AdvGDIPStartup.h"
 #include "menus/AdvToolBarText.h"
+#include "menus/ToolBarPaintTestSupport.h"
 #include "support/MemorySurface.h"
 
 using namespace ClassLib;
@@ -23,18 +23,13 @@ using TestSupport::TMemorySurface;
 
 namespace {
 
-const AdvGDIPStartup::TGdiplusSession& GdiplusSession() {
-    static const AdvGDIPStartup::TGdiplusSession session;
-    return session;
-}
-
 TGlowLook Flat(TColor colour, TColor border = clNone) {
     return TGlowLook{colour, colour, colour, colour, border, ggVertical, ggVertical};
 }
 
 class ToolBarFaces : public testing::Test {
 protected:
-    static void SetUpTestSuite() { GdiplusSession(); }
+    static void SetUpTestSuite() { ToolBarPaintTests::GdiplusSession(); }
     void SetUp() override {
         FCanvas.SetHandle(FSurface.DC());
         FFont.SetName(L"Tahoma");

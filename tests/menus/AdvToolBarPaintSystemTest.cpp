@@ -16,10 +16,10 @@
 #include "classlib/HintWindow.h"
 #include "classlib/Shape.h"
 #include "classlib/StandardControls.h"
-#include "graphics/AdvGDIPStartup.h"
 #include "graphics/AdvTBXPVS.h"
 #include "menus/AdvToolBarBase.h"
 #include "menus/AdvToolBarPaint.h"
+#include "menus/ToolBarPaintTestSupport.h"
 #include "support/WindowTestSupport.h"
 
 using namespace ClassLib;
@@ -143,7 +143,7 @@ class ToolBarPaintWindows : public testing::Test {
 protected:
     void SetUp() override {
         if (!TestSupport::HasDisplay()) return;
-        static const AdvGDIPStartup::TGdiplusSession gdiplus;
+        ToolBarPaintTests::GdiplusSession();
         FForm = std::make_unique<TForm>(nullptr);
         FForm->SetName(L"Form");
         FForm->SetBounds(50, 50, 400, 300);

@@ -13,22 +13,17 @@
 #include "classlib/PictureCodecs.h"
 #include "classlib/Pictures.h"
 #include "classlib/Streams.h"
-#include "graphics/AdvGDIPStartup.h"
 #include "graphics/AdvGlobalStream.h"
 #include "graphics/AdvTypes.h"
 #include "menus/AdvToolBarSystem.h"
 #include "menus/AdvToolBarText.h"
+#include "menus/ToolBarPaintTestSupport.h"
 #include "support/MemorySurface.h"
 
 using namespace ClassLib;
 using TestSupport::TMemorySurface;
 
 namespace {
-
-const AdvGDIPStartup::TGdiplusSession& GdiplusSession() {
-    static const AdvGDIPStartup::TGdiplusSession session;
-    return session;
-}
 
 // The smallest rectangle holding every pixel that is not the background.
 TRect InkBounds(const TMemorySurface& surface, int width, int height, TColor background) {
@@ -52,7 +47,7 @@ std::string Text(const TRect& r) {
 // A canvas over a white memory surface; DPIScaleFactor is put back after each test.
 class ToolBarPaintSurface : public testing::Test {
 protected:
-    static void SetUpTestSuite() { GdiplusSession(); }
+    static void SetUpTestSuite() { ToolBarPaintTests::GdiplusSession(); }
     void SetUp() override { FCanvas.SetHandle(FSurface.DC()); }
     void TearDown() override {
         FCanvas.SetHandle(nullptr);

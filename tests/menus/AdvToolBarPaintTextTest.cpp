@@ -11,7 +11,7 @@
 #include <string>
 
 #include "classlib/Canvas.h"
-#include "graphics/AdvGDIPStartup.h"
+#include "menus/ToolBarPaintTestSupport.h"
 #include "support/MemorySurface.h"
 
 using namespace ClassLib;
@@ -22,17 +22,12 @@ using AdvGDIP::aaNone;
 
 namespace {
 
-const AdvGDIPStartup::TGdiplusSession& GdiplusSession() {
-    static const AdvGDIPStartup::TGdiplusSession session;
-    return session;
-}
-
 constexpr int Width = 200, Height = 60;
 
 // Two white surfaces with a canvas each: one for the routine, one for what it should draw.
 class ToolBarText : public testing::Test {
 protected:
-    static void SetUpTestSuite() { GdiplusSession(); }
+    static void SetUpTestSuite() { ToolBarPaintTests::GdiplusSession(); }
     void SetUp() override {
         FFont.SetName(L"Tahoma");
         FFont.SetSize(9);
