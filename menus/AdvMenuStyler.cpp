@@ -19,15 +19,16 @@ using namespace ClassLib;
 using AdvMenuUtil::EInvalidPropertyIndex;
 
 CLASSLIB_IMPLEMENT(TGradientBar, ClassLib::TPersistent)
-CLASSLIB_IMPLEMENT(TIconBar, TGradientBar)
-CLASSLIB_IMPLEMENT(TSelectedItem, TGradientBar)
+CLASSLIB_IMPLEMENT(TMarkedBar, TGradientBar)
+CLASSLIB_IMPLEMENT(TIconBar, TMarkedBar)
+CLASSLIB_IMPLEMENT(TSelectedItem, TMarkedBar)
 CLASSLIB_IMPLEMENT(TRootItem, TGradientBar)
 CLASSLIB_IMPLEMENT(TSeparator, TGradientBar)
 CLASSLIB_IMPLEMENT(TBackground, TGradientBar)
 CLASSLIB_IMPLEMENT(TBarCaption, ClassLib::TPersistent)
 CLASSLIB_IMPLEMENT(TSideBar, TBarCaption)
 CLASSLIB_IMPLEMENT(TMenuGlyphs, ClassLib::TPersistent)
-CLASSLIB_IMPLEMENT(TButtonAppearance, ClassLib::TPersistent)
+CLASSLIB_IMPLEMENT(TButtonAppearance, AdvToolBar::TNotifyingPersistent)
 CLASSLIB_IMPLEMENT(TCustomAdvMenuStyler, ClassLib::TComponent)
 CLASSLIB_IMPLEMENT(TAdvMenuStyler, TCustomAdvMenuStyler)
 
@@ -113,7 +114,7 @@ void TGradientBar::Assign(const TPersistent* source) {
 void TGradientBar::RefreshMenu() const { NotifyMenuChanged(StyledMenu(FMenu), true, false); }
 void TGradientBar::NoticeMenu() const { NotifyMenuChanged(StyledMenu(FMenu), false, false); }
 
-// ---------------------------------------------------------------- TIconBar
+// ---------------------------------------------------------------- TMarkedBar
 
 namespace {
 TColor GetMark(const TMarkColours& mark, int index) {
@@ -130,20 +131,32 @@ void SetMark(TMarkColours& mark, int index, TColor value) {
         default: throw EInvalidPropertyIndex(index);
     }
 }
-
-// The check and radio properties both marked items publish, with their start colour.
-template <class C>
-TPropertyList& AddMarks(TPropertyList& list, int32_t start) {
-    return list.Colour(L"CheckColor", &C::CheckColor, ColourSetter<C>(&C::SetCheckColor), start)
-        .Colour(L"CheckColorTo", &C::CheckColorTo, &C::SetCheckColorTo, clNone)
-        .Colour(L"CheckBorder", &C::CheckBorder, &C::SetCheckBorder, 0x6F4B4B)
-        .Enum(L"CheckGradientDirection", &C::CheckGradientDirection, &C::SetCheckGradientDirection, gdVertical)
-        .Colour(L"RadioColor", &C::RadioColor, ColourSetter<C>(&C::SetRadioColor), start)
-        .Colour(L"RadioColorTo", &C::RadioColorTo, &C::SetRadioColorTo, clNone)
-        .Colour(L"RadioBorder", &C::RadioBorder, &C::SetRadioBorder, 0x6F4B4B)
-        .Enum(L"RadioGradientDirection", &C::RadioGradientDirection, &C::SetRadioGradientDirection, gdVertical);
-}
 }  // namespace
+
+TColor TMarkedBar::GetCheckColor(int index) const { return GetMark(FCheck, index); }
+void TMarkedBar::SetCheckColor(int index, TColor value) {
+    SetMark(FCheck, index, value);
+    NoticeMenu();
+}
+TColor TMarkedBar::GetRadioColor(int index) const { return GetMark(FRadio, index); }
+void TMarkedBar::SetRadioColor(int index, TColor value) {
+    SetMark(FRadio, index, value);
+    NoticeMenu();
+}
+
+TPropertyList& TMarkedBar::AddMarks(TPropertyList& list, TColor markColor) {
+    using M = TMarkedBar;
+    return list.Colour(L"CheckColor", &M::CheckColor, ColourSetter<M>(&M::SetCheckColor), markColor)
+        .Colour(L"CheckColorTo", &M::CheckColorTo, &M::SetCheckColorTo, clNone)
+        .Colour(L"CheckBorder", &M::CheckBorder, &M::SetCheckBorder, 0x6F4B4B)
+        .Enum(L"CheckGradientDirection", &M::CheckGradientDirection, &M::SetCheckGradientDirection, gdVertical)
+        .Colour(L"RadioColor", &M::RadioColor, ColourSetter<M>(&M::SetRadioColor), markColor)
+        .Colour(L"RadioColorTo", &M::RadioColorTo, &M::SetRadioColorTo, clNone)
+        .Colour(L"RadioBorder", &M::RadioBorder, &M::SetRadioBorder, 0x6F4B4B)
+        .Enum(L"RadioGradientDirection", &M::RadioGradientDirection, &M::SetRadioGradientDirection, gdVertical);
+}
+
+// ---------------------------------------------------------------- TIconBar
 
 const TPropertyList& TIconBar::Published() {
     using I = TIconBar;
@@ -152,7 +165,7 @@ const TPropertyList& TIconBar::Published() {
         l.Colour(L"Color", &I::Color, ColourSetter<TGradientBar>(&I::SetColor), 0xFFF9F9)
             .Colour(L"ColorTo", &I::ColorTo, &I::SetColorTo, 0xBBA0A1)
             .Enum(L"GradientDirection", &I::GradientDirection, &I::SetGradientDirection, gdHorizontal);
-        AddMarks<I>(l, 0x6FC0FF)
+        AddMarks(l, 0x6FC0FF)
             .Colour(L"SeparatorColor", &I::SeparatorColor, &I::SetSeparatorColor, clNone)
             .Add(L"Size", &I::Size, &I::SetSize, 24);
         return l;
@@ -160,21 +173,10 @@ const TPropertyList& TIconBar::Published() {
     return list;
 }
 
-TIconBar::TIconBar(TMenu* menu) : TGradientBar(menu) {
+TIconBar::TIconBar(TMenu* menu) : TMarkedBar(menu, TColor(0x6FC0FF)) {
     FColor = TColor(0xFFF9F9);
     FColorTo = TColor(0xBBA0A1);
     FGradientDirection = gdHorizontal;
-}
-
-TColor TIconBar::GetCheckColor(int index) const { return GetMark(FCheck, index); }
-void TIconBar::SetCheckColor(int index, TColor value) {
-    SetMark(FCheck, index, value);
-    NoticeMenu();
-}
-TColor TIconBar::GetRadioColor(int index) const { return GetMark(FRadio, index); }
-void TIconBar::SetRadioColor(int index, TColor value) {
-    SetMark(FRadio, index, value);
-    NoticeMenu();
 }
 
 void TIconBar::SetSize(int value) {
@@ -188,8 +190,7 @@ void TIconBar::Assign(const TPersistent* source) {
         TGradientBar::Assign(source);
         return;
     }
-    FCheck = from->FCheck;
-    FRadio = from->FRadio;
+    AssignMarks(*from);
     SetSize(from->FSize);
     FSeparatorColor = from->FSeparatorColor;
     AssignBase(*from);
@@ -209,14 +210,14 @@ const TPropertyList& TSelectedItem::Published() {
             .SubObject(L"Font", &S::Font)
             .SubObject(L"NotesFont", &S::NotesFont)
             .Add(L"UseSystemFont", &S::UseSystemFont, &S::SetUseSystemFont, true);
-        AddMarks<S>(l, 0x3E80FE);
+        AddMarks(l, 0x3E80FE);
         return l;
     }();
     return list;
 }
 
 TSelectedItem::TSelectedItem(TMenu* menu)
-    : TGradientBar(menu), FFont(MenuFont(-12, clWindowText)), FNotesFont(NotesFontFrom(clWindowText)) {
+    : TMarkedBar(menu, TColor(0x3E80FE)), FFont(MenuFont(-12, clWindowText)), FNotesFont(NotesFontFrom(clWindowText)) {
     FColor = TColor(0xC2EEFF);
 }
 
@@ -237,17 +238,6 @@ void TSelectedItem::SetUseSystemFont(bool value) {
     RefreshMenu();
 }
 
-TColor TSelectedItem::GetCheckColor(int index) const { return GetMark(FCheck, index); }
-void TSelectedItem::SetCheckColor(int index, TColor value) {
-    SetMark(FCheck, index, value);
-    NoticeMenu();
-}
-TColor TSelectedItem::GetRadioColor(int index) const { return GetMark(FRadio, index); }
-void TSelectedItem::SetRadioColor(int index, TColor value) {
-    SetMark(FRadio, index, value);
-    NoticeMenu();
-}
-
 void TSelectedItem::Assign(const TPersistent* source) {
     const auto* from = dynamic_cast<const TSelectedItem*>(source);
     if (!from) {
@@ -260,8 +250,7 @@ void TSelectedItem::Assign(const TPersistent* source) {
     FFont->Assign(from->FFont.get());
     FNotesFont->Assign(from->FNotesFont.get());
     SetUseSystemFont(from->FUseSystemFont);
-    FCheck = from->FCheck;
-    FRadio = from->FRadio;
+    AssignMarks(*from);
     AssignBase(*from);
 }
 
@@ -652,22 +641,6 @@ const TPropertyList& TButtonAppearance::Published() {
 TButtonAppearance::TButtonAppearance() : FCaptionFont(std::make_unique<TFont>()) { ApplySystemFontName(); }
 
 TButtonAppearance::~TButtonAppearance() = default;
-
-void TButtonAppearance::Changed() {
-    if (OnChange) OnChange(this);
-}
-
-void TButtonAppearance::Store(TColor& field, TColor value) {
-    if (field == value) return;
-    field = value;
-    Changed();
-}
-
-void TButtonAppearance::SetGradientDirection(TGradientDirection value) {
-    if (value == FGradientDirection) return;
-    FGradientDirection = value;
-    Changed();
-}
 
 void TButtonAppearance::SetCaptionFont(const TFont* value) {
     FCaptionFont->Assign(value);

@@ -15,6 +15,7 @@
 #include "classlib/Object.h"
 #include "classlib/StandardControls.h"
 #include "graphics/AdvGDIP.h"
+#include "menus/AdvToolBarBase.h"
 
 namespace ClassLib {
 class TBitmap;
@@ -143,16 +144,11 @@ struct TMarkColours {
     TGradientDirection Direction = gdVertical;
 };
 
-// The icon column of a popup and its check and radio marks.
-class TIconBar : public TGradientBar {
-    CLASSLIB_CLASS(TIconBar, TGradientBar)
+// A gradient bar with check and radio marks; the icon column and the selected item keep
+// marks of their own colours.
+class TMarkedBar : public TGradientBar {
+    CLASSLIB_CLASS(TMarkedBar, TGradientBar)
 public:
-    static const ClassLib::TPropertyList& Published();
-    explicit TIconBar(ClassLib::TMenu* menu = nullptr);
-    // From an icon bar: everything (the base colours and the check border included);
-    // from another gradient bar its base values.
-    void Assign(const ClassLib::TPersistent* source) override;
-
     TColor GetCheckColor(int index) const;
     void SetCheckColor(int index, TColor value);
     TColor CheckColor() const { return FCheck.Color; }
@@ -173,6 +169,31 @@ public:
     void SetRadioBorder(TColor value) { FRadio.Border = value; }
     TGradientDirection RadioGradientDirection() const { return FRadio.Direction; }
     void SetRadioGradientDirection(TGradientDirection value) { FRadio.Direction = value; }
+
+protected:
+    TMarkedBar(ClassLib::TMenu* menu, TColor markColor) : TGradientBar(menu), FCheck{markColor}, FRadio{markColor} {}
+    void AssignMarks(const TMarkedBar& from) {
+        FCheck = from.FCheck;
+        FRadio = from.FRadio;
+    }
+    // The published check and radio values, marked in `markColor` to begin with.
+    static ClassLib::TPropertyList& AddMarks(ClassLib::TPropertyList& list, TColor markColor);
+
+private:
+    TMarkColours FCheck;
+    TMarkColours FRadio;
+};
+
+// The icon column of a popup and its check and radio marks.
+class TIconBar : public TMarkedBar {
+    CLASSLIB_CLASS(TIconBar, TMarkedBar)
+public:
+    static const ClassLib::TPropertyList& Published();
+    explicit TIconBar(ClassLib::TMenu* menu = nullptr);
+    // From an icon bar: everything (the base colours and the check border included);
+    // from another gradient bar its base values.
+    void Assign(const ClassLib::TPersistent* source) override;
+
     TColor SeparatorColor() const { return FSeparatorColor; }
     void SetSeparatorColor(TColor value) { FSeparatorColor = value; }
     // Never below 16.
@@ -180,15 +201,13 @@ public:
     void SetSize(int value);
 
 private:
-    TMarkColours FCheck{TColor(0x6FC0FF)};
-    TMarkColours FRadio{TColor(0x6FC0FF)};
     int FSize = 24;   // invariant: >= 16
     TColor FSeparatorColor = ClassLib::clNone;
 };
 
 // The highlighted popup item, its fonts and its check and radio marks.
-class TSelectedItem : public TGradientBar {
-    CLASSLIB_CLASS(TSelectedItem, TGradientBar)
+class TSelectedItem : public TMarkedBar {
+    CLASSLIB_CLASS(TSelectedItem, TMarkedBar)
 public:
     static const ClassLib::TPropertyList& Published();
     explicit TSelectedItem(ClassLib::TMenu* menu = nullptr);
@@ -210,30 +229,8 @@ public:
     bool UseSystemFont() const { return FUseSystemFont; }
     void SetUseSystemFont(bool value);
 
-    TColor GetCheckColor(int index) const;
-    void SetCheckColor(int index, TColor value);
-    TColor CheckColor() const { return FCheck.Color; }
-    void SetCheckColor(TColor value) { SetCheckColor(0, value); }
-    TColor CheckColorTo() const { return FCheck.ColorTo; }
-    void SetCheckColorTo(TColor value) { SetCheckColor(1, value); }
-    TColor CheckBorder() const { return FCheck.Border; }
-    void SetCheckBorder(TColor value) { FCheck.Border = value; }
-    TGradientDirection CheckGradientDirection() const { return FCheck.Direction; }
-    void SetCheckGradientDirection(TGradientDirection value) { FCheck.Direction = value; }
-    TColor GetRadioColor(int index) const;
-    void SetRadioColor(int index, TColor value);
-    TColor RadioColor() const { return FRadio.Color; }
-    void SetRadioColor(TColor value) { SetRadioColor(0, value); }
-    TColor RadioColorTo() const { return FRadio.ColorTo; }
-    void SetRadioColorTo(TColor value) { SetRadioColor(1, value); }
-    TColor RadioBorder() const { return FRadio.Border; }
-    void SetRadioBorder(TColor value) { FRadio.Border = value; }
-    TGradientDirection RadioGradientDirection() const { return FRadio.Direction; }
-    void SetRadioGradientDirection(TGradientDirection value) { FRadio.Direction = value; }
 
 private:
-    TMarkColours FCheck{TColor(0x3E80FE)};
-    TMarkColours FRadio{TColor(0x3E80FE)};
     TColor FBorderColor = TColor(0x6F4B4B);
     std::unique_ptr<ClassLib::TFont> FFont;
     bool FUseSystemFont = true;
@@ -518,8 +515,8 @@ private:
 };
 
 // The menu unit's button look (another class than the toolbar unit's of the same name).
-class TButtonAppearance : public ClassLib::TPersistent {
-    CLASSLIB_CLASS(TButtonAppearance, ClassLib::TPersistent)
+class TButtonAppearance : public AdvToolBar::TNotifyingPersistent {
+    CLASSLIB_CLASS(TButtonAppearance, AdvToolBar::TNotifyingPersistent)
 public:
     static const ClassLib::TPropertyList& Published();
     TButtonAppearance();
@@ -528,26 +525,18 @@ public:
     // source is ignored.
     void Assign(const ClassLib::TPersistent* source) override;
 
-    TColor Color() const { return FColor; }
-    void SetColor(TColor value) { Store(FColor, value); }
-    TColor ColorTo() const { return FColorTo; }
-    void SetColorTo(TColor value) { Store(FColorTo, value); }
-    TColor HoverColor() const { return FHoverColor; }
-    void SetHoverColor(TColor value) { Store(FHoverColor, value); }
-    TColor HoverColorTo() const { return FHoverColorTo; }
-    void SetHoverColorTo(TColor value) { Store(FHoverColorTo, value); }
-    TColor DownColor() const { return FDownColor; }
-    void SetDownColor(TColor value) { Store(FDownColor, value); }
-    TColor DownColorTo() const { return FDownColorTo; }
-    void SetDownColorTo(TColor value) { Store(FDownColorTo, value); }
-    TColor BorderColor() const { return FBorderColor; }
-    void SetBorderColor(TColor value) { Store(FBorderColor, value); }
+    ADVTB_PROPERTY(TColor, Color, Told)
+    ADVTB_PROPERTY(TColor, ColorTo, Told)
+    ADVTB_PROPERTY(TColor, HoverColor, Told)
+    ADVTB_PROPERTY(TColor, HoverColorTo, Told)
+    ADVTB_PROPERTY(TColor, DownColor, Told)
+    ADVTB_PROPERTY(TColor, DownColorTo, Told)
+    ADVTB_PROPERTY(TColor, BorderColor, Told)
     TColor DownBorderColor() const { return FDownBorderColor; }
     void SetDownBorderColor(TColor value) { FDownBorderColor = value; }
     TColor HoverBorderColor() const { return FHoverBorderColor; }
     void SetHoverBorderColor(TColor value) { FHoverBorderColor = value; }
-    TGradientDirection GradientDirection() const { return FGradientDirection; }
-    void SetGradientDirection(TGradientDirection value);
+    ADVTB_PROPERTY(TGradientDirection, GradientDirection, Told)
     TGlyphPosition GlyphPosition() const { return FGlyphPosition; }
     void SetGlyphPosition(TGlyphPosition value) { FGlyphPosition = value; }
     ClassLib::TFont* CaptionFont() const { return FCaptionFont.get(); }
@@ -555,13 +544,7 @@ public:
     bool UseSystemFont() const { return FUseSystemFont; }
     void SetUseSystemFont(bool value);
 
-    ClassLib::TNotifyEvent OnChange;
-
-protected:
-    void Changed();
-
 private:
-    void Store(TColor& field, TColor value);
     void ApplySystemFontName();
 
     TColor FHoverColor = TColor(0xD2BDB6);

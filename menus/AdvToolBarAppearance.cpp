@@ -9,11 +9,11 @@ namespace AdvToolBar {
 
 using namespace ClassLib;
 
-CLASSLIB_IMPLEMENT(TButtonAppearance, ClassLib::TPersistent)
-CLASSLIB_IMPLEMENT(TGradientBackground, ClassLib::TPersistent)
-CLASSLIB_IMPLEMENT(TMirrorGradient, ClassLib::TPersistent)
+CLASSLIB_IMPLEMENT(TButtonAppearance, TNotifyingPersistent)
+CLASSLIB_IMPLEMENT(TGradientBackground, TNotifyingPersistent)
+CLASSLIB_IMPLEMENT(TMirrorGradient, TNotifyingPersistent)
 CLASSLIB_IMPLEMENT(TVistaGradientBackground, TGradientBackground)
-CLASSLIB_IMPLEMENT(TContainerAppearance, ClassLib::TPersistent)
+CLASSLIB_IMPLEMENT(TContainerAppearance, TNotifyingPersistent)
 
 // ---------------------------------------------------------------- TButtonAppearance
 
@@ -37,10 +37,6 @@ TButtonAppearance::TButtonAppearance() : FCaptionFont(std::make_unique<TFont>())
 }
 
 TButtonAppearance::~TButtonAppearance() = default;
-
-void TButtonAppearance::Changed() {
-    if (OnChange) OnChange(this);
-}
 
 void TButtonAppearance::SetCaptionFont(const TFont* value) {
     FCaptionFont->Assign(value);
@@ -86,29 +82,10 @@ TGradientBackground::TGradientBackground() {
     SetSteps(64);
 }
 
-void TGradientBackground::Changed() {
-    if (OnChange) OnChange(this);
-}
-
-void TGradientBackground::SetColor(TColor value) {
-    FColor = value;
-    Changed();
-}
-
-void TGradientBackground::SetColorTo(TColor value) {
-    FColorTo = value;
-    Changed();
-}
-
-void TGradientBackground::SetDirection(TGradientDirection value) {
-    FDirection = value;
-    Changed();
-}
-
-void TGradientBackground::SetSteps(int value) {
-    FSteps = value;
-    Changed();
-}
+void TGradientBackground::SetColor(TColor value) { StoreAlways(FColor, value); }
+void TGradientBackground::SetColorTo(TColor value) { StoreAlways(FColorTo, value); }
+void TGradientBackground::SetDirection(TGradientDirection value) { StoreAlways(FDirection, value); }
+void TGradientBackground::SetSteps(int value) { StoreAlways(FSteps, value); }
 
 void TGradientBackground::Assign(const TPersistent* source) {
     const auto* from = dynamic_cast<const TGradientBackground*>(source);
@@ -134,12 +111,6 @@ const TPropertyList& TMirrorGradient::Published() {
         .Stored(L"ColorMirrorTo", true)
         .Event(L"OnChange", &M::OnChange);
     return list;
-}
-
-void TMirrorGradient::Store(TColor& field, TColor value) {
-    if (field == value) return;
-    field = value;
-    if (OnChange) OnChange(this);
 }
 
 void TMirrorGradient::Assign(const TPersistent* source) {
@@ -185,29 +156,9 @@ const TPropertyList& TContainerAppearance::Published() {
     return list;
 }
 
-void TContainerAppearance::Changed() {
-    if (OnChange) OnChange(this);
-}
-
-void TContainerAppearance::SetLineColor(TColor value) {
-    if (value == FLineColor) return;
-    FLineColor = value;
-    Changed();
-}
-
-void TContainerAppearance::SetLine3D(bool value) {
-    if (value == FLine3D) return;
-    FLine3D = value;
-    Changed();
-}
-
 void TContainerAppearance::Assign(const TPersistent* source) {
-    if (!source) return;
-    const auto* from = dynamic_cast<const TContainerAppearance*>(source);
-    if (!from) {
-        TPersistent::Assign(source);
-        return;
-    }
+    const auto* from = SameClassSource<TContainerAppearance>(*this, source);
+    if (!from) return;
     SetLineColor(from->FLineColor);
     SetLine3D(from->FLine3D);
 }

@@ -9,6 +9,7 @@
 #include "classlib/EnumNames.h"
 #include "classlib/Events.h"
 #include "classlib/Object.h"
+#include "menus/AdvToolBarBase.h"
 
 namespace ClassLib {
 class TFont;
@@ -47,8 +48,8 @@ namespace AdvToolBar {
     X(GradientDirectionDown, gdVertical, Silent) X(GradientDirectionChecked, gdVertical, Silent)
 
 // A toolbar button's colours per state (normal, hot, down, checked) and caption font.
-class TButtonAppearance : public ClassLib::TPersistent {
-    CLASSLIB_CLASS(TButtonAppearance, ClassLib::TPersistent)
+class TButtonAppearance : public TNotifyingPersistent {
+    CLASSLIB_CLASS(TButtonAppearance, TNotifyingPersistent)
 public:
     static const ClassLib::TPropertyList& Published();
     TButtonAppearance();
@@ -58,16 +59,12 @@ public:
     // directions stay. Any other source is ignored.
     void Assign(const ClassLib::TPersistent* source) override;
 
-#define ADVTB_ACCESSORS(Type, Name, Kind)                                                            \
-    Type Name() const { return F##Name; }                                                            \
-    void Set##Name(Type value) { Store##Kind(F##Name, value); }
-#define ADVTB_COLOUR_ACCESSORS(Name, Initial, Kind) ADVTB_ACCESSORS(TColor, Name, Kind)
-#define ADVTB_DIRECTION_ACCESSORS(Name, Initial, Kind) ADVTB_ACCESSORS(TGradientDirection, Name, Kind)
+#define ADVTB_COLOUR_ACCESSORS(Name, Initial, Kind) ADVTB_PROPERTY(TColor, Name, Kind)
+#define ADVTB_DIRECTION_ACCESSORS(Name, Initial, Kind) ADVTB_PROPERTY(TGradientDirection, Name, Kind)
     ADVTB_BUTTON_COLOURS(ADVTB_COLOUR_ACCESSORS)
     ADVTB_BUTTON_DIRECTIONS(ADVTB_DIRECTION_ACCESSORS)
 #undef ADVTB_COLOUR_ACCESSORS
 #undef ADVTB_DIRECTION_ACCESSORS
-#undef ADVTB_ACCESSORS
 
     ClassLib::TFont* CaptionFont() const { return FCaptionFont.get(); }
     // Copies the font, then tells of it whether or not anything differed.
@@ -76,18 +73,9 @@ public:
     bool SystemFont() const { return FSystemFont; }
     void SetSystemFont(bool value);
 
-    // Set by the owner (a toolbar button repaints; the styler leaves it unset).
-    ClassLib::TNotifyEvent OnChange;
+    // OnChange is set by the owner: a toolbar button repaints, the styler leaves it unset.
 
 private:
-    void Changed();
-    template <class T> void StoreTold(T& field, T value) {
-        if (field == value) return;
-        field = value;
-        Changed();
-    }
-    template <class T> void StoreSilent(T& field, T value) { field = value; }
-
 #define ADVTB_FIELD(Name, Initial, Kind) TColor F##Name = TColor(Initial);
     ADVTB_BUTTON_COLOURS(ADVTB_FIELD)
 #undef ADVTB_FIELD
@@ -100,8 +88,8 @@ private:
 
 // A gradient from Color to ColorTo in Direction, drawn in Steps bands. Every assignment
 // raises OnChange, also of the value it already holds.
-class TGradientBackground : public ClassLib::TPersistent {
-    CLASSLIB_CLASS(TGradientBackground, ClassLib::TPersistent)
+class TGradientBackground : public TNotifyingPersistent {
+    CLASSLIB_CLASS(TGradientBackground, TNotifyingPersistent)
 public:
     static const ClassLib::TPropertyList& Published();
     TGradientBackground();
@@ -118,10 +106,12 @@ public:
     int Steps() const { return FSteps; }
     void SetSteps(int value);
 
-    ClassLib::TNotifyEvent OnChange;
-
 private:
-    void Changed();
+    template <class T>
+    void StoreAlways(T& field, T value) {
+        field = value;
+        Changed();
+    }
 
     TColor FColor = ClassLib::clWhite;
     TColor FColorTo = ClassLib::clBtnFace;
@@ -131,8 +121,8 @@ private:
 
 // The four colours of a two-part fill: Color to ColorTo above, ColorMirror to
 // ColorMirrorTo below.
-class TMirrorGradient : public ClassLib::TPersistent {
-    CLASSLIB_CLASS(TMirrorGradient, ClassLib::TPersistent)
+class TMirrorGradient : public TNotifyingPersistent {
+    CLASSLIB_CLASS(TMirrorGradient, TNotifyingPersistent)
 public:
     static const ClassLib::TPropertyList& Published();
     TMirrorGradient() = default;
@@ -140,20 +130,12 @@ public:
     // raises the class library's assignment error.
     void Assign(const ClassLib::TPersistent* source) override;
 
-    TColor Color() const { return FColor; }
-    void SetColor(TColor value) { Store(FColor, value); }
-    TColor ColorTo() const { return FColorTo; }
-    void SetColorTo(TColor value) { Store(FColorTo, value); }
-    TColor ColorMirror() const { return FColorMirror; }
-    void SetColorMirror(TColor value) { Store(FColorMirror, value); }
-    TColor ColorMirrorTo() const { return FColorMirrorTo; }
-    void SetColorMirrorTo(TColor value) { Store(FColorMirrorTo, value); }
-
-    ClassLib::TNotifyEvent OnChange;
+    ADVTB_PROPERTY(TColor, Color, Told)
+    ADVTB_PROPERTY(TColor, ColorTo, Told)
+    ADVTB_PROPERTY(TColor, ColorMirror, Told)
+    ADVTB_PROPERTY(TColor, ColorMirrorTo, Told)
 
 private:
-    void Store(TColor& field, TColor value);
-
     TColor FColor = ClassLib::clWhite;
     TColor FColorTo = ClassLib::clBtnFace;
     TColor FColorMirror = TColor(0xEDD9C8);
@@ -178,8 +160,8 @@ private:
 };
 
 // The separator line of a toolbar container.
-class TContainerAppearance : public ClassLib::TPersistent {
-    CLASSLIB_CLASS(TContainerAppearance, ClassLib::TPersistent)
+class TContainerAppearance : public TNotifyingPersistent {
+    CLASSLIB_CLASS(TContainerAppearance, TNotifyingPersistent)
 public:
     static const ClassLib::TPropertyList& Published();
     TContainerAppearance() = default;
@@ -187,16 +169,10 @@ public:
     // null is ignored, any other source raises the class library's assignment error.
     void Assign(const ClassLib::TPersistent* source) override;
 
-    TColor LineColor() const { return FLineColor; }
-    void SetLineColor(TColor value);
-    bool Line3D() const { return FLine3D; }
-    void SetLine3D(bool value);
-
-    ClassLib::TNotifyEvent OnChange;
+    ADVTB_PROPERTY(TColor, LineColor, Told)
+    ADVTB_PROPERTY(bool, Line3D, Told)
 
 private:
-    void Changed();
-
     TColor FLineColor = ClassLib::clBtnShadow;
     bool FLine3D = true;
 };

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <utility>
+
 #include "classlib/Exceptions.h"
 #include "classlib/FileNames.h"
 #include "classlib/GdiObjects.h"
@@ -32,6 +34,8 @@ void TDbgList::AssignList(const TList& list) {
     const int count = list.Count();
     for (int i = 0; i < count; ++i) Add(list.Items(i));
 }
+
+CLASSLIB_IMPLEMENT(TNotifyingPersistent, ClassLib::TPersistent)
 
 // ---------------------------------------------------------------- unit state
 
@@ -132,60 +136,48 @@ void TPersistence::SetEnabled(bool value) {
 
 namespace {
 
-class TIniLayoutStore : public TLayoutStore {
+// One section of an INI-like store: the in-memory INI file or the registry's.
+template <class TIni>
+class TSectionStore : public TLayoutStore {
 public:
-    TIniLayoutStore(const std::wstring& fileName, const std::wstring& section) : TLayoutStore(section) {
+    template <class... TArgs>
+    explicit TSectionStore(const std::wstring& section, TArgs&&... args)
+        : TLayoutStore(section), FIni(std::forward<TArgs>(args)...) {}
+    std::wstring ReadString(const std::wstring& name, const std::wstring& defaultValue) override {
+        return FIni.ReadString(Section(), name, defaultValue);
+    }
+    int ReadInteger(const std::wstring& name, int defaultValue) override {
+        return FIni.ReadInteger(Section(), name, defaultValue);
+    }
+    bool ReadBool(const std::wstring& name, bool defaultValue) override {
+        return FIni.ReadBool(Section(), name, defaultValue);
+    }
+    bool ValueExists(const std::wstring& name) override { return FIni.ValueExists(Section(), name); }
+    void WriteString(const std::wstring& name, const std::wstring& value) override {
+        FIni.WriteString(Section(), name, value);
+    }
+    void WriteInteger(const std::wstring& name, int value) override { FIni.WriteInteger(Section(), name, value); }
+    void WriteBool(const std::wstring& name, bool value) override { FIni.WriteBool(Section(), name, value); }
+    void EraseSection() override { FIni.EraseSection(Section()); }
+
+protected:
+    TIni FIni;
+};
+
+// An INI file, read when it exists and written back when the store goes after changes.
+class TIniLayoutStore : public TSectionStore<TMemIniFile> {
+public:
+    TIniLayoutStore(const std::wstring& fileName, const std::wstring& section) : TSectionStore(section) {
         if (FileExists(fileName)) FIni.LoadFromFile(fileName);
         FIni.SetFileName(fileName);
         FIni.SetAutoSave(true);
     }
-    std::wstring ReadString(const std::wstring& name, const std::wstring& defaultValue) override {
-        return FIni.ReadString(Section(), name, defaultValue);
-    }
-    int ReadInteger(const std::wstring& name, int defaultValue) override {
-        return FIni.ReadInteger(Section(), name, defaultValue);
-    }
-    bool ReadBool(const std::wstring& name, bool defaultValue) override {
-        return FIni.ReadBool(Section(), name, defaultValue);
-    }
-    bool ValueExists(const std::wstring& name) override { return FIni.ValueExists(Section(), name); }
-    void WriteString(const std::wstring& name, const std::wstring& value) override {
-        FIni.WriteString(Section(), name, value);
-    }
-    void WriteInteger(const std::wstring& name, int value) override { FIni.WriteInteger(Section(), name, value); }
-    void WriteBool(const std::wstring& name, bool value) override { FIni.WriteBool(Section(), name, value); }
-    void EraseSection() override { FIni.EraseSection(Section()); }
     void UpdateFile() override {
         if (FIni.Modified()) FIni.UpdateFile();
     }
-
-private:
-    TMemIniFile FIni;
 };
 
-class TRegistryLayoutStore : public TLayoutStore {
-public:
-    TRegistryLayoutStore(const std::wstring& key, const std::wstring& section) : TLayoutStore(section), FIni(key) {}
-    std::wstring ReadString(const std::wstring& name, const std::wstring& defaultValue) override {
-        return FIni.ReadString(Section(), name, defaultValue);
-    }
-    int ReadInteger(const std::wstring& name, int defaultValue) override {
-        return FIni.ReadInteger(Section(), name, defaultValue);
-    }
-    bool ReadBool(const std::wstring& name, bool defaultValue) override {
-        return FIni.ReadBool(Section(), name, defaultValue);
-    }
-    bool ValueExists(const std::wstring& name) override { return FIni.ValueExists(Section(), name); }
-    void WriteString(const std::wstring& name, const std::wstring& value) override {
-        FIni.WriteString(Section(), name, value);
-    }
-    void WriteInteger(const std::wstring& name, int value) override { FIni.WriteInteger(Section(), name, value); }
-    void WriteBool(const std::wstring& name, bool value) override { FIni.WriteBool(Section(), name, value); }
-    void EraseSection() override { FIni.EraseSection(Section()); }
-
-private:
-    TRegistryIniFile FIni;
-};
+using TRegistryLayoutStore = TSectionStore<TRegistryIniFile>;
 
 }  // namespace
 
@@ -194,7 +186,7 @@ std::unique_ptr<TLayoutStore> OpenLayoutStore(const TPersistence& persistence) {
     if (persistence.Owner() && persistence.Owner()->HasState(csDesigning)) return nullptr;
     if (persistence.Location() == plIniFile)
         return std::make_unique<TIniLayoutStore>(persistence.Key(), persistence.Section());
-    return std::make_unique<TRegistryLayoutStore>(persistence.Key(), persistence.Section());
+    return std::make_unique<TRegistryLayoutStore>(persistence.Section(), persistence.Key());
 }
 
 // ---------------------------------------------------------------- fonts

@@ -34,6 +34,46 @@ public:
     void AssignList(const ClassLib::TList& list);
 };
 
+// A settings object that reports its changes: each setter that stores a differing value
+// raises OnChange once; an equal value changes nothing. The owner binds OnChange.
+class TNotifyingPersistent : public ClassLib::TPersistent {
+    CLASSLIB_CLASS(TNotifyingPersistent, ClassLib::TPersistent)
+public:
+    ClassLib::TNotifyEvent OnChange;
+
+protected:
+    TNotifyingPersistent() = default;
+    virtual void Changed() {
+        if (OnChange) OnChange(this);
+    }
+    template <class T>
+    void StoreTold(T& field, const T& value) {
+        if (field == value) return;
+        field = value;
+        Changed();
+    }
+    // For the values that are stored without a word.
+    template <class T>
+    static void StoreSilent(T& field, const T& value) {
+        field = value;
+    }
+};
+
+// What a record's Assign copies from: the source as a T, or null when there is nothing to
+// copy (a null source); a source of another class raises the class library's assignment error.
+template <class T>
+const T* SameClassSource(ClassLib::TPersistent& target, const ClassLib::TPersistent* source) {
+    if (!source) return nullptr;
+    if (const auto* from = dynamic_cast<const T*>(source)) return from;
+    target.ClassLib::TPersistent::Assign(source);
+    return nullptr;
+}
+
+// A property over the field F<Name>, its setter storing through Store<Kind>: Told or Silent.
+#define ADVTB_PROPERTY(Type, Name, Kind)                                                             \
+    Type Name() const { return F##Name; }                                                            \
+    void Set##Name(Type value) { Store##Kind(F##Name, value); }
+
 // The unit's registered messages, 0 until the toolbar unit's start-up (TToolBarUnitSession).
 extern std::uint16_t WM_TBCOMPACTWINHIDE;
 extern std::uint16_t WM_TBSETAEROVISTA;

@@ -10,16 +10,16 @@ namespace AdvToolBar {
 using namespace ClassLib;
 using AdvGlowButton::ggVertical;
 
-CLASSLIB_IMPLEMENT(TCustomTabAppearance, ClassLib::TPersistent)
+CLASSLIB_IMPLEMENT(TCustomTabAppearance, TNotifyingPersistent)
 CLASSLIB_IMPLEMENT(TTabAppearance, TCustomTabAppearance)
-CLASSLIB_IMPLEMENT(TVistaBackground, ClassLib::TPersistent)
+CLASSLIB_IMPLEMENT(TVistaBackground, TNotifyingPersistent)
 CLASSLIB_IMPLEMENT(TVistaPageBackground, TVistaBackground)
 CLASSLIB_IMPLEMENT(TVistaTextBackground, TVistaBackground)
-CLASSLIB_IMPLEMENT(TCaptionAppearance, ClassLib::TPersistent)
-CLASSLIB_IMPLEMENT(TToolBarAppearance, ClassLib::TPersistent)
-CLASSLIB_IMPLEMENT(TGroupAppearance, ClassLib::TPersistent)
-CLASSLIB_IMPLEMENT(TQATAppearance, ClassLib::TPersistent)
-CLASSLIB_IMPLEMENT(TAppColor, ClassLib::TPersistent)
+CLASSLIB_IMPLEMENT(TCaptionAppearance, TNotifyingPersistent)
+CLASSLIB_IMPLEMENT(TToolBarAppearance, TNotifyingPersistent)
+CLASSLIB_IMPLEMENT(TGroupAppearance, TNotifyingPersistent)
+CLASSLIB_IMPLEMENT(TQATAppearance, TNotifyingPersistent)
+CLASSLIB_IMPLEMENT(TAppColor, TNotifyingPersistent)
 
 namespace {
 
@@ -77,10 +77,6 @@ TCustomTabAppearance::TCustomTabAppearance()
 
 TCustomTabAppearance::~TCustomTabAppearance() = default;
 
-void TCustomTabAppearance::Changed() {
-    if (OnChange) OnChange(this);
-}
-
 void TCustomTabAppearance::SetFont(const TFont* value) { FFont->Assign(value); }
 
 void TCustomTabAppearance::SetSystemFont(bool value) { StoreSystemFont(FSystemFont, value, FFont.get()); }
@@ -137,41 +133,9 @@ const TPropertyList& TVistaBackground::Published() {
     return list;
 }
 
-void TVistaBackground::Changed() {
-    if (OnChange) OnChange(this);
-}
-
-void TVistaBackground::Store(TColor& field, TColor value) {
-    if (field == value) return;
-    field = value;
-    Changed();
-}
-
-void TVistaBackground::SetGradient(TGDIPGradient value) {
-    if (value == FGradient) return;
-    FGradient = value;
-    Changed();
-}
-
-void TVistaBackground::SetGradientMirror(TGDIPGradient value) {
-    if (value == FGradientMirror) return;
-    FGradientMirror = value;
-    Changed();
-}
-
-void TVistaBackground::SetSteps(int value) {
-    if (value == FSteps) return;
-    FSteps = value;
-    Changed();
-}
-
 void TVistaBackground::Assign(const TPersistent* source) {
-    if (!source) return;
-    const auto* from = dynamic_cast<const TVistaBackground*>(source);
-    if (!from) {
-        TPersistent::Assign(source);
-        return;
-    }
+    const auto* from = SameClassSource<TVistaBackground>(*this, source);
+    if (!from) return;
     FSteps = from->FSteps;
     FColor = from->FColor;
     FColorTo = from->FColorTo;
@@ -245,19 +209,9 @@ const TPropertyList& TCaptionAppearance::Published() {
     return list;
 }
 
-void TCaptionAppearance::Store(TColor& field, TColor value) {
-    if (field == value) return;
-    field = value;
-    if (OnChange) OnChange(this);
-}
-
 void TCaptionAppearance::Assign(const TPersistent* source) {
-    if (!source) return;
-    const auto* from = dynamic_cast<const TCaptionAppearance*>(source);
-    if (!from) {
-        TPersistent::Assign(source);
-        return;
-    }
+    const auto* from = SameClassSource<TCaptionAppearance>(*this, source);
+    if (!from) return;
     FCaptionColor = from->FCaptionColor;
     FCaptionColorTo = from->FCaptionColorTo;
     FCaptionTextColor = from->FCaptionTextColor;
@@ -287,12 +241,6 @@ TToolBarAppearance::TToolBarAppearance()
 }
 
 TToolBarAppearance::~TToolBarAppearance() = default;
-
-void TToolBarAppearance::Store(TColor& field, TColor value) {
-    if (field == value) return;
-    field = value;
-    if (OnChange) OnChange(this);
-}
 
 void TToolBarAppearance::Assign(const TPersistent* source) {
     const auto* from = dynamic_cast<const TToolBarAppearance*>(source);
@@ -347,39 +295,13 @@ TGroupAppearance::TGroupAppearance()
 
 TGroupAppearance::~TGroupAppearance() = default;
 
-void TGroupAppearance::Changed() {
-    if (OnChange) OnChange(this);
-}
-
-void TGroupAppearance::Store(TColor& field, TColor value) {
-    if (field == value) return;
-    field = value;
-    Changed();
-}
-
-void TGroupAppearance::SetGradient(TGDIPGradient value) {
-    if (value == FGradient) return;
-    FGradient = value;
-    Changed();
-}
-
-void TGroupAppearance::SetGradientMirror(TGDIPGradient value) {
-    if (value == FGradientMirror) return;
-    FGradientMirror = value;
-    Changed();
-}
-
 void TGroupAppearance::SetFont(const TFont* value) { FFont->Assign(value); }
 
 void TGroupAppearance::SetSystemFont(bool value) { StoreSystemFont(FSystemFont, value, FFont.get()); }
 
 void TGroupAppearance::Assign(const TPersistent* source) {
-    if (!source) return;
-    const auto* from = dynamic_cast<const TGroupAppearance*>(source);
-    if (!from) {
-        TPersistent::Assign(source);
-        return;
-    }
+    const auto* from = SameClassSource<TGroupAppearance>(*this, source);
+    if (!from) return;
     FBackground = from->FBackground;
     FCaptionAppearance->Assign(from->FCaptionAppearance.get());
     FPageAppearance->Assign(from->FPageAppearance.get());
@@ -415,25 +337,9 @@ const TPropertyList& TQATAppearance::Published() {
     return list;
 }
 
-void TQATAppearance::Store(TColor& field, TColor value) {
-    if (field == value) return;
-    field = value;
-    if (OnChange) OnChange(this);
-}
-
-void TQATAppearance::SetSteps(int value) {
-    if (value == FSteps) return;
-    FSteps = value;
-    if (OnChange) OnChange(this);
-}
-
 void TQATAppearance::Assign(const TPersistent* source) {
-    if (!source) return;
-    const auto* from = dynamic_cast<const TQATAppearance*>(source);
-    if (!from) {
-        TPersistent::Assign(source);
-        return;
-    }
+    const auto* from = SameClassSource<TQATAppearance>(*this, source);
+    if (!from) return;
     FBorderColor = from->FBorderColor;
     FColor = from->FColor;
     FColorTo = from->FColorTo;
@@ -455,16 +361,6 @@ const TPropertyList& TAppColor::Published() {
         return l;
     }();
     return list;
-}
-
-void TAppColor::Changed() {
-    if (OnChange) OnChange(this);
-}
-
-void TAppColor::Store(TColor& field, TColor value) {
-    if (field == value) return;
-    field = value;
-    Changed();
 }
 
 void TAppColor::Assign(const TPersistent* source) {

@@ -46,8 +46,8 @@ using AdvGlowButton::TGDIPGradient;
     X(GradientMirrorSelected) X(GradientDisabled) X(GradientMirrorDisabled)
 
 // A page tab's colours per state, each an upper gradient and a mirrored lower one.
-class TCustomTabAppearance : public ClassLib::TPersistent {
-    CLASSLIB_CLASS(TCustomTabAppearance, ClassLib::TPersistent)
+class TCustomTabAppearance : public TNotifyingPersistent {
+    CLASSLIB_CLASS(TCustomTabAppearance, TNotifyingPersistent)
 public:
     static const ClassLib::TPropertyList& Published();
     TCustomTabAppearance();
@@ -59,16 +59,12 @@ public:
     // All 32 colours become clNone at once, without a word.
     void ClearValues();
 
-#define ADVTB_ACCESSORS(Type, Name, Kind)                                                            \
-    Type Name() const { return F##Name; }                                                            \
-    void Set##Name(Type value) { Store##Kind(F##Name, value); }
-#define ADVTB_COLOUR_ACCESSORS(Name, Initial, Kind) ADVTB_ACCESSORS(TColor, Name, Kind)
-#define ADVTB_GRADIENT_ACCESSORS(Name) ADVTB_ACCESSORS(TGDIPGradient, Name, Told)
+#define ADVTB_COLOUR_ACCESSORS(Name, Initial, Kind) ADVTB_PROPERTY(TColor, Name, Kind)
+#define ADVTB_GRADIENT_ACCESSORS(Name) ADVTB_PROPERTY(TGDIPGradient, Name, Told)
     ADVTB_TAB_COLOURS(ADVTB_COLOUR_ACCESSORS)
     ADVTB_TAB_GRADIENTS(ADVTB_GRADIENT_ACCESSORS)
 #undef ADVTB_COLOUR_ACCESSORS
 #undef ADVTB_GRADIENT_ACCESSORS
-#undef ADVTB_ACCESSORS
 
     // A change of the font object itself raises nothing here.
     ClassLib::TFont* Font() const { return FFont.get(); }
@@ -79,19 +75,7 @@ public:
     TGradientBackground* BackGround() const { return FBackGround.get(); }
     void SetBackGround(const TGradientBackground* value) { FBackGround->Assign(value); }
 
-    ClassLib::TNotifyEvent OnChange;
-
-protected:
-    void Changed();
-
 private:
-    template <class T> void StoreTold(T& field, T value) {
-        if (field == value) return;
-        field = value;
-        Changed();
-    }
-    template <class T> void StoreSilent(T& field, T value) { field = value; }
-
 #define ADVTB_FIELD(Name, Initial, Kind) TColor F##Name = TColor(Initial);
     ADVTB_TAB_COLOURS(ADVTB_FIELD)
 #undef ADVTB_FIELD
@@ -111,8 +95,8 @@ public:
 };
 
 // A two-part vertical gradient with a border.
-class TVistaBackground : public ClassLib::TPersistent {
-    CLASSLIB_CLASS(TVistaBackground, ClassLib::TPersistent)
+class TVistaBackground : public TNotifyingPersistent {
+    CLASSLIB_CLASS(TVistaBackground, TNotifyingPersistent)
 public:
     static const ClassLib::TPropertyList& Published();
     TVistaBackground() = default;
@@ -121,29 +105,16 @@ public:
     // assignment error.
     void Assign(const ClassLib::TPersistent* source) override;
 
-    TColor BorderColor() const { return FBorderColor; }
-    void SetBorderColor(TColor value) { Store(FBorderColor, value); }
-    TColor Color() const { return FColor; }
-    void SetColor(TColor value) { Store(FColor, value); }
-    TColor ColorTo() const { return FColorTo; }
-    void SetColorTo(TColor value) { Store(FColorTo, value); }
-    TColor ColorMirror() const { return FColorMirror; }
-    void SetColorMirror(TColor value) { Store(FColorMirror, value); }
-    TColor ColorMirrorTo() const { return FColorMirrorTo; }
-    void SetColorMirrorTo(TColor value) { Store(FColorMirrorTo, value); }
-    TGDIPGradient Gradient() const { return FGradient; }
-    void SetGradient(TGDIPGradient value);
-    TGDIPGradient GradientMirror() const { return FGradientMirror; }
-    void SetGradientMirror(TGDIPGradient value);
-    int Steps() const { return FSteps; }
-    void SetSteps(int value);
-
-    ClassLib::TNotifyEvent OnChange;
+    ADVTB_PROPERTY(TColor, BorderColor, Told)
+    ADVTB_PROPERTY(TColor, Color, Told)
+    ADVTB_PROPERTY(TColor, ColorTo, Told)
+    ADVTB_PROPERTY(TColor, ColorMirror, Told)
+    ADVTB_PROPERTY(TColor, ColorMirrorTo, Told)
+    ADVTB_PROPERTY(TGDIPGradient, Gradient, Told)
+    ADVTB_PROPERTY(TGDIPGradient, GradientMirror, Told)
+    ADVTB_PROPERTY(int, Steps, Told)
 
 protected:
-    void Changed();
-    void Store(TColor& field, TColor value);
-
     // Published by the page background only; stored without a word.
     TColor FShadowColor = TColor(0xC4AA96);
     TColor FHighLightColor = TColor(0xFDF9CE);
@@ -181,10 +152,8 @@ public:
     // (through the setters) and the whole font.
     void Assign(const ClassLib::TPersistent* source) override;
 
-    TColor TextColor() const { return FTextColor; }
-    void SetTextColor(TColor value) { Store(FTextColor, value); }
-    TColor TextColorExtended() const { return FTextColorExtended; }
-    void SetTextColorExtended(TColor value) { Store(FTextColorExtended, value); }
+    ADVTB_PROPERTY(TColor, TextColor, Told)
+    ADVTB_PROPERTY(TColor, TextColorExtended, Told)
     ClassLib::TFont* Font() const { return FFont.get(); }
     void SetFont(const ClassLib::TFont* value);
     bool SystemFont() const { return FSystemFont; }
@@ -198,8 +167,8 @@ private:
 };
 
 // A toolbar caption's colours, normal and hot.
-class TCaptionAppearance : public ClassLib::TPersistent {
-    CLASSLIB_CLASS(TCaptionAppearance, ClassLib::TPersistent)
+class TCaptionAppearance : public TNotifyingPersistent {
+    CLASSLIB_CLASS(TCaptionAppearance, TNotifyingPersistent)
 public:
     static const ClassLib::TPropertyList& Published();
     TCaptionAppearance() = default;
@@ -208,28 +177,16 @@ public:
     // the class library's assignment error.
     void Assign(const ClassLib::TPersistent* source) override;
 
-    TColor CaptionColor() const { return FCaptionColor; }
-    void SetCaptionColor(TColor value) { Store(FCaptionColor, value); }
-    TColor CaptionColorTo() const { return FCaptionColorTo; }
-    void SetCaptionColorTo(TColor value) { Store(FCaptionColorTo, value); }
-    TColor CaptionTextColor() const { return FCaptionTextColor; }
-    void SetCaptionTextColor(TColor value) { Store(FCaptionTextColor, value); }
-    TColor CaptionBorderColor() const { return FCaptionBorderColor; }
-    void SetCaptionBorderColor(TColor value) { Store(FCaptionBorderColor, value); }
-    TColor CaptionColorHot() const { return FCaptionColorHot; }
-    void SetCaptionColorHot(TColor value) { Store(FCaptionColorHot, value); }
-    TColor CaptionColorHotTo() const { return FCaptionColorHotTo; }
-    void SetCaptionColorHotTo(TColor value) { Store(FCaptionColorHotTo, value); }
-    TColor CaptionTextColorHot() const { return FCaptionTextColorHot; }
-    void SetCaptionTextColorHot(TColor value) { Store(FCaptionTextColorHot, value); }
-    TColor CaptionBorderColorHot() const { return FCaptionBorderColorHot; }
-    void SetCaptionBorderColorHot(TColor value) { Store(FCaptionBorderColorHot, value); }
-
-    ClassLib::TNotifyEvent OnChange;
+    ADVTB_PROPERTY(TColor, CaptionColor, Told)
+    ADVTB_PROPERTY(TColor, CaptionColorTo, Told)
+    ADVTB_PROPERTY(TColor, CaptionTextColor, Told)
+    ADVTB_PROPERTY(TColor, CaptionBorderColor, Told)
+    ADVTB_PROPERTY(TColor, CaptionColorHot, Told)
+    ADVTB_PROPERTY(TColor, CaptionColorHotTo, Told)
+    ADVTB_PROPERTY(TColor, CaptionTextColorHot, Told)
+    ADVTB_PROPERTY(TColor, CaptionBorderColorHot, Told)
 
 private:
-    void Store(TColor& field, TColor value);
-
     TColor FCaptionColor = ClassLib::clGray;
     TColor FCaptionColorTo = ClassLib::clNone;
     TColor FCaptionTextColor = ClassLib::clWhite;
@@ -242,8 +199,8 @@ private:
 
 // A toolbar that sits on a page under a tab group. Its two gradients are not bound:
 // their changes raise nothing here.
-class TToolBarAppearance : public ClassLib::TPersistent {
-    CLASSLIB_CLASS(TToolBarAppearance, ClassLib::TPersistent)
+class TToolBarAppearance : public TNotifyingPersistent {
+    CLASSLIB_CLASS(TToolBarAppearance, TNotifyingPersistent)
 public:
     static const ClassLib::TPropertyList& Published();
     TToolBarAppearance();
@@ -252,20 +209,14 @@ public:
     // straight. Anything else, null too, raises the class library's assignment error.
     void Assign(const ClassLib::TPersistent* source) override;
 
-    TColor BorderColor() const { return FBorderColor; }
-    void SetBorderColor(TColor value) { Store(FBorderColor, value); }
-    TColor BorderColorHot() const { return FBorderColorHot; }
-    void SetBorderColorHot(TColor value) { Store(FBorderColorHot, value); }
+    ADVTB_PROPERTY(TColor, BorderColor, Told)
+    ADVTB_PROPERTY(TColor, BorderColorHot, Told)
     TGradientBackground* Color() const { return FColor.get(); }
     void SetColor(const TGradientBackground* value) { FColor->Assign(value); }
     TGradientBackground* ColorHot() const { return FColorHot.get(); }
     void SetColorHot(const TGradientBackground* value) { FColorHot->Assign(value); }
 
-    ClassLib::TNotifyEvent OnChange;
-
 private:
-    void Store(TColor& field, TColor value);
-
     TColor FBorderColor = ClassLib::clNone;
     TColor FBorderColorHot = ClassLib::clNone;
     std::unique_ptr<TGradientBackground> FColor;
@@ -274,8 +225,8 @@ private:
 
 // A contextual tab group's own band and the looks of the pages it spans. A change
 // anywhere inside is reported as a change of the group appearance.
-class TGroupAppearance : public ClassLib::TPersistent {
-    CLASSLIB_CLASS(TGroupAppearance, ClassLib::TPersistent)
+class TGroupAppearance : public TNotifyingPersistent {
+    CLASSLIB_CLASS(TGroupAppearance, TNotifyingPersistent)
 public:
     static const ClassLib::TPropertyList& Published();
     TGroupAppearance();
@@ -284,26 +235,17 @@ public:
     // library's assignment error. SystemFont stays.
     void Assign(const ClassLib::TPersistent* source) override;
 
-    TColor Background() const { return FBackground; }
-    void SetBackground(TColor value) { Store(FBackground, value); }
-    TColor BorderColor() const { return FBorderColor; }
-    void SetBorderColor(TColor value) { Store(FBorderColor, value); }
-    TColor Color() const { return FColor; }
-    void SetColor(TColor value) { Store(FColor, value); }
-    TColor ColorTo() const { return FColorTo; }
-    void SetColorTo(TColor value) { Store(FColorTo, value); }
-    TColor ColorMirror() const { return FColorMirror; }
-    void SetColorMirror(TColor value) { Store(FColorMirror, value); }
-    TColor ColorMirrorTo() const { return FColorMirrorTo; }
-    void SetColorMirrorTo(TColor value) { Store(FColorMirrorTo, value); }
-    TColor TextColor() const { return FTextColor; }
-    void SetTextColor(TColor value) { Store(FTextColor, value); }
-    TGDIPGradient Gradient() const { return FGradient; }
-    void SetGradient(TGDIPGradient value);
-    TGDIPGradient GradientMirror() const { return FGradientMirror; }
-    void SetGradientMirror(TGDIPGradient value);
-    int Steps() const { return FSteps; }
-    void SetSteps(int value) { FSteps = value; }
+    ADVTB_PROPERTY(TColor, Background, Told)
+    ADVTB_PROPERTY(TColor, BorderColor, Told)
+    ADVTB_PROPERTY(TColor, Color, Told)
+    ADVTB_PROPERTY(TColor, ColorTo, Told)
+    ADVTB_PROPERTY(TColor, ColorMirror, Told)
+    ADVTB_PROPERTY(TColor, ColorMirrorTo, Told)
+    ADVTB_PROPERTY(TColor, TextColor, Told)
+    ADVTB_PROPERTY(TGDIPGradient, Gradient, Told)
+    ADVTB_PROPERTY(TGDIPGradient, GradientMirror, Told)
+    // Not published: Assign copies it.
+    ADVTB_PROPERTY(int, Steps, Silent)
     ClassLib::TFont* Font() const { return FFont.get(); }
     void SetFont(const ClassLib::TFont* value);
     bool SystemFont() const { return FSystemFont; }
@@ -317,12 +259,7 @@ public:
     TCustomTabAppearance* TabAppearance() const { return FTabAppearance.get(); }
     void SetTabAppearance(const TCustomTabAppearance* value) { FTabAppearance->Assign(value); }
 
-    ClassLib::TNotifyEvent OnChange;
-
 private:
-    void Changed();
-    void Store(TColor& field, TColor value);
-
     std::unique_ptr<TCaptionAppearance> FCaptionAppearance;
     std::unique_ptr<TVistaPageBackground> FPageAppearance;
     std::unique_ptr<TToolBarAppearance> FToolBarAppearance;
@@ -342,8 +279,8 @@ private:
 };
 
 // The quick access toolbar's colours; the FullSize set when it is shown below the ribbon.
-class TQATAppearance : public ClassLib::TPersistent {
-    CLASSLIB_CLASS(TQATAppearance, ClassLib::TPersistent)
+class TQATAppearance : public TNotifyingPersistent {
+    CLASSLIB_CLASS(TQATAppearance, TNotifyingPersistent)
 public:
     static const ClassLib::TPropertyList& Published();
     TQATAppearance() = default;
@@ -351,26 +288,15 @@ public:
     // stays. Null is ignored; another class raises the class library's assignment error.
     void Assign(const ClassLib::TPersistent* source) override;
 
-    TColor BorderColor() const { return FBorderColor; }
-    void SetBorderColor(TColor value) { Store(FBorderColor, value); }
-    TColor Color() const { return FColor; }
-    void SetColor(TColor value) { Store(FColor, value); }
-    TColor ColorTo() const { return FColorTo; }
-    void SetColorTo(TColor value) { Store(FColorTo, value); }
-    TColor FullSizeBorderColor() const { return FFullSizeBorderColor; }
-    void SetFullSizeBorderColor(TColor value) { Store(FFullSizeBorderColor, value); }
-    TColor FullSizeColor() const { return FFullSizeColor; }
-    void SetFullSizeColor(TColor value) { Store(FFullSizeColor, value); }
-    TColor FullSizeColorTo() const { return FFullSizeColorTo; }
-    void SetFullSizeColorTo(TColor value) { Store(FFullSizeColorTo, value); }
-    int Steps() const { return FSteps; }
-    void SetSteps(int value);
-
-    ClassLib::TNotifyEvent OnChange;
+    ADVTB_PROPERTY(TColor, BorderColor, Told)
+    ADVTB_PROPERTY(TColor, Color, Told)
+    ADVTB_PROPERTY(TColor, ColorTo, Told)
+    ADVTB_PROPERTY(TColor, FullSizeBorderColor, Told)
+    ADVTB_PROPERTY(TColor, FullSizeColor, Told)
+    ADVTB_PROPERTY(TColor, FullSizeColorTo, Told)
+    ADVTB_PROPERTY(int, Steps, Told)
 
 private:
-    void Store(TColor& field, TColor value);
-
     TColor FBorderColor = ClassLib::clGray;
     TColor FColor = ClassLib::clWhite;
     TColor FColorTo = ClassLib::clSilver;
@@ -387,8 +313,8 @@ private:
 
 // The colours that go with an application colour: the application button, and a hover
 // and a selected tone that office tones lend to the pager.
-class TAppColor : public ClassLib::TPersistent {
-    CLASSLIB_CLASS(TAppColor, ClassLib::TPersistent)
+class TAppColor : public TNotifyingPersistent {
+    CLASSLIB_CLASS(TAppColor, TNotifyingPersistent)
 public:
     static const ClassLib::TPropertyList& Published();
     TAppColor() = default;
@@ -396,20 +322,11 @@ public:
     // source is ignored.
     void Assign(const ClassLib::TPersistent* source) override;
 
-#define ADVTB_APP_ACCESSORS(Name, Initial)                                                           \
-    TColor Name() const { return F##Name; }                                                          \
-    void Set##Name(TColor value) { Store(F##Name, value); }
+#define ADVTB_APP_ACCESSORS(Name, Initial) ADVTB_PROPERTY(TColor, Name, Told)
     ADVTB_APP_COLOURS(ADVTB_APP_ACCESSORS)
 #undef ADVTB_APP_ACCESSORS
 
-    ClassLib::TNotifyEvent OnChange;
-
-protected:
-    virtual void Changed();
-
 private:
-    void Store(TColor& field, TColor value);
-
 #define ADVTB_FIELD(Name, Initial) TColor F##Name = TColor(Initial);
     ADVTB_APP_COLOURS(ADVTB_FIELD)
 #undef ADVTB_FIELD

@@ -9,11 +9,11 @@ namespace AdvToolBar {
 
 using namespace ClassLib;
 
-CLASSLIB_IMPLEMENT(TATBTabSettings, ClassLib::TPersistent)
+CLASSLIB_IMPLEMENT(TATBTabSettings, TNotifyingPersistent)
 CLASSLIB_IMPLEMENT(TATBTabScroller, ClassLib::TObject)
 CLASSLIB_IMPLEMENT(TTabGroups, ClassLib::TCollection)
 CLASSLIB_IMPLEMENT(TTabGroupItem, ClassLib::TCollectionItem)
-CLASSLIB_IMPLEMENT(TPagerHints, ClassLib::TPersistent)
+CLASSLIB_IMPLEMENT(TPagerHints, TNotifyingPersistent)
 
 // ---------------------------------------------------------------- TATBTabSettings
 
@@ -28,12 +28,6 @@ const TPropertyList& TATBTabSettings::Published() {
         .Add(L"Height", &T::Height, &T::SetHeight, 26)
         .Add(L"Spacing", &T::Spacing, &T::SetSpacing, 4);
     return list;
-}
-
-void TATBTabSettings::Store(int& field, int value) {
-    if (field == value) return;
-    field = value;
-    if (OnChange) OnChange(this);
 }
 
 bool TATBTabSettings::Glass() const { return AdvGDIP::GetGlassFlag(); }
@@ -115,7 +109,7 @@ void TTabGroupItem::GroupsChanged() {
     if (auto* groups = dynamic_cast<TTabGroups*>(Collection())) groups->Changed();
 }
 
-void TTabGroupItem::Store(int& field, int value) {
+void TTabGroupItem::StoreTold(int& field, int value) {
     if (field == value) return;
     field = value;
     GroupsChanged();
@@ -193,16 +187,6 @@ const TPropertyList& TPagerHints::Published() {
         .Add(L"HelpBtnHint", &H::HelpBtnHint, &H::SetHelpBtnHint, L"Help")
         .Event(L"OnChange", &H::OnChange);
     return list;
-}
-
-void TPagerHints::Changed() {
-    if (OnChange) OnChange(this);
-}
-
-void TPagerHints::Store(std::wstring& field, const std::wstring& value) {
-    if (field == value) return;
-    field = value;
-    Changed();
 }
 
 void TPagerHints::Assign(const TPersistent* source) {

@@ -10,6 +10,7 @@
 #include "classlib/Events.h"
 #include "classlib/Object.h"
 #include "classlib/StandardControls.h"
+#include "menus/AdvToolBarBase.h"
 
 namespace ClassLib {
 class TComponent;
@@ -22,8 +23,8 @@ class TGroupAppearance;
 
 // Tab geometry in pixels. Glass is no field: it reads and writes the one process-wide
 // glass flag, so every pager's settings read what the last writer set.
-class TATBTabSettings : public ClassLib::TPersistent {
-    CLASSLIB_CLASS(TATBTabSettings, ClassLib::TPersistent)
+class TATBTabSettings : public TNotifyingPersistent {
+    CLASSLIB_CLASS(TATBTabSettings, TNotifyingPersistent)
 public:
     static const ClassLib::TPropertyList& Published();
     TATBTabSettings() = default;
@@ -32,18 +33,12 @@ public:
     // library's assignment error.
     void Assign(const ClassLib::TPersistent* source) override;
 
-    int LeftMargin() const { return FLeftMargin; }
-    void SetLeftMargin(int value) { Store(FLeftMargin, value); }
-    int RightMargin() const { return FRightMargin; }
-    void SetRightMargin(int value) { Store(FRightMargin, value); }
-    int StartMargin() const { return FStartMargin; }
-    void SetStartMargin(int value) { Store(FStartMargin, value); }
-    int EndMargin() const { return FEndMargin; }
-    void SetEndMargin(int value) { Store(FEndMargin, value); }
-    int Height() const { return FHeight; }
-    void SetHeight(int value) { Store(FHeight, value); }
-    int Spacing() const { return FSpacing; }
-    void SetSpacing(int value) { Store(FSpacing, value); }
+    ADVTB_PROPERTY(int, LeftMargin, Told)
+    ADVTB_PROPERTY(int, RightMargin, Told)
+    ADVTB_PROPERTY(int, StartMargin, Told)
+    ADVTB_PROPERTY(int, EndMargin, Told)
+    ADVTB_PROPERTY(int, Height, Told)
+    ADVTB_PROPERTY(int, Spacing, Told)
     // The smallest gap and caption margin the tab layout may shrink to.
     int MinSpacing() const { return FMinSpacing; }
     int MinMargin() const { return FMinMargin; }
@@ -51,12 +46,9 @@ public:
     // A change of the flag raises OnGlassChange (not OnChange).
     void SetGlass(bool value);
 
-    ClassLib::TNotifyEvent OnChange;
     ClassLib::TNotifyEvent OnGlassChange;
 
 private:
-    void Store(int& field, int value);
-
     int FLeftMargin = 4;
     int FRightMargin = 4;
     int FHeight = 26;
@@ -144,12 +136,9 @@ public:
     void SetCaptionAlignment(ClassLib::TAlignment value);
     bool DefaultAppearance() const { return FDefaultAppearance; }
     void SetDefaultAppearance(bool value);
-    int ImageIndex() const { return FImageIndex; }
-    void SetImageIndex(int value) { Store(FImageIndex, value); }
-    int TabIndexStart() const { return FTabIndexStart; }
-    void SetTabIndexStart(int value) { Store(FTabIndexStart, value); }
-    int TabIndexEnd() const { return FTabIndexEnd; }
-    void SetTabIndexEnd(int value) { Store(FTabIndexEnd, value); }
+    ADVTB_PROPERTY(int, ImageIndex, Told)
+    ADVTB_PROPERTY(int, TabIndexStart, Told)
+    ADVTB_PROPERTY(int, TabIndexEnd, Told)
     TGroupAppearance* GroupAppearance() const { return FGroupAppearance.get(); }
     void SetGroupAppearance(const TGroupAppearance* value);
     int Tag() const { return FTag; }
@@ -169,7 +158,7 @@ public:
 
 private:
     void GroupsChanged();
-    void Store(int& field, int value);
+    void StoreTold(int& field, int value);
 
     std::wstring FCaption;
     std::wstring FWideCaption;
@@ -186,31 +175,20 @@ private:
 };
 
 // The hint texts of the pager's buttons; an empty one switches its hint off.
-class TPagerHints : public ClassLib::TPersistent {
-    CLASSLIB_CLASS(TPagerHints, ClassLib::TPersistent)
+class TPagerHints : public TNotifyingPersistent {
+    CLASSLIB_CLASS(TPagerHints, TNotifyingPersistent)
 public:
     static const ClassLib::TPropertyList& Published();
     TPagerHints() = default;
     // From other hints: the four texts straight; anything else is ignored.
     void Assign(const ClassLib::TPersistent* source) override;
 
-    const std::wstring& MDICloseBtnHint() const { return FMDICloseBtnHint; }
-    void SetMDICloseBtnHint(const std::wstring& value) { Store(FMDICloseBtnHint, value); }
-    const std::wstring& MDIMinimizeBtnHint() const { return FMDIMinimizeBtnHint; }
-    void SetMDIMinimizeBtnHint(const std::wstring& value) { Store(FMDIMinimizeBtnHint, value); }
-    const std::wstring& MDIMaximizeBtnHint() const { return FMDIMaximizeBtnHint; }
-    void SetMDIMaximizeBtnHint(const std::wstring& value) { Store(FMDIMaximizeBtnHint, value); }
-    const std::wstring& HelpBtnHint() const { return FHelpBtnHint; }
-    void SetHelpBtnHint(const std::wstring& value) { Store(FHelpBtnHint, value); }
-
-    ClassLib::TNotifyEvent OnChange;
-
-protected:
-    virtual void Changed();
+    ADVTB_PROPERTY(const std::wstring&, MDICloseBtnHint, Told)
+    ADVTB_PROPERTY(const std::wstring&, MDIMinimizeBtnHint, Told)
+    ADVTB_PROPERTY(const std::wstring&, MDIMaximizeBtnHint, Told)
+    ADVTB_PROPERTY(const std::wstring&, HelpBtnHint, Told)
 
 private:
-    void Store(std::wstring& field, const std::wstring& value);
-
     std::wstring FMDICloseBtnHint = L"Close";
     std::wstring FMDIMinimizeBtnHint = L"Minimize";
     std::wstring FMDIMaximizeBtnHint = L"Maximize";

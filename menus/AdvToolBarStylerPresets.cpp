@@ -210,42 +210,42 @@ const TPreset* RowOf(TToolBarStyle style) {
 // Text that reads on a fill: black on light, white on dark.
 TColor TextOn(TColor fill) { return IsDarkColor(fill) ? clWhite : clBlack; }
 
-void SetFace(TGlowButtonAppearance& a, const TLook& look) {
-    a.SetColor(look.Color);
-    a.SetColorTo(look.ColorTo);
-    a.SetColorMirror(look.Mirror);
-    a.SetColorMirrorTo(look.MirrorTo);
-    a.SetBorderColor(look.Border);
-    a.SetGradient(ggVertical);
-    a.SetGradientMirror(ggVertical);
+// The setters of one state of a glow appearance, so one routine fills every state.
+using A = TGlowButtonAppearance;
+struct TStateSetters {
+    void (A::*Color)(TColor);
+    void (A::*ColorTo)(TColor);
+    void (A::*Mirror)(TColor);
+    void (A::*MirrorTo)(TColor);
+    void (A::*Border)(TColor);
+    void (A::*Gradient)(AdvGlowButton::TGDIPGradient);
+    void (A::*GradientMirror)(AdvGlowButton::TGDIPGradient);
+};
+constexpr TStateSetters NormalState{&A::SetColor, &A::SetColorTo, &A::SetColorMirror, &A::SetColorMirrorTo,
+                                    &A::SetBorderColor, &A::SetGradient, &A::SetGradientMirror};
+constexpr TStateSetters HotState{&A::SetColorHot, &A::SetColorHotTo, &A::SetColorMirrorHot, &A::SetColorMirrorHotTo,
+                                 &A::SetBorderColorHot, &A::SetGradientHot, &A::SetGradientMirrorHot};
+constexpr TStateSetters DownState{&A::SetColorDown, &A::SetColorDownTo, &A::SetColorMirrorDown,
+                                  &A::SetColorMirrorDownTo, &A::SetBorderColorDown, &A::SetGradientDown,
+                                  &A::SetGradientMirrorDown};
+constexpr TStateSetters CheckedState{&A::SetColorChecked, &A::SetColorCheckedTo, &A::SetColorMirrorChecked,
+                                     &A::SetColorMirrorCheckedTo, &A::SetBorderColorChecked, &A::SetGradientChecked,
+                                     &A::SetGradientMirrorChecked};
+
+// One state's look, its two halves running top to bottom.
+void SetState(A& a, const TStateSetters& state, const TLook& look) {
+    (a.*state.Color)(look.Color);
+    (a.*state.ColorTo)(look.ColorTo);
+    (a.*state.Mirror)(look.Mirror);
+    (a.*state.MirrorTo)(look.MirrorTo);
+    (a.*state.Border)(look.Border);
+    (a.*state.Gradient)(ggVertical);
+    (a.*state.GradientMirror)(ggVertical);
 }
-void SetHot(TGlowButtonAppearance& a, const TLook& look) {
-    a.SetColorHot(look.Color);
-    a.SetColorHotTo(look.ColorTo);
-    a.SetColorMirrorHot(look.Mirror);
-    a.SetColorMirrorHotTo(look.MirrorTo);
-    a.SetBorderColorHot(look.Border);
-    a.SetGradientHot(ggVertical);
-    a.SetGradientMirrorHot(ggVertical);
-}
-void SetDown(TGlowButtonAppearance& a, const TLook& look) {
-    a.SetColorDown(look.Color);
-    a.SetColorDownTo(look.ColorTo);
-    a.SetColorMirrorDown(look.Mirror);
-    a.SetColorMirrorDownTo(look.MirrorTo);
-    a.SetBorderColorDown(look.Border);
-    a.SetGradientDown(ggVertical);
-    a.SetGradientMirrorDown(ggVertical);
-}
-void SetChecked(TGlowButtonAppearance& a, const TLook& look) {
-    a.SetColorChecked(look.Color);
-    a.SetColorCheckedTo(look.ColorTo);
-    a.SetColorMirrorChecked(look.Mirror);
-    a.SetColorMirrorCheckedTo(look.MirrorTo);
-    a.SetBorderColorChecked(look.Border);
-    a.SetGradientChecked(ggVertical);
-    a.SetGradientMirrorChecked(ggVertical);
-}
+void SetFace(A& a, const TLook& look) { SetState(a, NormalState, look); }
+void SetHot(A& a, const TLook& look) { SetState(a, HotState, look); }
+void SetDown(A& a, const TLook& look) { SetState(a, DownState, look); }
+void SetChecked(A& a, const TLook& look) { SetState(a, CheckedState, look); }
 
 void SetGradient(TGradientBackground& g, TColor color, TColor colorTo, TGradientDirection direction, int steps) {
     g.SetColor(color);

@@ -4,13 +4,10 @@
 #include "classlib/Control.h"
 #include "controls/AdvGlowButton.h"
 #include "graphics/AdvGDIP.h"
+#include "menus/AdvToolBarPaint.h"  // ColorToARGB and the other painting routines of the unit
 #include "menus/AdvToolBarStyler.h"
 
 namespace AdvToolBar {
-
-// The opaque GDI+ colour of a TColor, system colours resolved: the toolbar painters'
-// name for the glow painter's colour conversion.
-inline AdvGDIP::ARGB ColorToARGB(ClassLib::TColor color) { return AdvGDIP::ColorToOpaqueARGB(color); }
 
 class TAdvCustomToolBar : public ClassLib::TCustomControl {
     CLASSLIB_CLASS(TAdvCustomToolBar, ClassLib::TCustomControl)

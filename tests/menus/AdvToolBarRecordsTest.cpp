@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "classlib/GdiObjects.h"
 #include "graphics/AdvGDIP.h"
@@ -13,7 +14,9 @@
 #include "menus/AdvToolBarAppearance.h"
 #include "menus/AdvToolBarPagerAppearance.h"
 #include "menus/AdvToolBarPagerSettings.h"
+#include "menus/AdvMenuStyler.h"
 #include "menus/AdvToolBarStyler.h"
+#include "menus/AdvToolBarStylers.h"
 #include "support/PersistenceRoundTrip.h"
 #include "support/PublishedDefaults.h"
 #include "tests/menus/RecordTestSupport.h"
@@ -421,4 +424,22 @@ TEST(PagerSettings, HintsStartWithTheButtonsNamesAndTakeOnlyHints) {
     EXPECT_EQ(hints.MDIMinimizeBtnHint(), L"Minimize");
     EXPECT_EQ(hints.MDIMaximizeBtnHint(), L"Maximize");
     EXPECT_EQ(hints.HelpBtnHint(), L"Help");
+}
+
+// Every class of the looks that can be made by class alone starts at the defaults its list
+// declares (the stylers registered for window descriptions among them).
+TEST(ToolBarRecords, EveryClassOfTheLooksStartsAtItsDeclaredDefaults) {
+    std::vector<const TClass*> classes = AdvToolBarStylers::RegisterToolBarStylerClasses();
+    for (const TClass* cls :
+         {&TTabGroupItem::StaticClass(), &TPersistence::StaticClass(), &AdvMenus::TIconBar::StaticClass(),
+          &AdvMenus::TSelectedItem::StaticClass(), &AdvMenus::TRootItem::StaticClass(), &AdvMenus::TSeparator::StaticClass(),
+          &AdvMenus::TBackground::StaticClass(), &AdvMenus::TSideBar::StaticClass(), &AdvMenus::TMenuGlyphs::StaticClass(),
+          &AdvMenus::TButtonAppearance::StaticClass(), &AdvToolBarStylers::TNotifierWindow::StaticClass()})
+        classes.push_back(cls);
+    for (const TClass* cls : classes) {
+        SCOPED_TRACE(testing::PrintToString(cls->ClassName()));
+        ASSERT_TRUE(cls->CanCreateObject());
+        std::unique_ptr<TObject> object(cls->CreateObject());
+        TestSupport::ExpectPublishedDefaults(object.get());
+    }
 }
