@@ -125,8 +125,7 @@ void DrawColourGlyph(HDC dc, int x, int y, const std::wstring& text, int fontSiz
 }  // namespace
 
 int DrawEmojiText(ClassLib::TCanvas* canvas, int x, int y, bool measureOnly, const std::wstring& text, int fontSize) {
-    canvas->TextExtent(L"");   // selects the canvas font, whose height is the advance
-    HDC dc = canvas->Handle();
+    HDC dc = canvas->Handle();   // with the canvas font, whose height is the advance
     TEXTMETRICW metrics{};
     ::GetTextMetricsW(dc, &metrics);
     if (!measureOnly) DrawColourGlyph(dc, x, y, text, fontSize);
