@@ -71,7 +71,9 @@ UINT32 CodePoint(const std::wstring& text) {
 void DrawColourGlyph(HDC dc, int x, int y, const std::wstring& text, int fontSize) {
     IDWriteFactory2* factory = Factory();
     if (!factory) return;
-    TCom<IDWriteFontFace> face = EmojiFace(factory);
+    // Looked up once: finding a family in the system's collection for every emoji made a
+    // text of many emoji take seconds to paint.
+    static const TCom<IDWriteFontFace> face = EmojiFace(factory);
     if (!face) return;
     const UINT32 codePoint = CodePoint(text);
     UINT16 glyph = 0;

@@ -716,9 +716,9 @@ void LayOutAlone(const std::wstring& text, const THTMLOptions& options, bool mea
 
 }  // namespace
 
-// Markup from a server can hold a hundred thousand tags, lines, list items or entities; the
-// engines walk it once, so each such text ends. The bound only catches a hang (walking it
-// again for every tag took minutes).
+// Markup from a server can hold a hundred thousand tags, lines, list items, entities or
+// emoji; the engines walk it once, so each such text ends. The bound only catches a hang
+// (walking it again for every tag, or looking the emoji font up for every emoji, took minutes).
 TEST(AdvHTMLEngine, HostileMarkupEndsInEitherEngine) {
     struct TCase { const char* Tag; std::wstring Text; };
     const TCase cases[] = {
@@ -731,6 +731,7 @@ TEST(AdvHTMLEngine, HostileMarkupEndsInEitherEngine) {
         {"literals", Repeated(L"<#>", 100000)},
         {"blanks in one run", Repeated(L"&nbsp;", 100000)},
         {"hidden text", Repeated(L"<Z>a</Z>", 50000)},
+        {"emoji", Repeated(L"&#128512;", 20000)},
     };
     for (const TCase& c : cases)
         for (const THTMLOptions* options : {&CanvasEngine, &StatusBarEngine})
