@@ -166,6 +166,15 @@ void TCanvas::TextRect(TRect& rect, std::wstring& text, TTextFormat format) {
     const bool drawing = !format.Contains(tfCalcRect);
     if (drawing) Changing();
     RequireState();
+    // Wine: DrawText divides by the font's average character width to expand tabs, and now
+    // and then (seen with Arial after some hundred thousand HTML layouts) a font reports
+    // none, which ended the program. Such a text keeps its tabs unexpanded.
+    if ((systemFlags & DT_EXPANDTABS) && text.find(L'\t') != std::wstring::npos) {
+        TEXTMETRICW metrics{};
+        if (!::GetTextMetricsW(FHandle, &metrics) || metrics.tmAveCharWidth <= 0) {
+            systemFlags &= ~UINT(DT_EXPANDTABS | DT_TABSTOP);
+        }
+    }
     // The system may write an ellipsis and a terminator into the text: room for both.
     std::vector<wchar_t> buffer(text.begin(), text.end());
     buffer.resize(text.size() + 5, L'\0');
