@@ -136,10 +136,10 @@ void TPCSpeedButton::PaintDropDown() {
     if (!Flat()) ::DrawEdge(canvas->Handle(), &edge, down ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
     else if (down || (FHot && Enabled())) ::DrawEdge(canvas->Handle(), &edge, down ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
     const int w = Width(), h = Height();
-    const TArrowRows arrow = DropDownArrow(w, h, down);
+    const TPixelRuns arrow = DropDownArrow(w, h, down);
     canvas->Pen()->SetColor(Enabled() ? clBtnText : clGrayText);
     canvas->Pen()->SetWidth(1);
-    for (const TArrowRow& row : arrow) Line(canvas, row.Left, row.Y, row.Right, row.Y);
+    for (const TPixelRun& row : arrow) Line(canvas, row.Left, row.Y, row.Right, row.Y);
     canvas->Pen()->SetColor(clBtnFace);
     Poly(canvas, {{w - 2, 0}, {0, 0}, {0, h - 1}});
     canvas->Pen()->SetColor(clWhite);

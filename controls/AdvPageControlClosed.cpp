@@ -2,6 +2,8 @@
 // their names kept between runs in the registry or an INI file.
 #include "controls/AdvPageControl.h"
 
+#include <commctrl.h>
+
 #include <memory>
 #include <vector>
 
@@ -11,6 +13,7 @@
 #include "classlib/Properties.h"
 #include "classlib/RegistryIniFile.h"
 #include "controls/AdvPageControlLayout.h"
+#include "controls/AdvPageControlShared.h"
 #include "graphics/AdvUtils.h"
 
 namespace AdvPageControl {
@@ -212,8 +215,15 @@ void TAdvPageControl::UpdateClosedListButton() {
     if (HBITMAP system = ::LoadBitmapW(nullptr, MAKEINTRESOURCEW(32738))) arrow.SetHandle(system);
     FClosedListButton->SetGlyph(&arrow);
     const int w = FClosedListButton->Width(), h = FClosedListButton->Height();
+    // The host's arrows are 34 pixels long at 96 pixels per inch and grow with the screen:
+    // moved by the 34 alone, the button lay under them on a larger screen.
+    int arrows = RoundScaled(FDPIScale, 34);
+    if (HWND updown = HandleAllocated() ? ::FindWindowExW(Handle(), nullptr, UPDOWN_CLASSW, nullptr) : nullptr) {
+        RECT r{};
+        if (::IsWindowVisible(updown) && ::GetWindowRect(updown, &r)) arrows = r.right - r.left;
+    }
     const TPoint at = ClosedListButtonPlace(TStrip(TabPosition()), ClientWidth(), ClientHeight(), w, h, TabsOverflow(),
-                                            MultiLine());
+                                            MultiLine(), arrows);
     FClosedListButton->SetBounds(at.X, at.Y, w, h);
     FClosedListButton->BringToFront();
 }

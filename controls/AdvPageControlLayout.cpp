@@ -57,35 +57,49 @@ TRect CloseBoxHitArea(const TCloseBoxInput& in) {
     return TRect{left + 2, top + 2, left + in.Width, top + in.Height};
 }
 
-TCrossStrokes CloseCross(const TRect& box, int penWidth) {
-    // The face is box.Left + 1 .. box.Right - 2 (the outline takes the outer pixels); the
-    // strokes end half a pen and one pixel inside it, the same distance on every side.
-    const int inset = 1 + penWidth / 2 + 1;
-    const int left = box.Left + inset, right = box.Right - 1 - inset;
-    const int top = box.Top + inset, bottom = box.Bottom - 1 - inset;
-    return {TPoint{left, top}, TPoint{right, bottom}, TPoint{right, top}, TPoint{left, bottom}};
+TPixelRuns CloseCross(const TRect& box, int penWidth) {
+    const int left = box.Left + 2, top = box.Top + 2;
+    const int width = box.Width() - 4, height = box.Height() - 4;
+    if (width < 1 || height < 1) return {};
+    const int pen = std::clamp(penWidth, 1, width);
+    const int travel = width - pen;  // how far a stroke moves across from the top row to the bottom one
+    TPixelRuns runs;
+    for (int y = 0; y < height; ++y) {
+        // The falling stroke's start, worked out for the upper half and mirrored below.
+        const int upper = std::min(y, height - 1 - y);
+        int start = height > 1 ? (2 * upper * travel + height - 1) / (2 * (height - 1)) : travel / 2;
+        if (upper != y) start = travel - start;
+        const int fallLeft = start, fallRight = start + pen;   // the rising stroke mirrors it
+        const int riseLeft = width - fallRight, riseRight = width - fallLeft;
+        if (riseLeft <= fallRight && fallLeft <= riseRight) {
+            runs.push_back({left + std::min(fallLeft, riseLeft), left + std::max(fallRight, riseRight), top + y});
+        } else {
+            runs.push_back({left + fallLeft, left + fallRight, top + y});
+            runs.push_back({left + riseLeft, left + riseRight, top + y});
+        }
+    }
+    return runs;
 }
 
 TPoint ClosedListButtonPlace(TStrip strip, int clientWidth, int clientHeight, int width, int height, bool overflow,
-                             bool multiLine) {
-    constexpr int ScrollArrows = 34;
+                             bool multiLine, int arrows) {
     switch (strip) {
         case TStrip::Top:
         case TStrip::Bottom:
-            return {clientWidth - width - (overflow ? ScrollArrows : 0), strip == TStrip::Top ? 2 : clientHeight - height};
+            return {clientWidth - width - (overflow ? arrows : 0), strip == TStrip::Top ? 2 : clientHeight - height};
         case TStrip::Left:
         case TStrip::Right:
             return {strip == TStrip::Left ? 1 : clientWidth - width,
-                    clientHeight - height - (!multiLine && overflow ? ScrollArrows : 0)};
+                    clientHeight - height - (!multiLine && overflow ? arrows : 0)};
     }
     return {};
 }
 
-TArrowRows DropDownArrow(int width, int height, bool pressed) {
+TPixelRuns DropDownArrow(int width, int height, bool pressed) {
     constexpr int Rows = 4;
     const int shift = pressed ? 1 : 0;
     const int left = (width - (2 * Rows - 1)) / 2 + shift, top = (height - Rows) / 2 + shift;
-    TArrowRows rows;
+    TPixelRuns rows;
     for (int row = 0; row < Rows; ++row) rows.push_back({left + row, left + 2 * Rows - 1 - row, top + row});
     return rows;
 }

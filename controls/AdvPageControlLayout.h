@@ -34,27 +34,27 @@ TCloseBox CloseBoxPlace(const TCloseBoxInput& in);
 // Where a click counts as one on the close button (the lowered selected tab plays no part).
 ClassLib::TRect CloseBoxHitArea(const TCloseBoxInput& in);
 
-// The two strokes of the cross, drawn with a pen `penWidth` wide: centred in the box's
-// face (the box less its one-pixel outline) and ending far enough inside it that the
-// pen's round ends stay clear of the outline.
-struct TCrossStrokes {
-    ClassLib::TPoint From1, To1, From2, To2;
-};
-TCrossStrokes CloseCross(const ClassLib::TRect& box, int penWidth);
-
-// The closed-list button's top-left corner: at the end of the strip, clear of the host's
-// scroll arrows (34 pixels) while the tabs overflow a single row.
-ClassLib::TPoint ClosedListButtonPlace(TStrip strip, int clientWidth, int clientHeight, int width, int height,
-                                       bool overflow, bool multiLine);
-
-// The closed-list button's arrow: rows of pixels Left .. Right - 1 at height Y, seven
-// wide down to one, centred in a button of that size; one pixel right and down while it
-// is pressed.
-struct TArrowRow {
+// Rows of pixels to paint: Left .. Right - 1 at height Y.
+struct TPixelRun {
     int Left, Right, Y;
 };
-using TArrowRows = std::vector<TArrowRow>;
-TArrowRows DropDownArrow(int width, int height, bool pressed);
+using TPixelRuns = std::vector<TPixelRun>;
+
+// The cross of the built-in close button: two strokes `penWidth` pixels wide from corner
+// to corner of the box's face less a pixel all round (the face is the box less its
+// one-pixel outline). Every row is its own mirror and the lower half mirrors the upper,
+// so the cross sits in the middle of the face, clear of the outline.
+TPixelRuns CloseCross(const ClassLib::TRect& box, int penWidth);
+
+// The closed-list button's top-left corner: at the end of the strip, clear of the host's
+// scroll arrows (`arrows` pixels long; 34 on a screen of 96 pixels per inch) while the tabs
+// overflow a single row.
+ClassLib::TPoint ClosedListButtonPlace(TStrip strip, int clientWidth, int clientHeight, int width, int height,
+                                       bool overflow, bool multiLine, int arrows);
+
+// The closed-list button's arrow: rows seven pixels wide down to one, centred in a button
+// of that size; one pixel right and down while it is pressed.
+TPixelRuns DropDownArrow(int width, int height, bool pressed);
 
 // True when a tab starts left of the client area or ends at or past its right edge.
 bool TabsOverflow(std::span<const ClassLib::TRect> visibleTabs, int clientWidth);

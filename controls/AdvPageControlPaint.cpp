@@ -61,12 +61,9 @@ void TAdvPageControl::DrawCloseButton(TCanvas* canvas, const TRect& t, bool acti
     canvas->Brush()->SetColor(brush);
     canvas->Pen()->SetColor(outline);
     canvas->Rectangle(place.Box);
-    const int pw = RoundScaled(FDPIScale, 2);
-    const TCrossStrokes strokes = CloseCross(place.Box, pw);
-    canvas->Pen()->SetColor(cross);
-    canvas->Pen()->SetWidth(pw);
-    Line(canvas, strokes.From1.X, strokes.From1.Y, strokes.To1.X, strokes.To1.Y);
-    Line(canvas, strokes.From2.X, strokes.From2.Y, strokes.To2.X, strokes.To2.Y);
+    canvas->Brush()->SetColor(cross);
+    for (const TPixelRun& run : CloseCross(place.Box, RoundScaled(FDPIScale, 2)))
+        canvas->FillRect(TRect{run.Left, run.Y, run.Right, run.Y + 1});
 }
 
 void TAdvPageControl::DrawCloseButtonNow(TCloseState state) {

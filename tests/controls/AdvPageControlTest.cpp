@@ -449,24 +449,34 @@ TEST(PageControlLayout, TheClickAreaHoldsTheDrawnCloseBox) {
             }
 }
 
-// The cross is centred in the box's face and ends inside it, at every scale of the box
-// and its pen.
+// The cross is centred in the box's face and clear of its outline, at every scale of the
+// box and its pen; each stroke is a pen wide on every row.
 TEST(PageControlLayout, TheCrossIsCentredInsideTheFace) {
     for (const int ppi : {96, 120, 144, 192}) {
         SCOPED_TRACE(ppi);
         const double scale = ppi / 96.0;
         const int cw = int(std::lround(14 * scale)), ch = int(std::lround(13 * scale)), pw = int(std::lround(2 * scale));
         const TRect box{10, 20, 10 + cw - 2, 20 + ch - 2};
-        const TCrossStrokes cross = CloseCross(box, pw);
-        // The face runs from Left + 1 to Right - 2 (and Top + 1 to Bottom - 2).
-        EXPECT_EQ(cross.From1.X + cross.To1.X, box.Left + 1 + box.Right - 2);
-        EXPECT_EQ(cross.From1.Y + cross.To1.Y, box.Top + 1 + box.Bottom - 2);
-        EXPECT_EQ(cross.From2.X, cross.To1.X);
-        EXPECT_EQ(cross.To2.X, cross.From1.X);
-        EXPECT_GE(cross.From1.X - (box.Left + 1), pw / 2 + 1);
-        EXPECT_GE(cross.From1.Y - (box.Top + 1), pw / 2 + 1);
-        EXPECT_LT(cross.From1.X, cross.To1.X);
-        EXPECT_LT(cross.From1.Y, cross.To1.Y);
+        const TPixelRuns cross = CloseCross(box, pw);
+        ASSERT_FALSE(cross.empty());
+        int inkTop = box.Bottom, inkBottom = box.Top;
+        for (const TPixelRun& run : cross) {
+            SCOPED_TRACE(run.Y);
+            // The face is box.Left + 1 .. box.Right - 2; a row's ink mirrors itself in it.
+            EXPECT_GE(run.Left, box.Left + 2);
+            EXPECT_LE(run.Right, box.Right - 2);
+            EXPECT_GE(run.Right - run.Left, pw);
+            inkTop = std::min(inkTop, run.Y);
+            inkBottom = std::max(inkBottom, run.Y);
+        }
+        for (const TPixelRun& run : cross) {
+            const bool mirrored = std::any_of(cross.begin(), cross.end(), [&](const TPixelRun& other) {
+                return other.Y == run.Y && other.Left - (box.Left + 1) == (box.Right - 1) - run.Right;
+            });
+            EXPECT_TRUE(mirrored) << "row " << run.Y;
+        }
+        EXPECT_EQ(inkTop - (box.Top + 1), (box.Bottom - 2) - inkBottom);
+        EXPECT_GE(inkTop, box.Top + 2);
     }
 }
 
@@ -712,12 +722,18 @@ TEST_F(PageControlWindow, ClosedListButtonFollowsTheListAndOpensTheMenu) {
     EXPECT_EQ(Control->ClosedTabCount(), 0);
     EXPECT_FALSE(button->Visible());
 
-    // Tabs beyond the strip: the button moves 34 pixels inward.
+    // Tabs beyond the strip: the button moves inward past the host's scroll arrows (34
+    // pixels at 96 pixels per inch, more on a larger screen).
     for (int i = 0; i < 20; ++i) AddPage(L"Another long caption " + std::to_wstring(i));
     Control->CloseOpenedTab(Pages[0]);
     TestSupport::PumpMessages();
     ASSERT_TRUE(Control->TabsOverflow());
-    EXPECT_EQ(button->Left(), Control->ClientWidth() - 16 - 34);
+    HWND arrows = ::FindWindowExW(Control->Handle(), nullptr, UPDOWN_CLASSW, nullptr);
+    ASSERT_NE(arrows, nullptr);
+    RECT arrowsRect{};
+    ::GetWindowRect(arrows, &arrowsRect);
+    if (Control->DPIScale() == 1.0f) EXPECT_EQ(arrowsRect.right - arrowsRect.left, 34);
+    EXPECT_EQ(button->Left(), Control->ClientWidth() - 16 - (arrowsRect.right - arrowsRect.left));
     Control->SetShowClosedList(false);
     EXPECT_FALSE(button->Visible());
 }
