@@ -653,6 +653,28 @@ TEST(AdvHTMLEmoji, BothLayerColoursAtThePenAndNothingAround) {
     EXPECT_EQ(c.Ink(TRect(glyph.Right, 0, THTMLCanvas::Width, THTMLCanvas::Height)), 0);
 }
 
+namespace {
+// How many more GDI objects the process can make: brushes are made until none is given.
+int GdiObjectsLeft() {
+    std::vector<HBRUSH> brushes;
+    while (brushes.size() < 100000)
+        if (HBRUSH brush = ::CreateSolidBrush(RGB(0, 0, 0))) brushes.push_back(brush);
+        else break;
+    for (HBRUSH brush : brushes) ::DeleteObject(brush);
+    return int(brushes.size());
+}
+}  // namespace
+
+// Under Wine each emoji once kept a GDI object for good; a long-running program painting
+// emoji ran out of them and crashed.
+TEST(AdvHTMLEmoji, PaintingEmojiKeepsNoGDIObjects) {
+    THTMLCanvas c;
+    Layout(Params(c.Canvas(), L"&#128512;"));
+    const int before = GdiObjectsLeft();
+    for (int i = 0; i < 500; ++i) Layout(Params(c.Canvas(), L"&#128512;"));
+    EXPECT_GE(GdiObjectsLeft(), before - 10);
+}
+
 TEST(AdvHTMLEmoji, TheEngineAdvancesThePenByTheFontHeight) {
     THTMLCanvas c;
     const int gh = c.GH();
