@@ -183,14 +183,33 @@ private:
         bool Floated = false;  // a floating picture set the line height
     };
 
-    float TextWidth(const String& s) {
-        const TRectF r = G->CalculateText(s, AdvTypes::RectF(0, 0, 10000, 10000), false, false);
-        return r.Right - r.Left;
+    // The extent of a text in the current font. A text of many lines has only a few fonts
+    // and short runs repeat (list bullets, single words, the line height's "gh"): those are
+    // measured once per font, not once per line and pass.
+    TRectF Extent(const String& s) {
+        const ClassLib::TFont* font = G->Font();
+        const bool remember = s.size() <= 16;
+        if (remember)
+            for (const TKnownExtent& known : KnownExtents)
+                if (known.Text == s && known.Height == font->Height() && known.Style == font->Style() &&
+                    known.Name == font->Name())
+                    return known.Value;
+        const TRectF value = G->CalculateText(s, AdvTypes::RectF(0, 0, 10000, 10000), false, false);
+        if (remember && KnownExtents.size() < 64)
+            KnownExtents.push_back({s, font->Name(), font->Height(), font->Style(), value});
+        return value;
     }
-    float TextHeight(const String& s) {
-        const TRectF r = G->CalculateText(s, AdvTypes::RectF(0, 0, 10000, 10000), false, false);
+    float LineHeight() {
+        const TRectF r = Extent(L"gh");
         return r.Bottom - r.Top;
     }
+    struct TKnownExtent {
+        String Text, Name;
+        int Height;
+        ClassLib::TFontStyles Style;
+        TRectF Value;
+    };
+    std::vector<TKnownExtent> KnownExtents;
     // A colour value from markup; a malformed "#" value leaves the colour as it was.
     static bool ReadColor(const String& value, TColor& color) {
         if (value.empty()) return false;
@@ -275,7 +294,7 @@ void TEngine::Picture(bool paint, const String& tag, const String& upper, const 
     String align, floating;
     Scan::AttributeValue(upper, upper, L"ALIGN", align);
     Scan::AttributeValue(upper, upper, L"FLOAT", floating);
-    const float gh = TextHeight(L"gh");
+    const float gh = LineHeight();
 
     float boxWidth = 0, boxHeight = 0, listOffset = 0;
     int listIndex = -1;
@@ -731,7 +750,7 @@ void TEngine::Pass(bool paint, std::wstring_view& src, String& lineText, const T
     float trailingBlank = 0;
     bool lineEnd = false;
     ListItemSeen = false;
-    const float gh = TextHeight(L"gh");
+    const float gh = LineHeight();
     while (!src.empty() && !lineEnd) {
         if (src[0] != L'<') {
             // Up to the next tag, or with wrapping through the first blank: one search for
@@ -741,7 +760,9 @@ void TEngine::Pass(bool paint, std::wstring_view& src, String& lineText, const T
             const String markup(src.substr(0, end));
             String shown = ReplaceAll(markup, L"&nbsp;", L" ");
             shown = ReplaceAll(ReplaceAll(shown, L"&lt;", L"<"), L"&gt;", L">");
-            const float h = TextHeight(shown);
+            // One measure for both: a long run costs as much for its height as for its width.
+            const TRectF extent = Extent(shown);
+            const float h = extent.Bottom - extent.Top;
             line.Height = std::max(line.Height, h);
             if (Hidden) {
                 src.remove_prefix(end);
@@ -749,14 +770,19 @@ void TEngine::Pass(bool paint, std::wstring_view& src, String& lineText, const T
             }
             if (Sub) line.SubExtra = std::max(line.SubExtra, h / 4);
             if (Sup) line.SupExtra = std::max(line.SupExtra, h / 4);
-            const float w = TextWidth(shown);
+            const float w = extent.Right - extent.Left;
             line.Width += w;
             const bool fits = !O.WordWrap || paint || line.Width < available + 1 || w >= available;
             if (!fits) {
                 line.Width -= w;
                 break;
             }
-            trailingBlank = !shown.empty() && shown.back() == L' ' ? TextWidth(L" ") : 0;
+            if (!shown.empty() && shown.back() == L' ') {
+                const TRectF blank = Extent(L" ");
+                trailingBlank = blank.Right - blank.Left;
+            } else {
+                trailingBlank = 0;
+            }
             if (!paint) lineText += markup;
             src.remove_prefix(end);
             if (!paint) continue;
@@ -846,7 +872,7 @@ bool TEngine::Run(String text) {
         while (!rest.empty() && trimmable(rest.back())) rest.remove_suffix(1);
         if (rest.empty()) break;
         G->SetFont(&measureFont);
-        const float gh = TextHeight(L"gh");
+        const float gh = LineHeight();
         TLine line;
         line.Height = gh;
         // Both passes of a line number anchors alike.
@@ -922,7 +948,7 @@ bool TEngine::Run(String text) {
         R.Height += line.Height + line.SubExtra + line.SupExtra;
         if (!O.MeasureOnly && cur.Top + gh > cur.Bottom + 1) break;
     }
-    if (R.Height == 0) R.Height = TextHeight(L"gh");
+    if (R.Height == 0) R.Height = LineHeight();
     return hit;
 }
 
