@@ -380,6 +380,7 @@ void TAdvCustomMemo::Replay(TUndo& step, bool redo) {
 // ---------------------------------------------------------------- watching the line store
 
 void TAdvCustomMemo::LineStored(int index) {
+    FoldRowsLineStored();
     if (index < FTopLine) InvalidateTopLine();
 }
 

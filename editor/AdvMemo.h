@@ -1060,8 +1060,13 @@ protected:
     mutable TFoldRowIndex FFoldRows;
     mutable const TAdvMemoStrings* FFoldRowsStore = nullptr;
     mutable std::uint64_t FFoldRowsStamp = 0;
+    bool FoldRowsCurrent() const;
     const TFoldRowIndex& FoldRows() const;
     void FoldMarksChanged();
+    void FoldRowsLineStored();
+    // Expands or collapses the node starting at `line` (a node in the other state); the row
+    // index follows the node instead of being rebuilt.
+    void SetNodeExpansion(int line, bool expanded);
     void AfterFoldExpansion(bool caretShown);
     bool AddFoldNode(int start, int end, bool byCode);
     void SetAllNodes(bool expanded);
