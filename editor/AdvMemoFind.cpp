@@ -366,21 +366,45 @@ private:
 class TReplaceAll {
 public:
     TReplaceAll(TAdvCustomMemo& memo, const TFindRequest& request, const std::wstring& newStr)
-        : FHold(memo), FMemo(memo), FNewStr(newStr), FCache(request), FRecord(memo, newStr) {}
+        : FHold(memo), FMemo(memo), FRequest(request), FNewStr(newStr), FCache(request), FRecord(memo, newStr),
+          FInPlace(newStr.find_first_of(L"\r\n\t") == std::wstring::npos) {}
 
     TCasedLine& Cache() { return FCache; }
 
     // Replaces the hit with the new text; returns where the inserted text ends. `mark`, a
     // position at or after the hit, is moved along so that it keeps pointing at the same text.
-    TTextPos Replace(const THit& hit, TTextPos& mark) {
-        FRecord.Touching(hit.Line);
-        SelectHit(FMemo, hit);
-        FMemo.SetSelection(FNewStr);
-        FCache.Replaced(*FMemo.Lines(), hit.Line, hit.Column, hit.Length, FNewStr);
-        const TTextPos end{FMemo.CurY(), FMemo.CurX()};
-        if (mark.Line == hit.Line) mark = {end.Line, end.Column + std::max(mark.Column - (hit.Column + hit.Length), 0)};
-        else mark.Line += end.Line - hit.Line;
-        return end;
+    TTextPos Replace(const THit& hit, TTextPos& mark) { return ReplaceSpan(hit, FNewStr, mark); }
+
+    // Replaces `first` and, going down, every further match on its line that lies wholly
+    // before `mark` (`room` replacements at most), as the replacements one after the other
+    // would: each search goes on after the text just inserted, which is also the left
+    // neighbour of a whole word found right after it. The line is edited once: an edit per
+    // match copied the whole line each time. `made` gets the number of replacements,
+    // `lastStart` where the last inserted text starts; the result is where it ends.
+    TTextPos ReplaceDown(const THit& first, TTextPos& mark, int room, int& made, TTextPos& lastStart) {
+        made = 1;
+        lastStart = {first.Line, first.Column};
+        if (!FInPlace) return Replace(first, mark);
+        const int line = first.Line;
+        const TFindLine cased = FCache.Get(*FMemo.Lines(), line);
+        const std::wstring& text = FCache.Text();
+        const int to = mark.Line == line ? mark.Column : INT_MAX;
+        std::wstring span;  // text[first.Column, pos) with its matches replaced
+        int pos = first.Column;
+        for (THit hit = first;;) {
+            span.append(text, size_t(pos), size_t(hit.Column - pos));
+            lastStart.Column = first.Column + static_cast<int>(span.size());
+            span += FNewStr;
+            pos = hit.Column + hit.Length;
+            if (made >= room) break;
+            const wchar_t before = !span.empty() ? span.back() : first.Column > 0 ? text[size_t(first.Column) - 1] : L'\0';
+            int length = 0;
+            const int next = NextMatch(text, cased, pos, to, before, length);
+            if (next < 0) break;
+            hit = {line, next, length};
+            ++made;
+        }
+        return ReplaceSpan({line, first.Column, pos - first.Column}, span, mark);
     }
 
     // Ends the replace-all, also when a replacement failed: what was replaced is one step.
@@ -398,11 +422,40 @@ public:
     }
 
 private:
+    TTextPos ReplaceSpan(const THit& hit, const std::wstring& text, TTextPos& mark) {
+        FRecord.Touching(hit.Line);
+        SelectHit(FMemo, hit);
+        FMemo.SetSelection(text);
+        FCache.Replaced(*FMemo.Lines(), hit.Line, hit.Column, hit.Length, text);
+        const TTextPos end{FMemo.CurY(), FMemo.CurX()};
+        if (mark.Line == hit.Line) mark = {end.Line, end.Column + std::max(mark.Column - (hit.Column + hit.Length), 0)};
+        else mark.Line += end.Line - hit.Line;
+        return end;
+    }
+
+    // The next match at or after `pos` in the line as it stands before this run's edit; the
+    // character before `pos` is `before` by now.
+    int NextMatch(const std::wstring& text, const TFindLine& cased, int pos, int to, wchar_t before, int& length) const {
+        if (FRequest.Expression || !FRequest.WholeWord || pos == 0)
+            return SearchCased(FMemo, text, cased, FRequest, pos, to, true, length);
+        length = static_cast<int>(FRequest.Key.size());
+        const int end = std::min(to, static_cast<int>(text.size()));
+        if (pos + length <= end && cased.Cased.compare(size_t(pos), size_t(length), FRequest.Key) == 0) {
+            const wchar_t lowered = before >= L'A' && before <= L'Z' ? wchar_t(before - L'A' + L'a') : before;
+            const bool after = pos + length >= static_cast<int>(text.size()) || !IsFindWordChar(cased.Neighbours[size_t(pos + length)]);
+            if (!IsFindWordChar(lowered) && after) return pos;
+        }
+        // Past `pos` every left neighbour is still the line's own.
+        return SearchCased(FMemo, text, cased, FRequest, pos + 1, to, true, length);
+    }
+
     TReplaceScope FHold;
     TAdvCustomMemo& FMemo;
+    const TFindRequest& FRequest;
     const std::wstring& FNewStr;
     TCasedLine FCache;
     TReplaceRecord FRecord;
+    const bool FInPlace;  // the new text stays within its line as it is: no break, no tab
 };
 
 // The first match at or after `from` lying wholly before `limit`.
@@ -474,14 +527,18 @@ int TAdvCustomMemo::FindAndReplace(const std::wstring& searchStr, const std::wst
         int count = 0;
         THit hit;
         while (count < bound && ScanStd(*this, r, down, nullptr, hit, replace.Cache())) {
-            TTextPos unused;
+            TTextPos unused{-1, 0}, lastStart;
+            if (down) {
+                int made = 0;
+                replace.ReplaceDown(hit, unused, bound - count, made, lastStart);
+                count += made;
+                continue;
+            }
             replace.Replace(hit, unused);
             ++count;
             // Upward the search goes on before the replacement, never into the inserted text.
-            if (!down) {
-                SetCursor(hit.Column, hit.Line);
-                ClearSelection();
-            }
+            SetCursor(hit.Column, hit.Line);
+            ClearSelection();
         }
         return count;
     });
@@ -563,9 +620,9 @@ int TAdvCustomMemo::FindAndReplace(const std::wstring& searchStr, const std::wst
         if (down) {
             TTextPos at = start;
             while (count < bound && SearchForward(*this, r, at, limit, hit, replace.Cache())) {
-                lastStart = {hit.Line, hit.Column};
-                at = lastEnd = replace.Replace(hit, limit);
-                ++count;
+                int made = 0;
+                at = lastEnd = replace.ReplaceDown(hit, limit, bound - count, made, lastStart);
+                count += made;
             }
             // Wrap-around: from the top up to where the first pass began, so no replacement is met again.
             const bool wrap = !inSelection && (options.Contains(freReplaceAll) || options.Contains(freWrapAtEnd));
@@ -573,9 +630,9 @@ int TAdvCustomMemo::FindAndReplace(const std::wstring& searchStr, const std::wst
                 TTextPos stop = start;
                 at = {0, 0};
                 while (count < bound && SearchForward(*this, r, at, stop, hit, replace.Cache())) {
-                    lastStart = {hit.Line, hit.Column};
-                    at = lastEnd = replace.Replace(hit, stop);
-                    ++count;
+                    int made = 0;
+                    at = lastEnd = replace.ReplaceDown(hit, stop, bound - count, made, lastStart);
+                    count += made;
                 }
             }
         } else {

@@ -2,13 +2,21 @@
 
 #include <algorithm>
 
+#include "classlib/UpdateScope.h"
 #include "editor/AdvMemo.h"
 
 namespace AdvMemo {
 
 void TLinesUndo::Apply(TAdvCustomMemo& memo, bool redo) const {
+    ApplyLines(memo, redo);
+    memo.UpdateView();
+}
+
+void TLinesUndo::ApplyLines(TAdvCustomMemo& memo, bool redo) const {
     TAdvMemoStrings* lines = memo.Lines();
     TUndoPerforming performing(memo.UndoList());
+    // One change for the view, not one per line: each refreshed the view over the whole text.
+    ClassLib::TUpdateScope update(*lines);
     for (const TPiece& piece : FPieces) {
         const std::vector<std::wstring>& texts = redo ? piece.After : piece.Before;
         const size_t currentCount = (redo ? piece.Before : piece.After).size();
@@ -22,7 +30,6 @@ void TLinesUndo::Apply(TAdvCustomMemo& memo, bool redo) const {
             if (line < lines->Count() && lines->Count() > 1) lines->RemoveLine(line);
         }
     }
-    memo.UpdateView();
 }
 
 }  // namespace AdvMemo

@@ -27,6 +27,7 @@ public:
 
 private:
     void Apply(TAdvCustomMemo& memo, bool redo) const;
+    void ApplyLines(TAdvCustomMemo& memo, bool redo) const;
     std::vector<TPiece> FPieces;
 };
 
