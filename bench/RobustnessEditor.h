@@ -238,29 +238,27 @@ template <class TParser>
 void AddEditorParsers(std::vector<TParser>& parsers, const std::wstring& scratch, const std::wstring& tag) {
     using namespace EditorDetail;
 
-    parsers.push_back(TParser{"editor RTF export", ExportSeeds(), ExportTokens(),
-                              [](const TBytes& input) {
-                                  const auto memo = ExportMemo(TextOfBytes(input));
-                                  ClassLib::TMemoryStream stream;
-                                  if (!memo->SaveToRTFStream(&stream, true)) Malformed("RTF export failed");
-                                  CheckRtf(StreamText(stream));
-                                  std::string rtf, html;
-                                  memo->SelectionAsRichText(rtf, html);
-                                  CheckRtf(rtf);
-                              },
-                              {}});
-
-    parsers.push_back(TParser{"editor HTML export", ExportSeeds(), ExportTokens(),
-                              [](const TBytes& input) {
-                                  const auto memo = ExportMemo(TextOfBytes(input));
-                                  ClassLib::TMemoryStream stream;
-                                  if (!memo->SaveToHTMLStream(&stream, true)) Malformed("HTML export failed");
-                                  CheckHtml(StreamText(stream));
-                                  std::string rtf, html;
-                                  memo->SelectionAsRichText(rtf, html);
-                                  CheckClipboardHtml(html);
-                              },
-                              {}});
+    // Each export parser renders the input text and checks what a reader would be given.
+    auto exportParser = [](const char* name, std::function<void(AdvMemo::TAdvMemo&)> check) {
+        return TParser{name, ExportSeeds(), ExportTokens(),
+                       [check](const TBytes& input) { check(*ExportMemo(TextOfBytes(input))); }, {}};
+    };
+    parsers.push_back(exportParser("editor RTF export", [](AdvMemo::TAdvMemo& memo) {
+        ClassLib::TMemoryStream stream;
+        if (!memo.SaveToRTFStream(&stream, true)) Malformed("RTF export failed");
+        CheckRtf(StreamText(stream));
+        std::string rtf, html;
+        memo.SelectionAsRichText(rtf, html);
+        CheckRtf(rtf);
+    }));
+    parsers.push_back(exportParser("editor HTML export", [](AdvMemo::TAdvMemo& memo) {
+        ClassLib::TMemoryStream stream;
+        if (!memo.SaveToHTMLStream(&stream, true)) Malformed("HTML export failed");
+        CheckHtml(StreamText(stream));
+        std::string rtf, html;
+        memo.SelectionAsRichText(rtf, html);
+        CheckClipboardHtml(html);
+    }));
 
     // Saved files of a memo as it starts and of one with every kind of value changed; read
     // into a memo that then takes a tab and paints, so a value that breaks drawing shows.

@@ -17,15 +17,8 @@ const ClassLib::TPropertyList& TMemoPartItem::Published() {
         .Add(L"Text", &P::Text, &P::SetText)
         .Add(L"URL", &P::URL, &P::SetURL, false)
         .Colour(L"BkgColor", &P::BkgColor, &P::SetBkgColor, ClassLib::clNone)
-        .SetOf(L"FontStyle", &P::FontStyleBits, &P::SetFontStyleBits, ClassLib::TFontStyles());
+        .SetOf(L"FontStyle", &P::FontStyle, &P::SetFontStyle, ClassLib::TFontStyles());
     return list;
-}
-
-void TMemoPartItem::SetFontStyleBits(int bits) {
-    ClassLib::TFontStyles styles;
-    for (int s = ClassLib::fsBold; s <= ClassLib::fsStrikeOut; ++s)
-        if (bits & (1 << s)) styles += ClassLib::TFontStyle(s);
-    FFontStyle = styles;
 }
 
 void TMemoPartItem::Assign(const ClassLib::TPersistent* source) {

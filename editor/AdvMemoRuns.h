@@ -35,9 +35,6 @@ public:
     void SetFontStyle(ClassLib::TFontStyles value) { FFontStyle = value; }
 
 private:
-    int FontStyleBits() const { return FFontStyle.Bits(); }
-    void SetFontStyleBits(int bits);
-
     ClassLib::TColor FColor = ClassLib::clBlack;
     std::wstring FText;
     bool FURL = false;
