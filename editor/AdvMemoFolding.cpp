@@ -309,26 +309,21 @@ int FoldHidingNode(const IFoldLines& lines, int line) {
     return -1;
 }
 
-std::vector<int> FoldExpandParents(IFoldLines& lines, int line) {
-    std::vector<int> expanded;
+void FoldExpandParents(IFoldLines& lines, int line) {
     const TLineProp* p = line >= 0 && line < lines.Count() ? lines.Prop(line) : nullptr;
-    if (!p || !p->HasParent()) return expanded;
+    if (!p || !p->HasParent()) return;
     int need = 1;
     for (int j = line - 1; j >= 0; --j) {
         TLineProp* q = lines.Prop(j);
         if (!q) continue;
         if (q->HasChildren() && --need == 0) {
-            if (!q->Expanded()) {
-                q->SetExpanded(true);
-                expanded.push_back(j);
-            }
-            if (!q->HasParent()) return expanded;
+            q->SetExpanded(true);
+            if (!q->HasParent()) return;
             need = 1;
         } else if (q->LastChild()) {
             need += q->LastChildOfParents();
         }
     }
-    return expanded;
 }
 
 namespace {

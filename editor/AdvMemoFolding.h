@@ -79,8 +79,8 @@ private:
 };
 // The outermost collapsed node hiding `line`, or -1 when the line is shown.
 int FoldHidingNode(const IFoldLines& lines, int line);
-// Expands every node that encloses `line`; returns the nodes that were collapsed, innermost first.
-std::vector<int> FoldExpandParents(IFoldLines& lines, int line);
+// Expands every node that encloses `line`.
+void FoldExpandParents(IFoldLines& lines, int line);
 
 // The regions the styler's definitions find in the text: (start, end) pairs, in the order they
 // are to be added. Comments are skipped; a word counts once. `lineText` gives a view of a line
