@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/Unit1Generator.h"
+#include "bench/RobustnessEditor.h"
 #include "app/UserBlockCoding.h"
 #include "bench/RobustnessHTML.h"
 #include "classlib/Exceptions.h"
@@ -635,6 +636,7 @@ inline std::vector<TParser> MakeParsers(const std::wstring& sourceTree, const st
                        },
                        {}});
     RobustnessHTML::AppendHTMLParsers(parsers);
+    AddEditorParsers(parsers, scratch, tag);
     return parsers;
 }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "editor/AdvMemoRuns.h"
+
 namespace AdvMemo {
 
 namespace {
@@ -265,6 +267,7 @@ void TAdvCustomMemo::Init() {
     FAutoCompletion->OnChange = [this] { AutoCompletionChanged(); };
     FCodeFolding = std::make_unique<TCodeFolding>();
     FCodeFolding->OnChange = [this](int code) { CodeFoldingChanged(code); };
+    FMemoLines = std::make_unique<TMemoLines>(this);
     FBookmarkGlyph = std::make_unique<ClassLib::TBitmap>();
     try {
         FBookmarkGlyph->LoadFromResourceName(::GetModuleHandleW(nullptr), L"OVT_BOOK");
@@ -380,6 +383,7 @@ void TAdvCustomMemo::Replay(TUndo& step, bool redo) {
 // ---------------------------------------------------------------- watching the line store
 
 void TAdvCustomMemo::LineStored(int index) {
+    FoldRowsLineStored();
     if (index < FTopLine) InvalidateTopLine();
 }
 

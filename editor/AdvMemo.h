@@ -228,6 +228,7 @@ struct TBlockDef {
 
 class TMemoTokenizerLink;
 class TLineRenderer;
+class TMemoLines;
 
 class TAdvCustomMemo : public ClassLib::TCustomControl, public IStyledMemo, public AdvStyleIF::IOVTStyle,
                        public AdvStyleIF::IOVTTones, private ILinesWatcher, private IUndoWatcher {
@@ -629,6 +630,8 @@ public:
     // The stream selection as an RTF document (7-bit) and an "HTML Format" block; the lines
     // stay as they are.
     void SelectionAsRichText(std::string& rtf, std::string& html);
+    // The structured run store (AdvMemoRuns.h), created empty; no export fills it.
+    TMemoLines* MemoLines() const { return FMemoLines.get(); }
 
     // ---- printing (AdvMemoPrint.cpp); pages count from 1, sizes are the canvas's pixels.
     // A page too small for one line raises EPrinter and sends nothing to the printer.
@@ -1056,12 +1059,18 @@ protected:
     bool FCodeFoldingEnabled = false;
     int FCodeFoldingNodeCount = 0;
     std::unique_ptr<TCodeFolding> FCodeFolding;
+    std::unique_ptr<TMemoLines> FMemoLines;
     // The row mapping of the lines FFoldRowsStore held at FFoldRowsStamp; rebuilt on demand.
     mutable TFoldRowIndex FFoldRows;
     mutable const TAdvMemoStrings* FFoldRowsStore = nullptr;
     mutable std::uint64_t FFoldRowsStamp = 0;
+    bool FoldRowsCurrent() const;
     const TFoldRowIndex& FoldRows() const;
     void FoldMarksChanged();
+    void FoldRowsLineStored();
+    // Expands or collapses the node starting at `line` (a node in the other state); the row
+    // index follows the node instead of being rebuilt.
+    void SetNodeExpansion(int line, bool expanded);
     void AfterFoldExpansion(bool caretShown);
     bool AddFoldNode(int start, int end, bool byCode);
     void SetAllNodes(bool expanded);

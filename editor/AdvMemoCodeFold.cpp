@@ -34,9 +34,14 @@ void TAdvCustomMemo::CodeFoldingChanged(int code) {
     Invalidate();
 }
 
+bool TAdvCustomMemo::FoldRowsCurrent() const {
+    const TAdvMemoStrings& store = *Lines();
+    return FFoldRowsStore == &store && FFoldRowsStamp == store.ChangeStamp();
+}
+
 const TFoldRowIndex& TAdvCustomMemo::FoldRows() const {
-    TAdvMemoStrings& store = *Lines();
-    if (FFoldRowsStore != &store || FFoldRowsStamp != store.ChangeStamp()) {
+    if (!FoldRowsCurrent()) {
+        TAdvMemoStrings& store = *Lines();
         FFoldRows.Rebuild(TMemoFoldLines(store));
         FFoldRowsStore = &store;
         FFoldRowsStamp = store.ChangeStamp();
@@ -47,6 +52,23 @@ const TFoldRowIndex& TAdvCustomMemo::FoldRows() const {
 // Every change of nodes or expansion goes through here, so the row index sees it (the marks
 // live in the store, which a memo source shares with other memos).
 void TAdvCustomMemo::FoldMarksChanged() { Lines()->NoteFoldChanged(); }
+
+// A line rewritten in place keeps every line where it was and its fold marks with it: when
+// that rewrite was the only change since the row index was current, the index stays current.
+// Without this every replacement of a replace-all rebuilt the index over the whole text.
+void TAdvCustomMemo::FoldRowsLineStored() {
+    if (FFoldRowsStore == Lines() && FFoldRowsStamp + 1 == Lines()->ChangeStamp()) ++FFoldRowsStamp;
+}
+
+void TAdvCustomMemo::SetNodeExpansion(int line, bool expanded) {
+    TAdvMemoStrings& store = *Lines();
+    const bool current = FoldRowsCurrent();
+    store.GetLineProp(line)->SetExpanded(expanded);
+    FoldMarksChanged();
+    if (!current) return;
+    FFoldRows.NodeToggled(TMemoFoldLines(store), line);
+    FFoldRowsStamp = store.ChangeStamp();
+}
 
 int TAdvCustomMemo::VisIndexToLineIndex(int index) const {
     if (!FCodeFoldingEnabled || FCodeFoldingNodeCount <= 0) return index;
@@ -109,29 +131,35 @@ void TAdvCustomMemo::AutoCodeFold() {
         return;
     TAdvMemoStrings& store = *Lines();
     TMemoFoldLines lines(store);
-    // (start line, expanded) of the current nodes, ascending by line.
+    // (start line, expanded) of the current nodes.
     std::vector<std::pair<int, bool>> expanded;
     for (int i = 0, n = lines.Count(); i < n; ++i)
         if (const TLineProp* p = lines.Prop(i); p && p->HasChildren()) expanded.emplace_back(i, p->Expanded());
     FCodeFoldingNodeCount = FoldRemoveAuto(lines);
     const auto regions = FindFoldRegions(*styler, store.Count(), [&store](int i) { return store.View(i); });
-    for (const auto& [start, end] : regions) {
-        if (!FoldAddNode(lines, start, end, false)) continue;
-        ++FCodeFoldingNodeCount;
-        const auto it = std::lower_bound(expanded.begin(), expanded.end(), std::make_pair(start, false));
-        if (it != expanded.end() && it->first == start) lines.Prop(start)->SetExpanded(it->second);
-    }
+    FCodeFoldingNodeCount += FoldAddNodes(lines, regions, false);
+    // Nodes that start where one started before take its state back; nodes added by code kept theirs.
+    for (const auto& [start, wasExpanded] : expanded)
+        if (FoldIsNode(lines, start)) lines.Prop(start)->SetExpanded(wasExpanded);
     FoldMarksChanged();
-    if (const int hiding = FoldHidingNode(lines, FCurY); hiding >= 0) SetCurY(hiding);
+    if (const int hiding = FoldRows().HidingNode(FCurY); hiding >= 0) SetCurY(hiding);
     UpdateScrollBars(true);
     Invalidate();
 }
 
+// The collapsed nodes around a line hide it, and a shown line has none around it: they are
+// found from the row index, outermost first, instead of by a walk up the text (which went to
+// the first line for every match of a replace-all inside a node spanning the file).
 void TAdvCustomMemo::ExpandParentNodes(int line) {
     if (!FCodeFoldingEnabled || FCodeFoldingNodeCount <= 0) return;
-    TMemoFoldLines lines(*Lines());
-    FoldExpandParents(lines, line);
-    FoldMarksChanged();
+    bool changed = false;
+    for (int hiding; (hiding = FoldRows().HidingNode(line)) >= 0;) {
+        const TLineProp* p = Lines()->GetLineProp(hiding);
+        if (!p || p->Expanded()) break;  // marks that do not nest; nothing of this node to open
+        SetNodeExpansion(hiding, true);
+        changed = true;
+    }
+    if (!changed) return;
     UpdateScrollBars(true);
     Invalidate();
 }
@@ -156,7 +184,7 @@ void TAdvCustomMemo::SetExpandNode(int line, bool value) {
     if (!FCodeFoldingEnabled || !IsNode(line) || GetExpandNode(line) == value) return;
     const bool caretShown = FCaretVisible;
     UpdateCaret(false);
-    Lines()->GetLineProp(line)->SetExpanded(value);
+    SetNodeExpansion(line, value);
     AfterFoldExpansion(caretShown);
 }
 
@@ -167,18 +195,17 @@ void TAdvCustomMemo::SetAllNodes(bool expanded) {
     TAdvMemoStrings& store = *Lines();
     for (int i = 0, n = store.Count(); i < n; ++i)
         if (TLineProp* p = store.GetLineProp(i); p && p->HasChildren()) p->SetExpanded(expanded);
+    FoldMarksChanged();
     AfterFoldExpansion(caretShown);
 }
 
 void TAdvCustomMemo::AfterFoldExpansion(bool caretShown) {
-    FoldMarksChanged();
-    TMemoFoldLines lines(*Lines());
     // No edit may land in hidden text: a hidden caret goes to the line that hides it.
-    if (const int hiding = FoldHidingNode(lines, FCurY); hiding >= 0) {
+    if (const int hiding = FoldRows().HidingNode(FCurY); hiding >= 0) {
         ClearSelection();
         SetCurY(hiding);
     }
-    if (const int hiding = FoldHidingNode(lines, FTopLine); hiding >= 0) SetTopLine(hiding);
+    if (const int hiding = FoldRows().HidingNode(FTopLine); hiding >= 0) SetTopLine(hiding);
     UpdateScrollBars(true);
     Invalidate();
     if (caretShown) UpdateCaret(true);

@@ -1,6 +1,7 @@
 // Caret, selection, linear positions, text insertion and deletion, word queries, and the
 // key-level editing commands of the memo.
 #include "editor/AdvMemo.h"
+#include "editor/AdvMemoLinesUndo.h"
 
 #include <algorithm>
 #include <optional>
@@ -83,38 +84,6 @@ private:
 };
 
 }  // namespace
-
-// Lines before and after a block edit; block edits change columns on many lines at once, so the
-// step swaps whole line texts.
-class TBlockUndo : public TUndoClone<TBlockUndo> {
-public:
-    TBlockUndo(int curX0, int curY0, int curX, int curY, int firstLine, std::vector<std::wstring> before,
-               std::vector<std::wstring> after)
-        : TUndoClone(curX0, L"", curY, curX, curY0), FFirstLine(firstLine), FBefore(std::move(before)), FAfter(std::move(after)) {}
-    void PerformUndo(TAdvCustomMemo& memo) override { Apply(memo, FBefore, FAfter.size()); }
-    void PerformRedo(TAdvCustomMemo& memo) override { Apply(memo, FAfter, FBefore.size()); }
-
-private:
-    void Apply(TAdvCustomMemo& memo, const std::vector<std::wstring>& texts, size_t currentCount) {
-        TAdvMemoStrings* lines = memo.Lines();
-        TUndoPerforming performing(memo.UndoList());
-        for (size_t i = 0; i < texts.size(); ++i) {
-            const int line = FFirstLine + static_cast<int>(i);
-            if (i < currentCount && line < lines->Count()) lines->Put(line, texts[i]);
-            else lines->DoInsert(std::min(line, lines->Count()), texts[i]);
-        }
-        for (size_t i = currentCount; i > texts.size(); --i) {
-            const int line = FFirstLine + static_cast<int>(i) - 1;
-            if (line < lines->Count() && lines->Count() > 1) {
-                lines->RemoveLine(line);
-            }
-        }
-        memo.UpdateView();
-    }
-
-    int FFirstLine;
-    std::vector<std::wstring> FBefore, FAfter;
-};
 
 // ---------------------------------------------------------------- logical edits under word wrap
 
@@ -472,7 +441,8 @@ void TAdvCustomMemo::InsertText(const std::wstring& value) {
             else lines->DoInsert(lines->Count(), s);
             after.push_back(s);
         }
-        UndoList().Add(std::make_unique<TBlockUndo>(caretX, caretY, FCurX, FCurY, sy, std::move(before), std::move(after)));
+        UndoList().Add(std::make_unique<TLinesUndo>(
+            caretX, caretY, FCurX, FCurY, std::vector<TLinesUndo::TPiece>{{sy, std::move(before), std::move(after)}}));
         ClearSelection();
         UpdateView();
         Invalidate();
@@ -540,7 +510,8 @@ bool TAdvCustomMemo::DeleteSelectionCore(bool invalidate) {
         }
         FCurX = std::max(block.Left, 0);
         FCurY = std::clamp(block.Top, 0, std::max(lines->Count() - 1, 0));
-        UndoList().Add(std::make_unique<TBlockUndo>(caretX, caretY, FCurX, FCurY, block.Top, std::move(before), std::move(after)));
+        UndoList().Add(std::make_unique<TLinesUndo>(
+            caretX, caretY, FCurX, FCurY, std::vector<TLinesUndo::TPiece>{{block.Top, std::move(before), std::move(after)}}));
     } else {
         int sx, sy, ex, ey;
         OrderedSelection(sx, sy, ex, ey);

@@ -33,6 +33,7 @@ std::wstring HtmlEscape(const std::wstring& text) {
         case L'<': out += L"&lt;"; break;
         case L'>': out += L"&gt;"; break;
         case L'"': out += L"&quot;"; break;
+        case L'\0': break;
         default: out += c;
         }
     }
@@ -45,7 +46,9 @@ std::string ClipboardHtml(const std::wstring& fragment) {
         "<html><head><META http-equiv=Content-Type content=\"text/html; charset=utf-8\"></head><body>"
         "<!--StartFragment-->";
     static const char kSuffix[] = "<!--EndFragment--></body></html>";
-    const std::string body = ClassLib::UTF8Encode(fragment);
+    // A zero byte would end the block for every reader before the offsets below say it ends.
+    std::string body = ClassLib::UTF8Encode(fragment);
+    std::erase(body, '\0');
     constexpr int kHeaderSize = 97;   // the five labelled lines below, with eight digits each
     const int startFragment = kHeaderSize + int(std::strlen(kPrefix));
     const int endFragment = startFragment + int(body.size());
@@ -214,6 +217,13 @@ std::wstring JoinLines(const std::vector<std::wstring>& lines) {
     return text;
 }
 
+// The document as a file holds it: its encoding declared, so that a browser opening the file
+// from disk reads the UTF-8 as UTF-8 and not in some default code page.
+std::wstring HtmlFileText(std::vector<std::wstring> html) {
+    html.insert(html.begin() + 1, L"<HEAD><META http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\"></HEAD>");
+    return JoinLines(html);
+}
+
 void WriteUtf8(ClassLib::TStream* stream, const std::wstring& text) {
     const std::string bytes = ClassLib::UTF8Encode(text);
     stream->WriteBuffer(bytes.data(), int(bytes.size()));
@@ -260,12 +270,12 @@ void TAdvCustomMemo::BuildRTF(RTFEngine::TRTFEngine& engine, bool fixedFonts, in
 }
 
 bool TAdvCustomMemo::SaveToHTMLStream(ClassLib::TStream* stream, bool fixedFonts) {
-    return Guarded([&] { WriteUtf8(stream, JoinLines(BuildHTML(fixedFonts, 0, -1, false))); });
+    return Guarded([&] { WriteUtf8(stream, HtmlFileText(BuildHTML(fixedFonts, 0, -1, false))); });
 }
 
 bool TAdvCustomMemo::SaveToHTML(const std::wstring& fileName, bool fixedFonts) {
     return Guarded([&] {
-        const std::wstring text = JoinLines(BuildHTML(fixedFonts, 0, -1, false));
+        const std::wstring text = HtmlFileText(BuildHTML(fixedFonts, 0, -1, false));
         ClassLib::SaveFileSafely(fileName, [&](ClassLib::TStream* stream) { WriteUtf8(stream, text); });
     });
 }

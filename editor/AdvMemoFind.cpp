@@ -3,10 +3,16 @@
 #include "classlib/Strings.h"
 #include "classlib/UpdateScope.h"
 #include "editor/AdvMemo.h"
+#include "editor/AdvMemoLinesUndo.h"
 #include "editor/AdvMemoSearchUtils.h"
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
+#include <iterator>
+#include <optional>
+#include <unordered_map>
+#include <vector>
 
 namespace AdvMemo {
 
@@ -78,20 +84,67 @@ int MatchToken(const TAdvCustomMemo& memo, const std::wstring& text, int from, i
 }
 
 // 0-based column of a match within text[from, to), or -1; length receives the match's length.
-int SearchText(const TAdvCustomMemo& memo, const std::wstring& text, const TFindRequest& r, int from, int to,
-               bool down, int& length, bool (*isWordChar)(wchar_t) = IsFindWordChar) {
+// `cased` is the text as the request compares it (its neighbours for whole words included).
+int SearchCased(const TAdvCustomMemo& memo, const std::wstring& text, const TFindLine& cased, const TFindRequest& r,
+                int from, int to, bool down, int& length, bool (*isWordChar)(wchar_t) = IsFindWordChar) {
     to = std::min(to, static_cast<int>(text.size()));
     if (std::max(from, 0) >= to) return -1;
     if (r.Expression) return MatchToken(memo, text, from, to, r, length);
     length = static_cast<int>(r.Key.size());
-    const std::wstring cased = r.MatchCase ? std::wstring() : ClassLib::AnsiLowerCase(text);
-    // Capital Latin-1 letters stay as they are here, so they never count as word characters.
-    const std::wstring neighbours = r.WholeWord && isWordChar == IsFindWordChar ? ClassLib::LowerCase(text) : text;
-    return MatchInLine({r.MatchCase ? text : cased, neighbours}, r.Key, from, to, down, r.WholeWord, isWordChar);
+    return MatchInLine(cased, r.Key, from, to, down, r.WholeWord, isWordChar);
 }
 
-int SearchLine(const TAdvCustomMemo& memo, int line, const TFindRequest& r, int from, int to, bool down, int& length) {
-    return SearchText(memo, memo.Lines()->Get(line), r, from, to, down, length);
+// The line last searched, cased once for the request: a count or a replace-all meets the same
+// line again for every match on it, and casing the whole line per match made both quadratic
+// in the line's length. It stays valid while the store does not change, and follows a
+// replacement made in place on the line.
+class TCasedLine {
+public:
+    explicit TCasedLine(const TFindRequest& request) : FRequest(request) {}
+
+    // The line's text, cased; valid until the next call.
+    TFindLine Get(const TAdvMemoStrings& store, int line) {
+        if (&store != FStore || line != FLine || store.ChangeStamp() != FStamp) {
+            FText = store.Get(line);
+            FCased = FRequest.MatchCase ? std::wstring() : ClassLib::AnsiLowerCase(FText);
+            // Capital Latin-1 letters stay as they are here, so they never count as word characters.
+            FNeighbours = FRequest.WholeWord ? ClassLib::LowerCase(FText) : std::wstring();
+            FStore = &store;
+            FLine = line;
+            FStamp = store.ChangeStamp();
+        }
+        return {FRequest.MatchCase ? FText : FCased, FRequest.WholeWord ? FNeighbours : FText};
+    }
+    const std::wstring& Text() const { return FText; }
+
+    // [column, column + length) of `line` has just been replaced by `inserted`. Casing maps
+    // character by character, so the cased copies take the cased replacement; anything else
+    // that happened to the line (a break or a tab in the replacement, a handler's edit) shows
+    // as a line other than expected, and the next Get cases it afresh.
+    void Replaced(const TAdvMemoStrings& store, int line, int column, int length, const std::wstring& inserted) {
+        if (&store != FStore || line != FLine || line >= store.Count()) return;
+        FText.replace(size_t(column), size_t(length), inserted);
+        if (store.View(line) != FText) {
+            FLine = -1;
+            return;
+        }
+        if (!FRequest.MatchCase) FCased.replace(size_t(column), size_t(length), ClassLib::AnsiLowerCase(inserted));
+        if (FRequest.WholeWord) FNeighbours.replace(size_t(column), size_t(length), ClassLib::LowerCase(inserted));
+        FStamp = store.ChangeStamp();
+    }
+
+private:
+    const TFindRequest& FRequest;
+    const TAdvMemoStrings* FStore = nullptr;
+    int FLine = -1;
+    std::uint64_t FStamp = 0;
+    std::wstring FText, FCased, FNeighbours;
+};
+
+int SearchLine(const TAdvCustomMemo& memo, int line, const TFindRequest& r, int from, int to, bool down, int& length,
+               TCasedLine& cache) {
+    const TFindLine cased = cache.Get(*memo.Lines(), line);
+    return SearchCased(memo, cache.Text(), cased, r, from, to, down, length);
 }
 
 // The column before which an upward search on the selection's own line looks.
@@ -125,7 +178,7 @@ void SelectHit(TAdvCustomMemo& memo, const THit& hit) {
 
 // The platform-option scan. Counting walks every match from the caret in the search direction
 // (positions kept locally, so the count stays linear), and leaves the caret on the last one.
-bool ScanStd(TAdvCustomMemo& memo, const TFindRequest& r, bool down, int* counted, THit& found) {
+bool ScanStd(TAdvCustomMemo& memo, const TFindRequest& r, bool down, int* counted, THit& found, TCasedLine& cache) {
     const int count = memo.Lines()->Count();
     int sy = memo.SelStartY(), ex = memo.SelEndX(), ey = memo.SelEndY();
     int upLimit = UpwardLimit(memo);
@@ -137,7 +190,7 @@ bool ScanStd(TAdvCustomMemo& memo, const TFindRequest& r, bool down, int* counte
             else to = upLimit;
         }
         int length = 0;
-        const int column = SearchLine(memo, line, r, from, to, down, length);
+        const int column = SearchLine(memo, line, r, from, to, down, length, cache);
         if (column < 0) {
             line += down ? 1 : -1;
             continue;
@@ -161,7 +214,8 @@ bool ScanStd(TAdvCustomMemo& memo, const TFindRequest& r, bool down, int* counte
 }
 
 // The memo's own options. Counting takes at most one match per line and moves nothing.
-bool ScanEx(TAdvCustomMemo& memo, const TFindRequest& r, TFindOptionsEx options, int* counted, THit& found) {
+bool ScanEx(TAdvCustomMemo& memo, const TFindRequest& r, TFindOptionsEx options, int* counted, THit& found,
+            TCasedLine& cache) {
     const int count = memo.Lines()->Count();
     const bool inSelection = options.Contains(freSelection);
     const bool down = options.Contains(freDown) || inSelection;
@@ -186,7 +240,7 @@ bool ScanEx(TAdvCustomMemo& memo, const TFindRequest& r, TFindOptionsEx options,
         if (sy == line && ey == line && !down) to = upLimit;
         else if (line == first && down) from = std::max(startX, 0);
         int length = 0;
-        const int column = SearchLine(memo, line, r, from, to, down, length);
+        const int column = SearchLine(memo, line, r, from, to, down, length, cache);
         if (column < 0) continue;
         if (!counted) {
             found = {line, column, length};
@@ -233,23 +287,185 @@ int ReplaceBound(const TAdvCustomMemo& memo) {
 
 struct TTextPos { int Line = 0, Column = 0; };
 
-// Replaces the hit with newStr; returns where the inserted text ends. `mark`, a position at
-// or after the hit, is moved along so that it keeps pointing at the same text.
-TTextPos ReplaceHit(TAdvCustomMemo& memo, const THit& hit, const std::wstring& newStr, TTextPos& mark) {
-    SelectHit(memo, hit);
-    memo.SetSelection(newStr);
-    const TTextPos end{memo.CurY(), memo.CurX()};
-    if (mark.Line == hit.Line) mark = {end.Line, end.Column + std::max(mark.Column - (hit.Column + hit.Length), 0)};
-    else mark.Line += end.Line - hit.Line;
-    return end;
-}
+// A replace-all's changes as one undo step: a step per replacement overflowed the undo limit,
+// and the text from before the replace-all could not be restored. Recording is off while the
+// replacements are made; the lines they change are kept as they were and, at the end, paired
+// with what they became.
+class TReplaceRecord {
+public:
+    TReplaceRecord(TAdvCustomMemo& memo, const std::wstring& newStr)
+        : FMemo(memo), FCaretX(memo.CurX()), FCaretY(memo.CurY()), FLineCount(memo.Lines()->Count()) {
+        // A replacement holding a line break moves every line after it: then the whole text is
+        // kept, and the stretch that changed is found at the end.
+        if (newStr.find_first_of(L"\r\n") != std::wstring::npos) {
+            FWhole = true;
+            const TAdvMemoStrings& lines = *memo.Lines();
+            FBefore.reserve(static_cast<size_t>(lines.Count()));
+            for (int i = 0; i < lines.Count(); ++i) FBefore.emplace_back(lines.View(i));
+        }
+        FPerforming.emplace(memo.UndoList());
+    }
+
+    // A replacement is about to change `line`.
+    void Touching(int line) {
+        if (FWhole) return;
+        const auto [at, added] = FOriginals.try_emplace(line);
+        if (added) at->second = FMemo.Lines()->Get(line);
+    }
+
+    // Adds the step (nothing when nothing changed).
+    void Finish() {
+        FPerforming.reset();
+        std::vector<TLinesUndo::TPiece> pieces;
+        const TAdvMemoStrings& lines = *FMemo.Lines();
+        if (FWhole) {
+            const int before = static_cast<int>(FBefore.size()), after = lines.Count();
+            int head = 0, tail = 0;
+            while (head < before && head < after && FBefore[size_t(head)] == lines.View(head)) ++head;
+            while (tail < before - head && tail < after - head &&
+                   FBefore[size_t(before - 1 - tail)] == lines.View(after - 1 - tail))
+                ++tail;
+            if (head < before - tail || head < after - tail) {
+                TLinesUndo::TPiece piece{head, {}, {}};
+                piece.Before.assign(std::make_move_iterator(FBefore.begin() + head),
+                                    std::make_move_iterator(FBefore.end() - tail));
+                for (int i = head; i < after - tail; ++i) piece.After.emplace_back(lines.View(i));
+                pieces.push_back(std::move(piece));
+            }
+        } else {
+            // Only a handler can have moved lines here; the kept ones no longer say where they
+            // belong, and no older step may be replayed on a text it does not know.
+            if (lines.Count() != FLineCount) {
+                FMemo.ClearUndoRedo();
+                return;
+            }
+            std::vector<int> changed;
+            changed.reserve(FOriginals.size());
+            for (const auto& entry : FOriginals) changed.push_back(entry.first);
+            std::sort(changed.begin(), changed.end());
+            for (const int line : changed) {
+                std::wstring& before = FOriginals[line];
+                if (lines.View(line) == before) continue;
+                pieces.push_back({line, {std::move(before)}, {std::wstring(lines.View(line))}});
+            }
+        }
+        if (pieces.empty()) return;
+        FMemo.UndoList().Add(std::make_unique<TLinesUndo>(FCaretX, FCaretY, FMemo.CurX(), FMemo.CurY(), std::move(pieces)));
+    }
+
+private:
+    TAdvCustomMemo& FMemo;
+    const int FCaretX, FCaretY, FLineCount;
+    bool FWhole = false;
+    std::vector<std::wstring> FBefore;  // with FWhole: every line before the first replacement
+    std::unordered_map<int, std::wstring> FOriginals;  // without: changed lines as they were
+    std::optional<TUndoPerforming> FPerforming;
+};
+
+// One replace-all: the memo held still, lines cased once, and its changes recorded as one step.
+class TReplaceAll {
+public:
+    TReplaceAll(TAdvCustomMemo& memo, const TFindRequest& request, const std::wstring& newStr)
+        : FHold(memo), FMemo(memo), FRequest(request), FNewStr(newStr), FCache(request), FRecord(memo, newStr),
+          FInPlace(newStr.find_first_of(L"\r\n\t") == std::wstring::npos) {}
+
+    TCasedLine& Cache() { return FCache; }
+
+    // Replaces the hit with the new text; returns where the inserted text ends. `mark`, a
+    // position at or after the hit, is moved along so that it keeps pointing at the same text.
+    TTextPos Replace(const THit& hit, TTextPos& mark) { return ReplaceSpan(hit, FNewStr, mark); }
+
+    // Replaces `first` and, going down, every further match on its line that lies wholly
+    // before `mark` (`room` replacements at most), as the replacements one after the other
+    // would: each search goes on after the text just inserted, which is also the left
+    // neighbour of a whole word found right after it. The line is edited once: an edit per
+    // match copied the whole line each time. `made` gets the number of replacements,
+    // `lastStart` where the last inserted text starts; the result is where it ends.
+    TTextPos ReplaceDown(const THit& first, TTextPos& mark, int room, int& made, TTextPos& lastStart) {
+        made = 1;
+        lastStart = {first.Line, first.Column};
+        if (!FInPlace) return Replace(first, mark);
+        const int line = first.Line;
+        const TFindLine cased = FCache.Get(*FMemo.Lines(), line);
+        const std::wstring& text = FCache.Text();
+        const int to = mark.Line == line ? mark.Column : INT_MAX;
+        std::wstring span;  // text[first.Column, pos) with its matches replaced
+        int pos = first.Column;
+        for (THit hit = first;;) {
+            span.append(text, size_t(pos), size_t(hit.Column - pos));
+            lastStart.Column = first.Column + static_cast<int>(span.size());
+            span += FNewStr;
+            pos = hit.Column + hit.Length;
+            if (made >= room) break;
+            const wchar_t before = !span.empty() ? span.back() : first.Column > 0 ? text[size_t(first.Column) - 1] : L'\0';
+            int length = 0;
+            const int next = NextMatch(text, cased, pos, to, before, length);
+            if (next < 0) break;
+            hit = {line, next, length};
+            ++made;
+        }
+        return ReplaceSpan({line, first.Column, pos - first.Column}, span, mark);
+    }
+
+    // Ends the replace-all, also when a replacement failed: what was replaced is one step.
+    template <typename TWork>
+    int Run(TWork&& work) {
+        int count = 0;
+        try {
+            count = work();
+        } catch (...) {
+            FRecord.Finish();
+            throw;
+        }
+        FRecord.Finish();
+        return count;
+    }
+
+private:
+    TTextPos ReplaceSpan(const THit& hit, const std::wstring& text, TTextPos& mark) {
+        FRecord.Touching(hit.Line);
+        SelectHit(FMemo, hit);
+        FMemo.SetSelection(text);
+        FCache.Replaced(*FMemo.Lines(), hit.Line, hit.Column, hit.Length, text);
+        const TTextPos end{FMemo.CurY(), FMemo.CurX()};
+        if (mark.Line == hit.Line) mark = {end.Line, end.Column + std::max(mark.Column - (hit.Column + hit.Length), 0)};
+        else mark.Line += end.Line - hit.Line;
+        return end;
+    }
+
+    // The next match at or after `pos` in the line as it stands before this run's edit; the
+    // character before `pos` is `before` by now.
+    int NextMatch(const std::wstring& text, const TFindLine& cased, int pos, int to, wchar_t before, int& length) const {
+        if (FRequest.Expression || !FRequest.WholeWord || pos == 0)
+            return SearchCased(FMemo, text, cased, FRequest, pos, to, true, length);
+        length = static_cast<int>(FRequest.Key.size());
+        const int end = std::min(to, static_cast<int>(text.size()));
+        if (pos + length <= end && cased.Cased.compare(size_t(pos), size_t(length), FRequest.Key) == 0) {
+            const wchar_t lowered = before >= L'A' && before <= L'Z' ? wchar_t(before - L'A' + L'a') : before;
+            const bool after = pos + length >= static_cast<int>(text.size()) || !IsFindWordChar(cased.Neighbours[size_t(pos + length)]);
+            if (!IsFindWordChar(lowered) && after) return pos;
+        }
+        // Past `pos` every left neighbour is still the line's own.
+        return SearchCased(FMemo, text, cased, FRequest, pos + 1, to, true, length);
+    }
+
+    TReplaceScope FHold;
+    TAdvCustomMemo& FMemo;
+    const TFindRequest& FRequest;
+    const std::wstring& FNewStr;
+    TCasedLine FCache;
+    TReplaceRecord FRecord;
+    const bool FInPlace;  // the new text stays within its line as it is: no break, no tab
+};
 
 // The first match at or after `from` lying wholly before `limit`.
-bool SearchForward(const TAdvCustomMemo& memo, const TFindRequest& r, TTextPos from, TTextPos limit, THit& hit) {
+bool SearchForward(const TAdvCustomMemo& memo, const TFindRequest& r, TTextPos from, TTextPos limit, THit& hit,
+                   TCasedLine& cache) {
     const int count = memo.Lines()->Count();
     for (int line = from.Line, column = from.Column; line <= limit.Line && line < count; ++line, column = 0) {
         int length = 0;
-        const int found = SearchLine(memo, line, r, column, line == limit.Line ? limit.Column : INT_MAX, true, length);
+        const int found =
+            SearchLine(memo, line, r, column, line == limit.Line ? limit.Column : INT_MAX, true, length, cache);
         if (found >= 0) {
             hit = {line, found, length};
             return true;
@@ -259,10 +475,10 @@ bool SearchForward(const TAdvCustomMemo& memo, const TFindRequest& r, TTextPos f
 }
 
 // The last match lying wholly before `before`.
-bool SearchBackward(const TAdvCustomMemo& memo, const TFindRequest& r, TTextPos before, THit& hit) {
+bool SearchBackward(const TAdvCustomMemo& memo, const TFindRequest& r, TTextPos before, THit& hit, TCasedLine& cache) {
     for (int line = std::min(before.Line, memo.Lines()->Count() - 1), to = before.Column; line >= 0; --line, to = INT_MAX) {
         int length = 0;
-        const int found = SearchLine(memo, line, r, 0, to, false, length);
+        const int found = SearchLine(memo, line, r, 0, to, false, length, cache);
         if (found >= 0) {
             hit = {line, found, length};
             return true;
@@ -277,8 +493,10 @@ bool SearchBackward(const TAdvCustomMemo& memo, const TFindRequest& r, TTextPos 
 
 int TAdvCustomMemo::FindText(const std::wstring& searchStr, ClassLib::TFindOptions options) {
     if (searchStr.empty()) return -1;
+    const TFindRequest r = StdRequest(searchStr, options);
+    TCasedLine cache(r);
     THit hit;
-    if (!ScanStd(*this, StdRequest(searchStr, options), options.Contains(ClassLib::frDown), nullptr, hit)) return -1;
+    if (!ScanStd(*this, r, options.Contains(ClassLib::frDown), nullptr, hit, cache)) return -1;
     SelectHit(*this, hit);
     return SelStart();
 }
@@ -290,32 +508,40 @@ int TAdvCustomMemo::FindTextInMemo(const std::wstring& searchStr, ClassLib::TFin
 int TAdvCustomMemo::FindTextCount(const std::wstring& searchStr, ClassLib::TFindOptions options) {
     if (searchStr.empty()) return -1;
     ClassLib::TUpdateScope<TAdvCustomMemo> update(*this);
+    const TFindRequest r = StdRequest(searchStr, options);
+    TCasedLine cache(r);
     int counted = 0;
     THit unused;
-    ScanStd(*this, StdRequest(searchStr, options), options.Contains(ClassLib::frDown), &counted, unused);
+    ScanStd(*this, r, options.Contains(ClassLib::frDown), &counted, unused, cache);
     return counted;
 }
 
 int TAdvCustomMemo::FindAndReplace(const std::wstring& searchStr, const std::wstring& newStr,
                                    ClassLib::TFindOptions options) {
     if (searchStr.empty() || ReadOnly() || !CanEdit()) return 0;
-    TReplaceScope hold(*this);
     const TFindRequest r = StdRequest(searchStr, options);
-    const bool down = options.Contains(ClassLib::frDown);
-    const int bound = ReplaceBound(*this);
-    int count = 0;
-    THit hit;
-    while (count < bound && ScanStd(*this, r, down, nullptr, hit)) {
-        TTextPos unused;
-        ReplaceHit(*this, hit, newStr, unused);
-        ++count;
-        // Upward the search goes on before the replacement, never into the inserted text.
-        if (!down) {
+    TReplaceAll replace(*this, r, newStr);
+    return replace.Run([&] {
+        const bool down = options.Contains(ClassLib::frDown);
+        const int bound = ReplaceBound(*this);
+        int count = 0;
+        THit hit;
+        while (count < bound && ScanStd(*this, r, down, nullptr, hit, replace.Cache())) {
+            TTextPos unused{-1, 0}, lastStart;
+            if (down) {
+                int made = 0;
+                replace.ReplaceDown(hit, unused, bound - count, made, lastStart);
+                count += made;
+                continue;
+            }
+            replace.Replace(hit, unused);
+            ++count;
+            // Upward the search goes on before the replacement, never into the inserted text.
             SetCursor(hit.Column, hit.Line);
             ClearSelection();
         }
-    }
-    return count;
+        return count;
+    });
 }
 
 int TAdvCustomMemo::FindTextPos(const std::wstring& searchStr, ClassLib::TFindOptions options) const {
@@ -332,8 +558,11 @@ int TAdvCustomMemo::FindTextPos(const std::wstring& searchStr, ClassLib::TFindOp
             if (down) from = FSelEndX;
             else to = FSelStartX;
         }
+        // The whole-word test here knows only the blank, so the neighbours need no casing.
+        const std::wstring cased = r.MatchCase ? std::wstring() : ClassLib::AnsiLowerCase(text);
         int length = 0;
-        const int column = SearchText(*this, text, r, from, to, down, length, IsNonBlank);
+        const int column =
+            SearchCased(*this, text, {r.MatchCase ? text : cased, text}, r, from, to, down, length, IsNonBlank);
         if (column >= 0) return TextFromPos(column, line);
     }
     return -1;
@@ -343,8 +572,10 @@ int TAdvCustomMemo::FindTextPos(const std::wstring& searchStr, ClassLib::TFindOp
 
 int TAdvCustomMemo::FindText(const std::wstring& searchStr, TFindOptionsEx options) {
     if (searchStr.empty()) return -1;
+    const TFindRequest r = ExRequest(searchStr, options);
+    TCasedLine cache(r);
     THit hit;
-    if (!ScanEx(*this, ExRequest(searchStr, options), options, nullptr, hit)) return -1;
+    if (!ScanEx(*this, r, options, nullptr, hit, cache)) return -1;
     SelectHit(*this, hit);
     return SelStart();
 }
@@ -356,64 +587,67 @@ int TAdvCustomMemo::FindTextInMemo(const std::wstring& searchStr, TFindOptionsEx
 int TAdvCustomMemo::FindTextCount(const std::wstring& searchStr, TFindOptionsEx options) {
     if (searchStr.empty() || !OnTextFound) return -1;
     ClassLib::TUpdateScope<TAdvCustomMemo> update(*this);
+    const TFindRequest r = ExRequest(searchStr, options);
+    TCasedLine cache(r);
     int counted = 0;
     THit unused;
-    ScanEx(*this, ExRequest(searchStr, options), options, &counted, unused);
+    ScanEx(*this, r, options, &counted, unused, cache);
     return counted;
 }
 
 int TAdvCustomMemo::FindAndReplace(const std::wstring& searchStr, const std::wstring& newStr, TFindOptionsEx options) {
-    if (searchStr.empty() || ReadOnly() || !CanEdit()) return 0;
-    TReplaceScope hold(*this);
+    if (searchStr.empty() || ReadOnly() || !CanEdit() || Lines()->Count() == 0) return 0;
     const TFindRequest r = ExRequest(searchStr, options);
-    const int lineCount = Lines()->Count();
-    if (lineCount == 0) return 0;
-    const TTextPos textEnd{lineCount - 1, Lines()->ListLengths()[lineCount - 1]};
-    const bool inSelection = options.Contains(freSelection);
-    const bool down = options.Contains(freDown) || inSelection;
-    int sx = FSelStartX, sy = FSelStartY, ex = FSelEndX, ey = FSelEndY;
-    OrderPositions(sx, sy, ex, ey);
-    // Where the search starts: the selection's start when replacing in it, else after the
-    // selection on the caret's line (a previous match), else the caret.
-    TTextPos start{FCurY, FCurX};
-    if (inSelection) start = {sy, sx};
-    else if (sy == FCurY && ey == FCurY && (sx != ex)) start = {FCurY, down ? ex : sx};
-    TTextPos limit = inSelection ? TTextPos{ey, ex} : textEnd;
+    TReplaceAll replace(*this, r, newStr);
+    return replace.Run([&] {
+        const int lineCount = Lines()->Count();
+        const TTextPos textEnd{lineCount - 1, Lines()->ListLengths()[lineCount - 1]};
+        const bool inSelection = options.Contains(freSelection);
+        const bool down = options.Contains(freDown) || inSelection;
+        int sx = FSelStartX, sy = FSelStartY, ex = FSelEndX, ey = FSelEndY;
+        OrderPositions(sx, sy, ex, ey);
+        // Where the search starts: the selection's start when replacing in it, else after the
+        // selection on the caret's line (a previous match), else the caret.
+        TTextPos start{FCurY, FCurX};
+        if (inSelection) start = {sy, sx};
+        else if (sy == FCurY && ey == FCurY && (sx != ex)) start = {FCurY, down ? ex : sx};
+        TTextPos limit = inSelection ? TTextPos{ey, ex} : textEnd;
 
-    const int bound = ReplaceBound(*this);
-    int count = 0;
-    THit hit;
-    TTextPos lastStart{-1, 0}, lastEnd;
-    if (down) {
-        TTextPos at = start;
-        while (count < bound && SearchForward(*this, r, at, limit, hit)) {
-            lastStart = {hit.Line, hit.Column};
-            at = lastEnd = ReplaceHit(*this, hit, newStr, limit);
-            ++count;
-        }
-        // Wrap-around: from the top up to where the first pass began, so no replacement is met again.
-        const bool wrap = !inSelection && (options.Contains(freReplaceAll) || options.Contains(freWrapAtEnd));
-        if (wrap && (start.Line > 0 || start.Column > 0)) {
-            TTextPos stop = start;
-            at = {0, 0};
-            while (count < bound && SearchForward(*this, r, at, stop, hit)) {
+        const int bound = ReplaceBound(*this);
+        int count = 0;
+        THit hit;
+        TTextPos lastStart{-1, 0}, lastEnd;
+        if (down) {
+            TTextPos at = start;
+            while (count < bound && SearchForward(*this, r, at, limit, hit, replace.Cache())) {
+                int made = 0;
+                at = lastEnd = replace.ReplaceDown(hit, limit, bound - count, made, lastStart);
+                count += made;
+            }
+            // Wrap-around: from the top up to where the first pass began, so no replacement is met again.
+            const bool wrap = !inSelection && (options.Contains(freReplaceAll) || options.Contains(freWrapAtEnd));
+            if (wrap && (start.Line > 0 || start.Column > 0)) {
+                TTextPos stop = start;
+                at = {0, 0};
+                while (count < bound && SearchForward(*this, r, at, stop, hit, replace.Cache())) {
+                    int made = 0;
+                    at = lastEnd = replace.ReplaceDown(hit, stop, bound - count, made, lastStart);
+                    count += made;
+                }
+            }
+        } else {
+            TTextPos before = start;
+            while (count < bound && SearchBackward(*this, r, before, hit, replace.Cache())) {
                 lastStart = {hit.Line, hit.Column};
-                at = lastEnd = ReplaceHit(*this, hit, newStr, stop);
+                TTextPos unused;
+                lastEnd = replace.Replace(hit, unused);
+                before = lastStart;
                 ++count;
             }
         }
-    } else {
-        TTextPos before = start;
-        while (count < bound && SearchBackward(*this, r, before, hit)) {
-            lastStart = {hit.Line, hit.Column};
-            TTextPos unused;
-            lastEnd = ReplaceHit(*this, hit, newStr, unused);
-            before = lastStart;
-            ++count;
-        }
-    }
-    if (count > 0) SelectRange(*this, lastStart.Line, lastStart.Column, lastEnd.Line, lastEnd.Column);
-    return count;
+        if (count > 0) SelectRange(*this, lastStart.Line, lastStart.Column, lastEnd.Line, lastEnd.Column);
+        return count;
+    });
 }
 
 }  // namespace AdvMemo

@@ -69,6 +69,33 @@ bool FoldAddNode(IFoldLines& lines, int start, int end, bool byCode) {
     return true;
 }
 
+int FoldAddNodes(IFoldLines& lines, const std::vector<std::pair<int, int>>& spans, bool byCode) {
+    const int n = lines.Count();
+    // Inner lines are counted into `cover` (+1 after a start, -1 after an end) and marked in one
+    // sweep, instead of once for every span that covers them.
+    std::vector<int> cover(size_t(n) + 1, 0);
+    int added = 0;
+    for (const auto& [start, end] : spans) {
+        if (start < 0 || start >= n || FoldIsNode(lines, start) || end < 0 || end >= n || start >= end) continue;
+        TLineProp* s = lines.EnsureProp(start);
+        s->SetHasChildren(true);
+        if (byCode) s->ByCode = true;
+        TLineProp* e = lines.EnsureProp(end);
+        e->SetLastChildOfParents(e->LastChildOfParents() + 1);
+        ++cover[size_t(start) + 1];
+        --cover[size_t(end) + 1];
+        ++added;
+    }
+    for (int i = 0, depth = 0; i < n; ++i) {
+        depth += cover[size_t(i)];
+        if (depth <= 0) continue;
+        TLineProp* p = lines.EnsureProp(i);
+        p->SetHasParent(true);
+        if (byCode) p->ByCode = true;
+    }
+    return added;
+}
+
 bool FoldRemoveNode(IFoldLines& lines, int start) {
     if (!FoldIsNode(lines, start)) return false;
     TLineProp* s = lines.Prop(start);
@@ -185,22 +212,89 @@ int FoldLineToVis(const IFoldLines& lines, int line) {
 }
 
 void TFoldRowIndex::Rebuild(const IFoldLines& lines) {
-    FLineCount = lines.Count();
-    FRows.clear();
+    const int n = lines.Count();
+    FShown.assign(size_t(n), 0);
+    FTree.assign(size_t(n) + 1, 0);
+    FRowCount = 0;
     int end = -1;
-    for (int i = 0; i < FLineCount; i = NextRowLine(lines, i, end)) FRows.push_back(i);
+    for (int i = 0; i < n; i = NextRowLine(lines, i, end)) {
+        FShown[size_t(i)] = 1;
+        ++FRowCount;
+    }
+    // The count tree in one pass: each node passes its sum on to its parent.
+    for (int i = 1; i <= n; ++i) {
+        FTree[size_t(i)] += FShown[size_t(i) - 1];
+        if (const int parent = i + (i & -i); parent <= n) FTree[size_t(parent)] += FTree[size_t(i)];
+    }
+    FStep = 1;
+    while (FStep * 2 <= n) FStep *= 2;
+}
+
+void TFoldRowIndex::SetShown(int line, bool shown) {
+    if (bool(FShown[size_t(line)]) == shown) return;
+    FShown[size_t(line)] = shown ? 1 : 0;
+    const int delta = shown ? 1 : -1;
+    FRowCount += delta;
+    const int n = static_cast<int>(FShown.size());
+    for (int i = line + 1; i <= n; i += i & -i) FTree[size_t(i)] += delta;
+}
+
+int TFoldRowIndex::ShownUpTo(int line) const {
+    int sum = 0;
+    for (int i = line + 1; i > 0; i -= i & -i) sum += FTree[size_t(i)];
+    return sum;
 }
 
 int TFoldRowIndex::VisToLine(int row) const {
     if (row < 0) return row;
-    const int rows = static_cast<int>(FRows.size());
-    return row < rows ? FRows[row] : FLineCount + (row - rows);
+    const int n = static_cast<int>(FShown.size());
+    if (row >= FRowCount) return n + (row - FRowCount);
+    // The shown line with `row` shown lines before it: descend the count tree.
+    int at = 0, left = row + 1;
+    for (int step = FStep; step > 0; step /= 2) {
+        if (at + step <= n && FTree[size_t(at + step)] < left) {
+            at += step;
+            left -= FTree[size_t(at)];
+        }
+    }
+    return at;
 }
 
 int TFoldRowIndex::LineToVis(int line) const {
-    if (line < 0 || line >= FLineCount) return line;
+    if (line < 0 || line >= static_cast<int>(FShown.size())) return line;
     // A hidden line belongs to the row of the last shown line before it: its collapsed node.
-    return static_cast<int>(std::upper_bound(FRows.begin(), FRows.end(), line) - FRows.begin()) - 1;
+    return ShownUpTo(line) - 1;
+}
+
+int TFoldRowIndex::HidingNode(int line) const {
+    if (line < 0 || line >= static_cast<int>(FShown.size()) || FShown[size_t(line)]) return -1;
+    return VisToLine(LineToVis(line));
+}
+
+void TFoldRowIndex::NodeToggled(const IFoldLines& lines, int start) {
+    const int n = lines.Count();
+    if (n != static_cast<int>(FShown.size()) || start < 0 || start >= n) {
+        Rebuild(lines);
+        return;
+    }
+    // A node inside a collapsed one changes no row, and neither does a node without an end.
+    if (!FShown[size_t(start)]) return;
+    const int end = FoldNodeEndLine(lines, start);
+    if (end < 0) return;
+    int next = end + 1;
+    if (FoldIsCollapsed(lines, start)) {
+        // The walk went through the node and came out at its end; if it came out further, an
+        // inner node ran past this one's end.
+        if (next < n && !FShown[size_t(next)]) {
+            Rebuild(lines);
+            return;
+        }
+        for (int i = start + 1; i <= end; ++i) SetShown(i, false);
+        return;
+    }
+    int innerEnd = -1;
+    for (next = start + 1; next <= end; next = NextRowLine(lines, next, innerEnd)) SetShown(next, true);
+    if (next != end + 1) Rebuild(lines);
 }
 
 int FoldHidingNode(const IFoldLines& lines, int line) {

@@ -38,6 +38,10 @@ int FoldNodeEndLine(const IFoldLines& lines, int start);
 // Refuses (false, nothing changed) a start out of range or already a node, an end out of
 // range, and start >= end.
 bool FoldAddNode(IFoldLines& lines, int start, int end, bool byCode);
+// FoldAddNode for each span in order, in time linear in the lines and spans however the spans
+// nest (each span's inner lines are marked once, not once per span covering them). Returns the
+// number of spans added.
+int FoldAddNodes(IFoldLines& lines, const std::vector<std::pair<int, int>>& spans, bool byCode);
 // True when `start` was a node and its end was found (the caller's node count drops by 1).
 bool FoldRemoveNode(IFoldLines& lines, int start);
 // Clears every node not added by code; returns the number of nodes that remain.
@@ -49,16 +53,29 @@ bool FoldRemoveEndingNode(IFoldLines& lines, int line);
 // to itself, a row past the last shown one to a line as far past the text.
 int FoldVisToLine(const IFoldLines& lines, int row);
 int FoldLineToVis(const IFoldLines& lines, int line);
-// The same mapping from an index of the lines that start a row, so that a screen of rows costs
-// binary searches rather than walks from line 0. Rebuild it whenever nodes, expansion or lines change.
+// The same mapping from a count tree over the lines that start a row, so that a row costs a
+// logarithmic search rather than a walk from line 0, and expanding or collapsing one node
+// updates the lines of that node only. Rebuild it whenever nodes or lines change otherwise.
 class TFoldRowIndex {
 public:
     void Rebuild(const IFoldLines& lines);
     int VisToLine(int row) const;
     int LineToVis(int line) const;
+    int RowCount() const { return FRowCount; }
+    // The outermost collapsed node hiding `line`, or -1 when the line is shown (or out of range).
+    int HidingNode(int line) const;
+    // The node starting at `start` has just been expanded or collapsed, and the index was
+    // current before: only the node's own lines are looked at (the whole index is rebuilt
+    // when the marks around it do not nest as nodes should).
+    void NodeToggled(const IFoldLines& lines, int start);
+
 private:
-    std::vector<int> FRows;  // ascending; FRows[row] is the line shown on that row
-    int FLineCount = 0;
+    void SetShown(int line, bool shown);
+    int ShownUpTo(int line) const;  // shown lines in [0, line]
+    std::vector<int> FTree;  // 1-based count tree over FShown
+    std::vector<unsigned char> FShown;  // FShown[line]: the line starts a row
+    int FRowCount = 0;  // invariant: the number of set entries of FShown
+    int FStep = 1;  // the highest power of two not above the line count
 };
 // The outermost collapsed node hiding `line`, or -1 when the line is shown.
 int FoldHidingNode(const IFoldLines& lines, int line);

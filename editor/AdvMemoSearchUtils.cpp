@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cwchar>
 #include <initializer_list>
-#include <unordered_map>
 #include <vector>
 
 #include "classlib/DateTime.h"
@@ -89,56 +88,89 @@ String ReadOperand(const String& pattern, size_t start, bool blankInQuotes) {
     return operand;
 }
 
-// MatchPattern over suffixes of pattern and value. A "*" asks the same question for
-// many (pattern, value) suffix pairs; remembering each answer keeps runs of "*"
-// from multiplying the work.
+// MatchPattern over suffixes of pattern and value, without copying either. A "*" asks whether
+// the rest of the pattern matches some tail of the value; that answer, for every tail at once,
+// is a table per star computed from the last star back to the first, so each pattern position
+// costs one pass over the value however many stars or repeated characters there are.
 class TPatternMatcher {
 public:
-    TPatternMatcher(const String& pattern, const String& value) : FPattern(pattern), FValue(value) {}
-    bool Match(size_t p, size_t v) {
-        const uint64_t key = (uint64_t(p) << 32) | v;
-        auto found = FMemo.find(key);
-        if (found != FMemo.end()) return found->second;
-        const bool result = Evaluate(p, v);
-        FMemo.emplace(key, result);
-        return result;
-    }
-private:
-    bool Evaluate(size_t p0, size_t v0) {
-        const String pattern = FPattern.substr(p0);
-        const String value = FValue.substr(v0);
-        bool gt = true, lt = true, gtDone = false, ltDone = false;
-        const size_t gtPos = pattern.find(L'>');
-        const size_t ltPos = pattern.find(L'<');
-        const size_t notPos = pattern.find(L'!');
-        if (gtPos != String::npos) {
-            size_t i = gtPos + 1;
-            const bool inclusive = i < pattern.size() && pattern[i] == L'=';
-            if (inclusive) ++i;
-            const int c = CompareOperand(value, ReadOperand(pattern, i, true));
-            gt = inclusive ? c >= 0 : c > 0;
-            gtDone = true;
+    TPatternMatcher(const String& pattern, const String& value) : FPattern(pattern), FValue(value) {
+        const size_t pn = FPattern.size();
+        FTails.resize(pn + 1);
+        for (size_t p = pn; p-- > 0;) {
+            TTail t = FTails[p + 1];
+            switch (FPattern[p]) {
+                case L'>': t.Gt = p; break;
+                case L'<': t.Lt = p; break;
+                case L'!': t.Not = true; break;
+                case L'^': t.Caret = true; break;
+                case L'&': t.Amp = true; break;
+                default: break;
+            }
+            FTails[p] = t;
         }
-        if (ltPos != String::npos) {
-            size_t i = ltPos + 1;
-            const bool inclusive = i < pattern.size() && pattern[i] == L'=';
-            if (inclusive) ++i;
-            const int c = CompareOperand(value, ReadOperand(pattern, i, false));
-            lt = inclusive ? c <= 0 : c < 0;
-            ltDone = true;
-        }
-        if (notPos != String::npos) {
-            if (gtPos == String::npos) gtDone = true;
-            if (ltPos == String::npos) ltDone = true;
-        }
-        if (pattern.find(L'^') != String::npos && (gtDone || ltDone)) return gt || lt;
-        if (pattern.find(L'&') != String::npos && gtDone && ltDone) return gt && lt;
-        if (gtPos != String::npos && gt) return true;
-        if (ltPos != String::npos && lt) return true;
-        return Wildcard(p0, v0);
     }
 
-    bool Wildcard(size_t p, size_t v) {
+    bool Match() {
+        // The positions right after each run of stars: the patterns a star hands on.
+        std::vector<size_t> targets;
+        for (size_t p = 0; p < FPattern.size();) {
+            if (FPattern[p] != L'*') { ++p; continue; }
+            while (p < FPattern.size() && FPattern[p] == L'*') ++p;
+            targets.push_back(p);
+        }
+        const size_t vn = FValue.size();
+        std::vector<char> next, current;  // [t]: the pattern after the star matches some tail from t
+        for (size_t k = targets.size(); k-- > 0;) {
+            current.assign(vn + 2, 0);
+            for (size_t t = vn + 1; t-- > 0;) current[t] = current[t + 1] || Evaluate(targets[k], t, next);
+            next.swap(current);
+        }
+        return Evaluate(0, 0, next);
+    }
+
+private:
+    struct TTail {  // what the pattern from a position on holds
+        size_t Gt = String::npos, Lt = String::npos;  // the first ">" and "<"
+        bool Not = false, Caret = false, Amp = false;
+    };
+
+    // MatchPattern of the pattern from p against the value from v; `star` answers the star
+    // that ends the stretch of pattern starting at p.
+    bool Evaluate(size_t p0, size_t v0, const std::vector<char>& star) {
+        const TTail& tail = FTails[p0];
+        bool gt = true, lt = true, gtDone = false, ltDone = false;
+        if (tail.Gt != String::npos || tail.Lt != String::npos) {
+            const String value = FValue.substr(v0);
+            if (tail.Gt != String::npos) {
+                size_t i = tail.Gt + 1;
+                const bool inclusive = i < FPattern.size() && FPattern[i] == L'=';
+                if (inclusive) ++i;
+                const int c = CompareOperand(value, ReadOperand(FPattern, i, true));
+                gt = inclusive ? c >= 0 : c > 0;
+                gtDone = true;
+            }
+            if (tail.Lt != String::npos) {
+                size_t i = tail.Lt + 1;
+                const bool inclusive = i < FPattern.size() && FPattern[i] == L'=';
+                if (inclusive) ++i;
+                const int c = CompareOperand(value, ReadOperand(FPattern, i, false));
+                lt = inclusive ? c <= 0 : c < 0;
+                ltDone = true;
+            }
+        }
+        if (tail.Not) {
+            if (tail.Gt == String::npos) gtDone = true;
+            if (tail.Lt == String::npos) ltDone = true;
+        }
+        if (tail.Caret && (gtDone || ltDone)) return gt || lt;
+        if (tail.Amp && gtDone && ltDone) return gt && lt;
+        if (tail.Gt != String::npos && gt) return true;
+        if (tail.Lt != String::npos && lt) return true;
+        return Wildcard(p0, v0, star);
+    }
+
+    bool Wildcard(size_t p, size_t v, const std::vector<char>& star) {
         const size_t pn = FPattern.size(), vn = FValue.size();
         bool ok = true, negate = false;
         while (ok && !(p == pn && v == vn)) {
@@ -147,11 +179,7 @@ private:
             if (c == L'!') { negate = true; ++p; continue; }
             if (c == L'"') { ++p; continue; }
             if (c == L'*') {
-                while (p < pn && FPattern[p] == L'*') ++p;
-                ok = false;
-                for (size_t tail = vn + 1; tail-- > v;) {
-                    if (Match(p, tail)) { ok = true; break; }
-                }
+                ok = star[v] != 0;
                 break;
             }
             if (v == vn) { ok = false; break; }
@@ -164,7 +192,7 @@ private:
 
     const String& FPattern;
     const String& FValue;
-    std::unordered_map<uint64_t, bool> FMemo;
+    std::vector<TTail> FTails;
 };
 
 }  // namespace
@@ -173,7 +201,7 @@ String GetShortDateFormat() { return ClassLib::FormatSettings().ShortDateFormat;
 
 bool MatchPattern(const String& pattern, const String& value) {
     TPatternMatcher matcher(pattern, value);
-    return matcher.Match(0, 0);
+    return matcher.Match();
 }
 
 bool MatchPatternCase(const String& pattern, const String& value, bool caseSensitive) {

@@ -11,7 +11,8 @@ using String = std::wstring;
 String GetShortDateFormat();
 
 // Expression matcher: comparison operators (">", ">=", "<", "<=", "&", "^", "!") and the
-// wildcards "*" and "?". Runs of "*" are matched in polynomial time.
+// wildcards "*" and "?". The wildcards cost one pass over the value per pattern character
+// however the stars fall; a comparison after a star compares every tail of the value.
 bool MatchPattern(const String& pattern, const String& value);
 bool MatchPatternCase(const String& pattern, const String& value, bool caseSensitive);
 

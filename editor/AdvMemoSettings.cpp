@@ -8,8 +8,10 @@
 
 #include <windows.h>
 
+#include <climits>
 #include <functional>
 #include <initializer_list>
+#include <string>
 #include <vector>
 
 namespace AdvMemo {
@@ -41,12 +43,21 @@ TFontStyles WithStylesOf(const std::wstring& text, TFontStyles styles) {
     return styles;
 }
 
+// The values an integer key may hold: beyond them a setting breaks the memo (a tab size of
+// 2147483647 makes every tab that many blanks; a huge font size reads back as -1).
+struct TRange {
+    int Min = INT_MIN, Max = INT_MAX;
+};
+constexpr TRange kAnyInt{};
+constexpr TRange kTabSizes{1, 64};
+constexpr TRange kFontSizes{1, 1000};
+
 // Writes each key from the memo's current value; returns that value.
 class TSaveKeys {
 public:
     explicit TSaveKeys(ClassLib::TIniFile& ini) : FIni(ini) {}
     bool Bool(const wchar_t* key, bool value, auto&&) { FIni.WriteBool(kSection, key, value); return value; }
-    int Int(const wchar_t* key, int value, auto&&) { FIni.WriteInteger(kSection, key, value); return value; }
+    int Int(const wchar_t* key, int value, auto&&, TRange = kAnyInt) { FIni.WriteInteger(kSection, key, value); return value; }
     void Text(const wchar_t* key, const std::wstring& value, auto&&) { FIni.WriteString(kSection, key, value); }
     void Colour(const wchar_t* key, TColor value, auto&&) { FIni.WriteString(kSection, key, ClassLib::ColorToString(value)); }
     void Styles(const wchar_t* key, TFontStyles value, auto&&) { FIni.WriteString(kSection, key, StylesText(value)); }
@@ -58,7 +69,8 @@ private:
 };
 
 // Reads every key first, the current value standing in for a missing one, and keeps what to
-// set; Apply sets it all. A colour that does not convert raises before anything is set.
+// set; Apply sets it all. A colour that does not convert, or a number out of its key's range,
+// raises before anything is set.
 class TLoadKeys {
 public:
     explicit TLoadKeys(ClassLib::TIniFile& ini) : FIni(ini) {}
@@ -67,8 +79,13 @@ public:
         FSteps.push_back([set, read] { set(read); });
         return read;
     }
-    int Int(const wchar_t* key, int value, std::function<void(int)> set) {
+    int Int(const wchar_t* key, int value, std::function<void(int)> set, TRange range = kAnyInt) {
         const int read = FIni.ReadInteger(kSection, key, value);
+        if (read < range.Min || read > range.Max)
+            throw ClassLib::EConvertError(L"\"" + FIni.ReadString(kSection, key, L"") + L"\" is out of range (" +
+                                          std::to_wstring(range.Min) + L" to " + std::to_wstring(range.Max) +
+                                          L"): key \"" + key + L"\" of \"" + FIni.FileName() +
+                                          L"\"; no setting was changed");
         FSteps.push_back([set, read] { set(read); });
         return read;
     }
@@ -118,7 +135,7 @@ void VisitFont(V& v, ClassLib::TFont* font, const wchar_t* name, const wchar_t* 
                const wchar_t* style) {
     v.Text(name, font->Name(), [font](const std::wstring& x) { font->SetName(x); });
     v.Colour(colour, font->Color(), [font](TColor x) { font->SetColor(x); });
-    v.Int(size, font->Size(), [font](int x) { font->SetSize(x); });
+    v.Int(size, font->Size(), [font](int x) { font->SetSize(x); }, kFontSizes);
     v.Styles(style, font->Style(), [font](TFontStyles x) { font->SetStyle(x); });
 }
 
@@ -149,7 +166,7 @@ void VisitKeys(TAdvCustomMemo& m, V& v) {
     ClassLib::TFont* gutterFont = g->Font();
     v.Text(L"GutterFontName", gutterFont->Name(), [gutterFont](const std::wstring& x) { gutterFont->SetName(x); });
     v.Colour(L"GutterFontColor", gutterFont->Color(), [gutterFont](TColor x) { gutterFont->SetColor(x); });
-    v.Int(L"GutterFontSize", gutterFont->Size(), [gutterFont](int x) { gutterFont->SetSize(x); });
+    v.Int(L"GutterFontSize", gutterFont->Size(), [gutterFont](int x) { gutterFont->SetSize(x); }, kFontSizes);
     v.Text(L"GutterNumberSuffix", g->NumberSuffix(), [g](const std::wstring& x) { g->SetNumberSuffix(x); });
     v.Styles(L"GutterFontStyle", gutterFont->Style(), [gutterFont](TFontStyles x) { gutterFont->SetStyle(x); });
 
@@ -195,7 +212,7 @@ void VisitKeys(TAdvCustomMemo& m, V& v) {
     v.Colour(L"RightMarginColor", m.RightMarginColor(), [p](TColor x) { p->SetRightMarginColor(x); });
     v.Bool(L"ShowRightMargin", m.ShowRightMargin(), [p](bool x) { p->SetShowRightMargin(x); });
     v.Bool(L"SmartTabs", m.SmartTabs(), [p](bool x) { p->SetSmartTabs(x); });
-    v.Int(L"TabSize", m.TabSize(), [p](int x) { p->SetTabSize(x); });
+    v.Int(L"TabSize", m.TabSize(), [p](int x) { p->SetTabSize(x); }, kTabSizes);
     // Spelled so in every file written so far.
     v.Bool(L"TrimTralingSpaces", m.TrimTrailingSpaces(), [p](bool x) { p->SetTrimTrailingSpaces(x); });
     v.Int(L"UndoLimit", m.UndoLimit(), [p](int x) { p->SetUndoLimit(x); });

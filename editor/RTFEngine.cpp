@@ -84,7 +84,10 @@ std::wstring EscapeText(const std::wstring& text) {
         case L'\r': out += L"\\par "; break;
         case L'\n': break;
         default:
-            if (c < 0x80) out += c;
+            // Other control characters as hex escapes: a raw NUL cut the document short for
+            // every reader of the zero-ended clipboard block, and unrtf lost the rest of the line.
+            if ((c < 0x20 && c != L'\t') || c == 0x7F) out += L"\\'" + HexByte(c, false);
+            else if (c < 0x80) out += c;
             // U+00A0..U+00FF are the same bytes in code page 1252; U+0080..U+009F are not.
             else if (c >= 0xA0 && c <= 0xFF) out += L"\\'" + HexByte(c, false);
             else out += UnicodeEscape(c);

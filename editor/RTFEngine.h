@@ -180,8 +180,9 @@ private:
     std::wstring FBulletFont;
 };
 
-// The text rule of the writer: RTF specials escaped, line breaks as "\par ",
-// and everything above 127 escaped so the document stays 7-bit.
+// The text rule of the writer: RTF specials escaped, line breaks as "\par ", control
+// characters other than the tab as hex escapes, and everything above 127 escaped so the
+// document stays 7-bit and holds no zero byte.
 std::wstring EscapeText(const std::wstring& text);
 
 }  // namespace RTFEngine

@@ -158,13 +158,45 @@ prepare_wine_prefix() {  # prepare_wine_prefix ARCH
         touch "$WINEPREFIX/.atgen-prefix"
     fi
     local stamp="$WINEPREFIX/.atgen-settings"
-    if [ ! -f "$stamp" ] || [ "$(cat "$stamp")" != "$WINE_SETTINGS" ]; then
+    # Applied again when the registry lost them too, whatever the stamp says. (The stamp was
+    # read back without its last line break and never matched: every start imported the
+    # settings again and waited for the Wine session to save them.)
+    if ! printf '%s' "$WINE_SETTINGS" | cmp -s - "$stamp" ||
+       ! "$ATGEN_WINE" reg query 'HKCU\Software\Wine\Fonts\Replacements' /v 'Courier New' 2>/dev/null </dev/null |
+            grep -q 'Liberation Mono'; then
         local reg; reg=$(mktemp --suffix=.reg)
         printf '%s' "$WINE_SETTINGS" > "$reg"
         "$ATGEN_WINE" regedit /S "$reg" >/dev/null 2>&1 </dev/null
         wine_settle
         rm -f "$reg"
         printf '%s' "$WINE_SETTINGS" > "$stamp"
+    fi
+}
+
+# Courier New, the editor's font, as a face of the prefix's own: Liberation Mono's outlines and
+# metrics under that family name. Wine applies the registry's replacement only when, as it
+# loads its fonts, the replacing family is loaded and no family answers to the name; where it
+# did not, the memo saw a proportional face, fell back to FixedSys (proportional under Wine
+# too) and spaced every character a "W" apart, its exports named FixedSys, and GDI+ (the
+# printed titles) found no Courier New at all. DirectWrite sees only fonts the Fonts key lists.
+install_courier_new() {  # install_courier_new ARCH
+    atgen_wine_env "$1"
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts" style source file added=""
+    for style in Regular Bold Italic BoldItalic; do
+        file="atgen-courier-new-$style.ttf"
+        [ -f "$fonts/$file" ] && continue
+        source="/usr/share/fonts/truetype/liberation/LiberationMono-$style.ttf"
+        [ -f "$source" ] || { echo "setup: $source is missing (package fonts-liberation)" >&2; exit 1; }
+        /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/make-alias-font.py" "$source" "Courier New" "$fonts/$file"
+        local name="Courier New"
+        case $style in Bold) name+=" Bold" ;; Italic) name+=" Italic" ;; BoldItalic) name+=" Bold Italic" ;; esac
+        "$ATGEN_WINE" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts' \
+            /v "$name (TrueType)" /t REG_SZ /d "$file" /f >/dev/null 2>&1 </dev/null
+        added=1
+    done
+    if [ -n "$added" ]; then
+        echo "setup: added Courier New (Liberation Mono's faces) to $WINEPREFIX"
+        wine_settle
     fi
 }
 
@@ -208,4 +240,5 @@ fi
 for arch in $(atgen_runnable_arches); do
     prepare_wine_prefix "$arch"
     install_emoji_test_font "$arch"
+    install_courier_new "$arch"
 done

@@ -215,6 +215,37 @@ TEST(MemoExport, CopyPutsTheSelectionAsTextRtfAndHtml) {
     }
 }
 
+// A NUL in the text was written raw into both blocks, which the clipboard hands out as
+// zero-ended text: readers stopped at it, short of the offsets the HTML header gave.
+TEST(MemoExport, ANulInTheTextKeepsBothClipboardBlocksWhole) {
+    TExportMemo memo(std::wstring(L"int a\0b;\r\nint c;", 16));
+    memo.Memo().SetClipboardFormats(cfText | cfRTF | cfHTML);
+    memo.Memo().SelectAll();
+    memo.Memo().CopyToClipBoard();
+    for (const UINT format : {kRtfFormat, kHtmlFormat}) {
+        SCOPED_TRACE(format == kRtfFormat ? "RTF" : "HTML");
+        const std::vector<std::uint8_t> block = ClassLib::Clipboard()->GetBuffer(format);
+        ASSERT_FALSE(block.empty());
+        EXPECT_EQ(ClipboardBlock(format).size(), block.size() - 1) << "a zero before the block's end";
+    }
+    const std::string html = ClipboardBlock(kHtmlFormat);
+    EXPECT_EQ(std::stoi(html.substr(html.find("EndHTML:") + 8, 8)), int(html.size()));
+    EXPECT_NE(HtmlFragment(html).find(" ab</FONT>"), std::string::npos) << html;
+    EXPECT_NE(ClipboardBlock(kRtfFormat).find(" a\\'00b\\highlight1"), std::string::npos) << ClipboardBlock(kRtfFormat);
+}
+
+// A file opened from disk says which encoding it is in, so "é" reads as "é".
+TEST(MemoExport, HtmlFilesDeclareTheirCharset) {
+    TExportMemo memo(L"// caf\u00E9");
+    ClassLib::TMemoryStream stream;
+    ASSERT_TRUE(memo.Memo().SaveToHTMLStream(&stream, false));
+    const std::string html(reinterpret_cast<const char*>(stream.Memory()), size_t(stream.Size()));
+    EXPECT_EQ(html.substr(0, 8), "<HTML>\r\n");
+    EXPECT_EQ(html.substr(8, html.find("\r\n", 8) - 8),
+              "<HEAD><META http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\"></HEAD>");
+    EXPECT_NE(html.find("caf\xC3\xA9"), std::string::npos);
+}
+
 TEST(MemoExport, CopyKeepsColoursOfACutTokenAndOnlyTheAskedFormats) {
     TExportMemo memo(L"/* one\r\ntwo */ int");
     memo.Memo().SetClipboardFormats(cfText | cfHTML);
@@ -322,6 +353,18 @@ TEST(MemoExportUnrtf, ACSnippetReadsBackWithItsColours) {
 
 // The engine's other pieces read back: a table, a bullet list, a link whose text and address
 // hold RTF's special characters, and text right after a Unicode character.
+// unrtf read a raw NUL as the end of the line and lost what followed it.
+TEST(MemoExportUnrtf, TextAfterANulReadsBack) {
+    TExportMemo memo(std::wstring(L"int a\0b;\r\nint c;", 16));
+    const std::wstring file = TempName(L"atgen-unrtf-nul.rtf");
+    ASSERT_TRUE(memo.Memo().SaveToRTF(file, false));
+    std::string error;
+    const std::string html = UnrtfHtml(file, error);
+    ASSERT_EQ(error, "");
+    EXPECT_EQ(HtmlTextLines(html), (std::vector<std::string>{"int ab;", "int c;"})) << html;
+    ::DeleteFileW(file.c_str());
+}
+
 TEST(MemoExportUnrtf, TableListAndLinkReadBack) {
     RTFEngine::TRTFEngine engine;
     engine.AddText(L"Prices in \u00E9\u20AC: see below");

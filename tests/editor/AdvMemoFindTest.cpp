@@ -3,6 +3,8 @@
 #include "classlib/Strings.h"
 #include "editor/AdvMemo.h"
 
+#include "HangBound.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -161,6 +163,49 @@ TEST(AdvMemoFind, CountingInBothFamilies) {
     EXPECT_EQ(memo.FindTextCount(L"", TFindOptions{}), -1);
 }
 
+// A line of 65,538 characters with 21,846 matches: every match used to lower-case the whole
+// line again, so counting and replacing took minutes.
+TEST(AdvMemoFind, CountAndReplaceOnOneLongLineCaseItOnce) {
+    constexpr int Matches = 21846;
+    std::wstring line;
+    for (int i = 0; i < Matches; ++i) line += L"aBc";
+    for (const bool ex : {false, true}) {
+        SCOPED_TRACE(ex ? "memo options" : "platform options");
+        TAdvMemo memo;
+        Prepare(memo, line, 0, 0);
+        int counted = 0;
+        memo.OnTextFound = [&](ClassLib::TObject*, int, int) { ++counted; };
+        if (!ex) {
+            EditorTests::ExpectNoHang([&] { EXPECT_EQ(memo.FindTextCount(L"b", TFindOptions{ClassLib::frDown}), Matches); });
+            EXPECT_EQ(counted, Matches);
+        }
+        memo.SetCursor(0, 0);
+        int replaced = 0;
+        EditorTests::ExpectNoHang([&] {
+            replaced = ex ? memo.FindAndReplace(L"b", L"xY", TFindOptionsEx{freDown})
+                          : memo.FindAndReplace(L"b", L"xY", TFindOptions{ClassLib::frDown});
+        });
+        EXPECT_EQ(replaced, Matches);
+        std::wstring expected;
+        for (int i = 0; i < Matches; ++i) expected += L"axYc";
+        EXPECT_EQ(memo.Lines()->Text(), expected);
+    }
+}
+
+// An expression search tests each token against the pattern; "*q*z" against one token of
+// 200,000 characters copied the rest of the token for every pair of positions.
+TEST(AdvMemoFind, AStarPatternAgainstALongTokenStaysLinear) {
+    TAdvMemo memo;
+    Prepare(memo, L"x " + std::wstring(200000, L'q') + L"z y", 0, 0);
+    int found = -1;
+    EditorTests::ExpectNoHang([&] { found = memo.FindText(L"*q*z", TFindOptionsEx{freDown, freExpression}); });
+    EXPECT_EQ(found, 2);
+    EXPECT_EQ(memo.SelEndX(), 200003);
+    memo.SetCursor(0, 0);
+    EditorTests::ExpectNoHang([&] { found = memo.FindText(L"*q*qy", TFindOptionsEx{freDown, freExpression}); });
+    EXPECT_EQ(found, -1);
+}
+
 TEST(AdvMemoFind, FindTextPosLeavesCaretAndSelection) {
     TAdvMemo memo;
     Prepare(memo, L"xab ab  \r\nq ab", 0, 0);
@@ -228,6 +273,43 @@ TEST(AdvMemoReplace, UndoRestoresTheText) {
     EXPECT_EQ(memo.Lines()->Text(), L"1 two 1");
     while (memo.CanUndo()) memo.Undo();
     EXPECT_EQ(memo.Lines()->Text(), L"one two one");
+}
+
+// A replace-all is one step however many replacements it makes: with a step per replacement
+// the undo limit kept only the last fifty, and the text from before the replace was lost.
+// Undo gives the text back in one step, redo repeats the whole replace, and the step before
+// the replace-all is still there.
+TEST(AdvMemoReplace, OneReplaceAllIsOneUndoStep) {
+    std::wstring base;
+    for (int i = 0; i < 100; ++i) base += (i ? L"\r\na-a-a " : L"a-a-a ") + std::to_wstring(i);
+    const std::wstring original = L"typed\r\n" + base;
+    const struct {
+        const char* Name;
+        bool Ex;
+        const wchar_t* NewStr;
+    } cases[] = {
+        {"platform options", false, L"bb"},
+        {"memo options", true, L"bb"},
+        {"a break in the new text", true, L"b\r\nb"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TAdvMemo memo;
+        Prepare(memo, base, 0, 0);
+        memo.InsertText(L"typed\r\n");  // a step before the replace-all
+        memo.SetCursor(0, 0);
+        const int count = c.Ex ? memo.FindAndReplace(L"a", c.NewStr, TFindOptionsEx{freDown})
+                               : memo.FindAndReplace(L"a", c.NewStr, TFindOptions{ClassLib::frDown});
+        ASSERT_EQ(count, 300);
+        const std::wstring replaced = memo.Lines()->Text();
+        memo.Undo();
+        EXPECT_EQ(memo.Lines()->Text(), original);
+        memo.Redo();
+        EXPECT_EQ(memo.Lines()->Text(), replaced);
+        memo.Undo();
+        memo.Undo();
+        EXPECT_EQ(memo.Lines()->Text(), base);
+    }
 }
 
 // The replace runs on whole lines: a match across a row break is found, the caret and the

@@ -3,6 +3,7 @@
 
 #include "classlib/Form.h"
 #include "editor/AdvmCSHS.h"
+#include "HangBound.h"
 #include "support/MemorySurface.h"
 #include "support/WindowTestSupport.h"
 
@@ -18,6 +19,7 @@
 
 using namespace AdvMemo;
 using ClassLib::TColor;
+using ClassLib::TFindOptions;
 
 namespace {
 
@@ -183,6 +185,48 @@ TEST(FoldNodes, TheRowIndexMapsLikeTheWalk) {
     }
 }
 
+// The same random nests: the index follows single nodes expanded and collapsed without a
+// rebuild, and adding all spans at once marks the lines as adding them one by one does.
+TEST(FoldNodes, TheRowIndexFollowsToggledNodesAndBatchAddsMarkAsSingleOnes) {
+    std::mt19937 random(11);
+    for (int round = 0; round < 200; ++round) {
+        SCOPED_TRACE(round);
+        const int count = 1 + int(random() % 40);
+        TSpans spans;
+        for (int tries = int(random() % 12); tries > 0; --tries) {
+            const int start = int(random() % unsigned(count + 1)) - int(random() % 2);  // a few out of range
+            spans.emplace_back(start, start + 1 + int(random() % 8));
+        }
+        TPropLines one(count), all(count);
+        int added = 0;
+        for (const auto& [start, end] : spans) added += FoldAddNode(one, start, end, false) ? 1 : 0;
+        EXPECT_EQ(FoldAddNodes(all, spans, false), added);
+        for (int line = 0; line < count; ++line) {
+            const TLineProp* a = one.Prop(line);
+            const TLineProp* b = all.Prop(line);
+            ASSERT_EQ(a == nullptr, b == nullptr) << "line " << line;
+            if (!a) continue;
+            EXPECT_EQ(a->HasChildren(), b->HasChildren()) << "line " << line;
+            EXPECT_EQ(a->HasParent(), b->HasParent()) << "line " << line;
+            EXPECT_EQ(a->LastChildOfParents(), b->LastChildOfParents()) << "line " << line;
+        }
+
+        TFoldRowIndex index;
+        index.Rebuild(all);
+        for (int toggles = 0; toggles < 10; ++toggles) {
+            const int line = int(random() % unsigned(count));
+            if (!FoldIsNode(all, line)) continue;
+            all.Prop(line)->SetExpanded(!all.Prop(line)->Expanded());
+            index.NodeToggled(all, line);
+            for (int i = -1; i < count + 2; ++i) {
+                ASSERT_EQ(index.VisToLine(i), FoldVisToLine(all, i)) << "row " << i << " after toggling " << line;
+                ASSERT_EQ(index.LineToVis(i), FoldLineToVis(all, i)) << "line " << i << " after toggling " << line;
+                ASSERT_EQ(index.HidingNode(i), FoldHidingNode(all, i)) << "line " << i << " after toggling " << line;
+            }
+        }
+    }
+}
+
 TEST(FoldNodes, ExpandParentsSkipsClosedSiblingsAbove) {
     // 0 { 1 { 2 } 3 { 4 5 } 6 }
     TPropLines lines(7);
@@ -323,6 +367,52 @@ TEST_F(MemoFolding, RowsFollowLinesAndNodesChangedAfterACollapse) {
     memo.RemoveCodeFolding(2);
     memo.SetExpandNode(4, false);
     EXPECT_EQ(memo.LineIndexToVisIndex(8), 5);
+}
+
+// Each block holds every later one: a span per block used to mark every line it covers.
+TEST_F(MemoFolding, DeeplyNestedBlocksFoldInTimeLinearInTheText) {
+    constexpr int Depth = 100000;
+    std::wstring text;
+    for (int i = 0; i < Depth; ++i) text += L"{\r\n";
+    for (int i = 0; i < Depth; ++i) text += L"}\r\n";
+    styler->RegionDefinitions()->Clear();
+    styler->RegionDefinitions()->AddRegion(L"{", L"{", L"}", rtClosed);
+    memo.Lines()->SetText(text);
+    EditorTests::ExpectNoHang([&] { memo.CodeFolding().SetEnabled(true); });
+    EXPECT_EQ(memo.CodeFoldingNodeCount(), Depth);
+    EXPECT_EQ(memo.GetNodeEndLine(0), 2 * Depth - 1);
+    EXPECT_EQ(memo.GetNodeEndLine(Depth - 1), Depth);
+    memo.SetExpandNode(Depth / 2, false);
+    EXPECT_EQ(memo.VisIndexToLineIndex(Depth / 2 + 1), Depth + Depth / 2);
+}
+
+// Replacing every match of a text whose blocks are all collapsed opens each match's block and
+// keeps the rows right, in time linear in the text: every replacement used to redo the rows
+// of the whole text.
+TEST_F(MemoFolding, ReplaceAllInCollapsedBlocksOpensThemWithoutRedoingAllRows) {
+    constexpr int Blocks = 20000;
+    std::wstring text;
+    for (int i = 0; i < Blocks; ++i) text += L"int f(void)\r\n{\r\n    return Scale(1);\r\n}\r\n";
+    text += L"int last;";
+    styler->RegionDefinitions()->Clear();
+    styler->RegionDefinitions()->AddRegion(L"{", L"{", L"}", rtClosed);
+    memo.Lines()->SetText(text);
+    memo.CodeFolding().SetEnabled(true);
+    memo.CollapseAllNodes();
+    ASSERT_EQ(memo.VisIndexToLineIndex(2), 4);  // rows: f, {, f, {, ...
+    memo.SetCursor(0, 0);
+    int replaced = 0;
+    EditorTests::ExpectNoHang([&] {
+        replaced = memo.FindAndReplace(L"scale", L"Resize", TFindOptions{ClassLib::frDown, ClassLib::frReplaceAll});
+    });
+    EXPECT_EQ(replaced, Blocks);
+    EXPECT_EQ(memo.Lines()->Get(4 * Blocks - 2), L"    return Resize(1);");
+    EXPECT_TRUE(memo.GetExpandNode(1));
+    EXPECT_TRUE(memo.GetExpandNode(4 * Blocks - 3));
+    EXPECT_EQ(memo.LineIndexToVisIndex(4 * Blocks), 4 * Blocks);
+    EXPECT_EQ(memo.VisIndexToLineIndex(4 * Blocks - 2), 4 * Blocks - 2);
+    memo.Undo();
+    EXPECT_EQ(memo.Lines()->Text(), text);
 }
 
 TEST_F(MemoFolding, CaretKeysAndClicksSkipHiddenLines) {

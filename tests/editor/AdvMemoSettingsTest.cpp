@@ -2,6 +2,7 @@
 
 #include "classlib/Exceptions.h"
 #include "classlib/IniFiles.h"
+#include "classlib/Strings.h"
 
 #include <gtest/gtest.h>
 
@@ -219,6 +220,39 @@ TEST(MemoSettingsFile, ABadColourRaisesNamingKeyAndValueAndChangesNothing) {
     EXPECT_EQ(memo.BkColor(), ClassLib::clWhite);
     EXPECT_EQ(memo.TabSize(), 4);
     EXPECT_EQ(memo.WordWrap(), wwNone);
+}
+
+// A tab size of 0 or 2147483647, or a font size that reads back as -1, was taken as it stood.
+TEST(MemoSettingsFile, NumbersOutOfRangeRaiseNamingKeyAndValueAndChangeNothing) {
+    const struct {
+        const char* Key;
+        const char* Value;
+    } cases[] = {
+        {"TabSize", "0"}, {"TabSize", "2147483647"}, {"TabSize", "-4"},
+        {"FontSize", "0"}, {"FontSize", "2147483647"}, {"GutterFontSize", "-1"}, {"AutoCompletionFontSize", "100000"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.Key) + "=" + c.Value);
+        TSettingsFile file(L"atgen-memo-settings-range.ini",
+                           std::string("[Memo Settings]\r\nShowGutter=0\r\nBkColor=clRed\r\n") + c.Key + "=" + c.Value +
+                               "\r\nWordWrap=wwRightMargin\r\n");
+        TAdvMemo memo(nullptr);
+        const int fontSize = memo.Font()->Size();
+        const ClassLib::TColor background = memo.BkColor();
+        try {
+            memo.LoadMemoSettingsFromFile(file.Name());
+            ADD_FAILURE() << "no error";
+        } catch (const ClassLib::EConvertError& e) {
+            const std::wstring message = e.Message();
+            EXPECT_NE(message.find(L"\"" + ClassLib::UTF8Decode(c.Key) + L"\""), std::wstring::npos) << testing::PrintToString(message);
+            EXPECT_NE(message.find(L"\"" + ClassLib::UTF8Decode(c.Value) + L"\""), std::wstring::npos) << testing::PrintToString(message);
+        }
+        EXPECT_TRUE(memo.Gutter()->Visible());
+        EXPECT_EQ(memo.BkColor(), background);
+        EXPECT_EQ(memo.TabSize(), 4);
+        EXPECT_EQ(memo.Font()->Size(), fontSize);
+        EXPECT_EQ(memo.WordWrap(), wwNone);
+    }
 }
 
 TEST(MemoSettingsFile, MissingFileIsNoErrorAndSavingKeepsOtherSections) {

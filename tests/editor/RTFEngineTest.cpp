@@ -49,6 +49,8 @@ TEST(RTFEngine, BodyPieces) {
         {"C1 control as unicode", [](TRTFEngine& e) { e.AddText(L"\u0085"); }, L" \\u133\\'47"},
         {"high code unit negative", [](TRTFEngine& e) { e.AddText(L"\uFF21"); }, L" \\u-223\\'47"},
         {"CR and LF", [](TRTFEngine& e) { e.AddText(L"a\r\nb"); }, L" a\\par b"},
+        {"NUL and other controls as hex", [](TRTFEngine& e) { e.AddText(std::wstring(L"a\0b\x1F\tc\x7F", 7)); },
+         L" a\\'00b\\'1f\tc\\'7f"},
         {"centre after creation", [](TRTFEngine& e) { e.AddHAlignment(2); }, L"\\pard\\qc"},
         {"alignment mid-line", [](TRTFEngine& e) { e.AddText(L"x"); e.AddHAlignment(1); }, L" x\\qr"},
         {"alignment after new line", [](TRTFEngine& e) { e.AddText(L"x"); e.AddNewLine(); e.AddHAlignment(0); },
