@@ -732,7 +732,9 @@ TEST_F(PageControlWindow, ClosedListButtonFollowsTheListAndOpensTheMenu) {
     ASSERT_NE(arrows, nullptr);
     RECT arrowsRect{};
     ::GetWindowRect(arrows, &arrowsRect);
-    if (Control->DPIScale() == 1.0f) EXPECT_EQ(arrowsRect.right - arrowsRect.left, 34);
+    if (Control->DPIScale() == 1.0f) {
+        EXPECT_EQ(arrowsRect.right - arrowsRect.left, 34);
+    }
     EXPECT_EQ(button->Left(), Control->ClientWidth() - 16 - (arrowsRect.right - arrowsRect.left));
     Control->SetShowClosedList(false);
     EXPECT_FALSE(button->Visible());
