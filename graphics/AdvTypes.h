@@ -113,8 +113,8 @@ public:
     void SetWidth(int) override {}
     void SetHeight(int) override {}
 
-    // The importer's errors are swallowed: the picture keeps the bytes. Bytes that are no
-    // XML text raise EInvalidGraphic and change nothing.
+    // Bytes that are no XML text raise EInvalidGraphic, and the importer's errors pass on;
+    // either way the picture stays as it was.
     void LoadFromStream(ClassLib::TStream* stream) override;
     void SaveToStream(ClassLib::TStream* stream) override;
     // Errors of the file and of the importer pass on.
@@ -134,8 +134,8 @@ protected:
     void AssignTo(ClassLib::TPersistent* dest) const override;
     // Forgets the SVG (bytes and elements) without a change notice.
     void ClearSVG();
-    // Replaces the bytes and reloads the importer; the importer's errors are swallowed
-    // unless `passErrors`.
+    // Replaces the bytes and reloads the importer. The importer's errors are swallowed
+    // (the bytes are kept), or, with `passErrors`, raised with bytes and importer as before.
     void SetSVGBytes(const ClassLib::TBytes& bytes, bool passErrors);
     const ClassLib::TBytes& SVGBytes() const { return FStream.Bytes(); }
     void StoreFileName(const std::wstring& value) { FFileName = value; }
@@ -161,8 +161,8 @@ public:
 
     // Swallows every error and leaves the picture empty.
     void LoadFromFile(const std::wstring& fileName) override;
-    // Raster bytes by their signature, SVG by its XML text; anything else raises
-    // EInvalidGraphic and keeps the picture as it was.
+    // Raster bytes by their signature, SVG by its XML text; anything else, or SVG the
+    // importer cannot read, raises and keeps the picture as it was.
     void LoadFromStream(ClassLib::TStream* stream) override;
     void SaveToStream(ClassLib::TStream* stream) override;
     // Raster pictures store their bytes; SVG a 32-bit count and the text. Reading
@@ -179,8 +179,9 @@ protected:
     TRasterSVGPicture() = default;
     bool HoldsSVG() const { return HasSVGData(); }
     void SetRaster(const ClassLib::TBytes& bytes);
-    // Raster bytes replace the SVG; SVG text leaves the raster bytes behind it.
-    void TakeBytes(const ClassLib::TBytes& bytes);
+    // Raster bytes replace the SVG; SVG text leaves the raster bytes behind it. The
+    // importer's errors as SetSVGBytes.
+    void TakeBytes(const ClassLib::TBytes& bytes, bool passErrors);
     // Forgets SVG and raster bytes, with no notice.
     void ClearAll();
     // The raster size into FWidth and FHeight; false when there is nothing GDI+ can read.

@@ -151,7 +151,7 @@ void TGDIPPicture::Assign(const TPersistent* source) {
     } else if (const auto* graphic = dynamic_cast<const TGraphic*>(source)) {
         TMemoryStream saved;
         const_cast<TGraphic*>(graphic)->SaveToStream(&saved);   // saving changes nothing the source shows
-        TakeBytes(saved.Bytes());
+        TakeBytes(saved.Bytes(), false);
         FIsEmpty = false;
     } else {
         GetImageSizes();

@@ -121,7 +121,7 @@ void THTMLPicture::Assign(const TPersistent* source) {
         Changed();
         return;
     }
-    TakeBytes(saved.Bytes());
+    TakeBytes(saved.Bytes(), false);
     FIsEmpty = false;
     if (other) FFrame = other->FFrame;
     Measure();

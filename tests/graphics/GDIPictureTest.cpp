@@ -124,7 +124,7 @@ TEST(GDIPPicture, LoadingTellsRasterFromSVGAndRefusesEverythingElse) {
          }(), Svg},
         {"plain text", {'h', 'e', 'l', 'l', 'o', ' ', 'w', 'o', 'r', 'l', 'd'}, Refused},
         {"four zero bytes", {0, 0, 0, 0, 0, 0}, Refused},
-        {"two bytes", {'<', 0}, Svg},
+        {"two bytes: XML text the importer cannot read", {'<', 0}, Refused},
         {"one byte", {'x'}, Refused},
         {"nothing", {}, Refused},
     };
