@@ -14,6 +14,7 @@ using namespace ClassLib;
 using AdvTypes::TPictureData;
 
 CLASSLIB_IMPLEMENT(THTMLPicture, AdvTypes::TRasterSVGPicture)
+CLASSLIB_IMPLEMENT(TDownLoadThread, TThread)
 CLASSLIB_IMPLEMENT(TPictureItem, TCollectionItem)
 CLASSLIB_IMPLEMENT(TPictureCollection, TOwnedCollection)
 CLASSLIB_IMPLEMENT(TPictureContainer, TComponent)
@@ -25,6 +26,13 @@ int Le16(const TBytes& bytes, std::size_t at) {
 }
 
 }  // namespace
+
+// ---- TDownLoadThread
+
+TDownLoadThread::TDownLoadThread(const TCreation& creation, THTMLPicture* picture)
+    : TThread(creation), FPicture(picture) {
+    SetFreeOnTerminate(true);
+}
 
 // ---- THTMLPicture
 
