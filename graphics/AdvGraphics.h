@@ -227,7 +227,7 @@ public:
     void EndPrinting() { FContext->EndPrinting(); }
     TAdvGraphicsMatrix GetMatrix() { return FContext->GetMatrix(); }
     void SetMatrix(const TAdvGraphicsMatrix& matrix) { FContext->SetMatrix(matrix); }
-    void ClipRect(const TRectF& rect) { FContext->ClipRect(rect); }
+    void ClipRect(const TRectF& rect);
     void ClipRect(const ClassLib::TRect& rect);
     // The caller owns the state and hands it back to RestoreState, which frees it.
     std::unique_ptr<TAdvGraphicsSaveState> SaveState(bool canvasOnly = false);
@@ -501,6 +501,17 @@ private:
                          float resourceInset);
     // Paints the fill's texture into the rectangle with the fill's texture mode.
     void DrawTexture(const TRectF& rect);
+
+    // ---- the guard on the geometry shapes receive: a shape with a coordinate, size or
+    // stroke width that is no number draws nothing; one reaching beyond the drawing range
+    // (MaxDrawingCoordinate device units) is cut to it, for both contexts alike.
+    // True when nothing may be drawn: a value is no number.
+    bool Unusable(bool finiteGeometry) const;
+    // True when the shape with these bounds goes to the context as it is; otherwise `area`
+    // receives the drawing range in the coordinates the shape is given in.
+    bool FitsDrawingRange(const TRectF& bounds, TRectF& area);
+    // A shape beyond the drawing range, as a path cut to `area`.
+    void DrawCutPath(const TAdvGraphicsPath& shape, const TRectF& area, bool closed);
 
     ClassLib::TCanvas* FActiveCanvas;
     int FBlockUpdate = 0;

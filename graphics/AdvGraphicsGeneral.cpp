@@ -61,10 +61,6 @@ std::vector<TPoint> RoundPoints(const TAdvGraphicsPathPolygon& polygon) {
     return points;
 }
 
-bool AllFinite(const TAdvGraphicsPathPolygon& polygon) {
-    return std::all_of(polygon.begin(), polygon.end(), IsFinitePoint);
-}
-
 TPoint RadialPoint(const TPointF& center, const TPointF& radius, float angle) {
     const double a = double(angle) * std::numbers::pi / 180;
     return RoundPoint(PointF(float(center.X + radius.X * std::cos(a)), float(center.Y + radius.Y * std::sin(a))));
@@ -265,19 +261,19 @@ void TAdvGraphicsContextGeneral::DrawLine(const TAdvGraphicsStroke*, const TPoin
 }
 
 void TAdvGraphicsContextGeneral::DrawPolygon(const TAdvGraphicsStroke*, const TAdvGraphicsPathPolygon& polygon) {
-    if (polygon.empty() || !AllFinite(polygon)) return;
+    if (polygon.empty() || !IsFinitePolygon(polygon)) return;
     TClearBrush clear(Canvas());
     Canvas()->Polygon(RoundPoints(polygon));
 }
 
 void TAdvGraphicsContextGeneral::FillPolygon(const TAdvGraphicsFill*, const TAdvGraphicsPathPolygon& polygon) {
-    if (polygon.empty() || !AllFinite(polygon)) return;
+    if (polygon.empty() || !IsFinitePolygon(polygon)) return;
     TClearPen clear(Canvas());
     Canvas()->Polygon(RoundPoints(polygon));
 }
 
 void TAdvGraphicsContextGeneral::DrawPolyline(const TAdvGraphicsStroke*, const TAdvGraphicsPathPolygon& polyline) {
-    if (polyline.empty() || !AllFinite(polyline)) return;
+    if (polyline.empty() || !IsFinitePolygon(polyline)) return;
     TClearBrush clear(Canvas());
     Canvas()->Polyline(RoundPoints(polyline));
 }

@@ -36,11 +36,11 @@ namespace {
 // The empty start of a union of bounds: 2 to the 31st power and its negative.
 constexpr float UnionStart = 2147483648.0f;
 
-// Shapes reaching beyond this many device units are not drawn (a partial drawing), and
-// pens are never wider. Wine: GDI+ took over ten seconds to stroke a rectangle 3.4e38
-// wide, and GDI as long for a pen 3e38 wide.
+// Shapes reaching beyond this many device units are not drawn (a partial drawing); pens
+// are never wider than AdvGraphicsTypes::MaxPenWidth. Wine: GDI+ took over ten seconds to
+// stroke a rectangle 3.4e38 wide, and GDI as long for a pen 3e38 wide.
 constexpr float MaxDeviceCoordinate = 4194304.0f;
-constexpr float MaxPenWidth = 65536.0f;
+using AdvGraphicsTypes::MaxPenWidth;
 
 // Deeper documents are refused: parsing, resolving and drawing all recurse per level.
 constexpr int MaxNesting = 256;
@@ -1103,7 +1103,7 @@ void TAdvGraphicsSVGImport::DrawElements(TAdvGraphicsSVGElementList& list, AdvGr
             TAdvGraphicsPath clip;
             if (ShapePath(*c, clip)) {
                 clip.ApplyMatrix(m);
-                graphics.Context()->ClipPath(&clip);
+                if (AdvGraphicsTypes::IsFinitePath(clip)) graphics.Context()->ClipPath(&clip);
             }
         }
 

@@ -28,10 +28,6 @@ TGPGraphicsPath& PathOf(TContextPath* path) { return static_cast<TGdipPath*>(pat
 
 TGPRectF ToGP(const TRectF& r) { return TGPRectF(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top); }
 
-bool AllFinite(const TAdvGraphicsPathPolygon& polygon) {
-    return std::all_of(polygon.begin(), polygon.end(), IsFinitePoint);
-}
-
 std::vector<TGPPointF> ToGP(const TAdvGraphicsPathPolygon& polygon) {
     std::vector<TGPPointF> points;
     points.reserve(polygon.size());
@@ -425,19 +421,19 @@ void TAdvGraphicsContextWin::DrawLine(const TAdvGraphicsStroke*, const TPointF& 
 }
 
 void TAdvGraphicsContextWin::DrawPolygon(const TAdvGraphicsStroke*, const TAdvGraphicsPathPolygon& polygon) {
-    if (polygon.empty() || !AllFinite(polygon)) return;
+    if (polygon.empty() || !IsFinitePolygon(polygon)) return;
     const std::vector<TGPPointF> points = ToGP(polygon);
     WithPen([&] { FGPGraphics->DrawPolygon(FGPPen.get(), points.data(), int(points.size())); });
 }
 
 void TAdvGraphicsContextWin::DrawPolyline(const TAdvGraphicsStroke*, const TAdvGraphicsPathPolygon& polyline) {
-    if (polyline.empty() || !AllFinite(polyline)) return;
+    if (polyline.empty() || !IsFinitePolygon(polyline)) return;
     const std::vector<TGPPointF> points = ToGP(polyline);
     WithPen([&] { FGPGraphics->DrawLines(FGPPen.get(), points.data(), int(points.size())); });
 }
 
 void TAdvGraphicsContextWin::FillPolygon(const TAdvGraphicsFill*, const TAdvGraphicsPathPolygon& polygon) {
-    if (!FGPGraphics || polygon.empty() || !AllFinite(polygon)) return;
+    if (!FGPGraphics || polygon.empty() || !IsFinitePolygon(polygon)) return;
     const std::vector<TGPPointF> points = ToGP(polygon);
     TGPGraphicsPath path;
     path.AddPolygon(points.data(), int(points.size()));
