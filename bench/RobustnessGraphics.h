@@ -231,8 +231,20 @@ inline std::string SavedSettings(ClassLib::TObject* object) {
     return stream.DataString();
 }
 
-// Draws on a small bitmap through the canvas and through GDI+.
+// A load that fails keeps what it read so far: that too must hold only its own elements.
+template <class F>
+void LoadChecked(AdvGraphicsSVGEngine::TAdvGraphicsSVGImport& svg, F load) {
+    try {
+        load();
+    } catch (const ClassLib::Exception&) {
+        if (!svg.CheckInvariants()) throw std::runtime_error("a failed import points to an element not its own");
+        throw;
+    }
+}
+
+// Checks the import and draws it on a small bitmap through the canvas and through GDI+.
 inline void DrawSVG(AdvGraphicsSVGEngine::TAdvGraphicsSVGImport& svg) {
+    if (!svg.CheckInvariants()) throw std::runtime_error("the import points to an element not its own");
     for (bool native : {false, true}) {
         ClassLib::TBitmap bitmap(32, 24, ClassLib::pf32bit);
         svg.Draw(bitmap.Canvas(), AdvTypes::RectF(0, 0, 32, 24), native);
@@ -259,7 +271,7 @@ void AppendGraphicsParsers(TParserList& parsers, const std::wstring& sourceTree)
                         "&e;", " A", "c", "z", "\"", "/>", "%"},
                        [](const TBytes& input) {
                            AdvGraphicsSVGEngine::TAdvGraphicsSVGImport svg;
-                           svg.LoadFromStream(StreamOfBytes(input).get());
+                           LoadChecked(svg, [&] { svg.LoadFromStream(StreamOfBytes(input).get()); });
                            DrawSVG(svg);
                        },
                        {}, 300});
@@ -271,7 +283,7 @@ void AppendGraphicsParsers(TParserList& parsers, const std::wstring& sourceTree)
                         "translate(", ")", "display:none"},
                        [](const TBytes& input) {
                            AdvGraphicsSVGEngine::TAdvGraphicsSVGImport svg;
-                           svg.LoadFromText(DocumentOfValues(input));
+                           LoadChecked(svg, [&] { svg.LoadFromText(DocumentOfValues(input)); });
                            DrawSVG(svg);
                        },
                        {}, 300});
