@@ -28,37 +28,65 @@ int RoundToPixel(float value) {
     return int(std::lrint(value));
 }
 
-std::unique_ptr<TContextPath> TAdvGraphicsContext::ConvertToPath(const TAdvGraphicsPath& path, float flatness) {
+void TAdvGraphicsContext::PathLinesTo(TContextPath* path, const TPointF* points, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) PathLineTo(path, points[i]);
+}
+
+namespace {
+
+// True when the four points all lie beyond one edge of the rectangle, and with them the
+// curve they control.
+bool BeyondOneEdge(const TPointF (&p)[4], const TRectF& r) {
+    const auto all = [&p](auto test) { return test(p[0]) && test(p[1]) && test(p[2]) && test(p[3]); };
+    return all([&r](const TPointF& q) { return q.X < r.Left; }) || all([&r](const TPointF& q) { return q.X > r.Right; }) ||
+           all([&r](const TPointF& q) { return q.Y < r.Top; }) || all([&r](const TPointF& q) { return q.Y > r.Bottom; });
+}
+
+}  // namespace
+
+std::unique_ptr<TContextPath> TAdvGraphicsContext::ConvertToPath(const TAdvGraphicsPath& path, float flatness,
+                                                                 const TRectF* cull) {
     std::unique_ptr<TContextPath> result = CreatePath();
     const float tolerance = flatness > 0.05f ? flatness : 0.05f;
     const auto& entries = path.PathData();
+    FLines.clear();
+    const auto flush = [this, &result] {
+        if (FLines.empty()) return;
+        PathLinesTo(result.get(), FLines.data(), FLines.size());
+        FLines.clear();
+    };
     TPointF current;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const auto& entry = entries[i];
         switch (entry.Kind) {
         case gppMoveTo:
+            flush();
             PathOpen(result.get());
             PathMoveTo(result.get(), entry.Point);
             current = entry.Point;
             break;
         case gppLineTo:
-            PathLineTo(result.get(), entry.Point);
+            FLines.push_back(entry.Point);
             current = entry.Point;
             break;
         case gppCurveTo:
             if (i + 2 < entries.size()) {
-                for (const TPointF& p : TAdvGraphicsPath::FlattenCurve(current, entry.Point, entries[i + 1].Point,
-                                                                       entries[i + 2].Point, tolerance))
-                    PathLineTo(result.get(), p);
-                current = entries[i + 2].Point;
+                const TPointF curve[4] = {current, entry.Point, entries[i + 1].Point, entries[i + 2].Point};
+                if (cull && BeyondOneEdge(curve, *cull))
+                    FLines.push_back(curve[3]);
+                else
+                    TAdvGraphicsPath::AppendFlattenedCurve(curve[0], curve[1], curve[2], curve[3], tolerance, FLines);
+                current = curve[3];
             }
             i += 2;
             break;
         case gppClose:
+            flush();
             PathClose(result.get());
             break;
         }
     }
+    flush();
     return result;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The vector drawing layer's back-end interface: every drawing call of TAdvGraphics ends
 // in these primitive operations, painted by the canvas or by GDI+.
+#include <cstddef>
 #include <memory>
 #include <string>
 
@@ -62,8 +63,12 @@ public:
     virtual void* NativeCanvas() const = 0;
 
     // Replays a path into a back-end path, curves flattened as TAdvGraphicsPath::Flatten
-    // does; null where the back end draws into the device context's path bracket.
-    std::unique_ptr<TContextPath> ConvertToPath(const TAdvGraphicsPath& path, float flatness);
+    // does; null where the back end draws into the device context's path bracket. With
+    // `cull`, a curve whose control points all lie beyond one edge of it becomes a line to
+    // its end: curve and line lie outside alike, and a huge curve far off the device is
+    // not flattened into thousands of points.
+    std::unique_ptr<TContextPath> ConvertToPath(const TAdvGraphicsPath& path, float flatness,
+                                                const TRectF* cull = nullptr);
 
     virtual std::unique_ptr<TContextPath> CreatePath() = 0;
     virtual TColor GetFillColor() = 0;
@@ -74,6 +79,8 @@ public:
     virtual void PathOpen(TContextPath* path) = 0;
     virtual void PathMoveTo(TContextPath* path, const TPointF& point) = 0;
     virtual void PathLineTo(TContextPath* path, const TPointF& point) = 0;
+    // Lines through the points in turn, as PathLineTo for each; a back end may take them at once.
+    virtual void PathLinesTo(TContextPath* path, const TPointF* points, std::size_t count);
     virtual void SetScale(float scale) = 0;
     virtual void PathClose(TContextPath* path) = 0;
     virtual void ResetClip() = 0;
@@ -149,6 +156,7 @@ public:
 private:
     TAdvGraphics* FGraphics;
     ClassLib::TCanvas* FCanvas;
+    AdvGraphicsTypes::TAdvGraphicsPathPolygon FLines;   // ConvertToPath's points of one run of lines, reused
 };
 
 // Rounds half to even, as the canvas context hands float coordinates to GDI.

@@ -188,6 +188,17 @@ void TAdvGraphicsContextGeneral::PathLineTo(TContextPath*, const TPointF& point)
     Canvas()->LineTo(p.X, p.Y);
 }
 
+void TAdvGraphicsContextGeneral::PathLinesTo(TContextPath*, const TPointF* points, std::size_t count) {
+    // Inside the path bracket nothing is painted yet, so the canvas's change notices that
+    // LineTo sends have nothing to tell.
+    FLinePoints.clear();
+    for (std::size_t i = 0; i < count; ++i) {
+        const TPoint p = RoundPoint(points[i]);
+        FLinePoints.push_back(POINT{p.X, p.Y});
+    }
+    if (!FLinePoints.empty()) ::PolylineTo(Canvas()->Handle(), FLinePoints.data(), DWORD(FLinePoints.size()));
+}
+
 void TAdvGraphicsContextGeneral::PathClose(TContextPath*) { ::CloseFigure(Canvas()->Handle()); }
 
 void TAdvGraphicsContextGeneral::StartSpecialPen() {
@@ -528,8 +539,20 @@ void TAdvGraphicsContextGeneral::StrokeOrFillPath(const TAdvGraphicsPath* path, 
     if (pathMode == pdmPath) {
         HDC dc = Canvas()->Handle();
         Canvas()->Rectangle(0, 0, 0, 0);  // paints nothing; selects the canvas's pen and brush
+        // Curves wholly outside the device area, stroke included, need no flattening. A
+        // dashed pen keeps them: a line in their place would shift its dashes.
+        RECT clip;
+        TRectF cull;
+        const TPenStyle pen = Canvas()->Pen()->Style();
+        const bool culled = (fill || pen == psSolid || pen == psInsideFrame) && ::GetClipBox(dc, &clip) != ERROR;
+        if (culled) {
+            // GDI's miter limit of 10 lets a join reach five pen widths out.
+            const float margin = fill ? 2.0f : 5.0f * float(std::abs(Canvas()->Pen()->Width())) + 2;
+            cull = TRectF{float(clip.left) - margin, float(clip.top) - margin, float(clip.right) + margin,
+                          float(clip.bottom) + margin};
+        }
         ::BeginPath(dc);
-        ConvertToPath(*path, 0.25f);
+        ConvertToPath(*path, 0.25f, culled ? &cull : nullptr);
         ::EndPath(dc);
         if (fill)
             ::FillPath(dc);

@@ -325,9 +325,12 @@ TPointF TAdvGraphicsPath::PointOnBezier(const TPointF& startPoint, double ax, do
     return PointF(float(ax * t3 + bx * t2 + cx * t + startPoint.X), float(ay * t3 + by * t2 + cy * t + startPoint.Y));
 }
 
-TAdvGraphicsPathPolygon TAdvGraphicsPath::CreateBezier(const TAdvGraphicsPathCubicBezier& bezier, int pointCount) {
-    TAdvGraphicsPathPolygon result;
-    if (pointCount <= 0) return result;
+namespace {
+
+// Hands the points of the curve at t = 0, 1 / (count - 1), ... to `take`.
+template <class F>
+void SampleBezier(const TAdvGraphicsPathCubicBezier& bezier, int pointCount, F take) {
+    if (pointCount <= 0) return;
     const TPointF& p0 = bezier[0];
     const double cx = 3.0 * (double(bezier[1].X) - p0.X);
     const double bx = 3.0 * (double(bezier[2].X) - bezier[1].X) - cx;
@@ -336,27 +339,49 @@ TAdvGraphicsPathPolygon TAdvGraphicsPath::CreateBezier(const TAdvGraphicsPathCub
     const double by = 3.0 * (double(bezier[2].Y) - bezier[1].Y) - cy;
     const double ay = double(bezier[3].Y) - p0.Y - cy - by;
     const double step = pointCount > 1 ? 1.0 / (pointCount - 1) : 0;
-    result.reserve(std::size_t(pointCount));
     double t = 0;
     for (int i = 0; i < pointCount; ++i) {
-        result.push_back(PointOnBezier(p0, ax, bx, cx, ay, by, cy, t));
+        take(TAdvGraphicsPath::PointOnBezier(p0, ax, bx, cx, ay, by, cy, t));
         t += step;
     }
+}
+
+void AppendBezier(const TAdvGraphicsPathCubicBezier& bezier, int pointCount, TAdvGraphicsPathPolygon& out) {
+    if (pointCount > 0) out.reserve(out.size() + std::size_t(pointCount));
+    SampleBezier(bezier, pointCount, [&out](const TPointF& p) { out.push_back(p); });
+}
+
+}  // namespace
+
+TAdvGraphicsPathPolygon TAdvGraphicsPath::CreateBezier(const TAdvGraphicsPathCubicBezier& bezier, int pointCount) {
+    TAdvGraphicsPathPolygon result;
+    AppendBezier(bezier, pointCount, result);
     return result;
+}
+
+void TAdvGraphicsPath::AppendFlattenedCurve(const TPointF& start, const TPointF& control1, const TPointF& control2,
+                                            const TPointF& end, float tolerance, TAdvGraphicsPathPolygon& out) {
+    const TAdvGraphicsPathCubicBezier bezier = {start, control1, control2, end};
+    TPointF samples[6];
+    int sampled = 0;
+    SampleBezier(bezier, 6, [&](const TPointF& p) { samples[sampled++] = p; });
+    double length = 0;
+    for (std::size_t i = 1; i < 6; ++i)
+        length += AdvTypes::VectorLength(PointF(samples[i].X - samples[i - 1].X, samples[i].Y - samples[i - 1].Y));
+    // nearbyint rounds half to even under the default rounding mode.
+    const double steps = std::nearbyint(length / tolerance);
+    if (!(steps > 1)) {   // also for NaN
+        out.push_back(end);
+        return;
+    }
+    AppendBezier(bezier, steps > MaxFlattenPointsPerCurve ? MaxFlattenPointsPerCurve : int(steps), out);
 }
 
 TAdvGraphicsPathPolygon TAdvGraphicsPath::FlattenCurve(const TPointF& start, const TPointF& control1,
                                                        const TPointF& control2, const TPointF& end, float tolerance) {
-    const TAdvGraphicsPathCubicBezier bezier = {start, control1, control2, end};
-    const TAdvGraphicsPathPolygon samples = CreateBezier(bezier, 6);
-    double length = 0;
-    for (std::size_t i = 1; i < samples.size(); ++i)
-        length += AdvTypes::VectorLength(PointF(samples[i].X - samples[i - 1].X, samples[i].Y - samples[i - 1].Y));
-    // nearbyint rounds half to even under the default rounding mode.
-    const double steps = std::nearbyint(length / tolerance);
-    if (!(steps > 1)) return {end};  // also for NaN
-    const int count = steps > MaxFlattenPointsPerCurve ? MaxFlattenPointsPerCurve : int(steps);
-    return CreateBezier(bezier, count);
+    TAdvGraphicsPathPolygon points;
+    AppendFlattenedCurve(start, control1, control2, end, tolerance, points);
+    return points;
 }
 
 void TAdvGraphicsPath::Flatten(float flatness) {

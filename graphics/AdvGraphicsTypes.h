@@ -154,6 +154,9 @@ public:
     // or only the end point; at most MaxFlattenPointsPerCurve.
     static TAdvGraphicsPathPolygon FlattenCurve(const TPointF& start, const TPointF& control1, const TPointF& control2,
                                                 const TPointF& end, float tolerance);
+    // The same points appended to `out`.
+    static void AppendFlattenedCurve(const TPointF& start, const TPointF& control1, const TPointF& control2,
+                                     const TPointF& end, float tolerance, TAdvGraphicsPathPolygon& out);
 private:
 
     TPointF FStartPoint;

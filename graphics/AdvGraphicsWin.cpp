@@ -145,8 +145,13 @@ std::vector<TGradientStop> RadialStops(const std::vector<TGradientStop>& stops) 
     return reversed;
 }
 
+struct TAdvGraphicsContextWin::TPointBuffer {
+    std::vector<TGPPointF> Points;
+};
+
 TAdvGraphicsContextWin::TAdvGraphicsContextWin(TAdvGraphics* graphics, TCanvas* canvas)
     : TAdvGraphicsContext(graphics, canvas),
+      FLinePoints(std::make_unique<TPointBuffer>()),
       FFont(std::make_unique<TAdvGraphicsFont>()),
       FFill(std::make_unique<TAdvGraphicsFill>(gfkSolid, clWhite)),
       FStroke(std::make_unique<TAdvGraphicsStroke>(gskSolid, clSilver)) {
@@ -327,6 +332,20 @@ void TAdvGraphicsContextWin::PathMoveTo(TContextPath*, const TPointF& point) { F
 void TAdvGraphicsContextWin::PathLineTo(TContextPath* path, const TPointF& point) {
     PathOf(path).AddLine(FMovePoint.X, FMovePoint.Y, point.X, point.Y);
     FMovePoint = point;
+}
+
+void TAdvGraphicsContextWin::PathLinesTo(TContextPath* path, const TPointF* points, std::size_t count) {
+    // Each line as PathLineTo adds it, from the point before to the next: the path holds
+    // the same points either way.
+    std::vector<TGPPointF>& line = FLinePoints->Points;
+    line.clear();
+    line.reserve(2 * count);
+    for (std::size_t i = 0; i < count; ++i) {
+        line.emplace_back(FMovePoint.X, FMovePoint.Y);
+        line.emplace_back(points[i].X, points[i].Y);
+        FMovePoint = points[i];
+    }
+    if (!line.empty()) PathOf(path).AddLines(line.data(), int(line.size()));
 }
 
 void TAdvGraphicsContextWin::PathClose(TContextPath* path) { PathOf(path).CloseFigure(); }
@@ -547,6 +566,14 @@ void TAdvGraphicsContextWin::DrawBitmap(TGraphic* bitmap, const TRectF&, const T
                            keyed ? &attributes : nullptr);
 }
 
+bool TAdvGraphicsContextWin::VisibleBounds(float margin, TRectF& bounds) {
+    TGPRectF visible;
+    if (!FGPGraphics || FGPGraphics->GetVisibleClipBounds(visible) != Gdiplus::Ok) return false;
+    bounds = TRectF{visible.X - margin, visible.Y - margin, visible.X + visible.Width + margin,
+                    visible.Y + visible.Height + margin};
+    return IsFiniteRect(bounds);
+}
+
 void TAdvGraphicsContextWin::ClipRect(const TRectF& rect) {
     if (FGPGraphics && IsFiniteRect(rect)) FGPGraphics->SetClip(ToGP(rect), Gdiplus::CombineModeReplace);
 }
@@ -598,7 +625,10 @@ void TAdvGraphicsContextWin::DrawPath(const TAdvGraphicsStroke* stroke, const TA
                                       TAdvGraphicsPathDrawMode pathMode) {
     if (!FGPGraphics || !path) return;
     if (pathMode == pdmPath) {
-        std::unique_ptr<TContextPath> converted = ConvertToPath(*path, 0.25f);
+        // A dashed pen keeps curves outside: a line in their place would shift its dashes.
+        TRectF cull;
+        const bool culled = FStroke->Kind() <= gskSolid && VisibleBounds(2 * std::abs(FStroke->Width()) + 2, cull);
+        std::unique_ptr<TContextPath> converted = ConvertToPath(*path, 0.25f, culled ? &cull : nullptr);
         WithPen([&] { FGPGraphics->DrawPath(FGPPen.get(), &PathOf(converted.get())); });
         return;
     }
@@ -614,7 +644,9 @@ void TAdvGraphicsContextWin::FillPath(const TAdvGraphicsFill* fill, const TAdvGr
                                       TAdvGraphicsPathDrawMode pathMode) {
     if (!FGPGraphics || !path) return;
     if (pathMode == pdmPath) {
-        std::unique_ptr<TContextPath> converted = ConvertToPath(*path, 0.25f);
+        TRectF cull;
+        const bool culled = VisibleBounds(2, cull);
+        std::unique_ptr<TContextPath> converted = ConvertToPath(*path, 0.25f, culled ? &cull : nullptr);
         FillGPPath(PathOf(converted.get()));
         return;
     }

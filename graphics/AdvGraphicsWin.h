@@ -46,6 +46,8 @@ public:
     void PathOpen(TContextPath* path) override;
     void PathMoveTo(TContextPath* path, const TPointF& point) override;
     void PathLineTo(TContextPath* path, const TPointF& point) override;
+    // One call for the whole run, with the same points as a line per point would add.
+    void PathLinesTo(TContextPath* path, const TPointF* points, std::size_t count) override;
     void SetScale(float scale) override { FScale = scale; }
     void PathClose(TContextPath* path) override;
     void ResetClip() override;
@@ -133,6 +135,11 @@ private:
     unsigned FSaveGP = 0;                                       // the base state
     float FScale = 1;
     TPointF FMovePoint;
+    // What shows of the device, in drawing coordinates, grown by the margin; false when
+    // GDI+ cannot tell. Curves wholly outside it, a stroke's width included, need no flattening.
+    bool VisibleBounds(float margin, TRectF& bounds);
+    struct TPointBuffer;
+    std::unique_ptr<TPointBuffer> FLinePoints;   // PathLinesTo's, reused
     bool FNeedsRendering = true;
     std::unique_ptr<TAdvGraphicsFont> FFont;
     std::unique_ptr<TAdvGraphicsFill> FFill;
