@@ -18,6 +18,7 @@
 #include "classlib/XmlDocument.h"
 #include "graphics/AdvGDIPlusClasses.h"
 #include "graphics/AdvGraphics.h"
+#include "graphics/AdvGraphicsWin.h"
 #include "graphics/AdvUtils.h"
 
 namespace AdvGraphicsSVGEngine {
@@ -228,6 +229,20 @@ private:
     HDC FDC;
     int FSaved = 0;
 };
+
+// True when the tree holds at least `count` elements; it stops counting there.
+bool HasManyElements(const TAdvGraphicsSVGElementList& list, int count) {
+    std::vector<const TAdvGraphicsSVGElementList*> pending{&list};
+    while (!pending.empty() && count > 0) {
+        const TAdvGraphicsSVGElementList* next = pending.back();
+        pending.pop_back();
+        for (const auto& e : *next) {
+            if (--count <= 0) break;
+            if (e->HasElements()) pending.push_back(&e->Elements());
+        }
+    }
+    return count <= 0;
+}
 
 bool IsSafeRelativeFile(const std::wstring& name) {
     if (name.empty() || name.find(L':') != std::wstring::npos || name[0] == L'\\' || name[0] == L'/') return false;
@@ -1060,6 +1075,10 @@ void TAdvGraphicsSVGImport::DrawScene(AdvGraphics::TAdvGraphics& graphics, const
     }
     AdvGraphics::TAdvGraphicsContext* context = graphics.Context();
     context->SetSize(rect.Right - rect.Left, rect.Bottom - rect.Top);
+    // A bitmap of its own pays off from a few dozen shapes on (see DrawOffscreen).
+    if (auto* gdiPlus = dynamic_cast<AdvGraphics::Win::TAdvGraphicsContextWin*>(context);
+        gdiPlus && HasManyElements(FElementList, 64))
+        gdiPlus->DrawOffscreen();
     context->SetAntiAliasing(true);
     if (auto* gp = static_cast<AdvGDIPlusClasses::TGPGraphics*>(context->NativeCanvas())) {
         gp->SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);

@@ -172,6 +172,39 @@ void TAdvGraphicsContextWin::ReleaseGraphics() {
     if (!FGPGraphics) return;
     FGPGraphics->Restore(FSaveGP);  // transforms and clips never leak to the device context
     FGPGraphics.reset();
+    if (!FOffscreen) return;
+    // What was drawn into the bitmap goes onto the device context, pixel for pixel.
+    const std::unique_ptr<TGPBitmap> drawn = std::move(FOffscreen);
+    TGPGraphics device(Canvas()->Handle());
+    device.SetInterpolationMode(Gdiplus::InterpolationModeNearestNeighbor);
+    device.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+    device.DrawImage(drawn.get(), FOffscreenArea.Left, FOffscreenArea.Top, FOffscreenArea.Width(),
+                     FOffscreenArea.Height());
+}
+
+bool TAdvGraphicsContextWin::DrawOffscreen() {
+    if (!FGPGraphics || FOffscreen) return false;
+    // Only where pixels are drawn: a printer or a metafile keeps its shapes.
+    if (::GetDeviceCaps(Canvas()->Handle(), TECHNOLOGY) != DT_RASDISPLAY) return false;
+    TGPRectF visible;
+    if (FGPGraphics->GetVisibleClipBounds(visible) != Gdiplus::Ok) return false;
+    const TRect area{int(std::floor(visible.X)), int(std::floor(visible.Y)), int(std::ceil(visible.X + visible.Width)),
+                     int(std::ceil(visible.Y + visible.Height))};
+    // Beyond this a bitmap of its own would cost more than it saves.
+    constexpr std::int64_t MaxPixels = 2048 * 2048;
+    if (area.Width() <= 0 || area.Height() <= 0 || std::int64_t(area.Width()) * area.Height() > MaxPixels) return false;
+    auto bitmap = std::make_unique<TGPBitmap>(area.Width(), area.Height(), PixelFormat32bppPARGB);
+    if (bitmap->GetLastStatus() != Gdiplus::Ok) return false;
+    auto graphics = std::make_unique<TGPGraphics>(static_cast<const TGPImage*>(bitmap.get()));
+    if (graphics->GetLastStatus() != Gdiplus::Ok) return false;
+    FGPGraphics->Restore(FSaveGP);
+    FGPGraphics = std::move(graphics);
+    FOffscreen = std::move(bitmap);
+    FOffscreenArea = area;
+    // The device's coordinates stay those of the drawing: the bitmap's origin is the area's corner.
+    FGPGraphics->TranslateTransform(float(-area.Left), float(-area.Top));
+    SaveBaseState();
+    return true;
 }
 
 void TAdvGraphicsContextWin::SetSize(float width, float height) {
@@ -196,7 +229,11 @@ void TAdvGraphicsContextWin::EndScene() {
 
 void TAdvGraphicsContextWin::BuildPen() {
     if (!FGPGraphics) return;
-    FGPPen = std::make_unique<TGPPen>(MakeARGB(FStroke->Color(), FStroke->Opacity()), FStroke->Width());
+    // A stroke set again with the values the pen has (every restored state does so) keeps it.
+    const TPenKey key{MakeARGB(FStroke->Color(), FStroke->Opacity()), FStroke->Width(), FStroke->Kind()};
+    if (FGPPen && key == FPenKey) return;
+    FPenKey = key;
+    FGPPen = std::make_unique<TGPPen>(key.Color, key.Width);
     static const Gdiplus::DashStyle styles[] = {Gdiplus::DashStyleSolid, Gdiplus::DashStyleSolid,
                                                 Gdiplus::DashStyleDash, Gdiplus::DashStyleDot,
                                                 Gdiplus::DashStyleDashDot, Gdiplus::DashStyleDashDotDot};
@@ -211,6 +248,10 @@ void TAdvGraphicsContextWin::BuildFont() {
     std::wstring name = FFont->Name();
     if (name.empty() || SameText(name, L"DEFAULT")) name = L"Arial";
     const int size = FFont->Size();
+    // Only name, size and style make the GDI+ font; its colour is taken when text is drawn.
+    TFontKey key{name, size, int(FFont->Style().Bits() & 15)};
+    if (FGPFont && key == FFontKey) return;
+    FFontKey = std::move(key);
     FGPFont = std::make_unique<TGPFont>(name.c_str(), float(size == 0 ? 8 : size), int(FFont->Style().Bits() & 15),
                                         Gdiplus::UnitPoint);
 }
@@ -308,6 +349,7 @@ TAdvGraphicsMatrix TAdvGraphicsContextWin::GetMatrix() {
     if (!FGPGraphics) return result;
     TGPMatrix matrix;
     FGPGraphics->GetTransform(&matrix);
+    if (FOffscreen) matrix.Translate(float(FOffscreenArea.Left), float(FOffscreenArea.Top), Gdiplus::MatrixOrderAppend);
     AdvGDIPCore::TMatrixArray m{};
     matrix.GetElements(m);
     result.m11 = m[0];
@@ -321,7 +363,8 @@ TAdvGraphicsMatrix TAdvGraphicsContextWin::GetMatrix() {
 
 void TAdvGraphicsContextWin::SetMatrix(const TAdvGraphicsMatrix& matrix) {
     if (!FGPGraphics) return;
-    const TGPMatrix m = ToGP(matrix);
+    TGPMatrix m = ToGP(matrix);
+    if (FOffscreen) m.Translate(float(-FOffscreenArea.Left), float(-FOffscreenArea.Top), Gdiplus::MatrixOrderAppend);
     FGPGraphics->SetTransform(&m);
 }
 
@@ -335,17 +378,15 @@ void TAdvGraphicsContextWin::PathLineTo(TContextPath* path, const TPointF& point
 }
 
 void TAdvGraphicsContextWin::PathLinesTo(TContextPath* path, const TPointF* points, std::size_t count) {
-    // Each line as PathLineTo adds it, from the point before to the next: the path holds
-    // the same points either way.
+    // One polyline from the current point: a line per point would repeat every inner
+    // point, and Wine's GDI+ strokes such a path twice as slowly for the same result.
     std::vector<TGPPointF>& line = FLinePoints->Points;
     line.clear();
-    line.reserve(2 * count);
-    for (std::size_t i = 0; i < count; ++i) {
-        line.emplace_back(FMovePoint.X, FMovePoint.Y);
-        line.emplace_back(points[i].X, points[i].Y);
-        FMovePoint = points[i];
-    }
-    if (!line.empty()) PathOf(path).AddLines(line.data(), int(line.size()));
+    line.reserve(count + 1);
+    line.emplace_back(FMovePoint.X, FMovePoint.Y);
+    for (std::size_t i = 0; i < count; ++i) line.emplace_back(points[i].X, points[i].Y);
+    if (count) FMovePoint = points[count - 1];
+    if (line.size() >= 2) PathOf(path).AddLines(line.data(), int(line.size()));
 }
 
 void TAdvGraphicsContextWin::PathClose(TContextPath* path) { PathOf(path).CloseFigure(); }
@@ -593,7 +634,8 @@ void TAdvGraphicsContextWin::WithFocusPen(TColor color, F draw) {
     FGPPen->SetWidth(1);
     FGPPen->SetColor(MakeARGB(color, 1));
     draw();
-    BuildPen();  // back to the stroke's pen
+    FGPPen.reset();   // back to the stroke's pen
+    BuildPen();
     FGPGraphics->SetSmoothingMode(smoothing);
 }
 
