@@ -42,6 +42,42 @@ bool BeyondOneEdge(const TPointF (&p)[4], const TRectF& r) {
            all([&r](const TPointF& q) { return q.Y < r.Top; }) || all([&r](const TPointF& q) { return q.Y > r.Bottom; });
 }
 
+// Drops the points of points[from, end) that lie within a hundredth of a unit of the line
+// between the points kept around them, and points repeating the one before. Flattening
+// puts a point every quarter unit along a curve, several times what a small curve needs;
+// the shape moves by less than any pixel's shading can show.
+void ThinCurvePoints(AdvGraphicsTypes::TAdvGraphicsPathPolygon& points, std::size_t from, const TPointF& before) {
+    constexpr double Tolerance = 0.01;
+    constexpr std::size_t MaxSpan = 64;   // points one line may stand for: the check is quadratic in it
+    std::size_t out = from;
+    TPointF anchor = before;
+    const std::size_t end = points.size();
+    std::size_t i = from;
+    while (i < end) {
+        if (points[i] == anchor) {
+            ++i;
+            continue;
+        }
+        // The farthest point the line from the anchor can reach with every point between close to it.
+        std::size_t reach = i;
+        for (std::size_t k = i + 1; k < end && k - i < MaxSpan; ++k) {
+            const double dx = double(points[k].X) - anchor.X, dy = double(points[k].Y) - anchor.Y;
+            const double length = std::sqrt(dx * dx + dy * dy);
+            if (!(length > 0)) break;
+            bool close = true;
+            for (std::size_t j = i; j < k && close; ++j)
+                close = std::fabs((double(points[j].X) - anchor.X) * dy - (double(points[j].Y) - anchor.Y) * dx) <=
+                        Tolerance * length;
+            if (!close) break;
+            reach = k;
+        }
+        anchor = points[reach];
+        points[out++] = anchor;
+        i = reach + 1;
+    }
+    points.resize(out);
+}
+
 }  // namespace
 
 std::unique_ptr<TContextPath> TAdvGraphicsContext::ConvertToPath(const TAdvGraphicsPath& path, float flatness,
@@ -74,8 +110,11 @@ std::unique_ptr<TContextPath> TAdvGraphicsContext::ConvertToPath(const TAdvGraph
                 const TPointF curve[4] = {current, entry.Point, entries[i + 1].Point, entries[i + 2].Point};
                 if (cull && BeyondOneEdge(curve, *cull))
                     FLines.push_back(curve[3]);
-                else
+                else {
+                    const std::size_t from = FLines.size();
                     TAdvGraphicsPath::AppendFlattenedCurve(curve[0], curve[1], curve[2], curve[3], tolerance, FLines);
+                    ThinCurvePoints(FLines, from, curve[0]);
+                }
                 current = curve[3];
             }
             i += 2;

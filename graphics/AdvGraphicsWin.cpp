@@ -608,10 +608,33 @@ void TAdvGraphicsContextWin::DrawBitmap(TGraphic* bitmap, const TRectF&, const T
 }
 
 bool TAdvGraphicsContextWin::VisibleBounds(float margin, TRectF& bounds) {
-    TGPRectF visible;
-    if (!FGPGraphics || FGPGraphics->GetVisibleClipBounds(visible) != Gdiplus::Ok) return false;
-    bounds = TRectF{visible.X - margin, visible.Y - margin, visible.X + visible.Width + margin,
-                    visible.Y + visible.Height + margin};
+    // The device's area taken back through the world transform. Not GDI+'s visible clip
+    // bounds: Wine takes 40 microseconds for them, as long as a fill; a larger area only
+    // keeps a few more curves.
+    if (!FGPGraphics) return false;
+    TGPPointF corners[4];
+    if (FOffscreen) {
+        const float w = float(FOffscreenArea.Width()), h = float(FOffscreenArea.Height());
+        corners[0] = TGPPointF(0, 0), corners[1] = TGPPointF(w, 0), corners[2] = TGPPointF(w, h), corners[3] = TGPPointF(0, h);
+    } else {
+        RECT clip;
+        if (::GetClipBox(Canvas()->Handle(), &clip) == ERROR) return false;
+        corners[0] = TGPPointF(float(clip.left), float(clip.top));
+        corners[1] = TGPPointF(float(clip.right), float(clip.top));
+        corners[2] = TGPPointF(float(clip.right), float(clip.bottom));
+        corners[3] = TGPPointF(float(clip.left), float(clip.bottom));
+    }
+    TGPMatrix world;
+    FGPGraphics->GetTransform(&world);
+    if (world.Invert() != Gdiplus::Ok || world.TransformPoints(corners, 4) != Gdiplus::Ok) return false;
+    bounds = TRectF{corners[0].X, corners[0].Y, corners[0].X, corners[0].Y};
+    for (const TGPPointF& p : corners) {
+        bounds.Left = std::min(bounds.Left, p.X);
+        bounds.Top = std::min(bounds.Top, p.Y);
+        bounds.Right = std::max(bounds.Right, p.X);
+        bounds.Bottom = std::max(bounds.Bottom, p.Y);
+    }
+    bounds = TRectF{bounds.Left - margin, bounds.Top - margin, bounds.Right + margin, bounds.Bottom + margin};
     return IsFiniteRect(bounds);
 }
 

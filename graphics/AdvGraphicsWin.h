@@ -142,8 +142,8 @@ private:
     unsigned FSaveGP = 0;                                       // the base state
     float FScale = 1;
     TPointF FMovePoint;
-    // What shows of the device, in drawing coordinates, grown by the margin; false when
-    // GDI+ cannot tell. Curves wholly outside it, a stroke's width included, need no flattening.
+    // The device's area in drawing coordinates, grown by the margin; false when it cannot
+    // be had. Curves wholly outside it, a stroke's width included, need no flattening.
     bool VisibleBounds(float margin, TRectF& bounds);
     std::unique_ptr<AdvGDIPlusClasses::TGPBitmap> FOffscreen;   // DrawOffscreen's, until Render
     ClassLib::TRect FOffscreenArea;                             // where it goes on the device context
