@@ -233,6 +233,9 @@ void TAdvSVGBitmap::AssignTo(TPersistent* dest) const {
 
 // ---- TRasterSVGPicture
 
+TRasterSVGPicture::TRasterSVGPicture() : FDecoded(std::make_unique<AdvGlobalStream::TDecodedImage>()) {}
+TRasterSVGPicture::~TRasterSVGPicture() = default;
+
 bool TRasterSVGPicture::Empty() const { return HoldsSVG() ? TAdvSVGBitmap::Empty() : FIsEmpty; }
 int TRasterSVGPicture::Width() const { return HoldsSVG() ? TAdvSVGBitmap::Width() : FWidth; }
 int TRasterSVGPicture::Height() const { return HoldsSVG() ? TAdvSVGBitmap::Height() : FHeight; }
@@ -240,6 +243,7 @@ int TRasterSVGPicture::Height() const { return HoldsSVG() ? TAdvSVGBitmap::Heigh
 void TRasterSVGPicture::SetRaster(const TBytes& bytes) {
     FDatastream.Clear();
     WriteAll(&FDatastream, bytes);
+    FDecoded->Reset();
     RasterChanged();
 }
 

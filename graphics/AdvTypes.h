@@ -12,6 +12,10 @@
 #include "classlib/Streams.h"
 #include "graphics/AdvTypesGeometry.h"
 
+namespace AdvGlobalStream {
+class TDecodedImage;
+}
+
 namespace AdvTypes {
 
 class TAdvBitmap;
@@ -176,8 +180,11 @@ public:
     // The raster bytes (empty while only SVG was ever loaded).
     const ClassLib::TBytes& Data() const { return FDatastream.Bytes(); }
 protected:
-    TRasterSVGPicture() = default;
+    TRasterSVGPicture();
+    ~TRasterSVGPicture() override;
     bool HoldsSVG() const { return HasSVGData(); }
+    // The raster bytes decoded for drawing, kept until they change.
+    AdvGlobalStream::TDecodedImage& Decoded() const { return *FDecoded; }
     void SetRaster(const ClassLib::TBytes& bytes);
     // Raster bytes replace the SVG; SVG text leaves the raster bytes behind it. The
     // importer's errors as SetSVGBytes.
@@ -196,10 +203,12 @@ protected:
     // "RES://" and the like, in any case.
     static bool HasAddressPrefix(const std::wstring& url, const wchar_t* prefix);
 
-    ClassLib::TMemoryStream FDatastream;   // raster bytes as loaded
+    ClassLib::TMemoryStream FDatastream;   // raster bytes as loaded; changed only by SetRaster
     bool FIsEmpty = true;
     int FWidth = 0;
     int FHeight = 0;
+private:
+    std::unique_ptr<AdvGlobalStream::TDecodedImage> FDecoded;
 };
 
 // The library's picture holder: a TPicture that knows whether it holds SVG.

@@ -76,10 +76,9 @@ void THTMLPicture::Draw(TCanvas* canvas, const TRect& rect) {
     }
     if (FIsEmpty) return;
     int width = 0, height = 0;
-    AdvGlobalStream::DrawImageBytes(canvas, rect, FDatastream.Bytes(),
-                                    Transparent() ? AdvGlobalStream::TBmpDrawing::Transparent
-                                                  : AdvGlobalStream::TBmpDrawing::Opaque,
-                                    0, width, height);
+    Decoded().Draw(canvas, rect, FDatastream.Bytes(),
+                   Transparent() ? AdvGlobalStream::TBmpDrawing::Transparent : AdvGlobalStream::TBmpDrawing::Opaque, 0,
+                   width, height);
 }
 
 void THTMLPicture::DrawSVG(TCanvas* canvas, float x, float y, float w, float h) {
