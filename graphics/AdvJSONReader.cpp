@@ -54,6 +54,21 @@ size_t PlainRunEnd(const char* data, size_t from, size_t size) noexcept {
     return from;
 }
 
+// The first quote, backslash or byte above 127 at or after `from`, or `size`.
+size_t PlainAsciiEnd(const char* data, size_t from, size_t size) noexcept {
+    constexpr uint64_t Ones = 0x0101010101010101ull, Highs = 0x8080808080808080ull;
+    constexpr uint64_t Quotes = Ones * uint64_t('"'), Backslashes = Ones * uint64_t('\\');
+    const auto hasZeroByte = [](uint64_t word) { return (word - Ones) & ~word & Highs; };
+    for (; from + 8 <= size; from += 8) {
+        uint64_t word;
+        std::memcpy(&word, data + from, 8);
+        if ((word & Highs) | hasZeroByte(word ^ Quotes) | hasZeroByte(word ^ Backslashes)) break;
+    }
+    while (from < size && data[from] != '"' && data[from] != '\\' && static_cast<unsigned char>(data[from]) < 128)
+        ++from;
+    return from;
+}
+
 char LowerAscii(char c) noexcept { return c >= 'A' && c <= 'Z' ? char(c + ('a' - 'A')) : c; }
 
 const std::array<wchar_t, 256>& WideTable() {
@@ -171,15 +186,16 @@ TAdvJSONReader::EObjectOrArrayExpected::EObjectOrArrayExpected()
     : Exception(L"Object or array expected as top-level value") {}
 TAdvJSONReader::ETooManyDepthLevels::ETooManyDepthLevels() : Exception(L"Maximum level of nested structured reached.") {}
 
-TAdvJSONReader::TAdvJSONReader(ClassLib::TStream* stream) : FReader(stream) { FStack[0] = scEmptyDocument; }
+TAdvJSONReader::TAdvJSONReader(ClassLib::TStream* stream)
+    : FReader(stream), FData(FReader.Data()), FSize(FReader.Size()), FPos(FReader.Position()) {
+    FStack[0] = scEmptyDocument;
+}
 
 char TAdvJSONReader::NextNonWhitespace() {
-    const char* data = FReader.Data();
-    size_t position = FReader.Position();
-    const size_t size = FReader.Size();
-    while (position < size && IsWhitespace(data[position])) ++position;
-    FReader.SetPosition(position);
-    return position < size ? data[position] : '\0';
+    size_t position = FPos;
+    while (position < FSize && IsWhitespace(FData[position])) ++position;
+    FPos = position;
+    return position < FSize ? FData[position] : '\0';
 }
 
 void TAdvJSONReader::Push(TScope scope) {
@@ -209,10 +225,10 @@ TAdvJSONReader::TAdvJSONState TAdvJSONReader::DoPeek() {
     case scNonEmptyArray: {
         const char c = NextNonWhitespace();
         if (c == ',') {
-            FReader.MoveNext(1);
+            ++FPos;
             state = ReadValue(false);
         } else if (c == ']') {
-            FReader.MoveNext(1);
+            ++FPos;
             state = jstEndArray;
         } else {
             throw EUnterminatedArray();
@@ -226,19 +242,19 @@ TAdvJSONReader::TAdvJSONState TAdvJSONReader::DoPeek() {
         char c = NextNonWhitespace();
         if (!wasEmpty) {
             if (c == '}') {
-                FReader.MoveNext(1);
+                ++FPos;
                 state = jstEndObject;
                 break;
             }
             if (c != ',') throw EUnterminatedObject();
-            FReader.MoveNext(1);
+            ++FPos;
             c = NextNonWhitespace();
         }
         if (c == '"') {
-            FReader.MoveNext(1);   // the name's text starts right after the quote
+            ++FPos;   // the name's text starts right after the quote
             state = jstDoubleQuotedName;
         } else if (c == '}' && wasEmpty) {
-            FReader.MoveNext(1);
+            ++FPos;
             state = jstEndObject;
         } else {
             throw ENameExpected();
@@ -248,11 +264,11 @@ TAdvJSONReader::TAdvJSONState TAdvJSONReader::DoPeek() {
     case scDanglingName:
         top = scNonEmptyObject;
         if (NextNonWhitespace() != ':') throw EColonExpected();
-        FReader.MoveNext(1);
+        ++FPos;
         state = ReadValue(false);
         break;
     case scNonEmptyDocument:
-        if (NextNonWhitespace() != '\0' || !FReader.Eof()) throw EMultipleRootNotAllowed();
+        if (NextNonWhitespace() != '\0' || FPos < FSize) throw EMultipleRootNotAllowed();
         state = jstEOF;
         break;
     }
@@ -266,17 +282,17 @@ TAdvJSONReader::TAdvJSONState TAdvJSONReader::ReadValue(bool endArrayAllowed) {
     switch (c) {
     case '"':
         if (topLevel) throw EObjectOrArrayExpected();
-        FReader.MoveNext(1);   // no whitespace skipped: it belongs to the string
+        ++FPos;   // no whitespace skipped: it belongs to the string
         return jstDoubleQuoted;
     case '[':
-        FReader.MoveNext(1);
+        ++FPos;
         return jstBeginArray;
     case '{':
-        FReader.MoveNext(1);
+        ++FPos;
         return jstBeginObject;
     case ']':
         if (endArrayAllowed) {
-            FReader.MoveNext(1);
+            ++FPos;
             return jstEndArray;
         }
         break;
@@ -293,24 +309,96 @@ TAdvJSONReader::TAdvJSONState TAdvJSONReader::ReadValue(bool endArrayAllowed) {
 }
 
 TAdvJSONReader::TAdvJSONState TAdvJSONReader::ReadLiteral() {
-    const char* data = FReader.Data();
-    const size_t size = FReader.Size();
-    size_t position = FReader.Position();
+    const char* data = FData;
+    const size_t size = FSize;
+    size_t position = FPos;
     const char first = LowerAscii(data[position]);
     const char* word = first == 't' ? "true" : first == 'f' ? "false" : "null";
     const TAdvJSONState state = first == 't' ? jstTrue : first == 'f' ? jstFalse : jstNull;
     for (const char* w = word; *w; ++w, ++position)
         if (position >= size || LowerAscii(data[position]) != *w) throw EExpectedValue();
     if (position < size && !IsTerminator(data[position])) throw EExpectedValue();
-    FReader.SetPosition(position);
+    FPos = position;
     return state;
 }
 
+bool TAdvJSONReader::ReadPlainNumber() {
+    // The common forms: -?(0|[1-9][0-9]*)(.[0-9]+)?([eE][+-]?[0-9]+)? ended by a
+    // terminator, short enough to convert exactly. Anything else (including every error)
+    // is left to the full reading, which tells it apart character by character.
+    static constexpr double Powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    const char* const data = FData;
+    const size_t size = FSize, start = FPos;
+    size_t p = start;
+    const bool negative = data[p] == '-';
+    if (negative) ++p;
+    const auto digit = [&](size_t at) { return at < size && data[at] >= '0' && data[at] <= '9'; };
+    if (!digit(p)) return false;
+    uint64_t significand = 0;
+    int digits = 0, scale = 0;
+    const auto take = [&](char c) {
+        if (significand != 0 || c != '0') ++digits;
+        significand = significand * 10 + unsigned(c - '0');
+    };
+    if (data[p] == '0') {
+        ++p;
+        if (digit(p)) return false;   // a leading zero: the full reading refuses it
+    } else {
+        for (; digit(p); ++p) {
+            take(data[p]);
+            if (digits > 18) return false;
+        }
+    }
+    const bool integer = p >= size || (data[p] != '.' && data[p] != 'e' && data[p] != 'E');
+    if (!integer && data[p] == '.') {
+        ++p;
+        if (!digit(p)) return false;
+        for (; digit(p); ++p) {
+            take(data[p]);
+            --scale;
+            if (digits > 18) return false;
+        }
+    }
+    if (!integer && p < size && (data[p] == 'e' || data[p] == 'E')) {
+        ++p;
+        const bool negativeExponent = p < size && data[p] == '-';
+        if (p < size && (data[p] == '-' || data[p] == '+')) ++p;
+        if (!digit(p)) return false;
+        int exponent = 0;
+        for (; digit(p); ++p) {
+            exponent = exponent * 10 + (data[p] - '0');
+            if (exponent > 1000) return false;
+        }
+        scale += negativeExponent ? -exponent : exponent;
+    }
+    if (p >= size || !IsTerminator(data[p]) || p - start > 254) return false;
+    const size_t length = p - start;
+    std::memcpy(FPeekedNumber, data + start, length);
+    FPeekedNumber[length] = '\0';
+    FPos = p;
+    if (integer) {   // at most 18 digits: it fits in 64 bits
+        FPeekedInt64 = negative ? -int64_t(significand) : int64_t(significand);
+        FPeeked = jstInt64;
+        return true;
+    }
+    FPeekedExact = significand <= (uint64_t(1) << 53) && scale >= -22 && scale <= 22;
+    if (FPeekedExact) {
+        const double magnitude =
+            scale < 0 ? double(significand) / Powers[-scale] : double(significand) * Powers[scale];
+        FPeekedDouble = negative ? -magnitude : magnitude;
+    }
+    FPeeked = jstNumber;
+    return true;
+}
+
 TAdvJSONReader::TAdvJSONState TAdvJSONReader::ReadNumber() {
+    FPeekedExact = false;
+    if (ReadPlainNumber()) return FPeeked;
     enum { nsStart, nsSign, nsInteger, nsPoint, nsFraction, nsExponent, nsExponentSign, nsExponentDigits };
-    const char* data = FReader.Data();
-    const size_t size = FReader.Size();
-    const size_t start = FReader.Position();
+    const char* data = FData;
+    const size_t size = FSize;
+    const size_t start = FPos;
     size_t position = start;
     int state = nsStart;
     bool negative = false, leadingZero = false, fits = true;
@@ -368,7 +456,7 @@ TAdvJSONReader::TAdvJSONState TAdvJSONReader::ReadNumber() {
     const size_t length = position - start;
     std::copy(data + start, data + position, FPeekedNumber);
     FPeekedNumber[length] = '\0';
-    FReader.SetPosition(position);
+    FPos = position;
     if (state == nsInteger) {
         if (fits && (negative || value != INT64_MIN)) {
             FPeekedInt64 = negative ? value : -value;
@@ -382,10 +470,17 @@ TAdvJSONReader::TAdvJSONState TAdvJSONReader::ReadNumber() {
 
 // A backslash protects the character after it, a quote included: valid JSON from any
 // writer loads. Escapes are checked on skipping too, so a check pass finds bad ones.
-String TAdvJSONReader::ReadQuoted() {
-    const char* data = FReader.Data();
-    const size_t size = FReader.Size();
-    const size_t start = FReader.Position();
+void TAdvJSONReader::ReadQuoted(String& result) {
+    const char* data = FData;
+    const size_t size = FSize;
+    const size_t start = FPos;
+    // Most text is plain ASCII up to its closing quote: taken in one step.
+    const size_t plain = PlainAsciiEnd(data, start, size);
+    if (plain < size && data[plain] == '"') {
+        result.assign(data + start, data + plain);
+        FPos = plain + 1;
+        return;
+    }
     // First the closing quote: the raw length bounds the text (escapes only shorten it),
     // so the text is made with one allocation.
     size_t end = start;
@@ -395,10 +490,10 @@ String TAdvJSONReader::ReadQuoted() {
         end += 2;   // the escaped character, a quote included
     }
     if (end >= size) {
-        FReader.SetPosition(size);
+        FPos = size;
         throw TAdvJSONStreamReader::EEndOfInputReached();
     }
-    String result(end - start, L'\0');
+    result.resize(end - start);
     wchar_t* out = result.data();
     size_t position = start;
     for (;;) {
@@ -438,20 +533,25 @@ String TAdvJSONReader::ReadQuoted() {
         }
     }
     result.resize(size_t(out - result.data()));
-    FReader.SetPosition(end + 1);
+    FPos = end + 1;
+}
+
+String TAdvJSONReader::ReadQuoted() {
+    String result;
+    ReadQuoted(result);
     return result;
 }
 
 void TAdvJSONReader::SkipQuoted() {
-    const char* data = FReader.Data();
-    const size_t size = FReader.Size();
-    const size_t start = FReader.Position();
+    const char* data = FData;
+    const size_t size = FSize;
+    const size_t start = FPos;
     size_t position = start;
     for (;;) {
         position = PlainRunEnd(data, position, size);
         if (position < size && data[position] == '"') break;
         if (position + 1 >= size) {
-            FReader.SetPosition(size);
+            FPos = size;
             throw TAdvJSONStreamReader::EEndOfInputReached();
         }
         const size_t backslash = position - start;
@@ -467,7 +567,7 @@ void TAdvJSONReader::SkipQuoted() {
         default: InvalidCode(backslash);
         }
     }
-    FReader.SetPosition(position + 1);
+    FPos = position + 1;
 }
 
 TAdvJSONToken TAdvJSONReader::Peek() {
@@ -518,31 +618,40 @@ void TAdvJSONReader::ReadEndArray() {
 }
 
 String TAdvJSONReader::ReadName() {
-    Expect(jstDoubleQuotedName, jstDoubleQuotedName);
-    String name = ReadQuoted();
-    FPeeked = jstNone;
+    String name;
+    ReadName(name);
     return name;
 }
 
+void TAdvJSONReader::ReadName(String& name) {
+    Expect(jstDoubleQuotedName, jstDoubleQuotedName);
+    ReadQuoted(name);
+    FPeeked = jstNone;
+}
+
 String TAdvJSONReader::PeekName() {
-    const size_t position = FReader.Position();
+    const size_t position = FPos;
     String name = ReadQuoted();
-    FReader.SetPosition(position);
+    FPos = position;
     return name;
 }
 
 String TAdvJSONReader::ReadString() {
+    String result;
+    ReadString(result);
+    return result;
+}
+
+void TAdvJSONReader::ReadString(String& result) {
     const TAdvJSONState state = PeekState();
     Expect(jstDoubleQuoted, jstDoubleQuoted, jstBuffered, jstInt64, jstNumber);
-    String result;
     switch (state) {
-    case jstDoubleQuoted: result = ReadQuoted(); break;
+    case jstDoubleQuoted: ReadQuoted(result); break;
     case jstBuffered: result = std::move(FPeekedString); break;
     case jstInt64: result = ClassLib::IntToStr(FPeekedInt64); break;
     default: result.assign(FPeekedNumber, FPeekedNumber + std::char_traits<char>::length(FPeekedNumber)); break;
     }
     FPeeked = jstNone;
-    return result;
 }
 
 bool TAdvJSONReader::ReadBoolean() {
@@ -579,6 +688,10 @@ double TAdvJSONReader::ReadDouble() {
         value = double(FPeekedInt64);
     } else if (state == jstNumber && ClassLib::FormatSettings().DecimalSeparator == L'.') {
         // Number text is plain ASCII: convert it without building a string.
+        if (FPeekedExact) {   // converted while it was read
+            FPeeked = jstNone;
+            return FPeekedDouble;
+        }
         const char* end = FPeekedNumber + std::char_traits<char>::length(FPeekedNumber);
         if (FastDouble(FPeekedNumber, value)) {
             FPeeked = jstNone;
