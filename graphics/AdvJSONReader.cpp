@@ -54,21 +54,6 @@ size_t PlainRunEnd(const char* data, size_t from, size_t size) noexcept {
     return from;
 }
 
-// The first quote, backslash or byte above 127 at or after `from`, or `size`.
-size_t PlainAsciiEnd(const char* data, size_t from, size_t size) noexcept {
-    constexpr uint64_t Ones = 0x0101010101010101ull, Highs = 0x8080808080808080ull;
-    constexpr uint64_t Quotes = Ones * uint64_t('"'), Backslashes = Ones * uint64_t('\\');
-    const auto hasZeroByte = [](uint64_t word) { return (word - Ones) & ~word & Highs; };
-    for (; from + 8 <= size; from += 8) {
-        uint64_t word;
-        std::memcpy(&word, data + from, 8);
-        if ((word & Highs) | hasZeroByte(word ^ Quotes) | hasZeroByte(word ^ Backslashes)) break;
-    }
-    while (from < size && data[from] != '"' && data[from] != '\\' && static_cast<unsigned char>(data[from]) < 128)
-        ++from;
-    return from;
-}
-
 char LowerAscii(char c) noexcept { return c >= 'A' && c <= 'Z' ? char(c + ('a' - 'A')) : c; }
 
 const std::array<wchar_t, 256>& WideTable() {
@@ -88,48 +73,6 @@ const std::array<wchar_t, 256>& WideTable() {
 
 [[noreturn]] void InvalidCode(size_t backslashIndex) {
     throw EConvertError(ClassLib::Format(L"Invalid code at position %d", int(backslashIndex + 1)));
-}
-
-// Number text whose significand fits 53 bits and whose power of ten is at most 22
-// converts exactly with one multiplication or division (both operands are exact
-// doubles, so the result is correctly rounded). False for the rest, which takes the
-// general conversion.
-bool FastDouble(const char* text, double& value) {
-    static constexpr double Powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-    const char* p = text;
-    const bool negative = *p == '-';
-    if (negative) ++p;
-    uint64_t significand = 0;
-    int digits = 0, scale = 0;
-    for (; *p >= '0' && *p <= '9'; ++p) {
-        if (significand != 0 || *p != '0') ++digits;
-        significand = significand * 10 + unsigned(*p - '0');
-        if (digits > 18) return false;
-    }
-    if (*p == '.') {
-        for (++p; *p >= '0' && *p <= '9'; ++p) {
-            if (significand != 0 || *p != '0') ++digits;
-            significand = significand * 10 + unsigned(*p - '0');
-            --scale;
-            if (digits > 18) return false;
-        }
-    }
-    if (*p == 'e' || *p == 'E') {
-        ++p;
-        const bool negativeExponent = *p == '-';
-        if (*p == '-' || *p == '+') ++p;
-        int exponent = 0;
-        for (; *p >= '0' && *p <= '9'; ++p) {
-            exponent = exponent * 10 + (*p - '0');
-            if (exponent > 1000) return false;
-        }
-        scale += negativeExponent ? -exponent : exponent;
-    }
-    if (*p != '\0' || significand > (uint64_t(1) << 53) || scale < -22 || scale > 22) return false;
-    const double magnitude = scale < 0 ? double(significand) / Powers[-scale] : double(significand) * Powers[scale];
-    value = negative ? -magnitude : magnitude;
-    return true;
 }
 
 bool ConvertFloat(const String& text, double& value) {
@@ -328,55 +271,54 @@ bool TAdvJSONReader::ReadPlainNumber() {
     // is left to the full reading, which tells it apart character by character.
     static constexpr double Powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                                         1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-    const char* const data = FData;
-    const size_t size = FSize, start = FPos;
-    size_t p = start;
-    const bool negative = data[p] == '-';
+    const char* const begin = FData + FPos;
+    const char* const end = FData + FSize;
+    const auto isDigit = [end](const char* at) { return at < end && unsigned(*at - '0') <= 9u; };
+    const char* p = begin;
+    const bool negative = *p == '-';
     if (negative) ++p;
-    const auto digit = [&](size_t at) { return at < size && data[at] >= '0' && data[at] <= '9'; };
-    if (!digit(p)) return false;
+    if (!isDigit(p)) return false;
+    // More than 18 significant digits wrap the significand, and are then refused below.
     uint64_t significand = 0;
-    int digits = 0, scale = 0;
-    const auto take = [&](char c) {
-        if (significand != 0 || c != '0') ++digits;
-        significand = significand * 10 + unsigned(c - '0');
-    };
-    if (data[p] == '0') {
+    ptrdiff_t digits = 0, scale = 0;
+    if (*p == '0') {
         ++p;
-        if (digit(p)) return false;   // a leading zero: the full reading refuses it
+        if (isDigit(p)) return false;   // a leading zero: the full reading refuses it
     } else {
-        for (; digit(p); ++p) {
-            take(data[p]);
-            if (digits > 18) return false;
-        }
+        const char* const first = p;
+        for (; isDigit(p); ++p) significand = significand * 10 + unsigned(*p - '0');
+        digits = p - first;
     }
-    const bool integer = p >= size || (data[p] != '.' && data[p] != 'e' && data[p] != 'E');
-    if (!integer && data[p] == '.') {
+    bool integer = true;
+    if (p < end && *p == '.') {
+        integer = false;
         ++p;
-        if (!digit(p)) return false;
-        for (; digit(p); ++p) {
-            take(data[p]);
-            --scale;
-            if (digits > 18) return false;
-        }
+        if (!isDigit(p)) return false;
+        const char* const first = p;
+        if (significand == 0)   // zeros before the first other digit are not significant
+            while (p < end && *p == '0') ++p;
+        const char* const significant = p;
+        for (; isDigit(p); ++p) significand = significand * 10 + unsigned(*p - '0');
+        digits += p - significant;
+        scale -= p - first;
     }
-    if (!integer && p < size && (data[p] == 'e' || data[p] == 'E')) {
+    if (p < end && (*p == 'e' || *p == 'E')) {
+        integer = false;
         ++p;
-        const bool negativeExponent = p < size && data[p] == '-';
-        if (p < size && (data[p] == '-' || data[p] == '+')) ++p;
-        if (!digit(p)) return false;
+        const bool negativeExponent = p < end && *p == '-';
+        if (p < end && (*p == '-' || *p == '+')) ++p;
+        if (!isDigit(p)) return false;
         int exponent = 0;
-        for (; digit(p); ++p) {
-            exponent = exponent * 10 + (data[p] - '0');
+        for (; isDigit(p); ++p) {
+            exponent = exponent * 10 + (*p - '0');
             if (exponent > 1000) return false;
         }
         scale += negativeExponent ? -exponent : exponent;
     }
-    if (p >= size || !IsTerminator(data[p]) || p - start > 254) return false;
-    const size_t length = p - start;
-    std::memcpy(FPeekedNumber, data + start, length);
-    FPeekedNumber[length] = '\0';
-    FPos = p;
+    if (p >= end || !IsTerminator(*p) || p - begin > 254 || digits > 18) return false;
+    FPeekedNumber = begin;
+    FPeekedNumberLength = size_t(p - begin);
+    FPos = size_t(p - FData);
     if (integer) {   // at most 18 digits: it fits in 64 bits
         FPeekedInt64 = negative ? -int64_t(significand) : int64_t(significand);
         FPeeked = jstInt64;
@@ -453,9 +395,8 @@ TAdvJSONReader::TAdvJSONState TAdvJSONReader::ReadNumber() {
         }
         if (++position - start > 254) throw EExpectedValue();
     }
-    const size_t length = position - start;
-    std::copy(data + start, data + position, FPeekedNumber);
-    FPeekedNumber[length] = '\0';
+    FPeekedNumber = data + start;
+    FPeekedNumberLength = position - start;
     FPos = position;
     if (state == nsInteger) {
         if (fits && (negative || value != INT64_MIN)) {
@@ -471,69 +412,74 @@ TAdvJSONReader::TAdvJSONState TAdvJSONReader::ReadNumber() {
 // A backslash protects the character after it, a quote included: valid JSON from any
 // writer loads. Escapes are checked on skipping too, so a check pass finds bad ones.
 void TAdvJSONReader::ReadQuoted(String& result) {
-    const char* data = FData;
+    const char* const data = FData;
     const size_t size = FSize;
     const size_t start = FPos;
-    // Most text is plain ASCII up to its closing quote: taken in one step.
-    const size_t plain = PlainAsciiEnd(data, start, size);
-    if (plain < size && data[plain] == '"') {
-        result.assign(data + start, data + plain);
-        FPos = plain + 1;
-        return;
-    }
-    // First the closing quote: the raw length bounds the text (escapes only shorten it),
-    // so the text is made with one allocation.
-    size_t end = start;
-    for (;;) {
-        end = PlainRunEnd(data, end, size);
-        if (end >= size || data[end] == '"') break;
-        end += 2;   // the escaped character, a quote included
-    }
-    if (end >= size) {
-        FPos = size;
-        throw TAdvJSONStreamReader::EEndOfInputReached();
-    }
-    result.resize(end - start);
-    wchar_t* out = result.data();
+    // Appends the bytes [from, to) as characters: plain ASCII as it is, others through the
+    // code page. The string's storage is kept between texts, so this seldom allocates.
+    const auto append = [&](size_t from, size_t to) {
+        const size_t at = result.size();
+        result.resize(at + (to - from));
+        wchar_t* out = result.data() + at;
+        bool ascii = true;
+        for (size_t i = from; i < to; ++i) ascii &= static_cast<unsigned char>(data[i]) < 128;
+        if (ascii)
+            for (size_t i = from; i < to; ++i) *out++ = wchar_t(data[i]);
+        else
+            for (size_t i = from; i < to; ++i) *out++ = FReader.Widen(data[i]);
+    };
+    // An unterminated text reports its end before any bad escape in it, as a check pass
+    // (SkipQuoted) would.
+    const auto fail = [&](size_t backslash) {
+        size_t end = start;
+        for (;;) {
+            end = PlainRunEnd(data, end, size);
+            if (end >= size || data[end] == '"') break;
+            end += 2;   // the escaped character, a quote included
+        }
+        if (end >= size) {
+            FPos = size;
+            throw TAdvJSONStreamReader::EEndOfInputReached();
+        }
+        InvalidCode(backslash);
+    };
+    result.clear();
     size_t position = start;
     for (;;) {
-        // The plain run up to the next backslash goes in one step.
-        const size_t run = PlainRunEnd(data, position, end);
-        bool ascii = true;
-        for (size_t i = position; i < run; ++i) ascii &= static_cast<unsigned char>(data[i]) < 128;
-        if (ascii)
-            for (size_t i = position; i < run; ++i) *out++ = wchar_t(data[i]);
-        else
-            for (size_t i = position; i < run; ++i) *out++ = FReader.Widen(data[i]);
-        if (run >= end) break;
+        // The plain run up to the next quote or backslash goes in one step.
+        const size_t run = PlainRunEnd(data, position, size);
+        append(position, run);
+        if (run >= size) fail(run - start);   // no closing quote
+        if (data[run] == '"') {
+            FPos = run + 1;
+            return;
+        }
+        if (run + 1 >= size) fail(run - start);   // a backslash last
         const size_t backslash = run - start;
-        const char code = data[run + 1];
         position = run + 2;
-        switch (code) {
-        case '"': *out++ = L'"'; break;
-        case '\\': *out++ = L'\\'; break;
-        case '/': *out++ = L'/'; break;
-        case 'b': *out++ = L'\b'; break;
-        case 'f': *out++ = L'\f'; break;
-        case 'n': *out++ = L'\n'; break;
-        case 'r': *out++ = L'\r'; break;
-        case 't': *out++ = L'\t'; break;
+        switch (data[run + 1]) {
+        case '"': result += L'"'; break;
+        case '\\': result += L'\\'; break;
+        case '/': result += L'/'; break;
+        case 'b': result += L'\b'; break;
+        case 'f': result += L'\f'; break;
+        case 'n': result += L'\n'; break;
+        case 'r': result += L'\r'; break;
+        case 't': result += L'\t'; break;
         case 'u': {
             unsigned unit = 0;
-            for (int k = 0; k < 4; ++k) {
-                const int digit = position + size_t(k) < end ? HexDigit(data[position + size_t(k)]) : -1;
-                if (digit < 0) InvalidCode(backslash);
+            for (size_t k = 0; k < 4; ++k) {
+                const int digit = position + k < size ? HexDigit(data[position + k]) : -1;
+                if (digit < 0) fail(backslash);
                 unit = unit * 16 + unsigned(digit);
             }
             position += 4;
-            *out++ = wchar_t(unit);
+            result += wchar_t(unit);
             break;
         }
-        default: InvalidCode(backslash);
+        default: fail(backslash);
         }
     }
-    result.resize(size_t(out - result.data()));
-    FPos = end + 1;
 }
 
 String TAdvJSONReader::ReadQuoted() {
@@ -649,7 +595,7 @@ void TAdvJSONReader::ReadString(String& result) {
     case jstDoubleQuoted: ReadQuoted(result); break;
     case jstBuffered: result = std::move(FPeekedString); break;
     case jstInt64: result = ClassLib::IntToStr(FPeekedInt64); break;
-    default: result.assign(FPeekedNumber, FPeekedNumber + std::char_traits<char>::length(FPeekedNumber)); break;
+    default: result.assign(FPeekedNumber, FPeekedNumber + FPeekedNumberLength); break;
     }
     FPeeked = jstNone;
 }
@@ -671,7 +617,7 @@ String TAdvJSONReader::PendingText(TAdvJSONState state) {
     case jstDoubleQuoted: return ReadQuoted();
     case jstBuffered: return FPeekedString;
     case jstInt64: return ClassLib::IntToStr(FPeekedInt64);
-    default: return String(FPeekedNumber, FPeekedNumber + std::char_traits<char>::length(FPeekedNumber));
+    default: return String(FPeekedNumber, FPeekedNumber + FPeekedNumberLength);
     }
 }
 
@@ -692,11 +638,8 @@ double TAdvJSONReader::ReadDouble() {
             FPeeked = jstNone;
             return FPeekedDouble;
         }
-        const char* end = FPeekedNumber + std::char_traits<char>::length(FPeekedNumber);
-        if (FastDouble(FPeekedNumber, value)) {
-            FPeeked = jstNone;
-            return value;
-        }
+        // The rest (more than 18 digits, or a power of ten beyond 22) in general.
+        const char* end = FPeekedNumber + FPeekedNumberLength;
         const auto [stop, error] = std::from_chars(FPeekedNumber, end, value);
         if (error != std::errc() || stop != end) {
             Buffer(PendingText(state));

@@ -169,7 +169,8 @@ private:
     int FStackSize = 1;   // invariant: 1 <= FStackSize <= MaxJSONDepth
     TAdvJSONState FPeeked = jstNone;
     int64_t FPeekedInt64 = 0;
-    char FPeekedNumber[256] = {};   // zero-terminated
+    const char* FPeekedNumber = nullptr;   // the number's text, where it lies in the input
+    size_t FPeekedNumberLength = 0;
     double FPeekedDouble = 0;       // the number's value when FPeekedExact
     bool FPeekedExact = false;      // converted exactly while it was read
     String FPeekedString;
