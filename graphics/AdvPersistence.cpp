@@ -624,19 +624,23 @@ void TAdvReader::ReadInto(TObject* object) {
         ReadObjectItems(base, [&](std::unique_ptr<TObject> item) { items->push_back(std::move(item)); });
         return items;
     };
+    // Reads the items, then puts them in place of the list's once all are read.
+    const auto replaceItems = [&](auto* list) {
+        Replace([list, io, object, items = readItems()] {
+            list->Clear();
+            for (std::unique_ptr<TObject>& item : *items) {
+                TObject* added = item.release();
+                list->Add(added);
+                if (io) io->ItemAdded(added, object);
+            }
+        });
+    };
     if (TAdvPersistence::IsGenericList(cls)) {
         auto* list = dynamic_cast<IAdvGenericList*>(object);
         if (!list) throw EAdvReaderException(L"Type \"" + cls->ClassName() + L"\" not supported");
         if (!TAdvPersistence::IsGenericList(cls, L"String") && !TAdvPersistence::IsGenericList(cls, L"Double") &&
             !TAdvPersistence::IsGenericList(cls, L"Integer")) {
-            Replace([list, io, object, items = readItems()] {
-                list->Clear();
-                for (std::unique_ptr<TObject>& item : *items) {
-                    TObject* added = item.release();
-                    list->Add(added);
-                    if (io) io->ItemAdded(added, object);
-                }
-            });
+            replaceItems(list);
             return;
         }
         auto values = std::make_shared<std::vector<TAdvListValue>>();
@@ -667,14 +671,7 @@ void TAdvReader::ReadInto(TObject* object) {
             for (auto& [key, value] : *entries) dictionary->Add(key, value.release());
         });
     } else if (auto* list = dynamic_cast<ClassLib::TList*>(object); list && TAdvPersistence::IsList(cls)) {
-        Replace([list, io, object, items = readItems()] {
-            list->Clear();
-            for (std::unique_ptr<TObject>& item : *items) {
-                TObject* added = item.release();
-                list->Add(added);
-                if (io) io->ItemAdded(added, object);
-            }
-        });
+        replaceItems(list);
     } else if (auto* collection = dynamic_cast<ClassLib::TCollection*>(object);
                collection && TAdvPersistence::IsCollection(cls)) {
         ReadCollection(collection);
