@@ -1,7 +1,8 @@
 // Per-call cost of the two GDI+ wrapper families against the flat API called directly:
 // a cheap query (smoothing mode), a state change, and a small fill on a bitmap. Then the
-// cost of drawing a 32 x 32 PNG through TGDIPPicture, which decodes its bytes on every
-// draw, against a PNG image decoded once.
+// cost of drawing a 32 x 32 PNG through TGDIPPicture after its first draw (goal: at most
+// 0.2 ms), with what one GDI+ decode and one GDI+ draw on a device context cost apart,
+// and a PNG image decoded once drawn by the canvas.
 #include <windows.h>
 
 #include <chrono>
@@ -68,6 +69,7 @@ void PictureDraws() {
     ClassLib::TBitmap target(64, 64, ClassLib::pf32bit);
     ClassLib::TCanvas* canvas = target.Canvas();
     const ClassLib::TRect box = ClassLib::Rect(8, 8, 40, 40);
+    picture.Draw(canvas, box);   // the first draw decodes
     const double gdip = NanosecondsPerCall(Draws, [&](int) { picture.Draw(canvas, box); });
     const double once = NanosecondsPerCall(Draws, [&](int) { canvas->Draw(8, 8, &decoded); });
     // Where the time goes: GDI+ decoding the bytes, and GDI+ drawing on a device context.
@@ -80,9 +82,10 @@ void PictureDraws() {
         AdvGDIP::TGPGraphics graphics(canvas->Handle());
         graphics.DrawImage(kept.Image.get(), 8, 8, 32, 32);
     });
-    std::printf("\n32 x 32 PNG, us per draw        TGDIPPicture.Draw %8.1f   goal <= 1000   %.2fx the goal\n", gdip / 1000,
-                gdip / 1e6);
-    std::printf("  of which: GDI+ decode %.1f, GDI+ draw on the DC %.1f\n", decode / 1000, drawOnly / 1000);
+    std::printf("\n32 x 32 PNG, us per draw after the first   TGDIPPicture.Draw %8.1f   goal <= 200   %.2fx the goal (%s)\n",
+                gdip / 1000, gdip / 2e5, gdip <= 2e5 ? "met" : "not met");
+    std::printf("  for comparison: one GDI+ decode %.1f (kept after the first draw), one GDI+ draw on the DC %.1f\n",
+                decode / 1000, drawOnly / 1000);
     std::printf("  TPngImage decoded once, Draw %.1f   (TGDIPPicture / TPngImage %.0fx)\n", once / 1000, gdip / once);
 }
 

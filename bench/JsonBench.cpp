@@ -96,16 +96,23 @@ double OurWalk(ClassLib::TStringStream& stream) {
     TAdvJSONReader reader(&stream);
     double sum = 0;
     size_t characters = 0;
+    String text;   // reused, as RapidJSON's handler below reuses its string
     for (;;) {
         switch (reader.Peek()) {
         case jstoBeginObject: reader.ReadBeginObject(); break;
         case jstoEndObject: reader.ReadEndObject(); break;
         case jstoBeginArray: reader.ReadBeginArray(); break;
         case jstoEndArray: reader.ReadEndArray(); break;
-        case jstoName: characters += reader.ReadName().size(); break;
+        case jstoName:
+            reader.ReadName(text);
+            characters += text.size();
+            break;
         case jstoBoolean: sum += reader.ReadBoolean(); break;
         case jstoNull: reader.ReadNull(); break;
-        case jstoText: characters += reader.ReadString().size(); break;
+        case jstoText:
+            reader.ReadString(text);
+            characters += text.size();
+            break;
         case jstoNumber: sum += reader.ReadDouble(); break;
         case jstoEOF: return sum + double(characters);
         }

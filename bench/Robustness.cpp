@@ -3,9 +3,10 @@
 //   Robustness.exe [inputs per parser = 10000] [seed = 1] [--parser NAME] [--source DIR]
 //   Robustness.exe 0 SEED --dump NAME INDEX    writes that parser's input number INDEX to a file
 //   Robustness.exe --replay NAME FILE          times that parser on the file and prints its error
-// A crash or an input that runs longer than a minute ends the program: the input is
-// written beside the program as robustness-<parser>-<seed>-<index>.bin and named on
-// standard error, so it can become a test row.
+// A crash, or an input that runs longer than a few seconds (a hang counts as a crash),
+// ends the program: the input is written beside the program as
+// robustness-<parser>-<seed>-<index>.bin and named on standard error, so it can become a
+// test row.
 #include <windows.h>
 #include <objbase.h>
 
@@ -20,7 +21,7 @@
 
 namespace {
 
-constexpr double HangSeconds = 60;
+constexpr double HangSeconds = 5;
 
 // The input being parsed, kept where the crash filter and the watchdog can reach it.
 struct TCurrent {
@@ -65,10 +66,12 @@ LONG WINAPI ReportCrash(EXCEPTION_POINTERS* exception) {
 
 void Watchdog() {
     while (true) {
-        ::Sleep(1000);
+        ::Sleep(100);
         const std::int64_t started = Current.StartedMs.load();
         if (started && NowMs() - started > std::int64_t(HangSeconds * 1000)) {
-            SaveCurrentInput("HANG (over a minute)");
+            char what[64];
+            std::snprintf(what, sizeof what, "HANG (over %.0f s)", HangSeconds);
+            SaveCurrentInput(what);
             ::ExitProcess(3);
         }
     }

@@ -17,6 +17,7 @@
 #include "bench/RobustnessEditor.h"
 #include "app/UserBlockCoding.h"
 #include "bench/RobustnessHTML.h"
+#include "bench/RobustnessGraphics.h"
 #include "classlib/Exceptions.h"
 #include "classlib/FileNames.h"
 #include "classlib/Form.h"
@@ -637,6 +638,7 @@ inline std::vector<TParser> MakeParsers(const std::wstring& sourceTree, const st
                        {}});
     RobustnessHTML::AppendHTMLParsers(parsers);
     AddEditorParsers(parsers, scratch, tag);
+    AppendGraphicsParsers(parsers, sourceTree);
     return parsers;
 }
 

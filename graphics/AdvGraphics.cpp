@@ -28,37 +28,104 @@ int RoundToPixel(float value) {
     return int(std::lrint(value));
 }
 
-std::unique_ptr<TContextPath> TAdvGraphicsContext::ConvertToPath(const TAdvGraphicsPath& path, float flatness) {
+void TAdvGraphicsContext::PathLinesTo(TContextPath* path, const TPointF* points, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) PathLineTo(path, points[i]);
+}
+
+namespace {
+
+// True when the four points all lie beyond one edge of the rectangle, and with them the
+// curve they control.
+bool BeyondOneEdge(const TPointF (&p)[4], const TRectF& r) {
+    const auto all = [&p](auto test) { return test(p[0]) && test(p[1]) && test(p[2]) && test(p[3]); };
+    return all([&r](const TPointF& q) { return q.X < r.Left; }) || all([&r](const TPointF& q) { return q.X > r.Right; }) ||
+           all([&r](const TPointF& q) { return q.Y < r.Top; }) || all([&r](const TPointF& q) { return q.Y > r.Bottom; });
+}
+
+// Drops the points of points[from, end) that lie within a hundredth of a unit of the line
+// between the points kept around them, and points repeating the one before. Flattening
+// puts a point every quarter unit along a curve, several times what a small curve needs;
+// the shape moves by less than any pixel's shading can show.
+void ThinCurvePoints(AdvGraphicsTypes::TAdvGraphicsPathPolygon& points, std::size_t from, const TPointF& before) {
+    constexpr double Tolerance = 0.01;
+    constexpr std::size_t MaxSpan = 64;   // points one line may stand for: the check is quadratic in it
+    std::size_t out = from;
+    TPointF anchor = before;
+    const std::size_t end = points.size();
+    std::size_t i = from;
+    while (i < end) {
+        if (points[i] == anchor) {
+            ++i;
+            continue;
+        }
+        // The farthest point the line from the anchor can reach with every point between close to it.
+        std::size_t reach = i;
+        for (std::size_t k = i + 1; k < end && k - i < MaxSpan; ++k) {
+            const double dx = double(points[k].X) - anchor.X, dy = double(points[k].Y) - anchor.Y;
+            const double length = std::sqrt(dx * dx + dy * dy);
+            if (!(length > 0)) break;
+            bool close = true;
+            for (std::size_t j = i; j < k && close; ++j)
+                close = std::fabs((double(points[j].X) - anchor.X) * dy - (double(points[j].Y) - anchor.Y) * dx) <=
+                        Tolerance * length;
+            if (!close) break;
+            reach = k;
+        }
+        anchor = points[reach];
+        points[out++] = anchor;
+        i = reach + 1;
+    }
+    points.resize(out);
+}
+
+}  // namespace
+
+std::unique_ptr<TContextPath> TAdvGraphicsContext::ConvertToPath(const TAdvGraphicsPath& path, float flatness,
+                                                                 const TRectF* cull) {
     std::unique_ptr<TContextPath> result = CreatePath();
     const float tolerance = flatness > 0.05f ? flatness : 0.05f;
     const auto& entries = path.PathData();
+    FLines.clear();
+    const auto flush = [this, &result] {
+        if (FLines.empty()) return;
+        PathLinesTo(result.get(), FLines.data(), FLines.size());
+        FLines.clear();
+    };
     TPointF current;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const auto& entry = entries[i];
         switch (entry.Kind) {
         case gppMoveTo:
+            flush();
             PathOpen(result.get());
             PathMoveTo(result.get(), entry.Point);
             current = entry.Point;
             break;
         case gppLineTo:
-            PathLineTo(result.get(), entry.Point);
+            FLines.push_back(entry.Point);
             current = entry.Point;
             break;
         case gppCurveTo:
             if (i + 2 < entries.size()) {
-                for (const TPointF& p : TAdvGraphicsPath::FlattenCurve(current, entry.Point, entries[i + 1].Point,
-                                                                       entries[i + 2].Point, tolerance))
-                    PathLineTo(result.get(), p);
-                current = entries[i + 2].Point;
+                const TPointF curve[4] = {current, entry.Point, entries[i + 1].Point, entries[i + 2].Point};
+                if (cull && BeyondOneEdge(curve, *cull))
+                    FLines.push_back(curve[3]);
+                else {
+                    const std::size_t from = FLines.size();
+                    TAdvGraphicsPath::AppendFlattenedCurve(curve[0], curve[1], curve[2], curve[3], tolerance, FLines);
+                    ThinCurvePoints(FLines, from, curve[0]);
+                }
+                current = curve[3];
             }
             i += 2;
             break;
         case gppClose:
+            flush();
             PathClose(result.get());
             break;
         }
     }
+    flush();
     return result;
 }
 
@@ -151,7 +218,14 @@ void TAdvGraphics::SetFill(const TAdvGraphicsFill* fill) {
 }
 void TAdvGraphics::SetStroke(const TAdvGraphicsStroke* stroke) {
     Guarded([&] {
-        FContext->SetStroke(stroke);
+        if (stroke && PenWidth(stroke->Width()) != stroke->Width()) {
+            TAdvGraphicsStroke pen;   // the context makes its pens no wider than they may be
+            pen.Assign(stroke);
+            pen.SetWidth(PenWidth(stroke->Width()));
+            FContext->SetStroke(&pen);
+        } else {
+            FContext->SetStroke(stroke);
+        }
         FStroke->Assign(stroke);
     });
 }
@@ -187,7 +261,7 @@ void TAdvGraphics::SetStrokeColor(TColor color) {
 }
 void TAdvGraphics::SetStrokeWidth(float width) {
     Guarded([&] {
-        FContext->SetStrokeWidth(width);
+        FContext->SetStrokeWidth(PenWidth(width));
         FStroke->SetWidth(width);
     });
 }
@@ -216,7 +290,7 @@ void TAdvGraphics::SetFontStyles(TFontStyles styles) {
     });
 }
 
-void TAdvGraphics::ClipRect(const TRect& rect) { ClipRect(AdvTypes::RectToRectF(rect)); }
+
 
 std::unique_ptr<TAdvGraphicsSaveState> TAdvGraphics::SaveState(bool canvasOnly) {
     auto state = std::make_unique<TAdvGraphicsSaveState>();
@@ -246,7 +320,7 @@ bool TAdvGraphics::FillVisible() const {
 bool TAdvGraphics::StrokeVisible() const { return FStroke->Color() != -1 && FStroke->Kind() != gskNone; }
 
 void TAdvGraphics::DrawBitmap(const TRectF& rect, TGraphic* bitmap) {
-    if (!bitmap || bitmap->Empty()) return;
+    if (!bitmap || bitmap->Empty() || !IsFiniteRect(rect)) return;
     FContext->DrawBitmap(bitmap, RectF(0, 0, float(bitmap->Width()), float(bitmap->Height())), rect, 1);
 }
 
@@ -291,24 +365,115 @@ void TAdvGraphics::DrawTexture(const TRectF& rect) {
     }
 }
 
+// ---- the guard on geometry
+
+namespace {
+
+const TRectF DrawingRange{-MaxDrawingCoordinate, -MaxDrawingCoordinate, MaxDrawingCoordinate, MaxDrawingCoordinate};
+
+bool IsIdentity(const TAdvGraphicsMatrix& m) {
+    return m.m11 == 1 && m.m12 == 0 && m.m21 == 0 && m.m22 == 1 && m.m31 == 0 && m.m32 == 0;
+}
+
+TRectF TransformedBounds(const TRectF& r, const TAdvGraphicsMatrix& m) {
+    TAdvGraphicsPath corners;
+    corners.AddPolygon({PointF(r.Left, r.Top), PointF(r.Right, r.Top), PointF(r.Right, r.Bottom), PointF(r.Left, r.Bottom)});
+    corners.ApplyMatrix(m);
+    return corners.GetBounds();
+}
+
+bool Contains(const TRectF& outer, const TRectF& inner) {
+    return inner.Left >= outer.Left && inner.Top >= outer.Top && inner.Right <= outer.Right && inner.Bottom <= outer.Bottom;
+}
+
+TRectF PointsBounds(const TPointF& a, const TPointF& b) {
+    return RectF(std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X), std::max(a.Y, b.Y));
+}
+
+TRectF PolygonBounds(const TAdvGraphicsPathPolygon& polygon) {
+    TAdvGraphicsPath path;
+    path.AddPolygon(polygon);
+    return path.GetBounds();
+}
+
+// The rectangle cut to the area; an empty one when they do not meet.
+TRectF Cut(const TRectF& rect, const TRectF& area) {
+    return RectF(std::max(rect.Left, area.Left), std::max(rect.Top, area.Top), std::min(rect.Right, area.Right),
+                 std::min(rect.Bottom, area.Bottom));
+}
+
+}  // namespace
+
+bool TAdvGraphics::Unusable(bool finiteGeometry) const {
+    return !finiteGeometry || (StrokeVisible() && !std::isfinite(FStroke->Width()));
+}
+
+bool TAdvGraphics::FitsDrawingRange(const TRectF& bounds, TRectF& area) {
+    const TAdvGraphicsMatrix m = FContext->GetMatrix();
+    const bool identity = IsIdentity(m);
+    if (Contains(DrawingRange, identity ? bounds : TransformedBounds(bounds, m))) return true;
+    area = DrawingRange;
+    if (!identity) {
+        const TRectF back = TransformedBounds(DrawingRange, m.Inverse());
+        if (IsFiniteRect(back)) area = back;
+    }
+    return false;
+}
+
+void TAdvGraphics::DrawCutPath(const TAdvGraphicsPath& shape, const TRectF& area, bool closed) {
+    if (FillVisible()) {
+        if (FFill->Kind() == gfkTexture) {
+            const TRectF bounds = Cut(shape.GetBounds(), area);
+            if (bounds.Left < bounds.Right && bounds.Top < bounds.Bottom) DrawTexture(bounds);
+        } else {
+            TAdvGraphicsPath cut;
+            ClipPathToRect(shape, area, true, cut);
+            FContext->FillPath(FFill.get(), &cut, pdmPath);
+        }
+    }
+    if (StrokeVisible()) {
+        TAdvGraphicsPath outline;
+        outline.AddPath(shape);
+        if (closed && (outline.Count() == 0 || outline.PathData().back().Kind != gppClose)) outline.ClosePath();
+        TAdvGraphicsPath cut;
+        ClipPathToRect(outline, area, false, cut);
+        FContext->DrawPath(FStroke.get(), &cut, pdmPath);
+    }
+}
+
+void TAdvGraphics::ClipRect(const TRectF& rect) {
+    if (!IsFiniteRect(rect)) return;
+    TRectF area;
+    FContext->ClipRect(FitsDrawingRange(rect, area) ? rect : Cut(rect, area));
+}
+
+void TAdvGraphics::ClipRect(const TRect& rect) { ClipRect(AdvTypes::RectToRectF(rect)); }
+
+// ---- shapes
+
 void TAdvGraphics::DrawLine(const TPointF& fromPoint, const TPointF& toPoint, TAdvGraphicsModifyPointMode modifyFrom,
                             TAdvGraphicsModifyPointMode modifyTo) {
-    if (StrokeVisible()) FContext->DrawLine(FStroke.get(), fromPoint, toPoint, modifyFrom, modifyTo);
+    if (!StrokeVisible() || Unusable(IsFinitePoint(fromPoint) && IsFinitePoint(toPoint))) return;
+    TPointF from = fromPoint, to = toPoint;
+    TRectF area;
+    if (!FitsDrawingRange(PointsBounds(from, to), area) && !ClipLineToRect(from, to, area)) return;
+    FContext->DrawLine(FStroke.get(), from, to, modifyFrom, modifyTo);
 }
 
 void TAdvGraphics::DrawLine(const TPoint& fromPoint, const TPoint& toPoint) {
     DrawLine(AdvTypes::PointToPointF(fromPoint), AdvTypes::PointToPointF(toPoint));
 }
 
-namespace {
-TRectF PolygonBounds(const TAdvGraphicsPathPolygon& polygon) {
-    TAdvGraphicsPath path;
-    path.AddPolygon(polygon);
-    return path.GetBounds();
-}
-}  // namespace
-
 void TAdvGraphics::DrawPolygon(const TAdvGraphicsPathPolygon& polygon) {
+    if (Unusable(IsFinitePolygon(polygon))) return;
+    TRectF area;
+    if (!polygon.empty() && !FitsDrawingRange(PolygonBounds(polygon), area)) {
+        TAdvGraphicsPath shape;
+        shape.MoveTo(polygon.front());
+        shape.AddPolygon(polygon);
+        DrawCutPath(shape, area, true);
+        return;
+    }
     if (FillVisible()) {
         if (FFill->Kind() == gfkTexture)
             DrawTexture(PolygonBounds(polygon));
@@ -319,12 +484,35 @@ void TAdvGraphics::DrawPolygon(const TAdvGraphicsPathPolygon& polygon) {
 }
 
 void TAdvGraphics::DrawPolyline(const TAdvGraphicsPathPolygon& polyline) {
+    if (Unusable(IsFinitePolygon(polyline))) return;
+    TRectF area;
+    if (!polyline.empty() && !FitsDrawingRange(PolygonBounds(polyline), area)) {
+        TAdvGraphicsPath shape;
+        shape.MoveTo(polyline.front());
+        shape.AddPolygon(polyline);
+        if (FFill->Color() != -1 && FFill->Kind() != gfkNone) {
+            TAdvGraphicsPath cut;
+            ClipPathToRect(shape, area, true, cut);
+            FContext->FillPath(FFill.get(), &cut, pdmPath);
+        }
+        if (StrokeVisible()) {
+            TAdvGraphicsPath cut;
+            ClipPathToRect(shape, area, false, cut);
+            FContext->DrawPath(FStroke.get(), &cut, pdmPath);
+        }
+        return;
+    }
     if (FFill->Color() != -1 && FFill->Kind() != gfkNone) FContext->FillPolyline(FFill.get(), polyline);
     if (StrokeVisible()) FContext->DrawPolyline(FStroke.get(), polyline);
 }
 
 void TAdvGraphics::DrawPath(const TAdvGraphicsPath* path, TAdvGraphicsPathDrawMode pathMode) {
-    if (!path) return;
+    if (!path || Unusable(IsFinitePath(*path))) return;
+    TRectF area;
+    if (path->Count() > 0 && !FitsDrawingRange(path->GetBounds(), area)) {
+        DrawCutPath(*path, area, false);
+        return;
+    }
     if (FillVisible()) {
         if (FFill->Kind() == gfkTexture)
             DrawTexture(path->GetBounds());
@@ -335,7 +523,30 @@ void TAdvGraphics::DrawPath(const TAdvGraphicsPath* path, TAdvGraphicsPathDrawMo
 }
 
 void TAdvGraphics::DrawArc(const TPointF& center, const TPointF& radius, float startAngle, float sweepAngle) {
-    if (FillVisible() && FFill->Color() != -1) {
+    if (Unusable(IsFiniteArc(center, radius, startAngle, sweepAngle))) return;
+    const TRectF bounds = PointsBounds(PointF(center.X - radius.X, center.Y - radius.Y),
+                                       PointF(center.X + radius.X, center.Y + radius.Y));
+    TRectF area;
+    const bool fill = FillVisible() && FFill->Color() != -1;
+    if (!FitsDrawingRange(bounds, area)) {
+        TAdvGraphicsPath arc;
+        arc.AddArc(center, radius, startAngle, sweepAngle);
+        if (fill && FFill->Kind() == gfkTexture) {
+            const TRectF cut = Cut(bounds, area);
+            if (cut.Left < cut.Right && cut.Top < cut.Bottom) DrawTexture(cut);
+        } else if (fill) {
+            TAdvGraphicsPath chord;
+            ClipPathToRect(arc, area, true, chord);
+            FContext->FillPath(FFill.get(), &chord, pdmPath);
+        }
+        if (StrokeVisible()) {
+            TAdvGraphicsPath cut;
+            ClipPathToRect(arc, area, false, cut);
+            FContext->DrawPath(FStroke.get(), &cut, pdmPath);
+        }
+        return;
+    }
+    if (fill) {
         if (FFill->Kind() == gfkTexture)
             DrawTexture(RectF(center.X - radius.X, center.Y - radius.Y, center.X + radius.X, center.Y + radius.Y));
         else
@@ -348,7 +559,14 @@ void TAdvGraphics::DrawArc(const TPoint& center, const TPoint& radius, int start
     DrawArc(AdvTypes::PointToPointF(center), AdvTypes::PointToPointF(radius), float(startAngle), float(sweepAngle));
 }
 
-void TAdvGraphics::DrawRectangle(const TRectF& rect, TAdvGraphicsSides sides, TAdvGraphicsModifyRectMode mode) {
+void TAdvGraphics::DrawRectangle(const TRectF& shape, TAdvGraphicsSides sides, TAdvGraphicsModifyRectMode mode) {
+    if (Unusable(IsFiniteRect(shape))) return;
+    // Cut to the range, a rectangle keeps its look: its edges beyond lie outside every device.
+    TRectF rect = shape, area;
+    if (!FitsDrawingRange(PointsBounds(PointF(shape.Left, shape.Top), PointF(shape.Right, shape.Bottom)), area)) {
+        rect = Cut(shape, area);
+        if (!(rect.Left <= rect.Right && rect.Top <= rect.Bottom)) return;
+    }
     if (FillVisible()) {
         if (FFill->Kind() == gfkTexture)
             DrawTexture(rect);
@@ -366,8 +584,16 @@ void TAdvGraphics::DrawRectangle(const TRect& rect, TAdvGraphicsSides sides) {
     DrawRectangle(AdvTypes::RectToRectF(rect), sides);
 }
 
-void TAdvGraphics::DrawRoundRectangle(const TRectF& rect, float rounding, TAdvGraphicsCorners corners,
+void TAdvGraphics::DrawRoundRectangle(const TRectF& shape, float rounding, TAdvGraphicsCorners corners,
                                       TAdvGraphicsModifyRectMode mode) {
+    if (Unusable(IsFiniteRect(shape) && std::isfinite(rounding))) return;
+    TRectF rect = shape, area;
+    if (!FitsDrawingRange(PointsBounds(PointF(shape.Left, shape.Top), PointF(shape.Right, shape.Bottom)), area)) {
+        rect = Cut(shape, area);
+        if (!(rect.Left <= rect.Right && rect.Top <= rect.Bottom)) return;
+    }
+    // A corner wider than the range is out of sight; its arc is not.
+    rounding = std::clamp(rounding, -MaxDrawingCoordinate, MaxDrawingCoordinate);
     if (FillVisible()) {
         if (FFill->Kind() == gfkTexture)
             DrawTexture(rect);
@@ -382,6 +608,14 @@ void TAdvGraphics::DrawRoundRectangle(const TRect& rect, int rounding, TAdvGraph
 }
 
 void TAdvGraphics::DrawEllipse(const TRectF& rect, TAdvGraphicsModifyRectMode mode) {
+    if (Unusable(IsFiniteRect(rect))) return;
+    TRectF area;
+    if (!FitsDrawingRange(PointsBounds(PointF(rect.Left, rect.Top), PointF(rect.Right, rect.Bottom)), area)) {
+        TAdvGraphicsPath shape;
+        shape.AddEllipse(rect);
+        DrawCutPath(shape, area, true);
+        return;
+    }
     if (FillVisible()) {
         if (FFill->Kind() == gfkTexture)
             DrawTexture(rect);
@@ -393,7 +627,11 @@ void TAdvGraphics::DrawEllipse(const TRectF& rect, TAdvGraphicsModifyRectMode mo
 
 void TAdvGraphics::DrawEllipse(const TRect& rect) { DrawEllipse(AdvTypes::RectToRectF(rect)); }
 
-void TAdvGraphics::DrawFocusRectangle(const TRectF& rect, TColor color, TAdvGraphicsModifyRectMode mode) {
+void TAdvGraphics::DrawFocusRectangle(const TRectF& shape, TColor color, TAdvGraphicsModifyRectMode mode) {
+    if (!IsFiniteRect(shape)) return;
+    TRectF rect = shape, area;
+    if (!FitsDrawingRange(PointsBounds(PointF(shape.Left, shape.Top), PointF(shape.Right, shape.Bottom)), area))
+        rect = Cut(shape, area);
     FContext->DrawFocusRectangle(FStroke.get(), rect, color, mode);
 }
 
@@ -402,6 +640,14 @@ void TAdvGraphics::DrawFocusRectangle(const TRect& rect, TColor color) {
 }
 
 void TAdvGraphics::DrawFocusPath(const TAdvGraphicsPath* path, TColor color) {
+    if (!path || !IsFinitePath(*path)) return;
+    TRectF area;
+    if (path->Count() > 0 && !FitsDrawingRange(path->GetBounds(), area)) {
+        TAdvGraphicsPath cut;
+        ClipPathToRect(*path, area, false, cut);
+        FContext->DrawFocusPath(FStroke.get(), &cut, color);
+        return;
+    }
     FContext->DrawFocusPath(FStroke.get(), path, color);
 }
 

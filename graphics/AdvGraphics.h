@@ -1,6 +1,7 @@
 #pragma once
 // The vector drawing layer's back-end interface: every drawing call of TAdvGraphics ends
 // in these primitive operations, painted by the canvas or by GDI+.
+#include <cstddef>
 #include <memory>
 #include <string>
 
@@ -62,8 +63,12 @@ public:
     virtual void* NativeCanvas() const = 0;
 
     // Replays a path into a back-end path, curves flattened as TAdvGraphicsPath::Flatten
-    // does; null where the back end draws into the device context's path bracket.
-    std::unique_ptr<TContextPath> ConvertToPath(const TAdvGraphicsPath& path, float flatness);
+    // does; null where the back end draws into the device context's path bracket. With
+    // `cull`, a curve whose control points all lie beyond one edge of it becomes a line to
+    // its end: curve and line lie outside alike, and a huge curve far off the device is
+    // not flattened into thousands of points.
+    std::unique_ptr<TContextPath> ConvertToPath(const TAdvGraphicsPath& path, float flatness,
+                                                const TRectF* cull = nullptr);
 
     virtual std::unique_ptr<TContextPath> CreatePath() = 0;
     virtual TColor GetFillColor() = 0;
@@ -74,6 +79,8 @@ public:
     virtual void PathOpen(TContextPath* path) = 0;
     virtual void PathMoveTo(TContextPath* path, const TPointF& point) = 0;
     virtual void PathLineTo(TContextPath* path, const TPointF& point) = 0;
+    // Lines through the points in turn, as PathLineTo for each; a back end may take them at once.
+    virtual void PathLinesTo(TContextPath* path, const TPointF* points, std::size_t count);
     virtual void SetScale(float scale) = 0;
     virtual void PathClose(TContextPath* path) = 0;
     virtual void ResetClip() = 0;
@@ -149,6 +156,7 @@ public:
 private:
     TAdvGraphics* FGraphics;
     ClassLib::TCanvas* FCanvas;
+    AdvGraphicsTypes::TAdvGraphicsPathPolygon FLines;   // ConvertToPath's points of one run of lines, reused
 };
 
 // Rounds half to even, as the canvas context hands float coordinates to GDI.
@@ -227,7 +235,7 @@ public:
     void EndPrinting() { FContext->EndPrinting(); }
     TAdvGraphicsMatrix GetMatrix() { return FContext->GetMatrix(); }
     void SetMatrix(const TAdvGraphicsMatrix& matrix) { FContext->SetMatrix(matrix); }
-    void ClipRect(const TRectF& rect) { FContext->ClipRect(rect); }
+    void ClipRect(const TRectF& rect);
     void ClipRect(const ClassLib::TRect& rect);
     // The caller owns the state and hands it back to RestoreState, which frees it.
     std::unique_ptr<TAdvGraphicsSaveState> SaveState(bool canvasOnly = false);
@@ -501,6 +509,17 @@ private:
                          float resourceInset);
     // Paints the fill's texture into the rectangle with the fill's texture mode.
     void DrawTexture(const TRectF& rect);
+
+    // ---- the guard on the geometry shapes receive: a shape with a coordinate, size or
+    // stroke width that is no number draws nothing; one reaching beyond the drawing range
+    // (MaxDrawingCoordinate device units) is cut to it, for both contexts alike.
+    // True when nothing may be drawn: a value is no number.
+    bool Unusable(bool finiteGeometry) const;
+    // True when the shape with these bounds goes to the context as it is; otherwise `area`
+    // receives the drawing range in the coordinates the shape is given in.
+    bool FitsDrawingRange(const TRectF& bounds, TRectF& area);
+    // A shape beyond the drawing range, as a path cut to `area`.
+    void DrawCutPath(const TAdvGraphicsPath& shape, const TRectF& area, bool closed);
 
     ClassLib::TCanvas* FActiveCanvas;
     int FBlockUpdate = 0;

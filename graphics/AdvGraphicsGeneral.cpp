@@ -61,10 +61,6 @@ std::vector<TPoint> RoundPoints(const TAdvGraphicsPathPolygon& polygon) {
     return points;
 }
 
-bool AllFinite(const TAdvGraphicsPathPolygon& polygon) {
-    return std::all_of(polygon.begin(), polygon.end(), IsFinitePoint);
-}
-
 TPoint RadialPoint(const TPointF& center, const TPointF& radius, float angle) {
     const double a = double(angle) * std::numbers::pi / 180;
     return RoundPoint(PointF(float(center.X + radius.X * std::cos(a)), float(center.Y + radius.Y * std::sin(a))));
@@ -192,6 +188,17 @@ void TAdvGraphicsContextGeneral::PathLineTo(TContextPath*, const TPointF& point)
     Canvas()->LineTo(p.X, p.Y);
 }
 
+void TAdvGraphicsContextGeneral::PathLinesTo(TContextPath*, const TPointF* points, std::size_t count) {
+    // Inside the path bracket nothing is painted yet, so the canvas's change notices that
+    // LineTo sends have nothing to tell.
+    FLinePoints.clear();
+    for (std::size_t i = 0; i < count; ++i) {
+        const TPoint p = RoundPoint(points[i]);
+        FLinePoints.push_back(POINT{p.X, p.Y});
+    }
+    if (!FLinePoints.empty()) ::PolylineTo(Canvas()->Handle(), FLinePoints.data(), DWORD(FLinePoints.size()));
+}
+
 void TAdvGraphicsContextGeneral::PathClose(TContextPath*) { ::CloseFigure(Canvas()->Handle()); }
 
 void TAdvGraphicsContextGeneral::StartSpecialPen() {
@@ -266,19 +273,19 @@ void TAdvGraphicsContextGeneral::DrawLine(const TAdvGraphicsStroke*, const TPoin
 }
 
 void TAdvGraphicsContextGeneral::DrawPolygon(const TAdvGraphicsStroke*, const TAdvGraphicsPathPolygon& polygon) {
-    if (polygon.empty() || !AllFinite(polygon)) return;
+    if (polygon.empty() || !IsFinitePolygon(polygon)) return;
     TClearBrush clear(Canvas());
     Canvas()->Polygon(RoundPoints(polygon));
 }
 
 void TAdvGraphicsContextGeneral::FillPolygon(const TAdvGraphicsFill*, const TAdvGraphicsPathPolygon& polygon) {
-    if (polygon.empty() || !AllFinite(polygon)) return;
+    if (polygon.empty() || !IsFinitePolygon(polygon)) return;
     TClearPen clear(Canvas());
     Canvas()->Polygon(RoundPoints(polygon));
 }
 
 void TAdvGraphicsContextGeneral::DrawPolyline(const TAdvGraphicsStroke*, const TAdvGraphicsPathPolygon& polyline) {
-    if (polyline.empty() || !AllFinite(polyline)) return;
+    if (polyline.empty() || !IsFinitePolygon(polyline)) return;
     TClearBrush clear(Canvas());
     Canvas()->Polyline(RoundPoints(polyline));
 }
@@ -533,8 +540,20 @@ void TAdvGraphicsContextGeneral::StrokeOrFillPath(const TAdvGraphicsPath* path, 
     if (pathMode == pdmPath) {
         HDC dc = Canvas()->Handle();
         Canvas()->Rectangle(0, 0, 0, 0);  // paints nothing; selects the canvas's pen and brush
+        // Curves wholly outside the device area, stroke included, need no flattening. A
+        // dashed pen keeps them: a line in their place would shift its dashes.
+        RECT clip;
+        TRectF cull;
+        const TPenStyle pen = Canvas()->Pen()->Style();
+        const bool culled = (fill || pen == psSolid || pen == psInsideFrame) && ::GetClipBox(dc, &clip) != ERROR;
+        if (culled) {
+            // GDI's miter limit of 10 lets a join reach five pen widths out.
+            const float margin = fill ? 2.0f : 5.0f * float(std::abs(Canvas()->Pen()->Width())) + 2;
+            cull = TRectF{float(clip.left) - margin, float(clip.top) - margin, float(clip.right) + margin,
+                          float(clip.bottom) + margin};
+        }
         ::BeginPath(dc);
-        ConvertToPath(*path, 0.25f);
+        ConvertToPath(*path, 0.25f, culled ? &cull : nullptr);
         ::EndPath(dc);
         if (fill)
             ::FillPath(dc);

@@ -4,6 +4,8 @@
 // operations do nothing.
 #include <windows.h>
 
+#include <vector>
+
 #include "classlib/Geometry.h"
 #include "graphics/AdvGraphics.h"
 
@@ -29,6 +31,8 @@ public:
     void PathOpen(TContextPath*) override {}
     void PathMoveTo(TContextPath* path, const TPointF& point) override;
     void PathLineTo(TContextPath* path, const TPointF& point) override;
+    // One call for the whole run.
+    void PathLinesTo(TContextPath* path, const TPointF* points, std::size_t count) override;
     void SetScale(float) override {}
     void PathClose(TContextPath* path) override;
     void ResetClip() override {}
@@ -106,6 +110,7 @@ private:
     HPEN FSpecialPen = nullptr;    // owned between StartSpecialPen and StopSpecialPen
     ClassLib::TPenStyle FOldPenStyle = ClassLib::psSolid;
     int FOldPenWidth = 1;
+    std::vector<POINT> FLinePoints;   // PathLinesTo's, reused
 };
 
 }  // namespace AdvGraphics::General

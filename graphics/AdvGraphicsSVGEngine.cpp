@@ -6,6 +6,8 @@
 #include <cmath>
 #include <numbers>
 #include <tuple>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "classlib/Canvas.h"
 #include "classlib/Exceptions.h"
@@ -16,6 +18,7 @@
 #include "classlib/XmlDocument.h"
 #include "graphics/AdvGDIPlusClasses.h"
 #include "graphics/AdvGraphics.h"
+#include "graphics/AdvGraphicsWin.h"
 #include "graphics/AdvUtils.h"
 
 namespace AdvGraphicsSVGEngine {
@@ -36,11 +39,11 @@ namespace {
 // The empty start of a union of bounds: 2 to the 31st power and its negative.
 constexpr float UnionStart = 2147483648.0f;
 
-// Shapes reaching beyond this many device units are not drawn (a partial drawing), and
-// pens are never wider. Wine: GDI+ took over ten seconds to stroke a rectangle 3.4e38
-// wide, and GDI as long for a pen 3e38 wide.
+// Shapes reaching beyond this many device units are not drawn (a partial drawing); pens
+// are never wider than AdvGraphicsTypes::MaxPenWidth. Wine: GDI+ took over ten seconds to
+// stroke a rectangle 3.4e38 wide, and GDI as long for a pen 3e38 wide.
 constexpr float MaxDeviceCoordinate = 4194304.0f;
-constexpr float MaxPenWidth = 65536.0f;
+using AdvGraphicsTypes::MaxPenWidth;
 
 // Deeper documents are refused: parsing, resolving and drawing all recurse per level.
 constexpr int MaxNesting = 256;
@@ -226,6 +229,20 @@ private:
     HDC FDC;
     int FSaved = 0;
 };
+
+// True when the tree holds at least `count` elements; it stops counting there.
+bool HasManyElements(const TAdvGraphicsSVGElementList& list, int count) {
+    std::vector<const TAdvGraphicsSVGElementList*> pending{&list};
+    while (!pending.empty() && count > 0) {
+        const TAdvGraphicsSVGElementList* next = pending.back();
+        pending.pop_back();
+        for (const auto& e : *next) {
+            if (--count <= 0) break;
+            if (e->HasElements()) pending.push_back(&e->Elements());
+        }
+    }
+    return count <= 0;
+}
 
 bool IsSafeRelativeFile(const std::wstring& name) {
     if (name.empty() || name.find(L':') != std::wstring::npos || name[0] == L'\\' || name[0] == L'/') return false;
@@ -499,6 +516,40 @@ private:
 
 }  // namespace
 
+struct TAdvGraphicsSVGImport::TDefinitionIndex {
+    using TElements = std::vector<TAdvGraphicsSVGElement*>;
+    static constexpr std::size_t None = std::size_t(-1);
+
+    TDefinitionIndex(const TAdvGraphicsSVGElementList& definitions, const TAdvGraphicsSVGElementClassList& patterns)
+        : Definitions(definitions) {
+        for (std::size_t i = 0; i < definitions.size(); ++i) {
+            const TAdvGraphicsSVGElement& d = *definitions[i];
+            if (!d.FClassRefID.empty()) FirstByClass.emplace(d.FClassRefID, i);   // the first one stays
+            if (!d.FURLRefID.empty()) FirstReferring.emplace(d.FURLRefID, i);
+            if (!d.FClipPathRefID.empty()) FirstReferring.emplace(d.FClipPathRefID, i);
+            if (!d.FID.empty()) DefinitionsByID[d.FID].push_back(definitions[i].get());
+        }
+        for (TAdvGraphicsSVGElement* pattern : patterns)
+            if (!pattern->FID.empty()) PatternsByID[pattern->FID].push_back(pattern);
+    }
+    static std::size_t Find(const std::unordered_map<std::wstring, std::size_t>& map, const std::wstring& key) {
+        if (key.empty()) return None;
+        const auto found = map.find(key);
+        return found == map.end() ? None : found->second;
+    }
+    static const TElements& All(const std::unordered_map<std::wstring, TElements>& map, const std::wstring& key) {
+        static const TElements none;
+        const auto found = map.find(key);
+        return found == map.end() ? none : found->second;
+    }
+
+    const TAdvGraphicsSVGElementList& Definitions;
+    std::unordered_map<std::wstring, std::size_t> FirstByClass;     // definition with that class
+    std::unordered_map<std::wstring, std::size_t> FirstReferring;   // definition whose url or clip path names it
+    std::unordered_map<std::wstring, TElements> DefinitionsByID;    // in document order
+    std::unordered_map<std::wstring, TElements> PatternsByID;       // in document order
+};
+
 TAdvGraphicsSVGImport::TAdvGraphicsSVGImport() { Clear(); }
 TAdvGraphicsSVGImport::~TAdvGraphicsSVGImport() = default;
 
@@ -551,12 +602,13 @@ void TAdvGraphicsSVGImport::LoadFromNode(const ISVGNode& root) {
     } finish{*this, candidate};
 
     ParseElements(FElementList, root, nullptr, true, 0);
-    ResolveClassReferences(FElementPatternList, 0);
-    ResolveClassReferences(FElementClipPathList, 0);
-    ResolveClassReferences(FElementClassList, 0);
-    ResolvePatternReferences(FElementList);
-    ResolvePatternReferences(FDefsList);
-    ResolveHRefs();
+    const TDefinitionIndex index(FDefsList, FElementPatternList);
+    ResolveClassReferences(FElementPatternList, index, 0);
+    ResolveClassReferences(FElementClipPathList, index, 0);
+    ResolveClassReferences(FElementClassList, index, 0);
+    ResolvePatternReferences(FElementList, index);
+    ResolvePatternReferences(FDefsList, index);
+    ResolveHRefs(index);
 }
 
 void TAdvGraphicsSVGImport::ParseElements(TAdvGraphicsSVGElementList& list, const ISVGNode& node,
@@ -787,21 +839,19 @@ void TAdvGraphicsSVGImport::ApplyDeclaration(TAdvGraphicsSVGElement& e, std::wst
 }
 
 void TAdvGraphicsSVGImport::ParseClassRules(const std::wstring& text) {
-    std::wstring rest = Trim(text);
-    while (!rest.empty()) {
-        const std::size_t dot = rest.find(L'.');
-        const std::size_t open = rest.find(L'{');
-        const std::size_t close = rest.find(L'}');
-        if (dot == std::wstring::npos || open == std::wstring::npos || close == std::wstring::npos) break;
+    for (TSVGClassRule& found : SplitClassRules(text)) {
         auto rule = std::make_unique<TAdvGraphicsSVGElement>();
         rule->FType = etStyle;
         rule->FImported = true;
-        rule->FClassRefID = open > dot ? rest.substr(dot + 1, open - dot - 1) : std::wstring();
-        if (close > open) ParseStyle(*rule, rest.substr(open + 1, close - open - 1));
-        if (!rule->FClassRefID.empty()) FDefsList.push_back(std::move(rule));
-        // Deletes from the first "." as many characters as the "}" position counts.
-        rest.erase(dot, close + 1);
-        rest = Trim(rest);
+        rule->FClassRefID = std::move(found.ClassName);
+        if (found.HasDeclarations) ParseStyle(*rule, found.Declarations);
+        if (!rule->FClassRefID.empty()) {
+            FDefsList.push_back(std::move(rule));
+        } else if (!FElementClassList.empty() && FElementClassList.back() == rule.get()) {
+            // A "class:" declaration listed the rule among the classed elements; it goes,
+            // and must not stay listed.
+            FElementClassList.pop_back();
+        }
     }
 }
 
@@ -847,43 +897,45 @@ void TAdvGraphicsSVGImport::UnionViewRect(const TAdvGraphicsSVGElement& e, const
     SetViewRect(v);
 }
 
-void TAdvGraphicsSVGImport::ResolveClassReferences(const TAdvGraphicsSVGElementClassList& list, int depth) {
+void TAdvGraphicsSVGImport::ResolveClassReferences(const TAdvGraphicsSVGElementClassList& list,
+                                                   const TDefinitionIndex& index, int depth) {
     if (depth > MaxNesting) return;
     for (TAdvGraphicsSVGElement* p : list) {
-        for (const auto& qOwned : FDefsList) {
-            TAdvGraphicsSVGElement* q = qOwned.get();
-            if (!q->FClassRefID.empty() && q->FClassRefID == p->FClassRefID) {
-                if (!q->FClipPathRefID.empty()) {
-                    for (const auto& r : FDefsList) {
-                        if (r->FID == q->FClipPathRefID && r->HasElements() && !r->Elements().empty()) {
-                            p->FClipPathRef = r->Elements().back().get();
-                            p->FClassRef = p->FClipPathRef->FClassRef;
-                        }
+        // The first definition that decides, in document order: one of the element's class,
+        // or one referring to the element when it has children to resolve in its place.
+        const std::size_t byClass = TDefinitionIndex::Find(index.FirstByClass, p->FClassRefID);
+        const bool hasChildren = p->HasElements() && !p->Elements().empty();
+        const std::size_t referring = hasChildren ? TDefinitionIndex::Find(index.FirstReferring, p->FID)
+                                                  : TDefinitionIndex::None;
+        if (byClass == TDefinitionIndex::None && referring == TDefinitionIndex::None) continue;
+        if (byClass <= referring) {
+            TAdvGraphicsSVGElement* q = index.Definitions[byClass].get();
+            if (!q->FClipPathRefID.empty()) {
+                for (TAdvGraphicsSVGElement* r : TDefinitionIndex::All(index.DefinitionsByID, q->FClipPathRefID)) {
+                    if (r->HasElements() && !r->Elements().empty()) {
+                        p->FClipPathRef = r->Elements().back().get();
+                        p->FClassRef = p->FClipPathRef->FClassRef;
                     }
-                } else if (!q->FURLRefID.empty()) {
-                    for (const auto& r : FDefsList) {
-                        if (r->FID != q->FURLRefID) continue;
-                        if (IsGradient(r->FType)) p->FPatternRef = r.get();
-                        else if (r->HasElements() && !r->Elements().empty())
-                            p->FClassRef = r->Elements().back()->FClassRef;
-                    }
-                } else {
-                    p->FClassRef = q;
                 }
-                break;
+            } else if (!q->FURLRefID.empty()) {
+                for (TAdvGraphicsSVGElement* r : TDefinitionIndex::All(index.DefinitionsByID, q->FURLRefID)) {
+                    if (IsGradient(r->FType)) p->FPatternRef = r;
+                    else if (r->HasElements() && !r->Elements().empty())
+                        p->FClassRef = r->Elements().back()->FClassRef;
+                }
+            } else {
+                p->FClassRef = q;
             }
-            const bool refers = !p->FID.empty() && (q->FURLRefID == p->FID || q->FClipPathRefID == p->FID);
-            if (refers && p->HasElements() && !p->Elements().empty()) {
-                TAdvGraphicsSVGElementClassList children;
-                for (const auto& child : p->Elements()) children.push_back(child.get());
-                ResolveClassReferences(children, depth + 1);
-                break;
-            }
+            continue;
         }
+        TAdvGraphicsSVGElementClassList children;
+        for (const auto& child : p->Elements()) children.push_back(child.get());
+        ResolveClassReferences(children, index, depth + 1);
     }
 }
 
-void TAdvGraphicsSVGImport::ResolvePatternReferences(TAdvGraphicsSVGElementList& elements) {
+void TAdvGraphicsSVGImport::ResolvePatternReferences(TAdvGraphicsSVGElementList& elements,
+                                                     const TDefinitionIndex& index) {
     // An explicit stack: a deep tree must not deepen the call stack.
     std::vector<TAdvGraphicsSVGElementList*> pending{&elements};
     while (!pending.empty()) {
@@ -891,20 +943,46 @@ void TAdvGraphicsSVGImport::ResolvePatternReferences(TAdvGraphicsSVGElementList&
         pending.pop_back();
         for (const auto& e : *list) {
             if (!e->FURLRefID.empty()) {
-                for (TAdvGraphicsSVGElement* pattern : FElementPatternList)
-                    if (pattern->FID == e->FURLRefID) e->FPatternRef = pattern;
+                // The last pattern of that id wins.
+                const TDefinitionIndex::TElements& patterns = TDefinitionIndex::All(index.PatternsByID, e->FURLRefID);
+                if (!patterns.empty()) e->FPatternRef = patterns.back();
             }
             if (e->HasElements()) pending.push_back(e->FElements.get());
         }
     }
 }
 
-void TAdvGraphicsSVGImport::ResolveHRefs() {
+void TAdvGraphicsSVGImport::ResolveHRefs(const TDefinitionIndex& index) {
     for (TAdvGraphicsSVGElement* a : FElementPatternList) {
         if (a->FHRefID.empty()) continue;
-        for (TAdvGraphicsSVGElement* b : FElementPatternList)
-            if (b != a && b->FID == a->FHRefID) a->FHRefRef = b;
+        // The last other gradient of that id.
+        const TDefinitionIndex::TElements& named = TDefinitionIndex::All(index.PatternsByID, a->FHRefID);
+        for (auto b = named.rbegin(); b != named.rend(); ++b)
+            if (*b != a) {
+                a->FHRefRef = *b;
+                break;
+            }
     }
+}
+
+bool TAdvGraphicsSVGImport::CheckInvariants() const {
+    std::unordered_set<const TAdvGraphicsSVGElement*> owned;
+    std::vector<const TAdvGraphicsSVGElementList*> pending{&FElementList, &FDefsList};
+    while (!pending.empty()) {
+        const TAdvGraphicsSVGElementList* list = pending.back();
+        pending.pop_back();
+        for (const auto& e : *list) {
+            owned.insert(e.get());
+            if (e->HasElements()) pending.push_back(e->FElements.get());
+        }
+    }
+    const auto ours = [&owned](const TAdvGraphicsSVGElement* e) { return !e || owned.contains(e); };
+    for (const TAdvGraphicsSVGElementClassList* list : {&FElementClassList, &FElementPatternList, &FElementClipPathList})
+        if (!std::all_of(list->begin(), list->end(), ours)) return false;
+    return std::all_of(owned.begin(), owned.end(), [&ours](const TAdvGraphicsSVGElement* e) {
+        return ours(e->FClassRef) && ours(e->FPatternRef) && ours(e->FHRefRef) && ours(e->FClipPathRef) &&
+               ours(e->FParent);
+    });
 }
 
 void TAdvGraphicsSVGImport::LoadFromText(const std::wstring& text) {
@@ -997,6 +1075,10 @@ void TAdvGraphicsSVGImport::DrawScene(AdvGraphics::TAdvGraphics& graphics, const
     }
     AdvGraphics::TAdvGraphicsContext* context = graphics.Context();
     context->SetSize(rect.Right - rect.Left, rect.Bottom - rect.Top);
+    // A bitmap of its own pays off from a few dozen shapes on (see DrawOffscreen).
+    if (auto* gdiPlus = dynamic_cast<AdvGraphics::Win::TAdvGraphicsContextWin*>(context);
+        gdiPlus && HasManyElements(FElementList, 64))
+        gdiPlus->DrawOffscreen();
     context->SetAntiAliasing(true);
     if (auto* gp = static_cast<AdvGDIPlusClasses::TGPGraphics*>(context->NativeCanvas())) {
         gp->SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
@@ -1103,7 +1185,7 @@ void TAdvGraphicsSVGImport::DrawElements(TAdvGraphicsSVGElementList& list, AdvGr
             TAdvGraphicsPath clip;
             if (ShapePath(*c, clip)) {
                 clip.ApplyMatrix(m);
-                graphics.Context()->ClipPath(&clip);
+                if (AdvGraphicsTypes::IsFinitePath(clip)) graphics.Context()->ClipPath(&clip);
             }
         }
 

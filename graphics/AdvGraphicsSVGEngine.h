@@ -257,6 +257,9 @@ public:
     const TAdvGraphicsSVGElementList& DefsList() const { return FDefsList; }
     // The view transform of the last draw.
     const TAdvGraphicsMatrix& ViewMatrix() const { return FMatrix; }
+    // True when every element the lists of classed elements, patterns and clip paths hold,
+    // and every element a reference points to, is one of this import's own.
+    bool CheckInvariants() const;
 
     // Where images named by a relative file name are looked for; empty: no file images.
     const std::wstring& BaseFolder() const { return FBaseFolder; }
@@ -272,9 +275,12 @@ private:
     void ParseClassRules(const std::wstring& text);
     void LoadImage(TAdvGraphicsSVGElement& element, const std::wstring& reference);
     void UnionViewRect(const TAdvGraphicsSVGElement& element, const AdvGraphicsTypes::TAdvGraphicsPath& path);
-    void ResolveClassReferences(const TAdvGraphicsSVGElementClassList& list, int depth);
-    void ResolvePatternReferences(TAdvGraphicsSVGElementList& elements);
-    void ResolveHRefs();
+    // The definitions by the names references find them by, so that resolving takes one
+    // look-up per reference rather than a walk through every definition.
+    struct TDefinitionIndex;
+    void ResolveClassReferences(const TAdvGraphicsSVGElementClassList& list, const TDefinitionIndex& index, int depth);
+    void ResolvePatternReferences(TAdvGraphicsSVGElementList& elements, const TDefinitionIndex& index);
+    void ResolveHRefs(const TDefinitionIndex& index);
     void DrawElements(TAdvGraphicsSVGElementList& list, AdvGraphics::TAdvGraphics& graphics, float sx, float sy);
     void DrawScene(AdvGraphics::TAdvGraphics& graphics, const TRectF& rect, bool native);
     bool SetViewMatrix(const TRectF& rect, float& sx, float& sy);

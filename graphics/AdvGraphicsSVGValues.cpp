@@ -547,6 +547,81 @@ void ParsePathData(const std::wstring& text, TAdvGraphicsSVGElementPathList& pat
     }
 }
 
+std::vector<TSVGClassRule> SplitClassRules(std::wstring_view text) {
+    // The rest of the text is kept as `kept` (what lay before a rule's "." stays in front
+    // of the rest; it holds no ".") followed by text[from, to): nothing is erased in place,
+    // so every character is looked at a bounded number of times.
+    constexpr std::size_t none = std::wstring_view::npos;
+    const auto blank = [](wchar_t c) { return c <= L' '; };
+    std::size_t from = 0, to = text.size();
+    while (from < to && blank(text[from])) ++from;
+    while (to > from && blank(text[to - 1])) --to;
+    std::wstring kept;
+    std::size_t keptOpen = none, keptClose = none;   // the first "{" and "}" in `kept`
+    // The next of a character at or after `from`; found again only once `from` passed it.
+    struct TNext {
+        wchar_t Char;
+        std::size_t At = 0;
+        bool Known = false;
+    };
+    TNext dots{L'.'}, opens{L'{'}, closes{L'}'};
+    const auto next = [&text, &from](TNext& n) {
+        if (!n.Known || (n.At != none && n.At < from)) {
+            n.At = text.find(n.Char, from);
+            n.Known = true;
+        }
+        return n.At;
+    };
+    std::vector<TSVGClassRule> rules;
+    while (!kept.empty() || from < to) {
+        const std::size_t k = kept.size();
+        // Positions within the rest (kept, then the text from `from`).
+        const std::size_t dotAt = next(dots);
+        if (dotAt == none) break;
+        const std::size_t dot = k + (dotAt - from);
+        std::size_t open = keptOpen, close = keptClose;
+        if (open == none) {
+            const std::size_t at = next(opens);
+            if (at == none) break;
+            open = k + (at - from);
+        }
+        if (close == none) {
+            const std::size_t at = next(closes);
+            if (at == none) break;
+            close = k + (at - from);
+        }
+        const auto part = [&](std::size_t a, std::size_t b) {   // the rest's characters [a, b)
+            std::wstring out;
+            if (a < k) out.append(kept, a, std::min(b, k) - a);
+            if (b > k) {
+                const std::size_t start = std::max(a, k);
+                out.append(text.substr(from + (start - k), b - start));
+            }
+            return out;
+        };
+        TSVGClassRule rule;
+        if (open > dot) rule.ClassName = part(dot + 1, open);
+        if (close > open) {
+            rule.HasDeclarations = true;
+            rule.Declarations = part(open + 1, close);
+        }
+        rules.push_back(std::move(rule));
+        // What lay before the "." stays; the rest goes on after the dropped characters.
+        for (std::size_t i = from; i < dotAt; ++i) {
+            if (keptOpen == none && text[i] == L'{') keptOpen = kept.size();
+            if (keptClose == none && text[i] == L'}') keptClose = kept.size();
+            kept += text[i];
+        }
+        from = std::min(to, dotAt + close + 1);
+        if (kept.empty()) {
+            while (from < to && blank(text[from])) ++from;
+        } else if (from >= to) {
+            while (!kept.empty() && blank(kept.back())) kept.pop_back();
+        }
+    }
+    return rules;
+}
+
 TSVGFontFamily ParseFontFamily(const std::wstring& text) {
     TSVGFontFamily result;
     std::wstring name = text;

@@ -3,6 +3,7 @@
 // points, path data with elliptical arcs, and font family names. Window-free.
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "classlib/Colors.h"
@@ -59,6 +60,21 @@ void ParsePathData(const std::wstring& text, TAdvGraphicsSVGElementPathList& pat
 // when a radius is 0; nothing when the ends meet or a value is not finite.
 void ArcToCurves(TAdvGraphicsPath& path, const TPointF& current, float rx, float ry, float angle, bool largeArc,
                  bool sweep, const TPointF& end);
+
+// One rule of a style element's text: the class it names and, when it has them, its
+// declarations.
+struct TSVGClassRule {
+    std::wstring ClassName;
+    bool HasDeclarations = false;
+    std::wstring Declarations;
+};
+// The rules of a style element's text, read as the importer always has: the text from the
+// first "." to the first "{" (untrimmed) is the class, the text between the first "{" and
+// the first "}" the declarations; then, from the first ".", as many characters as the
+// position of that "}" counts are dropped and the rest trimmed, until no ".", "{" or "}"
+// is left. Only single-class rules read as such; other selectors give rules without a
+// class, and at-rules and comments end the reading early. Linear in the text.
+std::vector<TSVGClassRule> SplitClassRules(std::wstring_view text);
 
 struct TSVGFontFamily {
     std::wstring Name;

@@ -325,9 +325,12 @@ TPointF TAdvGraphicsPath::PointOnBezier(const TPointF& startPoint, double ax, do
     return PointF(float(ax * t3 + bx * t2 + cx * t + startPoint.X), float(ay * t3 + by * t2 + cy * t + startPoint.Y));
 }
 
-TAdvGraphicsPathPolygon TAdvGraphicsPath::CreateBezier(const TAdvGraphicsPathCubicBezier& bezier, int pointCount) {
-    TAdvGraphicsPathPolygon result;
-    if (pointCount <= 0) return result;
+namespace {
+
+// Hands the points of the curve at t = 0, 1 / (count - 1), ... to `take`.
+template <class F>
+void SampleBezier(const TAdvGraphicsPathCubicBezier& bezier, int pointCount, F take) {
+    if (pointCount <= 0) return;
     const TPointF& p0 = bezier[0];
     const double cx = 3.0 * (double(bezier[1].X) - p0.X);
     const double bx = 3.0 * (double(bezier[2].X) - bezier[1].X) - cx;
@@ -336,27 +339,49 @@ TAdvGraphicsPathPolygon TAdvGraphicsPath::CreateBezier(const TAdvGraphicsPathCub
     const double by = 3.0 * (double(bezier[2].Y) - bezier[1].Y) - cy;
     const double ay = double(bezier[3].Y) - p0.Y - cy - by;
     const double step = pointCount > 1 ? 1.0 / (pointCount - 1) : 0;
-    result.reserve(std::size_t(pointCount));
     double t = 0;
     for (int i = 0; i < pointCount; ++i) {
-        result.push_back(PointOnBezier(p0, ax, bx, cx, ay, by, cy, t));
+        take(TAdvGraphicsPath::PointOnBezier(p0, ax, bx, cx, ay, by, cy, t));
         t += step;
     }
+}
+
+void AppendBezier(const TAdvGraphicsPathCubicBezier& bezier, int pointCount, TAdvGraphicsPathPolygon& out) {
+    if (pointCount > 0) out.reserve(out.size() + std::size_t(pointCount));
+    SampleBezier(bezier, pointCount, [&out](const TPointF& p) { out.push_back(p); });
+}
+
+}  // namespace
+
+TAdvGraphicsPathPolygon TAdvGraphicsPath::CreateBezier(const TAdvGraphicsPathCubicBezier& bezier, int pointCount) {
+    TAdvGraphicsPathPolygon result;
+    AppendBezier(bezier, pointCount, result);
     return result;
+}
+
+void TAdvGraphicsPath::AppendFlattenedCurve(const TPointF& start, const TPointF& control1, const TPointF& control2,
+                                            const TPointF& end, float tolerance, TAdvGraphicsPathPolygon& out) {
+    const TAdvGraphicsPathCubicBezier bezier = {start, control1, control2, end};
+    TPointF samples[6];
+    int sampled = 0;
+    SampleBezier(bezier, 6, [&](const TPointF& p) { samples[sampled++] = p; });
+    double length = 0;
+    for (std::size_t i = 1; i < 6; ++i)
+        length += AdvTypes::VectorLength(PointF(samples[i].X - samples[i - 1].X, samples[i].Y - samples[i - 1].Y));
+    // nearbyint rounds half to even under the default rounding mode.
+    const double steps = std::nearbyint(length / tolerance);
+    if (!(steps > 1)) {   // also for NaN
+        out.push_back(end);
+        return;
+    }
+    AppendBezier(bezier, steps > MaxFlattenPointsPerCurve ? MaxFlattenPointsPerCurve : int(steps), out);
 }
 
 TAdvGraphicsPathPolygon TAdvGraphicsPath::FlattenCurve(const TPointF& start, const TPointF& control1,
                                                        const TPointF& control2, const TPointF& end, float tolerance) {
-    const TAdvGraphicsPathCubicBezier bezier = {start, control1, control2, end};
-    const TAdvGraphicsPathPolygon samples = CreateBezier(bezier, 6);
-    double length = 0;
-    for (std::size_t i = 1; i < samples.size(); ++i)
-        length += AdvTypes::VectorLength(PointF(samples[i].X - samples[i - 1].X, samples[i].Y - samples[i - 1].Y));
-    // nearbyint rounds half to even under the default rounding mode.
-    const double steps = std::nearbyint(length / tolerance);
-    if (!(steps > 1)) return {end};  // also for NaN
-    const int count = steps > MaxFlattenPointsPerCurve ? MaxFlattenPointsPerCurve : int(steps);
-    return CreateBezier(bezier, count);
+    TAdvGraphicsPathPolygon points;
+    AppendFlattenedCurve(start, control1, control2, end, tolerance, points);
+    return points;
 }
 
 void TAdvGraphicsPath::Flatten(float flatness) {
@@ -788,6 +813,150 @@ bool IsFiniteRect(const TRectF& r) {
 
 bool IsFiniteArc(const TPointF& center, const TPointF& radius, float startAngle, float sweepAngle) {
     return IsFinitePoint(center) && IsFinitePoint(radius) && std::isfinite(startAngle) && std::isfinite(sweepAngle);
+}
+
+bool IsFinitePolygon(const TAdvGraphicsPathPolygon& polygon) {
+    return std::all_of(polygon.begin(), polygon.end(), IsFinitePoint);
+}
+
+bool IsFinitePath(const TAdvGraphicsPath& path) {
+    return std::all_of(path.PathData().begin(), path.PathData().end(),
+                       [](const TAdvGraphicsPathPoint& entry) { return IsFinitePoint(entry.Point); });
+}
+
+float PenWidth(float width) {
+    if (std::isnan(width)) return 1;
+    return std::clamp(width, -MaxPenWidth, MaxPenWidth);
+}
+
+bool ClipLineToRect(TPointF& from, TPointF& to, const TRectF& rect) {
+    // Liang-Barsky: the part of the segment's parameter range inside all four edges.
+    const double dx = double(to.X) - from.X, dy = double(to.Y) - from.Y;
+    double t0 = 0, t1 = 1;
+    const auto edge = [&t0, &t1](double p, double q) {
+        if (p == 0) return q >= 0;   // parallel: inside or out along its whole length
+        const double t = q / p;
+        if (p < 0) {
+            if (t > t1) return false;
+            t0 = std::max(t0, t);
+        } else {
+            if (t < t0) return false;
+            t1 = std::min(t1, t);
+        }
+        return true;
+    };
+    if (!edge(-dx, double(from.X) - rect.Left) || !edge(dx, double(rect.Right) - from.X) ||
+        !edge(-dy, double(from.Y) - rect.Top) || !edge(dy, double(rect.Bottom) - from.Y))
+        return false;
+    const TPointF start = from;
+    if (t1 < 1) to = PointF(float(start.X + t1 * dx), float(start.Y + t1 * dy));
+    if (t0 > 0) from = PointF(float(start.X + t0 * dx), float(start.Y + t0 * dy));
+    return true;
+}
+
+namespace {
+
+// Sutherland-Hodgman: the polygon cut by the four edges of the rectangle in turn.
+TAdvGraphicsPathPolygon ClipPolygonToRect(TAdvGraphicsPathPolygon polygon, const TRectF& rect) {
+    struct TEdge {
+        int Axis;       // 0: x, 1: y
+        float Limit;
+        bool KeepBelow;
+    };
+    const TEdge edges[] = {{0, rect.Left, false}, {0, rect.Right, true}, {1, rect.Top, false}, {1, rect.Bottom, true}};
+    TAdvGraphicsPathPolygon next;
+    for (const TEdge& edge : edges) {
+        if (polygon.empty()) break;
+        next.clear();
+        const auto value = [&edge](const TPointF& p) { return edge.Axis == 0 ? p.X : p.Y; };
+        const auto inside = [&](const TPointF& p) { return edge.KeepBelow ? value(p) <= edge.Limit : value(p) >= edge.Limit; };
+        const auto crossing = [&](const TPointF& a, const TPointF& b) {
+            const double t = (double(edge.Limit) - value(a)) / (double(value(b)) - value(a));
+            const TPointF p = PointF(float(a.X + t * (double(b.X) - a.X)), float(a.Y + t * (double(b.Y) - a.Y)));
+            return edge.Axis == 0 ? PointF(edge.Limit, p.Y) : PointF(p.X, edge.Limit);
+        };
+        TPointF previous = polygon.back();
+        for (const TPointF& current : polygon) {
+            if (inside(current)) {
+                if (!inside(previous)) next.push_back(crossing(previous, current));
+                next.push_back(current);
+            } else if (inside(previous)) {
+                next.push_back(crossing(previous, current));
+            }
+            previous = current;
+        }
+        polygon.swap(next);
+    }
+    return polygon;
+}
+
+}  // namespace
+
+void ClipPathToRect(const TAdvGraphicsPath& path, const TRectF& rect, bool asFill, TAdvGraphicsPath& result,
+                    float flatness) {
+    result.Clear();
+    const float tolerance = flatness > 0.05f ? flatness : 0.05f;
+    TAdvGraphicsPathPolygon figure;
+    bool closed = false;
+    const auto emit = [&] {
+        if (figure.size() >= 2) {
+            if (closed || asFill) {
+                const TAdvGraphicsPathPolygon clipped = ClipPolygonToRect(figure, rect);
+                if (clipped.size() >= 2) {
+                    result.MoveTo(clipped.front());
+                    for (std::size_t i = 1; i < clipped.size(); ++i) result.LineTo(clipped[i]);
+                    if (closed) result.ClosePath();
+                }
+            } else {
+                bool open = false;   // a piece is being drawn
+                for (std::size_t i = 1; i < figure.size(); ++i) {
+                    TPointF from = figure[i - 1], to = figure[i];
+                    if (!ClipLineToRect(from, to, rect)) {
+                        open = false;
+                        continue;
+                    }
+                    if (!open || !(result.LastPoint() == from)) result.MoveTo(from);
+                    result.LineTo(to);
+                    open = to == figure[i];   // the next segment joins only when this one ended inside
+                }
+            }
+        }
+        figure.clear();
+        closed = false;
+    };
+    const auto& entries = path.PathData();
+    TPointF current;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const TAdvGraphicsPathPoint& entry = entries[i];
+        switch (entry.Kind) {
+        case gppMoveTo:
+            emit();
+            figure.push_back(entry.Point);
+            current = entry.Point;
+            break;
+        case gppLineTo:
+            if (figure.empty()) figure.push_back(current);   // a line without a move first
+            figure.push_back(entry.Point);
+            current = entry.Point;
+            break;
+        case gppCurveTo:
+            if (i + 2 < entries.size()) {
+                if (figure.empty()) figure.push_back(current);
+                for (const TPointF& p : TAdvGraphicsPath::FlattenCurve(current, entry.Point, entries[i + 1].Point,
+                                                                       entries[i + 2].Point, tolerance))
+                    figure.push_back(p);
+                current = entries[i + 2].Point;
+            }
+            i += 2;
+            break;
+        case gppClose:
+            closed = true;
+            emit();
+            current = entry.Point;   // the figure's start, where a following line begins
+            break;
+        }
+    }
+    emit();
 }
 
 }  // namespace AdvGraphicsTypes

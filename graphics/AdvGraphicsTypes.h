@@ -154,6 +154,9 @@ public:
     // or only the end point; at most MaxFlattenPointsPerCurve.
     static TAdvGraphicsPathPolygon FlattenCurve(const TPointF& start, const TPointF& control1, const TPointF& control2,
                                                 const TPointF& end, float tolerance);
+    // The same points appended to `out`.
+    static void AppendFlattenedCurve(const TPointF& start, const TPointF& control1, const TPointF& control2,
+                                     const TPointF& end, float tolerance, TAdvGraphicsPathPolygon& out);
 private:
 
     TPointF FStartPoint;
@@ -444,6 +447,28 @@ TRectF ModifyRect(const TRectF& rect, TAdvGraphicsModifyRectMode mode);
 bool IsFinitePoint(const TPointF& p);
 bool IsFiniteRect(const TRectF& r);
 bool IsFiniteArc(const TPointF& center, const TPointF& radius, float startAngle, float sweepAngle);
+bool IsFinitePolygon(const TAdvGraphicsPathPolygon& polygon);
+bool IsFinitePath(const TAdvGraphicsPath& path);
+
+// ---- the range geometry keeps on its way to the platform
+// Device coordinates beyond this are clipped away: every device area lies well inside it.
+// Wine: GDI spent over a minute on an ellipse 1e6 units across and GDI+ ended the process
+// stroking one of radius 65536, while shapes within this range draw in milliseconds.
+constexpr float MaxDrawingCoordinate = 32768.0f;
+// Pens are never wider (the SVG importer keeps to it too). Wine: GDI took 20 s per line
+// with a pen 1e30 wide.
+constexpr float MaxPenWidth = 65536.0f;
+// The width a pen is made with: huge widths clamped, a width that is no number as 1 (a
+// shape stroked with it draws nothing anyway).
+float PenWidth(float width);
+
+// The path cut to the rectangle into `result` (emptied first), curves flattened: closed figures (all figures, for a
+// fill, which closes them anyway) as polygons whose edges outside run along the
+// rectangle; open figures as the pieces of their lines inside it.
+void ClipPathToRect(const TAdvGraphicsPath& path, const TRectF& rect, bool asFill, TAdvGraphicsPath& result,
+                    float flatness = 0.25f);
+// The segment cut to the rectangle; false when none of it lies inside.
+bool ClipLineToRect(TPointF& from, TPointF& to, const TRectF& rect);
 
 }  // namespace AdvGraphicsTypes
 

@@ -75,48 +75,6 @@ const std::array<wchar_t, 256>& WideTable() {
     throw EConvertError(ClassLib::Format(L"Invalid code at position %d", int(backslashIndex + 1)));
 }
 
-// Number text whose significand fits 53 bits and whose power of ten is at most 22
-// converts exactly with one multiplication or division (both operands are exact
-// doubles, so the result is correctly rounded). False for the rest, which takes the
-// general conversion.
-bool FastDouble(const char* text, double& value) {
-    static constexpr double Powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-    const char* p = text;
-    const bool negative = *p == '-';
-    if (negative) ++p;
-    uint64_t significand = 0;
-    int digits = 0, scale = 0;
-    for (; *p >= '0' && *p <= '9'; ++p) {
-        if (significand != 0 || *p != '0') ++digits;
-        significand = significand * 10 + unsigned(*p - '0');
-        if (digits > 18) return false;
-    }
-    if (*p == '.') {
-        for (++p; *p >= '0' && *p <= '9'; ++p) {
-            if (significand != 0 || *p != '0') ++digits;
-            significand = significand * 10 + unsigned(*p - '0');
-            --scale;
-            if (digits > 18) return false;
-        }
-    }
-    if (*p == 'e' || *p == 'E') {
-        ++p;
-        const bool negativeExponent = *p == '-';
-        if (*p == '-' || *p == '+') ++p;
-        int exponent = 0;
-        for (; *p >= '0' && *p <= '9'; ++p) {
-            exponent = exponent * 10 + (*p - '0');
-            if (exponent > 1000) return false;
-        }
-        scale += negativeExponent ? -exponent : exponent;
-    }
-    if (*p != '\0' || significand > (uint64_t(1) << 53) || scale < -22 || scale > 22) return false;
-    const double magnitude = scale < 0 ? double(significand) / Powers[-scale] : double(significand) * Powers[scale];
-    value = negative ? -magnitude : magnitude;
-    return true;
-}
-
 bool ConvertFloat(const String& text, double& value) {
     return ClassLib::TryStrToFloat(text, value);
 }
@@ -171,15 +129,16 @@ TAdvJSONReader::EObjectOrArrayExpected::EObjectOrArrayExpected()
     : Exception(L"Object or array expected as top-level value") {}
 TAdvJSONReader::ETooManyDepthLevels::ETooManyDepthLevels() : Exception(L"Maximum level of nested structured reached.") {}
 
-TAdvJSONReader::TAdvJSONReader(ClassLib::TStream* stream) : FReader(stream) { FStack[0] = scEmptyDocument; }
+TAdvJSONReader::TAdvJSONReader(ClassLib::TStream* stream)
+    : FReader(stream), FData(FReader.Data()), FSize(FReader.Size()), FPos(FReader.Position()) {
+    FStack[0] = scEmptyDocument;
+}
 
 char TAdvJSONReader::NextNonWhitespace() {
-    const char* data = FReader.Data();
-    size_t position = FReader.Position();
-    const size_t size = FReader.Size();
-    while (position < size && IsWhitespace(data[position])) ++position;
-    FReader.SetPosition(position);
-    return position < size ? data[position] : '\0';
+    size_t position = FPos;
+    while (position < FSize && IsWhitespace(FData[position])) ++position;
+    FPos = position;
+    return position < FSize ? FData[position] : '\0';
 }
 
 void TAdvJSONReader::Push(TScope scope) {
@@ -209,10 +168,10 @@ TAdvJSONReader::TAdvJSONState TAdvJSONReader::DoPeek() {
     case scNonEmptyArray: {
         const char c = NextNonWhitespace();
         if (c == ',') {
-            FReader.MoveNext(1);
+            ++FPos;
             state = ReadValue(false);
         } else if (c == ']') {
-            FReader.MoveNext(1);
+            ++FPos;
             state = jstEndArray;
         } else {
             throw EUnterminatedArray();
@@ -226,19 +185,19 @@ TAdvJSONReader::TAdvJSONState TAdvJSONReader::DoPeek() {
         char c = NextNonWhitespace();
         if (!wasEmpty) {
             if (c == '}') {
-                FReader.MoveNext(1);
+                ++FPos;
                 state = jstEndObject;
                 break;
             }
             if (c != ',') throw EUnterminatedObject();
-            FReader.MoveNext(1);
+            ++FPos;
             c = NextNonWhitespace();
         }
         if (c == '"') {
-            FReader.MoveNext(1);   // the name's text starts right after the quote
+            ++FPos;   // the name's text starts right after the quote
             state = jstDoubleQuotedName;
         } else if (c == '}' && wasEmpty) {
-            FReader.MoveNext(1);
+            ++FPos;
             state = jstEndObject;
         } else {
             throw ENameExpected();
@@ -248,11 +207,11 @@ TAdvJSONReader::TAdvJSONState TAdvJSONReader::DoPeek() {
     case scDanglingName:
         top = scNonEmptyObject;
         if (NextNonWhitespace() != ':') throw EColonExpected();
-        FReader.MoveNext(1);
+        ++FPos;
         state = ReadValue(false);
         break;
     case scNonEmptyDocument:
-        if (NextNonWhitespace() != '\0' || !FReader.Eof()) throw EMultipleRootNotAllowed();
+        if (NextNonWhitespace() != '\0' || FPos < FSize) throw EMultipleRootNotAllowed();
         state = jstEOF;
         break;
     }
@@ -266,17 +225,17 @@ TAdvJSONReader::TAdvJSONState TAdvJSONReader::ReadValue(bool endArrayAllowed) {
     switch (c) {
     case '"':
         if (topLevel) throw EObjectOrArrayExpected();
-        FReader.MoveNext(1);   // no whitespace skipped: it belongs to the string
+        ++FPos;   // no whitespace skipped: it belongs to the string
         return jstDoubleQuoted;
     case '[':
-        FReader.MoveNext(1);
+        ++FPos;
         return jstBeginArray;
     case '{':
-        FReader.MoveNext(1);
+        ++FPos;
         return jstBeginObject;
     case ']':
         if (endArrayAllowed) {
-            FReader.MoveNext(1);
+            ++FPos;
             return jstEndArray;
         }
         break;
@@ -293,24 +252,95 @@ TAdvJSONReader::TAdvJSONState TAdvJSONReader::ReadValue(bool endArrayAllowed) {
 }
 
 TAdvJSONReader::TAdvJSONState TAdvJSONReader::ReadLiteral() {
-    const char* data = FReader.Data();
-    const size_t size = FReader.Size();
-    size_t position = FReader.Position();
+    const char* data = FData;
+    const size_t size = FSize;
+    size_t position = FPos;
     const char first = LowerAscii(data[position]);
     const char* word = first == 't' ? "true" : first == 'f' ? "false" : "null";
     const TAdvJSONState state = first == 't' ? jstTrue : first == 'f' ? jstFalse : jstNull;
     for (const char* w = word; *w; ++w, ++position)
         if (position >= size || LowerAscii(data[position]) != *w) throw EExpectedValue();
     if (position < size && !IsTerminator(data[position])) throw EExpectedValue();
-    FReader.SetPosition(position);
+    FPos = position;
     return state;
 }
 
+bool TAdvJSONReader::ReadPlainNumber() {
+    // The common forms: -?(0|[1-9][0-9]*)(.[0-9]+)?([eE][+-]?[0-9]+)? ended by a
+    // terminator, short enough to convert exactly. Anything else (including every error)
+    // is left to the full reading, which tells it apart character by character.
+    static constexpr double Powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    const char* const begin = FData + FPos;
+    const char* const end = FData + FSize;
+    const auto isDigit = [end](const char* at) { return at < end && unsigned(*at - '0') <= 9u; };
+    const char* p = begin;
+    const bool negative = *p == '-';
+    if (negative) ++p;
+    if (!isDigit(p)) return false;
+    // More than 18 significant digits wrap the significand, and are then refused below.
+    uint64_t significand = 0;
+    ptrdiff_t digits = 0, scale = 0;
+    if (*p == '0') {
+        ++p;
+        if (isDigit(p)) return false;   // a leading zero: the full reading refuses it
+    } else {
+        const char* const first = p;
+        for (; isDigit(p); ++p) significand = significand * 10 + unsigned(*p - '0');
+        digits = p - first;
+    }
+    bool integer = true;
+    if (p < end && *p == '.') {
+        integer = false;
+        ++p;
+        if (!isDigit(p)) return false;
+        const char* const first = p;
+        if (significand == 0)   // zeros before the first other digit are not significant
+            while (p < end && *p == '0') ++p;
+        const char* const significant = p;
+        for (; isDigit(p); ++p) significand = significand * 10 + unsigned(*p - '0');
+        digits += p - significant;
+        scale -= p - first;
+    }
+    if (p < end && (*p == 'e' || *p == 'E')) {
+        integer = false;
+        ++p;
+        const bool negativeExponent = p < end && *p == '-';
+        if (p < end && (*p == '-' || *p == '+')) ++p;
+        if (!isDigit(p)) return false;
+        int exponent = 0;
+        for (; isDigit(p); ++p) {
+            exponent = exponent * 10 + (*p - '0');
+            if (exponent > 1000) return false;
+        }
+        scale += negativeExponent ? -exponent : exponent;
+    }
+    if (p >= end || !IsTerminator(*p) || p - begin > 254 || digits > 18) return false;
+    FPeekedNumber = begin;
+    FPeekedNumberLength = size_t(p - begin);
+    FPos = size_t(p - FData);
+    if (integer) {   // at most 18 digits: it fits in 64 bits
+        FPeekedInt64 = negative ? -int64_t(significand) : int64_t(significand);
+        FPeeked = jstInt64;
+        return true;
+    }
+    FPeekedExact = significand <= (uint64_t(1) << 53) && scale >= -22 && scale <= 22;
+    if (FPeekedExact) {
+        const double magnitude =
+            scale < 0 ? double(significand) / Powers[-scale] : double(significand) * Powers[scale];
+        FPeekedDouble = negative ? -magnitude : magnitude;
+    }
+    FPeeked = jstNumber;
+    return true;
+}
+
 TAdvJSONReader::TAdvJSONState TAdvJSONReader::ReadNumber() {
+    FPeekedExact = false;
+    if (ReadPlainNumber()) return FPeeked;
     enum { nsStart, nsSign, nsInteger, nsPoint, nsFraction, nsExponent, nsExponentSign, nsExponentDigits };
-    const char* data = FReader.Data();
-    const size_t size = FReader.Size();
-    const size_t start = FReader.Position();
+    const char* data = FData;
+    const size_t size = FSize;
+    const size_t start = FPos;
     size_t position = start;
     int state = nsStart;
     bool negative = false, leadingZero = false, fits = true;
@@ -365,10 +395,9 @@ TAdvJSONReader::TAdvJSONState TAdvJSONReader::ReadNumber() {
         }
         if (++position - start > 254) throw EExpectedValue();
     }
-    const size_t length = position - start;
-    std::copy(data + start, data + position, FPeekedNumber);
-    FPeekedNumber[length] = '\0';
-    FReader.SetPosition(position);
+    FPeekedNumber = data + start;
+    FPeekedNumberLength = position - start;
+    FPos = position;
     if (state == nsInteger) {
         if (fits && (negative || value != INT64_MIN)) {
             FPeekedInt64 = negative ? value : -value;
@@ -382,76 +411,93 @@ TAdvJSONReader::TAdvJSONState TAdvJSONReader::ReadNumber() {
 
 // A backslash protects the character after it, a quote included: valid JSON from any
 // writer loads. Escapes are checked on skipping too, so a check pass finds bad ones.
-String TAdvJSONReader::ReadQuoted() {
-    const char* data = FReader.Data();
-    const size_t size = FReader.Size();
-    const size_t start = FReader.Position();
-    // First the closing quote: the raw length bounds the text (escapes only shorten it),
-    // so the text is made with one allocation.
-    size_t end = start;
-    for (;;) {
-        end = PlainRunEnd(data, end, size);
-        if (end >= size || data[end] == '"') break;
-        end += 2;   // the escaped character, a quote included
-    }
-    if (end >= size) {
-        FReader.SetPosition(size);
-        throw TAdvJSONStreamReader::EEndOfInputReached();
-    }
-    String result(end - start, L'\0');
-    wchar_t* out = result.data();
+void TAdvJSONReader::ReadQuoted(String& result) {
+    const char* const data = FData;
+    const size_t size = FSize;
+    const size_t start = FPos;
+    // Appends the bytes [from, to) as characters: plain ASCII as it is, others through the
+    // code page. The string's storage is kept between texts, so this seldom allocates.
+    const auto append = [&](size_t from, size_t to) {
+        const size_t at = result.size();
+        result.resize(at + (to - from));
+        wchar_t* out = result.data() + at;
+        bool ascii = true;
+        for (size_t i = from; i < to; ++i) ascii &= static_cast<unsigned char>(data[i]) < 128;
+        if (ascii)
+            for (size_t i = from; i < to; ++i) *out++ = wchar_t(data[i]);
+        else
+            for (size_t i = from; i < to; ++i) *out++ = FReader.Widen(data[i]);
+    };
+    // An unterminated text reports its end before any bad escape in it, as a check pass
+    // (SkipQuoted) would.
+    const auto fail = [&](size_t backslash) {
+        size_t end = start;
+        for (;;) {
+            end = PlainRunEnd(data, end, size);
+            if (end >= size || data[end] == '"') break;
+            end += 2;   // the escaped character, a quote included
+        }
+        if (end >= size) {
+            FPos = size;
+            throw TAdvJSONStreamReader::EEndOfInputReached();
+        }
+        InvalidCode(backslash);
+    };
+    result.clear();
     size_t position = start;
     for (;;) {
-        // The plain run up to the next backslash goes in one step.
-        const size_t run = PlainRunEnd(data, position, end);
-        bool ascii = true;
-        for (size_t i = position; i < run; ++i) ascii &= static_cast<unsigned char>(data[i]) < 128;
-        if (ascii)
-            for (size_t i = position; i < run; ++i) *out++ = wchar_t(data[i]);
-        else
-            for (size_t i = position; i < run; ++i) *out++ = FReader.Widen(data[i]);
-        if (run >= end) break;
+        // The plain run up to the next quote or backslash goes in one step.
+        const size_t run = PlainRunEnd(data, position, size);
+        append(position, run);
+        if (run >= size) fail(run - start);   // no closing quote
+        if (data[run] == '"') {
+            FPos = run + 1;
+            return;
+        }
+        if (run + 1 >= size) fail(run - start);   // a backslash last
         const size_t backslash = run - start;
-        const char code = data[run + 1];
         position = run + 2;
-        switch (code) {
-        case '"': *out++ = L'"'; break;
-        case '\\': *out++ = L'\\'; break;
-        case '/': *out++ = L'/'; break;
-        case 'b': *out++ = L'\b'; break;
-        case 'f': *out++ = L'\f'; break;
-        case 'n': *out++ = L'\n'; break;
-        case 'r': *out++ = L'\r'; break;
-        case 't': *out++ = L'\t'; break;
+        switch (data[run + 1]) {
+        case '"': result += L'"'; break;
+        case '\\': result += L'\\'; break;
+        case '/': result += L'/'; break;
+        case 'b': result += L'\b'; break;
+        case 'f': result += L'\f'; break;
+        case 'n': result += L'\n'; break;
+        case 'r': result += L'\r'; break;
+        case 't': result += L'\t'; break;
         case 'u': {
             unsigned unit = 0;
-            for (int k = 0; k < 4; ++k) {
-                const int digit = position + size_t(k) < end ? HexDigit(data[position + size_t(k)]) : -1;
-                if (digit < 0) InvalidCode(backslash);
+            for (size_t k = 0; k < 4; ++k) {
+                const int digit = position + k < size ? HexDigit(data[position + k]) : -1;
+                if (digit < 0) fail(backslash);
                 unit = unit * 16 + unsigned(digit);
             }
             position += 4;
-            *out++ = wchar_t(unit);
+            result += wchar_t(unit);
             break;
         }
-        default: InvalidCode(backslash);
+        default: fail(backslash);
         }
     }
-    result.resize(size_t(out - result.data()));
-    FReader.SetPosition(end + 1);
+}
+
+String TAdvJSONReader::ReadQuoted() {
+    String result;
+    ReadQuoted(result);
     return result;
 }
 
 void TAdvJSONReader::SkipQuoted() {
-    const char* data = FReader.Data();
-    const size_t size = FReader.Size();
-    const size_t start = FReader.Position();
+    const char* data = FData;
+    const size_t size = FSize;
+    const size_t start = FPos;
     size_t position = start;
     for (;;) {
         position = PlainRunEnd(data, position, size);
         if (position < size && data[position] == '"') break;
         if (position + 1 >= size) {
-            FReader.SetPosition(size);
+            FPos = size;
             throw TAdvJSONStreamReader::EEndOfInputReached();
         }
         const size_t backslash = position - start;
@@ -467,7 +513,7 @@ void TAdvJSONReader::SkipQuoted() {
         default: InvalidCode(backslash);
         }
     }
-    FReader.SetPosition(position + 1);
+    FPos = position + 1;
 }
 
 TAdvJSONToken TAdvJSONReader::Peek() {
@@ -518,31 +564,40 @@ void TAdvJSONReader::ReadEndArray() {
 }
 
 String TAdvJSONReader::ReadName() {
-    Expect(jstDoubleQuotedName, jstDoubleQuotedName);
-    String name = ReadQuoted();
-    FPeeked = jstNone;
+    String name;
+    ReadName(name);
     return name;
 }
 
+void TAdvJSONReader::ReadName(String& name) {
+    Expect(jstDoubleQuotedName, jstDoubleQuotedName);
+    ReadQuoted(name);
+    FPeeked = jstNone;
+}
+
 String TAdvJSONReader::PeekName() {
-    const size_t position = FReader.Position();
+    const size_t position = FPos;
     String name = ReadQuoted();
-    FReader.SetPosition(position);
+    FPos = position;
     return name;
 }
 
 String TAdvJSONReader::ReadString() {
+    String result;
+    ReadString(result);
+    return result;
+}
+
+void TAdvJSONReader::ReadString(String& result) {
     const TAdvJSONState state = PeekState();
     Expect(jstDoubleQuoted, jstDoubleQuoted, jstBuffered, jstInt64, jstNumber);
-    String result;
     switch (state) {
-    case jstDoubleQuoted: result = ReadQuoted(); break;
+    case jstDoubleQuoted: ReadQuoted(result); break;
     case jstBuffered: result = std::move(FPeekedString); break;
     case jstInt64: result = ClassLib::IntToStr(FPeekedInt64); break;
-    default: result.assign(FPeekedNumber, FPeekedNumber + std::char_traits<char>::length(FPeekedNumber)); break;
+    default: result.assign(FPeekedNumber, FPeekedNumber + FPeekedNumberLength); break;
     }
     FPeeked = jstNone;
-    return result;
 }
 
 bool TAdvJSONReader::ReadBoolean() {
@@ -562,7 +617,7 @@ String TAdvJSONReader::PendingText(TAdvJSONState state) {
     case jstDoubleQuoted: return ReadQuoted();
     case jstBuffered: return FPeekedString;
     case jstInt64: return ClassLib::IntToStr(FPeekedInt64);
-    default: return String(FPeekedNumber, FPeekedNumber + std::char_traits<char>::length(FPeekedNumber));
+    default: return String(FPeekedNumber, FPeekedNumber + FPeekedNumberLength);
     }
 }
 
@@ -579,11 +634,12 @@ double TAdvJSONReader::ReadDouble() {
         value = double(FPeekedInt64);
     } else if (state == jstNumber && ClassLib::FormatSettings().DecimalSeparator == L'.') {
         // Number text is plain ASCII: convert it without building a string.
-        const char* end = FPeekedNumber + std::char_traits<char>::length(FPeekedNumber);
-        if (FastDouble(FPeekedNumber, value)) {
+        if (FPeekedExact) {   // converted while it was read
             FPeeked = jstNone;
-            return value;
+            return FPeekedDouble;
         }
+        // The rest (more than 18 digits, or a power of ten beyond 22) in general.
+        const char* end = FPeekedNumber + FPeekedNumberLength;
         const auto [stop, error] = std::from_chars(FPeekedNumber, end, value);
         if (error != std::errc() || stop != end) {
             Buffer(PendingText(state));

@@ -117,10 +117,13 @@ public:
     void ReadBeginArray();
     void ReadEndArray();
     String ReadName();
+    // The same into the caller's string, whose storage is reused.
+    void ReadName(String& name);
     // The name ahead without consuming it (call after Peek gave jstoName).
     String PeekName();
     // Strings, and numbers as their text.
     String ReadString();
+    void ReadString(String& value);
     bool ReadBoolean();
     void ReadNull();
     // Numbers, or strings holding numbers. Float text is an integer only when it has no
@@ -142,6 +145,8 @@ private:
     TAdvJSONState ReadValue(bool endArrayAllowed);
     TAdvJSONState ReadLiteral();
     TAdvJSONState ReadNumber();
+    // The common number forms in one pass; false (nothing read) for the rest.
+    bool ReadPlainNumber();
     void Push(TScope scope);
     void Expect(TAdvJSONState expected, TAdvJSONState a, TAdvJSONState b = jstNone, TAdvJSONState c = jstNone,
                 TAdvJSONState d = jstNone);
@@ -149,18 +154,25 @@ private:
     char NextNonWhitespace();
     // The quoted text from the position to its closing quote (consumed), escapes resolved.
     String ReadQuoted();
+    void ReadQuoted(String& result);
     void SkipQuoted();
     // The text of the pending value as ReadDouble/ReadInt64 see it.
     String PendingText(TAdvJSONState state);
     // Stores the text for a later ReadString after a failed conversion.
     void Buffer(String text);
 
-    TAdvJSONStreamReader FReader;
+    TAdvJSONStreamReader FReader;   // holds the text; read through the three below
+    const char* FData;
+    size_t FSize;
+    size_t FPos;   // invariant: FPos <= FSize
     uint8_t FStack[MaxJSONDepth] = {};
     int FStackSize = 1;   // invariant: 1 <= FStackSize <= MaxJSONDepth
     TAdvJSONState FPeeked = jstNone;
     int64_t FPeekedInt64 = 0;
-    char FPeekedNumber[256] = {};   // zero-terminated
+    const char* FPeekedNumber = nullptr;   // the number's text, where it lies in the input
+    size_t FPeekedNumberLength = 0;
+    double FPeekedDouble = 0;       // the number's value when FPeekedExact
+    bool FPeekedExact = false;      // converted exactly while it was read
     String FPeekedString;
 };
 

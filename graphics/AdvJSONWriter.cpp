@@ -25,10 +25,9 @@ void AppendUnicodeEscape(std::string& text, unsigned unit) {
     text.append(escape, 6);
 }
 
-// The characters below 128 that are written as \u forms.
-bool NeedsEscape(wchar_t c) noexcept {
-    return c == L'"' || c == L'\\' || c == L'\b' || c == L'\f' || c == L'\n' || c == L'\r' || c == L'\t';
-}
+// The characters below 128 that are written as \u forms: the quote, the backslash and
+// every control character (a strict reader refuses them raw).
+bool NeedsEscape(wchar_t c) noexcept { return c < L' ' || c == L'"' || c == L'\\'; }
 
 }  // namespace
 

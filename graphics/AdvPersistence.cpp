@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <utility>
 
 #include "classlib/Collections.h"
 #include "classlib/Colors.h"
@@ -112,16 +113,26 @@ String PictureText(TObject* object) {
     return TAdvUtils::SaveStreamToHexStr(&bytes);
 }
 
-void LoadPicture(TObject* object, const String& text) {
-    if (text.empty()) return;
+// Reads a picture's text into a picture of its own and gives what loads it into `object`;
+// nothing when there is nothing to load. Bytes that no picture reads raise here.
+std::function<void()> PictureLoad(TObject* object, const String& text) {
+    if (text.empty()) return nullptr;
     if (auto* picture = dynamic_cast<ClassLib::TPicture*>(object)) {
-        TAdvUtils::LoadBitmapFromHexStr(text, picture);
-    } else if (auto* graphic = dynamic_cast<ClassLib::TGraphic*>(object)) {
-        ClassLib::TMemoryStream bytes;
-        TAdvUtils::LoadStreamFromHexStr(text, &bytes);
-        bytes.SetPosition(0);
-        graphic->LoadFromStream(&bytes);
+        auto loaded = std::make_shared<ClassLib::TPicture>();
+        TAdvUtils::LoadBitmapFromHexStr(text, loaded.get());
+        if (!loaded->Graphic()) return nullptr;   // no picture format of ours: left as it is
+        return [picture, loaded] { picture->Assign(loaded.get()); };
     }
+    auto* graphic = dynamic_cast<ClassLib::TGraphic*>(object);
+    if (!graphic) return nullptr;
+    auto bytes = std::make_shared<ClassLib::TMemoryStream>();
+    TAdvUtils::LoadStreamFromHexStr(text, bytes.get());
+    bytes->SetPosition(0);
+    graphic->GraphicClass()->Create()->LoadFromStream(bytes.get());
+    return [graphic, bytes] {
+        bytes->SetPosition(0);
+        graphic->LoadFromStream(bytes.get());
+    };
 }
 
 [[noreturn]] void InvalidValue(const TPropInfo& info, const String& value) {
@@ -255,13 +266,6 @@ void TAdvPersistence::SaveSettingsToFile(TObject* object, const String& fileName
 }
 
 void TAdvPersistence::LoadSettingsFromStream(TObject* object, ClassLib::TStream* stream) {
-    // The whole text is checked first: a truncated or malformed file changes nothing.
-    stream->SetPosition(0);
-    {
-        TAdvJSONReader check(stream);
-        check.SkipValue();
-        if (!check.Eof()) throw TAdvJSONReader::EMultipleRootNotAllowed();
-    }
     stream->SetPosition(0);
     TAdvReader reader(stream);
     reader.SetIOReference(GlobalIOReference);
@@ -432,6 +436,43 @@ void TAdvWriter::WriteArray(const String& name, const TAdvObjectArray& objects) 
 TAdvReader::TAdvReader(ClassLib::TStream* stream) : FReader(std::make_unique<TAdvJSONReader>(stream)) {}
 TAdvReader::~TAdvReader() = default;
 
+// While an object the read made is read, its values are stored at once.
+class TAdvReader::TNewObjectScope {
+public:
+    explicit TNewObjectScope(TAdvReader& reader) : FReader(reader), FSaved(std::exchange(reader.FTransaction, nullptr)) {}
+    ~TNewObjectScope() { FReader.FTransaction = FSaved; }
+    TNewObjectScope(const TNewObjectScope&) = delete;
+    TNewObjectScope& operator=(const TNewObjectScope&) = delete;
+private:
+    TAdvReader& FReader;
+    TTransaction* FSaved;
+};
+
+void TAdvReader::Change(TChange change) {
+    if (FTransaction) FTransaction->Values.push_back(std::move(change));
+    else change();
+}
+
+void TAdvReader::Replace(std::function<void()> replacement) {
+    if (!replacement) return;
+    if (FTransaction) FTransaction->Replacements.push_back(std::move(replacement));
+    else replacement();
+}
+
+void TAdvReader::StoreOrd(TObject* object, const TPropInfo& info, int64_t value) {
+    if (!info.SetOrd) return;
+    Change([object, &info, value]() -> std::function<void()> {
+        const int64_t old = info.GetOrd(object);
+        info.SetOrd(object, value);
+        return [object, &info, old] { info.SetOrd(object, old); };
+    });
+}
+
+void TAdvReader::EndOfDocument() {
+    // The root is read when only the document's scope is open; Eof raises on anything after it.
+    if (FReader->Depth() == 1) FReader->Eof();
+}
+
 String TAdvReader::ReadTypeName(const TClass& base) {
     if (TypeMemberName.empty()) return base.ClassName();
     if (FReader->Peek() != AdvJSONReader::jstoName || FReader->ReadName() != TypeMemberName)
@@ -452,10 +493,33 @@ std::unique_ptr<TObject> TAdvReader::CreateNamed(const String& className, const 
 }
 
 std::unique_ptr<TObject> TAdvReader::Read(const TClass& cls) {
+    const TNewObjectScope newObject(*this);
     FReader->ReadBeginObject();
     std::unique_ptr<TObject> object = CreateNamed(ReadTypeName(cls), cls);
     ReadMembers(object.get());   // a failure frees the new object on the way out
+    EndOfDocument();
     return object;
+}
+
+void TAdvReader::Read(TObject* object) {
+    TTransaction transaction;
+    TTransaction* const outer = std::exchange(FTransaction, &transaction);
+    std::vector<std::function<void()>> undo;
+    try {
+        ReadInto(object);
+        EndOfDocument();
+        FTransaction = outer;
+        for (TChange& change : transaction.Values)
+            if (std::function<void()> back = change()) undo.push_back(std::move(back));
+    } catch (...) {
+        FTransaction = outer;
+        // Back to the state before the read; an error here would hide the one on its way.
+        for (auto back = undo.rbegin(); back != undo.rend(); ++back) try { (*back)(); } catch (...) {}
+        for (auto back = transaction.Rollback.rbegin(); back != transaction.Rollback.rend(); ++back)
+            try { (*back)(); } catch (...) {}
+        throw;
+    }
+    for (std::function<void()>& replacement : transaction.Replacements) replacement();
 }
 
 void TAdvReader::ReadMembers(TObject* object) {
@@ -474,7 +538,11 @@ void TAdvReader::ReadMembers(TObject* object) {
             FReader->PeekName() == L"IsFMX") {
             FReader->ReadName();
             if (FReader->ReadBoolean() && info->SetOrd)
-                info->SetOrd(object, ClassLib::Round(double(info->GetOrd(object)) / 96 * 72));
+                Change([object, info]() -> std::function<void()> {   // after the size itself is stored
+                    const int64_t old = info->GetOrd(object);
+                    info->SetOrd(object, ClassLib::Round(double(old) / 96 * 72));
+                    return [object, info, old] { info->SetOrd(object, old); };
+                });
         }
     }
     FReader->ReadEndObject();
@@ -500,7 +568,22 @@ void TAdvReader::ReadCollection(ClassLib::TCollection* collection) {
     const TClass* declared = itemClass ? itemClass->GetItemClass() : collection->ItemClass();
     const TClass& base = declared ? *declared : TObject::StaticClass();
     auto* factory = Query<IAdvPersistenceCollectionItemFactory>(collection);
-    collection->Clear();
+    // In an object that existed before the read, the items read are added behind the old
+    // ones, which go once the whole read has succeeded; when it fails the new ones go.
+    auto oldItems = std::make_shared<std::vector<int>>();
+    auto newItems = std::make_shared<std::vector<int>>();
+    const auto removeItems = [collection](const std::vector<int>& ids) {
+        for (int id : ids)
+            if (ClassLib::TCollectionItem* item = collection->FindItemID(id)) collection->Delete(item->Index());
+    };
+    if (FTransaction) {
+        for (int i = 0; i < collection->Count(); ++i) oldItems->push_back(collection->Items(i)->ID());
+        FTransaction->Rollback.push_back([removeItems, newItems] { removeItems(*newItems); });
+    } else {
+        collection->Clear();
+    }
+    {
+    const TNewObjectScope newObject(*this);
     ReadElements([&] {
         r.ReadBeginObject();
         const String className = ReadTypeName(base);
@@ -509,7 +592,7 @@ void TAdvReader::ReadCollection(ClassLib::TCollection* collection) {
         if (!factory && declared && ClassLib::SameText(declared->ClassName(), className)) {
             std::unique_ptr<ClassLib::TCollectionItem> item(collection->Add());
             ReadMembers(item.get());
-            item.release();
+            newItems->push_back(item.release()->ID());
             return;
         }
         std::unique_ptr<TObject> object = CreateNamed(className, base);
@@ -517,11 +600,15 @@ void TAdvReader::ReadCollection(ClassLib::TCollection* collection) {
         auto* persistent = dynamic_cast<ClassLib::TPersistent*>(object.get());
         if (!persistent) return;   // objects that are not persistent are ignored
         ClassLib::TCollectionItem* item = factory ? factory->AddItem(object.get()) : collection->Add();
-        if (item) item->Assign(persistent);
+        if (!item) return;
+        newItems->push_back(item->ID());
+        item->Assign(persistent);
     });
+    }
+    if (FTransaction) Replace([removeItems, oldItems] { removeItems(*oldItems); });
 }
 
-void TAdvReader::Read(TObject* object) {
+void TAdvReader::ReadInto(TObject* object) {
     TAdvJSONReader& r = *FReader;
     if (!object) {
         r.ReadNull();
@@ -531,63 +618,96 @@ void TAdvReader::Read(TObject* object) {
     auto* itemClass = Query<IAdvPersistenceItemClass>(object);
     const TClass& base = itemClass && itemClass->GetItemClass() ? *itemClass->GetItemClass() : TObject::StaticClass();
     auto* io = Query<IAdvPersistenceIO>(FIOReference);
-    if (TAdvPersistence::IsGenericList(cls)) {
-        auto* list = dynamic_cast<IAdvGenericList*>(object);
-        if (!list) throw EAdvReaderException(L"Type \"" + cls->ClassName() + L"\" not supported");
-        list->Clear();
-        if (!TAdvPersistence::IsGenericList(cls, L"String") && !TAdvPersistence::IsGenericList(cls, L"Double") &&
-            !TAdvPersistence::IsGenericList(cls, L"Integer")) {
-            ReadObjectItems(base, [&](std::unique_ptr<TObject> item) {
+    // New items are read first and replace the old ones once all are read.
+    const auto readItems = [&] {
+        auto items = std::make_shared<TAdvOwnedObjectArray>();
+        ReadObjectItems(base, [&](std::unique_ptr<TObject> item) { items->push_back(std::move(item)); });
+        return items;
+    };
+    // Reads the items, then puts them in place of the list's once all are read.
+    const auto replaceItems = [&](auto* list) {
+        Replace([list, io, object, items = readItems()] {
+            list->Clear();
+            for (std::unique_ptr<TObject>& item : *items) {
                 TObject* added = item.release();
                 list->Add(added);
                 if (io) io->ItemAdded(added, object);
-            });
+            }
+        });
+    };
+    if (TAdvPersistence::IsGenericList(cls)) {
+        auto* list = dynamic_cast<IAdvGenericList*>(object);
+        if (!list) throw EAdvReaderException(L"Type \"" + cls->ClassName() + L"\" not supported");
+        if (!TAdvPersistence::IsGenericList(cls, L"String") && !TAdvPersistence::IsGenericList(cls, L"Double") &&
+            !TAdvPersistence::IsGenericList(cls, L"Integer")) {
+            replaceItems(list);
             return;
         }
+        auto values = std::make_shared<std::vector<TAdvListValue>>();
         ReadElements([&] {
-            if (TAdvPersistence::IsGenericList(cls, L"String")) list->Add(r.ReadString());
-            else if (TAdvPersistence::IsGenericList(cls, L"Double")) list->Add(r.ReadDouble());
-            else list->Add(r.ReadInt64());
+            if (TAdvPersistence::IsGenericList(cls, L"String")) values->emplace_back(std::in_place_type<String>, r.ReadString());
+            else if (TAdvPersistence::IsGenericList(cls, L"Double")) values->emplace_back(std::in_place_type<double>, r.ReadDouble());
+            else values->emplace_back(std::in_place_type<int64_t>, r.ReadInt64());
+        });
+        Replace([list, values] {
+            list->Clear();
+            for (const TAdvListValue& value : *values) list->Add(value);
         });
     } else if (TAdvPersistence::IsGenericDictionary(cls)) {
         auto* dictionary = dynamic_cast<IAdvGenericDictionary*>(object);
         if (!dictionary) throw EAdvReaderException(L"Type \"" + cls->ClassName() + L"\" not supported");
-        dictionary->Clear();
+        auto entries = std::make_shared<std::vector<std::pair<String, std::unique_ptr<TObject>>>>();
         ReadElements([&] {
             r.ReadBeginObject();
             while (r.HasNext()) {
-                const String key = r.ReadName();
+                String key = r.ReadName();
                 if (r.IsNull()) r.ReadNull();
-                else dictionary->Add(key, Read(base).release());
+                else entries->emplace_back(std::move(key), Read(base));
             }
             r.ReadEndObject();
         });
-    } else if (auto* list = dynamic_cast<ClassLib::TList*>(object); list && TAdvPersistence::IsList(cls)) {
-        list->Clear();
-        ReadObjectItems(base, [&](std::unique_ptr<TObject> item) {
-            TObject* added = item.release();
-            list->Add(added);
-            if (io) io->ItemAdded(added, object);
+        Replace([dictionary, entries] {
+            dictionary->Clear();
+            for (auto& [key, value] : *entries) dictionary->Add(key, value.release());
         });
+    } else if (auto* list = dynamic_cast<ClassLib::TList*>(object); list && TAdvPersistence::IsList(cls)) {
+        replaceItems(list);
     } else if (auto* collection = dynamic_cast<ClassLib::TCollection*>(object);
                collection && TAdvPersistence::IsCollection(cls)) {
         ReadCollection(collection);
     } else if (TAdvPersistence::IsBitmap(cls)) {
-        LoadPicture(object, r.ReadString());
+        Replace(PictureLoad(object, r.ReadString()));
     } else if (auto* strings = dynamic_cast<ClassLib::TStrings*>(object); strings && TAdvPersistence::IsStrings(cls)) {
-        std::vector<String> lines;   // all read before the list changes
-        ReadElements([&] { lines.push_back(r.ReadString()); });
-        strings->BeginUpdate();
-        struct TEndUpdate { ClassLib::TStrings* S; ~TEndUpdate() { S->EndUpdate(); } } endUpdate{strings};
-        strings->Clear();
-        for (const String& line : lines) strings->Add(line);
+        auto lines = std::make_shared<std::vector<String>>();
+        ReadElements([&] { lines->push_back(r.ReadString()); });
+        Replace([strings, lines] {
+            strings->BeginUpdate();
+            struct TEndUpdate { ClassLib::TStrings* S; ~TEndUpdate() { S->EndUpdate(); } } endUpdate{strings};
+            strings->Clear();
+            for (const String& line : *lines) strings->Add(line);
+        });
     } else {
         r.ReadBeginObject();
         if (!TypeMemberName.empty()) ReadTypeName(*cls);   // the class is the object's own
         // Values are read in name order, not in an order that suits the setters: a component
         // is marked as reading meanwhile, so an auto-sized label takes the stored bounds
         // instead of moving by what its text measures in a font set half-way.
+        // Held back, its values are stored inside the same marks.
         auto* component = dynamic_cast<ClassLib::TComponent*>(object);
+        if (component && FTransaction) {
+            auto was = std::make_shared<bool>(false);
+            Change([component, was]() -> std::function<void()> {
+                *was = component->HasState(ClassLib::csReading);
+                component->SetReading(true);
+                return [component, was] { component->SetReading(*was); };
+            });
+            ReadMembers(object);
+            Change([component, was]() -> std::function<void()> {
+                component->SetReading(*was);
+                return [component] { component->SetReading(true); };
+            });
+            return;
+        }
         const bool wasReading = component && component->HasState(ClassLib::csReading);
         if (component) component->SetReading(true);
         struct TEndReading {
@@ -598,7 +718,6 @@ void TAdvReader::Read(TObject* object) {
         ReadMembers(object);
     }
 }
-
 int64_t TAdvReader::ReadColour(const TPropInfo& info) {
     const String text = FReader->ReadString();
     if (text == L"gcNull") return NullColour;
@@ -631,52 +750,66 @@ void TAdvReader::ReadProperty(TObject* object, const TPropInfo& info) {
         r.ReadNull();
         return;
     }
-    const auto storeOrd = [&](int64_t value) {
-        if (info.SetOrd) info.SetOrd(object, value);
-    };
     if (IsColourProperty(info)) {
-        storeOrd(ReadColour(info));
+        StoreOrd(object, info, ReadColour(info));
         return;
     }
     switch (info.Kind) {
-    case TPropKind::Integer: storeOrd(info.TypeName == L"Int64" ? r.ReadInt64() : r.ReadInteger()); break;
-    case TPropKind::Boolean: storeOrd(r.ReadBoolean() ? 1 : 0); break;
+    case TPropKind::Integer: StoreOrd(object, info, info.TypeName == L"Int64" ? r.ReadInt64() : r.ReadInteger()); break;
+    case TPropKind::Boolean: StoreOrd(object, info, r.ReadBoolean() ? 1 : 0); break;
     case TPropKind::Enumeration: {
         const int value = r.ReadInteger();
         // A stored ordinal outside the type would make a value no code expects.
         if (!info.ValueNames.empty() && (value < 0 || value >= int(info.ValueNames.size())))
             InvalidValue(info, ClassLib::IntToStr(value));
-        storeOrd(value);
+        StoreOrd(object, info, value);
         break;
     }
     case TPropKind::Set: {
         const int64_t bits = r.ReadInt64();
         const size_t count = info.ValueNames.size();
         if (count > 0 && count < 64 && (uint64_t(bits) >> count) != 0) InvalidValue(info, ClassLib::IntToStr(bits));
-        storeOrd(bits);
+        StoreOrd(object, info, bits);
         break;
     }
     case TPropKind::Float: {
         const double value = r.ReadDouble();
-        if (info.SetFloat) info.SetFloat(object, value);
+        if (!info.SetFloat) break;
+        Change([object, &info, value]() -> std::function<void()> {
+            const double old = info.GetFloat(object);
+            info.SetFloat(object, value);
+            return [object, &info, old] { info.SetFloat(object, old); };
+        });
         break;
     }
     case TPropKind::String: {
         String value = r.ReadString();
-        if (info.SetString) info.SetString(object, value);
+        if (!info.SetString) break;
+        Change([object, &info, value = std::move(value)]() -> std::function<void()> {
+            String old = info.GetString(object);
+            info.SetString(object, value);
+            return [object, &info, old = std::move(old)] { info.SetString(object, old); };
+        });
         break;
     }
-    case TPropKind::Event:
+    case TPropKind::Event: {
+        std::any handler;
         if (r.IsNull()) {
             r.ReadNull();
-            if (info.SetEvent) info.SetEvent(object, std::any());
         } else if (FRootObject) {
-            const String name = r.ReadString();
-            if (info.SetEvent) info.SetEvent(object, ClassLib::MethodAddress(FRootObject, name));
+            handler = ClassLib::MethodAddress(FRootObject, r.ReadString());
         } else {
-            r.ReadNull();
+            r.ReadNull();   // without a root only null fits: anything else raises here
+            break;
         }
+        if (!info.SetEvent) break;
+        Change([object, &info, handler = std::move(handler)]() -> std::function<void()> {
+            std::any old = info.GetEvent(object);
+            info.SetEvent(object, handler);
+            return [object, &info, old = std::move(old)] { info.SetEvent(object, old); };
+        });
         break;
+    }
     case TPropKind::Class: ReadClassProperty(object, info); break;
     case TPropKind::Colour: break;   // read above
     }
@@ -691,13 +824,21 @@ void TAdvReader::ReadClassProperty(TObject* object, const TPropInfo& info) {
                                         TAdvPersistence::IsList(declared) || TAdvPersistence::IsCollection(declared) ||
                                         TAdvPersistence::IsBitmap(declared) || TAdvPersistence::IsStrings(declared));
     if (container) {
-        Read(value);
+        ReadInto(value);
         return;
     }
+    const auto storeObject = [&](TObject* stored) {
+        if (!info.SetObjectValue) return;
+        Change([object, &info, stored]() -> std::function<void()> {
+            TObject* old = info.GetObjectValue(object);
+            info.SetObjectValue(object, stored);
+            return [object, &info, old] { info.SetObjectValue(object, old); };
+        });
+    };
     if (auto* io = Query<IAdvPersistenceIO>(FIOReference); io && declared && io->IsReferenceClass(*declared)) {
         if (r.IsNull()) {
             r.ReadNull();
-            if (info.SetObjectValue) info.SetObjectValue(object, nullptr);
+            storeObject(nullptr);
         } else {
             FReferences.emplace_back(object, &info, r.ReadString());
         }
@@ -705,11 +846,11 @@ void TAdvReader::ReadClassProperty(TObject* object, const TPropInfo& info) {
     }
     if (IsAssignable(object, info)) {
         const String name = r.ReadString();
-        if (auto* root = dynamic_cast<ClassLib::TComponent*>(FRootObject); root && info.SetObjectValue)
-            info.SetObjectValue(object, name.empty() ? nullptr : root->FindComponent(name));
+        if (auto* root = dynamic_cast<ClassLib::TComponent*>(FRootObject))
+            storeObject(name.empty() ? nullptr : root->FindComponent(name));
         return;
     }
-    Read(value);
+    ReadInto(value);
 }
 
 TAdvOwnedObjectArray TAdvReader::ReadArray(const String& name) {

@@ -138,7 +138,8 @@ public:
     static void SaveSettingsToStream(TObject* object, ClassLib::TStream* stream);
     // The file is replaced only after a whole successful save.
     static void SaveSettingsToFile(TObject* object, const String& fileName);
-    // The whole text is checked before any property changes.
+    // Every value is read and converted before any property changes: text that is broken
+    // anywhere, or holds a value that does not convert, changes nothing.
     static void LoadSettingsFromStream(TObject* object, ClassLib::TStream* stream);
     static void LoadSettingsFromFile(TObject* object, const String& fileName);
     // A new object of the registered class (EAdvReaderException when it cannot be made).
@@ -237,13 +238,37 @@ public:
 
     // Reads a new object of `cls` or a class derived from it, named by the type member.
     std::unique_ptr<TObject> Read(const TClass& cls);
-    // Reads into an existing object.
+    // Reads into an existing object. Its properties (and those of its sub-objects, lists
+    // and collections) change only once the whole value is read and every value converted:
+    // an error anywhere leaves them as they were. A property that a custom read handler
+    // takes over is read and stored by the handler at once.
     void Read(TObject* object);
     // The objects of the array member `name` of the next object.
     TAdvOwnedObjectArray ReadArray(const String& name);
     void SolveReferences();
 
 private:
+    // One held-back change of a plain value: it stores the value and gives back what puts
+    // the old one back (a setter may still refuse a value that converted).
+    using TChange = std::function<std::function<void()>()>;
+    // What one Read into an existing object holds back, and how to undo what it did at once.
+    struct TTransaction {
+        std::vector<TChange> Values;
+        std::vector<std::function<void()>> Replacements;   // lists and pictures, after the values
+        std::vector<std::function<void()>> Rollback;       // items added to collections while reading
+    };
+
+    // Held back in the open transaction; at once while a new object is read (it is freed
+    // when the read fails).
+    void Change(TChange change);
+    void Replace(std::function<void()> replacement);
+    // Reading into an object this read made: its values are stored at once.
+    class TNewObjectScope;
+    void StoreOrd(TObject* object, const TPropInfo& info, int64_t value);
+    // After a whole document: nothing but white space may follow.
+    void EndOfDocument();
+
+    void ReadInto(TObject* object);
     String ReadTypeName(const TClass& base);
     std::unique_ptr<TObject> CreateNamed(const String& className, const TClass& base);
     void ReadMembers(TObject* object);
@@ -257,6 +282,7 @@ private:
 
     std::vector<TAdvObjectReference> FReferences;
     std::unique_ptr<AdvJSONReader::TAdvJSONReader> FReader;
+    TTransaction* FTransaction = nullptr;   // null: values are stored as they are read
 };
 
 // ---- the object helper: free functions over any object (never a published "JSON"

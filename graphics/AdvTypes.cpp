@@ -135,6 +135,8 @@ void TAdvSVGBitmap::Draw(TCanvas* canvas, const TRect& rect) {
 }
 
 void TAdvSVGBitmap::SetSVGBytes(const TBytes& bytes, bool passErrors) {
+    // Kept to go back to: a load that fails leaves the picture as it was.
+    const TBytes previous = passErrors ? FStream.Bytes() : TBytes();
     FStream.Clear();
     WriteAll(&FStream, bytes);
     if (!FImporter && SVGImportFactory()) FImporter = SVGImportFactory()();
@@ -144,7 +146,26 @@ void TAdvSVGBitmap::SetSVGBytes(const TBytes& bytes, bool passErrors) {
         FStream.SetPosition(0);
         FImporter->LoadFromStream(&FStream);
     } catch (...) {
-        if (passErrors) throw;
+        if (!passErrors) return;
+        FStream.Clear();
+        WriteAll(&FStream, previous);
+        FImporter->Clear();
+        if (!previous.empty()) {
+            try {
+                FStream.SetPosition(0);
+                FImporter->LoadFromStream(&FStream);
+            } catch (...) {
+                // Those bytes failed before and were kept; the new error is the one to report.
+            }
+        }
+        // As a picture error, which the picture loaders complete with the file's name.
+        try {
+            throw;
+        } catch (const EInvalidGraphic&) {
+            throw;
+        } catch (const Exception& e) {
+            throw EInvalidGraphic(e.Message());
+        }
     }
 }
 
@@ -160,8 +181,8 @@ void TAdvSVGBitmap::LoadFromStream(TStream* stream) {
     // no XML text at all are refused as no picture, and the picture stays as it was.
     if (!bytes.empty() && !LooksLikeSVG(bytes.data(), bytes.size()))
         throw EInvalidGraphic(L"Cannot load the picture: unknown picture format");
+    SetSVGBytes(bytes, true);
     FFileName.clear();
-    SetSVGBytes(bytes, false);
     Changed();
 }
 
@@ -212,6 +233,9 @@ void TAdvSVGBitmap::AssignTo(TPersistent* dest) const {
 
 // ---- TRasterSVGPicture
 
+TRasterSVGPicture::TRasterSVGPicture() : FDecoded(std::make_unique<AdvGlobalStream::TDecodedImage>()) {}
+TRasterSVGPicture::~TRasterSVGPicture() = default;
+
 bool TRasterSVGPicture::Empty() const { return HoldsSVG() ? TAdvSVGBitmap::Empty() : FIsEmpty; }
 int TRasterSVGPicture::Width() const { return HoldsSVG() ? TAdvSVGBitmap::Width() : FWidth; }
 int TRasterSVGPicture::Height() const { return HoldsSVG() ? TAdvSVGBitmap::Height() : FHeight; }
@@ -219,15 +243,16 @@ int TRasterSVGPicture::Height() const { return HoldsSVG() ? TAdvSVGBitmap::Heigh
 void TRasterSVGPicture::SetRaster(const TBytes& bytes) {
     FDatastream.Clear();
     WriteAll(&FDatastream, bytes);
+    FDecoded->Reset();
     RasterChanged();
 }
 
-void TRasterSVGPicture::TakeBytes(const TBytes& bytes) {
+void TRasterSVGPicture::TakeBytes(const TBytes& bytes, bool passErrors) {
     if (ClassifyPictureData(bytes) == TPictureData::Raster) {
         ClearSVG();
         SetRaster(bytes);
     } else {
-        SetSVGBytes(bytes, false);
+        SetSVGBytes(bytes, passErrors);
     }
 }
 
@@ -272,7 +297,7 @@ void TRasterSVGPicture::LoadFromFile(const std::wstring& fileName) {
 
 void TRasterSVGPicture::LoadFromStream(TStream* stream) {
     if (!stream) return;
-    TakeBytes(ReadWholeStream(stream));
+    TakeBytes(ReadWholeStream(stream), true);
     FIsEmpty = false;
     Measure();
     Changed();
@@ -294,7 +319,7 @@ void TRasterSVGPicture::ReadData(TStream* stream) {
         ClearSVG();
         SetRaster(payload);
     } else {
-        SetSVGBytes(payload, false);
+        SetSVGBytes(payload, true);
     }
     FIsEmpty = false;
     Measure();

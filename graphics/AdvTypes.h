@@ -12,6 +12,10 @@
 #include "classlib/Streams.h"
 #include "graphics/AdvTypesGeometry.h"
 
+namespace AdvGlobalStream {
+class TDecodedImage;
+}
+
 namespace AdvTypes {
 
 class TAdvBitmap;
@@ -113,8 +117,8 @@ public:
     void SetWidth(int) override {}
     void SetHeight(int) override {}
 
-    // The importer's errors are swallowed: the picture keeps the bytes. Bytes that are no
-    // XML text raise EInvalidGraphic and change nothing.
+    // Bytes that are no XML text raise EInvalidGraphic, and the importer's errors pass on;
+    // either way the picture stays as it was.
     void LoadFromStream(ClassLib::TStream* stream) override;
     void SaveToStream(ClassLib::TStream* stream) override;
     // Errors of the file and of the importer pass on.
@@ -134,8 +138,8 @@ protected:
     void AssignTo(ClassLib::TPersistent* dest) const override;
     // Forgets the SVG (bytes and elements) without a change notice.
     void ClearSVG();
-    // Replaces the bytes and reloads the importer; the importer's errors are swallowed
-    // unless `passErrors`.
+    // Replaces the bytes and reloads the importer. The importer's errors are swallowed
+    // (the bytes are kept), or, with `passErrors`, raised with bytes and importer as before.
     void SetSVGBytes(const ClassLib::TBytes& bytes, bool passErrors);
     const ClassLib::TBytes& SVGBytes() const { return FStream.Bytes(); }
     void StoreFileName(const std::wstring& value) { FFileName = value; }
@@ -161,8 +165,8 @@ public:
 
     // Swallows every error and leaves the picture empty.
     void LoadFromFile(const std::wstring& fileName) override;
-    // Raster bytes by their signature, SVG by its XML text; anything else raises
-    // EInvalidGraphic and keeps the picture as it was.
+    // Raster bytes by their signature, SVG by its XML text; anything else, or SVG the
+    // importer cannot read, raises and keeps the picture as it was.
     void LoadFromStream(ClassLib::TStream* stream) override;
     void SaveToStream(ClassLib::TStream* stream) override;
     // Raster pictures store their bytes; SVG a 32-bit count and the text. Reading
@@ -176,11 +180,15 @@ public:
     // The raster bytes (empty while only SVG was ever loaded).
     const ClassLib::TBytes& Data() const { return FDatastream.Bytes(); }
 protected:
-    TRasterSVGPicture() = default;
+    TRasterSVGPicture();
+    ~TRasterSVGPicture() override;
     bool HoldsSVG() const { return HasSVGData(); }
+    // The raster bytes decoded for drawing, kept until they change.
+    AdvGlobalStream::TDecodedImage& Decoded() const { return *FDecoded; }
     void SetRaster(const ClassLib::TBytes& bytes);
-    // Raster bytes replace the SVG; SVG text leaves the raster bytes behind it.
-    void TakeBytes(const ClassLib::TBytes& bytes);
+    // Raster bytes replace the SVG; SVG text leaves the raster bytes behind it. The
+    // importer's errors as SetSVGBytes.
+    void TakeBytes(const ClassLib::TBytes& bytes, bool passErrors);
     // Forgets SVG and raster bytes, with no notice.
     void ClearAll();
     // The raster size into FWidth and FHeight; false when there is nothing GDI+ can read.
@@ -195,10 +203,12 @@ protected:
     // "RES://" and the like, in any case.
     static bool HasAddressPrefix(const std::wstring& url, const wchar_t* prefix);
 
-    ClassLib::TMemoryStream FDatastream;   // raster bytes as loaded
+    ClassLib::TMemoryStream FDatastream;   // raster bytes as loaded; changed only by SetRaster
     bool FIsEmpty = true;
     int FWidth = 0;
     int FHeight = 0;
+private:
+    std::unique_ptr<AdvGlobalStream::TDecodedImage> FDecoded;
 };
 
 // The library's picture holder: a TPicture that knows whether it holds SVG.

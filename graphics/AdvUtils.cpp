@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <exception>
@@ -628,7 +629,8 @@ int TAdvUtils::MulDivInt(int number, int numerator, int denominator) {
     const int64_t remainder = product % denominator;
     if (2 * std::llabs(remainder) >= std::llabs(int64_t(denominator)))
         quotient += (product < 0) != (denominator < 0) ? -1 : 1;   // halves away from zero
-    return int(quotient);
+    // A quotient beyond 32 bits saturates: wrapping would turn a large size negative.
+    return int(std::clamp<int64_t>(quotient, INT_MIN, INT_MAX));
 }
 
 float TAdvUtils::MulDivSingle(float number, float numerator, float denominator) {

@@ -107,6 +107,7 @@ public:
     static String FloatToStrDot(double value);
     static TDateTime EpochToDateTime(const String& epoch);
     static String FormatBytesAsString(double size);
+    // Rounded half away from zero through a 64-bit product; beyond 32 bits it saturates.
     static int MulDivInt(int number, int numerator, int denominator);
     static float MulDivSingle(float number, float numerator, float denominator);
 

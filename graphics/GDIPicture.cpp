@@ -10,8 +10,6 @@
 namespace GDIPicture {
 
 using namespace ClassLib;
-using AdvGlobalStream::OpenImage;
-using AdvGlobalStream::TNoMemory;
 
 CLASSLIB_IMPLEMENT(TGDIPPicture, AdvTypes::TRasterSVGPicture)
 
@@ -77,23 +75,21 @@ void TGDIPPicture::Draw(TCanvas* canvas, const TRect& rect) {
     if (FIsEmpty) return;
     // GDI+ draws a BMP opaque; the bitmap's own transparent colour keeps the background
     // of icons saved as BMP.
-    AdvGlobalStream::DrawImageBytes(canvas, rect, FDatastream.Bytes(),
-                                    FTransparentBitmap ? AdvGlobalStream::TBmpDrawing::Transparent
-                                                       : AdvGlobalStream::TBmpDrawing::GdiPlus,
-                                    FAngle, FWidth, FHeight);
+    Decoded().Draw(canvas, rect, FDatastream.Bytes(),
+                   FTransparentBitmap ? AdvGlobalStream::TBmpDrawing::Transparent : AdvGlobalStream::TBmpDrawing::GdiPlus,
+                   FAngle, FWidth, FHeight);
 }
 
 void TGDIPPicture::DrawRaster(AdvGDIP::TGPGraphics* graphics, int x, int y, int w, int h, bool ownSize) {
     if (FIsEmpty || FDatastream.Size() == 0) return;
-    const AdvGlobalStream::TOpenedImage opened =
-        OpenImage(FDatastream.Memory(), std::size_t(FDatastream.Size()), TNoMemory::Skip);
-    if (!opened) return;
+    AdvGDIP::TGPImage* image = Decoded().Image(FDatastream.Bytes());
+    if (!image) return;
     // In pixels: GDI+'s own "natural size" follows the file's resolution.
     if (ownSize) {
-        w = int(opened.Image->GetWidth());
-        h = int(opened.Image->GetHeight());
+        w = int(image->GetWidth());
+        h = int(image->GetHeight());
     }
-    graphics->DrawImage(opened.Image.get(), x, y, w, h);
+    graphics->DrawImage(image, x, y, w, h);
 }
 
 void TGDIPPicture::DrawImage(AdvGDIP::TGPGraphics* graphics, int x, int y) {
@@ -151,7 +147,7 @@ void TGDIPPicture::Assign(const TPersistent* source) {
     } else if (const auto* graphic = dynamic_cast<const TGraphic*>(source)) {
         TMemoryStream saved;
         const_cast<TGraphic*>(graphic)->SaveToStream(&saved);   // saving changes nothing the source shows
-        TakeBytes(saved.Bytes());
+        TakeBytes(saved.Bytes(), false);
         FIsEmpty = false;
     } else {
         GetImageSizes();

@@ -14,6 +14,7 @@ using namespace ClassLib;
 using AdvTypes::TPictureData;
 
 CLASSLIB_IMPLEMENT(THTMLPicture, AdvTypes::TRasterSVGPicture)
+CLASSLIB_IMPLEMENT(TDownLoadThread, TThread)
 CLASSLIB_IMPLEMENT(TPictureItem, TCollectionItem)
 CLASSLIB_IMPLEMENT(TPictureCollection, TOwnedCollection)
 CLASSLIB_IMPLEMENT(TPictureContainer, TComponent)
@@ -25,6 +26,13 @@ int Le16(const TBytes& bytes, std::size_t at) {
 }
 
 }  // namespace
+
+// ---- TDownLoadThread
+
+TDownLoadThread::TDownLoadThread(const TCreation& creation, THTMLPicture* picture)
+    : TThread(creation), FPicture(picture) {
+    SetFreeOnTerminate(true);
+}
 
 // ---- THTMLPicture
 
@@ -68,10 +76,9 @@ void THTMLPicture::Draw(TCanvas* canvas, const TRect& rect) {
     }
     if (FIsEmpty) return;
     int width = 0, height = 0;
-    AdvGlobalStream::DrawImageBytes(canvas, rect, FDatastream.Bytes(),
-                                    Transparent() ? AdvGlobalStream::TBmpDrawing::Transparent
-                                                  : AdvGlobalStream::TBmpDrawing::Opaque,
-                                    0, width, height);
+    Decoded().Draw(canvas, rect, FDatastream.Bytes(),
+                   Transparent() ? AdvGlobalStream::TBmpDrawing::Transparent : AdvGlobalStream::TBmpDrawing::Opaque, 0,
+                   width, height);
 }
 
 void THTMLPicture::DrawSVG(TCanvas* canvas, float x, float y, float w, float h) {
@@ -121,7 +128,7 @@ void THTMLPicture::Assign(const TPersistent* source) {
         Changed();
         return;
     }
-    TakeBytes(saved.Bytes());
+    TakeBytes(saved.Bytes(), false);
     FIsEmpty = false;
     if (other) FFrame = other->FFrame;
     Measure();

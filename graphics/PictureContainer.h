@@ -11,6 +11,7 @@
 
 #include "classlib/Collections.h"
 #include "classlib/Events.h"
+#include "classlib/Threads.h"
 #include "graphics/AdvTypes.h"
 
 namespace ClassLib {
@@ -110,6 +111,21 @@ private:
 };
 
 // The pictures a drawing control loaded, one per address; owns them.
+// The thread that would fetch a picture from a web address. Pictures are not fetched: its
+// work is empty, it touches nothing and frees itself once it has run, so it is started
+// as TThread says for such threads: Create<TDownLoadThread>(true, picture), then
+// release()->Start().
+class TDownLoadThread : public ClassLib::TThread {
+    CLASSLIB_CLASS(TDownLoadThread, ClassLib::TThread)
+public:
+    TDownLoadThread(const TCreation& creation, THTMLPicture* picture);
+    THTMLPicture* Picture() const { return FPicture; }
+protected:
+    void Execute() override {}
+private:
+    THTMLPicture* FPicture;   // not owned
+};
+
 class THTMLPictureCache {
 public:
     THTMLPictureCache() = default;

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <tuple>
@@ -162,6 +163,48 @@ TEST(SVGImport, ClassRulesOfSingleClassesOnly) {
     Load(svg, E(L"svg", {}, {E(L"style", {}, {T(L".a, .b{fill:red}")}), E(L"rect", {{L"class", L"a"}}),
                              E(L"rect", {{L"class", L"b"}})}));
     for (const auto& e : svg.Elements()) EXPECT_EQ(e->ClassRef(), nullptr);
+}
+
+// Style sheets and references of any size load in time that grows with their size: class
+// rules, gradients referring to each other and classed elements each once.
+TEST(SVGImport, LargeStyleSheetsAndReferencesLoadInLinearTime) {
+    std::wstring rules;
+    for (int i = 0; rules.size() < 2 * 1024 * 1024; ++i) rules += L".c" + std::to_wstring(i) + L"{fill:#102030}";
+    std::vector<TNode> children = {E(L"style", {}, {T(rules)})};
+    std::vector<TNode> gradients;
+    for (int i = 0; i < 30000; ++i)
+        gradients.push_back(E(L"linearGradient", {{L"id", L"g" + std::to_wstring(i)},
+                                                  {L"xlink:href", L"#g" + std::to_wstring((i + 1) % 30000)}}));
+    children.push_back(E(L"defs", {}, std::move(gradients)));
+    for (int i = 0; i < 15000; ++i)
+        children.push_back(E(L"rect", {{L"class", L"c" + std::to_wstring(i)}, {L"fill", L"url(#g" + std::to_wstring(i) + L")"}}));
+    const TNode root = E(L"svg", {{L"viewBox", L"0 0 10 10"}}, std::move(children));
+    TAdvGraphicsSVGImport svg;
+    const auto start = std::chrono::steady_clock::now();
+    Load(svg, root);
+    // Generous: the erasing and searching reading took most of an hour here.
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 60);
+    ASSERT_EQ(svg.Elements().size(), 15000u);
+    const TAdvGraphicsSVGElement& last = *svg.Elements().back();
+    ASSERT_NE(last.ClassRef(), nullptr);
+    EXPECT_EQ(last.ClassRef()->ClassRefID(), L"c14999");
+    ASSERT_NE(last.PatternRef(), nullptr);
+    EXPECT_EQ(last.PatternRef()->ID(), L"g14999");
+    ASSERT_NE(last.PatternRef()->HRefRef(), nullptr);
+    EXPECT_EQ(last.PatternRef()->HRefRef()->ID(), L"g15000");
+    EXPECT_TRUE(svg.CheckInvariants());
+}
+
+// A rule that a "class" declaration listed among the classed elements and that is then
+// dropped (its class is empty) must not stay listed: it is freed.
+TEST(SVGImport, DroppedRulesLeaveNoElementBehind) {
+    TAdvGraphicsSVGImport svg;
+    Load(svg, E(L"svg", {}, {E(L"style", {}, {T(L".a{class:}.b{class:c;fill:red} x{class:d}")}),
+                             E(L"rect", {{L"class", L"a"}}), E(L"rect", {{L"class", L"c"}})}));
+    EXPECT_TRUE(svg.CheckInvariants());
+    ASSERT_EQ(svg.DefsList().size(), 1u);   // only the rule whose class is then "c" stays
+    EXPECT_EQ(svg.DefsList()[0]->ClassRefID(), L"c");
+    EXPECT_EQ(svg.Elements()[1]->ClassRef(), svg.DefsList()[0].get());
 }
 
 TEST(SVGImport, StyleDeclarationsWinOverPresentationAttributes) {

@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <iterator>
+#include <random>
 #include <tuple>
 
 #include "classlib/Exceptions.h"
@@ -271,6 +273,66 @@ TEST(SVGValues, TruncatedPathDataRaisesAndKeepsWhatWasBuilt) {
             ASSERT_EQ(paths.size(), 1u);
             EXPECT_GE(paths[0]->Count(), 1);
         }
+    }
+}
+
+namespace {
+
+// The reading of class rules as it stood when it erased each rule from the front of the
+// text: quadratic, and the reference the linear reading must agree with.
+std::vector<TSVGClassRule> ClassRulesByErasing(const std::wstring& text) {
+    std::vector<TSVGClassRule> rules;
+    std::wstring rest = ClassLib::Trim(text);
+    while (!rest.empty()) {
+        const std::size_t dot = rest.find(L'.'), open = rest.find(L'{'), close = rest.find(L'}');
+        if (dot == std::wstring::npos || open == std::wstring::npos || close == std::wstring::npos) break;
+        TSVGClassRule rule;
+        if (open > dot) rule.ClassName = rest.substr(dot + 1, open - dot - 1);
+        if (close > open) {
+            rule.HasDeclarations = true;
+            rule.Declarations = rest.substr(open + 1, close - open - 1);
+        }
+        rules.push_back(rule);
+        rest.erase(dot, close + 1);
+        rest = ClassLib::Trim(rest);
+    }
+    return rules;
+}
+
+std::string Described(const std::vector<TSVGClassRule>& rules) {
+    std::string text;
+    for (const TSVGClassRule& r : rules)
+        text += "[" + ClassLib::UTF8Encode(r.ClassName) + (r.HasDeclarations ? "|" + ClassLib::UTF8Encode(r.Declarations) : "") + "]";
+    return text;
+}
+
+}  // namespace
+
+TEST(SVGValues, ClassRulesReadAsTheyAlwaysWere) {
+    struct TCase { const wchar_t* Text; const char* Rules; };
+    const TCase cases[] = {
+        {L".a{fill:red}.b{fill:blue}", "[a|fill:red][b|fill:blue]"},
+        {L"  .a {fill:red}\n\t.b{ }  ", "[a |fill:red][b| ]"},
+        {L"rect{fill:red} .a{fill:blue}", "[|fill:red]"},       // an element selector; the rest is dropped
+        {L".a, .b{fill:red}", "[a, .b|fill:red]"},               // a grouped selector names no class of ours
+        {L"g.a{fill:red}.b{fill:blue}", "[a|fill:red]"},         // the text before the dot stays in front
+        {L"/* x */ .a{fill:red}", "[a|fill:red]"},
+        {L".a{fill:red", ""},
+        {L"", ""},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.Text)));
+        EXPECT_EQ(Described(SplitClassRules(c.Text)), c.Rules);
+        EXPECT_EQ(Described(ClassRulesByErasing(c.Text)), c.Rules);
+    }
+    // Random texts of the characters that steer the reading, against the erasing reference.
+    std::mt19937 random(11);
+    const wchar_t alphabet[] = L"..{{}}  ab;:";
+    for (int round = 0; round < 20000; ++round) {
+        std::wstring text(random() % 24, L' ');
+        for (wchar_t& ch : text) ch = alphabet[random() % (std::size(alphabet) - 1)];
+        SCOPED_TRACE(testing::PrintToString(text));
+        ASSERT_EQ(Described(SplitClassRules(text)), Described(ClassRulesByErasing(text)));
     }
 }
 

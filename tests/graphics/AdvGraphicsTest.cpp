@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
+#include <functional>
 
 #include "classlib/Canvas.h"
 #include "classlib/Exceptions.h"
@@ -90,6 +92,104 @@ TEST(AdvGraphicsObject, TexturesTileWholeTilesOnly) {
         EXPECT_EQ(At(*g, 15, 15), ClassLib::clGreen);
         EXPECT_EQ(At(*g, 22, 5), Paper);  // the third column would overhang
         EXPECT_EQ(At(*g, 5, 22), Paper);
+    }
+}
+
+namespace {
+
+int InkCount(TAdvGraphics& g) {
+    int ink = 0;
+    for (int y = 0; y < 60; ++y)
+        for (int x = 0; x < 60; ++x) ink += At(g, x, y) != Paper;
+    return ink;
+}
+
+// Generous: the hostile shapes below took from ten seconds to over a minute each, or
+// ended the process; drawn sound they take milliseconds.
+constexpr double HangSeconds = 20;
+
+template <class F>
+double SecondsFor(F draw) {
+    const auto start = std::chrono::steady_clock::now();
+    draw();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+}  // namespace
+
+// A coordinate, size or width that is no number draws nothing, at once, on both contexts:
+// a curve with such a control point is no straight line either.
+TEST(AdvGraphicsObject, ShapesWithValuesThatAreNoNumbersDrawNothing) {
+    const float nan = NAN, inf = INFINITY;
+    struct TCase { const char* Name; std::function<void(TAdvGraphics&)> Draw; };
+    const TCase cases[] = {
+        {"curve control point", [=](TAdvGraphics& g) {
+             TAdvGraphicsPath p;
+             p.MoveTo(PointF(5, 5));
+             p.CurveTo(PointF(nan, 5), PointF(20, 20), PointF(50, 50));
+             g.DrawPath(&p);
+         }},
+        {"path point", [=](TAdvGraphics& g) {
+             TAdvGraphicsPath p;
+             p.MoveTo(PointF(5, 5));
+             p.LineTo(PointF(50, nan));
+             p.LineTo(PointF(50, 50));
+             p.ClosePath();
+             g.DrawPath(&p);
+         }},
+        {"polygon point", [=](TAdvGraphics& g) { g.DrawPolygon({PointF(5, 5), PointF(inf, 5), PointF(5, 50)}); }},
+        {"polyline point", [=](TAdvGraphics& g) { g.DrawPolyline({PointF(5, 5), PointF(50, nan), PointF(5, 50)}); }},
+        {"rectangle", [=](TAdvGraphics& g) { g.DrawRectangle(RectF(5, 5, inf, 50)); }},
+        {"round rectangle's rounding", [=](TAdvGraphics& g) { g.DrawRoundRectangle(RectF(5, 5, 50, 50), nan); }},
+        {"ellipse", [=](TAdvGraphics& g) { g.DrawEllipse(RectF(5, nan, 50, 50)); }},
+        {"arc sweep", [=](TAdvGraphics& g) { g.DrawArc(PointF(30, 30), PointF(20, 20), 0, nan); }},
+        {"line end", [=](TAdvGraphics& g) { g.DrawLine(PointF(5, 5), PointF(-inf, 50)); }},
+        {"stroke width", [=](TAdvGraphics& g) {
+             g.Stroke()->SetWidth(nan);
+             g.DrawRectangle(RectF(5, 5, 50, 50));
+         }},
+    };
+    for (bool native : {false, true}) {
+        for (const TCase& c : cases) {
+            SCOPED_TRACE(testing::Message() << ContextName(native) << ": " << c.Name);
+            std::unique_ptr<TAdvGraphics> g = OnWhite(native);
+            g->Fill()->SetColor(ClassLib::clBlue);
+            g->Stroke()->SetColor(ClassLib::clRed);
+            g->Stroke()->SetWidth(3);
+            EXPECT_LT(SecondsFor([&] { c.Draw(*g); }), HangSeconds);
+            EXPECT_EQ(InkCount(*g), 0);
+        }
+    }
+}
+
+// Huge shapes and pens are cut to the range every device lies in: they draw what shows of
+// them, quickly, where the platform spent minutes or ended the process.
+TEST(AdvGraphicsObject, HugeShapesDrawWhatShowsOfThem) {
+    struct TCase { const char* Name; std::function<void(TAdvGraphics&)> Draw; int Ink; };
+    const float big = 1e6f;
+    const TCase cases[] = {
+        {"ellipse around the picture", [=](TAdvGraphics& g) { g.DrawEllipse(RectF(30 - big, 30 - big, 30 + big, 30 + big)); }, 3600},
+        {"ellipse of 1e30", [](TAdvGraphics& g) { g.DrawEllipse(RectF(-1e30f, -1e30f, 1e30f, 1e30f)); }, 3600},
+        {"arc of radius 1e30", [](TAdvGraphics& g) { g.DrawArc(PointF(30, 30), PointF(1e30f, 1e30f), 0, 270); }, -1},
+        {"rectangle", [=](TAdvGraphics& g) { g.DrawRectangle(RectF(-big, -big, big, big)); }, 3600},
+        {"round rectangle", [=](TAdvGraphics& g) { g.DrawRoundRectangle(RectF(-big, -big, big, big), big / 4); }, 3600},
+        {"polygon", [=](TAdvGraphics& g) { g.DrawPolygon({PointF(-big, -big), PointF(big, -big), PointF(0, big)}); }, 3600},
+        {"line across", [=](TAdvGraphics& g) { g.DrawLine(PointF(-big, 30), PointF(big, 30)); }, -1},
+        {"pen of 1e30", [](TAdvGraphics& g) {
+             g.Stroke()->SetWidth(1e30f);
+             g.DrawLine(PointF(0, 0), PointF(50, 50));
+         }, -1},
+    };
+    for (bool native : {false, true}) {
+        for (const TCase& c : cases) {
+            SCOPED_TRACE(testing::Message() << ContextName(native) << ": " << c.Name);
+            std::unique_ptr<TAdvGraphics> g = OnWhite(native);
+            g->Fill()->SetColor(ClassLib::clBlue);
+            g->Stroke()->SetColor(ClassLib::clRed);
+            EXPECT_LT(SecondsFor([&] { c.Draw(*g); }), HangSeconds);
+            if (c.Ink >= 0) EXPECT_EQ(InkCount(*g), c.Ink);
+            else EXPECT_GT(InkCount(*g), 0);
+        }
     }
 }
 

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 #include "classlib/Exceptions.h"
 #include "support/PublishedDefaults.h"
@@ -179,6 +181,49 @@ TEST(AdvGraphicsPath, Flattening) {
     nan.CurveTo(PointF(NAN, 0), PointF(1, 1), PointF(2, 2));
     nan.FlattenToPolygon(polygon);
     EXPECT_EQ(polygon.size(), 2u);
+}
+
+TEST(AdvGraphicsPath, CutToARectangle) {
+    const TRectF box = RectF(0, 0, 10, 10);
+    struct TLine { const char* Name; TPointF From, To; bool Kept; TPointF CutFrom, CutTo; };
+    const TLine lines[] = {
+        {"inside", PointF(1, 1), PointF(9, 5), true, PointF(1, 1), PointF(9, 5)},
+        {"across", PointF(-10, 5), PointF(20, 5), true, PointF(0, 5), PointF(10, 5)},
+        {"diagonal out of both ends", PointF(-5, -5), PointF(15, 15), true, PointF(0, 0), PointF(10, 10)},
+        {"beside it", PointF(-5, 11), PointF(15, 11), false, {}, {}},
+        {"towards it, ending short", PointF(-20, 5), PointF(-1, 5), false, {}, {}},
+    };
+    for (const TLine& c : lines) {
+        SCOPED_TRACE(c.Name);
+        TPointF from = c.From, to = c.To;
+        ASSERT_EQ(ClipLineToRect(from, to, box), c.Kept);
+        if (!c.Kept) continue;
+        EXPECT_EQ(from, c.CutFrom);
+        EXPECT_EQ(to, c.CutTo);
+    }
+
+    // An open figure that leaves and comes back is two pieces; a closed one stays one
+    // figure, running along the edge where it was cut.
+    TAdvGraphicsPath zigzag;
+    zigzag.MoveTo(PointF(2, 2));
+    zigzag.LineTo(PointF(20, 2));
+    zigzag.LineTo(PointF(20, 8));
+    zigzag.LineTo(PointF(2, 8));
+    TAdvGraphicsPath cut;
+    ClipPathToRect(zigzag, box, false, cut);
+    std::vector<TAdvGraphicsPathPointKind> kinds;
+    for (const TAdvGraphicsPathPoint& e : cut.PathData()) kinds.push_back(e.Kind);
+    EXPECT_EQ(kinds, (std::vector<TAdvGraphicsPathPointKind>{gppMoveTo, gppLineTo, gppMoveTo, gppLineTo}));
+    EXPECT_EQ(cut.GetBounds(), RectF(2, 2, 10, 8));
+
+    zigzag.ClosePath();
+    ClipPathToRect(zigzag, box, false, cut);
+    EXPECT_EQ(cut.PathData().front().Kind, gppMoveTo);
+    EXPECT_EQ(cut.PathData().back().Kind, gppClose);
+    EXPECT_EQ(std::count(kinds.begin(), kinds.end(), gppMoveTo), 2);
+    EXPECT_EQ(std::count_if(cut.PathData().begin(), cut.PathData().end(),
+                            [](const TAdvGraphicsPathPoint& e) { return e.Kind == gppMoveTo; }), 1);
+    EXPECT_EQ(cut.GetBounds(), RectF(2, 2, 10, 8));
 }
 
 TEST(AdvGraphicsPath, HitTests) {

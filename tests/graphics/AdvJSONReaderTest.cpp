@@ -139,6 +139,11 @@ TEST(JSONReaderConformance, RejectsInvalidJSONWithItsReason) {
         {"[\"abc", EndOfInput},                           // unclosed strings
         {"[\"abc\\\"]", EndOfInput},
         {"[12", EndOfInput},
+        {"[\"\\x", EndOfInput},                            // a bad escape in an unclosed string
+        {"[\"ab\\u12", EndOfInput},
+        {"[\"a\\", EndOfInput},                            // a backslash last
+        {"[\"b\"", L"Unterminated array"},               // a string closed by the last byte
+        {"{\"a\":\"b\"", L"Unterminated object"},
         {"[1] x", L"Multiple root values not allowed"},  // garbage after the value
         {"[1][2]", L"Multiple root values not allowed"},
         {"{}}", L"Multiple root values not allowed"},
@@ -435,5 +440,25 @@ TEST(JSONReader, NumbersConvertToTheNearestDouble) {
             ADD_FAILURE() << "number " << i << " read as " << value << ", expected " << expected[i];
             break;
         }
+    }
+}
+
+// Number forms at the edges of the exact conversion (zeros before a fraction's digits,
+// 18 and 19 digits, 2 to the 53rd, powers of ten 22 and 23) read as the general
+// conversion reads them.
+TEST(JSONReader, NumbersAtTheEdgesOfExactConversion) {
+    const char* const cases[] = {
+        "0.000123", "-0.0001e-5", "0.00000000000000000000000001", "0.0", "-0.000", "0e5", "0.5E+2",
+        "123456789012345678", "1234567890123456789", "-123456789.012345678", "12345678901234567.8e-3",
+        "9007199254740992.0", "9007199254740993.0", "9007199254740993e0", "1e22", "1e23", "1.5e-22",
+        "1.5e-23", "3e0022", "7e-0022",
+    };
+    for (const char* number : cases) {
+        SCOPED_TRACE(number);
+        double expected = 0;
+        std::from_chars(number, number + std::strlen(number), expected);
+        TReaderOn on(std::string("[") + number + "]");
+        on.Reader.ReadBeginArray();
+        EXPECT_EQ(on.Reader.ReadDouble(), expected);
     }
 }

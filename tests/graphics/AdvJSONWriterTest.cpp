@@ -61,7 +61,7 @@ TEST(JSONWriter, EscapesEverythingOutsidePlainAscii) {
     const std::string text = Written([](TWriter& w) { w.WriteBeginArray().WriteString(L"a\"b\\c\t\u00e9/"); });
     EXPECT_EQ(text, "[\"a\\u0022b\\u005Cc\\u0009\\u00E9/\"");
     EXPECT_EQ(Written([](TWriter& w) { w.WriteBeginArray().WriteString(L"\b\f\n\r\x01\u4e2d"); }),
-              "[\"\\u0008\\u000C\\u000A\\u000D\x01\\u4E2D\"");
+              "[\"\\u0008\\u000C\\u000A\\u000D\\u0001\\u4E2D\"");
     EXPECT_EQ(Written([](TWriter& w) { w.WriteBeginArray().WriteRawString(L"a\"b"); }), "[\"a\"b\"");
     EXPECT_EQ(Written([](TWriter& w) { w.WriteBeginObject().WriteName(L"\u00e9\"").WriteNull(); }),
               "{\"\\u00E9\\u0022\":null");
@@ -151,6 +151,24 @@ TEST(JSONWriter, DoublesReadBackExactly) {
     AdvJSONReader::TAdvJSONReader reader(&old);
     reader.ReadBeginArray();
     EXPECT_EQ(reader.ReadDouble(), 0.333333333333333);
+}
+
+// A raw control character in a string is refused by strict readers: every one below
+// U+0020 is written as an escape, and the text reads back unchanged.
+TEST(JSONWriter, ControlCharactersAreEscaped) {
+    std::wstring all;
+    for (wchar_t c = 0; c < 0x80; ++c) all += c;
+    const std::string text = Written([&](TWriter& w) { w.WriteBeginObject().WriteName(all).WriteString(all).WriteEndObject(); });
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        SCOPED_TRACE(i);
+        ASSERT_GE(static_cast<unsigned char>(text[i]), 0x20);
+    }
+    EXPECT_NE(text.find("\\u001F"), std::string::npos);
+    TStringStream stream(text);
+    AdvJSONReader::TAdvJSONReader reader(&stream);
+    reader.ReadBeginObject();
+    EXPECT_EQ(reader.ReadName(), all);
+    EXPECT_EQ(reader.ReadString(), all);
 }
 
 // Whatever the writer writes, the reader reads back.

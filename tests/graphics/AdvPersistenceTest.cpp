@@ -136,6 +136,31 @@ const TPropertyList& TRich::Published() {
     return list;
 }
 
+// A setter that refuses a value the reader converted without complaint.
+class TLimited : public TPersistent {
+    CLASSLIB_CLASS(TLimited, TPersistent)
+public:
+    static const TPropertyList& Published();
+    int GetCount() const { return FCount; }
+    void SetCount(int value) { FCount = value; }
+    int GetLevel() const { return FLevel; }
+    void SetLevel(int value) {
+        if (value > 100) throw EConvertError(L"Level above 100");
+        FLevel = value;
+    }
+private:
+    int FCount = 0;
+    int FLevel = 0;
+};
+CLASSLIB_IMPLEMENT(TLimited, TPersistent)
+
+const TPropertyList& TLimited::Published() {
+    static const TPropertyList list = TPropertyList::Extend(TPersistent::Published())
+        .Add(L"Count", &TLimited::GetCount, &TLimited::SetCount, 0)
+        .Add(L"Level", &TLimited::GetLevel, &TLimited::SetLevel, 0);
+    return list;
+}
+
 // Generic containers are recognised by their class names; these carry such names.
 class TTextList : public TObject, public IAdvGenericList {
 public:
@@ -369,6 +394,44 @@ TEST(Persistence, ABrokenFileChangesNothing) {
     EXPECT_THROW(Load(&demo, "{\"$type\":\"TDemo\",\"Value\":42,\"Caption\":\"\\q\"}"), Exception);
     EXPECT_THROW(Load(&demo, "{\"$type\":\"TDemo\",\"Value\":42} {}"), Exception);
     EXPECT_EQ(demo.GetValue(), 5);
+}
+
+// Sound syntax with a value that does not convert, anywhere in the text, changes nothing:
+// not the values read before it, nor sub-objects, collections or lines.
+TEST(Persistence, AValueThatDoesNotConvertChangesNothing) {
+    const std::string cases[] = {
+        R"({"$type":"TRich","Big":9,"Demo":{"$type":"TDemo","Value":7,"Color":"#GG0000"}})",
+        R"({"$type":"TRich","Items":[{"$type":"TRichItem","Text":"new"}],"Lines":["a","b"],"Side":7})",
+        R"({"$type":"TRich","Font":{"$type":"TFont","Size":20},"Marks":1,"When":"soon"})",
+        R"({"$type":"TRich","Big":9,"Demo":{"$type":"TDemo","Value":3000000000}})",
+        R"({"$type":"TRich","Items":[{"$type":"TRichItem","Text":"new"},{"$type":"TNoSuchItem"}]})",
+        R"({"$type":"TRich","Big":9,"Lines":["a"]} [])",
+    };
+    for (const std::string& text : cases) {
+        SCOPED_TRACE(text);
+        TRich rich(nullptr);
+        static_cast<TRichItem*>(rich.GetItems()->Add())->SetText(L"one");
+        rich.GetLines()->Add(L"keep");
+        rich.SetSide(sdRight);
+        rich.GetFont()->SetSize(12);
+        const std::wstring before = Saved(&rich);
+        EXPECT_THROW(Load(&rich, text), Exception);
+        EXPECT_EQ(Saved(&rich), before);
+        ASSERT_EQ(rich.GetItems()->Count(), 1);
+        EXPECT_EQ(static_cast<TRichItem*>(rich.GetItems()->Items(0))->GetText(), L"one");
+    }
+}
+
+// A setter that refuses a value after others were stored puts those back.
+TEST(Persistence, ARefusedValuePutsBackTheValuesStoredBeforeIt) {
+    TLimited limited;
+    limited.SetLevel(3);
+    EXPECT_EQ(LoadError(&limited, R"({"$type":"TLimited","Count":7,"Level":500})"), L"Level above 100");
+    EXPECT_EQ(limited.GetCount(), 0);
+    EXPECT_EQ(limited.GetLevel(), 3);
+    Load(&limited, R"({"$type":"TLimited","Count":7,"Level":50})");
+    EXPECT_EQ(limited.GetCount(), 7);
+    EXPECT_EQ(limited.GetLevel(), 50);
 }
 
 // A save that fails leaves the caller's stream and file as they were.

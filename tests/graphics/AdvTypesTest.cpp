@@ -349,3 +349,61 @@ TEST(SVGFormat, RasterSignaturesComeFirstAndUnknownBytesRaise) {
     }
     ::DeleteFileW(png.c_str());
 }
+
+// SVG that the importer cannot read raises through every way a picture loads it (file,
+// stream, description data), and the picture keeps what it held.
+TEST(SVGFormat, UnreadableSVGRaisesAndKeepsThePicture) {
+    const TSVGFormatScope format;
+    std::string deep = "<svg viewBox=\"0 0 9 9\">";
+    for (int i = 0; i < 300; ++i) deep += "<g>";
+    for (int i = 0; i < 300; ++i) deep += "</g>";
+    deep += "</svg>";
+    std::string laughs = "<!DOCTYPE svg [<!ENTITY a \"" + std::string(100000, 'a') + "\">]><svg>";
+    for (int i = 0; i < 100; ++i) laughs += "&a;";
+    laughs += "</svg>";
+    struct TCase { const char* Name; std::string Text; };
+    const TCase cases[] = {
+        {"not well-formed", "<svg viewBox=\"0 0 9 9\"><rect width=\"5\""},
+        {"nothing at all", ""},
+        {"entity expansion", laughs},
+        {"external entity", "<!DOCTYPE svg [<!ENTITY e SYSTEM \"file:///etc/hostname\">]><svg>&e;</svg>"},
+        {"nested 300 deep", deep},
+        {"path data cut short", "<svg viewBox=\"0 0 9 9\"><path d=\"M1 2 L3\"/></svg>"},
+    };
+    const TBytes good = Svg(30, 20);
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const TBytes bad(c.Text.begin(), c.Text.end());
+        const auto expectKept = [&good](const TGraphic* graphic) {
+            ASSERT_NE(dynamic_cast<const TAdvSVGBitmap*>(graphic), nullptr);
+            EXPECT_EQ(graphic->Width(), 30);
+            EXPECT_EQ(Saved(*const_cast<TGraphic*>(graphic)), good);
+        };
+
+        TPicture picture;
+        picture.LoadFromStream(StreamOf(good).get());
+        const std::wstring file = TempFile(L"svg-format-unreadable.svg", bad);
+        try {
+            picture.LoadFromFile(file);
+            ADD_FAILURE() << "the file loaded";
+        } catch (const EInvalidGraphic& e) {
+            EXPECT_NE(e.Message().find(L"svg-format-unreadable.svg"), std::wstring::npos) << e.Message();
+        }
+        ::DeleteFileW(file.c_str());
+        expectKept(picture.Graphic());
+        EXPECT_THROW(picture.LoadFromStream(StreamOf(bad).get()), EInvalidGraphic);
+        expectKept(picture.Graphic());
+
+        TAdvSVGBitmap svg;
+        svg.LoadFromStream(StreamOf(good).get());
+        EXPECT_THROW(svg.LoadFromStream(StreamOf(bad).get()), EInvalidGraphic);
+        expectKept(&svg);
+        TMemoryStream data;   // the description data: a 32-bit count, then the text
+        const std::uint32_t count = std::uint32_t(bad.size());
+        data.WriteBuffer(&count, 4);
+        if (!bad.empty()) data.WriteBuffer(bad.data(), int(bad.size()));
+        data.SetPosition(0);
+        EXPECT_THROW(svg.ReadData(&data), EInvalidGraphic);
+        expectKept(&svg);
+    }
+}

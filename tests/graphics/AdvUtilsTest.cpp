@@ -435,6 +435,7 @@ TEST(AdvUtilsNumbers, MulDivIntRoundsHalvesAwayFromZero) {
         {10, 3, 4, 8}, {-10, 3, 4, -8}, {10, -3, 4, -8}, {10, 3, -4, -8}, {-10, -3, 4, 8},
         {5, 1, 2, 3}, {7, 1, 3, 2}, {-7, 1, 3, -2}, {96, 96, 72, 128}, {1, 1, 0, -1},
         {INT_MAX, 2, 2, INT_MAX},   // the product is held in 64 bits
+        {2000000000, 3, 2, INT_MAX}, {-2000000000, 3, 2, INT_MIN}, {INT_MIN, -1, 1, INT_MAX},   // saturates
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(testing::Message() << c.Number << "*" << c.Numerator << "/" << c.Denominator);

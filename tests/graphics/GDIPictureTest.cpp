@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -124,7 +125,7 @@ TEST(GDIPPicture, LoadingTellsRasterFromSVGAndRefusesEverythingElse) {
          }(), Svg},
         {"plain text", {'h', 'e', 'l', 'l', 'o', ' ', 'w', 'o', 'r', 'l', 'd'}, Refused},
         {"four zero bytes", {0, 0, 0, 0, 0, 0}, Refused},
-        {"two bytes", {'<', 0}, Svg},
+        {"two bytes: XML text the importer cannot read", {'<', 0}, Refused},
         {"one byte", {'x'}, Refused},
         {"nothing", {}, Refused},
     };
@@ -380,4 +381,89 @@ TEST(GDIPPicture, DrawsOnAGDIPlusGraphicsAtItsOwnSizeOrIntoARectangle) {
     EXPECT_EQ(pixel(5, 5), 0xFFFFFFFFu) << "its own 4 x 4 pixels";
     EXPECT_EQ(pixel(14, 14), 0xFFFF0000u);
     EXPECT_EQ(pixel(9, 9), 0xFFFFFFFFu);
+}
+
+// The decoded image is kept from one draw to the next: every way the picture's data
+// changes must draw the new data, at its own size and stretched alike.
+TEST(GDIPPicture, EveryChangeOfItsDataIsDrawn) {
+    const TBytes red = EncodePng(TwoBands(16, 12, OpaqueRed, OpaqueRed));
+    const TBytes lime = EncodePng(TwoBands(16, 12, OpaqueLime, OpaqueLime));
+    const std::wstring limeFile = TempFile(L"gdip-cache-lime.png", lime);
+    struct TCase {
+        const char* Name;
+        std::function<void(TGDIPPicture&)> Change;
+        TColor Drawn;   // clNone: anything but red
+    };
+    const TCase cases[] = {
+        {"loaded from a stream", [&](TGDIPPicture& p) { Load(p, lime); }, clLime},
+        {"loaded from a file", [&](TGDIPPicture& p) { p.LoadFromFile(limeFile); }, clLime},
+        {"loaded from a file address", [&](TGDIPPicture& p) { p.LoadFromURL(L"file://" + limeFile); }, clLime},
+        {"loaded from a resource", [](TGDIPPicture& p) { p.LoadFromResourceName(::GetModuleHandleW(nullptr), L"TINYGIF"); },
+         clNone},
+        {"read from description data", [&](TGDIPPicture& p) {
+             TGDIPPicture source;
+             Load(source, lime);
+             TMemoryStream data;
+             source.WriteData(&data);
+             data.SetPosition(0);
+             p.ReadData(&data);
+         }, clLime},
+        {"assigned another picture", [&](TGDIPPicture& p) {
+             TGDIPPicture source;
+             Load(source, lime);
+             p.Assign(&source);
+         }, clLime},
+        {"assigned a bitmap", [](TGDIPPicture& p) {
+             TBitmap bitmap(16, 12, pf24bit);
+             bitmap.Canvas()->Brush()->SetColor(clLime);
+             bitmap.Canvas()->FillRect(Rect(0, 0, 16, 12));
+             bitmap.Canvas()->SetPixels(0, 11, clBlack);   // its transparent colour, by the bottom-left pixel
+             p.Assign(&bitmap);
+         }, clLime},
+        {"emptied", [](TGDIPPicture& p) { p.Assign(nullptr); }, clWhite},
+    };
+    for (const TCase& c : cases) {
+        for (const TRect box : {Rect(0, 0, 16, 12), Rect(0, 0, 32, 24)}) {
+            SCOPED_TRACE(testing::Message() << c.Name << ", drawn " << box.Width() << " wide");
+            TGDIPPicture picture;
+            Load(picture, red);
+            TPaper before(32, 24);
+            picture.Draw(before.Canvas(), box);
+            ASSERT_EQ(before.Pixel(8, 6), clRed);
+            c.Change(picture);
+            TPaper after(32, 24);
+            picture.Draw(after.Canvas(), box);
+            if (c.Drawn == clNone)
+                EXPECT_NE(after.Pixel(8, 6), clRed);
+            else
+                EXPECT_EQ(after.Pixel(8, 6), c.Drawn);
+        }
+    }
+    ::DeleteFileW(limeFile.c_str());
+}
+
+// At its own size a picture is blended from its kept pixels: what shows is what GDI+
+// draws from the bytes.
+TEST(GDIPPicture, KeptPixelsDrawAsGDIPlusDraws) {
+    TGDIPPicture picture;
+    Load(picture, Png());   // red over half-transparent blue
+    TPaper ours(16, 12);
+    picture.Draw(ours.Canvas(), Rect(0, 0, 16, 12));
+    picture.Draw(ours.Canvas(), Rect(0, 0, 16, 12));   // from what the first draw kept
+    {
+        const TBytes png = Png();
+        const AdvGlobalStream::TOpenedImage opened =
+            AdvGlobalStream::OpenImage(png.data(), png.size(), AdvGlobalStream::TNoMemory::Raise);
+        ASSERT_TRUE(opened);
+        TPaper direct(16, 12);
+        AdvGDIP::TGPGraphics graphics(direct.Canvas()->Handle());
+        graphics.DrawImage(opened.Image.get(), 0, 0, 16, 12);
+        graphics.DrawImage(opened.Image.get(), 0, 0, 16, 12);
+        for (int y = 0; y < 12; ++y)
+            for (int x = 0; x < 16; ++x) {
+                SCOPED_TRACE(testing::Message() << x << "," << y);
+                const TColor a = ours.Pixel(x, y), b = direct.Pixel(x, y);
+                for (int shift : {0, 8, 16}) EXPECT_NEAR(int((a >> shift) & 0xFF), int((b >> shift) & 0xFF), 2);
+            }
+    }
 }

@@ -108,6 +108,24 @@ TEST(HTMLPicture, AddressesLoadResourcesAndFilesButFetchNothingFromTheWeb) {
     EXPECT_TRUE(direct.Empty());
 }
 
+// The download thread runs, fetches nothing, tells its end and frees itself.
+TEST(HTMLPicture, TheDownloadThreadEndsAtOnceAndFreesItself) {
+    THTMLPicture picture;
+    std::unique_ptr<TDownLoadThread> thread = TThread::Create<TDownLoadThread>(true, &picture);
+    EXPECT_TRUE(thread->FreeOnTerminate());
+    EXPECT_EQ(thread->Picture(), &picture);
+    TObject* ended = nullptr;
+    thread->OnTerminate = [&ended](TObject* sender) { ended = sender; };
+    TDownLoadThread* const running = thread.release();
+    running->Start();
+    for (int i = 0; i < 1000 && !ended; ++i) {   // its end comes through the main thread
+        if (!TThread::CheckSynchronize()) ::Sleep(10);
+    }
+    EXPECT_EQ(ended, running);
+    EXPECT_TRUE(picture.Empty());
+    EXPECT_TRUE(picture.ID().empty());
+}
+
 TEST(HTMLPicture, KeepsItsBytesAndCopiesThroughSavedData) {
     const TBytes gif = ThreeFrameGif();
     THTMLPicture picture;
