@@ -47,7 +47,7 @@ std::string MakeZip(const std::vector<TZipItem>& items) {
             Put16(to, item.DosDate);
             Put32(to, crc);
             Put32(to, uint32_t(packed.size()));
-            Put32(to, uint32_t(item.Data.size()));
+            Put32(to, uint32_t(item.DeclaredSize >= 0 ? uint64_t(item.DeclaredSize) : item.Data.size()));
             Put16(to, uint16_t(item.Name.size()));
             Put16(to, 0);
         };
@@ -78,7 +78,7 @@ std::string MakeZip(const std::vector<TZipItem>& items) {
 }
 
 std::string MakeCab(const std::vector<TCabItem>& items, bool mszip) {
-    // One folder, one data block (the fixtures stay below 32 KB).
+    // One folder; its data in blocks of 32 KB, each MSZIP block a deflate stream of its own.
     std::string files, all;
     for (const TCabItem& item : items) {
         Put32(files, uint32_t(item.Data.size()));
@@ -90,11 +90,21 @@ std::string MakeCab(const std::vector<TCabItem>& items, bool mszip) {
         files += item.Name + '\0';
         all += item.Data;
     }
-    const std::string block = mszip ? "CK" + RawDeflate(all) : all;
+    std::string blocks;
+    uint16_t blockCount = 0;
+    for (size_t at = 0; at < all.size() || blockCount == 0; at += 32768) {
+        const std::string plain = all.substr(at, 32768);
+        const std::string block = mszip ? "CK" + RawDeflate(plain) : plain;
+        Put32(blocks, 0);                   // no check sum
+        Put16(blocks, uint16_t(block.size()));
+        Put16(blocks, uint16_t(plain.size()));
+        blocks += block;
+        ++blockCount;
+    }
     const uint32_t headerSize = 36, folderSize = 8;
     const uint32_t filesOffset = headerSize + folderSize;
     const uint32_t dataOffset = filesOffset + uint32_t(files.size());
-    const uint32_t total = dataOffset + 8 + uint32_t(block.size());
+    const uint32_t total = dataOffset + uint32_t(blocks.size());
     std::string out = "MSCF";
     Put32(out, 0);
     Put32(out, total);
@@ -109,13 +119,10 @@ std::string MakeCab(const std::vector<TCabItem>& items, bool mszip) {
     Put16(out, 0x1234);                    // set
     Put16(out, 0);                         // index in set
     Put32(out, dataOffset);
-    Put16(out, 1);                         // data blocks
+    Put16(out, blockCount);
     Put16(out, mszip ? 1 : 0);
     out += files;
-    Put32(out, 0);                         // no check sum
-    Put16(out, uint16_t(block.size()));
-    Put16(out, uint16_t(all.size()));
-    out += block;
+    out += blocks;
     return out;
 }
 

@@ -15,6 +15,7 @@ struct TZipItem {
     uint16_t Method = 0xFFFF;    // forced method; 0xFFFF: 8 when deflated, else 0
     bool BadCrc = false;
     uint16_t DosDate = 0x5A21, DosTime = 0x6000;   // 1 January 2025, 12:00:00
+    int64_t DeclaredSize = -1;   // the size the headers state; -1: the data's own
 };
 std::string MakeZip(const std::vector<TZipItem>& items);
 
@@ -23,6 +24,7 @@ struct TCabItem {
     std::string Data;
     uint16_t DosDate = 0x5A21, DosTime = 0x6000;
 };
+// The data goes in blocks of 32 KB, as a cabinet holds it.
 std::string MakeCab(const std::vector<TCabItem>& items, bool mszip);
 
 // An SZDD file of literal bytes only; `lastChar` is the expanded name's last character.
