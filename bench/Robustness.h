@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/Unit1Generator.h"
+#include "bench/RobustnessUpdater.h"
 #include "app/UserBlockCoding.h"
 #include "classlib/Exceptions.h"
 #include "classlib/FileNames.h"
@@ -633,6 +634,7 @@ inline std::vector<TParser> MakeParsers(const std::wstring& sourceTree, const st
                            list.Text();
                        },
                        {}});
+    AppendUpdaterParsers(parsers, scratch);
     return parsers;
 }
 

@@ -23,6 +23,7 @@
 #include "classlib/ProgressBar.h"
 #include "classlib/StandardControls.h"
 #include "graphics/AdvGDIPStartup.h"
+#include "tests/updater/ArchiveFixtures.h"
 #include "classlib/FileNames.h"
 #include "classlib/Strings.h"
 #include "updater/WUpdate.h"
@@ -86,15 +87,6 @@ void PrintRatio(const char* what, double rate, double plainRate, double goal) {
 
 // ---- ZIP
 
-void Put16(std::string& out, uint32_t v) {
-    out += char(v & 0xFF);
-    out += char((v >> 8) & 0xFF);
-}
-void Put32(std::string& out, uint32_t v) {
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
-}
-
 struct TZipEntryData {
     std::string Name, Packed, Data;
 };
@@ -130,47 +122,16 @@ std::string Deflated(const std::string& data) {
 
 // A ZIP archive of `count` deflated entries of `entrySize` bytes each.
 std::string MakeArchive(int count, size_t entrySize, std::vector<TZipEntryData>& entries) {
-    std::string out, directory;
+    std::vector<UpdaterTests::TZipItem> items;
     for (int i = 0; i < count; ++i) {
         const std::string data = SampleText(entrySize, uint32_t(i));
-        TZipEntryData entry{"folder" + std::to_string(i % 8) + "/file" + std::to_string(i) + ".txt", Deflated(data),
-                            data};
-        const uint32_t crc = uint32_t(crc32(0, reinterpret_cast<const Bytef*>(data.data()), uInt(data.size())));
-        const uint32_t offset = uint32_t(out.size());
-        const auto common = [&](std::string& to) {
-            Put16(to, 20);
-            Put16(to, 0);
-            Put16(to, 8);
-            Put16(to, 0x6000);
-            Put16(to, 0x5A21);
-            Put32(to, crc);
-            Put32(to, uint32_t(entry.Packed.size()));
-            Put32(to, uint32_t(data.size()));
-            Put16(to, uint16_t(entry.Name.size()));
-            Put16(to, 0);
-        };
-        Put32(out, 0x04034b50);
-        common(out);
-        out += entry.Name + entry.Packed;
-        Put32(directory, 0x02014b50);
-        Put16(directory, 20);
-        common(directory);
-        for (int k = 0; k < 3; ++k) Put16(directory, 0);
-        Put32(directory, 0);
-        Put32(directory, offset);
-        directory += entry.Name;
+        TZipEntryData entry{"folder" + std::to_string(i % 8) + "/file" + std::to_string(i) + ".txt", Deflated(data), data};
+        UpdaterTests::TZipItem item{entry.Name, entry.Data};
+        item.Packed = entry.Packed;
+        items.push_back(std::move(item));
         entries.push_back(std::move(entry));
     }
-    const uint32_t directoryOffset = uint32_t(out.size());
-    out += directory;
-    Put32(out, 0x06054b50);
-    Put32(out, 0);
-    Put16(out, uint16_t(count));
-    Put16(out, uint16_t(count));
-    Put32(out, uint32_t(directory.size()));
-    Put32(out, directoryOffset);
-    Put16(out, 0);
-    return out;
+    return UpdaterTests::MakeZip(items);
 }
 
 // Inflates every entry in memory into one reused buffer: what the data costs by itself.

@@ -444,7 +444,11 @@ std::wstring LZExpandFile(const std::wstring& fileName) {
     wchar_t expanded[MAX_PATH + 1] = {};
     if (::GetExpandedNameW(source.data(), expanded) != 1) return {};
     // GetExpandedName may drop the folder: the expanded file belongs beside the compressed one.
-    const std::wstring target = ParentFolder(fileName) + std::wstring(expanded).substr(ParentFolder(expanded).size());
+    // Its last character comes from the file's header: one such as ":" or "\" would name a
+    // stream or another folder.
+    const std::wstring expandedName = std::wstring(expanded).substr(ParentFolder(expanded).size());
+    if (!IsPlainFileName(expandedName)) return {};
+    const std::wstring target = ParentFolder(fileName) + expandedName;
     // An SZDD header declares the expanded size. LZ packs at most about nine to one, so what
     // LZCopy writes stays below ExpansionLimit whatever the header says; a declared size
     // beyond it is a damaged or hostile file.

@@ -4,9 +4,13 @@
 
 #include <fcntl.h>
 #include <fdi.h>
+#include <zlib.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <vector>
 
 #include "classlib/Strings.h"
 #include "updater/WUpdateExtract.h"
@@ -100,6 +104,111 @@ FNFDINOTIFY(CabNotify) {
     }
 }
 
+// ---- the cabinet checked before the library reads it
+
+uint16_t Get16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
+uint32_t Get32(const uint8_t* p) { return uint32_t(Get16(p)) | uint32_t(Get16(p + 2)) << 16; }
+
+bool ReadAt(HANDLE file, uint64_t offset, void* buffer, DWORD size) {
+    OVERLAPPED at{};
+    at.Offset = DWORD(offset);
+    at.OffsetHigh = DWORD(offset >> 32);
+    DWORD got = 0;
+    return ::ReadFile(file, buffer, size, &got, &at) && got == size;
+}
+
+// One folder's data blocks, MSZIP ones inflated as the library would: each a deflate
+// stream of its own after "CK", with the block before as its history, and exactly the size
+// it states. `total` receives the folder's unpacked size.
+bool CheckFolderData(HANDLE file, uint64_t fileSize, uint64_t offset, unsigned blocks, unsigned type,
+                     unsigned dataReserve, uint64_t& total) {
+    constexpr unsigned MaxUnpacked = 32768, MaxPacked = 32768 + 6144;
+    std::vector<uint8_t> packed(MaxPacked), history, unpacked(MaxUnpacked + 1);
+    z_stream stream{};
+    if (type == 1 && inflateInit2(&stream, -MAX_WBITS) != Z_OK) return false;
+    struct TEnd {
+        z_stream& Stream;
+        bool Used;
+        ~TEnd() {
+            if (Used) inflateEnd(&Stream);
+        }
+    } end{stream, type == 1};
+    total = 0;
+    for (unsigned block = 0; block < blocks; ++block) {
+        uint8_t header[8];
+        if (offset + 8 + dataReserve > fileSize || !ReadAt(file, offset, header, 8)) return false;
+        const unsigned size = Get16(header + 4), unpackedSize = Get16(header + 6);
+        offset += 8 + dataReserve;
+        if (size > MaxPacked || unpackedSize > MaxUnpacked || offset + size > fileSize) return false;
+        if (size && !ReadAt(file, offset, packed.data(), size)) return false;
+        offset += size;
+        total += unpackedSize;
+        if (type == 0) {
+            if (size != unpackedSize) return false;
+            continue;
+        }
+        if (size < 2 || packed[0] != 'C' || packed[1] != 'K') return false;
+        if (inflateReset(&stream) != Z_OK) return false;
+        if (!history.empty() && inflateSetDictionary(&stream, history.data(), uInt(history.size())) != Z_OK) return false;
+        stream.next_in = packed.data() + 2;
+        stream.avail_in = size - 2;
+        stream.next_out = unpacked.data();
+        stream.avail_out = uInt(unpacked.size());
+        if (inflate(&stream, Z_FINISH) != Z_STREAM_END || stream.total_out != unpackedSize) return false;
+        history.assign(unpacked.begin(), unpacked.begin() + unpackedSize);
+    }
+    return true;
+}
+
+// The cabinet's whole structure, read before the library sees it. Wine: its cabinet
+// library writes past its buffers on a damaged MSZIP block (a page fault that ends the
+// program), and trusts the offsets and sizes it reads. A cabinet of a set (continued from
+// or in another file) and the LZX and Quantum methods, whose data cannot be checked here,
+// are refused.
+bool CheckCabinet(HANDLE file) {
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(file, &size) || size.QuadPart < 36) return false;
+    const uint64_t fileSize = uint64_t(size.QuadPart);
+    uint8_t header[36];
+    if (!ReadAt(file, 0, header, sizeof header) || Get32(header) != 0x4643534D) return false;   // "MSCF"
+    const uint32_t cabinetSize = Get32(header + 8), filesOffset = Get32(header + 16);
+    const unsigned folders = Get16(header + 26), files = Get16(header + 28), flags = Get16(header + 30);
+    if (cabinetSize > fileSize || header[25] != 1 || (flags & ~4u) != 0) return false;
+    uint64_t at = 36;
+    unsigned folderReserve = 0, dataReserve = 0;
+    if (flags & 4) {
+        uint8_t reserve[4];
+        if (!ReadAt(file, at, reserve, 4)) return false;
+        at += 4 + Get16(reserve);
+        folderReserve = reserve[2];
+        dataReserve = reserve[3];
+    }
+    std::vector<uint64_t> folderSizes;
+    for (unsigned i = 0; i < folders; ++i) {
+        uint8_t entry[8];
+        if (!ReadAt(file, at, entry, 8)) return false;
+        at += 8 + folderReserve;
+        const unsigned type = Get16(entry + 6) & 0x000F;
+        uint64_t unpacked = 0;
+        if (type > 1 || !CheckFolderData(file, fileSize, Get32(entry), Get16(entry + 4), type, dataReserve, unpacked))
+            return false;
+        folderSizes.push_back(unpacked);
+    }
+    at = filesOffset;
+    for (unsigned i = 0; i < files; ++i) {
+        uint8_t entry[16 + 257];
+        const DWORD wanted = DWORD(std::min<uint64_t>(sizeof entry, fileSize > at ? fileSize - at : 0));
+        if (wanted < 17 || !ReadAt(file, at, entry, wanted)) return false;
+        const uint32_t fileLength = Get32(entry), start = Get32(entry + 4);
+        const unsigned folder = Get16(entry + 8);
+        const uint8_t* nameEnd = std::find(entry + 16, entry + wanted, uint8_t(0));
+        if (folder >= folderSizes.size() || uint64_t(start) + fileLength > folderSizes[folder] || nameEnd == entry + wanted)
+            return false;
+        at += 16 + (nameEnd - (entry + 16)) + 1;
+    }
+    return true;
+}
+
 using TFDICreate = HFDI(DIAMONDAPI*)(PFNALLOC, PFNFREE, PFNOPEN, PFNREAD, PFNWRITE, PFNCLOSE, PFNSEEK, int, PERF);
 using TFDIIsCabinet = BOOL(DIAMONDAPI*)(HFDI, INT_PTR, PFDICABINETINFO);
 using TFDICopy = BOOL(DIAMONDAPI*)(HFDI, char*, char*, int, PFNFDINOTIFY, PFNFDIDECRYPT, void*);
@@ -129,7 +238,7 @@ int ExtractCabinet(const std::wstring& cabinet, const std::wstring& folder) {
     {
         const WUpdate::TFileHandle probe = WUpdate::OpenFile(cabinet, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
         LARGE_INTEGER size{};
-        if (!probe || !::GetFileSizeEx(probe.get(), &size)) return -1;
+        if (!probe || !::GetFileSizeEx(probe.get(), &size) || !CheckCabinet(probe.get())) return -1;
         cabinetSize = uint64_t(size.QuadPart);
     }
     const std::unique_ptr<std::remove_pointer_t<HMODULE>, TLibraryFreer> library(::LoadLibraryW(L"cabinet.dll"));
