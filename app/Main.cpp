@@ -6,10 +6,16 @@
 #include "app/frmDorlenU.h"
 #include "classlib/Application.h"
 #include "graphics/AdvGDIPStartup.h"
+#include "menus/AdvMenuStartup.h"
+#include "menus/AdvToolBarBase.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     using namespace ClassLib;
     const AdvGDIPStartup::TGdiplusSession gdiplus;  // GDI+ for the program's life
+    // The menu and toolbar units' start-up, in the order they build on each other; their
+    // ends run backwards at exit and give the desktop its menu animation back.
+    const AdvMenus::TMenuUnitSession menus;
+    const AdvToolBar::TToolBarUnitSession toolBars;
     try {
         Application->Initialize();
         Application->SetMainFormOnTaskBar(true);

@@ -2,6 +2,16 @@
 
 namespace StringFields {
 
+namespace {
+
+std::wstring_view TrimBlanks(std::wstring_view text) {
+    const size_t first = text.find_first_not_of(L' ');
+    if (first == std::wstring_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(L' ') - first + 1);
+}
+
+}  // namespace
+
 std::wstring TrimSpacesLeft(const std::wstring& text) {
     const size_t first = text.find_first_not_of(L' ');
     return first == std::wstring::npos ? std::wstring() : text.substr(first);
@@ -12,9 +22,7 @@ std::wstring TrimSpacesRight(const std::wstring& text) {
     return last == std::wstring::npos ? std::wstring() : text.substr(0, last + 1);
 }
 
-std::wstring TrimSpaces(const std::wstring& text) {
-    return TrimSpacesRight(TrimSpacesLeft(text));
-}
+std::wstring TrimSpaces(const std::wstring& text) { return std::wstring(TrimBlanks(text)); }
 
 std::wstring TextBeforeDelimiter(const std::wstring& text, const std::wstring& delimiter) {
     const size_t at = delimiter.empty() ? std::wstring::npos : text.find(delimiter);
@@ -35,8 +43,21 @@ std::wstring SplitAtDelimiter(std::wstring& text, const std::wstring& delimiter)
 }
 
 std::wstring FetchField(std::wstring& text, const std::wstring& delimiter) {
-    std::wstring head = TrimSpaces(SplitAtDelimiter(text, delimiter));
-    text = TrimSpaces(text);
+    std::wstring_view rest = text;
+    std::wstring head(FetchField(rest, std::wstring_view(delimiter)));
+    text = std::wstring(rest);
+    return head;
+}
+
+std::wstring_view FetchField(std::wstring_view& text, std::wstring_view delimiter) {
+    const size_t at = delimiter.empty() ? std::wstring_view::npos : text.find(delimiter);
+    if (at == std::wstring_view::npos) {
+        const std::wstring_view head = TrimBlanks(text);
+        text = {};
+        return head;
+    }
+    const std::wstring_view head = TrimBlanks(text.substr(0, at));
+    text = TrimBlanks(text.substr(at + delimiter.size()));
     return head;
 }
 

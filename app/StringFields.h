@@ -2,6 +2,7 @@
 // Blank trimming and splitting a text at a delimiter, shared by the generator, the
 // read-back and the main window. A blank here is U+0020 only; other white space is kept.
 #include <string>
+#include <string_view>
 
 namespace StringFields {
 
@@ -20,5 +21,7 @@ std::wstring SplitAtDelimiter(std::wstring& text, const std::wstring& delimiter)
 // SplitAtDelimiter with both parts trimmed of blanks: FetchField(' a = b ', "=") gives
 // 'a' and leaves 'b'; without the delimiter it gives the trimmed text and leaves "".
 std::wstring FetchField(std::wstring& text, const std::wstring& delimiter);
+// The same over views of a text that stays where it is: both parts are parts of it.
+std::wstring_view FetchField(std::wstring_view& text, std::wstring_view delimiter);
 
 }  // namespace StringFields

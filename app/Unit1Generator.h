@@ -56,6 +56,10 @@ public:
     std::unique_ptr<ClassLib::TStringList> sct2List;
 
 private:
+    // What a run builds beside the panes, kept for the next run, which fills the same memory
+    // again instead of fresh memory (a large list's source is megabytes).
+    struct TWork;
+    std::unique_ptr<TWork> FWork;
     ClassLib::TStrings* FAtcmds = nullptr;
     ClassLib::TStrings* FMemoC = nullptr;
     ClassLib::TStrings* FMemoH = nullptr;

@@ -1,7 +1,7 @@
 // Times the generator and the read-back at the scale of a large project:
 // 10,000 commands generated, the 10,000-block file read back and generated again.
 // Generating and saving are set against writing the same output bytes to a file in the
-// same run, the floor under both.
+// same run, the floor under both; repeated runs are quoted as medians.
 #include <windows.h>
 
 #include <algorithm>
@@ -19,6 +19,12 @@
 namespace {
 
 constexpr int CommandCount = 10000;
+constexpr int Repeats = 5;
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
 
 double MillisecondsOf(const auto& work) {
     const auto start = std::chrono::steady_clock::now();
@@ -64,12 +70,24 @@ int main() {
     Unit1::TAtGenerator generator;
     generator.SetPanes(atcmds.Lines(), memoC.Lines(), memoH.Lines(), &memo2);
     const std::wstring path = ClassLib::GetTempDir() + L"atgen_bench_" + std::to_wstring(::GetCurrentProcessId()) + L".c";
+    const auto fillList = [&] {
+        atcmds.Lines()->Clear();
+        for (int i = 0; i < CommandCount; ++i) atcmds.Lines()->Add(CommandLine(i));
+    };
 
-    atcmds.Lines()->Clear();
-    for (int i = 0; i < CommandCount; ++i) atcmds.Lines()->Add(CommandLine(i));
-
-    const double generate = MillisecondsOf([&] { generator.GenerateSources(); });
-    const double save = MillisecondsOf([&] { memoC.Lines()->SaveToFile(path); });
+    // The first run of a process meets memory the process never touched; later runs (the
+    // user regenerating after an edit) find what the earlier ones left. Both are shown.
+    fillList();
+    const double first = MillisecondsOf([&] { generator.GenerateSources(); });
+    std::vector<double> runs;
+    for (int i = 0; i < Repeats; ++i) {
+        fillList();
+        runs.push_back(MillisecondsOf([&] { generator.GenerateSources(); }));
+    }
+    const double generate = Median(runs);
+    std::vector<double> saves;
+    for (int i = 0; i < Repeats; ++i) saves.push_back(MillisecondsOf([&] { memoC.Lines()->SaveToFile(path); }));
+    const double save = Median(saves);
     const double readBack = MillisecondsOf([&] {
         atcmds.Lines()->Clear();
         generator.LoadUserBlocks(path);
@@ -77,6 +95,7 @@ int main() {
     const double regenerate = MillisecondsOf([&] { generator.GenerateSources(); });
     generator.Options.AutoCorrectHeaders = true;
     const double regenerateCorrected = MillisecondsOf([&] { generator.GenerateSources(); });
+    generator.Options.AutoCorrectHeaders = false;
 
     // The reference: the C source and the header as they are saved, written with one call each.
     const std::string cBytes = OutputBytes(*memoC.Lines()), hBytes = OutputBytes(*memoH.Lines());
@@ -97,15 +116,17 @@ int main() {
     std::printf("commands                          %d\n", CommandCount);
     std::printf("C source lines                    %d\n", memoC.Lines()->Count());
     std::printf("blocks read back                  %d\n", generator.atFunList->Count());
-    std::printf("generate (new blocks)             %9.1f ms\n", generate);
-    std::printf("save C source                     %9.1f ms\n", save);
+    std::printf("generate, first run of the process %8.1f ms\n", first);
+    std::printf("generate (new blocks)             %9.1f ms (median of %d)\n", generate, Repeats);
+    std::printf("save C source                     %9.1f ms (median of %d)\n", save, Repeats);
     std::printf("read back                         %9.1f ms\n", readBack);
     std::printf("generate (stored blocks)          %9.1f ms\n", regenerate);
     std::printf("generate (stored, auto-correct)   %9.1f ms\n", regenerateCorrected);
     std::printf("write the output bytes (%.1f MB)   %9.1f ms (C source alone %.1f ms, fastest of 7)\n",
                 (cBytes.size() + hBytes.size()) / (1024.0 * 1024.0), write, cWrite);
-    Verdict("generate / write the output", generate / write, 20.0);
+    Verdict("generate / write the output", generate / write, 10.0);
     Verdict("generate / write (the stretch)", generate / write, 3.0);
-    Verdict("save C source / write it", save / cWrite, 3.0);
+    Verdict("first run / write the output", first / write, 10.0);
+    Verdict("save C source / write it", save / cWrite, 2.0);
     return 0;
 }

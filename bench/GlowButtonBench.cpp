@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "bench/SamplePicture.h"
 #include "classlib/Application.h"
 #include "classlib/Form.h"
 #include "classlib/GdiScopes.h"
@@ -16,15 +17,6 @@
 namespace {
 
 using TClock = std::chrono::steady_clock;
-
-// The program's own 32 x 32 "open" picture, found from the build folder.
-std::wstring SamplePicturePath() {
-    wchar_t exe[MAX_PATH];
-    ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    std::wstring path = exe;
-    for (int up = 0; up < 4; ++up) path.erase(path.find_last_of(L"\\/"));
-    return path + L"\\app\\images\\open.png";
-}
 
 double MillisecondsPerPaint(AdvGlowButton::TAdvGlowButton& button, HDC dc) {
     constexpr int Paints = 500;
@@ -51,7 +43,7 @@ int main() {
     button->SetCaption(L"Create files");
     bool picture = true;
     try {
-        button->Picture()->LoadFromFile(SamplePicturePath());
+        button->Picture()->LoadFromFile(BenchSupport::SamplePicturePath());
     } catch (...) {
         picture = false;
     }

@@ -110,8 +110,10 @@ int main() {
     tokenizer.SetUrlAware(true);
     const double onSpeed = Median(on), offSpeed = Median(off);
     std::printf("medians of 7 alternating rounds: URL segments on %.2f MB/s, off %.2f MB/s\n", onSpeed, offSpeed);
-    std::printf("  URL on / URL off (goal: on at least as fast as off was before)  %.2f  %s\n", onSpeed / offSpeed,
-                onSpeed >= offSpeed ? "within" : "below off in this run");
+    // The goal is URL detection on at least as fast as it was off before the tokenizer was
+    // made faster; off in the same run is the stricter floor shown here.
+    std::printf("  %-44s %9.2f MB/s limit %8.2f  ratio %.2f  %s\n", "URL segments on (limit: off, same run)", onSpeed,
+                offSpeed, onSpeed / offSpeed, onSpeed >= offSpeed ? "within" : "OVER");
 
     TLines big;
     for (size_t i = 0; big.Lines.size() < 1000000; ++i) big.Lines.push_back(Sample[i % sampleLines]);

@@ -4,11 +4,20 @@
 
 #include "classlib/Exceptions.h"
 #include "classlib/Seams.h"
+#include "classlib/Streams.h"
 #include "classlib/Strings.h"
 
 namespace ClassLib {
 
 CLASSLIB_IMPLEMENT(TMemIniFile, TObject)
+
+TMemIniFile::~TMemIniFile() {
+    if (!FAutoSave || !FModified || FFileName.empty()) return;
+    try {
+        UpdateFile();
+    } catch (...) {
+    }
+}
 
 bool TryUTF8Decode(const char* data, size_t size, std::wstring& text) {
     if (size == 0) {
@@ -129,6 +138,65 @@ std::vector<std::wstring> TMemIniFile::ReadSection(const std::wstring& section) 
     if (const TSection* s = FindSection(section))
         for (const TEntry& e : s->Entries) keys.push_back(e.Key);
     return keys;
+}
+
+void TMemIniFile::WriteString(const std::wstring& section, const std::wstring& key, const std::wstring& value) {
+    TSection* target = nullptr;
+    for (TSection& s : FSections)
+        if (SameText(s.Name, section)) {
+            target = &s;
+            break;
+        }
+    if (!target) {
+        FSections.push_back({section, {}});
+        target = &FSections.back();
+    }
+    FModified = true;
+    for (TEntry& e : target->Entries)
+        if (SameText(e.Key, key)) {
+            e.Value = value;
+            return;
+        }
+    target->Entries.push_back({key, value});
+}
+
+void TMemIniFile::WriteInteger(const std::wstring& section, const std::wstring& key, int value) {
+    WriteString(section, key, std::to_wstring(value));
+}
+
+void TMemIniFile::WriteBool(const std::wstring& section, const std::wstring& key, bool value) {
+    WriteString(section, key, value ? L"1" : L"0");
+}
+
+void TMemIniFile::EraseSection(const std::wstring& section) {
+    const auto before = FSections.size();
+    std::erase_if(FSections, [&](const TSection& s) { return SameText(s.Name, section); });
+    FModified = FModified || FSections.size() != before;
+}
+
+void TMemIniFile::DeleteKey(const std::wstring& section, const std::wstring& key) {
+    for (TSection& s : FSections) {
+        if (!SameText(s.Name, section)) continue;
+        const auto before = s.Entries.size();
+        std::erase_if(s.Entries, [&](const TEntry& e) { return SameText(e.Key, key); });
+        FModified = FModified || s.Entries.size() != before;
+    }
+}
+
+std::wstring TMemIniFile::Text() const {
+    std::wstring text;
+    for (const TSection& s : FSections) {
+        text += L"[" + s.Name + L"]\r\n";
+        for (const TEntry& e : s.Entries) text += e.Key + L"=" + e.Value + L"\r\n";
+        text += L"\r\n";
+    }
+    return text;
+}
+
+void TMemIniFile::UpdateFile() {
+    const AnsiString bytes = StringToAnsi(Text(), Seams().AnsiCodePage());
+    SaveFileSafely(FFileName, [&](TStream* stream) { stream->WriteBuffer(bytes.data(), int(bytes.size())); });
+    FModified = false;
 }
 
 }  // namespace ClassLib

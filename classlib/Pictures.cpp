@@ -657,7 +657,8 @@ void TBitmap::Recreate(int width, int height, TPixelFormat format, bool keepPixe
     if (width < 0 || height < 0 || !PictureSizeAllowed(std::uint64_t(width), std::uint64_t(height)))
         throw EInvalidGraphicOperation(L"Cannot make a bitmap of " + std::to_wstring(width) + L" x " +
                                        std::to_wstring(height) + L" pixels");
-    TBytes newInfo = info ? *info : MakeInfo(std::max(width, 1), std::max(height, 1), format);
+    // A bitmap that never had pixels has no header to copy: the format's own serves.
+    TBytes newInfo = info && !info->empty() ? *info : MakeInfo(std::max(width, 1), std::max(height, 1), format);
     reinterpret_cast<BITMAPINFOHEADER*>(newInfo.data())->biWidth = std::max(width, 1);
     reinterpret_cast<BITMAPINFOHEADER*>(newInfo.data())->biHeight = std::max(height, 1);
     // Made before anything changes, so a failure leaves the bitmap as it was.

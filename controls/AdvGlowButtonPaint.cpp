@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
 #include <memory>
 
 #include "classlib/Canvas.h"
@@ -11,6 +10,7 @@
 #include "classlib/Pictures.h"
 #include "classlib/Screen.h"
 #include "classlib/StringList.h"
+#include "graphics/AdvGDIPFamilies.h"
 
 namespace AdvGlowButton {
 
@@ -18,6 +18,7 @@ using ClassLib::clNone;
 using ClassLib::TRect;
 using ClassLib::TSize;
 using namespace AdvGDIP;
+using AdvGDIPFamilies::FamilyOf;
 
 bool DrawSplitLineAlways = false;
 
@@ -33,47 +34,11 @@ void FillSolid(TGPGraphics& g, const TRect& r, TColor color) {
     g.FillRectangle(&brush, r.Left, r.Top, r.Width(), r.Height());
 }
 
-// One half of a face.
+// One half of a face; a missing colour takes the other's.
 void FillGlow(TGPGraphics& g, const TRect& r, TColor a, TColor b, TGDIPGradient kind, bool upper) {
     if (b == clNone) b = a;
     else if (a == clNone) a = b;
-    if (r.Width() <= 0 || r.Height() <= 0) return;
-    const int w = r.Width(), h = r.Height();
-    FillSolid(g, r, upper ? a : b);
-    if (kind == ggRadial) {
-        TGPGraphicsPath path;
-        if (upper) path.AddEllipse(r.Left, r.Top - h / 2 + 2, w, h);
-        else path.AddEllipse(r.Left, r.Top, w, h);
-        TGPPathGradientBrush brush(&path);
-        brush.SetCenterPoint(TGPPointF(float(r.Left + w / 2), float(upper ? r.Top : r.Bottom)));
-        brush.SetCenterColor(Opaque(upper ? b : a));
-        const ARGB surround = Opaque(upper ? a : b);
-        int count = 1;
-        brush.SetSurroundColors(&surround, count);
-        g.FillRectangle(&brush, r.Left, r.Top, w, h);
-        return;
-    }
-    const LinearGradientMode mode = kind == ggVertical          ? LinearGradientModeVertical
-                                    : kind == ggDiagonalForward ? LinearGradientModeForwardDiagonal
-                                                                : LinearGradientModeBackwardDiagonal;
-    // One pixel longer than the fill: GDI+ wraps the first colour into a brush's last row.
-    TGPLinearGradientBrush brush(TGPRectF(float(r.Left), float(r.Top), float(w), float(h + 1)), Opaque(a), Opaque(b),
-                                 mode);
-    g.FillRectangle(&brush, r.Left, r.Top, w, h);
-}
-
-// The outline path of a rounded rectangle whose corners have arcs of diameter 2 x radius.
-void AddRoundRect(TGPGraphicsPath& path, int x, int y, int w, int h, int radius) {
-    const int d = radius * 2;
-    path.AddLine(x + radius, y, x + w - d, y);
-    path.AddArc(x + w - d, y, d, d, 270, 90);
-    path.AddLine(x + w, y + radius, x + w, y + h - d);
-    path.AddArc(x + w - d, y + h - d, d, d, 0, 90);
-    path.AddLine(x + w - d, y + h, x + radius, y + h);
-    path.AddArc(x, y + h - d, d, d, 90, 90);
-    path.AddLine(x, y + h - d, x, y + radius);
-    path.AddArc(x, y, d, d, 180, 90);
-    path.CloseFigure();
+    FillGlowHalf(g, r, a, b, kind, upper);
 }
 
 void DrawRoundRect(TGPGraphics& g, TColor color, int x, int y, int w, int h, int radius, bool dotted = false) {
@@ -84,7 +49,7 @@ void DrawRoundRect(TGPGraphics& g, TColor color, int x, int y, int w, int h, int
         return;
     }
     TGPGraphicsPath path;
-    AddRoundRect(path, x, y, w, h, radius);
+    AddRoundRectPath(path, x, y, w, h, radius);
     g.DrawPath(&pen, &path);
 }
 
@@ -236,23 +201,61 @@ int GdiplusStyle(const ClassLib::TFont* font) {
     return style;
 }
 
-// The GDI+ family of a font name, "Arial" when GDI+ has no such family. Looking a family
-// up enumerates the system's fonts, far too slow for every fade tick, so each name is
-// looked up once; like GDI+'s generic families, the few found live as long as the process.
-const TGPFontFamily* FamilyOf(const ClassLib::TFont* font) {
-    static std::map<std::wstring, TGPFontFamily*> families;
-    const auto found = families.find(font->Name());
-    if (found != families.end()) return found->second;
-    auto* family = new TGPFontFamily(font->Name(), nullptr);
-    if (family->lastResult != Ok) {
-        delete family;
-        family = new TGPFontFamily(std::wstring(L"Arial"), nullptr);
+}  // namespace
+
+void FillGlowHalf(TGPGraphics& g, const TRect& r, TColor a, TColor b, TGDIPGradient kind, bool upper) {
+    if (r.Width() <= 0 || r.Height() <= 0) return;
+    const int w = r.Width(), h = r.Height();
+    FillSolid(g, r, upper ? a : b);
+    if (a == clNone || b == clNone) return;
+    if (kind == ggRadial) {
+        TGPGraphicsPath path;
+        if (upper) path.AddEllipse(r.Left, r.Top - h / 2 + 2, w, h);
+        else path.AddEllipse(r.Left, r.Top, w, h);
+        TGPPathGradientBrush brush(&path);
+        brush.SetCenterPoint(TGPPointF(float(r.Left + w / 2), float(upper ? r.Top : r.Bottom)));
+        brush.SetCenterColor(Opaque(upper ? b : a));
+        const ARGB surround = Opaque(upper ? a : b);
+        int count = 1;
+        brush.SetSurroundColors(&surround, count);
+        g.FillRectangle(&brush, r.Left, r.Top, w, h);
+        return;
     }
-    families[font->Name()] = family;
-    return family;
+    const LinearGradientMode mode = kind == ggVertical          ? LinearGradientModeVertical
+                                    : kind == ggDiagonalForward ? LinearGradientModeForwardDiagonal
+                                                                : LinearGradientModeBackwardDiagonal;
+    // One pixel longer than the fill: GDI+ wraps the first colour into a brush's last row.
+    TGPLinearGradientBrush brush(TGPRectF(float(r.Left), float(r.Top), float(w), float(h + 1)), Opaque(a), Opaque(b),
+                                 mode);
+    g.FillRectangle(&brush, r.Left, r.Top, w, h);
 }
 
-}  // namespace
+TSplitHalves SplitHalves(const TRect& r, int partSize, TDropDownPosition position) {
+    const int half = r.Height() / 2;
+    if (position == dpRight)
+        return {{r.Left, r.Top + half - 1, r.Right - partSize, r.Bottom},
+                {r.Left, r.Top, r.Right - partSize, r.Bottom - half},
+                {r.Right - partSize, r.Top, r.Right, r.Bottom - half},
+                {r.Right - partSize, r.Top + half - 1, r.Right, r.Bottom}};
+    const int q = (r.Height() - partSize) / 2;
+    return {{r.Left, r.Top + q - 1, r.Right, r.Bottom - partSize},
+            {r.Left, r.Top, r.Right, r.Bottom - partSize - q},
+            {r.Left, r.Bottom - partSize, r.Right, r.Bottom},
+            {}};
+}
+
+void AddRoundRectPath(TGPGraphicsPath& path, int x, int y, int w, int h, int radius) {
+    const int d = radius * 2;
+    path.AddLine(x + radius, y, x + w - d, y);
+    path.AddArc(x + w - d, y, d, d, 270, 90);
+    path.AddLine(x + w, y + radius, x + w, y + h - d);
+    path.AddArc(x + w - d, y + h - d, d, d, 0, 90);
+    path.AddLine(x + w - d, y + h, x + radius, y + h);
+    path.AddArc(x, y + h - d, d, d, 90, 90);
+    path.AddLine(x, y + h - d, x, y + radius);
+    path.AddArc(x, y, d, d, 180, 90);
+    path.CloseFigure();
+}
 
 TColor ShadeColorRGB(TColor color, int percentR, int percentG, int percentB) {
     const TColor rgb = ClassLib::ColorToRGB(color);
@@ -322,19 +325,8 @@ TSize DrawGlowButton(ClassLib::TCanvas* canvas, const TRect& rect, const TGlowFa
     const bool background = !f.NoBackground || f.DroppedDown || f.Down;
     if (background) {
         if (f.DropDownButton && f.HotOrDown && f.DropDownSplit) {
-            TRect buttonLower, buttonUpper, dropUpper, dropLower;
+            const auto [buttonLower, buttonUpper, dropUpper, dropLower] = SplitHalves(r, ddw, f.DropDownPosition);
             const bool right = f.DropDownPosition == dpRight;
-            if (right) {
-                buttonLower = {r.Left, r.Top + half - 1, r.Right - ddw, r.Bottom};
-                buttonUpper = {r.Left, r.Top, r.Right - ddw, r.Bottom - half};
-                dropUpper = {r.Right - ddw, r.Top, r.Right, r.Bottom - half};
-                dropLower = {r.Right - ddw, r.Top + half - 1, r.Right, r.Bottom};
-            } else {
-                const int q = (h0 - ddw) / 2;
-                buttonLower = {r.Left, r.Top + q - 1, r.Right, r.Bottom - ddw};
-                buttonUpper = {r.Left, r.Top, r.Right, r.Bottom - ddw - q};
-                dropUpper = {r.Left, r.Bottom - ddw, r.Right, r.Bottom};
-            }
             if (f.DropDownHover == 2) {
                 FillGlow(g, buttonLower, mirrorTo, mirror, f.GradientMirror, false);
                 FillGlow(g, buttonUpper, color, colorTo, f.Gradient, true);

@@ -106,6 +106,22 @@ extern bool DrawSplitLineAlways;
 // size the content (glyph, caption, notes) needs.
 ClassLib::TSize DrawGlowButton(ClassLib::TCanvas* canvas, const ClassLib::TRect& rect, const TGlowFace& face);
 
+// One half of a face: the rectangle filled with `a` (upper) or `b`, then, when neither is
+// clNone, the glow over it: radial from the middle of the top (upper) or bottom edge, or
+// linear from a to b.
+void FillGlowHalf(AdvGDIP::TGPGraphics& graphics, const ClassLib::TRect& rect, TColor a, TColor b, TGDIPGradient kind,
+                  bool upper);
+// The glow halves of a hot split face: the button part's lower and upper halves, then the
+// drop-down part's upper and lower ones (partSize wide on the right); a drop-down part at the
+// bottom is one piece, in DropUpper, and DropLower stays empty.
+struct TSplitHalves {
+    ClassLib::TRect ButtonLower, ButtonUpper, DropUpper, DropLower;
+};
+TSplitHalves SplitHalves(const ClassLib::TRect& rect, int partSize, TDropDownPosition position);
+// The outline of a rectangle with quarter arcs of diameter 2 x radius at its corners, as one
+// closed figure of the path.
+void AddRoundRectPath(AdvGDIP::TGPGraphicsPath& path, int x, int y, int width, int height, int radius);
+
 // Colour arithmetic of the face and its fades.
 TColor ShadeColor(TColor color, int percent);
 TColor ShadeColorRGB(TColor color, int percentR, int percentG, int percentB);

@@ -184,10 +184,10 @@ void TAdvCustomMemo::SetCurXForced(int value) {
         } else {
             UpdateMaxLength();
         }
-        const std::wstring s = lines->Get(FCurY);
-        if (a > static_cast<int>(s.size())) {
-            if (FAutoExpand) StoreLine(FCurY, s + std::wstring(a - s.size(), L' '));
-            else a = static_cast<int>(s.size());
+        const int length = static_cast<int>(lines->View(FCurY).size());
+        if (a > length) {
+            if (FAutoExpand) StoreLine(FCurY, lines->Get(FCurY) + std::wstring(static_cast<size_t>(a - length), L' '));
+            else a = length;
             Invalidate();
         }
     }
@@ -898,40 +898,36 @@ void TAdvCustomMemo::InsertChar(wchar_t c) {
     EnsureOneLine();
     if (FCurY >= lines->Count()) FCurY = lines->Count() - 1;
     const int oldX = FCurX, oldY = FCurY;
-    std::wstring s = lines->Get(FCurY);
+    // The line is changed where it is stored: a keystroke copies no line.
+    const int length = static_cast<int>(lines->View(FCurY).size());
     std::wstring inserted;
     // Replayed characters were insertions when recorded (replacements replay on their own).
     const bool overwrite = FOverwrite && !UndoList().IsPerforming();
     int insertAt = FCurX;
     bool replaced = false;
     if (c != L'\t') {
-        if (static_cast<int>(s.size()) < FCurX) s.append(FCurX - s.size(), L' ');
         inserted = std::wstring(1, c);
     } else if (overwrite) {
-        if (FCurX + FTabSize <= static_cast<int>(s.size())) {
+        if (FCurX + FTabSize <= length) {
             SetCurX(FCurX + FTabSize);
             return;
         }
-        insertAt = static_cast<int>(s.size());
+        insertAt = length;
         FCurX = insertAt;
         inserted = std::wstring(static_cast<size_t>(std::max(oldX + FTabSize - insertAt, 0)), L' ');
     } else {
-        if (static_cast<int>(s.size()) < FCurX) s.append(FCurX - s.size(), L' ');
         inserted = std::wstring(static_cast<size_t>(FTabSize), L' ');
     }
-    if (overwrite && c != L'\t' && c >= L' ' && FCurX < static_cast<int>(s.size())) {
-        const wchar_t old = s[FCurX];
-        s[FCurX] = c;
+    if (overwrite && c != L'\t' && c >= L' ' && FCurX < length) {
         replaced = true;
-        UndoList().Add(std::make_unique<TOverwriteCharUndo>(oldX, std::wstring(1, old), oldY, oldX, oldY));
-    } else {
-        s.insert(static_cast<size_t>(insertAt), inserted);
+        UndoList().Add(std::make_unique<TOverwriteCharUndo>(oldX, std::wstring(1, lines->View(FCurY)[FCurX]), oldY, oldX, oldY));
     }
     const int countBefore = lines->Count();
     int linear = 0;
     {
         TRefreshOff off(*this);
-        StoreLine(FCurY, s);
+        // A caret beyond the end of the line pads it with blanks up to the caret first.
+        lines->ReplaceChars(FCurY, insertAt, replaced ? 1 : 0, inserted);
         if (FWordWrap != wwNone) linear = TextFromPos(insertAt + static_cast<int>(inserted.size()), FCurY);
         UpdateWrap();
     }

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string_view>
 
 #undef GetObject
@@ -164,39 +165,50 @@ bool AsciiPassesUnchanged(unsigned codePage) {
     return true;
 }
 
-// Collects encoded bytes and hands them to a stream in large pieces.
-class TBufferedWriter {
+// Narrows ASCII text to one byte a character through a small buffer into a stream, and
+// notes on the way whether every character was ASCII. A chunk goes to the stream only once it
+// is known to be ASCII; the first one that is not stops the writing.
+class TAsciiWriter {
 public:
-    explicit TBufferedWriter(ClassLib::TStream& stream) : FStream(stream) { FBuffer.reserve(Capacity); }
-    ~TBufferedWriter() = default;
-    TBufferedWriter(const TBufferedWriter&) = delete;
-    TBufferedWriter& operator=(const TBufferedWriter&) = delete;
-    void Bytes(const uint8_t* bytes, size_t count) {
-        if (FBuffer.size() + count > Capacity) Flush();
-        if (count > Capacity) {
-            FStream.WriteBuffer(bytes, static_cast<int>(count));
-            return;
+    explicit TAsciiWriter(ClassLib::TStream& stream)
+        : FStream(stream), FBuffer(std::make_unique_for_overwrite<uint8_t[]>(Capacity)) {}
+    TAsciiWriter(const TAsciiWriter&) = delete;
+    TAsciiWriter& operator=(const TAsciiWriter&) = delete;
+
+    // False once a character beyond ASCII was met (then nothing more is written).
+    template <typename TChar>
+    bool Put(const TChar* text, size_t size) {
+        while (size > 0) {
+            if (FUsed == Capacity && !Flush()) return false;
+            const size_t take = std::min(size, Capacity - FUsed);
+            uint8_t* out = FBuffer.get() + FUsed;
+            unsigned bits = 0;
+            for (size_t k = 0; k < take; ++k) {
+                bits |= static_cast<unsigned>(text[k]);
+                out[k] = static_cast<uint8_t>(text[k]);
+            }
+            FBits |= bits;
+            FUsed += take;
+            text += take;
+            size -= take;
         }
-        FBuffer.insert(FBuffer.end(), bytes, bytes + count);
+        return FBits < 0x80;
     }
-    // ASCII text narrowed to one byte a character.
-    void Narrowed(std::wstring_view text) {
-        while (!text.empty()) {
-            if (FBuffer.size() == Capacity) Flush();
-            const size_t take = std::min(text.size(), Capacity - FBuffer.size());
-            for (size_t i = 0; i < take; ++i) FBuffer.push_back(static_cast<uint8_t>(text[i]));
-            text.remove_prefix(take);
-        }
-    }
-    void Flush() {
-        if (!FBuffer.empty()) FStream.WriteBuffer(FBuffer.data(), static_cast<int>(FBuffer.size()));
-        FBuffer.clear();
+    bool Flush() {
+        if (FBits >= 0x80) return false;
+        if (FUsed > 0) FStream.WriteBuffer(FBuffer.get(), static_cast<int>(FUsed));
+        FUsed = 0;
+        return true;
     }
 
 private:
-    static constexpr size_t Capacity = size_t(1) << 20;
+    // Small enough to stay in memory the process has touched, large enough that the calls
+    // into the stream are few.
+    static constexpr size_t Capacity = size_t(64) << 10;
     ClassLib::TStream& FStream;
-    std::vector<uint8_t> FBuffer;
+    std::unique_ptr<uint8_t[]> FBuffer;
+    size_t FUsed = 0;
+    unsigned FBits = 0;
 };
 
 }  // namespace
@@ -276,7 +288,7 @@ std::wstring TAdvMemoStrings::Get(int index) const {
     return std::wstring(FStore.Text(index));
 }
 
-void TAdvMemoStrings::StoreText(int index, const std::wstring& s) {
+void TAdvMemoStrings::StoreText(int index, std::wstring_view s) {
     if (Sorted()) throw ClassLib::EListError(L"Operation not allowed on sorted list");
     CheckIndex(index);
     Changing();
@@ -292,8 +304,31 @@ void TAdvMemoStrings::Put(int index, const std::wstring& s) {
         StoreText(index, s);
         return;
     }
-    StoreText(index, ExpandTabs(s, FWatcher->TabSize()));
+    if (s.find(L'\t') == std::wstring::npos) StoreText(index, s);
+    else StoreText(index, ExpandTabs(s, FWatcher->TabSize()));
     FWatcher->LineStored(index);
+}
+
+void TAdvMemoStrings::ReplaceChars(int index, int column, int count, std::wstring_view text) {
+    CheckIndex(index);
+    const int length = FStore.Length(index);
+    column = std::max(column, 0);
+    count = std::clamp(count, 0, std::max(length - column, 0));
+    if (column > length || (FWatcher && text.find(L'\t') != std::wstring_view::npos)) {
+        // Rare: the whole line is rebuilt and stored as Put stores it.
+        std::wstring line(FStore.Text(index));
+        line.resize(std::max(line.size(), static_cast<size_t>(column)), L' ');
+        line.replace(static_cast<size_t>(column), static_cast<size_t>(count), text);
+        Put(index, line);
+        return;
+    }
+    NoteChanged(index);
+    if (Sorted()) throw ClassLib::EListError(L"Operation not allowed on sorted list");
+    Changing();
+    FStore.Replace(index, static_cast<size_t>(column), static_cast<size_t>(count), text);
+    NoteLength(length, FStore.Length(index));
+    Changed();
+    if (FWatcher) FWatcher->LineStored(index);
 }
 
 TObject* TAdvMemoStrings::GetObject(int index) const {
@@ -353,9 +388,9 @@ void TAdvMemoStrings::InsertObject(int index, const std::wstring& s, TObject* ob
 }
 
 template <typename TFill>
-void TAdvMemoStrings::RefillLines(TFill&& fill) {
+void TAdvMemoStrings::RefillLines(TFill&& fill, TLineStore* keepOld) {
     ClassLib::TUpdateScope update(*this);
-    Clear();
+    ClearLines(keepOld);
     NoteChanged(0);
     Changing();
     fill(FStore);
@@ -462,14 +497,18 @@ void TAdvMemoStrings::RemoveLine(int index) {
     Changed();
 }
 
-void TAdvMemoStrings::Clear() {
+void TAdvMemoStrings::Clear() { ClearLines(nullptr); }
+
+void TAdvMemoStrings::ClearLines(TLineStore* keep) {
     NoteChanged(0);
     if (FWatcher) FWatcher->LinesClearing();
     FreeLineProps();
-    ClearStrings();
+    DropLines(keep);
 }
 
-void TAdvMemoStrings::ClearStrings() {
+void TAdvMemoStrings::ClearStrings() { DropLines(nullptr); }
+
+void TAdvMemoStrings::DropLines(TLineStore* keep) {
     NoteChanged(0);
     FLinesProp.clear();
     FMaxLength = 0;
@@ -479,6 +518,7 @@ void TAdvMemoStrings::ClearStrings() {
     Changing();
     if (OwnsObjects())
         for (int i = 0; i < Count(); ++i) delete GetObject(i);
+    if (keep) FStore.Swap(*keep);
     FStore.Clear();
     Changed();
 }
@@ -496,6 +536,24 @@ void TAdvMemoStrings::TakeText(std::wstring&& text) {
         return;
     }
     RefillLines([&](TLineStore& store) { store.AdoptText(std::move(text)); });
+    if (FWatcher) FWatcher->TextReplaced(false);
+    if (OnSetText) OnSetText(this);
+}
+
+void TAdvMemoStrings::TakeLines(TLineStore& lines) {
+    if (Sorted()) {
+        // A sorted list places every line itself.
+        ClassLib::TUpdateScope update(*this);
+        Clear();
+        for (int i = 0; i < lines.Count(); ++i) Add(std::wstring(lines.Text(i)));
+        lines.Clear();
+    } else {
+        // The replaced lines go back to the caller instead of being freed, so that its next
+        // build can fill their memory again.
+        TLineStore old;
+        RefillLines([&](TLineStore& store) { store.Swap(lines); }, &old);
+        lines.Swap(old);
+    }
     if (FWatcher) FWatcher->TextReplaced(false);
     if (OnSetText) OnSetText(this);
 }
@@ -617,24 +675,109 @@ void TAdvMemoStrings::ReplaceLines(const std::vector<std::wstring>& lines) {
     for (const auto& line : lines) AddObject(ExpandTabs(line, FWatcher->TabSize()), nullptr);
 }
 
+namespace {
+
+// Reads a stream from its position to its end in pieces, through one buffer that is filled
+// again and again: the memory it touches stays small whatever the size of the text.
+class TPieceReader {
+public:
+    TPieceReader(ClassLib::TStream& stream, int64_t size)
+        : FStream(stream), FStart(stream.Position()), FSize(size), FLeft(size),
+          FCapacity(static_cast<size_t>(std::min<int64_t>(size, PieceSize))),
+          FBuffer(std::make_unique_for_overwrite<uint8_t[]>(FCapacity)) {}
+    TPieceReader(const TPieceReader&) = delete;
+    TPieceReader& operator=(const TPieceReader&) = delete;
+
+    // The next piece after the `keep` last bytes of the previous one, which it starts with;
+    // empty at the end.
+    std::string_view Next(size_t keep) {
+        if (keep > 0 && FUsed > keep) std::memmove(FBuffer.get(), FBuffer.get() + FUsed - keep, keep);
+        FUsed = keep;
+        if (FLeft == 0) return {};
+        if (FUsed == FCapacity) Grow();
+        const size_t take = static_cast<size_t>(std::min<int64_t>(FLeft, static_cast<int64_t>(FCapacity - FUsed)));
+        FStream.ReadBuffer(FBuffer.get() + FUsed, static_cast<int>(take));
+        FUsed += take;
+        FLeft -= static_cast<int64_t>(take);
+        return {reinterpret_cast<const char*>(FBuffer.get()), FUsed};
+    }
+    bool AtEnd() const { return FLeft == 0; }
+    void Rewind() {
+        FStream.SetPosition(FStart);
+        FLeft = FSize;
+        FUsed = 0;
+    }
+
+private:
+    static constexpr int64_t PieceSize = int64_t(256) << 10;
+    // A line longer than the buffer: the buffer doubles to hold it whole.
+    void Grow() {
+        auto larger = std::make_unique_for_overwrite<uint8_t[]>(FCapacity * 2);
+        std::memcpy(larger.get(), FBuffer.get(), FUsed);
+        FBuffer = std::move(larger);
+        FCapacity *= 2;
+    }
+
+    ClassLib::TStream& FStream;
+    int64_t FStart, FSize, FLeft;
+    size_t FCapacity;
+    std::unique_ptr<uint8_t[]> FBuffer;
+    size_t FUsed = 0;
+};
+
+bool StartsWithMark(std::string_view bytes) {
+    const auto at = [&](size_t i) { return static_cast<uint8_t>(bytes[i]); };
+    return bytes.size() >= 2 && ((at(0) == 0xFF && at(1) == 0xFE) || (at(0) == 0xFE && at(1) == 0xFF) ||
+                                 (bytes.size() >= 3 && at(0) == 0xEF && at(1) == 0xBB && at(2) == 0xBF));
+}
+
+// The length of the piece's lines that are whole: up to its last line break, but a CR at
+// its very end may be the first half of a CR LF pair and waits for the next piece.
+size_t WholeLines(std::string_view piece) {
+    for (size_t i = piece.size(); i > 0; --i) {
+        const char c = piece[i - 1];
+        if (c == '\n' || (c == '\r' && i < piece.size())) return i;
+    }
+    return 0;
+}
+
+}  // namespace
+
 void TAdvMemoStrings::Load(ClassLib::TStream* stream, bool fromFile) {
-    // Read whole before anything changes: a stream that fails leaves the lines as they were.
-    const int64_t size = stream->Size() - stream->Position();
-    std::vector<uint8_t> bytes(static_cast<size_t>(std::max<int64_t>(size, 0)));
+    const int64_t size = std::max<int64_t>(stream->Size() - stream->Position(), 0);
     if (FWatcher) FWatcher->LoadStarting();
     bool loaded = false;
     try {
-        if (!bytes.empty()) stream->ReadBuffer(bytes.data(), static_cast<int>(bytes.size()));
+        // Read whole before anything changes: a stream that fails leaves the lines as they were.
         // Text without a mark and without a byte beyond ASCII is ANSI text that reads the same
-        // in any code page: it goes straight from the bytes into the lines.
-        const bool marked = bytes.size() >= 2 &&
-                            ((bytes[0] == 0xFF && bytes[1] == 0xFE) || (bytes[0] == 0xFE && bytes[1] == 0xFF) ||
-                             (bytes.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF));
-        if (!marked && !Sorted() && IsAscii(bytes.data(), bytes.size()) &&
-            AsciiPassesUnchanged(ClassLib::Seams().AnsiCodePage())) {
+        // in any code page. It is read twice in pieces, to count its lines and then to put them
+        // into a store of their own, which the list then takes: the bytes are never held whole.
+        TPieceReader reader(*stream, size);
+        bool ascii = !Sorted() && AsciiPassesUnchanged(ClassLib::Seams().AnsiCodePage());
+        size_t feeds = 0, returns = 0;
+        bool first = true;
+        for (std::string_view piece = reader.Next(0); ascii && !piece.empty(); piece = reader.Next(0)) {
+            ascii = !(first && StartsWithMark(piece)) && IsAscii(piece.data(), piece.size());
+            first = false;
+            feeds += static_cast<size_t>(std::count(piece.begin(), piece.end(), '\n'));
+            returns += static_cast<size_t>(std::count(piece.begin(), piece.end(), '\r'));
+        }
+        reader.Rewind();
+        if (ascii) {
+            const int tabSize = FWatcher ? std::max(FWatcher->TabSize(), 0) : -1;
+            TLineStore lines;
+            lines.Reserve((feeds == 0 || returns == 0 ? feeds + returns : std::max(feeds, returns)) + 1);
+            size_t keep = 0;
+            for (std::string_view piece = reader.Next(0); !piece.empty(); piece = reader.Next(keep)) {
+                const size_t whole = reader.AtEnd() ? piece.size() : WholeLines(piece);
+                lines.AppendPiece(piece.substr(0, whole), tabSize);
+                keep = piece.size() - whole;
+            }
             SetEncoding(ClassLib::TTextEncoding::Ansi);
-            SetAllLines(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+            RefillLines([&](TLineStore& store) { store.Swap(lines); });
         } else {
+            std::vector<uint8_t> bytes(static_cast<size_t>(size));
+            if (!bytes.empty()) stream->ReadBuffer(bytes.data(), static_cast<int>(bytes.size()));
             ClassLib::TTextEncoding encoding = ClassLib::TTextEncoding::Ansi;
             bool hasBOM = false;
             std::wstring text = DecodeText(bytes, encoding, &hasBOM);
@@ -664,31 +807,40 @@ void TAdvMemoStrings::LoadFromFile(const std::wstring& fileName) {
     Load(&stream, true);
 }
 
+bool TAdvMemoStrings::WriteAscii(ClassLib::TStream& stream) const {
+    TAsciiWriter writer(stream);
+    if (Encoding() == ClassLib::TTextEncoding::UTF8 && WriteBOM()) {
+        static const uint8_t mark[] = {0xEF, 0xBB, 0xBF};
+        writer.Put(mark, sizeof mark);
+    }
+    const std::wstring& lineBreak = LineBreak();
+    const int count = Count();
+    for (int i = 0; i < count; ++i) {
+        const std::wstring_view line = FStore.Text(i);
+        if (!writer.Put(line.data(), line.size())) return false;
+        if ((i + 1 < count || TrailingLineBreak()) && !writer.Put(lineBreak.data(), lineBreak.size())) return false;
+    }
+    return writer.Flush();
+}
+
 void TAdvMemoStrings::SaveToStream(ClassLib::TStream* stream) {
     ClassLib::TTextEncoding encoding = Encoding();
-    const std::wstring& lineBreak = LineBreak();
-    bool ascii = encoding != ClassLib::TTextEncoding::UTF16LE && encoding != ClassLib::TTextEncoding::UTF16BE &&
-                 IsAscii(lineBreak.data(), lineBreak.size());
-    for (int i = 0; ascii && i < Count(); ++i) ascii = IsAscii(FStore.Text(i).data(), FStore.Text(i).size());
-    if (ascii && encoding == ClassLib::TTextEncoding::Ansi) ascii = AsciiPassesUnchanged(ClassLib::Seams().AnsiCodePage());
-    if (!ascii) {
-        // Anything beyond ASCII takes the exact conversion, which may also change the encoding.
+    // ASCII is the same bytes in ANSI and in UTF-8: written as it is read, in one pass.
+    const bool mayBeAscii = encoding == ClassLib::TTextEncoding::UTF8 ||
+                            (encoding == ClassLib::TTextEncoding::Ansi &&
+                             AsciiPassesUnchanged(ClassLib::Seams().AnsiCodePage()));
+    const int64_t start = mayBeAscii ? stream->Position() : 0;
+    const int64_t sizeBefore = mayBeAscii ? stream->Size() : 0;
+    if (!mayBeAscii || !WriteAscii(*stream)) {
+        // Anything beyond ASCII takes the exact conversion, which may also change the encoding;
+        // what the ASCII pass wrote before it met such a character is written over.
         const std::vector<uint8_t> bytes = EncodeText(GetTextStr(), encoding, WriteBOM());
         SetEncoding(encoding);
+        if (mayBeAscii) stream->SetPosition(start);
         if (!bytes.empty()) stream->WriteBuffer(bytes.data(), static_cast<int>(bytes.size()));
-    } else {
-        // ASCII is the same bytes in ANSI and in UTF-8: written line by line through one buffer.
-        TBufferedWriter writer(*stream);
-        if (encoding == ClassLib::TTextEncoding::UTF8 && WriteBOM()) {
-            static const uint8_t mark[] = {0xEF, 0xBB, 0xBF};
-            writer.Bytes(mark, sizeof mark);
+        if (mayBeAscii && stream->Size() > std::max(sizeBefore, stream->Position())) {
+            stream->SetSize(std::max(sizeBefore, stream->Position()));
         }
-        const int count = Count();
-        for (int i = 0; i < count; ++i) {
-            writer.Narrowed(FStore.Text(i));
-            if (i + 1 < count || TrailingLineBreak()) writer.Narrowed(lineBreak);
-        }
-        writer.Flush();
     }
     if (FWatcher) FWatcher->LinesSaved(false);
 }

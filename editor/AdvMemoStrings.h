@@ -203,6 +203,10 @@ public:
     // The stored text of a line without a copy; valid until the line list changes.
     std::wstring_view View(int index) const { CheckIndex(index); return FStore.Text(index); }
     void Put(int index, const std::wstring& s) override;
+    // Replaces `count` characters of line `index` from `column` on by `text`, as Put of the
+    // changed line would (a column beyond the end pads the line with blanks first), without
+    // copying the rest of the line.
+    void ReplaceChars(int index, int column, int count, std::wstring_view text);
     ClassLib::TObject* GetObject(int index) const override;
     void PutObject(int index, ClassLib::TObject* object) override;
 
@@ -226,6 +230,10 @@ public:
     void SetText(const std::wstring& text) override;
     // SetText for a text the caller gives up: without tabs to expand its buffer is kept as is.
     void TakeText(std::wstring&& text);
+    // SetText for lines the caller built in a store of its own, which gets the replaced lines
+    // back (to recycle their memory): the lines must hold no tab and no break, as a whole
+    // text split and expanded would give them.
+    void TakeLines(TLineStore& lines);
     int RealCount() const;
 
     void LoadFromStream(ClassLib::TStream* stream) override;
@@ -265,16 +273,23 @@ private:
         if (FLockCount > 0 && !FNoObjCreate) FChangedInUpdate = true;
     }
     void Load(ClassLib::TStream* stream, bool fromFile);
+    // The text as single bytes when it is all ASCII; false, with the stream's bytes from where
+    // it started left to be written over, when it is not.
+    bool WriteAscii(ClassLib::TStream& stream) const;
     // Replaces every line with the lines of a whole text (a load, Text set) in one pass;
     // tabs are expanded when a view watches. The byte form takes ASCII only.
     template <typename TText>
     void SetAllLines(const TText& text);
     // Clears the lines and lets `fill` put the new ones straight into the store, as one change.
+    // The old lines go to `keepOld` when given, else they are freed.
     template <typename TFill>
-    void RefillLines(TFill&& fill);
+    void RefillLines(TFill&& fill, TLineStore* keepOld = nullptr);
+    // Clear, and ClearStrings, with the same choice for the old lines.
+    void ClearLines(TLineStore* keep);
+    void DropLines(TLineStore* keep);
     void StoreSlotRaw(int index, ClassLib::TObject* object) { FStore.SetObject(index, object); }
     ClassLib::TObject* SlotRaw(int index) const { return FStore.Object(index); }
-    void StoreText(int index, const std::wstring& s);
+    void StoreText(int index, std::wstring_view s);
     void CheckIndex(int index) const;
     void NoteLength(int oldLength, int newLength);
     void DeleteOwnedObject(int index);

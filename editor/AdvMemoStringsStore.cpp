@@ -26,6 +26,9 @@ size_t LinesIn(const TChar* text, size_t size) {
     return (feeds == 0 || returns == 0 ? feeds + returns : std::max(feeds, returns)) + 1;
 }
 
+// Edited lines are edited again: room to grow saves a new block for most keystrokes.
+size_t RoomFor(size_t length) { return length + length / 2 + 8; }
+
 }  // namespace
 
 TLineStore::~TLineStore() {
@@ -42,10 +45,17 @@ void TLineStore::Release(TLine& line) {
 wchar_t* TLineStore::SharedSpace(size_t length) {
     if (length == 0) return nullptr;
     if (length > FFreeLeft) {
-        const size_t size = std::max(length, std::clamp(FShared, SmallestSharedBlock, LargestSharedBlock));
-        FBlocks.push_back(std::make_unique_for_overwrite<wchar_t[]>(size));
-        FFree = FBlocks.back().get();
-        FFreeLeft = size;
+        const auto spare =
+            std::find_if(FSpare.begin(), FSpare.end(), [length](const TBlock& block) { return block.Size >= length; });
+        if (spare != FSpare.end()) {
+            FBlocks.push_back(std::move(*spare));
+            FSpare.erase(spare);
+        } else {
+            const size_t size = std::max(length, std::clamp(FShared, SmallestSharedBlock, LargestSharedBlock));
+            FBlocks.push_back({std::make_unique_for_overwrite<wchar_t[]>(size), size});
+        }
+        FFree = FBlocks.back().Chars.get();
+        FFreeLeft = FBlocks.back().Size;
     }
     wchar_t* space = FFree;
     FFree += length;
@@ -57,7 +67,7 @@ wchar_t* TLineStore::SharedSpace(size_t length) {
 void TLineStore::CompactIfWasteful() {
     if (FSharedDead < CompactAfterDead || FSharedDead < FShared / 2) return;
     // Every shared line moves into fresh blocks; the old ones then go whole.
-    std::vector<std::unique_ptr<wchar_t[]>> old;
+    std::vector<TBlock> old;
     old.swap(FBlocks);
     std::vector<std::unique_ptr<std::wstring>> oldAdopted;
     oldAdopted.swap(FAdopted);
@@ -81,8 +91,7 @@ void TLineStore::Set(int index, std::wstring_view text) {
         line.Length = static_cast<uint32_t>(text.size());
         return;
     }
-    // Edited lines are edited again: room to grow saves a new block for most keystrokes.
-    const size_t capacity = text.size() + text.size() / 2 + 8;
+    const size_t capacity = RoomFor(text.size());
     auto* chars = new wchar_t[capacity];
     std::memcpy(chars, text.data(), text.size() * sizeof(wchar_t));
     if (line.Capacity > 0) delete[] line.Chars;
@@ -91,6 +100,33 @@ void TLineStore::Set(int index, std::wstring_view text) {
     line.Length = static_cast<uint32_t>(text.size());
     line.Capacity = static_cast<uint32_t>(capacity);
     CompactIfWasteful();
+}
+
+void TLineStore::Replace(int index, size_t column, size_t count, std::wstring_view text) {
+    TLine& line = FLines[static_cast<size_t>(index)];
+    assert(column + count <= line.Length);
+    const size_t tail = line.Length - column - count;
+    const size_t length = line.Length - count + text.size();
+    const bool moved = line.Capacity < length;
+    if (moved) {
+        // The tail is copied from the old block before it goes.
+        const wchar_t* old = line.Chars;
+        const bool owned = line.Capacity > 0;
+        const size_t capacity = RoomFor(length);
+        auto* chars = new wchar_t[capacity];
+        if (column > 0) std::memcpy(chars, old, column * sizeof(wchar_t));
+        if (tail > 0) std::memcpy(chars + column + text.size(), old + column + count, tail * sizeof(wchar_t));
+        if (owned) delete[] old;
+        else FSharedDead += line.Length;
+        line.Chars = chars;
+        line.Capacity = static_cast<uint32_t>(capacity);
+    } else if (tail > 0 && count != text.size()) {
+        std::memmove(line.Chars + column + text.size(), line.Chars + column + count, tail * sizeof(wchar_t));
+    }
+    if (!text.empty()) std::memcpy(line.Chars + column, text.data(), text.size() * sizeof(wchar_t));
+    FTotalLength = FTotalLength - line.Length + length;
+    line.Length = static_cast<uint32_t>(length);
+    if (moved) CompactIfWasteful();
 }
 
 void TLineStore::Insert(int index, std::wstring_view text, ClassLib::TObject* object) {
@@ -113,10 +149,11 @@ void TLineStore::Erase(int index) {
     CompactIfWasteful();
 }
 
-void TLineStore::Clear() {
+void TLineStore::Recycle() {
     for (TLine& line : FLines) Release(line);
-    std::vector<TLine>().swap(FLines);
-    std::vector<ClassLib::TObject*>().swap(FObjects);
+    FLines.clear();
+    FObjects.clear();
+    for (TBlock& block : FBlocks) FSpare.push_back(std::move(block));
     FBlocks.clear();
     FAdopted.clear();
     FFree = nullptr;
@@ -124,6 +161,13 @@ void TLineStore::Clear() {
     FShared = 0;
     FSharedDead = 0;
     FTotalLength = 0;
+}
+
+void TLineStore::Clear() {
+    Recycle();
+    DropSpare();
+    std::vector<TLine>().swap(FLines);
+    std::vector<ClassLib::TObject*>().swap(FObjects);
 }
 
 void TLineStore::Swap(int index1, int index2) {
@@ -153,8 +197,8 @@ void TLineStore::SetObject(int index, ClassLib::TObject* object) {
 }
 
 template <typename TChar>
-void TLineStore::AppendLines(const TChar* text, size_t size, int tabSize) {
-    FLines.reserve(FLines.size() + LinesIn(text, size));
+void TLineStore::AppendLines(const TChar* text, size_t size, int tabSize, bool reserve) {
+    if (reserve) FLines.reserve(FLines.size() + LinesIn(text, size));
 
     const size_t blanks = static_cast<size_t>(std::max(tabSize, 0));
     size_t i = 0;
@@ -189,7 +233,7 @@ void TLineStore::AppendLines(const TChar* text, size_t size, int tabSize) {
     if (!FObjects.empty()) FObjects.resize(FLines.size(), nullptr);
 }
 
-void TLineStore::AppendText(std::wstring_view text, int tabSize) { AppendLines(text.data(), text.size(), tabSize); }
+void TLineStore::AppendText(std::wstring_view text, int tabSize) { AppendLines(text.data(), text.size(), tabSize, true); }
 
 void TLineStore::AdoptText(std::wstring&& text) {
     assert(text.find(L'\t') == std::wstring::npos);
@@ -217,8 +261,41 @@ void TLineStore::AdoptText(std::wstring&& text) {
     FSharedDead += size - (FTotalLength - before);
 }
 
+void TLineStore::AppendLine(std::initializer_list<std::wstring_view> pieces) {
+    size_t length = 0;
+    for (const std::wstring_view piece : pieces) length += piece.size();
+    TLine line;
+    line.Chars = SharedSpace(length);
+    line.Length = static_cast<uint32_t>(length);
+    wchar_t* out = line.Chars;
+    for (const std::wstring_view piece : pieces) {
+        if (piece.empty()) continue;
+        std::memcpy(out, piece.data(), piece.size() * sizeof(wchar_t));
+        out += piece.size();
+    }
+    FLines.push_back(line);
+    FTotalLength += length;
+    if (!FObjects.empty()) FObjects.push_back(nullptr);
+}
+
+void TLineStore::Swap(TLineStore& other) noexcept {
+    FLines.swap(other.FLines);
+    FObjects.swap(other.FObjects);
+    FBlocks.swap(other.FBlocks);
+    FAdopted.swap(other.FAdopted);
+    std::swap(FFree, other.FFree);
+    std::swap(FFreeLeft, other.FFreeLeft);
+    std::swap(FShared, other.FShared);
+    std::swap(FSharedDead, other.FSharedDead);
+    std::swap(FTotalLength, other.FTotalLength);
+}
+
 void TLineStore::AppendText(std::string_view ascii, int tabSize) {
-    AppendLines(reinterpret_cast<const unsigned char*>(ascii.data()), ascii.size(), tabSize);
+    AppendLines(reinterpret_cast<const unsigned char*>(ascii.data()), ascii.size(), tabSize, true);
+}
+
+void TLineStore::AppendPiece(std::string_view ascii, int tabSize) {
+    AppendLines(reinterpret_cast<const unsigned char*>(ascii.data()), ascii.size(), tabSize, false);
 }
 
 }  // namespace AdvMemo

@@ -1,6 +1,7 @@
 #include "editor/AdvMemoTokenizer.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <string_view>
 
 #include "classlib/Strings.h"
@@ -22,20 +23,20 @@ String UpperText(const String& text) {
 }
 
 // Keyword keys are lower-cased for every word drawn; plain ASCII words skip the locale call.
-String LowerKey(const String& text) {
+void LowerKeyInPlace(String& text) {
     for (wchar_t c : text)
-        if (c >= 0x80) return ClassLib::AnsiLowerCase(text);
-    String result = text;
-    for (wchar_t& c : result)
+        if (c >= 0x80) {
+            text = ClassLib::AnsiLowerCase(text);
+            return;
+        }
+    for (wchar_t& c : text)
         if (c >= L'A' && c <= L'Z') c = wchar_t(c + 32);
-    return result;
 }
 
-String TrimBlanks(const String& text) {
-    size_t b = 0, e = text.size();
-    while (b < e && text[b] == L' ') ++b;
-    while (e > b && text[e - 1] == L' ') --e;
-    return text.substr(b, e - b);
+String LowerKey(const String& text) {
+    String result = text;
+    LowerKeyInPlace(result);
+    return result;
 }
 
 bool StartsWith(const wchar_t* text, size_t length, const String& prefix) {
@@ -45,7 +46,7 @@ bool StartsWith(const wchar_t* text, size_t length, const String& prefix) {
 
 }  // namespace
 
-TMemoTokenizer::TMemoTokenizer() = default;
+TMemoTokenizer::TMemoTokenizer() { SetUrlDelimiters(FUrlDelimiters); }
 
 void TMemoTokenizer::SetStyler(TAdvCustomMemoStyler* styler) {
     FStyler = styler;
@@ -70,6 +71,9 @@ void TMemoTokenizer::SetUrlAware(bool value) {
 
 void TMemoTokenizer::SetUrlDelimiters(const String& value) {
     FUrlDelimiters = value;
+    FUrlDelimiterAscii.fill(false);
+    for (const wchar_t ch : FUrlDelimiters)
+        if (ch < 128) FUrlDelimiterAscii[ch] = true;
     ClearLineStates();
 }
 
@@ -101,6 +105,10 @@ void TMemoTokenizer::Prepare() {
     FKeywordPrefix = 0;
     FKeywordStyle = ksUserCase;
     FCustomDraw = false;
+    FKeyLengthMin = SIZE_MAX;
+    FKeyLengthMax = 0;
+    FKeyLeads.fill(false);
+    FBlankIsPlain = false;
     if (!FStyler) return;
 
     const TAdvCustomMemoStyler& styler = *FStyler;
@@ -119,7 +127,12 @@ void TMemoTokenizer::Prepare() {
             const ClassLib::TStringList& words = *item.KeyWords();
             for (int w = 0; w < words.Count(); ++w) {
                 const String& word = words.Strings(w);
-                group.Keywords.emplace(FCaseSensitive ? word : LowerKey(word), word);
+                const String key = FCaseSensitive ? word : LowerKey(word);
+                group.Keywords.emplace(key, word);
+                if (key.empty()) continue;
+                FKeyLengthMin = std::min(FKeyLengthMin, key.size());
+                FKeyLengthMax = std::max(FKeyLengthMax, key.size());
+                if (key[0] < 128) FKeyLeads[key[0]] = true;
             }
         }
         if (item.StyleType() == stSymbol) FTempDelimiters += item.Symbols();
@@ -160,6 +173,7 @@ void TMemoTokenizer::Prepare() {
     for (wchar_t ch = 0; ch < 128; ++ch) {
         if (FTempDelimiters.find(ch) != String::npos) FAsciiClass[ch] |= ccTempDelimiter;
         if (FtmpNoStart.find(UpperAZ(ch)) != String::npos) FAsciiClass[ch] |= ccNumberStart;
+        if (FtmpNo.find(ch) != String::npos) FAsciiClass[ch] |= ccNumber;
         if (FStateStartChars.find(ch) != String::npos) FAsciiClass[ch] |= ccStateStart;
         if (FCommentEndChars.find(ch) != String::npos) FAsciiClass[ch] |= ccCommentEnd;
         for (size_t g = 0; g < FGroups.size() && g < 128; ++g) {
@@ -169,6 +183,37 @@ void TMemoTokenizer::Prepare() {
             }
         }
     }
+    // A blank that starts no comment, string, line comment, symbol or number.
+    FBlankIsPlain = !(FAsciiClass[L' '] & (ccStateStart | ccTempDelimiter | ccNumberStart)) && SymbolGroupOf(L' ') < 0 &&
+                    FLineComment.find(L' ') == String::npos;
+}
+
+bool TMemoTokenizer::InNumber(TNumberChars allowed, wchar_t ch) const {
+    const wchar_t upper = UpperAZ(ch);
+    if (allowed.Kind == TNumberChars::Binary) return upper == L'0' || upper == L'1';
+    if (allowed.Kind == TNumberChars::Hexadecimal && upper >= L'A' && upper <= L'F') return true;
+    if (!allowed.Signs && (upper == L'+' || upper == L'-')) return false;
+    return upper < 128 ? FAsciiClass[upper] & ccNumber : FtmpNo.find(upper) != String::npos;
+}
+
+bool TMemoTokenizer::SpellsUpper(std::wstring_view text, const String& upper) {
+    if (upper.empty() || text.size() != upper.size()) return false;
+    for (size_t k = 0; k < text.size(); ++k)
+        if (UpperAZ(text[k]) != upper[k]) return false;
+    return true;
+}
+
+const String* TMemoTokenizer::KeywordKey(std::wstring_view word) {
+    size_t first = 0, last = word.size();
+    while (first < last && word[first] == L' ') ++first;
+    while (last > first && word[last - 1] == L' ') --last;
+    if (first == last) return nullptr;
+    FKey.assign(word.substr(first, last - first));
+    if (!FCaseSensitive) LowerKeyInPlace(FKey);
+    // Most words are no keyword of any list: their length or first character says so early.
+    if (FKey.size() < FKeyLengthMin || FKey.size() > FKeyLengthMax) return nullptr;
+    if (FKey[0] < 128 && !FKeyLeads[FKey[0]]) return nullptr;
+    return &FKey;
 }
 
 bool TMemoTokenizer::MayStartNumber(wchar_t ch) const {
@@ -334,9 +379,37 @@ void TMemoTokenizer::TokenizeSegment(const String& segment, TStyle& state) {
     TokenizeSegmentView(segment, state);
 }
 
+// Outside a string: the string groups are tried in order, each leaving its characters and
+// index in the state; the first whose opening character this is opens a string.
+bool TMemoTokenizer::OpensString(wchar_t ch, TStyle& st) const {
+    st.isBracket = false;
+    st.StartBracket = st.EndBracket = 0;
+    for (const int g : FBracketGroups) {
+        const TGroup& group = FGroups[size_t(g)];
+        st.StartBracket = group.BracketStart;
+        st.EndBracket = group.BracketEnd;
+        st.index = g;
+        if (ch == group.BracketStart && FLast != FEscapeChar) {
+            st.isBracket = true;
+            break;
+        }
+    }
+    return st.isBracket;
+}
+
 void TMemoTokenizer::TokenizeSegmentView(std::wstring_view segment, TStyle& st) {
     if (!Styled() || (st.isURL && FUrlAware) || st.isHighlight) {
         Emit(segment, st);
+        return;
+    }
+    // Blanks outside comments and strings are plain text when the styler gives the blank no
+    // part (the usual case): a segment of them goes out whole instead of blank by blank, with
+    // the state each blank would have left.
+    if (FBlankIsPlain && st.isComment == 0 && !(st.isBracket && st.StartBracket != 0) &&
+        segment.find_first_not_of(L' ') == std::wstring_view::npos) {
+        OpensString(L' ', st);
+        Emit(segment, st);
+        FLast = L' ';
         return;
     }
     const size_t n = segment.size();
@@ -422,19 +495,7 @@ void TMemoTokenizer::TokenizeSegmentView(std::wstring_view segment, TStyle& st) 
                 }
                 continue;
             }
-            st.isBracket = false;
-            st.StartBracket = st.EndBracket = 0;
-            for (const int g : FBracketGroups) {
-                const TGroup& group = FGroups[size_t(g)];
-                st.StartBracket = group.BracketStart;
-                st.EndBracket = group.BracketEnd;
-                st.index = g;
-                if (ch == group.BracketStart && FLast != FEscapeChar) {
-                    st.isBracket = true;
-                    break;
-                }
-            }
-            if (st.isBracket) {
+            if (OpensString(ch, st)) {
                 Emit(std::wstring_view(tail, 1), st);
                 ++i;
                 continue;
@@ -456,23 +517,25 @@ void TMemoTokenizer::TokenizeSegmentView(std::wstring_view segment, TStyle& st) 
         }
 
         if (wordStart && ch != L',' && MayStartNumber(ch)) {
-            String allowed = FtmpNo;
+            // The characters a number may hold: the decimal ones, with the hexadecimal letters
+            // after a hexadecimal prefix, or "0" and "1" after a binary one; "+" and "-" only
+            // in the first place, or again once the text spells the hexadecimal prefix.
+            TNumberChars allowed{TNumberChars::Decimal, true};
             size_t end = i;
             if (const size_t hex = PrefixAt(FHexIdentifier, tail, tailLength)) {
-                allowed += L"ABCDEF";
+                allowed.Kind = TNumberChars::Hexadecimal;
                 end += hex;
             } else if (const size_t bin = PrefixAt(FBinIdentifier, tail, tailLength)) {
-                allowed = L"01";
+                allowed.Kind = TNumberChars::Binary;
                 end += bin;
             }
             size_t firstDot = String::npos;
             bool firstScanned = false;
             bool signSplit = false;
-            while (end < n && allowed.find(UpperAZ(segment[end])) != String::npos) {
+            while (end < n && InNumber(allowed, segment[end])) {
                 const wchar_t c = segment[end];
-                if (!FHexIdentifier.empty() && end - i + 1 == FHexIdentifier.size() &&
-                    UpperText(String(segment.substr(i, end - i + 1))) == FHexIdentifier)
-                    allowed = FtmpNo + L"ABCDEF";
+                if (end - i + 1 == FHexIdentifier.size() && SpellsUpper(segment.substr(i, end - i + 1), FHexIdentifier))
+                    allowed = {TNumberChars::Hexadecimal, true};
                 if (end > i && (c == L'+' || c == L'-') && end + 1 < n && IsDigit(segment[end + 1])) {
                     signSplit = true;
                     break;
@@ -486,9 +549,7 @@ void TMemoTokenizer::TokenizeSegmentView(std::wstring_view segment, TStyle& st) 
                 }
                 if (!firstScanned) {
                     firstScanned = true;
-                    allowed.erase(std::remove_if(allowed.begin(), allowed.end(),
-                                                 [](wchar_t a) { return a == L'+' || a == L'-'; }),
-                                  allowed.end());
+                    allowed.Signs = false;
                 }
                 ++end;
             }
@@ -500,8 +561,7 @@ void TMemoTokenizer::TokenizeSegmentView(std::wstring_view segment, TStyle& st) 
                 wordStart = false;
                 continue;
             }
-            const bool notNumber = end < n && allowed.find(UpperAZ(segment[end])) == String::npos &&
-                                   !InTempDelimiters(segment[end]);
+            const bool notNumber = end < n && !InNumber(allowed, segment[end]) && !InTempDelimiters(segment[end]);
             if (!notNumber && !candidate.empty()) {
                 st.isnumber = candidate != L"+" && candidate != L"-";
                 st.iskeyWord = false;
@@ -519,33 +579,30 @@ void TMemoTokenizer::TokenizeSegmentView(std::wstring_view segment, TStyle& st) 
             while (wordEnd < n && segment[wordEnd] != L' ' && segment[wordEnd] != L';' &&
                    !InTempDelimiters(segment[wordEnd]))
                 ++wordEnd;
-            const String word(segment.substr(i, wordEnd - i));
-            String key = FCaseSensitive ? word : LowerKey(word);
-            if (key.front() == L' ' || key.back() == L' ') key = TrimBlanks(key);
+            const std::wstring_view word = segment.substr(i, wordEnd - i);
+            const String* key = KeywordKey(word);
             bool found = false;
-            for (size_t g = 0; g < FGroups.size() && !found && !key.empty(); ++g) {
+            for (size_t g = 0; g < FGroups.size() && !found && key; ++g) {
                 const TGroup& group = FGroups[g];
                 if (!group.HasKeywords) continue;
-                const auto entry = group.Keywords.find(key);
+                const auto entry = group.Keywords.find(*key);
                 if (entry == group.Keywords.end()) continue;
                 found = true;
                 st.iskeyWord = true;
                 st.index = int(g);
                 if (FCustomDraw) {
                     Flush();
-                    if (FSink) FSink->DrawKeyword(word, st);
+                    if (FSink) FSink->DrawKeyword(String(word), st);
                     st.ResetForNextToken();
                 } else {
-                    String spelled;
                     switch (FKeywordStyle) {
                     case ksListCase:
-                        spelled = word.substr(0, word.find_first_not_of(L' ')) + entry->second;
+                        EmitToken(String(word.substr(0, word.find_first_not_of(L' '))) + entry->second, st);
                         break;
-                    case ksUppercase: spelled = ClassLib::AnsiUpperCase(word); break;
-                    case ksLowercase: spelled = ClassLib::AnsiLowerCase(word); break;
-                    default: spelled = word; break;
+                    case ksUppercase: EmitToken(ClassLib::AnsiUpperCase(String(word)), st); break;
+                    case ksLowercase: EmitToken(ClassLib::AnsiLowerCase(String(word)), st); break;
+                    default: Emit(word, st); break;
                     }
-                    EmitToken(spelled, st);
                 }
                 i = wordEnd;
             }

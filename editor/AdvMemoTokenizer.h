@@ -124,8 +124,10 @@ private:
     bool Styled() const noexcept { return FStyler && FUseStyler; }
     bool IsWordDelimiter(wchar_t ch) const;
     bool SegmentIsURL(std::wstring_view segment) const;
-    // Asked for every character of every line: a loop over the few delimiters, no library call.
+    // Asked for every character of every line: a table for ASCII, a loop over the few
+    // delimiters for the rest.
     bool IsUrlDelimiter(wchar_t ch) const {
+        if (ch < 128) return FUrlDelimiterAscii[ch];
         for (const wchar_t delimiter : FUrlDelimiters)
             if (delimiter == ch) return true;
         return false;
@@ -138,6 +140,18 @@ private:
         return ch < 128 ? FAsciiClass[ch] & ccTempDelimiter : FTempDelimiters.find(ch) != String::npos;
     }
     bool MayStartNumber(wchar_t ch) const;
+    bool OpensString(wchar_t ch, TStyle& st) const;
+    // What a number being scanned may hold next (see TokenizeSegmentView).
+    struct TNumberChars {
+        enum { Decimal, Hexadecimal, Binary } Kind;
+        bool Signs;  // "+" and "-", where the decimal characters hold them
+    };
+    bool InNumber(TNumberChars allowed, wchar_t ch) const;
+    // The text, upper-cased in A to Z, equals `upper` (which is not empty).
+    static bool SpellsUpper(std::wstring_view text, const String& upper);
+    // The word as the keyword lists are keyed (blanks trimmed, lower-cased unless case
+    // matters), or null when no list can hold it. Valid until the next call.
+    const String* KeywordKey(std::wstring_view word);
     // The first symbol group holding ch, or -1.
     int SymbolGroupOf(wchar_t ch) const;
     TDelimiterHit CommentStartAt(const wchar_t* text, size_t length) const;
@@ -155,6 +169,7 @@ private:
     bool FCaseSensitive = false;
     bool FUrlAware = true;
     String FUrlDelimiters = L" '";
+    std::array<bool, 128> FUrlDelimiterAscii{};  // invariant: the ASCII characters of FUrlDelimiters
     ITokenizerHost* FHost = nullptr;
     const ILineSource* FLines = nullptr;
 
@@ -178,12 +193,18 @@ private:
     bool FCustomDraw = false;
 
     // Per ASCII character, what Prepare found: the same answers as the searches above.
-    enum : std::uint8_t { ccTempDelimiter = 1, ccNumberStart = 2, ccStateStart = 4, ccCommentEnd = 8 };
+    enum : std::uint8_t { ccTempDelimiter = 1, ccNumberStart = 2, ccStateStart = 4, ccCommentEnd = 8, ccNumber = 16 };
     std::array<std::uint8_t, 128> FAsciiClass{};
     std::array<std::int8_t, 128> FAsciiSymbolGroup{};
     std::vector<int> FBracketGroups;  // indexes of the string groups, in order
     String FStateStartChars;  // first characters of comment starts and string openers
     String FCommentEndChars;  // first characters of comment ends
+    // Lengths and first characters (ASCII ones) of every keyword key, non-empty ones only.
+    size_t FKeyLengthMin = 0;
+    size_t FKeyLengthMax = 0;
+    std::array<bool, 128> FKeyLeads{};
+    String FKey;  // the key of the word last looked up
+    bool FBlankIsPlain = false;  // a run of blanks outside comments and strings is plain text
 
     // One line being drawn.
     ITokenSink* FSink = nullptr;

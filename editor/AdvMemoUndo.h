@@ -1,6 +1,7 @@
 #pragma once
 // Undo steps of the code editor and the bounded list that keeps them. The list works without
 // the editor: it reports to an IUndoWatcher, which replays the steps on the editor's text.
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,6 +32,11 @@ class TUndo {
 public:
     TUndo(int aCurX0, const std::wstring& aText, int aCurY, int aCurX, int aCurY0);
     virtual ~TUndo() = default;
+
+    // Typing makes and drops a step on nearly every keystroke (a new one, or one merged into
+    // the newest and freed): their memory is kept for the next step instead of the heap's.
+    static void* operator new(std::size_t size);
+    static void operator delete(void* block, std::size_t size) noexcept;
 
     // Merges a newer step into this one; true when merged (the caller then frees the newer step).
     virtual bool Append(TUndo* newUndo);
@@ -212,8 +218,8 @@ public:
     // Copies of the other list's steps are appended to this one, oldest last.
     void AppendCopies(const TAdvUndoList& other);
 
-    int Count() const { return static_cast<int>(FItems.size()); }
-    TUndo* Items(int index) const { return FItems[index].get(); }
+    int Count() const { return FCount; }
+    TUndo* Items(int index) const { return Slot(index).get(); }
     int Pos() const { return FPos; }
     // The editor the list belongs to; null for a list kept aside (a memo source's without a memo).
     IUndoWatcher* Watcher() const { return FWatcher; }
@@ -225,8 +231,22 @@ public:
 
 private:
     void UndoChange();
+    // The steps stand in a ring, newest first, so that adding one and dropping the oldest
+    // moves no other step.
+    size_t At(int index) const { return (FHead + static_cast<size_t>(index)) & (FRing.size() - 1); }
+    std::unique_ptr<TUndo>& Slot(int index) { return FRing[At(index)]; }
+    const std::unique_ptr<TUndo>& Slot(int index) const { return FRing[At(index)]; }
+    void PushFront(std::unique_ptr<TUndo> item);
+    void PushBack(std::unique_ptr<TUndo> item);
+    void PopFront();
+    void PopBack();
+    void Grow();
 
-    std::vector<std::unique_ptr<TUndo>> FItems;
+    // invariant: FRing.size() is 0 or a power of two, FCount <= FRing.size(), and the slots
+    // outside the FCount from FHead on are empty
+    std::vector<std::unique_ptr<TUndo>> FRing;
+    size_t FHead = 0;
+    int FCount = 0;
     int FPos = 0;  // invariant: 0 <= FPos <= Count()
     IUndoWatcher* FWatcher = nullptr;
     bool FIsPerforming = false;

@@ -8,6 +8,8 @@
 
 #include "classlib/Application.h"
 #include "graphics/AdvGDIPStartup.h"
+#include "menus/AdvMenuStartup.h"
+#include "menus/AdvToolBarBase.h"
 #include "showcase/ShowcasePages.h"
 
 namespace Showcase {
@@ -30,6 +32,8 @@ TPageRegistration::TPageRegistration(const wchar_t* name, TPageBuilder build) {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     using namespace ClassLib;
     const AdvGDIPStartup::TGdiplusSession gdiplus;
+    const AdvMenus::TMenuUnitSession menus;            // menu animation off until the showcase ends
+    const AdvToolBar::TToolBarUnitSession toolBars;
     int argc = 0;
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     std::wstring wanted = argc > 1 ? argv[1] : L"";

@@ -1,7 +1,6 @@
 #include "toolbars/AdvToolBar.h"
 
 #include "classlib/Properties.h"
-#include "menus/AdvToolBarStyler.h"
 
 namespace AdvToolBar {
 
@@ -14,11 +13,18 @@ const ClassLib::TPropertyList& TAdvToolBar::Published() {
     return list;
 }
 
+TAdvToolBar::~TAdvToolBar() {
+    if (FToolBarStyler) FToolBarStyler->RemoveControl(this);
+}
+
 void TAdvToolBar::SetToolBarStyler(TCustomAdvToolBarStyler* value) {
+    if (FToolBarStyler) FToolBarStyler->RemoveControl(this);
     FToolBarStyler = value;
-    if (value) value->FreeNotification(this);
+    if (value) value->AddControl(this);
     NotifyControls(ClassLib::CM_STYLECHANGED);
 }
+
+void TAdvToolBar::StylerChanged(int /*code*/) { NotifyControls(ClassLib::CM_STYLECHANGED); }
 
 const AdvGlowButton::TGlowButtonAppearance* TAdvToolBar::GlowButtonStylerAppearance() const {
     return FToolBarStyler ? FToolBarStyler->GlowButtonAppearance() : nullptr;

@@ -4,14 +4,10 @@
 #include "classlib/Control.h"
 #include "controls/AdvGlowButton.h"
 #include "graphics/AdvGDIP.h"
+#include "menus/AdvToolBarPaint.h"  // ColorToARGB and the other painting routines of the unit
+#include "menus/AdvToolBarStyler.h"
 
 namespace AdvToolBar {
-
-class TCustomAdvToolBarStyler;
-
-// The opaque GDI+ colour of a TColor, system colours resolved: the toolbar painters'
-// name for the glow painter's colour conversion.
-inline AdvGDIP::ARGB ColorToARGB(ClassLib::TColor color) { return AdvGDIP::ColorToOpaqueARGB(color); }
 
 class TAdvCustomToolBar : public ClassLib::TCustomControl {
     CLASSLIB_CLASS(TAdvCustomToolBar, ClassLib::TCustomControl)
@@ -19,14 +15,17 @@ public:
     explicit TAdvCustomToolBar(ClassLib::TComponent* owner) : ClassLib::TCustomControl(owner) {}
 };
 
-class TAdvToolBar : public TAdvCustomToolBar, public AdvGlowButton::IGlowButtonStyler {
+class TAdvToolBar : public TAdvCustomToolBar, public AdvGlowButton::IGlowButtonStyler, public IToolBarStylerClient {
     CLASSLIB_CLASS(TAdvToolBar, TAdvCustomToolBar)
 public:
     static const ClassLib::TPropertyList& Published();
     explicit TAdvToolBar(ClassLib::TComponent* owner) : TAdvCustomToolBar(owner) {}
-    TCustomAdvToolBarStyler* ToolBarStyler() const { return FToolBarStyler; }
-    // The buttons take the styler's looks at once.
-    void SetToolBarStyler(TCustomAdvToolBarStyler* value);
+    ~TAdvToolBar() override;
+    TCustomAdvToolBarStyler* ToolBarStyler() const override { return FToolBarStyler; }
+    // The buttons take the styler's looks at once, and again at each change it tells.
+    void SetToolBarStyler(TCustomAdvToolBarStyler* value) override;
+    TStylerClientKind StylerClientKind() const override { return TStylerClientKind::ToolBar; }
+    void StylerChanged(int code) override;
     const AdvGlowButton::TGlowButtonAppearance* GlowButtonStylerAppearance() const override;
 protected:
     void Notification(ClassLib::TComponent* component, ClassLib::TOperation operation) override;

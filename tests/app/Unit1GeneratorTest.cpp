@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -665,4 +667,68 @@ TEST_F(GeneratorTest, LookupAgreesWithTheLocaleComparison) {
         const bool equal = ClassLib::AnsiCompareText(ClassLib::UpperCase(typed), stored) == 0;
         EXPECT_EQ(IndexOfLine(C(), L"//stored") >= 0, equal);
     }
+}
+
+// Sorting compares sort keys made once per line; the order must be the one the locale's
+// case-ignoring comparison gives, lines it finds equal keeping their order.
+TEST_F(GeneratorTest, SortKeysOrderLinesAsTheLocaleComparisonDoes) {
+    const wchar_t* const variants[] = {
+        L"a", L"A", L"b", L"B", L"ab", L"aB", L"a-b", L"a b", L"a'b", L"a_b", L"-ab", L"co-op", L"coop", L"2", L"10",
+        L"9", L"010", L"\u00E4", L"\u00C4", L"ae", L"\u00E9", L"e", L"E", L"\u00DF", L"ss", L"\u0153", L"oe", L"z",
+        L"Z", L"~", L"!", L"_", L"<x>", L"<X>", L"\u3042", L"\U0001F600", L"x\u00ADy", L"xy", L"\u0131", L"i", L"I",
+    };
+    const auto localeLess = [](const std::wstring& a, const std::wstring& b) {
+        return ::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                                static_cast<int>(b.size())) == CSTR_LESS_THAN;
+    };
+    // Both groups, each line once forwards and once backwards, so that ties show their order.
+    TLines list;
+    for (const wchar_t* v : variants) list.push_back(std::wstring(L"AT+S=") + v);
+    for (const wchar_t* v : variants) list.push_back(std::wstring(L"ATS ") + v);
+    for (auto v = std::rbegin(variants); v != std::rend(variants); ++v) list.push_back(std::wstring(L"AT+S=") + *v);
+    for (auto v = std::rbegin(variants); v != std::rend(variants); ++v) list.push_back(std::wstring(L"ATS ") + *v);
+    TLines others, atPlus;
+    for (const std::wstring& line : list) (line.rfind(L"AT+", 0) == 0 ? atPlus : others).push_back(line);
+    std::stable_sort(others.begin(), others.end(), localeLess);
+    std::stable_sort(atPlus.begin(), atPlus.end(), localeLess);
+    TLines expected = others;
+    expected.insert(expected.end(), atPlus.begin(), atPlus.end());
+
+    Generate(list);
+    const TLines sorted = LinesOf(Atcmds);
+    ASSERT_EQ(sorted.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        SCOPED_TRACE("line " + std::to_string(i));
+        EXPECT_EQ(sorted[i], expected[i]);
+    }
+}
+
+// A help marker in a list line is replaced in the command's block as anywhere else.
+TEST_F(GeneratorTest, HelpMarkInAListLineIsReplacedInItsBlock) {
+    Generate({L"q * ATQ * [hlp]"});
+    EXPECT_EQ(LinesOf(Atcmds), (TLines{L"ATQ * [hlp]"}));
+    const TLines block = BlockOf(C(), L"ATQ");
+    ASSERT_GE(block.size(), 4u);
+    EXPECT_EQ(block[1], L"///{ ATQ *    ATQ * [hlp]");
+    EXPECT_EQ(block[3], L"const char atq_inf[] PROGMEM = \" *    ATQ * [hlp]\";");
+    EXPECT_NE(IndexOfLine(C(), L" *    ATQ * [hlp]"), -1);  // the list in the head comment
+}
+
+// Plain string lists as panes (no editor line store behind them) get the same texts.
+TEST_F(GeneratorTest, PlainListPanesGetTheSameTexts) {
+    SetLines(*Generator.sct2List, {L"//#2[ user section 2", L"\tint y; // * [hlp]", L"//#2]---"});
+    const TLines list = {L"ATE0 - echo off", L"AT+LCD=<y>,<x>,<text>", L"*", L"atz", L"q * ATQ * [hlp]"};
+    Generate(list);
+    const TLines c = C(), h = LinesOf(MemoH), cmds = LinesOf(Atcmds), table = LinesOf(Memo2);
+
+    ClassLib::TStringList plainList, plainC, plainH, plainTable;
+    TAtGenerator plain;
+    plain.SetPanes(&plainList, &plainC, &plainH, &plainTable);
+    plain.sct2List->Assign(Generator.sct2List.get());
+    SetLines(plainList, list);
+    plain.GenerateSources();
+    EXPECT_EQ(LinesOf(plainC), c);
+    EXPECT_EQ(LinesOf(plainH), h);
+    EXPECT_EQ(LinesOf(plainList), cmds);
+    EXPECT_EQ(LinesOf(plainTable), table);
 }

@@ -1,8 +1,13 @@
 #include "classlib/MemIniFile.h"
 
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
+#include "classlib/Exceptions.h"
+#include "classlib/FileNames.h"
 #include "classlib/Seams.h"
+#include "classlib/Streams.h"
 
 using namespace ClassLib;
 
@@ -48,4 +53,66 @@ TEST(MemIniFile, MissingFileRaisesAndKeepsWhatWasLoaded) {
     TMemIniFile ini(L"[a]\nb=c\n");
     EXPECT_ANY_THROW(ini.LoadFromFile(L"C:\\no\\such\\file.ini"));
     EXPECT_EQ(ini.ReadString(L"a", L"b", L""), L"c");
+}
+
+namespace {
+std::string FileBytes(const std::wstring& name) {
+    TMemoryStream stream;
+    stream.LoadFromFile(name);
+    return std::string(stream.Bytes().begin(), stream.Bytes().end());
+}
+}  // namespace
+
+TEST(MemIniFile, WritesReplaceAddAndEraseInMemoryAndReachTheFileInTheAnsiCodePage) {
+    TSeamsScope seams;
+    Seams().AnsiCodePage = [] { return 1252u; };
+    const std::wstring name = GetTempDir() + L"classlib_memini_write.ini";
+    ::DeleteFileW(name.c_str());
+    TMemIniFile ini(L"[Bar]\r\nLeft=1\r\n[Old]\r\nx=1\r\n");
+    EXPECT_FALSE(ini.Modified());
+    ini.WriteInteger(L"bar", L"LEFT", 12);      // the existing key, whatever its case
+    ini.WriteBool(L"Bar", L"Visible", true);
+    ini.WriteString(L"New", L"Caption", L"caf\u00E9");
+    ini.EraseSection(L"old");
+    ini.DeleteKey(L"New", L"missing");          // nothing to delete: no harm
+    EXPECT_TRUE(ini.Modified());
+    EXPECT_EQ(ini.ReadInteger(L"Bar", L"Left", 0), 12);
+    EXPECT_FALSE(ini.SectionExists(L"Old"));
+    ini.SetFileName(name);
+    ini.UpdateFile();
+    EXPECT_FALSE(ini.Modified());
+    EXPECT_EQ(FileBytes(name), "[Bar]\r\nLeft=12\r\nVisible=1\r\n\r\n[New]\r\nCaption=caf\xE9\r\n\r\n");
+    TMemIniFile again;
+    again.LoadFromFile(name);
+    EXPECT_EQ(again.ReadString(L"new", L"caption", L""), L"caf\u00E9");
+    ::DeleteFileW(name.c_str());
+}
+
+TEST(MemIniFile, AutoSaveWritesAChangedFileWhenFreedAndNothingOtherwise) {
+    const std::wstring name = GetTempDir() + L"classlib_memini_autosave.ini";
+    ::DeleteFileW(name.c_str());
+    {
+        TMemIniFile ini;
+        ini.SetFileName(name);
+        ini.SetAutoSave(true);   // unchanged: no file appears
+    }
+    EXPECT_FALSE(FileExists(name));
+    {
+        TMemIniFile ini;
+        ini.SetFileName(name);
+        ini.SetAutoSave(true);
+        ini.WriteInteger(L"Pager", L"Minimized", 1);
+    }
+    TMemIniFile back;
+    back.LoadFromFile(name);
+    EXPECT_EQ(back.ReadInteger(L"Pager", L"Minimized", 0), 1);
+    ::DeleteFileW(name.c_str());
+}
+
+TEST(MemIniFile, AFailedWriteRaisesAndLeavesTheChangesToWriteAgain) {
+    TMemIniFile ini;
+    ini.SetFileName(L"C:\\no\\such\\folder\\layout.ini");
+    ini.WriteString(L"a", L"b", L"c");
+    EXPECT_THROW(ini.UpdateFile(), EFCreateError);
+    EXPECT_TRUE(ini.Modified());
 }

@@ -728,3 +728,14 @@ TEST(Pictures, HostileHeadersRaiseAndKeepTheOldImage) {
         EXPECT_EQ(picture.Graphic(), old);
     }
 }
+
+TEST(Pictures, ABitmapThatNeverHadPixelsCopiesAsAnEmptyOne) {
+    TBitmap never, painted(4, 3);
+    painted.Assign(&never);
+    EXPECT_TRUE(painted.Empty());
+    TBitmap copy;
+    copy.Assign(&never);
+    EXPECT_TRUE(copy.Empty());
+    copy.SetSize(2, 2);   // and it can still be given pixels
+    EXPECT_EQ(copy.Width(), 2);
+}

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -528,4 +530,94 @@ TEST(AdvMemoStrings, FailedSaveWithWordWrapRewrapsAndKeepsReporting) {
     memo.OnChange = [&](ClassLib::TObject*) { ++changes; };
     memo.Lines()->Add(L"more");
     EXPECT_EQ(changes, 1);
+}
+
+// Large files are read in pieces: lines longer than a piece, CR LF pairs cut by a piece's
+// end, lone breaks, a last line without a break, and bytes that end the ASCII reading late
+// (the file is then read again whole) all give the lines a whole-text load gives.
+TEST(AdvMemoStrings, LoadInPiecesGivesTheLinesOfTheWholeText) {
+    std::string ascii;
+    std::mt19937 random(77);
+    while (ascii.size() < 700000) {
+        const size_t length = random() % 7 == 0 ? 300000 : random() % 90;
+        for (size_t i = 0; i < length; ++i) ascii += static_cast<char>(i % 17 == 0 ? '\t' : 'a' + random() % 26);
+        static const char* const breaks[] = {"\r\n", "\r\n", "\r\n", "\n", "\r", "\r\n\r\n"};
+        ascii += breaks[random() % 6];
+    }
+    // Breaks around the first piece ends (the pieces are 256 KiB).
+    for (const size_t at : {size_t(262143), size_t(262144), size_t(524287)}) ascii.replace(at, 2, "\r\n");
+    struct TCase { const char* Name; std::string Bytes; };
+    const TCase cases[] = {
+        {"ASCII", ascii + "last"},
+        {"ASCII ending in CR", ascii + "last\r"},
+        {"a byte beyond ASCII after the first piece", ascii + "caf\xE9"},
+        {"UTF-8 with its mark", "\xEF\xBB\xBF" + ascii + "caf\xC3\xA9"},
+    };
+    const std::wstring file = TempFile(L"memo_pieces.c");
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        WriteBytes(file, c.Bytes);
+        ClassLib::TStringList whole;
+        whole.LoadFromFile(file);
+        std::vector<std::wstring> expected;
+        for (int i = 0; i < whole.Count(); ++i) expected.push_back(ExpandTabs(whole.Strings(i), DefaultTabSize));
+        TAdvMemo memo;
+        memo.LoadFromFile(file);
+        EXPECT_EQ(LinesOf(*memo.Lines()), expected);
+        EXPECT_EQ(memo.Lines()->Encoding(), whole.Encoding());
+    }
+    ::DeleteFileW(file.c_str());
+}
+
+// ASCII text is written as it is read; a character beyond ASCII late in the text sends the
+// save back to the exact encoding, over what was written already, and a stream that held
+// more before keeps its tail.
+TEST(AdvMemoStrings, SaveMeetsACharacterBeyondAsciiLate) {
+    const std::wstring text = std::wstring(100000, L'x') + L"\r\ncaf\u00E9 \u4E2D";
+    TAdvMemo memo;
+    memo.Lines()->SetText(text);
+    ClassLib::TTextEncoding encoding = ClassLib::TTextEncoding::Ansi;
+    const std::vector<uint8_t> exact = ClassLib::TStrings::EncodeText(text, encoding, true);
+    ASSERT_GT(exact.size(), size_t(65536));
+
+    ClassLib::TMemoryStream empty;
+    memo.Lines()->SaveToStream(&empty);
+    EXPECT_EQ(empty.Size(), static_cast<int64_t>(exact.size()));
+    EXPECT_EQ(std::memcmp(empty.Memory(), exact.data(), exact.size()), 0);
+    EXPECT_EQ(memo.Lines()->Encoding(), encoding);
+
+    ClassLib::TMemoryStream longer;
+    const std::vector<uint8_t> old(exact.size() + 5000, uint8_t('z'));
+    longer.WriteBuffer(old.data(), static_cast<int>(old.size()));
+    longer.SetPosition(0);
+    memo.Lines()->SetEncoding(ClassLib::TTextEncoding::Ansi);
+    memo.Lines()->SaveToStream(&longer);
+    ASSERT_EQ(longer.Size(), static_cast<int64_t>(old.size()));
+    EXPECT_EQ(std::memcmp(longer.Memory(), exact.data(), exact.size()), 0);
+    EXPECT_EQ(static_cast<const uint8_t*>(longer.Memory())[exact.size()], uint8_t('z'));
+}
+
+// A keystroke's change goes into the stored line: padded when it starts beyond the end,
+// expanded when it brings a tab, moved into a block of its own on the first edit.
+TEST(AdvMemoStrings, ReplaceCharsChangesTheStoredLine) {
+    struct TCase { const wchar_t* Line; int Column, Count; const wchar_t* Text; const wchar_t* Result; };
+    const TCase cases[] = {
+        {L"abcdef", 3, 0, L"x", L"abcxdef"},
+        {L"abcdef", 0, 1, L"X", L"Xbcdef"},
+        {L"abcdef", 6, 0, L"gh", L"abcdefgh"},
+        {L"abc", 5, 0, L"x", L"abc  x"},
+        {L"abc", 1, 9, L"", L"a"},
+        {L"abc", 1, 0, L"\t", L"a    bc"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.Line)));
+        TAdvMemo memo;
+        memo.Lines()->SetText(std::wstring(L"first\r\n") + c.Line + L"\r\nlast");
+        memo.Lines()->ReplaceChars(1, c.Column, c.Count, c.Text);
+        EXPECT_EQ(LinesOf(*memo.Lines()), (std::vector<std::wstring>{L"first", c.Result, L"last"}));
+        // Again on the line that now has a block of its own.
+        memo.Lines()->ReplaceChars(1, 0, 0, L"++");
+        EXPECT_EQ(memo.Lines()->Get(1), std::wstring(L"++") + c.Result);
+        EXPECT_EQ(memo.Lines()->MaxLineLength(), std::max<int>(5, static_cast<int>(std::wcslen(c.Result)) + 2));
+    }
 }

@@ -210,3 +210,49 @@ TEST(AdvUndoList, RandomUseKeepsPositionAndReportsTheTruth) {
         ASSERT_TRUE(undo.Watcher.PerformingDuringReplay);
     }
 }
+
+// The steps against a plain list of names: adds that drop the redo side and the oldest step,
+// line-state steps put below the newest, deletions and clears, over enough rounds for the
+// list's storage to grow and wrap around many times.
+TEST(AdvUndoList, StepsKeepTheirOrderAgainstAPlainList) {
+    std::mt19937 random(99);
+    TWatchedUndo undo;
+    TAdvUndoList& list = undo.List;
+    std::vector<std::wstring> model;  // newest first
+    size_t pos = 0;
+    int made = 0;
+    for (int round = 0; round < 20000; ++round) {
+        const int op = static_cast<int>(random() % 20);
+        SCOPED_TRACE("round " + std::to_string(round) + " op " + std::to_string(op));
+        if (op < 10) {
+            const std::wstring name = L"s" + std::to_wstring(made++);
+            list.Add(Step(name.c_str()));
+            model.erase(model.begin(), model.begin() + static_cast<long>(pos));
+            pos = 0;
+            model.insert(model.begin(), name);
+            if (model.size() > 100) model.pop_back();
+        } else if (op < 13) {
+            list.Undo();
+            if (pos < model.size()) ++pos;
+        } else if (op < 15) {
+            list.Redo();
+            if (pos > 0) --pos;
+        } else if (op < 18) {
+            const std::wstring name = L"m" + std::to_wstring(made++);
+            list.InsertBelowNewest(Step(name.c_str()));
+            if (!model.empty()) model.insert(model.begin() + 1, name);
+        } else if (op == 18 && !model.empty()) {
+            const int at = static_cast<int>(random() % model.size());
+            list.Delete(at);
+            model.erase(model.begin() + at);
+            pos = std::min(pos, model.size());
+        } else if (random() % 40 == 0) {
+            list.Clear();
+            model.clear();
+            pos = 0;
+        }
+        ASSERT_EQ(list.Count(), static_cast<int>(model.size()));
+        ASSERT_EQ(list.Pos(), static_cast<int>(pos));
+        for (size_t i = 0; i < model.size(); ++i) ASSERT_EQ(list.Items(static_cast<int>(i))->UndoText(), model[i]) << i;
+    }
+}

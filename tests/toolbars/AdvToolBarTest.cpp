@@ -49,6 +49,10 @@ TEST_F(ToolBarWindow, AButtonTakesTheStylersLooksButKeepsItsFocusColour) {
     FToolBar->SetToolBarStyler(styler);
     EXPECT_EQ(FButton->Appearance()->ColorHot(), TColor(0x123456));
     EXPECT_EQ(FButton->Appearance()->BorderColorFocused(), focused);
+    // A named toolbar hears of the styler's later changes too.
+    FToolBar->SetName(L"ToolBar1");
+    styler->GlowButtonAppearance()->SetColorHot(0x654321);
+    EXPECT_EQ(FButton->Appearance()->ColorHot(), TColor(0x654321));
 }
 
 TEST_F(ToolBarWindow, AcceleratorsWithoutAltAreTheToolBarsAndWithAltTheButtons) {
