@@ -52,7 +52,7 @@ public:
     // then empties Inner for the next input.
     void CheckAndClear(const std::wstring& archiveName) const {
         std::vector<std::wstring> names;
-        Collect(Path, L"", names);
+        UpdaterTests::ListTree(Path, L"", names);
         bool unpacked = false;
         for (const std::wstring& name : names) {
             if (name == archiveName || name == L"out\\" || name == L"out\\one\\" || name == L"out\\one\\two\\") continue;
@@ -70,25 +70,9 @@ public:
     const std::wstring Path, Inner;   // both end with "\"
 
 private:
-    static void Collect(const std::wstring& folder, const std::wstring& prefix, std::vector<std::wstring>& names) {
-        WIN32_FIND_DATAW found;
-        HANDLE search = ::FindFirstFileW((folder + L"*").c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE) return;
-        do {
-            const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..") continue;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                names.push_back(prefix + name + L"\\");
-                Collect(folder + name + L"\\", prefix + name + L"\\", names);
-            } else {
-                names.push_back(prefix + name);
-            }
-        } while (::FindNextFileW(search, &found));
-        ::FindClose(search);
-    }
     static void RemoveTree(const std::wstring& folder) {
         std::vector<std::wstring> names;
-        Collect(folder, L"", names);
+        UpdaterTests::ListTree(folder, L"", names);
         // Deepest first: a folder goes once what it holds is gone.
         for (auto name = names.rbegin(); name != names.rend(); ++name) {
             const std::wstring path = folder + *name;

@@ -106,26 +106,12 @@ std::string SampleText(size_t size, uint32_t seed) {
     return text;
 }
 
-std::string Deflated(const std::string& data) {
-    z_stream stream{};
-    deflateInit2(&stream, 6, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
-    std::string out(deflateBound(&stream, uLong(data.size())) + 16, '\0');
-    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
-    stream.avail_in = uInt(data.size());
-    stream.next_out = reinterpret_cast<Bytef*>(out.data());
-    stream.avail_out = uInt(out.size());
-    deflate(&stream, Z_FINISH);
-    out.resize(stream.total_out);
-    deflateEnd(&stream);
-    return out;
-}
-
 // A ZIP archive of `count` deflated entries of `entrySize` bytes each.
 std::string MakeArchive(int count, size_t entrySize, std::vector<TZipEntryData>& entries) {
     std::vector<UpdaterTests::TZipItem> items;
     for (int i = 0; i < count; ++i) {
         const std::string data = SampleText(entrySize, uint32_t(i));
-        TZipEntryData entry{"folder" + std::to_string(i % 8) + "/file" + std::to_string(i) + ".txt", Deflated(data), data};
+        TZipEntryData entry{"folder" + std::to_string(i % 8) + "/file" + std::to_string(i) + ".txt", UpdaterTests::ArchiveDetail::RawDeflate(data, 6), data};
         UpdaterTests::TZipItem item{entry.Name, entry.Data};
         item.Packed = entry.Packed;
         items.push_back(std::move(item));

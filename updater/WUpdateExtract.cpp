@@ -15,14 +15,6 @@ namespace {
 uint16_t Get16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
 uint32_t Get32(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
 
-// One positioned read: the offset goes with the call, no seek before it.
-bool ReadAt(HANDLE file, uint64_t offset, void* buffer, DWORD size) {
-    OVERLAPPED at{};
-    at.Offset = DWORD(offset);
-    at.OffsetHigh = DWORD(offset >> 32);
-    DWORD got = 0;
-    return ::ReadFile(file, buffer, size, &got, &at) && got == size;
-}
 
 std::wstring ParentFolder(const std::wstring& path) {
     const size_t slash = path.find_last_of(L"\\/");
@@ -190,6 +182,14 @@ private:
 };
 
 }  // namespace
+
+bool ReadAt(HANDLE file, uint64_t offset, void* buffer, DWORD size) {
+    OVERLAPPED at{};
+    at.Offset = DWORD(offset);
+    at.OffsetHigh = DWORD(offset >> 32);
+    DWORD got = 0;
+    return ::ReadFile(file, buffer, size, &got, &at) && got == size;
+}
 
 TFileHandle OpenFile(const std::wstring& name, DWORD access, DWORD share, DWORD disposition) {
     HANDLE file = ::CreateFileW(name.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);

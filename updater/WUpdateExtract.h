@@ -26,6 +26,10 @@ using TInternetHandle = std::unique_ptr<void, TInternetCloser>;
 // A file handle, or null when the file cannot be opened (never INVALID_HANDLE_VALUE).
 TFileHandle OpenFile(const std::wstring& name, DWORD access, DWORD share, DWORD disposition);
 
+// Reads exactly `size` bytes at `offset` in one positioned read (no seek before it); false
+// on a short read or an error.
+bool ReadAt(HANDLE file, uint64_t offset, void* buffer, DWORD size);
+
 // The folder path of an archive entry below its target folder: "/" becomes "\", "." parts
 // drop out. False for a name that would land outside the folder or nowhere: absolute, with
 // a drive or a stream (":"), UNC, ".." parts that climb above the folder, a part that is

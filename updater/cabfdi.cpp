@@ -109,13 +109,7 @@ FNFDINOTIFY(CabNotify) {
 uint16_t Get16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
 uint32_t Get32(const uint8_t* p) { return uint32_t(Get16(p)) | uint32_t(Get16(p + 2)) << 16; }
 
-bool ReadAt(HANDLE file, uint64_t offset, void* buffer, DWORD size) {
-    OVERLAPPED at{};
-    at.Offset = DWORD(offset);
-    at.OffsetHigh = DWORD(offset >> 32);
-    DWORD got = 0;
-    return ::ReadFile(file, buffer, size, &got, &at) && got == size;
-}
+using WUpdate::ReadAt;
 
 // One folder's data blocks, MSZIP ones inflated as the library would: each a deflate
 // stream of its own after "CK", with the block before as its history, and exactly the size

@@ -1,7 +1,9 @@
 #pragma once
 // Archives made at test time, byte by byte, so each test can shape the fault it needs:
 // ZIP (stored or deflated, any flags and names), cabinets (stored or MSZIP) and SZDD. Also
-// the seeds of the updater's robustness run (bench/RobustnessUpdater.h).
+// the seeds of the updater's robustness run (bench/RobustnessUpdater.h), and the listing
+// of what an extraction left on disk.
+#include <windows.h>
 #include <zlib.h>
 
 #include <cstdint>
@@ -29,15 +31,34 @@ struct TCabItem {
     uint16_t DosDate = 0x5A21, DosTime = 0x6000;
 };
 
+// Appends every file and folder below `folder` to `out`, relative and behind `prefix`;
+// folders end with "\".
+inline void ListTree(const std::wstring& folder, const std::wstring& prefix, std::vector<std::wstring>& out) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = ::FindFirstFileW((folder + L"*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..") continue;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            out.push_back(prefix + name + L"\\");
+            ListTree(folder + name + L"\\", prefix + name + L"\\", out);
+        } else {
+            out.push_back(prefix + name);
+        }
+    } while (::FindNextFileW(search, &found));
+    ::FindClose(search);
+}
+
 
 namespace ArchiveDetail {
 
 inline void Put16(std::string& out, uint32_t v) { out += char(v & 0xFF); out += char((v >> 8) & 0xFF); }
 inline void Put32(std::string& out, uint32_t v) { Put16(out, v & 0xFFFF); Put16(out, v >> 16); }
 
-inline std::string RawDeflate(const std::string& data) {
+inline std::string RawDeflate(const std::string& data, int level = 9) {
     z_stream stream{};
-    if (deflateInit2(&stream, 9, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+    if (deflateInit2(&stream, level, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK)
         throw std::runtime_error("deflateInit2");
     std::string out(deflateBound(&stream, uLong(data.size())) + 16, '\0');
     stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "ArchiveFixtures.h"
 #include "UpdaterTestSupport.h"
 #include "classlib/FileNames.h"
@@ -13,28 +15,10 @@ using namespace UpdaterTests;
 
 namespace {
 
-// Every file below a folder, relative, sorted; folders end with "\".
-void ListTree(const std::wstring& folder, const std::wstring& prefix, std::vector<std::wstring>& out) {
-    WIN32_FIND_DATAW found;
-    HANDLE search = ::FindFirstFileW((folder + L"*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return;
-    do {
-        const std::wstring name = found.cFileName;
-        if (name == L"." || name == L"..") continue;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            out.push_back(prefix + name + L"\\");
-            ListTree(folder + name + L"\\", prefix + name + L"\\", out);
-        } else {
-            out.push_back(prefix + name);
-        }
-    } while (::FindNextFileW(search, &found));
-    ::FindClose(search);
-    std::sort(out.begin(), out.end());
-}
-
 std::vector<std::wstring> Tree(const std::wstring& folder) {
     std::vector<std::wstring> out;
     ListTree(folder, L"", out);
+    std::sort(out.begin(), out.end());
     return out;
 }
 
