@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <atomic>
+#include <mutex>
 #include <utility>
 
 #include "app/AppClasses.h"
@@ -17,6 +19,7 @@
 #include "classlib/StandardControls.h"
 #include "classlib/StringList.h"
 #include "classlib/Strings.h"
+#include "classlib/Threads.h"
 #include "classlib/Timer.h"
 #include "controls/AdvGlowButton.h"
 #include "controls/AdvOfficeStatusBar.h"
@@ -81,6 +84,85 @@ TUpdateCheckState& UpdateCheckState() {
     return state;
 }
 
+namespace {
+std::atomic<int> RunningChecks{0};
+}  // namespace
+
+int RunningUpdateChecks() { return RunningChecks; }
+
+// One start-up check, shared by the window and its worker so that either may go first:
+// the worker's own updater (a copy of the window's settings, so the window's updater stays
+// free for the wizard), what it found, and the window to tell.
+class TUpdateCheck {
+public:
+    TUpdateCheck(const WUpdate::TWebUpdate& settings, HWND window)
+        : FUpdate(std::make_unique<WUpdate::TWebUpdate>(nullptr)), FWindow(window) {
+        FUpdate->Assign(&settings);
+        // Panel 1 alone reports the check: with no status handler the updater would show a
+        // failed connection in a message box, at every start without a network.
+        FUpdate->OnStatus = [](TObject*, const std::wstring&, int, int) {};
+        ++RunningChecks;
+    }
+    ~TUpdateCheck() {
+        ::CloseHandle(FDone);
+        --RunningChecks;
+    }
+    TUpdateCheck(const TUpdateCheck&) = delete;
+    TUpdateCheck& operator=(const TUpdateCheck&) = delete;
+
+    // The worker's whole work; nothing leaves it.
+    void Run() noexcept {
+        try {
+            NewVersion = FUpdate->NewVersionAvailable(false);
+            Outcome = FUpdate->LastQueryOutcome();
+            NewVersionInfo = FUpdate->NewVersionInfo;
+            CurVersionInfo = FUpdate->CurVersionInfo;
+        } catch (...) {
+            NewVersion = false;
+            Outcome = WUpdate::TQueryOutcome::Failed;
+        }
+        ::SetEvent(FDone);
+        const std::lock_guard<std::mutex> lock(FLock);
+        if (FWindow) ::PostMessageW(FWindow, WM_UPDATECHECKDONE, 0, 0);
+    }
+    bool Done() const { return ::WaitForSingleObject(FDone, 0) == WAIT_OBJECT_0; }
+    // The window goes: nobody is told any more, the check stops at its next chance, and
+    // the worker is waited for at most `wait` milliseconds.
+    void Abandon(DWORD wait) {
+        {
+            const std::lock_guard<std::mutex> lock(FLock);
+            FWindow = nullptr;
+        }
+        FUpdate->Abort();
+        ::WaitForSingleObject(FDone, wait);
+    }
+
+    // Read by the window once Done().
+    bool NewVersion = false;
+    WUpdate::TQueryOutcome Outcome = WUpdate::TQueryOutcome::Failed;
+    std::wstring NewVersionInfo, CurVersionInfo;
+
+private:
+    const std::unique_ptr<WUpdate::TWebUpdate> FUpdate;   // the worker's alone until Done()
+    std::mutex FLock;
+    HWND FWindow;   // guarded by FLock
+    const HANDLE FDone = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+};
+
+namespace {
+
+class TUpdateCheckThread : public TThread {
+public:
+    TUpdateCheckThread(const TCreation& creation, std::shared_ptr<TUpdateCheck> check)
+        : TThread(creation), FCheck(std::move(check)) {}
+protected:
+    void Execute() override { FCheck->Run(); }
+private:
+    const std::shared_ptr<TUpdateCheck> FCheck;
+};
+
+}  // namespace
+
 const TPropertyList& TForm1::Published() {
     static const TPropertyList list = TPropertyList::Extend(TForm::Published())
         .Method(L"FormCreate", &TForm1::FormCreate)
@@ -116,7 +198,7 @@ TForm1::TForm1(TComponent* owner, const std::wstring& description)
     InitFromDescriptionText(description);
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() { StopUpdateCheck(); }
 
 void TForm1::BindFields() {
     BindField(Panel1, L"Panel1");
@@ -180,7 +262,10 @@ void TForm1::FormCreate(TObject*) {
     VxTools::SetCheckedSilently(*CheckBox3, VxFormSR1->ReadRegINI(L"auto_correct_headers", false));
 }
 
-void TForm1::FormDestroy(TObject*) { FGenerator.reset(); }
+void TForm1::FormDestroy(TObject*) {
+    StopUpdateCheck();
+    FGenerator.reset();
+}
 
 void TForm1::GenerateSources() { FGenerator->GenerateSources(); }
 
@@ -316,6 +401,10 @@ void TForm1::Dispatch(TMessage& message) {
         WMUpdateCheck(message);
         return;
     }
+    if (message.Msg == WM_UPDATECHECKDONE) {
+        WMUpdateCheckDone(message);
+        return;
+    }
     TForm::Dispatch(message);
 }
 
@@ -332,17 +421,21 @@ void TForm1::CheckForUpdate() {
     state.CheckRan = true;
     WebUpdate1->SetLogFileName(UpdateLogFile);
     WebUpdate1->SetURL(UpdateControlFileURL());
-    {
-        // Panel 1 alone reports the check: with no status handler the updater would show a
-        // failed connection in a message box, at every start without a network.
-        struct TQuietStatus {
-            WUpdate::TWebUpdate& Update;
-            WUpdate::TStatusEvent Saved = std::exchange(Update.OnStatus, [](TObject*, const std::wstring&, int, int) {});
-            ~TQuietStatus() { Update.OnStatus = std::move(Saved); }
-        } quiet{*WebUpdate1};
-        state.NewVersion = WebUpdate1->NewVersionAvailable(false);
-    }
-    state.NewVersionInfo = WebUpdate1->NewVersionInfo;
+    FUpdateCheck = std::make_shared<TUpdateCheck>(*WebUpdate1, Handle());
+    std::unique_ptr<TUpdateCheckThread> worker = TThread::Create<TUpdateCheckThread>(true, FUpdateCheck);
+    worker->SetFreeOnTerminate(true);
+    worker.release()->Start();
+}
+
+void TForm1::WMUpdateCheckDone(TMessage&) {
+    if (!FUpdateCheck || !FUpdateCheck->Done()) return;
+    const std::shared_ptr<TUpdateCheck> check = std::move(FUpdateCheck);
+    TUpdateCheckState& state = UpdateCheckState();
+    state.Answered = true;
+    state.NewVersion = check->NewVersion;
+    state.NewVersionInfo = check->NewVersionInfo;
+    WebUpdate1->NewVersionInfo = check->NewVersionInfo;
+    WebUpdate1->CurVersionInfo = check->CurVersionInfo;
 
     AdvOfficeStatusBar::TAdvOfficeStatusPanel* panel = StatusBar1->Panels()->Items(1);
     if (state.NewVersion) {
@@ -351,12 +444,19 @@ void TForm1::CheckForUpdate() {
                        EscapeHTMLText(state.NewVersionInfo) + L"</blink></B></font>");
         panel->SetAppearanceStyle(AdvOfficeStatusBar::psDark);
         panel->SetButton(true);
-    } else if (WebUpdate1->LastQueryOutcome() == WUpdate::TQueryOutcome::Failed) {
+    } else if (check->Outcome == WUpdate::TQueryOutcome::Failed) {
         // A check that could not be made does not claim the program is current.
         panel->SetText(L"Update check failed");
     } else {
         panel->SetText(std::wstring(L"It's current ver. of ") + ShortName + L" " + VxTools::GetVersionText());
     }
+}
+
+void TForm1::StopUpdateCheck() {
+    if (!FUpdateCheck) return;
+    // 200 ms: enough for a worker between two waits; a close is not held longer.
+    FUpdateCheck->Abandon(200);
+    FUpdateCheck.reset();
 }
 
 void TForm1::StatusBar1PanelClick(TObject*, int panelIndex) {

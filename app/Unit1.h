@@ -58,6 +58,10 @@ class TAtGenerator;
 
 // The private message the window posts to itself to run the update check once.
 constexpr unsigned WM_UPDATECHECK = 0x0400 + 100;  // WM_USER + 100
+// The message the check's worker posts to the window when it has its answer.
+constexpr unsigned WM_UPDATECHECKDONE = 0x0400 + 101;
+
+class TUpdateCheck;
 
 class TForm1 : public ClassLib::TForm {
     CLASSLIB_CLASS(TForm1, ClassLib::TForm)
@@ -138,7 +142,13 @@ public:
 private:
     void BindFields();
     void WMUpdateCheck(ClassLib::TMessage& message);
+    // Starts the check on a worker thread: the window answers while the server does not.
     void CheckForUpdate();
+    // Shows in panel 1 what the worker found.
+    void WMUpdateCheckDone(ClassLib::TMessage& message);
+    // A window that goes stops its check at once and waits a moment for the worker; one
+    // still waiting on the network holds nothing of the window and ends on its own.
+    void StopUpdateCheck();
     void ExecuteUpdateWizard();
     // Puts MemoC's caret on the first "---" line holding `key` and selects the word there.
     void ShowBlockInMemoC(const std::wstring& key, bool ignoreCase);
@@ -147,6 +157,7 @@ private:
     bool RefuseSelfHeader(const std::wstring& cName);
 
     std::unique_ptr<TAtGenerator> FGenerator;
+    std::shared_ptr<TUpdateCheck> FUpdateCheck;   // the check under way, shared with its worker
     bool FDoubleClicked = false;  // set by a double click in atcmds, used by the next selection change
 };
 
@@ -160,10 +171,13 @@ std::wstring HeaderNameFor(const std::wstring& cName);
 // Process-wide state of the update check.
 struct TUpdateCheckState {
     bool MessageHandled = false;   // the once-only message ran its body
-    bool CheckRan = false;         // CheckForUpdate ran
+    bool CheckRan = false;         // CheckForUpdate ran (the worker was started)
+    bool Answered = false;         // the worker's answer arrived and panel 1 shows it
     bool NewVersion = false;       // the updater's answer
     std::wstring NewVersionInfo;   // the new version's text
 };
 TUpdateCheckState& UpdateCheckState();
+// The check workers still running in the process, those of closed windows included.
+int RunningUpdateChecks();
 
 }  // namespace Unit1

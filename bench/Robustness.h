@@ -15,6 +15,7 @@
 
 #include "app/Unit1Generator.h"
 #include "bench/RobustnessEditor.h"
+#include "bench/RobustnessUpdater.h"
 #include "app/UserBlockCoding.h"
 #include "bench/RobustnessHTML.h"
 #include "bench/RobustnessGraphics.h"
@@ -639,6 +640,7 @@ inline std::vector<TParser> MakeParsers(const std::wstring& sourceTree, const st
     RobustnessHTML::AppendHTMLParsers(parsers);
     AddEditorParsers(parsers, scratch, tag);
     AppendGraphicsParsers(parsers, sourceTree);
+    AppendUpdaterParsers(parsers, scratch);
     return parsers;
 }
 

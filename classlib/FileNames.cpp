@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <knownfolders.h>
+#include <shlobj.h>
+
 #include <iterator>
 
 namespace ClassLib {
@@ -93,6 +96,31 @@ String GetTempDir() {
     wchar_t buffer[MAX_PATH + 2];
     const DWORD length = ::GetTempPathW(DWORD(std::size(buffer)), buffer);
     return IncludeTrailingPathDelimiter(String(buffer, length <= MAX_PATH + 1 ? length : 0));
+}
+
+String KnownFolderPath(TKnownFolder folder) {
+    const KNOWNFOLDERID* id = &FOLDERID_Documents;
+    switch (folder) {
+        case TKnownFolder::Documents: id = &FOLDERID_Documents; break;
+        case TKnownFolder::LocalAppData: id = &FOLDERID_LocalAppData; break;
+        case TKnownFolder::RoamingAppData: id = &FOLDERID_RoamingAppData; break;
+        case TKnownFolder::CommonAppData: id = &FOLDERID_ProgramData; break;
+    }
+    wchar_t* path = nullptr;
+    String result;
+    if (SUCCEEDED(::SHGetKnownFolderPath(*id, 0, nullptr, &path)) && path) result = path;
+    ::CoTaskMemFree(path);
+    return result;
+}
+
+String CreateTempFileIn(const String& folder, const String& prefix) {
+    wchar_t name[MAX_PATH + 1] = {};
+    if (!::GetTempFileNameW(folder.empty() ? L"." : folder.c_str(), prefix.c_str(), 0, name)) return String();
+    return name;
+}
+
+String CreateTempFileBeside(const String& fileName, const String& prefix) {
+    return CreateTempFileIn(ExtractFilePath(fileName), prefix);
 }
 
 }  // namespace ClassLib

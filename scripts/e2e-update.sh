@@ -11,6 +11,13 @@
 set -euo pipefail
 here="$(dirname "${BASH_SOURCE[0]}")"
 source "$here/env.sh"
+# Screenshots need ImageMagick's import: say so now, not after minutes of building and running.
+for argument in "$@"; do
+    if [ "$argument" = --shots ] && ! command -v import >/dev/null 2>&1; then
+        echo "e2e-update: --shots needs ImageMagick's import, which is not installed (apt-get install imagemagick)" >&2
+        exit 1
+    fi
+done
 bash "$here/setup.sh"
 
 arch=$(atgen_runnable_arches | cut -d' ' -f1)

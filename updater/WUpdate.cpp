@@ -2,6 +2,8 @@
 
 #include <wininet.h>
 
+#include <algorithm>
+
 #include "classlib/Application.h"
 #include "classlib/Exceptions.h"
 #include "classlib/FileNames.h"
@@ -105,16 +107,26 @@ void TFileDescription::Assign(const TPersistent* source) {
     TCollectionItem::Assign(source);
 }
 
-int TFileList::TotalSize() const {
-    int total = 0;
+long long TFileList::TotalSize() const {
+    long long total = 0;
     for (int i = 0; i < Count(); ++i) total += Items(i)->FileSize;
     return total;
 }
 
-int TFileList::CompletedSize() const {
-    int total = 0;
+long long TFileList::CompletedSize() const {
+    long long total = 0;
     for (int i = 0; i < ActiveItem && i < Count(); ++i) total += Items(i)->FileSize;
     return total;
+}
+
+TBarRange ProgressBarRange(long long pos, long long size) {
+    if (size <= 0) return {};
+    pos = std::clamp(pos, 0LL, size);
+    while (size > 0x7FFFFFFF) {
+        size >>= 1;
+        pos >>= 1;
+    }
+    return {int(pos), int(size)};
 }
 
 // ---- the progress window
@@ -175,6 +187,7 @@ const TPropertyList& TWebUpdate::Published() {
         .Add(L"TimeFormat", &TWebUpdate::TimeFormat, &TWebUpdate::SetTimeFormat, L"hh:nn")
         .Add(L"TimeOut", &TWebUpdate::TimeOut, &TWebUpdate::SetTimeOut, 0)
         .Add(L"ReceiveTimeOut", &TWebUpdate::ReceiveTimeOut, &TWebUpdate::SetReceiveTimeOut, 0)
+        .Add(L"TotalTimeOut", &TWebUpdate::TotalTimeOut, &TWebUpdate::SetTotalTimeOut, 60000)
         .Enum(L"UpdateType", &TWebUpdate::UpdateType, &TWebUpdate::SetUpdateType, httpUpdate)
         .Enum(L"UpdateConnect", &TWebUpdate::UpdateConnect, &TWebUpdate::SetUpdateConnect, wucNoConnect)
         .Enum(L"UpdateUpdate", &TWebUpdate::UpdateUpdate, &TWebUpdate::SetUpdateUpdate, wuuPromptOnce)
@@ -201,6 +214,25 @@ TWebUpdate::TWebUpdate(TComponent* owner)
 
 TWebUpdate::~TWebUpdate() {
     if (FSession) ::InternetCloseHandle(FSession);
+}
+
+void TWebUpdate::Assign(const TPersistent* source) {
+    const auto* other = dynamic_cast<const TWebUpdate*>(source);
+    if (!other) {
+        TComponent::Assign(source);
+        return;
+    }
+    CopyPublishedValues(other, this);
+    FLastURLEntry->Assign(other->FLastURLEntry.get());
+    FPostUpdateInfo->Assign(other->FPostUpdateInfo.get());
+    // Settings the window description does not carry.
+    SetDateSeparator(other->DateSeparator());
+    SetTimeSeparator(other->TimeSeparator());
+    SetCodePage(other->CodePage());
+    SetSocketBuffLen(other->SocketBuffLen());
+    SetUtility(other->Utility());
+    DialUp = other->DialUp;
+    HTMLDialog = other->HTMLDialog;
 }
 
 void TWebUpdate::SetUtility(TWebUpdateUtility* value) {
@@ -293,9 +325,12 @@ std::wstring TWebUpdate::StatusText(int ident) {
         L"Downloading...",
         L"Check versions",
         L"Cannot connect to SFTP host : %s",                         // 980
+        L"Invalid update control file : %s",
+        L"Redirected to : %s",
+        L"Download stopped : %s",
     };
-    static_assert(std::size(texts) == 980 - 909 + 1);
-    if (ident < 909 || ident > 980) return {};
+    static_assert(std::size(texts) == 983 - 909 + 1);
+    if (ident < 909 || ident > 983) return {};
     return texts[ident - 909];
 }
 
@@ -468,6 +503,13 @@ bool TWebUpdate::NewVersionAvailable(bool initPath) {
     FQueryOutcome = TQueryOutcome::Failed;
     if (initPath) SetCurrentFolderToExecutables();
     FCancelled = false;
+    // The whole check has one deadline, whatever each of its transfers may take.
+    struct TCheckDeadline {
+        TWebUpdate& Update;
+        ~TCheckDeadline() { Update.FCheckEnds = false; }
+    } deadline{*this};
+    FCheckEnds = TotalTimeOut() > 0;
+    FCheckEnd = Seams().TickCount() + uint32_t(TotalTimeOut());
     if (StartConnection() != 0) return false;
     if (UpdateType() == ftpUpdate || UpdateType() == sftpUpdate) {
         if (Host().empty()) throw Exception(L"No host specified");

@@ -4,6 +4,7 @@
 // numbered status, to an event and optionally to a log file.
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -91,7 +92,9 @@ namespace WUpdate {
 
 using ClassLib::TObject;
 using TStatusEvent = std::function<void(TObject* sender, const std::wstring& statusStr, int statusCode, int errCode)>;
-using TFileProgressEvent = std::function<void(TObject* sender, const std::wstring& fileName, int pos, int size)>;
+// Positions and sizes in bytes, 64-bit: a file may be larger than 2 GB.
+using TFileProgressEvent =
+    std::function<void(TObject* sender, const std::wstring& fileName, long long pos, long long size)>;
 using TFileDownloadedEvent = std::function<void(TObject* sender, const std::wstring& fileName)>;
 using TFileVersionCheckEvent = std::function<void(TObject* sender, const std::wstring& newVersion,
                                                   const std::wstring& localVersion, bool& isNew)>;
@@ -192,14 +195,14 @@ public:
 
     bool Compressed = false;
     int NewCheckSum = -1;
-    int NewSize = 0;
+    long long NewSize = 0;
     std::wstring URL;
     std::wstring TargetDir;      // ends with "\" when not empty
     std::wstring LocalVersion;   // the installed file's path
     std::wstring NewVersion;
     std::wstring Description;
     std::wstring NewCustomVer;
-    int FileSize = 0;
+    long long FileSize = 0;      // invariant: 0 <= FileSize <= MaxFileSize (a sum of them cannot wrap)
     std::wstring NewDate;
     std::wstring NewTime;
     bool Mandatory = false;
@@ -217,10 +220,26 @@ public:
     TFileDescription* Add() { return static_cast<TFileDescription*>(TCollection::Add()); }
     TFileDescription* Insert(int index) { return static_cast<TFileDescription*>(TCollection::Insert(index)); }
     int ActiveItem = 0;   // index of the file being downloaded
-    int TotalSize() const;
+    long long TotalSize() const;
     // FileSize of the entries before ActiveItem.
-    int CompletedSize() const;
+    long long CompletedSize() const;
+    // The largest size a [file<N>] section may state (1 PB); a larger one reads as this.
+    static constexpr long long MaxFileSize = 1ll << 50;
+    // The most [file<N>] sections a control file may list.
+    static constexpr int MaxCount = 10000;
 };
+
+// A size key of a control file: a 64-bit number as integers are written there, 0 when it
+// is missing or not a number, and never below 0 or above TFileList::MaxFileSize.
+long long ReadSize(const ClassLib::TMemIniFile& ini, const std::wstring& section, const std::wstring& key);
+
+// A position of `size` as a progress bar takes it: both scaled down together until they
+// fit its 32-bit range. A size of 0 (not known) gives an empty bar.
+struct TBarRange {
+    int Position = 0;
+    int Max = 0;
+};
+TBarRange ProgressBarRange(long long pos, long long size);
 
 // The component's own download window: a label and a bar.
 class TProgressForm : public ClassLib::TForm {
@@ -292,6 +311,9 @@ public:
     WUPDATE_PROPERTY(std::wstring, TimeFormat, L"hh:nn")
     WUPDATE_PROPERTY(int, TimeOut, 0)          // milliseconds; 0 leaves the system's
     WUPDATE_PROPERTY(int, ReceiveTimeOut, 0)   // milliseconds; 0 leaves the system's
+    // Milliseconds one whole version check, or one transfer, may take whatever the server
+    // does (a transfer earns a second more for every 4 KB it receives); 0: no limit.
+    WUPDATE_PROPERTY(int, TotalTimeOut, 60000)
     WUPDATE_PROPERTY(wchar_t, TimeSeparator, L':')
     WUPDATE_PROPERTY(TWebUpdateType, UpdateType, httpUpdate)
     WUPDATE_PROPERTY(TWebUpdateConnect, UpdateConnect, wucNoConnect)
@@ -324,6 +346,8 @@ public:
     std::wstring UpdateDescription;
     TFileList* FileList() const { return FFileList.get(); }
     bool Cancelled() const { return FCancelled; }
+    // True once Abort was called.
+    bool Stopped() const { return FAborted; }
     bool InProgress() const { return FInProgress; }
     bool AppNeedsRestart() const;
     bool AppSilentRestart() const { return FAppSilentRestart; }
@@ -369,6 +393,15 @@ public:
     // The what's-new text of an available update, or null (RTF, nothing found).
     std::unique_ptr<ClassLib::TStringList> NewWhatsNew(bool showDialog);
     void Cancel() { FCancelled = true; }
+    // Stops for good, from any thread: the transfer under way ends at its next block (or
+    // when its current wait for the server ends) and every later one fails at once. For a
+    // check on another thread whose window goes away.
+    void Abort() {
+        FAborted = true;
+        FCancelled = true;
+    }
+    // Copies the settings (not the events or what a run found) of another updater.
+    void Assign(const ClassLib::TPersistent* source) override;
     // Reports the calling thread's last system or WinInet error as status 976.
     void Error();
     void AddToLog(const std::wstring& s);
@@ -394,8 +427,8 @@ public:
     // Unpacks "upd.exe" from the resource "UPD" into the download folder; false when it could not.
     virtual bool ExtractRestartHelper();
     virtual void ExtractPatcher();
-    virtual bool CompareVersion(std::wstring& newVersion, std::wstring& localFile, int newSize, int newCheckSum);
-    virtual void DoFileProgress(const std::wstring& fileName, int pos, int size);
+    virtual bool CompareVersion(std::wstring& newVersion, std::wstring& localFile, long long newSize, int newCheckSum);
+    virtual void DoFileProgress(const std::wstring& fileName, long long pos, long long size);
     virtual void DoProgressCancel(bool& cancel);
     virtual void DoSetAppParamBefore(std::wstring& appParams);
     virtual void DoSetAppParamAfter(std::wstring& appParams);
@@ -423,7 +456,7 @@ public:
     virtual int UpdateActions();
     virtual void ConvertPrefix(const std::wstring& prefix, std::wstring& s);
 
-    // The status texts (identifiers 909 to 980): empty for an identifier without text.
+    // The status texts (identifiers 909 to 983): empty for an identifier without text.
     static std::wstring StatusText(int ident);
     // One log line: the time as "dd/mm/yyyy hh:nn:ss" with the given separators, then
     // " : [ident] message (Status:n) (Error:n)".
@@ -461,8 +494,17 @@ private:
     using TBlockReader = std::function<long long(uint8_t* buffer, size_t size)>;
     // Reads an opened download into a temporary file and puts it in place as `target`;
     // `length` above 0 and `checkLength` make a different count a failure (908).
+    // More than `length` (when above 0) or than the transfer limit, or past the deadline,
+    // stops the download there.
     bool ReceiveDownload(const TBlockReader& read, const std::wstring& url, const std::wstring& target,
                          long long length, bool checkLength, bool& cancelled);
+    // True when the check's deadline has passed, or a transfer started at `started` that
+    // received `received` bytes has taken longer than TotalTimeOut allows it.
+    bool PastDeadline(uint32_t started, long long received) const;
+    // Status 983: a transfer stopped by one of its bounds.
+    void ReportStop(const std::wstring& url, const std::wstring& why);
+    // What is wrong with a control file's numbers (a key and its value), or empty.
+    std::wstring ControlFileFault(const ClassLib::TMemIniFile& ini) const;
     // Asks for the user name and password (caption "Connect to " + host); false, with 956,
     // when cancelled. The answers stay in UserID and Password.
     bool AskLogin(const std::wstring& url);
@@ -480,8 +522,9 @@ private:
     // Runs the patcher on a downloaded patch for the installed file `localVersion`; the
     // patch is deleted once it applied. False, with 947, when the patcher failed.
     bool RunPatcher(const std::wstring& patch, const std::wstring& localVersion);
+    // Moves a finished download onto its target in one step; 972 or 973 when it cannot,
+    // and the target keeps its old file.
     bool PutInPlace(const std::wstring& tempName, const std::wstring& target, bool localCopyTexts);
-    std::wstring TempFileIn(const std::wstring& folder);
     std::unique_ptr<ClassLib::TMemoryStream> GetTextStream(bool whatsNew);
     std::wstring DownloadFolder() const { return WinTempDir(); }
     void RunProgram(const std::wstring& program, const std::wstring& params);
@@ -493,7 +536,11 @@ private:
     std::unique_ptr<TFileList> FFileList;
     TWebUpdateUtility* FUtility = nullptr;
     std::wstring FControlFileName;
-    volatile bool FCancelled = false;
+    std::atomic<bool> FCancelled = false;
+    std::atomic<bool> FAborted = false;
+    long long FTransferLimit = 0;    // the most bytes one transfer may bring; 0: no limit
+    bool FCheckEnds = false;         // a version check with a deadline is running
+    uint32_t FCheckEnd = 0;          // its deadline, in ticks
     bool FInProgress = false;
     void* FSession = nullptr;        // the WinInet session (HINTERNET)
     void* FHintConnect = nullptr;    // the handle transfers use: the session for HTTP

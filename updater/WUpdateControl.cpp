@@ -35,6 +35,23 @@ bool IsRTF(const std::vector<uint8_t>& bytes) {
     return UpperCase(AnsiToString(head)) == L"{\\RTF";
 }
 
+// The most a control file and a what's-new or licence text may be: real ones are a few
+// kilobytes, and each is read whole into memory.
+constexpr long long MaxControlFileSize = 4ll << 20;
+constexpr long long MaxTextSize = 16ll << 20;
+
+// Bounds the transfers of one scope to `limit` bytes each.
+class TTransferLimitScope {
+public:
+    TTransferLimitScope(long long& limit, long long value) : FLimit(limit), FSaved(limit) { FLimit = value; }
+    ~TTransferLimitScope() { FLimit = FSaved; }
+    TTransferLimitScope(const TTransferLimitScope&) = delete;
+    TTransferLimitScope& operator=(const TTransferLimitScope&) = delete;
+private:
+    long long& FLimit;
+    long long FSaved;
+};
+
 std::unique_ptr<TStringList> TextLines(const std::vector<uint8_t>& bytes) {
     auto lines = std::make_unique<TStringList>();
     TTextEncoding encoding = TTextEncoding::Ansi;
@@ -69,16 +86,48 @@ std::wstring TWebUpdate::GetControlFileURL() {
     return ExpandPathPrefixes(url);
 }
 
+std::wstring TWebUpdate::ControlFileFault(const TMemIniFile& ini) const {
+    // A version text is read as numbers only where no checksum or size decides instead;
+    // elsewhere it is a label to show.
+    const auto version = [&ini](const std::wstring& section) -> std::wstring {
+        const std::wstring text = ini.ReadString(section, L"newversion", L"");
+        if (text.empty() || ini.ReadInteger(section, L"newchecksum", -1) != -1 || ReadSize(ini, section, L"newsize") > 0 ||
+            IsVersionText(text))
+            return {};
+        return L"[" + section + L"] newversion=" + text;
+    };
+    if (std::wstring fault = version(L"update"); !fault.empty()) return fault;
+    // Each listed file needs its section: a count beyond them, or beyond any real update,
+    // would only make entries for nothing.
+    const int count = ini.ReadInteger(L"files", L"count", 0);
+    if (count > TFileList::MaxCount || (count > 0 && size_t(count) > ini.ReadSections().size()))
+        return L"[files] count=" + std::to_wstring(count);
+    for (int n = 1; n <= count; ++n)
+        if (std::wstring fault = version(L"file" + std::to_wstring(n)); !fault.empty()) return fault;
+    return {};
+}
+
 int TWebUpdate::GetControlFile() {
     FCancelled = false;
     const std::wstring url = GetControlFileURL();
-    if (url.empty() || !URLGetFile(FHintConnect, url, WinTempDir(), false)) {
+    bool arrived = false;
+    if (!url.empty()) {
+        const TTransferLimitScope limit(FTransferLimit, MaxControlFileSize);
+        arrived = URLGetFile(FHintConnect, url, WinTempDir(), false);
+    }
+    if (!arrived) {
         DoStatus(925, L"", 2, 0);
         return 4;
     }
     DoStatus(926, L"", 3, 0);
     FControlFileName = WinTempDir() + URLtoFile(url);
     const std::unique_ptr<TMemIniFile> ini = ReadControlFile();
+    // A control file whose numbers cannot be right offers nothing: read as it stands, a
+    // version of "-1" would be newer than every other for good.
+    if (const std::wstring fault = ControlFileFault(*ini); !fault.empty()) {
+        DoStatus(981, fault, 11, 12);
+        return 4;
+    }
     int result = 0;
     if (SignatureCheck() && ini->ReadString(L"update", L"signature", L"") != Signature()) {
         DoStatus(927, L"", 11, 4);
@@ -115,7 +164,7 @@ int TWebUpdate::DoVersionCheck() {
     if (!ini->ReadString(L"update", L"unconditional", L"").empty() && result == 7) result = 8;
     if (result == 7) {
         std::wstring newVersion = ini->ReadString(L"update", L"newversion", L"");
-        const int newSize = ini->ReadInteger(L"update", L"newsize", 0);
+        const long long newSize = ReadSize(*ini, L"update", L"newsize");
         std::wstring localVersion = ExpandPathPrefixes(ini->ReadString(L"update", L"localversion", L""));
         const int newCheckSum = ini->ReadInteger(L"update", L"newchecksum", -1);
         if ((!newVersion.empty() || newSize > 0 || newCheckSum != -1) && !localVersion.empty()) {
@@ -148,7 +197,7 @@ int TWebUpdate::DoVersionCheck() {
     return result;
 }
 
-bool TWebUpdate::CompareVersion(std::wstring& newVersion, std::wstring& localFile, int newSize, int newCheckSum) {
+bool TWebUpdate::CompareVersion(std::wstring& newVersion, std::wstring& localFile, long long newSize, int newCheckSum) {
     DoStatus(979, L"Version compare:" + newVersion + L" to local:" + localFile, 3, 0);
     if (newVersion.empty() && newSize == 0 && newCheckSum == -1) return true;
     if (localFile.empty()) return true;
@@ -289,7 +338,10 @@ std::unique_ptr<TMemoryStream> TWebUpdate::GetTextStream(bool whatsNew) {
         FireEvent(OnBeforeFileDownload, this, 0, description, url);
     }
     DoStatus(whatsNew ? 937 : 939, L"", whatsNew ? 12 : 13, 0);
-    if (!URLGetFile(FHintConnect, url, WinTempDir(), false)) return nullptr;
+    {
+        const TTransferLimitScope limit(FTransferLimit, MaxTextSize);
+        if (!URLGetFile(FHintConnect, url, WinTempDir(), false)) return nullptr;
+    }
     const std::wstring local = WinTempDir() + URLtoFile(url);
     auto stream = std::make_unique<TMemoryStream>();
     try {

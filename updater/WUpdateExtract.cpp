@@ -4,7 +4,9 @@
 #include <zlib.h>
 
 #include <algorithm>
-#include <vector>
+
+#include "classlib/FileNames.h"
+#include "updater/WUpdateRestart.h"
 
 namespace WUpdate {
 
@@ -13,30 +15,22 @@ namespace {
 uint16_t Get16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
 uint32_t Get32(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
 
-bool ReadAt(HANDLE file, uint64_t offset, void* buffer, DWORD size) {
-    LARGE_INTEGER position;
-    position.QuadPart = LONGLONG(offset);
-    DWORD got = 0;
-    return ::SetFilePointerEx(file, position, nullptr, FILE_BEGIN) && ::ReadFile(file, buffer, size, &got, nullptr) &&
-           got == size;
-}
-
-bool WriteAll(HANDLE file, const void* data, size_t size) {
-    DWORD written = 0;
-    return ::WriteFile(file, data, DWORD(size), &written, nullptr) && written == size;
-}
 
 std::wstring ParentFolder(const std::wstring& path) {
     const size_t slash = path.find_last_of(L"\\/");
     return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
 }
 
-std::wstring TempFileBeside(const std::wstring& target) {
-    std::wstring folder = ParentFolder(target);
-    if (folder.empty()) folder = L".";
-    wchar_t name[MAX_PATH + 1] = {};
-    if (!::GetTempFileNameW(folder.c_str(), L"WUPD", 0, name)) return {};
-    return name;
+uint64_t FileSize(HANDLE file) {
+    LARGE_INTEGER size{};
+    return ::GetFileSizeEx(file, &size) && size.QuadPart > 0 ? uint64_t(size.QuadPart) : 0;
+}
+
+void DeleteWhatever(const std::wstring& name) {
+    if (!::DeleteFileW(name.c_str())) {
+        ::SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileW(name.c_str());
+    }
 }
 
 // One entry of a ZIP archive's central directory.
@@ -52,16 +46,17 @@ struct TZipEntry {
 
 constexpr uint32_t ZipEndSignature = 0x06054b50, ZipCentralSignature = 0x02014b50, ZipLocalSignature = 0x04034b50;
 constexpr uint32_t Zip64Mark = 0xFFFFFFFF;
+// 65,535 entries with names of a few hundred characters stay far below this.
+constexpr uint32_t MaxDirectorySize = 64u << 20;
 
 // The whole central directory, read and checked before anything is written; false when
 // the archive is damaged or holds an entry we must not or cannot unpack.
-bool ReadZipDirectory(HANDLE file, std::vector<TZipEntry>& entries) {
-    LARGE_INTEGER fileSize;
-    if (!::GetFileSizeEx(file, &fileSize) || fileSize.QuadPart < 22) return false;
+bool ReadZipDirectory(HANDLE file, uint64_t fileSize, std::vector<TZipEntry>& entries) {
+    if (fileSize < 22) return false;
     // The end record sits in the last 22 bytes plus a comment of at most 65535.
-    const uint64_t tailSize = std::min<uint64_t>(uint64_t(fileSize.QuadPart), 22 + 65535);
+    const uint64_t tailSize = std::min<uint64_t>(fileSize, 22 + 65535);
     std::vector<uint8_t> tail(static_cast<size_t>(tailSize));
-    if (!ReadAt(file, uint64_t(fileSize.QuadPart) - tailSize, tail.data(), DWORD(tailSize))) return false;
+    if (!ReadAt(file, fileSize - tailSize, tail.data(), DWORD(tailSize))) return false;
     const uint8_t* end = nullptr;
     for (size_t i = tail.size() - 22 + 1; i-- > 0;)
         if (Get32(&tail[i]) == ZipEndSignature) {
@@ -71,7 +66,8 @@ bool ReadZipDirectory(HANDLE file, std::vector<TZipEntry>& entries) {
     if (!end) return false;
     const uint16_t count = Get16(end + 10);
     const uint32_t directorySize = Get32(end + 12), directoryOffset = Get32(end + 16);
-    if (directoryOffset == Zip64Mark || uint64_t(directoryOffset) + directorySize > uint64_t(fileSize.QuadPart))
+    if (directoryOffset == Zip64Mark || directorySize > MaxDirectorySize ||
+        uint64_t(directoryOffset) + directorySize > fileSize)
         return false;
     std::vector<uint8_t> directory(directorySize);
     if (directorySize && !ReadAt(file, directoryOffset, directory.data(), directorySize)) return false;
@@ -93,6 +89,7 @@ bool ReadZipDirectory(HANDLE file, std::vector<TZipEntry>& entries) {
         // Encrypted entries, methods other than stored and deflated, and 64-bit sizes are refused.
         if ((flags & 1) || (entry.Method != 0 && entry.Method != 8)) return false;
         if (entry.PackedSize == Zip64Mark || entry.Size == Zip64Mark || entry.LocalOffset == Zip64Mark) return false;
+        if (uint64_t(entry.LocalOffset) + 30 + entry.PackedSize > fileSize) return false;
         const std::string raw(reinterpret_cast<const char*>(h + 46), nameLength);
         // Bit 11 marks UTF-8 names; the others are in the archive's old code page 437.
         const UINT codePage = (flags & 0x800) ? CP_UTF8 : 437;
@@ -110,63 +107,89 @@ bool ReadZipDirectory(HANDLE file, std::vector<TZipEntry>& entries) {
     return true;
 }
 
-// Writes one entry into a new file beside its target and puts it in place only when its
-// size and check sum come out right.
-bool UnpackZipEntry(HANDLE archive, const TZipEntry& entry, const std::wstring& target) {
-    uint8_t local[30];
-    if (!ReadAt(archive, entry.LocalOffset, local, sizeof local) || Get32(local) != ZipLocalSignature) return false;
-    const uint64_t dataOffset = uint64_t(entry.LocalOffset) + 30 + Get16(local + 26) + Get16(local + 28);
-    const std::wstring tempName = TempFileBeside(target);
-    if (tempName.empty()) return false;
-    bool ok = true;
-    {
-        TFileHandle output = OpenFile(tempName, GENERIC_WRITE, 0, CREATE_ALWAYS);
-        ok = bool(output);
-        z_stream stream{};
-        const bool deflated = entry.Method == 8;
-        if (ok && deflated) ok = inflateInit2(&stream, -MAX_WBITS) == Z_OK;
-        std::vector<uint8_t> input(65536), produced(65536);
-        uint64_t position = dataOffset, left = entry.PackedSize, written = 0;
-        uLong crc = crc32(0, nullptr, 0);
-        int zresult = Z_OK;
-        while (ok && left > 0) {
-            const DWORD chunk = DWORD(std::min<uint64_t>(left, input.size()));
-            if (!ReadAt(archive, position, input.data(), chunk)) { ok = false; break; }
-            position += chunk;
-            left -= chunk;
-            if (!deflated) {
-                crc = crc32(crc, input.data(), chunk);
-                written += chunk;
-                ok = WriteAll(output.get(), input.data(), chunk);
-                continue;
-            }
-            stream.next_in = input.data();
-            stream.avail_in = chunk;
-            do {
-                stream.next_out = produced.data();
-                stream.avail_out = uInt(produced.size());
-                zresult = inflate(&stream, Z_NO_FLUSH);
-                if (zresult != Z_OK && zresult != Z_STREAM_END) { ok = false; break; }
-                const size_t got = produced.size() - stream.avail_out;
-                crc = crc32(crc, produced.data(), uInt(got));
-                written += got;
-                if (!WriteAll(output.get(), produced.data(), got)) { ok = false; break; }
-            } while (zresult != Z_STREAM_END && (stream.avail_in > 0 || stream.avail_out == 0));
-            if (zresult == Z_STREAM_END) break;
-        }
-        if (deflated) {
-            if (zresult != Z_STREAM_END) ok = false;
-            inflateEnd(&stream);
-        }
-        if (ok) ok = written == entry.Size && crc == entry.Crc;
-        if (ok) SetDosWriteTime(output.get(), entry.DosDate, entry.DosTime);
+// Unpacks the entries of one archive, with the buffers and the inflater shared between
+// them: a fresh window and buffer per entry cost more than inflating a small file.
+class TZipUnpacker {
+public:
+    explicit TZipUnpacker(HANDLE archive) : FArchive(archive) {}
+    ~TZipUnpacker() {
+        if (FInflating) inflateEnd(&FStream);
     }
-    if (ok) ok = ::MoveFileExW(tempName.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
-    if (!ok) ::DeleteFileW(tempName.c_str());
-    return ok;
-}
+    TZipUnpacker(const TZipUnpacker&) = delete;
+    TZipUnpacker& operator=(const TZipUnpacker&) = delete;
+
+    bool Unpack(const TZipEntry& entry, TArchiveOutput& output) {
+        uint8_t local[30];
+        if (!ReadAt(FArchive, entry.LocalOffset, local, sizeof local) || Get32(local) != ZipLocalSignature) return false;
+        const uint64_t dataOffset = uint64_t(entry.LocalOffset) + 30 + Get16(local + 26) + Get16(local + 28);
+        if (!output.Begin(entry.Relative, entry.Size)) return false;
+        // Large reads and writes: under Wine each call is a trip through the system.
+        const size_t chunk = 1u << 20;
+        FInput.resize(std::min<size_t>(chunk, std::max<size_t>(entry.PackedSize, 1)));
+        uint64_t position = dataOffset, left = entry.PackedSize;
+        uLong crc = crc32(0, nullptr, 0);
+        const auto readMore = [&] {
+            const DWORD size = DWORD(std::min<uint64_t>(left, FInput.size()));
+            if (!ReadAt(FArchive, position, FInput.data(), size)) return DWORD(0);
+            position += size;
+            left -= size;
+            return size;
+        };
+        if (entry.Method == 0) {
+            while (left > 0) {
+                const DWORD got = readMore();
+                if (got == 0 || !output.Write(FInput.data(), got)) return false;
+                crc = crc32(crc, FInput.data(), got);
+            }
+        } else {
+            if (!StartInflating()) return false;
+            FOutput.resize(std::min<size_t>(chunk, std::max<size_t>(entry.Size, 1) + 1));
+            int result = Z_OK;
+            while (result != Z_STREAM_END) {
+                if (FStream.avail_in == 0) {
+                    if (left == 0) return false;   // the data ends before the stream does
+                    const DWORD got = readMore();
+                    if (got == 0) return false;
+                    FStream.next_in = FInput.data();
+                    FStream.avail_in = got;
+                }
+                FStream.next_out = FOutput.data();
+                FStream.avail_out = uInt(FOutput.size());
+                result = inflate(&FStream, Z_NO_FLUSH);
+                if (result != Z_OK && result != Z_STREAM_END && result != Z_BUF_ERROR) return false;
+                const size_t produced = FOutput.size() - FStream.avail_out;
+                // Past the declared size the entry stops here, before a byte more is written.
+                if (produced > 0 && !output.Write(FOutput.data(), produced)) return false;
+                crc = crc32(crc, FOutput.data(), uInt(produced));
+                if (result == Z_BUF_ERROR && FStream.avail_in > 0) return false;
+            }
+        }
+        return crc == entry.Crc && output.End(entry.DosDate, entry.DosTime);
+    }
+
+private:
+    bool StartInflating() {
+        if (FInflating) return inflateReset(&FStream) == Z_OK;
+        FStream = z_stream{};
+        FInflating = inflateInit2(&FStream, -MAX_WBITS) == Z_OK;
+        return FInflating;
+    }
+
+    HANDLE FArchive;
+    z_stream FStream{};
+    bool FInflating = false;
+    std::vector<uint8_t> FInput, FOutput;
+};
 
 }  // namespace
+
+bool ReadAt(HANDLE file, uint64_t offset, void* buffer, DWORD size) {
+    OVERLAPPED at{};
+    at.Offset = DWORD(offset);
+    at.OffsetHigh = DWORD(offset >> 32);
+    DWORD got = 0;
+    return ::ReadFile(file, buffer, size, &got, &at) && got == size;
+}
 
 TFileHandle OpenFile(const std::wstring& name, DWORD access, DWORD share, DWORD disposition) {
     HANDLE file = ::CreateFileW(name.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -178,7 +201,7 @@ bool SafeEntryPath(const std::wstring& storedName, std::wstring& relative) {
     std::wstring name = storedName;
     for (wchar_t& c : name)
         if (c == L'/') c = L'\\';
-    if (name.empty() || name.front() == L'\\' || name.find(L':') != std::wstring::npos) return false;
+    if (name.empty() || name.front() == L'\\') return false;
     std::vector<std::wstring> parts;
     size_t start = 0;
     while (start <= name.size()) {
@@ -189,6 +212,7 @@ bool SafeEntryPath(const std::wstring& storedName, std::wstring& relative) {
             if (parts.empty()) return false;
             parts.pop_back();
         } else if (!part.empty() && part != L".") {
+            if (!IsPlainFileName(part)) return false;
             parts.push_back(part);
         }
         start = stop + 1;
@@ -197,15 +221,19 @@ bool SafeEntryPath(const std::wstring& storedName, std::wstring& relative) {
     return true;
 }
 
-bool ForceDirs(const std::wstring& folder) {
+bool ForceDirs(const std::wstring& folder, std::vector<std::wstring>* created) {
     std::wstring name = folder;
     if (!name.empty() && (name.back() == L'\\' || name.back() == L'/')) name.pop_back();
     if (name.size() < 3) return true;
     const DWORD attributes = ::GetFileAttributesW(name.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     const std::wstring parent = ParentFolder(name);
-    if (!parent.empty() && parent.size() < name.size() && !ForceDirs(parent)) return false;
-    return ::CreateDirectoryW(name.c_str(), nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS;
+    if (!parent.empty() && parent.size() < name.size() && !ForceDirs(parent, created)) return false;
+    if (::CreateDirectoryW(name.c_str(), nullptr)) {
+        if (created) created->push_back(name);
+        return true;
+    }
+    return ::GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
 void SetDosWriteTime(HANDLE file, uint16_t dosDate, uint16_t dosTime) {
@@ -219,21 +247,196 @@ void SetDosWriteTime(HANDLE file, uint16_t dosDate, uint16_t dosTime) {
     ::SetFileTime(file, nullptr, nullptr, &utc);
 }
 
+uint64_t ExpansionLimit(uint64_t archiveSize) {
+    constexpr uint64_t Ratio = 100, Floor = 1ull << 20, Cap = 4ull << 30;
+    if (archiveSize > Cap / Ratio) return Cap;
+    return std::max(Floor, archiveSize * Ratio);
+}
+
+bool ReplaceFile(const std::wstring& newFile, const std::wstring& target, DWORD& error) {
+    // A rename is one step: the target is either the old file or the new one, never neither.
+    if (::MoveFileExW(newFile.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+    error = ::GetLastError();
+    if (error == ERROR_NOT_SAME_DEVICE) {
+        // A copy onto the target could fail half-way: copy beside it, then rename.
+        const std::wstring beside = ClassLib::CreateTempFileBeside(target, L"WUPD");
+        if (beside.empty()) return false;
+        if (!::CopyFileW(newFile.c_str(), beside.c_str(), FALSE)) {
+            error = ::GetLastError();
+            ::DeleteFileW(beside.c_str());
+            return false;
+        }
+        if (!ReplaceFile(beside, target, error)) {
+            ::DeleteFileW(beside.c_str());
+            return false;
+        }
+        ::DeleteFileW(newFile.c_str());
+        return true;
+    }
+    const DWORD attributes = ::GetFileAttributesW(target.c_str());
+    const DWORD guarded = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) || !(attributes & guarded))
+        return false;
+    ::SetFileAttributesW(target.c_str(), attributes & ~guarded);
+    if (::MoveFileExW(newFile.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+    error = ::GetLastError();
+    ::SetFileAttributesW(target.c_str(), attributes);
+    return false;
+}
+
+bool ReplaceFiles(const std::vector<TReplacement>& replacements) {
+    if (replacements.size() == 1) {
+        DWORD error = 0;
+        if (ReplaceFile(replacements[0].NewFile, replacements[0].Target, error)) return true;
+        ::DeleteFileW(replacements[0].NewFile.c_str());
+        return false;
+    }
+    // Each old file steps aside under a name of its own and is deleted only once every new
+    // file is in place; until then it can go back.
+    std::vector<std::wstring> backups(replacements.size());
+    size_t done = 0;
+    for (; done < replacements.size(); ++done) {
+        const TReplacement& r = replacements[done];
+        const DWORD attributes = ::GetFileAttributesW(r.Target.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES) {
+            if (attributes & FILE_ATTRIBUTE_DIRECTORY) break;
+            const std::wstring backup = ClassLib::CreateTempFileBeside(r.Target, L"WUPD");
+            if (backup.empty()) break;
+            if (!::MoveFileExW(r.Target.c_str(), backup.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+                ::DeleteFileW(backup.c_str());
+                break;
+            }
+            backups[done] = backup;
+        }
+        if (!::MoveFileExW(r.NewFile.c_str(), r.Target.c_str(), 0)) {
+            if (!backups[done].empty()) ::MoveFileExW(backups[done].c_str(), r.Target.c_str(), MOVEFILE_REPLACE_EXISTING);
+            break;
+        }
+    }
+    if (done < replacements.size()) {
+        // From the last one back: a target named twice gets its files back in order.
+        for (size_t i = done; i-- > 0;) {
+            if (backups[i].empty())
+                ::DeleteFileW(replacements[i].Target.c_str());
+            else
+                ::MoveFileExW(backups[i].c_str(), replacements[i].Target.c_str(), MOVEFILE_REPLACE_EXISTING);
+        }
+        for (size_t i = done; i < replacements.size(); ++i) ::DeleteFileW(replacements[i].NewFile.c_str());
+        return false;
+    }
+    for (const std::wstring& backup : backups)
+        if (!backup.empty()) DeleteWhatever(backup);
+    return true;
+}
+
+// ---- TArchiveOutput
+
+TArchiveOutput::TArchiveOutput(const std::wstring& folder)
+    : FFolder(folder.empty() || folder.back() == L'\\' || folder.back() == L'/' ? folder : folder + L"\\") {}
+
+TArchiveOutput::~TArchiveOutput() {
+    if (!FCommitted) RollBack();
+}
+
+bool TArchiveOutput::AddFolder(const std::wstring& relative) { return ForceDirs(FFolder + relative, &FCreatedFolders); }
+
+bool TArchiveOutput::Begin(const std::wstring& relative, uint64_t size) {
+    FCurrent.reset();
+    const std::wstring target = FFolder + relative;
+    const std::wstring parent = ParentFolder(target);
+    if (!parent.empty() && parent != FKnownFolder) {
+        if (!ForceDirs(parent, &FCreatedFolders)) return false;
+        FKnownFolder = parent;
+    }
+    // A new name is written as it is: nothing to lose, and one file made instead of two.
+    HANDLE file = ::CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    TFile entry{target, {}};
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD error = ::GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return false;
+        entry.Temp = ClassLib::CreateTempFileBeside(target, L"WUPD");
+        if (entry.Temp.empty()) return false;
+        file = ::CreateFileW(entry.Temp.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                             nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            ::DeleteFileW(entry.Temp.c_str());
+            return false;
+        }
+    }
+    FFiles.push_back(std::move(entry));
+    FCurrent.reset(file);
+    FDeclared = size;
+    FWritten = 0;
+    FFailed = false;
+    return true;
+}
+
+bool TArchiveOutput::Write(const void* data, size_t size) {
+    if (!FCurrent || FFailed || size > FDeclared - FWritten) {
+        FFailed = true;
+        return false;
+    }
+    DWORD written = 0;
+    if (!::WriteFile(FCurrent.get(), data, DWORD(size), &written, nullptr) || written != size) {
+        FFailed = true;
+        return false;
+    }
+    FWritten += size;
+    return true;
+}
+
+bool TArchiveOutput::End(uint16_t dosDate, uint16_t dosTime) {
+    if (!FCurrent) return false;
+    const bool complete = !FFailed && FWritten == FDeclared;
+    if (complete) SetDosWriteTime(FCurrent.get(), dosDate, dosTime);
+    FCurrent.reset();
+    return complete;
+}
+
+void TArchiveOutput::Abandon() {
+    FCurrent.reset();
+    FFailed = true;
+}
+
+bool TArchiveOutput::Commit() {
+    if (FCommitted) return true;
+    if (FCurrent || FFailed) return false;
+    std::vector<TReplacement> replacements;
+    for (const TFile& file : FFiles)
+        if (!file.Temp.empty()) replacements.push_back({file.Temp, file.Target});
+    if (!replacements.empty() && !ReplaceFiles(replacements)) return false;
+    FCommitted = true;
+    return true;
+}
+
+void TArchiveOutput::RollBack() {
+    FCurrent.reset();
+    for (auto file = FFiles.rbegin(); file != FFiles.rend(); ++file)
+        ::DeleteFileW((file->Temp.empty() ? file->Target : file->Temp).c_str());
+    for (auto folder = FCreatedFolders.rbegin(); folder != FCreatedFolders.rend(); ++folder)
+        ::RemoveDirectoryW(folder->c_str());
+    FFiles.clear();
+    FCreatedFolders.clear();
+}
+
+// ---- archives
+
 int ExtractZipFile(const std::wstring& archive, const std::wstring& folder) {
     const TFileHandle file = OpenFile(archive, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
     if (!file) return -1;
+    const uint64_t archiveSize = FileSize(file.get());
     std::vector<TZipEntry> entries;
-    if (!ReadZipDirectory(file.get(), entries)) return -1;
-    const std::wstring base = folder.empty() || folder.back() == L'\\' || folder.back() == L'/' ? folder : folder + L"\\";
+    if (!ReadZipDirectory(file.get(), archiveSize, entries)) return -1;
+    uint64_t declared = 0;
+    for (const TZipEntry& entry : entries) declared += entry.Size;
+    if (declared > ExpansionLimit(archiveSize)) return -1;
+    TArchiveOutput output(folder);
+    TZipUnpacker unpacker(file.get());
     for (const TZipEntry& entry : entries) {
-        const std::wstring target = base + entry.Relative;
-        if (entry.IsFolder) {
-            if (!ForceDirs(target)) return -1;
-            continue;
-        }
-        if (!ForceDirs(ParentFolder(target)) || !UnpackZipEntry(file.get(), entry, target)) return -1;
+        const bool unpacked = entry.IsFolder ? output.AddFolder(entry.Relative) : unpacker.Unpack(entry, output);
+        if (!unpacked) return -1;
     }
-    return 0;
+    return output.Commit() ? 0 : -1;
 }
 
 std::wstring LZExpandFile(const std::wstring& fileName) {
@@ -241,16 +444,36 @@ std::wstring LZExpandFile(const std::wstring& fileName) {
     wchar_t expanded[MAX_PATH + 1] = {};
     if (::GetExpandedNameW(source.data(), expanded) != 1) return {};
     // GetExpandedName may drop the folder: the expanded file belongs beside the compressed one.
-    std::wstring target = ParentFolder(fileName) + std::wstring(expanded).substr(ParentFolder(expanded).size());
-    std::wstring tempName = TempFileBeside(target);
+    // Its last character comes from the file's header: one such as ":" or "\" would name a
+    // stream or another folder.
+    const std::wstring expandedName = std::wstring(expanded).substr(ParentFolder(expanded).size());
+    if (!IsPlainFileName(expandedName)) return {};
+    const std::wstring target = ParentFolder(fileName) + expandedName;
+    // An SZDD header declares the expanded size. LZ packs at most about nine to one, so what
+    // LZCopy writes stays below ExpansionLimit whatever the header says; a declared size
+    // beyond it is a damaged or hostile file.
+    bool compressed = false;
+    uint32_t declared = 0;
+    {
+        const TFileHandle probe = OpenFile(fileName, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
+        if (!probe) return {};
+        uint8_t header[14];
+        compressed = ReadAt(probe.get(), 0, header, sizeof header) &&
+                     std::equal(header, header + 8, reinterpret_cast<const uint8_t*>("SZDD\x88\xF0\x27\x33"));
+        if (compressed) declared = Get32(header + 10);
+        if (compressed && declared > ExpansionLimit(FileSize(probe.get()))) return {};
+    }
+    const std::wstring tempName = ClassLib::CreateTempFileBeside(target, L"WUPD");
     if (tempName.empty()) return {};
     OFSTRUCT sourceInfo{}, targetInfo{};
+    std::wstring tempText = tempName;
     const INT input = ::LZOpenFileW(source.data(), &sourceInfo, OF_READ | OF_SHARE_DENY_WRITE);
-    INT output = input < 0 ? -1 : ::LZOpenFileW(tempName.data(), &targetInfo, OF_CREATE);
-    const bool copied = input >= 0 && output >= 0 && ::LZCopy(input, output) >= 0;
+    INT output = input < 0 ? -1 : ::LZOpenFileW(tempText.data(), &targetInfo, OF_CREATE);
+    const LONG copied = input >= 0 && output >= 0 ? ::LZCopy(input, output) : -1;
     if (output >= 0) ::LZClose(output);
     if (input >= 0) ::LZClose(input);
-    if (!copied || !::MoveFileExW(tempName.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    DWORD error = 0;
+    if (copied < 0 || (compressed && uint32_t(copied) != declared) || !ReplaceFile(tempName, target, error)) {
         ::DeleteFileW(tempName.c_str());
         return {};
     }

@@ -3,8 +3,9 @@
 #include "updater/WUpdate.h"
 
 #include <commctrl.h>
+
+#include <algorithm>
 #include <memory>
-#include <shlobj.h>
 
 #include "classlib/Exceptions.h"
 #include "classlib/FileNames.h"
@@ -23,14 +24,6 @@ using namespace ClassLib;
 
 namespace {
 
-std::wstring KnownFolder(REFKNOWNFOLDERID id) {
-    wchar_t* path = nullptr;
-    std::wstring folder;
-    if (SUCCEEDED(::SHGetKnownFolderPath(id, 0, nullptr, &path)) && path) folder = path;
-    ::CoTaskMemFree(path);
-    return folder;
-}
-
 std::wstring WindowsFolder(bool system) {
     wchar_t path[MAX_PATH + 1] = {};
     const UINT length = system ? ::GetSystemDirectoryW(path, MAX_PATH) : ::GetWindowsDirectoryW(path, MAX_PATH);
@@ -39,23 +32,29 @@ std::wstring WindowsFolder(bool system) {
 
 }  // namespace
 
+long long ReadSize(const TMemIniFile& ini, const std::wstring& section, const std::wstring& key) {
+    int64_t size = 0;
+    if (!TryStrToInt64(ini.ReadString(section, key, L""), size)) return 0;
+    return std::clamp<long long>(size, 0, TFileList::MaxFileSize);
+}
+
 void TWebUpdate::ConvertPrefix(const std::wstring& prefix, std::wstring& s) {
     if (prefix == L"WIN") s = WindowsFolder(false);
     else if (prefix == L"SYS") s = WindowsFolder(true);
     else if (prefix == L"SYSWOW64") s = WindowsFolder(false) + L"\\SysWOW64";
     else if (prefix == L"APP") s = ExtractFileDir(ExecutablePath());
     else if (prefix == L"TMP") s = WinTempDir();
-    else if (prefix == L"DOC") s = KnownFolder(FOLDERID_Documents);
+    else if (prefix == L"DOC") s = KnownFolderPath(TKnownFolder::Documents);
     else if (prefix == L"PF") {
         const DWORD length = ::GetEnvironmentVariableW(L"ProgramFiles", nullptr, 0);
         std::wstring value(length, L'\0');
         if (length > 0) value.resize(::GetEnvironmentVariableW(L"ProgramFiles", value.data(), length));
         s = value.c_str();
-    } else if (prefix == L"LAD") s = KnownFolder(FOLDERID_LocalAppData);
+    } else if (prefix == L"LAD") s = KnownFolderPath(TKnownFolder::LocalAppData);
     else if (prefix == L"ADR") {
-        s = KnownFolder(FOLDERID_RoamingAppData);
+        s = KnownFolderPath(TKnownFolder::RoamingAppData);
         if (s.empty()) throw Exception(L"Could not find Application Data folder location.");
-    } else if (prefix == L"APPDATA") s = KnownFolder(FOLDERID_ProgramData);
+    } else if (prefix == L"APPDATA") s = KnownFolderPath(TKnownFolder::CommonAppData);
     // A folder keeps no final "\" except a drive root, which becomes "C:\."; a name we
     // do not know becomes "." (the current folder).
     if (s.empty()) {
@@ -95,6 +94,12 @@ std::wstring TWebUpdate::ExpandPathPrefixes(const std::wstring& path) {
 int TWebUpdate::GetFileDetails() {
     const std::unique_ptr<TMemIniFile> ini = ReadControlFile();
     FFileList->Clear();
+    // Checked before anything is made: a count far beyond the sections the file holds
+    // would otherwise be an entry each (2,000,000,000 of them took all memory).
+    if (const std::wstring fault = ControlFileFault(*ini); !fault.empty()) {
+        DoStatus(981, fault, 11, 12);
+        return 0;
+    }
     const int count = ini->ReadInteger(L"files", L"count", 0);
     if (count > 0) DoStatus(943, L"", 3, 0);
     for (int n = 1; n <= count; ++n) {
@@ -102,7 +107,7 @@ int TWebUpdate::GetFileDetails() {
         TFileDescription* d = FFileList->Add();
         d->Compressed = ini->ReadInteger(section, L"compressed", 0) != 0;
         d->NewCheckSum = ini->ReadInteger(section, L"newchecksum", -1);
-        d->NewSize = ini->ReadInteger(section, L"newsize", 0);
+        d->NewSize = ReadSize(*ini, section, L"newsize");
         d->URL = ExpandPathPrefixes(ini->ReadString(section, L"url", L""));
         d->TargetDir = ExpandPathPrefixes(ini->ReadString(section, L"targetdir", L""));
         if (!d->TargetDir.empty()) d->TargetDir = IncludeTrailingPathDelimiter(d->TargetDir);
@@ -110,7 +115,7 @@ int TWebUpdate::GetFileDetails() {
         d->NewVersion = ini->ReadString(section, L"newversion", L"");
         d->Description = ini->ReadString(section, L"descr", L"");
         d->NewCustomVer = ini->ReadString(section, L"customversion", L"");
-        d->FileSize = ini->ReadInteger(section, L"filesize", 0);
+        d->FileSize = ReadSize(*ini, section, L"filesize");
         d->NewDate = ini->ReadString(section, L"date", L"");
         d->NewTime = ini->ReadString(section, L"time", L"");
         d->Mandatory = ini->ReadInteger(section, L"mandatory", 0) == 1;

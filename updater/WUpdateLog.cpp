@@ -2,8 +2,6 @@
 // run, and the hand-over to the restart program.
 #include "updater/WUpdate.h"
 
-#include <shlobj.h>
-
 #include "classlib/DateTimeFormat.h"
 #include "classlib/Exceptions.h"
 #include "classlib/FileNames.h"
@@ -43,13 +41,7 @@ bool WriteResource(const wchar_t* name, const std::wstring& target) {
     return ok;
 }
 
-std::wstring DocumentsFolder() {
-    wchar_t* path = nullptr;
-    std::wstring folder;
-    if (SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_Documents, 0, nullptr, &path)) && path) folder = path;
-    ::CoTaskMemFree(path);
-    return folder;
-}
+std::wstring DocumentsFolder() { return KnownFolderPath(TKnownFolder::Documents); }
 
 // Opens Key\Section of the update history; false when there is none to open.
 bool OpenHistory(TRegistry& registry, const TLastURLEntry& entry, bool forWriting) {

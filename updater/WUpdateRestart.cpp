@@ -1,5 +1,6 @@
 #include "updater/WUpdateRestart.h"
 
+#include <cwchar>
 #include <cwctype>
 
 namespace WUpdate {
@@ -36,6 +37,21 @@ bool TakeValue(const std::wstring& text, size_t& at, std::wstring& value) {
 }
 
 }  // namespace
+
+bool IsPlainFileName(const std::wstring& name) {
+    if (name.empty() || name == L"." || name == L"..") return false;
+    for (const wchar_t c : name)
+        if (c < 32 || std::wcschr(L"\\/:*?\"<>|", c)) return false;
+    if (name.back() == L'.' || name.back() == L' ') return false;
+    // A device name opens the device wherever it is joined to, with any extension.
+    const std::wstring base = Folded(name.substr(0, name.find(L'.')));
+    static const wchar_t* const devices[] = {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"};
+    for (const wchar_t* device : devices)
+        if (base == device) return false;
+    if (base.size() == 4 && (base.starts_with(L"COM") || base.starts_with(L"LPT")) && std::iswdigit(base[3]))
+        return false;
+    return true;
+}
 
 std::vector<std::wstring> SplitComponents(const std::wstring& list) {
     std::vector<std::wstring> names;

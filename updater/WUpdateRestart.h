@@ -7,6 +7,12 @@
 
 namespace WUpdate {
 
+// A name that can only mean a file inside the folder it is joined to: not empty, no folder
+// part, drive or stream (no "\", "/" or ":"), not "." or "..", no character the file
+// system refuses, no trailing dot or blank (the system would drop it), and not a device
+// such as "CON" or "lpt1.txt".
+bool IsPlainFileName(const std::wstring& name);
+
 // The names of a component list, split at commas, semicolons and blanks.
 std::vector<std::wstring> SplitComponents(const std::wstring& list);
 // True when the file's name (without folder) is one of the list's names, case ignored:

@@ -8,9 +8,11 @@
 
 #include "classlib/FileNames.h"
 #include "classlib/ProgressBar.h"
+#include "classlib/Seams.h"
 #include "classlib/StandardControls.h"
 #include "classlib/Strings.h"
 #include "updater/WUpdateExtract.h"
+#include "updater/WUpdateRestart.h"
 #include "updater/WUpdateSftp.h"
 #include "updater/WuBase64.h"
 #include "updater/WuLogin.h"
@@ -28,6 +30,19 @@ long long QueryNumber(HINTERNET request, DWORD info) {
     DWORD value = 0, size = sizeof value, index = 0;
     if (!::HttpQueryInfoW(request, info | HTTP_QUERY_FLAG_NUMBER, &value, &size, &index)) return -1;
     return value;
+}
+
+// InternetReadFile on an HTTP answer waits until the whole buffer is filled: a server that
+// sends a byte now and then would hold one read for good, and no deadline could end it.
+// Asked first what has arrived, each read returns within the receive time-out.
+std::function<long long(uint8_t*, size_t)> HttpReader(HINTERNET handle) {
+    return [handle](uint8_t* buffer, size_t size) -> long long {
+        DWORD available = 0, got = 0;
+        if (!::InternetQueryDataAvailable(handle, &available, 0, 0)) return -1;
+        if (available == 0) return 0;
+        if (!::InternetReadFile(handle, buffer, DWORD(std::min<size_t>(size, available)), &got)) return -1;
+        return got;
+    };
 }
 
 std::function<long long(uint8_t*, size_t)> InternetReader(HINTERNET handle) {
@@ -247,10 +262,11 @@ bool TWebUpdate::LoginDialog(const std::wstring& caption, std::wstring& userName
 
 // ---- progress
 
-void TWebUpdate::DoFileProgress(const std::wstring& fileName, int pos, int size) {
+void TWebUpdate::DoFileProgress(const std::wstring& fileName, long long pos, long long size) {
     if (FProgressForm) {
-        FProgressForm->ProgressBar->SetRange(0, size);
-        FProgressForm->ProgressBar->SetPosition(pos);
+        const TBarRange bar = ProgressBarRange(pos, size);
+        FProgressForm->ProgressBar->SetRange(0, bar.Max);
+        FProgressForm->ProgressBar->SetPosition(bar.Position);
         std::wstring label = StatusText(977);
         label.replace(label.find(L"%s"), 2, ExtractFileName(fileName));
         FProgressForm->Label->SetText(label);
@@ -266,39 +282,22 @@ void TWebUpdate::DoProgressCancel(bool& cancel) {
 
 // ---- downloads
 
-std::wstring TWebUpdate::TempFileIn(const std::wstring& folder) {
-    wchar_t name[MAX_PATH + 1] = {};
-    if (!::GetTempFileNameW(folder.c_str(), L"WUPD", 0, name)) return {};
-    return name;
-}
-
 bool TWebUpdate::PutInPlace(const std::wstring& tempName, const std::wstring& target, bool localCopyTexts) {
-    const auto fail = [&](int ident, int errCode, const std::wstring& text, const std::wstring& logLine) {
-        DoStatus(ident, text, 19, errCode);
-        if (!logLine.empty()) AddToLog(logLine);
-        // No failure leaves the temporary file behind.
-        ::DeleteFileW(tempName.c_str());
-        return false;
-    };
-    if (FileExists(target) && !::DeleteFileW(target.c_str())) {
-        const DWORD attributes = ::GetFileAttributesW(target.c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES)
-            ::SetFileAttributesW(target.c_str(), attributes & ~DWORD(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
-        if (!::DeleteFileW(target.c_str())) {
-            const DWORD code = ::GetLastError();
-            return fail(972, 6,
-                        localCopyTexts ? L"Delete error " + std::to_wstring(code) + L" for " + target : target,
-                        L"Unable to delete file " + target);
-        }
+    DWORD code = 0;
+    // One move: a target that cannot be replaced keeps its old file.
+    if (ReplaceFile(tempName, target, code)) return true;
+    // No failure leaves the temporary file behind.
+    if (!::DeleteFileW(tempName.c_str())) AddToLog(L"Unable to delete file " + tempName);
+    if (FileExists(target)) {
+        DoStatus(972, localCopyTexts ? L"Delete error " + std::to_wstring(code) + L" for " + target : target, 19, 6);
+        AddToLog(L"Unable to delete file " + target);
+    } else {
+        DoStatus(973, localCopyTexts ? L"Rename file error " + std::to_wstring(code) + L" for " + tempName
+                                     : tempName + L" to " + target,
+                 19, 7);
+        if (!localCopyTexts) AddToLog(L"Unable to rename file " + tempName + L" to " + target);
     }
-    if (!::MoveFileExW(tempName.c_str(), target.c_str(), MOVEFILE_COPY_ALLOWED)) {
-        const DWORD code = ::GetLastError();
-        return fail(973, 7,
-                    localCopyTexts ? L"Rename file error " + std::to_wstring(code) + L" for " + tempName
-                                   : tempName + L" to " + target,
-                    localCopyTexts ? std::wstring() : L"Unable to rename file " + tempName + L" to " + target);
-    }
-    return true;
+    return false;
 }
 
 bool TWebUpdate::LocalCopy(const std::wstring& source, const std::wstring& target) {
@@ -316,12 +315,19 @@ bool TWebUpdate::LocalCopy(const std::wstring& source, const std::wstring& targe
         DoStatus(914, source, 10, 2);
         return false;
     }
-    const std::wstring tempName = TempFileIn(DownloadFolder());
+    if (FTransferLimit > 0 && size.QuadPart > FTransferLimit) {
+        ReportStop(source, L"more than " + std::to_wstring(FTransferLimit) + L" bytes");
+        return false;
+    }
+    const std::wstring tempName = CreateTempFileIn(DownloadFolder(), L"WUPD");
     if (tempName.empty()) return false;
     bool failed = false, cancel = false;
     {
         TFileHandle output = OpenFile(tempName, GENERIC_WRITE, 0, CREATE_ALWAYS);
-        if (!output) return false;
+        if (!output) {
+            ::DeleteFileW(tempName.c_str());
+            return false;
+        }
         std::vector<uint8_t> block(32768);
         long long copied = 0;
         while (true) {
@@ -336,7 +342,7 @@ bool TWebUpdate::LocalCopy(const std::wstring& source, const std::wstring& targe
                 break;
             }
             copied += got;
-            DoFileProgress(source, int(copied), int(size.QuadPart));
+            DoFileProgress(source, copied, size.QuadPart);
             DoProgressCancel(cancel);
             ProcessMessages();
             if (cancel) break;
@@ -351,14 +357,16 @@ bool TWebUpdate::LocalCopy(const std::wstring& source, const std::wstring& targe
     return PutInPlace(tempName, target, true);
 }
 
-bool TWebUpdate::HttpGetFile(void* hfile, const std::wstring& url, const std::wstring& target, bool& cancel) {
-    DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE;
-    if (HTTPKeepAliveAuthentication()) flags |= INTERNET_FLAG_KEEP_CONNECTION;
-    if (ExistingConnection()) flags |= INTERNET_FLAG_EXISTING_CONNECT;
-    if (CertCheck() == ccDisable) flags |= 0x00013100;
-    const auto askLogin = [&] { return AskLogin(url); };
-    if (Authenticate() == waAlways && (UserID().empty() || Password().empty()) && !askLogin()) return false;
+namespace {
 
+// The parts of an http or https address that a request needs; false for anything else.
+struct THttpAddress {
+    std::wstring Host, Object;
+    INTERNET_PORT Port = 0;
+    bool Secure = false;
+};
+
+bool CrackHttpAddress(const std::wstring& url, THttpAddress& address) {
     URL_COMPONENTSW parts{};
     parts.dwStructSize = sizeof parts;
     wchar_t host[INTERNET_MAX_HOST_NAME_LENGTH + 1] = {};
@@ -369,52 +377,115 @@ bool TWebUpdate::HttpGetFile(void* hfile, const std::wstring& url, const std::ws
     parts.dwUrlPathLength = DWORD(path.size());
     parts.lpszExtraInfo = extra.data();
     parts.dwExtraInfoLength = DWORD(extra.size());
+    if (!::InternetCrackUrlW(url.c_str(), DWORD(url.size()), 0, &parts)) return false;
+    if (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS) return false;
+    address.Host = host;
+    address.Object = std::wstring(path.c_str()) + extra.c_str();
+    address.Port = parts.nPort;
+    address.Secure = parts.nScheme == INTERNET_SCHEME_HTTPS;
+    return true;
+}
+
+// A header of an answer as text, or empty.
+std::wstring QueryText(HINTERNET request, DWORD info) {
+    DWORD size = 0, index = 0;
+    ::HttpQueryInfoW(request, info, nullptr, &size, &index);
+    if (size == 0) return {};
+    std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
+    index = 0;
+    if (!::HttpQueryInfoW(request, info, text.data(), &size, &index)) return {};
+    return text.c_str();
+}
+
+// Where a redirect points: its Location against the address that was asked for.
+std::wstring RedirectTarget(HINTERNET request, const std::wstring& from) {
+    const std::wstring location = QueryText(request, HTTP_QUERY_LOCATION);
+    if (location.empty()) return {};
+    std::wstring combined(INTERNET_MAX_URL_LENGTH + 1, L'\0');
+    DWORD length = DWORD(combined.size());
+    if (!::InternetCombineUrlW(from.c_str(), location.c_str(), combined.data(), &length, ICU_NO_ENCODE)) return {};
+    combined.resize(length);
+    return combined;
+}
+
+bool IsRedirect(long long status) {
+    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
+
+}  // namespace
+
+bool TWebUpdate::HttpGetFile(void* hfile, const std::wstring& url, const std::wstring& target, bool& cancel) {
+    // Redirects are followed here, not by WinInet, so that each new address is seen
+    // before anything is sent to it.
+    DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE |
+                  INTERNET_FLAG_NO_AUTO_REDIRECT;
+    if (HTTPKeepAliveAuthentication()) flags |= INTERNET_FLAG_KEEP_CONNECTION;
+    if (ExistingConnection()) flags |= INTERNET_FLAG_EXISTING_CONNECT;
+    if (CertCheck() == ccDisable) flags |= 0x00013100;
+    const auto askLogin = [&] { return AskLogin(url); };
+    if (Authenticate() == waAlways && (UserID().empty() || Password().empty()) && !askLogin()) return false;
+
+    constexpr int MaxRedirects = 10;
+    std::wstring current = url;
+    THttpAddress address;
+    bool sameHost = true;   // the user's credentials go only to the host they were given for
     TInternetHandle connection, request;
-    if (hfile && ::InternetCrackUrlW(url.c_str(), DWORD(url.size()), 0, &parts)) {
-        const bool secure = parts.nScheme == INTERNET_SCHEME_HTTPS;
-        const std::wstring object = std::wstring(path.c_str()) + extra.c_str();
-        while (true) {
-            std::wstring headers;
-            if (!UserID().empty() || !Password().empty())
-                headers = L"Authorization: Basic " + WuBase64::Base64Encode(UserID() + L":" + Password()) + L"\r\n\r\n";
-            connection.reset(::InternetConnectW(static_cast<HINTERNET>(hfile), host, parts.nPort, nullptr, nullptr,
-                                                INTERNET_SERVICE_HTTP, 0, 0));
-            if (connection)
-                request.reset(::HttpOpenRequestW(connection.get(), L"GET", object.c_str(), nullptr, nullptr, nullptr,
-                                                 flags | (secure ? INTERNET_FLAG_SECURE : 0), 0));
-            if (request) SetProxyCredentials(request.get());
-            if (request && ReceiveTimeOut() > 0) {
-                // Wine: a receive time-out set on the session does not reach the reads of
-                // a request; set here, it ends a stalled read.
-                DWORD value = DWORD(ReceiveTimeOut());
-                ::InternetSetOptionW(request.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &value, sizeof value);
-            }
-            if (request && secure) {
-                // Wine: the session's security flags do not reach a request, and opening by
-                // URL fails a self-signed server (12045) whatever the flags; set on this
-                // request before sending, they let it through. A checking request clears
-                // them, so nothing carried over from an earlier request skips the check.
-                const DWORD ignore = SECURITY_FLAG_IGNORE_UNKNOWN_CA | SECURITY_FLAG_IGNORE_CERT_CN_INVALID |
-                                     SECURITY_FLAG_IGNORE_CERT_DATE_INVALID;
-                DWORD security = 0, size = sizeof security;
-                ::InternetQueryOptionW(request.get(), INTERNET_OPTION_SECURITY_FLAGS, &security, &size);
-                security = CertCheck() == ccDisable ? security | ignore : security & ~ignore;
-                ::InternetSetOptionW(request.get(), INTERNET_OPTION_SECURITY_FLAGS, &security, sizeof security);
-            }
-            if (request && !::HttpSendRequestW(request.get(), headers.empty() ? nullptr : headers.c_str(),
-                                               DWORD(headers.size()), nullptr, 0)) {
-                const DWORD code = ::GetLastError();
-                request.reset();
-                ::SetLastError(code);   // for Error(): closing the handle may change it
-            }
-            if (!request) break;
-            if (QueryNumber(request.get(), HTTP_QUERY_STATUS_CODE) == 401 && Authenticate() == waAuto) {
-                if (!askLogin()) return false;
-                request.reset();
-                continue;
-            }
-            break;
+    for (int redirects = 0; hfile && CrackHttpAddress(current, address);) {
+        std::wstring headers;
+        if (sameHost && (!UserID().empty() || !Password().empty()))
+            headers = L"Authorization: Basic " + WuBase64::Base64Encode(UserID() + L":" + Password()) + L"\r\n\r\n";
+        connection.reset(::InternetConnectW(static_cast<HINTERNET>(hfile), address.Host.c_str(), address.Port, nullptr,
+                                            nullptr, INTERNET_SERVICE_HTTP, 0, 0));
+        if (connection)
+            request.reset(::HttpOpenRequestW(connection.get(), L"GET", address.Object.c_str(), nullptr, nullptr, nullptr,
+                                             flags | (address.Secure ? INTERNET_FLAG_SECURE : 0), 0));
+        if (request) SetProxyCredentials(request.get());
+        if (request && ReceiveTimeOut() > 0) {
+            // Wine: a receive time-out set on the session does not reach the reads of
+            // a request; set here, it ends a stalled read.
+            DWORD value = DWORD(ReceiveTimeOut());
+            ::InternetSetOptionW(request.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &value, sizeof value);
         }
+        if (request && address.Secure) {
+            // Wine: the session's security flags do not reach a request, and opening by
+            // URL fails a self-signed server (12045) whatever the flags; set on this
+            // request before sending, they let it through. A checking request clears
+            // them, so nothing carried over from an earlier request skips the check.
+            const DWORD ignore = SECURITY_FLAG_IGNORE_UNKNOWN_CA | SECURITY_FLAG_IGNORE_CERT_CN_INVALID |
+                                 SECURITY_FLAG_IGNORE_CERT_DATE_INVALID;
+            DWORD security = 0, size = sizeof security;
+            ::InternetQueryOptionW(request.get(), INTERNET_OPTION_SECURITY_FLAGS, &security, &size);
+            security = CertCheck() == ccDisable ? security | ignore : security & ~ignore;
+            ::InternetSetOptionW(request.get(), INTERNET_OPTION_SECURITY_FLAGS, &security, sizeof security);
+        }
+        if (request && !::HttpSendRequestW(request.get(), headers.empty() ? nullptr : headers.c_str(),
+                                           DWORD(headers.size()), nullptr, 0)) {
+            const DWORD code = ::GetLastError();
+            request.reset();
+            ::SetLastError(code);   // for Error(): closing the handle may change it
+        }
+        if (!request) break;
+        const long long status = QueryNumber(request.get(), HTTP_QUERY_STATUS_CODE);
+        if (status == 401 && Authenticate() == waAuto && sameHost) {
+            if (!askLogin()) return false;
+            request.reset();
+            continue;
+        }
+        if (!IsRedirect(status) || Stopped()) break;
+        const std::wstring next = RedirectTarget(request.get(), current);
+        THttpAddress nextAddress;
+        if (next.empty() || !CrackHttpAddress(next, nextAddress) || ++redirects > MaxRedirects) break;
+        // Servers move, but an address that came over an encrypted line is not handed to a
+        // plain one: what the plain server sent could not be trusted.
+        if (address.Secure && !nextAddress.Secure) {
+            DoStatus(983, (HideURLInLogFile() ? URLToDomain(next) : next) + L": a redirect from https to http is refused",
+                     20, 11);
+            return false;
+        }
+        DoStatus(982, HideURLInLogFile() ? URLToDomain(next) : next, 3, 0);
+        sameHost = sameHost && CompareText(URLToDomain(next), URLToDomain(url)) == 0;
+        current = next;
+        request.reset();
     }
     if (!request) {
         Error();
@@ -425,8 +496,10 @@ bool TWebUpdate::HttpGetFile(void* hfile, const std::wstring& url, const std::ws
         DoStatus(916, std::to_wstring(status), 6, int(status));
         return false;
     }
-    const long long length = std::max(QueryNumber(request.get(), HTTP_QUERY_CONTENT_LENGTH), 0LL);
-    return ReceiveDownload(InternetReader(request.get()), url, target, length, true, cancel);
+    // As text: a length beyond 4 GB does not fit the number form.
+    long long length = 0;
+    if (!TryStrToInt64(QueryText(request.get(), HTTP_QUERY_CONTENT_LENGTH), length) || length < 0) length = 0;
+    return ReceiveDownload(HttpReader(request.get()), url, target, length, true, cancel);
 }
 
 bool TWebUpdate::FtpDownload(void* hfile, const std::wstring& url, const std::wstring& target, bool& cancel) {
@@ -496,13 +569,33 @@ bool TWebUpdate::SftpDownload(const std::wstring& url, const std::wstring& targe
                            size, false, cancel);
 }
 
+bool TWebUpdate::PastDeadline(uint32_t started, long long received) const {
+    const uint32_t now = Seams().TickCount();
+    if (FCheckEnds && int32_t(now - FCheckEnd) > 0) return true;
+    if (TotalTimeOut() <= 0) return false;
+    // A transfer that keeps delivering earns its time: a second for every 4 KB received.
+    const long long allowed = TotalTimeOut() + received * 1000 / 4096;
+    return (long long)(uint32_t(now - started)) > allowed;
+}
+
+void TWebUpdate::ReportStop(const std::wstring& url, const std::wstring& why) {
+    DoStatus(983, (HideURLInLogFile() ? URLFileName(url) : url) + L": " + why, 20, 11);
+}
+
 bool TWebUpdate::ReceiveDownload(const TBlockReader& read, const std::wstring& url, const std::wstring& target,
                                  long long length, bool checkLength, bool& cancel) {
-    const std::wstring tempName = TempFileIn(DownloadFolder());
+    // Every number the server sends is a bound to check, never a size to trust.
+    if (FTransferLimit > 0 && length > FTransferLimit) {
+        ReportStop(url, L"announces " + std::to_wstring(length) + L" bytes, more than " +
+                            std::to_wstring(FTransferLimit));
+        return false;
+    }
+    const std::wstring tempName = CreateTempFileIn(DownloadFolder(), L"WUPD");
     if (tempName.empty()) return false;
+    const uint32_t started = Seams().TickCount();
     long long received = 0;
     bool failed = false, arrived = false;
-    cancel = FCancelled;
+    cancel = FCancelled || FAborted;
     {
         TFileHandle output = OpenFile(tempName, GENERIC_WRITE, 0, CREATE_ALWAYS);
         failed = !output;
@@ -519,25 +612,38 @@ bool TWebUpdate::ReceiveDownload(const TBlockReader& read, const std::wstring& u
             return ok;
         };
         uint8_t block[4096];
-        while (!failed) {
+        while (!failed && !cancel) {
             const long long got = read(block, sizeof block);
             if (got < 0) {
                 failed = true;
                 break;
             }
             if (got == 0) break;
+            received += got;
+            if (length > 0 && received > length) {
+                DoStatus(908, url, 20, 10);   // more than announced: the rest is not written
+                failed = true;
+                break;
+            }
+            if (FTransferLimit > 0 && received > FTransferLimit) {
+                ReportStop(url, L"more than " + std::to_wstring(FTransferLimit) + L" bytes");
+                failed = true;
+                break;
+            }
             pending.insert(pending.end(), block, block + got);
             if (pending.size() + sizeof block > pending.capacity() && !flush()) {
                 failed = true;
                 break;
             }
-            received += got;
             arrived = true;
             ProcessMessages();
-            DoFileProgress(target, int(received), int(length));
-            cancel = FCancelled;
+            DoFileProgress(target, received, length);
+            cancel = FCancelled || FAborted;
             DoProgressCancel(cancel);
-            if (cancel) break;
+            if (!cancel && PastDeadline(started, received)) {
+                ReportStop(url, L"no end after " + std::to_wstring((Seams().TickCount() - started) / 1000) + L" s");
+                failed = true;
+            }
         }
         if (!failed && !cancel && !flush()) failed = true;
     }
@@ -558,6 +664,17 @@ bool TWebUpdate::ReceiveDownload(const TBlockReader& read, const std::wstring& u
 bool TWebUpdate::URLGetFile(void* hfile, const std::wstring& url, const std::wstring& tgt, bool uncompress) {
     const std::wstring name = URLtoFile(url);
     DoStatus(915, HideURLInLogFile() ? name : url, 3, 0);
+    if (FAborted) return false;
+    if (FCheckEnds && PastDeadline(Seams().TickCount(), 0)) {
+        ReportStop(url, L"the check took longer than " + std::to_wstring(TotalTimeOut() / 1000) + L" s");
+        return false;
+    }
+    // The name is joined to a folder: one with a folder part, a drive or a device would
+    // put the file elsewhere.
+    if (!IsPlainFileName(name)) {
+        DoStatus(917, url, 2, 1);
+        return false;
+    }
     if (OnBeforeUrlToFile) {
         bool handled = false, success = false;
         OnBeforeUrlToFile(hfile, url, tgt, uncompress, handled, success);

@@ -10,13 +10,29 @@
 
 namespace WUpdate {
 
+namespace {
+
+// One number of a version text: decimal digits (blanks around them allowed), 0 to 65535.
+// "-1" or "70000" would otherwise wrap into a version later than every other.
+bool ReadVersionNumber(const std::wstring& text, uint32_t& number) {
+    const std::wstring digits = ClassLib::Trim(text);
+    if (digits.empty() || digits.size() > 5 || digits.find_first_not_of(L"0123456789") != std::wstring::npos)
+        return false;
+    number = uint32_t(std::stoul(digits));
+    return number <= 0xFFFFu;
+}
+
+wchar_t VersionSeparator(const std::wstring& text) { return text.find(L',') != std::wstring::npos ? L',' : L'.'; }
+
+}  // namespace
+
 bool HasVersion(const tfvi& version) {
     return version.versionms != 0xFFFFFFFFu && version.versionls != 0xFFFFFFFFu;
 }
 
 tfvi ParseVersion(const std::wstring& text) {
     tfvi version;
-    const wchar_t separator = text.find(L',') != std::wstring::npos ? L',' : L'.';
+    const wchar_t separator = VersionSeparator(text);
     std::vector<std::wstring> parts;
     size_t start = 0;
     while (parts.size() < 3) {
@@ -26,27 +42,44 @@ tfvi ParseVersion(const std::wstring& text) {
         start = end + 1;
     }
     parts.push_back(text.substr(start));   // the rest: the fourth number, or more
-    std::vector<int> numbers;
+    std::vector<uint32_t> numbers;
     for (size_t i = 0; i < parts.size(); ++i) {
-        int n = 0;
-        if (!ClassLib::TryStrToInt(parts[i], n)) {
+        uint32_t n = 0;
+        if (!ReadVersionNumber(parts[i], n)) {
             // Only the fourth place may fail on its own ("1.2.3.4.5"): the low word then stays missing.
             if (i == 3) break;
             return tfvi{};
         }
         numbers.push_back(n);
     }
-    const auto word = [](int high, int low) { return (uint32_t(high) << 16) | (uint32_t(low) & 0xFFFFu); };
+    const auto word = [](uint32_t high, uint32_t low) { return (high << 16) | low; };
     switch (parts.size()) {
-        case 1: version = {uint32_t(numbers[0]) << 16, 0}; break;
+        case 1: version = {numbers[0] << 16, 0}; break;
         case 2: version = {word(numbers[0], numbers[1]), 0}; break;
-        case 3: version = {word(numbers[0], numbers[1]), uint32_t(numbers[2]) << 16}; break;
+        case 3: version = {word(numbers[0], numbers[1]), numbers[2] << 16}; break;
         default:
             version.versionms = word(numbers[0], numbers[1]);
             version.versionls = numbers.size() == 4 ? word(numbers[2], numbers[3]) : 0xFFFFFFFFu;
             break;
     }
     return version;
+}
+
+bool IsVersionText(const std::wstring& text) {
+    const wchar_t separator = VersionSeparator(text);
+    size_t start = 0;
+    for (int part = 0; part < 4; ++part) {
+        const size_t end = text.find(separator, start);
+        // Past the third separator the rest is one number, or (with more separators) no
+        // low word at all: that version is never later, nothing to fear.
+        if (part == 3 && end != std::wstring::npos) return true;
+        uint32_t number = 0;
+        if (!ReadVersionNumber(text.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start), number))
+            return false;
+        if (end == std::wstring::npos) return true;
+        start = end + 1;
+    }
+    return true;
 }
 
 std::wstring FormatVersion(const tfvi& version) {

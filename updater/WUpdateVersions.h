@@ -15,7 +15,11 @@ struct tfvi {
 
 bool HasVersion(const tfvi& version);
 // "1,5" and "1.5" are 1.5.0.0; "7" is 7.0.0.0; "1.2.3.4.5" keeps its first word only.
+// A number that is not decimal from 0 to 65535 ("-1", "70000", "$10") gives no version.
 tfvi ParseVersion(const std::wstring& text);
+// True when every number ParseVersion reads of the text is such a number ("1.2.3.4.5",
+// whose low word is not read, included): what a control file may offer.
+bool IsVersionText(const std::wstring& text);
 // The four numbers joined by "."; no version gives 65535.65535.65535.65535.
 std::wstring FormatVersion(const tfvi& version);
 // True when `candidate` is later than `installed`; the words compare unsigned, so

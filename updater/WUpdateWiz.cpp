@@ -187,7 +187,7 @@ void TWebUpdateWizard::Execute(bool initPath) {
     form.AutoStart = FAutoStart;
     form.WebUpdate = &update;
     form.Cancelled = false;
-    update.OnFileProgress = [&form](TObject* sender, const std::wstring& name, int pos, int size) {
+    update.OnFileProgress = [&form](TObject* sender, const std::wstring& name, long long pos, long long size) {
         form.WebUpdateFileProgress(sender, name, pos, size);
     };
     update.OnProgressCancel = [&form](TObject* sender, bool& cancel) { form.WebUpdateCancel(sender, cancel); };

@@ -728,7 +728,9 @@ void TWUWIZ::RunDownload() {
     if (AutoRun) CancelButton->SetEnabled(false);
     {
         TTransferScope transfer(*this);
-        if (WebUpdate->GetFileUpdates() == -1) {
+        const int result = WebUpdate->GetFileUpdates();
+        ShowPendingProgress();   // where the last file ended
+        if (result == -1) {
             WebUpdate->Cancel();
             // A download the user stopped is no failure to report.
             if (!Cancelled) Seams().ShowMessageBox(Handle(), FailedDownloadText, GetText(), MB_OK | MB_ICONERROR);
@@ -769,13 +771,31 @@ void TWUWIZ::RestartButtonClick(TObject*) {
         UpdateDone();
 }
 
-void TWUWIZ::WebUpdateFileProgress(TObject*, const std::wstring& filename, int pos, int size) {
-    FileLabel->SetCaption(ExtractFileName(filename));
-    FileProgress->SetRange(0, std::max(size, 0));
-    FileProgress->SetPosition(pos);
+void TWUWIZ::WebUpdateFileProgress(TObject*, const std::wstring& filename, long long pos, long long size) {
+    // Called for every 4 KB block. Drawing the label and both bars and pumping messages
+    // each time cost nine tenths of the transfer's speed; shown every 60 ms, when a file
+    // starts and when it ends, the bars still move smoothly.
+    constexpr uint32_t Interval = 60;
+    FPending = {filename, pos, size, true};
+    const uint32_t now = Seams().TickCount();
+    const bool fileEnds = size > 0 && pos >= size;
+    if (!fileEnds && filename == FShownFile && now - FLastShown < Interval) return;
+    FLastShown = now;
+    ShowPendingProgress();
+}
+
+void TWUWIZ::ShowPendingProgress() {
+    if (!FPending.Waiting) return;
+    FPending.Waiting = false;
+    FShownFile = FPending.FileName;
+    FileLabel->SetCaption(ExtractFileName(FPending.FileName));
+    const WUpdate::TBarRange file = WUpdate::ProgressBarRange(FPending.Pos, FPending.Size);
+    FileProgress->SetRange(0, file.Max);
+    FileProgress->SetPosition(file.Position);
     const WUpdate::TFileList& files = *WebUpdate->FileList();
-    TotalProgress->SetRange(0, std::max(files.TotalSize(), 0));
-    TotalProgress->SetPosition(pos + files.CompletedSize());
+    const WUpdate::TBarRange total = WUpdate::ProgressBarRange(FPending.Pos + files.CompletedSize(), files.TotalSize());
+    TotalProgress->SetRange(0, total.Max);
+    TotalProgress->SetPosition(total.Position);
     if (Application) Application->ProcessMessages();
 }
 

@@ -3,6 +3,7 @@
 // forward by each page's button while the form calls the updater's steps one by one.
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -103,7 +104,7 @@ public:
     void FormCreate(ClassLib::TObject* sender);
     void FormActivate(ClassLib::TObject* sender);
     void FormCloseQuery(ClassLib::TObject* sender, bool& canClose);
-    void WebUpdateFileProgress(ClassLib::TObject* sender, const std::wstring& filename, int pos, int size);
+    void WebUpdateFileProgress(ClassLib::TObject* sender, const std::wstring& filename, long long pos, long long size);
     void WebUpdateCancel(ClassLib::TObject* sender, bool& cancel);
 
     // ---- the form's own operations
@@ -133,6 +134,17 @@ private:
     void ShowFiles(bool emptyIsApplication, bool usePreselect);
     void AutoPress(ClassLib::TButton* button);
 
+    // Shows the progress last reported, if it is not on the page yet.
+    void ShowPendingProgress();
+
+    struct TProgress {
+        std::wstring FileName;
+        long long Pos = 0, Size = 0;
+        bool Waiting = false;   // reported, not shown yet
+    };
+    TProgress FPending;
+    std::wstring FShownFile;
+    uint32_t FLastShown = 0;   // tick of the last progress shown
     std::vector<int> FItemEntries;  // the file-list index of each check-list item
     int FTransfers = 0;
     bool FCloseRequested = false;

@@ -5,8 +5,10 @@
 namespace cabfdi {
 
 // Unpacks every file of `cabinet` into `folder` with the folders stored in the cabinet.
-// A stored name that would land outside `folder` fails the whole extraction before
-// anything is written; a damaged cabinet leaves no half-written file. 0 or -1.
+// A stored name that would land outside `folder`, or sizes that declare more than the
+// cabinet may expand to (WUpdate::ExpansionLimit), fail the whole extraction before
+// anything is written; the files go into place together, so a damaged cabinet leaves the
+// folder as it was. 0 or -1.
 int ExtractCabinet(const std::wstring& cabinet, const std::wstring& folder);
 
 }  // namespace cabfdi

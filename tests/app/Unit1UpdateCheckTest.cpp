@@ -5,8 +5,11 @@
 
 #include <windows.h>
 
+#include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "app/Unit1.h"
 #include "app/VxFormSR.h"
@@ -101,8 +104,20 @@ protected:
     }
     void TearDown() override {
         Form.reset();
+        // A worker left behind by a closed window ends on its own; none may outlive the test.
+        EXPECT_TRUE(PumpUntil([] { return Unit1::RunningUpdateChecks() == 0; })) << "a check never ended";
         TRegistry().DeleteKey(SettingsKey());
         Unit1::UpdateCheckState() = {};
+    }
+    // Pumps the window's messages until `done`, for at most half a minute.
+    static bool PumpUntil(const std::function<bool()>& done) {
+        const DWORD start = ::GetTickCount();
+        while (!done()) {
+            if (::GetTickCount() - start > 30000) return false;
+            Application->ProcessMessages();
+            ::Sleep(10);
+        }
+        return true;
     }
     static std::wstring SettingsKey() { return VxFormSR::MainAppRegKeyFor(Application->ExeName()); }
     // A new window whose check has not run: the check runs once per program.
@@ -113,10 +128,14 @@ protected:
         source.LoadFromFile(TestSupport::SourceTreePath(L"app\\Unit1.desc"));
         Form.reset(new Unit1::TForm1(nullptr, source.Text()));
     }
-    // The first tick of the start-up timer, and the message it posts.
+    // The first tick of the start-up timer, and the message it posts; the check runs on
+    // a worker, whose answer is waited for.
     void Tick() {
         Form->Timer1Timer(Form->Timer1);
         Application->ProcessMessages();
+        if (Unit1::UpdateCheckState().CheckRan) {
+            EXPECT_TRUE(PumpUntil([] { return Unit1::UpdateCheckState().Answered; })) << "no answer";
+        }
     }
     TAdvOfficeStatusPanel* Panel1() const { return Form->StatusBar1->Panels()->Items(1); }
 
@@ -139,9 +158,10 @@ TEST_F(MainWindowUpdate, TheUpdaterHasTheProgramsSettings) {
     EXPECT_FALSE(update.PostUpdateInfo()->Enabled());
     EXPECT_FALSE(update.ExtractCAB());
     EXPECT_FALSE(update.ExtractZIP());
-    // The check holds the window while it waits: a stalled server may not hold it for good.
+    // A stalled server may not hold the check for good, nor a worker a closed window left.
     EXPECT_EQ(update.TimeOut(), 5000);
     EXPECT_EQ(update.ReceiveTimeOut(), 5000);
+    EXPECT_EQ(update.TotalTimeOut(), 20000);
     ASSERT_TRUE(update.OnAppRestart);
     bool allow = false;
     update.OnAppRestart(Form->WebUpdate1, allow);
@@ -267,6 +287,55 @@ TEST_F(MainWindowUpdate, APressOnPanelOneOpensTheWizardAndLeavesThePanelUp) {
     EXPECT_EQ(Panel1()->Text(), L"Update check failed");
     bar->Perform(WM_LBUTTONDOWN, MK_LBUTTON, at(panel1.Left + 5));
     EXPECT_EQ(opened, 2);
+}
+
+// A server that sends a byte every 300 ms holds the check until its deadline; the window
+// answers throughout and then says the check failed.
+TEST_F(MainWindowUpdate, TheWindowAnswersWhileADrippingServerHoldsTheCheck) {
+    REQUIRE_DISPLAY();
+    if (!Servers().Present) GTEST_SKIP() << "run through tests/updater/loopback_servers.py";
+    SetUpdateURL(L"http://127.0.0.1:" + std::to_wstring(Servers().Http) + L"/drip/300");
+    Start();
+    Form->WebUpdate1->SetTotalTimeOut(3000);
+    Form->Show();
+    const HWND window = Form->Handle();
+    std::atomic<bool> stop = false, stopped = false;
+    std::atomic<int> unanswered = 0;
+    // Asks the window from outside, as the system does, every 100 ms.
+    std::thread pinger([&] {
+        while (!stop) {
+            DWORD_PTR result = 0;
+            if (!::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &result)) ++unanswered;
+            ::Sleep(100);
+        }
+        stopped = true;
+    });
+    Form->Timer1Timer(Form->Timer1);
+    const bool answered = PumpUntil([] { return Unit1::UpdateCheckState().Answered; });
+    stop = true;
+    PumpUntil([&] { return bool(stopped); });   // its last question still wants an answer
+    pinger.join();
+    EXPECT_TRUE(answered);
+    EXPECT_EQ(unanswered, 0) << "the window did not answer for two seconds";
+    EXPECT_EQ(Panel1()->Text(), L"Update check failed");
+}
+
+// Closing the window during the check takes no longer than a close does: the worker is
+// told to stop, and ends on its own once the server lets it.
+TEST_F(MainWindowUpdate, TheWindowClosesAtOnceDuringTheCheck) {
+    REQUIRE_DISPLAY();
+    if (!Servers().Present) GTEST_SKIP() << "run through tests/updater/loopback_servers.py";
+    SetUpdateURL(L"http://127.0.0.1:" + std::to_wstring(Servers().Http) + L"/drip/1000");
+    Start();
+    Form->Timer1Timer(Form->Timer1);
+    Application->ProcessMessages();
+    ASSERT_TRUE(Unit1::UpdateCheckState().CheckRan);
+    ASSERT_EQ(Unit1::RunningUpdateChecks(), 1);
+    ::Sleep(500);   // the worker is inside its transfer by now
+    const DWORD start = ::GetTickCount();
+    Form.reset();
+    EXPECT_LT(::GetTickCount() - start, 3000u) << "the close waited for the server";
+    EXPECT_FALSE(Unit1::UpdateCheckState().Answered);
 }
 
 }  // namespace

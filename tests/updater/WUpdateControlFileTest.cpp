@@ -6,6 +6,7 @@
 #include "classlib/Seams.h"
 #include "classlib/FileNames.h"
 #include "classlib/StringList.h"
+#include "classlib/Streams.h"
 #include "classlib/Strings.h"
 #include "classlib/VersionInfo.h"
 
@@ -190,4 +191,98 @@ TEST_F(TControlFileTest, TheFileListKeepsOutdatedFilesAndWhatTheApplicationChoos
     update.FileList()->Delete(1);
     update.FileList()->Items(0)->NewVersion = L"2.6";
     EXPECT_EQ(update.ProcessFileDetails(), -1);
+}
+
+// Every number a control file sends is a bound to check: one that cannot be right fails the
+// check with its status and offers nothing, before anything rests on it.
+TEST_F(TControlFileTest, AControlFileWithImpossibleNumbersIsRefusedWhole) {
+    struct TCase {
+        const char* Name;
+        std::string Text;
+        int Result;   // GetControlFile's, or DoVersionCheck's after it
+    };
+    const TCase cases[] = {
+        // Read as 65535.0.0.0 it was newer than everything, for good.
+        {"version -1", "[update]\nnewversion=-1\nlocalversion=@DIR@v2600.exe\n", 4},
+        {"version word out of range", "[update]\nnewversion=2.70000\nlocalversion=@DIR@v2600.exe\n", 4},
+        {"version word not decimal", "[update]\nnewversion=1.5a.2\nlocalversion=@DIR@v2600.exe\n", 4},
+        {"file version -1", "[update]\nunconditional=1\n[files]\ncount=1\n[file1]\nurl=x.bin\nnewversion=-1\n", 4},
+        // An entry per count took 3.8 GB before anything else happened.
+        {"count beyond all bounds", "[update]\nunconditional=1\n[files]\ncount=2000000000\n[file1]\nurl=x.bin\n", 4},
+        {"count beyond the sections", "[update]\nunconditional=1\n[files]\ncount=5\n[file1]\nurl=x.bin\n", 4},
+        // Where a checksum decides, the version text is only shown.
+        {"label beside a checksum", "[update]\nnewversion=1.0 beta\nnewchecksum=1\nlocalversion=@DIR@abc.txt\n", 10},
+        {"count within the sections", "[update]\nunconditional=1\n[files]\ncount=1\n[file1]\nurl=x.bin\n", 8},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TTestUpdate update(Download.Path());
+        EXPECT_EQ(Check(update, c.Text), c.Result);
+        EXPECT_EQ(update.HasStatus({981, 11, 12}), c.Result == 4);
+        EXPECT_EQ(update.GetFileDetails(), c.Result == 8 ? 1 : 0);
+    }
+}
+
+TEST_F(TControlFileTest, SizesAre64BitFromTheControlFileToTheTotal) {
+    TTestUpdate update(Download.Path());
+    ASSERT_EQ(Check(update, "[update]\nunconditional=1\n[files]\ncount=4\n"
+                            "[file1]\nurl=a\nfilesize=2147483647\n[file2]\nurl=b\nfilesize=2147483647\n"
+                            "[file3]\nurl=c\nfilesize=5000000000\nnewsize=$100000000\n"
+                            "[file4]\nurl=d\nfilesize=-7\nnewsize=99999999999999999999\n"),
+              8);
+    ASSERT_EQ(update.GetFileDetails(), 4);
+    const TFileList& files = *update.FileList();
+    EXPECT_EQ(files.TotalSize(), 2 * 2147483647ll + 5000000000ll);   // the sum of ints gave -2
+    EXPECT_EQ(files.Items(2)->NewSize, 0x100000000ll);
+    EXPECT_EQ(files.Items(3)->FileSize, 0) << "a size below 0 counts as none";
+    EXPECT_EQ(files.Items(3)->NewSize, 0) << "beyond 64 bits: not a number";
+}
+
+TEST(ProgressBars, LargeSizesAreScaledIntoTheBarsRange) {
+    struct TCase { long long Pos, Size; int Position, Max; };
+    const TCase cases[] = {
+        {0, 0, 0, 0},
+        {5, 10, 5, 10},
+        {15, 10, 10, 10},   // a server that sends more than it announced fills the bar
+        {-3, 10, 0, 10},
+        {3000000000ll, 6000000000ll, 3000000000ll >> 2, 6000000000ll >> 2},
+        {0x7FFFFFFF, 0x7FFFFFFF, 0x7FFFFFFF, 0x7FFFFFFF},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.Pos << " of " << c.Size);
+        const TBarRange bar = ProgressBarRange(c.Pos, c.Size);
+        EXPECT_EQ(bar.Position, c.Position);
+        EXPECT_EQ(bar.Max, c.Max);
+    }
+}
+
+// A control file or a text is read whole into memory: one larger than any real one is
+// refused, whether the server announces its size or just keeps sending.
+TEST(ControlFileBounds, AControlFileOrTextBeyondItsBoundIsRefused) {
+    REQUIRE_SERVERS();
+    PutServerFile(L"bigtext.inf", "[update]\nunconditional=1\n[whatsnew]\nfile=http://127.0.0.1:@PORT@/bytes/20000000\n");
+    struct TCase {
+        const char* Name;
+        const wchar_t* Control;
+        bool Read;   // the control file was read; its text then is not
+    };
+    const TCase cases[] = {
+        {"control file of 5 MB, announced", L"bytes/5000000", false},
+        {"control file of 5 MB, not announced", L"nolength/5000000", false},
+        {"what's new of 20 MB", L"files/bigtext.inf", true},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TScratchFolder download;
+        TTestUpdate update(download.Path());
+        update.SetURL(HttpUrl(c.Control));
+        ASSERT_EQ(update.StartConnection(), 0);
+        EXPECT_EQ(update.GetControlFile(), c.Read ? 0 : 4);
+        if (c.Read) {
+            EXPECT_EQ(update.GetWhatsNewStream(), nullptr);
+        }
+        EXPECT_TRUE(update.HasStatus({983, 20, 11}));
+        update.StopConnection();
+        EXPECT_TRUE(download.Files().empty());
+    }
 }

@@ -167,3 +167,27 @@ TEST(WUpdateComponent, PublishedDefaultsMatchTheConstructor) {
     delete owned;
     EXPECT_EQ(update.Utility(), nullptr);
 }
+
+// The main window's check runs on a copy of its updater: every setting comes along, no
+// handler and nothing a run found.
+TEST(WUpdateComponent, AssignCopiesTheSettingsOnly) {
+    TWebUpdate source(nullptr);
+    source.SetURL(L"https://example.invalid/x.inf");
+    source.SetTimeOut(5000);
+    source.SetTotalTimeOut(20000);
+    source.SetUpdateType(ftpUpdate);
+    source.SetDateSeparator(L'.');
+    source.LastURLEntry()->SetKey(L"Software\\x");
+    source.OnStatus = [](TObject*, const std::wstring&, int, int) {};
+    source.NewVersionInfo = L"1.2";
+    TWebUpdate copy(nullptr);
+    copy.Assign(&source);
+    EXPECT_EQ(copy.URL(), source.URL());
+    EXPECT_EQ(copy.TimeOut(), 5000);
+    EXPECT_EQ(copy.TotalTimeOut(), 20000);
+    EXPECT_EQ(copy.UpdateType(), ftpUpdate);
+    EXPECT_EQ(copy.DateSeparator(), L'.');
+    EXPECT_EQ(copy.LastURLEntry()->Key(), L"Software\\x");
+    EXPECT_FALSE(copy.OnStatus);
+    EXPECT_EQ(copy.NewVersionInfo, L"");
+}

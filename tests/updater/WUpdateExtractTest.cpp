@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "ArchiveFixtures.h"
 #include "UpdaterTestSupport.h"
 #include "classlib/FileNames.h"
@@ -13,28 +15,10 @@ using namespace UpdaterTests;
 
 namespace {
 
-// Every file below a folder, relative, sorted; folders end with "\".
-void ListTree(const std::wstring& folder, const std::wstring& prefix, std::vector<std::wstring>& out) {
-    WIN32_FIND_DATAW found;
-    HANDLE search = ::FindFirstFileW((folder + L"*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return;
-    do {
-        const std::wstring name = found.cFileName;
-        if (name == L"." || name == L"..") continue;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            out.push_back(prefix + name + L"\\");
-            ListTree(folder + name + L"\\", prefix + name + L"\\", out);
-        } else {
-            out.push_back(prefix + name);
-        }
-    } while (::FindNextFileW(search, &found));
-    ::FindClose(search);
-    std::sort(out.begin(), out.end());
-}
-
 std::vector<std::wstring> Tree(const std::wstring& folder) {
     std::vector<std::wstring> out;
     ListTree(folder, L"", out);
+    std::sort(out.begin(), out.end());
     return out;
 }
 
@@ -65,6 +49,11 @@ TEST(ArchiveEntryPath, StaysInsideTheTargetFolder) {
         {L"C:\\evil.txt", false, L""},
         {L"a.txt:stream", false, L""},
         {L"", false, L""},
+        {L"sub/CON", false, L""},          // a device, wherever it is joined
+        {L"nul.txt", false, L""},
+        {L"sub./a.txt", false, L""},       // the system would drop the dot
+        {L"a.txt ", false, L""},
+        {L"a*b.txt", false, L""},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(c.Stored)));
@@ -337,4 +326,97 @@ TEST(PatchingInARun, TheAnimationWindowStandsWhileThePatcherRuns) {
         EXPECT_EQ(message, L"Applying the update, please wait");
         EXPECT_FALSE(::IsWindow(during)) << "the window goes with the wait";
     }
+}
+
+TEST(ArchiveBounds, ArchivesThatWouldFillTheDiskAreRefusedWhole) {
+    // 64 MB of zeros pack a thousand to one: honest sizes, but far beyond what an archive
+    // of that size may expand to.
+    const std::string zeros(64u << 20, '\0');
+    TZipItem lying{"b.bin", std::string(1u << 20, '\0')};
+    lying.DeclaredSize = 1000;   // inflates past what its headers state
+    struct TCase {
+        const char* Label;
+        std::string Archive;
+        bool Cabinet;
+    };
+    const TCase cases[] = {
+        {"zip at a thousand to one", MakeZip({{"a.txt", "a"}, {"big.bin", zeros}}), false},
+        {"zip entry beyond its declared size", MakeZip({{"a.txt", "a"}, lying}), false},
+        {"cabinet at six hundred to one", MakeCab({{"a.txt", "a"}, {"big.bin", zeros.substr(0, 20u << 20)}}, true), true},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Label);
+        TArchiveFolders folders;
+        const std::wstring archive = folders.Source.Write(c.Cabinet ? L"x.cab" : L"x.zip", c.Archive);
+        EXPECT_EQ(c.Cabinet ? cabfdi::ExtractCabinet(archive, folders.Inner()) : ExtractZipFile(archive, folders.Inner()), -1);
+        EXPECT_TRUE(Tree(folders.Inner()).empty()) << "something was left behind";
+    }
+    // An LZ header that declares far more than its file may hold.
+    TScratchFolder scratch;
+    std::string szdd = MakeSzdd("some text", 't');
+    szdd.replace(10, 4, std::string("\xFF\xFF\xFF\x7F", 4));
+    const std::wstring packed = scratch.Write(L"a.tx_", szdd);
+    EXPECT_EQ(LZExpandFile(packed), L"");
+    EXPECT_EQ(scratch.Files(), std::vector<std::wstring>{L"a.tx_"});
+}
+
+TEST(ArchiveOutput, AFileStopsAtItsDeclaredSizeAndNothingStaysUntilCommit) {
+    TScratchFolder scratch;
+    {
+        TArchiveOutput output(scratch.Path());
+        ASSERT_TRUE(output.Begin(L"sub\\a.bin", 10));
+        EXPECT_TRUE(output.Write("123456", 6));
+        EXPECT_FALSE(output.Write("789012", 6)) << "past the declared size";
+        EXPECT_FALSE(output.End(0, 0));
+        EXPECT_FALSE(output.Commit());
+    }
+    EXPECT_EQ(Tree(scratch.Path()), std::vector<std::wstring>{}) << "the entry's folder and file stayed";
+
+    scratch.Write(L"old.txt", "old");
+    {
+        TArchiveOutput output(scratch.Path());
+        ASSERT_TRUE(output.Begin(L"old.txt", 3));
+        EXPECT_TRUE(output.Write("new", 3));
+        EXPECT_TRUE(output.End(0, 0));
+        EXPECT_EQ(ReadFileBytes(scratch.Path() + L"old.txt"), "old") << "replaced before the commit";
+        EXPECT_TRUE(output.Commit());
+    }
+    EXPECT_EQ(ReadFileBytes(scratch.Path() + L"old.txt"), "new");
+    EXPECT_EQ(scratch.Files(), std::vector<std::wstring>{L"old.txt"});
+}
+
+// Files that must change together: when one of them cannot be put in place, the others
+// get their old files back, and a target that did not exist goes again.
+TEST(ReplaceFiles, AMoveThatFailsLeavesEveryTargetAsItWas) {
+    TScratchFolder scratch;
+    const std::wstring a = scratch.Write(L"a.txt", "old a"), b = scratch.Write(L"b.txt", "old b");
+    const std::wstring c = scratch.Path() + L"c.txt";
+    scratch.Write(L"new a", "new a");
+    scratch.Write(L"new b", "new b");
+    scratch.Write(L"new c", "new c");
+    ::SetFileAttributesW(a.c_str(), FILE_ATTRIBUTE_READONLY);
+    const std::vector<TReplacement> group = {
+        {scratch.Path() + L"new a", a}, {scratch.Path() + L"new c", c}, {scratch.Path() + L"new b", b}};
+    // Held open without delete sharing, the last new file cannot move.
+    HANDLE held = ::CreateFileW(group[2].NewFile.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(ReplaceFiles(group));
+    ::CloseHandle(held);
+    EXPECT_EQ(ReadFileBytes(a), "old a");
+    EXPECT_EQ(ReadFileBytes(b), "old b");
+    EXPECT_FALSE(ClassLib::FileExists(c));
+
+    for (const char* name : {"new a", "new b", "new c"}) scratch.Write(ClassLib::UTF8Decode(name), name);
+    EXPECT_TRUE(ReplaceFiles(group));
+    EXPECT_EQ(scratch.Files(), (std::vector<std::wstring>{L"a.txt", L"b.txt", L"c.txt"}));
+    EXPECT_EQ(ReadFileBytes(a) + ReadFileBytes(b) + ReadFileBytes(c), "new anew bnew c");
+
+    // One file alone: a move that fails leaves the installed file.
+    scratch.Write(L"new a", "newer a");
+    held = ::CreateFileW((scratch.Path() + L"new a").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                         nullptr);
+    DWORD error = 0;
+    EXPECT_FALSE(ReplaceFile(scratch.Path() + L"new a", a, error));
+    ::CloseHandle(held);
+    EXPECT_EQ(ReadFileBytes(a), "new a");
 }

@@ -36,6 +36,20 @@ TEST(RestartComponents, AreWholeFileNamesIgnoringCase) {
     EXPECT_EQ(SplitComponents(L" a.dll,,b.dll ;c.dll "), (std::vector<std::wstring>{L"a.dll", L"b.dll", L"c.dll"}));
 }
 
+TEST(RestartComponents, APlainFileNameStaysInTheFolderItIsJoinedTo) {
+    struct TCase { const wchar_t* Name; bool Plain; };
+    const TCase cases[] = {
+        {L"app.exe", true},  {L"my app.v2.dll", true}, {L"..\\x.exe", false}, {L"sub/x.exe", false},
+        {L"..", false},      {L".", false},            {L"", false},           {L"C:x.exe", false},
+        {L"x.exe:ads", false}, {L"CON", false},        {L"lpt1.txt", false},   {L"com9", false},
+        {L"console.exe", true}, {L"x.exe.", false},     {L"x.exe ", false},     {L"a?b", false},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.Name)));
+        EXPECT_EQ(IsPlainFileName(c.Name), c.Plain);
+    }
+}
+
 TEST(RestartCommandLine, IsBuiltByTheContractAndReadBack) {
     struct TCase { TRestartCommand Command; const wchar_t* Line; };
     const TCase cases[] = {
@@ -144,6 +158,34 @@ TEST(RestartProgram, InstallsTheComponentsIntoAFolderWithABlank) {
     EXPECT_EQ(ReadFileBytes(install + L"comp.bin"), "fresh");
     EXPECT_EQ(ReadFileBytes(install + L"lib.dll"), "library");
     EXPECT_FALSE(ClassLib::FileExists(download.Path() + L"comp.bin"));
+}
+
+// A component name with a folder part would reach outside the program's folder: it is
+// refused and logged, and the other components are still installed.
+TEST(RestartProgram, RefusesComponentNamesThatLeaveTheProgramsFolder) {
+    TScratchFolder base;
+    const std::wstring install = base.Path() + L"app\\install\\", download = base.Path() + L"download\\";
+    ASSERT_TRUE(ForceDirs(install));
+    ASSERT_TRUE(ForceDirs(download));
+    base.Write(L"evil.bin", "evil");   // what "..\\evil.bin" names in the download folder
+    base.Write(L"download\\good.bin", "good");
+    TTestUpdate update(download);
+    ASSERT_TRUE(update.ExtractRestartHelper());
+    const std::wstring log = base.Path() + L"upd.log";
+    ASSERT_TRUE(::WritePrivateProfileStringW(L"CONFIG", L"LOGFILENAME", log.c_str(),
+                                             TWebUpdate::ResolveLogPath(L"WUPDATE.INI").c_str()));
+    TRestartCommand command{0, true, L"null", L"", download, L"..\\evil.bin good.bin"};
+    wchar_t current[MAX_PATH] = {};
+    ::GetCurrentDirectoryW(MAX_PATH, current);
+    ::SetCurrentDirectoryW(install.c_str());   // with "null", the components go into the current folder
+    const int code = ClassLib::PlatformSeams().RunAndWait(L"\"" + download + L"upd.exe\" " + BuildRestartParameters(command),
+                                                          false);
+    ::SetCurrentDirectoryW(current);
+    EXPECT_EQ(code, 1);
+    EXPECT_EQ(ReadFileBytes(install + L"good.bin"), "good");
+    EXPECT_FALSE(ClassLib::FileExists(base.Path() + L"app\\evil.bin")) << "installed outside the program's folder";
+    EXPECT_EQ(ReadFileBytes(base.Path() + L"evil.bin"), "evil");
+    EXPECT_NE(ReadFileBytes(log).find("refused the component \"..\\evil.bin\""), std::string::npos) << ReadFileBytes(log);
 }
 
 // ---- the whole hand-over, two processes

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "UpdaterTestSupport.h"
 
 using namespace WUpdate;
@@ -239,4 +241,66 @@ TEST(WUpdateTransport, ProxyCredentialsAnswerTheProxysChallengeAndStayOutOfTheAd
         for (const std::wstring& url : names)
             EXPECT_EQ(url.find(L'@'), std::wstring::npos) << "credentials in " << testing::PrintToString(url);
     }
+}
+
+// A server that sends a byte now and then never lets a read time out: the transfer's own
+// deadline ends it.
+TEST(WUpdateTransport, ADrippingServerIsStoppedByTheDeadline) {
+    REQUIRE_SERVERS();
+    TScratchFolder folder;
+    TSession session(folder);
+    session.Update.SetTotalTimeOut(1500);
+    EXPECT_FALSE(session.Get(HttpUrl(L"drip/200"), folder.Path()));
+    EXPECT_TRUE(session.Update.HasStatus({983, 20, 11}));
+    EXPECT_TRUE(folder.Files().empty());
+}
+
+TEST(WUpdateTransport, RedirectsAreFollowedAndLoggedButNeverFromHttpsToHttp) {
+    REQUIRE_SERVERS();
+    const std::wstring http = std::to_wstring(HttpPort()), https = std::to_wstring(HttpsPort());
+    struct TCase {
+        const char* Name;
+        std::wstring Url;
+        bool WithCredentials;
+        bool Arrives;
+        std::wstring Reported;   // the address the redirect status names; empty: none
+    };
+    const TCase cases[] = {
+        {"http to https", HttpUrl(L"redirect/302/https/" + https + L"/bytes/100"), false, true, HttpsUrl(L"bytes/100")},
+        {"on the same server", HttpUrl(L"redirect/301/relative/bytes/100"), false, true, HttpUrl(L"bytes/100")},
+        {"https to http", HttpsUrl(L"redirect/302/http/" + http + L"/bytes/100"), false, false, L""},
+        {"credentials stay on their server", HttpUrl(L"redirect/307/relative/auth/u/p/100"), true, true,
+         HttpUrl(L"auth/u/p/100")},
+        {"credentials do not follow to another", HttpUrl(L"redirect/307/https/" + https + L"/auth/u/p/100"), true, false,
+         HttpsUrl(L"auth/u/p/100")},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TScratchFolder folder;
+        TSession session(folder);
+        if (c.WithCredentials) {
+            session.Update.SetUserID(L"u");
+            session.Update.SetPassword(L"p");
+        }
+        EXPECT_EQ(session.Get(c.Url, folder.Path()), c.Arrives);
+        EXPECT_EQ(folder.Files(), c.Arrives ? std::vector<std::wstring>{L"100"} : std::vector<std::wstring>{});
+        const std::vector<std::wstring>& said = session.Update.Messages;
+        const bool reported = std::find(said.begin(), said.end(), L"Redirected to : " + c.Reported) != said.end();
+        EXPECT_EQ(reported, !c.Reported.empty());
+        if (c.Reported.empty()) {
+            EXPECT_TRUE(session.Update.HasStatus({983, 20, 11}));
+        }
+    }
+}
+
+TEST(WUpdateTransport, ANameThatIsNoPlainFileNameIsNotFetched) {
+    REQUIRE_SERVERS();
+    TScratchFolder folder;
+    TSession session(folder);
+    for (const wchar_t* path : {L"files/con", L"files/x/..", L"files/a.bin."}) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(path)));
+        EXPECT_FALSE(session.Get(HttpUrl(path), folder.Path()));
+        EXPECT_TRUE(session.Update.HasStatus({917, 2, 1}));
+    }
+    EXPECT_TRUE(folder.Files().empty());
 }

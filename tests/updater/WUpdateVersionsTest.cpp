@@ -26,12 +26,21 @@ TEST(WUpdateVersions, VersionTextsReadAsTheFourNumbers) {
         {L"", L"65535.65535.65535.65535", false},
         {L"x", L"65535.65535.65535.65535", false},
         {L"1.x.3", L"65535.65535.65535.65535", false},
+        // Once read as 65535.0.0.0, later than every version there is.
+        {L"-1", L"65535.65535.65535.65535", false},
+        {L"2.70000", L"65535.65535.65535.65535", false},
+        {L"$10", L"65535.65535.65535.65535", false},
+        {L" 2 . 6 ", L"2.6.0.0", true},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(c.Text)));
         const tfvi version = ParseVersion(c.Text);
         EXPECT_EQ(FormatVersion(version), c.Formatted);
         EXPECT_EQ(HasVersion(version), c.Has);
+        // What a control file may offer: every number read is a real one. "1.2.3.4.5" has
+        // no low word to read, so it is no version, not a wrong one.
+        const bool offerable = c.Has || std::wstring(c.Text) == L"1.2.3.4.5";
+        EXPECT_EQ(IsVersionText(c.Text), offerable);
     }
 }
 

@@ -19,6 +19,11 @@ Routes (every server):
     /stall/SECONDS          announces 100000 bytes, sends 4096, waits, closes
     /slow/N/MS              N bytes of the pattern in blocks of 4096, MS milliseconds apart
                             (at most MAX_STALL seconds in all): a download that lasts
+    /drip/MS                announces 100000 bytes, then sends one byte every MS milliseconds
+                            (at most 3000, for at most MAX_STALL seconds in all): each wait
+                            for data is short, the download never ends
+    /redirect/CODE/SCHEME/PORT/REST   answers CODE with Location SCHEME://127.0.0.1:PORT/REST
+    /redirect/CODE/relative/REST      answers CODE with Location /REST (the same server)
     /files/NAME             the file NAME of the document folder; "@PORT@" in it becomes
                             the serving server's port (the query part of the path is ignored)
     POST /echo              answers "<Content-Type>|<body>" (as text)
@@ -113,7 +118,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.close_connection = True
         self.end_headers()
         if self.command != "HEAD":
-            self.wfile.write(body)
+            # In pieces: the socket's time-out bounds each write, and a slow reader of a
+            # large body (the bench's) would otherwise be cut off.
+            for at in range(0, len(body), 1 << 20):
+                self.wfile.write(body[at:at + (1 << 20)])
 
     def do_HEAD(self):
         self.do_GET()
@@ -176,6 +184,25 @@ class Handler(http.server.BaseHTTPRequestHandler):
                     break
                 time.sleep(pause)
             self.close_connection = True
+        elif kind == "drip" and len(parts) == 2:
+            pause = min(int(parts[1]), 3000) / 1000.0
+            self.send_response(200)
+            self.send_header("Content-Type", "application/octet-stream")
+            self.send_header("Content-Length", "100000")
+            self.end_headers()
+            self.wfile.flush()
+            deadline = time.monotonic() + MAX_STALL
+            while time.monotonic() < deadline:
+                time.sleep(pause)
+                self.wfile.write(b"x")
+                self.wfile.flush()
+            self.close_connection = True
+        elif kind == "redirect" and len(parts) >= 4:
+            if parts[2] == "relative":
+                location = "/" + "/".join(parts[3:])
+            else:
+                location = f"{parts[2]}://127.0.0.1:{parts[3]}/" + "/".join(parts[4:])
+            self.send_body(b"", status=int(parts[1]), extra=[("Location", location)])
         elif kind == "files" and len(parts) >= 2:
             name = os.path.normpath(os.path.join(self.docroot, *parts[1:]))
             if not name.startswith(os.path.normpath(self.docroot)) or not os.path.isfile(name):

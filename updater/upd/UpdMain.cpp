@@ -3,20 +3,17 @@
 // Its command line is the updater's contract (see WUpdateRestart.h); it reads the raw line.
 #include <windows.h>
 
-#include <shlobj.h>
-
 #include <string>
 
+#include "classlib/FileNames.h"
+#include "classlib/Strings.h"
 #include "updater/WUpdateRestart.h"
 
 namespace {
 
 using WUpdate::TRestartCommand;
 
-std::wstring DocumentsFolder() {
-    wchar_t path[MAX_PATH + 1] = {};
-    return SUCCEEDED(::SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, 0, path)) ? path : L"";
-}
+std::wstring DocumentsFolder() { return ClassLib::KnownFolderPath(ClassLib::TKnownFolder::Documents); }
 
 class TUpdLog {
 public:
@@ -34,10 +31,7 @@ public:
         HANDLE file = ::CreateFileW(FPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                     OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE) return;
-        const std::wstring line = L"upd: " + text + L"\r\n";
-        const int size = ::WideCharToMultiByte(CP_UTF8, 0, line.c_str(), int(line.size()), nullptr, 0, nullptr, nullptr);
-        std::string bytes(size_t(size), '\0');
-        ::WideCharToMultiByte(CP_UTF8, 0, line.c_str(), int(line.size()), bytes.data(), size, nullptr, nullptr);
+        const std::string bytes = ClassLib::UTF8Encode(L"upd: " + text + L"\r\n");
         DWORD written = 0;
         ::WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr);
         ::CloseHandle(file);
@@ -77,6 +71,12 @@ int Run(const TRestartCommand& command, const TUpdLog& log) {
     }
     int result = 0;
     for (const std::wstring& component : WUpdate::SplitComponents(command.Components)) {
+        // A name with a folder part (say "..\\x") would reach outside the program's folder.
+        if (!WUpdate::IsPlainFileName(component)) {
+            log.Line(L"refused the component \"" + component + L"\": not a plain file name");
+            result = 1;
+            continue;
+        }
         const std::wstring source = command.Folder + component, target = targetFolder + component;
         if (CopyWithRetries(source, target)) {
             ::DeleteFileW(source.c_str());
