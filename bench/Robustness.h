@@ -15,6 +15,7 @@
 
 #include "app/Unit1Generator.h"
 #include "app/UserBlockCoding.h"
+#include "bench/RobustnessHTML.h"
 #include "classlib/Exceptions.h"
 #include "classlib/FileNames.h"
 #include "classlib/Form.h"
@@ -633,6 +634,7 @@ inline std::vector<TParser> MakeParsers(const std::wstring& sourceTree, const st
                            list.Text();
                        },
                        {}});
+    RobustnessHTML::AppendHTMLParsers(parsers);
     return parsers;
 }
 

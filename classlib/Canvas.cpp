@@ -31,9 +31,20 @@ TCanvas::~TCanvas() {
     ::DeleteCriticalSection(&FLock);
 }
 
-HDC TCanvas::Handle() {
+HDC TCanvas::RequireDC() {
     if (!FHandle) CreateHandle();
     if (!FHandle) throw EInvalidOperation(L"Canvas does not allow drawing: it has no device context");
+    return FHandle;
+}
+
+HDC TCanvas::Handle() {
+    RequireDC();
+    // Only what is not in place yet: a raw caller's own settings between two calls stay.
+    if (!FFontSelected) SelectFont();
+    if (!FPenSelected) SelectPen();
+    if (!FBrushSelected) SelectBrush();
+    // A font's colour is no part of the GDI font: a change of it selects nothing again.
+    if (FFont->Color() != FTextColorSet) ApplyTextColor();
     return FHandle;
 }
 
@@ -49,6 +60,7 @@ void TCanvas::DeselectHandles() {
     if (FPenSelected) ::SelectObject(FHandle, FOldPen);
     if (FBrushSelected) ::SelectObject(FHandle, FOldBrush);
     FFontSelected = FPenSelected = FBrushSelected = false;
+    FTextColorSet = clNone;
 }
 
 void TCanvas::Refresh() { DeselectHandles(); }
@@ -57,30 +69,48 @@ void TCanvas::SelectFont() {
     HGDIOBJ old = ::SelectObject(FHandle, FFont->Handle());
     if (!FFontSelected) FOldFont = old;
     FFontSelected = true;
+    ApplyTextColor();
+}
+
+void TCanvas::ApplyTextColor() {
+    FTextColorSet = FFont->Color();
+    ::SetTextColor(FHandle, COLORREF(ColorToRGB(FTextColorSet)));
 }
 
 void TCanvas::SelectPen() {
     HGDIOBJ old = ::SelectObject(FHandle, FPen->Handle());
     if (!FPenSelected) FOldPen = old;
     FPenSelected = true;
+    ::SetROP2(FHandle, FPen->Rop2());
 }
 
 void TCanvas::SelectBrush() {
     HGDIOBJ old = ::SelectObject(FHandle, FBrush->Handle());
     if (!FBrushSelected) FOldBrush = old;
     FBrushSelected = true;
+    ::SetBkColor(FHandle, COLORREF(ColorToRGB(FBrush->Color())));
+    ::SetBkMode(FHandle, FBrush->Style() == bsClear ? TRANSPARENT : OPAQUE);
 }
 
 void TCanvas::RequireState() {
     Handle();
-    if (!FFontSelected) SelectFont();
-    if (!FPenSelected) SelectPen();
-    if (!FBrushSelected) SelectBrush();
-    // Colours and modes are DC settings; setting them every time is cheaper than tracking them.
-    ::SetTextColor(FHandle, COLORREF(ColorToRGB(FFont->Color())));
+    // The canvas's own drawing does not trust what raw calls may have left behind; setting
+    // the colours every time is cheaper than tracking them.
+    ApplyTextColor();
     ::SetBkColor(FHandle, COLORREF(ColorToRGB(FBrush->Color())));
     ::SetBkMode(FHandle, FBrush->Style() == bsClear ? TRANSPARENT : OPAQUE);
     ::SetROP2(FHandle, FPen->Rop2());
+}
+
+void TCanvas::UseFont(const TFont* font) {
+    if (!font || font == FFont.get()) return;
+    const TFont& f = *FFont;
+    if (f.Name() != font->Name() || f.Height() != font->Height() || f.PixelsPerInch() != font->PixelsPerInch() ||
+        f.PointSized() != font->PointSized() || !(f.Style() == font->Style()) || f.Charset() != font->Charset() ||
+        f.Orientation() != font->Orientation() || f.Pitch() != font->Pitch() || f.Quality() != font->Quality())
+        FFont->Assign(font);
+    else
+        FFont->SetColor(font->Color());
 }
 
 void TCanvas::Changing() { FireEvent(FOnChanging, this); }
@@ -88,13 +118,13 @@ void TCanvas::Changed() { FireEvent(FOnChange, this); }
 
 TPoint TCanvas::PenPos() {
     POINT p{};
-    ::GetCurrentPositionEx(Handle(), &p);
+    ::GetCurrentPositionEx(RequireDC(), &p);
     return {int(p.x), int(p.y)};
 }
 
-void TCanvas::SetPenPos(const TPoint& position) { ::MoveToEx(Handle(), position.X, position.Y, nullptr); }
+void TCanvas::SetPenPos(const TPoint& position) { ::MoveToEx(RequireDC(), position.X, position.Y, nullptr); }
 
-void TCanvas::MoveTo(int x, int y) { ::MoveToEx(Handle(), x, y, nullptr); }
+void TCanvas::MoveTo(int x, int y) { ::MoveToEx(RequireDC(), x, y, nullptr); }
 
 void TCanvas::LineTo(int x, int y) {
     Changing();
@@ -136,6 +166,15 @@ void TCanvas::TextRect(TRect& rect, std::wstring& text, TTextFormat format) {
     const bool drawing = !format.Contains(tfCalcRect);
     if (drawing) Changing();
     RequireState();
+    // Wine: DrawText divides by the font's average character width to expand tabs, and now
+    // and then (seen with Arial after some hundred thousand HTML layouts) a font reports
+    // none, which ended the program. Such a text keeps its tabs unexpanded.
+    if ((systemFlags & DT_EXPANDTABS) && text.find(L'\t') != std::wstring::npos) {
+        TEXTMETRICW metrics{};
+        if (!::GetTextMetricsW(FHandle, &metrics) || metrics.tmAveCharWidth <= 0) {
+            systemFlags &= ~UINT(DT_EXPANDTABS | DT_TABSTOP);
+        }
+    }
     // The system may write an ellipsis and a terminator into the text: room for both.
     std::vector<wchar_t> buffer(text.begin(), text.end());
     buffer.resize(text.size() + 5, L'\0');
@@ -248,17 +287,17 @@ void TCanvas::CopyRect(const TRect& dest, TCanvas* canvas, const TRect& source) 
     Changed();
 }
 
-TColor TCanvas::Pixels(int x, int y) { return TColor(::GetPixel(Handle(), x, y)); }
+TColor TCanvas::Pixels(int x, int y) { return TColor(::GetPixel(RequireDC(), x, y)); }
 
 void TCanvas::SetPixels(int x, int y, TColor color) {
     Changing();
-    ::SetPixel(Handle(), x, y, COLORREF(ColorToRGB(color)));
+    ::SetPixel(RequireDC(), x, y, COLORREF(ColorToRGB(color)));
     Changed();
 }
 
 TRect TCanvas::ClipRect() {
     RECT r{};
-    ::GetClipBox(Handle(), &r);
+    ::GetClipBox(RequireDC(), &r);
     return FromRECT(r);
 }
 

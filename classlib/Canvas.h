@@ -49,8 +49,14 @@ public:
     TCanvas();
     ~TCanvas() override;
 
-    // The device context; a canvas without one asks CreateHandle, and raises
-    // EInvalidOperation when there still is none.
+    // The device context, handed out in the state the canvas describes: its font, pen
+    // and brush selected, the font's colour as the text colour, the brush's colour and
+    // style as the background colour and mode, the pen's mode as the mix mode. So raw
+    // calls on it (DrawText, GetTextMetrics) draw and measure as the canvas would. A
+    // font, pen or brush changed afterwards takes effect on the next call: ask again.
+    // Settings a raw caller makes stay until the canvas draws or one of those changes.
+    // A canvas without a DC asks CreateHandle, and raises EInvalidOperation when there
+    // still is none.
     HDC Handle();
     // Attaches a foreign DC (or detaches with null); the canvas never frees it.
     void SetHandle(HDC dc);
@@ -60,6 +66,9 @@ public:
     TPen* Pen() const { return FPen.get(); }
     TBrush* Brush() const { return FBrush.get(); }
     void SetFont(const TFont* font) { FFont->Assign(font); }
+    // The values of `font`, taken over so that a new GDI font is made only when more than
+    // the colour differs: painters that switch fonts for every line or tab keep theirs.
+    void UseFont(const TFont* font);
     void SetPen(const TPen* pen) { FPen->Assign(pen); }
     void SetBrush(const TBrush* brush) { FBrush->Assign(brush); }
 
@@ -120,13 +129,16 @@ protected:
     virtual void CreateHandle() {}
     virtual void Changing();
     virtual void Changed();
-    // Selects the current font, pen and brush and sets the text and background colours.
+    // Selects the current font, pen and brush and sets the text and background colours
+    // and modes again, whatever raw calls did to them since.
     void RequireState();
 private:
+    HDC RequireDC();
     void DeselectHandles();
     void SelectFont();
     void SelectPen();
     void SelectBrush();
+    void ApplyTextColor();
 
     HDC FHandle = nullptr;
     std::unique_ptr<TFont> FFont;
@@ -135,9 +147,11 @@ private:
     HGDIOBJ FOldFont = nullptr;  // the DC's own objects, put back on deselect
     HGDIOBJ FOldPen = nullptr;
     HGDIOBJ FOldBrush = nullptr;
+    // Each flag: that object is selected and the DC settings it governs are set.
     bool FFontSelected = false;
     bool FPenSelected = false;
     bool FBrushSelected = false;
+    TColor FTextColorSet = clNone;  // the text colour the canvas last gave the DC
     TCopyMode FCopyMode = cmSrcCopy;
     TNotifyEvent FOnChange;
     TNotifyEvent FOnChanging;

@@ -17,7 +17,7 @@ std::vector<const TClass*> RegisterComponentClasses() {
         &TForm::StaticClass(), &TPanel::StaticClass(), &TSplitter::StaticClass(), &TLabel::StaticClass(),
         &TCheckBox::StaticClass(), &TMemo::StaticClass(), &TImage::StaticClass(), &TScrollBar::StaticClass(),
         &TListBox::StaticClass(), &TComboBox::StaticClass(), &TMenuItem::StaticClass(),
-        &TPopupMenu::StaticClass(), &TImageList::StaticClass(), &TOpenDialog::StaticClass(),
+        &TPopupMenu::StaticClass(), &TMainMenu::StaticClass(), &TImageList::StaticClass(), &TOpenDialog::StaticClass(),
         &TSaveDialog::StaticClass(), &TTimer::StaticClass(), &TFrame::StaticClass(),
         &TShape::StaticClass(), &TCheckListBox::StaticClass(), &TPageControl::StaticClass(), &TTabSheet::StaticClass(),
     };

@@ -5,6 +5,7 @@
 
 #include "classlib/Application.h"
 #include "classlib/GdiObjects.h"
+#include "classlib/Menus.h"
 #include "classlib/Properties.h"
 #include "classlib/Screen.h"
 #include "classlib/Strings.h"
@@ -62,6 +63,8 @@ const TPropertyList& TCustomForm::Published() {
         .Add(L"ParentColor", &TCustomForm::ParentColor, &TCustomForm::SetParentColor, false)
         .Add(L"ParentFont", &TCustomForm::ParentFont, &TCustomForm::SetParentFont, false)
         .Reference(L"ActiveControl", &TCustomForm::ActiveControl, &TCustomForm::SetActiveControl)
+        .Reference(L"Menu", &TCustomForm::Menu, &TCustomForm::SetMenu)
+        .Reference(L"WindowMenu", &TCustomForm::WindowMenu, &TCustomForm::SetWindowMenu)
         .Event(L"OnCreate", &TCustomForm::OnCreate)
         .Event(L"OnShow", &TCustomForm::OnShow)
         .Event(L"OnHide", &TCustomForm::OnHide)
@@ -86,6 +89,16 @@ TCustomForm::TCustomForm(TComponent* owner) : TCustomControl(owner) {
 
 TCustomForm::~TCustomForm() {
     BeforeDestruction();
+    if (FHandle) {
+        if (FMenu) FMenu->SetWindowHandle(nullptr);
+        // The system would destroy the menu bar with the window; the bar is the menu's.
+        if (FFormStyle != fsMDIChild && ::GetMenu(FHandle)) ::SetMenu(FHandle, nullptr);
+        if (FFormStyle == fsMDIChild) {
+            // Its client destroys an MDI child, while this class's handlers still run.
+            WindowProc = [this](TMessage& message) { WndProc(message); };
+            DestroyHandle();
+        }
+    }
     Screen->RemoveForm(this);
     if (Application) Application->FormDestroying(this);
 }
@@ -195,12 +208,35 @@ void TCustomForm::CreateParams(TCreateParams& params) {
         params.Width = CW_USEDEFAULT;
         params.Height = CW_USEDEFAULT;
     }
+    if (FFormStyle == fsMDIChild) {
+        TCustomForm* frame = FindMDIFrame();
+        params.Style |= WS_CHILD | WS_CLIPSIBLINGS;
+        params.Style &= ~WS_POPUP;
+        params.ExStyle |= WS_EX_MDICHILD;
+        params.WndParent = frame->Handle() ? frame->FClientHandle : nullptr;
+        if (!params.WndParent)
+            throw EInvalidOperation(L"Cannot create the MDI child " + Name() + L": its frame has no client window");
+    }
     params.WindowClass.style = CS_DBLCLKS;
     params.WindowClass.hIcon = ::LoadIconW(::GetModuleHandleW(nullptr), L"MAINICON");
     if (!params.WindowClass.hIcon) params.WindowClass.hIcon = ::LoadIconW(nullptr, IDI_APPLICATION);
 }
 
 void TCustomForm::CreateWindowHandleDone() {
+    if (FFormStyle == fsMDIForm) {
+        CLIENTCREATESTRUCT create{};
+        create.idFirstChild = MDIFirstChildCommand;
+        RECT client{};
+        ::GetClientRect(FHandle, &client);
+        FClientHandle = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"MDICLIENT", nullptr,
+                                          WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_VSCROLL | WS_HSCROLL |
+                                              WS_VISIBLE,
+                                          0, 0, client.right, client.bottom, FHandle, nullptr,
+                                          ::GetModuleHandleW(nullptr), &create);
+        if (!FClientHandle) RaiseLastOSError(L"Cannot create the MDI client window of " + Name());
+    }
+    ShowMenu();
+    if (FFormStyle == fsMDIChild) RefreshMDIMenu();
     // A window made again (a new border style, say) while shown is shown again.
     if (!Visible()) return;
     int command = SW_SHOWNORMAL;
@@ -211,7 +247,8 @@ void TCustomForm::CreateWindowHandleDone() {
 
 TRect TCustomForm::FrameInsets() const {
     RECT rect{0, 0, 0, 0};
-    ::AdjustWindowRectEx(&rect, StyleOf(FBorderStyle), FALSE, ExStyleOf(FBorderStyle, FFormStyle));
+    ::AdjustWindowRectEx(&rect, StyleOf(FBorderStyle), FMenu && FFormStyle != fsMDIChild,
+                         ExStyleOf(FBorderStyle, FFormStyle));
     return {-rect.left, -rect.top, rect.right, rect.bottom};
 }
 
@@ -251,7 +288,14 @@ void TCustomForm::SetBorderStyle(TFormBorderStyle value) {
 
 void TCustomForm::SetFormStyle(TFormStyle value) {
     if (value == FFormStyle) return;
+    const bool mdi = [](TFormStyle style) { return style == fsMDIForm || style == fsMDIChild; }(value) ||
+                     FFormStyle == fsMDIForm || FFormStyle == fsMDIChild;
     FFormStyle = value;
+    // A frame needs its client window, a child its frame: both are made with the window.
+    if (FHandle && mdi) {
+        RecreateWnd();
+        return;
+    }
     if (FHandle) {
         ::SetWindowPos(FHandle, value == fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                        SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -337,7 +381,10 @@ void TCustomForm::SetVisible(bool value) {
         if (FWindowState == wsMaximized) command = SW_SHOWMAXIMIZED;
         else if (FWindowState == wsMinimized) command = SW_SHOWMINIMIZED;
         ::ShowWindow(FHandle, command);
-        ::BringWindowToTop(FHandle);
+        if (FFormStyle == fsMDIChild && ::GetParent(FHandle))
+            ::SendMessageW(::GetParent(FHandle), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(FHandle), 0);
+        else
+            ::BringWindowToTop(FHandle);
     } else {
         if (!Visible()) return;
         DoHide();
@@ -446,6 +493,23 @@ void TCustomForm::Paint() {
 
 void TCustomForm::Dispatch(TMessage& message) {
     switch (message.Msg) {
+        case WM_COMMAND: case WM_MEASUREITEM: case WM_DRAWITEM: case WM_MENUCHAR:
+        case WM_ENTERMENULOOP: case WM_EXITMENULOOP:
+            WMMenuMessage(message);
+            return;
+        case CM_TEXTCHANGED:
+            TCustomControl::Dispatch(message);
+            if (FFormStyle == fsMDIChild) RefreshMDIMenu();
+            return;
+        case WM_SIZE:
+            TCustomControl::Dispatch(message);
+            // The frame's default handling stretched the client over the aligned controls.
+            if (FClientHandle) Realign();
+            return;
+        case WM_MDIACTIVATE:
+            DefaultHandler(message);
+            if (FFormStyle == fsMDIChild && reinterpret_cast<HWND>(message.LParam) == FHandle) RefreshMDIMenu();
+            return;
         case WM_CLOSE: WMClose(message); return;
         case WM_GETMINMAXINFO: WMGetMinMaxInfo(message); return;
         case WM_ACTIVATE: WMActivate(message); return;
@@ -453,6 +517,161 @@ void TCustomForm::Dispatch(TMessage& message) {
         case CM_DIALOGKEY: CMDialogKeyForm(message); return;
         default: TCustomControl::Dispatch(message);
     }
+}
+
+void TCustomForm::WMMenuMessage(TMessage& message) {
+    switch (message.Msg) {
+        case WM_COMMAND:
+            // A menu's command: no control window, notification code 0 (menu) or 1 (accelerator).
+            if (!message.LParam && HIWORD(message.WParam) <= 1 && FMenu && FMenu->DispatchCommand(LOWORD(message.WParam))) {
+                message.Result = 0;
+                return;
+            }
+            break;
+        case WM_MEASUREITEM: {
+            auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(message.LParam);
+            if (item && item->CtlType == ODT_MENU && FMenu && FMenu->DispatchMeasureItem(*item)) {
+                message.Result = TRUE;
+                return;
+            }
+            break;
+        }
+        case WM_DRAWITEM: {
+            const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(message.LParam);
+            if (item && item->CtlType == ODT_MENU && FMenu && FMenu->DispatchDrawItem(*item)) {
+                message.Result = TRUE;
+                return;
+            }
+            break;
+        }
+        case WM_MENUCHAR:
+            if (FMenu) {
+                message.Result = FMenu->ProcessMenuChar(wchar_t(LOWORD(message.WParam)), reinterpret_cast<HMENU>(message.LParam));
+                if (message.Result) return;
+            }
+            break;
+        case WM_ENTERMENULOOP:
+            if (FMenu) FMenu->BeginTracking();
+            break;
+        case WM_EXITMENULOOP:
+            TCustomControl::Dispatch(message);
+            if (FMenu) FMenu->EndTracking();
+            return;
+    }
+    TCustomControl::Dispatch(message);
+}
+
+void TCustomForm::DefaultHandler(TMessage& message) {
+    if (FHandle && FFormStyle == fsMDIForm && FClientHandle) {
+        message.Result = ::DefFrameProcW(FHandle, FClientHandle, message.Msg, message.WParam, message.LParam);
+        return;
+    }
+    if (FHandle && FFormStyle == fsMDIChild && (::GetWindowLongPtrW(FHandle, GWL_EXSTYLE) & WS_EX_MDICHILD)) {
+        message.Result = ::DefMDIChildProcW(FHandle, message.Msg, message.WParam, message.LParam);
+        return;
+    }
+    TCustomControl::DefaultHandler(message);
+}
+
+void TCustomForm::DestroyWnd() {
+    if (FMenu) FMenu->SetWindowHandle(nullptr);
+    // The system destroys the menu bar a window shows with the window; the bar is the menu's.
+    if (FFormStyle != fsMDIChild && ::GetMenu(FHandle)) ::SetMenu(FHandle, nullptr);
+    FClientHandle = nullptr;
+    HWND client = ::GetParent(FHandle);
+    if (FFormStyle == fsMDIChild && client && (::GetWindowLongPtrW(FHandle, GWL_EXSTYLE) & WS_EX_MDICHILD)) {
+        // The client keeps a list of its children: it destroys them itself.
+        if (auto* canvas = dynamic_cast<TControlCanvas*>(Canvas())) canvas->ReleaseWindowDC();
+        FText = GetText();
+        ::SendMessageW(client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(FHandle), 0);
+        ::SendMessageW(client, WM_MDIREFRESHMENU, 0, 0);
+        return;
+    }
+    TCustomControl::DestroyWnd();
+}
+
+void TCustomForm::Notification(TComponent* component, TOperation operation) {
+    TCustomControl::Notification(component, operation);
+    if (operation != opRemove) return;
+    if (component == FMenu) FMenu = nullptr;
+    if (component == FWindowMenu) FWindowMenu = nullptr;
+}
+
+void TCustomForm::AlignControls(TControl* control, TRect& rect) {
+    TCustomControl::AlignControls(control, rect);
+    if (FClientHandle)
+        ::SetWindowPos(FClientHandle, nullptr, rect.Left, rect.Top, std::max(0, rect.Width()), std::max(0, rect.Height()),
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TCustomForm::SetMenu(TMainMenu* value) {
+    if (value == FMenu) return;
+    if (FMenu) {
+        FMenu->RemoveFreeNotification(this);
+        FMenu->SetWindowHandle(nullptr);
+        if (FHandle && FFormStyle != fsMDIChild) ::SetMenu(FHandle, nullptr);
+    }
+    FMenu = value;
+    if (value) value->FreeNotification(this);
+    ShowMenu();
+}
+
+void TCustomForm::SetWindowMenu(TMenuItem* value) {
+    if (value == FWindowMenu) return;
+    if (FWindowMenu) FWindowMenu->RemoveFreeNotification(this);
+    FWindowMenu = value;
+    if (value) value->FreeNotification(this);
+    ShowMenu();
+}
+
+void TCustomForm::ShowMenu() {
+    if (!FHandle || FFormStyle == fsMDIChild || !FMenu) return;
+    FMenu->SetWindowHandle(FHandle);
+    HMENU bar = FMenu->Handle();
+    if (FClientHandle)
+        ::SendMessageW(FClientHandle, WM_MDISETMENU, reinterpret_cast<WPARAM>(bar),
+                       reinterpret_cast<LPARAM>(FWindowMenu && !FMenu->ListsMDIChildren() ? FWindowMenu->Handle() : nullptr));
+    else
+        ::SetMenu(FHandle, bar);
+    ::DrawMenuBar(FHandle);
+}
+
+TCustomForm* TCustomForm::FindMDIFrame() const {
+    auto isFrame = [](TComponent* component) {
+        auto* form = dynamic_cast<TCustomForm*>(component);
+        return form && form->FFormStyle == fsMDIForm ? form : nullptr;
+    };
+    if (TCustomForm* frame = isFrame(Owner())) return frame;
+    if (TCustomForm* frame = isFrame(Application ? Application->MainForm() : nullptr)) return frame;
+    for (int i = 0; i < Screen->FormCount(); ++i)
+        if (TCustomForm* frame = isFrame(Screen->Forms(i))) return frame;
+    throw EInvalidOperation(L"Cannot create the MDI child " + Name() + L": no MDI frame window is open");
+}
+
+std::vector<TCustomForm*> TCustomForm::MDIChildList() const {
+    std::vector<TCustomForm*> children;
+    if (!FClientHandle) return children;
+    for (HWND window = ::GetWindow(FClientHandle, GW_CHILD); window; window = ::GetWindow(window, GW_HWNDNEXT))
+        if (auto* form = dynamic_cast<TCustomForm*>(TWinControl::FindControl(window)); form && form->FFormStyle == fsMDIChild)
+            children.push_back(form);
+    return children;
+}
+
+TCustomForm* TCustomForm::MDIChildren(int index) const {
+    const std::vector<TCustomForm*> children = MDIChildList();
+    if (index < 0 || index >= int(children.size())) RaiseListIndexError(index);
+    return children[size_t(index)];
+}
+
+TCustomForm* TCustomForm::ActiveMDIChild() const {
+    if (!FClientHandle) return nullptr;
+    auto active = reinterpret_cast<HWND>(::SendMessageW(FClientHandle, WM_MDIGETACTIVE, 0, 0));
+    return active ? dynamic_cast<TCustomForm*>(TWinControl::FindControl(active)) : nullptr;
+}
+
+void TCustomForm::RefreshMDIMenu() const {
+    HWND client = FHandle ? ::GetParent(FHandle) : nullptr;
+    if (client) ::SendMessageW(client, WM_MDIREFRESHMENU, 0, 0);
 }
 
 void TCustomForm::WMClose(TMessage& message) {

@@ -29,6 +29,9 @@
 
 namespace ClassLib {
 
+class TMainMenu;
+class TMenuItem;
+
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 using TBorderStyle = TFormBorderStyle;  // controls use bsNone and bsSingle
 enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
@@ -81,6 +84,19 @@ public:
     void SetPixelsPerInch(int value);
     // The pixels per inch of the monitor the window is on.
     int MonitorPixelsPerInch() const;
+
+    // The menu bar; its commands arrive as the window's WM_COMMAND.
+    TMainMenu* Menu() const { return FMenu; }
+    void SetMenu(TMainMenu* value);
+    // A frame (fsMDIForm) holds its children (fsMDIChild) in its client window; the
+    // children are listed front to back. WindowMenu is the menu item under which the
+    // frame lists them.
+    HWND ClientHandle() const { return FClientHandle; }
+    int MDIChildCount() const { return int(MDIChildList().size()); }
+    TCustomForm* MDIChildren(int index) const;
+    TCustomForm* ActiveMDIChild() const;
+    TMenuItem* WindowMenu() const { return FWindowMenu; }
+    void SetWindowMenu(TMenuItem* value);
 
     void SetClientWidth(int value) override;
     void SetClientHeight(int value) override;
@@ -140,10 +156,16 @@ public:
     void BeforeDestruction();
 
     void Dispatch(TMessage& message) override;
+    // Frames and children pass what they do not handle to the system's MDI procedures.
+    void DefaultHandler(TMessage& message) override;
 
 protected:
     void CreateParams(TCreateParams& params) override;
     void CreateWindowHandleDone() override;
+    void DestroyWnd() override;
+    void Notification(TComponent* component, TOperation operation) override;
+    // A frame's client window takes the room its aligned controls leave.
+    void AlignControls(TControl* control, TRect& rect) override;
     TRect ScaledBounds(int m, int d) const override;
     void Paint() override;
     virtual void DoCreate();
@@ -166,8 +188,16 @@ private:
     void WMActivate(TMessage& message);
     void CMRelease(TMessage& message);
     void CMDialogKeyForm(TMessage& message);
+    void WMMenuMessage(TMessage& message);
     void ApplyPosition();
     TRect FrameInsets() const;
+    // The frame an MDI child lives in (its owner, the main window or the first frame).
+    TCustomForm* FindMDIFrame() const;
+    std::vector<TCustomForm*> MDIChildList() const;
+    // Shows the menu bar (and the window list) in the window.
+    void ShowMenu();
+    // Asks the frame's client to list its children again.
+    void RefreshMDIMenu() const;
 
     TFormBorderStyle FBorderStyle = bsSizeable;
     TFormStyle FFormStyle = fsNormal;
@@ -183,6 +213,9 @@ private:
     bool FDestroyFired = false;
     bool FPositioned = false;
     bool FReleasing = false;
+    TMainMenu* FMenu = nullptr;
+    TMenuItem* FWindowMenu = nullptr;
+    HWND FClientHandle = nullptr;  // a frame's MDI client, destroyed with the frame's window
     std::vector<TFieldBinding> FFields;
 };
 

@@ -782,14 +782,7 @@ void TCustomListControl::Dispatch(TMessage& message) {
     switch (message.Msg) {
         case CN_DRAWITEM: {
             const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(message.LParam);
-            TOwnerDrawState state = 0;
-            if (item->itemState & ODS_SELECTED) state |= odSelected;
-            if (item->itemState & ODS_GRAYED) state |= odGrayed;
-            if (item->itemState & ODS_DISABLED) state |= odDisabled;
-            if (item->itemState & ODS_CHECKED) state |= odChecked;
-            if (item->itemState & ODS_FOCUS) state |= odFocused;
-            if (item->itemState & ODS_DEFAULT) state |= odDefault;
-            if (item->itemState & ODS_COMBOBOXEDIT) state |= odComboBoxEdit;
+            const TOwnerDrawState state = OwnerDrawStateOf(item->itemState);
             const TRect rect{item->rcItem.left, item->rcItem.top, item->rcItem.right, item->rcItem.bottom};
             FCanvas->PaintOn(item->hDC, [&] { DrawItem(int(item->itemID), rect, state); });
             message.Result = TRUE;

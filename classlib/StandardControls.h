@@ -7,6 +7,7 @@
 #include <string>
 
 #include "classlib/Control.h"
+#include "classlib/OwnerDrawState.h"
 
 namespace ClassLib {
 
@@ -307,11 +308,6 @@ private:
     int FSmallChange = 1, FLargeChange = 1;
 };
 
-enum TOwnerDrawStateFlag : std::uint32_t {
-    odSelected = 1u << 0, odGrayed = 1u << 1, odDisabled = 1u << 2, odChecked = 1u << 3,
-    odFocused = 1u << 4, odDefault = 1u << 5, odComboBoxEdit = 1u << 6,
-};
-using TOwnerDrawState = std::uint32_t;
 using TDrawItemEvent = std::function<void(TWinControl* control, int index, TRect rect, TOwnerDrawState state)>;
 using TMeasureItemEvent = std::function<void(TWinControl* control, int index, int& height)>;
 

@@ -159,6 +159,7 @@ const TPropertyList& TAdvCustomGlowButton::Published() {
         .Enum(L"AntiAlias", L"TAntiAlias", &B::AntiAlias, &B::SetAntiAlias, {L"aaNone", L"aaClearType", L"aaAntiAlias"},
               AdvGDIP::aaClearType)
         .Add(L"AutoSize", &B::AutoSize, &B::SetAutoSize, false)
+        .Enum(L"AutoSizeDirection", &B::AutoSizeDirection, &B::SetAutoSizeDirection, asVertical)
         .Add(L"DoubleBuffered", &B::DoubleBuffered, &B::SetDoubleBuffered, true)
         .SubObject(L"Picture", &B::Picture)
         .SubObject(L"DisabledPicture", &B::DisabledPicture)
@@ -264,6 +265,12 @@ void TAdvCustomGlowButton::AppearanceChanged() {
 void TAdvCustomGlowButton::SetAutoSize(bool value) {
     if (FAutoSize == value) return;
     FAutoSize = value;
+    UpdateAutoSize();
+}
+
+void TAdvCustomGlowButton::SetAutoSizeDirection(TAutoSizeDirection value) {
+    if (FAutoSizeDirection == value) return;
+    FAutoSizeDirection = value;
     UpdateAutoSize();
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "classlib/Control.h"
+#include "classlib/EnumNames.h"
 #include "classlib/Form.h"
 #include "classlib/HintWindow.h"
 #include "controls/AdvGlowButtonAppearance.h"
@@ -35,6 +36,16 @@ namespace AdvGlowButton {
 enum TAdvButtonStyle { bsButton, bsCheck };
 enum TButtonSizeState { bsGlyph, bsLabel, bsLarge };
 enum TFocusType { ftBorder, ftHot, ftHotBorder, ftNone };
+enum TAutoSizeDirection { asVertical, asHorizontal };
+}  // namespace AdvGlowButton
+
+template <> struct ClassLib::TEnumNames<AdvGlowButton::TAutoSizeDirection> {
+    static constexpr const wchar_t* TypeName = L"TAutoSizeDirection";
+    static constexpr const wchar_t* Names[] = {L"asVertical", L"asHorizontal"};
+};
+
+namespace AdvGlowButton {
+
 enum TAdvButtonState { absUp, absDisabled, absDown, absDropDown, absExclusive };
 enum TGlowState { gsHover, gsPush, gsNone };
 enum TGlowButtonState { gsNormal, gsHot, gsDown };
@@ -157,6 +168,8 @@ public:
     void SetAntiAlias(AdvGDIP::TAntiAlias value) { SetRepainting(FAntiAlias, value); }
     bool AutoSize() const { return FAutoSize; }
     void SetAutoSize(bool value);
+    TAutoSizeDirection AutoSizeDirection() const { return FAutoSizeDirection; }
+    void SetAutoSizeDirection(TAutoSizeDirection value);
     ClassLib::TBorderStyle BorderStyle() const { return FBorderStyle; }
     void SetBorderStyle(ClassLib::TBorderStyle value) { FBorderStyle = value; Invalidate(); }
     bool Cancel() const { return FCancel; }
@@ -376,6 +389,7 @@ private:
 
     AdvGDIP::TAntiAlias FAntiAlias = AdvGDIP::aaClearType;
     bool FAutoSize = false;
+    TAutoSizeDirection FAutoSizeDirection = asVertical;
     ClassLib::TBorderStyle FBorderStyle = ClassLib::bsSingle;
     bool FCancel = false, FDefault = false, FAllowAllUp = false, FAlwaysShowAccel = false;
     int FImageIndex = -1;

@@ -150,6 +150,10 @@ bool TransparentOfficeStyle(TOVTStyle style) {
 }  // namespace
 
 void TAdvCustomGlowButton::SetComponentStyle(TOVTStyle AStyle) {
+    const TPreset* preset = PresetOf(AStyle);
+    // A value outside the enumeration (a stored number from a newer program, say) has no
+    // preset: the looks stay as they are.
+    if (!preset && AStyle != tsCustom) return;
     FUIStyle = AStyle;
     if (AStyle == tsCustom) return;
     TGlowButtonAppearance& a = *FAppearance;
@@ -171,7 +175,7 @@ void TAdvCustomGlowButton::SetComponentStyle(TOVTStyle AStyle) {
     a.SetColorMirrorDisabledTo(0xF2F2F2);
     a.SetBorderColorDisabled(0x808080);
 
-    const TPreset& p = *PresetOf(AStyle);
+    const TPreset& p = *preset;
     const bool shares2003 = AStyle == tsOffice2003Blue || AStyle == tsOffice2003Silver ||
                             AStyle == tsOffice2003Olive || AStyle == tsWhidbey;
     const auto hot = [&](const TPresetLook& look) {

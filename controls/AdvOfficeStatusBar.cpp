@@ -494,11 +494,13 @@ TPersistent* TAdvOfficeStatusPanels::GetOwner() const { return FStatusBar; }
 
 void TAdvOfficeStatusPanels::Update(TCollectionItem* item) {
     if (!FStatusBar) return;
+    // Invalidated only: one paint, when the next message is handled, shows every change
+    // made before it. Painting here made adding n panels one at a time cost n paints of
+    // a bar that grew each time.
     if (item) {
         if (FStatusBar->SimplePanel()) FStatusBar->Invalidate();
         else FStatusBar->InvalidatePanel(item->Index());
     }
-    if (FStatusBar->HandleAllocated()) FStatusBar->Update();
     FireChange();
 }
 

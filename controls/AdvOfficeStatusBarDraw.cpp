@@ -68,7 +68,6 @@ unsigned ToOpaqueARGB(TColor color) { return AdvGDIP::ColorToOpaqueARGB(color); 
 
 bool IsOutlineFont(TCanvas* canvas) {
     if (!canvas) return false;
-    canvas->TextExtent(L"");   // selects the font
     TEXTMETRICW metrics{};
     ::GetTextMetricsW(canvas->Handle(), &metrics);
     if (!(metrics.tmPitchAndFamily & TMPF_VECTOR) || (metrics.tmPitchAndFamily & TMPF_DEVICE)) return false;
@@ -169,7 +168,6 @@ void DrawStatusText(TCanvas* canvas, int alignment, unsigned flags, TRect& bound
     if (!draw) return;
     canvas->Font()->SetColor(enabled ? font->Color() : TColor(clGray));
     canvas->Brush()->SetStyle(bsClear);
-    canvas->TextExtent(L"");
     RECT r = ToRECT(rect);
     std::vector<wchar_t> buffer(text.begin(), text.end());
     buffer.resize(text.size() + 5, L'\0');

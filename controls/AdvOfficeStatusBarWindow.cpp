@@ -944,7 +944,9 @@ void TAdvOfficeStatusBar::FlipChildren(bool) {
     for (int i = 0; i < count; ++i) CopyWholePanel(FPanels->Items(i), copies.Items(count - 1 - i));
     if (count > 1) {
         FPanels->Items(count - 1)->SetWidth(firstWidth);
-        FPanels->Items(0)->SetWidth(lastWidth);
+        // On a bar narrower than its panels the room left is none, not a negative width
+        // that would make the first panel answer for points far outside it.
+        FPanels->Items(0)->SetWidth(std::max(lastWidth, 0));
     }
     FPanels->EndUpdate();
     Invalidate();

@@ -13,6 +13,7 @@
 
 #include "classlib/SpeedButton.h"
 #include "classlib/TabControl.h"
+#include "controls/AdvPageControlLayout.h"
 
 namespace ClassLib {
 class TBitmap;
@@ -394,6 +395,10 @@ protected:
 private:
     friend class TAdvTabSheet;
     enum TCloseState { csNormal, csHot, csPressed };
+    std::vector<bool> TabVisibility() const;
+    TRect HostTabRect(int pageIndex);
+    std::wstring ShownTabText(const TAdvTabSheet* page, const std::wstring& text) const;
+    void UpdateTabPad();
     void InsertPage(TAdvTabSheet* page);
     void RemovePage(TAdvTabSheet* page);
     void InsertPageTab(TAdvTabSheet* page);
@@ -413,6 +418,7 @@ private:
     void DrawTabFocus(ClassLib::TCanvas* canvas, const TRect& r, bool active, int shift);
     void DrawTabContent(ClassLib::TCanvas* canvas, TAdvTabSheet* page, const TRect& t, int x0, int y0,
                         bool active, bool deferred);
+    TCloseBoxInput CloseBoxOf(const TRect& tab, bool lowered) const;
     void DrawCloseButton(ClassLib::TCanvas* canvas, const TRect& tabRect, bool active, TCloseState state);
     void DrawCloseButtonNow(TCloseState state);
     void InvalidatePageTab(int pageIndex);
@@ -492,6 +498,9 @@ private:
     std::vector<TDocked> FDocked;
     void ClientMessage(ClassLib::TControl* client, ClassLib::TMessage& message);
     ClassLib::TPoint FDeferredOrigin;  // text origin of the deferred selected tab, within one paint
+    TAdvTabSheet* FPaddedPage = nullptr;  // the last tab, widened to keep clear of the closed-list button
+    int FTabPadBlanks = 0;                // blanks the host measures beyond its caption
+    int FTabPadWidth = 0;                 // and the pixels they take
 };
 
 // Banded gradient: Steps bands (0 counts as 1) from one colour to the other.

@@ -222,8 +222,9 @@ void TAdvGraphicsContextGeneral::StopSpecialPen() {
 }
 
 void TAdvGraphicsContextGeneral::SaveState(TAdvGraphicsSaveState* state) {
+    HDC dc = Canvas()->Handle();  // first: handing the DC out selects the canvas's objects, which Refresh takes out
     Canvas()->Refresh();
-    state->SetSaveDC(::SaveDC(Canvas()->Handle()));
+    state->SetSaveDC(::SaveDC(dc));
 }
 
 void TAdvGraphicsContextGeneral::RestoreState(TAdvGraphicsSaveState* state) {

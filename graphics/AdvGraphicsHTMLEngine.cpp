@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cwctype>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "classlib/Exceptions.h"
@@ -36,10 +37,23 @@ constexpr long long MarkupIntLimit = 1000000;
 // A tiny background picture over a big layout would mean millions of tiles in one paint.
 constexpr int MaxBackgroundTiles = 4096;
 
-String ReplaceAll(String s, const String& from, const String& to) {
-    for (std::size_t at = s.find(from); at != String::npos; at = s.find(from, at + to.size()))
-        s.replace(at, from.size(), to);
-    return s;
+// Left to right, without overlaps, in one pass: replacing in place would shift the rest
+// of the text once per match.
+String ReplaceAll(const String& s, const String& from, const String& to) {
+    return s.find(from) == String::npos ? s : ClassLib::StringReplace(s, from, to, ClassLib::rfReplaceAll);
+}
+
+// Every "&amp;" becomes "&", again and again until none is left: "&amp;amp;" is "&" too,
+// as is any "&" followed by more "amp;". One pass.
+String CollapseAmpersands(const String& text) {
+    String result;
+    result.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        result += text[i];
+        if (text[i++] != L'&') continue;
+        while (text.compare(i, 4, L"amp;") == 0) i += 4;
+    }
+    return result;
 }
 
 // A picture named in markup: borrowed from the container, or loaded here and owned.
@@ -169,14 +183,33 @@ private:
         bool Floated = false;  // a floating picture set the line height
     };
 
-    float TextWidth(const String& s) {
-        const TRectF r = G->CalculateText(s, AdvTypes::RectF(0, 0, 10000, 10000), false, false);
-        return r.Right - r.Left;
+    // The extent of a text in the current font. A text of many lines has only a few fonts
+    // and short runs repeat (list bullets, single words, the line height's "gh"): those are
+    // measured once per font, not once per line and pass.
+    TRectF Extent(const String& s) {
+        const ClassLib::TFont* font = G->Font();
+        const bool remember = s.size() <= 16;
+        if (remember)
+            for (const TKnownExtent& known : KnownExtents)
+                if (known.Text == s && known.Height == font->Height() && known.Style == font->Style() &&
+                    known.Name == font->Name())
+                    return known.Value;
+        const TRectF value = G->CalculateText(s, AdvTypes::RectF(0, 0, 10000, 10000), false, false);
+        if (remember && KnownExtents.size() < 64)
+            KnownExtents.push_back({s, font->Name(), font->Height(), font->Style(), value});
+        return value;
     }
-    float TextHeight(const String& s) {
-        const TRectF r = G->CalculateText(s, AdvTypes::RectF(0, 0, 10000, 10000), false, false);
+    float LineHeight() {
+        const TRectF r = Extent(L"gh");
         return r.Bottom - r.Top;
     }
+    struct TKnownExtent {
+        String Text, Name;
+        int Height;
+        ClassLib::TFontStyles Style;
+        TRectF Value;
+    };
+    std::vector<TKnownExtent> KnownExtents;
     // A colour value from markup; a malformed "#" value leaves the colour as it was.
     static bool ReadColor(const String& value, TColor& color) {
         if (value.empty()) return false;
@@ -197,8 +230,10 @@ private:
     }
 
     // One pass over a line. Measuring consumes `src` and collects the line's markup in
-    // `lineText`; painting walks a copy of that markup inside `rect`.
-    void Pass(bool paint, String& src, String& lineText, const TRectF& rect, TLine& line);
+    // `lineText`; painting walks a view of that markup inside `rect`. The source is a view
+    // that moves on: nothing is erased from its front, so many tags or lines cost time in
+    // proportion to the text.
+    void Pass(bool paint, std::wstring_view& src, String& lineText, const TRectF& rect, TLine& line);
     void Tag(bool paint, const String& tag, const TRectF& rect, TLine& line, float& pen, bool& lineEnd,
              bool& keep);
     void Picture(bool paint, const String& tag, const String& upper, const TRectF& rect, TLine& line, float& pen,
@@ -259,7 +294,7 @@ void TEngine::Picture(bool paint, const String& tag, const String& upper, const 
     String align, floating;
     Scan::AttributeValue(upper, upper, L"ALIGN", align);
     Scan::AttributeValue(upper, upper, L"FLOAT", floating);
-    const float gh = TextHeight(L"gh");
+    const float gh = LineHeight();
 
     float boxWidth = 0, boxHeight = 0, listOffset = 0;
     int listIndex = -1;
@@ -709,42 +744,47 @@ void TEngine::Tag(bool paint, const String& tag, const TRectF& rect, TLine& line
     }
 }
 
-void TEngine::Pass(bool paint, String& src, String& lineText, const TRectF& rect, TLine& line) {
+void TEngine::Pass(bool paint, std::wstring_view& src, String& lineText, const TRectF& rect, TLine& line) {
     const float available = rect.Right - rect.Left - float(Offset);
     float pen = rect.Left + (paint ? float(Offset) : 0);
     float trailingBlank = 0;
     bool lineEnd = false;
     ListItemSeen = false;
-    const float gh = TextHeight(L"gh");
+    const float gh = LineHeight();
     while (!src.empty() && !lineEnd) {
         if (src[0] != L'<') {
-            std::size_t end = src.find(L'<');
-            if (O.WordWrap) {
-                const std::size_t blank = src.find(L' ');
-                if (blank != String::npos && blank < end) end = blank + 1;
-            }
-            if (end == String::npos) end = src.size();
-            const String markup = src.substr(0, end);
+            // Up to the next tag, or with wrapping through the first blank: one search for
+            // whichever comes first, so a long text is not scanned again per word.
+            const std::size_t stop = O.WordWrap ? src.find_first_of(L"< ") : src.find(L'<');
+            const std::size_t end = stop == std::wstring_view::npos ? src.size() : src[stop] == L' ' ? stop + 1 : stop;
+            const String markup(src.substr(0, end));
             String shown = ReplaceAll(markup, L"&nbsp;", L" ");
             shown = ReplaceAll(ReplaceAll(shown, L"&lt;", L"<"), L"&gt;", L">");
-            const float h = TextHeight(shown);
+            // One measure for both: a long run costs as much for its height as for its width.
+            const TRectF extent = Extent(shown);
+            const float h = extent.Bottom - extent.Top;
             line.Height = std::max(line.Height, h);
             if (Hidden) {
-                src.erase(0, end);
+                src.remove_prefix(end);
                 continue;
             }
             if (Sub) line.SubExtra = std::max(line.SubExtra, h / 4);
             if (Sup) line.SupExtra = std::max(line.SupExtra, h / 4);
-            const float w = TextWidth(shown);
+            const float w = extent.Right - extent.Left;
             line.Width += w;
             const bool fits = !O.WordWrap || paint || line.Width < available + 1 || w >= available;
             if (!fits) {
                 line.Width -= w;
                 break;
             }
-            trailingBlank = !shown.empty() && shown.back() == L' ' ? TextWidth(L" ") : 0;
+            if (!shown.empty() && shown.back() == L' ') {
+                const TRectF blank = Extent(L" ");
+                trailingBlank = blank.Right - blank.Left;
+            } else {
+                trailingBlank = 0;
+            }
             if (!paint) lineText += markup;
-            src.erase(0, end);
+            src.remove_prefix(end);
             if (!paint) continue;
             if (InAnchor && pen <= float(O.X) && float(O.X) <= pen + w) {
                 line.HitX = true;
@@ -792,30 +832,24 @@ void TEngine::Pass(bool paint, String& src, String& lineText, const TRectF& rect
             pen += w;
             continue;
         }
-        const std::size_t close = Scan::FindTagEnd(src);
-        if (close == String::npos) {  // an unfinished tag ends the text
-            src.clear();
+        const std::size_t close = src.find(L'>');
+        if (close == std::wstring_view::npos) {  // an unfinished tag ends the text
+            src = {};
             break;
         }
-        const String tag = src.substr(0, close + 1);
+        const String tag(src.substr(0, close + 1));
         bool keep = true;
         Tag(paint, tag, rect, line, pen, lineEnd, keep);
         if (!keep) break;
         if (!paint) lineText += tag;
-        src.erase(0, close + 1);
+        src.remove_prefix(close + 1);
         trailingBlank = 0;
     }
     line.Width -= trailingBlank;
 }
 
 bool TEngine::Run(String text) {
-    if (text.find(L'&') != String::npos) {
-        text = AdvUtils::TAdvUtils::UnFixMarkup(text, true, true);
-        for (String before; before != text;) {
-            before = text;
-            text = ReplaceAll(text, L"&amp;", L"&");
-        }
-    }
+    if (text.find(L'&') != String::npos) text = CollapseAmpersands(AdvUtils::TAdvUtils::UnFixMarkup(text, true, true));
     const std::size_t hash = text.find(L"<#");
     if (hash != String::npos) {
         text.erase(hash, 1);
@@ -832,12 +866,13 @@ bool TEngine::Run(String text) {
     TRectF cur = Layout;
     bool hit = false;
     const auto trimmable = [](wchar_t c) { return c <= L' '; };
-    while (!text.empty()) {
-        while (!text.empty() && trimmable(text.front())) text.erase(0, 1);
-        while (!text.empty() && trimmable(text.back())) text.pop_back();
-        if (text.empty()) break;
+    std::wstring_view rest = text;
+    while (!rest.empty()) {
+        while (!rest.empty() && trimmable(rest.front())) rest.remove_prefix(1);
+        while (!rest.empty() && trimmable(rest.back())) rest.remove_suffix(1);
+        if (rest.empty()) break;
         G->SetFont(&measureFont);
-        const float gh = TextHeight(L"gh");
+        const float gh = LineHeight();
         TLine line;
         line.Height = gh;
         // Both passes of a line number anchors alike.
@@ -848,11 +883,11 @@ bool TEngine::Run(String text) {
         ParagraphFloatChanged = false;
         Cur = &MeasureState;
         String lineText;
-        const std::size_t before = text.size();
-        Pass(false, text, lineText, cur, line);
-        if (text.size() == before) {  // nothing fit: take one character so layout moves on
-            lineText += text.substr(0, 1);
-            text.erase(0, 1);
+        const std::size_t before = rest.size();
+        Pass(false, rest, lineText, cur, line);
+        if (rest.size() == before) {  // nothing fit: take one character so layout moves on
+            lineText += rest.front();
+            rest.remove_prefix(1);
         }
         measureFont.Assign(G->Font());
         ++R.LineCount;
@@ -882,8 +917,9 @@ bool TEngine::Run(String text) {
             }
             TLine painted = line;
             painted.Width = 0;
-            String copy = lineText, unused;
-            Pass(true, copy, unused, draw, painted);
+            std::wstring_view again = lineText;
+            String unused;
+            Pass(true, again, unused, draw, painted);
             paintFont.Assign(G->Font());
             const float band = draw.Bottom - painted.TextBand;
             if (painted.HitX && float(O.Y) > band - gh && float(O.Y) < band) {
@@ -912,7 +948,7 @@ bool TEngine::Run(String text) {
         R.Height += line.Height + line.SubExtra + line.SupExtra;
         if (!O.MeasureOnly && cur.Top + gh > cur.Bottom + 1) break;
     }
-    if (R.Height == 0) R.Height = TextHeight(L"gh");
+    if (R.Height == 0) R.Height = LineHeight();
     return hit;
 }
 
@@ -986,26 +1022,25 @@ String HighlightHTML(const String& text, const String& hilight, const String& ta
         search = ReplaceAll(ReplaceAll(search, L"<", L"&lt;"), L">", L"&gt;");
         markup = visible;
     }
+    // The marks are tags, so they leave the visible text as it is: one search over it
+    // finds every match, and the markup is copied once with the marks put in.
+    std::vector<std::size_t> at;
+    visible = visibleOf(markup, &at);
+    const String hay = doCase ? visible : Scan::UpperCase(visible);
+    const String needle = doCase ? search : Scan::UpperCase(search);
     const String open = L"<" + tag + L">", close = L"</" + tag + L">";
-    std::size_t from = 0;
-    std::size_t afterLastMark = 0;  // a new mark never opens inside the previous one
-    for (;;) {
-        std::vector<std::size_t> at;
-        visible = visibleOf(markup, &at);
-        const String hay = doCase ? visible : Scan::UpperCase(visible);
-        const String needle = doCase ? search : Scan::UpperCase(search);
-        const std::size_t p = hay.find(needle, from);
-        if (p == String::npos) break;
-        // The closing marker directly after the last matched character.
-        const std::size_t endPos = at[p + needle.size() - 1] + 1;
-        markup.insert(endPos, close);
-        // The opening marker before any tags right in front of the first character.
-        const std::size_t startPos = std::max(p == 0 ? 0 : at[p - 1] + 1, afterLastMark);
-        markup.insert(startPos, open);
-        afterLastMark = endPos + open.size() + close.size();
-        from = p + needle.size();
+    String result;
+    std::size_t copied = 0;  // a new mark never opens inside the previous one
+    for (std::size_t p = hay.find(needle); p != String::npos; p = hay.find(needle, p + needle.size())) {
+        // The opening marker before any tags right in front of the first character, the
+        // closing one directly after the last.
+        const std::size_t start = std::max(p == 0 ? 0 : at[p - 1] + 1, copied);
+        const std::size_t end = at[p + needle.size() - 1] + 1;
+        result.append(markup, copied, start - copied).append(open);
+        result.append(markup, start, end - start).append(close);
+        copied = end;
     }
-    return markup;
+    return result.append(markup, copied, String::npos);
 }
 
 }  // namespace AdvGraphicsHTMLEngine

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <string_view>
 #include <vector>
 
 #include "classlib/Canvas.h"
@@ -123,8 +124,10 @@ public:
 
 private:
     // The line routine: takes one line's markup from the front of `text` and returns it,
-    // tags included, so the drawing pass can lay out exactly the same line again.
-    std::wstring RenderHTML(std::wstring& text, const TRect& lineR, bool measuring, bool firstPass);
+    // tags included, so the drawing pass can lay out exactly the same line again. The
+    // text is a view that moves on: nothing is ever erased from its front, so a text of
+    // many tags or lines costs time in proportion to its length.
+    std::wstring RenderHTML(std::wstring_view& text, const TRect& lineR, bool measuring, bool firstPass);
     void HandleTag(const std::wstring& tag, const TRect& lineR, bool measuring, bool firstPass);
     void HandleOpening(const std::wstring& tag, const std::wstring& upper, const TRect& lineR, bool drawing, bool firstPass);
     void HandleClosing(const std::wstring& tag, const TRect& lineR, bool drawing);
@@ -229,7 +232,6 @@ void THTMLEngine::DrawText(const std::wstring& text, TRect at, UINT flags) {
         Canvas->TextRect(at, copy, ToTextFormat(flags));
         return;
     }
-    Canvas->TextExtent(L"");   // selects the font
     HDC dc = Canvas->Handle();
     std::vector<int> ends(text.size());
     SIZE size{};
@@ -278,19 +280,17 @@ bool THTMLEngine::Run() {
         }
     }
 
-    std::wstring s = PrepareHTML(P.S, Opt.EntityCount, Opt.EmojiTags);
+    const std::wstring prepared = PrepareHTML(P.S, Opt.EntityCount, Opt.EmojiTags);
+    std::wstring_view s = prepared;
     LineRect = P.R;
     bool hit = false;
-    const auto trim = [](std::wstring& text) {
-        std::size_t b = 0;
-        while (b < text.size() && text[b] <= L' ') ++b;
-        std::size_t e = text.size();
-        while (e > b && text[e - 1] <= L' ') --e;
-        text = text.substr(b, e - b);
+    const auto trim = [](std::wstring_view& text) {
+        while (!text.empty() && text.front() <= L' ') text.remove_prefix(1);
+        while (!text.empty() && text.back() <= L' ') text.remove_suffix(1);
     };
 
     while (!s.empty()) {
-        Canvas->Font()->Assign(&MeasureCanvasFont);
+        Canvas->UseFont(&MeasureCanvasFont);
         BaseFont.Assign(&MeasureBaseFont);
         Pass = &MeasurePass;
         const bool savedInAnchor = InAnchor, savedShadow = Shadow;
@@ -313,7 +313,7 @@ bool THTMLEngine::Run() {
         // A line that took nothing would come round again for ever: drop its first tag.
         if (line.empty() && s.size() == before) {
             const std::size_t close = s.find(L'>');
-            s.erase(0, close == std::wstring::npos ? s.size() : close + 1);
+            s.remove_prefix(close == std::wstring_view::npos ? s.size() : close + 1);
         }
 
         InAnchor = savedInAnchor;
@@ -333,10 +333,11 @@ bool THTMLEngine::Run() {
         drawRect.Bottom = drawRect.Top + LineHeight + SubExtra + SupExtra;
 
         if (!P.MeasureOnly) {
-            Canvas->Font()->Assign(&DrawCanvasFont);
+            Canvas->UseFont(&DrawCanvasFont);
             BaseFont.Assign(&DrawBaseFont);
             Pass = &DrawPass;
-            RenderHTML(line, drawRect, P.CheckOnly, false);
+            std::wstring_view again = line;
+            RenderHTML(again, drawRect, P.CheckOnly, false);
             DrawCanvasFont.Assign(Canvas->Font());
             DrawBaseFont.Assign(&BaseFont);
             const int gh = GH();
@@ -376,7 +377,7 @@ bool THTMLEngine::Run() {
     return hit;
 }
 
-std::wstring THTMLEngine::RenderHTML(std::wstring& s, const TRect& lineR, bool measuring, bool firstPass) {
+std::wstring THTMLEngine::RenderHTML(std::wstring_view& s, const TRect& lineR, bool measuring, bool firstPass) {
     const bool drawing = !measuring;
     Pen = lineR;
     Pen.Bottom -= SubExtra;
@@ -404,14 +405,12 @@ std::wstring THTMLEngine::RenderHTML(std::wstring& s, const TRect& lineR, bool m
     std::wstring raw;
 
     while (!s.empty() && !LineEnded && !LineFull) {
-        const std::size_t lt = s.find(L'<');
-        std::size_t runLength = lt == std::wstring::npos ? s.size() : lt;
-        if (P.WordWrap) {
-            const std::size_t blank = s.find(L' ');
-            if (blank != std::wstring::npos && blank < runLength) runLength = blank + 1;
-        }
+        // A run ends before the next tag, or with wrapping after the first blank; one
+        // search for whichever comes first, so a long text is not scanned again per word.
+        const std::size_t stop = P.WordWrap ? s.find_first_of(L"< ") : s.find(L'<');
+        const std::size_t runLength = stop == std::wstring_view::npos ? s.size() : s[stop] == L' ' ? stop + 1 : stop;
         if (runLength > 0) {
-            const std::wstring rawRun = s.substr(0, runLength);
+            const std::wstring rawRun(s.substr(0, runLength));
             const std::wstring run = ReplaceRunEntities(rawRun);
             if (LineHeight == 0) LineHeight = IncomingHeight;
             const int h = TextHeight(run);
@@ -420,7 +419,7 @@ std::wstring THTMLEngine::RenderHTML(std::wstring& s, const TRect& lineR, bool m
             LineHeight = std::max(LineHeight, h);
             if (firstPass) Out.StripVal += run;
             if (Hidden) {
-                s.erase(0, runLength);
+                s.remove_prefix(runLength);
                 continue;
             }
             int width;
@@ -475,7 +474,7 @@ std::wstring THTMLEngine::RenderHTML(std::wstring& s, const TRect& lineR, bool m
             const bool fits = LineWidth < available || width >= available;
             if (fits || !P.WordWrap || !firstPass) {
                 raw += rawRun;
-                s.erase(0, runLength);
+                s.remove_prefix(runLength);
                 TrailingBlank = (run.size() == rawRun.size() && !run.empty() && run.back() == L' ')
                                     ? Canvas->TextWidth(L" ") : 0;
             } else {
@@ -487,19 +486,19 @@ std::wstring THTMLEngine::RenderHTML(std::wstring& s, const TRect& lineR, bool m
         }
         // Here the text starts with "<".
         if (s.size() < 3) {
-            s.clear();
+            s = {};
             break;
         }
         const std::size_t close = s.find(L'>');
-        if (close == std::wstring::npos) {
-            s.clear();   // a tag that never ends ends the text
+        if (close == std::wstring_view::npos) {
+            s = {};   // a tag that never ends ends the text
             break;
         }
-        const std::wstring tag = s.substr(0, close + 1);
+        const std::wstring tag(s.substr(0, close + 1));
         HandleTag(tag, lineR, measuring, firstPass);
         if (LineFull) break;   // the tag starts the next line
         raw += tag;
-        s.erase(0, close + 1);
+        s.remove_prefix(close + 1);
     }
 
     LineWidth -= TrailingBlank;

@@ -71,7 +71,9 @@ UINT32 CodePoint(const std::wstring& text) {
 void DrawColourGlyph(HDC dc, int x, int y, const std::wstring& text, int fontSize) {
     IDWriteFactory2* factory = Factory();
     if (!factory) return;
-    TCom<IDWriteFontFace> face = EmojiFace(factory);
+    // Looked up once: finding a family in the system's collection for every emoji made a
+    // text of many emoji take seconds to paint.
+    static const TCom<IDWriteFontFace> face = EmojiFace(factory);
     if (!face) return;
     const UINT32 codePoint = CodePoint(text);
     UINT16 glyph = 0;
@@ -81,15 +83,22 @@ void DrawColourGlyph(HDC dc, int x, int y, const std::wstring& text, int fontSiz
     face->GetMetrics(&metrics);
     const float ascent = metrics.designUnitsPerEm ? emSize * metrics.ascent / metrics.designUnitsPerEm : emSize;
 
-    IDWriteGdiInterop* interop = nullptr;
-    if (FAILED(factory->GetGdiInterop(&interop))) return;
-    TCom<IDWriteGdiInterop> ownedInterop(interop);
     // The area the glyph may cover, from the layout rectangle's top (y - 2).
     const int width = int(emSize * 1.5f) + 2, height = int(emSize * 1.5f) + 2, top = y - 2;
-    IDWriteBitmapRenderTarget* target = nullptr;
-    if (FAILED(interop->CreateBitmapRenderTarget(dc, UINT32(width), UINT32(height), &target))) return;
-    TCom<IDWriteBitmapRenderTarget> ownedTarget(target);
-    target->SetPixelsPerDip(1.0f);
+    // One render target serves every emoji, made to the size each needs. Wine: a target
+    // made and released for every emoji kept one GDI object each, and some tens of
+    // thousands of emoji later the process had no GDI objects left.
+    static const TCom<IDWriteBitmapRenderTarget> shared = [&]() -> TCom<IDWriteBitmapRenderTarget> {
+        IDWriteGdiInterop* interop = nullptr;
+        if (FAILED(factory->GetGdiInterop(&interop))) return nullptr;
+        const TCom<IDWriteGdiInterop> ownedInterop(interop);
+        IDWriteBitmapRenderTarget* made = nullptr;
+        if (FAILED(interop->CreateBitmapRenderTarget(nullptr, 1, 1, &made))) return nullptr;
+        made->SetPixelsPerDip(1.0f);
+        return TCom<IDWriteBitmapRenderTarget>(made);
+    }();
+    IDWriteBitmapRenderTarget* target = shared.get();
+    if (!target || FAILED(target->Resize(UINT32(width), UINT32(height)))) return;
     IDWriteRenderingParams* params = nullptr;
     if (FAILED(factory->CreateRenderingParams(&params))) return;
     TCom<IDWriteRenderingParams> ownedParams(params);
@@ -125,8 +134,7 @@ void DrawColourGlyph(HDC dc, int x, int y, const std::wstring& text, int fontSiz
 }  // namespace
 
 int DrawEmojiText(ClassLib::TCanvas* canvas, int x, int y, bool measureOnly, const std::wstring& text, int fontSize) {
-    canvas->TextExtent(L"");   // selects the canvas font, whose height is the advance
-    HDC dc = canvas->Handle();
+    HDC dc = canvas->Handle();   // with the canvas font, whose height is the advance
     TEXTMETRICW metrics{};
     ::GetTextMetricsW(dc, &metrics);
     if (!measureOnly) DrawColourGlyph(dc, x, y, text, fontSize);

@@ -4,8 +4,9 @@
 #include <cstdint>
 #include <cwchar>
 #include <limits>
+#include <string_view>
 
-#include "graphics/HTMLTagScanner.h"
+#include "classlib/Strings.h"
 
 namespace AdvHTML {
 
@@ -78,9 +79,20 @@ String CodePointText(std::uint32_t value) {
     return String{wchar_t(0xD800 + (value >> 10)), wchar_t(0xDC00 + (value & 0x3FF))};
 }
 
+// Left to right, without overlaps, in one pass: replacing in place would shift the rest
+// of the text once per match.
 void ReplaceAll(String& text, const String& from, const String& to) {
-    for (std::size_t at = text.find(from); at != String::npos; at = text.find(from, at + to.size()))
-        text.replace(at, from.size(), to);
+    if (text.find(from) != String::npos) text = ClassLib::StringReplace(text, from, to, ClassLib::rfReplaceAll);
+}
+
+wchar_t UpperAscii(wchar_t c) { return c >= L'a' && c <= L'z' ? wchar_t(c - L'a' + L'A') : c; }
+
+// `text` holds `word` (upper-case ASCII) at `at`, letter case ignored.
+bool HasWordAt(const String& text, std::size_t at, std::wstring_view word) {
+    if (at + word.size() > text.size()) return false;
+    for (std::size_t i = 0; i < word.size(); ++i)
+        if (UpperAscii(text[at + i]) != word[i]) return false;
+    return true;
 }
 
 }  // namespace
@@ -94,19 +106,45 @@ String ReplaceNamedEntities(const String& text, int entityCount) {
 }
 
 String DoubleAmpersands(const String& text) {
-    String result = text;
-    // "&amp;" in any letter case; each replacement shortens the text, so this ends.
-    for (int at = HTMLTagScanner::IPos(L"&amp;", result); at > 0; at = HTMLTagScanner::IPos(L"&amp;", result))
-        result.replace(std::size_t(at - 1), 5, L"&&");
+    // "&amp;" in any letter case becomes "&&", the first one first, until none is left. The
+    // second "&" of a replacement starts a new match with an "amp;" right after it, so
+    // "&amp;amp;" ends as "&&&": each such "amp;" turns into one more "&". One pass.
+    String result;
+    result.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        if (text[i] == L'&' && HasWordAt(text, i + 1, L"AMP;")) {
+            result += L"&&";
+            i += 5;
+            while (HasWordAt(text, i, L"AMP;")) {
+                result += L'&';
+                i += 4;
+            }
+        } else {
+            result += text[i++];
+        }
+    }
     return result;
 }
 
 String RemoveLiterals(const String& text) {
-    String result = text;
-    for (std::size_t at = result.find(L"<#"); at != String::npos; at = result.find(L"<#")) {
-        result.erase(at, 1);
-        const std::size_t close = result.find(L'>', at);
-        if (close != String::npos) result.erase(close, 1);
+    // The first "<#" loses its "<", and the first ">" after it goes too; then the next
+    // first "<#" of what is left, until none is. In one pass: a literal found here
+    // owes the removal of the next ">" to come, and taking the "<" out can join an
+    // earlier "<" to the "#" (so "<<#" holds two literals).
+    String result;
+    result.reserve(text.size());
+    std::size_t owed = 0;   // ">" still to remove, one per literal found
+    for (const wchar_t c : text) {
+        if (c == L'#') {
+            while (!result.empty() && result.back() == L'<') {
+                result.pop_back();
+                ++owed;
+            }
+        } else if (c == L'>' && owed > 0) {
+            --owed;
+            continue;
+        }
+        result += c;
     }
     return result;
 }
@@ -247,27 +285,35 @@ double DecimalValue(const String& value) {
 }
 
 String HTMLPlainText(const String& text) {
-    String s = text;
-    for (const wchar_t* tag : {L"<BR>", L"<HR>"})
-        for (int at = HTMLTagScanner::IPos(tag, s); at > 0; at = HTMLTagScanner::IPos(tag, s))
-            s.replace(std::size_t(at - 1), 4, L"\r\n");
-    String result;
-    for (const auto& [open, close] : {std::pair{L"<z>", L"</z>"}, std::pair{L"<Z>", L"</Z>"}}) {
-        for (std::size_t at = s.find(open); at != String::npos; at = s.find(open)) {
-            const std::size_t end = s.find(close, at);
-            if (end == String::npos) break;
-            result.append(s, 0, at);
-            s.erase(0, end + 4);
+    // Each step walks the text once from where the step before left off.
+    String s;
+    s.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        if (HasWordAt(text, i, L"<BR>") || HasWordAt(text, i, L"<HR>")) {
+            s += L"\r\n";
+            i += 4;
+        } else {
+            s += text[i++];
         }
     }
-    for (std::size_t at = s.find(L'<'); at != String::npos; at = s.find(L'<')) {
-        result.append(s, 0, at);
-        s.erase(0, at);
-        const std::size_t close = s.find(L'>');
-        if (close == String::npos) break;
-        s.erase(0, close + 1);
+    String result;
+    std::size_t pos = 0;   // what lies before has gone to the result or was dropped
+    for (const auto& [open, close] : {std::pair{L"<z>", L"</z>"}, std::pair{L"<Z>", L"</Z>"}}) {
+        for (std::size_t at = s.find(open, pos); at != String::npos; at = s.find(open, pos)) {
+            const std::size_t end = s.find(close, at);
+            if (end == String::npos) break;
+            result.append(s, pos, at - pos);
+            pos = end + 4;
+        }
     }
-    return result + s;
+    for (std::size_t at = s.find(L'<', pos); at != String::npos; at = s.find(L'<', pos)) {
+        result.append(s, pos, at - pos);
+        pos = at;
+        const std::size_t close = s.find(L'>', at);
+        if (close == String::npos) break;
+        pos = close + 1;
+    }
+    return result.append(s, pos, String::npos);
 }
 
 }  // namespace AdvHTML

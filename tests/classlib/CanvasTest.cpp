@@ -156,6 +156,50 @@ TEST(Canvas, TextRectWithAFormatMeasuresAndShortens) {
     EXPECT_NE(text.find(L"..."), std::wstring::npos);
 }
 
+// Painters measure and draw text with raw calls on Handle(): the DC must be in the state
+// the canvas describes, or captions come out in the DC's default font and black.
+TEST(Canvas, TheHandedOutDeviceContextDrawsAsTheCanvasSays) {
+    auto bitmap = WhiteBitmap(120, 40);
+    TCanvas* canvas = bitmap->Canvas();
+    canvas->Font()->SetName(L"Courier New");
+    canvas->Font()->SetHeight(-24);
+    canvas->Font()->SetColor(clRed);
+    canvas->Pen()->SetColor(clBlue);
+    canvas->Brush()->SetStyle(bsClear);
+    HDC dc = canvas->Handle();
+    TEXTMETRICW metrics{};
+    ::GetTextMetricsW(dc, &metrics);
+    EXPECT_EQ(metrics.tmHeight - metrics.tmInternalLeading, 24);  // the canvas font, not the DC's own
+    LOGPEN pen{};
+    ::GetObjectW(::GetCurrentObject(dc, OBJ_PEN), sizeof pen, &pen);
+    EXPECT_EQ(TColor(pen.lopnColor), clBlue);
+    EXPECT_EQ(::GetBkMode(dc), TRANSPARENT);
+
+    RECT r{2, 2, 118, 38};
+    ::DrawTextW(dc, L"WWW", 3, &r, DT_SINGLELINE);
+    int red = 0, other = 0;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 120; ++x) {
+            const TColor c = canvas->Pixels(x, y) & 0xFFFFFF;
+            if (c == clRed) ++red;
+            else if (c != clWhite && ColorRed(c) < 200) ++other;  // dark ink: the DC's black
+        }
+    EXPECT_GT(red, 30);
+    EXPECT_EQ(other, 0);
+
+    // A change after the hand-out shows on the next one; a raw setting made in between
+    // survives a second hand-out that changes nothing.
+    canvas->Font()->SetColor(clGreen);
+    EXPECT_EQ(TColor(::GetTextColor(canvas->Handle())), clGreen);
+    ::SetBkMode(canvas->Handle(), OPAQUE);
+    EXPECT_EQ(::GetBkMode(canvas->Handle()), OPAQUE);
+    canvas->Brush()->SetStyle(bsClear);  // unchanged: nothing to put right
+    EXPECT_EQ(::GetBkMode(canvas->Handle()), OPAQUE);
+    canvas->Brush()->SetColor(clYellow);  // a brush change selects the brush and its mode again
+    canvas->Brush()->SetStyle(bsClear);
+    EXPECT_EQ(::GetBkMode(canvas->Handle()), TRANSPARENT);
+}
+
 TEST(Canvas, WithoutADeviceContextDrawingRaises) {
     TCanvas canvas;
     EXPECT_FALSE(canvas.HandleAllocated());

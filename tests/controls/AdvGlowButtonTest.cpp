@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "classlib/Actions.h"
 #include "classlib/Application.h"
@@ -466,6 +469,94 @@ TEST_F(GlowButtonWindow, AutoSizeAddsSpacingAndMarginsToTheContent) {
     const TSize label = button->GetSizeForState(bsLabel);
     EXPECT_GT(label.cx, 0);
     EXPECT_EQ(button->Width(), wide + button->GetDropDownPartWidth());
+}
+
+TEST_F(GlowButtonWindow, SettingTheAutoSizeDirectionMeasuresAgain) {
+    REQUIRE_DISPLAY();
+    TAdvGlowButton* button = Button(L"Go");
+    EXPECT_EQ(button->AutoSizeDirection(), asVertical);
+    button->SetAutoSize(true);
+    TestSupport::PumpMessages();
+    const int measured = button->Width();
+    button->SetWidth(300);
+    button->SetAutoSizeDirection(asVertical);  // unchanged: nothing to measure
+    EXPECT_EQ(button->Width(), 300);
+    button->SetAutoSizeDirection(asHorizontal);
+    EXPECT_EQ(button->AutoSizeDirection(), asHorizontal);
+    EXPECT_EQ(button->Width(), measured);
+}
+
+namespace {
+
+// The caption's ink: the pixels where the button painted with its caption differs from the
+// button painted without one.
+std::vector<COLORREF> CaptionInk(TAdvGlowButton* button, const std::wstring& caption) {
+    const int w = button->Width(), h = button->Height();
+    const auto paint = [&](const std::wstring& text) {
+        button->SetCaption(text);
+        TBitmap bitmap(w, h, pf32bit);
+        button->Perform(WM_PAINT, WPARAM(bitmap.Canvas()->Handle()), 0);
+        std::vector<COLORREF> pixels;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) pixels.push_back(COLORREF(bitmap.Canvas()->Pixels(x, y)) & 0xFFFFFF);
+        return pixels;
+    };
+    const std::vector<COLORREF> with = paint(caption), without = paint(L"");
+    std::vector<COLORREF> ink;
+    for (std::size_t i = 0; i < with.size(); ++i)
+        if (with[i] != without[i]) ink.push_back(with[i]);
+    return ink;
+}
+
+int Lightness(COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c); }
+
+}  // namespace
+
+// Anti-aliased or not, a caption's core pixels are the colour its look gives it: the
+// lightest ink of a light caption on a dark face, the darkest of a dark one on a light face.
+TEST_F(GlowButtonWindow, CaptionsShowTheColourOfTheirLook) {
+    REQUIRE_DISPLAY();
+    struct TCase { const char* Tag; AdvStyleIF::TOVTStyle Style; bool Enabled; bool Light; };
+    const TCase cases[] = {
+        {"disabled", AdvStyleIF::tsCustom, false, false},
+        {"tsOffice2016Black", AdvStyleIF::tsOffice2016Black, true, true},
+        {"tsOffice2019Black", AdvStyleIF::tsOffice2019Black, true, true},
+        {"tsOffice2019Black, disabled", AdvStyleIF::tsOffice2019Black, false, true},  // grey on its dark face
+    };
+    for (const TCase& c : cases) {
+        for (const AdvGDIP::TAntiAlias antiAlias : {aaNone, aaClearType, AdvGDIP::aaAntiAlias}) {
+            SCOPED_TRACE(std::string(c.Tag) + ", anti-alias mode " + std::to_string(int(antiAlias)));
+            TAdvGlowButton* button = Button(L"");
+            button->SetComponentStyle(c.Style);
+            button->SetEnabled(c.Enabled);
+            button->SetAntiAlias(antiAlias);
+            button->Font()->SetHeight(-16);
+            // Disabled, drawn by GDI the caption is grey; through GDI+ it takes the look's colour.
+            const TColor caption = c.Enabled ? button->Font()->Color()
+                                   : antiAlias == aaNone ? clGray : button->Appearance()->TextColorDisabled();
+            const std::vector<COLORREF> ink = CaptionInk(button, L"WWW");
+            ASSERT_GT(ink.size(), 30u);
+            const COLORREF core = *std::max_element(ink.begin(), ink.end(), [&](COLORREF a, COLORREF b) {
+                return c.Light ? Lightness(a) < Lightness(b) : Lightness(a) > Lightness(b);
+            });
+            const COLORREF expected = COLORREF(ColorToRGB(caption));
+            EXPECT_NEAR(GetRValue(core), GetRValue(expected), 40) << std::hex << core << " for " << expected;
+            EXPECT_NEAR(GetGValue(core), GetGValue(expected), 40) << std::hex << core << " for " << expected;
+            EXPECT_NEAR(GetBValue(core), GetBValue(expected), 40) << std::hex << core << " for " << expected;
+            delete button;
+        }
+    }
+}
+
+TEST_F(GlowButtonWindow, AStyleOutsideTheEnumerationLeavesTheLooks) {
+    REQUIRE_DISPLAY();
+    TAdvGlowButton* button = Button(L"Style");
+    button->SetComponentStyle(AdvStyleIF::tsOffice2007Luna);
+    const TColor color = button->Appearance()->Color(), font = button->Font()->Color();
+    button->SetComponentStyle(AdvStyleIF::TOVTStyle(200));
+    EXPECT_EQ(button->Appearance()->Color(), color);
+    EXPECT_EQ(button->Font()->Color(), font);
+    EXPECT_EQ(button->UIStyle(), AdvStyleIF::tsOffice2007Luna);
 }
 
 TEST_F(GlowButtonWindow, KeyTipSitsWhereItsPositionSays) {

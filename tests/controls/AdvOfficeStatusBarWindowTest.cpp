@@ -281,6 +281,63 @@ TEST(AdvOfficeStatusBarWindow, FlipChildrenMovesWholePanels) {
     EXPECT_EQ(panels->Items(2)->Style(), psProgress);
 }
 
+TEST(AdvOfficeStatusBarWindow, FlippingABarNarrowerThanItsPanelsKeepsEveryPanelInIt) {
+    REQUIRE_DISPLAY();
+    TBarWindow w;
+    TAdvOfficeStatusPanels* panels = w.Bar->Panels();
+    const int width = w.Bar->ClientWidth();
+    panels->Items(0)->SetWidth(width);
+    panels->Items(1)->SetWidth(width / 2);
+    panels->Add()->SetWidth(50);
+    w.Bar->FlipChildren(true);
+    for (int i = 0; i < panels->Count(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_GE(panels->Items(i)->Width(), 0);
+        const TRect r = w.Bar->GetPanelRect(i);
+        EXPECT_GE(r.Left, 0);
+        EXPECT_GE(r.Right, r.Left);
+    }
+    EXPECT_EQ(w.Bar->GetPanel(-width), -1);  // no panel answers for a point left of the bar
+}
+
+namespace {
+// Counts the bar's paints.
+class TCountingBar : public TAdvOfficeStatusBar {
+public:
+    using TAdvOfficeStatusBar::TAdvOfficeStatusBar;
+    int Paints = 0;
+protected:
+    void Paint() override {
+        ++Paints;
+        TAdvOfficeStatusBar::Paint();
+    }
+};
+}  // namespace
+
+// Each change repaints, but changes made before the next message is handled share one paint:
+// a bar painted per change costs n paints of a growing bar for n panels added.
+TEST(AdvOfficeStatusBarWindow, ChangesBeforeTheNextMessageShareOnePaint) {
+    REQUIRE_DISPLAY();
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 600, 120);
+    auto* bar = new TCountingBar(&form);
+    bar->SetParent(&form);
+    bar->SetAlign(alBottom);
+    form.Show();
+    TestSupport::PumpMessages();
+    ::KillTimer(bar->Handle(), TAdvOfficeStatusBar::TimerID);
+    bar->Paints = 0;
+    for (int i = 0; i < 40; ++i) {
+        TAdvOfficeStatusPanel* panel = bar->Panels()->Add();
+        panel->SetWidth(12);
+        panel->SetText(std::to_wstring(i));
+    }
+    EXPECT_EQ(bar->Paints, 0);
+    TestSupport::PumpMessages();
+    EXPECT_GE(bar->Paints, 1);
+    EXPECT_LE(bar->Paints, 2);
+}
+
 namespace {
 // An installed Office 2010 whose theme number the test sets.
 class TOffice2010 : public AdvStyleIF::IStyleEnvironment {

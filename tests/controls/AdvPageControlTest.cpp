@@ -7,7 +7,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -27,6 +29,7 @@
 #include "classlib/Seams.h"
 #include "classlib/StandardControls.h"
 #include "classlib/WindowDescription.h"
+#include "controls/AdvPageControlLayout.h"
 #include "support/PublishedDefaults.h"
 #include "support/WindowTestSupport.h"
 
@@ -419,6 +422,82 @@ TEST(PageControlDrawing, SlicedPicturesKeepTheirCorners) {
     EXPECT_EQ(t->Pixels(57, 20), clBlue);
 }
 
+// ---- window-free layout ----
+
+// Wherever the button sits, a click on any pixel of the box drawn for it closes the page.
+TEST(PageControlLayout, TheClickAreaHoldsTheDrawnCloseBox) {
+    for (const TStrip strip : {TStrip::Top, TStrip::Bottom, TStrip::Left, TStrip::Right})
+        for (const bool atEnd : {false, true})
+            for (const int scale : {96, 144}) {
+                SCOPED_TRACE(testing::Message() << "strip " << int(strip) << ", at end " << atEnd << ", " << scale);
+                TCloseBoxInput in;
+                in.Strip = strip;
+                in.AtEnd = atEnd;
+                in.Tab = strip == TStrip::Top || strip == TStrip::Bottom ? TRect{40, 2, 140, 24} : TRect{2, 40, 24, 140};
+                in.LeftMargin = 3;
+                in.TopMargin = 2;
+                in.RightMargin = 4;
+                in.Width = 14 * scale / 96;
+                in.Height = 13 * scale / 96 + (scale > 96 ? 1 : 0);
+                const TRect box = CloseBoxPlace(in).Box;
+                const TRect hit = CloseBoxHitArea(in);
+                ASSERT_GT(box.Width(), 0);
+                ASSERT_GT(box.Height(), 0);
+                EXPECT_TRUE(hit.Contains(TPoint{box.Left, box.Top}) && hit.Contains(TPoint{box.Right - 1, box.Bottom - 1}))
+                    << "box " << box.Left << "," << box.Top << "-" << box.Right << "," << box.Bottom << " hit " << hit.Left
+                    << "," << hit.Top << "-" << hit.Right << "," << hit.Bottom;
+            }
+}
+
+// The cross is centred in the box's face and clear of its outline, at every scale of the
+// box and its pen; each stroke is a pen wide on every row.
+TEST(PageControlLayout, TheCrossIsCentredInsideTheFace) {
+    for (const int ppi : {96, 120, 144, 192}) {
+        SCOPED_TRACE(ppi);
+        const double scale = ppi / 96.0;
+        const int cw = int(std::lround(14 * scale)), ch = int(std::lround(13 * scale)), pw = int(std::lround(2 * scale));
+        const TRect box{10, 20, 10 + cw - 2, 20 + ch - 2};
+        const TPixelRuns cross = CloseCross(box, pw);
+        ASSERT_FALSE(cross.empty());
+        int inkTop = box.Bottom, inkBottom = box.Top;
+        for (const TPixelRun& run : cross) {
+            SCOPED_TRACE(run.Y);
+            // The face is box.Left + 1 .. box.Right - 2; a row's ink mirrors itself in it.
+            EXPECT_GE(run.Left, box.Left + 2);
+            EXPECT_LE(run.Right, box.Right - 2);
+            EXPECT_GE(run.Right - run.Left, pw);
+            inkTop = std::min(inkTop, run.Y);
+            inkBottom = std::max(inkBottom, run.Y);
+        }
+        for (const TPixelRun& run : cross) {
+            const bool mirrored = std::any_of(cross.begin(), cross.end(), [&](const TPixelRun& other) {
+                return other.Y == run.Y && other.Left - (box.Left + 1) == (box.Right - 1) - run.Right;
+            });
+            EXPECT_TRUE(mirrored) << "row " << run.Y;
+        }
+        EXPECT_EQ(inkTop - (box.Top + 1), (box.Bottom - 2) - inkBottom);
+        EXPECT_GE(inkTop, box.Top + 2);
+    }
+}
+
+TEST(PageControlLayout, TabsOfPagesWhenSomeHideTheirs) {
+    const std::vector<bool> visible = {false, true, false, true, true};
+    struct TCase { int Tab, Page; };
+    const TCase cases[] = {{-1, -1}, {0, 1}, {1, 3}, {2, 4}, {3, 5}, {4, 6}};  // past the last: further on
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Tab);
+        EXPECT_EQ(PageOfTab(visible, c.Tab), c.Page);
+    }
+    EXPECT_EQ(TabOfPage(visible, 1), 0);
+    EXPECT_EQ(TabOfPage(visible, 4), 2);
+    const TRect tabs[] = {{0, 0, 50, 20}, {50, 0, 100, 20}};
+    EXPECT_FALSE(TabsOverflow(tabs, 101));
+    EXPECT_TRUE(TabsOverflow(tabs, 100));
+    const TRect scrolled[] = {{-30, 0, 20, 20}};
+    EXPECT_TRUE(TabsOverflow(scrolled, 500));
+}
+
+
 TEST_F(PageControlWindow, TabsSheetAndFramesArePaintedInTheirColours) {
     Build(3);
     Control->SetActivePageIndex(1);
@@ -643,14 +722,51 @@ TEST_F(PageControlWindow, ClosedListButtonFollowsTheListAndOpensTheMenu) {
     EXPECT_EQ(Control->ClosedTabCount(), 0);
     EXPECT_FALSE(button->Visible());
 
-    // Tabs beyond the strip: the button moves 34 pixels inward.
+    // Tabs beyond the strip: the button moves inward past the host's scroll arrows (34
+    // pixels at 96 pixels per inch, more on a larger screen).
     for (int i = 0; i < 20; ++i) AddPage(L"Another long caption " + std::to_wstring(i));
     Control->CloseOpenedTab(Pages[0]);
     TestSupport::PumpMessages();
     ASSERT_TRUE(Control->TabsOverflow());
-    EXPECT_EQ(button->Left(), Control->ClientWidth() - 16 - 34);
+    HWND arrows = ::FindWindowExW(Control->Handle(), nullptr, UPDOWN_CLASSW, nullptr);
+    ASSERT_NE(arrows, nullptr);
+    RECT arrowsRect{};
+    ::GetWindowRect(arrows, &arrowsRect);
+    if (Control->DPIScale() == 1.0f) EXPECT_EQ(arrowsRect.right - arrowsRect.left, 34);
+    EXPECT_EQ(button->Left(), Control->ClientWidth() - 16 - (arrowsRect.right - arrowsRect.left));
     Control->SetShowClosedList(false);
     EXPECT_FALSE(button->Visible());
+}
+
+// Scrolled to the end of the strip, or ending just inside it, the last tab ends where the
+// closed-list button begins: its caption never lies under the button.
+TEST_F(PageControlWindow, TheLastTabKeepsClearOfTheClosedListButton) {
+    struct TCase { const char* Tag; int Pages; };
+    const TCase cases[] = {{"tabs ending just inside the strip", 3}, {"tabs beyond the strip", 14}};
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Tag);
+        Pages.clear();
+        SetUp();
+        for (int i = 0; i <= c.Pages; ++i) AddPage(L"Caption " + std::to_wstring(i));
+        Build(0);
+        Control->SetShowClosedList(true);
+        Control->CloseOpenedTab(Pages[0]);
+        const int last = Control->PageCount() - 1;
+        if (c.Pages == 3) Control->SetWidth(Control->TabRectOfPage(last).Right + 8);
+        TestSupport::PumpMessages();
+        // As far to the end as the host's scroll arrows go (a step a message under Wine).
+        if (HWND arrows = ::FindWindowExW(Control->Handle(), nullptr, UPDOWN_CLASSW, nullptr)) {
+            int low = 0, high = 0;
+            ::SendMessageW(arrows, UDM_GETRANGE32, WPARAM(&low), LPARAM(&high));
+            for (int step = low; step <= high; ++step)
+                ::SendMessageW(Control->Handle(), WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, high), LPARAM(arrows));
+        }
+        const TPCButton* button = Control->ClosedListButton();
+        ASSERT_TRUE(button->Visible());
+        const TRect tab = Control->TabRectOfPage(last);
+        EXPECT_GT(tab.Right, tab.Left);
+        EXPECT_LE(tab.Right, button->Left()) << "tab " << tab.Left << "-" << tab.Right;
+    }
 }
 
 // ---- page state between runs ----
@@ -737,6 +853,124 @@ TEST_F(PageControlWindow, AClosedPageDestroyedBeforeTheControlLeavesTheList) {
     EXPECT_EQ(ini.ReadInteger(L"Tabs", L"ClosedTabCount", -1), 1);
     EXPECT_EQ(ini.ReadString(L"Tabs", L"Name1", L""), L"Sheet1");
     std::filesystem::remove(file);
+}
+
+// Pixel probes of the cross in the box the control reports: the outline untouched, the ink
+// centred in the face within half a pixel.
+TEST_F(PageControlWindow, TheCloseCrossSitsInTheMiddleOfItsBox) {
+    Build(2);
+    for (TAdvTabSheet* page : Pages) page->SetShowClose(true);
+    Control->SetActivePageIndex(0);
+    auto shot = Snapshot();
+    TCloseBoxInput in;
+    in.Tab = Control->TabRectOfPage(1);
+    in.LeftMargin = Control->TabMargin()->LeftMargin();
+    in.TopMargin = Control->TabMargin()->TopMargin();
+    in.RightMargin = Control->TabMargin()->RightMargin();
+    in.Width = int(std::lround(14 * Control->DPIScale()));
+    in.Height = int(std::lround(13 * Control->DPIScale()));
+    const TRect box = CloseBoxPlace(in).Box;
+    TCanvas* c = shot->Canvas();
+    for (int x = box.Left; x < box.Right; ++x) {
+        EXPECT_EQ(c->Pixels(x, box.Top), clGray) << x;
+        EXPECT_EQ(c->Pixels(x, box.Bottom - 1), clGray) << x;
+    }
+    for (int y = box.Top; y < box.Bottom; ++y) {
+        EXPECT_EQ(c->Pixels(box.Left, y), clGray) << y;
+        EXPECT_EQ(c->Pixels(box.Right - 1, y), clGray) << y;
+    }
+    double sumX = 0, sumY = 0;
+    int ink = 0;
+    for (int y = box.Top + 1; y < box.Bottom - 1; ++y)
+        for (int x = box.Left + 1; x < box.Right - 1; ++x) {
+            if (c->Pixels(x, y) != clBlack) continue;
+            sumX += x;
+            sumY += y;
+            ++ink;
+        }
+    ASSERT_GT(ink, 8);
+    EXPECT_NEAR(sumX / ink, (box.Left + 1 + box.Right - 2) / 2.0, 0.5);
+    EXPECT_NEAR(sumY / ink, (box.Top + 1 + box.Bottom - 2) / 2.0, 0.5);
+}
+
+// Without visual styles the list button draws its arrow itself: it shows whatever the
+// system's arrow picture looks like (Wine's loses its arrow to its own transparent colour).
+TEST_F(PageControlWindow, TheClosedListArrowShowsWithoutVisualStyles) {
+    Build(2);
+    Control->SetShowClosedList(true);
+    Control->CloseOpenedTab(Pages[1]);
+    TPCSpeedButton* speed = Control->ClosedListButton()->SpeedButton();
+    if (speed->Themed()) GTEST_SKIP() << "the visual styles draw the arrow";
+    TBitmap picture(speed->Width(), speed->Height(), pf32bit);
+    picture.Canvas()->Brush()->SetColor(clFuchsia);
+    picture.Canvas()->FillRect(TRect{0, 0, speed->Width(), speed->Height()});
+    speed->Perform(WM_PAINT, WPARAM(picture.Canvas()->Handle()), 0);
+    const TColor arrow = ColorToRGB(clBtnText);
+    int count = 0, left = speed->Width(), right = -1;
+    for (int y = 0; y < speed->Height(); ++y)
+        for (int x = 0; x < speed->Width(); ++x)
+            if (picture.Canvas()->Pixels(x, y) == arrow) {
+                ++count;
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+    EXPECT_GE(count, 16);
+    EXPECT_LE(std::abs((left + right) - (speed->Width() - 1)), 1) << "centred across the button";
+}
+
+// A count in the saved state that no control of these pages can have, from a damaged INI
+// file or registry value, reads only the names stored; a negative one reads none. Either
+// way the load ends (2147483647 entries would otherwise be read for ever), and no page
+// is closed for an entry that was never written: such entries default to the control's
+// name, which the last page's caption matches here.
+TEST_F(PageControlWindow, ADamagedClosedTabCountReadsOnlyTheNamesStored) {
+    const std::wstring key = L"Software\\AtCmdGenTests\\PageControlState";
+    struct TCase { const char* Tag; TPersistenceLocation Where; std::int64_t Count; bool ClosesStored; };
+    const TCase cases[] = {
+        {"INI, 100000", plIniFile, 100000, true},
+        {"INI, 2147483647", plIniFile, 2147483647, true},
+        {"INI, -3", plIniFile, -3, false},
+        {"registry, 2147483647", plRegistry, 2147483647, true},
+        {"registry, 0xFFFFFFFF", plRegistry, -1, false},
+    };
+    const std::filesystem::path file = TempIni();
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Tag);
+        std::filesystem::remove(file);
+        TRegistry().DeleteKey(L"\\Software\\AtCmdGenTests");
+        if (c.Where == plIniFile) {
+            TIniFile ini(file.wstring());
+            ini.WriteString(L"Tabs", L"ClosedTabCount", std::to_wstring(c.Count));
+            ini.WriteString(L"Tabs", L"Name1", L"Sheet2");
+            ini.WriteString(L"Tabs", L"Name2", L"Sheet0");
+        } else {
+            TRegistry registry;
+            ASSERT_TRUE(registry.OpenKey(L"\\" + key + L"\\Tabs", true));
+            registry.WriteInteger(L"ClosedTabCount", int(c.Count));
+            registry.WriteString(L"Name1", L"Sheet2");
+            registry.WriteString(L"Name2", L"Sheet0");
+        }
+        Pages.clear();
+        SetUp();
+        PersistTo(c.Where, c.Where == plIniFile ? file.wstring() : key, L"Tabs");
+        AddPage(L"a");
+        AddPage(L"b");
+        AddPage(L"c");
+        AddPage(L"Pages");  // the control's own name
+        Build(0);
+        if (c.ClosesStored) {
+            ASSERT_EQ(Control->ClosedTabCount(), 2);
+            EXPECT_EQ(Control->ClosedTabs(0), Pages[2]);
+            EXPECT_EQ(Control->ClosedTabs(1), Pages[0]);
+        } else {
+            EXPECT_EQ(Control->ClosedTabCount(), 0);
+        }
+        EXPECT_EQ(Control->IndexOfPage(Pages[3]), Control->PageCount() - 1) << "never named, never closed";
+        Control->PersistPagesState()->SetEnabled(false);
+        Form.reset();
+    }
+    std::filesystem::remove(file);
+    TRegistry().DeleteKey(L"\\Software\\AtCmdGenTests");
 }
 
 // ---- buttons and the scroller ----

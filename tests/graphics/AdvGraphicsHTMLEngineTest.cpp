@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <memory>
 #include <random>
+#include <string>
 
 #include "classlib/Canvas.h"
 #include "classlib/FileNames.h"
@@ -13,6 +16,7 @@
 #include "graphics/AdvUtils.h"
 #include "graphics/PictureContainer.h"
 #include "graphics/PictureFixtures.h"
+#include "support/HangBound.h"
 
 using namespace AdvGraphics;
 using namespace AdvGraphicsHTMLEngine;
@@ -182,6 +186,44 @@ TEST(AdvGraphicsHTMLEngine, FuzzedMarkupReturnsAndRestoresState) {
         ASSERT_EQ(TColor(0x654321), g->Stroke()->Color()) << i;
         ASSERT_GE(r.Height, 0) << i;
     }
+}
+
+// Markup of a hundred thousand tags, lines or entities, and a text with a match at every
+// character: the engine walks each once. The bound only catches a hang (walking the rest of
+// the text again for every tag and line took minutes).
+TEST(AdvGraphicsHTMLEngine, HostileMarkupEnds) {
+    const auto repeated = [](const wchar_t* piece, int times) {
+        std::wstring text;
+        for (int i = 0; i < times; ++i) text += piece;
+        return text;
+    };
+    struct Case { const char* tag; std::wstring text; };
+    const Case cases[] = {
+        {"line breaks", repeated(L"<BR>", 100000)},     {"list items", repeated(L"<LI>x", 100000)},
+        {"bold tags", repeated(L"<B>", 100000)},        {"words", repeated(L"w ", 100000)},
+        {"ampersands", repeated(L"&amp;amp;", 50000)},   {"leading blanks", repeated(L" ", 200000) + L"x"},
+        {"blanks in one run", repeated(L"&nbsp;", 100000)},
+    };
+    for (const Case& c : cases)
+        for (const bool measureOnly : {true, false}) {
+            SCOPED_TRACE(std::string(c.tag) + (measureOnly ? ", measured" : ", painted"));
+            const std::wstring text = c.text;
+            EXPECT_TRUE(TestSupport::EndsWithin(
+                [text, measureOnly] {
+                    auto g = Surface();
+                    THTMLOptions o;
+                    o.MeasureOnly = measureOnly;
+                    o.WordWrap = true;
+                    THTMLResult r;
+                    DrawHTML(g.get(), text, RectF(0, 0, 300, 200), o, r);
+                },
+                std::chrono::seconds(60)));
+        }
+    const std::wstring letters(200000, L'a');
+    auto marked = std::make_shared<std::wstring>();
+    ASSERT_TRUE(TestSupport::EndsWithin([letters, marked] { *marked = HighlightHTML(letters, L"a", L"hi", false); },
+                                        std::chrono::seconds(60)));
+    EXPECT_EQ(marked->size(), 10 * letters.size());
 }
 
 namespace {

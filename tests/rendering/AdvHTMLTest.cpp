@@ -17,6 +17,7 @@
 #include "graphics/PictureContainer.h"
 #include "graphics/PictureFixtures.h"
 #include "support/HTMLFuzz.h"
+#include "support/HangBound.h"
 
 using namespace AdvHTML;
 using namespace ClassLib;
@@ -635,7 +636,6 @@ TEST(AdvHTMLEmoji, BothLayerColoursAtThePenAndNothingAround) {
     THTMLCanvas c;
     const std::wstring grin = L"\xD83D\xDE00";
     TEXTMETRICW metrics{};
-    c.Canvas()->TextExtent(L"");
     ::GetTextMetricsW(c.Canvas()->Handle(), &metrics);
     const COLORREF red = RGB(255, 0, 0), blue = RGB(0, 0, 255);
     // Measuring draws nothing and still answers the font's height.
@@ -653,13 +653,34 @@ TEST(AdvHTMLEmoji, BothLayerColoursAtThePenAndNothingAround) {
     EXPECT_EQ(c.Ink(TRect(glyph.Right, 0, THTMLCanvas::Width, THTMLCanvas::Height)), 0);
 }
 
+namespace {
+// How many more GDI objects the process can make: brushes are made until none is given.
+int GdiObjectsLeft() {
+    std::vector<HBRUSH> brushes;
+    while (brushes.size() < 100000)
+        if (HBRUSH brush = ::CreateSolidBrush(RGB(0, 0, 0))) brushes.push_back(brush);
+        else break;
+    for (HBRUSH brush : brushes) ::DeleteObject(brush);
+    return int(brushes.size());
+}
+}  // namespace
+
+// Under Wine each emoji once kept a GDI object for good; a long-running program painting
+// emoji ran out of them and crashed.
+TEST(AdvHTMLEmoji, PaintingEmojiKeepsNoGDIObjects) {
+    THTMLCanvas c;
+    Layout(Params(c.Canvas(), L"&#128512;"));
+    const int before = GdiObjectsLeft();
+    for (int i = 0; i < 500; ++i) Layout(Params(c.Canvas(), L"&#128512;"));
+    EXPECT_GE(GdiObjectsLeft(), before - 10);
+}
+
 TEST(AdvHTMLEmoji, TheEngineAdvancesThePenByTheFontHeight) {
     THTMLCanvas c;
     const int gh = c.GH();
     THTMLParams p = Params(c.Canvas(), L"&#128512;x");
     Layout(p);
     TEXTMETRICW metrics{};
-    c.Canvas()->TextExtent(L"");
     ::GetTextMetricsW(c.Canvas()->Handle(), &metrics);
     // The emoji's layers from the left edge, the x after one font height.
     EXPECT_GT(c.InkOf(TRect(0, 0, metrics.tmHeight, gh + 4), RGB(255, 0, 0)), 5);
@@ -696,4 +717,52 @@ TEST(AdvHTMLEngine, HitTestStoppedBelowThePointFindsTheSameAnchors) {
             hits += whole.Hit ? 1 : 0;
         }
     EXPECT_GT(hits, 50);
+}
+
+namespace {
+
+std::wstring Repeated(const wchar_t* piece, int times) {
+    std::wstring text;
+    for (int i = 0; i < times; ++i) text += piece;
+    return text;
+}
+
+// Laid out or painted on a canvas of its own, so it can run on a thread of its own.
+void LayOutAlone(const std::wstring& text, const THTMLOptions& options, bool measureOnly) {
+    THTMLCanvas c;
+    THTMLParams p = Params(c.Canvas(), text);
+    p.MeasureOnly = measureOnly;
+    THTMLResults out;
+    DrawHTML(p, out, options);
+}
+
+}  // namespace
+
+// Markup from a server can hold a hundred thousand tags, lines, list items, entities or
+// emoji; the engines walk it once, so each such text ends. The bound only catches a hang
+// (walking it again for every tag, or looking the emoji font up for every emoji, took minutes).
+TEST(AdvHTMLEngine, HostileMarkupEndsInEitherEngine) {
+    struct TCase { const char* Tag; std::wstring Text; };
+    const TCase cases[] = {
+        {"line breaks", Repeated(L"<BR>", 100000)},
+        {"list items", Repeated(L"<LI>x", 100000)},
+        {"bold tags", Repeated(L"<b>", 100000)},
+        {"open lists", Repeated(L"<UL>", 100000)},
+        {"words", Repeated(L"w ", 100000)},
+        {"escaped ampersands", Repeated(L"&amp;", 100000)},
+        {"literals", Repeated(L"<#>", 100000)},
+        {"blanks in one run", Repeated(L"&nbsp;", 100000)},
+        {"hidden text", Repeated(L"<Z>a</Z>", 50000)},
+        {"emoji", Repeated(L"&#128512;", 20000)},
+    };
+    for (const TCase& c : cases)
+        for (const THTMLOptions* options : {&CanvasEngine, &StatusBarEngine})
+            for (const bool measureOnly : {true, false}) {
+                SCOPED_TRACE(testing::Message() << c.Tag << (options == &CanvasEngine ? ", canvas" : ", status bar")
+                                                << (measureOnly ? ", measured" : ", painted"));
+                const std::wstring text = c.Text;
+                const THTMLOptions engine = *options;
+                EXPECT_TRUE(TestSupport::EndsWithin([text, engine, measureOnly] { LayOutAlone(text, engine, measureOnly); },
+                                                    std::chrono::seconds(60)));
+            }
 }

@@ -1,12 +1,16 @@
 // The highlight and mark routines the HTML label uses for its search texts.
 #include "rendering/AdvHTML.h"
 
+#include <chrono>
+#include <functional>
+#include <memory>
 #include <random>
 
 #include <gtest/gtest.h>
 
 #include "classlib/Strings.h"
 #include "support/HTMLFuzz.h"
+#include "support/HangBound.h"
 
 using namespace AdvHTML;
 
@@ -78,5 +82,29 @@ TEST(AdvHTMLHighlight, FuzzedMarkupRoundTrips) {
         }
         EXPECT_FALSE(open) << testing::PrintToString(marked);
         ASSERT_EQ(UnhighlightHTML(marked, L"hi"), input) << testing::PrintToString(hiText);
+    }
+}
+
+// Long texts with a match at every character, marked texts to clean and text to strip: each
+// routine walks its text once. The bound only catches a hang (200,000 "a" once took minutes).
+TEST(AdvHTMLHighlight, LongTextsEnd) {
+    const std::wstring letters(200000, L'a');
+    std::wstring marked, hidden;
+    for (int i = 0; i < 100000; ++i) {
+        marked += L"<hi>a</HI>";
+        hidden += L"<z>a</z><BR>";
+    }
+    struct TCase { const char* Tag; std::function<std::wstring()> Work; std::size_t Length; };
+    const TCase cases[] = {
+        {"highlight", [letters] { return HighlightHTML(letters, L"a", L"hi", true); }, 10 * letters.size()},
+        {"highlight ignoring case", [letters] { return HighlightHTML(letters, L"A", L"hi", false); }, 10 * letters.size()},
+        {"unhighlight", [marked] { return UnhighlightHTML(marked, L"hi"); }, 100000},
+        {"plain text", [hidden] { return HTMLPlainText(hidden); }, 200000},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Tag);
+        auto result = std::make_shared<std::wstring>();
+        ASSERT_TRUE(TestSupport::EndsWithin([work = c.Work, result] { *result = work(); }, std::chrono::seconds(60)));
+        EXPECT_EQ(result->size(), c.Length);
     }
 }
