@@ -6,6 +6,7 @@
 #include "classlib/ImageList.h"
 #include "classlib/Menus.h"
 #include "classlib/Properties.h"
+#include "classlib/Screen.h"
 #include "classlib/Timer.h"
 #include "graphics/AdvHintInfo.h"
 #include "graphics/GDIPicture.h"
@@ -167,8 +168,9 @@ std::wstring TAdvCustomToolBar::Version() const {
 void TAdvCustomToolBar::CreateWnd() {
     TCustomControl::CreateWnd();
     SetUIStyle(FOVTStyle);
-    const TCustomForm* form = ParentForm();
-    FInitPPI = form ? form->PixelsPerInch() : 96;
+    // Caption fonts are already in screen pixels (a form's scaling or the system font sized
+    // them), so the caption text's factor 96 / FInitPPI x scale comes to 1: scaled once.
+    FInitPPI = Screen ? Screen->PixelsPerInch() : 96;
 }
 
 void TAdvCustomToolBar::Loaded() {
