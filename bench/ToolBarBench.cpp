@@ -69,6 +69,9 @@ AdvToolBar::TAdvToolBar* MakeToolBar(ClassLib::TForm& form, ClassLib::TWinContro
     bar->SetCaption(L"Commands");
     bar->SetShowCaption(true);
     bar->SetBounds(0, top, 600, 26);
+    // The styler's background is transparent unless told otherwise: paint the gradient.
+    bar->CurrentToolBarStyler()->SetBackGroundTransparent(false);
+    bar->CurrentToolBarStyler()->ColorHot()->SetColor(ClassLib::TColor(0x80E0FF));
     return bar;
 }
 
@@ -113,6 +116,7 @@ int main() {
         button->SetParent(wide);
         button->SetBounds(0, 0, 40, 22);
     }
+    std::printf("(%d items on the toolbar)\n", wide->ToolBarControlCount());
     std::printf("Layout of a toolbar with 50 glow buttons\n");
     const double layout = MillisecondsPerCall([&] {
         wide->ArrangeItems(false);
