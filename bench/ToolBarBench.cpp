@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <functional>
 
+#include "bench/BenchTiming.h"
 #include "classlib/Application.h"
 #include "classlib/Form.h"
 #include "classlib/GdiScopes.h"
@@ -18,23 +19,8 @@
 
 namespace {
 
-using TClock = std::chrono::steady_clock;
-
-// The best of five runs, in milliseconds per call.
-double MillisecondsPerCall(const std::function<void()>& call, int calls) {
-    double best = 1e300;
-    for (int run = 0; run < 5; ++run) {
-        const auto start = TClock::now();
-        for (int i = 0; i < calls; ++i) call();
-        const double ms = std::chrono::duration<double, std::milli>(TClock::now() - start).count() / calls;
-        if (ms < best) best = ms;
-    }
-    return best;
-}
-
-void Row(const char* what, double ms, double goal) {
-    std::printf("%-34s %8.3f ms   goal %5.2f ms   ratio %5.2f\n", what, ms, goal, ms / goal);
-}
+using BenchSupport::MillisecondsPerCall;
+using BenchSupport::Row;
 
 // A ribbon page in a pager as far as a toolbar asks: enough for the group's hover fade.
 class TBenchPage : public ClassLib::TCustomControl, public AdvToolBar::IToolBarPageHost {
