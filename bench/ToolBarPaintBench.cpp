@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 
+#include "bench/BenchTiming.h"
 #include "bench/SamplePicture.h"
 #include "classlib/Canvas.h"
 #include "classlib/GdiObjects.h"
@@ -20,23 +21,8 @@
 
 namespace {
 
-using TClock = std::chrono::steady_clock;
-
-// The best of five runs, in milliseconds per call.
-double MillisecondsPerCall(const std::function<void()>& call, int calls) {
-    double best = 1e300;
-    for (int run = 0; run < 5; ++run) {
-        const auto start = TClock::now();
-        for (int i = 0; i < calls; ++i) call();
-        const double ms = std::chrono::duration<double, std::milli>(TClock::now() - start).count() / calls;
-        if (ms < best) best = ms;
-    }
-    return best;
-}
-
-void Row(const char* what, double ms, double goal) {
-    std::printf("%-34s %8.3f ms   goal %5.2f ms   ratio %5.2f\n", what, ms, goal, ms / goal);
-}
+using BenchSupport::MillisecondsPerCall;
+using BenchSupport::Row;
 
 }  // namespace
 

@@ -457,6 +457,7 @@ void TControl::SetBounds(int left, int top, int width, int height) {
     if (moved || sized) {
         BoundsChanged(sized);
         RequestAlign();
+        if (FParent && !(FControlState & csPlacing)) FParent->ControlBoundsChanged(this);
     }
 }
 
@@ -992,6 +993,7 @@ void TWinControl::CreateHandle() {
     }
     UpdateShowing();
     Realign();
+    TellShowing();
 }
 
 void TWinControl::DestroyWnd() {
@@ -1002,6 +1004,11 @@ void TWinControl::DestroyWnd() {
 void TWinControl::DestroyHandle() {
     if (!FHandle) return;
     for (TWinControl* child : FTabList) child->DestroyHandle();
+    // A window made again at once keeps its shown state; one that goes is no longer shown.
+    if (FShowingTold && !(FControlState & csRecreating) && !(ComponentState() & csDestroying)) {
+        FShowingTold = false;
+        Perform(CM_SHOWINGCHANGED);
+    }
     FControlState |= csDestroyingHandle;
     DestroyWnd();
     FControlState &= ~csDestroyingHandle;
@@ -1112,6 +1119,7 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
     width = ClampSize(width);
     height = ClampSize(height);
     Constraints()->Apply(width, height);
+    const TRect before = BoundsRect();
     if (left != FLeft || top != FTop || width != FWidth || height != FHeight) {
         // The window tells us the outcome through WM_WINDOWPOSCHANGED.
         ::SetWindowPos(FHandle, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -1124,6 +1132,7 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
     }
     RememberAnchorOrigin();
     RequestAlign();
+    if (FParent && !(FControlState & csPlacing) && BoundsRect() != before) FParent->ControlBoundsChanged(this);
 }
 
 void TWinControl::UpdateWindowBounds() {
@@ -1586,6 +1595,17 @@ void TWinControl::WMSize(TMessage& message) {
 void TWinControl::WMWindowPosChanged(TMessage& message) {
     DefaultHandler(message);
     UpdateBoundsFromWindow();
+    const auto* position = reinterpret_cast<const WINDOWPOS*>(message.LParam);
+    if (position && (position->flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW))) TellShowing();
+}
+
+void TWinControl::TellShowing() {
+    const bool showing = FHandle && ::IsWindowVisible(FHandle);
+    if (showing != FShowingTold) {
+        FShowingTold = showing;
+        Perform(CM_SHOWINGCHANGED);
+    }
+    for (TWinControl* child : std::vector<TWinControl*>(FTabList)) child->TellShowing();
 }
 
 void TWinControl::WMSetFocus(TMessage& message) {

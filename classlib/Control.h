@@ -71,6 +71,7 @@ enum : UINT {
     CM_CANCELMODE,
     CM_SYSCOLORCHANGE,
     CM_BUTTONPRESSED,
+    CM_SHOWINGCHANGED,        // a windowed control's window became shown or hidden on the screen
 };
 // The visual style of the application changed; the number is fixed, controls compare it.
 constexpr UINT CM_STYLECHANGED = CM_BASE + 53;
@@ -552,6 +553,8 @@ protected:
     virtual void AlignControls(TControl* control, TRect& rect);
     static void PlaceChild(TControl* child, int left, int top, int width, int height);
     virtual void AdjustClientRect(TRect& rect) const { (void)rect; }
+    // A child's bounds were changed by code, not by this control's own layout.
+    virtual void ControlBoundsChanged(TControl* control) { (void)control; }
     // Paints the window: PaintWindow on the DC, then the graphic children.
     void PaintHandler(TMessage& message);
     virtual void PaintWindow(HDC dc);
@@ -605,6 +608,9 @@ private:
     void UpdateBoundsFromWindow();
     void ApplyWindowFont();
     void AlignAll();
+    // Sends CM_SHOWINGCHANGED to this control and its windowed children whose window's
+    // shown state differs from the one they were last told.
+    void TellShowing();
 
     HWND FParentWindow = nullptr;
     std::vector<TControl*> FControls;     // children, back to front
@@ -616,6 +622,7 @@ private:
     bool FParentBackground = false;
     bool FCtl3D = true;
     bool FTrackingMouse = false;
+    bool FShowingTold = false;  // the shown state CM_SHOWINGCHANGED last told
     HBRUSH FBrush = nullptr;
     TColor FBrushColor = clNone;
 };

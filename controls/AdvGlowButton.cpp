@@ -223,6 +223,7 @@ const TPropertyList& TAdvGlowButton::Published() {
         .Enum(L"MinButtonSizeState", L"TButtonSizeState", &B::MinButtonSizeState, &B::SetMinButtonSizeState,
               {L"bsGlyph", L"bsLabel", L"bsLarge"}, bsGlyph)
         .Enum(L"Style", L"TAdvButtonStyle", &B::Style, &B::SetStyle, {L"bsButton", L"bsCheck"}, bsButton)
+        .Add(L"UseAppearance", &B::UseAppearance, &B::SetUseAppearance, false)
         .Enum(L"UIStyle", L"TOVTStyle", &B::UIStyle, &B::SetUIStyle,
               {L"tsOffice2003Blue", L"tsOffice2003Silver", L"tsOffice2003Olive", L"tsOffice2003Classic",
                L"tsOffice2007Luna", L"tsOffice2007Obsidian", L"tsWindowsXP", L"tsWhidbey", L"tsCustom",

@@ -56,9 +56,10 @@ enum TShortCutHintPos {
 };
 
 // The interval in ms of every fade timer (glow buttons, toolbar buttons, pager tabs); 0
-// switches fades off. Colour tones set it to 0; the pager sets it. The toolbars also know
-// it as GlowAnimationInterval.
+// switches fades off. Colour tones set it to 0; the pager sets it.
 extern int GlowSpeed;
+// The same variable under the name the toolbars and the pager use for it.
+inline int& GlowAnimationInterval = GlowSpeed;
 
 // Where a key tip sits beside a button of size (width, height) whose client origin is at
 // `origin` on the screen; the tip is tipWidth x tipHeight. shpAuto is shpTop.
@@ -257,6 +258,12 @@ public:
     void SetDrawSplitLineAlways(bool value);
     bool IsRotated() const { return FIsRotated; }
     void SetIsRotated(bool value) { FIsRotated = value; }
+    // A toolbar's styler leaves the appearance of a button with UseAppearance alone.
+    bool UseAppearance() const { return FUseAppearance; }
+    void SetUseAppearance(bool value) { FUseAppearance = value; }
+    // Set by a ribbon group that holds the button; stored only.
+    bool IsOnRibbon() const { return FIsOnRibbon; }
+    virtual void SetIsOnRibbon(bool value) { FIsOnRibbon = value; }
     bool DoubleClicks() const { return !(ControlStyle() & ClassLib::csDoubleClicks); }
     void SetDoubleClicks(bool value);
     std::wstring Version() const;
@@ -415,6 +422,8 @@ private:
     std::wstring FWideCaption;
     bool FDrawSplitLineAlways = false;
     bool FIsRotated = false;
+    bool FUseAppearance = false;
+    bool FIsOnRibbon = false;
 
     // The state machine.
     bool FDown = false;           // pressed look of the current gesture

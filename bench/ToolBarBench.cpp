@@ -1,0 +1,113 @@
+// Milliseconds per paint of a 600 x 26 toolbar with caption, gradient, grip and right handle,
+// at rest and in the middle of a ribbon group's hover fade, and per ArrangeItems +
+// AdjustToolBarSize over 50 items. Goal: at most 2 ms per paint, a tenth of the 20 ms fade tick.
+#include <windows.h>
+
+#include <chrono>
+#include <cstdio>
+#include <functional>
+
+#include "bench/BenchTiming.h"
+#include "classlib/Application.h"
+#include "classlib/Form.h"
+#include "classlib/GdiScopes.h"
+#include "controls/AdvGlowButton.h"
+#include "graphics/AdvGDIPStartup.h"
+#include "menus/AdvToolBarStyler.h"
+#include "toolbars/AdvToolBar.h"
+#include "toolbars/AdvToolBarPageHost.h"
+
+namespace {
+
+using BenchSupport::MillisecondsPerCall;
+using BenchSupport::Row;
+
+// A ribbon page in a pager as far as a toolbar asks: enough for the group's hover fade.
+class TBenchPage : public ClassLib::TCustomControl, public AdvToolBar::IToolBarPageHost {
+public:
+    using TCustomControl::TCustomControl;
+    bool PageInPager() const override { return true; }
+    AdvToolBar::TCustomAdvToolBarStyler* PagerToolBarStyler() const override { return nullptr; }
+    bool PagerUIStyle(AdvStyleIF::TOVTStyle&) const override { return false; }
+    bool PagerUsesTones() const override { return false; }
+    const AdvToolBar::TToolBarAppearance* PagerToolBarAppearance() const override { return nullptr; }
+    ClassLib::TColor PagerToolBarCaptionTextColor() const override { return ClassLib::clBlack; }
+    const AdvGlowButton::TGlowButtonAppearance* PagerGlowButtonAppearance() const override { return nullptr; }
+    GDIPicture::TGDIPPicture* PagerOptionPicture() const override { return nullptr; }
+    GDIPicture::TGDIPPicture* PagerOptionDisabledPicture() const override { return nullptr; }
+    bool PagerIsGlass() const override { return false; }
+    bool PagerOffice2013() const override { return false; }
+    const AdvToolBar::TGroupAppearance* TabGroupAppearance() const override { return nullptr; }
+    bool ShowDisabledControlsHint() const override { return false; }
+    int ToolBarCount() const override { return 0; }
+    int IndexOfToolBar(const AdvToolBar::TAdvCustomToolBar*) const override { return -1; }
+    void MoveToolBar(AdvToolBar::TAdvCustomToolBar*, int) override {}
+    void AutoPositionAdvToolBars() override {}
+    void ShrinkAdvToolBars() override {}
+    void GrowAdvToolBars() override {}
+};
+
+AdvToolBar::TAdvToolBar* MakeToolBar(ClassLib::TForm& form, ClassLib::TWinControl* parent, int top) {
+    auto* bar = new AdvToolBar::TAdvToolBar(&form);
+    bar->SetName(top == 0 ? L"BenchBar" : L"BenchGroup");
+    bar->SetParent(parent);
+    bar->SetAutoSize(false);
+    bar->SetCaption(L"Commands");
+    bar->SetShowCaption(true);
+    bar->SetBounds(0, top, 600, 26);
+    // The styler's background is transparent unless told otherwise: paint the gradient.
+    bar->CurrentToolBarStyler()->SetBackGroundTransparent(false);
+    bar->CurrentToolBarStyler()->ColorHot()->SetColor(ClassLib::TColor(0x80E0FF));
+    return bar;
+}
+
+}  // namespace
+
+int main() {
+    const AdvGDIPStartup::TGdiplusSession gdiplus;
+    ClassLib::TForm form(nullptr);
+    form.SetBounds(40, 40, 700, 300);
+    form.Show();
+    auto* bar = MakeToolBar(form, &form, 0);
+    bar->SetBounds(0, 0, 600, 26);
+    auto* page = new TBenchPage(&form);
+    page->SetParent(&form);
+    page->SetBounds(0, 60, 650, 120);
+    auto* group = MakeToolBar(form, page, 10);
+    group->SetBounds(0, 10, 600, 26);
+
+    HDC screen = ::GetDC(nullptr);
+    ClassLib::TOffscreenBuffer buffer(screen, 600, 90);
+    ::ReleaseDC(nullptr, screen);
+    const HDC dc = buffer.Handle();
+
+    std::printf("Toolbar paint, 600 x %d with caption, gradient, grip and right handle\n", bar->Height());
+    Row("paint at rest", MillisecondsPerCall([&] { bar->Perform(WM_PAINT, WPARAM(dc), 0); }, 300), 2.0);
+    // The fade timer is started but never served while measuring: every colour stays blended.
+    AdvGlowButton::GlowAnimationInterval = 20;
+    group->Perform(ClassLib::CM_MOUSEENTER);
+    for (int i = 0; i < 100 && group->StepHover() < 40; ++i) {
+        ::Sleep(5);
+        ClassLib::Application->ProcessMessages();
+    }
+    std::printf("ribbon group in its hover fade at step %d\n", group->StepHover());
+    Row("paint mid-fade", MillisecondsPerCall([&] { group->Perform(WM_PAINT, WPARAM(dc), 0); }, 300), 2.0);
+
+    auto* wide = new AdvToolBar::TAdvToolBar(&form);
+    wide->SetName(L"BenchItems");
+    wide->SetParent(&form);
+    wide->SetBounds(0, 200, 600, 26);
+    for (int i = 0; i < 50; ++i) {
+        auto* button = new AdvGlowButton::TAdvGlowButton(&form);
+        button->SetParent(wide);
+        button->SetBounds(0, 0, 40, 22);
+    }
+    std::printf("(%d items on the toolbar)\n", wide->ToolBarControlCount());
+    std::printf("Layout of a toolbar with 50 glow buttons\n");
+    const double layout = MillisecondsPerCall([&] {
+        wide->ArrangeItems(false);
+        wide->AdjustToolBarSize();
+    }, 50);
+    std::printf("%-34s %8.3f ms\n", "ArrangeItems + AdjustToolBarSize", layout);
+    return 0;
+}
