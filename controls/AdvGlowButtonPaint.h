@@ -98,6 +98,9 @@ struct TGlowFace {
     int MaxWidth = 0, MaxHeight = 0;     // the button's constraints, for measuring
 };
 
+// The face takes a look's colours, border and gradients.
+void Take(TGlowFace& face, const TGlowLook& look);
+
 // Whether a drop-down part shows its split line at rest too: the value the last button
 // wrote through its DrawSplitLineAlways property holds for every button.
 extern bool DrawSplitLineAlways;

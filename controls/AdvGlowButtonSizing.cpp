@@ -27,15 +27,6 @@ void Blend(TGlowFace& face, const TGlowLook& from, const TGlowLook& to, int perc
     if (border) face.BorderColor = BlendColor(from.Border, to.Border, percent);
 }
 
-void Take(TGlowFace& face, const TGlowLook& look) {
-    face.Color = look.Color;
-    face.ColorTo = look.ColorTo;
-    face.ColorMirror = look.ColorMirror;
-    face.ColorMirrorTo = look.ColorMirrorTo;
-    face.BorderColor = look.Border;
-    face.Gradient = look.Gradient;
-    face.GradientMirror = look.GradientMirror;
-}
 
 // A button picture as the painter sees it.
 class TPictureOnFace final : public IGlowPicture {
@@ -82,6 +73,16 @@ bool IsOffice2003(AdvStyleIF::TOVTStyle style) {
 }
 
 }  // namespace
+
+void Take(TGlowFace& face, const TGlowLook& look) {
+    face.Color = look.Color;
+    face.ColorTo = look.ColorTo;
+    face.ColorMirror = look.ColorMirror;
+    face.ColorMirrorTo = look.ColorMirrorTo;
+    face.BorderColor = look.Border;
+    face.Gradient = look.Gradient;
+    face.GradientMirror = look.GradientMirror;
+}
 
 bool TAdvCustomGlowButton::ShowFocusBorder() const {
     return Focused() && (FFocusType == ftBorder || FFocusType == ftHotBorder);

@@ -96,13 +96,7 @@ private:
         for (const auto& state : states) {
             const AdvGlowButton::TGlowLook look = AdvGlowButton::LookOf(a, state.Kind);
             AdvGlowButton::TGlowFace face;
-            face.Color = look.Color;
-            face.ColorTo = look.ColorTo;
-            face.ColorMirror = look.ColorMirror;
-            face.ColorMirrorTo = look.ColorMirrorTo;
-            face.BorderColor = look.Border;
-            face.Gradient = look.Gradient;
-            face.GradientMirror = look.GradientMirror;
+            AdvGlowButton::Take(face, look);
             face.Caption = state.Caption;
             TFont font;
             font.Assign(FStyler->Font());
