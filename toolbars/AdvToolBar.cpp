@@ -1,12 +1,12 @@
 #include "toolbars/AdvToolBar.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "classlib/Form.h"
 #include "classlib/ImageList.h"
 #include "classlib/Menus.h"
 #include "classlib/Properties.h"
-#include "classlib/Screen.h"
 #include "classlib/Timer.h"
 #include "graphics/AdvHintInfo.h"
 #include "graphics/GDIPicture.h"
@@ -169,8 +169,10 @@ void TAdvCustomToolBar::CreateWnd() {
     TCustomControl::CreateWnd();
     SetUIStyle(FOVTStyle);
     // Caption fonts are already in screen pixels (a form's scaling or the system font sized
-    // them), so the caption text's factor 96 / FInitPPI x scale comes to 1: scaled once.
-    FInitPPI = Screen ? Screen->PixelsPerInch() : 96;
+    // them). The caption text's factor 96 / FInitPPI x scale then comes to 1, also in a
+    // process whose unit scale nobody has set yet; the text grows only with a unit scale
+    // set after the window was made, as the caption strip does (CaptionSize).
+    FInitPPI = int(std::lrint(96 * DPIScaleFactor));
 }
 
 void TAdvCustomToolBar::Loaded() {
