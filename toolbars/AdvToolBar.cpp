@@ -137,6 +137,7 @@ const TPropertyList& TAdvToolBar::Published() {
             .SubObject(L"OptionDisabledPicture", &T::OptionDisabledPicture)
             .SubObject(L"OptionPicture", &T::OptionPicture)
             .Add(L"ParentOptionPicture", &T::ParentOptionPicture, &T::SetParentOptionPicture)
+            .Add(L"DoubleBuffered", &T::DoubleBuffered, &T::SetDoubleBuffered, true)
             .Add(L"ParentShowHint", &T::ParentShowHint, &T::SetParentShowHint, false)
             .Add(L"ShowHint", &T::ShowHint, &T::SetShowHint, true)
             .Add(L"ToolBarIndex", &T::ToolBarIndex, &T::SetToolBarIndex)

@@ -256,7 +256,9 @@ void TAdvCustomToolBar::Paint() {
             } else if (!Caption().empty()) {
                 LOGFONTW lf{};
                 GetObjectW(canvas->Font()->Handle(), sizeof lf, &lf);
-                lf.lfEscapement = FPosition == daLeft ? 2700 : 900;
+                // Counter-clockwise tenths of a degree: on the left the caption reads bottom
+                // to top (a quarter turn left), on the right top to bottom.
+                lf.lfEscapement = FPosition == daLeft ? 900 : 2700;
                 lf.lfOrientation = lf.lfEscapement;
                 ClassLib::TFont turned;
                 turned.Assign(canvas->Font());
