@@ -320,6 +320,7 @@ void TAdvCustomToolBar::ResolveStyler() {
     if (Parent()) {
         AdjustButtonSizes(false);
         ApplyStylerToItems();
+        if (GripDrawn() != FLaidOutWithGrip) ArrangeItems(true);
     }
     Invalidate();
 }
@@ -344,7 +345,9 @@ void TAdvCustomToolBar::StylerChanged(int code) {
         ApplyStylerToItems();
         UpdateCompactButtonAppearance();
     }
-    if (code == scDragGrip) {
+    // A preset applied as a whole tells only its final code: a grip that came or went
+    // with it needs the room made or given back as well.
+    if (code == scDragGrip || GripDrawn() != FLaidOutWithGrip) {
         ArrangeItems(true);
         UpdateHiddenControls();
     }

@@ -524,6 +524,7 @@ private:
     int FInitPPI = 96;
     UINT_PTR FTimerID = 0;        // the floating window's watch timer on this window, 0 when none
     bool FRedrawOff = false;      // BeginUpdate switched the window's redraw off
+    bool FLaidOutWithGrip = false;  // the last layout left room for a drag grip
     static constexpr UINT_PTR FloatingWatchTimerId = 500;
 };
 

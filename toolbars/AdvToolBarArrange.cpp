@@ -272,6 +272,7 @@ void TAdvCustomToolBar::ArrangeItems(bool updateSize) {
     }
     params.Width = Width();
     params.Height = Height();
+    FLaidOutWithGrip = GripDrawn();
     {
         TInternalPositioning positioning(*this);
         if (ribbon && params.Kind == TArrangeKind::Horizontal)

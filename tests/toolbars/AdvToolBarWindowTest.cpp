@@ -661,3 +661,25 @@ TEST_F(ToolBarOnForm, HostFormIsTheFirstFormUpTheParents) {
     bar->SetParent(nullptr);
     EXPECT_EQ(bar->GetHostForm(), nullptr);
 }
+
+TEST_F(ToolBarOnForm, ItemsMakeRoomForAGripThatComesWithAStyleOrStyler) {
+    REQUIRE_DISPLAY();
+    TAdvToolBar* bar = NewToolBar(FForm.get());
+    auto* item = new TPanel(FForm.get());
+    item->SetBounds(0, 0, 30, 20);
+    item->SetParent(bar);
+    const auto expectedLeft = [bar] { return GripOffset(bar->DragGripStyle() != dsNone, 7); };
+    bar->SetUIStyle(AdvStyleIF::tsOffice2019White);
+    const TDragGripStyle modern = bar->DragGripStyle();
+    EXPECT_EQ(item->Left(), expectedLeft());
+    bar->SetUIStyle(AdvStyleIF::tsOffice2003Blue);
+    ASSERT_NE((modern == dsNone), (bar->DragGripStyle() == dsNone));  // the two presets differ
+    EXPECT_EQ(item->Left(), expectedLeft());
+    // An assigned styler without a grip, then one with.
+    TCustomAdvToolBarStyler* styler = GradientStyler();
+    styler->SetDragGripStyle(dsNone);
+    bar->SetToolBarStyler(styler);
+    EXPECT_EQ(item->Left(), 2);
+    styler->SetDragGripStyle(dsFlatDots);
+    EXPECT_EQ(item->Left(), 9);
+}
