@@ -15,37 +15,12 @@
 #include "graphics/AdvGDIPStartup.h"
 #include "menus/AdvToolBarStyler.h"
 #include "toolbars/AdvToolBar.h"
-#include "toolbars/AdvToolBarPageHost.h"
+#include "tests/toolbars/FakeToolBarPage.h"
 
 namespace {
 
 using BenchSupport::MillisecondsPerCall;
 using BenchSupport::Row;
-
-// A ribbon page in a pager as far as a toolbar asks: enough for the group's hover fade.
-class TBenchPage : public ClassLib::TCustomControl, public AdvToolBar::IToolBarPageHost {
-public:
-    using TCustomControl::TCustomControl;
-    bool PageInPager() const override { return true; }
-    AdvToolBar::TCustomAdvToolBarStyler* PagerToolBarStyler() const override { return nullptr; }
-    bool PagerUIStyle(AdvStyleIF::TOVTStyle&) const override { return false; }
-    bool PagerUsesTones() const override { return false; }
-    const AdvToolBar::TToolBarAppearance* PagerToolBarAppearance() const override { return nullptr; }
-    ClassLib::TColor PagerToolBarCaptionTextColor() const override { return ClassLib::clBlack; }
-    const AdvGlowButton::TGlowButtonAppearance* PagerGlowButtonAppearance() const override { return nullptr; }
-    GDIPicture::TGDIPPicture* PagerOptionPicture() const override { return nullptr; }
-    GDIPicture::TGDIPPicture* PagerOptionDisabledPicture() const override { return nullptr; }
-    bool PagerIsGlass() const override { return false; }
-    bool PagerOffice2013() const override { return false; }
-    const AdvToolBar::TGroupAppearance* TabGroupAppearance() const override { return nullptr; }
-    bool ShowDisabledControlsHint() const override { return false; }
-    int ToolBarCount() const override { return 0; }
-    int IndexOfToolBar(const AdvToolBar::TAdvCustomToolBar*) const override { return -1; }
-    void MoveToolBar(AdvToolBar::TAdvCustomToolBar*, int) override {}
-    void AutoPositionAdvToolBars() override {}
-    void ShrinkAdvToolBars() override {}
-    void GrowAdvToolBars() override {}
-};
 
 AdvToolBar::TAdvToolBar* MakeToolBar(ClassLib::TForm& form, ClassLib::TWinControl* parent, int top) {
     auto* bar = new AdvToolBar::TAdvToolBar(&form);
@@ -55,8 +30,6 @@ AdvToolBar::TAdvToolBar* MakeToolBar(ClassLib::TForm& form, ClassLib::TWinContro
     bar->SetCaption(L"Commands");
     bar->SetShowCaption(true);
     bar->SetBounds(0, top, 600, 26);
-    // The styler's background is transparent unless told otherwise: paint the gradient.
-    bar->CurrentToolBarStyler()->SetBackGroundTransparent(false);
     bar->CurrentToolBarStyler()->ColorHot()->SetColor(ClassLib::TColor(0x80E0FF));
     return bar;
 }
@@ -70,7 +43,7 @@ int main() {
     form.Show();
     auto* bar = MakeToolBar(form, &form, 0);
     bar->SetBounds(0, 0, 600, 26);
-    auto* page = new TBenchPage(&form);
+    auto* page = new ToolBarTestSupport::TFakeToolBarPage(&form);
     page->SetParent(&form);
     page->SetBounds(0, 60, 650, 120);
     auto* group = MakeToolBar(form, page, 10);

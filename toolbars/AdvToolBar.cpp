@@ -1,12 +1,12 @@
 #include "toolbars/AdvToolBar.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "classlib/Form.h"
 #include "classlib/ImageList.h"
 #include "classlib/Menus.h"
 #include "classlib/Properties.h"
-#include "classlib/Screen.h"
 #include "classlib/Timer.h"
 #include "graphics/AdvHintInfo.h"
 #include "graphics/GDIPicture.h"
@@ -137,6 +137,7 @@ const TPropertyList& TAdvToolBar::Published() {
             .SubObject(L"OptionDisabledPicture", &T::OptionDisabledPicture)
             .SubObject(L"OptionPicture", &T::OptionPicture)
             .Add(L"ParentOptionPicture", &T::ParentOptionPicture, &T::SetParentOptionPicture)
+            .Add(L"DoubleBuffered", &T::DoubleBuffered, &T::SetDoubleBuffered, true)
             .Add(L"ParentShowHint", &T::ParentShowHint, &T::SetParentShowHint, false)
             .Add(L"ShowHint", &T::ShowHint, &T::SetShowHint, true)
             .Add(L"ToolBarIndex", &T::ToolBarIndex, &T::SetToolBarIndex)
@@ -169,8 +170,10 @@ void TAdvCustomToolBar::CreateWnd() {
     TCustomControl::CreateWnd();
     SetUIStyle(FOVTStyle);
     // Caption fonts are already in screen pixels (a form's scaling or the system font sized
-    // them), so the caption text's factor 96 / FInitPPI x scale comes to 1: scaled once.
-    FInitPPI = Screen ? Screen->PixelsPerInch() : 96;
+    // them). The caption text's factor 96 / FInitPPI x scale then comes to 1, also in a
+    // process whose unit scale nobody has set yet; the text grows only with a unit scale
+    // set after the window was made, as the caption strip does (CaptionSize).
+    FInitPPI = int(std::lrint(96 * DPIScaleFactor));
 }
 
 void TAdvCustomToolBar::Loaded() {
@@ -317,6 +320,7 @@ void TAdvCustomToolBar::ResolveStyler() {
     if (Parent()) {
         AdjustButtonSizes(false);
         ApplyStylerToItems();
+        if (GripDrawn() != FLaidOutWithGrip) ArrangeItems(true);
     }
     Invalidate();
 }
@@ -341,7 +345,9 @@ void TAdvCustomToolBar::StylerChanged(int code) {
         ApplyStylerToItems();
         UpdateCompactButtonAppearance();
     }
-    if (code == scDragGrip) {
+    // A preset applied as a whole tells only its final code: a grip that came or went
+    // with it needs the room made or given back as well.
+    if (code == scDragGrip || GripDrawn() != FLaidOutWithGrip) {
         ArrangeItems(true);
         UpdateHiddenControls();
     }

@@ -159,6 +159,11 @@ public:
     int UpdateCount() const { return FUpdateCount; }
     // The toolbar's menu shortcut, or with considerButtons an item's action shortcut.
     bool IsShortCut(WORD key, ClassLib::TShiftState shift, bool considerButtons);
+    // Docks the toolbar in `panel` (null is ignored).
+    void Dock(TAdvDockPanel* panel);
+    // The dock panel the toolbar is docked in; setting another one docks it there.
+    TAdvDockPanel* AdvDockPanel() const { return FCurrentDock; }
+    void SetAdvDockPanel(TAdvDockPanel* panel);
     // The first form up the parent chain, from the dock panel (current, else last) or the parent.
     ClassLib::TCustomForm* GetHostForm() const;
     bool ShowsDisabledControlHints() const;
@@ -342,6 +347,9 @@ private:
     // The items' extents along the length (floating rows).
     std::vector<int> ItemExtents(bool visibleOnly) const;
     bool GripDrawn() const;
+    // The first item whose visibility no longer matches its place (shown but parked, or
+    // hidden in the row); null when the layout is current.
+    ClassLib::TControl* ItemOutOfPlace() const;
     void RebuildControlLists();
     void RebuildSequenceList();
     void AdjustButtonSizes(bool menuButtonsOnly);
@@ -516,6 +524,7 @@ private:
     int FInitPPI = 96;
     UINT_PTR FTimerID = 0;        // the floating window's watch timer on this window, 0 when none
     bool FRedrawOff = false;      // BeginUpdate switched the window's redraw off
+    bool FLaidOutWithGrip = false;  // the last layout left room for a drag grip
     static constexpr UINT_PTR FloatingWatchTimerId = 500;
 };
 
