@@ -510,7 +510,10 @@ void TAdvCustomToolBarButton::Notification(TComponent* component, TOperation ope
     if (operation != opRemove || HasState(csDestroying)) return;
     if (component == FDropDownMenu) FDropDownMenu = nullptr;
     if (FMenuItem && component == FMenuItem) SetMenuItem(nullptr);
-    if (component && (component == ToolBarImages())) FImageIndex = -1;
+    if (component && component == FWatchedImages) {
+        FWatchedImages = nullptr;
+        FImageIndex = -1;
+    }
 }
 
 // ---------------------------------------------------------------- actions and menu items
@@ -691,6 +694,7 @@ void TAdvCustomToolBarButton::ImageSource(TCustomImageList*& images, int& index,
 // ---------------------------------------------------------------- shadow glyph
 
 void TAdvCustomToolBarButton::GenerateShade() {
+    WatchImages();
     std::unique_ptr<TBitmap> fromList;
     const TBitmap* source = nullptr;
     TCustomImageList* images = ToolBarImages();
@@ -725,10 +729,12 @@ void TAdvCustomToolBarButton::GenerateShade() {
     FGlyphShade->SetTransparent(true);
 }
 
-void TAdvCustomToolBarButton::ImagesChanged() {
-    if (FShaded) GenerateShade();
-    AdjustSize();
-    Invalidate();
+void TAdvCustomToolBarButton::WatchImages() {
+    TCustomImageList* images = ToolBarImages();
+    if (images == FWatchedImages) return;
+    if (FWatchedImages) FWatchedImages->RemoveFreeNotification(this);
+    FWatchedImages = images;
+    if (images) images->FreeNotification(this);
 }
 
 // ---------------------------------------------------------------- automatic size
@@ -752,6 +758,7 @@ void TAdvCustomToolBarButton::SetupCaptionFont(TCanvas* canvas, float s, bool fo
 }
 
 void TAdvCustomToolBarButton::AdjustSize() {
+    WatchImages();
     if (!Parent() || !FAutoSize || HasState(csLoading)) return;
     TCanvas* canvas = Canvas();
     const float s = AdvStyleIF::GetDPIScale(this, canvas);

@@ -324,7 +324,9 @@ private:
     void CMHintShow(ClassLib::TMessage& message);
     // Leaving without the event (the timer saw the pointer go).
     void LeaveQuietly();
-    void ImagesChanged();
+    // Asks to hear of the end of the image list the button shows (it then shows none).
+    void WatchImages();
+    ClassLib::TCustomImageList* FWatchedImages = nullptr;
 };
 
 class TAdvToolBarButton : public TAdvCustomToolBarButton {

@@ -32,6 +32,12 @@ using namespace AdvToolBar;
 
 namespace {
 
+bool menuEnded = false;
+void CALLBACK EndMenuSoon(HWND, UINT, UINT_PTR, DWORD) {
+    menuEnded = true;
+    ::EndMenu();
+}
+
 // Opens what the painter reads so a probe can set up one case.
 class TProbeButton : public TAdvToolBarButton {
 public:
@@ -174,15 +180,11 @@ TEST_F(ToolBarItems, DropDownZoneFiresTheEventAndPopsTheMenu) {
     item->SetCaption(L"Paste special");
     menu->Items()->Add(item);
     button->SetDropDownMenu(menu);
-    static bool ended;
-    ended = false;
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
-        ended = true;
-        ::EndMenu();
-    });
+    menuEnded = false;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, EndMenuSoon);
     ClickAt(button, 2, 5);
     ::KillTimer(nullptr, timer);
-    EXPECT_TRUE(ended);
+    EXPECT_TRUE(menuEnded);
     EXPECT_EQ(dropped, 3);
     EXPECT_FALSE(button->MenuSel());
 
