@@ -17,13 +17,16 @@
 #include "menus/AdvToolBarSystem.h"
 #include "toolbars/AdvToolBar.h"
 #include "toolbars/AdvToolBarContainer.h"
-#include "toolbars/AdvToolBarMenuButton.h"
 #include "toolbars/AdvToolBarQuickAccessLink.h"
-#include "toolbars/AdvToolBarSeparator.h"
 
 namespace AdvToolBar {
 
 using namespace ClassLib;
+
+CLASSLIB_IMPLEMENT(TAdvCustomToolBarControl, ClassLib::TGraphicControl)
+CLASSLIB_IMPLEMENT(TAdvToolBarButtonDrawPosition, ClassLib::TPersistent)
+CLASSLIB_IMPLEMENT(TAdvCustomToolBarButton, TAdvCustomToolBarControl)
+CLASSLIB_IMPLEMENT(TAdvToolBarButton, TAdvCustomToolBarButton)
 
 // ---------------------------------------------------------------- item base
 
@@ -882,12 +885,5 @@ const TPropertyList& TAdvToolBarButton::Published() {
     return list;
 }
 
-std::vector<const TClass*> RegisterToolBarItemClasses() {
-    std::vector<const TClass*> classes = {&TAdvToolBarButton::StaticClass(), &TAdvToolBarSeparator::StaticClass(),
-                                          &TAdvToolBarMenuButton::StaticClass(),
-                                          &TAdvToolBarContainer::StaticClass()};
-    for (const TClass* cls : classes) RegisterClassType(*cls);
-    return classes;
-}
 
 }  // namespace AdvToolBar

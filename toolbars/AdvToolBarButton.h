@@ -339,7 +339,4 @@ public:
     void SetForceImageIndex(bool value) { FForceImageIndex = value; }
 };
 
-// Registers the toolbar item classes for window descriptions; returns the classes registered.
-std::vector<const ClassLib::TClass*> RegisterToolBarItemClasses();
-
 }  // namespace AdvToolBar

@@ -15,6 +15,8 @@
 namespace AdvToolBar {
 
 using namespace ClassLib;
+
+CLASSLIB_IMPLEMENT(TAdvToolBarContainer, ClassLib::TCustomControl)
 using AdvGlowButton::TAdvCustomGlowButton;
 
 TAdvToolBarContainer::TAdvToolBarContainer(TComponent* owner)

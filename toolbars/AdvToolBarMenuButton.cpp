@@ -16,6 +16,8 @@ namespace AdvToolBar {
 
 using namespace ClassLib;
 
+CLASSLIB_IMPLEMENT(TAdvToolBarMenuButton, TAdvCustomToolBarButton)
+
 TAdvToolBarMenuButton::TAdvToolBarMenuButton(TComponent* owner) : TAdvCustomToolBarButton(owner) {
     SetParentStyler(true);
 }

@@ -7,6 +7,8 @@ namespace AdvToolBar {
 
 using namespace ClassLib;
 
+CLASSLIB_IMPLEMENT(TAdvToolBarSeparator, TAdvCustomToolBarControl)
+
 TAdvToolBarSeparator::TAdvToolBarSeparator(TComponent* owner) : TAdvCustomToolBarControl(owner) {
     FAutoSize = true;
     SetBounds(0, 0, 10, 22);
