@@ -443,7 +443,7 @@ TEST_F(ToolBarItems, SeparatorSizesAcrossTheRowAndPaintsTwoLines) {
     auto blank = Painted(separator);
     EXPECT_EQ(Pixel(*blank, 5, 10), clFuchsia);
 
-    separator->SetPosition(daLeft);
+    bar->SetPosition(daLeft);  // every item turns with the toolbar
     EXPECT_EQ(separator->Height(), 10);
     EXPECT_EQ(separator->Width(), bar->Width() - 4);
 
@@ -600,6 +600,7 @@ TEST_F(ToolBarItems, GlowButtonInAContainerGetsTheKeyHook) {
     auto* container = new TAdvToolBarContainer(FForm.get());
     container->SetName(L"Container1");
     container->SetParent(bar);
+    container->SetBounds(container->Left(), container->Top(), 120, 40);
     auto* glow = new AdvGlowButton::TAdvGlowButton(FForm.get());
     glow->SetName(L"Glow1");
     glow->SetParent(container);
