@@ -1,8 +1,10 @@
 #include "toolbars/AdvToolBarContainer.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "classlib/GdiScopes.h"
+#include "classlib/Pictures.h"
 #include "classlib/Properties.h"
 #include "controls/AdvGlowButton.h"
 #include "graphics/AdvHintInfo.h"
@@ -175,25 +177,27 @@ void TAdvToolBarContainer::Dispatch(TMessage& message) {
 void TAdvToolBarContainer::PaintParentBackground(HDC dc) {
     TWinControl* parent = Parent();
     if (!parent || Width() <= 0 || Height() <= 0) return;
-    HDC memory = ::CreateCompatibleDC(dc);
-    if (!memory) return;
-    HBITMAP bitmap = ::CreateCompatibleBitmap(dc, Width(), Height());
-    if (!bitmap) {
-        ::DeleteDC(memory);
-        return;
+    // A device-independent bitmap: the parent's painters (GDI+ among them) draw on it as
+    // on any bitmap, whatever the target DC is.
+    TBitmap image(Width(), Height());
+    HDC memory = image.Canvas()->Handle();
+    const TPoint origin = ClientToScreen({0, 0});
+    // A toolbar whose styler leaves its background transparent paints nothing there itself:
+    // what lies under it is its own parent's, so that one paints first.
+    std::vector<TWinControl*> layers;
+    if (parent->Parent()) layers.push_back(parent->Parent());
+    layers.push_back(parent);
+    for (TWinControl* layer : layers) {
+        // Each paints in its own client coordinates: its pixel under the container's
+        // top-left corner lands on the bitmap's (0, 0).
+        const TPoint at = layer->ScreenToClient(origin);
+        const int saved = ::SaveDC(memory);
+        ::SetViewportOrgEx(memory, -at.X, -at.Y, nullptr);
+        layer->Perform(WM_ERASEBKGND, WPARAM(memory), 0);
+        layer->Perform(WM_PAINT, WPARAM(memory), 0);
+        ::RestoreDC(memory, saved);
     }
-    HGDIOBJ old = ::SelectObject(memory, bitmap);
-    // The parent paints in its own client coordinates: its pixel under the container's
-    // top-left corner lands on the bitmap's (0, 0).
-    const int saved = ::SaveDC(memory);
-    ::SetViewportOrgEx(memory, -Left(), -Top(), nullptr);
-    parent->Perform(WM_ERASEBKGND, WPARAM(memory), 0);
-    parent->Perform(WM_PAINT, WPARAM(memory), 0);
-    ::RestoreDC(memory, saved);
     ::BitBlt(dc, 0, 0, Width(), Height(), memory, 0, 0, SRCCOPY);
-    ::SelectObject(memory, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
 }
 
 void TAdvToolBarContainer::Paint() {
