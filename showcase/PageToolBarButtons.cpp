@@ -85,7 +85,7 @@ const Showcase::TPageRegistration page(L"toolbarbuttons", [](TForm* form) {
     const auto label = [&](const wchar_t* text, int left, int top) {
         auto* l = new TLabel(form);
         l->SetParent(form);
-        l->SetBounds(S(left), S(top), S(400), S(16));
+        l->SetBounds(S(left), S(top), S(520), S(16));
         l->SetCaption(text);
     };
 
