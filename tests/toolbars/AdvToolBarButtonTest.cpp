@@ -564,6 +564,7 @@ TEST_F(ToolBarItems, ContainerShowsTheToolBarThroughItAndFramesItsCaption) {
     styler->Color()->SetColor(clBlack);
     styler->Color()->SetColorTo(clWhite);
     styler->Color()->SetDirection(gdVertical);
+    styler->SetBackGroundTransparent(false);
     bar->SetHeight(60);
     auto* container = new TAdvToolBarContainer(FForm.get());
     container->SetName(L"Container1");
@@ -578,7 +579,10 @@ TEST_F(ToolBarItems, ContainerShowsTheToolBarThroughItAndFramesItsCaption) {
     bar->Perform(WM_PAINT, WPARAM(toolBarShot->Canvas()->Handle()), 0);
     auto shot = Painted(container);
     const int px = 60, py = 30;
-    EXPECT_EQ(Pixel(*shot, px, py), Pixel(*toolBarShot, container->Left() + px, container->Top() + py));
+    const TColor under = Pixel(*toolBarShot, container->Left() + px, container->Top() + py);
+    EXPECT_NE(under, clBlack);  // the gradient's middle
+    EXPECT_NE(under, clWhite);
+    EXPECT_EQ(Pixel(*shot, px, py), under);
     const int y0 = 2 + 2;
     EXPECT_EQ(Pixel(*shot, 3, y0), clNavy);               // the top line before the caption
     EXPECT_NE(Pixel(*shot, 14, y0), clNavy);              // the gap under the caption
@@ -592,6 +596,12 @@ TEST_F(ToolBarItems, ContainerShowsTheToolBarThroughItAndFramesItsCaption) {
     container->SetShowBorder(false);
     auto bare = Painted(container);
     EXPECT_EQ(Pixel(*bare, 0, 30), Pixel(*toolBarShot, container->Left(), container->Top() + 30));
+
+    // A toolbar that leaves its background transparent: the form shows through both.
+    styler->SetBackGroundTransparent(true);
+    FForm->SetColor(clTeal);
+    auto through = Painted(container);
+    EXPECT_EQ(Pixel(*through, px, py), clTeal);
 }
 
 TEST_F(ToolBarItems, GlowButtonInAContainerGetsTheKeyHook) {
