@@ -33,7 +33,9 @@ using namespace AdvToolBar;
 namespace {
 
 bool menuEnded = false;
+RECT menuRect{};
 void CALLBACK EndMenuSoon(HWND, UINT, UINT_PTR, DWORD) {
+    if (HWND popup = ::FindWindowW(L"#32768", nullptr)) ::GetWindowRect(popup, &menuRect);
     menuEnded = true;
     ::EndMenu();
 }
@@ -185,6 +187,9 @@ TEST_F(ToolBarItems, DropDownZoneFiresTheEventAndPopsTheMenu) {
     ClickAt(button, 2, 5);
     ::KillTimer(nullptr, timer);
     EXPECT_TRUE(menuEnded);
+    const TPoint corner = bar->ClientToScreen({button->Left(), button->Top() + button->Height()});
+    EXPECT_NEAR(menuRect.top, corner.Y, 3);  // below the button, at its left edge
+    EXPECT_NEAR(menuRect.left, corner.X, 3);
     EXPECT_EQ(dropped, 3);
     EXPECT_FALSE(button->MenuSel());
 
