@@ -284,6 +284,27 @@ public:
     TDockedEvent OnDocked;
     ClassLib::TNotifyEvent OnUnDocked;
 
+    // ---- for its item controls ----
+    // An item is being clicked: the option drop-down closes first.
+    void ItemClicking();
+    // An item was clicked: the toolbar records it as used and lays its items out again.
+    void ItemClicked(ClassLib::TControl* item);
+    // The hot button changed (the menu bar's hot tracking).
+    void HotButtonChanged(ClassLib::TControl* button);
+    // A menu button asks to drop its menu; true when the menu bar did.
+    bool DropMenuButton(ClassLib::TControl* button);
+    // The menu loop runs with the menu focused: a button the pointer leaves stays hot.
+    bool MenuLoopFocused() const;
+    // A menu of the menu bar is dropped down.
+    bool MenuDropped() const;
+    // The toolbar holds a main menu (it is a menu bar).
+    bool HasMenuBar() const { return HasMenu(); }
+    bool InDockPanel() const { return DockPanelOf(Parent()) != nullptr; }
+    // Where items that do not fit are shown, when it exists.
+    ClassLib::TWinControl* ItemOverflowPanel() const;
+    // A key went down on a glow button inside a container item.
+    void ItemGlowButtonKeyDown(ClassLib::TObject* sender, WORD& key, ClassLib::TShiftState shift);
+
     // ---- drawing routines (each draws its part in its present state) ----
     void DrawDragGrip();
     void DrawRightHandle();
@@ -526,6 +547,9 @@ private:
     bool FRedrawOff = false;      // BeginUpdate switched the window's redraw off
     bool FLaidOutWithGrip = false;  // the last layout left room for a drag grip
     static constexpr UINT_PTR FloatingWatchTimerId = 500;
+    // Separators the separator pass hid itself (it shows them again); never owned.
+    std::vector<ClassLib::TControl*> FPassHiddenSeparators;
+    bool FInSeparatorPass = false;
 };
 
 class TAdvToolBar : public TAdvCustomToolBar {
