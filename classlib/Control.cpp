@@ -1040,6 +1040,26 @@ void TWinControl::SetParent(TWinControl* parent) {
     if (parent && parent->HandleAllocated() && Visible() && !(ComponentState() & csLoading)) HandleNeeded();
 }
 
+void TWinControl::MoveWindowToParent(TWinControl* parent) {
+    if (parent == FParent) return;
+    if (!FHandle || (parent && !parent->HandleAllocated())) {
+        SetParent(parent);
+        return;
+    }
+    // The plain SetParent would destroy the window; only the control lists change here.
+    TControl::SetParent(parent);
+    LONG_PTR style = ::GetWindowLongPtrW(FHandle, GWL_STYLE);
+    if (parent) style = (style | WS_CHILD) & ~LONG_PTR(WS_POPUP);
+    else style = (style | WS_POPUP) & ~LONG_PTR(WS_CHILD);
+    // Child first when it becomes one: SetParent of a pop-up would make it owned, not a child.
+    if (parent) ::SetWindowLongPtrW(FHandle, GWL_STYLE, style);
+    ::SetParent(FHandle, parent ? parent->FHandle : FParentWindow);
+    if (!parent) ::SetWindowLongPtrW(FHandle, GWL_STYLE, style);
+    ::SetWindowPos(FHandle, HWND_TOP, FLeft, FTop, FWidth, FHeight, SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    UpdateShowing();
+    TellShowing();
+}
+
 bool TWinControl::InsertDescribedChild(TComponent* child) {
     if (auto* control = dynamic_cast<TControl*>(child)) control->SetParent(this);
     return true;

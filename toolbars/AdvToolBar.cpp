@@ -12,6 +12,8 @@
 #include "graphics/GDIPicture.h"
 #include "menus/AdvToolBarStylers.h"
 #include "menus/AdvToolBarSystem.h"
+#include "toolbars/AdvDockPanel.h"
+#include "toolbars/AdvFloatingWindow.h"
 #include "toolbars/AdvToolBarItem.h"
 #include "toolbars/AdvToolBarPageHost.h"
 
@@ -74,6 +76,9 @@ TAdvCustomToolBar::~TAdvCustomToolBar() {
             // A layout that cannot be stored must not keep the toolbar from going.
         }
     }
+    // The floating window goes with the toolbar; a dock panel forgets it.
+    FreeFloatingWindow();
+    ReleaseFromDockPanel();
     if (!HasState(csDesigning) && FToolBarStyler) FToolBarStyler->RemoveControl(this);
     FToolBarStyler = FAssignedStyler = nullptr;
     FCurrentToolBarStyler = nullptr;
@@ -190,6 +195,10 @@ void TAdvCustomToolBar::Loaded() {
 void TAdvCustomToolBar::Notification(TComponent* component, TOperation operation) {
     TCustomControl::Notification(component, operation);
     if (operation != opRemove || !component) return;
+    if (component == FCurrentDock) FCurrentDock = nullptr;
+    if (component == FLastDock) FLastDock = nullptr;
+    if (component == FParentForm) FParentForm = nullptr;
+    if (component == FFloatingWindow) FFloatingWindow = nullptr;
     const bool stylerGoes = component == FToolBarStyler || component == FAssignedStyler;
     if (HasState(csDestroying)) {
         if (stylerGoes) {
@@ -226,8 +235,12 @@ void TAdvCustomToolBar::SetParent(TWinControl* parent) {
         bool& Flag;
         ~TClear() { Flag = false; }
     } clear{FChangingParent};
-    // While a drag moves the toolbar between parents the docking work keeps its window.
-    TCustomControl::SetParent(parent);
+    // While a drag moves the toolbar between parents (or it leaves its floating window) its
+    // window stays, so the mouse capture survives docking and floating.
+    if ((FDragging || FToolBarState == tsFloating) && parent && HandleAllocated() && parent->HandleAllocated())
+        MoveWindowToParent(parent);
+    else
+        TCustomControl::SetParent(parent);
     FOldState = FToolBarState;
     TAdvDockPanel* docked = nullptr;
     bool undocked = false;

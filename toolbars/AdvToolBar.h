@@ -279,6 +279,35 @@ public:
     TDockedEvent OnDocked;
     ClassLib::TNotifyEvent OnUnDocked;
 
+    // ---- docking and floating ----
+    // The dock panel the toolbar is docked in; setting one docks it there when the panel
+    // takes it (a panel that would refuse it leaves everything as it was).
+    TAdvDockPanel* AdvDockPanel() const { return FCurrentDock; }
+    void SetAdvDockPanel(TAdvDockPanel* value);
+    TAdvDockPanel* LastDockPanel() const { return FLastDock; }
+    // Docks into the panel (null is ignored); a floating window goes.
+    void Dock(TAdvDockPanel* newDockSite);
+    // The panel's side is one the toolbar docks to, and a locked panel has a row for it.
+    bool CanDockTo(const TAdvDockPanel* panel) const;
+    // Moves the floating window to p, or floats the toolbar there.
+    void SetToolBarFloating(ClassLib::TPoint p);
+    void MakeFloating(int x, int y, bool usePoint);
+    // The floating close button: back into the last panel with AutoDockOnClose, else hidden.
+    void CloseFloating();
+    TFloatingWindow* FloatingWindow() const { return FFloatingWindow; }
+    // The floating window's place while floating, else the toolbar's own.
+    ClassLib::TPoint GetPosition() const;
+    int Row() const { return FRow; }
+    bool ToolBarDragging() const { return FDragging; }
+    // The drag without its message loop: targets collected, the mouse captured; then one
+    // ToolBarDragMove per mouse move (client coordinates) and EndToolBarDrag.
+    void BeginToolBarDrag(int x, int y);
+    void ToolBarDragMove(ClassLib::TShiftState shift, int x, int y);
+    void EndToolBarDrag();
+    // The floating state, place, rows and item visibility in the toolbar's own store keys.
+    void LoadPosition();
+    void SavePosition();
+
     // ---- drawing routines (each draws its part in its present state) ----
     void DrawDragGrip();
     void DrawRightHandle();
@@ -302,6 +331,9 @@ protected:
 
 private:
     friend struct TToolBarPainter;
+    friend class TAdvDockPanel;       // the rows move a docked toolbar with its bounds guarded
+    friend class TFloatingWindow;
+    friend class TToolBarDockMember;
 
     // Cuts the rounded corners: three pixels each take the colour just outside the toolbar.
     void PaintCorners(const ClassLib::TRect& corners, ClassLib::TColor startColour);
@@ -391,8 +423,6 @@ private:
     // The window of a dock panel (for GetHostForm).
     ClassLib::TWinControl* DockPanelWindow(TAdvDockPanel* panel) const;
     void FloatingWatchTimer();
-    void LoadPosition();
-    void SavePosition();
     // Hidden items, the options drop-down and the option menu (nothing is hidden yet).
     void UpdateHiddenControls();
     void RecheckHiddenControls();
@@ -517,6 +547,18 @@ private:
     UINT_PTR FTimerID = 0;        // the floating window's watch timer on this window, 0 when none
     bool FRedrawOff = false;      // BeginUpdate switched the window's redraw off
     static constexpr UINT_PTR FloatingWatchTimerId = 500;
+    // Docking and dragging.
+    ClassLib::TCustomForm* FParentForm = nullptr;  // the form the floating window follows
+    bool FAutoHiding = false;                      // the floating window hid with its form
+    // A panel the drag may dock into: its screen rectangle, 15 px larger towards the form.
+    struct TDockTarget {
+        TAdvDockPanel* Panel;
+        ClassLib::TRect Rect;
+    };
+    std::vector<TDockTarget> FDockList;            // during one drag only
+    void CollectDockTargets();
+    void RefreshDockTargets();
+    void FreeFloatingWindow();
 };
 
 class TAdvToolBar : public TAdvCustomToolBar {
