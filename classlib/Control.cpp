@@ -1,4 +1,5 @@
 #include "classlib/Control.h"
+#include "classlib/ControlReparent.h"
 
 #include <windowsx.h>
 
@@ -1040,24 +1041,24 @@ void TWinControl::SetParent(TWinControl* parent) {
     if (parent && parent->HandleAllocated() && Visible() && !(ComponentState() & csLoading)) HandleNeeded();
 }
 
-void TWinControl::MoveWindowToParent(TWinControl* parent) {
-    if (parent == FParent) return;
-    if (!FHandle || (parent && !parent->HandleAllocated())) {
-        SetParent(parent);
+void MoveWindowToParent(TWinControl* control, TWinControl* parent) {
+    if (!control || parent == control->Parent()) return;
+    if (!control->HandleAllocated() || (parent && !parent->HandleAllocated())) {
+        control->SetParent(parent);
         return;
     }
+    const HWND window = control->Handle();
     // The plain SetParent would destroy the window; only the control lists change here.
-    TControl::SetParent(parent);
-    LONG_PTR style = ::GetWindowLongPtrW(FHandle, GWL_STYLE);
+    control->TControl::SetParent(parent);
+    LONG_PTR style = ::GetWindowLongPtrW(window, GWL_STYLE);
     if (parent) style = (style | WS_CHILD) & ~LONG_PTR(WS_POPUP);
     else style = (style | WS_POPUP) & ~LONG_PTR(WS_CHILD);
     // Child first when it becomes one: SetParent of a pop-up would make it owned, not a child.
-    if (parent) ::SetWindowLongPtrW(FHandle, GWL_STYLE, style);
-    ::SetParent(FHandle, parent ? parent->FHandle : FParentWindow);
-    if (!parent) ::SetWindowLongPtrW(FHandle, GWL_STYLE, style);
-    ::SetWindowPos(FHandle, HWND_TOP, FLeft, FTop, FWidth, FHeight, SWP_NOACTIVATE | SWP_FRAMECHANGED);
-    UpdateShowing();
-    TellShowing();
+    if (parent) ::SetWindowLongPtrW(window, GWL_STYLE, style);
+    ::SetParent(window, parent ? parent->Handle() : control->ParentWindow());
+    if (!parent) ::SetWindowLongPtrW(window, GWL_STYLE, style);
+    ::SetWindowPos(window, HWND_TOP, control->Left(), control->Top(), control->Width(), control->Height(),
+                   SWP_NOACTIVATE | SWP_FRAMECHANGED | (control->Visible() ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
 }
 
 bool TWinControl::InsertDescribedChild(TComponent* child) {

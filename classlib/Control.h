@@ -467,10 +467,6 @@ public:
     void SetParentWindow(HWND value);
     // The control whose window this is, or null.
     static TWinControl* FindControl(HWND handle);
-    // Moves the control to another parent keeping its window and children, so a mouse
-    // capture it holds survives: the window is re-parented and its child or pop-up style
-    // follows. Without a window (or the new parent's) it is the plain SetParent.
-    void MoveWindowToParent(TWinControl* parent);
 
     int ControlCount() const { return int(FControls.size()); }
     TControl* Controls(int index) const { return FControls.at(size_t(index)); }

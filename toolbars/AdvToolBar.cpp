@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "classlib/ControlReparent.h"
 #include "classlib/Form.h"
 #include "classlib/ImageList.h"
 #include "classlib/Menus.h"
@@ -238,7 +239,7 @@ void TAdvCustomToolBar::SetParent(TWinControl* parent) {
     // While a drag moves the toolbar between parents (or it leaves its floating window) its
     // window stays, so the mouse capture survives docking and floating.
     if ((FDragging || FToolBarState == tsFloating) && parent && HandleAllocated() && parent->HandleAllocated())
-        MoveWindowToParent(parent);
+        MoveWindowToParent(this, parent);
     else
         TCustomControl::SetParent(parent);
     FOldState = FToolBarState;

@@ -1,6 +1,6 @@
 // Moving a windowed control to another parent while it keeps its window, its children's
 // windows and the mouse capture.
-#include "classlib/Control.h"
+#include "classlib/ControlReparent.h"
 
 #include <gtest/gtest.h>
 
@@ -27,7 +27,7 @@ TEST(ControlReparent, KeepsWindowChildrenAndCapture) {
     const HWND window = moved->Handle(), innerWindow = inner->Handle();
     ::SetCapture(window);
 
-    moved->MoveWindowToParent(&second);
+    MoveWindowToParent(moved, &second);
     EXPECT_EQ(moved->Parent(), &second);
     EXPECT_EQ(moved->Handle(), window);
     EXPECT_EQ(inner->Handle(), innerWindow);
@@ -44,6 +44,6 @@ TEST(ControlReparent, KeepsWindowChildrenAndCapture) {
 
     // Without a window it is the plain move.
     auto* plain = new TCustomControl(&first);
-    plain->MoveWindowToParent(&second);
+    MoveWindowToParent(plain, &second);
     EXPECT_EQ(plain->Parent(), &second);
 }
