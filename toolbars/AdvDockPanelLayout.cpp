@@ -125,8 +125,9 @@ void TAdvDockPanel::LoadToolBarsPosition() {
         if (visible != bar->Visible()) visibility.emplace_back(bar, visible);
     }
     for (int r = FRows->Count() - 1; r >= 0; --r) FRows->DeleteRowIfEmpty(FRows->Items(r));
-    for (TAdvCustomToolBar* bar : names) FRows->Add()->AddToolBar(AddMember(bar));
+    // Out-of-range rows first, so a toolbar the store does not name ends up last.
     for (TAdvCustomToolBar* bar : leftOver) FRows->Add()->AddToolBar(AddMember(bar));
+    for (TAdvCustomToolBar* bar : names) FRows->Add()->AddToolBar(AddMember(bar));
     FRows->UpdateRows();
     for (auto& [bar, visible] : visibility) bar->SetVisible(visible);
     for (int k = 0; k < FToolBars->Count(); ++k) {

@@ -204,8 +204,8 @@ TEST_F(Docking, DragThresholdsTearOffOnlyFarEnoughAndWhenAllowed) {
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);
-        TAdvDockPanel* panel = NewPanel(c.Side);
-        TAdvToolBar* bar = NewBar(panel, L"A");
+        TAdvDockPanel* panel = NewPanel(c.Side, (L"Dock" + std::to_wstring(&c - cases)).c_str());
+        TAdvToolBar* bar = NewBar(panel, (L"Bar" + std::to_wstring(&c - cases)).c_str());
         bar->SetAllowFloating(c.AllowFloating);
         TestSupport::PumpMessages();
         bar->BeginToolBarDrag(3, 3);
@@ -501,10 +501,14 @@ TEST_F(DockLayout, ToolBarKeysWhileFloatingAndAfterDocking) {
     REQUIRE_DISPLAY();
     TAdvDockPanel* panel = NewPanel(daTop);
     TAdvToolBar* a = NewBar(panel, L"A", 3);
-    TPersistence* p = a->Persistence();
-    p->SetLocation(plIniFile);
-    p->SetKey(FFile);
-    p->SetEnabled(true);
+    // Docking hands the panel's (disabled) settings to the toolbar: its own again after each.
+    const auto own = [&] {
+        TPersistence* p = a->Persistence();
+        p->SetLocation(plIniFile);
+        p->SetKey(FFile);
+        p->SetEnabled(true);
+    };
+    own();
     a->SavePosition();  // never floated: only the item keys
     {
         const auto saved = Saved();
@@ -526,12 +530,14 @@ TEST_F(DockLayout, ToolBarKeysWhileFloatingAndAfterDocking) {
     }
     // A new toolbar of the same name floats where the store says, with the saved rows.
     a->Dock(panel);
+    own();
     a->SetFloatingRows(1);
     a->LoadPosition();
     EXPECT_EQ(a->GetToolBarState(), tsFloating);
     EXPECT_EQ(a->GetPosition(), (TPoint{150, 250}));
     EXPECT_EQ(a->FloatingRows(), 2);
     a->Dock(panel);
+    own();
     a->SavePosition();
     EXPECT_EQ(Saved()->ReadInteger(L"UnDockedAdvToolBars", L"A.State", -1), 0);
 }

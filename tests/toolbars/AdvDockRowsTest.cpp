@@ -109,15 +109,17 @@ TEST_F(Rows, FullSizeToolBarsKeepTheirRowToThemselves) {
 TEST_F(Rows, VerticalRowsFillFromTheFarEnd) {
     Panel.IsVertical = true;
     Panel.Length = 300;
-    Fill({{&A, &B}});
-    EXPECT_EQ(A.Pos(), 299 - 100 - 2);
-    EXPECT_EQ(B.Pos(), A.Pos() + 100 + 2);  // then B reaches past the end and the row squeezes
+    Fill({{&A}});
+    EXPECT_EQ(A.Pos(), 299 - 100 - 2);  // the first goes to the row's bottom end
+    Collection.Items(0)->AddToolBar(&B);
+    EXPECT_EQ(B.Pos(), A.Pos() + A.Len() + 2);  // after it; the row pulled A back to make room
+    EXPECT_LE(B.Pos() + B.Len(), 299 - 2);
     Check();
 }
 
 TEST_F(Rows, InsertByPositionAndRemoveKeepsTheRowIndex) {
     Fill({{&A, &C}});
-    B.P = 150;
+    B.P = 50;
     EXPECT_TRUE(Collection.Items(0)->InsertToolBar(&B));
     EXPECT_EQ(Collection.Items(0)->IndexOf(&B), 1);
     int deleted = -1;
@@ -238,7 +240,7 @@ TEST_F(Rows, FarAboveMovesIntoTheRowUnderThePointer) {
     EXPECT_EQ(C.Row(), 0);
     EXPECT_EQ(Collection.Count(), 2);
     // The last one of a row moved away deletes the row.
-    top = 0;
+    top = 2;
     Collection.SetToolBarTopAndHeight(&B, top, height);
     EXPECT_EQ(Collection.Count(), 1);
     Check();
