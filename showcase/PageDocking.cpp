@@ -45,6 +45,7 @@ void Build(TForm* form, bool restore) {
         p->Persistence()->SetLocation(AdvToolBar::plIniFile);
         p->Persistence()->SetKey(file);
         p->Persistence()->SetSection(name);
+        p->Persistence()->SetEnabled(true);  // saved at the end; docked toolbars take the settings
         return p;
     };
     TAdvDockPanel* top = panel(L"TopDock", AdvToolBar::daTop);

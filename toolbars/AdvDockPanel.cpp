@@ -41,19 +41,23 @@ TAdvDockPanel::TAdvDockPanel(TComponent* owner)
     FPropertiesLoaded = !(owner && (owner->HasState(csLoading) || owner->HasState(csReading)));
 }
 
+void TAdvDockPanel::SaveBeforeToolBarsGo() {
+    if (FLayoutSaved || !FPersistence->Enabled() || HasState(csDesigning)) return;
+    FLayoutSaved = true;
+    try {
+        SaveToolBarsPosition();
+    } catch (const std::exception& error) {
+        // Called from destructors, which must not throw: the layout is lost, said once.
+        const std::string text = std::string("Dock panel layout not saved: ") + error.what() + "\n";
+        ::OutputDebugStringA(text.c_str());
+    } catch (...) {
+        ::OutputDebugStringA("Dock panel layout not saved\n");
+    }
+}
+
 TAdvDockPanel::~TAdvDockPanel() {
     Destroying();
-    if (FPersistence->Enabled() && !HasState(csDesigning)) {
-        try {
-            SaveToolBarsPosition();
-        } catch (const std::exception& error) {
-            // A destructor that threw would end the program: the layout is lost, said once.
-            const std::string text = std::string("Dock panel layout not saved: ") + error.what() + "\n";
-            ::OutputDebugStringA(text.c_str());
-        } catch (...) {
-            ::OutputDebugStringA("Dock panel layout not saved\n");
-        }
-    }
+    SaveBeforeToolBarsGo();
     if (FToolBarStyler && FToolBarStyler != FInternalToolBarStyler) FToolBarStyler->RemoveControl(this);
     FToolBarStyler = nullptr;
     FCurrentToolBarStyler = FInternalToolBarStyler;

@@ -90,6 +90,9 @@ public:
     // Arranges the row that holds the toolbar.
     void ArrangeRowOf(const TAdvCustomToolBar* toolBar);
     bool PropertiesLoaded() const { return FPropertiesLoaded; }
+    // The form is going and its toolbars go before their panel: the first to go has the
+    // layout saved while every toolbar is still in its row (once; the destructor then skips it).
+    void SaveBeforeToolBarsGo();
 
 protected:
     void Notification(ClassLib::TComponent* component, ClassLib::TOperation operation) override;
@@ -130,6 +133,7 @@ private:
     bool FLockHeight = false;
     bool FPropertiesLoaded = false;
     bool FUseRunTimeHeight = false;
+    bool FLayoutSaved = false;  // saved at the form's end already
     bool FSizing = false;  // UpdateDockSize runs: its own resize does not lay the rows out again
 };
 

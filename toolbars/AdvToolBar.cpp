@@ -69,6 +69,9 @@ TAdvCustomToolBar::TAdvCustomToolBar(TComponent* owner)
 }
 
 TAdvCustomToolBar::~TAdvCustomToolBar() {
+    // The form frees its components last first, so its toolbars go before their dock panel
+    // (already marked as going with the form).
+    if (FCurrentDock && FCurrentDock->HasState(csDestroying)) FCurrentDock->SaveBeforeToolBarsGo();
     Destroying();
     if (FPersistence->Enabled() && !HasState(csDesigning)) {
         try {

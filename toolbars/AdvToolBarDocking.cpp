@@ -177,7 +177,9 @@ void TAdvCustomToolBar::MakeFloating(int x, int y, bool usePoint) {
     if (PageHost() || InCompactWindow() || FFloatingWindow || FToolBarState == tsFloating) return;
     // A toolbar never docked follows the form it is on.
     TCustomForm* form = FormAbove(FLastDock ? static_cast<TControl*>(FLastDock) : Parent());
-    auto* window = new TFloatingWindow(FOwner);
+    // Owned by the toolbar: the form would otherwise free it first at its end, and the
+    // toolbar would store itself as no longer floating.
+    auto* window = new TFloatingWindow(this);
     window->SetBorderStyle(bsNone);
     window->SetCtl3D(false);
     window->SetFormStyle(fsStayOnTop);

@@ -448,6 +448,24 @@ TEST_F(DockLayout, TwoRowsAndAHiddenToolBarKeyForKey) {
     EXPECT_TRUE(panel->Rows()->CheckInvariants(&why));
 }
 
+// The form frees its toolbars before their panel: the layout is still saved whole, and a
+// floating toolbar still stores itself as floating.
+TEST_F(DockLayout, FormEndSavesTheWholeLayout) {
+    REQUIRE_DISPLAY();
+    TAdvDockPanel* panel = NewPanel(daTop);
+    UseIni(panel);
+    panel->Persistence()->SetEnabled(true);
+    NewBar(panel, L"A");
+    NewBar(panel, L"B");
+    NewBar(panel, L"C")->SetToolBarFloating({300, 300});
+    FForm->BeforeDestruction();
+    FForm.reset();
+    const auto saved = Saved();
+    EXPECT_EQ(saved->ReadInteger(L"Layout", L"ToolBarCount", -1), 2);
+    EXPECT_EQ(saved->ReadString(L"Layout", L"Name2", L""), L"B");
+    EXPECT_EQ(saved->ReadInteger(L"UnDockedAdvToolBars", L"C.State", -1), 1);
+}
+
 TEST_F(DockLayout, TakesOverAToolBarOfAnotherPanelAndPlacesBadRowsLast) {
     REQUIRE_DISPLAY();
     TAdvDockPanel* top = NewPanel(daTop, L"Top");
