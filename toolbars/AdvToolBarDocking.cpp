@@ -211,7 +211,11 @@ void TAdvCustomToolBar::MakeFloating(int x, int y, bool usePoint) {
     window->SetWindowSize();
     window->SetBounds(p.X, p.Y, window->Width(), window->Height());
     window->SetSizeInit(true);
-    if (form && HandleAllocated()) FTimerID = ::SetTimer(FHandle, FloatingWatchTimerId, 40, nullptr);
+    // Also for a layout restored before the form is shown: the timer shows the window then.
+    if (form) {
+        HandleNeeded();
+        FTimerID = ::SetTimer(FHandle, FloatingWatchTimerId, 40, nullptr);
+    }
 }
 
 void TAdvCustomToolBar::SetToolBarFloating(TPoint p) {
