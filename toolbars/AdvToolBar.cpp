@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "classlib/ControlReparent.h"
 #include "classlib/Form.h"
 #include "classlib/ImageList.h"
 #include "classlib/Menus.h"
@@ -12,6 +13,8 @@
 #include "graphics/GDIPicture.h"
 #include "menus/AdvToolBarStylers.h"
 #include "menus/AdvToolBarSystem.h"
+#include "toolbars/AdvDockPanel.h"
+#include "toolbars/AdvFloatingWindow.h"
 #include "toolbars/AdvToolBarItem.h"
 #include "toolbars/AdvToolBarPageHost.h"
 
@@ -66,6 +69,9 @@ TAdvCustomToolBar::TAdvCustomToolBar(TComponent* owner)
 }
 
 TAdvCustomToolBar::~TAdvCustomToolBar() {
+    // The form frees its components last first, so its toolbars go before their dock panel
+    // (already marked as going with the form).
+    if (FCurrentDock && FCurrentDock->HasState(csDestroying)) FCurrentDock->SaveBeforeToolBarsGo();
     Destroying();
     if (FPersistence->Enabled() && !HasState(csDesigning)) {
         try {
@@ -74,6 +80,9 @@ TAdvCustomToolBar::~TAdvCustomToolBar() {
             // A layout that cannot be stored must not keep the toolbar from going.
         }
     }
+    // The floating window goes with the toolbar; a dock panel forgets it.
+    FreeFloatingWindow();
+    ReleaseFromDockPanel();
     if (!HasState(csDesigning) && FToolBarStyler) FToolBarStyler->RemoveControl(this);
     FToolBarStyler = FAssignedStyler = nullptr;
     FCurrentToolBarStyler = nullptr;
@@ -193,6 +202,10 @@ void TAdvCustomToolBar::Loaded() {
 void TAdvCustomToolBar::Notification(TComponent* component, TOperation operation) {
     TCustomControl::Notification(component, operation);
     if (operation != opRemove || !component) return;
+    if (component == FCurrentDock) FCurrentDock = nullptr;
+    if (component == FLastDock) FLastDock = nullptr;
+    if (component == FParentForm) FParentForm = nullptr;
+    if (component == FFloatingWindow) FFloatingWindow = nullptr;
     const bool stylerGoes = component == FToolBarStyler || component == FAssignedStyler;
     if (HasState(csDestroying)) {
         if (stylerGoes) {
@@ -229,8 +242,12 @@ void TAdvCustomToolBar::SetParent(TWinControl* parent) {
         bool& Flag;
         ~TClear() { Flag = false; }
     } clear{FChangingParent};
-    // While a drag moves the toolbar between parents the docking work keeps its window.
-    TCustomControl::SetParent(parent);
+    // While a drag moves the toolbar between parents (or it leaves its floating window) its
+    // window stays, so the mouse capture survives docking and floating.
+    if ((FDragging || FToolBarState == tsFloating) && parent && HandleAllocated() && parent->HandleAllocated())
+        MoveWindowToParent(this, parent);
+    else
+        TCustomControl::SetParent(parent);
     FOldState = FToolBarState;
     TAdvDockPanel* docked = nullptr;
     bool undocked = false;

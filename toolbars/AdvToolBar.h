@@ -159,11 +159,6 @@ public:
     int UpdateCount() const { return FUpdateCount; }
     // The toolbar's menu shortcut, or with considerButtons an item's action shortcut.
     bool IsShortCut(WORD key, ClassLib::TShiftState shift, bool considerButtons);
-    // Docks the toolbar in `panel` (null is ignored).
-    void Dock(TAdvDockPanel* panel);
-    // The dock panel the toolbar is docked in; setting another one docks it there.
-    TAdvDockPanel* AdvDockPanel() const { return FCurrentDock; }
-    void SetAdvDockPanel(TAdvDockPanel* panel);
     // The first form up the parent chain, from the dock panel (current, else last) or the parent.
     ClassLib::TCustomForm* GetHostForm() const;
     bool ShowsDisabledControlHints() const;
@@ -304,6 +299,34 @@ public:
     ClassLib::TWinControl* ItemOverflowPanel() const;
     // A key went down on a glow button inside a container item.
     void ItemGlowButtonKeyDown(ClassLib::TObject* sender, WORD& key, ClassLib::TShiftState shift);
+    // ---- docking and floating ----
+    // The dock panel the toolbar is docked in; setting one docks it there when the panel
+    // takes it (a panel that would refuse it leaves everything as it was).
+    TAdvDockPanel* AdvDockPanel() const { return FCurrentDock; }
+    void SetAdvDockPanel(TAdvDockPanel* value);
+    TAdvDockPanel* LastDockPanel() const { return FLastDock; }
+    // Docks into the panel (null is ignored); a floating window goes.
+    void Dock(TAdvDockPanel* newDockSite);
+    // The panel's side is one the toolbar docks to, and a locked panel has a row for it.
+    bool CanDockTo(const TAdvDockPanel* panel) const;
+    // Moves the floating window to p, or floats the toolbar there.
+    void SetToolBarFloating(ClassLib::TPoint p);
+    void MakeFloating(int x, int y, bool usePoint);
+    // The floating close button: back into the last panel with AutoDockOnClose, else hidden.
+    void CloseFloating();
+    TFloatingWindow* FloatingWindow() const { return FFloatingWindow; }
+    // The floating window's place while floating, else the toolbar's own.
+    ClassLib::TPoint GetPosition() const;
+    int Row() const { return FRow; }
+    bool ToolBarDragging() const { return FDragging; }
+    // The drag without its message loop: targets collected, the mouse captured; then one
+    // ToolBarDragMove per mouse move (client coordinates) and EndToolBarDrag.
+    void BeginToolBarDrag(int x, int y);
+    void ToolBarDragMove(ClassLib::TShiftState shift, int x, int y);
+    void EndToolBarDrag();
+    // The floating state, place, rows and item visibility in the toolbar's own store keys.
+    void LoadPosition();
+    void SavePosition();
 
     // ---- drawing routines (each draws its part in its present state) ----
     void DrawDragGrip();
@@ -328,6 +351,9 @@ protected:
 
 private:
     friend struct TToolBarPainter;
+    friend class TAdvDockPanel;       // the rows move a docked toolbar with its bounds guarded
+    friend class TFloatingWindow;
+    friend class TToolBarDockMember;
 
     // Cuts the rounded corners: three pixels each take the colour just outside the toolbar.
     void PaintCorners(const ClassLib::TRect& corners, ClassLib::TColor startColour);
@@ -420,8 +446,6 @@ private:
     // The window of a dock panel (for GetHostForm).
     ClassLib::TWinControl* DockPanelWindow(TAdvDockPanel* panel) const;
     void FloatingWatchTimer();
-    void LoadPosition();
-    void SavePosition();
     // Hidden items, the options drop-down and the option menu (nothing is hidden yet).
     void UpdateHiddenControls();
     void RecheckHiddenControls();
@@ -550,6 +574,18 @@ private:
     // Separators the separator pass hid itself (it shows them again); never owned.
     std::vector<ClassLib::TControl*> FPassHiddenSeparators;
     bool FInSeparatorPass = false;
+    // Docking and dragging.
+    ClassLib::TCustomForm* FParentForm = nullptr;  // the form the floating window follows
+    bool FAutoHiding = false;                      // the floating window hid with its form
+    // A panel the drag may dock into: its screen rectangle, 15 px larger towards the form.
+    struct TDockTarget {
+        TAdvDockPanel* Panel;
+        ClassLib::TRect Rect;
+    };
+    std::vector<TDockTarget> FDockList;            // during one drag only
+    void CollectDockTargets();
+    void RefreshDockTargets();
+    void FreeFloatingWindow();
 };
 
 class TAdvToolBar : public TAdvCustomToolBar {

@@ -16,63 +16,7 @@ using namespace ClassLib;
 
 // ---------------------------------------------------------------- dock panels and floating windows
 
-TAdvDockPanel* TAdvCustomToolBar::DockPanelOf(TWinControl*) const { return nullptr; }
-
-bool TAdvCustomToolBar::IsFloatingWindow(TWinControl*) const { return false; }
-
-// The new parent is a dock panel other than the current one: it accepts the toolbar (true)
-// or refuses it; docking sets tsDocked, FCurrentDock and FLastDock.
-bool TAdvCustomToolBar::AttachToDockPanel(TAdvDockPanel*) { return false; }
-
-// The new parent is the toolbar's floating window: it floats, always horizontal, with its
-// caption strip on top.
-void TAdvCustomToolBar::AttachToFloatingWindow() {
-    FToolBarState = tsFloating;
-    ReleaseFromDockPanel();
-    if (IsVertical(FPosition)) SetPosition(daTop);
-    else SetHeight(Height() + FCaptionHeight);
-}
-
-void TAdvCustomToolBar::ReleaseFromDockPanel() { FCurrentDock = nullptr; }
-
-void TAdvCustomToolBar::AdjustBoundsInDockPanel(int&, int&, int&, int&) {}
-
-TCustomAdvToolBarStyler* TAdvCustomToolBar::LastDockPanelStyler() const { return nullptr; }
-
-void TAdvCustomToolBar::TellDockPanelVisible() {}
-
-void TAdvCustomToolBar::FloatingWindowFollowsVisible() {}
-
-void TAdvCustomToolBar::UpdateDockRows() {}
-
-void TAdvCustomToolBar::ArrangeDockRow() {}
-
-void TAdvCustomToolBar::DockPanelFullSizeChanged() {}
-
-bool TAdvCustomToolBar::FloatingWindowSizedByUser() const { return false; }
-
-void TAdvCustomToolBar::ResizeFloatingWindow() {}
-
-// A pixel of the dock panel's background image under the toolbar, for its cut corners.
-bool TAdvCustomToolBar::DockImagePixel(int, int, TColor&) const { return false; }
-
-void TAdvCustomToolBar::StartToolBarDrag(TShiftState, int, int) {}
-
-void TAdvCustomToolBar::FloatingMouseDown(int, int) {}
-
-void TAdvCustomToolBar::FloatingMouseMove(int, int) {}
-
-void TAdvCustomToolBar::FloatingMouseUp() {}
-
-void TAdvCustomToolBar::FloatingMouseLeave() {}
-
-void TAdvCustomToolBar::FloatingWatchTimer() {}
-
-TWinControl* TAdvCustomToolBar::DockPanelWindow(TAdvDockPanel*) const { return nullptr; }
-
-void TAdvCustomToolBar::LoadPosition() {}
-
-void TAdvCustomToolBar::SavePosition() {}
+// Built in AdvToolBarDocking.cpp.
 
 // ---------------------------------------------------------------- hidden items and the options drop-down
 

@@ -560,15 +560,6 @@ void TAdvCustomToolBar::SetItemsRotated(bool value) {
     });
 }
 
-void TAdvCustomToolBar::Dock(TAdvDockPanel* panel) {
-    // Attaching to the panel's window settles the state; a floating window is let go there.
-    if (TWinControl* window = panel ? DockPanelWindow(panel) : nullptr) SetParent(window);
-}
-
-void TAdvCustomToolBar::SetAdvDockPanel(TAdvDockPanel* panel) {
-    if (panel && panel != FCurrentDock) Dock(panel);
-}
-
 TCustomForm* TAdvCustomToolBar::GetHostForm() const {
     const TControl* start = DockPanelWindow(FCurrentDock ? FCurrentDock : FLastDock);
     if (!start) start = Parent();
