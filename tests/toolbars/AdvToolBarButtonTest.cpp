@@ -410,12 +410,18 @@ TEST_F(ToolBarItems, DisabledCaptionIsEmbossed) {
     button->SetShowCaption(true);
     button->SetEnabled(false);
     auto shot = Painted(button);
+    // The caption is drawn twice, offset, in the highlight and the shadow colour. Smoothed text
+    // blends both with what lies below, so a pixel counts by the channel only that colour moves:
+    // nothing but the grey shadow takes red below the face's, nothing but the white highlight
+    // lifts green above the shadow's.
+    const TColor face = Pixel(*shot, 0, 0);
+    const TColor shadowColour = TColor(ColorToRGB(clBtnShadow));
     bool shadow = false, highlight = false;
     for (int y = 0; y < shot->Height(); ++y)
         for (int x = 0; x < shot->Width(); ++x) {
             const TColor c = Pixel(*shot, x, y);
-            shadow = shadow || c == TColor(ColorToRGB(clBtnShadow));
-            highlight = highlight || c == TColor(ColorToRGB(clBtnHighlight));
+            shadow = shadow || GetRValue(c) < (GetRValue(face) + GetRValue(shadowColour)) / 2 + 8;
+            highlight = highlight || (GetRValue(c) == 0xFF && GetGValue(c) > GetGValue(shadowColour) + 0x20);
         }
     EXPECT_TRUE(shadow);
     EXPECT_TRUE(highlight);
