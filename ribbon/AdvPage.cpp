@@ -1,5 +1,7 @@
 // The ribbon page, the caption bar's settings, the arrow buttons of the tab row and the
 // caption layer.
+#include "ribbon/AdvToolBarPager.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -13,7 +15,6 @@
 #include "menus/AdvToolBarFaces.h"
 #include "menus/AdvToolBarPaint.h"
 #include "menus/AdvToolBarSystem.h"
-#include "ribbon/AdvToolBarPager.h"
 #include "toolbars/AdvToolBar.h"
 
 namespace AdvToolBar {
@@ -250,10 +251,13 @@ void TAdvPage::WndProc(TMessage& message) {
     if (message.Msg == CM_CONTROLCHANGE) {
         TCustomControl::WndProc(message);
         if (auto* toolBar = dynamic_cast<TAdvToolBar*>(reinterpret_cast<TControl*>(message.WParam))) {
-            if (message.LParam != 0)
+            if (message.LParam != 0) {
                 AddAdvToolBar(toolBar);
-            else
-                RemoveAdvToolBar(toolBar);
+            } else if (!FCloning) {
+                // The toolbar is on its way to another parent: only the list lets go.
+                const int index = IndexOfAdvToolBar(toolBar);
+                if (index >= 0) FAdvToolBars->Delete(index);
+            }
         }
         return;
     }
@@ -647,7 +651,7 @@ void TAdvPageScrollButton::Paint() {
     DrawVistaButton(canvas, r, face);
 
     if (FScrollArrow != saLeft && FScrollArrow != saRight) return;
-    canvas->Pen()->SetColor(BlendColor(clBlack, face.Look.BorderColor, 50));
+    canvas->Pen()->SetColor(BlendColor(clBlack, face.Look.Border, 50));
     const int c = int(std::lrint(3.0 * FormPixelsPerInch / 96));
     const int cx = Width() / 2;
     const int top = Height() / 2 - c + 1;

@@ -134,6 +134,7 @@ TAdvToolBarPager::TAdvToolBarPager(TComponent* owner)
 
     FDesignTime = HasState(csDesigning) && owner && !owner->HasState(csLoading) && !owner->HasState(csReading);
     FOfficeToolBarStyler = new AdvToolBarStylers::TAdvToolBarOfficeStyler(this);
+    FOfficeToolBarStyler->AddControl(this);
     FCurrentToolBarStyler = FOfficeToolBarStyler;
 
     FDblClickTimer = new TTimer(this);
@@ -160,6 +161,9 @@ TAdvToolBarPager::~TAdvToolBarPager() {
         FToolBarStyler->RemoveControl(this);
     FToolBarStyler = nullptr;
     FCurrentToolBarStyler = nullptr;
+    // The owned stylers outlive this body: they must not keep pointing here.
+    FOfficeToolBarStyler->RemoveControl(this);
+    FInternalToolBarStyler->RemoveControl(this);
     for (int i = 0; i < FAdvPages->Count(); ++i) {
         auto* page = static_cast<TAdvPage*>(FAdvPages->Items(i));
         page->FAdvToolBarPager = nullptr;
@@ -943,6 +947,10 @@ void TAdvToolBarPager::SetToolBarStyler(TCustomAdvToolBarStyler* value) {
         FToolBarStyler->RemoveControl(this);
     }
     FToolBarStyler = value;
+    if (!value && HasState(csDestroying)) {
+        FCurrentToolBarStyler = FInternalToolBarStyler;
+        return;
+    }
     if (value) {
         FCurrentToolBarStyler = value;
         value->FreeNotification(this);
@@ -986,9 +994,7 @@ void TAdvToolBarPager::SetComponentStyleAndAppColor(TOVTStyle AStyle, TColor App
         return;
     }
     FCurrentToolBarStyler = FOfficeToolBarStyler;
-    FOfficeToolBarStyler->AddControl(this);
     FOfficeToolBarStyler->SetComponentStyleAndAppColor(AStyle, AppColor);
-    FOfficeToolBarStyler->RemoveControl(this);
     if (!FStylerRemoved && !HasState(csLoading)) {
         StylerChanged(scPagerCaption);
         StylerChanged(scColors);

@@ -1,6 +1,8 @@
 // The pager and the mouse: hot and pressed tabs with their fades, clicks that select tabs
 // and tab groups, the double-click window that collapses the ribbon, the caption's system
 // menu and form moving, the wheel, and the window messages around them.
+#include "ribbon/AdvToolBarPager.h"
+
 #include <algorithm>
 
 #include "classlib/Application.h"
@@ -8,7 +10,6 @@
 #include "classlib/Timer.h"
 #include "menus/AdvToolBarSystem.h"
 #include "ribbon/AdvQuickAccessToolBar.h"
-#include "ribbon/AdvToolBarPager.h"
 
 namespace AdvToolBar {
 

@@ -1,9 +1,12 @@
 // What the pager paints: its caption bar (plain, office-tone flat or on glass), the tab row
 // with its tab groups and each tab in its state, the selected tab's sliding underline and
 // the shadow below the active page.
+#include "ribbon/AdvToolBarPager.h"
+
+#include <uxtheme.h>
+
 #include <algorithm>
 #include <cmath>
-#include <uxtheme.h>
 
 #include "classlib/Canvas.h"
 #include "classlib/Form.h"
@@ -17,7 +20,6 @@
 #include "menus/AdvToolBarSystem.h"
 #include "menus/AdvToolBarText.h"
 #include "ribbon/AdvQuickAccessToolBar.h"
-#include "ribbon/AdvToolBarPager.h"
 
 namespace AdvToolBar {
 
