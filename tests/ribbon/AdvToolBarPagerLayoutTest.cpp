@@ -39,7 +39,9 @@ void CheckInvariants(const TTabRow& row) {
         EXPECT_GE(tab.Left, previousRight) << "tab " << i;
         previousRight = tab.Left + row.TabWidth(i);
         EXPECT_LE(tab.ClientWidth, tab.RealClientWidth) << "tab " << i;
-        if (tab.ClientWidth < tab.RealClientWidth) EXPECT_GE(row.TabWidth(i), MinTabWidth) << "tab " << i;
+        if (tab.ClientWidth < tab.RealClientWidth) {
+            EXPECT_GE(row.TabWidth(i), MinTabWidth) << "tab " << i;
+        }
     }
     EXPECT_GE(row.Current.Spacing, row.Limits.MinSpacing);
     EXPECT_LE(row.Current.Spacing, row.Limits.Spacing);
@@ -75,7 +77,9 @@ TEST(TabRowFit, SqueezesAndWidensInTheRightOrder) {
         TTabRow row = MakeRow(c.Tabs, c.Groups);
         row.Fit(c.Available);
         CheckInvariants(row);
-        if (c.ExpectTotal >= 0) EXPECT_EQ(row.TotalWidth(), c.ExpectTotal);
+        if (c.ExpectTotal >= 0) {
+            EXPECT_EQ(row.TotalWidth(), c.ExpectTotal);
+        }
         for (size_t i = 0; i < c.ClientWidths.size(); ++i) EXPECT_EQ(row.Tabs[i].ClientWidth, c.ClientWidths[i]);
         EXPECT_EQ(row.Current.Spacing, c.Spacing);
         EXPECT_EQ(row.Current.LeftMargin, c.Margin);

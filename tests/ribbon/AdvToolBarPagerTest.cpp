@@ -273,7 +273,9 @@ TEST_F(PagerOnForm, ActivePageChangesWithTheirEvents) {
         EXPECT_EQ(pager->ActivePageIndex(), c.ExpectActive);
         TAdvPage* active = pager->ActivePage();
         EXPECT_EQ(active ? active->Caption() : std::wstring(), c.ExpectCaption);
-        if (active) EXPECT_TRUE(active->Visible());
+        if (active) {
+            EXPECT_TRUE(active->Visible());
+        }
         // Only the active page shows.
         for (int i = 0; i < pager->AdvPageCount(); ++i)
             EXPECT_EQ(pager->AdvPages(i)->Visible(), pager->AdvPages(i) == active) << "page " << i;
