@@ -272,6 +272,9 @@ void TAdvPage::WndProc(TMessage& message) {
 
 TAdvToolBar* TAdvPage::CreateAdvToolBar() {
     auto* toolBar = new TAdvToolBar(this);
+    // On the page first: a toolbar outside any parent keeps its docked size limits, which
+    // switching AutoSize off only lifts for a toolbar standing on a plain parent.
+    AddAdvToolBar(toolBar);
     toolBar->SetAutoSize(false);
     toolBar->SetShowRightHandle(false);
     toolBar->SetShowCaption(true);
@@ -279,9 +282,9 @@ TAdvToolBar* TAdvPage::CreateAdvToolBar() {
     toolBar->SetCaptionAlignment(taCenter);
     toolBar->SetBounds(toolBar->Left(), toolBar->Top(), 120, 26);
     toolBar->SetCaption(L"Untitled");
-    AddAdvToolBar(toolBar);
     toolBar->SetParentStyler(true);
     if (!HasState(csDesigning) && !HasState(csLoading)) toolBar->MarkPropertiesLoaded();
+    AutoPositionAdvToolBars();
     return toolBar;
 }
 

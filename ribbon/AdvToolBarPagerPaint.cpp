@@ -3,8 +3,6 @@
 // the shadow below the active page.
 #include "ribbon/AdvToolBarPager.h"
 
-#include <uxtheme.h>
-
 #include <algorithm>
 #include <cmath>
 
@@ -233,9 +231,8 @@ void TAdvToolBarPager::PaintGlassCaption() {
     if (FUseCaptionLayer && !FCaptionLayer) return;
     TWinControl* target = FUseCaptionLayer ? static_cast<TWinControl*>(FCaptionLayer) : this;
     if (!target->HandleAllocated()) return;
-    HTHEME theme = OpenThemeData(target->Handle(), L"CompositedWindow::Window");
-    if (!theme) return;  // Wine has no such class: nothing is painted
-    CloseThemeData(theme);
+    // DrawGlassCaption paints nothing when the composited window's theme cannot be opened
+    // (Wine has no such class).
     int alignment = 0;
     TRect r = GetCaptionTextRect(alignment);
     const int x0 = FUseCaptionLayer ? FCaptionLayer->Left() : 0;
