@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "classlib/Canvas.h"
 #include "classlib/Exceptions.h"
 #include "classlib/ImageList.h"
+#include "classlib/PictureCodecs.h"
 #include "classlib/Pictures.h"
 #include "classlib/Properties.h"
 #include "classlib/Streams.h"
@@ -53,13 +55,28 @@ TGlassQuery GGlassQuery = &RealGlassConditions;
 
 int RoundScaled(double value) { return int(std::nearbyint(value)); }
 
-// The option indicator pictures come from the program's bitmap resources; a missing one is
-// the class library's resource error.
+// The option indicator pictures come from the program's bitmap resources (a missing one is
+// the class library's resource error). Toolbars draw them through GDI+, which draws a BMP
+// opaque: the picture keeps them as PNG with the corner's colour transparent.
 void LoadResourcePicture(GDIPicture::TGDIPPicture& picture, const wchar_t* name) {
     TBitmap bitmap;
     bitmap.LoadFromResourceName(GetModuleHandleW(nullptr), name);
+    TRasterImage image;
+    image.Width = bitmap.Width();
+    image.Height = bitmap.Height();
+    image.HasAlpha = true;
+    const TColor key = bitmap.Canvas()->Pixels(0, 0);
+    for (int y = 0; y < image.Height; ++y)
+        for (int x = 0; x < image.Width; ++x) {
+            const TColor c = bitmap.Canvas()->Pixels(x, y);
+            image.Pixels.push_back(std::uint8_t((c >> 16) & 0xFF));
+            image.Pixels.push_back(std::uint8_t((c >> 8) & 0xFF));
+            image.Pixels.push_back(std::uint8_t(c & 0xFF));
+            image.Pixels.push_back(c == key ? 0 : 255);
+        }
+    const TBytes png = EncodePng(image);
     TMemoryStream stream;
-    bitmap.SaveToStream(&stream);
+    stream.WriteBuffer(png.data(), int(png.size()));
     stream.SetPosition(0);
     picture.LoadFromStream(&stream);
 }
@@ -67,6 +84,21 @@ void LoadResourcePicture(GDIPicture::TGDIPPicture& picture, const wchar_t* name)
 }  // namespace
 
 TGlassConditions QueryGlassConditions() { return GGlassQuery(); }
+
+int PagerTextWidth(TCanvas* canvas, const std::wstring& caption, const std::wstring& wideCaption,
+                   AdvGDIP::TAntiAlias antiAlias, const TFont* font) {
+    std::wstring text = caption.empty() ? wideCaption : caption;
+    if (text.empty()) return 0;
+    if (antiAlias != AdvGDIP::aaNone) {
+        const int width = MeasureTextWidth(canvas, caption, wideCaption, antiAlias, font);
+        // Wine: GDI+ string measuring answers an empty box here; the tabs would collapse.
+        if (width > 0) return width;
+    }
+    canvas->UseFont(font);
+    TRect box{0, 0, 1000, 100};
+    canvas->TextRect(box, text, TTextFormat{tfCalcRect, tfSingleLine});
+    return box.Width();
+}
 
 TGlassQueryScope::TGlassQueryScope(TGlassQuery query) : FOld(GGlassQuery) { GGlassQuery = query; }
 TGlassQueryScope::~TGlassQueryScope() { GGlassQuery = FOld; }
@@ -609,7 +641,7 @@ int TAdvToolBarPager::CalcTabWidth(int index, int& clientWidth) {
             textWidth = FTextMeasure->TextWidth(text, &font, bold);
         } else {
             if (bold) font.SetStyle(font.Style() + fsBold);
-            textWidth = MeasureTextWidth(Canvas(), page->Caption(), page->WideCaption(), FAntiAlias, &font);
+            textWidth = PagerTextWidth(Canvas(), page->Caption(), page->WideCaption(), FAntiAlias, &font);
         }
     }
     const int fontSize = font.Size();
@@ -653,8 +685,8 @@ void TAdvToolBarPager::CalcTabGroupMargins() {
         TFont* font = GroupAppearanceOf(g)->Font();
         const std::wstring& text = item->Caption();
         const int captionWidth = FTextMeasure ? FTextMeasure->TextWidth(text, font, false)
-                                              : MeasureTextWidth(Canvas(), text, item->WideCaption(),
-                                                                 AdvGDIP::aaAntiAlias, font);
+                                              : PagerTextWidth(Canvas(), text, item->WideCaption(),
+                                                               AdvGDIP::aaAntiAlias, font);
         const int margin = GroupExtraMargin(r.Width(), captionWidth, GetTabGroupTabCount(g));
         item->SetTabExtraXMargin(margin);
         item->SetTabCurrentExtraXMargin(margin);

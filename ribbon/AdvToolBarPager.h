@@ -104,6 +104,11 @@ private:
     TGlassQuery FOld;
 };
 
+// The width of a caption on one line in `font`: GDI+ when anti-aliased, GDI otherwise, and
+// GDI again when GDI+ measures nothing for a text that is not empty.
+int PagerTextWidth(ClassLib::TCanvas* canvas, const std::wstring& caption, const std::wstring& wideCaption,
+                   AdvGDIP::TAntiAlias antiAlias, const ClassLib::TFont* font);
+
 // How wide a tab's text is; the pager measures with GDI or GDI+, tests give fixed widths.
 class ITabTextMeasure {
 public:

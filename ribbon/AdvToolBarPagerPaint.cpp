@@ -104,7 +104,7 @@ TRect TAdvToolBarPager::GetCaptionTextRect(int& alignment) {
     font.Assign(PagerCaption()->Font());
     font.SetHeight(RoundScaled(font.Height() * DPIScaleFactor));
     const std::wstring& text = FCaption->Caption();
-    in.TextWidth = text.empty() ? 0 : MeasureTextWidth(Canvas(), text, FCaption->WideCaption(), FAntiAlias, &font);
+    in.TextWidth = text.empty() ? 0 : PagerTextWidth(Canvas(), text, FCaption->WideCaption(), FAntiAlias, &font);
     in.CentreWithoutHeaders = !AdvGDIP::GetScenicRibbonFlag() || IsGlass(false);
     return CaptionTextRect(in, alignment);
 }
@@ -181,10 +181,10 @@ void TAdvToolBarPager::DrawCaption() {
     const std::wstring first = whole.substr(0, cut);
     const std::wstring rest = whole.substr(fromWide ? cut : cut + 1);
     const UINT flags = DT_VCENTER | DT_SINGLELINE | DT_PATH_ELLIPSIS;
-    const int wholeWidth = MeasureTextWidth(canvas, whole, L"", FAntiAlias, &font);
+    const int wholeWidth = PagerTextWidth(canvas, whole, L"", FAntiAlias, &font);
     if (wholeWidth < tr.Width() && headers) tr.Left += (tr.Width() - wholeWidth) / 2;
     TRect firstRect = tr;
-    firstRect.Right -= MeasureTextWidth(canvas, L"W...", L"", FAntiAlias, &font);
+    firstRect.Right -= PagerTextWidth(canvas, L"W...", L"", FAntiAlias, &font);
     TFont extended;
     extended.Assign(&font);
     extended.SetColor(look->TextColorExtended());
@@ -192,7 +192,7 @@ void TAdvToolBarPager::DrawCaption() {
     TRect drawn;
     DrawTextTrimmed(canvas, taLeftJustify, flags, firstRect, first, L"", &extended, Enabled(), true, FAntiAlias, true,
                     false, drawn);
-    tr.Left = tr.Left + MeasureTextWidth(canvas, first, L"", FAntiAlias, &font) - (fromWide ? 0 : 3);
+    tr.Left = tr.Left + PagerTextWidth(canvas, first, L"", FAntiAlias, &font) - (fromWide ? 0 : 3);
     canvas->UseFont(&font);
     DrawTextTrimmed(canvas, taLeftJustify, flags, tr, rest, L"", &font, Enabled(), true, FAntiAlias, true, false,
                     drawn);

@@ -50,7 +50,7 @@ void BuildRibbon(TForm* form, TToolBarStyle style, int width) {
         TAdvToolBar* bar = page->CreateAdvToolBar();
         bar->SetCaption(caption);
         for (const wchar_t* text : buttons) button(bar, text);
-        bar->SetWidth(S(20 + 68 * int((buttons.size() + 2) / 3)));
+        bar->SetWidth(S(12 + 68 * int(buttons.size())));
     };
     const wchar_t* captions[] = {L"Home", L"Commands", L"Generate", L"Table Layout", L"Chart Design"};
     for (const wchar_t* caption : captions) pager->AddAdvPage(caption);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
@@ -625,4 +626,16 @@ TEST_F(PagerOnForm, PageKeepsItsToolBarsInStep) {
     } catch (const Exception& e) {
         EXPECT_EQ(e.Message(), L"Invalid Parent");
     }
+}
+
+TEST_F(PagerOnForm, MeasuresTabTextsWithItsFont) {
+    REQUIRE_DISPLAY();
+    TAdvToolBarPager* pager = NewPager(0);
+    pager->SetTabTextMeasure(nullptr);
+    pager->AddAdvPage(L"Ho");
+    pager->AddAdvPage(L"Home Home");
+    const int shortTab = pager->AdvPages(0)->TabClientWidth();
+    const int longTab = pager->AdvPages(1)->TabClientWidth();
+    EXPECT_GT(shortTab, 10);
+    EXPECT_GT(longTab, shortTab + 20);
 }
