@@ -28,6 +28,14 @@ namespace {
 
 int RoundScaled(double value) { return int(std::nearbyint(value)); }
 
+// Wine: where GDI+ measures a text as nothing it draws nothing either; such text goes
+// through GDI.
+AdvGDIP::TAntiAlias TextAntiAlias(TCanvas* canvas, const std::wstring& text, const TFont* font,
+                                  AdvGDIP::TAntiAlias antiAlias) {
+    if (antiAlias == AdvGDIP::aaNone || text.empty()) return antiAlias;
+    return MeasureTextWidth(canvas, text, L"", antiAlias, font) > 0 ? antiAlias : AdvGDIP::aaNone;
+}
+
 // Keeps drawing inside one rectangle of the DC for a scope.
 class TClipScope {
 public:
@@ -166,12 +174,13 @@ void TAdvToolBarPager::DrawCaption() {
     canvas->Brush()->SetStyle(bsClear);
     const std::wstring& text = FCaption->Caption();
     const std::wstring& wide = FCaption->WideCaption();
+    const AdvGDIP::TAntiAlias antiAlias = TextAntiAlias(canvas, text.empty() ? wide : text, &font, FAntiAlias);
     const bool headers = alignment == 2;
     const size_t split = text.find(L" - ");
     if (split == std::wstring::npos && !(text.empty() && wide.find(L'-') != std::wstring::npos)) {
         TRect textRect;
         DrawTextWrapped(canvas, TAlignment(alignment == 2 ? taCenter : taLeftJustify), tr, text, wide, &font,
-                        Enabled(), true, FAntiAlias, false, clNone, false, textRect);
+                        Enabled(), true, antiAlias, false, clNone, false, textRect);
         return;
     }
     // Document name in the extended colour, the rest from the "-" on in the text colour.
@@ -179,22 +188,24 @@ void TAdvToolBarPager::DrawCaption() {
     const std::wstring& whole = fromWide ? wide : text;
     const size_t cut = fromWide ? whole.find(L'-') + 1 : split;
     const std::wstring first = whole.substr(0, cut);
-    const std::wstring rest = whole.substr(fromWide ? cut : cut + 1);
+    // The rest keeps the space before its "-": drawn from the end of the first part it
+    // would otherwise sit on that part's last letter.
+    const std::wstring rest = whole.substr(cut);
     const UINT flags = DT_VCENTER | DT_SINGLELINE | DT_PATH_ELLIPSIS;
-    const int wholeWidth = PagerTextWidth(canvas, whole, L"", FAntiAlias, &font);
+    const int wholeWidth = PagerTextWidth(canvas, whole, L"", antiAlias, &font);
     if (wholeWidth < tr.Width() && headers) tr.Left += (tr.Width() - wholeWidth) / 2;
     TRect firstRect = tr;
-    firstRect.Right -= PagerTextWidth(canvas, L"W...", L"", FAntiAlias, &font);
+    firstRect.Right -= PagerTextWidth(canvas, L"W...", L"", antiAlias, &font);
     TFont extended;
     extended.Assign(&font);
     extended.SetColor(look->TextColorExtended());
     canvas->UseFont(&extended);
     TRect drawn;
-    DrawTextTrimmed(canvas, taLeftJustify, flags, firstRect, first, L"", &extended, Enabled(), true, FAntiAlias, true,
+    DrawTextTrimmed(canvas, taLeftJustify, flags, firstRect, first, L"", &extended, Enabled(), true, antiAlias, true,
                     false, drawn);
-    tr.Left = tr.Left + PagerTextWidth(canvas, first, L"", FAntiAlias, &font) - (fromWide ? 0 : 3);
+    tr.Left = tr.Left + PagerTextWidth(canvas, first, L"", antiAlias, &font);
     canvas->UseFont(&font);
-    DrawTextTrimmed(canvas, taLeftJustify, flags, tr, rest, L"", &font, Enabled(), true, FAntiAlias, true, false,
+    DrawTextTrimmed(canvas, taLeftJustify, flags, tr, rest, L"", &font, Enabled(), true, antiAlias, true, false,
                     drawn);
 }
 
@@ -360,7 +371,7 @@ void TAdvToolBarPager::DrawTabGroups() {
         TRect drawn;
         DrawTextTrimmed(canvas, hasImages ? taLeftJustify : item->CaptionAlignment(), DT_VCENTER | DT_SINGLELINE,
                         textRect, item->WideCaption().empty() ? item->Caption() : item->WideCaption(), L"", &font,
-                        Enabled(), true, FAntiAlias, true, false, drawn);
+                        Enabled(), true, TextAntiAlias(canvas, item->Caption(), &font, FAntiAlias), true, false, drawn);
     }
 }
 
@@ -549,6 +560,7 @@ void TAdvToolBarPager::DrawTab(int index) {
     canvas->Brush()->SetStyle(bsClear);
     AdvGDIP::TAntiAlias antiAlias = FAntiAlias;
     if (antiAlias == AdvGDIP::aaNone && IsGlass(true)) antiAlias = AdvGDIP::aaAntiAlias;
+    antiAlias = TextAntiAlias(canvas, page->Caption().empty() ? page->WideCaption() : page->Caption(), &font, antiAlias);
     TRect drawn;
     DrawTextWrapped(canvas, FGroupStyle == gsOffice2019 ? taCenter : taLeftJustify, textBox, page->Caption(),
                     page->WideCaption(), &font, page->Enabled(), true, antiAlias, false, clNone, false, drawn);
