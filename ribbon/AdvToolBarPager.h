@@ -652,6 +652,8 @@ private:
     std::unique_ptr<TGroupAppearance> FGroupAppearance;
     // Selected-tab line
     bool FBold = false;
+    // What the tab texts are drawn with, decided once per tab row paint.
+    AdvGDIP::TAntiAlias FTabTextAntiAlias = AdvGDIP::aaClearType;
     TColor FLineColor = ClassLib::clNone;
     bool FMouseDown = false;
     TTabLine FLine;

@@ -287,6 +287,13 @@ void TAdvToolBarPager::DrawTabArea() {
         }
     }
     DrawTabGroups();
+    FTabTextAntiAlias = FAntiAlias == AdvGDIP::aaNone && IsGlass(true) ? AdvGDIP::aaAntiAlias : FAntiAlias;
+    for (int i = 0; i < AdvPageCount(); ++i) {
+        const std::wstring& text = AdvPages(i)->Caption();
+        if (text.empty()) continue;
+        FTabTextAntiAlias = TextAntiAlias(canvas, text, look->Font(), FTabTextAntiAlias);
+        break;
+    }
     for (int i = 0; i < AdvPageCount(); ++i) DrawTab(i);
 }
 
@@ -558,9 +565,7 @@ void TAdvToolBarPager::DrawTab(int index) {
     if (FGroupStyle == gsOffice2019) textBox.Bottom -= RoundScaled(6 * DPIScaleFactor);
     canvas->UseFont(&font);
     canvas->Brush()->SetStyle(bsClear);
-    AdvGDIP::TAntiAlias antiAlias = FAntiAlias;
-    if (antiAlias == AdvGDIP::aaNone && IsGlass(true)) antiAlias = AdvGDIP::aaAntiAlias;
-    antiAlias = TextAntiAlias(canvas, page->Caption().empty() ? page->WideCaption() : page->Caption(), &font, antiAlias);
+    const AdvGDIP::TAntiAlias antiAlias = FTabTextAntiAlias;
     TRect drawn;
     DrawTextWrapped(canvas, FGroupStyle == gsOffice2019 ? taCenter : taLeftJustify, textBox, page->Caption(),
                     page->WideCaption(), &font, page->Enabled(), true, antiAlias, false, clNone, false, drawn);
