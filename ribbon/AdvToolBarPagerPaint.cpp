@@ -192,6 +192,8 @@ void TAdvToolBarPager::DrawCaption() {
     // would otherwise sit on that part's last letter.
     const std::wstring rest = whole.substr(cut);
     const UINT flags = DT_VCENTER | DT_SINGLELINE | DT_PATH_ELLIPSIS;
+    // The trimmed text goes straight to DrawText: the DC itself must draw without a background.
+    SetBkMode(canvas->Handle(), TRANSPARENT);
     const int wholeWidth = PagerTextWidth(canvas, whole, L"", antiAlias, &font);
     if (wholeWidth < tr.Width() && headers) tr.Left += (tr.Width() - wholeWidth) / 2;
     TRect firstRect = tr;
@@ -376,6 +378,7 @@ void TAdvToolBarPager::DrawTabGroups() {
         TRect textRect{textLeft, b.Top, b.Right, b.Bottom};
         if (flat) textRect.Bottom = rowTop + 2;
         TRect drawn;
+        SetBkMode(canvas->Handle(), TRANSPARENT);
         DrawTextTrimmed(canvas, hasImages ? taLeftJustify : item->CaptionAlignment(), DT_VCENTER | DT_SINGLELINE,
                         textRect, item->WideCaption().empty() ? item->Caption() : item->WideCaption(), L"", &font,
                         Enabled(), true, TextAntiAlias(canvas, item->Caption(), &font, FAntiAlias), true, false, drawn);
