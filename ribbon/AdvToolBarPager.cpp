@@ -120,6 +120,7 @@ TAdvToolBarPager::TAdvToolBarPager(TComponent* owner)
       FHints(std::make_unique<TPagerHints>()),
       FPersistence(std::make_unique<TPersistence>(this)) {
     FIsAeroVista = QueryGlassConditions().All() && !HasState(csDesigning);
+    FGlassAllowed = FIsAeroVista;
     if (!HasState(csDesigning)) FScaledPagerCaptionHeight = 26;
     FOrigCaptionHeight = PagerCaptionHeight;
 
@@ -296,11 +297,28 @@ void TAdvToolBarPager::SetParent(TWinControl* parent) {
     if (parent && (parent->ClassName() == L"TAdvDockPanel" || dynamic_cast<TAdvCustomToolBar*>(parent) ||
                    dynamic_cast<TAdvToolBarPager*>(parent) || dynamic_cast<TAdvPage*>(parent)))
         throw Exception(L"Invalid Parent");
-    if (FIsAeroVista && !HasState(csDesigning) && !dynamic_cast<TAdvToolBarForm*>(parent)) {
-        FIsAeroVista = false;  // for good: only a ribbon form gives a pager glass
-        SetParentBackground(false);
+    if (FGlassAllowed && !HasState(csDesigning) && !dynamic_cast<TAdvToolBarForm*>(parent)) {
+        FGlassAllowed = false;  // for good: only a ribbon form gives a pager glass
+        if (FIsAeroVista) SetIsAeroVista(false);
     }
     TCustomControl::SetParent(parent);
+}
+
+// The styler asks for glass with its scenic looks. Granting it where glass is impossible
+// would leave the caption bar without face or text (the glass would draw them) and cut
+// the caption-button notch out of the window.
+void TAdvToolBarPager::SetIsAeroVista(bool value) {
+    value = value && FGlassAllowed;
+    if (value == FIsAeroVista) return;
+    FIsAeroVista = value;
+    SetParentBackground(value);
+    if (!HandleAllocated()) return;
+    SetGlassRegion();  // clears the notch when glass goes
+    if (value)
+        CreateCaptionLayer();
+    else if (FCaptionLayer)
+        FCaptionLayer->SetVisible(false);
+    Invalidate();
 }
 
 void TAdvToolBarPager::Invalidate() {

@@ -471,7 +471,7 @@ public:
     bool Win7ScenicRibbon() const override;
     void SetWin7ScenicRibbon(bool value) override;
     void SetTabBackGroundShaded(bool value) override { FTabBackGroundShaded = value; }
-    void SetIsAeroVista(bool value) override { FIsAeroVista = value; }
+    void SetIsAeroVista(bool value) override;
     void SetUpdateHelpButtonRes(bool value) override { FUpdateHelpButtonRes = value; }
     void UpdateHelpButton() override {}
     void ClearOfficeTones() override;
@@ -636,6 +636,9 @@ private:
     bool FHidePagesOnDblClick = true;
     // Windows and glass
     bool FIsAeroVista = false;
+    // Glass is possible at all: the system offers it and no plain parent took it away.
+    // A styler's wish for glass is granted only while this holds.
+    bool FGlassAllowed = false;
     bool FIsWin7 = false, FIsWin8 = false, FIsWin10 = false, FIsWin11 = false;
     bool FTabBackGroundShaded = false;
     bool FRegionSet = false;

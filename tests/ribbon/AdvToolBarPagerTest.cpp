@@ -458,6 +458,58 @@ TEST_F(PagerOnForm, CaptionTextSplitsAtTheDash) {
     EXPECT_LT(lastExtended, firstText + 4);  // the document name comes first
 }
 
+// The scenic presets ask for glass; off a ribbon form (or without glass on the system) the
+// pager keeps painting its own caption and cuts no notch out of its window.
+TEST_F(PagerOnForm, ScenicPresetOnAPlainFormKeepsItsCaption) {
+    REQUIRE_DISPLAY();
+    TAdvToolBarPager* pager = NewPager(1);
+    auto* styler = new AdvToolBarStylers::TAdvToolBarOfficeStyler(FForm.get());
+    styler->SetName(L"ScenicStyler");
+    pager->SetToolBarStyler(styler);
+    pager->SetAntiAlias(AdvGDIP::aaNone);
+    pager->Caption()->SetCaption(L"MMMMMMMM - WWWWWWWW");
+    for (AdvToolBarStylers::TToolBarStyle style :
+         {AdvToolBarStylers::bsOffice2010Black, AdvToolBarStylers::bsOffice2010Blue}) {
+        styler->SetStyle(style);
+        EXPECT_FALSE(pager->IsAeroVista());
+        HRGN region = CreateRectRgn(0, 0, 0, 0);
+        EXPECT_EQ(GetWindowRgn(pager->Handle(), region), ERROR);  // no notch
+        DeleteObject(region);
+        auto bitmap = Painted(pager);
+        int extended = 0;
+        for (int x = 0; x < pager->Width(); ++x)
+            for (int y = 2; y < 24; ++y) extended += Pixel(*bitmap, x, y) == TColor(0xFF0000);
+        EXPECT_GT(extended, 20) << "no document name on the caption bar, style " << int(style);
+    }
+}
+
+// On a ribbon form with glass the styler's wish is granted and taken back with the notch.
+TEST_F(PagerOnForm, ScenicPresetTurnsGlassOnAndOffOnARibbonForm) {
+    REQUIRE_DISPLAY();
+    TGlassQueryScope glass([] { return TGlassConditions{true, true, true, true}; });
+    auto ribbonForm = std::make_unique<TAdvToolBarForm>(nullptr);
+    ribbonForm->SetBounds(60, 60, 700, 300);
+    ribbonForm->Show();
+    auto* pager = new TAdvToolBarPager(ribbonForm.get());
+    pager->SetName(L"GlassPager");
+    pager->SetTabTextMeasure(&FMeasure);
+    pager->SetParent(ribbonForm.get());
+    pager->AddAdvPage(L"Home");
+    pager->Update();
+    auto* styler = new AdvToolBarStylers::TAdvToolBarOfficeStyler(ribbonForm.get());
+    styler->SetName(L"GlassStyler");
+    pager->SetToolBarStyler(styler);
+    styler->SetStyle(AdvToolBarStylers::bsOffice2007Luna);
+    EXPECT_FALSE(pager->IsAeroVista());
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(GetWindowRgn(pager->Handle(), region), ERROR);
+    styler->SetStyle(AdvToolBarStylers::bsOffice2010Black);
+    EXPECT_TRUE(pager->IsAeroVista());
+    ASSERT_NE(GetWindowRgn(pager->Handle(), region), ERROR);
+    EXPECT_FALSE(PtInRegion(region, pager->Width() - 5, 5));
+    DeleteObject(region);
+}
+
 TEST_F(PagerOnForm, ClicksSelectTabsAndTwoOnTheActiveOneCollapse) {
     REQUIRE_DISPLAY();
     TAdvToolBarPager* pager = NewPager(3);
