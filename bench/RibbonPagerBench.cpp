@@ -57,6 +57,18 @@ int main() {
     pager->AdvPages(3)->GlowTimer();
     const double row = MillisecondsPerCall([&] { pager->DrawTabArea(); }, 20);
     Row("tab row repaint mid-fade", row, 5.0);
+    // What a fade tick costs: the tick invalidates the fading tab only, so the paint
+    // reaches the pager with its DC clipped to that tab.
+    const double tick = MillisecondsPerCall(
+        [&] {
+            HDC dc = surface.Canvas()->Handle();
+            const int saved = SaveDC(dc);
+            IntersectClipRect(dc, tab.Left, tab.Top, tab.Right, tab.Bottom);
+            pager->Perform(WM_PAINT, WPARAM(dc), 0);
+            RestoreDC(dc, saved);
+        },
+        20);
+    Row("fade tick repaint (tab clip)", tick, 5.0);
 
     // Squeeze the row as it stands at 1200 pixels into 300.
     pager->SetWidth(1200);

@@ -52,6 +52,16 @@ private:
     int FSaved;
 };
 
+// True when nothing of the rectangle can reach the screen: a fade tick repaints one tab,
+// and the GDI+ faces of everything else would be drawn only to be clipped away.
+bool OutsideClip(HDC dc, const TRect& rect) {
+    RECT box;
+    const int kind = GetClipBox(dc, &box);
+    if (kind == ERROR) return false;
+    if (kind == NULLREGION) return true;
+    return rect.Right <= box.left || rect.Left >= box.right || rect.Bottom <= box.top || rect.Top >= box.bottom;
+}
+
 void Line(TCanvas* canvas, TColor color, int x1, int y1, int x2, int y2) {
     canvas->Pen()->SetColor(color);
     canvas->MoveTo(x1, y1);
@@ -155,6 +165,7 @@ void TAdvToolBarPager::DrawCaption() {
     if (!FCaption->Visible()) return;
     TCanvas* canvas = Canvas();
     const TRect cr = GetCaptionRect();
+    if (OutsideClip(canvas->Handle(), Rect(cr.Left, cr.Top, cr.Right, cr.Bottom + 1))) return;
     TVistaTextBackground* look = PagerCaption();
     if (!FIsAeroVista) {
         TRect face = cr;
@@ -310,6 +321,7 @@ void TAdvToolBarPager::DrawTabGroups() {
         bool hasLeft = true, hasRight = true;
         TRect r;
         if (!GetTabGroupRect(g, hasLeft, hasRight, r) || r.Left < 0 || r.Right < 0) continue;
+        if (OutsideClip(canvas->Handle(), Rect(r.Left - 2, r.Top, r.Right + 2, r.Bottom + 2))) continue;
         if (FGroupStyle == gsWindows8) r.Left -= 1;
         const TTabGroupItem* item = FTabGroups->GetItem(g);
         TGroupAppearance* look = GroupAppearanceOf(g);
@@ -393,6 +405,9 @@ void TAdvToolBarPager::DrawTab(int index) {
     if (r.Left == -1 && r.Right == -1) return;
     if (r.Right <= tr.Left || r.Left >= tr.Right) return;
     TCanvas* canvas = Canvas();
+    // The active tab always runs: it places the underline.
+    if (index != FActivePageIndex && OutsideClip(canvas->Handle(), Rect(r.Left - 2, r.Top - 2, r.Right + 2, ClientRect().Bottom)))
+        return;
     // A tab cut by the row's ends shows only its part inside the row.
     TClipScope clip(canvas->Handle(), Rect(tr.Left, r.Top - 1, tr.Right, ClientRect().Bottom));
 
