@@ -176,6 +176,8 @@ public:
     // On a page or in a compact window: small glow buttons stack, the toolbar fades.
     bool IsRibbonGroup() const;
     void HookGlowButtonEvents();
+    // A page that made the toolbar at run time counts it as loaded (eligible for compacting).
+    void MarkPropertiesLoaded() { FPropertiesLoaded = true; }
     void UpdateColorTones();
     void SetGlowButtonsTransparent();
     int ToolBarIndex() const;
