@@ -12,6 +12,7 @@
 #include "graphics/GDIPicture.h"
 #include "menus/AdvToolBarStylers.h"
 #include "menus/AdvToolBarSystem.h"
+#include "toolbars/AdvOptionSelector.h"
 #include "toolbars/AdvToolBarItem.h"
 #include "toolbars/AdvToolBarPageHost.h"
 
@@ -191,6 +192,11 @@ void TAdvCustomToolBar::Notification(TComponent* component, TOperation operation
     TCustomControl::Notification(component, operation);
     if (operation != opRemove || !component) return;
     const bool stylerGoes = component == FToolBarStyler || component == FAssignedStyler;
+    if (component == FPrevActiveControl) FPrevActiveControl = nullptr;
+    if (component == FOptionWindow) {
+        FOptionWindow = nullptr;
+        FOptionWindowPanel = nullptr;
+    }
     if (HasState(csDestroying)) {
         if (stylerGoes) {
             FToolBarStyler = FAssignedStyler = nullptr;
