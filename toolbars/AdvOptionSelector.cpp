@@ -148,7 +148,10 @@ void TOptionSelectorWindow::WMActivate(TMessage& message) {
         FHideTimer->SetEnabled(true);
     } else if (FAdvToolBar && FAdvToolBar->FPrevActiveControl) {
         auto* previous = dynamic_cast<TWinControl*>(FAdvToolBar->FPrevActiveControl);
-        if (previous && previous->HandleAllocated() && ::IsWindowVisible(previous->Handle()))
+        // Only within the window being activated: focusing into another window would take
+        // the activation from the check list or menu that is opening.
+        if (previous && previous->HandleAllocated() && ::IsWindowVisible(previous->Handle()) &&
+            ::GetAncestor(previous->Handle(), GA_ROOT) == ::GetForegroundWindow())
             ::SetFocus(previous->Handle());
         FAdvToolBar->FPrevActiveControl = nullptr;
     }
@@ -417,6 +420,16 @@ void TControlSelectorPanel::MouseMove(TShiftState shift, int x, int y) {
 }
 
 void TControlSelectorPanel::Dispatch(TMessage& message) {
+    if (message.Msg == CM_CONTROLCHANGE && !message.LParam) {
+        // A control that leaves the panel (freed, or taken back) must not stay listed.
+        TOptionSelectorPanel::Dispatch(message);
+        auto* control = reinterpret_cast<TControl*>(message.WParam);
+        FControlList->Remove(Entry(control));
+        FSeparatorList->Remove(Entry(control));
+        // A toolbar item freed while it waits here is not the toolbar's child: tell the toolbar.
+        if (control && control->HasState(csDestroying) && AdvToolBar()) AdvToolBar()->UnregisterItem(control);
+        return;
+    }
     if (message.Msg == CM_MOUSELEAVE) {
         TOptionSelectorPanel::Dispatch(message);
         bool changed = false;

@@ -335,6 +335,7 @@ protected:
 private:
     friend struct TToolBarPainter;
     friend class TOptionSelectorWindow;
+    friend class TControlSelectorPanel;
 
     // Cuts the rounded corners: three pixels each take the colour just outside the toolbar.
     void PaintCorners(const ClassLib::TRect& corners, ClassLib::TColor startColour);

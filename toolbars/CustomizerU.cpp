@@ -333,6 +333,21 @@ void TCustomizerForm::BuildControls() {
     LstBxToolBarItems->OnDblClick = [this](TObject* sender) {
         if (BtnEdit->Enabled() && BtnEdit->Visible()) BtnEditClick(sender);
     };
+    LstBxToolBarItems->SetStyle(lbOwnerDrawFixed);
+    LstBxToolBarItems->OnDrawItem = [this](TWinControl*, int index, TRect rect, TOwnerDrawState) {
+        DrawItemRow(index, rect);
+    };
+    // Rows move by dragging within the list; a command dragged in becomes a button.
+    LstBxToolBarItems->OnDragOver = [this](TObject*, TObject* source, int, int, TDragState, bool& accept) {
+        accept = source == LstBxToolBarItems || source == LstBxCommand;
+    };
+    LstBxToolBarItems->OnDragDrop = [this](TObject*, TObject* source, int x, int y) {
+        if (source == LstBxToolBarItems) {
+            Moved(FRows.MoveTo(LstBxToolBarItems->ItemAtPos({x, y})));
+        } else if (source == LstBxCommand && CommandIndex() >= 0) {
+            AddButtonClick(source);
+        }
+    };
     TopButton = speed(26, L"\u2191\u2191", &TCustomizerForm::TopButtonClick);
     UpButton = speed(48, L"\u2191", &TCustomizerForm::UpButtonClick);
     DownButton = speed(70, L"\u2193", &TCustomizerForm::DownButtonClick);
@@ -348,6 +363,7 @@ void TCustomizerForm::BuildControls() {
     place(LstBxCommand, GroupBox1, 199, 26, 162, 193);
     LstBxCommand->SetItemHeight(13);
     LstBxCommand->OnClick = [this](TObject*) { UpdateButtons(); };
+    LstBxCommand->SetDragMode(dmAutomatic);
     CmBxIcon = new TComboBox(this);
     place(CmBxIcon, GroupBox1, 199, 223, 162, 22);
 
@@ -464,6 +480,7 @@ void TCustomizerForm::LoadComponents() {
     SeparatorButton->SetVisible(o.AddSeparator);
     AddGlowButton->SetVisible(o.AddGlowButton);
     BtnEdit->SetVisible(o.EditButton);
+    LstBxToolBarItems->SetDragMode(o.ReOrder ? dmAutomatic : dmManual);
     // The visible buttons close up under the move buttons.
     int top = o.ReOrder ? BottomButton->Top() + BottomButton->Height() : TopButton->Top();
     for (TControl* b : {static_cast<TControl*>(AddButton), static_cast<TControl*>(AddGlowButton),
@@ -508,6 +525,34 @@ void TCustomizerForm::ArrangeSettings() {
         BtnCancel->SetTop(BtnCancel->Top() - shrink);
         BtnReset->SetTop(BtnOk->Top());
     }
+}
+
+void TCustomizerForm::DrawItemRow(int index, const TRect& rect) {
+    TCanvas* canvas = LstBxToolBarItems->Canvas();
+    canvas->FillRect(rect);
+    if (index < 0 || index >= FRows.Count()) return;
+    const TItemRow& row = FRows.Row(index);
+    TAdvCustomToolBar* toolBar = FToolBarCustomizer->AdvToolBar();
+    TCustomImageList* images = toolBar ? toolBar->Images() : nullptr;
+    int x = 2;
+    if (row.Prop) {
+        const TATBItemProp& prop = *row.Prop;
+        const bool separator = prop.IsSeparator || KindOf(prop.ATBItem) == TToolBarItemKind::Separator;
+        if (separator) {
+            x += 8;
+        } else if (images) {
+            // The icon column, drawn or left empty, keeps the captions in line.
+            if (prop.ImageIndex >= 0 && prop.ImageIndex < images->Count())
+                images->Draw(canvas, rect.Left + 2, rect.Top + 2, prop.ImageIndex);
+            x += images->Width() + 8;
+        }
+    } else if (images) {
+        x += images->Width() + 8;
+    }
+    x += 8;
+    canvas->Brush()->SetStyle(bsClear);
+    canvas->TextOut(rect.Left + x, rect.Top + (LstBxToolBarItems->ItemHeight() - canvas->TextHeight(L"Wg")) / 2,
+                    row.Text);
 }
 
 void TCustomizerForm::ShowRows() {

@@ -140,6 +140,8 @@ private:
     void ArrangeSettings();
     // The list box shows the rows again.
     void ShowRows();
+    // A row's icon (or the room for one) and its text.
+    void DrawItemRow(int index, const ClassLib::TRect& rect);
     void MarkModified();
     void Moved(bool moved);
     int CommandIndex() const;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -249,4 +250,22 @@ TEST_F(HiddenItemsWindow, TheCheckListShowsAndHidesAnItem) {
     items->ToggleCheck(2);
     EXPECT_TRUE(FItems[3]->Visible());
     EXPECT_EQ(changes, Items({3, 3}));
+}
+
+TEST_F(HiddenItemsWindow, AFreedItemLeavesTheDropDownAndTheToolBarLists) {
+    REQUIRE_DISPLAY();
+    FToolBar->SetAutoOptionMenu(true);
+    FToolBar->SetWidth(FFull - 24);
+    FToolBar->ShowOptionWindow(0, 0, false);
+    ASSERT_EQ(FToolBar->OptionWindowPanel()->ControlListCount(), 2);
+    const void* freed = FItems[4];
+    delete FItems[4];  // D, shown in the drop-down
+    FItems.pop_back();
+    TControlSelectorPanel* panel = FToolBar->OptionWindowPanel();
+    for (int i = 0; i < panel->ControlListCount(); ++i) EXPECT_NE(static_cast<const void*>(panel->ControlListItem(i)), freed);
+    EXPECT_EQ(FToolBar->ToolBarControlCount(), 4);
+    for (TControl* hidden : Hidden()) EXPECT_NE(std::find(FItems.begin(), FItems.end(), hidden), FItems.end());
+    FToolBar->OptionWindow()->Hide();
+    FToolBar->SetWidth(FFull);
+    EXPECT_TRUE(Hidden().empty());
 }
