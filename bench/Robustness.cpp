@@ -1,6 +1,7 @@
 // Feeds mutated inputs to every parser of outside data and prints, per parser, how many
 // were tried, how many raised the class library's errors and how long the slowest took.
-//   Robustness.exe [inputs per parser = 10000] [seed = 1] [--parser NAME] [--source DIR]
+//   Robustness.exe [inputs per parser = 10000] [seed = 1] [--parser NAME] [--source DIR] [--from INDEX]
+// (--from starts at that input of the seed's sequence, so one long run can be shared out.)
 //   Robustness.exe 0 SEED --dump NAME INDEX    writes that parser's input number INDEX to a file
 //   Robustness.exe --replay NAME FILE          times that parser on the file and prints its error
 // A crash, or an input that runs longer than a few seconds (a hang counts as a crash),
@@ -112,6 +113,7 @@ int main(int argc, char** argv) {
     const char* replayParser = nullptr;
     std::wstring replayFile;
     std::uint64_t dumpIndex = 0;
+    std::uint64_t first = 0;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--parser") == 0 && i + 1 < argc) {
             only = argv[++i];
@@ -121,6 +123,8 @@ int main(int argc, char** argv) {
         } else if (std::strcmp(argv[i], "--replay") == 0 && i + 2 < argc) {
             replayParser = argv[++i];
             replayFile = Widen(argv[++i]);
+        } else if (std::strcmp(argv[i], "--from") == 0 && i + 1 < argc) {
+            first = std::strtoull(argv[++i], nullptr, 10);
         } else if (std::strcmp(argv[i], "--source") == 0 && i + 1 < argc) {
             sourceTree = Widen(argv[++i]);
         } else if (positional == 0) {
@@ -163,8 +167,8 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
-    std::printf("inputs per parser %llu, seed %llu\n", static_cast<unsigned long long>(count),
-                static_cast<unsigned long long>(RunSeed));
+    std::printf("inputs per parser %llu, seed %llu, from input %llu\n", static_cast<unsigned long long>(count),
+                static_cast<unsigned long long>(RunSeed), static_cast<unsigned long long>(first));
     std::printf("%-24s %10s %10s %10s %8s %8s %12s %10s %10s\n", "parser", "inputs", "accepted", "errors", "others",
                 "crashes", "longest ms", "(input #)", "inputs/s");
     std::fflush(stdout);
@@ -185,7 +189,7 @@ int main(int argc, char** argv) {
     for (const Robustness::TParser& parser : parsers) {
         if (!only.empty() && only != parser.Name) continue;
         const std::int64_t start = NowMs();
-        const Robustness::TFigures figures = Robustness::RunParser(parser, RunSeed, count, watch);
+        const Robustness::TFigures figures = Robustness::RunParser(parser, RunSeed, count, watch, first);
         Current.StartedMs = 0;
         const double seconds = double(NowMs() - start) / 1000;
         std::printf("%-24s %10llu %10llu %10llu %8llu %8d %12.1f %10llu %10.0f\n", parser.Name,

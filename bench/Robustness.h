@@ -178,12 +178,16 @@ inline TBytes InputAt(const TParser& parser, std::uint64_t seed, std::uint64_t i
     return input;
 }
 
-inline TFigures RunParser(const TParser& parser, std::uint64_t seed, std::uint64_t count, const TInputWatch& watch = {}) {
+// Parses inputs number `first` to `first + count - 1`: the inputs before are made but not
+// parsed, so that several processes can share one long run.
+inline TFigures RunParser(const TParser& parser, std::uint64_t seed, std::uint64_t count, const TInputWatch& watch = {},
+                          std::uint64_t first = 0) {
     TFigures figures;
     TRandom random(ParserSeed(parser, seed));
-    for (std::uint64_t i = 0; i < count; ++i) {
+    for (std::uint64_t i = 0; i < first + count; ++i) {
         TBytes input = Mutate(parser.Seeds, parser.Tokens, random);
         if (parser.Repair && random.Below(2)) parser.Repair(input);
+        if (i < first) continue;
         if (watch) watch(parser, i, input);
         const auto start = std::chrono::steady_clock::now();
         try {

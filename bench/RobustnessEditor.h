@@ -230,6 +230,61 @@ inline TBytes SettingsFileBytes(const std::wstring& fileName, const std::functio
     return bytes;
 }
 
+
+// One memo and one drawing surface serve every input: making a memo and its window for
+// each input cost more than reading and drawing it. Before each input the memo is put
+// back as it started (a fresh memo's saved file, and no font styles, which a load only
+// adds), so an input reads the same whatever came before it.
+class TSettingsReader {
+public:
+    // `changed` is a saved file with every kind of value changed, used to check the reset once.
+    TSettingsReader(std::wstring inputFile, std::wstring defaultsFile, TBytes changed)
+        : FInputFile(std::move(inputFile)), FDefaultsFile(std::move(defaultsFile)), FChanged(std::move(changed)) {}
+
+    void Read(const TBytes& input) {
+        if (!FMemo) Start();
+        WriteBytes(FInputFile, input);
+        Reset();
+        FMemo->LoadMemoSettingsFromFile(FInputFile);
+        FMemo->Lines()->SetText(L"int\ta; // http://x.org\r\n\tb();");
+        if (*FBuffer) FMemo->PaintTo(FBuffer->Handle());
+    }
+
+private:
+    void Start() {
+        FMemo = std::make_unique<AdvMemo::TAdvMemo>(nullptr);
+        FMemo->SetBounds(0, 0, 240, 120);
+        const ClassLib::TWindowDC screen;
+        FBuffer = std::make_unique<ClassLib::TOffscreenBuffer>(screen.Handle(), 240, 120);
+        // A memo that is not put back whole would make each input depend on the ones before.
+        WriteBytes(FInputFile, FChanged);
+        FMemo->LoadMemoSettingsFromFile(FInputFile);
+        Reset();
+        ::DeleteFileW(FInputFile.c_str());
+        FMemo->SaveMemoSettingsToFile(FInputFile);
+        if (SavedBytes(FInputFile) != SavedBytes(FDefaultsFile))
+            throw std::logic_error("the settings reader does not put its memo back as a fresh memo");
+    }
+    void Reset() {
+        FMemo->Font()->SetStyle({});
+        FMemo->Gutter()->Font()->SetStyle({});
+        FMemo->AutoCompletion()->Font()->SetStyle({});
+        FMemo->UrlStyle()->SetStyle({});
+        FMemo->LoadMemoSettingsFromFile(FDefaultsFile);
+    }
+    static TBytes SavedBytes(const std::wstring& fileName) {
+        ClassLib::TFileStream file(fileName, ClassLib::fmOpenRead | ClassLib::fmShareDenyWrite);
+        TBytes bytes(std::size_t(file.Size()));
+        if (!bytes.empty()) file.ReadBuffer(bytes.data(), int(bytes.size()));
+        return bytes;
+    }
+
+    const std::wstring FInputFile, FDefaultsFile;
+    const TBytes FChanged;
+    std::unique_ptr<AdvMemo::TAdvMemo> FMemo;
+    std::unique_ptr<ClassLib::TOffscreenBuffer> FBuffer;
+};
+
 }  // namespace EditorDetail
 
 // Appends the editor's parsers; `scratch` is a folder for the settings file, `tag` makes its
@@ -263,6 +318,7 @@ void AddEditorParsers(std::vector<TParser>& parsers, const std::wstring& scratch
     // Saved files of a memo as it starts and of one with every kind of value changed; read
     // into a memo that then takes a tab and paints, so a value that breaks drawing shows.
     const auto settingsFile = ScratchFile(scratch + L"robustness_" + tag + L"_memo.ini");
+    const auto defaultsFile = ScratchFile(scratch + L"robustness_" + tag + L"_memo_defaults.ini");
     std::vector<TBytes> settings;
     settings.push_back(SettingsFileBytes(*settingsFile, [](AdvMemo::TAdvMemo&) {}));
     settings.push_back(SettingsFileBytes(*settingsFile, [](AdvMemo::TAdvMemo& memo) {
@@ -277,21 +333,14 @@ void AddEditorParsers(std::vector<TParser>& parsers, const std::wstring& scratch
         memo.SetAutoHintParameters(AdvMemo::hpNone);
         memo.PrintOptions()->SetTitle(L"T\u00E9tle");
     }));
+    WriteBytes(*defaultsFile, settings.front());
+    const auto reader = std::make_shared<TSettingsReader>(*settingsFile, *defaultsFile, settings.back());
     parsers.push_back(TParser{"editor settings file", settings,
                               {"[Memo Settings]", "\r\n", "=", "TabSize=", "FontSize=", "GutterFontSize=",
                                "GutterWidth=", "GutterDigitCount=", "RightMargin=", "WordWrap=wwClientWidth",
                                "WordWrap=wwRightMargin", "LineNumberStart=", "UndoLimit=", "$", "cl", "fsBold",
                                "fsStrikeOut", "-", "2147483647", "-2147483648", "0x", ";", "\xEF\xBB\xBF", "\xFF\xFE"},
-                              [settingsFile](const TBytes& input) {
-                                  WriteBytes(*settingsFile, input);
-                                  AdvMemo::TAdvMemo memo(nullptr);
-                                  memo.SetBounds(0, 0, 240, 120);
-                                  memo.LoadMemoSettingsFromFile(*settingsFile);
-                                  memo.Lines()->SetText(L"int\ta; // http://x.org\r\n\tb();");
-                                  const ClassLib::TWindowDC screen;
-                                  const ClassLib::TOffscreenBuffer buffer(screen.Handle(), 240, 120);
-                                  if (buffer) memo.PaintTo(buffer.Handle());
-                              },
+                              [reader, settingsFile, defaultsFile](const TBytes& input) { reader->Read(input); },
                               {}, 150});
 }
 

@@ -3,6 +3,7 @@
 // AdjustToolBarSize over 50 items. Goal: at most 2 ms per paint, a tenth of the 20 ms fade tick.
 // Also milliseconds per 1-px shrink step of a docked 60-item toolbar that hides items (goal
 // 1 ms) and per customization load of 200 items.
+// Then one toolbar button's paint (goal at most 1 ms) and its automatic size in microseconds.
 #include <windows.h>
 
 #include <algorithm>
@@ -21,36 +22,15 @@
 #include "toolbars/AdvToolBar.h"
 #include "toolbars/AdvToolBarCustomizer.h"
 #include "toolbars/AdvToolBarPageHost.h"
+#include "tests/toolbars/FakeToolBarPage.h"
+#include "toolbars/AdvToolBarButton.h"
+#include "classlib/ImageList.h"
+#include "classlib/Pictures.h"
 
 namespace {
 
 using BenchSupport::MillisecondsPerCall;
 using BenchSupport::Row;
-
-// A ribbon page in a pager as far as a toolbar asks: enough for the group's hover fade.
-class TBenchPage : public ClassLib::TCustomControl, public AdvToolBar::IToolBarPageHost {
-public:
-    using TCustomControl::TCustomControl;
-    bool PageInPager() const override { return true; }
-    AdvToolBar::TCustomAdvToolBarStyler* PagerToolBarStyler() const override { return nullptr; }
-    bool PagerUIStyle(AdvStyleIF::TOVTStyle&) const override { return false; }
-    bool PagerUsesTones() const override { return false; }
-    const AdvToolBar::TToolBarAppearance* PagerToolBarAppearance() const override { return nullptr; }
-    ClassLib::TColor PagerToolBarCaptionTextColor() const override { return ClassLib::clBlack; }
-    const AdvGlowButton::TGlowButtonAppearance* PagerGlowButtonAppearance() const override { return nullptr; }
-    GDIPicture::TGDIPPicture* PagerOptionPicture() const override { return nullptr; }
-    GDIPicture::TGDIPPicture* PagerOptionDisabledPicture() const override { return nullptr; }
-    bool PagerIsGlass() const override { return false; }
-    bool PagerOffice2013() const override { return false; }
-    const AdvToolBar::TGroupAppearance* TabGroupAppearance() const override { return nullptr; }
-    bool ShowDisabledControlsHint() const override { return false; }
-    int ToolBarCount() const override { return 0; }
-    int IndexOfToolBar(const AdvToolBar::TAdvCustomToolBar*) const override { return -1; }
-    void MoveToolBar(AdvToolBar::TAdvCustomToolBar*, int) override {}
-    void AutoPositionAdvToolBars() override {}
-    void ShrinkAdvToolBars() override {}
-    void GrowAdvToolBars() override {}
-};
 
 AdvToolBar::TAdvToolBar* MakeToolBar(ClassLib::TForm& form, ClassLib::TWinControl* parent, int top) {
     auto* bar = new AdvToolBar::TAdvToolBar(&form);
@@ -60,8 +40,6 @@ AdvToolBar::TAdvToolBar* MakeToolBar(ClassLib::TForm& form, ClassLib::TWinContro
     bar->SetCaption(L"Commands");
     bar->SetShowCaption(true);
     bar->SetBounds(0, top, 600, 26);
-    // The styler's background is transparent unless told otherwise: paint the gradient.
-    bar->CurrentToolBarStyler()->SetBackGroundTransparent(false);
     bar->CurrentToolBarStyler()->ColorHot()->SetColor(ClassLib::TColor(0x80E0FF));
     return bar;
 }
@@ -75,7 +53,7 @@ int main() {
     form.Show();
     auto* bar = MakeToolBar(form, &form, 0);
     bar->SetBounds(0, 0, 600, 26);
-    auto* page = new TBenchPage(&form);
+    auto* page = new ToolBarTestSupport::TFakeToolBarPage(&form);
     page->SetParent(&form);
     page->SetBounds(0, 60, 650, 120);
     auto* group = MakeToolBar(form, page, 10);
@@ -165,5 +143,33 @@ int main() {
     const double load = MillisecondsPerCall([&] { customizer->LoadCustomization(); }, 3);
     std::printf("%-34s %8.3f ms\n", "LoadCustomization", load);
     ::DeleteFileW(file.c_str());
+    // One toolbar button with a 16 x 16 image and a caption: at rest, and hot with its shadow.
+    auto* images = new ClassLib::TImageList(&form);
+    images->SetSize(16, 16);
+    ClassLib::TBitmap square(16, 16);
+    square.Canvas()->Brush()->SetColor(ClassLib::clFuchsia);
+    square.Canvas()->FillRect(ClassLib::TRect(0, 0, 16, 16));
+    square.Canvas()->Brush()->SetColor(ClassLib::TColor(0x3070D0));
+    square.Canvas()->FillRect(ClassLib::TRect(2, 2, 14, 14));
+    images->AddMasked(&square, ClassLib::clFuchsia);
+    auto* holder = new AdvToolBar::TAdvToolBar(&form);
+    holder->SetName(L"BenchButtons");
+    holder->SetParent(&form);
+    holder->SetTop(240);
+    holder->SetImages(images);
+    auto* item = new AdvToolBar::TAdvToolBarButton(&form);
+    item->SetName(L"BenchButton");
+    item->SetCaption(L"Generate");
+    item->SetShowCaption(true);
+    item->SetImageIndex(0);
+    item->SetParent(holder);
+    item->GenerateShade();
+    std::printf("Toolbar button %d x %d, 16 x 16 image and caption\n", item->Width(), item->Height());
+    Row("button paint at rest", MillisecondsPerCall([&] { item->Perform(WM_PAINT, WPARAM(dc), 0); }, 300), 1.0);
+    item->Perform(ClassLib::CM_MOUSEENTER);
+    item->SetHot(true);
+    Row("button paint hot, with shadow", MillisecondsPerCall([&] { item->Perform(WM_PAINT, WPARAM(dc), 0); }, 300), 1.0);
+    const double adjust = MillisecondsPerCall([&] { item->AdjustSize(); }, 300);
+    std::printf("%-34s %8.1f us\n", "button AdjustSize", adjust * 1000.0);
     return 0;
 }

@@ -60,6 +60,7 @@ const TPropertyList& TCustomAction::Published() {
         .Add(L"Visible", &A::Visible, &A::SetVisible, true)
         .Add(L"HelpContext", &A::HelpContext, &A::SetHelpContext, 0)
         .Add(L"AutoCheck", &A::AutoCheck, &A::SetAutoCheck, false)
+        .Add(L"ShortCut", &A::ShortCut, &A::SetShortCut, 0)
         .Event(L"OnExecute", &A::OnExecute);
     return list;
 }

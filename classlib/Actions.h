@@ -73,10 +73,14 @@ public:
     void SetHelpType(THelpType value);
     bool AutoCheck() const { return FAutoCheck; }
     void SetAutoCheck(bool value) { FAutoCheck = value; }
+    // The key that runs the action where a control looks shortcuts up (a menu's TShortCut).
+    unsigned short ShortCut() const { return FShortCut; }
+    void SetShortCut(unsigned short value) { FShortCut = value; }
 private:
     std::wstring FCaption, FHint, FHelpKeyword;
     bool FChecked = false, FEnabled = true, FVisible = true, FAutoCheck = false;
     int FGroupIndex = 0, FImageIndex = -1, FHelpContext = 0;
+    unsigned short FShortCut = 0;
     THelpType FHelpType = htKeyword;
 };
 

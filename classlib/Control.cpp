@@ -1,4 +1,5 @@
 #include "classlib/Control.h"
+#include "classlib/ControlReparent.h"
 
 #include <windowsx.h>
 
@@ -1038,6 +1039,26 @@ void TWinControl::SetParent(TWinControl* parent) {
     if (FHandle && !(ComponentState() & csDestroying)) DestroyHandle();
     TControl::SetParent(parent);
     if (parent && parent->HandleAllocated() && Visible() && !(ComponentState() & csLoading)) HandleNeeded();
+}
+
+void MoveWindowToParent(TWinControl* control, TWinControl* parent) {
+    if (!control || parent == control->Parent()) return;
+    if (!control->HandleAllocated() || (parent && !parent->HandleAllocated())) {
+        control->SetParent(parent);
+        return;
+    }
+    const HWND window = control->Handle();
+    // The plain SetParent would destroy the window; only the control lists change here.
+    control->TControl::SetParent(parent);
+    LONG_PTR style = ::GetWindowLongPtrW(window, GWL_STYLE);
+    if (parent) style = (style | WS_CHILD) & ~LONG_PTR(WS_POPUP);
+    else style = (style | WS_POPUP) & ~LONG_PTR(WS_CHILD);
+    // Child first when it becomes one: SetParent of a pop-up would make it owned, not a child.
+    if (parent) ::SetWindowLongPtrW(window, GWL_STYLE, style);
+    ::SetParent(window, parent ? parent->Handle() : control->ParentWindow());
+    if (!parent) ::SetWindowLongPtrW(window, GWL_STYLE, style);
+    ::SetWindowPos(window, HWND_TOP, control->Left(), control->Top(), control->Width(), control->Height(),
+                   SWP_NOACTIVATE | SWP_FRAMECHANGED | (control->Visible() ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
 }
 
 bool TWinControl::InsertDescribedChild(TComponent* child) {

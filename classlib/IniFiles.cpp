@@ -8,6 +8,8 @@
 #include "classlib/Strings.h"
 #include "classlib/UpdateScope.h"
 
+#include <string_view>
+
 namespace ClassLib {
 
 CLASSLIB_IMPLEMENT(TIniFile, TObject)
@@ -122,5 +124,72 @@ void TIniFile::DeleteKey(const std::wstring& section, const std::wstring& key) {
 }
 
 void TIniFile::UpdateFile() { ::WritePrivateProfileStringW(nullptr, nullptr, nullptr, FFileName.c_str()); }
+
+namespace {
+
+// The system's own case mapping, which its profile routines match names with.
+std::wstring LowerKey(std::wstring key) {
+    if (!key.empty()) ::CharLowerBuffW(key.data(), DWORD(key.size()));
+    return key;
+}
+
+// What the profile routines do to every value they hand out, defaults included.
+std::wstring WithoutEnclosingQuotes(std::wstring value) {
+    if (value.size() >= 2 && (value.front() == L'"' || value.front() == L'\'') && value.back() == value.front())
+        return value.substr(1, value.size() - 2);
+    return value;
+}
+
+}  // namespace
+
+TIniFileSection::TIniFileSection(const std::wstring& fileName, const std::wstring& section)
+    : FFileName(fileName), FSection(section) {
+    // Keys, values and blanks around "=" come as the system read them: "key=value" strings,
+    // each ended by a zero, comments and blank lines left out.
+    std::vector<wchar_t> buffer(16384);
+    DWORD length = 0;
+    while (true) {
+        length = ::GetPrivateProfileSectionW(section.c_str(), buffer.data(), DWORD(buffer.size()), fileName.c_str());
+        if (length + 2 < buffer.size() || buffer.size() >= 1u << 24) break;
+        buffer.resize(buffer.size() * 4);
+    }
+    for (std::size_t start = 0; start < length;) {
+        std::size_t end = start;
+        while (end < length && buffer[end] != L'\0') ++end;
+        const std::wstring_view line(buffer.data() + start, end - start);
+        start = end + 1;
+        if (line.empty()) continue;
+        // A key cannot hold "=": the first one ends it.
+        const std::size_t equals = line.find(L'=');
+        if (equals == std::wstring_view::npos)
+            FEntries.push_back({LowerKey(std::wstring(line)), std::wstring(), false});
+        else
+            FEntries.push_back({LowerKey(std::wstring(line.substr(0, equals))), std::wstring(line.substr(equals + 1)), true});
+    }
+}
+
+const TIniFileSection::TEntry* TIniFileSection::Find(const std::wstring& key) const {
+    const std::wstring lower = LowerKey(key);
+    for (const TEntry& entry : FEntries)
+        if (entry.Key == lower) return &entry;
+    return nullptr;
+}
+
+std::wstring TIniFileSection::ReadString(const std::wstring& key, const std::wstring& defaultValue) const {
+    const TEntry* entry = Find(key);
+    if (entry && entry->HasValue) return WithoutEnclosingQuotes(entry->Value);
+    // The default as the system takes it: up to a zero, without trailing blanks but its first.
+    std::wstring value(defaultValue.c_str());
+    while (value.size() > 1 && value.back() == L' ') value.pop_back();
+    return WithoutEnclosingQuotes(value);
+}
+
+int TIniFileSection::ReadInteger(const std::wstring& key, int defaultValue) const {
+    return StrToIntDef(ReadString(key, std::wstring()), defaultValue);
+}
+
+bool TIniFileSection::ReadBool(const std::wstring& key, bool defaultValue) const {
+    return ReadInteger(key, defaultValue ? 1 : 0) != 0;
+}
 
 }  // namespace ClassLib

@@ -46,4 +46,34 @@ private:
     std::wstring FFileName;
 };
 
+// One section of an INI file, read through a single system call and then answered from
+// memory as TIniFile's reads of the unchanged file would answer: the first section of the
+// name and its first key of the name (both matched without regard to case), one pair of
+// matching enclosing quotes dropped, a key without "=" read as missing, and a default's
+// trailing blanks dropped. A key starting with ";" is a comment and reads as missing.
+// For a reader of many keys: each TIniFile read goes to the file again.
+class TIniFileSection {
+public:
+    // A missing file, or one without the section, reads as empty.
+    TIniFileSection(const std::wstring& fileName, const std::wstring& section);
+    const std::wstring& FileName() const noexcept { return FFileName; }
+    const std::wstring& Section() const noexcept { return FSection; }
+
+    std::wstring ReadString(const std::wstring& key, const std::wstring& defaultValue) const;
+    // As TIniFile's: decimal, or hexadecimal with "0x" or "$"; the default when missing or
+    // not a number.
+    int ReadInteger(const std::wstring& key, int defaultValue) const;
+    bool ReadBool(const std::wstring& key, bool defaultValue) const;
+
+private:
+    struct TEntry {
+        std::wstring Key;   // lower case
+        std::wstring Value;
+        bool HasValue;      // the line had a "="
+    };
+    const TEntry* Find(const std::wstring& key) const;
+    std::wstring FFileName, FSection;
+    std::vector<TEntry> FEntries;   // in the file's order
+};
+
 }  // namespace ClassLib

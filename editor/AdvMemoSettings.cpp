@@ -69,20 +69,21 @@ private:
 };
 
 // Reads every key first, the current value standing in for a missing one, and keeps what to
-// set; Apply sets it all. A colour that does not convert, or a number out of its key's range,
+// set; Apply sets it all. The section is read from the file once: some 80 keys read through
+// the system one by one each went to the file again. A colour that does not convert, or a number out of its key's range,
 // raises before anything is set.
 class TLoadKeys {
 public:
-    explicit TLoadKeys(ClassLib::TIniFile& ini) : FIni(ini) {}
+    explicit TLoadKeys(const ClassLib::TIniFileSection& ini) : FIni(ini) {}
     bool Bool(const wchar_t* key, bool value, std::function<void(bool)> set) {
-        const bool read = FIni.ReadBool(kSection, key, value);
+        const bool read = FIni.ReadBool(key, value);
         FSteps.push_back([set, read] { set(read); });
         return read;
     }
     int Int(const wchar_t* key, int value, std::function<void(int)> set, TRange range = kAnyInt) {
-        const int read = FIni.ReadInteger(kSection, key, value);
+        const int read = FIni.ReadInteger(key, value);
         if (read < range.Min || read > range.Max)
-            throw ClassLib::EConvertError(L"\"" + FIni.ReadString(kSection, key, L"") + L"\" is out of range (" +
+            throw ClassLib::EConvertError(L"\"" + FIni.ReadString(key, L"") + L"\" is out of range (" +
                                           std::to_wstring(range.Min) + L" to " + std::to_wstring(range.Max) +
                                           L"): key \"" + key + L"\" of \"" + FIni.FileName() +
                                           L"\"; no setting was changed");
@@ -90,11 +91,11 @@ public:
         return read;
     }
     void Text(const wchar_t* key, const std::wstring& value, std::function<void(const std::wstring&)> set) {
-        const std::wstring read = FIni.ReadString(kSection, key, value);
-        FSteps.push_back([set, read] { set(read); });
+        std::wstring read = FIni.ReadString(key, value);
+        FSteps.push_back([set, read = std::move(read)] { set(read); });
     }
     void Colour(const wchar_t* key, TColor value, std::function<void(TColor)> set) {
-        const std::wstring text = FIni.ReadString(kSection, key, ClassLib::ColorToString(value));
+        const std::wstring text = FIni.ReadString(key, ClassLib::ColorToString(value));
         TColor read = value;
         try {
             read = ClassLib::StringToColor(text);
@@ -105,13 +106,13 @@ public:
         FSteps.push_back([set, read] { set(read); });
     }
     void Styles(const wchar_t* key, TFontStyles value, std::function<void(TFontStyles)> set) {
-        const TFontStyles read = WithStylesOf(FIni.ReadString(kSection, key, L""), value);
+        const TFontStyles read = WithStylesOf(FIni.ReadString(key, L""), value);
         FSteps.push_back([set, read] { set(read); });
     }
     // The member whose name is the value; an unknown name changes nothing.
     void Choice(const wchar_t* key, int, std::initializer_list<const wchar_t*> names, const wchar_t* missing,
                 std::function<void(int)> set) {
-        const std::wstring text = FIni.ReadString(kSection, key, missing);
+        const std::wstring text = FIni.ReadString(key, missing);
         int index = 0;
         for (const wchar_t* name : names) {
             if (text == name) {
@@ -125,7 +126,7 @@ public:
         for (const auto& step : FSteps) step();
     }
 private:
-    ClassLib::TIniFile& FIni;
+    const ClassLib::TIniFileSection& FIni;
     std::vector<std::function<void()>> FSteps;
 };
 
@@ -277,8 +278,8 @@ void TAdvCustomMemo::SaveMemoSettingsToFile(const std::wstring& fileName) {
 
 void TAdvCustomMemo::LoadMemoSettingsFromFile(const std::wstring& fileName) {
     if (::GetFileAttributesW(fileName.c_str()) == INVALID_FILE_ATTRIBUTES) return;
-    ClassLib::TIniFile ini(fileName);
-    TLoadKeys loader(ini);
+    const ClassLib::TIniFileSection section(fileName, kSection);
+    TLoadKeys loader(section);
     VisitKeys(*this, loader);
     loader.Apply();
     Invalidate();

@@ -6,7 +6,6 @@
 #include <cmath>
 #include <numbers>
 #include <tuple>
-#include <unordered_map>
 #include <unordered_set>
 
 #include "classlib/Canvas.h"
@@ -516,38 +515,82 @@ private:
 
 }  // namespace
 
+namespace {
+
+// Names to values, and every value of a name in the order added. Filled once, then only
+// looked up: one sorted array rather than a node and a list per name, each a block of
+// Wine's heap. The names are views of the elements' own strings.
+template <class T>
+class TNameIndex {
+public:
+    void Reserve(std::size_t count) { FItems.reserve(count); }
+    void Add(const std::wstring& name, T value) {
+        if (!name.empty()) FItems.push_back({name, value});
+    }
+    // Sorts by name; a name's values stay in the order added.
+    void Finish() {
+        std::stable_sort(FItems.begin(), FItems.end(), [](const TItem& a, const TItem& b) { return a.Name < b.Name; });
+    }
+    // The values of the name in the order added; none for an empty name.
+    template <class F>
+    void ForEach(const std::wstring& name, F&& visit) const {
+        for (auto item = Lower(name); item != FItems.end() && item->Name == name; ++item) visit(item->Value);
+    }
+    // The first value added for the name, or `none`.
+    T First(const std::wstring& name, T none) const {
+        const auto item = Lower(name);
+        return item != FItems.end() && item->Name == name && !name.empty() ? item->Value : none;
+    }
+    // The last value added for the name that is not `skip`, or `none`.
+    T LastOther(const std::wstring& name, T skip, T none) const {
+        T found = none;
+        ForEach(name, [&](T value) {
+            if (value != skip) found = value;
+        });
+        return found;
+    }
+
+private:
+    struct TItem {
+        std::wstring_view Name;
+        T Value;
+    };
+    typename std::vector<TItem>::const_iterator Lower(const std::wstring& name) const {
+        return std::lower_bound(FItems.begin(), FItems.end(), std::wstring_view(name),
+                                [](const TItem& item, std::wstring_view key) { return item.Name < key; });
+    }
+    std::vector<TItem> FItems;
+};
+
+}  // namespace
+
 struct TAdvGraphicsSVGImport::TDefinitionIndex {
-    using TElements = std::vector<TAdvGraphicsSVGElement*>;
     static constexpr std::size_t None = std::size_t(-1);
 
     TDefinitionIndex(const TAdvGraphicsSVGElementList& definitions, const TAdvGraphicsSVGElementClassList& patterns)
         : Definitions(definitions) {
+        FirstByClass.Reserve(definitions.size());
+        DefinitionsByID.Reserve(definitions.size());
         for (std::size_t i = 0; i < definitions.size(); ++i) {
             const TAdvGraphicsSVGElement& d = *definitions[i];
-            if (!d.FClassRefID.empty()) FirstByClass.emplace(d.FClassRefID, i);   // the first one stays
-            if (!d.FURLRefID.empty()) FirstReferring.emplace(d.FURLRefID, i);
-            if (!d.FClipPathRefID.empty()) FirstReferring.emplace(d.FClipPathRefID, i);
-            if (!d.FID.empty()) DefinitionsByID[d.FID].push_back(definitions[i].get());
+            FirstByClass.Add(d.FClassRefID, i);
+            FirstReferring.Add(d.FURLRefID, i);
+            FirstReferring.Add(d.FClipPathRefID, i);
+            DefinitionsByID.Add(d.FID, definitions[i].get());
         }
-        for (TAdvGraphicsSVGElement* pattern : patterns)
-            if (!pattern->FID.empty()) PatternsByID[pattern->FID].push_back(pattern);
-    }
-    static std::size_t Find(const std::unordered_map<std::wstring, std::size_t>& map, const std::wstring& key) {
-        if (key.empty()) return None;
-        const auto found = map.find(key);
-        return found == map.end() ? None : found->second;
-    }
-    static const TElements& All(const std::unordered_map<std::wstring, TElements>& map, const std::wstring& key) {
-        static const TElements none;
-        const auto found = map.find(key);
-        return found == map.end() ? none : found->second;
+        PatternsByID.Reserve(patterns.size());
+        for (TAdvGraphicsSVGElement* pattern : patterns) PatternsByID.Add(pattern->FID, pattern);
+        FirstByClass.Finish();
+        FirstReferring.Finish();
+        DefinitionsByID.Finish();
+        PatternsByID.Finish();
     }
 
     const TAdvGraphicsSVGElementList& Definitions;
-    std::unordered_map<std::wstring, std::size_t> FirstByClass;     // definition with that class
-    std::unordered_map<std::wstring, std::size_t> FirstReferring;   // definition whose url or clip path names it
-    std::unordered_map<std::wstring, TElements> DefinitionsByID;    // in document order
-    std::unordered_map<std::wstring, TElements> PatternsByID;       // in document order
+    TNameIndex<std::size_t> FirstByClass;                // definition with that class
+    TNameIndex<std::size_t> FirstReferring;              // definition whose url or clip path names it
+    TNameIndex<TAdvGraphicsSVGElement*> DefinitionsByID;  // in document order
+    TNameIndex<TAdvGraphicsSVGElement*> PatternsByID;     // in document order
 };
 
 TAdvGraphicsSVGImport::TAdvGraphicsSVGImport() { Clear(); }
@@ -839,12 +882,13 @@ void TAdvGraphicsSVGImport::ApplyDeclaration(TAdvGraphicsSVGElement& e, std::wst
 }
 
 void TAdvGraphicsSVGImport::ParseClassRules(const std::wstring& text) {
-    for (TSVGClassRule& found : SplitClassRules(text)) {
+    // The rules are read straight from the text, without a list of them first.
+    ForEachClassRule(text, [this](std::wstring_view className, bool hasDeclarations, std::wstring_view declarations) {
         auto rule = std::make_unique<TAdvGraphicsSVGElement>();
         rule->FType = etStyle;
         rule->FImported = true;
-        rule->FClassRefID = std::move(found.ClassName);
-        if (found.HasDeclarations) ParseStyle(*rule, found.Declarations);
+        rule->FClassRefID = className;
+        if (hasDeclarations) ParseStyle(*rule, declarations);
         if (!rule->FClassRefID.empty()) {
             FDefsList.push_back(std::move(rule));
         } else if (!FElementClassList.empty() && FElementClassList.back() == rule.get()) {
@@ -852,7 +896,7 @@ void TAdvGraphicsSVGImport::ParseClassRules(const std::wstring& text) {
             // and must not stay listed.
             FElementClassList.pop_back();
         }
-    }
+    });
 }
 
 void TAdvGraphicsSVGImport::LoadImage(TAdvGraphicsSVGElement& e, const std::wstring& reference) {
@@ -903,26 +947,26 @@ void TAdvGraphicsSVGImport::ResolveClassReferences(const TAdvGraphicsSVGElementC
     for (TAdvGraphicsSVGElement* p : list) {
         // The first definition that decides, in document order: one of the element's class,
         // or one referring to the element when it has children to resolve in its place.
-        const std::size_t byClass = TDefinitionIndex::Find(index.FirstByClass, p->FClassRefID);
+        const std::size_t byClass = index.FirstByClass.First(p->FClassRefID, TDefinitionIndex::None);
         const bool hasChildren = p->HasElements() && !p->Elements().empty();
-        const std::size_t referring = hasChildren ? TDefinitionIndex::Find(index.FirstReferring, p->FID)
+        const std::size_t referring = hasChildren ? index.FirstReferring.First(p->FID, TDefinitionIndex::None)
                                                   : TDefinitionIndex::None;
         if (byClass == TDefinitionIndex::None && referring == TDefinitionIndex::None) continue;
         if (byClass <= referring) {
             TAdvGraphicsSVGElement* q = index.Definitions[byClass].get();
             if (!q->FClipPathRefID.empty()) {
-                for (TAdvGraphicsSVGElement* r : TDefinitionIndex::All(index.DefinitionsByID, q->FClipPathRefID)) {
+                index.DefinitionsByID.ForEach(q->FClipPathRefID, [p](TAdvGraphicsSVGElement* r) {
                     if (r->HasElements() && !r->Elements().empty()) {
                         p->FClipPathRef = r->Elements().back().get();
                         p->FClassRef = p->FClipPathRef->FClassRef;
                     }
-                }
+                });
             } else if (!q->FURLRefID.empty()) {
-                for (TAdvGraphicsSVGElement* r : TDefinitionIndex::All(index.DefinitionsByID, q->FURLRefID)) {
+                index.DefinitionsByID.ForEach(q->FURLRefID, [p](TAdvGraphicsSVGElement* r) {
                     if (IsGradient(r->FType)) p->FPatternRef = r;
                     else if (r->HasElements() && !r->Elements().empty())
                         p->FClassRef = r->Elements().back()->FClassRef;
-                }
+                });
             } else {
                 p->FClassRef = q;
             }
@@ -944,8 +988,8 @@ void TAdvGraphicsSVGImport::ResolvePatternReferences(TAdvGraphicsSVGElementList&
         for (const auto& e : *list) {
             if (!e->FURLRefID.empty()) {
                 // The last pattern of that id wins.
-                const TDefinitionIndex::TElements& patterns = TDefinitionIndex::All(index.PatternsByID, e->FURLRefID);
-                if (!patterns.empty()) e->FPatternRef = patterns.back();
+                if (TAdvGraphicsSVGElement* pattern = index.PatternsByID.LastOther(e->FURLRefID, nullptr, nullptr))
+                    e->FPatternRef = pattern;
             }
             if (e->HasElements()) pending.push_back(e->FElements.get());
         }
@@ -956,12 +1000,7 @@ void TAdvGraphicsSVGImport::ResolveHRefs(const TDefinitionIndex& index) {
     for (TAdvGraphicsSVGElement* a : FElementPatternList) {
         if (a->FHRefID.empty()) continue;
         // The last other gradient of that id.
-        const TDefinitionIndex::TElements& named = TDefinitionIndex::All(index.PatternsByID, a->FHRefID);
-        for (auto b = named.rbegin(); b != named.rend(); ++b)
-            if (*b != a) {
-                a->FHRefRef = *b;
-                break;
-            }
+        if (TAdvGraphicsSVGElement* b = index.PatternsByID.LastOther(a->FHRefID, a, nullptr)) a->FHRefRef = b;
     }
 }
 

@@ -547,7 +547,7 @@ void ParsePathData(const std::wstring& text, TAdvGraphicsSVGElementPathList& pat
     }
 }
 
-std::vector<TSVGClassRule> SplitClassRules(std::wstring_view text) {
+void ForEachClassRule(std::wstring_view text, const TSVGClassRuleVisitor& visit) {
     // The rest of the text is kept as `kept` (what lay before a rule's "." stays in front
     // of the rest; it holds no ".") followed by text[from, to): nothing is erased in place,
     // so every character is looked at a bounded number of times.
@@ -572,7 +572,7 @@ std::vector<TSVGClassRule> SplitClassRules(std::wstring_view text) {
         }
         return n.At;
     };
-    std::vector<TSVGClassRule> rules;
+    std::wstring classBuffer, declarationsBuffer;
     while (!kept.empty() || from < to) {
         const std::size_t k = kept.size();
         // Positions within the rest (kept, then the text from `from`).
@@ -590,22 +590,18 @@ std::vector<TSVGClassRule> SplitClassRules(std::wstring_view text) {
             if (at == none) break;
             close = k + (at - from);
         }
-        const auto part = [&](std::size_t a, std::size_t b) {   // the rest's characters [a, b)
-            std::wstring out;
-            if (a < k) out.append(kept, a, std::min(b, k) - a);
-            if (b > k) {
-                const std::size_t start = std::max(a, k);
-                out.append(text.substr(from + (start - k), b - start));
-            }
-            return out;
+        // The rest's characters [a, b): a view of the text where they all lie in it (the
+        // usual case: nothing kept), else put together in `buffer`.
+        const auto part = [&](std::size_t a, std::size_t b, std::wstring& buffer) -> std::wstring_view {
+            if (a >= k) return text.substr(from + (a - k), b - a);
+            buffer.assign(kept, a, std::min(b, k) - a);
+            if (b > k) buffer.append(text.substr(from, b - k));
+            return buffer;
         };
-        TSVGClassRule rule;
-        if (open > dot) rule.ClassName = part(dot + 1, open);
-        if (close > open) {
-            rule.HasDeclarations = true;
-            rule.Declarations = part(open + 1, close);
-        }
-        rules.push_back(std::move(rule));
+        const std::wstring_view className = open > dot ? part(dot + 1, open, classBuffer) : std::wstring_view();
+        const bool hasDeclarations = close > open;
+        visit(className, hasDeclarations,
+              hasDeclarations ? part(open + 1, close, declarationsBuffer) : std::wstring_view());
         // What lay before the "." stays; the rest goes on after the dropped characters.
         for (std::size_t i = from; i < dotAt; ++i) {
             if (keptOpen == none && text[i] == L'{') keptOpen = kept.size();
@@ -619,6 +615,13 @@ std::vector<TSVGClassRule> SplitClassRules(std::wstring_view text) {
             while (!kept.empty() && blank(kept.back())) kept.pop_back();
         }
     }
+}
+
+std::vector<TSVGClassRule> SplitClassRules(std::wstring_view text) {
+    std::vector<TSVGClassRule> rules;
+    ForEachClassRule(text, [&rules](std::wstring_view className, bool hasDeclarations, std::wstring_view declarations) {
+        rules.push_back({std::wstring(className), hasDeclarations, std::wstring(declarations)});
+    });
     return rules;
 }
 

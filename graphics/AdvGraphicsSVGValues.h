@@ -1,6 +1,7 @@
 #pragma once
 // The SVG importer's value syntaxes: numbers, colours, lengths, angles, transform lists,
 // points, path data with elliptical arcs, and font family names. Window-free.
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -75,6 +76,11 @@ struct TSVGClassRule {
 // is left. Only single-class rules read as such; other selectors give rules without a
 // class, and at-rules and comments end the reading early. Linear in the text.
 std::vector<TSVGClassRule> SplitClassRules(std::wstring_view text);
+// The same rules one by one, without a string of their own: the views last until the
+// visitor returns. The importer makes one element per rule from these.
+using TSVGClassRuleVisitor =
+    std::function<void(std::wstring_view className, bool hasDeclarations, std::wstring_view declarations)>;
+void ForEachClassRule(std::wstring_view text, const TSVGClassRuleVisitor& visit);
 
 struct TSVGFontFamily {
     std::wstring Name;

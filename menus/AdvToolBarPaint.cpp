@@ -15,6 +15,7 @@
 #include "graphics/AdvGlobalStream.h"
 #include "graphics/AdvTBXPVS.h"
 #include "graphics/AdvTypes.h"
+#include "menus/AdvToolBarStyler.h"
 #include "menus/AdvToolBarSystem.h"
 
 namespace AdvToolBar {
@@ -413,10 +414,10 @@ void DrawGraphicGDIP(TGPGraphics* graphics, TCanvas* canvas, TPoint p, ClassLib:
 
 // ---- caption-button glyphs ----
 
-void DrawCloseGlyph(TCanvas* canvas, const TRect& r, TColor color, int groupStyle, int penWidth) {
+void DrawCloseGlyph(TCanvas* canvas, const TRect& r, TColor color, TGroupStyle groupStyle, int penWidth) {
     const int w = r.Width(), h = r.Height();
     const int e = CappedGlyphExtent(r);
-    if (groupStyle == GroupStyleOffice2019) {
+    if (groupStyle == gsOffice2019) {
         PreparePen(canvas, color, 1);
         const int f = e / 2 + (e / 2) % 2;
         const int x = r.Left + (w - f) / 2, y = r.Top + (h - f) / 2;
@@ -430,11 +431,11 @@ void DrawCloseGlyph(TCanvas* canvas, const TRect& r, TColor color, int groupStyl
     Line(canvas, r.Left + dx, r.Top + dy, r.Left + e + dx, r.Top + e + dy);
 }
 
-void DrawRestoreGlyph(TCanvas* canvas, const TRect& r, TColor color, int groupStyle, bool scaled) {
+void DrawRestoreGlyph(TCanvas* canvas, const TRect& r, TColor color, TGroupStyle groupStyle, bool scaled) {
     PreparePen(canvas, color, 1);
     const int w = r.Width(), h = r.Height();
     const int e = GlyphExtent(r);
-    if (groupStyle == GroupStyleOffice2019) {
+    if (groupStyle == gsOffice2019) {
         const int l = Round(e / 2.0), k = Round(2 * DPIScaleFactor);
         const int x = r.Left + (w - l) / 2, y = r.Top + (h - l) / 2;
         // The front square whole, of the back one only what lies outside it.
@@ -468,11 +469,11 @@ void DrawRestoreGlyph(TCanvas* canvas, const TRect& r, TColor color, int groupSt
     canvas->Polyline(front);
 }
 
-void DrawMaximizeGlyph(TCanvas* canvas, const TRect& r, TColor color, int groupStyle, bool scaled) {
+void DrawMaximizeGlyph(TCanvas* canvas, const TRect& r, TColor color, TGroupStyle groupStyle, bool scaled) {
     PreparePen(canvas, color, 1);
     const int w = r.Width(), h = r.Height();
     const int e = CappedGlyphExtent(r);
-    if (groupStyle == GroupStyleOffice2019) {
+    if (groupStyle == gsOffice2019) {
         const int side = e / 2;
         const int x = r.Left + (w - side) / 2, y = r.Top + (h - side) / 2;
         const TPoint box[] = {{x, y}, {x + side, y}, {x + side, y + side}, {x, y + side}, {x, y}};
@@ -489,11 +490,11 @@ void DrawMaximizeGlyph(TCanvas* canvas, const TRect& r, TColor color, int groupS
     if (scaled) Line(canvas, x, y + 2, x + width, y + 2);
 }
 
-void DrawMinimizeGlyph(TCanvas* canvas, const TRect& r, TColor color, int groupStyle, bool scaled) {
+void DrawMinimizeGlyph(TCanvas* canvas, const TRect& r, TColor color, TGroupStyle groupStyle, bool scaled) {
     PreparePen(canvas, color, 1);
     const int w = r.Width(), h = r.Height();
     const int e = CappedGlyphExtent(r);
-    if (groupStyle == GroupStyleOffice2019) {
+    if (groupStyle == gsOffice2019) {
         const int length = Round(e / 2.0);
         const int x = r.Left + (w - length) / 2, y = r.Top + h / 2;
         Line(canvas, x, y, x + length, y);

@@ -7,6 +7,7 @@
 #include <uxtheme.h>
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <utility>
@@ -26,6 +27,8 @@ class TWinControl;
 namespace AdvToolBar {
 
 using ClassLib::TColor;
+// How a pager draws its tab groups (declared with the styler).
+enum TGroupStyle : std::uint8_t;
 
 // ---- colours ----
 
@@ -129,18 +132,17 @@ void DrawGraphicGDIP(AdvGDIP::TGPGraphics* graphics, ClassLib::TCanvas* canvas, 
                      ClassLib::TGraphic* graphic, bool colorKey);
 
 // ---- caption-button glyphs ----
-// In the canvas pen's colour `color`, sized by DPIScaleFactor. groupStyle is the ordinal of
-// the group style; gsOffice2019 (4) has its own flat forms. Without `scaled` the restore,
-// maximize and minimize glyphs are fixed figures at the rectangle's top right (restore,
-// maximize) or top left (minimize).
+// In the canvas pen's colour `color`, sized by DPIScaleFactor. The Office 2019 group style
+// has its own flat forms. Without `scaled` the restore, maximize and minimize glyphs are
+// fixed figures at the rectangle's top right (restore, maximize) or top left (minimize).
 
-constexpr int GroupStyleOffice2019 = 4;
-
-void DrawCloseGlyph(ClassLib::TCanvas* canvas, const ClassLib::TRect& rect, TColor color, int groupStyle, int penWidth);
-void DrawRestoreGlyph(ClassLib::TCanvas* canvas, const ClassLib::TRect& rect, TColor color, int groupStyle, bool scaled);
-void DrawMaximizeGlyph(ClassLib::TCanvas* canvas, const ClassLib::TRect& rect, TColor color, int groupStyle,
+void DrawCloseGlyph(ClassLib::TCanvas* canvas, const ClassLib::TRect& rect, TColor color, TGroupStyle groupStyle,
+                    int penWidth);
+void DrawRestoreGlyph(ClassLib::TCanvas* canvas, const ClassLib::TRect& rect, TColor color, TGroupStyle groupStyle,
+                      bool scaled);
+void DrawMaximizeGlyph(ClassLib::TCanvas* canvas, const ClassLib::TRect& rect, TColor color, TGroupStyle groupStyle,
                        bool scaled);
-void DrawMinimizeGlyph(ClassLib::TCanvas* canvas, const ClassLib::TRect& rect, TColor color, int groupStyle,
+void DrawMinimizeGlyph(ClassLib::TCanvas* canvas, const ClassLib::TRect& rect, TColor color, TGroupStyle groupStyle,
                        bool scaled);
 
 }  // namespace AdvToolBar

@@ -17,6 +17,7 @@
 #include "graphics/GDIPicture.h"
 #include "menus/AdvToolBarFaces.h"
 #include "menus/AdvToolBarPaint.h"
+#include "menus/AdvToolBarStyler.h"
 #include "menus/AdvToolBarSystem.h"
 #include "menus/AdvToolBarText.h"
 #include "showcase/ShowcasePages.h"
@@ -235,15 +236,15 @@ private:
                 draw(r);
                 x += side + 6;
             };
-            const int flat = AdvToolBar::GroupStyleOffice2019;
-            box([&](const TRect& r) { AdvToolBar::DrawCloseGlyph(c, r, clBlack, 0, 1); });
-            box([&](const TRect& r) { AdvToolBar::DrawCloseGlyph(c, r, clBlack, 0, 2); });
+            const AdvToolBar::TGroupStyle flat = AdvToolBar::gsOffice2019;
+            box([&](const TRect& r) { AdvToolBar::DrawCloseGlyph(c, r, clBlack, AdvToolBar::gsClassic, 1); });
+            box([&](const TRect& r) { AdvToolBar::DrawCloseGlyph(c, r, clBlack, AdvToolBar::gsClassic, 2); });
             box([&](const TRect& r) { AdvToolBar::DrawCloseGlyph(c, r, clBlack, flat, 1); });
             for (const auto& draw : {AdvToolBar::DrawRestoreGlyph, AdvToolBar::DrawMaximizeGlyph,
                                      AdvToolBar::DrawMinimizeGlyph}) {
-                box([&](const TRect& r) { draw(c, r, clBlack, 0, true); });
+                box([&](const TRect& r) { draw(c, r, clBlack, AdvToolBar::gsClassic, true); });
                 box([&](const TRect& r) { draw(c, r, clBlack, flat, true); });
-                box([&](const TRect& r) { draw(c, r, clBlack, 0, false); });
+                box([&](const TRect& r) { draw(c, r, clBlack, AdvToolBar::gsClassic, false); });
             }
             y += side + 8;
         }

@@ -1,18 +1,21 @@
 #include "toolbars/AdvToolBar.h"
 
 #include <algorithm>
+#include <cmath>
 
+#include "classlib/ControlReparent.h"
 #include "classlib/Form.h"
 #include "classlib/ImageList.h"
 #include "classlib/Menus.h"
 #include "classlib/Properties.h"
-#include "classlib/Screen.h"
 #include "classlib/Timer.h"
 #include "graphics/AdvHintInfo.h"
 #include "graphics/GDIPicture.h"
 #include "menus/AdvToolBarStylers.h"
 #include "menus/AdvToolBarSystem.h"
 #include "toolbars/AdvOptionSelector.h"
+#include "toolbars/AdvDockPanel.h"
+#include "toolbars/AdvFloatingWindow.h"
 #include "toolbars/AdvToolBarItem.h"
 #include "toolbars/AdvToolBarPageHost.h"
 
@@ -67,6 +70,9 @@ TAdvCustomToolBar::TAdvCustomToolBar(TComponent* owner)
 }
 
 TAdvCustomToolBar::~TAdvCustomToolBar() {
+    // The form frees its components last first, so its toolbars go before their dock panel
+    // (already marked as going with the form).
+    if (FCurrentDock && FCurrentDock->HasState(csDestroying)) FCurrentDock->SaveBeforeToolBarsGo();
     Destroying();
     if (FPersistence->Enabled() && !HasState(csDesigning)) {
         try {
@@ -75,6 +81,9 @@ TAdvCustomToolBar::~TAdvCustomToolBar() {
             // A layout that cannot be stored must not keep the toolbar from going.
         }
     }
+    // The floating window goes with the toolbar; a dock panel forgets it.
+    FreeFloatingWindow();
+    ReleaseFromDockPanel();
     if (!HasState(csDesigning) && FToolBarStyler) FToolBarStyler->RemoveControl(this);
     FToolBarStyler = FAssignedStyler = nullptr;
     FCurrentToolBarStyler = nullptr;
@@ -138,6 +147,7 @@ const TPropertyList& TAdvToolBar::Published() {
             .SubObject(L"OptionDisabledPicture", &T::OptionDisabledPicture)
             .SubObject(L"OptionPicture", &T::OptionPicture)
             .Add(L"ParentOptionPicture", &T::ParentOptionPicture, &T::SetParentOptionPicture)
+            .Add(L"DoubleBuffered", &T::DoubleBuffered, &T::SetDoubleBuffered, true)
             .Add(L"ParentShowHint", &T::ParentShowHint, &T::SetParentShowHint, false)
             .Add(L"ShowHint", &T::ShowHint, &T::SetShowHint, true)
             .Add(L"ToolBarIndex", &T::ToolBarIndex, &T::SetToolBarIndex)
@@ -170,8 +180,10 @@ void TAdvCustomToolBar::CreateWnd() {
     TCustomControl::CreateWnd();
     SetUIStyle(FOVTStyle);
     // Caption fonts are already in screen pixels (a form's scaling or the system font sized
-    // them), so the caption text's factor 96 / FInitPPI x scale comes to 1: scaled once.
-    FInitPPI = Screen ? Screen->PixelsPerInch() : 96;
+    // them). The caption text's factor 96 / FInitPPI x scale then comes to 1, also in a
+    // process whose unit scale nobody has set yet; the text grows only with a unit scale
+    // set after the window was made, as the caption strip does (CaptionSize).
+    FInitPPI = int(std::lrint(96 * DPIScaleFactor));
 }
 
 void TAdvCustomToolBar::Loaded() {
@@ -191,6 +203,10 @@ void TAdvCustomToolBar::Loaded() {
 void TAdvCustomToolBar::Notification(TComponent* component, TOperation operation) {
     TCustomControl::Notification(component, operation);
     if (operation != opRemove || !component) return;
+    if (component == FCurrentDock) FCurrentDock = nullptr;
+    if (component == FLastDock) FLastDock = nullptr;
+    if (component == FParentForm) FParentForm = nullptr;
+    if (component == FFloatingWindow) FFloatingWindow = nullptr;
     const bool stylerGoes = component == FToolBarStyler || component == FAssignedStyler;
     if (component == FPrevActiveControl) FPrevActiveControl = nullptr;
     if (component == FOptionWindow) {
@@ -232,8 +248,12 @@ void TAdvCustomToolBar::SetParent(TWinControl* parent) {
         bool& Flag;
         ~TClear() { Flag = false; }
     } clear{FChangingParent};
-    // While a drag moves the toolbar between parents the docking work keeps its window.
-    TCustomControl::SetParent(parent);
+    // While a drag moves the toolbar between parents (or it leaves its floating window) its
+    // window stays, so the mouse capture survives docking and floating.
+    if ((FDragging || FToolBarState == tsFloating) && parent && HandleAllocated() && parent->HandleAllocated())
+        MoveWindowToParent(this, parent);
+    else
+        TCustomControl::SetParent(parent);
     FOldState = FToolBarState;
     TAdvDockPanel* docked = nullptr;
     bool undocked = false;
@@ -323,6 +343,7 @@ void TAdvCustomToolBar::ResolveStyler() {
     if (Parent()) {
         AdjustButtonSizes(false);
         ApplyStylerToItems();
+        if (GripDrawn() != FLaidOutWithGrip) ArrangeItems(true);
     }
     Invalidate();
 }
@@ -347,7 +368,9 @@ void TAdvCustomToolBar::StylerChanged(int code) {
         ApplyStylerToItems();
         UpdateCompactButtonAppearance();
     }
-    if (code == scDragGrip) {
+    // A preset applied as a whole tells only its final code: a grip that came or went
+    // with it needs the room made or given back as well.
+    if (code == scDragGrip || GripDrawn() != FLaidOutWithGrip) {
         ArrangeItems(true);
         UpdateHiddenControls();
     }

@@ -179,6 +179,8 @@ public:
     // On a page or in a compact window: small glow buttons stack, the toolbar fades.
     bool IsRibbonGroup() const;
     void HookGlowButtonEvents();
+    // A page that made the toolbar at run time counts it as loaded (eligible for compacting).
+    void MarkPropertiesLoaded() { FPropertiesLoaded = true; }
     void UpdateColorTones();
     void SetGlowButtonsTransparent();
     int ToolBarIndex() const;
@@ -310,6 +312,54 @@ public:
     bool IsSeparatorItem(const ClassLib::TControl* control) const;
     // What the check list shows for an item: a button's text, else its name.
     static std::wstring ItemCaption(const ClassLib::TControl* control);
+    // ---- for its item controls ----
+    // An item is being clicked: the option drop-down closes first.
+    void ItemClicking();
+    // An item was clicked: the toolbar records it as used and lays its items out again.
+    void ItemClicked(ClassLib::TControl* item);
+    // The hot button changed (the menu bar's hot tracking).
+    void HotButtonChanged(ClassLib::TControl* button);
+    // A menu button asks to drop its menu; true when the menu bar did.
+    bool DropMenuButton(ClassLib::TControl* button);
+    // The menu loop runs with the menu focused: a button the pointer leaves stays hot.
+    bool MenuLoopFocused() const;
+    // A menu of the menu bar is dropped down.
+    bool MenuDropped() const;
+    // The toolbar holds a main menu (it is a menu bar).
+    bool HasMenuBar() const { return HasMenu(); }
+    bool InDockPanel() const { return DockPanelOf(Parent()) != nullptr; }
+    // Where items that do not fit are shown, when it exists.
+    ClassLib::TWinControl* ItemOverflowPanel() const;
+    // A key went down on a glow button inside a container item.
+    void ItemGlowButtonKeyDown(ClassLib::TObject* sender, WORD& key, ClassLib::TShiftState shift);
+    // ---- docking and floating ----
+    // The dock panel the toolbar is docked in; setting one docks it there when the panel
+    // takes it (a panel that would refuse it leaves everything as it was).
+    TAdvDockPanel* AdvDockPanel() const { return FCurrentDock; }
+    void SetAdvDockPanel(TAdvDockPanel* value);
+    TAdvDockPanel* LastDockPanel() const { return FLastDock; }
+    // Docks into the panel (null is ignored); a floating window goes.
+    void Dock(TAdvDockPanel* newDockSite);
+    // The panel's side is one the toolbar docks to, and a locked panel has a row for it.
+    bool CanDockTo(const TAdvDockPanel* panel) const;
+    // Moves the floating window to p, or floats the toolbar there.
+    void SetToolBarFloating(ClassLib::TPoint p);
+    void MakeFloating(int x, int y, bool usePoint);
+    // The floating close button: back into the last panel with AutoDockOnClose, else hidden.
+    void CloseFloating();
+    TFloatingWindow* FloatingWindow() const { return FFloatingWindow; }
+    // The floating window's place while floating, else the toolbar's own.
+    ClassLib::TPoint GetPosition() const;
+    int Row() const { return FRow; }
+    bool ToolBarDragging() const { return FDragging; }
+    // The drag without its message loop: targets collected, the mouse captured; then one
+    // ToolBarDragMove per mouse move (client coordinates) and EndToolBarDrag.
+    void BeginToolBarDrag(int x, int y);
+    void ToolBarDragMove(ClassLib::TShiftState shift, int x, int y);
+    void EndToolBarDrag();
+    // The floating state, place, rows and item visibility in the toolbar's own store keys.
+    void LoadPosition();
+    void SavePosition();
 
     // ---- drawing routines (each draws its part in its present state) ----
     void DrawDragGrip();
@@ -336,6 +386,9 @@ private:
     friend struct TToolBarPainter;
     friend class TOptionSelectorWindow;
     friend class TControlSelectorPanel;
+    friend class TAdvDockPanel;       // the rows move a docked toolbar with its bounds guarded
+    friend class TFloatingWindow;
+    friend class TToolBarDockMember;
 
     // Cuts the rounded corners: three pixels each take the colour just outside the toolbar.
     void PaintCorners(const ClassLib::TRect& corners, ClassLib::TColor startColour);
@@ -376,6 +429,9 @@ private:
     // The items' extents along the length (floating rows).
     std::vector<int> ItemExtents(bool visibleOnly) const;
     bool GripDrawn() const;
+    // The first item whose visibility no longer matches its place (shown but parked, or
+    // hidden in the row); null when the layout is current.
+    ClassLib::TControl* ItemOutOfPlace() const;
     void RebuildControlLists();
     void RebuildSequenceList();
     void AdjustButtonSizes(bool menuButtonsOnly);
@@ -425,8 +481,6 @@ private:
     // The window of a dock panel (for GetHostForm).
     ClassLib::TWinControl* DockPanelWindow(TAdvDockPanel* panel) const;
     void FloatingWatchTimer();
-    void LoadPosition();
-    void SavePosition();
     // Hidden items, the options drop-down and the option menu (nothing is hidden yet).
     void UpdateHiddenControls();
     void RecheckHiddenControls();
@@ -555,6 +609,7 @@ private:
     int FInitPPI = 96;
     UINT_PTR FTimerID = 0;        // the floating window's watch timer on this window, 0 when none
     bool FRedrawOff = false;      // BeginUpdate switched the window's redraw off
+    bool FLaidOutWithGrip = false;  // the last layout left room for a drag grip
     static constexpr UINT_PTR FloatingWatchTimerId = 500;
     // Hidden items and the options drop-down.
     bool FUpdatingControls = false;   // items move between toolbar and drop-down
@@ -563,6 +618,21 @@ private:
     TControlSelectorPanel* FOptionWindowPanel = nullptr;   // owned by the window
     ClassLib::TControl* FPrevActiveControl = nullptr;
     TAdvToolBarCustomizer* FCustomizer = nullptr;
+    // Separators the separator pass hid itself (it shows them again); never owned.
+    std::vector<ClassLib::TControl*> FPassHiddenSeparators;
+    bool FInSeparatorPass = false;
+    // Docking and dragging.
+    ClassLib::TCustomForm* FParentForm = nullptr;  // the form the floating window follows
+    bool FAutoHiding = false;                      // the floating window hid with its form
+    // A panel the drag may dock into: its screen rectangle, 15 px larger towards the form.
+    struct TDockTarget {
+        TAdvDockPanel* Panel;
+        ClassLib::TRect Rect;
+    };
+    std::vector<TDockTarget> FDockList;            // during one drag only
+    void CollectDockTargets();
+    void RefreshDockTargets();
+    void FreeFloatingWindow();
 };
 
 class TAdvToolBar : public TAdvCustomToolBar {

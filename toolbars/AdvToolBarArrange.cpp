@@ -220,6 +220,23 @@ void TAdvCustomToolBar::AdjustClientRect(TRect& rect) const {
 void TAdvCustomToolBar::AlignControls(TControl* control, TRect& rect) {
     TCustomControl::AlignControls(control, rect);
     if (FAutoPositionControls && !IsVertical(FPosition) && FUpdateCount == 0) SeparatorPass();
+    // A child shown or hidden realigns its parent without naming itself: an item that
+    // became invisible must leave the row at once, and one shown again must come back.
+    if (!control && !FInternalControlPositioning && FUpdateCount == 0 && !HasState(csLoading))
+        if (TControl* changed = ItemOutOfPlace()) ControlBoundsChanged(changed);
+}
+
+TControl* TAdvCustomToolBar::ItemOutOfPlace() const {
+    if (!FATBControls || (!FAutoPositionControls && !DockPanelOf(Parent()))) return nullptr;
+    const std::vector<TLayoutItem> items = LayoutItems();
+    const bool vertical = IsVertical(FPosition) && FToolBarState != tsFloating;
+    for (size_t i = 0; i < items.size(); ++i) {
+        const TLayoutItem& item = items[i];
+        if (item.Badge || item.Hidden) continue;
+        const bool parked = vertical ? item.Left >= Width() : item.Top >= Height();
+        if (item.Layout == parked) return ItemAt(*FATBControls, int(i));
+    }
+    return nullptr;
 }
 
 void TAdvCustomToolBar::Resize() {
@@ -255,6 +272,7 @@ void TAdvCustomToolBar::ArrangeItems(bool updateSize) {
     }
     params.Width = Width();
     params.Height = Height();
+    FLaidOutWithGrip = GripDrawn();
     {
         TInternalPositioning positioning(*this);
         if (ribbon && params.Kind == TArrangeKind::Horizontal)

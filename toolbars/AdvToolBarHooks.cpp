@@ -6,69 +6,18 @@
 #include "toolbars/AdvToolBar.h"
 #include "toolbars/AdvOptionSelector.h"
 
+#include <algorithm>
+
+#include "classlib/Actions.h"
+#include "toolbars/AdvToolBarItem.h"
+
 namespace AdvToolBar {
 
 using namespace ClassLib;
 
 // ---------------------------------------------------------------- dock panels and floating windows
 
-TAdvDockPanel* TAdvCustomToolBar::DockPanelOf(TWinControl*) const { return nullptr; }
-
-bool TAdvCustomToolBar::IsFloatingWindow(TWinControl*) const { return false; }
-
-// The new parent is a dock panel other than the current one: it accepts the toolbar (true)
-// or refuses it; docking sets tsDocked, FCurrentDock and FLastDock.
-bool TAdvCustomToolBar::AttachToDockPanel(TAdvDockPanel*) { return false; }
-
-// The new parent is the toolbar's floating window: it floats, always horizontal, with its
-// caption strip on top.
-void TAdvCustomToolBar::AttachToFloatingWindow() {
-    FToolBarState = tsFloating;
-    ReleaseFromDockPanel();
-    if (IsVertical(FPosition)) SetPosition(daTop);
-    else SetHeight(Height() + FCaptionHeight);
-}
-
-void TAdvCustomToolBar::ReleaseFromDockPanel() { FCurrentDock = nullptr; }
-
-void TAdvCustomToolBar::AdjustBoundsInDockPanel(int&, int&, int&, int&) {}
-
-TCustomAdvToolBarStyler* TAdvCustomToolBar::LastDockPanelStyler() const { return nullptr; }
-
-void TAdvCustomToolBar::TellDockPanelVisible() {}
-
-void TAdvCustomToolBar::FloatingWindowFollowsVisible() {}
-
-void TAdvCustomToolBar::UpdateDockRows() {}
-
-void TAdvCustomToolBar::ArrangeDockRow() {}
-
-void TAdvCustomToolBar::DockPanelFullSizeChanged() {}
-
-bool TAdvCustomToolBar::FloatingWindowSizedByUser() const { return false; }
-
-void TAdvCustomToolBar::ResizeFloatingWindow() {}
-
-// A pixel of the dock panel's background image under the toolbar, for its cut corners.
-bool TAdvCustomToolBar::DockImagePixel(int, int, TColor&) const { return false; }
-
-void TAdvCustomToolBar::StartToolBarDrag(TShiftState, int, int) {}
-
-void TAdvCustomToolBar::FloatingMouseDown(int, int) {}
-
-void TAdvCustomToolBar::FloatingMouseMove(int, int) {}
-
-void TAdvCustomToolBar::FloatingMouseUp() {}
-
-void TAdvCustomToolBar::FloatingMouseLeave() {}
-
-void TAdvCustomToolBar::FloatingWatchTimer() {}
-
-TWinControl* TAdvCustomToolBar::DockPanelWindow(TAdvDockPanel*) const { return nullptr; }
-
-void TAdvCustomToolBar::LoadPosition() {}
-
-void TAdvCustomToolBar::SavePosition() {}
+// Built in AdvToolBarDocking.cpp.
 
 // ---------------------------------------------------------------- hidden items and the options drop-down
 
@@ -97,9 +46,76 @@ void TAdvCustomToolBar::HookRibbonKeys(AdvGlowButton::TAdvCustomGlowButton*) {}
 
 // ---------------------------------------------------------------- item classes
 
-void TAdvCustomToolBar::SeparatorPass() {}
+// A separator that follows no visible item since the previous separator (or the start) is
+// hidden. One the pass hid itself is shown again once a visible item precedes it: a hidden
+// group boundary has to come back when the items before it do. A separator hidden by anyone
+// else stays as it is.
+void TAdvCustomToolBar::SeparatorPass() {
+    if (FInSeparatorPass || DockPanelOf(Parent()) || !FATBControls) return;
+    FInSeparatorPass = true;
+    const int rowTop = IsFloatingWindow(Parent()) ? FCaptionHeight + 2 : 2;
+    auto remembered = [this](TControl* control) {
+        return std::find(FPassHiddenSeparators.begin(), FPassHiddenSeparators.end(), control) !=
+               FPassHiddenSeparators.end();
+    };
+    std::vector<TControl*> stillListed;
+    bool changed = false;
+    int count = 0;
+    {
+        TInternalPositioning positioning(*this);
+        ForEachItem([&](TControl* control, IToolBarItem* item) {
+            const bool separator = item && item->ToolBarItemKind() == TToolBarItemKind::Separator;
+            if (!separator) {
+                if (control->Visible()) ++count;
+                return;
+            }
+            const bool ours = remembered(control);
+            if (!control->Visible() && !ours) return;
+            if (control->Visible()) control->SetTop(rowTop);
+            if (count == 0 && control->Visible()) {
+                control->SetVisible(false);
+                stillListed.push_back(control);
+                changed = true;
+            } else if (count > 0 && ours) {
+                control->SetTop(rowTop);
+                control->SetVisible(true);
+                changed = true;
+            } else if (ours) {
+                stillListed.push_back(control);
+            }
+            count = 0;
+        });
+    }
+    FPassHiddenSeparators = std::move(stillListed);
+    if (changed) ArrangeItems(true);
+    FInSeparatorPass = false;
+}
 
-TShortCut TAdvCustomToolBar::ActionShortCut(const TCustomAction*) { return 0; }
+TShortCut TAdvCustomToolBar::ActionShortCut(const TCustomAction* action) { return action ? action->ShortCut() : 0; }
+
+void TAdvCustomToolBar::ItemClicking() {
+    if (OptionWindowShowing()) HideOptionWindow();
+}
+
+void TAdvCustomToolBar::ItemClicked(TControl*) {
+    ArrangeItems(false);
+    UpdateHiddenControls();
+}
+
+// The menu bar's side of its buttons; a toolbar without a menu has none.
+void TAdvCustomToolBar::HotButtonChanged(TControl*) {}
+
+bool TAdvCustomToolBar::DropMenuButton(TControl*) { return false; }
+
+bool TAdvCustomToolBar::MenuLoopFocused() const { return false; }
+
+bool TAdvCustomToolBar::MenuDropped() const { return false; }
+
+// The overflow panel belongs to the hidden items; until they exist there is none.
+TWinControl* TAdvCustomToolBar::ItemOverflowPanel() const { return nullptr; }
+
+// The ribbon's keyboard navigation takes glow buttons in containers too; off a ribbon nothing.
+void TAdvCustomToolBar::ItemGlowButtonKeyDown(TObject*, WORD&, TShiftState) {}
 
 // ---------------------------------------------------------------- the menu bar
 

@@ -256,7 +256,9 @@ void TAdvCustomToolBar::Paint() {
             } else if (!Caption().empty()) {
                 LOGFONTW lf{};
                 GetObjectW(canvas->Font()->Handle(), sizeof lf, &lf);
-                lf.lfEscapement = FPosition == daLeft ? 2700 : 900;
+                // Counter-clockwise tenths of a degree: on the left the caption reads bottom
+                // to top (a quarter turn left), on the right top to bottom.
+                lf.lfEscapement = FPosition == daLeft ? 900 : 2700;
                 lf.lfOrientation = lf.lfEscapement;
                 ClassLib::TFont turned;
                 turned.Assign(canvas->Font());
@@ -280,7 +282,9 @@ void TAdvCustomToolBar::Paint() {
         if (floating) FillFramed(canvas, back, dock->Color());
         else DrawGradient(canvas, dock->Color(), dock->ColorTo(), 256, back, dock->Direction() == gdHorizontal);
         colours.Border = floating ? colours.Border : clNone;
-    } else if (!styler->BackGroundTransparent()) {
+    } else {
+        // The styler's BackGroundTransparent is one of its picture settings, not a switch
+        // for the background: a default styler (where it is on) paints its gradient.
         if (!Set(colours.ColorTo)) {
             FillFramed(canvas, back, colours.Color);
         } else if (ribbonGroup && PageHost() && !painter.TabGroup() && colours.UseMirror) {
@@ -471,7 +475,12 @@ void TAdvCustomToolBar::DrawDragGrip() {
     TDragGripStyle style = FCurrentToolBarStyler->DragGripStyle();
     if (PageHost() || InCompactWindow()) style = dsNone;
     const bool vertical = IsVertical(FPosition);
-    const TRect g = vertical ? TRect(1, 1, Width(), FDragGripWidth) : TRect(1, 1, FDragGripWidth, Height());
+    // Beside the caption strip, not in it: the grip belongs to the row of items.
+    const TRect c = ContentRect(Frame());
+    const TRect g = vertical ? TRect(c.Left + 1, 1, c.Right, FDragGripWidth)
+                             : TRect(1, c.Top + 1, FDragGripWidth, c.Bottom);
+    // The dots and lines count from one pixel before the grip's start, as without a caption.
+    const int gripLength = vertical ? g.Right - g.Left + 1 : g.Bottom - g.Top + 1;
     TCanvas* canvas = Canvas();
     ClassLib::TBitmap* image = FCurrentToolBarStyler->DragGripImage();
     if (style != dsNone && image && !image->Empty()) {
@@ -487,9 +496,9 @@ void TAdvCustomToolBar::DrawDragGrip() {
     switch (style) {
     case dsDots:
         if (!vertical)
-            for (int i = 0, n = (g.Bottom - 8) / 4; i < n; ++i) dot(g.Left + 3, g.Top + 4 + 4 * i);
+            for (int i = 0, n = (gripLength - 8) / 4; i < n; ++i) dot(g.Left + 3, g.Top + 4 + 4 * i);
         else
-            for (int i = 0, n = (g.Right - 8) / 4; i < n; ++i) dot(g.Left + 4 + 4 * i, g.Top + 3);
+            for (int i = 0, n = (gripLength - 8) / 4; i < n; ++i) dot(g.Left + 4 + 4 * i, g.Top + 3);
         break;
     case dsSingleLine:
         if (!vertical) DrawGripLine(canvas, {g.Left + 4, g.Bottom - 4}, {g.Left + 4, g.Top + 3}, true, true);
@@ -504,12 +513,12 @@ void TAdvCustomToolBar::DrawDragGrip() {
     case dsFlatDots:
         canvas->Pen()->SetColor(TColor(RGB(165, 165, 165)));
         if (!vertical)
-            for (int i = 0, n = (g.Bottom - 8) / 2; i < n; ++i) {
+            for (int i = 0, n = (gripLength - 8) / 2; i < n; ++i) {
                 const int y = g.Top + 4 + 2 * i;
                 Line(canvas, g.Left + 2, y, g.Left + 5, y);
             }
         else
-            for (int i = 0, n = (g.Right - 8) / 2; i < n; ++i) {
+            for (int i = 0, n = (gripLength - 8) / 2; i < n; ++i) {
                 const int x = g.Left + 4 + 2 * i;
                 Line(canvas, x, g.Top + 2, x, g.Top + 5);
             }

@@ -15,6 +15,7 @@
 #include "classlib/Streams.h"
 #include "graphics/AdvGlobalStream.h"
 #include "graphics/AdvTypes.h"
+#include "menus/AdvToolBarStyler.h"
 #include "menus/AdvToolBarSystem.h"
 #include "menus/AdvToolBarText.h"
 #include "menus/ToolBarPaintTestSupport.h"
@@ -152,28 +153,28 @@ TEST_F(ToolBarPaintSurface, CaptionGlyphsInA40PixelBox) {
     using namespace AdvToolBar;
     const TCase cases[] = {
         // e = 40 - 6, capped at 18; the two lines start (W - e) div 3 in.
-        {"close", 1.0f, [&](const TRect& r) { DrawCloseGlyph(&FCanvas, r, clBlack, 0, 1); }, {7, 7, 25, 26}},
-        {"close at 1.5: e = 27", 1.5f, [&](const TRect& r) { DrawCloseGlyph(&FCanvas, r, clBlack, 0, 1); },
+        {"close", 1.0f, [&](const TRect& r) { DrawCloseGlyph(&FCanvas, r, clBlack, gsClassic, 1); }, {7, 7, 25, 26}},
+        {"close at 1.5: e = 27", 1.5f, [&](const TRect& r) { DrawCloseGlyph(&FCanvas, r, clBlack, gsClassic, 1); },
          {4, 4, 31, 32}},
         // e div 2 = 9, made even: a cross of 10 centred.
         {"flat close", 1.0f,
-         [&](const TRect& r) { DrawCloseGlyph(&FCanvas, r, clBlack, GroupStyleOffice2019, 1); }, {15, 15, 26, 26}},
+         [&](const TRect& r) { DrawCloseGlyph(&FCanvas, r, clBlack, gsOffice2019, 1); }, {15, 15, 26, 26}},
         {"flat close at 1.5", 1.5f,
-         [&](const TRect& r) { DrawCloseGlyph(&FCanvas, r, clBlack, GroupStyleOffice2019, 1); }, {13, 13, 28, 28}},
+         [&](const TRect& r) { DrawCloseGlyph(&FCanvas, r, clBlack, gsOffice2019, 1); }, {13, 13, 28, 28}},
         {"flat minimize: a line of 9", 1.0f,
-         [&](const TRect& r) { DrawMinimizeGlyph(&FCanvas, r, clBlack, GroupStyleOffice2019, true); },
+         [&](const TRect& r) { DrawMinimizeGlyph(&FCanvas, r, clBlack, gsOffice2019, true); },
          {15, 20, 24, 21}},
         {"flat maximize: a square of 9", 1.0f,
-         [&](const TRect& r) { DrawMaximizeGlyph(&FCanvas, r, clBlack, GroupStyleOffice2019, true); },
+         [&](const TRect& r) { DrawMaximizeGlyph(&FCanvas, r, clBlack, gsOffice2019, true); },
          {15, 15, 25, 25}},
         // e is not capped here: 34, squares of 17 two pixels apart.
         {"flat restore", 1.0f,
-         [&](const TRect& r) { DrawRestoreGlyph(&FCanvas, r, clBlack, GroupStyleOffice2019, true); },
+         [&](const TRect& r) { DrawRestoreGlyph(&FCanvas, r, clBlack, gsOffice2019, true); },
          {9, 11, 29, 31}},
         {"scaled minimize: two rows of e", 1.0f,
-         [&](const TRect& r) { DrawMinimizeGlyph(&FCanvas, r, clBlack, 0, true); }, {11, 26, 29, 28}},
+         [&](const TRect& r) { DrawMinimizeGlyph(&FCanvas, r, clBlack, gsClassic, true); }, {11, 26, 29, 28}},
         {"fixed minimize: two 6-pixel columns at the top left", 1.0f,
-         [&](const TRect& r) { DrawMinimizeGlyph(&FCanvas, r, clBlack, 0, false); }, {0, 0, 2, 6}},
+         [&](const TRect& r) { DrawMinimizeGlyph(&FCanvas, r, clBlack, gsClassic, false); }, {0, 0, 2, 6}},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -185,7 +186,7 @@ TEST_F(ToolBarPaintSurface, CaptionGlyphsInA40PixelBox) {
     // The plain close glyph's two diagonals, ends excluded as GDI draws lines.
     DPIScaleFactor = 1.0f;
     Clear();
-    DrawCloseGlyph(&FCanvas, TRect{0, 0, 40, 40}, clBlack, 0, 1);
+    DrawCloseGlyph(&FCanvas, TRect{0, 0, 40, 40}, clBlack, gsClassic, 1);
     for (const TPoint p : {TPoint{7, 7}, TPoint{24, 24}, TPoint{7, 25}, TPoint{24, 8}}) EXPECT_TRUE(FSurface.Is(p.X, p.Y, clBlack));
     EXPECT_TRUE(FSurface.Is(25, 25, clWhite));
 }
