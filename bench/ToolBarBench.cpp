@@ -1,9 +1,12 @@
 // Milliseconds per paint of a 600 x 26 toolbar with caption, gradient, grip and right handle,
 // at rest and in the middle of a ribbon group's hover fade, and per ArrangeItems +
 // AdjustToolBarSize over 50 items. Goal: at most 2 ms per paint, a tenth of the 20 ms fade tick.
+// Also milliseconds per 1-px shrink step of a docked 60-item toolbar that hides items (goal
+// 1 ms) and per customization load of 200 items.
 // Then one toolbar button's paint (goal at most 1 ms) and its automatic size in microseconds.
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <functional>
@@ -12,10 +15,13 @@
 #include "classlib/Application.h"
 #include "classlib/Form.h"
 #include "classlib/GdiScopes.h"
+#include "classlib/MemIniFile.h"
 #include "controls/AdvGlowButton.h"
 #include "graphics/AdvGDIPStartup.h"
 #include "menus/AdvToolBarStyler.h"
 #include "toolbars/AdvToolBar.h"
+#include "toolbars/AdvToolBarCustomizer.h"
+#include "toolbars/AdvToolBarPageHost.h"
 #include "tests/toolbars/FakeToolBarPage.h"
 #include "toolbars/AdvToolBarButton.h"
 #include "classlib/ImageList.h"
@@ -87,6 +93,56 @@ int main() {
     }, 50);
     std::printf("%-34s %8.3f ms\n", "ArrangeItems + AdjustToolBarSize", layout);
 
+    // Hiding: a 60-item toolbar standing in for a docked one shrinks a pixel at a time from
+    // its full length down to 60 pixels, hiding the items used longest ago.
+    auto* shrinking = new AdvToolBar::TAdvToolBar(&form);
+    shrinking->SetName(L"BenchHiding");
+    shrinking->SetParent(&form);
+    shrinking->SetBounds(0, 240, 600, 26);
+    for (int i = 0; i < 60; ++i) {
+        auto* button = new AdvGlowButton::TAdvGlowButton(&form);
+        button->SetParent(shrinking);
+        button->SetBounds(i * 23, 0, 23, 22);
+    }
+    shrinking->SetDockedStandIn(true);
+    const int full = shrinking->Width();
+    int steps = 0;
+    const double shrink = MillisecondsPerCall([&] {
+        for (int length = full; length >= 60; --length, ++steps) shrinking->SetWidth(length);
+        shrinking->SetWidth(full);
+    }, 1);
+    std::printf("Hiding on a docked toolbar of 60 items, %d to 60 pixels\n", full);
+    Row("one 1-px shrink step", shrink * 5 / std::max(steps, 1), 1.0);
+
+    // Customization: a layout of 200 items read from the file and applied.
+    wchar_t folder[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, folder);
+    const std::wstring file = std::wstring(folder) + L"toolbar_bench_customizer.ini";
+    {
+        std::wstring text = L"[BenchCustomizer]\r\nToolBarItemCount=200\r\n";
+        for (int i = 0; i < 200; ++i) {
+            const std::wstring key = L"Name" + std::to_wstring(i);
+            text += key + L"=Item" + std::to_wstring(i) + L"\r\n" + key + L".ClassName=ADVCUSTOMGLOWBUTTON\r\n" +
+                    key + L".Caption=Item " + std::to_wstring(i) + L"\r\n";
+        }
+        ClassLib::TMemIniFile ini(text);
+        ini.SetFileName(file);
+        ini.UpdateFile();
+    }
+    auto* customized = new AdvToolBar::TAdvToolBar(&form);
+    customized->SetName(L"BenchCustomized");
+    customized->SetParent(&form);
+    auto* customizer = new AdvToolBar::TAdvToolBarCustomizer(&form);
+    customizer->SetName(L"BenchCustomizer");
+    customizer->SetAdvToolBar(customized);
+    customizer->SetEnablePersistence(false);
+    customizer->SetFileName(file);
+    customizer->SetEnablePersistence(true);
+    customizer->LoadCustomization();  // the first load creates the 200 buttons
+    std::printf("Customization of %d items\n", customized->ToolBarControlCount());
+    const double load = MillisecondsPerCall([&] { customizer->LoadCustomization(); }, 3);
+    std::printf("%-34s %8.3f ms\n", "LoadCustomization", load);
+    ::DeleteFileW(file.c_str());
     // One toolbar button with a 16 x 16 image and a caption: at rest, and hot with its shadow.
     auto* images = new ClassLib::TImageList(&form);
     images->SetSize(16, 16);

@@ -14,7 +14,7 @@ namespace ClassLib {
 
 std::vector<const TClass*> RegisterComponentClasses() {
     const std::vector<const TClass*> classes = {
-        &TForm::StaticClass(), &TPanel::StaticClass(), &TSplitter::StaticClass(), &TLabel::StaticClass(),
+        &TForm::StaticClass(), &TPanel::StaticClass(), &TGroupBox::StaticClass(), &TSplitter::StaticClass(), &TLabel::StaticClass(),
         &TCheckBox::StaticClass(), &TMemo::StaticClass(), &TImage::StaticClass(), &TScrollBar::StaticClass(),
         &TListBox::StaticClass(), &TComboBox::StaticClass(), &TMenuItem::StaticClass(),
         &TPopupMenu::StaticClass(), &TMainMenu::StaticClass(), &TImageList::StaticClass(), &TOpenDialog::StaticClass(),

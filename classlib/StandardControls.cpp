@@ -15,6 +15,7 @@ namespace ClassLib {
 
 CLASSLIB_IMPLEMENT(TCustomPanel, TCustomControl)
 CLASSLIB_IMPLEMENT(TPanel, TCustomPanel)
+CLASSLIB_IMPLEMENT(TGroupBox, TCustomControl)
 CLASSLIB_IMPLEMENT(TSplitter, TGraphicControl)
 CLASSLIB_IMPLEMENT(TCustomLabel, TGraphicControl)
 CLASSLIB_IMPLEMENT(TLabel, TCustomLabel)
@@ -944,6 +945,29 @@ void TComboBox::Dispatch(TMessage& message) {
         return;
     }
     TCustomListControl::Dispatch(message);
+}
+
+// ---------------------------------------------------------------- TGroupBox
+
+TGroupBox::TGroupBox(TComponent* owner) : TCustomControl(owner) {
+    SetControlStyle(ControlStyle() | csAcceptsControls);
+    SetBounds(Left(), Top(), 185, 105);
+}
+
+void TGroupBox::Paint() {
+    TCanvas* canvas = Canvas();
+    canvas->Font()->Assign(Font());
+    const std::wstring caption = Caption();
+    const int textHeight = canvas->TextHeight(L"0");
+    canvas->Brush()->SetStyle(bsSolid);
+    canvas->Brush()->SetColor(Color());
+    canvas->FillRect(ClientRect());
+    // The etched frame starts halfway down the caption, which then covers its top edge.
+    RECT frame{0, textHeight / 2, Width(), Height()};
+    ::DrawEdge(canvas->Handle(), &frame, EDGE_ETCHED, BF_RECT);
+    if (caption.empty()) return;
+    canvas->Font()->SetColor(Enabled() ? Font()->Color() : clGrayText);
+    canvas->TextOut(8, 0, L" " + caption + L" ");
 }
 
 }  // namespace ClassLib

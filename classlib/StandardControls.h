@@ -71,6 +71,16 @@ public:
     explicit TPanel(TComponent* owner) : TCustomPanel(owner) {}
 };
 
+// A frame with its caption in the top edge that holds a group of controls.
+class TGroupBox : public TCustomControl {
+    CLASSLIB_CLASS(TGroupBox, TCustomControl)
+public:
+    explicit TGroupBox(TComponent* owner);
+
+protected:
+    void Paint() override;
+};
+
 // Drags the edge between the control aligned before it and the rest of the parent.
 class TSplitter : public TGraphicControl {
     CLASSLIB_CLASS(TSplitter, TGraphicControl)

@@ -13,6 +13,7 @@
 #include "graphics/GDIPicture.h"
 #include "menus/AdvToolBarStylers.h"
 #include "menus/AdvToolBarSystem.h"
+#include "toolbars/AdvOptionSelector.h"
 #include "toolbars/AdvDockPanel.h"
 #include "toolbars/AdvFloatingWindow.h"
 #include "toolbars/AdvToolBarItem.h"
@@ -207,6 +208,11 @@ void TAdvCustomToolBar::Notification(TComponent* component, TOperation operation
     if (component == FParentForm) FParentForm = nullptr;
     if (component == FFloatingWindow) FFloatingWindow = nullptr;
     const bool stylerGoes = component == FToolBarStyler || component == FAssignedStyler;
+    if (component == FPrevActiveControl) FPrevActiveControl = nullptr;
+    if (component == FOptionWindow) {
+        FOptionWindow = nullptr;
+        FOptionWindowPanel = nullptr;
+    }
     if (HasState(csDestroying)) {
         if (stylerGoes) {
             FToolBarStyler = FAssignedStyler = nullptr;

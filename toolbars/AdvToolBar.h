@@ -44,7 +44,10 @@ class TAdvToolBarOfficeStyler;
 namespace AdvToolBar {
 
 class TAdvDockPanel;
+class TAdvToolBarCustomizer;
+class TControlSelectorPanel;
 class TFloatingWindow;
+class TOptionSelectorWindow;
 class IToolBarItem;
 class IToolBarPageHost;
 
@@ -281,6 +284,34 @@ public:
     TDockedEvent OnDocked;
     ClassLib::TNotifyEvent OnUnDocked;
 
+    // ---- hidden items, the options drop-down and the customizer ----
+    // -1 for null, a listed control or a child already; else the new item's index (last).
+    int AddToolBarControl(ClassLib::TControl* control);
+    void InsertToolBarControl(int index, ClassLib::TControl* control);
+    // Reorders the items; the item keeps its place among the recently used, and a hidden
+    // one comes back before the hiding runs again.
+    void MoveToolBarControl(int fromIndex, int toIndex);
+    int IndexOfToolBarControl(const ClassLib::TControl* control) const;
+    ClassLib::TControl* GetToolBarControls(int index) const { return ToolBarControls(index); }
+    // The control was used: most recently used first, back from hiding at others' cost.
+    void PromoteControl(ClassLib::TControl* control);
+    void MoveUpInRUList(ClassLib::TControl* control);
+    void RestoreAllHiddenControls();
+    void ShowOptionWindow(int x, int y, bool useGivenPoint);
+    TOptionSelectorWindow* OptionWindow() const { return FOptionWindow; }
+    TControlSelectorPanel* OptionWindowPanel() const { return FOptionWindowPanel; }
+    TAdvToolBarCustomizer* Customizer() const { return FCustomizer; }
+    // Set by the customizer it links to.
+    void SetCustomizer(TAdvToolBarCustomizer* value) { FCustomizer = value; }
+    void ShowCustomizer();
+    // Items are hidden only while the toolbar is docked in a dock panel.
+    bool HidesItems() const;
+    // Lets a toolbar outside a dock panel hide items as if docked (for tests and pages
+    // that show the overflow without a dock panel).
+    void SetDockedStandIn(bool value);
+    bool IsSeparatorItem(const ClassLib::TControl* control) const;
+    // What the check list shows for an item: a button's text, else its name.
+    static std::wstring ItemCaption(const ClassLib::TControl* control);
     // ---- for its item controls ----
     // An item is being clicked: the option drop-down closes first.
     void ItemClicking();
@@ -353,6 +384,8 @@ protected:
 
 private:
     friend struct TToolBarPainter;
+    friend class TOptionSelectorWindow;
+    friend class TControlSelectorPanel;
     friend class TAdvDockPanel;       // the rows move a docked toolbar with its bounds guarded
     friend class TFloatingWindow;
     friend class TToolBarDockMember;
@@ -456,6 +489,11 @@ private:
     void OptionIndicatorClick();
     void PopupOptionMenu();
     void RebuildOptionWindow();
+    void BuildOptionWindow();
+    void OptionWindowHidden();
+    // The control back on the toolbar, from the drop-down's panel.
+    void ReparentToToolBar(ClassLib::TControl* control);
+    ClassLib::TPoint OptionPoint() const;
     // Compact mode and key tips (no toolbar is compact; none sits in a compact window).
     bool IsCompact() const;
     bool InCompactWindow() const;
@@ -573,6 +611,13 @@ private:
     bool FRedrawOff = false;      // BeginUpdate switched the window's redraw off
     bool FLaidOutWithGrip = false;  // the last layout left room for a drag grip
     static constexpr UINT_PTR FloatingWatchTimerId = 500;
+    // Hidden items and the options drop-down.
+    bool FUpdatingControls = false;   // items move between toolbar and drop-down
+    bool FDockedStandIn = false;
+    TOptionSelectorWindow* FOptionWindow = nullptr;        // owned as a component
+    TControlSelectorPanel* FOptionWindowPanel = nullptr;   // owned by the window
+    ClassLib::TControl* FPrevActiveControl = nullptr;
+    TAdvToolBarCustomizer* FCustomizer = nullptr;
     // Separators the separator pass hid itself (it shows them again); never owned.
     std::vector<ClassLib::TControl*> FPassHiddenSeparators;
     bool FInSeparatorPass = false;

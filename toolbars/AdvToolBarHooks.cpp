@@ -4,6 +4,7 @@
 // is what the toolbar does while that part does not exist: no toolbar is docked, floating,
 // compact or a menu bar, and nothing is hidden. The work that brings a part fills its section.
 #include "toolbars/AdvToolBar.h"
+#include "toolbars/AdvOptionSelector.h"
 
 #include <algorithm>
 
@@ -20,19 +21,7 @@ using namespace ClassLib;
 
 // ---------------------------------------------------------------- hidden items and the options drop-down
 
-void TAdvCustomToolBar::UpdateHiddenControls() {}
-
-void TAdvCustomToolBar::RecheckHiddenControls() {}
-
-void TAdvCustomToolBar::HideOptionWindow() {}
-
-bool TAdvCustomToolBar::OptionWindowShowing() const { return false; }
-
-void TAdvCustomToolBar::OptionIndicatorClick() {}
-
-void TAdvCustomToolBar::PopupOptionMenu() {}
-
-void TAdvCustomToolBar::RebuildOptionWindow() {}
+// In AdvToolBarOptions.cpp.
 
 // ---------------------------------------------------------------- compact ribbon groups and key tips
 
@@ -46,7 +35,9 @@ TAdvCustomToolBar* TAdvCustomToolBar::CompactSource() const { return nullptr; }
 IToolBarStylerClient* TAdvCustomToolBar::CompactCopy() const { return nullptr; }
 
 // The toolbar's own windows (options drop-down, compact window) are never items.
-bool TAdvCustomToolBar::IsOwnWindow(const TControl*) const { return false; }
+bool TAdvCustomToolBar::IsOwnWindow(const TControl* control) const {
+    return control && control == FOptionWindow;
+}
 
 void TAdvCustomToolBar::UpdateCompactButtonAppearance() {}
 

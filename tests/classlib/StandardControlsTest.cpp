@@ -248,3 +248,27 @@ TEST(StandardControlsWindow, PanelAndLabelPaintFaceBevelAndText) {
     EXPECT_EQ(CountInk(labelCanvas, all, ColorToRGB(label->Font()->Color()), background).Exact, 0);
     EXPECT_EQ(labelCanvas->Pixels(0, 0), background);
 }
+
+TEST(StandardControlsWindow, GroupBoxFramesItsControlsUnderItsCaption) {
+    REQUIRE_DISPLAY();
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 300, 200);
+    auto* box = new TGroupBox(&form);
+    box->SetParent(&form);
+    box->SetBounds(10, 10, 150, 80);
+    box->SetCaption(L"WWW");
+    auto* inner = new TCheckBox(&form);
+    inner->SetParent(box);
+    inner->SetBounds(8, 20, 100, 16);
+    EXPECT_EQ(inner->Parent(), box);
+    box->Handle();
+    EXPECT_EQ(::GetParent(inner->Handle()), box->Handle());
+    TBitmap picture(150, 80, pf32bit);
+    TCanvas* canvas = picture.Canvas();
+    box->Perform(WM_PAINT, WPARAM(canvas->Handle()), 0);
+    const TColor face = ColorToRGB(box->Color());
+    EXPECT_NE(canvas->Pixels(0, 60), face);   // the frame's left edge
+    EXPECT_NE(canvas->Pixels(75, 79), face);  // and its bottom one
+    EXPECT_EQ(canvas->Pixels(75, 60), face);
+    EXPECT_GT(CountInk(canvas, {8, 0, 60, 16}, ColorToRGB(box->Font()->Color()), face).Exact, 0);
+}

@@ -1,0 +1,3 @@
+#include "ToolBarTestItems.h"
+
+CLASSLIB_IMPLEMENT(TTestSeparator, ClassLib::TGraphicControl)
