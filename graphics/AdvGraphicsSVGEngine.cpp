@@ -98,11 +98,13 @@ int KnownAttribute(const std::wstring& name) {
 }
 
 // One element's attributes, taken from the node in one pass: in document order for the
-// style declarations, and by kind for the values read by name.
+// style declarations, and by kind for the values read by name. One object serves the
+// children of a node in turn, so its list is not made anew for each.
 class TElementAttributes {
 public:
-    explicit TElementAttributes(const ISVGNode& node) {
+    void Read(const ISVGNode& node) {
         const int count = node.AttributeCount();
+        FItems.clear();
         FItems.reserve(std::size_t(count));
         std::fill(std::begin(FKnown), std::end(FKnown), -1);
         for (int i = 0; i < count; ++i) {
@@ -701,6 +703,8 @@ void TAdvGraphicsSVGImport::ParseElements(TAdvGraphicsSVGElementList& list, cons
         throw ClassLib::EConvertError(L"Cannot read the SVG picture: its elements are nested more than " +
                                       std::to_wstring(MaxNesting) + L" levels deep");
     const int count = node.ChildCount();
+    std::wstring declaration;  // one buffer for every attribute of every child
+    TElementAttributes attributes;
     for (int i = 0; i < count; ++i) {
         const std::unique_ptr<ISVGNode> child = node.Child(i);
         const std::wstring name = child->Name();
@@ -723,7 +727,7 @@ void TAdvGraphicsSVGImport::ParseElements(TAdvGraphicsSVGElementList& list, cons
         e.FImported = true;
         e.FType = type;
         e.FParent = parent;
-        const TElementAttributes attributes(*child);
+        attributes.Read(*child);
         const std::wstring* transform = attributes.Find(kaTransform);
         e.FMatrix = transform ? ParseTransform(*transform) : AdvGraphicsTypes::MatrixEmpty();
         const std::wstring* gradientTransform = attributes.Find(kaGradientTransform);
@@ -762,7 +766,6 @@ void TAdvGraphicsSVGImport::ParseElements(TAdvGraphicsSVGElementList& list, cons
 
         // Presentation attributes first, each as the declaration "name:value", then the
         // style attribute's declarations.
-        std::wstring declaration;
         for (const auto& [attribute, value] : attributes.Items()) {
             if (attribute == L"style") continue;
             declaration.assign(attribute).append(1, L':').append(value);
@@ -789,7 +792,7 @@ void TAdvGraphicsSVGImport::ParseElements(TAdvGraphicsSVGElementList& list, cons
                 if (type == etRect) bounds.AddRectangle(RectF(e.FXV, e.FYV, e.FXV + e.FWidth, e.FYV + e.FHeight));
                 else if (type == etLine) bounds.AddRectangle(RectF(e.FXV, e.FYV, e.FWidth, e.FHeight));
                 else bounds.AddRectangle(RectF(e.FXV - e.FRx, e.FYV - e.FRy, e.FXV + e.FRx, e.FYV + e.FRy));
-                UnionViewRect(e, bounds);
+                UnionViewRectInPlace(e, bounds);
             }
             break;
         case etPolyline:
@@ -821,7 +824,7 @@ void TAdvGraphicsSVGImport::ParseElements(TAdvGraphicsSVGElementList& list, cons
             if (collectBounds) {
                 TAdvGraphicsPath bounds;
                 bounds.AddRectangle(RectF(e.FXV, e.FYV, e.FXV + e.FWidth, e.FYV + e.FHeight));
-                UnionViewRect(e, bounds);
+                UnionViewRectInPlace(e, bounds);
             }
             break;
         }
@@ -979,6 +982,10 @@ void TAdvGraphicsSVGImport::LoadImage(TAdvGraphicsSVGElement& e, const std::wstr
 void TAdvGraphicsSVGImport::UnionViewRect(const TAdvGraphicsSVGElement& e, const TAdvGraphicsPath& source) {
     TAdvGraphicsPath path;
     path.AddPath(source);
+    UnionViewRectInPlace(e, path);
+}
+
+void TAdvGraphicsSVGImport::UnionViewRectInPlace(const TAdvGraphicsSVGElement& e, TAdvGraphicsPath& path) {
     path.ApplyMatrix(ElementMatrixChain(e, true));
     const TRectF b = path.GetBounds();
     if (!AdvGraphicsTypes::IsFiniteRect(b)) return;
