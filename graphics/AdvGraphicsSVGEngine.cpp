@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
-#include <tuple>
+#include <type_traits>
 #include <unordered_set>
 
 #include "classlib/Canvas.h"
@@ -98,11 +98,13 @@ int KnownAttribute(const std::wstring& name) {
 }
 
 // One element's attributes, taken from the node in one pass: in document order for the
-// style declarations, and by kind for the values read by name.
+// style declarations, and by kind for the values read by name. One object serves the
+// children of a node in turn, so its list is not made anew for each.
 class TElementAttributes {
 public:
-    explicit TElementAttributes(const ISVGNode& node) {
+    void Read(const ISVGNode& node) {
         const int count = node.AttributeCount();
+        FItems.clear();
         FItems.reserve(std::size_t(count));
         std::fill(std::begin(FKnown), std::end(FKnown), -1);
         for (int i = 0; i < count; ++i) {
@@ -293,67 +295,103 @@ const ClassLib::TClass* TAdvGraphicsSVGElementList::GetItemClass() { return &TAd
 TAdvGraphicsSVGElement::TAdvGraphicsSVGElement() = default;
 TAdvGraphicsSVGElement::~TAdvGraphicsSVGElement() = default;
 
+const TAdvGraphicsSVGElement::TValues& TAdvGraphicsSVGElement::DefaultValues() noexcept {
+    static const TValues defaults;
+    return defaults;
+}
+
+TAdvGraphicsSVGElement::TValues& TAdvGraphicsSVGElement::Values() {
+    if (!FValues) FValues = std::make_unique<TValues>();
+    return *FValues;
+}
+
+// The persistence's way to a published value, in the element itself or in its block of
+// seldom set values. Reading never makes the block; writing a default into an element
+// without one makes none either, so a loaded tree is as small as an imported one.
+class TAdvGraphicsSVGElementFields {
+public:
+    using TElement = TAdvGraphicsSVGElement;
+    using TValues = TElement::TValues;
+
+    template <class V>
+    static const V& Get(const TElement& e, V TElement::*field) { return e.*field; }
+    template <class V>
+    static const V& Get(const TElement& e, V TValues::*field) { return e.ReadValues().*field; }
+    template <class V>
+    static void Set(TElement& e, V TElement::*field, const std::type_identity_t<V>& value) { e.*field = value; }
+    template <class V>
+    static void Set(TElement& e, V TValues::*field, const std::type_identity_t<V>& value) {
+        if (!e.FValues && value == TElement::DefaultValues().*field) return;
+        e.Values().*field = value;
+    }
+};
+
 namespace {
 
 using ClassLib::TPropInfo;
 using ClassLib::TPropKind;
 using TElement = TAdvGraphicsSVGElement;
+using TFields = TAdvGraphicsSVGElementFields;
 
 // The element's values are plain fields that only the importer sets; the persistence
 // reaches them directly, so the public interface stays read-only.
 const TElement* AsElement(const ClassLib::TObject* object) { return static_cast<const TElement*>(object); }
 TElement* AsElement(ClassLib::TObject* object) { return static_cast<TElement*>(object); }
 
-TPropInfo FloatField(const wchar_t* name, float TElement::*field, float defaultValue) {
+// `Field` is a pointer to a member of the element or of its value block.
+template <class Field>
+TPropInfo FloatField(const wchar_t* name, Field field, float defaultValue) {
     TPropInfo info;
     info.Name = name;
     info.Kind = TPropKind::Float;
     info.TypeName = L"Single";
-    info.GetFloat = [field](const ClassLib::TObject* o) { return double(AsElement(o)->*field); };
+    info.GetFloat = [field](const ClassLib::TObject* o) { return double(TFields::Get(*AsElement(o), field)); };
     // As in a document, a number no float holds finitely is refused: drawing counts on
     // finite geometry.
     info.SetFloat = [field, name = std::wstring(name)](ClassLib::TObject* o, double value) {
         if (!std::isfinite(float(value)))
             throw ClassLib::EConvertError(L"Invalid value " + ClassLib::FloatToStr(value) + L" for property " + name +
                                           L" of an SVG element: it is beyond the range of a float");
-        AsElement(o)->*field = float(value);
+        TFields::Set(*AsElement(o), field, float(value));
     };
     info.FloatDefault = defaultValue;
     return info;
 }
 
-TPropInfo StringField(const wchar_t* name, std::wstring TElement::*field, const wchar_t* defaultValue) {
+template <class Field>
+TPropInfo StringField(const wchar_t* name, Field field, const wchar_t* defaultValue) {
     TPropInfo info;
     info.Name = name;
     info.Kind = TPropKind::String;
     info.TypeName = L"String";
-    info.GetString = [field](const ClassLib::TObject* o) { return AsElement(o)->*field; };
-    info.SetString = [field](ClassLib::TObject* o, const std::wstring& value) { AsElement(o)->*field = value; };
+    info.GetString = [field](const ClassLib::TObject* o) { return TFields::Get(*AsElement(o), field); };
+    info.SetString = [field](ClassLib::TObject* o, const std::wstring& value) { TFields::Set(*AsElement(o), field, value); };
     info.StringDefault = defaultValue;
     return info;
 }
 
-TPropInfo ColourField(const wchar_t* name, TColor TElement::*field) {
+template <class Field>
+TPropInfo ColourField(const wchar_t* name, Field field) {
     TPropInfo info;
     info.Name = name;
     info.Kind = TPropKind::Colour;
     info.TypeName = L"TColor";
-    info.GetOrd = [field](const ClassLib::TObject* o) { return int64_t(AsElement(o)->*field); };
-    info.SetOrd = [field](ClassLib::TObject* o, int64_t value) { AsElement(o)->*field = TColor(value); };
+    info.GetOrd = [field](const ClassLib::TObject* o) { return int64_t(TFields::Get(*AsElement(o), field)); };
+    info.SetOrd = [field](ClassLib::TObject* o, int64_t value) { TFields::Set(*AsElement(o), field, TColor(value)); };
     info.OrdDefault = 0;
     return info;
 }
 
-template <class E>
-TPropInfo OrdinalField(const wchar_t* name, TPropKind kind, const wchar_t* typeName, E TElement::*field,
+template <class E, class Field>
+TPropInfo OrdinalField(const wchar_t* name, TPropKind kind, const wchar_t* typeName, Field field,
                        std::initializer_list<const wchar_t*> names, int64_t defaultValue) {
     TPropInfo info;
     info.Name = name;
     info.Kind = kind;
     info.TypeName = typeName;
     for (const wchar_t* value : names) info.ValueNames.emplace_back(value);
-    info.GetOrd = [field](const ClassLib::TObject* o) { return int64_t(AsElement(o)->*field); };
-    info.SetOrd = [field](ClassLib::TObject* o, int64_t value) { AsElement(o)->*field = E(value); };
+    info.GetOrd = [field](const ClassLib::TObject* o) { return int64_t(TFields::Get(*AsElement(o), field)); };
+    info.SetOrd = [field](ClassLib::TObject* o, int64_t value) { TFields::Set(*AsElement(o), field, E(value)); };
     info.OrdDefault = defaultValue;
     return info;
 }
@@ -385,40 +423,45 @@ const ClassLib::TPropertyList& TAdvGraphicsSVGElement::Published() {
                           [](ClassLib::TObject* o) -> ClassLib::TObject* { return AsElement(o)->Bitmap(); }));
         l.Add(OwnedObject(L"Elements", TAdvGraphicsSVGElementList::StaticClass(),
                           [](ClassLib::TObject* o) -> ClassLib::TObject* { return &AsElement(o)->Elements(); }));
-        l.Add(OrdinalField(L"Type", TPropKind::Enumeration, L"TAdvGraphicsSVGElementType", &T::FType,
-                           {L"etContainer", L"etSwitch", L"etDefs", L"etUse", L"etRect", L"etLine", L"etPolyline",
-                            L"etPolygon", L"etCircle", L"etEllipse", L"etPath", L"etImage", L"etText", L"etTextSpan",
-                            L"etTextSpanChild", L"etTextPath", L"etClipPath", L"etLinearGradient",
-                            L"etRadialGradient", L"etStyle", L"etStop", L"etPattern", L"etUnknown"},
-                           etContainer));
-        l.Add(OrdinalField(L"PreserveAspectRatio", TPropKind::Enumeration,
-                           L"TAdvGraphicsSVGElementPreserveAspectRatio", &T::FPreserveAspectRatio,
-                           {L"parNone", L"parOther"}, parOther));
-        l.Add(OrdinalField(L"FontStyle", TPropKind::Set, ClassLib::TEnumNames<ClassLib::TFontStyle>::SetTypeName,
-                           &T::FFontStyle, {L"fsBold", L"fsItalic", L"fsUnderline", L"fsStrikeOut"}, 0));
-        for (const auto& [name, field, value] : {std::tuple{L"X", &T::FXV, 0.0f}, {L"Y", &T::FYV, 0.0f},
-                                                 {L"Width", &T::FWidth, 0.0f}, {L"Height", &T::FHeight, 0.0f},
-                                                 {L"Rx", &T::FRx, 0.0f}, {L"Ry", &T::FRy, 0.0f},
-                                                 {L"CX", &T::FCX, 0.0f}, {L"CY", &T::FCY, 0.0f},
-                                                 {L"Opacity", &T::FOpacity, 1.0f}, {L"Offset", &T::FOffset, 0.0f},
-                                                 {L"StopOpacity", &T::FStopOpacity, 1.0f},
-                                                 {L"StrokeWidth", &T::FStrokeWidth, 1.0f},
-                                                 {L"FontSize", &T::FFontSize, 0.0f}})
-            l.Add(FloatField(name, field, value));
-        for (const auto& [name, field] : {std::pair{L"FillColor", &T::FFillColor}, {L"StrokeColor", &T::FStrokeColor},
-                                          {L"StopColor", &T::FStopColor}})
-            l.Add(ColourField(name, field));
-        for (const auto& [name, field, value] :
-             {std::tuple{L"ID", &T::FID, L""}, {L"ClassRefID", &T::FClassRefID, L""}, {L"URLRefID", &T::FURLRefID, L""},
-              {L"HRefID", &T::FHRefID, L""}, {L"ClipPathRefID", &T::FClipPathRefID, L""},
-              {L"DisplayValue", &T::FDisplayValue, L""}, {L"FillColorValue", &T::FFillColorValue, L"default"},
-              {L"StrokeColorValue", &T::FStrokeColorValue, L"default"},
-              {L"StrokeWidthValue", &T::FStrokeWidthValue, L"default"}, {L"OpacityValue", &T::FOpacityValue, L"default"},
-              {L"OffsetValue", &T::FOffsetValue, L"default"}, {L"StopColorValue", &T::FStopColorValue, L"default"},
-              {L"StopOpacityValue", &T::FStopOpacityValue, L"default"}, {L"FontSizeValue", &T::FFontSizeValue, L""},
-              {L"FontFamily", &T::FFontFamily, L""}, {L"Text", &T::FText, L""},
-              {L"PreserveAspectRatioValue", &T::FPreserveAspectRatioValue, L"default"}})
-            l.Add(StringField(name, field, value));
+        using V = T::TValues;
+        l.Add(OrdinalField<TAdvGraphicsSVGElementType>(
+            L"Type", TPropKind::Enumeration, L"TAdvGraphicsSVGElementType", &T::FType,
+            {L"etContainer", L"etSwitch", L"etDefs", L"etUse", L"etRect", L"etLine", L"etPolyline", L"etPolygon",
+             L"etCircle", L"etEllipse", L"etPath", L"etImage", L"etText", L"etTextSpan", L"etTextSpanChild",
+             L"etTextPath", L"etClipPath", L"etLinearGradient", L"etRadialGradient", L"etStyle", L"etStop",
+             L"etPattern", L"etUnknown"},
+            etContainer));
+        l.Add(OrdinalField<TAdvGraphicsSVGElementPreserveAspectRatio>(
+            L"PreserveAspectRatio", TPropKind::Enumeration, L"TAdvGraphicsSVGElementPreserveAspectRatio",
+            &V::FPreserveAspectRatio, {L"parNone", L"parOther"}, parOther));
+        l.Add(OrdinalField<ClassLib::TFontStyles>(L"FontStyle", TPropKind::Set,
+                                                  ClassLib::TEnumNames<ClassLib::TFontStyle>::SetTypeName, &V::FFontStyle,
+                                                  {L"fsBold", L"fsItalic", L"fsUnderline", L"fsStrikeOut"}, 0));
+        // The order of these lists is the order values are written in.
+        l.Add(FloatField(L"X", &T::FXV, 0.0f)).Add(FloatField(L"Y", &T::FYV, 0.0f));
+        l.Add(FloatField(L"Width", &T::FWidth, 0.0f)).Add(FloatField(L"Height", &T::FHeight, 0.0f));
+        l.Add(FloatField(L"Rx", &T::FRx, 0.0f)).Add(FloatField(L"Ry", &T::FRy, 0.0f));
+        l.Add(FloatField(L"CX", &V::FCX, 0.0f)).Add(FloatField(L"CY", &V::FCY, 0.0f));
+        l.Add(FloatField(L"Opacity", &V::FOpacity, 1.0f)).Add(FloatField(L"Offset", &V::FOffset, 0.0f));
+        l.Add(FloatField(L"StopOpacity", &V::FStopOpacity, 1.0f));
+        l.Add(FloatField(L"StrokeWidth", &V::FStrokeWidth, 1.0f));
+        l.Add(FloatField(L"FontSize", &V::FFontSize, 0.0f));
+        l.Add(ColourField(L"FillColor", &T::FFillColor)).Add(ColourField(L"StrokeColor", &T::FStrokeColor));
+        l.Add(ColourField(L"StopColor", &V::FStopColor));
+        l.Add(StringField(L"ID", &T::FID, L"")).Add(StringField(L"ClassRefID", &T::FClassRefID, L""));
+        l.Add(StringField(L"URLRefID", &T::FURLRefID, L"")).Add(StringField(L"HRefID", &T::FHRefID, L""));
+        l.Add(StringField(L"ClipPathRefID", &V::FClipPathRefID, L""));
+        l.Add(StringField(L"DisplayValue", &V::FDisplayValue, L""));
+        l.Add(StringField(L"FillColorValue", &T::FFillColorValue, L"default"));
+        l.Add(StringField(L"StrokeColorValue", &T::FStrokeColorValue, L"default"));
+        l.Add(StringField(L"StrokeWidthValue", &V::FStrokeWidthValue, L"default"));
+        l.Add(StringField(L"OpacityValue", &V::FOpacityValue, L"default"));
+        l.Add(StringField(L"OffsetValue", &V::FOffsetValue, L"default"));
+        l.Add(StringField(L"StopColorValue", &V::FStopColorValue, L"default"));
+        l.Add(StringField(L"StopOpacityValue", &V::FStopOpacityValue, L"default"));
+        l.Add(StringField(L"FontSizeValue", &V::FFontSizeValue, L""));
+        l.Add(StringField(L"FontFamily", &V::FFontFamily, L"")).Add(StringField(L"Text", &V::FText, L""));
+        l.Add(StringField(L"PreserveAspectRatioValue", &V::FPreserveAspectRatioValue, L"default"));
         return l;
     }();
     return list;
@@ -454,7 +497,7 @@ bool TAdvGraphicsSVGElement::CanLoadProperty(ClassLib::TObject*, const std::wstr
 
 bool TAdvGraphicsSVGElement::HasFillColor() const { return !IsNoColorValue(FFillColorValue); }
 bool TAdvGraphicsSVGElement::HasStrokeColor() const { return !IsNoColorValue(FStrokeColorValue); }
-bool TAdvGraphicsSVGElement::HasStopColor() const { return !IsNoColorValue(FStopColorValue); }
+bool TAdvGraphicsSVGElement::HasStopColor() const { return !IsNoColorValue(StopColorValue()); }
 
 TAdvGraphicsPath* TAdvGraphicsSVGElement::CombinedPath() {
     if (!FCombinedPath) {
@@ -575,7 +618,7 @@ struct TAdvGraphicsSVGImport::TDefinitionIndex {
             const TAdvGraphicsSVGElement& d = *definitions[i];
             FirstByClass.Add(d.FClassRefID, i);
             FirstReferring.Add(d.FURLRefID, i);
-            FirstReferring.Add(d.FClipPathRefID, i);
+            FirstReferring.Add(d.ClipPathRefID(), i);
             DefinitionsByID.Add(d.FID, definitions[i].get());
         }
         PatternsByID.Reserve(patterns.size());
@@ -660,6 +703,8 @@ void TAdvGraphicsSVGImport::ParseElements(TAdvGraphicsSVGElementList& list, cons
         throw ClassLib::EConvertError(L"Cannot read the SVG picture: its elements are nested more than " +
                                       std::to_wstring(MaxNesting) + L" levels deep");
     const int count = node.ChildCount();
+    std::wstring declaration;  // one buffer for every attribute of every child
+    TElementAttributes attributes;
     for (int i = 0; i < count; ++i) {
         const std::unique_ptr<ISVGNode> child = node.Child(i);
         const std::wstring name = child->Name();
@@ -682,11 +727,11 @@ void TAdvGraphicsSVGImport::ParseElements(TAdvGraphicsSVGElementList& list, cons
         e.FImported = true;
         e.FType = type;
         e.FParent = parent;
-        const TElementAttributes attributes(*child);
+        attributes.Read(*child);
         const std::wstring* transform = attributes.Find(kaTransform);
         e.FMatrix = transform ? ParseTransform(*transform) : AdvGraphicsTypes::MatrixEmpty();
         const std::wstring* gradientTransform = attributes.Find(kaGradientTransform);
-        e.FGradientMatrix = gradientTransform ? ParseTransform(*gradientTransform) : AdvGraphicsTypes::MatrixEmpty();
+        if (gradientTransform) e.Values().FGradientMatrix = ParseTransform(*gradientTransform);
         if (type == etCircle) {
             e.FXV = attributes.Length(kaCX);
             e.FYV = attributes.Length(kaCY);
@@ -702,10 +747,14 @@ void TAdvGraphicsSVGImport::ParseElements(TAdvGraphicsSVGElementList& list, cons
             e.FWidth = attributes.Length(kaX2);
             e.FHeight = attributes.Length(kaY2);
         } else if (type == etRadialGradient) {
-            e.FHasCX = attributes.Find(kaCX) != nullptr;
-            if (e.FHasCX) e.FCX = attributes.Length(kaCX);
-            e.FHasCY = attributes.Find(kaCY) != nullptr;
-            if (e.FHasCY) e.FCY = attributes.Length(kaCY);
+            if (const std::wstring* cx = attributes.Find(kaCX)) {
+                e.Values().FHasCX = true;
+                e.Values().FCX = ParseLength(*cx);
+            }
+            if (const std::wstring* cy = attributes.Find(kaCY)) {
+                e.Values().FHasCY = true;
+                e.Values().FCY = ParseLength(*cy);
+            }
         } else {
             e.FXV = attributes.Length(kaX);
             e.FYV = attributes.Length(kaY);
@@ -717,7 +766,6 @@ void TAdvGraphicsSVGImport::ParseElements(TAdvGraphicsSVGElementList& list, cons
 
         // Presentation attributes first, each as the declaration "name:value", then the
         // style attribute's declarations.
-        std::wstring declaration;
         for (const auto& [attribute, value] : attributes.Items()) {
             if (attribute == L"style") continue;
             declaration.assign(attribute).append(1, L':').append(value);
@@ -744,7 +792,7 @@ void TAdvGraphicsSVGImport::ParseElements(TAdvGraphicsSVGElementList& list, cons
                 if (type == etRect) bounds.AddRectangle(RectF(e.FXV, e.FYV, e.FXV + e.FWidth, e.FYV + e.FHeight));
                 else if (type == etLine) bounds.AddRectangle(RectF(e.FXV, e.FYV, e.FWidth, e.FHeight));
                 else bounds.AddRectangle(RectF(e.FXV - e.FRx, e.FYV - e.FRy, e.FXV + e.FRx, e.FYV + e.FRy));
-                UnionViewRect(e, bounds);
+                UnionViewRectInPlace(e, bounds);
             }
             break;
         case etPolyline:
@@ -776,7 +824,7 @@ void TAdvGraphicsSVGImport::ParseElements(TAdvGraphicsSVGElementList& list, cons
             if (collectBounds) {
                 TAdvGraphicsPath bounds;
                 bounds.AddRectangle(RectF(e.FXV, e.FYV, e.FXV + e.FWidth, e.FYV + e.FHeight));
-                UnionViewRect(e, bounds);
+                UnionViewRectInPlace(e, bounds);
             }
             break;
         }
@@ -785,9 +833,9 @@ void TAdvGraphicsSVGImport::ParseElements(TAdvGraphicsSVGElementList& list, cons
         case etTextSpanChild:
         case etTextPath:
             if (child->IsText()) {
-                e.FText = child->Text();
+                e.Values().FText = child->Text();
             } else if (name == L"text" && child->ChildCount() == 1 && child->Child(0)->IsText()) {
-                e.FText = child->Child(0)->Text();
+                e.Values().FText = child->Child(0)->Text();
             } else {
                 ParseElements(e.Elements(), *child, &e, true, depth + 1);
             }
@@ -826,39 +874,47 @@ void TAdvGraphicsSVGImport::ApplyDeclaration(TAdvGraphicsSVGElement& e, std::wst
         else if (kind == TSVGColorKind::Transparent) valueField = L"none";
     };
     if (name == L"display") {
-        e.FDisplayValue = LowerCase(std::wstring(valueView));
+        e.Values().FDisplayValue = LowerCase(std::wstring(valueView));
     } else if (name == L"fill") {
         colour(e.FFillColorValue, e.FFillColor, true, &TAdvGraphicsSVGElement::HasFillColor);
     } else if (name == L"stroke") {
         colour(e.FStrokeColorValue, e.FStrokeColor, true, &TAdvGraphicsSVGElement::HasStrokeColor);
     } else if (name == L"stop-color") {
-        colour(e.FStopColorValue, e.FStopColor, false, &TAdvGraphicsSVGElement::HasStopColor);
+        TAdvGraphicsSVGElement::TValues& v = e.Values();
+        colour(v.FStopColorValue, v.FStopColor, false, &TAdvGraphicsSVGElement::HasStopColor);
     } else if (name == L"stroke-width") {
-        e.FStrokeWidthValue = valueView;
-        if (e.HasStrokeWidth()) TryParseNumber(e.FStrokeWidthValue, e.FStrokeWidth);
+        TAdvGraphicsSVGElement::TValues& v = e.Values();
+        v.FStrokeWidthValue = valueView;
+        if (e.HasStrokeWidth()) TryParseNumber(v.FStrokeWidthValue, v.FStrokeWidth);
     } else if (name == L"font-family") {
         const TSVGFontFamily family = ParseFontFamily(std::wstring(valueView));
-        e.FFontFamily = family.Name;
-        if (e.FFontStyle.Empty()) e.FFontStyle = family.Style;
+        TAdvGraphicsSVGElement::TValues& v = e.Values();
+        v.FFontFamily = family.Name;
+        if (v.FFontStyle.Empty()) v.FFontStyle = family.Style;
     } else if (name == L"font-style") {
-        if (valueView == L"italic" && e.FFontStyle.Empty()) e.FFontStyle += ClassLib::fsItalic;
+        if (valueView == L"italic" && e.FontStyle().Empty()) e.Values().FFontStyle += ClassLib::fsItalic;
     } else if (name == L"font-size") {
-        e.FFontSizeValue = valueView;
-        if (e.HasFontSize()) e.FFontSize = ParseLength(e.FFontSizeValue);
+        TAdvGraphicsSVGElement::TValues& v = e.Values();
+        v.FFontSizeValue = valueView;
+        if (e.HasFontSize()) v.FFontSize = ParseLength(v.FFontSizeValue);
     } else if (name == L"preserveAspectRatio") {
-        e.FPreserveAspectRatioValue = valueView;
-        e.FPreserveAspectRatio = valueView == L"none" ? parNone : parOther;
+        TAdvGraphicsSVGElement::TValues& v = e.Values();
+        v.FPreserveAspectRatioValue = valueView;
+        v.FPreserveAspectRatio = valueView == L"none" ? parNone : parOther;
     } else if (name == L"offset") {
-        e.FOffsetValue = valueView;
+        TAdvGraphicsSVGElement::TValues& v = e.Values();
+        v.FOffsetValue = valueView;
         bool percent = false;
-        e.FOffset = ParseLength(e.FOffsetValue, &percent);
-        if (percent) e.FOffset /= 100;
+        v.FOffset = ParseLength(v.FOffsetValue, &percent);
+        if (percent) v.FOffset /= 100;
     } else if (name == L"stop-opacity") {
-        e.FStopOpacityValue = valueView;
-        e.FStopOpacity = ParseLength(e.FStopOpacityValue);
+        TAdvGraphicsSVGElement::TValues& v = e.Values();
+        v.FStopOpacityValue = valueView;
+        v.FStopOpacity = ParseLength(v.FStopOpacityValue);
     } else if (name == L"opacity") {
-        e.FOpacityValue = valueView;
-        TryParseNumber(e.FOpacityValue, e.FOpacity);
+        TAdvGraphicsSVGElement::TValues& v = e.Values();
+        v.FOpacityValue = valueView;
+        TryParseNumber(v.FOpacityValue, v.FOpacity);
     } else if (name == L"xlink:href" || name == L"href") {
         const std::size_t hash = valueView.find(L'#');
         e.FHRefID = hash == std::wstring_view::npos ? valueView : valueView.substr(hash + 1);
@@ -868,7 +924,7 @@ void TAdvGraphicsSVGImport::ApplyDeclaration(TAdvGraphicsSVGElement& e, std::wst
         const std::size_t hash = valueView.find(L'#');
         const std::size_t close = valueView.find(L')');
         if (hash != std::wstring_view::npos)
-            e.FClipPathRefID = valueView.substr(hash + 1, close == std::wstring_view::npos || close < hash
+            e.Values().FClipPathRefID = valueView.substr(hash + 1, close == std::wstring_view::npos || close < hash
                                                               ? std::wstring_view::npos : close - hash - 1);
     } else if (name == L"class") {
         e.FClassRefID = valueView;
@@ -926,6 +982,10 @@ void TAdvGraphicsSVGImport::LoadImage(TAdvGraphicsSVGElement& e, const std::wstr
 void TAdvGraphicsSVGImport::UnionViewRect(const TAdvGraphicsSVGElement& e, const TAdvGraphicsPath& source) {
     TAdvGraphicsPath path;
     path.AddPath(source);
+    UnionViewRectInPlace(e, path);
+}
+
+void TAdvGraphicsSVGImport::UnionViewRectInPlace(const TAdvGraphicsSVGElement& e, TAdvGraphicsPath& path) {
     path.ApplyMatrix(ElementMatrixChain(e, true));
     const TRectF b = path.GetBounds();
     if (!AdvGraphicsTypes::IsFiniteRect(b)) return;
@@ -954,8 +1014,8 @@ void TAdvGraphicsSVGImport::ResolveClassReferences(const TAdvGraphicsSVGElementC
         if (byClass == TDefinitionIndex::None && referring == TDefinitionIndex::None) continue;
         if (byClass <= referring) {
             TAdvGraphicsSVGElement* q = index.Definitions[byClass].get();
-            if (!q->FClipPathRefID.empty()) {
-                index.DefinitionsByID.ForEach(q->FClipPathRefID, [p](TAdvGraphicsSVGElement* r) {
+            if (!q->ClipPathRefID().empty()) {
+                index.DefinitionsByID.ForEach(q->ClipPathRefID(), [p](TAdvGraphicsSVGElement* r) {
                     if (r->HasElements() && !r->Elements().empty()) {
                         p->FClipPathRef = r->Elements().back().get();
                         p->FClassRef = p->FClipPathRef->FClassRef;

@@ -116,12 +116,12 @@ public:
     bool HasFillColor() const;
     bool HasStrokeColor() const;
     bool HasStopColor() const;
-    bool HasStrokeWidth() const { return FStrokeWidthValue != L"default"; }
-    bool HasOpacity() const { return FOpacityValue != L"default"; }
-    bool HasOffset() const { return FOffsetValue != L"default"; }
-    bool HasStopOpacity() const { return FStopOpacityValue != L"default"; }
-    bool HasPreserveAspectRatio() const { return FPreserveAspectRatioValue != L"default"; }
-    bool HasFontSize() const { return FFontSizeValue != L"default"; }
+    bool HasStrokeWidth() const { return StrokeWidthValue() != L"default"; }
+    bool HasOpacity() const { return OpacityValue() != L"default"; }
+    bool HasOffset() const { return OffsetValue() != L"default"; }
+    bool HasStopOpacity() const { return StopOpacityValue() != L"default"; }
+    bool HasPreserveAspectRatio() const { return PreserveAspectRatioValue() != L"default"; }
+    bool HasFontSize() const { return FontSizeValue() != L"default"; }
     bool HasElements() const { return FElements != nullptr; }
     bool HasPaths() const { return FPaths != nullptr; }
     bool HasBitmap() const { return FBitmap != nullptr; }
@@ -131,7 +131,7 @@ public:
     const std::wstring& ClassRefID() const { return FClassRefID; }
     const std::wstring& URLRefID() const { return FURLRefID; }
     const std::wstring& HRefID() const { return FHRefID; }
-    const std::wstring& ClipPathRefID() const { return FClipPathRefID; }
+    const std::wstring& ClipPathRefID() const { return ReadValues().FClipPathRefID; }
     // Every subpath joined; built on the first request and kept.
     AdvGraphicsTypes::TAdvGraphicsPath* CombinedPath();
     // The last subpath, or null.
@@ -142,34 +142,34 @@ public:
     TAdvGraphicsSVGElementList& Elements();
     TAdvGraphicsSVGElementPathList& Paths();
     AdvTypes::TAdvBitmap* Bitmap();
-    float Opacity() const { return FOpacity; }
-    float Offset() const { return FOffset; }
-    TColor StopColor() const { return FStopColor; }
-    float StopOpacity() const { return FStopOpacity; }
+    float Opacity() const { return ReadValues().FOpacity; }
+    float Offset() const { return ReadValues().FOffset; }
+    TColor StopColor() const { return ReadValues().FStopColor; }
+    float StopOpacity() const { return ReadValues().FStopOpacity; }
     float X() const { return FXV; }
     float Y() const { return FYV; }
     float Width() const { return FWidth; }
     float Height() const { return FHeight; }
     float Rx() const { return FRx; }
     float Ry() const { return FRy; }
-    float CX() const { return FCX; }
-    float CY() const { return FCY; }
+    float CX() const { return ReadValues().FCX; }
+    float CY() const { return ReadValues().FCY; }
     const TAdvGraphicsMatrix& Matrix() const { return FMatrix; }
-    const TAdvGraphicsMatrix& GradientMatrix() const { return FGradientMatrix; }
-    float StrokeWidth() const { return FStrokeWidth; }
-    const std::wstring& DisplayValue() const { return FDisplayValue; }
+    const TAdvGraphicsMatrix& GradientMatrix() const { return ReadValues().FGradientMatrix; }
+    float StrokeWidth() const { return ReadValues().FStrokeWidth; }
+    const std::wstring& DisplayValue() const { return ReadValues().FDisplayValue; }
     const std::wstring& FillColorValue() const { return FFillColorValue; }
     const std::wstring& StrokeColorValue() const { return FStrokeColorValue; }
-    const std::wstring& StrokeWidthValue() const { return FStrokeWidthValue; }
-    const std::wstring& OpacityValue() const { return FOpacityValue; }
-    const std::wstring& OffsetValue() const { return FOffsetValue; }
-    const std::wstring& StopColorValue() const { return FStopColorValue; }
-    const std::wstring& StopOpacityValue() const { return FStopOpacityValue; }
-    const std::wstring& FontSizeValue() const { return FFontSizeValue; }
-    float FontSize() const { return FFontSize; }
-    const std::wstring& FontFamily() const { return FFontFamily; }
-    ClassLib::TFontStyles FontStyle() const { return FFontStyle; }
-    const std::wstring& Text() const { return FText; }
+    const std::wstring& StrokeWidthValue() const { return ReadValues().FStrokeWidthValue; }
+    const std::wstring& OpacityValue() const { return ReadValues().FOpacityValue; }
+    const std::wstring& OffsetValue() const { return ReadValues().FOffsetValue; }
+    const std::wstring& StopColorValue() const { return ReadValues().FStopColorValue; }
+    const std::wstring& StopOpacityValue() const { return ReadValues().FStopOpacityValue; }
+    const std::wstring& FontSizeValue() const { return ReadValues().FFontSizeValue; }
+    float FontSize() const { return ReadValues().FFontSize; }
+    const std::wstring& FontFamily() const { return ReadValues().FFontFamily; }
+    ClassLib::TFontStyles FontStyle() const { return ReadValues().FFontStyle; }
+    const std::wstring& Text() const { return ReadValues().FText; }
     TColor FillColor() const { return FFillColor; }
     TColor StrokeColor() const { return FStrokeColor; }
     TAdvGraphicsSVGElement* Parent() const { return FParent; }
@@ -177,20 +177,49 @@ public:
     TAdvGraphicsSVGElement* ClipPathRef() const { return FClipPathRef; }
     TAdvGraphicsSVGElement* PatternRef() const { return FPatternRef; }
     TAdvGraphicsSVGElement* HRefRef() const { return FHRefRef; }
-    const std::wstring& PreserveAspectRatioValue() const { return FPreserveAspectRatioValue; }
-    TAdvGraphicsSVGElementPreserveAspectRatio PreserveAspectRatio() const { return FPreserveAspectRatio; }
-    bool HasCX() const { return FHasCX; }
-    bool HasCY() const { return FHasCY; }
+    const std::wstring& PreserveAspectRatioValue() const { return ReadValues().FPreserveAspectRatioValue; }
+    TAdvGraphicsSVGElementPreserveAspectRatio PreserveAspectRatio() const { return ReadValues().FPreserveAspectRatio; }
+    bool HasCX() const { return ReadValues().FHasCX; }
+    bool HasCY() const { return ReadValues().FHasCY; }
 private:
     friend class TAdvGraphicsSVGImport;
     friend class TAdvGraphicsSVGElementList;
+    friend class TAdvGraphicsSVGElementFields;
+
+    // The values most elements leave as they are: strokes, opacities, stops, text and the
+    // radial centre. An element holds them only once one is set (a style sheet's rule or
+    // a shape of a large document seldom sets any); until then they read as these
+    // defaults. Keeping them apart makes the element less than half its size, and a large
+    // document loads in fewer fresh pages of memory.
+    struct TValues {
+        float FStrokeWidth = 1;
+        float FOpacity = 1;
+        float FOffset = 0;
+        float FStopOpacity = 1;
+        float FFontSize = 0;
+        TColor FStopColor = 0;
+        ClassLib::TFontStyles FFontStyle;
+        TAdvGraphicsSVGElementPreserveAspectRatio FPreserveAspectRatio = parOther;
+        float FFR = 0, FCX = 0, FCY = 0, FFX = 0, FFY = 0;
+        bool FHasCX = false, FHasCY = false;
+        TAdvGraphicsMatrix FGradientMatrix;
+        std::wstring FStrokeWidthValue = L"default", FOpacityValue = L"default", FOffsetValue = L"default";
+        std::wstring FStopColorValue = L"default", FStopOpacityValue = L"default";
+        std::wstring FPreserveAspectRatioValue = L"default";
+        std::wstring FClipPathRefID, FFontFamily, FFontSizeValue, FText, FDisplayValue;
+    };
+    static const TValues& DefaultValues() noexcept;
+    const TValues& ReadValues() const noexcept { return FValues ? *FValues : DefaultValues(); }
+    // Made on the first write.
+    TValues& Values();
 
     bool FImported = false;  // made by an import, whose lists and references point into it
+    TAdvGraphicsSVGElementType FType = etContainer;
+    std::unique_ptr<TValues> FValues;
     std::unique_ptr<AdvTypes::TAdvBitmap> FBitmap;
     std::unique_ptr<AdvGraphicsTypes::TAdvGraphicsPath> FCombinedPath;
     std::unique_ptr<TAdvGraphicsSVGElementPathList> FPaths;
     std::unique_ptr<TAdvGraphicsSVGElementList> FElements;
-    TAdvGraphicsSVGElementType FType = etContainer;
     float FWidth = 0;   // x2 for lines and linear gradients
     float FXV = 0;      // cx for circles and ellipses; x1 for lines and linear gradients
     float FYV = 0;      // cy for circles and ellipses; y1 for lines and linear gradients
@@ -199,31 +228,12 @@ private:
     TAdvGraphicsMatrix FMatrix;  // all zero: no transform of its own
     TColor FFillColor = 0, FStrokeColor = 0;
     std::wstring FFillColorValue = L"default", FStrokeColorValue = L"default";
+    std::wstring FID, FClassRefID, FHRefID, FURLRefID;
     TAdvGraphicsSVGElement* FParent = nullptr;
-    float FStrokeWidth = 1;
-    std::wstring FStrokeWidthValue = L"default", FOpacityValue = L"default", FOffsetValue = L"default";
-    float FOffset = 0;
-    std::wstring FStopColorValue = L"default";
-    TColor FStopColor = 0;
-    std::wstring FStopOpacityValue = L"default";
-    float FStopOpacity = 1;
-    float FOpacity = 1;
-    std::wstring FID, FClassRefID;
     TAdvGraphicsSVGElement* FClassRef = nullptr;
-    std::wstring FHRefID, FURLRefID;
     TAdvGraphicsSVGElement* FHRefRef = nullptr;
     TAdvGraphicsSVGElement* FPatternRef = nullptr;
-    std::wstring FClipPathRefID;
     TAdvGraphicsSVGElement* FClipPathRef = nullptr;
-    std::wstring FFontFamily, FFontSizeValue;
-    float FFontSize = 0;
-    ClassLib::TFontStyles FFontStyle;
-    std::wstring FText, FDisplayValue;
-    std::wstring FPreserveAspectRatioValue = L"default";
-    TAdvGraphicsSVGElementPreserveAspectRatio FPreserveAspectRatio = parOther;
-    float FFR = 0, FCX = 0, FCY = 0, FFX = 0, FFY = 0;
-    bool FHasCX = false, FHasCY = false;
-    TAdvGraphicsMatrix FGradientMatrix;
 };
 
 // Reads a parsed document (text, file or stream) into elements and draws them.
@@ -275,6 +285,9 @@ private:
     void ParseClassRules(const std::wstring& text);
     void LoadImage(TAdvGraphicsSVGElement& element, const std::wstring& reference);
     void UnionViewRect(const TAdvGraphicsSVGElement& element, const AdvGraphicsTypes::TAdvGraphicsPath& path);
+    // The same for a path of the caller's that may be transformed where it stands, which
+    // spares two copies per shape.
+    void UnionViewRectInPlace(const TAdvGraphicsSVGElement& element, AdvGraphicsTypes::TAdvGraphicsPath& path);
     // The definitions by the names references find them by, so that resolving takes one
     // look-up per reference rather than a walk through every definition.
     struct TDefinitionIndex;

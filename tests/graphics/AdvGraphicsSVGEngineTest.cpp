@@ -12,6 +12,7 @@
 #include "classlib/Canvas.h"
 #include "classlib/Exceptions.h"
 #include "classlib/Pictures.h"
+#include "classlib/Streams.h"
 #include "classlib/Strings.h"
 #include "graphics/AdvGraphics.h"
 #include "graphics/AdvUtils.h"
@@ -590,4 +591,37 @@ TEST(SVGElementJSON, AnElementOfAnImportIsNotReloaded) {
     const std::wstring json = group.JSON();
     EXPECT_THROW(group.SetJSON(L"{\"Elements\":[]}"), ClassLib::EInvalidOperation);
     EXPECT_EQ(group.JSON(), json);
+}
+
+TEST(SVGElementJSON, StoredFormatOfEveryPublishedValueStaysAsItWas) {
+    // Saved element trees are read back by later versions: names, order, defaults and
+    // which values are written must not drift when the element's storage changes.
+    TAdvGraphicsSVGImport svg;
+    svg.LoadFromText(
+        L"<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" viewBox=\"0 0 90 90\">"
+        L"<defs><style>.warm{fill:#C04000;stroke-width:3}</style>"
+        L"<linearGradient id=\"lg\" x1=\"0\" y1=\"0\" x2=\"1\" y2=\"1\" gradientTransform=\"rotate(10)\">"
+        L"<stop offset=\"25%\" stop-color=\"#102030\" stop-opacity=\"0.5\"/></linearGradient>"
+        L"<radialGradient id=\"rg\" xlink:href=\"#lg\" cx=\"40\" cy=\"60\"/>"
+        L"<clipPath id=\"cp\"><rect width=\"50\" height=\"50\"/></clipPath></defs>"
+        L"<g transform=\"translate(2,3)\" stroke=\"navy\" opacity=\"0.75\">"
+        L"<rect class=\"warm\" x=\"1\" y=\"2\" width=\"30\" height=\"20\" rx=\"4\" ry=\"5\" fill=\"url(#lg)\" "
+        L"clip-path=\"url(#cp)\" display=\"inline\"/>"
+        L"<circle cx=\"60\" cy=\"60\" r=\"9\" style=\"stroke-width:2.5;fill:rgb(1,2,3)\"/>"
+        L"<text x=\"5\" y=\"80\" font-family=\"Arial Bold\" font-size=\"11px\" font-style=\"italic\">Hi</text>"
+        L"<image x=\"0\" y=\"0\" width=\"4\" height=\"4\" preserveAspectRatio=\"none\"/></g></svg>");
+    std::wstring stored;
+    for (const auto* list : {&svg.DefsList(), &svg.Elements()}) {
+        for (const auto& e : *list) {
+            const std::wstring json = e->JSON();
+            stored += json + L"\n";
+            TAdvGraphicsSVGElement copy;
+            copy.SetJSON(json);
+            EXPECT_EQ(copy.JSON(), json);
+        }
+    }
+    ClassLib::TMemoryStream file;
+    file.LoadFromFile(FixturePath(L"stored-elements.json"));
+    const std::wstring expected = ClassLib::UTF8Decode(ClassLib::AnsiString(file.Bytes().begin(), file.Bytes().end()));
+    EXPECT_EQ(stored, expected);
 }
