@@ -4,14 +4,17 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <thread>
 
 #include "classlib/Exceptions.h"
 #include "classlib/Form.h"
 #include "classlib/MemIniFile.h"
+#include "classlib/Pictures.h"
 #include "classlib/Properties.h"
 #include "classlib/Registry.h"
 #include "classlib/Application.h"
@@ -222,7 +225,8 @@ TEST_F(Docking, AnApplicationStyleColoursTheDockItsStylerAndTheToolBarItems) {
     // Tones handed to the panel itself only repaint it: its colours stay the styler's.
     AdvStyleIF::TColorTones other{};
     AdvStyleIF::DefaultColorTones(other);
-    static_cast<AdvStyleIF::IOVTTones*>(plain)->SetColorTones(other);
+    AdvStyleIF::IOVTTones* toned = plain;
+    toned->SetColorTones(other);
     EXPECT_EQ(plain->CurrentToolBarStyler()->DockColor()->Color(), fresh.DockColor()->Color());
 }
 
@@ -467,6 +471,60 @@ TEST_F(Docking, FloatingCaptionButtonsShowTheirStatesAndCloseWhereverReleased) {
     EXPECT_FALSE(bar->Visible());
     EXPECT_FALSE(bar->FloatingWindow()->Visible());
     EXPECT_EQ(clicks, 0);
+}
+
+// The rows from the first to the last that hold a pixel off the background (inside r).
+int InkRows(const std::function<TColor(int x, int y)>& pixel, const TRect& r, TColor background) {
+    const auto off = [background](TColor c) {
+        const int d = std::abs(int(c & 0xFF) - int(background & 0xFF)) + std::abs(int((c >> 8) & 0xFF) - int((background >> 8) & 0xFF)) +
+                      std::abs(int((c >> 16) & 0xFF) - int((background >> 16) & 0xFF));
+        return d > 0x60;
+    };
+    int first = -1, last = -1;
+    for (int y = r.Top; y < r.Bottom; ++y)
+        for (int x = r.Left; x < r.Right; ++x)
+            if (off(pixel(x, y))) {
+                if (first < 0) first = y;
+                last = y;
+                break;
+            }
+    return first < 0 ? 0 : last - first + 1;
+}
+
+// The caption text of a floating toolbar is drawn in the caption font as it is, the same
+// size as the font gives on a plain bitmap (its size is in screen pixels already).
+TEST_F(Docking, FloatingCaptionTextKeepsTheCaptionFontsSize) {
+    REQUIRE_DISPLAY();
+    TAdvDockPanel* panel = NewPanel(daTop);
+    TAdvToolBar* bar = NewBar(panel, L"A", 4);
+    bar->SetCaption(L"Tools");
+    TCustomAdvToolBarStyler* styler = panel->CurrentToolBarStyler();
+    const TColor grey = TColor(0x808080);
+    styler->CaptionAppearance()->SetCaptionColor(grey);
+    styler->CaptionAppearance()->SetCaptionColorTo(grey);
+    styler->CaptionAppearance()->SetCaptionBorderColor(clNone);
+    styler->CaptionAppearance()->SetCaptionTextColor(clWhite);
+    bar->SetToolBarFloating({240, 220});
+    bar->Repaint();
+    TestSupport::PumpMessages();
+    const TToolBarFrame frame = bar->Frame();
+    TRect text = CaptionRect(frame);
+    text.Right = FloatingOptionButtonRect(frame).Left;
+    HDC dc = ::GetDC(bar->Handle());
+    const int drawn = InkRows([dc](int x, int y) { return TColor(::GetPixel(dc, x, y)); }, text, grey);
+    ::ReleaseDC(bar->Handle(), dc);
+
+    TBitmap plain;
+    plain.SetSize(200, 80);
+    plain.Canvas()->Brush()->SetColor(grey);
+    plain.Canvas()->FillRect({0, 0, 200, 80});
+    plain.Canvas()->SetFont(styler->CaptionFont());
+    plain.Canvas()->Font()->SetColor(clWhite);
+    plain.Canvas()->Brush()->SetStyle(bsClear);
+    plain.Canvas()->TextOut(4, 4, L"Tools");
+    const int expected = InkRows([&plain](int x, int y) { return plain.Canvas()->Pixels(x, y); }, {0, 0, 200, 80}, grey);
+    ASSERT_GT(expected, 4);
+    EXPECT_NEAR(drawn, expected, 1);
 }
 
 // The hint texts of the caption buttons, and the option button in the close button's
