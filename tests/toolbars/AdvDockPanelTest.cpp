@@ -527,6 +527,46 @@ TEST_F(Docking, FloatingCaptionTextKeepsTheCaptionFontsSize) {
     EXPECT_NEAR(drawn, expected, 1);
 }
 
+int ColourDistance(COLORREF a, COLORREF b) {
+    return std::abs(int(GetRValue(a)) - int(GetRValue(b))) + std::abs(int(GetGValue(a)) - int(GetGValue(b))) +
+           std::abs(int(GetBValue(a)) - int(GetBValue(b)));
+}
+
+// The floating window's border in its colour (none with clNone), and the caption's
+// gradient from its colour at the top to its second colour at the bottom.
+TEST_F(Docking, FloatingBorderAndCaptionGradient) {
+    REQUIRE_DISPLAY();
+    TAdvDockPanel* panel = NewPanel(daTop);
+    TAdvToolBar* bar = NewBar(panel, L"A", 4);
+    TCustomAdvToolBarStyler* styler = panel->CurrentToolBarStyler();
+    const COLORREF from = 0x0000C0, to = 0xC00000;
+    styler->CaptionAppearance()->SetCaptionColor(TColor(from));
+    styler->CaptionAppearance()->SetCaptionColorTo(TColor(to));
+    styler->CaptionAppearance()->SetCaptionBorderColor(clNone);
+    bar->SetToolBarFloating({240, 220});
+    TFloatingWindow* window = bar->FloatingWindow();
+    ASSERT_NE(window, nullptr);
+    const auto pixel = [](TWinControl* control, int x, int y) {
+        HDC dc = ::GetDC(control->Handle());
+        const COLORREF colour = ::GetPixel(dc, x, y);
+        ::ReleaseDC(control->Handle(), dc);
+        return colour;
+    };
+    window->SetBorderColor(TColor(0x00FF00));
+    window->Repaint();
+    EXPECT_EQ(pixel(window, 1, window->Height() / 2), COLORREF(0x00FF00));
+    window->SetBorderColor(clNone);
+    window->Repaint();
+    EXPECT_NE(pixel(window, 1, window->Height() / 2), COLORREF(0x00FF00));
+
+    bar->Repaint();
+    const TRect caption = CaptionRect(bar->Frame());
+    const COLORREF top = pixel(bar, caption.Left + 2, caption.Top + 1);
+    const COLORREF bottom = pixel(bar, caption.Left + 2, caption.Bottom - 2);
+    EXPECT_LT(ColourDistance(top, from), ColourDistance(top, to));
+    EXPECT_LT(ColourDistance(bottom, to), ColourDistance(bottom, from));
+}
+
 // The hint texts of the caption buttons, and the option button in the close button's
 // place when there is no close button.
 TEST_F(Docking, FloatingCaptionButtonHints) {
