@@ -8,6 +8,7 @@
 
 #include "classlib/Screen.h"
 #include "classlib/StandardControls.h"
+#include "classlib/Timer.h"
 #include "controls/AdvGlowButton.h"
 #include "menus/AdvToolBarSystem.h"
 #include "showcase/ShowcasePages.h"
@@ -84,10 +85,18 @@ void Build(TForm* form, bool restore) {
     if (!fresh) {
         for (TAdvDockPanel* p : {top, left, bottom}) p->LoadToolBarsPosition();
     }
-    form->OnShow = [extra, fresh, form, S](TObject*) {
-        // The first start floats one toolbar once the form stands.
-        if (fresh && extra->GetToolBarState() != AdvToolBar::tsFloating)
+    // The first start floats one toolbar once the form stands: a floating window shows
+    // only beside a visible form, and during OnShow the form is not shown yet.
+    auto* floatOnce = new TTimer(form);
+    floatOnce->SetInterval(50);
+    floatOnce->SetEnabled(false);
+    floatOnce->SetOnTimer([floatOnce, extra, form, S](TObject*) {
+        floatOnce->SetEnabled(false);
+        if (extra->GetToolBarState() != AdvToolBar::tsFloating)
             extra->SetToolBarFloating({form->Left() + S(420), form->Top() + S(200)});
+    });
+    form->OnShow = [floatOnce, fresh](TObject*) {
+        if (fresh) floatOnce->SetEnabled(true);
     };
     form->OnClose = [top, left, bottom, form](TObject*, TCloseAction&) {
         for (TAdvDockPanel* p : {top, left, bottom}) p->SaveToolBarsPosition();

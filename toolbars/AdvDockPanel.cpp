@@ -12,6 +12,7 @@
 #include "menus/AdvToolBarPaint.h"
 #include "menus/AdvToolBarSystem.h"
 #include "toolbars/AdvDockMember.h"
+#include "toolbars/AdvFloatingWindow.h"
 #include "toolbars/AdvToolBar.h"
 
 namespace AdvToolBar {
@@ -80,7 +81,9 @@ const TPropertyList& TAdvDockPanel::Published() {
     using T = TAdvDockPanel;
     static const TPropertyList list =
         TPropertyList::Extend(TCustomControl::Published())
-            .Enum(L"DockAlign", &T::DockAlign, &T::SetDockAlign, daTop)
+            // The panel's own side takes the place of the control alignment, which follows it.
+            .Enum(L"Align", &T::DockAlign, &T::SetDockAlign, daTop)
+            .Add(L"DoubleBuffered", &T::DoubleBuffered, &T::SetDoubleBuffered, true)
             .Add(L"MinimumSize", &T::MinimumSize, &T::SetMinimumSize)
             .Add(L"LockHeight", &T::LockHeight, &T::SetLockHeight)
             .Add(L"UseRunTimeHeight", &T::UseRunTimeHeight, &T::SetUseRunTimeHeight)
@@ -89,7 +92,11 @@ const TPropertyList& TAdvDockPanel::Published() {
     return list;
 }
 
-void RegisterDockPanelClass() { RegisterClassType(TAdvDockPanel::StaticClass()); }
+std::vector<const TClass*> RegisterDockingClasses() {
+    std::vector<const TClass*> classes = {&TAdvDockPanel::StaticClass(), &TFloatingWindow::StaticClass()};
+    for (const TClass* cls : classes) RegisterClassType(*cls);
+    return classes;
+}
 
 std::wstring TAdvDockPanel::Version() const {
     const unsigned number = unsigned(GetVersionNr());
@@ -122,6 +129,51 @@ bool TAdvDockPanel::RowsMayChange() const {
     return !FLockHeight || HasState(csDesigning) || !FPropertiesLoaded;
 }
 
+// ---------------------------------------------------------------- layout steps
+
+void TAdvDockPanel::LayoutStep(bool holdMoves, const std::function<void()>& step) {
+    ++FLayoutSteps;
+    if (holdMoves) ++FHoldMoves;
+    // On an error from the step the counts are put back and the toolbars still go where
+    // the rows put them; a second error from moving them is dropped for the first.
+    struct TScope {
+        TAdvDockPanel* Panel;
+        bool Hold;
+        bool Ended = false;
+        ~TScope() {
+            if (Ended) return;
+            try {
+                Panel->EndLayoutStep(Hold);
+            } catch (...) {
+            }
+        }
+    } scope{this, holdMoves};
+    step();
+    scope.Ended = true;
+    EndLayoutStep(holdMoves);
+}
+
+void TAdvDockPanel::EndLayoutStep(bool holdMoves) {
+    if (holdMoves) --FHoldMoves;
+    --FLayoutSteps;
+    if (FHoldMoves == 0) ApplyHeldMoves();
+    if (FLayoutSteps == 0 && FSizePending) {
+        FSizePending = false;
+        UpdateDockSize();
+    }
+}
+
+void TAdvDockPanel::ApplyHeldMoves() {
+    // By index: a move may make a toolbar leave the panel, which drops its member.
+    for (size_t k = 0; k < FMembers.size(); ++k)
+        if (FMembers[k]->Held()) FMembers[k]->ApplyHeldBounds();
+}
+
+void TAdvDockPanel::RowsLaidOut() {
+    if (FLayoutSteps > 0) FSizePending = true;
+    else UpdateDockSize();
+}
+
 // ---------------------------------------------------------------- loading and parent
 
 void TAdvDockPanel::Loaded() {
@@ -139,12 +191,14 @@ void TAdvDockPanel::Loaded() {
         sorted.insert(at, bar);
     }
     // The class library's form scaling has already scaled the bounds: no adjustment here.
-    for (TAdvCustomToolBar* bar : sorted) {
-        const int left = bar->Left(), top = bar->Top();
-        FRows->Add()->AddToolBar(AddMember(bar));
-        bar->SetLeft(left);
-        bar->SetTop(top);
-    }
+    LayoutStep(false, [&] {
+        for (TAdvCustomToolBar* bar : sorted) {
+            const int left = bar->Left(), top = bar->Top();
+            LayoutStep(true, [&] { FRows->Add()->AddToolBar(AddMember(bar)); });
+            bar->SetLeft(left);
+            bar->SetTop(top);
+        }
+    });
     FPropertiesLoaded = true;
     if (FPersistence->Enabled() && !HasState(csDesigning)) {
         try {
@@ -153,6 +207,42 @@ void TAdvDockPanel::Loaded() {
             // A store that cannot be read keeps the layout as designed.
             const std::string text = std::string("Dock panel layout not loaded: ") + error.what() + "\n";
             ::OutputDebugStringA(text.c_str());
+        }
+    }
+    if (!HasState(csDesigning)) ApplyCustomStyleTones();
+}
+
+void TAdvDockPanel::SetColorTones(AdvStyleIF::TColorTones) { Invalidate(); }
+
+void TAdvDockPanel::ApplyCustomStyleTones() {
+    if (!AdvStyleIF::IsCustomStyleActive(AdvStyleIF::AppStyleServices(), false) || !FCurrentToolBarStyler) return;
+    AdvStyleIF::TColorTones tones{};
+    AdvStyleIF::GetCustomStyleTones(tones);
+    // A style that gives no colours (the plain system one) keeps the styler's: clNone
+    // would leave the dock unpainted.
+    if (tones.Background.BrushColor == clNone) return;
+    TCustomAdvToolBarStyler* styler = FCurrentToolBarStyler;
+    const TColor background = tones.Background.BrushColor;
+    styler->DockColor()->SetColor(background);
+    styler->DockColor()->SetColorTo(background);
+    styler->SetRoundEdges(false);
+    styler->SetRightHandleColor(background);
+    styler->SetRightHandleColorTo(background);
+    styler->SetRightHandleColorHot(tones.Hover.BrushColor);
+    styler->SetRightHandleColorHotTo(tones.Hover.BrushColor);
+    styler->SetRightHandleColorDown(tones.Selected.BrushColor);
+    styler->SetRightHandleColorDownTo(tones.Selected.BrushColor);
+    styler->Color()->SetColor(background);
+    styler->Color()->SetColorTo(background);
+    const auto giveTones = [&tones](TControl* control) {
+        if (auto* toned = dynamic_cast<AdvStyleIF::IOVTTones*>(control)) toned->SetColorTones(tones);
+    };
+    for (int k = 0; k < ControlCount(); ++k) {
+        TControl* child = Controls(k);
+        giveTones(child);
+        if (auto* bar = dynamic_cast<TAdvCustomToolBar*>(child)) {
+            bar->UpdateColorTones();
+            for (int i = 0; i < bar->ControlCount(); ++i) giveTones(bar->Controls(i));
         }
     }
 }
@@ -175,7 +265,7 @@ void TAdvDockPanel::SetBounds(int left, int top, int width, int height) {
 
 void TAdvDockPanel::Resize() {
     TCustomControl::Resize();
-    if (!FSizing) FRows->UpdateRows();
+    if (!FSizing) LayoutStep(true, [this] { FRows->UpdateRows(); });
 }
 
 // ---------------------------------------------------------------- properties
@@ -190,7 +280,7 @@ void TAdvDockPanel::SetDockAlign(TDockAlign value) {
         bar->SetPosition(value);
         bar->SetItemsRotated(IsVertical(value));
     }
-    FRows->UpdateRows();
+    LayoutStep(true, [this] { FRows->UpdateRows(); });
 }
 
 void TAdvDockPanel::SetMinimumSize(int value) {
@@ -202,7 +292,7 @@ void TAdvDockPanel::SetMinimumSize(int value) {
 void TAdvDockPanel::SetUseRunTimeHeight(bool value) {
     if (value == FUseRunTimeHeight) return;
     FUseRunTimeHeight = value;
-    FRows->UpdateRows();
+    LayoutStep(true, [this] { FRows->UpdateRows(); });
 }
 
 void TAdvDockPanel::SetPopupMenu(ClassLib::TPopupMenu* value) {
@@ -346,8 +436,10 @@ int TAdvDockPanel::DockToolBar(TAdvCustomToolBar* toolBar) {
     if (FToolBars->IndexOf(toolBar) < 0) FToolBars->Add(toolBar);
     TToolBarDockMember* member = AddMember(toolBar);
     int result = 0;
-    if (rowIndex >= 0) result = FRows->Items(rowIndex)->AddToolBar(member);
-    else if (!HasState(csLoading)) result = FRows->Add()->AddToolBar(member);
+    LayoutStep(true, [&] {
+        if (rowIndex >= 0) result = FRows->Items(rowIndex)->AddToolBar(member);
+        else if (!HasState(csLoading)) result = FRows->Add()->AddToolBar(member);
+    });
     toolBar->SetItemsRotated(IsVertical(FDockAlign));
     TPersistence* p = toolBar->Persistence();
     p->SetEnabled(FPersistence->Enabled());
@@ -359,11 +451,13 @@ int TAdvDockPanel::DockToolBar(TAdvCustomToolBar* toolBar) {
 void TAdvDockPanel::UndockToolBar(TAdvCustomToolBar* toolBar) {
     TToolBarDockMember* member = MemberOf(toolBar);
     if (member && !HasState(csLoading)) {
-        const int row = toolBar->FRow;
-        if (row >= 0 && row < FRows->Count()) FRows->Items(row)->RemoveToolBar(member, true);
-        // A row that lost it elsewhere (a stale index) must not keep a pointer to it.
-        const int still = FRows->IsToolBarAlreadyAdded(member);
-        if (still >= 0) FRows->Items(still)->RemoveToolBar(member, true);
+        LayoutStep(true, [&] {
+            const int row = toolBar->FRow;
+            if (row >= 0 && row < FRows->Count()) FRows->Items(row)->RemoveToolBar(member, true);
+            // A row that lost it elsewhere (a stale index) must not keep a pointer to it.
+            const int still = FRows->IsToolBarAlreadyAdded(member);
+            if (still >= 0) FRows->Items(still)->RemoveToolBar(member, true);
+        });
     }
     FToolBars->Remove(toolBar);
     FHiddenToolBars->Remove(toolBar);
@@ -376,25 +470,31 @@ void TAdvDockPanel::UpdateToolBarBounds(TAdvCustomToolBar* toolBar, int& left, i
     if (HasState(csDestroying) || HasState(csLoading) || !toolBar->Visible() || toolBar->FRow < 0) return;
     TToolBarDockMember* member = MemberOf(toolBar);
     if (!member || FRows->IsToolBarAlreadyAdded(member) < 0) return;
-    if (!IsVertical(FDockAlign)) {
-        FRows->SetToolBarTopAndHeight(member, top, height);
-        if (toolBar->FRow >= 0 && toolBar->FRow < FRows->Count())
-            FRows->Items(toolBar->FRow)->SetToolBarLeftAndWidth(member, left, width);
-    } else {
-        FRows->SetToolBarLeftAndWidth(member, left, width);
-        if (toolBar->FRow >= 0 && toolBar->FRow < FRows->Count())
-            FRows->Items(toolBar->FRow)->SetToolBarTopAndHeight(member, top, height);
-    }
+    LayoutStep(true, [&] {
+        if (!IsVertical(FDockAlign)) {
+            FRows->SetToolBarTopAndHeight(member, top, height);
+            if (toolBar->FRow >= 0 && toolBar->FRow < FRows->Count())
+                FRows->Items(toolBar->FRow)->SetToolBarLeftAndWidth(member, left, width);
+        } else {
+            FRows->SetToolBarLeftAndWidth(member, left, width);
+            if (toolBar->FRow >= 0 && toolBar->FRow < FRows->Count())
+                FRows->Items(toolBar->FRow)->SetToolBarTopAndHeight(member, top, height);
+        }
+        // Reached from inside another step, its own move waits with the others: it must
+        // wait where the toolbar is about to put itself.
+        if (member->Held()) member->SetBounds(left, top, width, height);
+    });
 }
 
 void TAdvDockPanel::ToolBarVisibleChanged(TAdvCustomToolBar* toolBar) {
     if (toolBar->Visible()) FHiddenToolBars->Remove(toolBar);
     else if (FHiddenToolBars->IndexOf(toolBar) < 0) FHiddenToolBars->Add(toolBar);
-    if (TToolBarDockMember* member = MemberOf(toolBar)) FRows->UpdateToolBarVisibility(member);
+    if (TToolBarDockMember* member = MemberOf(toolBar))
+        LayoutStep(true, [&] { FRows->UpdateToolBarVisibility(member); });
 }
 
 void TAdvDockPanel::ToolBarFullSizeChanged(TAdvCustomToolBar* toolBar) {
-    if (TToolBarDockMember* member = MemberOf(toolBar)) FRows->GiveToolBarOwnRow(member);
+    if (TToolBarDockMember* member = MemberOf(toolBar)) LayoutStep(true, [&] { FRows->GiveToolBarOwnRow(member); });
 }
 
 int TAdvDockPanel::FindRowForToolBar(const TAdvCustomToolBar* toolBar) const {
@@ -403,16 +503,20 @@ int TAdvDockPanel::FindRowForToolBar(const TAdvCustomToolBar* toolBar) const {
 }
 
 void TAdvDockPanel::UpdateToolBarRows() {
-    for (int r = 0; r < FRows->Count(); ++r)
-        if (FRows->Items(r)->NeedsArrange()) FRows->Items(r)->ArrangeToolBars();
+    LayoutStep(true, [this] {
+        for (int r = 0; r < FRows->Count(); ++r)
+            if (FRows->Items(r)->NeedsArrange()) FRows->Items(r)->ArrangeToolBars();
+    });
 }
 
 void TAdvDockPanel::ArrangeRowOf(const TAdvCustomToolBar* toolBar) {
     const int row = toolBar->FRow;
-    if (row >= 0 && row < FRows->Count()) FRows->Items(row)->ArrangeToolBars();
+    if (row >= 0 && row < FRows->Count()) LayoutStep(true, [&] { FRows->Items(row)->ArrangeToolBars(); });
 }
 
-void TAdvDockPanel::ArrangeToolBars() { FRows->PackRows(); }
+void TAdvDockPanel::ArrangeToolBars() {
+    LayoutStep(true, [this] { FRows->PackRows(); });
+}
 
 void TAdvDockPanel::StackToolBars() {
     std::vector<TToolBarDockMember*> shown;
@@ -420,24 +524,26 @@ void TAdvDockPanel::StackToolBars() {
         TAdvCustomToolBar* bar = BarAt(*FToolBars, k);
         if (bar->Visible()) shown.push_back(AddMember(bar));
     }
-    FRows->Clear();
-    TRowCollectionItem* row = FRows->Add();
-    int at = 0;
-    for (TToolBarDockMember* m : shown) {
-        row->MutableList().push_back(m);
-        m->SetRow(0);
-    }
-    for (TToolBarDockMember* m : shown) {
-        TAdvCustomToolBar* bar = m->Bar();
-        if (IsVertical(FDockAlign)) {
-            bar->SetBounds(0, at, bar->Width(), bar->Height());
-            at += bar->Height();
-        } else {
-            bar->SetBounds(at, 0, bar->Width(), bar->Height());
-            at += bar->Width();
+    LayoutStep(false, [&] {
+        FRows->Clear();
+        TRowCollectionItem* row = FRows->Add();
+        int at = 0;
+        for (TToolBarDockMember* m : shown) {
+            row->MutableList().push_back(m);
+            m->SetRow(0);
         }
-    }
-    FRows->UpdateRows();
+        for (TToolBarDockMember* m : shown) {
+            TAdvCustomToolBar* bar = m->Bar();
+            if (IsVertical(FDockAlign)) {
+                bar->SetBounds(0, at, bar->Width(), bar->Height());
+                at += bar->Height();
+            } else {
+                bar->SetBounds(at, 0, bar->Width(), bar->Height());
+                at += bar->Width();
+            }
+        }
+        LayoutStep(true, [this] { FRows->UpdateRows(); });
+    });
 }
 
 std::vector<TAdvDockPanel*> TAdvDockPanel::OtherDockPanels() const {

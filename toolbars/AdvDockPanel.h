@@ -5,10 +5,13 @@
 // arrangement of its toolbars.
 #include <windows.h>
 
+#include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "classlib/Control.h"
+#include "graphics/AdvStyleIF.h"
 #include "menus/AdvToolBarBase.h"
 #include "menus/AdvToolBarStyler.h"
 #include "toolbars/AdvDockRows.h"
@@ -24,7 +27,10 @@ namespace AdvToolBar {
 class TAdvCustomToolBar;
 class TToolBarDockMember;
 
-class TAdvDockPanel : public ClassLib::TCustomControl, public IToolBarStylerClient, public IDockRowsHost {
+class TAdvDockPanel : public ClassLib::TCustomControl,
+                      public IToolBarStylerClient,
+                      public IDockRowsHost,
+                      public AdvStyleIF::IOVTTones {
     CLASSLIB_CLASS(TAdvDockPanel, ClassLib::TCustomControl)
 public:
     static const ClassLib::TPropertyList& Published();
@@ -94,6 +100,17 @@ public:
     // layout saved while every toolbar is still in its row (once; the destructor then skips it).
     void SaveBeforeToolBarsGo();
 
+    // ---- layout batches ----
+    // True while a row change runs: toolbars move once, when it is done.
+    bool HoldsToolBarMoves() const { return FHoldMoves > 0; }
+
+    // ---- colour tones ----
+    // The panel paints from its styler: tones only repaint it.
+    void SetColorTones(AdvStyleIF::TColorTones tones) override;
+    // An application style in force: the styler's dock, handle and toolbar colours take
+    // its tones, and so do the panel's children that take tones. Run at the end of Loaded.
+    void ApplyCustomStyleTones();
+
 protected:
     void Notification(ClassLib::TComponent* component, ClassLib::TOperation operation) override;
     void Paint() override;
@@ -106,9 +123,19 @@ private:
     int RowInset() const override { return FOffSetX; }
     bool RowsMayChange() const override;
     bool Designing() const override { return HasState(ClassLib::csDesigning); }
-    void RowsLaidOut() override { UpdateDockSize(); }
+    void RowsLaidOut() override;
 
     void UpdateDockSize();
+    // Runs a change of the rows as one step: the panel's own size follows the rows once at
+    // the end and, with holdMoves, every toolbar moves once to where the rows left it
+    // (each window move is costly, and a change may move a toolbar many times). Only the
+    // rows may run inside with holdMoves: nothing there reads a toolbar's window bounds.
+    void LayoutStep(bool holdMoves, const std::function<void()>& step);
+    void EndLayoutStep(bool holdMoves);
+    void ApplyHeldMoves();
+    // The stored rows and bounds of the layout's n entries; toolbars to show or hide after.
+    void LoadRowEntries(TLayoutStore& store, int n, std::vector<TAdvCustomToolBar*>& names,
+                        std::vector<std::pair<TAdvCustomToolBar*, bool>>& visibility);
     void PersistenceChanged();
     void ApplyPopupMenuStyler();
     TToolBarDockMember* MemberOf(const TAdvCustomToolBar* toolBar) const;
@@ -135,9 +162,12 @@ private:
     bool FUseRunTimeHeight = false;
     bool FLayoutSaved = false;  // saved at the form's end already
     bool FSizing = false;  // UpdateDockSize runs: its own resize does not lay the rows out again
+    int FLayoutSteps = 0;        // nested LayoutStep calls
+    int FHoldMoves = 0;          // of them, those that hold toolbar moves back
+    bool FSizePending = false;   // the rows were laid out during a step: the size follows at its end
 };
 
-// Registers the dock panel class for window descriptions.
-void RegisterDockPanelClass();
+// The dock panel and floating window classes, registered for window descriptions.
+std::vector<const ClassLib::TClass*> RegisterDockingClasses();
 
 }  // namespace AdvToolBar

@@ -60,6 +60,25 @@ void TAdvDockPanel::LoadToolBarsPosition() {
     std::vector<TAdvCustomToolBar*> names = barsInRows();
     const int n = std::min(store->ReadInteger(L"ToolBarCount", 0), MaxLayoutEntries);
     if (n <= 0) return;
+    // The panel's size follows the rows once, at the end.
+    LayoutStep(false, [&] {
+        std::vector<std::pair<TAdvCustomToolBar*, bool>> visibility;
+        LayoutStep(true, [&] { LoadRowEntries(*store, n, names, visibility); });
+        for (auto& [bar, visible] : visibility) bar->SetVisible(visible);
+        for (int k = 0; k < FToolBars->Count(); ++k) {
+            TAdvCustomToolBar* bar = BarAt(*FToolBars, k);
+            if (!bar->Visible()) continue;
+            bar->ArrangeItems(true);
+            bar->UpdateHiddenControls();
+        }
+    });
+}
+
+// The rows as stored; the toolbars' moves are held back (nothing here reads a window's
+// bounds, only the members').
+void TAdvDockPanel::LoadRowEntries(TLayoutStore& layout, int n, std::vector<TAdvCustomToolBar*>& names,
+                                   std::vector<std::pair<TAdvCustomToolBar*, bool>>& visibility) {
+    TLayoutStore* const store = &layout;
     const std::vector<TAdvDockPanel*> others = OtherDockPanels();
     // Never more rows than there are entries, or toolbars to fill them.
     int available = FToolBars->Count();
@@ -69,7 +88,6 @@ void TAdvDockPanel::LoadToolBarsPosition() {
     for (int r = 0; r < rows; ++r) FRows->Add();
 
     std::vector<TAdvCustomToolBar*> leftOver;  // named, shown, with a row index out of range
-    std::vector<std::pair<TAdvCustomToolBar*, bool>> visibility;
     for (int entry = 1; entry <= n; ++entry) {
         const std::wstring name = store->ReadString(L"Name" + std::to_wstring(entry), Name());
         TAdvCustomToolBar* bar = nullptr;
@@ -97,13 +115,13 @@ void TAdvDockPanel::LoadToolBarsPosition() {
         }
         if (!bar) continue;
         const std::wstring t = bar->Name();
-        const int row = store->ReadInteger(t + L".Row", bar->FRow);
-        const int left = store->ReadInteger(t + L".Left", bar->Left());
-        const int top = store->ReadInteger(t + L".Top", bar->Top());
-        const int width = store->ReadInteger(t + L".Width", bar->Width());
-        const int height = store->ReadInteger(t + L".Height", bar->Height());
-        const bool visible = (store->ReadInteger(t + L".Visible", bar->Visible() ? 1 : 0) & 0xFF) != 0;
         TToolBarDockMember* member = AddMember(bar);
+        const int row = store->ReadInteger(t + L".Row", bar->FRow);
+        const int left = store->ReadInteger(t + L".Left", member->Left());
+        const int top = store->ReadInteger(t + L".Top", member->Top());
+        const int width = store->ReadInteger(t + L".Width", member->Width());
+        const int height = store->ReadInteger(t + L".Height", member->Height());
+        const bool visible = (store->ReadInteger(t + L".Visible", bar->Visible() ? 1 : 0) & 0xFF) != 0;
         // Visibility is applied once the rows stand, so no row goes while indexes are read.
         if (visible) {
             if (row >= 0 && row < FRows->Count()) {
@@ -113,15 +131,7 @@ void TAdvDockPanel::LoadToolBarsPosition() {
                 leftOver.push_back(bar);
             }
         }
-        {
-            const bool was = bar->FAllowBoundChange;
-            bar->FAllowBoundChange = true;
-            if (width != bar->Width()) bar->SetWidth(width);
-            if (left != bar->Left()) bar->SetLeft(left);
-            if (top != bar->Top()) bar->SetTop(top);
-            if (height != bar->Height()) bar->SetHeight(height);
-            bar->FAllowBoundChange = was;
-        }
+        member->SetBounds(left, top, width, height);
         if (visible != bar->Visible()) visibility.emplace_back(bar, visible);
     }
     for (int r = FRows->Count() - 1; r >= 0; --r) FRows->DeleteRowIfEmpty(FRows->Items(r));
@@ -129,13 +139,6 @@ void TAdvDockPanel::LoadToolBarsPosition() {
     for (TAdvCustomToolBar* bar : leftOver) FRows->Add()->AddToolBar(AddMember(bar));
     for (TAdvCustomToolBar* bar : names) FRows->Add()->AddToolBar(AddMember(bar));
     FRows->UpdateRows();
-    for (auto& [bar, visible] : visibility) bar->SetVisible(visible);
-    for (int k = 0; k < FToolBars->Count(); ++k) {
-        TAdvCustomToolBar* bar = BarAt(*FToolBars, k);
-        if (!bar->Visible()) continue;
-        bar->ArrangeItems(true);
-        bar->UpdateHiddenControls();
-    }
 }
 
 }  // namespace AdvToolBar

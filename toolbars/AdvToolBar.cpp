@@ -167,6 +167,9 @@ const TPropertyList& TAdvToolBar::Published() {
 std::vector<const TClass*> RegisterToolBarClasses() {
     std::vector<const TClass*> classes = {&TAdvToolBar::StaticClass()};
     for (const TClass* cls : classes) RegisterClassType(*cls);
+    // Docking: the dock panel and the floating window.
+    const std::vector<const TClass*> docking = RegisterDockingClasses();
+    classes.insert(classes.end(), docking.begin(), docking.end());
     return classes;
 }
 

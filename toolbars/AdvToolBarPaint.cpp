@@ -210,7 +210,9 @@ void TAdvCustomToolBar::Paint() {
         if (!caption.empty()) {
             canvas->SetFont(FParentStyler ? styler->CaptionFont() : FCaptionFont.get());
             canvas->Font()->SetColor(ca->CaptionTextColor());
-            canvas->Font()->SetHeight(int(std::lrint(canvas->Font()->Height() * DPIScaleFactor)));
+            // The caption font is in screen pixels already: scaled as the docked caption
+            // text is, or a high-dpi floating caption gets the scale twice.
+            canvas->Font()->SetHeight(int(std::lrint(canvas->Font()->Height() * 96.0 / FInitPPI * DPIScaleFactor)));
             TRect text = captionRect;
             text.Left += 3;
             if (FShowOptionIndicator) text.Right = FloatingOptionButtonRect(frame).Left;

@@ -4,18 +4,25 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <thread>
 
 #include "classlib/Exceptions.h"
 #include "classlib/Form.h"
 #include "classlib/MemIniFile.h"
+#include "classlib/Pictures.h"
+#include "classlib/Properties.h"
 #include "classlib/Registry.h"
+#include "classlib/Application.h"
 #include "classlib/Screen.h"
 #include "controls/AdvGlowButton.h"
 #include "graphics/AdvGDIPStartup.h"
+#include "graphics/AdvStyleIF.h"
+#include "menus/AdvMenuStyler.h"
 #include "support/WindowTestSupport.h"
 #include "toolbars/AdvFloatingWindow.h"
 #include "toolbars/AdvToolBar.h"
@@ -139,6 +146,116 @@ TEST_F(Docking, StylerFallbackColourAndStacking) {
     EXPECT_EQ(a->Row(), 0);
     EXPECT_EQ(c->Row(), 0);
     EXPECT_LT(a->Left(), c->Left());
+}
+
+// An application style that the panel and its toolbars take their colours from.
+class TFakeAppStyle final : public AdvStyleIF::IAppStyleServices {
+public:
+    explicit TFakeAppStyle(const wchar_t* name) : FName(name) { AdvStyleIF::SetAppStyleServices(this); }
+    ~TFakeAppStyle() override { AdvStyleIF::SetAppStyleServices(nullptr); }
+    bool Enabled() const override { return true; }
+    AdvStyleIF::String Name() const override { return FName; }
+    AdvStyleIF::TStyleElementColors GridColors(AdvStyleIF::TThemedGrid element) const override {
+        if (element == AdvStyleIF::tgFixedCellNormal) return {Face, clNone, clNone};
+        return {clNone, clNone, clNone};
+    }
+    TColor StyleColor(AdvStyleIF::TStyleColor color) const override {
+        return color == AdvStyleIF::scButtonHot ? Hot : color == AdvStyleIF::scButtonPressed ? Pressed : clNone;
+    }
+    TColor StyleFontColor(AdvStyleIF::TStyleFont) const override { return clBlack; }
+    static constexpr TColor Face = TColor(0x204060), Hot = TColor(0x00A0A0), Pressed = TColor(0x0000C0);
+
+private:
+    const wchar_t* FName;
+};
+
+// A panel read from a description: its toolbar docks while it loads, Loaded builds the rows.
+TAdvDockPanel* LoadedPanelWithABar(TForm* form, const wchar_t* name, AdvGlowButton::TAdvGlowButton** button) {
+    auto* panel = new TAdvDockPanel(form);
+    panel->SetName(name);
+    panel->BeginLoading();
+    panel->SetParent(form);
+    auto* bar = new TAdvToolBar(form);
+    bar->SetName(std::wstring(name) + L"Bar");
+    bar->SetParent(panel);
+    *button = new AdvGlowButton::TAdvGlowButton(form);
+    (*button)->SetParent(bar);
+    (*button)->SetBounds(0, 0, 40, 22);
+    panel->Loaded();
+    return panel;
+}
+
+TEST_F(Docking, AnApplicationStyleColoursTheDockItsStylerAndTheToolBarItems) {
+    REQUIRE_DISPLAY();
+    AdvGlowButton::TAdvGlowButton* plainButton = nullptr;
+    TAdvDockPanel* plain = LoadedPanelWithABar(FForm.get(), L"Plain", &plainButton);
+    const TCustomAdvToolBarStyler fresh(nullptr);
+    EXPECT_EQ(plain->CurrentToolBarStyler()->DockColor()->Color(), fresh.DockColor()->Color());
+    EXPECT_EQ(plain->RowCount(), 1);
+
+    {
+        // A style named as the plain system one gives no tones: the colours stay.
+        const TFakeAppStyle system(L"Windows10");
+        AdvGlowButton::TAdvGlowButton* button = nullptr;
+        TAdvDockPanel* panel = LoadedPanelWithABar(FForm.get(), L"System", &button);
+        EXPECT_EQ(panel->CurrentToolBarStyler()->DockColor()->Color(), fresh.DockColor()->Color());
+        EXPECT_TRUE(panel->CurrentToolBarStyler()->RoundEdges());
+    }
+
+    const TFakeAppStyle style(L"Carbon");
+    AdvGlowButton::TAdvGlowButton* button = nullptr;
+    TAdvDockPanel* panel = LoadedPanelWithABar(FForm.get(), L"Styled", &button);
+    const TCustomAdvToolBarStyler* s = panel->CurrentToolBarStyler();
+    EXPECT_EQ(panel->RowCount(), 1);
+    EXPECT_EQ(s->DockColor()->Color(), TFakeAppStyle::Face);
+    EXPECT_EQ(s->DockColor()->ColorTo(), TFakeAppStyle::Face);
+    EXPECT_FALSE(s->RoundEdges());
+    EXPECT_EQ(s->RightHandleColor(), TFakeAppStyle::Face);
+    EXPECT_EQ(s->RightHandleColorTo(), TFakeAppStyle::Face);
+    EXPECT_EQ(s->RightHandleColorHot(), TFakeAppStyle::Hot);
+    EXPECT_EQ(s->RightHandleColorHotTo(), TFakeAppStyle::Hot);
+    EXPECT_EQ(s->RightHandleColorDown(), TFakeAppStyle::Pressed);
+    EXPECT_EQ(s->RightHandleColorDownTo(), TFakeAppStyle::Pressed);
+    EXPECT_EQ(s->Color()->Color(), TFakeAppStyle::Face);
+    EXPECT_EQ(s->Color()->ColorTo(), TFakeAppStyle::Face);
+    // The toolbar's own items take the tones too.
+    EXPECT_EQ(button->Appearance()->ColorHot(), TFakeAppStyle::Hot);
+    EXPECT_EQ(button->Appearance()->ColorDown(), TFakeAppStyle::Pressed);
+    EXPECT_NE(plainButton->Appearance()->ColorHot(), TFakeAppStyle::Hot);
+    // Tones handed to the panel itself only repaint it: its colours stay the styler's.
+    AdvStyleIF::TColorTones other{};
+    AdvStyleIF::DefaultColorTones(other);
+    AdvStyleIF::IOVTTones* toned = plain;
+    toned->SetColorTones(other);
+    EXPECT_EQ(plain->CurrentToolBarStyler()->DockColor()->Color(), fresh.DockColor()->Color());
+}
+
+// Window descriptions make the dock panel and the floating window by name, and every
+// published value that equals its declared default is left out of a saved description.
+TEST_F(Docking, DockingClassesAreRegisteredAndStartAtTheirDeclaredDefaults) {
+    REQUIRE_DISPLAY();
+    const std::vector<const TClass*> classes = RegisterToolBarClasses();
+    for (const wchar_t* name : {L"TAdvDockPanel", L"TFloatingWindow"}) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(name)));
+        const TClass* cls = GetClass(name);
+        ASSERT_NE(cls, nullptr);
+        EXPECT_NE(std::find(classes.begin(), classes.end(), cls), classes.end());
+        std::unique_ptr<TComponent> instance(cls->Create(nullptr));
+        int checked = 0;
+        for (const TPropInfo& info : instance->ClassType().Published()) {
+            if (!info.OrdDefault && !info.FloatDefault && !info.StringDefault) continue;
+            SCOPED_TRACE(testing::PrintToString(info.Name));
+            ++checked;
+            if (cls == &TFloatingWindow::StaticClass() && info.Name == L"BorderColor") {
+                // Declared grey, made darker on purpose: a window keeping it stores it.
+                EXPECT_FALSE(info.IsDefault(instance.get()));
+                EXPECT_EQ(static_cast<TFloatingWindow*>(instance.get())->BorderColor(), TColor(0x6D6D6D));
+                continue;
+            }
+            EXPECT_TRUE(info.IsDefault(instance.get()));
+        }
+        EXPECT_GT(checked, 2);
+    }
 }
 
 // A locked panel whose only row holds a full-size toolbar has no room: every way in is
@@ -292,6 +409,194 @@ TEST_F(Docking, FloatingWindowFitsTheToolBarAndFollowsItsForm) {
     const HWND handle = window->Handle();
     delete bar;
     EXPECT_FALSE(::IsWindow(handle));
+}
+
+// The fill of a floating caption button as it stands on screen (a spot clear of its glyph).
+COLORREF CaptionButtonFill(TAdvToolBar* bar, const TRect& button) {
+    HDC dc = ::GetDC(bar->Handle());
+    const COLORREF colour = ::GetPixel(dc, button.Left + 2, button.Top + 2);
+    ::ReleaseDC(bar->Handle(), dc);
+    return colour;
+}
+LPARAM At(int x, int y) { return MAKELPARAM(WORD(short(x)), WORD(short(y))); }
+TPoint Centre(const TRect& r) { return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}; }
+
+// The option and close buttons of a floating caption: hover, press and release each show
+// their state; the close acts wherever the button is released; neither clicks the toolbar.
+TEST_F(Docking, FloatingCaptionButtonsShowTheirStatesAndCloseWhereverReleased) {
+    REQUIRE_DISPLAY();
+    TAdvDockPanel* panel = NewPanel(daTop);
+    TAdvToolBar* bar = NewBar(panel, L"A", 4);
+    bar->SetCaption(L"Tools");
+    TCustomAdvToolBarStyler* styler = panel->CurrentToolBarStyler();
+    styler->CaptionAppearance()->SetCaptionColor(TColor(0x808080));
+    AdvMenus::TCustomAdvMenuStyler* menu = styler->CurrentAdvMenuStyler();
+    ASSERT_NE(menu, nullptr);
+    menu->RootItem()->SetHoverColor(TColor(0x30C0F0));
+    menu->RootItem()->SetColor(TColor(0x2050A0));
+    const COLORREF normal = 0x808080, hot = 0x30C0F0, down = 0x2050A0;
+    int clicks = 0;
+    bar->OnClick = [&](TObject*) { ++clicks; };
+    bar->SetToolBarFloating({240, 220});
+    ASSERT_EQ(bar->GetToolBarState(), tsFloating);
+    TestSupport::PumpMessages();
+    const TRect close = FloatingCloseButtonRect(bar->Frame());
+    const TRect option = FloatingOptionButtonRect(bar->Frame());
+    ASSERT_FALSE(close.IsEmpty());
+    ASSERT_LT(option.Right, close.Left);
+    const HWND h = bar->Handle();
+    EXPECT_EQ(CaptionButtonFill(bar, close), normal);
+    EXPECT_EQ(CaptionButtonFill(bar, option), normal);
+
+    // The option button: hot under the pointer, down while pressed, hot again on release.
+    ::SendMessageW(h, WM_MOUSEMOVE, 0, At(Centre(option).X, Centre(option).Y));
+    EXPECT_EQ(CaptionButtonFill(bar, option), hot);
+    EXPECT_EQ(CaptionButtonFill(bar, close), normal);
+    ::SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, At(Centre(option).X, Centre(option).Y));
+    EXPECT_EQ(CaptionButtonFill(bar, option), down);
+    ::SendMessageW(h, WM_LBUTTONUP, 0, At(Centre(option).X, Centre(option).Y));
+    EXPECT_EQ(CaptionButtonFill(bar, option), hot);
+    EXPECT_EQ(bar->GetToolBarState(), tsFloating);
+
+    // Moving on to the close button hands the hover over.
+    ::SendMessageW(h, WM_MOUSEMOVE, 0, At(Centre(close).X, Centre(close).Y));
+    EXPECT_EQ(CaptionButtonFill(bar, option), normal);
+    EXPECT_EQ(CaptionButtonFill(bar, close), hot);
+    ::SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, At(Centre(close).X, Centre(close).Y));
+    EXPECT_EQ(CaptionButtonFill(bar, close), down);
+    EXPECT_TRUE(bar->Visible());
+    // Released far off the button (and off the toolbar): the toolbar still closes.
+    ::SendMessageW(h, WM_MOUSEMOVE, MK_LBUTTON, At(-40, -40));
+    ::SendMessageW(h, WM_LBUTTONUP, 0, At(-40, -40));
+    EXPECT_FALSE(bar->Visible());
+    EXPECT_FALSE(bar->FloatingWindow()->Visible());
+    EXPECT_EQ(clicks, 0);
+}
+
+// The rows from the first to the last that hold a pixel off the background (inside r).
+int InkRows(const std::function<TColor(int x, int y)>& pixel, const TRect& r, TColor background) {
+    const auto off = [background](TColor c) {
+        const int d = std::abs(int(c & 0xFF) - int(background & 0xFF)) + std::abs(int((c >> 8) & 0xFF) - int((background >> 8) & 0xFF)) +
+                      std::abs(int((c >> 16) & 0xFF) - int((background >> 16) & 0xFF));
+        return d > 0x60;
+    };
+    int first = -1, last = -1;
+    for (int y = r.Top; y < r.Bottom; ++y)
+        for (int x = r.Left; x < r.Right; ++x)
+            if (off(pixel(x, y))) {
+                if (first < 0) first = y;
+                last = y;
+                break;
+            }
+    return first < 0 ? 0 : last - first + 1;
+}
+
+// The caption text of a floating toolbar is drawn in the caption font as it is, the same
+// size as the font gives on a plain bitmap (its size is in screen pixels already).
+TEST_F(Docking, FloatingCaptionTextKeepsTheCaptionFontsSize) {
+    REQUIRE_DISPLAY();
+    TAdvDockPanel* panel = NewPanel(daTop);
+    TAdvToolBar* bar = NewBar(panel, L"A", 4);
+    bar->SetCaption(L"Tools");
+    TCustomAdvToolBarStyler* styler = panel->CurrentToolBarStyler();
+    const TColor grey = TColor(0x808080);
+    styler->CaptionAppearance()->SetCaptionColor(grey);
+    styler->CaptionAppearance()->SetCaptionColorTo(grey);
+    styler->CaptionAppearance()->SetCaptionBorderColor(clNone);
+    styler->CaptionAppearance()->SetCaptionTextColor(clWhite);
+    bar->SetToolBarFloating({240, 220});
+    bar->Repaint();
+    TestSupport::PumpMessages();
+    const TToolBarFrame frame = bar->Frame();
+    TRect text = CaptionRect(frame);
+    text.Right = FloatingOptionButtonRect(frame).Left;
+    HDC dc = ::GetDC(bar->Handle());
+    const int drawn = InkRows([dc](int x, int y) { return TColor(::GetPixel(dc, x, y)); }, text, grey);
+    ::ReleaseDC(bar->Handle(), dc);
+
+    TBitmap plain;
+    plain.SetSize(200, 80);
+    plain.Canvas()->Brush()->SetColor(grey);
+    plain.Canvas()->FillRect({0, 0, 200, 80});
+    plain.Canvas()->SetFont(styler->CaptionFont());
+    plain.Canvas()->Font()->SetColor(clWhite);
+    plain.Canvas()->Brush()->SetStyle(bsClear);
+    plain.Canvas()->TextOut(4, 4, L"Tools");
+    const int expected = InkRows([&plain](int x, int y) { return plain.Canvas()->Pixels(x, y); }, {0, 0, 200, 80}, grey);
+    ASSERT_GT(expected, 4);
+    EXPECT_NEAR(drawn, expected, 1);
+}
+
+int ColourDistance(COLORREF a, COLORREF b) {
+    return std::abs(int(GetRValue(a)) - int(GetRValue(b))) + std::abs(int(GetGValue(a)) - int(GetGValue(b))) +
+           std::abs(int(GetBValue(a)) - int(GetBValue(b)));
+}
+
+// The floating window's border in its colour (none with clNone), and the caption's
+// gradient from its colour at the top to its second colour at the bottom.
+TEST_F(Docking, FloatingBorderAndCaptionGradient) {
+    REQUIRE_DISPLAY();
+    TAdvDockPanel* panel = NewPanel(daTop);
+    TAdvToolBar* bar = NewBar(panel, L"A", 4);
+    TCustomAdvToolBarStyler* styler = panel->CurrentToolBarStyler();
+    const COLORREF from = 0x0000C0, to = 0xC00000;
+    styler->CaptionAppearance()->SetCaptionColor(TColor(from));
+    styler->CaptionAppearance()->SetCaptionColorTo(TColor(to));
+    styler->CaptionAppearance()->SetCaptionBorderColor(clNone);
+    bar->SetToolBarFloating({240, 220});
+    TFloatingWindow* window = bar->FloatingWindow();
+    ASSERT_NE(window, nullptr);
+    const auto pixel = [](TWinControl* control, int x, int y) {
+        HDC dc = ::GetDC(control->Handle());
+        const COLORREF colour = ::GetPixel(dc, x, y);
+        ::ReleaseDC(control->Handle(), dc);
+        return colour;
+    };
+    window->SetBorderColor(TColor(0x00FF00));
+    window->Repaint();
+    EXPECT_EQ(pixel(window, 1, window->Height() / 2), COLORREF(0x00FF00));
+    window->SetBorderColor(clNone);
+    window->Repaint();
+    EXPECT_NE(pixel(window, 1, window->Height() / 2), COLORREF(0x00FF00));
+
+    bar->Repaint();
+    const TRect caption = CaptionRect(bar->Frame());
+    const COLORREF top = pixel(bar, caption.Left + 2, caption.Top + 1);
+    const COLORREF bottom = pixel(bar, caption.Left + 2, caption.Bottom - 2);
+    EXPECT_LT(ColourDistance(top, from), ColourDistance(top, to));
+    EXPECT_LT(ColourDistance(bottom, to), ColourDistance(bottom, from));
+}
+
+// The hint texts of the caption buttons, and the option button in the close button's
+// place when there is no close button.
+TEST_F(Docking, FloatingCaptionButtonHints) {
+    REQUIRE_DISPLAY();
+    TAdvDockPanel* panel = NewPanel(daTop);
+    TAdvToolBar* bar = NewBar(panel, L"A", 4);
+    bar->SetHintCloseButton(L"Close the toolbar");
+    bar->SetHintOptionButton(L"Toolbar options");
+    bar->SetToolBarFloating({240, 220});
+    const auto hintAt = [bar](TPoint p) {
+        THintInfo info;
+        info.HintControl = bar;
+        info.CursorPos = p;
+        info.HintStr = L"plain";
+        bar->Perform(CM_HINTSHOW, 0, LPARAM(&info));
+        return info.HintStr;
+    };
+    const TRect close = FloatingCloseButtonRect(bar->Frame());
+    const TRect option = FloatingOptionButtonRect(bar->Frame());
+    EXPECT_EQ(hintAt(Centre(close)), L"Close the toolbar");
+    EXPECT_EQ(hintAt(Centre(option)), L"Toolbar options");
+    EXPECT_EQ(hintAt({2, bar->Height() - 3}), L"plain");
+    bar->SetShowHint(false);
+    EXPECT_EQ(hintAt(Centre(close)), L"plain");
+    bar->SetShowHint(true);
+
+    bar->SetShowClose(false);
+    EXPECT_TRUE(FloatingCloseButtonRect(bar->Frame()).IsEmpty());
+    EXPECT_EQ(FloatingOptionButtonRect(bar->Frame()), close);
+    EXPECT_EQ(hintAt(Centre(close)), L"Toolbar options");
 }
 
 TEST_F(Docking, FloatingRowsFromTheRightEdge) {
