@@ -833,10 +833,12 @@ void TAdvToolBarPager::CaptionChanged() {
         FOrigCaptionHeight = RoundScaled(FCaption->Height() / scale);
         FScaledPagerCaptionHeight = RoundScaled(FOrigCaptionHeight * scale);
         if (!HasState(csDesigning)) FCaption->SetHeightSilently(FScaledPagerCaptionHeight);
-        UpdatePageBounds();
         UpdateTabs();
         FitTabs();
     }
+    // Every assignment, an equal height too, places the pages again.
+    UpdatePageBounds();
+    UpdateCaptionButtons();
     UpdateCaptionLayer();
     Invalidate();
 }

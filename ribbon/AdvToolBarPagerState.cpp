@@ -62,7 +62,8 @@ void TAdvToolBarPager::SaveStateOnDestroy() noexcept {
 void TAdvToolBarPager::StylerChanged(int code) {
     if (HasState(csDestroying)) return;
     UpdatePageBounds();
-    if (FPropertiesLoaded) {
+    // The caption bar's colours change no tab's width: the tabs keep their measure.
+    if (FPropertiesLoaded && code != scPagerCaption) {
         UpdateTabs();
         FitTabs();
     }
@@ -74,7 +75,12 @@ void TAdvToolBarPager::StylerChanged(int code) {
         button->Invalidate();
     }
     UpdateHelpButton();
-    if (!FItones) RevertMetro();
+    if (!FItones) {
+        RevertMetro();
+        // Tones of the classic and Windows 8 kind square the tabs without flat mode, which
+        // RevertMetro would undo: without tones the tabs are round again all the same.
+        FTabRoundEdges = true;
+    }
 }
 
 void TAdvToolBarPager::UpdateStyle() {

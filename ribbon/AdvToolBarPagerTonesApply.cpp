@@ -51,7 +51,7 @@ void TAdvToolBarPager::SendToAppButton(unsigned message, WPARAM wParam) {
 
 void TAdvToolBarPager::SetComponentStyle(TOVTStyle AStyle) {
     if (FToolBarStyler) return;
-    if (!StyleKeepsGroupStyle(AStyle)) FGroupStyle = gsClassic;
+    if (AStyle != AdvStyleIF::tsCustom && !StyleKeepsGroupStyle(AStyle)) FGroupStyle = gsClassic;
     SetComponentStyleAndAppColor(AStyle, clNone);
 }
 
