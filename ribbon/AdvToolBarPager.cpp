@@ -260,6 +260,7 @@ void TAdvToolBarPager::Loaded() {
     FDesignedHeight = Height();
     FPropertiesLoaded = true;
     if (!HasState(csDesigning)) FCaption->SetHeightSilently(FScaledPagerCaptionHeight);
+    if (!HasState(csDesigning) && scale != FAppliedScale) ApplyScaledSizes(FTabSettings->Height(), scale);
     UpdateTabs();
     FitTabs();
     ResetTabScroll();

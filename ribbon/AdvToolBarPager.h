@@ -722,6 +722,11 @@ private:
     std::unique_ptr<AdvGlowButton::TGlowButtonAppearance> FPageGlowButtonAppearance;
     TColor FToolBarCaptionTextColor = ClassLib::clNone;
     bool FShowQATBelow = false;
+    // The scale the tab height and caption height are given in now, and the tab height
+    // as designed (at 96 pixels per inch) that the current one was scaled from.
+    double FAppliedScale = 1.0;
+    int FDesignedTabHeight = 26;
+    void ApplyScaledSizes(int designedTabHeight, double scale);
     void SaveStateOnDestroy() noexcept;
     void ApplyToneLooksToWindows();
     // The application button among the children (a control of another library, known by

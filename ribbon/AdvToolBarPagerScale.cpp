@@ -37,6 +37,29 @@ TPagerScaledSizes ScalePagerSizes(double scale, int tabHeight, int startMargin, 
     return sizes;
 }
 
+// The pager's sizes designed at 96 pixels per inch, put on it at `scale`.
+void TAdvToolBarPager::ApplyScaledSizes(int designedTabHeight, double scale) {
+    const TPagerScaledSizes sizes =
+        ScalePagerSizes(scale, designedTabHeight, FTabSettings->StartMargin(), FOrigCaptionHeight);
+    FAppliedScale = scale;
+    FDesignedTabHeight = designedTabHeight;
+    ToolBarCaptionHeight = sizes.ToolBarCaptionHeight;
+    PagerCaptionHeight = FScaledPagerCaptionHeight = sizes.CaptionHeight;
+    PagerTabHeight = FDefTabHeight = sizes.TabHeight;
+    FDefTabMargin = sizes.StartMargin;
+    if (!HasState(csDesigning)) FCaption->SetHeightSilently(FScaledPagerCaptionHeight);
+    for (int i = 0; i < AdvPageCount(); ++i) {
+        TAdvPage* page = AdvPages(i);
+        for (int t = 0; t < page->AdvToolBarCount(); ++t)
+            if (TAdvToolBar* toolBar = page->AdvToolBars(t)) toolBar->SetCaptionHeight(ToolBarCaptionHeight);
+    }
+    FTabSettings->SetHeight(FDefTabHeight);  // lays the tabs and pages out again
+    UpdatePageBounds();
+    UpdateHelpButton();
+    UpdateCaptionButtons();
+    UpdateCaptionLayer();
+}
+
 void TAdvToolBarPager::SetBounds(int left, int top, int width, int height) {
     TCustomControl::SetBounds(left, top, width, height);
     if (DPIInitialized || !HandleAllocated()) return;
@@ -48,7 +71,12 @@ void TAdvToolBarPager::SetBounds(int left, int top, int width, int height) {
         FScaledPagerCaptionHeight = AppButton() ? 34 : FCaption->Height();
         PagerCaptionHeight = FScaledPagerCaptionHeight;
     }
-    if (!HasState(csLoading) && !HasState(csReading) && !HasState(csDesigning)) FTabSettings->SetHeight(FDefTabHeight);
+    if (HasState(csLoading) || HasState(csReading) || HasState(csDesigning)) return;
+    // Loaded before the scale was known: its sizes are the designed ones and get scaled now.
+    if (FPropertiesLoaded && DPIScaleFactor != FAppliedScale)
+        ApplyScaledSizes(RoundHalfEven(FTabSettings->Height() / FAppliedScale), DPIScaleFactor);
+    else
+        FTabSettings->SetHeight(FDefTabHeight);
 }
 
 void TAdvToolBarPager::ChangeScale(int m, int d, bool dpiChanged) {
@@ -56,27 +84,14 @@ void TAdvToolBarPager::ChangeScale(int m, int d, bool dpiChanged) {
     if (!FExpanded) Expand();
     TCustomControl::ChangeScale(m, d);
     if (HasState(csLoading) || m == d || m <= 0 || d <= 0) return;
-    const double oldScale = DPIScaleFactor > 0 ? DPIScaleFactor : 1.0;
-    const int designedTabHeight = RoundHalfEven(FTabSettings->Height() / oldScale);
+    // Back to the designed tab height: the one remembered, unless someone set another since.
+    const int designedTabHeight = FTabSettings->Height() == FDefTabHeight
+                                      ? FDesignedTabHeight
+                                      : RoundHalfEven(FTabSettings->Height() / FAppliedScale);
     FormPixelsPerInch = m;
     DPIScaleFactor = AdvStyleIF::GetDPIScale(this, Canvas());
-    const TPagerScaledSizes sizes =
-        ScalePagerSizes(DPIScaleFactor, designedTabHeight, FTabSettings->StartMargin(), FOrigCaptionHeight);
-    ToolBarCaptionHeight = sizes.ToolBarCaptionHeight;
-    PagerCaptionHeight = FScaledPagerCaptionHeight = sizes.CaptionHeight;
-    PagerTabHeight = FDefTabHeight = sizes.TabHeight;
-    FDefTabMargin = sizes.StartMargin;
-    if (dpiChanged) FCaption->SetHeight(::MulDiv(FCaption->Height(), m, d));
-    if (!HasState(csDesigning)) FCaption->SetHeight(FScaledPagerCaptionHeight);
-    for (int i = 0; i < AdvPageCount(); ++i) {
-        TAdvPage* page = AdvPages(i);
-        for (int t = 0; t < page->AdvToolBarCount(); ++t)
-            if (TAdvToolBar* toolBar = page->AdvToolBars(t)) toolBar->SetCaptionHeight(ToolBarCaptionHeight);
-    }
-    UpdateTabs();
-    UpdateHelpButton();
-    UpdateCaptionButtons();
-    FTabSettings->SetHeight(FDefTabHeight);
+    if (dpiChanged && HasState(csDesigning)) FCaption->SetHeight(::MulDiv(FCaption->Height(), m, d));
+    ApplyScaledSizes(designedTabHeight, DPIScaleFactor);
     if (FToolBarStyler && !KeepsAppButtonHeight(FToolBarStyler->OVTStyle()))
         if (TWinControl* button = AppButton()) button->SetHeight(FDefTabHeight);
     SetGlassRegion();

@@ -293,10 +293,10 @@ TEST_F(PagerStyle, RescalesToItsFormsResolutionExpandedFirst) {
         EXPECT_EQ(pager->Caption()->Height(), 39);
         EXPECT_EQ(ToolBarCaptionHeight, 24);
         EXPECT_EQ(pager->DefTabMargin(), 90);
-        // The tab row follows: tabs are as high as the row, below the caption.
-        const TRect tab = pager->GetTabRect(0);
-        EXPECT_EQ(tab.Top, 39);
-        EXPECT_EQ(tab.Height(), 40);
+        // The tab row follows, below the caption.
+        const TRect row = pager->GetTabsArea();
+        EXPECT_EQ(row.Top, 39);
+        EXPECT_EQ(row.Height(), 40);
     }
     // Scaling again by the same factor keeps the sizes (they are recomputed from the designed ones).
     pager->ChangeScale(ppi, ppi);
