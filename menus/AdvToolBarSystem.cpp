@@ -9,6 +9,7 @@
 #include "classlib/GdiScopes.h"
 #include "classlib/HintWindow.h"
 #include "graphics/AdvDWM.h"
+#include "graphics/AdvGDIP.h"
 #include "menus/AdvToolBarBase.h"
 
 namespace AdvToolBar {
@@ -75,6 +76,12 @@ void ResetDPIScale() {
     DPIScaleFactor = InitialScale;
     ToolBarCaptionHeight = InitialToolBarCaptionHeight;
     PagerCaptionHeight = InitialPagerCaptionHeight;
+    // The rest of the process-wide state a pager leaves behind.
+    PagerTabHeight = 26;
+    AdvStyleIF::EmptyColorTones(RibbonColorTones);
+    AdvStyleIF::EmptyColorTones(AppButtonColorTones);
+    AdvGDIP::SetScenicRibbonFlag(false);
+    AdvGDIP::SetGlassFlag(false);
 }
 
 void GetOSVersionNumbers(int& major, int& minor) {

@@ -29,7 +29,8 @@ float CalcDPIScale(int ppi);
 // Records ppi and the screen's resolution and computes the factor and the caption heights;
 // only the first call of the process does anything.
 void InitDPIScale(int ppi);
-// Back to the state before the first InitDPIScale: for tests only.
+// Back to the process's start: the state before the first InitDPIScale, the two tone sets
+// empty, the scenic and glass flags off. For tests only.
 void ResetDPIScale();
 
 using AdvStyleIF::TextHeightAtDPI;

@@ -463,8 +463,13 @@ bool TAdvPage::PagerUIStyle(AdvStyleIF::TOVTStyle& style) const {
 }
 
 bool TAdvPage::PagerUsesTones() const { return FAdvToolBarPager && FAdvToolBarPager->Itones(); }
-const TToolBarAppearance* TAdvPage::PagerToolBarAppearance() const { return nullptr; }
-TColor TAdvPage::PagerToolBarCaptionTextColor() const { return clNone; }
+// The pager's tone copies, while its tones are on.
+const TToolBarAppearance* TAdvPage::PagerToolBarAppearance() const {
+    return PagerUsesTones() ? FAdvToolBarPager->ToolBarAppearance() : nullptr;
+}
+TColor TAdvPage::PagerToolBarCaptionTextColor() const {
+    return PagerUsesTones() ? FAdvToolBarPager->ToolBarCaptionTextColor() : clNone;
+}
 const AdvGlowButton::TGlowButtonAppearance* TAdvPage::PagerGlowButtonAppearance() const {
     return FAdvToolBarPager ? FAdvToolBarPager->GlowButtonAppearance() : nullptr;
 }

@@ -189,6 +189,7 @@ TAdvToolBarPager::TAdvToolBarPager(TComponent* owner)
 }
 
 TAdvToolBarPager::~TAdvToolBarPager() {
+    SaveStateOnDestroy();
     Destroying();
     if (!HasState(csDesigning) && FToolBarStyler && FToolBarStyler != FInternalToolBarStyler)
         FToolBarStyler->RemoveControl(this);
@@ -259,6 +260,7 @@ void TAdvToolBarPager::Loaded() {
     FDesignedHeight = Height();
     FPropertiesLoaded = true;
     if (!HasState(csDesigning)) FCaption->SetHeightSilently(FScaledPagerCaptionHeight);
+    if (!HasState(csDesigning) && scale != FAppliedScale) ApplyScaledSizes(FTabSettings->Height(), scale);
     UpdateTabs();
     FitTabs();
     ResetTabScroll();
@@ -827,12 +829,17 @@ void TAdvToolBarPager::TabSettingsChanged() {
 
 void TAdvToolBarPager::CaptionChanged() {
     if (FCaption->HeightUpdate()) {
-        FOrigCaptionHeight = FCaption->Height();
-        FScaledPagerCaptionHeight = FCaption->Height();
-        UpdatePageBounds();
+        // Scaled pagers: the height given is in screen pixels, the designed one is kept unscaled.
+        const double scale = DPIScaleFactor > 0 ? DPIScaleFactor : 1.0;
+        FOrigCaptionHeight = RoundScaled(FCaption->Height() / scale);
+        FScaledPagerCaptionHeight = RoundScaled(FOrigCaptionHeight * scale);
+        if (!HasState(csDesigning)) FCaption->SetHeightSilently(FScaledPagerCaptionHeight);
         UpdateTabs();
         FitTabs();
     }
+    // Every assignment, an equal height too, places the pages again.
+    UpdatePageBounds();
+    UpdateCaptionButtons();
     UpdateCaptionLayer();
     Invalidate();
 }
@@ -978,18 +985,6 @@ void TAdvToolBarPager::UpdateAppearance() {
     FTabAppearance->Assign(FCurrentToolBarStyler->TabAppearance());
 }
 
-void TAdvToolBarPager::StylerChanged(int code) {
-    (void)code;
-    if (HasState(csDestroying)) return;
-    UpdatePageBounds();
-    if (FPropertiesLoaded) {
-        UpdateTabs();
-        FitTabs();
-    }
-    Invalidate();
-    for (int i = 0; i < AdvPageCount(); ++i) AdvPages(i)->Invalidate();
-}
-
 void TAdvToolBarPager::SetToolBarStyler(TCustomAdvToolBarStyler* value) {
     if (value && value == FToolBarStyler) return;
     if (FToolBarStyler && FToolBarStyler != FInternalToolBarStyler) {
@@ -1031,54 +1026,6 @@ void TAdvToolBarPager::SetToolBarStyler(TCustomAdvToolBarStyler* value) {
 void TAdvToolBarPager::SetUIStyle(TOVTStyle value) {
     FOVTStyle = value;
     if (!FToolBarStyler && !HasState(csLoading)) SetComponentStyle(value);
-}
-
-void TAdvToolBarPager::SetComponentStyle(TOVTStyle AStyle) { SetComponentStyleAndAppColor(AStyle, clNone); }
-
-void TAdvToolBarPager::SetComponentStyleAndAppColor(TOVTStyle AStyle, TColor AppColor) {
-    FOVTStyle = AStyle;
-    if (FToolBarStyler) return;
-    if (AStyle == AdvStyleIF::tsCustom) {
-        if (FCurrentToolBarStyler != FInternalToolBarStyler && FCurrentToolBarStyler != FOfficeToolBarStyler)
-            FCurrentToolBarStyler = FOfficeToolBarStyler;
-        return;
-    }
-    FCurrentToolBarStyler = FOfficeToolBarStyler;
-    FOfficeToolBarStyler->SetComponentStyleAndAppColor(AStyle, AppColor);
-    if (!FStylerRemoved && !HasState(csLoading)) {
-        StylerChanged(scPagerCaption);
-        StylerChanged(scColors);
-    }
-}
-
-void TAdvToolBarPager::SetColorTones(AdvStyleIF::TColorTones ATones) {
-    RibbonColorTones = ATones;
-    Invalidate();
-}
-
-bool TAdvToolBarPager::Win7ScenicRibbon() const { return AdvGDIP::GetScenicRibbonFlag(); }
-
-void TAdvToolBarPager::SetWin7ScenicRibbon(bool value) {
-    AdvGDIP::SetScenicRibbonFlag(value);
-    Invalidate();
-}
-
-void TAdvToolBarPager::ClearOfficeTones() {
-    FItones = false;
-    FMetro = false;
-    FOffice2013 = false;
-    FGroupStyle = gsClassic;
-}
-
-void TAdvToolBarPager::SetOfficeTones(const TOfficeTones& tones, TGroupStyle groupStyle) {
-    (void)tones;  // the tone looks are built by the colour-tone work; the group style is kept now
-    const bool layoutChanges = (groupStyle == gsOffice2019) != (FGroupStyle == gsOffice2019);
-    FGroupStyle = groupStyle;
-    FOffice2013 = groupStyle == gsOffice2013 || groupStyle == gsOffice2016 || groupStyle == gsOffice2019;
-    if (layoutChanges && FPropertiesLoaded) {
-        UpdateTabs();
-        FitTabs();
-    }
 }
 
 // ---------------------------------------------------------------- plain properties

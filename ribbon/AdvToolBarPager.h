@@ -544,10 +544,42 @@ public:
     bool IsFloatingRibbonShowing() const { return false; }
     void ShowFloatingRibbon() {}
     void HideFloatingRibbon() {}
-    void SaveState() {}
-    void LoadState() {}
     void UpdateCaptionButtons() {}
     void HideShortCutHint() {}
+
+    // ---- Tones, scaling and saved state ----
+    // Flat looks: no glass, rounded tabs, 3D or shadow while set.
+    void SetMetro();
+    void RevertMetro();
+    bool Metro() const { return FMetro; }
+    // The pager's glow-button looks on a caption, MDI, help or expand/collapse button.
+    void ApplyGlowButtonAppearance(AdvGlowButton::TAdvCustomGlowButton* button) const;
+    TToolBarAppearance* ToolBarAppearance() const { return FToolBarAppearance.get(); }
+    AdvGlowButton::TGlowButtonAppearance* PageGlowButtonAppearance() const { return FPageGlowButtonAppearance.get(); }
+    TColor ToolBarCaptionTextColor() const { return FToolBarCaptionTextColor; }
+    // The 3D and shadow flags in effect: the pager's own with office tones, else the styler's.
+    bool GetShow3D() const;
+    bool GetShowShadow() const;
+    bool TabRoundEdges() const { return FTabRoundEdges; }
+    void SetTabRoundEdges(bool value) { FTabRoundEdges = value; }
+    void SetShadow(bool value) { FShadow = value; }
+    void SetShow3D(bool value) { FShow3D = value; }
+    // The assigned styler's preset again, or the pager's UIStyle without one.
+    void UpdateStyle();
+    // "Minimized" and "ShowQATBelow" in the Persistence store. SaveState raises what the
+    // store raises; the destructor swallows it.
+    void SaveState();
+    void LoadState();
+    // Where the quick access toolbar goes; its layout follows with the toolbar itself.
+    bool ShowQATBelow() const { return FShowQATBelow; }
+    void SetShowQATBelow(bool value) { FShowQATBelow = value; }
+    void SetBounds(int left, int top, int width, int height) override;
+    void ChangeScale(int m, int d) override { ChangeScale(m, d, false); }
+    // `dpiChanged`: the monitor's resolution changed (rather than a form description being scaled).
+    void ChangeScale(int m, int d, bool dpiChanged);
+    // Glass on or off, as the ribbon form decides.
+    void SetAeroVista(bool value);
+    int ScaledPagerCaptionHeight() const { return FScaledPagerCaptionHeight; }
 
     // ---- mouse helpers the form's window procedure hook and the caption layer use ----
     // True when the wheel was taken (the tabs stepped).
@@ -683,6 +715,24 @@ private:
     bool FShowHelpButton = true, FShowExpandCollapsButton = false, FShowDisabledControlsHint = false;
     bool FAutoMDIButtons = false;
     int FMDIButtonsWidth = 16, FMDIButtonsSpace = 2;
+    // Tones, scaling and saved state
+    bool FItonesBeingSet = false;  // a tone operation runs: the callbacks it causes must not start another
+    bool FOldAeroVista = false;    // glass before flat mode, given back when it ends
+    std::unique_ptr<TToolBarAppearance> FToolBarAppearance;
+    std::unique_ptr<AdvGlowButton::TGlowButtonAppearance> FPageGlowButtonAppearance;
+    TColor FToolBarCaptionTextColor = ClassLib::clNone;
+    bool FShowQATBelow = false;
+    // The scale the tab height and caption height are given in now, and the tab height
+    // as designed (at 96 pixels per inch) that the current one was scaled from.
+    double FAppliedScale = 1.0;
+    int FDesignedTabHeight = 26;
+    void ApplyScaledSizes(int designedTabHeight, double scale);
+    void SaveStateOnDestroy() noexcept;
+    void ApplyToneLooksToWindows();
+    // The application button among the children (a control of another library, known by
+    // its class name), or null.
+    ClassLib::TWinControl* AppButton() const;
+    void SendToAppButton(unsigned message, WPARAM wParam);
 };
 
 }  // namespace AdvToolBar

@@ -384,6 +384,8 @@ void TAdvToolBarPager::DrawTabGroups() {
         }
         TFont font;
         font.Assign(look->Font());
+        // Scaled like the tab and caption texts: at 144 dpi the header kept its 96-dpi size.
+        font.SetHeight(RoundScaled(look->Font()->Height() * DPIScaleFactor));
         font.SetColor(textColor);
         canvas->UseFont(&font);
         canvas->Brush()->SetStyle(bsClear);
@@ -599,20 +601,18 @@ void TAdvToolBarPager::DrawTab(int index) {
         } else {
             int start = 0, end = 0;
             if (!state.Hot || FMouseDown) {
-                if (FAntiAlias != AdvGDIP::aaNone) {
-                    start = drawn.Left;
-                    end = std::min(drawn.Right, content.Right);
-                } else {
-                    const int margin = (content.Width() - drawn.Width()) / 2;
-                    start = content.Left + margin;
-                    end = content.Right - margin;
-                }
+                // Under the centred caption by its width alone: where GDI+ measures nothing
+                // (Wine) the text is drawn by GDI, and the drawn box's place is not the text's.
+                const int margin = (content.Width() - drawn.Width()) / 2;
+                start = content.Left + margin;
+                end = content.Right - margin;
                 if (FRow.TabWidth(index) < page->FTabWidth) end -= FTabSettings->LeftMargin();
             } else {
                 start = content.Left;
                 end = content.Right;
             }
-            FLineBottom = FAntiAlias != AdvGDIP::aaNone ? thin + drawn.Bottom : content.Bottom - RoundScaled(3 * DPIScaleFactor);
+            // Above the page, which covers the tab rectangle's last pixels.
+            FLineBottom = std::min(content.Bottom, GetTabsArea().Bottom) - RoundScaled(3 * DPIScaleFactor);
             if (int(std::lrint(FLine.CurStart)) != start) {
                 AnimateTabLine(start, end);
             } else {

@@ -1,9 +1,10 @@
 // A ribbon at the top of the window: five pages, two contextual tab groups and toolbars of
 // glow buttons on the pages, painted by a preset styler the combo box switches.
-// "ribbon-black" starts with another preset, "ribbon-narrow" in a window too narrow for the
+// "ribbon-black" and "ribbon-2019" start with other presets (the latter with office tones), "ribbon-narrow" in a window too narrow for the
 // tabs (they squeeze, then scroll).
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "classlib/Screen.h"
 #include "classlib/StandardControls.h"
@@ -38,6 +39,8 @@ void BuildRibbon(TForm* form, TToolBarStyle style, int width) {
     pager->SetName(L"Ribbon");
     pager->SetParent(form);
     pager->SetToolBarStyler(styler);
+    // Made in code, it is scaled like the rest of the page: a pager designed 149 high.
+    pager->SetHeight(S(149));
     pager->Caption()->SetCaption(L"commands.atg - AT Command Generator");
 
     const auto button = [&](TAdvToolBar* bar, const wchar_t* caption) {
@@ -54,6 +57,8 @@ void BuildRibbon(TForm* form, TToolBarStyle style, int width) {
     };
     const wchar_t* captions[] = {L"Home", L"Commands", L"Generate", L"Table Layout", L"Chart Design"};
     for (const wchar_t* caption : captions) pager->AddAdvPage(caption);
+    // Loaded (and so scaled) before the groups: they take the height of the scaled page.
+    pager->Update();
     group(pager->AdvPages(0), L"File", {L"New", L"Open", L"Save"});
     group(pager->AdvPages(0), L"Clipboard", {L"Cut", L"Copy", L"Paste"});
     group(pager->AdvPages(1), L"Commands", {L"Add", L"Remove", L"Rename", L"Sort"});
@@ -83,9 +88,11 @@ void BuildRibbon(TForm* form, TToolBarStyle style, int width) {
     combo->SetStyle(csDropDownList);
     combo->SetBounds(S(110), S(166), S(240), S(24));
     combo->SetDropDownCount(20);
-    const TToolBarStyle styles[] = {AdvToolBarStylers::bsOffice2007Luna, AdvToolBarStylers::bsOffice2007Obsidian,
-                                    AdvToolBarStylers::bsOffice2007Silver, AdvToolBarStylers::bsOffice2010Blue,
-                                    AdvToolBarStylers::bsOffice2010Black, AdvToolBarStylers::bsWindows7};
+    // Every preset: the Windows 8 and 10 and Office 2013 to 2019 ones colour the ribbon
+    // with office tones.
+    std::vector<TToolBarStyle> styles;
+    for (int i = 0; i <= int(AdvToolBarStylers::bsOffice2019Black); ++i)
+        if (TToolBarStyle(i) != AdvToolBarStylers::bsCustom) styles.push_back(TToolBarStyle(i));
     for (TToolBarStyle s : styles) combo->Items()->Add(TEnumNames<TToolBarStyle>::Names[int(s)]);
     combo->OnChange = [combo, styler, pager, styles](TObject*) {
         const int index = combo->ItemIndex();
@@ -102,6 +109,9 @@ const Showcase::TPageRegistration ribbon(L"ribbon", [](TForm* form) {
 });
 const Showcase::TPageRegistration ribbonBlack(L"ribbon-black", [](TForm* form) {
     BuildRibbon(form, AdvToolBarStylers::bsOffice2010Black, 820);
+});
+const Showcase::TPageRegistration ribbon2019(L"ribbon-2019", [](TForm* form) {
+    BuildRibbon(form, AdvToolBarStylers::bsOffice2019White, 820);
 });
 const Showcase::TPageRegistration ribbonNarrow(L"ribbon-narrow", [](TForm* form) {
     BuildRibbon(form, AdvToolBarStylers::bsOffice2007Luna, 330);
