@@ -75,7 +75,7 @@ void TAdvPage::SortAdvToolBarsByLeft(std::vector<TAdvToolBar*>* list) const {
     const bool designing = HasState(csDesigning);
     for (int i = 0; i < ControlCount(); ++i) {
         auto* bar = dynamic_cast<TAdvToolBar*>(Controls(i));
-        if (!bar || (!bar->Visible() && !designing)) continue;
+        if (!bar || bar->HasState(csDestroying) || (!bar->Visible() && !designing)) continue;
         const auto before = std::find_if(list->begin(), list->end(), [bar](const TAdvToolBar* other) {
             return other->Left() > bar->Left();
         });
@@ -111,16 +111,19 @@ void TAdvPage::AutoPositionAdvToolBars() {
 // ---------------------------------------------------------------- auto compact
 
 void TAdvPage::UpdateAllToolBars() {
+    if (HasState(csDestroying)) return;
     TPageRow row(*this);
     AdvToolBar::UpdateAllToolBars(row);
 }
 
 void TAdvPage::GrowAdvToolBars() {
+    if (HasState(csDestroying)) return;
     TPageRow row(*this);
     AdvToolBar::GrowAdvToolBars(row);
 }
 
 void TAdvPage::ShrinkAdvToolBars() {
+    if (HasState(csDestroying)) return;
     TPageRow row(*this);
     AdvToolBar::ShrinkAdvToolBars(row);
 }
