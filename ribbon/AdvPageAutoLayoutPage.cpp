@@ -8,6 +8,7 @@
 #include "ribbon/AdvPageAutoLayout.h"
 #include "ribbon/AdvToolBarPager.h"
 #include "toolbars/AdvToolBar.h"
+#include "toolbars/AdvToolBarCompact.h"
 
 namespace AdvToolBar {
 
@@ -112,18 +113,21 @@ void TAdvPage::AutoPositionAdvToolBars() {
 
 void TAdvPage::UpdateAllToolBars() {
     if (HasState(csDestroying)) return;
+    const TGlowButtonMeasureScope measuring;
     TPageRow row(*this);
     AdvToolBar::UpdateAllToolBars(row);
 }
 
 void TAdvPage::GrowAdvToolBars() {
     if (HasState(csDestroying)) return;
+    const TGlowButtonMeasureScope measuring;
     TPageRow row(*this);
     AdvToolBar::GrowAdvToolBars(row);
 }
 
 void TAdvPage::ShrinkAdvToolBars() {
     if (HasState(csDestroying)) return;
+    const TGlowButtonMeasureScope measuring;
     TPageRow row(*this);
     AdvToolBar::ShrinkAdvToolBars(row);
 }

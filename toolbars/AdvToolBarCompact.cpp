@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <utility>
 
 #include "classlib/Canvas.h"
 #include "classlib/Properties.h"
@@ -25,9 +27,36 @@ CLASSLIB_IMPLEMENT(TCompactWindow, ClassLib::TCustomForm)
 
 // ---------------------------------------------------------------- measuring seam
 
+namespace {
+
+int MeasureScopes = 0;
+std::map<std::pair<const TAdvCustomGlowButton*, int>, int>& MeasuredWidths() {
+    static std::map<std::pair<const TAdvCustomGlowButton*, int>, int> widths;
+    return widths;
+}
+
+int MeasureWidth(TAdvCustomGlowButton* button, TButtonSizeState state) {
+    if (MeasureScopes == 0) return int(button->GetSizeForState(state).cx);
+    const auto key = std::make_pair(static_cast<const TAdvCustomGlowButton*>(button), int(state));
+    auto& widths = MeasuredWidths();
+    const auto found = widths.find(key);
+    if (found != widths.end()) return found->second;
+    const int width = int(button->GetSizeForState(state).cx);
+    widths.emplace(key, width);
+    return width;
+}
+
+}  // namespace
+
+TGlowButtonMeasureScope::TGlowButtonMeasureScope() { ++MeasureScopes; }
+
+TGlowButtonMeasureScope::~TGlowButtonMeasureScope() {
+    if (--MeasureScopes == 0) MeasuredWidths().clear();
+}
+
 TGlowButtonSizer& GlowButtonSizer() {
     static TGlowButtonSizer sizer{
-        [](TAdvCustomGlowButton* button, TButtonSizeState state) { return int(button->GetSizeForState(state).cx); },
+        [](TAdvCustomGlowButton* button, TButtonSizeState state) { return MeasureWidth(button, state); },
         [](TAdvCustomGlowButton* button, TButtonSizeState state) {
             button->SetButtonSizeState(state);
             return button->Width();

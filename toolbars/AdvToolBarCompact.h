@@ -40,6 +40,17 @@ private:
     TGlowButtonSizer FSaved;
 };
 
+// While one lives, the platform sizer remembers each measured width per button and state: a
+// page's layout pass asks the same buttons again and again, and their texts, pictures and
+// fonts do not change meanwhile. Scopes nest; the last one to go forgets.
+class TGlowButtonMeasureScope {
+public:
+    TGlowButtonMeasureScope();
+    ~TGlowButtonMeasureScope();
+    TGlowButtonMeasureScope(const TGlowButtonMeasureScope&) = delete;
+    TGlowButtonMeasureScope& operator=(const TGlowButtonMeasureScope&) = delete;
+};
+
 class TCompactWindow : public ClassLib::TCustomForm {
     CLASSLIB_CLASS(TCompactWindow, ClassLib::TCustomForm)
 public:
