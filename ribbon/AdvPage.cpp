@@ -245,6 +245,7 @@ void TAdvPage::Loaded() {
         if (auto* toolBar = dynamic_cast<TAdvToolBar*>(Controls(i)); toolBar && IndexOfAdvToolBar(toolBar) < 0)
             FAdvToolBars->Add(toolBar);
     AutoPositionAdvToolBars();
+    UpdateAllToolBars();
 }
 
 void TAdvPage::WndProc(TMessage& message) {
@@ -266,6 +267,7 @@ void TAdvPage::WndProc(TMessage& message) {
         return;
     }
     TCustomControl::WndProc(message);
+    if (message.Msg == WM_SIZE) PageSizeChanged(message.WParam == 0 && message.LParam == 0);
 }
 
 // ---- toolbars ----
@@ -341,8 +343,6 @@ TAdvToolBar* TAdvPage::AdvToolBars(int index) const {
 
 int TAdvPage::AdvToolBarCount() const { return FAdvToolBars->Count(); }
 
-void TAdvPage::HideCompactWindowOfAdvToolBars() {}
-
 void TAdvPage::InvalidateAdvToolBars() {
     if (!Visible()) return;
     for (int i = 0; i < AdvToolBarCount(); ++i) AdvToolBars(i)->Invalidate();
@@ -358,20 +358,7 @@ void TAdvPage::EndUpdate() {
     if (FUpdateCount == 0) AutoPositionAdvToolBars();
 }
 
-void TAdvPage::AutoPositionAdvToolBars() {
-    if (!FAutoPosition || FUpdatingATBPosition || FUpdateCount > 0 || HasState(csLoading)) return;
-    FUpdatingATBPosition = true;
-    int x = 2;
-    for (int i = 0; i < AdvToolBarCount(); ++i) {
-        TAdvToolBar* toolBar = AdvToolBars(i);
-        if (!toolBar->Visible()) continue;
-        const int height = std::max(toolBar->Height(), ClientHeight() - 4);
-        if (toolBar->Left() != x || toolBar->Top() != 2 || toolBar->Height() != height)
-            toolBar->SetBounds(x, 2, toolBar->Width(), height);
-        x += toolBar->Width() + 2;
-    }
-    FUpdatingATBPosition = false;
-}
+// Placement: AdvPageAutoLayoutPage.cpp.
 
 int TAdvPage::IndexOfToolBar(const TAdvCustomToolBar* toolBar) const {
     return FAdvToolBars->IndexOf(const_cast<TAdvCustomToolBar*>(toolBar));

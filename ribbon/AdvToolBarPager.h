@@ -287,10 +287,10 @@ public:
     int ToolBarCount() const override { return AdvToolBarCount(); }
     int IndexOfToolBar(const TAdvCustomToolBar* toolBar) const override;
     void MoveToolBar(TAdvCustomToolBar* toolBar, int index) override;
-    // Toolbars left to right in their order; the full layout with compacting comes later.
+    // Toolbars left to right in their order, 3 pixels apart.
     void AutoPositionAdvToolBars() override;
-    void ShrinkAdvToolBars() override {}
-    void GrowAdvToolBars() override {}
+    void ShrinkAdvToolBars() override;
+    void GrowAdvToolBars() override;
 
 protected:
     void Paint() override;
@@ -321,6 +321,37 @@ private:
     int FOldWidth = 0;
     bool FCloning = false;
     int FUpdateCount = 0;
+
+    // ---- page toolbar layout: auto compact and the toolbar scroller ----
+public:
+    void UpdateAllToolBars() override;
+    bool PagerTabRoundEdges() const override;
+    void CompactWindowClosed(AdvGlowButton::TAdvGlowButton* compactButton) override;
+    // The page's shown toolbars (at design time all) by Left, appended to `list`.
+    void SortAdvToolBarsByLeft(std::vector<TAdvToolBar*>* list) const;
+    int GetFittingToolBarCount(int index, bool forward) const;
+    int GetVisibleAdvToolBarCount() const;
+    bool AllAdvToolBarsCompact() const;
+    void UpdateToolBarScroller();
+    void ResetToolBarScroller();
+    int ScrollAdvToolBars(int delta);
+    void ScrollToAdvToolBar(int index);
+    void ScrollLeftClick();
+    void ScrollRightClick();
+    void InvalidateScrollButtons();
+    // The compact button of a compact toolbar on the page whose window is `wnd`.
+    AdvGlowButton::TAdvGlowButton* FindCompactButton(HWND wnd) const;
+    TATBTabScroller* ToolBarScroller() const { return FToolBarScroller.get(); }
+    TAdvPageScrollButton* LeftScrollButton() const { return FLeftScrollBtn; }
+    TAdvPageScrollButton* RightScrollButton() const { return FRightScrollBtn; }
+
+private:
+    void PageSizeChanged(bool explicitRequest);
+    std::unique_ptr<TATBTabScroller> FToolBarScroller = std::make_unique<TATBTabScroller>();
+    int FLeftATBIndex = 0;       // the first toolbar shown while scrolled, in Left order
+    bool FScrollingATB = false;  // ScrollToAdvToolBar runs
+    TAdvPageScrollButton* FLeftScrollBtn = nullptr;   // owned as components
+    TAdvPageScrollButton* FRightScrollBtn = nullptr;
 };
 
 using TTabChangingEvent = std::function<void(ClassLib::TObject* sender, int fromPage, int toPage, bool& allowChange)>;
@@ -528,7 +559,7 @@ public:
     bool BlockHide = false;
     bool MinimizeApp = true;
     bool AutoCompactToolBars() const { return FAutoCompactToolBars; }
-    void SetAutoCompactToolBars(bool value) { FAutoCompactToolBars = value; }
+    void SetAutoCompactToolBars(bool value);
     int DefTabHeight() const { return FDefTabHeight; }
     int DefTabMargin() const { return FDefTabMargin; }
     bool PropertiesLoaded() const { return FPropertiesLoaded; }
@@ -733,6 +764,20 @@ private:
     // its class name), or null.
     ClassLib::TWinControl* AppButton() const;
     void SendToAppButton(unsigned message, WPARAM wParam);
+
+    // ---- compact windows of the page toolbars ----
+public:
+    // A compact window closed: a click that went to another compact button opens that one.
+    void CompactWindowClosed();
+    AdvGlowButton::TAdvGlowButton* LastDroppedCompactButton() const { return FLastDroppedCompactBtn; }
+    void SetLastDroppedCompactButton(AdvGlowButton::TAdvGlowButton* value) { FLastDroppedCompactBtn = value; }
+    // The active page was changed from the keyboard (the key tips set it).
+    bool ChangeByKeyPress() const { return FChangeByKeyPress; }
+    void SetChangeByKeyPress(bool value) { FChangeByKeyPress = value; }
+
+private:
+    AdvGlowButton::TAdvGlowButton* FLastDroppedCompactBtn = nullptr;  // never owned
+    bool FChangeByKeyPress = false;
 };
 
 }  // namespace AdvToolBar

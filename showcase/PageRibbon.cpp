@@ -9,11 +9,14 @@
 #include "classlib/Screen.h"
 #include "classlib/StandardControls.h"
 #include "classlib/StringList.h"
+#include "classlib/Timer.h"
+#include "graphics/GDIPicture.h"
 #include "controls/AdvGlowButton.h"
 #include "menus/AdvToolBarStylers.h"
 #include "menus/AdvToolBarSystem.h"
 #include "ribbon/AdvToolBarPager.h"
 #include "showcase/ShowcasePages.h"
+#include "toolbars/AdvGlowMenuButton.h"
 #include "toolbars/AdvToolBar.h"
 
 namespace {
@@ -23,7 +26,67 @@ using AdvToolBar::TAdvPage;
 using AdvToolBar::TAdvToolBar;
 using AdvToolBarStylers::TToolBarStyle;
 
-void BuildRibbon(TForm* form, TToolBarStyle style, int width) {
+
+// Size-step groups: large, label and glyph-only glow buttons and a menu button that shrink,
+// grow and fold into compact buttons as the window narrows and widens.
+std::wstring ShowcaseImage(const wchar_t* name) {
+    wchar_t exe[MAX_PATH];
+    ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    std::wstring path = exe;
+    for (int up = 0; up < 4; ++up) path.erase(path.find_last_of(L"\\/"));
+    return path + L"\\app\\images\\" + name;
+}
+
+void AddSizeStepGroups(TForm* form, TAdvPage* page) {
+    auto* open = new GDIPicture::TGDIPPicture();
+    auto* save = new GDIPicture::TGDIPPicture();
+    try {
+        open->LoadFromFile(ShowcaseImage(L"open.png"));
+        save->LoadFromFile(ShowcaseImage(L"save.png"));
+    } catch (...) {
+        // Without the pictures the buttons show their captions only.
+    }
+    const auto group = [&](const wchar_t* caption, std::initializer_list<const wchar_t*> buttons,
+                           AdvGlowButton::TButtonSizeState state, bool menuButton) {
+        TAdvToolBar* bar = page->CreateAdvToolBar();
+        bar->SetCaption(caption);
+        bar->SetCompactCaption(caption);
+        bar->SetCompactPicture(open);
+        bar->SetAutoSize(true);
+        int i = 0;
+        for (const wchar_t* text : buttons) {
+            AdvGlowButton::TAdvCustomGlowButton* b =
+                menuButton && i == 0 ? static_cast<AdvGlowButton::TAdvCustomGlowButton*>(new AdvToolBar::TAdvGlowMenuButton(form))
+                                     : new AdvGlowButton::TAdvGlowButton(form);
+            b->SetCaption(text);
+            b->SetPicture(i % 2 ? save : open);
+            b->SetAutoSize(true);
+            b->SetLayout(AdvGlowButton::blGlyphTop);
+            b->SetBounds(2 + 60 * i, 2, 40, 40);
+            b->SetParent(bar);
+            b->SetButtonSizeState(state);
+            ++i;
+        }
+        bar->ArrangeItems(true);
+    };
+    group(L"Create", {L"New list", L"Open file", L"Generate", L"Save all"}, AdvGlowButton::bsLarge, false);
+    group(L"Edit", {L"Cut", L"Copy", L"Paste", L"Undo", L"Redo", L"Find"}, AdvGlowButton::bsLabel, false);
+    group(L"Output", {L"Export", L"Print", L"Preview"}, AdvGlowButton::bsLarge, true);
+    group(L"Tools", {L"A", L"B", L"C"}, AdvGlowButton::bsGlyph, false);
+    delete open;
+    delete save;
+    // The buttons measure themselves when they first paint: the page fits them after that.
+    auto* timer = new TTimer(form);
+    timer->SetInterval(300);
+    timer->SetOnTimer([page, timer](TObject*) {
+        timer->SetEnabled(false);
+        for (int i = 0; i < page->AdvToolBarCount(); ++i) page->AdvToolBars(i)->ArrangeItems(true);
+        page->AutoPositionAdvToolBars();
+        page->UpdateAllToolBars();
+    });
+}
+
+void BuildRibbon(TForm* form, TToolBarStyle style, int width, bool sizeSteps = false) {
     AdvToolBar::FormIsScaled = form->Scaled();
     AdvToolBar::InitDPIScale(Screen->PixelsPerInch());
     const double scale = form->MonitorPixelsPerInch() / 96.0;
@@ -65,6 +128,7 @@ void BuildRibbon(TForm* form, TToolBarStyle style, int width) {
     group(pager->AdvPages(2), L"Output", {L"Generate", L"Read back"});
     group(pager->AdvPages(3), L"Rows", {L"Insert", L"Delete"});
     group(pager->AdvPages(4), L"Chart", {L"Bars", L"Lines"});
+    if (sizeSteps) AddSizeStepGroups(form, pager->AdvPages(0));
 
     auto* table = pager->TabGroups()->Add();
     table->SetCaption(L"Table Tools");
@@ -105,7 +169,28 @@ void BuildRibbon(TForm* form, TToolBarStyle style, int width) {
 }
 
 const Showcase::TPageRegistration ribbon(L"ribbon", [](TForm* form) {
-    BuildRibbon(form, AdvToolBarStylers::bsOffice2007Luna, 820);
+    BuildRibbon(form, AdvToolBarStylers::bsOffice2007Luna, 1100, true);
+});
+// The same ribbon in a narrow window: groups shrink their buttons, the rightmost fold.
+const Showcase::TPageRegistration ribbonGroupsNarrow(L"ribbon-groups-narrow", [](TForm* form) {
+    BuildRibbon(form, AdvToolBarStylers::bsOffice2007Luna, 560, true);
+});
+// Narrow, with the first folded group dropped down a moment after the window shows.
+const Showcase::TPageRegistration ribbonGroupsDrop(L"ribbon-groups-drop", [](TForm* form) {
+    BuildRibbon(form, AdvToolBarStylers::bsOffice2007Luna, 560, true);
+    auto* timer = new TTimer(form);
+    timer->SetInterval(1500);
+    timer->SetOnTimer([form, timer](TObject*) {
+        timer->SetEnabled(false);
+        for (int i = 0; i < form->ControlCount(); ++i)
+            if (auto* pager = dynamic_cast<AdvToolBar::TAdvToolBarPager*>(form->Controls(i)))
+                for (int j = 0; j < pager->AdvPages(0)->AdvToolBarCount(); ++j)
+                    if (TAdvToolBar* bar = pager->AdvPages(0)->AdvToolBars(j); bar->IsCompact()) {
+                        bar->CompactButton()->SetDown(true);
+                        bar->CompactButtonClick(bar->CompactButton());
+                        return;
+                    }
+    });
 });
 const Showcase::TPageRegistration ribbonBlack(L"ribbon-black", [](TForm* form) {
     BuildRibbon(form, AdvToolBarStylers::bsOffice2010Black, 820);

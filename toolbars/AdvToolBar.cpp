@@ -16,6 +16,8 @@
 #include "toolbars/AdvOptionSelector.h"
 #include "toolbars/AdvDockPanel.h"
 #include "toolbars/AdvFloatingWindow.h"
+#include "toolbars/AdvGlowMenuButton.h"
+#include "toolbars/AdvToolBarCompact.h"
 #include "toolbars/AdvToolBarItem.h"
 #include "toolbars/AdvToolBarPageHost.h"
 
@@ -64,6 +66,7 @@ TAdvCustomToolBar::TAdvCustomToolBar(TComponent* owner)
     auto repaint = [this](TObject*) { Invalidate(); };
     FOptionPicture->SetOnChange(repaint);
     FOptionDisabledPicture->SetOnChange(repaint);
+    FCompactPicture->SetOnChange([this](TObject*) { CompactPictureChanged(); });
     FCompactMinWidth = int(std::lrint(45 * DPIScaleFactor));
     FDesignTime = HasState(csDesigning) && owner && !owner->HasState(csReading) && !owner->HasState(csLoading);
     if (FDesignTime) FOVTStyle = AdvStyleIF::GetFormStylerStyle(this, AdvStyleIF::tsOffice2019White);
@@ -74,6 +77,9 @@ TAdvCustomToolBar::~TAdvCustomToolBar() {
     // (already marked as going with the form).
     if (FCurrentDock && FCurrentDock->HasState(csDestroying)) FCurrentDock->SaveBeforeToolBarsGo();
     Destroying();
+    // The compact window's copy uses this toolbar's stylers: it goes before they do.
+    delete FCompactWindow;
+    FCompactWindow = nullptr;
     if (FPersistence->Enabled() && !HasState(csDesigning)) {
         try {
             SavePosition();
@@ -165,7 +171,7 @@ const TPropertyList& TAdvToolBar::Published() {
 }
 
 std::vector<const TClass*> RegisterToolBarClasses() {
-    std::vector<const TClass*> classes = {&TAdvToolBar::StaticClass()};
+    std::vector<const TClass*> classes = {&TAdvToolBar::StaticClass(), &TAdvGlowMenuButton::StaticClass()};
     for (const TClass* cls : classes) RegisterClassType(*cls);
     // Docking: the dock panel and the floating window.
     const std::vector<const TClass*> docking = RegisterDockingClasses();
@@ -210,6 +216,8 @@ void TAdvCustomToolBar::Notification(TComponent* component, TOperation operation
     if (component == FLastDock) FLastDock = nullptr;
     if (component == FParentForm) FParentForm = nullptr;
     if (component == FFloatingWindow) FFloatingWindow = nullptr;
+    if (component == FCompactWindow) FCompactWindow = nullptr;
+    if (component == FCompactBtn) FCompactBtn = nullptr;
     const bool stylerGoes = component == FToolBarStyler || component == FAssignedStyler;
     if (component == FPrevActiveControl) FPrevActiveControl = nullptr;
     if (component == FOptionWindow) {

@@ -22,6 +22,7 @@
 #include "graphics/AdvStyleIF.h"
 #include "menus/AdvToolBarPaint.h"  // the unit's painting routines (ColorToARGB and the rest)
 #include "menus/AdvToolBarStyler.h"
+#include "toolbars/AdvToolBarCompactSteps.h"
 #include "toolbars/AdvToolBarLayout.h"
 
 namespace ClassLib {
@@ -48,6 +49,7 @@ class TAdvToolBarCustomizer;
 class TControlSelectorPanel;
 class TFloatingWindow;
 class TOptionSelectorWindow;
+class TCompactWindow;
 class IToolBarItem;
 class IToolBarPageHost;
 
@@ -226,11 +228,11 @@ public:
     bool ShowCaption() const { return FShowCaption; }
     void SetShowCaption(bool value);
     const std::wstring& CompactCaption() const { return FCompactCaption; }
-    void SetCompactCaption(const std::wstring& value) { FCompactCaption = value; }
+    void SetCompactCaption(const std::wstring& value);
     GDIPicture::TGDIPPicture* CompactPicture() const { return FCompactPicture.get(); }
     void SetCompactPicture(const GDIPicture::TGDIPPicture* value);
     int CompactImageIndex() const { return FCompactImageIndex; }
-    void SetCompactImageIndex(int value) { FCompactImageIndex = value; }
+    void SetCompactImageIndex(int value);
     const std::wstring& CompactShortCutHint() const { return FCompactShortCutHint; }
     void SetCompactShortCutHint(const std::wstring& value) { FCompactShortCutHint = value; }
     const std::wstring& HintOptionButton() const { return FHintOptionButton; }
@@ -494,8 +496,7 @@ private:
     // The control back on the toolbar, from the drop-down's panel.
     void ReparentToToolBar(ClassLib::TControl* control);
     ClassLib::TPoint OptionPoint() const;
-    // Compact mode and key tips (no toolbar is compact; none sits in a compact window).
-    bool IsCompact() const;
+    // Compact mode and key tips.
     bool InCompactWindow() const;
     TAdvCustomToolBar* CompactSource() const;
     bool IsOwnWindow(const ClassLib::TControl* control) const;
@@ -633,6 +634,59 @@ private:
     void CollectDockTargets();
     void RefreshDockTargets();
     void FreeFloatingWindow();
+
+    // ---- compact mode: a ribbon group folds into one drop-down button ----
+public:
+    // Compact because it was asked to: the page then leaves the toolbar alone.
+    bool Compact() const { return FCompact; }
+    void SetCompact(bool value);
+    bool IsCompact() const;
+    bool IsAutoCompacted() const { return !FCompactMode; }
+    bool PropertiesLoaded() const { return FPropertiesLoaded; }
+    const std::wstring& WideCompactCaption() const { return FWideCompactCaption; }
+    void SetWideCompactCaption(const std::wstring& value);
+    TCompactWindow* CompactWindow() const { return FCompactWindow; }
+    AdvGlowButton::TAdvGlowButton* CompactButton() const { return FCompactBtn; }
+    // The copy's page toolbar; the page toolbar's copy (while compact).
+    TAdvCustomToolBar* SelfClone() const;
+    bool CompactSmallest() const { return FCompactSmallest; }
+    void SetCompactSmallest(bool value) { FCompactSmallest = value; }
+    // The width folded into the compact button, and unfolded again.
+    int GetCompactWidth();
+    int GetExpandedWidth();
+    // One size step of the glow buttons; the width it gives or takes (0: none left).
+    int ShrinkButtons(TButtonSizeState& newState, bool apply);
+    int GrowButtons(TButtonSizeState& newState, bool apply);
+    int GetShrinkWidth(TButtonSizeState& newState) { return ShrinkButtons(newState, false); }
+    int GetGrowWidth(TButtonSizeState& newState) { return GrowButtons(newState, false); }
+    void ShrinkToSmallest();
+    void GrowToLargest();
+    // Folds (true) or unfolds the group; only on a page, once loaded, and not in Compact mode.
+    virtual void ApplyCompact(bool value);
+    void CompactButtonClick(ClassLib::TObject* sender);
+    void HideCompactWindow();
+    void UpdateControlsVisibility();
+    // The copy's window hid: the pager may open the compact button the mouse went to.
+    void CompactWindowClosed();
+    void PostCompactWindowHide();
+    bool HasDroppedDownButton() const;
+
+private:
+    void CopyToSelfClone(bool moveControls);
+    void CompactPictureChanged();
+    void SetCompactButtonImage();
+    std::vector<TSizeStepItem> SizeStepItems() const;
+    int ApplySizeStep(bool grow, TButtonSizeState& newState, bool apply);
+    bool FCompact = false;
+    bool FCompactMode = false;       // set through Compact
+    bool FCompactChanging = false;   // a switch is under way
+    bool FCompactSmallest = false;   // the copy was shrunk to its smallest
+    TAdvCustomToolBar* FSelfClone = nullptr;       // on the copy: the page toolbar
+    TCompactWindow* FCompactWindow = nullptr;  // owned as a component; it owns the copy
+    AdvGlowButton::TAdvGlowButton* FCompactBtn = nullptr;  // owned as a component
+    bool FOldAutoPosition = true, FOldAutoSize = true, FOldAutoArrangeButtons = true;
+    std::vector<bool> FCtrlVisList;  // the copy's record of its items' Visible
+    std::wstring FWideCompactCaption;
 };
 
 class TAdvToolBar : public TAdvCustomToolBar {

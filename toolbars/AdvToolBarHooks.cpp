@@ -25,21 +25,7 @@ using namespace ClassLib;
 
 // ---------------------------------------------------------------- compact ribbon groups and key tips
 
-bool TAdvCustomToolBar::IsCompact() const { return false; }
-
-bool TAdvCustomToolBar::InCompactWindow() const { return false; }
-
-// For the copy shown in a compact window: the page toolbar it copies.
-TAdvCustomToolBar* TAdvCustomToolBar::CompactSource() const { return nullptr; }
-
-IToolBarStylerClient* TAdvCustomToolBar::CompactCopy() const { return nullptr; }
-
-// The toolbar's own windows (options drop-down, compact window) are never items.
-bool TAdvCustomToolBar::IsOwnWindow(const TControl* control) const {
-    return control && control == FOptionWindow;
-}
-
-void TAdvCustomToolBar::UpdateCompactButtonAppearance() {}
+// Compact groups: built in AdvToolBarCompact.cpp.
 
 // A glow button of a ribbon group: arrow keys, key tips and their places.
 void TAdvCustomToolBar::HookRibbonKeys(AdvGlowButton::TAdvCustomGlowButton*) {}

@@ -7,6 +7,7 @@
 #include "graphics/AdvStyleIF.h"
 
 namespace AdvGlowButton {
+class TAdvGlowButton;
 class TGlowButtonAppearance;
 }
 namespace GDIPicture {
@@ -58,6 +59,18 @@ public:
     virtual void AutoPositionAdvToolBars() = 0;
     virtual void ShrinkAdvToolBars() = 0;
     virtual void GrowAdvToolBars() = 0;
+
+    // ---- compact groups and the page's layout of them ----
+    // Arranges every toolbar again: shrinks, grows, compacts or expands as the width asks.
+    virtual void UpdateAllToolBars() {}
+    // The pager's rounded tab edges (the compact button's corners under office tones).
+    virtual bool PagerTabRoundEdges() const { return true; }
+    // A compact window of a toolbar on the page closed; `compactButton` was its button.
+    virtual void CompactWindowClosed(AdvGlowButton::TAdvGlowButton* compactButton) { (void)compactButton; }
+    // The page shows in a floating ribbon window: it must not hide while a compact window
+    // opens from it. Returns whether it would have hidden; Resume puts that back.
+    virtual bool SuspendFloatingRibbonHide() { return false; }
+    virtual void ResumeFloatingRibbonHide(bool hideOnDeactivate) { (void)hideOnDeactivate; }
 
 protected:
     ~IToolBarPageHost() = default;
