@@ -265,6 +265,8 @@ void TAdvPage::WndProc(TMessage& message) {
         message.Result = 1;  // Paint covers the whole client area
         return;
     }
+    // Key tips: a click on the page (captured while they show) ends the group tips.
+    if (message.Msg == WM_LBUTTONDOWN && FToolBarShortCutShowing) HideShortCutHintOfAdvToolBars();
     TCustomControl::WndProc(message);
 }
 
