@@ -79,6 +79,7 @@ bool IsShiftOrCtrl(WORD key) {
 // ---------------------------------------------------------------- messages
 
 bool TAdvToolBarPager::KeyTipsWndProc(TMessage& message) {
+    if (HasState(csDestroying)) return false;
     if (WM_TBPSETIGNOREALT != 0 && message.Msg == WM_TBPSETIGNOREALT) {
         FAltKeys.SetIgnoreAlt(message.WParam != 0);
         return false;

@@ -167,6 +167,7 @@ void TAdvCustomToolBar::KeyTipsKeyDown(TMessage& message) {
 
 void TAdvCustomToolBar::KeyTipsFocusChanged(TMessage& message) {
     TCustomControl::Dispatch(message);
+    if (HasState(csDestroying)) return;
     const bool toMe = reinterpret_cast<TControl*>(message.LParam) == this;
     if (toMe && FATBControls && FATBControls->Count() > 0 && !InCompactWindow()) {
         IToolBarPageHost* page = PageHost();
