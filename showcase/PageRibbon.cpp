@@ -2,6 +2,7 @@
 // glow buttons on the pages, painted by a preset styler the combo box switches.
 // "ribbon-black" starts with another preset, "ribbon-narrow" in a window too narrow for the
 // tabs (they squeeze, then scroll).
+#include <cwctype>
 #include <cmath>
 #include <string>
 
@@ -71,6 +72,21 @@ void BuildRibbon(TForm* form, TToolBarStyle style, int width) {
     chart->SetTabIndexStart(4);
     chart->SetTabIndexEnd(4);
     chart->SetCustomColor(TColor(0x6FC36F));
+    // Key tips: a letter per tab, two per button (Alt shows them).
+    const wchar_t* tabTips[] = {L"H", L"C", L"G", L"T", L"D"};
+    for (int i = 0; i < pager->AdvPageCount(); ++i) {
+        TAdvPage* page = pager->AdvPages(i);
+        page->SetShortCutHint(tabTips[i]);
+        for (int t = 0; t < page->AdvToolBarCount(); ++t) {
+            TAdvToolBar* bar = page->AdvToolBars(t);
+            for (int c = 0; c < bar->ControlCount(); ++c)
+                if (auto* glow = dynamic_cast<AdvGlowButton::TAdvGlowButton*>(bar->Controls(c))) {
+                    std::wstring tip = glow->Caption().substr(0, 2);
+                    for (wchar_t& ch : tip) ch = wchar_t(std::towupper(ch));
+                    glow->SetShortCutHint(tip);
+                }
+        }
+    }
     pager->SetActivePageIndex(0);
     pager->Update();
 
