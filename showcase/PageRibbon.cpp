@@ -2,8 +2,8 @@
 // glow buttons on the pages, painted by a preset styler the combo box switches.
 // "ribbon-black" starts with another preset, "ribbon-narrow" in a window too narrow for the
 // tabs (they squeeze, then scroll).
-#include <cwctype>
 #include <cmath>
+#include <cwctype>
 #include <string>
 
 #include "classlib/Screen.h"
