@@ -147,11 +147,17 @@ bool TApplication::ProcessMessage(MSG& msg) {
 }
 
 bool TApplication::IsDialogKeyMessage(MSG& msg) {
-    if (msg.message != WM_KEYDOWN && msg.message != WM_CHAR) return false;
+    if (msg.message != WM_KEYDOWN && msg.message != WM_CHAR && msg.message != WM_SYSKEYDOWN) return false;
     TWinControl* control = nullptr;
     for (HWND window = msg.hwnd; window && !control; window = ::GetParent(window))
         control = TWinControl::FindControl(window);
     if (!control) return false;
+    // A system key (Alt, F10, Alt with another key) is offered to the form's controls first;
+    // one that takes it (the ribbon's key tips) keeps it from the system's menu handling.
+    if (msg.message == WM_SYSKEYDOWN) {
+        TCustomForm* form = control->ParentForm();
+        return form && form->Perform(CM_DIALOGKEY, msg.wParam, msg.lParam) != 0;
+    }
     if (msg.message == WM_CHAR) return false;
     const WPARAM key = msg.wParam;
     switch (key) {

@@ -1508,6 +1508,10 @@ void TWinControl::Dispatch(TMessage& message) {
             TControl::Dispatch(message);
             return;
         case CM_DIALOGKEY: CMDialogKey(message); return;
+        case CM_FOCUSCHANGED:
+            Broadcast(message);
+            message.Result = 0;
+            return;
         case CM_RECREATEWND: CMRecreateWnd(message); return;
         case CM_WANTSPECIALKEY: message.Result = WantsKey(WORD(message.WParam)) ? 1 : 0; return;
         default: TControl::Dispatch(message);

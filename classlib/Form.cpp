@@ -329,6 +329,9 @@ void TCustomForm::SetActiveControl(TWinControl* control) {
 
 void TCustomForm::FocusChanged(TWinControl* control) {
     if (control != this && ContainsControl(control)) FActiveControl = control;
+    // Every control of the form hears where the focus went (the ribbon ends its key tips
+    // when the focus leaves it).
+    if (!HasState(csDestroying)) Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(control));
 }
 
 void TCustomForm::ControlRemoved(TControl* control) {

@@ -266,6 +266,8 @@ void TAdvPage::WndProc(TMessage& message) {
         message.Result = 1;  // Paint covers the whole client area
         return;
     }
+    // Key tips: a click on the page (captured while they show) ends the group tips.
+    if (message.Msg == WM_LBUTTONDOWN && FToolBarShortCutShowing) HideShortCutHintOfAdvToolBars();
     TCustomControl::WndProc(message);
     if (message.Msg == WM_SIZE) PageSizeChanged(message.WParam == 0 && message.LParam == 0);
 }

@@ -191,6 +191,10 @@ TAdvToolBarPager::TAdvToolBarPager(TComponent* owner)
 TAdvToolBarPager::~TAdvToolBarPager() {
     SaveStateOnDestroy();
     Destroying();
+    // Key tips: no hook may call this pager once it has gone.
+    RemoveKeyHook();
+    UnhookForm();
+    for (int i = 0; i < FAdvPages->Count(); ++i) static_cast<TAdvPage*>(FAdvPages->Items(i))->FShortCutHint = nullptr;
     if (!HasState(csDesigning) && FToolBarStyler && FToolBarStyler != FInternalToolBarStyler)
         FToolBarStyler->RemoveControl(this);
     FToolBarStyler = nullptr;
@@ -246,6 +250,10 @@ void TAdvToolBarPager::CreateWnd() {
     FRegionSet = false;
     TCustomControl::CreateWnd();
     if (!HasState(csDesigning)) SetGlassRegion();
+    if (!HasState(csDesigning) && !HasState(csLoading) && FSubclassed) {  // Key tips
+        UnhookForm();
+        HookForm();
+    }
 }
 
 void TAdvToolBarPager::Loaded() {
@@ -267,6 +275,8 @@ void TAdvToolBarPager::Loaded() {
     if (!HasState(csDesigning)) {
         LoadState();
         UpdateCaptionLayer();
+        InstallKeyHook();  // Key tips
+        HookForm();
     }
     if (FToolBarStyler) FToolBarStyler->ReapplyStyle();
     if (!FToolBarStyler) SetComponentStyle(FOVTStyle);

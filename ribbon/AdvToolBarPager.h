@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "classlib/Control.h"
 #include "classlib/Form.h"
@@ -16,6 +17,7 @@
 #include "menus/AdvToolBarPagerAppearance.h"
 #include "menus/AdvToolBarPagerSettings.h"
 #include "menus/AdvToolBarStyler.h"
+#include "ribbon/AdvToolBarPagerKeyTips.h"
 #include "ribbon/AdvToolBarPagerLayout.h"
 #include "toolbars/AdvToolBarPageHost.h"
 
@@ -37,6 +39,7 @@ namespace AdvToolBar {
 
 class TAdvToolBar;
 class TAdvToolBarPager;
+struct TPagerFormHook;
 class TAdvQuickAccessToolBar;
 
 using AdvGlowButton::TGlowState;
@@ -292,12 +295,40 @@ public:
     void ShrinkAdvToolBars() override;
     void GrowAdvToolBars() override;
 
+    // Key tips
+    // The tab's tip: where it sits beside the tab, shown while the pager's tab tips show.
+    AdvGlowButton::TShortCutHintPos ShortCutHintPos() const { return FShortCutHintPos; }
+    void SetShortCutHintPos(AdvGlowButton::TShortCutHintPos value) { FShortCutHintPos = value; }
+    void ShowShortCutHint();
+    void HideShortCutHint();
+    AdvGlowButton::TShortCutHintWindow* ShortCutHintWindow() const { return FShortCutHint; }
+    // The group key tips of the page's toolbars (the page keeps the mode and typed characters).
+    void ShowShortCutHintOfAdvToolBars() override;
+    void HideShortCutHintOfAdvToolBars() override;
+    bool MatchToolBarShortCut(const std::wstring& chars) override;
+    bool ToolBarShortCutShowing() const override { return FToolBarShortCutShowing; }
+    const std::wstring& ShortCutChars() const { return FShortCutChars; }
+    std::wstring AppendShortCutChar(wchar_t character) override;
+    bool TabShortCutHintShowing() const override { return FShortCutHint != nullptr; }
+    void ShowPagerTabShortCutHint() override;
+    void FocusPagerByKeyPress() override;
+    void RestorePagerFocus() override;
+    bool PagerFloatingRibbonShowing() const override;
+    void HidePagerFloatingRibbon() override;
+    std::vector<TAdvCustomToolBar*> ToolBarsByLeft() const override;
+    TAdvToolBar* GetFirstAdvToolBar(bool visibleOnly) const;
+
 protected:
     void Paint() override;
 
 private:
     friend class TAdvToolBarPager;
     void PagerTabsChanged(bool measure);
+    // Key tips
+    AdvGlowButton::TShortCutHintWindow* FShortCutHint = nullptr;  // the pager's, while the tab tip shows
+    AdvGlowButton::TShortCutHintPos FShortCutHintPos = AdvGlowButton::shpBottom;
+    bool FToolBarShortCutShowing = false;
+    std::wstring FShortCutChars;
 
     std::unique_ptr<TDbgList> FAdvToolBars;
     TAdvToolBarPager* FAdvToolBarPager = nullptr;
@@ -576,7 +607,6 @@ public:
     void ShowFloatingRibbon() {}
     void HideFloatingRibbon() {}
     void UpdateCaptionButtons() {}
-    void HideShortCutHint() {}
 
     // ---- Tones, scaling and saved state ----
     // Flat looks: no glass, rounded tabs, 3D or shadow while set.
@@ -638,6 +668,39 @@ public:
     ClassLib::TNotifyEvent OnPagerMouseLeave;
     ClassLib::TNotifyEvent OnExpand;
     ClassLib::TNotifyEvent OnCollaps;
+
+    // Key tips
+    // Alt or F10 alone (or Alt held), then letters: tab tips, then the groups' tips on the
+    // chosen page. Ctrl+F1 anywhere in the thread collapses or expands the ribbon.
+    void ShowShortCutHint() { ShowTabShortCutHint(); }
+    void HideShortCutHint() { HideTabShortCutHint(true); }
+    void ShowTabShortCutHint();
+    void HideTabShortCutHint(bool hideToolBarHints);
+    bool TabShortCutHintShowing() const { return FTabShortCutHintShowing; }
+    const std::wstring& TabShortCutChars() const { return FTabShortCutChars; }
+    // The focus goes back to the window that had it when Alt or F10 went down.
+    void RestoreFocus();
+    HWND FocusBeforeKeyTips() const { return FFocusCtrlH; }
+    void HookKeyDown(WORD key);
+    AdvGlowButton::TShortCutHintWindow* CreateShortCutHintWindow();
+    void FreeShortCutHintWindow(AdvGlowButton::TShortCutHintWindow* window);
+    // Slots of the tip-window list (a freed window's slot is reused).
+    int ShortCutHintWindowSlots() const { return int(FShortCutHintWinList.size()); }
+    // The Alt timer's tick (every 50 ms while Alt or F10 is pending).
+    void AltKeyTimer();
+    ClassLib::TTimer* ShortCutTimer() const { return FShortCutTimer; }
+    const TAltKeyMachine& AltKeys() const { return FAltKeys; }
+    bool ChangeByKeyPress() const { return FChangeByKeyPress; }
+    void SetChangeByKeyPress(bool value) { FChangeByKeyPress = value; }
+    // One thread hook per process, installed by the first pager that loads.
+    void InstallKeyHook();
+    void RemoveKeyHook();
+    static TAdvToolBarPager* KeyHookedPager();
+    // The pager's take-over of its form's window procedure (one pager per form).
+    bool HookForm();
+    void UnhookForm();
+    bool FormHooked() const { return FSubclassed; }
+    bool IsInsideWindow(HWND window) const;
 
 protected:
     void Paint() override;
@@ -771,13 +834,28 @@ public:
     void CompactWindowClosed();
     AdvGlowButton::TAdvGlowButton* LastDroppedCompactButton() const { return FLastDroppedCompactBtn; }
     void SetLastDroppedCompactButton(AdvGlowButton::TAdvGlowButton* value) { FLastDroppedCompactBtn = value; }
-    // The active page was changed from the keyboard (the key tips set it).
-    bool ChangeByKeyPress() const { return FChangeByKeyPress; }
-    void SetChangeByKeyPress(bool value) { FChangeByKeyPress = value; }
 
 private:
     AdvGlowButton::TAdvGlowButton* FLastDroppedCompactBtn = nullptr;  // never owned
     bool FChangeByKeyPress = false;
+    // Key tips
+    bool KeyTipsWndProc(ClassLib::TMessage& message);  // true when the message was handled
+    void KeyTipsDialogKey(ClassLib::TMessage& message);
+    void KeyTipsKeyDown(WORD key);
+    void TypedTabShortCut(WORD key);
+    void KeyTipsFocusChanged();
+    void ActivateTabShortCutHint();
+    void FormWndProc(ClassLib::TMessage& message);
+    TAltKeyMachine FAltKeys;
+    ClassLib::TTimer* FShortCutTimer = nullptr;  // owned as a component
+    std::vector<AdvGlowButton::TShortCutHintWindow*> FShortCutHintWinList;  // null: a free slot
+    bool FTabShortCutHintShowing = false;
+    std::wstring FTabShortCutChars;
+    HWND FFocusCtrlH = nullptr;
+    bool FSubclassed = false;
+    friend struct TPagerFormHook;
+    std::shared_ptr<TPagerFormHook> FFormHook;  // shared with the procedure put in the form
+    ClassLib::TCustomForm* FHookedForm = nullptr;
 };
 
 }  // namespace AdvToolBar

@@ -262,6 +262,7 @@ void TAdvToolBarPager::CaptionLayerDblClick(int x, int y) {
 }
 
 void TAdvToolBarPager::WndProc(TMessage& message) {
+    if (KeyTipsWndProc(message)) return;  // Key tips
     switch (message.Msg) {
     case WM_NCHITTEST: {
         TCustomControl::WndProc(message);

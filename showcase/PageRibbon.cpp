@@ -3,6 +3,7 @@
 // "ribbon-black" and "ribbon-2019" start with other presets (the latter with office tones), "ribbon-narrow" in a window too narrow for the
 // tabs (they squeeze, then scroll).
 #include <cmath>
+#include <cwctype>
 #include <string>
 #include <vector>
 
@@ -140,6 +141,21 @@ void BuildRibbon(TForm* form, TToolBarStyle style, int width, bool sizeSteps = f
     chart->SetTabIndexStart(4);
     chart->SetTabIndexEnd(4);
     chart->SetCustomColor(TColor(0x6FC36F));
+    // Key tips: a letter per tab, two per button (Alt shows them).
+    const wchar_t* tabTips[] = {L"H", L"C", L"G", L"T", L"D"};
+    for (int i = 0; i < pager->AdvPageCount(); ++i) {
+        TAdvPage* page = pager->AdvPages(i);
+        page->SetShortCutHint(tabTips[i]);
+        for (int t = 0; t < page->AdvToolBarCount(); ++t) {
+            TAdvToolBar* bar = page->AdvToolBars(t);
+            for (int c = 0; c < bar->ControlCount(); ++c)
+                if (auto* glow = dynamic_cast<AdvGlowButton::TAdvGlowButton*>(bar->Controls(c))) {
+                    std::wstring tip = glow->Caption().substr(0, 2);
+                    for (wchar_t& ch : tip) ch = wchar_t(std::towupper(ch));
+                    glow->SetShortCutHint(tip);
+                }
+        }
+    }
     pager->SetActivePageIndex(0);
     pager->Update();
 

@@ -204,7 +204,10 @@ void TAdvCustomToolBar::Loaded() {
     if (FPersistence->Enabled() && !HasState(csDesigning)) LoadPosition();
     ApplyStylerToItems();
     FPropertiesLoaded = true;
-    if (IToolBarPageHost* page = PageHost(); page && page->PageInPager()) SetParentStyler(FParentStyler);
+    if (IToolBarPageHost* page = PageHost(); page && page->PageInPager()) {
+        SetParentStyler(FParentStyler);
+        if (!HasState(csDesigning)) UpdateButtonRows();  // Key tips
+    }
     // In the designer a toolbar that kept its own styler as an assigned one lets it go.
     if (HasState(csDesigning) && !FParentStyler && FAssignedStyler == FInternalToolBarStyler) SetToolBarStyler(nullptr);
 }

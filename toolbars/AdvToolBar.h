@@ -687,6 +687,32 @@ private:
     bool FOldAutoPosition = true, FOldAutoSize = true, FOldAutoArrangeButtons = true;
     std::vector<bool> FCtrlVisList;  // the copy's record of its items' Visible
     std::wstring FWideCompactCaption;
+    // Key tips
+public:
+    // A key on a glow button of a ribbon group (and the toolbar's own WM_KEYDOWN): typed
+    // key-tip characters while the page shows group tips, arrows between buttons and groups,
+    // Escape and Up back to the tab row.
+    void ItemKeyDown(ClassLib::TObject* sender, WORD& key, ClassLib::TShiftState shift);
+    // The first (last) window control of the tab order that can be a keyboard stop.
+    ClassLib::TWinControl* FirstFocusableControl(bool onlyFocusable) const;
+    ClassLib::TWinControl* LastFocusableControl(bool onlyFocusable) const;
+    // Narrows the group's tips to the typed keys and presses the button they name; partial
+    // counts the buttons whose tips begin with the keys.
+    bool MatchShortCut(const std::wstring& keys, int& partial);
+    void ShowShortCutHint();
+    void HideShortCutHint();
+    bool CompactShortCutHintShowing() const { return FCompactShortCutHintShowing; }
+    // The tops of up to three button rows (-100: none), measured from the visible items.
+    void UpdateButtonRows();
+    const std::array<int, 3>& ButtonRows() const { return FButtonRows; }
+    void ItemGetShortCutHintPos(ClassLib::TObject* sender, AdvGlowButton::TButtonSizeState sizeState,
+                                AdvGlowButton::TShortCutHintPos& position);
+    void RestorePagerFocus();
+private:
+    std::vector<ClassLib::TWinControl*> FocusableControls(bool onlyFocusable) const;
+    void KeyTipsKeyDown(ClassLib::TMessage& message);
+    void KeyTipsFocusChanged(ClassLib::TMessage& message);
+    bool FCompactShortCutHintShowing = false;
 };
 
 class TAdvToolBar : public TAdvCustomToolBar {

@@ -27,8 +27,6 @@ using namespace ClassLib;
 
 // Compact groups: built in AdvToolBarCompact.cpp.
 
-// A glow button of a ribbon group: arrow keys, key tips and their places.
-void TAdvCustomToolBar::HookRibbonKeys(AdvGlowButton::TAdvCustomGlowButton*) {}
 
 // ---------------------------------------------------------------- item classes
 
@@ -100,8 +98,6 @@ bool TAdvCustomToolBar::MenuDropped() const { return false; }
 // The overflow panel belongs to the hidden items; until they exist there is none.
 TWinControl* TAdvCustomToolBar::ItemOverflowPanel() const { return nullptr; }
 
-// The ribbon's keyboard navigation takes glow buttons in containers too; off a ribbon nothing.
-void TAdvCustomToolBar::ItemGlowButtonKeyDown(TObject*, WORD&, TShiftState) {}
 
 // ---------------------------------------------------------------- the menu bar
 

@@ -94,6 +94,9 @@ void TAdvCustomToolBar::Dispatch(TMessage& message) {
             if (message.WParam == FloatingWatchTimerId) FloatingWatchTimer();
             return;
         case WM_LBUTTONUP: WMLButtonUp(message); return;
+        // Key tips
+        case WM_KEYDOWN: KeyTipsKeyDown(message); return;
+        case CM_FOCUSCHANGED: KeyTipsFocusChanged(message); return;
         default: break;
     }
     TCustomControl::Dispatch(message);

@@ -3,6 +3,9 @@
 // the other way round, so a toolbar knows pages and pagers only through this interface: the
 // ribbon's page implements it, and a page shown in a minimized-ribbon window answers for the
 // pager's page it copies. A toolbar whose parent does not implement it is on no ribbon page.
+#include <string>
+#include <vector>
+
 #include "classlib/Colors.h"
 #include "graphics/AdvStyleIF.h"
 
@@ -71,6 +74,29 @@ public:
     // opens from it. Returns whether it would have hidden; Resume puts that back.
     virtual bool SuspendFloatingRibbonHide() { return false; }
     virtual void ResumeFloatingRibbonHide(bool hideOnDeactivate) { (void)hideOnDeactivate; }
+    // Key tips: the page keeps the group key-tip mode and the characters typed in it, and
+    // passes on what the keyboard asks of the pager. A host without key tips answers no.
+    virtual bool ToolBarShortCutShowing() const { return false; }
+    // Appends a typed character; the characters typed so far in this mode.
+    virtual std::wstring AppendShortCutChar(wchar_t) { return {}; }
+    // Asks the page's groups to match the characters; true when a button was pressed.
+    virtual bool MatchToolBarShortCut(const std::wstring&) { return false; }
+    virtual void ShowShortCutHintOfAdvToolBars() {}
+    virtual void HideShortCutHintOfAdvToolBars() {}
+    // The tab's own key tip shows.
+    virtual bool TabShortCutHintShowing() const { return false; }
+    // Back to the tab key tips of the pager.
+    virtual void ShowPagerTabShortCutHint() {}
+    // The focus goes back to the tab row, the page change counted as a key press.
+    virtual void FocusPagerByKeyPress() {}
+    // The focus goes back where it was before the keyboard work started.
+    virtual void RestorePagerFocus() {}
+    virtual bool PagerFloatingRibbonShowing() const { return false; }
+    virtual void HidePagerFloatingRibbon() {}
+    // The page is a copy shown in the collapsed ribbon's floating window.
+    virtual bool InFloatingRibbon() const { return false; }
+    // The page's toolbars ordered by their Left.
+    virtual std::vector<TAdvCustomToolBar*> ToolBarsByLeft() const { return {}; }
 
 protected:
     ~IToolBarPageHost() = default;
