@@ -43,6 +43,7 @@ protected:
         FFull = FBar->Width();
     }
     void TearDown() override {
+        ::ReleaseCapture();  // the scripted click must not leave the mouse held for later tests
         if (FForm) {
             FForm->BeforeDestruction();
             FForm.reset();
