@@ -13,6 +13,7 @@
 #include "classlib/Form.h"
 #include "classlib/MemIniFile.h"
 #include "graphics/AdvGDIPStartup.h"
+#include "menus/AdvToolBarSystem.h"
 #include "support/WindowTestSupport.h"
 #include "toolbars/AdvDockPanel.h"
 #include "toolbars/AdvDockRows.h"
@@ -30,6 +31,7 @@ protected:
     void SetUp() override {
         if (!TestSupport::HasDisplay()) return;
         static const AdvGDIPStartup::TGdiplusSession gdiplus;
+        AdvToolBar::ResetDPIScale();
         FForm = std::make_unique<TForm>(nullptr);
         FForm->SetBounds(60, 60, 640, 300);
         FForm->Show();
@@ -49,6 +51,8 @@ protected:
             FForm.reset();
         }
         TestSupport::PumpMessages();
+        // A dock panel fixes the process-wide DPI scale from its form; later tests expect it unset.
+        AdvToolBar::ResetDPIScale();
     }
     // A toolbar docked in the panel with toolbar buttons and "|" for a separator.
     TAdvToolBar* NewBar(const wchar_t* name, std::initializer_list<const wchar_t*> captions, std::vector<TControl*>& items) {
