@@ -71,6 +71,9 @@ void TAdvDockPanel::LoadToolBarsPosition() {
             bar->ArrangeItems(true);
             bar->UpdateHiddenControls();
         }
+        // A toolbar that grew back to its full length while its items were laid out must fit
+        // its row again, hiding what no longer fits.
+        FRows->UpdateRows();
     });
 }
 

@@ -14,6 +14,7 @@
 #include "menus/AdvToolBarStylers.h"
 #include "menus/AdvToolBarSystem.h"
 #include "toolbars/AdvOptionSelector.h"
+#include "toolbars/AdvToolBarCustomizer.h"
 #include "toolbars/AdvDockPanel.h"
 #include "toolbars/AdvFloatingWindow.h"
 #include "toolbars/AdvGlowMenuButton.h"
@@ -202,6 +203,11 @@ void TAdvCustomToolBar::Loaded() {
     ArrangeItems(true);
     RebuildSequenceList();
     if (FPersistence->Enabled() && !HasState(csDesigning)) LoadPosition();
+    if (FCustomizer) {
+        // The layout as designed first, so that the customizer can reset to it.
+        FCustomizer->SaveOriginal();
+        FCustomizer->LoadCustomization();
+    }
     ApplyStylerToItems();
     FPropertiesLoaded = true;
     if (IToolBarPageHost* page = PageHost(); page && page->PageInPager()) {

@@ -12,6 +12,7 @@
 #include "classlib/Control.h"
 #include "menus/AdvToolBarAppearance.h"
 #include "toolbars/AdvToolBarButtonLayout.h"
+#include "toolbars/AdvToolBarCustomizedItem.h"
 #include "toolbars/AdvToolBarItem.h"
 
 namespace ClassLib {
@@ -329,7 +330,7 @@ private:
     ClassLib::TCustomImageList* FWatchedImages = nullptr;
 };
 
-class TAdvToolBarButton : public TAdvCustomToolBarButton {
+class TAdvToolBarButton : public TAdvCustomToolBarButton, public ICustomizedItem {
     CLASSLIB_CLASS(TAdvToolBarButton, TAdvCustomToolBarButton)
 public:
     static const ClassLib::TPropertyList& Published();
@@ -337,6 +338,13 @@ public:
     // The customizer draws image-list images even when an action has its own.
     bool ForceImageIndex() const { return FForceImageIndex; }
     void SetForceImageIndex(bool value) { FForceImageIndex = value; }
+    // The customizer's marks.
+    int CustomizerCommandID() const override { return CommandID(); }
+    void SetCustomizerCommandID(int value) override { SetCommandID(value); }
+    bool CustomizerCreated() const override { return TAdvCustomToolBarButton::CustomizerCreated(); }
+    void SetCustomizerCreated(bool value) override { TAdvCustomToolBarButton::SetCustomizerCreated(value); }
+    bool CustomizerForceImageIndex() const override { return ForceImageIndex(); }
+    void SetCustomizerForceImageIndex(bool value) override { SetForceImageIndex(value); }
 };
 
 }  // namespace AdvToolBar

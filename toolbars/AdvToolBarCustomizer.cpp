@@ -338,10 +338,10 @@ void TAdvToolBarCustomizer::LoadCustomization() {
                 if (FButtonProperties.Glyph && (!glow || IsCustomizerMade(control)))
                     SetOrdinal(control, L"ImageIndex",
                                file->ReadInteger(section, Key(i, L".ImageIndex"), GetOrdinal(control, L"ImageIndex", -1)));
-                if (FButtonProperties.Glyph && !glow)
-                    SetOrdinal(control, L"ForceImageIndex",
-                               file->ReadInteger(section, Key(i, L".ForceImageIndex"),
-                                                 GetOrdinal(control, L"ForceImageIndex", 0)) != 0);
+                auto* item = dynamic_cast<ICustomizedItem*>(control);
+                if (FButtonProperties.Glyph && !glow && item)
+                    item->SetCustomizerForceImageIndex(
+                        file->ReadInteger(section, Key(i, L".ForceImageIndex"), item->CustomizerForceImageIndex() ? 1 : 0) != 0);
                 if (FButtonProperties.Visible)
                     control->SetVisible(file->ReadInteger(section, Key(i, L".Visible"), control->Visible() ? 1 : 0) != 0);
                 if (FButtonProperties.ShowCaption) {

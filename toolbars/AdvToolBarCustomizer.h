@@ -9,6 +9,7 @@
 
 #include "classlib/Events.h"
 #include "classlib/Object.h"
+#include "toolbars/AdvToolBarCustomizedItem.h"
 
 namespace ClassLib {
 class TBasicAction;
@@ -20,20 +21,6 @@ class TMemIniFile;
 namespace AdvToolBar {
 
 class TAdvCustomToolBar;
-
-// What the customizer needs of a toolbar item it can make: the command it was made for and
-// whether it made it. Glow buttons keep these in their toolbar fields; toolbar buttons
-// implement this.
-class ICustomizedItem {
-public:
-    virtual int CustomizerCommandID() const = 0;
-    virtual void SetCustomizerCommandID(int value) = 0;
-    virtual bool CustomizerCreated() const = 0;
-    virtual void SetCustomizerCreated(bool value) = 0;
-
-protected:
-    ~ICustomizedItem() = default;
-};
 
 // A command the user can place on the toolbar as a button.
 class TATBCommand {

@@ -194,6 +194,7 @@ void TAdvCustomToolBar::MakeFloating(int x, int y, bool usePoint) {
     TPoint p{x, y};
     if (!usePoint) p = Mouse ? Mouse->CursorPos() : TPoint{x, y};
     FSizeAtDock = GetDockedSize(true);
+    RestoreAllHiddenControls();  // a floating toolbar shows all its items
     // The window first, so that a drag moves the toolbar in with its own window and capture.
     if (HandleAllocated()) window->HandleNeeded();
     SetParent(window);

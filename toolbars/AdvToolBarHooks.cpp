@@ -81,7 +81,8 @@ void TAdvCustomToolBar::ItemClicking() {
     if (OptionWindowShowing()) HideOptionWindow();
 }
 
-void TAdvCustomToolBar::ItemClicked(TControl*) {
+void TAdvCustomToolBar::ItemClicked(TControl* item) {
+    PromoteControl(item);
     ArrangeItems(false);
     UpdateHiddenControls();
 }

@@ -117,6 +117,14 @@ void TAdvCustomToolBar::ReparentToToolBar(TControl* control) {
 // ---------------------------------------------------------------- hiding
 
 void TAdvCustomToolBar::UpdateHiddenControls() {
+    // A toolbar that left its dock panel for a plain parent would keep its hidden items out
+    // of sight, with no drop-down to reach them: they come back.
+    if (!HidesItems() && FLUHidedControls && FLUHidedControls->Count() > 0 && !FUpdatingControls &&
+        !HasState(csLoading)) {
+        RestoreAllHiddenControls();
+        ArrangeItems(false);
+        return;
+    }
     if (!HidesItems() || !FATBControls || FUpdateCount > 0 || FUpdatingControls || HasState(csLoading)) return;
     if (FFullSize) {
         RestoreAllHiddenControls();

@@ -67,7 +67,7 @@ std::unique_ptr<TATBItemProp> ButtonRecord(TControl* control) {
     } else if (auto* item = dynamic_cast<AdvToolBar::ICustomizedItem*>(control)) {
         prop->CommandID = item->CustomizerCommandID();
         prop->CustomizerCreated = item->CustomizerCreated();
-        prop->ForceImageIndex = GetOrdinal(control, L"ForceImageIndex", 0) != 0;
+        prop->ForceImageIndex = item->CustomizerForceImageIndex();
     }
     prop->Caption = control->Caption();
     prop->Hint = control->Hint();
