@@ -709,6 +709,11 @@ protected:
     void Notification(ClassLib::TComponent* component, ClassLib::TOperation operation) override;
 
 private:
+    // ---- Paint: styler picture, form corners, MDI refresh ----
+    void DrawStylerPicture();
+    void DrawFormCorners();
+    void UpdateMDIState() {}  // the MDI buttons refresh here once they exist
+
     friend class TAdvPage;
     void ChangeActivePage(int index);
     void UpdateLayout();

@@ -1,6 +1,7 @@
-// What the pager paints: its caption bar (plain, office-tone flat or on glass), the tab row
-// with its tab groups and each tab in its state, the selected tab's sliding underline and
-// the shadow below the active page.
+// What the pager paints: the styler's background picture, its caption bar (plain, office-tone
+// flat or on glass), the tab row with its tab groups and each tab in its state, the selected
+// tab's sliding underline, the shadow below the active page and, before Vista, the ribbon
+// form's top corners.
 #include "ribbon/AdvToolBarPager.h"
 
 #include <algorithm>
@@ -75,6 +76,23 @@ TGlowLook Blend(const TGlowLook& a, const TGlowLook& b, int percent) {
             a.GradientMirror};
 }
 
+// A ribbon form counts as maximised; with a maximum size it only does while that size still
+// nearly fills its monitor's work area.
+bool FormLooksMaximised(TForm* form) {
+    if (form->WindowState() != wsMaximized) return false;
+    const TSizeConstraints* limits = form->Constraints();
+    if (limits->MaxWidth() <= 0 && limits->MaxHeight() <= 0) return true;
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    RECT work{};
+    if (HMONITOR monitor = MonitorFromWindow(form->Handle(), MONITOR_DEFAULTTONEAREST);
+        monitor && GetMonitorInfoW(monitor, &info))
+        work = info.rcWork;
+    else
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    return form->Width() >= work.right - work.left - 10 && form->Height() >= work.bottom - work.top - 30;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- rules
@@ -138,9 +156,11 @@ void TAdvToolBarPager::Paint() {
                                   ? CurrentTabAppearance()->BackGround()->Color()
                                   : clBtnFace);
     canvas->FillRect(ClientRect());
+    DrawStylerPicture();
     if (!FUseCaptionLayer) PaintGlassCaption();
     DrawCaption();
     DrawTabArea();
+    UpdateMDIState();
 
     // The page's shadow.
     TAdvPage* page = ActivePage();
@@ -155,6 +175,38 @@ void TAdvToolBarPager::Paint() {
         Line(canvas, DarkenColor(look->ShadowColor(), -20), p.Left + 5, p.Bottom + 1, p.Right + 1, p.Bottom + 1);
         Line(canvas, DarkenColor(k, 5), p.Right + 1, p.Bottom + 1, p.Right + 1, p.Top + 5);
     }
+    DrawFormCorners();
+}
+
+// The styler's picture under everything the pager paints itself.
+void TAdvToolBarPager::DrawStylerPicture() {
+    TBitmap* picture = FCurrentToolBarStyler->BackGround();
+    if (!picture || picture->Empty()) return;
+    TCanvas* canvas = Canvas();
+    const int w = picture->Width(), h = picture->Height();
+    switch (FCurrentToolBarStyler->BackGroundDisplay()) {
+        case bdTile:
+            for (int y = 1; y < Height() - 2; y += h)
+                for (int x = 1; x < Width() - 2; x += w) canvas->Draw(x, y, picture);
+            break;
+        case bdCenter: canvas->Draw((Width() - w) / 2, (Height() - h) / 2, picture); break;
+        case bdStretch: canvas->StretchDraw(TRect(2, 2, Width() - 2, Height() - 2), picture); break;
+    }
+}
+
+// Before Vista the ribbon form's frame has square top corners of its own; the pager paints
+// them in the styler's border colour so they match the frame. A maximised form has no frame.
+void TAdvToolBarPager::DrawFormCorners() {
+    auto* form = dynamic_cast<TAdvToolBarForm*>(Parent());
+    if (!form || QueryGlassConditions().VistaOrLater || FormLooksMaximised(form)) return;
+    TCanvas* canvas = Canvas();
+    canvas->Pen()->SetColor(FCurrentToolBarStyler->FormBorderColor());
+    canvas->MoveTo(0, 1);
+    canvas->LineTo(0, 0);
+    canvas->LineTo(2, 0);
+    canvas->MoveTo(Width() - 2, 0);
+    canvas->LineTo(Width() - 1, 0);
+    canvas->LineTo(Width() - 1, 2);
 }
 
 void TAdvToolBarPager::DrawCaption() {
