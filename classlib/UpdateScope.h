@@ -31,11 +31,11 @@ private:
     int FExceptions;  // exceptions in flight when the scope began
 };
 
-// Sets a re-entrancy flag for one scope and puts its old value back, also when the scope
-// is left by an exception.
+// Sets a flag (a re-entrancy mark by default) for one scope and puts its old value back,
+// also when the scope is left by an exception.
 class TFlagScope {
 public:
-    explicit TFlagScope(bool& flag) : FFlag(flag), FOld(flag) { flag = true; }
+    explicit TFlagScope(bool& flag, bool value = true) : FFlag(flag), FOld(flag) { flag = value; }
     ~TFlagScope() { FFlag = FOld; }
     TFlagScope(const TFlagScope&) = delete;
     TFlagScope& operator=(const TFlagScope&) = delete;

@@ -6,6 +6,7 @@
 #include "classlib/Properties.h"
 #include "graphics/AdvGDIP.h"
 #include "menus/AdvToolBarSystem.h"
+#include "classlib/UpdateScope.h"
 #include "toolbars/AdvToolBar.h"
 #include "toolbars/AdvToolBarItem.h"
 #include "toolbars/AdvToolBarPageHost.h"
@@ -16,18 +17,6 @@ using namespace ClassLib;
 using AdvGlowButton::TAdvCustomGlowButton;
 
 namespace {
-
-// Sets FAllowBoundChange-like flags for a scope and puts the old value back.
-class TFlagScope {
-public:
-    TFlagScope(bool& flag, bool value) : FFlag(flag), FOld(flag) { flag = value; }
-    ~TFlagScope() { FFlag = FOld; }
-    TFlagScope(const TFlagScope&) = delete;
-    TFlagScope& operator=(const TFlagScope&) = delete;
-private:
-    bool& FFlag;
-    bool FOld;
-};
 
 int PublishedOrdinal(const TControl* control, const wchar_t* name) {
     const TPropInfo* info = control->ClassType().Published().Find(name);

@@ -8,6 +8,7 @@
 #include "menus/AdvToolBarBase.h"
 #include "menus/AdvToolBarStyler.h"
 #include "toolbars/AdvOptionSelector.h"
+#include "classlib/UpdateScope.h"
 #include "toolbars/AdvToolBar.h"
 #include "toolbars/AdvToolBarCustomizer.h"
 #include "toolbars/AdvToolBarHidden.h"
@@ -17,21 +18,6 @@ namespace AdvToolBar {
 
 using namespace ClassLib;
 using AdvGlowButton::TAdvCustomGlowButton;
-
-namespace {
-
-class TFlagScope {
-public:
-    TFlagScope(bool& flag, bool value) : FFlag(flag), FOld(flag) { flag = value; }
-    ~TFlagScope() { FFlag = FOld; }
-    TFlagScope(const TFlagScope&) = delete;
-    TFlagScope& operator=(const TFlagScope&) = delete;
-private:
-    bool& FFlag;
-    bool FOld;
-};
-
-}  // namespace
 
 // ---------------------------------------------------------------- items
 
